@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sys {
+
+// Splits a command line into arguments: blanks separate, double quotes group (and are
+// removed); the program path (first argument) has its separators normalised and resolved.
+std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+
+// Starts argv[0] with the arguments, without a shell, and waits for it to end. A name
+// without a folder is looked up on PATH. The program inherits no descriptor beyond the
+// standard three; when hidden, its standard output and error go to /dev/null. False
+// when it cannot start; the exit code is not examined.
+bool RunAndWait(const std::vector<std::string>& argv, bool hidden);
+
+}  // namespace sys
