@@ -313,7 +313,12 @@ Stream& Stream::Endl(Stream& stream) {
     return stream.Flush();
 }
 
-Stream& Stream::ReadFloatSkipping(Stream& stream, float& value) {
+namespace {
+
+// Reads one value, skipping one character at a time whatever cannot start it (such as
+// the "<" and "," of the vector text forms).
+template <typename T>
+Stream& ReadSkipping(Stream& stream, T& value) {
     if (!stream.IsGood()) {
         return stream;
     }
@@ -327,16 +332,12 @@ Stream& Stream::ReadFloatSkipping(Stream& stream, float& value) {
     return stream;
 }
 
+}  // namespace
+
+Stream& Stream::ReadFloatSkipping(Stream& stream, float& value) {
+    return ReadSkipping(stream, value);
+}
+
 Stream& Stream::ReadByteSkipping(Stream& stream, unsigned char& value) {
-    if (!stream.IsGood()) {
-        return stream;
-    }
-    stream >> value;
-    while (!stream.IsGood() && !stream.AtEnd()) {
-        stream.ClearError();
-        char skipped = 0;
-        stream.ReadChar(skipped);
-        stream >> value;
-    }
-    return stream;
+    return ReadSkipping(stream, value);
 }
