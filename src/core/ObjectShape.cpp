@@ -2,7 +2,7 @@
 
 namespace {
 
-CollisionShape Cylinder(const Vector3& p, float height, float radius) {
+CollisionShape UprightCylinder(const Vector3& p, float height, float radius) {
     CollisionShape shape;
     shape.kind = 1;
     shape.cylinderFirst = p;
@@ -12,7 +12,7 @@ CollisionShape Cylinder(const Vector3& p, float height, float radius) {
 }
 
 // A sphere resting on the ground point.
-CollisionShape Sphere(const Vector3& p, float radius) {
+CollisionShape RestingSphere(const Vector3& p, float radius) {
     CollisionShape shape;
     shape.kind = 0;
     shape.sphereCentre = p + Vector3(0, 0, radius);
@@ -25,16 +25,16 @@ CollisionShape Sphere(const Vector3& p, float radius) {
 CollisionShape ShapeForObjectKind(int kind, const Vector3& p, float r) {
     switch (kind) {
         case 0:  // tree
-            return Cylinder(p, 8.0f, 2.6f);
+            return UprightCylinder(p, 8.0f, 2.6f);
         case 1:  // rock
-            return Cylinder(p, 2.6f, 2.0f);
+            return UprightCylinder(p, 2.6f, 2.0f);
         case 2:  // solar charger
-            return Cylinder(p, 2.5f, 1.2f);
+            return UprightCylinder(p, 2.5f, 1.2f);
         case 7:  // soccer ball
-            return Sphere(p, 0.75f);
+            return RestingSphere(p, 0.75f);
         case 8:  // goal
-            return Sphere(p, 8.0f);
+            return RestingSphere(p, 8.0f);
         default:
-            return Sphere(p, r);
+            return RestingSphere(p, r);
     }
 }

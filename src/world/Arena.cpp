@@ -1,0 +1,751 @@
+#include "world/Arena.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/GlobalHelpers.h"
+#include "app/Main.h"
+#include "battlefield/ArenaWindow.h"
+#include "battlefield/ControlTray.h"
+#include "battlefield/DebugWindow.h"
+#include "battlefield/MiniMap.h"
+#include "battlefield/ObjectTray.h"
+#include "battlefield/SelectionTray.h"
+#include "battlefield/SquadTray.h"
+#include "battlefield/VornTray.h"
+#include "battlefield/VornWindow.h"
+#include "core/MathUtil.h"
+#include "game/Game.h"
+#include "game/Player.h"
+#include "ui/KillTray.h"
+#include "ui/ScenarioListBox.h"
+#include "ui/WindowManager.h"
+#include "units/Vorn.h"
+#include "world/Beacon.h"
+#include "world/Meteor.h"
+#include "world/Terrain.h"
+#include "world/WorldObject.h"
+
+Arena* gArena = nullptr;
+
+namespace {
+
+// Every arena starts as 16 x 16 terrain cells until a scenario says otherwise.
+constexpr int kStartTerrainSide = 16;
+// The update order groups: fast movers and puffs first, units last.
+constexpr int kGroupMovers = 0;
+constexpr int kGroupOthers = 1;
+constexpr int kGroupVorns = 2;
+
+int WrapCellIndex(int value) {
+    const int m = value % kGridSize;
+    return m < 0 ? m + kGridSize : m;
+}
+
+int FloorDivide(int value, int divisor) {
+    const int q = value / divisor;
+    return (value % divisor != 0 && value < 0) ? q - 1 : q;
+}
+
+// floor(value) as a cell index: saturated, and 0 for a non-finite value.
+int FloorToCell(float value) {
+    return TruncateToInt(std::floor(value));
+}
+
+// A walk over more than 32 columns or rows meets the same cells again; cut it there.
+int LastCovered(int first, int last) {
+    return last - first >= kGridSize ? first + kGridSize - 1 : last;
+}
+
+float FoldInto(float value, float size) {
+    if (!(size > 0.0f)) {
+        return value;
+    }
+    float folded = FloatMod(value, size);
+    if (folded < 0.0f) {
+        folded += size;
+    }
+    // Adding the size to a tiny negative remainder can round up to the size itself.
+    return folded >= size ? 0.0f : folded;
+}
+
+int UpdateGroup(int kind) {
+    switch (kind) {
+        case kKindMeteor:
+        case kKindLaserBeam:
+        case kKindShrapnel:
+        case kKindFlameBall:
+        case kKindMissile:
+        case kKindSmokePuff:
+        case kKindFirePuff:
+            return kGroupMovers;
+        case kKindVorn:
+            return kGroupVorns;
+        default:
+            return kGroupOthers;
+    }
+}
+
+Vorn* AsVorn(WorldObject* object) {
+    return object != nullptr && object->kind == kKindVorn ? static_cast<Vorn*>(object) : nullptr;
+}
+
+const Vorn* AsVorn(const WorldObject* object) {
+    return object != nullptr && object->kind == kKindVorn ? static_cast<const Vorn*>(object) : nullptr;
+}
+
+bool HasName(const Vorn& vorn, const char* name) {
+    return vorn.name == name;
+}
+
+}  // namespace
+
+// Life.
+
+void Arena::Initialize() {
+    terrain_->Resize(kStartTerrainSide, kStartTerrainSide);
+    ShowLoadingScreen();
+    GetMiniMap().UpdateTerrainImage();
+    ResetMeteorShower();
+    PreallocatePools();
+    SetCurrentPlayer(&GetLocalPlayer());
+}
+
+void Arena::Shutdown() {
+    for (int i = objects_.Count() - 1; i >= 0; --i) {
+        FreeObject(objects_[i]);
+    }
+    objects_.Clear();
+    ClearPointLists();
+    FlushObjectPools();
+    DestroyPools();
+    for (::GridCell& cell : grid_) {
+        cell.Clear();
+    }
+    for (Array<DrawEntry>& list : drawLists) {
+        list.Clear();
+    }
+    trackedSounds.Clear();
+    removalListeners_.Clear();
+}
+
+// The object list.
+
+void Arena::AddObject(WorldObject* object) {
+    objects_.Append(object);
+    object->ClearRemoved();
+    object->active = true;
+    object->OnAdded();
+}
+
+void Arena::DetachObject(WorldObject* object) {
+    object->SetTimeBudget(0.0f);
+    object->startDelay = 0.0f;
+    if (!object->active) {
+        return;
+    }
+    RemoveFromGrid(object);
+    object->ClearGridBounds();
+    object->active = false;
+    const int index = FindObjectIndex(object);
+    if (index >= 0) {
+        objects_.RemoveAt(index);
+    }
+}
+
+void Arena::DestroyObject(WorldObject* object, bool notify) {
+    // Objects update and handle events by list index: while the loop runs, a removal
+    // waits for the end of the loop.
+    if (updating_) {
+        object->removed = true;
+        return;
+    }
+    Game* game = CurrentGame();
+    if (notify && IsSyncedKind(object->kind) && game != nullptr) {
+        game->OnObjectDestroyed(object);
+    }
+    NotifyRemoved(object);
+    DetachObject(object);
+    object->Reset();
+    FreeObject(object);
+}
+
+void Arena::RemoveObject(WorldObject* object, bool keepEdited) {
+    if (updating_) {
+        object->removed = true;
+        return;
+    }
+    NotifyRemoved(object);
+    Vorn* vorn = AsVorn(object);
+    if (vorn != nullptr && keepEdited && vorn->edited) {
+        GetKillTray().AddVorn(vorn);
+        GetWindowManager().OpenWindow(&GetKillTray());
+        DetachObject(object);
+        return;
+    }
+    Game* game = CurrentGame();
+    if (IsSyncedKind(object->kind) && game != nullptr) {
+        game->OnObjectDestroyed(object);
+    }
+    DetachObject(object);
+    object->Reset();
+    FreeObject(object);
+}
+
+void Arena::RemoveFlaggedObjects(bool keepEdited) {
+    for (int i = objects_.Count() - 1; i >= 0; --i) {
+        // A removal may notify holders that take further objects out of the list.
+        if (i < objects_.Count() && objects_[i]->removed) {
+            RemoveObject(objects_[i], keepEdited);
+        }
+    }
+}
+
+void Arena::RemoveObjectsOfKind(int kind) {
+    for (WorldObject* object : objects_) {
+        if (object->kind == kind) {
+            object->Remove(0);
+        }
+    }
+    CloseSelectionViews();
+    RemoveFlaggedObjects(false);
+}
+
+void Arena::ClearBattlefield(bool keepEdited) {
+    for (WorldObject* object : objects_) {
+        object->Remove(0);
+    }
+    CloseSelectionViews();
+    RemoveFlaggedObjects(keepEdited);
+    ClearPointLists();
+    for (Player* player : GetMain().networkPlayers) {
+        player->SetSignal1(false);
+        player->SetSignal2(false);
+    }
+    ResetMeteorShower();
+    FlushObjectPools();
+}
+
+void Arena::CloseSelectionViews() {
+    GetArenaWindow().ClearSelection();
+    GetWindowManager().CloseWindow(&GetSelectionTray());
+    GetWindowManager().CloseWindow(&GetDebugWindow());
+}
+
+void Arena::ReplaceWithObjects(WorldObject* parent, std::span<WorldObject* const> objects) {
+    if (objects.empty()) {
+        return;
+    }
+    const bool inPlace = updating_ && currentObjectIndex >= 0 && currentObjectIndex < objects_.Count() &&
+                         objects_[currentObjectIndex] == parent;
+    const int index = inPlace ? currentObjectIndex : FindObjectIndex(parent);
+    const float budget = parent->timeBudget;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        WorldObject* object = objects[i];
+        if (i == 0 && index >= 0) {
+            objects_[index] = object;
+        } else {
+            objects_.Append(object);
+        }
+        object->ClearRemoved();
+        object->active = true;
+        object->SetTimeBudget(budget);
+    }
+    if (index < 0) {
+        return;
+    }
+    objects_.Append(parent);
+    // Outside the loop nothing would consume the flag, and it would hold back the first
+    // object of the next update.
+    if (inPlace) {
+        listChanged = 1;
+    }
+    if (Vorn* vorn = AsVorn(parent)) {
+        vorn->doneThisTick = 1;
+    }
+}
+
+void Arena::ReplaceWithObject(WorldObject* parent, WorldObject* object) {
+    WorldObject* const objects[] = {object};
+    ReplaceWithObjects(parent, objects);
+}
+
+int Arena::FindObjectIndex(const WorldObject* object) const {
+    for (int i = 0; i < objects_.Count(); ++i) {
+        if (objects_[i] == object) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+WorldObject* Arena::FindObjectById(int id) const {
+    for (WorldObject* object : objects_) {
+        if (object->id == id) {
+            return object;
+        }
+    }
+    return nullptr;
+}
+
+WorldObject* Arena::FindObjectByKindAndId(int kind, int id) const {
+    for (WorldObject* object : objects_) {
+        if (object->kind == kind && object->id == id) {
+            return object;
+        }
+    }
+    return nullptr;
+}
+
+int Arena::CountObjectsOfKind(int kind) const {
+    int count = 0;
+    for (const WorldObject* object : objects_) {
+        count += object->kind == kind ? 1 : 0;
+    }
+    return count;
+}
+
+int Arena::CountEnemyVorns(const Player* player, const char* name, bool vipOnly) const {
+    int count = 0;
+    for (const WorldObject* object : objects_) {
+        const Vorn* vorn = AsVorn(object);
+        if (vorn == nullptr || vorn->owner == player) {
+            continue;
+        }
+        bool counts;
+        if (name == nullptr) {
+            counts = !vipOnly || vorn->vip;
+        } else {
+            counts = HasName(*vorn, name) || (vipOnly && vorn->vip);
+        }
+        count += counts ? 1 : 0;
+    }
+    return count;
+}
+
+int Arena::CountPlayerVorns(const Player* player, const char* name, bool vipOnly) const {
+    int count = 0;
+    for (const WorldObject* object : objects_) {
+        const Vorn* vorn = AsVorn(object);
+        if (vorn == nullptr || vorn->owner != player) {
+            continue;
+        }
+        bool counts;
+        if (name == nullptr) {
+            counts = vipOnly ? (vorn->vip && !vorn->squadMember) : vorn->squadMember != 0;
+        } else {
+            counts = !vorn->squadMember && (HasName(*vorn, name) || (vipOnly && vorn->vip));
+        }
+        count += counts ? 1 : 0;
+    }
+    return count;
+}
+
+bool Arena::HasEditedVorn() const {
+    for (const WorldObject* object : objects_) {
+        const Vorn* vorn = AsVorn(object);
+        if (vorn != nullptr && vorn->edited) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Arena::MarkVornsNamedEdited(const String& name) {
+    for (WorldObject* object : objects_) {
+        Vorn* vorn = AsVorn(object);
+        if (vorn != nullptr && vorn->name == name) {
+            vorn->edited = 1;
+        }
+    }
+}
+
+void Arena::RemoveVornsNamed(const String& name) {
+    for (WorldObject* object : objects_) {
+        Vorn* vorn = AsVorn(object);
+        if (vorn != nullptr && vorn->name == name) {
+            vorn->Remove(0);
+        }
+    }
+    if (!updating_) {
+        RemoveFlaggedObjects(false);
+    }
+}
+
+void Arena::SetCurrentPlayer(Player* player) {
+    currentPlayer = player;
+    GetControlTray().Refresh();
+    GetObjectTray().Refresh();
+    GetVornTray().Refresh();
+    GetSquadTray().Refresh();
+}
+
+void Arena::SetScenarioName(const String& name) {
+    scenarioName = name;
+    GetScenarioListBox().MarkMostRecentlyUsed(name);
+}
+
+void Arena::SetSquadName(const String& name) {
+    squadName = name;
+    GetSquadTray().MarkMostRecentlyUsed(name);
+}
+
+void Arena::RebuildGrid() {
+    for (::GridCell& cell : grid_) {
+        cell.Clear();
+    }
+    for (WorldObject* object : objects_) {
+        AddToGrid(object);
+    }
+}
+
+void Arena::SortObjectList() {
+    for (Array<WorldObject*>& group : sortGroups_) {
+        group.Clear();
+    }
+    for (WorldObject* object : objects_) {
+        sortGroups_[UpdateGroup(object->kind)].Append(object);
+    }
+    objects_.Clear();
+    for (const Array<WorldObject*>& group : sortGroups_) {
+        for (WorldObject* object : group) {
+            objects_.Append(object);
+        }
+    }
+}
+
+// Holders of removed objects.
+
+void Arena::NotifyRemoved(WorldObject* object) {
+    ArenaWindow& window = GetArenaWindow();
+    if (window.IsSelected(object)) {
+        window.Deselect(object);
+    }
+    if (window.GetFollowObject() == object) {
+        window.SetFollowObject(nullptr);
+    }
+    if (window.rightPressedVorn == object) {
+        window.rightPressedVorn = nullptr;
+    }
+    if (mouseHighlight == object) {
+        mouseHighlight = nullptr;
+    }
+    VornWindow& editor = GetVornWindow();
+    if (editor.vorn == object) {
+        editor.vorn = nullptr;
+        GetWindowManager().CloseWindow(&editor);
+    }
+    DebugWindow& debugger = GetDebugWindow();
+    if (debugger.vorn == object) {
+        debugger.SetVorn(nullptr);
+        GetWindowManager().CloseWindow(&debugger);
+    }
+    if (Game* game = CurrentGame()) {
+        if (game->selectedVorn == object) {
+            game->SelectVorn(nullptr);
+            GetWindowManager().CloseWindow(&debugger);
+        }
+        if (game->lastDamagedVorn == object) {
+            game->lastDamagedVorn = nullptr;
+        }
+    }
+    if (object->kind == kKindBeacon) {
+        ForgetBeacon(static_cast<Beacon*>(object));
+    }
+    if (Vorn* vorn = AsVorn(object)) {
+        vorn->beacon = nullptr;
+    }
+    // A listener may unregister itself while it is told.
+    for (int i = removalListeners_.Count() - 1; i >= 0; --i) {
+        if (i < removalListeners_.Count()) {
+            removalListeners_[i]->OnObjectRemoved(*object);
+        }
+    }
+}
+
+void Arena::ForgetBeacon(const Beacon* beacon) {
+    for (WorldObject* object : objects_) {
+        Vorn* vorn = AsVorn(object);
+        if (vorn != nullptr && vorn->beacon == beacon) {
+            vorn->beacon = nullptr;
+        }
+    }
+}
+
+void Arena::RegisterRemovalListener(RemovalListener* listener) {
+    removalListeners_.AddUnique(listener);
+}
+
+void Arena::UnregisterRemovalListener(RemovalListener* listener) {
+    const int index = removalListeners_.Find(listener);
+    if (index >= 0) {
+        removalListeners_.RemoveAt(index);
+    }
+}
+
+// Grid and geometry.
+
+::GridCell& Arena::GridCell(int x, int y) {
+    return grid_[WrapCellIndex(x) * kGridSize + WrapCellIndex(y)];
+}
+
+Point Arena::CellOfPoint(const Vector3& point) const {
+    const float w = WorldWidth();
+    const float h = WorldHeight();
+    if (!(w > 0.0f) || !(h > 0.0f)) {
+        return {0, 0};
+    }
+    return {FloorToCell(kGridSize * point.x / w), FloorToCell(kGridSize * point.y / h)};
+}
+
+Vector3 Arena::CellImageOffset(int cx, int cy) const {
+    return {static_cast<float>(FloorDivide(cx, kGridSize)) * WorldWidth(),
+            static_cast<float>(FloorDivide(cy, kGridSize)) * WorldHeight(), 0.0f};
+}
+
+IntRect Arena::BoundsOfCircle(const Vector3& centre, float radius) const {
+    const Point c = CellOfPoint(centre);
+    const Point high = CellOfPoint(centre + Vector3(radius, radius, 0.0f));
+    const Point low = CellOfPoint(centre - Vector3(radius, radius, 0.0f));
+    IntRect rect(c.x, c.y, c.x, c.y);
+    for (const Point& p : {high, low}) {
+        rect.left = std::min(rect.left, p.x);
+        rect.top = std::min(rect.top, p.y);
+        rect.right = std::max(rect.right, p.x);
+        rect.bottom = std::max(rect.bottom, p.y);
+    }
+    return rect;
+}
+
+void Arena::AddToGrid(WorldObject* object) {
+    const IntRect& b = object->bounds;
+    const int lastX = LastCovered(b.left, b.right);
+    const int lastY = LastCovered(b.top, b.bottom);
+    for (int x = b.left; x <= lastX; ++x) {
+        for (int y = b.top; y <= lastY; ++y) {
+            GridCell(x, y).Append(object);
+        }
+    }
+}
+
+void Arena::RemoveFromGrid(WorldObject* object) {
+    const IntRect& b = object->bounds;
+    const int lastX = LastCovered(b.left, b.right);
+    const int lastY = LastCovered(b.top, b.bottom);
+    for (int x = b.left; x <= lastX; ++x) {
+        for (int y = b.top; y <= lastY; ++y) {
+            ::GridCell& cell = GridCell(x, y);
+            const int index = cell.Find(object);
+            if (index >= 0) {
+                cell.RemoveAt(index);
+            }
+        }
+    }
+}
+
+Vector3 Arena::WrapPosition(const Vector3& point) const {
+    return {FoldInto(point.x, WorldWidth()), FoldInto(point.y, WorldHeight()), point.z};
+}
+
+Vector3 Arena::ImageOfPoint(const Vector3& point, int i) const {
+    static constexpr int kSteps[9][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
+    if (i < 0 || i > 8) {
+        return point;
+    }
+    return {point.x + static_cast<float>(kSteps[i][0]) * WorldWidth(),
+            point.y + static_cast<float>(kSteps[i][1]) * WorldHeight(), point.z};
+}
+
+Vector3 Arena::NearestImage(const Vector3& reference, const Vector3& point) const {
+    // Steps toward the reference side; the tie rule keeps the earlier candidate.
+    static constexpr int kOrder[9][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}};
+    const float sx = reference.x <= point.x ? -WorldWidth() : WorldWidth();
+    const float sy = reference.y <= point.y ? -WorldHeight() : WorldHeight();
+    Vector3 best = point;
+    float bestDistance = kFloatMax;
+    for (const auto& step : kOrder) {
+        const Vector3 candidate(point.x + static_cast<float>(step[0]) * sx,
+                                point.y + static_cast<float>(step[1]) * sy, point.z);
+        const float dx = candidate.x - reference.x;
+        const float dy = candidate.y - reference.y;
+        const float distance = dx * dx + dy * dy;
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = candidate;
+        }
+    }
+    return best;
+}
+
+float Arena::WrappedDistance2D(const Vector3& a, const Vector3& b) const {
+    const Vector3 image = NearestImage(a, b);
+    const float dx = image.x - a.x;
+    const float dy = image.y - a.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+Vector2 Arena::PointAtFraction(float fx, float fy) const {
+    return {fx * WorldWidth(), fy * WorldHeight()};
+}
+
+Vector2 Arena::FractionOfPoint(const Vector3& point) const {
+    const float w = WorldWidth();
+    const float h = WorldHeight();
+    return {w > 0.0f ? point.x / w : 0.0f, h > 0.0f ? point.y / h : 0.0f};
+}
+
+float Arena::GetGroundHeight(float x, float y) const {
+    return terrain_->GetHeight(x, y);
+}
+
+int Arena::GetTerrainType(float x, float y) const {
+    return terrain_->GetTypeAt(x, y);
+}
+
+Vector3 Arena::GroundPoint(float x, float y) const {
+    return {x, y, GetGroundHeight(x, y)};
+}
+
+void Arena::PlaceAboveGround(Vector3& point, float offset) const {
+    point.z = GetGroundHeight(point.x, point.y) + offset;
+}
+
+void Arena::UpdateHeightsAboveGround() {
+    for (WorldObject* object : objects_) {
+        object->heightAboveGround = object->position.z - GetGroundHeight(object->position.x, object->position.y);
+    }
+}
+
+float Arena::WorldWidth() const {
+    return terrain_->WorldWidth();
+}
+
+float Arena::WorldHeight() const {
+    return terrain_->WorldHeight();
+}
+
+// Per frame.
+
+void Arena::AdvanceObjectClocks() {
+    const Game* game = CurrentGame();
+    if (game == nullptr) {
+        return;
+    }
+    const float dt = game->frameTime;
+    if (game->IsNetworkClient() || game->DebuggedVorn() == nullptr || game->debugPaused) {
+        for (WorldObject* object : objects_) {
+            object->SetTimeBudget(object->timeBudget + dt);
+        }
+        return;
+    }
+    // While a unit is debugged step by step, every object gets exactly this frame.
+    for (WorldObject* object : objects_) {
+        if (object->startDelay < dt) {
+            object->SetTimeBudget(dt - object->startDelay);
+            object->startDelay = 0.0f;
+        } else {
+            object->SetTimeBudget(0.0f);
+            object->startDelay -= dt;
+        }
+    }
+}
+
+void Arena::Update() {
+    Game* game = CurrentGame();
+    updating_ = true;
+    // By index, re-reading the bound: updates and event handlers may append objects,
+    // which move in this same pass.
+    updateIndex = 0;
+    while (updateIndex < objects_.Count()) {
+        WorldObject* object = objects_[updateIndex];
+        object->SavePreviousState();
+        currentObjectIndex = updateIndex;
+        object->Update(game != nullptr && game->IsSimulationPaused());
+        if (listChanged) {
+            listChanged = 0;
+        } else {
+            ++updateIndex;
+        }
+        if (game != nullptr) {
+            game->DispatchEvents();
+        }
+    }
+    updating_ = false;
+    if (game == nullptr || (!game->IsSimulationPaused() && !game->IsNetworkClient())) {
+        UpdateMeteorShower();
+    }
+    RemoveFlaggedObjects(game != nullptr && game->SendsEditedVornsToKillTray());
+    SortObjectList();
+    if (game != nullptr) {
+        game->stepOneFrame = 0;
+    }
+    AdvanceSharedPhase();
+    FlushObjectPools();
+}
+
+void Arena::ResetMeteorShower() {
+    meteorClock = 0.0f;
+    meteorIntensity = 1.0f;
+    meteorAccumulator = 0.0f;
+}
+
+// Object ids.
+
+bool Arena::IsSyncedKind(int kind) {
+    return ::IsSyncedKind(kind);
+}
+
+void Arena::UpdateMeteorShower() {
+    const Game* game = CurrentGame();
+    if (!meteorShowerOn || game == nullptr) {
+        return;
+    }
+    const float dt = game->frameTime;
+    meteorClock += dt;
+    globalMeteorClock += dt;
+    // Meteors per second once the clock is past each bound; the rate only rises, so
+    // every battle ends.
+    static constexpr float kBounds[][2] = {{0, 1}, {5, 3}, {10, 6}, {15, 10}, {25, 15}, {30, 20}};
+    meteorIntensity = 0.0f;
+    for (const auto& bound : kBounds) {
+        if (meteorClock > meteorStartTime + bound[0]) {
+            meteorIntensity = bound[1];
+        }
+    }
+    if (meteorIntensity <= 0.0f) {
+        return;
+    }
+    meteorAccumulator += dt;
+    // One meteor per frame at most, so a long frame never floods the arena.
+    if (meteorAccumulator > 1.0f / meteorIntensity) {
+        meteorAccumulator -= 1.0f / meteorIntensity;
+        SpawnMeteorAtRandom();
+    }
+}
+
+void Arena::SpawnMeteorAtRandom() {
+    const Vector3 spot = RandomPoint();
+    const float r1 = RandomFloatBetween(0.0f, 1.0f);
+    const float r2 = RandomFloatBetween(0.0f, 1.0f);
+    const Vector3 direction = Vector3(r2 - 0.5f, r1 - 0.5f, -1.0f).Normalized();
+    const float size = RandomFloatBetween(0.0f, 1.8f) + 0.2f;
+    const float speed = RandomFloatBetween(0.0f, 7.0f) + 10.0f;
+    AddMeteor(Vector3(spot.x, spot.y, 40.0f), direction, speed, size);
+}
+
+Meteor* Arena::AddMeteor(const Vector3& start, const Vector3& direction, float speed, float size) {
+    auto* meteor = static_cast<Meteor*>(NewObjectOfKind(kKindMeteor));
+    AddObject(meteor);
+    meteor->SetVelocity(direction * speed);
+    meteor->scale = size;
+    meteor->PlaceAt(start);
+    meteor->SavePreviousState();
+    Game* game = CurrentGame();
+    meteor->Update(game != nullptr && game->IsSimulationPaused());
+    // Small meteors sound at 0.8, the largest at 1.0.
+    const float volume = ((size - 0.2f) / 1.8f) * 0.2f + 0.8f;
+    if (game != nullptr) {
+        game->OnMeteorAdded(meteor, -1, volume, 0);
+    }
+    return meteor;
+}

@@ -1,0 +1,342 @@
+#pragma once
+// The one battlefield: a wrap-around arena of W x H world units that owns the terrain,
+// the list of live world objects, a 32 x 32 object grid that wraps like the terrain, and
+// the pools from which every world object, unit action and pattern part is taken.
+// Everything here runs on the main thread.
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "core/Array.h"
+#include "core/IntRect.h"
+#include "core/Point.h"
+#include "core/String.h"
+#include "core/Vector2.h"
+#include "core/Vector3.h"
+#include "world/CollisionShape.h"
+#include "world/GridCell.h"
+
+class Action;
+class Beacon;
+class Debris;
+class ExplosionField;
+class FieldGenerator;
+class FirePuff;
+class FlameBall;
+class FlyByPoint;
+class GooField;
+class Goal;
+class HealthField;
+class LaserBeam;
+class LaunchPoint;
+class MapConditional;
+class MemoryBlock;
+class Meteor;
+class Missile;
+class PathPoint;
+class PatternObject;
+class Player;
+class Rock;
+class ScorchMark;
+class Shrapnel;
+class SmokePuff;
+class SoccerBall;
+class SolarCharger;
+class StaticField;
+class Terrain;
+class Tree;
+class Vorn;
+class VornAction;
+class WaterRing;
+class WorldObject;
+struct ContactRecord;
+struct Ray;
+template <typename T>
+class ArenaPool;
+
+// A holder of world object pointers outside the world model (mission beacons, speakers,
+// scene targets...). The arena tells it about every object that leaves the world, before
+// the object's pool slot can be handed out again, so that it drops its pointer.
+class RemovalListener {
+public:
+    virtual ~RemovalListener() = default;
+    virtual void OnObjectRemoved(WorldObject& object) = 0;
+};
+
+// One wrapped image of an object for the arena drawing.
+struct DrawEntry {
+    WorldObject* object = nullptr;
+    Vector3 position;
+};
+
+constexpr int kGridSize = 32;
+constexpr int kGridCellCount = kGridSize * kGridSize;
+constexpr int kArenaPoolCount = 29;
+
+class Arena {
+public:
+    // Makes the pools (none preallocated), an empty list and grid, and the terrain.
+    Arena();
+    ~Arena();
+    Arena(const Arena&) = delete;
+    Arena& operator=(const Arena&) = delete;
+
+    // Start-up: terrain of 16 x 16 cells, meteor shower reset, pools preallocated.
+    void Initialize();
+    // Program end: every listed object back to its pool, then the pools destroyed.
+    void Shutdown();
+
+    // Pool access. Each New* answers a cleared record.
+    Tree* NewTree();
+    Rock* NewRock();
+    SolarCharger* NewSolarCharger();
+    SoccerBall* NewSoccerBall();
+    Goal* NewGoal();
+    Beacon* NewBeacon();
+    ExplosionField* NewExplosionField();
+    GooField* NewGooField();
+    StaticField* NewStaticField();
+    HealthField* NewHealthField();
+    FirePuff* NewFirePuff();
+    WaterRing* NewWaterRing();
+    // A unit without chassis (-1) carrying the squad-member flag.
+    Vorn* NewVorn(uint8_t squadMember);
+    VornAction* NewVornAction();
+    Action* NewAction();
+    PatternObject* NewPatternObject();
+    MapConditional* NewMapConditional();
+    PathPoint* NewPathPoint();
+    LaunchPoint* NewLaunchPoint();
+    FlyByPoint* NewFlyByPoint();
+    // A cleared object of any kind 0..21; none for other kinds.
+    WorldObject* NewObjectOfKind(int kind);
+    // Back to the pool of the object's kind; an unknown kind is ignored.
+    void FreeObject(WorldObject* object);
+    void FreeVornAction(VornAction* action);
+    void FreeAction(Action* action);
+    void FreePathPoint(PathPoint* point);
+    void FreePatternObject(PatternObject* object);
+    void FreeMapConditional(MapConditional* conditional);
+    void FreeLaunchPoint(LaunchPoint* point);
+    void FreeFlyByPoint(FlyByPoint* point);
+    // The pool of a kind 0..21, or null.
+    MemoryBlock* PoolOfKind(int kind) const;
+    // The 29 pools in the order they were created.
+    MemoryBlock* PoolAt(int index) const;
+    void FlushObjectPools();
+
+    // The object list.
+    void AddObject(WorldObject* object);
+    void DetachObject(WorldObject* object);
+    void DestroyObject(WorldObject* object, bool notify);
+    void RemoveObject(WorldObject* object, bool keepEdited);
+    void RemoveFlaggedObjects(bool keepEdited);
+    void RemoveObjectsOfKind(int kind);
+    void ClearBattlefield(bool keepEdited);
+    // While the parent updates: the first new object takes its place, the others and
+    // then the parent are appended, and the loop updates the newcomer next.
+    void ReplaceWithObjects(WorldObject* parent, std::span<WorldObject* const> objects);
+    void ReplaceWithObject(WorldObject* parent, WorldObject* object);
+    int FindObjectIndex(const WorldObject* object) const;
+    WorldObject* FindObjectById(int id) const;
+    WorldObject* FindObjectByKindAndId(int kind, int id) const;
+    int CountObjectsOfKind(int kind) const;
+    int CountEnemyVorns(const Player* player, const char* name, bool vipOnly) const;
+    int CountPlayerVorns(const Player* player, const char* name, bool vipOnly) const;
+    bool HasEditedVorn() const;
+    void MarkVornsNamedEdited(const String& name);
+    // Removes the units whose name equals name exactly (a deleted unit file).
+    void RemoveVornsNamed(const String& name);
+    void SetCurrentPlayer(Player* player);
+    void SetScenarioName(const String& name);
+    void SetSquadName(const String& name);
+    void RebuildGrid();
+    void SortObjectList();
+    int ObjectCount() const { return objects_.Count(); }
+    WorldObject* ObjectAt(int index) const { return objects_[index]; }
+    const Array<WorldObject*>& Objects() const { return objects_; }
+    bool IsUpdating() const { return updating_; }
+
+    // Clears every holder that points at an object leaving the world.
+    void NotifyRemoved(WorldObject* object);
+    void RegisterRemovalListener(RemovalListener* listener);
+    void UnregisterRemovalListener(RemovalListener* listener);
+
+    // Grid and wrap-around geometry.
+    ::GridCell& GridCell(int x, int y);
+    // Unwrapped: a point outside the arena gives cells below 0 or above 31.
+    Point CellOfPoint(const Vector3& point) const;
+    Vector3 CellImageOffset(int cx, int cy) const;
+    IntRect BoundsOfCircle(const Vector3& centre, float radius) const;
+    void AddToGrid(WorldObject* object);
+    void RemoveFromGrid(WorldObject* object);
+    Vector3 WrapPosition(const Vector3& point) const;
+    // The i-th of the 9 wrapped images (0 the point itself); i outside 0..8 leaves it.
+    Vector3 ImageOfPoint(const Vector3& point, int i) const;
+    Vector3 NearestImage(const Vector3& reference, const Vector3& point) const;
+    float WrappedDistance2D(const Vector3& a, const Vector3& b) const;
+    Vector2 PointAtFraction(float fx, float fy) const;
+    Vector2 FractionOfPoint(const Vector3& point) const;
+    float GetGroundHeight(float x, float y) const;
+    int GetTerrainType(float x, float y) const;
+    Vector3 GroundPoint(float x, float y) const;
+    void PlaceAboveGround(Vector3& point, float offset) const;
+    void UpdateHeightsAboveGround();
+    // World size in units: terrain cells x 10.
+    float WorldWidth() const;
+    float WorldHeight() const;
+    Terrain& GetTerrain() { return *terrain_; }
+    const Terrain& GetTerrain() const { return *terrain_; }
+
+    // Per frame.
+    void AdvanceObjectClocks();
+    void Update();
+    void ResetMeteorShower();
+    void UpdateMeteorShower();
+    // One meteor from 40 above a random spot, falling at 10 to 17 units a second.
+    void SpawnMeteorAtRandom();
+    Meteor* AddMeteor(const Vector3& start, const Vector3& direction, float speed, float size);
+
+    // Object ids.
+    void RenumberObjects();
+    int TakeSyncedId() { return syncedIdCounter_++; }
+    int TakeLocalId() { return localIdCounter_++; }
+    static bool IsSyncedKind(int kind);
+
+    // Grid walks. A walk must not start another walk before it ends.
+    uint32_t BeginWalk();
+    uint32_t VisitStamp() const { return visitStamp_; }
+    // For replays and tests: the stamp the next walk increments.
+    void SetVisitStamp(uint32_t stamp) { visitStamp_ = stamp; }
+    // The first hit in walk order (cell column, row, cell order), not the nearest.
+    bool FindFirstHit(WorldObject* mover, const CollisionShape& shape, ContactRecord* hit,
+                      const WorldObject* ignored);
+    bool CheckPlacementFree(WorldObject* object, WorldObject** other);
+    void ResolvePlacementOverlap(WorldObject* object, float step);
+    void SettleObject(WorldObject* object) { ResolvePlacementOverlap(object, 1.0f); }
+    // True when the mover's shape swept from `from` to `to` hits nothing.
+    bool MoveWithCollision(WorldObject* mover, const Vector3& from, const Vector3& to,
+                           ContactRecord* hit, const WorldObject* ignored);
+    void SweepDamage(Player* attacker, WorldObject* mover, float damage, int damageKind);
+    void ApplyBlast(Player* attacker, const Vector3& centre, float damage, float outerRadius,
+                    float innerRadius, int damageKind);
+    WorldObject* PickObjectOnRay(const Ray& ray);
+    Vorn* PickVornOnRay(const Ray& ray);
+
+    // List walks.
+    bool IsPlaceFree(const CollisionShape& shape, const WorldObject* ignored) const;
+    WorldObject* NearestObject(const Vector3& point, Vector3* image) const;
+    WorldObject* NearestObjectOfKind(const Vector3& point, Vector3* image, int kind) const;
+    Vorn* NearestVornNamed(const Vector3& point, Vector3* image, const Player* player,
+                           const char* name) const;
+
+    // Ground sampling over a circle (x, y, r).
+    bool AreaHasPlainGround(const Vector3& circle) const;
+    bool AreaHasSlowGround(const Vector3& circle) const;
+    bool AreaHasLava(const Vector3& circle) const;
+    bool AreaHasWater(const Vector3& circle) const;
+    float AreaMeanHeight(const Vector3& circle) const;
+    CollisionShape ShapeOnGround(int kind, const Vector2& point, float radius) const;
+    Vector3 PickTerrainPoint(const Ray& ray, float drop) const;
+    Vector3 RandomPoint() const;
+
+    // Placement.
+    bool PlaceObjectAt(int kind, int argument, const Vector3& point);
+    Vorn* PlaceVornAt(const String& fileName, const Vector3& point, Player* player);
+    Vorn* PlaceChassisAt(int chassis, const Vector3& point, Player* player);
+    void PlaceObjectsAround(int kind, int argument, int count, const Vector3& centre);
+    void PlaceVornsAround(const String& fileName, int count, Player* player, const Vector3& centre);
+    void PlaceChassisAround(int chassis, int count, Player* player, const Vector3& centre);
+    void PlaceObjectsRandomly(int kind, int argument, int count);
+    void PlaceVornsRandomly(const String& fileName, int count, Player* player);
+    void PlaceChassisRandomly(int chassis, int count, Player* player);
+
+    // Fields other parts of the program read and set.
+    String scenarioName;
+    String squadName;
+    Player* currentPlayer = nullptr;
+    // Set when the object at the current update index was replaced during its update.
+    uint8_t listChanged = 0;
+    int32_t updateIndex = 0;
+    int32_t currentObjectIndex = 0;
+    // 0.8 while the professor speaks, else 1.0.
+    float effectVolume = 1.0f;
+    Array<FlyByPoint*> flyByPoints;
+    Vector3 flyByPath[4];
+    float flyByPathLength = 0.0f;
+    Array<LaunchPoint*> launchPoints;
+    bool wireFrame = false;
+    bool renormaliseNormals = false;
+    bool collisionDebug = false;
+    WorldObject* mouseHighlight = nullptr;
+    // Unwrapped cells the camera sees; picking searches only these.
+    IntRect visibleCells{0, 0, kGridSize - 1, kGridSize - 1};
+    // Meteor shower.
+    int32_t meteorLevel = 0;
+    float meteorClock = 0.0f;
+    float meteorAccumulator = 0.0f;
+    float meteorStartTime = 5.0f;
+    float meteorIntensity = 1.0f;
+    bool meteorShowerOn = false;
+    // The meteors' own animation clock.
+    float globalMeteorClock = 0.0f;
+    PointerArray trackedSounds;
+    Array<DrawEntry> drawLists[22];
+    // The placing team and side number that the game modes set.
+    Player* placingPlayer = nullptr;
+    int32_t sideNumber = 0;
+
+private:
+    struct Pools;
+    // One victim of a damage walk, applied after the walk ends.
+    struct DamageHit {
+        WorldObject* victim = nullptr;
+        Player* attacker = nullptr;
+        Vector3 point;
+        float amount = 0.0f;
+        int damageKind = 0;
+        // What the game hears of the hit: flame reports before the damage, a blast after.
+        Vector3 reportPoint;
+        int reportCode = 0;
+        bool reportFirst = false;
+    };
+
+    void CreatePools();
+    void PreallocatePools();
+    void DestroyPools();
+    void CloseSelectionViews();
+    void ForgetBeacon(const Beacon* beacon);
+    void ClearPointLists();
+    void ResetAllVisitStamps();
+    bool IsVisited(const WorldObject& object) const;
+    void MarkVisited(WorldObject& object) const;
+    Array<DamageHit>& BeginDamageWalk();
+    void ApplyDamageHits();
+    bool SampleHasGround(const Vector3& circle, int flagMask) const;
+    template <typename F>
+    bool WalkCells(const IntRect& rect, F&& visit);
+    template <typename F>
+    WorldObject* NearestMatching(const Vector3& point, Vector3* image, F&& matches) const;
+    template <typename F>
+    void PlaceWithTries(int count, const Vector3* centre, F&& placeAt);
+    bool IsFreeForUnit(const Vector3& point, float radius) const;
+    void FinishUnitPlacement(Vorn* unit, const Vector3& point);
+
+    std::unique_ptr<Terrain> terrain_;
+    std::unique_ptr<Pools> pools_;
+    Array<WorldObject*> objects_;
+    ::GridCell grid_[kGridCellCount];
+    Array<WorldObject*> sortGroups_[3];
+    Array<RemovalListener*> removalListeners_;
+    // One hit list per nesting level of damage walks (a death may start a blast), kept
+    // for the run so that damage allocates nothing once warm.
+    Array<Array<DamageHit>*> damageHitLists_;
+    int damageDepth_ = 0;
+    int32_t syncedIdCounter_ = 0;
+    int32_t localIdCounter_ = 1000000;
+    uint32_t visitStamp_ = 0xFFFFFFFFu;
+    bool updating_ = false;
+};
+
+// The one arena, made by the start-up loader and destroyed at program end.
+extern Arena* gArena;

@@ -1,0 +1,621 @@
+// What lies where: grid walks, list walks, ground sampling, damage sweeps and blasts,
+// and placement of new objects and units.
+#include <algorithm>
+#include <cmath>
+
+#include "app/GlobalHelpers.h"
+#include "core/ConsoleStream.h"
+#include "core/Geometry.h"
+#include "core/MathUtil.h"
+#include "core/ObjectShape.h"
+#include "core/Segment.h"
+#include "core/Sphere.h"
+#include "game/Game.h"
+#include "platform/sys/Random.h"
+#include "units/Vorn.h"
+#include "units/VornSummary.h"
+#include "world/Arena.h"
+#include "world/Goal.h"
+#include "world/Terrain.h"
+#include "world/WorldObject.h"
+
+namespace {
+
+// Count menus try this many random spots per object before skipping it.
+constexpr int kPlacementTries = 3;
+// Count menus around a spot scatter within this radius of it.
+constexpr float kPlacementScatter = 20.0f;
+// Free-place tests keep new objects this far from the others.
+constexpr float kPlacementMargin = 0.01f;
+// A terrain pick that misses nudges the ray this far and tries again, so many times.
+constexpr float kPickNudge = 0.1f;
+constexpr int kPickTries = 10;
+// Each drop onto another object lifts at least once; a pile higher than this many
+// objects is left where it is.
+constexpr int kMaxStackLifts = 256;
+// The body radius of each chassis size class (small, medium, large), in the order of
+// the chassis rows 0..5 of both families.
+constexpr float kChassisRadius[3] = {1.5f, 2.25f, 3.25f};
+constexpr int kChassisCount = 6;
+
+constexpr int kSlowFlag = 1;
+constexpr int kLavaFlag = 2;
+constexpr int kWaterFlag = 4;
+constexpr int kPlainFlag = 8;
+
+bool IsNetworkClient() {
+    const Game* game = CurrentGame();
+    return game != nullptr && game->IsNetworkClient();
+}
+
+IntRect Union(const IntRect& a, const IntRect& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+// A walk over more than 32 columns or rows meets the same cells again; cut it there.
+int LastCovered(int first, int last) {
+    return last - first >= kGridSize ? first + kGridSize - 1 : last;
+}
+
+void FirstAndLastEnds(const CollisionShape& shape, Vector3& first, Vector3& last) {
+    if (shape.kind == CollisionShape::kCylinder) {
+        first = shape.cylinderFirst;
+        last = shape.cylinderSecond;
+    } else {
+        first = shape.sphereCentre;
+        last = shape.sphereCentre;
+    }
+}
+
+CollisionShape ImageNear(const CollisionShape& shape, const Vector3& reference) {
+    CollisionShape image = shape;
+    image.WrapNear(reference);
+    return image;
+}
+
+CollisionShape Shifted(const CollisionShape& shape, const Vector3& offset) {
+    CollisionShape moved = shape;
+    moved.sphereCentre += offset;
+    moved.cylinderFirst += offset;
+    moved.cylinderSecond += offset;
+    return moved;
+}
+
+bool IsPickableKind(int kind) {
+    switch (kind) {
+        case kKindTree:
+        case kKindRock:
+        case kKindSolarCharger:
+        case kKindVorn:
+        case kKindSoccerBall:
+        case kKindGoal:
+            return true;
+        default:
+            return false;
+    }
+}
+
+int GroundFlags(int type) {
+    int flags = 0;
+    flags |= IsSlowTerrain(type) ? kSlowFlag : 0;
+    flags |= IsLavaTerrain(type) ? kLavaFlag : 0;
+    flags |= IsWaterTerrain(type) ? kWaterFlag : 0;
+    return flags == 0 ? kPlainFlag : flags;
+}
+
+float RandomFraction() {
+    return static_cast<float>(sys::Rand()) / static_cast<float>(sys::kRandMax);
+}
+
+// Where the flame path first enters a sphere; the path's end when it starts inside or
+// never crosses the surface.
+Vector3 PathContact(const Vector3& start, const Vector3& end, const CollisionShape& target) {
+    if (target.kind != CollisionShape::kSphere) {
+        return end;
+    }
+    float t0 = 0.0f;
+    float t1 = 0.0f;
+    int side = 0;
+    const Segment path(start, end);
+    if (IntersectSegmentSphere(path, Sphere(target.sphereCentre, target.sphereRadius), t0, t1, side) == 3 && side == 2) {
+        return path.PointAt(t0);
+    }
+    return end;
+}
+
+Vorn* AsVorn(WorldObject* object) {
+    return object != nullptr && object->kind == kKindVorn ? static_cast<Vorn*>(object) : nullptr;
+}
+
+}  // namespace
+
+// Walk bookkeeping.
+
+uint32_t Arena::BeginWalk() {
+    ++visitStamp_;
+    // After 2^32 walks the stamps come round again: an object last tested long ago, or
+    // never (-1), would pass for tested in this walk. Forget every stamp and start over.
+    if (visitStamp_ == 0xFFFFFFFFu) {
+        ResetAllVisitStamps();
+        visitStamp_ = 0;
+    }
+    return visitStamp_;
+}
+
+bool Arena::IsVisited(const WorldObject& object) const {
+    return static_cast<uint32_t>(object.visitStamp) == visitStamp_;
+}
+
+void Arena::MarkVisited(WorldObject& object) const {
+    object.visitStamp = static_cast<int32_t>(visitStamp_);
+}
+
+template <typename F>
+bool Arena::WalkCells(const IntRect& rect, F&& visit) {
+    const int lastX = LastCovered(rect.left, rect.right);
+    const int lastY = LastCovered(rect.top, rect.bottom);
+    for (int x = rect.left; x <= lastX; ++x) {
+        for (int y = rect.top; y <= lastY; ++y) {
+            for (WorldObject* object : GridCell(x, y)) {
+                if (visit(*object)) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+// Grid walks.
+
+bool Arena::FindFirstHit(WorldObject* mover, const CollisionShape& shape, ContactRecord* hit,
+                         const WorldObject* ignored) {
+    BeginWalk();
+    if (mover != nullptr) {
+        MarkVisited(*mover);
+    }
+    Vector3 first;
+    Vector3 last;
+    FirstAndLastEnds(shape, first, last);
+    const float r = shape.Radius();
+    const IntRect rect = Union(BoundsOfCircle(first, r), BoundsOfCircle(last, r));
+    return WalkCells(rect, [&](WorldObject& object) {
+        if (IsVisited(object) || &object == ignored || object.removed) {
+            return false;
+        }
+        MarkVisited(object);
+        if (mover != nullptr && !mover->CanCollideWith(object)) {
+            return false;
+        }
+        if (!shape.Intersects(ImageNear(object.shape, first), hit)) {
+            return false;
+        }
+        if (hit != nullptr) {
+            hit->otherObject = &object;
+        }
+        return true;
+    });
+}
+
+bool Arena::CheckPlacementFree(WorldObject* object, WorldObject** other) {
+    BeginWalk();
+    MarkVisited(*object);
+    const Vector3 centre = object->position;
+    WorldObject* found = nullptr;
+    WalkCells(BoundsOfCircle(centre, object->shape.Radius()), [&](WorldObject& candidate) {
+        if (IsVisited(candidate) || !IsSolidKind(candidate.kind) || !object->CanCollideWith(candidate)) {
+            return false;
+        }
+        MarkVisited(candidate);
+        if (!object->shape.Intersects(ImageNear(candidate.shape, centre), nullptr)) {
+            return false;
+        }
+        found = &candidate;
+        return true;
+    });
+    if (other != nullptr) {
+        *other = found;
+    }
+    return found == nullptr;
+}
+
+void Arena::ResolvePlacementOverlap(WorldObject* object, float step) {
+    WorldObject* other = nullptr;
+    for (int lift = 0; lift < kMaxStackLifts && !CheckPlacementFree(object, &other); ++lift) {
+        if (object->shape.kind == CollisionShape::kCylinder) {
+            object->Remove(0);
+            return;
+        }
+        const Vector3 above(object->position.x, object->position.y,
+                            other->position.z + SeparationDistance(*object, *other, step));
+        object->PlaceAt(above);
+    }
+}
+
+bool Arena::MoveWithCollision(WorldObject* mover, const Vector3& from, const Vector3& to, ContactRecord* hit,
+                              const WorldObject* ignored) {
+    CollisionShape sweep;
+    sweep.SetCylinder(from, NearestImage(from, to), mover != nullptr ? mover->shape.Radius() : 0.0f);
+    return !FindFirstHit(mover, sweep, hit, ignored);
+}
+
+// Damage.
+
+Array<Arena::DamageHit>& Arena::BeginDamageWalk() {
+    if (damageDepth_ == damageHitLists_.Count()) {
+        damageHitLists_.Append(new Array<DamageHit>());
+    }
+    Array<DamageHit>& hits = *damageHitLists_[damageDepth_];
+    hits.Clear();
+    return hits;
+}
+
+void Arena::ApplyDamageHits() {
+    // The hits were gathered by a walk that has ended: a death here may place objects,
+    // start blasts (which gather on the next list) and walk the grid again.
+    const Array<DamageHit>& hits = *damageHitLists_[damageDepth_];
+    ++damageDepth_;
+    Game* game = CurrentGame();
+    for (const DamageHit& hit : hits) {
+        WorldObject* victim = hit.victim;
+        if (victim->removed || !victim->active || victim->health <= 0.0f) {
+            continue;
+        }
+        const bool report = game != nullptr && IsSyncedKind(victim->kind);
+        if (report && hit.reportFirst) {
+            game->OnHealthChanged(victim, hit.attacker, hit.reportPoint, hit.amount, hit.reportCode);
+        }
+        victim->TakeDamage(hit.attacker, hit.point, hit.amount, hit.damageKind);
+        if (report && !hit.reportFirst) {
+            game->OnHealthChanged(victim, hit.attacker, hit.reportPoint, hit.amount, hit.reportCode);
+        }
+    }
+    --damageDepth_;
+}
+
+void Arena::SweepDamage(Player* attacker, WorldObject* mover, float damage, int damageKind) {
+    if (IsNetworkClient()) {
+        return;
+    }
+    BeginWalk();
+    MarkVisited(*mover);
+    const Vector3 start = mover->previousShape.Centre();
+    const Vector3 end = NearestImage(start, mover->shape.Centre());
+    const float length = (end - start).Length();
+    const float r = mover->shape.Radius();
+    CollisionShape path;
+    path.SetCylinder(start, end, r);
+    Array<DamageHit>& hits = BeginDamageWalk();
+    const bool flame = mover->kind == kKindFlameBall;
+    WalkCells(Union(BoundsOfCircle(start, r), BoundsOfCircle(end, r)), [&](WorldObject& object) {
+        if (IsVisited(object) || object.health <= 0.0f || object.removed || !IsSolidKind(object.kind) ||
+            (flame && object.kind == kKindRock)) {
+            return false;
+        }
+        MarkVisited(object);
+        const CollisionShape image = ImageNear(object.shape, start);
+        if (!path.Intersects(image, nullptr)) {
+            return false;
+        }
+        // A small object on a long path is in the flame for part of the step only.
+        const float diameter = 2.0f * object.shape.Radius();
+        const float amount = diameter < length ? damage * (diameter / length) : damage;
+        DamageHit hit;
+        hit.victim = &object;
+        hit.attacker = attacker;
+        hit.point = PathContact(start, end, image);
+        hit.amount = amount;
+        hit.damageKind = damageKind;
+        hit.reportPoint = start;
+        hit.reportCode = 2;
+        hit.reportFirst = true;
+        hits.Append(hit);
+        return false;
+    });
+    ApplyDamageHits();
+}
+
+void Arena::ApplyBlast(Player* attacker, const Vector3& centre, float damage, float outerRadius, float innerRadius,
+                       int damageKind) {
+    if (IsNetworkClient()) {
+        return;
+    }
+    const float fullRadius = innerRadius + (outerRadius - innerRadius) * 0.1f;
+    const float falloff = outerRadius - fullRadius;
+    Array<DamageHit>& hits = BeginDamageWalk();
+    for (WorldObject* object : objects_) {
+        if (object->health <= 0.0f || !IsSolidKind(object->kind) || object->kind == kKindDebris) {
+            continue;
+        }
+        const Vector3 near = NearestImage(object->position, centre);
+        CollisionShape blast;
+        blast.SetSphere(near, outerRadius);
+        if (!blast.Intersects(object->shape, nullptr)) {
+            continue;
+        }
+        const float distance = near.Distance(object->shape.ClosestPointTo(near)) - object->shape.Radius();
+        // Without a falloff band the whole blast deals full damage.
+        float f = 0.0f;
+        if (falloff > Tolerance) {
+            f = std::clamp((distance - fullRadius) / falloff, 0.0f, 1.0f);
+        }
+        DamageHit hit;
+        hit.victim = object;
+        hit.attacker = attacker;
+        hit.point = near;
+        hit.amount = (1.0f - f) * damage;
+        hit.damageKind = damageKind;
+        hit.reportPoint = near;
+        hit.reportCode = damageKind;
+        hits.Append(hit);
+    }
+    ApplyDamageHits();
+}
+
+// Picking.
+
+WorldObject* Arena::PickObjectOnRay(const Ray& ray) {
+    WorldObject* best = nullptr;
+    float bestMeasure = kFloatMax;
+    for (int cx = visibleCells.left; cx <= visibleCells.right; ++cx) {
+        for (int cy = visibleCells.top; cy <= visibleCells.bottom; ++cy) {
+            ::GridCell& cell = GridCell(cx, cy);
+            const Vector3 offset = CellImageOffset(cx, cy);
+            for (WorldObject* object : cell) {
+                // Each object once per image: in its home cell only.
+                if (!IsPickableKind(object->kind) || object->gridCell != &cell) {
+                    continue;
+                }
+                const CollisionShape image = Shifted(object->shape, offset);
+                Vector3 point;
+                if (!image.HitByRay(ray, point)) {
+                    continue;
+                }
+                const Ray axis(image.Centre(), ray.direction);
+                const float measure = point.DistanceSquared(axis.ClosestPoint(point));
+                if (measure < bestMeasure) {
+                    bestMeasure = measure;
+                    best = object;
+                }
+            }
+        }
+    }
+    return best;
+}
+
+Vorn* Arena::PickVornOnRay(const Ray& ray) {
+    return AsVorn(PickObjectOnRay(ray));
+}
+
+// List walks.
+
+bool Arena::IsPlaceFree(const CollisionShape& shape, const WorldObject* ignored) const {
+    CollisionShape probe = shape;
+    probe.SetRadius(shape.Radius() + kPlacementMargin);
+    for (const WorldObject* object : objects_) {
+        if (object == ignored || !IsSolidKind(object->kind)) {
+            continue;
+        }
+        if (ImageNear(probe, object->position).Intersects(object->shape, nullptr)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+WorldObject* Arena::NearestObject(const Vector3& point, Vector3* image) const {
+    return NearestMatching(point, image, [](const WorldObject&) { return true; });
+}
+
+WorldObject* Arena::NearestObjectOfKind(const Vector3& point, Vector3* image, int kind) const {
+    return NearestMatching(point, image, [kind](const WorldObject& object) { return object.kind == kind; });
+}
+
+Vorn* Arena::NearestVornNamed(const Vector3& point, Vector3* image, const Player* player, const char* name) const {
+    const bool anyName = name == nullptr || name[0] == '\0';
+    return AsVorn(NearestMatching(point, image, [&](const WorldObject& object) {
+        if (object.kind != kKindVorn) {
+            return false;
+        }
+        const auto& vorn = static_cast<const Vorn&>(object);
+        return (player == nullptr || vorn.owner == player) && (anyName || vorn.name == name);
+    }));
+}
+
+template <typename F>
+WorldObject* Arena::NearestMatching(const Vector3& point, Vector3* image, F&& matches) const {
+    WorldObject* best = nullptr;
+    float bestDistance = kFloatMax;
+    Vector3 bestImage;
+    for (WorldObject* object : objects_) {
+        if (!matches(*object)) {
+            continue;
+        }
+        const Vector3 candidate = NearestImage(point, object->position);
+        const float distance = point.DistanceSquared(candidate);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = object;
+            bestImage = candidate;
+        }
+    }
+    if (image != nullptr && best != nullptr) {
+        *image = bestImage;
+    }
+    return best;
+}
+
+// Ground sampling.
+
+bool Arena::SampleHasGround(const Vector3& circle, int flagMask) const {
+    const float r = circle.z;
+    const Vector2 samples[4] = {{circle.x - r, circle.y - r},
+                                {circle.x - r, circle.y + r},
+                                {circle.x + r, circle.y - r},
+                                {circle.x + r, circle.y + r}};
+    for (const Vector2& s : samples) {
+        if ((GroundFlags(GetTerrainType(s.x, s.y)) & flagMask) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Arena::AreaHasPlainGround(const Vector3& circle) const { return SampleHasGround(circle, kPlainFlag); }
+bool Arena::AreaHasSlowGround(const Vector3& circle) const { return SampleHasGround(circle, kSlowFlag); }
+bool Arena::AreaHasLava(const Vector3& circle) const { return SampleHasGround(circle, kLavaFlag); }
+bool Arena::AreaHasWater(const Vector3& circle) const { return SampleHasGround(circle, kWaterFlag); }
+
+float Arena::AreaMeanHeight(const Vector3& circle) const {
+    const float r = circle.z;
+    const float sum = GetGroundHeight(circle.x, circle.y) + GetGroundHeight(circle.x - r, circle.y - r) +
+                      GetGroundHeight(circle.x - r, circle.y + r) + GetGroundHeight(circle.x + r, circle.y - r) +
+                      GetGroundHeight(circle.x + r, circle.y + r);
+    return sum / 5.0f;
+}
+
+CollisionShape Arena::ShapeOnGround(int kind, const Vector2& point, float radius) const {
+    return ShapeForObjectKind(kind, GroundPoint(point.x, point.y), radius);
+}
+
+Vector3 Arena::PickTerrainPoint(const Ray& ray, float drop) const {
+    Vector3 origin = ray.origin;
+    origin.z -= drop;
+    for (int attempt = 0; attempt < kPickTries; ++attempt) {
+        Vector3 point;
+        if (terrain_->RayHit(Ray(origin, ray.direction), point) == 3) {
+            return point;
+        }
+        const float dy = RandomFraction() * 2.0f * kPickNudge - kPickNudge;
+        const float dx = RandomFraction() * 2.0f * kPickNudge - kPickNudge;
+        const float dz = RandomFraction() * 2.0f * kPickNudge - kPickNudge;
+        origin += Vector3(dx, dy, dz);
+    }
+    return {0.0f, 0.0f, terrain_->CellAt(0, 0).height};
+}
+
+Vector3 Arena::RandomPoint() const {
+    const float fy = RandomFraction();
+    const float fx = RandomFraction();
+    return {fx * WorldWidth(), fy * WorldHeight(), 0.0f};
+}
+
+// Placement.
+
+bool Arena::PlaceObjectAt(int kind, int argument, const Vector3& point) {
+    WorldObject* object = nullptr;
+    if (kind == kKindGoal) {
+        Goal* goal = NewGoal();
+        const Game* game = CurrentGame();
+        if (game != nullptr) {
+            goal->owner = argument == 0 ? game->firstPlayer : game->secondPlayer;
+        }
+        goal->SetTeam(0);
+        object = goal;
+    } else if (kind == kKindTree || kind == kKindRock || kind == kKindSolarCharger || kind == kKindSoccerBall) {
+        if (!IsPlaceFree(ShapeOnGround(kind, Vector2(point.x, point.y), 0.0f), nullptr)) {
+            return false;
+        }
+        object = NewObjectOfKind(kind);
+        object->SetTeam(argument);
+    } else {
+        return false;
+    }
+    AddObject(object);
+    object->heading = RandomFraction() * kPi;
+    object->PlaceAt(GroundPoint(point.x, point.y));
+    return true;
+}
+
+bool Arena::IsFreeForUnit(const Vector3& point, float radius) const {
+    return IsPlaceFree(ShapeOnGround(kKindVorn, Vector2(point.x, point.y), radius), nullptr);
+}
+
+void Arena::FinishUnitPlacement(Vorn* unit, const Vector3& point) {
+    unit->SetAngle(RandomFraction() * 2.0f * kPi);
+    unit->PlaceAt(GroundPoint(point.x, point.y));
+}
+
+Vorn* Arena::PlaceVornAt(const String& fileName, const Vector3& point, Player* player) {
+    VornSummary summary;
+    // A summary that reads but names no chassis would size the test shape from garbage.
+    if (!summary.Load(fileName) || summary.chassis < 0 || summary.chassis >= kChassisCount) {
+        return nullptr;
+    }
+    if (!IsFreeForUnit(point, kChassisRadius[summary.chassis % 3])) {
+        return nullptr;
+    }
+    Vorn* unit = NewVorn(0);
+    if (!unit->LoadFile(fileName)) {
+        FreeObject(unit);
+        return nullptr;
+    }
+    unit->SetPlayer(player);
+    unit->SetDefaults();
+    unit->PrepareForBattle();
+    FinishUnitPlacement(unit, point);
+    ConsoleStream& console = GetConsoleStream();
+    console << unit->name << " at ";
+    unit->position.WriteText(console);
+    console.Flush();
+    AddObject(unit);
+    return unit;
+}
+
+Vorn* Arena::PlaceChassisAt(int chassis, const Vector3& point, Player* player) {
+    if (chassis < 0 || chassis >= kChassisCount || !IsFreeForUnit(point, kChassisRadius[chassis % 3])) {
+        return nullptr;
+    }
+    Vorn* unit = NewVorn(0);
+    unit->SetPlayer(player);
+    unit->BuildBody(chassis);
+    unit->ApplyPatternSlots();
+    FinishUnitPlacement(unit, point);
+    unit->SetWeaponKind(0, -1);
+    unit->SetWeaponKind(1, -1);
+    AddObject(unit);
+    return unit;
+}
+
+template <typename F>
+void Arena::PlaceWithTries(int count, const Vector3* centre, F&& placeAt) {
+    for (int i = 0; i < count; ++i) {
+        for (int attempt = 0; attempt < kPlacementTries; ++attempt) {
+            Vector3 spot;
+            if (centre != nullptr) {
+                const Vector2 p = RandomPointInCircle(Vector3(centre->x, centre->y, kPlacementScatter));
+                spot = Vector3(p.x, p.y, 0.0f);
+            } else {
+                spot = RandomPoint();
+            }
+            if (placeAt(spot)) {
+                break;
+            }
+        }
+    }
+}
+
+void Arena::PlaceObjectsAround(int kind, int argument, int count, const Vector3& centre) {
+    PlaceWithTries(count, &centre, [&](const Vector3& p) { return PlaceObjectAt(kind, argument, p); });
+}
+
+void Arena::PlaceVornsAround(const String& fileName, int count, Player* player, const Vector3& centre) {
+    PlaceWithTries(count, &centre, [&](const Vector3& p) { return PlaceVornAt(fileName, p, player) != nullptr; });
+}
+
+void Arena::PlaceChassisAround(int chassis, int count, Player* player, const Vector3& centre) {
+    PlaceWithTries(count, &centre, [&](const Vector3& p) { return PlaceChassisAt(chassis, p, player) != nullptr; });
+}
+
+void Arena::PlaceObjectsRandomly(int kind, int argument, int count) {
+    PlaceWithTries(count, nullptr, [&](const Vector3& p) { return PlaceObjectAt(kind, argument, p); });
+}
+
+void Arena::PlaceVornsRandomly(const String& fileName, int count, Player* player) {
+    PlaceWithTries(count, nullptr, [&](const Vector3& p) { return PlaceVornAt(fileName, p, player) != nullptr; });
+}
+
+void Arena::PlaceChassisRandomly(int chassis, int count, Player* player) {
+    PlaceWithTries(count, nullptr, [&](const Vector3& p) { return PlaceChassisAt(chassis, p, player) != nullptr; });
+}

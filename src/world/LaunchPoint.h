@@ -1,0 +1,11 @@
+#pragma once
+// A marked ground spot where a squad enters the battle; each is handed out once.
+#include <cstdint>
+
+#include "core/Vector2.h"
+
+class LaunchPoint {
+public:
+    Vector2 position;  // ground x and y
+    uint8_t used = 0;
+};

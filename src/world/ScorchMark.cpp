@@ -1,0 +1,9 @@
+#include "world/ScorchMark.h"
+
+ScorchMark::ScorchMark() { kind = kKindScorchMark; }
+
+void ScorchMark::Reset() {}
+
+void ScorchMark::Draw(const Vector3&) {}
+
+void ScorchMark::Update(bool) { SpendAllTime(); }

@@ -1,0 +1,176 @@
+#pragma once
+// The battlefield's ground: a wrapping height field of grid points 10 world units apart,
+// each with a height, a ground type, a tile variant, light and an edit mark. Grid point
+// (i, j) stands at world (10 i, 10 j); every index wraps, so the last column and row
+// connect back to the first.
+#include <cstdint>
+
+#include "core/Array.h"
+#include "core/Ray.h"
+#include "core/Rect.h"
+#include "core/String.h"
+#include "core/Vector3.h"
+#include "world/TerrainType.h"
+
+class Player;
+class Stream;
+struct DynamicMesh;
+
+struct TerrainPoint {
+    int32_t i = 0;
+    int32_t j = 0;
+    bool operator==(const TerrainPoint& other) const = default;
+};
+
+struct TerrainCell {
+    float height = 0.0f;  // within [-25, 25]
+    TerrainType type = kTerrainGrass;
+    int32_t variant = 0;  // tile variant of the type
+    float light = 0.0f;   // smoothed shade, 0..1
+    uint8_t mark = 0;     // edit mark of the region operations
+    float shade = 0.0f;   // unsmoothed light; the height brush's scratch weight
+};
+
+class Terrain {
+public:
+    static constexpr float kCellSize = 10.0f;
+    static constexpr float kMaxHeight = 25.0f;
+    static constexpr int32_t kMinSide = 16;
+    static constexpr int32_t kMaxSide = 64;
+    // Firm neighbours end at most this far apart in height.
+    static constexpr float kMaxSlope = 10.0f;
+    // CornerTileIndex of a cell that shows no corner tile of a type.
+    static constexpr int32_t kNoCornerTile = 14;
+
+    Terrain();
+    ~Terrain();
+    Terrain(const Terrain&) = delete;
+    Terrain& operator=(const Terrain&) = delete;
+
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+    float WorldWidth() const { return float(width_) * kCellSize; }
+    float WorldHeight() const { return float(height_) * kCellSize; }
+    const String& Name() const { return name_; }
+    void SetName(const String& name) { name_ = name; }
+    const Vector3& LightDirection() const { return lightDirection_; }
+    void SetLightDirection(const Vector3& direction) { lightDirection_ = direction; }
+
+    // The cell of grid point (i, j), wrapped.
+    TerrainCell& CellAt(int32_t i, int32_t j);
+    const TerrainCell& CellAt(int32_t i, int32_t j) const;
+    TerrainCell& CellAt(const TerrainPoint& p) { return CellAt(p.i, p.j); }
+    const TerrainCell& CellAt(const TerrainPoint& p) const { return CellAt(p.i, p.j); }
+
+    // Planar on the two triangles of each cell, split by the alternating diagonal.
+    float GetHeight(float x, float y) const;
+    // Bilinear between the four surrounding grid points.
+    float GetLightAt(float x, float y) const;
+    // The type of the grid point nearest the world point.
+    TerrainType GetTypeAt(float x, float y) const;
+    // The grid point nearest the world point, unwrapped.
+    TerrainPoint NearestVertex(const Vector3& point) const;
+    // 0 <= x < 10 w and 0 <= y < 10 h.
+    bool ContainsPoint(const Vector3& point) const;
+    // Starts from lowest 25 and highest -25.
+    void GetHeightRange(float& lowest, float& highest) const;
+
+    // The unwrapped grid points whose world position lies within the rectangle (edges
+    // included); the corners may come in any order.
+    void CellsUnderRect(const Rect& rect, Array<TerrainPoint>& out) const;
+    // The unwrapped grid points within the circle (centre x, centre y, radius).
+    void CellsUnderCircle(const Vector3& circle, Array<TerrainPoint>& out) const;
+
+    // A random tile variant of the type: 0 to 3 common, 4 to 7 rare.
+    static int32_t RandomVariant(TerrainType type);
+    // Height 0, the type and a random variant everywhere.
+    void Fill(TerrainType type);
+    // Each side clamped to 16..64 and rounded down to even; new columns and rows copy
+    // the last old ones.
+    void Resize(int32_t width, int32_t height);
+
+    // The corner type of the highest tile priority, corners in the order (i, j),
+    // (i + 1, j), (i + 1, j + 1), (i, j + 1).
+    void DominantCorner(int32_t i, int32_t j, TerrainType& type, int32_t& variant) const;
+    // 0..13 for the corner tile of type on cell (i, j); 14 for none.
+    int32_t CornerTileIndex(int32_t i, int32_t j, TerrainType type) const;
+    // The stored corner tile index of the type on cell (i, j), wrapped.
+    int32_t TileIndex(int32_t i, int32_t j, TerrainType type) const;
+    void UpdateAllTileIndices();
+    void UpdateTileIndicesAround(int32_t i, int32_t j);
+
+    // Height consistency from a point: firm neighbours end at most 10 apart, swamp and
+    // water surfaces end flat.
+    void Relax(int32_t i, int32_t j);
+    void UpdateShading();
+    void Relight() { UpdateShading(); }
+    float SmoothedShade(int32_t i, int32_t j) const;
+    // 3 with the first hit of the ray on the surface, else 0.
+    int RayHit(const Ray& ray, Vector3& point) const;
+
+    bool IsMarkBorder(const TerrainPoint& p, bool fourNeighbours) const;
+    bool IsMarkBorder(int32_t i, int32_t j, bool fourNeighbours) const;
+    // The size and cells of other; the tile indices are recomputed.
+    void CopyCells(const Terrain& other);
+
+    // Editing under a rectangle or a circle (centre x, centre y, radius).
+    void RaiseRect(const Rect& rect, float amount, bool flat);
+    void RaiseCircle(const Vector3& circle, float amount, bool flat);
+    void PaintRect(const Rect& rect, TerrainType type);
+    void PaintCircle(const Vector3& circle, TerrainType type);
+    // Raises or lowers the work list's points, rim first.
+    void HeightBrush(float amount, bool flat, const Vector3& circle);
+    // Gives the work list's points a type; swamp and water also get one flat level.
+    void PaintPoints(TerrainType type);
+    // Ten hills, five hollows and three patches of ground on flat grass; the patches
+    // take only ground types the local player has unlocked (upgrade kinds 30 to 37).
+    void Randomize();
+    void Randomize(const Player& player);
+
+    // The text form: "[ < w, h >, " newline, one line of cells per row, then "]".
+    Stream& Save(Stream& stream) const;
+    // Reads the text form (also from network peers). A size outside 16..64 leaves the
+    // terrain untouched.
+    Stream& Load(Stream& stream);
+    static void WriteCell(Stream& stream, const TerrainCell& cell);
+    // Fills type, variant and height of a cell that arrives as grass at height 0.
+    static void ReadCell(Stream& stream, TerrainCell& cell);
+    static TerrainType TypeFromLetter(char letter);
+
+    const Array<TerrainPoint>& WorkList() const { return workList_; }
+
+private:
+    int32_t Index(int32_t i, int32_t j) const;
+    int32_t WrapI(int32_t i) const;
+    int32_t WrapJ(int32_t j) const;
+    void ComputeTileIndices(int32_t i, int32_t j);
+    // Tests the two triangles of cell (ci, cj) when the ray's height between tEnter and
+    // tExit meets the cell's height band: true on a hit (bestT); a miss nearer than
+    // bestMiss becomes the near-miss candidate.
+    bool RayHitCell(const Ray& ray, int32_t ci, int32_t cj, float tEnter, float tExit, float& bestT,
+                    float& bestMiss, Vector3& candidate) const;
+    // Walks the cells along a direction of unit horizontal length; true with the hit
+    // point in candidate.
+    bool WalkRay(const Vector3& start, Vector3 direction, float& bestT, float& bestMiss,
+                 Vector3& candidate) const;
+    // The point and its 8 neighbours are all firm ground.
+    bool IsFirmAround(int32_t i, int32_t j) const;
+    void PaintFlat(TerrainType type);
+
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    Array<TerrainCell> cells_;
+    Array<int32_t> tileIndices_;
+    Array<TerrainPoint> queue_;
+    Array<TerrainPoint> workList_;
+    Vector3 lightDirection_;
+    DynamicMesh* baseMesh_ = nullptr;
+    Array<DynamicMesh*> typeMeshes_;
+    DynamicMesh* decalMesh_ = nullptr;
+    String name_;
+    // The consistency pass's stack, kept between calls so it does not allocate again.
+    Array<TerrainPoint> relaxStack_;
+};
+
+// Sets each component within the tolerance to 0.
+void SnapNearZero(Vector3& v);
