@@ -1,0 +1,7 @@
+// The tray of placeable objects.
+#include "battlefield/ObjectTray.h"
+
+ObjectTray& GetObjectTray() {
+    static ObjectTray objectTray;
+    return objectTray;
+}

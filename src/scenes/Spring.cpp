@@ -1,0 +1,39 @@
+// A damped follower.
+#include "scenes/Spring.h"
+
+#include <algorithm>
+
+#include "core/MathUtil.h"
+#include "game/Game.h"
+
+namespace {
+// A longer frame is integrated as this one, so a stall cannot fling the point.
+constexpr float kMaxStep = 0.033f;
+// Within this distance of the target there is no pull and no damping.
+constexpr float kRestDistance = 0.01f;
+}  // namespace
+
+void Spring::Init(float newStiffness, float newDamping, float newFollowFactor) {
+    stiffness = newStiffness;
+    damping = newDamping;
+    followFactor = newFollowFactor;
+    Reset();
+}
+
+void Spring::SetDefaults() { Init(2.5f, 0.95f, 0.1f); }
+
+Vector3 Spring::Step(const Vector3& current, const Vector3& target) {
+    const Game* game = CurrentGame();
+    const float h = std::min(game != nullptr ? game->frameTime : 0.0f, kMaxStep);
+    const Vector3 d = target - current;
+    // The snap to rest looks at a coarser tolerance than the rest of the math.
+    const ToleranceScope coarse(kRestDistance);
+    if (velocity.IsNearZero() && d.IsNearZero()) {
+        velocity = Vector3();
+        return target;
+    }
+    if (d.Length() > kRestDistance && followFactor != 0.0f) {
+        velocity += (d * stiffness - velocity * damping) * (h / followFactor);
+    }
+    return current + velocity * h;
+}

@@ -1,0 +1,4 @@
+// The base of every window.
+#include "ui/Window.h"
+
+void Window::Refresh() {}

@@ -1,0 +1,7 @@
+// One queued action of a unit.
+#include "units/VornAction.h"
+
+void VornAction::ClearStateFlags() {
+    received = 0;
+    sent = 0;
+}
