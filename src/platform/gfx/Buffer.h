@@ -1,0 +1,56 @@
+#pragma once
+// Vertex and index buffers. Their bytes live in memory; unlocking hands the written
+// range to the backend. A dynamic buffer is rewritten whole with a discarding lock; one
+// that has grown too small is replaced by a new, larger one, which costs no more than
+// the first creation did.
+#include <cstdint>
+#include <vector>
+
+#include "platform/gfx/Resource.h"
+#include "platform/gfx/Result.h"
+#include "platform/gfx/VertexFormat.h"
+
+namespace gfx {
+
+class Buffer : public Resource {
+public:
+    uint32_t Size() const { return static_cast<uint32_t>(bytes_.size()); }
+    const uint8_t* Data() const { return bytes_.data(); }
+
+    // size 0 locks from offset to the end. A range past the end is refused, so a
+    // caller that outgrew the buffer learns it before writing.
+    Result Lock(uint32_t offset, uint32_t size, uint8_t*& out, uint32_t flags = kLockNone);
+    Result Unlock();
+    bool IsLocked() const { return locked_; }
+
+protected:
+    Buffer(Device& owner, ResourceKind kind, uint32_t size, BufferUsage usage);
+
+private:
+    std::vector<uint8_t> bytes_;
+    bool locked_ = false;
+    bool readOnly_ = false;
+    bool discard_ = false;
+    uint32_t lockOffset_ = 0;
+    uint32_t lockSize_ = 0;
+};
+
+class VertexBuffer : public Buffer {
+public:
+    VertexBuffer(Device& owner, uint32_t size, BufferUsage usage)
+        : Buffer(owner, ResourceKind::VertexBuffer, size, usage) {}
+};
+
+class IndexBuffer : public Buffer {
+public:
+    IndexBuffer(Device& owner, uint32_t size, IndexFormat format, BufferUsage usage)
+        : Buffer(owner, ResourceKind::IndexBuffer, size, usage), format_(format) {}
+
+    IndexFormat Format() const { return format_; }
+    uint32_t IndexSize() const { return static_cast<uint32_t>(format_); }
+
+private:
+    IndexFormat format_;
+};
+
+}  // namespace gfx

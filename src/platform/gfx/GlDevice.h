@@ -1,0 +1,95 @@
+#pragma once
+// The device on OpenGL 2.1 (compatibility profile, fixed function) through SDL2. It
+// keeps the device's conventions where GL differs: lighting on with no global ambient,
+// clockwise screen triangles in front, depth in 0..1, pixel centres at integers,
+// clears limited to the viewport, lights and clip planes re-sent in world space after
+// every view change, single-level textures sampled without mip levels, colours stored
+// blue, green, red, alpha.
+#include <SDL2/SDL_video.h>
+
+#include <array>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/gfx/Device.h"
+#include "platform/gfx/GlApi.h"
+
+namespace gfx {
+
+// Sets SDL's GL attributes (2.1 compatibility, double buffer, 24-bit depth, 8-bit
+// colour, multisample buffers when asked); call before creating the SDL window with
+// SDL_WINDOW_OPENGL.
+void PrepareGlWindowAttributes(uint32_t multisample = 0);
+
+class GlDevice : public Device {
+public:
+    // Creates a context on the window and makes it current. NotAvailable when no GL 2.1
+    // context can be made, an entry point is missing, the multisample count exceeds
+    // the window's, or a full-screen size is not a display mode.
+    static Created<GlDevice> Create(SDL_Window* window, const PresentParams& params);
+    ~GlDevice() override;
+
+    const char* BackendName() const override { return "opengl"; }
+
+protected:
+    Result CheckLost() override { return Result::Ok; }
+    Result DoReset() override;
+    Result DoPresent() override;
+    void DoClear(const ClearRect& rect, uint32_t flags, Color colour, float z) override;
+    void DoDraw(const DrawCall& call) override;
+    Result DoReadBackBuffer(Image& image) override;
+    void StateChanged(StateGroup group, uint32_t index) override;
+    void ResourceCreated(Resource& resource) override;
+    void ResourceReleased(Resource& resource) override;
+    void TextureUpdated(Texture& texture, uint32_t level) override;
+    void BufferUpdated(Buffer& buffer, uint32_t offset, uint32_t size, bool discard) override;
+
+private:
+    using SamplerKey = std::array<uint32_t, static_cast<size_t>(SamplerState::Count)>;
+
+    GlDevice(SDL_Window* window, SDL_GLContext context, const GlApi& gl, const DeviceCaps& caps,
+             const PresentParams& params, uint32_t width, uint32_t height);
+
+    void InitialiseContext();
+    void MarkAllDirty();
+    void ApplyRenderStates();
+    void ApplyProjection(bool pretransformed);
+    void ApplyModelView(bool pretransformed);
+    void SendLights();
+    void SendClipPlanes();
+    void ApplyClipEnables(bool pretransformed);
+    void ApplyLighting(bool pretransformed, bool vertexColour);
+    void SendMaterial();
+    void ApplyStages();
+    void ApplySampler(uint32_t stage, const Texture& texture);
+    void ApplyCombine(uint32_t stage, bool alpha);
+    void BindArrays(const DrawCall& call);
+    const uint8_t* ConvertColours(const DrawCall& call);
+    void UploadLevel(const Texture& texture, uint32_t level);
+
+    SDL_Window* window_;
+    SDL_GLContext context_;
+    GlApi gl_;
+    bool bgraColours_ = false;
+    GLuint whiteTexture_ = 0;
+
+    bool renderDirty_ = true;
+    bool stagesDirty_ = true;
+    bool projectionDirty_ = true;
+    bool viewportDirty_ = true;
+    bool viewDirty_ = true;
+    bool worldDirty_ = true;
+    bool lightsDirty_ = true;
+    bool clipDirty_ = true;
+    bool materialDirty_ = true;
+    bool lastPretransformed_ = false;
+    bool colourMaterialOn_ = false;
+    uint32_t clipEnabledMask_ = 0;
+    uint32_t activeStages_ = 0;
+
+    std::unordered_map<GLuint, SamplerKey> appliedSamplers_;
+    std::vector<uint8_t> scratch_;
+};
+
+}  // namespace gfx
