@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -e
 PACKAGES="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-zlib1g-dev libogg-dev libvorbis-dev libsdl2-dev libgl-dev libgl1-mesa-dri"
+zlib1g-dev libogg-dev libvorbis-dev libsdl2-dev libgl-dev libgl1-mesa-dri libegl1 libegl-mesa0"
 
 missing=""
 for p in $PACKAGES; do
