@@ -1,17 +1,124 @@
 #pragma once
-// The mouse pointer as the game sees it: what it carries or places.
+// The one gatherer of mouse and keyboard input: it turns the window's messages into
+// InputEvent records in its queue, keeps the pointer position and the table of held keys,
+// and manages the system cursor while the player carries or places something.
+//
+// Each frame: PollPosition empties the queue and queues a pointer move, the window's
+// messages go through HandleMessage, and UpdateCursor queues the frame tick that ends
+// the frame's input; the game then hands the queue to its windows.
 #include <cstdint>
+#include <vector>
+
+#include "core/Array.h"
+#include "core/IntRect.h"
+#include "core/Point.h"
+#include "core/String.h"
+#include "game/InputEvent.h"
+
+struct Sprite;
+namespace win {
+class Window;
+struct Message;
+struct CursorImage;
+}  // namespace win
+
+// Keeps held-key state of its own (the window cameras) that has to be forgotten when the
+// application loses the focus, because the key releases then go to another program.
+class HeldKeyListener {
+public:
+    virtual void ReleaseHeldKeys() = 0;
+
+protected:
+    ~HeldKeyListener() = default;
+};
 
 class Mouse {
 public:
     static constexpr int32_t kModeNothing = 21;
+    static constexpr int kKeyCount = 256;
+    // Translated codes of the keys that edit boxes also take as characters.
+    static constexpr int32_t kCodeDelete = 3;
+    static constexpr int32_t kCodeLeft = 4;
+    static constexpr int32_t kCodeRight = 5;
+    static constexpr int32_t kCodeUp = 6;
+    static constexpr int32_t kCodeDown = 7;
+    static constexpr int32_t kCodeHome = 10;
+    static constexpr int32_t kCodeEnd = 11;
+    // requestedCursor: 0 leaves the window's arrow, 1 shows the program's own cursor.
+    static constexpr int32_t kCursorSystem = 0;
+    static constexpr int32_t kCursorOwn = 1;
+
+    Mouse();
+    virtual ~Mouse();
+    Mouse(const Mouse&) = delete;
+    Mouse& operator=(const Mouse&) = delete;
 
     // Whether the mode is one in which the player carries or places something, which
     // pauses the simulation (modes 2, 3, 4, 9, 14 and 15).
     static bool IsPlacingMode(int32_t mode);
+    // A virtual-key code as the game's tables index it: Delete, the arrows, Home and End
+    // move to codes below 12; every other key keeps its code.
+    static int32_t TranslateKey(int virtualKey);
+    // The picture of the program's own cursor.
+    static win::CursorImage OwnCursorImage();
 
+    // The window whose pointer and cursor the mouse uses; none until start-up sets it.
+    void AttachWindow(win::Window* window) { window_ = window; }
+
+    // Start of a frame: previous position = current, marker flags cleared, queue emptied,
+    // the pointer read (while active) and a pointer-move event queued.
+    void PollPosition();
+    // One window message.
+    void HandleMessage(const win::Message& message);
+    // Start of the update step: queues the frame tick and applies the requested cursor.
+    void UpdateCursor();
+    // Stores what the player now carries and hides the system cursor.
+    void HideCursor(int32_t carriedMode, Sprite* sprite);
+    // Nothing carried any more; the system cursor shows again.
+    void ShowCursor();
+
+    // Told when held keys must be forgotten; a listener removes itself before it dies.
+    void AddHeldKeyListener(HeldKeyListener* listener);
+    void RemoveHeldKeyListener(HeldKeyListener* listener);
+    // Clears the held-key table and every listener's.
+    void ReleaseHeldKeys();
+
+    bool IsKeyHeld(int32_t code) const;
+    const Array<InputEvent>& Events() const { return events; }
+
+    int32_t requestedCursor = kCursorSystem;
+    Point position;
+    Point previousPosition;
+    Sprite* carriedSprite = nullptr;
+    // Drag state that the windows starting and ending drags store and compare.
+    String dragText;
+    int32_t dragIndex = -1;
+    void* dragObject = nullptr;
+    Point dragOrigin;
+    IntRect dragRect;
+    uint8_t drawMarkers = 0;
+    uint8_t addCoinMarker = 0;
+    uint8_t shiftMarkers = 0;
+    float markerScale = 1.0f;
+    // 1 while the key of that translated code is down (16 Shift, 17 Control, 90 Z ...).
+    int32_t heldKeys[kKeyCount] = {};
+    uint8_t active = 1;
+    Sprite* markerSprite = nullptr;  // "X.tga"
+    Sprite* coinSprite = nullptr;    // "DollarSign.tga"
     // The carried kind 0..21 that a window hands over when it starts a drag or a placing.
     int32_t mode = kModeNothing;
+    int32_t previousMode = kModeNothing;
+    uint8_t keyMap[kKeyCount] = {};
+    Array<InputEvent> events;
+
+private:
+    void Queue(int32_t kind, int32_t code);
+    void HandleKeyDown(const win::Message& message);
+    void ApplyCursorShape();
+
+    win::Window* window_ = nullptr;
+    int32_t appliedCursor_ = kCursorSystem;
+    std::vector<HeldKeyListener*> listeners_;
 };
 
 Mouse& GetMouse();

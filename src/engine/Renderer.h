@@ -1,25 +1,61 @@
 #pragma once
-// The renderer as the world uses it: the world transform, model and texture loading,
-// model drawing, blending, light 0 and the render states. This one runs headless: it
-// keeps the state it is given and counts the drawing it is asked for, so the world can
-// run and be checked without a device.
+// The program's one renderer. It makes the graphics device on an adapter (OpenGL for a
+// real window, the recording twin for a scripted one or a test), runs the frame cycle
+// (get ready, clear, draw, end, present), survives a lost device, keeps the current
+// camera, world matrix and render states, and owns every GPU object it creates:
+// textures, materials, meshes, dynamic meshes, sprites and model nodes live in its
+// registries until it releases them all at exit.
+//
+// A renderer used before Init draws into a headless recording device of 1024 x 768, so
+// code that draws runs the same path in tests as in the game. Call Shutdown before SDL
+// quits: GL objects must go while their context exists.
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "core/Array.h"
+#include "core/Color.h"
+#include "core/IntRect.h"
 #include "core/Matrix4.h"
+#include "core/Point.h"
 #include "core/String.h"
+#include "core/Vector2.h"
+#include "engine/Camera.h"
+#include "engine/Material.h"
 #include "engine/TextureHandle.h"
+#include "platform/gfx/DeviceTypes.h"
+#include "platform/gfx/Result.h"
+#include "platform/gfx/VertexFormat.h"
 
+class DynamicMesh;
+class Image;
+class Mesh;
 class ModelNode;
+class ParticleSystem;
+struct Sprite;
+namespace gfx {
+class Adapter;
+class Device;
+class Texture;
+}  // namespace gfx
+namespace win {
+class Window;
+}
 
-// A texture the renderer owns, known by the path it was made from.
+// A texture the renderer owns, known by the full path of its file.
 class Texture {
 public:
-    explicit Texture(const String& texturePath) : path(texturePath) {}
-    String path;
+    String name;  // empty for a texture made from an image
+    std::unique_ptr<gfx::Texture> texture;
+};
+
+// The program's default light: directional along (1, 1, 1), diffuse and ambient 0.75
+// grey, specular white, range 500.
+struct Light : gfx::Light {
+    Light();
 };
 
 // The models of an actor file, in file order.
@@ -27,72 +63,274 @@ struct ActorSet {
     Array<ModelNode*> trees;
 };
 
+// A mesh of a model tree with the accumulated matrix of its node.
+struct MeshInstance {
+    Mesh* mesh = nullptr;
+    Matrix4 world;
+};
+
+// The corners of a quad: (x0, y0) is vertex 0, (x1, y1) vertex 2.
+struct QuadRect {
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+
 class Renderer {
 public:
+    // The texture table's and the instance table's bucket count: a prime, so that
+    // similar names spread.
+    static constexpr int kTableBuckets = 1009;
+    // Back-buffer size of the headless device made when drawing starts without Init.
+    static constexpr int kHeadlessWidth = 1024;
+    static constexpr int kHeadlessHeight = 768;
+
     Renderer();
     ~Renderer();
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    void SetWorldTransform(const Matrix4& world) { worldTransform_ = world; }
-    const Matrix4& GetWorldTransform() const { return worldTransform_; }
+    // --- start-up and shutdown
+    // A size of 0 x 0 asks for a windowed device; otherwise full screen at the display
+    // mode nearest the size (exactly the size with `exact`, else false). False at once
+    // when a device exists.
+    bool Init(win::Window* window, const Point& size, int multisample, bool exact);
+    bool InitWindowed(win::Window* window, int multisample);
+    // A further attempt after Init returned false.
+    bool TryCreateDevice(const Point& size, int multisample, bool exact);
+    // The adapter Init uses instead of the one the window calls for (tests script its
+    // display modes and multisample limit).
+    void SetAdapter(std::unique_ptr<gfx::Adapter> adapter);
+    void CreateDirect3DObject();
+    bool CreateDirect3DDevice(const Point& size, int multisample, bool exact);
+    // Destroys every object the renderer made; the device stays.
+    void ReleaseAll();
+    // ReleaseAll, then the device and the adapter.
+    void Shutdown();
 
-    // A model tree cached by path; the renderer owns it. The loader parameters are kept
-    // as the callers pass them (scale first).
-    ModelNode* LoadModel(const String& path, float weight, float scale, int32_t mode, int32_t a = 0, int32_t b = 1,
-                         float tolerance = 0.0f);
-    // The models of an actor file, cached by path; the renderer owns them.
-    ActorSet* LoadActorSet(const String& path, float scale);
-    // Puts a model instance back on the renderer's lists for reuse.
-    void RegisterModel(ModelNode* model);
-    // Draws the tree with the current world transform.
-    void RenderModel(ModelNode* model, bool cull, bool lit);
+    // --- the frame cycle; draw, end and present only when GetReady returned true
+    bool GetReady();
+    // Flags: 1 the target, 2 the depth buffer.
+    void Clear(Color colour, float depth, uint32_t flags);
+    // Clears only the current camera's viewport when it is a part of the window.
+    void ClearViewport(Color colour, float depth, uint32_t flags);
+    void EndFrame();
+    void SwapBuffers();
 
-    // A texture cached by path; the loading parameters are those the callers pass.
-    TextureHandle CreateTextureFromFile(const String& path, int32_t width = -1, int32_t height = -1,
-                                        int32_t levels = 1, int32_t usage = 3, int32_t format = 0x30000,
-                                        int32_t pool = 5, int32_t filter = 0x30000, int32_t mipFilter = 1);
-
+    // --- state
+    void SetWorldMatrix(const Matrix4& matrix);
+    void SetWorldTransform(const Matrix4& matrix) { SetWorldMatrix(matrix); }
+    const Matrix4& GetWorldTransform() const { return world_; }
     // Alpha blending with source alpha and inverse source alpha.
     void SetAlphaBlend();
     // Alpha blending with source and destination factors one.
     void SetAdditiveBlend();
     void SetBlendOff();
-    bool IsAlphaBlendOn() const { return alphaBlend_; }
-    bool IsAdditiveBlend() const { return additive_; }
-
-    // Light 0's two colours (four floats each: red, green, blue, alpha).
+    bool IsAlphaBlendOn();
+    bool IsAdditiveBlend();
+    void EnableLighting() { SetLighting(true); }
+    void DisableLighting() { SetLighting(false); }
+    void SetLight(const gfx::Light& light, bool enable, uint32_t index);
+    // Light 0's diffuse and ambient colours (red, green, blue, alpha each).
     void SetLight0Colors(const float* diffuse, const float* ambient);
-    const float* GetLight0Diffuse() const { return light0Diffuse_; }
-    const float* GetLight0Ambient() const { return light0Ambient_; }
+    void SetLighting(bool on);
+    void SetZWrite(bool on);
+    void SetWireFrame(bool on);
+    void SetNormalize(bool on);
+    bool IsLightingOn();
+    bool IsZWriteOn();
+    bool IsWireFrame();
+    bool IsNormalizeOn();
+    // The current camera becomes a default camera and the world matrix the identity.
+    void ResetView();
+    void UpdatePixelScale();
 
-    void SetLighting(bool on) { lighting_ = on; }
-    void SetZWrite(bool on) { zWrite_ = on; }
-    void SetWireFrame(bool on) { wireFrame_ = on; }
-    void SetNormalize(bool on) { normalize_ = on; }
-    bool IsLightingOn() const { return lighting_; }
-    bool IsZWriteOn() const { return zWrite_; }
-    bool IsWireFrame() const { return wireFrame_; }
-    bool IsNormalizeOn() const { return normalize_; }
+    gfx::Device& GetDevice();
+    bool HasDevice() const { return device_ != nullptr; }
+    const IntRect& GetWindowRect() const { return windowRect_; }
+    const Camera& GetCamera() const { return camera_; }
+    float GetPixelScale() const { return pixelScale_; }
+    Material& GetDefaultMaterial() { return defaultMaterial_; }
 
+    // --- textures (null for an empty name)
+    // A texture from a TGA file. Width or height -1: the file's own. Filters are the
+    // loader's numbers (2 point, 3 linear, 4 triangle, 5 box) ORed with flags that only
+    // matter when resizing. With reuse, a path loaded before (in any letter case) gives
+    // the same record. A file that cannot be read is fatal.
+    TextureHandle CreateTextureImage(const String& file, bool& hasAlpha, int width, int height,
+                                     int mipLevels, int filter, int filterFlags, int mipFilter,
+                                     int mipFilterFlags, bool reuse);
+    TextureHandle CreateTextureFromFile(const String& file, int width = -1, int height = -1,
+                                        int mipLevels = 1, int filter = 3, int filterFlags = 0x30000,
+                                        int mipFilter = 5, int mipFilterFlags = 0x30000,
+                                        bool reuse = true);
+    // A new unnamed texture of the image (not in the path table).
+    TextureHandle CreateTextureImage(const Image& image, int mipLevels);
+    // Copies the image into the texture when their sizes match; otherwise nothing.
+    void CreateTextureImage(TextureHandle texture, const Image& image);
+    // The image takes the texture's top level.
+    void ReadTextureImage(Image& image, TextureHandle texture);
+    // Loads (reusing) the file's texture and copies the image into it, so every user of
+    // that path shows the new pixels.
+    void CreateTextureFromImage(const String& file, const Image& image);
+    void LoadImageFile(Image& image, const String& file, int width = -1, int height = -1);
+    void LoadConvertedImage(Image& image, const String& file, int width, int height);
+    // A 64 x 64 checker of 4-pixel cells, made once.
+    TextureHandle GetCheckerTexture();
+
+    // --- materials
+    Material* CreateMaterial();
+    // Destroys a material of the registry; others are ignored.
+    void DestroyMaterial(Material* material);
+    // A material with one stage showing the file's texture.
+    Material* CreateTexturedMaterial(const String& file, int width, int height);
+    // Colours and stages; the stage after the last is disabled.
+    void ApplyMaterial(const Material& material);
+    void ApplyTextureStage(const TextureStageSettings& stage, uint32_t index);
+
+    // --- meshes
+    Mesh* CreateMesh(int positionCapacity, int vertexCapacity, int faceCapacity, int edgeCapacity);
+    Mesh* CreateMeshCopy(const Mesh& mesh);
+    void DestroyLastMesh();
+    // Makes the device mesh once; a mesh without faces gets none and draws nothing.
+    void CreateDirect3DMesh(Mesh* mesh);
+    // Uploads what the change bits name when the mesh is dirty. A mesh whose counts
+    // changed since its device mesh was made gets a new one.
+    void UpdateDirect3DMesh(Mesh* mesh);
+    // The device meshes of the mesh and its levels.
+    void CreateModelMeshes(Mesh* mesh);
+    void CreateModelTreeMeshes(ModelNode* node);
+    void SetMeshTexCoord(Mesh* mesh, int vertex, float u, float v, int set);
+
+    // --- quads: four vertices, two faces; flip 1 faces the other way
+    Mesh* CreateQuad(const QuadRect& rect, Material* material, float depth, int quarterTurns, int flip);
+    Mesh* CreateColoredQuad(const QuadRect& rect, Color colour, float depth, int quarterTurns, int flip);
+    Mesh* CreateTexturedQuad(const QuadRect& rect, const String& file, float depth, int quarterTurns,
+                             int flip);
+
+    // --- dynamic meshes
+    DynamicMesh* CreateDynamicMesh(int positionCapacity, int vertexCapacity, int faceCapacity);
+    // Makes the buffers when it has none, then fills them.
+    void CreateDirect3DDynamicMesh(DynamicMesh* mesh);
+    // Rewrites both buffers whole; buffers too small are made anew at double size.
+    void UpdateDirect3DDynamicMesh(DynamicMesh* mesh);
+    void DestroyDynamicMesh(DynamicMesh* mesh);
+    void DestroyParticleMesh(ParticleSystem& system);
+    void RenderDynamicMesh(DynamicMesh* mesh);
+
+    // --- sprites: a unit quad with the file's texture, clamped at its edges
+    Sprite* CreateSprite(int x, int y, int width, int height, const String& file, int anchor = 0,
+                         float depth = 0.0f, int quarterTurns = 0, int flip = 0);
+    Sprite* CreateSprite(int width, int height, const String& file, int anchor = 0, float depth = 0.0f,
+                         int quarterTurns = 0, int flip = 0);
+    Sprite* CreateSprite(int size, const String& file, int anchor = 0, float depth = 0.0f,
+                         int quarterTurns = 0, int flip = 0);
+
+    // --- drawing, between GetReady and EndFrame
+    // Viewport (an unset or oversized one becomes the window, in the camera too), clip
+    // planes, view and projection; the camera is kept as the current one.
+    void SetCamera(Camera& camera);
+    // Draws the tree under the current world matrix; with cull, a root sphere wholly
+    // outside the view draws nothing.
+    void RenderModel(ModelNode* root, bool useLevels, bool cull);
+    // Draws the mesh, or the coarsest of its levels whose error stays within the
+    // level-of-detail error on the screen.
+    void RenderMesh(Mesh* mesh, bool useLevels);
+    void DrawMeshSubsets(Mesh* mesh);
+    // One quad of four vertices, made for the system once.
+    void CreateParticleMesh(ParticleSystem& system);
+    // Each live particle as a camera-facing quad under the current world matrix.
+    void DrawParticles(ParticleSystem& system);
+    // Blended with source alpha; blending is off afterwards.
+    void DrawSpriteTransformed(const Sprite& sprite, const Matrix4& matrix);
+    // At the sprite's place and size, drawn twice over itself.
+    void DrawSprite(const Sprite& sprite);
+    void DrawSpriteScaled(const Sprite& sprite, const Vector2& scale);
+    void DrawSpriteUniformScale(const Sprite& sprite, float factor);
+    // Scaled, turned by the angle about a point set by the pivot, placed at the position
+    // by the sprite's anchor, then through the extra matrix.
+    void DrawSpriteRotated(const Sprite& sprite, const Vector2& position, const Vector2& scale, float angle,
+                           const Vector2& pivot, const Matrix4& extra);
+    void UpdateSpriteMesh(const Sprite& sprite);
+
+    // --- model instances
+    // A fresh node: a released one, or a new one in the registry.
+    ModelNode* NewModelNode();
+    // A copy tree sharing the source's meshes. With reuse, a released instance of the
+    // source is handed out again, and the copies remember their sources.
+    ModelNode* CloneModel(const ModelNode* source, bool reuse);
+    // Gives an instance tree back for reuse.
+    void RegisterModel(ModelNode* root);
+    // Takes a tree built elsewhere (made with new, linked with LinkChild) into the
+    // registry, depth first.
+    void RegisterModelNodes(ModelNode* root);
+    // The tree's meshes with their accumulated matrices, children before parents.
+    void GetModelMeshList(const ModelNode* root, Array<MeshInstance>& list);
+
+    // A model tree cached by path; the loader parameters are kept as the callers pass
+    // them (scale first).
+    ModelNode* LoadModel(const String& path, float weight, float scale, int32_t mode, int32_t a = 0,
+                         int32_t b = 1, float tolerance = 0.0f);
+    // The models of an actor file, cached by path.
+    ActorSet* LoadActorSet(const String& path, float scale);
+
+    // The largest screen error allowed for a simplified level (see SetLODError).
+    float lodError = 1.0f;
     int32_t renderModelCount = 0;  // RenderModel calls since construction
-    int32_t registerModelCount = 0;
 
 private:
-    Matrix4 worldTransform_;
-    std::map<std::string, std::unique_ptr<ModelNode>> models_;
+    struct TableEntry {
+        String key;
+        Texture* texture = nullptr;
+    };
+
+    [[noreturn]] static void Fail(const char* operation, const char* call, gfx::Result result,
+                                  const String& extra = String());
+    static void Check(gfx::Result result, const char* operation, const char* call);
+
+    void MakeHeadlessDevice();
+    void ReadWindowRect();
+    bool ChooseFullScreenMode(const Point& size, bool exact, gfx::DisplayMode& mode);
+    bool ResetLostDevice();
+    bool IsWindowViewport(const IntRect& viewport) const;
+
+    Texture* FindTexture(const String& path) const;
+    void InsertTexture(const String& path, Texture* texture);
+    Texture* NewTexture(const String& name);
+
+    void WriteDeviceMesh(Mesh& mesh);
+    void RecreateDynamicBuffers(DynamicMesh& mesh, int vertexCount, int faceCount);
+    gfx::VertexFormat MeshFormat(bool normals, bool colours, int texSets, int& sizeInFloats);
+
+    void SetParticleMaterial(DynamicMesh& mesh, Material* material);
+    void RenderNode(ModelNode* node, std::vector<Matrix4>& stack, bool useLevels);
+    void CollectMeshes(const ModelNode* node, const Matrix4& parent, Array<MeshInstance>& list);
+
+    win::Window* window_ = nullptr;
+    IntRect windowRect_;
+    std::unique_ptr<gfx::Adapter> adapter_;
+    std::unique_ptr<gfx::Device> device_;
+    gfx::DeviceCaps caps_;
+    gfx::PresentParams params_;
+    Camera camera_;
+    Matrix4 world_;
+    float pixelScale_ = 0.0f;
+    Material defaultMaterial_;
+
+    std::vector<std::unique_ptr<Texture>> textures_;
+    std::vector<std::vector<TableEntry>> textureTable_;
+    Texture* checker_ = nullptr;
+    std::vector<std::unique_ptr<Material>> materials_;
+    std::vector<std::unique_ptr<Mesh>> meshes_;
+    std::vector<std::unique_ptr<DynamicMesh>> dynamicMeshes_;
+    // Dynamic meshes whose buffers a device reset took; made again once it succeeds.
+    std::vector<DynamicMesh*> releasedForReset_;
+    std::vector<std::unique_ptr<Sprite>> sprites_;
+    std::vector<std::unique_ptr<ModelNode>> nodes_;
+    std::vector<ModelNode*> freeNodes_;
+    std::unordered_map<const ModelNode*, std::vector<ModelNode*>> freeInstances_;
+    std::map<std::string, ModelNode*> models_;
     std::map<std::string, std::unique_ptr<ActorSet>> actorSets_;
-    std::map<std::string, std::unique_ptr<ModelNode>> actorModels_;
-    std::map<std::string, std::unique_ptr<Texture>> textures_;
-    bool alphaBlend_ = false;
-    bool additive_ = false;
-    float light0Diffuse_[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    float light0Ambient_[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    // The device's defaults: lighting and depth writes on, solid fill, no renormalising.
-    bool lighting_ = true;
-    bool zWrite_ = true;
-    bool wireFrame_ = false;
-    bool normalize_ = false;
 };
 
 Renderer& GetRenderer();
+// Stores the option's value / 20 as the renderer's level-of-detail error.
+void SetLODError(float value);

@@ -25,8 +25,8 @@ public:
     // True when this player's level of the upgrade item is at least the level.
     bool HasUpgradeLevel(int32_t kind, int32_t level) const;
 
-    // The values below combine the chassis and weapon tables with the upgrades; until
-    // those tables are loaded they answer 0.
+    // The values below combine the chassis and weapon tables with the upgrades; an
+    // unknown chassis row or weapon kind answers 0.
     float GetChassisMaxHealth(int32_t chassis) const;
     float GetChassisSpeed(int32_t chassis) const;
     int32_t GetMaxPatternCount(int32_t chassis) const;

@@ -49,6 +49,7 @@ class Vorn;
 class VornAction;
 class WaterRing;
 class WorldObject;
+struct Color;
 struct ContactRecord;
 struct Ray;
 template <typename T>
@@ -196,6 +197,23 @@ public:
     // One meteor from 40 above a random spot, falling at 10 to 17 units a second.
     void SpawnMeteorAtRandom();
     Meteor* AddMeteor(const Vector3& start, const Vector3& direction, float speed, float size);
+
+    // Spawners: each takes the object from its pool and hands it its starting values;
+    // the caller adds it to the object list.
+    LaserBeam* AddLaserBeam(Player* owner, const Vector3& start, float heading, const Color& colour);
+    Missile* AddMissile(Player* owner, const Vector3& start, const Vector3& velocity, float heading,
+                        const Vector3& target);
+    // The five fragments end at the targets' images nearest the start.
+    Shrapnel* NewShrapnel(Vorn* shooter, const Vector3& start, float heading,
+                          std::span<const Vector3> targets);
+    // The ball flies from the start along the velocity for `life` seconds.
+    FlameBall* NewFlameBall(Player* owner, const Vector3& start, const Vector3& velocity, float life);
+    // A started blast: damage above 0 is dealt at once (ApplyBlast).
+    ExplosionField* NewExplosion(Player* owner, const Vector3& centre, float damage, float radius,
+                                 float innerRadius, const Vector3& direction, int damageKind);
+    // Flies from the start to 8 above the target's image nearest the start.
+    FieldGenerator* AddFieldGenerator(Player* owner, const Vector3& start, const Vector3& target,
+                                      int weaponKind);
 
     // Object ids.
     void RenumberObjects();

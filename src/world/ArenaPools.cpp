@@ -214,6 +214,11 @@ void Arena::PreallocatePools() {
 }
 
 void Arena::DestroyPools() {
+    // Units own patterns whose parts go back to the pattern-part pools when a unit is
+    // destroyed, so the unit pool goes first, while every other pool still stands.
+    if (pools_) {
+        pools_->vorn.Clear();
+    }
     pools_.reset();
 }
 

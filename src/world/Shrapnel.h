@@ -2,6 +2,9 @@
 // A shrapnel fragment in flight.
 #include "world/WorldObject.h"
 
+class Player;
+class Vorn;
+
 class Shrapnel : public WorldObject {
 public:
     Shrapnel();
@@ -10,4 +13,10 @@ public:
     bool IsPatternTarget() const override { return false; }
     void Draw(const Vector3& point) override;
     void Update(bool paused) override;
+
+    static constexpr int kFragmentCount = 5;
+
+    Player* owner = nullptr;   // the shooter's player; not owned
+    Vorn* shooter = nullptr;   // not owned
+    Vector3 endPoints[kFragmentCount];
 };

@@ -1,0 +1,112 @@
+#pragma once
+// The six chassis every unit is built on: robots and stalks, each small, medium and
+// large. A row holds the numbers the game rules read and what the unit's look is built
+// from. Filled once at start-up by LoadChassisDefinitions and read-only afterwards.
+#include <cstdint>
+
+#include "core/Array.h"
+#include "core/Image.h"
+#include "core/Matrix4.h"
+#include "core/String.h"
+#include "engine/TextureHandle.h"
+
+class ModelNode;
+class Player;
+struct Quaternion;
+struct Vector3;
+
+constexpr int kChassisCount = 6;
+
+// One face-part mesh: the part's model and the matrix that sizes, turns and places it.
+struct FacePart {
+    ModelNode* model = nullptr;  // none: the slot was never set
+    Matrix4 transform;
+};
+
+// Face parts by mood: 0 mean, 1 happy, 2 sad.
+struct MoodSet {
+    int32_t count = 3;
+    FacePart parts[3];
+};
+
+class ChassisDefinition {
+public:
+    ChassisDefinition() = default;
+    ChassisDefinition(const ChassisDefinition&) = delete;
+    ChassisDefinition& operator=(const ChassisDefinition&) = delete;
+    ~ChassisDefinition();
+
+    // "Left" + name goes to leftEyes and "Right" + name to rightEyes.
+    void AddEyes(const String& name, float s, const Quaternion& rotation, const Vector3& offset);
+    void SetLeftBrow(int32_t mood, const String& name, float s, const Quaternion& rotation, const Vector3& offset);
+    void SetMiddleBrow(int32_t mood, const String& name, float s, const Quaternion& rotation, const Vector3& offset);
+    void SetRightBrow(int32_t mood, const String& name, float s, const Quaternion& rotation, const Vector3& offset);
+    // Grows the mouth list to style + 1 entries when needed.
+    void SetMouth(int32_t style, int32_t mood, const String& name, float s, const Quaternion& rotation,
+                  const Vector3& offset);
+    // Frees the painted-part images; the rows themselves live for the run.
+    void FreePaintedPartImages();
+
+    String name;
+    int32_t sizeClass = 0;         // 0 small, 1 medium, 2 large
+    float scale = 0.0f;            // the body's size factor and the unit's collision radius
+    int32_t basePatternCount = 0;  // pattern slots before upgrades
+    int32_t weaponPlaces = 0;      // weapon places in use
+    int32_t baseCost = 0;
+    float baseHealth = 0.0f;       // before the armour upgrade
+    float speed = 0.0f;            // world units per second before the speed upgrade
+    float turnRate = 0.0f;         // radians per second
+    float explosionRadius = 0.0f;  // of the blast when a unit of this chassis is destroyed
+    float explosionDamage = 0.0f;
+    String modelName;
+    String buttonImage;  // also the marker image of the editors' chassis buttons
+    String shadowImage;
+    TextureHandle shadowTexture = nullptr;
+    ModelNode* bodyModel = nullptr;  // owned by the renderer
+    // Family rows (0 and 3) only.
+    Array<String> paintedPartNames;
+    Array<Image*> paintedPartImages;  // owned
+    // One list per painted part name of the row's family: the body parts drawn with it.
+    Array<Array<ModelNode*>> paintedPartMeshes;
+    String goalTexture;
+    String goalButton;
+    Image portrait128;  // small rows only
+    Image portrait64;
+    Array<const char*> idleAnimations;
+    Array<const char*> victoryAnimations;
+    Array<const char*> simpleVictoryAnimations;
+    Array<const char*> defeatAnimations;
+    Array<const char*> walkAnimations;
+    Array<const char*> flyAnimations;
+    Array<const char*> rotateAnimations;
+    Array<MoodSet> mouths;  // by mouth style
+    Array<FacePart> leftEyes;   // by eye style; robot rows only
+    Array<FacePart> rightEyes;
+    MoodSet leftBrow;
+    MoodSet middleBrow;
+    MoodSet rightBrow;
+};
+
+class ChassisTable {
+public:
+    static constexpr int kRowCount = kChassisCount;
+
+    // The row of a chassis index, or none outside 0..5: units start at -1 and indices
+    // come from files and peers.
+    static ChassisDefinition* Row(int32_t chassis);
+    static bool IsValid(int32_t chassis) { return chassis >= 0 && chassis < kChassisCount; }
+    // The row's size class; -1 outside 0..5.
+    static int32_t SizeClass(int32_t chassis);
+};
+
+// Fills the whole table; once, during start-up, after the renderer exists.
+void LoadChassisDefinitions();
+// At shutdown: frees every painted-part image.
+void FreeChassisDefinitions();
+// The first row whose name equals the text ignoring case; 0 when none does.
+int32_t FindChassisByName(const String& name);
+// "SmallFriend" ... "LargeEnemy": Friend for the local player's units; empty text for
+// a row outside 0..5.
+const char* ChassisMarkerName(int32_t chassis, const Player* player);
+// Loads "Actors\" + name + "_c_painted.tga" into the image; nothing for an empty name.
+void LoadPaintedPartImage(const String& name, Image& image);

@@ -1,0 +1,226 @@
+#pragma once
+// The pattern matcher decides what a unit does next. It gathers what lies around the
+// unit, pairs the objects of each enabled pattern with world objects of compatible kinds
+// in similar places, scores every pattern (lower is better), chooses one and places its
+// path in the world relative to the matched objects.
+//
+// There is one matcher (gPatternMatcher), made at start-up. Its work storage is shared
+// by every run and only grows, so a warm run allocates nothing; for the same reason it
+// is not re-entrant: one unit is evaluated at a time, on the main thread.
+#include <cstdint>
+
+#include "core/Array.h"
+#include "core/Matrix4.h"
+#include "core/Vector2.h"
+#include "core/Vector3.h"
+#include "units/MatchLine.h"
+#include "units/PolarLayout.h"
+
+class Pattern;
+class PatternObject;
+class Vorn;
+class WorldObject;
+
+// A line between two gathered world objects at their images nearest the unit, or the
+// facing line of one object (3 units ahead along its heading).
+class WrapLine : public MatchLine {
+public:
+    void Set(WorldObject* fromObject, WorldObject* toObject);
+    bool IsFacingLine() const { return from == to; }
+
+    WorldObject* from = nullptr;
+    WorldObject* to = nullptr;
+};
+
+// A pair that the greedy pass may take, with how far apart the two polar angles are.
+struct MatchCandidate {
+    int32_t i = 0;  // pattern layout position
+    int32_t j = 0;  // world layout position
+    float angleDifference = 0.0f;
+};
+
+class PatternMatcher {
+public:
+    // The score of a pattern that was not evaluated.
+    static constexpr int32_t kNoScore = INT32_MAX;
+
+    PatternMatcher();
+    ~PatternMatcher();
+    PatternMatcher(const PatternMatcher&) = delete;
+    PatternMatcher& operator=(const PatternMatcher&) = delete;
+
+    // The whole run for one unit: afterwards the unit's current pattern is the chosen
+    // one (or none), placed in the world, with its actions queued.
+    void Evaluate(Vorn& unit);
+
+    // Whether the pattern object may be paired with the world object.
+    bool PairTest(const Vorn& unit, const PatternObject& p, const WorldObject& w) const;
+    // Whether every property set in p holds for the world unit w.
+    static bool PropertyTest(const Vorn& w, const PatternObject& p);
+    // Pairs the pattern's objects with gathered world objects.
+    void Assign(Vorn& unit, Pattern& pattern);
+    // Lower is better. `final` stores the valid byte; a trial adds the priority instead.
+    int32_t Cost(Vorn& unit, Pattern& pattern, bool final);
+    // How badly the relations of the matched pairs disagree between pattern and world.
+    float Misfit(Pattern& pattern, bool& relationsFit);
+
+    // Makes the pattern (or none) the unit's current pattern, maps its path into the
+    // world and queues its actions.
+    void PlacePattern(Vorn& unit, Pattern* pattern);
+    // A pattern point in the world, through its nearest linked pattern line; the line
+    // used (or none) goes to *line when asked.
+    Vector3 MapPoint(const Vorn& unit, const Pattern& pattern, const Vector2& q,
+                     const PatternLine** line = nullptr) const;
+
+    // What the last run gathered and built, for the pattern debugger and the tests.
+    const Array<WorldObject*>& WorldObjects() const { return worldObjects_; }
+    const PolarLayout& WorldLayout() const { return worldLayout_; }
+    const Array<WrapLine>& WorldLines() const { return worldLines_; }
+    const Matrix4& UnitMatrix() const { return unitMatrix_; }
+    float Scale() const { return scale_; }
+    // The summed capacity of the work storage, for checks that warm runs allocate nothing.
+    int64_t WorkCapacity() const;
+
+private:
+    // A beacon or goal moved into view for the run, and where it really stands.
+    struct SavedPlace {
+        WorldObject* object = nullptr;
+        Vector3 position;
+    };
+    // A change of the matching tried by the improvement loop.
+    // The placement and facing terms of one pattern object on one world object.
+    struct PairTerms {
+        float placement = 0.0f;
+        float facing = 0.0f;
+        uint8_t hasFacing = 0;
+        uint8_t ready = 0;
+    };
+    // The misfit terms of one pair of matched pattern objects.
+    struct PairValue {
+        float angleTerm = 0.0f;
+        float distanceTerm = 0.0f;
+        float e = 0.0f;  // agreements, a count
+        float f = 0.0f;  // disagreement weight, a count
+    };
+    // The parts of a matching's cost, summed exactly (order-free) for the improvement
+    // loop's bound; the cost itself is always the float sum in its stated order.
+    struct PairRelations {
+        const PolarLayout::Relation* pattern = nullptr;
+        const PolarLayout::Relation* world = nullptr;
+        int e = 0;
+        int f = 0;
+    };
+    struct CostParts {
+        double geometry = 0.0;
+        double agreements = 0.0;
+        double disagreements = 0.0;
+        double objectTerms = 0.0;  // unmatched objects and properties
+        double placement = 0.0;    // placement and facing
+        int matchedWorld = 0;
+        int unmatchedObjects = 0;
+        void AddPair(const PairValue& value, int sign);
+        void AddObject(PatternMatcher& matcher, int32_t position, int32_t j, int i, int sign);
+    };
+    struct Move {
+        int32_t kind = 0;   // none, an exchange with visiting position m, or a take of world position j
+        int32_t other = 0;  // m or j
+    };
+
+    void PullIntoView(const Vorn& unit, WorldObject& object);
+    void RestoreSavedPlaces();
+    void Gather(Vorn& unit);
+    void GatherGoalsAndBeacons(const Vorn& unit, int32_t stamp);
+    void GatherGrid(const Vorn& unit, int32_t stamp);
+    void AddObject(WorldObject* object);
+
+    // The pattern's tables for the cost: which object stands at which layout position,
+    // property terms, and the pair terms filled on first use.
+    void Prepare(const Pattern& pattern);
+    PatternObject& PatternAt(int position) const;
+    WorldObject& WorldAt(int position) const;
+    bool Compatible(int32_t worldPosition, int32_t patternPosition, int32_t patternCount) const;
+    void Match(PatternObject& p, int32_t worldPosition);
+    static void Unmatch(PatternObject& p);
+    void ResetMatches(Vorn& unit, Pattern& pattern);
+    void BuildCandidates(const Vorn& unit, Pattern& pattern);
+    void GreedyPass(Pattern& pattern);
+    void TakeGroup(Pattern& pattern, int candidate);
+    void Improve(Vorn& unit, Pattern& pattern);
+    int PickCostliest(const Pattern& pattern) const;
+    void TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best, Move& bestMove);
+    void TryMove(Vorn& unit, Pattern& pattern, int k, const Move& move, int32_t& best, Move& bestMove);
+    const PairTerms& TermsOf(int32_t patternPosition, int32_t worldPosition);
+    void ApplyMove(int k, const Move& move);
+    // The float sum of the cost; the objects' shares are written when asked for.
+    float CostSum(Vorn& unit, Pattern& pattern, bool final, bool objectCosts);
+    template <bool kObjectCosts>
+    float MisfitSum(Pattern& pattern, bool& relationsFit);
+    struct PairRelations;
+    void CountRelations(const Pattern& pattern, int a, int b, int ja, int jb, PairRelations& out) const;
+    PairValue RelatePair(const Pattern& pattern, int a, int b, int ja, int jb) const;
+    void Commit(const Pattern& pattern);
+    struct CostParts;
+    double AddEstimatedPair(const Pattern& pattern, int a, int b, int ja, int jb, CostParts& parts) const;
+    bool SurelyNotBelow(const Pattern& pattern, int32_t best);
+
+    void ApplyMapConditionals(Vorn& unit, Pattern& pattern);
+    Pattern* Choose(Vorn& unit);
+
+    // Placement up to the linking of lines: what map conditionals are tested through.
+    void PlaceProvisionally(Vorn& unit, Pattern& pattern);
+    void BuildWorldLines(const Vorn& unit);
+    void LinkLines(Pattern& pattern);
+    void PlacePath(const Vorn& unit, Pattern& pattern);
+    Vector3 MapThroughLine(const Vorn& unit, const Pattern& pattern, const PatternLine& line,
+                           const Vector2& q) const;
+    Vector3 MapWithoutLine(const Vorn& unit, const Vector2& q) const;
+
+    static void SortInts(int32_t* items, int lo, int hi);
+
+    Array<WorldObject*> worldObjects_;
+    PolarLayout worldLayout_;
+    Array<int32_t> pickList_;
+    Array<WrapLine> worldLines_;
+    Matrix4 unitMatrix_;
+    Matrix4 inverseUnitMatrix_;
+    Array<SavedPlace> savedPlaces_;
+
+    // Shared work storage of Assign and Cost, kept from run to run.
+    Array<uint8_t> compatible_;  // [j * nP + i]
+    Array<MatchCandidate> candidates_;
+    Array<int32_t> visitingOrder_;
+    Array<uint8_t> done_;
+    Array<uint8_t> group_;
+    Array<int32_t> groupPattern_;
+    Array<int32_t> groupWorld_;
+    // Per run: the world object at each world layout position, and the cost's sum of
+    // s over k unmatched world objects for every k.
+    Array<WorldObject*> worldAt_;
+    Array<float> unmatchedSums_;
+    bool unitGathered_ = false;
+    // Per assigned pattern (see Prepare).
+    const Pattern* preparedPattern_ = nullptr;
+    Array<PatternObject*> positionObject_;
+    Array<int32_t> objectPosition_;
+    Array<float> propertyTerms_;
+    Array<PairTerms> pairTerms_;  // [j * nP + i]
+    // During the improvement loop: the misfit values of the committed matching by
+    // pattern positions a < b, and the positions a trial has moved.
+    Array<PairValue> pairValues_;  // [a * nP + b]
+    bool pairValuesValid_ = false;
+    Array<int32_t> committedPartner_;  // by pattern position
+    CostParts committed_;
+    int differingConditionals_ = 0;
+    int32_t changed_[2] = {-1, -1};
+    // The misfit's scratch: matched pattern positions in visiting order, and partners.
+    Array<int32_t> matchedPositions_;
+    Array<int32_t> matchedPartners_;
+    // Every weight of the cost is expressed in it.
+    float scale_ = -1.0f;
+    // The misfit's geometry weights in double, for the improvement loop's bound.
+    double angleScale_ = 0.0;
+    double distanceScale_ = 0.0;
+};
+
+// The one matcher, made at start-up and destroyed at shutdown.
+extern PatternMatcher* gPatternMatcher;

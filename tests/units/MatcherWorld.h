@@ -1,0 +1,155 @@
+#pragma once
+// A small battlefield for the matcher's tests: an initialised arena on flat 16 x 16
+// terrain (160 x 160 world units, grid cells of 5 units), two players, a current game,
+// the global matcher, and helpers that put units, objects and patterns in place.
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "game/Game.h"
+#include "game/Player.h"
+#include "platform/sys/Random.h"
+#include "units/Action.h"
+#include "units/MapConditional.h"
+#include "units/PathPoint.h"
+#include "units/Pattern.h"
+#include "units/PatternMatcher.h"
+#include "units/PatternObject.h"
+#include "units/PolarLayout.h"
+#include "units/Vorn.h"
+#include "world/Arena.h"
+#include "world/Beacon.h"
+#include "world/Goal.h"
+#include "world/Terrain.h"
+#include "world/WorldObject.h"
+
+class MatcherGame : public Game {
+public:
+    MatcherGame() { playerPaused = 0; }
+    void DispatchEvents() override {}
+};
+
+class MatcherWorld : public ::testing::Test {
+protected:
+    static constexpr float kW = 160.0f;
+
+    void SetUp() override {
+        sys::SRand(1);
+        arena = std::make_unique<Arena>();
+        gArena = arena.get();
+        arena->Initialize();
+        SetCurrentGame(&game);
+        matcher = std::make_unique<PatternMatcher>();
+        gPatternMatcher = matcher.get();
+    }
+
+    void TearDown() override {
+        gPatternMatcher = nullptr;
+        matcher.reset();
+        SetCurrentGame(nullptr);
+        // Pooled units hold patterns whose parts come from other pools, which the arena
+        // may destroy first: without a current arena the patterns leave them alone.
+        gArena = nullptr;
+        arena->Shutdown();
+    }
+
+    // A unit on the ground at (x, y) with heading h, full health 10.
+    Vorn* AddVorn(Player* owner, float x, float y, float h) {
+        Vorn* unit = arena->NewVorn(0);
+        unit->SetPlayer(owner);
+        unit->ResetHealth(10.0f);
+        unit->heading = h;
+        arena->AddObject(unit);
+        unit->PlaceAt(Vector3(x, y, 0.0f));
+        return unit;
+    }
+
+    WorldObject* AddKind(int kind, float x, float y) {
+        WorldObject* object = arena->NewObjectOfKind(kind);
+        object->ResetHealth(10.0f);
+        arena->AddObject(object);
+        object->PlaceAt(Vector3(x, y, 0.0f));
+        return object;
+    }
+
+    Beacon* AddBeacon(Vorn* setter, float x, float y) {
+        auto* beacon = static_cast<Beacon*>(AddKind(kKindBeacon, x, y));
+        beacon->owner = setter;
+        beacon->ownerPlayer = setter->owner;
+        return beacon;
+    }
+
+    Goal* AddGoal(Player* owner, float x, float y) {
+        auto* goal = static_cast<Goal*>(AddKind(kKindGoal, x, y));
+        goal->owner = owner;
+        return goal;
+    }
+
+    // Slot i of the unit, emptied; the unit then uses at least i + 1 slots.
+    Pattern& NewPattern(Vorn* unit, int i) {
+        if (unit->patternCount < i + 1) {
+            unit->patternCount = i + 1;
+        }
+        Pattern& pattern = unit->PatternAt(i);
+        pattern.Reset();
+        return pattern;
+    }
+
+    PatternObject* AddObject(Pattern& pattern, int kind, float x, float y) {
+        PatternObject* object = arena->NewPatternObject();
+        object->Clear();
+        object->kind = kind;
+        object->SetPosition(Vector2(x, y));
+        pattern.AddObject(object);
+        pattern.RebuildLayout();
+        return object;
+    }
+
+    PathPoint* AddPathPoint(Pattern& pattern, float x, float y) {
+        PathPoint* point = pattern.AddPathPoint();
+        point->SetPosition(Vector2(x, y));
+        return point;
+    }
+
+    Action* AddAction(PathPoint* point, int kind, float x, float y) {
+        Action* action = point->AddAction();
+        action->kind = kind;
+        action->point = Vector2(x, y);
+        return action;
+    }
+
+    MapConditional* AddMapConditional(Pattern& pattern, int kind, float x, float y) {
+        MapConditional* condition = arena->NewMapConditional();
+        condition->Clear();
+        condition->kind = kind;
+        condition->position = Vector2(x, y);
+        pattern.AddMapConditional(condition);
+        return condition;
+    }
+
+    // The ground type of the grid points around a world point (the nearest one and its
+    // neighbours), so that every sample of a 1.4 circle there reads it.
+    void SetGround(float x, float y, TerrainType type) {
+        Terrain& terrain = arena->GetTerrain();
+        const int i = static_cast<int>(x / Terrain::kCellSize + 0.5f);
+        const int j = static_cast<int>(y / Terrain::kCellSize + 0.5f);
+        for (int di = -1; di <= 1; ++di) {
+            for (int dj = -1; dj <= 1; ++dj) {
+                terrain.CellAt(i + di, j + dj).type = type;
+            }
+        }
+    }
+
+    static void ExpectAt(const Vector3& p, float x, float y, float tolerance = 0.001f) {
+        EXPECT_NEAR(p.x, x, tolerance);
+        EXPECT_NEAR(p.y, y, tolerance);
+    }
+
+    MatcherGame game;
+    std::unique_ptr<Arena> arena;
+    std::unique_ptr<PatternMatcher> matcher;
+    Player red;
+    Player blue;
+};
