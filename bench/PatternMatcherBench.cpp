@@ -78,10 +78,8 @@ public:
         gPatternMatcher = nullptr;
         matcher_.reset();
         SetCurrentGame(nullptr);
-        // Pooled units hold patterns whose parts come from pools the arena may destroy
-        // first: without a current arena the patterns leave them alone.
-        gArena = nullptr;
         arena_->Shutdown();
+        gArena = nullptr;
     }
 
     void Evaluate() {

@@ -15,8 +15,8 @@ TextTable& GetTextTable() {
     static TextTable table = [] {
         TextTable fresh;
         fresh.Set("None", "None");
-        fresh.Set("NoAmmo", "No Ammo");
-        fresh.Set("NoName", "No Name");
+        fresh.Set("NoAmmo", "NoAmmo");
+        fresh.Set("NoName", "NoName");
         return fresh;
     }();
     return table;

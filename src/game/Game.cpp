@@ -6,9 +6,16 @@
 #include <iterator>
 
 #include "battlefield/ControlTray.h"
+#include "world/SoccerBall.h"
 
 namespace {
 Game* gCurrentGame = nullptr;
+
+// Every ball hook counts as a report of the ball: the serving game's periodic report
+// waits from the last one.
+void MarkBallReported(SoccerBall* ball, float clock) {
+    if (ball != nullptr) ball->lastReportTime = clock;
+}
 }  // namespace
 
 Game* CurrentGame() { return gCurrentGame; }
@@ -72,15 +79,15 @@ void Game::OnBlastAdded(ExplosionField*) {}
 
 void Game::OnMeteorAdded(Meteor*, int32_t, float, int32_t) {}
 
-void Game::OnBallSpawned(SoccerBall*) {}
+void Game::OnBallSpawned(SoccerBall* ball) { MarkBallReported(ball, clock); }
 
-void Game::OnBallPickedUp(Vorn*, SoccerBall*, float) {}
+void Game::OnBallPickedUp(Vorn*, SoccerBall* ball, float) { MarkBallReported(ball, clock); }
 
-void Game::OnBallPutInPlay(Vorn*, SoccerBall*, float) {}
+void Game::OnBallPutInPlay(Vorn*, SoccerBall* ball, float) { MarkBallReported(ball, clock); }
 
-void Game::OnBallUpdate(SoccerBall*) {}
+void Game::OnBallUpdate(SoccerBall* ball) { MarkBallReported(ball, clock); }
 
-void Game::OnGoalScored(Player*, Player*, SoccerBall*) {}
+void Game::OnGoalScored(Player*, Player*, SoccerBall* ball) { MarkBallReported(ball, clock); }
 
 void Game::OnSignalChanged(Player*, int32_t, uint8_t) {}
 

@@ -2,6 +2,7 @@
 // the chosen pattern in the world is in PatternPlacement.cpp.
 #include "units/PatternMatcher.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -74,6 +75,9 @@ int64_t TruncateToInt64(float value) {
 float PriorityTerm(int32_t priority, float scale) {
     return static_cast<float>(static_cast<int64_t>(priority) * kPriorityWeight) * scale;
 }
+
+// The slots in use; a count outside 0..16 would index past the unit's patterns.
+int PatternSlots(const Vorn& unit) { return std::clamp(unit.patternCount, 0, Vorn::kMaxPatterns); }
 
 bool IsBeaconOrGoal(const WorldObject& object) {
     return object.kind == kKindBeacon || object.kind == kKindGoal;
@@ -156,7 +160,7 @@ void PatternMatcher::Evaluate(Vorn& unit) {
     }
     Gather(unit);
 
-    for (int i = 0; i < unit.patternCount; ++i) {
+    for (int i = 0; i < PatternSlots(unit); ++i) {
         Pattern& pattern = unit.PatternAt(i);
         pattern.score = kNoScore;
         pattern.valid = 1;
@@ -165,13 +169,13 @@ void PatternMatcher::Evaluate(Vorn& unit) {
             pattern.score = Cost(unit, pattern, true);
         }
     }
-    for (int i = 0; i < unit.patternCount; ++i) {
+    for (int i = 0; i < PatternSlots(unit); ++i) {
         Pattern& pattern = unit.PatternAt(i);
         if (pattern.IsEnabled() && pattern.mapConditionals.Count() > 0) {
             ApplyMapConditionals(unit, pattern);
         }
     }
-    for (int i = 0; i < unit.patternCount; ++i) {
+    for (int i = 0; i < PatternSlots(unit); ++i) {
         Pattern& pattern = unit.PatternAt(i);
         if (pattern.IsEnabled() && pattern.valid) {
             pattern.score = SaturateToInt32(pattern.score + TruncateToInt64(PriorityTerm(pattern.priority, scale_)));
@@ -184,7 +188,7 @@ void PatternMatcher::Evaluate(Vorn& unit) {
     if (game != nullptr && game->selectedVorn == &unit) {
         // The debugger shows every pattern placed; the chosen one is placed last so that
         // it ends as the unit's current pattern with its actions queued.
-        for (int i = 0; i < unit.patternCount; ++i) {
+        for (int i = 0; i < PatternSlots(unit); ++i) {
             Pattern& pattern = unit.PatternAt(i);
             if (&pattern != chosen && pattern.IsEnabled()) {
                 PlacePattern(unit, &pattern);
@@ -194,8 +198,7 @@ void PatternMatcher::Evaluate(Vorn& unit) {
     }
 
     RestoreSavedPlaces();
-    unit.conditionals[Vorn::kInjured] = 0;
-    unit.conditionals[Vorn::kTimerExpired] = 0;
+    unit.ClearOneShotConditionals();
 }
 
 void PatternMatcher::PullIntoView(const Vorn& unit, WorldObject& object) {
@@ -664,25 +667,43 @@ void PatternMatcher::TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best
             allowed = Compatible(jq, position, nP) && Compatible(jp, visitingOrder_[m], nP);
         }
         if (allowed) {
-            TryMove(unit, pattern, k, {kExchange, m}, best, bestMove);
+            TryMove(unit, pattern, k, {kExchange, m}, best, bestMove, false);
         }
     }
+    // Every take moves p alone: its old share comes out of the committed parts once.
+    const bool bounded = pairValuesValid_ && nP >= 2;
+    CostParts base;
+    bool baseReady = false;
     for (int j = 0; j < nW; ++j) {
-        if (j != jp && WorldAt(j).matchedPatternObject == nullptr && Compatible(j, position, nP)) {
-            TryMove(unit, pattern, k, {kTake, j}, best, bestMove);
+        if (j == jp || WorldAt(j).matchedPatternObject != nullptr || !Compatible(j, position, nP)) {
+            continue;
         }
+        if (bounded) {
+            if (!baseReady) {
+                base = committed_;
+                MoveOut(pattern, position, -1, base);
+                baseReady = true;
+            }
+            CostParts trial = base;
+            const double newGeometry = MoveIn(pattern, position, j, -1, trial);
+            if (Reaches(pattern, trial, newGeometry, best)) {
+                continue;
+            }
+        }
+        TryMove(unit, pattern, k, {kTake, j}, best, bestMove, bounded);
     }
 }
 
 void PatternMatcher::TryMove(Vorn& unit, Pattern& pattern, int k, const Move& move, int32_t& best,
-                             Move& bestMove) {
+                             Move& bestMove, bool bounded) {
     PatternObject& p = PatternAt(visitingOrder_[k]);
     const int32_t oldMatch = p.matchedIndex;
     changed_[0] = visitingOrder_[k];
     changed_[1] = move.kind == kExchange ? visitingOrder_[move.other] : -1;
     ApplyMove(k, move);
     // Object costs matter only for the best trial: the others would put them back.
-    if (!SurelyNotBelow(pattern, best)) {
+    const bool exchangeBounded = move.kind == kExchange && pairValuesValid_ && positionObject_.Count() >= 2;
+    if (bounded || !exchangeBounded || !SurelyNotBelow(pattern, best)) {
         const int32_t c = TruncateToInt(CostSum(unit, pattern, false, false));
         if (c < best) {
             best = c;
@@ -924,50 +945,69 @@ double PatternMatcher::AddEstimatedPair(const Pattern& pattern, int a, int b, in
 // the same terms differs from it by at most one rounding per operation, each below
 // 2^-24 of the largest magnitude involved. When the exact value less that bound still
 // reaches `best`, the float sum does too, and so does its truncation.
+// Takes position x (with its committed partner) out of the parts: its object terms and
+// its pairs with every other matched position but `skip`.
+void PatternMatcher::MoveOut(const Pattern& pattern, int x, int skip, CostParts& parts) {
+    const int nP = positionObject_.Count();
+    const int32_t ox = committedPartner_[x];
+    parts.AddObject(*this, x, ox, pattern.Layout().EntryAt(x).index, -1);
+    if (ox < 0) {
+        return;
+    }
+    --parts.matchedWorld;
+    for (int y = 0; y < nP; ++y) {
+        if (y != x && y != skip && committedPartner_[y] >= 0) {
+            parts.AddPair(pairValues_[x < y ? x * nP + y : y * nP + x], -1);
+        }
+    }
+}
+
+// Puts position x back with partner j: its object terms and its pairs with the other
+// positions at their committed partners, but `skip`. Returns the estimated geometry.
+double PatternMatcher::MoveIn(const Pattern& pattern, int x, int32_t j, int skip, CostParts& parts) {
+    const int nP = positionObject_.Count();
+    parts.AddObject(*this, x, j, pattern.Layout().EntryAt(x).index, 1);
+    if (j < 0) {
+        return 0.0;
+    }
+    ++parts.matchedWorld;
+    double geometry = 0.0;
+    for (int y = 0; y < nP; ++y) {
+        const int32_t jy = committedPartner_[y];
+        if (y != x && y != skip && jy >= 0) {
+            geometry += AddEstimatedPair(pattern, x, y, j, jy, parts);
+        }
+    }
+    return geometry;
+}
+
+// Whether the exchange now applied surely costs at least `best` (see Reaches).
 bool PatternMatcher::SurelyNotBelow(const Pattern& pattern, int32_t best) {
-    const int nP = pattern.Layout().Size();
-    if (nP < 2 || !pairValuesValid_) {
-        return false;
-    }
-    CostParts trial = committed_;
-    double newGeometry = 0.0;
-    for (int slot = 0; slot < 2; ++slot) {
-        const int x = changed_[slot];
-        if (x < 0) {
-            continue;
-        }
-        const int32_t ox = committedPartner_[x];
-        const int32_t nx = PatternAt(x).matchedIndex;
-        const int i = pattern.Layout().EntryAt(x).index;
-        trial.AddObject(*this, x, ox, i, -1);
-        trial.AddObject(*this, x, nx, i, 1);
-        trial.matchedWorld += (nx >= 0) - (ox >= 0);
-        for (int y = 0; y < nP; ++y) {
-            const int32_t jy = committedPartner_[y];
-            if (y == x || jy < 0 || y == changed_[0] || y == changed_[1]) {
-                continue;
-            }
-            if (ox >= 0) {
-                trial.AddPair(pairValues_[x < y ? x * nP + y : y * nP + x], -1);
-            }
-            if (nx >= 0) {
-                newGeometry += AddEstimatedPair(pattern, x, y, nx, jy, trial);
-            }
-        }
-    }
     const int x = changed_[0];
     const int y = changed_[1];
-    if (x >= 0 && y >= 0) {
-        if (committedPartner_[x] >= 0 && committedPartner_[y] >= 0) {
-            trial.AddPair(pairValues_[x < y ? x * nP + y : y * nP + x], -1);
-        }
-        const int32_t nx = PatternAt(x).matchedIndex;
-        const int32_t ny = PatternAt(y).matchedIndex;
-        if (nx >= 0 && ny >= 0) {
-            newGeometry += AddEstimatedPair(pattern, x, y, nx, ny, trial);
-        }
+    CostParts trial = committed_;
+    MoveOut(pattern, x, y, trial);
+    MoveOut(pattern, y, x, trial);
+    if (committedPartner_[x] >= 0 && committedPartner_[y] >= 0) {
+        const int nP = positionObject_.Count();
+        trial.AddPair(pairValues_[x < y ? x * nP + y : y * nP + x], -1);
     }
+    const int32_t nx = PatternAt(x).matchedIndex;
+    const int32_t ny = PatternAt(y).matchedIndex;
+    double newGeometry = MoveIn(pattern, x, nx, y, trial) + MoveIn(pattern, y, ny, x, trial);
+    if (nx >= 0 && ny >= 0) {
+        newGeometry += AddEstimatedPair(pattern, x, y, nx, ny, trial);
+    }
+    return Reaches(pattern, trial, newGeometry, best);
+}
 
+// Whether a trial whose cost parts are `trial` surely costs at least `best`. Its exact
+// cost follows from the parts; the float sum of the same terms differs from it by at
+// most one rounding per operation, each below 2^-24 of the largest magnitude involved.
+// When the exact value less that bound still reaches `best`, the float sum does too,
+// and so does its truncation.
+bool PatternMatcher::Reaches(const Pattern& pattern, const CostParts& trial, double newGeometry, int32_t best) const {
+    const int nP = positionObject_.Count();
     const double s = scale_;
     const double unmatchedWorld = static_cast<double>(worldObjects_.Count() - trial.matchedWorld) * s;
     const double misfit =
@@ -981,7 +1021,8 @@ bool PatternMatcher::SurelyNotBelow(const Pattern& pattern, int32_t best) {
                            s * (kDisagreementWeight * trial.disagreements + trial.agreements + std::fabs(trial.geometry)) +
                            pattern.objects.Count() * static_cast<double>(kUnmatchedObjectWeight * scale_) +
                            std::fabs(trial.objectTerms) + std::fabs(trial.placement) + conditionals + std::fabs(priority);
-    const double operations = 2.0 * nP * nP + worldObjects_.Count() + 4.0 * pattern.objects.Count() + kConditionalCount + 8.0;
+    const double operations =
+        2.0 * nP * nP + worldObjects_.Count() + 4.0 * pattern.objects.Count() + kConditionalCount + 8.0;
     // The new pairs' geometry was taken in double; their float terms differ by at most
     // three roundings each.
     const double bound = 2.0 * operations * largest * 0x1.0p-24 + 8.0 * s * newGeometry * 0x1.0p-24 + 1.0;
@@ -1098,7 +1139,7 @@ Pattern* PatternMatcher::Choose(Vorn& unit) {
     unit.actingAtRandom = random ? 1 : 0;
     pickList_.Clear();
     int32_t lowest = INT32_MAX;
-    for (int i = 0; i < unit.patternCount; ++i) {
+    for (int i = 0; i < PatternSlots(unit); ++i) {
         const Pattern& pattern = unit.PatternAt(i);
         if (!pattern.IsEnabled()) {
             continue;

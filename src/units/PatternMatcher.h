@@ -87,7 +87,6 @@ private:
         WorldObject* object = nullptr;
         Vector3 position;
     };
-    // A change of the matching tried by the improvement loop.
     // The placement and facing terms of one pattern object on one world object.
     struct PairTerms {
         float placement = 0.0f;
@@ -102,14 +101,15 @@ private:
         float e = 0.0f;  // agreements, a count
         float f = 0.0f;  // disagreement weight, a count
     };
-    // The parts of a matching's cost, summed exactly (order-free) for the improvement
-    // loop's bound; the cost itself is always the float sum in its stated order.
+    // The relations of one pair on both sides, with its counts e and f.
     struct PairRelations {
         const PolarLayout::Relation* pattern = nullptr;
         const PolarLayout::Relation* world = nullptr;
         int e = 0;
         int f = 0;
     };
+    // The parts of a matching's cost, summed exactly (order-free) for the improvement
+    // loop's bound; the cost itself is always the float sum in its stated order.
     struct CostParts {
         double geometry = 0.0;
         double agreements = 0.0;
@@ -121,6 +121,7 @@ private:
         void AddPair(const PairValue& value, int sign);
         void AddObject(PatternMatcher& matcher, int32_t position, int32_t j, int i, int sign);
     };
+    // A change of the matching tried by the improvement loop.
     struct Move {
         int32_t kind = 0;   // none, an exchange with visiting position m, or a take of world position j
         int32_t other = 0;  // m or j
@@ -148,19 +149,23 @@ private:
     void Improve(Vorn& unit, Pattern& pattern);
     int PickCostliest(const Pattern& pattern) const;
     void TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best, Move& bestMove);
-    void TryMove(Vorn& unit, Pattern& pattern, int k, const Move& move, int32_t& best, Move& bestMove);
+    // `bounded`: the caller has already found that the bound cannot rule the move out.
+    void TryMove(Vorn& unit, Pattern& pattern, int k, const Move& move, int32_t& best, Move& bestMove,
+                 bool bounded);
     const PairTerms& TermsOf(int32_t patternPosition, int32_t worldPosition);
     void ApplyMove(int k, const Move& move);
     // The float sum of the cost; the objects' shares are written when asked for.
     float CostSum(Vorn& unit, Pattern& pattern, bool final, bool objectCosts);
     template <bool kObjectCosts>
     float MisfitSum(Pattern& pattern, bool& relationsFit);
-    struct PairRelations;
     void CountRelations(const Pattern& pattern, int a, int b, int ja, int jb, PairRelations& out) const;
     PairValue RelatePair(const Pattern& pattern, int a, int b, int ja, int jb) const;
+    // The committed matching of the improvement loop: its pair values and cost parts.
     void Commit(const Pattern& pattern);
-    struct CostParts;
     double AddEstimatedPair(const Pattern& pattern, int a, int b, int ja, int jb, CostParts& parts) const;
+    void MoveOut(const Pattern& pattern, int x, int skip, CostParts& parts);
+    double MoveIn(const Pattern& pattern, int x, int32_t j, int skip, CostParts& parts);
+    bool Reaches(const Pattern& pattern, const CostParts& trial, double newGeometry, int32_t best) const;
     bool SurelyNotBelow(const Pattern& pattern, int32_t best);
 
     void ApplyMapConditionals(Vorn& unit, Pattern& pattern);
@@ -168,7 +173,7 @@ private:
 
     // Placement up to the linking of lines: what map conditionals are tested through.
     void PlaceProvisionally(Vorn& unit, Pattern& pattern);
-    void BuildWorldLines(const Vorn& unit);
+    void BuildWorldLines(Vorn& unit);
     void LinkLines(Pattern& pattern);
     void PlacePath(const Vorn& unit, Pattern& pattern);
     Vector3 MapThroughLine(const Vorn& unit, const Pattern& pattern, const PatternLine& line,

@@ -69,12 +69,12 @@ void PatternMatcher::PlaceProvisionally(Vorn& unit, Pattern& pattern) {
     pattern.LinkObjectsToWorld();
     BuildWorldLines(unit);
     pattern.BuildLines();
+    // The teleport fade that marks a new pattern starts with its first queued action.
     unit.patternFrame = unit.BuildWorldMatrix();
-    unit.StartTeleportFade();
     LinkLines(pattern);
 }
 
-void PatternMatcher::BuildWorldLines(const Vorn& unit) {
+void PatternMatcher::BuildWorldLines(Vorn& unit) {
     worldLines_.Clear();
     auto addLine = [this](WorldObject* from, WorldObject* to) {
         WrapLine line;
@@ -99,8 +99,7 @@ void PatternMatcher::BuildWorldLines(const Vorn& unit) {
         }
     }
     if (worldLines_.IsEmpty()) {
-        WorldObject* self = const_cast<Vorn*>(&unit);
-        addLine(self, self);
+        addLine(&unit, &unit);
     }
 }
 

@@ -419,6 +419,9 @@ void Vorn::TakeDamage(Player* attacker, const Vector3& hitPoint, float amount, i
     }
     const Vector3 from = gArena->NearestImage(position, hitPoint);
     Knockback(amount * kKnockbackPerDamage, Ground(position - from));
+    if (!client && health <= 0.0f) {
+        gArena->SpawnDebrisFromModel(this, flag, nullptr, nullptr);
+    }
     conditionals[kInjured] = 1;
 }
 
@@ -439,6 +442,9 @@ void Vorn::Destroy(bool withEffects) {
     if (removed) {
         return;
     }
+    StopEffectSound(sounds[kSoundSizzle]);
+    StopEffectSound(sounds[kSoundWaterRing]);
+    StopEffectSound(sounds[kSoundPropeller]);
     if (beacon != nullptr) {
         beacon->Remove(withEffects ? 1 : 0);
         beacon = nullptr;
@@ -467,12 +473,7 @@ void Vorn::DestroyEffects() {
         ExplosionField* blast = gArena->NewExplosion(owner, position, row->explosionDamage, row->explosionRadius,
                                                      GetRadius(), Vector3(0.0f, 0.0f, 1.0f), 0);
         gArena->AddObject(blast);
-        // The scorch spawner with its look belongs to the ground marks; the mark is made
-        // here with the least set-up the list needs.
-        auto* scorch = static_cast<ScorchMark*>(gArena->NewObjectOfKind(kKindScorchMark));
-        scorch->scale = row->explosionRadius;
-        scorch->PlaceAt(gArena->GroundPoint(position.x, position.y));
-        gArena->AddObject(scorch);
+        ScorchMark* scorch = gArena->AddScorchMark(gArena->GroundPoint(position.x, position.y), row->explosionRadius);
         if (game != nullptr) {
             game->OnBlastAdded(blast);
             game->OnScorchMark(scorch);

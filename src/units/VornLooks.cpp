@@ -14,6 +14,7 @@
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
+#include "world/Goal.h"
 #include "world/SoccerBall.h"
 
 namespace {
@@ -169,8 +170,7 @@ void Vorn::PickUpBall(SoccerBall* ball) {
     }
     FollowWith(ball, this);
     SetHasBall(true);
-    // The ball keeps no record of its last toucher yet, so the credit starts empty.
-    ballCreditPlayer = nullptr;
+    ballCreditPlayer = ball->lastKicker;
     ballCreditTicks = 2;
     ballOffset = Vector2();
     ballHeight = GetRadius() + kGivenBallLift;
@@ -229,21 +229,23 @@ void Vorn::KickCarriedBall(const Vector3& target) {
 }
 
 void Vorn::ScoreCarriedBall(WorldObject* goal) {
-    if (carryingBall == 0 || goal == nullptr) {
+    if (carryingBall == 0 || goal == nullptr || goal->kind != kKindGoal) {
         return;
     }
     SoccerBall* ball = gArena->NewSoccerBall();
+    ball->lastKicker = ballCreditPlayer != nullptr ? ballCreditPlayer : owner;
     ball->PlaceAt(CarriedBallPosition());
+    // Listed before scoring: the scored ball leaves the arena by its removal flag.
     gArena->AddObject(ball);
     FollowWith(this, ball);
     SetHasBall(false);
+    ball->ScoreGoal(static_cast<Goal*>(goal)->owner);
 }
 
-// The ball keeps no record of who touched it last yet, so the credited player is not
-// handed over.
-void Vorn::PutBallInPlay(SoccerBall* ball, Player* /*credited*/, const Vector3& point, const Vector3& speed,
+void Vorn::PutBallInPlay(SoccerBall* ball, Player* credited, const Vector3& point, const Vector3& speed,
                          bool kickSound) {
     ball->heading = 0.0f;
+    ball->lastKicker = credited;
     ball->PlaceAt(point);
     gArena->ResolvePlacementOverlap(ball, 1.0f);
     ball->SetVelocity(speed);

@@ -478,8 +478,7 @@ void Weapon::FireBeacon(float vornTime, const Vector3& target, int32_t shotId) {
         Beacon* beacon = gArena->NewBeacon();
         if (IsNetworkClient() && shotId >= 0) beacon->id = shotId;
         owner->beacon = beacon;
-        beacon->owner = owner;
-        beacon->ownerPlayer = owner->owner;
+        beacon->SetOwner(owner);
         gArena->AddObject(beacon);
     }
     Beacon* beacon = owner->beacon;

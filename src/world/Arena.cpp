@@ -22,7 +22,6 @@
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
 #include "world/Beacon.h"
-#include "world/Meteor.h"
 #include "world/Terrain.h"
 #include "world/WorldObject.h"
 
@@ -683,69 +682,8 @@ void Arena::Update() {
     FlushObjectPools();
 }
 
-void Arena::ResetMeteorShower() {
-    meteorClock = 0.0f;
-    meteorIntensity = 1.0f;
-    meteorAccumulator = 0.0f;
-}
-
 // Object ids.
 
 bool Arena::IsSyncedKind(int kind) {
     return ::IsSyncedKind(kind);
-}
-
-void Arena::UpdateMeteorShower() {
-    const Game* game = CurrentGame();
-    if (!meteorShowerOn || game == nullptr) {
-        return;
-    }
-    const float dt = game->frameTime;
-    meteorClock += dt;
-    globalMeteorClock += dt;
-    // Meteors per second once the clock is past each bound; the rate only rises, so
-    // every battle ends.
-    static constexpr float kBounds[][2] = {{0, 1}, {5, 3}, {10, 6}, {15, 10}, {25, 15}, {30, 20}};
-    meteorIntensity = 0.0f;
-    for (const auto& bound : kBounds) {
-        if (meteorClock > meteorStartTime + bound[0]) {
-            meteorIntensity = bound[1];
-        }
-    }
-    if (meteorIntensity <= 0.0f) {
-        return;
-    }
-    meteorAccumulator += dt;
-    // One meteor per frame at most, so a long frame never floods the arena.
-    if (meteorAccumulator > 1.0f / meteorIntensity) {
-        meteorAccumulator -= 1.0f / meteorIntensity;
-        SpawnMeteorAtRandom();
-    }
-}
-
-void Arena::SpawnMeteorAtRandom() {
-    const Vector3 spot = RandomPoint();
-    const float r1 = RandomFloatBetween(0.0f, 1.0f);
-    const float r2 = RandomFloatBetween(0.0f, 1.0f);
-    const Vector3 direction = Vector3(r2 - 0.5f, r1 - 0.5f, -1.0f).Normalized();
-    const float size = RandomFloatBetween(0.0f, 1.8f) + 0.2f;
-    const float speed = RandomFloatBetween(0.0f, 7.0f) + 10.0f;
-    AddMeteor(Vector3(spot.x, spot.y, 40.0f), direction, speed, size);
-}
-
-Meteor* Arena::AddMeteor(const Vector3& start, const Vector3& direction, float speed, float size) {
-    auto* meteor = static_cast<Meteor*>(NewObjectOfKind(kKindMeteor));
-    AddObject(meteor);
-    meteor->SetVelocity(direction * speed);
-    meteor->scale = size;
-    meteor->PlaceAt(start);
-    meteor->SavePreviousState();
-    Game* game = CurrentGame();
-    meteor->Update(game != nullptr && game->IsSimulationPaused());
-    // Small meteors sound at 0.8, the largest at 1.0.
-    const float volume = ((size - 0.2f) / 1.8f) * 0.2f + 0.8f;
-    if (game != nullptr) {
-        game->OnMeteorAdded(meteor, -1, volume, 0);
-    }
-    return meteor;
 }

@@ -13,8 +13,10 @@
 #include "core/String.h"
 #include "core/Vector2.h"
 #include "core/Vector3.h"
+#include "core/Vector3Array.h"
 #include "world/CollisionShape.h"
 #include "world/GridCell.h"
+#include "engine/TextureHandle.h"
 
 class Action;
 class Beacon;
@@ -42,7 +44,10 @@ class Shrapnel;
 class SmokePuff;
 class SoccerBall;
 class SolarCharger;
+class Sound;
+class Squad;
 class StaticField;
+class Stream;
 class Terrain;
 class Tree;
 class Vorn;
@@ -198,6 +203,49 @@ public:
     void SpawnMeteorAtRandom();
     Meteor* AddMeteor(const Vector3& start, const Vector3& direction, float speed, float size);
 
+    // Launch points and fly-by points: a toggle removes the first point within 1.0 of
+    // the given one (ground plane, unwrapped) or else adds one there.
+    void ToggleLaunchPoint(const Vector2& point, bool withSound);
+    void ToggleFlyByPoint(const Vector3& point, bool withSound);
+    // A random unused launch point, marked used; a random spot when none is left.
+    Vector2 TakeRandomLaunchPoint();
+    void FreeLaunchPointAt(const Vector2& point);
+    void ClearLaunchPoints();
+    void ClearFlyByPoints();
+    int FindFlyByPointIndex(const FlyByPoint* point) const;
+    // The camera's loop: the segment leaving point i, as a Catmull-Rom spline through
+    // the neighbouring points' images nearest each other.
+    void BuildFlyByPath(int i);
+    void StartFlyBy();
+    void StartFlyByIfAny();
+    // The camera position after one frame along the loop; time and index carry the
+    // camera's place from call to call.
+    Vector3 GetFlyByPoint(float& time, int& index);
+    Vector3 FlyByPathPoint(float t) const;
+
+    // Scenario files and squads. Names are checked as file names first; a save goes
+    // through a temporary file and reports whether it reached the disk.
+    void WriteScenario(Stream& stream);
+    void ReadScenario(Stream& stream);
+    bool SaveScenario(const String& name);
+    // False when the file could not be opened (the battlefield is left cleared).
+    bool LoadScenario(const String& name);
+    void RestoreLastPlayPoint(bool keepEdited);
+    bool SaveSquadFile(const String& name, const Vector3& origin, std::span<Vorn* const> units);
+    // The number of units placed.
+    int LoadSquadFile(const String& name, const Vector3& point, Player* player);
+    int PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed);
+
+    // Terrain commands: objects keep their height above the ground across each change.
+    void ApplyTerrainBrush(const Vector3& point);
+    void FillTerrain(int type);
+    void RandomizeTerrain();
+    void ScrollArena(int dx, int dy);
+    void GrowOrShrinkTerrain(int delta);
+    void ReseatObjects();
+    // The brush radius of a paint tray size index, the index clamped to the table.
+    static float BrushRadius(int sizeIndex);
+
     // Spawners: each takes the object from its pool and hands it its starting values;
     // the caller adds it to the object list.
     LaserBeam* AddLaserBeam(Player* owner, const Vector3& start, float heading, const Color& colour);
@@ -214,6 +262,41 @@ public:
     // Flies from the start to 8 above the target's image nearest the start.
     FieldGenerator* AddFieldGenerator(Player* owner, const Vector3& start, const Vector3& target,
                                       int weaponKind);
+    // Effects and marks: these spawners add the object to the list themselves.
+    SmokePuff* AddSmokePuff(const Vector3& source, float size);
+    ScorchMark* AddScorchMark(const Vector3& position, float size);
+    // The unit's water sound (none without a unit) plays at the position.
+    WaterRing* AddWaterRing(Vorn* unit, const Vector3& position, float size);
+    // A settled neutral ball at rest, listed and reported; id -1 keeps the pool's id.
+    SoccerBall* SpawnSoccerBall(const Vector3& position, int32_t id);
+    // Breaks the unit's model into listed debris, one per part with vertices; a client
+    // replaying the server's debris passes their positions and velocities (else none).
+    // The number of debris made.
+    int SpawnDebrisFromModel(Vorn* unit, int32_t cause, const Vector3Array* positions,
+                             const Vector3Array* velocities);
+
+    // Positional sounds (sound indices of LoadEffectSound). A tracked sound that is still
+    // playing is not restarted.
+    void PlaySoundAt(int32_t sound, float volume, int32_t argument);
+    // Places the sound at the point, then plays it there.
+    void PlaySoundAtPoint(int32_t sound, const Vector3& point, float volume);
+    // The sound's volume heard from the listener; with apply the sound takes it. The pan
+    // is always set.
+    float PositionSound(Sound* sound, bool apply);
+    // Once a frame: the tracked sounds follow the listener, finished ones leave the list.
+    void UpdateSounds();
+    // Kept by the battlefield camera: where sounds are heard from, and its right-hand
+    // ground direction.
+    Vector3 listenerPosition;
+    Vector2 listenerRight{1.0f, 0.0f};
+
+    // Battlefield statics. A texture of the "Textures" folder that every object of a kind
+    // shares; none, with one log line, when the file is missing, so that a battlefield
+    // without its art (a headless test) still runs.
+    TextureHandle LoadSharedTexture(const char* name);
+    // Appends the objects in the grid cells of the rectangle, each once (a walk of its
+    // own); callers act on them after the walk.
+    void CollectObjectsInCells(const IntRect& cells, Array<WorldObject*>& out);
 
     // Object ids.
     void RenumberObjects();
@@ -318,6 +401,13 @@ private:
         int reportCode = 0;
         bool reportFirst = false;
     };
+
+    // Scenario reading: each stops at the first stream error.
+    void ReadScenarioObjects(Stream& stream);
+    // False ends the object list; keep false reads the entry and drops it.
+    bool ReadScenarioObject(Stream& stream, bool keep);
+    void ReadLaunchPoints(Stream& stream);
+    void ReadFlyByPoints(Stream& stream);
 
     void CreatePools();
     void PreallocatePools();

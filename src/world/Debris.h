@@ -30,9 +30,20 @@ public:
     void Remove(int flag) override;
     void OnPlaced() override;
 
+    // The world matrix of the part drawn at the point.
+    Matrix4 PartMatrix(const Vector3& point) const;
+
     float life = kLife;  // seconds of frame time left
     Quaternion orientation;
     float partScale = 1.0f;
     Player* owner = nullptr;  // whose colours the part shows; not owned
     int32_t punchSound = -1;
+
+private:
+    // The part's own bounding radius, unscaled; 0 without a part.
+    float ModelRadius() const;
+    // Rolls the part about the horizontal axis across its travel.
+    void Tumble(float dt);
+    void Fly(float dt);
+    void PlayPunch(float volume);
 };

@@ -23,7 +23,6 @@ public:
     bool IsPatternTarget() const override { return false; }
     void Draw(const Vector3& point) override;
     void Update(bool paused) override;
-    void TakeDamage(Player*, const Vector3&, float, int) override {}
 
     Player* owner = nullptr;  // credited with the blast; none for meteors
     Vector3 direction;        // orients the smoke and sparks

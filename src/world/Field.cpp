@@ -1,5 +1,94 @@
 #include "world/Field.h"
 
-Field::Field(int fieldKind) { kind = fieldKind; }
+#include <algorithm>
+#include <cmath>
+
+#include "app/GlobalHelpers.h"
+#include "core/MathUtil.h"
+#include "engine/Renderer.h"
+#include "game/Game.h"
+#include "world/Arena.h"
+
+namespace {
+
+// Bubbles are fully visible this high above the ground, and start again above it.
+constexpr float kBubbleShowHeight = 2.0f;
+
+}  // namespace
+
+Field::Field(int fieldKind) {
+    kind = fieldKind;
+    shape.SetSphere(Vector3(), kDefaultRadius);
+    ResetHealth(1.0f);
+}
 
 void Field::Reset() {}
+
+void Field::CollectGroundedInside(Array<WorldObject*>& out) {
+    Array<WorldObject*> found;
+    gArena->CollectObjectsInCells(bounds, found);
+    const float radius = shape.Radius();
+    for (WorldObject* object : found) {
+        if (object->removed || !object->onGround) continue;
+        if (object->kind != kKindVorn && object->kind != kKindSoccerBall) continue;
+        if (gArena->WrappedDistance2D(position, object->position) < radius) out.Append(object);
+    }
+}
+
+float Field::GroundOffset(const Vector3& local) const {
+    const Vector3 at = position + local;
+    return gArena->GetGroundHeight(at.x, at.y) - gArena->GetGroundHeight(position.x, position.y);
+}
+
+Vector3 Field::NewBubblePoint() const {
+    const float radius = shape.Radius();
+    const Vector2 spot = RandomPointInCircle(Vector2(0.0f, 0.0f), radius);
+    Vector3 point(spot.x, spot.y, 0.0f);
+    point.z = GroundOffset(point) + radius * RandomFloatBetween(-2.0f, 0.0f);
+    return point;
+}
+
+void Field::RiseBubbles(ParticleSystem& bubbles, float rise, Color colour) {
+    for (Particle& bubble : bubbles.particles) {
+        bubble.position.z += rise;
+        float g = GroundOffset(bubble.position);
+        if (bubble.position.z > g + kBubbleShowHeight) {
+            bubble.position = NewBubblePoint();
+            g = GroundOffset(bubble.position);
+        }
+        const float above = bubble.position.z - g;
+        const float alpha = above <= 0.0f ? 0.0f : std::min(above * 255.0f * 0.5f, 255.0f);
+        bubble.colour = colour;
+        bubble.colour.SetAlpha(uint8_t(alpha));
+    }
+}
+
+void Field::PlaceBubbles(ParticleSystem& bubbles) {
+    for (Particle& bubble : bubbles.particles) bubble.position = NewBubblePoint();
+}
+
+void Field::DrawBubbles(ParticleSystem& bubbles, const Vector3& point, Material*& material, const char* texture) {
+    Renderer& renderer = GetRenderer();
+    // Made at the first drawing: the pools make every field at start-up, and a
+    // simulation that never draws needs no texture files.
+    if (material == nullptr) material = renderer.CreateTexturedMaterial(TexturePath(texture), -1, -1);
+    bubbles.material = material;
+    Matrix4 world;
+    world.SetTranslation(point);
+    renderer.SetWorldTransform(world);
+    renderer.SetAlphaBlend();
+    renderer.DrawParticles(bubbles);
+    renderer.SetBlendOff();
+}
+
+void Field::MakeBubbles(ParticleSystem& bubbles, int count, float size) {
+    bubbles.particles.Clear();
+    for (int i = 0; i < count; ++i) bubbles.particles.Append(Particle());
+    bubbles.particleSize = size;
+    bubbles.usesParticleColours = true;
+}
+
+float Field::FrameTime() {
+    const Game* game = CurrentGame();
+    return game != nullptr ? game->frameTime : 0.0f;
+}

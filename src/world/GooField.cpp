@@ -1,9 +1,55 @@
 #include "world/GooField.h"
 
-GooField::GooField() : Field(kKindGooField) {}
+#include "core/MathUtil.h"
+#include "engine/Renderer.h"
+#include "units/Vorn.h"
+#include "world/SoccerBall.h"
 
-void GooField::Reset() {}
+namespace {
 
-void GooField::Draw(const Vector3&) {}
+constexpr float kBubbleSize = 0.6f;
+constexpr float kBubbleRise = 7.0f;  // units per second
+const Color kBubbleColour = Color::FromRGBA(25, 200, 25, 255);
+Material* gBubbleMaterial = nullptr;
 
-void GooField::Update(bool) { SpendAllTime(); }
+}  // namespace
+
+GooField::GooField() : Field(kKindGooField) { Reset(); }
+
+GooField::~GooField() {
+    // Pooled fields are remade on every take; the quad goes with the field.
+    if (bubbles.mesh != nullptr) GetRenderer().DestroyParticleMesh(bubbles);
+}
+
+void GooField::Start(const Vector3& centre, float radius) {
+    shape.SetSphere(centre, radius);
+    PlaceAt(centre);
+    overlayAngle = RandomFloatBetween(0.0f, 2.0f * kPi);
+    PlaceBubbles(bubbles);
+}
+
+void GooField::Reset() { MakeBubbles(bubbles, kBubbleCount, kBubbleSize); }
+
+void GooField::Draw(const Vector3& point) {
+    // The overlay decal turns by overlayAngle about the drawn centre.
+    Matrix4 overlay = Matrix::RotationZ(overlayAngle);
+    overlay.Translate(point);
+    GetRenderer().SetWorldTransform(overlay);
+    DrawBubbles(bubbles, point, gBubbleMaterial, "WhiteBall.tga");
+}
+
+void GooField::Update(bool paused) {
+    if (!paused) {
+        Array<WorldObject*> inside;
+        CollectGroundedInside(inside);
+        for (WorldObject* object : inside) {
+            if (object->kind == kKindVorn) {
+                static_cast<Vorn*>(object)->speedFactor *= kSlowFactor;
+            } else {
+                static_cast<SoccerBall*>(object)->drag = kBallDrag;
+            }
+        }
+        RiseBubbles(bubbles, kBubbleRise * FrameTime(), kBubbleColour);
+    }
+    SpendAllTime();
+}

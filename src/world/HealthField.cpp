@@ -1,9 +1,67 @@
 #include "world/HealthField.h"
 
-HealthField::HealthField() : Field(kKindHealthField) {}
+#include "core/MathUtil.h"
+#include "engine/Renderer.h"
+#include "game/Game.h"
+#include "units/Vorn.h"
 
-void HealthField::Reset() {}
+namespace {
 
-void HealthField::Draw(const Vector3&) {}
+constexpr float kBubbleSize = 1.0f;
+constexpr float kBubbleRise = 5.0f;  // units per second
+const Color kBubbleColour = Color::FromRGBA(255, 255, 255, 255);
+Material* gBubbleMaterial = nullptr;
 
-void HealthField::Update(bool) { SpendAllTime(); }
+}  // namespace
+
+HealthField::HealthField() : Field(kKindHealthField) { Reset(); }
+
+HealthField::~HealthField() {
+    // Pooled fields are remade on every take; the quad goes with the field.
+    if (bubbles.mesh != nullptr) GetRenderer().DestroyParticleMesh(bubbles);
+}
+
+void HealthField::Start(const Vector3& centre, float radius, float amount, float seconds) {
+    shape.SetSphere(centre, radius);
+    PlaceAt(centre);
+    healAmount = amount;
+    duration = seconds;
+    overlayAngle = RandomFloatBetween(0.0f, 2.0f * kPi);
+    PlaceBubbles(bubbles);
+}
+
+void HealthField::Reset() {
+    MakeBubbles(bubbles, kBubbleCount, kBubbleSize);
+    healAmount = 0.0f;
+}
+
+void HealthField::Draw(const Vector3& point) {
+    Matrix4 overlay = Matrix::RotationZ(overlayAngle);
+    overlay.Translate(point);
+    GetRenderer().SetWorldTransform(overlay);
+    DrawBubbles(bubbles, point, gBubbleMaterial, "HealthParticle.tga");
+}
+
+void HealthField::Update(bool paused) {
+    if (!paused && active) {
+        const float dt = FrameTime();
+        // Spread over the duration; without one the whole amount goes at once, since a
+        // heal per second would need a division by zero.
+        const bool once = duration <= 0.0f;
+        const float heal = once ? healAmount : healAmount * dt / duration;
+        const Game* game = CurrentGame();
+        if (game == nullptr || !game->IsNetworkClient()) {
+            Array<WorldObject*> inside;
+            CollectGroundedInside(inside);
+            for (WorldObject* object : inside) {
+                if (object->kind == kKindVorn) object->Heal(heal);
+            }
+        }
+        if (once) {
+            healAmount = 0.0f;
+            Remove(0);
+        }
+        RiseBubbles(bubbles, kBubbleRise * dt, kBubbleColour);
+    }
+    SpendAllTime();
+}

@@ -6,6 +6,10 @@
 
 class LaunchPoint {
 public:
+    void SetPoint(const Vector2& point) { position = point; }
+    // The shared cross marker on the ground around the point.
+    void Draw() const;
+
     Vector2 position;  // ground x and y
     uint8_t used = 0;
 };

@@ -1,9 +1,47 @@
 #include "world/ScorchMark.h"
 
-ScorchMark::ScorchMark() { kind = kKindScorchMark; }
+#include <algorithm>
+#include <cmath>
 
-void ScorchMark::Reset() {}
+#include "core/MathUtil.h"
+#include "engine/Renderer.h"
+#include "platform/sys/Random.h"
 
-void ScorchMark::Draw(const Vector3&) {}
+ScorchMark::ScorchMark() {
+    kind = kKindScorchMark;
+    WorldObject::SetHealth(1.0f);
+    shape.SetSphere(Vector3(), 1.0f);
+}
 
-void ScorchMark::Update(bool) { SpendAllTime(); }
+void ScorchMark::Start(const Vector3& point, float markSize) {
+    size = markSize;
+    angle = RandomFloatBetween(0.0f, 2.0f * kPi);
+    // Index 1 comes twice as often as 0 and 2.
+    textureIndex = (2 * sys::Rand() + 16383) / sys::kRandMax;
+    shape.SetSphere(point, markSize);
+    life = kLife;
+    PlaceAt(point);
+}
+
+uint8_t ScorchMark::DecalAlpha() const {
+    return uint8_t(std::floor(std::clamp(life / kLife, 0.0f, 1.0f) * 255.0f));
+}
+
+void ScorchMark::Reset() {
+    shadows[0] = ShadowDecal();
+    shadows[1] = ShadowDecal();
+}
+
+void ScorchMark::Update(bool) {
+    life -= timeBudget;
+    if (life <= 0.0f) Remove(0);
+    SpendAllTime();
+}
+
+void ScorchMark::Draw(const Vector3& point) {
+    if (life <= 0.0f) return;
+    // The decal lies on the terrain under the mark, shifted to the image being drawn.
+    Matrix4 shift;
+    shift.SetTranslation(point - position);
+    GetRenderer().SetWorldTransform(shift);
+}

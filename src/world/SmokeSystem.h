@@ -24,8 +24,11 @@ public:
     void SetSize(float size);
     // The showing puffs, under the current world transform.
     void Draw();
+    // Whether puff i is in the last half second of its life.
+    bool IsShowing(int i) const;
 
     ParticleSystem emitters[kEmitterCount];
     float lives[kEmitterCount] = {};  // seconds; a puff shows in its last half second
     float baseSize = 1.0f;
+    int textureIndices[kEmitterCount] = {};  // into the four shared smoke textures
 };

@@ -123,9 +123,12 @@ public:
     // Gives the work list's points a type; swamp and water also get one flat level.
     void PaintPoints(TerrainType type);
     // Ten hills, five hollows and three patches of ground on flat grass; the patches
-    // take only ground types the local player has unlocked (upgrade kinds 30 to 37).
+    // take only ground types the local player has unlocked (upgrade kinds 30 to 37), and
+    // a patch whose type 32 draws could not find is grass.
     void Randomize();
     void Randomize(const Player& player);
+    // Every cell (i, j) takes the old cell (i - dx, j - dy), wrapped.
+    void Scroll(int32_t dx, int32_t dy);
 
     // The text form: "[ < w, h >, " newline, one line of cells per row, then "]".
     Stream& Save(Stream& stream) const;

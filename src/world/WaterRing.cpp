@@ -1,9 +1,51 @@
 #include "world/WaterRing.h"
 
-WaterRing::WaterRing() { kind = kKindWaterRing; }
+#include <algorithm>
+#include <cmath>
 
-void WaterRing::Reset() {}
+#include "core/MathUtil.h"
+#include "engine/Renderer.h"
 
-void WaterRing::Draw(const Vector3&) {}
+namespace {
 
-void WaterRing::Update(bool) { SpendAllTime(); }
+// The decal scale is 1 / (1 - kShrink x life): 5 at a life of 1.
+constexpr float kShrink = 0.8f;
+
+}  // namespace
+
+WaterRing::WaterRing() {
+    kind = kKindWaterRing;
+    WorldObject::SetHealth(1.0f);
+    shape.SetSphere(Vector3(), 1.0f);
+}
+
+void WaterRing::Start(const Vector3& point, float ringSize) {
+    size = ringSize;
+    angle = RandomFloatBetween(0.0f, 2.0f * kPi);
+    shape.SetSphere(point, ringSize);
+    life = kLife;
+    PlaceAt(point);
+}
+
+uint8_t WaterRing::DecalAlpha() const { return uint8_t(std::floor(255.0f * std::clamp(life, 0.0f, 1.0f))); }
+
+float WaterRing::DecalScale() const { return 1.0f / (1.0f - kShrink * std::clamp(life, 0.0f, 1.0f)); }
+
+void WaterRing::Reset() {
+    shadows[0] = ShadowDecal();
+    shadows[1] = ShadowDecal();
+}
+
+void WaterRing::Update(bool) {
+    life -= timeBudget;
+    if (life <= 0.0f) Remove(0);
+    SpendAllTime();
+}
+
+void WaterRing::Draw(const Vector3& point) {
+    if (life <= 0.0f) return;
+    // The decal lies on the water under the ring, shifted to the image being drawn.
+    Matrix4 shift;
+    shift.SetTranslation(point - position);
+    GetRenderer().SetWorldTransform(shift);
+}

@@ -22,7 +22,6 @@
 #include "world/Arena.h"
 #include "world/Beacon.h"
 #include "world/Goal.h"
-#include "world/Terrain.h"
 #include "world/WorldObject.h"
 
 class MatcherGame : public Game {
@@ -33,8 +32,6 @@ public:
 
 class MatcherWorld : public ::testing::Test {
 protected:
-    static constexpr float kW = 160.0f;
-
     void SetUp() override {
         sys::SRand(1);
         arena = std::make_unique<Arena>();
@@ -49,10 +46,8 @@ protected:
         gPatternMatcher = nullptr;
         matcher.reset();
         SetCurrentGame(nullptr);
-        // Pooled units hold patterns whose parts come from other pools, which the arena
-        // may destroy first: without a current arena the patterns leave them alone.
-        gArena = nullptr;
         arena->Shutdown();
+        gArena = nullptr;
     }
 
     // A unit on the ground at (x, y) with heading h, full health 10.
@@ -127,19 +122,6 @@ protected:
         condition->position = Vector2(x, y);
         pattern.AddMapConditional(condition);
         return condition;
-    }
-
-    // The ground type of the grid points around a world point (the nearest one and its
-    // neighbours), so that every sample of a 1.4 circle there reads it.
-    void SetGround(float x, float y, TerrainType type) {
-        Terrain& terrain = arena->GetTerrain();
-        const int i = static_cast<int>(x / Terrain::kCellSize + 0.5f);
-        const int j = static_cast<int>(y / Terrain::kCellSize + 0.5f);
-        for (int di = -1; di <= 1; ++di) {
-            for (int dj = -1; dj <= 1; ++dj) {
-                terrain.CellAt(i + di, j + dj).type = type;
-            }
-        }
     }
 
     static void ExpectAt(const Vector3& p, float x, float y, float tolerance = 0.001f) {

@@ -17,6 +17,7 @@
 #include "MatcherWorld.h"
 #include "core/MathUtil.h"
 #include "units/VornAction.h"
+#include "world/Terrain.h"
 
 namespace {
 std::atomic<long> gAllocations{0};

@@ -8,6 +8,7 @@
 
 #include "MatcherWorld.h"
 #include "core/MathUtil.h"
+#include "world/Terrain.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 // The polar layout: order around the unit, relations of pairs and contact with the unit.
 #include <cmath>
+#include <initializer_list>
+#include <vector>
 
 #include <gtest/gtest.h>
 

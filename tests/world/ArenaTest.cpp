@@ -143,8 +143,10 @@ TEST_F(ArenaListTest, NewRecordsAreClearedButKeepTheirIds) {
     Rock* again = arena->NewRock();
     ASSERT_EQ(again, rock);
     EXPECT_EQ(again->id, id);
-    EXPECT_EQ(again->health, 0.0f);
-    EXPECT_EQ(again->team, 0);
+    // A fresh rock: full rock health and one of its six looks, whatever the last user left.
+    EXPECT_EQ(again->health, 1000.0f);
+    EXPECT_GE(again->team, 0);
+    EXPECT_LE(again->team, 5);
     EXPECT_FALSE(again->removed);
     EXPECT_EQ(again->kind, kKindRock);
 }

@@ -1,0 +1,273 @@
+// Whole battles with no window: 2 x 25, 50, 100 and 200 units among trees, rocks and
+// chargers for 60 s of game time (milliseconds per arena update, how many times faster
+// than real time, object counts every 10 s, resident memory), and an effects stress of
+// 10 flamethrowers and 10 missile launchers firing for 60 s.
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "app/GlobalHelpers.h"
+#include "core/Image.h"
+#include "core/MemoryBlock.h"
+#include "game/Game.h"
+#include "game/Player.h"
+#include "platform/sys/Random.h"
+#include "units/ChassisTable.h"
+#include "units/PatternMatcher.h"
+#include "units/Vorn.h"
+#include "units/WeaponTable.h"
+#include "world/Arena.h"
+#include "world/Terrain.h"
+
+namespace {
+
+constexpr float kFrame = 1.0f / 30.0f;
+constexpr float kBattleSeconds = 60.0f;
+
+class BenchGame : public Game {
+public:
+    BenchGame() { playerPaused = 0; }
+};
+
+std::string Pattern(const std::string& objects, int objectCount, const std::string& path, int pointCount,
+                    int priority) {
+    return "\tObjects " + std::to_string(objectCount) + "\n" + objects + "\tMapConditionals 0\n\tPathPoints " +
+           std::to_string(pointCount) + "\n\t\t< 0, 0 > < 0, 0 > Actions 0\n" + path +
+           "\tConditionals End \n\tPriority " + std::to_string(priority) + "\n";
+}
+
+// Attack an enemy with both weapons, else wander.
+std::string BattlePatterns() {
+    return "Patterns 2\n" +
+           Pattern("\t\tEnemy < 10, 0 > < 8, 0 > End \n", 1,
+                   "\t\t< 3, 0 > < 3, 0 > Actions 2\n\t\t\tFire1 < 10, 0 >\n\t\t\tFire2 < 10, 0 >\n", 2, 2) +
+           "\n" + Pattern("", 0, "\t\t< 10, 0 > < 10, 0 > Actions 0\n", 2, 0);
+}
+
+// Fire straight ahead, over and over.
+std::string FiringPatterns() {
+    return "Patterns 1\n" + Pattern("", 0, "\t\t< 0.5, 0 > < 0.5, 0 > Actions 1\n\t\t\tFire1 < 12, 0 >\n", 2, 1);
+}
+
+std::string UnitFile(const char* name, const char* chassis, const char* weapon1, const char* weapon2,
+                      const std::string& patterns) {
+    return std::string("Type Vorn\nName ") + name + "\nChassisType " + chassis +
+           "\nCost 50\nEdited 0\nCostEdited 0\nWeapons 2\n\tType " + weapon1 + "\n\t\tLocation 0\n\tEnd\n\tType " +
+           weapon2 + "\n\t\tLocation 1\n\tEnd\n" + patterns + "End\n";
+}
+
+// The chassis and weapon tables and the unit files, made once in a temporary folder.
+class BenchData {
+public:
+    BenchData() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vorns-battle-bench-XXXXXX").string();
+        folder_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string(".");
+        std::filesystem::create_directories(folder_ + "/Textures");
+        std::filesystem::create_directories(folder_ + "/Actors");
+        const Image pixel(1, 1);
+        for (const char* name : {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {
+            pixel.SaveTGA(folder_ + "/Textures/" + name + "Shadow.tga");
+        }
+        for (const char* name : {"RobotAntenna", "Ball0", "RobotSmallHead", "RobotSmallEar", "RobotMediumBody",
+                                 "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead",
+                                 "RobotLargeEar", "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1",
+                                 "StalkSmallBody", "StalkSegment", "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
+            pixel.SaveTGA(folder_ + "/Actors/" + name + "_c_painted.tga");
+        }
+        const std::filesystem::path previous = std::filesystem::current_path();
+        std::filesystem::current_path(folder_);
+        LoadChassisDefinitions();
+        std::filesystem::current_path(previous);
+        LoadWeaponDefinitions();
+        Write("Gunner", UnitFile("Gunner", "RobotSmall", "Laser", "Laser", BattlePatterns()));
+        Write("Burner", UnitFile("Burner", "RobotMedium", "Flamethrower", "ShrapnelGun", BattlePatterns()));
+        Write("Rocket", UnitFile("Rocket", "StalkLarge", "MissileLauncher", "Laser", BattlePatterns()));
+        Write("Medic", UnitFile("Medic", "StalkMedium", "HealthFieldGenerator", "Laser", BattlePatterns()));
+        Write("Torch", UnitFile("Torch", "RobotMedium", "Flamethrower", "Laser", FiringPatterns()));
+        Write("Launcher", UnitFile("Launcher", "RobotLarge", "MissileLauncher", "Laser", FiringPatterns()));
+        const String base((folder_ + "/").c_str());
+        SetDataFolders(base, base, base);
+    }
+    ~BenchData() {
+        FreeChassisDefinitions();
+        SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+private:
+    void Write(const char* name, const std::string& text) {
+        std::ofstream(folder_ + "/" + name + ".VRN") << text;
+    }
+    std::string folder_;
+};
+
+BenchData& Data() {
+    static BenchData data;
+    return data;
+}
+
+long ResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+        }
+    }
+    return 0;
+}
+
+// One arena with its game and matcher, alive for one benchmark run.
+class Battlefield {
+public:
+    explicit Battlefield(int side) {
+        Data();
+        sys::SRand(11);
+        arena_ = std::make_unique<Arena>();
+        gArena = arena_.get();
+        arena_->Initialize();
+        arena_->GetTerrain().Resize(side, side);
+        arena_->GetTerrain().Fill(kTerrainGrass);
+        SetCurrentGame(&game_);
+        matcher_ = std::make_unique<PatternMatcher>();
+        gPatternMatcher = matcher_.get();
+        red_.name = "Red";
+        blue_.name = "Blue";
+        game_.firstPlayer = &red_;
+        game_.secondPlayer = &blue_;
+    }
+    ~Battlefield() {
+        gPatternMatcher = nullptr;
+        matcher_.reset();
+        SetCurrentGame(nullptr);
+        arena_->Shutdown();
+        gArena = nullptr;
+    }
+
+    Vorn* AddUnit(const char* fileName, Player* owner, float x, float y, float heading) {
+        Vorn* unit = arena_->NewVorn(1);
+        unit->LoadFile(fileName);
+        unit->SetPlayer(owner);
+        unit->SetDefaults();
+        unit->SetAngle(heading);
+        unit->PlaceAt(arena_->GroundPoint(x, y));
+        unit->SavePreviousState();
+        arena_->AddObject(unit);
+        return unit;
+    }
+
+    void Step() {
+        game_.frameTime = kFrame;
+        arena_->AdvanceObjectClocks();
+        arena_->Update();
+        game_.clock += kFrame;
+    }
+
+    Arena& arena() { return *arena_; }
+    Player& red() { return red_; }
+    Player& blue() { return blue_; }
+
+private:
+    BenchGame game_;
+    std::unique_ptr<Arena> arena_;
+    std::unique_ptr<PatternMatcher> matcher_;
+    Player red_;
+    Player blue_;
+};
+
+// Two armies facing each other across the middle, among trees, rocks and chargers.
+void BM_Battle(benchmark::State& state) {
+    const int perSide = static_cast<int>(state.range(0));
+    // About 40 units' room per 10 x 10 cell keeps the armies apart at the start.
+    const int side = perSide <= 50 ? 16 : (perSide <= 100 ? 24 : 32);
+    static const char* const kFiles[] = {"Gunner", "Burner", "Rocket", "Medic"};
+    for (auto _ : state) {
+        state.PauseTiming();
+        Battlefield field(side);
+        Arena& arena = field.arena();
+        arena.PlaceObjectsRandomly(kKindTree, 6, side * 2);
+        arena.PlaceObjectsRandomly(kKindRock, 6, side * 2);
+        arena.PlaceObjectsRandomly(kKindSolarCharger, 0, side / 2);
+        const float w = arena.WorldWidth();
+        const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<float>(perSide))));
+        for (int k = 0; k < perSide; ++k) {
+            const float dx = 6.0f * static_cast<float>(k / columns);
+            const float dy = 6.0f * static_cast<float>(k % columns) + 0.25f * w;
+            field.AddUnit(kFiles[k % 4], &field.red(), 0.5f * w - 10.0f - dx, dy, 0.0f);
+            field.AddUnit(kFiles[(k + 1) % 4], &field.blue(), 0.5f * w + 10.0f + dx, dy, 3.14159f);
+        }
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        int steps = 0;
+        for (float time = 0.0f; time < kBattleSeconds; time += kFrame, ++steps) {
+            field.Step();
+            if (steps % 300 == 299) {
+                state.PauseTiming();
+                const int second = (steps + 1) / 30;
+                state.counters["objects_" + std::to_string(second) + "s"] = arena.ObjectCount();
+                state.counters["units_" + std::to_string(second) + "s"] = arena.CountObjectsOfKind(kKindVorn);
+                state.ResumeTiming();
+            }
+        }
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.PauseTiming();
+        state.counters["ms_per_update"] = 1000.0 * seconds / steps;
+        state.counters["x_real_time"] = kBattleSeconds / seconds;
+        state.counters["rss_MB"] = static_cast<double>(ResidentKilobytes()) / 1024.0;
+        state.ResumeTiming();
+    }
+}
+
+// Twenty units on a ring facing outward, firing flames and missiles for 60 s.
+void BM_EffectsStress(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        Battlefield field(64);
+        Arena& arena = field.arena();
+        const float centre = 0.5f * arena.WorldWidth();
+        for (int k = 0; k < 20; ++k) {
+            const float a = 2.0f * 3.14159265f * static_cast<float>(k) / 20.0f;
+            field.AddUnit(k % 2 == 0 ? "Torch" : "Launcher", &field.red(), centre + 200.0f * std::cos(a),
+                          centre + 200.0f * std::sin(a), a);
+        }
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        int steps = 0;
+        double objects = 0.0;
+        int counted = 0;
+        for (float time = 0.0f; time < kBattleSeconds; time += kFrame, ++steps) {
+            field.Step();
+            // Steady state: the last 30 s.
+            if (time >= 30.0f) {
+                objects += arena.ObjectCount();
+                ++counted;
+            }
+        }
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.PauseTiming();
+        state.counters["us_per_tick"] = 1.0e6 * seconds / steps;
+        state.counters["steady_objects"] = counted > 0 ? objects / counted : 0.0;
+        state.counters["flame_balls"] = arena.CountObjectsOfKind(kKindFlameBall);
+        state.counters["missiles"] = arena.CountObjectsOfKind(kKindMissile);
+        state.counters["smoke_puffs"] = arena.CountObjectsOfKind(kKindSmokePuff);
+        state.counters["flame_pool"] = arena.PoolOfKind(kKindFlameBall)->Capacity();
+        state.counters["missile_pool"] = arena.PoolOfKind(kKindMissile)->Capacity();
+        state.counters["smoke_pool"] = arena.PoolOfKind(kKindSmokePuff)->Capacity();
+        state.counters["explosion_pool"] = arena.PoolOfKind(kKindExplosionField)->Capacity();
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_Battle)->Arg(25)->Arg(50)->Arg(100)->Arg(200)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EffectsStress)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,38 @@
+// What the battlefield's standing objects, markers and ball ask of the arena.
+#include <set>
+#include <string>
+
+#include "app/GlobalHelpers.h"
+#include "core/Debugger.h"
+#include "core/FileHelpers.h"
+#include "engine/Renderer.h"
+#include "world/Arena.h"
+
+TextureHandle Arena::LoadSharedTexture(const char* name) {
+    const String path = TexturePath(name);
+    if (FileExists(path)) {
+        return GetRenderer().CreateTextureFromFile(path);
+    }
+    static std::set<std::string> reported;
+    if (reported.insert(name).second) {
+        Debugger::Instance().Line((String("Missing texture ") + path + ", drawn without it").CStr());
+    }
+    return nullptr;
+}
+
+void Arena::CollectObjectsInCells(const IntRect& cells, Array<WorldObject*>& out) {
+    BeginWalk();
+    // A rectangle wider than the grid meets the same cells again.
+    const int lastX = cells.right - cells.left >= kGridSize ? cells.left + kGridSize - 1 : cells.right;
+    const int lastY = cells.bottom - cells.top >= kGridSize ? cells.top + kGridSize - 1 : cells.bottom;
+    for (int x = cells.left; x <= lastX; ++x) {
+        for (int y = cells.top; y <= lastY; ++y) {
+            for (WorldObject* object : GridCell(x, y)) {
+                if (!IsVisited(*object)) {
+                    MarkVisited(*object);
+                    out.Append(object);
+                }
+            }
+        }
+    }
+}

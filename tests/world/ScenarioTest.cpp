@@ -1,0 +1,323 @@
+// Scenario files, the last play point and squad files: round trips, the documented
+// hand-written form, and damaged or hostile texts.
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/GlobalHelpers.h"
+#include "app/Main.h"
+#include "core/MemoryBlock.h"
+#include "core/StringStream.h"
+#include "game/Squad.h"
+#include "platform/TempFolder.h"
+#include "units/VornTestWorld.h"
+#include "world/FlyByPoint.h"
+#include "world/LaunchPoint.h"
+#include "world/Terrain.h"
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// A 16 x 16 flat grass map in the terrain's text form.
+std::string FlatMap() {
+    std::string map = "[ < 16, 16 >, \n";
+    for (int j = 0; j < 16; ++j) {
+        for (int i = 0; i < 16; ++i) {
+            map += "Ga0 ";
+        }
+        map += "\n";
+    }
+    return map + "]\n";
+}
+
+std::string TreeEntry(float x, float y) {
+    std::ostringstream text;
+    text << "Type Tree\nSubType 0\nPosition < " << x << ", " << y << ", 0 >\nAngle 0\nEnd\n";
+    return text.str();
+}
+
+std::string UnitEntry(const char* name, const char* chassis, float x, float y) {
+    std::string text = std::string("Type Vorn\nName ") + name + "\nPosition < " + std::to_string(x) + ", " +
+                       std::to_string(y) + ", 0 >\n";
+    if (chassis != nullptr) {
+        text += std::string("ChassisType ") + chassis + "\n";
+    }
+    return text + "Edited 1\nEnd\n";
+}
+
+class ScenarioTest : public VornTestWorld {
+protected:
+    void SetUp() override {
+        VornTestWorld::SetUp();
+        const String base((folder.Path() + "/").c_str());
+        SetDataFolders(base, base, base);
+    }
+    void TearDown() override {
+        SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+        VornTestWorld::TearDown();
+    }
+    void ReadText(const std::string& text) {
+        arena->ClearBattlefield(true);
+        StringStream stream(text.c_str());
+        arena->ReadScenario(stream);
+        arena->RebuildGrid();
+    }
+    std::string WrittenText() {
+        StringStream stream;
+        arena->WriteScenario(stream);
+        return stream.Text();
+    }
+    bool Exists(const std::string& name) { return std::filesystem::exists(folder / name); }
+
+    platform_test::TempFolder folder;
+};
+
+TEST_F(ScenarioTest, EmptyBattlefieldWritesTheDocumentedLines) {
+    const std::vector<std::string> lines = Lines(WrittenText());
+    ASSERT_EQ(lines.size(), 3u + 18u + 4u);
+    EXPECT_EQ(lines[0], "Scenario");
+    EXPECT_EQ(lines[1], "Version 1");
+    EXPECT_EQ(lines[2], "Map ");
+    EXPECT_EQ(lines[3], "[ < 16, 16 >, ");
+    EXPECT_EQ(lines[20], "]");
+    EXPECT_EQ(lines[21], "Objects 0");
+    EXPECT_EQ(lines[22], "LaunchPoints 0");
+    EXPECT_EQ(lines[23], "FlyByPoints 0");
+    EXPECT_EQ(lines[24], "EndScenario");
+}
+
+// The text without its "ID" lines: ids are handed out again on every load.
+std::string WithoutIds(const std::string& text) {
+    std::string kept;
+    for (const std::string& line : Lines(text)) {
+        if (line.rfind("ID ", 0) != 0) {
+            kept += line + "\n";
+        }
+    }
+    return kept;
+}
+
+TEST_F(ScenarioTest, SavedBattlefieldLoadsBackAsItWas) {
+    GetMain().networkPlayers.Append(&red);
+    GetMain().networkPlayers.Append(&blue);
+    arena->GetTerrain().RaiseCircle({60, 60, 30}, 7.0f, false);
+    arena->GetTerrain().PaintCircle({120, 120, 15}, kTerrainSand);
+    ASSERT_TRUE(arena->PlaceObjectAt(kKindTree, 1, Vector3(30, 30, 0)));
+    ASSERT_TRUE(arena->PlaceObjectAt(kKindRock, 2, Vector3(130, 40, 0)));
+    Vorn* unit = AddUnit(&red, kRobotMedium, 100, 100, 0.5f);
+    unit->name = "Keeper";
+    unit->edited = 1;  // written in full, not as a reference to its unit file
+    unit->vip = 1;
+    unit->GiveBall();
+    Vorn* scout = AddUnit(&blue, kRobotSmall, 20, 140, 0.0f);
+    scout->name = "Scout";
+    scout->edited = 1;
+    arena->ToggleLaunchPoint(Vector2(10, 10), false);
+    arena->ToggleLaunchPoint(Vector2(150, 150), false);
+    arena->ToggleFlyByPoint(Vector3(40, 40, 0), false);
+    arena->ToggleFlyByPoint(Vector3(120, 40, 0), false);
+    arena->TakeRandomLaunchPoint();
+    const float hill = arena->GetGroundHeight(60, 60);
+
+    ASSERT_TRUE(arena->SaveScenario("Field"));
+    EXPECT_TRUE(Exists("Field.SCN"));
+    EXPECT_FALSE(Exists("Field.SCN.tmp"));
+    EXPECT_EQ(arena->scenarioName, "Field");
+    const std::string first = WrittenText();
+
+    ASSERT_TRUE(arena->LoadScenario("Field"));
+    EXPECT_FLOAT_EQ(arena->GetGroundHeight(60, 60), hill);
+    EXPECT_EQ(arena->GetTerrainType(120, 120), kTerrainSand);
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindTree), 1);
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindRock), 1);
+    ASSERT_EQ(arena->CountObjectsOfKind(kKindVorn), 2);
+    const Vorn* keeper = nullptr;
+    for (WorldObject* object : arena->Objects()) {
+        if (object->kind == kKindVorn && static_cast<Vorn*>(object)->name == "Keeper") {
+            keeper = static_cast<Vorn*>(object);
+        }
+    }
+    ASSERT_NE(keeper, nullptr);
+    EXPECT_EQ(keeper->vip, 1);
+    EXPECT_EQ(keeper->carryingBall, 1);
+    EXPECT_EQ(keeper->chassisType, kRobotMedium);
+    EXPECT_GT(keeper->health, 0.0f);
+    EXPECT_NEAR(keeper->position.x, 100.0f, 1e-3f);
+    ASSERT_EQ(arena->launchPoints.Count(), 2);
+    EXPECT_EQ(arena->launchPoints[0]->used, 0);  // all unused after a load
+    ASSERT_EQ(arena->flyByPoints.Count(), 2);
+    EXPECT_GT(arena->flyByPathLength, 0.0f);  // the first segment is built
+    // The loaded battlefield writes the same scenario again.
+    EXPECT_EQ(WithoutIds(WrittenText()), WithoutIds(first));
+    GetMain().networkPlayers.Clear();
+}
+
+TEST_F(ScenarioTest, HandWrittenScenarioWithStrayLinesAndCrLfLoads) {
+    std::string text = "Scenario\nVersion 1\nMap \n" + FlatMap() + "SomethingElse 12\nObjects 2\n" +
+                       TreeEntry(50, 50) + "\n" + "VIP\n" + UnitEntry("Boss", "StalkLarge", 90, 90) +
+                       "\nLaunchPoints 2\n\t< 10, 10 >\n\t< 10.5, 10.5 >\nFlyByPoints 1\n\t< 70, 70, 0 >\n"
+                       "EndScenario\n";
+    std::string crlf;
+    for (char c : text) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    ReadText(crlf);
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindTree), 1);
+    ASSERT_EQ(arena->CountObjectsOfKind(kKindVorn), 1);
+    EXPECT_EQ(arena->launchPoints.Count(), 0);  // the second toggles the first away
+    EXPECT_EQ(arena->flyByPoints.Count(), 1);
+}
+
+TEST_F(ScenarioTest, UnsavedKindEndsTheObjectListButPointsStillLoad) {
+    const std::string text = "Scenario\nVersion 1\nObjects 3\n" + TreeEntry(40, 40) +
+                             "Type Missile\nPosition < 1, 1, 1 >\nEnd\n" + TreeEntry(80, 80) +
+                             "LaunchPoints 1\n\t< 20, 30 >\nEndScenario\n";
+    ReadText(text);
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindTree), 1);
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindMissile), 0);
+    ASSERT_EQ(arena->launchPoints.Count(), 1);
+    EXPECT_FLOAT_EQ(arena->launchPoints[0]->position.y, 30.0f);
+}
+
+TEST_F(ScenarioTest, UnitWithoutChassisGoesBackToItsPool) {
+    const int freeBefore = arena->PoolOfKind(kKindVorn)->FreeCount();
+    const std::string text = "Scenario\nVersion 1\nObjects 2\n" + UnitEntry("Ghost", nullptr, 40, 40) +
+                             UnitEntry("Real", "RobotSmall", 90, 40) + "EndScenario\n";
+    ReadText(text);
+    ASSERT_EQ(arena->CountObjectsOfKind(kKindVorn), 1);
+    EXPECT_EQ(static_cast<Vorn*>(arena->ObjectAt(0))->name, "Real");
+    arena->FlushObjectPools();
+    EXPECT_EQ(arena->PoolOfKind(kKindVorn)->FreeCount(), freeBefore - 1);
+}
+
+TEST_F(ScenarioTest, HostileCountsAndNumbersAreRefused) {
+    // A huge count with one entry behind it: the reader stops at the end of the text.
+    ReadText("Scenario\nVersion 1\nObjects 2000000000\n" + TreeEntry(40, 40));
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindTree), 1);
+
+    ReadText("Scenario\nVersion 1\nObjects -5\nLaunchPoints 3\n\t< 5, 5 >\n\t< nan, 5 >\n\t< 50, 50 >\n"
+             "FlyByPoints 1\n\t< inf, 0, 0 >\nEndScenario\n");
+    ASSERT_EQ(arena->launchPoints.Count(), 1);
+    EXPECT_FLOAT_EQ(arena->launchPoints[0]->position.x, 5.0f);
+    EXPECT_EQ(arena->flyByPoints.Count(), 0);
+
+    // Launch points beyond the cap are read and dropped.
+    std::string many = "Scenario\nVersion 1\nLaunchPoints 1005\n";
+    for (int k = 0; k < 1005; ++k) {
+        many += "\t< " + std::to_string(2 * k) + ", 0 >\n";
+    }
+    ReadText(many + "FlyByPoints 1\n\t< 3, 3, 0 >\nEndScenario\n");
+    EXPECT_EQ(arena->launchPoints.Count(), 1000);
+    EXPECT_EQ(arena->flyByPoints.Count(), 1);
+}
+
+TEST_F(ScenarioTest, UnsafeNamesAndFailedSavesReportFalse) {
+    EXPECT_FALSE(arena->SaveScenario("../Evil"));
+    EXPECT_FALSE(arena->SaveScenario(""));
+    EXPECT_FALSE(Exists("../Evil.SCN"));
+    AddUnit(&red, kRobotSmall, 50, 50, 0);
+    EXPECT_FALSE(arena->LoadScenario("a/b"));
+    EXPECT_EQ(arena->ObjectCount(), 0);  // a refused name is a missing file
+    EXPECT_FALSE(arena->LoadScenario("Missing"));
+
+    const String base((folder.Path() + "/NoSuchFolder/").c_str());
+    SetDataFolders(base, base, base);
+    EXPECT_FALSE(arena->SaveScenario("Lost"));
+}
+
+TEST_F(ScenarioTest, LastPlayPointRestoresAndPauses) {
+    arena->SetScenarioName("Named");
+    ASSERT_TRUE(arena->PlaceObjectAt(kKindRock, 0, Vector3(70, 70, 0)));
+    arena->ToggleLaunchPoint(Vector2(30, 30), false);
+    ASSERT_TRUE(arena->SaveScenario("__Temp"));
+    EXPECT_EQ(arena->scenarioName, "Named");
+
+    arena->ClearBattlefield(true);
+    arena->GetTerrain().Fill(kTerrainLava);
+    AddUnit(&red, kRobotSmall, 20, 20, 0);
+    game.playerPaused = 0;
+    arena->RestoreLastPlayPoint(false);
+    EXPECT_TRUE(game.IsSimulationPaused());
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindVorn), 0);
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindRock), 1);
+    EXPECT_EQ(arena->launchPoints.Count(), 1);
+    EXPECT_EQ(arena->GetTerrainType(80, 80), kTerrainGrass);
+    EXPECT_EQ(arena->scenarioName, "Named");
+}
+
+TEST_F(ScenarioTest, SquadKeepsItsLayoutTurnedAsAWhole) {
+    Vorn* a = AddUnit(&red, kRobotSmall, 110, 50, 0);
+    Vorn* b = AddUnit(&red, 4, 100, 60, 0);
+    a->name = "Alpha";
+    b->name = "Beta";
+    a->edited = b->edited = 1;
+    Vorn* const units[] = {a, b};
+    ASSERT_TRUE(arena->SaveSquadFile("Pair", Vector3(100, 50, 0), units));
+    EXPECT_TRUE(Exists("Pair.SQD"));
+    EXPECT_FLOAT_EQ(a->position.x, 110.0f);  // put back after the save
+    EXPECT_EQ(arena->squadName, "Pair");
+
+    arena->ClearBattlefield(true);
+    ASSERT_EQ(arena->LoadSquadFile("Pair", Vector3(40, 40, 0), &blue), 2);
+    ASSERT_EQ(arena->ObjectCount(), 2);
+    const Vorn* first = static_cast<Vorn*>(arena->ObjectAt(0));
+    const Vorn* second = static_cast<Vorn*>(arena->ObjectAt(1));
+    EXPECT_EQ(first->owner, &blue);
+    EXPECT_EQ(first->fromSquad, 1);
+    EXPECT_GT(first->health, 0.0f);
+    const float da = std::hypot(first->position.x - 40.0f, first->position.y - 40.0f);
+    const float db = std::hypot(second->position.x - 40.0f, second->position.y - 40.0f);
+    EXPECT_NEAR(da, 10.0f, 0.05f);
+    EXPECT_NEAR(db, 10.0f, 0.05f);
+    EXPECT_NEAR(std::hypot(first->position.x - second->position.x, first->position.y - second->position.y),
+                std::sqrt(200.0f), 0.05f);
+}
+
+TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {
+    const std::string body = "Count 2\nIconData\nName A\nPosition < 0, 0, 0 >\nType -1\nCost 0\n"
+                             "Name B\nPosition < 5, 0, 0 >\nType 0\nCost 0\nVornData\n" +
+                             UnitEntry("A", nullptr, 0, 0) + "\n" + UnitEntry("B", "RobotSmall", 5, 0) + "\n";
+    std::ofstream(folder / "Mixed.SQD") << body;
+    EXPECT_EQ(arena->LoadSquadFile("Mixed", Vector3(80, 80, 0), &red), 1);
+    ASSERT_EQ(arena->ObjectCount(), 1);
+    EXPECT_EQ(static_cast<Vorn*>(arena->ObjectAt(0))->name, "B");
+    EXPECT_EQ(arena->LoadSquadFile("..", Vector3(80, 80, 0), &red), 0);
+    EXPECT_EQ(arena->LoadSquadFile("Absent", Vector3(80, 80, 0), &red), 0);
+}
+
+TEST_F(ScenarioTest, SquadInMemoryIsPlacedWithDelay) {
+    Squad squad;
+    Vorn* a = arena->NewVorn(0);
+    a->BuildBody(kRobotSmall);
+    a->SetPosition(Vector3(5, 0, 0));
+    Vorn* none = arena->NewVorn(0);  // no chassis
+    Vorn* b = arena->NewVorn(0);
+    b->BuildBody(kRobotLarge);
+    b->SetPosition(Vector3(-5, 0, 0));
+    squad.Add(a);
+    squad.Add(none);
+    squad.Add(b);
+    EXPECT_EQ(arena->PlaceSquadUnits(squad, Vector3(80, 80, 0), &red, true), 2);
+    EXPECT_EQ(arena->ObjectCount(), 2);
+    EXPECT_TRUE(none->removed);
+    EXPECT_EQ(a->squadMember, 1);
+    EXPECT_FLOAT_EQ(a->delayTimer, 2.0f);
+    EXPECT_EQ(b->owner, &red);
+    EXPECT_NEAR(std::hypot(a->position.x - b->position.x, a->position.y - b->position.y), 10.0f, 0.05f);
+    arena->FreeObject(none);
+}
+
+}  // namespace
