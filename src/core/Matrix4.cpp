@@ -137,7 +137,7 @@ Matrix4 Matrix4MultiplyAffine(const Matrix4& a, const Matrix4& b) {
     return r;
 }
 
-Matrix4 Matrix4Invert(const Matrix4& matrix) {
+Matrix4 Matrix4Adjugate(const Matrix4& matrix, float& det) {
     const float* m = matrix.m;
     // 2 x 2 determinants of the top two rows and of the bottom two rows.
     const float s0 = m[0] * m[5] - m[4] * m[1];
@@ -152,28 +152,37 @@ Matrix4 Matrix4Invert(const Matrix4& matrix) {
     const float c2 = m[8] * m[15] - m[12] * m[11];
     const float c1 = m[8] * m[14] - m[12] * m[10];
     const float c0 = m[8] * m[13] - m[12] * m[9];
-    const float det = s0 * c5 - s1 * c4 + s2 * c3 + s3 * c2 - s4 * c1 + s5 * c0;
+    det = s0 * c5 - s1 * c4 + s2 * c3 + s3 * c2 - s4 * c1 + s5 * c0;
+    Matrix4 r;
+    r.m[0] = m[5] * c5 - m[6] * c4 + m[7] * c3;
+    r.m[1] = -m[1] * c5 + m[2] * c4 - m[3] * c3;
+    r.m[2] = m[13] * s5 - m[14] * s4 + m[15] * s3;
+    r.m[3] = -m[9] * s5 + m[10] * s4 - m[11] * s3;
+    r.m[4] = -m[4] * c5 + m[6] * c2 - m[7] * c1;
+    r.m[5] = m[0] * c5 - m[2] * c2 + m[3] * c1;
+    r.m[6] = -m[12] * s5 + m[14] * s2 - m[15] * s1;
+    r.m[7] = m[8] * s5 - m[10] * s2 + m[11] * s1;
+    r.m[8] = m[4] * c4 - m[5] * c2 + m[7] * c0;
+    r.m[9] = -m[0] * c4 + m[1] * c2 - m[3] * c0;
+    r.m[10] = m[12] * s4 - m[13] * s2 + m[15] * s0;
+    r.m[11] = -m[8] * s4 + m[9] * s2 - m[11] * s0;
+    r.m[12] = -m[4] * c3 + m[5] * c1 - m[6] * c0;
+    r.m[13] = m[0] * c3 - m[1] * c1 + m[2] * c0;
+    r.m[14] = -m[12] * s3 + m[13] * s1 - m[14] * s0;
+    r.m[15] = m[8] * s3 - m[9] * s1 + m[10] * s0;
+    return r;
+}
+
+Matrix4 Matrix4Invert(const Matrix4& matrix) {
+    float det = 0.0f;
+    Matrix4 r = Matrix4Adjugate(matrix, det);
     if (std::fabs(det) <= kSingularDeterminant) {
         return Matrix4::Zero();
     }
     const float inv = 1.0f / det;
-    Matrix4 r;
-    r.m[0] = (m[5] * c5 - m[6] * c4 + m[7] * c3) * inv;
-    r.m[1] = (-m[1] * c5 + m[2] * c4 - m[3] * c3) * inv;
-    r.m[2] = (m[13] * s5 - m[14] * s4 + m[15] * s3) * inv;
-    r.m[3] = (-m[9] * s5 + m[10] * s4 - m[11] * s3) * inv;
-    r.m[4] = (-m[4] * c5 + m[6] * c2 - m[7] * c1) * inv;
-    r.m[5] = (m[0] * c5 - m[2] * c2 + m[3] * c1) * inv;
-    r.m[6] = (-m[12] * s5 + m[14] * s2 - m[15] * s1) * inv;
-    r.m[7] = (m[8] * s5 - m[10] * s2 + m[11] * s1) * inv;
-    r.m[8] = (m[4] * c4 - m[5] * c2 + m[7] * c0) * inv;
-    r.m[9] = (-m[0] * c4 + m[1] * c2 - m[3] * c0) * inv;
-    r.m[10] = (m[12] * s4 - m[13] * s2 + m[15] * s0) * inv;
-    r.m[11] = (-m[8] * s4 + m[9] * s2 - m[11] * s0) * inv;
-    r.m[12] = (-m[4] * c3 + m[5] * c1 - m[6] * c0) * inv;
-    r.m[13] = (m[0] * c3 - m[1] * c1 + m[2] * c0) * inv;
-    r.m[14] = (-m[12] * s3 + m[13] * s1 - m[14] * s0) * inv;
-    r.m[15] = (m[8] * s3 - m[9] * s1 + m[10] * s0) * inv;
+    for (float& element : r.m) {
+        element *= inv;
+    }
     return r;
 }
 

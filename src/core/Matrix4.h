@@ -56,6 +56,9 @@ Matrix4 RotationZ(float angle);
 // The product of two affine matrices: rotation parts multiplied, translation = a's
 // translation x b's rotation + b's translation; elements 3, 7, 11 = 0 and 15 = 1.
 Matrix4 Matrix4MultiplyAffine(const Matrix4& a, const Matrix4& b);
+// The adjugate (transposed cofactors) of m; det receives m's determinant. Callers
+// pick their own singular test before dividing.
+Matrix4 Matrix4Adjugate(const Matrix4& m, float& det);
 // The inverse by adjugate / determinant; the zero matrix when the absolute
 // determinant is 0.00001 or less.
 Matrix4 Matrix4Invert(const Matrix4& m);

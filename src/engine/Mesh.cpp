@@ -140,43 +140,6 @@ T* Element(Array<T>& array, int index)
     return index < 0 ? nullptr : &array[index];
 }
 
-// The inverse by adjugate without a threshold of its own; det receives the determinant.
-Matrix4 Adjugate(const Matrix4& matrix, float& det)
-{
-    const float* m = matrix.m;
-    const float s0 = m[0] * m[5] - m[4] * m[1];
-    const float s1 = m[0] * m[6] - m[4] * m[2];
-    const float s2 = m[0] * m[7] - m[4] * m[3];
-    const float s3 = m[1] * m[6] - m[5] * m[2];
-    const float s4 = m[1] * m[7] - m[5] * m[3];
-    const float s5 = m[2] * m[7] - m[6] * m[3];
-    const float c5 = m[10] * m[15] - m[14] * m[11];
-    const float c4 = m[9] * m[15] - m[13] * m[11];
-    const float c3 = m[9] * m[14] - m[13] * m[10];
-    const float c2 = m[8] * m[15] - m[12] * m[11];
-    const float c1 = m[8] * m[14] - m[12] * m[10];
-    const float c0 = m[8] * m[13] - m[12] * m[9];
-    det = s0 * c5 - s1 * c4 + s2 * c3 + s3 * c2 - s4 * c1 + s5 * c0;
-    Matrix4 r;
-    r.m[0] = m[5] * c5 - m[6] * c4 + m[7] * c3;
-    r.m[1] = -m[1] * c5 + m[2] * c4 - m[3] * c3;
-    r.m[2] = m[13] * s5 - m[14] * s4 + m[15] * s3;
-    r.m[3] = -m[9] * s5 + m[10] * s4 - m[11] * s3;
-    r.m[4] = -m[4] * c5 + m[6] * c2 - m[7] * c1;
-    r.m[5] = m[0] * c5 - m[2] * c2 + m[3] * c1;
-    r.m[6] = -m[12] * s5 + m[14] * s2 - m[15] * s1;
-    r.m[7] = m[8] * s5 - m[10] * s2 + m[11] * s1;
-    r.m[8] = m[4] * c4 - m[5] * c2 + m[7] * c0;
-    r.m[9] = -m[0] * c4 + m[1] * c2 - m[3] * c0;
-    r.m[10] = m[12] * s4 - m[13] * s2 + m[15] * s0;
-    r.m[11] = -m[8] * s4 + m[9] * s2 - m[11] * s0;
-    r.m[12] = -m[4] * c3 + m[5] * c1 - m[6] * c0;
-    r.m[13] = m[0] * c3 - m[1] * c1 + m[2] * c0;
-    r.m[14] = -m[12] * s3 + m[13] * s1 - m[14] * s0;
-    r.m[15] = m[8] * s3 - m[9] * s1 + m[10] * s0;
-    return r;
-}
-
 float RowLength(const Matrix4& m, int row)
 {
     const float* r = &m.m[4 * row];
@@ -189,7 +152,7 @@ float RowLength(const Matrix4& m, int row)
 Matrix4 InverseForNormals(const Matrix4& m)
 {
     float det = 0.0f;
-    const Matrix4 adjugate = Adjugate(m, det);
+    const Matrix4 adjugate = Matrix4Adjugate(m, det);
     const float scale = RowLength(m, 0) * RowLength(m, 1) * RowLength(m, 2);
     if (std::fabs(det) <= Tolerance * scale) return Matrix4::Zero();
     Matrix4 inverse;

@@ -22,6 +22,8 @@ Game* CurrentGame() { return gCurrentGame; }
 
 void SetCurrentGame(Game* game) { gCurrentGame = game; }
 
+bool IsCurrentGameClient() { return gCurrentGame != nullptr && gCurrentGame->IsNetworkClient(); }
+
 Game::Game() = default;
 
 Game::~Game() {

@@ -95,3 +95,5 @@ public:
 // The one current game, or none before start-up chooses a mode.
 Game* CurrentGame();
 void SetCurrentGame(Game* game);
+// True while the current game is a network client, whose server owns the world's outcomes.
+bool IsCurrentGameClient();

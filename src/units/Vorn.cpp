@@ -40,11 +40,6 @@ constexpr float kKnockbackPerDamage = 1.25f;
 constexpr float kKnockbackBySize[3] = {1.0f, 0.3f, 0.1f};
 constexpr float kMinPushLength = 0.01f;
 
-bool IsClient() {
-    const Game* game = CurrentGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
 Vector2 Ground(const Vector3& v) { return {v.x, v.y}; }
 
 // The arena clears a unit's beacon pointer itself; the other direction (a beacon's
@@ -401,7 +396,7 @@ void Vorn::TakeDamage(Player* attacker, const Vector3& hitPoint, float amount, i
     if (delayTimer > 0.0f || !onGround || health <= 0.0f) {
         return;
     }
-    const bool client = IsClient();
+    const bool client = IsCurrentGameClient();
     if (flag != 3) {
         gArena->ResetMeteorShower();
     }
@@ -467,7 +462,7 @@ void Vorn::Destroy(bool withEffects) {
 void Vorn::DestroyEffects() {
     PlaySound(kSoundVornExplosion, 1.0f);
     Game* game = CurrentGame();
-    const bool client = IsClient();
+    const bool client = IsCurrentGameClient();
     const ChassisDefinition* row = ChassisTable::Row(chassisType);
     if (!client && row != nullptr) {
         ExplosionField* blast = gArena->NewExplosion(owner, position, row->explosionDamage, row->explosionRadius,
@@ -491,7 +486,7 @@ void Vorn::ExplodeCarriedExplosives() {
         if (game != nullptr && !game->IsWeaponAllowed(kWeaponExplosive)) {
             continue;
         }
-        if (!IsClient()) {
+        if (!IsCurrentGameClient()) {
             const float damage = owner != nullptr ? owner->GetUpgradedValue(kWeaponExplosive) : 0.0f;
             ExplosionField* blast = gArena->NewExplosion(owner, position, damage, GetUpgradeBaseValue(kWeaponExplosive),
                                                          GetRadius(), Vector3(0.0f, 0.0f, 1.0f), 0);

@@ -359,6 +359,10 @@ private:
     void ReportAction(VornAction* action, float time);
     void ApplyInstantAction(VornAction* action, bool replay);
     void ApplySignalAction(int32_t actionKind, bool replay);
+    // Fires the action's weapon through fire(weapon, aimHigh); false when there was nothing
+    // to fire and the action has been passed over.
+    template <class Fire>
+    bool FireActionWeapon(VornAction* action, Fire fire);
     void PerformFireAction(VornAction* action, float time);
     void ShowLaserWhenEmptyLauncher(int place);
     VornAction* QueueRecord(int32_t actionKind);

@@ -39,11 +39,6 @@ constexpr float kTeleportFadeSeconds = 0.5f;
 
 Game* TheGame() { return CurrentGame(); }
 
-bool IsClient() {
-    const Game* game = TheGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
 float FrameTime() {
     const Game* game = TheGame();
     return game != nullptr ? game->frameTime : Game::kMinFrameTime;
@@ -53,7 +48,7 @@ float FrameTime() {
 
 void Vorn::Update(bool paused) {
     Game* game = TheGame();
-    const bool client = IsClient();
+    const bool client = IsCurrentGameClient();
     if (!client || game->clock >= 0.0f) {
         AdvanceTimers();
     }
@@ -293,7 +288,7 @@ void Vorn::ApplySignalAction(int32_t actionKind, bool replay) {
     const int32_t which = actionKind <= VornAction::kClearSignal1 ? 0 : 1;
     // On a client the server's player flags arrive by the network; only a replay of the
     // server's action sets them.
-    if (owner == nullptr || (IsClient() && !replay)) {
+    if (owner == nullptr || (IsCurrentGameClient() && !replay)) {
         return;
     }
     if (which == 0) {
@@ -307,26 +302,34 @@ void Vorn::ApplySignalAction(int32_t actionKind, bool replay) {
     }
 }
 
-void Vorn::PerformFireAction(VornAction* action, float time) {
+template <class Fire>
+bool Vorn::FireActionWeapon(VornAction* action, Fire fire) {
     const int place = action->WeaponPlace();
     if (place >= weaponPlaceCount) {
         NextAction();
-        return;
+        return false;
     }
     Weapon& weapon = weapons[place];
     const bool aimHigh = action->AimsHigh() || weapon.kind == kWeaponPropeller;
     if (weapon.kind == kWeaponExplosive && weapon.IsOutOfAmmo()) {
         NextAction();
-        return;
+        return false;
     }
     // An emptied weapon fires as a laser; its own kind is kept for after the shot.
     const int32_t ownKind = weapon.kind;
     if (weapon.IsOutOfAmmo()) {
         weapon.kind = kWeaponLaser;
     }
-    FireWeaponAction(time, weapon, action->pointA, aimHigh);
+    fire(weapon, aimHigh);
     weapon.kind = ownKind;
     ShowLaserWhenEmptyLauncher(place);
+    return true;
+}
+
+void Vorn::PerformFireAction(VornAction* action, float time) {
+    FireActionWeapon(action, [&](Weapon& weapon, bool aimHigh) {
+        FireWeaponAction(time, weapon, action->pointA, aimHigh);
+    });
 }
 
 void Vorn::ShowLaserWhenEmptyLauncher(int place) {
@@ -372,7 +375,7 @@ void Vorn::FireWeapon(float time, Weapon& weapon, const Vector3& aimPoint, bool 
 }
 
 void Vorn::NextAction() {
-    if (IsClient()) {
+    if (IsCurrentGameClient()) {
         if (currentAction != nullptr) {
             gArena->FreeVornAction(currentAction);
         }
@@ -561,26 +564,13 @@ void Vorn::ReplayStep(VornAction* action) {
 }
 
 void Vorn::BeginFireAction(VornAction* action) {
-    const int place = action->WeaponPlace();
-    if (place >= weaponPlaceCount) {
+    const bool fired = FireActionWeapon(action, [&](Weapon& weapon, bool aimHigh) {
+        FireWeapon(action->timeStamp, weapon, action->pointA, aimHigh, action->shotId, action->shotFlag,
+                   &action->shotData);
+    });
+    if (fired) {
         NextAction();
-        return;
     }
-    Weapon& weapon = weapons[place];
-    const bool aimHigh = action->AimsHigh() || weapon.kind == kWeaponPropeller;
-    if (weapon.kind == kWeaponExplosive && weapon.IsOutOfAmmo()) {
-        NextAction();
-        return;
-    }
-    const int32_t ownKind = weapon.kind;
-    if (weapon.IsOutOfAmmo()) {
-        weapon.kind = kWeaponLaser;
-    }
-    FireWeapon(action->timeStamp, weapon, action->pointA, aimHigh, action->shotId, action->shotFlag,
-               &action->shotData);
-    weapon.kind = ownKind;
-    ShowLaserWhenEmptyLauncher(place);
-    NextAction();
 }
 
 void Vorn::ApplyGroundEffects() {
@@ -589,7 +579,7 @@ void Vorn::ApplyGroundEffects() {
     }
     const int32_t ground = gArena->GetTerrainType(position.x, position.y);
     Game* game = TheGame();
-    if (IsLavaTerrain(ground) && !IsClient()) {
+    if (IsLavaTerrain(ground) && !IsCurrentGameClient()) {
         const float amount = FrameTime();
         TakeDamage(owner, position, amount, 1);
         if (game != nullptr && game->IsNetworkServer()) {

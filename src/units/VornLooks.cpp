@@ -31,11 +31,6 @@ constexpr float kKickApex = 1.5f;
 constexpr float kMaxSway = 2.0f;
 constexpr float kSwayFollowBySize[3] = {0.1f, 0.2f, 0.3f};
 
-bool IsClient() {
-    const Game* game = CurrentGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
 // A uniform draw in [-1, 1].
 float SignedFraction() { return RandomFloatBetween(-1.0f, 1.0f); }
 
@@ -162,7 +157,7 @@ void Vorn::PickUpBall(SoccerBall* ball) {
     if (ball == nullptr) {
         return;
     }
-    if (!IsClient()) {
+    if (!IsCurrentGameClient()) {
         ball->Remove(0);
     }
     if (carryingBall != 0) {
@@ -175,7 +170,7 @@ void Vorn::PickUpBall(SoccerBall* ball) {
     ballOffset = Vector2();
     ballHeight = GetRadius() + kGivenBallLift;
     Game* game = CurrentGame();
-    if (game != nullptr && !IsClient()) {
+    if (game != nullptr && !IsCurrentGameClient()) {
         game->OnBallPickedUp(this, ball, CurrentTime());
     }
 }

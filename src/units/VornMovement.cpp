@@ -49,11 +49,6 @@ constexpr float kDistanceErrorPer20 = 7.5f;
 constexpr float kSelfAimDistance = 5.0f;
 const float kMaxAimRange = 25.0f * std::sqrt(2.0f);
 
-bool IsClient() {
-    const Game* game = CurrentGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
 float FrameTime() {
     const Game* game = CurrentGame();
     return game != nullptr ? game->frameTime : Game::kMinFrameTime;
@@ -396,7 +391,7 @@ bool Vorn::IsPointWithinReach(const Vector3& point, const WorldObject& other) co
 
 void Vorn::AirborneStep() {
     const float t = timeBudget * kAirStepFactor;
-    const bool client = IsClient();
+    const bool client = IsCurrentGameClient();
     if (stuckCount >= kMaxBounces && !client) {
         stuckCount = 0;
         velocity.z += kStuckKick;
@@ -453,7 +448,7 @@ void Vorn::OnCollide(WorldObject* other, const Vector3& contactPoint) {
 }
 
 bool Vorn::Contact(WorldObject* other, const Vector3&) {
-    if (IsClient() || other == nullptr || other->kind != kKindVorn || other == this) {
+    if (IsCurrentGameClient() || other == nullptr || other->kind != kKindVorn || other == this) {
         return false;
     }
     Vorn& unit = static_cast<Vorn&>(*other);

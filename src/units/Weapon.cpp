@@ -47,7 +47,6 @@ constexpr int kShrapnelPoints = 5;
 constexpr int kFlamePoints = 30;
 // Flames reach 20 units and fly at 22.5 units a second.
 constexpr float kFlameRange = 20.0f;
-constexpr float kFlameSpeed = 22.5f;
 // Half-angles of the random spread around the aim.
 constexpr float kShrapnelSpread = kPi / 20.0f;
 constexpr float kFlameSpread = kPi / 16.0f;
@@ -349,11 +348,7 @@ void Weapon::Report(float vornTime) {
     if (record != nullptr) game->OnVornAction(owner, owner->position, record, vornTime);
 }
 
-float Weapon::OwnerDamage(int32_t weaponKind) const {
-    if (owner->owner != nullptr) return owner->owner->GetUpgradedValue(weaponKind);
-    const WeaponDefinition* row = WeaponTable::Row(weaponKind);
-    return row ? row->damage : 0.0f;
-}
+float Weapon::OwnerDamage(int32_t weaponKind) const { return ShotDamage(owner->owner, weaponKind); }
 
 void Weapon::FireLaser(float vornTime, const Vector3& target, int32_t shotId) {
     owner->SetMood(kMoodMean, kMoodSeconds);
@@ -436,11 +431,9 @@ void Weapon::FireFlames(float vornTime, const Vector3& target, const Vector3Arra
         record->shotData.Clear();
         for (const Vector3& point : points) record->shotData.Append(point);
     }
-    for (const Vector3& point : points) {
-        const Vector3 path = point - start;
-        const float length = path.Length();
-        const Vector3 velocity = length > 0.00001f ? path * (kFlameSpeed / length) : Vector3();
-        gArena->AddObject(gArena->NewFlameBall(owner->owner, start, velocity, length / kFlameSpeed));
+    for (int k = 1; k <= kFlamePoints; ++k) {
+        const float range = static_cast<float>(k) * kFlameRange / kFlamePoints;
+        gArena->AddObject(gArena->NewFlameBall(owner->owner, start, points[k - 1], range));
     }
     PlayEffectSound(flameSound, gArena->effectVolume, 0);
     Report(vornTime);

@@ -2,6 +2,7 @@
 #include "units/WeaponTable.h"
 
 #include "app/TextTable.h"
+#include "game/Player.h"
 
 namespace {
 
@@ -78,6 +79,12 @@ void LoadWeaponDefinitions() {
 float GetUpgradeBaseValue(int32_t kind) {
     const WeaponDefinition* row = WeaponTable::Row(kind);
     return row ? row->baseValue : 0.0f;
+}
+
+float ShotDamage(const Player* owner, int32_t kind) {
+    if (owner != nullptr) return owner->GetUpgradedValue(kind);
+    const WeaponDefinition* row = WeaponTable::Row(kind);
+    return row ? row->damage : 0.0f;
 }
 
 const char* WeaponKindName(int32_t kind) { return WeaponTable::IsValidKind(kind) ? kKindTexts[kind].name : ""; }

@@ -5,6 +5,8 @@
 
 #include "core/String.h"
 
+class Player;
+
 enum WeaponKind : int32_t {
     kWeaponLaser = 0,
     kWeaponShrapnelGun = 1,
@@ -46,6 +48,9 @@ public:
 void LoadWeaponDefinitions();
 // The kind's base value, not upgraded; 0 for an unknown kind.
 float GetUpgradeBaseValue(int32_t kind);
+// The damage of the kind's shot: the owner's upgraded value, or the table's when there
+// is no owner (0 for an unknown kind).
+float ShotDamage(const Player* owner, int32_t kind);
 // The kind name ("Laser" ...), the tray button and the firing sound's name; empty texts
 // for an unknown kind.
 const char* WeaponKindName(int32_t kind);

@@ -255,7 +255,8 @@ public:
     Shrapnel* NewShrapnel(Vorn* shooter, const Vector3& start, float heading,
                           std::span<const Vector3> targets);
     // The ball flies from the start along the velocity for `life` seconds.
-    FlameBall* NewFlameBall(Player* owner, const Vector3& start, const Vector3& velocity, float life);
+    // One ball of a flamethrower shot: from the launch point toward the target, flying range.
+    FlameBall* NewFlameBall(Player* owner, const Vector3& launch, const Vector3& target, float range);
     // A started blast: damage above 0 is dealt at once (ApplyBlast).
     ExplosionField* NewExplosion(Player* owner, const Vector3& centre, float damage, float radius,
                                  float innerRadius, const Vector3& direction, int damageKind);

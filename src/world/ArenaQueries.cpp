@@ -43,11 +43,6 @@ constexpr int kLavaFlag = 2;
 constexpr int kWaterFlag = 4;
 constexpr int kPlainFlag = 8;
 
-bool IsNetworkClient() {
-    const Game* game = CurrentGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
 IntRect Union(const IntRect& a, const IntRect& b) {
     return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
             std::max(a.bottom, b.bottom)};
@@ -275,7 +270,7 @@ void Arena::ApplyDamageHits() {
 }
 
 void Arena::SweepDamage(Player* attacker, WorldObject* mover, float damage, int damageKind) {
-    if (IsNetworkClient()) {
+    if (IsCurrentGameClient()) {
         return;
     }
     BeginWalk();
@@ -318,7 +313,7 @@ void Arena::SweepDamage(Player* attacker, WorldObject* mover, float damage, int 
 
 void Arena::ApplyBlast(Player* attacker, const Vector3& centre, float damage, float outerRadius, float innerRadius,
                        int damageKind) {
-    if (IsNetworkClient()) {
+    if (IsCurrentGameClient()) {
         return;
     }
     const float fullRadius = innerRadius + (outerRadius - innerRadius) * 0.1f;

@@ -50,6 +50,27 @@ void Report(const String& text) {
     console.Flush();
 }
 
+// Names come from players and peers: only a plain file name may reach the disk.
+bool IsAcceptedName(const char* what, const String& name) {
+    if (sys::IsSafeName(View(name))) {
+        return true;
+    }
+    Report(what + String(" name \"") + name + "\" refused");
+    return false;
+}
+
+// The temporary scenario, kept for going back to the last play point, never becomes the
+// arena's scenario name.
+bool TakeScenarioName(Arena& arena, const String& name) {
+    if (!IsAcceptedName("Scenario", name)) {
+        return false;
+    }
+    if (name != kTempScenario) {
+        arena.SetScenarioName(name);
+    }
+    return true;
+}
+
 void ReportPlaced(const Vorn& unit) {
     ConsoleStream& console = GetConsoleStream();
     console << unit.name << " at ";
@@ -232,12 +253,8 @@ void Arena::ReadFlyByPoints(Stream& stream) {
 // Scenario files.
 
 bool Arena::SaveScenario(const String& name) {
-    if (!sys::IsSafeName(View(name))) {
-        Report("Scenario name \"" + name + "\" refused");
+    if (!TakeScenarioName(*this, name)) {
         return false;
-    }
-    if (name != kTempScenario) {
-        SetScenarioName(name);
     }
     FileStream file(View(ScenarioFilePath(name)), "w");
     if (!file.IsOpen()) {
@@ -251,12 +268,8 @@ bool Arena::LoadScenario(const String& name) {
     ClearBattlefield(true);
     ArenaWindow& window = GetArenaWindow();
     window.ResetCameras();
-    if (!sys::IsSafeName(View(name))) {
-        Report("Scenario name \"" + name + "\" refused");
+    if (!TakeScenarioName(*this, name)) {
         return false;
-    }
-    if (name != kTempScenario) {
-        SetScenarioName(name);
     }
     FileStream file(View(ScenarioFilePath(name)), "r");
     if (!file.IsGood()) {
@@ -284,8 +297,7 @@ void Arena::RestoreLastPlayPoint(bool keepEdited) {
 // Squads.
 
 bool Arena::SaveSquadFile(const String& name, const Vector3& origin, std::span<Vorn* const> units) {
-    if (!sys::IsSafeName(View(name))) {
-        Report("Squad name \"" + name + "\" refused");
+    if (!IsAcceptedName("Squad", name)) {
         return false;
     }
     SetSquadName(name);
@@ -310,8 +322,7 @@ bool Arena::SaveSquadFile(const String& name, const Vector3& origin, std::span<V
 }
 
 int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* player) {
-    if (!sys::IsSafeName(View(name))) {
-        Report("Squad name \"" + name + "\" refused");
+    if (!IsAcceptedName("Squad", name)) {
         return 0;
     }
     FileStream file(View(SquadFilePath(name)), "r");

@@ -82,15 +82,17 @@ Shrapnel* Arena::NewShrapnel(Vorn* shooter, const Vector3& start, float heading,
     return burst;
 }
 
-FlameBall* Arena::NewFlameBall(Player* owner, const Vector3& start, const Vector3& velocity, float life) {
+FlameBall* Arena::NewFlameBall(Player* owner, const Vector3& launch, const Vector3& target, float range) {
     auto* ball = static_cast<FlameBall*>(NewObjectOfKind(kKindFlameBall));
     ball->owner = owner;
-    ball->launchPoint = start;
-    ball->start = start;
-    ball->target = start + velocity * life;
-    ball->range = velocity.Length() * life;
-    ball->PlaceAt(start);
-    ball->SetVelocity(velocity);
+    ball->launchPoint = launch;
+    ball->start = launch;
+    ball->target = target;
+    ball->range = range;
+    ball->PlaceAt(launch);
+    const Vector3 path = target - launch;
+    const float length = path.Length();
+    ball->SetVelocity(length > Tolerance ? path * (FlameBall::kSpeed / length) : Vector3());
     ball->SavePreviousState();
     return ball;
 }

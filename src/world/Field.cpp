@@ -67,6 +67,20 @@ void Field::PlaceBubbles(ParticleSystem& bubbles) {
     for (Particle& bubble : bubbles.particles) bubble.position = NewBubblePoint();
 }
 
+float Field::SpreadAt(const Vector3& centre, float radius, ParticleSystem& bubbles) {
+    shape.SetSphere(centre, radius);
+    PlaceAt(centre);
+    const float overlayAngle = RandomFloatBetween(0.0f, 2.0f * kPi);
+    PlaceBubbles(bubbles);
+    return overlayAngle;
+}
+
+void Field::SetOverlayTransform(const Vector3& point, float angle) {
+    Matrix4 overlay = Matrix::RotationZ(angle);
+    overlay.Translate(point);
+    GetRenderer().SetWorldTransform(overlay);
+}
+
 void Field::DrawBubbles(ParticleSystem& bubbles, const Vector3& point, Material*& material, const char* texture) {
     Renderer& renderer = GetRenderer();
     // Made at the first drawing: the pools make every field at start-up, and a
@@ -86,6 +100,10 @@ void Field::MakeBubbles(ParticleSystem& bubbles, int count, float size) {
     for (int i = 0; i < count; ++i) bubbles.particles.Append(Particle());
     bubbles.particleSize = size;
     bubbles.usesParticleColours = true;
+}
+
+void Field::ReleaseBubbles(ParticleSystem& bubbles) {
+    if (bubbles.mesh != nullptr) GetRenderer().DestroyParticleMesh(bubbles);
 }
 
 float Field::FrameTime() {

@@ -35,8 +35,15 @@ protected:
     // shows from the ground up and is fully opaque 2 above it.
     void RiseBubbles(ParticleSystem& bubbles, float rise, Color colour);
     void PlaceBubbles(ParticleSystem& bubbles);
+    // Centres the field on the point and scatters the bubbles; the answer is a random turn
+    // for the overlay decal, drawn before the bubbles' points.
+    float SpreadAt(const Vector3& centre, float radius, ParticleSystem& bubbles);
+    // The overlay decal turns by the angle about the drawn centre.
+    static void SetOverlayTransform(const Vector3& point, float angle);
     // The bubbles drawn at the image being drawn, with the texture of the file.
     void DrawBubbles(ParticleSystem& bubbles, const Vector3& point, Material*& material, const char* texture);
     static void MakeBubbles(ParticleSystem& bubbles, int count, float size);
+    // Pooled fields are remade on every take; the quad goes with the field.
+    static void ReleaseBubbles(ParticleSystem& bubbles);
     static float FrameTime();
 };

@@ -13,11 +13,6 @@
 
 namespace {
 
-bool IsClient() {
-    const Game* game = CurrentGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
 Player* FirstPlayer() {
     const Game* game = CurrentGame();
     return game != nullptr ? game->firstPlayer : nullptr;
@@ -70,7 +65,7 @@ void Goal::Draw(const Vector3& point) {
 }
 
 void Goal::Update(bool paused) {
-    if (paused || IsClient()) {
+    if (paused || IsCurrentGameClient()) {
         SpendAllTime();
         return;
     }
@@ -125,14 +120,8 @@ void Goal::Save(Stream& stream) {
 // ends the entry and leaves the field as it was.
 void Goal::Load(Stream& stream) {
     String word;
-    while (!stream.HasError()) {
-        String::ReadToken(stream, word);
-        if (word.IsEmpty() || word.EqualsNoCase("End")) {
-            return;
-        }
-        if (word.EqualsNoCase("Type")) {
-            String::ReadToken(stream, word);
-        } else if (word.EqualsNoCase("ID")) {
+    while (ReadEntryKey(stream, word)) {
+        if (word.EqualsNoCase("ID")) {
             int32_t value = 0;
             stream >> value;
             if (!stream.HasError()) {

@@ -1,7 +1,5 @@
 #include "world/GooField.h"
 
-#include "core/MathUtil.h"
-#include "engine/Renderer.h"
 #include "units/Vorn.h"
 #include "world/SoccerBall.h"
 
@@ -16,25 +14,14 @@ Material* gBubbleMaterial = nullptr;
 
 GooField::GooField() : Field(kKindGooField) { Reset(); }
 
-GooField::~GooField() {
-    // Pooled fields are remade on every take; the quad goes with the field.
-    if (bubbles.mesh != nullptr) GetRenderer().DestroyParticleMesh(bubbles);
-}
+GooField::~GooField() { ReleaseBubbles(bubbles); }
 
-void GooField::Start(const Vector3& centre, float radius) {
-    shape.SetSphere(centre, radius);
-    PlaceAt(centre);
-    overlayAngle = RandomFloatBetween(0.0f, 2.0f * kPi);
-    PlaceBubbles(bubbles);
-}
+void GooField::Start(const Vector3& centre, float radius) { overlayAngle = SpreadAt(centre, radius, bubbles); }
 
 void GooField::Reset() { MakeBubbles(bubbles, kBubbleCount, kBubbleSize); }
 
 void GooField::Draw(const Vector3& point) {
-    // The overlay decal turns by overlayAngle about the drawn centre.
-    Matrix4 overlay = Matrix::RotationZ(overlayAngle);
-    overlay.Translate(point);
-    GetRenderer().SetWorldTransform(overlay);
+    SetOverlayTransform(point, overlayAngle);
     DrawBubbles(bubbles, point, gBubbleMaterial, "WhiteBall.tga");
 }
 

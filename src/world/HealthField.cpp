@@ -1,7 +1,5 @@
 #include "world/HealthField.h"
 
-#include "core/MathUtil.h"
-#include "engine/Renderer.h"
 #include "game/Game.h"
 #include "units/Vorn.h"
 
@@ -16,18 +14,12 @@ Material* gBubbleMaterial = nullptr;
 
 HealthField::HealthField() : Field(kKindHealthField) { Reset(); }
 
-HealthField::~HealthField() {
-    // Pooled fields are remade on every take; the quad goes with the field.
-    if (bubbles.mesh != nullptr) GetRenderer().DestroyParticleMesh(bubbles);
-}
+HealthField::~HealthField() { ReleaseBubbles(bubbles); }
 
 void HealthField::Start(const Vector3& centre, float radius, float amount, float seconds) {
-    shape.SetSphere(centre, radius);
-    PlaceAt(centre);
     healAmount = amount;
     duration = seconds;
-    overlayAngle = RandomFloatBetween(0.0f, 2.0f * kPi);
-    PlaceBubbles(bubbles);
+    overlayAngle = SpreadAt(centre, radius, bubbles);
 }
 
 void HealthField::Reset() {
@@ -36,9 +28,7 @@ void HealthField::Reset() {
 }
 
 void HealthField::Draw(const Vector3& point) {
-    Matrix4 overlay = Matrix::RotationZ(overlayAngle);
-    overlay.Translate(point);
-    GetRenderer().SetWorldTransform(overlay);
+    SetOverlayTransform(point, overlayAngle);
     DrawBubbles(bubbles, point, gBubbleMaterial, "HealthParticle.tga");
 }
 
@@ -49,8 +39,7 @@ void HealthField::Update(bool paused) {
         // heal per second would need a division by zero.
         const bool once = duration <= 0.0f;
         const float heal = once ? healAmount : healAmount * dt / duration;
-        const Game* game = CurrentGame();
-        if (game == nullptr || !game->IsNetworkClient()) {
+        if (!IsCurrentGameClient()) {
             Array<WorldObject*> inside;
             CollectGroundedInside(inside);
             for (WorldObject* object : inside) {

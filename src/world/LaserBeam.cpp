@@ -5,7 +5,6 @@
 #include "engine/Material.h"
 #include "engine/Renderer.h"
 #include "game/Game.h"
-#include "game/Player.h"
 #include "platform/sys/Random.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
@@ -33,17 +32,6 @@ Material* FrameMaterial(int frame) {
         }
     }
     return gMaterials[frame];
-}
-
-bool IsClient() {
-    const Game* game = CurrentGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
-float OwnerDamage(const Player* owner, int32_t weaponKind) {
-    if (owner != nullptr) return owner->GetUpgradedValue(weaponKind);
-    const WeaponDefinition* row = WeaponTable::Row(weaponKind);
-    return row != nullptr ? row->damage : 0.0f;
 }
 
 }  // namespace
@@ -111,7 +99,7 @@ void LaserBeam::Update(bool paused) {
     travelled += timeBudget;
     Vector3 next = position + direction * step;
     next.z = gArena->GetGroundHeight(next.x, next.y) + kHeightAboveGround;
-    if (!IsClient()) {
+    if (!IsCurrentGameClient()) {
         ContactRecord hit;
         if (!gArena->MoveWithCollision(this, position, next, &hit, nullptr)) {
             WorldObject* other = hit.otherObject;
@@ -122,7 +110,7 @@ void LaserBeam::Update(bool paused) {
         }
     }
     PlaceAt(next);
-    if (!IsClient() && travelled >= kRange / kSpeed) {
+    if (!IsCurrentGameClient() && travelled >= kRange / kSpeed) {
         PlaceAt(start + direction * kRange);
         Remove(0);
     }
@@ -130,7 +118,7 @@ void LaserBeam::Update(bool paused) {
 }
 
 void LaserBeam::OnCollide(WorldObject*, const Vector3& contactPoint) {
-    if (IsClient()) return;
+    if (IsCurrentGameClient()) return;
     PlaceAt(contactPoint);
     Remove(1);
 }
@@ -139,8 +127,8 @@ void LaserBeam::Remove(int explode) {
     // A beam hit twice in one step (its own sweep and its target's) explodes once.
     if (removed) return;
     health = 0.0f;
-    if (explode != 0 && !IsClient()) {
-        ExplosionField* blast = gArena->NewExplosion(owner, position, OwnerDamage(owner, kWeaponLaser),
+    if (explode != 0 && !IsCurrentGameClient()) {
+        ExplosionField* blast = gArena->NewExplosion(owner, position, ShotDamage(owner, kWeaponLaser),
                                                      GetUpgradeBaseValue(kWeaponLaser), 0.0f,
                                                      Vector3(-direction.x, -direction.y, 0.0f), 0);
         gArena->AddObject(blast);

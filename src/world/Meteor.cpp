@@ -20,11 +20,6 @@ constexpr int kMeteorDamageKind = 3;
 TextureHandle gShadowTexture = nullptr;
 ModelNode* gModel = nullptr;
 
-bool IsClient() {
-    const Game* game = CurrentGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
 float FrameTime() {
     const Game* game = CurrentGame();
     return game != nullptr ? game->frameTime : 0.0f;
@@ -119,7 +114,7 @@ void Meteor::Remove(int explode) {
     if (removed) return;
     if (explode != 0) {
         gArena->PlaySoundAtPoint(impactSound, position, 1.0f);
-        if (!IsClient()) {
+        if (!IsCurrentGameClient()) {
             const float r = shape.Radius();
             const float reach = r * kBlastReach * scale;
             ExplosionField* blast = gArena->NewExplosion(nullptr, position, damage, reach, scale * r,

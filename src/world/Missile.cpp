@@ -6,7 +6,6 @@
 #include "core/MathUtil.h"
 #include "engine/Renderer.h"
 #include "game/Game.h"
-#include "game/Player.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
 #include "world/ContactRecord.h"
@@ -21,17 +20,6 @@ constexpr float kGravity = 9.8f;
 constexpr float kBlastLift = 0.1f;
 
 TextureHandle gShadowTexture = nullptr;
-
-bool IsClient() {
-    const Game* game = CurrentGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
-float OwnerDamage(const Player* owner, int32_t weaponKind) {
-    if (owner != nullptr) return owner->GetUpgradedValue(weaponKind);
-    const WeaponDefinition* row = WeaponTable::Row(weaponKind);
-    return row != nullptr ? row->damage : 0.0f;
-}
 
 float FrameTime() {
     const Game* game = CurrentGame();
@@ -112,11 +100,11 @@ void Missile::Update(bool paused) {
         SetVelocity(velocity + Vector3(0.0f, 0.0f, -kGravity * dt));
         const Vector3 next = position + velocity * dt;
         ContactRecord hit;
-        if (!IsClient() && !gArena->MoveWithCollision(this, position, next, &hit, nullptr)) {
+        if (!IsCurrentGameClient() && !gArena->MoveWithCollision(this, position, next, &hit, nullptr)) {
             OnCollide(hit.otherObject, hit.contactPoint);
         } else {
             PlaceAt(next);
-            if (!IsClient() && onGround) HitGround();
+            if (!IsCurrentGameClient() && onGround) HitGround();
         }
     }
     EmitSmoke();
@@ -141,7 +129,7 @@ void Missile::EmitSmoke() {
 }
 
 void Missile::OnCollide(WorldObject*, const Vector3& contactPoint) {
-    if (IsClient()) return;
+    if (IsCurrentGameClient()) return;
     PlaceAt(contactPoint);
     Remove(1);
 }
@@ -154,11 +142,11 @@ void Missile::Remove(int explode) {
         StopEffectSound(launchSound);
         StopEffectSound(explosionSound);
         gArena->PlaySoundAtPoint(explosionSound, position, 1.0f);
-        if (!IsClient()) {
+        if (!IsCurrentGameClient()) {
             const float radius = GetUpgradeBaseValue(kWeaponMissileLauncher);
             ExplosionField* blast =
                 gArena->NewExplosion(owner, position + Vector3(0.0f, 0.0f, kBlastLift),
-                                     OwnerDamage(owner, kWeaponMissileLauncher), radius, 0.5f * radius,
+                                     ShotDamage(owner, kWeaponMissileLauncher), radius, 0.5f * radius,
                                      Vector3(0.0f, 0.0f, 1.0f), 0);
             gArena->AddObject(blast);
             if (Game* game = CurrentGame()) game->OnBlastAdded(blast);

@@ -111,14 +111,8 @@ void Rock::SaveText(WorldObject& object, Stream& stream) {
 // ends the entry and leaves the field as it was.
 void Rock::LoadText(WorldObject& object, Stream& stream, bool withSubType) {
     String word;
-    while (!stream.HasError()) {
-        String::ReadToken(stream, word);
-        if (word.IsEmpty() || word.EqualsNoCase("End")) {
-            return;
-        }
-        if (word.EqualsNoCase("Type")) {
-            String::ReadToken(stream, word);
-        } else if (word.EqualsNoCase("ID") || (withSubType && word.EqualsNoCase("SubType"))) {
+    while (ReadEntryKey(stream, word)) {
+        if (word.EqualsNoCase("ID") || (withSubType && word.EqualsNoCase("SubType"))) {
             const bool isId = word.EqualsNoCase("ID");
             int32_t value = 0;
             stream >> value;

@@ -6,7 +6,6 @@
 #include "core/MathUtil.h"
 #include "engine/Renderer.h"
 #include "game/Game.h"
-#include "game/Player.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
@@ -18,17 +17,6 @@ namespace {
 constexpr float kProjectileHealth = 10.0f;
 constexpr float kBurstSmokeSize = 2.0f;
 constexpr float kTrailSmokeSize = 1.0f;
-
-bool IsClient() {
-    const Game* game = CurrentGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
-float OwnerDamage(const Player* owner, int32_t weaponKind) {
-    if (owner != nullptr) return owner->GetUpgradedValue(weaponKind);
-    const WeaponDefinition* row = WeaponTable::Row(weaponKind);
-    return row != nullptr ? row->damage : 0.0f;
-}
 
 // Forgets the shooter of every burst in the list when that unit leaves the world.
 class ShooterWatch : public RemovalListener {
@@ -92,7 +80,7 @@ void Shrapnel::Fire(Vorn* firingUnit, std::span<const Vector3> targets) {
     gArena->PlaySoundAtPoint(sound, position, 1.0f);
     burstSmoke.Emit(Vector3());
     trailCount = 0;
-    const bool client = IsClient();
+    const bool client = IsCurrentGameClient();
     for (Vector3& end : endPoints) {
         if (!client) end = TestFragment(end);
         StartTrail(end);
@@ -137,7 +125,7 @@ void Shrapnel::HitAt(Player* player, const Vector3& point) {
     Vector3 away = position - point;
     const float length = away.Length();
     away = length > Tolerance ? away * (1.0f / length) : Vector3(1.0f, 0.0f, 0.0f);
-    ExplosionField* blast = gArena->NewExplosion(player, point, OwnerDamage(player, kWeaponShrapnelGun),
+    ExplosionField* blast = gArena->NewExplosion(player, point, ShotDamage(player, kWeaponShrapnelGun),
                                                  GetUpgradeBaseValue(kWeaponShrapnelGun), 0.0f, away, 0);
     gArena->AddObject(blast);
     if (Game* game = CurrentGame()) game->OnBlastAdded(blast);

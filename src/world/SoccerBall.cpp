@@ -39,11 +39,6 @@ constexpr float kTiny = 0.00001f;
 
 Game* TheGame() { return CurrentGame(); }
 
-bool IsClient() {
-    const Game* game = TheGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
 bool IsWet(int type) { return type == kTerrainSwamp || type == kTerrainWater; }
 
 bool IsSoft(int type) { return type == kTerrainSand || type == kTerrainSnow; }
@@ -289,7 +284,7 @@ void SoccerBall::SlowDown(Step& step) {
 }
 
 void SoccerBall::CheckGoal(const Step& step) {
-    if (!step.readGoal || removed || IsClient()) {
+    if (!step.readGoal || removed || IsCurrentGameClient()) {
         return;
     }
     const Vector3 found(goalPoint.x, goalPoint.y, position.z);
@@ -299,7 +294,7 @@ void SoccerBall::CheckGoal(const Step& step) {
 }
 
 void SoccerBall::OnCollide(WorldObject* other, const Vector3&) {
-    if (other == nullptr || other->kind != kKindVorn || IsClient()) {
+    if (other == nullptr || other->kind != kKindVorn || IsCurrentGameClient()) {
         return;
     }
     auto* unit = static_cast<Vorn*>(other);
@@ -342,7 +337,7 @@ void SoccerBall::ScoreGoal(Player* owner) {
     if (Game* game = TheGame()) {
         game->OnGoalScored(lastKicker, owner, this);
     }
-    if (IsClient()) {
+    if (IsCurrentGameClient()) {
         return;
     }
     Vector3 drop = gArena->RandomPoint();
@@ -413,14 +408,8 @@ void SoccerBall::Save(Stream& stream) {
 // ends the entry and leaves the field as it was.
 void SoccerBall::Load(Stream& stream) {
     String word;
-    while (!stream.HasError()) {
-        String::ReadToken(stream, word);
-        if (word.IsEmpty() || word.EqualsNoCase("End")) {
-            return;
-        }
-        if (word.EqualsNoCase("Type")) {
-            String::ReadToken(stream, word);
-        } else if (word.EqualsNoCase("ID")) {
+    while (ReadEntryKey(stream, word)) {
+        if (word.EqualsNoCase("ID")) {
             int32_t value = 0;
             stream >> value;
             if (!stream.HasError()) {

@@ -27,11 +27,6 @@ constexpr int kSmokeSteps = 10;
 constexpr float kRingRate = 3.0f;
 constexpr float kRingSpin = kPi;
 
-bool IsClient() {
-    const Game* game = CurrentGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
 float FrameTime() {
     const Game* game = CurrentGame();
     return game != nullptr ? game->frameTime : 0.0f;
@@ -110,7 +105,7 @@ void SolarCharger::Update(bool paused) {
                 !(gArena->WrappedDistance2D(position, object->position) < kChargeRange)) {
                 continue;
             }
-            if (!IsClient()) {
+            if (!IsCurrentGameClient()) {
                 object->Heal(kChargeRate * frame);
             }
             // Every peer draws the rings.
@@ -136,7 +131,7 @@ void SolarCharger::UpdateDeathTimer() {
         return;
     }
     WorldObject::TakeDamage(pendingAttacker, pendingHitPoint, pendingDamage, 0);
-    if (!IsClient()) {
+    if (!IsCurrentGameClient()) {
         Remove(1);
     }
 }
@@ -182,7 +177,7 @@ void SolarCharger::Remove(int explode) {
     StopEffectSound(smokeSound);
     if (explode != 0) {
         Game* game = CurrentGame();
-        if (!IsClient()) {
+        if (!IsCurrentGameClient()) {
             ExplosionField* blast = gArena->NewExplosionField();
             blast->Start(lastAttacker, position, kBlastDamage, kBlastRadius, kCylinderRadius, Vector3(0.0f, 0.0f, 1.0f),
                          0);

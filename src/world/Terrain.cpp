@@ -63,6 +63,24 @@ int32_t WrapIndex(int32_t i, int32_t n) {
 
 int32_t NearestGridIndex(float v) { return FloorToInt((v + 5.0f) / Terrain::kCellSize); }
 
+// The cell under a point of the folded map and the point's place within it, 0..1 on
+// each axis.
+struct CellSpot {
+    int32_t i;
+    int32_t j;
+    float fx;
+    float fy;
+};
+
+CellSpot LocateInCell(float x, float y, float worldWidth, float worldHeight) {
+    const float fxw = FoldCoordinate(x, worldWidth);
+    const float fyw = FoldCoordinate(y, worldHeight);
+    const int32_t i = FloorToInt(fxw / Terrain::kCellSize);
+    const int32_t j = FloorToInt(fyw / Terrain::kCellSize);
+    return {i, j, (fxw - Terrain::kCellSize * float(i)) / Terrain::kCellSize,
+            (fyw - Terrain::kCellSize * float(j)) / Terrain::kCellSize};
+}
+
 // A walk over a rectangle or circle wider than a few maps lists the same cells again
 // and again; a damaged or hostile size must not make it endless. The walk's first
 // index stays far from the int32 limits, so stepping past its ends cannot overflow.
@@ -122,12 +140,7 @@ TerrainCell& Terrain::CellAt(int32_t i, int32_t j) { return cells_[Index(i, j)];
 const TerrainCell& Terrain::CellAt(int32_t i, int32_t j) const { return cells_[Index(i, j)]; }
 
 float Terrain::GetHeight(float x, float y) const {
-    const float fxw = FoldCoordinate(x, WorldWidth());
-    const float fyw = FoldCoordinate(y, WorldHeight());
-    const int32_t i = FloorToInt(fxw / kCellSize);
-    const int32_t j = FloorToInt(fyw / kCellSize);
-    const float fx = (fxw - kCellSize * float(i)) / kCellSize;
-    const float fy = (fyw - kCellSize * float(j)) / kCellSize;
+    const auto [i, j, fx, fy] = LocateInCell(x, y, WorldWidth(), WorldHeight());
     const float h00 = CellAt(i, j).height;
     const float h10 = CellAt(i + 1, j).height;
     const float h01 = CellAt(i, j + 1).height;
@@ -145,12 +158,7 @@ float Terrain::GetHeight(float x, float y) const {
 }
 
 float Terrain::GetLightAt(float x, float y) const {
-    const float fxw = FoldCoordinate(x, WorldWidth());
-    const float fyw = FoldCoordinate(y, WorldHeight());
-    const int32_t i = FloorToInt(fxw / kCellSize);
-    const int32_t j = FloorToInt(fyw / kCellSize);
-    const float fx = (fxw - kCellSize * float(i)) / kCellSize;
-    const float fy = (fyw - kCellSize * float(j)) / kCellSize;
+    const auto [i, j, fx, fy] = LocateInCell(x, y, WorldWidth(), WorldHeight());
     const float l00 = CellAt(i, j).light;
     const float l10 = CellAt(i + 1, j).light;
     const float l01 = CellAt(i, j + 1).light;

@@ -29,11 +29,6 @@ TextureHandle ShadowTexture(int variant) {
     return textures[variant];
 }
 
-bool IsClient() {
-    const Game* game = CurrentGame();
-    return game != nullptr && game->IsNetworkClient();
-}
-
 float FireSize(int i) { return (static_cast<float>(i) / 9.0f) * 1.2f + 0.4f; }
 
 }  // namespace
@@ -177,7 +172,7 @@ void Tree::TakeDamage(Player*, const Vector3&, float amount, int) {
     float volume = 0.0f;
     SetHealth(health - amount);
     if (health <= 0.0f) {
-        if (!IsClient()) {
+        if (!IsCurrentGameClient()) {
             Remove(1);
         }
         return;

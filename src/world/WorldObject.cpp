@@ -380,6 +380,20 @@ int WorldObject::KindFromName(const String& text) {
     return kKindNone;
 }
 
+bool WorldObject::ReadEntryKey(Stream& stream, String& word) {
+    while (!stream.HasError()) {
+        String::ReadToken(stream, word);
+        if (word.IsEmpty() || word.EqualsNoCase("End")) {
+            return false;
+        }
+        if (!word.EqualsNoCase("Type")) {
+            return true;
+        }
+        String::ReadToken(stream, word);
+    }
+    return false;
+}
+
 Stream& operator<<(Stream& stream, WorldObject& object) {
     object.Save(stream);
     return stream;

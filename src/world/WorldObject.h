@@ -120,6 +120,9 @@ public:
     static String KindName(int kind);
     // The first kind whose name equals the text ignoring case; kKindNone when none does.
     static int KindFromName(const String& text);
+    // The next key of a text entry, past its "Type" line; false at "End", at the end of
+    // the text and once a read has failed.
+    static bool ReadEntryKey(Stream& stream, String& word);
 
     // Fields, in the order the kinds and the arena rely on.
     float heading = 0.0f;  // radians about the vertical axis

@@ -3,33 +3,14 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
 #include <vorbis/vorbisenc.h>
 
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include <vorbis/vorbisfile.h>
 
 namespace audio_test {
-
-TempFolder::TempFolder()
-{
-    const char* base = std::getenv("VORNS_TEST_TMP");
-    const std::filesystem::path parent = (base != nullptr && *base != '\0')
-                                             ? std::filesystem::path(base)
-                                             : std::filesystem::temp_directory_path();
-    std::filesystem::create_directories(parent);
-    std::string pattern = (parent / "audio-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 LogCapture::LogCapture() : output_(Debugger::Instance().DebuggerOutput())
 {

@@ -7,24 +7,13 @@
 #include <vector>
 
 #include "core/Debugger.h"
+#include "platform/TempFolder.h"
 
 namespace audio_test {
 
 using Samples = std::vector<int16_t>;
 
-// A fresh folder under $VORNS_TEST_TMP (or the system's), removed with its contents.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+using platform_test::TempFolder;
 
 // Collects the debug log's lines while alive.
 class LogCapture {

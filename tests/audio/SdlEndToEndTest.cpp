@@ -4,51 +4,19 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <optional>
 #include <thread>
 
 #include <gtest/gtest.h>
 
 #include "AudioTestUtil.h"
 #include "audio/Sounder.h"
+#include "platform/ScopedEnv.h"
+#include "platform/sound/SoundTestUtil.h"
 
 namespace {
 
 using namespace audio_test;
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (old_) ::setenv(name_, old_->c_str(), 1);
-        else ::unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
-Samples ReadSamples(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    Samples samples(bytes.size() / 2);
-    for (size_t i = 0; i < samples.size(); ++i) {
-        samples[i] = int16_t(uint16_t(uint8_t(bytes[2 * i]) | (uint8_t(bytes[2 * i + 1]) << 8)));
-    }
-    return samples;
-}
+using platform_test::ScopedEnv;
 
 // Where the expected samples start in the written ones (on a left sample), or npos.
 size_t FindStart(const Samples& written, const Samples& expected, size_t probe)
@@ -95,7 +63,7 @@ TEST(SdlEndToEnd, EffectReachesTheDiskDriverUnchanged)
         ASSERT_EQ(sounder.Play(sound, 1.0f, 0), snd::Result::Ok);
         ASSERT_TRUE(WaitFor([&] { return !sound->IsPlaying(); }));
     }
-    const Samples written = ReadSamples(output);
+    const Samples written = sound_test::ReadSamples16(output);
     const size_t start = FindStart(written, tone, 64);
     ASSERT_NE(start, std::string::npos);
     ASSERT_GE(written.size(), start + tone.size());
@@ -124,7 +92,7 @@ TEST(SdlEndToEnd, OggStreamIsRefilledByTheThreadInTime)
         ASSERT_TRUE(WaitFor([&] { return !sounder.IsStreamActive(stream); }));
         sounder.ReleaseStream(stream);
     }
-    const Samples written = ReadSamples(output);
+    const Samples written = sound_test::ReadSamples16(output);
     const size_t start = FindStart(written, reference, 256);
     ASSERT_NE(start, std::string::npos);
     ASSERT_GE(written.size(), start + reference.size());

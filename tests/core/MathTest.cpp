@@ -19,6 +19,7 @@
 #include "core/Rect.h"
 #include "core/Sphere.h"
 #include "core/StringStream.h"
+#include "platform/TempFolder.h"
 #include "core/Vector2.h"
 #include "core/Vector3.h"
 #include "platform/sys/Random.h"
@@ -222,18 +223,12 @@ TEST(MathTest, TextReadsOfDamagedInput) {
 
 class MathBinaryTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* root = std::getenv("VORNS_TEST_TMP");
-        folder_ = std::filesystem::path(root != nullptr ? root : std::filesystem::temp_directory_path().string()) /
-                  ("math-binary-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        std::filesystem::create_directories(folder_);
-        path_ = (folder_ / "records.bin").string();
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
+    // Each test gets a folder of its own: CTest runs the tests of this fixture in parallel.
+    void SetUp() override { path_ = folder_ / "records.bin"; }
 
     std::uintmax_t FileSize() const { return std::filesystem::file_size(path_); }
 
-    std::filesystem::path folder_;
+    platform_test::TempFolder folder_;
     std::string path_;
 };
 

@@ -1,14 +1,13 @@
 // The chassis rows and the player's chassis upgrades.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <numbers>
 
 #include "app/Main.h"
-#include "core/Image.h"
 #include "game/Player.h"
-#include "platform/TempFolder.h"
 #include "units/ChassisTable.h"
+
+#include "TestAssets.h"
 
 namespace {
 
@@ -18,31 +17,9 @@ constexpr int kSmallSpeed = 112, kSmallPatterns = 113, kSmallArmour = 114;
 constexpr int kMediumSpeed = 116, kMediumPatterns = 117, kMediumArmour = 118;
 constexpr int kLargeSpeed = 120, kLargePatterns = 121, kLargeArmour = 122;
 
-// The renderer refuses missing textures: the table loads from a folder holding the
-// shadow and painted-part textures it names.
-void LoadTableWithTextures() {
-    platform_test::TempFolder folder;
-    std::filesystem::create_directories(folder / "Textures");
-    std::filesystem::create_directories(folder / "Actors");
-    const Image pixel(1, 1);
-    for (const char* name : {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {
-        pixel.SaveTGA(folder / (std::string("Textures/") + name + "Shadow.tga"));
-    }
-    for (const char* name : {"RobotAntenna", "Ball0", "RobotSmallHead", "RobotSmallEar", "RobotMediumBody",
-                             "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead",
-                             "RobotLargeEar", "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1", "StalkSmallBody",
-                             "StalkSegment", "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
-        pixel.SaveTGA(folder / (std::string("Actors/") + name + "_c_painted.tga"));
-    }
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder.Path());
-    LoadChassisDefinitions();
-    std::filesystem::current_path(previous);
-}
-
 class ChassisTableTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { LoadTableWithTextures(); }
+    static void SetUpTestSuite() { units_test::LoadChassisTableWithTextures(); }
     static void TearDownTestSuite() { FreeChassisDefinitions(); }
     static const ChassisDefinition& Row(int i) { return *ChassisTable::Row(i); }
 };
@@ -158,7 +135,7 @@ TEST_F(ChassisTableTest, PaintedPartsBelongToTheFamilyRows) {
 }
 
 TEST(ChassisUpgrades, ArmourSpeedAndPatternsFollowTheSizeClassTables) {
-    LoadTableWithTextures();
+    units_test::LoadChassisTableWithTextures();
     Player player;
     // Level -1 (not available) adds nothing.
     EXPECT_FLOAT_EQ(player.GetChassisMaxHealth(0), 10.0f);

@@ -1,7 +1,5 @@
 // Match lines, the lines a pattern builds for the matcher, and the highlight pulse and
 // walk-through of a pattern on show.
-#include <memory>
-
 #include <gtest/gtest.h>
 
 #include "units/MatchLine.h"
@@ -9,14 +7,10 @@
 #include "units/Pattern.h"
 #include "units/PatternIcons.h"
 #include "units/PatternObject.h"
-#include "world/ArenaFixture.h"
+
+#include "PatternFixture.h"
 
 namespace {
-
-void ExpectNear(const Vector2& actual, const Vector2& expected) {
-    EXPECT_NEAR(actual.x, expected.x, 1e-5f);
-    EXPECT_NEAR(actual.y, expected.y, 1e-5f);
-}
 
 TEST(MatchLineTest, DirectionOfShortLinesIsPlusX) {
     MatchLine line;
@@ -46,17 +40,8 @@ TEST(MatchLineTest, FootParameterAndSide) {
     EXPECT_EQ(line.Side({2.0f, -7.0f}), 1);
 }
 
-class MatchLinesTest : public ArenaFixture {
+class MatchLinesTest : public PatternFixture {
 protected:
-    void SetUp() override {
-        ArenaFixture::SetUp();
-        owned = std::make_unique<Pattern>();
-    }
-    void TearDown() override {
-        owned.reset();
-        ArenaFixture::TearDown();
-    }
-    Pattern& pattern() { return *owned; }
     PatternObject* Add(int32_t kind, Vector2 at, Vector2 facing) {
         PatternObject* object = gArena->NewPatternObject();
         object->kind = kind;
@@ -65,8 +50,6 @@ protected:
         pattern().AddObject(object);
         return object;
     }
-
-    std::unique_ptr<Pattern> owned;
 };
 
 TEST_F(MatchLinesTest, PatternLineToItselfIsAFacingLine) {

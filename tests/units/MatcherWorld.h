@@ -10,7 +10,6 @@
 
 #include "game/Game.h"
 #include "game/Player.h"
-#include "platform/sys/Random.h"
 #include "units/Action.h"
 #include "units/MapConditional.h"
 #include "units/PathPoint.h"
@@ -24,6 +23,8 @@
 #include "world/Goal.h"
 #include "world/WorldObject.h"
 
+#include "world/TestArena.h"
+
 class MatcherGame : public Game {
 public:
     MatcherGame() { playerPaused = 0; }
@@ -33,11 +34,7 @@ public:
 class MatcherWorld : public ::testing::Test {
 protected:
     void SetUp() override {
-        sys::SRand(1);
-        arena = std::make_unique<Arena>();
-        gArena = arena.get();
-        arena->Initialize();
-        SetCurrentGame(&game);
+        arena = world_test::OpenArena(game);
         matcher = std::make_unique<PatternMatcher>();
         gPatternMatcher = matcher.get();
     }
@@ -45,9 +42,7 @@ protected:
     void TearDown() override {
         gPatternMatcher = nullptr;
         matcher.reset();
-        SetCurrentGame(nullptr);
-        arena->Shutdown();
-        gArena = nullptr;
+        world_test::CloseArena(*arena);
     }
 
     // A unit on the ground at (x, y) with heading h, full health 10.
@@ -61,13 +56,7 @@ protected:
         return unit;
     }
 
-    WorldObject* AddKind(int kind, float x, float y) {
-        WorldObject* object = arena->NewObjectOfKind(kind);
-        object->ResetHealth(10.0f);
-        arena->AddObject(object);
-        object->PlaceAt(Vector3(x, y, 0.0f));
-        return object;
-    }
+    WorldObject* AddKind(int kind, float x, float y) { return world_test::AddObjectOfKind(*arena, kind, x, y); }
 
     Beacon* AddBeacon(Vorn* setter, float x, float y) {
         auto* beacon = static_cast<Beacon*>(AddKind(kKindBeacon, x, y));

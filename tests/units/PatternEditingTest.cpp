@@ -1,7 +1,6 @@
 // Editing a pattern: limits, hit tests, adding and removing through the pools, action
 // rings, and the operations on pattern objects.
 #include <cmath>
-#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -12,27 +11,13 @@
 #include "units/Pattern.h"
 #include "units/PatternObject.h"
 #include "units/PolarLayout.h"
-#include "world/ArenaFixture.h"
+
+#include "PatternFixture.h"
 
 namespace {
 
-void ExpectNear(const Vector2& actual, const Vector2& expected) {
-    EXPECT_NEAR(actual.x, expected.x, 1e-5f);
-    EXPECT_NEAR(actual.y, expected.y, 1e-5f);
-}
-
-class PatternEditingTest : public ArenaFixture {
+class PatternEditingTest : public PatternFixture {
 protected:
-    // The pattern takes its records from the arena, which exists from SetUp on.
-    void SetUp() override {
-        ArenaFixture::SetUp();
-        owned = std::make_unique<Pattern>();
-    }
-    void TearDown() override {
-        owned.reset();
-        ArenaFixture::TearDown();
-    }
-
     PatternObject* NewObject(int32_t kind, Vector2 at) {
         PatternObject* object = gArena->NewPatternObject();
         object->kind = kind;
@@ -52,8 +37,6 @@ protected:
         return action;
     }
 
-    std::unique_ptr<Pattern> owned;
-    Pattern& pattern() { return *owned; }
     bool full = false;
     bool onlyOne = false;
 };

@@ -3,18 +3,13 @@
 // terrain (160 x 160 world units), the chassis and weapon tables, two players, an
 // unpaused current game that counts what the units report, and the global matcher.
 #include <cmath>
-#include <filesystem>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "core/Image.h"
 #include "game/Game.h"
 #include "game/Player.h"
-#include "platform/TempFolder.h"
-#include "platform/sys/Random.h"
 #include "units/ChassisTable.h"
 #include "units/PatternMatcher.h"
 #include "units/Vorn.h"
@@ -22,6 +17,9 @@
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
 #include "world/Terrain.h"
+
+#include "TestAssets.h"
+#include "world/TestArena.h"
 
 class UnitGame : public Game {
 public:
@@ -45,35 +43,14 @@ protected:
     static constexpr int kRobotMedium = 1;
     static constexpr int kRobotLarge = 2;
 
-    // The table loads its shadow and painted-part images: one-pixel stand-ins do.
     static void SetUpTestSuite() {
-        platform_test::TempFolder folder;
-        std::filesystem::create_directories(folder / "Textures");
-        std::filesystem::create_directories(folder / "Actors");
-        const Image pixel(1, 1);
-        for (const char* name : {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {
-            pixel.SaveTGA(folder / (std::string("Textures/") + name + "Shadow.tga"));
-        }
-        for (const char* name : {"RobotAntenna", "Ball0", "RobotSmallHead", "RobotSmallEar", "RobotMediumBody",
-                                 "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead",
-                                 "RobotLargeEar", "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1",
-                                 "StalkSmallBody", "StalkSegment", "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
-            pixel.SaveTGA(folder / (std::string("Actors/") + name + "_c_painted.tga"));
-        }
-        const std::filesystem::path previous = std::filesystem::current_path();
-        std::filesystem::current_path(folder.Path());
-        LoadChassisDefinitions();
-        std::filesystem::current_path(previous);
+        units_test::LoadChassisTableWithTextures();
         LoadWeaponDefinitions();
     }
     static void TearDownTestSuite() { FreeChassisDefinitions(); }
 
     void SetUp() override {
-        sys::SRand(1);
-        arena = std::make_unique<Arena>();
-        gArena = arena.get();
-        arena->Initialize();
-        SetCurrentGame(&game);
+        arena = world_test::OpenArena(game);
         matcher = std::make_unique<PatternMatcher>();
         gPatternMatcher = matcher.get();
         red.name = "Red";
@@ -83,9 +60,7 @@ protected:
     void TearDown() override {
         gPatternMatcher = nullptr;
         matcher.reset();
-        SetCurrentGame(nullptr);
-        arena->Shutdown();
-        gArena = nullptr;
+        world_test::CloseArena(*arena);
     }
 
     // A unit of the chassis standing at (x, y) facing `heading`, in the list and ready.

@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "app/GlobalHelpers.h"
-#include "core/Image.h"
 #include "core/MemoryBlock.h"
 #include "core/StringStream.h"
 #include "game/Player.h"
@@ -27,33 +25,12 @@
 #include "world/Missile.h"
 #include "world/Shrapnel.h"
 
+#include "TestAssets.h"
+
 namespace {
 
 constexpr int kRobotSmall = 0, kRobotMedium = 1, kRobotLarge = 2;
 constexpr int kWeaponRow = 99;  // the upgrade catalogue row of weapon kind 0
-
-// The renderer refuses missing textures: the chassis table loads from a folder holding
-// the textures it names.
-void LoadTablesWithTextures() {
-    platform_test::TempFolder folder;
-    std::filesystem::create_directories(folder / "Textures");
-    std::filesystem::create_directories(folder / "Actors");
-    const Image pixel(1, 1);
-    for (const char* name : {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {
-        pixel.SaveTGA(folder / (std::string("Textures/") + name + "Shadow.tga"));
-    }
-    for (const char* name : {"RobotAntenna", "Ball0", "RobotSmallHead", "RobotSmallEar", "RobotMediumBody",
-                             "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead",
-                             "RobotLargeEar", "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1", "StalkSmallBody",
-                             "StalkSegment", "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
-        pixel.SaveTGA(folder / (std::string("Actors/") + name + "_c_painted.tga"));
-    }
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder.Path());
-    LoadChassisDefinitions();
-    std::filesystem::current_path(previous);
-    LoadWeaponDefinitions();
-}
 
 // A unit file whose weapon places hold the given records.
 std::string UnitFile(const char* chassis, const std::string& weapon0, const std::string& weapon1) {
@@ -82,7 +59,10 @@ public:
 
 class WeaponTest : public ArenaFixture {
 protected:
-    static void SetUpTestSuite() { LoadTablesWithTextures(); }
+    static void SetUpTestSuite() {
+        units_test::LoadChassisTableWithTextures();
+        LoadWeaponDefinitions();
+    }
     static void TearDownTestSuite() { FreeChassisDefinitions(); }
 
     void SetUp() override {

@@ -8,10 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "game/Game.h"
-#include "platform/sys/Random.h"
 #include "world/Arena.h"
 #include "world/Terrain.h"
 #include "world/WorldObject.h"
+
+#include "TestArena.h"
 
 struct HealthReport {
     WorldObject* object;
@@ -62,19 +63,9 @@ class ArenaFixture : public ::testing::Test {
 protected:
     static constexpr float kW = 160.0f;
 
-    void SetUp() override {
-        sys::SRand(1);
-        arena = std::make_unique<Arena>();
-        gArena = arena.get();
-        arena->Initialize();
-        SetCurrentGame(&game);
-    }
+    void SetUp() override { arena = world_test::OpenArena(game); }
 
-    void TearDown() override {
-        SetCurrentGame(nullptr);
-        arena->Shutdown();
-        gArena = nullptr;
-    }
+    void TearDown() override { world_test::CloseArena(*arena); }
 
     // A probe in the list, a sphere of radius r resting at (x, y).
     Probe* AddProbe(float x, float y, float r, int kind = kKindSmokePuff) {
@@ -87,13 +78,7 @@ protected:
         return probe;
     }
 
-    WorldObject* AddKind(int kind, float x, float y) {
-        WorldObject* object = arena->NewObjectOfKind(kind);
-        object->ResetHealth(10.0f);
-        arena->AddObject(object);
-        object->PlaceAt(Vector3(x, y, 0.0f));
-        return object;
-    }
+    WorldObject* AddKind(int kind, float x, float y) { return world_test::AddObjectOfKind(*arena, kind, x, y); }
 
     RecordingGame game;
     std::unique_ptr<Arena> arena;

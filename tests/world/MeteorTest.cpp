@@ -1,26 +1,15 @@
 // Meteors falling on flat ground: the fall, the shadow near the ground, and the blast
 // and scorch mark of the impact, credited to nobody.
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "ArenaFixture.h"
+#include "ImpactGame.h"
 #include "world/ExplosionField.h"
 #include "world/Meteor.h"
 #include "world/ScorchMark.h"
 
 namespace {
-
-class MeteorGame : public RecordingGame {
-public:
-    bool IsNetworkClient() const override { return client; }
-    void OnBlastAdded(ExplosionField* blast) override { blasts.push_back(blast); }
-    void OnScorchMark(ScorchMark* scorch) override { scorches.push_back(scorch); }
-
-    bool client = false;
-    std::vector<ExplosionField*> blasts;
-    std::vector<ScorchMark*> scorches;
-};
 
 class MeteorTest : public ArenaFixture {
 protected:
@@ -39,7 +28,7 @@ protected:
     // Straight down from 40 over (80, 80) at 12 units a second.
     Meteor* Drop(float size) { return arena->AddMeteor(Vector3(80, 80, 40), Vector3(0, 0, -1), 12.0f, size); }
 
-    MeteorGame meteors;
+    ImpactGame meteors;
 };
 
 TEST_F(MeteorTest, MeteorFallsAtItsSpeedCastsAShadowOnlyNearTheGroundAndExplodes) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "ArenaFixture.h"
+#include "ImpactGame.h"
 #include "core/Color.h"
 #include "core/MathUtil.h"
 #include "units/Vorn.h"
@@ -19,17 +20,6 @@
 #include "world/Shrapnel.h"
 
 namespace {
-
-class ShotGame : public RecordingGame {
-public:
-    bool IsNetworkClient() const override { return client; }
-    void OnBlastAdded(ExplosionField* blast) override { blasts.push_back(blast); }
-    void OnScorchMark(ScorchMark* scorch) override { scorches.push_back(scorch); }
-
-    bool client = false;
-    std::vector<ExplosionField*> blasts;
-    std::vector<ScorchMark*> scorches;
-};
 
 class ProjectilesTest : public ArenaFixture {
 protected:
@@ -65,7 +55,7 @@ protected:
 
     int Count(int kind) const { return arena->CountObjectsOfKind(kind); }
 
-    ShotGame shots;
+    ImpactGame shots;
 };
 
 TEST_F(ProjectilesTest, LaserBeamThatHitsNothingStopsAtItsRangeWithoutABlast) {
@@ -177,7 +167,7 @@ TEST_F(ProjectilesTest, FlameBallFliesItsRangeLingersAndBurnsTwoInAll) {
     wide->shape.SetSphere(Vector3(30, 80, 0), 25.0f);
     wide->UpdateGridPlacement();
     wide->ResetHealth(10.0f);
-    FlameBall* ball = arena->NewFlameBall(nullptr, Vector3(20, 80, 0), Vector3(22.5f, 0, 0), 20.0f / 22.5f);
+    FlameBall* ball = arena->NewFlameBall(nullptr, Vector3(20, 80, 0), Vector3(40, 80, 0), 20.0f);
     arena->AddObject(ball);
     // 20 / 22.5 = 0.889 s of flight: stopped on the ninth step, then 0.5 s of lingering.
     EXPECT_EQ(StepUntilGone(ball, 30), 14);
@@ -193,7 +183,7 @@ TEST_F(ProjectilesTest, FlameBallFliesItsRangeLingersAndBurnsTwoInAll) {
 TEST_F(ProjectilesTest, OnlyRocksStopAFlameBallAndBlastsDoNotHurtIt) {
     Probe* rock = AddProbe(30, 80, 1.0f, kKindRock);
     Probe* behind = AddProbe(36, 80, 1.0f, kKindTree);
-    FlameBall* ball = arena->NewFlameBall(nullptr, Vector3(20, 80, 0), Vector3(22.5f, 0, 0), 20.0f / 22.5f);
+    FlameBall* ball = arena->NewFlameBall(nullptr, Vector3(20, 80, 0), Vector3(40, 80, 0), 20.0f);
     arena->AddObject(ball);
     for (int n = 0; n < 8; ++n) Step();
     EXPECT_EQ(ball->stopped, 1);
@@ -205,7 +195,7 @@ TEST_F(ProjectilesTest, OnlyRocksStopAFlameBallAndBlastsDoNotHurtIt) {
 }
 
 TEST_F(ProjectilesTest, FlameBallAimedAtItsOwnSpotUsesItsHeadingOrGoesOut) {
-    FlameBall* ball = arena->NewFlameBall(nullptr, Vector3(20, 80, 0), Vector3(), 0.0f);
+    FlameBall* ball = arena->NewFlameBall(nullptr, Vector3(20, 80, 0), Vector3(20, 80, 0), 0.0f);
     ball->range = 20.0f;
     ball->heading = kPi / 2.0f;
     ball->target = ball->position;
@@ -214,7 +204,7 @@ TEST_F(ProjectilesTest, FlameBallAimedAtItsOwnSpotUsesItsHeadingOrGoesOut) {
     EXPECT_NEAR(ball->position.y, 82.25f, 1e-3f);
     EXPECT_NEAR(ball->position.x, 20.0f, 1e-4f);
 
-    FlameBall* lost = arena->NewFlameBall(nullptr, Vector3(60, 20, 0), Vector3(), 0.0f);
+    FlameBall* lost = arena->NewFlameBall(nullptr, Vector3(60, 20, 0), Vector3(60, 20, 0), 0.0f);
     lost->range = 20.0f;
     lost->heading = std::numeric_limits<float>::quiet_NaN();
     lost->target = lost->position;

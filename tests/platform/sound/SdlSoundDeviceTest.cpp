@@ -1,74 +1,25 @@
 // The SDL backend through SDL's own headless drivers: "disk" writes the mixed output to a
 // file, "dummy" is the silent fallback.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include "SoundTestUtil.h"
+#include "platform/ScopedEnv.h"
+#include "platform/TempFolder.h"
 #include "platform/sound/SoundDevice.h"
 
 namespace {
 
 using namespace sound_test;
+using platform_test::ScopedEnv;
+using platform_test::TempFolder;
 using Samples = std::vector<int16_t>;
-
-// Sets an environment variable for the test's duration and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (old_) ::setenv(name_, old_->c_str(), 1);
-        else ::unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
-class TempFolder {
-public:
-    TempFolder()
-    {
-        const char* base = std::getenv("VORNS_TEST_TMP");
-        const std::filesystem::path parent = (base != nullptr && *base != '\0')
-                                                 ? std::filesystem::path(base)
-                                                 : std::filesystem::temp_directory_path();
-        std::filesystem::create_directories(parent);
-        std::string pattern = (parent / "sound-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 bool WaitUntilStopped(const snd::SoundBuffer& buffer)
 {
@@ -78,17 +29,6 @@ bool WaitUntilStopped(const snd::SoundBuffer& buffer)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
-}
-
-Samples ReadSamples(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    Samples samples(bytes.size() / 2);
-    for (size_t i = 0; i < samples.size(); ++i) {
-        samples[i] = int16_t(uint16_t(uint8_t(bytes[2 * i]) | (uint8_t(bytes[2 * i + 1]) << 8)));
-    }
-    return samples;
 }
 
 // A 441 Hz tone, left and right at different levels, starting on a non-zero sample so
@@ -123,7 +63,7 @@ TEST(SdlSoundDevice, DiskDriverWritesThePlayedTone)
         buffer->Play(snd::kPlayOnce);
         ASSERT_TRUE(WaitUntilStopped(*buffer));
     }
-    const Samples written = ReadSamples(file);
+    const Samples written = ReadSamples16(file);
     size_t start = 0;
     while (start < written.size() && written[start] == 0) ++start;
     ASSERT_EQ(start % 2, 0u) << "the tone must start on a left sample";

@@ -2,7 +2,10 @@
 // Buffers filled with known samples, and views of the null device's output.
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -22,6 +25,18 @@ inline std::vector<uint8_t> Bytes16(const std::vector<int16_t>& samples)
         bytes.push_back(uint8_t(uint16_t(s) >> 8));
     }
     return bytes;
+}
+
+// The 16-bit samples of a file of little-endian bytes, as SDL's "disk" driver writes them.
+inline std::vector<int16_t> ReadSamples16(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<int16_t> samples(bytes.size() / 2);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = int16_t(uint16_t(uint8_t(bytes[2 * i]) | (uint8_t(bytes[2 * i + 1]) << 8)));
+    }
+    return samples;
 }
 
 inline void Write(snd::SoundBuffer& buffer, uint32_t offset, const std::vector<uint8_t>& bytes)

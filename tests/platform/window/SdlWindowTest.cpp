@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include <SDL2/SDL.h>
 
+#include "platform/ScopedEnv.h"
 #include "platform/window/SdlWindow.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -53,24 +52,6 @@ TEST(SdlKeyMap, LettersFollowTheLayoutAndOtherKeysTheirPosition)
     EXPECT_EQ(win::VirtualKeyFromSdl(SDLK_AMPERSAND, SDL_SCANCODE_1), 49);
 }
 
-// Sets SDL_VIDEODRIVER for the window about to open and puts it back afterwards.
-class VideoDriver {
-public:
-    explicit VideoDriver(const char* driver)
-    {
-        if (const char* before = std::getenv("SDL_VIDEODRIVER")) previous_ = before;
-        setenv("SDL_VIDEODRIVER", driver, 1);
-    }
-    ~VideoDriver()
-    {
-        if (previous_) setenv("SDL_VIDEODRIVER", previous_->c_str(), 1);
-        else unsetenv("SDL_VIDEODRIVER");
-    }
-
-private:
-    std::optional<std::string> previous_;
-};
-
 // A headless SDL window: the offscreen driver, or the dummy one where offscreen is missing.
 class SdlWindowTest : public ::testing::Test {
 protected:
@@ -80,7 +61,7 @@ protected:
         desc.width = 320;
         desc.height = 200;
         for (const char* driver : {"offscreen", "dummy"}) {
-            const VideoDriver chosen(driver);
+            const platform_test::ScopedEnv chosen("SDL_VIDEODRIVER", driver);
             opened_ = win::OpenWindow(win::WindowBackend::Sdl, desc);
             if (opened_.window != nullptr) break;
         }
@@ -332,7 +313,7 @@ TEST(SdlWindowGl, OffscreenWindowCarriesAnOpenGlContext)
     desc.height = 48;
     win::WindowResult opened;
     {
-        const VideoDriver offscreen("offscreen");
+        const platform_test::ScopedEnv offscreen("SDL_VIDEODRIVER", "offscreen");
         opened = win::OpenWindow(win::WindowBackend::Sdl, desc);
     }
     if (opened.window == nullptr) GTEST_SKIP() << "no offscreen OpenGL: " << opened.error;
