@@ -3,7 +3,7 @@
 root=${1:-.}
 hits=$(grep -rnE '(^|[^A-Za-z_0-9:.>])(std::)?s?rand[[:space:]]*\(' "$root/src" "$root/tools" "$root/bench" --include='*.cpp' --include='*.h' 2>/dev/null)
 if [ -n "$hits" ]; then
-  echo "rand()/srand() are banned; use the game's generator:"
+  echo "The C library's random functions are banned; use the game's generator:"
   echo "$hits"
   exit 1
 fi
