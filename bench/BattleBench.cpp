@@ -15,7 +15,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/GlobalHelpers.h"
 #include "core/Image.h"
 #include "core/MemoryBlock.h"
 #include "game/Game.h"
@@ -26,6 +25,7 @@
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
+#include "world/SaveFilePaths.h"
 #include "world/Terrain.h"
 
 namespace {

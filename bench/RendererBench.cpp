@@ -10,7 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/ThrowError.h"
+#include "core/ThrowError.h"
 #include "core/Image.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"

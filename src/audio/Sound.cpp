@@ -5,7 +5,7 @@
 #include <cmath>
 #include <thread>
 
-#include "app/ThrowError.h"
+#include "core/ThrowError.h"
 #include "audio/SoundFile.h"
 #include "platform/sound/Result.h"
 

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "app/ThrowError.h"
+#include "core/ThrowError.h"
 #include "audio/SoundFile.h"
 #include "core/Debugger.h"
 #include "platform/sound/Result.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/ThrowError.h"
+#include "core/ThrowError.h"
 #include "platform/sound/Result.h"
 
 StreamSound::StreamSound() = default;

@@ -1,17 +1,14 @@
 #pragma once
-// The terrain painter's tray: the chosen tool and brush.
-#include <cstdint>
-
+// The terrain painter's tray: the chosen tool and brush, which the battlefield window
+// hands to the arena with each stroke.
 #include "ui/Tray.h"
+#include "world/TerrainBrush.h"
 
 class PaintTray : public Tray {
 public:
     PaintTray() : Tray("PaintTray") {}
 
-    int32_t tool = 0;       // paint mode 0..11, "Grass" to "LowerSlow"
-    int32_t shape = 0;      // 0 circle, otherwise rectangle
-    int32_t sizeIndex = 0;  // into the brush radius table, 0 largest to 3 smallest
-    bool flat = false;      // the height brush makes a plateau
+    TerrainBrush brush;
 };
 
 PaintTray& GetPaintTray();

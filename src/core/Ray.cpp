@@ -83,3 +83,5 @@ void Ray::ReadBinary(Stream& stream) {
     ReadFloatsBinary(stream, values, 6);
     Init({values[0], values[1], values[2]}, {values[3], values[4], values[5]});
 }
+
+Vector3 PointAlongRay(const Ray& ray, float t) { return ray.origin + ray.direction * t; }

@@ -39,3 +39,6 @@ struct Ray {
     void WriteBinary(Stream& stream) const;
     void ReadBinary(Stream& stream);
 };
+
+// origin + t x direction.
+Vector3 PointAlongRay(const Ray& ray, float t);

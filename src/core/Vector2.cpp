@@ -72,3 +72,5 @@ void Vector2::ReadBinary(Stream& stream) {
     x = values[0];
     y = values[1];
 }
+
+Vector2 Normalize2D(const Vector2& v) { return v.DivideBy(v.Length()); }

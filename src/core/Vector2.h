@@ -50,3 +50,6 @@ struct Vector2 {
 };
 
 inline Vector2 operator*(float s, const Vector2& v) { return v * s; }
+
+// v divided by its length; the caller passes a non-zero vector.
+Vector2 Normalize2D(const Vector2& v);

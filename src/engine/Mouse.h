@@ -13,7 +13,7 @@
 #include "core/IntRect.h"
 #include "core/Point.h"
 #include "core/String.h"
-#include "game/InputEvent.h"
+#include "engine/InputEvent.h"
 
 struct Sprite;
 namespace win {

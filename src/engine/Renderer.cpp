@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/ThrowError.h"
+#include "core/ThrowError.h"
 #include "engine/DynamicMesh.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"

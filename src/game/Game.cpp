@@ -5,7 +5,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "battlefield/ControlTray.h"
+#include "game/GameListener.h"
 #include "world/SoccerBall.h"
 
 namespace {
@@ -38,7 +38,7 @@ void Game::AdvanceClock(float elapsedSeconds) {
 
 void Game::SetPaused(bool paused) {
     playerPaused = paused ? 1 : 0;
-    GetControlTray().Refresh();
+    if (GameListener* listener = GetGameListener()) listener->OnControlsChanged();
 }
 
 void Game::SetBattleOver(uint8_t over) { battleOver = over; }

@@ -4,10 +4,20 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/Main.h"
-#include "battlefield/ControlTray.h"
+#include "game/GameListener.h"
+#include "game/PlayerRoster.h"
 #include "units/ChassisTable.h"
 #include "units/WeaponTable.h"
+
+namespace {
+
+// The control tray shows the local player's signals.
+void TellLocalSignalChanged(const Player& player) {
+    GameListener* listener = GetGameListener();
+    if (listener != nullptr && &player == &GetLocalPlayer()) listener->OnControlsChanged();
+}
+
+}  // namespace
 
 Player::Player() { std::fill(std::begin(upgradeLevels), std::end(upgradeLevels), -1); }
 
@@ -20,12 +30,12 @@ void Player::AddLoss() {
 
 void Player::SetSignal1(bool on) {
     signal1 = on ? 1 : 0;
-    if (this == &GetLocalPlayer()) GetControlTray().Refresh();
+    TellLocalSignalChanged(*this);
 }
 
 void Player::SetSignal2(bool on) {
     signal2 = on ? 1 : 0;
-    if (this == &GetLocalPlayer()) GetControlTray().Refresh();
+    TellLocalSignalChanged(*this);
 }
 
 int32_t Player::GetChassisChoice(int32_t sizeClass) const {

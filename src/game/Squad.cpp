@@ -2,12 +2,12 @@
 
 #include <string_view>
 
-#include "app/GlobalHelpers.h"
 #include "core/FileStream.h"
 #include "core/Stream.h"
 #include "core/String.h"
 #include "platform/sys/Paths.h"
 #include "units/Vorn.h"
+#include "world/SaveFilePaths.h"
 
 void Squad::Add(Vorn* unit) {
     members.Append(unit);

@@ -6,7 +6,7 @@ ConsoleWindow::ConsoleWindow() { GetConsoleStream().Attach(this); }
 
 ConsoleWindow::~ConsoleWindow() {
     ConsoleStream& stream = GetConsoleStream();
-    if (stream.Window() == this) {
+    if (stream.Sink() == this) {
         stream.Attach(nullptr);
     }
 }

@@ -2,9 +2,10 @@
 // The console screen's line list: the lines written to the console stream and the part
 // of them on show. The window that draws them is built on this.
 #include "core/Array.h"
+#include "core/ConsoleStream.h"
 #include "core/String.h"
 
-class ConsoleWindow {
+class ConsoleWindow : public ConsoleLineSink {
 public:
     // The fewest lines a console page shows.
     static constexpr int kMinVisibleLines = 2;
@@ -16,7 +17,7 @@ public:
     ConsoleWindow& operator=(const ConsoleWindow&) = delete;
 
     // Appends a line; a view showing the newest line scrolls on to keep showing it.
-    void AddLine(const String& line);
+    void AddLine(const String& line) override;
 
     const StringArray& Lines() const { return lines_; }
     int FirstLine() const { return firstLine_; }

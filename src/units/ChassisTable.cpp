@@ -3,12 +3,13 @@
 
 #include <numbers>
 
-#include "app/GlobalHelpers.h"
-#include "app/Main.h"
 #include "core/Quaternion.h"
 #include "core/Tga.h"
 #include "core/Vector3.h"
+#include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
+#include "game/PlayerRoster.h"
+#include "world/LoadingListener.h"
 
 namespace {
 
@@ -314,12 +315,12 @@ void LoadChassisDefinitions() {
             AddStalkFace(row);
         }
     }
-    ShowLoadingScreen();
+    ReportLoadingStep();
     LoadFamilyImages(Rows()[0]);
     LoadFamilyImages(Rows()[3]);
-    ShowLoadingScreen();
+    ReportLoadingStep();
     for (int index = 0; index < kChassisCount; ++index) LoadBody(Rows()[index], index);
-    ShowLoadingScreen();
+    ReportLoadingStep();
 }
 
 void FreeChassisDefinitions() {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/GlobalHelpers.h"
+#include "core/Angles.h"
 #include "core/Stream.h"
 #include "core/String.h"
 #include "units/Action.h"

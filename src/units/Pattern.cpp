@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/ThrowError.h"
+#include "core/ThrowError.h"
 #include "core/Stream.h"
 #include "core/String.h"
 #include "units/Action.h"

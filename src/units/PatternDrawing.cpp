@@ -1,6 +1,6 @@
 // Drawing of a pattern: the flat diagram of the editors and the pattern of a unit in the
 // arena with its walk-through.
-#include "app/GlobalHelpers.h"
+#include "core/Angles.h"
 #include "core/Matrix4.h"
 #include "engine/Renderer.h"
 #include "units/Action.h"

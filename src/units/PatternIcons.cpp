@@ -8,8 +8,8 @@
 
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
 #include "core/Matrix4.h"
+#include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <numbers>
 
-#include "app/GlobalHelpers.h"
+#include "core/Angles.h"
 #include "core/Stream.h"
 #include "core/String.h"
 #include "units/Pattern.h"

@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
-#include "app/Main.h"
-#include "app/TextTable.h"
-#include "battlefield/ArenaWindow.h"
+#include "audio/EffectSounds.h"
 #include "core/MathUtil.h"
+#include "core/TextTable.h"
 #include "game/Game.h"
+#include "game/GameListener.h"
 #include "game/Player.h"
-#include "ui/Scoreboard.h"
+#include "game/PlayerRoster.h"
 #include "units/Action.h"
 #include "units/ChassisTable.h"
 #include "units/PathPoint.h"
@@ -512,5 +511,7 @@ void Vorn::CountLoss() {
             --owner->vipCount;
         }
     }
-    GetScoreboard().Refresh();
+    if (GameListener* listener = GetGameListener()) {
+        listener->OnScoresChanged();
+    }
 }

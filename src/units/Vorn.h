@@ -16,7 +16,7 @@
 #include "core/Vector2.h"
 #include "core/Vector3.h"
 #include "core/Vector3Array.h"
-#include "scenes/Spring.h"
+#include "core/Spring.h"
 #include "units/Weapon.h"
 #include "world/WorldObject.h"
 

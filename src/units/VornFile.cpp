@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/GlobalHelpers.h"
-#include "app/Main.h"
-#include "app/TextTable.h"
 #include "core/ConsoleStream.h"
 #include "core/FileStream.h"
 #include "core/Stream.h"
+#include "core/TextTable.h"
 #include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/Paths.h"
 #include "units/ChassisTable.h"
 #include "units/Pattern.h"
 #include "units/Vorn.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 
@@ -207,7 +207,7 @@ void Vorn::ReadWeapons(Stream& stream) {
 }
 
 void Vorn::ReadOwner(const String& playerName) {
-    Player* player = GetMain().FindPlayerByName(playerName);
+    Player* player = GetPlayerRoster().FindPlayerByName(playerName);
     SetPlayer(player != nullptr ? player : &GetLocalPlayer());
 }
 

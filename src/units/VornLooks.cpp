@@ -4,8 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
-#include "battlefield/ArenaWindow.h"
+#include "audio/EffectSounds.h"
 #include "core/MathUtil.h"
 #include "engine/ModelNode.h"
 #include "game/Game.h"
@@ -120,7 +119,9 @@ void Vorn::UpdateBodyAndBall() {}
 
 void Vorn::StepBodySway() {
     bodySway.followFactor = kSwayFollowBySize[SizeClass()];
-    const Vector3 next = bodySway.Step(swayVector, Vector3(bodyLean.x, bodyLean.y, 0.0f));
+    const Game* game = CurrentGame();
+    const float frameTime = game != nullptr ? game->frameTime : 0.0f;
+    const Vector3 next = bodySway.Step(swayVector, Vector3(bodyLean.x, bodyLean.y, 0.0f), frameTime);
     swayVector = Vector3(std::clamp(next.x, -kMaxSway, kMaxSway), std::clamp(next.y, -kMaxSway, kMaxSway), 0.0f);
 }
 
@@ -147,9 +148,8 @@ Vector3 Vorn::CarriedBallPosition() const {
 }
 
 void Vorn::FollowWith(WorldObject* from, WorldObject* to) {
-    ArenaWindow& window = GetArenaWindow();
-    if (window.GetFollowObject() == from) {
-        window.SetFollowObject(to);
+    if (gArena != nullptr) {
+        gArena->ReplaceFollowedObject(from, to);
     }
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
+#include "core/Angles.h"
 #include "core/Geometry.h"
 #include "core/MathUtil.h"
 #include "game/Game.h"
@@ -15,6 +15,7 @@
 #include "world/Arena.h"
 #include "world/ContactRecord.h"
 #include "world/ExplosionField.h"
+#include "world/ObjectSpacing.h"
 #include "world/TerrainType.h"
 #include "world/WaterRing.h"
 

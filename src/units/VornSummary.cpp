@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "app/GlobalHelpers.h"
 #include "core/Debugger.h"
 #include "core/FileStream.h"
 #include "core/Vector3.h"
 #include "platform/sys/Paths.h"
 #include "units/ChassisTable.h"
 #include "units/Weapon.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 

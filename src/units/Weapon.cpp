@@ -6,11 +6,12 @@
 #include <initializer_list>
 #include <numbers>
 
-#include "app/GlobalHelpers.h"
-#include "app/TextTable.h"
+#include "audio/EffectSounds.h"
+#include "core/Angles.h"
 #include "core/Debugger.h"
 #include "core/Matrix4.h"
 #include "core/Stream.h"
+#include "core/TextTable.h"
 #include "core/Vector2.h"
 #include "core/Vector3Array.h"
 #include "engine/ModelNode.h"

@@ -1,7 +1,7 @@
 // The rules of the twelve weapon kinds.
 #include "units/WeaponTable.h"
 
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 #include "game/Player.h"
 
 namespace {

@@ -3,25 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
-#include "app/Main.h"
-#include "battlefield/ArenaWindow.h"
-#include "battlefield/ControlTray.h"
-#include "battlefield/DebugWindow.h"
-#include "battlefield/MiniMap.h"
-#include "battlefield/ObjectTray.h"
-#include "battlefield/SelectionTray.h"
-#include "battlefield/SquadTray.h"
-#include "battlefield/VornTray.h"
-#include "battlefield/VornWindow.h"
 #include "core/MathUtil.h"
 #include "game/Game.h"
 #include "game/Player.h"
-#include "ui/KillTray.h"
-#include "ui/ScenarioListBox.h"
-#include "ui/WindowManager.h"
+#include "game/PlayerRoster.h"
 #include "units/Vorn.h"
+#include "world/ArenaViewListener.h"
 #include "world/Beacon.h"
+#include "world/LoadingListener.h"
+#include "world/SharedPhase.h"
 #include "world/Terrain.h"
 #include "world/WorldObject.h"
 
@@ -103,8 +93,8 @@ bool HasName(const Vorn& vorn, const char* name) {
 
 void Arena::Initialize() {
     terrain_->Resize(kStartTerrainSide, kStartTerrainSide);
-    ShowLoadingScreen();
-    GetMiniMap().UpdateTerrainImage();
+    ReportLoadingStep();
+    TellViews([](ArenaViewListener& view) { view.OnTerrainChanged(); });
     ResetMeteorShower();
     PreallocatePools();
     SetCurrentPlayer(&GetLocalPlayer());
@@ -177,8 +167,7 @@ void Arena::RemoveObject(WorldObject* object, bool keepEdited) {
     NotifyRemoved(object);
     Vorn* vorn = AsVorn(object);
     if (vorn != nullptr && keepEdited && vorn->edited) {
-        GetKillTray().AddVorn(vorn);
-        GetWindowManager().OpenWindow(&GetKillTray());
+        TellViews([vorn](ArenaViewListener& view) { view.OnEditedVornKept(*vorn); });
         DetachObject(object);
         return;
     }
@@ -217,7 +206,7 @@ void Arena::ClearBattlefield(bool keepEdited) {
     CloseSelectionViews();
     RemoveFlaggedObjects(keepEdited);
     ClearPointLists();
-    for (Player* player : GetMain().networkPlayers) {
+    for (Player* player : GetPlayerRoster().networkPlayers) {
         player->SetSignal1(false);
         player->SetSignal2(false);
     }
@@ -226,9 +215,7 @@ void Arena::ClearBattlefield(bool keepEdited) {
 }
 
 void Arena::CloseSelectionViews() {
-    GetArenaWindow().ClearSelection();
-    GetWindowManager().CloseWindow(&GetSelectionTray());
-    GetWindowManager().CloseWindow(&GetDebugWindow());
+    TellViews([](ArenaViewListener& view) { view.OnSelectionViewsClosed(); });
 }
 
 void Arena::ReplaceWithObjects(WorldObject* parent, std::span<WorldObject* const> objects) {
@@ -373,20 +360,17 @@ void Arena::RemoveVornsNamed(const String& name) {
 
 void Arena::SetCurrentPlayer(Player* player) {
     currentPlayer = player;
-    GetControlTray().Refresh();
-    GetObjectTray().Refresh();
-    GetVornTray().Refresh();
-    GetSquadTray().Refresh();
+    TellViews([](ArenaViewListener& view) { view.OnCurrentPlayerChanged(); });
 }
 
 void Arena::SetScenarioName(const String& name) {
     scenarioName = name;
-    GetScenarioListBox().MarkMostRecentlyUsed(name);
+    TellViews([&name](ArenaViewListener& view) { view.OnScenarioNamed(name); });
 }
 
 void Arena::SetSquadName(const String& name) {
     squadName = name;
-    GetSquadTray().MarkMostRecentlyUsed(name);
+    TellViews([&name](ArenaViewListener& view) { view.OnSquadNamed(name); });
 }
 
 void Arena::RebuildGrid() {
@@ -416,33 +400,13 @@ void Arena::SortObjectList() {
 // Holders of removed objects.
 
 void Arena::NotifyRemoved(WorldObject* object) {
-    ArenaWindow& window = GetArenaWindow();
-    if (window.IsSelected(object)) {
-        window.Deselect(object);
-    }
-    if (window.GetFollowObject() == object) {
-        window.SetFollowObject(nullptr);
-    }
-    if (window.rightPressedVorn == object) {
-        window.rightPressedVorn = nullptr;
-    }
+    TellViews([object](ArenaViewListener& view) { view.OnObjectRemoved(*object); });
     if (mouseHighlight == object) {
         mouseHighlight = nullptr;
-    }
-    VornWindow& editor = GetVornWindow();
-    if (editor.vorn == object) {
-        editor.vorn = nullptr;
-        GetWindowManager().CloseWindow(&editor);
-    }
-    DebugWindow& debugger = GetDebugWindow();
-    if (debugger.vorn == object) {
-        debugger.SetVorn(nullptr);
-        GetWindowManager().CloseWindow(&debugger);
     }
     if (Game* game = CurrentGame()) {
         if (game->selectedVorn == object) {
             game->SelectVorn(nullptr);
-            GetWindowManager().CloseWindow(&debugger);
         }
         if (game->lastDamagedVorn == object) {
             game->lastDamagedVorn = nullptr;
@@ -480,6 +444,21 @@ void Arena::UnregisterRemovalListener(RemovalListener* listener) {
     if (index >= 0) {
         removalListeners_.RemoveAt(index);
     }
+}
+
+void Arena::RegisterViewListener(ArenaViewListener* listener) {
+    viewListeners_.AddUnique(listener);
+}
+
+void Arena::UnregisterViewListener(ArenaViewListener* listener) {
+    const int index = viewListeners_.Find(listener);
+    if (index >= 0) {
+        viewListeners_.RemoveAt(index);
+    }
+}
+
+void Arena::ReplaceFollowedObject(WorldObject* from, WorldObject* to) {
+    TellViews([from, to](ArenaViewListener& view) { view.OnFollowedObjectReplaced(from, to); });
 }
 
 // Grid and geometry.

@@ -16,9 +16,11 @@
 #include "core/Vector3Array.h"
 #include "world/CollisionShape.h"
 #include "world/GridCell.h"
+#include "world/RemovalListener.h"
 #include "engine/TextureHandle.h"
 
 class Action;
+class ArenaViewListener;
 class Beacon;
 class Debris;
 class ExplosionField;
@@ -57,17 +59,9 @@ class WorldObject;
 struct Color;
 struct ContactRecord;
 struct Ray;
+struct TerrainBrush;
 template <typename T>
 class ArenaPool;
-
-// A holder of world object pointers outside the world model (mission beacons, speakers,
-// scene targets...). The arena tells it about every object that leaves the world, before
-// the object's pool slot can be handed out again, so that it drops its pointer.
-class RemovalListener {
-public:
-    virtual ~RemovalListener() = default;
-    virtual void OnObjectRemoved(WorldObject& object) = 0;
-};
 
 // One wrapped image of an object for the arena drawing.
 struct DrawEntry {
@@ -167,6 +161,12 @@ public:
     void NotifyRemoved(WorldObject* object);
     void RegisterRemovalListener(RemovalListener* listener);
     void UnregisterRemovalListener(RemovalListener* listener);
+    // The battlefield's views, told what they show changed; a listener removes itself
+    // before it dies.
+    void RegisterViewListener(ArenaViewListener* listener);
+    void UnregisterViewListener(ArenaViewListener* listener);
+    // The camera that follows `from` follows `to` (none: it stops following).
+    void ReplaceFollowedObject(WorldObject* from, WorldObject* to);
 
     // Grid and wrap-around geometry.
     ::GridCell& GridCell(int x, int y);
@@ -237,13 +237,13 @@ public:
     int PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed);
 
     // Terrain commands: objects keep their height above the ground across each change.
-    void ApplyTerrainBrush(const Vector3& point);
+    void ApplyTerrainBrush(const Vector3& point, const TerrainBrush& brush);
     void FillTerrain(int type);
     void RandomizeTerrain();
     void ScrollArena(int dx, int dy);
     void GrowOrShrinkTerrain(int delta);
     void ReseatObjects();
-    // The brush radius of a paint tray size index, the index clamped to the table.
+    // The brush radius of a size index, the index clamped to the table.
     static float BrushRadius(int sizeIndex);
 
     // Spawners: each takes the object from its pool and hands it its starting values;
@@ -422,6 +422,9 @@ private:
     Array<DamageHit>& BeginDamageWalk();
     void ApplyDamageHits();
     bool SampleHasGround(const Vector3& circle, int flagMask) const;
+    // Tells every view listener; one may unregister itself while it is told.
+    template <typename F>
+    void TellViews(F&& tell);
     template <typename F>
     bool WalkCells(const IntRect& rect, F&& visit);
     template <typename F>
@@ -437,6 +440,7 @@ private:
     ::GridCell grid_[kGridCellCount];
     Array<WorldObject*> sortGroups_[3];
     Array<RemovalListener*> removalListeners_;
+    Array<ArenaViewListener*> viewListeners_;
     // One hit list per nesting level of damage walks (a death may start a blast), kept
     // for the run so that damage allocates nothing once warm.
     Array<Array<DamageHit>*> damageHitLists_;
@@ -446,6 +450,15 @@ private:
     uint32_t visitStamp_ = 0xFFFFFFFFu;
     bool updating_ = false;
 };
+
+template <typename F>
+void Arena::TellViews(F&& tell) {
+    for (int i = viewListeners_.Count() - 1; i >= 0; --i) {
+        if (i < viewListeners_.Count()) {
+            tell(*viewListeners_[i]);
+        }
+    }
+}
 
 // The one arena, made by the start-up loader and destroyed at program end.
 extern Arena* gArena;

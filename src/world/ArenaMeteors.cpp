@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
+#include "audio/EffectSounds.h"
 #include "core/MathUtil.h"
 #include "core/Spline.h"
 #include "game/Game.h"

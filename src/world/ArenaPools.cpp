@@ -3,9 +3,8 @@
 #include <new>
 #include <type_traits>
 
-#include "app/GlobalHelpers.h"
-#include "app/Main.h"
 #include "core/MemoryBlock.h"
+#include "game/PlayerRoster.h"
 #include "units/Action.h"
 #include "units/MapConditional.h"
 #include "units/PathPoint.h"
@@ -25,6 +24,7 @@
 #include "world/HealthField.h"
 #include "world/LaserBeam.h"
 #include "world/LaunchPoint.h"
+#include "world/LoadingListener.h"
 #include "world/Meteor.h"
 #include "world/Missile.h"
 #include "world/Rock.h"
@@ -209,7 +209,7 @@ void Arena::PreallocatePools() {
         &p.explosionField, &p.laserBeam};
     for (MemoryBlock* pool : order) {
         pool->Preallocate();
-        ShowLoadingScreen();
+        ReportLoadingStep();
     }
 }
 

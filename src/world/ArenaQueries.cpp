@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
 #include "core/ConsoleStream.h"
 #include "core/Geometry.h"
 #include "core/MathUtil.h"
-#include "core/ObjectShape.h"
 #include "core/Segment.h"
 #include "core/Sphere.h"
 #include "game/Game.h"
@@ -16,6 +14,8 @@
 #include "units/VornSummary.h"
 #include "world/Arena.h"
 #include "world/Goal.h"
+#include "world/ObjectShape.h"
+#include "world/ObjectSpacing.h"
 #include "world/Terrain.h"
 #include "world/WorldObject.h"
 

@@ -7,10 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/GlobalHelpers.h"
-#include "battlefield/ArenaWindow.h"
-#include "battlefield/MiniMap.h"
-#include "battlefield/SquadTray.h"
 #include "core/ConsoleStream.h"
 #include "core/FileStream.h"
 #include "core/MathUtil.h"
@@ -21,8 +17,10 @@
 #include "platform/sys/Random.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
+#include "world/ArenaViewListener.h"
 #include "world/FlyByPoint.h"
 #include "world/LaunchPoint.h"
+#include "world/SaveFilePaths.h"
 #include "world/Terrain.h"
 #include "world/WorldObject.h"
 
@@ -266,8 +264,7 @@ bool Arena::SaveScenario(const String& name) {
 
 bool Arena::LoadScenario(const String& name) {
     ClearBattlefield(true);
-    ArenaWindow& window = GetArenaWindow();
-    window.ResetCameras();
+    TellViews([](ArenaViewListener& view) { view.OnScenarioLoadStarted(); });
     if (!TakeScenarioName(*this, name)) {
         return false;
     }
@@ -277,12 +274,12 @@ bool Arena::LoadScenario(const String& name) {
     }
     ReadScenario(file);
     file.Close();
-    GetMiniMap().UpdateTerrainImage();
+    TellViews([](ArenaViewListener& view) { view.OnTerrainChanged(); });
     RebuildGrid();
     for (LaunchPoint* point : launchPoints) {
         point->used = 0;
     }
-    window.ResetCamera();
+    TellViews([](ArenaViewListener& view) { view.OnScenarioLoaded(); });
     return true;
 }
 
@@ -315,9 +312,7 @@ bool Arena::SaveSquadFile(const String& name, const Vector3& origin, std::span<V
     for (size_t i = 0; i < units.size(); ++i) {
         units[i]->SetPosition(kept[i]);
     }
-    SquadTray& tray = GetSquadTray();
-    tray.Refresh();
-    tray.MarkMostRecentlyUsed(name);
+    TellViews([&name](ArenaViewListener& view) { view.OnSquadSaved(name); });
     return saved;
 }
 

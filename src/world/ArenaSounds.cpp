@@ -2,7 +2,7 @@
 // the listener, fading with distance and panned by its offset to the listener's right.
 #include <algorithm>
 
-#include "app/GlobalHelpers.h"
+#include "audio/EffectSounds.h"
 #include "audio/Sound.h"
 #include "world/Arena.h"
 

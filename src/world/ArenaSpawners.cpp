@@ -4,7 +4,7 @@
 // here.
 #include <algorithm>
 
-#include "app/GlobalHelpers.h"
+#include "audio/EffectSounds.h"
 #include "core/MathUtil.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"

@@ -2,9 +2,9 @@
 #include <set>
 #include <string>
 
-#include "app/GlobalHelpers.h"
 #include "core/Debugger.h"
 #include "core/FileHelpers.h"
+#include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
 #include "world/Arena.h"
 

@@ -3,14 +3,14 @@
 // objects that end up overlapping are stacked or removed.
 #include <algorithm>
 
-#include "battlefield/MiniMap.h"
-#include "battlefield/PaintTray.h"
 #include "core/Rect.h"
 #include "game/Game.h"
 #include "world/Arena.h"
+#include "world/ArenaViewListener.h"
 #include "world/FlyByPoint.h"
 #include "world/LaunchPoint.h"
 #include "world/Terrain.h"
+#include "world/TerrainBrush.h"
 #include "world/WorldObject.h"
 
 namespace {
@@ -43,17 +43,16 @@ bool ChangesHeights(int tool) {
 
 float Arena::BrushRadius(int sizeIndex) { return kBrushRadii[std::clamp(sizeIndex, 0, kBrushSizeCount - 1)]; }
 
-void Arena::ApplyTerrainBrush(const Vector3& point) {
-    const PaintTray& tray = GetPaintTray();
-    const int tool = tray.tool;
+void Arena::ApplyTerrainBrush(const Vector3& point, const TerrainBrush& brush) {
+    const int tool = brush.tool;
     if (tool < 0 || tool > kLastTool) {
         terrain_->Relight();
         return;
     }
-    const float r = BrushRadius(tray.sizeIndex);
+    const float r = BrushRadius(brush.sizeIndex);
     const Vector3 circle(point.x, point.y, r);
     const Rect rect = Rect::FromCorners({point.x - r, point.y - r}, {point.x + r, point.y + r});
-    const bool square = tray.shape != 0;
+    const bool square = brush.shape != 0;
     const bool reseat = ChangesHeights(tool);
     if (reseat) {
         UpdateHeightsAboveGround();
@@ -69,9 +68,9 @@ void Arena::ApplyTerrainBrush(const Vector3& point) {
         const float dt = game != nullptr ? game->frameTime : Game::kMinFrameTime;
         const float amount = dt * HeightRate(tool);
         if (square) {
-            terrain_->RaiseRect(rect, amount, tray.flat);
+            terrain_->RaiseRect(rect, amount, brush.flat);
         } else {
-            terrain_->RaiseCircle(circle, amount, tray.flat);
+            terrain_->RaiseCircle(circle, amount, brush.flat);
         }
     }
     if (reseat) {
@@ -87,7 +86,7 @@ void Arena::FillTerrain(int type) {
     UpdateHeightsAboveGround();
     terrain_->Fill(TerrainType(type));
     terrain_->UpdateShading();
-    GetMiniMap().UpdateTerrainImage();
+    TellViews([](ArenaViewListener& view) { view.OnTerrainChanged(); });
     ReseatObjects();
 }
 
@@ -95,7 +94,7 @@ void Arena::RandomizeTerrain() {
     UpdateHeightsAboveGround();
     terrain_->Randomize();
     terrain_->UpdateShading();
-    GetMiniMap().UpdateTerrainImage();
+    TellViews([](ArenaViewListener& view) { view.OnTerrainChanged(); });
     ReseatObjects();
 }
 
@@ -109,7 +108,7 @@ void Arena::ScrollArena(int dx, int dy) {
         object->PlaceAt(moved);
     }
     RebuildGrid();
-    GetMiniMap().UpdateTerrainImage();
+    TellViews([](ArenaViewListener& view) { view.OnTerrainChanged(); });
 }
 
 void Arena::GrowOrShrinkTerrain(int delta) {
@@ -144,7 +143,7 @@ void Arena::GrowOrShrinkTerrain(int delta) {
     }
     RemoveFlaggedObjects(true);
     RebuildGrid();
-    GetMiniMap().UpdateTerrainImage();
+    TellViews([](ArenaViewListener& view) { view.OnTerrainChanged(); });
 }
 
 void Arena::ReseatObjects() {

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
-#include "app/Main.h"
+#include "audio/EffectSounds.h"
 #include "core/MathUtil.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
 #include "game/Game.h"
 #include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "world/Arena.h"
 #include "world/ContactRecord.h"
 #include "world/ExplosionField.h"

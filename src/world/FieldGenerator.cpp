@@ -2,9 +2,10 @@
 
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
+#include "audio/EffectSounds.h"
 #include "core/MathUtil.h"
 #include "core/Quaternion.h"
+#include "engine/AssetPaths.h"
 #include "engine/DynamicMesh.h"
 #include "engine/Renderer.h"
 #include "game/Player.h"

@@ -4,8 +4,8 @@
 #include <map>
 #include <string>
 
-#include "app/GlobalHelpers.h"
 #include "core/MathUtil.h"
+#include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
 #include "game/Game.h"
 

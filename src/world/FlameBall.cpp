@@ -1,6 +1,5 @@
 #include "world/FlameBall.h"
 
-#include "app/GlobalHelpers.h"
 #include "core/MathUtil.h"
 #include "engine/Material.h"
 #include "engine/Renderer.h"

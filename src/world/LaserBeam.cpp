@@ -1,6 +1,6 @@
 #include "world/LaserBeam.h"
 
-#include "app/GlobalHelpers.h"
+#include "audio/EffectSounds.h"
 #include "core/MathUtil.h"
 #include "engine/Material.h"
 #include "engine/Renderer.h"

@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
+#include "audio/EffectSounds.h"
 #include "core/MathUtil.h"
+#include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
 #include "game/Game.h"
 #include "units/WeaponTable.h"

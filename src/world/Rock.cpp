@@ -1,10 +1,10 @@
 #include "world/Rock.h"
 
-#include "app/GlobalHelpers.h"
 #include "core/ConsoleStream.h"
 #include "core/MathUtil.h"
 #include "core/Stream.h"
 #include "core/String.h"
+#include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
 #include "world/Arena.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/GlobalHelpers.h"
+#include "audio/EffectSounds.h"
 #include "core/MathUtil.h"
 #include "engine/Renderer.h"
 #include "game/Game.h"

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
 #include "core/MathUtil.h"
+#include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
 #include "game/Game.h"
 #include "platform/sys/Random.h"

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
-#include "battlefield/ArenaWindow.h"
+#include "audio/EffectSounds.h"
+#include "core/Angles.h"
 #include "core/MathUtil.h"
 #include "core/Stream.h"
 #include "core/String.h"
+#include "engine/AssetPaths.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
+#include "engine/SceneLighting.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "platform/sys/Random.h"
@@ -319,9 +321,8 @@ void SoccerBall::TakeDamage(Player*, const Vector3& hitPoint, float amount, int)
 }
 
 void SoccerBall::ScoreGoal(Player* owner) {
-    ArenaWindow& window = GetArenaWindow();
-    if (window.GetFollowObject() == this) {
-        window.SetFollowObject(nullptr);
+    if (gArena != nullptr) {
+        gArena->ReplaceFollowedObject(this, nullptr);
     }
     if (lastKicker != nullptr) {
         if (lastKicker == owner) {

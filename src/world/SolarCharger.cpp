@@ -2,11 +2,12 @@
 
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
+#include "audio/EffectSounds.h"
 #include "audio/Sound.h"
 #include "core/MathUtil.h"
 #include "core/Quaternion.h"
 #include "core/Stream.h"
+#include "engine/AssetPaths.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
 #include "game/Game.h"

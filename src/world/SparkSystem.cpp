@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
 #include "core/MathUtil.h"
+#include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
 #include "game/Game.h"
 #include "platform/sys/Random.h"

@@ -5,12 +5,12 @@
 #include <iterator>
 #include <limits>
 
-#include "app/GlobalHelpers.h"
 #include "core/MathStreamIO.h"
 #include "core/MathUtil.h"
 #include "core/Point.h"
 #include "core/Stream.h"
 #include "core/Triangle.h"
+#include "engine/SceneLighting.h"
 #include "platform/sys/Random.h"
 
 namespace {

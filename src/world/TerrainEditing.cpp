@@ -5,7 +5,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "app/Main.h"
+#include "game/PlayerRoster.h"
 #include "core/MathUtil.h"
 #include "game/Player.h"
 #include "platform/sys/Random.h"

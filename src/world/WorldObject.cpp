@@ -2,12 +2,13 @@
 
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
-#include "app/TextTable.h"
+#include "core/Angles.h"
 #include "core/MathUtil.h"
 #include "core/Stream.h"
 #include "core/String.h"
+#include "core/TextTable.h"
 #include "engine/Renderer.h"
+#include "engine/SceneLighting.h"
 #include "game/Game.h"
 #include "world/Arena.h"
 #include "world/ContactRecord.h"

@@ -3,10 +3,14 @@
 
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
-#include "app/TextTable.h"
+#include "audio/EffectSounds.h"
+#include "core/Angles.h"
 #include "core/Geometry.h"
 #include "core/MathUtil.h"
+#include "core/SpotPlacement.h"
+#include "core/TextTable.h"
+#include "engine/AssetPaths.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 

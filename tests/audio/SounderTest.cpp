@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "AudioTestUtil.h"
-#include "app/ThrowError.h"
+#include "core/ThrowError.h"
 #include "audio/Sounder.h"
 #include "platform/sound/NullSoundDevice.h"
 

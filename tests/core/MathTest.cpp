@@ -13,7 +13,6 @@
 #include "core/MathStreamIO.h"
 #include "core/MathUtil.h"
 #include "core/Matrix4.h"
-#include "core/ObjectShape.h"
 #include "core/Quaternion.h"
 #include "core/Ray.h"
 #include "core/Rect.h"
@@ -359,25 +358,6 @@ TEST(MathTest, RandomPointsStayInTheirCircle) {
         const Vector2 p = RandomPointInCircle(Vector3(10, -4, 20));
         EXPECT_LE(p.Distance({10, -4}), 20.0001f);
     }
-}
-
-TEST(MathTest, ShapesOfObjectKinds) {
-    const Vector3 ground(5, 6, 1);
-    const CollisionShape tree = ShapeForObjectKind(0, ground, 99);
-    EXPECT_EQ(tree.kind, 1);
-    EXPECT_EQ(tree.cylinderFirst, ground);
-    EXPECT_EQ(tree.cylinderSecond, Vector3(5, 6, 9));
-    EXPECT_FLOAT_EQ(tree.cylinderRadius, 2.6f);
-    EXPECT_FLOAT_EQ(ShapeForObjectKind(1, ground, 0).cylinderRadius, 2.0f);
-    EXPECT_FLOAT_EQ(ShapeForObjectKind(2, ground, 0).cylinderSecond.z, 3.5f);
-
-    const CollisionShape ball = ShapeForObjectKind(7, ground, 99);
-    EXPECT_EQ(ball.kind, 0);
-    EXPECT_EQ(ball.sphereCentre, Vector3(5, 6, 1.75f));
-    EXPECT_FLOAT_EQ(ShapeForObjectKind(8, ground, 0).sphereRadius, 8.0f);
-    const CollisionShape unit = ShapeForObjectKind(3, ground, 1.5f);
-    EXPECT_EQ(unit.sphereCentre, Vector3(5, 6, 2.5f));
-    EXPECT_FLOAT_EQ(unit.sphereRadius, 1.5f);
 }
 
 }  // namespace

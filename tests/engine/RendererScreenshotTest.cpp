@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/ThrowError.h"
+#include "core/ThrowError.h"
 #include "core/Image.h"
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <numbers>
 
-#include "app/ThrowError.h"
+#include "core/ThrowError.h"
 #include "core/FileHelpers.h"
 #include "core/Image.h"
 #include "engine/DynamicMesh.h"

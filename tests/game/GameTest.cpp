@@ -4,10 +4,12 @@
 #include <cmath>
 #include <limits>
 
-#include "app/Main.h"
+#include "battlefield/BattlefieldViews.h"
 #include "battlefield/ControlTray.h"
 #include "game/Game.h"
+#include "game/GameListener.h"
 #include "game/Player.h"
+#include "game/PlayerRoster.h"
 
 namespace {
 
@@ -102,6 +104,8 @@ TEST(PlayerTest, LossCountsDownTheUnitsAlive) {
 }
 
 TEST(PlayerTest, OnlyTheLocalPlayersSignalsRefreshTheControlTray) {
+    BattlefieldViews views;
+    SetGameListener(&views);
     const int before = GetControlTray().refreshCount;
     Player other;
     other.SetSignal1(true);
@@ -110,6 +114,7 @@ TEST(PlayerTest, OnlyTheLocalPlayersSignalsRefreshTheControlTray) {
     GetLocalPlayer().SetSignal2(true);
     EXPECT_EQ(GetControlTray().refreshCount, before + 1);
     GetLocalPlayer().SetSignal2(false);
+    SetGameListener(nullptr);
 }
 
 TEST(PlayerTest, ChassisChoicesAndUpgradeLevelsAreBoundsChecked) {
@@ -125,14 +130,14 @@ TEST(PlayerTest, ChassisChoicesAndUpgradeLevelsAreBoundsChecked) {
     EXPECT_FALSE(player.HasUpgradeLevel(Player::kUpgradeItemCount, -5));
 }
 
-TEST(MainTest, FindsNetworkPlayersByNameWithoutRegardToCase) {
+TEST(PlayerRosterTest, FindsNetworkPlayersByNameWithoutRegardToCase) {
     Player alice;
     alice.name = "Alice";
-    Main main;
-    main.networkPlayers.Append(nullptr);
-    main.networkPlayers.Append(&alice);
-    EXPECT_EQ(main.FindPlayerByName("aLICE"), &alice);
-    EXPECT_EQ(main.FindPlayerByName("Bob"), nullptr);
+    PlayerRoster roster;
+    roster.networkPlayers.Append(nullptr);
+    roster.networkPlayers.Append(&alice);
+    EXPECT_EQ(roster.FindPlayerByName("aLICE"), &alice);
+    EXPECT_EQ(roster.FindPlayerByName("Bob"), nullptr);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <numbers>
 
-#include "app/Main.h"
+#include "game/PlayerRoster.h"
 #include "game/Player.h"
 #include "units/ChassisTable.h"
 

@@ -5,14 +5,14 @@
 #include <sstream>
 #include <string>
 
-#include "app/GlobalHelpers.h"
-#include "app/Main.h"
-#include "app/TextTable.h"
 #include "core/StringStream.h"
+#include "core/TextTable.h"
+#include "game/PlayerRoster.h"
 #include "units/Action.h"
 #include "units/PathPoint.h"
 #include "units/Pattern.h"
 #include "units/VornTestWorld.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 
@@ -107,7 +107,7 @@ constexpr const char* kHandWritten =
     "End\n";
 
 TEST_F(VornFileTest, SavedUnitFileReadsBackIdentical) {
-    GetMain().networkPlayers.Append(&red);
+    GetPlayerRoster().networkPlayers.Append(&red);
     Vorn* unit = AddUnit(&red, kRobotLarge, 30.0f, 40.0f, 0.75f);
     unit->name = "Tank";
     unit->SetWeaponKind(0, kWeaponFlamethrower);
@@ -131,12 +131,12 @@ TEST_F(VornFileTest, SavedUnitFileReadsBackIdentical) {
     copy->id = unit->id;
     ASSERT_TRUE(copy->SaveFile("Copy"));
     EXPECT_EQ(ReadFile("Copy.VRN"), written);
-    GetMain().networkPlayers.Clear();
+    GetPlayerRoster().networkPlayers.Clear();
     TearDownUnits();
 }
 
 TEST_F(VornFileTest, HandWrittenFileLoadsWithItsPatternsAndWeapons) {
-    GetMain().networkPlayers.Clear();
+    GetPlayerRoster().networkPlayers.Clear();
     const String localName = GetLocalPlayer().name;
     WriteFile("Scout.VRN", kHandWritten);
     Vorn* unit = Fresh();

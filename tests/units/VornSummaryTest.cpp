@@ -4,10 +4,10 @@
 #include <fstream>
 #include <string>
 
-#include "app/GlobalHelpers.h"
 #include "platform/TempFolder.h"
 #include "units/VornSummary.h"
 #include "units/WeaponTable.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The unit record: construction, preparation for battle, damage and destruction.
 #include <cmath>
 
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 #include "units/Pattern.h"
 #include "units/PathPoint.h"
 #include "units/VornTestWorld.h"

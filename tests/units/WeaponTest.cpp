@@ -6,7 +6,6 @@
 #include <fstream>
 #include <string>
 
-#include "app/GlobalHelpers.h"
 #include "core/MemoryBlock.h"
 #include "core/StringStream.h"
 #include "game/Player.h"
@@ -23,6 +22,7 @@
 #include "world/FlameBall.h"
 #include "world/LaserBeam.h"
 #include "world/Missile.h"
+#include "world/SaveFilePaths.h"
 #include "world/Shrapnel.h"
 
 #include "TestAssets.h"

@@ -2,6 +2,7 @@
 
 #include "ArenaFixture.h"
 #include "battlefield/ArenaWindow.h"
+#include "battlefield/BattlefieldViews.h"
 #include "core/MemoryBlock.h"
 #include "world/ExplosionField.h"
 #include "world/Rock.h"
@@ -201,6 +202,8 @@ public:
 
 TEST_F(ArenaListTest, NoHolderFollowsARecycledSlot) {
     WorldObject* tree = AddKind(kKindTree, 40, 40);
+    BattlefieldViews views;
+    views.Attach(*arena);
     ArenaWindow& window = GetArenaWindow();
     window.Select(tree);
     window.SetFollowObject(tree);
@@ -217,6 +220,7 @@ TEST_F(ArenaListTest, NoHolderFollowsARecycledSlot) {
     EXPECT_EQ(listener.held, nullptr);
     EXPECT_EQ(window.Selection().Count(), 0);
     arena->UnregisterRemovalListener(&listener);
+    views.Detach(*arena);
 }
 
 TEST_F(ArenaListTest, ClocksAccumulateUnlessAUnitIsDebugged) {

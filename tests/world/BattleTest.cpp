@@ -12,9 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/GlobalHelpers.h"
 #include "platform/TempFolder.h"
 #include "units/VornTestWorld.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 

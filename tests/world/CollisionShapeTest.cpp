@@ -8,6 +8,7 @@
 
 #include "engine/Renderer.h"
 #include "world/Arena.h"
+#include "world/ObjectShape.h"
 #include "world/Terrain.h"
 
 namespace {
@@ -32,6 +33,26 @@ CollisionShape CylinderShape(const Vector3& first, const Vector3& second, float 
 
 // The pair tests leave the other object to the arena's queries.
 WorldObject* const kUntouched = reinterpret_cast<WorldObject*>(0x1234);
+
+TEST(ObjectShapeTest, ShapesOfObjectKinds) {
+    const Vector3 ground(5, 6, 1);
+    const CollisionShape tree = ShapeForObjectKind(0, ground, 99);
+    EXPECT_EQ(tree.kind, 1);
+    EXPECT_EQ(tree.cylinderFirst, ground);
+    EXPECT_EQ(tree.cylinderSecond, Vector3(5, 6, 9));
+    EXPECT_FLOAT_EQ(tree.cylinderRadius, 2.6f);
+    EXPECT_FLOAT_EQ(ShapeForObjectKind(1, ground, 0).cylinderRadius, 2.0f);
+    EXPECT_FLOAT_EQ(ShapeForObjectKind(2, ground, 0).cylinderSecond.z, 3.5f);
+
+    const CollisionShape ball = ShapeForObjectKind(7, ground, 99);
+    EXPECT_EQ(ball.kind, 0);
+    EXPECT_EQ(ball.sphereCentre, Vector3(5, 6, 1.75f));
+    EXPECT_FLOAT_EQ(ShapeForObjectKind(8, ground, 0).sphereRadius, 8.0f);
+    const CollisionShape unit = ShapeForObjectKind(3, ground, 1.5f);
+    EXPECT_EQ(unit.sphereCentre, Vector3(5, 6, 2.5f));
+    EXPECT_FLOAT_EQ(unit.sphereRadius, 1.5f);
+}
+
 
 }  // namespace
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "ArenaFixture.h"
-#include "app/Main.h"
+#include "game/PlayerRoster.h"
 #include "core/MathUtil.h"
 #include "core/Quaternion.h"
 #include "game/Player.h"

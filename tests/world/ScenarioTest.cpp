@@ -9,15 +9,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/GlobalHelpers.h"
-#include "app/Main.h"
 #include "core/MemoryBlock.h"
 #include "core/StringStream.h"
+#include "game/PlayerRoster.h"
 #include "game/Squad.h"
 #include "platform/TempFolder.h"
 #include "units/VornTestWorld.h"
 #include "world/FlyByPoint.h"
 #include "world/LaunchPoint.h"
+#include "world/SaveFilePaths.h"
 #include "world/Terrain.h"
 
 namespace {
@@ -111,8 +111,8 @@ std::string WithoutIds(const std::string& text) {
 }
 
 TEST_F(ScenarioTest, SavedBattlefieldLoadsBackAsItWas) {
-    GetMain().networkPlayers.Append(&red);
-    GetMain().networkPlayers.Append(&blue);
+    GetPlayerRoster().networkPlayers.Append(&red);
+    GetPlayerRoster().networkPlayers.Append(&blue);
     arena->GetTerrain().RaiseCircle({60, 60, 30}, 7.0f, false);
     arena->GetTerrain().PaintCircle({120, 120, 15}, kTerrainSand);
     ASSERT_TRUE(arena->PlaceObjectAt(kKindTree, 1, Vector3(30, 30, 0)));
@@ -162,7 +162,7 @@ TEST_F(ScenarioTest, SavedBattlefieldLoadsBackAsItWas) {
     EXPECT_GT(arena->flyByPathLength, 0.0f);  // the first segment is built
     // The loaded battlefield writes the same scenario again.
     EXPECT_EQ(WithoutIds(WrittenText()), WithoutIds(first));
-    GetMain().networkPlayers.Clear();
+    GetPlayerRoster().networkPlayers.Clear();
 }
 
 TEST_F(ScenarioTest, HandWrittenScenarioWithStrayLinesAndCrLfLoads) {

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "ArenaFixture.h"
-#include "app/GlobalHelpers.h"
+#include "audio/EffectSounds.h"
 #include "audio/Sound.h"
 #include "audio/Sounder.h"
 #include "engine/Mesh.h"

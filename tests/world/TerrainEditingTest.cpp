@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "battlefield/PaintTray.h"
 #include "game/Player.h"
 #include "platform/sys/Random.h"
 #include "world/ArenaFixture.h"
 #include "world/FlyByPoint.h"
 #include "world/LaunchPoint.h"
 #include "world/Terrain.h"
+#include "world/TerrainBrush.h"
 
 namespace {
 
@@ -104,37 +104,15 @@ TEST_F(TerrainEditingTest, RandomMapWithEveryTypeLockedEnds) {
     }
 }
 
-// The paint tray is a global window: each test sets the fields it uses and puts the
-// tray back as it found it.
-struct PaintSettings {
-    int tool, shape, sizeIndex;
-    bool flat;
-};
-
 class TerrainCommandsTest : public ArenaFixture {
 protected:
-    void SetUp() override {
-        ArenaFixture::SetUp();
-        const PaintTray& paint = GetPaintTray();
-        saved = {paint.tool, paint.shape, paint.sizeIndex, paint.flat};
-        GetPaintTray().flat = false;
-    }
-    void TearDown() override {
-        PaintTray& paint = GetPaintTray();
-        paint.tool = saved.tool;
-        paint.shape = saved.shape;
-        paint.sizeIndex = saved.sizeIndex;
-        paint.flat = saved.flat;
-        ArenaFixture::TearDown();
-    }
     void Brush(int tool, int shape, const Vector3& point) {
-        PaintTray& paint = GetPaintTray();
-        paint.tool = tool;
-        paint.shape = shape;
-        paint.sizeIndex = 0;
-        arena->ApplyTerrainBrush(point);
+        brush.tool = tool;
+        brush.shape = shape;
+        brush.sizeIndex = 0;
+        arena->ApplyTerrainBrush(point, brush);
     }
-    PaintSettings saved{};
+    TerrainBrush brush;
 };
 
 TEST_F(TerrainCommandsTest, RaisingCarriesObjectsWithTheGround) {
@@ -173,13 +151,13 @@ TEST_F(TerrainCommandsTest, PaintingFirmGroundNeverMovesObjectsButWaterReseats) 
 TEST_F(TerrainCommandsTest, BrushSizeIndexIsClampedToTheTable) {
     EXPECT_EQ(Arena::BrushRadius(-5), Arena::BrushRadius(0));
     EXPECT_EQ(Arena::BrushRadius(99), Arena::BrushRadius(3));
-    PaintTray& paint = GetPaintTray();
+    TerrainBrush paint;
     paint.tool = kTerrainStone;
     paint.sizeIndex = INT_MAX;
-    arena->ApplyTerrainBrush(Vector3(50, 50, 0));
+    arena->ApplyTerrainBrush(Vector3(50, 50, 0), paint);
     EXPECT_EQ(arena->GetTerrainType(50, 50), kTerrainStone);
     paint.tool = 12;  // no such tool: nothing changes
-    arena->ApplyTerrainBrush(Vector3(100, 100, 0));
+    arena->ApplyTerrainBrush(Vector3(100, 100, 0), paint);
     EXPECT_EQ(arena->GetTerrainType(100, 100), kTerrainGrass);
 }
 

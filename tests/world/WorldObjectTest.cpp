@@ -1,6 +1,6 @@
 #include "ArenaFixture.h"
-#include "app/TextTable.h"
-#include "core/ObjectShape.h"
+#include "core/TextTable.h"
+#include "world/ObjectShape.h"
 #include "game/Player.h"
 #include "world/ContactRecord.h"
 

@@ -1,4 +1,4 @@
-#include "core/ObjectShape.h"
+#include "world/ObjectShape.h"
 
 namespace {
 

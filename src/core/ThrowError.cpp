@@ -1,4 +1,4 @@
-#include "app/ThrowError.h"
+#include "core/ThrowError.h"
 
 #include <cstdio>
 #include <new>

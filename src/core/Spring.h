@@ -11,11 +11,11 @@ public:
     // Stiffness 2.5, damping 0.95, follow factor 0.1, at rest.
     void SetDefaults();
     void Reset() { velocity = Vector3(); }
-    // The point after one frame of h = the current game's frame time (at most 0.033 s):
+    // The point after one frame of h = frameTime (at most 0.033 s):
     // farther than 0.01 from the target, velocity += h (stiffness d - damping velocity) /
     // follow factor with d = target - current; the point moves by velocity h. Near the
     // target with a near-zero velocity it snaps to the target and rests.
-    Vector3 Step(const Vector3& current, const Vector3& target);
+    Vector3 Step(const Vector3& current, const Vector3& target, float frameTime);
 
     Vector3 velocity;
     float stiffness = 0.0f;     // pull per unit of distance

@@ -1,18 +1,18 @@
-// The application: the players of a network game and the two global player records.
-#include "app/Main.h"
+// The players the world knows.
+#include "game/PlayerRoster.h"
 
 #include "game/Player.h"
 
-Player* Main::FindPlayerByName(const String& name) const {
+Player* PlayerRoster::FindPlayerByName(const String& name) const {
     for (Player* player : networkPlayers) {
         if (player != nullptr && String::EqualsNoCaseString(player->name, name)) return player;
     }
     return nullptr;
 }
 
-Main& GetMain() {
-    static Main main;
-    return main;
+PlayerRoster& GetPlayerRoster() {
+    static PlayerRoster roster;
+    return roster;
 }
 
 Player& GetLocalPlayer() {

@@ -1,10 +1,9 @@
 // A damped follower.
-#include "scenes/Spring.h"
+#include "core/Spring.h"
 
 #include <algorithm>
 
 #include "core/MathUtil.h"
-#include "game/Game.h"
 
 namespace {
 // A longer frame is integrated as this one, so a stall cannot fling the point.
@@ -22,9 +21,8 @@ void Spring::Init(float newStiffness, float newDamping, float newFollowFactor) {
 
 void Spring::SetDefaults() { Init(2.5f, 0.95f, 0.1f); }
 
-Vector3 Spring::Step(const Vector3& current, const Vector3& target) {
-    const Game* game = CurrentGame();
-    const float h = std::min(game != nullptr ? game->frameTime : 0.0f, kMaxStep);
+Vector3 Spring::Step(const Vector3& current, const Vector3& target, float frameTime) {
+    const float h = std::min(frameTime, kMaxStep);
     const Vector3 d = target - current;
     // The snap to rest looks at a coarser tolerance than the rest of the math.
     const ToleranceScope coarse(kRestDistance);

@@ -1,5 +1,5 @@
 // The language table: the text shown for each key.
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 
 void TextTable::Set(const String& key, const String& text) { texts_[key.CStr()] = text; }
 

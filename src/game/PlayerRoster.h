@@ -1,12 +1,12 @@
 #pragma once
-// The application: what the world reads of it (the players of a network game) and the
-// two global player records.
+// The players the world knows: the two global player records and the players of the
+// current network game.
 #include "core/Array.h"
 #include "core/String.h"
 
 class Player;
 
-class Main {
+class PlayerRoster {
 public:
     // The player of a network game with that name, compared without regard to case, or
     // none.
@@ -16,7 +16,7 @@ public:
     Array<Player*> networkPlayers;
 };
 
-Main& GetMain();
+PlayerRoster& GetPlayerRoster();
 // The local player's record; units read from a file without an owner get it.
 Player& GetLocalPlayer();
 // The opponent's record: the computer or the other side.

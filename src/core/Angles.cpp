@@ -1,0 +1,48 @@
+// Angles and headings on the ground plane.
+#include "core/Angles.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/MathUtil.h"
+
+namespace {
+
+constexpr float kTwoPi = 6.283185307179586f;
+// Two points nearer than this have no heading between them.
+constexpr float kHeadingMinDistance = 0.01f;
+
+float FoldAngle(float a) {
+    while (a < 0.0f) a += kTwoPi;
+    while (a >= kTwoPi) a -= kTwoPi;
+    return a;
+}
+
+}  // namespace
+
+Vector2 VectorFromAngle(float angle) { return {std::cos(angle), std::sin(angle)}; }
+
+double SafeAcos(double x) { return std::acos(std::clamp(x, -1.0, 1.0)); }
+
+float AngleBetween(const Vector3& a, const Vector3& b) {
+    return static_cast<float>(SafeAcos(a.Normalized().Dot(b.Normalized())));
+}
+
+float AngleDifference(float a, float b) {
+    a = FoldAngle(a);
+    b = FoldAngle(b);
+    if (a <= b) {
+        const float d = b - a;
+        return d > kPi ? b - (a + kTwoPi) : d;
+    }
+    return a - b > kPi ? (b + kTwoPi) - a : b - a;
+}
+
+float HeadingBetween(const Vector2& from, const Vector2& to) {
+    const Vector2 d = to - from;
+    if (d.Length() < kHeadingMinDistance) return 0.0f;
+    const Vector3 ahead(1.0f, 0.0f, 0.0f);
+    const Vector3 direction(d.x, d.y, 0.0f);
+    const float angle = AngleBetween(ahead, direction);
+    return ahead.Cross(direction).z < 0.0f ? -angle : angle;
+}

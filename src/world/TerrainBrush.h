@@ -1,0 +1,10 @@
+#pragma once
+// What one stroke of the terrain painter does: the tool and the brush it is applied with.
+#include <cstdint>
+
+struct TerrainBrush {
+    int32_t tool = 0;       // paint mode 0..11, "Grass" to "LowerSlow"
+    int32_t shape = 0;      // 0 circle, otherwise rectangle
+    int32_t sizeIndex = 0;  // into the brush radius table, 0 largest to 3 smallest
+    bool flat = false;      // the height brush makes a plateau
+};
