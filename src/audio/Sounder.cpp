@@ -40,10 +40,10 @@ void Sounder::Init(snd::DeviceKind kind, int channels, uint32_t samplesPerSecond
 {
     // The mixer's output is always 16-bit stereo; only its rate can be chosen.
     if (channels != 2 || bitsPerSample != 16) {
-        Fail(__LINE__, "Sounder::SetDirectSoundPrimaryBufferFormat() - SetFormat(): ", snd::Result::InvalidParam);
+        Fail(__LINE__, "Sounder::Init() - the mixer makes only 16-bit stereo: ", snd::Result::InvalidParam);
     }
     snd::DeviceResult opened = snd::OpenSoundDevice(kind, samplesPerSecond);
-    if (!snd::Succeeded(opened.result)) Fail(__LINE__, "Sounder::CreateDirectSoundObject(): ", opened.result);
+    if (!snd::Succeeded(opened.result)) Fail(__LINE__, "Sounder::Init() - snd::OpenSoundDevice(): ", opened.result);
     Init(std::move(opened.device));
 }
 

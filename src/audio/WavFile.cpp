@@ -49,7 +49,7 @@ bool WavFile::Open()
         return false;
     }
     if (!Reset()) {
-        Refuse("WavFile::Reset() - mmioDescend()");
+        Refuse("WavFile::Reset() - no \"data\" chunk");
         Close();
         return false;
     }
@@ -66,17 +66,17 @@ bool WavFile::ReadHeader()
 {
     uint8_t header[kRiffHeaderBytes];
     if (input_.Read(header, sizeof header) != sizeof header) {
-        Refuse("WavFile::ReadMMIO() - mmioDescend()");
+        Refuse("WavFile::ReadHeader() - read(): the file ends inside the RIFF header");
         return false;
     }
     if (std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0) {
-        Refuse("WavFile::ReadMMIO() - mmioFOURCC()");
+        Refuse("WavFile::ReadHeader() - not a RIFF WAVE file");
         return false;
     }
     riffEnd_ = std::min<int64_t>(8 + int64_t(Little32(header + 4)), input_.Size());
     const int64_t formatBytes = FindChunk("fmt ");
     if (formatBytes < 0) {
-        Refuse("WavFile::ReadMMIO() - mmioDescend( fmt )");
+        Refuse("WavFile::ReadHeader() - no \"fmt \" chunk");
         return false;
     }
     return ReadFormat(uint32_t(formatBytes));
@@ -85,23 +85,23 @@ bool WavFile::ReadHeader()
 bool WavFile::ReadFormat(uint32_t chunkBytes)
 {
     if (chunkBytes < kPcmFormatBytes) {
-        Refuse("WavFile::ReadMMIO() - sizeof( PCWAVEFORMAT )");
+        Refuse("WavFile::ReadFormat() - the format chunk is shorter than 16 bytes");
         return false;
     }
     uint8_t fields[kPcmFormatBytes];
     if (input_.Read(fields, sizeof fields) != sizeof fields) {
-        Refuse("WavFile::ReadMMIO() - mmioRead( waveFormat )");
+        Refuse("WavFile::ReadFormat() - read(): the file ends inside the format chunk");
         return false;
     }
     const uint16_t tag = Little16(fields);
     if (tag != kFormatPcm) {
-        Refuse("WavFile::ReadMMIO() - unsupported format tag " + String::FromInt(tag));
+        Refuse("WavFile::ReadFormat() - unsupported format tag " + String::FromInt(tag));
         return false;
     }
     const snd::PcmFormat format{Little16(fields + 2), Little32(fields + 4), Little16(fields + 14)};
     const uint16_t blockAlign = Little16(fields + 12);
     if (!snd::IsValidFormat(format) || blockAlign != format.BlockAlign()) {
-        Refuse("WavFile::ReadMMIO() - unsupported PCM format: " + String::FromInt(format.channels) +
+        Refuse("WavFile::ReadFormat() - unsupported PCM format: " + String::FromInt(format.channels) +
                " channels, " + String::FromInt(int(format.rate)) + " Hz, " +
                String::FromInt(format.bits) + " bits, block " + String::FromInt(blockAlign));
         return false;

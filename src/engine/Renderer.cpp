@@ -71,8 +71,8 @@ bool Renderer::Init(win::Window* window, const Point& size, int multisample, boo
     window_ = window;
     ReadWindowRect();
     UpdatePixelScale();
-    CreateDirect3DObject();
-    return CreateDirect3DDevice(size, multisample, exact);
+    ChooseAdapter();
+    return CreateDevice(size, multisample, exact);
 }
 
 bool Renderer::InitWindowed(win::Window* window, int multisample) {
@@ -81,8 +81,8 @@ bool Renderer::InitWindowed(win::Window* window, int multisample) {
 
 bool Renderer::TryCreateDevice(const Point& size, int multisample, bool exact) {
     if (device_ != nullptr) return false;
-    CreateDirect3DObject();
-    return CreateDirect3DDevice(size, multisample, exact);
+    ChooseAdapter();
+    return CreateDevice(size, multisample, exact);
 }
 
 void Renderer::ReadWindowRect() {
@@ -93,7 +93,7 @@ void Renderer::ReadWindowRect() {
 
 // The window decides the backend: a real SDL window gets OpenGL, a scripted one (or
 // none) the recording device, sized like the window's client area.
-void Renderer::CreateDirect3DObject() {
+void Renderer::ChooseAdapter() {
     if (adapter_ != nullptr) return;
     SDL_Window* native = window_ != nullptr ? window_->NativeWindow() : nullptr;
     if (native != nullptr) {
@@ -111,7 +111,7 @@ void Renderer::CreateDirect3DObject() {
 bool Renderer::ChooseFullScreenMode(const Point& size, bool exact, gfx::DisplayMode& mode) {
     const std::vector<gfx::DisplayMode> modes = adapter_->Modes();
     if (modes.empty()) {
-        RaiseError(__LINE__, __FILE__, "Renderer::CreateDirect3DDevice() - No adapter modes!", 0);
+        RaiseError(__LINE__, __FILE__, "Renderer::CreateDevice() - gfx::Adapter::Modes(): the adapter lists no display modes", 0);
     }
     // The first of equally near modes wins.
     mode = modes.front();
@@ -121,8 +121,8 @@ bool Renderer::ChooseFullScreenMode(const Point& size, bool exact, gfx::DisplayM
     return !exact || SquaredDistance(size, mode) == 0;
 }
 
-bool Renderer::CreateDirect3DDevice(const Point& size, int multisample, bool exact) {
-    if (adapter_ == nullptr) CreateDirect3DObject();
+bool Renderer::CreateDevice(const Point& size, int multisample, bool exact) {
+    if (adapter_ == nullptr) ChooseAdapter();
     gfx::PresentParams params;
     params.multisample = uint32_t(std::clamp(multisample, 0, kMaxMultisample));
     const bool fullScreen = size.x > 0 && size.y > 0;
@@ -133,7 +133,7 @@ bool Renderer::CreateDirect3DDevice(const Point& size, int multisample, bool exa
         params.backBufferWidth = mode.width;
         params.backBufferHeight = mode.height;
     } else if (adapter_->CurrentMode().width == 0) {
-        Fail("CreateDirect3DDevice", "GetAdapterDisplayMode", gfx::Result::NotAvailable);
+        Fail("CreateDevice", "gfx::Adapter::CurrentMode", gfx::Result::NotAvailable);
     }
     // Adapters refuse sample counts they lack: fall back one sample at a time.
     for (;;) {
@@ -142,7 +142,7 @@ bool Renderer::CreateDirect3DDevice(const Point& size, int multisample, bool exa
             device_ = std::move(created.object);
             break;
         }
-        if (params.multisample == 0) Fail("CreateDirect3DDevice", "CreateDevice", created.result);
+        if (params.multisample == 0) Fail("CreateDevice", "gfx::Adapter::CreateDevice", created.result);
         --params.multisample;
     }
     params_ = params;
@@ -219,7 +219,7 @@ bool Renderer::ResetLostDevice() {
     ResetView();
     std::vector<DynamicMesh*> released;
     released.swap(releasedForReset_);
-    for (DynamicMesh* mesh : released) CreateDirect3DDynamicMesh(mesh);
+    for (DynamicMesh* mesh : released) CreateDynamicMeshBuffers(mesh);
     return true;
 }
 

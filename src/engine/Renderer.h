@@ -99,8 +99,8 @@ public:
     // The adapter Init uses instead of the one the window calls for (tests script its
     // display modes and multisample limit).
     void SetAdapter(std::unique_ptr<gfx::Adapter> adapter);
-    void CreateDirect3DObject();
-    bool CreateDirect3DDevice(const Point& size, int multisample, bool exact);
+    void ChooseAdapter();
+    bool CreateDevice(const Point& size, int multisample, bool exact);
     // Destroys every object the renderer made; the device stays.
     void ReleaseAll();
     // ReleaseAll, then the device and the adapter.
@@ -191,10 +191,10 @@ public:
     Mesh* CreateMeshCopy(const Mesh& mesh);
     void DestroyLastMesh();
     // Makes the device mesh once; a mesh without faces gets none and draws nothing.
-    void CreateDirect3DMesh(Mesh* mesh);
+    void CreateMeshBuffers(Mesh* mesh);
     // Uploads what the change bits name when the mesh is dirty. A mesh whose counts
     // changed since its device mesh was made gets a new one.
-    void UpdateDirect3DMesh(Mesh* mesh);
+    void UpdateMeshBuffers(Mesh* mesh);
     // The device meshes of the mesh and its levels.
     void CreateModelMeshes(Mesh* mesh);
     void CreateModelTreeMeshes(ModelNode* node);
@@ -209,9 +209,9 @@ public:
     // --- dynamic meshes
     DynamicMesh* CreateDynamicMesh(int positionCapacity, int vertexCapacity, int faceCapacity);
     // Makes the buffers when it has none, then fills them.
-    void CreateDirect3DDynamicMesh(DynamicMesh* mesh);
+    void CreateDynamicMeshBuffers(DynamicMesh* mesh);
     // Rewrites both buffers whole; buffers too small are made anew at double size.
-    void UpdateDirect3DDynamicMesh(DynamicMesh* mesh);
+    void UpdateDynamicMeshBuffers(DynamicMesh* mesh);
     void DestroyDynamicMesh(DynamicMesh* mesh);
     void DestroyParticleMesh(ParticleSystem& system);
     void RenderDynamicMesh(DynamicMesh* mesh);

@@ -115,7 +115,7 @@ void Renderer::RenderMesh(Mesh* mesh, bool useLevels) {
 
 void Renderer::DrawMeshSubsets(Mesh* mesh) {
     if (mesh == nullptr) return;
-    CreateDirect3DMesh(mesh);
+    CreateMeshBuffers(mesh);
     if (mesh->deviceMesh == nullptr) return;
     for (int i = 0; i < mesh->subsetMaterials.Count(); ++i) {
         const Material* material = mesh->subsetMaterials[i];
@@ -147,7 +147,7 @@ void Renderer::CreateParticleMesh(ParticleSystem& system) {
     }
     SetParticleMaterial(*mesh, system.material);
     system.mesh = mesh;
-    CreateDirect3DDynamicMesh(mesh);
+    CreateDynamicMeshBuffers(mesh);
 }
 
 // The quad's corners in every stage of the material.
@@ -187,7 +187,7 @@ void Renderer::DrawParticles(ParticleSystem& system) {
         if (system.usesParticleColours) {
             for (int k = 0; k < 4; ++k) mesh.vertices[k].color = particle.colour;
         }
-        UpdateDirect3DDynamicMesh(&mesh);
+        UpdateDynamicMeshBuffers(&mesh);
         RenderDynamicMesh(&mesh);
     }
 }
@@ -249,7 +249,7 @@ void Renderer::DrawSpriteRotated(const Sprite& sprite, const Vector2& position, 
     DrawSpriteTransformed(sprite, Matrix4::Multiply(m, extra));
 }
 
-void Renderer::UpdateSpriteMesh(const Sprite& sprite) { UpdateDirect3DMesh(sprite.quad); }
+void Renderer::UpdateSpriteMesh(const Sprite& sprite) { UpdateMeshBuffers(sprite.quad); }
 
 // --- model instances
 

@@ -126,14 +126,14 @@ void Renderer::DestroyLastMesh() {
     if (!meshes_.empty()) meshes_.pop_back();
 }
 
-void Renderer::CreateDirect3DMesh(Mesh* mesh) {
+void Renderer::CreateMeshBuffers(Mesh* mesh) {
     if (mesh == nullptr || mesh->deviceMesh != nullptr) return;
     if (mesh->faces.IsEmpty() || mesh->vertices.IsEmpty()) return;
     int size = 0;
     const gfx::VertexFormat format = MeshFormat(mesh->hasNormals, mesh->hasColors, mesh->texCoordSetCount, size);
     gfx::Created<gfx::DeviceMesh> created = gfx::DeviceMesh::Create(
         GetDevice(), uint32_t(mesh->faces.Count()), uint32_t(mesh->vertices.Count()), format);
-    Check(created.result, "CreateDirect3DMesh", "D3DXCreateMeshFVF");
+    Check(created.result, "CreateMeshBuffers", "gfx::DeviceMesh::Create");
     mesh->deviceMesh = std::move(created.object);
     WriteDeviceMesh(*mesh);
 }
@@ -142,15 +142,15 @@ void Renderer::WriteDeviceMesh(Mesh& mesh) {
     gfx::DeviceMesh& device = *mesh.deviceMesh;
     const VertexParts parts = PartsOf(mesh.hasNormals, mesh.hasColors, int(gfx::FvfTexCount(device.Format())));
     uint8_t* bytes = nullptr;
-    Check(device.LockVertexBuffer(bytes), "CreateDirect3DMesh", "LockVertexBuffer");
+    Check(device.LockVertexBuffer(bytes), "CreateMeshBuffers", "gfx::DeviceMesh::LockVertexBuffer");
     for (int i = 0; i < mesh.vertices.Count(); ++i) {
         WriteVertex(reinterpret_cast<float*>(bytes + size_t(i) * device.Stride()), parts, mesh.vertices[i], kAllChanges);
     }
-    Check(device.UnlockVertexBuffer(), "CreateDirect3DMesh", "UnlockVertexBuffer");
+    Check(device.UnlockVertexBuffer(), "CreateMeshBuffers", "gfx::DeviceMesh::UnlockVertexBuffer");
 
-    Check(device.LockIndexBuffer(bytes), "CreateDirect3DMesh", "LockIndexBuffer");
+    Check(device.LockIndexBuffer(bytes), "CreateMeshBuffers", "gfx::DeviceMesh::LockIndexBuffer");
     WriteIndices(bytes, device.IndexType(), mesh.faces, mesh.vertices.Data());
-    Check(device.UnlockIndexBuffer(), "CreateDirect3DMesh", "UnlockIndexBuffer");
+    Check(device.UnlockIndexBuffer(), "CreateMeshBuffers", "gfx::DeviceMesh::UnlockIndexBuffer");
 
     // Subsets follow the materials' address order; a face without one is a subset too
     // and gets the default material when drawn.
@@ -159,15 +159,15 @@ void Renderer::WriteDeviceMesh(Mesh& mesh) {
         if (FindSorted(mesh.subsetMaterials, face.material) < 0) InsertSorted(mesh.subsetMaterials, face.material);
     }
     uint32_t* subsets = nullptr;
-    Check(device.LockAttributeBuffer(subsets), "CreateDirect3DMesh", "LockAttributeBuffer");
+    Check(device.LockAttributeBuffer(subsets), "CreateMeshBuffers", "gfx::DeviceMesh::LockAttributeBuffer");
     for (int f = 0; f < mesh.faces.Count(); ++f) subsets[f] = uint32_t(FindSorted(mesh.subsetMaterials, mesh.faces[f].material));
-    Check(device.UnlockAttributeBuffer(), "CreateDirect3DMesh", "UnlockAttributeBuffer");
+    Check(device.UnlockAttributeBuffer(), "CreateMeshBuffers", "gfx::DeviceMesh::UnlockAttributeBuffer");
 
     mesh.changeBits.SetSize(mesh.vertices.Count());
     for (int i = 0; i < mesh.changeBits.Count(); ++i) mesh.changeBits[i] = 0;
 }
 
-void Renderer::UpdateDirect3DMesh(Mesh* mesh) {
+void Renderer::UpdateMeshBuffers(Mesh* mesh) {
     if (mesh == nullptr || !mesh->dirty) return;
     mesh->dirty = 0;
     int size = 0;
@@ -177,13 +177,13 @@ void Renderer::UpdateDirect3DMesh(Mesh* mesh) {
     if (current == nullptr || current->VertexCount() != uint32_t(mesh->vertices.Count()) ||
         current->FaceCount() != uint32_t(mesh->faces.Count()) || current->Format() != format) {
         mesh->ReleaseDeviceMesh();
-        CreateDirect3DMesh(mesh);
+        CreateMeshBuffers(mesh);
         return;
     }
     gfx::DeviceMesh& device = *mesh->deviceMesh;
     const VertexParts parts = PartsOf(mesh->hasNormals, mesh->hasColors, int(gfx::FvfTexCount(format)));
     uint8_t* bytes = nullptr;
-    Check(device.LockVertexBuffer(bytes), "UpdateDirect3DMesh", "LockVertexBuffer");
+    Check(device.LockVertexBuffer(bytes), "UpdateMeshBuffers", "gfx::DeviceMesh::LockVertexBuffer");
     const int count = std::min(mesh->vertices.Count(), mesh->changeBits.Count());
     for (int i = 0; i < count; ++i) {
         uint32_t& changes = mesh->changeBits[i];
@@ -191,13 +191,13 @@ void Renderer::UpdateDirect3DMesh(Mesh* mesh) {
         WriteVertex(reinterpret_cast<float*>(bytes + size_t(i) * device.Stride()), parts, mesh->vertices[i], changes);
         changes = 0;
     }
-    Check(device.UnlockVertexBuffer(), "UpdateDirect3DMesh", "UnlockVertexBuffer");
+    Check(device.UnlockVertexBuffer(), "UpdateMeshBuffers", "gfx::DeviceMesh::UnlockVertexBuffer");
 }
 
 void Renderer::CreateModelMeshes(Mesh* mesh) {
     if (mesh == nullptr) return;
-    CreateDirect3DMesh(mesh);
-    for (const MeshLevel& level : mesh->levels) CreateDirect3DMesh(level.mesh);
+    CreateMeshBuffers(mesh);
+    for (const MeshLevel& level : mesh->levels) CreateMeshBuffers(level.mesh);
 }
 
 void Renderer::CreateModelTreeMeshes(ModelNode* node) {
@@ -294,23 +294,23 @@ void Renderer::RecreateDynamicBuffers(DynamicMesh& mesh, int vertexCount, int fa
     gfx::Device& device = GetDevice();
     gfx::Created<gfx::VertexBuffer> vertices =
         device.CreateVertexBuffer(uint32_t(mesh.vertexCapacity) * uint32_t(size) * 4, gfx::BufferUsage::Dynamic);
-    Check(vertices.result, "CreateDirect3DDynamicMesh", "CreateVertexBuffer");
+    Check(vertices.result, "CreateDynamicMeshBuffers", "gfx::Device::CreateVertexBuffer");
     gfx::Created<gfx::IndexBuffer> indices = device.CreateIndexBuffer(
         uint32_t(mesh.faceCapacity) * 3 * uint32_t(indexFormat), indexFormat, gfx::BufferUsage::Dynamic);
-    Check(indices.result, "CreateDirect3DDynamicMesh", "CreateIndexBuffer");
+    Check(indices.result, "CreateDynamicMeshBuffers", "gfx::Device::CreateIndexBuffer");
     mesh.vertexBuffer = std::move(vertices.object);
     mesh.indexBuffer = std::move(indices.object);
     mesh.uploadedVertices = 0;
     mesh.uploadedFaces = 0;
 }
 
-void Renderer::CreateDirect3DDynamicMesh(DynamicMesh* mesh) {
+void Renderer::CreateDynamicMeshBuffers(DynamicMesh* mesh) {
     if (mesh == nullptr || mesh->vertexBuffer != nullptr || mesh->indexBuffer != nullptr) return;
     RecreateDynamicBuffers(*mesh, mesh->vertices.Count(), mesh->faces.Count());
-    UpdateDirect3DDynamicMesh(mesh);
+    UpdateDynamicMeshBuffers(mesh);
 }
 
-void Renderer::UpdateDirect3DDynamicMesh(DynamicMesh* mesh) {
+void Renderer::UpdateDynamicMeshBuffers(DynamicMesh* mesh) {
     // Without buffers (a device reset is pending) the arrays keep the geometry, and the
     // buffers are filled from them when they are made.
     if (mesh == nullptr || !mesh->HasBuffers()) return;
@@ -325,16 +325,16 @@ void Renderer::UpdateDirect3DDynamicMesh(DynamicMesh* mesh) {
     const uint32_t stride = uint32_t(size) * 4;
     uint8_t* bytes = nullptr;
     Check(mesh->vertexBuffer->Lock(0, uint32_t(vertexCount) * stride, bytes, gfx::kLockDiscard),
-          "UpdateDirect3DDynamicMesh", "VertexBuffer->Lock");
+          "UpdateDynamicMeshBuffers", "gfx::VertexBuffer::Lock");
     for (int i = 0; i < vertexCount; ++i) {
         WriteVertex(reinterpret_cast<float*>(bytes + size_t(i) * stride), parts, mesh->vertices[i], kAllChanges);
     }
-    Check(mesh->vertexBuffer->Unlock(), "UpdateDirect3DDynamicMesh", "VertexBuffer->Unlock");
+    Check(mesh->vertexBuffer->Unlock(), "UpdateDynamicMeshBuffers", "gfx::VertexBuffer::Unlock");
     const gfx::IndexFormat indexFormat = mesh->indexBuffer->Format();
     Check(mesh->indexBuffer->Lock(0, uint32_t(faceCount) * 3 * uint32_t(indexFormat), bytes, gfx::kLockDiscard),
-          "UpdateDirect3DDynamicMesh", "IndexBuffer->Lock");
+          "UpdateDynamicMeshBuffers", "gfx::IndexBuffer::Lock");
     WriteIndices(bytes, indexFormat, mesh->faces, mesh->vertices.Data());
-    Check(mesh->indexBuffer->Unlock(), "UpdateDirect3DDynamicMesh", "IndexBuffer->Unlock");
+    Check(mesh->indexBuffer->Unlock(), "UpdateDynamicMeshBuffers", "gfx::IndexBuffer::Unlock");
     mesh->uploadedVertices = vertexCount;
     mesh->uploadedFaces = faceCount;
 }

@@ -65,7 +65,7 @@ TextureHandle Renderer::CreateTextureImage(const String& file, bool& hasAlpha, i
         options.mipFilter = LoaderFilter(mipFilter);
         gfx::Created<gfx::Texture> created = gfx::CreateTextureFromFile(GetDevice(), path.CStr(), options);
         if (created.result != gfx::Result::Ok) {
-            Fail("CreateTextureImage", "D3DXCreateTextureFromFileEx", created.result, String(" : File ") + file);
+            Fail("CreateTextureImage", "gfx::CreateTextureFromFile", created.result, String(" : File ") + file);
         }
         record = NewTexture(path);
         record->texture = std::move(created.object);
@@ -86,7 +86,7 @@ TextureHandle Renderer::CreateTextureFromFile(const String& file, int width, int
 TextureHandle Renderer::CreateTextureImage(const Image& image, int mipLevels) {
     gfx::Created<gfx::Texture> created =
         gfx::CreateTextureFromImage(GetDevice(), image, uint32_t(std::max(mipLevels, 0)));
-    Check(created.result, "CreateTextureImage", "D3DXCreateTexture");
+    Check(created.result, "CreateTextureImage", "gfx::CreateTextureFromImage");
     Texture* record = NewTexture(String());
     record->texture = std::move(created.object);
     return record;
@@ -96,12 +96,12 @@ void Renderer::CreateTextureImage(TextureHandle texture, const Image& image) {
     if (texture == nullptr || texture->texture == nullptr) return;
     const gfx::Texture& target = *texture->texture;
     if (uint32_t(image.Width()) != target.Width() || uint32_t(image.Height()) != target.Height()) return;
-    Check(gfx::CopyImageToTexture(image, *texture->texture), "CreateTextureImage", "LockRect");
+    Check(gfx::CopyImageToTexture(image, *texture->texture), "CreateTextureImage", "gfx::CopyImageToTexture");
 }
 
 void Renderer::ReadTextureImage(Image& image, TextureHandle texture) {
     if (texture == nullptr || texture->texture == nullptr) return;
-    Check(gfx::CopyTextureToImage(*texture->texture, image), "CreateTextureImage", "LockRect");
+    Check(gfx::CopyTextureToImage(*texture->texture, image), "CreateTextureImage", "gfx::CopyImageToTexture");
 }
 
 void Renderer::CreateTextureFromImage(const String& file, const Image& image) {

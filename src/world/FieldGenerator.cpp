@@ -219,7 +219,7 @@ void FieldGenerator::DrawWedge(const Vector3& point) {
         MeshFace face;
         for (int k = 0; k < 3; ++k) face.corners[k] = &wedge->vertices[k];
         wedge->AddFace(face);
-        renderer.CreateDirect3DDynamicMesh(wedge);
+        renderer.CreateDynamicMeshBuffers(wedge);
     }
     const float radius = GetUpgradeBaseValue(weaponKind);
     wedge->positions[0] = point;
@@ -234,7 +234,7 @@ void FieldGenerator::DrawWedge(const Vector3& point) {
     renderer.SetLighting(false);
     renderer.SetAlphaBlend();
     renderer.SetWorldTransform(Matrix4());
-    renderer.UpdateDirect3DDynamicMesh(wedge);
+    renderer.UpdateDynamicMeshBuffers(wedge);
     renderer.RenderDynamicMesh(wedge);
     renderer.SetBlendOff();
     renderer.SetLighting(true);

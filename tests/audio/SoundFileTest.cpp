@@ -74,17 +74,17 @@ TEST(WavFile, DamagedFilesAreRefusedWithTheirReason)
     std::string noData = good.substr(0, 36) + "junk" + good.substr(40);
     const Case cases[] = {
         {"missing.wav", "", "WavFile::Open() - File does not exist"},
-        {"truncated.wav", good.substr(0, 10), "WavFile::ReadMMIO() - mmioDescend()"},
-        {"notriff.wav", "RIFX" + good.substr(4), "WavFile::ReadMMIO() - mmioFOURCC()"},
-        {"nofmt.wav", good.substr(0, 12), "WavFile::ReadMMIO() - mmioDescend( fmt )"},
-        {"shortfmt.wav", shortFormat, "WavFile::ReadMMIO() - sizeof( PCWAVEFORMAT )"},
-        {"cutfmt.wav", good.substr(0, 28), "WavFile::ReadMMIO() - mmioRead( waveFormat )"},
+        {"truncated.wav", good.substr(0, 10), "WavFile::ReadHeader() - read(): the file ends inside the RIFF header"},
+        {"notriff.wav", "RIFX" + good.substr(4), "WavFile::ReadHeader() - not a RIFF WAVE file"},
+        {"nofmt.wav", good.substr(0, 12), "WavFile::ReadHeader() - no \"fmt \" chunk"},
+        {"shortfmt.wav", shortFormat, "WavFile::ReadFormat() - the format chunk is shorter than 16 bytes"},
+        {"cutfmt.wav", good.substr(0, 28), "WavFile::ReadFormat() - read(): the file ends inside the format chunk"},
         {"float.wav", WavBytes({3, 1, 22050, 32}, std::string(64, '\0')), "unsupported format tag 3"},
         {"nochannels.wav", WavBytes({1, 0, 22050, 16}, std::string(64, '\0')), "0 channels"},
         {"sixchannels.wav", WavBytes({1, 6, 22050, 16}, std::string(64, '\0')), "6 channels"},
         {"absurdrate.wav", WavBytes({1, 1, 4000000, 8}, std::string(64, '\0')), "4000000 Hz"},
         {"twelvebits.wav", WavBytes({1, 1, 22050, 12}, std::string(64, '\0')), "12 bits"},
-        {"nodata.wav", noData, "WavFile::Reset() - mmioDescend()"},
+        {"nodata.wav", noData, "WavFile::Reset() - no \"data\" chunk"},
         {"empty.wav", WavBytes({1, 1, 22050, 8}, ""), "WavFile::Open() - No size"},
     };
     TempFolder folder;

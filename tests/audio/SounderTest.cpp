@@ -259,13 +259,13 @@ TEST(SounderInit, RefusesAPrimaryFormatTheMixerCannotMake)
         FAIL() << "no error raised";
     } catch (const ThrowError& error) {
         EXPECT_STREQ(error.file.CStr(), "Sounder");
-        EXPECT_EQ(std::string(error.message.CStr()).rfind("Sounder::SetDirectSoundPrimaryBufferFormat() - SetFormat(): ", 0), 0u);
+        EXPECT_EQ(std::string(error.message.CStr()).rfind("Sounder::Init() - the mixer makes only 16-bit stereo: ", 0), 0u);
     }
     try {
         sounder.Init(snd::DeviceKind::Null, 2, 1, 16);
         FAIL() << "no error raised";
     } catch (const ThrowError& error) {
-        EXPECT_EQ(std::string(error.message.CStr()).rfind("Sounder::CreateDirectSoundObject(): ", 0), 0u);
+        EXPECT_EQ(std::string(error.message.CStr()).rfind("Sounder::Init() - snd::OpenSoundDevice(): ", 0), 0u);
         EXPECT_EQ(error.code, int32_t(snd::Result::InvalidParam));
     }
     sounder.Init(snd::DeviceKind::Null, 2, 22050, 16);

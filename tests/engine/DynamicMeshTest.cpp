@@ -61,7 +61,7 @@ TEST(DynamicMeshTest, BuffersHoldEveryVertexInTheSharedLayout) {
     FillStrip(*mesh, 2);
     mesh->vertices[1].normal = Vector3(0, 0, -1);
     mesh->vertices[1].texCoords.Append(Vector2(0.25f, 0.75f));
-    renderer.CreateDirect3DDynamicMesh(mesh);
+    renderer.CreateDynamicMeshBuffers(mesh);
 
     EXPECT_EQ(mesh->format, gfx::kFvfXyz | gfx::kFvfNormal | gfx::kFvfDiffuse | gfx::FvfTex(1));
     EXPECT_EQ(mesh->vertexSize, 3 + 3 + 1 + 2);
@@ -87,7 +87,7 @@ TEST(DynamicMeshTest, OutgrownBuffersAreMadeAgainAtDoubleSize) {
     Renderer renderer;
     DynamicMesh* mesh = renderer.CreateDynamicMesh(2, 3, 1);
     FillStrip(*mesh, 1);
-    renderer.CreateDirect3DDynamicMesh(mesh);
+    renderer.CreateDynamicMeshBuffers(mesh);
     EXPECT_EQ(mesh->vertexCapacity, 3);
 
     // Ten triangles: 12 vertices and 10 faces overrun 3 and 1.
@@ -95,7 +95,7 @@ TEST(DynamicMeshTest, OutgrownBuffersAreMadeAgainAtDoubleSize) {
     mesh->vertices.Clear();
     mesh->faces.Clear();
     FillStrip(*mesh, 10);
-    renderer.UpdateDirect3DDynamicMesh(mesh);
+    renderer.UpdateDynamicMeshBuffers(mesh);
     EXPECT_EQ(mesh->vertexCapacity, 12);
     EXPECT_EQ(mesh->faceCapacity, 16);
     EXPECT_EQ(mesh->vertexBuffer->Size(), 12u * 3 * 4);
@@ -116,7 +116,7 @@ TEST(DynamicMeshTest, LargeMeshesTakeThirtyTwoBitIndices) {
         mesh->AddVertex(v);
     }
     mesh->faces[0].corners[2] = &mesh->vertices[69999];
-    renderer.CreateDirect3DDynamicMesh(mesh);
+    renderer.CreateDynamicMeshBuffers(mesh);
     EXPECT_EQ(mesh->indexBuffer->Format(), gfx::IndexFormat::Index32);
     EXPECT_EQ(Word(mesh->indexBuffer->Data() + 8), 69999u);
 }
@@ -125,16 +125,16 @@ TEST(DynamicMeshTest, NothingIsWrittenOrDrawnWithoutFaces) {
     Renderer renderer;
     DynamicMesh* mesh = renderer.CreateDynamicMesh(4, 4, 2);
     FillStrip(*mesh, 2);
-    renderer.CreateDirect3DDynamicMesh(mesh);
+    renderer.CreateDynamicMeshBuffers(mesh);
     const std::vector<uint8_t> before(mesh->vertexBuffer->Data(),
                                       mesh->vertexBuffer->Data() + mesh->vertexBuffer->Size());
     mesh->faces.Clear();
     mesh->positions[0] = Vector3(9, 9, 9);
-    renderer.UpdateDirect3DDynamicMesh(mesh);
+    renderer.UpdateDynamicMeshBuffers(mesh);
     EXPECT_EQ(std::memcmp(before.data(), mesh->vertexBuffer->Data(), before.size()), 0);
 
     DynamicMesh* empty = renderer.CreateDynamicMesh(4, 4, 2);
-    renderer.CreateDirect3DDynamicMesh(empty);
+    renderer.CreateDynamicMeshBuffers(empty);
     ASSERT_TRUE(renderer.GetReady());
     renderer.RenderDynamicMesh(empty);
     EXPECT_EQ(renderer.GetDevice().Stats().drawCalls, 0u);
@@ -144,7 +144,7 @@ TEST(DynamicMeshTest, DestroyingRemovesOnlyRegisteredMeshes) {
     Renderer renderer;
     DynamicMesh* mesh = renderer.CreateDynamicMesh(4, 4, 2);
     FillStrip(*mesh, 2);
-    renderer.CreateDirect3DDynamicMesh(mesh);
+    renderer.CreateDynamicMeshBuffers(mesh);
     DynamicMesh stranger(1, 1, 1);
     renderer.DestroyDynamicMesh(&stranger);
     EXPECT_EQ(renderer.GetDevice().Stats().VertexBuffersAlive(), 1u);
@@ -197,7 +197,7 @@ TEST(DeviceMeshTest, FormatCarriesNoMoreCoordinateSetsThanTheDeviceSamples) {
     renderer.SetAdapter(std::move(adapter));
     ASSERT_TRUE(renderer.InitWindowed(window.get(), 0));
     Mesh* mesh = MakeTriangles(renderer, 1, nullptr, nullptr);
-    renderer.CreateDirect3DMesh(mesh);
+    renderer.CreateMeshBuffers(mesh);
     ASSERT_NE(mesh->deviceMesh, nullptr);
     EXPECT_EQ(mesh->deviceMesh->Format(), gfx::kFvfXyz | gfx::kFvfNormal | gfx::FvfTex(1));
 }
@@ -210,7 +210,7 @@ TEST(DeviceMeshTest, SubsetsFollowMaterialOrderAndNoneDrawsTheDefault) {
     b->diffuse = {0, 1, 0, 1};
     Mesh* mesh = MakeTriangles(renderer, 4, b, nullptr);
     mesh->faces[1].material = a;
-    renderer.CreateDirect3DMesh(mesh);
+    renderer.CreateMeshBuffers(mesh);
     ASSERT_EQ(mesh->subsetMaterials.Count(), 3);
     EXPECT_EQ(mesh->subsetMaterials[0], nullptr);
     EXPECT_EQ(mesh->subsetMaterials[1], std::min(a, b));
@@ -226,14 +226,14 @@ TEST(DeviceMeshTest, SubsetsFollowMaterialOrderAndNoneDrawsTheDefault) {
 
     // A second creation leaves the device mesh alone.
     const gfx::DeviceMesh* made = mesh->deviceMesh.get();
-    renderer.CreateDirect3DMesh(mesh);
+    renderer.CreateMeshBuffers(mesh);
     EXPECT_EQ(mesh->deviceMesh.get(), made);
 }
 
 TEST(DeviceMeshTest, UploadsOnlyWhatChangedAndOnlyWhenDirty) {
     Renderer renderer;
     Mesh* mesh = MakeTriangles(renderer, 1, nullptr, nullptr);
-    renderer.CreateDirect3DMesh(mesh);
+    renderer.CreateMeshBuffers(mesh);
     gfx::DeviceMesh& device = *mesh->deviceMesh;
     const uint32_t stride = device.Stride();
     auto vertexFloats = [&](int vertex) {
@@ -249,12 +249,12 @@ TEST(DeviceMeshTest, UploadsOnlyWhatChangedAndOnlyWhenDirty) {
     mesh->positions[2] = Vector3(7, 7, 7);
     mesh->vertices[2].normal = Vector3(1, 0, 0);
     mesh->changeBits[2] = kVertexChangePosition;
-    renderer.UpdateDirect3DMesh(mesh);
+    renderer.UpdateMeshBuffers(mesh);
     EXPECT_EQ(vertexFloats(2)[0], 2.0f);
 
     // Dirty: the position goes up, the normal (no bit) does not.
     mesh->dirty = 1;
-    renderer.UpdateDirect3DMesh(mesh);
+    renderer.UpdateMeshBuffers(mesh);
     const std::vector<float> after = vertexFloats(2);
     EXPECT_EQ(after[0], 7.0f);
     EXPECT_EQ(after[3], 0.0f);
@@ -262,14 +262,14 @@ TEST(DeviceMeshTest, UploadsOnlyWhatChangedAndOnlyWhenDirty) {
     EXPECT_EQ(mesh->dirty, 0);
 
     renderer.SetMeshTexCoord(mesh, 1, 0.75f, 0.5f, 1);
-    renderer.UpdateDirect3DMesh(mesh);
+    renderer.UpdateMeshBuffers(mesh);
     EXPECT_EQ(vertexFloats(1)[8], 0.75f);
 }
 
 TEST(DeviceMeshTest, MeshThatChangedItsCountsGetsANewDeviceMesh) {
     Renderer renderer;
     Mesh* mesh = MakeTriangles(renderer, 1, nullptr, nullptr);
-    renderer.CreateDirect3DMesh(mesh);
+    renderer.CreateMeshBuffers(mesh);
     const int p = mesh->AddPosition(Vector3(5, 5, 5));
     MeshVertex v;
     v.position = &mesh->positions[p];
@@ -280,7 +280,7 @@ TEST(DeviceMeshTest, MeshThatChangedItsCountsGetsANewDeviceMesh) {
     face.corners[2] = &mesh->vertices[3];
     mesh->AddFace(face);
     mesh->dirty = 1;
-    renderer.UpdateDirect3DMesh(mesh);
+    renderer.UpdateMeshBuffers(mesh);
     ASSERT_NE(mesh->deviceMesh, nullptr);
     EXPECT_EQ(mesh->deviceMesh->VertexCount(), 4u);
     EXPECT_EQ(mesh->deviceMesh->FaceCount(), 2u);

@@ -92,7 +92,7 @@ TEST_F(DeviceCreationTest, NoDisplayModesIsFatal) {
         renderer_.Init(window_.get(), Point(640, 480), 0, false);
         FAIL() << "no error";
     } catch (const ThrowError& error) {
-        EXPECT_EQ(error.message, "Renderer::CreateDirect3DDevice() - No adapter modes!");
+        EXPECT_EQ(error.message, "Renderer::CreateDevice() - gfx::Adapter::Modes(): the adapter lists no display modes");
     }
 }
 
@@ -143,7 +143,7 @@ TEST(FrameCycleTest, LostDeviceRecoversWithDynamicBuffersRebuiltAndRefilled) {
     MeshFace face;
     for (int c = 0; c < 3; ++c) face.corners[c] = &mesh->vertices[2 - c];
     mesh->AddFace(face);
-    renderer.CreateDirect3DDynamicMesh(mesh);
+    renderer.CreateDynamicMeshBuffers(mesh);
     DynamicMesh* unused = renderer.CreateDynamicMesh(3, 3, 1);
     Image pixels(2, 2);
     pixels.Fill(Color(0xFF336699u));
@@ -162,7 +162,7 @@ TEST(FrameCycleTest, LostDeviceRecoversWithDynamicBuffersRebuiltAndRefilled) {
     EXPECT_EQ(device.Stats().dynamicAlive, 0u);
     // The geometry changes while the buffers are gone.
     mesh->positions[1] = Vector3(5, 6, 7);
-    renderer.UpdateDirect3DDynamicMesh(mesh);
+    renderer.UpdateDynamicMeshBuffers(mesh);
 
     ASSERT_TRUE(renderer.GetReady());
     EXPECT_EQ(device.Stats().resets, 1u);
@@ -217,7 +217,7 @@ TEST(TextureTest, MissingFileIsFatalAndNamesTheFile) {
         renderer.CreateTextureFromFile("Textures\\NoSuch.tga");
         FAIL() << "no error";
     } catch (const ThrowError& error) {
-        EXPECT_EQ(error.message, String("Renderer::CreateTextureImage() - D3DXCreateTextureFromFileEx(): ") +
+        EXPECT_EQ(error.message, String("Renderer::CreateTextureImage() - gfx::CreateTextureFromFile(): ") +
                                      gfx::ResultText(gfx::Result::NotFound) + " : File Textures\\NoSuch.tga");
     }
 }
