@@ -18,7 +18,7 @@
 #include "engine/Renderer.h"
 #include "platform/gfx/Device.h"
 #include "platform/sys/Random.h"
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "platform/window/Keys.h"
 #include "platform/window/Message.h"
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
 
 namespace {
 

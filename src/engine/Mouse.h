@@ -17,7 +17,7 @@
 
 struct Sprite;
 namespace win {
-class Window;
+class SystemWindow;
 struct Message;
 struct CursorImage;
 }  // namespace win
@@ -63,7 +63,7 @@ public:
     static win::CursorImage OwnCursorImage();
 
     // The window whose pointer and cursor the mouse uses; none until start-up sets it.
-    void AttachWindow(win::Window* window) { window_ = window; }
+    void AttachWindow(win::SystemWindow* window) { window_ = window; }
 
     // Start of a frame: previous position = current, marker flags cleared, queue emptied,
     // the pointer read (while active) and a pointer-move event queued.
@@ -116,7 +116,7 @@ private:
     void HandleKeyDown(const win::Message& message);
     void ApplyCursorShape();
 
-    win::Window* window_ = nullptr;
+    win::SystemWindow* window_ = nullptr;
     int32_t appliedCursor_ = kCursorSystem;
     std::vector<HeldKeyListener*> listeners_;
 };

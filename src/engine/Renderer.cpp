@@ -11,7 +11,7 @@
 #include "platform/gfx/Adapter.h"
 #include "platform/gfx/RecordingAdapter.h"
 #include "platform/gfx/RecordingDevice.h"
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ void Renderer::Check(gfx::Result result, const char* operation, const char* call
 
 void Renderer::SetAdapter(std::unique_ptr<gfx::Adapter> adapter) { adapter_ = std::move(adapter); }
 
-bool Renderer::Init(win::Window* window, const Point& size, int multisample, bool exact) {
+bool Renderer::Init(win::SystemWindow* window, const Point& size, int multisample, bool exact) {
     if (device_ != nullptr) return false;
     window_ = window;
     ReadWindowRect();
@@ -75,7 +75,7 @@ bool Renderer::Init(win::Window* window, const Point& size, int multisample, boo
     return CreateDevice(size, multisample, exact);
 }
 
-bool Renderer::InitWindowed(win::Window* window, int multisample) {
+bool Renderer::InitWindowed(win::SystemWindow* window, int multisample) {
     return Init(window, Point(0, 0), multisample, false);
 }
 

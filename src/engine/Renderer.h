@@ -39,17 +39,17 @@ struct Sprite;
 namespace gfx {
 class Adapter;
 class Device;
-class Texture;
+class DeviceTexture;
 }  // namespace gfx
 namespace win {
-class Window;
+class SystemWindow;
 }
 
 // A texture the renderer owns, known by the full path of its file.
 class Texture {
 public:
     String name;  // empty for a texture made from an image
-    std::unique_ptr<gfx::Texture> texture;
+    std::unique_ptr<gfx::DeviceTexture> texture;
 };
 
 // The program's default light: directional along (1, 1, 1), diffuse and ambient 0.75
@@ -92,8 +92,8 @@ public:
     // A size of 0 x 0 asks for a windowed device; otherwise full screen at the display
     // mode nearest the size (exactly the size with `exact`, else false). False at once
     // when a device exists.
-    bool Init(win::Window* window, const Point& size, int multisample, bool exact);
-    bool InitWindowed(win::Window* window, int multisample);
+    bool Init(win::SystemWindow* window, const Point& size, int multisample, bool exact);
+    bool InitWindowed(win::SystemWindow* window, int multisample);
     // A further attempt after Init returned false.
     bool TryCreateDevice(const Point& size, int multisample, bool exact);
     // The adapter Init uses instead of the one the window calls for (tests script its
@@ -304,7 +304,7 @@ private:
     void RenderNode(ModelNode* node, std::vector<Matrix4>& stack, bool useLevels);
     void CollectMeshes(const ModelNode* node, const Matrix4& parent, Array<MeshInstance>& list);
 
-    win::Window* window_ = nullptr;
+    win::SystemWindow* window_ = nullptr;
     IntRect windowRect_;
     std::unique_ptr<gfx::Adapter> adapter_;
     std::unique_ptr<gfx::Device> device_;

@@ -63,7 +63,7 @@ TextureHandle Renderer::CreateTextureImage(const String& file, bool& hasAlpha, i
         options.mipLevels = uint32_t(std::max(mipLevels, 0));
         options.filter = LoaderFilter(filter);
         options.mipFilter = LoaderFilter(mipFilter);
-        gfx::Created<gfx::Texture> created = gfx::CreateTextureFromFile(GetDevice(), path.CStr(), options);
+        gfx::Created<gfx::DeviceTexture> created = gfx::CreateTextureFromFile(GetDevice(), path.CStr(), options);
         if (created.result != gfx::Result::Ok) {
             Fail("CreateTextureImage", "gfx::CreateTextureFromFile", created.result, String(" : File ") + file);
         }
@@ -84,7 +84,7 @@ TextureHandle Renderer::CreateTextureFromFile(const String& file, int width, int
 }
 
 TextureHandle Renderer::CreateTextureImage(const Image& image, int mipLevels) {
-    gfx::Created<gfx::Texture> created =
+    gfx::Created<gfx::DeviceTexture> created =
         gfx::CreateTextureFromImage(GetDevice(), image, uint32_t(std::max(mipLevels, 0)));
     Check(created.result, "CreateTextureImage", "gfx::CreateTextureFromImage");
     Texture* record = NewTexture(String());
@@ -94,7 +94,7 @@ TextureHandle Renderer::CreateTextureImage(const Image& image, int mipLevels) {
 
 void Renderer::CreateTextureImage(TextureHandle texture, const Image& image) {
     if (texture == nullptr || texture->texture == nullptr) return;
-    const gfx::Texture& target = *texture->texture;
+    const gfx::DeviceTexture& target = *texture->texture;
     if (uint32_t(image.Width()) != target.Width() || uint32_t(image.Height()) != target.Height()) return;
     Check(gfx::CopyImageToTexture(image, *texture->texture), "CreateTextureImage", "gfx::CopyImageToTexture");
 }

@@ -12,7 +12,7 @@
 #include "platform/gfx/DeviceMesh.h"
 #include "platform/gfx/RecordingAdapter.h"
 #include "platform/gfx/RecordingDevice.h"
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
 
 namespace {
 

@@ -54,7 +54,7 @@ protected:
         return inner;
     }
 
-    std::unique_ptr<win::Window> window_;
+    std::unique_ptr<win::SystemWindow> window_;
     Mouse mouse_;
 };
 

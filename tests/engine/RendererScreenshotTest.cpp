@@ -15,7 +15,7 @@
 #include "engine/Sprite.h"
 #include "platform/TempFolder.h"
 #include "platform/gfx/Device.h"
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
 
 namespace {
 // Set once a GL context has been opened in this process.
@@ -94,7 +94,7 @@ protected:
         return quad;
     }
 
-    std::unique_ptr<win::Window> window_;
+    std::unique_ptr<win::SystemWindow> window_;
     Renderer renderer_;
     Camera camera_;
     Image frame_;

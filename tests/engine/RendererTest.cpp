@@ -18,13 +18,13 @@
 #include "platform/TempFolder.h"
 #include "platform/gfx/RecordingAdapter.h"
 #include "platform/gfx/RecordingDevice.h"
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
 
 namespace {
 
 using platform_test::TempFolder;
 
-std::unique_ptr<win::Window> ScriptedWindow(int width, int height) {
+std::unique_ptr<win::SystemWindow> ScriptedWindow(int width, int height) {
     win::WindowDesc desc;
     desc.width = width;
     desc.height = height;
@@ -55,7 +55,7 @@ protected:
         renderer_.SetAdapter(std::move(adapter));
     }
 
-    std::unique_ptr<win::Window> window_ = ScriptedWindow(320, 200);
+    std::unique_ptr<win::SystemWindow> window_ = ScriptedWindow(320, 200);
     gfx::RecordingAdapter* adapter_ = nullptr;
     Renderer renderer_;
 };

@@ -93,7 +93,7 @@ void Device::Unregister(Resource& resource)
     --stats_.alive[I(resource.Kind())];
     if (resource.Usage() == BufferUsage::Dynamic) --stats_.dynamicAlive;
     // A released object must not stay bound: the next draw would read freed memory.
-    for (Texture*& bound : textures_)
+    for (DeviceTexture*& bound : textures_)
         if (bound == &resource) bound = nullptr;
     if (stream_ == &resource) stream_ = nullptr;
     if (indices_ == &resource) indices_ = nullptr;
@@ -272,7 +272,7 @@ uint32_t Device::GetSamplerState(uint32_t stage, SamplerState state) const
     return samplerStates_[stage][I(state)];
 }
 
-Result Device::SetTexture(uint32_t stage, Texture* texture)
+Result Device::SetTexture(uint32_t stage, DeviceTexture* texture)
 {
     LogCall("SetTexture(%u, %p)", stage, static_cast<void*>(texture));
     if (stage >= kMaxTextureStages) return Result::InvalidParam;
@@ -284,7 +284,7 @@ Result Device::SetTexture(uint32_t stage, Texture* texture)
     return Result::Ok;
 }
 
-Texture* Device::GetTexture(uint32_t stage) const
+DeviceTexture* Device::GetTexture(uint32_t stage) const
 {
     return stage < kMaxTextureStages ? textures_[stage] : nullptr;
 }
@@ -495,16 +495,16 @@ Result Device::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, cons
     return Result::Ok;
 }
 
-Created<Texture> Device::CreateTexture(uint32_t width, uint32_t height, uint32_t levels)
+Created<DeviceTexture> Device::CreateTexture(uint32_t width, uint32_t height, uint32_t levels)
 {
     LogCall("CreateTexture(%u, %u, %u)", width, height, levels);
-    Created<Texture> created;
+    Created<DeviceTexture> created;
     if (width == 0 || height == 0 || width > caps_.maxTextureWidth ||
         height > caps_.maxTextureHeight) {
         created.result = Result::InvalidParam;
         return created;
     }
-    created.object = std::make_unique<Texture>(*this, width, height, levels);
+    created.object = std::make_unique<DeviceTexture>(*this, width, height, levels);
     ResourceCreated(*created.object);
     for (uint32_t level = 0; level < created.object->LevelCount(); ++level)
         TextureUpdated(*created.object, level);

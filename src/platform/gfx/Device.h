@@ -24,7 +24,7 @@
 #include "platform/gfx/DeviceTypes.h"
 #include "platform/gfx/Result.h"
 #include "platform/gfx/States.h"
-#include "platform/gfx/Texture.h"
+#include "platform/gfx/DeviceTexture.h"
 #include "platform/gfx/VertexFormat.h"
 
 class Image;
@@ -130,8 +130,8 @@ public:
     }
     uint32_t GetSamplerState(uint32_t stage, SamplerState state) const;
 
-    Result SetTexture(uint32_t stage, Texture* texture);
-    Texture* GetTexture(uint32_t stage) const;
+    Result SetTexture(uint32_t stage, DeviceTexture* texture);
+    DeviceTexture* GetTexture(uint32_t stage) const;
 
     Result SetTransform(TransformKind kind, const Matrix4& matrix);
     const Matrix4& GetTransform(TransformKind kind) const;
@@ -164,7 +164,7 @@ public:
     Result DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const void* vertices,
                            uint32_t stride);
 
-    Created<Texture> CreateTexture(uint32_t width, uint32_t height, uint32_t levels);
+    Created<DeviceTexture> CreateTexture(uint32_t width, uint32_t height, uint32_t levels);
     Created<VertexBuffer> CreateVertexBuffer(uint32_t size, BufferUsage usage);
     Created<IndexBuffer> CreateIndexBuffer(uint32_t size, IndexFormat format, BufferUsage usage);
 
@@ -199,7 +199,7 @@ protected:
     virtual void StateChanged(StateGroup, uint32_t) {}
     virtual void ResourceCreated(Resource&) {}
     virtual void ResourceReleased(Resource&) {}
-    virtual void TextureUpdated(Texture&, uint32_t) {}
+    virtual void TextureUpdated(DeviceTexture&, uint32_t) {}
     virtual void BufferUpdated(Buffer&, uint32_t, uint32_t, bool) {}
 
     void SetBackBufferSize(uint32_t width, uint32_t height);
@@ -210,12 +210,12 @@ protected:
 
 private:
     friend class Resource;
-    friend class Texture;
+    friend class DeviceTexture;
     friend class Buffer;
 
     void Register(Resource& resource);
     void Unregister(Resource& resource);
-    void TextureChanged(Texture& texture, uint32_t level) { TextureUpdated(texture, level); }
+    void TextureChanged(DeviceTexture& texture, uint32_t level) { TextureUpdated(texture, level); }
     void BufferChanged(Buffer& buffer, uint32_t offset, uint32_t size, bool discard)
     {
         BufferUpdated(buffer, offset, size, discard);
@@ -242,7 +242,7 @@ private:
     std::array<std::array<uint32_t, static_cast<size_t>(SamplerState::Count)>,
                kMaxTextureStages>
         samplerStates_{};
-    std::array<Texture*, kMaxTextureStages> textures_{};
+    std::array<DeviceTexture*, kMaxTextureStages> textures_{};
     std::array<Matrix4, static_cast<size_t>(TransformKind::Count)> transforms_{};
     Material material_;
     std::array<Light, kMaxLights> lights_{};

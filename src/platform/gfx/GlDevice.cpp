@@ -304,7 +304,7 @@ void GlDevice::ResourceCreated(Resource& resource)
 {
     GLuint name = 0;
     if (resource.Kind() == ResourceKind::Texture) {
-        auto& texture = static_cast<Texture&>(resource);
+        auto& texture = static_cast<DeviceTexture&>(resource);
         gl_.GenTextures(1, &name);
         gl_.BindTexture(GL_TEXTURE_2D, name);
         // Without this a texture of one level counts as incomplete under GL's default
@@ -342,7 +342,7 @@ void GlDevice::ResourceReleased(Resource& resource)
     resource.SetHandle(0);
 }
 
-void GlDevice::UploadLevel(const Texture& texture, uint32_t level)
+void GlDevice::UploadLevel(const DeviceTexture& texture, uint32_t level)
 {
     gl_.BindTexture(GL_TEXTURE_2D, texture.Handle());
     gl_.PixelStorei(GL_UNPACK_ROW_LENGTH, GLint(texture.Pitch(level) / 4));
@@ -352,7 +352,7 @@ void GlDevice::UploadLevel(const Texture& texture, uint32_t level)
     gl_.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 
-void GlDevice::TextureUpdated(Texture& texture, uint32_t level)
+void GlDevice::TextureUpdated(DeviceTexture& texture, uint32_t level)
 {
     if (texture.Handle() == 0) return;
     UploadLevel(texture, level);
@@ -526,7 +526,7 @@ void GlDevice::ApplyLighting(bool pretransformed, bool vertexColour)
     colourMaterialOn_ = colourMaterial;
 }
 
-void GlDevice::ApplySampler(uint32_t stage, const Texture& texture)
+void GlDevice::ApplySampler(uint32_t stage, const DeviceTexture& texture)
 {
     SamplerKey key;
     for (size_t s = 0; s < key.size(); ++s) key[s] = GetSamplerState(stage, SamplerState(s));
@@ -612,7 +612,7 @@ void GlDevice::ApplyStages()
             continue;
         }
         gl_.Enable(GL_TEXTURE_2D);
-        const Texture* texture = GetTexture(stage);
+        const DeviceTexture* texture = GetTexture(stage);
         gl_.BindTexture(GL_TEXTURE_2D, texture != nullptr ? texture->Handle() : whiteTexture_);
         if (texture != nullptr) ApplySampler(stage, *texture);
         gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);

@@ -42,7 +42,7 @@ protected:
     void StateChanged(StateGroup group, uint32_t index) override;
     void ResourceCreated(Resource& resource) override;
     void ResourceReleased(Resource& resource) override;
-    void TextureUpdated(Texture& texture, uint32_t level) override;
+    void TextureUpdated(DeviceTexture& texture, uint32_t level) override;
     void BufferUpdated(Buffer& buffer, uint32_t offset, uint32_t size, bool discard) override;
 
 private:
@@ -62,11 +62,11 @@ private:
     void ApplyLighting(bool pretransformed, bool vertexColour);
     void SendMaterial();
     void ApplyStages();
-    void ApplySampler(uint32_t stage, const Texture& texture);
+    void ApplySampler(uint32_t stage, const DeviceTexture& texture);
     void ApplyCombine(uint32_t stage, bool alpha);
     void BindArrays(const DrawCall& call);
     const uint8_t* ConvertColours(const DrawCall& call);
-    void UploadLevel(const Texture& texture, uint32_t level);
+    void UploadLevel(const DeviceTexture& texture, uint32_t level);
 
     SDL_Window* window_;
     SDL_GLContext context_;

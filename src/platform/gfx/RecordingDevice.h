@@ -15,7 +15,7 @@ struct DrawRecord {
     VertexFormat format = 0;
     bool indexed = false;
     Matrix4 world;
-    std::array<const Texture*, kMaxTextureStages> textures{};
+    std::array<const DeviceTexture*, kMaxTextureStages> textures{};
 };
 
 struct ClearRecord {

@@ -77,7 +77,7 @@ Image Halve(const Image& source, Filter filter)
 
 }  // namespace
 
-Result CopyImageToTexture(const Image& image, Texture& texture, uint32_t level)
+Result CopyImageToTexture(const Image& image, DeviceTexture& texture, uint32_t level)
 {
     if (level >= texture.LevelCount() || uint32_t(image.Width()) != texture.Width(level) ||
         uint32_t(image.Height()) != texture.Height(level))
@@ -90,7 +90,7 @@ Result CopyImageToTexture(const Image& image, Texture& texture, uint32_t level)
     return texture.UnlockRect(level);
 }
 
-Result CopyTextureToImage(Texture& texture, Image& image, uint32_t level)
+Result CopyTextureToImage(DeviceTexture& texture, Image& image, uint32_t level)
 {
     if (level >= texture.LevelCount()) return Result::InvalidParam;
     LockedRect locked;
@@ -102,22 +102,22 @@ Result CopyTextureToImage(Texture& texture, Image& image, uint32_t level)
     return texture.UnlockRect(level);
 }
 
-Created<Texture> CreateTextureFromImage(Device& device, const Image& image, uint32_t mipLevels,
+Created<DeviceTexture> CreateTextureFromImage(Device& device, const Image& image, uint32_t mipLevels,
                                         Filter mipFilter)
 {
-    Created<Texture> created = device.CreateTexture(uint32_t(std::max(image.Width(), 0)),
+    Created<DeviceTexture> created = device.CreateTexture(uint32_t(std::max(image.Width(), 0)),
                                                     uint32_t(std::max(image.Height(), 0)), mipLevels);
     if (created.result != Result::Ok) return created;
     Image level = image;
     for (uint32_t i = 0; i < created.object->LevelCount(); ++i) {
         if (i > 0) level = Halve(level, mipFilter);
         if (Result r = CopyImageToTexture(level, *created.object, i); r != Result::Ok)
-            return Created<Texture>{r, nullptr};
+            return Created<DeviceTexture>{r, nullptr};
     }
     return created;
 }
 
-Created<Texture> CreateTextureFromFile(Device& device, std::string_view path,
+Created<DeviceTexture> CreateTextureFromFile(Device& device, std::string_view path,
                                        const TextureFileOptions& options)
 {
     Image image;

@@ -20,16 +20,16 @@ struct TextureFileOptions {
 
 // Reads a TGA file through the core's reader. NotFound when it cannot be opened,
 // BadFile when it is not a picture the reader takes.
-Created<Texture> CreateTextureFromFile(Device& device, std::string_view path,
+Created<DeviceTexture> CreateTextureFromFile(Device& device, std::string_view path,
                                        const TextureFileOptions& options = TextureFileOptions());
 
 // A texture of the image's size; lower levels are made from the image.
-Created<Texture> CreateTextureFromImage(Device& device, const Image& image,
+Created<DeviceTexture> CreateTextureFromImage(Device& device, const Image& image,
                                         uint32_t mipLevels = 1, Filter mipFilter = Filter::Linear);
 
 // InvalidParam when the sizes differ (nothing is copied).
-Result CopyImageToTexture(const Image& image, Texture& texture, uint32_t level = 0);
+Result CopyImageToTexture(const Image& image, DeviceTexture& texture, uint32_t level = 0);
 // The image takes the level's size.
-Result CopyTextureToImage(Texture& texture, Image& image, uint32_t level = 0);
+Result CopyTextureToImage(DeviceTexture& texture, Image& image, uint32_t level = 0);
 
 }  // namespace gfx

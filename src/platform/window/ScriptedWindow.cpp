@@ -2,7 +2,7 @@
 
 namespace win {
 
-ScriptedWindow::ScriptedWindow(const WindowDesc& desc) : Window(desc) {}
+ScriptedWindow::ScriptedWindow(const WindowDesc& desc) : SystemWindow(desc) {}
 
 void ScriptedWindow::PressKey(int key, int repeats)
 {

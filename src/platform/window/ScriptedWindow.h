@@ -4,11 +4,11 @@
 // SDL backend, so the pump returns exactly the messages a real window would.
 #include <string_view>
 
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
 
 namespace win {
 
-class ScriptedWindow final : public Window {
+class ScriptedWindow final : public SystemWindow {
 public:
     explicit ScriptedWindow(const WindowDesc& desc);
 

@@ -129,7 +129,7 @@ int VirtualKeyFromSdl(SDL_Keycode keycode, SDL_Scancode scancode)
     return VirtualKeyOfCharacterKey(UsKeycodeAt(scancode));
 }
 
-SdlWindow::SdlWindow(const WindowDesc& desc) : Window(desc) {}
+SdlWindow::SdlWindow(const WindowDesc& desc) : SystemWindow(desc) {}
 
 SdlWindow::~SdlWindow()
 {

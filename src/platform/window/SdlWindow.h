@@ -3,11 +3,11 @@
 // messages; SDL turns SIGTERM into a quit event, which the pump passes on as Quit.
 #include <SDL2/SDL.h>
 
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
 
 namespace win {
 
-class SdlWindow final : public Window {
+class SdlWindow final : public SystemWindow {
 public:
     static WindowResult Open(const WindowDesc& desc);
     ~SdlWindow() override;

@@ -145,7 +145,7 @@ TEST(RecordingDevice, TextureRowsArePaddedAndCopiedRowByRow)
     RecordingDevice device;
     auto created = device.CreateTexture(5, 3, 1);
     ASSERT_EQ(created.result, Result::Ok);
-    Texture& texture = *created.object;
+    DeviceTexture& texture = *created.object;
     EXPECT_GT(texture.Pitch(), 5u * 4);
 
     Image image(5, 3);

@@ -10,7 +10,7 @@ using win::Message;
 using win::MessageKind;
 using win::MouseButton;
 
-std::vector<Message> Drain(win::Window& window)
+std::vector<Message> Drain(win::SystemWindow& window)
 {
     std::vector<Message> messages;
     Message message;
@@ -238,7 +238,7 @@ TEST(ScriptedWindowOpen, SizesAreCheckedAndFullScreenIsKept)
     desc.title = "Vorns";
     win::WindowResult opened = win::OpenWindow(win::WindowBackend::Scripted, desc);
     ASSERT_NE(opened.window, nullptr);
-    win::Window& window = *opened.window;
+    win::SystemWindow& window = *opened.window;
     EXPECT_EQ(window.NativeWindow(), nullptr);
     EXPECT_TRUE(window.IsFullScreen());
     EXPECT_EQ(window.Title(), "Vorns");

@@ -69,7 +69,7 @@ protected:
         Drain();  // whatever the driver reported about the new window
     }
 
-    win::Window& Window() { return *opened_.window; }
+    win::SystemWindow& Window() { return *opened_.window; }
     Uint32 Id() { return SDL_GetWindowID(Window().NativeWindow()); }
 
     std::vector<Message> Drain()

@@ -1,4 +1,4 @@
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
 
 #include <algorithm>
 #include <chrono>
@@ -84,7 +84,7 @@ WindowResult OpenWindow(WindowBackend backend, const WindowDesc& desc)
     return SdlWindow::Open(desc);
 }
 
-Window::Window(const WindowDesc& desc)
+SystemWindow::SystemWindow(const WindowDesc& desc)
     : title_(desc.title),
       size_{desc.width, desc.height},
       fullScreen_(desc.fullScreen),
@@ -92,9 +92,9 @@ Window::Window(const WindowDesc& desc)
 {
 }
 
-Window::~Window() = default;
+SystemWindow::~SystemWindow() = default;
 
-bool Window::TakeQueued(Message& out, PeekMode mode)
+bool SystemWindow::TakeQueued(Message& out, PeekMode mode)
 {
     if (queue_.empty()) return false;
     out = queue_.front();
@@ -102,13 +102,13 @@ bool Window::TakeQueued(Message& out, PeekMode mode)
     return true;
 }
 
-bool Window::PeekMessage(Message& out, PeekMode mode)
+bool SystemWindow::PeekMessage(Message& out, PeekMode mode)
 {
     if (queue_.empty()) PumpSystem(0);
     return TakeQueued(out, mode);
 }
 
-bool Window::WaitMessage(Message& out, int timeoutMs)
+bool SystemWindow::WaitMessage(Message& out, int timeoutMs)
 {
     // One system event may make no message (an event the game does not use), so keep
     // waiting until something is queued or the time is up.
@@ -126,22 +126,22 @@ bool Window::WaitMessage(Message& out, int timeoutMs)
     return TakeQueued(out, PeekMode::Remove);
 }
 
-void Window::PostQuit() { Post(MakeMessage(MessageKind::Quit)); }
+void SystemWindow::PostQuit() { Post(MakeMessage(MessageKind::Quit)); }
 
-void Window::SetTitle(std::string_view title)
+void SystemWindow::SetTitle(std::string_view title)
 {
     title_ = title;
     ApplyTitle(title_);
 }
 
-bool Window::SetClientSize(int width, int height)
+bool SystemWindow::SetClientSize(int width, int height)
 {
     if (!IsValidSide(width) || !IsValidSide(height)) return false;
     // The backend notes the size the system settled on.
     return fullScreen_ ? ApplyFullScreen(true, width, height) : ApplyClientSize(width, height);
 }
 
-bool Window::SetFullScreen(bool fullScreen)
+bool SystemWindow::SetFullScreen(bool fullScreen)
 {
     if (fullScreen == fullScreen_) return true;
     if (!ApplyFullScreen(fullScreen, size_.width, size_.height)) return false;
@@ -149,13 +149,13 @@ bool Window::SetFullScreen(bool fullScreen)
     return true;
 }
 
-void Window::Show(bool visible)
+void SystemWindow::Show(bool visible)
 {
     visible_ = visible;
     ApplyVisible(visible);
 }
 
-int Window::ShowCursor(bool show)
+int SystemWindow::ShowCursor(bool show)
 {
     const bool wasVisible = IsCursorVisible();
     cursorCount_ += show ? 1 : -1;
@@ -163,13 +163,13 @@ int Window::ShowCursor(bool show)
     return cursorCount_;
 }
 
-void Window::SetArrowCursor()
+void SystemWindow::SetArrowCursor()
 {
     ApplyArrowCursor();
     cursorShape_ = CursorShape::Arrow;
 }
 
-bool Window::SetCursorImage(const CursorImage& image)
+bool SystemWindow::SetCursorImage(const CursorImage& image)
 {
     if (image.width <= 0 || image.height <= 0 || image.width > kMaxClientSide ||
         image.height > kMaxClientSide) {
@@ -185,15 +185,15 @@ bool Window::SetCursorImage(const CursorImage& image)
     return true;
 }
 
-void Window::SetPointerPosition(int x, int y)
+void SystemWindow::SetPointerPosition(int x, int y)
 {
     pointer_ = {x, y};
     ApplyPointerPosition(x, y);
 }
 
-bool Window::IsKeyDown(int key) const { return IsValidKey(key) && keyDown_[key]; }
+bool SystemWindow::IsKeyDown(int key) const { return IsValidKey(key) && keyDown_[key]; }
 
-Message Window::MakeMessage(MessageKind kind) const
+Message SystemWindow::MakeMessage(MessageKind kind) const
 {
     Message message;
     message.kind = kind;
@@ -202,7 +202,7 @@ Message Window::MakeMessage(MessageKind kind) const
     return message;
 }
 
-void Window::OnKey(int key, bool down, bool repeat, bool altDown)
+void SystemWindow::OnKey(int key, bool down, bool repeat, bool altDown)
 {
     if (!IsValidKey(key)) return;
     keyDown_[key] = down;
@@ -218,7 +218,7 @@ void Window::OnKey(int key, bool down, bool repeat, bool altDown)
     Post(character);
 }
 
-void Window::OnText(std::string_view utf8, bool altDown)
+void SystemWindow::OnText(std::string_view utf8, bool altDown)
 {
     if (altDown) return;
     size_t i = 0;
@@ -231,7 +231,7 @@ void Window::OnText(std::string_view utf8, bool altDown)
     }
 }
 
-void Window::OnButton(MouseButton button, bool down, int clicks, int x, int y)
+void SystemWindow::OnButton(MouseButton button, bool down, int clicks, int x, int y)
 {
     pointer_ = {x, y};
     keyDown_[KeyOfButton(button)] = down;
@@ -245,7 +245,7 @@ void Window::OnButton(MouseButton button, bool down, int clicks, int x, int y)
     Post(message);
 }
 
-void Window::OnWheel(int notches)
+void SystemWindow::OnWheel(int notches)
 {
     if (notches == 0) return;
     Message message = MakeMessage(MessageKind::Wheel);
@@ -253,13 +253,13 @@ void Window::OnWheel(int notches)
     Post(message);
 }
 
-void Window::OnPointerMove(int x, int y)
+void SystemWindow::OnPointerMove(int x, int y)
 {
     pointer_ = {x, y};
     Post(MakeMessage(MessageKind::PointerMove));
 }
 
-void Window::OnFocus(bool gained)
+void SystemWindow::OnFocus(bool gained)
 {
     if (gained == active_) return;
     active_ = gained;
@@ -271,8 +271,8 @@ void Window::OnFocus(bool gained)
     Post(message);
 }
 
-void Window::OnQuit() { Post(MakeMessage(MessageKind::Quit)); }
+void SystemWindow::OnQuit() { Post(MakeMessage(MessageKind::Quit)); }
 
-void Window::OnClosed() { Post(MakeMessage(MessageKind::Destroyed)); }
+void SystemWindow::OnClosed() { Post(MakeMessage(MessageKind::Destroyed)); }
 
 }  // namespace win

@@ -1,4 +1,4 @@
-#include "platform/gfx/Texture.h"
+#include "platform/gfx/DeviceTexture.h"
 
 #include <algorithm>
 
@@ -20,7 +20,7 @@ uint32_t PitchFor(uint32_t width)
 
 }  // namespace
 
-Texture::Texture(Device& owner, uint32_t width, uint32_t height, uint32_t levels)
+DeviceTexture::DeviceTexture(Device& owner, uint32_t width, uint32_t height, uint32_t levels)
     : Resource(owner, ResourceKind::Texture, BufferUsage::Static)
 {
     const uint32_t count = levels == 0 ? ChainLength(width, height)
@@ -36,34 +36,34 @@ Texture::Texture(Device& owner, uint32_t width, uint32_t height, uint32_t levels
     }
 }
 
-uint32_t Texture::ChainLength(uint32_t width, uint32_t height)
+uint32_t DeviceTexture::ChainLength(uint32_t width, uint32_t height)
 {
     uint32_t count = 1;
     for (uint32_t side = std::max(width, height); side > 1; side /= 2) ++count;
     return count;
 }
 
-uint32_t Texture::Width(uint32_t level) const
+uint32_t DeviceTexture::Width(uint32_t level) const
 {
     return level < levels_.size() ? levels_[level].width : 0;
 }
 
-uint32_t Texture::Height(uint32_t level) const
+uint32_t DeviceTexture::Height(uint32_t level) const
 {
     return level < levels_.size() ? levels_[level].height : 0;
 }
 
-uint32_t Texture::Pitch(uint32_t level) const
+uint32_t DeviceTexture::Pitch(uint32_t level) const
 {
     return level < levels_.size() ? levels_[level].pitch : 0;
 }
 
-const uint8_t* Texture::LevelBits(uint32_t level) const
+const uint8_t* DeviceTexture::LevelBits(uint32_t level) const
 {
     return level < levels_.size() ? levels_[level].bits.data() : nullptr;
 }
 
-Result Texture::LockRect(uint32_t level, LockedRect& out, uint32_t flags)
+Result DeviceTexture::LockRect(uint32_t level, LockedRect& out, uint32_t flags)
 {
     if (level >= levels_.size()) return Result::InvalidParam;
     Level& l = levels_[level];
@@ -75,7 +75,7 @@ Result Texture::LockRect(uint32_t level, LockedRect& out, uint32_t flags)
     return Result::Ok;
 }
 
-Result Texture::UnlockRect(uint32_t level)
+Result DeviceTexture::UnlockRect(uint32_t level)
 {
     if (level >= levels_.size() || !levels_[level].locked) return Result::InvalidCall;
     levels_[level].locked = false;

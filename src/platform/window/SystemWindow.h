@@ -58,10 +58,10 @@ struct Size {
     bool operator==(const Size&) const = default;
 };
 
-class Window;
+class SystemWindow;
 
 struct WindowResult {
-    std::unique_ptr<Window> window;  // null on failure
+    std::unique_ptr<SystemWindow> window;  // null on failure
     std::string error;               // why it failed
 };
 
@@ -73,11 +73,11 @@ WindowResult OpenWindow(WindowBackend backend, const WindowDesc& desc);
 
 enum class PeekMode { Keep, Remove };
 
-class Window {
+class SystemWindow {
 public:
-    virtual ~Window();
-    Window(const Window&) = delete;
-    Window& operator=(const Window&) = delete;
+    virtual ~SystemWindow();
+    SystemWindow(const SystemWindow&) = delete;
+    SystemWindow& operator=(const SystemWindow&) = delete;
 
     // --- the message pump
     // Takes the next message (or only looks at it, with Keep) without waiting. False when
@@ -133,7 +133,7 @@ public:
     virtual SDL_Window* NativeWindow() const { return nullptr; }
 
 protected:
-    explicit Window(const WindowDesc& desc);
+    explicit SystemWindow(const WindowDesc& desc);
 
     // Backends report input through these; they make the messages and keep the state.
     // `altDown`: the left Alt key is held (right Alt is AltGr on many layouts and types

@@ -15,10 +15,10 @@ struct LockedRect {
     uint32_t pitch = 0;  // bytes from one row to the next; never assume width x 4
 };
 
-class Texture : public Resource {
+class DeviceTexture : public Resource {
 public:
     // Levels 0 means the whole chain down to 1 x 1. Use Device::CreateTexture.
-    Texture(Device& owner, uint32_t width, uint32_t height, uint32_t levels);
+    DeviceTexture(Device& owner, uint32_t width, uint32_t height, uint32_t levels);
 
     uint32_t LevelCount() const { return static_cast<uint32_t>(levels_.size()); }
     uint32_t Width(uint32_t level = 0) const;
