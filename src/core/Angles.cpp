@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr float kTwoPi = 6.283185307179586f;
 // Two points nearer than this have no heading between them.
 constexpr float kHeadingMinDistance = 0.01f;
 

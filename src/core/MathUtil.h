@@ -13,6 +13,7 @@ extern float Tolerance;
 
 constexpr float kDefaultTolerance = 0.00001f;
 constexpr float kPi = 3.14159265358979323846f;
+constexpr float kTwoPi = 2.0f * kPi;
 // The largest finite float, the "no answer yet" start of nearest searches.
 constexpr float kFloatMax = 3.4028235e38f;
 

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr float kTwoPi = 6.283185307179586f;
 constexpr float kMarkerRadius = 0.5f;
 constexpr int kSpotTries = 16;
 

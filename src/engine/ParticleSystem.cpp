@@ -1,11 +1,11 @@
 // Particle bursts.
 #include "engine/ParticleSystem.h"
 
+#include "core/Gravity.h"
 #include "platform/sys/Random.h"
 
 namespace {
 
-constexpr float kGravity = -9.8f;
 
 constexpr float kRandMax = float(sys::kRandMax);
 
@@ -28,7 +28,7 @@ void ParticleSystem::Reset(const Vector3& origin) {
         const float y = SignedRandom();
         const float x = float(sys::Rand()) / kRandMax * 2.01f - 1.01f;
         p.velocity = Vector3(x, y, z);
-        p.acceleration = Vector3(0.0f, 0.0f, kGravity);
+        p.acceleration = Vector3(0.0f, 0.0f, -kGravity);
         p.colour = Color(0xFFFFFFFFu);
         p.alive = 1;
     }

@@ -32,9 +32,9 @@ struct SizeNumbers {
 };
 
 const SizeNumbers kSizeNumbers[3] = {
-    {1.5f, 4, 1, 20, 10.0f, 8.0f, 2.0f * kPi, 2.0f, 2.5f},
-    {2.25f, 6, 2, 40, 20.0f, 4.0f, 1.33f * kPi, 2.75f, 5.0f},
-    {3.25f, 8, 2, 70, 50.0f, 2.0f, kPi, 3.75f, 10.0f},
+    {kChassisRadiusBySize[0], 4, 1, 20, 10.0f, 8.0f, 2.0f * kPi, 2.0f, 2.5f},
+    {kChassisRadiusBySize[1], 6, 2, 40, 20.0f, 4.0f, 1.33f * kPi, 2.75f, 5.0f},
+    {kChassisRadiusBySize[2], 8, 2, 70, 50.0f, 2.0f, kPi, 3.75f, 10.0f},
 };
 
 // The animation lists of one row, each ended by a null entry.

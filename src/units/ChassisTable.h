@@ -16,6 +16,9 @@ struct Quaternion;
 struct Vector3;
 
 constexpr int kChassisCount = 6;
+// The body radius of each size class (small, medium, large), which is also the unit's
+// collision radius and the scale of its body; chassis row r is of size class r % 3.
+constexpr float kChassisRadiusBySize[3] = {1.5f, 2.25f, 3.25f};
 
 // One face-part mesh: the part's model and the matrix that sizes, turns and places it.
 struct FacePart {

@@ -26,7 +26,6 @@ PatternMatcher* gPatternMatcher = nullptr;
 
 namespace {
 
-constexpr float kTwoPi = 2.0f * kPi;
 // The pattern area is the square -25..25 around the unit.
 constexpr float kAreaHalf = 25.0f;
 // Objects within 20 of the unit take part as they are (squared: 400); goals and

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr float kTwoPi = 2.0f * kPi;
 // The radius of the unit in a pattern: the own object's.
 constexpr float kPatternOwnRadius = 1.4f;
 // The order starts after the largest gap between neighbours only when that gap stands

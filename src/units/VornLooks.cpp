@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "audio/EffectSounds.h"
+#include "core/Gravity.h"
 #include "core/MathUtil.h"
 #include "engine/ModelNode.h"
 #include "game/Game.h"
@@ -24,7 +25,6 @@ constexpr float kBallDropBySize[3] = {1.0f, 1.1f, 1.25f};
 // The carried ball rests this far above the collision sphere.
 constexpr float kCarriedBallLift = 0.825f;
 constexpr float kGivenBallLift = 0.375f;
-constexpr float kGravity = 9.8f;
 constexpr float kKickApex = 1.5f;
 // The sway never leans the body further than this in either ground axis.
 constexpr float kMaxSway = 2.0f;

@@ -5,6 +5,7 @@
 
 #include "core/Angles.h"
 #include "core/Geometry.h"
+#include "core/Gravity.h"
 #include "core/MathUtil.h"
 #include "game/Game.h"
 #include "game/Player.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr float kGravity = 9.8f;
 // An airborne step covers half as much again of the unit's flight as the budget it uses.
 constexpr float kAirStepFactor = 1.5f;
 // Bounces in the air before the unit is kicked upward out of whatever holds it.

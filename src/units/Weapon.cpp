@@ -9,6 +9,7 @@
 #include "audio/EffectSounds.h"
 #include "core/Angles.h"
 #include "core/Debugger.h"
+#include "core/Gravity.h"
 #include "core/Matrix4.h"
 #include "core/Stream.h"
 #include "core/TextTable.h"
@@ -36,7 +37,6 @@
 namespace {
 
 constexpr float kPi = std::numbers::pi_v<float>;
-constexpr float kGravity = 9.8f;
 // The reload after the last shot, whatever the kind: row 0's.
 constexpr int32_t kEmptyReloadRow = kWeaponLaser;
 // A reload counts as over within this much of zero.

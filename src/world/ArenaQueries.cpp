@@ -10,6 +10,7 @@
 #include "core/Sphere.h"
 #include "game/Game.h"
 #include "platform/sys/Random.h"
+#include "units/ChassisTable.h"
 #include "units/Vorn.h"
 #include "units/VornSummary.h"
 #include "world/Arena.h"
@@ -33,10 +34,6 @@ constexpr int kPickTries = 10;
 // Each drop onto another object lifts at least once; a pile higher than this many
 // objects is left where it is.
 constexpr int kMaxStackLifts = 256;
-// The body radius of each chassis size class (small, medium, large), in the order of
-// the chassis rows 0..5 of both families.
-constexpr float kChassisRadius[3] = {1.5f, 2.25f, 3.25f};
-constexpr int kChassisCount = 6;
 
 constexpr int kSlowFlag = 1;
 constexpr int kLavaFlag = 2;
@@ -538,7 +535,7 @@ Vorn* Arena::PlaceVornAt(const String& fileName, const Vector3& point, Player* p
     if (!summary.Load(fileName) || summary.chassis < 0 || summary.chassis >= kChassisCount) {
         return nullptr;
     }
-    if (!IsFreeForUnit(point, kChassisRadius[summary.chassis % 3])) {
+    if (!IsFreeForUnit(point, kChassisRadiusBySize[summary.chassis % 3])) {
         return nullptr;
     }
     Vorn* unit = NewVorn(0);
@@ -559,7 +556,7 @@ Vorn* Arena::PlaceVornAt(const String& fileName, const Vector3& point, Player* p
 }
 
 Vorn* Arena::PlaceChassisAt(int chassis, const Vector3& point, Player* player) {
-    if (chassis < 0 || chassis >= kChassisCount || !IsFreeForUnit(point, kChassisRadius[chassis % 3])) {
+    if (chassis < 0 || chassis >= kChassisCount || !IsFreeForUnit(point, kChassisRadiusBySize[chassis % 3])) {
         return nullptr;
     }
     Vorn* unit = NewVorn(0);

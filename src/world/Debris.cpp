@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "audio/EffectSounds.h"
+#include "core/Gravity.h"
 #include "core/MathUtil.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr float kGravity = -9.8f;
 constexpr float kMinSpeed = 5.0f;
 constexpr float kSpeedRange = 5.0f;
 // The shadow stands for an upright body a little shorter than the part's sphere.
@@ -100,7 +100,7 @@ void Debris::Fly(float dt) {
         Remove(1);
         return;
     }
-    SetVelocity(velocity + Vector3(0.0f, 0.0f, kGravity) * dt);
+    SetVelocity(velocity + Vector3(0.0f, 0.0f, -kGravity) * dt);
     Vector3 target = position + velocity * dt;
     const float r = shape.Radius();
     const float ground = gArena->GetGroundHeight(target.x, target.y);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "audio/EffectSounds.h"
+#include "core/Gravity.h"
 #include "core/MathUtil.h"
 #include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr float kProjectileHealth = 10.0f;
-constexpr float kGravity = 9.8f;
 // The blast starts a little above the impact so that the ground does not swallow it.
 constexpr float kBlastLift = 0.1f;
 

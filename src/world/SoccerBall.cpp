@@ -5,6 +5,7 @@
 
 #include "audio/EffectSounds.h"
 #include "core/Angles.h"
+#include "core/Gravity.h"
 #include "core/MathUtil.h"
 #include "core/Stream.h"
 #include "core/String.h"

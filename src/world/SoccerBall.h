@@ -11,7 +11,6 @@
 class SoccerBall : public WorldObject {
 public:
     static constexpr float kRadius = 0.75f;
-    static constexpr float kGravity = 9.8f;
 
     SoccerBall();
 

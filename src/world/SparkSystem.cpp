@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/Gravity.h"
 #include "core/MathUtil.h"
 #include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
@@ -15,7 +16,6 @@ constexpr int kTextureCount = 3;
 constexpr const char* kTextureNames[kTextureCount] = {"LaserBall1.tga", "LaserBall2.tga", "LaserBall3.tga"};
 constexpr float kSparkSize = 0.4f;
 constexpr float kStagger = 0.05f;  // seconds between the three sparks
-constexpr float kGravity = -9.8f;
 constexpr float kBurnTime = 1.0f;
 const Color kSparkColour = Color::FromRGBA(255, 182, 82, 255);
 
@@ -66,7 +66,7 @@ bool SparkSystem::Update() {
     for (int i = 0; i < kParticleCount; ++i) {
         ages[i] += dt;
         const float age = ages[i];
-        particles[i].position = origin + (launchVelocity + Vector3(0.0f, 0.0f, kGravity) * age) * age;
+        particles[i].position = origin + (launchVelocity + Vector3(0.0f, 0.0f, -kGravity) * age) * age;
     }
     // All three fade by the first spark's age, the later ones a little ahead.
     for (int i = 0; i < kParticleCount; ++i) {
