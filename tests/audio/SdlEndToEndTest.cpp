@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "AudioTestUtil.h"
+#include "support/AudioTestUtil.h"
 #include "audio/Sounder.h"
-#include "platform/ScopedEnv.h"
-#include "platform/sound/SoundTestUtil.h"
+#include "support/ScopedEnv.h"
+#include "support/SoundTestUtil.h"
 
 namespace {
 

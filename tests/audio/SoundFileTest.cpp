@@ -1,7 +1,7 @@
 // The readers: our own RIFF WAVE parser and the Ogg Vorbis decoder, on files made here.
 #include <gtest/gtest.h>
 
-#include "AudioTestUtil.h"
+#include "support/AudioTestUtil.h"
 #include "audio/OggFile.h"
 #include "audio/SoundFile.h"
 #include "audio/WavFile.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "AudioTestUtil.h"
+#include "support/AudioTestUtil.h"
 #include "core/ThrowError.h"
 #include "audio/Sounder.h"
 #include "platform/sound/NullSoundDevice.h"

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "AudioTestUtil.h"
+#include "support/AudioTestUtil.h"
 #include "audio/Sounder.h"
 #include "platform/sound/NullSoundDevice.h"
 

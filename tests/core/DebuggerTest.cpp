@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

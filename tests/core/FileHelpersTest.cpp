@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "core/Rect.h"
 #include "core/Sphere.h"
 #include "core/StringStream.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "core/Vector2.h"
 #include "core/Vector3.h"
 #include "platform/sys/Random.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/Image.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "core/MathUtil.h"
 #include "engine/Material.h"
 #include "engine/Mesh.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

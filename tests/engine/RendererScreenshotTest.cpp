@@ -13,7 +13,7 @@
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/gfx/Device.h"
 #include "platform/window/SystemWindow.h"
 

@@ -15,7 +15,7 @@
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/gfx/RecordingAdapter.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/window/SystemWindow.h"

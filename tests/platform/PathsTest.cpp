@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/SafeFile.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/sys/FileSystem.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/sys/Debug.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/Paths.h"

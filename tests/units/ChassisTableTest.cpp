@@ -7,7 +7,7 @@
 #include "game/Player.h"
 #include "units/ChassisTable.h"
 
-#include "TestAssets.h"
+#include "support/TestAssets.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "units/PatternIcons.h"
 #include "units/PatternObject.h"
 
-#include "PatternFixture.h"
+#include "support/PatternFixture.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "units/PatternObject.h"
 #include "units/PolarLayout.h"
 
-#include "PatternFixture.h"
+#include "support/PatternFixture.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "MatcherWorld.h"
+#include "support/MatcherWorld.h"
 #include "core/MathUtil.h"
 #include "units/VornAction.h"
 #include "world/Terrain.h"

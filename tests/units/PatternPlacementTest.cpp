@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "MatcherWorld.h"
+#include "support/MatcherWorld.h"
 #include "core/MathUtil.h"
 #include "world/Terrain.h"
 

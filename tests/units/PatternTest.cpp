@@ -11,7 +11,7 @@
 #include "units/Pattern.h"
 #include "units/PatternObject.h"
 #include "units/PolarLayout.h"
-#include "world/ArenaFixture.h"
+#include "support/ArenaFixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "MatcherWorld.h"
+#include "support/MatcherWorld.h"
 #include "core/MathUtil.h"
 #include "units/PolarLayout.h"
 

@@ -11,7 +11,7 @@
 #include "units/Action.h"
 #include "units/PathPoint.h"
 #include "units/Pattern.h"
-#include "units/VornTestWorld.h"
+#include "support/VornTestWorld.h"
 #include "world/SaveFilePaths.h"
 
 namespace {

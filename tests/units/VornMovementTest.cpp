@@ -2,7 +2,7 @@
 #include <cmath>
 #include <limits>
 
-#include "units/VornTestWorld.h"
+#include "support/VornTestWorld.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "units/VornSummary.h"
 #include "units/WeaponTable.h"
 #include "world/SaveFilePaths.h"

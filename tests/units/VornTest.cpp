@@ -4,7 +4,7 @@
 #include "core/TextTable.h"
 #include "units/Pattern.h"
 #include "units/PathPoint.h"
-#include "units/VornTestWorld.h"
+#include "support/VornTestWorld.h"
 #include "world/Beacon.h"
 
 namespace {

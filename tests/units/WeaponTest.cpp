@@ -9,13 +9,13 @@
 #include "core/MemoryBlock.h"
 #include "core/StringStream.h"
 #include "game/Player.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "units/ChassisTable.h"
 #include "units/Vorn.h"
 #include "units/VornAction.h"
 #include "units/Weapon.h"
 #include "units/WeaponTable.h"
-#include "world/ArenaFixture.h"
+#include "support/ArenaFixture.h"
 #include "world/Beacon.h"
 #include "world/ExplosionField.h"
 #include "world/FieldGenerator.h"
@@ -25,7 +25,7 @@
 #include "world/SaveFilePaths.h"
 #include "world/Shrapnel.h"
 
-#include "TestAssets.h"
+#include "support/TestAssets.h"
 
 namespace {
 

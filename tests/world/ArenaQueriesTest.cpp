@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "ArenaFixture.h"
+#include "support/ArenaFixture.h"
 #include "core/MathUtil.h"
 #include "world/ContactRecord.h"
 #include "world/Rock.h"

@@ -1,6 +1,6 @@
 #include <vector>
 
-#include "ArenaFixture.h"
+#include "support/ArenaFixture.h"
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/BattlefieldViews.h"
 #include "core/MemoryBlock.h"

@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/TempFolder.h"
-#include "units/VornTestWorld.h"
+#include "support/TempFolder.h"
+#include "support/VornTestWorld.h"
 #include "world/SaveFilePaths.h"
 
 namespace {

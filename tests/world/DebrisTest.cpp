@@ -2,7 +2,7 @@
 // harmless puff.
 #include <cmath>
 
-#include "ArenaFixture.h"
+#include "support/ArenaFixture.h"
 #include "game/PlayerRoster.h"
 #include "core/MathUtil.h"
 #include "core/Quaternion.h"

@@ -2,7 +2,7 @@
 // water rings fade out over their lives.
 #include <cmath>
 
-#include "ArenaFixture.h"
+#include "support/ArenaFixture.h"
 #include "world/FirePuff.h"
 #include "world/ScorchMark.h"
 #include "world/SmokePuff.h"

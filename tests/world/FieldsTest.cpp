@@ -1,7 +1,7 @@
 // Fields act on what stands in them, and the field generator carries them.
 #include <cmath>
 
-#include "ArenaFixture.h"
+#include "support/ArenaFixture.h"
 #include "core/MathUtil.h"
 #include "game/Player.h"
 #include "units/Vorn.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sys/Random.h"
-#include "world/ArenaFixture.h"
+#include "support/ArenaFixture.h"
 #include "world/FlyByPoint.h"
 #include "world/LaunchPoint.h"
 #include "world/Meteor.h"

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ArenaFixture.h"
-#include "ImpactGame.h"
+#include "support/ArenaFixture.h"
+#include "support/ImpactGame.h"
 #include "world/ExplosionField.h"
 #include "world/Meteor.h"
 #include "world/ScorchMark.h"

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ArenaFixture.h"
-#include "ImpactGame.h"
+#include "support/ArenaFixture.h"
+#include "support/ImpactGame.h"
 #include "core/Color.h"
 #include "core/MathUtil.h"
 #include "units/Vorn.h"

@@ -4,7 +4,7 @@
 
 #include "core/MathUtil.h"
 #include "core/StringStream.h"
-#include "units/VornTestWorld.h"
+#include "support/VornTestWorld.h"
 #include "world/FirePuff.h"
 #include "world/Goal.h"
 #include "world/SoccerBall.h"

@@ -2,7 +2,7 @@
 // fatal hit, crediting the attacker.
 #include "core/MathUtil.h"
 #include "core/StringStream.h"
-#include "units/VornTestWorld.h"
+#include "support/VornTestWorld.h"
 #include "world/ExplosionField.h"
 #include "world/FirePuff.h"
 #include "world/SolarCharger.h"

@@ -9,13 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include "ArenaFixture.h"
+#include "support/ArenaFixture.h"
 #include "audio/EffectSounds.h"
 #include "audio/Sound.h"
 #include "audio/Sounder.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/sound/NullSoundDevice.h"
 #include "units/Vorn.h"
 #include "world/Debris.h"

@@ -2,7 +2,7 @@
 // fall and keep their fires; the standing objects' scenario text reads back.
 #include <cmath>
 
-#include "ArenaFixture.h"
+#include "support/ArenaFixture.h"
 #include "core/MathUtil.h"
 #include "core/StringStream.h"
 #include "engine/ModelNode.h"

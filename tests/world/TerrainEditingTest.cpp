@@ -6,7 +6,7 @@
 
 #include "game/Player.h"
 #include "platform/sys/Random.h"
-#include "world/ArenaFixture.h"
+#include "support/ArenaFixture.h"
 #include "world/FlyByPoint.h"
 #include "world/LaunchPoint.h"
 #include "world/Terrain.h"

@@ -1,4 +1,4 @@
-#include "ArenaFixture.h"
+#include "support/ArenaFixture.h"
 #include "core/TextTable.h"
 #include "world/ObjectShape.h"
 #include "game/Player.h"

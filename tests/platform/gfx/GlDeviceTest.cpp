@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "../TempFolder.h"
+#include "support/TempFolder.h"
 #include "core/Image.h"
 #include "platform/gfx/DeviceMesh.h"
 #include "platform/gfx/GlDevice.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "../TempFolder.h"
+#include "support/TempFolder.h"
 #include "core/Image.h"
 #include "platform/gfx/DeviceMesh.h"
 #include "platform/gfx/RecordingAdapter.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SoundTestUtil.h"
+#include "support/SoundTestUtil.h"
 #include "platform/sound/NullSoundDevice.h"
 
 namespace {

@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "SoundTestUtil.h"
-#include "platform/ScopedEnv.h"
-#include "platform/TempFolder.h"
+#include "support/SoundTestUtil.h"
+#include "support/ScopedEnv.h"
+#include "support/TempFolder.h"
 #include "platform/sound/SoundDevice.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <SDL2/SDL.h>
 
-#include "platform/ScopedEnv.h"
+#include "support/ScopedEnv.h"
 #include "platform/window/SdlWindow.h"
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/Image.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "units/ChassisTable.h"
 
 namespace units_test {

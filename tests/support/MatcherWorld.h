@@ -23,7 +23,7 @@
 #include "world/Goal.h"
 #include "world/WorldObject.h"
 
-#include "world/TestArena.h"
+#include "support/TestArena.h"
 
 class MatcherGame : public Game {
 public:

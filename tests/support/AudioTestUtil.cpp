@@ -1,4 +1,4 @@
-#include "AudioTestUtil.h"
+#include "support/AudioTestUtil.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -6,7 +6,7 @@
 
 #include "core/Vector2.h"
 #include "units/Pattern.h"
-#include "world/ArenaFixture.h"
+#include "support/ArenaFixture.h"
 
 class PatternFixture : public ArenaFixture {
 protected:

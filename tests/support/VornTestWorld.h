@@ -18,8 +18,8 @@
 #include "world/Arena.h"
 #include "world/Terrain.h"
 
-#include "TestAssets.h"
-#include "world/TestArena.h"
+#include "support/TestAssets.h"
+#include "support/TestArena.h"
 
 class UnitGame : public Game {
 public:

@@ -3,7 +3,7 @@
 // play a network client.
 #include <vector>
 
-#include "ArenaFixture.h"
+#include "support/ArenaFixture.h"
 #include "world/ExplosionField.h"
 #include "world/ScorchMark.h"
 

@@ -12,7 +12,7 @@
 #include "world/Terrain.h"
 #include "world/WorldObject.h"
 
-#include "TestArena.h"
+#include "support/TestArena.h"
 
 struct HealthReport {
     WorldObject* object;

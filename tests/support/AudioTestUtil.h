@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/Debugger.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace audio_test {
 
