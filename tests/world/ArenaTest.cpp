@@ -4,6 +4,7 @@
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/BattlefieldViews.h"
 #include "core/MemoryBlock.h"
+#include "world/ArenaViewListener.h"
 #include "world/ExplosionField.h"
 #include "world/Rock.h"
 #include "world/Tree.h"
@@ -221,6 +222,36 @@ TEST_F(ArenaListTest, NoHolderFollowsARecycledSlot) {
     EXPECT_EQ(window.Selection().Count(), 0);
     arena->UnregisterRemovalListener(&listener);
     views.Detach(*arena);
+}
+
+// Records what the arena tells its views, in order.
+class RecordingViews : public ArenaViewListener {
+public:
+    void OnObjectRemoved(WorldObject& object) override { heard.push_back("removed " + WorldObject::KindName(object.kind)); }
+    void OnSelectionViewsClosed() override { heard.push_back("selection closed"); }
+    void OnTerrainChanged() override { heard.push_back("terrain"); }
+    void OnScenarioNamed(const String& name) override { heard.push_back("scenario " + name); }
+    void OnFollowedObjectReplaced(WorldObject*, WorldObject* to) override {
+        heard.push_back(to == nullptr ? "follow none" : "follow " + WorldObject::KindName(to->kind));
+    }
+    std::vector<String> heard;
+};
+
+TEST_F(ArenaListTest, ViewsHearWhatTheyShowChangeUntilTheyLeave) {
+    RecordingViews views;
+    arena->RegisterViewListener(&views);
+    WorldObject* rock = AddKind(kKindRock, 40, 40);
+    arena->FillTerrain(kTerrainStone);
+    arena->SetScenarioName("Hills");
+    arena->ReplaceFollowedObject(rock, nullptr);
+    arena->ClearBattlefield(false);
+    const std::vector<String> expected = {"terrain", "scenario Hills", "follow none", "selection closed",
+                                          "removed " + WorldObject::KindName(kKindRock)};
+    EXPECT_EQ(views.heard, expected);
+
+    arena->UnregisterViewListener(&views);
+    arena->FillTerrain(kTerrainGrass);
+    EXPECT_EQ(views.heard.size(), expected.size());
 }
 
 TEST_F(ArenaListTest, ClocksAccumulateUnlessAUnitIsDebugged) {
