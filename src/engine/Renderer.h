@@ -31,6 +31,7 @@
 #include "platform/gfx/VertexFormat.h"
 
 class DynamicMesh;
+class Font;
 class Image;
 class Mesh;
 class ModelNode;
@@ -250,6 +251,14 @@ public:
     void DrawSpriteRotated(const Sprite& sprite, const Vector2& position, const Vector2& scale, float angle,
                            const Vector2& pivot, const Matrix4& extra);
     void UpdateSpriteMesh(const Sprite& sprite);
+
+    // --- text in the bitmap font
+    // The font's glyph quads from its texture and width file. A missing texture is fatal;
+    // a missing or short width file leaves the missing widths 0.
+    void LoadFont(Font& font, const String& textureFile, int spacing);
+    // The text with its first glyph's top-left at the position; a line feed starts the
+    // next line. Sets no blend state: callers switch alpha blending on first.
+    void DrawText(const String& text, const Vector2& position, const Font& font, Color colour, float scale);
 
     // --- model instances
     // A fresh node: a released one, or a new one in the registry.

@@ -6,12 +6,15 @@
 Sprite::Sprite(const IntRect& rect)
     : x(rect.left), y(rect.top), width(rect.right - rect.left + 1), height(rect.bottom - rect.top + 1) {}
 
-void Sprite::SetColor(Color colour) {
-    if (quad == nullptr) return;
-    quad->changeBits.SetSize(quad->vertices.Count());
-    for (int i = 0; i < quad->vertices.Count(); ++i) {
-        quad->vertices[i].color = colour;
-        quad->changeBits[i] |= kVertexChangeColor;
+void SetQuadColor(Mesh& quad, Color colour) {
+    quad.changeBits.SetSize(quad.vertices.Count());
+    for (int i = 0; i < quad.vertices.Count(); ++i) {
+        quad.vertices[i].color = colour;
+        quad.changeBits[i] |= kVertexChangeColor;
     }
-    quad->dirty = 1;
+    quad.dirty = 1;
+}
+
+void Sprite::SetColor(Color colour) {
+    if (quad != nullptr) SetQuadColor(*quad, colour);
 }

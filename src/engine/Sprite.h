@@ -8,6 +8,9 @@
 
 class Mesh;
 
+// Every vertex of the quad takes the colour and is marked for upload.
+void SetQuadColor(Mesh& quad, Color colour);
+
 struct Sprite {
     static constexpr int32_t kAnchorTopLeft = 0;
     static constexpr int32_t kAnchorCentre = 1;

@@ -5,10 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 
-#include "core/ThrowError.h"
+#include "GlTestWindow.h"
 #include "core/Image.h"
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
@@ -16,16 +15,6 @@
 #include "support/TempFolder.h"
 #include "platform/gfx/Device.h"
 #include "platform/window/SystemWindow.h"
-
-namespace {
-// Set once a GL context has been opened in this process.
-bool glContextOpened = false;
-}  // namespace
-
-// Mesa's drivers keep allocations until the process ends, some in libraries they have
-// already unloaded, so no suppression can name them: a process that opened a GL context
-// skips the leak check at exit.
-extern "C" int __lsan_is_turned_off() { return glContextOpened ? 1 : 0; }
 
 namespace {
 
@@ -43,22 +32,8 @@ Image Solid(int width, int height, Color colour) {
 class RendererScreenshotTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 1);
-        win::WindowDesc desc;
-        desc.width = kWidth;
-        desc.height = kHeight;
-        desc.openGl = true;
-        desc.visible = false;
-        win::WindowResult opened = win::OpenWindow(win::WindowBackend::Sdl, desc);
-        if (opened.window == nullptr) GTEST_SKIP() << "no GL window: " << opened.error;
-        window_ = std::move(opened.window);
-        glContextOpened = true;
-        try {
-            if (!renderer_.InitWindowed(window_.get(), 0)) GTEST_SKIP() << "no device";
-        } catch (const ThrowError& error) {
-            GTEST_SKIP() << "no GL 2.1 context: " << error.message.CStr();
-        }
+        const std::string failure = engine_test::OpenGlRenderer(kWidth, kHeight, window_, renderer_);
+        if (!failure.empty()) GTEST_SKIP() << failure;
         ASSERT_STREQ(renderer_.GetDevice().BackendName(), "opengl");
         ASSERT_TRUE(renderer_.GetReady());
         camera_.SetScreenView(IntRect(0, 0, kWidth - 1, kHeight - 1), true);
