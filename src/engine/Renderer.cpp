@@ -8,6 +8,7 @@
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
 #include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
 #include "platform/gfx/Adapter.h"
 #include "platform/gfx/RecordingAdapter.h"
 #include "platform/gfx/RecordingDevice.h"
@@ -174,6 +175,7 @@ void Renderer::ReleaseAll() {
     dynamicMeshes_.clear();
     releasedForReset_.clear();
     sprites_.clear();
+    spriteGrids_.clear();
     nodes_.clear();
     freeNodes_.clear();
     freeInstances_.clear();

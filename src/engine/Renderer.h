@@ -37,6 +37,7 @@ class Mesh;
 class ModelNode;
 class ParticleSystem;
 struct Sprite;
+class SpriteGrid;
 namespace gfx {
 class Adapter;
 class Device;
@@ -224,6 +225,8 @@ public:
                          int quarterTurns = 0, int flip = 0);
     Sprite* CreateSprite(int size, const String& file, int anchor = 0, float depth = 0.0f,
                          int quarterTurns = 0, int flip = 0);
+    // A new empty grid, registered.
+    SpriteGrid* CreateSpriteGrid();
 
     // --- drawing, between GetReady and EndFrame
     // Viewport (an unset or oversized one becomes the window, in the camera too), clip
@@ -251,6 +254,12 @@ public:
     void DrawSpriteRotated(const Sprite& sprite, const Vector2& position, const Vector2& scale, float angle,
                            const Vector2& pivot, const Matrix4& extra);
     void UpdateSpriteMesh(const Sprite& sprite);
+    // Every visible item but the hovered one, in item order; then, with drawHover, the
+    // hovered one enlarged and last (DrawSpriteGridHover).
+    void DrawSpriteGrid(SpriteGrid& grid, bool drawHover);
+    // The hovered item, when visible, at 1.5 times its size; the hover is then cleared
+    // (the next UpdateHover sets it again).
+    void DrawSpriteGridHover(SpriteGrid& grid);
 
     // --- text in the bitmap font
     // The font's glyph quads from its texture and width file. A missing texture is fatal;
@@ -333,6 +342,7 @@ private:
     // Dynamic meshes whose buffers a device reset took; made again once it succeeds.
     std::vector<DynamicMesh*> releasedForReset_;
     std::vector<std::unique_ptr<Sprite>> sprites_;
+    std::vector<std::unique_ptr<SpriteGrid>> spriteGrids_;
     std::vector<std::unique_ptr<ModelNode>> nodes_;
     std::vector<ModelNode*> freeNodes_;
     std::unordered_map<const ModelNode*, std::vector<ModelNode*>> freeInstances_;

@@ -8,6 +8,7 @@
 #include "engine/ParticleSystem.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
 #include "platform/gfx/DeviceMesh.h"
 
 namespace {
@@ -250,6 +251,26 @@ void Renderer::DrawSpriteRotated(const Sprite& sprite, const Vector2& position, 
 }
 
 void Renderer::UpdateSpriteMesh(const Sprite& sprite) { UpdateMeshBuffers(sprite.quad); }
+
+void Renderer::DrawSpriteGrid(SpriteGrid& grid, bool drawHover) {
+    for (int i = 0; i < grid.Count(); ++i) {
+        if (grid.IsShown(i) && i != grid.hovered) DrawSprite(*grid.sprites[i]);
+    }
+    if (drawHover) DrawSpriteGridHover(grid);
+}
+
+void Renderer::DrawSpriteGridHover(SpriteGrid& grid) {
+    if (grid.IsValidIndex(grid.hovered) && grid.IsShown(grid.hovered)) {
+        Sprite& sprite = *grid.sprites[grid.hovered];
+        const int32_t width = sprite.width, height = sprite.height;
+        sprite.width = int32_t(float(width) * 1.5f);
+        sprite.height = int32_t(float(height) * 1.5f);
+        DrawSprite(sprite);
+        sprite.width = width;
+        sprite.height = height;
+    }
+    grid.hovered = SpriteGrid::kNoItem;
+}
 
 // --- model instances
 

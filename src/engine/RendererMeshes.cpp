@@ -9,6 +9,7 @@
 #include "engine/ParticleSystem.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
 #include "platform/gfx/DeviceMesh.h"
 
 namespace {
@@ -390,4 +391,9 @@ Sprite* Renderer::CreateSprite(int width, int height, const String& file, int an
 
 Sprite* Renderer::CreateSprite(int size, const String& file, int anchor, float depth, int quarterTurns, int flip) {
     return CreateSprite(0, 0, size, size, file, anchor, depth, quarterTurns, flip);
+}
+
+SpriteGrid* Renderer::CreateSpriteGrid() {
+    spriteGrids_.push_back(std::make_unique<SpriteGrid>());
+    return spriteGrids_.back().get();
 }

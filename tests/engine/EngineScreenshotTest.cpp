@@ -7,12 +7,15 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "GlTestWindow.h"
 #include "TestFont.h"
 #include "core/Image.h"
 #include "engine/Font.h"
 #include "engine/Renderer.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
 #include "platform/TempFolder.h"
 #include "platform/gfx/Device.h"
 #include "platform/window/Window.h"
@@ -112,6 +115,66 @@ TEST_F(EngineScreenshotTest, TextLandsOnExactPixelsWithTheWidthFileAdvances) {
         EXPECT_TRUE(Near(frame.At(32, y), Rgba(0, 90, 143))) << y;
         EXPECT_TRUE(Near(frame.At(31, y), Rgba(0, 0, 0))) << y;
         EXPECT_TRUE(Near(frame.At(16, y), Rgba(0, 0, 0))) << y;
+    }
+}
+
+// Sprites centred by the grid: a sprite of width w centred on x covers pixels
+// x - w / 2 .. x - w / 2 + w - 1.
+TEST_F(EngineScreenshotTest, SpriteGridsInRowsAndOnACircle) {
+    platform_test::TempFolder folder;
+    const Color colours[] = {Rgba(255, 0, 0), Rgba(0, 255, 0), Rgba(0, 0, 255), Rgba(255, 255, 0),
+                             Rgba(255, 0, 255), Rgba(0, 255, 255)};
+    std::vector<String> files;
+    for (int i = 0; i < 6; ++i) {
+        Image image(8, 8);
+        image.Fill(colours[i]);
+        files.push_back(String((folder / ("Button" + std::to_string(i) + ".tga")).c_str()));
+        ASSERT_TRUE(image.SaveTGA(files.back().CStr()));
+    }
+    SpriteGrid* rows = renderer_.CreateSpriteGrid();
+    SpriteGrid* circle = renderer_.CreateSpriteGrid();
+    rows->SetItemsPerRow(3);
+    rows->SetSpacing(4);
+    circle->SetLayoutMode(SpriteGrid::kLayoutCircle);
+    circle->SetRadius(50);
+    for (int i = 0; i < 6; ++i) {
+        rows->AddItem(renderer_.CreateSprite(24, files[i]), "row", i != 1);
+        circle->AddItem(renderer_.CreateSprite(20, files[i]), "ring", true);
+    }
+    rows->Layout(Point(20, 20));
+    circle->Layout(Point(230, 100));
+    rows->UpdateHover(Point(40, 64));  // the fifth item: drawn last at 36 x 36
+    renderer_.DrawSpriteGrid(*rows, true);
+    renderer_.DrawSpriteGrid(*circle, false);
+    EXPECT_EQ(rows->hovered, -1);
+    const Image& frame = Frame("sprite_grids");
+
+    // Rows of 24 + 4: item 0 centred (32, 32), item 2 (60, 32) - item 1 is hidden -
+    // item 3 (88, 32), then a new row: item 4 (32, 60), item 5 (60, 60).
+    const struct {
+        int item, x, y, half;
+    } rowPlaces[] = {{0, 32, 32, 12}, {2, 60, 32, 12}, {3, 88, 32, 12}, {4, 32, 60, 18}, {5, 60, 60, 12}};
+    for (const auto& place : rowPlaces) {
+        const Color colour = colours[place.item];
+        EXPECT_TRUE(Near(frame.At(place.x, place.y), colour)) << place.item;
+        EXPECT_TRUE(Near(frame.At(place.x + place.half - 1, place.y - place.half), colour)) << place.item;
+    }
+    // The enlarged item overlaps its neighbours: 14 .. 49 and 42 .. 77.
+    EXPECT_TRUE(Near(frame.At(14, 77), colours[4]));
+    EXPECT_TRUE(Near(frame.At(49, 42), colours[4]));
+    EXPECT_TRUE(Near(frame.At(50, 78), Rgba(0, 0, 0)));
+    EXPECT_TRUE(Near(frame.At(87 + 13, 32), Rgba(0, 0, 0)));
+    EXPECT_TRUE(Near(frame.At(32 - 13, 32), Rgba(0, 0, 0)));
+    // Six on the circle of 50: the first straight above, then every 60 degrees
+    // clockwise, offsets truncated (cos 30 x 50 = 43.3 -> 43, sin 30 x 50 = 25). The
+    // last one's angle, -7 pi / 6 in single precision, gives 24.99999 upward: 24.
+    const Point ringPlaces[] = {{230, 50}, {273, 75}, {273, 125}, {230, 150}, {187, 125}, {187, 76}};
+    for (int i = 0; i < 6; ++i) {
+        const Point& p = ringPlaces[i];
+        EXPECT_TRUE(Near(frame.At(p.x - 10, p.y - 10), colours[i])) << i;
+        EXPECT_TRUE(Near(frame.At(p.x + 9, p.y + 9), colours[i])) << i;
+        EXPECT_TRUE(Near(frame.At(p.x + 10, p.y), Rgba(0, 0, 0))) << i;
+        EXPECT_TRUE(Near(frame.At(p.x, p.y - 11), Rgba(0, 0, 0))) << i;
     }
 }
 
