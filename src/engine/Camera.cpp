@@ -319,3 +319,9 @@ int Camera::TestSphere(const Sphere& sphere)
     }
     return result;
 }
+
+Camera& GetScreenCamera()
+{
+    static Camera screen;
+    return screen;
+}

@@ -105,3 +105,7 @@ public:
     Vector3 upAxis;
     Vector3 backAxis;
 };
+
+// The program's one 2-D camera: a pixel view of the whole screen (Camera::SetScreenView),
+// sized at start-up and applied before every 2-D drawing step.
+Camera& GetScreenCamera();

@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <iterator>
 
+#include "core/Vector2.h"
+#include "engine/Camera.h"
+#include "engine/Renderer.h"
+#include "engine/Sprite.h"
+#include "platform/gfx/Device.h"
 #include "platform/window/Keys.h"
 #include "platform/window/Message.h"
 #include "platform/window/SystemWindow.h"
@@ -202,6 +207,79 @@ void Mouse::ReleaseHeldKeys()
     // A copy: a listener may remove itself (or another) while it is told.
     const std::vector<HeldKeyListener*> listeners = listeners_;
     for (HeldKeyListener* listener : listeners) listener->ReleaseHeldKeys();
+}
+
+void Mouse::LoadCursorSprites()
+{
+    Renderer& renderer = GetRenderer();
+    markerSprite = renderer.CreateSprite(kMarkerSize, "Textures\\X.tga", Sprite::kAnchorCentre);
+    coinSprite = renderer.CreateSprite(kMarkerSize, "Textures\\DollarSign.tga", Sprite::kAnchorCentre);
+}
+
+void Mouse::Draw()
+{
+    Renderer& renderer = GetRenderer();
+    renderer.SetCamera(GetScreenCamera());
+    gfx::Device& device = renderer.GetDevice();
+    device.SetRenderState(gfx::RenderState::ZEnable, 0u);
+    if (carriedSprite != nullptr) DrawCarriedSprite(*carriedSprite);
+    if (mode == kModePattern || mode == kModeSquadButton) DrawCarriedItem();
+    if (drawMarkers) DrawMarkers();
+    device.SetRenderState(gfx::RenderState::ZEnable, 1u);
+}
+
+// While Control is held (placing many), two smaller copies stack toward the upper right.
+void Mouse::DrawCarriedSprite(const Sprite& sprite) const
+{
+    Renderer& renderer = GetRenderer();
+    const Vector2 pointer(float(position.x), float(position.y));
+    const float s = markerScale;
+    const Vector2 toUpperRight(float(sprite.width) * s, -float(sprite.height) * s);
+    if (IsKeyHeld(win::kKeyControl)) {
+        renderer.DrawSpriteRotated(sprite, pointer + toUpperRight * 0.5f, Vector2(0.5f * s, 0.5f * s), 0.0f,
+                                   Vector2(), Matrix4());
+        renderer.DrawSpriteRotated(sprite, pointer + toUpperRight * 0.3f, Vector2(0.75f * s, 0.75f * s), 0.0f,
+                                   Vector2(), Matrix4());
+    }
+    renderer.DrawSpriteRotated(sprite, pointer, Vector2(s, s), 0.0f, Vector2(), Matrix4());
+}
+
+// A carried pattern's box is kept whole on the screen; a squad's may reach past it.
+void Mouse::DrawCarriedItem()
+{
+    if (painter_ == nullptr) return;
+    IntRect box(position.x - kCarriedBoxHalf, position.y - kCarriedBoxHalf, position.x + kCarriedBoxHalf,
+                position.y + kCarriedBoxHalf);
+    if (mode == kModeSquadButton) {
+        painter_->DrawCarriedSquad(box);
+        return;
+    }
+    const IntRect& screen = GetRenderer().GetWindowRect();
+    const Point shift(std::max(0, screen.left - box.left) - std::max(0, box.right - screen.right),
+                      std::max(0, screen.top - box.top) - std::max(0, box.bottom - screen.bottom));
+    box = IntRect(box.left + shift.x, box.top + shift.y, box.right + shift.x, box.bottom + shift.y);
+    painter_->DrawCarriedPattern(box);
+    // The pattern was drawn through the unit editor's camera; the markers are pixels.
+    GetRenderer().SetCamera(GetScreenCamera());
+}
+
+// The markers refuse a drop: a cross, and a coin when it is a matter of cost. Shifted,
+// they sit a quarter of 48 pixels down and left at two thirds of the size.
+void Mouse::DrawMarkers() const
+{
+    Renderer& renderer = GetRenderer();
+    Vector2 place(float(position.x), float(position.y));
+    float scale = markerScale;
+    if (shiftMarkers) {
+        place += Vector2(-12.0f * markerScale, 12.0f * markerScale);
+        scale = markerScale / 1.5f;
+    }
+    if (addCoinMarker && coinSprite != nullptr) {
+        renderer.DrawSpriteRotated(*coinSprite, place, Vector2(scale, scale), 0.0f, Vector2(), Matrix4());
+    }
+    if (markerSprite != nullptr) {
+        renderer.DrawSpriteRotated(*markerSprite, place, Vector2(scale, scale), 0.0f, Vector2(), Matrix4());
+    }
 }
 
 bool Mouse::IsKeyHeld(int32_t code) const

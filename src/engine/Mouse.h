@@ -32,9 +32,26 @@ protected:
     ~HeldKeyListener() = default;
 };
 
+// Draws what only the windows above the engine know how to draw at the pointer: a
+// carried pattern (through the unit editor's camera, into the box, depth cleared first)
+// and a carried squad's button. The shell registers it; without one nothing is drawn.
+class CarriedItemPainter {
+public:
+    virtual void DrawCarriedPattern(const IntRect& box) = 0;
+    virtual void DrawCarriedSquad(const IntRect& box) = 0;
+
+protected:
+    ~CarriedItemPainter() = default;
+};
+
 class Mouse {
 public:
+    static constexpr int32_t kModeSquadButton = 4;
+    static constexpr int32_t kModePattern = 13;
     static constexpr int32_t kModeNothing = 21;
+    // The markers' side in pixels, and the half side of a carried pattern's or squad's box.
+    static constexpr int kMarkerSize = 32;
+    static constexpr int kCarriedBoxHalf = 24;
     static constexpr int kKeyCount = 256;
     // Translated codes of the keys that edit boxes also take as characters.
     static constexpr int32_t kCodeDelete = 3;
@@ -77,6 +94,14 @@ public:
     // Nothing carried any more; the system cursor shows again.
     void ShowCursor();
 
+    // The two marker sprites, "X.tga" and "DollarSign.tga" from the texture folder; once
+    // the renderer exists.
+    void LoadCursorSprites();
+    // What the pointer carries and the markers, on the screen camera without depth test;
+    // after the windows, before the help texts.
+    void Draw();
+    void SetCarriedItemPainter(CarriedItemPainter* painter) { painter_ = painter; }
+
     // Told when held keys must be forgotten; a listener removes itself before it dies.
     void AddHeldKeyListener(HeldKeyListener* listener);
     void RemoveHeldKeyListener(HeldKeyListener* listener);
@@ -115,10 +140,14 @@ private:
     void Queue(int32_t kind, int32_t code);
     void HandleKeyDown(const win::Message& message);
     void ApplyCursorShape();
+    void DrawCarriedSprite(const Sprite& sprite) const;
+    void DrawCarriedItem();
+    void DrawMarkers() const;
 
     win::SystemWindow* window_ = nullptr;
     int32_t appliedCursor_ = kCursorSystem;
     std::vector<HeldKeyListener*> listeners_;
+    CarriedItemPainter* painter_ = nullptr;
 };
 
 Mouse& GetMouse();

@@ -174,6 +174,9 @@ public:
     // that path shows the new pixels.
     void CreateTextureFromImage(const String& file, const Image& image);
     void LoadImageFile(Image& image, const String& file, int width = -1, int height = -1);
+    // The file's picture. A bitmap beside it (the name ending "bmp" in place of its last
+    // three letters) that is at least as new is converted first: read, halved when wider
+    // than 64 pixels, and saved as the file.
     void LoadConvertedImage(Image& image, const String& file, int width, int height);
     // A 64 x 64 checker of 4-pixel cells, made once.
     TextureHandle GetCheckerTexture();
@@ -313,6 +316,8 @@ private:
     Texture* FindTexture(const String& path) const;
     void InsertTexture(const String& path, Texture* texture);
     Texture* NewTexture(const String& name);
+    // True when the file was written anew from its bitmap companion.
+    bool ConvertBitmapCompanion(const String& file, int width, int height);
 
     void WriteDeviceMesh(Mesh& mesh);
     void RecreateDynamicBuffers(DynamicMesh& mesh, int vertexCount, int faceCount);

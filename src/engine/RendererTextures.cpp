@@ -1,6 +1,7 @@
 // The renderer's textures, the texture table by full path, and materials.
 #include <algorithm>
 
+#include "core/Debugger.h"
 #include "core/FileHelpers.h"
 #include "core/Image.h"
 #include "core/StringHash.h"
@@ -19,6 +20,9 @@ gfx::Filter LoaderFilter(int filter) {
     const int kind = filter & 0xFF;
     return kind == 1 || kind == 2 ? gfx::Filter::Point : gfx::Filter::Linear;
 }
+
+// A converted bitmap wider than this is stored at half size.
+constexpr int kLargestUnhalvedBitmap = 64;
 
 // The checker: 16 x 16 cells of 4 x 4 pixels.
 constexpr int kCheckerSize = 64;
@@ -112,8 +116,31 @@ void Renderer::LoadImageFile(Image& image, const String& file, int width, int he
     ReadTextureImage(image, CreateTextureFromFile(file, width, height));
 }
 
+bool Renderer::ConvertBitmapCompanion(const String& file, int width, int height) {
+    if (file.CharCount() < 3) return false;
+    const String companion = file.Left(file.CharCount() - 3) + "bmp";
+    if (!FileExists(companion)) return false;
+    int age = 0;
+    if (FileExists(file) && (!CompareFileTimes(file, companion, age) || age > 0)) return false;
+    Image converted;
+    ReadTextureImage(converted, CreateTextureFromFile(companion, width, height, 1, kFilterLinear, kFilterMirrorUV,
+                                                      kFilterBox, kFilterMirrorUV, true));
+    if (converted.Width() > kLargestUnhalvedBitmap) {
+        Image halved;
+        converted.HalfSize(halved);
+        converted = halved;
+    }
+    if (!converted.SaveTGA(file.CStr())) {
+        Debugger::Instance().Line((String("Could not save ") + file + " converted from " + companion).CStr());
+    }
+    return true;
+}
+
 void Renderer::LoadConvertedImage(Image& image, const String& file, int width, int height) {
-    LoadImageFile(image, file, width, height);
+    // A picture converted just now must not come from a texture loaded before it.
+    const bool converted = ConvertBitmapCompanion(file, width, height);
+    ReadTextureImage(image, CreateTextureFromFile(file, width, height, 1, kFilterLinear, kFilterMirrorUV, kFilterBox,
+                                                  kFilterMirrorUV, !converted));
 }
 
 TextureHandle Renderer::GetCheckerTexture() {

@@ -2,9 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
+#include "core/Image.h"
 #include "engine/Mouse.h"
+#include "engine/Renderer.h"
+#include "engine/Sprite.h"
+#include "platform/TempFolder.h"
+#include "platform/gfx/RecordingDevice.h"
 #include "platform/window/Message.h"
 #include "platform/window/ScriptedWindow.h"
 
@@ -230,6 +236,98 @@ TEST_F(MouseTest, CarryingHidesTheCursorAndWindowsRequestTheirOwn)
     EXPECT_EQ(mouse_.requestedCursor, Mouse::kCursorSystem);
     Frame();
     EXPECT_EQ(window_->Cursor(), win::CursorShape::Arrow);
+}
+
+// Drawing what is carried, on the program's renderer (headless: the recording device).
+class MouseDrawingTest : public ::testing::Test {
+protected:
+    MouseDrawingTest()
+    {
+        Image image(4, 4);
+        image.Fill(Color(0xFFFFFFFFu));
+        image.SaveTGA(folder_ / "Mark.tga");
+        Recording().SetCallLog(true);
+        Recording().ClearRecords();
+        EXPECT_TRUE(GetRenderer().GetReady());
+    }
+    ~MouseDrawingTest() override
+    {
+        GetRenderer().EndFrame();
+        Recording().SetCallLog(false);
+    }
+
+    static gfx::RecordingDevice& Recording()
+    {
+        return dynamic_cast<gfx::RecordingDevice&>(GetRenderer().GetDevice());
+    }
+    static const std::vector<gfx::DrawRecord>& Draws() { return Recording().Draws(); }
+    // The top-left corner and the size each draw put its unit quad at.
+    static std::vector<std::pair<Vector2, Vector2>> Places()
+    {
+        std::vector<std::pair<Vector2, Vector2>> places;
+        for (const gfx::DrawRecord& draw : Draws()) {
+            places.push_back({Vector2(draw.world[12], draw.world[13]), Vector2(draw.world[0], draw.world[5])});
+        }
+        return places;
+    }
+    Sprite* Centred(int width, int height)
+    {
+        return GetRenderer().CreateSprite(width, height, String((folder_ / "Mark.tga").c_str()), Sprite::kAnchorCentre);
+    }
+
+    platform_test::TempFolder folder_;
+    Mouse mouse_;
+};
+
+class BoxRecorder : public CarriedItemPainter {
+public:
+    void DrawCarriedPattern(const IntRect& box) override { patterns.push_back(box); }
+    void DrawCarriedSquad(const IntRect& box) override { squads.push_back(box); }
+    std::vector<IntRect> patterns, squads;
+};
+
+TEST_F(MouseDrawingTest, CarriedSpriteStacksSmallerCopiesWhileControlIsHeld)
+{
+    mouse_.position = Point(100, 200);
+    mouse_.HideCursor(2, Centred(20, 10));
+    mouse_.heldKeys[17] = 1;
+    mouse_.Draw();
+    // Moved by 0.5 and 0.3 x (20, -10) toward the upper right, at 0.5 and 0.75 of the size.
+    const std::vector<std::pair<Vector2, Vector2>> expected = {
+        {Vector2(105, 192.5f), Vector2(10, 5)}, {Vector2(98.5f, 193.25f), Vector2(15, 7.5f)},
+        {Vector2(90, 195), Vector2(20, 10)}};
+    EXPECT_EQ(Places(), expected);
+}
+
+TEST_F(MouseDrawingTest, ShiftedMarkersSitDownAndLeftAtTwoThirds)
+{
+    mouse_.markerSprite = Centred(32, 32);
+    mouse_.coinSprite = Centred(32, 32);
+    mouse_.position = Point(100, 200);
+    mouse_.HideCursor(3, nullptr);
+    mouse_.markerScale = 1.5f;
+    mouse_.drawMarkers = 1;
+    mouse_.addCoinMarker = 1;
+    mouse_.shiftMarkers = 1;
+    mouse_.Draw();
+    // Centred on (100 - 18, 200 + 18) at 32 x 1.5 / 1.5: coin first, then the cross.
+    ASSERT_EQ(Draws().size(), 2u);
+    EXPECT_EQ(Places()[1], std::make_pair(Vector2(66, 202), Vector2(32, 32)));
+    EXPECT_NE(Draws()[0].textures[0], nullptr);
+}
+
+TEST_F(MouseDrawingTest, CarriedPatternBoxStaysOnTheScreen)
+{
+    BoxRecorder painter;
+    mouse_.SetCarriedItemPainter(&painter);
+    mouse_.position = Point(5, 700);
+    mouse_.HideCursor(Mouse::kModePattern, nullptr);
+    mouse_.Draw();
+    mouse_.HideCursor(Mouse::kModeSquadButton, nullptr);
+    mouse_.Draw();
+    ASSERT_EQ(painter.patterns.size(), 1u);
+    EXPECT_EQ(painter.patterns[0], IntRect(0, 676, 48, 724));
+    EXPECT_EQ(painter.squads, (std::vector<IntRect>{IntRect(-19, 676, 29, 724)}));
 }
 
 TEST(InputEventTest, Helpers)

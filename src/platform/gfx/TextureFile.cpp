@@ -1,10 +1,12 @@
 #include "platform/gfx/TextureFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "core/Image.h"
 #include "core/Tga.h"
+#include "platform/gfx/BitmapFile.h"
 
 namespace gfx {
 
@@ -75,6 +77,23 @@ Image Halve(const Image& source, Filter filter)
     return result;
 }
 
+bool IsBitmapName(std::string_view path)
+{
+    if (path.size() < 4) return false;
+    const std::string_view extension = path.substr(path.size() - 4);
+    return extension[0] == '.' && std::tolower(static_cast<unsigned char>(extension[1])) == 'b' &&
+           std::tolower(static_cast<unsigned char>(extension[2])) == 'm' &&
+           std::tolower(static_cast<unsigned char>(extension[3])) == 'p';
+}
+
+Result ReadPictureFile(std::string_view path, Image& image)
+{
+    if (IsBitmapName(path)) return ReadBitmapFile(path, image);
+    const TgaReadResult read = ReadTgaFile(path, image);
+    if (read == TgaReadResult::kOk) return Result::Ok;
+    return read == TgaReadResult::kCannotOpen ? Result::NotFound : Result::BadFile;
+}
+
 }  // namespace
 
 Result CopyImageToTexture(const Image& image, DeviceTexture& texture, uint32_t level)
@@ -121,9 +140,7 @@ Created<DeviceTexture> CreateTextureFromFile(Device& device, std::string_view pa
                                        const TextureFileOptions& options)
 {
     Image image;
-    const TgaReadResult read = ReadTgaFile(path, image);
-    if (read != TgaReadResult::kOk)
-        return {read == TgaReadResult::kCannotOpen ? Result::NotFound : Result::BadFile, nullptr};
+    if (const Result read = ReadPictureFile(path, image); read != Result::Ok) return {read, nullptr};
     const int width = options.width > 0 ? options.width : image.Width();
     const int height = options.height > 0 ? options.height : image.Height();
     if (width != image.Width() || height != image.Height())

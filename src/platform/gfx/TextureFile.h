@@ -18,8 +18,9 @@ struct TextureFileOptions {
     Filter mipFilter = Filter::Linear;  // lower levels: Point takes one pixel, else 2 x 2 mean
 };
 
-// Reads a TGA file through the core's reader. NotFound when it cannot be opened,
-// BadFile when it is not a picture the reader takes.
+// Reads a TGA file through the core's reader, or a ".bmp" file through the bitmap
+// reader. NotFound when it cannot be opened, BadFile when it is not a picture the reader
+// takes.
 Created<DeviceTexture> CreateTextureFromFile(Device& device, std::string_view path,
                                        const TextureFileOptions& options = TextureFileOptions());
 
