@@ -13,9 +13,12 @@
 #include "TestFont.h"
 #include "core/Image.h"
 #include "engine/Font.h"
+#include "engine/Mesh.h"
+#include "engine/ModelNode.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
+#include "engine/TiltedCamera.h"
 #include "platform/TempFolder.h"
 #include "platform/gfx/Device.h"
 #include "platform/window/Window.h"
@@ -175,6 +178,68 @@ TEST_F(EngineScreenshotTest, SpriteGridsInRowsAndOnACircle) {
         EXPECT_TRUE(Near(frame.At(p.x + 9, p.y + 9), colours[i])) << i;
         EXPECT_TRUE(Near(frame.At(p.x + 10, p.y), Rgba(0, 0, 0))) << i;
         EXPECT_TRUE(Near(frame.At(p.x, p.y - 11), Rgba(0, 0, 0))) << i;
+    }
+}
+
+// A model tree seen through a tilted window camera: a ground tile of four coloured
+// quarters with a smaller tile floating above and beside it, as a child node. Where the
+// camera projects a point of the model, the frame shows that point's texel.
+TEST_F(EngineScreenshotTest, TexturedModelThroughAWindowCamera) {
+    // Four quarters of 4 x 4 texels inside a white rim: red, green / blue, yellow.
+    Image quarters(8, 8);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const Color colour = y < 4 ? (x < 4 ? Rgba(255, 0, 0) : Rgba(0, 255, 0))
+                                       : (x < 4 ? Rgba(0, 0, 255) : Rgba(255, 255, 0));
+            quarters.At(x, y) = x == 0 || y == 0 || x == 7 || y == 7 ? Rgba(255, 255, 255) : colour;
+        }
+    }
+    Image plain(2, 2);
+    plain.Fill(Rgba(255, 0, 255));
+    auto textured = [this](const Image& image, float half) {
+        Material* material = renderer_.CreateMaterial();
+        material->stages.Append(TextureStageSettings(renderer_.CreateTextureImage(image, 1)));
+        Mesh* tile = renderer_.CreateQuad(QuadRect{-half, -half, half, half}, material, 0.0f, 0, 1);
+        renderer_.CreateModelMeshes(tile);
+        return tile;
+    };
+    ModelNode* root = renderer_.NewModelNode();
+    root->mesh = textured(quarters, 10.0f);
+    root->bounds = Sphere(Vector3(0, 0, 5), 30.0f);
+    ModelNode* floating = renderer_.NewModelNode();
+    floating->mesh = textured(plain, 3.0f);
+    floating->local.SetTranslation(Vector3(0, 14, 5));
+    root->LinkChild(floating);
+
+    TiltedCamera camera;
+    camera.SetHeading(Vector3(1, 0.3f, 0));
+    camera.nearPlane = 1.0f;
+    camera.farPlane = 500.0f;
+    camera.viewport = IntRect(0, 0, kWidth - 1, kHeight - 1);
+    camera.SetFieldOfView(0.7f);
+    camera.SetAspect(float(kWidth) / float(kHeight));
+    camera.SetPosition(Vector3(0, 0, 45));
+    camera.SetTarget(Vector3(0, 4, 0));
+    camera.SetPosition(camera.EyeForTarget(camera.target));
+    renderer_.Clear(Rgba(30, 30, 30), 1.0f, 3);
+    renderer_.SetCamera(camera);
+    renderer_.SetWorldMatrix(Matrix4());
+    renderer_.RenderModel(root, false, true);
+    const Image& frame = Frame("model_window_camera");
+
+    // The tile faces up (flipped), which puts the texture's first row at y = +10: the
+    // quarter centres show red at (-5, 5), green (5, 5), blue (-5, -5), yellow (5, -5).
+    const struct {
+        Vector3 world;
+        Color colour;
+    } spots[] = {{{-5, 5, 0}, Rgba(255, 0, 0)},   {{5, 5, 0}, Rgba(0, 255, 0)},
+                 {{-5, -5, 0}, Rgba(0, 0, 255)},  {{5, -5, 0}, Rgba(255, 255, 0)},
+                 {{0, 14, 5}, Rgba(255, 0, 255)}, {{0, -16, 0}, Rgba(30, 30, 30)}};
+    for (const auto& spot : spots) {
+        const Vector3 screen = camera.Project(spot.world);
+        ASSERT_TRUE(screen.x >= 0 && screen.x < kWidth && screen.y >= 0 && screen.y < kHeight);
+        EXPECT_TRUE(Near(frame.At(int(screen.x + 0.5f), int(screen.y + 0.5f)), spot.colour))
+            << spot.world.x << "," << spot.world.y << "," << spot.world.z;
     }
 }
 
