@@ -10,13 +10,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/ThrowError.h"
 #include "core/FileStream.h"
 #include "core/Image.h"
+#include "core/ThrowError.h"
 #include "engine/Font.h"
 #include "engine/Renderer.h"
 #include "platform/gfx/Device.h"
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
 
 namespace {
 

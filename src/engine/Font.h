@@ -21,7 +21,6 @@ public:
     static constexpr unsigned char kFirstPrintable = 32;
     static constexpr unsigned char kLastPrintable = 126;
 
-
     static bool IsPrintable(unsigned char code) { return code >= kFirstPrintable && code <= kLastPrintable; }
 
     // The extent of the text drawn at the scale: the widest line, and the line count
@@ -34,7 +33,7 @@ public:
     // stay 0. False when the file gave fewer than 256 widths.
     bool ReadWidths(const String& widthFile);
 
-    int32_t spacing = 1;  // pixels after every glyph, not scaled
+    int32_t spacing = 1;             // pixels after every glyph, not scaled
     Mesh* glyphs[kGlyphCount] = {};  // owned by the renderer; none without a glyph
     int8_t widths[kGlyphCount] = {};
     float lineHeight = 0.0f;  // one glyph cell's height in texels

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "core/Vector2.h"
+#include "engine/AssetPaths.h"
 #include "engine/Camera.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
@@ -212,8 +213,8 @@ void Mouse::ReleaseHeldKeys()
 void Mouse::LoadCursorSprites()
 {
     Renderer& renderer = GetRenderer();
-    markerSprite = renderer.CreateSprite(kMarkerSize, "Textures\\X.tga", Sprite::kAnchorCentre);
-    coinSprite = renderer.CreateSprite(kMarkerSize, "Textures\\DollarSign.tga", Sprite::kAnchorCentre);
+    markerSprite = renderer.CreateSprite(kMarkerSize, TexturePath("X.tga"), Sprite::kAnchorCentre);
+    coinSprite = renderer.CreateSprite(kMarkerSize, TexturePath("DollarSign.tga"), Sprite::kAnchorCentre);
 }
 
 void Mouse::Draw()

@@ -4,8 +4,8 @@
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
+#include "platform/gfx/DeviceTexture.h"
 #include "platform/gfx/States.h"
-#include "platform/gfx/Texture.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ void Renderer::LoadFont(Font& font, const String& textureFile, int spacing) {
         SetMeshTexCoord(quad, 1, centre + half, top, 0);
         SetMeshTexCoord(quad, 2, centre + half, bottom, 0);
         SetMeshTexCoord(quad, 3, centre - half, bottom, 0);
-        UpdateDirect3DMesh(quad);
+        UpdateMeshBuffers(quad);
         font.glyphs[code] = quad;
     }
     font.lineHeight = float(cellHeight);
@@ -77,7 +77,7 @@ void Renderer::DrawText(const String& text, const Vector2& position, const Font&
             // uploads nothing.
             if (!glyph->vertices.IsEmpty() && glyph->vertices[0].color != colour) {
                 SetQuadColor(*glyph, colour);
-                UpdateDirect3DMesh(glyph);
+                UpdateMeshBuffers(glyph);
             }
             RenderMesh(glyph, true);
         }

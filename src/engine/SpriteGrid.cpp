@@ -133,8 +133,10 @@ IntRect SpriteGrid::GetBounds() const {
     for (int i = 0; i < Count(); ++i) {
         if (!IsShown(i)) continue;
         const IntRect rect = sprites[i]->GetScreenRect();
-        if (first) bounds = rect;
-        else bounds.Union(rect);
+        if (first)
+            bounds = rect;
+        else
+            bounds.Union(rect);
         first = false;
     }
     return bounds;

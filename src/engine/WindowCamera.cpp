@@ -9,7 +9,7 @@
 #include "core/Quaternion.h"
 #include "engine/CameraCommandTarget.h"
 #include "engine/CameraGround.h"
-#include "game/InputEvent.h"
+#include "engine/InputEvent.h"
 #include "platform/window/Keys.h"
 
 namespace {
@@ -35,9 +35,12 @@ bool ZoomNotches(const InputEvent& event, int32_t& notches) {
         return true;
     }
     if (event.kind != kInputCharacter) return false;
-    if (event.code == '=' || event.code == '+') notches = -1;
-    else if (event.code == '-' || event.code == '_') notches = 1;
-    else return false;
+    if (event.code == '=' || event.code == '+')
+        notches = -1;
+    else if (event.code == '-' || event.code == '_')
+        notches = 1;
+    else
+        return false;
     return true;
 }
 
@@ -60,8 +63,8 @@ void WindowCamera::ResetView() {
 
 void WindowCamera::ReleaseHeldKeys() {
     for (int code = 0; code < kKeyCount; ++code) {
-        const bool kept = code == kInputButtonLeft || code == kInputButtonRight || code == win::kKeyShift ||
-                          code == win::kKeyControl;
+        const bool kept =
+            code == kInputButtonLeft || code == kInputButtonRight || code == win::kKeyShift || code == win::kKeyControl;
         if (!kept) heldKeys[code] = 0;
     }
     dragActive = 0;

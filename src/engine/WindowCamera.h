@@ -12,10 +12,10 @@
 
 #include "core/Matrix4.h"
 #include "core/Point.h"
+#include "core/Spring.h"
 #include "core/Vector3.h"
 #include "engine/Camera.h"
 #include "engine/Mouse.h"
-#include "scenes/Spring.h"
 
 class CameraCommandTarget;
 struct InputEvent;

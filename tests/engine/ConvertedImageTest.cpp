@@ -9,7 +9,7 @@
 #include "core/FileHelpers.h"
 #include "core/Image.h"
 #include "engine/Renderer.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -32,7 +32,8 @@ void WriteBitmap(const std::string& path, int width, int height) {
     for (int i = 0; i < 6; ++i) Put32(bytes, 0);
     for (int y = 0; y < height; ++y) {
         std::string row;
-        for (int x = 0; x < width; ++x) row += x < width / 2 ? std::string("\x00\x00\xFF", 3) : std::string("\xFF\x00\x00", 3);
+        for (int x = 0; x < width; ++x)
+            row += x < width / 2 ? std::string("\x00\x00\xFF", 3) : std::string("\xFF\x00\x00", 3);
         row.resize(size_t(rowBytes), '\0');
         bytes += row;
     }

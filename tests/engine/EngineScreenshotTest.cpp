@@ -19,9 +19,9 @@
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "engine/TiltedCamera.h"
-#include "platform/TempFolder.h"
 #include "platform/gfx/Device.h"
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ protected:
         return frame_;
     }
 
-    std::unique_ptr<win::Window> window_;
+    std::unique_ptr<win::SystemWindow> window_;
     Renderer renderer_;
     Camera screen_;
     Image frame_;
@@ -125,8 +125,8 @@ TEST_F(EngineScreenshotTest, TextLandsOnExactPixelsWithTheWidthFileAdvances) {
 // x - w / 2 .. x - w / 2 + w - 1.
 TEST_F(EngineScreenshotTest, SpriteGridsInRowsAndOnACircle) {
     platform_test::TempFolder folder;
-    const Color colours[] = {Rgba(255, 0, 0), Rgba(0, 255, 0), Rgba(0, 0, 255), Rgba(255, 255, 0),
-                             Rgba(255, 0, 255), Rgba(0, 255, 255)};
+    const Color colours[] = {Rgba(255, 0, 0),   Rgba(0, 255, 0),   Rgba(0, 0, 255),
+                             Rgba(255, 255, 0), Rgba(255, 0, 255), Rgba(0, 255, 255)};
     std::vector<String> files;
     for (int i = 0; i < 6; ++i) {
         Image image(8, 8);
@@ -189,8 +189,8 @@ TEST_F(EngineScreenshotTest, TexturedModelThroughAWindowCamera) {
     Image quarters(8, 8);
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 8; ++x) {
-            const Color colour = y < 4 ? (x < 4 ? Rgba(255, 0, 0) : Rgba(0, 255, 0))
-                                       : (x < 4 ? Rgba(0, 0, 255) : Rgba(255, 255, 0));
+            const Color colour =
+                y < 4 ? (x < 4 ? Rgba(255, 0, 0) : Rgba(0, 255, 0)) : (x < 4 ? Rgba(0, 0, 255) : Rgba(255, 255, 0));
             quarters.At(x, y) = x == 0 || y == 0 || x == 7 || y == 7 ? Rgba(255, 255, 255) : colour;
         }
     }
@@ -232,9 +232,8 @@ TEST_F(EngineScreenshotTest, TexturedModelThroughAWindowCamera) {
     const struct {
         Vector3 world;
         Color colour;
-    } spots[] = {{{-5, 5, 0}, Rgba(255, 0, 0)},   {{5, 5, 0}, Rgba(0, 255, 0)},
-                 {{-5, -5, 0}, Rgba(0, 0, 255)},  {{5, -5, 0}, Rgba(255, 255, 0)},
-                 {{0, 14, 5}, Rgba(255, 0, 255)}, {{0, -16, 0}, Rgba(30, 30, 30)}};
+    } spots[] = {{{-5, 5, 0}, Rgba(255, 0, 0)},   {{5, 5, 0}, Rgba(0, 255, 0)},    {{-5, -5, 0}, Rgba(0, 0, 255)},
+                 {{5, -5, 0}, Rgba(255, 255, 0)}, {{0, 14, 5}, Rgba(255, 0, 255)}, {{0, -16, 0}, Rgba(30, 30, 30)}};
     for (const auto& spot : spots) {
         const Vector3 screen = camera.Project(spot.world);
         ASSERT_TRUE(screen.x >= 0 && screen.x < kWidth && screen.y >= 0 && screen.y < kHeight);

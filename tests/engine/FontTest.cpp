@@ -6,7 +6,7 @@
 #include "engine/Font.h"
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -42,7 +42,10 @@ TEST(FontTest, CodesWithoutGlyphsNeitherCountNorAdvance) {
     const Font font = MeasuringFont();
     Vector2 plain, mixed;
     font.GetTextWidth(plain, "AB", 1.0f);
-    font.GetTextWidth(mixed, "A\t\xC9" "B\x01", 1.0f);
+    font.GetTextWidth(mixed,
+                      "A\t\xC9"
+                      "B\x01",
+                      1.0f);
     EXPECT_EQ(mixed, plain);
 }
 

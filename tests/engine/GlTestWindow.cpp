@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/ThrowError.h"
 #include "core/Image.h"
+#include "core/ThrowError.h"
 #include "engine/Renderer.h"
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
 
 namespace {
 // Set once a GL context has been opened in this process.
@@ -20,7 +20,7 @@ extern "C" int __lsan_is_turned_off() { return glContextOpened ? 1 : 0; }
 
 namespace engine_test {
 
-std::string OpenGlRenderer(int width, int height, std::unique_ptr<win::Window>& window, Renderer& renderer) {
+std::string OpenGlRenderer(int width, int height, std::unique_ptr<win::SystemWindow>& window, Renderer& renderer) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 1);
     win::WindowDesc desc;

@@ -7,14 +7,14 @@
 class Image;
 class Renderer;
 namespace win {
-class Window;
+class SystemWindow;
 }
 
 namespace engine_test {
 
 // Opens a hidden GL 2.1 window of the size under SDL's offscreen driver and starts the
 // renderer on it. Empty when it worked, otherwise why not (the caller skips).
-std::string OpenGlRenderer(int width, int height, std::unique_ptr<win::Window>& window, Renderer& renderer);
+std::string OpenGlRenderer(int width, int height, std::unique_ptr<win::SystemWindow>& window, Renderer& renderer);
 
 // Writes the frame as "screenshots/<name>.tga" beside the test program (the build
 // folder's tests/screenshots); the path written.

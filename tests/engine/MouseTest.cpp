@@ -9,7 +9,7 @@
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/window/Message.h"
 #include "platform/window/ScriptedWindow.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace engine_test {
 

@@ -7,10 +7,10 @@
 
 #include "engine/CameraCommandTarget.h"
 #include "engine/CameraGround.h"
+#include "engine/InputEvent.h"
 #include "engine/Mouse.h"
 #include "engine/OverheadCamera.h"
 #include "engine/TiltedCamera.h"
-#include "game/InputEvent.h"
 
 namespace {
 
@@ -72,7 +72,9 @@ protected:
     ~WindowCameraTest() override { GetMouse().heldKeys[17] = 0; }
 
     void Hold(WindowCamera& camera, int32_t code) { camera.HandleInput(window_, Event(kInputDown, code)); }
-    void Tick(WindowCamera& camera, int x = 0, int y = 0) { camera.HandleInput(window_, Event(kInputFrameTick, 0, x, y)); }
+    void Tick(WindowCamera& camera, int x = 0, int y = 0) {
+        camera.HandleInput(window_, Event(kInputFrameTick, 0, x, y));
+    }
 
     TiltedCamera tilted_;
     Recorder window_;

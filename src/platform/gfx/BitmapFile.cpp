@@ -11,8 +11,7 @@
 
 namespace gfx {
 
-Result ReadBitmapFile(std::string_view path, Image& image)
-{
+Result ReadBitmapFile(std::string_view path, Image& image) {
     const std::string resolved = sys::ResolvePath(path);
     std::error_code error;
     if (!std::filesystem::is_regular_file(resolved, error)) return Result::NotFound;
