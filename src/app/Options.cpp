@@ -1,0 +1,82 @@
+// The options file.
+#include "app/Options.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/GlobalHelpers.h"
+#include "audio/Music.h"
+#include "core/Debugger.h"
+#include "core/FileStream.h"
+#include "engine/Renderer.h"
+
+namespace {
+
+void ReadInt(Stream& stream, int32_t& field, int32_t low, int32_t high) {
+    int value = 0;
+    stream >> value;
+    if (!stream.IsGood() && !stream.AtEnd()) return;
+    field = std::clamp<int32_t>(value, low, high);
+}
+
+}  // namespace
+
+float VolumeFactor(int32_t percent) {
+    const float fraction = float(percent) / 100.0f;
+    return std::sqrt(std::sqrt(std::max(fraction, 0.0f)));
+}
+
+void Options::Read(const char* path) {
+    FileStream stream(path, "r");
+    if (!stream.IsOpen()) return;
+    String word;
+    while (stream.IsGood()) {
+        String::ReadToken(stream, word);
+        if (word.IsEmpty()) break;
+        if (word.EqualsNoCase("LODError")) {
+            ReadInt(stream, lodError, 0, INT32_MAX);
+        } else if (word.EqualsNoCase("MultiSample")) {
+            ReadInt(stream, multiSample, 0, 100);
+        } else if (word.EqualsNoCase("ScreenSize")) {
+            ReadInt(stream, screenSize, 0, kScreenSizeCount - 1);
+        } else if (word.EqualsNoCase("SoundVolume")) {
+            ReadInt(stream, soundVolume, 0, 100);
+        } else if (word.EqualsNoCase("SpeechVolume")) {
+            ReadInt(stream, speechVolume, 0, 100);
+        } else if (word.EqualsNoCase("MusicVolume")) {
+            ReadInt(stream, musicVolume, 0, 100);
+        } else if (word.EqualsNoCase("SeenIntroMovie")) {
+            int32_t seen = seenIntroMovie ? 1 : 0;
+            ReadInt(stream, seen, INT32_MIN, INT32_MAX);
+            seenIntroMovie = seen != 0;
+        } else if (word.EqualsNoCase("LastPlayerName")) {
+            String::ReadToken(stream, lastPlayerName);
+        } else {
+            String::ReadToken(stream, word);  // the unknown key's value
+        }
+    }
+}
+
+bool Options::Write(const char* path) const {
+    FileStream stream(path, "w");
+    if (!stream.IsOpen()) {
+        Debugger::Instance().Line("Options: cannot write the options file");
+        return false;
+    }
+    stream << "LODError " << int(lodError) << Endl;
+    stream << "MultiSample " << int(multiSample) << Endl;
+    stream << "ScreenSize " << int(screenSize) << Endl;
+    stream << "SoundVolume " << int(soundVolume) << Endl;
+    stream << "MusicVolume " << int(musicVolume) << Endl;
+    stream << "SpeechVolume " << int(speechVolume) << Endl;
+    stream << "SeenIntroMovie " << (seenIntroMovie ? 1 : 0) << Endl;
+    stream << "LastPlayerName " << lastPlayerName << Endl;
+    return stream.Commit();
+}
+
+void Options::Apply() const {
+    SetLODError(float(lodError));
+    SetEffectVolumeFactor(VolumeFactor(soundVolume));
+    SetMusicVolumeFactor(VolumeFactor(musicVolume));
+    SetSpeechVolumeFactor(VolumeFactor(speechVolume));
+}
