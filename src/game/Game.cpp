@@ -1,15 +1,34 @@
-// The current game mode: clock, flags and the world-event hooks.
+// The current game mode: clock, flags, the event queues and the input step, and the
+// world-event hooks.
 #include "game/Game.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <sched.h>
 
+#include "audio/EffectSounds.h"
+#include "core/Debugger.h"
+#include "core/TextTable.h"
+#include "engine/AssetPaths.h"
+#include "engine/Mouse.h"
+#include "engine/Renderer.h"
+#include "engine/Sprite.h"
+#include "game/EventTarget.h"
 #include "game/GameListener.h"
+#include "game/GameWindows.h"
+#include "game/TextPage.h"
+#include "units/Vorn.h"
+#include "world/Arena.h"
 #include "world/SoccerBall.h"
 
 namespace {
 Game* gCurrentGame = nullptr;
+GameWindows* gGameWindows = nullptr;
+float gRunTime = 0.0f;
+
+constexpr int32_t kCharacterEnter = 13;
+constexpr float kCountdownY = 16.0f;
 
 // Every ball hook counts as a report of the ball: the serving game's periodic report
 // waits from the last one.
@@ -20,15 +39,33 @@ void MarkBallReported(SoccerBall* ball, float clock) {
 
 Game* CurrentGame() { return gCurrentGame; }
 
+void SetGameWindows(GameWindows* windows) { gGameWindows = windows; }
+
+GameWindows* GetGameWindows() { return gGameWindows; }
+
+float GetRunTime() { return gRunTime; }
+
 void SetCurrentGame(Game* game) { gCurrentGame = game; }
 
 bool IsCurrentGameClient() { return gCurrentGame != nullptr && gCurrentGame->IsNetworkClient(); }
 
-Game::Game() = default;
+Game::Game() {
+    eventPool.Preallocate();
+    frameTimer.Start();
+}
 
 Game::~Game() {
     if (gCurrentGame == this) gCurrentGame = nullptr;
+    // The records go back before the pool that holds them is cleared.
+    pendingEvents.Clear();
+    delayedEvents.Clear();
 }
+
+void Game::Begin() {}
+
+void Game::End() {}
+
+void Game::DrawFrame() {}
 
 void Game::AdvanceClock(float elapsedSeconds) {
     clock += frameTime;
@@ -36,12 +73,31 @@ void Game::AdvanceClock(float elapsedSeconds) {
     frameTime = std::clamp(elapsedSeconds, kMinFrameTime, kMaxFrameTime);
 }
 
+void Game::AdvanceClock() {
+    float elapsed = frameTimer.GetDelta();
+    // Yielding instead of sleeping keeps the frame's end precise.
+    while (std::isfinite(elapsed) && elapsed < kMinFrameTime) {
+        sched_yield();
+        elapsed += frameTimer.GetDelta();
+    }
+    AdvanceClock(elapsed);
+    gRunTime += frameTime;
+}
+
 void Game::SetPaused(bool paused) {
     playerPaused = paused ? 1 : 0;
     if (GameListener* listener = GetGameListener()) listener->OnControlsChanged();
 }
 
-void Game::SetBattleOver(uint8_t over) { battleOver = over; }
+void Game::SetBattleOver(uint8_t over) { SetScoringSuspended(over != 0); }
+
+void Game::SetScoringSuspended(bool suspended) { battleOver = suspended ? 1 : 0; }
+
+void Game::Launch() {}
+
+bool Game::IsControlAllowed(int32_t) const { return true; }
+
+bool Game::ShowsObjectToolTips() const { return true; }
 
 bool Game::IsWeaponAllowed(int32_t kind) const {
     if (kind < 0 || kind >= kWeaponKindCount) return false;
@@ -52,14 +108,264 @@ void Game::SetAllWeaponsAllowed(bool allowed) {
     std::fill(std::begin(weaponAllowed), std::end(weaponAllowed), uint8_t(allowed ? 1 : 0));
 }
 
-void Game::SelectVorn(Vorn* vorn) { selectedVorn = vorn; }
-
-bool Game::IsSimulationPaused() const {
-    if (stepOneFrame != 0) return false;
-    return playerPaused != 0 || debugPaused != 0;
+void Game::SelectVorn(Vorn* vorn) {
+    if (selectedVorn != nullptr) {
+        selectedVorn->showPatternBackground = 0;
+        selectedVorn->showIcons = 0;
+    }
+    selectedVorn = vorn;
+    if (vorn == nullptr) return;
+    vorn->showPatternBackground = 1;
+    vorn->showIcons = 1;
+    vorn->showPatternBubble = 0;
+    vorn->ChoosePattern();
 }
 
-void Game::DispatchEvents() {}
+void Game::RechooseSelectedVornPattern() {
+    if (selectedVorn != nullptr) selectedVorn->ChoosePattern();
+}
+
+bool Game::IsSimulationPaused() const {
+    if (Mouse::IsPlacingMode(GetMouse().mode)) return true;
+    if (playerPaused != 0) return true;
+    return debugPaused != 0 && stepOneFrame == 0;
+}
+
+// --- events
+
+Event* Game::NewEvent() {
+    Event* event = eventPool.Allocate();
+    event->Clear();
+    event->inPool = false;
+    return event;
+}
+
+void Game::PostEvent(Event* event) {
+    if (event != nullptr) pendingEvents.Append(event);
+}
+
+void Game::GiveBack(Event* event) {
+    event->Reset();
+    eventPool.Release(event);
+}
+
+void Game::HandleEvent(Event& event) {
+    if (event.target == nullptr) {
+        const String line = String("Game: event without a target ignored: ") + Event::TypeName(event.type);
+        Debugger::Instance().Line(line.CStr());
+        return;
+    }
+    event.target->HandleCommand(event);
+}
+
+void Game::DispatchEvents() {
+    // The count is read again before each event: events posted meanwhile go out in
+    // this same call.
+    int handled = 0;
+    for (; handled < pendingEvents.Count() && handled < kMaxEventsPerDispatch; ++handled) {
+        HandleEvent(*pendingEvents[handled]);
+    }
+    if (handled < pendingEvents.Count()) {
+        const String line = String("Game: ") + String::FromInt(pendingEvents.Count() - handled) +
+                            " events posted during dispatch dropped";
+        Debugger::Instance().Line(line.CStr());
+    }
+    for (Event* event : pendingEvents) GiveBack(event);
+    pendingEvents.Clear();
+}
+
+void Game::ReleaseDueEvents() {
+    const float due = clock + frameTime;
+    int kept = 0;
+    for (int i = 0; i < delayedEvents.Count(); ++i) {
+        Event* event = delayedEvents[i];
+        if (event->dueTime < due) {
+            pendingEvents.Append(event);
+        } else {
+            delayedEvents[kept++] = event;
+        }
+    }
+    delayedEvents.SetSize(kept);
+}
+
+void Game::ReleaseDelayedEvents() {
+    for (Event* event : delayedEvents) GiveBack(event);
+    delayedEvents.Clear();
+}
+
+void Game::Update() {
+    frameCount += 1;
+    eventPool.Flush();
+}
+
+// --- input
+
+void Game::TakeCharacter(const InputEvent& input) {
+    if (gGameWindows != nullptr && gGameWindows->TakesCharacters()) return;
+    if (input.code == kCharacterEnter) {
+        const String line = chatLine;
+        chatLine.Clear();
+        Game* current = gCurrentGame != nullptr ? gCurrentGame : this;
+        current->ChatCommand(line);
+        return;
+    }
+    chatLine += String::FromChar(char(input.code));
+    if (chatLine.CharCount() > kMaxChatLine) chatLine.Clear();
+}
+
+void Game::RouteInput(const InputEvent& input) {
+    Game* current = gCurrentGame != nullptr ? gCurrentGame : this;
+    if (input.kind == kInputPointerMove || input.kind == kInputFrameTick) {
+        current->PreviewInputEvent(input);
+        if (gGameWindows != nullptr) gGameWindows->BroadcastInput(input);
+        return;
+    }
+    if (current->PreviewInputEvent(input)) return;
+    if (gGameWindows != nullptr) gGameWindows->OfferInput(input);
+}
+
+void Game::HandleInputEvents(const Array<InputEvent>& inputs) {
+    Game* current = gCurrentGame != nullptr ? gCurrentGame : this;
+    for (const InputEvent& input : inputs) {
+        if (input.kind == kInputCharacter) TakeCharacter(input);
+        RouteInput(input);
+        ReleaseDueEvents();
+        DispatchEvents();
+        if (input.kind == kInputFrameTick && gGameWindows != nullptr) gGameWindows->HoverAt(input);
+        current->PostviewInputEvent(input);
+        DispatchEvents();
+    }
+}
+
+bool Game::PreviewInputEvent(const InputEvent& input) {
+    if (input.kind != kInputUp || input.code != kInputButtonLeft || gGameWindows == nullptr) return false;
+    return gGameWindows->PreviewRelease(input);
+}
+
+bool Game::PostviewInputEvent(const InputEvent&) { return false; }
+
+bool Game::ChatCommand(const String& line) {
+    StringArray words;
+    line.Split(words, ' ');
+    bool boosts = false;
+    for (const String& word : words) {
+        const bool cheat = word.EqualsNoCase("quab") || word.EqualsNoCase("zumvite") ||
+                           word.EqualsNoCase("frabel") || word.EqualsNoCase("plink");
+        if (!cheat) continue;
+        PlayEffectSound(LoadEffectSound(SoundPath("Cheater.ogg")), 1.0f, 0);
+        if (word.EqualsNoCase("plink")) boosts = true;
+    }
+    return boosts;
+}
+
+// --- drawing
+
+void Game::DrawWindows() {
+    if (gGameWindows != nullptr) gGameWindows->RenderWindows();
+    IntRect frame;
+    AdvanceBackgroundFade(frame);
+}
+
+void Game::StartBackgroundFade(const IntRect& from, const IntRect& to) {
+    zoomFrom = from;
+    zoomTo = to;
+    zoomTimeLeft = kZoomSeconds;
+}
+
+bool Game::AdvanceBackgroundFade(IntRect& rect) {
+    zoomTimeLeft -= frameTime;
+    if (!(zoomTimeLeft > 0.0f)) return false;
+    const float k = (kZoomSeconds - zoomTimeLeft) / kZoomSeconds;
+    const auto between = [k](int32_t from, int32_t to) { return int32_t(float(from) + float(to - from) * k); };
+    rect = IntRect(between(zoomFrom.left, zoomTo.left), between(zoomFrom.top, zoomTo.top),
+                   between(zoomFrom.right, zoomTo.right), between(zoomFrom.bottom, zoomTo.bottom));
+    return true;
+}
+
+void Game::LoadCountdownAssets() {
+    if (digitSprites_[0] != nullptr) return;
+    for (int digit = 0; digit < 10; ++digit) {
+        digitSprites_[digit] = LoadTexture(32, String::FromInt(digit) + "Button.tga");
+    }
+    countdownSound_ = LoadEffectSound(SoundPath("Countdown.ogg"));
+}
+
+void Game::DrawTimeLeft(float secondsLeft) {
+    if (!std::isfinite(secondsLeft)) return;
+    const int32_t n = int32_t(std::clamp(secondsLeft + 0.99f, -1.0f, 1.0e9f));
+    if (n < 0) return;
+    Renderer& renderer = GetRenderer();
+    renderer.SetAlphaBlend();
+    if (n <= 9) {
+        LoadCountdownAssets();
+        if (n != lastDigit) {
+            const float volume = gArena != nullptr ? gArena->effectVolume : 1.0f;
+            PlayEffectSound(countdownSound_, volume, 0);
+            lastDigit = n;
+        }
+        Sprite& sprite = *digitSprites_[n];
+        const IntRect& screen = renderer.GetWindowRect();
+        sprite.x = (screen.right - screen.left + 1) / 2;
+        sprite.y = int32_t(kCountdownY);
+        renderer.SetWorldTransform(Matrix4());
+        renderer.DrawSprite(sprite);
+    }
+    renderer.SetBlendOff();
+}
+
+// --- text blocks
+
+bool Game::ReadTextBlockLine(const StringArray& words, Array<TextPage>& pages) {
+    if (pages.IsEmpty()) pages.Append(TextPage());
+    TextPage* page = &pages[pages.Count() - 1];
+    if (words.Count() == 1 && words[0].EqualsNoCase("End")) {
+        if (!runningLine.IsEmpty()) page->lines.Append(runningLine);
+        runningLine.Clear();
+        return true;
+    }
+    const String first = words.IsEmpty() ? String() : words[0];
+    if (first.EqualsNoCase("<BR>")) {
+        page->lines.Append(runningLine);
+        runningLine.Clear();
+    } else if (first.EqualsNoCase("<P>")) {
+        page->lines.Append(runningLine);
+        page->lines.Append(String());
+        runningLine.Clear();
+    } else if (first.EqualsNoCase("<S>")) {
+        if (words.Count() < 2) {
+            Debugger::Instance().Line("Game: a <S> line without its speech clip ignored");
+            return false;
+        }
+        if (!runningLine.IsEmpty()) page->lines.Append(runningLine);
+        runningLine.Clear();
+        if (page->lines.IsEmpty() && page->speech.IsEmpty()) {
+            page->speech = words[1];
+        } else {
+            TextPage next;
+            next.speech = words[1];
+            pages.Append(next);
+        }
+    } else {
+        for (const String& word : words) {
+            if (!runningLine.IsEmpty()) runningLine += " ";
+            runningLine += word;
+        }
+    }
+    return false;
+}
+
+String FormatTimeLeft(int32_t seconds, const String& separator) {
+    const int32_t rest = seconds % 60;
+    const String secondsText = (rest < 10 ? String("0") : String()) + String::FromInt(rest);
+    const String minutesText = seconds >= 60 ? String::FromInt(seconds / 60) : String("0");
+    return minutesText + separator + secondsText;
+}
+
+String JoinWords(const StringArray& words) {
+    String joined;
+    for (const String& word : words) joined += word + " ";
+    return joined;
+}
 
 bool Game::IsNetworkClient() const { return false; }
 

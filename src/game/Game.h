@@ -1,11 +1,18 @@
 #pragma once
-// The current game mode: clock, flags and the world-event hooks. The world reaches the
-// one current game through CurrentGame(); the modes derive from this class and override
-// the hooks (the network game forwards them to its peers).
+// The current game mode: clock, flags, the event queues and the input step, and the
+// world-event hooks. The world reaches the one current game through CurrentGame(); the
+// modes derive from this class and override the hooks (the network game forwards them to
+// its peers).
 #include <cstdint>
 
 #include "core/Array.h"
+#include "core/IntRect.h"
+#include "core/String.h"
+#include "core/Timer.h"
 #include "core/Vector3.h"
+#include "game/Event.h"
+#include "game/InputEvent.h"
+#include "game/TextPage.h"
 
 class Debris;
 class ExplosionField;
@@ -13,6 +20,7 @@ class Meteor;
 class Player;
 class ScorchMark;
 class SoccerBall;
+struct Sprite;
 class Vorn;
 class VornAction;
 class WorldObject;
@@ -24,33 +32,98 @@ public:
     // one bounded step instead of moving objects through each other.
     static constexpr float kMinFrameTime = 0.01f;
     static constexpr float kMaxFrameTime = 0.5f;
+    // A handler that posts while it is dispatched could otherwise keep one call going for
+    // ever.
+    static constexpr int kMaxEventsPerDispatch = 10000;
+    // A chat line longer than this is dropped: nobody types a cheat word that long.
+    static constexpr int kMaxChatLine = 32;
+    static constexpr float kZoomSeconds = 0.4f;
 
     Game();
     virtual ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
+    // The mode becomes the current game, or stops being it.
+    virtual void Begin();
+    virtual void End();
+    // Draws the mode's frame; every mode draws its windows with DrawWindows and adds its
+    // own overlays.
+    virtual void DrawFrame();
+
     // The clock takes the previous frame's time (so it trails real time by one frame); the
     // new frame time is the elapsed time kept within kMinFrameTime..kMaxFrameTime, and a
     // non-finite elapsed time counts as the shortest frame.
     void AdvanceClock(float elapsedSeconds);
+    // Once per frame: measures the frame with the frame timer, yielding the processor
+    // until it lasts at least kMinFrameTime, and adds it to the run time.
+    virtual void AdvanceClock();
+    void SetGameTime(float seconds) { clock = seconds; }
+
+    // --- input and events
+    // Hands each record of the mouse's queue to the windows, releasing and dispatching
+    // the events they post after every record.
+    virtual void HandleInputEvents(const Array<InputEvent>& inputs);
+    // Before the windows see a record; true when the mode consumed it.
+    virtual bool PreviewInputEvent(const InputEvent& input);
+    // After the windows and the first dispatch of a record.
+    virtual bool PostviewInputEvent(const InputEvent& input);
+    // Gives the event to its target's command handler; an event without a target is
+    // logged and ignored.
+    virtual void HandleEvent(Event& event);
+    // A cleared record from the pool.
+    Event* NewEvent();
+    void PostEvent(Event* event);
+    // Moves the delayed events due before the end of this frame to the pending ones.
+    void ReleaseDueEvents();
+    // Gives every delayed event back to the pool.
+    void ReleaseDelayedEvents();
+    // The mode's per-frame step: counts the frame and flushes the event pool.
+    virtual void Update();
+    // Cheat words typed as a chat line; true when one asked for boosts.
+    virtual bool ChatCommand(const String& line);
+    virtual void Launch();
+    virtual bool IsControlAllowed(int32_t control) const;
+    virtual bool ShowsObjectToolTips() const;
+    virtual void SetScoringSuspended(bool suspended);
     // The control tray shows the new state.
     virtual void SetPaused(bool paused);
+    // The battle is over: the same as SetScoringSuspended.
     void SetBattleOver(uint8_t over);
     // Kinds outside 0..11 are never allowed.
     bool IsWeaponAllowed(int32_t kind) const;
     void SetAllWeaponsAllowed(bool allowed);
 
-    // Makes the unit (or none) the selected unit, the one the pattern debugger shows.
+    // Makes the unit (or none) the selected unit, the one the pattern debugger shows: its
+    // radar and conditionals show instead of the old selection's, its pattern overlay
+    // hides, and it chooses its pattern again.
     void SelectVorn(Vorn* vorn);
+    void RechooseSelectedVornPattern();
     // The unit being debugged is the selected unit.
     Vorn* DebuggedVorn() const { return selectedVorn; }
 
-    // Paused by the player or held by the debugger, unless one step was asked for.
+    // Paused by the player, held by the debugger unless one step was asked for, or while
+    // the player carries or places something.
     bool IsSimulationPaused() const;
 
-    // Hands every pending event to its target window.
+    // Hands every pending event to HandleEvent, also those posted meanwhile, then gives
+    // them all back to the pool.
     virtual void DispatchEvents();
+
+    // --- drawing
+    // Every open window, back to front, then the zoom frame.
+    void DrawWindows();
+    void StartBackgroundFade(const IntRect& from, const IntRect& to);
+    void StopBackgroundFade() { zoomTimeLeft = 0.0f; }
+    // Advances the zoom by the frame time; true with the frame's rectangle while it runs.
+    bool AdvanceBackgroundFade(IntRect& rect);
+    // The countdown: the digit sprite for the last ten seconds (with the countdown sound
+    // when the digit changes), else minutes and seconds as text.
+    void DrawTimeLeft(float secondsLeft);
+
+    // --- mission and tutorial text blocks
+    // Adds one script line to the text pages; true at the "End" of the block.
+    bool ReadTextBlockLine(const StringArray& words, Array<TextPage>& pages);
     virtual bool IsNetworkClient() const;
     virtual bool IsNetworkServer() const;
     // Whether edited units removed from the battlefield go to the kill tray (the training
@@ -90,7 +163,41 @@ public:
     Player* firstPlayer = nullptr;
     Player* secondPlayer = nullptr;
     uint8_t weaponAllowed[kWeaponKindCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+
+    String modeName;          // set by each mode
+    int32_t frameCount = 0;   // frames counted by Update
+    int32_t lastDigit = -1;   // the digit the countdown shows
+    // The pause state the escape menu restores when it closes without leaving.
+    uint8_t resumePaused = 0;
+    uint8_t meteorsEnabled = 0;  // the current mission's or tutorial stage's meteors
+    float meteorDelay = 30.0f;
+    IntRect zoomFrom;
+    IntRect zoomTo;
+    float zoomTimeLeft = 0.0f;
+    String chatLine;     // characters typed since the last Enter
+    String runningLine;  // the text-block line being gathered
+    Array<Event*> pendingEvents;  // in posting order
+    Array<Event*> delayedEvents;  // waiting for their due time
+    EventMemoryBlock eventPool;
+    Timer frameTimer;
+
+private:
+    void TakeCharacter(const InputEvent& input);
+    void RouteInput(const InputEvent& input);
+    void GiveBack(Event* event);
+    void LoadCountdownAssets();
+
+    Sprite* digitSprites_[10] = {};
+    int32_t countdownSound_ = -1;
 };
+
+// Seconds of all frames so far.
+float GetRunTime();
+// "m" + separator + "ss" for a minute or more, "0" + separator + "ss" below; the
+// separator is the language's text.
+String FormatTimeLeft(int32_t seconds, const String& separator);
+// Each word followed by one blank.
+String JoinWords(const StringArray& words);
 
 // The one current game, or none before start-up chooses a mode.
 Game* CurrentGame();

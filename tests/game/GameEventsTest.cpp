@@ -1,0 +1,190 @@
+// The game's event queues, its input step, the chat line and the text blocks.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "game/EventTarget.h"
+#include "game/Game.h"
+#include "game/GameWindows.h"
+
+namespace {
+
+// A window that records the commands it is handed and can post more while handling one.
+class RecordingTarget : public EventTarget {
+public:
+    explicit RecordingTarget(Game& owner) : game(owner) {}
+    void HandleCommand(Event& event) override {
+        handled.push_back(event.type);
+        if (event.type == kEventPause && repostsLeft > 0) {
+            --repostsLeft;
+            Post(kEventPause);
+        }
+    }
+    void Post(int32_t type) {
+        Event* event = game.NewEvent();
+        event->type = type;
+        event->target = this;
+        game.PostEvent(event);
+    }
+
+    Game& game;
+    std::vector<int32_t> handled;
+    int repostsLeft = 0;
+};
+
+class ChatGame : public Game {
+public:
+    bool ChatCommand(const String& line) override {
+        lines.push_back(line.CStr());
+        return false;
+    }
+    std::vector<std::string> lines;
+};
+
+// Windows that let every record through and post a command for each click.
+class ClickWindows : public GameWindows {
+public:
+    explicit ClickWindows(RecordingTarget& button) : button_(button) {}
+    bool PreviewRelease(const InputEvent&) override { return false; }
+    bool OfferInput(const InputEvent& input) override {
+        if (input.kind == kInputDown) button_.Post(kEventPickEntry);
+        return input.kind == kInputDown;
+    }
+    void BroadcastInput(const InputEvent&) override { ++broadcasts; }
+    void HoverAt(const InputEvent&) override { ++hovers; }
+    bool TakesCharacters() const override { return editBoxOpen; }
+    void RenderWindows() override {}
+
+    int broadcasts = 0;
+    int hovers = 0;
+    bool editBoxOpen = false;
+
+private:
+    RecordingTarget& button_;
+};
+
+InputEvent Input(int32_t kind, int32_t code) {
+    InputEvent input;
+    input.Set(kind, code, Point(5, 5));
+    return input;
+}
+
+TEST(GameEventsTest, EventsPostedDuringDispatchGoOutInTheSameCall) {
+    Game game;
+    RecordingTarget button(game);
+    button.repostsLeft = 2;
+    button.Post(kEventPause);
+    button.Post(kEventCloseWindow);
+    game.DispatchEvents();
+    EXPECT_EQ(button.handled, (std::vector<int32_t>{kEventPause, kEventCloseWindow, kEventPause, kEventPause}));
+    EXPECT_TRUE(game.pendingEvents.IsEmpty());
+    game.Update();  // the records are free again after the flush
+    EXPECT_TRUE(game.NewEvent()->target == nullptr);
+}
+
+TEST(GameEventsTest, AHandlerThatPostsForEverIsCutOffAndAnEventWithoutTargetIsIgnored) {
+    Game game;
+    RecordingTarget button(game);
+    button.repostsLeft = 1000000;
+    button.Post(kEventPause);
+    Event* stray = game.NewEvent();
+    stray->type = kEventOpenEscapeMenu;  // posted with no target
+    game.PostEvent(stray);
+    game.DispatchEvents();
+    EXPECT_EQ(int(button.handled.size()), Game::kMaxEventsPerDispatch - 1);
+    EXPECT_TRUE(game.pendingEvents.IsEmpty());
+}
+
+TEST(GameEventsTest, ADelayedEventDueExactlyAtTheFrameEndWaitsAFrame) {
+    Game game;
+    game.SetGameTime(10.0f);
+    game.AdvanceClock(0.1f);  // clock 10.01, frame 0.1
+    Event* early = game.NewEvent();
+    early->dueTime = 10.1f;
+    Event* exact = game.NewEvent();
+    exact->dueTime = game.clock + game.frameTime;
+    game.delayedEvents.Append(exact);
+    game.delayedEvents.Append(early);
+    game.ReleaseDueEvents();
+    ASSERT_EQ(game.pendingEvents.Count(), 1);
+    EXPECT_EQ(game.pendingEvents[0], early);
+    ASSERT_EQ(game.delayedEvents.Count(), 1);
+    EXPECT_EQ(game.delayedEvents[0], exact);
+    game.ReleaseDelayedEvents();
+    EXPECT_TRUE(game.delayedEvents.IsEmpty());
+    game.DispatchEvents();
+}
+
+TEST(GameEventsTest, TheInputStepDispatchesAfterEveryRecord) {
+    Game game;
+    RecordingTarget button(game);
+    ClickWindows windows(button);
+    SetGameWindows(&windows);
+    Array<InputEvent> inputs;
+    inputs.Append(Input(kInputPointerMove, 0));
+    inputs.Append(Input(kInputDown, kInputButtonLeft));
+    inputs.Append(Input(kInputFrameTick, 0));
+    game.HandleInputEvents(inputs);
+    SetGameWindows(nullptr);
+    EXPECT_EQ(button.handled, std::vector<int32_t>{kEventPickEntry});
+    EXPECT_EQ(windows.broadcasts, 2);
+    EXPECT_EQ(windows.hovers, 1);
+}
+
+TEST(GameEventsTest, TheChatLineRunsCheatWordsOnEnterButNotFromEditBoxes) {
+    ChatGame game;
+    RecordingTarget button(game);
+    ClickWindows windows(button);
+    SetGameWindows(&windows);
+    Array<InputEvent> inputs;
+    for (char c : std::string("plink")) inputs.Append(Input(kInputCharacter, c));
+    inputs.Append(Input(kInputCharacter, 13));
+    game.HandleInputEvents(inputs);
+    // Typed into an edit box, the same word never reaches the chat line.
+    windows.editBoxOpen = true;
+    game.HandleInputEvents(inputs);
+    windows.editBoxOpen = false;
+    inputs.Clear();
+    for (int i = 0; i < 33; ++i) inputs.Append(Input(kInputCharacter, 'a'));
+    inputs.Append(Input(kInputCharacter, 13));
+    game.HandleInputEvents(inputs);
+    SetGameWindows(nullptr);
+    EXPECT_EQ(game.lines, (std::vector<std::string>{"plink", ""}));
+}
+
+TEST(GameEventsTest, TextBlocksJoinWordsIntoLinesAndPages) {
+    Game game;
+    Array<TextPage> pages;
+    StringArray words;
+    const auto line = [&](const char* text) {
+        String(text).Split(words, ' ');
+        return game.ReadTextBlockLine(words, pages);
+    };
+    EXPECT_FALSE(line("a b"));
+    EXPECT_FALSE(line("c"));
+    EXPECT_FALSE(line("<BR>"));
+    EXPECT_FALSE(line("<S> Hello"));  // the first page has lines: a new page speaks
+    EXPECT_FALSE(line("d"));
+    EXPECT_TRUE(line("end"));
+    ASSERT_EQ(pages.Count(), 2);
+    ASSERT_EQ(pages[0].lines.Count(), 1);
+    EXPECT_EQ(pages[0].lines[0], "a b c");
+    EXPECT_EQ(pages[1].speech, "Hello");
+    ASSERT_EQ(pages[1].lines.Count(), 1);
+    EXPECT_EQ(pages[1].lines[0], "d");
+}
+
+TEST(GameEventsTest, TimeLeftTextAndZoomFrame) {
+    EXPECT_EQ(FormatTimeLeft(125, ":"), "2:05");
+    EXPECT_EQ(FormatTimeLeft(10, ":"), "0:10");
+    Game game;
+    game.AdvanceClock(0.2f);
+    game.StartBackgroundFade(IntRect(0, 0, 100, 100), IntRect(100, 100, 300, 500));
+    IntRect rect;
+    ASSERT_TRUE(game.AdvanceBackgroundFade(rect));  // k = (0.4 - 0.2) / 0.4 = 0.5
+    EXPECT_EQ(rect, IntRect(50, 50, 200, 300));
+    game.AdvanceClock(0.5f);
+    EXPECT_FALSE(game.AdvanceBackgroundFade(rect));
+}
+
+}  // namespace
