@@ -1,0 +1,201 @@
+// The application: the main loop, the mode stack, the players of a network game and the
+// shutdown.
+#include "app/Application.h"
+
+#include "app/GlobalHelpers.h"
+#include "app/TextTable.h"
+#include "app/ThrowError.h"
+#include "audio/Music.h"
+#include "audio/Sounder.h"
+#include "core/Debugger.h"
+#include "core/Profiler.h"
+#include "engine/Mouse.h"
+#include "engine/Renderer.h"
+#include "game/Game.h"
+#include "game/Player.h"
+#include "units/ChassisTable.h"
+#include "units/PatternMatcher.h"
+#include "world/Arena.h"
+
+Application::Application(const LaunchSettings& settings) : settings_(settings) {
+    loadingScreen_.clearColour = clearColour;
+    loadingScreen_.screenCamera = &screenCamera_;
+}
+
+Application::~Application() { ReleaseAll(); }
+
+int Application::Run() {
+    try {
+        Startup();
+        while (RunFrame()) {
+        }
+        Shutdown();
+    } catch (const ThrowError&) {
+        // Best effort: whatever was made goes in order, the window last; the entry point
+        // reports the error.
+        ReleaseAll();
+        throw;
+    }
+    return 0;
+}
+
+// --- the main loop
+
+bool Application::PumpMessages() {
+    win::Message message;
+    for (int handled = 0; handled < kMaxMessagesPerFrame; ++handled) {
+        const bool found = running_ ? window_->PeekMessage(message) : window_->WaitMessage(message);
+        if (!found) return true;
+        if (message.kind == win::MessageKind::Quit) return false;
+        HandleMessage(message);
+    }
+    return true;
+}
+
+bool Application::RunFrame() {
+    if (mouseReady_) GetMouse().PollPosition();
+    if (!PumpMessages()) quitReceived_ = true;
+    ++frameCount_;
+    Update();
+    Render();
+    profiler_->NextFrame();
+    return !quitReceived_;
+}
+
+void Application::HandleMessage(const win::Message& message) {
+    if (!running_) return;
+    if (message.kind == win::MessageKind::Destroyed) {
+        windowDestroyed_ = true;
+        window_->PostQuit();
+        return;
+    }
+    if (mouseReady_) GetMouse().HandleMessage(message);
+}
+
+void Application::Update() {
+    if (!mouseReady_) return;
+    GetMouse().UpdateCursor();
+    Game* game = CurrentGame();
+    if (game != nullptr) {
+        game->AdvanceClock();
+        game->HandleInputEvents(GetMouse().Events());
+        game->Update();
+    }
+    ApplyGameChanges();
+}
+
+void Application::Render() {
+    if (windowDestroyed_) return;
+    Renderer& renderer = GetRenderer();
+    if (!renderer.GetReady()) return;
+    renderer.SetCamera(screenCamera_);
+    renderer.Clear(clearColour, 1.0f, 3);
+    if (Game* game = CurrentGame()) game->DrawFrame();
+    renderer.SetWorldTransform(Matrix4());
+    renderer.EndFrame();
+    renderer.SwapBuffers();
+}
+
+// --- the mode stack
+
+void Application::PushGame(Game* game) {
+    if (game != nullptr) pendingPushes_.Append(game);
+}
+
+void Application::PopGame() { ++pendingPops_; }
+
+void Application::ApplyGameChanges() {
+    bool changed = false;
+    Game* current = CurrentGame();
+    for (; pendingPops_ > 0; --pendingPops_) {
+        if (gameStack_.IsEmpty()) continue;
+        Game* top = gameStack_[gameStack_.Count() - 1];
+        if (top != current) top->End();
+        gameStack_.SetSize(gameStack_.Count() - 1);
+        changed = true;
+    }
+    pendingPops_ = 0;
+    for (Game* game : pendingPushes_) {
+        gameStack_.Append(game);
+        changed = true;
+    }
+    pendingPushes_.Clear();
+    if (!changed) return;
+    if (current != nullptr) current->End();
+    if (gameStack_.IsEmpty()) {
+        window_->PostQuit();
+        return;
+    }
+    Game* top = gameStack_[gameStack_.Count() - 1];
+    SetCurrentGame(top);
+    top->Begin();
+}
+
+// --- the players of a network game
+
+void Application::AddPlayer(Player* player) {
+    if (player == nullptr) return;
+    for (Player* listed : players_) {
+        if (listed == player) return;
+    }
+    players_.Append(player);
+}
+
+Player* Application::FindPlayerByName(const String& name) const {
+    for (Player* player : players_) {
+        if (String::EqualsNoCaseString(player->name, name)) return player;
+    }
+    return nullptr;
+}
+
+void Application::RemovePlayer(Player* player) {
+    for (int i = 0; i < players_.Count(); ++i) {
+        if (players_[i] != player) continue;
+        for (int j = i; j + 1 < players_.Count(); ++j) players_[j] = players_[j + 1];
+        players_.SetSize(players_.Count() - 1);
+        return;
+    }
+}
+
+// --- shutdown
+
+void Application::Shutdown() {
+    if (!windowDestroyed_ && rendererStarted_) {
+        loadingScreen_.MarkForRebuild();
+        const String text = GetLanguageText("ShuttingDown");
+        loadingScreen_.Show(&text);
+    }
+    ReleaseAll();
+}
+
+void Application::ReleaseAll() {
+    running_ = false;
+    if (chassisLoaded_) FreeChassisDefinitions();
+    chassisLoaded_ = false;
+    players_.Clear();
+    SetCurrentGame(nullptr);
+    gameStack_.Clear();
+    pendingPushes_.Clear();
+    if (mouseReady_) GetMouse().AttachWindow(nullptr);
+    mouseReady_ = false;
+    if (arena_ != nullptr) {
+        arena_->Shutdown();
+        if (gArena == arena_.get()) gArena = nullptr;
+        arena_.reset();
+    }
+    if (patternMatcher_ != nullptr) {
+        if (gPatternMatcher == patternMatcher_.get()) gPatternMatcher = nullptr;
+        patternMatcher_.reset();
+    }
+    if (sounder_ != nullptr) {
+        SetEffectSounder(nullptr);
+        SetMusicSounder(nullptr);
+        sounder_->Shutdown();
+        sounder_.reset();
+    }
+    // GL objects must go while their context, and with it the window, still exists.
+    if (rendererStarted_) GetRenderer().Shutdown();
+    rendererStarted_ = false;
+    window_.reset();
+    profiler_.reset();
+}

@@ -1,0 +1,149 @@
+#pragma once
+// The application: the main window, the start-up sequence that makes every long-lived
+// object in one fixed order, the one-thread main loop with its update and render, the
+// stack of game modes, and the orderly shutdown that releases everything in reverse
+// order before the window (and with it SDL's video) goes.
+#include <cstdint>
+#include <memory>
+
+#include "app/CommandLine.h"
+#include "app/LoadingScreen.h"
+#include "app/Options.h"
+#include "core/Array.h"
+#include "core/Color.h"
+#include "core/String.h"
+#include "engine/Camera.h"
+#include "platform/sound/SoundDevice.h"
+#include "platform/window/Window.h"
+
+class Arena;
+class Game;
+class PatternMatcher;
+class Player;
+class Profiler;
+class Sounder;
+struct Sprite;
+class Mesh;
+
+// How a run is set up: the real program uses SDL for the window and the sound; tests
+// use the scripted window and the null sound device.
+struct LaunchSettings {
+    win::WindowBackend windowBackend = win::WindowBackend::Sdl;
+    snd::DeviceKind soundDevice = snd::DeviceKind::Sdl;
+    CommandLine commandLine;
+    String logName = "debug";
+};
+
+class Application {
+public:
+    // The windowed client area; the window is not resizable, so the mouse and the picture
+    // share one pixel grid.
+    static constexpr int32_t kWindowedWidth = 1024;
+    static constexpr int32_t kWindowedHeight = 768;
+    // A flood of input cannot stall a frame's update and render.
+    static constexpr int kMaxMessagesPerFrame = 100;
+
+    explicit Application(const LaunchSettings& settings);
+    // Releases whatever start-up made, also after a failed start-up.
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The whole run: start-up, the main loop, the shutdown screen and the shutdown. A fatal
+    // error (ThrowError) leaves it after a best-effort shutdown; the entry point reports
+    // it.
+    int Run();
+
+    // --- the pieces of Run, which tests and benchmarks drive one by one
+    // Everything up to the first frame; ends with running set.
+    void Startup();
+    // One frame: the pointer, at most kMaxMessagesPerFrame window messages, the update,
+    // the render and the profiler. False once the quit message has arrived.
+    bool RunFrame();
+    // The "ShuttingDown" screen unless the window was closed, then the release of every
+    // global in reverse order of creation.
+    void Shutdown();
+
+    void HandleMessage(const win::Message& message);
+    void Update();
+    void Render();
+
+    // --- the stack of game modes; changes take effect at the end of the frame's update
+    void PushGame(Game* game);
+    void PopGame();
+    void ApplyGameChanges();
+    int GameCount() const { return gameStack_.Count(); }
+
+    // --- the players of a network game (5.103); the records are not owned
+    void AddPlayer(Player* player);
+    Player* FindPlayerByName(const String& name) const;
+    void RemovePlayer(Player* player);
+    const Array<Player*>& Players() const { return players_; }
+
+    bool IsRunning() const { return running_; }
+    bool IsWindowDestroyed() const { return windowDestroyed_; }
+    uint32_t FrameCount() const { return frameCount_; }
+    win::Window& GetWindow() { return *window_; }
+    Options& GetOptions() { return options_; }
+    const String& LanguageName() const { return languageName_; }
+    bool FellBackTo1024() const { return fellBackTo1024_; }
+    Camera& ScreenCamera() { return screenCamera_; }
+    Profiler& GetProfiler() { return *profiler_; }
+
+    Color clearColour = Color::FromRGBA(0, 0, 0, 255);
+    bool profilerShown = false;
+
+private:
+    // Start-up steps, in their order.
+    void OpenLog();
+    void LoadLanguage();
+    void LoadSongLists();
+    void CreateMainWindow();
+    void StartRenderer();
+    void StartSound();
+    void LoadStartupImages();
+    void LoadSharedImages();
+    void CreateGameModes();
+    void LoadStartupSounds();
+    void CreateArena();
+    void SetUpPlayers();
+    void CreateWindows();
+    void SetUpSceneLight();
+    void ShowLoading(const char* key);
+    // The loader says in the debug log what a later part of the game will make here.
+    void NoteNotBuilt(const char* what);
+
+    bool PumpMessages();
+    void ReleaseAll();
+
+    LaunchSettings settings_;
+    Options options_;
+    String languageName_ = "English";
+    bool running_ = false;
+    bool windowDestroyed_ = false;
+    bool quitReceived_ = false;
+    bool fellBackTo1024_ = false;
+    bool mouseReady_ = false;
+    uint32_t frameCount_ = 0;
+    Array<Game*> gameStack_;
+    Array<Game*> pendingPushes_;
+    int32_t pendingPops_ = 0;
+    Array<Player*> players_;
+    Camera screenCamera_;
+    LoadingScreen loadingScreen_;
+    Mesh* panelQuad_ = nullptr;          // owned by the renderer
+    Sprite* arrowheadSprite_ = nullptr;  // owned by the renderer
+    Array<int32_t> startupSounds_;
+
+    // Made in this order by Startup and released in reverse by ReleaseAll.
+    std::unique_ptr<Profiler> profiler_;
+    std::unique_ptr<win::Window> window_;
+    bool rendererStarted_ = false;
+    std::unique_ptr<Sounder> sounder_;
+    bool chassisLoaded_ = false;
+    std::unique_ptr<PatternMatcher> patternMatcher_;
+    std::unique_ptr<Arena> arena_;
+};
+
+// The screen-size table of the full-screen modes, indexed by the ScreenSize option.
+Point ScreenSizeOf(int32_t index);

@@ -1,0 +1,92 @@
+// The loading screen.
+#include "app/LoadingScreen.h"
+
+#include <algorithm>
+
+#include "app/GlobalHelpers.h"
+#include "engine/ModelNode.h"
+
+namespace {
+
+constexpr int32_t kModelBoxHalfWidth = 180;
+constexpr int32_t kModelBoxTop = 50;
+constexpr int32_t kModelBoxBottom = 410;
+
+gfx::ColorValue Grey(float level) { return gfx::ColorValue{level, level, level, 1.0f}; }
+
+}  // namespace
+
+LoadingScreen::LoadingScreen() {
+    light_.diffuse = Grey(1.0f);
+    light_.specular = Grey(1.0f);
+    light_.ambient = Grey(96.0f / 255.0f);
+    Vector3 direction(-1.0f, -0.5f, -0.375f);
+    direction.Normalize();
+    light_.direction = direction;
+}
+
+void LoadingScreen::SetUp() {
+    model_ = GetRenderer().LoadModel(ActorPath("Korrin"), 1.0f, 1.0f, 0);
+    AimCamera();
+}
+
+// An orthographic view from the model's side: only such a view makes sense with a near
+// plane of 0.001 and a view width proportional to the distance.
+void LoadingScreen::AimCamera() {
+    Sphere bounds = model_ != nullptr ? model_->bounds : Sphere::Empty();
+    if (bounds.IsEmpty()) bounds = Sphere({0, 0, 0}, 1.0f);
+    const float halfExtent = bounds.radius;
+    Vector3 look(0.55f, 0.0f, -0.02f);
+    look.Normalize();
+    const float distance = 1.2f * halfExtent;
+    camera_.kind = Camera::kOrthographic;
+    camera_.eye = bounds.centre - look * distance;
+    camera_.direction = look;
+    camera_.up = Vector3(0.0f, 0.0f, 1.0f);
+    camera_.nearPlane = 0.001f;
+    camera_.farPlane = 2.0f * halfExtent + 6.0f;
+    camera_.viewWidth = 2.1f * distance;
+    camera_.viewHeight = 2.1f * distance;
+    camera_.projectionChanged = true;
+    camera_.viewChanged = true;
+}
+
+void LoadingScreen::Show(const String* text) {
+    if (!timerStarted_) {
+        timer_.Start();
+        timerStarted_ = true;
+    }
+    lastStep_ = std::min(timer_.GetDelta(), kMaxStep);
+    if (text != nullptr) statusText_ = *text;
+    rebuild_ = false;
+    Renderer& renderer = GetRenderer();
+    if (!renderer.GetReady()) return;
+    renderer.Clear(clearColour, 1.0f, 3);
+    DrawModel();
+    DrawTexts();
+    renderer.EndFrame();
+    renderer.SwapBuffers();
+    ++framesShown_;
+}
+
+void LoadingScreen::DrawModel() {
+    Renderer& renderer = GetRenderer();
+    const IntRect& screen = renderer.GetWindowRect();
+    const int32_t middle = (screen.right - screen.left + 1) / 2;
+    camera_.viewport = IntRect(middle - kModelBoxHalfWidth, kModelBoxTop, middle + kModelBoxHalfWidth, kModelBoxBottom);
+    renderer.SetCamera(camera_);
+    Matrix4 shift;
+    shift.SetTranslation(Vector3(-2.0f, 0.0f, 0.0f));
+    renderer.SetWorldTransform(shift);
+    renderer.EnableLighting();
+    renderer.SetLight(light_, true, 0);
+    if (model_ != nullptr) renderer.RenderModel(model_, true, false);
+}
+
+void LoadingScreen::DrawTexts() {
+    Renderer& renderer = GetRenderer();
+    if (screenCamera != nullptr) renderer.SetCamera(*screenCamera);
+    renderer.SetAlphaBlend();
+    renderer.DisableLighting();
+    renderer.SetBlendOff();
+}
