@@ -1,5 +1,6 @@
 # make test : install missing packages, build, run every test, then again under ASan+UBSan.
 # make bench: build optimised and run the benchmarks.
+# make run  : build the game and its data set and start it.
 JOBS ?= $(shell nproc)
 BUILD ?= build
 SAN_BUILD ?= build-san
@@ -32,9 +33,17 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target vorns-bench
 	$(BENCH_BUILD)/bench/vorns-bench
 
-run:
-	@echo "The game's application shell is not built yet: there is nothing to run so far." >&2
-	@exit 1
+# The game runs from its runtime folder, build/game, in a 1024 x 768 window. The data set
+# is built too once the tree has its target.
+run: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target vorns
+	@if cmake --build $(BUILD) --target help | grep -q '^vorns-data:'; then \
+	  cmake --build $(BUILD) -j $(JOBS) --target vorns-data; \
+	else \
+	  echo "No data set target in this tree yet: the game will name the first file it misses." >&2; \
+	fi
+	cd $(BUILD)/game && ./vorns Window
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)

@@ -1,0 +1,180 @@
+// The whole start-up sequence on the scripted window, the recording graphics device and
+// the null sound device, frames of the main loop, and the shutdown.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/Application.h"
+#include "app/ThrowError.h"
+#include "core/Image.h"
+#include "game/EventTarget.h"
+#include "game/Game.h"
+#include "platform/TempFolder.h"
+#include "platform/window/ScriptedWindow.h"
+#include "units/PatternMatcher.h"
+#include "world/Arena.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs a test inside a folder as the program's working folder.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(const std::string& path) : previous_(fs::current_path()) { fs::current_path(path); }
+    ~WorkingFolder() { fs::current_path(previous_); }
+
+private:
+    fs::path previous_;
+};
+
+LaunchSettings HeadlessSettings() {
+    LaunchSettings settings;
+    settings.windowBackend = win::WindowBackend::Scripted;
+    settings.soundDevice = snd::DeviceKind::Null;
+    settings.commandLine.fullScreen = false;
+    return settings;
+}
+
+// The texture a fatal error names, as a path of this system.
+std::string TextureNamedBy(const String& message) {
+    const std::string text = message.CStr();
+    const size_t end = text.rfind(".tga");
+    if (end == std::string::npos) return std::string();
+    size_t start = text.rfind(' ', end);
+    start = start == std::string::npos ? 0 : start + 1;
+    std::string path = text.substr(start, end + 4 - start);
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    return path;
+}
+
+// Fills the working folder with a small grey picture for each texture start-up misses,
+// until it starts.
+void MakeStartupData() {
+    Image picture(4, 4);
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        Application application(HeadlessSettings());
+        try {
+            application.Startup();
+            return;
+        } catch (const ThrowError& error) {
+            const std::string missing = TextureNamedBy(error.message);
+            ASSERT_FALSE(missing.empty()) << "start-up needs a file the test cannot make: " << error.message.CStr();
+            fs::create_directories(fs::path(missing).parent_path());
+            ASSERT_TRUE(picture.SaveTGA(missing));
+        }
+    }
+    FAIL() << "start-up kept missing textures";
+}
+
+// The runtime folder when the data set is built, else a folder this test fills.
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const bool runtimeFolder = fs::exists("../game/Textures");
+        folder_ = runtimeFolder ? fs::absolute("../game").string() : temp_.Path();
+        working_ = std::make_unique<WorkingFolder>(folder_);
+        if (!runtimeFolder) MakeStartupData();
+    }
+
+    platform_test::TempFolder temp_;
+    std::string folder_;
+    std::unique_ptr<WorkingFolder> working_;
+};
+
+class Button : public EventTarget {
+public:
+    void HandleCommand(Event& event) override { handled.push_back(event.type); }
+    std::vector<int32_t> handled;
+};
+
+// A mode that posts one command to the button every frame.
+class PostingGame : public Game {
+public:
+    explicit PostingGame(Button& target) : button(target) {}
+    void Begin() override { ++begun; }
+    void End() override { ++ended; }
+    void Update() override {
+        Event* event = NewEvent();
+        event->type = kEventPause;
+        event->target = &button;
+        PostEvent(event);
+        Game::Update();
+    }
+    Button& button;
+    int begun = 0;
+    int ended = 0;
+};
+
+TEST_F(StartupTest, TheWholeRunFromStartUpToAClosedWindow) {
+    Application application(HeadlessSettings());
+    application.Startup();
+    ASSERT_TRUE(application.IsRunning());
+    EXPECT_NE(gArena, nullptr);
+    EXPECT_NE(gPatternMatcher, nullptr);
+    EXPECT_EQ(application.Players().Count(), 1);
+
+    Button button;
+    PostingGame mode(button);
+    application.PushGame(&mode);
+    for (int frame = 0; frame < 4; ++frame) ASSERT_TRUE(application.RunFrame());
+    EXPECT_EQ(mode.begun, 1);
+    EXPECT_EQ(CurrentGame(), &mode);
+    // The first frame makes the mode current; it posts at the end of frames 2 to 4, and
+    // each command goes out in the next frame's input step.
+    EXPECT_EQ(button.handled, (std::vector<int32_t>{kEventPause, kEventPause}));
+
+    static_cast<win::ScriptedWindow&>(application.GetWindow()).CloseByUser();
+    bool running = true;
+    for (int frame = 0; frame < 5 && running; ++frame) running = application.RunFrame();
+    EXPECT_FALSE(running);
+    EXPECT_TRUE(application.IsWindowDestroyed());
+    application.Shutdown();
+    EXPECT_EQ(gArena, nullptr);
+    EXPECT_EQ(gPatternMatcher, nullptr);
+    EXPECT_EQ(CurrentGame(), nullptr);
+}
+
+TEST_F(StartupTest, AQuitRequestEndsTheLoopAndTheLastModeEndsTheProgram) {
+    Application application(HeadlessSettings());
+    application.Startup();
+    Button button;
+    PostingGame mode(button);
+    application.PushGame(&mode);
+    ASSERT_TRUE(application.RunFrame());
+    application.PopGame();
+    ASSERT_TRUE(application.RunFrame());  // the pop is applied at the end of this frame
+    EXPECT_EQ(mode.ended, 1);
+    EXPECT_FALSE(application.RunFrame());
+    EXPECT_FALSE(application.IsWindowDestroyed());
+    application.Shutdown();
+
+    // SIGTERM arrives as a quit request: the same orderly end.
+    Application second(HeadlessSettings());
+    second.Startup();
+    static_cast<win::ScriptedWindow&>(second.GetWindow()).RequestQuit();
+    EXPECT_FALSE(second.RunFrame());
+    second.Shutdown();
+}
+
+TEST(StartupFailureTest, AMissingDataFileEndsTheRunWithItsNameAndStatus1) {
+    platform_test::TempFolder empty;
+    WorkingFolder working(empty.Path());
+    testing::internal::CaptureStderr();
+    const int status = RunProtected([] {
+        Application application(HeadlessSettings());
+        return application.Run();
+    });
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(status, kExitFatalError);
+    EXPECT_NE(printed.find("IconImage.tga"), std::string::npos) << printed;
+    EXPECT_EQ(gArena, nullptr);
+}
+
+}  // namespace
