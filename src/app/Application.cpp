@@ -123,7 +123,8 @@ void Application::ApplyGameChanges() {
     if (!changed) return;
     if (current != nullptr) current->End();
     if (gameStack_.IsEmpty()) {
-        window_->PostQuit();
+        if (window_ != nullptr) window_->PostQuit();
+        quitReceived_ = window_ == nullptr;
         return;
     }
     Game* top = gameStack_[gameStack_.Count() - 1];

@@ -10,6 +10,7 @@
 
 #include "app/Application.h"
 #include "app/ThrowError.h"
+#include "app/WorkingFolder.h"
 #include "core/Image.h"
 #include "game/EventTarget.h"
 #include "game/Game.h"
@@ -22,15 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs a test inside a folder as the program's working folder.
-class WorkingFolder {
-public:
-    explicit WorkingFolder(const std::string& path) : previous_(fs::current_path()) { fs::current_path(path); }
-    ~WorkingFolder() { fs::current_path(previous_); }
-
-private:
-    fs::path previous_;
-};
+using app_test::WorkingFolder;
 
 LaunchSettings HeadlessSettings() {
     LaunchSettings settings;
