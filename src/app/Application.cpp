@@ -11,6 +11,7 @@
 #include "core/Profiler.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
+#include "engine/SharedMeshes.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "units/ChassisTable.h"
@@ -195,6 +196,8 @@ void Application::ReleaseAll() {
         sounder_.reset();
     }
     // GL objects must go while their context, and with it the window, still exists.
+    ForgetSharedMeshes();
+    floorGrid_ = nullptr;
     if (rendererStarted_) GetRenderer().Shutdown();
     rendererStarted_ = false;
     window_.reset();

@@ -89,6 +89,8 @@ public:
     bool FellBackTo1024() const { return fellBackTo1024_; }
     Camera& ScreenCamera() { return screenCamera_; }
     Profiler& GetProfiler() { return *profiler_; }
+    // The floor grid under the scenes and the player figure.
+    Mesh* FloorGrid() const { return floorGrid_; }
 
     Color clearColour = Color::FromRGBA(0, 0, 0, 255);
     bool profilerShown = false;
@@ -132,6 +134,7 @@ private:
     Camera screenCamera_;
     LoadingScreen loadingScreen_;
     Mesh* panelQuad_ = nullptr;          // owned by the renderer
+    Mesh* floorGrid_ = nullptr;          // owned by the renderer; under the scenes
     Sprite* arrowheadSprite_ = nullptr;  // owned by the renderer
     Array<int32_t> startupSounds_;
 

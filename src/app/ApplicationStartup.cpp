@@ -15,6 +15,7 @@
 #include "core/Profiler.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
+#include "engine/SharedMeshes.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "platform/sys/Clock.h"
@@ -151,6 +152,7 @@ void Application::StartRenderer() {
     }
     const IntRect& screen = renderer.GetWindowRect();
     screenCamera_.SetScreenViewSize(Point(screen.right - screen.left + 1, screen.bottom - screen.top + 1), true);
+    floorGrid_ = BuildFloorGridMesh();
     loadingScreen_.SetUp();
 }
 

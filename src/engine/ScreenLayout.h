@@ -1,0 +1,20 @@
+#pragma once
+// Small layout and input rules the screens share: scaled rectangles, the buttons on both
+// sides of the chat window, and which input the battlefield camera takes.
+#include "core/IntRect.h"
+#include "core/Point.h"
+#include "game/InputEvent.h"
+
+class Mouse;
+
+// (right - left + 1, bottom - top + 1).
+Point RectSize(const IntRect& rect);
+// Grows the rectangle by (factor - 1) / 2 of its width on all four sides (the height
+// plays no part, so every side moves by the same number of pixels).
+IntRect ScaleRect(const IntRect& rect, float factor);
+// Four buttons in the bottom row: the first in the middle of the space left of the chat
+// window, the others at one half, one third and two thirds of the space on its right.
+void GetBottomButtonPositions(const IntRect& screen, const IntRect& chatWindow, Point positions[4]);
+// Whether a window passes the input on to the battlefield camera: the mouse buttons and
+// the wheel, and the camera's keys (some only with Control held, some only without).
+bool IsCameraInput(const InputEvent& input, const Mouse& mouse);
