@@ -1,0 +1,136 @@
+// The application shell: start-up to the first frame of the main loop, a frame of the
+// main loop with nothing on screen, and the dispatch of events through the game base.
+// Start-up runs headless (scripted window, recording device, null sound) in a data
+// folder of small stand-in textures made here.
+#include <filesystem>
+#include <string>
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include "app/Application.h"
+#include "app/ThrowError.h"
+#include "core/Image.h"
+#include "game/EventTarget.h"
+#include "game/Game.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+LaunchSettings HeadlessSettings() {
+    LaunchSettings settings;
+    settings.windowBackend = win::WindowBackend::Scripted;
+    settings.soundDevice = snd::DeviceKind::Null;
+    settings.commandLine.fullScreen = false;
+    return settings;
+}
+
+// A folder holding every texture start-up asks for, made once per run of the benchmarks
+// and entered as the working folder.
+class StartupFolder {
+public:
+    StartupFolder() {
+        std::string pattern = (fs::temp_directory_path() / "vorns-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) return;
+        path_ = pattern;
+        previous_ = fs::current_path();
+        fs::current_path(path_);
+        ready_ = Fill();
+    }
+    ~StartupFolder() {
+        if (path_.empty()) return;
+        fs::current_path(previous_);
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    bool Ready() const { return ready_; }
+
+private:
+    static bool Fill() {
+        const Image picture(4, 4);
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            Application application(HeadlessSettings());
+            try {
+                application.Startup();
+                return true;
+            } catch (const ThrowError& error) {
+                std::string text = error.message.CStr();
+                const size_t end = text.rfind(".tga");
+                if (end == std::string::npos) return false;
+                const size_t space = text.rfind(' ', end);
+                std::string path = text.substr(space + 1, end + 4 - space - 1);
+                for (char& c : path) c = c == '\\' ? '/' : c;
+                fs::create_directories(fs::path(path).parent_path());
+                if (!picture.SaveTGA(path)) return false;
+            }
+        }
+        return false;
+    }
+
+    std::string path_;
+    fs::path previous_;
+    bool ready_ = false;
+};
+
+StartupFolder& Folder() {
+    static StartupFolder folder;
+    return folder;
+}
+
+// Model loading does not read model files yet, so the model cache plays no part: cold and
+// warm start-ups are the same run here.
+void BM_StartupToFirstFrame(benchmark::State& state) {
+    if (!Folder().Ready()) {
+        state.SkipWithError("no start-up data folder");
+        return;
+    }
+    for (auto _ : state) {
+        Application application(HeadlessSettings());
+        application.Startup();
+        application.RunFrame();
+        state.PauseTiming();
+        application.Shutdown();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartupToFirstFrame)->Unit(benchmark::kMillisecond);
+
+void BM_EmptyMainLoopFrame(benchmark::State& state) {
+    if (!Folder().Ready()) {
+        state.SkipWithError("no start-up data folder");
+        return;
+    }
+    Application application(HeadlessSettings());
+    application.Startup();
+    for (auto _ : state) application.RunFrame();
+    application.Shutdown();
+}
+BENCHMARK(BM_EmptyMainLoopFrame)->Unit(benchmark::kMicrosecond);
+
+class CountingTarget : public EventTarget {
+public:
+    void HandleCommand(Event&) override { ++handled; }
+    int64_t handled = 0;
+};
+
+// Events posted and dispatched in batches, as windows post during one input step.
+void BM_EventDispatch(benchmark::State& state) {
+    Game game;
+    CountingTarget target;
+    const int batch = int(state.range(0));
+    for (auto _ : state) {
+        for (int i = 0; i < batch; ++i) {
+            Event* event = game.NewEvent();
+            event->type = kEventPickEntry;
+            event->target = &target;
+            game.PostEvent(event);
+        }
+        game.DispatchEvents();
+        game.Update();
+    }
+    state.SetItemsProcessed(target.handled);
+}
+BENCHMARK(BM_EventDispatch)->Arg(1)->Arg(20)->Arg(200);
+
+}  // namespace
