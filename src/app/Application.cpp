@@ -9,6 +9,7 @@
 #include "audio/Sounder.h"
 #include "core/Debugger.h"
 #include "core/Profiler.h"
+#include "engine/Font.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/SharedMeshes.h"
@@ -21,6 +22,7 @@
 Application::Application(const LaunchSettings& settings) : settings_(settings) {
     loadingScreen_.clearColour = clearColour;
     loadingScreen_.screenCamera = &screenCamera_;
+    screenTexts_.screenCamera = &screenCamera_;
 }
 
 Application::~Application() { ReleaseAll(); }
@@ -93,6 +95,8 @@ void Application::Render() {
     renderer.Clear(clearColour, 1.0f, 3);
     if (Game* game = CurrentGame()) game->DrawFrame();
     renderer.SetWorldTransform(Matrix4());
+    screenTexts_.DrawScreenTexts();
+    if (screenTexts_.profilerShown) screenTexts_.DrawProfilerOverlay(*profiler_);
     renderer.EndFrame();
     renderer.SwapBuffers();
 }
@@ -198,6 +202,8 @@ void Application::ReleaseAll() {
     // GL objects must go while their context, and with it the window, still exists.
     ForgetSharedMeshes();
     floorGrid_ = nullptr;
+    screenTexts_.panelQuad = nullptr;
+    GetFont() = Font();
     if (rendererStarted_) GetRenderer().Shutdown();
     rendererStarted_ = false;
     window_.reset();

@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/LoadingScreen.h"
 #include "app/Options.h"
+#include "app/ScreenTexts.h"
 #include "core/Array.h"
 #include "core/Color.h"
 #include "core/String.h"
@@ -92,8 +93,9 @@ public:
     // The floor grid under the scenes and the player figure.
     Mesh* FloorGrid() const { return floorGrid_; }
 
+    ScreenTexts& Texts() { return screenTexts_; }
+
     Color clearColour = Color::FromRGBA(0, 0, 0, 255);
-    bool profilerShown = false;
 
 private:
     // Start-up steps, in their order.
@@ -133,7 +135,7 @@ private:
     Array<Player*> players_;
     Camera screenCamera_;
     LoadingScreen loadingScreen_;
-    Mesh* panelQuad_ = nullptr;          // owned by the renderer
+    ScreenTexts screenTexts_;
     Mesh* floorGrid_ = nullptr;          // owned by the renderer; under the scenes
     Sprite* arrowheadSprite_ = nullptr;  // owned by the renderer
     Array<int32_t> startupSounds_;

@@ -13,6 +13,7 @@
 #include "core/FileHelpers.h"
 #include "core/FileStream.h"
 #include "core/Profiler.h"
+#include "engine/Font.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/SharedMeshes.h"
@@ -150,6 +151,7 @@ void Application::StartRenderer() {
     } else {
         renderer.InitWindowed(window_.get(), 0);
     }
+    renderer.LoadFont(GetFont(), TexturePath("VornsFont" + languageName_ + ".tga"), 1);
     const IntRect& screen = renderer.GetWindowRect();
     screenCamera_.SetScreenViewSize(Point(screen.right - screen.left + 1, screen.bottom - screen.top + 1), true);
     floorGrid_ = BuildFloorGridMesh();
@@ -247,9 +249,10 @@ void Application::LoadStartupImages() {
     CreateWindows();
     ShowLoading("StartupInitWindows");
     SetUpSceneLight();
-    panelQuad_ = GetRenderer().CreateColoredQuad(QuadRect{0.0f, 0.0f, 1.0f, 1.0f},
-                                                 Color::FromRGBA(30, 30, 30, 200), 0.0f, 0, 0);
-    GetRenderer().CreateModelMeshes(panelQuad_);
+    Mesh* panel = GetRenderer().CreateColoredQuad(QuadRect{0.0f, 0.0f, 1.0f, 1.0f},
+                                                  Color::FromRGBA(30, 30, 30, 200), 0.0f, 0, 0);
+    GetRenderer().CreateModelMeshes(panel);
+    screenTexts_.panelQuad = panel;
     Player& local = GetLocalPlayer();
     local.primaryColor = Color::FromRGBA(160, 100, 200, 255);
     local.trimColor = Color::FromRGBA(255, 255, 255, 255);

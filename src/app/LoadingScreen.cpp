@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "app/GlobalHelpers.h"
+#include "app/TextTable.h"
+#include "engine/Font.h"
 #include "engine/ModelNode.h"
 
 namespace {
@@ -86,7 +88,27 @@ void LoadingScreen::DrawModel() {
 void LoadingScreen::DrawTexts() {
     Renderer& renderer = GetRenderer();
     if (screenCamera != nullptr) renderer.SetCamera(*screenCamera);
+    renderer.SetWorldTransform(Matrix4());
     renderer.SetAlphaBlend();
     renderer.DisableLighting();
+    const IntRect& screen = renderer.GetWindowRect();
+    const float width = float(screen.right - screen.left + 1);
+    const float height = float(screen.bottom - screen.top + 1);
+    const Font& font = GetFont();
+    const Color white = Color::FromRGBA(255, 255, 255, 255);
+    const auto measure = [&font](const String& text, float scale) {
+        Vector2 size;
+        font.GetTextWidth(size, text, scale);
+        return size;
+    };
+    const String title = GetLanguageText("Vorns!");
+    const Vector2 titleSize = measure(title, 1.5f);
+    renderer.DrawText(title, Vector2((width - titleSize.x) / 2.0f, 0.0f), font, white, 1.5f);
+    const String maker = GetLanguageText("ByCorvane");
+    const Vector2 makerSize = measure(maker, 0.75f);
+    renderer.DrawText(maker, Vector2((width - makerSize.x) / 2.0f, titleSize.y), font, white, 0.75f);
+    const Vector2 statusSize = measure(statusText_, 0.75f);
+    renderer.DrawText(statusText_, Vector2((width - statusSize.x) / 2.0f, (height - statusSize.y) / 2.0f), font,
+                      white, 0.75f);
     renderer.SetBlendOff();
 }

@@ -11,6 +11,7 @@
 #include "core/Debugger.h"
 #include "core/TextTable.h"
 #include "engine/AssetPaths.h"
+#include "engine/Font.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
@@ -29,6 +30,7 @@ float gRunTime = 0.0f;
 
 constexpr int32_t kCharacterEnter = 13;
 constexpr float kCountdownY = 16.0f;
+constexpr float kTimeLeftScale = 0.75f;
 
 // Every ball hook counts as a report of the ball: the serving game's periodic report
 // waits from the last one.
@@ -295,6 +297,8 @@ void Game::DrawTimeLeft(float secondsLeft) {
     const int32_t n = int32_t(std::clamp(secondsLeft + 0.99f, -1.0f, 1.0e9f));
     if (n < 0) return;
     Renderer& renderer = GetRenderer();
+    const IntRect& screen = renderer.GetWindowRect();
+    const int32_t screenWidth = screen.right - screen.left + 1;
     renderer.SetAlphaBlend();
     if (n <= 9) {
         LoadCountdownAssets();
@@ -304,11 +308,16 @@ void Game::DrawTimeLeft(float secondsLeft) {
             lastDigit = n;
         }
         Sprite& sprite = *digitSprites_[n];
-        const IntRect& screen = renderer.GetWindowRect();
-        sprite.x = (screen.right - screen.left + 1) / 2;
+        sprite.x = screenWidth / 2;
         sprite.y = int32_t(kCountdownY);
         renderer.SetWorldTransform(Matrix4());
         renderer.DrawSprite(sprite);
+    } else {
+        const String text = FormatTimeLeft(n, GetLanguageText("TimeSeparator"));
+        Vector2 size;
+        GetFont().GetTextWidth(size, text, kTimeLeftScale);
+        const Color white = Color::FromRGBA(255, 255, 255, 255);
+        renderer.DrawText(text, Vector2((float(screenWidth) - size.x) / 2.0f, 0.0f), GetFont(), white, kTimeLeftScale);
     }
     renderer.SetBlendOff();
 }

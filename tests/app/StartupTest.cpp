@@ -166,7 +166,8 @@ TEST(StartupFailureTest, AMissingDataFileEndsTheRunWithItsNameAndStatus1) {
     });
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_EQ(status, kExitFatalError);
-    EXPECT_NE(printed.find("IconImage.tga"), std::string::npos) << printed;
+    // The first file start-up reads is the font's picture.
+    EXPECT_NE(printed.find("Textures\\VornsFontEnglish.tga"), std::string::npos) << printed;
     EXPECT_EQ(gArena, nullptr);
 }
 

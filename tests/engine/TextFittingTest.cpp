@@ -1,0 +1,63 @@
+// Fitting text into a width in the bitmap font.
+#include <gtest/gtest.h>
+
+#include "app/TextTable.h"
+#include "engine/Font.h"
+#include "engine/TextFitting.h"
+
+namespace {
+
+// Every glyph 10 texels wide with the font's 1-pixel spacing: each character advances 11.
+class TextFittingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int code = Font::kFirstPrintable; code <= Font::kLastPrintable; ++code) font.widths[code] = 10;
+        font.spacing = 1;
+        GetTextTable().Set("Ellipsis", "...");
+    }
+    StringArray Split(const char* paragraph, int32_t maxWidth, int32_t margin = 0) {
+        StringArray paragraphs, lines;
+        paragraphs.Append(paragraph);
+        SplitWords(paragraphs, lines, font, 1.0f, maxWidth, margin);
+        return lines;
+    }
+
+    Font font;
+};
+
+TEST_F(TextFittingTest, WrappedTextFitsWithTheSpacingCounted) {
+    EXPECT_EQ(WrapText("abcd", font, 1.0f, 44.0f), "abcd");  // exactly as wide
+    // "ab..." is 55 wide; "abc..." would be 66, over 60, although its glyphs alone sum to 60.
+    EXPECT_EQ(WrapText("abcdefgh", font, 1.0f, 60.0f), "ab...");
+    EXPECT_EQ(WrapText("abcdefgh", font, 2.0f, 60.0f), "...");   // 3 x 21 = 63: nothing fits
+    EXPECT_EQ(WrapText("abcdefgh", font, 1.0f, 20.0f), "...");
+}
+
+TEST_F(TextFittingTest, ParagraphsBreakAtBlanksAndLongWordsStandAlone) {
+    StringArray lines = Split("aa bb cc", 60);  // "aa bb" 55, "aa bb cc" 88
+    ASSERT_EQ(lines.Count(), 2);
+    EXPECT_EQ(lines[0], "aa bb");
+    EXPECT_EQ(lines[1], "cc");
+
+    lines = Split("aa bb cc", 60, 5);  // 55 + 5 reaches the width: no longer fits
+    ASSERT_EQ(lines.Count(), 3);
+
+    lines = Split("abcdefgh x", 50);
+    ASSERT_EQ(lines.Count(), 3);
+    EXPECT_EQ(lines[0], "");
+    EXPECT_EQ(lines[1], "abcdefgh");
+    EXPECT_EQ(lines[2], "x");
+
+    lines = Split("", 50);
+    ASSERT_EQ(lines.Count(), 1);
+    EXPECT_EQ(lines[0], "");
+
+    StringArray paragraphs, twoLines;
+    paragraphs.Append("one");
+    paragraphs.Append("two");
+    SplitWords(paragraphs, twoLines, font, 1.0f, 500, 0);
+    ASSERT_EQ(twoLines.Count(), 2);
+    EXPECT_EQ(twoLines[1], "two");
+}
+
+}  // namespace
