@@ -8,6 +8,7 @@
 #include <sched.h>
 
 #include "audio/EffectSounds.h"
+#include "audio/Music.h"
 #include "core/Debugger.h"
 #include "core/TextTable.h"
 #include "engine/AssetPaths.h"
@@ -100,6 +101,17 @@ void Game::Launch() {}
 bool Game::IsControlAllowed(int32_t) const { return true; }
 
 bool Game::ShowsObjectToolTips() const { return true; }
+
+bool Game::HasMusicSwitch() const { return false; }
+
+void Game::OnMusicSwitched(bool) {}
+
+void ToggleMusic() {
+    Game* game = gCurrentGame;
+    if (game == nullptr || !game->HasMusicSwitch()) return;
+    SetMusicOff(!IsMusicOff());
+    game->OnMusicSwitched(!IsMusicOff());
+}
 
 bool Game::IsWeaponAllowed(int32_t kind) const {
     if (kind < 0 || kind >= kWeaponKindCount) return false;

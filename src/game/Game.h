@@ -86,6 +86,10 @@ public:
     virtual bool IsControlAllowed(int32_t control) const;
     virtual bool ShowsObjectToolTips() const;
     virtual void SetScoringSuspended(bool suspended);
+    // The modes with music of their own (the menu and the mission games) answer true and
+    // start or stop their songs when the player switches the music.
+    virtual bool HasMusicSwitch() const;
+    virtual void OnMusicSwitched(bool musicOn);
     // The control tray shows the new state.
     virtual void SetPaused(bool paused);
     // The battle is over: the same as SetScoringSuspended.
@@ -191,6 +195,8 @@ private:
     int32_t countdownSound_ = -1;
 };
 
+// The player's music key: only while the current game has music of its own.
+void ToggleMusic();
 // Seconds of all frames so far.
 float GetRunTime();
 // "m" + separator + "ss" for a minute or more, "0" + separator + "ss" below; the

@@ -1,11 +1,18 @@
 // The game's event queues, its input step, the chat line and the text blocks.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
+#include "app/GlobalHelpers.h"
+#include "app/WorkingFolder.h"
+#include "audio/Music.h"
+#include "core/Image.h"
 #include "game/EventTarget.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
+#include "platform/TempFolder.h"
 
 namespace {
 
@@ -185,6 +192,52 @@ TEST(GameEventsTest, TimeLeftTextAndZoomFrame) {
     EXPECT_EQ(rect, IntRect(50, 50, 200, 300));
     game.AdvanceClock(0.5f);
     EXPECT_FALSE(game.AdvanceBackgroundFade(rect));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GameCountdownTest, TheCountdownSoundPlaysWhenTheDigitChanges) {
+    platform_test::TempFolder folder;
+    app_test::WorkingFolder working(folder.Path());
+    std::filesystem::create_directories(folder / "Textures");
+    const Image picture(4, 4);
+    for (int digit = 0; digit < 10; ++digit) {
+        ASSERT_TRUE(picture.SaveTGA(folder / ("Textures/" + std::to_string(digit) + "Button.tga")));
+    }
+    Game game;
+    RecordEffectSoundRequests(true);
+    for (float secondsLeft : {9.5f, 9.0f, 8.5f, 8.0f, -3.0f}) game.DrawTimeLeft(secondsLeft);
+    // 9.5 s shows "0:10" as text; 9.0 and 8.5 s show the digit 9, 8.0 s the digit 8.
+    EXPECT_EQ(GetEffectSoundRequests().size(), 2u);
+    EXPECT_EQ(game.lastDigit, 8);
+    RecordEffectSoundRequests(false);
+}
+
+}  // namespace
+
+namespace {
+
+class MusicGame : public Game {
+public:
+    bool HasMusicSwitch() const override { return true; }
+    void OnMusicSwitched(bool musicOn) override { switches.push_back(musicOn); }
+    std::vector<bool> switches;
+};
+
+TEST(GameMusicTest, TheMusicKeyWorksOnlyInModesWithMusic) {
+    Game training;
+    SetCurrentGame(&training);
+    ToggleMusic();
+    EXPECT_FALSE(IsMusicOff());
+    MusicGame menu;
+    SetCurrentGame(&menu);
+    ToggleMusic();
+    ToggleMusic();
+    EXPECT_EQ(menu.switches, (std::vector<bool>{false, true}));
+    EXPECT_FALSE(IsMusicOff());
+    SetCurrentGame(nullptr);
 }
 
 }  // namespace
