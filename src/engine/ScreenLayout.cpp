@@ -2,6 +2,8 @@
 #include "engine/ScreenLayout.h"
 
 #include "engine/Mouse.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
 #include "platform/window/Keys.h"
 
 namespace {
@@ -17,6 +19,18 @@ IntRect ScaleRect(const IntRect& rect, float factor) {
     const float growth = (factor - 1.0f) * 0.5f;
     const auto margin = int32_t(float(RectSize(rect).x) * growth);
     return IntRect(rect.left - margin, rect.top - margin, rect.right + margin, rect.bottom + margin);
+}
+
+void LayOutButtonRow(SpriteGrid& grid, const IntRect& screen, bool shift) {
+    const int32_t shown = grid.CountVisible();
+    const int32_t slots = shift ? shown + 2 : shown;
+    const int32_t step = RectSize(screen).x / (slots + 1);
+    int32_t k = shift ? 2 : 1;
+    for (int i = 0; i < grid.Count(); ++i) {
+        if (!grid.IsShown(i)) continue;
+        grid.sprites[i]->x = step * k++;
+        grid.sprites[i]->y = (screen.bottom - screen.top) - kBottomRowRise;
+    }
 }
 
 void GetBottomButtonPositions(const IntRect& screen, const IntRect& chatWindow, Point positions[4]) {

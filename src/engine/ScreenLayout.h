@@ -6,12 +6,17 @@
 #include "game/InputEvent.h"
 
 class Mouse;
+class SpriteGrid;
 
 // (right - left + 1, bottom - top + 1).
 Point RectSize(const IntRect& rect);
 // Grows the rectangle by (factor - 1) / 2 of its width on all four sides (the height
 // plays no part, so every side moves by the same number of pixels).
 IntRect ScaleRect(const IntRect& rect, float factor);
+// The grid's visible items in one row along the bottom of the screen, evenly spaced;
+// with shift the row leaves room for two more on the left. Hidden items keep their
+// places.
+void LayOutButtonRow(SpriteGrid& grid, const IntRect& screen, bool shift);
 // Four buttons in the bottom row: the first in the middle of the space left of the chat
 // window, the others at one half, one third and two thirds of the space on its right.
 void GetBottomButtonPositions(const IntRect& screen, const IntRect& chatWindow, Point positions[4]);

@@ -3,6 +3,8 @@
 
 #include "engine/Mouse.h"
 #include "engine/ScreenLayout.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
 #include "platform/window/Keys.h"
 
 namespace {
@@ -11,6 +13,24 @@ TEST(ScreenLayoutTest, ScaledRectanglesGrowByTheWidthOnEverySide) {
     EXPECT_EQ(ScaleRect(IntRect(0, 0, 99, 49), 1.2f), IntRect(-10, -10, 109, 59));
     EXPECT_EQ(ScaleRect(IntRect(0, 0, 99, 49), 1.0f), IntRect(0, 0, 99, 49));
     EXPECT_EQ(RectSize(IntRect(10, 20, 19, 20)), Point(10, 1));
+}
+
+TEST(ScreenLayoutTest, AButtonRowSpreadsTheVisibleItemsAlongTheBottom) {
+    SpriteGrid grid;
+    Sprite sprites[4];
+    for (Sprite& sprite : sprites) grid.AddItem(&sprite, "Button", true);
+    grid.SetItemVisible(1, false);
+    sprites[1].x = 7;
+    const IntRect screen(0, 0, 799, 599);
+    LayOutButtonRow(grid, screen, false);
+    EXPECT_EQ(sprites[0].x, 200);
+    EXPECT_EQ(sprites[2].x, 400);
+    EXPECT_EQ(sprites[3].x, 600);
+    EXPECT_EQ(sprites[3].y, 599 - 71);
+    EXPECT_EQ(sprites[1].x, 7);  // hidden: left where it was
+    LayOutButtonRow(grid, screen, true);  // five slots: a step of 133
+    EXPECT_EQ(sprites[0].x, 2 * 133);
+    EXPECT_EQ(sprites[3].x, 4 * 133);
 }
 
 TEST(ScreenLayoutTest, BottomButtonsFlankTheChatWindow) {
