@@ -1,8 +1,11 @@
 #include "core/FileHelpers.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <string_view>
+
+#include <sys/stat.h>
 
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/Paths.h"
@@ -88,4 +91,32 @@ StringArray ListFiles(const String& pattern)
     for (const std::string& name : sys::ListDirectory(pattern.CStr()))
         names.Append(String(name.c_str()));
     return names;
+}
+
+namespace {
+
+int SystemErrorCode(int error)
+{
+    switch (error) {
+        case ENOENT: return kErrorFileNotFound;
+        case ENOTDIR: return kErrorPathNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS: return kErrorAccessDenied;
+        default: return kErrorGeneralFailure;
+    }
+}
+
+}  // namespace
+
+// Each call's own result decides: an error code left over from an earlier call must not
+// turn a success into a failure.
+int RestoreReadOnlyFile(const String& path)
+{
+    const std::string resolved = sys::ResolvePath(path.CStr());
+    struct stat status {};
+    if (::stat(resolved.c_str(), &status) != 0) return SystemErrorCode(errno);
+    if ((status.st_mode & S_IWUSR) != 0) return 0;
+    if (::chmod(resolved.c_str(), status.st_mode | S_IWUSR) != 0) return SystemErrorCode(errno);
+    return 0;
 }

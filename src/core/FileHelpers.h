@@ -34,3 +34,15 @@ String GetFullPath(const String& name);
 // The names (without folder) of the entries matching a wildcard pattern, sorted without
 // regard to case; empty when nothing matches.
 StringArray ListFiles(const String& pattern);
+
+// System error codes of RestoreReadOnlyFile, in the numbering saved files and callers
+// know.
+constexpr int kErrorFileNotFound = 2;
+constexpr int kErrorPathNotFound = 3;
+constexpr int kErrorAccessDenied = 5;
+constexpr int kErrorGeneralFailure = 31;
+
+// Makes a read-only file writable for its owner. 0 when the file is writable afterwards
+// (also when it already was); otherwise the code of the failure itself: a missing file
+// gives kErrorFileNotFound.
+int RestoreReadOnlyFile(const String& path);
