@@ -13,11 +13,13 @@
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/SharedMeshes.h"
+#include "engine/Sparkles.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "units/ChassisTable.h"
 #include "units/PatternMatcher.h"
 #include "world/Arena.h"
+#include "world/MarchingArrows.h"
 
 Application::Application(const LaunchSettings& settings) : settings_(settings) {
     loadingScreen_.clearColour = clearColour;
@@ -201,6 +203,8 @@ void Application::ReleaseAll() {
     }
     // GL objects must go while their context, and with it the window, still exists.
     ForgetSharedMeshes();
+    ForgetSparkles();
+    SetMarchingArrowSprite(nullptr);
     floorGrid_ = nullptr;
     screenTexts_.panelQuad = nullptr;
     GetFont() = Font();

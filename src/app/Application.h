@@ -23,7 +23,6 @@ class PatternMatcher;
 class Player;
 class Profiler;
 class Sounder;
-struct Sprite;
 class Mesh;
 
 // How a run is set up: the real program uses SDL for the window and the sound; tests
@@ -137,7 +136,6 @@ private:
     LoadingScreen loadingScreen_;
     ScreenTexts screenTexts_;
     Mesh* floorGrid_ = nullptr;          // owned by the renderer; under the scenes
-    Sprite* arrowheadSprite_ = nullptr;  // owned by the renderer
     Array<int32_t> startupSounds_;
 
     // Made in this order by Startup and released in reverse by ReleaseAll.

@@ -16,6 +16,7 @@
 #include "engine/Font.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
+#include "engine/Sprite.h"
 #include "engine/SharedMeshes.h"
 #include "game/Game.h"
 #include "game/Player.h"
@@ -25,6 +26,7 @@
 #include "units/PatternMatcher.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
+#include "world/MarchingArrows.h"
 
 namespace {
 
@@ -240,7 +242,7 @@ void Application::LoadStartupImages() {
     ShowLoading("StartupInitPatternMatcher");
     LoadStartupSounds();
     ShowLoading("StartupInitSounds");
-    arrowheadSprite_ = GetRenderer().CreateSprite(1, TexturePath("ArrowheadWhite.tga"));
+    SetMarchingArrowSprite(GetRenderer().CreateSprite(1, TexturePath("ArrowheadWhite.tga"), Sprite::kAnchorCentre));
     GetMouse().AttachWindow(window_.get());
     mouseReady_ = true;
     ShowLoading(nullptr);
