@@ -9,6 +9,7 @@
 #include "app/WorkingFolder.h"
 #include "audio/Music.h"
 #include "core/Image.h"
+#include "engine/Mouse.h"
 #include "game/EventTarget.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
@@ -238,6 +239,22 @@ TEST(GameMusicTest, TheMusicKeyWorksOnlyInModesWithMusic) {
     EXPECT_EQ(menu.switches, (std::vector<bool>{false, true}));
     EXPECT_FALSE(IsMusicOff());
     SetCurrentGame(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GamePauseTest, CarryingSomethingPausesAndOneStepLiftsOnlyTheDebugHold) {
+    Game game;
+    game.playerPaused = 0;
+    GetMouse().mode = 9;  // placing an object
+    EXPECT_TRUE(game.IsSimulationPaused());
+    GetMouse().mode = Mouse::kModeNothing;
+    EXPECT_FALSE(game.IsSimulationPaused());
+    game.playerPaused = 1;
+    game.stepOneFrame = 1;
+    EXPECT_TRUE(game.IsSimulationPaused());  // the step is the debugger's, not the player's
 }
 
 }  // namespace
