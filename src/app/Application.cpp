@@ -48,8 +48,18 @@ int Application::Run() {
 
 bool Application::PumpMessages() {
     win::Message message;
+    // The game clock keeps frames at least its shortest frame long; with no game there is
+    // no clock, and the loop waits that long for input instead of spinning.
+    const int idleWaitMs = CurrentGame() == nullptr ? int(Game::kMinFrameTime * 1000.0f) : 0;
     for (int handled = 0; handled < kMaxMessagesPerFrame; ++handled) {
-        const bool found = running_ ? window_->PeekMessage(message) : window_->WaitMessage(message);
+        bool found = false;
+        if (!running_) {
+            found = window_->WaitMessage(message);
+        } else if (handled == 0 && idleWaitMs > 0) {
+            found = window_->WaitMessage(message, idleWaitMs);
+        } else {
+            found = window_->PeekMessage(message);
+        }
         if (!found) return true;
         if (message.kind == win::MessageKind::Quit) return false;
         HandleMessage(message);
