@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "app/Application.h"
-#include "app/ThrowError.h"
+#include "core/ThrowError.h"
 #include "core/Image.h"
 #include "game/EventTarget.h"
 #include "game/Game.h"

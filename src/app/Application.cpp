@@ -2,9 +2,9 @@
 // shutdown.
 #include "app/Application.h"
 
-#include "app/GlobalHelpers.h"
-#include "app/TextTable.h"
-#include "app/ThrowError.h"
+#include "audio/EffectSounds.h"
+#include "core/TextTable.h"
+#include "core/ThrowError.h"
 #include "audio/Music.h"
 #include "audio/Sounder.h"
 #include "core/Debugger.h"

@@ -15,7 +15,7 @@
 #include "core/String.h"
 #include "engine/Camera.h"
 #include "platform/sound/SoundDevice.h"
-#include "platform/window/Window.h"
+#include "platform/window/SystemWindow.h"
 
 class Arena;
 class Game;
@@ -83,7 +83,7 @@ public:
     bool IsRunning() const { return running_; }
     bool IsWindowDestroyed() const { return windowDestroyed_; }
     uint32_t FrameCount() const { return frameCount_; }
-    win::Window& GetWindow() { return *window_; }
+    win::SystemWindow& GetWindow() { return *window_; }
     Options& GetOptions() { return options_; }
     const String& LanguageName() const { return languageName_; }
     bool FellBackTo1024() const { return fellBackTo1024_; }
@@ -140,7 +140,7 @@ private:
 
     // Made in this order by Startup and released in reverse by ReleaseAll.
     std::unique_ptr<Profiler> profiler_;
-    std::unique_ptr<win::Window> window_;
+    std::unique_ptr<win::SystemWindow> window_;
     bool rendererStarted_ = false;
     std::unique_ptr<Sounder> sounder_;
     bool chassisLoaded_ = false;

@@ -2,11 +2,13 @@
 // with the loading screen redrawn between the steps.
 #include "app/Application.h"
 
-#include "app/GlobalHelpers.h"
+#include "audio/EffectSounds.h"
+#include "engine/AssetPaths.h"
+#include "engine/SceneLighting.h"
 #include "app/LanguageFile.h"
-#include "app/Main.h"
-#include "app/TextTable.h"
-#include "app/ThrowError.h"
+#include "game/PlayerRoster.h"
+#include "core/TextTable.h"
+#include "core/ThrowError.h"
 #include "audio/Music.h"
 #include "audio/Sounder.h"
 #include "core/Debugger.h"

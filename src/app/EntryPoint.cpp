@@ -3,7 +3,7 @@
 // ends with status 1 after a best-effort shutdown; closing the window or SIGTERM ends it
 // with status 0 after an orderly one.
 #include "app/Application.h"
-#include "app/ThrowError.h"
+#include "core/ThrowError.h"
 
 int main(int argc, char** argv) {
     LaunchSettings settings;

@@ -1,7 +1,7 @@
 // The language name and the language's text file.
 #include "app/LanguageFile.h"
 
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 #include "core/Array.h"
 #include "core/FileStream.h"
 

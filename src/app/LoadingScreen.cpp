@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "app/GlobalHelpers.h"
-#include "app/TextTable.h"
+#include "engine/AssetPaths.h"
+#include "core/TextTable.h"
 #include "engine/Font.h"
 #include "engine/ModelNode.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
+#include "audio/EffectSounds.h"
 #include "audio/Music.h"
 #include "core/Debugger.h"
 #include "core/FileStream.h"

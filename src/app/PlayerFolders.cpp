@@ -1,9 +1,10 @@
 // The player folders.
 #include "app/PlayerFolders.h"
 
-#include "app/GlobalHelpers.h"
-#include "app/Main.h"
-#include "app/TextTable.h"
+#include "audio/EffectSounds.h"
+#include "world/SaveFilePaths.h"
+#include "game/PlayerRoster.h"
+#include "core/TextTable.h"
 #include "core/Debugger.h"
 #include "game/Player.h"
 #include "platform/sys/FileSystem.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 #include "core/Profiler.h"
 #include "engine/Camera.h"
 #include "engine/Font.h"

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
+#include "core/Angles.h"
 #include "core/MathUtil.h"
 #include "core/Plane.h"
 #include "core/Quaternion.h"
@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int kRingPoints = 8;
-constexpr float kFullTurn = 2.0f * kPi;
+
 
 // One draw of the generator in [0, 1].
 float RandomUnit() { return float(sys::Rand()) / float(sys::kRandMax); }
@@ -55,7 +55,7 @@ Vector2 RandomAimDirection(const Vector2& from, const Vector2& to, float spread)
 
 Vector3 PointOnRing8(const Array<Vector3>& ring, float angle) {
     if (ring.Count() < kRingPoints || !std::isfinite(angle)) return ring.IsEmpty() ? Vector3() : ring[0];
-    const float step = kFullTurn / float(kRingPoints);
+    const float step = kTwoPi / float(kRingPoints);
     int i = 0;
     while (i < kRingPoints && float(i + 1) * step < angle) ++i;
     const float t = (angle - float(i) * step) / step;

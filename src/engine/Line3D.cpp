@@ -37,7 +37,7 @@ void Line3D::Fit() {
         mesh_->changeBits[reversed ? 3 - k : k] |= kVertexChangePosition | kVertexChangeColor;
     }
     mesh_->dirty = 1;
-    GetRenderer().UpdateDirect3DMesh(mesh_);
+    GetRenderer().UpdateMeshBuffers(mesh_);
 }
 
 void Line3D::Draw() {

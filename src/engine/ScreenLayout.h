@@ -3,7 +3,7 @@
 // sides of the chat window, and which input the battlefield camera takes.
 #include "core/IntRect.h"
 #include "core/Point.h"
-#include "game/InputEvent.h"
+#include "engine/InputEvent.h"
 
 class Mouse;
 class SpriteGrid;

@@ -40,7 +40,7 @@ void Finish(Mesh& mesh, bool textured) {
     mesh.hasColors = 1;
     mesh.texCoordSetCount = textured ? 1 : 0;
     mesh.UpdateBounds();
-    GetRenderer().CreateDirect3DMesh(&mesh);
+    GetRenderer().CreateMeshBuffers(&mesh);
 }
 
 Mesh* BuildSquare(Material* material, float half, Color colour, float u, float v, float extent) {

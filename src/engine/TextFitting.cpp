@@ -1,7 +1,7 @@
 // Fitting text into a width.
 #include "engine/TextFitting.h"
 
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 #include "core/Vector2.h"
 #include "engine/Font.h"
 

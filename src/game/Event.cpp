@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/Main.h"
+#include "game/PlayerRoster.h"
 #include "game/Player.h"
 #include "units/MapConditional.h"
 #include "units/Pattern.h"

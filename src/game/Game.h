@@ -11,7 +11,7 @@
 #include "core/Timer.h"
 #include "core/Vector3.h"
 #include "game/Event.h"
-#include "game/InputEvent.h"
+#include "engine/InputEvent.h"
 #include "game/TextPage.h"
 
 class Debris;

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/GlobalHelpers.h"
+#include "core/Angles.h"
+#include "world/SharedPhase.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
 

@@ -3,8 +3,8 @@
 
 #include "app/LanguageFile.h"
 #include "app/Options.h"
-#include "app/TextTable.h"
-#include "platform/TempFolder.h"
+#include "core/TextTable.h"
+#include "support/TempFolder.h"
 #include "platform/sys/FileSystem.h"
 
 namespace {

@@ -3,12 +3,12 @@
 
 #include <filesystem>
 
-#include "app/GlobalHelpers.h"
-#include "app/Main.h"
+#include "world/SaveFilePaths.h"
+#include "game/PlayerRoster.h"
 #include "app/PlayerFolders.h"
-#include "app/WorkingFolder.h"
+#include "support/WorkingFolder.h"
 #include "game/Player.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

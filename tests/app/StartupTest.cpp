@@ -9,12 +9,12 @@
 #include <unistd.h>
 
 #include "app/Application.h"
-#include "app/ThrowError.h"
-#include "app/WorkingFolder.h"
+#include "core/ThrowError.h"
+#include "support/WorkingFolder.h"
 #include "core/Image.h"
 #include "game/EventTarget.h"
 #include "game/Game.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/window/ScriptedWindow.h"
 #include "units/PatternMatcher.h"
 #include "world/Arena.h"

@@ -1,7 +1,7 @@
 // The language table's buckets and look-ups.
 #include <gtest/gtest.h>
 
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/FileHelpers.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/sys/FileSystem.h"
 
 namespace {

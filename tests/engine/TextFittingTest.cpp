@@ -1,7 +1,7 @@
 // Fitting text into a width in the bitmap font.
 #include <gtest/gtest.h>
 
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 #include "engine/Font.h"
 #include "engine/TextFitting.h"
 

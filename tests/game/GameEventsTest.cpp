@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "app/GlobalHelpers.h"
-#include "app/WorkingFolder.h"
+#include "audio/EffectSounds.h"
+#include "support/WorkingFolder.h"
 #include "audio/Music.h"
 #include "core/Image.h"
 #include "engine/Mouse.h"
 #include "game/EventTarget.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 
