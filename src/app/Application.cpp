@@ -19,6 +19,7 @@
 #include "units/ChassisTable.h"
 #include "units/PatternMatcher.h"
 #include "world/Arena.h"
+#include "world/LoadingListener.h"
 #include "world/MarchingArrows.h"
 
 Application::Application(const LaunchSettings& settings) : settings_(settings) {
@@ -188,6 +189,7 @@ void Application::Shutdown() {
 
 void Application::ReleaseAll() {
     running_ = false;
+    SetLoadingListener(nullptr);
     if (chassisLoaded_) FreeChassisDefinitions();
     chassisLoaded_ = false;
     players_.Clear();

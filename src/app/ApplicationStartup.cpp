@@ -28,6 +28,7 @@
 #include "units/PatternMatcher.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
+#include "world/LoadingListener.h"
 #include "world/MarchingArrows.h"
 
 namespace {
@@ -160,6 +161,7 @@ void Application::StartRenderer() {
     screenCamera_.SetScreenViewSize(Point(screen.right - screen.left + 1, screen.bottom - screen.top + 1), true);
     floorGrid_ = BuildFloorGridMesh();
     loadingScreen_.SetUp();
+    SetLoadingListener(&loadingScreen_);
 }
 
 void Application::StartSound() {

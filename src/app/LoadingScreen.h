@@ -8,10 +8,11 @@
 #include "core/Timer.h"
 #include "engine/Camera.h"
 #include "engine/Renderer.h"
+#include "world/LoadingListener.h"
 
 class ModelNode;
 
-class LoadingScreen {
+class LoadingScreen : public LoadingListener {
 public:
     // A pause of seconds (a slow step) advances the animation by at most this.
     static constexpr float kMaxStep = 0.5f;
@@ -22,6 +23,8 @@ public:
     void SetUp();
     // Redraws the screen; a text becomes the new status text, with none it stays.
     void Show(const String* text = nullptr);
+    // A loader finished a long step: the screen is redrawn with the same text.
+    void OnLoadingStep() override { Show(); }
     // A fresh animation is made at the next Show (before the shutdown screen).
     void MarkForRebuild() { rebuild_ = true; }
 

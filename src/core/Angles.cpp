@@ -11,9 +11,15 @@ namespace {
 // Two points nearer than this have no heading between them.
 constexpr float kHeadingMinDistance = 0.01f;
 
+// Into [0, 2 pi). One fmod instead of a loop of steps: the same result for ordinary
+// angles, an end for infinite ones and no long wait for huge ones. An angle that is no
+// number folds to 0.
 float FoldAngle(float a) {
-    while (a < 0.0f) a += kTwoPi;
-    while (a >= kTwoPi) a -= kTwoPi;
+    if (!std::isfinite(a)) return 0.0f;
+    a = std::fmod(a, kTwoPi);
+    if (a < 0.0f) a += kTwoPi;
+    // A tiny negative angle plus 2 pi rounds up to 2 pi itself.
+    if (a >= kTwoPi) a -= kTwoPi;
     return a;
 }
 

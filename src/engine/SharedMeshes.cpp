@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/Vector2.h"
+#include "engine/AssetPaths.h"
 #include "engine/Material.h"
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
@@ -64,7 +65,7 @@ Mesh* BuildTexturedQuadMesh(const String& textureFile, float side, float extent,
 
 Mesh* GetGenericShadowMesh() {
     if (gShadowMesh != nullptr) return gShadowMesh;
-    Material* material = GetRenderer().CreateTexturedMaterial("Textures\\GenericShadow.tga", -1, -1);
+    Material* material = GetRenderer().CreateTexturedMaterial(TexturePath("GenericShadow.tga"), -1, -1);
     gShadowMesh = BuildSquare(material, 0.5f, Color::FromRGBA(255, 255, 255, 255), 0.0f, 0.0f, 1.0f);
     return gShadowMesh;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "engine/AssetPaths.h"
 #include "engine/ParticleSystem.h"
 #include "engine/Renderer.h"
 #include "platform/sys/Random.h"
@@ -27,7 +28,7 @@ void BuildSparkles() {
         auto system = std::make_unique<ParticleSystem>();
         system->particles.SetSize(1);
         system->usesParticleSizes = true;
-        const String texture = String("Textures\\Sparkle") + String::FromInt(kind) + ".tga";
+        const String texture = TexturePath(String("Sparkle") + String::FromInt(kind) + ".tga");
         system->material = renderer.CreateTexturedMaterial(texture, -1, -1);
         renderer.CreateParticleMesh(*system);
         Sparkles().systems[kind] = std::move(system);

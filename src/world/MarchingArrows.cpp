@@ -13,17 +13,6 @@ namespace {
 
 Sprite* gArrowSprite = nullptr;
 
-// The shared phase moved on by the offset, kept in (0, 1] as the arrows step.
-float ArrowPhase(float offset) {
-    float phase = GetSharedPhase() + offset;
-    if (!std::isfinite(phase)) return 0.0f;
-    if (phase > 1.0f) {
-        phase = std::fmod(phase, 1.0f);
-        if (phase == 0.0f) phase = 1.0f;
-    }
-    return phase;
-}
-
 }  // namespace
 
 void SetMarchingArrowSprite(Sprite* sprite) { gArrowSprite = sprite; }
@@ -44,7 +33,7 @@ void DrawOrientedDecal(const Vector2& from, const Vector2& to, Color colour, flo
     if (gArrowSprite == nullptr || count == 0) return;
     gArrowSprite->SetColor(colour);
     const float heading = HeadingBetween(from, to);
-    const float phase = ArrowPhase(phaseOffset);
+    const float phase = FoldPhase(GetSharedPhase() + phaseOffset);
     const Vector2 extent(size * scale, size * scale);
     Renderer& renderer = GetRenderer();
     for (int i = 0; i < count; ++i) {
