@@ -67,8 +67,7 @@ StringArray ReadSongList(const char* listFile) {
     while (stream.IsGood()) {
         String::ReadToken(stream, word);
         if (word.IsEmpty()) continue;
-        String path = String("Music\\") + word;
-        if (word.Extension().IsEmpty()) path += ".OGG";
+        const String path = MusicPath(word);
         if (FileExists(path)) songs.Append(path);
     }
     return songs;
@@ -105,6 +104,7 @@ void Application::OpenLog() {
 
 void Application::LoadLanguage() {
     languageName_ = ReadLanguageName("Language.txt", "English");
+    SetLanguageName(languageName_);
     const String file = languageName_ + ".txt";
     if (!LoadLanguageTexts(file, GetTextTable())) {
         Debugger::Instance().Line((String("Startup: no language file ") + file).CStr());

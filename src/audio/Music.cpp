@@ -37,6 +37,12 @@ StreamSound* PlayRandomSong(PlayList list, int32_t mode) {
 
 }  // namespace
 
+String MusicPath(const String& name) {
+    String path = "Music\\" + name;
+    if (name.Extension().IsEmpty()) path += ".OGG";
+    return path;
+}
+
 void SetMusicSounder(Sounder* sounder) { State().sounder = sounder; }
 
 void SetMusicVolumeFactor(float factor) { State().musicFactor = factor; }

@@ -22,6 +22,9 @@ float GetMusicVolumeFactor();
 void SetSpeechVolumeFactor(float factor);
 float GetSpeechVolumeFactor();
 
+// "Music\<name>", with ".OGG" added when the name has no extension.
+String MusicPath(const String& name);
+
 // The list's songs, each a full music path (start-up reads the list files).
 void SetPlayList(PlayList list, const StringArray& songPaths);
 const StringArray& GetPlayList(PlayList list);
