@@ -16,6 +16,7 @@
 #include "engine/Sparkles.h"
 #include "game/Game.h"
 #include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "units/ChassisTable.h"
 #include "units/PatternMatcher.h"
 #include "world/Arena.h"
@@ -150,32 +151,6 @@ void Application::ApplyGameChanges() {
     top->Begin();
 }
 
-// --- the players of a network game
-
-void Application::AddPlayer(Player* player) {
-    if (player == nullptr) return;
-    for (Player* listed : players_) {
-        if (listed == player) return;
-    }
-    players_.Append(player);
-}
-
-Player* Application::FindPlayerByName(const String& name) const {
-    for (Player* player : players_) {
-        if (String::EqualsNoCaseString(player->name, name)) return player;
-    }
-    return nullptr;
-}
-
-void Application::RemovePlayer(Player* player) {
-    for (int i = 0; i < players_.Count(); ++i) {
-        if (players_[i] != player) continue;
-        for (int j = i; j + 1 < players_.Count(); ++j) players_[j] = players_[j + 1];
-        players_.SetSize(players_.Count() - 1);
-        return;
-    }
-}
-
 // --- shutdown
 
 void Application::Shutdown() {
@@ -192,7 +167,7 @@ void Application::ReleaseAll() {
     SetLoadingListener(nullptr);
     if (chassisLoaded_) FreeChassisDefinitions();
     chassisLoaded_ = false;
-    players_.Clear();
+    GetPlayerRoster().networkPlayers.Clear();
     SetCurrentGame(nullptr);
     gameStack_.Clear();
     pendingPushes_.Clear();

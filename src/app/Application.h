@@ -74,12 +74,6 @@ public:
     void ApplyGameChanges();
     int GameCount() const { return gameStack_.Count(); }
 
-    // --- the players of a network game (5.103); the records are not owned
-    void AddPlayer(Player* player);
-    Player* FindPlayerByName(const String& name) const;
-    void RemovePlayer(Player* player);
-    const Array<Player*>& Players() const { return players_; }
-
     bool IsRunning() const { return running_; }
     bool IsWindowDestroyed() const { return windowDestroyed_; }
     uint32_t FrameCount() const { return frameCount_; }
@@ -131,7 +125,6 @@ private:
     Array<Game*> gameStack_;
     Array<Game*> pendingPushes_;
     int32_t pendingPops_ = 0;
-    Array<Player*> players_;
     Camera screenCamera_;
     LoadingScreen loadingScreen_;
     ScreenTexts screenTexts_;

@@ -217,7 +217,7 @@ void Application::SetUpPlayers() {
     computer.trimColor = Color::FromRGBA(64, 64, 64, 255);
     Player& local = GetLocalPlayer();
     for (int size = 0; size < Player::kSizeClassCount; ++size) local.chassisChoices[size] = size;
-    AddPlayer(&local);
+    GetPlayerRoster().AddPlayer(&local);
 }
 
 void Application::CreateWindows() {

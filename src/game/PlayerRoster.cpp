@@ -10,6 +10,23 @@ Player* PlayerRoster::FindPlayerByName(const String& name) const {
     return nullptr;
 }
 
+void PlayerRoster::AddPlayer(Player* player) {
+    if (player == nullptr) return;
+    for (Player* listed : networkPlayers) {
+        if (listed == player) return;
+    }
+    networkPlayers.Append(player);
+}
+
+void PlayerRoster::RemovePlayer(Player* player) {
+    for (int i = 0; i < networkPlayers.Count(); ++i) {
+        if (networkPlayers[i] != player) continue;
+        for (int j = i; j + 1 < networkPlayers.Count(); ++j) networkPlayers[j] = networkPlayers[j + 1];
+        networkPlayers.SetSize(networkPlayers.Count() - 1);
+        return;
+    }
+}
+
 PlayerRoster& GetPlayerRoster() {
     static PlayerRoster roster;
     return roster;

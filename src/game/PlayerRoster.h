@@ -11,6 +11,10 @@ public:
     // The player of a network game with that name, compared without regard to case, or
     // none.
     Player* FindPlayerByName(const String& name) const;
+    // Appends the player unless it is already listed.
+    void AddPlayer(Player* player);
+    // Removes its first entry, the later ones moving down; the record is not destroyed.
+    void RemovePlayer(Player* player);
 
     // The players of the current network game; not owned.
     Array<Player*> networkPlayers;

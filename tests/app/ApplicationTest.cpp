@@ -1,11 +1,10 @@
-// The mode stack, the players of a network game and the command line.
+// The mode stack and the command line.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/Application.h"
 #include "game/Game.h"
-#include "game/Player.h"
 
 namespace {
 
@@ -50,23 +49,6 @@ TEST(ApplicationTest, ModeChangesApplyAtTheEndOfTheFramePopsFirst) {
     application.ApplyGameChanges();
     EXPECT_EQ(application.GameCount(), 0);
     SetCurrentGame(nullptr);
-}
-
-TEST(ApplicationTest, ThePlayerListHoldsEachPlayerOnce) {
-    Application application{LaunchSettings()};
-    Player ann, bob;
-    ann.name = "Ann";
-    bob.name = "Bob";
-    application.AddPlayer(&ann);
-    application.AddPlayer(&bob);
-    application.AddPlayer(&ann);
-    EXPECT_EQ(application.Players().Count(), 2);
-    EXPECT_EQ(application.FindPlayerByName("BOB"), &bob);
-    application.RemovePlayer(&ann);
-    application.RemovePlayer(&ann);
-    ASSERT_EQ(application.Players().Count(), 1);
-    EXPECT_EQ(application.Players()[0], &bob);
-    EXPECT_EQ(application.FindPlayerByName("Ann"), nullptr);
 }
 
 TEST(ApplicationTest, CommandLineWords) {

@@ -14,6 +14,7 @@
 #include "core/Image.h"
 #include "game/EventTarget.h"
 #include "game/Game.h"
+#include "game/PlayerRoster.h"
 #include "support/TempFolder.h"
 #include "platform/window/ScriptedWindow.h"
 #include "units/PatternMatcher.h"
@@ -111,7 +112,7 @@ TEST_F(StartupTest, TheWholeRunFromStartUpToAClosedWindow) {
     ASSERT_TRUE(application.IsRunning());
     EXPECT_NE(gArena, nullptr);
     EXPECT_NE(gPatternMatcher, nullptr);
-    EXPECT_EQ(application.Players().Count(), 1);
+    EXPECT_EQ(GetPlayerRoster().networkPlayers.Count(), 1);
 
     Button button;
     PostingGame mode(button);

@@ -1,4 +1,5 @@
-// The game's event queues, its input step, the chat line and the text blocks.
+// The game base: event queues and dispatch, the input step, the chat line, text blocks,
+// the countdown, the music key, the pause rule, and the list of a network game's players.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +14,8 @@
 #include "game/EventTarget.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -255,6 +258,26 @@ TEST(GamePauseTest, CarryingSomethingPausesAndOneStepLiftsOnlyTheDebugHold) {
     game.playerPaused = 1;
     game.stepOneFrame = 1;
     EXPECT_TRUE(game.IsSimulationPaused());  // the step is the debugger's, not the player's
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PlayerRosterTest, ThePlayerListHoldsEachPlayerOnce) {
+    PlayerRoster roster;
+    Player ann, bob;
+    ann.name = "Ann";
+    bob.name = "Bob";
+    roster.AddPlayer(&ann);
+    roster.AddPlayer(&bob);
+    roster.AddPlayer(&ann);
+    EXPECT_EQ(roster.networkPlayers.Count(), 2);
+    EXPECT_EQ(roster.FindPlayerByName("BOB"), &bob);
+    roster.RemovePlayer(&ann);
+    roster.RemovePlayer(&ann);
+    ASSERT_EQ(roster.networkPlayers.Count(), 1);
+    EXPECT_EQ(roster.networkPlayers[0], &bob);
 }
 
 }  // namespace
