@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 #include "app/Application.h"
-#include "core/ThrowError.h"
 #include "core/Image.h"
+#include "core/ThrowError.h"
 #include "game/EventTarget.h"
 #include "game/Game.h"
 

@@ -128,7 +128,7 @@ private:
     Camera screenCamera_;
     LoadingScreen loadingScreen_;
     ScreenTexts screenTexts_;
-    Mesh* floorGrid_ = nullptr;          // owned by the renderer; under the scenes
+    Mesh* floorGrid_ = nullptr;  // owned by the renderer; under the scenes
     Array<int32_t> startupSounds_;
 
     // Made in this order by Startup and released in reverse by ReleaseAll.

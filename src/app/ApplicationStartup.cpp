@@ -2,26 +2,26 @@
 // with the loading screen redrawn between the steps.
 #include "app/Application.h"
 
-#include "audio/EffectSounds.h"
-#include "engine/AssetPaths.h"
-#include "engine/SceneLighting.h"
 #include "app/LanguageFile.h"
-#include "game/PlayerRoster.h"
-#include "core/TextTable.h"
-#include "core/ThrowError.h"
+#include "audio/EffectSounds.h"
 #include "audio/Music.h"
 #include "audio/Sounder.h"
 #include "core/Debugger.h"
 #include "core/FileHelpers.h"
 #include "core/FileStream.h"
 #include "core/Profiler.h"
+#include "core/TextTable.h"
+#include "core/ThrowError.h"
+#include "engine/AssetPaths.h"
 #include "engine/Font.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
-#include "engine/Sprite.h"
+#include "engine/SceneLighting.h"
 #include "engine/SharedMeshes.h"
+#include "engine/Sprite.h"
 #include "game/Game.h"
 #include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Random.h"
 #include "units/ChassisTable.h"
@@ -34,26 +34,44 @@
 namespace {
 
 constexpr Point kScreenSizes[Options::kScreenSizeCount] = {
-    {1024, 768},  {1152, 864},  {1280, 720},  {1280, 800},  {1280, 960},
-    {1280, 1024}, {1366, 768},  {1400, 1050}, {1440, 900},  {1600, 1024},
-    {1600, 1200}, {1680, 1050}, {1920, 1080}, {1920, 1200}, {1920, 1400},
+    {1024, 768}, {1152, 864},  {1280, 720},  {1280, 800},  {1280, 960},  {1280, 1024}, {1366, 768},  {1400, 1050},
+    {1440, 900}, {1600, 1024}, {1600, 1200}, {1680, 1050}, {1920, 1080}, {1920, 1200}, {1920, 1400},
 };
 
 // Images every screen shares, loaded once into their own slots.
 const char* const kSharedImageNames[] = {
-    "IconImage.tga", "WedgeImage.tga", "FriendPatternIcon.tga", "PatternButton.tga", "WeaponButton.tga",
-    "WeaponVornLauncherButton.tga", "PatternGoalOverlay.tga", "PatternBeaconOverlay.tga",
-    "WeaponBeaconOverlay.tga", "BaseBeaconDisk.tga", "GoalBase.tga", "GoalIconBase.tga", "ControlButton.tga",
-    "ObjectButton.tga", "ScoreboardButton.tga", "WindowButton.tga", "MenuButton.tga", "PropertyButton.tga",
-    "SquadTrayButton.tga", "StartNetworkGameButton.tga", "CustomizeButton.tga", "WinningCustomizeButton.tga",
-    "SaveVornBase.tga", "UpgradeSpeedButtonBase.tga", "UpgradeArmorButtonBase.tga",
+    "IconImage.tga",
+    "WedgeImage.tga",
+    "FriendPatternIcon.tga",
+    "PatternButton.tga",
+    "WeaponButton.tga",
+    "WeaponVornLauncherButton.tga",
+    "PatternGoalOverlay.tga",
+    "PatternBeaconOverlay.tga",
+    "WeaponBeaconOverlay.tga",
+    "BaseBeaconDisk.tga",
+    "GoalBase.tga",
+    "GoalIconBase.tga",
+    "ControlButton.tga",
+    "ObjectButton.tga",
+    "ScoreboardButton.tga",
+    "WindowButton.tga",
+    "MenuButton.tga",
+    "PropertyButton.tga",
+    "SquadTrayButton.tga",
+    "StartNetworkGameButton.tga",
+    "CustomizeButton.tga",
+    "WinningCustomizeButton.tga",
+    "SaveVornBase.tga",
+    "UpgradeSpeedButtonBase.tga",
+    "UpgradeArmorButtonBase.tga",
     "UpgradePatternCountButtonBase.tga",
 };
 constexpr int kSharedImageCount = int(sizeof(kSharedImageNames) / sizeof(kSharedImageNames[0]));
 
 const char* const kStartupSoundNames[] = {
-    "Illegal.ogg", "Cheater.ogg", "MouseDown.ogg", "MouseUp.ogg", "MouseWheel.ogg",
-    "Thud.ogg", "Delete.ogg", "Swish.ogg", "TransportBackwards.ogg", "Transport.ogg",
+    "Illegal.ogg", "Cheater.ogg", "MouseDown.ogg",          "MouseUp.ogg",   "MouseWheel.ogg", "Thud.ogg",
+    "Delete.ogg",  "Swish.ogg",   "TransportBackwards.ogg", "Transport.ogg",
 };
 
 Image gSharedImages[kSharedImageCount];
@@ -124,8 +142,7 @@ void Application::CreateMainWindow() {
     win::WindowDesc desc;
     desc.title = GetLanguageText("Vorns").CStr();
     desc.fullScreen = settings_.commandLine.fullScreen;
-    const Point size =
-        desc.fullScreen ? ScreenSizeOf(options_.screenSize) : Point(kWindowedWidth, kWindowedHeight);
+    const Point size = desc.fullScreen ? ScreenSizeOf(options_.screenSize) : Point(kWindowedWidth, kWindowedHeight);
     desc.width = size.x;
     desc.height = size.y;
     desc.openGl = true;
@@ -255,8 +272,8 @@ void Application::LoadStartupImages() {
     CreateWindows();
     ShowLoading("StartupInitWindows");
     SetUpSceneLight();
-    Mesh* panel = GetRenderer().CreateColoredQuad(QuadRect{0.0f, 0.0f, 1.0f, 1.0f},
-                                                  Color::FromRGBA(30, 30, 30, 200), 0.0f, 0, 0);
+    Mesh* panel =
+        GetRenderer().CreateColoredQuad(QuadRect{0.0f, 0.0f, 1.0f, 1.0f}, Color::FromRGBA(30, 30, 30, 200), 0.0f, 0, 0);
     GetRenderer().CreateModelMeshes(panel);
     screenTexts_.panelQuad = panel;
     Player& local = GetLocalPlayer();

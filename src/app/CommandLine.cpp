@@ -15,8 +15,7 @@ CommandLine ParseCommandLine(const String& text) {
         } else if (words[i].EqualsNoCase("NetworkBudget") && i + 1 < words.Count()) {
             char* end = nullptr;
             const long long number = TextToInt64(words[++i].CStr(), &end, 10);
-            result.networkBudget =
-                int32_t(std::clamp<long long>(number, CommandLine::kMinNetworkBudget, INT32_MAX));
+            result.networkBudget = int32_t(std::clamp<long long>(number, CommandLine::kMinNetworkBudget, INT32_MAX));
         }
     }
     return result;

@@ -1,9 +1,9 @@
 // The language name and the language's text file.
 #include "app/LanguageFile.h"
 
-#include "core/TextTable.h"
 #include "core/Array.h"
 #include "core/FileStream.h"
+#include "core/TextTable.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "engine/AssetPaths.h"
 #include "core/TextTable.h"
+#include "engine/AssetPaths.h"
 #include "engine/Font.h"
 #include "engine/ModelNode.h"
 
@@ -108,7 +108,7 @@ void LoadingScreen::DrawTexts() {
     const Vector2 makerSize = measure(maker, 0.75f);
     renderer.DrawText(maker, Vector2((width - makerSize.x) / 2.0f, titleSize.y), font, white, 0.75f);
     const Vector2 statusSize = measure(statusText_, 0.75f);
-    renderer.DrawText(statusText_, Vector2((width - statusSize.x) / 2.0f, (height - statusSize.y) / 2.0f), font,
-                      white, 0.75f);
+    renderer.DrawText(statusText_, Vector2((width - statusSize.x) / 2.0f, (height - statusSize.y) / 2.0f), font, white,
+                      0.75f);
     renderer.SetBlendOff();
 }

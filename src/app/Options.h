@@ -23,8 +23,8 @@ struct Options {
     void Apply() const;
 
     int32_t lodError = 0;
-    int32_t multiSample = 0;  // 0..100
-    int32_t screenSize = 0;   // 0..kScreenSizeCount - 1
+    int32_t multiSample = 0;   // 0..100
+    int32_t screenSize = 0;    // 0..kScreenSizeCount - 1
     int32_t soundVolume = 90;  // percent, each of the three
     int32_t speechVolume = 100;
     int32_t musicVolume = 55;

@@ -2,13 +2,13 @@
 #include "app/PlayerFolders.h"
 
 #include "audio/EffectSounds.h"
-#include "world/SaveFilePaths.h"
-#include "game/PlayerRoster.h"
-#include "core/TextTable.h"
 #include "core/Debugger.h"
+#include "core/TextTable.h"
 #include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/Paths.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 

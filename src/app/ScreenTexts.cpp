@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/TextTable.h"
 #include "core/Profiler.h"
+#include "core/TextTable.h"
 #include "engine/Camera.h"
 #include "engine/Font.h"
 #include "engine/Mesh.h"
@@ -148,7 +148,8 @@ void ScreenTexts::KeyHelpColumns(const Player& player, bool missionGame, StringA
     add(left, editing, "HelpG");
     if (has(kUpgradeUnitCommands)) {
         left.Append(has(kUpgradeSoccer) ? "HelpFSoccerBall" : "HelpF");
-        for (const char* key : {"HelpLeftParen", "HelpRightParen", "HelpLeftBracket", "HelpRightBracket", "HelpBackslash"}) {
+        for (const char* key :
+             {"HelpLeftParen", "HelpRightParen", "HelpLeftBracket", "HelpRightBracket", "HelpBackslash"}) {
             left.Append(key);
         }
     }
@@ -171,9 +172,9 @@ void ScreenTexts::KeyHelpColumns(const Player& player, bool missionGame, StringA
     right.Append("HelpEsc");
     right.Append("");
     if (!editing) return;
-    for (const char* key : {"MapCommands", "HelpCtrlUpArrow", "HelpCtrlDownArrow", "HelpCtrlLeftArrow",
-                            "HelpCtrlRightArrow", "", "LaunchFlyByPointCommands", "HelpU", "HelpY", "HelpCtrlY",
-                            "HelpCtrlShiftU", "HelpCtrlShiftY", ""}) {
+    for (const char* key :
+         {"MapCommands", "HelpCtrlUpArrow", "HelpCtrlDownArrow", "HelpCtrlLeftArrow", "HelpCtrlRightArrow", "",
+          "LaunchFlyByPointCommands", "HelpU", "HelpY", "HelpCtrlY", "HelpCtrlShiftU", "HelpCtrlShiftY", ""}) {
         right.Append(key);
     }
 }
@@ -216,7 +217,8 @@ void ScreenTexts::DrawProfilerOverlay(const Profiler& profiler) {
     const float lineStep = GetFont().lineHeight * kOverlayScale;
     const float numberWidth = Measure("99999.99", kOverlayScale).x;
     BeginOverlay(screenCamera);
-    DrawPanel(Vector2(0.0f, 0.0f), Vector2(kColumns[4] + numberWidth + 10.0f, 10.0f + lineStep * float(rows.size() + 3)));
+    DrawPanel(Vector2(0.0f, 0.0f),
+              Vector2(kColumns[4] + numberWidth + 10.0f, 10.0f + lineStep * float(rows.size() + 3)));
     Renderer& renderer = GetRenderer();
     const Font& font = GetFont();
     float y = 10.0f;

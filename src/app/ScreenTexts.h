@@ -24,9 +24,9 @@ struct ScreenText {
 };
 
 enum class TextAlignment : int32_t {
-    kLeftMiddle = 0,     // at the left edge, centred vertically
+    kLeftMiddle = 0,  // at the left edge, centred vertically
     kCentre = 1,
-    kAboveCentre = 2,    // centred above the rectangle, below it when there is no room
+    kAboveCentre = 2,  // centred above the rectangle, below it when there is no room
 };
 
 class ScreenTexts {
@@ -37,8 +37,8 @@ public:
 
     // The frame list is drawn and emptied every frame; the console list by the console.
     void Queue(const String& text, const Vector2& position, Color colour, bool backdrop, bool frameList);
-    void AddTextInRect(const String& text, const IntRect& rect, TextAlignment alignment, Color colour,
-                       bool backdrop, bool frameList);
+    void AddTextInRect(const String& text, const IntRect& rect, TextAlignment alignment, Color colour, bool backdrop,
+                       bool frameList);
     // The position is pulled back onto the screen; an empty text draws nothing.
     void DrawText(const String& text, const Vector2& position, Color colour, bool backdrop);
     void DrawScreenTexts();
@@ -64,7 +64,7 @@ public:
 
     bool profilerShown = false;
     int32_t sortPage = 0;
-    Mesh* panelQuad = nullptr;     // the dark translucent backdrop, owned by the renderer
+    Mesh* panelQuad = nullptr;  // the dark translucent backdrop, owned by the renderer
     Camera* screenCamera = nullptr;
 
 private:

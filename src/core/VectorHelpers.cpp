@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kRingPoints = 8;
 
-
 // One draw of the generator in [0, 1].
 float RandomUnit() { return float(sys::Rand()) / float(sys::kRandMax); }
 

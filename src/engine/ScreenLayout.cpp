@@ -52,9 +52,15 @@ bool IsCameraInput(const InputEvent& input, const Mouse& mouse) {
     if (input.kind != kInputDown) return false;
     const bool control = mouse.IsKeyHeld(win::kKeyControl);
     switch (input.code) {
-        case win::kKeyR: case win::kKeyB: case win::kKeyG: case Mouse::kCodeDelete: return true;
-        case win::kKeyY: case win::kKeyU: case win::kKeyF: return !control;
-        case win::kKeyC: case win::kKeyV: return control;
+        case win::kKeyR:
+        case win::kKeyB:
+        case win::kKeyG:
+        case Mouse::kCodeDelete: return true;
+        case win::kKeyY:
+        case win::kKeyU:
+        case win::kKeyF: return !control;
+        case win::kKeyC:
+        case win::kKeyV: return control;
         default: return false;
     }
 }

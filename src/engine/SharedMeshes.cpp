@@ -78,8 +78,8 @@ Mesh* BuildFloorGridMesh() {
     Mesh* mesh = renderer.CreateMesh(side * side, kGridCells * kGridCells * 4, kGridCells * kGridCells * 2, 0);
     for (int row = 0; row < side; ++row) {
         for (int column = 0; column < side; ++column) {
-            mesh->AddPosition(Vector3(-kGridHalfSide + kGridStep * float(column),
-                                      -kGridHalfSide + kGridStep * float(row), 0.0f));
+            mesh->AddPosition(
+                Vector3(-kGridHalfSide + kGridStep * float(column), -kGridHalfSide + kGridStep * float(row), 0.0f));
         }
     }
     Material* material = renderer.CreateMaterial();

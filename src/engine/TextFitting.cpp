@@ -19,8 +19,7 @@ String WrapText(const String& text, const Font& font, float scale, float maxWidt
     if (WidthOf(text, font, scale) <= maxWidth) return text;
     const String ellipsis = GetLanguageText("Ellipsis");
     int fitting = 0;
-    while (fitting < text.CharCount() &&
-           WidthOf(text.Left(fitting + 1) + ellipsis, font, scale) <= maxWidth) {
+    while (fitting < text.CharCount() && WidthOf(text.Left(fitting + 1) + ellipsis, font, scale) <= maxWidth) {
         ++fitting;
     }
     return text.Left(fitting) + ellipsis;

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "game/PlayerRoster.h"
 #include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "units/MapConditional.h"
 #include "units/Pattern.h"
 #include "units/PatternObject.h"
@@ -19,56 +19,236 @@
 namespace {
 
 const char* const kEventTypeNames[kEventTypeCount] = {
-    "BeginMoveWindow", "MoveWindow", "EndMoveWindow", "BeginResizeWindow", "ResizeWindow",
-    "EndResizeWindow", "CloseWindow", "ScrollUp", "ScrollDown", "SetScroller", "SlideUp",
-    "SlideDown", "SetSlider", "SetCameraTargetPosition", "SetCameraTargetPositionDirect",
-    "SetCameraUp", "SetCameraView", "SetCameraType", "SetCameraMode", "ZoomCamera",
-    "EndMoveCamera", "SetCameraFollowVorn", "SetCameraFollowSoccerBall",
-    "SetCameraFollowNextFriendVorn", "SetCameraFollowPreviousFriendVorn",
-    "SetCameraFollowNextEnemyVorn", "SetCameraFollowPreviousEnemyVorn",
-    "SetCameraFollowMostRecentlyDamagedVorn", "Exit", "Cancel", "Reset", "Escape", "Disconnect",
-    "AskDisconnect", "Back", "PickEntry", "AbortMenu", "PickTrayEntry", "GrabTrayEntry",
-    "EditTrayEntry", "DeleteTrayEntry", "PlaceMouseInTray", "StopIntro", "AddChar", "EnterString",
-    "EnterStatusString", "AbortString", "CursorHome", "CursorEnd", "PlaceNewObject",
-    "OpenObjectCountMenu", "BeginTranslateObject", "TranslateObject", "EndTranslateObject",
-    "BeginRotateObject", "RotateObject", "EndRotateObject", "DeleteObject", "PlaceNewVorn",
-    "OpenVornCountMenu", "ControlPickVorn", "EditVorn", "SaveVorn", "WriteVorn", "DeleteVorn",
-    "CopyVorn", "PasteVorn", "PlaceNewChassis", "OpenChassisCountMenu", "RandomizeColors",
-    "OpenPattern", "SelectPattern", "CopyPattern", "DeletePattern", "RotateSelection",
-    "AddPathPoint", "EditPathPoint", "PickPathPoint", "ControlPickPathPoint", "MovePathPoint",
-    "PlacePathPoint", "DeletePathPoint", "PickPathPointLookAt", "MovePathPointLookAt",
-    "PlacePathPointLookAt", "DeletePathPointLookAt", "PickPatternObjectIcon", "AddPatternObject",
-    "EditPatternObject", "PickPatternObject", "MovePatternObject", "PlacePatternObject",
-    "DeletePatternObject", "PickPatternObjectLookAt", "MovePatternObjectLookAt",
-    "PlacePatternObjectLookAt", "DeletePatternObjectLookAt", "PickAction", "EditAction",
-    "DeleteAction", "AddTargetAction", "MoveTargetAction", "PlaceTargetAction", "PickConditional",
-    "DeleteConditional", "PickMapConditionalIcon", "AddMapConditional", "PickMapConditional",
-    "MoveMapConditional", "PlaceMapConditional", "DeleteMapConditional", "DeleteProperty",
-    "OpenPriorityMenu", "SetPriority", "PlaceNewSquad", "LoadSquad", "LoadSquadTray",
-    "OpenSquadCountMenu", "AddSquadMember", "PickSquadMember", "ControlPickSquadMember",
-    "PlaceSquadMember", "PlaceSquadMemberLookAt", "DeleteSquadMember", "PlaceSquadLineOfVorns",
-    "PlaceSquadCircleOfVorns", "PlaceSquadLookAtPoint", "SelectAmmo", "DeleteAmmo",
-    "DeleteSecondAmmo", "SelectWeapon", "SelectChassis", "BeginSelectGroup", "EndSelectGroup",
-    "SetMouseHighlightObject", "ToggleSelectedObject", "ToggleHelp", "ToggleFrameMeter",
-    "ToggleVornDebug", "ToggleVornRadar", "ToggleVornConditionals", "ToggleVornPatterns",
-    "ToggleVornHealthGauge", "ToggleCollisions", "OpenConsoleWindow", "Pause", "Unpause",
-    "VornTeamFriend", "VornTeamEnemy", "SetSignal1", "SetSignal2", "ClearSignal1", "ClearSignal2",
-    "RestoreToLastPlayPoint", "ClearBattlefield", "LoadScenario", "SaveScenario", "OpenEscapeMenu",
-    "OpenDisconnectMenu", "SetNetworkSignal1", "SetNetworkSignal2", "ToggleVIPStatusSelection",
-    "FormSquadSelection", "SaveSquadSelection", "DeleteSelection", "DebugSelectPattern",
-    "UnpauseDebug", "UnpauseNoDebug", "Paint", "RandomizeMap", "ConfirmRandomizeMap", "ClearMap",
-    "ConfirmClearMap", "AddLaunchPoint", "ClearLaunchPoints", "AddFlyByPoint", "ClearFlyByPoints",
-    "TestFlyByPoints", "RestoreKillTrayVorn", "ClearKillTray", "OpenPlayerMenu", "OpenCredits",
-    "OpenOptions", "ShowIntroMovie", "ContinueGameAs", "OpenSplashScreen", "SetScreenSize",
-    "CreateNewPlayer", "OpenPlayerListBox", "OpenMainMenu", "OpenGameMenu", "ContinueCampaign",
-    "OpenTraining", "EditPlayerInfo", "ReplayMission", "StartNetworkGame", "JoinNetworkGame",
-    "ShowWinningMovie", "", "", "StartTutorial", "SelectSquads", "SkipMission", "LaunchMission",
-    "RetryMission", "PickUpgrade", "StartReplayMission", "SetServerScenario", "SetServerBudget",
-    "SetServerSquadCount", "SetServerLaunchDelay", "SetServerMeteorDelay", "SetServerBoostCount",
-    "SetServerGameRules", "SetGoalCount", "SetBallCount", "SetNetCount", "SetGameTimer",
-    "SetVIPCount", "ToggleWeaponsAllowed", "SetServerIP", "PickZVKServer", "RegisterZVKServer",
-    "SetServerName", "AddChatString", "AddStatusString", "ContinueTextBox", "ContinueErrorBox",
-    "MakeWormChoice", "ResetWorms",
+    "BeginMoveWindow",
+    "MoveWindow",
+    "EndMoveWindow",
+    "BeginResizeWindow",
+    "ResizeWindow",
+    "EndResizeWindow",
+    "CloseWindow",
+    "ScrollUp",
+    "ScrollDown",
+    "SetScroller",
+    "SlideUp",
+    "SlideDown",
+    "SetSlider",
+    "SetCameraTargetPosition",
+    "SetCameraTargetPositionDirect",
+    "SetCameraUp",
+    "SetCameraView",
+    "SetCameraType",
+    "SetCameraMode",
+    "ZoomCamera",
+    "EndMoveCamera",
+    "SetCameraFollowVorn",
+    "SetCameraFollowSoccerBall",
+    "SetCameraFollowNextFriendVorn",
+    "SetCameraFollowPreviousFriendVorn",
+    "SetCameraFollowNextEnemyVorn",
+    "SetCameraFollowPreviousEnemyVorn",
+    "SetCameraFollowMostRecentlyDamagedVorn",
+    "Exit",
+    "Cancel",
+    "Reset",
+    "Escape",
+    "Disconnect",
+    "AskDisconnect",
+    "Back",
+    "PickEntry",
+    "AbortMenu",
+    "PickTrayEntry",
+    "GrabTrayEntry",
+    "EditTrayEntry",
+    "DeleteTrayEntry",
+    "PlaceMouseInTray",
+    "StopIntro",
+    "AddChar",
+    "EnterString",
+    "EnterStatusString",
+    "AbortString",
+    "CursorHome",
+    "CursorEnd",
+    "PlaceNewObject",
+    "OpenObjectCountMenu",
+    "BeginTranslateObject",
+    "TranslateObject",
+    "EndTranslateObject",
+    "BeginRotateObject",
+    "RotateObject",
+    "EndRotateObject",
+    "DeleteObject",
+    "PlaceNewVorn",
+    "OpenVornCountMenu",
+    "ControlPickVorn",
+    "EditVorn",
+    "SaveVorn",
+    "WriteVorn",
+    "DeleteVorn",
+    "CopyVorn",
+    "PasteVorn",
+    "PlaceNewChassis",
+    "OpenChassisCountMenu",
+    "RandomizeColors",
+    "OpenPattern",
+    "SelectPattern",
+    "CopyPattern",
+    "DeletePattern",
+    "RotateSelection",
+    "AddPathPoint",
+    "EditPathPoint",
+    "PickPathPoint",
+    "ControlPickPathPoint",
+    "MovePathPoint",
+    "PlacePathPoint",
+    "DeletePathPoint",
+    "PickPathPointLookAt",
+    "MovePathPointLookAt",
+    "PlacePathPointLookAt",
+    "DeletePathPointLookAt",
+    "PickPatternObjectIcon",
+    "AddPatternObject",
+    "EditPatternObject",
+    "PickPatternObject",
+    "MovePatternObject",
+    "PlacePatternObject",
+    "DeletePatternObject",
+    "PickPatternObjectLookAt",
+    "MovePatternObjectLookAt",
+    "PlacePatternObjectLookAt",
+    "DeletePatternObjectLookAt",
+    "PickAction",
+    "EditAction",
+    "DeleteAction",
+    "AddTargetAction",
+    "MoveTargetAction",
+    "PlaceTargetAction",
+    "PickConditional",
+    "DeleteConditional",
+    "PickMapConditionalIcon",
+    "AddMapConditional",
+    "PickMapConditional",
+    "MoveMapConditional",
+    "PlaceMapConditional",
+    "DeleteMapConditional",
+    "DeleteProperty",
+    "OpenPriorityMenu",
+    "SetPriority",
+    "PlaceNewSquad",
+    "LoadSquad",
+    "LoadSquadTray",
+    "OpenSquadCountMenu",
+    "AddSquadMember",
+    "PickSquadMember",
+    "ControlPickSquadMember",
+    "PlaceSquadMember",
+    "PlaceSquadMemberLookAt",
+    "DeleteSquadMember",
+    "PlaceSquadLineOfVorns",
+    "PlaceSquadCircleOfVorns",
+    "PlaceSquadLookAtPoint",
+    "SelectAmmo",
+    "DeleteAmmo",
+    "DeleteSecondAmmo",
+    "SelectWeapon",
+    "SelectChassis",
+    "BeginSelectGroup",
+    "EndSelectGroup",
+    "SetMouseHighlightObject",
+    "ToggleSelectedObject",
+    "ToggleHelp",
+    "ToggleFrameMeter",
+    "ToggleVornDebug",
+    "ToggleVornRadar",
+    "ToggleVornConditionals",
+    "ToggleVornPatterns",
+    "ToggleVornHealthGauge",
+    "ToggleCollisions",
+    "OpenConsoleWindow",
+    "Pause",
+    "Unpause",
+    "VornTeamFriend",
+    "VornTeamEnemy",
+    "SetSignal1",
+    "SetSignal2",
+    "ClearSignal1",
+    "ClearSignal2",
+    "RestoreToLastPlayPoint",
+    "ClearBattlefield",
+    "LoadScenario",
+    "SaveScenario",
+    "OpenEscapeMenu",
+    "OpenDisconnectMenu",
+    "SetNetworkSignal1",
+    "SetNetworkSignal2",
+    "ToggleVIPStatusSelection",
+    "FormSquadSelection",
+    "SaveSquadSelection",
+    "DeleteSelection",
+    "DebugSelectPattern",
+    "UnpauseDebug",
+    "UnpauseNoDebug",
+    "Paint",
+    "RandomizeMap",
+    "ConfirmRandomizeMap",
+    "ClearMap",
+    "ConfirmClearMap",
+    "AddLaunchPoint",
+    "ClearLaunchPoints",
+    "AddFlyByPoint",
+    "ClearFlyByPoints",
+    "TestFlyByPoints",
+    "RestoreKillTrayVorn",
+    "ClearKillTray",
+    "OpenPlayerMenu",
+    "OpenCredits",
+    "OpenOptions",
+    "ShowIntroMovie",
+    "ContinueGameAs",
+    "OpenSplashScreen",
+    "SetScreenSize",
+    "CreateNewPlayer",
+    "OpenPlayerListBox",
+    "OpenMainMenu",
+    "OpenGameMenu",
+    "ContinueCampaign",
+    "OpenTraining",
+    "EditPlayerInfo",
+    "ReplayMission",
+    "StartNetworkGame",
+    "JoinNetworkGame",
+    "ShowWinningMovie",
+    "",
+    "",
+    "StartTutorial",
+    "SelectSquads",
+    "SkipMission",
+    "LaunchMission",
+    "RetryMission",
+    "PickUpgrade",
+    "StartReplayMission",
+    "SetServerScenario",
+    "SetServerBudget",
+    "SetServerSquadCount",
+    "SetServerLaunchDelay",
+    "SetServerMeteorDelay",
+    "SetServerBoostCount",
+    "SetServerGameRules",
+    "SetGoalCount",
+    "SetBallCount",
+    "SetNetCount",
+    "SetGameTimer",
+    "SetVIPCount",
+    "ToggleWeaponsAllowed",
+    "SetServerIP",
+    "PickZVKServer",
+    "RegisterZVKServer",
+    "SetServerName",
+    "AddChatString",
+    "AddStatusString",
+    "ContinueTextBox",
+    "ContinueErrorBox",
+    "MakeWormChoice",
+    "ResetWorms",
 };
 
 }  // namespace
@@ -158,67 +338,132 @@ namespace {
 
 // How the words of a requirement test an event, by the event's type.
 enum class WordForm {
-    kAny,              // any words match
-    kCircle3,          // "Circle" x y r around position3
+    kAny,      // any words match
+    kCircle3,  // "Circle" x y r around position3
     kCameraMode,
     kZoom,
-    kFollowedUnit,     // each word is the unit's name
+    kFollowedUnit,  // each word is the unit's name
     kFirstWordText,
     kAnyWordText,
-    kNewObject,        // circle, or the kind name of point.x
-    kCountMenu,        // "Name" w and circles, at least one
-    kMovedObject,      // "Vorn", "Name" w after it, circles, at least one
-    kPlacedWithText,   // circle, or the text
+    kNewObject,       // circle, or the kind name of point.x
+    kCountMenu,       // "Name" w and circles, at least one
+    kMovedObject,     // "Vorn", "Name" w after it, circles, at least one
+    kPlacedWithText,  // circle, or the text
     kWordAndInt,
-    kEditedUnit,       // "Name" w, "Team" Friend/Enemy, at least one
+    kEditedUnit,  // "Name" w, "Team" Friend/Enemy, at least one
     kInt,
     kIntPair,
-    kCircle2,          // "Circle" x y r around position2
+    kCircle2,  // "Circle" x y r around position2
     kPatternObjectIcon,
-    kPatternObject,    // circle, or the kind name of value
-    kLookAtObject,     // circle, or the text followed by value
+    kPatternObject,  // circle, or the kind name of value
+    kLookAtObject,   // circle, or the text followed by value
     kConditional,
     kMapConditionalIcon,
-    kMapConditional,   // circle, or the map-conditional name of value
+    kMapConditional,  // circle, or the map-conditional name of value
     kProperty,
     kGroupSelection,
-    kUnitName,         // the object is a unit and each word is its name
+    kUnitName,  // the object is a unit and each word is its name
     kNever,
 };
 
 WordForm FormOf(int32_t type) {
     switch (type) {
-        case 6: case 12: case 16: case 30: case 43: case 46: case 47: case 48: case 62: case 68:
-        case 74: case 79: case 80: case 81: case 82: case 119: case 120: case 121: case 122:
-        case 139: case 141: case 145: case 146: case 149: case 150: case 151: case 152: case 164:
-        case 179: case 205: case 226:
-            return WordForm::kAny;
-        case 13: case 20: return WordForm::kCircle3;
+        case 6:
+        case 12:
+        case 16:
+        case 30:
+        case 43:
+        case 46:
+        case 47:
+        case 48:
+        case 62:
+        case 68:
+        case 74:
+        case 79:
+        case 80:
+        case 81:
+        case 82:
+        case 119:
+        case 120:
+        case 121:
+        case 122:
+        case 139:
+        case 141:
+        case 145:
+        case 146:
+        case 149:
+        case 150:
+        case 151:
+        case 152:
+        case 164:
+        case 179:
+        case 205:
+        case 226: return WordForm::kAny;
+        case 13:
+        case 20: return WordForm::kCircle3;
         case 18: return WordForm::kCameraMode;
         case 19: return WordForm::kZoom;
         case 21: return WordForm::kFollowedUnit;
-        case 35: case 37: case 38: case 39: case 40: case 114: case 115: case 117: case 118:
-        case 123:
-            return WordForm::kFirstWordText;
-        case 41: case 44: return WordForm::kAnyWordText;
+        case 35:
+        case 37:
+        case 38:
+        case 39:
+        case 40:
+        case 114:
+        case 115:
+        case 117:
+        case 118:
+        case 123: return WordForm::kFirstWordText;
+        case 41:
+        case 44: return WordForm::kAnyWordText;
         case 49: return WordForm::kNewObject;
-        case 50: case 59: return WordForm::kCountMenu;
-        case 51: case 52: case 53: case 54: case 55: case 56: return WordForm::kMovedObject;
-        case 58: case 67: case 178: return WordForm::kPlacedWithText;
-        case 60: case 93: case 94: case 116: return WordForm::kWordAndInt;
+        case 50:
+        case 59: return WordForm::kCountMenu;
+        case 51:
+        case 52:
+        case 53:
+        case 54:
+        case 55:
+        case 56: return WordForm::kMovedObject;
+        case 58:
+        case 67:
+        case 178: return WordForm::kPlacedWithText;
+        case 60:
+        case 93:
+        case 94:
+        case 116: return WordForm::kWordAndInt;
         case 61: return WordForm::kEditedUnit;
-        case 70: case 71: case 73: case 76: case 78: case 127: case 130: return WordForm::kInt;
-        case 72: case 97: case 99: return WordForm::kIntPair;
-        case 75: case 84: case 100: case 102: return WordForm::kCircle2;
+        case 70:
+        case 71:
+        case 73:
+        case 76:
+        case 78:
+        case 127:
+        case 130: return WordForm::kInt;
+        case 72:
+        case 97:
+        case 99: return WordForm::kIntPair;
+        case 75:
+        case 84:
+        case 100:
+        case 102: return WordForm::kCircle2;
         case 86: return WordForm::kPatternObjectIcon;
-        case 87: case 88: case 89: case 90: case 91: return WordForm::kPatternObject;
+        case 87:
+        case 88:
+        case 89:
+        case 90:
+        case 91: return WordForm::kPatternObject;
         case 95: return WordForm::kLookAtObject;
         case 103: return WordForm::kConditional;
         case 105: return WordForm::kMapConditionalIcon;
-        case 106: case 107: case 108: case 109: return WordForm::kMapConditional;
+        case 106:
+        case 107:
+        case 108:
+        case 109: return WordForm::kMapConditional;
         case 111: return WordForm::kProperty;
         case 133: return WordForm::kGroupSelection;
-        case 135: case 140: return WordForm::kUnitName;
+        case 135:
+        case 140: return WordForm::kUnitName;
         default: return WordForm::kNever;
     }
 }
@@ -430,8 +675,7 @@ bool MatchProperty(Requirement& requirement, const Event& event) {
     const int32_t number = requirement.NextInt();
     const String propertyWord = requirement.NextWord();
     return IsTableName(kindWord, PatternObjectKindNames, kPatternObjectKindCount, event.value) &&
-           number == event.point.x &&
-           IsTableName(propertyWord, PropertyNames, kPatternPropertyCount, event.point.y);
+           number == event.point.x && IsTableName(propertyWord, PropertyNames, kPatternPropertyCount, event.point.y);
 }
 
 float HorizontalDistance(const Vector3& a, const Vector3& b) {
@@ -481,8 +725,7 @@ bool MatchWords(Requirement& requirement, const Event& event) {
         case WordForm::kWordAndInt: return MatchWordAndInt(requirement, event);
         case WordForm::kEditedUnit: return MatchEditedUnit(requirement, event);
         case WordForm::kInt: return requirement.NextInt() == event.value;
-        case WordForm::kIntPair:
-            return requirement.WordsLeft() >= 2 && requirement.NextIntPair() == event.point;
+        case WordForm::kIntPair: return requirement.WordsLeft() >= 2 && requirement.NextIntPair() == event.point;
         case WordForm::kCircle2: requirement.NextWord(); return WithinCircle2(requirement, event);
         case WordForm::kPatternObjectIcon:
             return MatchEachWordIsName(requirement, PatternObjectKindNames, kPatternObjectKindCount, event.value);

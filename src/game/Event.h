@@ -67,8 +67,8 @@ class Requirement {
 public:
     enum State : int32_t {
         kSatisfied = 0,
-        kRequired = 1,      // needed by itself
-        kAlternative = 2,   // one of a group; any member satisfies them all
+        kRequired = 1,     // needed by itself
+        kAlternative = 2,  // one of a group; any member satisfies them all
     };
 
     Requirement() = default;

@@ -263,8 +263,8 @@ bool Game::ChatCommand(const String& line) {
     line.Split(words, ' ');
     bool boosts = false;
     for (const String& word : words) {
-        const bool cheat = word.EqualsNoCase("quab") || word.EqualsNoCase("zumvite") ||
-                           word.EqualsNoCase("frabel") || word.EqualsNoCase("plink");
+        const bool cheat = word.EqualsNoCase("quab") || word.EqualsNoCase("zumvite") || word.EqualsNoCase("frabel") ||
+                           word.EqualsNoCase("plink");
         if (!cheat) continue;
         PlayEffectSound(LoadEffectSound(SoundPath("Cheater.ogg")), 1.0f, 0);
         if (word.EqualsNoCase("plink")) boosts = true;

@@ -10,8 +10,8 @@
 #include "core/String.h"
 #include "core/Timer.h"
 #include "core/Vector3.h"
-#include "game/Event.h"
 #include "engine/InputEvent.h"
+#include "game/Event.h"
 #include "game/TextPage.h"
 
 class Debris;
@@ -161,16 +161,16 @@ public:
     uint8_t battleOver = 0;                // no pattern choices, end poses, no kills or losses counted
     // A new game waits for the player to start it.
     uint8_t playerPaused = 1;
-    uint8_t debugPaused = 0;               // held by the pattern debugger
-    uint8_t stepOneFrame = 0;              // lifts the debug hold for one world step
-    Vorn* lastDamagedVorn = nullptr;       // the remembered unit, cleared when it is removed
+    uint8_t debugPaused = 0;          // held by the pattern debugger
+    uint8_t stepOneFrame = 0;         // lifts the debug hold for one world step
+    Vorn* lastDamagedVorn = nullptr;  // the remembered unit, cleared when it is removed
     Player* firstPlayer = nullptr;
     Player* secondPlayer = nullptr;
     uint8_t weaponAllowed[kWeaponKindCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 
-    String modeName;          // set by each mode
-    int32_t frameCount = 0;   // frames counted by Update
-    int32_t lastDigit = -1;   // the digit the countdown shows
+    String modeName;         // set by each mode
+    int32_t frameCount = 0;  // frames counted by Update
+    int32_t lastDigit = -1;  // the digit the countdown shows
     // The pause state the escape menu restores when it closes without leaving.
     uint8_t resumePaused = 0;
     uint8_t meteorsEnabled = 0;  // the current mission's or tutorial stage's meteors
@@ -178,8 +178,8 @@ public:
     IntRect zoomFrom;
     IntRect zoomTo;
     float zoomTimeLeft = 0.0f;
-    String chatLine;     // characters typed since the last Enter
-    String runningLine;  // the text-block line being gathered
+    String chatLine;              // characters typed since the last Enter
+    String runningLine;           // the text-block line being gathered
     Array<Event*> pendingEvents;  // in posting order
     Array<Event*> delayedEvents;  // waiting for their due time
     EventMemoryBlock eventPool;

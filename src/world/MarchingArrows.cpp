@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "core/Angles.h"
-#include "world/SharedPhase.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
+#include "world/SharedPhase.h"
 
 namespace {
 

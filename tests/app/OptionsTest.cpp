@@ -4,8 +4,8 @@
 #include "app/LanguageFile.h"
 #include "app/Options.h"
 #include "core/TextTable.h"
-#include "support/TempFolder.h"
 #include "platform/sys/FileSystem.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 
 #include <filesystem>
 
-#include "world/SaveFilePaths.h"
-#include "game/PlayerRoster.h"
 #include "app/PlayerFolders.h"
-#include "support/WorkingFolder.h"
 #include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "support/TempFolder.h"
+#include "support/WorkingFolder.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 

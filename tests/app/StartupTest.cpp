@@ -9,14 +9,14 @@
 #include <unistd.h>
 
 #include "app/Application.h"
-#include "core/ThrowError.h"
-#include "support/WorkingFolder.h"
 #include "core/Image.h"
+#include "core/ThrowError.h"
 #include "game/EventTarget.h"
 #include "game/Game.h"
 #include "game/PlayerRoster.h"
-#include "support/TempFolder.h"
 #include "platform/window/ScriptedWindow.h"
+#include "support/TempFolder.h"
+#include "support/WorkingFolder.h"
 #include "units/PatternMatcher.h"
 #include "world/Arena.h"
 

@@ -24,13 +24,13 @@ TEST(IconColorsTest, OnlyGreyPixelsFarFromTheCentreAreCut) {
     }
     icon.At(7, 7) = red;
     ClearGreyOuterPixels(icon);
-    EXPECT_EQ(icon.At(0, 0), Color());   // (16 + 16) / 32 = 1 > 0.28
-    EXPECT_EQ(icon.At(4, 4), grey);      // the centre
-    EXPECT_EQ(icon.At(5, 5), grey);      // 2 / 32
-    EXPECT_EQ(icon.At(7, 7), red);       // coloured pixels stay anywhere
+    EXPECT_EQ(icon.At(0, 0), Color());  // (16 + 16) / 32 = 1 > 0.28
+    EXPECT_EQ(icon.At(4, 4), grey);     // the centre
+    EXPECT_EQ(icon.At(5, 5), grey);     // 2 / 32
+    EXPECT_EQ(icon.At(7, 7), red);      // coloured pixels stay anywhere
     Image tiny(1, 3);
     tiny.At(0, 0) = grey;
-    ClearGreyOuterPixels(tiny);          // no outside to cut, and no division by zero
+    ClearGreyOuterPixels(tiny);  // no outside to cut, and no division by zero
     EXPECT_EQ(tiny.At(0, 0), grey);
 }
 

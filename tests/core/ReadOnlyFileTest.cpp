@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "core/FileHelpers.h"
-#include "support/TempFolder.h"
 #include "platform/sys/FileSystem.h"
+#include "support/TempFolder.h"
 
 namespace {
 

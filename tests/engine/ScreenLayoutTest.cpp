@@ -27,7 +27,7 @@ TEST(ScreenLayoutTest, AButtonRowSpreadsTheVisibleItemsAlongTheBottom) {
     EXPECT_EQ(sprites[2].x, 400);
     EXPECT_EQ(sprites[3].x, 600);
     EXPECT_EQ(sprites[3].y, 599 - 71);
-    EXPECT_EQ(sprites[1].x, 7);  // hidden: left where it was
+    EXPECT_EQ(sprites[1].x, 7);           // hidden: left where it was
     LayOutButtonRow(grid, screen, true);  // five slots: a step of 133
     EXPECT_EQ(sprites[0].x, 2 * 133);
     EXPECT_EQ(sprites[3].x, 4 * 133);

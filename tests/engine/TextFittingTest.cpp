@@ -29,7 +29,7 @@ TEST_F(TextFittingTest, WrappedTextFitsWithTheSpacingCounted) {
     EXPECT_EQ(WrapText("abcd", font, 1.0f, 44.0f), "abcd");  // exactly as wide
     // "ab..." is 55 wide; "abc..." would be 66, over 60, although its glyphs alone sum to 60.
     EXPECT_EQ(WrapText("abcdefgh", font, 1.0f, 60.0f), "ab...");
-    EXPECT_EQ(WrapText("abcdefgh", font, 2.0f, 60.0f), "...");   // 3 x 21 = 63: nothing fits
+    EXPECT_EQ(WrapText("abcdefgh", font, 2.0f, 60.0f), "...");  // 3 x 21 = 63: nothing fits
     EXPECT_EQ(WrapText("abcdefgh", font, 1.0f, 20.0f), "...");
 }
 

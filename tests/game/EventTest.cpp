@@ -4,13 +4,13 @@
 #include <memory>
 #include <vector>
 
-#include "game/PlayerRoster.h"
 #include "game/Event.h"
 #include "game/EventTarget.h"
 #include "game/Game.h"
+#include "game/PlayerRoster.h"
+#include "support/TestArena.h"
 #include "units/PatternObject.h"
 #include "units/Vorn.h"
-#include "support/TestArena.h"
 
 namespace {
 

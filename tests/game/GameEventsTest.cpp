@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "audio/EffectSounds.h"
-#include "support/WorkingFolder.h"
 #include "audio/Music.h"
 #include "core/Image.h"
 #include "engine/Mouse.h"
@@ -17,6 +16,7 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "support/TempFolder.h"
+#include "support/WorkingFolder.h"
 
 namespace {
 
