@@ -28,7 +28,7 @@ LoadingScreen::LoadingScreen() {
 }
 
 void LoadingScreen::SetUp() {
-    model_ = GetRenderer().LoadModel(ActorPath("Korrin"), 1.0f, 1.0f, 0);
+    model_ = GetRenderer().LoadModel(ActorPath("Korrin"), 1.0f, 0.0f, 0);
     AimCamera();
 }
 
