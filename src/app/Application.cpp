@@ -15,6 +15,7 @@
 #include "engine/SharedMeshes.h"
 #include "engine/Sparkles.h"
 #include "game/Game.h"
+#include "game/GameWindows.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "units/ChassisTable.h"
@@ -93,11 +94,13 @@ void Application::Update() {
     if (!mouseReady_) return;
     GetMouse().UpdateCursor();
     Game* game = CurrentGame();
-    if (game != nullptr) {
-        game->AdvanceClock();
-        game->HandleInputEvents(GetMouse().Events());
-        game->Update();
-    }
+    GameWindows* windows = GetGameWindows();
+    const bool battlefield = windows != nullptr && windows->IsBattlefieldOpen() && arena_ != nullptr;
+    if (game != nullptr) game->AdvanceClock();
+    if (battlefield) arena_->AdvanceObjectClocks();
+    if (game != nullptr) game->HandleInputEvents(GetMouse().Events());
+    if (battlefield) arena_->Update();
+    if (game != nullptr) game->Update();
     ApplyGameChanges();
 }
 

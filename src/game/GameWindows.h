@@ -23,6 +23,8 @@ public:
     virtual bool TakesCharacters() const = 0;
     // Every open window, back to front.
     virtual void RenderWindows() = 0;
+    // The arena lives only while the battlefield window shows it.
+    virtual bool IsBattlefieldOpen() const = 0;
 
 protected:
     ~GameWindows() = default;

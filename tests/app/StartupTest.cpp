@@ -13,9 +13,11 @@
 #include "core/ThrowError.h"
 #include "game/EventTarget.h"
 #include "game/Game.h"
+#include "game/GameWindows.h"
 #include "game/PlayerRoster.h"
 #include "platform/window/ScriptedWindow.h"
 #include "support/TempFolder.h"
+#include "support/TestArena.h"
 #include "support/WorkingFolder.h"
 #include "units/PatternMatcher.h"
 #include "world/Arena.h"
@@ -155,6 +157,36 @@ TEST_F(StartupTest, AQuitRequestEndsTheLoopAndTheLastModeEndsTheProgram) {
     static_cast<win::ScriptedWindow&>(second.GetWindow()).RequestQuit();
     EXPECT_FALSE(second.RunFrame());
     second.Shutdown();
+}
+
+// Windows that only answer whether the battlefield shows.
+class BattlefieldWindows : public GameWindows {
+public:
+    bool PreviewRelease(const InputEvent&) override { return false; }
+    bool OfferInput(const InputEvent&) override { return false; }
+    void BroadcastInput(const InputEvent&) override {}
+    void HoverAt(const InputEvent&) override {}
+    bool TakesCharacters() const override { return false; }
+    void RenderWindows() override {}
+    bool IsBattlefieldOpen() const override { return open; }
+    bool open = false;
+};
+
+TEST_F(StartupTest, TheArenaRunsOnlyWhileTheBattlefieldShows) {
+    Application application(HeadlessSettings());
+    application.Startup();
+    BattlefieldWindows windows;
+    SetGameWindows(&windows);
+    const int before = gArena->ObjectCount();
+    WorldObject* rock = world_test::AddObjectOfKind(*gArena, kKindRock, 40.0f, 40.0f);
+    rock->Remove(0);  // taken out by the arena's next update
+    ASSERT_TRUE(application.RunFrame());
+    EXPECT_EQ(gArena->ObjectCount(), before + 1);
+    windows.open = true;
+    ASSERT_TRUE(application.RunFrame());
+    EXPECT_EQ(gArena->ObjectCount(), before);
+    SetGameWindows(nullptr);
+    application.Shutdown();
 }
 
 TEST(StartupFailureTest, AMissingDataFileEndsTheRunWithItsNameAndStatus1) {

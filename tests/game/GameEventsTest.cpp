@@ -65,6 +65,7 @@ public:
     void HoverAt(const InputEvent&) override { ++hovers; }
     bool TakesCharacters() const override { return editBoxOpen; }
     void RenderWindows() override {}
+    bool IsBattlefieldOpen() const override { return false; }
 
     int broadcasts = 0;
     int hovers = 0;
