@@ -19,6 +19,7 @@
 #include "game/EventTarget.h"
 #include "game/GameListener.h"
 #include "game/GameWindows.h"
+#include "game/Squad.h"
 #include "game/TextPage.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
@@ -332,6 +333,20 @@ void Game::DrawTimeLeft(float secondsLeft) {
         renderer.DrawText(text, Vector2((float(screenWidth) - size.x) / 2.0f, 0.0f), GetFont(), white, kTimeLeftScale);
     }
     renderer.SetBlendOff();
+}
+
+void Game::PlaceSquadsAtLaunchPoints(Array<Squad*>& squads) {
+    if (gArena == nullptr) return;
+    const Vector2 centre = gArena->PointAtFraction(0.5f, 0.5f);
+    for (Squad* squad : squads) {
+        const Vector2 launch = gArena->TakeRandomLaunchPoint();
+        const Vector3 ground = gArena->GroundPoint(launch.x, launch.y);
+        Player* owner = squad->members.IsEmpty() ? nullptr : squad->members[0]->owner;
+        const int placed = gArena->PlaceSquadUnits(*squad, ground, owner, true);
+        if (placed > 0 && gGameWindows != nullptr) {
+            gGameWindows->AimBattlefieldCamera(ground, gArena->GroundPoint(centre.x, centre.y));
+        }
+    }
 }
 
 // --- text blocks

@@ -19,6 +19,7 @@ class ExplosionField;
 class Meteor;
 class Player;
 class ScorchMark;
+class Squad;
 class SoccerBall;
 struct Sprite;
 class Vorn;
@@ -124,6 +125,11 @@ public:
     // The countdown: the digit sprite for the last ten seconds (with the countdown sound
     // when the digit changes), else minutes and seconds as text.
     void DrawTimeLeft(float secondsLeft);
+
+    // Each squad enters at a launch point of its own (a random free one, else a random
+    // spot), its units keeping their owners and starting after the launch delay; the
+    // battlefield camera then looks from the last launch point to the arena's centre.
+    void PlaceSquadsAtLaunchPoints(Array<Squad*>& squads);
 
     // --- mission and tutorial text blocks
     // Adds one script line to the text pages; true at the "End" of the block.

@@ -2,6 +2,7 @@
 // What the game's input step and drawing need of the window toolkit. The toolkit
 // implements it and the start-up sequence registers it; with none registered (headless
 // runs) input reaches no window and nothing is drawn.
+#include "core/Vector3.h"
 #include "engine/Mouse.h"
 
 class GameWindows {
@@ -25,6 +26,8 @@ public:
     virtual void RenderWindows() = 0;
     // The arena lives only while the battlefield window shows it.
     virtual bool IsBattlefieldOpen() const = 0;
+    // The battlefield camera looks from one ground point towards another.
+    virtual void AimBattlefieldCamera(const Vector3& lookFrom, const Vector3& target) = 0;
 
 protected:
     ~GameWindows() = default;

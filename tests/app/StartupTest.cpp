@@ -169,6 +169,7 @@ public:
     bool TakesCharacters() const override { return false; }
     void RenderWindows() override {}
     bool IsBattlefieldOpen() const override { return open; }
+    void AimBattlefieldCamera(const Vector3&, const Vector3&) override {}
     bool open = false;
 };
 

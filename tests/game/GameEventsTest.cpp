@@ -66,6 +66,7 @@ public:
     bool TakesCharacters() const override { return editBoxOpen; }
     void RenderWindows() override {}
     bool IsBattlefieldOpen() const override { return false; }
+    void AimBattlefieldCamera(const Vector3&, const Vector3&) override {}
 
     int broadcasts = 0;
     int hovers = 0;
