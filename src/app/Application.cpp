@@ -1,5 +1,4 @@
-// The application: the main loop, the mode stack, the players of a network game and the
-// shutdown.
+// The application: the main loop, the mode stack and the shutdown.
 #include "app/Application.h"
 
 #include "audio/EffectSounds.h"

@@ -18,6 +18,7 @@
 #include "platform/window/SystemWindow.h"
 
 class Arena;
+class Image;
 class Game;
 class PatternMatcher;
 class Player;
@@ -143,3 +144,7 @@ private:
 
 // The screen-size table of the full-screen modes, indexed by the ScreenSize option.
 Point ScreenSizeOf(int32_t index);
+// The pictures every screen shares ("IconImage.tga" first), loaded at start-up in the
+// order of their slots; an empty image for a slot outside the table.
+constexpr int32_t kSharedImageCount = 26;
+const Image& GetSharedImage(int32_t slot);

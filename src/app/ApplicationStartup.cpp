@@ -67,7 +67,7 @@ const char* const kSharedImageNames[] = {
     "UpgradeArmorButtonBase.tga",
     "UpgradePatternCountButtonBase.tga",
 };
-constexpr int kSharedImageCount = int(sizeof(kSharedImageNames) / sizeof(kSharedImageNames[0]));
+static_assert(sizeof(kSharedImageNames) / sizeof(kSharedImageNames[0]) == kSharedImageCount);
 
 const char* const kStartupSoundNames[] = {
     "Illegal.ogg", "Cheater.ogg", "MouseDown.ogg",          "MouseUp.ogg",   "MouseWheel.ogg", "Thud.ogg",
@@ -92,6 +92,12 @@ StringArray ReadSongList(const char* listFile) {
 }
 
 }  // namespace
+
+const Image& GetSharedImage(int32_t slot) {
+    static const Image kNone;
+    if (slot < 0 || slot >= kSharedImageCount) return kNone;
+    return gSharedImages[slot];
+}
 
 Point ScreenSizeOf(int32_t index) {
     if (index < 0 || index >= Options::kScreenSizeCount) index = 0;

@@ -115,6 +115,7 @@ TEST_F(StartupTest, TheWholeRunFromStartUpToAClosedWindow) {
     EXPECT_NE(gArena, nullptr);
     EXPECT_NE(gPatternMatcher, nullptr);
     EXPECT_EQ(GetPlayerRoster().networkPlayers.Count(), 1);
+    EXPECT_GT(GetSharedImage(kSharedImageCount - 1).Width(), 0);
 
     Button button;
     PostingGame mode(button);
