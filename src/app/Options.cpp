@@ -12,10 +12,10 @@
 
 namespace {
 
+// A value that is no number leaves the field as it was (a failed read keeps its target).
 void ReadInt(Stream& stream, int32_t& field, int32_t low, int32_t high) {
-    int value = 0;
+    int value = field;
     stream >> value;
-    if (!stream.IsGood() && !stream.AtEnd()) return;
     field = std::clamp<int32_t>(value, low, high);
 }
 

@@ -30,6 +30,12 @@ TEST(OptionsTest, DefaultsStayWithoutAFileAndKeysAreReadInAnyCase) {
     EXPECT_EQ(options.musicVolume, 30);
     EXPECT_TRUE(options.seenIntroMovie);
     EXPECT_EQ(options.lastPlayerName, "Ann");  // one word: the rest is no key
+
+    // A key without its number at the end of the file keeps the value.
+    WriteRaw(folder / "Options.txt", "MusicVolume 12\nSoundVolume");
+    options.Read((folder / "Options.txt").c_str());
+    EXPECT_EQ(options.musicVolume, 12);
+    EXPECT_EQ(options.soundVolume, 20);
 }
 
 TEST(OptionsTest, ValuesOutOfRangeAreBroughtIntoRange) {
