@@ -3,7 +3,7 @@
 // implements it and the start-up sequence registers it; with none registered (headless
 // runs) input reaches no window and nothing is drawn.
 #include "core/Vector3.h"
-#include "engine/Mouse.h"
+#include "engine/InputEvent.h"
 
 class GameWindows {
 public:
