@@ -74,9 +74,15 @@ bool Options::Write(const char* path) const {
     return stream.Commit();
 }
 
+void SetEffectsVolume(int32_t percent) { SetEffectVolumeFactor(VolumeFactor(percent)); }
+
+void SetMusicVolume(int32_t percent) { SetMusicVolumeFactor(VolumeFactor(percent)); }
+
+void SetSpeechVolume(int32_t percent) { SetSpeechVolumeFactor(VolumeFactor(percent)); }
+
 void Options::Apply() const {
     SetLODError(float(lodError));
-    SetEffectVolumeFactor(VolumeFactor(soundVolume));
-    SetMusicVolumeFactor(VolumeFactor(musicVolume));
-    SetSpeechVolumeFactor(VolumeFactor(speechVolume));
+    SetEffectsVolume(soundVolume);
+    SetMusicVolume(musicVolume);
+    SetSpeechVolume(speechVolume);
 }

@@ -35,3 +35,7 @@ struct Options {
 
 // (percent / 100) to the power 1/4, in single precision; 0 for 0 % and 1 for 100 %.
 float VolumeFactor(int32_t percent);
+// One volume class's factor from its percentage, as the options screen's sliders move.
+void SetEffectsVolume(int32_t percent);
+void SetMusicVolume(int32_t percent);
+void SetSpeechVolume(int32_t percent);
