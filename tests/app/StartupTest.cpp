@@ -191,6 +191,31 @@ TEST_F(StartupTest, TheArenaRunsOnlyWhileTheBattlefieldShows) {
     application.Shutdown();
 }
 
+// A mode whose third frame fails fatally.
+class FailingGame : public Game {
+public:
+    void Update() override {
+        if (++frames == 3) VORNS_RAISE_ERROR("broken frame", 4);
+        Game::Update();
+    }
+    int frames = 0;
+};
+
+TEST_F(StartupTest, AFatalErrorInTheMainLoopEndsTheRunWithStatus1AfterAShutdown) {
+    FailingGame mode;
+    testing::internal::CaptureStderr();
+    const int status = RunProtected([&mode] {
+        Application application(HeadlessSettings());
+        application.PushGame(&mode);
+        return application.Run();
+    });
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(status, kExitFatalError);
+    EXPECT_NE(printed.find("broken frame, 4"), std::string::npos) << printed;
+    EXPECT_EQ(gArena, nullptr);
+    EXPECT_EQ(CurrentGame(), nullptr);
+}
+
 TEST(StartupFailureTest, AMissingDataFileEndsTheRunWithItsNameAndStatus1) {
     platform_test::TempFolder empty;
     WorkingFolder working(empty.Path());
