@@ -127,6 +127,12 @@ TEST_F(StartupTest, TheWholeRunFromStartUpToAClosedWindow) {
     // each command goes out in the next frame's input step.
     EXPECT_EQ(button.handled, (std::vector<int32_t>{kEventPause, kEventPause}));
 
+    // Texts queued for a frame are drawn and gone; the profiler overlay draws over them.
+    application.Texts().Queue("Hello", Vector2(10.0f, 10.0f), Color::FromRGBA(255, 255, 255, 255), true, true);
+    application.Texts().CycleProfilerDisplay();
+    ASSERT_TRUE(application.RunFrame());
+    EXPECT_TRUE(application.Texts().FrameTexts().IsEmpty());
+
     static_cast<win::ScriptedWindow&>(application.GetWindow()).CloseByUser();
     bool running = true;
     for (int frame = 0; frame < 5 && running; ++frame) running = application.RunFrame();
