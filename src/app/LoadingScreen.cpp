@@ -18,7 +18,7 @@ gfx::ColorValue Grey(float level) { return gfx::ColorValue{level, level, level, 
 
 }  // namespace
 
-LoadingScreen::LoadingScreen() {
+LoadingScreen::LoadingScreen(TimeSource source) : timer_(true, source) {
     light_.diffuse = Grey(1.0f);
     light_.specular = Grey(1.0f);
     light_.ambient = Grey(96.0f / 255.0f);
@@ -68,7 +68,6 @@ void LoadingScreen::Show(const String* text) {
     DrawTexts();
     renderer.EndFrame();
     renderer.SwapBuffers();
-    ++framesShown_;
 }
 
 void LoadingScreen::DrawModel() {

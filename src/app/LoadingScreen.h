@@ -17,7 +17,7 @@ public:
     // A pause of seconds (a slow step) advances the animation by at most this.
     static constexpr float kMaxStep = 0.5f;
 
-    LoadingScreen();
+    explicit LoadingScreen(TimeSource source = TimeSource::System());
 
     // Loads the loading model, sets its light and aims the camera at the model's bounds.
     void SetUp();
@@ -29,7 +29,6 @@ public:
     void MarkForRebuild() { rebuild_ = true; }
 
     const String& StatusText() const { return statusText_; }
-    int32_t FramesShown() const { return framesShown_; }
     // The animation time of the last Show.
     float LastStep() const { return lastStep_; }
 
@@ -46,7 +45,6 @@ private:
     bool timerStarted_ = false;
     bool rebuild_ = true;
     float lastStep_ = 0.0f;
-    int32_t framesShown_ = 0;
     ModelNode* model_ = nullptr;  // owned by the renderer
     Light light_;
     Camera camera_;
