@@ -44,6 +44,11 @@ void GetBottomButtonPositions(const IntRect& screen, const IntRect& chatWindow, 
     positions[3] = Point(((right - left - b) * 2 + 2) / 3 + b, y);
 }
 
+Point LaunchSquadTrayPosition(int32_t screenWidth, int32_t trayWidth, int32_t textBoxBottom) {
+    const int32_t top = textBoxBottom >= 0 ? textBoxBottom + 132 : 128;
+    return Point(int32_t(0.75f * float(screenWidth)) - trayWidth / 2, top);
+}
+
 bool IsCameraInput(const InputEvent& input, const Mouse& mouse) {
     if (input.code == kInputButtonLeft || input.code == kInputButtonRight || input.code == kInputButtonMiddle ||
         input.kind == kInputWheel) {

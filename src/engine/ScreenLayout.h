@@ -20,6 +20,10 @@ void LayOutButtonRow(SpriteGrid& grid, const IntRect& screen, bool shift);
 // Four buttons in the bottom row: the first in the middle of the space left of the chat
 // window, the others at one half, one third and two thirds of the space on its right.
 void GetBottomButtonPositions(const IntRect& screen, const IntRect& chatWindow, Point positions[4]);
+// The top-left corner of the launch-squad tray: centred on three quarters of the screen's
+// width, its top at 128, or 132 below the tutorial's text box while that shows
+// (textBoxBottom < 0: no text box).
+Point LaunchSquadTrayPosition(int32_t screenWidth, int32_t trayWidth, int32_t textBoxBottom);
 // Whether a window passes the input on to the battlefield camera: the mouse buttons and
 // the wheel, and the camera's keys (some only with Control held, some only without).
 bool IsCameraInput(const InputEvent& input, const Mouse& mouse);

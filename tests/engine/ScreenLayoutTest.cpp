@@ -44,6 +44,11 @@ TEST(ScreenLayoutTest, BottomButtonsFlankTheChatWindow) {
     EXPECT_EQ(positions[3], Point(((1023 - 712) * 2 + 2) / 3 + 712, 696));
 }
 
+TEST(ScreenLayoutTest, TheLaunchSquadTrayMovesBelowTheTutorialsTextBox) {
+    EXPECT_EQ(LaunchSquadTrayPosition(1024, 200, -1), Point(668, 128));
+    EXPECT_EQ(LaunchSquadTrayPosition(1024, 200, 115), Point(668, 247));
+}
+
 TEST(ScreenLayoutTest, CameraKeysDependOnControl) {
     Mouse mouse;
     InputEvent input;
