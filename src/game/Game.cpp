@@ -278,7 +278,7 @@ bool Game::ChatCommand(const String& line) {
 void Game::DrawWindows() {
     if (gGameWindows != nullptr) gGameWindows->RenderWindows();
     IntRect frame;
-    AdvanceBackgroundFade(frame);
+    if (AdvanceBackgroundFade(frame) && gGameWindows != nullptr) gGameWindows->DrawZoomFrame(frame);
 }
 
 void Game::StartBackgroundFade(const IntRect& from, const IntRect& to) {

@@ -2,6 +2,7 @@
 // What the game's input step and drawing need of the window toolkit. The toolkit
 // implements it and the start-up sequence registers it; with none registered (headless
 // runs) input reaches no window and nothing is drawn.
+#include "core/IntRect.h"
 #include "core/Vector3.h"
 #include "engine/InputEvent.h"
 
@@ -24,6 +25,8 @@ public:
     virtual bool TakesCharacters() const = 0;
     // Every open window, back to front.
     virtual void RenderWindows() = 0;
+    // The window frame that zooms between two rectangles, at this frame's rectangle.
+    virtual void DrawZoomFrame(const IntRect& rect) = 0;
     // The arena lives only while the battlefield window shows it.
     virtual bool IsBattlefieldOpen() const = 0;
     // The battlefield camera looks from one ground point towards another.

@@ -175,6 +175,7 @@ public:
     void HoverAt(const InputEvent&) override {}
     bool TakesCharacters() const override { return false; }
     void RenderWindows() override {}
+    void DrawZoomFrame(const IntRect&) override {}
     bool IsBattlefieldOpen() const override { return open; }
     void AimBattlefieldCamera(const Vector3&, const Vector3&) override {}
     bool open = false;

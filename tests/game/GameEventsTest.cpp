@@ -65,6 +65,7 @@ public:
     void HoverAt(const InputEvent&) override { ++hovers; }
     bool TakesCharacters() const override { return editBoxOpen; }
     void RenderWindows() override {}
+    void DrawZoomFrame(const IntRect&) override {}
     bool IsBattlefieldOpen() const override { return false; }
     void AimBattlefieldCamera(const Vector3&, const Vector3&) override {}
 

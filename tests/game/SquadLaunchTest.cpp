@@ -21,6 +21,7 @@ public:
     void HoverAt(const InputEvent&) override {}
     bool TakesCharacters() const override { return false; }
     void RenderWindows() override {}
+    void DrawZoomFrame(const IntRect&) override {}
     bool IsBattlefieldOpen() const override { return true; }
     void AimBattlefieldCamera(const Vector3& lookFrom, const Vector3& target) override {
         ++aims;
