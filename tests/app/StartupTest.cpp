@@ -11,10 +11,12 @@
 #include "app/Application.h"
 #include "core/Image.h"
 #include "core/ThrowError.h"
+#include "engine/Renderer.h"
 #include "game/EventTarget.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
 #include "game/PlayerRoster.h"
+#include "platform/gfx/RecordingAdapter.h"
 #include "platform/window/ScriptedWindow.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
@@ -221,6 +223,24 @@ TEST_F(StartupTest, AFatalErrorInTheMainLoopEndsTheRunWithStatus1AfterAShutdown)
     EXPECT_NE(printed.find("broken frame, 4"), std::string::npos) << printed;
     EXPECT_EQ(gArena, nullptr);
     EXPECT_EQ(CurrentGame(), nullptr);
+}
+
+TEST(StartupScreenTest, AFullScreenSizeTheDisplayLacksFallsBackTo1024x768) {
+    // A folder of its own: the test writes the options file.
+    platform_test::TempFolder folder;
+    WorkingFolder working(folder.Path());
+    MakeStartupData();
+    platform_test::WriteRaw(folder / "Options.txt", "ScreenSize 14\n");
+    auto adapter = std::make_unique<gfx::RecordingAdapter>();
+    adapter->SetModes({{1024, 768, 60}, {1280, 1024, 60}});
+    GetRenderer().SetAdapter(std::move(adapter));
+    LaunchSettings settings = HeadlessSettings();
+    settings.commandLine.fullScreen = true;
+    Application application(settings);
+    application.Startup();
+    EXPECT_EQ(application.GetOptions().screenSize, 14);  // 1920 x 1400, which the display lacks
+    EXPECT_TRUE(application.FellBackTo1024());
+    application.Shutdown();
 }
 
 TEST(StartupFailureTest, AMissingDataFileEndsTheRunWithItsNameAndStatus1) {
