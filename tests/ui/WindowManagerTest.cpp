@@ -30,13 +30,27 @@ TEST(WindowManagerTest, OpensOnceAndClosesKeepingTheOrder) {
     EXPECT_TRUE(c.open);
 }
 
+// A tray of three named entries with a recent row one entry wide.
+class NamedTray : public Tray {
+public:
+    NamedTray() : Tray("SquadTray", 1, 3, Point(32, 32), 1.0f, false, true) {}
+    String EntryName(int32_t entry) const override { return kNames[entry]; }
+    int32_t EntryCount() const override { return 3; }
+
+private:
+    static constexpr const char* kNames[3] = {"Alpha", "Bravo", "Charlie"};
+};
+
 TEST(TrayTest, RemembersTheMostRecentEntryAndCountsRefreshes) {
-    Tray tray("SquadTray");
+    NamedTray tray;
     tray.MarkMostRecentlyUsed("Alpha");
     tray.MarkMostRecentlyUsed("Bravo");
-    EXPECT_EQ(tray.MostRecentlyUsed(), "Bravo");
+    tray.MarkMostRecentlyUsed("Delta");  // no such entry: nothing changes
+    ASSERT_EQ(tray.recent.Count(), 1);
+    EXPECT_EQ(tray.recent[0].name, "Bravo");
+    const int refreshes = tray.refreshCount;
     tray.Refresh();
-    EXPECT_EQ(tray.refreshCount, 1);
+    EXPECT_EQ(tray.refreshCount, refreshes + 1);
 }
 
 }  // namespace

@@ -1,0 +1,300 @@
+// The one-line text entry box.
+#include "ui/EditBox.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/TextTable.h"
+#include "engine/Font.h"
+#include "engine/Mouse.h"
+#include "engine/Renderer.h"
+#include "engine/ScreenLayout.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
+#include "game/Event.h"
+#include "game/Game.h"
+#include "ui/ToolTip.h"
+#include "ui/UiServices.h"
+#include "ui/WindowManager.h"
+
+namespace {
+
+constexpr int32_t kButtonSize = 32;
+constexpr int32_t kButtonInset = 16;
+constexpr int32_t kCaretTop = 4;
+constexpr Color kPromptColour = Color(0xFF7BBDFE);
+constexpr int32_t kCodeBackspace = 8;
+constexpr int32_t kCodeEnter = 13;
+constexpr int32_t kCodeEscape = 27;
+
+int32_t LineHeight() { return int32_t(FontLineHeight() * EditBox::kTextScale); }
+
+IntRect GrownHalf(const IntRect& r) {
+    const int32_t growX = (r.right - r.left) / 4;
+    const int32_t growY = (r.bottom - r.top) / 4;
+    return IntRect(r.left - growX, r.top - growY, r.right + growX, r.bottom + growY);
+}
+
+}  // namespace
+
+EditBox::EditBox(const String& windowName, const String& promptKey) : Window(windowName) {
+    movable = false;
+    frameShown = true;
+    backgroundShown = true;
+    prompt = GetLanguageText(promptKey);
+}
+
+EditBox::~EditBox() = default;
+
+bool EditBox::IsAnyOpen() {
+    for (const Window* window : GetWindowManager().OpenWindows()) {
+        if (dynamic_cast<const EditBox*>(window) != nullptr) return true;
+    }
+    return false;
+}
+
+void EditBox::Initialize() {
+    AllowOnly("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
+    Window::Initialize();
+}
+
+void EditBox::CreateResources() {
+    acceptSprite = CreateUiSprite(kButtonSize, kButtonSize, "YesButton64.tga", Sprite::kAnchorCentre);
+    cancelSprite = CreateUiSprite(kButtonSize, kButtonSize, "NoButton64.tga", Sprite::kAnchorCentre);
+    buttons = GetRenderer().CreateSpriteGrid();
+    buttons->SetLayoutMode(SpriteGrid::kLayoutFree);
+    buttons->AddItem(acceptSprite, "Accept", true);
+    buttons->AddItem(cancelSprite, "Cancel", true);
+    caretSprite = CreateUiSprite(1, 1, "Cursor.tga", Sprite::kAnchorTopLeft);
+    caretSprite->SetColor(Color(0xFFFFFFFF));
+    Refresh();
+}
+
+void EditBox::AllowOnly(const char* characters) {
+    std::fill(std::begin(allowed), std::end(allowed), uint8_t(0));
+    Allow(characters);
+}
+
+void EditBox::Allow(const char* characters) {
+    for (const char* c = characters; *c != '\0'; ++c) allowed[static_cast<unsigned char>(*c)] = 1;
+}
+
+void EditBox::OnOpen() {
+    SetRect(IntRect(left, top, left + kWidth, top + LineHeight() + 36));
+    pressedInText = false;
+    CentreOnScreen();
+    caret = Count();
+}
+
+void EditBox::Refresh() {
+    acceptCentre_ = Point(left + kButtonInset, bottom - kButtonInset);
+    cancelCentre_ = Point(right - kButtonInset, bottom - kButtonInset);
+    if (acceptSprite == nullptr) return;
+    acceptSprite->x = acceptCentre_.x;
+    acceptSprite->y = acceptCentre_.y;
+    cancelSprite->x = cancelCentre_.x;
+    cancelSprite->y = cancelCentre_.y;
+}
+
+IntRect EditBox::ButtonRect(Button button) const {
+    const Point c = button == kAccept ? acceptCentre_ : cancelCentre_;
+    return IntRect(c.x - kButtonSize / 2, c.y - kButtonSize / 2, c.x + kButtonSize / 2, c.y + kButtonSize / 2);
+}
+
+IntRect EditBox::TextLineRect() const { return IntRect(left, top, right, top + LineHeight()); }
+
+float EditBox::TextWidth(const String& part) const { return MeasureText(part, kTextScale).x; }
+
+int32_t EditBox::CaretAt(int32_t pointerX) const {
+    const float dx = float(pointerX - left);
+    const int32_t count = Count();
+    for (int32_t i = 0; i < count; ++i) {
+        if (TextWidth(text.Left(i + 1)) > dx) return i;
+    }
+    return count;
+}
+
+void EditBox::DrawContents() {
+    Renderer& renderer = GetRenderer();
+    DrawBackground();
+    const Game* game = CurrentGame();
+    blinkTimer -= game != nullptr ? game->frameTime : 0.0f;
+    if (blinkTimer < 0.0f) {
+        blinkTimer += kBlinkSeconds;
+        caretVisible = !caretVisible;
+    }
+    UseScreenCamera();
+    renderer.SetAlphaBlend();
+    const Vector2 promptSize = MeasureText(prompt, kTextScale);
+    DrawUiText(prompt, float((left + right + 1) / 2) - promptSize.x * 0.5f,
+               float(acceptCentre_.y) - promptSize.y * 0.5f, kPromptColour, kTextScale);
+    DrawUiText(text, float(left), float(top - 2), Color(0xFFFFFFFF), kTextScale);
+    if (caretVisible && caretSprite != nullptr) {
+        const float before = TextWidth(text.Left(caret));
+        const unsigned char under = caret < Count() ? static_cast<unsigned char>(text[caret]) : 'a';
+        const float glyph = kTextScale * float(GetFont().widths[under]);
+        const int32_t x0 = left + int32_t(before);
+        const int32_t x1 = left + int32_t(before + glyph);
+        caretSprite->SetRect(IntRect(x0, top + kCaretTop, x1, top + kCaretTop + LineHeight()));
+        renderer.DrawSprite(*caretSprite);
+    }
+    if (buttons != nullptr) renderer.DrawSpriteGrid(*buttons, true);
+    renderer.SetBlendOff();
+}
+
+bool EditBox::HandleMouse(const InputEvent& input) {
+    const Point p(input.x, input.y);
+    if (input.IsKeyDown(Mouse::kCodeHome)) {
+        PostEvent(kEventCursorHome);
+        return true;
+    }
+    if (input.IsKeyDown(Mouse::kCodeEnd)) {
+        PostEvent(kEventCursorEnd);
+        return true;
+    }
+    if (input.kind == kInputCharacter) {
+        PostEventInt(kEventAddChar, input.code);
+        return true;
+    }
+    if (input.kind == kInputDown && input.code == kInputButtonLeft) {
+        pressedButton_ = ButtonRect(kAccept).Contains(p) ? kAccept : ButtonRect(kCancel).Contains(p) ? kCancel : -1;
+        if (pressedButton_ >= 0) {
+            PlaySound("MouseDown.ogg");
+            return true;
+        }
+        pressedInText = TextLineRect().Contains(p);
+        if (pressedInText) {
+            PlaySound("MouseDown.ogg");
+            return true;
+        }
+    }
+    if (input.kind == kInputUp && input.code == kInputButtonLeft) {
+        if (pressedButton_ >= 0) {
+            const int32_t pressed = pressedButton_;
+            pressedButton_ = -1;
+            if (ButtonRect(Button(pressed)).Contains(p)) {
+                if (pressed == kAccept && Count() >= 1) {
+                    PostEventString(kEventEnterString, text);
+                } else {
+                    PostEvent(kEventAbortString);
+                }
+                PlaySound("MouseUp.ogg");
+            }
+            return true;
+        }
+        if (pressedInText && TextLineRect().Contains(p)) {
+            pressedInText = false;
+            caret = CaretAt(p.x);
+            PlaySound("MouseUp.ogg");
+            return true;
+        }
+    }
+    if (Window::HandleMouse(input)) return true;
+    return IsCameraInput(input, GetMouse());
+}
+
+void EditBox::HandleCommand(Event& event) {
+    WindowManager& manager = GetWindowManager();
+    switch (event.type) {
+        case kEventAddChar:
+            EditStep(event.value);
+            break;
+        case kEventEnterString:
+            Accept();
+            manager.RemoveFromFocusOrder(this);
+            manager.CloseWindow(this);
+            break;
+        case kEventAbortString:
+            Cancel();
+            manager.RemoveFromFocusOrder(this);
+            manager.CloseWindow(this);
+            break;
+        case kEventCursorHome:
+            caret = 0;
+            break;
+        case kEventCursorEnd:
+            caret = Count();
+            break;
+        default:
+            Window::HandleCommand(event);
+    }
+}
+
+void EditBox::EditStep(int32_t code) {
+    caretVisible = true;
+    blinkTimer = kBlinkSeconds;
+    const int32_t count = Count();
+    switch (code) {
+        case Mouse::kCodeDelete:
+            if (caret < count) text = text.Left(caret) + text.Right(count - caret - 1);
+            break;
+        case Mouse::kCodeLeft:
+            caret = std::max(caret - 1, 0);
+            break;
+        case Mouse::kCodeRight:
+            caret = std::min(caret + 1, count);
+            break;
+        case kCodeBackspace:
+            if (count >= 1 && caret >= 1) {
+                text = text.Left(caret - 1) + text.Right(count - caret);
+                --caret;
+            }
+            break;
+        case kCodeEnter:
+            if (count >= 1) {
+                PostEventString(kEventEnterString, text);
+            } else {
+                PostEvent(kEventAbortString);
+            }
+            break;
+        case kCodeEscape:
+            PostEvent(kEventAbortString);
+            break;
+        default:
+            // An event from a script or a peer may carry any number.
+            if (code < 0 || code >= kTableSize) {
+                Refuse();
+                return;
+            }
+            Insert(char(code));
+    }
+    caret = std::clamp(caret, 0, Count());
+}
+
+void EditBox::Insert(char character) {
+    if (allowed[static_cast<unsigned char>(character)] == 0) {
+        Refuse();
+        return;
+    }
+    const int32_t count = Count();
+    const String proposed = text.Left(caret) + String::FromChar(character) + text.Right(count - caret);
+    const float room = float(right - left + 1);
+    const float oneMore = kTextScale * float(GetFont().widths[static_cast<unsigned char>('a')]);
+    if (TextWidth(proposed) + oneMore > room || !IsValidText(proposed)) {
+        Refuse();
+        return;
+    }
+    text = proposed;
+    ++caret;
+}
+
+void EditBox::Refuse() { PlayUiSound("Illegal.ogg"); }
+
+void EditBox::HitTestControls(const Point& point) {
+    if (buttons != nullptr) buttons->UpdateHover(point);
+    Window::HitTestControls(point);
+}
+
+void EditBox::GetToolTip() {
+    const Point mouse = GetMouse().position;
+    for (Button button : {kAccept, kCancel}) {
+        if (!ButtonRect(button).Contains(mouse)) continue;
+        ::GetToolTip().Set(GetLanguageText(button == kAccept ? "Accept" : "Cancel"), GrownHalf(ButtonRect(button)));
+        return;
+    }
+    Window::GetToolTip();
+}
+
+void EditBox::Cancel() {}
+
+bool EditBox::IsValidText(const String&) const { return true; }

@@ -1,0 +1,72 @@
+#pragma once
+// A small modal window that asks for one line of text: a prompt, the typed text with a
+// blinking block caret, and Accept and Cancel buttons. Every keystroke goes through the
+// event queue as an AddChar event to the box itself, so that a tutorial can watch or
+// drive typing like any other command. Subclasses choose the starting text, the
+// characters allowed and what accepting does.
+#include <cstdint>
+
+#include "core/String.h"
+#include "ui/Window.h"
+
+class EditBox : public Window {
+public:
+    static constexpr int32_t kTableSize = 256;
+    static constexpr int32_t kWidth = 384;
+    static constexpr float kTextScale = 0.75f;
+    static constexpr float kBlinkSeconds = 0.5f;
+    enum Button : int32_t { kAccept = 0, kCancel = 1 };
+
+    EditBox(const String& windowName, const String& promptKey);
+    ~EditBox() override;
+
+    // Whether an open edit box takes the typed characters.
+    static bool IsAnyOpen();
+
+    void Initialize() override;
+    void CreateResources() override;
+    void OnOpen() override;
+    void Refresh() override;
+    void DrawContents() override;
+    bool HandleMouse(const InputEvent& input) override;
+    void HandleCommand(Event& event) override;
+    void HitTestControls(const Point& point) override;
+    void GetToolTip() override;
+
+    virtual void Accept() = 0;
+    virtual void Cancel();
+    virtual bool IsValidText(const String& proposed) const;
+
+    // Only the listed characters may be typed from now on.
+    void AllowOnly(const char* characters);
+    void Allow(const char* characters);
+    // The caret index for a pointer x: the first character whose right edge passes it.
+    int32_t CaretAt(int32_t pointerX) const;
+    int32_t Count() const { return text.CharCount(); }
+    IntRect TextLineRect() const;
+    IntRect ButtonRect(Button button) const;
+
+    bool pressedInText = false;
+    String text;
+    String prompt;
+    int32_t caret = 0;
+    float blinkTimer = kBlinkSeconds;
+    bool caretVisible = false;
+    uint8_t allowed[kTableSize] = {};
+    Sprite* acceptSprite = nullptr;
+    Sprite* cancelSprite = nullptr;
+    SpriteGrid* buttons = nullptr;
+    Sprite* caretSprite = nullptr;
+
+protected:
+    // Refuses with the illegal sound.
+    static void Refuse();
+
+private:
+    void EditStep(int32_t code);
+    void Insert(char character);
+    float TextWidth(const String& part) const;
+    int32_t pressedButton_ = -1;
+    Point acceptCentre_;
+    Point cancelCentre_;
+};

@@ -1,0 +1,106 @@
+// The box that reports an error and waits for the space key.
+#include "ui/ErrorBox.h"
+
+#include "core/TextTable.h"
+#include "engine/Font.h"
+#include "engine/Mouse.h"
+#include "engine/Renderer.h"
+#include "engine/ScreenLayout.h"
+#include "engine/TextFitting.h"
+#include "game/Event.h"
+#include "platform/window/Keys.h"
+#include "ui/UiServices.h"
+#include "ui/WindowManager.h"
+
+namespace {
+ErrorBoxActions* gActions = nullptr;
+constexpr Color kContinueColour = Color(0xFF00FF00);
+constexpr Color kFocusedColour = Color(0xFFFF0000);
+constexpr Color kUnfocusedColour = Color(0xFF800000);
+constexpr int32_t kWidth = 400;
+constexpr int32_t kHeight = 200;
+}  // namespace
+
+void SetErrorBoxActions(ErrorBoxActions* actions) { gActions = actions; }
+
+ErrorBox::ErrorBox() : Window("ErrorBox") {
+    movable = false;
+    resizable = false;
+    backgroundShown = true;
+    Initialize();
+    MoveTo(Point(0, 0));
+    Resize(Point(kWidth, kHeight));
+}
+
+void ErrorBox::OnOpen() { CentreOnScreen(); }
+
+void ErrorBox::DrawContents() {
+    Renderer& renderer = GetRenderer();
+    UseScreenCamera();
+    DrawBackground();
+    renderer.SetAlphaBlend();
+    const String prompt = GetLanguageText("ContinueText");
+    const Vector2 size = MeasureText(prompt, kTextScale);
+    DrawUiText(prompt, float(right) - size.x, float(bottom) - size.y, kContinueColour, kTextScale);
+    float y = float(top);
+    for (const String& line : lines) {
+        DrawUiText(line, float(left), y, Color(0xFFFFFFFF), kTextScale);
+        y += FontLineHeight() * kTextScale;
+    }
+    renderer.SetBlendOff();
+}
+
+bool ErrorBox::HandleMouse(const InputEvent& input) {
+    if (input.IsKeyDown(win::kKeySpace)) {
+        spaceDown = true;
+        return true;
+    }
+    if (input.IsKeyUp(win::kKeySpace)) {
+        if (spaceDown) PostEvent(kEventContinueErrorBox);
+        spaceDown = false;
+        return true;
+    }
+    if (Window::HandleMouse(input)) return true;
+    return IsCameraInput(input, GetMouse());
+}
+
+void ErrorBox::HandleCommand(Event& event) {
+    if (event.type == kEventContinueErrorBox) {
+        Continue();
+        return;
+    }
+    Window::HandleCommand(event);
+}
+
+void ErrorBox::Continue() {
+    WindowManager& manager = GetWindowManager();
+    manager.RemoveFromFocusOrder(this);
+    manager.CloseWindow(this);
+    if (nextWindow == nullptr) {
+        if (returnToPrevious) manager.ReturnToPreviousWindow();
+        if (popGame && gActions != nullptr) gActions->PopGame();
+        if (networkState != kNoNetworkState && gActions != nullptr) gActions->EnterNetworkState(networkState);
+    } else {
+        manager.OpenWindow(nextWindow);
+        if (bringNextToFront) manager.BringToFront(nextWindow);
+    }
+    returnToPrevious = false;
+    popGame = false;
+    nextWindow = nullptr;
+    bringNextToFront = false;
+    networkState = kNoNetworkState;
+}
+
+void ErrorBox::SetHighlightColour() { SetFrameColour(kFocusedColour); }
+
+void ErrorBox::SetNormalColour() { SetFrameColour(kUnfocusedColour); }
+
+void ErrorBox::WrapText() {
+    lines.Clear();
+    SplitWords(message, lines, GetFont(), kTextScale, right - left + 1, 0);
+}
+
+ErrorBox& GetErrorBox() {
+    static ErrorBox box;
+    return box;
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The one box that reports an error or a notice and waits for the space key, then goes
+// where its caller asked: back one screen, out of the game mode, into a network state, or
+// on to another window.
+#include "core/Array.h"
+#include "core/String.h"
+#include "ui/Window.h"
+
+// What the error box's continue may ask of the layers above the toolkit; the shell
+// registers it.
+class ErrorBoxActions {
+public:
+    virtual void PopGame() = 0;
+    virtual void EnterNetworkState(int32_t state) = 0;
+
+protected:
+    ~ErrorBoxActions() = default;
+};
+
+void SetErrorBoxActions(ErrorBoxActions* actions);
+
+class ErrorBox : public Window {
+public:
+    static constexpr int32_t kNoNetworkState = 19;
+    static constexpr float kTextScale = 0.75f;
+
+    ErrorBox();
+
+    void OnOpen() override;
+    void DrawContents() override;
+    bool HandleMouse(const InputEvent& input) override;
+    void HandleCommand(Event& event) override;
+    void SetHighlightColour() override;
+    void SetNormalColour() override;
+
+    void AddLine(const String& text) { message.Append(text); }
+    void WrapText();
+
+    bool returnToPrevious = false;
+    bool popGame = false;
+    int32_t networkState = kNoNetworkState;
+    StringArray message;
+    StringArray lines;
+    Window* nextWindow = nullptr;
+    bool bringNextToFront = false;
+    bool spaceDown = false;
+
+private:
+    void Continue();
+};
+
+ErrorBox& GetErrorBox();

@@ -1,0 +1,120 @@
+// The box in which the tutorials and missions talk to the player.
+#include "ui/TextBox.h"
+
+#include <algorithm>
+
+#include "core/TextTable.h"
+#include "engine/Font.h"
+#include "engine/Mouse.h"
+#include "engine/Renderer.h"
+#include "engine/TextFitting.h"
+#include "game/Event.h"
+#include "platform/window/Keys.h"
+#include "ui/UiServices.h"
+#include "ui/WindowManager.h"
+
+namespace {
+TextBox* gTextBox = nullptr;
+constexpr Color kContinueColour = Color(0xFF00FF00);
+constexpr int32_t kSpeakerLeft = 64;
+constexpr int32_t kSpeakerUp = 32;
+constexpr int32_t kSpeakerSize = 125;
+}  // namespace
+
+TextBox::TextBox() : Window("TextBox") {
+    backgroundShown = true;
+    passesInput = true;
+    movable = false;
+    resizable = false;
+    gTextBox = this;
+    Initialize();
+}
+
+TextBox::~TextBox() {
+    if (gTextBox == this) gTextBox = nullptr;
+}
+
+TextBox* TextBox::Instance() { return gTextBox; }
+
+void TextBox::OnClose() { spaceDown = false; }
+
+void TextBox::DrawContents() {
+    Renderer& renderer = GetRenderer();
+    UseScreenCamera();
+    DrawBackground();
+    renderer.SetAlphaBlend();
+    if (waitForContinue) {
+        const String prompt = GetLanguageText("ContinueText");
+        const Vector2 size = MeasureText(prompt, kTextScale);
+        DrawUiText(prompt, float(right) - size.x, float(bottom) - size.y, kContinueColour, kTextScale);
+    }
+    float y = float(top);
+    for (const String& line : lines) {
+        DrawUiText(line, float(left + kSpeakerWidth), y, Color(0xFFFFFFFF), kTextScale);
+        y += FontLineHeight() * kTextScale + 2.0f;
+    }
+    renderer.SetBlendOff();
+}
+
+bool TextBox::HandleMouse(const InputEvent& input) {
+    if (waitForContinue && input.IsKeyDown(win::kKeySpace)) {
+        spaceDown = true;
+        return true;
+    }
+    if (waitForContinue && input.IsKeyUp(win::kKeySpace) && spaceDown) {
+        PostEvent(kEventContinueTextBox);
+        spaceDown = false;
+        return true;
+    }
+    const bool leftButton = (input.kind == kInputDown || input.kind == kInputUp) && input.code == kInputButtonLeft;
+    if (leftButton && ContainsPoint(Point(input.x, input.y))) {
+        GetMouse().ShowCursor();
+        return true;
+    }
+    return Window::HandleMouse(input);
+}
+
+void TextBox::HandleCommand(Event& event) {
+    if (event.type == kEventContinueTextBox) {
+        GetWindowManager().RemoveFromFocusOrder(this);
+        return;
+    }
+    Window::HandleCommand(event);
+}
+
+void TextBox::MoveTo(const Point& point) {
+    Window::MoveTo(point);
+    const IntRect s = UiScreenRect();
+    const int32_t x = std::clamp(left - kSpeakerLeft, 0, s.right - s.left + 1);
+    const int32_t y = std::clamp(top - kSpeakerUp, 0, s.bottom - s.top + 1);
+    speakerRect = IntRect(x, y, x + kSpeakerSize, y + kSpeakerSize);
+}
+
+void TextBox::AddParagraph(const String& text) { paragraphs.Append(text); }
+
+void TextBox::WrapText() {
+    lines.Clear();
+    SplitWords(paragraphs, lines, GetFont(), kTextScale, right - left + 1 - kSpeakerWidth, 0);
+}
+
+void TextBox::SetParagraphs(const Array<StringArray>& wordLists) {
+    paragraphs.Clear();
+    String text;
+    for (const StringArray& words : wordLists) {
+        for (const String& word : words) {
+            paragraphs.Append(word);
+            text += word;
+            text += " ";
+        }
+    }
+    StringArray whole;
+    whole.Append(text);
+    lines.Clear();
+    SplitWords(whole, lines, GetFont(), kTextScale, right - left + 1 - kSpeakerWidth, 0);
+}
+
+void TextBox::Say(const String&, const String& text) {
+    paragraphs.Clear();
+    paragraphs.Append(text);
+    WrapText();
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The box in which the tutorials and missions talk to the player: wrapped lines beside
+// the talking figure, and, when asked, a prompt to press the space key to go on.
+#include "core/Array.h"
+#include "core/String.h"
+#include "ui/Window.h"
+
+class TextBox : public Window {
+public:
+    static constexpr float kTextScale = 0.65f;
+    // The talking figure stands in this many pixels at the left.
+    static constexpr int32_t kSpeakerWidth = 115;
+
+    TextBox();
+    ~TextBox() override;
+
+    // The one text box, or none before it is made.
+    static TextBox* Instance();
+
+    void OnClose() override;
+    void DrawContents() override;
+    bool HandleMouse(const InputEvent& input) override;
+    void HandleCommand(Event& event) override;
+    void MoveTo(const Point& point) override;
+
+    void AddParagraph(const String& text);
+    void ClearLines() { paragraphs.Clear(); }
+    void WrapText();
+    void SetParagraphs(const Array<StringArray>& wordLists);
+    // Shows the line's text; the talking figure that would speak it is not part of the
+    // toolkit, so nothing is heard.
+    void Say(const String& speechFile, const String& text);
+    bool IsSpeaking() const { return false; }
+
+    bool waitForContinue = false;
+    StringArray paragraphs;
+    StringArray lines;
+    bool spaceDown = false;
+    IntRect speakerRect;
+};

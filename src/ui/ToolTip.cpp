@@ -1,0 +1,78 @@
+// The one tool tip.
+#include "ui/ToolTip.h"
+
+#include "engine/Mouse.h"
+#include "engine/Renderer.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
+#include "ui/UiServices.h"
+#include "ui/Window.h"
+#include "ui/WindowManager.h"
+
+namespace {
+constexpr float kTextScale = 0.75f;
+}
+
+void ToolTip::Clear() {
+    text.Clear();
+    timer = 0.0f;
+    colour = Color(0xFFFFFFFF);
+}
+
+void ToolTip::Set(const String& newText, const IntRect& area) {
+    text = newText;
+    rect = area;
+}
+
+void ToolTip::SetForItem(const String& newText, const SpriteGrid& grid, const Sprite& sprite) {
+    IntRect r = sprite.GetScreenRect();
+    const bool hovered = grid.IsValidIndex(grid.hovered) && grid.sprites[grid.hovered] == &sprite;
+    if (hovered) {
+        const int32_t growX = (r.right - r.left) / 4;
+        const int32_t growY = (r.bottom - r.top) / 4;
+        r = IntRect(r.left - growX, r.top - growY, r.right + growX, r.bottom + growY);
+    }
+    Set(newText, r);
+}
+
+void ToolTip::Update(float frameSeconds) {
+    const Mouse& mouse = GetMouse();
+    Window* window = GetWindowManager().WindowAt(mouse.position);
+    if (window == nullptr) {
+        shown = false;
+        return;
+    }
+    previousText = text;
+    text.Clear();
+    window->GetToolTip();
+    // Nothing is explained while the player carries something.
+    if (mouse.mode != Mouse::kModeNothing) text.Clear();
+    if (text.IsEmpty()) {
+        shown = false;
+        return;
+    }
+    if (text != previousText) timer = window->toolTipDelay;
+    timer -= frameSeconds;
+    if (timer >= 0.0f) {
+        shown = false;
+        return;
+    }
+    shown = true;
+    const Vector2 size = MeasureText(text, kTextScale);
+    position.x = (float(rect.left + rect.right) - size.x) * 0.5f;
+    position.y = float(rect.top) - size.y;
+    if (position.y < float(UiScreenRect().top)) position.y = float(rect.bottom);
+}
+
+void ToolTip::Draw() const {
+    if (!shown || text.IsEmpty()) return;
+    UseScreenCamera();
+    GetRenderer().SetAlphaBlend();
+    DrawUiText(text, position.x, position.y, colour, kTextScale);
+    GetRenderer().SetBlendOff();
+}
+
+ToolTip& GetToolTip() {
+    static ToolTip tip;
+    return tip;
+}

@@ -1,0 +1,53 @@
+// The window toolkit as the game's input step and drawing see it.
+#include "ui/ToolkitWindows.h"
+
+#include "engine/Mouse.h"
+#include "game/Game.h"
+#include "ui/EditBox.h"
+#include "ui/ToolTip.h"
+#include "ui/Window.h"
+#include "ui/WindowFrame.h"
+#include "ui/WindowManager.h"
+
+bool ToolkitWindows::PreviewRelease(const InputEvent& input) {
+    return battlefield_ != nullptr && battlefield_->TakeDragRelease(input);
+}
+
+bool ToolkitWindows::OfferInput(const InputEvent& input) { return GetWindowManager().OfferInput(input); }
+
+void ToolkitWindows::BroadcastInput(const InputEvent& input) { GetWindowManager().BroadcastInput(input); }
+
+void ToolkitWindows::HoverAt(const InputEvent& input) {
+    WindowManager& manager = GetWindowManager();
+    const Point point(input.x, input.y);
+    manager.HoverAt(point);
+    manager.UpdateFocus(point);
+    const Game* game = CurrentGame();
+    GetToolTip().Update(game != nullptr ? game->frameTime : Game::kMinFrameTime);
+}
+
+bool ToolkitWindows::TakesCharacters() const { return EditBox::IsAnyOpen(); }
+
+void ToolkitWindows::RenderWindows() {
+    GetWindowManager().RenderAll();
+    GetToolTip().Draw();
+}
+
+void ToolkitWindows::DrawZoomFrame(const IntRect& rect) {
+    static WindowFrame zoomFrame;
+    zoomFrame.colour = WindowFrame::kNormalColour;
+    zoomFrame.LoadTextures();
+    zoomFrame.SetRect(rect);
+    zoomFrame.Draw();
+}
+
+bool ToolkitWindows::IsBattlefieldOpen() const { return battlefield_ != nullptr && battlefield_->IsOpen(); }
+
+void ToolkitWindows::AimBattlefieldCamera(const Vector3& lookFrom, const Vector3& target) {
+    if (battlefield_ != nullptr) battlefield_->AimCamera(lookFrom, target);
+}
+
+ToolkitWindows& GetToolkitWindows() {
+    static ToolkitWindows windows;
+    return windows;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The window toolkit as the game's input step and drawing see it: input goes through the
+// window manager, drawing draws the open windows and the tool tip. What only the
+// battlefield window knows comes through the small interface below, which the battlefield
+// registers.
+#include "game/GameWindows.h"
+
+class BattlefieldView {
+public:
+    virtual bool IsOpen() const = 0;
+    // A left release while the battlefield drags; true when it took it.
+    virtual bool TakeDragRelease(const InputEvent& input) = 0;
+    virtual void AimCamera(const Vector3& lookFrom, const Vector3& target) = 0;
+
+protected:
+    ~BattlefieldView() = default;
+};
+
+class ToolkitWindows final : public GameWindows {
+public:
+    void SetBattlefieldView(BattlefieldView* view) { battlefield_ = view; }
+
+    bool PreviewRelease(const InputEvent& input) override;
+    bool OfferInput(const InputEvent& input) override;
+    void BroadcastInput(const InputEvent& input) override;
+    // Also moves the focus and times the tool tip: a frame tick ends each frame's input.
+    void HoverAt(const InputEvent& input) override;
+    bool TakesCharacters() const override;
+    void RenderWindows() override;
+    void DrawZoomFrame(const IntRect& rect) override;
+    bool IsBattlefieldOpen() const override;
+    void AimBattlefieldCamera(const Vector3& lookFrom, const Vector3& target) override;
+
+private:
+    BattlefieldView* battlefield_ = nullptr;
+};
+
+ToolkitWindows& GetToolkitWindows();
