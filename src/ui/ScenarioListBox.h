@@ -1,10 +1,19 @@
 #pragma once
-// The list of saved scenarios with its most-recently-used entries.
-#include "ui/Tray.h"
+// The scenarios saved in the current player's scenario folder; picking one loads it onto
+// the battlefield.
+#include "ui/ListBox.h"
 
-class ScenarioListBox : public Tray {
+class ScenarioListBox : public ListBox {
 public:
-    ScenarioListBox() : Tray("ScenarioListBox") {}
+    // The battlefield's snapshot file, never listed.
+    static constexpr const char* kSnapshotName = "__Temp";
+
+    ScenarioListBox();
+
+    void OnOpen() override;
+    void Fill() override;
+    void PickEntry(int32_t entry, const String& text) override;
+    void HandleCommand(Event& event) override;
 };
 
 ScenarioListBox& GetScenarioListBox();

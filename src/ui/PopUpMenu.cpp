@@ -1,0 +1,177 @@
+// A ring of image buttons around a centre point.
+#include "ui/PopUpMenu.h"
+
+#include "core/TextTable.h"
+#include "engine/Renderer.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
+#include "game/Event.h"
+#include "platform/window/Keys.h"
+#include "ui/Highlighter.h"
+#include "ui/UiServices.h"
+#include "ui/WindowManager.h"
+
+namespace {
+constexpr float kOutlinePulse = 1.6f;
+constexpr Color kTitleShadow = Color(0xFF0000FF);
+}  // namespace
+
+PopUpMenu::PopUpMenu(const String& windowName, int32_t itemPixels, float ringPixels)
+    : Window(windowName), title(GetLanguageText("PickMenu")), itemSize(itemPixels), ringRadius(ringPixels) {
+    frameShown = false;
+}
+
+void PopUpMenu::CreateResources() {
+    items = GetRenderer().CreateSpriteGrid();
+    items->SetLayoutMode(SpriteGrid::kLayoutCircle);
+    items->SetRadius(ringRadius);
+    const int32_t side = 2 * Reach();
+    backgroundSprite = CreateUiSprite(side, side, "PopUpBackground.tga", Sprite::kAnchorCentre);
+    backgroundSprite->SetColor(kBackgroundTint);
+    for (int i = 0; i < pendingImages_.Count(); ++i) {
+        AddItemSprite(CreateUiSprite(itemSize, itemSize, pendingImages_[i], Sprite::kAnchorCentre), pendingNames_[i]);
+    }
+    pendingImages_.Clear();
+    pendingNames_.Clear();
+    items->Layout(centre);
+}
+
+void PopUpMenu::AddItem(const String& image, const String& itemName) {
+    if (items == nullptr) {
+        pendingImages_.Append(image);
+        pendingNames_.Append(itemName);
+        return;
+    }
+    AddItemSprite(CreateUiSprite(itemSize, itemSize, image, Sprite::kAnchorCentre), itemName);
+}
+
+void PopUpMenu::AddItemSprite(Sprite* sprite, const String& itemName) {
+    if (items == nullptr) EnsureResources();
+    items->AddItem(sprite, itemName, true);
+}
+
+int32_t PopUpMenu::ItemCount() const { return items != nullptr ? items->Count() : pendingNames_.Count(); }
+
+void PopUpMenu::OnOpen() {
+    GetWindowManager().BringToFront(this);
+    items->hovered = SpriteGrid::kNoItem;
+    items->pressed = SpriteGrid::kNotPressed;
+}
+
+void PopUpMenu::DrawContents() {
+    UseScreenCamera();
+    DrawBackground();
+    DrawTitle();
+    DrawItems();
+}
+
+void PopUpMenu::DrawBackground() {
+    if (backgroundSprite == nullptr) return;
+    backgroundSprite->x = centre.x;
+    backgroundSprite->y = centre.y;
+    SetDepthAlways(true);
+    GetRenderer().DrawSprite(*backgroundSprite);
+    SetDepthAlways(false);
+}
+
+void PopUpMenu::DrawItems() {
+    Renderer& renderer = GetRenderer();
+    renderer.SetAlphaBlend();
+    renderer.DrawSpriteGrid(*items, true);
+    renderer.SetBlendOff();
+}
+
+void PopUpMenu::DrawItem(int32_t index) {
+    if (items->IsValidIndex(index) && items->sprites[index] != nullptr) GetRenderer().DrawSprite(*items->sprites[index]);
+}
+
+void PopUpMenu::DrawTitle() {
+    Renderer& renderer = GetRenderer();
+    UseScreenCamera();
+    renderer.SetAlphaBlend();
+    const float height = MeasureText(title, kTitleScale).y;
+    StringArray lines;
+    title.Split(lines, '\n');
+    const float lineHeight = FontLineHeight() * kTitleScale;
+    for (int k = 0; k < lines.Count(); ++k) {
+        const float x = float(centre.x) - MeasureText(lines[k], kTitleScale).x * 0.5f;
+        const float y = float(centre.y) + float(k) * lineHeight - height * 0.5f;
+        DrawUiText(lines[k], x, y, kTitleShadow, kTitleScale);
+        DrawUiText(lines[k], x + 1.0f, y + 1.0f, Color(0xFFFFFFFF), kTitleScale);
+    }
+    renderer.SetBlendOff();
+}
+
+bool PopUpMenu::HandleMouse(const InputEvent& input) {
+    const Point p(input.x, input.y);
+    if (input.IsKeyDown(win::kKeyEscape)) {
+        Event* event = PostEventString(kEventPickEntry, String());
+        if (event != nullptr) event->value = -1;
+        return true;
+    }
+    if (items == nullptr) return true;
+    if (input.kind == kInputDown && input.code == kInputButtonLeft) {
+        items->Press(p);
+        if (items->pressed >= 0) PlaySound("MouseDown.ogg");
+        return true;
+    }
+    if (input.kind == kInputUp && input.code == kInputButtonLeft) {
+        const int32_t pressed = items->pressed;
+        if (pressed >= 0) {
+            const int released = items->Release(p);
+            if (released == pressed) {
+                Event* event = PostEventString(kEventPickEntry, items->names[released]);
+                if (event != nullptr) event->value = released;
+                return true;
+            }
+        }
+        // The release of the click that opened the menu is not a click in it.
+        if (pressed != SpriteGrid::kNotPressed) PostEvent(kEventAbortMenu);
+        items->pressed = SpriteGrid::kNoItem;
+    }
+    return true;
+}
+
+void PopUpMenu::HandleCommand(Event& event) {
+    switch (event.type) {
+        case kEventPickEntry:
+            // A script or a peer may name an item the menu does not have.
+            if (event.value < -1 || event.value >= ItemCount()) return;
+            if (event.value != -1) PlaySound("MouseUp.ogg");
+            OnChoice(event.value);
+            break;
+        case kEventAbortMenu:
+            GetWindowManager().CloseWindow(this);
+            break;
+        default:
+            Window::HandleCommand(event);
+    }
+}
+
+void PopUpMenu::HitTestControls(const Point& point) {
+    if (items != nullptr) items->UpdateHover(point);
+    Window::HitTestControls(point);
+}
+
+void PopUpMenu::GetHighlightShape(const HighlightRequest& request, Highlighter& highlighter) {
+    if (request.kind == 0 || (request.kind == 1 && request.name.EqualsNoCase("#Outline"))) {
+        highlighter.AddCircleAt(items != nullptr ? items->origin : centre, float(itemSize) + ringRadius, kOutlinePulse);
+        return;
+    }
+    if (request.kind == 1 && items != nullptr) {
+        for (int i = 0; i < items->Count(); ++i) {
+            if (!items->names[i].EqualsNoCase(request.name.CStr()) || items->sprites[i] == nullptr) continue;
+            highlighter.AddWindowShape(*items, *items->sprites[i]);
+            return;
+        }
+    }
+    Window::GetHighlightShape(request, highlighter);
+}
+
+void PopUpMenu::MoveTo(const Point& point) {
+    const int32_t r = Reach();
+    SetRect(IntRect(point.x - r, point.y - r, point.x + r, point.y + r));
+    Window::MoveTo(Point(point.x - r, point.y - r));
+    centre = GetCenter();
+    if (items != nullptr) items->Layout(centre);
+}

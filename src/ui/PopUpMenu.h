@@ -1,0 +1,53 @@
+#pragma once
+// A frameless window of image buttons on a ring around a centre point over a round
+// background, with a title in the middle. It takes all input while open and reports the
+// chosen button, or -1 when it was left with Escape.
+#include <cstdint>
+
+#include "core/Array.h"
+#include "core/String.h"
+#include "ui/Window.h"
+
+class PopUpMenu : public Window {
+public:
+    static constexpr Color kBackgroundTint = Color(0xFF2B74BA);
+    static constexpr float kTitleScale = 0.75f;
+
+    PopUpMenu(const String& windowName, int32_t itemPixels, float ringPixels);
+
+    void CreateResources() override;
+    void OnOpen() override;
+    void DrawContents() override;
+    void DrawBackground() override;
+    // Every input is taken while the menu is open.
+    bool HandleMouse(const InputEvent& input) override;
+    void HandleCommand(Event& event) override;
+    void HitTestControls(const Point& point) override;
+    void GetHighlightShape(const HighlightRequest& request, Highlighter& highlighter) override;
+    // The point becomes the menu's centre, kept on the screen.
+    void MoveTo(const Point& point) override;
+
+    virtual void DrawItems();
+    virtual void DrawItem(int32_t index);
+    virtual void DrawTitle();
+    // The chosen item, or -1 for Escape.
+    virtual void OnChoice(int32_t index) = 0;
+
+    // Items are made with the window's sprites; until then they wait here.
+    void AddItem(const String& image, const String& itemName);
+    void AddItemSprite(Sprite* sprite, const String& itemName);
+    int32_t ItemCount() const;
+    // The half side of the menu's square: the ring plus one item.
+    int32_t Reach() const { return int32_t(ringRadius) + itemSize; }
+
+    String title;
+    int32_t itemSize = 48;
+    float ringRadius = 96.0f;
+    SpriteGrid* items = nullptr;
+    Sprite* backgroundSprite = nullptr;
+    Point centre;
+
+private:
+    StringArray pendingImages_;
+    StringArray pendingNames_;
+};
