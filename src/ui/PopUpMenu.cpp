@@ -127,7 +127,7 @@ bool PopUpMenu::HandleMouse(const InputEvent& input) {
         }
         // The release of the click that opened the menu is not a click in it.
         if (pressed != SpriteGrid::kNotPressed) PostEvent(kEventAbortMenu);
-        items->pressed = SpriteGrid::kNoItem;
+        items->pressed = SpriteGrid::kNotPressed;
     }
     return true;
 }
