@@ -1,0 +1,175 @@
+// The error box's continue, sliders stepped by keys and dragged, edit boxes typed into,
+// the tool tip's delay and the highlighter's dots.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "UiTestSupport.h"
+#include "engine/Mouse.h"
+#include "platform/window/Keys.h"
+#include "ui/EditBox.h"
+#include "ui/ErrorBox.h"
+#include "ui/Highlighter.h"
+#include "ui/Slider.h"
+#include "ui/ToolTip.h"
+#include "ui/WindowManager.h"
+
+namespace {
+
+using ui_test::UiTest;
+
+class BoxTest : public UiTest {};
+
+TEST_F(BoxTest, TheErrorBoxContinuesOnlyAfterASpacePressAndPrefersTheNextWindow) {
+    ErrorBox& box = GetErrorBox();
+    Window next("Next");
+    Window previous("Previous");
+    WindowManager& manager = GetWindowManager();
+    manager.PushReturnWindow(&previous);
+    box.AddLine("Something went wrong");
+    box.WrapText();
+    box.returnToPrevious = true;
+    box.nextWindow = &next;
+    manager.OpenWindow(&box);
+    manager.BringToFront(&box);
+    EXPECT_EQ(box.GetCenter(), Point(512, 384));
+    scripted->ReleaseKey(win::kKeySpace);  // a release alone does nothing
+    Frame();
+    EXPECT_TRUE(box.open);
+    TapKey(win::kKeySpace);
+    EXPECT_FALSE(box.open);
+    EXPECT_TRUE(next.open);
+    EXPECT_FALSE(previous.open);  // the next window wins over going back
+    EXPECT_EQ(box.nextWindow, nullptr);
+    EXPECT_FALSE(box.returnToPrevious);
+    manager.ReturnToPreviousWindow();
+}
+
+class TestSlider : public Slider {
+public:
+    TestSlider() {
+        Initialize();
+        MoveTo(Point(100, 100));
+    }
+};
+
+TEST_F(BoxTest, HeldArrowsStepTheSliderAndItNeverPassesItsEnds) {
+    TestSlider slider;
+    slider.SetRange(0.0f, 256.0f);
+    slider.SetValue(250.0f);
+    GetWindowManager().OpenWindow(&slider);
+    MovePointer(150, 104);
+    scripted->PressKey(win::kKeyRight);
+    Frame();
+    EXPECT_FLOAT_EQ(slider.value, 251.0f);  // one step is the range over 256 pixels
+    EXPECT_TRUE(GetWindowManager().IsCapturingMouse(&slider));
+    for (int i = 0; i < 60; ++i) Frame();  // held: repeats every 0.1 s
+    EXPECT_FLOAT_EQ(slider.value, 256.0f);
+    scripted->ReleaseKey(win::kKeyRight);
+    Frame();
+    EXPECT_FALSE(GetWindowManager().IsCapturingMouse(&slider));
+    // A click sets the value by the point on the track, whose screen rectangle spans
+    // 257 pixels from x 100: 64 of them.
+    Click(164, 104);
+    EXPECT_NEAR(slider.value, 256.0f * 64.0f / 257.0f, 1e-3f);
+    EXPECT_EQ(slider.HandleCentre().x, 100 + 6 + int((256 - 12 + 1) * slider.value / 256.0f));
+}
+
+TEST_F(BoxTest, AnEmptyRangeKeepsTheSliderAtItsMinimum) {
+    TestSlider slider;
+    slider.SetRange(5.0f, 5.0f);
+    slider.SetValue(9.0f);
+    EXPECT_FLOAT_EQ(slider.value, 5.0f);
+    EXPECT_EQ(slider.HandleCentre().x, slider.BodyRect().left + Slider::kHandleWidth / 2);
+}
+
+// Accepts whatever is typed; records what accepting and cancelling saw.
+class NameBox : public EditBox {
+public:
+    NameBox() : EditBox("NameBox", "Name?") { Initialize(); }
+    void Accept() override { accepted = text; }
+    void Cancel() override { ++cancels; }
+    String accepted;
+    int cancels = 0;
+};
+
+TEST_F(BoxTest, TypingEditsAtTheCaretAndRefusesWhatIsNotAllowed) {
+    NameBox box;
+    GetWindowManager().OpenWindow(&box);
+    GetWindowManager().BringToFront(&box);
+    MovePointer(box.left + 10, box.top + 5);
+    Type("Rovr");
+    EXPECT_EQ(box.text, "Rovr");
+    TapKey(win::kKeyLeft);
+    Type("e");
+    EXPECT_EQ(box.text, "Rover");
+    EXPECT_EQ(box.caret, 4);
+    TakeSounds();
+    Type(" ");  // a blank is not allowed
+    TapKey(win::kKeyUp);
+    EXPECT_EQ(box.text, "Rover");
+    EXPECT_EQ(TakeSounds().size(), 2u);
+    TapKey(win::kKeyHome);
+    TapKey(win::kKeyBackspace);  // nothing before the caret
+    TapKey(win::kKeyDelete);
+    EXPECT_EQ(box.text, "over");
+    // A click on the text line puts the caret under the pointer: 8-pixel glyphs at 0.75.
+    Click(box.left + 13, box.top + 2);
+    EXPECT_EQ(box.caret, 2);
+    TapKey(win::kKeyReturn);
+    EXPECT_EQ(box.accepted, "over");
+    EXPECT_FALSE(box.open);
+}
+
+TEST_F(BoxTest, TheBoxIsFullWhenOneMoreLetterWouldNotFitAndEmptyEnterCancels) {
+    NameBox box;
+    GetWindowManager().OpenWindow(&box);
+    MovePointer(box.left + 10, box.top + 5);
+    TapKey(win::kKeyReturn);
+    EXPECT_EQ(box.cancels, 1);
+    GetWindowManager().OpenWindow(&box);
+    // 385 pixels of room; 6 pixels a letter: 63 letters fill 378, one more "a" needs 384.
+    for (int i = 0; i < 70; ++i) Type("a");
+    EXPECT_EQ(box.Count(), 63);
+}
+
+TEST_F(BoxTest, TheToolTipShowsAfterTheDelayAndRestartsForNewText) {
+    Window window("Tipped");
+    window.closeButton = true;
+    window.SetRectValues(300, 300, 499, 399);
+    GetWindowManager().OpenWindow(&window);
+    const Point close(499 + 7, 300 + 1 - 7);
+    MovePointer(close.x, close.y);
+    ToolTip& tip = GetToolTip();
+    EXPECT_FALSE(tip.shown);
+    for (int i = 0; i < 60 && !tip.shown; ++i) Frame();
+    EXPECT_TRUE(tip.shown);
+    EXPECT_LT(tip.position.y, float(close.y));  // above what it explains
+    MovePointer(400, 350);
+    EXPECT_FALSE(tip.shown);
+}
+
+TEST_F(BoxTest, MarksGetTheirDotCountsAndSkipShapesWithNoOutline) {
+    Highlighter marks;
+    Array<HighlightDot> dots;
+    const IntRect screen(0, 0, 1023, 767);
+    marks.AddCircle(Vector2(100, 100), 10.0f, 1.6f);  // L 62.8, dots of 6: n 6, doubled to 8
+    marks.AddCircle(Vector2(100, 100), 10.0f, 0.4f);  // n trunc(62.8 / 2.4) = 26
+    marks.AddCircle(Vector2(100, 100), 0.0f, 1.6f);
+    marks.AddRect(FloatRect{-500, -500, -400, -400}, 0.8f);  // clipped away entirely
+    marks.LayOutDots(marks.marks[0], 1.0f, screen, dots);
+    EXPECT_EQ(dots.Count(), 7);
+    EXPECT_FLOAT_EQ(dots[0].size, 6.0f);
+    marks.LayOutDots(marks.marks[1], 1.0f, screen, dots);
+    EXPECT_EQ(dots.Count(), 25);
+    marks.LayOutDots(marks.marks[2], 1.0f, screen, dots);
+    EXPECT_EQ(dots.Count(), 0);
+    marks.LayOutDots(marks.marks[3], 1.0f, screen, dots);
+    EXPECT_EQ(dots.Count(), 0);
+    // Fresh marks stand 120 pixels out: radius 10 + 150 x 0.8.
+    marks.LayOutDots(marks.marks[0], 0.0f, screen, dots);
+    const float dx = dots[0].position.x - 100.0f, dy = dots[0].position.y - 100.0f;
+    EXPECT_NEAR(std::sqrt(dx * dx + dy * dy), 130.0f, 0.01f);
+}
+
+}  // namespace
