@@ -66,7 +66,7 @@ void EditBox::CreateResources() {
     buttons->AddItem(acceptSprite, "Accept", true);
     buttons->AddItem(cancelSprite, "Cancel", true);
     caretSprite = CreateUiSprite(1, 1, "Cursor.tga", Sprite::kAnchorTopLeft);
-    caretSprite->SetColor(Color(0xFFFFFFFF));
+    TintSprite(caretSprite, Color(0xFFFFFFFF));
     Refresh();
 }
 

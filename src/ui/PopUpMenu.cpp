@@ -27,7 +27,7 @@ void PopUpMenu::CreateResources() {
     items->SetRadius(ringRadius);
     const int32_t side = 2 * Reach();
     backgroundSprite = CreateUiSprite(side, side, "PopUpBackground.tga", Sprite::kAnchorCentre);
-    backgroundSprite->SetColor(kBackgroundTint);
+    TintSprite(backgroundSprite, kBackgroundTint);
     for (int i = 0; i < pendingImages_.Count(); ++i) {
         AddItemSprite(CreateUiSprite(itemSize, itemSize, pendingImages_[i], Sprite::kAnchorCentre), pendingNames_[i]);
     }

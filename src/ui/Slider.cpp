@@ -31,6 +31,7 @@ void Slider::EnsureSprites() {
     body = CreateUiSprite(bodySize_.x, bodySize_.y, "SliderBody.tga", Sprite::kAnchorTopLeft);
     body->SetTextureAddressMode(1);
     body->SetTexCoords(0, 0, kBodyRepeats, 0, kBodyRepeats, 1, 0, 1);
+    if (body->quad != nullptr) GetRenderer().UpdateMeshBuffers(body->quad);
 }
 
 void Slider::Refresh() { bodyTopLeft_ = Point(left, top + Height() / 4); }
@@ -164,6 +165,6 @@ void Slider::SetRange(float newMinimum, float newMaximum) {
 
 void Slider::SetImages(Color bodyColour, Color handleColour) {
     EnsureSprites();
-    body->SetColor(bodyColour);
-    handle->SetColor(handleColour);
+    TintSprite(body, bodyColour);
+    TintSprite(handle, handleColour);
 }

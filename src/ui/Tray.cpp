@@ -185,7 +185,7 @@ void Tray::ScrollBy(int32_t rowsUp) {
 
 void Tray::DrawBar(int32_t y) {
     if (barSprite == nullptr) return;
-    barSprite->SetColor(frame.colour);
+    TintSprite(barSprite, frame.colour);
     Matrix4 matrix;
     matrix[0] = float(right - left + 1);
     matrix[5] = float(kBarHeight);

@@ -77,3 +77,9 @@ void MovePointer(const Point& point) {
     GetMouse().position = point;
     if (gSystemWindow != nullptr) gSystemWindow->SetPointerPosition(point.x, point.y);
 }
+
+void TintSprite(Sprite* sprite, Color colour) {
+    if (sprite == nullptr || sprite->quad == nullptr) return;
+    sprite->SetColor(colour);
+    GetRenderer().UpdateMeshBuffers(sprite->quad);
+}

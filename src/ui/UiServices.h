@@ -44,3 +44,5 @@ class SystemWindow;
 void SetUiSystemWindow(win::SystemWindow* window);
 // Moves the pointer to the point (client pixels); the mouse knows at once.
 void MovePointer(const Point& point);
+// The sprite's quad takes the colour, uploaded at once.
+void TintSprite(Sprite* sprite, Color colour);

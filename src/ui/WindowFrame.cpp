@@ -31,7 +31,9 @@ Matrix4 PlaceUnitQuad(float x, float y, float width, float height) {
 }
 
 void SetRepeats(Sprite* sprite, float u, float v) {
-    if (sprite != nullptr) sprite->SetTexCoords(0, 0, u, 0, u, v, 0, v);
+    if (sprite == nullptr || sprite->quad == nullptr) return;
+    sprite->SetTexCoords(0, 0, u, 0, u, v, 0, v);
+    GetRenderer().UpdateMeshBuffers(sprite->quad);
 }
 
 }  // namespace
@@ -56,7 +58,7 @@ void WindowFrame::LoadTextures() {
 void WindowFrame::SetColour(Color newColour) {
     colour = newColour;
     for (Sprite* piece : pieces) {
-        if (piece != nullptr) piece->SetColor(newColour);
+        TintSprite(piece, newColour);
     }
 }
 
