@@ -112,8 +112,7 @@ TEST(WindowsScreenshotTest, ListPopUpErrorBoxAndToolTip) {
     list.FitWidth();
     list.cellSize.x = 100;  // kept narrow, so that the long name runs under the menu
     ASSERT_EQ(list.Rect(), IntRect(80, 120, 195, 243));
-    ErrorBox& box = GetErrorBox();
-    box.message.Clear();
+    ErrorBox box;  // not the shared one: its sprites would be those of an earlier device
     box.AddLine("Boom");
     box.WrapText();
     manager.OpenWindow(&box);
