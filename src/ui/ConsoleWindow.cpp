@@ -2,7 +2,7 @@
 
 #include "core/ConsoleStream.h"
 
-ConsoleWindow::ConsoleWindow() { GetConsoleStream().Attach(this); }
+ConsoleWindow::ConsoleWindow() : Window("ConsoleWindow") { GetConsoleStream().Attach(this); }
 
 ConsoleWindow::~ConsoleWindow() {
     ConsoleStream& stream = GetConsoleStream();

@@ -1,11 +1,12 @@
 #pragma once
-// The console screen's line list: the lines written to the console stream and the part
-// of them on show. The window that draws them is built on this.
+// The console's window: the lines written to the console stream and the part of them on
+// show. The console screen draws them and scrolls the page.
 #include "core/Array.h"
 #include "core/ConsoleStream.h"
 #include "core/String.h"
+#include "ui/Window.h"
 
-class ConsoleWindow : public ConsoleLineSink {
+class ConsoleWindow : public Window, public ConsoleLineSink {
 public:
     // The fewest lines a console page shows.
     static constexpr int kMinVisibleLines = 2;
