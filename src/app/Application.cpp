@@ -18,6 +18,9 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "units/ChassisTable.h"
+#include "ui/ToolkitWindows.h"
+#include "ui/UiServices.h"
+#include "ui/WindowManager.h"
 #include "units/PatternMatcher.h"
 #include "world/Arena.h"
 #include "world/LoadingListener.h"
@@ -170,6 +173,9 @@ void Application::ReleaseAll() {
     if (chassisLoaded_) FreeChassisDefinitions();
     chassisLoaded_ = false;
     GetPlayerRoster().networkPlayers.Clear();
+    GetWindowManager().CloseAllWindows();
+    if (GetGameWindows() == &GetToolkitWindows()) SetGameWindows(nullptr);
+    SetUiSystemWindow(nullptr);
     SetCurrentGame(nullptr);
     gameStack_.Clear();
     pendingPushes_.Clear();

@@ -25,6 +25,10 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/Random.h"
 #include "units/ChassisTable.h"
+#include "game/GameWindows.h"
+#include "ui/ErrorBox.h"
+#include "ui/ToolkitWindows.h"
+#include "ui/UiServices.h"
 #include "units/PatternMatcher.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
@@ -244,7 +248,10 @@ void Application::SetUpPlayers() {
 }
 
 void Application::CreateWindows() {
-    NoteNotBuilt("the window tray, console window, worms window and error box");
+    SetUiSystemWindow(window_.get());
+    SetGameWindows(&GetToolkitWindows());
+    GetErrorBox();
+    NoteNotBuilt("the window tray, console screen and worms window");
     NoteNotBuilt("the game's windows, trays and menus, and their layout");
 }
 

@@ -2,7 +2,7 @@
 #include "ui/EditBox.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
 
 #include "core/TextTable.h"
 #include "engine/Font.h"
@@ -13,6 +13,7 @@
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
 #include "game/Game.h"
+#include "ui/ErrorBox.h"
 #include "ui/ToolTip.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
@@ -279,6 +280,25 @@ void EditBox::Insert(char character) {
 }
 
 void EditBox::Refuse() { PlayUiSound("Illegal.ogg"); }
+
+int32_t EditBox::ReadNumber(const String& digits) {
+    int64_t value = 0;
+    for (int i = 0; i < digits.CharCount() && digits[i] >= '0' && digits[i] <= '9'; ++i) {
+        value = std::min<int64_t>(value * 10 + (digits[i] - '0'), INT32_MAX);
+    }
+    return int32_t(value);
+}
+
+void EditBox::ReportSaveFailed() {
+    PlayUiSound("Illegal.ogg");
+    ErrorBox& box = GetErrorBox();
+    box.message.Clear();
+    box.AddLine(GetLanguageText("SaveFailed"));
+    box.WrapText();
+    WindowManager& manager = GetWindowManager();
+    manager.OpenWindow(&box);
+    manager.BringToFront(&box);
+}
 
 void EditBox::HitTestControls(const Point& point) {
     if (buttons != nullptr) buttons->UpdateHover(point);

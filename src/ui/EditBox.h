@@ -58,9 +58,15 @@ public:
     SpriteGrid* buttons = nullptr;
     Sprite* caretSprite = nullptr;
 
+    // The digits at the start of the text as a number, saturating at the largest 32-bit
+    // value; 0 without digits.
+    static int32_t ReadNumber(const String& digits);
+
 protected:
     // Refuses with the illegal sound.
     static void Refuse();
+    // A save that failed: the illegal sound and "SaveFailed" in the error box.
+    static void ReportSaveFailed();
 
 private:
     void EditStep(int32_t code);

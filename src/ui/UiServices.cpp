@@ -11,6 +11,7 @@
 #include "platform/window/SystemWindow.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
+#include "game/Game.h"
 #include "platform/gfx/Device.h"
 
 namespace {
@@ -82,4 +83,9 @@ void TintSprite(Sprite* sprite, Color colour) {
     if (sprite == nullptr || sprite->quad == nullptr) return;
     sprite->SetColor(colour);
     GetRenderer().UpdateMeshBuffers(sprite->quad);
+}
+
+bool IsTutorialGame() {
+    const Game* game = CurrentGame();
+    return game != nullptr && game->modeName.EqualsNoCase("TutorialGame");
 }

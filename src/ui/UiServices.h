@@ -46,3 +46,5 @@ void SetUiSystemWindow(win::SystemWindow* window);
 void MovePointer(const Point& point);
 // The sprite's quad takes the colour, uploaded at once.
 void TintSprite(Sprite* sprite, Color colour);
+// Whether the current game is the tutorial game (its mode name says so).
+bool IsTutorialGame();
