@@ -1,0 +1,48 @@
+// Asks for the name to save a squad under.
+#include "ui/SquadNameEditBox.h"
+
+#include <span>
+
+#include "core/FileHelpers.h"
+#include "platform/sys/Paths.h"
+#include "ui/ConfirmOverwriteSquadMenu.h"
+#include "ui/UiServices.h"
+#include "ui/WindowManager.h"
+#include "world/Arena.h"
+#include "world/SaveFilePaths.h"
+
+SquadNameEditBox::SquadNameEditBox() : EditBox("SquadNameEditBox", "SquadName?") { Initialize(); }
+
+void SquadNameEditBox::OnOpen() {
+    text = gArena != nullptr && !IsTutorialGame() ? gArena->squadName : String();
+    EditBox::OnOpen();
+}
+
+bool SquadNameEditBox::IsValidText(const String& proposed) const { return sys::IsSafeName(proposed.CStr()); }
+
+void SquadNameEditBox::Accept() {
+    if (text.IsEmpty() || !sys::IsSafeName(text.CStr())) return;
+    const bool otherName = gArena == nullptr || !text.EqualsNoCase(gArena->squadName.CStr());
+    if (otherName && FileExists(SquadFilePath(text))) {
+        WindowManager& manager = GetWindowManager();
+        manager.CloseWindow(this);
+        ConfirmOverwriteSquadMenu& menu = GetConfirmOverwriteSquadMenu();
+        menu.name = text;
+        menu.MoveToScreenCentre();
+        manager.OpenWindow(&menu);
+        manager.BringToFront(&menu);
+        return;
+    }
+    Save();
+}
+
+void SquadNameEditBox::Save() {
+    const Vector3 origin(referencePoint.x, referencePoint.y, 0.0f);
+    const std::span<Vorn* const> units(members.Data(), size_t(members.Count()));
+    if (gArena == nullptr || !gArena->SaveSquadFile(text, origin, units)) ReportSaveFailed();
+}
+
+SquadNameEditBox& GetSquadNameEditBox() {
+    static SquadNameEditBox box;
+    return box;
+}

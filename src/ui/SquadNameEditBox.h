@@ -1,0 +1,23 @@
+#pragma once
+// Asks for the name to save a squad of battlefield units under; a name that is already
+// taken asks before overwriting.
+#include "core/Array.h"
+#include "core/Vector2.h"
+#include "ui/EditBox.h"
+
+class Vorn;
+
+class SquadNameEditBox : public EditBox {
+public:
+    SquadNameEditBox();
+
+    void OnOpen() override;
+    void Accept() override;
+    bool IsValidText(const String& proposed) const override;
+    void Save();
+
+    Vector2 referencePoint;
+    Array<Vorn*> members;  // not owned
+};
+
+SquadNameEditBox& GetSquadNameEditBox();

@@ -1,0 +1,120 @@
+// The boxes that name saved files and set the server's numbers: names usable as file
+// names, a taken name asks first, a failed save says so, numbers saturate and the budget
+// is kept within its limits.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+
+#include "UiTestSupport.h"
+#include "engine/Font.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
+#include "game/Game.h"
+#include "platform/window/Keys.h"
+#include "support/TempFolder.h"
+#include "support/WorkingFolder.h"
+#include "ui/ConfirmOverwriteScenarioMenu.h"
+#include "ui/ErrorBox.h"
+#include "ui/NetworkSettings.h"
+#include "ui/ScenarioNameEditBox.h"
+#include "ui/ServerBudgetEditBox.h"
+#include "ui/WindowManager.h"
+#include "world/SaveFilePaths.h"
+
+namespace {
+
+using ui_test::UiTest;
+
+class NameBoxTest : public UiTest {};
+
+TEST_F(NameBoxTest, TypedNumbersSaturateAndStopAtTheFirstOtherCharacter) {
+    EXPECT_EQ(EditBox::ReadNumber("99999999999999999999"), INT32_MAX);
+    EXPECT_EQ(EditBox::ReadNumber("2147483647"), INT32_MAX);
+    EXPECT_EQ(EditBox::ReadNumber("12.5"), 12);
+    EXPECT_EQ(EditBox::ReadNumber(""), 0);
+}
+
+class RecordingSettings : public NetworkSettings {
+public:
+    int32_t TotalBudget() const override { return 1000; }
+    int32_t PlayerCount() const override { return players; }
+    int32_t BudgetPerPlayer() const override { return 500; }
+    int32_t GameTimer() const override { return 0; }
+    int32_t LaunchDelay() const override { return 0; }
+    int32_t MeteorDelay() const override { return 0; }
+    void SetBudget(int32_t value) override { budget = value; }
+    void SetGameTimer(int32_t) override {}
+    void SetLaunchDelay(int32_t) override {}
+    void SetMeteorDelay(int32_t) override {}
+    int32_t players = 2;
+    int32_t budget = -1;
+};
+
+TEST_F(NameBoxTest, ABudgetOutsideItsLimitsIsReportedAndBroughtIn) {
+    RecordingSettings settings;
+    SetNetworkSettings(&settings);
+    ServerBudgetEditBox& box = GetServerBudgetEditBox();
+    GetWindowManager().OpenWindow(&box);
+    EXPECT_EQ(box.text, "500");
+    box.text = "10";
+    box.Accept();
+    EXPECT_EQ(settings.budget, ServerBudgetEditBox::kSmallestBudget);
+    EXPECT_TRUE(GetErrorBox().open);
+    box.text = "99999999999";  // saturates, then comes down to the total over 2 players
+    box.Accept();
+    EXPECT_EQ(settings.budget, 500);
+    EXPECT_EQ(ServerBudgetEditBox::LargestBudget(1000, 0), 1000);  // no players: not divided by 0
+    SetNetworkSettings(nullptr);
+}
+
+class ScenarioNameTest : public NameBoxTest {
+protected:
+    void SetUp() override {
+        NameBoxTest::SetUp();
+        std::filesystem::create_directories(folder_ / "Scenarios");
+        std::ofstream(folder_ / "Scenarios/Taken.SCN") << "x";
+        working_ = std::make_unique<app_test::WorkingFolder>(folder_.Path());
+        SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+    }
+    void TearDown() override {
+        working_.reset();
+        NameBoxTest::TearDown();
+    }
+    platform_test::TempFolder folder_;
+    std::unique_ptr<app_test::WorkingFolder> working_;
+};
+
+TEST_F(ScenarioNameTest, NamesLongerThanAFileNameMayBeAreRefused) {
+    Font& font = GetFont();
+    for (int c = 'a'; c <= 'z'; ++c) font.widths[c] = 2;  // room for far more than 64 letters
+    ScenarioNameEditBox& box = GetScenarioNameEditBox();
+    GetWindowManager().OpenWindow(&box);
+    GetWindowManager().BringToFront(&box);
+    EXPECT_EQ(game.playerPaused, 1);  // the game waits while the name is typed
+    for (int i = 0; i < 70; ++i) Type("a");
+    EXPECT_EQ(box.Count(), 64);
+    ui_test::UseMeasuringFont();
+}
+
+TEST_F(ScenarioNameTest, ATakenNameAsksFirstAndAFailedSaveSaysSo) {
+    game.playerPaused = 0;
+    ScenarioNameEditBox& box = GetScenarioNameEditBox();
+    GetWindowManager().OpenWindow(&box);
+    GetWindowManager().BringToFront(&box);
+    MovePointer(box.left + 10, box.top + 5);
+    Type("taken");
+    TapKey(win::kKeyReturn);
+    EXPECT_FALSE(box.open);
+    ConfirmOverwriteScenarioMenu& menu = GetConfirmOverwriteScenarioMenu();
+    ASSERT_TRUE(menu.open);
+    EXPECT_EQ(menu.name, "taken");
+    const Point yes = menu.items->sprites[0]->GetScreenCenter();
+    Click(yes.x, yes.y);
+    // No battlefield to save: the save fails, and the player is told.
+    EXPECT_TRUE(GetErrorBox().open);
+    EXPECT_EQ(game.playerPaused, 0);  // the pause from before the box
+}
+
+}  // namespace
