@@ -19,8 +19,9 @@ uint32_t gFrameCounter = 0;
 }
 
 IntRect UiScreenRect() {
-    Renderer& renderer = GetRenderer();
-    if (!renderer.HasDevice()) renderer.GetDevice();
+    const Renderer& renderer = GetRenderer();
+    // Asking must not make a device: one made before start-up would keep the real one out.
+    if (!renderer.HasDevice()) return IntRect(0, 0, Renderer::kHeadlessWidth - 1, Renderer::kHeadlessHeight - 1);
     return renderer.GetWindowRect();
 }
 

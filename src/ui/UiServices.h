@@ -12,8 +12,8 @@
 
 struct Sprite;
 
-// The renderer's screen rectangle, both corners inclusive; a renderer without a device
-// gets its headless one first, so layout works the same in tests.
+// The renderer's screen rectangle, both corners inclusive; before there is a device, the
+// headless device's size, so layout works the same in tests.
 IntRect UiScreenRect();
 // The pixel camera over the whole screen becomes the current camera; lighting off.
 void UseScreenCamera();
