@@ -20,6 +20,8 @@
 #include "ui/NetworkSettings.h"
 #include "ui/ScenarioNameEditBox.h"
 #include "ui/ServerBudgetEditBox.h"
+#include "ui/TimerEditBox.h"
+#include "units/Action.h"
 #include "ui/WindowManager.h"
 #include "world/SaveFilePaths.h"
 
@@ -67,6 +69,31 @@ TEST_F(NameBoxTest, ABudgetOutsideItsLimitsIsReportedAndBroughtIn) {
     EXPECT_EQ(settings.budget, 500);
     EXPECT_EQ(ServerBudgetEditBox::LargestBudget(1000, 0), 1000);  // no players: not divided by 0
     SetNetworkSettings(nullptr);
+}
+
+TEST_F(NameBoxTest, ATimerTakesOnePointAndTellsTheEditorOfAChange) {
+    struct Listener : PatternChangeListener {
+        void ApplyChanges() override { ++changes; }
+        int changes = 0;
+    } listener;
+    Action action;
+    action.seconds = 2.0f;
+    TimerEditBox& box = GetTimerEditBox();
+    box.action = &action;
+    box.listener = &listener;
+    GetWindowManager().OpenWindow(&box);
+    GetWindowManager().BringToFront(&box);
+    EXPECT_EQ(box.text, "2.0");
+    MovePointer(box.left + 10, box.top + 5);
+    TakeSounds();
+    Type("5.");  // the second point is refused
+    EXPECT_EQ(box.text, "2.05");
+    EXPECT_EQ(TakeSounds().size(), 1u);
+    TapKey(win::kKeyReturn);
+    EXPECT_FLOAT_EQ(action.seconds, 2.05f);
+    EXPECT_EQ(listener.changes, 1);
+    box.action = nullptr;
+    box.listener = nullptr;
 }
 
 class ScenarioNameTest : public NameBoxTest {

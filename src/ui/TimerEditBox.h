@@ -1,0 +1,28 @@
+#pragma once
+// Asks for the seconds of a pattern's timer action: digits and at most one point.
+#include "ui/EditBox.h"
+
+class Action;
+
+// The pattern editor takes a changed action into its pattern.
+class PatternChangeListener {
+public:
+    virtual void ApplyChanges() = 0;
+
+protected:
+    ~PatternChangeListener() = default;
+};
+
+class TimerEditBox : public EditBox {
+public:
+    TimerEditBox();
+
+    void OnOpen() override;
+    void Accept() override;
+    bool IsValidText(const String& proposed) const override;
+
+    Action* action = nullptr;                     // not owned
+    PatternChangeListener* listener = nullptr;    // the opener
+};
+
+TimerEditBox& GetTimerEditBox();
