@@ -13,6 +13,9 @@ public:
     virtual void OnSquadDeleted(const String& name) = 0;
     // Both trays read their folders again.
     virtual void RefreshFromDisk() = 0;
+    // A unit file was saved: the unit tray lists it (or shows it anew) as the most
+    // recently used, and the squads that use the unit are saved again when asked.
+    virtual void OnVornSaved(const String& name, bool resaveSquads) = 0;
 
 protected:
     ~SavedFileTrays() = default;

@@ -21,6 +21,11 @@
 #include "ui/ScenarioNameEditBox.h"
 #include "ui/ServerBudgetEditBox.h"
 #include "ui/TimerEditBox.h"
+#include "ui/ConfirmOverwriteVornMenu.h"
+#include "ui/SavedFileTrays.h"
+#include "ui/VornNameEditBox.h"
+#include "support/TestArena.h"
+#include "units/Vorn.h"
 #include "units/Action.h"
 #include "ui/WindowManager.h"
 #include "world/SaveFilePaths.h"
@@ -102,6 +107,8 @@ protected:
         NameBoxTest::SetUp();
         std::filesystem::create_directories(folder_ / "Scenarios");
         std::ofstream(folder_ / "Scenarios/Taken.SCN") << "x";
+        std::filesystem::create_directories(folder_ / "Vorns");
+        std::ofstream(folder_ / "Vorns/Other.VRN") << "x";
         working_ = std::make_unique<app_test::WorkingFolder>(folder_.Path());
         SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
     }
@@ -142,6 +149,42 @@ TEST_F(ScenarioNameTest, ATakenNameAsksFirstAndAFailedSaveSaysSo) {
     // No battlefield to save: the save fails, and the player is told.
     EXPECT_TRUE(GetErrorBox().open);
     EXPECT_EQ(game.playerPaused, 0);  // the pause from before the box
+}
+
+class SavedRecorder : public SavedFileTrays {
+public:
+    bool ListsVorn(const String&) const override { return true; }
+    bool ListsSquad(const String&) const override { return false; }
+    void OnVornDeleted(const String&) override {}
+    void OnSquadDeleted(const String&) override {}
+    void RefreshFromDisk() override {}
+    void OnVornSaved(const String& name, bool) override { saved.push_back(name.CStr()); }
+    std::vector<std::string> saved;
+};
+
+TEST_F(ScenarioNameTest, ANameAnotherUnitHasAsksFirstButTheUnitsOwnNameDoesNot) {
+    std::unique_ptr<Arena> arena = world_test::OpenArena(game);
+    SavedRecorder trays;
+    SetSavedFileTrays(&trays);
+    Vorn* unit = arena->NewVorn(0);
+    unit->name = "Mine";
+    VornNameEditBox& box = GetVornNameEditBox();
+    box.unit = unit;
+    box.text = "OTHER";  // another unit's file, in another letter case
+    box.Accept();
+    EXPECT_TRUE(GetConfirmOverwriteVornMenu().open);
+    EXPECT_TRUE(trays.saved.empty());
+    GetWindowManager().CloseAllWindows();
+    box.text = "mine";
+    box.Accept();
+    EXPECT_FALSE(GetConfirmOverwriteVornMenu().open);
+    EXPECT_EQ(box.lastSavedName, "mine");
+    EXPECT_EQ(trays.saved, std::vector<std::string>{"mine"});
+    EXPECT_TRUE(std::filesystem::exists(folder_ / "Vorns/mine.VRN"));
+    box.unit = nullptr;
+    SetSavedFileTrays(nullptr);
+    world_test::CloseArena(*arena);
+    SetCurrentGame(&game);
 }
 
 }  // namespace
