@@ -22,6 +22,9 @@ void ToolkitWindows::HoverAt(const InputEvent& input) {
     const Point point(input.x, input.y);
     manager.HoverAt(point);
     manager.UpdateFocus(point);
+    const Window* top = manager.TopWindow();
+    if (top != lastTop_ && battlefield_ != nullptr) battlefield_->ReleaseCameraKeys();
+    lastTop_ = top;
     const Game* game = CurrentGame();
     GetToolTip().Update(game != nullptr ? game->frameTime : Game::kMinFrameTime);
 }

@@ -5,12 +5,16 @@
 // registers.
 #include "game/GameWindows.h"
 
+class Window;
+
 class BattlefieldView {
 public:
     virtual bool IsOpen() const = 0;
     // A left release while the battlefield drags; true when it took it.
     virtual bool TakeDragRelease(const InputEvent& input) = 0;
     virtual void AimCamera(const Vector3& lookFrom, const Vector3& target) = 0;
+    // Another window came on top: keys held for the camera must not stay held.
+    virtual void ReleaseCameraKeys() = 0;
 
 protected:
     ~BattlefieldView() = default;
@@ -33,6 +37,7 @@ public:
 
 private:
     BattlefieldView* battlefield_ = nullptr;
+    const Window* lastTop_ = nullptr;
 };
 
 ToolkitWindows& GetToolkitWindows();
