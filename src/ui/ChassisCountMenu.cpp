@@ -3,8 +3,7 @@
 
 #include "core/TextTable.h"
 
-ChassisCountMenu::ChassisCountMenu(const String& windowName, const char* titleKey)
-    : PopUpMenu(windowName, 48, 96.0f) {
+ChassisCountMenu::ChassisCountMenu(const String& windowName, const char* titleKey) : PopUpMenu(windowName, 48, 96.0f) {
     if (titleKey != nullptr) title = GetLanguageText(titleKey);
     Initialize();
     for (int32_t i = 0; i < kCountButtons; ++i) {

@@ -3,8 +3,8 @@
 
 #include "world/Arena.h"
 
-ConfirmClearBattlefieldMenu::ConfirmClearBattlefieldMenu() : ConfirmationMenu("ConfirmClearBattlefieldMenu", "ClearBattlefield?") {
-}
+ConfirmClearBattlefieldMenu::ConfirmClearBattlefieldMenu()
+    : ConfirmationMenu("ConfirmClearBattlefieldMenu", "ClearBattlefield?") {}
 
 void ConfirmClearBattlefieldMenu::OnYes() {
     if (gArena != nullptr) gArena->ClearBattlefield(true);

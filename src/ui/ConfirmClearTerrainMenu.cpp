@@ -18,12 +18,9 @@ void PostToPaintTray(int32_t type) {
 }
 }  // namespace
 
-ConfirmClearTerrainMenu::ConfirmClearTerrainMenu() : ConfirmationMenu("ConfirmClearTerrainMenu", "ClearTerrain?") {
-}
+ConfirmClearTerrainMenu::ConfirmClearTerrainMenu() : ConfirmationMenu("ConfirmClearTerrainMenu", "ClearTerrain?") {}
 
-void ConfirmClearTerrainMenu::OnYes() {
-    PostToPaintTray(kEventClearMap);
-}
+void ConfirmClearTerrainMenu::OnYes() { PostToPaintTray(kEventClearMap); }
 
 ConfirmClearTerrainMenu& GetConfirmClearTerrainMenu() {
     static ConfirmClearTerrainMenu menu;

@@ -4,8 +4,7 @@
 #include "ui/KillTray.h"
 #include "ui/UiServices.h"
 
-ConfirmCloseKillTrayMenu::ConfirmCloseKillTrayMenu() : ConfirmationMenu("ConfirmCloseKillTray", "DeleteKillTray?") {
-}
+ConfirmCloseKillTrayMenu::ConfirmCloseKillTrayMenu() : ConfirmationMenu("ConfirmCloseKillTray", "DeleteKillTray?") {}
 
 void ConfirmCloseKillTrayMenu::OnYes() {
     PlayUiSound("Delete.ogg");

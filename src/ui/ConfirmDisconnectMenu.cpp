@@ -3,12 +3,9 @@
 
 #include "game/Event.h"
 
-ConfirmDisconnectMenu::ConfirmDisconnectMenu() : ConfirmationMenu("ConfirmDisconnectMenu", "Disconnect?") {
-}
+ConfirmDisconnectMenu::ConfirmDisconnectMenu() : ConfirmationMenu("ConfirmDisconnectMenu", "Disconnect?") {}
 
-void ConfirmDisconnectMenu::OnYes() {
-    PostEvent(kEventDisconnect);
-}
+void ConfirmDisconnectMenu::OnYes() { PostEvent(kEventDisconnect); }
 
 ConfirmDisconnectMenu& GetConfirmDisconnectMenu() {
     static ConfirmDisconnectMenu menu;

@@ -4,12 +4,9 @@
 #include "game/Event.h"
 #include "game/Game.h"
 
-ConfirmEscapeMenu::ConfirmEscapeMenu() : ConfirmationMenu("ConfirmEscapeMenu", "LeaveGame?") {
-}
+ConfirmEscapeMenu::ConfirmEscapeMenu() : ConfirmationMenu("ConfirmEscapeMenu", "LeaveGame?") {}
 
-void ConfirmEscapeMenu::OnYes() {
-    PostEvent(kEventEscape);
-}
+void ConfirmEscapeMenu::OnYes() { PostEvent(kEventEscape); }
 
 void ConfirmEscapeMenu::OnNotYes(int32_t) {
     Game* game = CurrentGame();

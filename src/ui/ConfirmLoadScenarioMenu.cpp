@@ -4,8 +4,7 @@
 #include "ui/ScenarioListBox.h"
 #include "ui/WindowManager.h"
 
-ConfirmLoadScenarioMenu::ConfirmLoadScenarioMenu() : ConfirmationMenu("ConfirmLoadScenarioMenu", "LoadScenario?") {
-}
+ConfirmLoadScenarioMenu::ConfirmLoadScenarioMenu() : ConfirmationMenu("ConfirmLoadScenarioMenu", "LoadScenario?") {}
 
 void ConfirmLoadScenarioMenu::OnYes() {
     WindowManager& manager = GetWindowManager();

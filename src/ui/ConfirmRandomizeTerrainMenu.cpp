@@ -18,12 +18,9 @@ void PostToPaintTray(int32_t type) {
 }
 }  // namespace
 
-ConfirmRandomizeTerrainMenu::ConfirmRandomizeTerrainMenu() : ConfirmationMenu("ConfirmRandomizeTerrainMenu", nullptr) {
-}
+ConfirmRandomizeTerrainMenu::ConfirmRandomizeTerrainMenu() : ConfirmationMenu("ConfirmRandomizeTerrainMenu", nullptr) {}
 
-void ConfirmRandomizeTerrainMenu::OnYes() {
-    PostToPaintTray(kEventRandomizeMap);
-}
+void ConfirmRandomizeTerrainMenu::OnYes() { PostToPaintTray(kEventRandomizeMap); }
 
 ConfirmRandomizeTerrainMenu& GetConfirmRandomizeTerrainMenu() {
     static ConfirmRandomizeTerrainMenu menu;

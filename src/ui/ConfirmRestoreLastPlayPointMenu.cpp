@@ -4,8 +4,8 @@
 #include "game/Game.h"
 #include "world/Arena.h"
 
-ConfirmRestoreLastPlayPointMenu::ConfirmRestoreLastPlayPointMenu() : ConfirmationMenu("ConfirmRestoreLastPlayPointMenu", "RestoreToLastPlayPoint?") {
-}
+ConfirmRestoreLastPlayPointMenu::ConfirmRestoreLastPlayPointMenu()
+    : ConfirmationMenu("ConfirmRestoreLastPlayPointMenu", "RestoreToLastPlayPoint?") {}
 
 void ConfirmRestoreLastPlayPointMenu::OnYes() {
     const Game* game = CurrentGame();

@@ -197,9 +197,7 @@ bool EditBox::HandleMouse(const InputEvent& input) {
 void EditBox::HandleCommand(Event& event) {
     WindowManager& manager = GetWindowManager();
     switch (event.type) {
-        case kEventAddChar:
-            EditStep(event.value);
-            break;
+        case kEventAddChar: EditStep(event.value); break;
         case kEventEnterString:
             Accept();
             manager.RemoveFromFocusOrder(this);
@@ -210,14 +208,9 @@ void EditBox::HandleCommand(Event& event) {
             manager.RemoveFromFocusOrder(this);
             manager.CloseWindow(this);
             break;
-        case kEventCursorHome:
-            caret = 0;
-            break;
-        case kEventCursorEnd:
-            caret = Count();
-            break;
-        default:
-            Window::HandleCommand(event);
+        case kEventCursorHome: caret = 0; break;
+        case kEventCursorEnd: caret = Count(); break;
+        default: Window::HandleCommand(event);
     }
 }
 
@@ -229,12 +222,8 @@ void EditBox::EditStep(int32_t code) {
         case Mouse::kCodeDelete:
             if (caret < count) text = text.Left(caret) + text.Right(count - caret - 1);
             break;
-        case Mouse::kCodeLeft:
-            caret = std::max(caret - 1, 0);
-            break;
-        case Mouse::kCodeRight:
-            caret = std::min(caret + 1, count);
-            break;
+        case Mouse::kCodeLeft: caret = std::max(caret - 1, 0); break;
+        case Mouse::kCodeRight: caret = std::min(caret + 1, count); break;
         case kCodeBackspace:
             if (count >= 1 && caret >= 1) {
                 text = text.Left(caret - 1) + text.Right(count - caret);
@@ -248,9 +237,7 @@ void EditBox::EditStep(int32_t code) {
                 PostEvent(kEventAbortString);
             }
             break;
-        case kCodeEscape:
-            PostEvent(kEventAbortString);
-            break;
+        case kCodeEscape: PostEvent(kEventAbortString); break;
         default:
             // An event from a script or a peer may carry any number.
             if (code < 0 || code >= kTableSize) {

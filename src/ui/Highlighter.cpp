@@ -147,8 +147,9 @@ void Highlighter::EnsureDotModel() {
     if (dot_ != nullptr) return;
     const String path = TexturePath("FlatSphere.tga");
     Renderer& renderer = GetRenderer();
-    dot_ = FileExists(path) ? renderer.CreateTexturedQuad(QuadRect{-0.5f, -0.5f, 0.5f, 0.5f}, path, 0.0f, 0, 0)
-                            : renderer.CreateColoredQuad(QuadRect{-0.5f, -0.5f, 0.5f, 0.5f}, Color(0xFFFFFFFF), 0.0f, 0, 0);
+    dot_ = FileExists(path)
+               ? renderer.CreateTexturedQuad(QuadRect{-0.5f, -0.5f, 0.5f, 0.5f}, path, 0.0f, 0, 0)
+               : renderer.CreateColoredQuad(QuadRect{-0.5f, -0.5f, 0.5f, 0.5f}, Color(0xFFFFFFFF), 0.0f, 0, 0);
     renderer.CreateModelMeshes(dot_);
 }
 

@@ -119,8 +119,7 @@ void KillTray::HandleCommand(Event& event) {
         case kEventGrabTrayEntry:
             if (event.value > 0) GrabVorn(event.value);
             break;
-        case kEventEditTrayEntry:
-            break;
+        case kEventEditTrayEntry: break;
         case kEventDeleteTrayEntry: {
             const int32_t entry = FindEntry(event.text);
             if (entry < 1) break;
@@ -138,8 +137,7 @@ void KillTray::HandleCommand(Event& event) {
             manager.OpenWindow(&GetConfirmCloseKillTrayMenu());
             manager.BringToFront(&GetConfirmCloseKillTrayMenu());
             break;
-        default:
-            Tray::HandleCommand(event);
+        default: Tray::HandleCommand(event);
     }
 }
 

@@ -29,10 +29,8 @@ void ListBox::HandleCommand(Event& event) {
         }
         case kEventGrabTrayEntry:
         case kEventEditTrayEntry:
-        case kEventDeleteTrayEntry:
-            break;
-        default:
-            Tray::HandleCommand(event);
+        case kEventDeleteTrayEntry: break;
+        default: Tray::HandleCommand(event);
     }
 }
 

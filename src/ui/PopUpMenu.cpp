@@ -82,7 +82,8 @@ void PopUpMenu::DrawItems() {
 }
 
 void PopUpMenu::DrawItem(int32_t index) {
-    if (items->IsValidIndex(index) && items->sprites[index] != nullptr) GetRenderer().DrawSprite(*items->sprites[index]);
+    if (items->IsValidIndex(index) && items->sprites[index] != nullptr)
+        GetRenderer().DrawSprite(*items->sprites[index]);
 }
 
 void PopUpMenu::DrawTitle() {
@@ -140,11 +141,8 @@ void PopUpMenu::HandleCommand(Event& event) {
             if (event.value != -1) PlaySound("MouseUp.ogg");
             OnChoice(event.value);
             break;
-        case kEventAbortMenu:
-            GetWindowManager().CloseWindow(this);
-            break;
-        default:
-            Window::HandleCommand(event);
+        case kEventAbortMenu: GetWindowManager().CloseWindow(this); break;
+        default: Window::HandleCommand(event);
     }
 }
 

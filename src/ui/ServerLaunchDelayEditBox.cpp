@@ -3,7 +3,9 @@
 
 #include "ui/NetworkSettings.h"
 
-ServerLaunchDelayEditBox::ServerLaunchDelayEditBox() : EditBox("ServerLaunchDelayEditBox", "SquadSelectionDelayTime?") { Initialize(); }
+ServerLaunchDelayEditBox::ServerLaunchDelayEditBox() : EditBox("ServerLaunchDelayEditBox", "SquadSelectionDelayTime?") {
+    Initialize();
+}
 
 void ServerLaunchDelayEditBox::OnOpen() {
     AllowOnly("0123456789");

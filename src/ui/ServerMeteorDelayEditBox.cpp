@@ -3,7 +3,9 @@
 
 #include "ui/NetworkSettings.h"
 
-ServerMeteorDelayEditBox::ServerMeteorDelayEditBox() : EditBox("ServerMeteorDelayEditBox", "MeteorDelay?") { Initialize(); }
+ServerMeteorDelayEditBox::ServerMeteorDelayEditBox() : EditBox("ServerMeteorDelayEditBox", "MeteorDelay?") {
+    Initialize();
+}
 
 void ServerMeteorDelayEditBox::OnOpen() {
     AllowOnly("0123456789");

@@ -17,7 +17,7 @@
 namespace {
 // The track's image repeats this often across the slider.
 constexpr float kBodyRepeats = 64.0f;
-}
+}  // namespace
 
 Slider::Slider() : Window("Slider") {
     frameShown = false;
@@ -124,12 +124,8 @@ void Slider::HandleCommand(Event& event) {
     const float step = (maximum - minimum) / float(bodySize_.x > 0 ? bodySize_.x : 1);
     const IntRect b = BodyRect();
     switch (event.type) {
-        case kEventSlideUp:
-            SetValue(value + step);
-            break;
-        case kEventSlideDown:
-            SetValue(value - step);
-            break;
+        case kEventSlideUp: SetValue(value + step); break;
+        case kEventSlideDown: SetValue(value - step); break;
         case kEventSetSlider: {
             const float width = float(b.right - b.left + 1);
             if (width <= 0.0f) {
@@ -139,8 +135,7 @@ void Slider::HandleCommand(Event& event) {
             SetValue(minimum + (maximum - minimum) * (float(event.point.x - b.left) / width));
             break;
         }
-        default:
-            Window::HandleCommand(event);
+        default: Window::HandleCommand(event);
     }
 }
 

@@ -58,16 +58,11 @@ void SquadCountMenu::ApplyVisibility() {
 int32_t SquadCountMenu::CountFor(int32_t index) const {
     if (unitCost <= 0) return 0;
     switch (index) {
-        case kQuarter:
-            return (budget / 4) / unitCost;
-        case kThird:
-            return (budget / 3) / unitCost;
-        case kHalf:
-            return (budget / 2) / unitCost;
-        case kRemaining:
-            return remaining / unitCost;
-        default:
-            return CountOf(index);
+        case kQuarter: return (budget / 4) / unitCost;
+        case kThird: return (budget / 3) / unitCost;
+        case kHalf: return (budget / 2) / unitCost;
+        case kRemaining: return remaining / unitCost;
+        default: return CountOf(index);
     }
 }
 

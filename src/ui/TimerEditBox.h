@@ -21,8 +21,8 @@ public:
     void Accept() override;
     bool IsValidText(const String& proposed) const override;
 
-    Action* action = nullptr;                     // not owned
-    PatternChangeListener* listener = nullptr;    // the opener
+    Action* action = nullptr;                   // not owned
+    PatternChangeListener* listener = nullptr;  // the opener
 };
 
 TimerEditBox& GetTimerEditBox();

@@ -50,8 +50,8 @@ Tray::Tray(const String& windowName) : Window(windowName) {
     marks.colourB = kMarkColourB;
 }
 
-Tray::Tray(const String& windowName, int32_t gridColumns, int32_t gridRows, const Point& cell,
-           float hoverScaleFactor, bool shrink, bool withRecentRow)
+Tray::Tray(const String& windowName, int32_t gridColumns, int32_t gridRows, const Point& cell, float hoverScaleFactor,
+           bool shrink, bool withRecentRow)
     : Tray(windowName) {
     baseColumns = columns = gridColumns;
     baseRows = rows = gridRows;
@@ -83,9 +83,7 @@ void Tray::CreateResources() {
 
 void Tray::OnOpen() { typedText.Clear(); }
 
-int32_t Tray::CaptionHeight() const {
-    return captionShown ? int32_t(FontLineHeight() * kCaptionScale + 4.0f) : 0;
-}
+int32_t Tray::CaptionHeight() const { return captionShown ? int32_t(FontLineHeight() * kCaptionScale + 4.0f) : 0; }
 
 float Tray::FrameSeconds() const {
     const Game* game = CurrentGame();
@@ -199,7 +197,8 @@ IntRect Tray::ScaledRect(const IntRect& rect) const {
     const float halfHeight = float(rect.bottom - rect.top) * hoverScale * 0.5f;
     const float cx = float(rect.left + rect.right) * 0.5f;
     const float cy = float(rect.top + rect.bottom) * 0.5f;
-    return IntRect(int32_t(cx - halfWidth), int32_t(cy - halfHeight), int32_t(cx + halfWidth), int32_t(cy + halfHeight));
+    return IntRect(int32_t(cx - halfWidth), int32_t(cy - halfHeight), int32_t(cx + halfWidth),
+                   int32_t(cy + halfHeight));
 }
 
 void Tray::AddEntryMark(const IntRect& rect, bool hovered) {
@@ -500,15 +499,9 @@ bool Tray::HandleMouse(const InputEvent& input) {
 
 void Tray::HandleCommand(Event& event) {
     switch (event.type) {
-        case kEventScrollUp:
-            SetScroll(scrollPosition - columns);
-            break;
-        case kEventScrollDown:
-            SetScroll(scrollPosition + columns);
-            break;
-        case kEventSetScroller:
-            SetScroll(event.value);
-            break;
+        case kEventScrollUp: SetScroll(scrollPosition - columns); break;
+        case kEventScrollDown: SetScroll(scrollPosition + columns); break;
+        case kEventSetScroller: SetScroll(event.value); break;
         case kEventPlaceMouseInTray: {
             const int32_t cells = std::min(cellRects.Count(), columns * rows);
             for (int32_t i = 0; i < cells; ++i) {
@@ -520,8 +513,7 @@ void Tray::HandleCommand(Event& event) {
             }
             break;
         }
-        default:
-            Window::HandleCommand(event);
+        default: Window::HandleCommand(event);
     }
 }
 
@@ -657,9 +649,8 @@ void Tray::MarkMostRecentlyUsed(const String& entryName) {
         }
         recent[oldest] = RecentEntry{name, now};
     }
-    std::sort(recent.begin(), recent.end(), [](const RecentEntry& a, const RecentEntry& b) {
-        return String::CompareNoCase(a.name, b.name) < 0;
-    });
+    std::sort(recent.begin(), recent.end(),
+              [](const RecentEntry& a, const RecentEntry& b) { return String::CompareNoCase(a.name, b.name) < 0; });
     const int32_t position = scrollPosition;
     Refresh();
     SetScroll(position);

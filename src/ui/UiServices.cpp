@@ -8,11 +8,11 @@
 #include "engine/Camera.h"
 #include "engine/Font.h"
 #include "engine/Mouse.h"
-#include "platform/window/SystemWindow.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
 #include "game/Game.h"
 #include "platform/gfx/Device.h"
+#include "platform/window/SystemWindow.h"
 
 namespace {
 uint32_t gFrameCounter = 0;
@@ -54,8 +54,7 @@ void DrawUiText(const String& text, float x, float y, Color colour, float scale)
 
 void DrawTextCentred(const String& text, const Vector2& centre, float scale) {
     const Vector2 size = MeasureText(text, scale);
-    DrawUiText(text, centre.x - size.x * 0.5f, centre.y - scale * FontLineHeight() * 0.5f, Color(0xFFFFFFFF),
-               scale);
+    DrawUiText(text, centre.x - size.x * 0.5f, centre.y - scale * FontLineHeight() * 0.5f, Color(0xFFFFFFFF), scale);
 }
 
 uint32_t UiFrameCounter() { return gFrameCounter; }

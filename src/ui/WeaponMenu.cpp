@@ -14,7 +14,7 @@
 namespace {
 // The upgrade kinds 99 to 110 unlock the twelve weapon kinds.
 constexpr int32_t kFirstWeaponUpgrade = 99;
-}
+}  // namespace
 
 WeaponMenu::WeaponMenu() : PopUpMenu("WeaponMenu", 48, 96.0f) {
     title = GetLanguageText("PickWeapon");

@@ -3,12 +3,12 @@
 
 #include <cmath>
 
+#include "core/TextTable.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
-#include "core/TextTable.h"
 #include "game/Game.h"
 #include "platform/window/Keys.h"
 #include "ui/Highlighter.h"
@@ -234,8 +234,7 @@ void Window::HandleCommand(Event& event) {
             GetMouse().ShowCursor();
             dragMode = kDragNone;
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -366,9 +365,7 @@ void Window::MoveToScreenCentre() {
 
 void Window::PlaceBelow(const Window& other, int32_t gap) { MoveTo(Point(other.left, other.bottom + gap)); }
 
-void Window::PlaceLeftOf(const Window& other, int32_t gap) {
-    MoveTo(Point(other.left - gap - 1 - Width(), other.top));
-}
+void Window::PlaceLeftOf(const Window& other, int32_t gap) { MoveTo(Point(other.left - gap - 1 - Width(), other.top)); }
 
 void Window::SetRectValues(int32_t newLeft, int32_t newTop, int32_t newRight, int32_t newBottom) {
     SetRect(IntRect(newLeft, newTop, newRight, newBottom));
@@ -395,9 +392,7 @@ void Window::SetFrameColour(Color colour) {
     dirty = true;
 }
 
-IntRect Window::GetMoveHandleRect() const {
-    return IntRect(left - frame.border, top - frame.border, right, top - 1);
-}
+IntRect Window::GetMoveHandleRect() const { return IntRect(left - frame.border, top - frame.border, right, top - 1); }
 
 IntRect Window::GetResizeHandleRect() const {
     return IntRect(right, bottom, right + frame.border, bottom + frame.border);

@@ -16,8 +16,7 @@ bool IsFrontEndMenu(const Window* window) {
 
 }  // namespace
 
-WindowManager::WindowManager()
-    : registered_(kInitialCapacity), open_(kInitialCapacity), capture_(kInitialCapacity) {}
+WindowManager::WindowManager() : registered_(kInitialCapacity), open_(kInitialCapacity), capture_(kInitialCapacity) {}
 
 void WindowManager::RegisterWindow(Window* window) {
     if (window != nullptr) registered_.AddUnique(window);

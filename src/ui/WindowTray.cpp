@@ -16,13 +16,11 @@
 
 namespace {
 
-const char* const kNames[WindowTray::kButtonCount] = {"MiniMap",  "ControlTray", "ObjectTray",
-                                                      "VornTray", "KillTray",    "SquadTray",
-                                                      "PaintTray", "Scoreboard", "ChatWindow"};
+const char* const kNames[WindowTray::kButtonCount] = {"MiniMap",   "ControlTray", "ObjectTray", "VornTray",  "KillTray",
+                                                      "SquadTray", "PaintTray",   "Scoreboard", "ChatWindow"};
 const char* const kImages[WindowTray::kButtonCount] = {
-    "MiniMapButton.tga",  "ControlTrayButton.tga", "ObjectTrayButton.tga",
-    "VornTrayButton.tga", "KillTrayButton.tga",    "SquadTrayButton.tga",
-    "PaintTrayButton.tga", "ScoreboardButton.tga", "ChatWindowButton.tga"};
+    "MiniMapButton.tga",   "ControlTrayButton.tga", "ObjectTrayButton.tga", "VornTrayButton.tga",  "KillTrayButton.tga",
+    "SquadTrayButton.tga", "PaintTrayButton.tga",   "ScoreboardButton.tga", "ChatWindowButton.tga"};
 
 enum class GameKind { kOther, kMission, kTrainingOrTutorial, kNetwork };
 
@@ -106,10 +104,8 @@ bool WindowTray::IsEntryShown(int32_t entry) const {
         case GameKind::kTrainingOrTutorial:
             if (entry == 7 || entry == 8) return false;
             break;
-        case GameKind::kNetwork:
-            return entry <= 1 || entry == 7 || entry == 8;
-        case GameKind::kOther:
-            break;
+        case GameKind::kNetwork: return entry <= 1 || entry == 7 || entry == 8;
+        case GameKind::kOther: break;
     }
     return GetLocalPlayer().HasUpgradeLevel(entry, 0);
 }
@@ -161,10 +157,8 @@ void WindowTray::HandleCommand(Event& event) {
         }
         case kEventGrabTrayEntry:
         case kEventEditTrayEntry:
-        case kEventDeleteTrayEntry:
-            break;
-        default:
-            Tray::HandleCommand(event);
+        case kEventDeleteTrayEntry: break;
+        default: Tray::HandleCommand(event);
     }
 }
 

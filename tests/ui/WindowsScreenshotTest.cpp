@@ -82,10 +82,10 @@ TEST(WindowsScreenshotTest, ListPopUpErrorBoxAndToolTip) {
     const std::filesystem::path buildFolder = std::filesystem::current_path();
     platform_test::TempFolder folder;
     std::filesystem::create_directories(folder / "Textures");
-    for (const char* name : {"WindowTop.tga", "WindowBottom.tga", "WindowLeft.tga", "WindowRight.tga",
-                             "WindowTopLeft.tga", "WindowTopRight.tga", "WindowBottomLeft.tga",
-                             "WindowBottomRight.tga", "CloseButton.tga", "PopUpBackground.tga", "DownArrow.tga",
-                             "UpArrow.tga", "Handle.tga", "FlatSphere.tga"}) {
+    for (const char* name :
+         {"WindowTop.tga", "WindowBottom.tga", "WindowLeft.tga", "WindowRight.tga", "WindowTopLeft.tga",
+          "WindowTopRight.tga", "WindowBottomLeft.tga", "WindowBottomRight.tga", "CloseButton.tga",
+          "PopUpBackground.tga", "DownArrow.tga", "UpArrow.tga", "Handle.tga", "FlatSphere.tga"}) {
         WriteTexture(folder.Path(), name, Color(0xFFFFFFFF));
     }
     WriteTexture(folder.Path(), "YesButton.tga", Color(0xFF00FF00));
