@@ -11,6 +11,7 @@
 #include "ui/ErrorBox.h"
 #include "ui/Highlighter.h"
 #include "ui/Slider.h"
+#include "ui/TextBox.h"
 #include "ui/ToolTip.h"
 #include "ui/WindowManager.h"
 
@@ -43,6 +44,26 @@ TEST_F(BoxTest, TheErrorBoxContinuesOnlyAfterASpacePressAndPrefersTheNextWindow)
     EXPECT_EQ(box.nextWindow, nullptr);
     EXPECT_FALSE(box.returnToPrevious);
     manager.ReturnToPreviousWindow();
+}
+
+TEST_F(BoxTest, AWaitingTextBoxLetsOtherClicksThroughAndGoesOnWithSpace) {
+    WindowManager& manager = GetWindowManager();
+    TextBox box;
+    box.SetRectValues(100, 20, 700, 120);
+    box.waitForContinue = true;
+    Window below("Below");
+    below.closeButton = true;
+    below.SetRectValues(100, 300, 299, 399);
+    manager.OpenWindow(&below);
+    manager.OpenWindow(&box);
+    manager.BringToFront(&box);
+    below.UpdateLayout();
+    Click(299 + 7, 300 + 1 - 7);  // the other window's close button still works
+    EXPECT_FALSE(below.open);
+    TapKey(win::kKeySpace);
+    EXPECT_EQ(game.Types().back(), kEventContinueTextBox);
+    EXPECT_FALSE(manager.IsCapturingMouse(&box));
+    EXPECT_TRUE(box.open);
 }
 
 class TestSlider : public Slider {
