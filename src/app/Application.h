@@ -126,7 +126,8 @@ private:
     Array<Game*> gameStack_;
     Array<Game*> pendingPushes_;
     int32_t pendingPops_ = 0;
-    Camera screenCamera_;
+    // The one pixel camera over the screen, which the windows and the mouse draw with too.
+    Camera& screenCamera_ = GetScreenCamera();
     LoadingScreen loadingScreen_;
     ScreenTexts screenTexts_;
     Mesh* floorGrid_ = nullptr;  // owned by the renderer; under the scenes
