@@ -32,23 +32,38 @@ bool ConsumedNonFiniteWord(Stream& stream, int c) {
     return true;
 }
 
-// Skips characters until one that can start a number; false when the stream ended, or
-// a non-finite word came first (the error flag is then set).
-bool SkipToNumber(Stream& stream, bool (*canStart)(int)) {
+enum class Field { kNumber, kNonFinite, kNone };
+
+// Skips characters until one that can start a number. A non-finite word met first is
+// consumed and counted; the end of the text sets the error flag.
+Field SkipToNumber(Stream& stream, bool (*canStart)(int)) {
     for (;;) {
         const int c = stream.PeekChar();
-        if (c < 0 || ConsumedNonFiniteWord(stream, c)) {
+        if (c < 0) {
             stream.SetError();
-            return false;
+            return Field::kNone;
+        }
+        if (ConsumedNonFiniteWord(stream, c)) {
+            stream.CountNonFinite();
+            return Field::kNonFinite;
         }
         if (canStart(c)) {
-            return true;
+            return Field::kNumber;
         }
         if (Lower(c) != 'n' && Lower(c) != 'i') {
             char skipped;
             stream.ReadChar(skipped);
         }
     }
+}
+
+// Reading starts only on a stream without error; one at its end gains the error.
+bool CanStartField(Stream& stream) {
+    if (stream.IsGood()) {
+        return true;
+    }
+    stream.SetError();
+    return false;
 }
 
 void PutFloatLE(float value, unsigned char* bytes) {
@@ -72,14 +87,14 @@ float GetFloatLE(const unsigned char* bytes) {
 }  // namespace
 
 void ReadFloatField(Stream& stream, float& value) {
-    if (!stream.IsGood() || !SkipToNumber(stream, CanStartFloat)) {
+    if (!CanStartField(stream) || SkipToNumber(stream, CanStartFloat) != Field::kNumber) {
         return;
     }
     stream >> value;
 }
 
 void ReadIntSkipping(Stream& stream, int32_t& value) {
-    if (!stream.IsGood() || !SkipToNumber(stream, CanStartInt)) {
+    if (!CanStartField(stream) || SkipToNumber(stream, CanStartInt) != Field::kNumber) {
         return;
     }
     int read = value;
@@ -95,6 +110,7 @@ void SkipPastClosingBracket(Stream& stream) {
             return;
         }
     }
+    stream.SetError();
 }
 
 void WriteFloatsText(Stream& stream, const float* values, int count) {

@@ -7,14 +7,17 @@ class Stream;
 
 // Reads one float as the retry reader does, skipping one by one the characters that
 // cannot start a number ("<", blanks, commas). A number that is there but not finite
-// ("nan", "inf", an overflow) is unreadable: the value stays and the error flag is set,
-// rather than the word being skipped and the next component read in its place.
-// Nothing happens unless the stream is good.
+// ("nan", "inf", an overflow) is unreadable: it is consumed and counted by the stream,
+// the value stays, and the next component is read from what follows it rather than the
+// word being skipped. Finding no number before the end of the text sets the error flag,
+// so that a loop of reads at the end of a text stops. Nothing is read from a stream
+// whose error flag is set.
 void ReadFloatField(Stream& stream, float& value);
 // The integer twin for Point and Color components.
 void ReadIntSkipping(Stream& stream, int32_t& value);
 
-// While the stream is good, reads characters up to and including the next '>'.
+// Reads characters up to and including the next '>'; the error flag is set when the
+// text ends first.
 void SkipPastClosingBracket(Stream& stream);
 
 // "< v0, v1, ... >" with the stream's float write.

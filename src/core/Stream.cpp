@@ -65,8 +65,12 @@ Stream& Stream::ReadFloating(T& value) {
     } else {
         converted = ScanLongDouble(read);
     }
-    if (!converted || !std::isfinite(read)) {
+    if (!converted) {
         error_ = true;
+        return *this;
+    }
+    if (!std::isfinite(read)) {
+        ++nonFinite_;
         return *this;
     }
     value = read;

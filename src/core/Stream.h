@@ -5,8 +5,10 @@
 // leaves its target unchanged.
 //
 // Text forms follow the C library's formatted input and output in the "C" locale. Fields
-// of `long` type are 32-bit in every file (they are read and written as 32-bit values),
-// and a floating-point read that gives no finite number ("nan", "inf", overflow) fails.
+// of `long` type are 32-bit in every file (they are read and written as 32-bit values).
+// A floating-point number that is not finite ("nan", "inf", an overflow) is unreadable
+// without being an error: it is consumed, the target keeps its value, reading goes on,
+// and the stream counts it so that the loader can name the file in the log.
 #include <cstdint>
 
 class String;
@@ -100,6 +102,9 @@ public:
 
     bool HasError() const { return error_; }
     void SetError() { error_ = true; }
+    // Numbers passed over for not being finite since the stream was made.
+    int NonFiniteCount() const { return nonFinite_; }
+    void CountNonFinite() { ++nonFinite_; }
     bool LastLineCut() const { return lineCut_; }
     StreamFormat& Format() { return format_; }
     const StreamFormat& Format() const { return format_; }
@@ -117,6 +122,7 @@ protected:
 
     bool error_ = false;
     bool lineCut_ = false;
+    int nonFinite_ = 0;
 
 private:
     template <typename T>

@@ -79,5 +79,5 @@ bool Action::Read(Stream& stream, Action& action) {
     if (known && action.kind == kActionSetTimer) {
         stream >> action.seconds;
     }
-    return known;
+    return known && !stream.HasError();
 }

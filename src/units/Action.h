@@ -59,7 +59,7 @@ public:
     // for "SetTimer". An action without a kind has no keyword and writes nothing.
     static void Write(Stream& stream, const Action& action);
     // Reads the whole line's fields; false when the keyword is not an action's, in which
-    // case the caller drops the action. Check the stream for errors.
+    // case the caller drops the action, or when the stream's error flag is set.
     static bool Read(Stream& stream, Action& action);
 
     int32_t kind = kNone;  // 0..14

@@ -43,7 +43,7 @@ void MapConditional::Save(Stream& stream, const MapConditional& condition) {
     stream << " ";
 }
 
-void MapConditional::Load(Stream& stream, MapConditional& condition) {
+bool MapConditional::Load(Stream& stream, MapConditional& condition) {
     condition.kind = kMapDirtGrassStone;
     String word;
     String::ReadToken(stream, word);
@@ -54,4 +54,5 @@ void MapConditional::Load(Stream& stream, MapConditional& condition) {
         }
     }
     condition.position.ReadText(stream);
+    return !word.IsEmpty() && !stream.HasError();
 }

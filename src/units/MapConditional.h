@@ -37,8 +37,8 @@ public:
 
     // Kind word and position, each followed by a blank.
     static void Save(Stream& stream, const MapConditional& condition);
-    // A word that is no kind's (exact case) gives kind 0.
-    static void Load(Stream& stream, MapConditional& condition);
+    // A word that is no kind's (exact case) gives kind 0. False when the text stops short.
+    static bool Load(Stream& stream, MapConditional& condition);
 
     int32_t kind = kMapDirtGrassStone;
     Vector2 position;  // the tested cell in pattern coordinates

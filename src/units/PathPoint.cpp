@@ -220,7 +220,7 @@ void PathPoint::Write(Stream& stream, const PathPoint& point) {
     }
 }
 
-void PathPoint::Read(Stream& stream, PathPoint& point) {
+bool PathPoint::Read(Stream& stream, PathPoint& point) {
     Vector2 place = point.position;
     place.ReadText(stream);
     point.SetPosition(place);
@@ -240,4 +240,5 @@ void PathPoint::Read(Stream& stream, PathPoint& point) {
             point.RemoveAction(action);
         }
     }
+    return !stream.HasError();
 }

@@ -54,8 +54,9 @@ public:
     // or line end; the action lines follow, each on its own line with three tabs.
     static void Write(Stream& stream, const PathPoint& point);
     // Keeps the first 8 actions; further action lines and lines with an unknown keyword
-    // are read and dropped. Stops at the first stream error.
-    static void Read(Stream& stream, PathPoint& point);
+    // are read and dropped. Stops at the first stream error, dropping the action it cut
+    // short; false when the point was not read whole.
+    static bool Read(Stream& stream, PathPoint& point);
 
     Vector2 position;
     Vector2 facing;  // equal to the position when the point sets no facing

@@ -56,7 +56,7 @@ void Conditional::Write(Stream& stream, const Conditional& conditional) {
     stream << "End ";
 }
 
-void Conditional::Read(Stream& stream, Conditional& conditional) {
+bool Conditional::Read(Stream& stream, Conditional& conditional) {
     conditional.Clear();
     String word;
     while (!stream.HasError()) {
@@ -64,10 +64,11 @@ void Conditional::Read(Stream& stream, Conditional& conditional) {
         const auto* name = std::find_if(std::begin(ConditionalNames), std::end(ConditionalNames),
                                         [&](const char* n) { return std::strcmp(n, word.CStr()) == 0; });
         if (name == std::end(ConditionalNames)) {
-            return;
+            return !word.IsEmpty();
         }
         conditional.flags[name - std::begin(ConditionalNames)] = 1;
     }
+    return false;
 }
 
 bool IsInsidePatternArea(const Vector2& p) {
@@ -256,72 +257,99 @@ void Pattern::Save(Stream& stream) const {
     stream << "\tPriority " << static_cast<int>(priority) << Endl;
 }
 
-void Pattern::Load(Stream& stream) {
+bool Pattern::Load(Stream& stream) {
     Reset();
-    ReadObjects(stream);
-    ReadMapConditionals(stream);
-    ReadPathPoints(stream);
-    if (!stream.HasError()) {
+    bool whole = ReadObjects(stream) && ReadMapConditionals(stream) && ReadPathPoints(stream);
+    if (whole) {
         String word;
         String::ReadToken(stream, word);
-        Conditional::Read(stream, conditionals);
+        whole = Conditional::Read(stream, conditionals);
     }
-    if (!stream.HasError()) {
+    if (whole) {
         String word;
         String::ReadToken(stream, word);
         stream >> priority;
+        whole = !stream.HasError();
     }
     RebuildLayout();
+    return whole;
 }
 
-void Pattern::ReadObjects(Stream& stream) {
+// A record is added to the pattern only once it has been read whole: a cut one would
+// keep default fields the text never gave it.
+bool Pattern::ReadObjects(Stream& stream) {
     const int32_t count = ReadCount(stream);
-    for (int32_t i = 0; i < count && CanReadPatternRecord(stream); ++i) {
+    for (int32_t i = 0; i < count; ++i) {
+        if (!CanReadPatternRecord(stream)) {
+            return false;
+        }
         if (objects.Count() >= kMaxPatternObjects) {
             PatternObject surplus;
-            PatternObject::Read(stream, surplus);
+            if (!PatternObject::Read(stream, surplus)) {
+                return false;
+            }
             continue;
         }
         PatternObject* object = gArena->NewPatternObject();
+        if (!PatternObject::Read(stream, *object)) {
+            gArena->FreePatternObject(object);
+            return false;
+        }
         objects.Append(object);
-        PatternObject::Read(stream, *object);
     }
+    return !stream.HasError();
 }
 
-void Pattern::ReadMapConditionals(Stream& stream) {
-    if (stream.HasError()) {
-        return;
-    }
+bool Pattern::ReadMapConditionals(Stream& stream) {
     const int32_t count = ReadCount(stream);
-    for (int32_t i = 0; i < count && CanReadPatternRecord(stream); ++i) {
+    for (int32_t i = 0; i < count; ++i) {
+        if (!CanReadPatternRecord(stream)) {
+            return false;
+        }
         if (mapConditionals.Count() >= kMaxMapConditionals) {
             MapConditional surplus;
-            MapConditional::Load(stream, surplus);
+            if (!MapConditional::Load(stream, surplus)) {
+                return false;
+            }
             continue;
         }
         MapConditional* condition = gArena->NewMapConditional();
+        if (!MapConditional::Load(stream, *condition)) {
+            gArena->FreeMapConditional(condition);
+            return false;
+        }
         mapConditionals.Append(condition);
-        MapConditional::Load(stream, *condition);
     }
+    return !stream.HasError();
 }
 
-void Pattern::ReadPathPoints(Stream& stream) {
-    if (stream.HasError()) {
-        return;
-    }
+bool Pattern::ReadPathPoints(Stream& stream) {
     const int32_t count = ReadCount(stream);
-    for (int32_t i = 0; i < count && CanReadPatternRecord(stream); ++i) {
-        if (i == 0 && !pathPoints.IsEmpty()) {
-            PathPoint::Read(stream, *pathPoints[0]);
-        } else if (pathPoints.Count() < kMaxPathPoints) {
-            PathPoint::Read(stream, *AddPathPoint());
-        } else {
-            // Read into a pooled point too, since its actions come from the pool.
-            PathPoint* surplus = gArena->NewPathPoint();
-            PathPoint::Read(stream, *surplus);
-            gArena->FreePathPoint(surplus);
+    for (int32_t i = 0; i < count; ++i) {
+        if (!CanReadPatternRecord(stream)) {
+            return false;
         }
+        if (i == 0 && !pathPoints.IsEmpty()) {
+            // The first point always exists; a cut one is cleared back to its start.
+            if (!PathPoint::Read(stream, *pathPoints[0])) {
+                pathPoints[0]->Clear();
+                return false;
+            }
+            continue;
+        }
+        // Surplus points are read into a pooled point too, since actions come from the pool.
+        PathPoint* point = gArena->NewPathPoint();
+        const bool whole = PathPoint::Read(stream, *point);
+        if (!whole || pathPoints.Count() >= kMaxPathPoints) {
+            gArena->FreePathPoint(point);
+            if (!whole) {
+                return false;
+            }
+            continue;
+        }
+        pathPoints.Append(point);
     }
+    return !stream.HasError();
 }
 
 // Finding

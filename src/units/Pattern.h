@@ -50,8 +50,8 @@ struct Conditional {
     // The set flags' names in flag order, then "End", each followed by a blank.
     static void Write(Stream& stream, const Conditional& conditional);
     // Clears the flags, then sets one per name read; the first other word ends the list
-    // and is consumed.
-    static void Read(Stream& stream, Conditional& conditional);
+    // and is consumed. False when the text stops short of that word.
+    static bool Read(Stream& stream, Conditional& conditional);
 };
 
 // The parts of the diagram the editor is dragging: left out of their layer and drawn
@@ -98,8 +98,9 @@ public:
     void Save(Stream& stream) const;
     // Reads the text form over the pattern. Counts beyond the pattern bounds are read and
     // the surplus dropped, negative counts read as none, and reading stops at the first
-    // stream error, which the caller tests.
-    void Load(Stream& stream);
+    // stream error. A record cut short goes back to its pool; false when the pattern was
+    // not read whole.
+    bool Load(Stream& stream);
 
     // A pattern takes part in matching only when it says something.
     bool IsEnabled() const;
@@ -172,9 +173,9 @@ public:
     PatternLineArray lines;
 
 private:
-    void ReadObjects(Stream& stream);
-    void ReadMapConditionals(Stream& stream);
-    void ReadPathPoints(Stream& stream);
+    bool ReadObjects(Stream& stream);
+    bool ReadMapConditionals(Stream& stream);
+    bool ReadPathPoints(Stream& stream);
     void AppendLine(PatternObject* from, PatternObject* to);
     void DrawDiagramPaths(float zoom, const PatternDrawParts& parts) const;
     void DrawDiagramMarks(float zoom, const PatternDrawParts& parts) const;

@@ -283,9 +283,12 @@ int PropertyOfName(const String& word) {
 
 }  // namespace
 
-void PatternObject::Read(Stream& stream, PatternObject& object) {
+bool PatternObject::Read(Stream& stream, PatternObject& object) {
     String word;
     String::ReadToken(stream, word);
+    if (word.IsEmpty()) {
+        return false;
+    }
     if (!object.SetKindByName(word.CStr())) {
         object.kind = kPatternTree;
     }
@@ -298,8 +301,10 @@ void PatternObject::Read(Stream& stream, PatternObject& object) {
         String::ReadToken(stream, word);
         const int property = PropertyOfName(word);
         if (property < 0) {
-            break;
+            // The word that ends the object may run into the end of a file.
+            return !word.IsEmpty();
         }
         object.SetProperty(property, true);
     }
+    return false;
 }

@@ -110,8 +110,8 @@ public:
     // by a blank; no indent, no line end.
     static void Write(Stream& stream, const PatternObject& object);
     // An unknown kind word gives kind 0; the first word that is no property's ends the
-    // object and is consumed.
-    static void Read(Stream& stream, PatternObject& object);
+    // object and is consumed. False when the text stops short of that word.
+    static bool Read(Stream& stream, PatternObject& object);
 
     int32_t kind = kPatternTree;
     Vector2 position;

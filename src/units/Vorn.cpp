@@ -240,7 +240,11 @@ void Vorn::SetWeaponKind(int32_t place, int32_t weaponKind) {
 void Vorn::ComputeCost() {
     const ChassisDefinition* row = ChassisTable::Row(chassisType);
     cost = row != nullptr ? row->baseCost : 0;
-    for (Weapon& weapon : weapons) {
+    // A chassis with one weapon place still holds a second weapon record, unused and
+    // not paid for.
+    const int places = row != nullptr ? std::clamp(row->weaponPlaces, 1, kWeaponPlaces) : kWeaponPlaces;
+    for (int place = 0; place < places; ++place) {
+        Weapon& weapon = weapons[place];
         const WeaponDefinition* kindRow = WeaponTable::Row(weapon.kind);
         if (kindRow == nullptr) {
             continue;

@@ -110,7 +110,8 @@ public:
     void TakeDamage(Player* attacker, const Vector3& hitPoint, float amount, int flag) override;
     // flag non-zero: with effects (explosion, scorch mark, sounds). See Destroy.
     void Remove(int flag) override { Destroy(flag != 0); }
-    void Load(Stream& stream) override;
+    // Also false when a "Filename" reference in the record did not load.
+    bool Load(Stream& stream) override;
     void Save(Stream& stream) override;
     void SetDefaults() override { PrepareForBattle(); }
     bool IsSaved() const override { return true; }
@@ -238,8 +239,9 @@ public:
 
     // Unit file.
     // Reads the named unit file (the player's folder, then the shared "Vorns" folder).
-    // False when no file could be read; a name that is not safe as a file name, or a
-    // "Filename" reference met while another file is being read, counts as missing.
+    // False when no file could be read whole, with a line in the debug log; a name that
+    // is not safe as a file name, or a "Filename" reference met while another file is
+    // being read, counts as missing. A failed load leaves the unit as LoadFailed does.
     bool LoadFile(const String& fileName);
     // Writes the unit's own file in full form by a safe save; false when nothing was
     // written (an unsafe name, or a write that failed).
@@ -386,8 +388,13 @@ private:
     void FollowWith(WorldObject* from, WorldObject* to);
     // File.
     void WriteBody(Stream& stream);
-    void ReadPatterns(Stream& stream);
-    void ReadWeapons(Stream& stream);
+    // The keys of a unit's text up to "End" or the end of the text; false, with the key
+    // whose value did not read in `key`, when the record stopped short or a "Filename"
+    // reference did not load.
+    bool ReadRecord(Stream& stream, String& key);
+    bool ReadValue(Stream& stream, const String& key, bool& filenameFailed);
+    bool ReadPatterns(Stream& stream);
+    bool ReadWeapons(Stream& stream);
     void ReadOwner(const String& playerName);
     bool ReadFilename(const String& fileName);
     void LoadFailed();

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/ConsoleStream.h"
+#include "core/Debugger.h"
 #include "core/FileStream.h"
 #include "core/Stream.h"
 #include "core/TextTable.h"
@@ -46,6 +47,10 @@ bool IsIgnoredFloatKey(const String& token) {
 }
 
 std::string_view View(const String& s) { return {s.CStr(), static_cast<size_t>(s.CharCount())}; }
+
+void LogUnitFile(const String& path, const String& reason) {
+    Debugger::Instance().Line(std::string_view(("Unit file \"" + path + "\": " + reason).CStr()));
+}
 
 }  // namespace
 
@@ -97,78 +102,116 @@ void Vorn::WriteBody(Stream& stream) {
     }
 }
 
-void Vorn::Load(Stream& stream) {
+bool Vorn::Load(Stream& stream) {
+    String key;
+    return ReadRecord(stream, key);
+}
+
+bool Vorn::ReadRecord(Stream& stream, String& key) {
     bool filenameFailed = false;
-    String token;
-    String value;
-    while (!stream.HasError()) {
-        String::ReadToken(stream, token);
-        if (token.IsEmpty() || KeyIs(token, "End")) {
-            return;
+    for (;;) {
+        String::ReadToken(stream, key);
+        // An empty key is the end of the text: every value before it was read whole.
+        // Inside a unit file a "Filename" is refused and the file's own keys stand.
+        if (key.IsEmpty() || KeyIs(key, "End")) {
+            return !filenameFailed || gLoadDepth > 0;
         }
-        if (KeyIs(token, "Type")) {
-            String::ReadToken(stream, value);
-        } else if (KeyIs(token, "ID")) {
-            stream >> loadedId;
-        } else if (KeyIs(token, "Name")) {
-            String::ReadToken(stream, value);
-            if (!filenameFailed && !stream.HasError()) {
-                name = value;
-            }
-        } else if (KeyIs(token, "Position")) {
-            Vector3 p = position;
-            p.ReadText(stream);
-            SetPosition(p);
-        } else if (KeyIs(token, "Velocity")) {
-            Vector3 v = velocity;
-            v.ReadText(stream);
-            SetVelocity(v);
-        } else if (KeyIs(token, "Angle")) {
-            float angle = heading;
-            stream >> angle;
-            SetAngle(angle);
-        } else if (IsIgnoredFloatKey(token)) {
-            float ignored = 0.0f;
-            stream >> ignored;
-        } else if (KeyIs(token, "Filename")) {
-            String::ReadToken(stream, value);
-            filenameFailed = !ReadFilename(value);
-        } else if (KeyIs(token, "Player")) {
-            String::ReadToken(stream, value);
-            ReadOwner(value);
-        } else if (KeyIs(token, "VIP") || KeyIs(token, "Crazy")) {
-            // Flags without a value: accepted and not used.
-        } else if (KeyIs(token, "ChassisType")) {
-            String::ReadToken(stream, value);
-            BuildBody(FindChassisByName(value));
-        } else if (KeyIs(token, "Cost")) {
-            stream >> cost;
-        } else if (KeyIs(token, "Edited") || KeyIs(token, "CostEdited")) {
-            int32_t flag = 0;
-            stream >> flag;
-            (KeyIs(token, "Edited") ? edited : costEdited) = flag != 0 ? 1 : 0;
-        } else if (KeyIs(token, "Patterns")) {
-            ReadPatterns(stream);
-        } else if (KeyIs(token, "Comment")) {
-            // The rest of the line at any length: a long comment must not spill into
-            // the key reader.
-            String::ReadLine(stream, value);
-        } else if (KeyIs(token, "CurrentPattern")) {
-            int32_t ignored = 0;
-            stream >> ignored;
-        } else if (KeyIs(token, "Weapons")) {
-            ReadWeapons(stream);
-        } else {
-            Report("Unit file: unknown key \"" + token + "\" skipped");
+        if (!ReadValue(stream, key, filenameFailed)) {
+            return false;
         }
     }
 }
 
-void Vorn::ReadPatterns(Stream& stream) {
+// Words are whole once read, even when the end of a file follows them directly; numbers
+// and vectors are whole unless the stream's error flag went up.
+bool Vorn::ReadValue(Stream& stream, const String& key, bool& filenameFailed) {
+    String value;
+    if (KeyIs(key, "Type")) {
+        String::ReadToken(stream, value);
+        return !value.IsEmpty();
+    }
+    if (KeyIs(key, "ID")) {
+        return !(stream >> loadedId).HasError();
+    }
+    if (KeyIs(key, "Name")) {
+        String::ReadToken(stream, value);
+        if (!filenameFailed && !value.IsEmpty()) {
+            name = value;
+        }
+        return !value.IsEmpty();
+    }
+    if (KeyIs(key, "Position") || KeyIs(key, "Velocity")) {
+        const bool isPosition = KeyIs(key, "Position");
+        Vector3 v = isPosition ? position : velocity;
+        v.ReadText(stream);
+        if (stream.HasError()) {
+            return false;
+        }
+        isPosition ? SetPosition(v) : SetVelocity(v);
+        return true;
+    }
+    if (KeyIs(key, "Angle")) {
+        float angle = heading;
+        stream >> angle;
+        SetAngle(angle);
+        return !stream.HasError();
+    }
+    if (IsIgnoredFloatKey(key)) {
+        float ignored = 0.0f;
+        return !(stream >> ignored).HasError();
+    }
+    if (KeyIs(key, "Filename")) {
+        String::ReadToken(stream, value);
+        filenameFailed = value.IsEmpty() || !ReadFilename(value);
+        return !value.IsEmpty();
+    }
+    if (KeyIs(key, "Player")) {
+        String::ReadToken(stream, value);
+        ReadOwner(value);
+        return !value.IsEmpty();
+    }
+    if (KeyIs(key, "ChassisType")) {
+        String::ReadToken(stream, value);
+        BuildBody(FindChassisByName(value));
+        return !value.IsEmpty();
+    }
+    if (KeyIs(key, "Cost")) {
+        return !(stream >> cost).HasError();
+    }
+    if (KeyIs(key, "Edited") || KeyIs(key, "CostEdited")) {
+        int32_t flag = 0;
+        stream >> flag;
+        (KeyIs(key, "Edited") ? edited : costEdited) = flag != 0 ? 1 : 0;
+        return !stream.HasError();
+    }
+    if (KeyIs(key, "Patterns")) {
+        return ReadPatterns(stream);
+    }
+    if (KeyIs(key, "Comment")) {
+        // The rest of the line at any length: a long comment must not spill into the key
+        // reader.
+        String::ReadLine(stream, value);
+        return true;
+    }
+    if (KeyIs(key, "CurrentPattern")) {
+        int32_t ignored = 0;
+        return !(stream >> ignored).HasError();
+    }
+    if (KeyIs(key, "Weapons")) {
+        return ReadWeapons(stream);
+    }
+    // Flags without a value ("VIP", "Crazy") are accepted and not used.
+    if (!KeyIs(key, "VIP") && !KeyIs(key, "Crazy")) {
+        Report("Unit file: unknown key \"" + key + "\" skipped");
+    }
+    return true;
+}
+
+bool Vorn::ReadPatterns(Stream& stream) {
     int32_t n = 0;
     stream >> n;
     if (stream.HasError()) {
-        return;
+        return false;
     }
     n = std::max(n, 0);
     const ChassisDefinition* row = ChassisTable::Row(chassisType);
@@ -176,15 +219,16 @@ void Vorn::ReadPatterns(Stream& stream) {
                                          : (row != nullptr ? row->basePatternCount : 0);
     const int kept = std::min(n, kMaxPatterns);
     const int count = std::min(kMaxPatterns, std::max(kept, allowed));
+    bool whole = true;
     int read = 0;
-    for (; read < kept && !stream.HasError(); ++read) {
-        patterns[read].Load(stream);
+    while (read < kept && whole) {
+        whole = patterns[read++].Load(stream);
     }
-    if (n > kMaxPatterns) {
+    if (n > kMaxPatterns && whole) {
         // Patterns beyond the unit's sixteen slots are read past and dropped.
         Pattern surplus;
-        for (int i = kMaxPatterns; i < n && !stream.HasError(); ++i) {
-            surplus.Load(stream);
+        for (int i = kMaxPatterns; i < n && whole; ++i) {
+            whole = surplus.Load(stream);
         }
         Report("Unit file: " + String::FromInt(n - kMaxPatterns) + " patterns beyond the " +
                String::FromInt(kMaxPatterns) + " slots dropped");
@@ -193,17 +237,18 @@ void Vorn::ReadPatterns(Stream& stream) {
         patterns[i].Reset();
     }
     patternCount = count;
+    return whole;
 }
 
-void Vorn::ReadWeapons(Stream& stream) {
+bool Vorn::ReadWeapons(Stream& stream) {
     int32_t unused = 0;
     stream >> unused;
     for (Weapon& weapon : weapons) {
-        if (stream.HasError()) {
-            return;
+        if (stream.HasError() || !weapon.Load(stream)) {
+            return false;
         }
-        weapon.Load(stream);
     }
+    return true;
 }
 
 void Vorn::ReadOwner(const String& playerName) {
@@ -242,14 +287,25 @@ bool Vorn::LoadFile(const String& fileName) {
     }
     FileStream file(View(path), "r");
     if (!file.IsOpen()) {
+        LogUnitFile(path, "no such unit file");
         LoadFailed();
         return false;
     }
+    String key;
+    bool whole = false;
     {
         LoadDepthScope depth;
-        Load(file);
+        whole = ReadRecord(file, key);
     }
     currentPattern = nullptr;
+    if (file.NonFiniteCount() > 0) {
+        LogUnitFile(path, String::FromInt(file.NonFiniteCount()) + " numbers that are not finite kept their defaults");
+    }
+    if (!whole) {
+        LogUnitFile(path, "damaged or cut short while reading \"" + key + "\"");
+        LoadFailed();
+        return false;
+    }
     return true;
 }
 

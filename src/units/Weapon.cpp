@@ -606,11 +606,11 @@ void Weapon::Save(Stream& stream) const {
     stream << "\tEnd" << Endl;
 }
 
-void Weapon::ReadRecord(Stream& stream, WeaponRecord& record) {
+bool Weapon::ReadRecord(Stream& stream, WeaponRecord& record) {
     String token;
     while (stream.IsGood()) {
         String::ReadToken(stream, token);
-        if (token.IsEmpty() || token.EqualsNoCase("End")) return;
+        if (token.IsEmpty() || token.EqualsNoCase("End")) return !token.IsEmpty();
         int value = 0;
         float ignored = 0.0f;
         if (token.EqualsNoCase("Type")) {
@@ -627,14 +627,16 @@ void Weapon::ReadRecord(Stream& stream, WeaponRecord& record) {
         } else if (token.EqualsNoCase("ReloadTimer")) {
             stream >> ignored;
         }
-        if (stream.HasError()) return;
+        if (stream.HasError()) return false;
     }
+    return false;
 }
 
-void Weapon::Load(Stream& stream) {
+bool Weapon::Load(Stream& stream) {
     WeaponRecord record;
-    ReadRecord(stream, record);
+    const bool whole = ReadRecord(stream, record);
     location = record.location;
     SetKind(record.kind);
     if (!record.ammoName.IsEmpty()) SetAmmo(record.ammoName);
+    return whole;
 }

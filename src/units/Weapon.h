@@ -60,9 +60,11 @@ public:
     void AfterFire();
 
     void Save(Stream& stream) const;
-    void Load(Stream& stream);
-    // Reads one record until "End" or the end of the stream, applying nothing.
-    static void ReadRecord(Stream& stream, WeaponRecord& record);
+    // False when the record stops short of its "End".
+    bool Load(Stream& stream);
+    // Reads one record until "End" or the end of the stream, applying nothing; false
+    // when it stops short of "End".
+    static bool ReadRecord(Stream& stream, WeaponRecord& record);
 
     // Loaded units for a launcher, otherwise the ammunition count.
     int32_t AmmoLeft() const;

@@ -226,7 +226,10 @@ public:
     // Scenario files and squads. Names are checked as file names first; a save goes
     // through a temporary file and reports whether it reached the disk.
     void WriteScenario(Stream& stream);
-    void ReadScenario(Stream& stream);
+    // False when the text stopped short (a stream error) before "EndScenario" or its
+    // end; `section` then names what was being read. A map of a refused size is logged
+    // under `source` and left out; numbers that are not finite keep their defaults.
+    bool ReadScenario(Stream& stream, const String& source, String& section);
     bool SaveScenario(const String& name);
     // False when the file could not be opened (the battlefield is left cleared).
     bool LoadScenario(const String& name);
@@ -403,12 +406,13 @@ private:
         bool reportFirst = false;
     };
 
-    // Scenario reading: each stops at the first stream error.
-    void ReadScenarioObjects(Stream& stream);
+    // Scenario reading: each stops at the first stream error and then answers false.
+    bool ReadScenarioMap(Stream& stream, const String& source);
+    bool ReadScenarioObjects(Stream& stream);
     // False ends the object list; keep false reads the entry and drops it.
     bool ReadScenarioObject(Stream& stream, bool keep);
-    void ReadLaunchPoints(Stream& stream);
-    void ReadFlyByPoints(Stream& stream);
+    bool ReadLaunchPoints(Stream& stream);
+    bool ReadFlyByPoints(Stream& stream);
 
     void CreatePools();
     void PreallocatePools();

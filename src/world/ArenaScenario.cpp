@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "core/ConsoleStream.h"
+#include "core/Debugger.h"
 #include "core/FileStream.h"
 #include "core/MathUtil.h"
+#include "core/Point.h"
 #include "core/Stream.h"
 #include "game/Game.h"
 #include "game/Squad.h"
@@ -67,6 +69,45 @@ bool TakeScenarioName(Arena& arena, const String& name) {
         arena.SetScenarioName(name);
     }
     return true;
+}
+
+void LogFile(const char* what, const String& path, const String& reason) {
+    Debugger::Instance().Line(View(what + String(" file \"") + path + "\": " + reason));
+}
+
+void LogScenario(const String& path, const String& reason) { LogFile("Scenario", path, reason); }
+
+// Whether anything but white space is left.
+bool TextFollows(Stream& stream) {
+    int c = stream.PeekChar();
+    while (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+        stream.GetChar();
+        c = stream.PeekChar();
+    }
+    return c >= 0;
+}
+
+// A squad file's member list for the trays (name, position, chassis and cost) is not used
+// here: it is read past up to "VornData", whatever the count says. False when the list
+// is damaged.
+bool SkipSquadIconData(Stream& stream) {
+    String token;
+    String value;
+    String::ReadToken(stream, token);
+    String::ReadToken(stream, token);
+    while (KeyIs(token, "Name") && !stream.HasError()) {
+        String::ReadToken(stream, value);
+        String::ReadToken(stream, token);
+        Vector3 position;
+        position.ReadText(stream);
+        int32_t number = 0;
+        String::ReadToken(stream, token);
+        stream >> number;
+        String::ReadToken(stream, token);
+        stream >> number;
+        String::ReadToken(stream, token);
+    }
+    return KeyIs(token, "VornData");
 }
 
 void ReportPlaced(const Vorn& unit) {
@@ -140,35 +181,57 @@ void Arena::WriteScenario(Stream& stream) {
     stream << "EndScenario" << Endl;
 }
 
-void Arena::ReadScenario(Stream& stream) {
+bool Arena::ReadScenario(Stream& stream, const String& source, String& section) {
     String token;
     String::ReadToken(stream, token);
     String::ReadToken(stream, token);
     int32_t version = 0;
     stream >> version;
+    section = "Version";
     while (stream.IsGood()) {
-        String::ReadToken(stream, token);
-        if (KeyIs(token, "Map")) {
-            terrain_->Load(stream);
-        } else if (KeyIs(token, "Objects")) {
-            ReadScenarioObjects(stream);
-        } else if (KeyIs(token, "LaunchPoints")) {
-            ReadLaunchPoints(stream);
-        } else if (KeyIs(token, "FlyByPoints")) {
-            ReadFlyByPoints(stream);
-        } else if (KeyIs(token, "EndScenario")) {
-            return;
+        String::ReadToken(stream, section);
+        bool whole = true;
+        if (KeyIs(section, "Map")) {
+            whole = ReadScenarioMap(stream, source);
+        } else if (KeyIs(section, "Objects")) {
+            whole = ReadScenarioObjects(stream);
+        } else if (KeyIs(section, "LaunchPoints")) {
+            whole = ReadLaunchPoints(stream);
+        } else if (KeyIs(section, "FlyByPoints")) {
+            whole = ReadFlyByPoints(stream);
+        } else if (KeyIs(section, "EndScenario")) {
+            return true;
+        }
+        if (!whole) {
+            return false;
         }
     }
+    // Words between the sections are passed over; the end of the text may come after any.
+    return !stream.HasError() || stream.AtEnd();
 }
 
-void Arena::ReadScenarioObjects(Stream& stream) {
+bool Arena::ReadScenarioMap(Stream& stream, const String& source) {
+    Point size;
+    const Terrain::LoadResult result = terrain_->Load(stream, size);
+    if (result == Terrain::LoadResult::kSizeRefused) {
+        LogScenario(source, "map size " + String::FromInt(size.x) + " x " + String::FromInt(size.y) +
+                                " is outside " + String::FromInt(Terrain::kMinSide) + ".." +
+                                String::FromInt(Terrain::kMaxSide) + "; the map is left out");
+    }
+    return result != Terrain::LoadResult::kCut;
+}
+
+bool Arena::ReadScenarioObjects(Stream& stream) {
     const int32_t n = ReadCount(stream);
-    for (int32_t i = 0; i < n && !stream.HasError(); ++i) {
+    if (stream.HasError()) {
+        return false;
+    }
+    for (int32_t i = 0; i < n; ++i) {
         if (!ReadScenarioObject(stream, i < kMaxScenarioObjects)) {
-            return;
+            return !stream.HasError();
         }
     }
+    return true;
 }
 
 bool Arena::ReadScenarioObject(Stream& stream, bool keep) {
@@ -184,6 +247,10 @@ bool Arena::ReadScenarioObject(Stream& stream, bool keep) {
     }
     String kindName;
     String::ReadToken(stream, kindName);
+    if (kindName.IsEmpty()) {
+        // The text ended inside the list.
+        stream.SetError();
+    }
     if (stream.HasError()) {
         return false;
     }
@@ -193,9 +260,12 @@ bool Arena::ReadScenarioObject(Stream& stream, bool keep) {
         return false;
     }
     WorldObject* object = kind == kKindVorn ? NewVorn(0) : NewObjectOfKind(kind);
-    object->Load(stream);
     // An entry cut short by the end of the text is dropped with the rest of the list.
-    if (stream.HasError() || !keep) {
+    if (!object->Load(stream) && stream.HasError()) {
+        FreeObject(object);
+        return false;
+    }
+    if (!keep) {
         FreeObject(object);
         return !stream.HasError();
     }
@@ -225,8 +295,10 @@ bool Arena::ReadScenarioObject(Stream& stream, bool keep) {
     return true;
 }
 
-void Arena::ReadLaunchPoints(Stream& stream) {
-    const int32_t n = ReadCount(stream);
+// The loops run at most as often as the cap: the points beyond it are passed over as
+// words between the sections.
+bool Arena::ReadLaunchPoints(Stream& stream) {
+    const int32_t n = std::min(ReadCount(stream), kMaxLaunchPoints);
     for (int32_t i = 0; i < n && !stream.HasError(); ++i) {
         Vector2 point;
         point.ReadText(stream);
@@ -234,10 +306,11 @@ void Arena::ReadLaunchPoints(Stream& stream) {
             ToggleLaunchPoint(point, false);
         }
     }
+    return !stream.HasError();
 }
 
-void Arena::ReadFlyByPoints(Stream& stream) {
-    const int32_t n = ReadCount(stream);
+bool Arena::ReadFlyByPoints(Stream& stream) {
+    const int32_t n = std::min(ReadCount(stream), kMaxFlyByPoints);
     for (int32_t i = 0; i < n && !stream.HasError(); ++i) {
         Vector3 point;
         point.ReadText(stream);
@@ -246,6 +319,7 @@ void Arena::ReadFlyByPoints(Stream& stream) {
         }
     }
     StartFlyByIfAny();
+    return !stream.HasError();
 }
 
 // Scenario files.
@@ -268,11 +342,20 @@ bool Arena::LoadScenario(const String& name) {
     if (!TakeScenarioName(*this, name)) {
         return false;
     }
-    FileStream file(View(ScenarioFilePath(name)), "r");
+    const String path = ScenarioFilePath(name);
+    FileStream file(View(path), "r");
     if (!file.IsGood()) {
+        LogScenario(path, "no such scenario file");
         return false;
     }
-    ReadScenario(file);
+    String section;
+    const bool whole = ReadScenario(file, path, section);
+    if (file.NonFiniteCount() > 0) {
+        LogScenario(path, String::FromInt(file.NonFiniteCount()) + " numbers that are not finite kept their defaults");
+    }
+    if (!whole) {
+        LogScenario(path, "damaged or cut short while reading \"" + section + "\"");
+    }
     file.Close();
     TellViews([](ArenaViewListener& view) { view.OnTerrainChanged(); });
     RebuildGrid();
@@ -280,7 +363,7 @@ bool Arena::LoadScenario(const String& name) {
         point->used = 0;
     }
     TellViews([](ArenaViewListener& view) { view.OnScenarioLoaded(); });
-    return true;
+    return whole;
 }
 
 void Arena::RestoreLastPlayPoint(bool keepEdited) {
@@ -320,36 +403,35 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
     if (!IsAcceptedName("Squad", name)) {
         return 0;
     }
-    FileStream file(View(SquadFilePath(name)), "r");
+    const String path = SquadFilePath(name);
+    FileStream file(View(path), "r");
     if (!file.IsOpen()) {
+        LogFile("Squad", path, "no such squad file");
         return 0;
     }
     String token;
     String::ReadToken(file, token);
     const int32_t n = ReadCount(file);
-    String::ReadToken(file, token);
-    for (int32_t i = 0; i < n && !file.HasError(); ++i) {
-        // The member list for the trays: name, position, chassis and cost, not used here.
-        String value;
-        Vector3 position;
-        int32_t number = 0;
-        String::ReadToken(file, token);
-        String::ReadToken(file, value);
-        String::ReadToken(file, token);
-        position.ReadText(file);
-        String::ReadToken(file, token);
-        file >> number;
-        String::ReadToken(file, token);
-        file >> number;
-    }
-    String::ReadToken(file, token);
+    const bool listed = SkipSquadIconData(file);
     const float angle = float(sys::Rand()) / float(sys::kRandMax) * 2.0f * kPi;
+    if (!listed) {
+        LogFile("Squad", path, "the member list before \"VornData\" is damaged; nothing placed");
+        return 0;
+    }
+    const int32_t wanted = std::min(n, Squad::kMaxMembers);
     Array<Vorn*> placed;
-    for (int32_t i = 0; i < n && !file.HasError(); ++i) {
+    int32_t read = 0;
+    for (; read < wanted && TextFollows(file); ++read) {
         Vorn* unit = NewVorn(0);
-        unit->Load(file);
-        if (file.HasError() || i >= Squad::kMaxMembers) {
+        if (!unit->Load(file)) {
+            const bool damaged = file.HasError();
+            LogFile("Squad", path, "member " + String::FromInt(read + 1) +
+                                       (damaged ? " is damaged or cut short; it and the rest are left out"
+                                                : " names a unit file that did not load; left out"));
             FreeObject(unit);
+            if (damaged) {
+                break;
+            }
             continue;
         }
         if (!unit->HasValidChassis()) {
@@ -368,6 +450,10 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
         ReportPlaced(*unit);
         AddObject(unit);
         placed.Append(unit);
+    }
+    if (read < n || (!file.HasError() && TextFollows(file))) {
+        LogFile("Squad", path, "its count says " + String::FromInt(n) + " members, " + String::FromInt(read) +
+                                   " were read (at most " + String::FromInt(Squad::kMaxMembers) + ")");
     }
     for (Vorn* unit : placed) {
         ResolvePlacementOverlap(unit, kSettleStep);

@@ -116,9 +116,9 @@ void Goal::Save(Stream& stream) {
     stream << "End" << Endl;
 }
 
-// Scenario entries also come from peers: a value that does not read (or is not finite)
-// ends the entry and leaves the field as it was.
-void Goal::Load(Stream& stream) {
+// Scenario entries also come from peers: a value that does not read ends the entry (and
+// the load reports it); a number that is not finite leaves its field as it was.
+bool Goal::Load(Stream& stream) {
     String word;
     while (ReadEntryKey(stream, word)) {
         if (word.EqualsNoCase("ID")) {
@@ -147,4 +147,5 @@ void Goal::Load(Stream& stream) {
             }
         }
     }
+    return word.EqualsNoCase("End");
 }

@@ -21,7 +21,7 @@ public:
     void PlaceAt(const Vector3& point) override;
     void TakeDamage(Player* attacker, const Vector3& hitPoint, float amount, int flag) override;
     float GetRadius() const override { return 3.125f; }
-    void Load(Stream& stream) override;
+    bool Load(Stream& stream) override;
     void Save(Stream& stream) override;
     bool IsSaved() const override { return true; }
 

@@ -82,7 +82,7 @@ void Rock::OnPlaced() {
                   ShadowTexture(team), false);
 }
 
-void Rock::Load(Stream& stream) { LoadText(*this, stream); }
+bool Rock::Load(Stream& stream) { return LoadText(*this, stream); }
 
 void Rock::Save(Stream& stream) { SaveText(*this, stream); }
 
@@ -107,9 +107,9 @@ void Rock::SaveText(WorldObject& object, Stream& stream) {
     stream << "End" << Endl;
 }
 
-// Scenario entries also come from peers: a value that does not read (or is not finite)
-// ends the entry and leaves the field as it was.
-void Rock::LoadText(WorldObject& object, Stream& stream, bool withSubType) {
+// Scenario entries also come from peers: a value that does not read ends the entry (and
+// the load reports it); a number that is not finite leaves its field as it was.
+bool Rock::LoadText(WorldObject& object, Stream& stream, bool withSubType) {
     String word;
     while (ReadEntryKey(stream, word)) {
         if (word.EqualsNoCase("ID") || (withSubType && word.EqualsNoCase("SubType"))) {
@@ -117,7 +117,7 @@ void Rock::LoadText(WorldObject& object, Stream& stream, bool withSubType) {
             int32_t value = 0;
             stream >> value;
             if (stream.HasError()) {
-                return;
+                return false;
             }
             if (isId) {
                 object.loadedId = value;
@@ -127,9 +127,10 @@ void Rock::LoadText(WorldObject& object, Stream& stream, bool withSubType) {
         } else if (word.EqualsNoCase("Position")) {
             Vector3 point = object.position;
             point.ReadText(stream);
-            if (!stream.HasError()) {
-                object.PlaceAt(point);
+            if (stream.HasError()) {
+                return false;
             }
+            object.PlaceAt(point);
         } else {
             const int field = word.EqualsNoCase("Angle") ? 0 : word.EqualsNoCase("Health") ? 1
                               : word.EqualsNoCase("MaxHealth") ? 2 : -1;
@@ -139,7 +140,7 @@ void Rock::LoadText(WorldObject& object, Stream& stream, bool withSubType) {
             float value = 0.0f;
             stream >> value;
             if (stream.HasError()) {
-                return;
+                return false;
             }
             if (field == 0) {
                 object.heading = value;
@@ -150,4 +151,5 @@ void Rock::LoadText(WorldObject& object, Stream& stream, bool withSubType) {
             }
         }
     }
+    return word.EqualsNoCase("End");
 }

@@ -24,7 +24,7 @@ public:
     void SetTeam(int value) override;
     void TakeDamage(Player* attacker, const Vector3& hitPoint, float amount, int flag) override;
     float GetRadius() const override { return 3.0f; }
-    void Load(Stream& stream) override;
+    bool Load(Stream& stream) override;
     void Save(Stream& stream) override;
     bool IsSaved() const override { return true; }
     void OnPlaced() override;
@@ -38,5 +38,5 @@ public:
     static void DrawLitModel(WorldObject& object, const Vector3& point);
     static void SaveText(WorldObject& object, Stream& stream);
     // withSubType: "SubType" chooses the look; otherwise it is skipped like any word.
-    static void LoadText(WorldObject& object, Stream& stream, bool withSubType = true);
+    static bool LoadText(WorldObject& object, Stream& stream, bool withSubType = true);
 };

@@ -406,9 +406,9 @@ void SoccerBall::Save(Stream& stream) {
     stream << Endl << "End" << Endl;
 }
 
-// Scenario entries also come from peers: a value that does not read (or is not finite)
-// ends the entry and leaves the field as it was.
-void SoccerBall::Load(Stream& stream) {
+// Scenario entries also come from peers: a value that does not read ends the entry (and
+// the load reports it); a number that is not finite leaves its field as it was.
+bool SoccerBall::Load(Stream& stream) {
     String word;
     while (ReadEntryKey(stream, word)) {
         if (word.EqualsNoCase("ID")) {
@@ -422,7 +422,7 @@ void SoccerBall::Load(Stream& stream) {
             Vector3 value = isPosition ? position : velocity;
             value.ReadText(stream);
             if (stream.HasError()) {
-                return;
+                return false;
             }
             if (isPosition) {
                 PlaceAt(value);
@@ -439,4 +439,5 @@ void SoccerBall::Load(Stream& stream) {
             }
         }
     }
+    return word.EqualsNoCase("End");
 }

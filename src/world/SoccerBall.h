@@ -24,7 +24,7 @@ public:
     // A push away from the hit point; health is not touched.
     void TakeDamage(Player* attacker, const Vector3& hitPoint, float amount, int flag) override;
     float GetRadius() const override { return 1.3125f; }
-    void Load(Stream& stream) override;
+    bool Load(Stream& stream) override;
     void Save(Stream& stream) override;
     bool IsSaved() const override { return true; }
     void OnPlaced() override;

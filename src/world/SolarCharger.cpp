@@ -281,4 +281,4 @@ void SolarCharger::Save(Stream& stream) {
     stream << "End" << Endl;
 }
 
-void SolarCharger::Load(Stream& stream) { Rock::LoadText(*this, stream, false); }
+bool SolarCharger::Load(Stream& stream) { return Rock::LoadText(*this, stream, false); }

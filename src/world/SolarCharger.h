@@ -30,7 +30,7 @@ public:
     // With explode (and unless a network client), the blast and the scorch mark.
     void Remove(int explode) override;
     float GetRadius() const override { return 1.8f; }
-    void Load(Stream& stream) override;
+    bool Load(Stream& stream) override;
     void Save(Stream& stream) override;
     void SetDefaults() override;
     bool IsSaved() const override { return true; }

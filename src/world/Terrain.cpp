@@ -595,11 +595,13 @@ Stream& Terrain::Save(Stream& stream) const {
     return stream << "]";
 }
 
-Stream& Terrain::Load(Stream& stream) {
-    Point size;
+Terrain::LoadResult Terrain::Load(Stream& stream, Point& size) {
     size.ReadText(stream);
-    if (stream.HasError() || size.x < kMinSide || size.x > kMaxSide || size.y < kMinSide || size.y > kMaxSide) {
-        return stream;
+    if (stream.HasError()) {
+        return LoadResult::kCut;
+    }
+    if (size.x < kMinSide || size.x > kMaxSide || size.y < kMinSide || size.y > kMaxSide) {
+        return LoadResult::kSizeRefused;
     }
     Resize(size.x, size.y);
     bool anyVariant = false;
@@ -637,5 +639,5 @@ Stream& Terrain::Load(Stream& stream) {
         }
     }
     UpdateShading();
-    return stream;
+    return stream.HasError() ? LoadResult::kCut : LoadResult::kLoaded;
 }

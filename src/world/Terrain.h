@@ -14,6 +14,7 @@
 
 class Player;
 class Stream;
+struct Point;
 struct DynamicMesh;
 
 struct TerrainPoint {
@@ -132,9 +133,11 @@ public:
 
     // The text form: "[ < w, h >, " newline, one line of cells per row, then "]".
     Stream& Save(Stream& stream) const;
-    // Reads the text form (also from network peers). A size outside 16..64 leaves the
-    // terrain untouched.
-    Stream& Load(Stream& stream);
+    enum class LoadResult { kLoaded, kCut, kSizeRefused };
+    // Reads the text form (also from network peers); `size` takes the size the text
+    // declares. A size outside 16..64 leaves the terrain untouched; a text cut short
+    // keeps the cells read and sets the stream's error flag.
+    LoadResult Load(Stream& stream, Point& size);
     static void WriteCell(Stream& stream, const TerrainCell& cell);
     // Fills type, variant and height of a cell that arrives as grass at height 0.
     static void ReadCell(Stream& stream, TerrainCell& cell);

@@ -217,6 +217,6 @@ void Tree::Remove(int explode) {
     WorldObject::Remove(explode);
 }
 
-void Tree::Load(Stream& stream) { Rock::LoadText(*this, stream); }
+bool Tree::Load(Stream& stream) { return Rock::LoadText(*this, stream); }
 
 void Tree::Save(Stream& stream) { Rock::SaveText(*this, stream); }

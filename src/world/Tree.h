@@ -59,7 +59,7 @@ public:
     // With explode, the last burst: ten fires that burn out by themselves.
     void Remove(int explode) override;
     float GetRadius() const override { return 3.9f; }
-    void Load(Stream& stream) override;
+    bool Load(Stream& stream) override;
     void Save(Stream& stream) override;
     void SetDefaults() override;
     bool IsSaved() const override { return true; }

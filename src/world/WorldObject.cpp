@@ -139,7 +139,7 @@ float WorldObject::GetRadius() const {
     return shape.Radius();
 }
 
-void WorldObject::Load(Stream&) {}
+bool WorldObject::Load(Stream&) { return true; }
 
 void WorldObject::Save(Stream&) {}
 

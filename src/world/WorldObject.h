@@ -66,7 +66,9 @@ public:
     // Asks the arena to take the object out after the tick.
     virtual void Remove(int flag);
     virtual float GetRadius() const;
-    virtual void Load(Stream& stream);
+    // Reads the object's entry of a scenario, unit or squad text; false when the entry
+    // stopped short of its "End" (a value that did not read, or the end of the text).
+    virtual bool Load(Stream& stream);
     virtual void Save(Stream& stream);
     virtual void SetDefaults();
     // Whether scenario files keep the object.

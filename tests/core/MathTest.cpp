@@ -188,25 +188,41 @@ TEST(MathTest, ColourTextForm) {
 }
 
 TEST(MathTest, TextReadsOfDamagedInput) {
-    // A non-finite component is unreadable: it keeps its value, the error flag is set,
-    // and later components are not taken from what follows.
+    // A non-finite component is unreadable: it keeps its value and is counted, later
+    // components are read in their places, and reading goes on without an error.
     StringStream nan("< 1, nan, 3 > 4 5\n");
     Vector3 v(7, 8, 9);
     v.ReadText(nan);
-    EXPECT_TRUE(nan.HasError());
-    EXPECT_EQ(v, Vector3(1, 8, 9));
+    EXPECT_FALSE(nan.HasError());
+    EXPECT_EQ(nan.NonFiniteCount(), 1);
+    EXPECT_EQ(v, Vector3(1, 8, 3));
+    int after = 0;
+    nan >> after;
+    EXPECT_EQ(after, 4);
 
     StringStream overflow("< 1e999, 2 >\n");
     Vector2 w(5, 6);
     w.ReadText(overflow);
-    EXPECT_TRUE(overflow.HasError());
-    EXPECT_EQ(w.x, 5.0f);
+    EXPECT_FALSE(overflow.HasError());
+    EXPECT_EQ(w, Vector2(5, 2));
 
+    // Text that ends before the vector does is an error, whether a component or only the
+    // closing bracket is missing, and so is a read at the very end.
+    for (const char* text : {"< 1, 2", "< 1, 2, 3", ""}) {
+        StringStream cut(text);
+        v = {7, 8, 9};
+        v.ReadText(cut);
+        EXPECT_TRUE(cut.HasError()) << text;
+    }
     StringStream cut("< 1, 2");
     v = {7, 8, 9};
     v.ReadText(cut);
     EXPECT_EQ(v, Vector3(1, 2, 9));
-    EXPECT_FALSE(cut.IsGood());
+    StringStream ended("");
+    Point p(3, 4);
+    p.ReadText(ended);
+    EXPECT_TRUE(ended.HasError());
+    EXPECT_EQ(p, Point(3, 4));
 
     StringStream word("< 1, x, 3 >\n");
     v = {7, 8, 9};
@@ -216,8 +232,8 @@ TEST(MathTest, TextReadsOfDamagedInput) {
     StringStream infinite("< 1, -inf, 3 >\n");
     v = {7, 8, 9};
     v.ReadText(infinite);
-    EXPECT_TRUE(infinite.HasError());
-    EXPECT_EQ(v, Vector3(1, 8, 9));
+    EXPECT_FALSE(infinite.HasError());
+    EXPECT_EQ(v, Vector3(1, 8, 3));
 }
 
 class MathBinaryTest : public ::testing::Test {

@@ -226,15 +226,17 @@ TEST_F(PatternTest, HugeCountStopsAtTheEndOfTheText) {
     EXPECT_EQ(pattern.objects.Count(), 2);
 }
 
-TEST_F(PatternTest, NonFiniteNumbersStopTheReader) {
+TEST_F(PatternTest, NonFiniteNumbersKeepTheirDefaultsAndReadingGoesOn) {
     for (const char* bad : {"nan", "inf", "1e39"}) {
         Pattern pattern;
         const std::string text = std::string("\tObjects 1\n\t\tEnemy < ") + bad +
-                                 ", 0 > < 8, 0 > End \n\tMapConditionals 1\n\t\tLava < 1, 1 > \n";
-        EXPECT_FALSE(LoadText(pattern, text)) << bad;
+                                 ", 3 > < 8, 0 > End \n\tMapConditionals 1\n\t\tLava < 1, 1 > \n"
+                                 "\tPathPoints 0\n\tConditionals End \n\tPriority 2\n";
+        EXPECT_TRUE(LoadText(pattern, text)) << bad;
         ASSERT_EQ(pattern.objects.Count(), 2) << bad;
-        EXPECT_EQ(pattern.objects[1]->position, Vector2()) << bad;
-        EXPECT_EQ(pattern.mapConditionals.Count(), 0) << bad;
+        EXPECT_EQ(pattern.objects[1]->position, Vector2(0, 3)) << bad;
+        EXPECT_EQ(pattern.mapConditionals.Count(), 1) << bad;
+        EXPECT_EQ(pattern.priority, 2) << bad;
     }
 }
 

@@ -69,11 +69,14 @@ protected:
         SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
         VornTestWorld::TearDown();
     }
-    void ReadText(const std::string& text) {
+    // Whether the text was read whole.
+    bool ReadText(const std::string& text) {
         arena->ClearBattlefield(true);
         StringStream stream(text.c_str());
-        arena->ReadScenario(stream);
+        String section;
+        const bool whole = arena->ReadScenario(stream, "test", section);
         arena->RebuildGrid();
+        return whole;
     }
     std::string WrittenText() {
         StringStream stream;
@@ -208,11 +211,14 @@ TEST_F(ScenarioTest, HostileCountsAndNumbersAreRefused) {
     ReadText("Scenario\nVersion 1\nObjects 2000000000\n" + TreeEntry(40, 40));
     EXPECT_EQ(arena->CountObjectsOfKind(kKindTree), 1);
 
-    ReadText("Scenario\nVersion 1\nObjects -5\nLaunchPoints 3\n\t< 5, 5 >\n\t< nan, 5 >\n\t< 50, 50 >\n"
-             "FlyByPoints 1\n\t< inf, 0, 0 >\nEndScenario\n");
-    ASSERT_EQ(arena->launchPoints.Count(), 1);
-    EXPECT_FLOAT_EQ(arena->launchPoints[0]->position.x, 5.0f);
-    EXPECT_EQ(arena->flyByPoints.Count(), 0);
+    // A component that is not finite keeps its 0 and reading goes on.
+    EXPECT_TRUE(ReadText("Scenario\nVersion 1\nObjects -5\nLaunchPoints 3\n\t< 5, 5 >\n\t< nan, 5 >\n"
+                         "\t< 50, 50 >\nFlyByPoints 1\n\t< inf, 2, 0 >\nEndScenario\n"));
+    ASSERT_EQ(arena->launchPoints.Count(), 3);
+    EXPECT_FLOAT_EQ(arena->launchPoints[1]->position.x, 0.0f);
+    EXPECT_FLOAT_EQ(arena->launchPoints[1]->position.y, 5.0f);
+    ASSERT_EQ(arena->flyByPoints.Count(), 1);
+    EXPECT_FLOAT_EQ(arena->flyByPoints[0]->position.y, 2.0f);
 
     // Launch points beyond the cap are read and dropped.
     std::string many = "Scenario\nVersion 1\nLaunchPoints 1005\n";
