@@ -174,6 +174,18 @@ TEST_F(RemoveTreeTest, RemovesAFolderTreeInsideRoot) {
     EXPECT_FALSE(sys::Exists(data + "/players/bob/unit.vrn"));
 }
 
+TEST_F(RemoveTreeTest, RelativeRootRemovesNamesDirectlyInsideIt) {
+    const fs::path previous = fs::current_path();
+    fs::current_path(data);
+    const bool removed = sys::RemoveTree(".", "players");
+    const bool refused = sys::RemoveTree(".", "../Outside");
+    fs::current_path(previous);
+    EXPECT_TRUE(removed);
+    EXPECT_FALSE(fs::exists(data + "/Players"));
+    EXPECT_FALSE(refused);
+    EXPECT_TRUE(fs::exists(outside + "/keep.txt"));
+}
+
 TEST_F(RemoveTreeTest, RefusesPathsThatCouldLeaveRoot) {
     for (const char* path : {"", ".", "./", "..", "../Outside", "Players/../../Outside", "/Outside",
                              "\\Outside"}) {

@@ -259,10 +259,12 @@ bool RenameFile(std::string_view from, std::string_view to) {
 bool RemoveTree(std::string_view root, std::string_view path) {
     if (root.empty() || !IsAcceptableTreePath(path)) return false;
     const std::string resolvedRoot = ResolvePath(root);
-    const fs::path target(ResolvePath(resolvedRoot + "/" + NormalizeSeparators(path)));
     std::error_code error;
     const fs::path realRoot = fs::canonical(resolvedRoot, error);
     if (error || !fs::is_directory(realRoot, error)) return false;
+    // Resolved against the root's absolute path, a name directly inside a relative root
+    // (".") still has a parent to check.
+    const fs::path target(ResolvePath(realRoot.string() + "/" + NormalizeSeparators(path)));
     // The folders above the target are followed (a linked data folder is fine) but must
     // end up inside root; the target itself is never followed.
     const fs::path realParent = fs::canonical(target.parent_path(), error);
