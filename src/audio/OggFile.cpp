@@ -120,7 +120,11 @@ bool OggFile::Reset()
 {
     if (!open_) return false;
     failed_ = false;
-    return ov_time_seek(&vorbis_, 0.0) == 0;
+    if (ov_time_seek(&vorbis_, 0.0) == 0) return true;
+    // A damaged file can decode and still not seek (one whose pages claim no length):
+    // opened again, it starts at its first sample, so the size counted by decoding is
+    // what Read hands out.
+    return Open();
 }
 
 uint32_t OggFile::GetSize()

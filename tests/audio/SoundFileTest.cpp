@@ -18,6 +18,37 @@ std::string ReadAll(SoundFile& file, uint32_t step)
     return out;
 }
 
+// The Ogg page checksum: CRC-32 with polynomial 0x04C11DB7, no reflection, start 0.
+uint32_t OggChecksum(const std::string& page)
+{
+    uint32_t crc = 0;
+    for (const char byte : page) {
+        crc ^= uint32_t(uint8_t(byte)) << 24;
+        for (int bit = 0; bit < 8; ++bit) crc = crc & 0x80000000u ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    }
+    return crc;
+}
+
+// The file with its last page's granule position set to 0 and the page's checksum made
+// good again: every page still decodes, but the stream claims no length, so it cannot
+// be rewound by time.
+std::string WithoutLength(std::string ogg)
+{
+    size_t last = 0;
+    for (size_t at = 0; at + 27 <= ogg.size();) {
+        last = at;
+        const size_t segments = uint8_t(ogg[at + 26]);
+        size_t body = 0;
+        for (size_t k = 0; k < segments; ++k) body += uint8_t(ogg[at + 27 + k]);
+        at += 27 + segments + body;
+    }
+    ogg.replace(last + 6, 8, std::string(8, '\0'));
+    ogg.replace(last + 22, 4, std::string(4, '\0'));
+    const uint32_t crc = OggChecksum(ogg.substr(last));
+    for (int k = 0; k < 4; ++k) ogg[last + 22 + k] = char(crc >> (8 * k));
+    return ogg;
+}
+
 TEST(SoundFile, ReaderIsChosenByExtensionIgnoringCase)
 {
     EXPECT_NE(dynamic_cast<OggFile*>(SoundFile::Make("Sounds\\Countdown.ogg").get()), nullptr);
@@ -175,6 +206,20 @@ TEST(OggFile, CorruptedOrCutPagesEndTheDataWithoutNoise)
         const size_t prefix = std::min<size_t>(decoded.size(), 2 * reference.size() / 4);
         EXPECT_EQ(decoded.substr(0, prefix), SampleBytes16(reference).substr(0, prefix));
     }
+}
+
+TEST(OggFile, SizeAgreesWithTheDataWhenRewindingFails)
+{
+    TempFolder folder;
+    WriteFile(folder / "nolength.ogg", WithoutLength(EncodeOgg(ToneFloats(22050, 1, 22050, 440.0), 1, 22050)));
+    OggFile file(String((folder / "nolength.ogg").c_str()));
+    ASSERT_TRUE(file.Open());
+    const uint32_t size = file.GetSize();
+    const std::string decoded = ReadAll(file, 4096);
+    EXPECT_GT(decoded.size(), 0u);
+    EXPECT_EQ(size, decoded.size());
+    ASSERT_TRUE(file.Reset());
+    EXPECT_EQ(ReadAll(file, 20480), decoded);
 }
 
 }  // namespace
