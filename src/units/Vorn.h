@@ -110,7 +110,8 @@ public:
     void TakeDamage(Player* attacker, const Vector3& hitPoint, float amount, int flag) override;
     // flag non-zero: with effects (explosion, scorch mark, sounds). See Destroy.
     void Remove(int flag) override { Destroy(flag != 0); }
-    // Also false when a "Filename" reference in the record did not load.
+    // Also false when a "Filename" reference in the record did not load, and when the
+    // text ends before the record's "End".
     bool Load(Stream& stream) override;
     void Save(Stream& stream) override;
     void SetDefaults() override { PrepareForBattle(); }

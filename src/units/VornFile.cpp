@@ -102,9 +102,11 @@ void Vorn::WriteBody(Stream& stream) {
     }
 }
 
+// A record inside a scenario or squad text is whole only with its "End"; a unit file may
+// end without one.
 bool Vorn::Load(Stream& stream) {
     String key;
-    return ReadRecord(stream, key);
+    return ReadRecord(stream, key) && KeyIs(key, "End");
 }
 
 bool Vorn::ReadRecord(Stream& stream, String& key) {

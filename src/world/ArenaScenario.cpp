@@ -261,7 +261,10 @@ bool Arena::ReadScenarioObject(Stream& stream, bool keep) {
     }
     WorldObject* object = kind == kKindVorn ? NewVorn(0) : NewObjectOfKind(kind);
     // An entry cut short by the end of the text is dropped with the rest of the list.
-    if (!object->Load(stream) && stream.HasError()) {
+    if (!object->Load(stream) && stream.AtEnd()) {
+        stream.SetError();
+    }
+    if (stream.HasError()) {
         FreeObject(object);
         return false;
     }
@@ -421,17 +424,15 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
     const int32_t wanted = std::min(n, Squad::kMaxMembers);
     Array<Vorn*> placed;
     int32_t read = 0;
-    for (; read < wanted && TextFollows(file); ++read) {
+    bool damaged = false;
+    for (; read < wanted && !damaged && TextFollows(file); ++read) {
         Vorn* unit = NewVorn(0);
         if (!unit->Load(file)) {
-            const bool damaged = file.HasError();
+            damaged = file.HasError() || file.AtEnd();
             LogFile("Squad", path, "member " + String::FromInt(read + 1) +
                                        (damaged ? " is damaged or cut short; it and the rest are left out"
                                                 : " names a unit file that did not load; left out"));
             FreeObject(unit);
-            if (damaged) {
-                break;
-            }
             continue;
         }
         if (!unit->HasValidChassis()) {
@@ -451,7 +452,7 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
         AddObject(unit);
         placed.Append(unit);
     }
-    if (read < n || (!file.HasError() && TextFollows(file))) {
+    if (!damaged && (read < n || (!file.HasError() && TextFollows(file)))) {
         LogFile("Squad", path, "its count says " + String::FromInt(n) + " members, " + String::FromInt(read) +
                                    " were read (at most " + String::FromInt(Squad::kMaxMembers) + ")");
     }

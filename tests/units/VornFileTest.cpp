@@ -5,13 +5,16 @@
 #include <sstream>
 #include <string>
 
+#include "core/MemoryBlock.h"
 #include "core/StringStream.h"
 #include "core/TextTable.h"
 #include "game/PlayerRoster.h"
+#include "support/LogLines.h"
+#include "support/VornTestWorld.h"
 #include "units/Action.h"
 #include "units/PathPoint.h"
 #include "units/Pattern.h"
-#include "support/VornTestWorld.h"
+#include "units/PatternObject.h"
 #include "world/SaveFilePaths.h"
 
 namespace {
@@ -265,6 +268,78 @@ TEST_F(VornFileTest, LauncherCannotCarryUnitsOfItsOwnSize) {
     unit->PrepareForBattle();
     EXPECT_TRUE(unit->weapons[0].loadedUnits.IsEmpty());
     TearDownUnits();
+}
+
+TEST_F(VornFileTest, NonFiniteNumbersKeepTheirDefaultsAndTheRestLoads) {
+    std::string text = kHandWritten;
+    text.replace(text.find("Angle 1.5"), 9, "Angle nan");
+    text.replace(text.find("< 10, 0 > < 8, 0 >"), 18, "< inf, 0 > < 8, 0 >");
+    WriteFile("Odd.VRN", text);
+    Vorn* unit = Fresh();
+    unit->SetAngle(0.25f);
+    platform_test::LogLines log;
+    ASSERT_TRUE(unit->LoadFile("Odd"));
+    EXPECT_FLOAT_EQ(unit->heading, 0.25f);
+    EXPECT_EQ(unit->chassisType, kRobotMedium);
+    EXPECT_EQ(unit->weapons[0].kind, kWeaponMissileLauncher);
+    ASSERT_EQ(unit->PatternAt(0).objects.Count(), 2);
+    EXPECT_EQ(unit->PatternAt(0).objects[1]->position, Vector2(0.0f, 0.0f));
+    EXPECT_EQ(unit->PatternAt(0).priority, 2);
+    EXPECT_TRUE(log.HasLineWith({"Odd.VRN", "not finite"})) << log.Text();
+    TearDownUnits();
+}
+
+TEST_F(VornFileTest, FileCutShortFailsAndSaysWhereItStopped) {
+    const std::string text = kHandWritten;
+    // Cut inside the first pattern's second path point, and inside the weapons.
+    const std::string cuts[] = {text.substr(0, text.find("Fire1 < 10, 0 >") + 9),
+                                text.substr(0, text.find("\tType Laser") + 8)};
+    for (const std::string& cut : cuts) {
+        WriteFile("Cut.VRN", cut);
+        Vorn* unit = Fresh();
+        platform_test::LogLines log;
+        EXPECT_FALSE(unit->LoadFile("Cut"));
+        EXPECT_EQ(unit->name, GetLanguageText("NoName"));
+        const char* key = &cut == &cuts[0] ? "Patterns" : "Weapons";
+        EXPECT_TRUE(log.HasLineWith({"Cut.VRN", key})) << log.Text();
+    }
+    // The whole file, with or without its last line end, loads.
+    WriteFile("Whole.VRN", text.substr(0, text.size() - 1));
+    EXPECT_TRUE(Fresh()->LoadFile("Whole"));
+    TearDownUnits();
+}
+
+// Free records of the pools a pattern draws on: objects, path points, map conditionals
+// and actions.
+int FreePatternRecords(Arena& arena) {
+    arena.FlushObjectPools();
+    int free = 0;
+    for (int pool : {0, 1, 2, 28}) {
+        free += arena.PoolAt(pool)->FreeCount();
+    }
+    return free;
+}
+
+TEST_F(VornFileTest, CutPatternRecordsGoBackToTheirPools) {
+    // Each text stops inside a record: an object's facing point, a map conditional's
+    // cell, an action's point. Only the whole records before it are kept.
+    const std::string tree = "\t\tTree < 1, 1 > < 1, 1 > End \n";
+    const std::string texts[] = {"\tObjects 2\n" + tree + "\t\tEnemy < 3, 0 > < 1",
+                                 "\tObjects 1\n" + tree + "\tMapConditionals 1\n\t\tLava < 1",
+                                 "\tObjects 1\n" + tree + "\tMapConditionals 0\n\tPathPoints 2\n"
+                                 "\t\t< 0, 0 > < 0, 0 > Actions 0\n\t\t< 5, 0 > < 5, 0 > Actions 1\n\t\t\tFire1 < 10"};
+    for (const std::string& text : texts) {
+        Pattern pattern;
+        const int free = FreePatternRecords(*arena);
+        StringStream stream(text.c_str());
+        EXPECT_FALSE(pattern.Load(stream)) << text;
+        ASSERT_EQ(pattern.objects.Count(), 2) << text;
+        EXPECT_EQ(pattern.objects[1]->facing, Vector2(1.0f, 1.0f));
+        EXPECT_TRUE(pattern.mapConditionals.IsEmpty()) << text;
+        EXPECT_EQ(pattern.pathPoints.Count(), 1) << text;
+        // Only the tree took a record.
+        EXPECT_EQ(FreePatternRecords(*arena), free - 1) << text;
+    }
 }
 
 }  // namespace

@@ -73,6 +73,18 @@ TEST_F(VornTest, PreparationTakesHealthAndPatternSlotsFromTheChassis) {
     EXPECT_EQ(small->weaponPlaceCount, 1);
 }
 
+TEST_F(VornTest, CostCountsOnlyTheChassisWeaponPlaces) {
+    Vorn* small = AddUnit(&red, kRobotSmall, 80.0f, 80.0f, 0.0f);
+    const int32_t withLaser = small->cost;
+    // The small chassis has one weapon place: its second record is not paid for.
+    small->weapons[1].SetKind(kWeaponMissileLauncher);
+    small->ComputeCost();
+    EXPECT_EQ(small->cost, withLaser);
+    small->weapons[0].SetKind(kWeaponMissileLauncher);
+    small->ComputeCost();
+    EXPECT_GT(small->cost, withLaser);
+}
+
 TEST_F(VornTest, DamageLowersHealthPushesTheBodyAndRaisesInjured) {
     Vorn* unit = AddUnit(&red, kRobotLarge, 50.0f, 50.0f, 0.0f);
     unit->TakeDamage(&blue, Vector3(40.0f, 50.0f, 0.0f), 10.0f, 0);

@@ -13,6 +13,7 @@
 #include "core/StringStream.h"
 #include "game/PlayerRoster.h"
 #include "game/Squad.h"
+#include "support/LogLines.h"
 #include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
 #include "world/FlyByPoint.h"
@@ -324,6 +325,76 @@ TEST_F(ScenarioTest, SquadInMemoryIsPlacedWithDelay) {
     EXPECT_EQ(b->owner, &red);
     EXPECT_NEAR(std::hypot(a->position.x - b->position.x, a->position.y - b->position.y), 10.0f, 0.05f);
     arena->FreeObject(none);
+}
+
+TEST_F(ScenarioTest, PointListsCutShortStopAtTheEndOfTheText) {
+    // A huge count and nothing behind it, or a vector without its closing bracket: the
+    // loops stop at once, keep no made-up point and report the cut.
+    for (const std::string& tail : {std::string("LaunchPoints 1999999999\n"), std::string("LaunchPoints 5001 <"),
+                                    std::string("FlyByPoints 1999999999\n\t< 1, 2, 3"),
+                                    std::string("FlyByPoints 5001\n\t< 1, 2, 3 >\n")}) {
+        EXPECT_FALSE(ReadText("Scenario\nVersion 1\n" + tail)) << tail;
+        EXPECT_EQ(arena->launchPoints.Count(), 0) << tail;
+        EXPECT_LE(arena->flyByPoints.Count(), 1) << tail;
+    }
+    std::ofstream(folder / "Short.SCN") << "Scenario\nVersion 1\nLaunchPoints 1999999999";
+    platform_test::LogLines log;
+    EXPECT_FALSE(arena->LoadScenario("Short"));
+    EXPECT_TRUE(log.HasLineWith({"Short.SCN", "LaunchPoints"})) << log.Text();
+}
+
+TEST_F(ScenarioTest, NonFiniteMapHeightKeepsItsDefaultAndTheRestLoads) {
+    std::string map = FlatMap();
+    map.replace(map.find("Ga0"), 3, "Ganan");
+    std::ofstream(folder / "Odd.SCN") << "Scenario\nVersion 1\nMap " << map << "\nObjects 1\n"
+                                      << TreeEntry(40, 40) << "LaunchPoints 1\n\t< 5, 5 >\nEndScenario\n";
+    platform_test::LogLines log;
+    EXPECT_TRUE(arena->LoadScenario("Odd"));
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindTree), 1);
+    EXPECT_EQ(arena->launchPoints.Count(), 1);
+    EXPECT_TRUE(log.HasLineWith({"Odd.SCN", "not finite"})) << log.Text();
+}
+
+TEST_F(ScenarioTest, RefusedMapSizeIsLoggedWithTheFile) {
+    std::ofstream(folder / "Tiny.SCN") << "Scenario\nVersion 1\nMap [ < 8, 70 >, \nGa0 Ga0\n]\nObjects 1\n"
+                                       << TreeEntry(40, 40) << "EndScenario\n";
+    platform_test::LogLines log;
+    arena->LoadScenario("Tiny");
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindTree), 1);
+    EXPECT_TRUE(log.HasLineWith({"Tiny.SCN", "8 x 70"})) << log.Text();
+}
+
+TEST_F(ScenarioTest, SquadMemberWhoseUnitFileDoesNotLoadIsLeftOut) {
+    std::ofstream(folder / "Scout.VRN") << UnitEntry("Scout", "RobotSmall", 0, 0);
+    const std::string body = "Count 2\nIconData\nName Scout\nPosition < 0, 0, 0 >\nType 0\nCost 0\n"
+                             "Name Gone\nPosition < 5, 0, 0 >\nType 0\nCost 0\nVornData\n"
+                             "Type Vorn\nFilename Scout\nPosition < 0, 0, 0 >\nEnd\n"
+                             "Type Vorn\nFilename Gone\nPosition < 5, 0, 0 >\nEnd\n";
+    std::ofstream(folder / "Half.SQD") << body;
+    platform_test::LogLines log;
+    EXPECT_EQ(arena->LoadSquadFile("Half", Vector3(80, 80, 0), &red), 1);
+    ASSERT_EQ(arena->ObjectCount(), 1);
+    EXPECT_EQ(static_cast<Vorn*>(arena->ObjectAt(0))->name, "Scout");
+    EXPECT_TRUE(log.HasLineWith({"Half.SQD", "member 2"})) << log.Text();
+}
+
+TEST_F(ScenarioTest, SquadWithAWrongCountKeepsTheMembersReadWhole) {
+    const std::string icons = "IconData\nName A\nPosition < 0, 0, 0 >\nType 0\nCost 0\n"
+                              "Name B\nPosition < 5, 0, 0 >\nType 0\nCost 0\nVornData\n";
+    const std::string members = UnitEntry("A", "RobotSmall", 0, 0) + UnitEntry("B", "RobotSmall", 5, 0);
+    // Too many, far too many, too few, and a second member cut short.
+    const std::pair<std::string, int> cases[] = {{"Count 3\n" + icons + members, 2},
+                                                 {"Count 2000000000\n" + icons + members, 2},
+                                                 {"Count 1\n" + icons + members, 1},
+                                                 {"Count 2\n" + icons + members.substr(0, members.size() - 12), 1}};
+    for (const auto& [text, placed] : cases) {
+        arena->ClearBattlefield(true);
+        std::ofstream(folder / "Odd.SQD") << text;
+        platform_test::LogLines log;
+        EXPECT_EQ(arena->LoadSquadFile("Odd", Vector3(80, 80, 0), &red), placed) << text.substr(0, 12);
+        EXPECT_EQ(arena->ObjectCount(), placed);
+        EXPECT_TRUE(log.HasLineWith({"Odd.SQD"})) << text.substr(0, 12);
+    }
 }
 
 }  // namespace
