@@ -1,0 +1,21 @@
+// A scenario text from a peer, and a scenario file.
+#include "core/String.h"
+#include "core/StringStream.h"
+#include "support/FuzzTarget.h"
+#include "support/FuzzWorld.h"
+#include "world/Arena.h"
+
+VORNS_FUZZ_TARGET(data, size) {
+    Arena& arena = fuzz::World();
+    arena.ClearBattlefield(true);
+    StringStream text(fuzz::Text(data, size).c_str());
+    String section;
+    arena.ReadScenario(text, "fuzz", section);
+    arena.ClearBattlefield(true);
+    if (fuzz::WriteScratchFile("Fuzz.SCN", data, size)) {
+        arena.LoadScenario("Fuzz");
+    }
+    arena.ClearBattlefield(true);
+    arena.FlushObjectPools();
+    return 0;
+}
