@@ -1,12 +1,17 @@
 # make test : install missing packages, build, run every test, then again under ASan+UBSan.
 # make bench: build optimised and run the benchmarks.
 # make run  : build the game and its data set and start it.
+# make fuzz : build the fuzz targets with clang and run each for FUZZ_SECONDS (default 60).
 JOBS ?= $(shell nproc)
 BUILD ?= build
 SAN_BUILD ?= build-san
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 1
+FUZZ_TARGETS ?=
 
-.PHONY: all deps build test test-plain test-san bench run clean
+.PHONY: all deps build test test-plain test-san bench fuzz run clean
 
 all: build
 
@@ -33,6 +38,13 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target vorns-bench
 	$(BENCH_BUILD)/bench/vorns-bench
 
+fuzz:
+	@tools/install-deps.sh clang libclang-rt-14-dev
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	  -DCMAKE_CXX_COMPILER=clang++ -DVORNS_FUZZ=ON -DVORNS_TESTS=OFF -DVORNS_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(FUZZ_JOBS) fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_TARGETS)
+
 # The game runs from its runtime folder, build/game, in a 1024 x 768 window. The data set
 # is built too once the tree has its target.
 run: deps
@@ -46,4 +58,4 @@ run: deps
 	cd $(BUILD)/game && ./vorns Window
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

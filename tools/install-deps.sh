@@ -1,8 +1,9 @@
 #!/bin/sh
-# Installs the Debian packages the build needs, only those that are missing.
+# Installs the Debian packages the build needs, only those that are missing; packages
+# given as arguments are wanted too (`make fuzz` asks for the compiler it needs).
 set -e
 PACKAGES="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-zlib1g-dev libogg-dev libvorbis-dev libsdl2-dev libgl-dev libgl1-mesa-dri libegl1 libegl-mesa0"
+zlib1g-dev libogg-dev libvorbis-dev libsdl2-dev libgl-dev libgl1-mesa-dri libegl1 libegl-mesa0 $*"
 
 missing=""
 for p in $PACKAGES; do

@@ -3,6 +3,7 @@
 
 #include <numbers>
 
+#include "core/Debugger.h"
 #include "core/Quaternion.h"
 #include "core/Tga.h"
 #include "core/Vector3.h"
@@ -129,7 +130,13 @@ void SetMoodPart(MoodSet& set, int32_t mood, const FacePart& part) {
     set.parts[mood] = part;
 }
 
-void LoadImageFile(const String& path, Image& image) { ReadTgaFile(path.CStr(), image); }
+// A portrait or painted part that does not read leaves its image empty, and says why.
+void LoadImageFile(const String& path, Image& image) {
+    const TgaReadResult read = ReadTgaFile(path.CStr(), image);
+    if (read != TgaReadResult::kOk) {
+        Debugger::Instance().Line((String("Image file \"") + path + "\" refused: " + TgaReadResultText(read)).CStr());
+    }
+}
 
 // Loading again (a test, a restart of the tables) starts from empty lists.
 void ClearLooks(ChassisDefinition& row) {

@@ -19,12 +19,15 @@ bool IsOneOf(const String& key, std::initializer_list<const char*> names) {
 }
 
 // Reads past the value of a key the summary does not keep, by the kind of value. Other
-// keys ("VIP", "Crazy" and unknown words) have no value.
-void SkipValue(Stream& stream, const String& key) {
+// keys ("VIP", "Crazy" and unknown words) have no value. False when the value did not
+// read.
+bool SkipValue(Stream& stream, const String& key) {
     String text;
     if (IsOneOf(key, {"Type", "Name", "Filename", "Player"})) {
         String::ReadToken(stream, text);
-    } else if (IsOneOf(key, {"ID", "Edited", "CostEdited", "CurrentPattern"})) {
+        return !text.IsEmpty();
+    }
+    if (IsOneOf(key, {"ID", "Edited", "CostEdited", "CurrentPattern"})) {
         int value = 0;
         stream >> value;
     } else if (IsOneOf(key, {"Position", "Velocity"})) {
@@ -37,7 +40,9 @@ void SkipValue(Stream& stream, const String& key) {
     } else if (key.EqualsNoCase("Comment")) {
         // Read whole at any length, so that nothing of it is taken for a key.
         String::ReadLine(stream, text);
+        return true;
     }
+    return !stream.HasError();
 }
 
 void LogFailure(const String& name, const char* reason) {
@@ -60,8 +65,12 @@ bool VornSummary::Load(const String& name) {
         LogFailure(name, "no such unit file");
         return false;
     }
-    Scan(file);
+    const bool whole = Scan(file);
     file.Close();
+    if (!whole) {
+        LogFailure(name, "the file is damaged or cut short");
+        return false;
+    }
     if (chassis < 0) {
         LogFailure(name, "the file names no chassis");
         return false;
@@ -69,7 +78,7 @@ bool VornSummary::Load(const String& name) {
     return true;
 }
 
-void VornSummary::Scan(Stream& stream) {
+bool VornSummary::Scan(Stream& stream) {
     bool haveCost = false;
     bool haveWeapons = false;
     String key;
@@ -77,31 +86,34 @@ void VornSummary::Scan(Stream& stream) {
         String::ReadToken(stream, key);
         // Patterns are the last section a unit file writes and hold nothing a summary
         // needs; reading on past them would take pattern words for keys.
-        if (key.IsEmpty() || key.EqualsNoCase("End") || key.EqualsNoCase("Patterns")) return;
+        if (key.IsEmpty() || key.EqualsNoCase("End") || key.EqualsNoCase("Patterns")) return true;
         if (key.EqualsNoCase("ChassisType")) {
             String value;
             String::ReadToken(stream, value);
-            if (!value.IsEmpty()) chassis = FindChassisByName(value);
+            if (value.IsEmpty()) return false;
+            chassis = FindChassisByName(value);
         } else if (key.EqualsNoCase("Cost")) {
             int value = 0;
             stream >> value;
+            if (stream.HasError()) return false;
             // A cost below 0 would buy budget in the launch window.
-            if (!stream.HasError()) cost = std::max(value, 0);
+            cost = std::max(value, 0);
             haveCost = true;
         } else if (key.EqualsNoCase("Weapons")) {
             int count = 0;
             stream >> count;
-            for (int place = 0; place < 2 && !stream.HasError(); ++place) {
+            for (int place = 0; place < 2; ++place) {
                 WeaponRecord record;
-                Weapon::ReadRecord(stream, record);
+                if (stream.HasError() || !Weapon::ReadRecord(stream, record)) return false;
                 weaponKinds[place] = record.kind;
                 weaponLocations[place] = record.location;
                 weaponAmmo[place] = record.ammoName;
             }
             haveWeapons = true;
-        } else {
-            SkipValue(stream, key);
+        } else if (!SkipValue(stream, key)) {
+            return false;
         }
-        if (stream.HasError()) return;
     }
+    // Stopped once everything was read, or at the end of the text after a whole value.
+    return true;
 }

@@ -10,8 +10,9 @@ class Stream;
 class VornSummary {
 public:
     // Reads the summary of the named unit file in the current player's unit folder.
-    // False when the name is not safe as a file name, the file cannot be opened, or it
-    // names no chassis; the reason goes to the debug log.
+    // False when the name is not safe as a file name, the file cannot be opened, is
+    // damaged or cut short before the summary was complete, or names no chassis; the
+    // reason goes to the debug log.
     bool Load(const String& name);
 
     int32_t id = -1;  // not filled by the reader
@@ -23,6 +24,7 @@ public:
     String fileName;
 
 private:
-    // Reads keys until "End", the end of the input, or everything the summary holds.
-    void Scan(Stream& stream);
+    // Reads keys until "End", the end of the input, or everything the summary holds;
+    // false when a value did not read.
+    bool Scan(Stream& stream);
 };

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "support/LogLines.h"
 #include "support/TempFolder.h"
 #include "units/VornSummary.h"
 #include "units/WeaponTable.h"
@@ -54,16 +55,20 @@ TEST_F(VornSummaryTest, HandWrittenFileWithCommentsAndLineEndsOfEitherKind) {
     EXPECT_EQ(summary.weaponKinds[1], kWeaponLaser);
 }
 
-TEST_F(VornSummaryTest, DamagedFilesKeepWhatWasReadOrFail) {
+TEST_F(VornSummaryTest, DamagedFilesKeepWhatWasReadOrAreRefused) {
     Write("Unknown", "ChassisType Tank\nCost -40\nEnd\n");
     ASSERT_TRUE(summary.Load("Unknown"));
     EXPECT_EQ(summary.chassis, 0);  // an unknown chassis name is the first row
     EXPECT_EQ(summary.cost, 0);     // no negative prices
-    Write("Broken", "ChassisType RobotLarge\nCost lots\nWeapons 2\n\tType Kicker\n\tEnd\n");
-    ASSERT_TRUE(summary.Load("Broken"));
-    EXPECT_EQ(summary.chassis, 2);
-    EXPECT_EQ(summary.cost, 0);
-    EXPECT_EQ(summary.weaponKinds[0], kWeaponLaser);
+    // A cost that does not read, or weapons cut short, would price the unit wrongly:
+    // the file is refused, with a line naming it.
+    for (const char* text : {"ChassisType RobotLarge\nCost lots\nWeapons 2\n\tType Kicker\n\tEnd\n",
+                             "ChassisType RobotLarge\nCost 50\nWeapons 2\n\tType Kicker\n\tEnd\n\tType Las"}) {
+        Write("Broken", text);
+        platform_test::LogLines log;
+        EXPECT_FALSE(summary.Load("Broken")) << text;
+        EXPECT_TRUE(log.HasLineWith({"Broken", "damaged"})) << log.Text();
+    }
     Write("NoChassis", "Type Vorn\nCost 10\nEnd\nChassisType RobotLarge\n");
     EXPECT_FALSE(summary.Load("NoChassis"));
     // The pattern section ends what a summary reads.
