@@ -149,7 +149,11 @@ bool Vorn::ReadValue(Stream& stream, const String& key, bool& filenameFailed) {
         if (stream.HasError()) {
             return false;
         }
-        isPosition ? SetPosition(v) : SetVelocity(v);
+        if (isPosition) {
+            SetPosition(v);
+        } else {
+            SetVelocity(v);
+        }
         return true;
     }
     if (KeyIs(key, "Angle")) {
