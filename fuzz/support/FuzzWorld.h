@@ -11,7 +11,9 @@ class Arena;
 
 namespace fuzz {
 
-// Made on first use and never taken down: a fuzzer runs until it is stopped.
+// Made on first use and never taken down: a fuzzer runs until it is stopped. Targets
+// clear the battlefield with ClearBattlefield(false): edited units would otherwise be
+// kept aside for the kill tray, input after input.
 Arena& World();
 // The scratch folder, ending in '/'; removed when the process exits.
 const std::string& ScratchFolder();

@@ -7,15 +7,15 @@
 
 VORNS_FUZZ_TARGET(data, size) {
     Arena& arena = fuzz::World();
-    arena.ClearBattlefield(true);
+    arena.ClearBattlefield(false);
     StringStream text(fuzz::Text(data, size).c_str());
     String section;
     arena.ReadScenario(text, "fuzz", section);
-    arena.ClearBattlefield(true);
+    arena.ClearBattlefield(false);
     if (fuzz::WriteScratchFile("Fuzz.SCN", data, size)) {
         arena.LoadScenario("Fuzz");
     }
-    arena.ClearBattlefield(true);
+    arena.ClearBattlefield(false);
     arena.FlushObjectPools();
     return 0;
 }

@@ -9,7 +9,7 @@ VORNS_FUZZ_TARGET(data, size) {
     if (fuzz::WriteScratchFile("Fuzz.SQD", data, size)) {
         arena.LoadSquadFile("Fuzz", Vector3(80.0f, 80.0f, 0.0f), nullptr);
     }
-    arena.ClearBattlefield(true);
+    arena.ClearBattlefield(false);
     arena.FlushObjectPools();
     return 0;
 }
