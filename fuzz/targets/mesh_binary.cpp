@@ -1,8 +1,8 @@
 // The binary mesh record of the model cache.
 #include "core/FileStream.h"
 #include "engine/Mesh.h"
-#include "support/FuzzTarget.h"
-#include "support/FuzzWorld.h"
+#include "harness/FuzzTarget.h"
+#include "harness/FuzzWorld.h"
 
 VORNS_FUZZ_TARGET(data, size) {
     if (!fuzz::WriteScratchFile("Fuzz.sbm", data, size)) {

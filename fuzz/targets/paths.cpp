@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "platform/sys/Paths.h"
-#include "support/FuzzTarget.h"
-#include "support/FuzzWorld.h"
+#include "harness/FuzzTarget.h"
+#include "harness/FuzzWorld.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // A pattern's text form, read over a pattern that then is laid out and matched against.
 #include "core/StringStream.h"
-#include "support/FuzzTarget.h"
-#include "support/FuzzWorld.h"
+#include "harness/FuzzTarget.h"
+#include "harness/FuzzWorld.h"
 #include "units/Pattern.h"
 #include "world/Arena.h"
 

@@ -1,8 +1,8 @@
 // A scenario text from a peer, and a scenario file.
 #include "core/String.h"
 #include "core/StringStream.h"
-#include "support/FuzzTarget.h"
-#include "support/FuzzWorld.h"
+#include "harness/FuzzTarget.h"
+#include "harness/FuzzWorld.h"
 #include "world/Arena.h"
 
 VORNS_FUZZ_TARGET(data, size) {

@@ -1,7 +1,7 @@
 // A squad file placed on the battlefield.
 #include "core/Vector3.h"
-#include "support/FuzzTarget.h"
-#include "support/FuzzWorld.h"
+#include "harness/FuzzTarget.h"
+#include "harness/FuzzWorld.h"
 #include "world/Arena.h"
 
 VORNS_FUZZ_TARGET(data, size) {

@@ -13,8 +13,8 @@
 #include "core/StringStream.h"
 #include "core/Vector2.h"
 #include "core/Vector3.h"
-#include "support/FuzzTarget.h"
-#include "support/FuzzWorld.h"
+#include "harness/FuzzTarget.h"
+#include "harness/FuzzWorld.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include "core/Point.h"
 #include "core/StringStream.h"
 #include "platform/sys/Random.h"
-#include "support/FuzzTarget.h"
-#include "support/FuzzWorld.h"
+#include "harness/FuzzTarget.h"
+#include "harness/FuzzWorld.h"
 #include "world/Terrain.h"
 
 VORNS_FUZZ_TARGET(data, size) {

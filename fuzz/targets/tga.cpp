@@ -3,7 +3,7 @@
 
 #include "core/Image.h"
 #include "core/Tga.h"
-#include "support/FuzzTarget.h"
+#include "harness/FuzzTarget.h"
 
 VORNS_FUZZ_TARGET(data, size) {
     Image image;

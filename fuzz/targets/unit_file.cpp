@@ -1,8 +1,8 @@
 // A unit's text, as a peer sends it and as a unit file on disk (where a "Filename" in it
 // is refused, and the file may name the scratch folder's other files).
 #include "core/StringStream.h"
-#include "support/FuzzTarget.h"
-#include "support/FuzzWorld.h"
+#include "harness/FuzzTarget.h"
+#include "harness/FuzzWorld.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
 

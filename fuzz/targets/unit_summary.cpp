@@ -1,6 +1,6 @@
 // What the trays and launchers read of a unit file without loading the unit.
-#include "support/FuzzTarget.h"
-#include "support/FuzzWorld.h"
+#include "harness/FuzzTarget.h"
+#include "harness/FuzzWorld.h"
 #include "units/VornSummary.h"
 
 VORNS_FUZZ_TARGET(data, size) {

@@ -2,8 +2,8 @@
 #include <vector>
 
 #include "audio/WavFile.h"
-#include "support/FuzzTarget.h"
-#include "support/FuzzWorld.h"
+#include "harness/FuzzTarget.h"
+#include "harness/FuzzWorld.h"
 
 VORNS_FUZZ_TARGET(data, size) {
     if (!fuzz::WriteScratchFile("Fuzz.wav", data, size)) {

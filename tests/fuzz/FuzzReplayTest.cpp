@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "support/FuzzTarget.h"
+#include "harness/FuzzTarget.h"
 
 namespace {
 

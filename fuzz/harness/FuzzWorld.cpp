@@ -1,4 +1,4 @@
-#include "support/FuzzWorld.h"
+#include "harness/FuzzWorld.h"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/GlobalHelpers.h"
+#include "world/SaveFilePaths.h"
 #include "core/Debugger.h"
 #include "core/Image.h"
 #include "game/Game.h"

@@ -1,4 +1,4 @@
-#include "support/FuzzTarget.h"
+#include "harness/FuzzTarget.h"
 
 namespace fuzz {
 
