@@ -1,6 +1,9 @@
 // The application: the main loop, the mode stack and the shutdown.
 #include "app/Application.h"
 
+#include "app/FrontEndGame.h"
+#include "app/FrontEndServices.h"
+
 #include "audio/EffectSounds.h"
 #include "audio/Music.h"
 #include "audio/Sounder.h"
@@ -21,6 +24,7 @@
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
+#include "screens/FrontEndShell.h"
 #include "units/PatternMatcher.h"
 #include "world/Arena.h"
 #include "world/LoadingListener.h"
@@ -37,6 +41,7 @@ Application::~Application() { ReleaseAll(); }
 int Application::Run() {
     try {
         Startup();
+        EnterFrontEnd();
         while (RunFrame()) {
         }
         Shutdown();
@@ -122,6 +127,14 @@ void Application::Render() {
 
 // --- the mode stack
 
+void Application::EnterFrontEnd() {
+    if (frontEndGame_ == nullptr) frontEndGame_ = std::make_unique<FrontEndGame>();
+    Array<Game*> pushes;
+    pushes.Append(frontEndGame_.get());
+    for (Game* game : pendingPushes_) pushes.Append(game);
+    pendingPushes_ = pushes;
+}
+
 void Application::PushGame(Game* game) {
     if (game != nullptr) pendingPushes_.Append(game);
 }
@@ -179,6 +192,9 @@ void Application::ReleaseAll() {
     SetCurrentGame(nullptr);
     gameStack_.Clear();
     pendingPushes_.Clear();
+    frontEndGame_.reset();
+    SetFrontEndShell(nullptr);
+    frontEndServices_.reset();
     if (mouseReady_) GetMouse().AttachWindow(nullptr);
     mouseReady_ = false;
     if (arena_ != nullptr) {

@@ -18,6 +18,8 @@
 #include "platform/window/SystemWindow.h"
 
 class Arena;
+class FrontEndGame;
+class FrontEndServices;
 class Image;
 class Game;
 class PatternMatcher;
@@ -58,6 +60,9 @@ public:
     // --- the pieces of Run, which tests and benchmarks drive one by one
     // Everything up to the first frame; ends with running set.
     void Startup();
+    // The front-end screens' mode goes under the modes already asked for, so that the
+    // program comes back to the menus when they end.
+    void EnterFrontEnd();
     // One frame: the pointer, at most kMaxMessagesPerFrame window messages, the update,
     // the render and the profiler. False once the quit message has arrived.
     bool RunFrame();
@@ -141,6 +146,8 @@ private:
     bool chassisLoaded_ = false;
     std::unique_ptr<PatternMatcher> patternMatcher_;
     std::unique_ptr<Arena> arena_;
+    std::unique_ptr<FrontEndServices> frontEndServices_;
+    std::unique_ptr<FrontEndGame> frontEndGame_;
 };
 
 // The screen-size table of the full-screen modes, indexed by the ScreenSize option.

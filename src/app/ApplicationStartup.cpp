@@ -2,6 +2,7 @@
 // with the loading screen redrawn between the steps.
 #include "app/Application.h"
 
+#include "app/FrontEndServices.h"
 #include "app/LanguageFile.h"
 #include "audio/EffectSounds.h"
 #include "audio/Music.h"
@@ -26,6 +27,8 @@
 #include "platform/sys/Random.h"
 #include "units/ChassisTable.h"
 #include "game/GameWindows.h"
+#include "screens/FrontEndScreens.h"
+#include "screens/MainMenu.h"
 #include "ui/ErrorBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
@@ -251,6 +254,9 @@ void Application::CreateWindows() {
     SetUiSystemWindow(window_.get());
     SetGameWindows(&GetToolkitWindows());
     GetErrorBox();
+    frontEndServices_ = std::make_unique<FrontEndServices>(*this);
+    SetFrontEndShell(frontEndServices_.get());
+    CreateFrontEndScreens();
     NoteNotBuilt("the window tray, console screen and worms window");
     NoteNotBuilt("the game's windows, trays and menus, and their layout");
 }
@@ -294,6 +300,7 @@ void Application::LoadStartupImages() {
     local.trimColor = Color::FromRGBA(255, 255, 255, 255);
     ShowLoading("StartupInitPlayerData");
     options_.Apply();
+    GetMainMenu().screenSizeWarning = fellBackTo1024_;
     ShowLoading("StartupFinished");
     running_ = true;
 }

@@ -1,0 +1,90 @@
+// The shell's side of the front-end screens.
+#include "app/FrontEndServices.h"
+
+#include "app/Application.h"
+#include "app/PlayerFolders.h"
+#include "core/Debugger.h"
+#include "engine/Renderer.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "ui/WindowManager.h"
+
+namespace {
+
+const char* TargetName(FrontEndTarget target) {
+    switch (target) {
+        case FrontEndTarget::kMission: return "the mission game";
+        case FrontEndTarget::kTraining: return "the training game";
+        case FrontEndTarget::kNetworkServer: return "the network game (serving)";
+        case FrontEndTarget::kNetworkClient: return "the network game (joining)";
+        case FrontEndTarget::kUpgradeWindow: return "the upgrade window";
+        case FrontEndTarget::kWinningScreen: return "the winning screen";
+    }
+    return "an unknown mode";
+}
+
+}  // namespace
+
+int32_t* FrontEndServices::Field(OptionKey key) const {
+    Options& options = application_.GetOptions();
+    switch (key) {
+        case OptionKey::kLodError: return &options.lodError;
+        case OptionKey::kMultiSample: return &options.multiSample;
+        case OptionKey::kScreenSize: return &options.screenSize;
+        case OptionKey::kSoundVolume: return &options.soundVolume;
+        case OptionKey::kMusicVolume: return &options.musicVolume;
+        case OptionKey::kSpeechVolume: return &options.speechVolume;
+    }
+    return &options.lodError;
+}
+
+int32_t FrontEndServices::GetOption(OptionKey key) const { return *Field(key); }
+
+void FrontEndServices::SetOption(OptionKey key, int32_t value) { *Field(key) = value; }
+
+String FrontEndServices::LastPlayerName() const { return application_.GetOptions().lastPlayerName; }
+
+void FrontEndServices::SetLastPlayerName(const String& name) { application_.GetOptions().lastPlayerName = name; }
+
+bool FrontEndServices::WriteOptions() { return application_.GetOptions().Write(); }
+
+void FrontEndServices::ApplyOptions() { application_.GetOptions().Apply(); }
+
+void FrontEndServices::ApplyLive(OptionKey key, int32_t value) {
+    switch (key) {
+        case OptionKey::kLodError: SetLODError(float(value)); break;
+        case OptionKey::kSoundVolume: SetEffectsVolume(value); break;
+        case OptionKey::kMusicVolume: SetMusicVolume(value); break;
+        case OptionKey::kSpeechVolume: SetSpeechVolume(value); break;
+        case OptionKey::kMultiSample:
+        case OptionKey::kScreenSize: break;
+    }
+}
+
+Point FrontEndServices::ScreenSize(int32_t index) const { return ScreenSizeOf(index); }
+
+bool FrontEndServices::CreatePlayer(const String& name, String& failureKey) {
+    return ::CreatePlayer(name, failureKey);
+}
+
+void FrontEndServices::LoadProfile(const String& name) {
+    GetLocalPlayer().name = name;
+    SetPlayerFolders(name);
+    Debugger::Instance().Line("Front end: the profile file is not read yet; the player keeps its settings");
+}
+
+ProfileFlags FrontEndServices::GetProfileFlags() const { return ProfileFlags(); }
+
+void FrontEndServices::Start(FrontEndTarget target, int32_t) {
+    Debugger::Instance().Line((String("Front end: not built yet: ") + TargetName(target)).CStr());
+    // As when a mode ends: back to the menu that started it.
+    GetWindowManager().ReturnToPreviousWindow();
+}
+
+void FrontEndServices::StartMenuMusic() {}
+
+void FrontEndServices::StopMenuMusic() {}
+
+void FrontEndServices::SetClearColour(Color colour) { application_.clearColour = colour; }
+
+void FrontEndServices::Quit() { application_.GetWindow().PostQuit(); }

@@ -1,0 +1,25 @@
+// The scene behind the front-end screens.
+#include "screens/BackgroundScene.h"
+
+#include "platform/sys/Random.h"
+
+void BackgroundScene::Start(const String& sceneName) {
+    name_ = sceneName;
+    finished_ = false;
+}
+
+void BackgroundScene::Update(float) {}
+
+void BackgroundScene::Draw() {}
+
+BackgroundScene& GetBackgroundScene() {
+    static BackgroundScene scene;
+    return scene;
+}
+
+String PickSceneName(const char* const* names, int32_t count) {
+    if (count < 1) return String();
+    // Signed 64-bit: the product stays exact for any list length.
+    const int64_t index = (int64_t(sys::Rand()) * (count - 1) + 16383) / 32767;
+    return String(names[index]);
+}

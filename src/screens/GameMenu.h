@@ -1,0 +1,33 @@
+#pragma once
+// The game menu of the chosen player: the campaign, the training grounds, network play,
+// customisation and the winning scene, the later ones only once the profile has earned
+// them; and the way back to the title.
+#include "screens/FrontEndMenu.h"
+#include "screens/FrontEndShell.h"
+
+class GameMenu : public FrontEndMenu {
+public:
+    enum Button : int32_t {
+        kContinueCampaign,
+        kTraining,
+        kBack,
+        kStartNetworkGame,
+        kJoinNetworkGame,
+        kCustomize,
+        kShowWinningMovie,
+    };
+
+    GameMenu();
+
+    void HandleCommand(Event& event) override;
+
+protected:
+    void SetButtonVisibility() override;
+    void StartScene() override;
+
+private:
+    // Closes every window, this menu being where the mode returns to, and starts it.
+    void Start(FrontEndTarget target, int32_t mission);
+};
+
+GameMenu& GetGameMenu();
