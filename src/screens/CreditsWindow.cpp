@@ -44,6 +44,8 @@ void CreditsWindow::ReadCredits(const String& path) {
     String heading;
     while (stream.IsGood()) {
         String::ReadLine(stream, heading);
+        // The end of the file after its last line end reads as one empty line.
+        if (heading.IsEmpty() && !stream.IsGood()) break;
         if (heading.EqualsNoCase("End")) break;
         // A heading on the file's last line gets an empty names line.
         String names;
