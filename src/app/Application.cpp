@@ -25,6 +25,7 @@
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 #include "screens/FrontEndShell.h"
+#include "screens/WormsWindow.h"
 #include "units/PatternMatcher.h"
 #include "world/Arena.h"
 #include "world/LoadingListener.h"
@@ -107,6 +108,7 @@ void Application::Update() {
     if (battlefield) arena_->AdvanceObjectClocks();
     if (game != nullptr) game->HandleInputEvents(GetMouse().Events());
     if (battlefield) arena_->Update();
+    if (game != nullptr && GetWormsWindow().open) GetWormsWindow().Update(game->frameTime);
     if (game != nullptr) game->Update();
     ApplyGameChanges();
 }

@@ -13,6 +13,7 @@
 #include "screens/PlayerNameEditBox.h"
 #include "screens/PlayerSelectWindow.h"
 #include "screens/SplashScreen.h"
+#include "screens/WormsWindow.h"
 
 void CreateFrontEndScreens() {
     GetMainMenu();
@@ -27,4 +28,5 @@ void CreateFrontEndScreens() {
     GetSplashScreen();
     GetIntroScreen();
     GetCreditsWindow();
+    GetWormsWindow();
 }
