@@ -257,7 +257,7 @@ void Application::CreateWindows() {
     frontEndServices_ = std::make_unique<FrontEndServices>(*this);
     SetFrontEndShell(frontEndServices_.get());
     CreateFrontEndScreens();
-    NoteNotBuilt("the window tray and the console screen");
+    NoteNotBuilt("the window tray");
     NoteNotBuilt("the game's windows, trays and menus, and their layout");
 }
 

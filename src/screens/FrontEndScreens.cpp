@@ -2,6 +2,7 @@
 #include "screens/FrontEndScreens.h"
 
 #include "screens/ConfirmDeletePlayerMenu.h"
+#include "screens/ConsoleScreen.h"
 #include "screens/CreditsWindow.h"
 #include "screens/GameMenu.h"
 #include "screens/IntroScreen.h"
@@ -29,4 +30,5 @@ void CreateFrontEndScreens() {
     GetIntroScreen();
     GetCreditsWindow();
     GetWormsWindow();
+    GetConsoleScreen();
 }
