@@ -63,9 +63,7 @@ void FrontEndServices::ApplyLive(OptionKey key, int32_t value) {
 
 Point FrontEndServices::ScreenSize(int32_t index) const { return ScreenSizeOf(index); }
 
-bool FrontEndServices::CreatePlayer(const String& name, String& failureKey) {
-    return ::CreatePlayer(name, failureKey);
-}
+bool FrontEndServices::CreatePlayer(const String& name, String& failureKey) { return ::CreatePlayer(name, failureKey); }
 
 void FrontEndServices::LoadProfile(const String& name) {
     GetLocalPlayer().name = name;

@@ -37,8 +37,8 @@ void WormStrand::Advance(float frameSeconds) {
         particle.alive = active[i] ? 1 : 0;
         if (active[i]) particle.position = directions[i] * (ages[i] + kStartDistance);
         const float fade = std::clamp(1.0f - ages[i] / kLifeSeconds, 0.0f, 1.0f);
-        particle.colour = Color::FromRGBA(kColour.Red(), kColour.Green(), kColour.Blue(),
-                                          uint8_t(std::lround(fade * 255.0f)));
+        particle.colour =
+            Color::FromRGBA(kColour.Red(), kColour.Green(), kColour.Blue(), uint8_t(std::lround(fade * 255.0f)));
     }
     angle += kTurnPerSecond * frameSeconds;
 }

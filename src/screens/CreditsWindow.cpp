@@ -33,9 +33,7 @@ void CreditsWindow::OnOpen() {
     GetFrontEndShell().SetClearColour(Color(0xFF000000));
 }
 
-void CreditsWindow::StartScene() {
-    GetBackgroundScene().Start(PickSceneName(kScenes, int32_t(std::size(kScenes))));
-}
+void CreditsWindow::StartScene() { GetBackgroundScene().Start(PickSceneName(kScenes, int32_t(std::size(kScenes)))); }
 
 void CreditsWindow::ReadCredits(const String& path) {
     headings.Clear();

@@ -79,7 +79,9 @@ void FrontEndMenu::GetToolTip() {
 
 String FrontEndMenu::ToolTipText(int32_t index) const { return GetLanguageText(entries_[index].toolTipKey); }
 
-bool FrontEndMenu::IsItemShown(int32_t index) const { return items != nullptr && items->IsValidIndex(index) && items->IsShown(index); }
+bool FrontEndMenu::IsItemShown(int32_t index) const {
+    return items != nullptr && items->IsValidIndex(index) && items->IsShown(index);
+}
 
 void FrontEndMenu::SetItemShown(int32_t index, bool shown) {
     if (items != nullptr) items->SetItemVisible(index, shown);

@@ -18,8 +18,8 @@ const FrontEndMenu::Entry kEntries[] = {
     {"ShowIntroMovieButton.tga", "ShowWinningMovie", "ShowWinningMovie", kEventShowWinningMovie},
 };
 
-const char* const kScenes[] = {"SmallSneaky", "SmallStalkSideToSide", "SmallSideToSide", "RockAttack", "TreeHide",
-                               "MissileChase", "SmallMainMenu",      "Winning2",        "Test"};
+const char* const kScenes[] = {"SmallSneaky",  "SmallStalkSideToSide", "SmallSideToSide", "RockAttack", "TreeHide",
+                               "MissileChase", "SmallMainMenu",        "Winning2",        "Test"};
 
 }  // namespace
 
@@ -33,9 +33,7 @@ void GameMenu::SetButtonVisibility() {
     SetItemShown(kShowWinningMovie, flags.seenWinningMovie);
 }
 
-void GameMenu::StartScene() {
-    GetBackgroundScene().Start(PickSceneName(kScenes, int32_t(std::size(kScenes))));
-}
+void GameMenu::StartScene() { GetBackgroundScene().Start(PickSceneName(kScenes, int32_t(std::size(kScenes)))); }
 
 void GameMenu::Start(FrontEndTarget target, int32_t mission) {
     WindowManager& manager = GetWindowManager();

@@ -28,7 +28,7 @@ const FrontEndMenu::Entry kEntries[] = {
     {"PlayNextMissionButton.tga", "ContinueGameAs", "ContinueGameAs", kEventContinueGameAs},
 };
 
-const char* const kScenes[] = {"SmallEmotions", "SmallSneaky",   "SmallStalkSideToSide", "SmallSideToSide", "RockAttack",
+const char* const kScenes[] = {"SmallEmotions", "SmallSneaky",  "SmallStalkSideToSide", "SmallSideToSide", "RockAttack",
                                "TreeHide",      "MissileChase", "SmallMainMenu",        "Winning2",        "Test"};
 
 }  // namespace
@@ -44,9 +44,7 @@ void MainMenu::SetButtonVisibility() {
     SetItemShown(kContinueGameAs, IsExistingPlayer(GetFrontEndShell().LastPlayerName()));
 }
 
-void MainMenu::StartScene() {
-    GetBackgroundScene().Start(PickSceneName(kScenes, int32_t(std::size(kScenes))));
-}
+void MainMenu::StartScene() { GetBackgroundScene().Start(PickSceneName(kScenes, int32_t(std::size(kScenes)))); }
 
 String MainMenu::ToolTipText(int32_t index) const {
     if (index != kContinueGameAs) return FrontEndMenu::ToolTipText(index);

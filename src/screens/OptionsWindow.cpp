@@ -103,8 +103,8 @@ void OptionsWindow::CreateResources() {
     acceptCancel->SetLayoutMode(SpriteGrid::kLayoutFree);
     acceptCancel->AddItem(CreateUiSprite(kButtonPixels, kButtonPixels, "YesButton.tga", Sprite::kAnchorCentre),
                           "Accept", true);
-    acceptCancel->AddItem(CreateUiSprite(kButtonPixels, kButtonPixels, "NoButton.tga", Sprite::kAnchorCentre),
-                          "Cancel", true);
+    acceptCancel->AddItem(CreateUiSprite(kButtonPixels, kButtonPixels, "NoButton.tga", Sprite::kAnchorCentre), "Cancel",
+                          true);
     sizeButtons = renderer.CreateSpriteGrid();
     sizeButtons->SetLayoutMode(SpriteGrid::kLayoutFree);
     for (int32_t i = 0; i < kScreenSizeCount; ++i) {

@@ -16,9 +16,9 @@ constexpr int32_t kMusicKey = 'M';
 constexpr float kTitleScale = 1.5f;
 constexpr float kTextScale = 0.75f;
 
-const char* const kScenes[] = {"SmallEmotions", "SmallSneaky",   "SmallStalkSideToSide",
-                               "SmallSideToSide", "RockAttack", "TreeHide",
-                               "MissileChase",  "SmallMainMenu", "Test"};
+const char* const kScenes[] = {"SmallEmotions",   "SmallSneaky",   "SmallStalkSideToSide",
+                               "SmallSideToSide", "RockAttack",    "TreeHide",
+                               "MissileChase",    "SmallMainMenu", "Test"};
 
 }  // namespace
 
@@ -38,9 +38,7 @@ void SplashScreen::OnOpen() {
     GetFrontEndShell().SetClearColour(Color(0xFF000000));
 }
 
-void SplashScreen::StartScene() {
-    GetBackgroundScene().Start(PickSceneName(kScenes, int32_t(std::size(kScenes))));
-}
+void SplashScreen::StartScene() { GetBackgroundScene().Start(PickSceneName(kScenes, int32_t(std::size(kScenes)))); }
 
 void SplashScreen::DrawContents() {
     GetBackgroundScene().Draw();

@@ -78,8 +78,8 @@ void WormsWindow::CreateResources() {
     headModel_ = LoadActorModel("WormHead");
     spotModel_ = LoadActorModel("WormGridSpot");
     for (int32_t d = 0; d < WormWorld::kDirectionCount; ++d) {
-        digits_[d] = CreateUiSprite(kDigitPixels, kDigitPixels, String::FromInt(d + 1) + "Button.tga",
-                                    Sprite::kAnchorCentre);
+        digits_[d] =
+            CreateUiSprite(kDigitPixels, kDigitPixels, String::FromInt(d + 1) + "Button.tga", Sprite::kAnchorCentre);
     }
 }
 

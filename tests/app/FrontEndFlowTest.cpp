@@ -190,7 +190,8 @@ TEST_F(FrontEndFlowTest, FromStartUpThroughAPlayerTheGameMenuAndOptionsToTheClos
         ClickAt(options.acceptCancel->sprites[OptionsWindow::kAccept]->GetScreenCenter());
         EXPECT_EQ(ErrorText(), "Next start");
         const std::string stored = ReadFile("Options.txt");
-        for (const char* line : {"SoundVolume 40", "MusicVolume 30", "SpeechVolume 20", "LODError 10", "ScreenSize 3"}) {
+        for (const char* line :
+             {"SoundVolume 40", "MusicVolume 30", "SpeechVolume 20", "LODError 10", "ScreenSize 3"}) {
             EXPECT_NE(stored.find(line), std::string::npos) << line << " in " << stored;
         }
         Key(win::kKeySpace);

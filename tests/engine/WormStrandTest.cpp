@@ -19,8 +19,7 @@ TEST(WormStrandTest, SparklesAreBornInTurnDriftOutAndFade) {
     EXPECT_NEAR(strand.particles[0].position.z, 0.0f, 1e-5f);
     // Sparkle 1 was born 2.2 / 36 = 0.0611 s into the frame, when the strand had turned
     // 2 x 0.0611 radians.
-    EXPECT_NEAR(std::atan2(strand.particles[1].position.z, strand.particles[1].position.x), 2.0f * 2.2f / 36.0f,
-                1e-4f);
+    EXPECT_NEAR(std::atan2(strand.particles[1].position.z, strand.particles[1].position.x), 2.0f * 2.2f / 36.0f, 1e-4f);
     EXPECT_EQ(strand.particles[0].colour.Alpha(), std::lround((1.0f - 0.1f / 2.2f) * 255.0f));
     EXPECT_NEAR(strand.angle, 0.2f, 1e-6f);
 

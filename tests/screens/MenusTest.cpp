@@ -79,8 +79,8 @@ TEST_F(MenusTest, ContinuingAsAPlayerWhoseFolderWentOnlySoundsIllegal) {
 TEST_F(MenusTest, EachTitleButtonPostsItsCommandAndOpensItsScreenWithAWayBack) {
     MainMenu& title = GetMainMenu();
     const std::pair<int32_t, Window*> buttons[] = {
-        {kEventOpenPlayerMenu, &GetPlayerMenu()}, {kEventOpenOptions, &GetOptionsWindow()},
-        {kEventOpenCredits, &GetCreditsWindow()}, {kEventOpenSplashScreen, &GetSplashScreen()},
+        {kEventOpenPlayerMenu, &GetPlayerMenu()},  {kEventOpenOptions, &GetOptionsWindow()},
+        {kEventOpenCredits, &GetCreditsWindow()},  {kEventOpenSplashScreen, &GetSplashScreen()},
         {kEventShowIntroMovie, &GetIntroScreen()},
     };
     for (int32_t button = 0; button < 5; ++button) {

@@ -30,7 +30,8 @@ protected:
     void SetUp() override {
         ScreenTest::SetUp();
         working_ = std::make_unique<app_test::WorkingFolder>(folder_.Path());
-        for (const char* player : {"Ann", "Bob", ".hidden"}) fs::create_directories(folder_ / (std::string("Players/") + player));
+        for (const char* player : {"Ann", "Bob", ".hidden"})
+            fs::create_directories(folder_ / (std::string("Players/") + player));
         fs::create_directories(folder_ / "Players/Bob/Vorns");
         std::ofstream(folder_ / "Players/Bob/Bob.DATA") << "Name Bob\n";
         std::ofstream(folder_ / "Players/Old.DATA") << "Name Old\n";
@@ -105,8 +106,8 @@ TEST_F(PlayersTest, ADeletionThatFailsOrNamesNoListedPlayerChangesNothing) {
     DeleteByAnswer("..");
     DeleteByAnswer(".hidden");
     EXPECT_TRUE(fs::exists(folder_ / "Players/.hidden"));
-    EXPECT_EQ(TakeSounds(), (std::vector<std::string>{"SOUNDS\\MOUSEUP.OGG", "SOUNDS\\ILLEGAL.OGG", "SOUNDS\\MOUSEUP.OGG",
-                                        "SOUNDS\\ILLEGAL.OGG"}));
+    EXPECT_EQ(TakeSounds(), (std::vector<std::string>{"SOUNDS\\MOUSEUP.OGG", "SOUNDS\\ILLEGAL.OGG",
+                                                      "SOUNDS\\MOUSEUP.OGG", "SOUNDS\\ILLEGAL.OGG"}));
 }
 
 TEST_F(PlayersTest, ANewNameMakesThePlayerAndARefusedOneAsksAgain) {

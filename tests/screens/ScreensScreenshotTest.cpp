@@ -59,8 +59,8 @@ protected:
     void SetUp() override {
         buildFolder_ = std::filesystem::current_path();
         std::filesystem::create_directories(folder_ / "Textures");
-        for (const char* name : {"PopUpBackground.tga", "ScreenSize.tga", "Handle.tga", "SliderBody.tga",
-                                 "CloseButton.tga"}) {
+        for (const char* name :
+             {"PopUpBackground.tga", "ScreenSize.tga", "Handle.tga", "SliderBody.tga", "CloseButton.tga"}) {
             WriteTexture(folder_.Path(), name, Color(0xFFFFFFFF));
         }
         WriteTexture(folder_.Path(), "PlayGameMenuButton.tga", Color(0xFF00FF00));
@@ -140,7 +140,8 @@ TEST_F(ScreensScreenshotTest, OptionsScreen) {
     // A volume slider's handle in its colour.
     const OptionsSlider& sound = *options.sliders[OptionsWindow::kSoundSlider];
     const Point handle = sound.HandleCentre();
-    ASSERT_TRUE(IntRect(0, 0, kWidth - 1, kHeight - 1).Contains(handle)) << handle.x << " " << handle.y << " " << sound.top;
+    ASSERT_TRUE(IntRect(0, 0, kWidth - 1, kHeight - 1).Contains(handle))
+        << handle.x << " " << handle.y << " " << sound.top;
     EXPECT_TRUE(Near(frame.At(handle.x, handle.y), Color(0xFFFF80FF)));
 }
 
