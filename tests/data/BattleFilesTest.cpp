@@ -152,7 +152,7 @@ TEST_F(DataBattleFiles, EveryScenarioLoadsEveryObjectAndPoint) {
             if (object->kind == kKindVorn) {
                 // A unit whose "Filename" did not load keeps the no-name text.
                 const auto* unit = static_cast<const Vorn*>(object);
-                EXPECT_NE(unit->name, GetLanguageText("NoName"));
+                EXPECT_STRNE(unit->name.CStr(), GetLanguageText("NoName").CStr());
                 EXPECT_TRUE(unit->HasValidChassis());
             }
         }
