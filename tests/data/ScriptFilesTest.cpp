@@ -253,8 +253,13 @@ TEST(DataTutorials, NameOnlyExistingWindowsEventsFilesAndClips) {
                 break;
             case State::Events:
                 if (!end) {
-                    if (words[0] == "Require" || words[0] == "OrRequire") words.erase(words.begin());
+                    const bool required = words[0] == "Require";
+                    if (required || words[0] == "OrRequire") {
+                        words.erase(words.begin());
+                    }
                     const bool group = words.at(0) == "MoveCamera" || words[0] == "MoveCameraNoFollow";
+                    // "Require" on a camera group would demand every kind of camera move.
+                    EXPECT_FALSE(group && required) << line;
                     if (!group) {
                         EXPECT_EQ(windows.count(words.at(0)), 1u) << line;
                         EXPECT_EQ(events.count(words.at(1)), 1u) << line;
