@@ -2,6 +2,7 @@
 // readers rely on: every name they use exists (scenario, unit, squad, window, event,
 // actor kind, sound, speech clip), every mission sets what would otherwise carry over
 // from the one before, and every scene ends by itself.
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -189,6 +190,145 @@ TEST(DataCampaign, EveryMissionSetsItsOwnRulesAndNamesWhatExists) {
         }
         for (const std::string& unit : mission.giftUnits) {
             EXPECT_TRUE(Exists("Vorns/" + unit + ".VRN")) << unit;
+        }
+    }
+}
+
+// What a scenario holds, as far as mission goals care.
+struct ScenarioContents {
+    struct Unit {
+        std::string name;
+        bool enemy = false;
+        bool vip = false;
+    };
+    std::vector<Unit> units;
+    int trees = 0;
+    int balls = 0;
+    std::set<int> goalSides;
+    int flyByPoints = 0;
+    float worldWidth = 0.0f;
+    float highest = -100.0f;
+
+    int Count(bool enemy, bool vip) const {
+        int n = 0;
+        for (const Unit& unit : units) {
+            n += (unit.enemy == enemy && (!vip || unit.vip)) ? 1 : 0;
+        }
+        return n;
+    }
+    bool Has(const std::string& name, bool enemy) const {
+        for (const Unit& unit : units) {
+            if (unit.name == name && unit.enemy == enemy) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// Terrain cells are a type letter, a variant letter and a height run together.
+float CellHeight(const std::string& cell) { return cell.size() > 2 ? std::stof(cell.substr(2)) : 0.0f; }
+
+ScenarioContents ReadScenarioContents(const std::string& name) {
+    ScenarioContents contents;
+    const auto lines = Lines(ReadWhole(DataRoot() / "Scenarios" / (name + ".SCN")));
+    const auto size = Words(lines.at(3));
+    contents.worldWidth = std::stof(size.at(2)) * 10.0f;
+    for (size_t row = 4; row < lines.size() && lines[row] != "]"; ++row) {
+        for (const std::string& cell : Words(lines[row])) {
+            contents.highest = std::max(contents.highest, CellHeight(cell));
+        }
+    }
+    std::string kind;
+    ScenarioContents::Unit unit;
+    int side = 0;
+    for (const std::string& line : lines) {
+        const auto words = Words(line);
+        if (words.empty()) {
+            continue;
+        }
+        if (words[0] == "VIP") {
+            unit.vip = true;
+        } else if (words[0] == "Type" && words.size() == 2) {
+            kind = words[1];
+        } else if (words[0] == "Name" && words.size() == 2) {
+            unit.name = words[1];
+        } else if (words[0] == "Player" && words.size() == 2) {
+            unit.enemy = words[1] == "#AI";
+            side = words[1] == "1" ? 1 : 0;
+        } else if (words[0] == "FlyByPoints") {
+            contents.flyByPoints = std::stoi(words.at(1));
+        } else if (words[0] == "End") {
+            contents.trees += kind == "Tree" ? 1 : 0;
+            contents.balls += kind == "SoccerBall" ? 1 : 0;
+            if (kind == "Goal") {
+                contents.goalSides.insert(side);
+            }
+            if (kind == "Vorn") {
+                contents.units.push_back(unit);
+            }
+            kind.clear();
+            unit = {};
+        }
+    }
+    return contents;
+}
+
+// Each goal is decided by things on the field: a mission whose scenario lacks them can
+// never be won (or is won before it starts).
+void ExpectScenarioServesGoal(const std::vector<std::string>& goal, const ScenarioContents& field) {
+    const std::string& kind = goal.at(0);
+    const auto after = [&goal](const char* word) {
+        for (size_t i = 1; i + 1 < goal.size(); ++i) {
+            if (goal[i] == word) {
+                return goal[i + 1];
+            }
+        }
+        return std::string();
+    };
+    if (kind != "NoGoal" && kind != "ReachBeacon" && kind != "VIPReachBeacon" && kind != "ReachApex" &&
+        kind != "Soccer") {
+        EXPECT_GT(field.Count(true, false), 0) << "no enemy";
+    }
+    if (!after("SaveVorn").empty()) {
+        EXPECT_TRUE(field.Has(after("SaveVorn"), false)) << "no own unit " << after("SaveVorn");
+    }
+    if (!after("DestroyVorn").empty()) {
+        EXPECT_TRUE(field.Has(after("DestroyVorn"), true)) << "no enemy " << after("DestroyVorn");
+    }
+    if (std::find(goal.begin(), goal.end(), "SaveTrees") != goal.end()) {
+        EXPECT_GT(field.trees, 0);
+    }
+    if (!after("Position").empty()) {
+        const float x = std::stof(after("Position"));
+        EXPECT_TRUE(x >= 0.0f && x < field.worldWidth) << "beacon off the field";
+    }
+    if (kind == "VIPReachBeacon" || kind == "SaveVIP") {
+        EXPECT_GT(field.Count(false, true), 0) << "no own VIP";
+    }
+    if (kind == "SaveVIPEnemy" || kind == "DestroyAllVIPEnemies") {
+        EXPECT_GT(field.Count(true, true), 0) << "no enemy VIP";
+    }
+    if (kind == "SaveVIPEnemy") {
+        EXPECT_GT(field.Count(true, false), field.Count(true, true)) << "won before it starts";
+    }
+    if (kind == "ReachApex") {
+        EXPECT_GE(field.highest, 10.0f) << "no hill to climb";
+    }
+    if (kind == "Soccer") {
+        EXPECT_EQ(field.goalSides, (std::set<int>{0, 1}));
+        EXPECT_GT(field.balls, 0);
+    }
+}
+
+TEST(DataCampaign, EveryMissionScenarioHoldsWhatItsGoalNeeds) {
+    for (const std::string& name : data_test::Titles("Missions/English", ".MIS")) {
+        SCOPED_TRACE(name);
+        MissionText mission = ReadMission(name);
+        const ScenarioContents field = ReadScenarioContents(mission.settings["Scenario"].at(0));
+        ExpectScenarioServesGoal(mission.settings["Goal"], field);
+        if (mission.settings.count("DrawFlyBy") != 0) {
+            EXPECT_GE(field.flyByPoints, 2) << "the briefing flies along these";
         }
     }
 }
