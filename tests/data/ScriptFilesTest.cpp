@@ -441,6 +441,58 @@ TEST(DataScenes, EveryScreenSceneExistsAndEveryKindAppears) {
     EXPECT_EQ(used, ActorKinds());
 }
 
+// The poses each body model carries, by track: a scene may play only these.
+const std::map<std::string, std::map<std::string, std::string>>& ModelPoses() {
+    static const auto poses = [] {
+        const std::map<std::string, std::vector<std::pair<const char*, const char*>>> lists = {
+            {"RobotSmallVorn",
+             {{"Idle", "HeadbobIdle GunTwirl QuickLook RockingIdle"},
+              {"Victory", "JumpDance JumpTwirl VictoryJump VictoryTilt"},
+              {"SimpleVictory", "Twirl Tilt TwirlAndBow Kicker"},
+              {"Defeat", "ShakeHead ShakeHeadLow HeadDroop Sad"},
+              {"Walk", "Walk Walk2 Walk3 Walk4 WalkTwirl"}}},
+            {"RobotMediumVorn",
+             {{"Idle", "JumpingJacks StretchIdle Stretch2Idle HeadTwist"},
+              {"Victory", "VictoryCheer VictoryWave VictoryJump VictoryDrum"},
+              {"Defeat", "ShakeHead LookToTheSky Sag SagAndShake"},
+              {"Walk", "Walk Walk2 Walk3 Walk4"}}},
+            {"RobotLargeVorn",
+             {{"Idle", "JumpingJacks Stretch ToeTouch 360"},
+              {"Victory", "VictoryPump VictoryPointing VictoryJump VictoryWhirly"},
+              {"Defeat", "Hide SagAndShake WhyMe LookSkyward"},
+              {"Walk", "Walk Walk2 Walk3 Walk4"}}},
+            {"StalkSmallVorn",
+             {{"Idle", "TwirlGunIdle IdleBackAndForth IdleMoreMoreMore LookAround"},
+              {"Victory", "JumpDance BackAndForthYay WooHoo Bow"},
+              {"Defeat", "SagAndShake Sag SagToSide Embarrassed"},
+              {"Walk", "Walk Walk2 Walk3 Walk4"}}},
+            {"StalkMediumVorn",
+             {{"Idle", "TwistIdle LookAroundIdle RockingIdle ScrunchIdle"},
+              {"Victory", "RahRah GunTwirl BackAndForth Jump"},
+              {"Defeat", "Sag Collapse SagAndShake DrunkDrop"},
+              {"Walk", "Walk Walk2 Walk3 Walk4"}}},
+            {"StalkLargeVorn",
+             {{"Idle", "LookIdle WaveIdle JumpingJacksIdle BackAndForthIdle"},
+              {"Victory", "Jump Wave Wobble Dizzy"},
+              {"Defeat", "Sag Splat Shake PeelAway"},
+              {"Walk", "Walk Walk2 Walk3 Walk4"}}},
+            {"Professor",
+             {{"Idle", "IdleGlasses IdleNosePick LookAround SideToSideStretch TapFoot LookUpAndAround "
+                       "LookDownAndRight"}}}};
+        std::map<std::string, std::map<std::string, std::string>> byKind;
+        for (const auto& [kind, tracks] : lists) {
+            byKind[kind]["Idle"] = "Idle";
+            for (const auto& [track, names] : tracks) {
+                for (const std::string& pose : Words(names)) {
+                    byKind[kind][pose] = track;
+                }
+            }
+        }
+        return byKind;
+    }();
+    return poses;
+}
+
 // Screens wait for a scene to finish before they start the next, so every step has a
 // time; directions, camera targets, cues and speech name what exists.
 TEST(DataScenes, StepsEndByTimeAndNameOnlyActorsSoundsAndClips) {
@@ -450,7 +502,8 @@ TEST(DataScenes, StepsEndByTimeAndNameOnlyActorsSoundsAndClips) {
     for (const std::string& name : data_test::Titles("Scenes/English", ".SCE")) {
         SCOPED_TRACE(name);
         enum class State { Top, Step, Camera, Text, Direction } state = State::Top;
-        std::set<std::string> actors;
+        std::map<std::string, std::string> actors;
+        std::string directed;
         bool timed = true;
         int steps = 0;
         for (const std::string& line : Lines(ReadWhole(DataRoot() / "Scenes" / "English" / (name + ".SCE")))) {
@@ -466,7 +519,7 @@ TEST(DataScenes, StepsEndByTimeAndNameOnlyActorsSoundsAndClips) {
                 }
                 if (words[0] == "Actor") {
                     EXPECT_EQ(ActorKinds().count(words.at(1)), 1u) << line;
-                    actors.insert(words.at(2));
+                    actors[words.at(2)] = words[1];
                 }
                 if (words[0] == "LinkScene") {
                     EXPECT_TRUE(Exists("Scenes/English/" + words.at(1) + ".SCE")) << line;
@@ -489,6 +542,7 @@ TEST(DataScenes, StepsEndByTimeAndNameOnlyActorsSoundsAndClips) {
                     state = State::Text;
                 } else {
                     EXPECT_EQ(actors.count(words[0]), 1u) << "direction for " << words[0];
+                    directed = actors[words[0]];
                     state = State::Direction;
                 }
                 break;
@@ -496,9 +550,16 @@ TEST(DataScenes, StepsEndByTimeAndNameOnlyActorsSoundsAndClips) {
                 if (words[0].rfind("LookAtActor", 0) == 0) {
                     EXPECT_EQ(actors.count(words.at(1)), 1u) << line;
                 }
-                [[fallthrough]];
+                state = end ? State::Step : state;
+                break;
             case State::Direction:
-                if (end) state = State::Step;
+                if (words[0].rfind("Animation", 0) == 0 && ModelPoses().count(directed) != 0) {
+                    const auto& poses = ModelPoses().at(directed);
+                    const auto pose = poses.find(words.at(1));
+                    ASSERT_TRUE(pose != poses.end()) << directed << " has no pose " << words[1];
+                    EXPECT_EQ(words.at(2), pose->second) << line;
+                }
+                state = end ? State::Step : state;
                 break;
             case State::Text:
                 if (words.size() == 3 && words[0] == "<S>") {

@@ -38,7 +38,7 @@ Text
 <S> 0.5 Hooray
 End
 One
-Animation TwirlAndBow Victory
+Animation TwirlAndBow SimpleVictory
 End
 Two
 Animation Jump Victory
