@@ -94,8 +94,8 @@ TEST_F(DataBattleFiles, EveryUnitFileReadsWholeAndWritesBackTheSame) {
         EXPECT_EQ(BodyLines(written.Text(), patterns), BodyLines(text, patterns));
         for (const Weapon& weapon : unit->weapons) {
             if (weapon.kind == kWeaponVornLauncher) {
-                EXPECT_TRUE(std::filesystem::exists(DataRoot() / "Vorns" / (std::string(weapon.ammoName.CStr()) + ".VRN")))
-                    << "ammunition " << weapon.ammoName.CStr();
+                const std::string ammunition = weapon.ammoName.CStr();
+                EXPECT_TRUE(data_test::Exists("Vorns/" + ammunition + ".VRN")) << "ammunition " << ammunition;
             }
         }
         // The trays price squads by the file's cost; unless it was set by hand it must be

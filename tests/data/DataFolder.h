@@ -1,7 +1,9 @@
 #pragma once
 // The hand-written data set in the source tree and the lists it is checked against.
+#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -73,6 +75,25 @@ inline bool EqualsNoCase(const std::string& a, const std::string& b) {
         }
     }
     return true;
+}
+
+inline bool Exists(const std::filesystem::path& relative) { return std::filesystem::exists(DataRoot() / relative); }
+
+// Empty lines and lines whose first word starts with "//" are skipped by every script reader.
+inline bool IsComment(const std::vector<std::string>& words) {
+    return words.empty() || words[0].rfind("//", 0) == 0;
+}
+
+// Speech clips with their spoken words, one "name<TAB>words" line each; "#" starts a comment.
+inline std::map<std::string, std::string> SpeechLines() {
+    std::map<std::string, std::string> clips;
+    for (const std::string& line : Lines(ReadWhole(DataRoot() / "Speech" / "lines.txt"))) {
+        const size_t tab = line.find('\t');
+        if (!line.empty() && line[0] != '#' && tab != std::string::npos) {
+            clips[line.substr(0, tab)] = line.substr(tab + 1);
+        }
+    }
+    return clips;
 }
 
 }  // namespace data_test

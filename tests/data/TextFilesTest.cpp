@@ -51,7 +51,8 @@ TEST(DataTextFiles, AreAsciiWithLfEndsAndAFinalNewline) {
 
 // The language file as the program reads it: lines of exactly two parts, quotes holding
 // blanks together, then "\n" and "\'" replaced.
-std::map<std::string, std::string> ReadLanguageFile(const std::filesystem::path& path, std::vector<std::string>& twice) {
+std::map<std::string, std::string> ReadLanguageFile(const std::filesystem::path& path,
+                                                    std::vector<std::string>& twice) {
     std::map<std::string, std::string> table;
     for (const std::string& line : data_test::Lines(data_test::ReadWhole(path))) {
         StringArray parts;
