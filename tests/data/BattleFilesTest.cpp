@@ -121,8 +121,8 @@ TEST_F(DataBattleFiles, EverySquadFilePlacesAllItsMembers) {
         for (WorldObject* object : arena->Objects()) {
             if (object->kind == kKindVorn) {
                 const auto* member = static_cast<const Vorn*>(object);
-                EXPECT_TRUE(std::filesystem::exists(DataRoot() / "Vorns" / (std::string(member->name.CStr()) + ".VRN")))
-                    << member->name.CStr();
+                const std::string unitName = member->name.CStr();
+                EXPECT_TRUE(data_test::Exists("Vorns/" + unitName + ".VRN")) << unitName;
             }
         }
     }
