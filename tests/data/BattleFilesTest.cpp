@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "DataFolder.h"
-#include "app/GlobalHelpers.h"
-#include "app/TextTable.h"
 #include "core/FileStream.h"
 #include "core/StringStream.h"
+#include "core/TextTable.h"
+#include "support/VornTestWorld.h"
 #include "units/Pattern.h"
-#include "units/VornTestWorld.h"
+#include "world/SaveFilePaths.h"
 #include "world/Terrain.h"
 
 namespace {

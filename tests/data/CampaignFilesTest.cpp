@@ -71,8 +71,7 @@ std::vector<CampaignEntry> CampaignEntries() {
         } else if (!EqualsNoCase(words[0], "Planet")) {
             EXPECT_TRUE(starSeen) << "entry before the first star: " << line;
             const std::string& name = words[0];
-            const bool tutorial =
-                name.size() > 8 && EqualsNoCase(name.substr(name.size() - 8), "Tutorial");
+            const bool tutorial = name.size() > 8 && EqualsNoCase(name.substr(name.size() - 8), "Tutorial");
             entries.push_back({tutorial ? name.substr(0, name.size() - 8) : name, tutorial});
         }
     }
@@ -127,9 +126,18 @@ MissionText ReadMission(const std::string& name) {
 }
 
 const std::set<std::string>& GoalKinds() {
-    static const std::set<std::string> kinds = {
-        "NoGoal",       "Survive",    "DestroyAllEnemies", "ReachBeacon",          "VIPReachBeacon", "RaceToBeacon",
-        "PreventReachBeacon", "SaveVIP", "SaveVIPEnemy",   "DestroyAllVIPEnemies", "ReachApex",      "Soccer"};
+    static const std::set<std::string> kinds = {"NoGoal",
+                                                "Survive",
+                                                "DestroyAllEnemies",
+                                                "ReachBeacon",
+                                                "VIPReachBeacon",
+                                                "RaceToBeacon",
+                                                "PreventReachBeacon",
+                                                "SaveVIP",
+                                                "SaveVIPEnemy",
+                                                "DestroyAllVIPEnemies",
+                                                "ReachApex",
+                                                "Soccer"};
     return kinds;
 }
 
@@ -152,9 +160,18 @@ TEST(DataCampaign, EveryEntryHasItsMissionOrLessonAndAllGoalKindsAppear) {
 // Values left out carry over from the mission played before, so every file sets them.
 TEST(DataCampaign, EveryMissionSetsItsOwnRulesAndNamesWhatExists) {
     const auto speech = SpeechLines();
-    const std::set<std::string> weapons = {"Laser",  "ShrapnelGun", "Explosive",  "Flamethrower",
-                                           "Propeller", "BeaconSetter", "MissileLauncher", "StaticFieldGenerator",
-                                           "GooFieldGenerator", "HealthFieldGenerator", "VornLauncher", "Kicker"};
+    const std::set<std::string> weapons = {"Laser",
+                                           "ShrapnelGun",
+                                           "Explosive",
+                                           "Flamethrower",
+                                           "Propeller",
+                                           "BeaconSetter",
+                                           "MissileLauncher",
+                                           "StaticFieldGenerator",
+                                           "GooFieldGenerator",
+                                           "HealthFieldGenerator",
+                                           "VornLauncher",
+                                           "Kicker"};
     for (const std::string& name : data_test::Titles("Missions/English", ".MIS")) {
         SCOPED_TRACE(name);
         MissionText mission = ReadMission(name);

@@ -80,9 +80,7 @@ inline bool EqualsNoCase(const std::string& a, const std::string& b) {
 inline bool Exists(const std::filesystem::path& relative) { return std::filesystem::exists(DataRoot() / relative); }
 
 // Empty lines and lines whose first word starts with "//" are skipped by every script reader.
-inline bool IsComment(const std::vector<std::string>& words) {
-    return words.empty() || words[0].rfind("//", 0) == 0;
-}
+inline bool IsComment(const std::vector<std::string>& words) { return words.empty() || words[0].rfind("//", 0) == 0; }
 
 // Speech clips with their spoken words, one "name<TAB>words" line each; "#" starts a comment.
 inline std::map<std::string, std::string> SpeechLines() {

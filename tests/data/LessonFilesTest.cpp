@@ -24,13 +24,13 @@ public:
         }
         const bool end = EqualsNoCase(words[0], "End");
         switch (state_) {
-        case State::Top: Top(words); break;
-        case State::Windows: ExpectWindow(words, 0, end); break;
-        case State::Vorns: ExpectFile(end, "Vorns/" + words[0] + ".VRN"); break;
-        case State::Squads: ExpectFile(end, "Squads/" + words[0] + ".SQD"); break;
-        case State::Stage: Stage(words); break;
-        case State::Text: Text(words); break;
-        case State::Events: Event(words, end); break;
+            case State::Top: Top(words); break;
+            case State::Windows: ExpectWindow(words, 0, end); break;
+            case State::Vorns: ExpectFile(end, "Vorns/" + words[0] + ".VRN"); break;
+            case State::Squads: ExpectFile(end, "Squads/" + words[0] + ".SQD"); break;
+            case State::Stage: Stage(words); break;
+            case State::Text: Text(words); break;
+            case State::Events: Event(words, end); break;
         }
         if (end) {
             state_ = (state_ == State::Text || state_ == State::Events) ? State::Stage : State::Top;

@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "DataFolder.h"
-#include "app/GlobalHelpers.h"
-#include "app/Main.h"
+#include "game/PlayerRoster.h"
 #include "platform/sys/Random.h"
-#include "units/VornTestWorld.h"
+#include "support/VornTestWorld.h"
 #include "world/LaunchPoint.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 
@@ -26,12 +26,12 @@ protected:
         // Scenario units name their owner: "#AI" is the computer player; any other name
         // nobody has is the local player.
         blue.name = "#AI";
-        GetMain().networkPlayers.Append(&blue);
+        GetPlayerRoster().networkPlayers.Append(&blue);
         game.firstPlayer = &GetLocalPlayer();
         game.secondPlayer = &blue;
     }
     void TearDown() override {
-        GetMain().networkPlayers.Clear();
+        GetPlayerRoster().networkPlayers.Clear();
         SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
         VornTestWorld::TearDown();
     }

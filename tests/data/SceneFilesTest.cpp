@@ -81,8 +81,9 @@ const std::map<std::string, std::map<std::string, std::string>>& ModelPoses() {
               {"Defeat", "Sag Splat Shake PeelAway"},
               {"Walk", "Walk Walk2 Walk3 Walk4"}}},
             {"Professor",
-             {{"Idle", "IdleGlasses IdleNosePick LookAround SideToSideStretch TapFoot LookUpAndAround "
-                       "LookDownAndRight"}}}};
+             {{"Idle",
+               "IdleGlasses IdleNosePick LookAround SideToSideStretch TapFoot LookUpAndAround "
+               "LookDownAndRight"}}}};
         std::map<std::string, std::map<std::string, std::string>> byKind;
         for (const auto& [kind, tracks] : lists) {
             byKind[kind]["Idle"] = "Idle";
@@ -108,11 +109,11 @@ public:
         }
         const bool end = words.size() == 1 && EqualsNoCase(words[0], "End");
         switch (state_) {
-        case State::Top: Top(words); break;
-        case State::Step: Step(words, end); break;
-        case State::Camera: Camera(words, end); break;
-        case State::Text: Text(words, end); break;
-        case State::Direction: Direction(words, end); break;
+            case State::Top: Top(words); break;
+            case State::Step: Step(words, end); break;
+            case State::Camera: Camera(words, end); break;
+            case State::Text: Text(words, end); break;
+            case State::Direction: Direction(words, end); break;
         }
     }
 

@@ -121,9 +121,9 @@ TEST(DataCredits, HoldPairsOfLinesBeforeEnd) {
 // Options are key/value pairs read word by word: an unknown or valueless key would swallow
 // the next key as its value.
 TEST(DataOptions, HoldKnownKeysEachWithOneValue) {
-    const std::set<std::string> known = {"LODError",     "MultiSample",    "ScreenSize",     "SoundVolume",
-                                         "MusicVolume",  "SpeechVolume",   "SeenIntroMovie", "LastPlayerName",
-                                         "ProxyServer",  "LobbyHost"};
+    const std::set<std::string> known = {"LODError",    "MultiSample",  "ScreenSize",     "SoundVolume",
+                                         "MusicVolume", "SpeechVolume", "SeenIntroMovie", "LastPlayerName",
+                                         "ProxyServer", "LobbyHost"};
     for (const std::string& line : data_test::Lines(data_test::ReadWhole(DataRoot() / "Options.txt"))) {
         const auto words = data_test::Words(line);
         ASSERT_EQ(words.size(), 2u) << line;
@@ -133,8 +133,7 @@ TEST(DataOptions, HoldKnownKeysEachWithOneValue) {
 
 TEST(DataPlayLists, NameSongsWithoutBlanks) {
     for (const char* list : {"WarSongs", "SneakSongs", "MenuSongs"}) {
-        const auto words =
-            data_test::Words(data_test::ReadWhole(DataRoot() / "Music" / (std::string(list) + ".txt")));
+        const auto words = data_test::Words(data_test::ReadWhole(DataRoot() / "Music" / (std::string(list) + ".txt")));
         EXPECT_FALSE(words.empty()) << list;
         for (const std::string& song : words) {
             EXPECT_TRUE(sys::IsSafeName(song)) << list << ": " << song;
