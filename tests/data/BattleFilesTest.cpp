@@ -139,7 +139,8 @@ TEST_F(DataBattleFiles, EveryScenarioLoadsEveryObjectAndPoint) {
         const std::string text = data_test::ReadWhole(path);
         arena->ClearBattlefield(true);
         FileStream file(path.string(), "r");
-        arena->ReadScenario(file);
+        String section;
+        EXPECT_TRUE(arena->ReadScenario(file, name.c_str(), section)) << "stopped short in " << section.CStr();
         EXPECT_FALSE(file.HasError()) << "read past the end: a section count is too large";
         EXPECT_EQ(arena->ObjectCount(), CountAfter(text, "Objects"));
         EXPECT_EQ(arena->launchPoints.Count(), CountAfter(text, "LaunchPoints"));
