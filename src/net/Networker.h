@@ -1,0 +1,148 @@
+#pragma once
+// The framed transport between one serving program and the programs that join it. It
+// owns a table of connections, polls them from the frame loop (no threads), optionally
+// compresses every payload, counts bytes, and tells its subclass of three events: a
+// connection came up, a connection went down, a frame arrived.
+//
+// Calling order: StartServer or StartClient, [Connect], then once per frame Update and
+// FlushSends around the sends, finally StopServer or StopClient.
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/net/Ipv4Address.h"
+#include "platform/net/Socket.h"
+
+class Networker {
+public:
+    enum class ConnectionState { Free, Connecting, Connected, Closing };
+    enum class EventKind { Connect, Disconnect, Data };
+
+    struct Event {
+        EventKind kind = EventKind::Data;
+        int connection = -1;
+        sock::Ipv4Address peer;
+        std::vector<uint8_t> payload;
+    };
+
+    // Milliseconds of the clock that judges a peer's silence.
+    using Clock = std::function<uint64_t()>;
+
+    Networker();
+    virtual ~Networker();
+    Networker(const Networker&) = delete;
+    Networker& operator=(const Networker&) = delete;
+
+    virtual bool StartClient();
+    virtual void StopClient();
+    // Listens on every local address at the configured port; false (and no session) when
+    // the port is unset or the bind or listen fails.
+    virtual bool StartServer(int maxConnections);
+    virtual void StopServer();
+    // Flushes and closes every connection, waiting at most kDrainBudgetMs in all; events
+    // that arrive meanwhile are dropped.
+    virtual void Drain();
+    // A connection came up; false refuses it: what was sent to it is flushed, then it is
+    // closed (within kClosingLimitMs).
+    virtual bool OnConnect(uint32_t ip, uint16_t port);
+    virtual void OnDisconnect(uint32_t ip, uint16_t port);
+    virtual void Receive(const uint8_t* data, size_t length, uint32_t ip, uint16_t port);
+    // Client only: resolves the host and joins, waiting at most kConnectBudgetMs.
+    virtual bool Connect();
+
+    void SetPort(int32_t port) { port_ = port; }
+    int32_t Port() const { return port_; }
+    // The port the server really listens on (the configured one, or the one the system
+    // chose for port 0).
+    uint16_t ListeningPort() const;
+    void SetHost(const std::string& host) { host_ = host; }
+    const std::string& Host() const { return host_; }
+    void SetCompression(bool on) { compress_ = on; }
+    bool Compression() const { return compress_; }
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
+    // How long Drain waits for peers to close (kDrainBudgetMs unless set).
+    void SetDrainBudget(uint32_t budgetMs) { drainBudgetMs_ = budgetMs; }
+
+    bool IsClientRunning() const { return clientRunning_; }
+    bool IsServerRunning() const { return serverRunning_; }
+
+    // Appends one message for one connection and writes what the socket takes now.
+    // -1 when the connection cannot send or the message is over the limit.
+    int32_t SendTo(const uint8_t* data, size_t length, int connection);
+    // The same message to every connected peer, compressed once.
+    void Broadcast(const uint8_t* data, size_t length);
+    // One non-blocking pass that hands queued bytes to the sockets; the rest goes out as
+    // the sockets turn writable during Update.
+    void FlushSends();
+    // Handles network events for at most kUpdateBudgetSeconds.
+    void Update();
+    // Ends a connection at once (a protocol error): queued frames are dropped and the
+    // disconnect is reported by the next Update.
+    void CloseConnection(int connection);
+
+    int FindConnection(uint32_t ip, uint16_t port) const;
+    int ConnectionCount() const { return static_cast<int>(table_.size()); }
+    ConnectionState StateOf(int connection) const;
+    size_t PendingOutput(int connection) const;
+
+    uint64_t BytesSentRaw() const { return bytesSentRaw_; }
+    uint64_t BytesSentPacked() const { return bytesSentPacked_; }
+    uint64_t BytesReceivedRaw() const { return bytesReceivedRaw_; }
+    uint64_t BytesReceivedPacked() const { return bytesReceivedPacked_; }
+
+    static std::string FormatAddress(uint32_t ip, uint16_t port, char separator);
+
+protected:
+    // Takes the next event, serving the sockets for at most budgetMs (0: one pass
+    // without waiting). False when nothing happened in time.
+    bool Poll(Event& event, uint32_t budgetMs);
+
+private:
+    struct Connection {
+        sock::Ipv4Address address;
+        ConnectionState state = ConnectionState::Free;
+        std::unique_ptr<sock::Socket> socket;
+        std::deque<std::vector<uint8_t>> receiveQueue;
+        bool connectPending = false;  // the connect event is still to be reported
+        bool gone = false;            // closed: report the disconnect once the queue is empty
+        bool sendShut = false;
+        uint64_t lastHeardMs = 0;
+        uint64_t closingSinceMs = 0;
+    };
+
+    void StartSession(int connections);
+    void EndSession();
+    uint64_t Now() const { return clock_(); }
+    bool TakeReadyEvent(Event& event);
+    void ServeSockets(int waitMs);
+    void ServeConnection(int index, short revents);
+    void ServeConnecting(Connection& connection, short revents);
+    void ReadFrames(Connection& connection);
+    void CheckClosing(Connection& connection);
+    void AcceptPending();
+    bool QueueOn(Connection& connection, const std::vector<uint8_t>& packed);
+    void MarkGone(Connection& connection);
+    void BeginClosing(Connection& connection);
+    void Dispatch(Event& event);
+    // The payload in its wire form (compressed when on); false when over the limit.
+    bool Pack(const uint8_t* data, size_t length, std::vector<uint8_t>& packed);
+
+    bool clientRunning_ = false;
+    bool serverRunning_ = false;
+    int32_t port_ = -1;
+    std::string host_;
+    bool compress_ = true;
+    Clock clock_;
+    uint32_t drainBudgetMs_;
+    std::vector<Connection> table_;
+    std::unique_ptr<sock::Socket> listener_;
+    std::vector<uint8_t> packBuffer_;
+    uint64_t bytesSentRaw_ = 0;
+    uint64_t bytesSentPacked_ = 0;
+    uint64_t bytesReceivedRaw_ = 0;
+    uint64_t bytesReceivedPacked_ = 0;
+};
