@@ -42,6 +42,9 @@ constexpr size_t kMaxChatLineBytes = 255;
 constexpr size_t kMaxLobbyReplyBytes = 1024u * 1024u;
 constexpr size_t kMaxHttpHeaderBytes = 64u * 1024u;
 constexpr size_t kMaxHostNameChars = 255;
+// Servers taken from one lobby list (a list row is at least four bytes, so a full reply
+// could otherwise name a quarter of a million).
+constexpr size_t kMaxLobbyServers = 1000;
 // The lobby's server probes: how many at once, how long each, how long in all.
 constexpr int kMaxLobbyProbes = 64;
 constexpr float kLobbyProbeSeconds = 0.5f;
