@@ -47,9 +47,10 @@ float Seconds(std::chrono::steady_clock::time_point since)
     return std::chrono::duration<float>(std::chrono::steady_clock::now() - since).count();
 }
 
-void EndProbe(LobbyServer& server, float end)
+void EndProbe(LobbyServer& server, float end, bool answered)
 {
     server.probeEnd = end;
+    server.answered = answered;
     if (server.probe) server.probe->ShutdownBoth();
     server.probe.reset();
 }
@@ -147,8 +148,8 @@ void LobbyServerList::Probe(std::vector<LobbyServer>& servers) const
             if (status == sock::ConnectStatus::InProgress) {
                 ++running;
             } else {
-                EndProbe(server, status == sock::ConnectStatus::Connected ? Seconds(start)
-                                                                          : server.probeStart + sock::kLobbyProbeSeconds);
+                const bool answered = status == sock::ConnectStatus::Connected;
+                EndProbe(server, answered ? Seconds(start) : server.probeStart + sock::kLobbyProbeSeconds, answered);
                 ++finished;
             }
         }
@@ -168,14 +169,17 @@ void LobbyServerList::Probe(std::vector<LobbyServer>& servers) const
             const short revents = ready < 0 ? POLLERR : entries[e].revents;
             if (revents == 0 && now - server.probeStart <= sock::kLobbyProbeSeconds) continue;
             const bool answered = (revents & POLLOUT) && server.probe->ConnectError() == 0;
-            EndProbe(server, answered ? now : server.probeStart + sock::kLobbyProbeSeconds);
+            EndProbe(server, answered ? now : server.probeStart + sock::kLobbyProbeSeconds, answered);
             --running;
             ++finished;
         }
     }
     for (LobbyServer& server : servers) {
-        if (server.probe || server.probeEnd < 0.0f) EndProbe(server, server.probeStart + sock::kLobbyProbeSeconds);
+        if (server.probe || server.probeEnd < 0.0f) {
+            EndProbe(server, server.probeStart + sock::kLobbyProbeSeconds, false);
+        }
+        // A probe that got no answer shows as such whatever the float sum of its end.
         const double ms = std::floor((static_cast<double>(server.probeEnd) - server.probeStart) * 1000.0);
-        server.ping = ms >= kNoAnswerPing ? kNoAnswerPing : static_cast<int32_t>(std::max(ms, 0.0));
+        server.ping = !server.answered || ms >= kNoAnswerPing ? kNoAnswerPing : static_cast<int32_t>(std::max(ms, 0.0));
     }
 }

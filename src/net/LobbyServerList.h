@@ -20,6 +20,7 @@ struct LobbyServer {
     int32_t ping = 0;  // milliseconds, 0..500; 500 means no answer
     float probeStart = 0.0f;
     float probeEnd = -1.0f;  // -1 while the probe runs
+    bool answered = false;   // the server accepted the probe's connection
     std::unique_ptr<sock::TCPSocketClient> probe;
 };
 
