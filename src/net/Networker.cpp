@@ -358,7 +358,11 @@ void Networker::Dispatch(Event& event)
     const uint16_t port = event.peer.port;
     switch (event.kind) {
         case EventKind::Connect:
-            if (!OnConnect(ip, port)) BeginClosing(table_[static_cast<size_t>(event.connection)]);
+            // The handler may have stopped the session or closed the connection itself.
+            if (!OnConnect(ip, port) && event.connection < ConnectionCount()) {
+                Connection& record = table_[static_cast<size_t>(event.connection)];
+                if (record.state == ConnectionState::Connected && !record.gone) BeginClosing(record);
+            }
             return;
         case EventKind::Disconnect:
             if (clientRunning_) OnDisconnect(0, static_cast<uint16_t>(port_));

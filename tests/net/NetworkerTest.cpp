@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+
 #include "LoopbackPeers.h"
 #include "net/PayloadCompression.h"
 #include "platform/net/NetLimits.h"
@@ -155,6 +157,34 @@ TEST_F(NetworkerTest, APeerThatStopsReadingIsDroppedOnceItsBacklogPassesTheCap)
     }
     EXPECT_GT(static_cast<size_t>(sends) * chunk.size(), sock::kMaxPendingOutputBytes);
     ASSERT_TRUE(ServeUntil([&] { return server.Count(Recorded::Disconnect) == 1; }));
+}
+
+TEST_F(NetworkerTest, FramesHeldForASlowPeerLeaveWholeAndInOrder)
+{
+    server.SetCompression(false);
+    StartServer();
+    auto peer = std::make_unique<sock::Socket>();
+    ASSERT_TRUE(peer->Create());
+    const int small = 4096;
+    ::setsockopt(peer->Handle(), SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    ASSERT_EQ(peer->Connect({sock::LoopbackIp(), port}), sock::ConnectStatus::Connected);
+    ASSERT_TRUE(ServeUntil([&] { return server.Count(Recorded::Connect) == 1; }));
+    // More than the socket buffers take (yet under the backlog cap), so much of it waits
+    // in our output, cut at arbitrary points by partial sends.
+    std::vector<uint8_t> expected;
+    for (uint8_t n = 0; n < 24; ++n) {
+        std::vector<uint8_t> message(250000 + n * 777, n);
+        ASSERT_EQ(server.SendTo(message.data(), message.size(), 0), 0);
+        const auto frame = Frame(message);
+        expected.insert(expected.end(), frame.begin(), frame.end());
+    }
+    ASSERT_GT(server.PendingOutput(0), 0u);
+    std::vector<uint8_t> received;
+    ASSERT_TRUE(ServeUntil([&] {
+        RawReadUntilClosed(*peer, received, 1);
+        return received.size() >= expected.size();
+    }));
+    EXPECT_TRUE(received == expected);
 }
 
 TEST_F(NetworkerTest, APeerSilentForThreeMinutesCountsAsGone)
