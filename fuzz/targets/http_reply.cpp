@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "harness/FuzzTarget.h"
 #include "net/HTTP_Handler.h"
 #include "net/LobbyServerList.h"
 #include "net/NetIOStream.h"
@@ -38,8 +39,7 @@ private:
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+VORNS_FUZZ_TARGET(data, size) {
     Webfetch fetch("none:1");
     HTTP_Handler handler(fetch, "lobby", 80);
     MemoryStream stream(data, size);

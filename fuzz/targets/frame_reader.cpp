@@ -1,14 +1,15 @@
 // Bytes from a peer, cut into frames and unpacked as compressed payloads. The first input
 // byte sets the size of the pieces the bytes arrive in, as reads of any size may.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "harness/FuzzTarget.h"
 #include "net/PayloadCompression.h"
 #include "platform/net/FrameReader.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+VORNS_FUZZ_TARGET(data, size) {
     if (size == 0) return 0;
     const size_t piece = static_cast<size_t>(data[0]) + 1;
     sock::FrameReader reader;
