@@ -1,0 +1,137 @@
+#include "DataScan.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace assetgen {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Lines(const fs::path& path)
+{
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Words of a line; a double-quoted group is one word.
+std::vector<std::string> Words(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && std::isspace((unsigned char)line[i])) ++i;
+        if (i >= line.size()) break;
+        std::string word;
+        if (line[i] == '"') {
+            const std::size_t end = line.find('"', i + 1);
+            word = line.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
+            i = end == std::string::npos ? line.size() : end + 1;
+        } else {
+            while (i < line.size() && !std::isspace((unsigned char)line[i])) word += line[i++];
+        }
+        words.push_back(word);
+    }
+    return words;
+}
+
+std::vector<fs::path> FilesIn(const fs::path& folder)
+{
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error))
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+bool Known(const std::vector<Clip>& clips, const std::string& name)
+{
+    return std::any_of(clips.begin(), clips.end(), [&](const Clip& c) { return c.name == name; });
+}
+
+void AddUnique(std::vector<std::string>& list, const std::string& item)
+{
+    if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
+}
+
+// The plain text lines after a tag line, up to the next tag or the end of the block.
+std::string FollowingText(const std::vector<std::string>& lines, std::size_t from)
+{
+    std::string text;
+    for (std::size_t i = from + 1; i < lines.size(); ++i) {
+        const std::vector<std::string> words = Words(lines[i]);
+        if (words.empty()) continue;
+        if (words[0][0] == '<' || words[0] == "End") break;
+        if (!text.empty()) text += ' ';
+        text += lines[i];
+    }
+    return text;
+}
+
+void ScanScripts(const fs::path& folder, const std::string& speechTag, DataNeeds& needs)
+{
+    for (const fs::path& file : FilesIn(folder)) {
+        const std::vector<std::string> lines = Lines(file);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::vector<std::string> words = Words(lines[i]);
+            if (words.size() == 2 && (words[0] == speechTag || (speechTag == "<SS>" && words[0] == "<SSNB>"))) {
+                if (!Known(needs.clips, words[1])) needs.clips.push_back({words[1], FollowingText(lines, i)});
+            } else if (speechTag == "<SS>" && words.size() == 3 && words[0] == "<S>") {
+                std::string cue = words[2];
+                if (cue.find('.') == std::string::npos) cue += ".ogg";
+                AddUnique(needs.soundCues, cue);
+            }
+        }
+    }
+}
+
+std::string WithoutBlanks(std::string text)
+{
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return std::isspace((unsigned char)c); }), text.end());
+    return text;
+}
+
+void ScanMap(const fs::path& file, DataNeeds& needs)
+{
+    for (const std::string& line : Lines(file)) {
+        const std::vector<std::string> words = Words(line);
+        if (words.size() != 2 || words[0].rfind("//", 0) == 0) continue;
+        if (words[0] == "Star") AddUnique(needs.mapPictures, "Star" + WithoutBlanks(words[1]));
+        else if (words[0] == "Planet") AddUnique(needs.mapPictures, words[1]);
+        else AddUnique(needs.mapPictures, "Planet" + words[0]);
+    }
+}
+
+}  // namespace
+
+DataNeeds ScanData(const std::string& dataFolder)
+{
+    DataNeeds needs;
+    const fs::path root(dataFolder);
+    const std::pair<const char*, MusicMood> lists[] = {
+        {"WarSongs.txt", MusicMood::War}, {"SneakSongs.txt", MusicMood::Sneak}, {"MenuSongs.txt", MusicMood::Menu}};
+    for (const auto& [list, mood] : lists) {
+        for (const std::string& line : Lines(root / "Music" / list))
+            for (const std::string& word : Words(line)) {
+                const bool known = std::any_of(needs.songs.begin(), needs.songs.end(), [&](const Song& s) { return s.name == word; });
+                if (!known) needs.songs.push_back({word.find('.') == std::string::npos ? word : word.substr(0, word.rfind('.')), mood});
+            }
+    }
+    ScanScripts(root / "Missions" / "English", "<S>", needs);
+    ScanScripts(root / "Tutorials" / "English", "<S>", needs);
+    ScanScripts(root / "Scenes" / "English", "<SS>", needs);
+    ScanMap(root / "Missions" / "English" / "MissionMap.txt", needs);
+    return needs;
+}
+
+}  // namespace assetgen
