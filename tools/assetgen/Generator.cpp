@@ -13,6 +13,7 @@
 #include "Music.h"
 #include "Output.h"
 #include "Props.h"
+#include "Rasteriser.h"
 #include "SoundEffects.h"
 #include "TexturePainter.h"
 #include "Voice.h"
@@ -38,6 +39,13 @@ TextureNeeds NeedsOf(const ManifestRow& row)
 std::string Folder(const std::string& path)
 {
     return path.substr(0, path.find_last_of('/'));
+}
+
+bool IsPortrait(const std::string& title)
+{
+    const std::size_t at = title.find("Image");
+    return at != std::string::npos && (title.compare(at, 7, "Image64") == 0 || title.compare(at, 8, "Image128") == 0) &&
+           (title.rfind("Robot", 0) == 0 || title.rfind("Stalk", 0) == 0);
 }
 
 // What the fixed clips say.
@@ -80,7 +88,12 @@ private:
     void MakeRow(const ManifestRow& row)
     {
         const std::string title = row.Title();
-        if (row.kind == "texture" && !row.Has("painted")) {
+        if (row.kind == "texture" && IsPortrait(title)) {
+            // Portraits are the chassis models themselves, unshaded so their keys stay pure.
+            const TextureNeeds needs = NeedsOf(row);
+            output_.WriteImage(row.path, RenderActor(MakeActor(title.substr(0, title.find("Image"))), needs.width, false));
+            ++report_.textures;
+        } else if (row.kind == "texture" && !row.Has("painted")) {
             output_.WriteImage(row.path, PaintTexture(title, NeedsOf(row)));
             ++report_.textures;
         } else if (row.kind == "font") {

@@ -27,7 +27,7 @@ Color Shade(Color c, float light)
 
 }  // namespace
 
-Image RenderParts(const std::vector<RenderPart>& parts, int size, float turnDegrees, float lookDownDegrees)
+Image RenderParts(const std::vector<RenderPart>& parts, int size, float turnDegrees, float lookDownDegrees, bool shaded)
 {
     const float turn = turnDegrees * float(M_PI) / 180, down = lookDownDegrees * float(M_PI) / 180;
     // Camera axes: right, up and toward the viewer, in model space.
@@ -58,7 +58,7 @@ Image RenderParts(const std::vector<RenderPart>& parts, int size, float turnDegr
             const float area = (p[1].x - p[0].x) * (p[2].y - p[0].y) - (p[2].x - p[0].x) * (p[1].y - p[0].y);
             if (std::fabs(area) < 1e-9f) continue;
             const V3 normal = Normalised(Cross(v[1]->position - v[0]->position, v[2]->position - v[0]->position));
-            const float lit = 0.45f + 0.55f * std::fabs(Dot(normal, light));
+            const float lit = shaded ? 0.45f + 0.55f * std::fabs(Dot(normal, light)) : 1.0f;
             const int x0 = std::max(0, int(std::floor(std::min({p[0].x, p[1].x, p[2].x}))));
             const int x1 = std::min(size - 1, int(std::ceil(std::max({p[0].x, p[1].x, p[2].x}))));
             const int y0 = std::max(0, int(std::floor(std::min({p[0].y, p[1].y, p[2].y}))));
@@ -82,6 +82,28 @@ Image RenderParts(const std::vector<RenderPart>& parts, int size, float turnDegr
         }
     }
     return image;
+}
+
+namespace {
+
+void CollectParts(const ActorModel& model, const ActorNode& node, V3 at, std::vector<RenderPart>& parts)
+{
+    const V3 here = at + node.offset;
+    if (const auto it = model.meshes.find(node.mesh); !node.mesh.empty() && it != model.meshes.end()) {
+        RenderPart part{it->second.mesh, &it->second.texture};
+        for (MeshVertex& v : part.mesh.vertices) v.position = v.position + here;
+        parts.push_back(std::move(part));
+    }
+    for (const ActorNode& child : node.children) CollectParts(model, child, here, parts);
+}
+
+}  // namespace
+
+Image RenderActor(const ActorModel& model, int size, bool shaded)
+{
+    std::vector<RenderPart> parts;
+    for (const ActorNode& node : model.roots) CollectParts(model, node, {}, parts);
+    return RenderParts(parts, size, 25, 10, shaded);
 }
 
 }  // namespace assetgen

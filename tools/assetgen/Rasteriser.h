@@ -4,6 +4,7 @@
 // pictures of the models that people look at.
 #include <vector>
 
+#include "ActorModel.h"
 #include "MeshBuilder.h"
 
 namespace assetgen {
@@ -15,6 +16,10 @@ struct RenderPart {
 
 // Frames all parts in a square picture, seen from the front-left and a little above
 // (the model's +x is its front, +z up). Background transparent.
-Image RenderParts(const std::vector<RenderPart>& parts, int size, float turnDegrees = 35, float lookDownDegrees = 20);
+// Unshaded pictures keep every texel's colour exactly, so recolour keys stay pure.
+Image RenderParts(const std::vector<RenderPart>& parts, int size, float turnDegrees = 35, float lookDownDegrees = 20,
+                  bool shaded = true);
+// An actor in its rest pose.
+Image RenderActor(const ActorModel& model, int size, bool shaded);
 
 }  // namespace assetgen

@@ -90,19 +90,19 @@ Image TerrainTile(const GroundLook& look, int frame, int width, int height)
     return canvas.ToImage();
 }
 
-// Corner digits: 0 bottom-left, 1 bottom-right, 2 top-right, 3 top-left of the tile.
+// Corner digits: 0 bottom-left, 1 bottom-right, 2 top-right, 3 top-left of the tile. The
+// covered corners are blended bilinearly across the tile and the result sharpened, so two
+// neighbouring corners make a straight edge and one corner a rounded patch.
 Image CornerMask(const std::string& digits, int width, int height)
 {
-    static const float corners[4][2] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
+    float covered[4] = {0, 0, 0, 0};
+    for (char d : digits) covered[d - '0'] = 1;
     Canvas canvas(width, height);
     canvas.Paint([&](float x, float y) {
-        float value = 0;
-        for (char d : digits) {
-            const float* c = corners[d - '0'];
-            const float distance = std::hypot(x / width - c[0], y / height - c[1]);
-            const float t = std::clamp((0.85f - distance) / 0.4f, 0.0f, 1.0f);
-            value = std::max(value, t * t * (3 - 2 * t));
-        }
+        const float u = x / width, v = y / height;
+        const float blend = covered[3] * (1 - u) * (1 - v) + covered[2] * u * (1 - v) + covered[1] * u * v + covered[0] * (1 - u) * v;
+        const float t = std::clamp((blend - 0.3f) / 0.4f, 0.0f, 1.0f);
+        const float value = t * t * (3 - 2 * t);
         return Rgba{value, value, value, value};
     });
     return canvas.ToImage();
@@ -309,25 +309,6 @@ Image Disc(const TextureNeeds& needs, Rgba colour, bool grid)
     });
 }
 
-Image Portrait(const std::string& name, const TextureNeeds& needs)
-{
-    return Symbol(needs.width, needs.height, [&](Canvas& c, float w, float h) {
-        const bool stalk = StartsWith(name, "Stalk");
-        const float size = Contains(name, "Small") ? 0.7f : Contains(name, "Medium") ? 0.85f : 1.0f;
-        if (stalk) {
-            c.Fill(Box(w / 2, h * 0.62f, w * 0.12f * size, h * 0.3f * size, w * 0.05f), kKeyGreen);
-            c.Fill(Circle(w / 2, h * (0.62f - 0.3f * size), w * 0.2f * size), kKeyRed);
-            c.Fill(Circle(w / 2, h * (0.62f - 0.3f * size), w * 0.08f * size), kWhite);
-        } else {
-            c.Fill(Circle(w / 2, h * 0.78f, w * 0.16f * size), RgbaFrom(120, 120, 120));
-            c.Fill(Box(w / 2, h * 0.45f, w * 0.3f * size, h * 0.22f * size, w * 0.08f), kKeyRed);
-            c.Fill(Box(w / 2, h * 0.45f, w * 0.3f * size, h * 0.05f, 2), kKeyGreen);
-            c.Fill(Circle(w / 2 - w * 0.1f, h * 0.4f, w * 0.05f), kWhite);
-            c.Fill(Circle(w / 2 + w * 0.1f, h * 0.4f, w * 0.05f), kWhite);
-        }
-    });
-}
-
 void ClearBorder(Image& image)
 {
     for (int x = 0; x < image.Width(); ++x) image.At(x, 0) = image.At(x, image.Height() - 1) = Color();
@@ -496,8 +477,6 @@ Image PaintTexture(const std::string& name, const TextureNeeds& needs)
     if (StartsWith(name, "LaserBall") || StartsWith(name, "Sparkle") || name == "WhiteBall" ||
         name == "HealthParticle" || StartsWith(name, "SmokeTexture"))
         image = Particle(name, needs);
-    else if (Contains(name, "Image64") || Contains(name, "Image128"))
-        image = Portrait(name, needs);
     else if (needs.recolourKeys)
         image = KeyedIcon(name, needs);
     else if (needs.clearBorder)
