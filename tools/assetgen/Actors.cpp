@@ -1,5 +1,6 @@
 #include "Actors.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <stdexcept>
@@ -540,6 +541,24 @@ const std::vector<std::string>& FacePartTitles()
 }
 
 }  // namespace
+
+void AddAnimations(ActorModel& model, const std::vector<std::pair<std::string, std::string>>& wanted)
+{
+    V3 low, high;
+    model.Bounds(low, high);
+    const float side = std::max({high.x - low.x, high.y - low.y, high.z - low.z});
+    for (const auto& [animation, track] : wanted) {
+        auto set = std::find_if(model.poseSets.begin(), model.poseSets.end(), [&](const PoseSet& s) { return s.name == animation; });
+        if (set == model.poseSets.end()) {
+            model.poseSets.push_back(Timeline(animation, {}, side, 1.5f,
+                                              {{{}, {}}, {{{"Torso", kUp, 20}}, {}}, {{{"Torso", kUp, -20}}, {}}, {{}, {}}}));
+            set = model.poseSets.end() - 1;
+        }
+        if (!track.empty() && std::find(set->tracks.begin(), set->tracks.end(), track) == set->tracks.end())
+            set->tracks.push_back(track);
+        if (set->tracks.empty()) set->tracks.push_back(animation);
+    }
+}
 
 bool IsBodyPart(const std::string& name)
 {

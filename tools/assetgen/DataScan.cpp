@@ -95,6 +95,42 @@ void ScanScripts(const fs::path& folder, const std::string& speechTag, DataNeeds
     }
 }
 
+// The model file an actor kind of a scene is built from; empty for kinds without poses.
+std::string ModelOfKind(const std::string& kind)
+{
+    static const char* const animated[] = {"Professor", "Bunny", "SpaceBunny"};
+    for (const char* name : animated)
+        if (kind == name) return kind;
+    if (kind.size() > 4 && kind.compare(kind.size() - 4, 4, "Vorn") == 0) return kind.substr(0, kind.size() - 4);
+    return {};
+}
+
+// "Actor <kind> <name>" lines name the cast; an "Animation" or "AnimationLoop" line inside
+// an actor's direction block names an animation and the second name played with it.
+void ScanSceneAnimations(const fs::path& folder, DataNeeds& needs)
+{
+    for (const fs::path& file : FilesIn(folder)) {
+        std::map<std::string, std::string> cast = {{"Professor", "Professor"}};
+        std::string actor;
+        for (const std::string& line : Lines(file)) {
+            const std::vector<std::string> words = Words(line);
+            if (words.size() >= 3 && words[0] == "Actor") {
+                cast[words[2]] = ModelOfKind(words[1]);
+                continue;
+            }
+            for (std::size_t i = 0; i < words.size(); ++i) {
+                if (cast.count(words[i])) actor = words[i];
+                if ((words[i] == "Animation" || words[i] == "AnimationLoop") && i + 2 < words.size() && !actor.empty() &&
+                    !cast[actor].empty()) {
+                    auto& wanted = needs.sceneAnimations[cast[actor]];
+                    const std::pair<std::string, std::string> animation{words[i + 1], words[i + 2]};
+                    if (std::find(wanted.begin(), wanted.end(), animation) == wanted.end()) wanted.push_back(animation);
+                }
+            }
+        }
+    }
+}
+
 std::string WithoutBlanks(std::string text)
 {
     text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return std::isspace((unsigned char)c); }), text.end());
@@ -130,6 +166,7 @@ DataNeeds ScanData(const std::string& dataFolder)
     ScanScripts(root / "Missions" / "English", "<S>", needs);
     ScanScripts(root / "Tutorials" / "English", "<S>", needs);
     ScanScripts(root / "Scenes" / "English", "<SS>", needs);
+    ScanSceneAnimations(root / "Scenes" / "English", needs);
     ScanMap(root / "Missions" / "English" / "MissionMap.txt", needs);
     return needs;
 }

@@ -2,7 +2,9 @@
 // What the hand-written data names that this program must make: the songs of the play
 // lists, the spoken clips of missions, tutorials and scenes with their text, the sound
 // cues of scenes, and the star and planet pictures of the campaign map.
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Music.h"
@@ -24,6 +26,8 @@ struct DataNeeds {
     std::vector<Clip> clips;
     std::vector<std::string> soundCues;    // file names below Sounds/, with extension
     std::vector<std::string> mapPictures;  // file titles below Textures/
+    // Animations scenes ask of a model: model title -> (animation, second name).
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>> sceneAnimations;
 };
 
 // Reads the data folder (the source of the runtime folder's text files). A missing

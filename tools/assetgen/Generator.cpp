@@ -73,7 +73,7 @@ std::string Spelled(const std::string& name)
 
 class Run {
 public:
-    explicit Run(const GeneratorPaths& paths) : paths_(paths), output_(paths.output) {}
+    explicit Run(const GeneratorPaths& paths) : paths_(paths), output_(paths.output), needs_(ScanData(paths.data)) {}
 
     GeneratorReport Go()
     {
@@ -115,7 +115,10 @@ private:
             output_.Write(row.path, title == "CollisionSphere" ? An8Sphere(title, 50) : An8Cylinder(title, 1, 1));
             ++report_.models;
         } else if (row.kind == "actor") {
-            WriteActor(output_, Folder(row.path), MakeActor(title));
+            ActorModel model = MakeActor(title);
+            if (const auto wanted = needs_.sceneAnimations.find(title); wanted != needs_.sceneAnimations.end())
+                AddAnimations(model, wanted->second);
+            WriteActor(output_, Folder(row.path), model);
             ++report_.models;
         }
         // Painted textures come with their models; widths with the font; phonemes with
@@ -140,7 +143,7 @@ private:
 
     void MakeDataNeeds()
     {
-        const DataNeeds needs = ScanData(paths_.data);
+        const DataNeeds& needs = needs_;
         for (const Song& song : needs.songs) {
             output_.Write("Music/" + song.name + ".OGG", EncodeOgg(ComposeMusic(song.name, song.mood), 2, kSoundRate, 0.2f));
             ++report_.songs;
@@ -159,6 +162,7 @@ private:
 
     GeneratorPaths paths_;
     Output output_;
+    DataNeeds needs_;
     Voice voice_;
     GeneratorReport report_;
 };
