@@ -3,6 +3,7 @@
 // rendered from its files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -64,7 +65,7 @@ TEST(Pictures, FontAndASetLine)
     // Set text the way the game does: each glyph's width around its cell's centre, one
     // texel of spacing after it.
     const std::string lines[] = {"The quick brown Vorn jumps over 12 lazy rocks!", "{Patterns} [Squads] (Budget: $1,250) ~ @home #7"};
-    Image sheet = Backdrop(font.Width() + 40, font.Height() + 140, Color::FromRGBA(30, 30, 40, 255));
+    Image sheet = Backdrop(std::max(font.Width() + 40, 1000), font.Height() + 140, Color::FromRGBA(30, 30, 40, 255));
     sheet.Blit(font, 20, 20);
     int y = font.Height() + 40;
     for (const std::string& line : lines) {
