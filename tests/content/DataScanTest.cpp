@@ -28,6 +28,8 @@ TEST(DataScan, FindsSongsClipsCuesPicturesAndSceneAnimations)
           "Background Stage\nActor Bunny Hopper\nActor StalkLargeVorn Big\nStage\nText\n<SSNB> IntroHello\nHello!\n"
           "<S> 1.5 Boing\nEnd\nHopper\nAnimation Backflip Idle\nEnd\nBig\nAnimationLoop Wobble Victory\nEnd\nEnd\n");
 
+    Write(data / "English.txt", "ContinueText \"Press the space bar\\nto go on.\"\nYes Yes\n");
+
     const assetgen::DataNeeds needs = assetgen::ScanData(data.Path());
 
     ASSERT_EQ(needs.songs.size(), 3u);
@@ -44,6 +46,9 @@ TEST(DataScan, FindsSongsClipsCuesPicturesAndSceneAnimations)
 
     EXPECT_EQ(needs.soundCues, std::vector<std::string>{"Boing.ogg"});
     EXPECT_EQ(needs.mapPictures, (std::vector<std::string>{"StarSolEarth", "Mars", "PlanetFirstSteps", "PlanetMapTutorial"}));
+
+    EXPECT_EQ(needs.englishTexts.at("ContinueText"), "Press the space bar to go on.");
+    EXPECT_EQ(needs.englishTexts.at("Yes"), "Yes");
 
     using Wanted = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(needs.sceneAnimations.at("Bunny"), (Wanted{{"Backflip", "Idle"}}));

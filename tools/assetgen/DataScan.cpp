@@ -131,6 +131,18 @@ void ScanSceneAnimations(const fs::path& folder, DataNeeds& needs)
     }
 }
 
+// Lines of two words: a key and its text ("\n" a line break, shown here as a blank).
+void ScanLanguage(const fs::path& file, DataNeeds& needs)
+{
+    for (const std::string& line : Lines(file)) {
+        const std::vector<std::string> words = Words(line);
+        if (words.size() != 2) continue;
+        std::string text = words[1];
+        for (std::size_t at; (at = text.find("\\n")) != std::string::npos;) text.replace(at, 2, " ");
+        needs.englishTexts[words[0]] = text;
+    }
+}
+
 std::string WithoutBlanks(std::string text)
 {
     text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return std::isspace((unsigned char)c); }), text.end());
@@ -168,6 +180,7 @@ DataNeeds ScanData(const std::string& dataFolder)
     ScanScripts(root / "Scenes" / "English", "<SS>", needs);
     ScanSceneAnimations(root / "Scenes" / "English", needs);
     ScanMap(root / "Missions" / "English" / "MissionMap.txt", needs);
+    ScanLanguage(root / "English.txt", needs);
     return needs;
 }
 

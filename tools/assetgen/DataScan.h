@@ -28,6 +28,8 @@ struct DataNeeds {
     std::vector<std::string> mapPictures;  // file titles below Textures/
     // Animations scenes ask of a model: model title -> (animation, second name).
     std::map<std::string, std::vector<std::pair<std::string, std::string>>> sceneAnimations;
+    // Texts of the language file, by key ("ContinueText" -> "Press the space bar...").
+    std::map<std::string, std::string> englishTexts;
 };
 
 // Reads the data folder (the source of the runtime folder's text files). A missing

@@ -104,8 +104,7 @@ private:
         } else if (row.kind == "sound") {
             MakeSound(row.path, title, row.Has("wav"));
         } else if (row.kind == "speech") {
-            const auto fixed = FixedLines().find(title);
-            Speak(Folder(row.path), title, fixed != FixedLines().end() ? fixed->second : Spelled(title));
+            Speak(Folder(row.path), title, FixedLineText(title));
         } else if (row.kind == "obj") {
             WritePaintedMesh(output_, Folder(row.path), title.substr(0, title.size() - 10),
                              IsBodyPart(title.substr(0, title.size() - 10)) ? MakeBodyPart(title.substr(0, title.size() - 10))
@@ -123,6 +122,24 @@ private:
         }
         // Painted textures come with their models; widths with the font; phonemes with
         // speech; text rows are hand-written data.
+    }
+
+    // The language file's own words where it has them, so the voice says what is shown.
+    std::string FixedLineText(const std::string& clip) const
+    {
+        auto text = [&](const std::string& key) {
+            const auto it = needs_.englishTexts.find(key);
+            return it == needs_.englishTexts.end() ? std::string() : it->second;
+        };
+        std::string said;
+        if (clip == "PressTheSpaceBar") said = text("ContinueText");
+        if (clip == "RewardedOneBoost" || clip == "RewardedMultipleBoosts") {
+            const std::string middle = text(clip == "RewardedOneBoost" ? "RewardOneBoost" : "RewardMultipleBoosts");
+            if (!middle.empty()) said = text("RewardBoost1") + " " + middle + " " + text("RewardBoost2");
+        }
+        if (!said.empty()) return said;
+        const auto fixed = FixedLines().find(clip);
+        return fixed != FixedLines().end() ? fixed->second : Spelled(clip);
     }
 
     void MakeSound(const std::string& path, const std::string& title, bool wav)
