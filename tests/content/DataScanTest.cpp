@@ -5,18 +5,16 @@
 #include <fstream>
 
 #include "DataScan.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 
-void Write(const std::string& path, const std::string& text)
-{
+void Write(const std::string& path, const std::string& text) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path) << text;
 }
 
-TEST(DataScan, FindsSongsClipsCuesPicturesAndSceneAnimations)
-{
+TEST(DataScan, FindsSongsClipsCuesPicturesAndSceneAnimations) {
     platform_test::TempFolder data;
     Write(data / "Music/WarSongs.txt", "War1 War2\n");
     Write(data / "Music/MenuSongs.txt", "Calm.ogg\n");
@@ -45,7 +43,8 @@ TEST(DataScan, FindsSongsClipsCuesPicturesAndSceneAnimations)
     EXPECT_EQ(needs.clips[1].text, "Hello!");
 
     EXPECT_EQ(needs.soundCues, std::vector<std::string>{"Boing.ogg"});
-    EXPECT_EQ(needs.mapPictures, (std::vector<std::string>{"StarSolEarth", "Mars", "PlanetFirstSteps", "PlanetMapTutorial"}));
+    EXPECT_EQ(needs.mapPictures,
+              (std::vector<std::string>{"StarSolEarth", "Mars", "PlanetFirstSteps", "PlanetMapTutorial"}));
 
     EXPECT_EQ(needs.englishTexts.at("ContinueText"), "Press the space bar to go on.");
     EXPECT_EQ(needs.englishTexts.at("Yes"), "Yes");
@@ -55,8 +54,7 @@ TEST(DataScan, FindsSongsClipsCuesPicturesAndSceneAnimations)
     EXPECT_EQ(needs.sceneAnimations.at("StalkLarge"), (Wanted{{"Wobble", "Victory"}}));
 }
 
-TEST(DataScan, AMissingFolderNamesNothing)
-{
+TEST(DataScan, AMissingFolderNamesNothing) {
     const assetgen::DataNeeds needs = assetgen::ScanData("/nonexistent/data");
     EXPECT_TRUE(needs.songs.empty());
     EXPECT_TRUE(needs.clips.empty());

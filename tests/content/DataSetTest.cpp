@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,7 +18,7 @@
 #include "audio/SoundFile.h"
 #include "core/Image.h"
 #include "core/Tga.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -29,14 +29,12 @@ const std::string kGame = VORNS_GAME_DIR;
 
 std::string GamePath(const std::string& relative) { return kGame + "/" + relative; }
 
-const std::vector<ManifestRow>& Rows()
-{
+const std::vector<ManifestRow>& Rows() {
     static const std::vector<ManifestRow> rows = assetgen::ReadManifest(VORNS_MANIFEST);
     return rows;
 }
 
-std::vector<ManifestRow> RowsOf(const std::string& kind)
-{
+std::vector<ManifestRow> RowsOf(const std::string& kind) {
     std::vector<ManifestRow> out;
     for (const ManifestRow& row : Rows())
         if (row.kind == kind) out.push_back(row);
@@ -45,15 +43,13 @@ std::vector<ManifestRow> RowsOf(const std::string& kind)
 
 bool PowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
-bool IsGrey(Color c)
-{
+bool IsGrey(Color c) {
     const int r = c.Red(), g = c.Green(), b = c.Blue();
     return std::abs(r - g) < 8 && std::abs(g - b) < 8 && std::abs(r - b) < 8;
 }
 
 // What a texture row promises about its pixels; empty when it keeps every promise.
-std::string TextureFault(const ManifestRow& row, const Image& image)
-{
+std::string TextureFault(const ManifestRow& row, const Image& image) {
     const int w = image.Width(), h = image.Height();
     if (!PowerOfTwo(w) || !PowerOfTwo(h)) return "size is not a power of two";
     const std::string size = row.Value("size");
@@ -72,7 +68,8 @@ std::string TextureFault(const ManifestRow& row, const Image& image)
             const float dx = (x + 0.5f) / w * 2 - 1, dy = (y + 0.5f) / h * 2 - 1;
             // The game clears grey pixels beyond 0.28 of the squared radius; a pixel of
             // margin covers the anti-aliased edge of the centre.
-            if (row.Has("ring") && dx * dx + dy * dy > 0.28f + 4.0f / w && !IsGrey(c)) return "coloured pixel in the grey ring";
+            if (row.Has("ring") && dx * dx + dy * dy > 0.28f + 4.0f / w && !IsGrey(c))
+                return "coloured pixel in the grey ring";
             if (dx * dx + dy * dy < 0.2f && !IsGrey(c)) colouredCentre = true;
         }
     }
@@ -87,8 +84,7 @@ std::string TextureFault(const ManifestRow& row, const Image& image)
     return {};
 }
 
-TEST(DataSet, EveryTextureLoadsAndKeepsItsPromises)
-{
+TEST(DataSet, EveryTextureLoadsAndKeepsItsPromises) {
     const std::vector<ManifestRow> rows = RowsOf("texture");
     ASSERT_GT(rows.size(), 400u);
     for (const ManifestRow& row : rows) {
@@ -99,8 +95,7 @@ TEST(DataSet, EveryTextureLoadsAndKeepsItsPromises)
     }
 }
 
-TEST(DataSet, FontHasAGlyphInItsCellForEveryPrintableCode)
-{
+TEST(DataSet, FontHasAGlyphInItsCellForEveryPrintableCode) {
     const ManifestRow font = RowsOf("font").at(0);
     Image texture;
     ASSERT_EQ(ReadTgaFile(GamePath(font.path), texture), TgaReadResult::kOk);
@@ -142,14 +137,14 @@ struct Decoded {
 };
 
 // Decodes a whole sound with the game's reader; seconds stay -1 when it cannot.
-Decoded Decode(const std::string& path)
-{
+Decoded Decode(const std::string& path) {
     Decoded out;
     std::unique_ptr<SoundFile> file = SoundFile::Make(String(path.c_str()));
     if (!file->Open()) return out;
     out.format = *file->Format();
     std::vector<uint8_t> buffer(16384), all;
-    for (uint32_t n; (n = file->Read(buffer.data(), uint32_t(buffer.size()))) > 0;) all.insert(all.end(), buffer.begin(), buffer.begin() + n);
+    for (uint32_t n; (n = file->Read(buffer.data(), uint32_t(buffer.size()))) > 0;)
+        all.insert(all.end(), buffer.begin(), buffer.begin() + n);
     file->Close();
     out.seconds = double(all.size()) / out.format.BytesPerSecond();
     if (out.format.bits == 16) {
@@ -161,15 +156,13 @@ Decoded Decode(const std::string& path)
 
 double DecodedSeconds(const std::string& path) { return Decode(path).seconds; }
 
-double Loudness(const std::vector<int16_t>& samples, std::size_t from, std::size_t count)
-{
+double Loudness(const std::vector<int16_t>& samples, std::size_t from, std::size_t count) {
     double sum = 0;
     for (std::size_t i = from; i < from + count; ++i) sum += double(samples[i]) * samples[i];
     return std::sqrt(sum / count);
 }
 
-TEST(DataSet, EverySoundAndSpokenLineDecodes)
-{
+TEST(DataSet, EverySoundAndSpokenLineDecodes) {
     std::vector<ManifestRow> rows = RowsOf("sound");
     const std::vector<ManifestRow> speech = RowsOf("speech");
     rows.insert(rows.end(), speech.begin(), speech.end());
@@ -189,11 +182,10 @@ TEST(DataSet, EverySoundAndSpokenLineDecodes)
     }
 }
 
-TEST(DataSet, PhonemeFilesNameKnownMouthShapesInTimeOrder)
-{
-    static const std::set<std::string> known = {"aa", "ae", "ah", "ao", "aw", "ax", "ay", "b",  "ch", "d",  "dh",
-                                                "eh", "er", "ey", "f",  "g",  "h",  "ih", "iy", "jh", "k",  "l",
-                                                "m",  "n",  "ng", "ow", "oy", "p",  "r",  "s",  "sh", "t",  "th",
+TEST(DataSet, PhonemeFilesNameKnownMouthShapesInTimeOrder) {
+    static const std::set<std::string> known = {"aa", "ae", "ah", "ao", "aw", "ax", "ay", "b",  "ch", "d", "dh",
+                                                "eh", "er", "ey", "f",  "g",  "h",  "ih", "iy", "jh", "k", "l",
+                                                "m",  "n",  "ng", "ow", "oy", "p",  "r",  "s",  "sh", "t", "th",
                                                 "uh", "uw", "v",  "w",  "y",  "z",  "zh", "_"};
     for (const ManifestRow& row : RowsOf("phonemes")) {
         std::ifstream in(GamePath(row.path));
@@ -214,8 +206,7 @@ TEST(DataSet, PhonemeFilesNameKnownMouthShapesInTimeOrder)
     }
 }
 
-TEST(DataSet, PaintedModelsAreTrianglesWithTheirTexture)
-{
+TEST(DataSet, PaintedModelsAreTrianglesWithTheirTexture) {
     for (const ManifestRow& row : RowsOf("obj")) {
         content_test::ObjModel model;
         ASSERT_TRUE(content_test::ReadObj(GamePath(row.path), model)) << row.path;
@@ -226,8 +217,7 @@ TEST(DataSet, PaintedModelsAreTrianglesWithTheirTexture)
     }
 }
 
-void CheckActor(const ManifestRow& row)
-{
+void CheckActor(const ManifestRow& row) {
     content_test::ActFile act;
     ASSERT_TRUE(content_test::ReadAct(GamePath(row.path), act)) << row.path;
     const std::string folder = row.path.substr(0, row.path.rfind('/') + 1);
@@ -237,12 +227,14 @@ void CheckActor(const ManifestRow& row)
     for (const auto& [name, node] : act.actors) {
         EXPECT_FALSE(node.mesh.empty() && node.children.empty() && name != "*")
             << row.path << ": " << name << " would be loaded from a file of its own";
-        for (const std::string& child : node.children) EXPECT_TRUE(act.actors.count(child)) << row.path << ": child " << child;
+        for (const std::string& child : node.children)
+            EXPECT_TRUE(act.actors.count(child)) << row.path << ": child " << child;
     }
     for (const std::string& node : assetgen::SplitList(row.Value("nodes"), ','))
         EXPECT_NE(std::find(nodes.begin(), nodes.end(), node), nodes.end()) << row.path << ": node " << node;
     for (const std::string& mesh : assetgen::SplitList(row.Value("meshes"), ','))
-        EXPECT_NE(std::find(act.meshes.begin(), act.meshes.end(), mesh), act.meshes.end()) << row.path << ": mesh " << mesh;
+        EXPECT_NE(std::find(act.meshes.begin(), act.meshes.end(), mesh), act.meshes.end())
+            << row.path << ": mesh " << mesh;
     if (row.Has("facepart")) {
         EXPECT_EQ(act.meshes.size(), 1u) << row.path;
     }
@@ -278,15 +270,13 @@ void CheckActor(const ManifestRow& row)
     }
 }
 
-TEST(DataSet, ActorsHaveTheirNodesAnimationsKeysAndTracks)
-{
+TEST(DataSet, ActorsHaveTheirNodesAnimationsKeysAndTracks) {
     const std::vector<ManifestRow> rows = RowsOf("actor");
     ASSERT_EQ(rows.size(), 42u);
     for (const ManifestRow& row : rows) CheckActor(row);
 }
 
-TEST(DataSet, DebugShapesAreAn8Objects)
-{
+TEST(DataSet, DebugShapesAreAn8Objects) {
     for (const ManifestRow& row : RowsOf("an8")) {
         std::ifstream in(GamePath(row.path));
         const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -296,8 +286,7 @@ TEST(DataSet, DebugShapesAreAn8Objects)
     }
 }
 
-TEST(DataSet, HandWrittenFilesAreInTheRuntimeFolder)
-{
+TEST(DataSet, HandWrittenFilesAreInTheRuntimeFolder) {
     if (!fs::exists(VORNS_DATA_SOURCE)) GTEST_SKIP() << "no hand-written data folder yet";
     for (const ManifestRow& row : RowsOf("text")) EXPECT_TRUE(fs::exists(GamePath(row.path))) << row.path;
     EXPECT_TRUE(fs::is_directory(GamePath("Players")));
@@ -311,8 +300,7 @@ TEST(DataSet, HandWrittenFilesAreInTheRuntimeFolder)
     }
 }
 
-std::map<std::string, std::size_t> HashFiles(const std::string& root)
-{
+std::map<std::string, std::size_t> HashFiles(const std::string& root) {
     std::map<std::string, std::size_t> hashes;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         if (!entry.is_regular_file()) continue;
@@ -323,11 +311,11 @@ std::map<std::string, std::size_t> HashFiles(const std::string& root)
     return hashes;
 }
 
-TEST(DataSet, GeneratorWritesTheSameBytesOnEveryRun)
-{
+TEST(DataSet, GeneratorWritesTheSameBytesOnEveryRun) {
     platform_test::TempFolder folder;
     const std::string command = std::string("ASAN_OPTIONS=detect_leaks=0 '") + ASSETGEN_EXE + "' --manifest '" +
-                                VORNS_MANIFEST + "' --data '" + VORNS_DATA_SOURCE + "' --out '" + folder.Path() + "' > /dev/null";
+                                VORNS_MANIFEST + "' --data '" + VORNS_DATA_SOURCE + "' --out '" + folder.Path() +
+                                "' > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     const std::map<std::string, std::size_t> again = HashFiles(folder.Path());
     const std::map<std::string, std::size_t> built = HashFiles(kGame);

@@ -15,8 +15,7 @@ using assetgen::V3;
 using Row3 = std::array<float, 3>;
 using Matrix = std::array<Row3, 3>;
 
-Matrix Multiply(const Matrix& a, const Matrix& b)
-{
+Matrix Multiply(const Matrix& a, const Matrix& b) {
     Matrix r{};
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
@@ -31,8 +30,7 @@ Row3 Times(const Row3& v, const Matrix& m)  // row vector times matrix
 }
 
 // A model from z = -1 to 4 (its top part one unit up), so side 5 and lift -1.
-assetgen::ActorModel Pillar()
-{
+assetgen::ActorModel Pillar() {
     assetgen::ActorModel model;
     model.title = "Pillar";
     assetgen::MeshBuilder builder;
@@ -48,8 +46,7 @@ struct ReadKey {
     Row3 translation;
 };
 
-std::vector<ReadKey> Parse(const std::string& text, int& models)
-{
+std::vector<ReadKey> Parse(const std::string& text, int& models) {
     std::istringstream in(text);
     std::string token;
     int keys = 0;
@@ -79,8 +76,7 @@ std::vector<ReadKey> Parse(const std::string& text, int& models)
 Matrix AxisChange(float s) { return {{{0, s, 0}, {0, 0, s}, {-s, 0, 0}}}; }
 Matrix AxisChangeBack(float s) { return {{{0, 0, -1 / s}, {1 / s, 0, 0}, {0, 1 / s, 0}}}; }
 
-TEST(KeyFile, ModelSeesTheTurnsPointsAndOffsetsThatWereMeant)
-{
+TEST(KeyFile, ModelSeesTheTurnsPointsAndOffsetsThatWereMeant) {
     assetgen::ActorModel model = Pillar();
     assetgen::PoseSet set{"Lean", {"Lean"}, {}, 1};
     set.keys.push_back({{0, 0, 0}, {}, {}});
@@ -112,8 +108,7 @@ TEST(KeyFile, ModelSeesTheTurnsPointsAndOffsetsThatWereMeant)
         for (int j = 0; j < 3; ++j) EXPECT_NEAR(rest[i][j], i == j ? 1.0f : 0.0f, 1e-4f);
 }
 
-TEST(KeyFile, ActNamesEveryNodeBeforeTheActorsThatHoldIt)
-{
+TEST(KeyFile, ActNamesEveryNodeBeforeTheActorsThatHoldIt) {
     const std::string act = assetgen::ActText(Pillar());
     EXPECT_LT(act.find("mesh Post {"), act.find("actor Top {"));
     EXPECT_LT(act.find("actor Top {"), act.find("actor Body {"));

@@ -10,8 +10,7 @@ namespace content_test {
 
 using assetgen::V3;
 
-bool ReadObj(const std::string& path, ObjModel& model)
-{
+bool ReadObj(const std::string& path, ObjModel& model) {
     std::ifstream in(path);
     if (!in) return false;
     std::vector<V3> positions;
@@ -35,7 +34,10 @@ bool ReadObj(const std::string& path, ObjModel& model)
             std::string corner;
             int n = 0;
             while (words >> corner) {
-                if (n == 3) { model.onlyKnownStatements = false; break; }
+                if (n == 3) {
+                    model.onlyKnownStatements = false;
+                    break;
+                }
                 const int position = std::stoi(corner) - 1;
                 const std::size_t slash = corner.find('/');
                 const int uv = slash == std::string::npos ? -1 : std::stoi(corner.substr(slash + 1)) - 1;
@@ -46,8 +48,10 @@ bool ReadObj(const std::string& path, ObjModel& model)
                 model.mesh.vertices.push_back(vertex);
                 corners[n++] = int(model.mesh.vertices.size()) - 1;
             }
-            if (n != 3) model.onlyKnownStatements = false;
-            else model.mesh.triangles.push_back(corners);
+            if (n != 3)
+                model.onlyKnownStatements = false;
+            else
+                model.mesh.triangles.push_back(corners);
         } else if (!kind.empty()) {
             model.onlyKnownStatements = false;
         }
@@ -60,8 +64,7 @@ bool ReadObj(const std::string& path, ObjModel& model)
 namespace {
 
 // A name list: every token but the last ends with a comma.
-std::vector<std::string> NameList(std::istream& in)
-{
+std::vector<std::string> NameList(std::istream& in) {
     std::vector<std::string> names;
     std::string token;
     while (in >> token) {
@@ -75,8 +78,7 @@ std::vector<std::string> NameList(std::istream& in)
 
 }  // namespace
 
-bool ReadAct(const std::string& path, ActFile& act)
-{
+bool ReadAct(const std::string& path, ActFile& act) {
     std::ifstream in(path);
     if (!in) return false;
     std::string token;
@@ -101,14 +103,15 @@ bool ReadAct(const std::string& path, ActFile& act)
             }
         }
         if (token != "}") return false;
-        if (isMesh) act.meshes.push_back(name);
-        else act.actors[name] = node;
+        if (isMesh)
+            act.meshes.push_back(name);
+        else
+            act.actors[name] = node;
     }
     return act.actors.count("*") == 1;
 }
 
-std::vector<std::string> ActFile::NodesInOrder() const
-{
+std::vector<std::string> ActFile::NodesInOrder() const {
     std::vector<std::string> out;
     std::function<void(const std::string&)> visit = [&](const std::string& name) {
         out.push_back(name);
@@ -120,8 +123,7 @@ std::vector<std::string> ActFile::NodesInOrder() const
     return out;
 }
 
-bool ReadKey(const std::string& path, KeyFile& key)
-{
+bool ReadKey(const std::string& path, KeyFile& key) {
     std::ifstream in(path);
     if (!in) return false;
     std::string token;
@@ -136,8 +138,7 @@ bool ReadKey(const std::string& path, KeyFile& key)
     return key.keys > 0 && key.models > 0;
 }
 
-bool ReadPpp(const std::string& path, PppFile& ppp)
-{
+bool ReadPpp(const std::string& path, PppFile& ppp) {
     std::ifstream in(path, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     auto read32 = [&](std::size_t at, uint32_t& value) {

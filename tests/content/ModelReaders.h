@@ -26,8 +26,8 @@ struct ActNode {
 };
 
 struct ActFile {
-    std::vector<std::string> meshes;          // mesh blocks, in order
-    std::map<std::string, ActNode> actors;    // by name; the root is "*"
+    std::vector<std::string> meshes;                                         // mesh blocks, in order
+    std::map<std::string, ActNode> actors;                                   // by name; the root is "*"
     std::vector<std::pair<std::string, std::vector<std::string>>> poseSets;  // name, tracks
     // Node names depth-first from the root (the root itself first).
     std::vector<std::string> NodesInOrder() const;

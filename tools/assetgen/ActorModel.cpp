@@ -5,14 +5,12 @@
 namespace assetgen {
 namespace {
 
-void Collect(const ActorNode& node, std::vector<const ActorNode*>& out)
-{
+void Collect(const ActorNode& node, std::vector<const ActorNode*>& out) {
     out.push_back(&node);
     for (const ActorNode& child : node.children) Collect(child, out);
 }
 
-void Grow(const ActorModel& model, const ActorNode& node, V3 at, V3& low, V3& high)
-{
+void Grow(const ActorModel& model, const ActorNode& node, V3 at, V3& low, V3& high) {
     const V3 here = at + node.offset;
     if (const auto it = model.meshes.find(node.mesh); !node.mesh.empty() && it != model.meshes.end()) {
         for (const MeshVertex& v : it->second.mesh.vertices) {
@@ -26,16 +24,14 @@ void Grow(const ActorModel& model, const ActorNode& node, V3 at, V3& low, V3& hi
 
 }  // namespace
 
-std::vector<const ActorNode*> ActorModel::NodesInOrder(ActorNode& rootHolder) const
-{
+std::vector<const ActorNode*> ActorModel::NodesInOrder(ActorNode& rootHolder) const {
     rootHolder = ActorNode{title, "", {}, roots};
     std::vector<const ActorNode*> out;
     Collect(rootHolder, out);
     return out;
 }
 
-void ActorModel::Bounds(V3& low, V3& high) const
-{
+void ActorModel::Bounds(V3& low, V3& high) const {
     low = {1e30f, 1e30f, 1e30f};
     high = {-1e30f, -1e30f, -1e30f};
     for (const ActorNode& node : roots) Grow(*this, node, {}, low, high);

@@ -30,8 +30,8 @@ struct NodeTurn {
 };
 
 struct PoseKey {
-    V3 point;   // where the key sits in the model's own space
-    V3 offset;  // displacement of the whole model
+    V3 point;                     // where the key sits in the model's own space
+    V3 offset;                    // displacement of the whole model
     std::vector<NodeTurn> turns;  // nodes not listed keep their rest pose
 };
 

@@ -13,8 +13,7 @@ namespace {
 constexpr int kSerial = 0x566F726E;
 constexpr int kChunkFrames = 4096;
 
-void AppendPages(ogg_stream_state& stream, std::string& out, bool flush)
-{
+void AppendPages(ogg_stream_state& stream, std::string& out, bool flush) {
     ogg_page page;
     while ((flush ? ogg_stream_flush(&stream, &page) : ogg_stream_pageout(&stream, &page)) != 0) {
         out.append(reinterpret_cast<const char*>(page.header), std::size_t(page.header_len));
@@ -22,8 +21,7 @@ void AppendPages(ogg_stream_state& stream, std::string& out, bool flush)
     }
 }
 
-void Drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream, std::string& out)
-{
+void Drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream, std::string& out) {
     while (vorbis_analysis_blockout(&dsp, &block) == 1) {
         vorbis_analysis(&block, nullptr);
         vorbis_bitrate_addblock(&block);
@@ -35,22 +33,19 @@ void Drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream,
     }
 }
 
-void Put16(std::string& out, uint16_t value)
-{
+void Put16(std::string& out, uint16_t value) {
     out += char(value & 0xFF);
     out += char(value >> 8);
 }
 
-void Put32(std::string& out, uint32_t value)
-{
+void Put32(std::string& out, uint32_t value) {
     Put16(out, uint16_t(value & 0xFFFF));
     Put16(out, uint16_t(value >> 16));
 }
 
 }  // namespace
 
-std::string EncodeOgg(const std::vector<float>& samples, int channels, int rate, float quality)
-{
+std::string EncodeOgg(const std::vector<float>& samples, int channels, int rate, float quality) {
     vorbis_info info;
     vorbis_info_init(&info);
     if (vorbis_encode_init_vbr(&info, channels, rate, quality) != 0) {
@@ -95,8 +90,7 @@ std::string EncodeOgg(const std::vector<float>& samples, int channels, int rate,
     return out;
 }
 
-std::string EncodeWav(const std::vector<float>& samples, int channels, int rate)
-{
+std::string EncodeWav(const std::vector<float>& samples, int channels, int rate) {
     const uint32_t dataBytes = uint32_t(samples.size() * 2);
     std::string out = "RIFF";
     Put32(out, 36 + dataBytes);

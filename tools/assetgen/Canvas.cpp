@@ -6,31 +6,19 @@
 namespace assetgen {
 namespace {
 
-float Coverage(float distance)
-{
-    return std::clamp(0.5f - distance, 0.0f, 1.0f);
-}
+float Coverage(float distance) { return std::clamp(0.5f - distance, 0.0f, 1.0f); }
 
-uint8_t ToByte(float value)
-{
-    return uint8_t(std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f));
-}
+uint8_t ToByte(float value) { return uint8_t(std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f)); }
 
 }  // namespace
 
-Rgba Mix(Rgba a, Rgba b, float t)
-{
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t,
-            a.a + (b.a - a.a) * t};
+Rgba Mix(Rgba a, Rgba b, float t) {
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
 }
 
-Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), pixels_(std::size_t(width) * height)
-{
-}
+Canvas::Canvas(int width, int height) : width_(width), height_(height), pixels_(std::size_t(width) * height) {}
 
-void Canvas::Over(int x, int y, Rgba colour, float coverage)
-{
+void Canvas::Over(int x, int y, Rgba colour, float coverage) {
     const float a = colour.a * coverage;
     if (a <= 0) return;
     Rgba& d = pixels_[Index(x, y)];
@@ -41,13 +29,11 @@ void Canvas::Over(int x, int y, Rgba colour, float coverage)
     d = {channel(colour.r, d.r), channel(colour.g, d.g), channel(colour.b, d.b), outA};
 }
 
-void Canvas::Fill(const Distance& shape, Rgba colour)
-{
+void Canvas::Fill(const Distance& shape, Rgba colour) {
     Fill(shape, [colour](float, float) { return colour; });
 }
 
-void Canvas::Fill(const Distance& shape, const Shader& shader)
-{
+void Canvas::Fill(const Distance& shape, const Shader& shader) {
     for (int y = 0; y < height_; ++y) {
         for (int x = 0; x < width_; ++x) {
             const float px = x + 0.5f, py = y + 0.5f;
@@ -57,8 +43,7 @@ void Canvas::Fill(const Distance& shape, const Shader& shader)
     }
 }
 
-void Canvas::FillWithin(const Distance& shape, Rgba colour, int left, int top, int right, int bottom)
-{
+void Canvas::FillWithin(const Distance& shape, Rgba colour, int left, int top, int right, int bottom) {
     for (int y = std::max(top, 0); y < std::min(bottom, height_); ++y) {
         for (int x = std::max(left, 0); x < std::min(right, width_); ++x) {
             const float c = Coverage(shape(x + 0.5f, y + 0.5f));
@@ -67,22 +52,19 @@ void Canvas::FillWithin(const Distance& shape, Rgba colour, int left, int top, i
     }
 }
 
-void Canvas::Paint(const Shader& shader)
-{
+void Canvas::Paint(const Shader& shader) {
     for (int y = 0; y < height_; ++y) {
         for (int x = 0; x < width_; ++x) pixels_[Index(x, y)] = shader(x + 0.5f, y + 0.5f);
     }
 }
 
-void Canvas::Mask(const Distance& shape)
-{
+void Canvas::Mask(const Distance& shape) {
     for (int y = 0; y < height_; ++y) {
         for (int x = 0; x < width_; ++x) pixels_[Index(x, y)].a *= Coverage(shape(x + 0.5f, y + 0.5f));
     }
 }
 
-Image Canvas::ToImage() const
-{
+Image Canvas::ToImage() const {
     Image image(width_, height_);
     for (int y = 0; y < height_; ++y) {
         for (int x = 0; x < width_; ++x) {
@@ -94,18 +76,15 @@ Image Canvas::ToImage() const
     return image;
 }
 
-Distance Circle(float cx, float cy, float radius)
-{
+Distance Circle(float cx, float cy, float radius) {
     return [=](float x, float y) { return std::hypot(x - cx, y - cy) - radius; };
 }
 
-Distance Ring(float cx, float cy, float radius, float width)
-{
+Distance Ring(float cx, float cy, float radius, float width) {
     return [=](float x, float y) { return std::fabs(std::hypot(x - cx, y - cy) - radius) - width / 2; };
 }
 
-Distance Box(float cx, float cy, float halfWidth, float halfHeight, float corner)
-{
+Distance Box(float cx, float cy, float halfWidth, float halfHeight, float corner) {
     return [=](float x, float y) {
         const float qx = std::fabs(x - cx) - halfWidth + corner;
         const float qy = std::fabs(y - cy) - halfHeight + corner;
@@ -114,8 +93,7 @@ Distance Box(float cx, float cy, float halfWidth, float halfHeight, float corner
     };
 }
 
-Distance Polygon(std::vector<float> xy)
-{
+Distance Polygon(std::vector<float> xy) {
     return [xy = std::move(xy)](float x, float y) {
         const std::size_t n = xy.size() / 2;
         float best = 1e30f;
@@ -131,8 +109,7 @@ Distance Polygon(std::vector<float> xy)
     };
 }
 
-Distance Segment(float x0, float y0, float x1, float y1, float width)
-{
+Distance Segment(float x0, float y0, float x1, float y1, float width) {
     return [=](float x, float y) {
         const float ex = x1 - x0, ey = y1 - y0, wx = x - x0, wy = y - y0;
         const float length2 = ex * ex + ey * ey;
@@ -141,8 +118,7 @@ Distance Segment(float x0, float y0, float x1, float y1, float width)
     };
 }
 
-Distance Star(float cx, float cy, float outer, float inner, int points, float turn)
-{
+Distance Star(float cx, float cy, float outer, float inner, int points, float turn) {
     std::vector<float> xy;
     for (int i = 0; i < points * 2; ++i) {
         const float r = i % 2 == 0 ? outer : inner;
@@ -153,13 +129,11 @@ Distance Star(float cx, float cy, float outer, float inner, int points, float tu
     return Polygon(std::move(xy));
 }
 
-Distance Union(Distance a, Distance b)
-{
+Distance Union(Distance a, Distance b) {
     return [=](float x, float y) { return std::min(a(x, y), b(x, y)); };
 }
 
-Distance Subtract(Distance a, Distance b)
-{
+Distance Subtract(Distance a, Distance b) {
     return [=](float x, float y) { return std::max(a(x, y), -b(x, y)); };
 }
 

@@ -13,8 +13,7 @@ struct Rgba {
     float r = 0, g = 0, b = 0, a = 0;
 };
 
-constexpr Rgba RgbaFrom(int red, int green, int blue, int alpha = 255)
-{
+constexpr Rgba RgbaFrom(int red, int green, int blue, int alpha = 255) {
     return {red / 255.0f, green / 255.0f, blue / 255.0f, alpha / 255.0f};
 }
 

@@ -11,8 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Lines(const fs::path& path)
-{
+std::vector<std::string> Lines(const fs::path& path) {
     std::vector<std::string> lines;
     std::ifstream in(path);
     std::string line;
@@ -24,8 +23,7 @@ std::vector<std::string> Lines(const fs::path& path)
 }
 
 // Words of a line; a double-quoted group is one word.
-std::vector<std::string> Words(const std::string& line)
-{
+std::vector<std::string> Words(const std::string& line) {
     std::vector<std::string> words;
     std::size_t i = 0;
     while (i < line.size()) {
@@ -44,8 +42,7 @@ std::vector<std::string> Words(const std::string& line)
     return words;
 }
 
-std::vector<fs::path> FilesIn(const fs::path& folder)
-{
+std::vector<fs::path> FilesIn(const fs::path& folder) {
     std::vector<fs::path> files;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(folder, error))
@@ -54,19 +51,16 @@ std::vector<fs::path> FilesIn(const fs::path& folder)
     return files;
 }
 
-bool Known(const std::vector<Clip>& clips, const std::string& name)
-{
+bool Known(const std::vector<Clip>& clips, const std::string& name) {
     return std::any_of(clips.begin(), clips.end(), [&](const Clip& c) { return c.name == name; });
 }
 
-void AddUnique(std::vector<std::string>& list, const std::string& item)
-{
+void AddUnique(std::vector<std::string>& list, const std::string& item) {
     if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
 }
 
 // The plain text lines after a tag line, up to the next tag or the end of the block.
-std::string FollowingText(const std::vector<std::string>& lines, std::size_t from)
-{
+std::string FollowingText(const std::vector<std::string>& lines, std::size_t from) {
     std::string text;
     for (std::size_t i = from + 1; i < lines.size(); ++i) {
         const std::vector<std::string> words = Words(lines[i]);
@@ -78,8 +72,7 @@ std::string FollowingText(const std::vector<std::string>& lines, std::size_t fro
     return text;
 }
 
-void ScanScripts(const fs::path& folder, const std::string& speechTag, DataNeeds& needs)
-{
+void ScanScripts(const fs::path& folder, const std::string& speechTag, DataNeeds& needs) {
     for (const fs::path& file : FilesIn(folder)) {
         const std::vector<std::string> lines = Lines(file);
         for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -96,8 +89,7 @@ void ScanScripts(const fs::path& folder, const std::string& speechTag, DataNeeds
 }
 
 // The model file an actor kind of a scene is built from; empty for kinds without poses.
-std::string ModelOfKind(const std::string& kind)
-{
+std::string ModelOfKind(const std::string& kind) {
     static const char* const animated[] = {"Professor", "Bunny", "SpaceBunny"};
     for (const char* name : animated)
         if (kind == name) return kind;
@@ -107,8 +99,7 @@ std::string ModelOfKind(const std::string& kind)
 
 // "Actor <kind> <name>" lines name the cast; an "Animation" or "AnimationLoop" line inside
 // an actor's direction block names an animation and the second name played with it.
-void ScanSceneAnimations(const fs::path& folder, DataNeeds& needs)
-{
+void ScanSceneAnimations(const fs::path& folder, DataNeeds& needs) {
     for (const fs::path& file : FilesIn(folder)) {
         std::map<std::string, std::string> cast = {{"Professor", "Professor"}};
         std::string actor;
@@ -120,8 +111,8 @@ void ScanSceneAnimations(const fs::path& folder, DataNeeds& needs)
             }
             for (std::size_t i = 0; i < words.size(); ++i) {
                 if (cast.count(words[i])) actor = words[i];
-                if ((words[i] == "Animation" || words[i] == "AnimationLoop") && i + 2 < words.size() && !actor.empty() &&
-                    !cast[actor].empty()) {
+                if ((words[i] == "Animation" || words[i] == "AnimationLoop") && i + 2 < words.size() &&
+                    !actor.empty() && !cast[actor].empty()) {
                     auto& wanted = needs.sceneAnimations[cast[actor]];
                     const std::pair<std::string, std::string> animation{words[i + 1], words[i + 2]};
                     if (std::find(wanted.begin(), wanted.end(), animation) == wanted.end()) wanted.push_back(animation);
@@ -132,8 +123,7 @@ void ScanSceneAnimations(const fs::path& folder, DataNeeds& needs)
 }
 
 // Lines of two words: a key and its text ("\n" a line break, shown here as a blank).
-void ScanLanguage(const fs::path& file, DataNeeds& needs)
-{
+void ScanLanguage(const fs::path& file, DataNeeds& needs) {
     for (const std::string& line : Lines(file)) {
         const std::vector<std::string> words = Words(line);
         if (words.size() != 2) continue;
@@ -143,27 +133,28 @@ void ScanLanguage(const fs::path& file, DataNeeds& needs)
     }
 }
 
-std::string WithoutBlanks(std::string text)
-{
-    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return std::isspace((unsigned char)c); }), text.end());
+std::string WithoutBlanks(std::string text) {
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return std::isspace((unsigned char)c); }),
+               text.end());
     return text;
 }
 
-void ScanMap(const fs::path& file, DataNeeds& needs)
-{
+void ScanMap(const fs::path& file, DataNeeds& needs) {
     for (const std::string& line : Lines(file)) {
         const std::vector<std::string> words = Words(line);
         if (words.size() != 2 || words[0].rfind("//", 0) == 0) continue;
-        if (words[0] == "Star") AddUnique(needs.mapPictures, "Star" + WithoutBlanks(words[1]));
-        else if (words[0] == "Planet") AddUnique(needs.mapPictures, words[1]);
-        else AddUnique(needs.mapPictures, "Planet" + words[0]);
+        if (words[0] == "Star")
+            AddUnique(needs.mapPictures, "Star" + WithoutBlanks(words[1]));
+        else if (words[0] == "Planet")
+            AddUnique(needs.mapPictures, words[1]);
+        else
+            AddUnique(needs.mapPictures, "Planet" + words[0]);
     }
 }
 
 }  // namespace
 
-DataNeeds ScanData(const std::string& dataFolder)
-{
+DataNeeds ScanData(const std::string& dataFolder) {
     DataNeeds needs;
     const fs::path root(dataFolder);
     const std::pair<const char*, MusicMood> lists[] = {
@@ -171,8 +162,11 @@ DataNeeds ScanData(const std::string& dataFolder)
     for (const auto& [list, mood] : lists) {
         for (const std::string& line : Lines(root / "Music" / list))
             for (const std::string& word : Words(line)) {
-                const bool known = std::any_of(needs.songs.begin(), needs.songs.end(), [&](const Song& s) { return s.name == word; });
-                if (!known) needs.songs.push_back({word.find('.') == std::string::npos ? word : word.substr(0, word.rfind('.')), mood});
+                const bool known =
+                    std::any_of(needs.songs.begin(), needs.songs.end(), [&](const Song& s) { return s.name == word; });
+                if (!known)
+                    needs.songs.push_back(
+                        {word.find('.') == std::string::npos ? word : word.substr(0, word.rfind('.')), mood});
             }
     }
     ScanScripts(root / "Missions" / "English", "<S>", needs);

@@ -5,8 +5,7 @@
 
 namespace assetgen {
 
-BitmapFont MakeFont()
-{
+BitmapFont MakeFont() {
     BitmapFont font;
     Canvas canvas(16 * kFontCell, 16 * kFontCell);
     for (int code = 32; code <= 126; ++code) {

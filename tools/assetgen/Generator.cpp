@@ -21,8 +21,7 @@
 namespace assetgen {
 namespace {
 
-TextureNeeds NeedsOf(const ManifestRow& row)
-{
+TextureNeeds NeedsOf(const ManifestRow& row) {
     TextureNeeds needs;
     const std::string size = row.Value("size");
     if (!size.empty() && size.find('x') != std::string::npos) {
@@ -36,21 +35,16 @@ TextureNeeds NeedsOf(const ManifestRow& row)
     return needs;
 }
 
-std::string Folder(const std::string& path)
-{
-    return path.substr(0, path.find_last_of('/'));
-}
+std::string Folder(const std::string& path) { return path.substr(0, path.find_last_of('/')); }
 
-bool IsPortrait(const std::string& title)
-{
+bool IsPortrait(const std::string& title) {
     const std::size_t at = title.find("Image");
     return at != std::string::npos && (title.compare(at, 7, "Image64") == 0 || title.compare(at, 8, "Image128") == 0) &&
            (title.rfind("Robot", 0) == 0 || title.rfind("Stalk", 0) == 0);
 }
 
 // What the fixed clips say.
-const std::map<std::string, std::string>& FixedLines()
-{
+const std::map<std::string, std::string>& FixedLines() {
     static const std::map<std::string, std::string> lines = {
         {"PressTheSpaceBar", "Press the space bar to go on."},
         {"RewardedOneBoost", "Well done! You have earned one boost."},
@@ -61,8 +55,7 @@ const std::map<std::string, std::string>& FixedLines()
 }
 
 // Words of a name for speaking it when no text is known ("MissionOneIntro" -> "Mission One Intro").
-std::string Spelled(const std::string& name)
-{
+std::string Spelled(const std::string& name) {
     std::string text;
     for (char c : name) {
         if (std::isupper((unsigned char)c) && !text.empty()) text += ' ';
@@ -75,8 +68,7 @@ class Run {
 public:
     explicit Run(const GeneratorPaths& paths) : paths_(paths), output_(paths.output), needs_(ScanData(paths.data)) {}
 
-    GeneratorReport Go()
-    {
+    GeneratorReport Go() {
         for (const ManifestRow& row : ReadManifest(paths_.manifest)) MakeRow(row);
         MakeDataNeeds();
         report_.files = int(output_.Written().size());
@@ -85,13 +77,13 @@ public:
     }
 
 private:
-    void MakeRow(const ManifestRow& row)
-    {
+    void MakeRow(const ManifestRow& row) {
         const std::string title = row.Title();
         if (row.kind == "texture" && IsPortrait(title)) {
             // Portraits are the chassis models themselves, unshaded so their keys stay pure.
             const TextureNeeds needs = NeedsOf(row);
-            output_.WriteImage(row.path, RenderActor(MakeActor(title.substr(0, title.find("Image"))), needs.width, false));
+            output_.WriteImage(row.path,
+                               RenderActor(MakeActor(title.substr(0, title.find("Image"))), needs.width, false));
             ++report_.textures;
         } else if (row.kind == "texture" && !row.Has("painted")) {
             output_.WriteImage(row.path, PaintTexture(title, NeedsOf(row)));
@@ -107,8 +99,9 @@ private:
             Speak(Folder(row.path), title, FixedLineText(title));
         } else if (row.kind == "obj") {
             WritePaintedMesh(output_, Folder(row.path), title.substr(0, title.size() - 10),
-                             IsBodyPart(title.substr(0, title.size() - 10)) ? MakeBodyPart(title.substr(0, title.size() - 10))
-                                                                            : MakeProp(title.substr(0, title.size() - 10)));
+                             IsBodyPart(title.substr(0, title.size() - 10))
+                                 ? MakeBodyPart(title.substr(0, title.size() - 10))
+                                 : MakeProp(title.substr(0, title.size() - 10)));
             ++report_.models;
         } else if (row.kind == "an8") {
             output_.Write(row.path, title == "CollisionSphere" ? An8Sphere(title, 50) : An8Cylinder(title, 1, 1));
@@ -125,8 +118,7 @@ private:
     }
 
     // The language file's own words where it has them, so the voice says what is shown.
-    std::string FixedLineText(const std::string& clip) const
-    {
+    std::string FixedLineText(const std::string& clip) const {
         auto text = [&](const std::string& key) {
             const auto it = needs_.englishTexts.find(key);
             return it == needs_.englishTexts.end() ? std::string() : it->second;
@@ -142,15 +134,13 @@ private:
         return fixed != FixedLines().end() ? fixed->second : Spelled(clip);
     }
 
-    void MakeSound(const std::string& path, const std::string& title, bool wav)
-    {
+    void MakeSound(const std::string& path, const std::string& title, bool wav) {
         const Samples samples = MakeSoundEffect(title, voice_);
         output_.Write(path, wav ? EncodeWav(samples, 1, kSoundRate) : EncodeOgg(samples, 1, kSoundRate));
         ++report_.sounds;
     }
 
-    void Speak(const std::string& folder, const std::string& clip, const std::string& text)
-    {
+    void Speak(const std::string& folder, const std::string& clip, const std::string& text) {
         const SpokenLine line = voice_.Say(text.empty() ? Spelled(clip) : text);
         // The phoneme file is written after the speech, so it is never older than it.
         output_.Write(folder + "/" + clip + ".OGG", EncodeOgg(line.samples, 1, kSoundRate));
@@ -158,11 +148,11 @@ private:
         ++report_.speech;
     }
 
-    void MakeDataNeeds()
-    {
+    void MakeDataNeeds() {
         const DataNeeds& needs = needs_;
         for (const Song& song : needs.songs) {
-            output_.Write("Music/" + song.name + ".OGG", EncodeOgg(ComposeMusic(song.name, song.mood), 2, kSoundRate, 0.2f));
+            output_.Write("Music/" + song.name + ".OGG",
+                          EncodeOgg(ComposeMusic(song.name, song.mood), 2, kSoundRate, 0.2f));
             ++report_.songs;
         }
         for (const Clip& clip : needs.clips) Speak("Speech/English", clip.name, clip.text);
@@ -186,9 +176,6 @@ private:
 
 }  // namespace
 
-GeneratorReport Generate(const GeneratorPaths& paths)
-{
-    return Run(paths).Go();
-}
+GeneratorReport Generate(const GeneratorPaths& paths) { return Run(paths).Go(); }
 
 }  // namespace assetgen

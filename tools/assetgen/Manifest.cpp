@@ -6,31 +6,27 @@
 
 namespace assetgen {
 
-bool ManifestRow::Has(const std::string& flag) const
-{
+bool ManifestRow::Has(const std::string& flag) const {
     for (const std::string& c : checks)
         if (c == flag) return true;
     return false;
 }
 
-std::string ManifestRow::Value(const std::string& key) const
-{
+std::string ManifestRow::Value(const std::string& key) const {
     for (const std::string& c : checks)
         if (c.size() > key.size() && c.compare(0, key.size(), key) == 0 && c[key.size()] == '=')
             return c.substr(key.size() + 1);
     return {};
 }
 
-std::string ManifestRow::Title() const
-{
+std::string ManifestRow::Title() const {
     const std::size_t slash = path.find_last_of('/');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const std::size_t dot = name.find_last_of('.');
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-std::vector<std::string> SplitList(const std::string& text, char separator)
-{
+std::vector<std::string> SplitList(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::string part;
     std::istringstream in(text);
@@ -39,8 +35,7 @@ std::vector<std::string> SplitList(const std::string& text, char separator)
     return parts;
 }
 
-std::vector<ManifestRow> ReadManifest(const std::string& fileName)
-{
+std::vector<ManifestRow> ReadManifest(const std::string& fileName) {
     std::ifstream in(fileName);
     if (!in) throw std::runtime_error("cannot read the manifest " + fileName);
     std::vector<ManifestRow> rows;

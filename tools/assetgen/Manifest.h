@@ -8,8 +8,8 @@
 namespace assetgen {
 
 struct ManifestRow {
-    std::string kind;  // texture, font, widths, sound, speech, phonemes, obj, an8, actor, text
-    std::string path;  // "Textures/X.tga"
+    std::string kind;                 // texture, font, widths, sound, speech, phonemes, obj, an8, actor, text
+    std::string path;                 // "Textures/X.tga"
     std::vector<std::string> checks;  // "size=32x32", "ring", "anims=A,B"
 
     bool Has(const std::string& flag) const;

@@ -12,21 +12,18 @@ V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 V3 operator*(V3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
 V3 Cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 float Dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V3 Normalised(V3 a)
-{
+V3 Normalised(V3 a) {
     const float length = std::sqrt(Dot(a, a));
     return length > 0 ? a * (1 / length) : V3{0, 0, 1};
 }
 
-void TriMesh::Append(const TriMesh& other)
-{
+void TriMesh::Append(const TriMesh& other) {
     const int base = int(vertices.size());
     vertices.insert(vertices.end(), other.vertices.begin(), other.vertices.end());
     for (const auto& t : other.triangles) triangles.push_back({t[0] + base, t[1] + base, t[2] + base});
 }
 
-void TriMesh::Bounds(V3& low, V3& high) const
-{
+void TriMesh::Bounds(V3& low, V3& high) const {
     low = {1e30f, 1e30f, 1e30f};
     high = {-1e30f, -1e30f, -1e30f};
     for (const MeshVertex& v : vertices) {
@@ -35,20 +32,17 @@ void TriMesh::Bounds(V3& low, V3& high) const
     }
 }
 
-int Palette::Add(Rgba colour)
-{
+int Palette::Add(Rgba colour) {
     colours_.push_back(colour);
     return int(colours_.size()) - 1;
 }
 
-void Palette::CellCentre(int index, float& u, float& v)
-{
+void Palette::CellCentre(int index, float& u, float& v) {
     u = (index % 4 * 16 + 8) / 64.0f;
     v = (index / 4 * 16 + 8) / 64.0f;
 }
 
-Image Palette::ToImage() const
-{
+Image Palette::ToImage() const {
     Canvas canvas(64, 64);
     canvas.Paint([&](float x, float y) {
         const std::size_t cell = std::size_t(int(y) / 16 * 4 + int(x) / 16);
@@ -61,17 +55,16 @@ Image Palette::ToImage() const
 
 namespace {
 
-V3 Turn(V3 p, const Placement& at)
-{
+V3 Turn(V3 p, const Placement& at) {
     const float ty = at.tiltY * float(M_PI) / 180, tz = at.turnZ * float(M_PI) / 180;
     const V3 tilted{p.x * std::cos(ty) + p.z * std::sin(ty), p.y, -p.x * std::sin(ty) + p.z * std::cos(ty)};
-    return {tilted.x * std::cos(tz) - tilted.y * std::sin(tz), tilted.x * std::sin(tz) + tilted.y * std::cos(tz), tilted.z};
+    return {tilted.x * std::cos(tz) - tilted.y * std::sin(tz), tilted.x * std::sin(tz) + tilted.y * std::cos(tz),
+            tilted.z};
 }
 
 }  // namespace
 
-int MeshBuilder::AddVertex(const Placement& at, V3 position, V3 normal, int cell)
-{
+int MeshBuilder::AddVertex(const Placement& at, V3 position, V3 normal, int cell) {
     MeshVertex v;
     const V3 scaled{position.x * at.scale.x, position.y * at.scale.y, position.z * at.scale.z};
     v.position = Turn(scaled, at) + at.offset;
@@ -82,14 +75,12 @@ int MeshBuilder::AddVertex(const Placement& at, V3 position, V3 normal, int cell
     return int(mesh_.vertices.size()) - 1;
 }
 
-void MeshBuilder::AddQuad(int a, int b, int c, int d)
-{
+void MeshBuilder::AddQuad(int a, int b, int c, int d) {
     mesh_.triangles.push_back({a, b, c});
     mesh_.triangles.push_back({a, c, d});
 }
 
-void MeshBuilder::Box(const Placement& at, V3 half, int cell)
-{
+void MeshBuilder::Box(const Placement& at, V3 half, int cell) {
     static const V3 normals[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
     for (const V3& n : normals) {
         // Two axes across the face, ordered so the corners run counter-clockwise from outside.
@@ -106,8 +97,7 @@ void MeshBuilder::Box(const Placement& at, V3 half, int cell)
     }
 }
 
-void MeshBuilder::Sphere(const Placement& at, float radius, int cell, int slices, int stacks)
-{
+void MeshBuilder::Sphere(const Placement& at, float radius, int cell, int slices, int stacks) {
     std::vector<std::pair<float, float>> profile;
     for (int i = 0; i <= stacks; ++i) {
         const float a = float(M_PI) * i / stacks;
@@ -116,13 +106,13 @@ void MeshBuilder::Sphere(const Placement& at, float radius, int cell, int slices
     Lathe(at, profile, cell, slices);
 }
 
-void MeshBuilder::Cylinder(const Placement& at, float bottomRadius, float topRadius, float height, int cell, int slices)
-{
+void MeshBuilder::Cylinder(const Placement& at, float bottomRadius, float topRadius, float height, int cell,
+                           int slices) {
     Lathe(at, {{0, 0}, {bottomRadius, 0}, {topRadius, height}, {0, height}}, cell, slices);
 }
 
-void MeshBuilder::Lathe(const Placement& at, const std::vector<std::pair<float, float>>& profile, int cell, int slices)
-{
+void MeshBuilder::Lathe(const Placement& at, const std::vector<std::pair<float, float>>& profile, int cell,
+                        int slices) {
     // Each profile segment gets its own ring of vertices, so creases stay sharp.
     for (std::size_t s = 0; s + 1 < profile.size(); ++s) {
         const auto [r0, z0] = profile[s];
@@ -138,15 +128,17 @@ void MeshBuilder::Lathe(const Placement& at, const std::vector<std::pair<float, 
             ring1.push_back(AddVertex(at, {r1 * c, r1 * si, z1}, normal, cell));
         }
         for (int i = 0; i < slices; ++i) {
-            if (r0 == 0) mesh_.triangles.push_back({ring0[i], ring1[i + 1], ring1[i]});
-            else if (r1 == 0) mesh_.triangles.push_back({ring0[i], ring0[i + 1], ring1[i]});
-            else AddQuad(ring0[i], ring0[i + 1], ring1[i + 1], ring1[i]);
+            if (r0 == 0)
+                mesh_.triangles.push_back({ring0[i], ring1[i + 1], ring1[i]});
+            else if (r1 == 0)
+                mesh_.triangles.push_back({ring0[i], ring0[i + 1], ring1[i]});
+            else
+                AddQuad(ring0[i], ring0[i + 1], ring1[i + 1], ring1[i]);
         }
     }
 }
 
-void MeshBuilder::Torus(const Placement& at, float ringRadius, float tubeRadius, int cell, int slices, int sides)
-{
+void MeshBuilder::Torus(const Placement& at, float ringRadius, float tubeRadius, int cell, int slices, int sides) {
     std::vector<std::vector<int>> rings;
     for (int i = 0; i <= slices; ++i) {
         const float a = 2 * float(M_PI) * (i % slices) / slices;
@@ -163,21 +155,26 @@ void MeshBuilder::Torus(const Placement& at, float ringRadius, float tubeRadius,
         for (int j = 0; j < sides; ++j) AddQuad(rings[i][j], rings[i + 1][j], rings[i + 1][j + 1], rings[i][j + 1]);
 }
 
-void MeshBuilder::Extrude(const Placement& at, const std::vector<std::pair<float, float>>& outline, float thickness, int cell)
-{
+void MeshBuilder::Extrude(const Placement& at, const std::vector<std::pair<float, float>>& outline, float thickness,
+                          int cell) {
     const float h = thickness / 2;
     const std::size_t n = outline.size();
     // Caps as fans from the outline's centre, which suits the star-shaped outlines used here.
     float cx = 0, cy = 0;
-    for (const auto& [x, y] : outline) { cx += x / n; cy += y / n; }
+    for (const auto& [x, y] : outline) {
+        cx += x / n;
+        cy += y / n;
+    }
     for (float side : {1.0f, -1.0f}) {
         const int centre = AddVertex(at, {cx, cy, h * side}, {0, 0, side}, cell);
         std::vector<int> ring;
         for (const auto& [x, y] : outline) ring.push_back(AddVertex(at, {x, y, h * side}, {0, 0, side}, cell));
         for (std::size_t i = 0; i < n; ++i) {
             const int a = ring[i], b = ring[(i + 1) % n];
-            if (side > 0) mesh_.triangles.push_back({centre, a, b});
-            else mesh_.triangles.push_back({centre, b, a});
+            if (side > 0)
+                mesh_.triangles.push_back({centre, a, b});
+            else
+                mesh_.triangles.push_back({centre, b, a});
         }
     }
     for (std::size_t i = 0; i < n; ++i) {
@@ -190,14 +187,14 @@ void MeshBuilder::Extrude(const Placement& at, const std::vector<std::pair<float
     }
 }
 
-void MeshBuilder::Roughen(V3 centre, float amount)
-{
+void MeshBuilder::Roughen(V3 centre, float amount) {
     // Vertices at one place move together, so the surface stays closed.
     std::vector<std::pair<V3, float>> moved;
     for (MeshVertex& v : mesh_.vertices) {
         float push = -1;
         for (const auto& [p, d] : moved)
-            if (std::fabs(p.x - v.position.x) + std::fabs(p.y - v.position.y) + std::fabs(p.z - v.position.z) < 1e-5f) push = d;
+            if (std::fabs(p.x - v.position.x) + std::fabs(p.y - v.position.y) + std::fabs(p.z - v.position.z) < 1e-5f)
+                push = d;
         if (push < 0) {
             push = amount * sys::Rand() / sys::kRandMax;
             moved.push_back({v.position, push});

@@ -11,8 +11,7 @@
 namespace assetgen {
 namespace {
 
-std::string Num(float value)
-{
+std::string Num(float value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.6g", std::fabs(value) < 1e-7f ? 0.0f : value);
     return text;
@@ -23,8 +22,7 @@ std::string Triple(V3 v) { return Num(v.x) + " " + Num(v.y) + " " + Num(v.z); }
 using Matrix3 = std::array<std::array<float, 3>, 3>;
 
 // Column-vector rotation about a unit axis.
-Matrix3 Rotation(V3 axis, float degrees)
-{
+Matrix3 Rotation(V3 axis, float degrees) {
     const V3 k = Normalised(axis);
     const float a = degrees * float(M_PI) / 180, c = std::cos(a), s = std::sin(a), t = 1 - c;
     return {{{c + k.x * k.x * t, k.x * k.y * t - k.z * s, k.x * k.z * t + k.y * s},
@@ -32,8 +30,7 @@ Matrix3 Rotation(V3 axis, float degrees)
              {k.z * k.x * t - k.y * s, k.z * k.y * t + k.x * s, c + k.z * k.z * t}}};
 }
 
-Matrix3 Multiply(const Matrix3& a, const Matrix3& b)
-{
+Matrix3 Multiply(const Matrix3& a, const Matrix3& b) {
     Matrix3 r{};
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
@@ -50,15 +47,13 @@ struct KeySpace {
     float side = 1;
     float lowest = 0;
 
-    V3 ToKey(V3 model) const
-    {
+    V3 ToKey(V3 model) const {
         const V3 m = model - V3{0, 0, lowest};
         return V3{m.y, m.z, -m.x} * (1 / side);
     }
 };
 
-KeySpace MeasureKeySpace(const ActorModel& model)
-{
+KeySpace MeasureKeySpace(const ActorModel& model) {
     V3 low, high;
     model.Bounds(low, high);
     KeySpace space;
@@ -67,14 +62,14 @@ KeySpace MeasureKeySpace(const ActorModel& model)
     return space;
 }
 
-void AppendActor(const ActorNode& node, std::string& out)
-{
+void AppendActor(const ActorNode& node, std::string& out) {
     for (const ActorNode& child : node.children) AppendActor(child, out);
     if (node.mesh.empty() && node.children.empty())
         throw std::logic_error("node " + node.name + " has neither mesh nor children");
     out += "actor " + node.name + " {\n";
     if (!node.mesh.empty()) out += "  mesh " + node.mesh + "\n";
-    if (node.offset.x != 0 || node.offset.y != 0 || node.offset.z != 0) out += "  translate " + Triple(node.offset) + "\n";
+    if (node.offset.x != 0 || node.offset.y != 0 || node.offset.z != 0)
+        out += "  translate " + Triple(node.offset) + "\n";
     if (!node.children.empty()) {
         out += "  child ";
         for (std::size_t i = 0; i < node.children.size(); ++i)
@@ -83,13 +78,11 @@ void AppendActor(const ActorNode& node, std::string& out)
     out += "}\n";
 }
 
-void Put32(std::string& out, uint32_t value)
-{
+void Put32(std::string& out, uint32_t value) {
     for (int i = 0; i < 4; ++i) out += char((value >> (8 * i)) & 0xFF);
 }
 
-void PutFloat(std::string& out, float value)
-{
+void PutFloat(std::string& out, float value) {
     uint32_t bits = 0;
     std::memcpy(&bits, &value, 4);
     Put32(out, bits);
@@ -97,12 +90,13 @@ void PutFloat(std::string& out, float value)
 
 }  // namespace
 
-std::string ObjText(const TriMesh& mesh)
-{
+std::string ObjText(const TriMesh& mesh) {
     std::string out;
-    for (const MeshVertex& v : mesh.vertices) out += "v " + Num(v.position.y) + " " + Num(v.position.z) + " " + Num(v.position.x) + "\n";
+    for (const MeshVertex& v : mesh.vertices)
+        out += "v " + Num(v.position.y) + " " + Num(v.position.z) + " " + Num(v.position.x) + "\n";
     for (const MeshVertex& v : mesh.vertices) out += "vt " + Num(v.u) + " " + Num(1 - v.v) + "\n";
-    for (const MeshVertex& v : mesh.vertices) out += "vn " + Num(v.normal.y) + " " + Num(v.normal.z) + " " + Num(v.normal.x) + "\n";
+    for (const MeshVertex& v : mesh.vertices)
+        out += "vn " + Num(v.normal.y) + " " + Num(v.normal.z) + " " + Num(v.normal.x) + "\n";
     for (const auto& t : mesh.triangles) {
         // The game's front faces turn the other way round from ours.
         out += "f";
@@ -115,14 +109,12 @@ std::string ObjText(const TriMesh& mesh)
     return out;
 }
 
-void WritePaintedMesh(Output& output, const std::string& folder, const std::string& name, const PaintedMesh& mesh)
-{
+void WritePaintedMesh(Output& output, const std::string& folder, const std::string& name, const PaintedMesh& mesh) {
     output.Write(folder + "/" + name + "_c_painted.obj", ObjText(mesh.mesh));
     output.WriteImage(folder + "/" + name + "_c_painted.tga", mesh.texture);
 }
 
-std::string ActText(const ActorModel& model)
-{
+std::string ActText(const ActorModel& model) {
     std::string out;
     for (const auto& [name, mesh] : model.meshes) out += "mesh " + name + " {\n}\n";
     for (const ActorNode& node : model.roots) AppendActor(node, out);
@@ -141,8 +133,7 @@ std::string ActText(const ActorModel& model)
     return out;
 }
 
-std::string KeyText(const ActorModel& model, const PoseSet& set)
-{
+std::string KeyText(const ActorModel& model, const PoseSet& set) {
     const KeySpace space = MeasureKeySpace(model);
     ActorNode holder;
     const std::vector<const ActorNode*> nodes = model.NodesInOrder(holder);
@@ -166,8 +157,7 @@ std::string KeyText(const ActorModel& model, const PoseSet& set)
     return out;
 }
 
-std::string PppBytes(const ActorModel&, const PoseSet& set, const std::string& track)
-{
+std::string PppBytes(const ActorModel&, const PoseSet& set, const std::string& track) {
     std::string out;
     Put32(out, uint32_t(track.size() + 1));
     out += track;
@@ -183,8 +173,7 @@ std::string PppBytes(const ActorModel&, const PoseSet& set, const std::string& t
     return out;
 }
 
-void WriteActor(Output& output, const std::string& folder, const ActorModel& model)
-{
+void WriteActor(Output& output, const std::string& folder, const ActorModel& model) {
     for (const auto& [name, mesh] : model.meshes) WritePaintedMesh(output, folder, name, mesh);
     output.Write(folder + "/" + model.title + ".act", ActText(model));
     for (const PoseSet& set : model.poseSets) {
@@ -194,15 +183,13 @@ void WriteActor(Output& output, const std::string& folder, const ActorModel& mod
     }
 }
 
-std::string An8Sphere(const std::string& name, float radius)
-{
+std::string An8Sphere(const std::string& name, float radius) {
     return "header {\n  version { \"0.95\" }\n  build { \"assetgen\" }\n}\nobject { \"" + name +
            "\"\n  sphere {\n    name { \"" + name + "\" }\n    diameter { " + Num(2 * radius) +
            " }\n    longlat { 16 8 }\n  }\n}\n";
 }
 
-std::string An8Cylinder(const std::string& name, float radius, float length)
-{
+std::string An8Cylinder(const std::string& name, float radius, float length) {
     return "header {\n  version { \"0.95\" }\n  build { \"assetgen\" }\n}\nobject { \"" + name +
            "\"\n  cylinder {\n    name { \"" + name + "\" }\n    length { " + Num(length) + " }\n    diameter { " +
            Num(2 * radius) + " }\n    longlat { 16 1 }\n    capstart { }\n    capend { }\n  }\n}\n";

@@ -6,20 +6,17 @@
 
 namespace assetgen {
 
-Noise::Noise(int period) : period_(period), values_(std::size_t(period) * period)
-{
+Noise::Noise(int period) : period_(period), values_(std::size_t(period) * period) {
     for (float& v : values_) v = float(sys::Rand()) / sys::kRandMax;
 }
 
-float Noise::Lattice(int x, int y) const
-{
+float Noise::Lattice(int x, int y) const {
     const int px = ((x % period_) + period_) % period_;
     const int py = ((y % period_) + period_) % period_;
     return values_[std::size_t(py) * period_ + px];
 }
 
-float Noise::At(float x, float y) const
-{
+float Noise::At(float x, float y) const {
     const float fx = std::floor(x), fy = std::floor(y);
     const int ix = int(fx), iy = int(fy);
     auto smooth = [](float t) { return t * t * (3 - 2 * t); };
@@ -29,8 +26,7 @@ float Noise::At(float x, float y) const
     return top + (bottom - top) * ty;
 }
 
-float Noise::Fractal(float x, float y, int octaves) const
-{
+float Noise::Fractal(float x, float y, int octaves) const {
     float sum = 0, weight = 1, total = 0, scale = 1;
     for (int i = 0; i < octaves; ++i) {
         sum += At(x * scale, y * scale) * weight;

@@ -10,28 +10,23 @@ namespace assetgen {
 
 Output::Output(std::string root) : root_(std::move(root)) {}
 
-std::string Output::Prepare(std::string_view relativePath)
-{
+std::string Output::Prepare(std::string_view relativePath) {
     const std::filesystem::path path = std::filesystem::path(root_) / relativePath;
     std::filesystem::create_directories(path.parent_path());
     written_.emplace_back(relativePath);
     return path.string();
 }
 
-void Output::Write(std::string_view relativePath, std::string_view bytes)
-{
+void Output::Write(std::string_view relativePath, std::string_view bytes) {
     if (!sys::SaveFileAtomically(Prepare(relativePath), bytes))
         throw std::runtime_error("cannot write " + std::string(relativePath));
 }
 
-void Output::WriteImage(std::string_view relativePath, const Image& image)
-{
-    if (!image.SaveTGA(Prepare(relativePath)))
-        throw std::runtime_error("cannot write " + std::string(relativePath));
+void Output::WriteImage(std::string_view relativePath, const Image& image) {
+    if (!image.SaveTGA(Prepare(relativePath))) throw std::runtime_error("cannot write " + std::string(relativePath));
 }
 
-unsigned SeedFor(std::string_view name)
-{
+unsigned SeedFor(std::string_view name) {
     // FNV-1a: small, and the same on every machine.
     unsigned hash = 2166136261u;
     for (unsigned char c : name) hash = (hash ^ c) * 16777619u;

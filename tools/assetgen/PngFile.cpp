@@ -9,13 +9,11 @@
 namespace assetgen {
 namespace {
 
-void Put32(std::string& out, uint32_t value)
-{
+void Put32(std::string& out, uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) out += char((value >> shift) & 0xFF);
 }
 
-void Chunk(std::string& out, const char* type, const std::string& data)
-{
+void Chunk(std::string& out, const char* type, const std::string& data) {
     Put32(out, uint32_t(data.size()));
     const std::string body = std::string(type, 4) + data;
     out += body;
@@ -24,8 +22,7 @@ void Chunk(std::string& out, const char* type, const std::string& data)
 
 }  // namespace
 
-std::string EncodePng(const Image& image)
-{
+std::string EncodePng(const Image& image) {
     std::string raw;
     for (int y = 0; y < image.Height(); ++y) {
         raw += '\0';  // no filter

@@ -11,24 +11,22 @@ struct Projected {
     float x, y, depth;
 };
 
-Color Sample(const Image* texture, float u, float v)
-{
+Color Sample(const Image* texture, float u, float v) {
     if (!texture || texture->IsEmpty()) return Color::FromRGBA(200, 200, 200, 255);
     const int x = std::clamp(int(u * texture->Width()), 0, texture->Width() - 1);
     const int y = std::clamp(int(v * texture->Height()), 0, texture->Height() - 1);
     return texture->At(x, y);
 }
 
-Color Shade(Color c, float light)
-{
+Color Shade(Color c, float light) {
     auto channel = [&](uint8_t value) { return uint8_t(std::clamp(value * light, 0.0f, 255.0f)); };
     return Color::FromRGBA(channel(c.Red()), channel(c.Green()), channel(c.Blue()), 255);
 }
 
 }  // namespace
 
-Image RenderParts(const std::vector<RenderPart>& parts, int size, float turnDegrees, float lookDownDegrees, bool shaded)
-{
+Image RenderParts(const std::vector<RenderPart>& parts, int size, float turnDegrees, float lookDownDegrees,
+                  bool shaded) {
     const float turn = turnDegrees * float(M_PI) / 180, down = lookDownDegrees * float(M_PI) / 180;
     // Camera axes: right, up and toward the viewer, in model space.
     const V3 toViewer{std::cos(turn) * std::cos(down), std::sin(turn) * std::cos(down), std::sin(down)};
@@ -86,8 +84,7 @@ Image RenderParts(const std::vector<RenderPart>& parts, int size, float turnDegr
 
 namespace {
 
-void CollectParts(const ActorModel& model, const ActorNode& node, V3 at, std::vector<RenderPart>& parts)
-{
+void CollectParts(const ActorModel& model, const ActorNode& node, V3 at, std::vector<RenderPart>& parts) {
     const V3 here = at + node.offset;
     if (const auto it = model.meshes.find(node.mesh); !node.mesh.empty() && it != model.meshes.end()) {
         RenderPart part{it->second.mesh, &it->second.texture};
@@ -99,8 +96,7 @@ void CollectParts(const ActorModel& model, const ActorNode& node, V3 at, std::ve
 
 }  // namespace
 
-Image RenderActor(const ActorModel& model, int size, bool shaded)
-{
+Image RenderActor(const ActorModel& model, int size, bool shaded) {
     std::vector<RenderPart> parts;
     for (const ActorNode& node : model.roots) CollectParts(model, node, {}, parts);
     return RenderParts(parts, size, 25, 10, shaded);

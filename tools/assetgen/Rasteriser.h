@@ -10,7 +10,7 @@
 namespace assetgen {
 
 struct RenderPart {
-    TriMesh mesh;        // placed in model space
+    TriMesh mesh;  // placed in model space
     const Image* texture = nullptr;
 };
 

@@ -17,42 +17,34 @@ bool StartsWith(const std::string& s, std::string_view p) { return s.rfind(p, 0)
 // Index from a trailing digit ("Laser2" -> 2), for variations of one sound.
 int Variant(const std::string& name) { return std::isdigit((unsigned char)name.back()) ? name.back() - '0' : 0; }
 
-Samples Zap(int variant)
-{
-    return Tone({0.35f + 0.05f * variant, 1800.0f + 150 * variant, 300.0f + 40 * variant, Wave::Saw, 0.002f, 4.0f, 0, 0, 0.6f});
+Samples Zap(int variant) {
+    return Tone(
+        {0.35f + 0.05f * variant, 1800.0f + 150 * variant, 300.0f + 40 * variant, Wave::Saw, 0.002f, 4.0f, 0, 0, 0.6f});
 }
 
-Samples Boom(float seconds, float brightness)
-{
+Samples Boom(float seconds, float brightness) {
     Samples out = Noise({seconds, 2500 * brightness, 150, 0, 0.002f, 4.0f / seconds, 0.9f});
     MixInto(out, Tone({seconds * 0.7f, 90, 35, Wave::Sine, 0.002f, 5.0f / seconds, 0, 0, 0.8f}), 0);
     return out;
 }
 
-Samples Whoosh(float seconds, float from, float to)
-{
+Samples Whoosh(float seconds, float from, float to) {
     return Noise({seconds, from, to, 200, seconds * 0.4f, 2.0f / seconds, 0.8f});
 }
 
-Samples Thump(float hertz)
-{
+Samples Thump(float hertz) {
     Samples out = Tone({0.25f, hertz, hertz * 0.4f, Wave::Sine, 0.001f, 18, 0, 0, 0.9f});
     MixInto(out, Noise({0.05f, 3000, 800, 0, 0.001f, 60, 0.4f}), 0);
     return out;
 }
 
-Samples Click(float hertz, float seconds = 0.04f)
-{
+Samples Click(float hertz, float seconds = 0.04f) {
     return Tone({seconds, hertz, hertz * 0.8f, Wave::Square, 0.001f, 40, 0, 0, 0.5f});
 }
 
-Samples Splash(float seconds)
-{
-    return Noise({seconds, 5000, 1200, 400, 0.01f, 5.0f / seconds, 0.8f});
-}
+Samples Splash(float seconds) { return Noise({seconds, 5000, 1200, 400, 0.01f, 5.0f / seconds, 0.8f}); }
 
-Samples Notes(const std::vector<float>& semitones, float step, Wave wave, float base = 523.25f)
-{
+Samples Notes(const std::vector<float>& semitones, float step, Wave wave, float base = 523.25f) {
     Samples out;
     for (std::size_t i = 0; i < semitones.size(); ++i) {
         const float hertz = base * std::pow(2.0f, semitones[i] / 12);
@@ -61,8 +53,7 @@ Samples Notes(const std::vector<float>& semitones, float step, Wave wave, float 
     return out;
 }
 
-Samples Crackle(float seconds)
-{
+Samples Crackle(float seconds) {
     Samples out = Noise({seconds, 900, 900, 0, 0.0f, 0.0f, 0.35f});
     const int pops = int(seconds * 25);
     for (int i = 0; i < pops; ++i) {
@@ -73,13 +64,9 @@ Samples Crackle(float seconds)
     return out;
 }
 
-Samples Spoken(Voice& voice, const std::string& text, int pitch)
-{
-    return voice.Say(text, pitch).samples;
-}
+Samples Spoken(Voice& voice, const std::string& text, int pitch) { return voice.Say(text, pitch).samples; }
 
-Samples Loop(const std::string& name)
-{
+Samples Loop(const std::string& name) {
     Samples out;
     if (name == "Fire") {
         out = Crackle(3.3f);
@@ -95,8 +82,7 @@ Samples Loop(const std::string& name)
     return out;
 }
 
-Samples Effect(const std::string& name, Voice& voice)
-{
+Samples Effect(const std::string& name, Voice& voice) {
     const int v = Variant(name);
     if (StartsWith(name, "Laser") || name == "WeaponLaser") return Zap(v);
     if (name == "MissileLaunch" || name == "WeaponMissileGun") return Whoosh(1.4f, 600, 3000);
@@ -159,24 +145,27 @@ Samples Effect(const std::string& name, Voice& voice)
     if (name == "DoorOpen") return Notes({0, 5}, 0.12f, Wave::Sine, 440);
     if (name == "DoorClose") return Notes({5, 0}, 0.12f, Wave::Sine, 440);
     static const std::map<std::string, std::pair<const char*, int>> voices = {
-        {"Yay", {"yay!", 70}},           {"Yippee", {"yippee!", 80}},     {"Hooray", {"hooray!", 65}},
-        {"Yahoo", {"yahoo!", 75}},       {"AllRight", {"all right!", 60}}, {"EnemyLaugh1", {"ha ha ha ha", 30}},
-        {"EnemyLaugh2", {"heh heh heh", 25}}, {"EnemyLaugh3", {"ho ho ho", 20}}, {"EnemyLaugh4", {"hee hee hee", 45}},
+        {"Yay", {"yay!", 70}},
+        {"Yippee", {"yippee!", 80}},
+        {"Hooray", {"hooray!", 65}},
+        {"Yahoo", {"yahoo!", 75}},
+        {"AllRight", {"all right!", 60}},
+        {"EnemyLaugh1", {"ha ha ha ha", 30}},
+        {"EnemyLaugh2", {"heh heh heh", 25}},
+        {"EnemyLaugh3", {"ho ho ho", 20}},
+        {"EnemyLaugh4", {"hee hee hee", 45}},
     };
-    if (const auto it = voices.find(name); it != voices.end()) return Spoken(voice, it->second.first, it->second.second);
+    if (const auto it = voices.find(name); it != voices.end())
+        return Spoken(voice, it->second.first, it->second.second);
     // Anything else a scene or a later list names: a short blip of its own pitch.
     return Click(400.0f + float(SeedFor(name) % 1200), 0.12f);
 }
 
 }  // namespace
 
-bool IsLoopingSound(const std::string& name)
-{
-    return name == "Fire" || name == "Smoke" || name == "Propeller";
-}
+bool IsLoopingSound(const std::string& name) { return name == "Fire" || name == "Smoke" || name == "Propeller"; }
 
-Samples MakeSoundEffect(const std::string& name, Voice& voice)
-{
+Samples MakeSoundEffect(const std::string& name, Voice& voice) {
     sys::SRand(SeedFor(name));
     Samples samples = IsLoopingSound(name) ? Loop(name) : Effect(name, voice);
     Normalise(samples, 0.8f);

@@ -9,20 +9,18 @@
 namespace assetgen {
 namespace {
 
-float Oscillator(Wave wave, double phase)
-{
+float Oscillator(Wave wave, double phase) {
     const double f = phase - std::floor(phase);
     switch (wave) {
-    case Wave::Sine: return float(std::sin(2 * M_PI * f));
-    case Wave::Square: return f < 0.5 ? 0.7f : -0.7f;
-    case Wave::Saw: return float(2 * f - 1) * 0.8f;
-    case Wave::Triangle: return float(f < 0.5 ? 4 * f - 1 : 3 - 4 * f);
+        case Wave::Sine: return float(std::sin(2 * M_PI * f));
+        case Wave::Square: return f < 0.5 ? 0.7f : -0.7f;
+        case Wave::Saw: return float(2 * f - 1) * 0.8f;
+        case Wave::Triangle: return float(f < 0.5 ? 4 * f - 1 : 3 - 4 * f);
     }
     return 0;
 }
 
-float Envelope(float t, float attack, float decay)
-{
+float Envelope(float t, float attack, float decay) {
     const float rise = attack > 0 ? std::min(t / attack, 1.0f) : 1.0f;
     return rise * std::exp(-decay * t);
 }
@@ -31,8 +29,7 @@ std::size_t Frames(float seconds) { return std::size_t(std::max(0.0f, seconds) *
 
 }  // namespace
 
-Samples Tone(const ToneSpec& spec)
-{
+Samples Tone(const ToneSpec& spec) {
     Samples out(Frames(spec.seconds));
     double phase = 0;
     const double ratio = spec.endHertz / spec.startHertz;
@@ -48,8 +45,7 @@ Samples Tone(const ToneSpec& spec)
     return out;
 }
 
-Samples Noise(const NoiseSpec& spec)
-{
+Samples Noise(const NoiseSpec& spec) {
     Samples out(Frames(spec.seconds));
     float low = 0, high = 0, previous = 0;
     for (std::size_t i = 0; i < out.size(); ++i) {
@@ -73,23 +69,20 @@ Samples Noise(const NoiseSpec& spec)
 
 Samples Silence(float seconds) { return Samples(Frames(seconds)); }
 
-void MixInto(Samples& target, const Samples& source, float offsetSeconds, float gain)
-{
+void MixInto(Samples& target, const Samples& source, float offsetSeconds, float gain) {
     const std::size_t offset = Frames(offsetSeconds);
     if (target.size() < offset + source.size()) target.resize(offset + source.size());
     for (std::size_t i = 0; i < source.size(); ++i) target[offset + i] += source[i] * gain;
 }
 
-void Normalise(Samples& samples, float peak)
-{
+void Normalise(Samples& samples, float peak) {
     float loudest = 0;
     for (float s : samples) loudest = std::max(loudest, std::fabs(s));
     if (loudest <= 0) return;
     for (float& s : samples) s *= peak / loudest;
 }
 
-void MakeSeamless(Samples& samples, float fadeSeconds)
-{
+void MakeSeamless(Samples& samples, float fadeSeconds) {
     const std::size_t fade = std::min(Frames(fadeSeconds), samples.size() / 2);
     const std::size_t keep = samples.size() - fade;
     for (std::size_t i = 0; i < fade; ++i) {
@@ -99,14 +92,12 @@ void MakeSeamless(Samples& samples, float fadeSeconds)
     samples.resize(keep);
 }
 
-void Tremolo(Samples& samples, float hertz, float depth)
-{
+void Tremolo(Samples& samples, float hertz, float depth) {
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] *= 1 - depth * 0.5f * (1 + std::sin(2 * float(M_PI) * hertz * i / kSoundRate));
 }
 
-Samples Resample(const Samples& samples, int fromRate, int toRate)
-{
+Samples Resample(const Samples& samples, int fromRate, int toRate) {
     if (fromRate == toRate || samples.empty()) return samples;
     Samples out(std::size_t(double(samples.size()) * toRate / fromRate));
     for (std::size_t i = 0; i < out.size(); ++i) {

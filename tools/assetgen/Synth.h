@@ -13,12 +13,12 @@ enum class Wave { Sine, Square, Saw, Triangle };
 struct ToneSpec {
     float seconds = 0.3f;
     float startHertz = 440;
-    float endHertz = 440;     // swept exponentially
+    float endHertz = 440;  // swept exponentially
     Wave wave = Wave::Sine;
-    float attack = 0.005f;    // seconds
-    float decay = 1.0f;       // exponential fall per second of the amplitude, as a rate
+    float attack = 0.005f;  // seconds
+    float decay = 1.0f;     // exponential fall per second of the amplitude, as a rate
     float vibratoHertz = 0;
-    float vibratoDepth = 0;   // fraction of the frequency
+    float vibratoDepth = 0;  // fraction of the frequency
     float gain = 0.6f;
 };
 
@@ -26,7 +26,7 @@ struct NoiseSpec {
     float seconds = 0.5f;
     float startCutoff = 4000;  // one-pole low-pass, swept linearly
     float endCutoff = 400;
-    float highPass = 0;        // cutoff of a one-pole high-pass, 0 for none
+    float highPass = 0;  // cutoff of a one-pole high-pass, 0 for none
     float attack = 0.005f;
     float decay = 4.0f;
     float gain = 0.6f;

@@ -21,31 +21,28 @@ const Rgba kKeyGreen = RgbaFrom(0, 255, 0);
 const Rgba kGrey = RgbaFrom(150, 150, 150);
 
 bool StartsWith(const std::string& s, std::string_view p) { return s.rfind(p, 0) == 0; }
-bool EndsWith(const std::string& s, std::string_view p)
-{
+bool EndsWith(const std::string& s, std::string_view p) {
     return s.size() >= p.size() && s.compare(s.size() - p.size(), p.size(), p) == 0;
 }
 bool Contains(const std::string& s, std::string_view p) { return s.find(p) != std::string::npos; }
 
-Rgba Hsv(float hue, float saturation, float value)
-{
+Rgba Hsv(float hue, float saturation, float value) {
     const float h = std::fmod(hue, 1.0f) * 6;
     const int i = int(h);
     const float f = h - i, p = value * (1 - saturation), q = value * (1 - saturation * f),
                 t = value * (1 - saturation * (1 - f));
     switch (i) {
-    case 0: return {value, t, p, 1};
-    case 1: return {q, value, p, 1};
-    case 2: return {p, value, t, 1};
-    case 3: return {p, q, value, 1};
-    case 4: return {t, p, value, 1};
-    default: return {value, p, q, 1};
+        case 0: return {value, t, p, 1};
+        case 1: return {q, value, p, 1};
+        case 2: return {p, value, t, 1};
+        case 3: return {p, q, value, 1};
+        case 4: return {t, p, value, 1};
+        default: return {value, p, q, 1};
     }
 }
 
 // A colour that belongs to the name, so related icons keep their look from run to run.
-Rgba NameColour(const std::string& name)
-{
+Rgba NameColour(const std::string& name) {
     if (Contains(name, "Enemy")) return RgbaFrom(200, 60, 50);
     if (Contains(name, "Friend")) return RgbaFrom(50, 110, 210);
     return Hsv(float(SeedFor(name) % 360) / 360.0f, 0.65f, 0.85f);
@@ -59,8 +56,7 @@ struct GroundLook {
     bool liquid;
 };
 
-const std::map<std::string, GroundLook>& Grounds()
-{
+const std::map<std::string, GroundLook>& Grounds() {
     static const std::map<std::string, GroundLook> grounds = {
         {"Grass", {RgbaFrom(40, 100, 30), RgbaFrom(110, 170, 60), 1, false}},
         {"Dirt", {RgbaFrom(90, 60, 35), RgbaFrom(150, 110, 70), 1, false}},
@@ -74,8 +70,7 @@ const std::map<std::string, GroundLook>& Grounds()
     return grounds;
 }
 
-Image TerrainTile(const GroundLook& look, int frame, int width, int height)
-{
+Image TerrainTile(const GroundLook& look, int frame, int width, int height) {
     Canvas canvas(width, height);
     const Noise noise(8);
     const float phase = 2 * float(M_PI) * frame / 8;
@@ -93,14 +88,14 @@ Image TerrainTile(const GroundLook& look, int frame, int width, int height)
 // Corner digits: 0 bottom-left, 1 bottom-right, 2 top-right, 3 top-left of the tile. The
 // covered corners are blended bilinearly across the tile and the result sharpened, so two
 // neighbouring corners make a straight edge and one corner a rounded patch.
-Image CornerMask(const std::string& digits, int width, int height)
-{
+Image CornerMask(const std::string& digits, int width, int height) {
     float covered[4] = {0, 0, 0, 0};
     for (char d : digits) covered[d - '0'] = 1;
     Canvas canvas(width, height);
     canvas.Paint([&](float x, float y) {
         const float u = x / width, v = y / height;
-        const float blend = covered[3] * (1 - u) * (1 - v) + covered[2] * u * (1 - v) + covered[1] * u * v + covered[0] * (1 - u) * v;
+        const float blend =
+            covered[3] * (1 - u) * (1 - v) + covered[2] * u * (1 - v) + covered[1] * u * v + covered[0] * (1 - u) * v;
         const float t = std::clamp((blend - 0.3f) / 0.4f, 0.0f, 1.0f);
         const float value = t * t * (3 - 2 * t);
         return Rgba{value, value, value, value};
@@ -110,8 +105,7 @@ Image CornerMask(const std::string& digits, int width, int height)
 
 // ---- particles and decals ----
 
-Image Glow(int size, Rgba core, float power)
-{
+Image Glow(int size, Rgba core, float power) {
     Canvas canvas(size, size);
     const float c = size / 2.0f;
     canvas.Paint([&](float x, float y) {
@@ -122,8 +116,7 @@ Image Glow(int size, Rgba core, float power)
     return canvas.ToImage();
 }
 
-Image Puff(int size, Rgba colour, float roughness)
-{
+Image Puff(int size, Rgba colour, float roughness) {
     Canvas canvas(size, size);
     const Noise noise(4);
     const float c = size / 2.0f;
@@ -138,8 +131,7 @@ Image Puff(int size, Rgba colour, float roughness)
     return canvas.ToImage();
 }
 
-Image Sparkle(int size, int points, float turn)
-{
+Image Sparkle(int size, int points, float turn) {
     Canvas canvas(size, size);
     const float c = size / 2.0f;
     canvas.Fill(Star(c, c, c - 1, c * 0.18f, points, turn), RgbaFrom(255, 255, 220, 200));
@@ -147,8 +139,7 @@ Image Sparkle(int size, int points, float turn)
     return canvas.ToImage();
 }
 
-Image Zigzag(int size)
-{
+Image Zigzag(int size) {
     Canvas canvas(size, size);
     const float s = float(size);
     std::vector<float> points = {0.15f, 0.5f, 0.35f, 0.25f, 0.5f, 0.7f, 0.65f, 0.3f, 0.85f, 0.5f};
@@ -165,8 +156,7 @@ struct IconStyle {
     bool round = true;
 };
 
-void ButtonBase(Canvas& canvas, const IconStyle& style)
-{
+void ButtonBase(Canvas& canvas, const IconStyle& style) {
     const float w = float(canvas.Width()), h = float(canvas.Height()), c = w / 2;
     const float edge = std::max(1.0f, w / 32);
     Rgba rim = Mix(style.face, kBlack, 0.45f);
@@ -181,8 +171,7 @@ void ButtonBase(Canvas& canvas, const IconStyle& style)
     }
 }
 
-void Label(Canvas& canvas, const std::string& text, Rgba colour, float centreY)
-{
+void Label(Canvas& canvas, const std::string& text, Rgba colour, float centreY) {
     if (text.empty()) return;
     float scale = canvas.Width() >= 64 ? 2.0f : 1.0f;
     while (scale > 1 && TextWidth(text, scale) > canvas.Width() * 0.8f) scale -= 1;
@@ -192,8 +181,7 @@ void Label(Canvas& canvas, const std::string& text, Rgba colour, float centreY)
     DrawText(canvas, text, x, y, scale, colour);
 }
 
-Image Icon(const std::string& name, const TextureNeeds& needs)
-{
+Image Icon(const std::string& name, const TextureNeeds& needs) {
     Canvas canvas(needs.width, needs.height);
     const bool square = Contains(name, "Menu") || Contains(name, "Net") || Contains(name, "Budget") ||
                         Contains(name, "Property") || Contains(name, "Upgrade");
@@ -205,21 +193,20 @@ Image Icon(const std::string& name, const TextureNeeds& needs)
 
 // Grey outer ring, coloured centre: the game clears grey pixels beyond 0.28 of the squared
 // radius for the unlit look, so only the centre may carry colour.
-Image RingIcon(const std::string& name, const TextureNeeds& needs)
-{
+Image RingIcon(const std::string& name, const TextureNeeds& needs) {
     Canvas canvas(needs.width, needs.height);
     const float c = needs.width / 2.0f, R = c;
     canvas.Fill(Circle(c, c, R - 1), RgbaFrom(96, 96, 96));
     canvas.Fill(Ring(c, c, R * 0.75f, R * 0.3f), RgbaFrom(176, 176, 176));
     canvas.Fill(Circle(c, c, R * 0.45f), NameColour(name));
     const std::string label = IconLabel(name, 1);
-    if (!label.empty()) DrawGlyphCentred(canvas, label[0], c, c - 3.5f * (R >= 16 ? 1 : 0.5f), R >= 16 ? 1 : 0.5f, kWhite);
+    if (!label.empty())
+        DrawGlyphCentred(canvas, label[0], c, c - 3.5f * (R >= 16 ? 1 : 0.5f), R >= 16 ? 1 : 0.5f, kWhite);
     return canvas.ToImage();
 }
 
 // Pure red body and pure green trim, for the owner's colours; grey details stay.
-Image KeyedIcon(const std::string& name, const TextureNeeds& needs)
-{
+Image KeyedIcon(const std::string& name, const TextureNeeds& needs) {
     Canvas canvas(needs.width, needs.height);
     const float w = float(needs.width), c = w / 2;
     if (Contains(name, "Wedge")) {
@@ -237,15 +224,13 @@ Image KeyedIcon(const std::string& name, const TextureNeeds& needs)
     return canvas.ToImage();
 }
 
-Image Symbol(int width, int height, const std::function<void(Canvas&, float w, float h)>& draw)
-{
+Image Symbol(int width, int height, const std::function<void(Canvas&, float w, float h)>& draw) {
     Canvas canvas(width, height);
     draw(canvas, float(width), float(height));
     return canvas.ToImage();
 }
 
-Image Tick(const TextureNeeds& needs)
-{
+Image Tick(const TextureNeeds& needs) {
     return Symbol(needs.width, needs.height, [](Canvas& c, float w, float h) {
         ButtonBase(c, {RgbaFrom(40, 160, 60)});
         c.Fill(Union(Segment(w * 0.27f, h * 0.52f, w * 0.43f, h * 0.7f, w * 0.11f),
@@ -254,8 +239,7 @@ Image Tick(const TextureNeeds& needs)
     });
 }
 
-Image Cross(const TextureNeeds& needs, Rgba colour, bool withButton)
-{
+Image Cross(const TextureNeeds& needs, Rgba colour, bool withButton) {
     return Symbol(needs.width, needs.height, [&](Canvas& c, float w, float h) {
         if (withButton) ButtonBase(c, {RgbaFrom(190, 50, 40)});
         const float inset = withButton ? 0.3f : 0.15f;
@@ -265,8 +249,7 @@ Image Cross(const TextureNeeds& needs, Rgba colour, bool withButton)
     });
 }
 
-Image Digit(char digit, const TextureNeeds& needs)
-{
+Image Digit(char digit, const TextureNeeds& needs) {
     return Symbol(needs.width, needs.height, [&](Canvas& c, float w, float h) {
         c.Fill(Circle(w / 2, h / 2, w / 2 - 2), RgbaFrom(30, 30, 60));
         c.Fill(Circle(w / 2, h / 2, w / 2 - 5), RgbaFrom(240, 200, 40));
@@ -275,16 +258,14 @@ Image Digit(char digit, const TextureNeeds& needs)
     });
 }
 
-Image Arrow(const TextureNeeds& needs, bool up)
-{
+Image Arrow(const TextureNeeds& needs, bool up) {
     return Symbol(needs.width, needs.height, [&](Canvas& c, float w, float h) {
         const float top = up ? 0.2f : 0.8f, bottom = up ? 0.8f : 0.2f;
         c.Fill(Polygon({w * 0.5f, h * top, w * 0.9f, h * bottom, w * 0.1f, h * bottom}), RgbaFrom(230, 230, 230));
     });
 }
 
-Image Frame(const std::string& name, const TextureNeeds& needs)
-{
+Image Frame(const std::string& name, const TextureNeeds& needs) {
     // Light in the middle of the band, darker toward both edges, so the tint shows shape.
     const bool vertical = Contains(name, "Left") || Contains(name, "Right");
     const bool corner = (Contains(name, "Top") || Contains(name, "Bottom")) && vertical;
@@ -298,8 +279,7 @@ Image Frame(const std::string& name, const TextureNeeds& needs)
     });
 }
 
-Image Disc(const TextureNeeds& needs, Rgba colour, bool grid)
-{
+Image Disc(const TextureNeeds& needs, Rgba colour, bool grid) {
     return Symbol(needs.width, needs.height, [&](Canvas& c, float w, float h) {
         c.Fill(Circle(w / 2, h / 2, w / 2 - 1), colour);
         if (!grid) return;
@@ -309,57 +289,62 @@ Image Disc(const TextureNeeds& needs, Rgba colour, bool grid)
     });
 }
 
-void ClearBorder(Image& image)
-{
+void ClearBorder(Image& image) {
     for (int x = 0; x < image.Width(); ++x) image.At(x, 0) = image.At(x, image.Height() - 1) = Color();
     for (int y = 0; y < image.Height(); ++y) image.At(0, y) = image.At(image.Width() - 1, y) = Color();
 }
 
-Image Decal(const std::string& name, const TextureNeeds& needs)
-{
+Image Decal(const std::string& name, const TextureNeeds& needs) {
     const int w = needs.width;
     if (StartsWith(name, "ScorchMark")) return Puff(w, RgbaFrom(25, 20, 15, 220), 0.8f);
-    if (name == "WaterRing") return Symbol(w, w, [](Canvas& c, float s, float) {
-        c.Fill(Ring(s / 2, s / 2, s * 0.38f, s * 0.08f), RgbaFrom(220, 240, 255, 200));
-    });
+    if (name == "WaterRing")
+        return Symbol(w, w, [](Canvas& c, float s, float) {
+            c.Fill(Ring(s / 2, s / 2, s * 0.38f, s * 0.08f), RgbaFrom(220, 240, 255, 200));
+        });
     if (name == "StaticFieldParticle") return Zigzag(w);
     if (name == "GooFieldOverlay") return Puff(w, RgbaFrom(90, 200, 60, 150), 0.4f);
     if (name == "HealthFieldOverlay") return Puff(w, RgbaFrom(240, 240, 255, 120), 0.2f);
-    if (StartsWith(name, "Goal")) return Symbol(w, w, [&](Canvas& c, float s, float) {
-        c.Fill(Circle(s / 2, s / 2, s / 2 - 3), Mix(NameColour(name), kWhite, 0.2f));
-        c.Fill(Ring(s / 2, s / 2, s * 0.3f, s * 0.08f), kWhite);
-    });
+    if (StartsWith(name, "Goal"))
+        return Symbol(w, w, [&](Canvas& c, float s, float) {
+            c.Fill(Circle(s / 2, s / 2, s / 2 - 3), Mix(NameColour(name), kWhite, 0.2f));
+            c.Fill(Ring(s / 2, s / 2, s * 0.3f, s * 0.08f), kWhite);
+        });
     // Shadows: only alpha matters.
     return Puff(w, RgbaFrom(0, 0, 0, 200), 0.0f);
 }
 
-Image Particle(const std::string& name, const TextureNeeds& needs)
-{
+Image Particle(const std::string& name, const TextureNeeds& needs) {
     const int w = needs.width;
     if (StartsWith(name, "LaserBall")) {
         const int i = name.back() - '1';
         return Glow(w, Hsv(0.0f + 0.08f * i, 0.9f, 1.0f), 1.5f + 0.2f * i);
     }
     if (StartsWith(name, "Sparkle")) return Sparkle(w, 4 + (name.back() - '0') % 3, 0.3f * (name.back() - '0'));
-    if (name == "HealthParticle") return Symbol(w, w, [](Canvas& c, float s, float) {
-        c.Fill(Circle(s / 2, s / 2, s / 2 - 1), RgbaFrom(255, 255, 255, 90));
-        c.Fill(Union(Box(s / 2, s / 2, s * 0.3f, s * 0.1f), Box(s / 2, s / 2, s * 0.1f, s * 0.3f)), RgbaFrom(255, 60, 60));
-    });
+    if (name == "HealthParticle")
+        return Symbol(w, w, [](Canvas& c, float s, float) {
+            c.Fill(Circle(s / 2, s / 2, s / 2 - 1), RgbaFrom(255, 255, 255, 90));
+            c.Fill(Union(Box(s / 2, s / 2, s * 0.3f, s * 0.1f), Box(s / 2, s / 2, s * 0.1f, s * 0.3f)),
+                   RgbaFrom(255, 60, 60));
+        });
     if (StartsWith(name, "SmokeTexture")) return Puff(w, RgbaFrom(140, 140, 140, 200), 0.6f);
     return Glow(w, kWhite, 2.0f);
 }
 
-Image Special(const std::string& name, const TextureNeeds& needs, bool& handled)
-{
+Image Special(const std::string& name, const TextureNeeds& needs, bool& handled) {
     handled = true;
     const int w = needs.width, h = needs.height;
-    if (name == "Black") return Symbol(w, h, [](Canvas& c, float, float) { c.Paint([](float, float) { return kBlack; }); });
-    if (name == "Cursor") return Symbol(w, h, [](Canvas& c, float, float) { c.Paint([](float, float) { return kWhite; }); });
+    if (name == "Black")
+        return Symbol(w, h, [](Canvas& c, float, float) { c.Paint([](float, float) { return kBlack; }); });
+    if (name == "Cursor")
+        return Symbol(w, h, [](Canvas& c, float, float) { c.Paint([](float, float) { return kWhite; }); });
     if (name == "X") return Cross(needs, RgbaFrom(230, 30, 30), false);
     if (name == "WhiteCross") return Cross(needs, kWhite, false);
-    if (name == "WhiteO") return Symbol(w, h, [](Canvas& c, float s, float) { c.Fill(Ring(s / 2, s / 2, s * 0.35f, s * 0.15f), kWhite); });
+    if (name == "WhiteO")
+        return Symbol(w, h,
+                      [](Canvas& c, float s, float) { c.Fill(Ring(s / 2, s / 2, s * 0.35f, s * 0.15f), kWhite); });
     if (name == "MenuHighlight" || name == "Highlight")
-        return Symbol(w, h, [](Canvas& c, float s, float) { c.Fill(Ring(s / 2, s / 2, s * 0.42f, s * 0.08f), kWhite); });
+        return Symbol(w, h,
+                      [](Canvas& c, float s, float) { c.Fill(Ring(s / 2, s / 2, s * 0.42f, s * 0.08f), kWhite); });
     if (name == "ButtonBlackRing")
         return Symbol(w, h, [](Canvas& c, float s, float) { c.Fill(Ring(s / 2, s / 2, s * 0.44f, s * 0.1f), kBlack); });
     if (StartsWith(name, "YesButton")) return Tick(needs);
@@ -367,45 +352,53 @@ Image Special(const std::string& name, const TextureNeeds& needs, bool& handled)
     if (name == "UpArrow" || name == "MapUpButton") return Arrow(needs, true);
     if (name == "DownArrow" || name == "MapDownButton") return Arrow(needs, false);
     if (StartsWith(name, "Window") && !EndsWith(name, "Button")) return Frame(name, needs);
-    if (name.size() == 7 && EndsWith(name, "Button") && std::isdigit((unsigned char)name[0])) return Digit(name[0], needs);
+    if (name.size() == 7 && EndsWith(name, "Button") && std::isdigit((unsigned char)name[0]))
+        return Digit(name[0], needs);
     if (name == "PatternBackground") return Disc(needs, RgbaFrom(20, 80, 30, 110), true);
     if (name == "PopUpBackground" || name == "MenuBackground" || name == "SquadCircle")
         return Disc(needs, RgbaFrom(30, 40, 70, 150), false);
     if (StartsWith(name, "PaintBlob") || name == "FlatSphere" || name == "Star1" || name == "Star3")
         return Glow(w, kWhite, 0.6f);
-    if (name == "Star") return Symbol(w, h, [](Canvas& c, float s, float) {
-        c.Fill(Star(s / 2, s / 2, s / 2 - 1, s * 0.2f, 5), RgbaFrom(255, 220, 40));
-    });
-    if (name == "ArrowheadWhite" || name == "PathStrip") return Symbol(w, h, [](Canvas& c, float s, float t) {
-        c.Fill(Polygon({s * 0.9f, t / 2, s * 0.2f, t * 0.15f, s * 0.4f, t / 2, s * 0.2f, t * 0.85f}), kWhite);
-    });
-    if (name == "HealthBar") return Symbol(w, h, [](Canvas& c, float s, float t) {
-        c.Fill(Box(s / 2, t / 2, s / 2 - 1, t / 2 - 2, 3), RgbaFrom(60, 220, 60));
-    });
-    if (name == "SliderBody") return Symbol(w, h, [](Canvas& c, float s, float t) {
-        c.Fill(Box(s / 2, t / 2, s / 2, t * 0.2f), RgbaFrom(200, 200, 200));
-    });
-    if (name == "Handle") return Symbol(w, h, [](Canvas& c, float s, float) {
-        c.Fill(Circle(s / 2, s / 2, s / 2 - 1), RgbaFrom(230, 230, 230));
-        c.Fill(Circle(s / 2, s / 2, s / 4), RgbaFrom(160, 160, 160));
-    });
+    if (name == "Star")
+        return Symbol(w, h, [](Canvas& c, float s, float) {
+            c.Fill(Star(s / 2, s / 2, s / 2 - 1, s * 0.2f, 5), RgbaFrom(255, 220, 40));
+        });
+    if (name == "ArrowheadWhite" || name == "PathStrip")
+        return Symbol(w, h, [](Canvas& c, float s, float t) {
+            c.Fill(Polygon({s * 0.9f, t / 2, s * 0.2f, t * 0.15f, s * 0.4f, t / 2, s * 0.2f, t * 0.85f}), kWhite);
+        });
+    if (name == "HealthBar")
+        return Symbol(w, h, [](Canvas& c, float s, float t) {
+            c.Fill(Box(s / 2, t / 2, s / 2 - 1, t / 2 - 2, 3), RgbaFrom(60, 220, 60));
+        });
+    if (name == "SliderBody")
+        return Symbol(w, h, [](Canvas& c, float s, float t) {
+            c.Fill(Box(s / 2, t / 2, s / 2, t * 0.2f), RgbaFrom(200, 200, 200));
+        });
+    if (name == "Handle")
+        return Symbol(w, h, [](Canvas& c, float s, float) {
+            c.Fill(Circle(s / 2, s / 2, s / 2 - 1), RgbaFrom(230, 230, 230));
+            c.Fill(Circle(s / 2, s / 2, s / 4), RgbaFrom(160, 160, 160));
+        });
     if (name == "CloseButton") return Cross(needs, RgbaFrom(230, 230, 230), false);
-    if (name == "Tile") return Symbol(w, h, [](Canvas& c, float s, float t) {
-        c.Paint([](float, float) { return RgbaFrom(40, 60, 40, 120); });
-        c.Fill(Subtract(Box(s / 2, t / 2, s / 2, t / 2), Box(s / 2, t / 2, s / 2 - 1.5f, t / 2 - 1.5f)), RgbaFrom(140, 220, 140));
-    });
-    if (name == "MousePointer") return Symbol(w, h, [](Canvas& c, float s, float) {
-        c.Fill(Polygon({1, 1, s * 0.7f, s * 0.45f, s * 0.4f, s * 0.5f, s * 0.25f, s * 0.8f}), kBlack);
-        c.Fill(Polygon({3, 3, s * 0.6f, s * 0.44f, s * 0.37f, s * 0.46f, s * 0.25f, s * 0.7f}), kWhite);
-    });
+    if (name == "Tile")
+        return Symbol(w, h, [](Canvas& c, float s, float t) {
+            c.Paint([](float, float) { return RgbaFrom(40, 60, 40, 120); });
+            c.Fill(Subtract(Box(s / 2, t / 2, s / 2, t / 2), Box(s / 2, t / 2, s / 2 - 1.5f, t / 2 - 1.5f)),
+                   RgbaFrom(140, 220, 140));
+        });
+    if (name == "MousePointer")
+        return Symbol(w, h, [](Canvas& c, float s, float) {
+            c.Fill(Polygon({1, 1, s * 0.7f, s * 0.45f, s * 0.4f, s * 0.5f, s * 0.25f, s * 0.8f}), kBlack);
+            c.Fill(Polygon({3, 3, s * 0.6f, s * 0.44f, s * 0.37f, s * 0.46f, s * 0.25f, s * 0.7f}), kWhite);
+        });
     handled = false;
     return {};
 }
 
 }  // namespace
 
-std::string IconLabel(const std::string& name, std::size_t maxLetters)
-{
+std::string IconLabel(const std::string& name, std::size_t maxLetters) {
     static const char* const kDrop[] = {"Button", "Conditional", "PaintTray", "Image", "Base", "Menu", "Net", "Tray"};
     std::string core = name;
     while (!core.empty() && std::isdigit((unsigned char)core.back()) && core.size() > 2 &&
@@ -414,7 +407,8 @@ std::string IconLabel(const std::string& name, std::size_t maxLetters)
     if (EndsWith(core, "64") || EndsWith(core, "32")) core.resize(core.size() - 2);
     std::vector<std::string> words;
     for (char c : core) {
-        if (std::isupper((unsigned char)c) || words.empty() || (std::isdigit((unsigned char)c) && !std::isdigit((unsigned char)words.back().back())))
+        if (std::isupper((unsigned char)c) || words.empty() ||
+            (std::isdigit((unsigned char)c) && !std::isdigit((unsigned char)words.back().back())))
             words.emplace_back();
         words.back() += c;
     }
@@ -439,8 +433,7 @@ std::string IconLabel(const std::string& name, std::size_t maxLetters)
     return label;
 }
 
-Image PaintMapPicture(const std::string& name, bool star, int size)
-{
+Image PaintMapPicture(const std::string& name, bool star, int size) {
     sys::SRand(SeedFor(name));
     const Rgba colour = NameColour(name);
     return Symbol(size, size, [&](Canvas& c, float s, float) {
@@ -463,8 +456,7 @@ Image PaintMapPicture(const std::string& name, bool star, int size)
     });
 }
 
-Image PaintTexture(const std::string& name, const TextureNeeds& needs)
-{
+Image PaintTexture(const std::string& name, const TextureNeeds& needs) {
     sys::SRand(SeedFor(name));
     const auto& grounds = Grounds();
     const std::size_t tile = name.find("Tile");

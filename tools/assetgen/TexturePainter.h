@@ -11,9 +11,9 @@ namespace assetgen {
 struct TextureNeeds {
     int width = 64;
     int height = 64;
-    bool greyRing = false;     // grey outer ring that the game clears for the "off" look
-    bool recolourKeys = false; // pure red and pure green regions for the owner's colours
-    bool clearBorder = false;  // transparent edge, for decals drawn with border addressing
+    bool greyRing = false;      // grey outer ring that the game clears for the "off" look
+    bool recolourKeys = false;  // pure red and pure green regions for the owner's colours
+    bool clearBorder = false;   // transparent edge, for decals drawn with border addressing
     bool opaque = false;
 };
 

@@ -17,22 +17,20 @@ namespace {
 
 // The synthesiser's phoneme names, longest first where one is the start of another,
 // mapped to the mouth table.
-const std::vector<std::pair<std::string, std::string>>& PhonemeNames()
-{
+const std::vector<std::pair<std::string, std::string>>& PhonemeNames() {
     static const std::vector<std::pair<std::string, std::string>> names = {
         {"aI", "ay"}, {"aU", "aw"}, {"eI", "ey"}, {"OI", "oy"}, {"oU", "ow"}, {"tS", "ch"}, {"dZ", "jh"},
         {"3:", "er"}, {"A:", "aa"}, {"O:", "ao"}, {"u:", "uw"}, {"i:", "iy"}, {"a#", "ax"}, {"@", "ax"},
-        {"a", "ae"}, {"A", "aa"}, {"E", "eh"}, {"e", "eh"}, {"I", "ih"}, {"i", "iy"}, {"O", "ao"}, {"o", "ow"},
-        {"U", "uh"}, {"u", "uw"}, {"V", "ah"}, {"3", "er"}, {"T", "th"}, {"D", "dh"}, {"S", "sh"}, {"Z", "zh"},
-        {"N", "ng"}, {"j", "y"}, {"b", "b"}, {"d", "d"}, {"f", "f"}, {"g", "g"}, {"h", "h"}, {"k", "k"},
-        {"l", "l"}, {"m", "m"}, {"n", "n"}, {"p", "p"}, {"r", "r"}, {"s", "s"}, {"t", "t"}, {"v", "v"},
-        {"w", "w"}, {"z", "z"}, {"_", "_"},
+        {"a", "ae"},  {"A", "aa"},  {"E", "eh"},  {"e", "eh"},  {"I", "ih"},  {"i", "iy"},  {"O", "ao"},
+        {"o", "ow"},  {"U", "uh"},  {"u", "uw"},  {"V", "ah"},  {"3", "er"},  {"T", "th"},  {"D", "dh"},
+        {"S", "sh"},  {"Z", "zh"},  {"N", "ng"},  {"j", "y"},   {"b", "b"},   {"d", "d"},   {"f", "f"},
+        {"g", "g"},   {"h", "h"},   {"k", "k"},   {"l", "l"},   {"m", "m"},   {"n", "n"},   {"p", "p"},
+        {"r", "r"},   {"s", "s"},   {"t", "t"},   {"v", "v"},   {"w", "w"},   {"z", "z"},   {"_", "_"},
     };
     return names;
 }
 
-std::string MouthName(const std::string& phoneme)
-{
+std::string MouthName(const std::string& phoneme) {
     for (const auto& [from, to] : PhonemeNames())
         if (phoneme.rfind(from, 0) == 0) return to;
     return "ah";
@@ -48,8 +46,7 @@ struct Collector {
 // no event that would name the line being collected, so the line is held here.
 Collector* current = nullptr;
 
-int Collect(short* wav, int count, espeak_EVENT* events)
-{
+int Collect(short* wav, int count, espeak_EVENT* events) {
     Collector* collector = current;
     for (espeak_EVENT* e = events; e && e->type != espeakEVENT_LIST_TERMINATED; ++e) {
         if (e->type == espeakEVENT_PHONEME && collector) {
@@ -66,8 +63,7 @@ int Collect(short* wav, int count, espeak_EVENT* events)
 
 }  // namespace
 
-Voice::Voice()
-{
+Voice::Voice() {
 #ifdef ASSETGEN_HAVE_ESPEAK
     const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr,
                                        espeakINITIALIZE_PHONEME_EVENTS | espeakINITIALIZE_DONT_EXIT);
@@ -77,15 +73,13 @@ Voice::Voice()
 #endif
 }
 
-Voice::~Voice()
-{
+Voice::~Voice() {
 #ifdef ASSETGEN_HAVE_ESPEAK
     if (rate_ > 0) espeak_Terminate();
 #endif
 }
 
-SpokenLine Voice::Say(const std::string& text, int pitch)
-{
+SpokenLine Voice::Say(const std::string& text, int pitch) {
 #ifdef ASSETGEN_HAVE_ESPEAK
     if (rate_ > 0) {
         Collector collector;
@@ -108,8 +102,7 @@ SpokenLine Voice::Say(const std::string& text, int pitch)
 }
 
 // One warbling syllable per vowel group of the text, the mouth open on each.
-SpokenLine Voice::SayWithTones(const std::string& text, int pitch) const
-{
+SpokenLine Voice::SayWithTones(const std::string& text, int pitch) const {
     SpokenLine line;
     const float base = 110.0f + pitch * 1.5f;
     float at = 0.05f;
@@ -132,8 +125,7 @@ SpokenLine Voice::SayWithTones(const std::string& text, int pitch) const
     return line;
 }
 
-std::string PhonemeFileText(const SpokenLine& line)
-{
+std::string PhonemeFileText(const SpokenLine& line) {
     std::string text = "phonemes " + std::to_string(line.endMs) + "\n";
     for (const PhonemeMark& mark : line.phonemes)
         if (mark.startMs < line.endMs) text += mark.name + " " + std::to_string(mark.startMs) + "\n";
