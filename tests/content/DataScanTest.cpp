@@ -26,6 +26,7 @@ TEST(DataScan, FindsSongsClipsCuesPicturesAndSceneAnimations) {
           "Background Stage\nActor Bunny Hopper\nActor StalkLargeVorn Big\nStage\nText\n<SSNB> IntroHello\nHello!\n"
           "<S> 1.5 Boing\nEnd\nHopper\nAnimation Backflip Idle\nEnd\nBig\nAnimationLoop Wobble Victory\nEnd\nEnd\n");
 
+    Write(data / "Speech/lines.txt", "# clip, tab, words\nIntroHello\tGood day to you!\n");
     Write(data / "English.txt", "ContinueText \"Press the space bar\\nto go on.\"\nYes Yes\n");
 
     const assetgen::DataNeeds needs = assetgen::ScanData(data.Path());
@@ -37,10 +38,10 @@ TEST(DataScan, FindsSongsClipsCuesPicturesAndSceneAnimations) {
     EXPECT_EQ(needs.songs[2].mood, assetgen::MusicMood::Menu);
 
     ASSERT_EQ(needs.clips.size(), 2u);
-    EXPECT_EQ(needs.clips[0].name, "FirstStepsIntro");
-    EXPECT_EQ(needs.clips[0].text, "Welcome, commander. Your Vorns await.");
-    EXPECT_EQ(needs.clips[1].name, "IntroHello");
-    EXPECT_EQ(needs.clips[1].text, "Hello!");
+    EXPECT_EQ(needs.clips[1].name, "FirstStepsIntro");
+    EXPECT_EQ(needs.clips[1].text, "Welcome, commander. Your Vorns await.");
+    EXPECT_EQ(needs.clips[0].name, "IntroHello");
+    EXPECT_EQ(needs.clips[0].text, "Good day to you!");  // the written words win over the scene's text
 
     EXPECT_EQ(needs.soundCues, std::vector<std::string>{"Boing.ogg"});
     EXPECT_EQ(needs.mapPictures,

@@ -122,6 +122,17 @@ void ScanSceneAnimations(const fs::path& folder, DataNeeds& needs) {
     }
 }
 
+// "<clip><TAB><words>" a line; lines starting with '#' are comments.
+void ScanSpeechLines(const fs::path& file, DataNeeds& needs)
+{
+    for (const std::string& line : Lines(file)) {
+        const std::size_t tab = line.find('\t');
+        if (line.empty() || line[0] == '#' || tab == std::string::npos || tab == 0) continue;
+        const std::string name = line.substr(0, tab);
+        if (!Known(needs.clips, name)) needs.clips.push_back({name, line.substr(tab + 1)});
+    }
+}
+
 // Lines of two words: a key and its text ("\n" a line break, shown here as a blank).
 void ScanLanguage(const fs::path& file, DataNeeds& needs) {
     for (const std::string& line : Lines(file)) {
@@ -169,6 +180,8 @@ DataNeeds ScanData(const std::string& dataFolder) {
                         {word.find('.') == std::string::npos ? word : word.substr(0, word.rfind('.')), mood});
             }
     }
+    // The written words of the clips come first; scripts may name further clips.
+    ScanSpeechLines(root / "Speech" / "lines.txt", needs);
     ScanScripts(root / "Missions" / "English", "<S>", needs);
     ScanScripts(root / "Tutorials" / "English", "<S>", needs);
     ScanScripts(root / "Scenes" / "English", "<SS>", needs);

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 #include "Actors.h"
@@ -123,6 +124,8 @@ private:
             const auto it = needs_.englishTexts.find(key);
             return it == needs_.englishTexts.end() ? std::string() : it->second;
         };
+        for (const Clip& written : needs_.clips)
+            if (written.name == clip && !written.text.empty()) return written.text;
         std::string said;
         if (clip == "PressTheSpaceBar") said = text("ContinueText");
         if (clip == "RewardedOneBoost" || clip == "RewardedMultipleBoosts") {
@@ -158,6 +161,7 @@ private:
         for (const Clip& clip : needs.clips) Speak("Speech/English", clip.name, clip.text);
         for (const std::string& cue : needs.soundCues) {
             const std::string title = cue.substr(0, cue.rfind('.'));
+            if (output_.HasWritten("Sounds/" + cue)) continue;
             MakeSound("Sounds/" + cue, title, cue.size() > 4 && cue.compare(cue.size() - 4, 4, ".wav") == 0);
         }
         for (const std::string& picture : needs.mapPictures) {
@@ -170,6 +174,7 @@ private:
     GeneratorPaths paths_;
     Output output_;
     DataNeeds needs_;
+    std::set<std::string> spoken_;
     Voice voice_;
     GeneratorReport report_;
 };

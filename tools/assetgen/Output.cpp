@@ -1,5 +1,6 @@
 #include "Output.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -24,6 +25,11 @@ void Output::Write(std::string_view relativePath, std::string_view bytes) {
 
 void Output::WriteImage(std::string_view relativePath, const Image& image) {
     if (!image.SaveTGA(Prepare(relativePath))) throw std::runtime_error("cannot write " + std::string(relativePath));
+}
+
+bool Output::HasWritten(std::string_view relativePath) const
+{
+    return std::find(written_.begin(), written_.end(), relativePath) != written_.end();
 }
 
 unsigned SeedFor(std::string_view name) {

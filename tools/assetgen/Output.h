@@ -19,6 +19,7 @@ public:
     void Write(std::string_view relativePath, std::string_view bytes);
     void WriteImage(std::string_view relativePath, const Image& image);
     const std::vector<std::string>& Written() const { return written_; }
+    bool HasWritten(std::string_view relativePath) const;
 
 private:
     std::string Prepare(std::string_view relativePath);
