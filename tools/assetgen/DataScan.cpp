@@ -123,8 +123,7 @@ void ScanSceneAnimations(const fs::path& folder, DataNeeds& needs) {
 }
 
 // "<clip><TAB><words>" a line; lines starting with '#' are comments.
-void ScanSpeechLines(const fs::path& file, DataNeeds& needs)
-{
+void ScanSpeechLines(const fs::path& file, DataNeeds& needs) {
     for (const std::string& line : Lines(file)) {
         const std::size_t tab = line.find('\t');
         if (line.empty() || line[0] == '#' || tab == std::string::npos || tab == 0) continue;

@@ -44,6 +44,12 @@ bool IsPortrait(const std::string& title) {
            (title.rfind("Robot", 0) == 0 || title.rfind("Stalk", 0) == 0);
 }
 
+bool IsChassisButton(const std::string& title) {
+    for (const char* chassis : {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"})
+        if (title == std::string(chassis) + "Button") return true;
+    return false;
+}
+
 // What the fixed clips say.
 const std::map<std::string, std::string>& FixedLines() {
     static const std::map<std::string, std::string> lines = {
@@ -85,6 +91,11 @@ private:
             const TextureNeeds needs = NeedsOf(row);
             output_.WriteImage(row.path,
                                RenderActor(MakeActor(title.substr(0, title.find("Image"))), needs.width, false));
+            ++report_.textures;
+        } else if (row.kind == "texture" && IsChassisButton(title)) {
+            const TextureNeeds needs = NeedsOf(row);
+            const Image picture = RenderActor(MakeActor(title.substr(0, title.size() - 6)), needs.width * 3 / 4, true);
+            output_.WriteImage(row.path, PaintButtonAround(title, needs, picture));
             ++report_.textures;
         } else if (row.kind == "texture" && !row.Has("painted")) {
             output_.WriteImage(row.path, PaintTexture(title, NeedsOf(row)));

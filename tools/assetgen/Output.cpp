@@ -27,8 +27,7 @@ void Output::WriteImage(std::string_view relativePath, const Image& image) {
     if (!image.SaveTGA(Prepare(relativePath))) throw std::runtime_error("cannot write " + std::string(relativePath));
 }
 
-bool Output::HasWritten(std::string_view relativePath) const
-{
+bool Output::HasWritten(std::string_view relativePath) const {
     return std::find(written_.begin(), written_.end(), relativePath) != written_.end();
 }
 

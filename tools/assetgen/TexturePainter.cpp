@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <functional>
 #include <map>
 
 #include "Canvas.h"
@@ -181,8 +182,94 @@ void Label(Canvas& canvas, const std::string& text, Rgba colour, float centreY) 
     DrawText(canvas, text, x, y, scale, colour);
 }
 
+// Pictures for the common actions, on a round button of the name's colour.
+using Pictogram = std::function<void(Canvas&, float w, float h)>;
+
+const std::map<std::string, Pictogram>& Pictograms() {
+    static const std::map<std::string, Pictogram> pictograms = {
+        {"Play",
+         [](Canvas& c, float w, float h) {
+             c.Fill(Polygon({w * 0.38f, h * 0.28f, w * 0.74f, h * 0.5f, w * 0.38f, h * 0.72f}), kWhite);
+         }},
+        {"Pause",
+         [](Canvas& c, float w, float h) {
+             c.Fill(Union(Box(w * 0.4f, h / 2, w * 0.06f, h * 0.2f), Box(w * 0.6f, h / 2, w * 0.06f, h * 0.2f)),
+                    kWhite);
+         }},
+        {"Step",
+         [](Canvas& c, float w, float h) {
+             c.Fill(Union(Polygon({w * 0.32f, h * 0.3f, w * 0.6f, h * 0.5f, w * 0.32f, h * 0.7f}),
+                          Box(w * 0.66f, h / 2, w * 0.05f, h * 0.2f)),
+                    kWhite);
+         }},
+        {"Exit",
+         [](Canvas& c, float w, float h) {
+             c.Fill(Subtract(Box(w * 0.42f, h / 2, w * 0.16f, h * 0.24f), Box(w * 0.42f, h / 2, w * 0.1f, h * 0.18f)),
+                    kWhite);
+             c.Fill(Union(Segment(w * 0.45f, h / 2, w * 0.74f, h / 2, w * 0.07f),
+                          Polygon({w * 0.78f, h / 2, w * 0.64f, h * 0.38f, w * 0.64f, h * 0.62f})),
+                    kWhite);
+         }},
+        {"Options",
+         [](Canvas& c, float w, float h) {
+             c.Fill(Subtract(Star(w / 2, h / 2, w * 0.28f, w * 0.2f, 8), Circle(w / 2, h / 2, w * 0.09f)), kWhite);
+         }},
+        {"Redo",
+         [](Canvas& c, float w, float h) {
+             c.Fill(Subtract(Ring(w / 2, h / 2, w * 0.2f, w * 0.08f), Box(w * 0.68f, h * 0.4f, w * 0.12f, h * 0.1f)),
+                    kWhite);
+             c.Fill(Polygon({w * 0.6f, h * 0.22f, w * 0.8f, h * 0.36f, w * 0.6f, h * 0.46f}), kWhite);
+         }},
+        {"Save",
+         [](Canvas& c, float w, float h) {
+             c.Fill(Box(w / 2, h / 2, w * 0.22f, h * 0.22f, w * 0.03f), kWhite);
+             c.Fill(Box(w / 2, h * 0.36f, w * 0.12f, h * 0.07f), RgbaFrom(60, 60, 70));
+         }},
+        {"Load",
+         [](Canvas& c, float w, float h) {
+             c.Fill(Polygon({w * 0.25f, h * 0.35f, w * 0.45f, h * 0.35f, w * 0.5f, h * 0.4f, w * 0.75f, h * 0.4f,
+                             w * 0.75f, h * 0.7f, w * 0.25f, h * 0.7f}),
+                    kWhite);
+         }},
+        {"Tree",
+         [](Canvas& c, float w, float h) {
+             c.Fill(Box(w / 2, h * 0.7f, w * 0.05f, h * 0.12f), RgbaFrom(120, 80, 40));
+             c.Fill(Circle(w / 2, h * 0.42f, w * 0.2f), RgbaFrom(60, 150, 50));
+         }},
+        {"Rock",
+         [](Canvas& c, float w, float h) {
+             c.Fill(Polygon({w * 0.25f, h * 0.68f, w * 0.32f, h * 0.42f, w * 0.5f, h * 0.32f, w * 0.7f, h * 0.4f,
+                             w * 0.76f, h * 0.68f}),
+                    RgbaFrom(150, 145, 140));
+         }},
+    };
+    return pictograms;
+}
+
+// The pictogram a name asks for: its first word ("PlayButton64" -> "Play"), or a tree or a
+// rock for the variant buttons.
+const Pictogram* PictogramFor(const std::string& name) {
+    if (StartsWith(name, "Tree") || Contains(name, "TreeButton") || StartsWith(name, "Palm") ||
+        StartsWith(name, "Pine"))
+        return &Pictograms().at("Tree");
+    if (StartsWith(name, "Rock") && EndsWith(name, "Button")) return &Pictograms().at("Rock");
+    for (const auto& [word, pictogram] : Pictograms()) {
+        if (!StartsWith(name, word) || (!EndsWith(name, "Button") && !EndsWith(name, "Button64"))) continue;
+        const std::string rest = name.substr(word.size());
+        if (rest == "Button" || rest == "Button64" || rest == "MenuButton" || rest == "ScenarioButton" ||
+            rest == "PreviousMissionButton" || rest == "NextMissionButton" || rest == "GameMenuButton")
+            return &pictogram;
+    }
+    return nullptr;
+}
+
 Image Icon(const std::string& name, const TextureNeeds& needs) {
     Canvas canvas(needs.width, needs.height);
+    if (const Pictogram* pictogram = PictogramFor(name)) {
+        ButtonBase(canvas, {NameColour(name)});
+        (*pictogram)(canvas, float(needs.width), float(needs.height));
+        return canvas.ToImage();
+    }
     const bool square = Contains(name, "Menu") || Contains(name, "Net") || Contains(name, "Budget") ||
                         Contains(name, "Property") || Contains(name, "Upgrade");
     ButtonBase(canvas, {NameColour(name), !square});
@@ -431,6 +518,14 @@ std::string IconLabel(const std::string& name, std::size_t maxLetters) {
     }
     for (char& c : label) c = char(std::toupper((unsigned char)c));
     return label;
+}
+
+Image PaintButtonAround(const std::string& name, const TextureNeeds& needs, const Image& picture) {
+    Canvas canvas(needs.width, needs.height);
+    ButtonBase(canvas, {NameColour(name)});
+    Image image = canvas.ToImage();
+    image.Blit(picture, (needs.width - picture.Width()) / 2, (needs.height - picture.Height()) / 2);
+    return image;
 }
 
 Image PaintMapPicture(const std::string& name, bool star, int size) {

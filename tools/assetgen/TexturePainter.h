@@ -20,6 +20,9 @@ struct TextureNeeds {
 // name: the file title ("GrassTile3"); seeds the generator from the name.
 Image PaintTexture(const std::string& name, const TextureNeeds& needs);
 
+// A round button of the name's colour with a picture centred on it.
+Image PaintButtonAround(const std::string& name, const TextureNeeds& needs, const Image& picture);
+
 // The campaign map's pictures: a star, or a planet, in colours of its own name.
 Image PaintMapPicture(const std::string& name, bool star, int size);
 
