@@ -157,7 +157,7 @@ std::string KeyText(const ActorModel& model, const PoseSet& set) {
     return out;
 }
 
-std::string PppBytes(const ActorModel&, const PoseSet& set, const std::string& track) {
+std::string PppBytes(const PoseSet& set, const std::string& track) {
     std::string out;
     Put32(out, uint32_t(track.size() + 1));
     out += track;
@@ -179,7 +179,7 @@ void WriteActor(Output& output, const std::string& folder, const ActorModel& mod
     for (const PoseSet& set : model.poseSets) {
         const std::string base = folder + "/" + model.title + set.name;
         output.Write(base + ".key", KeyText(model, set));
-        for (const std::string& track : set.tracks) output.Write(base + track + ".ppp", PppBytes(model, set, track));
+        for (const std::string& track : set.tracks) output.Write(base + track + ".ppp", PppBytes(set, track));
     }
 }
 

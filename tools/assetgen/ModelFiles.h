@@ -16,7 +16,7 @@ void WritePaintedMesh(Output& output, const std::string& folder, const std::stri
 
 std::string ActText(const ActorModel& model);
 std::string KeyText(const ActorModel& model, const PoseSet& set);
-std::string PppBytes(const ActorModel& model, const PoseSet& set, const std::string& track);
+std::string PppBytes(const PoseSet& set, const std::string& track);
 // Writes the ".act", every mesh it names, and the pose files, all in the folder.
 void WriteActor(Output& output, const std::string& folder, const ActorModel& model);
 

@@ -47,7 +47,8 @@ Samples ComposeMusic(const std::string& songName, MusicMood mood) {
     sys::SRand(SeedFor(songName));
     const Style style = StyleFor(mood);
     const float beat = 60.0f / style.tempo;
-    const int bars = int(style.progression.size()) * 2;
+    // Four rounds of the progression: about a minute to a minute and a half a piece.
+    const int bars = int(style.progression.size()) * 4;
     const float seconds = bars * 4 * beat;
     Samples loop(std::size_t(seconds * kSoundRate) * 2);
 

@@ -11,9 +11,6 @@
 namespace assetgen {
 namespace {
 
-const Rgba kKeyRed = RgbaFrom(255, 0, 0);
-const Rgba kKeyGreen = RgbaFrom(0, 255, 0);
-
 struct Maker {
     MeshBuilder builder;
     Palette palette;
