@@ -416,10 +416,13 @@ ActorModel Professor() {
     const float side = 1.0f;
     // The mouth points: closed, then open (the head tips back to open the jaw).
     PoseSet talk{"Talk", {"Talk"}, {Key({0, 0, 0}, {}), Key({0, side, 0}, {{"Head", kSide, -12}})}, 0.2f};
+    // Key k points at the screen direction k x 45 degrees. The camera in front of him sees
+    // his left (+y) on the right of the screen and +z up, so the arm hanging down points
+    // there once turned about the front axis by the direction plus a quarter turn.
     PoseSet point{"Point", {"Point"}, {}, 1.0f};
     for (int k = 0; k < 8; ++k) {
         const float a = k * 45.0f, rad = a * float(M_PI) / 180;
-        point.keys.push_back(Key({0, side * std::cos(rad), side * std::sin(rad)}, {{"LeftArm", kFront, -(a + 90)}}));
+        point.keys.push_back(Key({0, side * std::cos(rad), side * std::sin(rad)}, {{"LeftArm", kFront, a + 90}}));
     }
     model.poseSets = {talk, point,
                       Timeline("Idle", {"Idle"}, side, 3.0f,
