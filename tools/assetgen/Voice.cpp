@@ -101,8 +101,7 @@ SpokenLine Voice::Say(const std::string& text, int pitch) {
     return SayWithTones(text, pitch);
 }
 
-// One warbling syllable per vowel group of the text, the mouth open on each.
-SpokenLine Voice::SayWithTones(const std::string& text, int pitch) const {
+SpokenLine SayWithTones(const std::string& text, int pitch) {
     SpokenLine line;
     const float base = 110.0f + pitch * 1.5f;
     float at = 0.05f;

@@ -32,10 +32,12 @@ public:
     SpokenLine Say(const std::string& text, int pitch = 50);
 
 private:
-    SpokenLine SayWithTones(const std::string& text, int pitch) const;
-
     int rate_ = 0;
 };
+
+// The stand-in for a missing synthesiser: one warbling syllable per vowel group of the
+// text, the mouth open on each.
+SpokenLine SayWithTones(const std::string& text, int pitch);
 
 // The phoneme file's text: an unused word, the end time, then "<phoneme> <start>" pairs,
 // the last pair a closed mouth at the end time.
