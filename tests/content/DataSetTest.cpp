@@ -84,8 +84,7 @@ std::string TextureFault(const ManifestRow& row, const Image& image) {
     return {};
 }
 
-TEST(DataSet, NamedFilesAreStoredUnderTheirExactSpellingAndFoundUnderOthers)
-{
+TEST(DataSet, NamedFilesAreStoredUnderTheirExactSpellingAndFoundUnderOthers) {
     for (const ManifestRow& row : Rows()) {
         if (row.kind == "text") continue;  // the hand-written data's own check
         EXPECT_TRUE(fs::exists(GamePath(row.path))) << row.path << " is not stored under that spelling";

@@ -9,8 +9,7 @@
 
 namespace {
 
-TEST(Voice, ToneStandInOpensTheMouthOncePerSyllableAndClosesAtTheEnd)
-{
+TEST(Voice, ToneStandInOpensTheMouthOncePerSyllableAndClosesAtTheEnd) {
     const assetgen::SpokenLine line = assetgen::SayWithTones("Hello Vorns", 50);  // e-o, o: three vowel groups
     ASSERT_FALSE(line.samples.empty());
     EXPECT_EQ(line.endMs, int(line.samples.size() * 1000 / assetgen::kSoundRate));

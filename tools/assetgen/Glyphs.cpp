@@ -1,6 +1,7 @@
 #include "Glyphs.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace assetgen {
 namespace {
@@ -177,7 +178,9 @@ void DrawText(Canvas& canvas, std::string_view text, float x, float y, float sca
 void DrawGlyphCentred(Canvas& canvas, unsigned char code, float centreX, float top, float scale, Rgba colour) {
     int first = 0, last = 0;
     GlyphSpan(code, first, last);
-    DrawColumns(canvas, GlyphRows(code), first, centreX - (last - first + 1) * scale / 2, top, scale, colour);
+    // Whole-pixel edges keep the letter's squares crisp and free of seams.
+    DrawColumns(canvas, GlyphRows(code), first, std::round(centreX - (last - first + 1) * scale / 2), std::round(top),
+                scale, colour);
 }
 
 }  // namespace assetgen

@@ -420,6 +420,20 @@ Image Particle(const std::string& name, const TextureNeeds& needs) {
 Image Special(const std::string& name, const TextureNeeds& needs, bool& handled) {
     handled = true;
     const int w = needs.width, h = needs.height;
+    if (name == "QuestionMarkFat" || name == "DollarSign") {
+        return Symbol(w, h, [&](Canvas& c, float s, float t) {
+            const char glyph = name == "DollarSign" ? '$' : '?';
+            const float scale = std::floor(t / 9.5f);
+            for (float dx : {-1.5f, 0.0f, 1.5f})
+                DrawGlyphCentred(c, glyph, s / 2 + dx, t / 2 - 3.5f * scale + dx, scale, RgbaFrom(20, 20, 20));
+            DrawGlyphCentred(c, glyph, s / 2, t / 2 - 3.5f * scale, scale, RgbaFrom(255, 220, 40));
+        });
+    }
+    if (name == "Infinity")
+        return Symbol(w, h, [](Canvas& c, float s, float t) {
+            c.Fill(Union(Ring(s * 0.32f, t / 2, s * 0.15f, s * 0.08f), Ring(s * 0.68f, t / 2, s * 0.15f, s * 0.08f)),
+                   kWhite);
+        });
     if (name == "Black")
         return Symbol(w, h, [](Canvas& c, float, float) { c.Paint([](float, float) { return kBlack; }); });
     if (name == "Cursor")
