@@ -249,7 +249,9 @@ void CheckActor(const ManifestRow& row) {
         EXPECT_NE(std::find(act.meshes.begin(), act.meshes.end(), mesh), act.meshes.end())
             << row.path << ": mesh " << mesh;
     if (row.Has("facepart")) {
+        // The chassis copies the root's own mesh into its face.
         EXPECT_EQ(act.meshes.size(), 1u) << row.path;
+        EXPECT_FALSE(act.actors["*"].mesh.empty()) << row.path << ": the root holds no mesh";
     }
 
     std::map<std::string, std::vector<std::string>> sets(act.poseSets.begin(), act.poseSets.end());

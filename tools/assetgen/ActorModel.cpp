@@ -25,7 +25,7 @@ void Grow(const ActorModel& model, const ActorNode& node, V3 at, V3& low, V3& hi
 }  // namespace
 
 std::vector<const ActorNode*> ActorModel::NodesInOrder(ActorNode& rootHolder) const {
-    rootHolder = ActorNode{title, "", {}, roots};
+    rootHolder = ActorNode{title, rootMesh, {}, roots};
     std::vector<const ActorNode*> out;
     Collect(rootHolder, out);
     return out;
@@ -34,7 +34,7 @@ std::vector<const ActorNode*> ActorModel::NodesInOrder(ActorNode& rootHolder) co
 void ActorModel::Bounds(V3& low, V3& high) const {
     low = {1e30f, 1e30f, 1e30f};
     high = {-1e30f, -1e30f, -1e30f};
-    for (const ActorNode& node : roots) Grow(*this, node, {}, low, high);
+    Grow(*this, ActorNode{title, rootMesh, {}, roots}, {}, low, high);
 }
 
 }  // namespace assetgen

@@ -307,7 +307,7 @@ ActorNode ArmNode(const std::string& side, const std::string& mesh, float y, flo
 }
 
 ActorModel Robot(const std::string& title) {
-    ActorModel model{title, {}, {}, {}};
+    ActorModel model{title, {}, {}, {}, {}};
     auto use = [&](const std::string& mesh) {
         model.meshes[mesh] = IsBodyPart(mesh) ? MakeBodyPart(mesh) : MakeProp(mesh);
     };
@@ -360,7 +360,7 @@ ActorModel Robot(const std::string& title) {
 }
 
 ActorModel Stalk(const std::string& title) {
-    ActorModel model{title, {}, {}, {}};
+    ActorModel model{title, {}, {}, {}, {}};
     auto use = [&](const std::string& mesh) {
         model.meshes[mesh] = IsBodyPart(mesh) ? MakeBodyPart(mesh) : MakeProp(mesh);
     };
@@ -388,7 +388,7 @@ ActorModel Stalk(const std::string& title) {
 // ---- figures ----
 
 ActorModel Professor() {
-    ActorModel model{"Professor", {}, {}, {}};
+    ActorModel model{"Professor", {}, {}, {}, {}};
     model.meshes["ProfessorCoat"] = Plain([](MeshBuilder& b, Palette& p) {
         b.Lathe(At(0, 0, 0), {{0, 0}, {0.2f, 0}, {0.17f, 0.45f}, {0.1f, 0.55f}, {0, 0.56f}},
                 p.Add(RgbaFrom(240, 240, 240)));
@@ -444,7 +444,7 @@ ActorModel Professor() {
 }
 
 ActorModel Bunny(const std::string& title) {
-    ActorModel model{title, {}, {}, {}};
+    ActorModel model{title, {}, {}, {}, {}};
     const bool space = title == "SpaceBunny";
     model.meshes[title + "Body"] = Plain([&](MeshBuilder& b, Palette& p) {
         const int fur = p.Add(space ? RgbaFrom(200, 200, 215) : RgbaFrom(235, 225, 210));
@@ -483,7 +483,7 @@ ActorModel Bunny(const std::string& title) {
 }
 
 ActorModel Lab() {
-    ActorModel model{"Lab", {}, {}, {}};
+    ActorModel model{"Lab", {}, {}, {}, {}};
     model.meshes["LabRoom"] = Plain([](MeshBuilder& b, Palette& p) {
         b.Box(At(0, 0, -0.05f), {10, 10, 0.05f}, p.Add(RgbaFrom(150, 150, 160)));
         const int wall = p.Add(RgbaFrom(200, 205, 215));
@@ -501,7 +501,7 @@ ActorModel Lab() {
 }
 
 ActorModel Korrin() {
-    ActorModel model{"Korrin", {}, {}, {}};
+    ActorModel model{"Korrin", {}, {}, {}, {}};
     model.meshes["KorrinBody"] = Plain([](MeshBuilder& b, Palette& p) {
         const int skin = p.Add(RgbaFrom(90, 160, 200));
         b.Sphere({{0, 0, 0.3f}, {1.6f, 0.7f, 0.8f}}, 0.3f, skin);
@@ -526,7 +526,7 @@ ActorModel Korrin() {
 }
 
 ActorModel SolarCharger() {
-    ActorModel model{"SolarCharger", {}, {}, {}};
+    ActorModel model{"SolarCharger", {}, {}, {}, {}};
     model.meshes["SolarChargerBase"] = Plain([](MeshBuilder& b, Palette& p) {
         b.Cylinder(At(0, 0, 0), 0.8f, 0.6f, 0.4f, p.Add(RgbaFrom(120, 120, 130)));
         b.Cylinder(At(0, 0, 0.4f), 0.12f, 0.12f, 1.4f, p.Add(RgbaFrom(170, 170, 180)));
@@ -608,11 +608,9 @@ ActorModel MakeActor(const std::string& title) {
     if (title == "Lab") return Lab();
     if (title == "Korrin") return Korrin();
     if (title == "SolarCharger") return SolarCharger();
-    ActorModel part{title, {}, {}, {}};
+    // A face part is one mesh on the root itself, which the chassis copies into its face.
+    ActorModel part{title, {}, title, {}, {}};
     part.meshes[title] = FacePart(title);
-    part.roots = {};
-    // A face part is the root's own mesh: one node holding it.
-    part.roots.push_back(Node(title + "Part", title, {}));
     return part;
 }
 

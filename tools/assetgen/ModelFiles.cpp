@@ -119,6 +119,7 @@ std::string ActText(const ActorModel& model) {
     for (const auto& [name, mesh] : model.meshes) out += "mesh " + name + " {\n}\n";
     for (const ActorNode& node : model.roots) AppendActor(node, out);
     out += "actor * {\n";
+    if (!model.rootMesh.empty()) out += "  mesh " + model.rootMesh + "\n";
     if (!model.roots.empty()) {
         out += "  child ";
         for (std::size_t i = 0; i < model.roots.size(); ++i)

@@ -98,7 +98,7 @@ void CollectParts(const ActorModel& model, const ActorNode& node, V3 at, std::ve
 
 Image RenderActor(const ActorModel& model, int size, bool shaded) {
     std::vector<RenderPart> parts;
-    for (const ActorNode& node : model.roots) CollectParts(model, node, {}, parts);
+    CollectParts(model, ActorNode{model.title, model.rootMesh, {}, model.roots}, {}, parts);
     return RenderParts(parts, size, 25, 10, shaded);
 }
 
