@@ -103,23 +103,30 @@ void CollectParts(const content_test::ActFile& act, const std::string& name, ass
     for (const std::string& child : it->second.children) CollectParts(act, child, here, parts, textures);
 }
 
-TEST(Pictures, ChassisModels) {
-    const char* const chassis[] = {"RobotSmall", "RobotMedium", "RobotLarge",
-                                   "StalkSmall", "StalkMedium", "StalkLarge"};
-    Image sheet = Backdrop(6 * 256, 256, Color::FromRGBA(90, 110, 130, 255));
-    for (int i = 0; i < 6; ++i) {
+// Renders actor files side by side into one sheet (and each into its own picture).
+void RenderSheet(const std::vector<std::string>& titles, const std::string& sheetName) {
+    Image sheet = Backdrop(int(titles.size()) * 256, 256, Color::FromRGBA(90, 110, 130, 255));
+    for (std::size_t i = 0; i < titles.size(); ++i) {
         content_test::ActFile act;
-        ASSERT_TRUE(content_test::ReadAct(kGame + "/Actors/" + chassis[i] + ".act", act));
+        ASSERT_TRUE(content_test::ReadAct(kGame + "/Actors/" + titles[i] + ".act", act)) << titles[i];
         std::vector<assetgen::RenderPart> parts;
         std::vector<std::unique_ptr<Image>> textures;
         CollectParts(act, "*", {}, parts, textures);
-        ASSERT_FALSE(parts.empty()) << chassis[i];
+        ASSERT_FALSE(parts.empty()) << titles[i];
         const Image render = assetgen::RenderParts(parts, 256);
-        SavePicture(std::string(chassis[i]) + ".png", render);
-        sheet.Blit(render, i * 256, 0);
+        SavePicture(titles[i] + ".png", render);
+        sheet.Blit(render, int(i) * 256, 0);
     }
-    SavePicture("chassis.png", sheet);
-    EXPECT_TRUE(fs::exists(kPictures + "/chassis.png"));
+    SavePicture(sheetName, sheet);
+    EXPECT_TRUE(fs::exists(kPictures + "/" + sheetName));
+}
+
+TEST(Pictures, ChassisModels) {
+    RenderSheet({"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}, "chassis.png");
+}
+
+TEST(Pictures, FiguresAndScenery) {
+    RenderSheet({"Professor", "Bunny", "SpaceBunny", "Korrin", "SolarCharger", "Lab"}, "figures.png");
 }
 
 }  // namespace
