@@ -48,6 +48,27 @@ bool IsGrey(Color c) {
     return std::abs(r - g) < 8 && std::abs(g - b) < 8 && std::abs(r - b) < 8;
 }
 
+int Difference(Color a, Color b) {
+    return std::abs(a.Red() - b.Red()) + std::abs(a.Green() - b.Green()) + std::abs(a.Blue() - b.Blue());
+}
+
+// Across the wrap (last column to first, last row to first) the picture changes no more
+// than between neighbours inside it.
+bool Seamless(const Image& image) {
+    const int w = image.Width(), h = image.Height();
+    double inside = 0, across = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x + 1 < w; ++x) inside += Difference(image.At(x, y), image.At(x + 1, y));
+        across += Difference(image.At(w - 1, y), image.At(0, y));
+    }
+    for (int x = 0; x < w; ++x) {
+        for (int y = 0; y + 1 < h; ++y) inside += Difference(image.At(x, y), image.At(x, y + 1));
+        across += Difference(image.At(x, h - 1), image.At(x, 0));
+    }
+    const double perStep = inside / (2.0 * w * h - w - h);
+    return across / (w + h) <= 2 * perStep + 1;
+}
+
 // What a texture row promises about its pixels; empty when it keeps every promise.
 std::string TextureFault(const ManifestRow& row, const Image& image) {
     const int w = image.Width(), h = image.Height();
@@ -74,6 +95,7 @@ std::string TextureFault(const ManifestRow& row, const Image& image) {
         }
     }
     if (row.Has("keys") && !(red && green)) return "no pure red and pure green recolour regions";
+    if (row.Has("seamless") && !Seamless(image)) return "a visible seam where the picture wraps";
     if (row.Has("ring") && !colouredCentre) return "grey ring around a grey centre";
     if (row.Has("border")) {
         for (int i = 0; i < w; ++i)
