@@ -16,7 +16,7 @@ void Write(const std::string& path, const std::string& text) {
 
 TEST(DataScan, FindsSongsClipsCuesPicturesAndSceneAnimations) {
     platform_test::TempFolder data;
-    Write(data / "Music/WarSongs.txt", "War1 War2\n");
+    Write(data / "Music/WarSongs.txt", "War1 War2 ../Escape\n");  // a name leaving its folder is dropped
     Write(data / "Music/MenuSongs.txt", "Calm.ogg\n");
     Write(data / "Missions/English/MissionMap.txt",
           "// the map\nStar \"Sol Earth\"\nPlanet Mars\nFirstSteps \"First Steps\"\nMapTutorial Map\n");

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "platform/sys/Paths.h"
 
 namespace assetgen {
 namespace {
@@ -55,7 +58,15 @@ bool Known(const std::vector<Clip>& clips, const std::string& name) {
     return std::any_of(clips.begin(), clips.end(), [&](const Clip& c) { return c.name == name; });
 }
 
+// Names from the data become file names: a name that could leave its folder is dropped.
+bool Usable(const std::string& name) {
+    if (sys::IsSafeName(name)) return true;
+    std::fprintf(stderr, "assetgen: the data names an unusable file name: %s\n", name.c_str());
+    return false;
+}
+
 void AddUnique(std::vector<std::string>& list, const std::string& item) {
+    if (!Usable(item)) return;
     if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
 }
 
@@ -78,7 +89,8 @@ void ScanScripts(const fs::path& folder, const std::string& speechTag, DataNeeds
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const std::vector<std::string> words = Words(lines[i]);
             if (words.size() == 2 && (words[0] == speechTag || (speechTag == "<SS>" && words[0] == "<SSNB>"))) {
-                if (!Known(needs.clips, words[1])) needs.clips.push_back({words[1], FollowingText(lines, i)});
+                if (!Known(needs.clips, words[1]) && Usable(words[1]))
+                    needs.clips.push_back({words[1], FollowingText(lines, i)});
             } else if (speechTag == "<SS>" && words.size() == 3 && words[0] == "<S>") {
                 std::string cue = words[2];
                 if (cue.find('.') == std::string::npos) cue += ".ogg";
@@ -128,7 +140,7 @@ void ScanSpeechLines(const fs::path& file, DataNeeds& needs) {
         const std::size_t tab = line.find('\t');
         if (line.empty() || line[0] == '#' || tab == std::string::npos || tab == 0) continue;
         const std::string name = line.substr(0, tab);
-        if (!Known(needs.clips, name)) needs.clips.push_back({name, line.substr(tab + 1)});
+        if (!Known(needs.clips, name) && Usable(name)) needs.clips.push_back({name, line.substr(tab + 1)});
     }
 }
 
@@ -174,7 +186,7 @@ DataNeeds ScanData(const std::string& dataFolder) {
             for (const std::string& word : Words(line)) {
                 const bool known =
                     std::any_of(needs.songs.begin(), needs.songs.end(), [&](const Song& s) { return s.name == word; });
-                if (!known)
+                if (!known && Usable(word))
                     needs.songs.push_back(
                         {word.find('.') == std::string::npos ? word : word.substr(0, word.rfind('.')), mood});
             }
