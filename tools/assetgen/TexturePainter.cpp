@@ -286,9 +286,9 @@ Image RingIcon(const std::string& name, const TextureNeeds& needs) {
     canvas.Fill(Circle(c, c, R - 1), RgbaFrom(96, 96, 96));
     canvas.Fill(Ring(c, c, R * 0.75f, R * 0.3f), RgbaFrom(176, 176, 176));
     canvas.Fill(Circle(c, c, R * 0.45f), NameColour(name));
-    const std::string label = IconLabel(name, 1);
-    if (!label.empty())
-        DrawGlyphCentred(canvas, label[0], c, c - 3.5f * (R >= 16 ? 1 : 0.5f), R >= 16 ? 1 : 0.5f, kWhite);
+    // Two letters fit inside the coloured centre, which the unlit look keeps.
+    const std::string label = IconLabel(name, 2);
+    DrawText(canvas, label, std::round(c - TextWidth(label, 1) / 2), std::round(c - 3.5f), 1, kWhite);
     return canvas.ToImage();
 }
 
