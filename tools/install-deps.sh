@@ -3,7 +3,8 @@
 # given as arguments are wanted too (`make fuzz` asks for the compiler it needs).
 set -e
 PACKAGES="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-zlib1g-dev libogg-dev libvorbis-dev libsdl2-dev libgl-dev libgl1-mesa-dri libegl1 libegl-mesa0 $*"
+zlib1g-dev libogg-dev libvorbis-dev libsdl2-dev libgl-dev libgl1-mesa-dri libegl1 libegl-mesa0 \
+espeak-ng libespeak-ng-dev $*"
 
 missing=""
 for p in $PACKAGES; do

@@ -70,7 +70,8 @@ bool gFiringSoundsLoaded = false;
 void LoadFiringSounds() {
     if (gFiringSoundsLoaded) return;
     gFiringSoundsLoaded = true;
-    for (int kind = 0; kind < kWeaponKindCount; ++kind) gFiringSounds[kind] = LoadEffectSound(WeaponSoundName(kind));
+    for (int kind = 0; kind < kWeaponKindCount; ++kind)
+        gFiringSounds[kind] = LoadEffectSound(SoundPath(WeaponSoundName(kind)));
 }
 
 void PlayFiringSound(int32_t kind) {
@@ -150,8 +151,8 @@ Weapon::Weapon() {
 String Weapon::NoAmmoText() { return GetLanguageText("NoAmmo"); }
 
 void Weapon::LoadSounds() {
-    if (reloadSound < 0) reloadSound = LoadEffectSound("ShrapnelGunReload.ogg");
-    if (flameSound < 0) flameSound = LoadEffectSound("Flamethrower.ogg");
+    if (reloadSound < 0) reloadSound = LoadEffectSound(SoundPath("ShrapnelGunReload.ogg"));
+    if (flameSound < 0) flameSound = LoadEffectSound(SoundPath("Flamethrower.ogg"));
 }
 
 void Weapon::SetKind(int32_t newKind) {

@@ -40,7 +40,7 @@ LaserBeam::LaserBeam() {
     kind = kKindLaserBeam;
     // The middle two sounds are twice as likely as the outer two.
     const auto pick = ((static_cast<uint32_t>(sys::Rand()) + 5461u) * 3u) / 32767u;
-    sound = LoadEffectSound(kSoundNames[pick]);
+    sound = LoadEffectSound(SoundPath(kSoundNames[pick]));
     for (int k = 0; k < kTrailCount; ++k) {
         Particle particle;
         particle.size = 2.0f * static_cast<float>(kTrailCount - k) * 0.5f / kTrailCount;

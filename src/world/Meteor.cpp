@@ -50,10 +50,10 @@ Matrix4 AxisRotation(const Vector3& axis, float angle) {
 
 Meteor::Meteor() {
     kind = kKindMeteor;
-    fallingSound = LoadEffectSound("MeteorStart.ogg");
+    fallingSound = LoadEffectSound(SoundPath("MeteorStart.ogg"));
     // The middle sound is twice as likely as the outer two.
     const int pick = (sys::Rand() * 2 + 16383) / sys::kRandMax;
-    impactSound = LoadEffectSound(kImpactSounds[pick]);
+    impactSound = LoadEffectSound(SoundPath(kImpactSounds[pick]));
     Reset();
 }
 

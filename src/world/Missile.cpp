@@ -61,8 +61,8 @@ Matrix4 OrientationMatrix(const Vector3& position, const Vector3& direction, flo
 
 Missile::Missile() {
     kind = kKindMissile;
-    launchSound = LoadEffectSound("MissileLaunch.ogg");
-    explosionSound = LoadEffectSound("MissileExplosion.ogg");
+    launchSound = LoadEffectSound(SoundPath("MissileLaunch.ogg"));
+    explosionSound = LoadEffectSound(SoundPath("MissileExplosion.ogg"));
     Reset();
 }
 

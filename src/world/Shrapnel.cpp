@@ -51,7 +51,7 @@ void Shrapnel::WatchShooters(Arena& arena) {
 
 Shrapnel::Shrapnel() {
     kind = kKindShrapnel;
-    sound = LoadEffectSound("ShrapnelGun.ogg");
+    sound = LoadEffectSound(SoundPath("ShrapnelGun.ogg"));
     burstSmoke.Start();
     burstSmoke.SetSize(kBurstSmokeSize);
     for (SmokeSystem& trail : trails) {

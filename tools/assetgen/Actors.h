@@ -1,0 +1,23 @@
+#pragma once
+// The animated and assembled models: the six chassis bodies with their named nodes,
+// painted parts and pose sets, the face parts, the Professor, the bunnies, the lab, the
+// swimmer of the loading screen and the solar charger.
+#include <string>
+#include <vector>
+
+#include "ActorModel.h"
+
+namespace assetgen {
+
+// Titles of every ".act" file this program makes.
+std::vector<std::string> ActorTitles();
+ActorModel MakeActor(const std::string& title);
+// Gives the model a pose set for each (animation, track) it lacks, or the missing track,
+// so that whatever the scenes play exists: a gentle sway of the body.
+void AddAnimations(ActorModel& model, const std::vector<std::pair<std::string, std::string>>& wanted);
+
+// The painted body parts whose textures carry the owner's colours.
+bool IsBodyPart(const std::string& name);
+PaintedMesh MakeBodyPart(const std::string& name);
+
+}  // namespace assetgen
