@@ -3,11 +3,14 @@
 // first. The values of a stage are the device's own numbers (modulate 4, clamp 3, ...),
 // handed to it unchanged when the material is applied.
 #include <cstdint>
+#include <functional>
 
 #include "core/Array.h"
 #include "core/String.h"
 #include "engine/TextureHandle.h"
 #include "platform/gfx/DeviceTypes.h"
+
+class Stream;
 
 struct TextureStageSettings {
     TextureStageSettings() = default;
@@ -34,6 +37,13 @@ public:
 
     // The colours and power as the device takes them.
     gfx::Material Colours() const;
+
+    // The model cache's record: colours, power, name, then the stages, each with its
+    // texture as the writer's identity (0 for none) and the stage values. On reading the
+    // stored identities are returned in stage order, for the caller to resolve, and
+    // values the device does not take are replaced by safe ones.
+    void WriteBinary(Stream& stream, const std::function<uint32_t(TextureHandle)>& textureId) const;
+    void ReadBinary(Stream& stream, Array<uint32_t>& stageTextureIds);
 
     gfx::ColorValue diffuse{0.5f, 0.5f, 0.5f, 1.0f};
     gfx::ColorValue ambient{0.5f, 0.5f, 0.5f, 1.0f};

@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "core/ThrowError.h"
+#include "engine/ActorSet.h"
 #include "engine/DynamicMesh.h"
+#include "engine/KeyedPoseTrack.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
 #include "engine/Sprite.h"
@@ -183,6 +185,7 @@ void Renderer::ReleaseAll() {
     checker_ = nullptr;
     models_.clear();
     actorSets_.clear();
+    keyTracks_.clear();
 }
 
 void Renderer::Shutdown() {
@@ -334,27 +337,6 @@ void Renderer::UpdatePixelScale() {
     const float height = float(windowRect_.bottom - windowRect_.top + 1);
     if (width < 1.0f || height < 1.0f) return;
     pixelScale_ = 0.5f * std::max(camera_.viewWidth / width, camera_.viewHeight / height);
-}
-
-// --- model loading as the world uses it until models are read from files
-
-ModelNode* Renderer::LoadModel(const String& path, float, float, int32_t, int32_t, int32_t, float) {
-    ModelNode*& model = models_[path.CStr()];
-    if (model == nullptr) {
-        model = NewModelNode();
-        model->name = path.FileTitle();
-    }
-    return model;
-}
-
-ActorSet* Renderer::LoadActorSet(const String& path, float) {
-    std::unique_ptr<ActorSet>& set = actorSets_[path.CStr()];
-    if (set) return set.get();
-    set = std::make_unique<ActorSet>();
-    ModelNode* tree = NewModelNode();
-    tree->name = path.FileTitle();
-    set->trees.Append(tree);
-    return set.get();
 }
 
 Renderer& GetRenderer() {

@@ -25,16 +25,22 @@
 #include "core/Vector2.h"
 #include "engine/Camera.h"
 #include "engine/Material.h"
+#include "engine/ModelLoadSettings.h"
 #include "engine/TextureHandle.h"
 #include "platform/gfx/DeviceTypes.h"
 #include "platform/gfx/Result.h"
 #include "platform/gfx/VertexFormat.h"
 
+class ActorSet;
 class DynamicMesh;
 class Font;
 class Image;
+class KeyedPoseTrack;
 class Mesh;
 class ModelNode;
+struct ActorSetEntry;
+struct ModelCacheObjects;
+struct ActorSetObjects;
 class ParticleSystem;
 struct Sprite;
 class SpriteGrid;
@@ -58,11 +64,6 @@ public:
 // grey, specular white, range 500.
 struct Light : gfx::Light {
     Light();
-};
-
-// The models of an actor file, in file order.
-struct ActorSet {
-    Array<ModelNode*> trees;
 };
 
 // A mesh of a model tree with the accumulated matrix of its node.
@@ -286,12 +287,27 @@ public:
     // The tree's meshes with their accumulated matrices, children before parents.
     void GetModelMeshList(const ModelNode* root, Array<MeshInstance>& list);
 
-    // A model tree cached by path; the loader parameters are kept as the callers pass
-    // them (scale first).
-    ModelNode* LoadModel(const String& path, float weight, float scale, int32_t mode, int32_t a = 0,
-                         int32_t b = 1, float tolerance = 0.0f);
-    // The models of an actor file, cached by path.
-    ActorSet* LoadActorSet(const String& path, float scale);
+    // --- model files (RendererModels.cpp)
+    // A model from its file (".act" definitions, else OBJ), or from the ".sbm" cache
+    // beside it while that is current, scaled, fitted to the size (0: not fitted) and
+    // placed (1 on the ground, 2 centred at the origin). With writeCache the cache is
+    // written after a load from the source, and used when the source is missing. With
+    // reuse, a model loaded before by the same full path is not read again. With
+    // instance the caller gets its own copy of the nodes, sharing the meshes. None when
+    // neither source nor usable cache exists.
+    ModelNode* LoadModel(const String& name, float scale, float fitSize, int32_t placement, int32_t vertexColours = 0,
+                         int32_t simplify = 1, float firstPassFactor = 0.0f, float ratio = 0.5f,
+                         int32_t topologyCheck = 1, bool writeCache = true, bool reuse = true,
+                         int32_t textureWidth = -1, int32_t textureHeight = -1, bool instance = true);
+    // The models of a model file (".act", ".an8", else OBJ) as actor-set entries, each
+    // tree a fresh instance; the first entry's tree, or none.
+    ModelNode* LoadActorSet(const String& name, Array<ActorSetEntry>& entries, float scale, bool restOnGround,
+                            const ModelLoadSettings& settings, bool writeCache, bool reuse);
+    // True when the cache is newer than the source and than every file the source
+    // names, through nested definitions.
+    bool IsCacheCurrent(const String& source, const String& cache);
+    // A new, empty keyed track that the renderer owns.
+    KeyedPoseTrack* CreateKeyTrack();
 
     // The largest screen error allowed for a simplified level (see SetLODError).
     float lodError = 1.0f;
@@ -324,6 +340,13 @@ private:
     gfx::VertexFormat MeshFormat(bool normals, bool colours, int texSets, int& sizeInFloats);
 
     void SetParticleMaterial(DynamicMesh& mesh, Material* material);
+
+    bool IsCacheCurrentVisiting(const String& source, const String& cache, std::vector<std::string>& visiting);
+    ModelNode* LoadModelSource(const String& name, const ModelLoadSettings& settings);
+    ModelNode* ReadCachedModel(const String& cacheName);
+    bool ReadCachedActorSet(const String& cacheName, ActorSet& set);
+    bool AdoptCacheObjects(ModelCacheObjects& objects);
+    void LoadActorSetSource(ActorSet& set, const ModelLoadSettings& settings);
     void RenderNode(ModelNode* node, std::vector<Matrix4>& stack, bool useLevels);
     void CollectMeshes(const ModelNode* node, const Matrix4& parent, Array<MeshInstance>& list);
 
@@ -353,6 +376,7 @@ private:
     std::unordered_map<const ModelNode*, std::vector<ModelNode*>> freeInstances_;
     std::map<std::string, ModelNode*> models_;
     std::map<std::string, std::unique_ptr<ActorSet>> actorSets_;
+    std::vector<std::unique_ptr<KeyedPoseTrack>> keyTracks_;
 };
 
 Renderer& GetRenderer();

@@ -7,6 +7,7 @@
 #include "core/MathUtil.h"
 #include "core/Segment.h"
 #include "core/String.h"
+#include "engine/ActorSet.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
 #include "world/Arena.h"
@@ -109,11 +110,9 @@ Sphere SweptSphere(const Cylinder& c) {
 // A model of the debug view: the first tree of the actor file, or none when it cannot
 // be loaded (then nothing is drawn).
 ModelNode* LoadDebugModel(const char* name, float scale) {
-    ActorSet* set = GetRenderer().LoadActorSet(String("Actors\\") + name + ".AN8", scale);
-    if (set == nullptr || set->trees.IsEmpty()) {
-        return nullptr;
-    }
-    return set->trees[0];
+    Array<ActorSetEntry> entries;
+    return GetRenderer().LoadActorSet(String("Actors\\") + name + ".AN8", entries, scale, false, ModelLoadSettings(),
+                                      true, true);
 }
 
 // The rotation that turns the Z axis onto the unit direction u, as the rows of a

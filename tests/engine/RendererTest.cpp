@@ -4,12 +4,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <numbers>
 
 #include "core/ThrowError.h"
 #include "core/FileHelpers.h"
 #include "core/Image.h"
+#include "engine/ActorSet.h"
 #include "engine/DynamicMesh.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
@@ -500,19 +502,31 @@ TEST(ModelNodeTest, FindByNameSearchesTheWholeTreeDepthFirst) {
     EXPECT_EQ(root.FindByName("WEAPON1"), muzzle);
     EXPECT_EQ(root.FindByName("Body"), &root);
     EXPECT_EQ(root.FindByName("Head"), nullptr);
-    muzzle->world.SetTranslation(Vector3(4, 5, 6));
-    EXPECT_EQ(muzzle->GetRandomPoint(), Vector3(4, 5, 6));
+    // A tree without mesh positions has no surface to pick from.
+    muzzle->local.SetTranslation(Vector3(4, 5, 6));
+    EXPECT_EQ(root.GetRandomPoint(), Vector3(0, 0, 0));
 }
 
 TEST(ModelLoadingTest, ModelsAndActorSetsAreCachedByPath) {
+    TempFolder folder;
+    for (const char* name : {"Rock", "Tree"}) {
+        std::ofstream(folder / (std::string(name) + ".obj")) << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+    }
+    const String rockPath = (folder / "Rock.obj").c_str();
     Renderer renderer;
-    ModelNode* rock = renderer.LoadModel("Actors\\Rock_c_painted.obj", 1.0f, 4.0f, 0);
+    ModelNode* rock = renderer.LoadModel(rockPath, 1.0f, 4.0f, 0);
     ASSERT_NE(rock, nullptr);
-    EXPECT_EQ(renderer.LoadModel("Actors\\Rock_c_painted.obj", 1.0f, 4.0f, 0), rock);
-    EXPECT_NE(renderer.LoadModel("Actors\\Tree_c_painted.obj", 1.0f, 8.0f, 0), rock);
-    ActorSet* sphere = renderer.LoadActorSet("Actors\\CollisionSphere.AN8", 0.02f);
-    ASSERT_EQ(sphere->trees.Count(), 1);
-    EXPECT_EQ(renderer.LoadActorSet("Actors\\CollisionSphere.AN8", 0.02f), sphere);
+    // Every caller gets its own instance of the one model read.
+    ModelNode* again = renderer.LoadModel(rockPath, 1.0f, 4.0f, 0);
+    EXPECT_NE(again, rock);
+    EXPECT_EQ(again->source, rock->source);
+    EXPECT_NE(renderer.LoadModel((folder / "Tree.obj").c_str(), 1.0f, 8.0f, 0)->source, rock->source);
+    Array<ActorSetEntry> entries;
+    ModelNode* first = renderer.LoadActorSet(rockPath, entries, 0.02f, false, ModelLoadSettings(), false, true);
+    ASSERT_EQ(entries.Count(), 1);
+    EXPECT_EQ(entries[0].root, first);
+    EXPECT_EQ(renderer.LoadActorSet(rockPath, entries, 0.02f, false, ModelLoadSettings(), false, true)->source,
+              first->source);
     renderer.RenderModel(rock, true, true);
     renderer.RenderModel(nullptr, true, true);
     EXPECT_EQ(renderer.renderModelCount, 1);
