@@ -8,6 +8,8 @@
 #include "core/Tga.h"
 #include "core/Vector3.h"
 #include "engine/AssetPaths.h"
+#include "engine/Mesh.h"
+#include "engine/ModelNode.h"
 #include "engine/Renderer.h"
 #include "game/PlayerRoster.h"
 #include "world/LoadingListener.h"
@@ -121,7 +123,13 @@ FacePart MakeFacePart(const String& name, float s, const Quaternion& rotation, c
     FacePart part;
     part.transform = Matrix4::Multiply(scaling, rotation.ToMatrix());
     part.transform.Translate(offset);
-    part.model = GetRenderer().LoadModel(ActorPath(name), 1.0f, 1.0f, 0, 0, 1, 0.01f);
+    Renderer& renderer = GetRenderer();
+    part.model = renderer.LoadModel(ActorPath(name), 1.0f, 1.0f, 0, 0, 1, 0.01f);
+    if (part.model != nullptr && part.model->mesh != nullptr) {
+        part.mesh = renderer.CreateMeshCopy(*part.model->mesh);
+        part.mesh->Transform(part.transform);
+        renderer.CreateModelMeshes(part.mesh);
+    }
     return part;
 }
 
@@ -250,14 +258,26 @@ void LoadFamilyImages(ChassisDefinition& row) {
     }
 }
 
+// The nodes of the tree whose mesh shows the texture, the node before its children.
+void AddPartsDrawnWith(ModelNode& node, TextureHandle texture, Array<ModelNode*>& parts) {
+    if (node.mesh != nullptr) {
+        Array<Material*> materials;
+        node.mesh->GetMaterialsWithTexture(materials, texture);
+        if (!materials.IsEmpty()) parts.Append(&node);
+    }
+    for (ModelNode* child = node.firstChild; child != nullptr; child = child->nextSibling) {
+        AddPartsDrawnWith(*child, texture, parts);
+    }
+}
+
 void LoadBody(ChassisDefinition& row, int index) {
     row.bodyModel = GetRenderer().LoadModel(ActorPath(row.modelName), 1.0f, 2.0f * row.scale, 2, 0, 1, 0.003f);
     row.paintedPartMeshes.Clear();
     for (const String& name : Rows()[FamilyRowOf(index)].paintedPartNames) {
-        GetRenderer().CreateTextureFromFile(ActorPaintedTexturePath(name));
-        // The model nodes carry no materials yet, so no part is known to use the texture;
-        // the list still exists so that the lists match the family's names one to one.
-        row.paintedPartMeshes.Append(Array<ModelNode*>());
+        const TextureHandle texture = GetRenderer().CreateTextureFromFile(ActorPaintedTexturePath(name));
+        Array<ModelNode*> parts;
+        if (row.bodyModel != nullptr) AddPartsDrawnWith(*row.bodyModel, texture, parts);
+        row.paintedPartMeshes.Append(parts);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "core/String.h"
 #include "engine/TextureHandle.h"
 
+class Mesh;
 class ModelNode;
 class Player;
 struct Quaternion;
@@ -20,10 +21,12 @@ constexpr int kChassisCount = 6;
 // collision radius and the scale of its body; chassis row r is of size class r % 3.
 constexpr float kChassisRadiusBySize[3] = {1.5f, 2.25f, 3.25f};
 
-// One face-part mesh: the part's model and the matrix that sizes, turns and places it.
+// One face-part mesh: the part's model, the matrix that sizes, turns and places it, and
+// the model's mesh baked with that matrix (none when the model has no mesh).
 struct FacePart {
     ModelNode* model = nullptr;  // none: the slot was never set
     Matrix4 transform;
+    Mesh* mesh = nullptr;  // owned by the renderer
 };
 
 // Face parts by mood: 0 mean, 1 happy, 2 sad.

@@ -1,6 +1,7 @@
 #pragma once
 // Stand-in assets for the unit tests.
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "core/Image.h"
@@ -25,6 +26,24 @@ inline void LoadChassisTableWithTextures() {
                              "StalkSegment", "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
         pixel.SaveTGA(folder / (std::string("Actors/") + name + "_c_painted.tga"));
     }
+    // Bodies are empty definitions, so that destroyed units leave no debris; each face
+    // part is one actor holding a one-triangle mesh.
+    for (const char* name : {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {
+        std::ofstream(folder / (std::string("Actors/") + name + ".act")) << "actor * { }\n";
+    }
+    for (const char* name :
+         {"LeftEyeSphere",
+          "RightEyeSphere", "LeftEyeCylinder", "RightEyeCylinder", "LeftEyeEllipse", "RightEyeEllipse",
+          "LeftEyebrowMean", "LeftEyebrowNeutral", "LeftEyebrowSad", "RightEyebrowMean", "RightEyebrowNeutral",
+          "RightEyebrowSad", "MouthGrimace", "MouthSmile", "MouthFrown", "MouthBucktoothGrimace",
+          "MouthBucktoothSmile", "MouthBucktoothOh", "MouthTongueGrimace", "MouthTongueSmile", "MouthTongueOh",
+          "MouthTriangleGrimace", "MouthTriangleSmile", "MouthTriangleOh", "UnibrowMean", "UnibrowHappy",
+          "UnibrowSad", "MouthFangGrimace", "MouthFangSmile", "MouthFangFrown"}) {
+        std::ofstream(folder / (std::string("Actors/") + name + ".act"))
+            << "mesh Part { }\nactor * { mesh Part }\n";
+    }
+    std::ofstream(folder / "Actors/Part_c_painted.obj") << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+    pixel.SaveTGA(folder / "Actors/Part_c_painted.tga");
     // The table reads the textures relative to the working folder.
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());

@@ -7,6 +7,7 @@
 #include "core/Ray.h"
 
 #include "engine/Renderer.h"
+#include "support/StandInModels.h"
 #include "world/Arena.h"
 #include "world/ObjectShape.h"
 #include "world/Terrain.h"
@@ -261,6 +262,7 @@ TEST(CollisionShapeTest, WrapMovesAcrossEachEdge) {
 }
 
 TEST(CollisionShapeTest, DebugDrawingRendersTheShapeModel) {
+    const world_test::StandInModels models({}, {"CollisionSphere", "CollisionCylinder"});
     Renderer& renderer = GetRenderer();
     const int before = renderer.renderModelCount;
     CylinderShape({1, 2, 3}, {1, 2, 7}, 0.5f).DrawDebug(Color::FromRGBA(255, 0, 0, 255), {10, 0, 0});

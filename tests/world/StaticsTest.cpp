@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "support/ArenaFixture.h"
+#include "support/StandInModels.h"
 #include "core/MathUtil.h"
 #include "core/StringStream.h"
 #include "engine/ModelNode.h"
@@ -153,6 +154,7 @@ TEST_F(StaticsTest, RocksBlockAndCannotBeDamaged) {
 }
 
 TEST_F(StaticsTest, LooksComeFromTheSubTypeAndBadOnesAreDrawnAtRandom) {
+    const world_test::StandInModels models({"Rock4", "PalmTree"});
     Rock* rock = arena->NewRock();
     StringStream text("Type Rock\nSubType 3\nID 12\nPosition < 20, 20, 0 >\nEnd\n");
     rock->Load(text);
