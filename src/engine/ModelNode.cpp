@@ -2,6 +2,7 @@
 #include "engine/ModelNode.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "core/MathUtil.h"
@@ -195,8 +196,10 @@ void ModelNode::ScaleNodes(float s) {
         node.local.m[13] *= s;
         node.local.m[14] *= s;
         if (node.mesh != nullptr && !node.mesh->scaled) {
-            node.mesh->Scale(s);
-            node.mesh->scaled = 1;
+            Mesh& shared = *node.mesh;
+            shared.Scale(s);
+            shared.scaled = 1;
+            if (!shared.bounds.IsEmpty()) shared.bounds = Sphere(shared.bounds.centre * s, shared.bounds.radius * std::fabs(s));
         }
         // The keys and the tracks are in model units: both scale, or the tracks would
         // no longer pass through the keys.
