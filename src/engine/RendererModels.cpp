@@ -8,6 +8,7 @@
 #include "core/FileHelpers.h"
 #include "core/FileStream.h"
 #include "core/MathUtil.h"
+#include "core/MemoryReadStream.h"
 #include "engine/ActFile.h"
 #include "engine/ActorSet.h"
 #include "engine/KeyedPoseTrack.h"
@@ -119,7 +120,7 @@ bool Renderer::AdoptCacheObjects(ModelCacheObjects& objects) {
 }
 
 ModelNode* Renderer::ReadCachedModel(const String& cacheName) {
-    FileStream stream(cacheName.CStr(), "rb");
+    MemoryReadStream stream = MemoryReadStream::FromFile(cacheName.CStr());
     if (!stream.IsOpen()) return nullptr;
     auto root = std::make_unique<ModelNode>();
     ModelCacheObjects objects;
@@ -185,7 +186,7 @@ KeyedPoseTrack* Renderer::CreateKeyTrack() {
 }
 
 bool Renderer::ReadCachedActorSet(const String& cacheName, ActorSet& set) {
-    FileStream stream(cacheName.CStr(), "rb");
+    MemoryReadStream stream = MemoryReadStream::FromFile(cacheName.CStr());
     if (!stream.IsOpen()) return false;
     ActorSetObjects objects;
     const String name = set.name;

@@ -342,6 +342,12 @@ TEST_F(ModelFilesTest, WithoutItsSourceAModelLoadsFromItsCacheOnlyWhenCachesAreO
     ASSERT_NE(cached->mesh, nullptr);
     EXPECT_EQ(cached->mesh->faces.Count(), 1);
     EXPECT_NE(cached->mesh->deviceMesh, nullptr);
+    // Remembered by full path: another spelling of it reads no file at all.
+    fs::remove(folder_ / "Rock_c_painted.sbm");
+    const String spelled = (folder_.Path() + "/./Rock_c_painted.obj").c_str();
+    ModelNode* again = renderer.LoadModel(spelled, 1.0f, 0.0f, 0, 0, 0, 0.0f, 0.5f, 1, true, true);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->source, renderer.LoadModel(rock, 1.0f, 0.0f, 0, 0, 0, 0.0f, 0.5f, 1, true, true)->source);
 }
 
 // --- actor sets
