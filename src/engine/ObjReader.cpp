@@ -198,33 +198,35 @@ bool ObjReader::ReadNumbers(float* values, int count) {
 bool ObjReader::ReadCorner(Corner& corner) {
     if (Next() != Token::Integer) return false;
     corner = Corner();
-    corner.position = IndexValue() - 1;
+    corner.position = IndexValue();
     if (Next() != Token::Slash) {
         peeked_ = true;
         return true;
     }
     Token token = Next();
     if (token == Token::Integer) {
-        corner.texCoord = IndexValue() - 1;
+        corner.texCoord = IndexValue();
         if (Next() != Token::Slash) {
             peeked_ = true;
             return true;
         }
         token = Next();
-    } else if (token != Token::Slash) {
+    } else if (token == Token::Slash) {
+        token = Next();
+    } else {
         return false;
     }
-    if (token != Token::Slash && token != Token::Integer) return false;
-    if (token == Token::Slash) token = Next();
     if (token != Token::Integer) return false;
-    corner.normal = IndexValue() - 1;
+    corner.normal = IndexValue();
     return true;
 }
 
+// Indices count from 1 and name entries read before the face.
 bool ObjReader::CornerValid(const Corner& corner) const {
-    return corner.position >= 0 && corner.position < mesh_->positions.Count() &&
-           corner.texCoord < int(texCoords_.size()) && corner.normal < int(normals_.size()) &&
-           corner.texCoord >= -1 && corner.normal >= -1;
+    const auto within = [](int index, size_t count) { return index >= 1 && size_t(index) <= count; };
+    return within(corner.position, size_t(mesh_->positions.Count())) &&
+           (corner.texCoord == kAbsent || within(corner.texCoord, texCoords_.size())) &&
+           (corner.normal == kAbsent || within(corner.normal, normals_.size()));
 }
 
 void ObjReader::AddFace(const Corner (&corners)[3]) {
@@ -238,9 +240,9 @@ void ObjReader::AddFace(const Corner (&corners)[3]) {
     face.material = faceMaterial_;
     for (int i = 0; i < 3; ++i) {
         MeshVertex vertex;
-        vertex.position = &mesh_->positions[corners[i].position];
-        if (corners[i].texCoord >= 0) vertex.texCoords.Append(texCoords_[size_t(corners[i].texCoord)]);
-        if (corners[i].normal >= 0) vertex.normal = normals_[size_t(corners[i].normal)];
+        vertex.position = &mesh_->positions[corners[i].position - 1];
+        if (corners[i].texCoord != kAbsent) vertex.texCoords.Append(texCoords_[size_t(corners[i].texCoord - 1)]);
+        if (corners[i].normal != kAbsent) vertex.normal = normals_[size_t(corners[i].normal - 1)];
         mesh_->AddVertex(vertex);
     }
     // Taken once all three are in: adding a vertex may move the array.

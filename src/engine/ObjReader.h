@@ -27,10 +27,12 @@ public:
     bool Read(const std::string& text, Mesh& mesh, bool painted, Material* faceMaterial);
 
 private:
+    // The 1-based indices as written; kAbsent for a field the corner leaves out.
+    static constexpr int kAbsent = -2147483647 - 1;
     struct Corner {
-        int position = -1;
-        int texCoord = -1;  // -1: none
-        int normal = -1;    // -1: none
+        int position = kAbsent;
+        int texCoord = kAbsent;
+        int normal = kAbsent;
     };
 
     Token Next();

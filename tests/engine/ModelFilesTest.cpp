@@ -119,6 +119,7 @@ TEST_F(ModelFilesTest, ObjStatementsOfTheWrongShapeAreSyntaxErrors) {
     EXPECT_EQ(LoadObj("Tex.obj", "vt 1 2 3\n"), nullptr);
     EXPECT_EQ(LoadObj("Smooth.obj", triangle + "s 1\n"), nullptr);
     EXPECT_EQ(LoadObj("Slash.obj", triangle + "f 1/ 2 3\n"), nullptr);
+    EXPECT_EQ(LoadObj("Slashes.obj", triangle + "vt 0 0\nvn 0 0 1\nf 1/1//1 2 3\n"), nullptr);
     // Letters of other statements are reported and skipped; Windows line ends load.
     ModelNode* model = LoadObj("Group.obj", "g group\r\n" + triangle + "f 1 2 3\r\n");
     ASSERT_NE(model, nullptr);
@@ -131,7 +132,7 @@ TEST_F(ModelFilesTest, ObjStatementsOfTheWrongShapeAreSyntaxErrors) {
 TEST_F(ModelFilesTest, FacesNamingWhatWasNotReadAreSkippedAndNaNReadsAsZero) {
     ModelNode* model = LoadObj("Bad.obj",
                                "v NaN 2 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nf 1 2 3\nf 0 1 2\nf 1 2 4\nf -1 2 3\n"
-                               "f 1/2 2/1 3/1\nf 1//1 2 3\n");
+                               "f 1/2 2/1 3/1\nf 1/0 2/1 3/1\nf 1//1 2 3\n");
     ASSERT_NE(model, nullptr);
     EXPECT_EQ(model->mesh->faces.Count(), 1);
     ExpectNear(model->mesh->positions[0], {0, -2, 0});
