@@ -7,8 +7,10 @@
 #include "core/ConsoleStream.h"
 #include "core/FileHelpers.h"
 #include "core/FileStream.h"
+#include "core/Image.h"
 #include "core/MathUtil.h"
 #include "core/MemoryReadStream.h"
+#include "core/Tga.h"
 #include "engine/ActFile.h"
 #include "engine/ActorSet.h"
 #include "engine/KeyedPoseTrack.h"
@@ -95,8 +97,8 @@ bool Renderer::IsCacheCurrentVisiting(const String& source, const String& cache,
 
 // --- reading a cache
 
-// Textures first: a file that names a texture no longer there is refused before the
-// renderer takes anything from it.
+// Textures first: a file that names a texture no longer there (or no texture at all) is
+// refused before the renderer takes anything from it.
 bool Renderer::AdoptCacheObjects(ModelCacheObjects& objects) {
     std::vector<TextureHandle> textures;
     for (const String& name : objects.textureNames) {
@@ -104,7 +106,12 @@ bool Renderer::AdoptCacheObjects(ModelCacheObjects& objects) {
             textures.push_back(GetCheckerTexture());
             continue;
         }
-        if (!FileExists(name)) return false;
+        // A texture the renderer cannot read would be fatal: the cache is refused instead.
+        const String path = GetFullPath(name);
+        Image check;
+        if (path.IsEmpty() || (FindTexture(path) == nullptr && ReadTgaFile(path.CStr(), check) != TgaReadResult::kOk)) {
+            return false;
+        }
         bool hasAlpha = false;
         textures.push_back(CreateTextureImage(name, hasAlpha, -1, -1, 1, kFilterLinear, kFilterMirrorUV, kFilterBox,
                                               kFilterMirrorUV, true));

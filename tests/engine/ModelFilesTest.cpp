@@ -18,6 +18,7 @@
 #include "engine/ObjReader.h"
 #include "engine/Renderer.h"
 #include "platform/TempFolder.h"
+#include "platform/gfx/Texture.h"
 
 namespace {
 
@@ -349,6 +350,29 @@ TEST_F(ModelFilesTest, WithoutItsSourceAModelLoadsFromItsCacheOnlyWhenCachesAreO
     ModelNode* again = renderer.LoadModel(spelled, 1.0f, 0.0f, 0, 0, 0, 0.0f, 0.5f, 1, true, true);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->source, renderer.LoadModel(rock, 1.0f, 0.0f, 0, 0, 0, 0.0f, 0.5f, 1, true, true)->source);
+}
+
+TEST_F(ModelFilesTest, ACacheNamingAFileThatIsNoTextureIsRefused) {
+    Write("Plain.obj", "v 0 0 0\nv 2 0 0\nv 0 2 0\nf 1 2 3\n");
+    const String notTexture = Write("Notes.txt", "not a picture");
+    Texture texture;
+    texture.name = notTexture;
+    Material material;
+    material.stages.Append(TextureStageSettings(&texture));
+    Mesh mesh;
+    for (const Vector3& p : {Vector3(0, 0, 0), Vector3(5, 0, 0), Vector3(0, 5, 0)}) mesh.AddPosition(p);
+    for (Vector3& p : mesh.positions) mesh.AddVertex(MeshVertex{&p, {}, {}, {}});
+    mesh.AddFace(MeshFace{{}, &material, {&mesh.vertices[0], &mesh.vertices[1], &mesh.vertices[2]}, {}});
+    ModelNode root(String("Plain"));
+    root.mesh = &mesh;
+    {
+        FileStream out(folder_ / "Plain.sbm", "wb");
+        WriteModelCache(out, root);
+        ASSERT_TRUE(out.Commit());
+    }
+    ModelNode* model = GetRenderer().LoadModel(Path("Plain.obj"), 1.0f, 0.0f, 0, 0, 0, 0.0f, 0.5f, 1, true, false);
+    ASSERT_NE(model, nullptr);
+    ExpectNear(model->mesh->positions[1], {2, 0, 0});  // from the source
 }
 
 // --- actor sets
