@@ -76,6 +76,10 @@ void MultiplyIn(PoseTreeNode* pose, const ModelNode* node, const Array<RotationC
 
 }  // namespace
 
+PoseTreeNode::~PoseTreeNode() {
+    while (right != nullptr) right = std::move(right->right);
+}
+
 std::unique_ptr<PoseTreeNode> PoseTreeNode::Clone() const {
     auto copy = std::make_unique<PoseTreeNode>();
     copy->rotation = rotation;

@@ -14,6 +14,12 @@ class ModelNode;
 class Stream;
 
 struct PoseTreeNode {
+    PoseTreeNode() = default;
+    // Siblings are let go one by one: a long chain must not recurse.
+    ~PoseTreeNode();
+    PoseTreeNode(const PoseTreeNode&) = delete;
+    PoseTreeNode& operator=(const PoseTreeNode&) = delete;
+
     Quaternion rotation;
     std::unique_ptr<PoseTreeNode> left;
     std::unique_ptr<PoseTreeNode> right;
