@@ -12,7 +12,7 @@
 #include "engine/KeyedPoseTrack.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/sys/Random.h"
 
 namespace {

@@ -17,8 +17,8 @@
 #include "engine/ModelNode.h"
 #include "engine/ObjReader.h"
 #include "engine/Renderer.h"
-#include "platform/TempFolder.h"
-#include "platform/gfx/Texture.h"
+#include "support/TempFolder.h"
+#include "platform/gfx/DeviceTexture.h"
 
 namespace {
 

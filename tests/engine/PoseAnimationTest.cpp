@@ -15,7 +15,7 @@
 #include "engine/ModelNode.h"
 #include "engine/PoseAnimation.h"
 #include "engine/PoseFiles.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 
