@@ -70,8 +70,8 @@ std::unordered_set<std::string>& FilesBeingRead() {
 
 class ActFileReader {
 public:
-    ActFileReader(const String& fileName, ActLanguage language, const ModelLoadSettings& settings,
-                  ActFileLists* lists, int depth)
+    ActFileReader(const String& fileName, ActLanguage language, const ModelLoadSettings& settings, ActFileLists* lists,
+                  int depth)
         : fileName_(fileName),
           folder_(fileName.DirectoryPart()),
           language_(language),

@@ -14,10 +14,10 @@ class ModelNode;
 
 // The files a definition names itself (a nested definition lists its own).
 struct ActFileLists {
-    StringArray meshes;    // ".obj"
-    StringArray actFiles;  // nested ".act"
-    StringArray keyFiles;  // ".key"
-    StringArray poseFiles; // ".ppp"
+    StringArray meshes;     // ".obj"
+    StringArray actFiles;   // nested ".act"
+    StringArray keyFiles;   // ".key"
+    StringArray poseFiles;  // ".ppp"
 };
 
 // The last root actor of the file, scaled and fitted as asked (fit size 0: no fitting),

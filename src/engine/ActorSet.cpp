@@ -39,7 +39,8 @@ void ActorSet::WriteBinary(Stream& stream) const {
             all.Collect(*entry.root);
         }
         WriteInt32(stream, entry.tracks.Count());
-        for (int t = 0; t < entry.tracks.Count(); ++t) WriteUInt32(stream, entry.tracks[t] != nullptr ? uint32_t(t) + 1 : 0);
+        for (int t = 0; t < entry.tracks.Count(); ++t)
+            WriteUInt32(stream, entry.tracks[t] != nullptr ? uint32_t(t) + 1 : 0);
         for (const KeyedPoseTrack* track : entry.tracks) {
             if (track != nullptr) track->WriteBinary(stream, rootId);
         }

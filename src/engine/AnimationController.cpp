@@ -26,8 +26,8 @@ const PoseTrack* AnimationController::Track() const {
     return &animation.tracks[trackIndex];
 }
 
-void AnimationController::Start(ModelNode* target, int animation, int trackNumber, bool loop, float blend,
-                                float second, bool restart) {
+void AnimationController::Start(ModelNode* target, int animation, int trackNumber, bool loop, float blend, float second,
+                                bool restart) {
     const bool same = playing && target == model && animation == animationIndex && trackNumber == trackIndex;
     if (same && !restart) return;
     model = target;

@@ -19,8 +19,7 @@ public:
               float second, bool restart);
     // Starts the track from its first key unless that very track already plays (or
     // restart is set); the model blends into the new pose over the blend time.
-    void Start(ModelNode* target, int animation, int trackNumber, bool loop, float blend, float second,
-               bool restart);
+    void Start(ModelNode* target, int animation, int trackNumber, bool loop, float blend, float second, bool restart);
     void Advance(float elapsed);
     void Stop();
 

@@ -107,8 +107,9 @@ void ModelNode::GetMaterialsWithTexture(TextureHandle texture, Array<Material*>&
     GetMaterials(out);
     int kept = 0;
     for (Material* material : out) {
-        const bool shows = std::any_of(material->stages.begin(), material->stages.end(),
-                                       [texture](const TextureStageSettings& stage) { return stage.texture == texture; });
+        const bool shows =
+            std::any_of(material->stages.begin(), material->stages.end(),
+                        [texture](const TextureStageSettings& stage) { return stage.texture == texture; });
         if (shows) out[kept++] = material;
     }
     out.SetSize(kept);
@@ -199,7 +200,8 @@ void ModelNode::ScaleNodes(float s) {
             Mesh& shared = *node.mesh;
             shared.Scale(s);
             shared.scaled = 1;
-            if (!shared.bounds.IsEmpty()) shared.bounds = Sphere(shared.bounds.centre * s, shared.bounds.radius * std::fabs(s));
+            if (!shared.bounds.IsEmpty())
+                shared.bounds = Sphere(shared.bounds.centre * s, shared.bounds.radius * std::fabs(s));
         }
         // The keys and the tracks are in model units: both scale, or the tracks would
         // no longer pass through the keys.

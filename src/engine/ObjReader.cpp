@@ -273,8 +273,7 @@ bool ObjReader::ReadStatement(Token statement) {
             AddFace(corners);
             return true;
         }
-        default:
-            return false;
+        default: return false;
     }
 }
 

@@ -19,11 +19,11 @@ constexpr int kOrthonormalPasses = 10;
 
 void WriteVector(Stream& stream, const Vector3& v) { v.WriteBinary(stream); }
 
-Vector3 ReadVector(Stream& stream) {
-    return {ReadFloat(stream), ReadFloat(stream), ReadFloat(stream)};
-}
+Vector3 ReadVector(Stream& stream) { return {ReadFloat(stream), ReadFloat(stream), ReadFloat(stream)}; }
 
-Vector3 Component(const Vector3& v, int c) { return c == 0 ? Vector3(v.x, 0, 0) : c == 1 ? Vector3(0, v.y, 0) : Vector3(0, 0, v.z); }
+Vector3 Component(const Vector3& v, int c) {
+    return c == 0 ? Vector3(v.x, 0, 0) : c == 1 ? Vector3(0, v.y, 0) : Vector3(0, 0, v.z);
+}
 
 float Coordinate(const Vector3& v, int c) { return c == 0 ? v.x : c == 1 ? v.y : v.z; }
 

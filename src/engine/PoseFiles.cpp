@@ -20,7 +20,7 @@ Vector3 ToModelAxes(const Vector3& v, float size) { return {-size * v.z, size * 
 // A rotation given in the file's axes, expressed in the model's: C R A with A the axis
 // change and C its inverse. The model's size cancels out, so unit axes serve.
 Matrix3 ToModelRotation(const Matrix3& r) {
-    Matrix3 toFile;  // C
+    Matrix3 toFile;   // C
     Matrix3 toModel;  // A
     toFile.m[0] = 0, toFile.m[1] = 0, toFile.m[2] = -1;
     toFile.m[3] = 1, toFile.m[4] = 0, toFile.m[5] = 0;

@@ -148,10 +148,10 @@ ModelNode* Renderer::LoadModelSource(const String& name, const ModelLoadSettings
 
 // The cache holds the model as its source gives it; scale and fit size are applied on
 // both paths, so callers with different scales can share one cache.
-ModelNode* Renderer::LoadModel(const String& name, float scale, float fitSize, int32_t placement,
-                               int32_t vertexColours, int32_t simplify, float firstPassFactor, float ratio,
-                               int32_t topologyCheck, bool writeCache, bool reuse, int32_t textureWidth,
-                               int32_t textureHeight, bool instance) {
+ModelNode* Renderer::LoadModel(const String& name, float scale, float fitSize, int32_t placement, int32_t vertexColours,
+                               int32_t simplify, float firstPassFactor, float ratio, int32_t topologyCheck,
+                               bool writeCache, bool reuse, int32_t textureWidth, int32_t textureHeight,
+                               bool instance) {
     const String key = GetFullPath(name);
     if (key.IsEmpty()) return nullptr;
     if (reuse) {
@@ -159,7 +159,7 @@ ModelNode* Renderer::LoadModel(const String& name, float scale, float fitSize, i
         if (found != models_.end()) return CloneModel(found->second, true);
     }
     const ModelLoadSettings settings{uint8_t(vertexColours != 0), uint8_t(simplify != 0), firstPassFactor, ratio,
-                                     uint8_t(topologyCheck != 0), textureWidth, textureHeight};
+                                     uint8_t(topologyCheck != 0), textureWidth,           textureHeight};
     const String cacheName = CacheNameOf(name);
     const bool sourceExists = FileExists(name);
     ModelNode* model = nullptr;

@@ -12,8 +12,8 @@
 #include "engine/KeyedPoseTrack.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
-#include "support/TempFolder.h"
 #include "platform/sys/Random.h"
+#include "support/TempFolder.h"
 
 namespace {
 

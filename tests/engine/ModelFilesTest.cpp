@@ -17,8 +17,8 @@
 #include "engine/ModelNode.h"
 #include "engine/ObjReader.h"
 #include "engine/Renderer.h"
-#include "support/TempFolder.h"
 #include "platform/gfx/DeviceTexture.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -158,7 +158,8 @@ protected:
         Write("Wheel.act", "mesh Tyre { }\nactor * { mesh Tyre }\n");
         Write("RobotWalk.key", "balls 2 models 4\n" + Key(0) + Key(1));
         std::ofstream ppp(folder_ / "RobotWalkStep.ppp", std::ios::binary);
-        const char step[] = {5, 0, 0, 0, 'S', 't', 'e', 'p', 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, (char)0x80, 0x3F};
+        const char step[] = {5, 0, 0, 0, 'S', 't', 'e', 'p', 0, 1, 0, 0, 0,          0,   0,
+                             0, 0, 0, 0, 0,   0,   0,   0,   0, 0, 0, 0, (char)0x80, 0x3F};
         ppp.write(step, sizeof step);
         ppp.close();
         SetAge(folder_ / "RobotWalkStep.ppp", 1);

@@ -24,7 +24,8 @@ using platform_test::TempFolder;
 // A row of a key file's matrix: the rotation's row and a fourth number that is ignored.
 std::string Rotation(const Matrix3& r) {
     std::ostringstream text;
-    for (int row = 0; row < 3; ++row) text << r.m[3 * row] << " " << r.m[3 * row + 1] << " " << r.m[3 * row + 2] << " 0\n";
+    for (int row = 0; row < 3; ++row)
+        text << r.m[3 * row] << " " << r.m[3 * row + 1] << " " << r.m[3 * row + 2] << " 0\n";
     text << "0 0 0 1\n";
     return text.str();
 }
@@ -78,7 +79,8 @@ TEST_F(KeyFileTest, KeysOnALineInterpolateBetweenNeighbours) {
     EXPECT_NEAR(animation_.keys[1].position.y, 1.0f, 1e-6f);
     // Halfway between the first two keys: their element-wise mean, made orthonormal.
     Matrix3 mean;
-    for (int e = 0; e < 9; ++e) mean.m[e] = (animation_.keys[0].rotations[0].m[e] + animation_.keys[1].rotations[0].m[e]) / 2;
+    for (int e = 0; e < 9; ++e)
+        mean.m[e] = (animation_.keys[0].rotations[0].m[e] + animation_.keys[1].rotations[0].m[e]) / 2;
     mean.Orthonormalize(0.01f, 10);
     ExpectNear(animation_.Evaluate(Vector3(0, 0.5f, 0)).rotations[0], mean);
     ExpectNear(animation_.Evaluate(Vector3(0, 2, 0)).rotations[0], animation_.keys[2].rotations[0]);
@@ -91,13 +93,15 @@ TEST_F(KeyFileTest, TheDimensionFollowsTheSpreadOfTheKeys) {
     EXPECT_EQ(animation_.dimension, 3);
     // A key within a seventh of the spread of the line still counts as on it, and a key
     // at a place taken already is dropped.
-    ASSERT_TRUE(LoadKeyFile(KeyFile({{0, 0, 0}, {7, 0, 0}, {3, 0.9f, 0}, {7, 0, 0}}, {0, 0, 0, 0}), model_, animation_));
+    ASSERT_TRUE(
+        LoadKeyFile(KeyFile({{0, 0, 0}, {7, 0, 0}, {3, 0.9f, 0}, {7, 0, 0}}, {0, 0, 0, 0}), model_, animation_));
     EXPECT_EQ(animation_.dimension, 1);
     EXPECT_EQ(animation_.keys.Count(), 3);
 }
 
 TEST_F(KeyFileTest, ShortOrOversizedFilesAreRefused) {
-    EXPECT_FALSE(LoadKeyFile(Write("Short.key", "balls 2 models 1\n0 0 0\n" + Rotation(Matrix3())), model_, animation_));
+    EXPECT_FALSE(
+        LoadKeyFile(Write("Short.key", "balls 2 models 1\n0 0 0\n" + Rotation(Matrix3())), model_, animation_));
     EXPECT_FALSE(LoadKeyFile(Write("Huge.key", "balls 99999999 models 1\n"), model_, animation_));
     EXPECT_FALSE(LoadKeyFile(String((folder_ / "None.key").c_str()), model_, animation_));
     // No keys at all: the animation has nothing to say and poses nothing.
