@@ -128,6 +128,22 @@ public:
     // Drops the device mesh and the subset materials, here and in every level.
     void ReleaseDeviceMesh();
 
+    // --- finishing a loaded mesh, in this order: merge, adjacency, normals, levels
+    // Positions with exactly equal coordinates become one; vertices follow.
+    void MergePositions();
+    // Vertices at one position with normals equal within the tolerance, the same colour
+    // and texture coordinates equal within the tolerance become one; faces follow.
+    void MergeVertices();
+    // Links each pair of faces that run along a shared edge in opposite directions.
+    void BuildAdjacency();
+    // Face normals, then smooth vertex normals: faces meeting at a position at more than
+    // the crease angle (radians), or across an explicit edge, get vertices of their own.
+    void ComputeNormals(float creaseAngle);
+    // Simplifies the mesh once by edge collapses within firstPassFactor x radius (none
+    // when negative), then appends ever coarser copies, each with at most `ratio` of the
+    // faces of the one before. Nothing when the mesh has levels already.
+    void BuildLevelsOfDetail(float firstPassFactor, float ratio, bool topologyCheck);
+
     // --- the binary form of the model cache (little-endian, no header)
     // A material is written as a 32-bit identity; the default takes the low bits of its
     // address, which a cache writer replaces by numbers of its own through `identity`.
