@@ -514,19 +514,37 @@ bool EdgeMesh::CollapseEdge(int edgeIndex, bool topologyCheck)
         return false;
     }
     totalArea += areaChange;
-    BlendWedges(edge);
 
-    int thirds[2] = {-1, -1};
+    // The removed faces' shape is read before the wedges are blended: blending hands
+    // them the wedge at `a` in place of the one at `b`.
+    struct Removal {
+        int face = -1;
+        int third = -1;
+        int acrossA = -1;
+        int acrossB = -1;
+    };
+    Removal removals[2];
     const int edgeFaces[2] = {edge.f1, edge.f2};
     for (int i = 0; i < 2; ++i) {
         const int f = edgeFaces[i];
         if (!IsAlive(f)) continue;
+        Removal& removal = removals[i];
+        removal.face = f;
         for (int k = 0; k < 3; ++k) {
-            const int vertex = VertexOfCorner(f, k);
-            if (vertex != edge.a && vertex != edge.b) thirds[i] = vertex;
+            const int from = VertexOfCorner(f, k);
+            const int to = VertexOfCorner(f, (k + 1) % 3);
+            if (from != edge.a && from != edge.b) removal.third = from;
+            const bool touchesA = from == edge.a || to == edge.a;
+            const bool touchesB = from == edge.b || to == edge.b;
+            if (touchesA && !touchesB) removal.acrossA = faces[size_t(f)].neighbours[k];
+            if (touchesB && !touchesA) removal.acrossB = faces[size_t(f)].neighbours[k];
         }
-        RemoveFace(f, edge.a, edge.b);
     }
+    BlendWedges(edge);
+    for (const Removal& removal : removals) {
+        if (removal.face >= 0) RemoveFace(removal.face, removal.acrossA, removal.acrossB, edge.a, edge.b);
+    }
+    const int thirds[2] = {removals[0].third, removals[1].third};
     MergeVertexInto(edgeIndex, thirds[0], thirds[1]);
 
     DropFromQueue(edgeIndex);
@@ -627,19 +645,9 @@ void EdgeMesh::BlendWedges(const EdgeMeshEdge& edge)
 
 // Takes the face out and joins its two other neighbours across it, in their own links
 // and in the edges of `a` that listed the face beside one of them.
-void EdgeMesh::RemoveFace(int f, int a, int b)
+void EdgeMesh::RemoveFace(int f, int acrossA, int acrossB, int a, int b)
 {
     EdgeMeshFace& face = faces[size_t(f)];
-    int acrossA = -1;
-    int acrossB = -1;
-    for (int k = 0; k < 3; ++k) {
-        const int from = VertexOfCorner(f, k);
-        const int to = VertexOfCorner(f, (k + 1) % 3);
-        const bool touchesA = from == a || to == a;
-        const bool touchesB = from == b || to == b;
-        if (touchesA && !touchesB) acrossA = face.neighbours[k];
-        if (touchesB && !touchesA) acrossB = face.neighbours[k];
-    }
     for (const auto& [from, to] : {std::pair{acrossA, acrossB}, std::pair{acrossB, acrossA}}) {
         if (from < 0) continue;
         for (int& n : faces[size_t(from)].neighbours) {

@@ -121,7 +121,7 @@ private:
     bool JoinsOutsideTheFaces(const EdgeMeshEdge& edge);
     bool FacesStaySound(const EdgeMeshEdge& edge, float& areaChange);
     void BlendWedges(const EdgeMeshEdge& edge);
-    void RemoveFace(int face, int a, int b);
+    void RemoveFace(int face, int acrossA, int acrossB, int a, int b);
     void MergeVertexInto(int edgeIndex, int thirdOfFirst, int thirdOfSecond);
 
     // Scratch lists of one collapse, kept to spare allocations.
