@@ -567,6 +567,7 @@ void An8Parser::Bone()
 {
     Open();
     const std::string name = Text();
+    actions_.OnBoneBegin();
     while (!AtClose()) {
         if (TakeKeyword(K::Bone)) {
             Bone();
@@ -599,6 +600,7 @@ void An8Parser::NamedObject()
 {
     Open();
     const std::string object = Text();
+    actions_.OnNamedObjectBegin(object);
     while (!AtClose()) {
         if (TakeKeyword(K::Name)) {
             actions_.OnNamedObjectName(TextChunk());

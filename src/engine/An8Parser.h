@@ -74,10 +74,13 @@ public:
     virtual void OnPrimitive(An8Primitive, bool) {}
     virtual void OnObject(const std::string&) {}
 
-    // Figures.
+    // Figures. A bone and a named object tell when they begin as well, so that what they
+    // hold always has a node to go to, whatever order their items come in.
+    virtual void OnBoneBegin() {}
     virtual void OnBoneLength(float) {}
     virtual void OnBoneOrientation(const Quaternion&) {}
     virtual void OnBone(const std::string&) {}
+    virtual void OnNamedObjectBegin(const std::string&) {}
     virtual void OnNamedObjectName(const std::string&) {}
     virtual void OnNamedObject(const std::string&) {}
     virtual void OnFigure(const std::string&) {}
