@@ -13,6 +13,7 @@
 #include "core/Tga.h"
 #include "engine/ActFile.h"
 #include "engine/ActorSet.h"
+#include "engine/An8Model.h"
 #include "engine/KeyedPoseTrack.h"
 #include "engine/Mesh.h"
 #include "engine/ModelCache.h"
@@ -216,8 +217,7 @@ void Renderer::LoadActorSetSource(ActorSet& set, const ModelLoadSettings& settin
     if (HasExtension(set.name, "act")) {
         LoadActorFile(set, set.name, 1.0f, settings);
     } else if (HasExtension(set.name, "an8")) {
-        set.entries.Clear();
-        ConsoleLine(String("Model ") + set.name + " cannot be read here: no reader for its kind");
+        if (!LoadAn8Model(set, 1.0f, settings)) set.entries.Clear();
     } else if (!LoadObjMesh(set, settings)) {
         set.entries.Clear();
     }
