@@ -374,9 +374,9 @@ bool CylinderHitsCylinder(const Cylinder& a, const Cylinder& b, ContactRecord* c
 
 }  // namespace
 
-// The renderer has no model colour to take the translucent colour (alpha 128) yet; the
-// shapes are drawn with alpha blending in their models' own colours until it has.
-void CollisionShape::DrawDebug([[maybe_unused]] Color colour, const Vector3& offset) const {
+// The shape models carry no materials of their own: they are drawn in the renderer's
+// default material, which takes the shape's colour at half opacity for the draw.
+void CollisionShape::DrawDebug(Color colour, const Vector3& offset) const {
     static ModelNode* const sphereModel = LoadDebugModel("CollisionSphere", 0.02f);
     static ModelNode* const cylinderModel = LoadDebugModel("CollisionCylinder", 1.0f);
     ModelNode* model = kind == kSphere ? sphereModel : kind == kCylinder ? cylinderModel : nullptr;
@@ -397,5 +397,12 @@ void CollisionShape::DrawDebug([[maybe_unused]] Color colour, const Vector3& off
         world.Translate(cylinderFirst + offset);
     }
     renderer.SetWorldTransform(world);
+    Material& standIn = renderer.GetDefaultMaterial();
+    const Material saved = standIn;
+    const auto rgba = colour.ToFloats();
+    const gfx::ColorValue translucent{rgba[0], rgba[1], rgba[2], 128.0f / 255.0f};
+    standIn.diffuse = translucent;
+    standIn.ambient = translucent;
     renderer.RenderModel(model, true, true);
+    standIn = saved;
 }
