@@ -427,8 +427,30 @@ void An8ModelBuilder::OnCubeDivisions(int32_t x, int32_t y, int32_t z)
     for (int i = 0; i < 3; ++i) cubeDivisions_[i] = Clamped(given[i], 1, kMaxCubeDivisions);
 }
 
+bool An8ModelBuilder::FitsBudget(An8Primitive kind)
+{
+    const int64_t l = std::max(longitude_, 0) + int64_t(1);
+    const int64_t m = std::max(latitude_, 0) + int64_t(1);
+    const int64_t x = cubeDivisions_[0] + int64_t(1);
+    const int64_t y = cubeDivisions_[1] + int64_t(1);
+    const int64_t z = cubeDivisions_[2] + int64_t(1);
+    int64_t count = 2 * (x * y + y * z + z * x);
+    if (kind != An8Primitive::Cube) count = (m + 1) * l;
+    if (primitiveVertices_ + count <= kMaxPrimitiveVertices) {
+        primitiveVertices_ += count;
+        return true;
+    }
+    messages_ << "AN8: primitive \"" << componentName_.c_str() << "\" skipped: the file asks for too many vertices"
+              << Stream::Endl;
+    return false;
+}
+
 void An8ModelBuilder::OnPrimitive(An8Primitive kind, bool inBone)
 {
+    if (!FitsBudget(kind)) {
+        EndComponent();
+        return;
+    }
     switch (kind) {
     case An8Primitive::Sphere: GenerateSphere(); break;
     case An8Primitive::Cylinder: GenerateCylinder(); break;

@@ -31,6 +31,9 @@ public:
     static constexpr int32_t kMaxLongitude = 512;
     static constexpr int32_t kMaxLatitude = 512;
     static constexpr int32_t kMaxCubeDivisions = 256;
+    // All primitives of one file together make at most this many vertices; a primitive
+    // beyond it is skipped, so a short file cannot ask for unbounded geometry.
+    static constexpr int64_t kMaxPrimitiveVertices = int64_t(1) << 22;
 
     // Entries go to the set; problems are reported on the messages stream.
     An8ModelBuilder(Renderer& renderer, ActorSet& set, float scale, const ModelLoadSettings& settings,
@@ -126,6 +129,8 @@ private:
     Mesh* FinishCurrentMesh(const std::string& name, int smoothingDegrees);
 
     // --- primitives (An8Primitives.cpp)
+    // The vertices the primitive would make; false (and a message) beyond the budget.
+    bool FitsBudget(An8Primitive kind);
     void GenerateSphere();
     void GenerateCylinder();
     void GenerateCube();
@@ -179,6 +184,7 @@ private:
     bool capEnd_ = false;
     Vector3 cubeScale_{1, 1, 1};
     int32_t cubeDivisions_[3] = {1, 1, 1};
+    int64_t primitiveVertices_ = 0;
 
     std::vector<std::string> objectNames_;
     std::vector<Mesh*> objectMeshes_;

@@ -136,13 +136,11 @@ Vector3 NormalizedUnlessShort(Vector3 v)
 struct NormalWork {
     IndexLists facesAt;
     IndexLists verticesAt;
-    std::vector<std::vector<int>> edgesAt;
     std::vector<std::vector<int>> acrossHardEdges;  // per face
 
     explicit NormalWork(const Mesh& mesh)
         : facesAt(mesh.positions.Count()),
           verticesAt(mesh.positions.Count()),
-          edgesAt(size_t(mesh.positions.Count())),
           acrossHardEdges(size_t(mesh.faces.Count()))
     {
     }
@@ -441,25 +439,31 @@ void Mesh::ComputeNormals(float creaseAngle)
         list.erase(std::unique(list.begin(), list.end()), list.end());
     }
 
+    // A position touched by an explicit edge always splits, and a face takes the faces
+    // across those of its own edges that are explicit edges as ones it never smooths
+    // with. Edges are looked up by their sorted pair of positions, so a position met by
+    // many edges and many faces costs no more than its faces.
     std::vector<uint8_t> split(size_t(positions.Count()), 0);
-    for (int e = 0; e < edges.Count(); ++e) {
-        for (const Vector3* end : edges[e].ends) {
-            const int position = PositionIndex(end);
-            if (position >= 0) AddUnique(work.edgesAt[size_t(position)], e);
-        }
+    std::vector<std::pair<int, int>> hardEdges;
+    for (const MeshEdge& edge : edges) {
+        const int a = PositionIndex(edge.ends[0]);
+        const int b = PositionIndex(edge.ends[1]);
+        if (a < 0 || b < 0) continue;
+        split[size_t(a)] = split[size_t(b)] = 1;
+        hardEdges.emplace_back(std::min(a, b), std::max(a, b));
     }
-    for (int p = 0; p < positions.Count(); ++p) {
-        if (work.edgesAt[size_t(p)].empty()) continue;
-        split[size_t(p)] = 1;
-        for (int f : work.facesAt[p]) {
-            for (int e : work.edgesAt[size_t(p)]) {
-                const int i = faces[f].IndexOfPosition(edges[e].ends[0]);
-                const int j = faces[f].IndexOfPosition(edges[e].ends[1]);
-                if (i < 0 || j < 0 || i == j) continue;
-                // The face edge joining corners i and j starts at the one the other follows.
-                const int faceEdge = (i + 1) % 3 == j ? i : j;
-                const MeshFace* across = faces[f].neighbours[faceEdge];
-                if (across != nullptr) AddUnique(work.acrossHardEdges[size_t(f)], FaceIndex(across));
+    std::sort(hardEdges.begin(), hardEdges.end());
+    if (!hardEdges.empty()) {
+        for (int f = 0; f < faces.Count(); ++f) {
+            for (int e = 0; e < 3; ++e) {
+                const int a = CornerPosition(*this, faces[f], e);
+                const int b = CornerPosition(*this, faces[f], (e + 1) % 3);
+                const MeshFace* across = faces[f].neighbours[e];
+                if (a < 0 || b < 0 || across == nullptr) continue;
+                const std::pair<int, int> key(std::min(a, b), std::max(a, b));
+                if (std::binary_search(hardEdges.begin(), hardEdges.end(), key)) {
+                    AddUnique(work.acrossHardEdges[size_t(f)], FaceIndex(across));
+                }
             }
         }
     }
