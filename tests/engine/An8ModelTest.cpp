@@ -3,7 +3,9 @@
 // keyed tracks.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <numbers>
 #include <string>
@@ -230,6 +232,29 @@ TEST_F(An8ModelTest, FiguresBecomeTreesWithKeyedTracks)
         const Quaternion footExpected = Quaternion::FromAxisAngle({0, 0, 1}, 40.0f * kDegrees);
         EXPECT_NEAR(std::fabs(footPose->rotation.Dot(footExpected)), 1.0f, 1e-4f) << "key " << k;
     }
+}
+
+TEST_F(An8ModelTest, AFigureReadBackFromItsCacheKeepsItsTreeAndTrack)
+{
+    const std::string path = folder_ / "walker.an8";
+    std::ofstream(path) << text_;
+    // Older than the cache the first load writes, so the second load reads the cache.
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    Renderer& renderer = GetRenderer();
+    Array<ActorSetEntry> source;
+    ModelNode* loaded = renderer.LoadActorSet(path.c_str(), source, 1.0f, false, Exact(), true, false);
+    Array<ActorSetEntry> cached;
+    ModelNode* reread = renderer.LoadActorSet(path.c_str(), cached, 1.0f, false, Exact(), true, false);
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_NE(reread, nullptr);
+    ASSERT_TRUE(std::filesystem::exists(folder_ / "walker.sbm"));
+    EXPECT_EQ(reread->name, "walker");
+    ASSERT_NE(reread->firstChild, nullptr);
+    ASSERT_NE(reread->firstChild->firstChild, nullptr);
+    EXPECT_EQ(reread->firstChild->firstChild->mesh->faces.Count(), loaded->firstChild->firstChild->mesh->faces.Count());
+    ASSERT_EQ(cached.Count(), 1);
+    ASSERT_EQ(cached[0].tracks.Count(), 1);
+    EXPECT_EQ(cached[0].tracks[0]->keys.size(), 3u);
 }
 
 TEST_F(An8ModelTest, LevelsAreBuiltWhenAsked)
