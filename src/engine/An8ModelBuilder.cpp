@@ -67,6 +67,8 @@ std::string ReduceDoubledBackslashes(const std::string& path)
 
 int32_t Clamped(int32_t value, int32_t low, int32_t high) { return std::clamp(value, low, high); }
 
+bool HasTexture(const Material* material) { return material != nullptr && !material->stages.IsEmpty(); }
+
 }  // namespace
 
 An8ModelBuilder::An8ModelBuilder(Renderer& renderer, ActorSet& set, float scale, const ModelLoadSettings& settings,
@@ -286,11 +288,13 @@ int An8ModelBuilder::AddVertex(const Vector3& position, const Vector2* texCoords
     return mesh.AddVertex(vertex);
 }
 
-void An8ModelBuilder::AddTriangle(int a, int b, int c)
+void An8ModelBuilder::AddTriangle(int a, int b, int c) { AddTriangle(a, b, c, faceMaterial_); }
+
+void An8ModelBuilder::AddTriangle(int a, int b, int c, Material* material)
 {
     Mesh& mesh = CurrentMesh();
     MeshFace face;
-    face.material = faceMaterial_;
+    face.material = material;
     face.corners[0] = &mesh.vertices[a];
     face.corners[1] = &mesh.vertices[b];
     face.corners[2] = &mesh.vertices[c];
@@ -317,10 +321,7 @@ void An8ModelBuilder::OnEdge(int32_t first, int32_t second, bool hasThird, int32
     mesh.AddEdge(edge);
 }
 
-bool An8ModelBuilder::FaceMaterialHasTexture() const
-{
-    return faceMaterial_ != nullptr && !faceMaterial_->stages.IsEmpty();
-}
+bool An8ModelBuilder::FaceMaterialHasTexture() const { return HasTexture(faceMaterial_); }
 
 // The point's vertex with these texture coordinates: its first vertex takes them when
 // it has none yet; another vertex of the point that has them is shared; else a copy.
@@ -354,16 +355,17 @@ void An8ModelBuilder::OnFace(int32_t materialIndex, const std::vector<An8Corner>
             return;
         }
     }
-    faceMaterial_ = materialIndex >= 0 && size_t(materialIndex) < faceMaterialTable_.size()
-                        ? faceMaterialTable_[size_t(materialIndex)]
-                        : nullptr;
-    const bool textured = FaceMaterialHasTexture();
+    // A mesh face takes its material from the material list alone.
+    Material* material = materialIndex >= 0 && size_t(materialIndex) < faceMaterialTable_.size()
+                             ? faceMaterialTable_[size_t(materialIndex)]
+                             : nullptr;
+    const bool textured = HasTexture(material);
     std::vector<int> vertices;
     for (const An8Corner& corner : corners) {
         const Vector2* coords = textured && corner.texCoord >= 0 ? &texCoords_[size_t(corner.texCoord)] : nullptr;
         vertices.push_back(CornerVertex(corner.point, coords));
     }
-    for (size_t i = 1; i + 1 < vertices.size(); ++i) AddTriangle(vertices[0], vertices[i], vertices[i + 1]);
+    for (size_t i = 1; i + 1 < vertices.size(); ++i) AddTriangle(vertices[0], vertices[i], vertices[i + 1], material);
 }
 
 void An8ModelBuilder::ResetPrimitive()

@@ -118,7 +118,9 @@ private:
     // --- meshes
     Mesh& CurrentMesh();
     int AddVertex(const Vector3& position, const Vector2* texCoords);
+    // With the current face material, or the one given.
     void AddTriangle(int a, int b, int c);
+    void AddTriangle(int a, int b, int c, Material* material);
     int CornerVertex(int point, const Vector2* texCoords);
     bool FaceMaterialHasTexture() const;
     Material* FindMaterial(const std::string& name) const;
