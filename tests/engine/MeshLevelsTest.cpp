@@ -2,6 +2,7 @@
 // the renderer picks at each distance.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -160,6 +161,44 @@ TEST(MeshLevelsTest, MaterialSeamsHoldTheirLine)
         for (const MeshVertex* corner : face.corners) EXPECT_GE((corner->position->x - 4.0f) * side, -1e-4f);
     }
     EXPECT_NEAR(Area(mesh), 64.0f, 1e-3f);
+}
+
+TEST(MeshLevelsTest, TextureSeamsHoldTheirLine)
+{
+    // One texture wraps around the grid: the column x = 4 has a vertex with u = 1 for
+    // the faces on its left and one with u = 0 for those on its right.
+    Mesh mesh;
+    BuildGrid(mesh, 8, Flat);
+    const int original = mesh.vertices.Count();
+    for (int v = 0; v < original; ++v) {
+        const Vector3& p = *mesh.vertices[v].position;
+        mesh.vertices[v].texCoords.Append(Vector2(p.x < 4.5f ? p.x / 4.0f : (p.x - 4.0f) / 4.0f, p.y));
+    }
+    for (int v = 0; v < original; ++v) {
+        if (mesh.vertices[v].position->x != 4.0f) continue;
+        MeshVertex right = mesh.vertices[v];
+        right.texCoords[0].x = 0.0f;
+        const int added = mesh.AddVertex(right);
+        for (MeshFace& face : mesh.faces) {
+            const float centre = (face.corners[0]->position->x + face.corners[1]->position->x +
+                                  face.corners[2]->position->x) / 3.0f;
+            const int corner = face.IndexOfVertex(&mesh.vertices[v]);
+            if (centre > 4.0f && corner >= 0) face.corners[corner] = &mesh.vertices[added];
+        }
+    }
+    mesh.BuildAdjacency();
+    mesh.BuildLevelsOfDetail(0.0f, 0.5f, true);
+
+    EXPECT_LE(mesh.faces.Count(), 8);
+    for (const MeshFace& face : mesh.faces) {
+        float low = 8.0f;
+        float high = 0.0f;
+        for (const MeshVertex* corner : face.corners) {
+            low = std::min(low, corner->position->x);
+            high = std::max(high, corner->position->x);
+        }
+        EXPECT_TRUE(high <= 4.0f + 1e-4f || low >= 4.0f - 1e-4f) << low << " .. " << high;
+    }
 }
 
 TEST(MeshLevelsTest, CollapsesNeverTurnAFaceOver)
