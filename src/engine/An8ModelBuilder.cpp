@@ -259,12 +259,11 @@ void An8ModelBuilder::OnPlacement(An8Placement where)
 
 // --- meshes
 
+// Made on first use, so a file without a header, or an object without components, still
+// builds into a mesh of its own and no mesh is left over at the end.
 Mesh& An8ModelBuilder::CurrentMesh()
 {
-    if (mesh_ == nullptr) {
-        mesh_ = renderer_.CreateMesh(0, 0, 0, 0);
-        positionOffset_ = 0;
-    }
+    if (mesh_ == nullptr) mesh_ = renderer_.CreateMesh(0, 0, 0, 0);
     return *mesh_;
 }
 
@@ -389,7 +388,6 @@ void An8ModelBuilder::EndComponent()
     faceMaterialTable_.clear();
     texCoords_.clear();
     pointVertices_.clear();
-    positionOffset_ = mesh_ != nullptr ? mesh_->positions.Count() : 0;
 }
 
 Mesh* An8ModelBuilder::FinishCurrentMesh(const std::string& name, int smoothingDegrees)
@@ -409,7 +407,6 @@ Mesh* An8ModelBuilder::FinishCurrentMesh(const std::string& name, int smoothingD
     }
     renderer_.CreateModelMeshes(mesh);
     mesh_ = nullptr;
-    positionOffset_ = 0;
     pointVertices_.clear();
     return mesh;
 }

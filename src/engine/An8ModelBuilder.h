@@ -172,8 +172,8 @@ private:
     Matrix4 transform_;
     Matrix4 groupBase_;
     Matrix4 componentBase_;
-    int positionOffset_ = 0;
-    // Per point of the current component: the vertices made for it.
+    // Per point of the current component (a file's indices count from the component's
+    // first point): the vertices made for it.
     std::vector<std::vector<int>> pointVertices_;
     std::vector<Vector2> texCoords_;
 
