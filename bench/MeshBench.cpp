@@ -15,8 +15,7 @@ float Height(int x, int y) { return 2.0f * std::sin(float(x) * 0.37f) * std::cos
 
 // cells x cells squares of two triangles, every corner with a position and a vertex of
 // its own, as a model reader leaves a mesh before welding.
-std::unique_ptr<Mesh> LooseGrid(int cells)
-{
+std::unique_ptr<Mesh> LooseGrid(int cells) {
     const int faces = cells * cells * 2;
     auto mesh = std::make_unique<Mesh>(faces * 3, faces * 3, faces, 0);
     auto corner = [&](int x, int y) {
@@ -40,8 +39,7 @@ std::unique_ptr<Mesh> LooseGrid(int cells)
     return mesh;
 }
 
-void Weld(Mesh& mesh)
-{
+void Weld(Mesh& mesh) {
     mesh.MergePositions();
     mesh.MergeVertices();
     mesh.UpdateBounds();
@@ -50,13 +48,9 @@ void Weld(Mesh& mesh)
 }
 
 // 32, 100 and 316 cells a side: 2,048, 20,000 and 199,712 triangles.
-void Sizes(benchmark::internal::Benchmark* bench)
-{
-    bench->Arg(32)->Arg(100)->Arg(316)->Unit(benchmark::kMillisecond);
-}
+void Sizes(benchmark::internal::Benchmark* bench) { bench->Arg(32)->Arg(100)->Arg(316)->Unit(benchmark::kMillisecond); }
 
-void BM_MeshWeld(benchmark::State& state)
-{
+void BM_MeshWeld(benchmark::State& state) {
     const int cells = int(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
@@ -69,8 +63,7 @@ void BM_MeshWeld(benchmark::State& state)
 }
 BENCHMARK(BM_MeshWeld)->Apply(Sizes);
 
-void BM_MeshSimplify(benchmark::State& state)
-{
+void BM_MeshSimplify(benchmark::State& state) {
     const int cells = int(state.range(0));
     int levels = 0;
     for (auto _ : state) {

@@ -16,8 +16,7 @@ namespace {
 // No model of the game comes near this; a larger file is refused rather than read.
 constexpr int64_t kMaxFileBytes = 64 << 20;
 
-bool ReadWholeFile(const String& name, std::string& text)
-{
+bool ReadWholeFile(const String& name, std::string& text) {
     std::ifstream file(sys::ResolvePath(name.CStr()), std::ios::binary);
     if (!file) return false;
     file.seekg(0, std::ios::end);
@@ -31,8 +30,7 @@ bool ReadWholeFile(const String& name, std::string& text)
 
 }  // namespace
 
-bool LoadAn8Model(ActorSet& set, float scale, const ModelLoadSettings& settings)
-{
+bool LoadAn8Model(ActorSet& set, float scale, const ModelLoadSettings& settings) {
     set.entries.Clear();
     ConsoleStream& console = GetConsoleStream();
     std::string text;

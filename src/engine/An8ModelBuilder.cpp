@@ -22,15 +22,13 @@ constexpr float kDegrees = std::numbers::pi_v<float> / 180.0f;
 constexpr int kPrimitiveSmoothing = 45;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
-gfx::ColorValue ColourValue(Color colour)
-{
+gfx::ColorValue ColourValue(Color colour) {
     const auto floats = colour.ToFloats();
     return {floats[0], floats[1], floats[2], floats[3]};
 }
 
 // The default material every material of a file starts from.
-void ResetScratch(Material& material)
-{
+void ResetScratch(Material& material) {
     material = Material();
     const float grey = 224.0f / 255.0f;
     material.ambient = {grey, grey, grey, 1.0f};
@@ -47,16 +45,14 @@ constexpr uint32_t kAdd = 7;
 constexpr uint32_t kBlendTextureAlpha = 13;
 constexpr uint32_t kArgumentDiffuse = 0;
 
-uint32_t ColourOperation(int blendMode, uint32_t otherwise)
-{
+uint32_t ColourOperation(int blendMode, uint32_t otherwise) {
     if (blendMode == 0) return kSelectTexture;
     if (blendMode == 2) return kAdd;
     return otherwise;
 }
 
 // "a\\\\b" as written in a file is "a\\b": each doubled backslash counts once.
-std::string ReduceDoubledBackslashes(const std::string& path)
-{
+std::string ReduceDoubledBackslashes(const std::string& path) {
     std::string reduced;
     for (size_t i = 0; i < path.size(); ++i) {
         reduced += path[i];
@@ -73,15 +69,13 @@ bool HasTexture(const Material* material) { return material != nullptr && !mater
 
 An8ModelBuilder::An8ModelBuilder(Renderer& renderer, ActorSet& set, float scale, const ModelLoadSettings& settings,
                                  Stream& messages)
-    : renderer_(renderer), set_(set), scale_(scale), settings_(settings), messages_(messages)
-{
+    : renderer_(renderer), set_(set), scale_(scale), settings_(settings), messages_(messages) {
     ResetScratch(scratch_);
 }
 
 // --- header and environment
 
-void An8ModelBuilder::OnHeader()
-{
+void An8ModelBuilder::OnHeader() {
     textures_.clear();
     fileMaterials_.clear();
     objectMaterials_.clear();
@@ -106,8 +100,7 @@ void An8ModelBuilder::OnHeader()
 }
 
 // A rate of 0 or below would divide every key time by nothing: the rate stays.
-void An8ModelBuilder::OnFrameRate(int32_t rate)
-{
+void An8ModelBuilder::OnFrameRate(int32_t rate) {
     if (rate > 0) {
         frameRate_ = rate;
         return;
@@ -119,8 +112,7 @@ void An8ModelBuilder::OnFrameRate(int32_t rate)
 
 void An8ModelBuilder::OnTextureFile(const std::string& path) { texturePath_ = ReduceDoubledBackslashes(path); }
 
-void An8ModelBuilder::OnTexture(const std::string& name)
-{
+void An8ModelBuilder::OnTexture(const std::string& name) {
     String path(texturePath_.c_str());
     texturePath_.clear();
     if (String::EqualsNoCaseString(path.Extension(), "gif")) {
@@ -138,20 +130,18 @@ void An8ModelBuilder::OnTexture(const std::string& name)
     textures_.push_back(entry);
 }
 
-void An8ModelBuilder::OnRgb(int32_t red, int32_t green, int32_t blue)
-{
+void An8ModelBuilder::OnRgb(int32_t red, int32_t green, int32_t blue) {
     colour_ = Color::FromRGBA(uint8_t(Clamped(red, 0, 255)), uint8_t(Clamped(green, 0, 255)),
                               uint8_t(Clamped(blue, 0, 255)), 255);
 }
 
-void An8ModelBuilder::OnSurfaceColour(An8Colour colour, bool back)
-{
+void An8ModelBuilder::OnSurfaceColour(An8Colour colour, bool back) {
     if (back) return;
     switch (colour) {
-    case An8Colour::Ambient: scratch_.ambient = ColourValue(colour_); return;
-    case An8Colour::Specular: scratch_.specular = ColourValue(colour_); return;
-    case An8Colour::Emissive: scratch_.emissive = ColourValue(colour_); return;
-    case An8Colour::Diffuse: break;
+        case An8Colour::Ambient: scratch_.ambient = ColourValue(colour_); return;
+        case An8Colour::Specular: scratch_.specular = ColourValue(colour_); return;
+        case An8Colour::Emissive: scratch_.emissive = ColourValue(colour_); return;
+        case An8Colour::Diffuse: break;
     }
     scratch_.diffuse = ColourValue(colour_);
     const auto found = std::find_if(textures_.begin(), textures_.end(),
@@ -172,20 +162,17 @@ void An8ModelBuilder::OnSurfaceColour(An8Colour colour, bool back)
     scratch_.stages.Append(stage);
 }
 
-void An8ModelBuilder::OnAlpha(float alpha, bool back)
-{
+void An8ModelBuilder::OnAlpha(float alpha, bool back) {
     if (back) return;
     const float value = alpha / 255.0f;
     scratch_.ambient.a = scratch_.diffuse.a = scratch_.specular.a = scratch_.emissive.a = value;
 }
 
-void An8ModelBuilder::OnPhongSize(int32_t size, bool back)
-{
+void An8ModelBuilder::OnPhongSize(int32_t size, bool back) {
     if (!back) scratch_.power = float(size) - 1.0f;
 }
 
-void An8ModelBuilder::OnMaterial(const std::string& name, bool fileLevel)
-{
+void An8ModelBuilder::OnMaterial(const std::string& name, bool fileLevel) {
     Material* material = renderer_.CreateMaterial();
     *material = scratch_;
     material->name = name.c_str();
@@ -193,8 +180,7 @@ void An8ModelBuilder::OnMaterial(const std::string& name, bool fileLevel)
     ResetScratch(scratch_);
 }
 
-Material* An8ModelBuilder::FindMaterial(const std::string& name) const
-{
+Material* An8ModelBuilder::FindMaterial(const std::string& name) const {
     for (const std::vector<NamedMaterial>* table : {&objectMaterials_, &fileMaterials_}) {
         for (const NamedMaterial& entry : *table) {
             if (entry.name == name) return entry.material;
@@ -207,8 +193,7 @@ Material* An8ModelBuilder::FindMaterial(const std::string& name) const
 
 Vector3 An8ModelBuilder::Converted(const Vector3& p) const { return {p.z * scale_, p.x * scale_, p.y * scale_}; }
 
-Matrix4 An8ModelBuilder::ConvertedTranslation(const Vector3& offset) const
-{
+Matrix4 An8ModelBuilder::ConvertedTranslation(const Vector3& offset) const {
     Matrix4 m;
     m.SetTranslation(Converted(offset));
     return m;
@@ -216,8 +201,7 @@ Matrix4 An8ModelBuilder::ConvertedTranslation(const Vector3& offset) const
 
 // The file's rotation in engine axes: the axis permutation on both sides; the scale
 // cancels out.
-Matrix4 An8ModelBuilder::ConvertedRotation(const Quaternion& rotation) const
-{
+Matrix4 An8ModelBuilder::ConvertedRotation(const Quaternion& rotation) const {
     const Matrix4 r = rotation.ToMatrix();
     Matrix4 converted;
     // Engine axis i is file axis (i + 2) mod 3.
@@ -229,30 +213,26 @@ Matrix4 An8ModelBuilder::ConvertedRotation(const Quaternion& rotation) const
     return converted;
 }
 
-Vector3 An8ModelBuilder::Placed(const Vector3& point) const
-{
+Vector3 An8ModelBuilder::Placed(const Vector3& point) const {
     return TransformPoint(groupBase_, TransformPoint(componentBase_, Converted(point)));
 }
 
-void An8ModelBuilder::OnOrigin(const Vector3& origin)
-{
+void An8ModelBuilder::OnOrigin(const Vector3& origin) {
     transform_ = Matrix4::Multiply(ConvertedTranslation(origin), transform_);
 }
 
-void An8ModelBuilder::OnOrientation(const Quaternion& orientation)
-{
+void An8ModelBuilder::OnOrientation(const Quaternion& orientation) {
     transform_ = Matrix4::Multiply(ConvertedRotation(orientation), transform_);
 }
 
-void An8ModelBuilder::OnPlacement(An8Placement where)
-{
+void An8ModelBuilder::OnPlacement(An8Placement where) {
     switch (where) {
-    case An8Placement::Group: groupBase_ = transform_; break;
-    case An8Placement::Component: componentBase_ = transform_; break;
-    case An8Placement::Pivot: break;
-    case An8Placement::NamedObject:
-        if (ModelNode* node = NewestNode()) node->local = Matrix4::Multiply(node->local, transform_);
-        break;
+        case An8Placement::Group: groupBase_ = transform_; break;
+        case An8Placement::Component: componentBase_ = transform_; break;
+        case An8Placement::Pivot: break;
+        case An8Placement::NamedObject:
+            if (ModelNode* node = NewestNode()) node->local = Matrix4::Multiply(node->local, transform_);
+            break;
     }
     transform_.SetIdentity();
 }
@@ -261,14 +241,12 @@ void An8ModelBuilder::OnPlacement(An8Placement where)
 
 // Made on first use, so a file without a header, or an object without components, still
 // builds into a mesh of its own and no mesh is left over at the end.
-Mesh& An8ModelBuilder::CurrentMesh()
-{
+Mesh& An8ModelBuilder::CurrentMesh() {
     if (mesh_ == nullptr) mesh_ = renderer_.CreateMesh(0, 0, 0, 0);
     return *mesh_;
 }
 
-void An8ModelBuilder::OnComponentMaterial(const std::string& name)
-{
+void An8ModelBuilder::OnComponentMaterial(const std::string& name) {
     if (Material* material = FindMaterial(name)) faceMaterial_ = material;
 }
 
@@ -276,8 +254,7 @@ void An8ModelBuilder::OnMaterialName(const std::string& name) { faceMaterialTabl
 
 void An8ModelBuilder::OnSmoothAngle(int32_t degrees) { smoothing_ = std::min(smoothing_, int(degrees)); }
 
-int An8ModelBuilder::AddVertex(const Vector3& position, const Vector2* texCoords)
-{
+int An8ModelBuilder::AddVertex(const Vector3& position, const Vector2* texCoords) {
     Mesh& mesh = CurrentMesh();
     MeshVertex vertex;
     vertex.position = &mesh.positions[mesh.AddPosition(position)];
@@ -289,8 +266,7 @@ int An8ModelBuilder::AddVertex(const Vector3& position, const Vector2* texCoords
 
 void An8ModelBuilder::AddTriangle(int a, int b, int c) { AddTriangle(a, b, c, faceMaterial_); }
 
-void An8ModelBuilder::AddTriangle(int a, int b, int c, Material* material)
-{
+void An8ModelBuilder::AddTriangle(int a, int b, int c, Material* material) {
     Mesh& mesh = CurrentMesh();
     MeshFace face;
     face.material = material;
@@ -300,13 +276,9 @@ void An8ModelBuilder::AddTriangle(int a, int b, int c, Material* material)
     mesh.AddFace(face);
 }
 
-void An8ModelBuilder::OnPoint(const Vector3& point)
-{
-    pointVertices_.push_back({AddVertex(Placed(point), nullptr)});
-}
+void An8ModelBuilder::OnPoint(const Vector3& point) { pointVertices_.push_back({AddVertex(Placed(point), nullptr)}); }
 
-void An8ModelBuilder::OnEdge(int32_t first, int32_t second, bool hasThird, int32_t third)
-{
+void An8ModelBuilder::OnEdge(int32_t first, int32_t second, bool hasThird, int32_t third) {
     if (!hasThird || third != -1) return;
     const int points = int(pointVertices_.size());
     if (first < 0 || first >= points || second < 0 || second >= points) {
@@ -324,8 +296,7 @@ bool An8ModelBuilder::FaceMaterialHasTexture() const { return HasTexture(faceMat
 
 // The point's vertex with these texture coordinates: its first vertex takes them when
 // it has none yet; another vertex of the point that has them is shared; else a copy.
-int An8ModelBuilder::CornerVertex(int point, const Vector2* texCoords)
-{
+int An8ModelBuilder::CornerVertex(int point, const Vector2* texCoords) {
     std::vector<int>& made = pointVertices_[size_t(point)];
     Mesh& mesh = CurrentMesh();
     if (texCoords == nullptr) return made[0];
@@ -343,14 +314,13 @@ int An8ModelBuilder::CornerVertex(int point, const Vector2* texCoords)
     return copy;
 }
 
-void An8ModelBuilder::OnFace(int32_t materialIndex, const std::vector<An8Corner>& corners)
-{
+void An8ModelBuilder::OnFace(int32_t materialIndex, const std::vector<An8Corner>& corners) {
     const int points = int(pointVertices_.size());
     for (const An8Corner& corner : corners) {
         const bool badTexCoord = corner.texCoord >= int32_t(texCoords_.size());
         if (corner.point < 0 || corner.point >= points || badTexCoord) {
-            messages_ << "AN8: a face names point " << corner.point << " or texture coordinate "
-                      << corner.texCoord << " out of range; the face is skipped" << Stream::Endl;
+            messages_ << "AN8: a face names point " << corner.point << " or texture coordinate " << corner.texCoord
+                      << " out of range; the face is skipped" << Stream::Endl;
             return;
         }
     }
@@ -367,8 +337,7 @@ void An8ModelBuilder::OnFace(int32_t materialIndex, const std::vector<An8Corner>
     for (size_t i = 1; i + 1 < vertices.size(); ++i) AddTriangle(vertices[0], vertices[i], vertices[i + 1], material);
 }
 
-void An8ModelBuilder::ResetPrimitive()
-{
+void An8ModelBuilder::ResetPrimitive() {
     diameter_ = 1.0f;
     length_ = 1.0f;
     topDiameter_ = -1.0f;
@@ -380,8 +349,7 @@ void An8ModelBuilder::ResetPrimitive()
     for (int32_t& divisions : cubeDivisions_) divisions = 1;
 }
 
-void An8ModelBuilder::EndComponent()
-{
+void An8ModelBuilder::EndComponent() {
     ResetPrimitive();
     componentBase_.SetIdentity();
     faceMaterial_ = nullptr;
@@ -390,8 +358,7 @@ void An8ModelBuilder::EndComponent()
     pointVertices_.clear();
 }
 
-Mesh* An8ModelBuilder::FinishCurrentMesh(const std::string& name, int smoothingDegrees)
-{
+Mesh* An8ModelBuilder::FinishCurrentMesh(const std::string& name, int smoothingDegrees) {
     Mesh* mesh = &CurrentMesh();
     mesh->name = name.c_str();
     mesh->MergePositions();
@@ -413,21 +380,18 @@ Mesh* An8ModelBuilder::FinishCurrentMesh(const std::string& name, int smoothingD
 
 // --- primitives
 
-void An8ModelBuilder::OnLongLat(int32_t longitude, int32_t latitude)
-{
+void An8ModelBuilder::OnLongLat(int32_t longitude, int32_t latitude) {
     longitude_ = std::min(longitude, kMaxLongitude);
     latitude_ = std::min(latitude, kMaxLatitude);
 }
 
 // No divisions would leave a side without cells; one is the least that draws it.
-void An8ModelBuilder::OnCubeDivisions(int32_t x, int32_t y, int32_t z)
-{
+void An8ModelBuilder::OnCubeDivisions(int32_t x, int32_t y, int32_t z) {
     const int32_t given[3] = {x, y, z};
     for (int i = 0; i < 3; ++i) cubeDivisions_[i] = Clamped(given[i], 1, kMaxCubeDivisions);
 }
 
-bool An8ModelBuilder::FitsBudget(An8Primitive kind)
-{
+bool An8ModelBuilder::FitsBudget(An8Primitive kind) {
     const int64_t l = std::max(longitude_, 0) + int64_t(1);
     const int64_t m = std::max(latitude_, 0) + int64_t(1);
     const int64_t x = cubeDivisions_[0] + int64_t(1);
@@ -444,16 +408,15 @@ bool An8ModelBuilder::FitsBudget(An8Primitive kind)
     return false;
 }
 
-void An8ModelBuilder::OnPrimitive(An8Primitive kind, bool inBone)
-{
+void An8ModelBuilder::OnPrimitive(An8Primitive kind, bool inBone) {
     if (!FitsBudget(kind)) {
         EndComponent();
         return;
     }
     switch (kind) {
-    case An8Primitive::Sphere: GenerateSphere(); break;
-    case An8Primitive::Cylinder: GenerateCylinder(); break;
-    case An8Primitive::Cube: GenerateCube(); break;
+        case An8Primitive::Sphere: GenerateSphere(); break;
+        case An8Primitive::Cylinder: GenerateCylinder(); break;
+        case An8Primitive::Cube: GenerateCube(); break;
     }
     if (!inBone) {
         EndComponent();
@@ -469,8 +432,7 @@ void An8ModelBuilder::OnPrimitive(An8Primitive kind, bool inBone)
     EndComponent();
 }
 
-void An8ModelBuilder::OnObject(const std::string& name)
-{
+void An8ModelBuilder::OnObject(const std::string& name) {
     objectMeshes_.push_back(FinishCurrentMesh(name, smoothing_));
     objectNames_.push_back(name);
     objectMaterials_.clear();
@@ -480,15 +442,13 @@ void An8ModelBuilder::OnObject(const std::string& name)
 
 // --- figures
 
-std::vector<ModelNode*>& An8ModelBuilder::NodesAt(int depth)
-{
+std::vector<ModelNode*>& An8ModelBuilder::NodesAt(int depth) {
     const size_t index = size_t(std::max(depth, 0));
     if (nodesByDepth_.size() <= index) nodesByDepth_.resize(index + 1);
     return nodesByDepth_[index];
 }
 
-ModelNode* An8ModelBuilder::NewestNode() const
-{
+ModelNode* An8ModelBuilder::NewestNode() const {
     if (boneDepth_ < 0 || size_t(boneDepth_) >= nodesByDepth_.size()) return nullptr;
     const std::vector<ModelNode*>& nodes = nodesByDepth_[size_t(boneDepth_)];
     return nodes.empty() ? nullptr : nodes.back();
@@ -496,25 +456,21 @@ ModelNode* An8ModelBuilder::NewestNode() const
 
 // A bone's node is made when the bone begins, so that a bone without a length, or with
 // its orientation written first, still has a node of its own.
-void An8ModelBuilder::OnBoneBegin()
-{
+void An8ModelBuilder::OnBoneBegin() {
     ++boneDepth_;
     boneLengths_.emplace_back();
     NodesAt(boneDepth_).push_back(renderer_.NewModelNode());
 }
 
-void An8ModelBuilder::OnBoneLength(float length)
-{
+void An8ModelBuilder::OnBoneLength(float length) {
     if (!boneLengths_.empty()) boneLengths_.back() = ConvertedTranslation(Vector3(0, length, 0));
 }
 
-void An8ModelBuilder::OnBoneOrientation(const Quaternion& orientation)
-{
+void An8ModelBuilder::OnBoneOrientation(const Quaternion& orientation) {
     if (ModelNode* node = NewestNode()) node->local = ConvertedRotation(orientation);
 }
 
-void An8ModelBuilder::OnBone(const std::string& name)
-{
+void An8ModelBuilder::OnBone(const std::string& name) {
     ModelNode* node = NewestNode();
     if (node == nullptr) return;
     node->name = name.c_str();
@@ -527,21 +483,18 @@ void An8ModelBuilder::OnBone(const std::string& name)
     --boneDepth_;
 }
 
-void An8ModelBuilder::OnNamedObjectBegin(const std::string& object)
-{
+void An8ModelBuilder::OnNamedObjectBegin(const std::string& object) {
     ++boneDepth_;
     ModelNode* node = renderer_.NewModelNode();
     node->name = object.c_str();
     NodesAt(boneDepth_).push_back(node);
 }
 
-void An8ModelBuilder::OnNamedObjectName(const std::string& name)
-{
+void An8ModelBuilder::OnNamedObjectName(const std::string& name) {
     if (ModelNode* node = NewestNode()) node->name = name.c_str();
 }
 
-void An8ModelBuilder::OnNamedObject(const std::string& object)
-{
+void An8ModelBuilder::OnNamedObject(const std::string& object) {
     ModelNode* node = NewestNode();
     const auto found = std::find(objectNames_.begin(), objectNames_.end(), object);
     if (node != nullptr && found != objectNames_.end()) {
@@ -550,8 +503,7 @@ void An8ModelBuilder::OnNamedObject(const std::string& object)
     --boneDepth_;
 }
 
-void An8ModelBuilder::OnFigure(const std::string& name)
-{
+void An8ModelBuilder::OnFigure(const std::string& name) {
     std::vector<ModelNode*>& roots = NodesAt(0);
     if (!roots.empty()) {
         ModelNode* root = roots.front();
@@ -569,28 +521,24 @@ void An8ModelBuilder::OnFigure(const std::string& name)
 
 // --- sequences
 
-ModelNode* An8ModelBuilder::FindFigure(const std::string& name) const
-{
+ModelNode* An8ModelBuilder::FindFigure(const std::string& name) const {
     const auto found = std::find(figureNames_.begin(), figureNames_.end(), name);
     return found == figureNames_.end() ? nullptr : figureRoots_[size_t(found - figureNames_.begin())];
 }
 
-void An8ModelBuilder::OnSequenceFigure(const std::string& name)
-{
+void An8ModelBuilder::OnSequenceFigure(const std::string& name) {
     sequenceTarget_ = FindFigure(name);
     jointTracks_.clear();
 }
 
 void An8ModelBuilder::OnFrames(int32_t frames) { sequenceLength_ = float(frames) / float(frameRate_); }
 
-void An8ModelBuilder::OnFloatKey(int32_t frame, float value)
-{
+void An8ModelBuilder::OnFloatKey(int32_t frame, float value) {
     keyTimes_.push_back(float(frame) / float(frameRate_));
     keyValues_.push_back(value);
 }
 
-void An8ModelBuilder::OnJointAngle(const std::string& bone, const std::string& axisName)
-{
+void An8ModelBuilder::OnJointAngle(const std::string& bone, const std::string& axisName) {
     static const Vector3 kAxes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     const int axis = axisName == "X" ? 0 : axisName == "Y" ? 1 : axisName == "Z" ? 2 : -1;
     if (axis < 0) {
@@ -618,8 +566,7 @@ void An8ModelBuilder::OnJointAngle(const std::string& bone, const std::string& a
     keyValues_.clear();
 }
 
-void An8ModelBuilder::OnSequence(const std::string& name)
-{
+void An8ModelBuilder::OnSequence(const std::string& name) {
     std::vector<float> times;
     for (const JointTrack& track : jointTracks_) {
         for (const JointKey& key : track.keys) times.push_back(key.time);
@@ -635,8 +582,7 @@ void An8ModelBuilder::OnSequence(const std::string& name)
     jointTracks_.clear();
 }
 
-void An8ModelBuilder::AddKeyedTrack(const std::string& name)
-{
+void An8ModelBuilder::AddKeyedTrack(const std::string& name) {
     if (sequenceTarget_ == nullptr) return;
     ActorSetEntry* entry = nullptr;
     for (ActorSetEntry& candidate : set_.entries) {
@@ -659,8 +605,7 @@ void An8ModelBuilder::AddKeyedTrack(const std::string& name)
     entry->tracks.Append(track);
 }
 
-void An8ModelBuilder::Finish()
-{
+void An8ModelBuilder::Finish() {
     if (!set_.entries.IsEmpty()) return;
     for (size_t i = 0; i < objectMeshes_.size(); ++i) {
         ModelNode* node = renderer_.NewModelNode();

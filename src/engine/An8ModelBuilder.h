@@ -136,8 +136,7 @@ private:
     void GenerateSphere();
     void GenerateCylinder();
     void GenerateCube();
-    void GenerateCubeSide(const Vector3& corner, const Vector3& across, const Vector3& up, int columns,
-                          int rows);
+    void GenerateCubeSide(const Vector3& corner, const Vector3& across, const Vector3& up, int columns, int rows);
     void AddRingCells(int firstRing, int rings, int perRing);
 
     // --- figures and sequences

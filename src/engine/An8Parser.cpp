@@ -5,12 +5,9 @@
 using K = An8Keyword;
 
 An8Parser::An8Parser(An8Scanner& scanner, An8Actions& actions, Stream& messages)
-    : scanner_(scanner), actions_(actions), messages_(messages)
-{
-}
+    : scanner_(scanner), actions_(actions), messages_(messages) {}
 
-An8ParseResult An8Parser::Parse()
-{
+An8ParseResult An8Parser::Parse() {
     nesting_ = 0;
     try {
         Advance();
@@ -49,43 +46,37 @@ void An8Parser::Fail() { throw Failure{An8ParseResult::SyntaxError}; }
 
 bool An8Parser::AtKeyword() const { return token_ == An8Token::Keyword; }
 
-bool An8Parser::TakeKeyword(An8Keyword keyword)
-{
+bool An8Parser::TakeKeyword(An8Keyword keyword) {
     if (!AtKeyword() || scanner_.keyword != keyword) return false;
     Advance();
     return true;
 }
 
-void An8Parser::Expect(An8Token token)
-{
+void An8Parser::Expect(An8Token token) {
     if (token_ != token) Fail();
     Advance();
 }
 
-void An8Parser::Open()
-{
+void An8Parser::Open() {
     Expect(An8Token::OpenBrace);
     if (++nesting_ > kMaxNesting) throw Failure{An8ParseResult::TooDeep};
 }
 
-void An8Parser::Close()
-{
+void An8Parser::Close() {
     Expect(An8Token::CloseBrace);
     --nesting_;
 }
 
 bool An8Parser::AtClose() const { return token_ == An8Token::CloseBrace; }
 
-int32_t An8Parser::Integer()
-{
+int32_t An8Parser::Integer() {
     if (token_ != An8Token::Integer) Fail();
     const int32_t value = scanner_.integer;
     Advance();
     return value;
 }
 
-float An8Parser::Number()
-{
+float An8Parser::Number() {
     if (token_ == An8Token::Integer) return float(Integer());
     if (token_ != An8Token::Real) Fail();
     const float value = scanner_.real;
@@ -93,16 +84,14 @@ float An8Parser::Number()
     return value;
 }
 
-std::string An8Parser::Text()
-{
+std::string An8Parser::Text() {
     if (token_ != An8Token::String) Fail();
     std::string value = std::move(scanner_.text);
     Advance();
     return value;
 }
 
-Vector3 An8Parser::Point()
-{
+Vector3 An8Parser::Point() {
     Expect(An8Token::OpenParen);
     Vector3 p;
     p.x = Number();
@@ -112,8 +101,7 @@ Vector3 An8Parser::Point()
     return p;
 }
 
-Quaternion An8Parser::QuaternionValue()
-{
+Quaternion An8Parser::QuaternionValue() {
     Expect(An8Token::OpenParen);
     Quaternion q;
     q.x = Number();
@@ -124,40 +112,35 @@ Quaternion An8Parser::QuaternionValue()
     return q;
 }
 
-std::string An8Parser::TextChunk()
-{
+std::string An8Parser::TextChunk() {
     Open();
     std::string value = Text();
     Close();
     return value;
 }
 
-int32_t An8Parser::IntegerChunk()
-{
+int32_t An8Parser::IntegerChunk() {
     Open();
     const int32_t value = Integer();
     Close();
     return value;
 }
 
-float An8Parser::NumberChunk()
-{
+float An8Parser::NumberChunk() {
     Open();
     const float value = Number();
     Close();
     return value;
 }
 
-void An8Parser::EmptyChunk()
-{
+void An8Parser::EmptyChunk() {
     Open();
     Close();
 }
 
 // --- file-level chunks
 
-void An8Parser::Header()
-{
+void An8Parser::Header() {
     Open();
     while (!AtClose()) {
         if (TakeKeyword(K::Version)) {
@@ -172,8 +155,7 @@ void An8Parser::Header()
     actions_.OnHeader();
 }
 
-void An8Parser::Environment()
-{
+void An8Parser::Environment() {
     Open();
     while (!AtClose()) {
         if (TakeKeyword(K::Grid)) {
@@ -191,8 +173,7 @@ void An8Parser::Environment()
     Close();
 }
 
-void An8Parser::Texture()
-{
+void An8Parser::Texture() {
     Open();
     const std::string name = Text();
     while (!AtClose()) {
@@ -203,8 +184,7 @@ void An8Parser::Texture()
     actions_.OnTexture(name);
 }
 
-void An8Parser::Material(bool fileLevel)
-{
+void An8Parser::Material(bool fileLevel) {
     Open();
     const std::string name = Text();
     while (!AtClose()) {
@@ -220,8 +200,7 @@ void An8Parser::Material(bool fileLevel)
     actions_.OnMaterial(name, fileLevel);
 }
 
-void An8Parser::Surface(bool back)
-{
+void An8Parser::Surface(bool back) {
     struct ColourKeyword {
         An8Keyword keyword;
         An8Colour colour;
@@ -265,8 +244,7 @@ void An8Parser::Surface(bool back)
     Close();
 }
 
-void An8Parser::ColourParts()
-{
+void An8Parser::ColourParts() {
     while (!AtClose()) {
         if (TakeKeyword(K::Rgb)) {
             Open();
@@ -287,8 +265,7 @@ void An8Parser::ColourParts()
     }
 }
 
-void An8Parser::TextureParams()
-{
+void An8Parser::TextureParams() {
     Open();
     while (!AtClose()) {
         if (TakeKeyword(K::Blendmode)) {
@@ -326,8 +303,7 @@ void An8Parser::TextureParams()
     Close();
 }
 
-void An8Parser::Placement(An8Placement where)
-{
+void An8Parser::Placement(An8Placement where) {
     Open();
     while (!AtClose()) {
         if (TakeKeyword(K::Origin)) {
@@ -348,8 +324,7 @@ void An8Parser::Placement(An8Placement where)
 
 // --- objects
 
-void An8Parser::Object()
-{
+void An8Parser::Object() {
     Open();
     const std::string name = Text();
     while (!AtClose()) {
@@ -365,8 +340,7 @@ void An8Parser::Object()
     actions_.OnObject(name);
 }
 
-void An8Parser::Group()
-{
+void An8Parser::Group() {
     Open();
     while (!AtClose()) {
         if (TakeKeyword(K::Name)) {
@@ -381,8 +355,7 @@ void An8Parser::Group()
     actions_.OnGroup();
 }
 
-bool An8Parser::Component(bool inBone)
-{
+bool An8Parser::Component(bool inBone) {
     if (TakeKeyword(K::Sphere)) {
         Primitive(An8Primitive::Sphere, inBone);
     } else if (TakeKeyword(K::Cylinder)) {
@@ -401,8 +374,7 @@ bool An8Parser::Component(bool inBone)
     return true;
 }
 
-void An8Parser::Mesh(bool subdivision)
-{
+void An8Parser::Mesh(bool subdivision) {
     Open();
     while (!AtClose()) {
         if (TakeKeyword(K::Name)) {
@@ -450,8 +422,7 @@ void An8Parser::Mesh(bool subdivision)
     actions_.OnMeshEnd();
 }
 
-void An8Parser::Edges()
-{
+void An8Parser::Edges() {
     Open();
     while (!AtClose()) {
         Expect(An8Token::OpenParen);
@@ -466,8 +437,7 @@ void An8Parser::Edges()
 }
 
 // count flags material normal ( (point) or (point texcoord) ... )
-void An8Parser::Faces()
-{
+void An8Parser::Faces() {
     Open();
     std::vector<An8Corner> corners;
     while (!AtClose()) {
@@ -491,8 +461,7 @@ void An8Parser::Faces()
     Close();
 }
 
-void An8Parser::Primitive(An8Primitive kind, bool inBone)
-{
+void An8Parser::Primitive(An8Primitive kind, bool inBone) {
     const bool round = kind != An8Primitive::Cube;
     const bool cylinder = kind == An8Primitive::Cylinder;
     Open();
@@ -546,8 +515,7 @@ void An8Parser::Primitive(An8Primitive kind, bool inBone)
 
 // --- figures
 
-void An8Parser::Figure()
-{
+void An8Parser::Figure() {
     Open();
     const std::string name = Text();
     while (!AtClose()) {
@@ -563,8 +531,7 @@ void An8Parser::Figure()
     actions_.OnFigure(name);
 }
 
-void An8Parser::Bone()
-{
+void An8Parser::Bone() {
     Open();
     const std::string name = Text();
     actions_.OnBoneBegin();
@@ -596,8 +563,7 @@ void An8Parser::Bone()
     actions_.OnBone(name);
 }
 
-void An8Parser::NamedObject()
-{
+void An8Parser::NamedObject() {
     Open();
     const std::string object = Text();
     actions_.OnNamedObjectBegin(object);
@@ -618,8 +584,7 @@ void An8Parser::NamedObject()
 
 // --- sequences
 
-void An8Parser::Sequence()
-{
+void An8Parser::Sequence() {
     Open();
     const std::string name = Text();
     while (!AtClose()) {
@@ -637,8 +602,7 @@ void An8Parser::Sequence()
     actions_.OnSequence(name);
 }
 
-void An8Parser::JointAngle()
-{
+void An8Parser::JointAngle() {
     Open();
     const std::string bone = Text();
     const std::string axis = Text();

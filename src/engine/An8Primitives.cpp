@@ -15,8 +15,7 @@ constexpr float kPi = std::numbers::pi_v<float>;
 
 // Cells between `rings` rings of perRing vertices each, the first ring's vertices
 // starting at firstRing: two triangles per cell, one cell per pair of neighbours.
-void An8ModelBuilder::AddRingCells(int firstRing, int rings, int perRing)
-{
+void An8ModelBuilder::AddRingCells(int firstRing, int rings, int perRing) {
     for (int j = 0; j + 1 < rings; ++j) {
         const int upper = firstRing + j * perRing;
         const int lower = upper + perRing;
@@ -29,8 +28,7 @@ void An8ModelBuilder::AddRingCells(int firstRing, int rings, int perRing)
 
 // A top and a bottom row of L vertices at the poles (one per triangle, for the texture
 // coordinates) and M - 1 rings of L + 1 vertices between them, the seam doubled.
-void An8ModelBuilder::GenerateSphere()
-{
+void An8ModelBuilder::GenerateSphere() {
     const int longitude = longitude_;
     const int latitude = latitude_;
     if (longitude < 2 || latitude - 1 < 1) return;
@@ -49,8 +47,9 @@ void An8ModelBuilder::GenerateSphere()
         for (int k = 0; k <= longitude; ++k) {
             const float b = 2.0f * kPi * float(k) / float(longitude);
             const bool seam = k == 0 || k == longitude;
-            const Vector3 p = seam ? Vector3(r * std::sin(a), r * std::cos(a), 0)
-                                   : Vector3(r * std::sin(a) * std::cos(b), r * std::cos(a), r * std::sin(a) * std::sin(b));
+            const Vector3 p =
+                seam ? Vector3(r * std::sin(a), r * std::cos(a), 0)
+                     : Vector3(r * std::sin(a) * std::cos(b), r * std::cos(a), r * std::sin(a) * std::sin(b));
             vertex(p, 1.0f - b / (2.0f * kPi), a / kPi);
         }
     }
@@ -66,8 +65,7 @@ void An8ModelBuilder::GenerateSphere()
 
 // M + 1 rings from the top (height = length) down to the bottom (height 0), the radius
 // running from the top's to the bottom's; caps are fans over a ring's own vertices.
-void An8ModelBuilder::GenerateCylinder()
-{
+void An8ModelBuilder::GenerateCylinder() {
     const int longitude = longitude_;
     const int latitude = latitude_;
     // No ring count means no rings to place: nothing to generate.
@@ -85,8 +83,8 @@ void An8ModelBuilder::GenerateCylinder()
         for (int k = 0; k <= longitude; ++k) {
             const float b = 2.0f * kPi * float(k) / float(longitude);
             const bool seam = k == 0 || k == longitude;
-            const Vector3 p = seam ? Vector3(radius, height, 0)
-                                   : Vector3(radius * std::cos(b), height, radius * std::sin(b));
+            const Vector3 p =
+                seam ? Vector3(radius, height, 0) : Vector3(radius * std::cos(b), height, radius * std::sin(b));
             const Vector2 coords(1.0f - b / (2.0f * kPi), v);
             AddVertex(Placed(p), textured ? &coords : nullptr);
         }
@@ -103,8 +101,7 @@ void An8ModelBuilder::GenerateCylinder()
 // One side: a grid from `corner` spanning `across` and `up` (across x up points out of
 // the cube), with texture coordinates from 0 to 1.
 void An8ModelBuilder::GenerateCubeSide(const Vector3& corner, const Vector3& across, const Vector3& up, int columns,
-                                       int rows)
-{
+                                       int rows) {
     const bool textured = FaceMaterialHasTexture();
     const int first = CurrentMesh().vertices.Count();
     for (int row = 0; row <= rows; ++row) {
@@ -124,8 +121,7 @@ void An8ModelBuilder::GenerateCubeSide(const Vector3& corner, const Vector3& acr
     }
 }
 
-void An8ModelBuilder::GenerateCube()
-{
+void An8ModelBuilder::GenerateCube() {
     const Vector3 h = cubeScale_ * 0.5f;
     const Vector3 x(2 * h.x, 0, 0);
     const Vector3 y(0, 2 * h.y, 0);

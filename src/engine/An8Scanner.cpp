@@ -13,15 +13,20 @@
 namespace {
 
 const char* const kKeywordTexts[] = {
-    "header", "version", "build", "environment", "grid", "framerate", "limitplayback", "texture",
-    "file", "object", "material", "surface", "backsurface", "rgb", "lockambiantdiffuse", "ambiant",
-    "diffuse", "specular", "emissive", "alpha", "factor", "texturename", "textureparams",
-    "blendmode", "decal", "darken", "lighten", "alphamode", "none", "layer", "final", "brilliance",
-    "phongsize", "group", "base", "origin", "orientation", "pivot", "mesh", "name", "smoothangle",
-    "materiallist", "materialname", "points", "edges", "texcoords", "faces", "subdivision",
-    "working", "divisions", "sphere", "diameter", "longlat", "cylinder", "length", "topdiameter",
-    "capstart", "capend", "cube", "scale", "figure", "bone", "dof", "unlimited", "namedobject",
-    "sequence", "frames", "jointangle", "track", "floatkey",
+    "header",      "version",       "build",         "environment", "grid",
+    "framerate",   "limitplayback", "texture",       "file",        "object",
+    "material",    "surface",       "backsurface",   "rgb",         "lockambiantdiffuse",
+    "ambiant",     "diffuse",       "specular",      "emissive",    "alpha",
+    "factor",      "texturename",   "textureparams", "blendmode",   "decal",
+    "darken",      "lighten",       "alphamode",     "none",        "layer",
+    "final",       "brilliance",    "phongsize",     "group",       "base",
+    "origin",      "orientation",   "pivot",         "mesh",        "name",
+    "smoothangle", "materiallist",  "materialname",  "points",      "edges",
+    "texcoords",   "faces",         "subdivision",   "working",     "divisions",
+    "sphere",      "diameter",      "longlat",       "cylinder",    "length",
+    "topdiameter", "capstart",      "capend",        "cube",        "scale",
+    "figure",      "bone",          "dof",           "unlimited",   "namedobject",
+    "sequence",    "frames",        "jointangle",    "track",       "floatkey",
 };
 static_assert(std::size(kKeywordTexts) == size_t(An8Keyword::Count));
 
@@ -31,22 +36,19 @@ bool IsSeparator(int c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 }  // namespace
 
-const char* An8KeywordText(An8Keyword keyword)
-{
+const char* An8KeywordText(An8Keyword keyword) {
     const auto index = size_t(keyword);
     return index < std::size(kKeywordTexts) ? kKeywordTexts[index] : "";
 }
 
 An8Scanner::An8Scanner(std::string_view text, Stream& messages) : input_(text), messages_(messages) {}
 
-int An8Scanner::Peek(size_t ahead) const
-{
+int An8Scanner::Peek(size_t ahead) const {
     const size_t at = at_ + ahead;
     return at < input_.size() ? static_cast<unsigned char>(input_[at]) : -1;
 }
 
-An8Token An8Scanner::Next()
-{
+An8Token An8Scanner::Next() {
     for (;;) {
         const int c = Peek();
         if (c < 0) return An8Token::End;
@@ -59,11 +61,11 @@ An8Token An8Scanner::Next()
             continue;
         }
         switch (c) {
-        case '{': ++at_; return An8Token::OpenBrace;
-        case '}': ++at_; return An8Token::CloseBrace;
-        case '(': ++at_; return An8Token::OpenParen;
-        case ')': ++at_; return An8Token::CloseParen;
-        default: break;
+            case '{': ++at_; return An8Token::OpenBrace;
+            case '}': ++at_; return An8Token::CloseBrace;
+            case '(': ++at_; return An8Token::OpenParen;
+            case ')': ++at_; return An8Token::CloseParen;
+            default: break;
         }
         const An8Token number = ScanNumber();
         if (number != An8Token::End) return number;
@@ -76,8 +78,7 @@ An8Token An8Scanner::Next()
 
 // Comment text is echoed to the standard output, except a character directly followed
 // by ";", which goes silently with it.
-void An8Scanner::SkipComment()
-{
+void An8Scanner::SkipComment() {
     at_ += 2;
     while (Peek() >= 0 && !(Peek() == '*' && Peek(1) == '/')) {
         if (Peek(1) == ';') {
@@ -92,8 +93,7 @@ void An8Scanner::SkipComment()
 
 // [+-]? then digits "." digits? | "." digits | digits, then an optional exponent; digits
 // alone are an integer. End when no number starts here.
-An8Token An8Scanner::ScanNumber()
-{
+An8Token An8Scanner::ScanNumber() {
     size_t at = at_;
     auto digitsFrom = [&](size_t from) {
         size_t end = from;
@@ -133,8 +133,7 @@ An8Token An8Scanner::ScanNumber()
     return An8Token::Integer;
 }
 
-bool An8Scanner::ScanKeyword()
-{
+bool An8Scanner::ScanKeyword() {
     const int c = Peek();
     if (c < 'a' || c > 'z') return false;
     size_t best = 0;
@@ -151,8 +150,7 @@ bool An8Scanner::ScanKeyword()
 }
 
 // An unclosed quote is no string: the quote is an illegal character.
-bool An8Scanner::ScanString()
-{
+bool An8Scanner::ScanString() {
     if (Peek() != '"') return false;
     const size_t close = input_.find('"', at_ + 1);
     if (close == std::string_view::npos) return false;
@@ -161,8 +159,7 @@ bool An8Scanner::ScanString()
     return true;
 }
 
-void An8Scanner::ReportIllegal(unsigned char c)
-{
+void An8Scanner::ReportIllegal(unsigned char c) {
     char shown[8] = {};
     if (c >= 128) {
         c = uint8_t(c - 128);

@@ -8,23 +8,20 @@
 namespace {
 
 // The same normal as a mesh face's: (B - C) x (A - B), normalised unless near zero.
-Vector3 FaceNormal(const Vector3& a, const Vector3& b, const Vector3& c)
-{
+Vector3 FaceNormal(const Vector3& a, const Vector3& b, const Vector3& c) {
     Vector3 n = (b - c).Cross(a - b);
     if (!n.IsNearZero()) n.Normalize();
     return n;
 }
 
-float TriangleArea(const Vector3& a, const Vector3& b, const Vector3& c)
-{
+float TriangleArea(const Vector3& a, const Vector3& b, const Vector3& c) {
     return (a.Cross(b) + b.Cross(c) + c.Cross(a)).Length() * 0.5f;
 }
 
 // Weights (u, v) of the corners 1 and 2 at the target's projection onto the triangle's
 // plane, each clamped to [0, 1]; the squared distance from the target to the point they
 // give. A triangle without area gives weight to corner 0 only.
-float ProjectOnto(const Vector3 corners[3], const Vector3& target, float& u, float& v)
-{
+float ProjectOnto(const Vector3 corners[3], const Vector3& target, float& u, float& v) {
     const Vector3 e1 = corners[1] - corners[0];
     const Vector3 e2 = corners[2] - corners[0];
     const Vector3 p = target - corners[0];
@@ -44,19 +41,16 @@ float ProjectOnto(const Vector3 corners[3], const Vector3& target, float& u, flo
     return point.DistanceSquared(target);
 }
 
-void InsertAscending(std::vector<int>& list, int value)
-{
+void InsertAscending(std::vector<int>& list, int value) {
     list.insert(std::lower_bound(list.begin(), list.end(), value), value);
 }
 
-void EraseValue(std::vector<int>& list, int value)
-{
+void EraseValue(std::vector<int>& list, int value) {
     const auto found = std::lower_bound(list.begin(), list.end(), value);
     if (found != list.end() && *found == value) list.erase(found);
 }
 
-bool TexCoordsNearlyEqual(const Vector2Array& a, const Vector2Array& b)
-{
+bool TexCoordsNearlyEqual(const Vector2Array& a, const Vector2Array& b) {
     if (a.Count() != b.Count()) return false;
     for (int i = 0; i < a.Count(); ++i) {
         if (std::fabs(a[i].x - b[i].x) > Tolerance || std::fabs(a[i].y - b[i].y) > Tolerance) {
@@ -70,8 +64,7 @@ bool TexCoordsNearlyEqual(const Vector2Array& a, const Vector2Array& b)
 
 // --- quadrics
 
-Quadric Quadric::OfPlane(const Vector3& n, float d, float weight)
-{
+Quadric Quadric::OfPlane(const Vector3& n, float d, float weight) {
     Quadric q;
     q.w = weight;
     q.aa = n.x * n.x * weight;
@@ -87,8 +80,7 @@ Quadric Quadric::OfPlane(const Vector3& n, float d, float weight)
     return q;
 }
 
-Quadric& Quadric::operator+=(const Quadric& o)
-{
+Quadric& Quadric::operator+=(const Quadric& o) {
     w += o.w;
     aa += o.aa;
     ab += o.ab;
@@ -103,29 +95,24 @@ Quadric& Quadric::operator+=(const Quadric& o)
     return *this;
 }
 
-float Quadric::Evaluate(const Vector3& p) const
-{
-    const float value = aa * p.x * p.x + 2 * ab * p.x * p.y + 2 * ac * p.x * p.z + 2 * ad * p.x +
-                        bb * p.y * p.y + 2 * bc * p.y * p.z + 2 * bd * p.y + cc * p.z * p.z +
-                        2 * cd * p.z + dd;
+float Quadric::Evaluate(const Vector3& p) const {
+    const float value = aa * p.x * p.x + 2 * ab * p.x * p.y + 2 * ac * p.x * p.z + 2 * ad * p.x + bb * p.y * p.y +
+                        2 * bc * p.y * p.z + 2 * bd * p.y + cc * p.z * p.z + 2 * cd * p.z + dd;
     return value > 0.0f ? value : 0.0f;
 }
 
 namespace {
 
-Vector3 TimesMatrix(const Quadric& q, const Vector3& v)
-{
+Vector3 TimesMatrix(const Quadric& q, const Vector3& v) {
     return {q.aa * v.x + q.ab * v.y + q.ac * v.z, q.ab * v.x + q.bb * v.y + q.bc * v.z,
             q.ac * v.x + q.bc * v.y + q.cc * v.z};
 }
 
 // The point where the quadric is lowest, accepted only within the sphere around the
 // edge's midpoint whose radius is the edge's length.
-bool SolveMinimum(const Quadric& q, const Vector3& a, const Vector3& b, Vector3& target)
-{
-    float inverse[6] = {q.bb * q.cc - q.bc * q.bc, q.ac * q.bc - q.ab * q.cc,
-                        q.ab * q.bc - q.ac * q.bb, q.aa * q.cc - q.ac * q.ac,
-                        q.ab * q.ac - q.aa * q.bc, q.aa * q.bb - q.ab * q.ab};
+bool SolveMinimum(const Quadric& q, const Vector3& a, const Vector3& b, Vector3& target) {
+    float inverse[6] = {q.bb * q.cc - q.bc * q.bc, q.ac * q.bc - q.ab * q.cc, q.ab * q.bc - q.ac * q.bb,
+                        q.aa * q.cc - q.ac * q.ac, q.ab * q.ac - q.aa * q.bc, q.aa * q.bb - q.ab * q.ab};
     const float det = q.aa * inverse[0] + q.ab * inverse[1] + q.ac * inverse[2];
     if (std::fabs(det) <= Tolerance) return false;
     bool allSmall = true;
@@ -145,8 +132,7 @@ bool SolveMinimum(const Quadric& q, const Vector3& a, const Vector3& b, Vector3&
 }
 
 // The lowest point of the quadric along the segment from b (t = 0) to a (t = 1).
-bool SearchSegment(const Quadric& q, const Vector3& a, const Vector3& b, Vector3& target)
-{
+bool SearchSegment(const Quadric& q, const Vector3& a, const Vector3& b, Vector3& target) {
     const Vector3 d = a - b;
     const Vector3 md = TimesMatrix(q, d);
     const float curvature = d.Dot(md);
@@ -157,8 +143,7 @@ bool SearchSegment(const Quadric& q, const Vector3& a, const Vector3& b, Vector3
     return true;
 }
 
-Vector3 BestOfEnds(const Quadric& q, const Vector3& a, const Vector3& b)
-{
+Vector3 BestOfEnds(const Quadric& q, const Vector3& a, const Vector3& b) {
     Vector3 best = q.Evaluate(b) < q.Evaluate(a) ? b : a;
     const Vector3 middle = (a + b) * 0.5f;
     if (q.Evaluate(middle) < q.Evaluate(best)) best = middle;
@@ -169,8 +154,7 @@ Vector3 BestOfEnds(const Quadric& q, const Vector3& a, const Vector3& b)
 
 // --- building
 
-void BuildEdgeMesh(EdgeMesh& edgeMesh, const Mesh& mesh)
-{
+void BuildEdgeMesh(EdgeMesh& edgeMesh, const Mesh& mesh) {
     edgeMesh = EdgeMesh();
     edgeMesh.vertices.resize(size_t(mesh.positions.Count()));
     for (int i = 0; i < mesh.positions.Count(); ++i) edgeMesh.vertices[size_t(i)].position = mesh.positions[i];
@@ -285,34 +269,29 @@ void BuildEdgeMesh(EdgeMesh& edgeMesh, const Mesh& mesh)
 
 // --- helpers
 
-const Vector3& EdgeMesh::WedgePosition(int wedge) const
-{
+const Vector3& EdgeMesh::WedgePosition(int wedge) const {
     return vertices[size_t(wedges[size_t(wedge)].vertex)].position;
 }
 
-int EdgeMesh::VertexOfCorner(int face, int corner) const
-{
+int EdgeMesh::VertexOfCorner(int face, int corner) const {
     const int wedge = faces[size_t(face)].wedges[corner];
     return wedge < 0 ? -1 : wedges[size_t(wedge)].vertex;
 }
 
-int EdgeMesh::WedgeAtVertex(int face, int vertex) const
-{
+int EdgeMesh::WedgeAtVertex(int face, int vertex) const {
     for (int k = 0; k < 3; ++k) {
         if (VertexOfCorner(face, k) == vertex) return faces[size_t(face)].wedges[k];
     }
     return -1;
 }
 
-void EdgeMesh::RefreshNormal(EdgeMeshFace& face)
-{
-    face.normal = FaceNormal(WedgePosition(face.wedges[0]), WedgePosition(face.wedges[1]),
-                             WedgePosition(face.wedges[2]));
+void EdgeMesh::RefreshNormal(EdgeMeshFace& face) {
+    face.normal =
+        FaceNormal(WedgePosition(face.wedges[0]), WedgePosition(face.wedges[1]), WedgePosition(face.wedges[2]));
     face.flags &= uint8_t(~kFaceNormalStale);
 }
 
-void EdgeMesh::UpdateCost(EdgeMeshEdge& edge) const
-{
+void EdgeMesh::UpdateCost(EdgeMeshEdge& edge) const {
     Quadric q = vertices[size_t(edge.a)].quadric;
     q += vertices[size_t(edge.b)].quadric;
     const Vector3& a = vertices[size_t(edge.a)].position;
@@ -327,8 +306,7 @@ void EdgeMesh::UpdateCost(EdgeMeshEdge& edge) const
 
 // --- the queue: edges never refused first, by cost; refused ones behind, oldest first
 
-bool EdgeMesh::Before(int first, int second) const
-{
+bool EdgeMesh::Before(int first, int second) const {
     const EdgeMeshEdge& x = edges[size_t(first)];
     const EdgeMeshEdge& y = edges[size_t(second)];
     if ((x.stamp < 0) != (y.stamp < 0)) return x.stamp < 0;
@@ -336,15 +314,13 @@ bool EdgeMesh::Before(int first, int second) const
     return x.stamp < y.stamp;
 }
 
-void EdgeMesh::Swap(int slot, int other)
-{
+void EdgeMesh::Swap(int slot, int other) {
     std::swap(queue[size_t(slot)], queue[size_t(other)]);
     edges[size_t(queue[size_t(slot)])].queueIndex = slot;
     edges[size_t(queue[size_t(other)])].queueIndex = other;
 }
 
-void EdgeMesh::SiftUp(int slot)
-{
+void EdgeMesh::SiftUp(int slot) {
     while (slot > 0) {
         const int parent = (slot - 1) / 2;
         if (!Before(queue[size_t(slot)], queue[size_t(parent)])) return;
@@ -353,8 +329,7 @@ void EdgeMesh::SiftUp(int slot)
     }
 }
 
-void EdgeMesh::SiftDown(int slot)
-{
+void EdgeMesh::SiftDown(int slot) {
     const int count = int(queue.size());
     for (;;) {
         const int left = 2 * slot + 1;
@@ -367,13 +342,11 @@ void EdgeMesh::SiftDown(int slot)
     }
 }
 
-void EdgeMesh::Heapify()
-{
+void EdgeMesh::Heapify() {
     for (int slot = int(queue.size()) / 2 - 1; slot >= 0; --slot) SiftDown(slot);
 }
 
-void EdgeMesh::DropFromQueue(int edge)
-{
+void EdgeMesh::DropFromQueue(int edge) {
     const int slot = edges[size_t(edge)].queueIndex;
     if (slot < 0) return;
     const int last = int(queue.size()) - 1;
@@ -389,8 +362,7 @@ void EdgeMesh::DropFromQueue(int edge)
 
 // --- collapsing
 
-bool EdgeMesh::CollapseNext(float errorLimit, bool topologyCheck)
-{
+bool EdgeMesh::CollapseNext(float errorLimit, bool topologyCheck) {
     while (!queue.empty()) {
         const int top = queue[0];
         EdgeMeshEdge& edge = edges[size_t(top)];
@@ -416,8 +388,7 @@ bool EdgeMesh::CollapseNext(float errorLimit, bool topologyCheck)
     return false;
 }
 
-void EdgeMesh::CollectRing(const EdgeMeshEdge& edge, int edgeIndex)
-{
+void EdgeMesh::CollectRing(const EdgeMeshEdge& edge, int edgeIndex) {
     ring_.clear();
     affected_.clear();
     const std::vector<int>& first = vertices[size_t(edge.a)].edges;
@@ -438,8 +409,7 @@ void EdgeMesh::CollectRing(const EdgeMeshEdge& edge, int edgeIndex)
 
 // A vertex joined to both ends other than through the edge's two faces: collapsing
 // would fold the surface onto itself there.
-bool EdgeMesh::JoinsOutsideTheFaces(const EdgeMeshEdge& edge)
-{
+bool EdgeMesh::JoinsOutsideTheFaces(const EdgeMeshEdge& edge) {
     ++mark_;
     for (int face : {edge.f1, edge.f2}) {
         for (int k = 0; k < 3; ++k) {
@@ -462,8 +432,7 @@ bool EdgeMesh::JoinsOutsideTheFaces(const EdgeMeshEdge& edge)
 
 // No face around the edge may turn over or lose its area, and the surface may not lose
 // more than a quarter of its area at once.
-bool EdgeMesh::FacesStaySound(const EdgeMeshEdge& edge, float& areaChange)
-{
+bool EdgeMesh::FacesStaySound(const EdgeMeshEdge& edge, float& areaChange) {
     if (affected_.empty()) return false;
     float currentSum = 0.0f;
     float newSum = 0.0f;
@@ -494,8 +463,7 @@ bool EdgeMesh::FacesStaySound(const EdgeMeshEdge& edge, float& areaChange)
     return true;
 }
 
-bool EdgeMesh::CollapseEdge(int edgeIndex, bool topologyCheck)
-{
+bool EdgeMesh::CollapseEdge(int edgeIndex, bool topologyCheck) {
     EdgeMeshEdge& edge = edges[size_t(edgeIndex)];
     for (int f : {edge.f1, edge.f2}) {
         if (f < 0) continue;
@@ -563,8 +531,7 @@ bool EdgeMesh::CollapseEdge(int edgeIndex, bool topologyCheck)
 
 // The attributes at the collapse point, interpolated in the face around it that lies
 // nearest to the point, replace the two wedges of each side of the edge.
-void EdgeMesh::BlendWedges(const EdgeMeshEdge& edge)
-{
+void EdgeMesh::BlendWedges(const EdgeMeshEdge& edge) {
     // Both pairs first: blending the first side hands its faces the wedge at `a`.
     int pairs[2][2] = {{-1, -1}, {-1, -1}};
     const int sides[2] = {edge.f1, edge.f2};
@@ -645,8 +612,7 @@ void EdgeMesh::BlendWedges(const EdgeMeshEdge& edge)
 
 // Takes the face out and joins its two other neighbours across it, in their own links
 // and in the edges of `a` that listed the face beside one of them.
-void EdgeMesh::RemoveFace(int f, int acrossA, int acrossB, int a, int b)
-{
+void EdgeMesh::RemoveFace(int f, int acrossA, int acrossB, int a, int b) {
     EdgeMeshFace& face = faces[size_t(f)];
     for (const auto& [from, to] : {std::pair{acrossA, acrossB}, std::pair{acrossB, acrossA}}) {
         if (from < 0) continue;
@@ -672,8 +638,7 @@ void EdgeMesh::RemoveFace(int f, int acrossA, int acrossB, int a, int b)
     --liveFaceCount;
 }
 
-void EdgeMesh::MergeVertexInto(int edgeIndex, int thirdOfFirst, int thirdOfSecond)
-{
+void EdgeMesh::MergeVertexInto(int edgeIndex, int thirdOfFirst, int thirdOfSecond) {
     const EdgeMeshEdge& edge = edges[size_t(edgeIndex)];
     const int a = edge.a;
     const int b = edge.b;
@@ -707,8 +672,7 @@ void EdgeMesh::MergeVertexInto(int edgeIndex, int thirdOfFirst, int thirdOfSecon
 
 // --- results
 
-std::unique_ptr<Mesh> EdgeMesh::ToMesh() const
-{
+std::unique_ptr<Mesh> EdgeMesh::ToMesh() const {
     std::vector<int> wedgeIndex(wedges.size(), -1);
     std::vector<int> vertexIndex(vertices.size(), -1);
     std::vector<int> faceIndex(faces.size(), -1);
@@ -766,8 +730,7 @@ std::unique_ptr<Mesh> EdgeMesh::ToMesh() const
     return mesh;
 }
 
-float EdgeMesh::MaxError() const
-{
+float EdgeMesh::MaxError() const {
     float largest = 0.0f;
     for (const EdgeMeshVertex& vertex : vertices) {
         if (std::fabs(vertex.quadric.w) <= Tolerance) continue;

@@ -4,8 +4,7 @@
 
 #include "core/MathUtil.h"
 
-int JointTrack::FindKey(float time, bool& found) const
-{
+int JointTrack::FindKey(float time, bool& found) const {
     found = false;
     int lo = 0;
     int hi = keys.Count() - 1;
@@ -27,8 +26,7 @@ int JointTrack::FindKey(float time, bool& found) const
     return keys[mid].time > time ? mid : mid + 1;
 }
 
-void JointTrack::InsertKey(int index, const JointKey& key)
-{
+void JointTrack::InsertKey(int index, const JointKey& key) {
     if (index < 0) index = 0;
     if (index >= keys.Count()) {
         keys.Append(key);
@@ -39,8 +37,7 @@ void JointTrack::InsertKey(int index, const JointKey& key)
     keys[index] = key;
 }
 
-void JointTrack::AddKey(const JointKey& key)
-{
+void JointTrack::AddKey(const JointKey& key) {
     bool found = false;
     const int index = FindKey(key.time, found);
     if (found) {
@@ -50,8 +47,7 @@ void JointTrack::AddKey(const JointKey& key)
     InsertKey(index, key);
 }
 
-void JointTrack::AddInterpolatedKey(float time)
-{
+void JointTrack::AddInterpolatedKey(float time) {
     if (keys.IsEmpty()) return;
     bool found = false;
     const int index = FindKey(time, found);

@@ -27,7 +27,7 @@ public:
     void AddInterpolatedKey(float time);
 
     String boneName;
-    int32_t axis = 0;       // 0 x, 1 y, 2 z
-    float length = 0.0f;    // the sequence's length in seconds
-    Array<JointKey> keys;   // ascending by time
+    int32_t axis = 0;      // 0 x, 1 y, 2 z
+    float length = 0.0f;   // the sequence's length in seconds
+    Array<JointKey> keys;  // ascending by time
 };

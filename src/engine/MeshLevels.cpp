@@ -8,16 +8,14 @@ namespace {
 
 // The face count at which the next level is taken: below the current count even when
 // the ratio rounds it back up to it.
-int NextTarget(int faceCount, float ratio)
-{
+int NextTarget(int faceCount, float ratio) {
     const int target = int(float(faceCount) * ratio);
     return target < faceCount ? target : faceCount - 1;
 }
 
 }  // namespace
 
-void Mesh::BuildLevelsOfDetail(float firstPassFactor, float ratio, bool topologyCheck)
-{
+void Mesh::BuildLevelsOfDetail(float firstPassFactor, float ratio, bool topologyCheck) {
     if (!levels.IsEmpty() || faces.IsEmpty()) return;
     // The first pass's limit is a share of the radius; one never computed would make it
     // negative, which means no limit at all.

@@ -13,8 +13,7 @@ namespace {
 
 // A key that orders floats as their values do, with 0 and -0 equal and every NaN after
 // all numbers, so that sorting stays a strict weak order whatever a file held.
-int64_t OrderKey(float value)
-{
+int64_t OrderKey(float value) {
     if (value == 0.0f) return 0;
     if (std::isnan(value)) return INT64_MAX;
     int32_t bits = 0;
@@ -22,22 +21,19 @@ int64_t OrderKey(float value)
     return bits < 0 ? -int64_t(bits & 0x7FFFFFFF) : int64_t(bits);
 }
 
-int CompareFloats(float a, float b)
-{
+int CompareFloats(float a, float b) {
     const int64_t ka = OrderKey(a);
     const int64_t kb = OrderKey(b);
     return ka < kb ? -1 : ka > kb ? 1 : 0;
 }
 
-int ComparePositions(const Vector3& a, const Vector3& b)
-{
+int ComparePositions(const Vector3& a, const Vector3& b) {
     if (const int c = CompareFloats(a.x, b.x)) return c;
     if (const int c = CompareFloats(a.y, b.y)) return c;
     return CompareFloats(a.z, b.z);
 }
 
-int CompareVertices(const Mesh& mesh, const MeshVertex& a, const MeshVertex& b)
-{
+int CompareVertices(const Mesh& mesh, const MeshVertex& a, const MeshVertex& b) {
     const int pa = mesh.PositionIndex(a.position);
     const int pb = mesh.PositionIndex(b.position);
     if (pa != pb) return pa < pb ? -1 : 1;
@@ -55,8 +51,7 @@ int CompareVertices(const Mesh& mesh, const MeshVertex& a, const MeshVertex& b)
     return 0;
 }
 
-bool TexCoordsNearlyEqual(const Vector2Array& a, const Vector2Array& b)
-{
+bool TexCoordsNearlyEqual(const Vector2Array& a, const Vector2Array& b) {
     if (a.Count() != b.Count()) return false;
     for (int i = 0; i < a.Count(); ++i) {
         if (std::fabs(a[i].x - b[i].x) > Tolerance || std::fabs(a[i].y - b[i].y) > Tolerance) {
@@ -66,21 +61,18 @@ bool TexCoordsNearlyEqual(const Vector2Array& a, const Vector2Array& b)
     return true;
 }
 
-bool VerticesEqual(const MeshVertex& a, const MeshVertex& b)
-{
-    return a.position == b.position && VectorsNearlyEqual(a.normal, b.normal) &&
-           a.color == b.color && TexCoordsNearlyEqual(a.texCoords, b.texCoords);
+bool VerticesEqual(const MeshVertex& a, const MeshVertex& b) {
+    return a.position == b.position && VectorsNearlyEqual(a.normal, b.normal) && a.color == b.color &&
+           TexCoordsNearlyEqual(a.texCoords, b.texCoords);
 }
 
 // The representative of every element: the first of its run of equal elements in
 // sorted order. `compare` orders exactly; `equal` decides whether a run goes on.
 template <class Compare, class Equal>
-std::vector<int> Representatives(int count, Compare compare, Equal equal)
-{
+std::vector<int> Representatives(int count, Compare compare, Equal equal) {
     std::vector<int> order(static_cast<size_t>(count));
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return compare(a, b) < 0; });
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
     std::vector<int> representative(static_cast<size_t>(count));
     int run = -1;
     for (int index : order) {
@@ -92,8 +84,7 @@ std::vector<int> Representatives(int count, Compare compare, Equal equal)
 
 // New indices of the kept elements (their own representatives) in their old order; -1
 // for the dropped ones. Returns the kept count.
-int NumberKept(const std::vector<int>& representative, std::vector<int>& newIndex)
-{
+int NumberKept(const std::vector<int>& representative, std::vector<int>& newIndex) {
     newIndex.assign(representative.size(), -1);
     int kept = 0;
     for (size_t i = 0; i < representative.size(); ++i) {
@@ -107,27 +98,21 @@ struct IndexLists {
     std::vector<std::vector<int>> lists;
 
     explicit IndexLists(int slots) : lists(size_t(slots)) {}
-    void Add(int slot, int value)
-    {
+    void Add(int slot, int value) {
         std::vector<int>& list = lists[size_t(slot)];
         if (list.empty() || list.back() != value) list.push_back(value);
     }
     const std::vector<int>& operator[](int slot) const { return lists[size_t(slot)]; }
 };
 
-int CornerPosition(const Mesh& mesh, const MeshFace& face, int corner)
-{
+int CornerPosition(const Mesh& mesh, const MeshFace& face, int corner) {
     const MeshVertex* vertex = face.corners[corner];
     return vertex == nullptr ? -1 : mesh.PositionIndex(vertex->position);
 }
 
-float AngleBetween(const Vector3& a, const Vector3& b)
-{
-    return std::acos(std::clamp(a.Dot(b), -1.0f, 1.0f));
-}
+float AngleBetween(const Vector3& a, const Vector3& b) { return std::acos(std::clamp(a.Dot(b), -1.0f, 1.0f)); }
 
-Vector3 NormalizedUnlessShort(Vector3 v)
-{
+Vector3 NormalizedUnlessShort(Vector3 v) {
     if (v.Length() > Tolerance) v.Normalize();
     return v;
 }
@@ -141,13 +126,10 @@ struct NormalWork {
     explicit NormalWork(const Mesh& mesh)
         : facesAt(mesh.positions.Count()),
           verticesAt(mesh.positions.Count()),
-          acrossHardEdges(size_t(mesh.faces.Count()))
-    {
-    }
+          acrossHardEdges(size_t(mesh.faces.Count())) {}
 };
 
-void AddUnique(std::vector<int>& list, int value)
-{
+void AddUnique(std::vector<int>& list, int value) {
     if (std::find(list.begin(), list.end(), value) == list.end()) list.push_back(value);
 }
 
@@ -161,12 +143,9 @@ public:
           position_(position),
           creaseAngle_(creaseAngle),
           faces_(work.facesAt[position]),
-          group_(faces_.size(), -1)
-    {
-    }
+          group_(faces_.size(), -1) {}
 
-    void Split()
-    {
+    void Split() {
         for (size_t i = 0; i < faces_.size(); ++i) {
             if (group_[i] < 0) GrowGroup(int(i));
         }
@@ -176,8 +155,7 @@ public:
 private:
     const MeshFace& FaceAt(int slot) const { return mesh_.faces[faces_[size_t(slot)]]; }
 
-    bool Smooth(int a, int b) const
-    {
+    bool Smooth(int a, int b) const {
         const Vector3& na = FaceAt(a).normal;
         const Vector3& nb = FaceAt(b).normal;
         return !na.IsNearZero() && !nb.IsNearZero() && AngleBetween(na, nb) <= creaseAngle_;
@@ -185,13 +163,11 @@ private:
 
     // The slots of the face's neighbours that meet at this position, ascending: only
     // they can join the face's group, so the growth need not look at any other face.
-    std::vector<int> NeighbourSlots(int slot) const
-    {
+    std::vector<int> NeighbourSlots(int slot) const {
         std::vector<int> slots;
         for (const MeshFace* neighbour : FaceAt(slot).neighbours) {
             if (neighbour == nullptr) continue;
-            const auto found =
-                std::lower_bound(faces_.begin(), faces_.end(), mesh_.FaceIndex(neighbour));
+            const auto found = std::lower_bound(faces_.begin(), faces_.end(), mesh_.FaceIndex(neighbour));
             if (found != faces_.end() && *found == mesh_.FaceIndex(neighbour)) {
                 slots.push_back(int(found - faces_.begin()));
             }
@@ -201,8 +177,7 @@ private:
         return slots;
     }
 
-    void Join(int slot, int group, std::vector<int>& excluded)
-    {
+    void Join(int slot, int group, std::vector<int>& excluded) {
         group_[size_t(slot)] = group;
         groupFaces_[group].push_back(slot);
         const int face = faces_[size_t(slot)];
@@ -217,8 +192,7 @@ private:
         }
     }
 
-    bool CanJoin(int current, int slot, const std::vector<int>& excluded) const
-    {
+    bool CanJoin(int current, int slot, const std::vector<int>& excluded) const {
         if (group_[size_t(slot)] >= 0 || !Smooth(current, slot)) return false;
         return std::find(excluded.begin(), excluded.end(), faces_[size_t(slot)]) == excluded.end();
     }
@@ -226,8 +200,7 @@ private:
     // Depth first, as a recursion would go: each face takes its candidates in list order
     // and descends into one that joins before looking at the next. The order matters
     // because joined faces exclude the faces across their explicit edges.
-    void GrowGroup(int first)
-    {
+    void GrowGroup(int first) {
         struct Step {
             int slot;
             std::vector<int> candidates;
@@ -254,15 +227,13 @@ private:
         }
     }
 
-    Vector3 GroupNormal(int group) const
-    {
+    Vector3 GroupNormal(int group) const {
         Vector3 sum;
         for (int slot : groupFaces_.at(group)) sum += FaceAt(slot).normal;
         return NormalizedUnlessShort(sum);
     }
 
-    void SplitVertices()
-    {
+    void SplitVertices() {
         std::sort(groupedVertices_.begin(), groupedVertices_.end());
         for (int vertex : groupedVertices_) {
             const std::vector<int>& groups = vertexGroups_[vertex];
@@ -298,8 +269,7 @@ struct DirectedEdge {
     int to;
     int face;
     int slot;
-    bool operator<(const DirectedEdge& o) const
-    {
+    bool operator<(const DirectedEdge& o) const {
         if (from != o.from) return from < o.from;
         if (to != o.to) return to < o.to;
         return face < o.face;
@@ -308,8 +278,7 @@ struct DirectedEdge {
 
 }  // namespace
 
-void Mesh::MergePositions()
-{
+void Mesh::MergePositions() {
     const int count = positions.Count();
     const std::vector<int> representative = Representatives(
         count, [&](int a, int b) { return ComparePositions(positions[a], positions[b]); },
@@ -326,8 +295,7 @@ void Mesh::MergePositions()
     for (int e = 0; e < edges.Count(); ++e) {
         for (int k = 0; k < 2; ++k) {
             const int old = PositionIndex(edges[e].ends[k]);
-            edgeEnds[size_t(e) * 2 + size_t(k)] =
-                old < 0 ? -1 : newIndex[size_t(representative[size_t(old)])];
+            edgeEnds[size_t(e) * 2 + size_t(k)] = old < 0 ? -1 : newIndex[size_t(representative[size_t(old)])];
         }
     }
     int kept = 0;
@@ -347,8 +315,7 @@ void Mesh::MergePositions()
     }
 }
 
-void Mesh::MergeVertices()
-{
+void Mesh::MergeVertices() {
     const int count = vertices.Count();
     const std::vector<int> representative = Representatives(
         count, [&](int a, int b) { return CompareVertices(*this, vertices[a], vertices[b]); },
@@ -360,8 +327,7 @@ void Mesh::MergeVertices()
     for (int f = 0; f < faces.Count(); ++f) {
         for (int k = 0; k < 3; ++k) {
             const int old = VertexIndex(faces[f].corners[k]);
-            cornerVertices[size_t(f) * 3 + size_t(k)] =
-                old < 0 ? -1 : newIndex[size_t(representative[size_t(old)])];
+            cornerVertices[size_t(f) * 3 + size_t(k)] = old < 0 ? -1 : newIndex[size_t(representative[size_t(old)])];
         }
     }
     int kept = 0;
@@ -380,8 +346,7 @@ void Mesh::MergeVertices()
     }
 }
 
-void Mesh::BuildAdjacency()
-{
+void Mesh::BuildAdjacency() {
     for (MeshFace& face : faces) {
         for (MeshFace*& neighbour : face.neighbours) neighbour = nullptr;
     }
@@ -421,8 +386,7 @@ void Mesh::BuildAdjacency()
     }
 }
 
-void Mesh::ComputeNormals(float creaseAngle)
-{
+void Mesh::ComputeNormals(float creaseAngle) {
     NormalWork work(*this);
     for (int f = 0; f < faces.Count(); ++f) {
         MeshFace& face = faces[f];

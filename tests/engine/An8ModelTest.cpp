@@ -25,24 +25,21 @@ using platform_test::TempFolder;
 
 constexpr float kDegrees = std::numbers::pi_v<float> / 180.0f;
 
-ModelLoadSettings Exact()
-{
+ModelLoadSettings Exact() {
     ModelLoadSettings settings;
     settings.simplify = 0;
     return settings;
 }
 
 bool Load(ActorSet& set, const TempFolder& folder, const std::string& text,
-          const ModelLoadSettings& settings = Exact())
-{
+          const ModelLoadSettings& settings = Exact()) {
     const std::string path = folder / "model.an8";
     std::ofstream(path) << text;
     set.name = path.c_str();
     return LoadAn8Model(set, 1.0f, settings);
 }
 
-bool HasPosition(const Mesh& mesh, const Vector3& p)
-{
+bool HasPosition(const Mesh& mesh, const Vector3& p) {
     for (const Vector3& q : mesh.positions) {
         if ((q - p).Length() < 1e-4f) return true;
     }
@@ -51,8 +48,7 @@ bool HasPosition(const Mesh& mesh, const Vector3& p)
 
 // The file's texture is named ".gif" with doubled backslashes; the reader loads the
 // ".tga" of that name.
-std::string FileNameAsWritten(const std::string& path)
-{
+std::string FileNameAsWritten(const std::string& path) {
     std::string written;
     for (char c : path) written += c == '/' ? std::string("\\\\") : std::string(1, c);
     return written;
@@ -99,8 +95,7 @@ sequence { "walk" figure { "walker" } frames { 20 }
 
 class An8ModelTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Image skin(4, 4);
         skin.Fill(Color(0xFF808080u));
         ASSERT_TRUE(skin.SaveTGA(folder_ / "skin.tga"));
@@ -112,8 +107,7 @@ protected:
     std::string text_;
 };
 
-TEST_F(An8ModelTest, ObjectsBecomeMeshesWithTheirMaterialsAndPlacements)
-{
+TEST_F(An8ModelTest, ObjectsBecomeMeshesWithTheirMaterialsAndPlacements) {
     ActorSet set;
     ASSERT_TRUE(Load(set, folder_, text_.substr(0, text_.find("figure {"))));
     // No figure: one entry per object.
@@ -173,13 +167,13 @@ TEST_F(An8ModelTest, ObjectsBecomeMeshesWithTheirMaterialsAndPlacements)
     // Every face of a closed, outward-facing primitive points away from its centre.
     for (int f = 0; f < 48; ++f) {
         const MeshFace& face = ball.faces[f];
-        const Vector3 centre = (*face.corners[0]->position + *face.corners[1]->position + *face.corners[2]->position) / 3.0f;
+        const Vector3 centre =
+            (*face.corners[0]->position + *face.corners[1]->position + *face.corners[2]->position) / 3.0f;
         EXPECT_GT(face.normal.Dot(centre), 0.0f);
     }
 }
 
-TEST_F(An8ModelTest, FiguresBecomeTreesWithKeyedTracks)
-{
+TEST_F(An8ModelTest, FiguresBecomeTreesWithKeyedTracks) {
     ActorSet set;
     ASSERT_TRUE(Load(set, folder_, text_));
     ASSERT_EQ(set.entries.Count(), 1);  // objects live on in the figure only
@@ -234,8 +228,7 @@ TEST_F(An8ModelTest, FiguresBecomeTreesWithKeyedTracks)
     }
 }
 
-TEST_F(An8ModelTest, AFigureReadBackFromItsCacheKeepsItsTreeAndTrack)
-{
+TEST_F(An8ModelTest, AFigureReadBackFromItsCacheKeepsItsTreeAndTrack) {
     const std::string path = folder_ / "walker.an8";
     std::ofstream(path) << text_;
     // Older than the cache the first load writes, so the second load reads the cache.
@@ -257,18 +250,17 @@ TEST_F(An8ModelTest, AFigureReadBackFromItsCacheKeepsItsTreeAndTrack)
     EXPECT_EQ(cached[0].tracks[0]->keys.size(), 3u);
 }
 
-TEST_F(An8ModelTest, LevelsAreBuiltWhenAsked)
-{
+TEST_F(An8ModelTest, LevelsAreBuiltWhenAsked) {
     ActorSet set;
-    ASSERT_TRUE(Load(set, folder_, "object { \"ball\" sphere { diameter { 2 } longlat { 24 12 } } }", ModelLoadSettings()));
+    ASSERT_TRUE(
+        Load(set, folder_, "object { \"ball\" sphere { diameter { 2 } longlat { 24 12 } } }", ModelLoadSettings()));
     ASSERT_EQ(set.entries.Count(), 1);
     const Mesh& ball = *set.entries[0].root->mesh;
     EXPECT_FALSE(ball.levels.IsEmpty());
     EXPECT_LE(ball.levels[0].mesh->faces.Count(), ball.faces.Count() / 2);
 }
 
-TEST_F(An8ModelTest, BadFilesFailAndLeaveNoEntries)
-{
+TEST_F(An8ModelTest, BadFilesFailAndLeaveNoEntries) {
     ActorSet set;
     EXPECT_FALSE(Load(set, folder_, "object { \"o\" mesh { points { (0 0 0) } } } material"));
     EXPECT_TRUE(set.entries.IsEmpty());

@@ -19,33 +19,31 @@ public:
     void OnHeader() override { log.push_back("header"); }
     void OnRgb(int32_t r, int32_t g, int32_t b) override { Add("rgb", r, g, b); }
     void OnSurfaceColour(An8Colour colour, bool back) override { Add(back ? "back" : "colour", int(colour)); }
-    void OnMaterial(const std::string& name, bool fileLevel) override
-    {
+    void OnMaterial(const std::string& name, bool fileLevel) override {
         log.push_back("material " + name + (fileLevel ? " file" : " object"));
     }
     void OnPoint(const Vector3& p) override { Add("point", int(p.x), int(p.y), int(p.z)); }
     void OnEdge(int32_t a, int32_t b, bool third, int32_t c) override { Add(third ? "edge3" : "edge2", a, b, c); }
-    void OnFace(int32_t material, const std::vector<An8Corner>& corners) override
-    {
+    void OnFace(int32_t material, const std::vector<An8Corner>& corners) override {
         std::string line = "face " + std::to_string(material);
         for (const An8Corner& c : corners) line += " " + std::to_string(c.point) + "/" + std::to_string(c.texCoord);
         log.push_back(line);
     }
     void OnMeshEnd() override { log.push_back("mesh"); }
-    void OnPrimitive(An8Primitive kind, bool inBone) override { Add(inBone ? "bone primitive" : "primitive", int(kind)); }
+    void OnPrimitive(An8Primitive kind, bool inBone) override {
+        Add(inBone ? "bone primitive" : "primitive", int(kind));
+    }
     void OnObject(const std::string& name) override { log.push_back("object " + name); }
     void OnBoneLength(float length) override { Add("length", int(length)); }
     void OnBone(const std::string& name) override { log.push_back("bone " + name); }
     void OnFigure(const std::string& name) override { log.push_back("figure " + name); }
     void OnFloatKey(int32_t frame, float value) override { Add("key", frame, int(value)); }
-    void OnJointAngle(const std::string& bone, const std::string& axis) override
-    {
+    void OnJointAngle(const std::string& bone, const std::string& axis) override {
         log.push_back("joint " + bone + " " + axis);
     }
 
 private:
-    void Add(const char* what, int a, int b = 0, int c = 0)
-    {
+    void Add(const char* what, int a, int b = 0, int c = 0) {
         log.push_back(std::string(what) + " " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c));
     }
 };
@@ -56,8 +54,7 @@ struct Parsed {
     std::string messages;
 };
 
-Parsed Parse(const std::string& text)
-{
+Parsed Parse(const std::string& text) {
     StringStream messages;
     An8Scanner scanner(text, messages);
     Recorder recorder;
@@ -66,16 +63,13 @@ Parsed Parse(const std::string& text)
     return {result, recorder.log, messages.Text()};
 }
 
-TEST(An8ScannerTest, NumbersStringsKeywordsAndIllegalCharacters)
-{
+TEST(An8ScannerTest, NumbersStringsKeywordsAndIllegalCharacters) {
     StringStream messages;
     const std::string longText(1000, 'x');
     const std::string input = "12 -3 +4 1.5 .25 7. 1e2 -2.5E-1 99999999999 1e999 texturename materials \"a\nb\" \"" +
                               longText + "\" Q\r\x81 \"open";
     An8Scanner scanner(input, messages);
-    auto next = [&](An8Token expected) {
-        EXPECT_EQ(scanner.Next(), expected);
-    };
+    auto next = [&](An8Token expected) { EXPECT_EQ(scanner.Next(), expected); };
     next(An8Token::Integer);
     EXPECT_EQ(scanner.integer, 12);
     next(An8Token::Integer);
@@ -98,15 +92,15 @@ TEST(An8ScannerTest, NumbersStringsKeywordsAndIllegalCharacters)
     EXPECT_EQ(scanner.text, "a\nb");
     next(An8Token::String);
     EXPECT_EQ(scanner.text, longText);  // no length limit
-    next(An8Token::End);               // Q, CR, a high byte and the unclosed quote: illegal
+    next(An8Token::End);                // Q, CR, a high byte and the unclosed quote: illegal
     EXPECT_STREQ(messages.Text(),
                  "Illegal character 's' found\nIllegal character 'Q' found\nIllegal character '^M' found\n"
                  "Illegal character 'M-^A' found\nIllegal character '\"' found\n"
-                 "Illegal character 'o' found\nIllegal character 'p' found\nIllegal character 'e' found\nIllegal character 'n' found\n");
+                 "Illegal character 'o' found\nIllegal character 'p' found\nIllegal character 'e' found\nIllegal "
+                 "character 'n' found\n");
 }
 
-TEST(An8ParserTest, CommentsAloneParseAndCapitalKeywordsAreErrors)
-{
+TEST(An8ParserTest, CommentsAloneParseAndCapitalKeywordsAreErrors) {
     const Parsed empty = Parse(" /* a comment; with x; */ \n\t/**/ ");
     EXPECT_EQ(empty.result, An8ParseResult::Parsed);
     EXPECT_TRUE(empty.log.empty());
@@ -117,8 +111,7 @@ TEST(An8ParserTest, CommentsAloneParseAndCapitalKeywordsAreErrors)
     EXPECT_NE(capitals.messages.find("parse error"), std::string::npos);
 }
 
-TEST(An8ParserTest, ConstructsAreReportedAsTheyComplete)
-{
+TEST(An8ParserTest, ConstructsAreReportedAsTheyComplete) {
     const Parsed parsed = Parse(R"(
         header { version { "1" } }
         material { "red" surface { rgb { 255 0 0 } diffuse { rgb { 1 2 3 } } } backsurface { ambiant { } } }
@@ -134,23 +127,41 @@ TEST(An8ParserTest, ConstructsAreReportedAsTheyComplete)
         sequence { "walk" jointangle { "leg" "X" track { floatkey { 3 45 "F" } } } }
     )");
     ASSERT_EQ(parsed.result, An8ParseResult::Parsed) << parsed.messages;
-    const std::vector<std::string> expected = {
-        "header", "rgb 255 0 0", "rgb 1 2 3", "colour 1 0 0", "back 0 0 0", "material red file",
-        "point 0 0 0", "point 1 0 0", "point 1 1 0", "point 0 1 0", "edge2 0 1 0", "edge3 1 2 -1",
-        "face 0 0/0 1/1 2/2 3/3", "face 0 0/-1 1/-1 2/-1", "mesh", "primitive 2 0 0", "object box",
-        "length 2 0 0", "length 1 0 0", "bone primitive 0 0 0", "bone leg", "bone root", "figure walker",
-        "key 3 45 0", "joint leg X"};
+    const std::vector<std::string> expected = {"header",
+                                               "rgb 255 0 0",
+                                               "rgb 1 2 3",
+                                               "colour 1 0 0",
+                                               "back 0 0 0",
+                                               "material red file",
+                                               "point 0 0 0",
+                                               "point 1 0 0",
+                                               "point 1 1 0",
+                                               "point 0 1 0",
+                                               "edge2 0 1 0",
+                                               "edge3 1 2 -1",
+                                               "face 0 0/0 1/1 2/2 3/3",
+                                               "face 0 0/-1 1/-1 2/-1",
+                                               "mesh",
+                                               "primitive 2 0 0",
+                                               "object box",
+                                               "length 2 0 0",
+                                               "length 1 0 0",
+                                               "bone primitive 0 0 0",
+                                               "bone leg",
+                                               "bone root",
+                                               "figure walker",
+                                               "key 3 45 0",
+                                               "joint leg X"};
     EXPECT_EQ(parsed.log, expected);
 }
 
-TEST(An8ParserTest, MalformedChunksEndTheParse)
-{
+TEST(An8ParserTest, MalformedChunksEndTheParse) {
     for (const char* text : {
              "object { \"o\" mesh { faces { 3 0 0 0 ( (0 1 2) (1) (2) ) } } }",  // three in a corner
              "object { \"o\" mesh { edges { (0 1 2 3) } } }",
              "material { \"m\" surface { rgb { 1.0 0 0 } } }",  // colours are integers
-             "header { version { \"1\" }",                       // never closed
-             "object { mesh { } }",                              // no name
+             "header { version { \"1\" }",                      // never closed
+             "object { mesh { } }",                             // no name
          }) {
         const Parsed parsed = Parse(text);
         EXPECT_EQ(parsed.result, An8ParseResult::SyntaxError) << text;
@@ -158,8 +169,7 @@ TEST(An8ParserTest, MalformedChunksEndTheParse)
     }
 }
 
-TEST(An8ParserTest, NestingBeyondTheBoundIsRefused)
-{
+TEST(An8ParserTest, NestingBeyondTheBoundIsRefused) {
     std::string text = "figure { \"deep\" ";
     for (int i = 0; i < An8Parser::kMaxNesting; ++i) text += "bone { \"b\" ";
     const Parsed parsed = Parse(text);

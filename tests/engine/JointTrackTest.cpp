@@ -16,8 +16,7 @@ Quaternion AboutX(float degrees) { return Quaternion::FromAxisAngle({1, 0, 0}, d
 // The angle about x of a rotation about x, in degrees.
 float AngleOf(const Quaternion& q) { return 2.0f * std::atan2(q.x, q.w) / kDegrees; }
 
-TEST(JointTrackTest, KeysAtOneTimeComposeAndStaySorted)
-{
+TEST(JointTrackTest, KeysAtOneTimeComposeAndStaySorted) {
     JointTrack track;
     track.AddKey({AboutX(10), 1.0f});
     track.AddKey({AboutX(5), 0.5f});
@@ -39,8 +38,7 @@ TEST(JointTrackTest, KeysAtOneTimeComposeAndStaySorted)
     EXPECT_TRUE(found);
 }
 
-TEST(JointTrackTest, InterpolatedKeysWrapAroundTheLength)
-{
+TEST(JointTrackTest, InterpolatedKeysWrapAroundTheLength) {
     // A sequence of 2 s with keys at 0 s (0 degrees) and 1 s (90 degrees).
     JointTrack track;
     track.length = 2.0f;

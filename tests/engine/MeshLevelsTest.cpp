@@ -21,8 +21,7 @@ using MaterialAt = std::function<Material*(float, float)>;
 
 // A welded grid of cells x cells unit squares in the x-y plane, two faces each, raised
 // by the height function; each face takes the material of its centre.
-void BuildGrid(Mesh& mesh, int cells, const Height& height, const MaterialAt& material = nullptr)
-{
+void BuildGrid(Mesh& mesh, int cells, const Height& height, const MaterialAt& material = nullptr) {
     for (int y = 0; y <= cells; ++y) {
         for (int x = 0; x <= cells; ++x) mesh.AddPosition({float(x), float(y), height(float(x), float(y))});
     }
@@ -60,8 +59,7 @@ float Flat(float, float) { return 0.0f; }
 
 float Bumpy(float x, float y) { return 2.0f * std::sin(x * 0.7f) * std::cos(y * 0.5f); }
 
-float Area(const Mesh& mesh)
-{
+float Area(const Mesh& mesh) {
     float area = 0.0f;
     for (const MeshFace& face : mesh.faces) {
         const Vector3& a = *face.corners[0]->position;
@@ -72,8 +70,7 @@ float Area(const Mesh& mesh)
     return area;
 }
 
-TEST(MeshLevelsTest, FlatRegionsMergeInTheFirstPassAndKeepTheirOutline)
-{
+TEST(MeshLevelsTest, FlatRegionsMergeInTheFirstPassAndKeepTheirOutline) {
     Mesh mesh;
     BuildGrid(mesh, 8, Flat);
     ASSERT_EQ(mesh.faces.Count(), 128);
@@ -89,8 +86,7 @@ TEST(MeshLevelsTest, FlatRegionsMergeInTheFirstPassAndKeepTheirOutline)
     EXPECT_FLOAT_EQ(box.maximum.y, 8.0f);
 }
 
-TEST(MeshLevelsTest, LevelsHalveTheFacesAndGrowInError)
-{
+TEST(MeshLevelsTest, LevelsHalveTheFacesAndGrowInError) {
     Mesh mesh;
     BuildGrid(mesh, 12, Bumpy);
     const int faces = mesh.faces.Count();
@@ -117,8 +113,7 @@ TEST(MeshLevelsTest, LevelsHalveTheFacesAndGrowInError)
     EXPECT_EQ(mesh.levels[0].mesh, first);
 }
 
-TEST(MeshLevelsTest, RatiosOutsideTheRangeAreClamped)
-{
+TEST(MeshLevelsTest, RatiosOutsideTheRangeAreClamped) {
     auto levelFaces = [](float ratio) {
         Mesh mesh;
         BuildGrid(mesh, 10, Bumpy);
@@ -134,8 +129,7 @@ TEST(MeshLevelsTest, RatiosOutsideTheRangeAreClamped)
     EXPECT_EQ(fine[0], 198);
 }
 
-TEST(MeshLevelsTest, ASingleTriangleGetsNoLevel)
-{
+TEST(MeshLevelsTest, ASingleTriangleGetsNoLevel) {
     Mesh mesh;
     BuildGrid(mesh, 1, Flat);
     mesh.faces.SetSize(1);
@@ -145,8 +139,7 @@ TEST(MeshLevelsTest, ASingleTriangleGetsNoLevel)
     EXPECT_TRUE(mesh.levels.IsEmpty());
 }
 
-TEST(MeshLevelsTest, MaterialSeamsHoldTheirLine)
-{
+TEST(MeshLevelsTest, MaterialSeamsHoldTheirLine) {
     Material left;
     Material right;
     Mesh mesh;
@@ -163,8 +156,7 @@ TEST(MeshLevelsTest, MaterialSeamsHoldTheirLine)
     EXPECT_NEAR(Area(mesh), 64.0f, 1e-3f);
 }
 
-TEST(MeshLevelsTest, TextureSeamsHoldTheirLine)
-{
+TEST(MeshLevelsTest, TextureSeamsHoldTheirLine) {
     // One texture wraps around the grid: the column x = 4 has a vertex with u = 1 for
     // the faces on its left and one with u = 0 for those on its right.
     Mesh mesh;
@@ -180,8 +172,8 @@ TEST(MeshLevelsTest, TextureSeamsHoldTheirLine)
         right.texCoords[0].x = 0.0f;
         const int added = mesh.AddVertex(right);
         for (MeshFace& face : mesh.faces) {
-            const float centre = (face.corners[0]->position->x + face.corners[1]->position->x +
-                                  face.corners[2]->position->x) / 3.0f;
+            const float centre =
+                (face.corners[0]->position->x + face.corners[1]->position->x + face.corners[2]->position->x) / 3.0f;
             const int corner = face.IndexOfVertex(&mesh.vertices[v]);
             if (centre > 4.0f && corner >= 0) face.corners[corner] = &mesh.vertices[added];
         }
@@ -201,8 +193,7 @@ TEST(MeshLevelsTest, TextureSeamsHoldTheirLine)
     }
 }
 
-TEST(MeshLevelsTest, CollapsesNeverTurnAFaceOver)
-{
+TEST(MeshLevelsTest, CollapsesNeverTurnAFaceOver) {
     Mesh mesh;
     BuildGrid(mesh, 10, Bumpy);
     EdgeMesh work;
@@ -224,8 +215,7 @@ TEST(MeshLevelsTest, CollapsesNeverTurnAFaceOver)
 // The renderer draws the coarsest level whose error, scaled by the mesh's size on the
 // screen, stays within its level-of-detail error: move the camera away and the levels
 // take over one by one, each exactly where its error crosses the threshold.
-TEST(MeshLevelsTest, LevelsSwitchAtTheirPixelErrorThresholds)
-{
+TEST(MeshLevelsTest, LevelsSwitchAtTheirPixelErrorThresholds) {
     Renderer renderer;
     auto& device = dynamic_cast<gfx::RecordingDevice&>(renderer.GetDevice());
     Mesh* mesh = renderer.CreateMesh(0, 0, 0, 0);

@@ -14,8 +14,7 @@ constexpr float kFullTurn = 2.0f * std::numbers::pi_v<float>;
 
 // Appends a triangle with a position and a vertex of its own at every corner, as the
 // model readers do before welding.
-void AddLooseTriangle(Mesh& mesh, const Vector3& a, const Vector3& b, const Vector3& c)
-{
+void AddLooseTriangle(Mesh& mesh, const Vector3& a, const Vector3& b, const Vector3& c) {
     const Vector3 corners[3] = {a, b, c};
     MeshFace face;
     int vertices[3];
@@ -29,8 +28,7 @@ void AddLooseTriangle(Mesh& mesh, const Vector3& a, const Vector3& b, const Vect
 }
 
 // A unit cube of 12 loose faces whose normals point outwards.
-void BuildLooseCube(Mesh& mesh)
-{
+void BuildLooseCube(Mesh& mesh) {
     const Vector3 axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     for (int axis = 0; axis < 3; ++axis) {
         for (float sign : {1.0f, -1.0f}) {
@@ -45,16 +43,14 @@ void BuildLooseCube(Mesh& mesh)
     }
 }
 
-void Finish(Mesh& mesh, float creaseAngle)
-{
+void Finish(Mesh& mesh, float creaseAngle) {
     mesh.MergePositions();
     mesh.MergeVertices();
     mesh.BuildAdjacency();
     mesh.ComputeNormals(creaseAngle);
 }
 
-int NeighbourCount(const Mesh& mesh)
-{
+int NeighbourCount(const Mesh& mesh) {
     int count = 0;
     for (const MeshFace& face : mesh.faces) {
         for (const MeshFace* neighbour : face.neighbours) count += neighbour != nullptr;
@@ -62,15 +58,13 @@ int NeighbourCount(const Mesh& mesh)
     return count;
 }
 
-void ExpectNear(const Vector3& actual, const Vector3& expected)
-{
+void ExpectNear(const Vector3& actual, const Vector3& expected) {
     EXPECT_NEAR(actual.x, expected.x, 1e-5f);
     EXPECT_NEAR(actual.y, expected.y, 1e-5f);
     EXPECT_NEAR(actual.z, expected.z, 1e-5f);
 }
 
-TEST(MeshWeldingTest, CubeWeldsToEightCornersAndSmoothsAtAFullTurn)
-{
+TEST(MeshWeldingTest, CubeWeldsToEightCornersAndSmoothsAtAFullTurn) {
     Mesh mesh;
     BuildLooseCube(mesh);
     ASSERT_EQ(mesh.positions.Count(), 36);
@@ -90,8 +84,7 @@ TEST(MeshWeldingTest, CubeWeldsToEightCornersAndSmoothsAtAFullTurn)
     }
 }
 
-TEST(MeshWeldingTest, CubeAtSixtyDegreesGetsOneVertexPerSideAtEachCorner)
-{
+TEST(MeshWeldingTest, CubeAtSixtyDegreesGetsOneVertexPerSideAtEachCorner) {
     Mesh mesh;
     BuildLooseCube(mesh);
     Finish(mesh, kFullTurn / 6);
@@ -103,12 +96,11 @@ TEST(MeshWeldingTest, CubeAtSixtyDegreesGetsOneVertexPerSideAtEachCorner)
     }
 }
 
-TEST(MeshWeldingTest, WeldingIsExactForPositionsAndWithinToleranceForVertices)
-{
+TEST(MeshWeldingTest, WeldingIsExactForPositionsAndWithinToleranceForVertices) {
     Mesh mesh;
     const float nextUp = std::nextafter(1.0f, 2.0f);
-    for (const Vector3& p : {Vector3(1, 0, 0), Vector3(1, 0, 0), Vector3(nextUp, 0, 0), Vector3(-0.0f, 0, 0),
-                             Vector3(0, 0, 0)}) {
+    for (const Vector3& p :
+         {Vector3(1, 0, 0), Vector3(1, 0, 0), Vector3(nextUp, 0, 0), Vector3(-0.0f, 0, 0), Vector3(0, 0, 0)}) {
         mesh.AddPosition(p);
     }
     auto vertexAt = [&](int position, Vector3 normal, float u) {
@@ -141,13 +133,12 @@ TEST(MeshWeldingTest, WeldingIsExactForPositionsAndWithinToleranceForVertices)
     EXPECT_EQ(mesh.vertices[3].position, &mesh.positions[2]);
 }
 
-TEST(MeshWeldingTest, OnlyFacesRunningAlongAnEdgeInOppositeDirectionsAreLinked)
-{
+TEST(MeshWeldingTest, OnlyFacesRunningAlongAnEdgeInOppositeDirectionsAreLinked) {
     Mesh mesh;
     AddLooseTriangle(mesh, {0, 0, 0}, {1, 0, 0}, {0, 1, 0});
-    AddLooseTriangle(mesh, {1, 0, 0}, {0, 0, 0}, {0, -1, 0});   // opposite: linked
-    AddLooseTriangle(mesh, {1, 0, 0}, {0, 0, 0}, {0, 0, 1});    // opposite too, but later
-    AddLooseTriangle(mesh, {1, 0, 0}, {0, 1, 0}, {1, 1, 1});    // along 1-2 the same way
+    AddLooseTriangle(mesh, {1, 0, 0}, {0, 0, 0}, {0, -1, 0});  // opposite: linked
+    AddLooseTriangle(mesh, {1, 0, 0}, {0, 0, 0}, {0, 0, 1});   // opposite too, but later
+    AddLooseTriangle(mesh, {1, 0, 0}, {0, 1, 0}, {1, 1, 1});   // along 1-2 the same way
     mesh.MergePositions();
     mesh.MergeVertices();
     mesh.BuildAdjacency();
@@ -159,8 +150,7 @@ TEST(MeshWeldingTest, OnlyFacesRunningAlongAnEdgeInOppositeDirectionsAreLinked)
     EXPECT_EQ(mesh.faces[3].neighbours[0], nullptr);
 }
 
-TEST(MeshWeldingTest, AnExplicitEdgeSplitsEvenFlatFaces)
-{
+TEST(MeshWeldingTest, AnExplicitEdgeSplitsEvenFlatFaces) {
     // A flat square of two faces whose shared diagonal is an explicit (hard) edge.
     Mesh mesh;
     AddLooseTriangle(mesh, {0, 0, 0}, {1, 1, 0}, {1, 0, 0});
@@ -185,8 +175,7 @@ TEST(MeshWeldingTest, AnExplicitEdgeSplitsEvenFlatFaces)
     EXPECT_EQ(smooth.vertices.Count(), 4);
 }
 
-TEST(MeshWeldingTest, SeamVerticesStayApartAndCreasesFollowTheAngle)
-{
+TEST(MeshWeldingTest, SeamVerticesStayApartAndCreasesFollowTheAngle) {
     // A roof of two faces folded by 90 degrees along the ridge x = 0.
     Mesh mesh;
     AddLooseTriangle(mesh, {0, 0, 1}, {-1, 0, 0}, {0, 1, 1});

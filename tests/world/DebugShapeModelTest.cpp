@@ -11,20 +11,20 @@
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
-#include "support/TempFolder.h"
 #include "platform/gfx/Device.h"
+#include "support/TempFolder.h"
 #include "world/CollisionShape.h"
 
 namespace {
 
 class DebugShapeModelTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::filesystem::create_directories(folder_ / "Actors");
         std::ofstream(folder_ / "Actors/CollisionSphere.AN8")
             << "header { version { \"0.95\" } }\n"
-               "object { \"CollisionSphere\" sphere { name { \"CollisionSphere\" } diameter { 100 } longlat { 16 8 } } }\n";
+               "object { \"CollisionSphere\" sphere { name { \"CollisionSphere\" } diameter { 100 } longlat { 16 8 } } "
+               "}\n";
         std::ofstream(folder_ / "Actors/CollisionCylinder.AN8")
             << "header { version { \"0.95\" } }\n"
                "object { \"CollisionCylinder\" cylinder { name { \"CollisionCylinder\" } length { 1 } diameter { 2 }\n"
@@ -37,18 +37,17 @@ protected:
     std::filesystem::path previous_ = std::filesystem::current_path();
 };
 
-TEST_F(DebugShapeModelTest, ShapesLoadThroughTheModelReader)
-{
+TEST_F(DebugShapeModelTest, ShapesLoadThroughTheModelReader) {
     Array<ActorSetEntry> entries;
     Renderer& renderer = GetRenderer();
-    ModelNode* sphere = renderer.LoadActorSet("Actors\\CollisionSphere.AN8", entries, 0.02f, false,
-                                              ModelLoadSettings(), true, true);
+    ModelNode* sphere =
+        renderer.LoadActorSet("Actors\\CollisionSphere.AN8", entries, 0.02f, false, ModelLoadSettings(), true, true);
     ASSERT_NE(sphere, nullptr);
     ASSERT_NE(sphere->mesh, nullptr);
     EXPECT_NEAR(sphere->mesh->bounds.radius, 1.0f, 1e-3f);
 
-    ModelNode* cylinder = renderer.LoadActorSet("Actors\\CollisionCylinder.AN8", entries, 1.0f, false,
-                                                ModelLoadSettings(), true, true);
+    ModelNode* cylinder =
+        renderer.LoadActorSet("Actors\\CollisionCylinder.AN8", entries, 1.0f, false, ModelLoadSettings(), true, true);
     ASSERT_NE(cylinder, nullptr);
     ASSERT_NE(cylinder->mesh, nullptr);
     const Box box = cylinder->mesh->GetTransformedBox(Matrix4());
@@ -58,15 +57,14 @@ TEST_F(DebugShapeModelTest, ShapesLoadThroughTheModelReader)
     EXPECT_NEAR(box.minimum.y, -1.0f, 1e-2f);
     // The cache written beside the source gives the same model.
     EXPECT_TRUE(std::filesystem::exists(folder_ / "Actors/CollisionCylinder.sbm"));
-    ModelNode* cached = renderer.LoadActorSet("Actors\\CollisionCylinder.AN8", entries, 1.0f, false,
-                                              ModelLoadSettings(), true, false);
+    ModelNode* cached =
+        renderer.LoadActorSet("Actors\\CollisionCylinder.AN8", entries, 1.0f, false, ModelLoadSettings(), true, false);
     ASSERT_NE(cached, nullptr);
     ASSERT_NE(cached->mesh, nullptr);
     EXPECT_EQ(cached->mesh->faces.Count(), cylinder->mesh->faces.Count());
 }
 
-TEST_F(DebugShapeModelTest, ShapesAreDrawnInTheirColourAtHalfOpacity)
-{
+TEST_F(DebugShapeModelTest, ShapesAreDrawnInTheirColourAtHalfOpacity) {
     Renderer& renderer = GetRenderer();
     ASSERT_TRUE(renderer.GetReady());
     Camera camera;
