@@ -68,6 +68,7 @@ ModelNode* ReadModelFile(const String& fileName, const ModelLoadSettings& settin
     ObjReader reader;
     if (!reader.Read(text, *mesh, painted, material)) return nullptr;
     if (settings.vertexColours) mesh->hasColors = 1;
+    if (settings.simplify) mesh->BuildLevelsOfDetail(settings.firstPassFactor, settings.ratio, settings.topologyCheck != 0);
     return node;
 }
 
@@ -277,9 +278,14 @@ bool ObjReader::ReadStatement(Token statement) {
     }
 }
 
+// Every corner was read as its own vertex: weld them, then smooth across every edge
+// (a crease angle of a full turn), since the files' own normals are only hints.
 void ObjReader::Finish() {
+    mesh_->MergeVertices();
     mesh_->UpdateBounds();
+    mesh_->BuildAdjacency();
     mesh_->hasNormals = 1;
+    mesh_->ComputeNormals(kPi * 360.0f / 180.0f);
     mesh_->UpdateTexCoordSetCount();
 }
 
