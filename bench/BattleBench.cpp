@@ -60,7 +60,7 @@ std::string FiringPatterns() {
 }
 
 std::string UnitFile(const char* name, const char* chassis, const char* weapon1, const char* weapon2,
-                      const std::string& patterns) {
+                     const std::string& patterns) {
     return std::string("Type Vorn\nName ") + name + "\nChassisType " + chassis +
            "\nCost 50\nEdited 0\nCostEdited 0\nWeapons 2\n\tType " + weapon1 + "\n\t\tLocation 0\n\tEnd\n\tType " +
            weapon2 + "\n\t\tLocation 1\n\tEnd\n" + patterns + "End\n";
@@ -75,13 +75,14 @@ public:
         std::filesystem::create_directories(folder_ + "/Textures");
         std::filesystem::create_directories(folder_ + "/Actors");
         const Image pixel(1, 1);
-        for (const char* name : {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {
+        for (const char* name :
+             {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {
             pixel.SaveTGA(folder_ + "/Textures/" + name + "Shadow.tga");
         }
         for (const char* name : {"RobotAntenna", "Ball0", "RobotSmallHead", "RobotSmallEar", "RobotMediumBody",
                                  "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead",
-                                 "RobotLargeEar", "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1",
-                                 "StalkSmallBody", "StalkSegment", "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
+                                 "RobotLargeEar", "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1", "StalkSmallBody",
+                                 "StalkSegment", "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
             pixel.SaveTGA(folder_ + "/Actors/" + name + "_c_painted.tga");
         }
         const std::filesystem::path previous = std::filesystem::current_path();
@@ -106,9 +107,7 @@ public:
     }
 
 private:
-    void Write(const char* name, const std::string& text) {
-        std::ofstream(folder_ + "/" + name + ".VRN") << text;
-    }
+    void Write(const char* name, const std::string& text) { std::ofstream(folder_ + "/" + name + ".VRN") << text; }
     std::string folder_;
 };
 
