@@ -101,6 +101,7 @@ void MissionGame::Update() {
         resultDelay -= frameTime;
         if (resultDelay <= 0.0f) {
             resultShown = true;
+            rewardPaid = false;
             if (screens_ != nullptr) screens_->ShowResult(won, won ? settings.rewardBoosts : 0);
         }
     }
@@ -132,6 +133,16 @@ void MissionGame::EndBattle(bool battleWon, bool quick) {
         gArena->meteorStartTime = 0.0f;
     }
 }
+
+void MissionGame::PayReward() {
+    if (rewardPaid || alreadyWon) return;
+    rewardPaid = true;
+    local_.boosts += settings.rewardBoosts;
+    local_.RecordMissionWin(missionIndex);
+    SelectPlayersMission();
+}
+
+void MissionGame::SelectPlayersMission() { SetMission(std::min(local_.maxMission, campaign.Count() - 1)); }
 
 int32_t MissionGame::LosingTextIndex() const {
     const int32_t count = settings.losingTexts.Count();

@@ -34,6 +34,11 @@ public:
     void Update() override;
     // Decides the battle; before a launch it returns to the briefing.
     void EndBattle(bool won, bool quick);
+    // The winning screen's buttons pay the reward of a mission not won before, record the
+    // win and select the player's next mission; at most once per showing of the result.
+    void PayReward();
+    // The player's highest open mission, within the campaign list.
+    void SelectPlayersMission();
     // The losing text to show: the attempt counter modulo the alternatives; -1 for none.
     int32_t LosingTextIndex() const;
     // Squads a launch may take: the mission's count within 1..4.
@@ -53,6 +58,7 @@ public:
     bool alreadyWon = false;
     float resultDelay = kLoseDelay;
     bool resultShown = false;
+    bool rewardPaid = false;
 
 private:
     void RemoveBeacons();

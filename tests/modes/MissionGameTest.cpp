@@ -86,6 +86,17 @@ TEST_F(MissionGameTest, WonMissionShowsItsResultOnceAfterTheDelay) {
     EXPECT_EQ(screens.results, 1);
     EXPECT_TRUE(screens.lastWon);
     EXPECT_EQ(screens.lastReward, 3);
+    mission.PayReward();
+    mission.PayReward();  // both buttons, or one pressed twice: paid once
+    EXPECT_EQ(red.boosts, 3);
+    EXPECT_EQ(red.missionWins[0], 1);
+    EXPECT_EQ(mission.missionIndex, 1);
+    ASSERT_TRUE(std::filesystem::exists("Players/Tester/Tester.DATA"));
+    mission.SetMission(0);
+    ASSERT_TRUE(mission.StartBriefing());  // replaying a won mission pays nothing
+    mission.rewardPaid = false;
+    mission.PayReward();
+    EXPECT_EQ(red.boosts, 3);
 }
 
 TEST_F(MissionGameTest, LostMissionAndItsLosingText) {
