@@ -1,4 +1,4 @@
-// Whole battles with no window: 2 x 25, 50, 100 and 200 units among trees, rocks and
+// Whole battles with no window (and a mission battle judged by its goal): 2 x 25, 50, 100 and 200 units among trees, rocks and
 // chargers for 60 s of game time (milliseconds per arena update, how many times faster
 // than real time, object counts every 10 s, resident memory), and an effects stress of
 // 10 flamethrowers and 10 missile launchers firing for 60 s.
@@ -19,6 +19,7 @@
 #include "core/MemoryBlock.h"
 #include "game/Game.h"
 #include "game/Player.h"
+#include "modes/MissionJudge.h"
 #include "platform/sys/Random.h"
 #include "units/ChassisTable.h"
 #include "units/PatternMatcher.h"
@@ -59,7 +60,7 @@ std::string FiringPatterns() {
 }
 
 std::string UnitFile(const char* name, const char* chassis, const char* weapon1, const char* weapon2,
-                      const std::string& patterns) {
+                     const std::string& patterns) {
     return std::string("Type Vorn\nName ") + name + "\nChassisType " + chassis +
            "\nCost 50\nEdited 0\nCostEdited 0\nWeapons 2\n\tType " + weapon1 + "\n\t\tLocation 0\n\tEnd\n\tType " +
            weapon2 + "\n\t\tLocation 1\n\tEnd\n" + patterns + "End\n";
@@ -74,13 +75,14 @@ public:
         std::filesystem::create_directories(folder_ + "/Textures");
         std::filesystem::create_directories(folder_ + "/Actors");
         const Image pixel(1, 1);
-        for (const char* name : {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {
+        for (const char* name :
+             {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {
             pixel.SaveTGA(folder_ + "/Textures/" + name + "Shadow.tga");
         }
         for (const char* name : {"RobotAntenna", "Ball0", "RobotSmallHead", "RobotSmallEar", "RobotMediumBody",
                                  "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead",
-                                 "RobotLargeEar", "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1",
-                                 "StalkSmallBody", "StalkSegment", "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
+                                 "RobotLargeEar", "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1", "StalkSmallBody",
+                                 "StalkSegment", "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
             pixel.SaveTGA(folder_ + "/Actors/" + name + "_c_painted.tga");
         }
         const std::filesystem::path previous = std::filesystem::current_path();
@@ -105,9 +107,7 @@ public:
     }
 
 private:
-    void Write(const char* name, const std::string& text) {
-        std::ofstream(folder_ + "/" + name + ".VRN") << text;
-    }
+    void Write(const char* name, const std::string& text) { std::ofstream(folder_ + "/" + name + ".VRN") << text; }
     std::string folder_;
 };
 
@@ -267,7 +267,54 @@ void BM_EffectsStress(benchmark::State& state) {
     }
 }
 
+// A mission battle: four squads of four units per side at the corners of a 24 x 24
+// field, for 120 s of game time, the goal judged every frame (milliseconds per update and
+// the goal checks' share of it).
+void BM_MissionBattle(benchmark::State& state) {
+    static const char* const kFiles[] = {"Gunner", "Burner", "Rocket", "Medic"};
+    constexpr float kMissionSeconds = 120.0f;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Battlefield field(24);
+        Arena& arena = field.arena();
+        arena.PlaceObjectsRandomly(kKindTree, 6, 48);
+        const float w = arena.WorldWidth();
+        for (int squad = 0; squad < 4; ++squad) {
+            const float cx = (squad % 2 == 0 ? 0.3f : 0.7f) * w;
+            const float cy = (squad < 2 ? 0.3f : 0.7f) * w;
+            for (int k = 0; k < 4; ++k) {
+                const float dx = 4.0f * static_cast<float>(k % 2);
+                const float dy = 4.0f * static_cast<float>(k / 2);
+                field.AddUnit(kFiles[k], &field.red(), cx - 12.0f - dx, cy + dy, 0.0f);
+                field.AddUnit(kFiles[(k + 1) % 4], &field.blue(), cx + 12.0f + dx, cy + dy, 3.14159f);
+            }
+        }
+        MissionSettings settings;
+        settings.goal = MissionGoal::kDestroyAllEnemies;
+        settings.timeLimited = true;
+        settings.goalTime = 1000.0f;
+        MissionJudge judge(settings, arena, field.red(), field.blue());
+        state.ResumeTiming();
+        double judgeSeconds = 0.0;
+        int steps = 0;
+        const auto start = std::chrono::steady_clock::now();
+        for (float time = 0.0f; time < kMissionSeconds; time += kFrame, ++steps) {
+            const auto judged = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(judge.Judge(kFrame, nullptr, nullptr, 0.0f));
+            judgeSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - judged).count();
+            field.Step();
+        }
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.PauseTiming();
+        state.counters["ms_per_update"] = 1000.0 * seconds / steps;
+        state.counters["goal_share_pct"] = 100.0 * judgeSeconds / seconds;
+        state.counters["units_left"] = arena.CountObjectsOfKind(kKindVorn);
+        state.ResumeTiming();
+    }
+}
+
 BENCHMARK(BM_Battle)->Arg(25)->Arg(50)->Arg(100)->Arg(200)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EffectsStress)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MissionBattle)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -141,8 +141,9 @@ void Application::LoadLanguage() {
         Debugger::Instance().Line((String("Startup: no language file ") + file).CStr());
     }
     // The player records were made before the language was known.
-    GetLocalPlayer().name = GetLanguageText("NoPlayerName");
-    GetOpponentPlayer().name = GetLanguageText("NoPlayerName");
+    BuildUpgradeCatalog();
+    GetLocalPlayer().Init();
+    GetOpponentPlayer().Init();
 }
 
 void Application::LoadSongLists() {

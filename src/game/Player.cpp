@@ -19,7 +19,10 @@ void TellLocalSignalChanged(const Player& player) {
 
 }  // namespace
 
-Player::Player() { std::fill(std::begin(upgradeLevels), std::end(upgradeLevels), -1); }
+Player::Player() {
+    std::fill(std::begin(upgradeLevels), std::end(upgradeLevels), -1);
+    std::fill(std::begin(savedUpgradeLevels), std::end(savedUpgradeLevels), -1);
+}
 
 void Player::AddKill() { ++kills; }
 
@@ -43,35 +46,10 @@ int32_t Player::GetChassisChoice(int32_t sizeClass) const {
     return chassisChoices[sizeClass];
 }
 
-bool Player::HasUpgradeLevel(int32_t kind, int32_t level) const {
-    if (kind < 0 || kind >= kUpgradeItemCount) return false;
-    return upgradeLevels[kind] >= level;
-}
-
 namespace {
-
-// The value of a bought level. A level of -1 (not available) adds nothing, and levels
-// past the end of a table add the level number itself.
-template <int N>
-int32_t LevelValue(const int32_t (&table)[N], int32_t level) {
-    if (level < 0) return 0;
-    if (level >= N) return level;
-    return table[level];
-}
-
-constexpr int32_t kTableA[] = {0, 10, 20, 30, 40, 50};
-constexpr int32_t kTableB[] = {0, 4, 8, 12, 16, 20};
-constexpr int32_t kTableC[] = {0, 2, 4, 6, 8, 10};
-constexpr int32_t kTableD[] = {0, 1, 2, 3, 4, 5};
-constexpr int32_t kTableE[] = {0, 20, 40, 60, 80, 100};
-constexpr int32_t kTableF[] = {0, 1, 2, 3, 4};
-constexpr int32_t kTableG[] = {0, 1, 2, 4, 6};
-constexpr int32_t kTableH[] = {0, 1, 2, 4, 6, 8};
 
 // Catalogue rows: weapon kind w is row 99 + w; each size class has four rows from
 // 111 (the chassis itself, speed, pattern count, armour).
-constexpr int32_t kWeaponUpgradeRow = 99;
-constexpr int32_t kChassisUpgradeRow = 111;
 constexpr int32_t kSpeedOffset = 1;
 constexpr int32_t kPatternOffset = 2;
 constexpr int32_t kArmourOffset = 3;
@@ -79,14 +57,11 @@ constexpr int32_t kArmourOffset = 3;
 float PercentFactor(int32_t percent) { return 1.0f + static_cast<float>(percent) / 100.0f; }
 
 // The level of a catalogue item; -1 (nothing added) for an item outside the catalogue.
-int32_t UpgradeLevel(const Player& player, int32_t item) {
-    if (item < 0 || item >= Player::kUpgradeItemCount) return -1;
-    return player.upgradeLevels[item];
-}
+int32_t UpgradeLevel(const Player& player, int32_t item) { return player.GetUpgradeLevel(item); }
 
 // The level of a size class's speed, pattern-count or armour item.
 int32_t ChassisUpgradeLevel(const Player& player, int32_t sizeClass, int32_t offset) {
-    return UpgradeLevel(player, kChassisUpgradeRow + sizeClass * 4 + offset);
+    return UpgradeLevel(player, kFirstChassisItem + sizeClass * 4 + offset);
 }
 
 }  // namespace
@@ -95,7 +70,7 @@ float Player::GetChassisMaxHealth(int32_t chassis) const {
     const ChassisDefinition* row = ChassisTable::Row(chassis);
     if (!row) return 0.0f;
     const int32_t level = ChassisUpgradeLevel(*this, row->sizeClass, kArmourOffset);
-    const int32_t percent = row->sizeClass == 2 ? LevelValue(kTableA, level) : LevelValue(kTableE, level);
+    const int32_t percent = row->sizeClass == 2 ? UpgradeTableValue('A', level) : UpgradeTableValue('E', level);
     return row->baseHealth * PercentFactor(percent);
 }
 
@@ -103,7 +78,7 @@ float Player::GetChassisSpeed(int32_t chassis) const {
     const ChassisDefinition* row = ChassisTable::Row(chassis);
     if (!row) return 0.0f;
     const int32_t level = ChassisUpgradeLevel(*this, row->sizeClass, kSpeedOffset);
-    const int32_t percent = row->sizeClass == 0 ? LevelValue(kTableA, level) : LevelValue(kTableE, level);
+    const int32_t percent = row->sizeClass == 0 ? UpgradeTableValue('A', level) : UpgradeTableValue('E', level);
     return row->speed * PercentFactor(percent);
 }
 
@@ -112,12 +87,9 @@ int32_t Player::GetMaxPatternCount(int32_t chassis) const {
     if (!row) return 0;
     const int32_t level = ChassisUpgradeLevel(*this, row->sizeClass, kPatternOffset);
     switch (row->sizeClass) {
-        case 0:
-            return row->basePatternCount + LevelValue(kTableF, level);
-        case 1:
-            return row->basePatternCount + LevelValue(kTableG, level);
-        default:
-            return row->basePatternCount + LevelValue(kTableH, level);
+        case 0: return row->basePatternCount + UpgradeTableValue('F', level);
+        case 1: return row->basePatternCount + UpgradeTableValue('G', level);
+        default: return row->basePatternCount + UpgradeTableValue('H', level);
     }
 }
 
@@ -125,7 +97,7 @@ float Player::GetUpgradedValue(int32_t weaponKind) const {
     const WeaponDefinition* row = WeaponTable::Row(weaponKind);
     if (!row) return 0.0f;
     const bool raised = weaponKind <= kWeaponFlamethrower || weaponKind == kWeaponMissileLauncher;
-    const int32_t percent = raised ? LevelValue(kTableA, UpgradeLevel(*this, kWeaponUpgradeRow + weaponKind)) : 0;
+    const int32_t percent = raised ? UpgradeTableValue('A', UpgradeLevel(*this, kFirstWeaponItem + weaponKind)) : 0;
     return row->damage * PercentFactor(percent);
 }
 
@@ -133,20 +105,16 @@ int32_t Player::GetWeaponAmmo(int32_t weaponKind) const {
     const WeaponDefinition* row = WeaponTable::Row(weaponKind);
     if (!row) return 0;
     if (row->baseAmmo < 0) return row->baseAmmo;
-    const int32_t level = UpgradeLevel(*this, kWeaponUpgradeRow + weaponKind);
+    const int32_t level = UpgradeLevel(*this, kFirstWeaponItem + weaponKind);
     switch (weaponKind) {
-        case kWeaponShrapnelGun:
-            return row->baseAmmo + LevelValue(kTableB, level);
-        case kWeaponMissileLauncher:
-            return row->baseAmmo + LevelValue(kTableC, level);
+        case kWeaponShrapnelGun: return row->baseAmmo + UpgradeTableValue('B', level);
+        case kWeaponMissileLauncher: return row->baseAmmo + UpgradeTableValue('C', level);
         case kWeaponPropeller:
         case kWeaponStaticFieldGenerator:
         case kWeaponGooFieldGenerator:
         case kWeaponHealthFieldGenerator:
-        case kWeaponVornLauncher:
-            return row->baseAmmo + LevelValue(kTableD, level);
-        default:
-            return row->baseAmmo;
+        case kWeaponVornLauncher: return row->baseAmmo + UpgradeTableValue('D', level);
+        default: return row->baseAmmo;
     }
 }
 
@@ -155,7 +123,8 @@ float Player::GetWeaponDuration(int32_t weaponKind) const {
     if (!row) return 0.0f;
     const bool fieldGenerator = weaponKind >= kWeaponStaticFieldGenerator && weaponKind <= kWeaponHealthFieldGenerator;
     if (!fieldGenerator) return row->duration;
-    return row->duration + static_cast<float>(LevelValue(kTableD, UpgradeLevel(*this, kWeaponUpgradeRow + weaponKind)));
+    return row->duration +
+           static_cast<float>(UpgradeTableValue('D', UpgradeLevel(*this, kFirstWeaponItem + weaponKind)));
 }
 
 void Player::ApplyColors() {}

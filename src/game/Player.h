@@ -1,18 +1,39 @@
 #pragma once
-// A player's record as the world and the units see it: signals, scores, colours and the
-// chassis choices, and the upgraded values that depend on the player's upgrades.
+// A commander's record: the profile stored per player name (campaign progress, colours,
+// boosts, the level of every upgrade item, the settings offered when serving a network
+// game) and the state a battle holds per player (squads, scores, signal flags).
 #include <cstdint>
+#include <vector>
 
 #include "core/Color.h"
 #include "core/String.h"
 #include "engine/TextureHandle.h"
+#include "game/Squad.h"
+#include "game/UpgradeItem.h"
+
+class Stream;
 
 class Player {
 public:
-    static constexpr int kSizeClassCount = 3;     // small, medium, large
-    static constexpr int kUpgradeItemCount = 123;  // one level per upgrade catalogue item
+    static constexpr int kSizeClassCount = 3;  // small, medium, large
+    static constexpr int kUpgradeItemCount = kUpgradeItemTotal;
+    static constexpr int kSquadCount = 4;
+    // Mission flags a profile may hold; more would come only from a damaged file.
+    static constexpr int32_t kMaxMissionWins = 10000;
 
     Player();
+
+    // A fresh profile: the name and server settings to their defaults, then Reset.
+    void Init();
+    // Campaign progress, boosts and upgrade levels back to a new player's.
+    void Reset();
+
+    void SetName(const String& playerName);
+    // An empty text becomes the name + "Server".
+    void SetServerName(const String& text);
+    // False while the name is still the language's "no player" text.
+    bool HasName() const;
+    String GetFilePath() const;
 
     void AddKill();
     // One unit lost: losses up, units alive down.
@@ -20,10 +41,37 @@ public:
     // Set the signal flag; the local player's control tray shows it at once.
     void SetSignal1(bool on);
     void SetSignal2(bool on);
+    // Empties the four squads without returning their units (a launch refills them).
+    void ClearSquads();
+    // A won mission opens the next one; -1 is the mission-map tutorial. Saves.
+    void RecordMissionWin(int32_t mission);
+
     // The chassis row chosen for size class 0..2; -1 for any other class.
     int32_t GetChassisChoice(int32_t sizeClass) const;
-    // True when this player's level of the upgrade item is at least the level.
-    bool HasUpgradeLevel(int32_t kind, int32_t level) const;
+
+    // Upgrade levels: -1 not available, 0 basic, n bought up to level n. Every level
+    // set is kept within -1 and the item's highest level.
+    int32_t GetUpgradeLevel(int32_t item) const;
+    bool HasUpgradeLevel(int32_t item, int32_t level) const;
+    bool IsItemAvailable(int32_t conditional) const;
+    bool IsFeatureAvailable() const;
+    bool IsPropertyAvailable(int32_t mapConditional) const;
+    bool IsPatternKindAvailable(int32_t kind) const;
+    void SetUpgradeLevel(int32_t item, int32_t level);
+    // True only for the next level of the item, when the local player's boosts pay it.
+    bool CanBuyUpgrade(int32_t item, int32_t level) const;
+    // A key that names an item makes it available; other levels stay.
+    void UnlockUpgrade(const String& key);
+    void MaxAllUpgradeLevels();
+    void SetAllUpgradeLevels(int32_t level);
+    void UnlockAllUpgrades();
+    void UnlockAllUpgradesAndMaxPatterns();
+    // Lend other levels (a tutorial, training) until RestoreUpgradeLevels; while lent,
+    // the profile keeps the player's own levels.
+    void UseBasicUpgradeLevels();
+    void UseUpgradeLevelsOf(const Player& other);
+    void RestoreUpgradeLevels();
+    bool IsLendingUpgrades() const { return lending_; }
 
     // The values below combine the chassis and weapon tables with the upgrades; an
     // unknown chassis row or weapon kind answers 0.
@@ -37,7 +85,45 @@ public:
     // until the chassis table's textures are loaded.
     void ApplyColors();
 
+    // The profile text.
+    void Write(Stream& stream) const;
+    void Read(Stream& stream);
+    // A safe save of the profile; false (and logged) when it did not reach the disk. A
+    // player without a name is not saved.
+    bool Save() const;
+    // A profile that cannot be opened leaves the record as it was.
+    bool Load();
+
     String name;
+    bool missionMapTutorial = false;
+    int32_t maxMission = 0;
+    std::vector<uint8_t> missionWins;
+    int32_t lastMission = -1;
+    int32_t lastMissionTries = 0;
+    int32_t replayMission = -1;
+    int32_t replayMissionTries = 0;
+    bool seenWinningMovie = false;
+    int32_t boosts = 0;
+
+    String serverName;
+    int32_t serverLaunchDelay = 30;
+    int32_t serverMeteorDelay = 20;
+    int32_t serverMaxSquadCount = 1;
+    int32_t serverBudget = 1000;
+    int32_t serverGameRules = 0;
+    int32_t serverGoalCount = 4;
+    int32_t serverBallCount = 1;
+    int32_t serverNetCount = 1;
+    int32_t serverGameTimer = 60;
+    int32_t serverVipCount = 1;
+    bool serverWeaponsAllowed = true;
+    int32_t serverBoostCount = 0;
+    String serverScenarioName;
+    String serverClientServerIp;
+
+    Squad squads[kSquadCount];
+    int32_t squadsInUse = 0;
+
     uint8_t signal1 = 0;  // copied into each unit's Signal1 every tick
     uint8_t signal2 = 0;
     uint8_t won = 0;
@@ -46,11 +132,16 @@ public:
     int32_t kills = 0;
     int32_t losses = 0;
     int32_t vornsAlive = 0;
-    Color primaryColor;
-    Color trimColor;
-    TextureHandle beaconTexture = nullptr;  // drawn under this player's beacons
-    TextureHandle goalTexture = nullptr;    // drawn under this player's goals
+    Color primaryColor = Color::FromRGBA(255, 0, 0, 255);
+    Color trimColor = Color::FromRGBA(50, 150, 100, 255);
+    TextureHandle beaconTexture = nullptr;                   // drawn under this player's beacons
+    TextureHandle goalTexture = nullptr;                     // drawn under this player's goals
     int32_t chassisChoices[kSizeClassCount] = {-1, -1, -1};  // -1: none chosen yet
-    // -1 not available, 0 available at the basic level, n bought up to level n.
     int32_t upgradeLevels[kUpgradeItemCount];
+    int32_t savedUpgradeLevels[kUpgradeItemCount];
+
+private:
+    void ReadValue(const String& key, Stream& stream);
+    void ReadMissionWins(Stream& stream);
+    bool lending_ = false;
 };

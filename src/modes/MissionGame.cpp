@@ -1,0 +1,159 @@
+#include "modes/MissionGame.h"
+
+#include <algorithm>
+
+#include "core/Debugger.h"
+#include "game/GameWindows.h"
+#include "game/Player.h"
+#include "modes/MissionFile.h"
+#include "modes/MissionScreens.h"
+#include "ui/UiServices.h"
+#include "world/Arena.h"
+#include "world/Beacon.h"
+#include "world/Terrain.h"
+
+MissionGame::MissionGame(Player& local, Player& computer) : local_(local), computer_(computer) {
+    modeName = "MissionGame";
+}
+
+void MissionGame::LoadCampaign(const String& campaignLanguage) {
+    language = campaignLanguage;
+    campaign.Load(language);
+}
+
+void MissionGame::SetMission(int32_t index) {
+    if (index < 0 || index >= campaign.Count()) {
+        missionIndex = -1;
+        return;
+    }
+    missionIndex = index;
+    missionName = campaign.entryNames[index];
+    tutorialName = campaign.tutorialNames[index];
+}
+
+bool MissionGame::StartBriefing() {
+    const auto wins = static_cast<int32_t>(local_.missionWins.size());
+    alreadyWon = missionIndex == -1 || (missionIndex < wins && local_.missionWins[missionIndex] != 0);
+    battleRunning = false;
+    local_.won = 0;
+    computer_.won = 0;
+    SetScoringSuspended(false);
+    if (missionIndex < 0 || !MissionFile(settings, *this, local_, computer_).Load(language, missionName)) {
+        // No briefing with the settings of another mission.
+        Debugger::Instance().Line((String("Mission not briefed: ") + missionName).CStr());
+        PlayUiSound("Illegal.ogg");
+        if (screens_ != nullptr) screens_->ShowCampaignMap();
+        return false;
+    }
+    meteorsEnabled = settings.meteorsEnabled ? 1 : 0;
+    meteorDelay = settings.meteorDelay;
+    for (int32_t kind = 0; kind < kWeaponKindCount; ++kind) weaponAllowed[kind] = settings.weaponAllowed[kind] ? 1 : 0;
+    bool changed = false;
+    if (!alreadyWon && local_.lastMission != missionIndex) {
+        local_.lastMission = missionIndex;
+        local_.lastMissionTries = 0;
+        changed = true;
+    } else if (alreadyWon && local_.replayMission != missionIndex) {
+        local_.replayMission = missionIndex;
+        local_.replayMissionTries = 0;
+        changed = true;
+    }
+    if (changed) local_.Save();
+    if (screens_ != nullptr) screens_->ShowBriefing(settings);
+    return true;
+}
+
+int32_t MissionGame::LaunchSquadCount() const {
+    return std::clamp(settings.maxSquadCount, 1, MissionSettings::kMaxSquads);
+}
+
+void MissionGame::Launch() {
+    won = false;
+    battleRunning = true;
+    resultShown = false;
+    SetScoringSuspended(false);
+    if (gArena != nullptr) {
+        gArena->ResetMeteorShower();
+        gArena->meteorShowerOn = meteorsEnabled != 0;
+        gArena->meteorStartTime = meteorDelay;
+    }
+    Array<Squad*> squads;
+    for (int32_t i = 0; i < LaunchSquadCount(); ++i) squads.Append(&local_.squads[i]);
+    PlaceSquadsAtLaunchPoints(squads);
+    local_.ClearSquads();
+    playerPaused = 0;
+    if (settings.goal == MissionGoal::kReachApex && gArena != nullptr) {
+        float lowest = 0.0f;
+        gArena->GetTerrain().GetHeightRange(lowest, apexHeight);
+    }
+}
+
+void MissionGame::Update() {
+    if (battleRunning) {
+        const float elapsed = playerPaused != 0 ? 0.0f : frameTime;
+        if (gArena != nullptr) {
+            MissionJudge judge(settings, *gArena, local_, computer_);
+            const BattleResult result = judge.Judge(elapsed, localBeacon, computerBeacon, apexHeight);
+            if (result != BattleResult::kUndecided) EndBattle(result == BattleResult::kWon, false);
+        }
+    }
+    if (battleOver != 0 && !battleRunning && !resultShown && resultDelay > 0.0f) {
+        resultDelay -= frameTime;
+        if (resultDelay <= 0.0f) {
+            resultShown = true;
+            rewardPaid = false;
+            if (screens_ != nullptr) screens_->ShowResult(won, won ? settings.rewardBoosts : 0);
+        }
+    }
+    Game::Update();
+}
+
+void MissionGame::EndBattle(bool battleWon, bool quick) {
+    if (battleWon) {
+        PlayUiSound("Win.ogg");
+    } else if (!quick) {
+        PlayUiSound("Lose.ogg");
+    } else if (GetGameWindows() != nullptr && GetGameWindows()->IsBattlefieldOpen()) {
+        PlayUiSound("QuickLose.ogg");
+    }
+    if (battleRunning) {
+        battleRunning = false;
+        SetScoringSuspended(true);
+        resultDelay = battleWon ? kWinDelay : kLoseDelay;
+        won = battleWon;
+        local_.won = battleWon ? 1 : 0;
+        computer_.won = battleWon ? 0 : 1;
+    } else {
+        RemoveBeacons();
+        if (screens_ != nullptr) screens_->ShowBriefing(settings);
+    }
+    meteorsEnabled = 0;
+    if (gArena != nullptr) {
+        gArena->meteorShowerOn = false;
+        gArena->meteorStartTime = 0.0f;
+    }
+}
+
+void MissionGame::PayReward() {
+    if (rewardPaid || alreadyWon) return;
+    rewardPaid = true;
+    local_.boosts += settings.rewardBoosts;
+    local_.RecordMissionWin(missionIndex);
+    SelectPlayersMission();
+}
+
+void MissionGame::SelectPlayersMission() { SetMission(std::min(local_.maxMission, campaign.Count() - 1)); }
+
+int32_t MissionGame::LosingTextIndex() const {
+    const int32_t count = settings.losingTexts.Count();
+    if (count < 1) return -1;
+    const int32_t tries = std::max(alreadyWon ? local_.replayMissionTries : local_.lastMissionTries, 0);
+    return tries % count;
+}
+
+void MissionGame::RemoveBeacons() {
+    for (Beacon** beacon : {&localBeacon, &computerBeacon}) {
+        if (*beacon != nullptr && gArena != nullptr) gArena->DestroyObject(*beacon, false);
+        *beacon = nullptr;
+    }
+}

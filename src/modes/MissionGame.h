@@ -1,0 +1,69 @@
+#pragma once
+// The campaign mode: from the campaign map to a mission's briefing, its battle judged by
+// the goal every frame, and the result screens; keeps the profile's attempt counters.
+#include <cstdint>
+
+#include "core/String.h"
+#include "game/Game.h"
+#include "modes/CampaignList.h"
+#include "modes/MissionJudge.h"
+#include "modes/MissionSettings.h"
+
+class Beacon;
+class MissionScreens;
+class Player;
+
+class MissionGame : public Game {
+public:
+    static constexpr float kWinDelay = 4.0f;
+    static constexpr float kLoseDelay = 8.0f;
+
+    MissionGame(Player& local, Player& computer);
+
+    void SetScreens(MissionScreens* screens) { screens_ = screens; }
+    // Reads the campaign list of the language.
+    void LoadCampaign(const String& language);
+
+    // The campaign entry to brief next; an index outside the list selects none (-1).
+    void SetMission(int32_t index);
+    // Reads the mission file and opens the briefing. A file that cannot be read keeps the
+    // player on the campaign map (false), with a log line and the refusal sound.
+    bool StartBriefing();
+    // The squads the player chose enter the battle.
+    void Launch() override;
+    void Update() override;
+    // Decides the battle; before a launch it returns to the briefing.
+    void EndBattle(bool won, bool quick);
+    // The winning screen's buttons pay the reward of a mission not won before, record the
+    // win and select the player's next mission; at most once per showing of the result.
+    void PayReward();
+    // The player's highest open mission, within the campaign list.
+    void SelectPlayersMission();
+    // The losing text to show: the attempt counter modulo the alternatives; -1 for none.
+    int32_t LosingTextIndex() const;
+    // Squads a launch may take: the mission's count within 1..4.
+    int32_t LaunchSquadCount() const;
+
+    CampaignList campaign;
+    MissionSettings settings;
+    int32_t missionIndex = -1;
+    String missionName;
+    String tutorialName;
+    String language = "English";
+    Beacon* localBeacon = nullptr;  // cleared when removed
+    Beacon* computerBeacon = nullptr;
+    float apexHeight = 0.0f;
+    bool battleRunning = false;
+    bool won = false;
+    bool alreadyWon = false;
+    float resultDelay = kLoseDelay;
+    bool resultShown = false;
+    bool rewardPaid = false;
+
+private:
+    void RemoveBeacons();
+
+    Player& local_;
+    Player& computer_;
+    MissionScreens* screens_ = nullptr;
+};

@@ -1,0 +1,135 @@
+// Squad files: round trips, budgets, members that do not fit or whose unit file is gone,
+// and damaged bodies; finding and placing members.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/StringStream.h"
+#include "game/Squad.h"
+#include "game/SquadSummary.h"
+#include "support/TempFolder.h"
+#include "support/VornTestWorld.h"
+#include "world/SaveFilePaths.h"
+
+namespace {
+
+class SquadFileTest : public VornTestWorld {
+protected:
+    void SetUp() override {
+        VornTestWorld::SetUp();
+        const String base((folder.Path() + "/").c_str());
+        SetDataFolders(base, base, base);
+    }
+    void TearDown() override {
+        squad.DestroyMembers();
+        SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+        VornTestWorld::TearDown();
+    }
+    Vorn* Unit(const char* name, float x, float y, int32_t cost) {
+        Vorn* unit = arena->NewVorn(0);
+        unit->BuildBody(kRobotSmall);
+        unit->name = name;
+        unit->cost = cost;
+        unit->edited = 1;  // written whole, not as a reference to its own file
+        unit->SetPosition(Vector3(x, y, 0.0f));
+        return unit;
+    }
+    std::string Text(const Squad& source) {
+        StringStream stream;
+        source.Write(stream);
+        return stream.Text();
+    }
+
+    platform_test::TempFolder folder;
+    Squad squad;
+};
+
+TEST_F(SquadFileTest, SavedSquadLoadsWithinABudgetInFileOrder) {
+    Squad written;
+    written.Add(Unit("A", -10.0f, 0.0f, 60));
+    written.Add(Unit("B", 0.0f, 0.0f, 50));
+    written.Add(Unit("C", 10.0f, 0.0f, 30));
+    ASSERT_TRUE(written.Save("Trio"));
+    ASSERT_TRUE(squad.Load("Trio", -1));
+    ASSERT_EQ(squad.Count(), 3);
+    EXPECT_EQ(squad.members[2]->name, "C");
+    EXPECT_EQ(squad.members[2]->position, Vector3(10.0f, 0.0f, 0.0f));
+    EXPECT_EQ(squad.totalCost, 140);
+    ASSERT_TRUE(squad.Load("Trio", 100));
+    ASSERT_EQ(squad.Count(), 2);
+    EXPECT_EQ(squad.members[1]->name, "C");
+    EXPECT_EQ(squad.totalCost, 90);
+    EXPECT_EQ(squad.loadBudget, -1);
+    SquadSummary summary;
+    ASSERT_TRUE(summary.Load("Trio"));
+    EXPECT_EQ(summary.TotalCost(), 140);
+    EXPECT_EQ(summary.MinMemberCost(), 30);
+    EXPECT_FALSE(squad.Load("Missing", -1));
+    EXPECT_EQ(squad.Count(), 0);
+    EXPECT_FALSE(written.Save("../Out"));
+    written.DestroyMembers();
+}
+
+TEST_F(SquadFileTest, MembersOutsideOverlappingWithoutChassisOrFileAreDropped) {
+    Squad written;
+    const float radius = Unit("probe", 0, 0, 0)->GetRadius();
+    written.Add(Unit("Edge", 20.0f, 0.0f, 1));
+    written.Add(Unit("Out", 0.0f, 20.001f, 1));
+    written.Add(Unit("Touch", 20.0f - 2.0f * radius - 0.02f, 0.0f, 1));  // clear by 0.01 more
+    written.Add(Unit("Close", 0.0f, -20.0f + radius, 1));
+    written.Add(Unit("Near", 0.0f, -20.0f + 2.0f * radius, 1));  // overlaps Close
+    Vorn* bare = Unit("Bare", -5.0f, -5.0f, 1);
+    bare->chassisType = -1;
+    written.Add(bare);
+    Vorn* linked = Unit("Gone", 5.0f, 5.0f, 1);
+    linked->edited = 0;  // written as a reference to a unit file that does not exist
+    written.Add(linked);
+    StringStream stream;
+    written.Write(stream);
+    StringStream in(stream.Text());
+    squad.Read(in);
+    std::vector<std::string> names;
+    for (Vorn* unit : squad.members) names.emplace_back(unit->name.CStr());
+    EXPECT_EQ(names, (std::vector<std::string>{"Edge", "Touch", "Close"}));
+    written.DestroyMembers();
+}
+
+TEST_F(SquadFileTest, DamagedAndHostileBodiesStopSafely) {
+    Squad written;
+    written.Add(Unit("One", 0.0f, 0.0f, 5));
+    written.Add(Unit("Two", 10.0f, 0.0f, 5));
+    std::string text = Text(written);
+    written.DestroyMembers();
+    platform_test::WriteRaw(folder / "Cut.SQD", text.substr(0, text.rfind("Weapons")));
+    ASSERT_TRUE(squad.Load("Cut", -1));
+    EXPECT_EQ(squad.Count(), 1);  // the half-read second body is not kept
+    text.replace(text.find("Count 2"), 7, "Count 999999");
+    platform_test::WriteRaw(folder / "Huge.SQD", text);
+    ASSERT_TRUE(squad.Load("Huge", -1));
+    EXPECT_EQ(squad.Count(), 0);  // the member list runs into the bodies: nothing is made of it
+    StringStream empty("Count 0\nIconData\nVornData\n");
+    squad.Read(empty);
+    EXPECT_EQ(squad.Count(), 0);
+}
+
+TEST_F(SquadFileTest, FindsRemovesAndPlacesMembers) {
+    Vorn* a = Unit("Alpha", 0.0f, 0.0f, 10);
+    Vorn* b = Unit("Beta", 6.0f, 0.0f, 20);
+    Vorn* c = Unit("alpha", -6.0f, 0.0f, 30);
+    for (Vorn* unit : {a, b, c}) squad.Add(unit);
+    EXPECT_EQ(squad.NearestMember(Vector3(3.0f, 0.0f, 0.0f), ""), a);  // tie: the earlier
+    EXPECT_EQ(squad.NearestMember(Vector3(5.0f, 0.0f, 0.0f), "ALPHA"), a);
+    EXPECT_EQ(squad.NearestMember(Vector3(0.0f, 0.0f, 0.0f), "nobody"), nullptr);
+    EXPECT_EQ(squad.MemberAt(Vector3(a->GetRadius(), 0.0f, 0.0f)), a);
+    EXPECT_EQ(squad.MemberAt(Vector3(0.0f, 15.0f, 0.0f)), nullptr);
+    EXPECT_FALSE(squad.CanPlace(Vector3(1.0f, 0.0f, 0.0f), 0.5f, nullptr));
+    EXPECT_TRUE(squad.CanPlace(Vector3(1.0f, 0.0f, 0.0f), 0.5f, a));
+    squad.Remove(b);
+    EXPECT_EQ(squad.Count(), 2);
+    EXPECT_EQ(squad.members[1], c);
+    EXPECT_EQ(squad.totalCost, 40);
+    squad.Remove(b);  // not a member any more: nothing happens
+    EXPECT_EQ(squad.totalCost, 40);
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+// The campaign mode headless: a mission briefed from its files, launched, won and lost by
+// its goal, the result shown once after its delay; a missing mission file stays on the map.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "modes/MissionGame.h"
+#include "modes/MissionScreens.h"
+#include "support/TempFolder.h"
+#include "support/VornTestWorld.h"
+#include "support/WorkingFolder.h"
+
+namespace {
+
+class RecordingScreens : public MissionScreens {
+public:
+    void ShowCampaignMap() override { ++maps; }
+    void ShowBriefing(const MissionSettings&) override { ++briefings; }
+    void ShowResult(bool won, int32_t reward) override {
+        ++results;
+        lastWon = won;
+        lastReward = reward;
+    }
+    int maps = 0, briefings = 0, results = 0, lastReward = -1;
+    bool lastWon = false;
+};
+
+class MissionGameTest : public VornTestWorld {
+protected:
+    void SetUp() override {
+        VornTestWorld::SetUp();
+        platform_test::WriteRaw(folder / "Missions/English/MissionMap.txt",
+                                "Star Home\nFirst \"The First\"\nGone Missing\n");
+        platform_test::WriteRaw(folder / "Missions/English/First.MIS",
+                                "Goal DestroyAllEnemies 60\nMaxSquadCount 9\nRewardBoosts 3\n"
+                                "LosingText\nA\nEnd\nLosingText\nB\nEnd\nLosingText\nC\nEnd\n");
+        inside = std::make_unique<app_test::WorkingFolder>(folder.Path());
+        mission.LoadCampaign("English");
+        mission.SetScreens(&screens);
+        red.Init();
+        red.SetName("Tester");
+        std::filesystem::create_directories("Players/Tester");
+    }
+    void TearDown() override {
+        inside.reset();
+        VornTestWorld::TearDown();
+    }
+    // Frames of a tenth of a second.
+    void Run(float seconds) {
+        mission.frameTime = 0.1f;
+        for (float t = 0.0f; t < seconds; t += 0.1f) mission.Update();
+    }
+    Vorn* LaunchOne() {
+        Vorn* unit = arena->NewVorn(0);
+        unit->BuildBody(kRobotSmall);
+        unit->SetPlayer(&red);
+        red.squads[0].Add(unit);
+        mission.Launch();
+        return unit;
+    }
+
+    platform_test::TempFolder folder;
+    std::unique_ptr<app_test::WorkingFolder> inside;
+    RecordingScreens screens;
+    MissionGame mission{red, blue};
+};
+
+TEST_F(MissionGameTest, WonMissionShowsItsResultOnceAfterTheDelay) {
+    mission.SetMission(0);
+    ASSERT_TRUE(mission.StartBriefing());
+    EXPECT_EQ(screens.briefings, 1);
+    EXPECT_EQ(mission.LaunchSquadCount(), 4);
+    EXPECT_EQ(red.lastMission, 0);
+    Vorn* enemy = AddUnit(&blue, kRobotSmall, 100, 100, 0);
+    LaunchOne();
+    Run(1.0f);
+    EXPECT_TRUE(mission.battleRunning);
+    enemy->removed = true;
+    Run(0.1f);
+    EXPECT_FALSE(mission.battleRunning);
+    EXPECT_TRUE(mission.won);
+    Run(3.5f);
+    EXPECT_EQ(screens.results, 0);
+    Run(1.0f);
+    Run(10.0f);
+    EXPECT_EQ(screens.results, 1);
+    EXPECT_TRUE(screens.lastWon);
+    EXPECT_EQ(screens.lastReward, 3);
+    mission.PayReward();
+    mission.PayReward();  // both buttons, or one pressed twice: paid once
+    EXPECT_EQ(red.boosts, 3);
+    EXPECT_EQ(red.missionWins[0], 1);
+    EXPECT_EQ(mission.missionIndex, 1);
+    ASSERT_TRUE(std::filesystem::exists("Players/Tester/Tester.DATA"));
+    mission.SetMission(0);
+    ASSERT_TRUE(mission.StartBriefing());  // replaying a won mission pays nothing
+    mission.rewardPaid = false;
+    mission.PayReward();
+    EXPECT_EQ(red.boosts, 3);
+}
+
+TEST_F(MissionGameTest, LostMissionAndItsLosingText) {
+    mission.SetMission(0);
+    ASSERT_TRUE(mission.StartBriefing());
+    AddUnit(&blue, kRobotSmall, 100, 100, 0);
+    Vorn* mine = LaunchOne();
+    mine->removed = true;  // the only launched unit is gone
+    Run(0.1f);
+    EXPECT_FALSE(mission.won);
+    Run(8.5f);
+    EXPECT_EQ(screens.results, 1);
+    EXPECT_FALSE(screens.lastWon);
+    red.lastMissionTries = 4;
+    EXPECT_EQ(mission.LosingTextIndex(), 1);
+}
+
+TEST_F(MissionGameTest, MissingMissionStaysOnTheMapAndBadIndicesSelectNone) {
+    mission.SetMission(1);
+    EXPECT_FALSE(mission.StartBriefing());
+    EXPECT_EQ(screens.maps, 1);
+    EXPECT_EQ(screens.briefings, 0);
+    mission.SetMission(-5);
+    EXPECT_EQ(mission.missionIndex, -1);
+    mission.SetMission(2);
+    EXPECT_EQ(mission.missionIndex, -1);
+    mission.SetMission(0);
+    mission.EndBattle(false, true);  // given up before launching: back to the briefing
+    EXPECT_EQ(screens.briefings, 1);
+    EXPECT_EQ(screens.results, 0);
+}
+
+}  // namespace
