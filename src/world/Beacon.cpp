@@ -40,8 +40,7 @@ void Beacon::Draw(const Vector3& point) {
     }
     // The decal of the owner's beacon texture turns with the heading.
     const TextureHandle texture = ownerPlayer != nullptr ? ownerPlayer->beaconTexture : nullptr;
-    DrawGroundDecal(point, Vector2(position.x, position.y), kRadius, texture, Color(0xFFFFFFFFu), false,
-                    heading);
+    DrawGroundDecal(point, Vector2(position.x, position.y), kRadius, texture, Color(0xFFFFFFFFu), false, heading);
 }
 
 // The spin follows the frame time even while the game is paused.

@@ -60,8 +60,7 @@ TextureHandle Goal::GoalTexture(int index) {
 void Goal::Draw(const Vector3& point) {
     // The decal of the owner's goal texture turns with the heading.
     const TextureHandle texture = owner != nullptr ? owner->goalTexture : nullptr;
-    DrawGroundDecal(point, Vector2(position.x, position.y), kRadius, texture, Color(0xFFFFFFFFu), false,
-                    heading);
+    DrawGroundDecal(point, Vector2(position.x, position.y), kRadius, texture, Color(0xFFFFFFFFu), false, heading);
 }
 
 void Goal::Update(bool paused) {

@@ -5,8 +5,8 @@
 
 #include "core/MathUtil.h"
 #include "engine/Renderer.h"
-#include "world/Arena.h"
 #include "platform/sys/Random.h"
+#include "world/Arena.h"
 
 ScorchMark::ScorchMark() {
     kind = kKindScorchMark;
