@@ -93,6 +93,7 @@ bool HasName(const Vorn& vorn, const char* name) {
 
 void Arena::Initialize() {
     terrain_->Resize(kStartTerrainSide, kStartTerrainSide);
+    terrain_->Initialize();
     ReportLoadingStep();
     TellViews([](ArenaViewListener& view) { view.OnTerrainChanged(); });
     ResetMeteorShower();

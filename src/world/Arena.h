@@ -4,6 +4,7 @@
 // the pools from which every world object, unit action and pattern part is taken.
 // Everything here runs on the main thread.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -20,6 +21,7 @@
 #include "engine/TextureHandle.h"
 
 class Action;
+class ArenaDrawView;
 class ArenaViewListener;
 class Beacon;
 class Debris;
@@ -167,6 +169,17 @@ public:
     void UnregisterViewListener(ArenaViewListener* listener);
     // The camera that follows `from` follows `to` (none: it stops following).
     void ReplaceFollowedObject(WorldObject* from, WorldObject* to);
+
+    // Drawing (ArenaDrawing.cpp): one frame of the battlefield as the view shows it.
+    void Draw(ArenaDrawView& view);
+    void AddToDrawList(WorldObject* object, const Vector3& image);
+    void DrawKind(int kind);
+    void DrawKindBases(int kind);
+    void DrawKindHighlight(int kind);
+    // Calls drawAt with every visible image of the point.
+    void DrawMarkerAtImages(const Vector3& point, const std::function<void(const Vector3&)>& drawAt);
+    // A ring laid on the ground under the object's image.
+    void DrawSelectionDecal(const WorldObject& object, const Vector3& image);
 
     // Grid and wrap-around geometry.
     ::GridCell& GridCell(int x, int y);
@@ -421,6 +434,13 @@ private:
     void ForgetBeacon(const Beacon* beacon);
     void ClearPointLists();
     void ResetAllVisitStamps();
+    // The visible cell rectangle: the view's ground box, cut to a few map copies around
+    // the camera target.
+    IntRect ComputeVisibleCells(const ArenaDrawView& view) const;
+    void FillDrawLists();
+    void DrawSelectionDecals(const ArenaDrawView& view);
+    void DrawPointMarkers();
+    void DrawCollisionShapes();
     bool IsVisited(const WorldObject& object) const;
     void MarkVisited(WorldObject& object) const;
     Array<DamageHit>& BeginDamageWalk();

@@ -39,9 +39,8 @@ void Beacon::Draw(const Vector3& point) {
         ownerPlayer->ApplyColors();
     }
     // The decal of the owner's beacon texture turns with the heading.
-    Matrix4 matrix = Matrix::RotationZ(heading);
-    matrix.Translate(point);
-    GetRenderer().SetWorldTransform(matrix);
+    const TextureHandle texture = ownerPlayer != nullptr ? ownerPlayer->beaconTexture : nullptr;
+    DrawGroundDecal(point, Vector2(position.x, position.y), kRadius, texture, Color(0xFFFFFFFFu), false, heading);
 }
 
 // The spin follows the frame time even while the game is paused.

@@ -75,10 +75,8 @@ float Field::SpreadAt(const Vector3& centre, float radius, ParticleSystem& bubbl
     return overlayAngle;
 }
 
-void Field::SetOverlayTransform(const Vector3& point, float angle) {
-    Matrix4 overlay = Matrix::RotationZ(angle);
-    overlay.Translate(point);
-    GetRenderer().SetWorldTransform(overlay);
+void Field::DrawOverlay(const Vector3& point, float angle, TextureHandle texture) const {
+    DrawGroundDecal(point, Vector2(position.x, position.y), shape.Radius(), texture, Color(0xFFFFFFFFu), false, angle);
 }
 
 void Field::DrawBubbles(ParticleSystem& bubbles, const Vector3& point, Material*& material, const char* texture) {

@@ -38,8 +38,8 @@ protected:
     // Centres the field on the point and scatters the bubbles; the answer is a random turn
     // for the overlay decal, drawn before the bubbles' points.
     float SpreadAt(const Vector3& centre, float radius, ParticleSystem& bubbles);
-    // The overlay decal turns by the angle about the drawn centre.
-    static void SetOverlayTransform(const Vector3& point, float angle);
+    // The overlay texture laid on the ground over the field, turned by the angle.
+    void DrawOverlay(const Vector3& point, float angle, TextureHandle texture) const;
     // The bubbles drawn at the image being drawn, with the texture of the file.
     void DrawBubbles(ParticleSystem& bubbles, const Vector3& point, Material*& material, const char* texture);
     static void MakeBubbles(ParticleSystem& bubbles, int count, float size);

@@ -59,9 +59,8 @@ TextureHandle Goal::GoalTexture(int index) {
 
 void Goal::Draw(const Vector3& point) {
     // The decal of the owner's goal texture turns with the heading.
-    Matrix4 matrix = Matrix::RotationZ(heading);
-    matrix.Translate(point);
-    GetRenderer().SetWorldTransform(matrix);
+    const TextureHandle texture = owner != nullptr ? owner->goalTexture : nullptr;
+    DrawGroundDecal(point, Vector2(position.x, position.y), kRadius, texture, Color(0xFFFFFFFFu), false, heading);
 }
 
 void Goal::Update(bool paused) {

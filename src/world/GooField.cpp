@@ -1,6 +1,7 @@
 #include "world/GooField.h"
 
 #include "units/Vorn.h"
+#include "world/Arena.h"
 #include "world/SoccerBall.h"
 
 namespace {
@@ -21,7 +22,8 @@ void GooField::Start(const Vector3& centre, float radius) { overlayAngle = Sprea
 void GooField::Reset() { MakeBubbles(bubbles, kBubbleCount, kBubbleSize); }
 
 void GooField::Draw(const Vector3& point) {
-    SetOverlayTransform(point, overlayAngle);
+    static const TextureHandle overlay = gArena->LoadSharedTexture("GooFieldOverlay.tga");
+    DrawOverlay(point, overlayAngle, overlay);
     DrawBubbles(bubbles, point, gBubbleMaterial, "WhiteBall.tga");
 }
 

@@ -2,6 +2,7 @@
 
 #include "game/Game.h"
 #include "units/Vorn.h"
+#include "world/Arena.h"
 
 namespace {
 
@@ -28,7 +29,8 @@ void HealthField::Reset() {
 }
 
 void HealthField::Draw(const Vector3& point) {
-    SetOverlayTransform(point, overlayAngle);
+    static const TextureHandle overlay = gArena->LoadSharedTexture("HealthFieldOverlay.tga");
+    DrawOverlay(point, overlayAngle, overlay);
     DrawBubbles(bubbles, point, gBubbleMaterial, "HealthParticle.tga");
 }
 

@@ -2,13 +2,17 @@
 
 #include "engine/Renderer.h"
 #include "world/Arena.h"
+#include "world/Terrain.h"
 
 // The cross decal over the square point +- 1 lies on the ground under the point.
 void LaunchPoint::Draw() const {
     if (gArena == nullptr) {
         return;
     }
-    Matrix4 matrix;
-    matrix.SetTranslation(gArena->GroundPoint(position.x, position.y));
-    GetRenderer().SetWorldTransform(matrix);
+    static const TextureHandle cross = gArena->LoadSharedTexture("X.tga");
+    GetRenderer().SetWorldTransform(Matrix4());
+    Terrain& terrain = gArena->GetTerrain();
+    terrain.DrawDecal(Rect{position.x - 1.0f, position.y - 1.0f, position.x + 1.0f, position.y + 1.0f}, cross,
+                      Color(0xFFFFFFFFu), false, 0.0f, 1.0f);
+    terrain.RenderDecalMesh();
 }

@@ -6,6 +6,7 @@
 #include "core/MathUtil.h"
 #include "engine/Renderer.h"
 #include "platform/sys/Random.h"
+#include "world/Arena.h"
 
 ScorchMark::ScorchMark() {
     kind = kKindScorchMark;
@@ -40,8 +41,10 @@ void ScorchMark::Update(bool) {
 
 void ScorchMark::Draw(const Vector3& point) {
     if (life <= 0.0f) return;
-    // The decal lies on the terrain under the mark, shifted to the image being drawn.
-    Matrix4 shift;
-    shift.SetTranslation(point - position);
-    GetRenderer().SetWorldTransform(shift);
+    static const TextureHandle textures[3] = {gArena->LoadSharedTexture("ScorchMark.tga"),
+                                              gArena->LoadSharedTexture("ScorchMark2.tga"),
+                                              gArena->LoadSharedTexture("ScorchMark3.tga")};
+    const Color colour = Color::FromRGBA(255, 255, 255, DecalAlpha());
+    DrawGroundDecal(point, Vector2(position.x, position.y), size, textures[std::clamp(textureIndex, 0, 2)], colour,
+                    true, angle);
 }

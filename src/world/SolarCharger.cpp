@@ -62,6 +62,7 @@ SolarCharger::SolarCharger() {
     ringModel = GetRenderer().LoadModel(ActorModelPath("Ring"), 1.0f, 1.0f, 0);
     SetShape(kCylinderRadius);
     Reset();
+    rotation.Play(model, "SlowRotate", "Rotate", true, 0.0f, 0.0f, true);
 }
 
 void SolarCharger::Reset() {
@@ -95,6 +96,7 @@ void SolarCharger::Update(bool paused) {
     const float frame = FrameTime();
     ringAngle = WrapInto(ringAngle + kRingSpin * frame, 2.0f * kPi);
     ringPhase = WrapInto(ringPhase + kRingRate * frame, 1.0f);
+    rotation.Advance(frame);
     if (!paused && active) {
         // Healing reports to the game, which must not start a walk: collect, then heal.
         Array<WorldObject*>& found = Scratch();

@@ -6,6 +6,7 @@
 
 #include "core/Array.h"
 #include "core/Vector3Array.h"
+#include "engine/AnimationController.h"
 #include "world/Tree.h"
 #include "world/WorldObject.h"
 
@@ -56,6 +57,8 @@ public:
     int32_t burstSound = -1;
     int32_t smokeSound = -1;
     ModelNode* ringModel = nullptr;  // not owned
+    // The panel's endless turn, which runs while the game is paused too.
+    AnimationController rotation;
 
 private:
     void DrawRings(const Vector3& top);

@@ -5,6 +5,7 @@
 #include "core/MathUtil.h"
 #include "engine/Renderer.h"
 #include "units/Vorn.h"
+#include "world/Arena.h"
 
 namespace {
 
@@ -72,13 +73,12 @@ void StaticField::PlaceAt(const Vector3& point) {
 }
 
 void StaticField::Draw(const Vector3& point) {
-    Renderer& renderer = GetRenderer();
+    static const TextureHandle texture = gArena->LoadSharedTexture("StaticFieldParticle.tga");
     // Each visible spark is a small decal turned by its angle, at its place in the image
     // being drawn.
     for (const Spark& spark : sparks) {
         if (!spark.visible) continue;
-        Matrix4 decal = Matrix::RotationZ(spark.angle);
-        decal.Translate(spark.position + (point - position));
-        renderer.SetWorldTransform(decal);
+        DrawGroundDecal(point, Vector2(spark.position.x, spark.position.y), kSparkSize * 0.5f, texture,
+                        Color(0xFFFFFFFFu), false, spark.angle);
     }
 }

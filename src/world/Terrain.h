@@ -6,16 +6,20 @@
 #include <cstdint>
 
 #include "core/Array.h"
+#include "core/Color.h"
 #include "core/Ray.h"
 #include "core/Rect.h"
 #include "core/String.h"
 #include "core/Vector3.h"
 #include "world/TerrainType.h"
 
+class Image;
+class Material;
 class Player;
 class Stream;
+class Texture;
 struct Point;
-struct DynamicMesh;
+class DynamicMesh;
 
 struct TerrainPoint {
     int32_t i = 0;
@@ -145,6 +149,35 @@ public:
 
     const Array<TerrainPoint>& WorkList() const { return workList_; }
 
+    // --- drawing
+    // The tile atlases (once per run) and the meshes.
+    void Initialize();
+    static void BuildTileAtlases();
+    static void EnsureTileAtlases();
+    // Recomputes the shading, then makes the base mesh, the type meshes and their
+    // materials (once; later calls only reshade).
+    void CreateMeshes();
+    // Gives the animated types' materials the corner atlas of the frame (0 to 7).
+    void SetLiquidFrame(int32_t frame);
+    int32_t LiquidFrame() const { return liquidFrame_; }
+    // Advances the liquid clock, which runs round every 0.8 seconds, and sets the frame.
+    void AnimateLiquids(float seconds);
+    // Builds and renders the meshes for the cells the rectangle (world units, unwrapped)
+    // covers: the base tiles, then each type's corner tiles blended over them.
+    void Draw(const Rect& visible);
+    // Fills the decal mesh with the texture laid over the rectangle, following the ground;
+    // RenderDecalMesh draws it. mode is the material's colour operation (4 modulates); lit
+    // shades the colour by the ground's light. A rectangle without area leaves the mesh
+    // empty.
+    void DrawDecal(const Rect& rect, Texture* texture, Color colour, bool lit, float angle, float scale,
+                   uint32_t mode = 4);
+    void RenderDecalMesh();
+    // Fills the image with the map's ground colours and light, rows bottom-up.
+    void RenderMiniMapImage(Image& image) const;
+    const DynamicMesh* BaseMesh() const { return baseMesh_; }
+    const DynamicMesh* TypeMesh(TerrainType type) const;
+    const DynamicMesh* DecalMesh() const { return decalMesh_; }
+
 private:
     int32_t Index(int32_t i, int32_t j) const;
     int32_t WrapI(int32_t i) const;
@@ -173,10 +206,18 @@ private:
     DynamicMesh* baseMesh_ = nullptr;
     Array<DynamicMesh*> typeMeshes_;
     DynamicMesh* decalMesh_ = nullptr;
+    Material* baseMaterial_ = nullptr;
+    Array<Material*> typeMaterials_;
+    Material* decalMaterial_ = nullptr;
+    float liquidClock_ = 0.0f;
+    int32_t liquidFrame_ = 0;
     String name_;
     // The consistency pass's stack, kept between calls so it does not allocate again.
     Array<TerrainPoint> relaxStack_;
 };
+
+// A packed colour of four components, each clamped to [0, 1], times 255, truncated.
+Color ColorComponentToByte(float red, float green, float blue, float alpha);
 
 // Sets each component within the tolerance to 0.
 void SnapNearZero(Vector3& v);

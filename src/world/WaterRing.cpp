@@ -5,6 +5,7 @@
 
 #include "core/MathUtil.h"
 #include "engine/Renderer.h"
+#include "world/Arena.h"
 
 namespace {
 
@@ -44,8 +45,7 @@ void WaterRing::Update(bool) {
 
 void WaterRing::Draw(const Vector3& point) {
     if (life <= 0.0f) return;
-    // The decal lies on the water under the ring, shifted to the image being drawn.
-    Matrix4 shift;
-    shift.SetTranslation(point - position);
-    GetRenderer().SetWorldTransform(shift);
+    static const TextureHandle texture = gArena->LoadSharedTexture("WaterRing.tga");
+    const Color colour = Color::FromRGBA(255, 255, 255, DecalAlpha());
+    DrawGroundDecal(point, Vector2(position.x, position.y), size, texture, colour, true, angle, DecalScale());
 }

@@ -313,10 +313,19 @@ void WorldObject::DrawShadowDecals(const Vector3& point) {
         if (decal.texture == nullptr) {
             continue;
         }
-        Matrix4 shift;
-        shift.SetTranslation(point - position);
-        GetRenderer().SetWorldTransform(shift);
+        DrawGroundDecal(point, decal.centre, decal.halfSize, decal.texture, Color(0xFFFFFFFFu), false, decal.angle);
     }
+}
+
+void WorldObject::DrawGroundDecal(const Vector3& point, const Vector2& centre, float half, TextureHandle texture,
+                                  Color colour, bool lit, float angle, float scale, uint32_t mode) const {
+    Matrix4 shift;
+    shift.SetTranslation(point - position);
+    GetRenderer().SetWorldTransform(shift);
+    Terrain& terrain = gArena->GetTerrain();
+    const Rect square{centre.x - half, centre.y - half, centre.x + half, centre.y + half};
+    terrain.DrawDecal(square, texture, colour, lit, angle, scale, mode);
+    terrain.RenderDecalMesh();
 }
 
 void WorldObject::ComputeShadow(const Vector3& basePoint, const Vector3& topPoint, const Vector3& upperPoint,

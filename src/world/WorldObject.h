@@ -113,6 +113,10 @@ public:
     // Drawing helpers; point is the image of the object being drawn.
     void DrawModelAt(const Vector3& point);
     void DrawShadowDecals(const Vector3& point);
+    // A texture laid on the terrain over the square centre +/- half, drawn at the image
+    // point: the decal follows the ground under the object, shifted with the image.
+    void DrawGroundDecal(const Vector3& point, const Vector2& centre, float half, TextureHandle texture, Color colour,
+                         bool lit, float angle, float scale = 1.0f, uint32_t mode = 4) const;
     // The shadow of an upright object as a terrain decal, in the first or second slot.
     void ComputeShadow(const Vector3& basePoint, const Vector3& topPoint, const Vector3& upperPoint,
                        TextureHandle texture, bool second);

@@ -1,0 +1,237 @@
+// One frame of the battlefield: the cells in view, each object once per visible image,
+// drawn kind by kind with each pass's renderer states.
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+#include "core/MathUtil.h"
+#include "core/Matrix4.h"
+#include "engine/Renderer.h"
+#include "game/Game.h"
+#include "units/Vorn.h"
+#include "world/Arena.h"
+#include "world/ArenaDrawView.h"
+#include "world/FlyByPoint.h"
+#include "world/LaunchPoint.h"
+#include "world/ObjectKind.h"
+#include "world/Terrain.h"
+#include "world/WorldObject.h"
+
+namespace {
+
+// The view corners are taken at the terrain's lowest and highest heights, and the box
+// they span is widened so that objects standing over its edge are drawn too.
+constexpr float kViewMargin = 16.0f;
+// Near the horizon the corners run away; no view covers more map copies than this.
+constexpr int kMaxViewCopies = 3;
+constexpr float kSelectionSizeFactor = 0.16f;
+const Color kCollisionDebugColour = Color::FromRGBA(255, 0, 255, 96);
+
+constexpr int kGroundDecalKinds[] = {kKindGooField, kKindStaticField, kKindHealthField, kKindScorchMark,
+                                     kKindWaterRing};
+constexpr int kBaseKinds[] = {kKindVorn, kKindMissile,    kKindDebris,         kKindRock,  kKindSolarCharger,
+                              kKindTree, kKindSoccerBall, kKindFieldGenerator, kKindMeteor};
+constexpr int kMarkerKinds[] = {kKindBeacon, kKindGoal};
+constexpr int kSolidKinds[] = {kKindVorn,       kKindMissile, kKindSolarCharger, kKindRock,          kKindTree,
+                               kKindSoccerBall, kKindDebris,  kKindMeteor,       kKindFieldGenerator};
+constexpr int kHighlightKinds[] = {kKindVorn, kKindTree, kKindRock, kKindSolarCharger, kKindSoccerBall, kKindGoal};
+constexpr int kTransparentKinds[] = {kKindLaserBeam, kKindExplosionField, kKindShrapnel,
+                                     kKindSmokePuff, kKindFlameBall,      kKindFirePuff};
+
+int WrapCell(int value) { return ((value % kGridSize) + kGridSize) % kGridSize; }
+
+bool IsFinite(const Vector3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+}  // namespace
+
+IntRect Arena::ComputeVisibleCells(const ArenaDrawView& view) const {
+    const Point target = CellOfPoint(view.CameraTarget());
+    constexpr int kHalfSpan = kMaxViewCopies * kGridSize / 2;
+    const IntRect limit(target.x - kHalfSpan, target.y - kHalfSpan, target.x + kHalfSpan - 1, target.y + kHalfSpan - 1);
+    float minX = kFloatMax, minY = kFloatMax, maxX = -kFloatMax, maxY = -kFloatMax;
+    for (float height : {-Terrain::kMaxHeight, Terrain::kMaxHeight}) {
+        Vector3 corners[4];
+        view.ViewCornersAtHeight(height, corners);
+        for (const Vector3& corner : corners) {
+            if (!IsFinite(corner)) return limit;
+            minX = std::min(minX, corner.x);
+            minY = std::min(minY, corner.y);
+            maxX = std::max(maxX, corner.x);
+            maxY = std::max(maxY, corner.y);
+        }
+    }
+    const Point low = CellOfPoint(Vector3(minX - kViewMargin, minY - kViewMargin, 0.0f));
+    const Point high = CellOfPoint(Vector3(maxX + kViewMargin, maxY + kViewMargin, 0.0f));
+    IntRect cells(std::max(low.x, limit.left), std::max(low.y, limit.top), std::min(high.x, limit.right),
+                  std::min(high.y, limit.bottom));
+    if (cells.left > cells.right || cells.top > cells.bottom) return limit;
+    return cells;
+}
+
+void Arena::AddToDrawList(WorldObject* object, const Vector3& image) {
+    if (!IsKindInRange(object->kind)) return;
+    drawLists[object->kind].Append(DrawEntry{object, image});
+    object->points.Append(image);
+}
+
+void Arena::FillDrawLists() {
+    for (Array<DrawEntry>& list : drawLists) list.Clear();
+    for (WorldObject* object : objects_) object->points.Clear();
+    for (int x = visibleCells.left; x <= visibleCells.right; ++x) {
+        for (int y = visibleCells.top; y <= visibleCells.bottom; ++y) {
+            ::GridCell& cell = GridCell(x, y);
+            const Vector3 offset = CellImageOffset(x, y);
+            for (WorldObject* object : cell) {
+                // From its home cell only, so an object is drawn once per image.
+                if (object->gridCell != &cell) continue;
+                AddToDrawList(object, object->position + offset);
+            }
+        }
+    }
+}
+
+void Arena::DrawKind(int kind) {
+    for (const DrawEntry& entry : drawLists[kind]) entry.object->Draw(entry.position);
+}
+
+void Arena::DrawKindBases(int kind) {
+    for (const DrawEntry& entry : drawLists[kind]) {
+        if (entry.object->IsReady()) entry.object->DrawShadowDecals(entry.position);
+    }
+}
+
+void Arena::DrawKindHighlight(int kind) {
+    for (const DrawEntry& entry : drawLists[kind]) {
+        if (entry.object == mouseHighlight) DrawSelectionDecal(*entry.object, entry.position);
+    }
+}
+
+void Arena::DrawMarkerAtImages(const Vector3& point, const std::function<void(const Vector3&)>& drawAt) {
+    const Point home = CellOfPoint(point);
+    for (int x = visibleCells.left; x <= visibleCells.right; ++x) {
+        for (int y = visibleCells.top; y <= visibleCells.bottom; ++y) {
+            if (WrapCell(x) != WrapCell(home.x) || WrapCell(y) != WrapCell(home.y)) continue;
+            drawAt(point + CellImageOffset(x, y) - CellImageOffset(home.x, home.y));
+        }
+    }
+}
+
+void Arena::DrawSelectionDecal(const WorldObject& object, const Vector3& image) {
+    static const TextureHandle ring = LoadSharedTexture("Highlight.tga");
+    const float half = std::max(object.shape.Radius(), 1.0f) * (1.0f + kSelectionSizeFactor);
+    Matrix4 shift;
+    shift.SetTranslation(image - object.position);
+    GetRenderer().SetWorldTransform(shift);
+    const Rect square{object.position.x - half, object.position.y - half, object.position.x + half,
+                      object.position.y + half};
+    terrain_->DrawDecal(square, ring, Color(0xFFFFFFFFu), false, 0.0f, 1.0f);
+    terrain_->RenderDecalMesh();
+}
+
+void Arena::DrawSelectionDecals(const ArenaDrawView& view) {
+    auto underAllImages = [this](const WorldObject* object) {
+        if (object == nullptr) return;
+        for (const Vector3& image : object->points) DrawSelectionDecal(*object, image);
+    };
+    const Game* game = CurrentGame();
+    underAllImages(game != nullptr ? game->DebuggedVorn() : nullptr);
+    underAllImages(view.EditedUnit());
+    Array<WorldObject*> selected;
+    view.SelectedObjects(selected);
+    for (const WorldObject* object : selected) underAllImages(object);
+}
+
+void Arena::Draw(ArenaDrawView& view) {
+    Renderer& renderer = GetRenderer();
+    const bool lightingWas = renderer.IsLightingOn();
+    const bool zWriteWas = renderer.IsZWriteOn();
+    auto begin = [&view](ArenaPass pass) { view.OnPass(pass); };
+
+    if (wireFrame) renderer.SetWireFrame(true);
+    begin(ArenaPass::kWireFrame);
+    visibleCells = ComputeVisibleCells(view);
+    begin(ArenaPass::kVisibleCells);
+
+    renderer.SetWorldTransform(Matrix4());
+    renderer.SetZWrite(true);
+    renderer.DisableLighting();
+    begin(ArenaPass::kTerrain);
+    const float cellW = WorldWidth() / kGridSize, cellH = WorldHeight() / kGridSize;
+    terrain_->Draw(Rect{float(visibleCells.left) * cellW, float(visibleCells.top) * cellH,
+                        float(visibleCells.right + 1) * cellW, float(visibleCells.bottom + 1) * cellH});
+
+    FillDrawLists();
+    BeginWalk();
+    begin(ArenaPass::kDrawLists);
+
+    renderer.SetZWrite(false);
+    renderer.SetAlphaBlend();
+    begin(ArenaPass::kGroundDecals);
+    for (int kind : kGroundDecalKinds) {
+        // The fields' bubbles switch blending off behind them.
+        renderer.SetAlphaBlend();
+        DrawKind(kind);
+    }
+    begin(ArenaPass::kBases);
+    for (int kind : kBaseKinds) DrawKindBases(kind);
+    begin(ArenaPass::kPointMarkers);
+    if (view.ShowsPointMarkers()) DrawPointMarkers();
+    begin(ArenaPass::kBeaconsAndGoals);
+    for (int kind : kMarkerKinds) DrawKind(kind);
+    begin(ArenaPass::kUnitDecals);
+    begin(ArenaPass::kSelectionDecals);
+    DrawSelectionDecals(view);
+
+    renderer.SetZWrite(true);
+    renderer.SetBlendOff();
+    renderer.EnableLighting();
+    renderer.SetNormalize(renormaliseNormals);
+    begin(ArenaPass::kSolidObjects);
+    for (int kind : kSolidKinds) DrawKind(kind);
+    renderer.SetNormalize(false);
+
+    renderer.DisableLighting();
+    renderer.SetZWrite(false);
+    renderer.SetAlphaBlend();
+    begin(ArenaPass::kHighlights);
+    if (view.HighlightsUnderMouse()) {
+        for (int kind : kHighlightKinds) DrawKindHighlight(kind);
+    }
+    begin(ArenaPass::kTransparentEffects);
+    for (int kind : kTransparentKinds) DrawKind(kind);
+    begin(ArenaPass::kDebuggedPattern);
+    begin(ArenaPass::kCollisionShapes);
+    if (collisionDebug) DrawCollisionShapes();
+    begin(ArenaPass::kUnitOverlays);
+
+    renderer.SetWorldTransform(Matrix4());
+    renderer.SetBlendOff();
+    renderer.SetWireFrame(false);
+    renderer.SetZWrite(zWriteWas);
+    renderer.SetLighting(lightingWas);
+    begin(ArenaPass::kRestore);
+}
+
+void Arena::DrawPointMarkers() {
+    for (const LaunchPoint* point : launchPoints) {
+        DrawMarkerAtImages(Vector3(point->position.x, point->position.y, 0.0f), [point](const Vector3& image) {
+            LaunchPoint shifted = *point;
+            shifted.position = Vector2(image.x, image.y);
+            shifted.Draw();
+        });
+    }
+    for (const FlyByPoint* point : flyByPoints) {
+        DrawMarkerAtImages(point->position, [](const Vector3& image) {
+            Matrix4 matrix;
+            matrix.SetTranslation(image);
+            GetRenderer().SetWorldTransform(matrix);
+        });
+    }
+}
+
+void Arena::DrawCollisionShapes() {
+    for (WorldObject* object : objects_) {
+        for (const Vector3& image : object->points)
+            object->shape.DrawDebug(kCollisionDebugColour, image - object->position);
+    }
+}

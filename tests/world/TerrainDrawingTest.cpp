@@ -1,0 +1,206 @@
+// Tile atlases and their cache, the meshes of the visible cells, decals over the ground
+// and the mini-map picture, on the recording device.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/Image.h"
+#include "core/Tga.h"
+#include "engine/DynamicMesh.h"
+#include "engine/Material.h"
+#include "engine/Renderer.h"
+#include "support/TempFolder.h"
+#include "support/WorkingFolder.h"
+#include "world/Terrain.h"
+#include "world/TerrainAtlases.h"
+
+namespace {
+
+const Color kGrassColour = Color::FromRGBA(10, 200, 30, 255);
+const Color kWaterColour = Color::FromRGBA(0, 40, 220, 255);
+
+void SaveSolid(const std::string& path, Color colour) {
+    Image image(64, 64);
+    image.Fill(colour);
+    ASSERT_TRUE(image.SaveTGA(path));
+}
+
+Image Read(const std::string& path) {
+    Image image;
+    EXPECT_EQ(ReadTgaFile(path, image), TgaReadResult::kOk) << path;
+    return image;
+}
+
+class TerrainAtlasTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetTerrainAtlases();
+        std::filesystem::create_directories(folder / "Textures");
+        SaveSolid(folder / "Textures/GrassTile0.tga", kGrassColour);
+        SaveSolid(folder / "Textures/WaterTile3.tga", kWaterColour);
+        // The mask shows the type on its left half only.
+        Image mask(64, 64);
+        mask.Fill(Color::FromRGBA(0, 0, 0, 255));
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 32; ++x) mask.At(x, y) = Color::FromRGBA(255, 255, 255, 255);
+        }
+        ASSERT_TRUE(mask.SaveTGA(folder / "Textures/Tile1.tga"));
+    }
+    void TearDown() override { ResetTerrainAtlases(); }
+
+    platform_test::TempFolder folder;
+};
+
+TEST_F(TerrainAtlasTest, ComposedOnceThenLoadedFromTheCacheUntilASourceChanges) {
+    app_test::WorkingFolder inside(folder.Path());
+    EnsureTerrainAtlases();
+    EXPECT_EQ(TerrainAtlasSource(), AtlasSource::kComposed);
+    EXPECT_NE(GetBaseAtlas(), nullptr);
+    EXPECT_NE(GetCornerAtlas(kTerrainLava, 7), nullptr);
+
+    const Image base = Read("Textures/BaseTiles.tga");
+    ASSERT_EQ(base.Width(), 512);
+    EXPECT_EQ(base.At(5, 5).argb, kGrassColour.argb);
+    // Water frame 3 is tile 4 * 8 + 3: column 3, row 4. A missing source stays black.
+    EXPECT_EQ(base.At(64 * 3 + 5, 64 * 4 + 5).argb, kWaterColour.argb);
+    EXPECT_EQ(base.At(64 + 5, 5).argb, 0xFF000000u);
+
+    // Corner tile 1 sits in column 1 of row 0, opaque where its mask is white.
+    const Image corners = Read("Textures/GrassCornerTiles0.tga");
+    ASSERT_EQ(corners.Width(), 256);
+    EXPECT_EQ(corners.At(64 + 10, 10).argb, kGrassColour.argb);
+    EXPECT_EQ(corners.At(64 + 50, 10).Alpha(), 0);
+    EXPECT_TRUE(std::filesystem::exists("Textures/WaterCornerTiles7.tga"));
+    EXPECT_FALSE(std::filesystem::exists("Textures/GrassCornerTiles1.tga"));
+
+    ResetTerrainAtlases();
+    EnsureTerrainAtlases();
+    EXPECT_EQ(TerrainAtlasSource(), AtlasSource::kCache);
+
+    ResetTerrainAtlases();
+    const auto later = std::filesystem::last_write_time("Textures/BaseTiles.tga") + std::chrono::seconds(5);
+    std::filesystem::last_write_time("Textures/GrassTile0.tga", later);
+    EnsureTerrainAtlases();
+    EXPECT_EQ(TerrainAtlasSource(), AtlasSource::kComposed);
+}
+
+TEST_F(TerrainAtlasTest, AMissingTextureFolderKeepsTheComposedAtlasesInMemory) {
+    platform_test::TempFolder empty;
+    app_test::WorkingFolder inside(empty.Path());
+    EnsureTerrainAtlases();
+    EXPECT_EQ(TerrainAtlasSource(), AtlasSource::kComposed);
+    EXPECT_NE(GetBaseAtlas(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists("Textures"));
+}
+
+TEST(TerrainAtlasCoordsTest, TilesAreInsetByOneTexel) {
+    const Rect tile = AtlasTileCoords(35, kBaseAtlasTilesPerRow, kBaseAtlasSide);
+    EXPECT_FLOAT_EQ(tile.left, 193.0f / 512.0f);
+    EXPECT_FLOAT_EQ(tile.right, 255.0f / 512.0f);
+    EXPECT_FLOAT_EQ(tile.top, 257.0f / 512.0f);
+    EXPECT_FLOAT_EQ(tile.bottom, 319.0f / 512.0f);
+}
+
+// A 16 x 16 grass map with one water point at (5, 5).
+class TerrainMeshTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        terrain.Resize(16, 16);
+        terrain.Fill(kTerrainGrass);
+        terrain.CellAt(5, 5).type = kTerrainWater;
+        terrain.UpdateAllTileIndices();
+        terrain.CreateMeshes();
+        ASSERT_TRUE(GetRenderer().GetReady());
+    }
+    void TearDown() override { GetRenderer().EndFrame(); }
+
+    int CornerCellsOf(TerrainType type, int i0, int j0, int i1, int j1) const {
+        int count = 0;
+        for (int j = j0; j < j1; ++j) {
+            for (int i = i0; i < i1; ++i) count += terrain.CornerTileIndex(i, j, type) < Terrain::kNoCornerTile;
+        }
+        return count;
+    }
+
+    Terrain terrain;
+};
+
+TEST_F(TerrainMeshTest, EveryVisibleCellGetsABaseQuadAndCornerQuadsOnlyWhereTypesMeet) {
+    terrain.Draw(Rect{0.0f, 0.0f, 80.0f, 80.0f});
+    EXPECT_EQ(terrain.BaseMesh()->faces.Count(), 8 * 8 * 2);
+    int cornerFaces = 0;
+    for (TerrainType type = 0; type < kTerrainTypeCount; ++type) {
+        EXPECT_EQ(terrain.TypeMesh(type)->faces.Count(), 2 * CornerCellsOf(type, 0, 0, 8, 8)) << type;
+        cornerFaces += terrain.TypeMesh(type)->uploadedFaces;
+    }
+    // Only the four cells around the water point blend.
+    EXPECT_EQ(cornerFaces, 4 * 2);
+
+    // More cells than the starting capacity all arrive in the device buffers.
+    terrain.Draw(Rect{-100.0f, -100.0f, 300.0f, 300.0f});
+    EXPECT_EQ(terrain.BaseMesh()->uploadedFaces, 40 * 40 * 2);
+    // A rectangle reaching toward the horizon is cut to three copies of the map.
+    terrain.Draw(Rect{0.0f, 0.0f, 1e9f, 10.0f});
+    EXPECT_EQ(terrain.BaseMesh()->faces.Count(), 49 * 1 * 2);
+}
+
+TEST_F(TerrainMeshTest, LiquidCellsShowTheFrameOfTheClock) {
+    for (int j = 0; j < 16; ++j) {
+        for (int i = 0; i < 16; ++i) terrain.CellAt(i, j).type = kTerrainWater;
+    }
+    terrain.UpdateAllTileIndices();
+    terrain.AnimateLiquids(0.8f * 3 + 0.35f);
+    EXPECT_EQ(terrain.LiquidFrame(), 3);
+    terrain.Draw(Rect{0.0f, 0.0f, 10.0f, 10.0f});
+    const Rect tile = AtlasTileCoords(kTerrainWater * 8 + 3, kBaseAtlasTilesPerRow, kBaseAtlasSide);
+    EXPECT_FLOAT_EQ(terrain.BaseMesh()->vertices[0].texCoords[0].x, tile.left);
+    terrain.AnimateLiquids(-0.1f);
+    EXPECT_EQ(terrain.LiquidFrame(), 2);
+}
+
+TEST_F(TerrainMeshTest, ADecalSpansItsRectangleOnceAndFollowsTheGroundAcrossTheEdge) {
+    terrain.CellAt(15, 15).height = 7.0f;
+    terrain.CellAt(0, 0).light = 0.5f;
+    const Color colour = Color::FromRGBA(200, 100, 50, 128);
+    terrain.DrawDecal(Rect{-10.0f, -10.0f, 10.0f, 10.0f}, nullptr, colour, true, 0.0f, 1.0f, 2);
+    const DynamicMesh& mesh = *terrain.DecalMesh();
+    ASSERT_EQ(mesh.vertices.Count(), 9);
+    EXPECT_EQ(mesh.faces.Count(), 8);
+    // Point (-1, -1) is grid point (15, 15) of the wrapped map.
+    EXPECT_EQ(*mesh.vertices[0].position, Vector3(-10.0f, -10.0f, 7.0f));
+    EXPECT_FLOAT_EQ(mesh.vertices[0].texCoords[0].x, 0.0f);
+    EXPECT_FLOAT_EQ(mesh.vertices[0].texCoords[0].y, 1.0f);
+    EXPECT_FLOAT_EQ(mesh.vertices[8].texCoords[0].x, 1.0f);
+    EXPECT_FLOAT_EQ(mesh.vertices[8].texCoords[0].y, 0.0f);
+    EXPECT_EQ(mesh.vertices[4].color.argb, Color::FromRGBA(100, 50, 25, 128).argb);
+    EXPECT_EQ(mesh.material->stages[0].colorOp, 2u);
+
+    // Halved in scale, then turned a quarter about the middle: (0, 1) -> (0.25, 0.75) -> (0.25, 0.25).
+    terrain.DrawDecal(Rect{0.0f, 0.0f, 20.0f, 20.0f}, nullptr, colour, false, 1.5707964f, 0.5f);
+    EXPECT_NEAR(mesh.vertices[0].texCoords[0].x, 0.25f, 1e-5f);
+    EXPECT_NEAR(mesh.vertices[0].texCoords[0].y, 0.25f, 1e-5f);
+
+    terrain.DrawDecal(Rect{5.0f, 5.0f, 5.0f, 30.0f}, nullptr, colour, false, 0.0f, 1.0f);
+    EXPECT_TRUE(terrain.DecalMesh()->faces.IsEmpty());
+}
+
+TEST_F(TerrainMeshTest, TheMiniMapBlendsTypeColoursByLightBottomRowFirst) {
+    for (int j = 0; j < 16; ++j) {
+        for (int i = 0; i < 16; ++i) terrain.CellAt(i, j).light = 1.0f;
+    }
+    for (int j = 10; j < 16; ++j) {
+        for (int i = 0; i < 16; ++i) terrain.CellAt(i, j).type = kTerrainWater;
+    }
+    terrain.CellAt(0, 0).light = 0.0f;
+    Image image(16, 16);
+    terrain.RenderMiniMapImage(image);
+    // Pixel (3, 12) samples a cell of four water points; it lies in row 16 - 1 - 12.
+    EXPECT_EQ(image.At(3, 3).argb, Color::FromRGBA(0, 0, 137, 255).argb);
+    EXPECT_EQ(image.At(3, 12).argb, Color::FromRGBA(0, 128, 0, 255).argb);
+    // Half water, half grass along row 9.
+    EXPECT_EQ(image.At(3, 6).argb, Color::FromRGBA(0, 64, 68, 255).argb);
+    // A dark corner dims its cell by a quarter.
+    EXPECT_EQ(image.At(0, 15).argb, Color::FromRGBA(0, 96, 0, 255).argb);
+}
+
+}  // namespace
