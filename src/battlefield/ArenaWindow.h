@@ -120,6 +120,7 @@ private:
     bool HandleLeftRelease(const InputEvent& input);
     bool HandleLeftPress(const InputEvent& input);
     void PostObjectCommand(int32_t type, WorldObject* object, const Vector3& point);
+    void PostGroundPoint(int32_t type, const Vector3& point);
 
     OverheadCamera overhead_;
     TiltedCamera tilted_;

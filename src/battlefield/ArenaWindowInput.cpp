@@ -33,6 +33,11 @@ void ArenaWindow::PostObjectCommand(int32_t type, WorldObject* object, const Vec
     event->position3 = point;
 }
 
+// The ground commands read the point's x and y as their float pair.
+void ArenaWindow::PostGroundPoint(int32_t type, const Vector3& point) {
+    if (Event* event = PostEventVector(type, point)) event->position2 = Vector2(point.x, point.y);
+}
+
 bool ArenaWindow::HandleMouse(const InputEvent& input) {
     pointerGroundPoint = PointerGroundPoint(input.x, input.y);
     if (flyByRunning && IsPress(input)) {
@@ -41,10 +46,7 @@ bool ArenaWindow::HandleMouse(const InputEvent& input) {
     }
     if (input.kind == kInputFrameTick) {
         TickFollow();
-        if (GetPaintTray().open && painting) {
-            PostEventVector(kEventPaint, pointerGroundPoint)->position2 =
-                Vector2(pointerGroundPoint.x, pointerGroundPoint.y);
-        }
+        if (GetPaintTray().open && painting) PostGroundPoint(kEventPaint, pointerGroundPoint);
         if (flyByRunning && gArena != nullptr) {
             const Vector3 point = gArena->GetFlyByPoint(flyByTime, flyByIndex);
             camera->SetTarget(point);
@@ -135,14 +137,14 @@ bool ArenaWindow::HandleKey(const InputEvent& input) {
             break;
         case win::kKeyY:
             if (!ctrl) {
-                PostEventVector(kEventAddFlyByPoint, wrapped)->position2 = Vector2(wrapped.x, wrapped.y);
+                PostGroundPoint(kEventAddFlyByPoint, wrapped);
             } else {
                 PostEvent(shift ? kEventClearFlyByPoints : kEventTestFlyByPoints);
             }
             return true;
         case win::kKeyU:
             if (!ctrl) {
-                PostEventVector(kEventAddLaunchPoint, wrapped)->position2 = Vector2(wrapped.x, wrapped.y);
+                PostGroundPoint(kEventAddLaunchPoint, wrapped);
                 return true;
             }
             if (shift) {
