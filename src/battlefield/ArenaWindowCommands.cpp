@@ -21,9 +21,9 @@
 #include "units/Vorn.h"
 #include "units/VornSummary.h"
 #include "world/Arena.h"
+#include "world/FlyByPoint.h"
 #include "world/ObjectKind.h"
 #include "world/SaveFilePaths.h"
-#include "world/FlyByPoint.h"
 #include "world/SoccerBall.h"
 
 namespace {
@@ -44,8 +44,7 @@ bool KeepsFollowing(int32_t type) {
         case kEventSetCameraFollowMostRecentlyDamagedVorn:
         case kEventEditVorn:
         case kEventPaint:
-        case kEventClearFlyByPoints:
-            return true;
+        case kEventClearFlyByPoints: return true;
         default:
             return type >= kEventSetMouseHighlightObject && type <= kEventVornTeamEnemy &&
                    type != kEventToggleSelectedObject;
@@ -106,19 +105,13 @@ void ArenaWindow::RunCommand(Event& event) {
 void ArenaWindow::RunCameraCommand(Event& event) {
     WindowCamera& view = *camera;
     switch (event.type) {
-        case kEventSetCameraTargetPosition:
-            view.SetTarget(WrapPoint(event.position3));
-            break;
+        case kEventSetCameraTargetPosition: view.SetTarget(WrapPoint(event.position3)); break;
         case kEventSetCameraTargetPositionDirect:
             view.SetTarget(WrapPoint(event.position3));
             view.SetLookAt(WrapPoint(event.position3));
             break;
-        case kEventSetCameraUp:
-            view.SetUp(event.position3);
-            break;
-        case kEventSetCameraView:
-            view.SetDirection(event.position3);
-            break;
+        case kEventSetCameraUp: view.SetUp(event.position3); break;
+        case kEventSetCameraView: view.SetDirection(event.position3); break;
         case kEventSetCameraMode:
             if (event.value == 2) {
                 view.SetHeading(Vector3(0.0f, 1.0f, 0.0f));
@@ -131,8 +124,7 @@ void ArenaWindow::RunCameraCommand(Event& event) {
         case kEventZoomCamera:
             if (std::isfinite(event.position2.x)) view.SetZoom(view.zoom + event.position2.x);
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -143,26 +135,15 @@ void ArenaWindow::RunFollowCommand(Event& event) {
             SetFollowVorn(AsVorn(ListedObject(event.object)));
             SetFollowObject(nullptr);
             return;
-        case kEventSetCameraFollowSoccerBall:
-            SetFollowObject(ListedObject(event.object));
-            return;
-        case kEventSetCameraFollowNextFriendVorn:
-            SetFollowVorn(FindNextTeamVorn(GetFollowVorn(), true));
-            break;
-        case kEventSetCameraFollowPreviousFriendVorn:
-            SetFollowVorn(FindPreviousTeamVorn(GetFollowVorn(), true));
-            break;
-        case kEventSetCameraFollowNextEnemyVorn:
-            SetFollowVorn(FindNextTeamVorn(GetFollowVorn(), false));
-            break;
-        case kEventSetCameraFollowPreviousEnemyVorn:
-            SetFollowVorn(FindPreviousTeamVorn(GetFollowVorn(), false));
-            break;
+        case kEventSetCameraFollowSoccerBall: SetFollowObject(ListedObject(event.object)); return;
+        case kEventSetCameraFollowNextFriendVorn: SetFollowVorn(FindNextTeamVorn(GetFollowVorn(), true)); break;
+        case kEventSetCameraFollowPreviousFriendVorn: SetFollowVorn(FindPreviousTeamVorn(GetFollowVorn(), true)); break;
+        case kEventSetCameraFollowNextEnemyVorn: SetFollowVorn(FindNextTeamVorn(GetFollowVorn(), false)); break;
+        case kEventSetCameraFollowPreviousEnemyVorn: SetFollowVorn(FindPreviousTeamVorn(GetFollowVorn(), false)); break;
         case kEventSetCameraFollowMostRecentlyDamagedVorn:
             SetFollowVorn(game != nullptr ? game->lastDamagedVorn : nullptr);
             break;
-        default:
-            return;
+        default: return;
     }
     SetFollowObject(nullptr);
 }
@@ -213,13 +194,9 @@ void ArenaWindow::RunObjectCommand(Event& event) {
             mouse.ShowCursor();
             ResetVornActionQueues();
             return;
-        case kEventOpenObjectCountMenu:
-            mouse.ShowCursor();
-            return;
+        case kEventOpenObjectCountMenu: mouse.ShowCursor(); return;
         case kEventBeginTranslateObject:
-        case kEventBeginRotateObject:
-            BeginTranslate(event);
-            return;
+        case kEventBeginRotateObject: BeginTranslate(event); return;
         case kEventTranslateObject:
         case kEventEndTranslateObject:
             if (carried != nullptr && mouse.mode == 14) {
@@ -244,8 +221,7 @@ void ArenaWindow::RunObjectCommand(Event& event) {
                 objectRemoved = true;
             }
             return;
-        default:
-            return;
+        default: return;
     }
 }
 
@@ -274,9 +250,7 @@ void ArenaWindow::RunPlacingCommand(Event& event) {
                 if (!vorn->SaveFile(VornFilePath(GetLanguageText("CopyName")))) Refuse();
             }
             return;
-        case kEventPasteVorn:
-            PasteVorn();
-            return;
+        case kEventPasteVorn: PasteVorn(); return;
         case kEventPlaceNewChassis:
             if (!ChassisTable::IsValid(event.value)) {
                 Refuse();
@@ -298,11 +272,8 @@ void ArenaWindow::RunPlacingCommand(Event& event) {
             bandStart = event.position3;
             bandActive = true;
             return;
-        case kEventEndSelectGroup:
-            EndSelectGroup(event.position3);
-            return;
-        default:
-            return;
+        case kEventEndSelectGroup: EndSelectGroup(event.position3); return;
+        default: return;
     }
 }
 
@@ -311,9 +282,7 @@ void ArenaWindow::RunToggleCommand(Event& event) {
     WorldObject* object = ListedObject(event.object);
     Vorn* vorn = AsVorn(object);
     switch (event.type) {
-        case kEventSetMouseHighlightObject:
-            gArena->mouseHighlight = object;
-            return;
+        case kEventSetMouseHighlightObject: gArena->mouseHighlight = object; return;
         case kEventToggleSelectedObject:
             if (object == nullptr) return;
             if (IsSelected(object)) {
@@ -322,15 +291,9 @@ void ArenaWindow::RunToggleCommand(Event& event) {
                 Select(object);
             }
             return;
-        case kEventToggleHelp:
-            helpShown = !helpShown;
-            return;
-        case kEventToggleFrameMeter:
-            frameMeterShown = !frameMeterShown;
-            return;
-        case kEventToggleVornDebug:
-            ToggleVornDebug(vorn);
-            return;
+        case kEventToggleHelp: helpShown = !helpShown; return;
+        case kEventToggleFrameMeter: frameMeterShown = !frameMeterShown; return;
+        case kEventToggleVornDebug: ToggleVornDebug(vorn); return;
         case kEventToggleVornRadar:
             if (vorn != nullptr) vorn->showPatternBackground = vorn->showPatternBackground != 0 ? 0 : 1;
             return;
@@ -343,9 +306,7 @@ void ArenaWindow::RunToggleCommand(Event& event) {
         case kEventToggleVornHealthGauge:
             if (vorn != nullptr) vorn->showHealthBar = vorn->showHealthBar != 0 ? 0 : 1;
             return;
-        case kEventToggleCollisions:
-            gArena->collisionDebug = !gArena->collisionDebug;
-            return;
+        case kEventToggleCollisions: gArena->collisionDebug = !gArena->collisionDebug; return;
         case kEventOpenConsoleWindow:
             if (Window* console = GetWindowManager().FindWindowByName("ConsoleWindow")) {
                 GetWindowManager().OpenWindow(console);
@@ -373,8 +334,7 @@ void ArenaWindow::RunToggleCommand(Event& event) {
                 gArena->placingPlayer = event.type == kEventVornTeamFriend ? game->firstPlayer : game->secondPlayer;
             }
             return;
-        default:
-            return;
+        default: return;
     }
 }
 
@@ -385,9 +345,7 @@ void ArenaWindow::RunPointCommand(Event& event) {
             gArena->ApplyTerrainBrush(Vector3(point.x, point.y, 0.0f), GetPaintTray().brush);
             PlayUiSound("Swish.ogg");
             return;
-        case kEventAddLaunchPoint:
-            gArena->ToggleLaunchPoint(point, true);
-            return;
+        case kEventAddLaunchPoint: gArena->ToggleLaunchPoint(point, true); return;
         case kEventClearLaunchPoints:
             gArena->ClearLaunchPoints();
             PlayUiSound("Delete.ogg");
@@ -401,15 +359,12 @@ void ArenaWindow::RunPointCommand(Event& event) {
             gArena->StartFlyByIfAny();
             PlayUiSound("Delete.ogg");
             return;
-        case kEventTestFlyByPoints:
-            TestFlyBy();
-            return;
+        case kEventTestFlyByPoints: TestFlyBy(); return;
         case kEventRestoreKillTrayVorn:
             RestoreKillTrayVorn(event);
             GetMouse().ShowCursor();
             return;
-        default:
-            return;
+        default: return;
     }
 }
 

@@ -1,8 +1,8 @@
 // The battlefield window's input: the player's keys and buttons become battlefield
 // commands posted as events; the frame tick moves the camera after what it follows.
 #include "battlefield/ArenaWindow.h"
-#include "battlefield/PaintTray.h"
 #include "battlefield/MiniMap.h"
+#include "battlefield/PaintTray.h"
 #include "engine/Mouse.h"
 #include "game/Event.h"
 #include "game/Game.h"
@@ -152,8 +152,7 @@ bool ArenaWindow::HandleKey(const InputEvent& input) {
                 return true;
             }
             return false;
-        default:
-            break;
+        default: break;
     }
     if (GetPaintTray().open) return false;
     Vorn* vorn = VornUnderPointer(input.x, input.y);
@@ -173,7 +172,8 @@ bool ArenaWindow::HandleKey(const InputEvent& input) {
         case win::kKeyF: {
             if (vorn != nullptr) {
                 const bool holdsBall = vorn->carryingBall != 0;
-                PostObjectCommand(holdsBall ? kEventSetCameraFollowSoccerBall : kEventSetCameraFollowVorn, vorn, wrapped);
+                PostObjectCommand(holdsBall ? kEventSetCameraFollowSoccerBall : kEventSetCameraFollowVorn, vorn,
+                                  wrapped);
                 return true;
             }
             WorldObject* object = ObjectUnderPointer(input.x, input.y);
@@ -201,14 +201,14 @@ bool ArenaWindow::HandleKey(const InputEvent& input) {
                 PostObjectCommand(kEventDeleteObject, object, wrapped);
             }
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 
 bool ArenaWindow::HandleLeftRelease(const InputEvent& input) {
     if (bandActive) {
-        const Vector3 end = gArena != nullptr ? gArena->NearestImage(bandStart, pointerGroundPoint) : pointerGroundPoint;
+        const Vector3 end =
+            gArena != nullptr ? gArena->NearestImage(bandStart, pointerGroundPoint) : pointerGroundPoint;
         Event* event = PostEventVector(kEventEndSelectGroup, end);
         if (event != nullptr) event->position2 = Vector2(bandStart.x, bandStart.y);
         PlayUiSound("MouseUp.ogg");

@@ -142,12 +142,8 @@ void ControlTray::HandleCommand(Event& event) {
         case kEventSetSignal1:
         case kEventClearSignal1:
         case kEventSetSignal2:
-        case kEventClearSignal2:
-            ChangeSignal(event.type);
-            return;
-        case kEventRestoreToLastPlayPoint:
-            RestoreLastPlayPoint();
-            return;
+        case kEventClearSignal2: ChangeSignal(event.type); return;
+        case kEventRestoreToLastPlayPoint: RestoreLastPlayPoint(); return;
         case kEventClearBattlefield:
             OpenInFront(GetConfirmClearBattlefieldMenu());
             PauseGame();
@@ -166,10 +162,8 @@ void ControlTray::HandleCommand(Event& event) {
             return;
         case kEventGrabTrayEntry:
         case kEventEditTrayEntry:
-        case kEventDeleteTrayEntry:
-            return;
-        default:
-            Tray::HandleCommand(event);
+        case kEventDeleteTrayEntry: return;
+        default: Tray::HandleCommand(event);
     }
 }
 
