@@ -1,6 +1,7 @@
 // The battlefield window: cameras, selection and camera follow.
 #include "battlefield/ArenaWindow.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "battlefield/SelectionTray.h"
@@ -9,6 +10,7 @@
 #include "core/Geometry.h"
 #include "core/Ray.h"
 #include "engine/CameraGround.h"
+#include "engine/Mouse.h"
 #include "game/Event.h"
 #include "game/Game.h"
 #include "ui/WindowManager.h"
@@ -306,6 +308,32 @@ void ArenaWindow::TickFollow() {
     if (followObject_ != nullptr) {
         camera->SetTarget(gArena->GroundPoint(followObject_->position.x, followObject_->position.y));
     }
+}
+
+bool ArenaWindow::UnitScreenRect(const Vorn& unit, IntRect& rect) {
+    if (gArena == nullptr) return false;
+    Vector3 side, upAxis, back;
+    camera->GetAxes(side, upAxis, back);
+    const float radius = unit.GetRadius();
+    const Point pointer = GetMouse().position;
+    int64_t best = -1;
+    for (int i = 0; i < 9; ++i) {
+        const Vector3 centre = gArena->ImageOfPoint(unit.position, i);
+        const Vector3 screen = camera->Project(centre);
+        if (screen.z < 0.0f || screen.z > 1.0f || !std::isfinite(screen.x) || !std::isfinite(screen.y)) continue;
+        const float size = std::fabs(camera->Project(centre + side * radius).x - screen.x);
+        const IntRect image(int32_t(screen.x - size), int32_t(screen.y - size), int32_t(screen.x + size),
+                            int32_t(screen.y + size));
+        const bool inWindow = image.right >= left && image.left <= right && image.bottom >= top && image.top <= bottom;
+        if (!inWindow) continue;
+        const int64_t dx = pointer.x - std::clamp(pointer.x, image.left, image.right);
+        const int64_t dy = pointer.y - std::clamp(pointer.y, image.top, image.bottom);
+        const int64_t distance = dx * dx + dy * dy;
+        if (best >= 0 && distance >= best) continue;
+        best = distance;
+        rect = image;
+    }
+    return best >= 0;
 }
 
 void ArenaWindow::EndSelectGroup(const Vector3& end) {

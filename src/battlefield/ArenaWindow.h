@@ -71,6 +71,10 @@ public:
     // The four ground points where the view meets the plane at that height.
     std::array<Vector3, 4> ViewCornersAtHeight(float height) const;
 
+    // The screen rectangle of the unit's wrapped copy in view nearest the pointer; false
+    // when no copy is in view.
+    bool UnitScreenRect(const Vorn& unit, IntRect& rect);
+
     // Drops every reference the window keeps to an object leaving the arena.
     void ForgetObject(const WorldObject* object);
 

@@ -389,7 +389,10 @@ void ArenaWindow::EditVorn(Vorn* vorn) {
     VornWindow& editor = GetVornWindow();
     editor.vorn = vorn;
     windows.OpenWindow(&editor);
-    if (Game* game = CurrentGame()) game->StartBackgroundFade(Rect(), editor.Rect());
+    // A unit with no drawn copy zooms from the editor's own place.
+    IntRect from = editor.Rect();
+    UnitScreenRect(*vorn, from);
+    if (Game* game = CurrentGame()) game->StartBackgroundFade(from, editor.Rect());
 }
 
 void ArenaWindow::PasteVorn() {

@@ -133,6 +133,10 @@ TEST_F(ArenaWindowTest, FollowRightPressScrollAndZoom) {
     EXPECT_TRUE(GetVornWindow().open);
     EXPECT_EQ(GetVornWindow().vorn, unit);
     EXPECT_EQ(window().GetFollowVorn(), unit);  // editing keeps the follow
+    IntRect rect;
+    ASSERT_TRUE(window().UnitScreenRect(*unit, rect));
+    EXPECT_TRUE(rect.Contains(at));
+    EXPECT_EQ(game.zoomFrom, rect);  // the editor zooms out of the unit
     GetWindowManager().CloseWindow(&GetVornWindow());
     // The wheel zooms within range; a camera command stops the follow.
     WindowCamera& camera = window().CurrentCamera();
