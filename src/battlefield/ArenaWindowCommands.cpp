@@ -71,9 +71,9 @@ Player* PlacingPlayer() {
 
 bool DebuggerOpen() { return GetDebugWindow().open; }
 
-bool KillTrayHolds(const KillTray& tray, const Vorn* vorn) {
+bool KillTrayHolds(const KillTray& tray, const WorldObject* object) {
     for (int32_t i = 0; i < tray.VornCount(); ++i) {
-        if (tray.GetVorn(i) == vorn) return true;
+        if (tray.GetVorn(i) == object) return true;
     }
     return false;
 }
@@ -440,8 +440,8 @@ void ArenaWindow::RestoreKillTrayVorn(Event& event) {
     KillTray& tray = GetKillTray();
     // Only a unit the kill tray holds can come back; anything else is already listed
     // or was never a casualty.
+    if (event.object == nullptr || !KillTrayHolds(tray, event.object)) return;
     Vorn* vorn = static_cast<Vorn*>(event.object);
-    if (vorn == nullptr || !KillTrayHolds(tray, vorn)) return;
     gArena->AddObject(vorn);
     tray.RemoveVorn(vorn);
     if (tray.VornCount() == 0) GetWindowManager().CloseWindow(&tray);
