@@ -189,6 +189,7 @@ void Application::ReleaseAll() {
     chassisLoaded_ = false;
     GetPlayerRoster().networkPlayers.Clear();
     GetWindowManager().CloseAllWindows();
+    GetToolkitWindows().SetBattlefieldView(nullptr);
     if (GetGameWindows() == &GetToolkitWindows()) SetGameWindows(nullptr);
     SetUiSystemWindow(nullptr);
     SetCurrentGame(nullptr);
@@ -200,6 +201,7 @@ void Application::ReleaseAll() {
     if (mouseReady_) GetMouse().AttachWindow(nullptr);
     mouseReady_ = false;
     if (arena_ != nullptr) {
+        battlefieldViews_.Detach(*arena_);
         arena_->Shutdown();
         if (gArena == arena_.get()) gArena = nullptr;
         arena_.reset();

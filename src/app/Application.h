@@ -10,6 +10,7 @@
 #include "app/LoadingScreen.h"
 #include "app/Options.h"
 #include "app/ScreenTexts.h"
+#include "battlefield/BattlefieldViews.h"
 #include "core/Array.h"
 #include "core/Color.h"
 #include "core/String.h"
@@ -148,6 +149,7 @@ private:
     std::unique_ptr<Arena> arena_;
     std::unique_ptr<FrontEndServices> frontEndServices_;
     std::unique_ptr<FrontEndGame> frontEndGame_;
+    BattlefieldViews battlefieldViews_;
 };
 
 // The screen-size table of the full-screen modes, indexed by the ScreenSize option.

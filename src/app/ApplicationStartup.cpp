@@ -7,6 +7,7 @@
 #include "audio/EffectSounds.h"
 #include "audio/Music.h"
 #include "audio/Sounder.h"
+#include "battlefield/ArenaWindow.h"
 #include "core/Debugger.h"
 #include "core/FileHelpers.h"
 #include "core/FileStream.h"
@@ -233,10 +234,10 @@ void Application::LoadStartupSounds() {
 }
 
 void Application::CreateArena() {
-    NoteNotBuilt("the mini-map window");
     arena_ = std::make_unique<Arena>();
     gArena = arena_.get();
     arena_->Initialize();
+    battlefieldViews_.Attach(*arena_);
     SetUpPlayers();
 }
 
@@ -254,6 +255,7 @@ void Application::SetUpPlayers() {
 void Application::CreateWindows() {
     SetUiSystemWindow(window_.get());
     SetGameWindows(&GetToolkitWindows());
+    GetToolkitWindows().SetBattlefieldView(&GetArenaWindow());
     GetErrorBox();
     frontEndServices_ = std::make_unique<FrontEndServices>(*this);
     SetFrontEndShell(frontEndServices_.get());

@@ -1,48 +1,139 @@
 #pragma once
-// The battlefield window as the world sees it: the selected objects, the object the
-// camera follows, the unit under a right press and the view of the ground.
+// The battlefield window: shows the arena through an overhead or a tilted camera, keeps
+// the selected objects, lets the camera follow a unit or the ball, and turns the player's
+// input into battlefield commands. Every command comes back through HandleCommand as an
+// event, so that tutorials and network games can watch or script it by name.
 #include <array>
+#include <cstdint>
 
 #include "core/Array.h"
 #include "core/Vector3.h"
+#include "engine/CameraCommandTarget.h"
+#include "engine/OverheadCamera.h"
+#include "engine/TiltedCamera.h"
+#include "ui/ToolkitWindows.h"
 #include "ui/Window.h"
 
+class Event;
 class Vorn;
 class WorldObject;
 
-class ArenaWindow : public Window {
+class ArenaWindow : public Window, public CameraCommandTarget, public BattlefieldView {
 public:
-    ArenaWindow() : Window("ArenaWindow") {}
+    enum CameraMode : int32_t { kCameraOverhead = 0, kCameraTilted = 1 };
 
+    ArenaWindow();
+
+    void OnOpen() override;
+    void OnClose() override;
+    void Refresh() override;
+    void DrawContents() override;
+    bool HandleMouse(const InputEvent& input) override;
+    void HandleCommand(Event& event) override;
+
+    bool IsOpen() const override { return open; }
+    bool TakeDragRelease(const InputEvent& input) override;
+    void AimCamera(const Vector3& lookFrom, const Vector3& target) override;
+    void ReleaseCameraKeys() override;
+
+    float FrameTime() const override;
+    void PostCameraVector(CameraCommand command, const Vector3& value) override;
+    void PostCameraZoom(float heightChange, int32_t notches) override;
+
+    // The selection: each object at most once, in the order selected. Selecting opens
+    // the selection tray; deselecting the last entry closes it.
     bool IsSelected(const WorldObject* object) const;
-    // Adds the object to the selection once.
     void Select(WorldObject* object);
     void Deselect(const WorldObject* object);
     void ClearSelection();
     const Array<WorldObject*>& Selection() const { return selection_; }
+    void DeleteSelection();
+    void ToggleVIPStatusSelection();
+    // Pulls the selected units into a circle of radius 20 when they spread wider; the
+    // answer is the centre of their bounding circle.
+    Vector3 FormSquadSelection();
 
-    // The camera follows the object, or nothing.
+    // What the camera follows; every change lets both cameras' springs come to rest.
+    void SetFollowVorn(Vorn* vorn);
+    Vorn* GetFollowVorn() const { return followVorn_; }
     void SetFollowObject(WorldObject* object);
     WorldObject* GetFollowObject() const { return followObject_; }
+    void StopFollowing();
 
-    // Recentre the cameras before and after a scenario load.
+    void SetCameraType(int32_t mode);
+    int32_t CameraType() const { return camera == &overhead_ ? kCameraOverhead : kCameraTilted; }
+    WindowCamera& CurrentCamera() { return *camera; }
     void ResetCameras();
     void ResetCamera();
-    int32_t cameraResetCount = 0;
-
-    // The four ground points where the view meets the plane at that height; without a
-    // camera the view is the whole arena.
+    void ResetToTiltedCamera();
+    // The terrain point under (x, y) of the screen becomes the camera's target and look-at.
+    void LookAtPoint(int32_t x, int32_t y);
+    // The four ground points where the view meets the plane at that height.
     std::array<Vector3, 4> ViewCornersAtHeight(float height) const;
 
-    // Drops every reference the window keeps to an object leaving the arena: its
-    // selection entry, the camera's follow and the right-pressed unit.
+    // The screen rectangle of the unit's wrapped copy in view nearest the pointer; false
+    // when no copy is in view.
+    bool UnitScreenRect(const Vorn& unit, IntRect& rect);
+
+    // Drops every reference the window keeps to an object leaving the arena.
     void ForgetObject(const WorldObject* object);
 
+    // Walk the arena's list round once from the unit after (or before) the given one and
+    // answer the first unit of the friendly player (or of anyone else).
+    static Vorn* FindNextTeamVorn(const Vorn* after, bool friendly);
+    static Vorn* FindPreviousTeamVorn(const Vorn* before, bool friendly);
+
+    // The frame's work outside the commands: camera follow and painting.
+    void TickFollow();
+
     Vorn* rightPressedVorn = nullptr;  // the unit under the last right press
+    bool objectRemoved = false;
+    bool helpShown = false;
+    bool frameMeterShown = false;
+    bool bandActive = false;
+    bool painting = false;
+    bool flyByRunning = false;
+    int32_t flyByIndex = 0;
+    float flyByTime = 0.0f;
+    Vector3 bandStart;
+    float grabHeightOffset = 0.0f;
+    float objectHeightOffset = 0.0f;
+    Vector3 grabOffset;
 
 private:
+    void RunCommand(Event& event);
+    void RunCameraCommand(Event& event);
+    void RunFollowCommand(Event& event);
+    void RunObjectCommand(Event& event);
+    void RunPlacingCommand(Event& event);
+    void RunToggleCommand(Event& event);
+    void RunPointCommand(Event& event);
+    void EndSelectGroup(const Vector3& end);
+    void BeginTranslate(Event& event);
+    void RotateCarried(const Vector3& point);
+    void EditVorn(Vorn* vorn);
+    void PasteVorn();
+    void ToggleVornDebug(Vorn* vorn);
+    void RestoreKillTrayVorn(Event& event);
+    void TestFlyBy();
+    Vector3 WrapPoint(const Vector3& point) const;
+    Vector3 PointerGroundPoint(int32_t x, int32_t y);
+    WorldObject* ObjectUnderPointer(int32_t x, int32_t y);
+    Vorn* VornUnderPointer(int32_t x, int32_t y);
+    bool HandleKey(const InputEvent& input);
+    bool HandleLeftRelease(const InputEvent& input);
+    bool HandleLeftPress(const InputEvent& input);
+    void PostObjectCommand(int32_t type, WorldObject* object, const Vector3& point);
+    void PostGroundPoint(int32_t type, const Vector3& point);
+
+    OverheadCamera overhead_;
+    TiltedCamera tilted_;
     Array<WorldObject*> selection_;
+    Vorn* followVorn_ = nullptr;
     WorldObject* followObject_ = nullptr;
 };
 
 ArenaWindow& GetArenaWindow();
+// Every unit empties its action queue and the game re-chooses its selected unit's
+// pattern, so that units choose afresh after an edit of the battlefield.
+void ResetVornActionQueues();

@@ -22,11 +22,27 @@
 void BattlefieldViews::Attach(Arena& arena) {
     arena.RegisterViewListener(this);
     SetGameListener(this);
+    arena_ = &arena;
+    SetCameraGround(this);
 }
 
 void BattlefieldViews::Detach(Arena& arena) {
     arena.UnregisterViewListener(this);
     if (GetGameListener() == this) SetGameListener(nullptr);
+    if (&GetCameraGround() == this) SetCameraGround(nullptr);
+    arena_ = nullptr;
+}
+
+Vector3 BattlefieldViews::WrapPosition(const Vector3& point) const {
+    return arena_ != nullptr ? arena_->WrapPosition(point) : point;
+}
+
+Vector3 BattlefieldViews::NearestImage(const Vector3& reference, const Vector3& point) const {
+    return arena_ != nullptr ? arena_->NearestImage(reference, point) : point;
+}
+
+Vector3 BattlefieldViews::PickGroundPoint(const Ray& ray) const {
+    return arena_ != nullptr ? arena_->PickTerrainPoint(ray, 0.0f) : Vector3();
 }
 
 void BattlefieldViews::OnObjectRemoved(WorldObject& object) {

@@ -1,16 +1,40 @@
 #pragma once
-// The small map of the whole arena.
+// The small map of the whole arena over the battlefield: a click or a drag on it moves the
+// battlefield camera there, and the three buttons below it switch or reset that camera.
 #include <cstdint>
 
+#include "core/IntRect.h"
+#include "core/Vector2.h"
+#include "core/Vector3.h"
 #include "ui/Window.h"
 
 class MiniMap : public Window {
 public:
-    MiniMap() : Window("MiniMap") {}
+    static constexpr int32_t kMapSize = 100;
+    static constexpr int32_t kButtonSize = 32;
+    static constexpr int32_t kButtonCount = 3;
+
+    MiniMap();
+
+    void Refresh() override;
+    bool HandleMouse(const InputEvent& input) override;
+    void HandleCommand(Event& event) override;
 
     // Redraws the terrain image after terrain changes and loads.
     void UpdateTerrainImage();
     int32_t terrainImageUpdates = 0;
+
+    // The map fractions of a screen point: x to the right, y up the map.
+    Vector2 FractionsAt(const Point& point) const;
+    bool IsOnMap(const Point& point) const;
+    // The arena point (on the terrain) under a screen point of the map.
+    Vector3 ArenaPointAt(const Point& point) const;
+    // The camera button under the point, or -1.
+    int32_t ButtonAt(const Point& point) const;
+
+    IntRect mapRect;
+    bool dragging = false;
+    int32_t pressedButton = -1;
 };
 
 MiniMap& GetMiniMap();

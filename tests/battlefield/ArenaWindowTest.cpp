@@ -1,0 +1,253 @@
+// The battlefield window driven as the player and the tutorial scripts drive it: clicks,
+// bands and keys through the scripted window, and every command posted by name.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "battlefield/ArenaWindow.h"
+#include "battlefield/BattlefieldViews.h"
+#include "battlefield/DebugWindow.h"
+#include "battlefield/SelectionTray.h"
+#include "battlefield/VornWindow.h"
+#include "engine/Mouse.h"
+#include "game/Event.h"
+#include "game/Player.h"
+#include "platform/window/Keys.h"
+#include "support/TestArena.h"
+#include "ui/UiTestSupport.h"
+#include "ui/WindowManager.h"
+#include "units/Vorn.h"
+#include "world/ObjectKind.h"
+
+namespace {
+
+using ui_test::UiTest;
+
+class ArenaWindowTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        arena_ = world_test::OpenArena(game);
+        SetCurrentGame(&game);
+        game.firstPlayer = &friend_;
+        game.secondPlayer = &enemy_;
+        views_.Attach(*arena_);
+        GetWindowManager().OpenWindow(&window());
+        window().Refresh();
+        window().SetCameraType(ArenaWindow::kCameraOverhead);
+        window().ResetCamera();
+        window().DrawContents();
+        TakeSounds();
+    }
+    void TearDown() override {
+        window().ClearSelection();
+        window().StopFollowing();
+        UiTest::TearDown();
+        views_.Detach(*arena_);
+        world_test::CloseArena(*arena_);
+    }
+    static ArenaWindow& window() { return GetArenaWindow(); }
+    Vorn* AddUnit(float x, float y, Player* owner) {
+        Vorn* vorn = arena_->PlaceChassisAt(0, Vector3(x, y, 0.0f), owner);
+        EXPECT_NE(vorn, nullptr);
+        // Without the chassis art a unit has no body; give it one to click on.
+        vorn->shape.SetRadius(1.5f);
+        return vorn;
+    }
+    Point ScreenOf(const WorldObject* object) {
+        const Vector3 screen = window().CurrentCamera().Project(object->position);
+        return Point(int32_t(std::lround(screen.x)), int32_t(std::lround(screen.y)));
+    }
+    // A command as a tutorial script posts it: by its name.
+    void Post(const char* name, int32_t value = 0, WorldObject* object = nullptr, Vector3 point = Vector3()) {
+        Event event;
+        event.type = Event::FindType(name);
+        ASSERT_NE(event.type, kEventNone) << name;
+        event.value = value;
+        event.object = object;
+        event.position3 = point;
+        event.position2 = Vector2(point.x, point.y);
+        window().HandleCommand(event);
+    }
+    bool Heard(const char* sound) {
+        const std::vector<std::string> sounds = TakeSounds();
+        return std::any_of(sounds.begin(), sounds.end(),
+                           [&](const std::string& s) { return s.find(sound) != std::string::npos; });
+    }
+
+    std::unique_ptr<Arena> arena_;
+    BattlefieldViews views_;
+    Player friend_;
+    Player enemy_;
+};
+
+TEST_F(ArenaWindowTest, ClicksAndBandsSelectAndTheTrayFollows) {
+    Vorn* a = AddUnit(70.0f, 80.0f, &friend_);
+    Vorn* b = AddUnit(90.0f, 80.0f, &friend_);
+    WorldObject* ball = world_test::AddObjectOfKind(*arena_, kKindSoccerBall, 80.0f, 60.0f);
+    scripted->PressKey(win::kKeyShift);
+    const Point atA = ScreenOf(a);
+    Click(atA.x, atA.y);
+    EXPECT_TRUE(window().IsSelected(a));
+    EXPECT_TRUE(GetSelectionTray().open);
+    Click(atA.x, atA.y);  // Shift-click again deselects; the last one closes the tray
+    EXPECT_FALSE(window().IsSelected(a));
+    EXPECT_FALSE(GetSelectionTray().open);
+    // A band from empty ground: its drag line is the circle's diameter.
+    const Vector3 from = window().CurrentCamera().Project(Vector3(60.0f, 80.0f, 0.0f));
+    const Vector3 to = window().CurrentCamera().Project(Vector3(100.0f, 80.0f, 0.0f));
+    Press(int32_t(from.x), int32_t(from.y));
+    EXPECT_TRUE(window().bandActive);
+    Release(int32_t(to.x), int32_t(to.y));
+    scripted->ReleaseKey(win::kKeyShift);
+    Frame();
+    EXPECT_FALSE(window().bandActive);
+    EXPECT_TRUE(window().IsSelected(a));
+    EXPECT_TRUE(window().IsSelected(b));
+    EXPECT_FALSE(window().IsSelected(ball));  // balls are never band-selected
+}
+
+TEST_F(ArenaWindowTest, BandSelectsAcrossTheWrapAround) {
+    Vorn* edge = AddUnit(2.0f, 80.0f, &friend_);
+    window().bandStart = Vector3(155.0f, 80.0f, 0.0f);
+    Post("EndSelectGroup", 0, nullptr, Vector3(165.0f, 80.0f, 0.0f));
+    EXPECT_TRUE(window().IsSelected(edge));
+}
+
+TEST_F(ArenaWindowTest, FollowRightPressScrollAndZoom) {
+    Vorn* unit = AddUnit(80.0f, 80.0f, &friend_);
+    const Point at = ScreenOf(unit);
+    MovePointer(at.x, at.y);
+    TapKey(win::kKeyF);
+    EXPECT_EQ(window().GetFollowVorn(), unit);
+    unit->PlaceAt(Vector3(100.0f, 90.0f, 0.0f));
+    window().TickFollow();
+    EXPECT_NEAR(window().CurrentCamera().target.x, 100.0f, 0.01f);
+    unit->PlaceAt(Vector3(80.0f, 80.0f, 0.0f));
+    unit->shape.SetRadius(1.5f);
+    // A right press and release over the same unit opens the unit editor on it.
+    Press(at.x, at.y, win::MouseButton::Right);
+    EXPECT_EQ(window().rightPressedVorn, unit);
+    Release(at.x, at.y, win::MouseButton::Right);
+    EXPECT_TRUE(GetVornWindow().open);
+    EXPECT_EQ(GetVornWindow().vorn, unit);
+    EXPECT_EQ(window().GetFollowVorn(), unit);  // editing keeps the follow
+    IntRect rect;
+    ASSERT_TRUE(window().UnitScreenRect(*unit, rect));
+    EXPECT_TRUE(rect.Contains(at));
+    EXPECT_EQ(game.zoomFrom, rect);  // the editor zooms out of the unit
+    GetWindowManager().CloseWindow(&GetVornWindow());
+    // The wheel zooms within range; a camera command stops the follow.
+    WindowCamera& camera = window().CurrentCamera();
+    camera.SetZoom(camera.maximumHeight);
+    scripted->TurnWheel(50);
+    Frame();
+    EXPECT_LT(camera.zoom, camera.maximumHeight);
+    EXPECT_GE(camera.zoom, camera.minimumHeight);
+    Post("SetCameraTargetPositionDirect", 0, nullptr, Vector3(200.0f, 30.0f, 0.0f));
+    EXPECT_EQ(window().GetFollowVorn(), nullptr);
+    EXPECT_NEAR(camera.target.x, 40.0f, 0.01f);  // wrapped into the 160-wide arena
+    EXPECT_NEAR(camera.lookAt.x, 40.0f, 0.01f);
+}
+
+TEST_F(ArenaWindowTest, CameraModeKeepsTargetAndRelativeZoom) {
+    WindowCamera& overhead = window().CurrentCamera();
+    overhead.SetTarget(Vector3(30.0f, 40.0f, 0.0f));
+    overhead.SetZoom((overhead.minimumHeight + overhead.maximumHeight) * 0.5f);
+    Post("SetCameraMode", 1);
+    WindowCamera& tilted = window().CurrentCamera();
+    EXPECT_EQ(window().CameraType(), ArenaWindow::kCameraTilted);
+    EXPECT_NEAR(tilted.zoom, (tilted.minimumHeight + tilted.maximumHeight) * 0.5f, 0.01f);
+    EXPECT_NEAR(tilted.target.x, 30.0f, 0.01f);
+    Post("SetCameraMode", 7);  // no such mode
+    EXPECT_EQ(window().CameraType(), ArenaWindow::kCameraTilted);
+    EXPECT_TRUE(Heard("ILLEGAL"));
+}
+
+TEST_F(ArenaWindowTest, FollowingWalksTheTeams) {
+    EXPECT_EQ(ArenaWindow::FindNextTeamVorn(nullptr, true), nullptr);
+    Vorn* mine = AddUnit(20.0f, 20.0f, &friend_);
+    Vorn* theirs1 = AddUnit(60.0f, 20.0f, &enemy_);
+    Vorn* theirs2 = AddUnit(100.0f, 20.0f, &enemy_);
+    EXPECT_EQ(ArenaWindow::FindNextTeamVorn(mine, true), mine);  // the only friend comes round
+    Post("SetCameraFollowNextEnemyVorn");
+    EXPECT_EQ(window().GetFollowVorn(), theirs1);
+    Post("SetCameraFollowNextEnemyVorn");
+    EXPECT_EQ(window().GetFollowVorn(), theirs2);
+    Post("SetCameraFollowPreviousEnemyVorn");
+    EXPECT_EQ(window().GetFollowVorn(), theirs1);
+    // The ball is followed on top of the unit; both go when the unit leaves the world.
+    WorldObject* ball = world_test::AddObjectOfKind(*arena_, kKindSoccerBall, 50.0f, 50.0f);
+    Post("SetCameraFollowSoccerBall", 0, ball);
+    EXPECT_EQ(window().GetFollowVorn(), theirs1);
+    EXPECT_EQ(window().GetFollowObject(), ball);
+    window().Select(theirs1);
+    window().rightPressedVorn = theirs1;
+    theirs1->Remove(0);
+    arena_->RemoveFlaggedObjects(false);
+    EXPECT_EQ(window().GetFollowVorn(), nullptr);
+    EXPECT_FALSE(window().IsSelected(theirs1));
+    EXPECT_EQ(window().rightPressedVorn, nullptr);
+}
+
+TEST_F(ArenaWindowTest, EveryCommandByNameSurvivesMissingAndStaleArguments) {
+    WorldObject* gone = world_test::AddObjectOfKind(*arena_, kKindTree, 40.0f, 40.0f);
+    gone->Remove(0);
+    arena_->RemoveFlaggedObjects(false);
+    const int before = arena_->ObjectCount();
+    for (int32_t type = kEventSetCameraTargetPosition; type <= kEventRestoreKillTrayVorn; ++type) {
+        const String name = Event::TypeName(type);
+        if (name.IsEmpty() || type == kEventPaint || type == kEventUnpause) continue;
+        SCOPED_TRACE(name.CStr());
+        Post(name.CStr(), -5, gone, Vector3(50.0f, 50.0f, 0.0f));
+        Post(name.CStr(), 1000, nullptr, Vector3(50.0f, 50.0f, 0.0f));
+        GetMouse().ShowCursor();
+        GetWindowManager().CloseAllWindows();
+        GetWindowManager().OpenWindow(&window());
+    }
+    // Nothing acted on the stale object, and no bad index placed anything.
+    EXPECT_EQ(arena_->ObjectCount(), before);
+    EXPECT_FALSE(window().IsSelected(gone));
+}
+
+TEST_F(ArenaWindowTest, InvalidIndicesAreRefusedWithASound) {
+    TakeSounds();
+    Post("PlaceNewChassis", 9);
+    EXPECT_TRUE(Heard("ILLEGAL"));
+    Post("OpenChassisCountMenu", -1);
+    EXPECT_TRUE(Heard("ILLEGAL"));
+    Event event;
+    event.type = Event::FindType("PlaceNewObject");
+    event.point = Point(40, 0);
+    window().HandleCommand(event);
+    EXPECT_TRUE(Heard("ILLEGAL"));
+    const int before = arena_->ObjectCount();
+    event.point = Point(kKindRock, 0);
+    event.position3 = Vector3(30.0f, 30.0f, 0.0f);
+    window().HandleCommand(event);
+    EXPECT_EQ(arena_->ObjectCount(), before + 1);
+}
+
+TEST_F(ArenaWindowTest, PauseIsRefusedWhileTheDebuggerIsOpen) {
+    GetWindowManager().OpenWindow(&GetDebugWindow());
+    game.playerPaused = 0;
+    Post("Pause");
+    EXPECT_EQ(game.playerPaused, 0);
+    EXPECT_TRUE(Heard("ILLEGAL"));
+    GetWindowManager().CloseWindow(&GetDebugWindow());
+    Post("Pause");
+    EXPECT_NE(game.playerPaused, 0);
+}
+
+TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
+    Vorn* west = AddUnit(40.0f, 80.0f, &friend_);
+    Vorn* east = AddUnit(120.0f, 80.0f, &friend_);
+    window().Select(west);
+    window().Select(east);
+    const Vector3 centre = window().FormSquadSelection();
+    EXPECT_NEAR(centre.x, 80.0f, 0.01f);
+    EXPECT_NEAR(east->position.x - west->position.x, 40.0f, 0.5f);
+}
+
+}  // namespace
