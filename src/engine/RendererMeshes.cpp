@@ -105,9 +105,9 @@ constexpr Vector2 kFlippedCorners[4] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
 gfx::VertexFormat Renderer::MeshFormat(bool normals, bool colours, int texSets, int& sizeInFloats) {
     const int sets = std::clamp<int>(texSets, 0, int(std::min(caps_.maxSimultaneousTextures, gfx::kMaxTexCoordSets)));
     sizeInFloats = PartsOf(normals, colours, sets).size;
-    gfx::VertexFormat format = gfx::kFvfXyz | gfx::FvfTex(uint32_t(sets));
-    if (normals) format |= gfx::kFvfNormal;
-    if (colours) format |= gfx::kFvfDiffuse;
+    gfx::VertexFormat format = gfx::kFormatPosition | gfx::FormatTex(uint32_t(sets));
+    if (normals) format |= gfx::kFormatNormal;
+    if (colours) format |= gfx::kFormatDiffuse;
     return format;
 }
 
@@ -141,7 +141,7 @@ void Renderer::CreateMeshBuffers(Mesh* mesh) {
 
 void Renderer::WriteDeviceMesh(Mesh& mesh) {
     gfx::DeviceMesh& device = *mesh.deviceMesh;
-    const VertexParts parts = PartsOf(mesh.hasNormals, mesh.hasColors, int(gfx::FvfTexCount(device.Format())));
+    const VertexParts parts = PartsOf(mesh.hasNormals, mesh.hasColors, int(gfx::FormatTexCount(device.Format())));
     uint8_t* bytes = nullptr;
     Check(device.LockVertexBuffer(bytes), "CreateMeshBuffers", "gfx::DeviceMesh::LockVertexBuffer");
     for (int i = 0; i < mesh.vertices.Count(); ++i) {
@@ -182,7 +182,7 @@ void Renderer::UpdateMeshBuffers(Mesh* mesh) {
         return;
     }
     gfx::DeviceMesh& device = *mesh->deviceMesh;
-    const VertexParts parts = PartsOf(mesh->hasNormals, mesh->hasColors, int(gfx::FvfTexCount(format)));
+    const VertexParts parts = PartsOf(mesh->hasNormals, mesh->hasColors, int(gfx::FormatTexCount(format)));
     uint8_t* bytes = nullptr;
     Check(device.LockVertexBuffer(bytes), "UpdateMeshBuffers", "gfx::DeviceMesh::LockVertexBuffer");
     const int count = std::min(mesh->vertices.Count(), mesh->changeBits.Count());
@@ -322,7 +322,7 @@ void Renderer::UpdateDynamicMeshBuffers(DynamicMesh* mesh) {
     if (vertexCount > mesh->vertexCapacity || faceCount > mesh->faceCapacity || format != mesh->format) {
         RecreateDynamicBuffers(*mesh, vertexCount, faceCount);
     }
-    const VertexParts parts = PartsOf(mesh->hasNormals, mesh->hasColors, int(gfx::FvfTexCount(format)));
+    const VertexParts parts = PartsOf(mesh->hasNormals, mesh->hasColors, int(gfx::FormatTexCount(format)));
     const uint32_t stride = uint32_t(size) * 4;
     uint8_t* bytes = nullptr;
     Check(mesh->vertexBuffer->Lock(0, uint32_t(vertexCount) * stride, bytes, gfx::kLockDiscard),
@@ -361,7 +361,7 @@ void Renderer::RenderDynamicMesh(DynamicMesh* mesh) {
     gfx::Device& device = GetDevice();
     Check(device.SetStreamSource(mesh->vertexBuffer.get(), uint32_t(mesh->vertexSize) * 4), "RenderDynamicMesh",
           "SetStreamSource");
-    Check(device.SetVertexFormat(mesh->format), "RenderDynamicMesh", "SetFVF");
+    Check(device.SetVertexFormat(mesh->format), "RenderDynamicMesh", "SetVertexFormat");
     Check(device.SetIndices(mesh->indexBuffer.get()), "RenderDynamicMesh", "SetIndices");
     Check(device.DrawIndexedPrimitive(gfx::PrimitiveType::TriangleList, 0, 0, uint32_t(mesh->uploadedVertices), 0,
                                       uint32_t(mesh->uploadedFaces)),

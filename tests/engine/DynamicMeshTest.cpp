@@ -63,7 +63,7 @@ TEST(DynamicMeshTest, BuffersHoldEveryVertexInTheSharedLayout) {
     mesh->vertices[1].texCoords.Append(Vector2(0.25f, 0.75f));
     renderer.CreateDynamicMeshBuffers(mesh);
 
-    EXPECT_EQ(mesh->format, gfx::kFvfXyz | gfx::kFvfNormal | gfx::kFvfDiffuse | gfx::FvfTex(1));
+    EXPECT_EQ(mesh->format, gfx::kFormatPosition | gfx::kFormatNormal | gfx::kFormatDiffuse | gfx::FormatTex(1));
     EXPECT_EQ(mesh->vertexSize, 3 + 3 + 1 + 2);
     ASSERT_TRUE(mesh->HasBuffers());
     EXPECT_EQ(mesh->vertexBuffer->Size(), 4u * 9 * 4);
@@ -199,7 +199,7 @@ TEST(DeviceMeshTest, FormatCarriesNoMoreCoordinateSetsThanTheDeviceSamples) {
     Mesh* mesh = MakeTriangles(renderer, 1, nullptr, nullptr);
     renderer.CreateMeshBuffers(mesh);
     ASSERT_NE(mesh->deviceMesh, nullptr);
-    EXPECT_EQ(mesh->deviceMesh->Format(), gfx::kFvfXyz | gfx::kFvfNormal | gfx::FvfTex(1));
+    EXPECT_EQ(mesh->deviceMesh->Format(), gfx::kFormatPosition | gfx::kFormatNormal | gfx::FormatTex(1));
 }
 
 TEST(DeviceMeshTest, SubsetsFollowMaterialOrderAndNoneDrawsTheDefault) {

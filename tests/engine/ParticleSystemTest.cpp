@@ -84,7 +84,7 @@ TEST(ParticleDrawingTest, TheParticleMeshIsOneQuadWithTheSystemsMaterial) {
     renderer.DrawParticles(system);
     EXPECT_EQ(mesh->material, twoStages);
     EXPECT_EQ(mesh->vertices[1].texCoords.Count(), 2);
-    EXPECT_EQ(mesh->format, gfx::kFvfXyz | gfx::kFvfDiffuse | gfx::FvfTex(2));
+    EXPECT_EQ(mesh->format, gfx::kFormatPosition | gfx::kFormatDiffuse | gfx::FormatTex(2));
     EXPECT_EQ(renderer.GetDevice().Stats().drawCalls, 1u);
     renderer.DestroyParticleMesh(system);
     EXPECT_EQ(system.mesh, nullptr);

@@ -4,13 +4,13 @@ namespace gfx {
 
 VertexLayout LayoutOf(VertexFormat format)
 {
-    constexpr uint32_t known = kFvfXyz | kFvfXyzRhw | kFvfNormal | kFvfDiffuse | kFvfTexCountMask;
+    constexpr uint32_t known = kFormatPosition | kFormatScreenPosition | kFormatNormal | kFormatDiffuse | kFormatTexCountMask;
     VertexLayout layout;
-    const bool xyz = (format & kFvfXyz) != 0;
-    const bool rhw = (format & kFvfXyzRhw) != 0;
-    layout.hasNormal = (format & kFvfNormal) != 0;
-    layout.hasDiffuse = (format & kFvfDiffuse) != 0;
-    layout.texCount = FvfTexCount(format);
+    const bool xyz = (format & kFormatPosition) != 0;
+    const bool rhw = (format & kFormatScreenPosition) != 0;
+    layout.hasNormal = (format & kFormatNormal) != 0;
+    layout.hasDiffuse = (format & kFormatDiffuse) != 0;
+    layout.texCount = FormatTexCount(format);
     if ((format & ~known) != 0 || xyz == rhw || (rhw && layout.hasNormal) ||
         layout.texCount > kMaxTexCoordSets)
         return layout;

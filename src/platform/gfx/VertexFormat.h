@@ -9,22 +9,22 @@ namespace gfx {
 using VertexFormat = uint32_t;
 
 enum VertexFormatBits : uint32_t {
-    kFvfXyz = 0x1,
+    kFormatPosition = 0x1,
     // Screen pixels (y downwards), depth 0..1, reciprocal w: drawn without transform
     // or lighting.
-    kFvfXyzRhw = 0x2,
-    kFvfNormal = 0x4,
-    kFvfDiffuse = 0x8,
-    kFvfTexCountShift = 8,
-    kFvfTexCountMask = 0xF00,
+    kFormatScreenPosition = 0x2,
+    kFormatNormal = 0x4,
+    kFormatDiffuse = 0x8,
+    kFormatTexCountShift = 8,
+    kFormatTexCountMask = 0xF00,
 };
 
 constexpr uint32_t kMaxTexCoordSets = 8;
 
-constexpr VertexFormat FvfTex(uint32_t sets) { return sets << kFvfTexCountShift; }
-constexpr uint32_t FvfTexCount(VertexFormat format)
+constexpr VertexFormat FormatTex(uint32_t sets) { return sets << kFormatTexCountShift; }
+constexpr uint32_t FormatTexCount(VertexFormat format)
 {
-    return (format & kFvfTexCountMask) >> kFvfTexCountShift;
+    return (format & kFormatTexCountMask) >> kFormatTexCountShift;
 }
 
 // Byte offsets of a format's components; offsets of absent parts are 0.

@@ -53,10 +53,10 @@ struct ScreenVertex {
     float u, v;
 };
 
-constexpr VertexFormat kColourFormat = kFvfXyz | kFvfDiffuse;
-constexpr VertexFormat kLitFormat = kFvfXyz | kFvfNormal;
-constexpr VertexFormat kTexturedFormat = kFvfXyz | kFvfDiffuse | FvfTex(2);
-constexpr VertexFormat kScreenFormat = kFvfXyzRhw | kFvfDiffuse | FvfTex(1);
+constexpr VertexFormat kColourFormat = kFormatPosition | kFormatDiffuse;
+constexpr VertexFormat kLitFormat = kFormatPosition | kFormatNormal;
+constexpr VertexFormat kTexturedFormat = kFormatPosition | kFormatDiffuse | FormatTex(2);
+constexpr VertexFormat kScreenFormat = kFormatScreenPosition | kFormatDiffuse | FormatTex(1);
 
 uint32_t Rgba(int r, int g, int b, int a = 255)
 {
@@ -269,7 +269,7 @@ TEST_F(GlDeviceTest, VertexColourStandsInForTheDiffuseMaterialAndNoNormalIsZero)
     device_->LightEnable(0, true);
     const uint32_t c = Rgba(200, 100, 50);
     const Vertex lit[3] = {{0, 0, 0.5f, 0, 0, -1, c}, {20, 0, 0.5f, 0, 0, -1, c}, {0, 40, 0.5f, 0, 0, -1, c}};
-    Draw(PrimitiveType::TriangleList, 1, lit, sizeof(Vertex), kFvfXyz | kFvfNormal | kFvfDiffuse);
+    Draw(PrimitiveType::TriangleList, 1, lit, sizeof(Vertex), kFormatPosition | kFormatNormal | kFormatDiffuse);
     Quad(20, 0, 40, 40, 0.5f, Rgba(200, 100, 50));  // no normal: N . L = 0, black
     device_->SetRenderState(RenderState::Lighting, false);
     const LitVertex white[3] = {{40, 0, 0.5f, 0, 0, 0}, {64, 0, 0.5f, 0, 0, 0}, {40, 40, 0.5f, 0, 0, 0}};

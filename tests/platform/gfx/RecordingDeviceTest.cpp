@@ -18,7 +18,7 @@ struct ColourVertex {
     float x, y, z;
     uint32_t colour;
 };
-constexpr VertexFormat kColourFormat = kFvfXyz | kFvfDiffuse;
+constexpr VertexFormat kColourFormat = kFormatPosition | kFormatDiffuse;
 
 TEST(RecordingDevice, StartsWithTheFixedFunctionDefaults)
 {
@@ -212,16 +212,16 @@ TEST(RecordingDevice, BufferOverrunsAreRefused)
 TEST(DeviceMesh, RefusesMeshesWithoutFaces)
 {
     RecordingDevice device;
-    EXPECT_EQ(DeviceMesh::Create(device, 0, 3, kFvfXyz).result, Result::InvalidParam);
-    EXPECT_EQ(DeviceMesh::Create(device, 1, 0, kFvfXyz).result, Result::InvalidParam);
+    EXPECT_EQ(DeviceMesh::Create(device, 0, 3, kFormatPosition).result, Result::InvalidParam);
+    EXPECT_EQ(DeviceMesh::Create(device, 1, 0, kFormatPosition).result, Result::InvalidParam);
     EXPECT_EQ(device.Stats().VertexBuffersAlive(), 0u);
 }
 
 TEST(DeviceMesh, UsesThirtyTwoBitIndicesPastSixtyFiveThousandVertices)
 {
     RecordingDevice device;
-    auto small = DeviceMesh::Create(device, 1, 65535, kFvfXyz);
-    auto large = DeviceMesh::Create(device, 1, 65536, kFvfXyz);
+    auto small = DeviceMesh::Create(device, 1, 65535, kFormatPosition);
+    auto large = DeviceMesh::Create(device, 1, 65536, kFormatPosition);
     ASSERT_EQ(large.result, Result::Ok);
     EXPECT_EQ(small.object->IndexType(), IndexFormat::Index16);
     EXPECT_EQ(large.object->IndexType(), IndexFormat::Index32);
@@ -240,7 +240,7 @@ TEST(DeviceMesh, UsesThirtyTwoBitIndicesPastSixtyFiveThousandVertices)
 TEST(DeviceMesh, DrawsEachSubsetInOneCall)
 {
     RecordingDevice device;
-    auto created = DeviceMesh::Create(device, 4, 3, kFvfXyz | kFvfNormal | FvfTex(1));
+    auto created = DeviceMesh::Create(device, 4, 3, kFormatPosition | kFormatNormal | FormatTex(1));
     ASSERT_EQ(created.result, Result::Ok);
     DeviceMesh& mesh = *created.object;
     EXPECT_EQ(mesh.Stride(), 32u);
