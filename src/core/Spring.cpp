@@ -2,14 +2,19 @@
 #include "core/Spring.h"
 
 #include <algorithm>
-
-#include "core/MathUtil.h"
+#include <cmath>
 
 namespace {
 // A longer frame is integrated as this one, so a stall cannot fling the point.
 constexpr float kMaxStep = 0.033f;
 // Within this distance of the target there is no pull and no damping.
 constexpr float kRestDistance = 0.01f;
+
+// The snap to rest looks at a coarser tolerance than the rest of the math; it is kept
+// local so the shared tolerance is never touched.
+bool AtRest(const Vector3& v) {
+    return std::fabs(v.x) <= kRestDistance && std::fabs(v.y) <= kRestDistance && std::fabs(v.z) <= kRestDistance;
+}
 }  // namespace
 
 void Spring::Init(float newStiffness, float newDamping, float newFollowFactor) {
@@ -24,9 +29,7 @@ void Spring::SetDefaults() { Init(2.5f, 0.95f, 0.1f); }
 Vector3 Spring::Step(const Vector3& current, const Vector3& target, float frameTime) {
     const float h = std::min(frameTime, kMaxStep);
     const Vector3 d = target - current;
-    // The snap to rest looks at a coarser tolerance than the rest of the math.
-    const ToleranceScope coarse(kRestDistance);
-    if (velocity.IsNearZero() && d.IsNearZero()) {
+    if (AtRest(velocity) && AtRest(d)) {
         velocity = Vector3();
         return target;
     }
