@@ -1,0 +1,49 @@
+// A big celebration for a big reward.
+Background Stage
+Actor Professor Prof
+Actor RobotSmallVorn One
+Actor StalkMediumVorn Two
+Actor RobotLargeVorn Three
+Actor Bunny Hop
+Stage
+Time 3
+Camera
+Position 0 -14 4
+LookAt 0 0 1
+End
+Text
+<S> 0.2 Yay
+<S> 1.5 GoalFireworks
+End
+One
+From -5 0 0
+Animation JumpDance Victory
+End
+Two
+From 0 2 0
+Animation RahRah Victory
+End
+Three
+From 5 0 0
+Animation VictoryWhirly Victory
+End
+Hop
+From -8 -2 0
+To 8 -2 0
+End
+End
+Stage
+Time 3
+Text
+<S> 0.5 Hooray
+End
+One
+Animation TwirlAndBow SimpleVictory
+End
+Two
+Animation Jump Victory
+End
+Three
+Animation VictoryPointing Victory
+End
+End
