@@ -10,6 +10,7 @@
 #include "engine/TextFitting.h"
 #include "game/Event.h"
 #include "platform/window/Keys.h"
+#include "ui/SpeechVoice.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 
@@ -19,6 +20,8 @@ constexpr Color kContinueColour = Color(0xFF00FF00);
 constexpr int32_t kSpeakerLeft = 64;
 constexpr int32_t kSpeakerUp = 32;
 constexpr int32_t kSpeakerSize = 125;
+
+SpeechVoice* gVoice = nullptr;
 }  // namespace
 
 TextBox::TextBox() : Window("TextBox") {
@@ -113,8 +116,15 @@ void TextBox::SetParagraphs(const Array<StringArray>& wordLists) {
     SplitWords(whole, lines, GetFont(), kTextScale, right - left + 1 - kSpeakerWidth, 0);
 }
 
-void TextBox::Say(const String&, const String& text) {
+void TextBox::SetVoice(SpeechVoice* voice) { gVoice = voice; }
+
+void TextBox::Say(const String& speechFile, const String& text) {
     paragraphs.Clear();
     paragraphs.Append(text);
     WrapText();
+    if (gVoice) {
+        gVoice->Say(speechFile.CStr(), false);
+    }
 }
+
+bool TextBox::IsSpeaking() const { return gVoice && gVoice->IsTalking(); }

@@ -5,6 +5,8 @@
 #include "core/String.h"
 #include "ui/Window.h"
 
+class SpeechVoice;
+
 class TextBox : public Window {
 public:
     static constexpr float kTextScale = 0.65f;
@@ -27,10 +29,11 @@ public:
     void ClearLines() { paragraphs.Clear(); }
     void WrapText();
     void SetParagraphs(const Array<StringArray>& wordLists);
-    // Shows the line's text; the talking figure that would speak it is not part of the
-    // toolkit, so nothing is heard.
+    // The talking figure's voice; none leaves the box silent.
+    static void SetVoice(SpeechVoice* voice);
+    // Shows the line's text and speaks it with the voice.
     void Say(const String& speechFile, const String& text);
-    bool IsSpeaking() const { return false; }
+    bool IsSpeaking() const;
 
     bool waitForContinue = false;
     StringArray paragraphs;
