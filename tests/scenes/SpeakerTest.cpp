@@ -132,6 +132,10 @@ TEST_F(SpeechTools, MouthOpensOnLoudVoicedSoundAndClosesInSilence) {
     EXPECT_FLOAT_EQ(speaker.PhonemeAt(0.25f)->closure, 1.0f);
     EXPECT_LT(speaker.PhonemeAt(0.75f)->closure, 0.5f);
     EXPECT_FLOAT_EQ(speaker.PhonemeAt(1.3f)->closure, 1.0f);
+    // A phoneme file newer than its speech is kept unless the making is forced.
+    WriteText(phonemes, "x 10 m 0 _ 10");
+    Speaker::MakePhonemeFile(folder_ / "Line One.ogg", "", false);
+    EXPECT_EQ(platform_test::ReadRaw(phonemes), "x 10 m 0 _ 10");
 }
 
 TEST_F(SpeechTools, AHintForAnotherFileGivesAnEmptyResult) {
