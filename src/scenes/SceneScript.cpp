@@ -61,7 +61,7 @@ void SceneScript::Clear() {
     direction_ = nullptr;
 }
 
-bool SceneScript::Load(const std::filesystem::path& path) {
+bool SceneScript::Load(const std::filesystem::path& path, Sounder* sounder) {
     name = path.stem().string();
     Clear();
     std::ifstream in(path, std::ios::binary);
@@ -71,6 +71,9 @@ bool SceneScript::Load(const std::filesystem::path& path) {
     std::ostringstream text;
     text << in.rdbuf();
     Parse(text.str());
+    for (const auto& stage : stages) {
+        stage->LoadSounds(sounder);
+    }
     return true;
 }
 

@@ -10,6 +10,8 @@
 
 #include "scenes/Stage.h"
 
+class Sounder;
+
 enum class BackgroundKind : int32_t { Stage = 0, Space = 1, City = 2, Desert = 3, Lab = 4 };
 
 struct SceneCastEntry {
@@ -28,8 +30,9 @@ public:
     // Empties steps, cast and link; the guide's name and the backdrop stay, as a script
     // that names neither keeps the previous scene's.
     void Clear();
-    // False (and no steps) when the file cannot be read.
-    bool Load(const std::filesystem::path& path);
+    // False (and no steps) when the file cannot be read. The steps' cue sounds are loaded
+    // through the sound manager (with none, cues whose files are missing are still dropped).
+    bool Load(const std::filesystem::path& path, Sounder* sounder = nullptr);
     void Parse(const std::string& text);
 
     std::string name;

@@ -1,7 +1,54 @@
 // One step of a scene.
 #include "scenes/Stage.h"
 
-void Stage::Clear() { *this = Stage(); }
+#include "audio/EffectSounds.h"
+#include "audio/Sounder.h"
+#include "platform/sys/FileSystem.h"
+
+Stage::~Stage() { Clear(); }
+
+void Stage::Clear() {
+    if (sounder_) {
+        for (Sound* sound : cueSounds) {
+            sounder_->ReleaseSound(sound);
+        }
+    }
+    sounder_ = nullptr;
+    hasTime = false;
+    time = 0.0f;
+    directions.clear();
+    text.clear();
+    lines.clear();
+    cueTimes.clear();
+    cueNames.clear();
+    cueSounds.clear();
+    cueStates.clear();
+    speechName.clear();
+    speechState = SpeechState::NotStarted;
+    speechDoesNotHold = false;
+    hasCameraPosition = hasLookAt = hasLookAtActor = hasLookAtActorOffset = shake = false;
+    lookAtActorName.clear();
+}
+
+void Stage::LoadSounds(Sounder* sounder) {
+    sounder_ = sounder;
+    std::vector<float> keptTimes;
+    std::vector<std::string> keptNames;
+    for (size_t i = 0; i < cueNames.size(); ++i) {
+        const String path = SoundPath(String(cueNames[i].c_str()));
+        if (!sys::Exists(path.CStr())) {
+            continue;
+        }
+        keptTimes.push_back(cueTimes[i]);
+        keptNames.push_back(cueNames[i]);
+        if (sounder) {
+            cueSounds.push_back(sounder->LoadSound(path, 1, true));
+            cueStates.push_back(CueState::Waiting);
+        }
+    }
+    cueTimes = std::move(keptTimes);
+    cueNames = std::move(keptNames);
+}
 
 ActorDirection* Stage::AddDirection(const std::string& actorName) {
     directions.push_back(std::make_unique<ActorDirection>());

@@ -8,14 +8,27 @@
 #include "core/Vector3.h"
 #include "scenes/ActorDirection.h"
 
+class Sound;
+class Sounder;
+
 enum class SpeechState { NotStarted, Speaking, Finished };
+enum class CueState { Waiting, Playing, Finished };
 
 class Stage {
 public:
+    Stage() = default;
+    ~Stage();
+    Stage(const Stage&) = delete;
+    Stage& operator=(const Stage&) = delete;
+
+    // Releases the cue sounds and empties everything.
     void Clear();
     ActorDirection* AddDirection(const std::string& actorName);
     // A cue file without an extension is an ".ogg".
     void AddCue(float seconds, const std::string& file);
+    // Loads each cue's sound from the "Sounds" folder (with no sound manager only the
+    // files are checked); a cue whose file is missing is dropped with its time.
+    void LoadSounds(Sounder* sounder);
 
     bool hasTime = false;
     float time = 0.0f;
@@ -24,6 +37,8 @@ public:
     std::vector<std::string> lines;
     std::vector<float> cueTimes;
     std::vector<std::string> cueNames;
+    std::vector<Sound*> cueSounds;
+    std::vector<CueState> cueStates;
     std::string speechName;
     SpeechState speechState = SpeechState::NotStarted;
     bool speechDoesNotHold = false;
@@ -36,4 +51,7 @@ public:
     bool hasLookAtActorOffset = false;
     Vector3 lookAtActorOffset;
     bool shake = false;
+
+private:
+    Sounder* sounder_ = nullptr;
 };

@@ -4,6 +4,8 @@
 
 #include "data/DataFolder.h"
 #include "scenes/SceneScript.h"
+#include "support/TempFolder.h"
+#include "support/WorkingFolder.h"
 #include "units/WeaponTable.h"
 
 namespace {
@@ -73,6 +75,17 @@ TEST(SceneScriptTest, TextBlockTakesWholeLinesWithCuesAndSpeech) {
     EXPECT_EQ(stage.speechName, "Hello");
     EXPECT_TRUE(stage.speechDoesNotHold);
     EXPECT_EQ(stage.text, "Hello there End // not the end ");
+}
+
+TEST(SceneScriptTest, CuesWithoutTheirSoundFileAreDroppedWithTheirTimes) {
+    platform_test::TempFolder folder;
+    platform_test::WriteRaw(folder / "Sounds/Yay.ogg", "x");
+    platform_test::WriteRaw(folder / "Short.SCE", "Stage\nText\n<S> 1 Missing\n<S> 2 Yay\nEnd\nEnd\n");
+    app_test::WorkingFolder runtime(folder.Path());
+    SceneScript script;
+    ASSERT_TRUE(script.Load("Short.SCE"));
+    EXPECT_EQ(script.stages.at(0)->cueNames, std::vector<std::string>{"Yay.ogg"});
+    EXPECT_EQ(script.stages.at(0)->cueTimes, std::vector<float>{2.0f});
 }
 
 TEST(SceneScriptTest, MissingArgumentsReadAsZeroAndNothingPastTheLine) {
