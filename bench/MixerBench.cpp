@@ -14,8 +14,7 @@ namespace {
 
 constexpr uint32_t kOutputFrames = 22050;
 
-std::unique_ptr<snd::SoundBuffer> MakeVoice(snd::SoundDevice& device, int index)
-{
+std::unique_ptr<snd::SoundBuffer> MakeVoice(snd::SoundDevice& device, int index) {
     static const snd::PcmFormat kFormats[] = {
         {1, 22050, 16}, {2, 22050, 16}, {1, 11025, 16}, {1, 44100, 16}, {1, 22050, 8}};
     const snd::PcmFormat format = kFormats[index % 5];
@@ -31,8 +30,7 @@ std::unique_ptr<snd::SoundBuffer> MakeVoice(snd::SoundDevice& device, int index)
     return std::move(made.buffer);
 }
 
-void BM_MixOneSecond(benchmark::State& state)
-{
+void BM_MixOneSecond(benchmark::State& state) {
     snd::NullSoundDevice device;
     std::vector<std::unique_ptr<snd::SoundBuffer>> voices;
     for (int i = 0; i < state.range(0); ++i) voices.push_back(MakeVoice(device, i));

@@ -19,8 +19,7 @@ public:
 
 // A message that looks like a batch of timed events: ids, stamps and positions that
 // repeat in form but not in value.
-std::vector<uint8_t> EventBatch(size_t size)
-{
+std::vector<uint8_t> EventBatch(size_t size) {
     std::vector<uint8_t> batch(size);
     for (size_t i = 0; i + 16 <= size; i += 16) {
         const uint32_t id = static_cast<uint32_t>(i / 16);
@@ -35,8 +34,7 @@ std::vector<uint8_t> EventBatch(size_t size)
     return batch;
 }
 
-void BM_LoopbackMessages(benchmark::State& state)
-{
+void BM_LoopbackMessages(benchmark::State& state) {
     const size_t size = static_cast<size_t>(state.range(0));
     const bool compress = state.range(1) != 0;
     constexpr int kBatch = 64;
@@ -88,8 +86,7 @@ namespace {
 // One battle frame on a server with eight joined clients: the frame's timed events go out
 // as a few batches of about 1280 bytes, then the server handles its network events. The
 // clients read theirs outside the measured time.
-void BM_ServerFrameWithEightClients(benchmark::State& state)
-{
+void BM_ServerFrameWithEightClients(benchmark::State& state) {
     const bool compress = state.range(0) != 0;
     constexpr int kClients = 8;
     constexpr int kBatchesPerFrame = 4;
@@ -122,8 +119,8 @@ void BM_ServerFrameWithEightClients(benchmark::State& state)
         for (auto& client : clients) client->Update();
         state.ResumeTiming();
     }
-    state.counters["frames_per_second"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                             benchmark::Counter::kIsRate);
+    state.counters["frames_per_second"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/ThrowError.h"
 #include "core/Image.h"
+#include "core/ThrowError.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
 #include "engine/ParticleSystem.h"

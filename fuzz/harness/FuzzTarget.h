@@ -24,8 +24,8 @@ const std::map<std::string, Entry>& Targets();
 #ifdef VORNS_FUZZ_LIBFUZZER
 #define VORNS_FUZZ_TARGET(data, size) extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 #else
-#define VORNS_FUZZ_TARGET(data, size)                                                                  \
-    static int FuzzEntry(const uint8_t* data, size_t size);                                          \
+#define VORNS_FUZZ_TARGET(data, size)                                                                           \
+    static int FuzzEntry(const uint8_t* data, size_t size);                                                     \
     [[maybe_unused]] static const bool kFuzzEntryRegistered = fuzz::RegisterTarget(VORNS_FUZZ_NAME, FuzzEntry); \
     static int FuzzEntry(const uint8_t* data, size_t size)
 #endif

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "world/SaveFilePaths.h"
 #include "core/Debugger.h"
 #include "core/Image.h"
 #include "game/Game.h"
@@ -14,6 +13,7 @@
 #include "units/ChassisTable.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
+#include "world/SaveFilePaths.h"
 
 namespace fuzz {
 
@@ -31,8 +31,8 @@ std::string MakeScratchFolder() {
     // Memory-backed where there is one: targets write a file for every input.
     const char* base = std::getenv("VORNS_FUZZ_TMP");
     fs::path parent = base != nullptr && *base != '\0' ? fs::path(base)
-                      : fs::is_directory("/dev/shm")     ? fs::path("/dev/shm")
-                                                         : fs::temp_directory_path();
+                      : fs::is_directory("/dev/shm")   ? fs::path("/dev/shm")
+                                                       : fs::temp_directory_path();
     std::string pattern = (parent / "vorns-fuzz-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         std::abort();
@@ -55,9 +55,9 @@ void LoadChassisTable(const std::string& folder) {
         pixel.SaveTGA(folder + "Textures/" + name + "Shadow.tga");
     }
     for (const char* name : {"RobotAntenna", "Ball0", "RobotSmallHead", "RobotSmallEar", "RobotMediumBody",
-                             "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead",
-                             "RobotLargeEar", "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1", "StalkSmallBody",
-                             "StalkSegment", "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
+                             "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead", "RobotLargeEar",
+                             "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1", "StalkSmallBody", "StalkSegment",
+                             "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
         pixel.SaveTGA(folder + "Actors/" + name + "_c_painted.tga");
     }
     const fs::path previous = fs::current_path();

@@ -22,8 +22,7 @@ public:
     MemoryStream(const uint8_t* data, size_t size) : NetIOStream(nullptr), data_(data), size_(size) {}
 
     int64_t Write(const char*, size_t count) override { return static_cast<int64_t>(count); }
-    int Fill() override
-    {
+    int Fill() override {
         if (offset_ >= size_) return Filled(-1);
         const size_t count = std::min<size_t>({size_ - offset_, 1000, kBufferSize});
         std::memcpy(Buffer(), data_ + offset_, count);

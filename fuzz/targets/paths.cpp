@@ -2,9 +2,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/sys/Paths.h"
 #include "harness/FuzzTarget.h"
 #include "harness/FuzzWorld.h"
+#include "platform/sys/Paths.h"
 
 namespace {
 
@@ -23,8 +23,7 @@ bool HasPathCharacter(std::string_view name) {
 VORNS_FUZZ_TARGET(data, size) {
     const std::string_view name(reinterpret_cast<const char*>(data), size);
     // A name that passes can never lead out of the folder it is joined to.
-    if (sys::IsSafeName(name) &&
-        (name.empty() || name.size() > 64 || name.front() == '.' || HasPathCharacter(name))) {
+    if (sys::IsSafeName(name) && (name.empty() || name.size() > 64 || name.front() == '.' || HasPathCharacter(name))) {
         __builtin_trap();
     }
     const std::string normalized = sys::NormalizeSeparators(name);

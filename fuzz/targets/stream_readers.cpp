@@ -27,19 +27,71 @@ void ReadOne(Stream& stream, int which) {
         case 0: String::ReadToken(stream, text); break;
         case 1: String::ReadLine(stream, text); break;
         case 2: stream.ReadLine(line, sizeof line); break;
-        case 3: { int value = 0; stream >> value; break; }
-        case 4: { float value = 0; stream >> value; break; }
-        case 5: { double value = 0; stream >> value; break; }
-        case 6: { long value = 0; stream >> value; break; }
-        case 7: { unsigned short value = 0; stream >> value; break; }
-        case 8: { Vector2 value; value.ReadText(stream); break; }
-        case 9: { Vector3 value; value.ReadText(stream); break; }
-        case 10: { Quaternion value; value.ReadText(stream); break; }
-        case 11: { Matrix4 value; value.ReadText(stream); break; }
-        case 12: { Point value; value.ReadText(stream); break; }
-        case 13: { Color value; value.ReadText(stream); break; }
-        case 14: { float value = 0; Stream::ReadFloatSkipping(stream, value); break; }
-        default: { char value = 0; stream >> value; break; }
+        case 3: {
+            int value = 0;
+            stream >> value;
+            break;
+        }
+        case 4: {
+            float value = 0;
+            stream >> value;
+            break;
+        }
+        case 5: {
+            double value = 0;
+            stream >> value;
+            break;
+        }
+        case 6: {
+            long value = 0;
+            stream >> value;
+            break;
+        }
+        case 7: {
+            unsigned short value = 0;
+            stream >> value;
+            break;
+        }
+        case 8: {
+            Vector2 value;
+            value.ReadText(stream);
+            break;
+        }
+        case 9: {
+            Vector3 value;
+            value.ReadText(stream);
+            break;
+        }
+        case 10: {
+            Quaternion value;
+            value.ReadText(stream);
+            break;
+        }
+        case 11: {
+            Matrix4 value;
+            value.ReadText(stream);
+            break;
+        }
+        case 12: {
+            Point value;
+            value.ReadText(stream);
+            break;
+        }
+        case 13: {
+            Color value;
+            value.ReadText(stream);
+            break;
+        }
+        case 14: {
+            float value = 0;
+            Stream::ReadFloatSkipping(stream, value);
+            break;
+        }
+        default: {
+            char value = 0;
+            stream >> value;
+            break;
+        }
     }
 }
 

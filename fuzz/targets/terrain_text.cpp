@@ -1,9 +1,9 @@
 // The map's text form, read over a terrain that is then saved again.
 #include "core/Point.h"
 #include "core/StringStream.h"
-#include "platform/sys/Random.h"
 #include "harness/FuzzTarget.h"
 #include "harness/FuzzWorld.h"
+#include "platform/sys/Random.h"
 #include "world/Terrain.h"
 
 VORNS_FUZZ_TARGET(data, size) {

@@ -15,42 +15,34 @@ constexpr int kLittleEndian = 0;
 constexpr int kWordBytes = 2;
 constexpr int kSigned = 1;
 
-size_t ReadCallback(void* buffer, size_t size, size_t count, void* source)
-{
+size_t ReadCallback(void* buffer, size_t size, size_t count, void* source) {
     if (size == 0) return 0;
     const size_t wanted = size * count;
     const uint32_t step = uint32_t(std::min<size_t>(wanted, UINT32_MAX));
     return static_cast<SoundFileInput*>(source)->Read(buffer, step) / size;
 }
 
-int SeekCallback(void* source, ogg_int64_t offset, int whence)
-{
+int SeekCallback(void* source, ogg_int64_t offset, int whence) {
     auto* input = static_cast<SoundFileInput*>(source);
     int64_t base = 0;
-    if (whence == SEEK_CUR) base = input->Position();
-    else if (whence == SEEK_END) base = input->Size();
-    else if (whence != SEEK_SET) return -1;
+    if (whence == SEEK_CUR)
+        base = input->Position();
+    else if (whence == SEEK_END)
+        base = input->Size();
+    else if (whence != SEEK_SET)
+        return -1;
     return input->Seek(base + offset) ? 0 : -1;
 }
 
-long TellCallback(void* source)
-{
-    return long(static_cast<SoundFileInput*>(source)->Position());
-}
+long TellCallback(void* source) { return long(static_cast<SoundFileInput*>(source)->Position()); }
 
 }  // namespace
 
-OggFile::OggFile(const String& name) : SoundFile(name)
-{
-}
+OggFile::OggFile(const String& name) : SoundFile(name) {}
 
-OggFile::~OggFile()
-{
-    Close();
-}
+OggFile::~OggFile() { Close(); }
 
-bool OggFile::Open()
-{
+bool OggFile::Open() {
     Close();
     if (name_.IsEmpty()) {
         Refuse("OggFile::Open() - No filename");
@@ -73,9 +65,8 @@ bool OggFile::Open()
     const snd::PcmFormat format{uint16_t(info != nullptr ? info->channels : 0),
                                 uint32_t(info != nullptr ? info->rate : 0), 16};
     if (info == nullptr || info->channels > 2 || !snd::IsValidFormat(format)) {
-        Refuse("OggFile::Open() - unsupported stream: " +
-               String::FromInt(info != nullptr ? info->channels : 0) + " channels, " +
-               String::FromInt(info != nullptr ? int(info->rate) : 0) + " Hz");
+        Refuse("OggFile::Open() - unsupported stream: " + String::FromInt(info != nullptr ? info->channels : 0) +
+               " channels, " + String::FromInt(info != nullptr ? int(info->rate) : 0) + " Hz");
         Close();
         return false;
     }
@@ -83,8 +74,7 @@ bool OggFile::Open()
     return true;
 }
 
-uint32_t OggFile::Read(uint8_t* buffer, uint32_t bytes)
-{
+uint32_t OggFile::Read(uint8_t* buffer, uint32_t bytes) {
     if (buffer == nullptr || !open_ || failed_ || !format_) return 0;
     // The decoder hands out whole frames only, and refuses a request smaller than one.
     const uint32_t frameBytes = format_->BlockAlign();
@@ -93,8 +83,8 @@ uint32_t OggFile::Read(uint8_t* buffer, uint32_t bytes)
     while (stored < wanted) {
         int link = 0;
         const uint32_t want = wanted - stored;
-        const long got = ov_read(&vorbis_, reinterpret_cast<char*>(buffer + stored), int(want),
-                                 kLittleEndian, kWordBytes, kSigned, &link);
+        const long got = ov_read(&vorbis_, reinterpret_cast<char*>(buffer + stored), int(want), kLittleEndian,
+                                 kWordBytes, kSigned, &link);
         if (got == 0) break;
         // A hole is a gap in the pages: the decoder has resynchronised and goes on.
         if (got == OV_HOLE) continue;
@@ -107,17 +97,14 @@ uint32_t OggFile::Read(uint8_t* buffer, uint32_t bytes)
     return stored;
 }
 
-bool OggFile::ProducesOpenedFormat()
-{
+bool OggFile::ProducesOpenedFormat() {
     // A chained file may change its channels or rate at a new link; its samples would
     // play as noise in a buffer made for the first link, so the data ends there.
     const vorbis_info* info = ov_info(&vorbis_, -1);
-    return info != nullptr && format_ && info->channels == format_->channels &&
-           info->rate == long(format_->rate);
+    return info != nullptr && format_ && info->channels == format_->channels && info->rate == long(format_->rate);
 }
 
-bool OggFile::Reset()
-{
+bool OggFile::Reset() {
     if (!open_) return false;
     failed_ = false;
     if (ov_time_seek(&vorbis_, 0.0) == 0) return true;
@@ -127,8 +114,7 @@ bool OggFile::Reset()
     return Open();
 }
 
-uint32_t OggFile::GetSize()
-{
+uint32_t OggFile::GetSize() {
     if (!Reset()) return 0;
     std::vector<uint8_t> scratch(kCountStep);
     uint64_t total = 0;
@@ -142,8 +128,7 @@ uint32_t OggFile::GetSize()
     return uint32_t(std::min<uint64_t>(total, UINT32_MAX));
 }
 
-void OggFile::Close()
-{
+void OggFile::Close() {
     if (open_) ov_clear(&vorbis_);
     open_ = false;
     input_.Close();

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <thread>
 
-#include "core/ThrowError.h"
 #include "audio/SoundFile.h"
+#include "core/ThrowError.h"
 #include "platform/sound/Result.h"
 
 namespace {
@@ -17,20 +17,17 @@ constexpr float kSettingTolerance = 0.00001f;
 constexpr float kAttenuationSteps = 10000.0f;
 constexpr auto kRestoreWait = std::chrono::milliseconds(10);
 
-[[noreturn]] void Fail(int line, const char* prefix, snd::Result result)
-{
+[[noreturn]] void Fail(int line, const char* prefix, snd::Result result) {
     RaiseError(line, "Sound", String(prefix) + snd::ResultText(result), int32_t(result));
 }
 
-void Check(int line, const char* prefix, snd::Result result)
-{
+void Check(int line, const char* prefix, snd::Result result) {
     if (!snd::Succeeded(result)) Fail(line, prefix, result);
 }
 
 // Volumes and pans come from products of user factors; a value out of range is held at
 // the range's end, and one that is no number at all is taken as 0.
-float ClampSetting(float value, float low, float high)
-{
+float ClampSetting(float value, float low, float high) {
     return std::isfinite(value) ? std::clamp(value, low, high) : 0.0f;
 }
 
@@ -40,8 +37,7 @@ Sound::Sound() = default;
 
 Sound::~Sound() = default;
 
-Sound& Sound::operator=(const Sound& other)
-{
+Sound& Sound::operator=(const Sound& other) {
     if (this == &other) return *this;
     buffer_.reset();
     has3D_ = false;
@@ -53,13 +49,11 @@ Sound& Sound::operator=(const Sound& other)
     return *this;
 }
 
-void Sound::Reset()
-{
+void Sound::Reset() {
     if (buffer_) Check(__LINE__, "Sound::Reset() - SetCurrentPosition(): ", buffer_->SetCurrentPosition(0));
 }
 
-void Sound::Fill()
-{
+void Sound::Fill() {
     if (!buffer_) return;
     snd::LockedRegion region;
     if (!Lock(0, GetSize(), region)) return;
@@ -77,13 +71,11 @@ void Sound::Fill()
     Reset();
 }
 
-void Sound::Stop()
-{
+void Sound::Stop() {
     if (buffer_) buffer_->Stop();
 }
 
-void Sound::SetPosition(const Vector3& position)
-{
+void Sound::SetPosition(const Vector3& position) {
     position_ = position;
     if (!has3D_ || !buffer_) return;
     // A place that is no number stays unsent: the device keeps the last good one.
@@ -94,8 +86,7 @@ void Sound::SetPosition(const Vector3& position)
     anyPositionChanged_ = true;
 }
 
-void Sound::SetVolume(float volume)
-{
+void Sound::SetVolume(float volume) {
     const float v = ClampSetting(volume, 0.0f, 1.0f);
     if (!buffer_ || std::fabs(v - volume_) <= kSettingTolerance) return;
     const int32_t hundredths = int32_t(v * kAttenuationSteps + 0.5f) - int32_t(kAttenuationSteps);
@@ -103,35 +94,30 @@ void Sound::SetVolume(float volume)
     volume_ = v;
 }
 
-void Sound::SetPan(float pan)
-{
+void Sound::SetPan(float pan) {
     const float p = ClampSetting(pan, -1.0f, 1.0f);
     if (kind_ != kPanned || !buffer_ || std::fabs(p - pan_) <= kSettingTolerance) return;
     Check(__LINE__, "Sound::SetPan() - SetPan(): ", buffer_->SetPan(int32_t(p * kAttenuationSteps)));
     pan_ = p;
 }
 
-void Sound::SetKind(int32_t kind)
-{
+void Sound::SetKind(int32_t kind) {
     buffer_.reset();
     has3D_ = false;
     kind_ = kind;
 }
 
-void Sound::SetBuffer(std::unique_ptr<snd::SoundBuffer> buffer)
-{
+void Sound::SetBuffer(std::unique_ptr<snd::SoundBuffer> buffer) {
     buffer_ = std::move(buffer);
     has3D_ = false;
 }
 
-void Sound::SetPadding(int32_t padLength, uint8_t silenceByte)
-{
+void Sound::SetPadding(int32_t padLength, uint8_t silenceByte) {
     padLength_ = padLength;
     silenceByte_ = silenceByte;
 }
 
-void Sound::Init3D()
-{
+void Sound::Init3D() {
     if (kind_ < kPositional || !buffer_) return;
     if ((buffer_->Flags() & snd::kCtrl3D) == 0) {
         has3D_ = false;
@@ -140,23 +126,13 @@ void Sound::Init3D()
     has3D_ = true;
 }
 
-uint32_t Sound::GetSize() const
-{
-    return buffer_ ? buffer_->Bytes() : 0;
-}
+uint32_t Sound::GetSize() const { return buffer_ ? buffer_->Bytes() : 0; }
 
-uint32_t Sound::GetStatus() const
-{
-    return buffer_ ? buffer_->Status() : 0;
-}
+uint32_t Sound::GetStatus() const { return buffer_ ? buffer_->Status() : 0; }
 
-bool Sound::IsPlaying() const
-{
-    return (GetStatus() & snd::kStatusPlaying) != 0;
-}
+bool Sound::IsPlaying() const { return (GetStatus() & snd::kStatusPlaying) != 0; }
 
-Sound::Restore Sound::RestoreBuffer(int attempts)
-{
+Sound::Restore Sound::RestoreBuffer(int attempts) {
     if ((GetStatus() & snd::kStatusLost) == 0) return Restore::NotLost;
     for (int attempt = 1;; ++attempt) {
         const snd::Result result = buffer_->Restore();
@@ -171,8 +147,7 @@ Sound::Restore Sound::RestoreBuffer(int attempts)
     return Restore::Restored;
 }
 
-bool Sound::Lock(uint32_t offset, uint32_t bytes, snd::LockedRegion& region)
-{
+bool Sound::Lock(uint32_t offset, uint32_t bytes, snd::LockedRegion& region) {
     region = {};
     if (!buffer_) return false;
     const snd::Result result = buffer_->Lock(offset, bytes, region);
@@ -181,12 +156,10 @@ bool Sound::Lock(uint32_t offset, uint32_t bytes, snd::LockedRegion& region)
     return true;
 }
 
-void Sound::Unlock(const snd::LockedRegion& region)
-{
+void Sound::Unlock(const snd::LockedRegion& region) {
     if (buffer_) Check(__LINE__, "Sound::Unlock() - Unlock(): ", buffer_->Unlock(region));
 }
 
-void StopSound(Sound* sound)
-{
+void StopSound(Sound* sound) {
     if (sound != nullptr) sound->Stop();
 }

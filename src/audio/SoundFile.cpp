@@ -22,8 +22,7 @@ SoundFileInput::SoundFileInput() = default;
 
 SoundFileInput::~SoundFileInput() = default;
 
-bool SoundFileInput::Open(const String& path)
-{
+bool SoundFileInput::Open(const String& path) {
     Close();
     auto stream = std::make_unique<FileStream>(path.CStr(), "rb");
     if (!stream->IsOpen()) return false;
@@ -36,15 +35,13 @@ bool SoundFileInput::Open(const String& path)
     return true;
 }
 
-void SoundFileInput::Close()
-{
+void SoundFileInput::Close() {
     stream_.reset();
     size_ = 0;
     position_ = 0;
 }
 
-uint32_t SoundFileInput::Read(void* buffer, uint32_t bytes)
-{
+uint32_t SoundFileInput::Read(void* buffer, uint32_t bytes) {
     if (stream_ == nullptr) return 0;
     const uint32_t count = uint32_t(std::min<int64_t>(bytes, BytesLeft()));
     if (count == 0) return 0;
@@ -58,8 +55,7 @@ uint32_t SoundFileInput::Read(void* buffer, uint32_t bytes)
     return count;
 }
 
-bool SoundFileInput::Seek(int64_t offset)
-{
+bool SoundFileInput::Seek(int64_t offset) {
     if (stream_ == nullptr || offset < 0 || offset > size_) return false;
     stream_->ClearError();
     stream_->Seek(int32_t(offset), 0);
@@ -68,29 +64,19 @@ bool SoundFileInput::Seek(int64_t offset)
     return true;
 }
 
-SoundFile::SoundFile(const String& name) : name_(name)
-{
-}
+SoundFile::SoundFile(const String& name) : name_(name) {}
 
 SoundFile::~SoundFile() = default;
 
-std::unique_ptr<SoundFile> SoundFile::Make(const String& name)
-{
+std::unique_ptr<SoundFile> SoundFile::Make(const String& name) {
     if (name.Extension().EqualsNoCase("ogg")) return std::make_unique<OggFile>(name);
     return std::make_unique<WavFile>(name);
 }
 
-void SoundFile::FreeFormat()
-{
-    format_.reset();
-}
+void SoundFile::FreeFormat() { format_.reset(); }
 
-uint8_t SoundFile::SilenceByte() const
-{
-    return format_ && format_->bits == 8 ? 0x80 : 0;
-}
+uint8_t SoundFile::SilenceByte() const { return format_ && format_->bits == 8 ? 0x80 : 0; }
 
-void SoundFile::Refuse(const String& message) const
-{
+void SoundFile::Refuse(const String& message) const {
     Debugger::Instance().Line((message + " (" + name_ + ")").CStr());
 }

@@ -2,9 +2,9 @@
 
 #include <chrono>
 
-#include "core/ThrowError.h"
 #include "audio/SoundFile.h"
 #include "core/Debugger.h"
+#include "core/ThrowError.h"
 #include "platform/sound/Result.h"
 
 namespace {
@@ -16,13 +16,11 @@ constexpr auto kIdleWait = std::chrono::milliseconds(1000);
 // How long a play on the main thread waits, 10 ms at a time, for a lost buffer.
 constexpr int kPlayRestoreAttempts = 10;
 
-[[noreturn]] void Fail(int line, const String& message, snd::Result result)
-{
+[[noreturn]] void Fail(int line, const String& message, snd::Result result) {
     RaiseError(line, "Sounder", message + snd::ResultText(result), int32_t(result));
 }
 
-uint32_t BufferFlags(int32_t kind)
-{
+uint32_t BufferFlags(int32_t kind) {
     const uint32_t placement = kind >= Sound::kPositional ? snd::kCtrl3D : snd::kCtrlPan;
     return placement | snd::kCtrlVolume;
 }
@@ -31,13 +29,9 @@ uint32_t BufferFlags(int32_t kind)
 
 Sounder::Sounder() = default;
 
-Sounder::~Sounder()
-{
-    Shutdown();
-}
+Sounder::~Sounder() { Shutdown(); }
 
-void Sounder::Init(snd::DeviceKind kind, int channels, uint32_t samplesPerSecond, int bitsPerSample)
-{
+void Sounder::Init(snd::DeviceKind kind, int channels, uint32_t samplesPerSecond, int bitsPerSample) {
     // The mixer's output is always 16-bit stereo; only its rate can be chosen.
     if (channels != 2 || bitsPerSample != 16) {
         Fail(__LINE__, "Sounder::Init() - the mixer makes only 16-bit stereo: ", snd::Result::InvalidParam);
@@ -47,20 +41,15 @@ void Sounder::Init(snd::DeviceKind kind, int channels, uint32_t samplesPerSecond
     Init(std::move(opened.device));
 }
 
-void Sounder::Init(std::unique_ptr<snd::SoundDevice> device)
-{
-    device_ = std::move(device);
-}
+void Sounder::Init(std::unique_ptr<snd::SoundDevice> device) { device_ = std::move(device); }
 
-void Sounder::StartStreamThread()
-{
+void Sounder::StartStreamThread() {
     if (thread_.joinable()) return;
     stop_ = false;
     thread_ = std::thread(&Sounder::StreamThreadProc, this);
 }
 
-void Sounder::StopStreamThread()
-{
+void Sounder::StopStreamThread() {
     if (!thread_.joinable()) return;
     {
         std::lock_guard<std::mutex> guard(mutex_);
@@ -71,8 +60,7 @@ void Sounder::StopStreamThread()
     stop_ = false;
 }
 
-void Sounder::Shutdown()
-{
+void Sounder::Shutdown() {
     // The thread goes first: it must not refill a stream while the streams or the
     // device go away.
     StopStreamThread();
@@ -89,8 +77,7 @@ void Sounder::Shutdown()
     device_.reset();
 }
 
-void Sounder::StreamThreadProc()
-{
+void Sounder::StreamThreadProc() {
     std::unique_lock<std::mutex> lock(mutex_);
     while (!stop_) {
         wake_.wait_for(lock, kIdleWait, [this] { return wakeSignalled_ || stop_; });
@@ -103,14 +90,12 @@ void Sounder::StreamThreadProc()
     }
 }
 
-void Sounder::UpdateStreams()
-{
+void Sounder::UpdateStreams() {
     std::lock_guard<std::mutex> guard(mutex_);
     UpdateStreamsLocked();
 }
 
-void Sounder::UpdateStreamsLocked()
-{
+void Sounder::UpdateStreamsLocked() {
     for (size_t i = 0; i < active_.size();) {
         StreamSound* stream = active_[i];
         stream->Update(true);
@@ -122,14 +107,12 @@ void Sounder::UpdateStreamsLocked()
     }
 }
 
-int Sounder::ActiveStreamCount()
-{
+int Sounder::ActiveStreamCount() {
     std::lock_guard<std::mutex> guard(mutex_);
     return int(active_.size());
 }
 
-Sound* Sounder::LoadSound(const String& name, int32_t kind, bool share)
-{
+Sound* Sounder::LoadSound(const String& name, int32_t kind, bool share) {
     if (name.IsEmpty()) return nullptr;
     const String key = name.Uppered();
     int replace = -1;
@@ -154,8 +137,7 @@ Sound* Sounder::LoadSound(const String& name, int32_t kind, bool share)
     return sound;
 }
 
-Sound* Sounder::DuplicateOf(Sound& original)
-{
+Sound* Sounder::DuplicateOf(Sound& original) {
     if (!device_ || original.Buffer() == nullptr) return nullptr;
     snd::BufferResult made = device_->DuplicateBuffer(*original.Buffer());
     if (!snd::Succeeded(made.result)) return nullptr;
@@ -167,8 +149,7 @@ Sound* Sounder::DuplicateOf(Sound& original)
     return copy;
 }
 
-bool Sounder::Read(Sound& sound)
-{
+bool Sounder::Read(Sound& sound) {
     if (!device_) {
         Debugger::Instance().Line(("Sounder::Read() - no sound device (" + sound.Name() + ")").CStr());
         return false;
@@ -180,9 +161,10 @@ bool Sounder::Read(Sound& sound)
     const uint8_t silence = reader->SilenceByte();
     reader->Close();
     if (size > snd::kMaxBufferBytes) {
-        Debugger::Instance().Line(("Sounder::Read() - too large for a sound: " +
-                                   String::FromInt(int(std::min<uint32_t>(size, INT32_MAX))) +
-                                   " bytes (" + sound.Name() + ")").CStr());
+        Debugger::Instance().Line(
+            ("Sounder::Read() - too large for a sound: " + String::FromInt(int(std::min<uint32_t>(size, INT32_MAX))) +
+             " bytes (" + sound.Name() + ")")
+                .CStr());
         return false;
     }
     sound.SetPadding(size < kMinSoundBytes ? int32_t(kMinSoundBytes - size) : 0, silence);
@@ -195,8 +177,7 @@ bool Sounder::Read(Sound& sound)
     return true;
 }
 
-bool Sounder::Read(StreamSound& stream)
-{
+bool Sounder::Read(StreamSound& stream) {
     if (!device_) {
         Debugger::Instance().Line(("Sounder::Read( Stream ) - no sound device (" + stream.Name() + ")").CStr());
         return false;
@@ -215,8 +196,7 @@ bool Sounder::Read(StreamSound& stream)
     return true;
 }
 
-StreamSound* Sounder::LoadStream(const String& name, int32_t kind, bool share)
-{
+StreamSound* Sounder::LoadStream(const String& name, int32_t kind, bool share) {
     if (name.IsEmpty()) return nullptr;
     const String key = name.Uppered();
     if (share) {
@@ -235,8 +215,7 @@ StreamSound* Sounder::LoadStream(const String& name, int32_t kind, bool share)
     return stream;
 }
 
-void Sounder::CommitPlaces(Sound& sound)
-{
+void Sounder::CommitPlaces(Sound& sound) {
     if (Sound::AnyPositionChanged() && sound.Changed3D() && device_) {
         device_->CommitDeferredSettings();
         Sound::ClearAnyPositionChanged();
@@ -244,8 +223,7 @@ void Sounder::CommitPlaces(Sound& sound)
     sound.ClearChanged3D();
 }
 
-snd::Result Sounder::Play(Sound* sound, float volume, uint32_t playFlags)
-{
+snd::Result Sounder::Play(Sound* sound, float volume, uint32_t playFlags) {
     if (sound == nullptr) return snd::Result::InvalidParam;
     sound->SetVolume(volume);
     CommitPlaces(*sound);
@@ -261,8 +239,7 @@ snd::Result Sounder::Play(Sound* sound, float volume, uint32_t playFlags)
     return result;
 }
 
-void Sounder::PlayStream(StreamSound* stream, float volume, int mode)
-{
+void Sounder::PlayStream(StreamSound* stream, float volume, int mode) {
     if (stream == nullptr) return;
     stream->SetVolume(volume);
     CommitPlaces(*stream);
@@ -280,30 +257,26 @@ void Sounder::PlayStream(StreamSound* stream, float volume, int mode)
     if (listed == 1) wake_.notify_all();
 }
 
-void Sounder::StopStream(StreamSound* stream)
-{
+void Sounder::StopStream(StreamSound* stream) {
     if (stream == nullptr) return;
     std::lock_guard<std::mutex> guard(mutex_);
     StopStreamLocked(*stream);
 }
 
-void Sounder::StopStreamLocked(StreamSound& stream)
-{
+void Sounder::StopStreamLocked(StreamSound& stream) {
     stream.Stop();
     active_.erase(std::remove(active_.begin(), active_.end(), &stream), active_.end());
 }
 
-bool Sounder::IsStreamActive(StreamSound* stream)
-{
+bool Sounder::IsStreamActive(StreamSound* stream) {
     if (stream == nullptr) return false;
     std::lock_guard<std::mutex> guard(mutex_);
     return stream->IsActive();
 }
 
-void Sounder::ReleaseStream(StreamSound* stream)
-{
-    const auto owned = std::find_if(streams_.begin(), streams_.end(),
-                                    [stream](const auto& held) { return held.get() == stream; });
+void Sounder::ReleaseStream(StreamSound* stream) {
+    const auto owned =
+        std::find_if(streams_.begin(), streams_.end(), [stream](const auto& held) { return held.get() == stream; });
     if (owned == streams_.end()) return;
     if (stream->DropReference() > 0) return;
     // Stopped and taken off the active list under the lock: the thread, which visits
@@ -313,10 +286,9 @@ void Sounder::ReleaseStream(StreamSound* stream)
     streams_.erase(owned);
 }
 
-void Sounder::ReleaseSound(Sound* sound)
-{
-    const auto owned = std::find_if(sounds_.begin(), sounds_.end(),
-                                    [sound](const auto& held) { return held.get() == sound; });
+void Sounder::ReleaseSound(Sound* sound) {
+    const auto owned =
+        std::find_if(sounds_.begin(), sounds_.end(), [sound](const auto& held) { return held.get() == sound; });
     if (owned == sounds_.end()) return;
     // The device stops a buffer at once: the mixer reads it under its own lock, so once
     // Stop returns the samples are no longer in use.

@@ -106,19 +106,17 @@ private:
 };
 
 template <typename T>
-int Sounder::FindByName(const std::vector<T*>& table, const char* key)
-{
+int Sounder::FindByName(const std::vector<T*>& table, const char* key) {
     const auto found = std::lower_bound(table.begin(), table.end(), key, NameBefore);
     if (found == table.end() || Compare(*found, key) != 0) return -1;
     return int(found - table.begin());
 }
 
 template <typename T>
-void Sounder::InsertSorted(std::vector<T*>& table, T* entry)
-{
+void Sounder::InsertSorted(std::vector<T*>& table, T* entry) {
     // Equal names go after the ones already there.
     const char* key = entry->Name().CStr();
-    const auto place = std::upper_bound(table.begin(), table.end(), key,
-                                        [](const char* k, const T* s) { return Compare(s, k) > 0; });
+    const auto place =
+        std::upper_bound(table.begin(), table.end(), key, [](const char* k, const T* s) { return Compare(s, k) > 0; });
     table.insert(place, entry);
 }

@@ -7,13 +7,11 @@
 
 StreamSound::StreamSound() = default;
 
-StreamSound::~StreamSound()
-{
+StreamSound::~StreamSound() {
     if (reader_) reader_->Close();
 }
 
-void StreamSound::Reset()
-{
+void StreamSound::Reset() {
     Sound::Reset();
     nextHalf_ = 0;
     ended_ = false;
@@ -23,21 +21,18 @@ void StreamSound::Reset()
     if (!reader_ || !reader_->Reset()) ended_ = true;
 }
 
-void StreamSound::Fill()
-{
+void StreamSound::Fill() {
     Reset();
     FillHalf();
 }
 
-void StreamSound::Stop()
-{
+void StreamSound::Stop() {
     if (!active_) return;
     active_ = false;
     Sound::Stop();
 }
 
-void StreamSound::FillHalf()
-{
+void StreamSound::FillHalf() {
     snd::LockedRegion region;
     if (!Lock(uint32_t(nextHalf_) * kHalfBytes, kHalfBytes, region)) return;
     if (region.part1 == nullptr || region.bytes1 != kHalfBytes || region.bytes2 != 0) {
@@ -55,8 +50,7 @@ void StreamSound::FillHalf()
     nextHalf_ ^= 1;
 }
 
-void StreamSound::ReadHalf(uint8_t* half)
-{
+void StreamSound::ReadHalf(uint8_t* half) {
     uint32_t stored = reader_ ? reader_->Read(half, kHalfBytes) : 0;
     while (stored < kHalfBytes && looping_) {
         // After a rewind that yields nothing, no rewind ever will: the stream ends
@@ -71,18 +65,15 @@ void StreamSound::ReadHalf(uint8_t* half)
     ended_ = true;
 }
 
-void StreamSound::Update(bool checkCursor)
-{
+void StreamSound::Update(bool checkCursor) {
     if (!active_) return;
     switch (RestoreBuffer(1)) {
-        case Restore::StillLost:
-            return;
+        case Restore::StillLost: return;
         case Restore::Restored:
             // The loss stopped the buffer; the refill started the stream over.
             if (buffer_->Play(snd::kPlayLooping) != snd::Result::Ok) active_ = false;
             return;
-        case Restore::NotLost:
-            break;
+        case Restore::NotLost: break;
     }
     if (checkCursor) {
         const uint32_t cursor = buffer_->CurrentPosition().play;
@@ -98,8 +89,7 @@ void StreamSound::Update(bool checkCursor)
     FillHalf();
 }
 
-bool StreamSound::Play()
-{
+bool StreamSound::Play() {
     if (active_) return true;
     if (!buffer_ || RestoreBuffer(1) == Restore::StillLost) return false;
     active_ = true;
@@ -111,8 +101,7 @@ bool StreamSound::Play()
     }
     if (!snd::Succeeded(result)) {
         active_ = false;
-        RaiseError(__LINE__, "StreamSound", String("StreamSound::Play()") + snd::ResultText(result),
-                   int32_t(result));
+        RaiseError(__LINE__, "StreamSound", String("StreamSound::Play()") + snd::ResultText(result), int32_t(result));
     }
     return true;
 }

@@ -12,29 +12,19 @@ constexpr int64_t kChunkHeaderBytes = 8;
 constexpr uint32_t kPcmFormatBytes = 16;
 constexpr uint16_t kFormatPcm = 1;
 
-uint16_t Little16(const uint8_t* p)
-{
-    return uint16_t(p[0] | (p[1] << 8));
-}
+uint16_t Little16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
 
-uint32_t Little32(const uint8_t* p)
-{
+uint32_t Little32(const uint8_t* p) {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
 
 }  // namespace
 
-WavFile::WavFile(const String& name) : SoundFile(name)
-{
-}
+WavFile::WavFile(const String& name) : SoundFile(name) {}
 
-WavFile::~WavFile()
-{
-    Close();
-}
+WavFile::~WavFile() { Close(); }
 
-bool WavFile::Open()
-{
+bool WavFile::Open() {
     Close();
     if (name_.IsEmpty()) {
         Refuse("WavFile::Open() - No filename");
@@ -62,8 +52,7 @@ bool WavFile::Open()
     return true;
 }
 
-bool WavFile::ReadHeader()
-{
+bool WavFile::ReadHeader() {
     uint8_t header[kRiffHeaderBytes];
     if (input_.Read(header, sizeof header) != sizeof header) {
         Refuse("WavFile::ReadHeader() - read(): the file ends inside the RIFF header");
@@ -82,8 +71,7 @@ bool WavFile::ReadHeader()
     return ReadFormat(uint32_t(formatBytes));
 }
 
-bool WavFile::ReadFormat(uint32_t chunkBytes)
-{
+bool WavFile::ReadFormat(uint32_t chunkBytes) {
     if (chunkBytes < kPcmFormatBytes) {
         Refuse("WavFile::ReadFormat() - the format chunk is shorter than 16 bytes");
         return false;
@@ -101,17 +89,16 @@ bool WavFile::ReadFormat(uint32_t chunkBytes)
     const snd::PcmFormat format{Little16(fields + 2), Little32(fields + 4), Little16(fields + 14)};
     const uint16_t blockAlign = Little16(fields + 12);
     if (!snd::IsValidFormat(format) || blockAlign != format.BlockAlign()) {
-        Refuse("WavFile::ReadFormat() - unsupported PCM format: " + String::FromInt(format.channels) +
-               " channels, " + String::FromInt(int(format.rate)) + " Hz, " +
-               String::FromInt(format.bits) + " bits, block " + String::FromInt(blockAlign));
+        Refuse("WavFile::ReadFormat() - unsupported PCM format: " + String::FromInt(format.channels) + " channels, " +
+               String::FromInt(int(format.rate)) + " Hz, " + String::FromInt(format.bits) + " bits, block " +
+               String::FromInt(blockAlign));
         return false;
     }
     format_ = format;
     return true;
 }
 
-int64_t WavFile::FindChunk(const char id[4])
-{
+int64_t WavFile::FindChunk(const char id[4]) {
     // Every step moves on by at least a chunk header, so a damaged file ends the search.
     while (input_.Position() + kChunkHeaderBytes <= riffEnd_) {
         uint8_t header[kChunkHeaderBytes];
@@ -125,8 +112,7 @@ int64_t WavFile::FindChunk(const char id[4])
     return -1;
 }
 
-bool WavFile::Reset()
-{
+bool WavFile::Reset() {
     if (!input_.IsOpen() || !format_) return false;
     if (!input_.Seek(kRiffHeaderBytes)) return false;
     const int64_t declared = FindChunk("data");
@@ -139,8 +125,7 @@ bool WavFile::Reset()
     return true;
 }
 
-uint32_t WavFile::Read(uint8_t* buffer, uint32_t bytes)
-{
+uint32_t WavFile::Read(uint8_t* buffer, uint32_t bytes) {
     if (buffer == nullptr || !input_.IsOpen()) return 0;
     const uint32_t wanted = std::min(bytes, dataLeft_);
     const uint32_t got = input_.Read(buffer, wanted);
@@ -148,8 +133,7 @@ uint32_t WavFile::Read(uint8_t* buffer, uint32_t bytes)
     return got;
 }
 
-void WavFile::Close()
-{
+void WavFile::Close() {
     input_.Close();
     dataLeft_ = 0;
     FreeFormat();

@@ -25,7 +25,7 @@ private:
     int64_t FindChunk(const char id[4]);
 
     SoundFileInput input_;
-    int64_t riffEnd_ = 0;       // offset just past the RIFF chunk's data
-    uint32_t dataLeft_ = 0;     // bytes of the data chunk not yet read
-    uint32_t size_ = 0;         // bytes of the data chunk
+    int64_t riffEnd_ = 0;    // offset just past the RIFF chunk's data
+    uint32_t dataLeft_ = 0;  // bytes of the data chunk not yet read
+    uint32_t size_ = 0;      // bytes of the data chunk
 };

@@ -7,13 +7,9 @@
 
 Box Box::Empty() { return {{kFloatMax, kFloatMax, kFloatMax}, {-kFloatMax, -kFloatMax, -kFloatMax}}; }
 
-bool Box::IsValid() const {
-    return minimum.x <= maximum.x && minimum.y <= maximum.y && minimum.z <= maximum.z;
-}
+bool Box::IsValid() const { return minimum.x <= maximum.x && minimum.y <= maximum.y && minimum.z <= maximum.z; }
 
-float Box::MaxExtent() const {
-    return std::max({maximum.x - minimum.x, maximum.y - minimum.y, maximum.z - minimum.z});
-}
+float Box::MaxExtent() const { return std::max({maximum.x - minimum.x, maximum.y - minimum.y, maximum.z - minimum.z}); }
 
 void Box::AddPoint(const Vector3& p) {
     minimum = {std::min(minimum.x, p.x), std::min(minimum.y, p.y), std::min(minimum.z, p.z)};

@@ -25,7 +25,6 @@ struct ConsoleBuffer {
 
 class ConsoleStream : private ConsoleBuffer, public StringStream {
 public:
-
     ConsoleStream();
 
     // Hands the text written since the last flush to the attached sink as one line

@@ -11,9 +11,7 @@
 
 namespace {
 
-bool IsSafeSaveMode(const char* mode) {
-    return std::strcmp(mode, "w") == 0 || std::strcmp(mode, "wb") == 0;
-}
+bool IsSafeSaveMode(const char* mode) { return std::strcmp(mode, "w") == 0 || std::strcmp(mode, "wb") == 0; }
 
 // "wd" and "wbd" are "w" and "wb" without the temporary file.
 std::string DirectMode(const char* mode) {
@@ -39,23 +37,17 @@ bool IsFolder(std::FILE* file) {
 
 const char* SignedScanFormat(int base) {
     switch (base) {
-        case 16:
-            return "%llx";
-        case 8:
-            return "%llo";
-        default:
-            return "%lld";
+        case 16: return "%llx";
+        case 8: return "%llo";
+        default: return "%lld";
     }
 }
 
 const char* UnsignedScanFormat(int base) {
     switch (base) {
-        case 16:
-            return "%llx";
-        case 8:
-            return "%llo";
-        default:
-            return "%llu";
+        case 16: return "%llx";
+        case 8: return "%llo";
+        default: return "%llu";
     }
 }
 
@@ -125,9 +117,7 @@ void FileStream::Abandon() {
 
 bool FileStream::AtEnd() { return file_ == nullptr || std::feof(file_) != 0; }
 
-bool FileStream::IsGood() {
-    return file_ != nullptr && !error_ && std::feof(file_) == 0 && std::ferror(file_) == 0;
-}
+bool FileStream::IsGood() { return file_ != nullptr && !error_ && std::feof(file_) == 0 && std::ferror(file_) == 0; }
 
 Stream& FileStream::ClearError() {
     error_ = false;
@@ -261,9 +251,7 @@ bool FileStream::ScanSigned(int base, long long& value) {
     return true;
 }
 
-bool FileStream::ScanUnsigned(int base, unsigned long long& value) {
-    return Scan(UnsignedScanFormat(base), value);
-}
+bool FileStream::ScanUnsigned(int base, unsigned long long& value) { return Scan(UnsignedScanFormat(base), value); }
 
 bool FileStream::ScanFloat(float& value) { return Scan("%g", value); }
 

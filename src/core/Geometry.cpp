@@ -289,8 +289,7 @@ Vector3 NearestPointOnTriangle(const Triangle& triangle, const Vector3& p, Vecto
     return triangle.a * found.x + triangle.b * found.y + triangle.c * found.z;
 }
 
-int SegmentsCross2D(const Vector2& a0, const Vector2& a1, const Vector2& b0, const Vector2& b1, float& ta,
-                    float& tb) {
+int SegmentsCross2D(const Vector2& a0, const Vector2& a1, const Vector2& b0, const Vector2& b1, float& ta, float& tb) {
     const Vector2 r = a1 - a0;
     const Vector2 s = b1 - b0;
     const float denominator = Cross2(r, s);

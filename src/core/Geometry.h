@@ -41,8 +41,7 @@ int IntersectRaySphere(const Ray& ray, const Sphere& sphere, float& t0, float& t
 // The ray test on the segment's ray counting only crossings with t in 0..1: 3 when
 // one lies there, t0 the first of them, t1 the other root; side 2 when the start is
 // outside the sphere, 1 when inside. 0 when no crossing lies on the segment.
-int IntersectSegmentSphere(const Segment& segment, const Sphere& sphere, float& t0, float& t1,
-                                                      int& side);
+int IntersectSegmentSphere(const Segment& segment, const Sphere& sphere, float& t0, float& t1, int& side);
 
 // The line parameter of the point nearest to p, clamped to 0..1 (0 for a segment
 // without length).
@@ -68,8 +67,7 @@ Vector3 NearestPointOnTriangle(const Triangle& triangle, const Vector3& p, Vecto
 
 // 0 when the segments are parallel; otherwise ta and tb are set, and the answer is 3
 // when both lie in 0..1 (a crossing), else 0.
-int SegmentsCross2D(const Vector2& a0, const Vector2& a1, const Vector2& b0, const Vector2& b1,
-                                        float& ta, float& tb);
+int SegmentsCross2D(const Vector2& a0, const Vector2& a1, const Vector2& b0, const Vector2& b1, float& ta, float& tb);
 
 // Circles given as (centre x, centre y, radius): 0 when apart, the smaller circle's
 // area when it lies inside the other, else the lens area.

@@ -44,8 +44,8 @@ public:
     // Team colouring of a painted texture: the grey part of each pixel stays, its red,
     // green and blue remainders become shares of the first, second and third colour.
     // A colour whose flag is false keeps its own channel (pure red, green or blue).
-    void Recolour(Color first, Color second, Color third, bool useFirst = true,
-                  bool useSecond = true, bool useThird = true);
+    void Recolour(Color first, Color second, Color third, bool useFirst = true, bool useSecond = true,
+                  bool useThird = true);
 
     // Uncompressed 32-bit true-colour TGA, top row first; false when it was not written.
     bool SaveTGA(std::string_view fileName) const;

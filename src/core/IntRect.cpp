@@ -15,6 +15,4 @@ Point IntRect::GetCenter() const {
 
 bool IntRect::Contains(const Point& p) const { return Contains(p.x, p.y); }
 
-bool IntRect::Contains(int32_t x, int32_t y) const {
-    return left <= x && x <= right && top <= y && y <= bottom;
-}
+bool IntRect::Contains(int32_t x, int32_t y) const { return left <= x && x <= right && top <= y && y <= bottom; }

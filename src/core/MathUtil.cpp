@@ -40,9 +40,7 @@ Vector3 ProjectDownAlongDirection(const Vector3& point, float height, const Vect
     return {point.x + direction.x * t / 2.0f, point.y + direction.y * t / 2.0f, point.z - height};
 }
 
-float RandomFloatBetween(float a, float b) {
-    return a + (b - a) * static_cast<float>(sys::Rand()) / 32767.0f;
-}
+float RandomFloatBetween(float a, float b) { return a + (b - a) * static_cast<float>(sys::Rand()) / 32767.0f; }
 
 int RandomIntBetween(int a, int b) {
     const int64_t r = sys::Rand();

@@ -7,37 +7,28 @@
 #include "core/Debugger.h"
 
 MemoryBlock::MemoryBlock(const char* name, int perBlock, int initialBlocks)
-    : name_(name), perBlock_(std::max(perBlock, 1)), initialBlocks_(initialBlocks)
-{
-}
+    : name_(name), perBlock_(std::max(perBlock, 1)), initialBlocks_(initialBlocks) {}
 
-MemoryBlock::~MemoryBlock()
-{
+MemoryBlock::~MemoryBlock() {
     // Only the typed pool can free its blocks; it clears itself before this runs.
     assert(blocks_.Count() == 0);
 }
 
-void MemoryBlock::Preallocate()
-{
-    for (int i = 0; i < initialBlocks_; ++i)
-        AddBlock();
+void MemoryBlock::Preallocate() {
+    for (int i = 0; i < initialBlocks_; ++i) AddBlock();
 }
 
-void MemoryBlock::AddBlock()
-{
+void MemoryBlock::AddBlock() {
     void* block = NewBlock();
     const int number = blocks_.Append(block);
     blockStarts_[reinterpret_cast<uintptr_t>(block)] = number;
     states_.resize(states_.size() + static_cast<std::size_t>(perBlock_), State::kFree);
     const int size = ElementSize();
-    for (int i = 0; i < perBlock_; ++i)
-        free_.Append(static_cast<char*>(block) + static_cast<std::ptrdiff_t>(i) * size);
+    for (int i = 0; i < perBlock_; ++i) free_.Append(static_cast<char*>(block) + static_cast<std::ptrdiff_t>(i) * size);
 }
 
-void* MemoryBlock::Allocate()
-{
-    if (free_.Count() == 0)
-        AddBlock();
+void* MemoryBlock::Allocate() {
+    if (free_.Count() == 0) AddBlock();
     const int last = free_.Count() - 1;
     void* object = free_[last];
     free_.SetSize(last);
@@ -45,8 +36,7 @@ void* MemoryBlock::Allocate()
     return object;
 }
 
-void MemoryBlock::Release(void* object)
-{
+void MemoryBlock::Release(void* object) {
     const int index = IndexOf(object);
     if (index < 0) {
         LogRefusedRelease("an object that is not from this pool");
@@ -54,16 +44,14 @@ void MemoryBlock::Release(void* object)
     }
     State& state = states_[static_cast<std::size_t>(index)];
     if (state != State::kInUse) {
-        LogRefusedRelease(state == State::kPending ? "an object twice before a flush"
-                                                   : "an object that is not in use");
+        LogRefusedRelease(state == State::kPending ? "an object twice before a flush" : "an object that is not in use");
         return;
     }
     state = State::kPending;
     pending_.Append(object);
 }
 
-void MemoryBlock::Flush()
-{
+void MemoryBlock::Flush() {
     for (void* object : pending_) {
         free_.Append(object);
         states_[static_cast<std::size_t>(IndexOf(object))] = State::kFree;
@@ -72,8 +60,7 @@ void MemoryBlock::Flush()
     capacity_ = blocks_.Count() * perBlock_;
 }
 
-void* MemoryBlock::ElementAt(int i) const
-{
+void* MemoryBlock::ElementAt(int i) const {
     if (i < 0 || i >= blocks_.Count() * perBlock_) {
         assert(!"MemoryBlock::ElementAt index out of range");
         return nullptr;
@@ -82,11 +69,9 @@ void* MemoryBlock::ElementAt(int i) const
     return block + static_cast<std::ptrdiff_t>(i % perBlock_) * ElementSize();
 }
 
-void MemoryBlock::Clear()
-{
+void MemoryBlock::Clear() {
     Flush();
-    for (void* block : blocks_)
-        DeleteBlock(block);
+    for (void* block : blocks_) DeleteBlock(block);
     blocks_.Clear();
     free_.Clear();
     states_.clear();
@@ -94,23 +79,19 @@ void MemoryBlock::Clear()
     capacity_ = 0;
 }
 
-int MemoryBlock::IndexOf(const void* object) const
-{
+int MemoryBlock::IndexOf(const void* object) const {
     // Addresses compared as numbers: the pointer may belong to no block at all.
     const uintptr_t address = reinterpret_cast<uintptr_t>(object);
     auto after = blockStarts_.upper_bound(address);
-    if (after == blockStarts_.begin())
-        return -1;
+    if (after == blockStarts_.begin()) return -1;
     const auto& [start, number] = *std::prev(after);
     const uintptr_t offset = address - start;
     const uintptr_t size = static_cast<uintptr_t>(ElementSize());
-    if (offset >= static_cast<uintptr_t>(perBlock_) * size || offset % size != 0)
-        return -1;
+    if (offset >= static_cast<uintptr_t>(perBlock_) * size || offset % size != 0) return -1;
     return number * perBlock_ + static_cast<int>(offset / size);
 }
 
-void MemoryBlock::LogRefusedRelease(const char* why) const
-{
+void MemoryBlock::LogRefusedRelease(const char* why) const {
     Debugger& log = Debugger::Instance();
     log << "MemoryBlock \"" << name_.CStr() << "\": ignored the release of " << why << "\n";
     log.Flush();

@@ -77,10 +77,7 @@ private:
 template <typename T>
 class TypedMemoryBlock : public MemoryBlock {
 public:
-    TypedMemoryBlock(const char* name, int perBlock, int initialBlocks)
-        : MemoryBlock(name, perBlock, initialBlocks)
-    {
-    }
+    TypedMemoryBlock(const char* name, int perBlock, int initialBlocks) : MemoryBlock(name, perBlock, initialBlocks) {}
     // The base destructor can no longer reach DeleteBlock, so the blocks go here.
     ~TypedMemoryBlock() override { Clear(); }
 
@@ -97,8 +94,8 @@ protected:
 
 // Declares the pool class <Kind>MemoryBlock named "<Kind>", with the given objects per
 // block and initial blocks: VORNS_MEMORY_BLOCK(Vorn, 1, 50); gives VornMemoryBlock.
-#define VORNS_MEMORY_BLOCK(Kind, perBlock, initialBlocks)                              \
-    class Kind##MemoryBlock : public TypedMemoryBlock<Kind> {                          \
-    public:                                                                            \
+#define VORNS_MEMORY_BLOCK(Kind, perBlock, initialBlocks)                               \
+    class Kind##MemoryBlock : public TypedMemoryBlock<Kind> {                           \
+    public:                                                                             \
         Kind##MemoryBlock() : TypedMemoryBlock<Kind>(#Kind, perBlock, initialBlocks) {} \
     }

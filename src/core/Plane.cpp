@@ -4,13 +4,9 @@
 #include "core/Sphere.h"
 #include "core/Triangle.h"
 
-Plane Plane::FromNormalAndPoint(const Vector3& normal, const Vector3& point) {
-    return {normal, -normal.Dot(point)};
-}
+Plane Plane::FromNormalAndPoint(const Vector3& normal, const Vector3& point) { return {normal, -normal.Dot(point)}; }
 
-Plane Plane::FromTriangle(const Triangle& triangle) {
-    return FromNormalAndPoint(triangle.Normal(), triangle.a);
-}
+Plane Plane::FromTriangle(const Triangle& triangle) { return FromNormalAndPoint(triangle.Normal(), triangle.a); }
 
 int Plane::ClassifyPoint(const Vector3& p) const {
     const float s = SignedDistance(p);

@@ -5,24 +5,18 @@
 
 namespace {
 
-double KeyOf(const ProfilerZone& zone, int32_t sortKey)
-{
+double KeyOf(const ProfilerZone& zone, int32_t sortKey) {
     switch (sortKey) {
-    case Profiler::kByChildren:
-        return zone.lastChildren;
-    case Profiler::kBySelf:
-        return zone.lastTotal - zone.lastChildren;
-    case Profiler::kByEntries:
-        return zone.lastEntries;
-    default:
-        return zone.lastTotal;
+        case Profiler::kByChildren: return zone.lastChildren;
+        case Profiler::kBySelf: return zone.lastTotal - zone.lastChildren;
+        case Profiler::kByEntries: return zone.lastEntries;
+        default: return zone.lastTotal;
     }
 }
 
 }  // namespace
 
-void ProfilerZone::RollOver()
-{
+void ProfilerZone::RollOver() {
     lastTotal = total;
     lastChildren = children;
     lastEntries = entries;
@@ -32,26 +26,19 @@ void ProfilerZone::RollOver()
 }
 
 Profiler::Profiler(TimeSource source)
-    : source_(source), frequency_(source.counterFrequency()), previousCounter_(source.counterTicks())
-{
+    : source_(source), frequency_(source.counterFrequency()), previousCounter_(source.counterTicks()) {}
+
+Profiler::~Profiler() {
+    for (ProfilerZone* zone : zones_) delete zone;
 }
 
-Profiler::~Profiler()
-{
-    for (ProfilerZone* zone : zones_)
-        delete zone;
-}
-
-double Profiler::Seconds(uint64_t from, uint64_t to) const
-{
+double Profiler::Seconds(uint64_t from, uint64_t to) const {
     // Without a counter frequency nothing can be measured: every time reads 0.
-    if (frequency_ == 0)
-        return 0;
+    if (frequency_ == 0) return 0;
     return static_cast<double>(to - from) / static_cast<double>(frequency_);
 }
 
-void Profiler::NextFrame()
-{
+void Profiler::NextFrame() {
     const uint64_t now = source_.counterTicks();
     frameTime_ = Seconds(previousCounter_, now);
     ++framesInPeriod_;
@@ -60,10 +47,8 @@ void Profiler::NextFrame()
     ticksInPeriod_ += now - previousCounter_;
     previousCounter_ = now;
     timeInPeriod_ = Seconds(0, ticksInPeriod_);
-    if (frequency_ == 0 || static_cast<double>(ticksInPeriod_) < kPeriod * static_cast<double>(frequency_))
-        return;
-    for (ProfilerZone* zone : zones_)
-        zone->RollOver();
+    if (frequency_ == 0 || static_cast<double>(ticksInPeriod_) < kPeriod * static_cast<double>(frequency_)) return;
+    for (ProfilerZone* zone : zones_) zone->RollOver();
     timeOfLastPeriod_ = timeInPeriod_;
     framesOfLastPeriod_ = framesInPeriod_;
     timeInPeriod_ = 0;
@@ -71,11 +56,9 @@ void Profiler::NextFrame()
     framesInPeriod_ = 0;
 }
 
-ProfilerZone* Profiler::Zone(const char* name)
-{
+ProfilerZone* Profiler::Zone(const char* name) {
     for (ProfilerZone* zone : zones_) {
-        if (zone->name == name)
-            return zone;
+        if (zone->name == name) return zone;
     }
     ProfilerZone* zone = new ProfilerZone;
     zone->name = name;
@@ -83,13 +66,9 @@ ProfilerZone* Profiler::Zone(const char* name)
     return zone;
 }
 
-void Profiler::Enter(ProfilerZone* zone)
-{
-    open_.push_back(OpenZone{zone, source_.counterTicks()});
-}
+void Profiler::Enter(ProfilerZone* zone) { open_.push_back(OpenZone{zone, source_.counterTicks()}); }
 
-void Profiler::Leave()
-{
+void Profiler::Leave() {
     if (open_.empty()) {
         assert(!"Profiler::Leave without Enter");
         return;
@@ -99,32 +78,26 @@ void Profiler::Leave()
     const double elapsed = Seconds(left.start, source_.counterTicks());
     left.zone->total += elapsed;
     ++left.zone->entries;
-    if (!open_.empty())
-        open_.back().zone->children += elapsed;
+    if (!open_.empty()) open_.back().zone->children += elapsed;
 }
 
-void Profiler::SortZones(Array<ProfilerZone*>& result, int32_t sortKey) const
-{
+void Profiler::SortZones(Array<ProfilerZone*>& result, int32_t sortKey) const {
     result = zones_;
     // An exchange sort: the overlay's order of equal rows depends on it.
     for (int i = 0; i < result.Count(); ++i) {
         for (int j = i + 1; j < result.Count(); ++j) {
-            if (KeyOf(*result[j], sortKey) > KeyOf(*result[i], sortKey))
-                std::swap(result[i], result[j]);
+            if (KeyOf(*result[j], sortKey) > KeyOf(*result[i], sortKey)) std::swap(result[i], result[j]);
         }
     }
 }
 
-double Profiler::PerFrameMs(double seconds) const
-{
+double Profiler::PerFrameMs(double seconds) const {
     // Before the first period ends there is nothing to divide by.
-    if (framesOfLastPeriod_ == 0)
-        return 0;
+    if (framesOfLastPeriod_ == 0) return 0;
     return seconds * 1000.0 / framesOfLastPeriod_;
 }
 
-ProfilerRow Profiler::Row(const ProfilerZone& zone) const
-{
+ProfilerRow Profiler::Row(const ProfilerZone& zone) const {
     ProfilerRow row;
     row.name = zone.name.CStr();
     row.timeMs = PerFrameMs(zone.lastTotal);
@@ -134,18 +107,14 @@ ProfilerRow Profiler::Row(const ProfilerZone& zone) const
     return row;
 }
 
-void Profiler::Rows(std::vector<ProfilerRow>& rows, int32_t sortKey) const
-{
+void Profiler::Rows(std::vector<ProfilerRow>& rows, int32_t sortKey) const {
     Array<ProfilerZone*> sorted;
     SortZones(sorted, sortKey);
     rows.clear();
-    for (const ProfilerZone* zone : sorted)
-        rows.push_back(Row(*zone));
+    for (const ProfilerZone* zone : sorted) rows.push_back(Row(*zone));
 }
 
-double Profiler::FramesPerSecond() const
-{
-    if (timeOfLastPeriod_ <= 0)
-        return 0;
+double Profiler::FramesPerSecond() const {
+    if (timeOfLastPeriod_ <= 0) return 0;
     return framesOfLastPeriod_ / timeOfLastPeriod_;
 }

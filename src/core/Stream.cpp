@@ -89,12 +89,9 @@ Stream& Stream::ReadRawChar(char& value) {
 
 int Stream::IntegerBase() const {
     switch (format_.numberBase) {
-        case 1:
-            return 16;
-        case 2:
-            return 8;
-        default:
-            return 10;
+        case 1: return 16;
+        case 2: return 8;
+        default: return 10;
     }
 }
 
@@ -160,8 +157,7 @@ Stream& Stream::operator>>(bool& value) {
     return *this;
 }
 
-void Stream::BuildFormat(char* out, bool number, bool floating, const char* size,
-                         char conversion) const {
+void Stream::BuildFormat(char* out, bool number, bool floating, const char* size, char conversion) const {
     char* p = out;
     *p++ = '%';
     if (format_.rightJustify == 0) {
@@ -291,12 +287,8 @@ Stream& Stream::operator<<(const String& text) { return *this << text.CStr(); }
 Stream& Stream::operator<<(long double value) { return WriteFloating("L", value); }
 Stream& Stream::operator<<(double value) { return WriteFloating("", value); }
 Stream& Stream::operator<<(float value) { return WriteFloating("", value); }
-Stream& Stream::operator<<(long value) {
-    return WriteInteger(32, true, static_cast<int32_t>(value));
-}
-Stream& Stream::operator<<(unsigned long value) {
-    return WriteInteger(32, false, static_cast<uint32_t>(value));
-}
+Stream& Stream::operator<<(long value) { return WriteInteger(32, true, static_cast<int32_t>(value)); }
+Stream& Stream::operator<<(unsigned long value) { return WriteInteger(32, false, static_cast<uint32_t>(value)); }
 Stream& Stream::operator<<(short value) { return WriteInteger(16, true, value); }
 Stream& Stream::operator<<(unsigned short value) { return WriteInteger(16, false, value); }
 Stream& Stream::operator<<(int value) { return WriteInteger(32, true, value); }
@@ -338,10 +330,6 @@ Stream& ReadSkipping(Stream& stream, T& value) {
 
 }  // namespace
 
-Stream& Stream::ReadFloatSkipping(Stream& stream, float& value) {
-    return ReadSkipping(stream, value);
-}
+Stream& Stream::ReadFloatSkipping(Stream& stream, float& value) { return ReadSkipping(stream, value); }
 
-Stream& Stream::ReadByteSkipping(Stream& stream, unsigned char& value) {
-    return ReadSkipping(stream, value);
-}
+Stream& Stream::ReadByteSkipping(Stream& stream, unsigned char& value) { return ReadSkipping(stream, value); }

@@ -27,7 +27,7 @@ struct StreamFormat {
     int32_t rightJustify = 1;   // 0 adds "-"
     int32_t noPrecision = 1;    // 0 writes "." and the precision into float formats
     int32_t precision = 0;
-    int32_t noWidth = 1;        // 0: the width applies to the next formatted write only
+    int32_t noWidth = 1;  // 0: the width applies to the next formatted write only
     int32_t width = 0;
 };
 
@@ -139,8 +139,7 @@ private:
     Stream& WriteFormatted(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     int IntegerBase() const;
-    void BuildFormat(char* out, bool number, bool floating, const char* size,
-                     char conversion) const;
+    void BuildFormat(char* out, bool number, bool floating, const char* size, char conversion) const;
 
     StreamFormat format_;
 };

@@ -86,13 +86,9 @@ double TextToDouble(const char* text, char** end) { return strtod_l(text, end, C
 
 float TextToFloat(const char* text, char** end) { return strtof_l(text, end, CLocale()); }
 
-long double TextToLongDouble(const char* text, char** end) {
-    return strtold_l(text, end, CLocale());
-}
+long double TextToLongDouble(const char* text, char** end) { return strtold_l(text, end, CLocale()); }
 
-long long TextToInt64(const char* text, char** end, int base) {
-    return strtoll_l(text, end, base, CLocale());
-}
+long long TextToInt64(const char* text, char** end, int base) { return strtoll_l(text, end, base, CLocale()); }
 
 unsigned long long TextToUInt64(const char* text, char** end, int base) {
     return strtoull_l(text, end, base, CLocale());

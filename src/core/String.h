@@ -126,8 +126,7 @@ float TextToFloat(const char* text, char** end);
 long double TextToLongDouble(const char* text, char** end);
 long long TextToInt64(const char* text, char** end, int base);
 unsigned long long TextToUInt64(const char* text, char** end, int base);
-int FormatText(char* buffer, size_t size, const char* format, ...)
-    __attribute__((format(printf, 3, 4)));
+int FormatText(char* buffer, size_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
 // While alive, the C library's formatted input and output on this thread use the "C"
 // locale (for fscanf and fprintf on files).

@@ -65,8 +65,7 @@ int WriteTgaFile(std::string_view fileName, const TgaDescription& description);
 uint8_t* TgaPixelAddress(const TgaDescription& description, int x, int y);
 // Stores one pixel at an address in the given depth; kTgaBadPixelDepth for a depth
 // other than 16, 24 or 32.
-int TgaStorePixel(uint8_t* address, int depth, uint8_t blue, uint8_t green, uint8_t red,
-                  uint8_t alpha);
+int TgaStorePixel(uint8_t* address, int depth, uint8_t blue, uint8_t green, uint8_t red, uint8_t alpha);
 
 // Results of the reader.
 enum class TgaReadResult {

@@ -26,9 +26,7 @@ Vector3& Vector3::operator*=(float s) {
     return *this;
 }
 
-Vector3 Vector3::Cross(const Vector3& o) const {
-    return {y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x};
-}
+Vector3 Vector3::Cross(const Vector3& o) const { return {y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x}; }
 
 float Vector3::Length() const { return std::sqrt(x * x + y * y + z * z); }
 

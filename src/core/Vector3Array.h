@@ -10,4 +10,3 @@ public:
     using Array::operator=;
     Vector3Array() = default;
 };
-

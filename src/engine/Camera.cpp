@@ -10,14 +10,12 @@ namespace {
 
 // Parallel or zero inputs give a zero axis rather than NaN, which would poison every
 // matrix built from it.
-Vector3 NormalizedOrZero(const Vector3& v)
-{
+Vector3 NormalizedOrZero(const Vector3& v) {
     const float length = v.Length();
     return length > 0.0f ? v / length : Vector3();
 }
 
-float RowLength(const Matrix4& m, int row)
-{
+float RowLength(const Matrix4& m, int row) {
     const float* r = &m.m[4 * row];
     return std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2] + r[3] * r[3]);
 }
@@ -25,8 +23,7 @@ float RowLength(const Matrix4& m, int row)
 // Matrix4Invert's singular test is absolute, and the view-projection of a pixel view of
 // a large screen has a determinant near 0.000005: it would come back as the zero matrix.
 // The inverse of a copy scaled to rows of about unit length, scaled back, has none of that.
-Matrix4 InvertScaleFree(const Matrix4& m)
-{
+Matrix4 InvertScaleFree(const Matrix4& m) {
     const float product = RowLength(m, 0) * RowLength(m, 1) * RowLength(m, 2) * RowLength(m, 3);
     if (!(product > 0.0f) || !std::isfinite(product)) return Matrix4::Zero();
     const float s = 1.0f / std::sqrt(std::sqrt(product));
@@ -41,45 +38,37 @@ Matrix4 InvertScaleFree(const Matrix4& m)
 // by zero.
 float Extent(int32_t low, int32_t high) { return float(std::max(high - low + 1, 1)); }
 
-Plane PlaneThrough(const Vector3& normal, const Vector3& point)
-{
-    return Plane::FromNormalAndPoint(normal, point);
-}
+Plane PlaneThrough(const Vector3& normal, const Vector3& point) { return Plane::FromNormalAndPoint(normal, point); }
 
 }  // namespace
 
-void Camera::SetPosition(const Vector3& position)
-{
+void Camera::SetPosition(const Vector3& position) {
     eye = position;
     viewChanged = true;
     frustumChanged = true;
 }
 
-void Camera::SetDirection(const Vector3& viewDirection)
-{
+void Camera::SetDirection(const Vector3& viewDirection) {
     direction = viewDirection;
     viewChanged = true;
     frustumChanged = true;
     axesChanged = true;
 }
 
-void Camera::SetUp(const Vector3& upHint)
-{
+void Camera::SetUp(const Vector3& upHint) {
     up = upHint;
     viewChanged = true;
     frustumChanged = true;
     axesChanged = true;
 }
 
-void Camera::SetAspect(float ratio)
-{
+void Camera::SetAspect(float ratio) {
     viewWidth = viewHeight * ratio;
     projectionChanged = true;
     frustumChanged = true;
 }
 
-void Camera::SetFieldOfView(float angle)
-{
+void Camera::SetFieldOfView(float angle) {
     const float ratio = viewHeight != 0.0f ? viewWidth / viewHeight : 1.0f;
     const float n = EffectiveNear();
     viewHeight = std::tan(angle * 0.5f) * (n + n);
@@ -88,8 +77,7 @@ void Camera::SetFieldOfView(float angle)
     frustumChanged = true;
 }
 
-void Camera::SetScreenView(const IntRect& rect, bool setViewport)
-{
+void Camera::SetScreenView(const IntRect& rect, bool setViewport) {
     const float width = float(rect.right - rect.left + 1);
     const float height = float(rect.bottom - rect.top + 1);
     kind = kOrthographic;
@@ -108,31 +96,26 @@ void Camera::SetScreenView(const IntRect& rect, bool setViewport)
     axesChanged = true;
 }
 
-void Camera::SetScreenViewSize(const Point& size, bool setViewport)
-{
+void Camera::SetScreenViewSize(const Point& size, bool setViewport) {
     SetScreenView(IntRect(0, 0, size.x - 1, size.y - 1), setViewport);
 }
 
-void Camera::AddClipPlane(const Plane& plane)
-{
+void Camera::AddClipPlane(const Plane& plane) {
     if (clipPlanes.Count() >= kMaxClipPlanes) return;
     clipPlaneMask |= 1u << clipPlanes.Count();
     clipPlanes.Append(plane);
 }
 
-void Camera::ClearClipPlanes()
-{
+void Camera::ClearClipPlanes() {
     clipPlaneMask = 0;
     clipPlanes.Clear();
 }
 
-float Camera::EffectiveNear() const
-{
+float Camera::EffectiveNear() const {
     return kind == kPerspective ? std::max(nearPlane, kMinPerspectiveNear) : nearPlane;
 }
 
-void Camera::UpdateProjection()
-{
+void Camera::UpdateProjection() {
     if (!projectionChanged) return;
     const float n = EffectiveNear();
     const float f = farPlane;
@@ -155,8 +138,7 @@ void Camera::UpdateProjection()
     inverseChanged = true;
 }
 
-void Camera::UpdateView()
-{
+void Camera::UpdateView() {
     if (!viewChanged) return;
     Vector3 r;
     Vector3 u;
@@ -180,8 +162,7 @@ void Camera::UpdateView()
     inverseChanged = true;
 }
 
-void Camera::UpdateViewProjection()
-{
+void Camera::UpdateViewProjection() {
     UpdateProjection();
     UpdateView();
     if (!viewProjectionChanged) return;
@@ -190,16 +171,14 @@ void Camera::UpdateViewProjection()
     inverseChanged = true;
 }
 
-void Camera::UpdateInverse()
-{
+void Camera::UpdateInverse() {
     UpdateViewProjection();
     if (!inverseChanged) return;
     inverseViewProjection = InvertScaleFree(viewProjection);
     inverseChanged = false;
 }
 
-void Camera::GetAxes(Vector3& right, Vector3& upOut, Vector3& back)
-{
+void Camera::GetAxes(Vector3& right, Vector3& upOut, Vector3& back) {
     if (axesChanged) {
         backAxis = NormalizedOrZero(-direction);
         rightAxis = NormalizedOrZero(up.Cross(backAxis));
@@ -211,28 +190,23 @@ void Camera::GetAxes(Vector3& right, Vector3& upOut, Vector3& back)
     back = backAxis;
 }
 
-void Camera::TransformVector4(const float v[4], const Matrix4& m, float out[4])
-{
+void Camera::TransformVector4(const float v[4], const Matrix4& m, float out[4]) {
     for (int j = 0; j < 4; ++j) {
         out[j] = v[0] * m.m[j] + v[1] * m.m[4 + j] + v[2] * m.m[8 + j] + v[3] * m.m[12 + j];
     }
 }
 
-Vector2 Camera::NdcToScreen(float x, float y) const
-{
+Vector2 Camera::NdcToScreen(float x, float y) const {
     return {(x + 1.0f) * 0.5f * Extent(viewport.left, viewport.right) + float(viewport.left),
             0.5f * (1.0f - y) * Extent(viewport.top, viewport.bottom) + float(viewport.top)};
 }
 
-Vector2 Camera::ScreenToNdc(float x, float y) const
-{
-    return {
-        2.0f * (x - float(viewport.left)) / Extent(viewport.left, viewport.right) - 1.0f,
-        2.0f * (1.0f - (y - float(viewport.top)) / Extent(viewport.top, viewport.bottom)) - 1.0f};
+Vector2 Camera::ScreenToNdc(float x, float y) const {
+    return {2.0f * (x - float(viewport.left)) / Extent(viewport.left, viewport.right) - 1.0f,
+            2.0f * (1.0f - (y - float(viewport.top)) / Extent(viewport.top, viewport.bottom)) - 1.0f};
 }
 
-Vector3 Camera::Project(const Vector3& world)
-{
+Vector3 Camera::Project(const Vector3& world) {
     UpdateViewProjection();
     const float in[4] = {world.x, world.y, world.z, 1.0f};
     float out[4];
@@ -241,8 +215,7 @@ Vector3 Camera::Project(const Vector3& world)
     return {screen.x, screen.y, out[2] / out[3]};
 }
 
-Vector3 Camera::Unproject(const Vector3& screen)
-{
+Vector3 Camera::Unproject(const Vector3& screen) {
     UpdateInverse();
     const Vector2 ndc = ScreenToNdc(screen.x, screen.y);
     const float in[4] = {ndc.x, ndc.y, screen.z, 1.0f};
@@ -252,8 +225,7 @@ Vector3 Camera::Unproject(const Vector3& screen)
     return {out[0] / out[3], out[1] / out[3], out[2] / out[3]};
 }
 
-Ray Camera::GetPickRay(const Vector2& screen)
-{
+Ray Camera::GetPickRay(const Vector2& screen) {
     const Vector3 onNear = Unproject({screen.x, screen.y, 0.0f});
     if (kind == kPerspective) return Ray(eye, NormalizedOrZero(onNear - eye));
     // An orthographic ray starts on the plane of the eye, so that what lies between the
@@ -266,8 +238,7 @@ Ray Camera::GetPickRay(const Vector2& screen)
     return Ray(origin, direction);
 }
 
-void Camera::UpdateFrustum()
-{
+void Camera::UpdateFrustum() {
     if (!frustumChanged) return;
     Vector3 right;
     Vector3 upward;
@@ -288,10 +259,8 @@ void Camera::UpdateFrustum()
     const float sx[4] = {-1.0f, 1.0f, 1.0f, -1.0f};
     const float sy[4] = {-1.0f, -1.0f, 1.0f, 1.0f};
     for (int i = 0; i < 4; ++i) {
-        nearCorner[i] =
-            nearCentre + right * (sx[i] * nearHalfWidth) + upward * (sy[i] * nearHalfHeight);
-        farCorner[i] =
-            farCentre + right * (sx[i] * farHalfWidth) + upward * (sy[i] * farHalfHeight);
+        nearCorner[i] = nearCentre + right * (sx[i] * nearHalfWidth) + upward * (sy[i] * nearHalfHeight);
+        farCorner[i] = farCentre + right * (sx[i] * farHalfWidth) + upward * (sy[i] * farHalfHeight);
     }
     // Each side through three corners, normal pointing into the volume: the corners are
     // handed over as (a, c, b) because TriangleNormal winds the other way.
@@ -308,8 +277,7 @@ void Camera::UpdateFrustum()
     frustumChanged = false;
 }
 
-int Camera::TestSphere(const Sphere& sphere)
-{
+int Camera::TestSphere(const Sphere& sphere) {
     UpdateFrustum();
     int result = -1;
     for (const Plane& plane : frustumPlanes) {
@@ -320,8 +288,7 @@ int Camera::TestSphere(const Sphere& sphere)
     return result;
 }
 
-Camera& GetScreenCamera()
-{
+Camera& GetScreenCamera() {
     static Camera screen;
     return screen;
 }

@@ -9,7 +9,7 @@ enum InputEventKind : int32_t {
     kInputUp = 1,           // key or button released
     kInputDoubleClick = 2,  // second press of a double click
     kInputCharacter = 3,
-    kInputWheel = 4,        // code: notches, positive away from the user
+    kInputWheel = 4,  // code: notches, positive away from the user
     kInputPointerMove = 5,
     kInputFrameTick = 6,
     kInputNone = 7,

@@ -54,18 +54,10 @@ void Material::WriteBinary(Stream& stream, const std::function<uint32_t(TextureH
     WriteInt32(stream, stages.Count());
     for (const TextureStageSettings& stage : stages) {
         // The stored order puts minification before magnification.
-        const uint32_t fields[12] = {textureId(stage.texture),
-                                     stage.colorOp,
-                                     stage.colorArg1,
-                                     stage.colorArg2,
-                                     stage.alphaOp,
-                                     stage.alphaArg1,
-                                     stage.alphaArg2,
-                                     stage.addressU,
-                                     stage.addressV,
-                                     stage.minFilter,
-                                     stage.magFilter,
-                                     stage.mipFilter};
+        const uint32_t fields[12] = {textureId(stage.texture), stage.colorOp,   stage.colorArg1,
+                                     stage.colorArg2,          stage.alphaOp,   stage.alphaArg1,
+                                     stage.alphaArg2,          stage.addressU,  stage.addressV,
+                                     stage.minFilter,          stage.magFilter, stage.mipFilter};
         for (uint32_t field : fields) WriteUInt32(stream, field);
     }
 }

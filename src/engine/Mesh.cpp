@@ -32,17 +32,14 @@ constexpr int32_t kMaxStoredLevels = 64;
 constexpr int kMaxLevelDepth = 8;
 
 template <class T>
-T* Rebased(T* reference, const T* oldStart, T* newStart)
-{
+T* Rebased(T* reference, const T* oldStart, T* newStart) {
     if (reference == nullptr || oldStart == nullptr) return reference;
-    const uintptr_t offset =
-        reinterpret_cast<uintptr_t>(reference) - reinterpret_cast<uintptr_t>(oldStart);
+    const uintptr_t offset = reinterpret_cast<uintptr_t>(reference) - reinterpret_cast<uintptr_t>(oldStart);
     return newStart + offset / sizeof(T);
 }
 
 template <class T>
-int IndexIn(const Array<T>& array, const T* element)
-{
+int IndexIn(const Array<T>& array, const T* element) {
     if (element == nullptr || array.Count() == 0) return -1;
     const T* start = array.Data();
     if (element < start || element >= start + array.Count()) return -1;
@@ -51,10 +48,8 @@ int IndexIn(const Array<T>& array, const T* element)
 
 // --- little-endian binary fields
 
-void WriteUInt32(Stream& stream, uint32_t value)
-{
-    const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16),
-                              uint8_t(value >> 24)};
+void WriteUInt32(Stream& stream, uint32_t value) {
+    const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
     stream.Write(bytes, 4);
 }
 
@@ -64,26 +59,22 @@ void WriteByte(Stream& stream, uint8_t value) { stream.Write(&value, 1); }
 
 void WriteFloat(Stream& stream, float value) { WriteFloatsBinary(stream, &value, 1); }
 
-uint32_t ReadUInt32(Stream& stream)
-{
+uint32_t ReadUInt32(Stream& stream) {
     uint8_t bytes[4] = {};
     if (stream.HasError()) return 0;
     stream.Read(bytes, 4);
     if (stream.HasError()) return 0;
-    return uint32_t(bytes[0]) | (uint32_t(bytes[1]) << 8) | (uint32_t(bytes[2]) << 16) |
-           (uint32_t(bytes[3]) << 24);
+    return uint32_t(bytes[0]) | (uint32_t(bytes[1]) << 8) | (uint32_t(bytes[2]) << 16) | (uint32_t(bytes[3]) << 24);
 }
 
-uint8_t ReadByte(Stream& stream)
-{
+uint8_t ReadByte(Stream& stream) {
     uint8_t value = 0;
     if (stream.HasError()) return 0;
     stream.Read(&value, 1);
     return stream.HasError() ? 0 : value;
 }
 
-float ReadFloat(Stream& stream)
-{
+float ReadFloat(Stream& stream) {
     float value = 0.0f;
     ReadFloatsBinary(stream, &value, 1);
     return value;
@@ -91,8 +82,7 @@ float ReadFloat(Stream& stream)
 
 // A count of stored records: 0 after a read error or when negative; a count above the
 // bound marks the stream as damaged.
-int32_t ReadCount(Stream& stream, int32_t bound)
-{
+int32_t ReadCount(Stream& stream, int32_t bound) {
     const auto count = int32_t(ReadUInt32(stream));
     if (count <= 0) return 0;
     if (count > bound) {
@@ -102,14 +92,12 @@ int32_t ReadCount(Stream& stream, int32_t bound)
     return count;
 }
 
-void WriteName(Stream& stream, const String& name)
-{
+void WriteName(Stream& stream, const String& name) {
     WriteInt32(stream, name.Length());
     stream.Write(name.CStr(), name.Length());
 }
 
-String ReadName(Stream& stream)
-{
+String ReadName(Stream& stream) {
     const int32_t length = ReadCount(stream, kMaxStoredNameLength);
     if (length == 0) return String();
     std::vector<char> bytes(size_t(length) + 1, '\0');
@@ -118,15 +106,13 @@ String ReadName(Stream& stream)
     return String(bytes.data());
 }
 
-uint32_t StoredReference(int index, uint32_t elementSize)
-{
+uint32_t StoredReference(int index, uint32_t elementSize) {
     return index < 0 ? 0 : kStoredStart + uint32_t(index) * elementSize;
 }
 
 // The index a stored reference names, or -1 for none and for anything that is not the
 // start of a record read.
-int StoredIndex(uint32_t reference, uint32_t start, uint32_t elementSize, int count)
-{
+int StoredIndex(uint32_t reference, uint32_t start, uint32_t elementSize, int count) {
     if (reference == 0) return -1;
     const uint32_t offset = reference - start;
     if (offset % elementSize != 0) return -1;
@@ -135,13 +121,11 @@ int StoredIndex(uint32_t reference, uint32_t start, uint32_t elementSize, int co
 }
 
 template <class T>
-T* Element(Array<T>& array, int index)
-{
+T* Element(Array<T>& array, int index) {
     return index < 0 ? nullptr : &array[index];
 }
 
-float RowLength(const Matrix4& m, int row)
-{
+float RowLength(const Matrix4& m, int row) {
     const float* r = &m.m[4 * row];
     return std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2] + r[3] * r[3]);
 }
@@ -149,8 +133,7 @@ float RowLength(const Matrix4& m, int row)
 // The inverse of M, or the zero matrix when M is singular. The test is relative to the
 // size of M's rows: an absolute one would call every small uniform scale (0.02 and
 // below) singular and wipe the normals of scaled-down models.
-Matrix4 InverseForNormals(const Matrix4& m)
-{
+Matrix4 InverseForNormals(const Matrix4& m) {
     float det = 0.0f;
     const Matrix4 adjugate = Matrix4Adjugate(m, det);
     const float scale = RowLength(m, 0) * RowLength(m, 1) * RowLength(m, 2);
@@ -161,16 +144,14 @@ Matrix4 InverseForNormals(const Matrix4& m)
 }
 
 // n as a row vector times the upper 3 x 3 of the transpose of `inverse`.
-Vector3 TransformNormal(const Matrix4& inverse, const Vector3& n)
-{
+Vector3 TransformNormal(const Matrix4& inverse, const Vector3& n) {
     const float* m = inverse.m;
     return {n.x * m[0] + n.y * m[1] + n.z * m[2], n.x * m[4] + n.y * m[5] + n.z * m[6],
             n.x * m[8] + n.y * m[9] + n.z * m[10]};
 }
 
 template <class T, class Less>
-int InsertSortedBy(Array<T>& array, T value, Less less)
-{
+int InsertSortedBy(Array<T>& array, T value, Less less) {
     T* first = array.begin();
     const int index = int(std::upper_bound(first, array.end(), value, less) - first);
     array.Append(value);
@@ -180,8 +161,7 @@ int InsertSortedBy(Array<T>& array, T value, Less less)
 }
 
 template <class T, class Less>
-int FindSortedBy(const Array<T>& array, T value, Less less)
-{
+int FindSortedBy(const Array<T>& array, T value, Less less) {
     const T* first = array.begin();
     const T* found = std::lower_bound(first, array.end(), value, less);
     if (found == array.end() || less(value, *found)) return -1;
@@ -192,24 +172,21 @@ int FindSortedBy(const Array<T>& array, T value, Less less)
 
 // --- faces
 
-int MeshFace::IndexOfVertex(const MeshVertex* vertex) const
-{
+int MeshFace::IndexOfVertex(const MeshVertex* vertex) const {
     for (int i = 0; i < 3; ++i) {
         if (corners[i] == vertex) return i;
     }
     return -1;
 }
 
-int MeshFace::IndexOfPosition(const Vector3* position) const
-{
+int MeshFace::IndexOfPosition(const Vector3* position) const {
     for (int i = 0; i < 3; ++i) {
         if (corners[i] != nullptr && corners[i]->position == position) return i;
     }
     return -1;
 }
 
-bool MeshFace::IsDegenerate() const
-{
+bool MeshFace::IsDegenerate() const {
     for (const MeshVertex* corner : corners) {
         if (corner == nullptr || corner->position == nullptr) return true;
     }
@@ -221,8 +198,7 @@ bool MeshFace::IsDegenerate() const
     return VectorsNearlyEqual(a, b) || VectorsNearlyEqual(a, c) || VectorsNearlyEqual(b, c);
 }
 
-void MeshFace::ComputeNormal()
-{
+void MeshFace::ComputeNormal() {
     for (const MeshVertex* corner : corners) {
         if (corner == nullptr || corner->position == nullptr) {
             normal = Vector3();
@@ -243,14 +219,11 @@ Mesh::Mesh(int positionCapacity, int vertexCapacity, int faceCapacity, int edgeC
       vertices(vertexCapacity),
       faces(faceCapacity),
       edges(edgeCapacity),
-      bounds(Sphere::Empty())
-{
-}
+      bounds(Sphere::Empty()) {}
 
 Mesh::Mesh(const Mesh& other) : bounds(Sphere::Empty()) { CopyFrom(other); }
 
-Mesh& Mesh::operator=(const Mesh& other)
-{
+Mesh& Mesh::operator=(const Mesh& other) {
     if (&other == this) return *this;
     DestroyLevels();
     CopyFrom(other);
@@ -258,14 +231,12 @@ Mesh& Mesh::operator=(const Mesh& other)
     return *this;
 }
 
-Mesh::~Mesh()
-{
+Mesh::~Mesh() {
     ReleaseDeviceMesh();
     DestroyLevels();
 }
 
-void Mesh::CopyFrom(const Mesh& other)
-{
+void Mesh::CopyFrom(const Mesh& other) {
     name = other.name;
     positions = other.positions;
     vertices = other.vertices;
@@ -283,8 +254,7 @@ void Mesh::CopyFrom(const Mesh& other)
     changeBits = other.changeBits;
 }
 
-void Mesh::DestroyLevels()
-{
+void Mesh::DestroyLevels() {
     for (MeshLevel& level : levels) {
         delete level.mesh;
         level.mesh = nullptr;
@@ -294,24 +264,21 @@ void Mesh::DestroyLevels()
 
 // --- building
 
-int Mesh::AddPosition(const Vector3& position)
-{
+int Mesh::AddPosition(const Vector3& position) {
     const Vector3* old = positions.Data();
     const int index = positions.Append(position);
     if (old != positions.Data()) RebaseReferences(old, vertices.Data(), faces.Data());
     return index;
 }
 
-int Mesh::AddVertex(const MeshVertex& vertex)
-{
+int Mesh::AddVertex(const MeshVertex& vertex) {
     const MeshVertex* old = vertices.Data();
     const int index = vertices.Append(vertex);
     if (old != vertices.Data()) RebaseReferences(positions.Data(), old, faces.Data());
     return index;
 }
 
-int Mesh::AddFace(const MeshFace& face)
-{
+int Mesh::AddFace(const MeshFace& face) {
     if (face.IsDegenerate()) return -1;
     const MeshFace* old = faces.Data();
     const int index = faces.Append(face);
@@ -321,9 +288,7 @@ int Mesh::AddFace(const MeshFace& face)
 
 int Mesh::AddEdge(const MeshEdge& edge) { return edges.Append(edge); }
 
-void Mesh::RebaseReferences(const Vector3* oldPositions, const MeshVertex* oldVertices,
-                            const MeshFace* oldFaces)
-{
+void Mesh::RebaseReferences(const Vector3* oldPositions, const MeshVertex* oldVertices, const MeshFace* oldFaces) {
     for (MeshVertex& vertex : vertices) {
         vertex.position = Rebased(vertex.position, oldPositions, positions.Data());
     }
@@ -346,21 +311,17 @@ int Mesh::FaceIndex(const MeshFace* face) const { return IndexIn(faces, face); }
 
 // --- whole-mesh operations
 
-void Mesh::UpdateBounds()
-{
-    bounds =
-        Sphere::FromPoints(std::span<const Vector3>(positions.Data(), size_t(positions.Count())));
+void Mesh::UpdateBounds() {
+    bounds = Sphere::FromPoints(std::span<const Vector3>(positions.Data(), size_t(positions.Count())));
 }
 
-Box Mesh::GetTransformedBox(const Matrix4& m) const
-{
+Box Mesh::GetTransformedBox(const Matrix4& m) const {
     Box box({FLT_MAX, FLT_MAX, FLT_MAX}, {-FLT_MAX, -FLT_MAX, -FLT_MAX});
     for (const Vector3& position : positions) box.AddPoint(TransformPoint(m, position));
     return box;
 }
 
-void Mesh::Transform(const Matrix4& m)
-{
+void Mesh::Transform(const Matrix4& m) {
     for (Vector3& position : positions) position = TransformPoint(m, position);
     const Matrix4 inverse = InverseForNormals(m);
     for (MeshVertex& vertex : vertices) {
@@ -375,31 +336,27 @@ void Mesh::Transform(const Matrix4& m)
     }
 }
 
-void Mesh::Scale(float s)
-{
+void Mesh::Scale(float s) {
     Matrix4 m;
     m.SetScale(s);
     Transform(m);
 }
 
-void Mesh::UpdateTexCoordSetCount()
-{
+void Mesh::UpdateTexCoordSetCount() {
     texCoordSetCount = 0;
     for (const MeshVertex& vertex : vertices) {
         texCoordSetCount = std::max(texCoordSetCount, int32_t(vertex.texCoords.Count()));
     }
 }
 
-Material* Mesh::GetMaterial() const
-{
+Material* Mesh::GetMaterial() const {
     for (const MeshFace& face : faces) {
         if (face.material != nullptr) return face.material;
     }
     return nullptr;
 }
 
-void Mesh::GetMaterials(Array<Material*>& out) const
-{
+void Mesh::GetMaterials(Array<Material*>& out) const {
     out.Clear();
     for (const MeshFace& face : faces) {
         if (face.material != nullptr && FindSorted(out, face.material) < 0) {
@@ -408,22 +365,19 @@ void Mesh::GetMaterials(Array<Material*>& out) const
     }
 }
 
-void Mesh::GetMaterialsWithTexture(Array<Material*>& out, const Texture* texture) const
-{
+void Mesh::GetMaterialsWithTexture(Array<Material*>& out, const Texture* texture) const {
     GetMaterials(out);
     int kept = 0;
     for (Material* material : out) {
-        const bool shows = std::any_of(
-            material->stages.begin(), material->stages.end(),
-            [texture](const TextureStageSettings& stage) { return stage.texture == texture; });
+        const bool shows =
+            std::any_of(material->stages.begin(), material->stages.end(),
+                        [texture](const TextureStageSettings& stage) { return stage.texture == texture; });
         if (shows) out[kept++] = material;
     }
     out.SetSize(kept);
 }
 
-void Mesh::RemapMaterials(const Array<Material*>& sortedOld, const Array<Material*>& replacements,
-                          bool dropUnknown)
-{
+void Mesh::RemapMaterials(const Array<Material*>& sortedOld, const Array<Material*>& replacements, bool dropUnknown) {
     for (MeshFace& face : faces) {
         if (face.material == nullptr) continue;
         const int index = FindSorted(sortedOld, face.material);
@@ -438,8 +392,7 @@ void Mesh::RemapMaterials(const Array<Material*>& sortedOld, const Array<Materia
     }
 }
 
-void Mesh::ReleaseDeviceMesh()
-{
+void Mesh::ReleaseDeviceMesh() {
     deviceMesh.reset();
     subsetMaterials.Clear();
     for (MeshLevel& level : levels) {
@@ -449,8 +402,7 @@ void Mesh::ReleaseDeviceMesh()
 
 // --- binary form
 
-void Mesh::WriteBinary(Stream& stream, const MaterialIdentity& identity) const
-{
+void Mesh::WriteBinary(Stream& stream, const MaterialIdentity& identity) const {
     WriteName(stream, name);
     WriteUInt32(stream, positions.Count() > 0 ? kStoredStart : 0);
     WriteUInt32(stream, vertices.Count() > 0 ? kStoredStart : 0);
@@ -479,8 +431,7 @@ void Mesh::WriteBinary(Stream& stream, const MaterialIdentity& identity) const
         face.normal.WriteBinary(stream);
         uint32_t material = 0;
         if (face.material != nullptr) {
-            material = identity ? identity(face.material)
-                                : uint32_t(reinterpret_cast<uintptr_t>(face.material));
+            material = identity ? identity(face.material) : uint32_t(reinterpret_cast<uintptr_t>(face.material));
         }
         WriteUInt32(stream, material);
     }
@@ -510,8 +461,7 @@ void Mesh::WriteBinary(Stream& stream, const MaterialIdentity& identity) const
 
 void Mesh::ReadBinary(Stream& stream) { ReadBinaryAt(stream, 0); }
 
-void Mesh::ReadBinaryAt(Stream& stream, int depth)
-{
+void Mesh::ReadBinaryAt(Stream& stream, int depth) {
     ReleaseDeviceMesh();
     DestroyLevels();
     positions.Clear();
@@ -539,8 +489,7 @@ void Mesh::ReadBinaryAt(Stream& stream, int depth)
         const uint32_t positionRef = ReadUInt32(stream);
         vertex.normal.ReadBinary(stream);
         vertex.color.ReadBinary(stream);
-        for (int32_t k = ReadCount(stream, kMaxStoredTexCoordSets); k > 0 && !stream.HasError();
-             --k) {
+        for (int32_t k = ReadCount(stream, kMaxStoredTexCoordSets); k > 0 && !stream.HasError(); --k) {
             Vector2 pair;
             pair.ReadBinary(stream);
             vertex.texCoords.Append(pair);
@@ -605,23 +554,20 @@ void Mesh::ReadBinaryAt(Stream& stream, int depth)
     const int vertexCount = vertices.Count();
     const int faceCount = faces.Count();
     for (int i = 0; i < vertexCount; ++i) {
-        const int index =
-            StoredIndex(vertexRefs[size_t(i)], positionStart, kStoredPositionSize, positionCount);
+        const int index = StoredIndex(vertexRefs[size_t(i)], positionStart, kStoredPositionSize, positionCount);
         vertices[i].position = Element(positions, index);
     }
     for (int i = 0; i < faceCount; ++i) {
         const uint32_t* refs = &faceRefs[size_t(i) * 6];
         for (int k = 0; k < 3; ++k) {
-            faces[i].corners[k] = Element(
-                vertices, StoredIndex(refs[k], vertexStart, kStoredVertexSize, vertexCount));
-            faces[i].neighbours[k] =
-                Element(faces, StoredIndex(refs[3 + k], faceStart, kStoredFaceSize, faceCount));
+            faces[i].corners[k] = Element(vertices, StoredIndex(refs[k], vertexStart, kStoredVertexSize, vertexCount));
+            faces[i].neighbours[k] = Element(faces, StoredIndex(refs[3 + k], faceStart, kStoredFaceSize, faceCount));
         }
     }
     for (int i = 0; i < edges.Count(); ++i) {
         for (int k = 0; k < 2; ++k) {
-            const int index = StoredIndex(edgeRefs[size_t(i) * 2 + size_t(k)], positionStart,
-                                          kStoredPositionSize, positionCount);
+            const int index =
+                StoredIndex(edgeRefs[size_t(i) * 2 + size_t(k)], positionStart, kStoredPositionSize, positionCount);
             edges[i].ends[k] = Element(positions, index);
         }
     }
@@ -629,32 +575,20 @@ void Mesh::ReadBinaryAt(Stream& stream, int depth)
 
 // --- sorted arrays
 
-int InsertSorted(Array<uint32_t>& array, uint32_t value)
-{
-    return InsertSortedBy(array, value, std::less<uint32_t>());
-}
+int InsertSorted(Array<uint32_t>& array, uint32_t value) { return InsertSortedBy(array, value, std::less<uint32_t>()); }
 
-int InsertSorted(Array<int32_t>& array, int32_t value)
-{
-    return InsertSortedBy(array, value, std::less<int32_t>());
-}
+int InsertSorted(Array<int32_t>& array, int32_t value) { return InsertSortedBy(array, value, std::less<int32_t>()); }
 
-int InsertSorted(Array<Material*>& array, Material* value)
-{
+int InsertSorted(Array<Material*>& array, Material* value) {
     return InsertSortedBy(array, value, std::less<const Material*>());
 }
 
-int FindSorted(const Array<uint32_t>& array, uint32_t value)
-{
+int FindSorted(const Array<uint32_t>& array, uint32_t value) {
     return FindSortedBy(array, value, std::less<uint32_t>());
 }
 
-int FindSorted(const Array<int32_t>& array, int32_t value)
-{
-    return FindSortedBy(array, value, std::less<int32_t>());
-}
+int FindSorted(const Array<int32_t>& array, int32_t value) { return FindSortedBy(array, value, std::less<int32_t>()); }
 
-int FindSorted(const Array<Material*>& array, const Material* value)
-{
+int FindSorted(const Array<Material*>& array, const Material* value) {
     return FindSortedBy(array, const_cast<Material*>(value), std::less<const Material*>());
 }

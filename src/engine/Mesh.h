@@ -75,8 +75,7 @@ struct MeshLevel {
 
 class Mesh {
 public:
-    explicit Mesh(int positionCapacity = 0, int vertexCapacity = 0, int faceCapacity = 0,
-                  int edgeCapacity = 0);
+    explicit Mesh(int positionCapacity = 0, int vertexCapacity = 0, int faceCapacity = 0, int edgeCapacity = 0);
     // A deep copy: every reference points into the copy's own arrays, every level mesh
     // is copied; no device mesh and no subset materials.
     Mesh(const Mesh& other);
@@ -95,8 +94,7 @@ public:
 
     // Re-points every reference after arrays moved, given their old first elements
     // (none for an array that was empty, which nothing could refer into).
-    void RebaseReferences(const Vector3* oldPositions, const MeshVertex* oldVertices,
-                          const MeshFace* oldFaces);
+    void RebaseReferences(const Vector3* oldPositions, const MeshVertex* oldVertices, const MeshFace* oldFaces);
 
     int PositionIndex(const Vector3* position) const;
     int VertexIndex(const MeshVertex* vertex) const;

@@ -20,12 +20,11 @@ constexpr int kWheelDeltaPerNotch = 120;
 
 constexpr int kCursorSide = 16;
 
-int32_t ButtonCode(win::MouseButton button)
-{
+int32_t ButtonCode(win::MouseButton button) {
     switch (button) {
-    case win::MouseButton::Left: return kInputButtonLeft;
-    case win::MouseButton::Right: return kInputButtonRight;
-    case win::MouseButton::Middle: return kInputButtonMiddle;
+        case win::MouseButton::Left: return kInputButtonLeft;
+        case win::MouseButton::Right: return kInputButtonRight;
+        case win::MouseButton::Middle: return kInputButtonMiddle;
     }
     return kInputButtonLeft;
 }
@@ -35,50 +34,45 @@ bool IsEditingKey(int32_t code) { return code >= Mouse::kCodeDelete && code <= M
 // An arrow of the classic shape: a black outline around white, pointing up and left.
 bool InArrow(int x, int y) { return y < 12 ? x <= y : (y < 16 && x >= 3 && x <= 5 && y - x < 11); }
 
-bool OnArrowEdge(int x, int y)
-{
+bool OnArrowEdge(int x, int y) {
     if (!InArrow(x, y)) return false;
     return !InArrow(x - 1, y) || !InArrow(x + 1, y) || !InArrow(x, y - 1) || !InArrow(x, y + 1);
 }
 
 }  // namespace
 
-Mouse::Mouse()
-{
+Mouse::Mouse() {
     for (int i = 0; i < kKeyCount; ++i) keyMap[i] = uint8_t(i);
 }
 
 Mouse::~Mouse() = default;
 
-bool Mouse::IsPlacingMode(int32_t mode)
-{
+bool Mouse::IsPlacingMode(int32_t mode) {
     switch (mode) {
-    case 2:
-    case 3:
-    case 4:
-    case 9:
-    case 14:
-    case 15: return true;
-    default: return false;
+        case 2:
+        case 3:
+        case 4:
+        case 9:
+        case 14:
+        case 15: return true;
+        default: return false;
     }
 }
 
-int32_t Mouse::TranslateKey(int virtualKey)
-{
+int32_t Mouse::TranslateKey(int virtualKey) {
     switch (virtualKey) {
-    case win::kKeyDelete: return kCodeDelete;
-    case win::kKeyLeft: return kCodeLeft;
-    case win::kKeyRight: return kCodeRight;
-    case win::kKeyUp: return kCodeUp;
-    case win::kKeyDown: return kCodeDown;
-    case win::kKeyHome: return kCodeHome;
-    case win::kKeyEnd: return kCodeEnd;
-    default: return virtualKey;
+        case win::kKeyDelete: return kCodeDelete;
+        case win::kKeyLeft: return kCodeLeft;
+        case win::kKeyRight: return kCodeRight;
+        case win::kKeyUp: return kCodeUp;
+        case win::kKeyDown: return kCodeDown;
+        case win::kKeyHome: return kCodeHome;
+        case win::kKeyEnd: return kCodeEnd;
+        default: return virtualKey;
     }
 }
 
-win::CursorImage Mouse::OwnCursorImage()
-{
+win::CursorImage Mouse::OwnCursorImage() {
     win::CursorImage image;
     image.width = kCursorSide;
     image.height = kCursorSide;
@@ -97,15 +91,13 @@ win::CursorImage Mouse::OwnCursorImage()
     return image;
 }
 
-void Mouse::Queue(int32_t kind, int32_t code)
-{
+void Mouse::Queue(int32_t kind, int32_t code) {
     InputEvent event;
     event.Set(kind, code, position);
     events.Append(event);
 }
 
-void Mouse::PollPosition()
-{
+void Mouse::PollPosition() {
     previousPosition = position;
     drawMarkers = 0;
     addCoinMarker = 0;
@@ -118,34 +110,30 @@ void Mouse::PollPosition()
     Queue(kInputPointerMove, 0);
 }
 
-void Mouse::HandleMessage(const win::Message& message)
-{
+void Mouse::HandleMessage(const win::Message& message) {
     if (message.kind == win::MessageKind::Activate) {
         active = message.active ? 1 : 0;
         if (!active) ReleaseHeldKeys();
     }
     position = active ? Point(message.x, message.y) : previousPosition;
     switch (message.kind) {
-    case win::MessageKind::ButtonDown: Queue(kInputDown, ButtonCode(message.button)); break;
-    case win::MessageKind::ButtonUp: Queue(kInputUp, ButtonCode(message.button)); break;
-    case win::MessageKind::DoubleClick: Queue(kInputDoubleClick, ButtonCode(message.button)); break;
-    case win::MessageKind::Wheel:
-        Queue(kInputWheel, message.wheelDelta / kWheelDeltaPerNotch);
-        break;
-    case win::MessageKind::KeyDown: HandleKeyDown(message); break;
-    case win::MessageKind::KeyUp: {
-        const int32_t code = TranslateKey(message.key);
-        if (code > 0 && code < kKeyCount) heldKeys[code] = 0;
-        Queue(kInputUp, code);
-        break;
-    }
-    case win::MessageKind::Char: Queue(kInputCharacter, message.character); break;
-    default: break;
+        case win::MessageKind::ButtonDown: Queue(kInputDown, ButtonCode(message.button)); break;
+        case win::MessageKind::ButtonUp: Queue(kInputUp, ButtonCode(message.button)); break;
+        case win::MessageKind::DoubleClick: Queue(kInputDoubleClick, ButtonCode(message.button)); break;
+        case win::MessageKind::Wheel: Queue(kInputWheel, message.wheelDelta / kWheelDeltaPerNotch); break;
+        case win::MessageKind::KeyDown: HandleKeyDown(message); break;
+        case win::MessageKind::KeyUp: {
+            const int32_t code = TranslateKey(message.key);
+            if (code > 0 && code < kKeyCount) heldKeys[code] = 0;
+            Queue(kInputUp, code);
+            break;
+        }
+        case win::MessageKind::Char: Queue(kInputCharacter, message.character); break;
+        default: break;
     }
 }
 
-void Mouse::HandleKeyDown(const win::Message& message)
-{
+void Mouse::HandleKeyDown(const win::Message& message) {
     const int32_t code = TranslateKey(message.key);
     if (code > 0 && code < kKeyCount) heldKeys[code] = 1;
     // Auto-repeats reach the windows only as characters, and only for the editing keys:
@@ -154,15 +142,13 @@ void Mouse::HandleKeyDown(const win::Message& message)
     if (!message.altDown && IsEditingKey(code)) Queue(kInputCharacter, code);
 }
 
-void Mouse::UpdateCursor()
-{
+void Mouse::UpdateCursor() {
     Queue(kInputFrameTick, 0);
     ApplyCursorShape();
     requestedCursor = kCursorSystem;
 }
 
-void Mouse::ApplyCursorShape()
-{
+void Mouse::ApplyCursorShape() {
     if (window_ == nullptr) return;
     if (requestedCursor == kCursorOwn && appliedCursor_ != kCursorOwn) {
         if (window_->SetCursorImage(OwnCursorImage())) appliedCursor_ = kCursorOwn;
@@ -172,8 +158,7 @@ void Mouse::ApplyCursorShape()
     }
 }
 
-void Mouse::HideCursor(int32_t carriedMode, Sprite* sprite)
-{
+void Mouse::HideCursor(int32_t carriedMode, Sprite* sprite) {
     markerScale = 1.0f;
     mode = carriedMode;
     carriedSprite = sprite;
@@ -181,8 +166,7 @@ void Mouse::HideCursor(int32_t carriedMode, Sprite* sprite)
     while (window_->IsCursorVisible()) window_->ShowCursor(false);
 }
 
-void Mouse::ShowCursor()
-{
+void Mouse::ShowCursor() {
     carriedSprite = nullptr;
     previousMode = mode;
     mode = kModeNothing;
@@ -190,35 +174,30 @@ void Mouse::ShowCursor()
     while (!window_->IsCursorVisible()) window_->ShowCursor(true);
 }
 
-void Mouse::AddHeldKeyListener(HeldKeyListener* listener)
-{
+void Mouse::AddHeldKeyListener(HeldKeyListener* listener) {
     if (listener == nullptr) return;
     if (std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end()) return;
     listeners_.push_back(listener);
 }
 
-void Mouse::RemoveHeldKeyListener(HeldKeyListener* listener)
-{
+void Mouse::RemoveHeldKeyListener(HeldKeyListener* listener) {
     listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
 }
 
-void Mouse::ReleaseHeldKeys()
-{
+void Mouse::ReleaseHeldKeys() {
     std::fill(std::begin(heldKeys), std::end(heldKeys), 0);
     // A copy: a listener may remove itself (or another) while it is told.
     const std::vector<HeldKeyListener*> listeners = listeners_;
     for (HeldKeyListener* listener : listeners) listener->ReleaseHeldKeys();
 }
 
-void Mouse::LoadCursorSprites()
-{
+void Mouse::LoadCursorSprites() {
     Renderer& renderer = GetRenderer();
     markerSprite = renderer.CreateSprite(kMarkerSize, TexturePath("X.tga"), Sprite::kAnchorCentre);
     coinSprite = renderer.CreateSprite(kMarkerSize, TexturePath("DollarSign.tga"), Sprite::kAnchorCentre);
 }
 
-void Mouse::Draw()
-{
+void Mouse::Draw() {
     Renderer& renderer = GetRenderer();
     renderer.SetCamera(GetScreenCamera());
     gfx::Device& device = renderer.GetDevice();
@@ -230,15 +209,14 @@ void Mouse::Draw()
 }
 
 // While Control is held (placing many), two smaller copies stack toward the upper right.
-void Mouse::DrawCarriedSprite(const Sprite& sprite) const
-{
+void Mouse::DrawCarriedSprite(const Sprite& sprite) const {
     Renderer& renderer = GetRenderer();
     const Vector2 pointer(float(position.x), float(position.y));
     const float s = markerScale;
     const Vector2 toUpperRight(float(sprite.width) * s, -float(sprite.height) * s);
     if (IsKeyHeld(win::kKeyControl)) {
-        renderer.DrawSpriteRotated(sprite, pointer + toUpperRight * 0.5f, Vector2(0.5f * s, 0.5f * s), 0.0f,
-                                   Vector2(), Matrix4());
+        renderer.DrawSpriteRotated(sprite, pointer + toUpperRight * 0.5f, Vector2(0.5f * s, 0.5f * s), 0.0f, Vector2(),
+                                   Matrix4());
         renderer.DrawSpriteRotated(sprite, pointer + toUpperRight * 0.3f, Vector2(0.75f * s, 0.75f * s), 0.0f,
                                    Vector2(), Matrix4());
     }
@@ -246,8 +224,7 @@ void Mouse::DrawCarriedSprite(const Sprite& sprite) const
 }
 
 // A carried pattern's box is kept whole on the screen; a squad's may reach past it.
-void Mouse::DrawCarriedItem()
-{
+void Mouse::DrawCarriedItem() {
     if (painter_ == nullptr) return;
     IntRect box(position.x - kCarriedBoxHalf, position.y - kCarriedBoxHalf, position.x + kCarriedBoxHalf,
                 position.y + kCarriedBoxHalf);
@@ -266,8 +243,7 @@ void Mouse::DrawCarriedItem()
 
 // The markers refuse a drop: a cross, and a coin when it is a matter of cost. Shifted,
 // they sit a quarter of 48 pixels down and left at two thirds of the size.
-void Mouse::DrawMarkers() const
-{
+void Mouse::DrawMarkers() const {
     Renderer& renderer = GetRenderer();
     Vector2 place(float(position.x), float(position.y));
     float scale = markerScale;
@@ -283,13 +259,9 @@ void Mouse::DrawMarkers() const
     }
 }
 
-bool Mouse::IsKeyHeld(int32_t code) const
-{
-    return code >= 0 && code < kKeyCount && heldKeys[code] != 0;
-}
+bool Mouse::IsKeyHeld(int32_t code) const { return code >= 0 && code < kKeyCount && heldKeys[code] != 0; }
 
-Mouse& GetMouse()
-{
+Mouse& GetMouse() {
     static Mouse mouse;
     return mouse;
 }

@@ -68,7 +68,8 @@ ModelNode* ReadModelFile(const String& fileName, const ModelLoadSettings& settin
     ObjReader reader;
     if (!reader.Read(text, *mesh, painted, material)) return nullptr;
     if (settings.vertexColours) mesh->hasColors = 1;
-    if (settings.simplify) mesh->BuildLevelsOfDetail(settings.firstPassFactor, settings.ratio, settings.topologyCheck != 0);
+    if (settings.simplify)
+        mesh->BuildLevelsOfDetail(settings.firstPassFactor, settings.ratio, settings.topologyCheck != 0);
     return node;
 }
 

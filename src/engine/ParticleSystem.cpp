@@ -6,7 +6,6 @@
 
 namespace {
 
-
 constexpr float kRandMax = float(sys::kRandMax);
 
 // -1..1 from the game's generator.

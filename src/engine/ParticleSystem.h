@@ -19,7 +19,7 @@ struct Particle {
     Vector3 velocity;
     Vector3 acceleration;
     Color colour{0xFFFFFFFFu};
-    uint8_t alive = 1;   // only live particles are drawn
+    uint8_t alive = 1;  // only live particles are drawn
     float size = 1.0f;  // used when the system draws per-particle sizes
 };
 

@@ -23,9 +23,7 @@ constexpr int kMaxMultisample = 16;
 // Clear flags the device knows: the target and the depth buffer (there is no stencil).
 constexpr uint32_t kClearFlagsMask = gfx::kClearTarget | gfx::kClearDepth;
 
-IntRect RectOfSize(uint32_t width, uint32_t height) {
-    return IntRect(0, 0, int32_t(width) - 1, int32_t(height) - 1);
-}
+IntRect RectOfSize(uint32_t width, uint32_t height) { return IntRect(0, 0, int32_t(width) - 1, int32_t(height) - 1); }
 
 int64_t SquaredDistance(const Point& size, const gfx::DisplayMode& mode) {
     const int64_t dw = int64_t(size.x) - mode.width;
@@ -114,7 +112,8 @@ void Renderer::ChooseAdapter() {
 bool Renderer::ChooseFullScreenMode(const Point& size, bool exact, gfx::DisplayMode& mode) {
     const std::vector<gfx::DisplayMode> modes = adapter_->Modes();
     if (modes.empty()) {
-        RaiseError(__LINE__, __FILE__, "Renderer::CreateDevice() - gfx::Adapter::Modes(): the adapter lists no display modes", 0);
+        RaiseError(__LINE__, __FILE__,
+                   "Renderer::CreateDevice() - gfx::Adapter::Modes(): the adapter lists no display modes", 0);
     }
     // The first of equally near modes wins.
     mode = modes.front();
@@ -234,9 +233,7 @@ void Renderer::Clear(Color colour, float depth, uint32_t flags) {
     Check(GetDevice().Clear({}, flags, colour, depth), "Clear", "Clear");
 }
 
-bool Renderer::IsWindowViewport(const IntRect& viewport) const {
-    return viewport == windowRect_;
-}
+bool Renderer::IsWindowViewport(const IntRect& viewport) const { return viewport == windowRect_; }
 
 void Renderer::ClearViewport(Color colour, float depth, uint32_t flags) {
     const IntRect& v = camera_.viewport;
@@ -313,9 +310,7 @@ void Renderer::SetWireFrame(bool on) {
     GetDevice().SetRenderState(gfx::RenderState::FillMode, on ? gfx::Fill::Wireframe : gfx::Fill::Solid);
 }
 
-void Renderer::SetNormalize(bool on) {
-    GetDevice().SetRenderState(gfx::RenderState::NormalizeNormals, uint32_t(on));
-}
+void Renderer::SetNormalize(bool on) { GetDevice().SetRenderState(gfx::RenderState::NormalizeNormals, uint32_t(on)); }
 
 bool Renderer::IsLightingOn() { return GetDevice().GetRenderState(gfx::RenderState::Lighting) != 0; }
 

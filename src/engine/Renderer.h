@@ -158,13 +158,11 @@ public:
     // loader's numbers (2 point, 3 linear, 4 triangle, 5 box) ORed with flags that only
     // matter when resizing. With reuse, a path loaded before (in any letter case) gives
     // the same record. A file that cannot be read is fatal.
-    TextureHandle CreateTextureImage(const String& file, bool& hasAlpha, int width, int height,
-                                     int mipLevels, int filter, int filterFlags, int mipFilter,
-                                     int mipFilterFlags, bool reuse);
-    TextureHandle CreateTextureFromFile(const String& file, int width = -1, int height = -1,
-                                        int mipLevels = 1, int filter = 3, int filterFlags = 0x30000,
-                                        int mipFilter = 5, int mipFilterFlags = 0x30000,
-                                        bool reuse = true);
+    TextureHandle CreateTextureImage(const String& file, bool& hasAlpha, int width, int height, int mipLevels,
+                                     int filter, int filterFlags, int mipFilter, int mipFilterFlags, bool reuse);
+    TextureHandle CreateTextureFromFile(const String& file, int width = -1, int height = -1, int mipLevels = 1,
+                                        int filter = 3, int filterFlags = 0x30000, int mipFilter = 5,
+                                        int mipFilterFlags = 0x30000, bool reuse = true);
     // A new unnamed texture of the image (not in the path table).
     TextureHandle CreateTextureImage(const Image& image, int mipLevels);
     // Copies the image into the texture when their sizes match; otherwise nothing.
@@ -209,8 +207,7 @@ public:
     // --- quads: four vertices, two faces; flip 1 faces the other way
     Mesh* CreateQuad(const QuadRect& rect, Material* material, float depth, int quarterTurns, int flip);
     Mesh* CreateColoredQuad(const QuadRect& rect, Color colour, float depth, int quarterTurns, int flip);
-    Mesh* CreateTexturedQuad(const QuadRect& rect, const String& file, float depth, int quarterTurns,
-                             int flip);
+    Mesh* CreateTexturedQuad(const QuadRect& rect, const String& file, float depth, int quarterTurns, int flip);
 
     // --- dynamic meshes
     DynamicMesh* CreateDynamicMesh(int positionCapacity, int vertexCapacity, int faceCapacity);
@@ -223,12 +220,12 @@ public:
     void RenderDynamicMesh(DynamicMesh* mesh);
 
     // --- sprites: a unit quad with the file's texture, clamped at its edges
-    Sprite* CreateSprite(int x, int y, int width, int height, const String& file, int anchor = 0,
-                         float depth = 0.0f, int quarterTurns = 0, int flip = 0);
+    Sprite* CreateSprite(int x, int y, int width, int height, const String& file, int anchor = 0, float depth = 0.0f,
+                         int quarterTurns = 0, int flip = 0);
     Sprite* CreateSprite(int width, int height, const String& file, int anchor = 0, float depth = 0.0f,
                          int quarterTurns = 0, int flip = 0);
-    Sprite* CreateSprite(int size, const String& file, int anchor = 0, float depth = 0.0f,
-                         int quarterTurns = 0, int flip = 0);
+    Sprite* CreateSprite(int size, const String& file, int anchor = 0, float depth = 0.0f, int quarterTurns = 0,
+                         int flip = 0);
     // A new empty grid, registered.
     SpriteGrid* CreateSpriteGrid();
 

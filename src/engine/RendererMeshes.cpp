@@ -63,8 +63,8 @@ void WriteTexCoords(float* out, const VertexParts& parts, const MeshVertex& v) {
 }
 
 // The parts the change bits name (all of them for kAllChanges).
-constexpr uint32_t kAllChanges = kVertexChangePosition | kVertexChangeNormal | kVertexChangeColor |
-                                 kVertexChangeTexCoords;
+constexpr uint32_t kAllChanges =
+    kVertexChangePosition | kVertexChangeNormal | kVertexChangeColor | kVertexChangeTexCoords;
 
 void WriteVertex(float* out, const VertexParts& parts, const MeshVertex& v, uint32_t changes) {
     if (changes & kVertexChangePosition) WritePosition(out, v);
@@ -132,8 +132,8 @@ void Renderer::CreateMeshBuffers(Mesh* mesh) {
     if (mesh->faces.IsEmpty() || mesh->vertices.IsEmpty()) return;
     int size = 0;
     const gfx::VertexFormat format = MeshFormat(mesh->hasNormals, mesh->hasColors, mesh->texCoordSetCount, size);
-    gfx::Created<gfx::DeviceMesh> created = gfx::DeviceMesh::Create(
-        GetDevice(), uint32_t(mesh->faces.Count()), uint32_t(mesh->vertices.Count()), format);
+    gfx::Created<gfx::DeviceMesh> created =
+        gfx::DeviceMesh::Create(GetDevice(), uint32_t(mesh->faces.Count()), uint32_t(mesh->vertices.Count()), format);
     Check(created.result, "CreateMeshBuffers", "gfx::DeviceMesh::Create");
     mesh->deviceMesh = std::move(created.object);
     WriteDeviceMesh(*mesh);
@@ -145,7 +145,8 @@ void Renderer::WriteDeviceMesh(Mesh& mesh) {
     uint8_t* bytes = nullptr;
     Check(device.LockVertexBuffer(bytes), "CreateMeshBuffers", "gfx::DeviceMesh::LockVertexBuffer");
     for (int i = 0; i < mesh.vertices.Count(); ++i) {
-        WriteVertex(reinterpret_cast<float*>(bytes + size_t(i) * device.Stride()), parts, mesh.vertices[i], kAllChanges);
+        WriteVertex(reinterpret_cast<float*>(bytes + size_t(i) * device.Stride()), parts, mesh.vertices[i],
+                    kAllChanges);
     }
     Check(device.UnlockVertexBuffer(), "CreateMeshBuffers", "gfx::DeviceMesh::UnlockVertexBuffer");
 
@@ -161,7 +162,8 @@ void Renderer::WriteDeviceMesh(Mesh& mesh) {
     }
     uint32_t* subsets = nullptr;
     Check(device.LockAttributeBuffer(subsets), "CreateMeshBuffers", "gfx::DeviceMesh::LockAttributeBuffer");
-    for (int f = 0; f < mesh.faces.Count(); ++f) subsets[f] = uint32_t(FindSorted(mesh.subsetMaterials, mesh.faces[f].material));
+    for (int f = 0; f < mesh.faces.Count(); ++f)
+        subsets[f] = uint32_t(FindSorted(mesh.subsetMaterials, mesh.faces[f].material));
     Check(device.UnlockAttributeBuffer(), "CreateMeshBuffers", "gfx::DeviceMesh::UnlockAttributeBuffer");
 
     mesh.changeBits.SetSize(mesh.vertices.Count());
@@ -270,8 +272,7 @@ Mesh* Renderer::CreateColoredQuad(const QuadRect& rect, Color colour, float dept
     return mesh;
 }
 
-Mesh* Renderer::CreateTexturedQuad(const QuadRect& rect, const String& file, float depth, int quarterTurns,
-                                   int flip) {
+Mesh* Renderer::CreateTexturedQuad(const QuadRect& rect, const String& file, float depth, int quarterTurns, int flip) {
     return CreateQuad(rect, CreateTexturedMaterial(file, -1, -1), depth, quarterTurns, flip);
 }
 

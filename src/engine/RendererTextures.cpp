@@ -54,8 +54,8 @@ Texture* Renderer::NewTexture(const String& name) {
     return textures_.back().get();
 }
 
-TextureHandle Renderer::CreateTextureImage(const String& file, bool& hasAlpha, int width, int height,
-                                           int mipLevels, int filter, int, int mipFilter, int, bool reuse) {
+TextureHandle Renderer::CreateTextureImage(const String& file, bool& hasAlpha, int width, int height, int mipLevels,
+                                           int filter, int, int mipFilter, int, bool reuse) {
     hasAlpha = false;
     const String path = GetFullPath(file);
     if (path.IsEmpty()) return nullptr;
@@ -83,8 +83,8 @@ TextureHandle Renderer::CreateTextureImage(const String& file, bool& hasAlpha, i
 TextureHandle Renderer::CreateTextureFromFile(const String& file, int width, int height, int mipLevels, int filter,
                                               int filterFlags, int mipFilter, int mipFilterFlags, bool reuse) {
     bool hasAlpha = false;
-    return CreateTextureImage(file, hasAlpha, width, height, mipLevels, filter, filterFlags, mipFilter,
-                              mipFilterFlags, reuse);
+    return CreateTextureImage(file, hasAlpha, width, height, mipLevels, filter, filterFlags, mipFilter, mipFilterFlags,
+                              reuse);
 }
 
 TextureHandle Renderer::CreateTextureImage(const Image& image, int mipLevels) {
@@ -150,9 +150,8 @@ TextureHandle Renderer::GetCheckerTexture() {
         for (int x = 0; x < kCheckerSize; ++x) {
             const int column = x / kCheckerCell, row = y / kCheckerCell;
             // Red grows downwards and green to the right, so a sampled spot shows where.
-            image.At(x, y) = (column + row) % 2 == 1
-                                 ? Color(0xFFFFFFFFu)
-                                 : Color::FromRGBA(uint8_t(16 * row), uint8_t(16 * column), 0, 255);
+            image.At(x, y) = (column + row) % 2 == 1 ? Color(0xFFFFFFFFu)
+                                                     : Color::FromRGBA(uint8_t(16 * row), uint8_t(16 * column), 0, 255);
         }
     }
     checker_ = CreateTextureImage(image, 1);

@@ -21,8 +21,7 @@ constexpr int kMaxEmptyReads = 3;
 constexpr int32_t kStatusContinue = 100;
 constexpr int32_t kStatusOk = 200;
 
-bool StartsWithNoCase(const std::string& text, const char* prefix)
-{
+bool StartsWithNoCase(const std::string& text, const char* prefix) {
     const size_t length = std::strlen(prefix);
     if (text.size() < length) return false;
     for (size_t i = 0; i < length; ++i) {
@@ -36,16 +35,14 @@ bool StartsWithNoCase(const std::string& text, const char* prefix)
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // A line without its line feed and one carriage return before it.
-std::string WithoutLineEnd(std::string line)
-{
+std::string WithoutLineEnd(std::string line) {
     if (!line.empty() && line.back() == '\n') line.pop_back();
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
 }
 
 // Decimal digits at the start, saturating at `limit`; -1 when there are none.
-int64_t LeadingDecimal(const std::string& text, size_t start, int64_t limit)
-{
+int64_t LeadingDecimal(const std::string& text, size_t start, int64_t limit) {
     int64_t value = -1;
     for (size_t i = start; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         value = std::min(limit, std::max<int64_t>(value, 0) * 10 + (text[i] - '0'));
@@ -53,8 +50,7 @@ int64_t LeadingDecimal(const std::string& text, size_t start, int64_t limit)
     return value;
 }
 
-const char* MethodWord(int method, bool hasBody)
-{
+const char* MethodWord(int method, bool hasBody) {
     switch (static_cast<HttpMethod>(method)) {
         case HttpMethod::Delete: return "DELETE ";
         case HttpMethod::Head: return "HEAD ";
@@ -70,8 +66,7 @@ const char* MethodWord(int method, bool hasBody)
     }
 }
 
-bool CookieMatches(const Cookie& cookie, const std::string& host)
-{
+bool CookieMatches(const Cookie& cookie, const std::string& host) {
     if (cookie.domain == host || cookie.domain == "*") return true;
     return !cookie.domain.empty() && cookie.domain[0] == '.' && host.size() > cookie.domain.size() &&
            host.compare(host.size() - cookie.domain.size(), cookie.domain.size(), cookie.domain) == 0;
@@ -79,8 +74,7 @@ bool CookieMatches(const Cookie& cookie, const std::string& host)
 
 }  // namespace
 
-std::string HTTP_Handler::BuildRequestHead(int method, const std::string& path, const PostBody* body) const
-{
+std::string HTTP_Handler::BuildRequestHead(int method, const std::string& path, const PostBody* body) const {
     const WebfetchTexts& texts = owner_.Texts();
     const std::string& host = texts.hostOverride.empty() ? host_ : texts.hostOverride;
     std::string head = MethodWord(method, body != nullptr);
@@ -103,14 +97,15 @@ std::string HTTP_Handler::BuildRequestHead(int method, const std::string& path, 
         head += "Content-Length: " + std::to_string(body->Size()) + "\r\n";
         const std::optional<std::string> type =
             !texts.contentType.empty() ? std::optional<std::string>(texts.contentType) : body->ContentType();
-        if (!type) head += "Content-Type: application/x-www-form-urlencoded\r\n";
-        else if (!type->empty()) head += "Content-Type: " + *type + "\r\n";
+        if (!type)
+            head += "Content-Type: application/x-www-form-urlencoded\r\n";
+        else if (!type->empty())
+            head += "Content-Type: " + *type + "\r\n";
     }
     return head + "\r\n";
 }
 
-void HTTP_Handler::Perform(int method, const std::string& path, const PostBody* body)
-{
+void HTTP_Handler::Perform(int method, const std::string& path, const PostBody* body) {
     stream_->SetTimeout(owner_.Timeout());
     PrintingDataConsumer printer;
     DataConsumer& consumer = owner_.Consumer() ? *owner_.Consumer() : printer;
@@ -126,8 +121,7 @@ void HTTP_Handler::Perform(int method, const std::string& path, const PostBody* 
     CloseSocket();
 }
 
-void HTTP_Handler::ResetReply()
-{
+void HTTP_Handler::ResetReply() {
     status_ = 0;
     chunked_ = false;
     contentLength_ = -1;
@@ -136,8 +130,8 @@ void HTTP_Handler::ResetReply()
     completed_ = false;
 }
 
-HTTP_Handler::ReplyEnd HTTP_Handler::ReadReply(NetIOStream& stream, int method, DataConsumer& consumer, size_t maxBody)
-{
+HTTP_Handler::ReplyEnd HTTP_Handler::ReadReply(NetIOStream& stream, int method, DataConsumer& consumer,
+                                               size_t maxBody) {
     ResetReply();
     const bool headersRead = ReadHeaders(stream, method, consumer);
     if (chunked_) contentLength_ = -1;
@@ -157,8 +151,7 @@ HTTP_Handler::ReplyEnd HTTP_Handler::ReadReply(NetIOStream& stream, int method, 
 
 // False when the header block broke its bound or the stream ended inside it (the body
 // then stays empty).
-bool HTTP_Handler::ReadHeaders(NetIOStream& stream, int method, DataConsumer& consumer)
-{
+bool HTTP_Handler::ReadHeaders(NetIOStream& stream, int method, DataConsumer& consumer) {
     size_t headerBytes = 0;
     std::string line;
     while (stream.ReadLine(line, kMaxHeaderLine) >= 0) {
@@ -176,8 +169,7 @@ bool HTTP_Handler::ReadHeaders(NetIOStream& stream, int method, DataConsumer& co
     return false;
 }
 
-int64_t HTTP_Handler::ReadChunkSize(NetIOStream& stream, size_t maxBody)
-{
+int64_t HTTP_Handler::ReadChunkSize(NetIOStream& stream, size_t maxBody) {
     std::string line;
     for (;;) {
         if (stream.ReadLine(line, kMaxHeaderLine) < 0) return 0;
@@ -197,8 +189,7 @@ int64_t HTTP_Handler::ReadChunkSize(NetIOStream& stream, size_t maxBody)
     return size;
 }
 
-HTTP_Handler::ReplyEnd HTTP_Handler::ReadBody(NetIOStream& stream, DataConsumer& consumer, size_t maxBody)
-{
+HTTP_Handler::ReplyEnd HTTP_Handler::ReadBody(NetIOStream& stream, DataConsumer& consumer, size_t maxBody) {
     const auto limit = static_cast<int64_t>(maxBody);
     int64_t total = 0;
     int64_t chunkLeft = -1;
@@ -231,8 +222,7 @@ HTTP_Handler::ReplyEnd HTTP_Handler::ReadBody(NetIOStream& stream, DataConsumer&
     }
 }
 
-void HTTP_Handler::ParseHeaderLine(const std::string& line)
-{
+void HTTP_Handler::ParseHeaderLine(const std::string& line) {
     if (StartsWithNoCase(line, "HTTP/")) {
         size_t i = 0;
         while (i < line.size() && !IsBlank(line[i]) && line[i] != '\r' && line[i] != '\n') ++i;

@@ -5,16 +5,15 @@
 #include "net/Webfetch.h"
 #include "platform/net/NetLimits.h"
 
-bool LobbyRegistration::Update(const std::string& serverName, int players, bool playing) const
-{
+bool LobbyRegistration::Update(const std::string& serverName, int players, bool playing) const {
     Webfetch fetch(settings_.proxyServer);
     StringDataConsumer reply;
     fetch.SetUserAgent("");
     fetch.SetDataConsumer(&reply);
     fetch.SetTimeout(sock::kLobbyTimeoutSeconds);
-    fetch.Open(static_cast<int>(HttpMethod::Get), "http://" + settings_.host + "/Vorns/Lobby.php?Name=" +
-                                                      PercentEncode(serverName) + "&Players=" + std::to_string(players) +
-                                                      "&Playing=" + (playing ? "1" : "0"));
+    fetch.Open(static_cast<int>(HttpMethod::Get),
+               "http://" + settings_.host + "/Vorns/Lobby.php?Name=" + PercentEncode(serverName) +
+                   "&Players=" + std::to_string(players) + "&Playing=" + (playing ? "1" : "0"));
     if (fetch.Result() != 0) return false;
     const std::string& text = reply.Text();
     for (const char* confirmation : {"Added Vorns server", "Deleted Vorns server", "Updated Vorns server"}) {
@@ -23,8 +22,7 @@ bool LobbyRegistration::Update(const std::string& serverName, int players, bool 
     return false;
 }
 
-std::string LobbyRegistration::PercentEncode(const std::string& value)
-{
+std::string LobbyRegistration::PercentEncode(const std::string& value) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string encoded;
     for (char c : value) {

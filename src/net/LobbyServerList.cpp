@@ -17,8 +17,7 @@ constexpr int32_t kStatusOk = 200;
 // The longest a probing pass sleeps while every started probe is still pending.
 constexpr int kProbeWaitMs = 5;
 
-std::vector<std::string> Split(const std::string& text, char separator)
-{
+std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
     size_t start = 0;
     for (;;) {
@@ -30,8 +29,7 @@ std::vector<std::string> Split(const std::string& text, char separator)
 }
 
 // A decimal with an optional sign, saturating; 0 when there are no digits.
-int32_t ParseCount(const std::string& text)
-{
+int32_t ParseCount(const std::string& text) {
     size_t i = 0;
     const bool negative = !text.empty() && text[0] == '-';
     if (negative || (!text.empty() && text[0] == '+')) i = 1;
@@ -42,13 +40,11 @@ int32_t ParseCount(const std::string& text)
     return static_cast<int32_t>(negative ? -value : value);
 }
 
-float Seconds(std::chrono::steady_clock::time_point since)
-{
+float Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<float>(std::chrono::steady_clock::now() - since).count();
 }
 
-void EndProbe(LobbyServer& server, float end, bool answered)
-{
+void EndProbe(LobbyServer& server, float end, bool answered) {
     server.probeEnd = end;
     server.answered = answered;
     if (server.probe) server.probe->ShutdownBoth();
@@ -57,8 +53,7 @@ void EndProbe(LobbyServer& server, float end, bool answered)
 
 }  // namespace
 
-void LobbyServerList::RefreshServerList()
-{
+void LobbyServerList::RefreshServerList() {
     servers_.clear();
     rows_.clear();
     Webfetch fetch(settings_.proxyServer);
@@ -80,8 +75,7 @@ void LobbyServerList::RefreshServerList()
     for (const LobbyServer& server : servers_) rows_.push_back(RowText(server));
 }
 
-std::vector<LobbyServer> LobbyServerList::ParseList(const std::string& text)
-{
+std::vector<LobbyServer> LobbyServerList::ParseList(const std::string& text) {
     std::vector<LobbyServer> servers;
     for (std::string line : Split(text, '\n')) {
         if (servers.size() == sock::kMaxLobbyServers) break;
@@ -97,8 +91,7 @@ std::vector<LobbyServer> LobbyServerList::ParseList(const std::string& text)
     return servers;
 }
 
-void LobbyServerList::Sort(std::vector<LobbyServer>& servers)
-{
+void LobbyServerList::Sort(std::vector<LobbyServer>& servers) {
     std::sort(servers.begin(), servers.end(), [](const LobbyServer& a, const LobbyServer& b) {
         if (a.playing != b.playing) return !a.playing;
         if (a.ping != b.ping) return a.ping < b.ping;
@@ -108,15 +101,13 @@ void LobbyServerList::Sort(std::vector<LobbyServer>& servers)
     });
 }
 
-std::string LobbyServerList::RowText(const LobbyServer& server)
-{
+std::string LobbyServerList::RowText(const LobbyServer& server) {
     return server.name + ":" + server.address + " (" + (server.playing ? "No" : "Yes") + ", " +
            (server.ping < kNoAnswerPing ? std::to_string(server.ping) : std::string("???")) + ", " +
            std::to_string(server.players) + "/8)";
 }
 
-std::string LobbyServerList::PickRow(int row) const
-{
+std::string LobbyServerList::PickRow(int row) const {
     if (row < 0 || row >= static_cast<int>(servers_.size())) return {};
     const LobbyServer& server = servers_[static_cast<size_t>(row)];
     std::string name = server.name;
@@ -128,8 +119,7 @@ std::string LobbyServerList::PickRow(int row) const
 
 // Name lookups block, which would break the bound on the probing time: servers listed by
 // host name are not probed and keep the no-answer ping.
-void LobbyServerList::Probe(std::vector<LobbyServer>& servers) const
-{
+void LobbyServerList::Probe(std::vector<LobbyServer>& servers) const {
     const auto start = std::chrono::steady_clock::now();
     size_t next = 0;
     size_t finished = 0;

@@ -13,8 +13,7 @@ constexpr int kEmptyReceives = 3;
 
 }  // namespace
 
-bool NetIOStream::WaitFor(bool writable)
-{
+bool NetIOStream::WaitFor(bool writable) {
     if (socket_->Wait(writable ? sock::Readiness::Writable : sock::Readiness::Readable, timeoutSeconds_ * 1000)) {
         return true;
     }
@@ -22,8 +21,7 @@ bool NetIOStream::WaitFor(bool writable)
     return false;
 }
 
-int64_t NetIOStream::Write(const char* bytes, size_t count)
-{
+int64_t NetIOStream::Write(const char* bytes, size_t count) {
     size_t sent = 0;
     while (sent < count) {
         if (!WaitFor(true)) return -1;
@@ -39,15 +37,13 @@ int64_t NetIOStream::Write(const char* bytes, size_t count)
     return static_cast<int64_t>(sent);
 }
 
-int NetIOStream::Filled(int count)
-{
+int NetIOStream::Filled(int count) {
     position_ = 0;
     count_ = std::max(count, 0);
     return count;
 }
 
-int NetIOStream::Fill()
-{
+int NetIOStream::Fill() {
     for (int attempt = 0; attempt < kEmptyReceives; ++attempt) {
         if (!WaitFor(false)) return Filled(-1);
         size_t got = 0;
@@ -62,8 +58,7 @@ int NetIOStream::Fill()
     return Filled(-1);
 }
 
-int NetIOStream::ReadLine(std::string& line, size_t maxChars)
-{
+int NetIOStream::ReadLine(std::string& line, size_t maxChars) {
     line.clear();
     while (line.size() < maxChars) {
         if (!HasBuffered() && Fill() <= 0) return line.empty() ? -1 : static_cast<int>(line.size());
@@ -74,8 +69,7 @@ int NetIOStream::ReadLine(std::string& line, size_t maxChars)
     return static_cast<int>(line.size());
 }
 
-int NetIOStream::Read(char* bytes, size_t size)
-{
+int NetIOStream::Read(char* bytes, size_t size) {
     if (!HasBuffered() && Fill() < 0) return -1;
     const size_t count = std::min(size, static_cast<size_t>(count_ - position_));
     std::memcpy(bytes, buffer_ + position_, count);

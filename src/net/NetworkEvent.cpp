@@ -1,7 +1,6 @@
 #include "net/NetworkEvent.h"
 
-void NetworkEvent::Reset()
-{
+void NetworkEvent::Reset() {
     kind = NetworkEventKind::None;
     time = 0.0f;
     value = objectId = 0;

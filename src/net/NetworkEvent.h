@@ -48,8 +48,8 @@ struct NetworkResult {
 struct NetworkEvent {
     NetworkEventKind kind = NetworkEventKind::None;
     float time = 0.0f;
-    uint32_t value = 0;     // object or ball id, damage target, or a second unit id
-    uint32_t objectId = 0;  // the unit of actions, debris, ball pick-up and release, airborne updates
+    uint32_t value = 0;              // object or ball id, damage target, or a second unit id
+    uint32_t objectId = 0;           // the unit of actions, debris, ball pick-up and release, airborne updates
     sock::Ipv4Address player;        // source, owner, killer or signalling player
     sock::Ipv4Address secondPlayer;  // the goal's owner
     Vector3 vectorA;                 // position, or the point of an action

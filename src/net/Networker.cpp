@@ -14,8 +14,7 @@
 
 namespace {
 
-uint64_t SteadyMs()
-{
+uint64_t SteadyMs() {
     using namespace std::chrono;
     return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
@@ -32,30 +31,26 @@ constexpr int kMaxAcceptsPerPass = 16;
 
 Networker::Networker() : clock_(SteadyMs), drainBudgetMs_(sock::kDrainBudgetMs) {}
 
-Networker::~Networker()
-{
+Networker::~Networker() {
     if (serverRunning_) Networker::StopServer();
     if (clientRunning_) Networker::StopClient();
 }
 
-bool Networker::StartClient()
-{
+bool Networker::StartClient() {
     if (clientRunning_ || serverRunning_) return false;
     StartSession(1);
     clientRunning_ = true;
     return true;
 }
 
-void Networker::StopClient()
-{
+void Networker::StopClient() {
     if (!clientRunning_) return;
     Drain();
     EndSession();
     clientRunning_ = false;
 }
 
-bool Networker::StartServer(int maxConnections)
-{
+bool Networker::StartServer(int maxConnections) {
     if (clientRunning_ || serverRunning_) return false;
     if (port_ < 0 || port_ > 65535) {
         Log("Networker: no port to serve on");
@@ -73,23 +68,20 @@ bool Networker::StartServer(int maxConnections)
     return true;
 }
 
-void Networker::StopServer()
-{
+void Networker::StopServer() {
     if (!serverRunning_) return;
     Drain();
     EndSession();
     serverRunning_ = false;
 }
 
-void Networker::StartSession(int connections)
-{
+void Networker::StartSession(int connections) {
     table_.clear();
     table_.resize(static_cast<size_t>(connections));
     bytesSentRaw_ = bytesSentPacked_ = bytesReceivedRaw_ = bytesReceivedPacked_ = 0;
 }
 
-void Networker::EndSession()
-{
+void Networker::EndSession() {
     table_.clear();
     listener_.reset();
 }
@@ -100,8 +92,7 @@ bool Networker::OnConnect(uint32_t, uint16_t) { return true; }
 void Networker::OnDisconnect(uint32_t, uint16_t) {}
 void Networker::Receive(const uint8_t*, size_t, uint32_t, uint16_t) {}
 
-bool Networker::Connect()
-{
+bool Networker::Connect() {
     if (!clientRunning_ || port_ < 0 || port_ > 65535) return false;
     const auto ip = sock::ResolveIpv4(host_);
     if (!ip) return false;
@@ -134,16 +125,17 @@ bool Networker::Connect()
     return false;
 }
 
-void Networker::Drain()
-{
+void Networker::Drain() {
     const uint64_t deadline = SteadyMs() + drainBudgetMs_;
     for (;;) {
         bool inUse = false;
         for (Connection& connection : table_) {
             if (connection.state == ConnectionState::Free) continue;
             inUse = true;
-            if (connection.state == ConnectionState::Connecting) connection = Connection{};
-            else if (connection.state == ConnectionState::Connected && !connection.gone) BeginClosing(connection);
+            if (connection.state == ConnectionState::Connecting)
+                connection = Connection{};
+            else if (connection.state == ConnectionState::Connected && !connection.gone)
+                BeginClosing(connection);
         }
         const uint64_t now = SteadyMs();
         if (!inUse || now >= deadline) break;
@@ -153,8 +145,7 @@ void Networker::Drain()
     for (Connection& connection : table_) connection = Connection{};
 }
 
-bool Networker::Poll(Event& event, uint32_t budgetMs)
-{
+bool Networker::Poll(Event& event, uint32_t budgetMs) {
     const uint64_t start = SteadyMs();
     for (;;) {
         if (TakeReadyEvent(event)) return true;
@@ -168,8 +159,7 @@ bool Networker::Poll(Event& event, uint32_t budgetMs)
     }
 }
 
-bool Networker::TakeReadyEvent(Event& event)
-{
+bool Networker::TakeReadyEvent(Event& event) {
     for (size_t i = 0; i < table_.size(); ++i) {
         Connection& connection = table_[i];
         if (connection.state == ConnectionState::Free) continue;
@@ -197,8 +187,7 @@ bool Networker::TakeReadyEvent(Event& event)
     return false;
 }
 
-void Networker::ServeSockets(int waitMs)
-{
+void Networker::ServeSockets(int waitMs) {
     std::vector<pollfd> entries;
     std::vector<int> owners;  // -1 for the listening socket
     if (listener_ && listener_->IsOpen()) {
@@ -209,8 +198,10 @@ void Networker::ServeSockets(int waitMs)
         const Connection& connection = table_[i];
         if (connection.state == ConnectionState::Free || connection.gone || !connection.socket) continue;
         short events = POLLIN;
-        if (connection.state == ConnectionState::Connecting) events = POLLOUT;
-        else if (connection.socket->PendingOutput() > 0) events |= POLLOUT;
+        if (connection.state == ConnectionState::Connecting)
+            events = POLLOUT;
+        else if (connection.socket->PendingOutput() > 0)
+            events |= POLLOUT;
         entries.push_back({connection.socket->Handle(), events, 0});
         owners.push_back(static_cast<int>(i));
     }
@@ -218,13 +209,15 @@ void Networker::ServeSockets(int waitMs)
     if (ready < 0 && errno != EINTR) Log("Networker: poll failed");
     for (size_t e = 0; ready > 0 && e < entries.size(); ++e) {
         if (entries[e].revents == 0) continue;
-        if (owners[e] < 0) AcceptPending();
-        else ServeConnection(owners[e], entries[e].revents);
+        if (owners[e] < 0)
+            AcceptPending();
+        else
+            ServeConnection(owners[e], entries[e].revents);
     }
     const uint64_t now = Now();
     for (Connection& connection : table_) {
-        if (connection.gone || (connection.state != ConnectionState::Connected &&
-                                connection.state != ConnectionState::Closing)) {
+        if (connection.gone ||
+            (connection.state != ConnectionState::Connected && connection.state != ConnectionState::Closing)) {
             continue;
         }
         if (now - connection.lastHeardMs > sock::kPeerSilenceLimitMs) {
@@ -237,8 +230,7 @@ void Networker::ServeSockets(int waitMs)
     }
 }
 
-void Networker::ServeConnection(int index, short revents)
-{
+void Networker::ServeConnection(int index, short revents) {
     Connection& connection = table_[static_cast<size_t>(index)];
     if (connection.state == ConnectionState::Connecting) {
         ServeConnecting(connection, revents);
@@ -249,8 +241,7 @@ void Networker::ServeConnection(int index, short revents)
     if (connection.socket->FlushOutput() == sock::IoStatus::Failed) MarkGone(connection);
 }
 
-void Networker::ServeConnecting(Connection& connection, short revents)
-{
+void Networker::ServeConnecting(Connection& connection, short revents) {
     if (!(revents & (POLLOUT | POLLERR | POLLHUP))) return;
     if (connection.socket->ConnectError() != 0) {
         connection = Connection{};
@@ -261,8 +252,7 @@ void Networker::ServeConnecting(Connection& connection, short revents)
     connection.lastHeardMs = Now();
 }
 
-void Networker::ReadFrames(Connection& connection)
-{
+void Networker::ReadFrames(Connection& connection) {
     size_t received = 0;
     const sock::IoStatus status = connection.socket->ReceiveAvailable(sock::kMaxReadPerPass, received);
     if (received > 0) connection.lastHeardMs = Now();
@@ -283,8 +273,7 @@ void Networker::ReadFrames(Connection& connection)
 
 // A refused or draining connection first sends what it holds, then its sending side is
 // shut; it ends when the peer closes, or after kClosingLimitMs whatever the peer does.
-void Networker::CheckClosing(Connection& connection)
-{
+void Networker::CheckClosing(Connection& connection) {
     if (connection.state != ConnectionState::Closing) return;
     if (!connection.sendShut && connection.socket->PendingOutput() == 0) {
         connection.socket->ShutdownSend();
@@ -293,8 +282,7 @@ void Networker::CheckClosing(Connection& connection)
     if (Now() - connection.closingSinceMs >= sock::kClosingLimitMs) MarkGone(connection);
 }
 
-void Networker::AcceptPending()
-{
+void Networker::AcceptPending() {
     for (int i = 0; i < kMaxAcceptsPerPass; ++i) {
         sock::Ipv4Address peer;
         std::unique_ptr<sock::Socket> socket = listener_->Accept(peer);
@@ -315,21 +303,18 @@ void Networker::AcceptPending()
     }
 }
 
-void Networker::MarkGone(Connection& connection)
-{
+void Networker::MarkGone(Connection& connection) {
     connection.gone = true;
     if (connection.socket) connection.socket->Close();
 }
 
-void Networker::BeginClosing(Connection& connection)
-{
+void Networker::BeginClosing(Connection& connection) {
     connection.state = ConnectionState::Closing;
     connection.closingSinceMs = Now();
     if (connection.socket->FlushOutput() == sock::IoStatus::Failed) MarkGone(connection);
 }
 
-void Networker::CloseConnection(int connection)
-{
+void Networker::CloseConnection(int connection) {
     if (connection < 0 || connection >= ConnectionCount()) return;
     Connection& record = table_[static_cast<size_t>(connection)];
     if (record.state == ConnectionState::Free) return;
@@ -341,8 +326,7 @@ void Networker::CloseConnection(int connection)
     MarkGone(record);
 }
 
-void Networker::Update()
-{
+void Networker::Update() {
     if (!clientRunning_ && !serverRunning_) return;
     const uint64_t start = SteadyMs();
     Event event;
@@ -352,8 +336,7 @@ void Networker::Update()
     }
 }
 
-void Networker::Dispatch(Event& event)
-{
+void Networker::Dispatch(Event& event) {
     const uint32_t ip = event.peer.ip;
     const uint16_t port = event.peer.port;
     switch (event.kind) {
@@ -365,8 +348,10 @@ void Networker::Dispatch(Event& event)
             }
             return;
         case EventKind::Disconnect:
-            if (clientRunning_) OnDisconnect(0, static_cast<uint16_t>(port_));
-            else OnDisconnect(ip, port);
+            if (clientRunning_)
+                OnDisconnect(0, static_cast<uint16_t>(port_));
+            else
+                OnDisconnect(ip, port);
             return;
         case EventKind::Data:
             bytesReceivedPacked_ += event.payload.size();
@@ -386,8 +371,7 @@ void Networker::Dispatch(Event& event)
     }
 }
 
-bool Networker::Pack(const uint8_t* data, size_t length, std::vector<uint8_t>& packed)
-{
+bool Networker::Pack(const uint8_t* data, size_t length, std::vector<uint8_t>& packed) {
     if (length > sock::kMaxFrameBytes) {
         Log("Networker: message of " + std::to_string(length) + " bytes is over the limit, not sent");
         return false;
@@ -403,8 +387,7 @@ bool Networker::Pack(const uint8_t* data, size_t length, std::vector<uint8_t>& p
     return true;
 }
 
-bool Networker::QueueOn(Connection& connection, const std::vector<uint8_t>& packed)
-{
+bool Networker::QueueOn(Connection& connection, const std::vector<uint8_t>& packed) {
     // A peer with this much still unsent is not reading; holding more for it would let
     // one stalled client fill the server's memory.
     if (connection.socket->PendingOutput() > sock::kMaxPendingOutputBytes) {
@@ -423,16 +406,14 @@ bool Networker::QueueOn(Connection& connection, const std::vector<uint8_t>& pack
 
 namespace {
 
-bool CanSend(const Networker::ConnectionState state, bool gone, bool sendShut, bool hasSocket)
-{
+bool CanSend(const Networker::ConnectionState state, bool gone, bool sendShut, bool hasSocket) {
     if (gone || sendShut || !hasSocket) return false;
     return state == Networker::ConnectionState::Connected || state == Networker::ConnectionState::Closing;
 }
 
 }  // namespace
 
-int32_t Networker::SendTo(const uint8_t* data, size_t length, int connection)
-{
+int32_t Networker::SendTo(const uint8_t* data, size_t length, int connection) {
     if (connection < 0 || connection >= ConnectionCount()) return -1;
     Connection& record = table_[static_cast<size_t>(connection)];
     if (!CanSend(record.state, record.gone, record.sendShut, record.socket != nullptr)) return -1;
@@ -441,8 +422,7 @@ int32_t Networker::SendTo(const uint8_t* data, size_t length, int connection)
     return QueueOn(record, packed) ? 0 : -1;
 }
 
-void Networker::Broadcast(const uint8_t* data, size_t length)
-{
+void Networker::Broadcast(const uint8_t* data, size_t length) {
     std::vector<uint8_t> packed;
     bool packedOnce = false;
     for (Connection& record : table_) {
@@ -453,8 +433,7 @@ void Networker::Broadcast(const uint8_t* data, size_t length)
     }
 }
 
-void Networker::FlushSends()
-{
+void Networker::FlushSends() {
     for (Connection& record : table_) {
         if (record.gone || !record.socket || record.state == ConnectionState::Connecting) continue;
         if (record.socket->PendingOutput() == 0) continue;
@@ -462,8 +441,7 @@ void Networker::FlushSends()
     }
 }
 
-int Networker::FindConnection(uint32_t ip, uint16_t port) const
-{
+int Networker::FindConnection(uint32_t ip, uint16_t port) const {
     for (size_t i = 0; i < table_.size(); ++i) {
         const Connection& record = table_[i];
         if (record.state != ConnectionState::Free && record.address.ip == ip && record.address.port == port) {
@@ -473,20 +451,17 @@ int Networker::FindConnection(uint32_t ip, uint16_t port) const
     return -1;
 }
 
-Networker::ConnectionState Networker::StateOf(int connection) const
-{
+Networker::ConnectionState Networker::StateOf(int connection) const {
     if (connection < 0 || connection >= ConnectionCount()) return ConnectionState::Free;
     return table_[static_cast<size_t>(connection)].state;
 }
 
-size_t Networker::PendingOutput(int connection) const
-{
+size_t Networker::PendingOutput(int connection) const {
     if (connection < 0 || connection >= ConnectionCount()) return 0;
     const Connection& record = table_[static_cast<size_t>(connection)];
     return record.socket ? record.socket->PendingOutput() : 0;
 }
 
-std::string Networker::FormatAddress(uint32_t ip, uint16_t port, char separator)
-{
+std::string Networker::FormatAddress(uint32_t ip, uint16_t port, char separator) {
     return sock::FormatAddress(ip, port, separator);
 }

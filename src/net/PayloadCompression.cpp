@@ -13,8 +13,7 @@ namespace {
 struct Deflater {
     z_stream stream{};
     bool ready = deflateInit(&stream, Z_DEFAULT_COMPRESSION) == Z_OK;
-    ~Deflater()
-    {
+    ~Deflater() {
         if (ready) deflateEnd(&stream);
     }
 };
@@ -22,15 +21,13 @@ struct Deflater {
 struct Inflater {
     z_stream stream{};
     bool ready = inflateInit(&stream) == Z_OK;
-    ~Inflater()
-    {
+    ~Inflater() {
         if (ready) inflateEnd(&stream);
     }
 };
 
 // The same stream compress() makes: a whole zlib stream at the default level.
-bool Deflate(const uint8_t* data, size_t length, uint8_t* out, size_t& outLength)
-{
+bool Deflate(const uint8_t* data, size_t length, uint8_t* out, size_t& outLength) {
     thread_local Deflater deflater;
     if (!deflater.ready || deflateReset(&deflater.stream) != Z_OK) return false;
     z_stream& stream = deflater.stream;
@@ -45,8 +42,7 @@ bool Deflate(const uint8_t* data, size_t length, uint8_t* out, size_t& outLength
 
 // True only for one whole stream that fills exactly `outLength` bytes and uses every
 // input byte.
-bool Inflate(const uint8_t* data, size_t length, uint8_t* out, size_t outLength)
-{
+bool Inflate(const uint8_t* data, size_t length, uint8_t* out, size_t outLength) {
     thread_local Inflater inflater;
     if (!inflater.ready || inflateReset(&inflater.stream) != Z_OK) return false;
     z_stream& stream = inflater.stream;
@@ -62,8 +58,7 @@ bool Inflate(const uint8_t* data, size_t length, uint8_t* out, size_t outLength)
 
 }  // namespace
 
-bool CompressPayload(const uint8_t* data, size_t length, std::vector<uint8_t>& packed)
-{
+bool CompressPayload(const uint8_t* data, size_t length, std::vector<uint8_t>& packed) {
     packed.clear();
     if (length > sock::kMaxFrameBytes) return false;
     size_t packedSize = compressBound(static_cast<uLong>(length));
@@ -77,8 +72,7 @@ bool CompressPayload(const uint8_t* data, size_t length, std::vector<uint8_t>& p
     return true;
 }
 
-bool UncompressPayload(const uint8_t* data, size_t length, std::vector<uint8_t>& unpacked)
-{
+bool UncompressPayload(const uint8_t* data, size_t length, std::vector<uint8_t>& unpacked) {
     unpacked.clear();
     if (length < 4) return false;
     const size_t announced = sock::GetFrameLength(data);

@@ -17,8 +17,7 @@ constexpr size_t kMaxSocksUserId = 512;
 constexpr uint8_t kSocksGranted = 90;
 
 // A host and port to connect to: 0, or 3 (name too long) or 1 (no address).
-int Resolve(const std::string& host, int32_t port, sock::Ipv4Address& address)
-{
+int Resolve(const std::string& host, int32_t port, sock::Ipv4Address& address) {
     if (host.size() > sock::kMaxHostNameChars) {
         std::fprintf(stderr, "host name too long.\n");
         return 3;
@@ -32,8 +31,7 @@ int Resolve(const std::string& host, int32_t port, sock::Ipv4Address& address)
     return 0;
 }
 
-bool SendAll(sock::Socket& socket, const uint8_t* bytes, size_t count, int timeoutMs)
-{
+bool SendAll(sock::Socket& socket, const uint8_t* bytes, size_t count, int timeoutMs) {
     size_t sent = 0;
     while (sent < count) {
         if (!socket.Wait(sock::Readiness::Writable, timeoutMs)) return false;
@@ -48,14 +46,11 @@ bool SendAll(sock::Socket& socket, const uint8_t* bytes, size_t count, int timeo
 }  // namespace
 
 Protocol_Handler::Protocol_Handler(Webfetch& owner, const std::string& host, int32_t port)
-    : owner_(owner), host_(host), port_(port < 1 ? 80 : port)
-{
-}
+    : owner_(owner), host_(host), port_(port < 1 ? 80 : port) {}
 
 Protocol_Handler::~Protocol_Handler() = default;
 
-int Protocol_Handler::ChooseAddress(sock::Ipv4Address& target, sock::Ipv4Address& connectTo)
-{
+int Protocol_Handler::ChooseAddress(sock::Ipv4Address& target, sock::Ipv4Address& connectTo) {
     SocksProxyData& socks = owner_.Socks();
     HTTPProxyData& http = owner_.Http();
     if (!socks.Host().empty()) {
@@ -76,11 +71,11 @@ int Protocol_Handler::ChooseAddress(sock::Ipv4Address& target, sock::Ipv4Address
     return 0;
 }
 
-int Protocol_Handler::Connect(const std::string& hostText)
-{
+int Protocol_Handler::Connect(const std::string& hostText) {
     const size_t colon = hostText.find(':');
     host_ = hostText.substr(0, colon);
-    if (colon != std::string::npos) port_ = static_cast<int32_t>(std::clamp(std::strtol(hostText.c_str() + colon + 1, nullptr, 10), 0L, 65536L));
+    if (colon != std::string::npos)
+        port_ = static_cast<int32_t>(std::clamp(std::strtol(hostText.c_str() + colon + 1, nullptr, 10), 0L, 65536L));
     if (port_ < 1 || port_ > 65535) return 2;
     sock::Ipv4Address target, connectTo;
     if (const int result = ChooseAddress(target, connectTo)) return result;
@@ -107,16 +102,14 @@ int Protocol_Handler::Connect(const std::string& hostText)
     return 0;
 }
 
-int Protocol_Handler::OpenStream()
-{
+int Protocol_Handler::OpenStream() {
     if (!socket_.IsOpen()) return -1;
     stream_ = std::make_unique<NetIOStream>(&socket_);
     return 0;
 }
 
 int Protocol_Handler::SocksConnect(sock::Socket& socket, const sock::Ipv4Address& target, const std::string& userId,
-                                   int timeoutSeconds)
-{
+                                   int timeoutSeconds) {
     std::vector<uint8_t> request = {4, 1, static_cast<uint8_t>(target.port >> 8), static_cast<uint8_t>(target.port)};
     const auto* ip = reinterpret_cast<const uint8_t*>(&target.ip);
     request.insert(request.end(), ip, ip + 4);

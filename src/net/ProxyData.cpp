@@ -7,8 +7,7 @@
 namespace {
 
 // A decimal port of 1..65535 and nothing else, or -1.
-int32_t ParsePort(const std::string& text)
-{
+int32_t ParsePort(const std::string& text) {
     if (text.empty() || text.size() > 5) return -1;
     int32_t port = 0;
     for (char c : text) {
@@ -20,8 +19,7 @@ int32_t ParsePort(const std::string& text)
 
 }  // namespace
 
-void ProxyData::Set(const std::string& text)
-{
+void ProxyData::Set(const std::string& text) {
     TurnOff();
     if (text.empty()) return;
     const size_t colon = text.find(':');
@@ -33,15 +31,13 @@ void ProxyData::Set(const std::string& text)
     enabled_ = true;
 }
 
-void ProxyData::TurnOff()
-{
+void ProxyData::TurnOff() {
     enabled_ = false;
     host_.clear();
     port_ = -1;
 }
 
-void ProxyData::ApplyServerText(const std::string& text, SocksProxyData& socks, HTTPProxyData& http)
-{
+void ProxyData::ApplyServerText(const std::string& text, SocksProxyData& socks, HTTPProxyData& http) {
     if (text.find('=') == std::string::npos && text.find(';') == std::string::npos) {
         const std::string scheme = "http://";
         http.Set(text.compare(0, scheme.size(), scheme) == 0 ? text.substr(scheme.size()) : text);
@@ -52,14 +48,15 @@ void ProxyData::ApplyServerText(const std::string& text, SocksProxyData& socks, 
         size_t end = text.find(';', start);
         if (end == std::string::npos) end = text.size();
         const std::string piece = text.substr(start, end - start);
-        if (piece.compare(0, 5, "http=") == 0) http.Set(piece.substr(5));
-        else if (piece.compare(0, 6, "socks=") == 0) socks.Set(piece.substr(6));
+        if (piece.compare(0, 5, "http=") == 0)
+            http.Set(piece.substr(5));
+        else if (piece.compare(0, 6, "socks=") == 0)
+            socks.Set(piece.substr(6));
         start = end + 1;
     }
 }
 
-void ProxyData::ReadSystemProxy(const std::string& optionsProxyServer, SocksProxyData& socks, HTTPProxyData& http)
-{
+void ProxyData::ReadSystemProxy(const std::string& optionsProxyServer, SocksProxyData& socks, HTTPProxyData& http) {
     const std::string text = optionsProxyServer.empty() ? sock::SystemProxyServer() : optionsProxyServer;
     if (!text.empty()) ApplyServerText(text, socks, http);
 }

@@ -45,4 +45,3 @@ class HTTPProxyData : public ProxyData {
 public:
     HTTPProxyData() : ProxyData(80) {}
 };
-

@@ -11,8 +11,7 @@ namespace {
 // Redirects followed one after another before the chain is given up.
 constexpr int kMaxRedirects = 5;
 
-bool StartsWithNoCase(const std::string& text, const std::string& prefix)
-{
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
     if (text.size() < prefix.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i) {
         if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i]))) {
@@ -23,8 +22,7 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix)
 }
 
 // Blanks and control bytes would end the request line or start new header lines.
-bool IsSafeInRequest(const std::string& text)
-{
+bool IsSafeInRequest(const std::string& text) {
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte <= ' ' || byte == 0x7F) return false;
@@ -34,24 +32,20 @@ bool IsSafeInRequest(const std::string& text)
 
 }  // namespace
 
-Webfetch::Webfetch(const std::string& optionsProxyServer) : maxBody_(sock::kMaxLobbyReplyBytes)
-{
+Webfetch::Webfetch(const std::string& optionsProxyServer) : maxBody_(sock::kMaxLobbyReplyBytes) {
     ProxyData::ReadSystemProxy(optionsProxyServer, socks_, http_);
 }
 
-void Webfetch::HeaderLine(Protocol_Handler& handler, const std::string& line)
-{
+void Webfetch::HeaderLine(Protocol_Handler& handler, const std::string& line) {
     if (headerCallback_) headerCallback_(line);
     handler.ParseHeaderLine(line);
 }
 
-void Webfetch::Open(int method, const std::string& url, const PostBody* body)
-{
+void Webfetch::Open(int method, const std::string& url, const PostBody* body) {
     OpenWithin(method, url, body, kMaxRedirects);
 }
 
-void Webfetch::OpenWithin(int method, const std::string& url, const PostBody* body, int redirectsLeft)
-{
+void Webfetch::OpenWithin(int method, const std::string& url, const PostBody* body, int redirectsLeft) {
     result_ = 0;
     httpStatus_ = 0;
     const size_t colon = url.find(':');

@@ -7,17 +7,16 @@
 #include "core/String.h"
 
 const char* const ActionNames[kActionKindCount] = {
-    "TurnToFace", "SetSwitch1",  "ClearSwitch1", "SetSwitch2", "ClearSwitch2",
-    "SetSignal1", "ClearSignal1", "SetSignal2",  "ClearSignal2", "Fire1",
-    "Fire2",      "Fire1Up",     "Fire2Up",      "ClearBeacon", "SetTimer",
+    "TurnToFace", "SetSwitch1",   "ClearSwitch1", "SetSwitch2",   "ClearSwitch2",
+    "SetSignal1", "ClearSignal1", "SetSignal2",   "ClearSignal2", "Fire1",
+    "Fire2",      "Fire1Up",      "Fire2Up",      "ClearBeacon",  "SetTimer",
 };
 
 const char* const ActionButtonNames[kActionKindCount] = {
-    "TurnToFaceButton.tga",       "Switch1OnButton.tga",       "Switch1OffButton.tga",
-    "Switch2OnButton.tga",        "Switch2OffButton.tga",      "SignalOnActionButton.tga",
-    "SignalOffActionButton.tga",  "Signal2OnActionButton.tga", "Signal2OffActionButton.tga",
-    "FireButton.tga",             "Fire2Button.tga",           "FireUpButton.tga",
-    "Fire2UpButton.tga",          "ClearBeaconButton.tga",     "SetTimerButton.tga",
+    "TurnToFaceButton.tga",       "Switch1OnButton.tga",      "Switch1OffButton.tga",      "Switch2OnButton.tga",
+    "Switch2OffButton.tga",       "SignalOnActionButton.tga", "SignalOffActionButton.tga", "Signal2OnActionButton.tga",
+    "Signal2OffActionButton.tga", "FireButton.tga",           "Fire2Button.tga",           "FireUpButton.tga",
+    "Fire2UpButton.tga",          "ClearBeaconButton.tga",    "SetTimerButton.tga",
 };
 
 bool IsAimedActionKind(int32_t kind) {

@@ -96,12 +96,11 @@ const AnimationNames kAnimations[kChassisCount] = {
      {"Twist", "DownTwist", nullptr}},
 };
 
-const char* const kRobotPaintedParts[] = {"RobotAntenna",      "Ball0",           "RobotSmallHead",
-                                          "RobotSmallEar",     "RobotMediumBody", "RobotMediumEar",
-                                          "RobotMediumHead",   "RobotLargeTorso", "RobotLargeHead",
-                                          "RobotLargeEar",     "RobotLargeUpperArm", "RobotLargeForeArm"};
-const char* const kStalkPaintedParts[] = {"Ball1",       "StalkSmallBody",   "StalkSegment",
-                                          "StalkEyelid", "StalkMediumBody",  "StalkLargeBody"};
+const char* const kRobotPaintedParts[] = {
+    "RobotAntenna",    "Ball0",           "RobotSmallHead", "RobotSmallEar", "RobotMediumBody",    "RobotMediumEar",
+    "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead", "RobotLargeEar", "RobotLargeUpperArm", "RobotLargeForeArm"};
+const char* const kStalkPaintedParts[] = {"Ball1",       "StalkSmallBody",  "StalkSegment",
+                                          "StalkEyelid", "StalkMediumBody", "StalkLargeBody"};
 
 ChassisDefinition* Rows() {
     static ChassisDefinition rows[kChassisCount];
@@ -285,8 +284,7 @@ void LoadBody(ChassisDefinition& row, int index) {
 
 ChassisDefinition::~ChassisDefinition() { FreePaintedPartImages(); }
 
-void ChassisDefinition::AddEyes(const String& eyeName, float s, const Quaternion& rotation,
-                                const Vector3& offset) {
+void ChassisDefinition::AddEyes(const String& eyeName, float s, const Quaternion& rotation, const Vector3& offset) {
     leftEyes.Append(MakeFacePart("Left" + eyeName, s, rotation, offset));
     rightEyes.Append(MakeFacePart("Right" + eyeName, s, rotation, offset));
 }

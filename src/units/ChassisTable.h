@@ -85,8 +85,8 @@ public:
     Array<const char*> walkAnimations;
     Array<const char*> flyAnimations;
     Array<const char*> rotateAnimations;
-    Array<MoodSet> mouths;  // by mouth style
-    Array<FacePart> leftEyes;   // by eye style; robot rows only
+    Array<MoodSet> mouths;     // by mouth style
+    Array<FacePart> leftEyes;  // by eye style; robot rows only
     Array<FacePart> rightEyes;
     MoodSet leftBrow;
     MoodSet middleBrow;

@@ -12,8 +12,12 @@ const char* const MapConditionNames[kMapConditionKindCount] = {
 };
 
 const char* const MapConditionIconNames[kMapConditionKindCount] = {
-    "MapDirtGrassStoneButton.tga", "MapSandSnowSwampButton.tga", "MapLavaButton.tga",
-    "MapWaterButton.tga",          "MapUpButton.tga",            "MapDownButton.tga",
+    "MapDirtGrassStoneButton.tga",
+    "MapSandSnowSwampButton.tga",
+    "MapLavaButton.tga",
+    "MapWaterButton.tga",
+    "MapUpButton.tga",
+    "MapDownButton.tga",
 };
 
 MapConditional::MapConditional() { LoadMapConditionIcons(); }

@@ -86,9 +86,7 @@ int PathPoint::InstantActionCount() const {
     return count;
 }
 
-bool PathPoint::HasFacing() const {
-    return facing.DistanceSquared(position) > kPatternHitRadius * kPatternHitRadius;
-}
+bool PathPoint::HasFacing() const { return facing.DistanceSquared(position) > kPatternHitRadius * kPatternHitRadius; }
 
 void PathPoint::SetPosition(const Vector2& point) {
     if (!HasFacing()) {

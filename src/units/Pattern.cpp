@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/ThrowError.h"
 #include "core/Stream.h"
 #include "core/String.h"
+#include "core/ThrowError.h"
 #include "units/Action.h"
 #include "units/MapConditional.h"
 #include "units/PathPoint.h"
@@ -19,26 +19,38 @@
 #include "world/WorldObject.h"
 
 const char* const ConditionalNames[kConditionalCount] = {
-    "Switch1",    "Switch2",    "Signal1",      "Signal2",      "Injured",      "OutOfAmmo1",
-    "OutOfAmmo2", "Reloading1", "Reloading2",   "TimerRunning", "TimerExpired", "HasBall",
+    "Switch1",    "Switch2",    "Signal1",    "Signal2",      "Injured",      "OutOfAmmo1",
+    "OutOfAmmo2", "Reloading1", "Reloading2", "TimerRunning", "TimerExpired", "HasBall",
 };
 
 const char* const ConditionalButtonNames[kConditionalCount] = {
-    "Switch1Conditional.tga",        "Switch2Conditional.tga",
-    "SignalConditional.tga",         "Signal2Conditional.tga",
-    "InjuredConditionalButton.tga",  "OutOfAmmoButton.tga",
-    "OutOfAmmo2Button.tga",          "ReloadingButton.tga",
-    "Reloading2Button.tga",          "TimerRunningConditionalButton.tga",
-    "TimerExpiredConditionalButton.tga", "HasBallButton.tga",
+    "Switch1Conditional.tga",
+    "Switch2Conditional.tga",
+    "SignalConditional.tga",
+    "Signal2Conditional.tga",
+    "InjuredConditionalButton.tga",
+    "OutOfAmmoButton.tga",
+    "OutOfAmmo2Button.tga",
+    "ReloadingButton.tga",
+    "Reloading2Button.tga",
+    "TimerRunningConditionalButton.tga",
+    "TimerExpiredConditionalButton.tga",
+    "HasBallButton.tga",
 };
 
 const char* const ConditionalSmallButtonNames[kConditionalCount] = {
-    "Switch1Conditional32.tga",        "Switch2Conditional32.tga",
-    "SignalConditional32.tga",         "Signal2Conditional32.tga",
-    "InjuredConditionalButton32.tga",  "OutOfAmmoButton32.tga",
-    "OutOfAmmo2Button32.tga",          "ReloadingButton32.tga",
-    "Reloading2Button32.tga",          "TimerRunningConditionalButton32.tga",
-    "TimerExpiredConditionalButton32.tga", "HasBallButton32.tga",
+    "Switch1Conditional32.tga",
+    "Switch2Conditional32.tga",
+    "SignalConditional32.tga",
+    "Signal2Conditional32.tga",
+    "InjuredConditionalButton32.tga",
+    "OutOfAmmoButton32.tga",
+    "OutOfAmmo2Button32.tga",
+    "ReloadingButton32.tga",
+    "Reloading2Button32.tga",
+    "TimerRunningConditionalButton32.tga",
+    "TimerExpiredConditionalButton32.tga",
+    "HasBallButton32.tga",
 };
 
 void Conditional::Clear() { std::fill(std::begin(flags), std::end(flags), uint8_t(0)); }

@@ -160,7 +160,7 @@ public:
     void DrawPathStepInArena(Vorn& unit, const PatternWalkStep& step) const;
 
     int32_t score = kNoScore;
-    uint8_t valid = 0;  // set by the matcher on each run
+    uint8_t valid = 0;                   // set by the matcher on each run
     PatternObject* ownObject = nullptr;  // always objects[0] while it exists
     Array<PathPoint*> pathPoints;        // pathPoints[0] is the unit's start point
     Array<PatternObject*> objects;

@@ -161,8 +161,7 @@ bool Pattern::FindWalkStep(float time, PatternWalkStep& step) const {
         for (int k = 0; k < stepCount; ++k) {
             const bool isAction = k < point.actions.Count();
             const Vector2 target = isAction ? point.actions[k]->point : pathPoints[i + 1]->position;
-            const float duration =
-                point.position.Distance(target) / (isAction ? kActionWalkSpeed : kSegmentWalkSpeed);
+            const float duration = point.position.Distance(target) / (isAction ? kActionWalkSpeed : kSegmentWalkSpeed);
             if (duration > 0.0f && time <= duration) {
                 step.pathPoint = i;
                 step.action = isAction ? k : -1;

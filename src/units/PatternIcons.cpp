@@ -43,8 +43,8 @@ void LoadPatternObjectIcons() {
     // Fields and goals lie under other objects, so their icons let those show through.
     constexpr uint8_t kSeeThrough = 200;
     for (PatternIconSet* set : {gIcons.objectIconSets[0], gIcons.objectIconSets[1]}) {
-        for (int kind : {kPatternHealthField, kPatternGooField, kPatternStaticField, kPatternFriendGoal,
-                         kPatternEnemyGoal}) {
+        for (int kind :
+             {kPatternHealthField, kPatternGooField, kPatternStaticField, kPatternFriendGoal, kPatternEnemyGoal}) {
             set[kind].alpha = kSeeThrough;
         }
     }

@@ -77,8 +77,7 @@ void SetPatternPulseUnit(const Vorn* unit);
 void DrawPatternSprite(Sprite* sprite, const Vector2& centre, float size, float angle = 0.0f,
                        uint32_t colour = 0xFFFFFFFFu);
 void DrawPatternLine(const Vector2& from, const Vector2& to, float width, float endSize);
-void DrawPatternStrip(Sprite* sprite, const Vector2& from, const Vector2& to, float width, float zoom,
-                      float phase);
+void DrawPatternStrip(Sprite* sprite, const Vector2& from, const Vector2& to, float width, float zoom, float phase);
 void DrawPatternModel(ModelNode* model);
 
 // Drawing calls of the pattern in the arena, at ground points of the world.

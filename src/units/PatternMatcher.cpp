@@ -78,9 +78,7 @@ float PriorityTerm(int32_t priority, float scale) {
 // The slots in use; a count outside 0..16 would index past the unit's patterns.
 int PatternSlots(const Vorn& unit) { return std::clamp(unit.patternCount, 0, Vorn::kMaxPatterns); }
 
-bool IsBeaconOrGoal(const WorldObject& object) {
-    return object.kind == kKindBeacon || object.kind == kKindGoal;
-}
+bool IsBeaconOrGoal(const WorldObject& object) { return object.kind == kKindBeacon || object.kind == kKindGoal; }
 
 const Player* BeaconPlayer(const WorldObject& beacon) { return static_cast<const Beacon&>(beacon).ownerPlayer; }
 
@@ -137,10 +135,9 @@ int64_t PatternMatcher::WorkCapacity() const {
     return int64_t(worldObjects_.Capacity()) + worldLayout_.MatrixCapacity() + pickList_.Capacity() +
            worldLines_.Capacity() + savedPlaces_.Capacity() + compatible_.Capacity() + candidates_.Capacity() +
            visitingOrder_.Capacity() + done_.Capacity() + group_.Capacity() + groupPattern_.Capacity() +
-           groupWorld_.Capacity() + worldAt_.Capacity() + unmatchedSums_.Capacity() +
-           positionObject_.Capacity() + objectPosition_.Capacity() + propertyTerms_.Capacity() +
-           pairTerms_.Capacity() + pairValues_.Capacity() + matchedPositions_.Capacity() +
-           matchedPartners_.Capacity() + committedPartner_.Capacity();
+           groupWorld_.Capacity() + worldAt_.Capacity() + unmatchedSums_.Capacity() + positionObject_.Capacity() +
+           objectPosition_.Capacity() + propertyTerms_.Capacity() + pairTerms_.Capacity() + pairValues_.Capacity() +
+           matchedPositions_.Capacity() + matchedPartners_.Capacity() + committedPartner_.Capacity();
 }
 
 // The run.
@@ -351,43 +348,32 @@ bool PatternMatcher::PairTest(const Vorn& unit, const PatternObject& p, const Wo
         return nearInPattern == nearInWorld;
     };
     switch (p.kind) {
-        case kPatternTree:
-            return w.kind == kKindTree;
-        case kPatternSolarCharger:
-            return w.kind == kKindSolarCharger;
-        case kPatternRock:
-            return w.kind == kKindRock;
+        case kPatternTree: return w.kind == kKindTree;
+        case kPatternSolarCharger: return w.kind == kKindSolarCharger;
+        case kPatternRock: return w.kind == kKindRock;
         case kPatternBeacon:
-            return w.kind == kKindBeacon && unit.owner != nullptr && BeaconPlayer(w) == unit.owner &&
-                   distanceRule();
-        case kPatternHealthField:
-            return w.kind == kKindHealthField;
-        case kPatternGooField:
-            return w.kind == kKindGooField;
-        case kPatternStaticField:
-            return w.kind == kKindStaticField;
+            return w.kind == kKindBeacon && unit.owner != nullptr && BeaconPlayer(w) == unit.owner && distanceRule();
+        case kPatternHealthField: return w.kind == kKindHealthField;
+        case kPatternGooField: return w.kind == kKindGooField;
+        case kPatternStaticField: return w.kind == kKindStaticField;
         case kPatternFriend:
             return w.kind == kKindVorn && static_cast<const Vorn&>(w).owner == unit.owner &&
                    PropertyTest(static_cast<const Vorn&>(w), p);
         case kPatternEnemy:
             return w.kind == kKindVorn && static_cast<const Vorn&>(w).owner != unit.owner &&
                    PropertyTest(static_cast<const Vorn&>(w), p);
-        case kPatternSoccerBall:
-            return w.kind == kKindSoccerBall;
-        case kPatternFriendGoal:
-            return w.kind == kKindGoal && GoalPlayer(w) == unit.owner && distanceRule();
-        case kPatternEnemyGoal:
-            return w.kind == kKindGoal && GoalPlayer(w) != unit.owner && distanceRule();
-        default:
-            return false;
+        case kPatternSoccerBall: return w.kind == kKindSoccerBall;
+        case kPatternFriendGoal: return w.kind == kKindGoal && GoalPlayer(w) == unit.owner && distanceRule();
+        case kPatternEnemyGoal: return w.kind == kKindGoal && GoalPlayer(w) != unit.owner && distanceRule();
+        default: return false;
     }
 }
 
 bool PatternMatcher::PropertyTest(const Vorn& w, const PatternObject& p) {
     const int32_t size = ChassisTable::SizeClass(w.chassisType);
     const bool holds[kPatternPropertyCount] = {
-        w.health != w.maxHealth, w.health == w.maxHealth, size == 0, size == 1, size == 2,
-        w.vip != 0,              w.vip == 0,              w.carryingBall != 0,
+        w.health != w.maxHealth, w.health == w.maxHealth, size == 0, size == 1, size == 2, w.vip != 0, w.vip == 0,
+        w.carryingBall != 0,
     };
     for (int i = 0; i < kPatternPropertyCount; ++i) {
         if (p.properties[i] && !holds[i]) {
@@ -693,8 +679,8 @@ void PatternMatcher::TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best
     }
 }
 
-void PatternMatcher::TryMove(Vorn& unit, Pattern& pattern, int k, const Move& move, int32_t& best,
-                             Move& bestMove, bool bounded) {
+void PatternMatcher::TryMove(Vorn& unit, Pattern& pattern, int k, const Move& move, int32_t& best, Move& bestMove,
+                             bool bounded) {
     PatternObject& p = PatternAt(visitingOrder_[k]);
     const int32_t oldMatch = p.matchedIndex;
     changed_[0] = visitingOrder_[k];
@@ -857,8 +843,7 @@ void PatternMatcher::CountRelations(const Pattern& pattern, int a, int b, int ja
     out.f = f;
 }
 
-PatternMatcher::PairValue PatternMatcher::RelatePair(const Pattern& pattern, int a, int b, int ja,
-                                                     int jb) const {
+PatternMatcher::PairValue PatternMatcher::RelatePair(const Pattern& pattern, int a, int b, int ja, int jb) const {
     PairRelations relations;
     CountRelations(pattern, a, b, ja, jb, relations);
     PairValue value;
@@ -910,8 +895,7 @@ void PatternMatcher::CostParts::AddPair(const PairValue& value, int sign) {
 
 // The object at list index i, at layout position `position` (-1 for the own object),
 // with world partner j (-1 none).
-void PatternMatcher::CostParts::AddObject(PatternMatcher& matcher, int32_t position, int32_t j, int i,
-                                          int sign) {
+void PatternMatcher::CostParts::AddObject(PatternMatcher& matcher, int32_t position, int32_t j, int i, int sign) {
     if (j < 0) {
         objectTerms += sign * static_cast<double>(kUnmatchedObjectWeight * matcher.scale_);
         unmatchedObjects += sign;
@@ -1016,10 +1000,11 @@ bool PatternMatcher::Reaches(const Pattern& pattern, const CostParts& trial, dou
     const double priority = ok ? static_cast<double>(PriorityTerm(pattern.priority, scale_)) : 0.0;
     const double exact = unmatchedWorld + misfit * s + trial.objectTerms + trial.placement + conditionals + priority;
 
-    const double largest = unmatchedWorld +
-                           s * (kDisagreementWeight * trial.disagreements + trial.agreements + std::fabs(trial.geometry)) +
-                           pattern.objects.Count() * static_cast<double>(kUnmatchedObjectWeight * scale_) +
-                           std::fabs(trial.objectTerms) + std::fabs(trial.placement) + conditionals + std::fabs(priority);
+    const double largest =
+        unmatchedWorld +
+        s * (kDisagreementWeight * trial.disagreements + trial.agreements + std::fabs(trial.geometry)) +
+        pattern.objects.Count() * static_cast<double>(kUnmatchedObjectWeight * scale_) + std::fabs(trial.objectTerms) +
+        std::fabs(trial.placement) + conditionals + std::fabs(priority);
     const double operations =
         2.0 * nP * nP + worldObjects_.Count() + 4.0 * pattern.objects.Count() + kConditionalCount + 8.0;
     // The new pairs' geometry was taken in double; their float terms differ by at most
@@ -1101,26 +1086,13 @@ void PatternMatcher::ApplyMapConditionals(Vorn& unit, Pattern& pattern) {
         const Vector3 circle(q.x, q.y, kMapSampleRadius);
         int holds = -1;
         switch (condition->kind) {
-            case kMapDirtGrassStone:
-                holds = gArena->AreaHasPlainGround(circle);
-                break;
-            case kMapSandSnowSwamp:
-                holds = gArena->AreaHasSlowGround(circle);
-                break;
-            case kMapLava:
-                holds = gArena->AreaHasLava(circle);
-                break;
-            case kMapWater:
-                holds = gArena->AreaHasWater(circle);
-                break;
-            case kMapHigher:
-                holds = gArena->AreaMeanHeight(circle) > gArena->AreaMeanHeight(here);
-                break;
-            case kMapLower:
-                holds = gArena->AreaMeanHeight(circle) < gArena->AreaMeanHeight(here);
-                break;
-            default:
-                break;
+            case kMapDirtGrassStone: holds = gArena->AreaHasPlainGround(circle); break;
+            case kMapSandSnowSwamp: holds = gArena->AreaHasSlowGround(circle); break;
+            case kMapLava: holds = gArena->AreaHasLava(circle); break;
+            case kMapWater: holds = gArena->AreaHasWater(circle); break;
+            case kMapHigher: holds = gArena->AreaMeanHeight(circle) > gArena->AreaMeanHeight(here); break;
+            case kMapLower: holds = gArena->AreaMeanHeight(circle) < gArena->AreaMeanHeight(here); break;
+            default: break;
         }
         if (holds == 1) {
             sum -= 1.0f;
@@ -1133,8 +1105,7 @@ void PatternMatcher::ApplyMapConditionals(Vorn& unit, Pattern& pattern) {
 }
 
 Pattern* PatternMatcher::Choose(Vorn& unit) {
-    const bool random = unit.crazy != 0 ||
-                        IsWaterTerrain(gArena->GetTerrainType(unit.position.x, unit.position.y));
+    const bool random = unit.crazy != 0 || IsWaterTerrain(gArena->GetTerrainType(unit.position.x, unit.position.y));
     unit.actingAtRandom = random ? 1 : 0;
     pickList_.Clear();
     int32_t lowest = INT32_MAX;

@@ -150,8 +150,7 @@ private:
     int PickCostliest(const Pattern& pattern) const;
     void TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best, Move& bestMove);
     // `bounded`: the caller has already found that the bound cannot rule the move out.
-    void TryMove(Vorn& unit, Pattern& pattern, int k, const Move& move, int32_t& best, Move& bestMove,
-                 bool bounded);
+    void TryMove(Vorn& unit, Pattern& pattern, int k, const Move& move, int32_t& best, Move& bestMove, bool bounded);
     const PairTerms& TermsOf(int32_t patternPosition, int32_t worldPosition);
     void ApplyMove(int k, const Move& move);
     // The float sum of the cost; the objects' shares are written when asked for.
@@ -176,8 +175,7 @@ private:
     void BuildWorldLines(Vorn& unit);
     void LinkLines(Pattern& pattern);
     void PlacePath(const Vorn& unit, Pattern& pattern);
-    Vector3 MapThroughLine(const Vorn& unit, const Pattern& pattern, const PatternLine& line,
-                           const Vector2& q) const;
+    Vector3 MapThroughLine(const Vorn& unit, const Pattern& pattern, const PatternLine& line, const Vector2& q) const;
     Vector3 MapWithoutLine(const Vorn& unit, const Vector2& q) const;
 
     static void SortInts(int32_t* items, int lo, int hi);

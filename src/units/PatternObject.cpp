@@ -104,7 +104,8 @@ void PatternObject::SetProperty(int index, bool on) {
 void PatternObject::ClearProperties() { std::fill(std::begin(properties), std::end(properties), uint8_t(0)); }
 
 int PatternObject::PropertyCount() const {
-    return static_cast<int>(std::count_if(std::begin(properties), std::end(properties), [](uint8_t p) { return p != 0; }));
+    return static_cast<int>(
+        std::count_if(std::begin(properties), std::end(properties), [](uint8_t p) { return p != 0; }));
 }
 
 bool PatternObject::SameProperties(const PatternObject& other) const {
@@ -149,8 +150,8 @@ Vector2 PulledInsideBound(const Vector2& p) {
 }  // namespace
 
 void PatternObject::PlaceInside(const Vector2& point) {
-    Vector2 place = ClampPointToRect(Vector2(kPatternAreaMin, kPatternAreaMin),
-                                     Vector2(kPatternAreaMax, kPatternAreaMax), point);
+    Vector2 place =
+        ClampPointToRect(Vector2(kPatternAreaMin, kPatternAreaMin), Vector2(kPatternAreaMax, kPatternAreaMax), point);
     if (PatternKindInfo(kind).bounded) {
         place = PulledInsideBound(place);
     }

@@ -132,8 +132,8 @@ void PatternMatcher::PlacePath(const Vorn& unit, Pattern& pattern) {
         if (i == 0) {
             // The path starts where the unit stands, facing the way it faces.
             point.worldPosition = gArena->GroundPoint(unit.position.x, unit.position.y);
-            point.worldFacing = gArena->GroundPoint(unit.position.x + std::cos(unit.heading),
-                                                    unit.position.y + std::sin(unit.heading));
+            point.worldFacing =
+                gArena->GroundPoint(unit.position.x + std::cos(unit.heading), unit.position.y + std::sin(unit.heading));
         } else {
             point.worldPosition = MapPoint(unit, pattern, point.position);
             point.worldFacing = MapPoint(unit, pattern, point.facing);

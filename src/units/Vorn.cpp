@@ -90,8 +90,8 @@ const Pattern& Vorn::PatternAt(int i) const { return patterns[i]; }
 
 void Vorn::LoadSounds() {
     static const char* const kNames[kSoundCount - 2] = {
-        "BallHead.ogg", "Launch.ogg",     "Propeller.ogg",    "BombExplosion.ogg", "Land.ogg",
-        "Punch.ogg",    "Sizzle.ogg",     "SizzleShort.ogg",  "WaterRing.ogg",     "VornExplosion.ogg"};
+        "BallHead.ogg", "Launch.ogg", "Propeller.ogg",   "BombExplosion.ogg", "Land.ogg",
+        "Punch.ogg",    "Sizzle.ogg", "SizzleShort.ogg", "WaterRing.ogg",     "VornExplosion.ogg"};
     static const char* const kCheers[] = {"Yay.ogg", "Yippee.ogg", "Hooray.ogg", "Yahoo.ogg", "AllRight.ogg"};
     static const char* const kLaughs[] = {"EnemyLaugh1.ogg", "EnemyLaugh2.ogg", "EnemyLaugh3.ogg"};
     for (int i = 0; i < kSoundCount - 2; ++i) {
@@ -101,9 +101,7 @@ void Vorn::LoadSounds() {
     sounds[kSoundLaugh] = LoadEffectSound(SoundPath(kLaughs[RandomPick(3)]));
 }
 
-void Vorn::ResetConditionals() {
-    std::fill(std::begin(conditionals), std::end(conditionals), uint8_t{0});
-}
+void Vorn::ResetConditionals() { std::fill(std::begin(conditionals), std::end(conditionals), uint8_t{0}); }
 
 void Vorn::Reset() {
     speedFactor = 1.0f;

@@ -12,11 +12,11 @@
 #include "core/Array.h"
 #include "core/Matrix4.h"
 #include "core/Quaternion.h"
+#include "core/Spring.h"
 #include "core/String.h"
 #include "core/Vector2.h"
 #include "core/Vector3.h"
 #include "core/Vector3Array.h"
-#include "core/Spring.h"
 #include "units/Weapon.h"
 #include "world/WorldObject.h"
 
@@ -174,8 +174,7 @@ public:
     Vector3 CarriedBallPosition() const;
     void GiveBall();
     void KickCarriedBall(const Vector3& target);
-    void PutBallInPlay(SoccerBall* ball, Player* credited, const Vector3& point, const Vector3& speed,
-                       bool kickSound);
+    void PutBallInPlay(SoccerBall* ball, Player* credited, const Vector3& point, const Vector3& speed, bool kickSound);
 
     // Behaviour loop and actions.
     void RunActions();
@@ -194,8 +193,8 @@ public:
     // ownership of the record (it returns to the pool when finished).
     void BeginAction(VornAction* action);
     void FireWeaponAction(float time, Weapon& weapon, const Vector3& target, bool aimHigh);
-    void FireWeapon(float time, Weapon& weapon, const Vector3& aimPoint, bool aimHigh, int32_t shotId,
-                    uint8_t shotFlag, const Vector3Array* shotData);
+    void FireWeapon(float time, Weapon& weapon, const Vector3& aimPoint, bool aimHigh, int32_t shotId, uint8_t shotFlag,
+                    const Vector3Array* shotData);
     void ApplyGroundEffects();
     void HoldArenaForWatchedUnit();
     void IdleWithoutPattern();
@@ -280,7 +279,7 @@ public:
     // The player that touched the ball before this unit took it, kept for two ticks.
     Player* ballCreditPlayer = nullptr;
     int32_t ballCreditTicks = 0;
-    float delayTimer = 0.0f;  // seconds before the unit acts
+    float delayTimer = 0.0f;   // seconds before the unit acts
     Beacon* beacon = nullptr;  // the last beacon this unit set
     uint8_t vip = 0;
     float speedFactor = 1.0f;  // 1.0 at the start of every tick
@@ -294,7 +293,7 @@ public:
     float turnLeft = 0.0f;  // radians still to turn while walking
     Spring bodySway;
     Vector3 swayVector;
-    Vector2 bodyLean;  // where the body sway leans to; zero at rest
+    Vector2 bodyLean;                // where the body sway leans to; zero at rest
     ModelNode* bodyModel = nullptr;  // not owned
     ModelNode* ballNode = nullptr;
     ModelNode* torsoNode = nullptr;
@@ -323,13 +322,13 @@ public:
     VornAction* currentAction = nullptr;
     Array<VornAction*> actionQueue;
     Weapon weapons[kWeaponPlaces];
-    int32_t weaponPlaceCount = 2;       // places the chassis uses
+    int32_t weaponPlaceCount = 2;  // places the chassis uses
     ModelNode* weaponPlaceNodes[kWeaponPlaces] = {};
     String name;
 
     // Fields the other parts of the program use.
-    uint8_t squadMember = 0;  // the byte given to Arena::NewVorn (launched units carry it)
-    uint8_t fromSquad = 0;    // set by the squad file loader
+    uint8_t squadMember = 0;     // the byte given to Arena::NewVorn (launched units carry it)
+    uint8_t fromSquad = 0;       // set by the squad file loader
     uint8_t crazy = 0;           // chooses among its patterns at random
     uint8_t actingAtRandom = 0;  // the last choice was at random (set by the matcher)
     Matrix4 patternFrame;        // the world matrix when the pattern was placed
@@ -337,8 +336,8 @@ public:
     int32_t stuckCount = 0;      // bounces in the air without landing
     uint8_t edited = 0;          // changed since it was last saved
     uint8_t costEdited = 0;
-    int32_t launchCount = 0;         // units launched by this unit's launchers
-    uint8_t launchedUnitFlag = 0;    // handed to every unit this unit launches
+    int32_t launchCount = 0;       // units launched by this unit's launchers
+    uint8_t launchedUnitFlag = 0;  // handed to every unit this unit launches
     uint8_t showPatternBackground = 0;
     uint8_t showIcons = 0;
     uint8_t showHealthBar = 0;

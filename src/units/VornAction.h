@@ -46,8 +46,8 @@ public:
     Vector3Array shotData;      // the shot's random points carried to clients
     int32_t shotId = 0;
     uint8_t shotFlag = 0;
-    uint8_t received = 0;       // built from a network message
-    uint8_t sent = 0;           // server: sent to the clients; client: applied
-    float timeStamp = 0.0f;     // the unit's own time when the action was performed
+    uint8_t received = 0;        // built from a network message
+    uint8_t sent = 0;            // server: sent to the clients; client: applied
+    float timeStamp = 0.0f;      // the unit's own time when the action was performed
     uint8_t firstOfPattern = 0;  // the first action queued for a newly chosen pattern
 };

@@ -226,9 +226,7 @@ void Vorn::PerformAction(VornAction* action) {
         case VornAction::kFire1:
         case VornAction::kFire2:
         case VornAction::kFire1Up:
-        case VornAction::kFire2Up:
-            PerformFireAction(action, time);
-            break;
+        case VornAction::kFire2Up: PerformFireAction(action, time); break;
         case VornAction::kSetSwitch1:
         case VornAction::kClearSwitch1:
         case VornAction::kSetSwitch2:
@@ -256,30 +254,21 @@ void Vorn::ApplyInstantAction(VornAction* action, bool replay) {
     const int32_t actionKind = action->kind;
     switch (actionKind) {
         case VornAction::kSetSwitch1:
-        case VornAction::kClearSwitch1:
-            conditionals[kSwitch1] = actionKind == VornAction::kSetSwitch1 ? 1 : 0;
-            break;
+        case VornAction::kClearSwitch1: conditionals[kSwitch1] = actionKind == VornAction::kSetSwitch1 ? 1 : 0; break;
         case VornAction::kSetSwitch2:
-        case VornAction::kClearSwitch2:
-            conditionals[kSwitch2] = actionKind == VornAction::kSetSwitch2 ? 1 : 0;
-            break;
+        case VornAction::kClearSwitch2: conditionals[kSwitch2] = actionKind == VornAction::kSetSwitch2 ? 1 : 0; break;
         case VornAction::kSetSignal1:
         case VornAction::kClearSignal1:
         case VornAction::kSetSignal2:
-        case VornAction::kClearSignal2:
-            ApplySignalAction(actionKind, replay);
-            break;
+        case VornAction::kClearSignal2: ApplySignalAction(actionKind, replay); break;
         case VornAction::kClearBeacon:
             if (beacon != nullptr) {
                 beacon->Remove(0);
                 beacon = nullptr;
             }
             break;
-        case VornAction::kSetTimer:
-            setTimer = action->timerValue;
-            break;
-        default:
-            break;
+        case VornAction::kSetTimer: setTimer = action->timerValue; break;
+        default: break;
     }
 }
 
@@ -327,9 +316,8 @@ bool Vorn::FireActionWeapon(VornAction* action, Fire fire) {
 }
 
 void Vorn::PerformFireAction(VornAction* action, float time) {
-    FireActionWeapon(action, [&](Weapon& weapon, bool aimHigh) {
-        FireWeaponAction(time, weapon, action->pointA, aimHigh);
-    });
+    FireActionWeapon(action,
+                     [&](Weapon& weapon, bool aimHigh) { FireWeaponAction(time, weapon, action->pointA, aimHigh); });
 }
 
 void Vorn::ShowLaserWhenEmptyLauncher(int place) {
@@ -474,8 +462,8 @@ void Vorn::QueueWalk(const PathPoint& from, const PathPoint& to) {
     const Vector3 b = gArena->NearestImage(position, from.worldPosition);
     const Vector2 d(a.x - b.x, a.y - b.y);
     const float length = d.Length();
-    record->pointB = FloatNearZero(length) ? to.worldPosition
-                                           : to.worldPosition + Vector3(d.x / length, d.y / length, 0.0f);
+    record->pointB =
+        FloatNearZero(length) ? to.worldPosition : to.worldPosition + Vector3(d.x / length, d.y / length, 0.0f);
 }
 
 bool Vorn::SpendTimeRunning(float seconds) {
@@ -523,15 +511,11 @@ void Vorn::BeginAction(VornAction* action) {
     }
     switch (action->kind) {
         case VornAction::kWalk:
-        case VornAction::kTurnToFace:
-            ReplayStep(action);
-            break;
+        case VornAction::kTurnToFace: ReplayStep(action); break;
         case VornAction::kFire1:
         case VornAction::kFire2:
         case VornAction::kFire1Up:
-        case VornAction::kFire2Up:
-            BeginFireAction(action);
-            break;
+        case VornAction::kFire2Up: BeginFireAction(action); break;
         default:
             ApplyInstantAction(action, true);
             NextAction();
@@ -629,6 +613,4 @@ void Vorn::ClearOneShotConditionals() {
     conditionals[kTimerExpired] = 0;
 }
 
-void Vorn::StartTeleportFade() {
-    teleportFadeTimer = kTeleportFadeSeconds;
-}
+void Vorn::StartTeleportFade() { teleportFadeTimer = kTeleportFadeSeconds; }

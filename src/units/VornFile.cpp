@@ -41,7 +41,7 @@ bool KeyIs(const String& token, const char* key) { return token.EqualsNoCase(key
 
 // Keys whose value is read and not used.
 bool IsIgnoredFloatKey(const String& token) {
-    static const char* const kKeys[] = {"Health",   "MaxHealth",          "TeleportTimer", "DelayTimer",
+    static const char* const kKeys[] = {"Health",           "MaxHealth",      "TeleportTimer",      "DelayTimer",
                                         "ConditionalTimer", "AnimationTimer", "MovementMultiplier", "Speed"};
     return std::any_of(std::begin(kKeys), std::end(kKeys), [&](const char* key) { return KeyIs(token, key); });
 }
@@ -221,8 +221,8 @@ bool Vorn::ReadPatterns(Stream& stream) {
     }
     n = std::max(n, 0);
     const ChassisDefinition* row = ChassisTable::Row(chassisType);
-    const int allowed = owner != nullptr ? owner->GetMaxPatternCount(chassisType)
-                                         : (row != nullptr ? row->basePatternCount : 0);
+    const int allowed =
+        owner != nullptr ? owner->GetMaxPatternCount(chassisType) : (row != nullptr ? row->basePatternCount : 0);
     const int kept = std::min(n, kMaxPatterns);
     const int count = std::min(kMaxPatterns, std::max(kept, allowed));
     bool whole = true;

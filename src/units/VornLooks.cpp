@@ -97,8 +97,7 @@ void Vorn::SetAnimationState(int32_t state) {
 }
 
 void Vorn::UpdateAnimation() {
-    if (animationState != kAnimIdle && animationState != kAnimVictoryWaiting &&
-        animationState != kAnimDefeatWaiting) {
+    if (animationState != kAnimIdle && animationState != kAnimVictoryWaiting && animationState != kAnimDefeatWaiting) {
         return;
     }
     idleAnimationDelay -= CurrentGame() != nullptr ? CurrentGame()->frameTime : 0.0f;

@@ -517,8 +517,8 @@ Vector3 Vorn::AimWithError(const Vector3& target) const {
         return image;
     }
     const float toward = HeadingBetween(Ground(position), Ground(image));
-    const float x = std::max(0.0f, std::fabs(AngleDifference(heading, toward)) +
-                                       2.0f * kPi * (image.z - position.z) / kTerrainHeightRange);
+    const float x = std::max(
+        0.0f, std::fabs(AngleDifference(heading, toward)) + 2.0f * kPi * (image.z - position.z) / kTerrainHeightRange);
     const float u1 = SignedFraction();
     const float u2 = SignedFraction();
     const float angleError = kMaxAngleError * (x / kPi) * u1;
@@ -553,11 +553,8 @@ Vector3 Vorn::AimPointFor(int32_t weaponKind, const Vector3& target) const {
     switch (weaponKind) {
         case kWeaponLaser:
         case kWeaponShrapnelGun:
-        case kWeaponFlamethrower:
-            return ClampAimRange(AvoidSelfAim(AimWithError(target)));
-        case kWeaponBeaconSetter:
-            return ClampAimRange(target);
-        default:
-            return ClampAimRange(AimWithError(target));
+        case kWeaponFlamethrower: return ClampAimRange(AvoidSelfAim(AimWithError(target)));
+        case kWeaponBeaconSetter: return ClampAimRange(target);
+        default: return ClampAimRange(AimWithError(target));
     }
 }

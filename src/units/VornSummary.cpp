@@ -33,8 +33,8 @@ bool SkipValue(Stream& stream, const String& key) {
     } else if (IsOneOf(key, {"Position", "Velocity"})) {
         Vector3 value;
         value.ReadText(stream);
-    } else if (IsOneOf(key, {"Angle", "Health", "MaxHealth", "DelayTimer", "AnimationTimer", "Speed",
-                             "TeleportTimer", "ConditionalTimer", "MovementMultiplier"})) {
+    } else if (IsOneOf(key, {"Angle", "Health", "MaxHealth", "DelayTimer", "AnimationTimer", "Speed", "TeleportTimer",
+                             "ConditionalTimer", "MovementMultiplier"})) {
         float value = 0.0f;
         stream >> value;
     } else if (key.EqualsNoCase("Comment")) {

@@ -586,8 +586,7 @@ Vector3 Weapon::BallisticVelocity(const Vector3& from, const Vector3& to, bool h
     const float t = (-v - std::sqrt(v * v + 2.0f * kGravity * (from.z - to.z))) / -kGravity;
     const Vector3 result((to.x - from.x) / t, (to.y - from.y) / t, v);
     // A non-finite point (or a target out of reach below) gives no launch at all.
-    if (!std::isfinite(t) || !(t > 0.0f) || !std::isfinite(result.x) || !std::isfinite(result.y) ||
-        !std::isfinite(v)) {
+    if (!std::isfinite(t) || !(t > 0.0f) || !std::isfinite(result.x) || !std::isfinite(result.y) || !std::isfinite(v)) {
         if (flightTime != nullptr) *flightTime = 0.0f;
         return Vector3();
     }

@@ -17,8 +17,8 @@ class VornAction;
 // "AmmoSize" is not kept: the named unit's own chassis decides the size.
 struct WeaponRecord {
     int32_t kind = 0;
-    int32_t location = 0;     // clamped to 0..1
-    String ammoName;          // empty when the record names none
+    int32_t location = 0;  // clamped to 0..1
+    String ammoName;       // empty when the record names none
 };
 
 class Weapon {
@@ -79,25 +79,25 @@ public:
     // target.
     Vector3 MuzzlePoint(const Vector3& target, float extraRadius, bool raise, float height) const;
     // The launch velocity that lands at `to`, and its flight time.
-    static Vector3 BallisticVelocity(const Vector3& from, const Vector3& to, bool highArc, float radius,
-                                     float height, float* flightTime);
+    static Vector3 BallisticVelocity(const Vector3& from, const Vector3& to, bool highArc, float radius, float height,
+                                     float* flightTime);
     // The text of "NoAmmo".
     static String NoAmmoText();
 
     int32_t location = 0;  // 0 right, 1 left weapon node
     int32_t stage = kStageReady;
     int32_t kind = 0;
-    float reloadTimer = 0.0f;   // seconds left of the reload
+    float reloadTimer = 0.0f;     // seconds left of the reload
     uint8_t showsLaserModel = 0;  // an emptied weapon took the "Laser" look
     uint8_t laserModelDue = 0;    // an emptied "Propeller" takes it once on the ground
     int32_t reloadSound = -1;     // effect sound indices; -1 none
     int32_t flameSound = -1;
-    float flightTimer = 0.0f;   // seconds of a propeller jump's lift
-    int32_t ammoCount = 0;      // shots left; -1 never runs out
-    String ammoName;            // "AmmoName"
-    int32_t ammoSize = 0;       // size class of the ammunition's chassis
-    Array<Vorn*> loadedUnits;   // owned: from the arena's pool, back to it on release
-    Vorn* owner = nullptr;      // not owned
+    float flightTimer = 0.0f;  // seconds of a propeller jump's lift
+    int32_t ammoCount = 0;     // shots left; -1 never runs out
+    String ammoName;           // "AmmoName"
+    int32_t ammoSize = 0;      // size class of the ammunition's chassis
+    Array<Vorn*> loadedUnits;  // owned: from the arena's pool, back to it on release
+    Vorn* owner = nullptr;     // not owned
 
 private:
     // The carrier's size class: the owner's chassis; -1 without one.

@@ -39,12 +39,10 @@ struct KindNumbers {
 
 // The launcher's reload is set by each launch (the flight time), hence its -1.
 constexpr KindNumbers kKindNumbers[kWeaponKindCount] = {
-    {10, 0.5f, 0, 1.0f, 1.0f, -1, 0.0f},    {21, 2.0f, 0, 1.0f, 2.0f, 20, 0.0f},
-    {6, 0.0f, 0, 4.0f, 12.5f, 1, 0.0f},     {38, 1.25f, 0, 0.5f, 2.0f, 99, 0.0f},
-    {21, 8.0f, 0, 0.0f, 0.0f, 6, 0.0f},     {24, 0.0f, 0, 0.0f, 0.0f, -1, 0.0f},
-    {90, 2.0f, 0, 6.0f, 10.0f, 20, 0.0f},   {18, 8.0f, 0, 8.0f, 0.0f, 8, 8.0f},
-    {35, 8.0f, 0, 8.0f, 0.0f, 8, 8.0f},     {50, 8.0f, 0, 8.0f, 35.0f, 8, 8.0f},
-    {10, -1.0f, 1, 0.0f, 0.0f, 5, 0.0f},    {5, 0.5f, 0, 1.0f, 2.5f, -1, 0.0f},
+    {10, 0.5f, 0, 1.0f, 1.0f, -1, 0.0f},  {21, 2.0f, 0, 1.0f, 2.0f, 20, 0.0f}, {6, 0.0f, 0, 4.0f, 12.5f, 1, 0.0f},
+    {38, 1.25f, 0, 0.5f, 2.0f, 99, 0.0f}, {21, 8.0f, 0, 0.0f, 0.0f, 6, 0.0f},  {24, 0.0f, 0, 0.0f, 0.0f, -1, 0.0f},
+    {90, 2.0f, 0, 6.0f, 10.0f, 20, 0.0f}, {18, 8.0f, 0, 8.0f, 0.0f, 8, 8.0f},  {35, 8.0f, 0, 8.0f, 0.0f, 8, 8.0f},
+    {50, 8.0f, 0, 8.0f, 35.0f, 8, 8.0f},  {10, -1.0f, 1, 0.0f, 0.0f, 5, 0.0f}, {5, 0.5f, 0, 1.0f, 2.5f, -1, 0.0f},
 };
 
 WeaponDefinition* Rows() {
@@ -89,9 +87,7 @@ float ShotDamage(const Player* owner, int32_t kind) {
 
 const char* WeaponKindName(int32_t kind) { return WeaponTable::IsValidKind(kind) ? kKindTexts[kind].name : ""; }
 
-const char* WeaponButtonImage(int32_t kind) {
-    return WeaponTable::IsValidKind(kind) ? kKindTexts[kind].button : "";
-}
+const char* WeaponButtonImage(int32_t kind) { return WeaponTable::IsValidKind(kind) ? kKindTexts[kind].button : ""; }
 
 const char* WeaponSoundName(int32_t kind) { return WeaponTable::IsValidKind(kind) ? kKindTexts[kind].sound : ""; }
 

@@ -28,13 +28,13 @@ struct WeaponDefinition {
     String name;         // the kind name, also its key in unit files
     String displayName;  // the language text of the kind name
     String buttonImage;
-    int32_t cost = 0;            // the kind's share of a unit's cost
-    float reloadTime = 0.0f;     // seconds
-    uint8_t holdFlag = 0;        // the fire action holds the unit until the shot leaves
-    float baseValue = 0.0f;      // blast or field radius; what GetUpgradeBaseValue answers
-    float damage = 0.0f;         // what the player's damage upgrade raises
-    int32_t baseAmmo = 0;        // shots per battle before upgrades; -1 unlimited
-    float duration = 0.0f;       // seconds a thrown field lasts
+    int32_t cost = 0;         // the kind's share of a unit's cost
+    float reloadTime = 0.0f;  // seconds
+    uint8_t holdFlag = 0;     // the fire action holds the unit until the shot leaves
+    float baseValue = 0.0f;   // blast or field radius; what GetUpgradeBaseValue answers
+    float damage = 0.0f;      // what the player's damage upgrade raises
+    int32_t baseAmmo = 0;     // shots per battle before upgrades; -1 unlimited
+    float duration = 0.0f;    // seconds a thrown field lasts
 };
 
 class WeaponTable {

@@ -37,14 +37,10 @@ int FloorDivide(int value, int divisor) {
 }
 
 // floor(value) as a cell index: saturated, and 0 for a non-finite value.
-int FloorToCell(float value) {
-    return TruncateToInt(std::floor(value));
-}
+int FloorToCell(float value) { return TruncateToInt(std::floor(value)); }
 
 // A walk over more than 32 columns or rows meets the same cells again; cut it there.
-int LastCovered(int first, int last) {
-    return last - first >= kGridSize ? first + kGridSize - 1 : last;
-}
+int LastCovered(int first, int last) { return last - first >= kGridSize ? first + kGridSize - 1 : last; }
 
 float FoldInto(float value, float size) {
     if (!(size > 0.0f)) {
@@ -66,12 +62,9 @@ int UpdateGroup(int kind) {
         case kKindFlameBall:
         case kKindMissile:
         case kKindSmokePuff:
-        case kKindFirePuff:
-            return kGroupMovers;
-        case kKindVorn:
-            return kGroupVorns;
-        default:
-            return kGroupOthers;
+        case kKindFirePuff: return kGroupMovers;
+        case kKindVorn: return kGroupVorns;
+        default: return kGroupOthers;
     }
 }
 
@@ -83,9 +76,7 @@ const Vorn* AsVorn(const WorldObject* object) {
     return object != nullptr && object->kind == kKindVorn ? static_cast<const Vorn*>(object) : nullptr;
 }
 
-bool HasName(const Vorn& vorn, const char* name) {
-    return vorn.name == name;
-}
+bool HasName(const Vorn& vorn, const char* name) { return vorn.name == name; }
 
 }  // namespace
 
@@ -436,9 +427,7 @@ void Arena::ForgetBeacon(const Beacon* beacon) {
     }
 }
 
-void Arena::RegisterRemovalListener(RemovalListener* listener) {
-    removalListeners_.AddUnique(listener);
-}
+void Arena::RegisterRemovalListener(RemovalListener* listener) { removalListeners_.AddUnique(listener); }
 
 void Arena::UnregisterRemovalListener(RemovalListener* listener) {
     const int index = removalListeners_.Find(listener);
@@ -447,9 +436,7 @@ void Arena::UnregisterRemovalListener(RemovalListener* listener) {
     }
 }
 
-void Arena::RegisterViewListener(ArenaViewListener* listener) {
-    viewListeners_.AddUnique(listener);
-}
+void Arena::RegisterViewListener(ArenaViewListener* listener) { viewListeners_.AddUnique(listener); }
 
 void Arena::UnregisterViewListener(ArenaViewListener* listener) {
     const int index = viewListeners_.Find(listener);
@@ -464,9 +451,7 @@ void Arena::ReplaceFollowedObject(WorldObject* from, WorldObject* to) {
 
 // Grid and geometry.
 
-::GridCell& Arena::GridCell(int x, int y) {
-    return grid_[WrapCellIndex(x) * kGridSize + WrapCellIndex(y)];
-}
+::GridCell& Arena::GridCell(int x, int y) { return grid_[WrapCellIndex(x) * kGridSize + WrapCellIndex(y)]; }
 
 Point Arena::CellOfPoint(const Vector3& point) const {
     const float w = WorldWidth();
@@ -543,8 +528,8 @@ Vector3 Arena::NearestImage(const Vector3& reference, const Vector3& point) cons
     Vector3 best = point;
     float bestDistance = kFloatMax;
     for (const auto& step : kOrder) {
-        const Vector3 candidate(point.x + static_cast<float>(step[0]) * sx,
-                                point.y + static_cast<float>(step[1]) * sy, point.z);
+        const Vector3 candidate(point.x + static_cast<float>(step[0]) * sx, point.y + static_cast<float>(step[1]) * sy,
+                                point.z);
         const float dx = candidate.x - reference.x;
         const float dy = candidate.y - reference.y;
         const float distance = dx * dx + dy * dy;
@@ -563,9 +548,7 @@ float Arena::WrappedDistance2D(const Vector3& a, const Vector3& b) const {
     return std::sqrt(dx * dx + dy * dy);
 }
 
-Vector2 Arena::PointAtFraction(float fx, float fy) const {
-    return {fx * WorldWidth(), fy * WorldHeight()};
-}
+Vector2 Arena::PointAtFraction(float fx, float fy) const { return {fx * WorldWidth(), fy * WorldHeight()}; }
 
 Vector2 Arena::FractionOfPoint(const Vector3& point) const {
     const float w = WorldWidth();
@@ -573,17 +556,11 @@ Vector2 Arena::FractionOfPoint(const Vector3& point) const {
     return {w > 0.0f ? point.x / w : 0.0f, h > 0.0f ? point.y / h : 0.0f};
 }
 
-float Arena::GetGroundHeight(float x, float y) const {
-    return terrain_->GetHeight(x, y);
-}
+float Arena::GetGroundHeight(float x, float y) const { return terrain_->GetHeight(x, y); }
 
-int Arena::GetTerrainType(float x, float y) const {
-    return terrain_->GetTypeAt(x, y);
-}
+int Arena::GetTerrainType(float x, float y) const { return terrain_->GetTypeAt(x, y); }
 
-Vector3 Arena::GroundPoint(float x, float y) const {
-    return {x, y, GetGroundHeight(x, y)};
-}
+Vector3 Arena::GroundPoint(float x, float y) const { return {x, y, GetGroundHeight(x, y)}; }
 
 void Arena::PlaceAboveGround(Vector3& point, float offset) const {
     point.z = GetGroundHeight(point.x, point.y) + offset;
@@ -595,13 +572,9 @@ void Arena::UpdateHeightsAboveGround() {
     }
 }
 
-float Arena::WorldWidth() const {
-    return terrain_->WorldWidth();
-}
+float Arena::WorldWidth() const { return terrain_->WorldWidth(); }
 
-float Arena::WorldHeight() const {
-    return terrain_->WorldHeight();
-}
+float Arena::WorldHeight() const { return terrain_->WorldHeight(); }
 
 // Per frame.
 
@@ -664,6 +637,4 @@ void Arena::Update() {
 
 // Object ids.
 
-bool Arena::IsSyncedKind(int kind) {
-    return ::IsSyncedKind(kind);
-}
+bool Arena::IsSyncedKind(int kind) { return ::IsSyncedKind(kind); }

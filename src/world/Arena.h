@@ -15,10 +15,10 @@
 #include "core/Vector2.h"
 #include "core/Vector3.h"
 #include "core/Vector3Array.h"
+#include "engine/TextureHandle.h"
 #include "world/CollisionShape.h"
 #include "world/GridCell.h"
 #include "world/RemovalListener.h"
-#include "engine/TextureHandle.h"
 
 class Action;
 class ArenaDrawView;
@@ -268,17 +268,15 @@ public:
     Missile* AddMissile(Player* owner, const Vector3& start, const Vector3& velocity, float heading,
                         const Vector3& target);
     // The five fragments end at the targets' images nearest the start.
-    Shrapnel* NewShrapnel(Vorn* shooter, const Vector3& start, float heading,
-                          std::span<const Vector3> targets);
+    Shrapnel* NewShrapnel(Vorn* shooter, const Vector3& start, float heading, std::span<const Vector3> targets);
     // The ball flies from the start along the velocity for `life` seconds.
     // One ball of a flamethrower shot: from the launch point toward the target, flying range.
     FlameBall* NewFlameBall(Player* owner, const Vector3& launch, const Vector3& target, float range);
     // A started blast: damage above 0 is dealt at once (ApplyBlast).
-    ExplosionField* NewExplosion(Player* owner, const Vector3& centre, float damage, float radius,
-                                 float innerRadius, const Vector3& direction, int damageKind);
+    ExplosionField* NewExplosion(Player* owner, const Vector3& centre, float damage, float radius, float innerRadius,
+                                 const Vector3& direction, int damageKind);
     // Flies from the start to 8 above the target's image nearest the start.
-    FieldGenerator* AddFieldGenerator(Player* owner, const Vector3& start, const Vector3& target,
-                                      int weaponKind);
+    FieldGenerator* AddFieldGenerator(Player* owner, const Vector3& start, const Vector3& target, int weaponKind);
     // Effects and marks: these spawners add the object to the list themselves.
     SmokePuff* AddSmokePuff(const Vector3& source, float size);
     ScorchMark* AddScorchMark(const Vector3& position, float size);
@@ -289,8 +287,7 @@ public:
     // Breaks the unit's model into listed debris, one per part with vertices; a client
     // replaying the server's debris passes their positions and velocities (else none).
     // The number of debris made.
-    int SpawnDebrisFromModel(Vorn* unit, int32_t cause, const Vector3Array* positions,
-                             const Vector3Array* velocities);
+    int SpawnDebrisFromModel(Vorn* unit, int32_t cause, const Vector3Array* positions, const Vector3Array* velocities);
 
     // Positional sounds (sound indices of LoadEffectSound). A tracked sound that is still
     // playing is not restarted.
@@ -327,17 +324,16 @@ public:
     // For replays and tests: the stamp the next walk increments.
     void SetVisitStamp(uint32_t stamp) { visitStamp_ = stamp; }
     // The first hit in walk order (cell column, row, cell order), not the nearest.
-    bool FindFirstHit(WorldObject* mover, const CollisionShape& shape, ContactRecord* hit,
-                      const WorldObject* ignored);
+    bool FindFirstHit(WorldObject* mover, const CollisionShape& shape, ContactRecord* hit, const WorldObject* ignored);
     bool CheckPlacementFree(WorldObject* object, WorldObject** other);
     void ResolvePlacementOverlap(WorldObject* object, float step);
     void SettleObject(WorldObject* object) { ResolvePlacementOverlap(object, 1.0f); }
     // True when the mover's shape swept from `from` to `to` hits nothing.
-    bool MoveWithCollision(WorldObject* mover, const Vector3& from, const Vector3& to,
-                           ContactRecord* hit, const WorldObject* ignored);
+    bool MoveWithCollision(WorldObject* mover, const Vector3& from, const Vector3& to, ContactRecord* hit,
+                           const WorldObject* ignored);
     void SweepDamage(Player* attacker, WorldObject* mover, float damage, int damageKind);
-    void ApplyBlast(Player* attacker, const Vector3& centre, float damage, float outerRadius,
-                    float innerRadius, int damageKind);
+    void ApplyBlast(Player* attacker, const Vector3& centre, float damage, float outerRadius, float innerRadius,
+                    int damageKind);
     WorldObject* PickObjectOnRay(const Ray& ray);
     Vorn* PickVornOnRay(const Ray& ray);
 
@@ -345,8 +341,7 @@ public:
     bool IsPlaceFree(const CollisionShape& shape, const WorldObject* ignored) const;
     WorldObject* NearestObject(const Vector3& point, Vector3* image) const;
     WorldObject* NearestObjectOfKind(const Vector3& point, Vector3* image, int kind) const;
-    Vorn* NearestVornNamed(const Vector3& point, Vector3* image, const Player* player,
-                           const char* name) const;
+    Vorn* NearestVornNamed(const Vector3& point, Vector3* image, const Player* player, const char* name) const;
 
     // Ground sampling over a circle (x, y, r).
     bool AreaHasPlainGround(const Vector3& circle) const;

@@ -45,9 +45,7 @@ template <typename T>
 class ArenaPool : public TypedMemoryBlock<T> {
 public:
     ArenaPool(Arena& arena, const char* name, int perBlock, int initialBlocks)
-        : TypedMemoryBlock<T>(name, perBlock, initialBlocks), arena_(arena)
-    {
-    }
+        : TypedMemoryBlock<T>(name, perBlock, initialBlocks), arena_(arena) {}
 
     // A record as freshly made; a world object keeps its id.
     T* TakeCleared() {
@@ -141,9 +139,7 @@ struct Arena::Pools {
           launchPoint(a, "LaunchPoint", 1, 20),
           flyByPoint(a, "FlyByPoint", 1, 20),
           vornAction(a, "VornAction", 50, 50),
-          action(a, "Action", 50, 50)
-    {
-    }
+          action(a, "Action", 50, 50) {}
 
     // Every object each world object pool has made, free or in use.
     template <typename F>
@@ -160,21 +156,20 @@ struct Arena::Pools {
     // In the order they were made.
     MemoryBlock* All(int index) {
         MemoryBlock* const all[kArenaPoolCount] = {
-            &patternObject, &pathPoint, &mapConditional, &laserBeam,     &shrapnel,       &flameBall,
-            &missile,       &meteor,    &vorn,           &tree,          &solarCharger,   &soccerBall,
-            &goal,          &rock,      &beacon,         &debris,        &gooField,       &healthField,
-            &staticField,   &explosionField, &fieldGenerator, &smokePuff, &firePuff,      &scorchMark,
-            &waterRing,     &launchPoint, &flyByPoint,   &vornAction,    &action};
+            &patternObject, &pathPoint,      &mapConditional, &laserBeam,  &shrapnel,     &flameBall,
+            &missile,       &meteor,         &vorn,           &tree,       &solarCharger, &soccerBall,
+            &goal,          &rock,           &beacon,         &debris,     &gooField,     &healthField,
+            &staticField,   &explosionField, &fieldGenerator, &smokePuff,  &firePuff,     &scorchMark,
+            &waterRing,     &launchPoint,    &flyByPoint,     &vornAction, &action};
         return index >= 0 && index < kArenaPoolCount ? all[index] : nullptr;
     }
 
     // The pool of each kind 0..21.
     MemoryBlock* OfKind(int kind) {
         MemoryBlock* const byKind[kObjectKindCount] = {
-            &tree,     &rock,      &solarCharger, &vorn,        &meteor,     &laserBeam,      &beacon,
-            &soccerBall, &goal,    &gooField,     &explosionField, &staticField, &healthField, &shrapnel,
-            &flameBall, &missile,  &debris,       &smokePuff,   &firePuff,   &fieldGenerator, &scorchMark,
-            &waterRing};
+            &tree,   &rock,      &solarCharger,   &vorn,           &meteor,      &laserBeam, &beacon,    &soccerBall,
+            &goal,   &gooField,  &explosionField, &staticField,    &healthField, &shrapnel,  &flameBall, &missile,
+            &debris, &smokePuff, &firePuff,       &fieldGenerator, &scorchMark,  &waterRing};
         return IsKindInRange(kind) ? byKind[kind] : nullptr;
     }
 };
@@ -192,21 +187,18 @@ Arena::~Arena() {
     }
 }
 
-void Arena::CreatePools() {
-    pools_ = std::make_unique<Pools>(*this);
-}
+void Arena::CreatePools() { pools_ = std::make_unique<Pools>(*this); }
 
 void Arena::PreallocatePools() {
     Pools& p = *pools_;
     // The laser beam pool comes last: preallocated like the others, so that no shot
     // makes a block during play, without changing the ids the other pools give out.
-    MemoryBlock* const order[] = {
-        &p.pathPoint,    &p.patternObject, &p.vornAction,     &p.action,        &p.vorn,       &p.debris,
-        &p.smokePuff,    &p.firePuff,      &p.scorchMark,     &p.meteor,        &p.rock,       &p.healthField,
-        &p.staticField,  &p.waterRing,     &p.flyByPoint,     &p.launchPoint,   &p.mapConditional,
-        &p.gooField,     &p.solarCharger,  &p.soccerBall,     &p.goal,          &p.fieldGenerator,
-        &p.beacon,       &p.missile,       &p.tree,           &p.shrapnel,      &p.flameBall,
-        &p.explosionField, &p.laserBeam};
+    MemoryBlock* const order[] = {&p.pathPoint,   &p.patternObject,  &p.vornAction,     &p.action,       &p.vorn,
+                                  &p.debris,      &p.smokePuff,      &p.firePuff,       &p.scorchMark,   &p.meteor,
+                                  &p.rock,        &p.healthField,    &p.staticField,    &p.waterRing,    &p.flyByPoint,
+                                  &p.launchPoint, &p.mapConditional, &p.gooField,       &p.solarCharger, &p.soccerBall,
+                                  &p.goal,        &p.fieldGenerator, &p.beacon,         &p.missile,      &p.tree,
+                                  &p.shrapnel,    &p.flameBall,      &p.explosionField, &p.laserBeam};
     for (MemoryBlock* pool : order) {
         pool->Preallocate();
         ReportLoadingStep();
@@ -222,13 +214,9 @@ void Arena::DestroyPools() {
     pools_.reset();
 }
 
-MemoryBlock* Arena::PoolOfKind(int kind) const {
-    return pools_ ? pools_->OfKind(kind) : nullptr;
-}
+MemoryBlock* Arena::PoolOfKind(int kind) const { return pools_ ? pools_->OfKind(kind) : nullptr; }
 
-MemoryBlock* Arena::PoolAt(int index) const {
-    return pools_ ? pools_->All(index) : nullptr;
-}
+MemoryBlock* Arena::PoolAt(int index) const { return pools_ ? pools_->All(index) : nullptr; }
 
 void Arena::FlushObjectPools() {
     for (int i = 0; i < kArenaPoolCount; ++i) {

@@ -41,14 +41,11 @@ constexpr int kWaterFlag = 4;
 constexpr int kPlainFlag = 8;
 
 IntRect Union(const IntRect& a, const IntRect& b) {
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
 // A walk over more than 32 columns or rows meets the same cells again; cut it there.
-int LastCovered(int first, int last) {
-    return last - first >= kGridSize ? first + kGridSize - 1 : last;
-}
+int LastCovered(int first, int last) { return last - first >= kGridSize ? first + kGridSize - 1 : last; }
 
 void FirstAndLastEnds(const CollisionShape& shape, Vector3& first, Vector3& last) {
     if (shape.kind == CollisionShape::kCylinder) {
@@ -81,10 +78,8 @@ bool IsPickableKind(int kind) {
         case kKindSolarCharger:
         case kKindVorn:
         case kKindSoccerBall:
-        case kKindGoal:
-            return true;
-        default:
-            return false;
+        case kKindGoal: return true;
+        default: return false;
     }
 }
 
@@ -96,9 +91,7 @@ int GroundFlags(int type) {
     return flags == 0 ? kPlainFlag : flags;
 }
 
-float RandomFraction() {
-    return static_cast<float>(sys::Rand()) / static_cast<float>(sys::kRandMax);
-}
+float RandomFraction() { return static_cast<float>(sys::Rand()) / static_cast<float>(sys::kRandMax); }
 
 // Where the flame path first enters a sphere; the path's end when it starts inside or
 // never crosses the surface.
@@ -110,7 +103,8 @@ Vector3 PathContact(const Vector3& start, const Vector3& end, const CollisionSha
     float t1 = 0.0f;
     int side = 0;
     const Segment path(start, end);
-    if (IntersectSegmentSphere(path, Sphere(target.sphereCentre, target.sphereRadius), t0, t1, side) == 3 && side == 2) {
+    if (IntersectSegmentSphere(path, Sphere(target.sphereCentre, target.sphereRadius), t0, t1, side) == 3 &&
+        side == 2) {
         return path.PointAt(t0);
     }
     return end;
@@ -139,9 +133,7 @@ bool Arena::IsVisited(const WorldObject& object) const {
     return static_cast<uint32_t>(object.visitStamp) == visitStamp_;
 }
 
-void Arena::MarkVisited(WorldObject& object) const {
-    object.visitStamp = static_cast<int32_t>(visitStamp_);
-}
+void Arena::MarkVisited(WorldObject& object) const { object.visitStamp = static_cast<int32_t>(visitStamp_); }
 
 template <typename F>
 bool Arena::WalkCells(const IntRect& rect, F&& visit) {
@@ -376,9 +368,7 @@ WorldObject* Arena::PickObjectOnRay(const Ray& ray) {
     return best;
 }
 
-Vorn* Arena::PickVornOnRay(const Ray& ray) {
-    return AsVorn(PickObjectOnRay(ray));
-}
+Vorn* Arena::PickVornOnRay(const Ray& ray) { return AsVorn(PickObjectOnRay(ray)); }
 
 // List walks.
 

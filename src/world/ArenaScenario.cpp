@@ -214,9 +214,9 @@ bool Arena::ReadScenarioMap(Stream& stream, const String& source) {
     Point size;
     const Terrain::LoadResult result = terrain_->Load(stream, size);
     if (result == Terrain::LoadResult::kSizeRefused) {
-        LogScenario(source, "map size " + String::FromInt(size.x) + " x " + String::FromInt(size.y) +
-                                " is outside " + String::FromInt(Terrain::kMinSide) + ".." +
-                                String::FromInt(Terrain::kMaxSide) + "; the map is left out");
+        LogScenario(source, "map size " + String::FromInt(size.x) + " x " + String::FromInt(size.y) + " is outside " +
+                                String::FromInt(Terrain::kMinSide) + ".." + String::FromInt(Terrain::kMaxSide) +
+                                "; the map is left out");
     }
     return result != Terrain::LoadResult::kCut;
 }
@@ -429,9 +429,10 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
         Vorn* unit = NewVorn(0);
         if (!unit->Load(file)) {
             damaged = file.HasError() || file.AtEnd();
-            LogFile("Squad", path, "member " + String::FromInt(read + 1) +
-                                       (damaged ? " is damaged or cut short; it and the rest are left out"
-                                                : " names a unit file that did not load; left out"));
+            LogFile("Squad", path,
+                    "member " + String::FromInt(read + 1) +
+                        (damaged ? " is damaged or cut short; it and the rest are left out"
+                                 : " names a unit file that did not load; left out"));
             FreeObject(unit);
             continue;
         }
@@ -453,8 +454,9 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
         placed.Append(unit);
     }
     if (!damaged && (read < n || (!file.HasError() && TextFollows(file)))) {
-        LogFile("Squad", path, "its count says " + String::FromInt(n) + " members, " + String::FromInt(read) +
-                                   " were read (at most " + String::FromInt(Squad::kMaxMembers) + ")");
+        LogFile("Squad", path,
+                "its count says " + String::FromInt(n) + " members, " + String::FromInt(read) + " were read (at most " +
+                    String::FromInt(Squad::kMaxMembers) + ")");
     }
     for (Vorn* unit : placed) {
         ResolvePlacementOverlap(unit, kSettleStep);

@@ -97,8 +97,8 @@ FlameBall* Arena::NewFlameBall(Player* owner, const Vector3& launch, const Vecto
     return ball;
 }
 
-ExplosionField* Arena::NewExplosion(Player* owner, const Vector3& centre, float damage, float radius,
-                                    float innerRadius, const Vector3& direction, int damageKind) {
+ExplosionField* Arena::NewExplosion(Player* owner, const Vector3& centre, float damage, float radius, float innerRadius,
+                                    const Vector3& direction, int damageKind) {
     ExplosionField* field = NewExplosionField();
     field->Start(owner, centre, damage, radius, innerRadius, direction, damageKind);
     field->SavePreviousState();

@@ -35,9 +35,7 @@ float HeightRate(int tool) {
     }
 }
 
-bool ChangesHeights(int tool) {
-    return tool == kTerrainSwamp || tool == kTerrainWater || tool >= kFirstHeightTool;
-}
+bool ChangesHeights(int tool) { return tool == kTerrainSwamp || tool == kTerrainWater || tool >= kFirstHeightTool; }
 
 }  // namespace
 

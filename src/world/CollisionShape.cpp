@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "core/Geometry.h"
-#include "core/Matrix4.h"
 #include "core/MathUtil.h"
+#include "core/Matrix4.h"
 #include "core/Segment.h"
 #include "core/String.h"
 #include "engine/ActorSet.h"
@@ -40,8 +40,7 @@ void FillPush(const Vector3& q, const Vector3& n, float r, float bRadius, Contac
 
 // A sum of radii this small cannot scale a contact point: the touching point is B's
 // centre and the mover stays where it is.
-bool FillDegenerate(float r, const Vector3& reference, const Vector3& otherCentre,
-                    ContactRecord* contact) {
+bool FillDegenerate(float r, const Vector3& reference, const Vector3& otherCentre, ContactRecord* contact) {
     if (r > Tolerance) {
         return false;
     }
@@ -327,8 +326,7 @@ bool CylinderHitsSphere(const Cylinder& a, const Sphere& b, ContactRecord* conta
         t = 1.0f;
     }
     contact->stopPosition = path.PointPulledBack(t);
-    contact->contactPoint =
-        contact->stopPosition + (b.centre - contact->stopPosition) * (a.radius / r);
+    contact->contactPoint = contact->stopPosition + (b.centre - contact->stopPosition) * (a.radius / r);
     return true;
 }
 

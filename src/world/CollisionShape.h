@@ -64,5 +64,4 @@ struct CollisionShape {
 
     // Draws the shape translucent in colour, moved by offset (the arena's debug view).
     void DrawDebug(Color colour, const Vector3& offset) const;
-
 };

@@ -17,8 +17,7 @@ public:
     // scale, rotation and centre from the part's world matrix, and flies away from the
     // source point at 5 to 10 units a second within 45 degrees of straight out. The
     // spawner skips parts whose scale or bounding radius is at most the tolerance.
-    void Start(Player* partOwner, ModelNode* part, const Matrix4& partMatrix, const Vector3& sourcePoint,
-               float budget);
+    void Start(Player* partOwner, ModelNode* part, const Matrix4& partMatrix, const Vector3& sourcePoint, float budget);
 
     void Reset() override;
     bool IsPatternTarget() const override { return false; }

@@ -14,8 +14,8 @@ class Player;
 
 class FieldGenerator : public WorldObject, public RemovalListener {
 public:
-    static constexpr float kSpeed = 20.0f;   // units per second in flight
-    static constexpr float kHover = 8.0f;    // above the ground at the landing point
+    static constexpr float kSpeed = 20.0f;  // units per second in flight
+    static constexpr float kHover = 8.0f;   // above the ground at the landing point
     static constexpr float kRadius = 0.5f;
     static constexpr float kHealth = 10.0f;
     static constexpr int32_t kStateFlying = 0;
@@ -48,17 +48,17 @@ public:
     // Forgets its field when the field leaves the world by another way.
     void OnObjectRemoved(WorldObject& object) override;
 
-    float spinA = 0.0f;         // radians, the model's turn: 5 per second
-    int32_t weaponKind = 0;     // 7 static, 8 goo, 9 health
-    Vector3 landingPoint;       // 8 above the ground at the aimed spot
+    float spinA = 0.0f;      // radians, the model's turn: 5 per second
+    int32_t weaponKind = 0;  // 7 static, 8 goo, 9 health
+    Vector3 landingPoint;    // 8 above the ground at the aimed spot
     Vector3 launchPoint;
     int32_t state = kStateFlying;
-    float lifeTimer = 0.0f;     // seconds left once landed
+    float lifeTimer = 0.0f;        // seconds left once landed
     WorldObject* field = nullptr;  // the field it opened
     DynamicMesh* wedge = nullptr;  // one triangle, made at the first drawing after landing
-    float spinB = 0.0f;         // radians, the wedge's sweep: 4 per second
-    int32_t sound = -1;         // "LaunchField.ogg"
-    Player* owner = nullptr;    // the throwing unit's player; not owned
+    float spinB = 0.0f;            // radians, the wedge's sweep: 4 per second
+    int32_t sound = -1;            // "LaunchField.ogg"
+    Player* owner = nullptr;       // the throwing unit's player; not owned
 
 private:
     void Fly(float budget);

@@ -39,9 +39,7 @@ float FlameDamage(const Player* owner) {
     return row != nullptr ? row->damage : 0.0f;
 }
 
-float RadiusAt(float flightTime) {
-    return (flightTime / FlameBall::kMaxFlightTime) * kRadiusGrowth + kMinRadius;
-}
+float RadiusAt(float flightTime) { return (flightTime / FlameBall::kMaxFlightTime) * kRadiusGrowth + kMinRadius; }
 
 }  // namespace
 

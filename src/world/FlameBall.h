@@ -36,13 +36,13 @@ public:
     float range = 0.0f;       // distance the ball may fly
     bool started = false;
     Vector3 target;
-    Vector3 start;            // copied from the position on the first update
+    Vector3 start;  // copied from the position on the first update
     Vector3 direction;
     Vector3 launchPoint;
-    float clock = 0.0f;       // seconds of flight, later of lingering
-    int32_t stopped = 0;      // 1 once the ball hit something or reached its range
+    float clock = 0.0f;   // seconds of flight, later of lingering
+    int32_t stopped = 0;  // 1 once the ball hit something or reached its range
     ParticleSystem glow;
-    int32_t frame = 0;        // the shared material the glow shows next
+    int32_t frame = 0;  // the shared material the glow shows next
 
 private:
     // False when neither the target nor the heading gives a direction.

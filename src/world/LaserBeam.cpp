@@ -14,8 +14,8 @@
 namespace {
 
 constexpr const char* kSoundNames[] = {"Laser0.ogg", "Laser1.ogg", "Laser2.ogg", "Laser3.ogg"};
-constexpr const char* kMaterialNames[LaserBeam::kFrameCount] = {
-    "LaserBall1.tga", "LaserBall2.tga", "LaserBall3.tga", "LaserBall4.tga", "LaserBall5.tga", "LaserBall6.tga"};
+constexpr const char* kMaterialNames[LaserBeam::kFrameCount] = {"LaserBall1.tga", "LaserBall2.tga", "LaserBall3.tga",
+                                                                "LaserBall4.tga", "LaserBall5.tga", "LaserBall6.tga"};
 constexpr float kProjectileHealth = 10.0f;
 // The trail's particles lie this many times their spacing behind the head.
 constexpr float kTrailStretch = 3.0f;
@@ -128,9 +128,9 @@ void LaserBeam::Remove(int explode) {
     if (removed) return;
     health = 0.0f;
     if (explode != 0 && !IsCurrentGameClient()) {
-        ExplosionField* blast = gArena->NewExplosion(owner, position, ShotDamage(owner, kWeaponLaser),
-                                                     GetUpgradeBaseValue(kWeaponLaser), 0.0f,
-                                                     Vector3(-direction.x, -direction.y, 0.0f), 0);
+        ExplosionField* blast =
+            gArena->NewExplosion(owner, position, ShotDamage(owner, kWeaponLaser), GetUpgradeBaseValue(kWeaponLaser),
+                                 0.0f, Vector3(-direction.x, -direction.y, 0.0f), 0);
         gArena->AddObject(blast);
         if (Game* game = CurrentGame()) game->OnBlastAdded(blast);
     }

@@ -32,16 +32,16 @@ public:
 
     void SetParticleColor(const Color& colour);
 
-    Player* owner = nullptr;   // the firing unit's player; not owned
-    Vector3 target;            // the point the beam was fired at
-    Vector3 direction;         // horizontal unit vector, fixed on the first update
-    Vector3 start;             // where the beam left the weapon
+    Player* owner = nullptr;  // the firing unit's player; not owned
+    Vector3 target;           // the point the beam was fired at
+    Vector3 direction;        // horizontal unit vector, fixed on the first update
+    Vector3 start;            // where the beam left the weapon
     bool started = false;
-    float travelled = 0.0f;    // seconds flown
+    float travelled = 0.0f;  // seconds flown
     Color trailColour;
-    int32_t sound = -1;        // one of the four laser sounds
+    int32_t sound = -1;  // one of the four laser sounds
     ParticleSystem trail;
-    int32_t frame = 0;         // the shared material the trail shows next
+    int32_t frame = 0;  // the shared material the trail shows next
 
 private:
     // False when neither the target nor the heading gives a direction.

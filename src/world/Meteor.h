@@ -30,8 +30,8 @@ public:
     void OnPlaced() override;
 
     Vector3 fallDirection{0.0f, 0.0f, -1.0f};
-    float spinRate = 2.0f;   // radians per second
-    float damage = 50.0f;    // at the blast's centre
+    float spinRate = 2.0f;  // radians per second
+    float damage = 50.0f;   // at the blast's centre
     Vector3 spinAxis{0.0f, 0.0f, 1.0f};
     float spinAngle = 0.0f;  // radians
     float speed = 12.0f;     // units per second

@@ -145,10 +145,9 @@ void Missile::Remove(int explode) {
         gArena->PlaySoundAtPoint(explosionSound, position, 1.0f);
         if (!IsCurrentGameClient()) {
             const float radius = GetUpgradeBaseValue(kWeaponMissileLauncher);
-            ExplosionField* blast =
-                gArena->NewExplosion(owner, position + Vector3(0.0f, 0.0f, kBlastLift),
-                                     ShotDamage(owner, kWeaponMissileLauncher), radius, 0.5f * radius,
-                                     Vector3(0.0f, 0.0f, 1.0f), 0);
+            ExplosionField* blast = gArena->NewExplosion(owner, position + Vector3(0.0f, 0.0f, kBlastLift),
+                                                         ShotDamage(owner, kWeaponMissileLauncher), radius,
+                                                         0.5f * radius, Vector3(0.0f, 0.0f, 1.0f), 0);
             gArena->AddObject(blast);
             if (Game* game = CurrentGame()) game->OnBlastAdded(blast);
         }

@@ -32,7 +32,7 @@ public:
     Player* owner = nullptr;  // the firing unit's player; not owned
     Vector3 target;           // the point the missile was launched at
     float smokeTimer = kSmokeInterval;
-    float roll = 0.0f;        // radians about its own axis
+    float roll = 0.0f;  // radians about its own axis
     int32_t launchSound = -1;
     int32_t explosionSound = -1;
 

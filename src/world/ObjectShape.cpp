@@ -34,7 +34,6 @@ CollisionShape ShapeForObjectKind(int kind, const Vector3& p, float r) {
             return RestingSphere(p, 0.75f);
         case 8:  // goal
             return RestingSphere(p, 8.0f);
-        default:
-            return RestingSphere(p, r);
+        default: return RestingSphere(p, r);
     }
 }

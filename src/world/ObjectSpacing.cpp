@@ -20,6 +20,4 @@ float ContactRadiusSum(const WorldObject& a, const WorldObject& b) {
     return a.shape.Radius() + b.shape.Radius() + 0.005f;
 }
 
-float SeparationDistance(const WorldObject& a, const WorldObject& b, float gap) {
-    return Extent(a) + Extent(b) + gap;
-}
+float SeparationDistance(const WorldObject& a, const WorldObject& b, float gap) { return Extent(a) + Extent(b) + gap; }

@@ -42,9 +42,7 @@ void Rock::Reset() {
     shadows[1] = ShadowDecal();
 }
 
-void Rock::SetShape(float radius) {
-    shape.SetCylinder(position, position + Vector3(0.0f, 0.0f, kHeight), radius);
-}
+void Rock::SetShape(float radius) { shape.SetCylinder(position, position + Vector3(0.0f, 0.0f, kHeight), radius); }
 
 int Rock::ChooseVariant(int value) {
     if (value < 0 || value > kRandomVariant) {
@@ -78,8 +76,8 @@ void Rock::FaceDirection(const Vector3&) { facingAngle = 0.0f; }
 void Rock::TakeDamage(Player*, const Vector3&, float, int) {}
 
 void Rock::OnPlaced() {
-    ComputeShadow(position, position + Vector3(0.0f, 0.0f, kShadowHeight), position + Vector3(0.0f, 0.0f, kShadowHeight),
-                  ShadowTexture(team), false);
+    ComputeShadow(position, position + Vector3(0.0f, 0.0f, kShadowHeight),
+                  position + Vector3(0.0f, 0.0f, kShadowHeight), ShadowTexture(team), false);
 }
 
 bool Rock::Load(Stream& stream) { return LoadText(*this, stream); }
@@ -132,8 +130,10 @@ bool Rock::LoadText(WorldObject& object, Stream& stream, bool withSubType) {
             }
             object.PlaceAt(point);
         } else {
-            const int field = word.EqualsNoCase("Angle") ? 0 : word.EqualsNoCase("Health") ? 1
-                              : word.EqualsNoCase("MaxHealth") ? 2 : -1;
+            const int field = word.EqualsNoCase("Angle")       ? 0
+                              : word.EqualsNoCase("Health")    ? 1
+                              : word.EqualsNoCase("MaxHealth") ? 2
+                                                               : -1;
             if (field < 0) {
                 continue;
             }

@@ -24,9 +24,7 @@ void ScorchMark::Start(const Vector3& point, float markSize) {
     PlaceAt(point);
 }
 
-uint8_t ScorchMark::DecalAlpha() const {
-    return uint8_t(std::floor(std::clamp(life / kLife, 0.0f, 1.0f) * 255.0f));
-}
+uint8_t ScorchMark::DecalAlpha() const { return uint8_t(std::floor(std::clamp(life / kLife, 0.0f, 1.0f) * 255.0f)); }
 
 void ScorchMark::Reset() {
     shadows[0] = ShadowDecal();

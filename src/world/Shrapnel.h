@@ -36,13 +36,13 @@ public:
     // The arena tells every burst when its shooter leaves the world.
     static void WatchShooters(Arena& arena);
 
-    Player* owner = nullptr;   // the shooter's player; not owned
-    Vorn* shooter = nullptr;   // not owned; cleared when the unit leaves the world
+    Player* owner = nullptr;  // the shooter's player; not owned
+    Vorn* shooter = nullptr;  // not owned; cleared when the unit leaves the world
     int32_t sound = -1;
     Vector3 endPoints[kFragmentCount];
     SmokeSystem burstSmoke;
     SmokeSystem trails[kFragmentCount];
-    int32_t trailCount = 0;    // trails started so far
+    int32_t trailCount = 0;  // trails started so far
 
 private:
     // The fragment's end after its path test: the end point, or the first hit on the way.

@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr const char* kTextureNames[SmokeSystem::kTextureCount] = {
-    "SmokeTexture.tga", "SmokeTexture2.tga", "SmokeTexture3.tga", "SmokeTexture4.tga"};
+constexpr const char* kTextureNames[SmokeSystem::kTextureCount] = {"SmokeTexture.tga", "SmokeTexture2.tga",
+                                                                   "SmokeTexture3.tga", "SmokeTexture4.tga"};
 constexpr float kEmitterSize = 2.0f;
 constexpr float kRiseAcceleration = 3.5f;
 constexpr float kFirstLife = 0.5f;

@@ -170,8 +170,9 @@ void SoccerBall::Fly(Step& step) {
         step.wetNow = true;
         const float reach = 4.0f * step.radius;
         const Vector3& t = step.target;
-        step.ringDue = IsWet(gArena->GetTerrainType(t.x + reach, t.y)) && IsWet(gArena->GetTerrainType(t.x - reach, t.y)) &&
-                       IsWet(gArena->GetTerrainType(t.x, t.y + reach)) && IsWet(gArena->GetTerrainType(t.x, t.y - reach));
+        step.ringDue =
+            IsWet(gArena->GetTerrainType(t.x + reach, t.y)) && IsWet(gArena->GetTerrainType(t.x - reach, t.y)) &&
+            IsWet(gArena->GetTerrainType(t.x, t.y + reach)) && IsWet(gArena->GetTerrainType(t.x, t.y - reach));
     } else if (IsSoft(type)) {
         step.bounceFactor *= 0.75f;
     }
@@ -278,7 +279,8 @@ void SoccerBall::SlowDown(Step& step) {
         d = std::max((kGroundReach - above) / kGroundReach, 0.0f) * kFriction * step.dt;
     }
     const float speed = velocity.Length();
-    const bool still = std::fabs(velocity.x) <= kTiny && std::fabs(velocity.y) <= kTiny && std::fabs(velocity.z) <= kTiny;
+    const bool still =
+        std::fabs(velocity.x) <= kTiny && std::fabs(velocity.y) <= kTiny && std::fabs(velocity.z) <= kTiny;
     if (speed <= d || still) {
         SetVelocity(Vector3());
         return;

@@ -36,12 +36,12 @@ public:
     // v - 2 (v . n) n.
     static Vector3 Reflect(const Vector3& v, const Vector3& n);
 
-    Quaternion orientation;   // rolling rotation
-    float drag = 1.0f;        // 2.0 for a tick spent in goo
-    bool wet = false;         // touched swamp or water in the last completed move
-    bool inGoal = false;      // found inside a goal during this tick
-    Player* goalOwner = nullptr;  // not owned
-    Vector2 goalPoint;        // where the goal found the ball
+    Quaternion orientation;        // rolling rotation
+    float drag = 1.0f;             // 2.0 for a tick spent in goo
+    bool wet = false;              // touched swamp or water in the last completed move
+    bool inGoal = false;           // found inside a goal during this tick
+    Player* goalOwner = nullptr;   // not owned
+    Vector2 goalPoint;             // where the goal found the ball
     Player* lastKicker = nullptr;  // credited with the last touch; not owned
     int32_t kickSound = -1;
     int32_t popSound = -1;

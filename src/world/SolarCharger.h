@@ -44,10 +44,10 @@ public:
     // Counts down a pending fatal hit and applies it at zero.
     void UpdateDeathTimer();
 
-    Vector3Array targets;       // units charged in this tick
-    Array<float> targetRadii;   // their collision radii
-    float ringPhase = 0.0f;     // [0, 1)
-    float ringAngle = 0.0f;     // [0, 2 pi)
+    Vector3Array targets;      // units charged in this tick
+    Array<float> targetRadii;  // their collision radii
+    float ringPhase = 0.0f;    // [0, 1)
+    float ringAngle = 0.0f;    // [0, 2 pi)
     IntRect chargingBounds = kEmptyGridBounds;
     float pendingDamage = 0.0f;
     Player* pendingAttacker = nullptr;  // not owned

@@ -186,12 +186,11 @@ private:
     // Tests the two triangles of cell (ci, cj) when the ray's height between tEnter and
     // tExit meets the cell's height band: true on a hit (bestT); a miss nearer than
     // bestMiss becomes the near-miss candidate.
-    bool RayHitCell(const Ray& ray, int32_t ci, int32_t cj, float tEnter, float tExit, float& bestT,
-                    float& bestMiss, Vector3& candidate) const;
+    bool RayHitCell(const Ray& ray, int32_t ci, int32_t cj, float tEnter, float tExit, float& bestT, float& bestMiss,
+                    Vector3& candidate) const;
     // Walks the cells along a direction of unit horizontal length; true with the hit
     // point in candidate.
-    bool WalkRay(const Vector3& start, Vector3 direction, float& bestT, float& bestMiss,
-                 Vector3& candidate) const;
+    bool WalkRay(const Vector3& start, Vector3 direction, float& bestT, float& bestMiss, Vector3& candidate) const;
     // The point and its 8 neighbours are all firm ground.
     bool IsFirmAround(int32_t i, int32_t j) const;
     void PaintFlat(TerrainType type);

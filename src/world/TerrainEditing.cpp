@@ -5,9 +5,9 @@
 #include <cmath>
 #include <iterator>
 
-#include "game/PlayerRoster.h"
 #include "core/MathUtil.h"
 #include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "platform/sys/Random.h"
 #include "world/Terrain.h"
 

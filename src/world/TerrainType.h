@@ -25,7 +25,7 @@ struct TerrainTypeInfo {
     bool slow;
     bool lava;
     bool water;
-    bool firm;              // firm ground keeps slopes; the others spread flat
+    bool firm;             // firm ground keeps slopes; the others spread flat
     int32_t tilePriority;  // the higher type forms a cell's base tile
 };
 

@@ -16,9 +16,9 @@
 namespace {
 
 constexpr const char* kModels[Rock::kVariantCount] = {"Tree", "PineTree", "PalmTree", "TreeCactus", "Tree6", "Tree7"};
-constexpr const char* kShadows[Rock::kVariantCount] = {"TreeShadow.tga",       "PineTreeShadow.tga",
-                                                       "PalmTreeShadow.tga",   "TreeCactusShadow.tga",
-                                                       "Tree6Shadow.tga",      "Tree7Shadow.tga"};
+constexpr const char* kShadows[Rock::kVariantCount] = {"TreeShadow.tga",     "PineTreeShadow.tga",
+                                                       "PalmTreeShadow.tga", "TreeCactusShadow.tga",
+                                                       "Tree6Shadow.tga",    "Tree7Shadow.tga"};
 // Damage lights fire i (1 to 9) below 40 (1 - (i + 1) / 11) health; a burst shows all ten.
 constexpr int kFireSteps = 10;
 
@@ -112,18 +112,14 @@ void Tree::Reset() {
 
 void Tree::SetDefaults() { ResetHealth(kHealth); }
 
-void Tree::SetShape(float radius) {
-    shape.SetCylinder(position, position + Vector3(0.0f, 0.0f, kHeight), radius);
-}
+void Tree::SetShape(float radius) { shape.SetCylinder(position, position + Vector3(0.0f, 0.0f, kHeight), radius); }
 
 void Tree::SetTeam(int value) {
     team = Rock::ChooseVariant(value);
     model = GetRenderer().LoadModel(ActorModelPath(kModels[team]), 1.0f, 8.0f, 0);
 }
 
-void Tree::Draw(const Vector3& point) {
-    Rock::DrawLitModel(*this, point + Vector3(0.0f, 0.0f, kModelLift * scale));
-}
+void Tree::Draw(const Vector3& point) { Rock::DrawLitModel(*this, point + Vector3(0.0f, 0.0f, kModelLift * scale)); }
 
 void Tree::Update(bool) {
     // Every tree shares the fire sound: a burning one keeps it at its place.

@@ -25,9 +25,7 @@ constexpr float kBounceDamping = 0.9f;
 // Balls meeting slower than this stop instead of nudging each other for ever.
 constexpr float kBallRestSpeed = 0.5f;
 
-float RandomTurn() {
-    return RandomFloatBetween(0.0f, 2.0f * kPi);
-}
+float RandomTurn() { return RandomFloatBetween(0.0f, 2.0f * kPi); }
 
 // A push direction with some horizontal part, so that an object hit from straight
 // above or below slides off instead of bouncing in place.
@@ -46,9 +44,7 @@ Vector3 BounceNormal(const Vector3& difference) {
     return n;
 }
 
-Vector2 Horizontal(const Vector3& v) {
-    return {v.x, v.y};
-}
+Vector2 Horizontal(const Vector3& v) { return {v.x, v.y}; }
 
 }  // namespace
 
@@ -81,9 +77,7 @@ void WorldObject::PlaceAt(const Vector3& point) {
     UpdateGridPlacement();
 }
 
-void WorldObject::SetVelocity(const Vector3& value) {
-    velocity = value;
-}
+void WorldObject::SetVelocity(const Vector3& value) { velocity = value; }
 
 const Matrix4& WorldObject::BuildWorldMatrix() {
     worldMatrix = Matrix::RotationZ(heading);
@@ -91,13 +85,9 @@ const Matrix4& WorldObject::BuildWorldMatrix() {
     return worldMatrix;
 }
 
-void WorldObject::FaceDirection(const Vector3& point) {
-    facingAngle = HeadingBetween(facingOrigin, Horizontal(point));
-}
+void WorldObject::FaceDirection(const Vector3& point) { facingAngle = HeadingBetween(facingOrigin, Horizontal(point)); }
 
-void WorldObject::SetTeam(int value) {
-    team = value;
-}
+void WorldObject::SetTeam(int value) { team = value; }
 
 void WorldObject::ResetHealth(float value) {
     SetMaxHealth(value);
@@ -105,13 +95,9 @@ void WorldObject::ResetHealth(float value) {
     lastAttacker = nullptr;
 }
 
-void WorldObject::SetHealth(float value) {
-    health = value;
-}
+void WorldObject::SetHealth(float value) { health = value; }
 
-void WorldObject::SetMaxHealth(float value) {
-    maxHealth = value;
-}
+void WorldObject::SetMaxHealth(float value) { maxHealth = value; }
 
 void WorldObject::TakeDamage(Player* attacker, const Vector3&, float amount, int) {
     if (amount >= health) {
@@ -131,13 +117,9 @@ void WorldObject::Heal(float amount) {
     }
 }
 
-void WorldObject::Remove(int) {
-    removed = true;
-}
+void WorldObject::Remove(int) { removed = true; }
 
-float WorldObject::GetRadius() const {
-    return shape.Radius();
-}
+float WorldObject::GetRadius() const { return shape.Radius(); }
 
 bool WorldObject::Load(Stream&) { return true; }
 
@@ -145,21 +127,13 @@ void WorldObject::Save(Stream&) {}
 
 void WorldObject::SetDefaults() {}
 
-bool WorldObject::IsSaved() const {
-    return false;
-}
+bool WorldObject::IsSaved() const { return false; }
 
-void WorldObject::SetTimeBudget(float seconds) {
-    timeBudget = seconds;
-}
+void WorldObject::SetTimeBudget(float seconds) { timeBudget = seconds; }
 
-void WorldObject::SpendTime(float seconds) {
-    SetTimeBudget(timeBudget - seconds);
-}
+void WorldObject::SpendTime(float seconds) { SetTimeBudget(timeBudget - seconds); }
 
-bool WorldObject::IsReady() const {
-    return true;
-}
+bool WorldObject::IsReady() const { return true; }
 
 void WorldObject::OnPlaced() {}
 
@@ -205,21 +179,13 @@ void WorldObject::UpdateGridPlacement() {
     gArena->AddToGrid(this);
 }
 
-void WorldObject::WrapShapeNear(const Vector3& point) {
-    shape.WrapNear(point);
-}
+void WorldObject::WrapShapeNear(const Vector3& point) { shape.WrapNear(point); }
 
-void WorldObject::WrapShapeIntoArena() {
-    shape.WrapIntoArena();
-}
+void WorldObject::WrapShapeIntoArena() { shape.WrapIntoArena(); }
 
-Vector3 WorldObject::GetHeadingVector() const {
-    return {std::cos(heading), std::sin(heading), 0.0f};
-}
+Vector3 WorldObject::GetHeadingVector() const { return {std::cos(heading), std::sin(heading), 0.0f}; }
 
-Vector2 WorldObject::GetFacingVector() const {
-    return {std::cos(facingAngle), std::sin(facingAngle)};
-}
+Vector2 WorldObject::GetFacingVector() const { return {std::cos(facingAngle), std::sin(facingAngle)}; }
 
 float WorldObject::CurrentTime() const {
     const Game* game = CurrentGame();
@@ -229,17 +195,11 @@ float WorldObject::CurrentTime() const {
     return game->clock + game->frameTime - timeBudget;
 }
 
-void WorldObject::SpendAllTime() {
-    SpendTime(timeBudget);
-}
+void WorldObject::SpendAllTime() { SpendTime(timeBudget); }
 
-void WorldObject::AssignId() {
-    AssignId(*gArena);
-}
+void WorldObject::AssignId() { AssignId(*gArena); }
 
-void WorldObject::AssignId(Arena& arena) {
-    id = IsSyncedKind(kind) ? arena.TakeSyncedId() : arena.TakeLocalId();
-}
+void WorldObject::AssignId(Arena& arena) { id = IsSyncedKind(kind) ? arena.TakeSyncedId() : arena.TakeLocalId(); }
 
 bool WorldObject::CanCollideWith(const WorldObject& other) const {
     const int a = kind;
@@ -340,10 +300,10 @@ void WorldObject::ComputeShadow(const Vector3& basePoint, const Vector3& topPoin
         lightGround.Normalize();
     }
     const Vector3 middle = (basePoint + upperPoint) * 0.5f;
-    const Vector3 middleDown = ProjectDownAlongDirection(
-        middle, middle.z - gArena->GetGroundHeight(middle.x, middle.y), light);
-    const Vector3 baseDown = ProjectDownAlongDirection(
-        basePoint, basePoint.z - gArena->GetGroundHeight(basePoint.x, basePoint.y), light);
+    const Vector3 middleDown =
+        ProjectDownAlongDirection(middle, middle.z - gArena->GetGroundHeight(middle.x, middle.y), light);
+    const Vector3 baseDown =
+        ProjectDownAlongDirection(basePoint, basePoint.z - gArena->GetGroundHeight(basePoint.x, basePoint.y), light);
     const Vector2 pb = Horizontal(baseDown);
     Vector2 dir = Horizontal(middleDown) - pb;
     if (dir.IsNearZero()) {

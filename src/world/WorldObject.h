@@ -144,7 +144,7 @@ public:
     // object once.
     int32_t visitStamp = -1;
     int32_t id = -1;
-    int32_t loadedId = 0;  // read by the kinds' Load from the "ID" key
+    int32_t loadedId = 0;        // read by the kinds' Load from the "ID" key
     ModelNode* model = nullptr;  // not owned
     bool onGround = false;
     bool active = false;  // set while the object is in the arena's list
@@ -158,12 +158,12 @@ public:
     float health = 0.0f;
     Player* lastAttacker = nullptr;  // credited with the fatal hit; not owned
     float maxHealth = 0.0f;
-    GridCell* gridCell = nullptr;  // the arena cell holding the position
+    GridCell* gridCell = nullptr;       // the arena cell holding the position
     IntRect bounds = kEmptyGridBounds;  // grid cells covered by the shape, unwrapped
     IntRect previousBounds = kEmptyGridBounds;
     CollisionShape shape;
     CollisionShape previousShape;
-    float timeBudget = 0.0f;  // seconds still to spend in this tick
+    float timeBudget = 0.0f;         // seconds still to spend in this tick
     float heightAboveGround = 0.0f;  // kept across terrain edits
     // Written and read only by the pattern matcher.
     PatternObject* matchedPatternObject = nullptr;

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/AudioTestUtil.h"
 #include "audio/Sounder.h"
+#include "support/AudioTestUtil.h"
 #include "support/ScopedEnv.h"
 #include "support/SoundTestUtil.h"
 
@@ -19,8 +19,7 @@ using namespace audio_test;
 using platform_test::ScopedEnv;
 
 // Where the expected samples start in the written ones (on a left sample), or npos.
-size_t FindStart(const Samples& written, const Samples& expected, size_t probe)
-{
+size_t FindStart(const Samples& written, const Samples& expected, size_t probe) {
     for (size_t start = 0; start + probe <= written.size(); start += 2) {
         if (std::equal(expected.begin(), expected.begin() + long(probe), written.begin() + long(start))) return start;
     }
@@ -28,8 +27,7 @@ size_t FindStart(const Samples& written, const Samples& expected, size_t probe)
 }
 
 template <typename Done>
-bool WaitFor(Done done)
-{
+bool WaitFor(Done done) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
@@ -38,14 +36,12 @@ bool WaitFor(Done done)
     return true;
 }
 
-bool OpenDisk(Sounder& sounder)
-{
+bool OpenDisk(Sounder& sounder) {
     sounder.Init(snd::DeviceKind::Sdl, 2, 22050, 16);
     return std::string(sounder.Device()->DriverName()) == "disk";
 }
 
-TEST(SdlEndToEnd, EffectReachesTheDiskDriverUnchanged)
-{
+TEST(SdlEndToEnd, EffectReachesTheDiskDriverUnchanged) {
     TempFolder folder;
     const std::string output = folder / "effect.raw";
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
@@ -70,8 +66,7 @@ TEST(SdlEndToEnd, EffectReachesTheDiskDriverUnchanged)
     EXPECT_TRUE(std::equal(tone.begin(), tone.end(), written.begin() + long(start)));
 }
 
-TEST(SdlEndToEnd, OggStreamIsRefilledByTheThreadInTime)
-{
+TEST(SdlEndToEnd, OggStreamIsRefilledByTheThreadInTime) {
     TempFolder folder;
     const std::string output = folder / "stream.raw";
     // The stream thread refills every 25 ms; without a pace the driver would run through

@@ -1,17 +1,16 @@
 // The readers: our own RIFF WAVE parser and the Ogg Vorbis decoder, on files made here.
 #include <gtest/gtest.h>
 
-#include "support/AudioTestUtil.h"
 #include "audio/OggFile.h"
 #include "audio/SoundFile.h"
 #include "audio/WavFile.h"
+#include "support/AudioTestUtil.h"
 
 namespace {
 
 using namespace audio_test;
 
-std::string ReadAll(SoundFile& file, uint32_t step)
-{
+std::string ReadAll(SoundFile& file, uint32_t step) {
     std::string out;
     std::string chunk(step, '\0');
     while (uint32_t got = file.Read(reinterpret_cast<uint8_t*>(chunk.data()), step)) out.append(chunk, 0, got);
@@ -19,8 +18,7 @@ std::string ReadAll(SoundFile& file, uint32_t step)
 }
 
 // The Ogg page checksum: CRC-32 with polynomial 0x04C11DB7, no reflection, start 0.
-uint32_t OggChecksum(const std::string& page)
-{
+uint32_t OggChecksum(const std::string& page) {
     uint32_t crc = 0;
     for (const char byte : page) {
         crc ^= uint32_t(uint8_t(byte)) << 24;
@@ -32,8 +30,7 @@ uint32_t OggChecksum(const std::string& page)
 // The file with its last page's granule position set to 0 and the page's checksum made
 // good again: every page still decodes, but the stream claims no length, so it cannot
 // be rewound by time.
-std::string WithoutLength(std::string ogg)
-{
+std::string WithoutLength(std::string ogg) {
     size_t last = 0;
     for (size_t at = 0; at + 27 <= ogg.size();) {
         last = at;
@@ -49,8 +46,7 @@ std::string WithoutLength(std::string ogg)
     return ogg;
 }
 
-TEST(SoundFile, ReaderIsChosenByExtensionIgnoringCase)
-{
+TEST(SoundFile, ReaderIsChosenByExtensionIgnoringCase) {
     EXPECT_NE(dynamic_cast<OggFile*>(SoundFile::Make("Sounds\\Countdown.ogg").get()), nullptr);
     EXPECT_NE(dynamic_cast<OggFile*>(SoundFile::Make("SOUNDS\\COUNTDOWN.OGG").get()), nullptr);
     EXPECT_NE(dynamic_cast<WavFile*>(SoundFile::Make("Sounds\\Tone.WAV").get()), nullptr);
@@ -58,13 +54,14 @@ TEST(SoundFile, ReaderIsChosenByExtensionIgnoringCase)
     EXPECT_NE(dynamic_cast<WavFile*>(SoundFile::Make("Sounds.ogg\\Tone").get()), nullptr);
 }
 
-TEST(WavFile, ReadsPcmThroughTheCaseInsensitivePathsAndSkipsOtherChunks)
-{
+TEST(WavFile, ReadsPcmThroughTheCaseInsensitivePathsAndSkipsOtherChunks) {
     TempFolder folder;
     const std::string data = "\x01\x02\x03\x04\x05\x06\x07\x08";
     std::string bytes = WavBytes({1, 1, 11025, 16}, data);
     // A "LIST" chunk of odd length (with its pad byte) between "fmt " and "data".
-    bytes.insert(36, std::string("LIST\x03\x00\x00\x00" "abc\x00", 12));
+    bytes.insert(36, std::string("LIST\x03\x00\x00\x00"
+                                 "abc\x00",
+                                 12));
     bytes.replace(4, 4, std::string("\x38\x00\x00\x00", 4));
     WriteFile(folder / "Tone.wav", bytes);
 
@@ -80,8 +77,7 @@ TEST(WavFile, ReadsPcmThroughTheCaseInsensitivePathsAndSkipsOtherChunks)
     EXPECT_FALSE(file.Format().has_value());
 }
 
-TEST(WavFile, DataSizeIsBoundedByTheFileAndCutToWholeFrames)
-{
+TEST(WavFile, DataSizeIsBoundedByTheFileAndCutToWholeFrames) {
     TempFolder folder;
     std::string bytes = WavBytes({1, 2, 22050, 16}, std::string(11, 'x'));
     bytes.replace(40, 4, "\xF0\xFF\xFF\xFF");  // the data chunk claims almost 4 GiB
@@ -92,8 +88,7 @@ TEST(WavFile, DataSizeIsBoundedByTheFileAndCutToWholeFrames)
     EXPECT_EQ(ReadAll(file, 64).size(), 8u);
 }
 
-TEST(WavFile, DamagedFilesAreRefusedWithTheirReason)
-{
+TEST(WavFile, DamagedFilesAreRefusedWithTheirReason) {
     struct Case {
         const char* name;
         std::string bytes;
@@ -133,8 +128,7 @@ TEST(WavFile, DamagedFilesAreRefusedWithTheirReason)
     }
 }
 
-TEST(OggFile, DecodesSixteenBitLittleEndianAsTheReferenceDecoderDoes)
-{
+TEST(OggFile, DecodesSixteenBitLittleEndianAsTheReferenceDecoderDoes) {
     TempFolder folder;
     for (const int channels : {1, 2}) {
         SCOPED_TRACE(channels);
@@ -156,8 +150,7 @@ TEST(OggFile, DecodesSixteenBitLittleEndianAsTheReferenceDecoderDoes)
     }
 }
 
-TEST(OggFile, DamagedFilesAreRefused)
-{
+TEST(OggFile, DamagedFilesAreRefused) {
     TempFolder folder;
     const std::string ogg = EncodeOgg(ToneFloats(5000, 2, 22050, 440.0), 2, 22050);
     const std::string surround = EncodeOgg(ToneFloats(5000, 3, 22050, 440.0), 3, 22050);
@@ -185,8 +178,7 @@ TEST(OggFile, DamagedFilesAreRefused)
     }
 }
 
-TEST(OggFile, CorruptedOrCutPagesEndTheDataWithoutNoise)
-{
+TEST(OggFile, CorruptedOrCutPagesEndTheDataWithoutNoise) {
     TempFolder folder;
     const std::string ogg = EncodeOgg(ToneFloats(44100, 2, 22050, 440.0), 2, 22050);
     const Samples reference = DecodeOgg(ogg);
@@ -208,8 +200,7 @@ TEST(OggFile, CorruptedOrCutPagesEndTheDataWithoutNoise)
     }
 }
 
-TEST(OggFile, SizeAgreesWithTheDataWhenRewindingFails)
-{
+TEST(OggFile, SizeAgreesWithTheDataWhenRewindingFails) {
     TempFolder folder;
     WriteFile(folder / "nolength.ogg", WithoutLength(EncodeOgg(ToneFloats(22050, 1, 22050, 440.0), 1, 22050)));
     OggFile file(String((folder / "nolength.ogg").c_str()));

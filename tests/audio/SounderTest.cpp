@@ -4,39 +4,35 @@
 
 #include <gtest/gtest.h>
 
-#include "support/AudioTestUtil.h"
-#include "core/ThrowError.h"
 #include "audio/Sounder.h"
+#include "core/ThrowError.h"
 #include "platform/sound/NullSoundDevice.h"
+#include "support/AudioTestUtil.h"
 
 namespace {
 
 using namespace audio_test;
 
-int16_t Scaled(int sample, int hundredths)
-{
+int16_t Scaled(int sample, int hundredths) {
     const float gain = float(std::pow(10.0, hundredths / 2000.0));
     return int16_t(std::lrint(float(sample) * gain));
 }
 
 class SounderTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         auto device = std::make_unique<snd::NullSoundDevice>();
         device_ = device.get();
         sounder_.Init(std::move(device));
     }
 
     // A 16-bit stereo effect of the frames at 22050 Hz.
-    String Effect(const std::string& name, const Samples& samples, const WavSpec& spec = {})
-    {
+    String Effect(const std::string& name, const Samples& samples, const WavSpec& spec = {}) {
         WriteFile(folder_ / name, WavBytes(spec, SampleBytes16(samples)));
         return String((folder_ / name).c_str());
     }
 
-    Samples Take(uint32_t frames)
-    {
+    Samples Take(uint32_t frames) {
         device_->ClearOutput();
         device_->Advance(frames);
         return device_->Output();
@@ -47,8 +43,7 @@ protected:
     snd::NullSoundDevice* device_ = nullptr;
 };
 
-TEST_F(SounderTest, ShortEffectIsFollowedBySilenceUpToTheMinimumBuffer)
-{
+TEST_F(SounderTest, ShortEffectIsFollowedBySilenceUpToTheMinimumBuffer) {
     WriteFile(folder_ / "click.wav", WavBytes({1, 1, 22050, 8}, std::string(100, '\xC0')));
     Sound* sound = sounder_.LoadSound((folder_ / "click.wav").c_str(), Sound::kPlain, true);
     ASSERT_NE(sound->Buffer(), nullptr);
@@ -70,8 +65,7 @@ TEST_F(SounderTest, ShortEffectIsFollowedBySilenceUpToTheMinimumBuffer)
     EXPECT_EQ(Samples(out16.begin() + 200, out16.end()), Samples(2 * 4096 - 200, 0));
 }
 
-TEST_F(SounderTest, OtherRatesAreResampledToTheOutput)
-{
+TEST_F(SounderTest, OtherRatesAreResampledToTheOutput) {
     // A ramp at half the output rate: every second output frame lies halfway between two.
     const Samples ramp = MakeSamples(5000, 1, [](int i, int) { return int16_t(i * 4); });
     Sound* slow = sounder_.LoadSound(Effect("slow.wav", ramp, {1, 1, 11025, 16}), Sound::kPlain, true);
@@ -88,8 +82,7 @@ TEST_F(SounderTest, OtherRatesAreResampledToTheOutput)
     EXPECT_EQ(Take(3), (Samples{0, 0, 2, -2, 4, -4}));
 }
 
-TEST_F(SounderTest, LoadingTwiceSharesTheDataAndPlaysIndependently)
-{
+TEST_F(SounderTest, LoadingTwiceSharesTheDataAndPlaysIndependently) {
     const String name = Effect("Countdown.wav", Samples(2 * 20000, 1000));
     Sound* first = sounder_.LoadSound(name, Sound::kPanned, true);
     Sound* second = sounder_.LoadSound(String(name).Lowered(), Sound::kPlain, true);
@@ -123,8 +116,7 @@ TEST_F(SounderTest, LoadingTwiceSharesTheDataAndPlaysIndependently)
     EXPECT_EQ(sounder_.LoadSound("", Sound::kPanned, true), nullptr);
 }
 
-TEST_F(SounderTest, TablesStaySortedByUpperCasedNameInByteOrder)
-{
+TEST_F(SounderTest, TablesStaySortedByUpperCasedNameInByteOrder) {
     for (const char* name : {"b.wav", "A.wav", "c.wav", "_.wav", "a2.wav"}) {
         sounder_.LoadSound(Effect(name, Samples(200, 1)), Sound::kPlain, true);
     }
@@ -134,8 +126,7 @@ TEST_F(SounderTest, TablesStaySortedByUpperCasedNameInByteOrder)
     EXPECT_EQ(Sounder::FindByName(sounder_.SoundTable(), "NONE"), -1);
 }
 
-TEST_F(SounderTest, PlayingSoundIsNotRestartedOnlyItsVolumeChanges)
-{
+TEST_F(SounderTest, PlayingSoundIsNotRestartedOnlyItsVolumeChanges) {
     const Samples ramp = MakeSamples(20000, 2, [](int i, int) { return int16_t(i % 30000); });
     Sound* sound = sounder_.LoadSound(Effect("ramp.wav", ramp), Sound::kPanned, true);
     sounder_.Play(sound, 1.0f, 0);
@@ -152,12 +143,11 @@ TEST_F(SounderTest, PlayingSoundIsNotRestartedOnlyItsVolumeChanges)
     EXPECT_EQ(Take(2), (Samples{0, 0, 1, 1}));
 }
 
-TEST_F(SounderTest, VolumeAndPanFollowTheLawAndAreClamped)
-{
+TEST_F(SounderTest, VolumeAndPanFollowTheLawAndAreClamped) {
     Sound* sound = sounder_.LoadSound(Effect("v.wav", Samples(2 * 100, 10000)), Sound::kPanned, true);
     snd::SoundBuffer& buffer = *sound->Buffer();
-    const std::pair<float, int> volumes[] = {{1.0f, 0}, {0.5f, -5000}, {0.0f, -10000}, {0.25f, -7500},
-                                             {1.7f, 0}, {-3.0f, -10000}, {NAN, -10000}, {0.87654f, -1235}};
+    const std::pair<float, int> volumes[] = {{1.0f, 0}, {0.5f, -5000},   {0.0f, -10000}, {0.25f, -7500},
+                                             {1.7f, 0}, {-3.0f, -10000}, {NAN, -10000},  {0.87654f, -1235}};
     for (const auto& [v, hundredths] : volumes) {
         sound->SetVolume(v);
         EXPECT_EQ(buffer.Volume(), hundredths) << v;
@@ -170,8 +160,8 @@ TEST_F(SounderTest, VolumeAndPanFollowTheLawAndAreClamped)
     sound->SetVolume(0.500005f);
     EXPECT_EQ(buffer.Volume(), -1);
 
-    const std::pair<float, int> pans[] = {{-1.0f, -10000}, {0.5f, 5000}, {-0.33333f, -3333},
-                                          {4.0f, 10000}, {-9.0f, -10000}, {INFINITY, 0}};
+    const std::pair<float, int> pans[] = {{-1.0f, -10000}, {0.5f, 5000},    {-0.33333f, -3333},
+                                          {4.0f, 10000},   {-9.0f, -10000}, {INFINITY, 0}};
     for (const auto& [p, hundredths] : pans) {
         sound->SetPan(p);
         EXPECT_EQ(buffer.Pan(), hundredths) << p;
@@ -185,8 +175,7 @@ TEST_F(SounderTest, VolumeAndPanFollowTheLawAndAreClamped)
     EXPECT_EQ(out[1], 10000);
 }
 
-TEST_F(SounderTest, PanOnlyReachesPannedSoundsAndPlacesWaitForThePlayCommit)
-{
+TEST_F(SounderTest, PanOnlyReachesPannedSoundsAndPlacesWaitForThePlayCommit) {
     const String name = Effect("p.wav", Samples(2 * 100, 100), {1, 1, 22050, 16});
     Sound* plain = sounder_.LoadSound(name, Sound::kPlain, false);
     plain->SetPan(1.0f);
@@ -217,8 +206,7 @@ TEST_F(SounderTest, PanOnlyReachesPannedSoundsAndPlacesWaitForThePlayCommit)
     EXPECT_FALSE(placed->IsTracked());
 }
 
-TEST_F(SounderTest, FilesThatCannotBeReadGiveSilentSoundsNotErrors)
-{
+TEST_F(SounderTest, FilesThatCannotBeReadGiveSilentSoundsNotErrors) {
     LogCapture log;
     WriteFile(folder_ / "zero.wav", WavBytes({1, 1, 22050, 16}, std::string(1, 'x')));
     for (const char* name : {"absent.wav", "absent.ogg", "zero.wav"}) {
@@ -239,8 +227,7 @@ TEST_F(SounderTest, FilesThatCannotBeReadGiveSilentSoundsNotErrors)
     EXPECT_EQ(Take(100), Samples(200, 0));
 }
 
-TEST_F(SounderTest, LostBufferIsRefilledAtTheNextPlayAndAPersistentLossDoesNotHang)
-{
+TEST_F(SounderTest, LostBufferIsRefilledAtTheNextPlayAndAPersistentLossDoesNotHang) {
     Sound* sound = sounder_.LoadSound(Effect("lost.wav", Samples(2 * 9000, 700)), Sound::kPanned, true);
     sounder_.Play(sound, 1.0f, 0);
     device_->SimulateLoss(true);
@@ -251,15 +238,15 @@ TEST_F(SounderTest, LostBufferIsRefilledAtTheNextPlayAndAPersistentLossDoesNotHa
     EXPECT_EQ(Take(2), Samples(4, 700));
 }
 
-TEST(SounderInit, RefusesAPrimaryFormatTheMixerCannotMake)
-{
+TEST(SounderInit, RefusesAPrimaryFormatTheMixerCannotMake) {
     Sounder sounder;
     try {
         sounder.Init(snd::DeviceKind::Null, 1, 22050, 16);
         FAIL() << "no error raised";
     } catch (const ThrowError& error) {
         EXPECT_STREQ(error.file.CStr(), "Sounder");
-        EXPECT_EQ(std::string(error.message.CStr()).rfind("Sounder::Init() - the mixer makes only 16-bit stereo: ", 0), 0u);
+        EXPECT_EQ(std::string(error.message.CStr()).rfind("Sounder::Init() - the mixer makes only 16-bit stereo: ", 0),
+                  0u);
     }
     try {
         sounder.Init(snd::DeviceKind::Null, 2, 1, 16);

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "support/AudioTestUtil.h"
 #include "audio/Sounder.h"
 #include "platform/sound/NullSoundDevice.h"
+#include "support/AudioTestUtil.h"
 
 namespace {
 
@@ -20,22 +20,19 @@ constexpr uint32_t kPassFrames = 1000;
 
 class StreamTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         auto device = std::make_unique<snd::NullSoundDevice>();
         device_ = device.get();
         sounder_.Init(std::move(device));
     }
 
-    String File(const std::string& name, const std::string& bytes)
-    {
+    String File(const std::string& name, const std::string& bytes) {
         WriteFile(folder_ / name, bytes);
         return String((folder_ / name).c_str());
     }
 
     // Advances and refills until the stream ends (or the frame budget runs out).
-    Samples PlayOut(StreamSound* stream, uint32_t maxFrames)
-    {
+    Samples PlayOut(StreamSound* stream, uint32_t maxFrames) {
         device_->ClearOutput();
         for (uint32_t frames = 0; frames < maxFrames && sounder_.IsStreamActive(stream); frames += kPassFrames) {
             device_->Advance(kPassFrames);
@@ -44,8 +41,7 @@ protected:
         return device_->Output();
     }
 
-    Samples Advance(uint32_t frames)
-    {
+    Samples Advance(uint32_t frames) {
         device_->ClearOutput();
         for (uint32_t done = 0; done < frames; done += kPassFrames) {
             device_->Advance(kPassFrames);
@@ -59,8 +55,7 @@ protected:
     snd::NullSoundDevice* device_ = nullptr;
 };
 
-TEST_F(StreamTest, OggStreamPlaysEverySampleOnceAcrossTheRingThenEnds)
-{
+TEST_F(StreamTest, OggStreamPlaysEverySampleOnceAcrossTheRingThenEnds) {
     const std::string ogg = EncodeOgg(ToneFloats(40000, 2, 22050, 330.0), 2, 22050);
     const Samples reference = DecodeOgg(ogg);
     ASSERT_GT(2 * reference.size(), 3u * StreamSound::kRingBytes);  // several trips round the ring
@@ -77,8 +72,7 @@ TEST_F(StreamTest, OggStreamPlaysEverySampleOnceAcrossTheRingThenEnds)
     ASSERT_GE(out.size(), reference.size());
     EXPECT_TRUE(Samples(out.begin(), out.begin() + long(reference.size())) == reference)
         << "streamed samples differ from the decoded file";
-    EXPECT_EQ(Samples(out.begin() + long(reference.size()), out.end()),
-              Samples(out.size() - reference.size(), 0));
+    EXPECT_EQ(Samples(out.begin() + long(reference.size()), out.end()), Samples(out.size() - reference.size(), 0));
     // It stopped once the cursor entered the half of silence, not a whole ring later.
     EXPECT_LE(out.size() - reference.size(), 2u * (StreamSound::kHalfBytes / 4 + 2 * kPassFrames));
     EXPECT_TRUE(stream->HasEnded());
@@ -92,11 +86,11 @@ TEST_F(StreamTest, OggStreamPlaysEverySampleOnceAcrossTheRingThenEnds)
     EXPECT_TRUE(Samples(again.begin(), again.begin() + long(reference.size())) == reference);
 }
 
-TEST_F(StreamTest, LoopingStreamRewindsWithoutGapsOrRepeats)
-{
+TEST_F(StreamTest, LoopingStreamRewindsWithoutGapsOrRepeats) {
     // 3000 frames: shorter than a half, so each half holds the data more than once.
     const Samples data = MakeSamples(3000, 2, [](int i, int c) { return int16_t(c == 0 ? i + 1 : -i - 1); });
-    StreamSound* stream = sounder_.LoadStream(File("loop.wav", WavBytes({}, SampleBytes16(data))), Sound::kPanned, true);
+    StreamSound* stream =
+        sounder_.LoadStream(File("loop.wav", WavBytes({}, SampleBytes16(data))), Sound::kPanned, true);
     sounder_.PlayStream(stream, 1.0f, Sounder::kLoop);
     const Samples out = Advance(40000);
     for (size_t i = 0; i < out.size(); ++i) {
@@ -115,10 +109,10 @@ TEST_F(StreamTest, LoopingStreamRewindsWithoutGapsOrRepeats)
     EXPECT_FALSE(sounder_.IsStreamActive(stream));
 }
 
-TEST_F(StreamTest, PlayingAnActiveStreamChangesOnlyVolumeAndLooping)
-{
+TEST_F(StreamTest, PlayingAnActiveStreamChangesOnlyVolumeAndLooping) {
     const Samples data = MakeSamples(30000, 2, [](int i, int) { return int16_t(i % 20000); });
-    StreamSound* stream = sounder_.LoadStream(File("speech.wav", WavBytes({}, SampleBytes16(data))), Sound::kPlain, true);
+    StreamSound* stream =
+        sounder_.LoadStream(File("speech.wav", WavBytes({}, SampleBytes16(data))), Sound::kPlain, true);
     sounder_.PlayStream(stream, 1.0f, Sounder::kLoop);
     Advance(3000);
     sounder_.PlayStream(stream, 0.0f, 0);
@@ -129,8 +123,7 @@ TEST_F(StreamTest, PlayingAnActiveStreamChangesOnlyVolumeAndLooping)
     EXPECT_EQ(sounder_.ActiveStreamCount(), 1);
 }
 
-TEST_F(StreamTest, ReaderWithoutDataEndsALoopInsteadOfSpinning)
-{
+TEST_F(StreamTest, ReaderWithoutDataEndsALoopInsteadOfSpinning) {
     const std::string empty = EncodeOgg({}, 2, 22050);
     ASSERT_FALSE(empty.empty());
     StreamSound* stream = sounder_.LoadStream(File("empty.ogg", empty), Sound::kPanned, true);
@@ -142,8 +135,7 @@ TEST_F(StreamTest, ReaderWithoutDataEndsALoopInsteadOfSpinning)
     EXPECT_EQ(out, Samples(out.size(), 0));
 }
 
-TEST_F(StreamTest, SharedStreamsAreCountedAndDestroyedByTheLastRelease)
-{
+TEST_F(StreamTest, SharedStreamsAreCountedAndDestroyedByTheLastRelease) {
     const Samples data = MakeSamples(30000, 2, [](int, int) { return int16_t(500); });
     const String name = File("Line.wav", WavBytes({}, SampleBytes16(data)));
     StreamSound* first = sounder_.LoadStream(name, Sound::kPlain, true);
@@ -173,11 +165,11 @@ TEST_F(StreamTest, SharedStreamsAreCountedAndDestroyedByTheLastRelease)
     EXPECT_EQ(sounder_.LoadStream("", Sound::kPlain, true), nullptr);
 }
 
-TEST_F(StreamTest, MissingOrDamagedStreamFilesNeverPlay)
-{
+TEST_F(StreamTest, MissingOrDamagedStreamFilesNeverPlay) {
     LogCapture log;
     StreamSound* missing = sounder_.LoadStream((folder_ / "none.ogg").c_str(), Sound::kPanned, true);
-    StreamSound* damaged = sounder_.LoadStream(File("bad.ogg", "OggS" + std::string(5000, '\x33')), Sound::kPanned, true);
+    StreamSound* damaged =
+        sounder_.LoadStream(File("bad.ogg", "OggS" + std::string(5000, '\x33')), Sound::kPanned, true);
     for (StreamSound* stream : {missing, damaged}) {
         ASSERT_NE(stream, nullptr);
         sounder_.PlayStream(stream, 1.0f, Sounder::kLoop);
@@ -191,10 +183,10 @@ TEST_F(StreamTest, MissingOrDamagedStreamFilesNeverPlay)
     EXPECT_EQ(sounder_.StreamCount(), 0);
 }
 
-TEST_F(StreamTest, LostStreamStartsOverOnceTheDeviceGivesItBack)
-{
+TEST_F(StreamTest, LostStreamStartsOverOnceTheDeviceGivesItBack) {
     const Samples data = MakeSamples(30000, 2, [](int i, int) { return int16_t(i + 1); });
-    StreamSound* stream = sounder_.LoadStream(File("lost.wav", WavBytes({}, SampleBytes16(data))), Sound::kPanned, true);
+    StreamSound* stream =
+        sounder_.LoadStream(File("lost.wav", WavBytes({}, SampleBytes16(data))), Sound::kPanned, true);
     sounder_.PlayStream(stream, 1.0f, 0);
     Advance(2000);
     device_->SimulateLoss(true);
@@ -208,8 +200,7 @@ TEST_F(StreamTest, LostStreamStartsOverOnceTheDeviceGivesItBack)
 
 // The streaming thread refills while the main thread plays, stops and releases streams
 // and a second thread drives the output clock.
-TEST_F(StreamTest, StopAndReleaseWhileTheThreadRunsNeverDeadlock)
-{
+TEST_F(StreamTest, StopAndReleaseWhileTheThreadRunsNeverDeadlock) {
     const String wav = File("m.wav", WavBytes({}, SampleBytes16(Samples(2 * 30000, 100))));
     const String ogg = File("m.ogg", EncodeOgg(ToneFloats(20000, 2, 22050, 200.0), 2, 22050));
     std::atomic<bool> running{true};
@@ -245,8 +236,7 @@ TEST_F(StreamTest, StopAndReleaseWhileTheThreadRunsNeverDeadlock)
     EXPECT_EQ(sounder_.Device(), nullptr);
 }
 
-TEST(StreamThread, ShutdownWithActiveStreamsRepeatedly)
-{
+TEST(StreamThread, ShutdownWithActiveStreamsRepeatedly) {
     TempFolder folder;
     WriteFile(folder / "s.wav", WavBytes({}, SampleBytes16(Samples(2 * 30000, 9))));
     for (int round = 0; round < 40; ++round) {

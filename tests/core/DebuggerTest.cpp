@@ -12,8 +12,7 @@ namespace {
 using platform_test::ReadRaw;
 using platform_test::TempFolder;
 
-TEST(DebuggerTest, FlushSendsEachLineToTheFileAndTheCallback)
-{
+TEST(DebuggerTest, FlushSendsEachLineToTheFileAndTheCallback) {
     TempFolder folder;
     std::vector<std::string> lines;
     {
@@ -32,8 +31,7 @@ TEST(DebuggerTest, FlushSendsEachLineToTheFileAndTheCallback)
     EXPECT_EQ(ReadRaw(folder / "debug.txt"), "first 1\nsecond\nthird\n");
 }
 
-TEST(DebuggerTest, OpeningTheFileReplacesAnOldLog)
-{
+TEST(DebuggerTest, OpeningTheFileReplacesAnOldLog) {
     TempFolder folder;
     platform_test::WriteRaw(folder / "debug.txt", "old text that must go\n");
     Debugger log;
@@ -43,8 +41,7 @@ TEST(DebuggerTest, OpeningTheFileReplacesAnOldLog)
     EXPECT_EQ(ReadRaw(folder / "debug.txt"), "new\n");
 }
 
-TEST(DebuggerTest, AFileThatCannotBeOpenedIsReportedInTheLog)
-{
+TEST(DebuggerTest, AFileThatCannotBeOpenedIsReportedInTheLog) {
     TempFolder folder;
     Debugger log;
     log.SetDebuggerOutput(false);
@@ -56,8 +53,7 @@ TEST(DebuggerTest, AFileThatCannotBeOpenedIsReportedInTheLog)
     EXPECT_EQ(seen, "Unable to open the file [" + name + "]\n");
 }
 
-TEST(DebuggerTest, AnOverlongLineIsCutAndTheNextLineIsWhole)
-{
+TEST(DebuggerTest, AnOverlongLineIsCutAndTheNextLineIsWhole) {
     Debugger log;
     log.SetDebuggerOutput(false);
     std::vector<std::string> lines;
@@ -72,8 +68,7 @@ TEST(DebuggerTest, AnOverlongLineIsCutAndTheNextLineIsWhole)
     EXPECT_FALSE(log.HasError());
 }
 
-TEST(DebuggerTest, InstanceIsOneLog)
-{
+TEST(DebuggerTest, InstanceIsOneLog) {
     EXPECT_EQ(&Debugger::Instance(), &Debugger::Instance());
     EXPECT_TRUE(Debugger::Instance().DebuggerOutput());
 }

@@ -14,21 +14,15 @@ namespace fs = std::filesystem;
 using platform_test::TempFolder;
 using platform_test::WriteRaw;
 
-String S(const std::string& text)
-{
-    return String(text.c_str());
-}
+String S(const std::string& text) { return String(text.c_str()); }
 
-std::string Names(const StringArray& names)
-{
+std::string Names(const StringArray& names) {
     std::string joined;
-    for (const String& name : names)
-        joined += std::string(name.CStr()) + ";";
+    for (const String& name : names) joined += std::string(name.CStr()) + ";";
     return joined;
 }
 
-TEST(FileHelpersTest, FileExistsForFilesFoldersAndPatterns)
-{
+TEST(FileHelpersTest, FileExistsForFilesFoldersAndPatterns) {
     TempFolder folder;
     WriteRaw(folder / "Players/Bob/profile.txt", "x");
     EXPECT_TRUE(FileExists(S(folder / "Players")));
@@ -40,8 +34,7 @@ TEST(FileHelpersTest, FileExistsForFilesFoldersAndPatterns)
     EXPECT_FALSE(FileExists(""));
 }
 
-TEST(FileHelpersTest, ListFilesIsSortedWithoutRegardToCase)
-{
+TEST(FileHelpersTest, ListFilesIsSortedWithoutRegardToCase) {
     TempFolder folder;
     WriteRaw(folder / "b.VRN", "");
     WriteRaw(folder / "A.vrn", "");
@@ -52,8 +45,7 @@ TEST(FileHelpersTest, ListFilesIsSortedWithoutRegardToCase)
     EXPECT_EQ(ListFiles(S(folder / "nowhere/*")).Count(), 0);
 }
 
-TEST(FileHelpersTest, CompareFileTimesOrdersByLastWrite)
-{
+TEST(FileHelpersTest, CompareFileTimesOrdersByLastWrite) {
     TempFolder folder;
     WriteRaw(folder / "old", "");
     WriteRaw(folder / "new", "");
@@ -69,8 +61,7 @@ TEST(FileHelpersTest, CompareFileTimesOrdersByLastWrite)
     EXPECT_EQ(result, 0);
 }
 
-TEST(FileHelpersTest, CompareFileTimesLeavesTheResultAloneWhenAFileIsMissing)
-{
+TEST(FileHelpersTest, CompareFileTimesLeavesTheResultAloneWhenAFileIsMissing) {
     TempFolder folder;
     WriteRaw(folder / "here", "");
     int result = 42;
@@ -82,8 +73,7 @@ TEST(FileHelpersTest, CompareFileTimesLeavesTheResultAloneWhenAFileIsMissing)
 
 class DeleteFileOrFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         previousRoot_ = GetDataRoot();
         WriteRaw(folder_ / "game/Players/Bob/profile.txt", "x");
         WriteRaw(folder_ / "game/Players/Bob/Units/a.vrn", "x");
@@ -96,16 +86,14 @@ protected:
     String previousRoot_;
 };
 
-TEST_F(DeleteFileOrFolderTest, DeletesAFolderTreeInsideTheDataRoot)
-{
+TEST_F(DeleteFileOrFolderTest, DeletesAFolderTreeInsideTheDataRoot) {
     EXPECT_TRUE(DeleteFileOrFolder("players\\BOB"));
     EXPECT_FALSE(fs::exists(folder_ / "game/Players/Bob"));
     EXPECT_TRUE(fs::exists(folder_ / "game/Players"));
     EXPECT_FALSE(DeleteFileOrFolder("Players\\Bob"));  // already gone
 }
 
-TEST_F(DeleteFileOrFolderTest, RefusesPathsThatCouldLeaveTheDataRoot)
-{
+TEST_F(DeleteFileOrFolderTest, RefusesPathsThatCouldLeaveTheDataRoot) {
     EXPECT_FALSE(DeleteFileOrFolder(""));
     EXPECT_FALSE(DeleteFileOrFolder("."));
     EXPECT_FALSE(DeleteFileOrFolder(".."));
@@ -117,8 +105,7 @@ TEST_F(DeleteFileOrFolderTest, RefusesPathsThatCouldLeaveTheDataRoot)
     EXPECT_TRUE(fs::exists(folder_ / "game/Players/Bob/profile.txt"));
 }
 
-TEST_F(DeleteFileOrFolderTest, RemovesASymbolicLinkWithoutFollowingIt)
-{
+TEST_F(DeleteFileOrFolderTest, RemovesASymbolicLinkWithoutFollowingIt) {
     fs::create_directory_symlink(folder_ / "outside", folder_ / "game/Players/Link");
     EXPECT_TRUE(DeleteFileOrFolder("Players/Link"));
     EXPECT_FALSE(fs::exists(fs::symlink_status(folder_ / "game/Players/Link")));
@@ -126,8 +113,7 @@ TEST_F(DeleteFileOrFolderTest, RemovesASymbolicLinkWithoutFollowingIt)
     EXPECT_FALSE(DeleteFileOrFolder("Players/Link/keep.txt"));
 }
 
-TEST(FileHelpersTest, GetFullPathIsAbsoluteAndEmptyForNothing)
-{
+TEST(FileHelpersTest, GetFullPathIsAbsoluteAndEmptyForNothing) {
     TempFolder folder;
     WriteRaw(folder / "Data/File.txt", "");
     const String full = GetFullPath(S(folder / "data/sub/../FILE.TXT"));
@@ -140,10 +126,8 @@ TEST(FileHelpersTest, GetFullPathIsAbsoluteAndEmptyForNothing)
     EXPECT_EQ(GetFullPath("relative.txt")[0], '/');
 }
 
-TEST(FileHelpersTest, RunAndWaitRunsWithoutAShell)
-{
-    if (!fs::exists("/usr/bin/touch"))
-        GTEST_SKIP() << "no touch program";
+TEST(FileHelpersTest, RunAndWaitRunsWithoutAShell) {
+    if (!fs::exists("/usr/bin/touch")) GTEST_SKIP() << "no touch program";
     TempFolder folder;
     const std::string target = folder / "a b;c";
     EXPECT_TRUE(RunAndWait(S("/usr/bin/touch \"" + target + "\""), true));

@@ -6,14 +6,12 @@
 
 namespace {
 
-Color Rgba(int r, int g, int b, int a)
-{
+Color Rgba(int r, int g, int b, int a) {
     return Color::FromRGBA(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b),
                            static_cast<uint8_t>(a));
 }
 
-TEST(ImageTest, HalvingASinglePixelGivesAnEmptyImage)
-{
+TEST(ImageTest, HalvingASinglePixelGivesAnEmptyImage) {
     Image one(1, 1);
     Image result(5, 5);
     one.HalfSize(result);
@@ -22,8 +20,7 @@ TEST(ImageTest, HalvingASinglePixelGivesAnEmptyImage)
     EXPECT_TRUE(result.IsEmpty());
 }
 
-TEST(ImageTest, HalvingThreeByThreeUsesOnlyTheWindowAroundTheCentre)
-{
+TEST(ImageTest, HalvingThreeByThreeUsesOnlyTheWindowAroundTheCentre) {
     Image image(3, 3);
     image.Fill(Rgba(255, 255, 0, 255));  // row and column 2 lie outside the window
     image.At(0, 0) = Rgba(0, 0, 0, 255);
@@ -38,8 +35,7 @@ TEST(ImageTest, HalvingThreeByThreeUsesOnlyTheWindowAroundTheCentre)
     EXPECT_EQ(result.At(0, 0), Rgba(100, 0, 20, 255));
 }
 
-TEST(ImageTest, HalvingWeighsByInverseSquaredDistance)
-{
+TEST(ImageTest, HalvingWeighsByInverseSquaredDistance) {
     Image image(4, 4);
     image.Fill(Rgba(0, 0, 0, 0));
     image.At(1, 1) = Rgba(255, 0, 0, 255);
@@ -52,8 +48,7 @@ TEST(ImageTest, HalvingWeighsByInverseSquaredDistance)
     EXPECT_EQ(result.At(1, 1), Rgba(6, 0, 0, 6));
 }
 
-TEST(ImageTest, KeyedHalvingKeepsNearWhiteOutWhileOtherPixelsRemain)
-{
+TEST(ImageTest, KeyedHalvingKeepsNearWhiteOutWhileOtherPixelsRemain) {
     Image image(2, 2);
     image.Fill(Rgba(250, 255, 248, 255));
     image.At(1, 0) = Rgba(255, 0, 0, 255);
@@ -69,8 +64,7 @@ TEST(ImageTest, KeyedHalvingKeepsNearWhiteOutWhileOtherPixelsRemain)
     EXPECT_EQ(keyed.At(0, 0), Rgba(250, 255, 248, 255));  // nothing but key: the plain mean
 }
 
-TEST(ImageTest, BlitBlendsBySourceAlphaAndKeepsTheLargerAlpha)
-{
+TEST(ImageTest, BlitBlendsBySourceAlphaAndKeepsTheLargerAlpha) {
     Image destination(2, 1);
     destination.Fill(Rgba(10, 20, 30, 200));
     Image source(2, 1);
@@ -82,8 +76,7 @@ TEST(ImageTest, BlitBlendsBySourceAlphaAndKeepsTheLargerAlpha)
     EXPECT_EQ(destination.At(1, 0), Rgba(1, 2, 3, 255));
 }
 
-TEST(ImageTest, BlitIsClippedOnEverySide)
-{
+TEST(ImageTest, BlitIsClippedOnEverySide) {
     Image destination(2, 2);
     destination.Fill(Rgba(0, 0, 0, 255));
     Image source(2, 2);
@@ -100,8 +93,7 @@ TEST(ImageTest, BlitIsClippedOnEverySide)
     EXPECT_EQ(destination.At(1, 0), Rgba(50, 60, 70, 255));
 }
 
-TEST(ImageTest, RecolourKeepsGreyAndMapsPureRedToTheFirstColour)
-{
+TEST(ImageTest, RecolourKeepsGreyAndMapsPureRedToTheFirstColour) {
     Image image(4, 1);
     image.At(0, 0) = Rgba(90, 90, 90, 77);
     image.At(1, 0) = Rgba(255, 0, 0, 10);
@@ -114,8 +106,7 @@ TEST(ImageTest, RecolourKeepsGreyAndMapsPureRedToTheFirstColour)
     EXPECT_EQ(image.At(3, 0), Rgba(41, 52, 63, 255));
 }
 
-TEST(ImageTest, RecolourClampsSumsAboveFullAndHonoursTheFlags)
-{
+TEST(ImageTest, RecolourClampsSumsAboveFullAndHonoursTheFlags) {
     Image image(2, 1);
     image.At(0, 0) = Rgba(255, 255, 10, 255);  // grey 10, red and green remainders 245
     image.At(1, 0) = Rgba(255, 0, 0, 255);
@@ -128,8 +119,7 @@ TEST(ImageTest, RecolourClampsSumsAboveFullAndHonoursTheFlags)
     EXPECT_EQ(unchanged.At(1, 0), Rgba(255, 0, 0, 255));
 }
 
-TEST(ImageTest, BlendBlitRecoloursRedAndGreenAndKeepsBlue)
-{
+TEST(ImageTest, BlendBlitRecoloursRedAndGreenAndKeepsBlue) {
     Image destination(3, 2);
     destination.Fill(Rgba(100, 100, 100, 255));
     Image source(3, 1);
@@ -145,8 +135,7 @@ TEST(ImageTest, BlendBlitRecoloursRedAndGreenAndKeepsBlue)
     EXPECT_EQ(source.At(0, 0), original.At(0, 0));  // the source is left as it was
 }
 
-TEST(ImageTest, CopyAlphaFromNeedsTheSameSize)
-{
+TEST(ImageTest, CopyAlphaFromNeedsTheSameSize) {
     Image image(2, 1);
     image.Fill(Rgba(1, 2, 3, 4));
     Image mask(2, 1);
@@ -158,11 +147,9 @@ TEST(ImageTest, CopyAlphaFromNeedsTheSameSize)
     EXPECT_EQ(image.At(1, 0), Rgba(1, 2, 3, 200));
 }
 
-TEST(ImageTest, ResizeKeepsTheFlatPrefix)
-{
+TEST(ImageTest, ResizeKeepsTheFlatPrefix) {
     Image image(2, 2);
-    for (int i = 0; i < 4; ++i)
-        image.Pixels()[i] = Color(static_cast<uint32_t>(i + 1));
+    for (int i = 0; i < 4; ++i) image.Pixels()[i] = Color(static_cast<uint32_t>(i + 1));
     image.Resize(1, 3);
     EXPECT_EQ(image.Width(), 1);
     EXPECT_EQ(image.Height(), 3);
@@ -171,8 +158,7 @@ TEST(ImageTest, ResizeKeepsTheFlatPrefix)
     EXPECT_TRUE(image.IsEmpty());
 }
 
-TEST(ImageTest, ImageArrayHoldsEmptyImages)
-{
+TEST(ImageTest, ImageArrayHoldsEmptyImages) {
     ImageArray images(3);
     ASSERT_EQ(images.Count(), 3);
     EXPECT_TRUE(images[2].IsEmpty());
@@ -180,8 +166,7 @@ TEST(ImageTest, ImageArrayHoldsEmptyImages)
     EXPECT_EQ(ImageArray(-2).Count(), 0);
 }
 
-TEST(StringHashTest, IgnoresCaseAndFoldsTheTopBits)
-{
+TEST(StringHashTest, IgnoresCaseAndFoldsTheTopBits) {
     EXPECT_EQ(StringHash(""), 0u);
     EXPECT_EQ(StringHash("a"), 0x41u);
     EXPECT_EQ(StringHash("ab"), 0x452u);

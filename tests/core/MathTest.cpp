@@ -18,10 +18,10 @@
 #include "core/Rect.h"
 #include "core/Sphere.h"
 #include "core/StringStream.h"
-#include "support/TempFolder.h"
 #include "core/Vector2.h"
 #include "core/Vector3.h"
 #include "platform/sys/Random.h"
+#include "support/TempFolder.h"
 
 namespace {
 

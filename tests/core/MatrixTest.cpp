@@ -161,7 +161,7 @@ TEST(QuaternionTest, FromMatrixRoundTripsThroughEveryBranch) {
         Quaternion::FromAxisAngle({1, 0.1f, 0.05f}, 3.1405f),   // x largest
         Quaternion::FromAxisAngle({0.1f, 1, -0.1f}, 3.1405f),   // y largest
         Quaternion::FromAxisAngle({0.05f, 0.1f, 1}, -3.1405f),  // z largest
-        Quaternion::FromAxisAngle({1, 0, 0}, kPi),             // exact half turns
+        Quaternion::FromAxisAngle({1, 0, 0}, kPi),              // exact half turns
         Quaternion::FromAxisAngle({0, 1, 0}, kPi),
         Quaternion::FromAxisAngle({0, 0, 1}, kPi),
         Quaternion(),

@@ -23,8 +23,7 @@ struct Counted {
 
 class MemoryBlockTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Debugger::Instance().SetCallback([this](const char* text) { log_ += text; });
     }
     void TearDown() override { Debugger::Instance().SetCallback(nullptr); }
@@ -32,8 +31,7 @@ protected:
     std::string log_;
 };
 
-TEST_F(MemoryBlockTest, HandsOutTheLastBlockFirstThenGrows)
-{
+TEST_F(MemoryBlockTest, HandsOutTheLastBlockFirstThenGrows) {
     TypedMemoryBlock<Record> pool("Record", 1, 2);
     pool.Preallocate();
     EXPECT_EQ(pool.BlockCount(), 2);
@@ -47,8 +45,7 @@ TEST_F(MemoryBlockTest, HandsOutTheLastBlockFirstThenGrows)
     EXPECT_EQ(third->value, 7);
 }
 
-TEST_F(MemoryBlockTest, WithinABlockTheLastElementComesFirst)
-{
+TEST_F(MemoryBlockTest, WithinABlockTheLastElementComesFirst) {
     RecordMemoryBlock pool;
     EXPECT_STREQ(pool.Name().CStr(), "Record");
     Record* first = pool.Allocate();
@@ -58,8 +55,7 @@ TEST_F(MemoryBlockTest, WithinABlockTheLastElementComesFirst)
     EXPECT_EQ(second, pool.ElementAt(3));
 }
 
-TEST_F(MemoryBlockTest, ReleasedObjectsComeBackOnlyAfterTheFlushInReverseOrder)
-{
+TEST_F(MemoryBlockTest, ReleasedObjectsComeBackOnlyAfterTheFlushInReverseOrder) {
     TypedMemoryBlock<Record> pool("Record", 4, 1);
     Record* a = pool.Allocate();
     Record* b = pool.Allocate();
@@ -73,8 +69,7 @@ TEST_F(MemoryBlockTest, ReleasedObjectsComeBackOnlyAfterTheFlushInReverseOrder)
     EXPECT_EQ(pool.Allocate(), a);
 }
 
-TEST_F(MemoryBlockTest, AllocateReturnsTheObjectAsItWasLeft)
-{
+TEST_F(MemoryBlockTest, AllocateReturnsTheObjectAsItWasLeft) {
     TypedMemoryBlock<Record> pool("Record", 1, 0);
     Record* a = pool.Allocate();
     a->value = 99;
@@ -83,8 +78,7 @@ TEST_F(MemoryBlockTest, AllocateReturnsTheObjectAsItWasLeft)
     EXPECT_EQ(pool.Allocate()->value, 99);
 }
 
-TEST_F(MemoryBlockTest, SecondReleaseBeforeAFlushIsIgnoredAndLogged)
-{
+TEST_F(MemoryBlockTest, SecondReleaseBeforeAFlushIsIgnoredAndLogged) {
     TypedMemoryBlock<Record> pool("Record", 2, 1);
     Record* a = pool.Allocate();
     pool.Release(a);
@@ -98,8 +92,7 @@ TEST_F(MemoryBlockTest, SecondReleaseBeforeAFlushIsIgnoredAndLogged)
     EXPECT_NE(pool.Allocate(), a);
 }
 
-TEST_F(MemoryBlockTest, ReleasingAFreeOrForeignObjectIsIgnored)
-{
+TEST_F(MemoryBlockTest, ReleasingAFreeOrForeignObjectIsIgnored) {
     TypedMemoryBlock<Record> pool("Record", 2, 1);
     pool.Preallocate();
     Record outsider;
@@ -112,8 +105,7 @@ TEST_F(MemoryBlockTest, ReleasingAFreeOrForeignObjectIsIgnored)
     EXPECT_NE(log_.find("not in use"), std::string::npos);
 }
 
-TEST_F(MemoryBlockTest, CapacityReadsMinusOneUntilTheFirstFlush)
-{
+TEST_F(MemoryBlockTest, CapacityReadsMinusOneUntilTheFirstFlush) {
     TypedMemoryBlock<Record> pool("Record", 5, 3);
     pool.Preallocate();
     EXPECT_EQ(pool.Capacity(), -1);
@@ -121,8 +113,7 @@ TEST_F(MemoryBlockTest, CapacityReadsMinusOneUntilTheFirstFlush)
     EXPECT_EQ(pool.Capacity(), 15);
 }
 
-TEST_F(MemoryBlockTest, ElementAtCountsAcrossBlocks)
-{
+TEST_F(MemoryBlockTest, ElementAtCountsAcrossBlocks) {
     TypedMemoryBlock<Record> pool("Record", 5, 2);
     pool.Preallocate();
     Record* second = pool.ElementAt(5);
@@ -130,8 +121,7 @@ TEST_F(MemoryBlockTest, ElementAtCountsAcrossBlocks)
     EXPECT_EQ(pool.ElementAt(4), pool.ElementAt(0) + 4);
 }
 
-TEST_F(MemoryBlockTest, ZeroPerBlockMeansOne)
-{
+TEST_F(MemoryBlockTest, ZeroPerBlockMeansOne) {
     TypedMemoryBlock<Record> pool("Record", 0, 1);
     EXPECT_EQ(pool.PerBlock(), 1);
     EXPECT_NE(pool.Allocate(), nullptr);
@@ -139,8 +129,7 @@ TEST_F(MemoryBlockTest, ZeroPerBlockMeansOne)
     EXPECT_EQ(pool.BlockCount(), 2);
 }
 
-TEST_F(MemoryBlockTest, ClearFreesEveryBlockAndTheDestructorToo)
-{
+TEST_F(MemoryBlockTest, ClearFreesEveryBlockAndTheDestructorToo) {
     {
         TypedMemoryBlock<Counted> pool("Counted", 10, 2);
         pool.Preallocate();

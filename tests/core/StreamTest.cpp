@@ -111,8 +111,8 @@ TEST(StringStreamTest, RoundTripOfEveryTypedValue) {
     StringStream stream;
     int pointee = 0;
     void* address = &pointee;
-    stream << 3.25L << ' ' << -1.5e-7 << ' ' << 0.1f << ' ' << -12345678 << ' ' << 4000000000u
-           << ' ' << static_cast<short>(-300) << ' ' << address << ' ' << 'q';
+    stream << 3.25L << ' ' << -1.5e-7 << ' ' << 0.1f << ' ' << -12345678 << ' ' << 4000000000u << ' '
+           << static_cast<short>(-300) << ' ' << address << ' ' << 'q';
     stream.Seek(0, 0);
     long double ld = 0;
     double d = 0;
@@ -293,8 +293,7 @@ TEST_F(FileStreamTest, TypedRoundTrip) {
     {
         FileStream out(path, "w");
         ASSERT_TRUE(out.IsOpen());
-        out << "Count " << 3 << ' ' << -2.5f << ' ' << 4000000000u << ' ' << static_cast<unsigned short>(7)
-            << Endl;
+        out << "Count " << 3 << ' ' << -2.5f << ' ' << 4000000000u << ' ' << static_cast<unsigned short>(7) << Endl;
         EXPECT_TRUE(out.Commit());
     }
     EXPECT_EQ(Contents(path), "Count 3 -2.5 4000000000 7\n");

@@ -16,38 +16,46 @@ using platform_test::ReadRaw;
 using platform_test::TempFolder;
 using platform_test::WriteRaw;
 
-const Bytes kFooter = {0, 0, 0, 0, 0, 0, 0, 0, 'T', 'R', 'U', 'E', 'V', 'I', 'S', 'I', 'O',
-                       'N', '-', 'X', 'F', 'I', 'L', 'E', '.', 0};
+const Bytes kFooter = {0,   0,   0,   0,   0,   0,   0,   0,   'T', 'R', 'U', 'E', 'V',
+                       'I', 'S', 'I', 'O', 'N', '-', 'X', 'F', 'I', 'L', 'E', '.', 0};
 
-Bytes Header(uint8_t type, uint16_t width, uint16_t height, uint8_t depth, uint8_t descriptor,
-             uint8_t idLength = 0)
-{
-    return {idLength, 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-            static_cast<uint8_t>(width), static_cast<uint8_t>(width >> 8),
-            static_cast<uint8_t>(height), static_cast<uint8_t>(height >> 8), depth, descriptor};
+Bytes Header(uint8_t type, uint16_t width, uint16_t height, uint8_t depth, uint8_t descriptor, uint8_t idLength = 0) {
+    return {idLength,
+            0,
+            type,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            static_cast<uint8_t>(width),
+            static_cast<uint8_t>(width >> 8),
+            static_cast<uint8_t>(height),
+            static_cast<uint8_t>(height >> 8),
+            depth,
+            descriptor};
 }
 
-Bytes Join(std::initializer_list<Bytes> parts)
-{
+Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
+    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
-Color Rgba(int r, int g, int b, int a)
-{
+Color Rgba(int r, int g, int b, int a) {
     return Color::FromRGBA(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b),
                            static_cast<uint8_t>(a));
 }
 
 // The run-length encoding of one row of 32-bit pixels.
-Bytes EncodeRow(const std::vector<uint32_t>& row)
-{
+Bytes EncodeRow(const std::vector<uint32_t>& row) {
     Bytes pixels;
     for (uint32_t p : row)
-        for (int i = 0; i < 4; ++i)
-            pixels.push_back(static_cast<uint8_t>(p >> (8 * i)));
+        for (int i = 0; i < 4; ++i) pixels.push_back(static_cast<uint8_t>(p >> (8 * i)));
     TgaDescription d;
     d.imageType = 10;
     d.width = static_cast<uint16_t>(row.size());
@@ -59,14 +67,12 @@ Bytes EncodeRow(const std::vector<uint32_t>& row)
     return Bytes(file.begin() + kTgaHeaderBytes, file.end() - kTgaFooterBytes);
 }
 
-Bytes Px(uint32_t p)
-{
+Bytes Px(uint32_t p) {
     return {static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p >> 16),
             static_cast<uint8_t>(p >> 24)};
 }
 
-TEST(TgaWriterTest, SavedTwoByTwoImageIsSixtyBytesTopRowFirst)
-{
+TEST(TgaWriterTest, SavedTwoByTwoImageIsSixtyBytesTopRowFirst) {
     TempFolder folder;
     Image image(2, 2);
     image.At(0, 0) = Rgba(1, 2, 3, 4);
@@ -76,16 +82,14 @@ TEST(TgaWriterTest, SavedTwoByTwoImageIsSixtyBytesTopRowFirst)
     ASSERT_TRUE(image.SaveTGA(folder / "a.tga"));
     const std::string text = ReadRaw(folder / "a.tga");
     const Bytes file(text.begin(), text.end());
-    const Bytes expected = Join({Header(2, 2, 2, 32, 32),
-                                 {3, 2, 1, 4, 7, 6, 5, 8, 11, 10, 9, 12, 15, 14, 13, 16},
-                                 kFooter});
+    const Bytes expected =
+        Join({Header(2, 2, 2, 32, 32), {3, 2, 1, 4, 7, 6, 5, 8, 11, 10, 9, 12, 15, 14, 13, 16}, kFooter});
     EXPECT_EQ(file, expected);
     EXPECT_EQ(file.size(), 60u);
     EXPECT_FALSE(std::filesystem::exists(folder / "a.tga.tmp"));
 }
 
-TEST(TgaWriterTest, RunLengthPacketsOfARow)
-{
+TEST(TgaWriterTest, RunLengthPacketsOfARow) {
     const uint32_t a = 0x11223344, b = 0x55667788, c = 0x99AABBCC;
     EXPECT_EQ(EncodeRow(std::vector<uint32_t>(200, a)), Join({{0xFF}, Px(a), {0xC7}, Px(a)}));
     EXPECT_EQ(EncodeRow({a, a, b}), Join({{0x81}, Px(a), {0x00}, Px(b)}));
@@ -96,8 +100,7 @@ TEST(TgaWriterTest, RunLengthPacketsOfARow)
     EXPECT_EQ(EncodeRow({a, a}), Join({{0x81}, Px(a)}));
 }
 
-TEST(TgaWriterTest, SingleBytePixelsNeedThreeEqualToRun)
-{
+TEST(TgaWriterTest, SingleBytePixelsNeedThreeEqualToRun) {
     auto encode = [](Bytes row) {
         TgaDescription d;
         d.imageType = 11;
@@ -113,8 +116,7 @@ TEST(TgaWriterTest, SingleBytePixelsNeedThreeEqualToRun)
     EXPECT_EQ(encode({5, 5, 5, 7}), (Bytes{0x82, 5, 0x00, 7}));
 }
 
-TEST(TgaWriterTest, RowsAreEncodedSeparately)
-{
+TEST(TgaWriterTest, RowsAreEncodedSeparately) {
     Bytes pixels = Join({Px(1), Px(1), Px(1), Px(1)});
     TgaDescription d;
     d.imageType = 10;
@@ -128,8 +130,7 @@ TEST(TgaWriterTest, RowsAreEncodedSeparately)
               Join({{0x81}, Px(1), {0x81}, Px(1)}));
 }
 
-TEST(TgaWriterTest, ColourMappedImageWritesItsMapFromTheFirstEntry)
-{
+TEST(TgaWriterTest, ColourMappedImageWritesItsMapFromTheFirstEntry) {
     const uint8_t map[] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     uint8_t pixels[] = {0, 1};
     const uint8_t id[] = {'i', 'd'};
@@ -148,16 +149,12 @@ TEST(TgaWriterTest, ColourMappedImageWritesItsMapFromTheFirstEntry)
     d.pixels = pixels;
     Bytes file;
     ASSERT_EQ(EncodeTga(d, file), kTgaWritten);
-    const Bytes expected = Join({{2, 1, 1, 1, 0, 2, 0, 24, 0, 0, 0, 0, 2, 0, 1, 0, 8, 0},
-                                 {'i', 'd'},
-                                 {4, 5, 6, 7, 8, 9},
-                                 {0, 1},
-                                 kFooter});
+    const Bytes expected = Join(
+        {{2, 1, 1, 1, 0, 2, 0, 24, 0, 0, 0, 0, 2, 0, 1, 0, 8, 0}, {'i', 'd'}, {4, 5, 6, 7, 8, 9}, {0, 1}, kFooter});
     EXPECT_EQ(file, expected);
 }
 
-TEST(TgaWriterTest, EveryInvalidDescriptionHasItsCode)
-{
+TEST(TgaWriterTest, EveryInvalidDescriptionHasItsCode) {
     uint8_t pixels[16] = {};
     const uint8_t map[12] = {};
     auto valid = [&] {
@@ -203,8 +200,7 @@ TEST(TgaWriterTest, EveryInvalidDescriptionHasItsCode)
     EXPECT_EQ(code(d), kTgaBadPixelDepth);
 }
 
-TEST(TgaWriterTest, FileErrorsKeepTheOldFile)
-{
+TEST(TgaWriterTest, FileErrorsKeepTheOldFile) {
     TempFolder folder;
     WriteRaw(folder / "old.tga", "old");
     uint8_t pixels[4] = {};
@@ -222,8 +218,7 @@ TEST(TgaWriterTest, FileErrorsKeepTheOldFile)
     EXPECT_EQ(ReadRaw(folder / "old.tga").size(), 18u + 4u + 26u);
 }
 
-TEST(TgaWriterTest, PixelAddressFollowsTheDescriptorAndStoreTheDepth)
-{
+TEST(TgaWriterTest, PixelAddressFollowsTheDescriptorAndStoreTheDepth) {
     uint8_t pixels[16] = {};
     TgaDescription d;
     d.width = 2;
@@ -246,28 +241,26 @@ TEST(TgaWriterTest, PixelAddressFollowsTheDescriptorAndStoreTheDepth)
     EXPECT_EQ(TgaStorePixel(out, 8, 1, 2, 3, 4), kTgaBadPixelDepth);
 }
 
-TEST(TgaReaderTest, ReadsBackWhatSaveTgaWrote)
-{
+TEST(TgaReaderTest, ReadsBackWhatSaveTgaWrote) {
     TempFolder folder;
     Image image(3, 2);
-    for (int i = 0; i < 6; ++i)
-        image.Pixels()[i] = Rgba(i * 40, 255 - i, i, i * 50);
+    for (int i = 0; i < 6; ++i) image.Pixels()[i] = Rgba(i * 40, 255 - i, i, i * 50);
     ASSERT_TRUE(image.SaveTGA(folder / "Round.tga"));
     Image back;
     ASSERT_EQ(ReadTgaFile(folder / "round.TGA", back), TgaReadResult::kOk);
     ASSERT_EQ(back.Width(), 3);
     ASSERT_EQ(back.Height(), 2);
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(back.Pixels()[i], image.Pixels()[i]) << i;
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(back.Pixels()[i], image.Pixels()[i]) << i;
 }
 
-TEST(TgaReaderTest, BottomLeftOriginTwentyFourBitsWithIdAndIgnoredMap)
-{
+TEST(TgaReaderTest, BottomLeftOriginTwentyFourBitsWithIdAndIgnoredMap) {
     Bytes header = Header(2, 2, 2, 24, 0, 3);
     header[1] = 1;  // a colour map of two 16-bit entries, which a true-colour image ignores
     header[5] = 2;
     header[7] = 16;
-    const Bytes file = Join({header, {'a', 'b', 'c'}, {0, 0, 0, 0},
+    const Bytes file = Join({header,
+                             {'a', 'b', 'c'},
+                             {0, 0, 0, 0},
                              {1, 2, 3, 4, 5, 6},  // bottom row
                              {7, 8, 9, 10, 11, 12}});
     Image image;
@@ -278,11 +271,10 @@ TEST(TgaReaderTest, BottomLeftOriginTwentyFourBitsWithIdAndIgnoredMap)
     EXPECT_EQ(image.At(1, 1), Rgba(6, 5, 4, 255));
 }
 
-TEST(TgaReaderTest, RunLengthPacketsMayCrossRows)
-{
+TEST(TgaReaderTest, RunLengthPacketsMayCrossRows) {
     const uint32_t a = 0x80102030, b = 0xFF000001, c = 0x00FFFFFF;
-    const Bytes file = Join({Header(10, 3, 2, 32, kTgaTopFirst | kTgaRightToLeft),
-                             {0x83}, Px(a), {0x01}, Px(b), Px(c)});
+    const Bytes file =
+        Join({Header(10, 3, 2, 32, kTgaTopFirst | kTgaRightToLeft), {0x83}, Px(a), {0x01}, Px(b), Px(c)});
     Image image;
     ASSERT_EQ(ReadTGA(file, image), TgaReadResult::kOk);
     // File order A A A / A B C, each row right to left.
@@ -292,8 +284,7 @@ TEST(TgaReaderTest, RunLengthPacketsMayCrossRows)
     EXPECT_EQ(image.At(0, 1), Color(c));
 }
 
-TEST(TgaReaderTest, GreyAndSixteenBitImages)
-{
+TEST(TgaReaderTest, GreyAndSixteenBitImages) {
     Image image;
     ASSERT_EQ(ReadTGA(Join({Header(3, 1, 1, 8, 0), {77}}), image), TgaReadResult::kOk);
     EXPECT_EQ(image.At(0, 0), Rgba(77, 77, 77, 255));
@@ -306,8 +297,7 @@ TEST(TgaReaderTest, GreyAndSixteenBitImages)
     EXPECT_EQ(image.At(0, 0), Rgba(0, 132, 132, 255));  // 16 of 31 each, no alpha bit
 }
 
-TEST(TgaReaderTest, TruncatedDataIsRefusedAndTheImageKept)
-{
+TEST(TgaReaderTest, TruncatedDataIsRefusedAndTheImageKept) {
     Image image(1, 1);
     image.At(0, 0) = Rgba(1, 2, 3, 4);
     const Bytes whole = Join({Header(2, 2, 1, 32, 0), Px(1), Px(2)});
@@ -322,15 +312,13 @@ TEST(TgaReaderTest, TruncatedDataIsRefusedAndTheImageKept)
     EXPECT_EQ(image.At(0, 0), Rgba(1, 2, 3, 4));
 }
 
-TEST(TgaReaderTest, HostileHeadersAreRefused)
-{
+TEST(TgaReaderTest, HostileHeadersAreRefused) {
     Image image;
     EXPECT_EQ(ReadTGA(Join({Header(2, 0, 1, 32, 0), Px(1)}), image), TgaReadResult::kBadSize);
     EXPECT_EQ(ReadTGA(Join({Header(2, 1, 0, 32, 0), Px(1)}), image), TgaReadResult::kBadSize);
     EXPECT_EQ(ReadTGA(Join({Header(2, 20000, 1, 32, 0), Px(1)}), image), TgaReadResult::kBadSize);
     // The largest picture, with almost no data: refused before any pixel is made.
-    EXPECT_EQ(ReadTGA(Join({Header(10, 16384, 16384, 32, 0), {0xFF}, Px(1)}), image),
-              TgaReadResult::kTruncated);
+    EXPECT_EQ(ReadTGA(Join({Header(10, 16384, 16384, 32, 0), {0xFF}, Px(1)}), image), TgaReadResult::kTruncated);
     EXPECT_EQ(ReadTGA(Join({Header(1, 1, 1, 8, 0), {0}}), image), TgaReadResult::kUnsupported);
     EXPECT_EQ(ReadTGA(Join({Header(2, 1, 1, 8, 0), {0}}), image), TgaReadResult::kUnsupported);
     EXPECT_EQ(ReadTGA(Join({Header(3, 1, 1, 32, 0), Px(1)}), image), TgaReadResult::kUnsupported);

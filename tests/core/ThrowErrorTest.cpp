@@ -9,8 +9,7 @@
 
 namespace {
 
-TEST(ThrowErrorTest, RaiseCarriesThePlaceMessageAndCode)
-{
+TEST(ThrowErrorTest, RaiseCarriesThePlaceMessageAndCode) {
     int line = 0;
     try {
         line = __LINE__ + 1;
@@ -21,21 +20,18 @@ TEST(ThrowErrorTest, RaiseCarriesThePlaceMessageAndCode)
         EXPECT_TRUE(std::string(error.file.CStr()).ends_with("ThrowErrorTest.cpp"));
         EXPECT_STREQ(error.message.CStr(), "Unable to initialize");
         EXPECT_EQ(error.code, 7);
-        EXPECT_STREQ(DescribeError(error).CStr(),
-                     (std::string(error.file.CStr()) + ", " + std::to_string(error.line) +
-                      ", Unable to initialize, 7")
-                         .c_str());
+        EXPECT_STREQ(
+            DescribeError(error).CStr(),
+            (std::string(error.file.CStr()) + ", " + std::to_string(error.line) + ", Unable to initialize, 7").c_str());
     }
 }
 
-TEST(ThrowErrorTest, RunProtectedPassesTheBodysResultOn)
-{
+TEST(ThrowErrorTest, RunProtectedPassesTheBodysResultOn) {
     EXPECT_EQ(RunProtected([] { return 0; }), 0);
     EXPECT_EQ(RunProtected([] { return 3; }), 3);
 }
 
-TEST(ThrowErrorTest, AFatalErrorIsLoggedAndPrintedAndExitsWithOne)
-{
+TEST(ThrowErrorTest, AFatalErrorIsLoggedAndPrintedAndExitsWithOne) {
     std::string logged;
     Debugger::Instance().SetCallback([&](const char* text) { logged += text; });
     testing::internal::CaptureStderr();
@@ -47,8 +43,7 @@ TEST(ThrowErrorTest, AFatalErrorIsLoggedAndPrintedAndExitsWithOne)
     EXPECT_NE(printed.find(".\\Main.cpp, 12, Broken, 0\n"), std::string::npos);
 }
 
-TEST(ThrowErrorTest, OutOfMemoryExitsWith255)
-{
+TEST(ThrowErrorTest, OutOfMemoryExitsWith255) {
     testing::internal::CaptureStderr();
     const int status = RunProtected([]() -> int { throw std::bad_alloc(); });
     const std::string printed = testing::internal::GetCapturedStderr();
@@ -56,8 +51,7 @@ TEST(ThrowErrorTest, OutOfMemoryExitsWith255)
     EXPECT_EQ(printed, "Error: Out of memory\n");
 }
 
-TEST(ThrowErrorTest, OtherExceptionsAreNotSwallowed)
-{
+TEST(ThrowErrorTest, OtherExceptionsAreNotSwallowed) {
     EXPECT_THROW(RunProtected([]() -> int { throw 5; }), int);
 }
 

@@ -16,8 +16,7 @@ struct FakeClock {
     static uint32_t Milliseconds() { return milliseconds; }
     static TimeSource Source() { return TimeSource{&Ticks, &Frequency, &Milliseconds}; }
     static void Advance(double seconds) { ticks += static_cast<uint64_t>(seconds * 1e6 + 0.5); }
-    static void Reset()
-    {
+    static void Reset() {
         ticks = 5000000;
         frequency = 1000000;
         milliseconds = 0;
@@ -29,8 +28,7 @@ protected:
     void SetUp() override { FakeClock::Reset(); }
 };
 
-TEST(TimerTest, RealClockDeltasAreOrderedAndNonNegative)
-{
+TEST(TimerTest, RealClockDeltasAreOrderedAndNonNegative) {
     for (bool counter : {true, false}) {
         Timer timer(counter);
         EXPECT_EQ(timer.UsesCounter(), counter);
@@ -46,8 +44,7 @@ TEST(TimerTest, RealClockDeltasAreOrderedAndNonNegative)
 
 using TimerFakeTest = FakeClockTest;
 
-TEST_F(TimerFakeTest, DeltaMeasuresFromTheStartThenFromTheLastDelta)
-{
+TEST_F(TimerFakeTest, DeltaMeasuresFromTheStartThenFromTheLastDelta) {
     Timer timer(true, FakeClock::Source());
     timer.Start();
     FakeClock::Advance(0.25);
@@ -58,8 +55,7 @@ TEST_F(TimerFakeTest, DeltaMeasuresFromTheStartThenFromTheLastDelta)
     EXPECT_FLOAT_EQ(timer.GetDelta(), 0.5f);
 }
 
-TEST_F(TimerFakeTest, MillisecondClockThatWrapsGivesASmallPositiveDelta)
-{
+TEST_F(TimerFakeTest, MillisecondClockThatWrapsGivesASmallPositiveDelta) {
     FakeClock::frequency = 0;  // no counter: the timer falls back to the tick count
     FakeClock::milliseconds = 0xFFFFFFFFu - 4;
     Timer timer(true, FakeClock::Source());
@@ -69,8 +65,7 @@ TEST_F(TimerFakeTest, MillisecondClockThatWrapsGivesASmallPositiveDelta)
     EXPECT_FLOAT_EQ(timer.GetDelta(), 0.015f);
 }
 
-TEST_F(TimerFakeTest, StoppedTimeDoesNotCount)
-{
+TEST_F(TimerFakeTest, StoppedTimeDoesNotCount) {
     Timer timer(true, FakeClock::Source());
     timer.Start();
     FakeClock::Advance(1.0);
@@ -85,8 +80,7 @@ TEST_F(TimerFakeTest, StoppedTimeDoesNotCount)
 
 using ProfilerTest = FakeClockTest;
 
-TEST_F(ProfilerTest, PeriodEndsOnTheFrameThatReachesOneSecond)
-{
+TEST_F(ProfilerTest, PeriodEndsOnTheFrameThatReachesOneSecond) {
     Profiler profiler(FakeClock::Source());
     for (int i = 0; i < 3; ++i) {
         FakeClock::Advance(0.3);
@@ -102,8 +96,7 @@ TEST_F(ProfilerTest, PeriodEndsOnTheFrameThatReachesOneSecond)
     EXPECT_EQ(profiler.FramesInPeriod(), 0);
 }
 
-TEST_F(ProfilerTest, ALongFrameEndsThePeriodAtOnce)
-{
+TEST_F(ProfilerTest, ALongFrameEndsThePeriodAtOnce) {
     Profiler profiler(FakeClock::Source());
     FakeClock::Advance(2.5);
     profiler.NextFrame();
@@ -112,8 +105,7 @@ TEST_F(ProfilerTest, ALongFrameEndsThePeriodAtOnce)
     EXPECT_NEAR(profiler.FramesPerSecond(), 0.4, 1e-9);
 }
 
-TEST_F(ProfilerTest, ZonesReportPerFrameFiguresOnlyAfterARollOver)
-{
+TEST_F(ProfilerTest, ZonesReportPerFrameFiguresOnlyAfterARollOver) {
     Profiler profiler(FakeClock::Source());
     ProfilerZone* outer = profiler.Zone("Outer");
     ProfilerZone* inner = profiler.Zone("Inner");
@@ -138,8 +130,7 @@ TEST_F(ProfilerTest, ZonesReportPerFrameFiguresOnlyAfterARollOver)
     EXPECT_EQ(outer->total, 0.0);
 }
 
-TEST_F(ProfilerTest, SortModesOrderByTheirKey)
-{
+TEST_F(ProfilerTest, SortModesOrderByTheirKey) {
     Profiler profiler(FakeClock::Source());
     ProfilerZone* a = profiler.Zone("a");
     ProfilerZone* b = profiler.Zone("b");
@@ -151,8 +142,7 @@ TEST_F(ProfilerTest, SortModesOrderByTheirKey)
     auto names = [&](int key) {
         profiler.SortZones(sorted, key);
         std::string order;
-        for (ProfilerZone* zone : sorted)
-            order += zone->name.CStr();
+        for (ProfilerZone* zone : sorted) order += zone->name.CStr();
         return order;
     };
     EXPECT_EQ(names(Profiler::kByTotal), "abc");
@@ -164,8 +154,7 @@ TEST_F(ProfilerTest, SortModesOrderByTheirKey)
     EXPECT_EQ(sorted[2], a);
 }
 
-TEST_F(ProfilerTest, NoCounterFrequencyMeasuresNothingAndNeverDivides)
-{
+TEST_F(ProfilerTest, NoCounterFrequencyMeasuresNothingAndNeverDivides) {
     FakeClock::frequency = 0;
     Profiler profiler(FakeClock::Source());
     FakeClock::Advance(5);

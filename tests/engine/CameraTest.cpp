@@ -10,23 +10,20 @@
 
 namespace {
 
-void ExpectNear(const Vector3& actual, const Vector3& expected, float tolerance = 1e-4f)
-{
+void ExpectNear(const Vector3& actual, const Vector3& expected, float tolerance = 1e-4f) {
     EXPECT_NEAR(actual.x, expected.x, tolerance);
     EXPECT_NEAR(actual.y, expected.y, tolerance);
     EXPECT_NEAR(actual.z, expected.z, tolerance);
 }
 
-void ExpectPlane(const Plane& plane, float a, float b, float c, float d)
-{
+void ExpectPlane(const Plane& plane, float a, float b, float c, float d) {
     ExpectNear(plane.normal, {a, b, c});
     EXPECT_NEAR(plane.d, d, 1e-4f);
 }
 
 // Eye at `eye` looking along -z with y up, near 1, far 10, a 2 x 2 view and a
 // 100 x 100 pixel viewport.
-Camera LookingDown(const Vector3& eye, int32_t kind = Camera::kPerspective)
-{
+Camera LookingDown(const Vector3& eye, int32_t kind = Camera::kPerspective) {
     Camera camera;
     camera.kind = kind;
     camera.SetPosition(eye);
@@ -38,8 +35,7 @@ Camera LookingDown(const Vector3& eye, int32_t kind = Camera::kPerspective)
     return camera;
 }
 
-TEST(CameraTest, DefaultFrustumCullsSpheres)
-{
+TEST(CameraTest, DefaultFrustumCullsSpheres) {
     Camera camera;
     camera.viewWidth = 2.0f;
     camera.viewHeight = 2.0f;
@@ -57,8 +53,7 @@ TEST(CameraTest, DefaultFrustumCullsSpheres)
     EXPECT_EQ(camera.TestSphere(Sphere({0, 0, 3}, 2)), 0);
 }
 
-TEST(CameraTest, SidePlanesPointInward)
-{
+TEST(CameraTest, SidePlanesPointInward) {
     Camera camera = LookingDown({0, 0, 0});
     camera.UpdateFrustum();
     const Array<Plane>& p = camera.frustumPlanes;
@@ -82,8 +77,7 @@ TEST(CameraTest, SidePlanesPointInward)
     EXPECT_EQ(camera.TestSphere(Sphere({1.5f, 0, -5}, 0.2f)), 1);
 }
 
-TEST(CameraTest, PerspectiveProjectsToKnownPixels)
-{
+TEST(CameraTest, PerspectiveProjectsToKnownPixels) {
     Camera camera = LookingDown({0, 0, 0});
     ExpectNear(camera.Project({0, 0, -5}), {50, 50, 8.0f / 9.0f});
     const Vector3 right = camera.Project({1, 0, -2});
@@ -100,8 +94,7 @@ TEST(CameraTest, PerspectiveProjectsToKnownPixels)
     ExpectNear(camera.Unproject({75, 50, 5.0f / 9.0f}), {2, 0, -2}, 1e-3f);
 }
 
-TEST(CameraTest, OrthographicAndScreenViews)
-{
+TEST(CameraTest, OrthographicAndScreenViews) {
     Camera ortho = LookingDown({0, 0, 10}, Camera::kOrthographic);
     ortho.viewWidth = 20.0f;
     ortho.viewHeight = 20.0f;
@@ -125,8 +118,7 @@ TEST(CameraTest, OrthographicAndScreenViews)
     ExpectNear(keep.eye, {320, 240, 0});
 }
 
-TEST(CameraTest, PickRaysHitTheGroundUnderThePixel)
-{
+TEST(CameraTest, PickRaysHitTheGroundUnderThePixel) {
     Camera camera = LookingDown({0, 0, 10});
     const Ray ray = camera.GetPickRay({75, 25});
     ExpectNear(ray.origin, {0, 0, 10});
@@ -144,8 +136,7 @@ TEST(CameraTest, PickRaysHitTheGroundUnderThePixel)
     ExpectNear(straight.direction, {0, 0, -2});
 }
 
-TEST(CameraTest, ZeroNearIsClampedForPerspective)
-{
+TEST(CameraTest, ZeroNearIsClampedForPerspective) {
     Camera camera = LookingDown({0, 0, 0});
     camera.nearPlane = 0.0f;
     camera.SetFieldOfView(kPi * 0.5f);
@@ -162,8 +153,7 @@ TEST(CameraTest, ZeroNearIsClampedForPerspective)
     EXPECT_EQ(screen.EffectiveNear(), 0.0f);  // pixel views keep their near plane at 0
 }
 
-TEST(CameraTest, ViewSizeSetters)
-{
+TEST(CameraTest, ViewSizeSetters) {
     Camera camera;
     camera.viewWidth = 4.0f;
     camera.viewHeight = 3.0f;
@@ -175,8 +165,7 @@ TEST(CameraTest, ViewSizeSetters)
     EXPECT_NEAR(camera.viewHeight, 1.0f, 1e-5f);
 }
 
-TEST(CameraTest, ClipPlanesStopAtThirtyTwo)
-{
+TEST(CameraTest, ClipPlanesStopAtThirtyTwo) {
     Camera camera;
     for (int i = 0; i < 33; ++i) camera.AddClipPlane(Plane({0, 0, 1}, float(i)));
     EXPECT_EQ(camera.clipPlanes.Count(), 32);

@@ -14,23 +14,20 @@
 
 namespace {
 
-void ExpectNear(const Vector3& actual, const Vector3& expected, float tolerance = 1e-5f)
-{
+void ExpectNear(const Vector3& actual, const Vector3& expected, float tolerance = 1e-5f) {
     EXPECT_NEAR(actual.x, expected.x, tolerance);
     EXPECT_NEAR(actual.y, expected.y, tolerance);
     EXPECT_NEAR(actual.z, expected.z, tolerance);
 }
 
-MeshVertex VertexAt(Mesh& mesh, int position, const Vector3& normal = {0, 0, 1})
-{
+MeshVertex VertexAt(Mesh& mesh, int position, const Vector3& normal = {0, 0, 1}) {
     MeshVertex vertex;
     vertex.position = &mesh.positions[position];
     vertex.normal = normal;
     return vertex;
 }
 
-MeshFace FaceOf(Mesh& mesh, int a, int b, int c, Material* material = nullptr)
-{
+MeshFace FaceOf(Mesh& mesh, int a, int b, int c, Material* material = nullptr) {
     MeshFace face;
     face.corners[0] = &mesh.vertices[a];
     face.corners[1] = &mesh.vertices[b];
@@ -41,8 +38,7 @@ MeshFace FaceOf(Mesh& mesh, int a, int b, int c, Material* material = nullptr)
 
 // The unit square in the x-y plane as two faces sharing the diagonal 0-2, built in
 // arrays of capacity 1 so that every add moves its array.
-void BuildSquare(Mesh& mesh, Material* first = nullptr, Material* second = nullptr)
-{
+void BuildSquare(Mesh& mesh, Material* first = nullptr, Material* second = nullptr) {
     mesh.name = "square";
     const Vector3 corners[4] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
     for (const Vector3& corner : corners) mesh.AddPosition(corner);
@@ -63,8 +59,7 @@ void BuildSquare(Mesh& mesh, Material* first = nullptr, Material* second = nullp
 }
 
 // Every reference points into the mesh's own arrays at the expected elements.
-void ExpectSquareReferences(Mesh& mesh)
-{
+void ExpectSquareReferences(Mesh& mesh) {
     ASSERT_GE(mesh.positions.Count(), 4);
     ASSERT_EQ(mesh.vertices.Count(), 4);
     ASSERT_EQ(mesh.faces.Count(), 2);
@@ -79,8 +74,7 @@ void ExpectSquareReferences(Mesh& mesh)
     EXPECT_EQ(mesh.edges[0].ends[1], &mesh.positions[3]);
 }
 
-TEST(MeshTest, ReferencesFollowEveryGrowingArray)
-{
+TEST(MeshTest, ReferencesFollowEveryGrowingArray) {
     Mesh mesh(1, 1, 1, 1);
     BuildSquare(mesh);
     ExpectSquareReferences(mesh);
@@ -90,8 +84,7 @@ TEST(MeshTest, ReferencesFollowEveryGrowingArray)
     ExpectSquareReferences(mesh);
 }
 
-TEST(MeshTest, FacesWithSharedOrMissingCornersAreRefused)
-{
+TEST(MeshTest, FacesWithSharedOrMissingCornersAreRefused) {
     Mesh mesh;
     mesh.AddPosition({0, 0, 0});
     mesh.AddPosition({1, 0, 0});
@@ -112,8 +105,7 @@ TEST(MeshTest, FacesWithSharedOrMissingCornersAreRefused)
     EXPECT_EQ(Tolerance, kDefaultTolerance);  // the exact test restores it
 }
 
-TEST(MeshTest, FaceHelpers)
-{
+TEST(MeshTest, FaceHelpers) {
     Mesh mesh;
     BuildSquare(mesh);
     MeshFace& face = mesh.faces[1];
@@ -127,8 +119,7 @@ TEST(MeshTest, FaceHelpers)
     ExpectNear(face.normal, {0, 0, -1});
 }
 
-TEST(MeshTest, BoundsBoxesAndCoordinateSets)
-{
+TEST(MeshTest, BoundsBoxesAndCoordinateSets) {
     Mesh mesh;
     mesh.UpdateBounds();
     EXPECT_EQ(mesh.bounds.radius, -1.0f);
@@ -155,8 +146,7 @@ TEST(MeshTest, BoundsBoxesAndCoordinateSets)
     ExpectNear(box.maximum, {11, 21, 30});
 }
 
-TEST(MeshTest, TransformMovesPositionsAndTurnsNormals)
-{
+TEST(MeshTest, TransformMovesPositionsAndTurnsNormals) {
     Mesh mesh;
     BuildSquare(mesh);
     mesh.vertices[1].normal = Vector3(1, 0, 0);
@@ -177,8 +167,7 @@ TEST(MeshTest, TransformMovesPositionsAndTurnsNormals)
     ExpectNear(mesh.positions[1], {10, 1, 0});
 }
 
-TEST(MeshTest, SmallUniformScaleKeepsUnitNormals)
-{
+TEST(MeshTest, SmallUniformScaleKeepsUnitNormals) {
     Mesh mesh;
     BuildSquare(mesh);
     mesh.vertices[2].normal = Vector3(0, 0.6f, 0.8f);
@@ -188,8 +177,7 @@ TEST(MeshTest, SmallUniformScaleKeepsUnitNormals)
     ExpectNear(mesh.vertices[2].normal, {0, 0.6f, 0.8f});
 }
 
-TEST(MeshTest, SingularTransformZeroesNormalsAndLevelsFollow)
-{
+TEST(MeshTest, SingularTransformZeroesNormalsAndLevelsFollow) {
     Mesh mesh;
     BuildSquare(mesh);
     auto* level = new Mesh();
@@ -210,8 +198,7 @@ TEST(MeshTest, SingularTransformZeroesNormalsAndLevelsFollow)
     for (const MeshVertex& vertex : level->vertices) ExpectNear(vertex.normal, {0, 0, 0});
 }
 
-TEST(MeshTest, CopiesOwnTheirLevels)
-{
+TEST(MeshTest, CopiesOwnTheirLevels) {
     auto source = std::make_unique<Mesh>();
     BuildSquare(*source);
     auto* level = new Mesh();
@@ -248,8 +235,7 @@ TEST(MeshTest, CopiesOwnTheirLevels)
     EXPECT_NE(copy.levels[0].mesh, assigned.levels[0].mesh);
 }
 
-TEST(MeshTest, MaterialsAreListedSortedAndRemapped)
-{
+TEST(MeshTest, MaterialsAreListedSortedAndRemapped) {
     Material materials[3];
     Material* low = &materials[0];
     Material* high = &materials[2];
@@ -294,8 +280,7 @@ TEST(MeshTest, MaterialsAreListedSortedAndRemapped)
     EXPECT_EQ(mesh.faces[1].material, nullptr);  // &replacement is not in the old list
 }
 
-TEST(MeshTest, SortedArrays)
-{
+TEST(MeshTest, SortedArrays) {
     Array<int32_t> values;
     EXPECT_EQ(InsertSorted(values, 5), 0);
     EXPECT_EQ(InsertSorted(values, -3), 0);
@@ -316,8 +301,7 @@ TEST(MeshTest, SortedArrays)
 
 class MeshFileTest : public ::testing::Test {
 protected:
-    std::string Write(const Mesh& mesh, const Mesh::MaterialIdentity& identity = {})
-    {
+    std::string Write(const Mesh& mesh, const Mesh::MaterialIdentity& identity = {}) {
         const std::string path = folder_ / "mesh.sbm";
         FileStream out(path, "wb");
         mesh.WriteBinary(out, identity);
@@ -328,8 +312,7 @@ protected:
     platform_test::TempFolder folder_;
 };
 
-TEST_F(MeshFileTest, RoundTripKeepsEveryRecordAndReference)
-{
+TEST_F(MeshFileTest, RoundTripKeepsEveryRecordAndReference) {
     Material first;
     Material second;
     Mesh mesh;
@@ -387,8 +370,7 @@ TEST_F(MeshFileTest, RoundTripKeepsEveryRecordAndReference)
     EXPECT_EQ(read.levels[0].mesh->faces[1].material, nullptr);
 }
 
-TEST_F(MeshFileTest, EmptyArraysStoreAZeroStart)
-{
+TEST_F(MeshFileTest, EmptyArraysStoreAZeroStart) {
     Mesh mesh;
     mesh.AddPosition({1, 2, 3});
     const std::string path = Write(mesh);
@@ -406,8 +388,7 @@ TEST_F(MeshFileTest, EmptyArraysStoreAZeroStart)
     EXPECT_EQ(read.bounds.radius, -1.0f);
 }
 
-TEST_F(MeshFileTest, DamagedFilesReadSafely)
-{
+TEST_F(MeshFileTest, DamagedFilesReadSafely) {
     Mesh mesh;
     BuildSquare(mesh);
     const std::string path = Write(mesh);

@@ -9,10 +9,10 @@
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
-#include "support/TempFolder.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/window/Message.h"
 #include "platform/window/ScriptedWindow.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -25,8 +25,7 @@ struct Expected {
 
 class MouseTest : public ::testing::Test {
 protected:
-    MouseTest()
-    {
+    MouseTest() {
         win::WindowDesc desc;
         desc.width = 640;
         desc.height = 480;
@@ -38,8 +37,7 @@ protected:
     win::ScriptedWindow& Window() { return static_cast<win::ScriptedWindow&>(*window_); }
 
     // One frame as the main loop runs it: poll, the window's messages, the tick.
-    std::vector<InputEvent> Frame()
-    {
+    std::vector<InputEvent> Frame() {
         mouse_.PollPosition();
         win::Message message;
         while (window_->PeekMessage(message)) mouse_.HandleMessage(message);
@@ -48,15 +46,13 @@ protected:
     }
 
     // The frame's records between the opening pointer move and the closing tick.
-    std::vector<Expected> Between()
-    {
+    std::vector<Expected> Between() {
         const std::vector<InputEvent> events = Frame();
         EXPECT_GE(events.size(), 2u);
         EXPECT_EQ(events.front().kind, kInputPointerMove);
         EXPECT_EQ(events.back().kind, kInputFrameTick);
         std::vector<Expected> inner;
-        for (size_t i = 1; i + 1 < events.size(); ++i)
-            inner.push_back({events[i].kind, events[i].code});
+        for (size_t i = 1; i + 1 < events.size(); ++i) inner.push_back({events[i].kind, events[i].code});
         return inner;
     }
 
@@ -64,8 +60,7 @@ protected:
     Mouse mouse_;
 };
 
-void ExpectRecords(const std::vector<Expected>& actual, const std::vector<Expected>& expected)
-{
+void ExpectRecords(const std::vector<Expected>& actual, const std::vector<Expected>& expected) {
     ASSERT_EQ(actual.size(), expected.size());
     for (size_t i = 0; i < actual.size(); ++i) {
         EXPECT_EQ(actual[i].kind, expected[i].kind) << "record " << i;
@@ -73,8 +68,7 @@ void ExpectRecords(const std::vector<Expected>& actual, const std::vector<Expect
     }
 }
 
-TEST_F(MouseTest, FramesOpenWithThePointerAndCloseWithTheTick)
-{
+TEST_F(MouseTest, FramesOpenWithThePointerAndCloseWithTheTick) {
     Window().MovePointer(30, 40);
     const std::vector<InputEvent> events = Frame();
     ASSERT_EQ(events.size(), 2u);
@@ -86,8 +80,7 @@ TEST_F(MouseTest, FramesOpenWithThePointerAndCloseWithTheTick)
     EXPECT_EQ(mouse_.position, Point(31, 42));
 }
 
-TEST_F(MouseTest, KeysRepeatOnlyAsEditingCharacters)
-{
+TEST_F(MouseTest, KeysRepeatOnlyAsEditingCharacters) {
     Window().PressKey(win::kKeyA, 2);
     ExpectRecords(Between(), {{kInputDown, 'A'}});
     EXPECT_TRUE(mouse_.IsKeyHeld('A'));
@@ -114,8 +107,7 @@ TEST_F(MouseTest, KeysRepeatOnlyAsEditingCharacters)
     EXPECT_EQ(Mouse::TranslateKey(win::kKeyShift), 16);
 }
 
-TEST_F(MouseTest, CharactersIncludeControlKeysAndLatin1)
-{
+TEST_F(MouseTest, CharactersIncludeControlKeysAndLatin1) {
     Window().PressKey(win::kKeyReturn, 1);
     Window().TapKey(win::kKeyBackspace);
     Window().TapKey(win::kKeyTab);
@@ -137,18 +129,15 @@ TEST_F(MouseTest, CharactersIncludeControlKeysAndLatin1)
                               {kInputCharacter, 0xE9}});
 }
 
-TEST_F(MouseTest, AltCombinationsQueueKeysWithoutCharacters)
-{
+TEST_F(MouseTest, AltCombinationsQueueKeysWithoutCharacters) {
     Window().PressKey(win::kKeyAlt);
     Window().PressKey(win::kKeyLeft, 1);
     Window().PressKey(win::kKeyReturn);
     Window().TypeText("x");
-    ExpectRecords(Between(),
-                  {{kInputDown, win::kKeyAlt}, {kInputDown, Mouse::kCodeLeft}, {kInputDown, 13}});
+    ExpectRecords(Between(), {{kInputDown, win::kKeyAlt}, {kInputDown, Mouse::kCodeLeft}, {kInputDown, 13}});
 }
 
-TEST_F(MouseTest, ButtonsDoubleClicksAndTheWheel)
-{
+TEST_F(MouseTest, ButtonsDoubleClicksAndTheWheel) {
     Window().MovePointer(12, 34);
     Window().DoubleClick(MouseButton::Right);
     Window().Click(MouseButton::Middle);
@@ -181,8 +170,7 @@ public:
     int calls = 0;
 };
 
-TEST_F(MouseTest, LosingTheFocusReleasesEveryHeldKey)
-{
+TEST_F(MouseTest, LosingTheFocusReleasesEveryHeldKey) {
     Forgetful camera;
     Forgetful removed;
     mouse_.AddHeldKeyListener(&camera);
@@ -218,8 +206,7 @@ TEST_F(MouseTest, LosingTheFocusReleasesEveryHeldKey)
     mouse_.RemoveHeldKeyListener(&camera);
 }
 
-TEST_F(MouseTest, CarryingHidesTheCursorAndWindowsRequestTheirOwn)
-{
+TEST_F(MouseTest, CarryingHidesTheCursorAndWindowsRequestTheirOwn) {
     const win::ScriptedWindow& window = Window();
     mouse_.HideCursor(14, nullptr);
     EXPECT_EQ(mouse_.mode, 14);
@@ -241,8 +228,7 @@ TEST_F(MouseTest, CarryingHidesTheCursorAndWindowsRequestTheirOwn)
 // Drawing what is carried, on the program's renderer (headless: the recording device).
 class MouseDrawingTest : public ::testing::Test {
 protected:
-    MouseDrawingTest()
-    {
+    MouseDrawingTest() {
         Image image(4, 4);
         image.Fill(Color(0xFFFFFFFFu));
         image.SaveTGA(folder_ / "Mark.tga");
@@ -250,28 +236,22 @@ protected:
         Recording().ClearRecords();
         EXPECT_TRUE(GetRenderer().GetReady());
     }
-    ~MouseDrawingTest() override
-    {
+    ~MouseDrawingTest() override {
         GetRenderer().EndFrame();
         Recording().SetCallLog(false);
     }
 
-    static gfx::RecordingDevice& Recording()
-    {
-        return dynamic_cast<gfx::RecordingDevice&>(GetRenderer().GetDevice());
-    }
+    static gfx::RecordingDevice& Recording() { return dynamic_cast<gfx::RecordingDevice&>(GetRenderer().GetDevice()); }
     static const std::vector<gfx::DrawRecord>& Draws() { return Recording().Draws(); }
     // The top-left corner and the size each draw put its unit quad at.
-    static std::vector<std::pair<Vector2, Vector2>> Places()
-    {
+    static std::vector<std::pair<Vector2, Vector2>> Places() {
         std::vector<std::pair<Vector2, Vector2>> places;
         for (const gfx::DrawRecord& draw : Draws()) {
             places.push_back({Vector2(draw.world[12], draw.world[13]), Vector2(draw.world[0], draw.world[5])});
         }
         return places;
     }
-    Sprite* Centred(int width, int height)
-    {
+    Sprite* Centred(int width, int height) {
         return GetRenderer().CreateSprite(width, height, String((folder_ / "Mark.tga").c_str()), Sprite::kAnchorCentre);
     }
 
@@ -286,21 +266,19 @@ public:
     std::vector<IntRect> patterns, squads;
 };
 
-TEST_F(MouseDrawingTest, CarriedSpriteStacksSmallerCopiesWhileControlIsHeld)
-{
+TEST_F(MouseDrawingTest, CarriedSpriteStacksSmallerCopiesWhileControlIsHeld) {
     mouse_.position = Point(100, 200);
     mouse_.HideCursor(2, Centred(20, 10));
     mouse_.heldKeys[17] = 1;
     mouse_.Draw();
     // Moved by 0.5 and 0.3 x (20, -10) toward the upper right, at 0.5 and 0.75 of the size.
-    const std::vector<std::pair<Vector2, Vector2>> expected = {
-        {Vector2(105, 192.5f), Vector2(10, 5)}, {Vector2(98.5f, 193.25f), Vector2(15, 7.5f)},
-        {Vector2(90, 195), Vector2(20, 10)}};
+    const std::vector<std::pair<Vector2, Vector2>> expected = {{Vector2(105, 192.5f), Vector2(10, 5)},
+                                                               {Vector2(98.5f, 193.25f), Vector2(15, 7.5f)},
+                                                               {Vector2(90, 195), Vector2(20, 10)}};
     EXPECT_EQ(Places(), expected);
 }
 
-TEST_F(MouseDrawingTest, ShiftedMarkersSitDownAndLeftAtTwoThirds)
-{
+TEST_F(MouseDrawingTest, ShiftedMarkersSitDownAndLeftAtTwoThirds) {
     mouse_.markerSprite = Centred(32, 32);
     mouse_.coinSprite = Centred(32, 32);
     mouse_.position = Point(100, 200);
@@ -315,8 +293,7 @@ TEST_F(MouseDrawingTest, ShiftedMarkersSitDownAndLeftAtTwoThirds)
     EXPECT_EQ(Places()[1], std::make_pair(Vector2(66, 202), Vector2(32, 32)));
 }
 
-TEST_F(MouseDrawingTest, CarriedPatternBoxStaysOnTheScreen)
-{
+TEST_F(MouseDrawingTest, CarriedPatternBoxStaysOnTheScreen) {
     BoxRecorder painter;
     mouse_.SetCarriedItemPainter(&painter);
     mouse_.position = Point(5, 700);
@@ -329,8 +306,7 @@ TEST_F(MouseDrawingTest, CarriedPatternBoxStaysOnTheScreen)
     EXPECT_EQ(painter.squads, (std::vector<IntRect>{IntRect(-19, 676, 29, 724)}));
 }
 
-TEST(InputEventTest, Helpers)
-{
+TEST(InputEventTest, Helpers) {
     InputEvent event;
     event.Set(kInputDown, 'Q', Point(3, 4));
     EXPECT_TRUE(event.IsKeyDown('Q'));

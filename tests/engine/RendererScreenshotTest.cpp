@@ -12,9 +12,9 @@
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
-#include "support/TempFolder.h"
 #include "platform/gfx/Device.h"
 #include "platform/window/SystemWindow.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -8,19 +8,19 @@
 #include <memory>
 #include <numbers>
 
-#include "core/ThrowError.h"
 #include "core/FileHelpers.h"
 #include "core/Image.h"
+#include "core/ThrowError.h"
 #include "engine/ActorSet.h"
 #include "engine/DynamicMesh.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
-#include "support/TempFolder.h"
 #include "platform/gfx/RecordingAdapter.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/window/SystemWindow.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -94,7 +94,8 @@ TEST_F(DeviceCreationTest, NoDisplayModesIsFatal) {
         renderer_.Init(window_.get(), Point(640, 480), 0, false);
         FAIL() << "no error";
     } catch (const ThrowError& error) {
-        EXPECT_EQ(error.message, "Renderer::CreateDevice() - gfx::Adapter::Modes(): the adapter lists no display modes");
+        EXPECT_EQ(error.message,
+                  "Renderer::CreateDevice() - gfx::Adapter::Modes(): the adapter lists no display modes");
     }
 }
 
@@ -431,7 +432,8 @@ TEST(ModelDrawingTest, CoarsestLevelWithinTheErrorIsDrawn) {
             }
             for (int f = 0; f < 2; ++f) {
                 MeshFace face;
-                for (int c = 0; c < 3; ++c) face.corners[c] = &mesh->vertices[4 * i + quad->VertexIndex(quad->faces[f].corners[c])];
+                for (int c = 0; c < 3; ++c)
+                    face.corners[c] = &mesh->vertices[4 * i + quad->VertexIndex(quad->faces[f].corners[c])];
                 mesh->AddFace(face);
             }
         }

@@ -1,16 +1,15 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include "LoopbackPeers.h"
 #include "net/PayloadCompression.h"
 #include "platform/net/FrameReader.h"
 #include "platform/net/NetLimits.h"
-#include "LoopbackPeers.h"
 
 using net_test::Bytes;
 using net_test::Frame;
 
-TEST(FrameReader, DeliversFramesOnlyWhenWholeAndOneAtATime)
-{
+TEST(FrameReader, DeliversFramesOnlyWhenWholeAndOneAtATime) {
     sock::FrameReader reader;
     std::vector<uint8_t> payload;
     const std::vector<uint8_t> first = Frame(Bytes("hello"));
@@ -32,8 +31,7 @@ TEST(FrameReader, DeliversFramesOnlyWhenWholeAndOneAtATime)
     EXPECT_EQ(reader.Held(), 0u);
 }
 
-TEST(FrameReader, RefusesAnnouncedLengthsOverTheLimitBeforeTheyArrive)
-{
+TEST(FrameReader, RefusesAnnouncedLengthsOverTheLimitBeforeTheyArrive) {
     for (uint32_t length : {uint32_t(sock::kMaxFrameBytes + 1), 0x7FFFFFFCu, 0xFFFFFFFFu}) {
         sock::FrameReader reader;
         uint8_t header[4];
@@ -44,8 +42,7 @@ TEST(FrameReader, RefusesAnnouncedLengthsOverTheLimitBeforeTheyArrive)
     }
 }
 
-TEST(PayloadCompression, PacksAsLengthThenZlibStreamAndUnpacksExactly)
-{
+TEST(PayloadCompression, PacksAsLengthThenZlibStreamAndUnpacksExactly) {
     std::vector<uint8_t> message(100);
     for (size_t i = 0; i < message.size(); ++i) message[i] = static_cast<uint8_t>(i % 7);
     std::vector<uint8_t> packed;
@@ -65,8 +62,7 @@ TEST(PayloadCompression, PacksAsLengthThenZlibStreamAndUnpacksExactly)
     EXPECT_TRUE(empty.empty());
 }
 
-TEST(PayloadCompression, RefusesShortLyingTruncatedAndBombFrames)
-{
+TEST(PayloadCompression, RefusesShortLyingTruncatedAndBombFrames) {
     std::vector<uint8_t> message(5000, 'a');
     std::vector<uint8_t> packed, unpacked;
     ASSERT_TRUE(CompressPayload(message.data(), message.size(), packed));

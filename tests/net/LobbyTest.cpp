@@ -14,8 +14,7 @@ namespace {
 
 class LobbyTest : public ::testing::Test {
 protected:
-    LobbySettings SettingsFor(const StandInServer& web) const
-    {
+    LobbySettings SettingsFor(const StandInServer& web) const {
         LobbySettings settings;
         settings.host = "127.0.0.1:" + std::to_string(web.Port());
         return settings;
@@ -27,27 +26,26 @@ protected:
     ScopedEnv all_{"all_proxy", ""};
 };
 
-std::string Ok(const std::string& body)
-{
+std::string Ok(const std::string& body) {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
 }  // namespace
 
-TEST_F(LobbyTest, TheListIsParsedProbedAndOrderedBestFirst)
-{
+TEST_F(LobbyTest, TheListIsParsedProbedAndOrderedBestFirst) {
     sock::Socket game;  // the one listed server that answers
     ASSERT_TRUE(game.Listen(0, 8));
     const uint16_t probePort = game.LocalPort();
 
     StandInServer web([](const std::string&) {
         // 192.0.2.1 is reserved for documentation: it never answers.
-        return Ok("Far,192.0.2.1,7,0\r\n"
-                  "My Game,127.0.0.1,2,0\r\n"
-                  "Busy,127.0.0.1,5,1\r\n"
-                  "Named,lobby-host.invalid,8,0\r\n"
-                  "Short,1.2.3.4,2\r\n"
-                  "Long,127.0.0.1,3,0,extra\r\n");
+        return Ok(
+            "Far,192.0.2.1,7,0\r\n"
+            "My Game,127.0.0.1,2,0\r\n"
+            "Busy,127.0.0.1,5,1\r\n"
+            "Named,lobby-host.invalid,8,0\r\n"
+            "Short,1.2.3.4,2\r\n"
+            "Long,127.0.0.1,3,0,extra\r\n");
     });
     LobbyServerList list(SettingsFor(web));
     list.SetProbePort(probePort);
@@ -80,8 +78,7 @@ TEST_F(LobbyTest, TheListIsParsedProbedAndOrderedBestFirst)
     EXPECT_EQ(list.PickRow(5), "");
 }
 
-TEST_F(LobbyTest, OrderingAndRowsFollowPlayingPingPlayersThenNames)
-{
+TEST_F(LobbyTest, OrderingAndRowsFollowPlayingPingPlayersThenNames) {
     std::vector<LobbyServer> servers = LobbyServerList::ParseList("B,2.2.2.2,2,0\nA,1.1.1.1,2,0\nC,3.3.3.3,9,0\n");
     ASSERT_EQ(servers.size(), 3u);
     servers[0].ping = servers[1].ping = servers[2].ping = 30;
@@ -91,10 +88,10 @@ TEST_F(LobbyTest, OrderingAndRowsFollowPlayingPingPlayersThenNames)
     EXPECT_EQ(LobbyServerList::RowText(servers[1]), "A:1.1.1.1 (Yes, 30, 2/8)");
 }
 
-TEST_F(LobbyTest, OnlyAWhole200ReplyIsAList)
-{
-    for (const std::string& reply : {std::string("HTTP/1.1 502 Bad Gateway\r\nContent-Length: 15\r\n\r\nerr,a,b,c,d,e,f"),
-                                    std::string("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n")}) {
+TEST_F(LobbyTest, OnlyAWhole200ReplyIsAList) {
+    for (const std::string& reply :
+         {std::string("HTTP/1.1 502 Bad Gateway\r\nContent-Length: 15\r\n\r\nerr,a,b,c,d,e,f"),
+          std::string("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n")}) {
         StandInServer web([&](const std::string&) { return reply; });
         LobbyServerList list(SettingsFor(web));
         list.RefreshServerList();
@@ -107,8 +104,7 @@ TEST_F(LobbyTest, OnlyAWhole200ReplyIsAList)
     EXPECT_TRUE(list.Rows().empty());
 }
 
-TEST_F(LobbyTest, RegistrationEscapesTheNameAndLooksForTheConfirmation)
-{
+TEST_F(LobbyTest, RegistrationEscapesTheNameAndLooksForTheConfirmation) {
     std::string body = "<p>Updated Vorns server</p>";
     StandInServer web([&](const std::string&) { return Ok(body); });
     LobbyRegistration registration(SettingsFor(web));

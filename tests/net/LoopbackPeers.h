@@ -29,21 +29,18 @@ class RecordingNetworker : public Networker {
 public:
     RecordingNetworker() { SetDrainBudget(50); }
 
-    bool OnConnect(uint32_t ip, uint16_t port) override
-    {
+    bool OnConnect(uint32_t ip, uint16_t port) override {
         events.push_back({Recorded::Connect, ip, port, {}});
         if (greeting.empty()) return accept;
         SendTo(greeting.data(), greeting.size(), FindConnection(ip, port));
         return accept;
     }
     void OnDisconnect(uint32_t ip, uint16_t port) override { events.push_back({Recorded::Disconnect, ip, port, {}}); }
-    void Receive(const uint8_t* data, size_t length, uint32_t ip, uint16_t port) override
-    {
+    void Receive(const uint8_t* data, size_t length, uint32_t ip, uint16_t port) override {
         events.push_back({Recorded::Data, ip, port, std::vector<uint8_t>(data, data + length)});
     }
 
-    int Count(Recorded::Kind kind) const
-    {
+    int Count(Recorded::Kind kind) const {
         int count = 0;
         for (const Recorded& e : events) count += e.kind == kind;
         return count;
@@ -56,8 +53,7 @@ public:
 
 // Runs the step until the condition holds or a few seconds pass; true when it held.
 inline bool PumpUntil(const std::function<bool()>& done, const std::function<void()>& step,
-                      std::chrono::milliseconds limit = std::chrono::milliseconds(5000))
-{
+                      std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!done()) {
         if (std::chrono::steady_clock::now() > end) return false;
@@ -70,8 +66,7 @@ inline bool PumpUntil(const std::function<bool()>& done, const std::function<voi
 inline std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 // A blocking raw connection to a loopback port.
-inline std::unique_ptr<sock::Socket> RawConnect(uint16_t port)
-{
+inline std::unique_ptr<sock::Socket> RawConnect(uint16_t port) {
     auto socket = std::make_unique<sock::Socket>();
     if (!socket->Create() || socket->Connect({sock::LoopbackIp(), port}) != sock::ConnectStatus::Connected) {
         return nullptr;
@@ -79,8 +74,7 @@ inline std::unique_ptr<sock::Socket> RawConnect(uint16_t port)
     return socket;
 }
 
-inline void RawSend(sock::Socket& socket, const std::vector<uint8_t>& bytes)
-{
+inline void RawSend(sock::Socket& socket, const std::vector<uint8_t>& bytes) {
     size_t sent = 0;
     while (sent < bytes.size()) {
         size_t moved = 0;
@@ -89,8 +83,7 @@ inline void RawSend(sock::Socket& socket, const std::vector<uint8_t>& bytes)
     }
 }
 
-inline std::vector<uint8_t> Frame(const std::vector<uint8_t>& payload)
-{
+inline std::vector<uint8_t> Frame(const std::vector<uint8_t>& payload) {
     std::vector<uint8_t> frame(4);
     sock::PutFrameLength(frame.data(), static_cast<uint32_t>(payload.size()));
     frame.insert(frame.end(), payload.begin(), payload.end());
@@ -99,8 +92,7 @@ inline std::vector<uint8_t> Frame(const std::vector<uint8_t>& payload)
 
 // Reads what arrives within the time; stops early at the peer's close. True when the
 // peer closed.
-inline bool RawReadUntilClosed(sock::Socket& socket, std::vector<uint8_t>& received, int timeoutMs)
-{
+inline bool RawReadUntilClosed(sock::Socket& socket, std::vector<uint8_t>& received, int timeoutMs) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < end) {
         if (!socket.Wait(sock::Readiness::Readable, 20)) continue;

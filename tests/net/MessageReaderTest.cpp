@@ -5,8 +5,7 @@
 #include "net/MessageReader.h"
 #include "net/MessageWriter.h"
 
-TEST(MessageReader, ReadsWhatTheWriterWroteInWireOrder)
-{
+TEST(MessageReader, ReadsWhatTheWriterWroteInWireOrder) {
     MessageWriter writer;
     writer.PutU8(19);
     writer.PutU16(29999);
@@ -35,8 +34,7 @@ TEST(MessageReader, ReadsWhatTheWriterWroteInWireOrder)
     EXPECT_FALSE(reader.Failed());
 }
 
-TEST(MessageReader, HostileFieldsSetTheStickyErrorInsteadOfReadingOn)
-{
+TEST(MessageReader, HostileFieldsSetTheStickyErrorInsteadOfReadingOn) {
     {
         MessageWriter writer;
         writer.PutU32(0xFFFFFFF0u);  // a text length far beyond the frame

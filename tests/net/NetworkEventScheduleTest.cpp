@@ -9,8 +9,7 @@
 namespace {
 
 struct Recorder : NetworkEventApplier {
-    void Apply(const NetworkEvent& event) override
-    {
+    void Apply(const NetworkEvent& event) override {
         applied.push_back(event.value);
         if (onApply) onApply(event);
     }
@@ -18,8 +17,7 @@ struct Recorder : NetworkEventApplier {
     std::function<void(const NetworkEvent&)> onApply;
 };
 
-void QueueEvent(NetworkEventSchedule& schedule, uint32_t id, float stamp, float clock)
-{
+void QueueEvent(NetworkEventSchedule& schedule, uint32_t id, float stamp, float clock) {
     NetworkEvent* event = schedule.Allocate();
     event->kind = NetworkEventKind::BallUpdate;
     event->value = id;
@@ -29,8 +27,7 @@ void QueueEvent(NetworkEventSchedule& schedule, uint32_t id, float stamp, float 
 
 }  // namespace
 
-TEST(NetworkEventSchedule, EventsApplyOnceClockPlusFrameReachesThemInArrivalOrder)
-{
+TEST(NetworkEventSchedule, EventsApplyOnceClockPlusFrameReachesThemInArrivalOrder) {
     NetworkEventSchedule schedule;
     Recorder recorder;
     // Quarter seconds add up exactly in floats.
@@ -57,8 +54,7 @@ TEST(NetworkEventSchedule, EventsApplyOnceClockPlusFrameReachesThemInArrivalOrde
     EXPECT_EQ(schedule.PendingCount(), 0u);
 }
 
-TEST(NetworkEventSchedule, RefusesStampsFarAheadOrNotNumbersAndCapsThePendingList)
-{
+TEST(NetworkEventSchedule, RefusesStampsFarAheadOrNotNumbersAndCapsThePendingList) {
     NetworkEventSchedule schedule;
     QueueEvent(schedule, 1, 100.0f + NetworkEventSchedule::kMaxLeadSeconds, 100.0f);
     QueueEvent(schedule, 2, 100.1f + NetworkEventSchedule::kMaxLeadSeconds, 100.0f);
@@ -72,8 +68,7 @@ TEST(NetworkEventSchedule, RefusesStampsFarAheadOrNotNumbersAndCapsThePendingLis
     EXPECT_EQ(schedule.PendingCount(), 0u);
 }
 
-TEST(NetworkEventSchedule, AnApplierThatDiscardsMidwayLosesOnlyThePendingEvents)
-{
+TEST(NetworkEventSchedule, AnApplierThatDiscardsMidwayLosesOnlyThePendingEvents) {
     NetworkEventSchedule schedule;
     Recorder recorder;
     for (uint32_t id = 1; id <= 3; ++id) QueueEvent(schedule, id, 1.0f, 1.0f);

@@ -12,24 +12,21 @@ namespace {
 
 class NetworkerTest : public ::testing::Test {
 protected:
-    void StartServer(int connections = 8)
-    {
+    void StartServer(int connections = 8) {
         server.SetPort(0);
         ASSERT_TRUE(server.StartServer(connections));
         port = server.ListeningPort();
         ASSERT_NE(port, 0);
     }
 
-    void StartClient(RecordingNetworker& client)
-    {
+    void StartClient(RecordingNetworker& client) {
         client.SetPort(port);
         client.SetHost("127.0.0.1");
         ASSERT_TRUE(client.StartClient());
         ASSERT_TRUE(client.Connect());
     }
 
-    bool ServeUntil(const std::function<bool()>& done)
-    {
+    bool ServeUntil(const std::function<bool()>& done) {
         return PumpUntil(done, [&] {
             server.Update();
             server.FlushSends();
@@ -42,8 +39,7 @@ protected:
 
 }  // namespace
 
-TEST_F(NetworkerTest, MessagesTravelBothWaysInOrderWithAndWithoutCompression)
-{
+TEST_F(NetworkerTest, MessagesTravelBothWaysInOrderWithAndWithoutCompression) {
     for (bool compress : {true, false}) {
         SCOPED_TRACE(compress);
         RecordingNetworker localServer;
@@ -86,8 +82,7 @@ TEST_F(NetworkerTest, MessagesTravelBothWaysInOrderWithAndWithoutCompression)
     }
 }
 
-TEST_F(NetworkerTest, FramesSentJustBeforeACloseAreDeliveredBeforeTheDisconnect)
-{
+TEST_F(NetworkerTest, FramesSentJustBeforeACloseAreDeliveredBeforeTheDisconnect) {
     server.SetCompression(false);
     StartServer();
     auto peer = RawConnect(port);
@@ -104,8 +99,7 @@ TEST_F(NetworkerTest, FramesSentJustBeforeACloseAreDeliveredBeforeTheDisconnect)
     EXPECT_EQ(server.events[3].kind, Recorded::Disconnect);
 }
 
-TEST_F(NetworkerTest, HostileFramesDropOnlyTheirSenderAndTheServerServesOn)
-{
+TEST_F(NetworkerTest, HostileFramesDropOnlyTheirSenderAndTheServerServesOn) {
     StartServer();
     RecordingNetworker good;
     StartClient(good);
@@ -119,9 +113,9 @@ TEST_F(NetworkerTest, HostileFramesDropOnlyTheirSenderAndTheServerServesOn)
     sock::PutFrameLength(oversize.data(), 0xFFFFFFF0u);
     const std::vector<std::vector<uint8_t>> hostile = {
         oversize,
-        Frame({1, 2}),                     // too short for the compressed header
+        Frame({1, 2}),  // too short for the compressed header
         Frame(bomb),
-        {0x10, 0x00, 0x00, 0x00, 'x'},     // truncated: the peer closes mid-frame
+        {0x10, 0x00, 0x00, 0x00, 'x'},  // truncated: the peer closes mid-frame
     };
     int expectedDisconnects = 0;
     for (const auto& bytes : hostile) {
@@ -143,8 +137,7 @@ TEST_F(NetworkerTest, HostileFramesDropOnlyTheirSenderAndTheServerServesOn)
     EXPECT_EQ(server.events.back().data, Bytes("still here"));
 }
 
-TEST_F(NetworkerTest, APeerThatStopsReadingIsDroppedOnceItsBacklogPassesTheCap)
-{
+TEST_F(NetworkerTest, APeerThatStopsReadingIsDroppedOnceItsBacklogPassesTheCap) {
     server.SetCompression(false);
     StartServer();
     auto peer = RawConnect(port);  // never reads
@@ -159,8 +152,7 @@ TEST_F(NetworkerTest, APeerThatStopsReadingIsDroppedOnceItsBacklogPassesTheCap)
     ASSERT_TRUE(ServeUntil([&] { return server.Count(Recorded::Disconnect) == 1; }));
 }
 
-TEST_F(NetworkerTest, FramesHeldForASlowPeerLeaveWholeAndInOrder)
-{
+TEST_F(NetworkerTest, FramesHeldForASlowPeerLeaveWholeAndInOrder) {
     server.SetCompression(false);
     StartServer();
     auto peer = std::make_unique<sock::Socket>();
@@ -187,8 +179,7 @@ TEST_F(NetworkerTest, FramesHeldForASlowPeerLeaveWholeAndInOrder)
     EXPECT_TRUE(received == expected);
 }
 
-TEST_F(NetworkerTest, APeerSilentForThreeMinutesCountsAsGone)
-{
+TEST_F(NetworkerTest, APeerSilentForThreeMinutesCountsAsGone) {
     uint64_t fakeMs = 1000;
     server.SetClock([&] { return fakeMs; });
     StartServer();
@@ -202,8 +193,7 @@ TEST_F(NetworkerTest, APeerSilentForThreeMinutesCountsAsGone)
     ASSERT_TRUE(ServeUntil([&] { return server.Count(Recorded::Disconnect) == 1; }));
 }
 
-TEST_F(NetworkerTest, RefusedPeersGetWhatWasSentThenAClose)
-{
+TEST_F(NetworkerTest, RefusedPeersGetWhatWasSentThenAClose) {
     server.accept = false;
     server.greeting = Bytes("go away");
     server.SetCompression(false);
@@ -229,8 +219,7 @@ TEST_F(NetworkerTest, RefusedPeersGetWhatWasSentThenAClose)
     ASSERT_TRUE(ServeUntil([&] { return server.Count(Recorded::Disconnect) == 2; }));
 }
 
-TEST_F(NetworkerTest, ANinthClientIsAcceptedAndClosedAtOnce)
-{
+TEST_F(NetworkerTest, ANinthClientIsAcceptedAndClosedAtOnce) {
     StartServer(8);
     std::vector<std::unique_ptr<sock::Socket>> peers;
     for (int i = 0; i < 8; ++i) peers.push_back(RawConnect(port));
@@ -246,8 +235,7 @@ TEST_F(NetworkerTest, ANinthClientIsAcceptedAndClosedAtOnce)
     for (int i = 0; i < 8; ++i) EXPECT_EQ(server.StateOf(i), Networker::ConnectionState::Connected);
 }
 
-TEST_F(NetworkerTest, StartAndConnectFailuresAreReported)
-{
+TEST_F(NetworkerTest, StartAndConnectFailuresAreReported) {
     StartServer();
     RecordingNetworker second;
     second.SetPort(port);

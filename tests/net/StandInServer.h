@@ -19,14 +19,12 @@ public:
     // keepOpenMs says how long to hold it first.
     using Responder = std::function<std::string(const std::string& head)>;
 
-    explicit StandInServer(Responder responder) : responder_(std::move(responder))
-    {
+    explicit StandInServer(Responder responder) : responder_(std::move(responder)) {
         listener_.Listen(0, 16);
         port_ = listener_.LocalPort();
         thread_ = std::thread([this] { Run(); });
     }
-    ~StandInServer()
-    {
+    ~StandInServer() {
         stop_ = true;
         thread_.join();
     }
@@ -37,20 +35,17 @@ public:
     void SetKeepOpenMs(int ms) { keepOpenMs_ = ms; }
     void SetSilent(bool silent) { silent_ = silent; }
 
-    std::vector<std::string> Heads()
-    {
+    std::vector<std::string> Heads() {
         std::lock_guard lock(mutex_);
         return heads_;
     }
-    std::vector<uint8_t> SocksRequest()
-    {
+    std::vector<uint8_t> SocksRequest() {
         std::lock_guard lock(mutex_);
         return socksRequest_;
     }
 
 private:
-    void Run()
-    {
+    void Run() {
         while (!stop_) {
             if (!listener_.Wait(sock::Readiness::Readable, 20)) continue;
             sock::Ipv4Address peer;
@@ -61,8 +56,7 @@ private:
         }
     }
 
-    bool ReadUntil(sock::Socket& socket, std::string& text, const std::function<bool()>& done)
-    {
+    bool ReadUntil(sock::Socket& socket, std::string& text, const std::function<bool()>& done) {
         while (!done()) {
             if (!socket.Wait(sock::Readiness::Readable, 2000)) return false;
             char c;
@@ -73,8 +67,7 @@ private:
         return true;
     }
 
-    void Serve(sock::Socket& socket)
-    {
+    void Serve(sock::Socket& socket) {
         if (socksResult_ >= 0) {
             std::string request;
             if (!ReadUntil(socket, request, [&] { return request.size() > 8 && request.back() == '\0'; })) return;
@@ -87,7 +80,8 @@ private:
             if (socksResult_ != 90) return;
         }
         std::string head;
-        if (!ReadUntil(socket, head, [&] { return head.size() >= 4 && head.compare(head.size() - 4, 4, "\r\n\r\n") == 0; })) {
+        if (!ReadUntil(socket, head,
+                       [&] { return head.size() >= 4 && head.compare(head.size() - 4, 4, "\r\n\r\n") == 0; })) {
             return;
         }
         {
@@ -99,16 +93,14 @@ private:
     }
 
     // Keeps the connection open for keepOpenMs, or until the server stops.
-    void Hold()
-    {
+    void Hold() {
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(keepOpenMs_);
         while (!stop_ && std::chrono::steady_clock::now() < end) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
 
-    static void Send(sock::Socket& socket, const std::string& bytes)
-    {
+    static void Send(sock::Socket& socket, const std::string& bytes) {
         size_t sent = 0;
         while (sent < bytes.size()) {
             size_t moved = 0;

@@ -25,8 +25,7 @@ protected:
         std::string body;
     };
 
-    static Outcome Fetch(const std::string& url, const std::string& proxy = {}, int timeout = 5, size_t maxBody = 0)
-    {
+    static Outcome Fetch(const std::string& url, const std::string& proxy = {}, int timeout = 5, size_t maxBody = 0) {
         Webfetch fetch(proxy);
         StringDataConsumer body;
         fetch.SetUserAgent("");
@@ -37,27 +36,25 @@ protected:
         return {fetch.Result(), fetch.HttpStatus(), body.Text()};
     }
 
-    static std::string Local(const StandInServer& server, const std::string& path)
-    {
+    static std::string Local(const StandInServer& server, const std::string& path) {
         return "http://127.0.0.1:" + std::to_string(server.Port()) + path;
     }
 };
 
 }  // namespace
 
-TEST_F(WebfetchTest, SendsTheBareRequestHeadAndReadsALengthDelimitedBody)
-{
+TEST_F(WebfetchTest, SendsTheBareRequestHeadAndReadsALengthDelimitedBody) {
     StandInServer server([](const std::string&) { return "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhelloEXTRA"; });
     const Outcome outcome = Fetch(Local(server, "/Vorns/LobbyList.php?Action=List"));
     EXPECT_EQ(outcome.result, 0);
     EXPECT_EQ(outcome.status, 200);
     EXPECT_EQ(outcome.body, "hello");
     ASSERT_EQ(server.Heads().size(), 1u);
-    EXPECT_EQ(server.Heads()[0], "GET /Vorns/LobbyList.php?Action=List HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: \r\n\r\n");
+    EXPECT_EQ(server.Heads()[0],
+              "GET /Vorns/LobbyList.php?Action=List HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: \r\n\r\n");
 }
 
-TEST_F(WebfetchTest, ReplyFormsEndWhereTheyShould)
-{
+TEST_F(WebfetchTest, ReplyFormsEndWhereTheyShould) {
     struct Case {
         const char* name;
         std::string reply;
@@ -71,8 +68,8 @@ TEST_F(WebfetchTest, ReplyFormsEndWhereTheyShould)
          "hello, y"},
         {"chunked, CR LF lines", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n", 3000,
          "hello"},
-        {"continue, then the reply", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", 3000,
-         "ok"},
+        {"continue, then the reply", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok",
+         3000, "ok"},
         {"no length: up to the close", "HTTP/1.0 200 OK\r\n\r\nall of it", 0, "all of it"},
     };
     for (const Case& c : cases) {
@@ -88,8 +85,7 @@ TEST_F(WebfetchTest, ReplyFormsEndWhereTheyShould)
     }
 }
 
-TEST_F(WebfetchTest, BrokenSilentAndOversizedRepliesFailWithoutABody)
-{
+TEST_F(WebfetchTest, BrokenSilentAndOversizedRepliesFailWithoutABody) {
     {
         StandInServer server([](const std::string&) { return "HTTP/1.1 200 OK\r\nContent-Le"; });
         const Outcome outcome = Fetch(Local(server, "/"));
@@ -116,8 +112,7 @@ TEST_F(WebfetchTest, BrokenSilentAndOversizedRepliesFailWithoutABody)
     }
 }
 
-TEST_F(WebfetchTest, RefusesUrlsItCannotSendWithoutConnecting)
-{
+TEST_F(WebfetchTest, RefusesUrlsItCannotSendWithoutConnecting) {
     StandInServer server([](const std::string&) { return "HTTP/1.1 200 OK\r\n\r\n"; });
     const std::string port = std::to_string(server.Port());
     EXPECT_EQ(Fetch("no scheme here").result, 2);
@@ -128,8 +123,7 @@ TEST_F(WebfetchTest, RefusesUrlsItCannotSendWithoutConnecting)
     EXPECT_TRUE(server.Heads().empty());
 }
 
-TEST_F(WebfetchTest, ProxyTextsSetTheProxiesAndBadPortsTurnThemOff)
-{
+TEST_F(WebfetchTest, ProxyTextsSetTheProxiesAndBadPortsTurnThemOff) {
     SocksProxyData socks;
     HTTPProxyData http;
     ProxyData::ApplyServerText("http://cache.example:3128", socks, http);
@@ -175,18 +169,17 @@ TEST_F(WebfetchTest, ProxyTextsSetTheProxiesAndBadPortsTurnThemOff)
     EXPECT_FALSE(s4.Enabled()) << "only SOCKS version 4 is spoken";
 }
 
-TEST_F(WebfetchTest, AnHttpProxyGetsTheAbsoluteTarget)
-{
+TEST_F(WebfetchTest, AnHttpProxyGetsTheAbsoluteTarget) {
     StandInServer proxy([](const std::string&) { return "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"; });
     // The target's name is the proxy's to resolve.
     const Outcome outcome = Fetch("http://lobby.test/Vorns/Lobby.php?x", "127.0.0.1:" + std::to_string(proxy.Port()));
     EXPECT_EQ(outcome.body, "ok");
     ASSERT_EQ(proxy.Heads().size(), 1u);
-    EXPECT_EQ(proxy.Heads()[0], "GET http://lobby.test:80/Vorns/Lobby.php?x HTTP/1.1\r\nHost: lobby.test\r\nUser-Agent: \r\n\r\n");
+    EXPECT_EQ(proxy.Heads()[0],
+              "GET http://lobby.test:80/Vorns/Lobby.php?x HTTP/1.1\r\nHost: lobby.test\r\nUser-Agent: \r\n\r\n");
 }
 
-TEST_F(WebfetchTest, ASocksProxyCarriesTheConnectionOnlyWhenItGrantsIt)
-{
+TEST_F(WebfetchTest, ASocksProxyCarriesTheConnectionOnlyWhenItGrantsIt) {
     for (int socksResult : {90, 91, 0}) {
         SCOPED_TRACE(socksResult);
         StandInServer proxy([](const std::string&) { return "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"; });

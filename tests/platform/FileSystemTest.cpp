@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/TempFolder.h"
 #include "platform/sys/SafeFile.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -187,8 +187,7 @@ TEST_F(RemoveTreeTest, RelativeRootRemovesNamesDirectlyInsideIt) {
 }
 
 TEST_F(RemoveTreeTest, RefusesPathsThatCouldLeaveRoot) {
-    for (const char* path : {"", ".", "./", "..", "../Outside", "Players/../../Outside", "/Outside",
-                             "\\Outside"}) {
+    for (const char* path : {"", ".", "./", "..", "../Outside", "Players/../../Outside", "/Outside", "\\Outside"}) {
         EXPECT_FALSE(sys::RemoveTree(data, path)) << path;
     }
     EXPECT_FALSE(sys::RemoveTree(data, outside));

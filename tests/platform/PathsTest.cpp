@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "support/TempFolder.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/SafeFile.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -113,8 +113,8 @@ TEST(IsSafeName, AcceptsPlainNames) {
 }
 
 TEST(IsSafeName, RefusesWhatCouldLeaveTheFolderOrConfuseIt) {
-    for (const char* name : {"", ".", "..", ".hidden", "a/b", "a\\b", "C:", "*", "a?", "\"q\"", "<a",
-                             "a>", "a|b", "two words", "tab\there", "line\n", "\x01", "del\x7F"}) {
+    for (const char* name : {"", ".", "..", ".hidden", "a/b", "a\\b", "C:", "*", "a?", "\"q\"", "<a", "a>", "a|b",
+                             "two words", "tab\there", "line\n", "\x01", "del\x7F"}) {
         EXPECT_FALSE(sys::IsSafeName(name)) << name;
     }
     EXPECT_FALSE(sys::IsSafeName(std::string(65, 'a')));

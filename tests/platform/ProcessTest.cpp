@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "support/TempFolder.h"
 #include "platform/sys/FileSystem.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "support/TempFolder.h"
 #include "platform/sys/Debug.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/Paths.h"
+#include "support/TempFolder.h"
 
 namespace {
 

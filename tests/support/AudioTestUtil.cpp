@@ -12,32 +12,27 @@
 
 namespace audio_test {
 
-LogCapture::LogCapture() : output_(Debugger::Instance().DebuggerOutput())
-{
+LogCapture::LogCapture() : output_(Debugger::Instance().DebuggerOutput()) {
     Debugger::Instance().SetDebuggerOutput(false);
     Debugger::Instance().SetCallback([this](const char* text) { text_ += text; });
 }
 
-LogCapture::~LogCapture()
-{
+LogCapture::~LogCapture() {
     Debugger::Instance().SetCallback(nullptr);
     Debugger::Instance().SetDebuggerOutput(output_);
 }
 
-void Put16(std::string& out, uint16_t value)
-{
+void Put16(std::string& out, uint16_t value) {
     out += char(value & 0xFF);
     out += char(value >> 8);
 }
 
-void Put32(std::string& out, uint32_t value)
-{
+void Put32(std::string& out, uint32_t value) {
     Put16(out, uint16_t(value & 0xFFFF));
     Put16(out, uint16_t(value >> 16));
 }
 
-std::string WavBytes(const WavSpec& spec, const std::string& data)
-{
+std::string WavBytes(const WavSpec& spec, const std::string& data) {
     const uint16_t block = uint16_t(spec.channels * spec.bits / 8);
     std::string out = "RIFF";
     Put32(out, uint32_t(4 + 8 + 16 + 8 + data.size()));
@@ -54,20 +49,15 @@ std::string WavBytes(const WavSpec& spec, const std::string& data)
     return out + data;
 }
 
-std::string SampleBytes16(const Samples& samples)
-{
+std::string SampleBytes16(const Samples& samples) {
     std::string out;
     for (int16_t s : samples) Put16(out, uint16_t(s));
     return out;
 }
 
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
-Samples MakeSamples(int frames, int channels, const std::function<int16_t(int, int)>& generator)
-{
+Samples MakeSamples(int frames, int channels, const std::function<int16_t(int, int)>& generator) {
     Samples out;
     for (int i = 0; i < frames; ++i) {
         for (int c = 0; c < channels; ++c) out.push_back(generator(i, c));
@@ -75,8 +65,7 @@ Samples MakeSamples(int frames, int channels, const std::function<int16_t(int, i
     return out;
 }
 
-std::vector<float> ToneFloats(int frames, int channels, int rate, double hertz)
-{
+std::vector<float> ToneFloats(int frames, int channels, int rate, double hertz) {
     std::vector<float> out;
     for (int i = 0; i < frames; ++i) {
         const double s = std::sin(2.0 * M_PI * hertz * (i + 0.5) / rate);
@@ -87,8 +76,7 @@ std::vector<float> ToneFloats(int frames, int channels, int rate, double hertz)
 
 namespace {
 
-void Drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream, std::string& out)
-{
+void Drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream, std::string& out) {
     ogg_page page;
     while (vorbis_analysis_blockout(&dsp, &block) == 1) {
         vorbis_analysis(&block, nullptr);
@@ -106,8 +94,7 @@ void Drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream,
 
 }  // namespace
 
-std::string EncodeOgg(const std::vector<float>& interleaved, int channels, int rate)
-{
+std::string EncodeOgg(const std::vector<float>& interleaved, int channels, int rate) {
     vorbis_info info;
     vorbis_info_init(&info);
     if (vorbis_encode_init_vbr(&info, channels, rate, 0.4f) != 0) {
@@ -168,8 +155,7 @@ struct MemorySource {
     size_t position = 0;
 };
 
-size_t MemoryRead(void* buffer, size_t size, size_t count, void* source)
-{
+size_t MemoryRead(void* buffer, size_t size, size_t count, void* source) {
     auto* memory = static_cast<MemorySource*>(source);
     const size_t n = std::min(size * count, memory->bytes->size() - memory->position);
     std::memcpy(buffer, memory->bytes->data() + memory->position, n);
@@ -179,8 +165,7 @@ size_t MemoryRead(void* buffer, size_t size, size_t count, void* source)
 
 }  // namespace
 
-Samples DecodeOgg(const std::string& bytes)
-{
+Samples DecodeOgg(const std::string& bytes) {
     MemorySource source{&bytes};
     OggVorbis_File file;
     const ov_callbacks callbacks{MemoryRead, nullptr, nullptr, nullptr};

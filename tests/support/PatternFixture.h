@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "core/Vector2.h"
-#include "units/Pattern.h"
 #include "support/ArenaFixture.h"
+#include "units/Pattern.h"
 
 class PatternFixture : public ArenaFixture {
 protected:

@@ -16,8 +16,7 @@ public:
     TempFolder() {
         const char* base = std::getenv("VORNS_TEST_TMP");
         std::filesystem::path parent =
-            (base != nullptr && *base != '\0') ? std::filesystem::path(base)
-                                               : std::filesystem::temp_directory_path();
+            (base != nullptr && *base != '\0') ? std::filesystem::path(base) : std::filesystem::temp_directory_path();
         std::filesystem::create_directories(parent);
         std::string pattern = (parent / "sys-XXXXXX").string();
         if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;

@@ -21,9 +21,9 @@ inline void LoadChassisTableWithTextures() {
         pixel.SaveTGA(folder / (std::string("Textures/") + name + "Shadow.tga"));
     }
     for (const char* name : {"RobotAntenna", "Ball0", "RobotSmallHead", "RobotSmallEar", "RobotMediumBody",
-                             "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead",
-                             "RobotLargeEar", "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1", "StalkSmallBody",
-                             "StalkSegment", "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
+                             "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead", "RobotLargeEar",
+                             "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1", "StalkSmallBody", "StalkSegment",
+                             "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
         pixel.SaveTGA(folder / (std::string("Actors/") + name + "_c_painted.tga"));
     }
     // Bodies are empty definitions, so that destroyed units leave no debris; each face
@@ -32,15 +32,15 @@ inline void LoadChassisTableWithTextures() {
         std::ofstream(folder / (std::string("Actors/") + name + ".act")) << "actor * { }\n";
     }
     for (const char* name :
-         {"LeftEyeSphere",
-          "RightEyeSphere", "LeftEyeCylinder", "RightEyeCylinder", "LeftEyeEllipse", "RightEyeEllipse",
-          "LeftEyebrowMean", "LeftEyebrowNeutral", "LeftEyebrowSad", "RightEyebrowMean", "RightEyebrowNeutral",
-          "RightEyebrowSad", "MouthGrimace", "MouthSmile", "MouthFrown", "MouthBucktoothGrimace",
-          "MouthBucktoothSmile", "MouthBucktoothOh", "MouthTongueGrimace", "MouthTongueSmile", "MouthTongueOh",
-          "MouthTriangleGrimace", "MouthTriangleSmile", "MouthTriangleOh", "UnibrowMean", "UnibrowHappy",
-          "UnibrowSad", "MouthFangGrimace", "MouthFangSmile", "MouthFangFrown"}) {
-        std::ofstream(folder / (std::string("Actors/") + name + ".act"))
-            << "mesh Part { }\nactor * { mesh Part }\n";
+         {"LeftEyeSphere",       "RightEyeSphere",       "LeftEyeCylinder",     "RightEyeCylinder",
+          "LeftEyeEllipse",      "RightEyeEllipse",      "LeftEyebrowMean",     "LeftEyebrowNeutral",
+          "LeftEyebrowSad",      "RightEyebrowMean",     "RightEyebrowNeutral", "RightEyebrowSad",
+          "MouthGrimace",        "MouthSmile",           "MouthFrown",          "MouthBucktoothGrimace",
+          "MouthBucktoothSmile", "MouthBucktoothOh",     "MouthTongueGrimace",  "MouthTongueSmile",
+          "MouthTongueOh",       "MouthTriangleGrimace", "MouthTriangleSmile",  "MouthTriangleOh",
+          "UnibrowMean",         "UnibrowHappy",         "UnibrowSad",          "MouthFangGrimace",
+          "MouthFangSmile",      "MouthFangFrown"}) {
+        std::ofstream(folder / (std::string("Actors/") + name + ".act")) << "mesh Part { }\nactor * { mesh Part }\n";
     }
     std::ofstream(folder / "Actors/Part_c_painted.obj") << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
     pixel.SaveTGA(folder / "Actors/Part_c_painted.tga");

@@ -18,8 +18,8 @@
 #include "world/Arena.h"
 #include "world/Terrain.h"
 
-#include "support/TestAssets.h"
 #include "support/TestArena.h"
+#include "support/TestAssets.h"
 
 class UnitGame : public Game {
 public:

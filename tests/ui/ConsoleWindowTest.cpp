@@ -40,9 +40,7 @@ TEST(ConsoleStreamTest, FlushedLinesReachTheWindowWhichFollowsTheNewest) {
 
 TEST(ConsoleStreamTest, LinesWithoutAWindowAreDropped) {
     ConsoleStream& console = GetConsoleStream();
-    {
-        ConsoleWindow window;
-    }
+    { ConsoleWindow window; }
     EXPECT_EQ(console.Sink(), nullptr);
     console << "nobody listens";
     console.Flush();

@@ -3,8 +3,8 @@
 
 #include <numbers>
 
-#include "game/PlayerRoster.h"
 #include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "units/ChassisTable.h"
 
 #include "support/TestAssets.h"

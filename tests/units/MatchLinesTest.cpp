@@ -30,9 +30,9 @@ TEST(MatchLineTest, FootParameterAndSide) {
     EXPECT_FLOAT_EQ(t, 0.25f);
     EXPECT_FLOAT_EQ(line.ClosestParam({10.0f, -2.0f}), 2.0f);
     EXPECT_FLOAT_EQ(line.ClosestParam({0.0f, 0.0f}), -0.5f);
-    EXPECT_EQ(line.Side({3.0f, 5.0f}), 1);   // left of the line
+    EXPECT_EQ(line.Side({3.0f, 5.0f}), 1);  // left of the line
     EXPECT_EQ(line.Side({3.0f, -5.0f}), -1);
-    EXPECT_EQ(line.Side({9.0f, 1.0f}), 1);   // on the line: every point has a side
+    EXPECT_EQ(line.Side({9.0f, 1.0f}), 1);  // on the line: every point has a side
     // A line whose ends coincide: the foot is its start and the side is left.
     line.Set(nullptr, {2.0f, 1.0f}, {2.0f, 1.0f});
     EXPECT_EQ(line.ClosestPoint({7.0f, 7.0f}, &t), Vector2(2.0f, 1.0f));

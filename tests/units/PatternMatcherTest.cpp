@@ -14,8 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/MatcherWorld.h"
 #include "core/MathUtil.h"
+#include "support/MatcherWorld.h"
 #include "units/VornAction.h"
 #include "world/Terrain.h"
 
@@ -187,12 +187,12 @@ TEST_F(PatternMatcherTest, EqualLowestScoresAreDrawnByTheGenerator) {
 
 TEST_F(PatternMatcherTest, CrazyUnitsAndUnitsInWaterChooseAtRandomAmongEnabledPatterns) {
     AddVorn(&blue, 90.0f, 80.0f, 0.0f);
-    AddObject(NewPattern(unit, 0), kPatternEnemy, 10.0f, 0.0f);      // 0
-    NewPattern(unit, 1);                                              // disabled
-    Pattern& bad = NewPattern(unit, 2);                               // 600000
+    AddObject(NewPattern(unit, 0), kPatternEnemy, 10.0f, 0.0f);  // 0
+    NewPattern(unit, 1);                                         // disabled
+    Pattern& bad = NewPattern(unit, 2);                          // 600000
     AddObject(bad, kPatternEnemy, 10.0f, 0.0f);
     bad.conditionals.flags[kConditionalSignal2] = 1;
-    AddObject(NewPattern(unit, 3), kPatternTree, 10.0f, 0.0f);       // 1600 + 200
+    AddObject(NewPattern(unit, 3), kPatternTree, 10.0f, 0.0f);  // 1600 + 200
 
     // Pick list [0, 2, 3]; seed 1 draws 41, 41 mod 3 = 2: slot 3.
     unit->crazy = 1;
@@ -482,9 +482,9 @@ TEST_F(PatternMatcherTest, FarGoalsAreSeenOnTheEdgeOfThePatternArea) {
 TEST_F(PatternMatcherTest, OnlyTheNearestOwnBeaconTakesPart) {
     Vorn* mate = AddVorn(&red, 100.0f, 100.0f, 0.0f);
     Vorn* rival = AddVorn(&blue, 60.0f, 100.0f, 0.0f);
-    Beacon* nearer = AddBeacon(mate, 80.0f, 90.0f);    // 10 away
-    Beacon* farther = AddBeacon(unit, 92.0f, 80.0f);   // 12 away
-    Beacon* theirs = AddBeacon(rival, 85.0f, 80.0f);   // 5 away, blue
+    Beacon* nearer = AddBeacon(mate, 80.0f, 90.0f);   // 10 away
+    Beacon* farther = AddBeacon(unit, 92.0f, 80.0f);  // 12 away
+    Beacon* theirs = AddBeacon(rival, 85.0f, 80.0f);  // 5 away, blue
     Pattern& pattern = NewPattern(unit, 0);
     PatternObject* drawn = AddObject(pattern, kPatternBeacon, 0.0f, 10.0f);
     matcher->Evaluate(*unit);

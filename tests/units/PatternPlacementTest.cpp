@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/MatcherWorld.h"
 #include "core/MathUtil.h"
+#include "support/MatcherWorld.h"
 #include "world/Terrain.h"
 
 namespace {

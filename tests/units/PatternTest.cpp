@@ -5,13 +5,13 @@
 
 #include "core/MemoryBlock.h"
 #include "core/StringStream.h"
+#include "support/ArenaFixture.h"
 #include "units/Action.h"
 #include "units/MapConditional.h"
 #include "units/PathPoint.h"
 #include "units/Pattern.h"
 #include "units/PatternObject.h"
 #include "units/PolarLayout.h"
-#include "support/ArenaFixture.h"
 
 namespace {
 
@@ -141,9 +141,9 @@ TEST_F(PatternTest, FullPatternReadsBackIdentical) {
 
 TEST_F(PatternTest, HandWrittenTextLoadsWithLfOrCrlf) {
     const std::string lines[] = {
-        "\tObjects 1", "\t\tEnemy < 10, 0 > < 8, 0 > End ", "\tMapConditionals 0", "\tPathPoints 2",
-        "\t\t< 0, 0 > < 0, 0 > Actions 0", "\t\t< 5, 0 > < 5, 0 > Actions 1", "\t\t\tFire1 < 10, 0 >",
-        "\tConditionals Switch1 End ", "\tPriority 2",
+        "\tObjects 1",           "\t\tEnemy < 10, 0 > < 8, 0 > End ", "\tMapConditionals 0",
+        "\tPathPoints 2",        "\t\t< 0, 0 > < 0, 0 > Actions 0",   "\t\t< 5, 0 > < 5, 0 > Actions 1",
+        "\t\t\tFire1 < 10, 0 >", "\tConditionals Switch1 End ",       "\tPriority 2",
     };
     for (const char* end : {"\n", "\r\n"}) {
         std::string text;
@@ -211,8 +211,9 @@ TEST_F(PatternTest, SurplusRecordsAreReadAndDropped) {
 
 TEST_F(PatternTest, NegativeCountsReadAsNone) {
     Pattern pattern;
-    ASSERT_TRUE(LoadText(pattern, "\tObjects -5\n\tMapConditionals -2147483648\n\tPathPoints -1\n"
-                                  "\tConditionals Switch2 End \n\tPriority 1\n"));
+    ASSERT_TRUE(LoadText(pattern,
+                         "\tObjects -5\n\tMapConditionals -2147483648\n\tPathPoints -1\n"
+                         "\tConditionals Switch2 End \n\tPriority 1\n"));
     EXPECT_EQ(pattern.objects.Count(), 1);
     EXPECT_EQ(pattern.mapConditionals.Count(), 0);
     EXPECT_EQ(pattern.pathPoints.Count(), 1);
@@ -242,10 +243,11 @@ TEST_F(PatternTest, NonFiniteNumbersKeepTheirDefaultsAndReadingGoesOn) {
 
 TEST_F(PatternTest, KindWordsAreCaseSensitive) {
     Pattern pattern;
-    ASSERT_TRUE(LoadText(pattern, "\tObjects 1\n\t\tenemy < 3, 0 > < 3, 0 > End \n\tMapConditionals 1\n"
-                                  "\t\tlava < 1, 1 > \n\tPathPoints 1\n\t\t< 0, 0 > < 0, 0 > Actions 2\n"
-                                  "\t\t\tfire1 < 2, 0 >\n\t\t\tFire1 < 4, 0 >\n\tConditionals End \n"
-                                  "\tPriority 0\n"));
+    ASSERT_TRUE(LoadText(pattern,
+                         "\tObjects 1\n\t\tenemy < 3, 0 > < 3, 0 > End \n\tMapConditionals 1\n"
+                         "\t\tlava < 1, 1 > \n\tPathPoints 1\n\t\t< 0, 0 > < 0, 0 > Actions 2\n"
+                         "\t\t\tfire1 < 2, 0 >\n\t\t\tFire1 < 4, 0 >\n\tConditionals End \n"
+                         "\tPriority 0\n"));
     EXPECT_EQ(pattern.objects[1]->kind, kPatternTree);
     EXPECT_EQ(pattern.mapConditionals[0]->kind, kMapDirtGrassStone);
     ASSERT_EQ(pattern.pathPoints[0]->actions.Count(), 1);
@@ -257,8 +259,9 @@ TEST_F(PatternTest, UnknownActionIsConsumedAndGoesBackToThePool) {
     gArena->FlushObjectPools();
     const int pending = pool->PendingCount();
     PathPoint* point = gArena->NewPathPoint();
-    StringStream stream("< 1, 1 > < 1, 1 > Actions 3\n\t\t\tJump < 9, 9 >\n\t\t\tFire2 < 2, 2 >\n"
-                        "\t\t\tDance < 3, 3 >\nnext");
+    StringStream stream(
+        "< 1, 1 > < 1, 1 > Actions 3\n\t\t\tJump < 9, 9 >\n\t\t\tFire2 < 2, 2 >\n"
+        "\t\t\tDance < 3, 3 >\nnext");
     PathPoint::Read(stream, *point);
     ASSERT_FALSE(stream.HasError());
     ASSERT_EQ(point->actions.Count(), 1);

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/MatcherWorld.h"
 #include "core/MathUtil.h"
+#include "support/MatcherWorld.h"
 #include "units/PolarLayout.h"
 
 namespace {

@@ -1,10 +1,10 @@
 // The unit's tick loop, its action queue and the actions.
 #include <cmath>
 
+#include "support/VornTestWorld.h"
 #include "units/Action.h"
 #include "units/PathPoint.h"
 #include "units/Pattern.h"
-#include "support/VornTestWorld.h"
 #include "world/TerrainType.h"
 
 namespace {

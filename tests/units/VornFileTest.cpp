@@ -30,9 +30,7 @@ protected:
         VornTestWorld::TearDown();
     }
 
-    void WriteFile(const std::string& name, const std::string& text) {
-        std::ofstream(folder / name) << text;
-    }
+    void WriteFile(const std::string& name, const std::string& text) { std::ofstream(folder / name) << text; }
     std::string ReadFile(const std::string& name) {
         std::ifstream in(folder / name);
         std::stringstream text;
@@ -170,7 +168,10 @@ TEST_F(VornFileTest, HandWrittenFileLoadsWithItsPatternsAndWeapons) {
 
 TEST_F(VornFileTest, KeysMatchWithoutCaseAndUnknownKeysAreSkipped) {
     Vorn* unit = Fresh();
-    StringStream text("position < 1, 2, 3 > Wobble 5 NAME Odd Comment " "x" "\nangle 0.5 End\n");
+    StringStream text(
+        "position < 1, 2, 3 > Wobble 5 NAME Odd Comment "
+        "x"
+        "\nangle 0.5 End\n");
     unit->Load(text);
     EXPECT_EQ(unit->position, Vector3(1.0f, 2.0f, 3.0f));
     EXPECT_EQ(unit->name, "Odd");
@@ -191,8 +192,10 @@ TEST_F(VornFileTest, PatternCountsAreBoundedBySixteenSlots) {
     Vorn* unit = Fresh();
     std::string text = "Player Red\nChassisType RobotSmall\nPatterns 20\n";
     for (int i = 0; i < 20; ++i) {
-        text += "\tObjects 0\n\tMapConditionals 0\n\tPathPoints 1\n\t\t< 0, 0 > < 0, 0 > Actions 0\n"
-                "\tConditionals End \n\tPriority " + std::to_string(i + 1) + "\n";
+        text +=
+            "\tObjects 0\n\tMapConditionals 0\n\tPathPoints 1\n\t\t< 0, 0 > < 0, 0 > Actions 0\n"
+            "\tConditionals End \n\tPriority " +
+            std::to_string(i + 1) + "\n";
     }
     text += "Name AfterPatterns\nEnd\n";
     StringStream stream(text.c_str());
@@ -324,10 +327,11 @@ TEST_F(VornFileTest, CutPatternRecordsGoBackToTheirPools) {
     // Each text stops inside a record: an object's facing point, a map conditional's
     // cell, an action's point. Only the whole records before it are kept.
     const std::string tree = "\t\tTree < 1, 1 > < 1, 1 > End \n";
-    const std::string texts[] = {"\tObjects 2\n" + tree + "\t\tEnemy < 3, 0 > < 1",
-                                 "\tObjects 1\n" + tree + "\tMapConditionals 1\n\t\tLava < 1",
-                                 "\tObjects 1\n" + tree + "\tMapConditionals 0\n\tPathPoints 2\n"
-                                 "\t\t< 0, 0 > < 0, 0 > Actions 0\n\t\t< 5, 0 > < 5, 0 > Actions 1\n\t\t\tFire1 < 10"};
+    const std::string texts[] = {
+        "\tObjects 2\n" + tree + "\t\tEnemy < 3, 0 > < 1", "\tObjects 1\n" + tree + "\tMapConditionals 1\n\t\tLava < 1",
+        "\tObjects 1\n" + tree +
+            "\tMapConditionals 0\n\tPathPoints 2\n"
+            "\t\t< 0, 0 > < 0, 0 > Actions 0\n\t\t< 5, 0 > < 5, 0 > Actions 1\n\t\t\tFire1 < 10"};
     for (const std::string& text : texts) {
         Pattern pattern;
         const int free = FreePatternRecords(*arena);

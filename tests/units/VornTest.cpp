@@ -2,9 +2,9 @@
 #include <cmath>
 
 #include "core/TextTable.h"
-#include "units/Pattern.h"
-#include "units/PathPoint.h"
 #include "support/VornTestWorld.h"
+#include "units/PathPoint.h"
+#include "units/Pattern.h"
 #include "world/Beacon.h"
 
 namespace {

@@ -9,13 +9,13 @@
 #include "core/MemoryBlock.h"
 #include "core/StringStream.h"
 #include "game/Player.h"
+#include "support/ArenaFixture.h"
 #include "support/TempFolder.h"
 #include "units/ChassisTable.h"
 #include "units/Vorn.h"
 #include "units/VornAction.h"
 #include "units/Weapon.h"
 #include "units/WeaponTable.h"
-#include "support/ArenaFixture.h"
 #include "world/Beacon.h"
 #include "world/ExplosionField.h"
 #include "world/FieldGenerator.h"
@@ -34,8 +34,8 @@ constexpr int kWeaponRow = 99;  // the upgrade catalogue row of weapon kind 0
 
 // A unit file whose weapon places hold the given records.
 std::string UnitFile(const char* chassis, const std::string& weapon0, const std::string& weapon1) {
-    return "Type Vorn\nName X\nChassisType " + std::string(chassis) + "\nCost 30\nWeapons 2\n" + weapon0 +
-           weapon1 + "Patterns 0\nEnd\n";
+    return "Type Vorn\nName X\nChassisType " + std::string(chassis) + "\nCost 30\nWeapons 2\n" + weapon0 + weapon1 +
+           "Patterns 0\nEnd\n";
 }
 
 std::string Record(const char* kind, int location, const char* ammo = nullptr) {
@@ -209,8 +209,7 @@ TEST(WeaponGeometry, BallisticLaunchLandsOnTheTarget) {
     EXPECT_NEAR(low.z, 7.98123f, 1e-4f);
     EXPECT_NEAR(t, 1.62882f, 1e-4f);
     EXPECT_NEAR(low.x, 6.13942f, 1e-3f);
-    const Vector3 none =
-        Weapon::BallisticVelocity(Vector3(10, 10, 0), Vector3(NAN, 10, 0), false, 1.0f, 1.0f, &t);
+    const Vector3 none = Weapon::BallisticVelocity(Vector3(10, 10, 0), Vector3(NAN, 10, 0), false, 1.0f, 1.0f, &t);
     EXPECT_EQ(none, Vector3());
     EXPECT_FLOAT_EQ(t, 0.0f);
 }
@@ -269,9 +268,10 @@ TEST_F(WeaponTest, ShrapnelAndFlamesSpreadAroundTheAim) {
         EXPECT_NEAR(flame->target.z, 0.0f, 1e-4f);
     }
     // The flames reach 20 units over the ground, the last one straight out.
-    EXPECT_NEAR(Vector2(flames.back()->target.x - flames.back()->start.x,
-                        flames.back()->target.y - flames.back()->start.y).Length(),
-                20.0f, 1e-3f);
+    EXPECT_NEAR(
+        Vector2(flames.back()->target.x - flames.back()->start.x, flames.back()->target.y - flames.back()->start.y)
+            .Length(),
+        20.0f, 1e-3f);
     EXPECT_EQ(unit->weapons[1].ammoCount, 98);
 }
 
@@ -479,8 +479,9 @@ TEST_F(WeaponTest, TextFormRoundTripsAndIgnoresTheReloadState) {
     copy->weapons[1].Save(rewritten);
     EXPECT_STREQ(rewritten.Text(), written.Text());
 
-    StringStream hand("\tTYPE shrapnelgun\n\t\tlocation 1\n\t\tStage 1\n\t\tReloadTimer 3.5\n\t\tAmmoCount 0\n"
-                      "\t\tWhatever\n\tEnd\nNext");
+    StringStream hand(
+        "\tTYPE shrapnelgun\n\t\tlocation 1\n\t\tStage 1\n\t\tReloadTimer 3.5\n\t\tAmmoCount 0\n"
+        "\t\tWhatever\n\tEnd\nNext");
     Weapon& gun = copy->weapons[0];
     gun.Load(hand);
     EXPECT_EQ(gun.kind, kWeaponShrapnelGun);

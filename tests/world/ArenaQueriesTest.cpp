@@ -1,7 +1,7 @@
 #include <cmath>
 
-#include "support/ArenaFixture.h"
 #include "core/MathUtil.h"
+#include "support/ArenaFixture.h"
 #include "world/ContactRecord.h"
 #include "world/Rock.h"
 
@@ -51,9 +51,9 @@ TEST_F(ArenaQueriesTest, MovesStopAtObjectsBeyondTheEdge) {
 }
 
 TEST_F(ArenaQueriesTest, BlastDamageFallsOffBetweenInnerAndOuterRadius) {
-    Probe* near = AddProbe(40, 40, 1.0f, kKindTree);     // surface 1 from the centre
-    Probe* middle = AddProbe(44.5f, 40, 1.0f, kKindTree);  // surface 5.5 away
-    Probe* outside = AddProbe(40, 51.5f, 1.0f, kKindTree); // surface 10.5 away
+    Probe* near = AddProbe(40, 40, 1.0f, kKindTree);        // surface 1 from the centre
+    Probe* middle = AddProbe(44.5f, 40, 1.0f, kKindTree);   // surface 5.5 away
+    Probe* outside = AddProbe(40, 51.5f, 1.0f, kKindTree);  // surface 10.5 away
     Probe* debris = AddProbe(42, 40, 1.0f, kKindDebris);
     for (Probe* p : {near, middle, outside}) {
         p->ResetHealth(100.0f);

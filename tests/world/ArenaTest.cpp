@@ -1,9 +1,9 @@
 #include <vector>
 
-#include "support/ArenaFixture.h"
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/BattlefieldViews.h"
 #include "core/MemoryBlock.h"
+#include "support/ArenaFixture.h"
 #include "world/ArenaViewListener.h"
 #include "world/ExplosionField.h"
 #include "world/Rock.h"
@@ -94,7 +94,10 @@ TEST_F(ArenaListTest, UpdateOrderWithSelfRemovalAndReplacement) {
         }
     };
     c->onUpdate = [&](Probe&) { log.push_back("c"); };
-    n1->onUpdate = [&](Probe& p) { log.push_back("n1"); EXPECT_FLOAT_EQ(p.timeBudget, 0.25f); };
+    n1->onUpdate = [&](Probe& p) {
+        log.push_back("n1");
+        EXPECT_FLOAT_EQ(p.timeBudget, 0.25f);
+    };
     n2->onUpdate = [&](Probe&) { log.push_back("n2"); };
     n3->onUpdate = [&](Probe&) { log.push_back("n3"); };
     arena->Update();
@@ -227,7 +230,9 @@ TEST_F(ArenaListTest, NoHolderFollowsARecycledSlot) {
 // Records what the arena tells its views, in order.
 class RecordingViews : public ArenaViewListener {
 public:
-    void OnObjectRemoved(WorldObject& object) override { heard.push_back("removed " + WorldObject::KindName(object.kind)); }
+    void OnObjectRemoved(WorldObject& object) override {
+        heard.push_back("removed " + WorldObject::KindName(object.kind));
+    }
     void OnSelectionViewsClosed() override { heard.push_back("selection closed"); }
     void OnTerrainChanged() override { heard.push_back("terrain"); }
     void OnScenarioNamed(const String& name) override { heard.push_back("scenario " + name); }

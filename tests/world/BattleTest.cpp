@@ -43,8 +43,9 @@ constexpr UnitRecipe kUnits[] = {
 std::string Pattern(const std::string& objects, int objectCount, const std::string& path, int pointCount,
                     int priority) {
     std::ostringstream text;
-    text << "\tObjects " << objectCount << "\n" << objects << "\tMapConditionals 0\n\tPathPoints " << pointCount
-         << "\n\t\t< 0, 0 > < 0, 0 > Actions 0\n" << path << "\tConditionals End \n\tPriority " << priority << "\n";
+    text << "\tObjects " << objectCount << "\n"
+         << objects << "\tMapConditionals 0\n\tPathPoints " << pointCount << "\n\t\t< 0, 0 > < 0, 0 > Actions 0\n"
+         << path << "\tConditionals End \n\tPriority " << priority << "\n";
     return text.str();
 }
 
@@ -57,8 +58,8 @@ std::string Patterns() {
                                        2, 3);
     const std::string help = Pattern("\t\tFriend < 6, 0 > < 4, 0 > Injured End \n", 1,
                                      "\t\t< 1, 0 > < 1, 0 > Actions 1\n\t\t\tFire2 < 6, 0 >\n", 2, 4);
-    const std::string beacon = Pattern("\t\tBeacon < 8, 0 > < 6, 0 > End \n", 1,
-                                       "\t\t< 6, 0 > < 6, 0 > Actions 0\n", 2, 2);
+    const std::string beacon =
+        Pattern("\t\tBeacon < 8, 0 > < 6, 0 > End \n", 1, "\t\t< 6, 0 > < 6, 0 > Actions 0\n", 2, 2);
     const std::string goal = Pattern("\t\tEnemyGoal < 12, 0 > < 10, 0 > End \n", 1,
                                      "\t\t< 8, 0 > < 8, 0 > Actions 1\n\t\t\tFire1 < 12, 0 >\n", 2, 1);
     const std::string wander = Pattern("", 0, "\t\t< 10, 0 > < 10, 0 > Actions 0\n", 2, 0);
@@ -230,8 +231,8 @@ TEST_F(BattleTest, TwoSquadsFightToTheEndTheSameWayFromTheSameSeed) {
     EXPECT_LT(first.red + first.blue, 16);
     EXPECT_GT(first.blasts, 0);
     // Shots, blasts, beacons and thrown fields of the squads' weapons were on the field.
-    for (int kind : {kKindLaserBeam, kKindShrapnel, kKindMissile, kKindExplosionField, kKindBeacon,
-                     kKindFieldGenerator}) {
+    for (int kind :
+         {kKindLaserBeam, kKindShrapnel, kKindMissile, kKindExplosionField, kKindBeacon, kKindFieldGenerator}) {
         EXPECT_TRUE(first.kindsSeen.count(kind)) << WorldObject::KindName(kind).CStr();
     }
 

@@ -54,7 +54,6 @@ TEST(ObjectShapeTest, ShapesOfObjectKinds) {
     EXPECT_FLOAT_EQ(unit.sphereRadius, 1.5f);
 }
 
-
 }  // namespace
 
 TEST(CollisionShapeTest, RecordOperationsFollowTheKind) {
@@ -200,8 +199,8 @@ TEST(CollisionShapeTest, MovingCylinderAgainstCylinder) {
     EXPECT_FALSE(sweep.Intersects(CylinderShape({6, 2.5f, -5}, {6, 2.5f, 5}, 1), &contact));
 
     // Passing under the post's first end: the end's sphere is met first, at t = 0.52.
-    EXPECT_TRUE(CylinderShape({0, 0, 0}, {10, 0, 0}, 0.5f)
-                    .Intersects(CylinderShape({6, 0, 0.6f}, {6, 0, 10}, 0.5f), &contact));
+    EXPECT_TRUE(
+        CylinderShape({0, 0, 0}, {10, 0, 0}, 0.5f).Intersects(CylinderShape({6, 0, 0.6f}, {6, 0, 10}, 0.5f), &contact));
     ExpectNear(contact.stopPosition, {5.195f, 0, 0});
     ExpectNear(contact.contactPoint, {5.5975f, 0, 0.3f});
 

@@ -2,13 +2,13 @@
 // harmless puff.
 #include <cmath>
 
-#include "support/ArenaFixture.h"
-#include "game/PlayerRoster.h"
 #include "core/MathUtil.h"
 #include "core/Quaternion.h"
-#include "game/Player.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "support/ArenaFixture.h"
 #include "world/Debris.h"
 #include "world/ExplosionField.h"
 

@@ -1,9 +1,9 @@
 // Fields act on what stands in them, and the field generator carries them.
 #include <cmath>
 
-#include "support/ArenaFixture.h"
 #include "core/MathUtil.h"
 #include "game/Player.h"
+#include "support/ArenaFixture.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
 #include "world/ExplosionField.h"
@@ -233,7 +233,8 @@ protected:
 };
 
 TEST_F(GeneratorTest, FliesLandsOpensItsFieldAndGoesWithIt) {
-    FieldGenerator* generator = Throw(Vector3(20.0f, 20.0f, 8.0f), Vector3(60.0f, 20.0f, 0.0f), kWeaponGooFieldGenerator);
+    FieldGenerator* generator =
+        Throw(Vector3(20.0f, 20.0f, 8.0f), Vector3(60.0f, 20.0f, 0.0f), kWeaponGooFieldGenerator);
     const float duration = owner.GetWeaponDuration(kWeaponGooFieldGenerator);
     ASSERT_GT(duration, 0.5f);
     EXPECT_FLOAT_EQ(generator->landingPoint.z, 8.0f);
@@ -264,7 +265,8 @@ TEST_F(GeneratorTest, FliesLandsOpensItsFieldAndGoesWithIt) {
 }
 
 TEST_F(GeneratorTest, FliesTheShortWayAcrossTheEdge) {
-    FieldGenerator* generator = Throw(Vector3(150.0f, 20.0f, 8.0f), Vector3(10.0f, 20.0f, 0.0f), kWeaponStaticFieldGenerator);
+    FieldGenerator* generator =
+        Throw(Vector3(150.0f, 20.0f, 8.0f), Vector3(10.0f, 20.0f, 0.0f), kWeaponStaticFieldGenerator);
     Step(0.1f);
     EXPECT_NEAR(generator->position.x, 152.0f, 1e-3f);
     for (int i = 0; i < 9; ++i) Step(0.1f);
@@ -274,7 +276,8 @@ TEST_F(GeneratorTest, FliesTheShortWayAcrossTheEdge) {
 }
 
 TEST_F(GeneratorTest, LandsAtOnceWhereItStands) {
-    FieldGenerator* generator = Throw(Vector3(30.0f, 30.0f, 8.0f), Vector3(30.0f, 30.0f, 0.0f), kWeaponHealthFieldGenerator);
+    FieldGenerator* generator =
+        Throw(Vector3(30.0f, 30.0f, 8.0f), Vector3(30.0f, 30.0f, 0.0f), kWeaponHealthFieldGenerator);
     Step(0.1f);
     EXPECT_EQ(generator->state, FieldGenerator::kStateLanded);
     ASSERT_NE(generator->field, nullptr);
@@ -284,7 +287,8 @@ TEST_F(GeneratorTest, LandsAtOnceWhereItStands) {
 }
 
 TEST_F(GeneratorTest, RemovingALandedGeneratorRemovesItsFieldInTheSameTick) {
-    FieldGenerator* generator = Throw(Vector3(30.0f, 30.0f, 8.0f), Vector3(30.0f, 30.0f, 0.0f), kWeaponGooFieldGenerator);
+    FieldGenerator* generator =
+        Throw(Vector3(30.0f, 30.0f, 8.0f), Vector3(30.0f, 30.0f, 0.0f), kWeaponGooFieldGenerator);
     Step(0.1f);
     WorldObject* field = generator->field;
     ASSERT_NE(field, nullptr);
@@ -296,7 +300,8 @@ TEST_F(GeneratorTest, RemovingALandedGeneratorRemovesItsFieldInTheSameTick) {
 }
 
 TEST_F(GeneratorTest, ForgetsAFieldThatLeftTheWorldBeforeItsSlotIsReused) {
-    FieldGenerator* generator = Throw(Vector3(30.0f, 30.0f, 8.0f), Vector3(30.0f, 30.0f, 0.0f), kWeaponGooFieldGenerator);
+    FieldGenerator* generator =
+        Throw(Vector3(30.0f, 30.0f, 8.0f), Vector3(30.0f, 30.0f, 0.0f), kWeaponGooFieldGenerator);
     Step(0.1f);
     WorldObject* field = generator->field;
     ASSERT_NE(field, nullptr);

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "support/ArenaFixture.h"
-#include "support/ImpactGame.h"
 #include "core/Color.h"
 #include "core/MathUtil.h"
+#include "support/ArenaFixture.h"
+#include "support/ImpactGame.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
 #include "world/ExplosionField.h"
@@ -101,8 +101,7 @@ TEST_F(ProjectilesTest, LaserBeamAimedAtItsOwnSpotFliesAlongItsHeadingOrFizzles)
     EXPECT_NEAR(straight->position.y, 84.0f, 1e-4f);
     EXPECT_FALSE(straight->removed);
 
-    LaserBeam* lost = FireLaser(Vector3(60, 20, 2.5f), Vector3(60, 20, 0),
-                                std::numeric_limits<float>::quiet_NaN());
+    LaserBeam* lost = FireLaser(Vector3(60, 20, 2.5f), Vector3(60, 20, 0), std::numeric_limits<float>::quiet_NaN());
     Step();
     EXPECT_TRUE(lost->removed);
     EXPECT_TRUE(shots.blasts.empty());

@@ -170,8 +170,8 @@ TEST_F(ScenarioTest, SavedBattlefieldLoadsBackAsItWas) {
 }
 
 TEST_F(ScenarioTest, HandWrittenScenarioWithStrayLinesAndCrLfLoads) {
-    std::string text = "Scenario\nVersion 1\nMap \n" + FlatMap() + "SomethingElse 12\nObjects 2\n" +
-                       TreeEntry(50, 50) + "\n" + "VIP\n" + UnitEntry("Boss", "StalkLarge", 90, 90) +
+    std::string text = "Scenario\nVersion 1\nMap \n" + FlatMap() + "SomethingElse 12\nObjects 2\n" + TreeEntry(50, 50) +
+                       "\n" + "VIP\n" + UnitEntry("Boss", "StalkLarge", 90, 90) +
                        "\nLaunchPoints 2\n\t< 10, 10 >\n\t< 10.5, 10.5 >\nFlyByPoints 1\n\t< 70, 70, 0 >\n"
                        "EndScenario\n";
     std::string crlf;
@@ -213,8 +213,9 @@ TEST_F(ScenarioTest, HostileCountsAndNumbersAreRefused) {
     EXPECT_EQ(arena->CountObjectsOfKind(kKindTree), 1);
 
     // A component that is not finite keeps its 0 and reading goes on.
-    EXPECT_TRUE(ReadText("Scenario\nVersion 1\nObjects -5\nLaunchPoints 3\n\t< 5, 5 >\n\t< nan, 5 >\n"
-                         "\t< 50, 50 >\nFlyByPoints 1\n\t< inf, 2, 0 >\nEndScenario\n"));
+    EXPECT_TRUE(
+        ReadText("Scenario\nVersion 1\nObjects -5\nLaunchPoints 3\n\t< 5, 5 >\n\t< nan, 5 >\n"
+                 "\t< 50, 50 >\nFlyByPoints 1\n\t< inf, 2, 0 >\nEndScenario\n"));
     ASSERT_EQ(arena->launchPoints.Count(), 3);
     EXPECT_FLOAT_EQ(arena->launchPoints[1]->position.x, 0.0f);
     EXPECT_FLOAT_EQ(arena->launchPoints[1]->position.y, 5.0f);
@@ -294,9 +295,10 @@ TEST_F(ScenarioTest, SquadKeepsItsLayoutTurnedAsAWhole) {
 }
 
 TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {
-    const std::string body = "Count 2\nIconData\nName A\nPosition < 0, 0, 0 >\nType -1\nCost 0\n"
-                             "Name B\nPosition < 5, 0, 0 >\nType 0\nCost 0\nVornData\n" +
-                             UnitEntry("A", nullptr, 0, 0) + "\n" + UnitEntry("B", "RobotSmall", 5, 0) + "\n";
+    const std::string body =
+        "Count 2\nIconData\nName A\nPosition < 0, 0, 0 >\nType -1\nCost 0\n"
+        "Name B\nPosition < 5, 0, 0 >\nType 0\nCost 0\nVornData\n" +
+        UnitEntry("A", nullptr, 0, 0) + "\n" + UnitEntry("B", "RobotSmall", 5, 0) + "\n";
     std::ofstream(folder / "Mixed.SQD") << body;
     EXPECT_EQ(arena->LoadSquadFile("Mixed", Vector3(80, 80, 0), &red), 1);
     ASSERT_EQ(arena->ObjectCount(), 1);
@@ -330,9 +332,9 @@ TEST_F(ScenarioTest, SquadInMemoryIsPlacedWithDelay) {
 TEST_F(ScenarioTest, PointListsCutShortStopAtTheEndOfTheText) {
     // A huge count and nothing behind it, or a vector without its closing bracket: the
     // loops stop at once, keep no made-up point and report the cut.
-    for (const std::string& tail : {std::string("LaunchPoints 1999999999\n"), std::string("LaunchPoints 5001 <"),
-                                    std::string("FlyByPoints 1999999999\n\t< 1, 2, 3"),
-                                    std::string("FlyByPoints 5001\n\t< 1, 2, 3 >\n")}) {
+    for (const std::string& tail :
+         {std::string("LaunchPoints 1999999999\n"), std::string("LaunchPoints 5001 <"),
+          std::string("FlyByPoints 1999999999\n\t< 1, 2, 3"), std::string("FlyByPoints 5001\n\t< 1, 2, 3 >\n")}) {
         EXPECT_FALSE(ReadText("Scenario\nVersion 1\n" + tail)) << tail;
         EXPECT_EQ(arena->launchPoints.Count(), 0) << tail;
         EXPECT_LE(arena->flyByPoints.Count(), 1) << tail;
@@ -366,10 +368,11 @@ TEST_F(ScenarioTest, RefusedMapSizeIsLoggedWithTheFile) {
 
 TEST_F(ScenarioTest, SquadMemberWhoseUnitFileDoesNotLoadIsLeftOut) {
     std::ofstream(folder / "Scout.VRN") << UnitEntry("Scout", "RobotSmall", 0, 0);
-    const std::string body = "Count 2\nIconData\nName Scout\nPosition < 0, 0, 0 >\nType 0\nCost 0\n"
-                             "Name Gone\nPosition < 5, 0, 0 >\nType 0\nCost 0\nVornData\n"
-                             "Type Vorn\nFilename Scout\nPosition < 0, 0, 0 >\nEnd\n"
-                             "Type Vorn\nFilename Gone\nPosition < 5, 0, 0 >\nEnd\n";
+    const std::string body =
+        "Count 2\nIconData\nName Scout\nPosition < 0, 0, 0 >\nType 0\nCost 0\n"
+        "Name Gone\nPosition < 5, 0, 0 >\nType 0\nCost 0\nVornData\n"
+        "Type Vorn\nFilename Scout\nPosition < 0, 0, 0 >\nEnd\n"
+        "Type Vorn\nFilename Gone\nPosition < 5, 0, 0 >\nEnd\n";
     std::ofstream(folder / "Half.SQD") << body;
     platform_test::LogLines log;
     EXPECT_EQ(arena->LoadSquadFile("Half", Vector3(80, 80, 0), &red), 1);
@@ -379,8 +382,9 @@ TEST_F(ScenarioTest, SquadMemberWhoseUnitFileDoesNotLoadIsLeftOut) {
 }
 
 TEST_F(ScenarioTest, SquadWithAWrongCountKeepsTheMembersReadWhole) {
-    const std::string icons = "IconData\nName A\nPosition < 0, 0, 0 >\nType 0\nCost 0\n"
-                              "Name B\nPosition < 5, 0, 0 >\nType 0\nCost 0\nVornData\n";
+    const std::string icons =
+        "IconData\nName A\nPosition < 0, 0, 0 >\nType 0\nCost 0\n"
+        "Name B\nPosition < 5, 0, 0 >\nType 0\nCost 0\nVornData\n";
     const std::string members = UnitEntry("A", "RobotSmall", 0, 0) + UnitEntry("B", "RobotSmall", 5, 0);
     // Too many, far too many, too few, and a second member cut short.
     const std::pair<std::string, int> cases[] = {{"Count 3\n" + icons + members, 2},

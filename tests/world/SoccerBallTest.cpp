@@ -224,7 +224,8 @@ TEST_F(SoccerBallTest, TextFormReadsBack) {
     EXPECT_NEAR(copy->orientation.w, 0.8f, 1e-6f);
     EXPECT_EQ(copy->loadedId, ball->id);
 
-    StringStream hand("type SoccerBall\nid 4\nQUAT < 0, 0, 0, 0 >\nposition < 40, 50, 0.75 >\nvelocity < 0, inf, 0 >\nend\n");
+    StringStream hand(
+        "type SoccerBall\nid 4\nQUAT < 0, 0, 0, 0 >\nposition < 40, 50, 0.75 >\nvelocity < 0, inf, 0 >\nend\n");
     copy->Load(hand);
     EXPECT_EQ(copy->loadedId, 4);
     EXPECT_NEAR(copy->orientation.z, 0.6f, 1e-6f);

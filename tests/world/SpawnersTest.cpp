@@ -9,14 +9,14 @@
 
 #include <gtest/gtest.h>
 
-#include "support/ArenaFixture.h"
 #include "audio/EffectSounds.h"
 #include "audio/Sound.h"
 #include "audio/Sounder.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
-#include "support/TempFolder.h"
 #include "platform/sound/NullSoundDevice.h"
+#include "support/ArenaFixture.h"
+#include "support/TempFolder.h"
 #include "units/Vorn.h"
 #include "world/Debris.h"
 #include "world/ScorchMark.h"

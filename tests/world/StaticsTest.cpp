@@ -2,12 +2,12 @@
 // fall and keep their fires; the standing objects' scenario text reads back.
 #include <cmath>
 
-#include "support/ArenaFixture.h"
-#include "support/StandInModels.h"
 #include "core/MathUtil.h"
 #include "core/StringStream.h"
 #include "engine/ModelNode.h"
 #include "game/Player.h"
+#include "support/ArenaFixture.h"
+#include "support/StandInModels.h"
 #include "units/Vorn.h"
 #include "world/Beacon.h"
 #include "world/ContactRecord.h"

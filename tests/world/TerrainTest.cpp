@@ -436,9 +436,8 @@ TEST_F(TerrainTest, RefusedSizesLeaveTheTerrainAlone) {
 
 TEST_F(TerrainTest, NonFiniteHeightsReadAsZero) {
     for (const char* bad : {"Gbnan", "Gbinf", "Gb-inf", "Gb1e999"}) {
-        const std::string text = MapText(16, 16, [&](int i, int j) {
-            return std::string(i == 1 && j == 0 ? bad : "Gb5");
-        });
+        const std::string text =
+            MapText(16, 16, [&](int i, int j) { return std::string(i == 1 && j == 0 ? bad : "Gb5"); });
         Load(terrain, text, false);
         EXPECT_EQ(terrain.CellAt(0, 0).height, 5.0f) << bad;
         EXPECT_EQ(terrain.CellAt(1, 0).height, 0.0f) << bad;

@@ -1,8 +1,8 @@
-#include "support/ArenaFixture.h"
 #include "core/TextTable.h"
-#include "world/ObjectShape.h"
 #include "game/Player.h"
+#include "support/ArenaFixture.h"
 #include "world/ContactRecord.h"
+#include "world/ObjectShape.h"
 
 namespace {
 

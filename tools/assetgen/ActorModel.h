@@ -45,7 +45,7 @@ struct PoseSet {
 struct ActorModel {
     std::string title;  // file title: "RobotSmall"
     std::map<std::string, PaintedMesh> meshes;
-    std::string rootMesh;           // the root actor's own mesh, empty for none
+    std::string rootMesh;          // the root actor's own mesh, empty for none
     std::vector<ActorNode> roots;  // children of the file's root actor
     std::vector<PoseSet> poseSets;
 

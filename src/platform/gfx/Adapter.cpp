@@ -15,8 +15,7 @@ public:
 
     const char* BackendName() const override { return "opengl"; }
 
-    std::vector<DisplayMode> Modes() const override
-    {
+    std::vector<DisplayMode> Modes() const override {
         std::vector<DisplayMode> modes;
         const int display = Display();
         for (int i = 0, n = SDL_GetNumDisplayModes(display); i < n; ++i) {
@@ -28,15 +27,13 @@ public:
         return modes;
     }
 
-    DisplayMode CurrentMode() const override
-    {
+    DisplayMode CurrentMode() const override {
         SDL_DisplayMode mode{};
         if (SDL_GetDesktopDisplayMode(Display(), &mode) != 0) return {};
         return {uint32_t(mode.w), uint32_t(mode.h), uint32_t(mode.refresh_rate)};
     }
 
-    Created<Device> CreateDevice(const PresentParams& params) override
-    {
+    Created<Device> CreateDevice(const PresentParams& params) override {
         Created<GlDevice> gl = GlDevice::Create(window_, params);
         return Created<Device>{gl.result, std::move(gl.object)};
     }
@@ -49,8 +46,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Adapter> CreateAdapter(Backend backend, SDL_Window* window)
-{
+std::unique_ptr<Adapter> CreateAdapter(Backend backend, SDL_Window* window) {
     if (backend == Backend::OpenGl) return std::make_unique<GlAdapter>(window);
     return std::make_unique<RecordingAdapter>();
 }

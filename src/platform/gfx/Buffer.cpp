@@ -5,12 +5,9 @@
 namespace gfx {
 
 Buffer::Buffer(Device& owner, ResourceKind kind, uint32_t size, BufferUsage usage)
-    : Resource(owner, kind, usage), bytes_(size, 0)
-{
-}
+    : Resource(owner, kind, usage), bytes_(size, 0) {}
 
-Result Buffer::Lock(uint32_t offset, uint32_t size, uint8_t*& out, uint32_t flags)
-{
+Result Buffer::Lock(uint32_t offset, uint32_t size, uint8_t*& out, uint32_t flags) {
     if (locked_) return Result::InvalidCall;
     const uint64_t end = size == 0 ? bytes_.size() : uint64_t(offset) + size;
     if (offset >= bytes_.size() || end > bytes_.size()) return Result::InvalidParam;
@@ -23,12 +20,10 @@ Result Buffer::Lock(uint32_t offset, uint32_t size, uint8_t*& out, uint32_t flag
     return Result::Ok;
 }
 
-Result Buffer::Unlock()
-{
+Result Buffer::Unlock() {
     if (!locked_) return Result::InvalidCall;
     locked_ = false;
-    if (!readOnly_ && Owner() != nullptr)
-        Owner()->BufferChanged(*this, lockOffset_, lockSize_, discard_);
+    if (!readOnly_ && Owner() != nullptr) Owner()->BufferChanged(*this, lockOffset_, lockSize_, discard_);
     return Result::Ok;
 }
 

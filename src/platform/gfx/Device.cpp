@@ -12,23 +12,20 @@ namespace {
 
 constexpr size_t I(auto e) { return static_cast<size_t>(e); }
 
-bool IsValidPrimitive(PrimitiveType type)
-{
+bool IsValidPrimitive(PrimitiveType type) {
     return I(type) >= I(PrimitiveType::PointList) && I(type) <= I(PrimitiveType::TriangleFan);
 }
 
-const char* TransformName(TransformKind kind)
-{
+const char* TransformName(TransformKind kind) {
     switch (kind) {
-    case TransformKind::World: return "World";
-    case TransformKind::View: return "View";
-    case TransformKind::Projection: return "Projection";
-    default: return "?";
+        case TransformKind::World: return "World";
+        case TransformKind::View: return "View";
+        case TransformKind::Projection: return "Projection";
+        default: return "?";
     }
 }
 
-uint32_t ReadIndex(const IndexBuffer& buffer, uint32_t i)
-{
+uint32_t ReadIndex(const IndexBuffer& buffer, uint32_t i) {
     const uint8_t* p = buffer.Data() + size_t(i) * buffer.IndexSize();
     if (buffer.Format() == IndexFormat::Index16) return uint32_t(p[0]) | uint32_t(p[1]) << 8;
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
@@ -36,39 +33,33 @@ uint32_t ReadIndex(const IndexBuffer& buffer, uint32_t i)
 
 }  // namespace
 
-uint32_t VerticesForPrimitives(PrimitiveType type, uint32_t count)
-{
+uint32_t VerticesForPrimitives(PrimitiveType type, uint32_t count) {
     switch (type) {
-    case PrimitiveType::PointList: return count;
-    case PrimitiveType::LineList: return count * 2;
-    case PrimitiveType::LineStrip: return count + 1;
-    case PrimitiveType::TriangleList: return count * 3;
-    case PrimitiveType::TriangleStrip:
-    case PrimitiveType::TriangleFan: return count + 2;
+        case PrimitiveType::PointList: return count;
+        case PrimitiveType::LineList: return count * 2;
+        case PrimitiveType::LineStrip: return count + 1;
+        case PrimitiveType::TriangleList: return count * 3;
+        case PrimitiveType::TriangleStrip:
+        case PrimitiveType::TriangleFan: return count + 2;
     }
     return 0;
 }
 
-Device::Device(const DeviceCaps& caps, const PresentParams& params, uint32_t width,
-               uint32_t height)
-    : caps_(caps), params_(params), width_(width), height_(height)
-{
+Device::Device(const DeviceCaps& caps, const PresentParams& params, uint32_t width, uint32_t height)
+    : caps_(caps), params_(params), width_(width), height_(height) {
     RestoreDefaults();
 }
 
-Device::~Device()
-{
+Device::~Device() {
     for (Resource* resource : resources_) resource->owner_ = nullptr;
 }
 
-void Device::SetBackBufferSize(uint32_t width, uint32_t height)
-{
+void Device::SetBackBufferSize(uint32_t width, uint32_t height) {
     width_ = width;
     height_ = height;
 }
 
-void Device::OrphanAllResources()
-{
+void Device::OrphanAllResources() {
     for (Resource* resource : resources_) {
         ResourceReleased(*resource);
         resource->SetHandle(0);
@@ -80,15 +71,13 @@ void Device::OrphanAllResources()
     indices_ = nullptr;
 }
 
-void Device::Register(Resource& resource)
-{
+void Device::Register(Resource& resource) {
     resources_.insert(&resource);
     ++stats_.alive[I(resource.Kind())];
     if (resource.Usage() == BufferUsage::Dynamic) ++stats_.dynamicAlive;
 }
 
-void Device::Unregister(Resource& resource)
-{
+void Device::Unregister(Resource& resource) {
     if (resources_.erase(&resource) == 0) return;
     --stats_.alive[I(resource.Kind())];
     if (resource.Usage() == BufferUsage::Dynamic) --stats_.dynamicAlive;
@@ -100,10 +89,8 @@ void Device::Unregister(Resource& resource)
     ResourceReleased(resource);
 }
 
-void Device::RestoreDefaults()
-{
-    for (size_t s = 0; s < renderStates_.size(); ++s)
-        renderStates_[s] = DefaultRenderState(RenderState(s));
+void Device::RestoreDefaults() {
+    for (size_t s = 0; s < renderStates_.size(); ++s) renderStates_[s] = DefaultRenderState(RenderState(s));
     for (uint32_t stage = 0; stage < kMaxTextureStages; ++stage) {
         for (size_t s = 0; s < stageStates_[stage].size(); ++s)
             stageStates_[stage][s] = DefaultTextureStageState(stage, TextureStageState(s));
@@ -124,8 +111,7 @@ void Device::RestoreDefaults()
     inScene_ = false;
 }
 
-void Device::LogCall(const char* format, ...)
-{
+void Device::LogCall(const char* format, ...) {
     if (!logging_) return;
     char line[256];
     va_list args;
@@ -135,15 +121,13 @@ void Device::LogCall(const char* format, ...)
     log_.emplace_back(line);
 }
 
-bool Device::Count(bool changed)
-{
+bool Device::Count(bool changed) {
     ++stats_.stateCalls;
     if (changed) ++stats_.stateChanges;
     return changed;
 }
 
-void Device::ResetCounters()
-{
+void Device::ResetCounters() {
     const auto alive = stats_.alive;
     const uint32_t dynamicAlive = stats_.dynamicAlive;
     stats_ = DeviceStats();
@@ -151,13 +135,9 @@ void Device::ResetCounters()
     stats_.dynamicAlive = dynamicAlive;
 }
 
-Result Device::TestCooperativeLevel()
-{
-    return CheckLost();
-}
+Result Device::TestCooperativeLevel() { return CheckLost(); }
 
-Result Device::Reset()
-{
+Result Device::Reset() {
     LogCall("Reset()");
     if (stats_.dynamicAlive > 0) return Result::InvalidCall;
     const Result result = DoReset();
@@ -168,8 +148,7 @@ Result Device::Reset()
     return Result::Ok;
 }
 
-Result Device::BeginScene()
-{
+Result Device::BeginScene() {
     LogCall("BeginScene()");
     if (inScene_) return Result::InvalidCall;
     inScene_ = true;
@@ -177,34 +156,29 @@ Result Device::BeginScene()
     return Result::Ok;
 }
 
-Result Device::EndScene()
-{
+Result Device::EndScene() {
     LogCall("EndScene()");
     if (!inScene_) return Result::InvalidCall;
     inScene_ = false;
     return Result::Ok;
 }
 
-Result Device::Present()
-{
+Result Device::Present() {
     LogCall("Present()");
     if (inScene_) return Result::InvalidCall;
     ++stats_.presents;
     return DoPresent();
 }
 
-Result Device::Clear(std::span<const ClearRect> rects, uint32_t flags, Color colour, float z)
-{
+Result Device::Clear(std::span<const ClearRect> rects, uint32_t flags, Color colour, float z) {
     LogCall("Clear(%zu, %u, 0x%08X, %g)", rects.size(), flags, colour.argb, z);
-    if (flags == 0 || (flags & ~(kClearTarget | kClearDepth)) != 0 || !(z >= 0 && z <= 1))
-        return Result::InvalidParam;
+    if (flags == 0 || (flags & ~(kClearTarget | kClearDepth)) != 0 || !(z >= 0 && z <= 1)) return Result::InvalidParam;
     ++stats_.clears;
-    const ClearRect whole{int32_t(viewport_.x), int32_t(viewport_.y),
-                          int32_t(viewport_.x + viewport_.width),
+    const ClearRect whole{int32_t(viewport_.x), int32_t(viewport_.y), int32_t(viewport_.x + viewport_.width),
                           int32_t(viewport_.y + viewport_.height)};
     auto clearOne = [&](const ClearRect& r) {
-        const ClearRect c{std::max(r.left, whole.left), std::max(r.top, whole.top),
-                          std::min(r.right, whole.right), std::min(r.bottom, whole.bottom)};
+        const ClearRect c{std::max(r.left, whole.left), std::max(r.top, whole.top), std::min(r.right, whole.right),
+                          std::min(r.bottom, whole.bottom)};
         if (c.left < c.right && c.top < c.bottom) DoClear(c, flags, colour, z);
     };
     if (rects.empty()) clearOne(whole);
@@ -212,13 +186,9 @@ Result Device::Clear(std::span<const ClearRect> rects, uint32_t flags, Color col
     return Result::Ok;
 }
 
-Result Device::ReadBackBuffer(Image& image)
-{
-    return DoReadBackBuffer(image);
-}
+Result Device::ReadBackBuffer(Image& image) { return DoReadBackBuffer(image); }
 
-Result Device::SetRenderState(RenderState state, uint32_t value)
-{
+Result Device::SetRenderState(RenderState state, uint32_t value) {
     LogCall("SetRenderState(%s, %u)", RenderStateName(state), value);
     if (!IsValidRenderState(state, value)) return Result::InvalidParam;
     uint32_t& slot = renderStates_[I(state)];
@@ -229,16 +199,13 @@ Result Device::SetRenderState(RenderState state, uint32_t value)
     return Result::Ok;
 }
 
-uint32_t Device::GetRenderState(RenderState state) const
-{
+uint32_t Device::GetRenderState(RenderState state) const {
     return I(state) < renderStates_.size() ? renderStates_[I(state)] : 0;
 }
 
-Result Device::SetTextureStageState(uint32_t stage, TextureStageState state, uint32_t value)
-{
+Result Device::SetTextureStageState(uint32_t stage, TextureStageState state, uint32_t value) {
     LogCall("SetTextureStageState(%u, %s, %u)", stage, TextureStageStateName(state), value);
-    if (stage >= kMaxTextureStages || !IsValidTextureStageState(state, value))
-        return Result::InvalidParam;
+    if (stage >= kMaxTextureStages || !IsValidTextureStageState(state, value)) return Result::InvalidParam;
     uint32_t& slot = stageStates_[stage][I(state)];
     if (Count(slot != value)) {
         slot = value;
@@ -247,17 +214,14 @@ Result Device::SetTextureStageState(uint32_t stage, TextureStageState state, uin
     return Result::Ok;
 }
 
-uint32_t Device::GetTextureStageState(uint32_t stage, TextureStageState state) const
-{
+uint32_t Device::GetTextureStageState(uint32_t stage, TextureStageState state) const {
     if (stage >= kMaxTextureStages || I(state) >= I(TextureStageState::Count)) return 0;
     return stageStates_[stage][I(state)];
 }
 
-Result Device::SetSamplerState(uint32_t stage, SamplerState state, uint32_t value)
-{
+Result Device::SetSamplerState(uint32_t stage, SamplerState state, uint32_t value) {
     LogCall("SetSamplerState(%u, %s, %u)", stage, SamplerStateName(state), value);
-    if (stage >= kMaxTextureStages || !IsValidSamplerState(state, value))
-        return Result::InvalidParam;
+    if (stage >= kMaxTextureStages || !IsValidSamplerState(state, value)) return Result::InvalidParam;
     uint32_t& slot = samplerStates_[stage][I(state)];
     if (Count(slot != value)) {
         slot = value;
@@ -266,14 +230,12 @@ Result Device::SetSamplerState(uint32_t stage, SamplerState state, uint32_t valu
     return Result::Ok;
 }
 
-uint32_t Device::GetSamplerState(uint32_t stage, SamplerState state) const
-{
+uint32_t Device::GetSamplerState(uint32_t stage, SamplerState state) const {
     if (stage >= kMaxTextureStages || I(state) >= I(SamplerState::Count)) return 0;
     return samplerStates_[stage][I(state)];
 }
 
-Result Device::SetTexture(uint32_t stage, DeviceTexture* texture)
-{
+Result Device::SetTexture(uint32_t stage, DeviceTexture* texture) {
     LogCall("SetTexture(%u, %p)", stage, static_cast<void*>(texture));
     if (stage >= kMaxTextureStages) return Result::InvalidParam;
     if (texture != nullptr && !resources_.contains(texture)) return Result::InvalidCall;
@@ -284,13 +246,11 @@ Result Device::SetTexture(uint32_t stage, DeviceTexture* texture)
     return Result::Ok;
 }
 
-DeviceTexture* Device::GetTexture(uint32_t stage) const
-{
+DeviceTexture* Device::GetTexture(uint32_t stage) const {
     return stage < kMaxTextureStages ? textures_[stage] : nullptr;
 }
 
-Result Device::SetTransform(TransformKind kind, const Matrix4& matrix)
-{
+Result Device::SetTransform(TransformKind kind, const Matrix4& matrix) {
     LogCall("SetTransform(%s)", TransformName(kind));
     if (I(kind) >= I(TransformKind::Count)) return Result::InvalidParam;
     if (Count(!(transforms_[I(kind)] == matrix))) {
@@ -300,13 +260,11 @@ Result Device::SetTransform(TransformKind kind, const Matrix4& matrix)
     return Result::Ok;
 }
 
-const Matrix4& Device::GetTransform(TransformKind kind) const
-{
+const Matrix4& Device::GetTransform(TransformKind kind) const {
     return transforms_[std::min(I(kind), I(TransformKind::Projection))];
 }
 
-Result Device::SetMaterial(const Material& material)
-{
+Result Device::SetMaterial(const Material& material) {
     LogCall("SetMaterial()");
     if (Count(!(material_ == material))) {
         material_ = material;
@@ -315,13 +273,11 @@ Result Device::SetMaterial(const Material& material)
     return Result::Ok;
 }
 
-Result Device::SetLight(uint32_t index, const Light& light)
-{
+Result Device::SetLight(uint32_t index, const Light& light) {
     LogCall("SetLight(%u, type %u)", index, uint32_t(light.type));
     if (index >= kMaxLights) return Result::InvalidParam;
     const uint32_t type = uint32_t(light.type);
-    if (type < uint32_t(LightType::Point) || type > uint32_t(LightType::Directional))
-        return Result::InvalidParam;
+    if (type < uint32_t(LightType::Point) || type > uint32_t(LightType::Directional)) return Result::InvalidParam;
     if (Count(!(lights_[index] == light))) {
         lights_[index] = light;
         StateChanged(StateGroup::Light, index);
@@ -329,8 +285,7 @@ Result Device::SetLight(uint32_t index, const Light& light)
     return Result::Ok;
 }
 
-Result Device::LightEnable(uint32_t index, bool enable)
-{
+Result Device::LightEnable(uint32_t index, bool enable) {
     LogCall("LightEnable(%u, %d)", index, int(enable));
     if (index >= kMaxLights) return Result::InvalidParam;
     if (Count(lightEnabled_[index] != enable)) {
@@ -340,25 +295,16 @@ Result Device::LightEnable(uint32_t index, bool enable)
     return Result::Ok;
 }
 
-const Light& Device::GetLight(uint32_t index) const
-{
-    return lights_[std::min<uint32_t>(index, kMaxLights - 1)];
-}
+const Light& Device::GetLight(uint32_t index) const { return lights_[std::min<uint32_t>(index, kMaxLights - 1)]; }
 
-bool Device::IsLightEnabled(uint32_t index) const
-{
-    return index < kMaxLights && lightEnabled_[index];
-}
+bool Device::IsLightEnabled(uint32_t index) const { return index < kMaxLights && lightEnabled_[index]; }
 
-Result Device::SetViewport(const Viewport& viewport)
-{
-    LogCall("SetViewport(%u, %u, %u, %u, %g, %g)", viewport.x, viewport.y, viewport.width,
-            viewport.height, viewport.minZ, viewport.maxZ);
-    const bool inside = viewport.width > 0 && viewport.height > 0 &&
-                        uint64_t(viewport.x) + viewport.width <= width_ &&
+Result Device::SetViewport(const Viewport& viewport) {
+    LogCall("SetViewport(%u, %u, %u, %u, %g, %g)", viewport.x, viewport.y, viewport.width, viewport.height,
+            viewport.minZ, viewport.maxZ);
+    const bool inside = viewport.width > 0 && viewport.height > 0 && uint64_t(viewport.x) + viewport.width <= width_ &&
                         uint64_t(viewport.y) + viewport.height <= height_;
-    const bool depthOk = viewport.minZ >= 0 && viewport.minZ <= viewport.maxZ &&
-                         viewport.maxZ <= 1;
+    const bool depthOk = viewport.minZ >= 0 && viewport.minZ <= viewport.maxZ && viewport.maxZ <= 1;
     if (!inside || !depthOk) return Result::InvalidParam;
     if (Count(!(viewport_ == viewport))) {
         viewport_ = viewport;
@@ -367,8 +313,7 @@ Result Device::SetViewport(const Viewport& viewport)
     return Result::Ok;
 }
 
-Result Device::SetClipPlane(uint32_t index, const ClipPlane& plane)
-{
+Result Device::SetClipPlane(uint32_t index, const ClipPlane& plane) {
     LogCall("SetClipPlane(%u, %g, %g, %g, %g)", index, plane[0], plane[1], plane[2], plane[3]);
     if (index >= kMaxClipPlanes) return Result::InvalidParam;
     if (Count(clipPlanes_[index] != plane)) {
@@ -378,13 +323,11 @@ Result Device::SetClipPlane(uint32_t index, const ClipPlane& plane)
     return Result::Ok;
 }
 
-const ClipPlane& Device::GetClipPlane(uint32_t index) const
-{
+const ClipPlane& Device::GetClipPlane(uint32_t index) const {
     return clipPlanes_[std::min<uint32_t>(index, kMaxClipPlanes - 1)];
 }
 
-Result Device::SetStreamSource(VertexBuffer* buffer, uint32_t stride)
-{
+Result Device::SetStreamSource(VertexBuffer* buffer, uint32_t stride) {
     LogCall("SetStreamSource(%p, %u)", static_cast<void*>(buffer), stride);
     if (buffer != nullptr && !resources_.contains(buffer)) return Result::InvalidCall;
     Count(stream_ != buffer || stride_ != stride);
@@ -393,8 +336,7 @@ Result Device::SetStreamSource(VertexBuffer* buffer, uint32_t stride)
     return Result::Ok;
 }
 
-Result Device::SetVertexFormat(VertexFormat format)
-{
+Result Device::SetVertexFormat(VertexFormat format) {
     LogCall("SetVertexFormat(0x%X)", format);
     if (!LayoutOf(format).valid) return Result::InvalidParam;
     Count(format_ != format);
@@ -402,8 +344,7 @@ Result Device::SetVertexFormat(VertexFormat format)
     return Result::Ok;
 }
 
-Result Device::SetIndices(IndexBuffer* buffer)
-{
+Result Device::SetIndices(IndexBuffer* buffer) {
     LogCall("SetIndices(%p)", static_cast<void*>(buffer));
     if (buffer != nullptr && !resources_.contains(buffer)) return Result::InvalidCall;
     Count(indices_ != buffer);
@@ -411,8 +352,7 @@ Result Device::SetIndices(IndexBuffer* buffer)
     return Result::Ok;
 }
 
-Result Device::CheckDraw(PrimitiveType type, uint32_t primitiveCount, DrawCall& call) const
-{
+Result Device::CheckDraw(PrimitiveType type, uint32_t primitiveCount, DrawCall& call) const {
     if (!inScene_) return Result::InvalidCall;
     if (!IsValidPrimitive(type) || primitiveCount == 0) return Result::InvalidParam;
     call.type = type;
@@ -423,31 +363,26 @@ Result Device::CheckDraw(PrimitiveType type, uint32_t primitiveCount, DrawCall& 
     return Result::Ok;
 }
 
-Result Device::CheckIndices(const DrawCall& call, uint32_t vertexTotal) const
-{
+Result Device::CheckIndices(const DrawCall& call, uint32_t vertexTotal) const {
     for (uint32_t i = 0; i < call.indexCount; ++i) {
-        const int64_t vertex =
-            int64_t(ReadIndex(*call.indexBuffer, call.startIndex + i)) + call.baseVertex;
+        const int64_t vertex = int64_t(ReadIndex(*call.indexBuffer, call.startIndex + i)) + call.baseVertex;
         if (vertex < 0 || vertex >= vertexTotal) return Result::InvalidParam;
     }
     return Result::Ok;
 }
 
-void Device::Draw(const DrawCall& call)
-{
+void Device::Draw(const DrawCall& call) {
     ++stats_.drawCalls;
     stats_.primitives += call.primitiveCount;
     DoDraw(call);
 }
 
-Result Device::DrawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t primitiveCount)
-{
+Result Device::DrawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t primitiveCount) {
     LogCall("DrawPrimitive(%u, %u, %u)", uint32_t(type), startVertex, primitiveCount);
     DrawCall call;
     if (Result r = CheckDraw(type, primitiveCount, call); r != Result::Ok) return r;
     if (stream_ == nullptr || stride_ < call.layout.stride) return Result::InvalidCall;
-    const uint64_t end =
-        (uint64_t(startVertex) + VerticesForPrimitives(type, primitiveCount)) * stride_;
+    const uint64_t end = (uint64_t(startVertex) + VerticesForPrimitives(type, primitiveCount)) * stride_;
     if (end > stream_->Size()) return Result::InvalidParam;
     call.vertexBuffer = stream_;
     call.stride = stride_;
@@ -456,16 +391,13 @@ Result Device::DrawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t 
     return Result::Ok;
 }
 
-Result Device::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint32_t minIndex,
-                                    uint32_t vertexCount, uint32_t startIndex,
-                                    uint32_t primitiveCount)
-{
-    LogCall("DrawIndexedPrimitive(%u, %d, %u, %u, %u, %u)", uint32_t(type), baseVertex,
-            minIndex, vertexCount, startIndex, primitiveCount);
+Result Device::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint32_t minIndex, uint32_t vertexCount,
+                                    uint32_t startIndex, uint32_t primitiveCount) {
+    LogCall("DrawIndexedPrimitive(%u, %d, %u, %u, %u, %u)", uint32_t(type), baseVertex, minIndex, vertexCount,
+            startIndex, primitiveCount);
     DrawCall call;
     if (Result r = CheckDraw(type, primitiveCount, call); r != Result::Ok) return r;
-    if (stream_ == nullptr || indices_ == nullptr || stride_ < call.layout.stride)
-        return Result::InvalidCall;
+    if (stream_ == nullptr || indices_ == nullptr || stride_ < call.layout.stride) return Result::InvalidCall;
     call.vertexBuffer = stream_;
     call.stride = stride_;
     call.baseVertex = baseVertex;
@@ -479,9 +411,7 @@ Result Device::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint
     return Result::Ok;
 }
 
-Result Device::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const void* vertices,
-                               uint32_t stride)
-{
+Result Device::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const void* vertices, uint32_t stride) {
     LogCall("DrawPrimitiveUP(%u, %u, %u)", uint32_t(type), primitiveCount, stride);
     DrawCall call;
     if (Result r = CheckDraw(type, primitiveCount, call); r != Result::Ok) return r;
@@ -495,24 +425,20 @@ Result Device::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, cons
     return Result::Ok;
 }
 
-Created<DeviceTexture> Device::CreateTexture(uint32_t width, uint32_t height, uint32_t levels)
-{
+Created<DeviceTexture> Device::CreateTexture(uint32_t width, uint32_t height, uint32_t levels) {
     LogCall("CreateTexture(%u, %u, %u)", width, height, levels);
     Created<DeviceTexture> created;
-    if (width == 0 || height == 0 || width > caps_.maxTextureWidth ||
-        height > caps_.maxTextureHeight) {
+    if (width == 0 || height == 0 || width > caps_.maxTextureWidth || height > caps_.maxTextureHeight) {
         created.result = Result::InvalidParam;
         return created;
     }
     created.object = std::make_unique<DeviceTexture>(*this, width, height, levels);
     ResourceCreated(*created.object);
-    for (uint32_t level = 0; level < created.object->LevelCount(); ++level)
-        TextureUpdated(*created.object, level);
+    for (uint32_t level = 0; level < created.object->LevelCount(); ++level) TextureUpdated(*created.object, level);
     return created;
 }
 
-Created<VertexBuffer> Device::CreateVertexBuffer(uint32_t size, BufferUsage usage)
-{
+Created<VertexBuffer> Device::CreateVertexBuffer(uint32_t size, BufferUsage usage) {
     LogCall("CreateVertexBuffer(%u, %u)", size, uint32_t(usage));
     Created<VertexBuffer> created;
     if (size == 0) {
@@ -524,9 +450,7 @@ Created<VertexBuffer> Device::CreateVertexBuffer(uint32_t size, BufferUsage usag
     return created;
 }
 
-Created<IndexBuffer> Device::CreateIndexBuffer(uint32_t size, IndexFormat format,
-                                               BufferUsage usage)
-{
+Created<IndexBuffer> Device::CreateIndexBuffer(uint32_t size, IndexFormat format, BufferUsage usage) {
     LogCall("CreateIndexBuffer(%u, %u, %u)", size, uint32_t(format), uint32_t(usage));
     Created<IndexBuffer> created;
     const bool knownFormat = format == IndexFormat::Index16 || format == IndexFormat::Index32;

@@ -21,10 +21,10 @@
 #include "core/Color.h"
 #include "core/Matrix4.h"
 #include "platform/gfx/Buffer.h"
+#include "platform/gfx/DeviceTexture.h"
 #include "platform/gfx/DeviceTypes.h"
 #include "platform/gfx/Result.h"
 #include "platform/gfx/States.h"
-#include "platform/gfx/DeviceTexture.h"
 #include "platform/gfx/VertexFormat.h"
 
 class Image;
@@ -64,8 +64,8 @@ struct DrawCall {
     const VertexBuffer* vertexBuffer = nullptr;  // null for user-pointer draws
     const uint8_t* userVertices = nullptr;
     uint32_t userVertexCount = 0;
-    uint32_t firstVertex = 0;  // first vertex read (non-indexed draws)
-    int32_t baseVertex = 0;    // added to every index (indexed draws)
+    uint32_t firstVertex = 0;                  // first vertex read (non-indexed draws)
+    int32_t baseVertex = 0;                    // added to every index (indexed draws)
     const IndexBuffer* indexBuffer = nullptr;  // null for non-indexed draws
     uint32_t startIndex = 0;
     uint32_t indexCount = 0;
@@ -105,27 +105,21 @@ public:
 
     Result SetRenderState(RenderState state, uint32_t value);
     template <class E>
-        requires std::is_enum_v<E>
-    Result SetRenderState(RenderState state, E value)
-    {
+    requires std::is_enum_v<E> Result SetRenderState(RenderState state, E value) {
         return SetRenderState(state, static_cast<uint32_t>(value));
     }
     uint32_t GetRenderState(RenderState state) const;
 
     Result SetTextureStageState(uint32_t stage, TextureStageState state, uint32_t value);
     template <class E>
-        requires std::is_enum_v<E>
-    Result SetTextureStageState(uint32_t stage, TextureStageState state, E value)
-    {
+    requires std::is_enum_v<E> Result SetTextureStageState(uint32_t stage, TextureStageState state, E value) {
         return SetTextureStageState(stage, state, static_cast<uint32_t>(value));
     }
     uint32_t GetTextureStageState(uint32_t stage, TextureStageState state) const;
 
     Result SetSamplerState(uint32_t stage, SamplerState state, uint32_t value);
     template <class E>
-        requires std::is_enum_v<E>
-    Result SetSamplerState(uint32_t stage, SamplerState state, E value)
-    {
+    requires std::is_enum_v<E> Result SetSamplerState(uint32_t stage, SamplerState state, E value) {
         return SetSamplerState(stage, state, static_cast<uint32_t>(value));
     }
     uint32_t GetSamplerState(uint32_t stage, SamplerState state) const;
@@ -157,12 +151,10 @@ public:
 
     Result DrawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t primitiveCount);
     // Every index read, plus baseVertex, must name a vertex inside the stream.
-    Result DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint32_t minIndex,
-                                uint32_t vertexCount, uint32_t startIndex,
-                                uint32_t primitiveCount);
+    Result DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint32_t minIndex, uint32_t vertexCount,
+                                uint32_t startIndex, uint32_t primitiveCount);
     // Vertices from the caller's memory, in the current vertex format.
-    Result DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const void* vertices,
-                           uint32_t stride);
+    Result DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const void* vertices, uint32_t stride);
 
     Created<DeviceTexture> CreateTexture(uint32_t width, uint32_t height, uint32_t levels);
     Created<VertexBuffer> CreateVertexBuffer(uint32_t size, BufferUsage usage);
@@ -179,11 +171,18 @@ public:
     void ClearCallLog() { log_.clear(); }
 
 protected:
-    Device(const DeviceCaps& caps, const PresentParams& params, uint32_t width,
-           uint32_t height);
+    Device(const DeviceCaps& caps, const PresentParams& params, uint32_t width, uint32_t height);
 
     enum class StateGroup : uint32_t {
-        Render, Stage, Sampler, Texture, Transform, Material, Light, Viewport, ClipPlane
+        Render,
+        Stage,
+        Sampler,
+        Texture,
+        Transform,
+        Material,
+        Light,
+        Viewport,
+        ClipPlane
     };
 
     // Backend hooks.
@@ -216,8 +215,7 @@ private:
     void Register(Resource& resource);
     void Unregister(Resource& resource);
     void TextureChanged(DeviceTexture& texture, uint32_t level) { TextureUpdated(texture, level); }
-    void BufferChanged(Buffer& buffer, uint32_t offset, uint32_t size, bool discard)
-    {
+    void BufferChanged(Buffer& buffer, uint32_t offset, uint32_t size, bool discard) {
         BufferUpdated(buffer, offset, size, discard);
     }
 
@@ -236,12 +234,8 @@ private:
     bool inScene_ = false;
 
     std::array<uint32_t, static_cast<size_t>(RenderState::Count)> renderStates_{};
-    std::array<std::array<uint32_t, static_cast<size_t>(TextureStageState::Count)>,
-               kMaxTextureStages>
-        stageStates_{};
-    std::array<std::array<uint32_t, static_cast<size_t>(SamplerState::Count)>,
-               kMaxTextureStages>
-        samplerStates_{};
+    std::array<std::array<uint32_t, static_cast<size_t>(TextureStageState::Count)>, kMaxTextureStages> stageStates_{};
+    std::array<std::array<uint32_t, static_cast<size_t>(SamplerState::Count)>, kMaxTextureStages> samplerStates_{};
     std::array<DeviceTexture*, kMaxTextureStages> textures_{};
     std::array<Matrix4, static_cast<size_t>(TransformKind::Count)> transforms_{};
     Material material_;

@@ -12,9 +12,7 @@ constexpr uint32_t kMax16BitVertices = 65535;
 
 }  // namespace
 
-Created<DeviceMesh> DeviceMesh::Create(Device& device, uint32_t faceCount, uint32_t vertexCount,
-                                       VertexFormat format)
-{
+Created<DeviceMesh> DeviceMesh::Create(Device& device, uint32_t faceCount, uint32_t vertexCount, VertexFormat format) {
     Created<DeviceMesh> created;
     const VertexLayout layout = LayoutOf(format);
     if (faceCount == 0 || vertexCount == 0 || !layout.valid || layout.pretransformed ||
@@ -24,8 +22,8 @@ Created<DeviceMesh> DeviceMesh::Create(Device& device, uint32_t faceCount, uint3
     }
     std::unique_ptr<DeviceMesh> mesh(new DeviceMesh(device, faceCount, vertexCount, format));
     Created<VertexBuffer> vb = device.CreateVertexBuffer(vertexCount * mesh->stride_, BufferUsage::Static);
-    Created<IndexBuffer> ib = device.CreateIndexBuffer(
-        faceCount * 3 * uint32_t(mesh->indexFormat_), mesh->indexFormat_, BufferUsage::Static);
+    Created<IndexBuffer> ib =
+        device.CreateIndexBuffer(faceCount * 3 * uint32_t(mesh->indexFormat_), mesh->indexFormat_, BufferUsage::Static);
     if (vb.result != Result::Ok || ib.result != Result::Ok) {
         created.result = vb.result != Result::Ok ? vb.result : ib.result;
         return created;
@@ -36,8 +34,7 @@ Created<DeviceMesh> DeviceMesh::Create(Device& device, uint32_t faceCount, uint3
     return created;
 }
 
-DeviceMesh::DeviceMesh(Device& device, uint32_t faceCount, uint32_t vertexCount,
-                       VertexFormat format)
+DeviceMesh::DeviceMesh(Device& device, uint32_t faceCount, uint32_t vertexCount, VertexFormat format)
     : device_(device),
       faceCount_(faceCount),
       vertexCount_(vertexCount),
@@ -45,59 +42,45 @@ DeviceMesh::DeviceMesh(Device& device, uint32_t faceCount, uint32_t vertexCount,
       stride_(LayoutOf(format).stride),
       indexFormat_(vertexCount > kMax16BitVertices ? IndexFormat::Index32 : IndexFormat::Index16),
       indices_(size_t(faceCount) * 3 * uint32_t(indexFormat_), 0),
-      attributes_(faceCount, 0)
-{
-}
+      attributes_(faceCount, 0) {}
 
-uint32_t DeviceMesh::SubsetCount() const
-{
+uint32_t DeviceMesh::SubsetCount() const {
     return attributes_.empty() ? 0 : *std::max_element(attributes_.begin(), attributes_.end()) + 1;
 }
 
-Result DeviceMesh::LockVertexBuffer(uint8_t*& out)
-{
-    return vertices_->Lock(0, 0, out);
-}
+Result DeviceMesh::LockVertexBuffer(uint8_t*& out) { return vertices_->Lock(0, 0, out); }
 
-Result DeviceMesh::UnlockVertexBuffer()
-{
-    return vertices_->Unlock();
-}
+Result DeviceMesh::UnlockVertexBuffer() { return vertices_->Unlock(); }
 
-Result DeviceMesh::LockIndexBuffer(uint8_t*& out)
-{
+Result DeviceMesh::LockIndexBuffer(uint8_t*& out) {
     if (indicesLocked_) return Result::InvalidCall;
     indicesLocked_ = true;
     out = indices_.data();
     return Result::Ok;
 }
 
-Result DeviceMesh::UnlockIndexBuffer()
-{
+Result DeviceMesh::UnlockIndexBuffer() {
     if (!indicesLocked_) return Result::InvalidCall;
     indicesLocked_ = false;
     subsetsDirty_ = true;
     return Result::Ok;
 }
 
-Result DeviceMesh::LockAttributeBuffer(uint32_t*& out)
-{
+Result DeviceMesh::LockAttributeBuffer(uint32_t*& out) {
     if (attributesLocked_) return Result::InvalidCall;
     attributesLocked_ = true;
     out = attributes_.data();
     return Result::Ok;
 }
 
-Result DeviceMesh::UnlockAttributeBuffer()
-{
+Result DeviceMesh::UnlockAttributeBuffer() {
     if (!attributesLocked_) return Result::InvalidCall;
     attributesLocked_ = false;
     subsetsDirty_ = true;
     return Result::Ok;
 }
 
-Result DeviceMesh::RebuildSortedIndices()
-{
+Result DeviceMesh::RebuildSortedIndices() {
     std::vector<uint32_t> order(faceCount_);
     for (uint32_t f = 0; f < faceCount_; ++f) order[f] = f;
     // Stable, so faces keep their order within a subset.
@@ -117,8 +100,7 @@ Result DeviceMesh::RebuildSortedIndices()
     return sortedIndices_->Unlock();
 }
 
-Result DeviceMesh::DrawSubset(uint32_t subset)
-{
+Result DeviceMesh::DrawSubset(uint32_t subset) {
     if (indicesLocked_ || attributesLocked_ || vertices_->IsLocked()) return Result::InvalidCall;
     if (subsetsDirty_)
         if (Result r = RebuildSortedIndices(); r != Result::Ok) return r;
@@ -127,8 +109,8 @@ Result DeviceMesh::DrawSubset(uint32_t subset)
     if (Result r = device_.SetStreamSource(vertices_.get(), stride_); r != Result::Ok) return r;
     if (Result r = device_.SetVertexFormat(format_); r != Result::Ok) return r;
     if (Result r = device_.SetIndices(sortedIndices_.get()); r != Result::Ok) return r;
-    return device_.DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, vertexCount_,
-                                        range.firstFace * 3, range.faceCount);
+    return device_.DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, vertexCount_, range.firstFace * 3,
+                                        range.faceCount);
 }
 
 }  // namespace gfx

@@ -15,8 +15,7 @@ class DeviceMesh {
 public:
     // InvalidParam for no faces, no vertices or an invalid (or pre-transformed)
     // format: a mesh without faces has nothing to draw and gets no device mesh.
-    static Created<DeviceMesh> Create(Device& device, uint32_t faceCount, uint32_t vertexCount,
-                                      VertexFormat format);
+    static Created<DeviceMesh> Create(Device& device, uint32_t faceCount, uint32_t vertexCount, VertexFormat format);
 
     uint32_t FaceCount() const { return faceCount_; }
     uint32_t VertexCount() const { return vertexCount_; }

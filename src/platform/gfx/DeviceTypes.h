@@ -61,9 +61,7 @@ using ClipPlane = std::array<float, 4>;
 
 enum class TransformKind : uint32_t { World, View, Projection, Count };
 
-enum class PrimitiveType : uint32_t {
-    PointList = 1, LineList, LineStrip, TriangleList, TriangleStrip, TriangleFan
-};
+enum class PrimitiveType : uint32_t { PointList = 1, LineList, LineStrip, TriangleList, TriangleStrip, TriangleFan };
 
 // Static buffers survive a device reset. Dynamic ones are rewritten whole with
 // discarding locks, and must all be released before a reset can succeed.

@@ -7,27 +7,24 @@
 
 namespace gfx {
 
-bool GlApi::Load()
-{
+bool GlApi::Load() {
     bool complete = true;
-#define VORNS_GL_LOAD(name)                                                             \
-    name = reinterpret_cast<decltype(name)>(SDL_GL_GetProcAddress("gl" #name));       \
+#define VORNS_GL_LOAD(name)                                                     \
+    name = reinterpret_cast<decltype(name)>(SDL_GL_GetProcAddress("gl" #name)); \
     complete = complete && name != nullptr;
     VORNS_GL_FUNCTIONS(VORNS_GL_LOAD)
 #undef VORNS_GL_LOAD
     return complete;
 }
 
-int GlApi::Version() const
-{
+int GlApi::Version() const {
     const char* text = reinterpret_cast<const char*>(GetString(GL_VERSION));
     int major = 0, minor = 0;
     if (text == nullptr || std::sscanf(text, "%d.%d", &major, &minor) != 2) return 0;
     return major * 10 + minor;
 }
 
-bool GlApi::HasExtension(const char* name) const
-{
+bool GlApi::HasExtension(const char* name) const {
     const char* list = reinterpret_cast<const char*>(GetString(GL_EXTENSIONS));
     if (list == nullptr) return false;
     const size_t length = std::strlen(name);

@@ -8,18 +8,17 @@
 
 namespace gfx {
 
-#define VORNS_GL_FUNCTIONS(X)                                                               \
-    X(ActiveTexture) X(AlphaFunc) X(BindBuffer) X(BindTexture) X(BlendFunc) X(BufferData)   \
-    X(BufferSubData) X(Clear) X(ClearColor) X(ClearDepth) X(ClientActiveTexture)            \
-    X(ClipPlane) X(Color4f) X(ColorMaterial) X(ColorPointer) X(CullFace) X(DeleteBuffers)   \
-    X(DeleteTextures) X(DepthFunc) X(DepthMask) X(DepthRange) X(Disable)                    \
-    X(DisableClientState) X(DrawArrays) X(DrawElements) X(Enable) X(EnableClientState)      \
-    X(Finish) X(FrontFace) X(GenBuffers) X(GenTextures) X(GetError) X(GetIntegerv)          \
-    X(GetString) X(LightModelfv) X(LightModeli) X(Lightf) X(Lightfv) X(LoadIdentity)        \
-    X(LoadMatrixf) X(Materialf) X(Materialfv) X(MatrixMode) X(Normal3f) X(NormalPointer)    \
-    X(PixelStorei) X(PolygonMode) X(ReadBuffer) X(ReadPixels) X(Scissor) X(TexCoordPointer) \
-    X(TexEnvfv) X(TexEnvi) X(TexImage2D) X(TexParameterfv) X(TexParameteri)                 \
-    X(TexSubImage2D) X(VertexPointer) X(Viewport)
+#define VORNS_GL_FUNCTIONS(X)                                                                                         \
+    X(ActiveTexture)                                                                                                  \
+    X(AlphaFunc) X(BindBuffer) X(BindTexture) X(BlendFunc) X(BufferData) X(BufferSubData) X(Clear) X(ClearColor)      \
+        X(ClearDepth) X(ClientActiveTexture) X(ClipPlane) X(Color4f) X(ColorMaterial) X(ColorPointer) X(CullFace)     \
+            X(DeleteBuffers) X(DeleteTextures) X(DepthFunc) X(DepthMask) X(DepthRange) X(Disable)                     \
+                X(DisableClientState) X(DrawArrays) X(DrawElements) X(Enable) X(EnableClientState) X(Finish)          \
+                    X(FrontFace) X(GenBuffers) X(GenTextures) X(GetError) X(GetIntegerv) X(GetString) X(LightModelfv) \
+                        X(LightModeli) X(Lightf) X(Lightfv) X(LoadIdentity) X(LoadMatrixf) X(Materialf) X(Materialfv) \
+                            X(MatrixMode) X(Normal3f) X(NormalPointer) X(PixelStorei) X(PolygonMode) X(ReadBuffer)    \
+                                X(ReadPixels) X(Scissor) X(TexCoordPointer) X(TexEnvfv) X(TexEnvi) X(TexImage2D)      \
+                                    X(TexParameterfv) X(TexParameteri) X(TexSubImage2D) X(VertexPointer) X(Viewport)
 
 struct GlApi {
 #define VORNS_GL_MEMBER(name) decltype(&::gl##name) name = nullptr;

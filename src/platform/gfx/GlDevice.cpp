@@ -19,47 +19,49 @@ constexpr float kMaxShininess = 128.0f;
 
 constexpr uint32_t U(auto e) { return static_cast<uint32_t>(e); }
 
-GLenum CompareToGl(uint32_t value)
-{
+GLenum CompareToGl(uint32_t value) {
     static constexpr GLenum table[] = {GL_NEVER,   GL_LESS,     GL_EQUAL,  GL_LEQUAL,
                                        GL_GREATER, GL_NOTEQUAL, GL_GEQUAL, GL_ALWAYS};
     return table[value - U(Compare::Never)];
 }
 
-GLenum BlendToGl(uint32_t value)
-{
-    static constexpr GLenum table[] = {
-        GL_ZERO,      GL_ONE,     GL_SRC_COLOR,           GL_ONE_MINUS_SRC_COLOR,
-        GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA,
-        GL_DST_COLOR, GL_ONE_MINUS_DST_COLOR, GL_SRC_ALPHA_SATURATE};
+GLenum BlendToGl(uint32_t value) {
+    static constexpr GLenum table[] = {GL_ZERO,
+                                       GL_ONE,
+                                       GL_SRC_COLOR,
+                                       GL_ONE_MINUS_SRC_COLOR,
+                                       GL_SRC_ALPHA,
+                                       GL_ONE_MINUS_SRC_ALPHA,
+                                       GL_DST_ALPHA,
+                                       GL_ONE_MINUS_DST_ALPHA,
+                                       GL_DST_COLOR,
+                                       GL_ONE_MINUS_DST_COLOR,
+                                       GL_SRC_ALPHA_SATURATE};
     return table[value - U(Blend::Zero)];
 }
 
-GLenum PrimitiveToGl(PrimitiveType type)
-{
+GLenum PrimitiveToGl(PrimitiveType type) {
     switch (type) {
-    case PrimitiveType::PointList: return GL_POINTS;
-    case PrimitiveType::LineList: return GL_LINES;
-    case PrimitiveType::LineStrip: return GL_LINE_STRIP;
-    case PrimitiveType::TriangleList: return GL_TRIANGLES;
-    case PrimitiveType::TriangleStrip: return GL_TRIANGLE_STRIP;
-    case PrimitiveType::TriangleFan: return GL_TRIANGLE_FAN;
+        case PrimitiveType::PointList: return GL_POINTS;
+        case PrimitiveType::LineList: return GL_LINES;
+        case PrimitiveType::LineStrip: return GL_LINE_STRIP;
+        case PrimitiveType::TriangleList: return GL_TRIANGLES;
+        case PrimitiveType::TriangleStrip: return GL_TRIANGLE_STRIP;
+        case PrimitiveType::TriangleFan: return GL_TRIANGLE_FAN;
     }
     return GL_TRIANGLES;
 }
 
-GLenum AddressToGl(uint32_t value)
-{
+GLenum AddressToGl(uint32_t value) {
     switch (Address(value)) {
-    case Address::Mirror: return GL_MIRRORED_REPEAT;
-    case Address::Clamp: return GL_CLAMP_TO_EDGE;
-    case Address::Border: return GL_CLAMP_TO_BORDER;
-    default: return GL_REPEAT;
+        case Address::Mirror: return GL_MIRRORED_REPEAT;
+        case Address::Clamp: return GL_CLAMP_TO_EDGE;
+        case Address::Border: return GL_CLAMP_TO_BORDER;
+        default: return GL_REPEAT;
     }
 }
 
-GLenum MinFilterToGl(uint32_t min, uint32_t mip, bool hasMips)
-{
+GLenum MinFilterToGl(uint32_t min, uint32_t mip, bool hasMips) {
     const bool linear = min != U(Filter::Point);
     if (!hasMips || mip == U(Filter::None)) return linear ? GL_LINEAR : GL_NEAREST;
     if (mip == U(Filter::Point)) return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
@@ -70,29 +72,25 @@ std::array<float, 4> Floats(const ColorValue& c) { return {c.r, c.g, c.b, c.a}; 
 
 std::array<float, 4> Floats(uint32_t packed) { return Color(packed).ToFloats(); }
 
-GLenum SourceToGl(uint32_t arg)
-{
+GLenum SourceToGl(uint32_t arg) {
     switch (arg & kArgSourceMask) {
-    case kArgDiffuse: return GL_PRIMARY_COLOR;
-    case kArgTexture: return GL_TEXTURE;
-    case kArgFactor: return GL_CONSTANT;
-    default: return GL_PREVIOUS;  // the diffuse colour at the first stage, as wanted
+        case kArgDiffuse: return GL_PRIMARY_COLOR;
+        case kArgTexture: return GL_TEXTURE;
+        case kArgFactor: return GL_CONSTANT;
+        default: return GL_PREVIOUS;  // the diffuse colour at the first stage, as wanted
     }
 }
 
-GLenum OperandToGl(uint32_t arg, bool alpha)
-{
+GLenum OperandToGl(uint32_t arg, bool alpha) {
     const bool complement = (arg & kArgComplement) != 0;
-    if (alpha || (arg & kArgAlphaReplicate) != 0)
-        return complement ? GL_ONE_MINUS_SRC_ALPHA : GL_SRC_ALPHA;
+    if (alpha || (arg & kArgAlphaReplicate) != 0) return complement ? GL_ONE_MINUS_SRC_ALPHA : GL_SRC_ALPHA;
     return complement ? GL_ONE_MINUS_SRC_COLOR : GL_SRC_COLOR;
 }
 
 // The matrix that takes the device's clip space to GL's: depth 0..1 becomes -1..1,
 // and x and y move by kPixelShift pixels of the viewport (y flips, as GL's window
 // y grows upwards). Row-vector form, applied after the projection.
-Matrix4 ClipAdjust(const Viewport& vp)
-{
+Matrix4 ClipAdjust(const Viewport& vp) {
     Matrix4 m;
     m[10] = 2.0f;
     m[14] = -1.0f;
@@ -103,8 +101,7 @@ Matrix4 ClipAdjust(const Viewport& vp)
 
 // Pre-transformed vertices are pixels of the render target: map them through the
 // viewport's GL window onto clip space, with the same half-pixel rule.
-Matrix4 ScreenProjection(const Viewport& vp)
-{
+Matrix4 ScreenProjection(const Viewport& vp) {
     Matrix4 m;
     const float w = float(vp.width), h = float(vp.height);
     m[0] = 2.0f / w;
@@ -118,8 +115,7 @@ Matrix4 ScreenProjection(const Viewport& vp)
 
 }  // namespace
 
-void PrepareGlWindowAttributes(uint32_t multisample)
-{
+void PrepareGlWindowAttributes(uint32_t multisample) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
@@ -132,20 +128,17 @@ void PrepareGlWindowAttributes(uint32_t multisample)
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, int(multisample));
 }
 
-Created<GlDevice> GlDevice::Create(SDL_Window* window, const PresentParams& params)
-{
+Created<GlDevice> GlDevice::Create(SDL_Window* window, const PresentParams& params) {
     Created<GlDevice> created;
     created.result = Result::NotAvailable;
     if (window == nullptr) return created;
     if (!params.windowed) {
         SDL_DisplayMode mode{};
-        SDL_DisplayMode wanted{SDL_PIXELFORMAT_UNKNOWN, int(params.backBufferWidth),
-                               int(params.backBufferHeight), 0, nullptr};
+        SDL_DisplayMode wanted{SDL_PIXELFORMAT_UNKNOWN, int(params.backBufferWidth), int(params.backBufferHeight), 0,
+                               nullptr};
         const int display = SDL_GetWindowDisplayIndex(window);
-        if (SDL_GetClosestDisplayMode(display, &wanted, &mode) == nullptr ||
-            mode.w != wanted.w || mode.h != wanted.h ||
-            SDL_SetWindowDisplayMode(window, &mode) != 0 ||
-            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0)
+        if (SDL_GetClosestDisplayMode(display, &wanted, &mode) == nullptr || mode.w != wanted.w || mode.h != wanted.h ||
+            SDL_SetWindowDisplayMode(window, &mode) != 0 || SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0)
             return created;
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
@@ -172,32 +165,26 @@ Created<GlDevice> GlDevice::Create(SDL_Window* window, const PresentParams& para
     caps.maxTextureWidth = caps.maxTextureHeight = uint32_t(maxSize);
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window, &width, &height);
-    created.object.reset(new GlDevice(window, context, gl, caps, params, uint32_t(width),
-                                      uint32_t(height)));
+    created.object.reset(new GlDevice(window, context, gl, caps, params, uint32_t(width), uint32_t(height)));
     created.result = Result::Ok;
     return created;
 }
 
-GlDevice::GlDevice(SDL_Window* window, SDL_GLContext context, const GlApi& gl,
-                   const DeviceCaps& caps, const PresentParams& params, uint32_t width,
-                   uint32_t height)
-    : Device(caps, params, width, height), window_(window), context_(context), gl_(gl)
-{
-    bgraColours_ = gl_.HasExtension("GL_ARB_vertex_array_bgra") ||
-                   gl_.HasExtension("GL_EXT_vertex_array_bgra");
+GlDevice::GlDevice(SDL_Window* window, SDL_GLContext context, const GlApi& gl, const DeviceCaps& caps,
+                   const PresentParams& params, uint32_t width, uint32_t height)
+    : Device(caps, params, width, height), window_(window), context_(context), gl_(gl) {
+    bgraColours_ = gl_.HasExtension("GL_ARB_vertex_array_bgra") || gl_.HasExtension("GL_EXT_vertex_array_bgra");
     InitialiseContext();
 }
 
-GlDevice::~GlDevice()
-{
+GlDevice::~GlDevice() {
     SDL_GL_MakeCurrent(window_, context_);
     OrphanAllResources();
     gl_.DeleteTextures(1, &whiteTexture_);
     SDL_GL_DeleteContext(context_);
 }
 
-void GlDevice::InitialiseContext()
-{
+void GlDevice::InitialiseContext() {
     gl_.FrontFace(GL_CW);
     gl_.LightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
     gl_.LightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
@@ -220,14 +207,12 @@ void GlDevice::InitialiseContext()
     MarkAllDirty();
 }
 
-void GlDevice::MarkAllDirty()
-{
+void GlDevice::MarkAllDirty() {
     renderDirty_ = stagesDirty_ = projectionDirty_ = viewportDirty_ = true;
     viewDirty_ = worldDirty_ = lightsDirty_ = clipDirty_ = materialDirty_ = true;
 }
 
-Result GlDevice::DoReset()
-{
+Result GlDevice::DoReset() {
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window_, &width, &height);
     SetBackBufferSize(uint32_t(width), uint32_t(height));
@@ -235,37 +220,34 @@ Result GlDevice::DoReset()
     return Result::Ok;
 }
 
-Result GlDevice::DoPresent()
-{
+Result GlDevice::DoPresent() {
     SDL_GL_SwapWindow(window_);
     return Result::Ok;
 }
 
-void GlDevice::StateChanged(StateGroup group, uint32_t index)
-{
+void GlDevice::StateChanged(StateGroup group, uint32_t index) {
     switch (group) {
-    case StateGroup::Render:
-        renderDirty_ = true;
-        if (index == U(RenderState::TextureFactor) || index == ~0u) stagesDirty_ = true;
-        if (index == U(RenderState::SpecularEnable) || index == ~0u) materialDirty_ = true;
-        break;
-    case StateGroup::Stage:
-    case StateGroup::Sampler:
-    case StateGroup::Texture: stagesDirty_ = true; break;
-    case StateGroup::Transform:
-        if (index == U(TransformKind::World)) worldDirty_ = true;
-        if (index == U(TransformKind::View) || index == ~0u) viewDirty_ = true;
-        if (index == U(TransformKind::Projection) || index == ~0u) projectionDirty_ = true;
-        break;
-    case StateGroup::Material: materialDirty_ = true; break;
-    case StateGroup::Light: lightsDirty_ = true; break;
-    case StateGroup::Viewport: viewportDirty_ = true; break;
-    case StateGroup::ClipPlane: clipDirty_ = true; break;
+        case StateGroup::Render:
+            renderDirty_ = true;
+            if (index == U(RenderState::TextureFactor) || index == ~0u) stagesDirty_ = true;
+            if (index == U(RenderState::SpecularEnable) || index == ~0u) materialDirty_ = true;
+            break;
+        case StateGroup::Stage:
+        case StateGroup::Sampler:
+        case StateGroup::Texture: stagesDirty_ = true; break;
+        case StateGroup::Transform:
+            if (index == U(TransformKind::World)) worldDirty_ = true;
+            if (index == U(TransformKind::View) || index == ~0u) viewDirty_ = true;
+            if (index == U(TransformKind::Projection) || index == ~0u) projectionDirty_ = true;
+            break;
+        case StateGroup::Material: materialDirty_ = true; break;
+        case StateGroup::Light: lightsDirty_ = true; break;
+        case StateGroup::Viewport: viewportDirty_ = true; break;
+        case StateGroup::ClipPlane: clipDirty_ = true; break;
     }
 }
 
-void GlDevice::DoClear(const ClearRect& rect, uint32_t flags, Color colour, float z)
-{
+void GlDevice::DoClear(const ClearRect& rect, uint32_t flags, Color colour, float z) {
     const GLint bottom = GLint(BackBufferHeight()) - rect.bottom;
     gl_.Enable(GL_SCISSOR_TEST);
     gl_.Scissor(rect.left, bottom, rect.right - rect.left, rect.bottom - rect.top);
@@ -286,8 +268,7 @@ void GlDevice::DoClear(const ClearRect& rect, uint32_t flags, Color colour, floa
     gl_.DepthMask(GetRenderState(RenderState::ZWriteEnable) ? GL_TRUE : GL_FALSE);
 }
 
-Result GlDevice::DoReadBackBuffer(Image& image)
-{
+Result GlDevice::DoReadBackBuffer(Image& image) {
     const uint32_t w = BackBufferWidth(), h = BackBufferHeight();
     std::vector<uint8_t> rows(size_t(w) * h * 4);
     gl_.ReadBuffer(GL_BACK);
@@ -300,8 +281,7 @@ Result GlDevice::DoReadBackBuffer(Image& image)
     return Result::Ok;
 }
 
-void GlDevice::ResourceCreated(Resource& resource)
-{
+void GlDevice::ResourceCreated(Resource& resource) {
     GLuint name = 0;
     if (resource.Kind() == ResourceKind::Texture) {
         auto& texture = static_cast<DeviceTexture&>(resource);
@@ -316,11 +296,8 @@ void GlDevice::ResourceCreated(Resource& resource)
         stagesDirty_ = true;
     } else {
         auto& buffer = static_cast<Buffer&>(resource);
-        const GLenum target = resource.Kind() == ResourceKind::IndexBuffer
-                                  ? GL_ELEMENT_ARRAY_BUFFER
-                                  : GL_ARRAY_BUFFER;
-        const GLenum usage =
-            resource.Usage() == BufferUsage::Dynamic ? GL_STREAM_DRAW : GL_STATIC_DRAW;
+        const GLenum target = resource.Kind() == ResourceKind::IndexBuffer ? GL_ELEMENT_ARRAY_BUFFER : GL_ARRAY_BUFFER;
+        const GLenum usage = resource.Usage() == BufferUsage::Dynamic ? GL_STREAM_DRAW : GL_STATIC_DRAW;
         gl_.GenBuffers(1, &name);
         gl_.BindBuffer(target, name);
         gl_.BufferData(target, buffer.Size(), buffer.Data(), usage);
@@ -328,8 +305,7 @@ void GlDevice::ResourceCreated(Resource& resource)
     resource.SetHandle(name);
 }
 
-void GlDevice::ResourceReleased(Resource& resource)
-{
+void GlDevice::ResourceReleased(Resource& resource) {
     GLuint name = resource.Handle();
     if (name == 0) return;
     if (resource.Kind() == ResourceKind::Texture) {
@@ -342,27 +318,22 @@ void GlDevice::ResourceReleased(Resource& resource)
     resource.SetHandle(0);
 }
 
-void GlDevice::UploadLevel(const DeviceTexture& texture, uint32_t level)
-{
+void GlDevice::UploadLevel(const DeviceTexture& texture, uint32_t level) {
     gl_.BindTexture(GL_TEXTURE_2D, texture.Handle());
     gl_.PixelStorei(GL_UNPACK_ROW_LENGTH, GLint(texture.Pitch(level) / 4));
-    gl_.TexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, GLsizei(texture.Width(level)),
-                      GLsizei(texture.Height(level)), GL_BGRA, GL_UNSIGNED_BYTE,
-                      texture.LevelBits(level));
+    gl_.TexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, GLsizei(texture.Width(level)), GLsizei(texture.Height(level)),
+                      GL_BGRA, GL_UNSIGNED_BYTE, texture.LevelBits(level));
     gl_.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 
-void GlDevice::TextureUpdated(DeviceTexture& texture, uint32_t level)
-{
+void GlDevice::TextureUpdated(DeviceTexture& texture, uint32_t level) {
     if (texture.Handle() == 0) return;
     UploadLevel(texture, level);
     stagesDirty_ = true;
 }
 
-void GlDevice::BufferUpdated(Buffer& buffer, uint32_t offset, uint32_t size, bool discard)
-{
-    const GLenum target =
-        buffer.Kind() == ResourceKind::IndexBuffer ? GL_ELEMENT_ARRAY_BUFFER : GL_ARRAY_BUFFER;
+void GlDevice::BufferUpdated(Buffer& buffer, uint32_t offset, uint32_t size, bool discard) {
+    const GLenum target = buffer.Kind() == ResourceKind::IndexBuffer ? GL_ELEMENT_ARRAY_BUFFER : GL_ARRAY_BUFFER;
     gl_.BindBuffer(target, buffer.Handle());
     if (discard) {
         // A fresh store: the GL need not wait for draws that still read the old one.
@@ -373,8 +344,7 @@ void GlDevice::BufferUpdated(Buffer& buffer, uint32_t offset, uint32_t size, boo
     gl_.BufferSubData(target, offset, size, buffer.Data() + offset);
 }
 
-void GlDevice::ApplyRenderStates()
-{
+void GlDevice::ApplyRenderStates() {
     auto state = [this](RenderState s) { return GetRenderState(s); };
     auto toggle = [this](GLenum cap, bool on) { on ? gl_.Enable(cap) : gl_.Disable(cap); };
     toggle(GL_DEPTH_TEST, state(RenderState::ZEnable) != 0);
@@ -389,35 +359,30 @@ void GlDevice::ApplyRenderStates()
     toggle(GL_BLEND, state(RenderState::AlphaBlendEnable) != 0);
     gl_.BlendFunc(BlendToGl(state(RenderState::SrcBlend)), BlendToGl(state(RenderState::DestBlend)));
     toggle(GL_ALPHA_TEST, state(RenderState::AlphaTestEnable) != 0);
-    gl_.AlphaFunc(CompareToGl(state(RenderState::AlphaFunc)),
-                  float(state(RenderState::AlphaRef)) / 255.0f);
+    gl_.AlphaFunc(CompareToGl(state(RenderState::AlphaFunc)), float(state(RenderState::AlphaRef)) / 255.0f);
     toggle(GL_NORMALIZE, state(RenderState::NormalizeNormals) != 0);
     gl_.LightModelfv(GL_LIGHT_MODEL_AMBIENT, Floats(state(RenderState::Ambient)).data());
     renderDirty_ = false;
 }
 
-void GlDevice::ApplyProjection(bool pretransformed)
-{
+void GlDevice::ApplyProjection(bool pretransformed) {
     const Viewport& vp = GetViewport();
     if (viewportDirty_) {
-        gl_.Viewport(GLint(vp.x), GLint(BackBufferHeight() - vp.y - vp.height),
-                     GLsizei(vp.width), GLsizei(vp.height));
+        gl_.Viewport(GLint(vp.x), GLint(BackBufferHeight() - vp.y - vp.height), GLsizei(vp.width), GLsizei(vp.height));
         gl_.DepthRange(vp.minZ, vp.maxZ);
         viewportDirty_ = false;
         projectionDirty_ = true;
     }
     if (!projectionDirty_ && pretransformed == lastPretransformed_) return;
-    const Matrix4 m = pretransformed
-                          ? ScreenProjection(vp)
-                          : Matrix4::Multiply(GetTransform(TransformKind::Projection), ClipAdjust(vp));
+    const Matrix4 m = pretransformed ? ScreenProjection(vp)
+                                     : Matrix4::Multiply(GetTransform(TransformKind::Projection), ClipAdjust(vp));
     gl_.MatrixMode(GL_PROJECTION);
     // A row-vector matrix stored by rows is the column-vector matrix stored by columns.
     gl_.LoadMatrixf(m.m);
     projectionDirty_ = false;
 }
 
-void GlDevice::ApplyModelView(bool pretransformed)
-{
+void GlDevice::ApplyModelView(bool pretransformed) {
     gl_.MatrixMode(GL_MODELVIEW);
     if (pretransformed) {
         if (!lastPretransformed_) gl_.LoadIdentity();
@@ -433,14 +398,12 @@ void GlDevice::ApplyModelView(bool pretransformed)
         worldDirty_ = true;
     }
     if (!worldDirty_ && !lastPretransformed_) return;
-    const Matrix4 m = Matrix4::Multiply(GetTransform(TransformKind::World),
-                                        GetTransform(TransformKind::View));
+    const Matrix4 m = Matrix4::Multiply(GetTransform(TransformKind::World), GetTransform(TransformKind::View));
     gl_.LoadMatrixf(m.m);
     worldDirty_ = false;
 }
 
-void GlDevice::SendLights()
-{
+void GlDevice::SendLights() {
     for (uint32_t i = 0; i < kMaxLights; ++i) {
         const GLenum id = GL_LIGHT0 + i;
         if (!IsLightEnabled(i)) {
@@ -465,8 +428,7 @@ void GlDevice::SendLights()
         gl_.Lightf(id, GL_SPOT_CUTOFF, spot ? std::min(90.0f, light.phi * 0.5f * 57.29578f) : 180.0f);
         gl_.Lightf(id, GL_SPOT_EXPONENT, 0.0f);
         const bool noFalloff = light.type == LightType::Directional ||
-                               (light.attenuation0 == 0 && light.attenuation1 == 0 &&
-                                light.attenuation2 == 0);
+                               (light.attenuation0 == 0 && light.attenuation1 == 0 && light.attenuation2 == 0);
         gl_.Lightf(id, GL_CONSTANT_ATTENUATION, noFalloff ? 1.0f : light.attenuation0);
         gl_.Lightf(id, GL_LINEAR_ATTENUATION, noFalloff ? 0.0f : light.attenuation1);
         gl_.Lightf(id, GL_QUADRATIC_ATTENUATION, noFalloff ? 0.0f : light.attenuation2);
@@ -474,8 +436,7 @@ void GlDevice::SendLights()
     }
 }
 
-void GlDevice::SendClipPlanes()
-{
+void GlDevice::SendClipPlanes() {
     for (uint32_t i = 0; i < kMaxClipPlanes; ++i) {
         const ClipPlane& p = GetClipPlane(i);
         const GLdouble equation[4] = {p[0], p[1], p[2], p[3]};
@@ -483,8 +444,7 @@ void GlDevice::SendClipPlanes()
     }
 }
 
-void GlDevice::ApplyClipEnables(bool pretransformed)
-{
+void GlDevice::ApplyClipEnables(bool pretransformed) {
     const uint32_t mask = pretransformed ? 0 : GetRenderState(RenderState::ClipPlaneEnable);
     if (mask == clipEnabledMask_) return;
     for (uint32_t i = 0; i < kMaxClipPlanes; ++i)
@@ -492,8 +452,7 @@ void GlDevice::ApplyClipEnables(bool pretransformed)
     clipEnabledMask_ = mask;
 }
 
-void GlDevice::SendMaterial()
-{
+void GlDevice::SendMaterial() {
     const Material& m = GetMaterial();
     const bool specular = GetRenderState(RenderState::SpecularEnable) != 0;
     const ColorValue none;
@@ -505,12 +464,10 @@ void GlDevice::SendMaterial()
     materialDirty_ = false;
 }
 
-void GlDevice::ApplyLighting(bool pretransformed, bool vertexColour)
-{
+void GlDevice::ApplyLighting(bool pretransformed, bool vertexColour) {
     const bool lit = !pretransformed && GetRenderState(RenderState::Lighting) != 0;
     lit ? gl_.Enable(GL_LIGHTING) : gl_.Disable(GL_LIGHTING);
-    const bool colourMaterial =
-        lit && vertexColour && GetRenderState(RenderState::ColorVertex) != 0;
+    const bool colourMaterial = lit && vertexColour && GetRenderState(RenderState::ColorVertex) != 0;
     // Colour tracking leaves the last vertex colour in the GL material: send the
     // material again after a draw that used it.
     if (colourMaterialOn_ && !colourMaterial) {
@@ -526,8 +483,7 @@ void GlDevice::ApplyLighting(bool pretransformed, bool vertexColour)
     colourMaterialOn_ = colourMaterial;
 }
 
-void GlDevice::ApplySampler(uint32_t stage, const DeviceTexture& texture)
-{
+void GlDevice::ApplySampler(uint32_t stage, const DeviceTexture& texture) {
     SamplerKey key;
     for (size_t s = 0; s < key.size(); ++s) key[s] = GetSamplerState(stage, SamplerState(s));
     auto found = appliedSamplers_.find(texture.Handle());
@@ -536,23 +492,19 @@ void GlDevice::ApplySampler(uint32_t stage, const DeviceTexture& texture)
     auto at = [&key](SamplerState s) { return key[size_t(s)]; };
     gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GLint(AddressToGl(at(SamplerState::AddressU))));
     gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GLint(AddressToGl(at(SamplerState::AddressV))));
-    gl_.TexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR,
-                       Floats(at(SamplerState::BorderColor)).data());
+    gl_.TexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, Floats(at(SamplerState::BorderColor)).data());
     gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER,
                       at(SamplerState::MagFilter) == U(Filter::Point) ? GL_NEAREST : GL_LINEAR);
-    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
-                      GLint(MinFilterToGl(at(SamplerState::MinFilter), at(SamplerState::MipFilter),
-                                          texture.LevelCount() > 1)));
+    gl_.TexParameteri(
+        GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+        GLint(MinFilterToGl(at(SamplerState::MinFilter), at(SamplerState::MipFilter), texture.LevelCount() > 1)));
 }
 
-void GlDevice::ApplyCombine(uint32_t stage, bool alpha)
-{
+void GlDevice::ApplyCombine(uint32_t stage, bool alpha) {
     const auto opState = alpha ? TextureStageState::AlphaOp : TextureStageState::ColorOp;
     uint32_t op = GetTextureStageState(stage, opState);
-    uint32_t arg1 = GetTextureStageState(stage, alpha ? TextureStageState::AlphaArg1
-                                                       : TextureStageState::ColorArg1);
-    uint32_t arg2 = GetTextureStageState(stage, alpha ? TextureStageState::AlphaArg2
-                                                       : TextureStageState::ColorArg2);
+    uint32_t arg1 = GetTextureStageState(stage, alpha ? TextureStageState::AlphaArg1 : TextureStageState::ColorArg1);
+    uint32_t arg2 = GetTextureStageState(stage, alpha ? TextureStageState::AlphaArg2 : TextureStageState::ColorArg2);
     if (op == U(TextureOp::Disable)) {
         // An alpha operation switched off under a live colour operation keeps the
         // alpha that reached this stage.
@@ -569,25 +521,31 @@ void GlDevice::ApplyCombine(uint32_t stage, bool alpha)
     GLint scale = 1;
     GLenum mode = GL_MODULATE;
     switch (TextureOp(op)) {
-    case TextureOp::SelectArg1: mode = GL_REPLACE; setArg(0, arg1); break;
-    case TextureOp::SelectArg2: mode = GL_REPLACE; setArg(0, arg2); break;
-    case TextureOp::Modulate4x: scale = 4; [[fallthrough]];
-    case TextureOp::Modulate2x: scale = std::max(scale, 2); [[fallthrough]];
-    case TextureOp::Modulate: mode = GL_MODULATE; break;
-    case TextureOp::Add: mode = GL_ADD; break;
-    case TextureOp::AddSigned2x: scale = 2; [[fallthrough]];
-    case TextureOp::AddSigned: mode = GL_ADD_SIGNED; break;
-    case TextureOp::Subtract: mode = GL_SUBTRACT; break;
-    default: {
-        mode = GL_INTERPOLATE;
-        const uint32_t weight = op == U(TextureOp::BlendDiffuseAlpha)   ? kArgDiffuse
-                                : op == U(TextureOp::BlendTextureAlpha) ? kArgTexture
-                                : op == U(TextureOp::BlendFactorAlpha)  ? kArgFactor
-                                                                        : kArgCurrent;
-        gl_.TexEnvi(GL_TEXTURE_ENV, source0 + 2, GLint(SourceToGl(weight)));
-        gl_.TexEnvi(GL_TEXTURE_ENV, operand0 + 2, GL_SRC_ALPHA);
-        break;
-    }
+        case TextureOp::SelectArg1:
+            mode = GL_REPLACE;
+            setArg(0, arg1);
+            break;
+        case TextureOp::SelectArg2:
+            mode = GL_REPLACE;
+            setArg(0, arg2);
+            break;
+        case TextureOp::Modulate4x: scale = 4; [[fallthrough]];
+        case TextureOp::Modulate2x: scale = std::max(scale, 2); [[fallthrough]];
+        case TextureOp::Modulate: mode = GL_MODULATE; break;
+        case TextureOp::Add: mode = GL_ADD; break;
+        case TextureOp::AddSigned2x: scale = 2; [[fallthrough]];
+        case TextureOp::AddSigned: mode = GL_ADD_SIGNED; break;
+        case TextureOp::Subtract: mode = GL_SUBTRACT; break;
+        default: {
+            mode = GL_INTERPOLATE;
+            const uint32_t weight = op == U(TextureOp::BlendDiffuseAlpha)   ? kArgDiffuse
+                                    : op == U(TextureOp::BlendTextureAlpha) ? kArgTexture
+                                    : op == U(TextureOp::BlendFactorAlpha)  ? kArgFactor
+                                                                            : kArgCurrent;
+            gl_.TexEnvi(GL_TEXTURE_ENV, source0 + 2, GLint(SourceToGl(weight)));
+            gl_.TexEnvi(GL_TEXTURE_ENV, operand0 + 2, GL_SRC_ALPHA);
+            break;
+        }
     }
     if (mode != GL_REPLACE) {
         setArg(0, arg1);
@@ -597,12 +555,10 @@ void GlDevice::ApplyCombine(uint32_t stage, bool alpha)
     gl_.TexEnvi(GL_TEXTURE_ENV, alpha ? GL_ALPHA_SCALE : GL_RGB_SCALE, scale);
 }
 
-void GlDevice::ApplyStages()
-{
+void GlDevice::ApplyStages() {
     const uint32_t units = Caps().maxSimultaneousTextures;
     uint32_t active = 0;
-    while (active < units &&
-           GetTextureStageState(active, TextureStageState::ColorOp) != U(TextureOp::Disable))
+    while (active < units && GetTextureStageState(active, TextureStageState::ColorOp) != U(TextureOp::Disable))
         ++active;
     const auto factor = Floats(GetRenderState(RenderState::TextureFactor));
     for (uint32_t stage = 0; stage < units; ++stage) {
@@ -624,21 +580,18 @@ void GlDevice::ApplyStages()
     stagesDirty_ = false;
 }
 
-const uint8_t* GlDevice::ConvertColours(const DrawCall& call)
-{
+const uint8_t* GlDevice::ConvertColours(const DrawCall& call) {
     // Without BGRA vertex colours GL wants red first: swap the bytes in a copy.
-    const uint8_t* source = call.userVertices != nullptr ? call.userVertices
-                                                         : call.vertexBuffer->Data();
-    const size_t bytes = call.userVertices != nullptr ? size_t(call.userVertexCount) * call.stride
-                                                      : call.vertexBuffer->Size();
+    const uint8_t* source = call.userVertices != nullptr ? call.userVertices : call.vertexBuffer->Data();
+    const size_t bytes =
+        call.userVertices != nullptr ? size_t(call.userVertexCount) * call.stride : call.vertexBuffer->Size();
     scratch_.assign(source, source + bytes);
     for (size_t v = call.layout.diffuseOffset; v + 4 <= bytes; v += call.stride)
         std::swap(scratch_[v], scratch_[v + 2]);
     return scratch_.data();
 }
 
-void GlDevice::BindArrays(const DrawCall& call)
-{
+void GlDevice::BindArrays(const DrawCall& call) {
     const VertexLayout& layout = call.layout;
     const uint8_t* base = nullptr;
     if (layout.hasDiffuse && !bgraColours_) {
@@ -666,8 +619,7 @@ void GlDevice::BindArrays(const DrawCall& call)
     }
     if (layout.hasDiffuse) {
         gl_.EnableClientState(GL_COLOR_ARRAY);
-        gl_.ColorPointer(bgraColours_ ? GL_BGRA : 4, GL_UNSIGNED_BYTE, GLsizei(call.stride),
-                         at(layout.diffuseOffset));
+        gl_.ColorPointer(bgraColours_ ? GL_BGRA : 4, GL_UNSIGNED_BYTE, GLsizei(call.stride), at(layout.diffuseOffset));
     } else {
         gl_.DisableClientState(GL_COLOR_ARRAY);
         gl_.Color4f(1, 1, 1, 1);
@@ -684,8 +636,7 @@ void GlDevice::BindArrays(const DrawCall& call)
     }
 }
 
-void GlDevice::DoDraw(const DrawCall& call)
-{
+void GlDevice::DoDraw(const DrawCall& call) {
     const bool pretransformed = call.layout.pretransformed;
     if (renderDirty_) ApplyRenderStates();
     ApplyProjection(pretransformed);
@@ -702,8 +653,7 @@ void GlDevice::DoDraw(const DrawCall& call)
         return;
     }
     gl_.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, call.indexBuffer->Handle());
-    const GLenum type =
-        call.indexBuffer->Format() == IndexFormat::Index32 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
+    const GLenum type = call.indexBuffer->Format() == IndexFormat::Index32 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
     const uintptr_t offset = uintptr_t(call.startIndex) * call.indexBuffer->IndexSize();
     gl_.DrawElements(mode, GLsizei(call.indexCount), type, reinterpret_cast<const void*>(offset));
 }

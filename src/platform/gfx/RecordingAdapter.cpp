@@ -7,19 +7,14 @@
 namespace gfx {
 
 RecordingAdapter::RecordingAdapter()
-    : modes_{{1920, 1080, 60}, {1280, 1024, 60}, {1280, 720, 60},
-             {1024, 768, 60},  {800, 600, 60},   {640, 480, 60}}
-{
-}
+    : modes_{{1920, 1080, 60}, {1280, 1024, 60}, {1280, 720, 60}, {1024, 768, 60}, {800, 600, 60}, {640, 480, 60}} {}
 
-void RecordingAdapter::SetClientSize(uint32_t width, uint32_t height)
-{
+void RecordingAdapter::SetClientSize(uint32_t width, uint32_t height) {
     clientWidth_ = width;
     clientHeight_ = height;
 }
 
-Created<Device> RecordingAdapter::CreateDevice(const PresentParams& params)
-{
+Created<Device> RecordingAdapter::CreateDevice(const PresentParams& params) {
     Created<Device> created;
     created.result = Result::NotAvailable;
     if (params.multisample > maxMultisample_) return created;

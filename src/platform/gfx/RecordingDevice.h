@@ -27,8 +27,7 @@ struct ClearRecord {
 
 class RecordingDevice : public Device {
 public:
-    explicit RecordingDevice(uint32_t width = 1024, uint32_t height = 768,
-                             const DeviceCaps& caps = DeviceCaps(),
+    explicit RecordingDevice(uint32_t width = 1024, uint32_t height = 768, const DeviceCaps& caps = DeviceCaps(),
                              const PresentParams& params = PresentParams());
     ~RecordingDevice() override;
 

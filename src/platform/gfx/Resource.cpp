@@ -4,14 +4,11 @@
 
 namespace gfx {
 
-Resource::Resource(Device& owner, ResourceKind kind, BufferUsage usage)
-    : owner_(&owner), kind_(kind), usage_(usage)
-{
+Resource::Resource(Device& owner, ResourceKind kind, BufferUsage usage) : owner_(&owner), kind_(kind), usage_(usage) {
     owner.Register(*this);
 }
 
-Resource::~Resource()
-{
+Resource::~Resource() {
     if (owner_ != nullptr) owner_->Unregister(*this);
 }
 

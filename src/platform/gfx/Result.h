@@ -7,8 +7,8 @@ namespace gfx {
 
 enum class Result : int32_t {
     Ok = 0,
-    InvalidCall = 1,     // the call does not fit the device's or the object's state
-    InvalidParam = 2,    // an argument or state value out of its range
+    InvalidCall = 1,   // the call does not fit the device's or the object's state
+    InvalidParam = 2,  // an argument or state value out of its range
     OutOfMemory = 3,
     NotAvailable = 4,    // the device cannot do what was asked (size, multisampling)
     DeviceLost = 5,      // the device is lost and cannot be reset yet

@@ -35,19 +35,31 @@ enum class RenderState : uint32_t {
     Count
 };
 
-enum class Compare : uint32_t {
-    Never = 1, Less, Equal, LessEqual, Greater, NotEqual, GreaterEqual, Always
-};
+enum class Compare : uint32_t { Never = 1, Less, Equal, LessEqual, Greater, NotEqual, GreaterEqual, Always };
 // Which screen-space winding is discarded.
 enum class Cull : uint32_t { None = 1, Clockwise, CounterClockwise };
 enum class Fill : uint32_t { Point = 1, Wireframe, Solid };
 enum class Blend : uint32_t {
-    Zero = 1, One, SrcColor, InvSrcColor, SrcAlpha, InvSrcAlpha,
-    DestAlpha, InvDestAlpha, DestColor, InvDestColor, SrcAlphaSat
+    Zero = 1,
+    One,
+    SrcColor,
+    InvSrcColor,
+    SrcAlpha,
+    InvSrcAlpha,
+    DestAlpha,
+    InvDestAlpha,
+    DestColor,
+    InvDestColor,
+    SrcAlphaSat
 };
 
 enum class TextureStageState : uint32_t {
-    ColorOp, ColorArg1, ColorArg2, AlphaOp, AlphaArg1, AlphaArg2,
+    ColorOp,
+    ColorArg1,
+    ColorArg2,
+    AlphaOp,
+    AlphaArg1,
+    AlphaArg2,
     TexCoordIndex,  // which coordinate set of the vertex the stage samples with
     Count
 };
@@ -61,9 +73,9 @@ enum class TextureOp : uint32_t {
     Modulate2x = 5,
     Modulate4x = 6,
     Add = 7,
-    AddSigned = 8,     // arg1 + arg2 - 0.5
+    AddSigned = 8,  // arg1 + arg2 - 0.5
     AddSigned2x = 9,
-    Subtract = 10,     // arg1 - arg2
+    Subtract = 10,           // arg1 - arg2
     BlendDiffuseAlpha = 12,  // arg1 x a + arg2 x (1 - a), a from the named source
     BlendTextureAlpha = 13,
     BlendFactorAlpha = 14,
@@ -72,19 +84,22 @@ enum class TextureOp : uint32_t {
 
 // An argument is a source, optionally ORed with modifiers.
 enum TextureArg : uint32_t {
-    kArgDiffuse = 0,   // the lit (or unlit vertex) colour
-    kArgCurrent = 1,   // the previous stage's result; the diffuse colour at stage 0
-    kArgTexture = 2,   // the stage's texture; opaque white when the stage has none
-    kArgFactor = 3,    // RenderState::TextureFactor
+    kArgDiffuse = 0,  // the lit (or unlit vertex) colour
+    kArgCurrent = 1,  // the previous stage's result; the diffuse colour at stage 0
+    kArgTexture = 2,  // the stage's texture; opaque white when the stage has none
+    kArgFactor = 3,   // RenderState::TextureFactor
     kArgSourceMask = 0x0F,
     kArgComplement = 0x10,      // 1 - value
     kArgAlphaReplicate = 0x20,  // the alpha in every channel
 };
 
 enum class SamplerState : uint32_t {
-    AddressU, AddressV,
+    AddressU,
+    AddressV,
     BorderColor,  // packed colour for Address::Border
-    MagFilter, MinFilter, MipFilter,
+    MagFilter,
+    MinFilter,
+    MipFilter,
     Count
 };
 

@@ -14,8 +14,7 @@ namespace {
 
 uint8_t Channel(Color c, int shift) { return uint8_t(c.argb >> shift); }
 
-Color Lerp(Color a, Color b, float t)
-{
+Color Lerp(Color a, Color b, float t) {
     uint32_t out = 0;
     for (int shift = 0; shift < 32; shift += 8) {
         const float v = float(Channel(a, shift)) * (1 - t) + float(Channel(b, shift)) * t;
@@ -25,8 +24,7 @@ Color Lerp(Color a, Color b, float t)
 }
 
 // Samples at the pixel centres of the new size.
-Image Resample(const Image& source, int width, int height, Filter filter)
-{
+Image Resample(const Image& source, int width, int height, Filter filter) {
     Image result(width, height);
     const float sx = float(source.Width()) / float(width);
     const float sy = float(source.Height()) / float(height);
@@ -53,8 +51,7 @@ Image Resample(const Image& source, int width, int height, Filter filter)
 }
 
 // The next mip level: each pixel the mean of its 2 x 2 block (clamped at odd edges).
-Image Halve(const Image& source, Filter filter)
-{
+Image Halve(const Image& source, Filter filter) {
     const int w = std::max(1, source.Width() / 2), h = std::max(1, source.Height() / 2);
     Image result(w, h);
     for (int y = 0; y < h; ++y) {
@@ -77,8 +74,7 @@ Image Halve(const Image& source, Filter filter)
     return result;
 }
 
-bool IsBitmapName(std::string_view path)
-{
+bool IsBitmapName(std::string_view path) {
     if (path.size() < 4) return false;
     const std::string_view extension = path.substr(path.size() - 4);
     return extension[0] == '.' && std::tolower(static_cast<unsigned char>(extension[1])) == 'b' &&
@@ -86,8 +82,7 @@ bool IsBitmapName(std::string_view path)
            std::tolower(static_cast<unsigned char>(extension[3])) == 'p';
 }
 
-Result ReadPictureFile(std::string_view path, Image& image)
-{
+Result ReadPictureFile(std::string_view path, Image& image) {
     if (IsBitmapName(path)) return ReadBitmapFile(path, image);
     const TgaReadResult read = ReadTgaFile(path, image);
     if (read == TgaReadResult::kOk) return Result::Ok;
@@ -96,8 +91,7 @@ Result ReadPictureFile(std::string_view path, Image& image)
 
 }  // namespace
 
-Result CopyImageToTexture(const Image& image, DeviceTexture& texture, uint32_t level)
-{
+Result CopyImageToTexture(const Image& image, DeviceTexture& texture, uint32_t level) {
     if (level >= texture.LevelCount() || uint32_t(image.Width()) != texture.Width(level) ||
         uint32_t(image.Height()) != texture.Height(level))
         return Result::InvalidParam;
@@ -109,8 +103,7 @@ Result CopyImageToTexture(const Image& image, DeviceTexture& texture, uint32_t l
     return texture.UnlockRect(level);
 }
 
-Result CopyTextureToImage(DeviceTexture& texture, Image& image, uint32_t level)
-{
+Result CopyTextureToImage(DeviceTexture& texture, Image& image, uint32_t level) {
     if (level >= texture.LevelCount()) return Result::InvalidParam;
     LockedRect locked;
     if (Result r = texture.LockRect(level, locked, kLockReadOnly); r != Result::Ok) return r;
@@ -122,10 +115,9 @@ Result CopyTextureToImage(DeviceTexture& texture, Image& image, uint32_t level)
 }
 
 Created<DeviceTexture> CreateTextureFromImage(Device& device, const Image& image, uint32_t mipLevels,
-                                        Filter mipFilter)
-{
-    Created<DeviceTexture> created = device.CreateTexture(uint32_t(std::max(image.Width(), 0)),
-                                                    uint32_t(std::max(image.Height(), 0)), mipLevels);
+                                              Filter mipFilter) {
+    Created<DeviceTexture> created =
+        device.CreateTexture(uint32_t(std::max(image.Width(), 0)), uint32_t(std::max(image.Height(), 0)), mipLevels);
     if (created.result != Result::Ok) return created;
     Image level = image;
     for (uint32_t i = 0; i < created.object->LevelCount(); ++i) {
@@ -136,15 +128,12 @@ Created<DeviceTexture> CreateTextureFromImage(Device& device, const Image& image
     return created;
 }
 
-Created<DeviceTexture> CreateTextureFromFile(Device& device, std::string_view path,
-                                       const TextureFileOptions& options)
-{
+Created<DeviceTexture> CreateTextureFromFile(Device& device, std::string_view path, const TextureFileOptions& options) {
     Image image;
     if (const Result read = ReadPictureFile(path, image); read != Result::Ok) return {read, nullptr};
     const int width = options.width > 0 ? options.width : image.Width();
     const int height = options.height > 0 ? options.height : image.Height();
-    if (width != image.Width() || height != image.Height())
-        image = Resample(image, width, height, options.filter);
+    if (width != image.Width() || height != image.Height()) image = Resample(image, width, height, options.filter);
     return CreateTextureFromImage(device, image, options.mipLevels, options.mipFilter);
 }
 

@@ -11,9 +11,9 @@ class Image;
 namespace gfx {
 
 struct TextureFileOptions {
-    int width = -1;   // 0 or less: the file's own size
+    int width = -1;  // 0 or less: the file's own size
     int height = -1;
-    uint32_t mipLevels = 1;  // 0: the whole chain
+    uint32_t mipLevels = 1;             // 0: the whole chain
     Filter filter = Filter::Linear;     // resampling to another size: Point or Linear
     Filter mipFilter = Filter::Linear;  // lower levels: Point takes one pixel, else 2 x 2 mean
 };
@@ -22,11 +22,11 @@ struct TextureFileOptions {
 // reader. NotFound when it cannot be opened, BadFile when it is not a picture the reader
 // takes.
 Created<DeviceTexture> CreateTextureFromFile(Device& device, std::string_view path,
-                                       const TextureFileOptions& options = TextureFileOptions());
+                                             const TextureFileOptions& options = TextureFileOptions());
 
 // A texture of the image's size; lower levels are made from the image.
-Created<DeviceTexture> CreateTextureFromImage(Device& device, const Image& image,
-                                        uint32_t mipLevels = 1, Filter mipFilter = Filter::Linear);
+Created<DeviceTexture> CreateTextureFromImage(Device& device, const Image& image, uint32_t mipLevels = 1,
+                                              Filter mipFilter = Filter::Linear);
 
 // InvalidParam when the sizes differ (nothing is copied).
 Result CopyImageToTexture(const Image& image, DeviceTexture& texture, uint32_t level = 0);

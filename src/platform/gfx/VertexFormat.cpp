@@ -2,17 +2,16 @@
 
 namespace gfx {
 
-VertexLayout LayoutOf(VertexFormat format)
-{
-    constexpr uint32_t known = kFormatPosition | kFormatScreenPosition | kFormatNormal | kFormatDiffuse | kFormatTexCountMask;
+VertexLayout LayoutOf(VertexFormat format) {
+    constexpr uint32_t known =
+        kFormatPosition | kFormatScreenPosition | kFormatNormal | kFormatDiffuse | kFormatTexCountMask;
     VertexLayout layout;
     const bool xyz = (format & kFormatPosition) != 0;
     const bool rhw = (format & kFormatScreenPosition) != 0;
     layout.hasNormal = (format & kFormatNormal) != 0;
     layout.hasDiffuse = (format & kFormatDiffuse) != 0;
     layout.texCount = FormatTexCount(format);
-    if ((format & ~known) != 0 || xyz == rhw || (rhw && layout.hasNormal) ||
-        layout.texCount > kMaxTexCoordSets)
+    if ((format & ~known) != 0 || xyz == rhw || (rhw && layout.hasNormal) || layout.texCount > kMaxTexCoordSets)
         return layout;
     layout.valid = true;
     layout.pretransformed = rhw;

@@ -22,8 +22,7 @@ enum VertexFormatBits : uint32_t {
 constexpr uint32_t kMaxTexCoordSets = 8;
 
 constexpr VertexFormat FormatTex(uint32_t sets) { return sets << kFormatTexCountShift; }
-constexpr uint32_t FormatTexCount(VertexFormat format)
-{
+constexpr uint32_t FormatTexCount(VertexFormat format) {
     return (format & kFormatTexCountMask) >> kFormatTexCountShift;
 }
 

@@ -6,42 +6,36 @@
 
 namespace sock {
 
-void PutFrameLength(uint8_t* header, uint32_t length)
-{
+void PutFrameLength(uint8_t* header, uint32_t length) {
     header[0] = static_cast<uint8_t>(length);
     header[1] = static_cast<uint8_t>(length >> 8);
     header[2] = static_cast<uint8_t>(length >> 16);
     header[3] = static_cast<uint8_t>(length >> 24);
 }
 
-uint32_t GetFrameLength(const uint8_t* header)
-{
+uint32_t GetFrameLength(const uint8_t* header) {
     return static_cast<uint32_t>(header[0]) | static_cast<uint32_t>(header[1]) << 8 |
            static_cast<uint32_t>(header[2]) << 16 | static_cast<uint32_t>(header[3]) << 24;
 }
 
-uint8_t* FrameReader::Reserve(size_t count)
-{
+uint8_t* FrameReader::Reserve(size_t count) {
     Compact();
     buffer_.resize(filled_ + count);
     return buffer_.data() + filled_;
 }
 
-void FrameReader::Commit(size_t count)
-{
+void FrameReader::Commit(size_t count) {
     filled_ += count;
     buffer_.resize(filled_);
 }
 
-void FrameReader::Append(const uint8_t* data, size_t count)
-{
+void FrameReader::Append(const uint8_t* data, size_t count) {
     if (count == 0) return;
     std::memcpy(Reserve(count), data, count);
     Commit(count);
 }
 
-FrameStatus FrameReader::Next(std::vector<uint8_t>& payload)
-{
+FrameStatus FrameReader::Next(std::vector<uint8_t>& payload) {
     if (Held() < 4) return FrameStatus::Incomplete;
     const size_t length = GetFrameLength(buffer_.data() + start_);
     if (length > kMaxFrameBytes) return FrameStatus::TooLarge;
@@ -53,8 +47,7 @@ FrameStatus FrameReader::Next(std::vector<uint8_t>& payload)
     return FrameStatus::Frame;
 }
 
-void FrameReader::Clear()
-{
+void FrameReader::Clear() {
     buffer_.clear();
     start_ = 0;
     filled_ = 0;
@@ -62,8 +55,7 @@ void FrameReader::Clear()
 
 // Moves the held bytes to the front once the taken part outweighs them, so the buffer
 // stays about the size of one frame plus one read.
-void FrameReader::Compact()
-{
+void FrameReader::Compact() {
     if (start_ == 0 || start_ < Held()) return;
     std::memmove(buffer_.data(), buffer_.data() + start_, Held());
     filled_ -= start_;

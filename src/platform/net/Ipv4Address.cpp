@@ -11,8 +11,7 @@ namespace sock {
 
 uint32_t LoopbackIp() { return htonl(INADDR_LOOPBACK); }
 
-std::optional<uint32_t> ParseDottedIpv4(std::string_view text)
-{
+std::optional<uint32_t> ParseDottedIpv4(std::string_view text) {
     uint8_t bytes[4] = {};
     size_t pos = 0;
     for (int part = 0; part < 4; ++part) {
@@ -36,8 +35,7 @@ std::optional<uint32_t> ParseDottedIpv4(std::string_view text)
     return ip;
 }
 
-std::optional<uint32_t> ResolveIpv4(const std::string& host)
-{
+std::optional<uint32_t> ResolveIpv4(const std::string& host) {
     if (auto dotted = ParseDottedIpv4(host)) return dotted;
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -54,8 +52,7 @@ std::optional<uint32_t> ResolveIpv4(const std::string& host)
     return ip;
 }
 
-std::string FormatDotted(uint32_t ip)
-{
+std::string FormatDotted(uint32_t ip) {
     uint8_t bytes[4];
     std::memcpy(bytes, &ip, sizeof bytes);
     std::string text;
@@ -66,8 +63,7 @@ std::string FormatDotted(uint32_t ip)
     return text;
 }
 
-std::string FormatAddress(uint32_t ip, uint16_t port, char separator)
-{
+std::string FormatAddress(uint32_t ip, uint16_t port, char separator) {
     uint8_t bytes[4];
     std::memcpy(bytes, &ip, sizeof bytes);
     std::string text;

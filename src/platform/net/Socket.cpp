@@ -20,8 +20,7 @@ namespace {
 // Errors that mean "nothing now" rather than a broken connection.
 bool IsTransient(int error) { return error == EAGAIN || error == EWOULDBLOCK || error == EINTR; }
 
-sockaddr_in ToSockaddr(const Ipv4Address& address)
-{
+sockaddr_in ToSockaddr(const Ipv4Address& address) {
     sockaddr_in raw{};
     raw.sin_family = AF_INET;
     raw.sin_addr.s_addr = address.ip;
@@ -36,8 +35,7 @@ constexpr size_t kReadChunk = 64u * 1024u;
 
 Socket::~Socket() { Close(); }
 
-bool Socket::Create()
-{
+bool Socket::Create() {
     Close();
     handle_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
     nonBlocking_ = false;
@@ -50,8 +48,7 @@ bool Socket::Create()
     return true;
 }
 
-bool Socket::SetNonBlocking(bool nonBlocking)
-{
+bool Socket::SetNonBlocking(bool nonBlocking) {
     if (handle_ < 0) return false;
     const int flags = ::fcntl(handle_, F_GETFL, 0);
     if (flags < 0) return false;
@@ -61,8 +58,7 @@ bool Socket::SetNonBlocking(bool nonBlocking)
     return true;
 }
 
-ConnectStatus Socket::Connect(const Ipv4Address& address)
-{
+ConnectStatus Socket::Connect(const Ipv4Address& address) {
     if (handle_ < 0) return ConnectStatus::Failed;
     const sockaddr_in raw = ToSockaddr(address);
     if (::connect(handle_, reinterpret_cast<const sockaddr*>(&raw), sizeof raw) == 0) return ConnectStatus::Connected;
@@ -72,8 +68,7 @@ ConnectStatus Socket::Connect(const Ipv4Address& address)
     return ConnectStatus::Failed;
 }
 
-int Socket::ConnectError() const
-{
+int Socket::ConnectError() const {
     if (handle_ < 0) return EBADF;
     int error = 0;
     socklen_t size = sizeof error;
@@ -81,8 +76,7 @@ int Socket::ConnectError() const
     return error;
 }
 
-bool Socket::Wait(Readiness readiness, int timeoutMs) const
-{
+bool Socket::Wait(Readiness readiness, int timeoutMs) const {
     if (handle_ < 0) return false;
     pollfd entry{handle_, static_cast<short>(readiness == Readiness::Readable ? POLLIN : POLLOUT), 0};
     for (;;) {
@@ -93,8 +87,7 @@ bool Socket::Wait(Readiness readiness, int timeoutMs) const
     }
 }
 
-bool Socket::Listen(uint16_t port, int backlog)
-{
+bool Socket::Listen(uint16_t port, int backlog) {
     if (handle_ < 0 && !Create()) return false;
     const int on = 1;
     ::setsockopt(handle_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
@@ -106,8 +99,7 @@ bool Socket::Listen(uint16_t port, int backlog)
     return true;
 }
 
-std::unique_ptr<Socket> Socket::Accept(Ipv4Address& peer)
-{
+std::unique_ptr<Socket> Socket::Accept(Ipv4Address& peer) {
     if (handle_ < 0) return nullptr;
     sockaddr_storage raw{};
     socklen_t size = sizeof raw;
@@ -125,26 +117,22 @@ std::unique_ptr<Socket> Socket::Accept(Ipv4Address& peer)
     return socket;
 }
 
-uint16_t Socket::LocalPort() const
-{
+uint16_t Socket::LocalPort() const {
     sockaddr_in raw{};
     socklen_t size = sizeof raw;
     if (handle_ < 0 || ::getsockname(handle_, reinterpret_cast<sockaddr*>(&raw), &size) != 0) return 0;
     return ntohs(raw.sin_port);
 }
 
-void Socket::ShutdownSend()
-{
+void Socket::ShutdownSend() {
     if (handle_ >= 0) ::shutdown(handle_, SHUT_WR);
 }
 
-void Socket::ShutdownBoth()
-{
+void Socket::ShutdownBoth() {
     if (handle_ >= 0) ::shutdown(handle_, SHUT_RDWR);
 }
 
-bool Socket::Close()
-{
+bool Socket::Close() {
     output_.clear();
     outputStart_ = 0;
     input_.Clear();
@@ -154,8 +142,7 @@ bool Socket::Close()
     return closed;
 }
 
-IoStatus Socket::SendSome(const void* data, size_t count, size_t& moved)
-{
+IoStatus Socket::SendSome(const void* data, size_t count, size_t& moved) {
     moved = 0;
     if (handle_ < 0) return IoStatus::Failed;
     if (count == 0) return IoStatus::Done;
@@ -165,8 +152,7 @@ IoStatus Socket::SendSome(const void* data, size_t count, size_t& moved)
     return IoStatus::Done;
 }
 
-IoStatus Socket::ReceiveSome(void* data, size_t count, size_t& moved)
-{
+IoStatus Socket::ReceiveSome(void* data, size_t count, size_t& moved) {
     moved = 0;
     if (handle_ < 0 || count == 0) return IoStatus::Failed;
     const ssize_t got = ::recv(handle_, data, count, 0);
@@ -176,8 +162,7 @@ IoStatus Socket::ReceiveSome(void* data, size_t count, size_t& moved)
     return IoStatus::Done;
 }
 
-bool Socket::QueueFrame(const uint8_t* payload, size_t length)
-{
+bool Socket::QueueFrame(const uint8_t* payload, size_t length) {
     if (length > kMaxFrameBytes) return false;
     if (outputStart_ > 0 && outputStart_ >= PendingOutput()) {
         output_.erase(output_.begin(), output_.begin() + static_cast<std::ptrdiff_t>(outputStart_));
@@ -190,8 +175,7 @@ bool Socket::QueueFrame(const uint8_t* payload, size_t length)
     return true;
 }
 
-IoStatus Socket::FlushOutput()
-{
+IoStatus Socket::FlushOutput() {
     while (PendingOutput() > 0) {
         size_t sent = 0;
         const IoStatus status = SendSome(output_.data() + outputStart_, PendingOutput(), sent);
@@ -203,8 +187,7 @@ IoStatus Socket::FlushOutput()
     return IoStatus::Done;
 }
 
-IoStatus Socket::ReceiveAvailable(size_t maxBytes, size_t& received)
-{
+IoStatus Socket::ReceiveAvailable(size_t maxBytes, size_t& received) {
     received = 0;
     while (received < maxBytes) {
         const size_t want = std::min(kReadChunk, maxBytes - received);

@@ -9,15 +9,13 @@
 namespace sock {
 namespace {
 
-std::string Environment(const char* lower, const char* upper)
-{
+std::string Environment(const char* lower, const char* upper) {
     if (const char* value = std::getenv(lower); value != nullptr && *value != '\0') return value;
     if (const char* value = std::getenv(upper); value != nullptr && *value != '\0') return value;
     return {};
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix)
-{
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     if (text.size() < prefix.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i) {
         const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
@@ -27,8 +25,7 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 }
 
 // "scheme://user@host:port/path" -> "host:port".
-std::string HostAndPort(std::string_view url)
-{
+std::string HostAndPort(std::string_view url) {
     if (const size_t scheme = url.find("://"); scheme != std::string_view::npos) url.remove_prefix(scheme + 3);
     if (const size_t path = url.find('/'); path != std::string_view::npos) url = url.substr(0, path);
     if (const size_t user = url.rfind('@'); user != std::string_view::npos) url.remove_prefix(user + 1);
@@ -37,14 +34,14 @@ std::string HostAndPort(std::string_view url)
 
 }  // namespace
 
-std::string SystemProxyServer()
-{
+std::string SystemProxyServer() {
     if (const std::string http = Environment("http_proxy", "HTTP_PROXY"); !http.empty()) {
         const std::string host = HostAndPort(http);
         if (!host.empty()) return "http=" + host;
     }
     for (const char* name : {"socks_proxy", "all_proxy"}) {
-        const std::string value = Environment(name, name == std::string_view("socks_proxy") ? "SOCKS_PROXY" : "ALL_PROXY");
+        const std::string value =
+            Environment(name, name == std::string_view("socks_proxy") ? "SOCKS_PROXY" : "ALL_PROXY");
         if (!StartsWithNoCase(value, "socks4://")) continue;
         const std::string host = HostAndPort(value);
         if (!host.empty()) return "socks=" + host;
@@ -52,8 +49,7 @@ std::string SystemProxyServer()
     return {};
 }
 
-std::string CurrentUserName()
-{
+std::string CurrentUserName() {
     passwd entry{};
     passwd* found = nullptr;
     char buffer[1024];

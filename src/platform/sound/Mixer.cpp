@@ -18,14 +18,10 @@ constexpr double kMinDistance = 1.0;
 
 // The bottom of the volume range is silence, as callers expect of "-10000"; the law alone
 // would leave a full-scale sample at a third of a step, which adds up over many voices.
-double DecibelGain(double hundredths)
-{
-    return hundredths <= -10000.0 ? 0.0 : std::pow(10.0, hundredths / 2000.0);
-}
+double DecibelGain(double hundredths) { return hundredths <= -10000.0 ? 0.0 : std::pow(10.0, hundredths / 2000.0); }
 
 template <int Bits>
-float SampleAt(const uint8_t* bytes, uint32_t index)
-{
+float SampleAt(const uint8_t* bytes, uint32_t index) {
     if constexpr (Bits == 8) {
         return float((int(bytes[index]) - 128) * 256);
     } else {
@@ -38,8 +34,7 @@ float SampleAt(const uint8_t* bytes, uint32_t index)
 // the next one: at the end of a looping buffer the next frame is the first, at the end of
 // a buffer played once the last frame is held.
 template <int Channels, int Bits>
-void MixVoice(Voice& voice, float* acc, uint32_t frames)
-{
+void MixVoice(Voice& voice, float* acc, uint32_t frames) {
     const SampleData& data = *voice.data;
     const uint8_t* bytes = data.bytes.data();
     const uint64_t end = uint64_t(data.frames) << 32;
@@ -56,8 +51,7 @@ void MixVoice(Voice& voice, float* acc, uint32_t frames)
             if (next == data.frames) next = voice.looping ? 0 : index;
             const float t = float(fraction) * (1.0f / 16777216.0f);
             const float nextLeft = SampleAt<Bits>(bytes, next * Channels);
-            const float nextRight =
-                Channels == 2 ? SampleAt<Bits>(bytes, next * Channels + 1) : nextLeft;
+            const float nextRight = Channels == 2 ? SampleAt<Bits>(bytes, next * Channels + 1) : nextLeft;
             left += (nextLeft - left) * t;
             right += (nextRight - right) * t;
         }
@@ -76,8 +70,7 @@ void MixVoice(Voice& voice, float* acc, uint32_t frames)
     voice.position = pos;
 }
 
-void MixAny(Voice& voice, float* acc, uint32_t frames)
-{
+void MixAny(Voice& voice, float* acc, uint32_t frames) {
     const PcmFormat& f = voice.data->format;
     if (f.channels == 1 && f.bits == 8) return MixVoice<1, 8>(voice, acc, frames);
     if (f.channels == 1) return MixVoice<1, 16>(voice, acc, frames);
@@ -87,22 +80,13 @@ void MixAny(Voice& voice, float* acc, uint32_t frames)
 
 }  // namespace
 
-Mixer::Mixer(uint32_t outputRate) : outputRate_(outputRate), accumulator_(2 * kChunkFrames)
-{
-}
+Mixer::Mixer(uint32_t outputRate) : outputRate_(outputRate), accumulator_(2 * kChunkFrames) {}
 
-void Mixer::Attach(Voice* voice)
-{
-    voices_.push_back(voice);
-}
+void Mixer::Attach(Voice* voice) { voices_.push_back(voice); }
 
-void Mixer::Detach(Voice* voice)
-{
-    voices_.erase(std::remove(voices_.begin(), voices_.end(), voice), voices_.end());
-}
+void Mixer::Detach(Voice* voice) { voices_.erase(std::remove(voices_.begin(), voices_.end(), voice), voices_.end()); }
 
-void Mixer::Refresh(Voice& voice) const
-{
+void Mixer::Refresh(Voice& voice) const {
     const uint32_t rate = voice.frequency != 0 ? voice.frequency : voice.data->format.rate;
     voice.step = (uint64_t(rate) << 32) / outputRate_;
 
@@ -119,8 +103,7 @@ void Mixer::Refresh(Voice& voice) const
     voice.gainRight = float(pan < 0 ? gain * DecibelGain(pan) : gain);
 }
 
-void Mixer::CommitDeferred()
-{
+void Mixer::CommitDeferred() {
     for (Voice* voice : voices_) {
         if (!voice->placePending) continue;
         voice->place = voice->pendingPlace;
@@ -129,8 +112,7 @@ void Mixer::CommitDeferred()
     }
 }
 
-void Mixer::SetLoss(bool active)
-{
+void Mixer::SetLoss(bool active) {
     lossActive_ = active;
     if (!active) return;
     for (Voice* voice : voices_) {
@@ -141,8 +123,7 @@ void Mixer::SetLoss(bool active)
     }
 }
 
-void Mixer::Mix(int16_t* out, uint32_t frames)
-{
+void Mixer::Mix(int16_t* out, uint32_t frames) {
     std::lock_guard<std::mutex> guard(mutex_);
     while (frames > 0) {
         const uint32_t n = std::min(frames, kChunkFrames);
@@ -152,8 +133,7 @@ void Mixer::Mix(int16_t* out, uint32_t frames)
     }
 }
 
-void Mixer::MixChunk(int16_t* out, uint32_t frames)
-{
+void Mixer::MixChunk(int16_t* out, uint32_t frames) {
     float* acc = accumulator_.data();
     std::fill_n(acc, 2 * size_t(frames), 0.0f);
     for (Voice* voice : voices_) {

@@ -4,19 +4,15 @@
 
 namespace snd {
 
-NullSoundDevice::NullSoundDevice(uint32_t outputRate) : SoundDevice(outputRate)
-{
-}
+NullSoundDevice::NullSoundDevice(uint32_t outputRate) : SoundDevice(outputRate) {}
 
-void NullSoundDevice::Advance(uint32_t frames)
-{
+void NullSoundDevice::Advance(uint32_t frames) {
     const size_t start = output_.size();
     output_.resize(start + 2 * size_t(frames));
     GetMixer().Mix(output_.data() + start, frames);
 }
 
-void NullSoundDevice::SimulateLoss(bool active)
-{
+void NullSoundDevice::SimulateLoss(bool active) {
     std::lock_guard<std::mutex> guard(GetMixer().Mutex());
     GetMixer().SetLoss(active);
 }

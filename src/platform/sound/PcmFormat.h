@@ -25,10 +25,9 @@ constexpr uint32_t kMaxRate = 200000;
 // The format the device mixes to, unless it is opened with another rate.
 constexpr PcmFormat kPrimaryFormat{2, 22050, 16};
 
-inline bool IsValidFormat(const PcmFormat& f)
-{
-    return (f.channels == 1 || f.channels == 2) && (f.bits == 8 || f.bits == 16) &&
-           f.rate >= kMinRate && f.rate <= kMaxRate;
+inline bool IsValidFormat(const PcmFormat& f) {
+    return (f.channels == 1 || f.channels == 2) && (f.bits == 8 || f.bits == 16) && f.rate >= kMinRate &&
+           f.rate <= kMaxRate;
 }
 
 }  // namespace snd

@@ -9,27 +9,22 @@ namespace {
 // streaming thread's refill margin, long enough for the callback to stay cheap.
 constexpr Uint16 kCallbackFrames = 512;
 
-void SDLCALL MixCallback(void* mixer, Uint8* stream, int bytes)
-{
+void SDLCALL MixCallback(void* mixer, Uint8* stream, int bytes) {
     // The device was opened as 16-bit stereo with no format change allowed: 4 bytes a frame.
     static_cast<Mixer*>(mixer)->Mix(reinterpret_cast<int16_t*>(stream), uint32_t(bytes) / 4);
 }
 
 }  // namespace
 
-SdlSoundDevice::SdlSoundDevice(uint32_t outputRate) : SoundDevice(outputRate)
-{
-}
+SdlSoundDevice::SdlSoundDevice(uint32_t outputRate) : SoundDevice(outputRate) {}
 
-SdlSoundDevice::~SdlSoundDevice()
-{
+SdlSoundDevice::~SdlSoundDevice() {
     // Closing waits for the callback to return, so the mixer is idle afterwards.
     if (deviceId_ != 0) SDL_CloseAudioDevice(deviceId_);
     if (subsystemUp_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-DeviceResult SdlSoundDevice::Open(uint32_t outputRate)
-{
+DeviceResult SdlSoundDevice::Open(uint32_t outputRate) {
     DeviceResult opened;
     std::unique_ptr<SdlSoundDevice> device(new SdlSoundDevice(outputRate));
     if (!device->OpenWithCurrentDriver() && !device->OpenWithDummyDriver()) {
@@ -41,8 +36,7 @@ DeviceResult SdlSoundDevice::Open(uint32_t outputRate)
     return opened;
 }
 
-bool SdlSoundDevice::OpenWithCurrentDriver()
-{
+bool SdlSoundDevice::OpenWithCurrentDriver() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     subsystemUp_ = true;
     SDL_AudioSpec want{};
@@ -66,8 +60,7 @@ bool SdlSoundDevice::OpenWithCurrentDriver()
     return false;
 }
 
-bool SdlSoundDevice::OpenWithDummyDriver()
-{
+bool SdlSoundDevice::OpenWithDummyDriver() {
     // The override beats an SDL_AUDIODRIVER naming a driver that failed; it is dropped
     // again at once so that later opens look for a real device first.
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);

@@ -10,11 +10,7 @@ namespace snd {
 using Guard = std::lock_guard<std::mutex>;
 
 SoundBuffer::SoundBuffer(std::shared_ptr<Mixer> mixer, std::shared_ptr<SampleData> data, uint32_t flags)
-    : mixer_(std::move(mixer)),
-      format_(data->format),
-      bytes_(uint32_t(data->bytes.size())),
-      flags_(flags)
-{
+    : mixer_(std::move(mixer)), format_(data->format), bytes_(uint32_t(data->bytes.size())), flags_(flags) {
     voice_.data = std::move(data);
     voice_.positional = (flags & kCtrl3D) != 0;
     Guard guard(mixer_->Mutex());
@@ -22,14 +18,12 @@ SoundBuffer::SoundBuffer(std::shared_ptr<Mixer> mixer, std::shared_ptr<SampleDat
     mixer_->Attach(&voice_);
 }
 
-SoundBuffer::~SoundBuffer()
-{
+SoundBuffer::~SoundBuffer() {
     Guard guard(mixer_->Mutex());
     mixer_->Detach(&voice_);
 }
 
-Result SoundBuffer::Lock(uint32_t offset, uint32_t bytes, LockedRegion& region)
-{
+Result SoundBuffer::Lock(uint32_t offset, uint32_t bytes, LockedRegion& region) {
     region = {};
     if (offset >= bytes_ || bytes == 0 || bytes > bytes_) return Result::InvalidParam;
     Guard guard(mixer_->Mutex());
@@ -52,12 +46,11 @@ Result SoundBuffer::Lock(uint32_t offset, uint32_t bytes, LockedRegion& region)
     return Result::Ok;
 }
 
-Result SoundBuffer::Unlock(const LockedRegion& region)
-{
+Result SoundBuffer::Unlock(const LockedRegion& region) {
     Guard guard(mixer_->Mutex());
     const LockedRegion& held = lockedRegion_;
-    if (!locked_ || region.part1 != held.part1 || region.part2 != held.part2 ||
-        region.bytes1 > held.bytes1 || region.bytes2 > held.bytes2) {
+    if (!locked_ || region.part1 != held.part1 || region.part2 != held.part2 || region.bytes1 > held.bytes1 ||
+        region.bytes2 > held.bytes2) {
         return Result::InvalidCall;
     }
     locked_ = false;
@@ -69,8 +62,7 @@ Result SoundBuffer::Unlock(const LockedRegion& region)
     return Result::Ok;
 }
 
-Result SoundBuffer::Play(uint32_t playFlags)
-{
+Result SoundBuffer::Play(uint32_t playFlags) {
     Guard guard(mixer_->Mutex());
     if (voice_.lost) return Result::BufferLost;
     voice_.looping = (playFlags & kPlayLooping) != 0;
@@ -78,14 +70,12 @@ Result SoundBuffer::Play(uint32_t playFlags)
     return Result::Ok;
 }
 
-void SoundBuffer::Stop()
-{
+void SoundBuffer::Stop() {
     Guard guard(mixer_->Mutex());
     voice_.playing = false;
 }
 
-Result SoundBuffer::SetCurrentPosition(uint32_t offset)
-{
+Result SoundBuffer::SetCurrentPosition(uint32_t offset) {
     if (offset >= bytes_) return Result::InvalidParam;
     Guard guard(mixer_->Mutex());
     const uint32_t frame = std::min(offset / format_.BlockAlign(), voice_.data->frames - 1);
@@ -93,8 +83,7 @@ Result SoundBuffer::SetCurrentPosition(uint32_t offset)
     return Result::Ok;
 }
 
-Cursors SoundBuffer::CurrentPosition() const
-{
+Cursors SoundBuffer::CurrentPosition() const {
     Guard guard(mixer_->Mutex());
     const uint32_t frames = voice_.data->frames;
     const uint32_t frame = uint32_t(voice_.position >> 32);
@@ -104,8 +93,7 @@ Cursors SoundBuffer::CurrentPosition() const
     return cursors;
 }
 
-uint32_t SoundBuffer::Status() const
-{
+uint32_t SoundBuffer::Status() const {
     Guard guard(mixer_->Mutex());
     uint32_t status = 0;
     if (voice_.playing) status |= kStatusPlaying;
@@ -114,8 +102,7 @@ uint32_t SoundBuffer::Status() const
     return status;
 }
 
-Result SoundBuffer::SetVolume(int32_t hundredths)
-{
+Result SoundBuffer::SetVolume(int32_t hundredths) {
     if ((flags_ & kCtrlVolume) == 0) return Result::Unsupported;
     Guard guard(mixer_->Mutex());
     voice_.volume = std::clamp(hundredths, kVolumeMin, kVolumeMax);
@@ -123,14 +110,12 @@ Result SoundBuffer::SetVolume(int32_t hundredths)
     return Result::Ok;
 }
 
-int32_t SoundBuffer::Volume() const
-{
+int32_t SoundBuffer::Volume() const {
     Guard guard(mixer_->Mutex());
     return voice_.volume;
 }
 
-Result SoundBuffer::SetPan(int32_t hundredths)
-{
+Result SoundBuffer::SetPan(int32_t hundredths) {
     if ((flags_ & kCtrlPan) == 0) return Result::Unsupported;
     Guard guard(mixer_->Mutex());
     voice_.pan = std::clamp(hundredths, kPanLeft, kPanRight);
@@ -138,14 +123,12 @@ Result SoundBuffer::SetPan(int32_t hundredths)
     return Result::Ok;
 }
 
-int32_t SoundBuffer::Pan() const
-{
+int32_t SoundBuffer::Pan() const {
     Guard guard(mixer_->Mutex());
     return voice_.pan;
 }
 
-Result SoundBuffer::SetFrequency(uint32_t hertz)
-{
+Result SoundBuffer::SetFrequency(uint32_t hertz) {
     if ((flags_ & kCtrlFrequency) == 0) return Result::Unsupported;
     if (hertz != 0 && (hertz < kMinRate || hertz > kMaxRate)) return Result::InvalidParam;
     Guard guard(mixer_->Mutex());
@@ -154,14 +137,12 @@ Result SoundBuffer::SetFrequency(uint32_t hertz)
     return Result::Ok;
 }
 
-uint32_t SoundBuffer::Frequency() const
-{
+uint32_t SoundBuffer::Frequency() const {
     Guard guard(mixer_->Mutex());
     return voice_.frequency != 0 ? voice_.frequency : format_.rate;
 }
 
-Result SoundBuffer::SetPosition3D(float x, float y, float z, Apply apply)
-{
+Result SoundBuffer::SetPosition3D(float x, float y, float z, Apply apply) {
     if ((flags_ & kCtrl3D) == 0) return Result::Unsupported;
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return Result::InvalidParam;
     Guard guard(mixer_->Mutex());
@@ -176,14 +157,12 @@ Result SoundBuffer::SetPosition3D(float x, float y, float z, Apply apply)
     return Result::Ok;
 }
 
-Point3 SoundBuffer::Position3D() const
-{
+Point3 SoundBuffer::Position3D() const {
     Guard guard(mixer_->Mutex());
     return voice_.place;
 }
 
-Result SoundBuffer::Restore()
-{
+Result SoundBuffer::Restore() {
     Guard guard(mixer_->Mutex());
     if (!voice_.lost) return Result::Ok;
     if (mixer_->LossActive()) return Result::BufferLost;

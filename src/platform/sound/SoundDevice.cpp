@@ -13,8 +13,7 @@ namespace {
 constexpr uint32_t kMinOutputRate = 8000;
 constexpr uint32_t kMaxOutputRate = 192000;
 
-Result CheckDesc(const BufferDesc& desc)
-{
+Result CheckDesc(const BufferDesc& desc) {
     if (!IsValidFormat(desc.format)) return Result::InvalidParam;
     if (desc.bytes < desc.format.BlockAlign() || desc.bytes > kMaxBufferBytes) return Result::InvalidParam;
     if ((desc.flags & ~uint32_t(kAllBufferFlags)) != 0) return Result::InvalidParam;
@@ -25,19 +24,13 @@ Result CheckDesc(const BufferDesc& desc)
 
 }  // namespace
 
-SoundDevice::SoundDevice(uint32_t outputRate) : mixer_(std::make_shared<Mixer>(outputRate))
-{
-}
+SoundDevice::SoundDevice(uint32_t outputRate) : mixer_(std::make_shared<Mixer>(outputRate)) {}
 
 SoundDevice::~SoundDevice() = default;
 
-PcmFormat SoundDevice::PrimaryFormat() const
-{
-    return PcmFormat{2, mixer_->OutputRate(), 16};
-}
+PcmFormat SoundDevice::PrimaryFormat() const { return PcmFormat{2, mixer_->OutputRate(), 16}; }
 
-BufferResult SoundDevice::CreateBuffer(const BufferDesc& desc)
-{
+BufferResult SoundDevice::CreateBuffer(const BufferDesc& desc) {
     BufferResult made;
     made.result = CheckDesc(desc);
     if (made.result != Result::Ok) return made;
@@ -53,8 +46,7 @@ BufferResult SoundDevice::CreateBuffer(const BufferDesc& desc)
     return made;
 }
 
-BufferResult SoundDevice::DuplicateBuffer(const SoundBuffer& original)
-{
+BufferResult SoundDevice::DuplicateBuffer(const SoundBuffer& original) {
     BufferResult made;
     if (original.mixer_ != mixer_) {
         made.result = Result::InvalidParam;
@@ -85,14 +77,12 @@ BufferResult SoundDevice::DuplicateBuffer(const SoundBuffer& original)
     return made;
 }
 
-void SoundDevice::CommitDeferredSettings()
-{
+void SoundDevice::CommitDeferredSettings() {
     std::lock_guard<std::mutex> guard(mixer_->Mutex());
     mixer_->CommitDeferred();
 }
 
-DeviceResult OpenSoundDevice(DeviceKind kind, uint32_t outputRate)
-{
+DeviceResult OpenSoundDevice(DeviceKind kind, uint32_t outputRate) {
     DeviceResult opened;
     if (outputRate < kMinOutputRate || outputRate > kMaxOutputRate) {
         opened.result = Result::InvalidParam;

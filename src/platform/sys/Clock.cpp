@@ -13,22 +13,15 @@ constexpr uint64_t kNanosecondsPerMillisecond = 1'000'000;
 uint64_t MonotonicNanoseconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint64_t>(now.tv_sec) * kNanosecondsPerSecond +
-           static_cast<uint64_t>(now.tv_nsec);
+    return static_cast<uint64_t>(now.tv_sec) * kNanosecondsPerSecond + static_cast<uint64_t>(now.tv_nsec);
 }
 
 }  // namespace
 
-uint64_t CounterTicks() {
-    return MonotonicNanoseconds();
-}
+uint64_t CounterTicks() { return MonotonicNanoseconds(); }
 
-uint64_t CounterFrequency() {
-    return kNanosecondsPerSecond;
-}
+uint64_t CounterFrequency() { return kNanosecondsPerSecond; }
 
-uint32_t TickCount() {
-    return static_cast<uint32_t>(MonotonicNanoseconds() / kNanosecondsPerMillisecond);
-}
+uint32_t TickCount() { return static_cast<uint32_t>(MonotonicNanoseconds() / kNanosecondsPerMillisecond); }
 
 }  // namespace sys

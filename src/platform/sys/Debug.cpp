@@ -26,9 +26,7 @@ void DebugOutput(std::string_view text) {
     std::fflush(stderr);
 }
 
-void SetDebugOutputEnabled(bool enabled) {
-    setting = enabled ? Setting::On : Setting::Off;
-}
+void SetDebugOutputEnabled(bool enabled) { setting = enabled ? Setting::On : Setting::Off; }
 
 bool IsDebugOutputEnabled() {
     Setting current = setting.load();

@@ -79,9 +79,7 @@ std::optional<struct stat> LinkStatOf(const std::string& resolved) {
     return info;
 }
 
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 std::string LastComponent(std::string_view path) {
     std::string normalized = NormalizeSeparators(path);
@@ -149,8 +147,7 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
         return MatchPlain(pattern.substr(0, pattern.size() - 2), name);
     }
     if (!pattern.empty() && pattern.back() == '.') {
-        return name.find('.') == std::string_view::npos &&
-               MatchPlain(pattern.substr(0, pattern.size() - 1), name);
+        return name.find('.') == std::string_view::npos && MatchPlain(pattern.substr(0, pattern.size() - 1), name);
     }
     return false;
 }
@@ -158,10 +155,8 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
 std::vector<std::string> ListDirectory(std::string_view pattern) {
     const std::string normalized = NormalizeSeparators(pattern);
     const size_t slash = normalized.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? "." : (slash == 0 ? "/" : normalized.substr(0, slash));
-    const std::string namePattern =
-        slash == std::string::npos ? normalized : normalized.substr(slash + 1);
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : normalized.substr(0, slash));
+    const std::string namePattern = slash == std::string::npos ? normalized : normalized.substr(slash + 1);
     if (namePattern.empty()) return {};
 
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(ResolvePath(folder).c_str()), ::closedir);
@@ -202,7 +197,7 @@ bool MakeDirectory(std::string_view path) {
     if (path.empty()) return false;
     const std::string resolved = ResolvePath(path);
     // One level at a time, so that exactly the folders that gain an entry are invalidated.
-    for (size_t slash = resolved.find('/', 1); ; slash = resolved.find('/', slash + 1)) {
+    for (size_t slash = resolved.find('/', 1);; slash = resolved.find('/', slash + 1)) {
         const std::string prefix = resolved.substr(0, slash);
         if (::mkdir(prefix.c_str(), 0777) == 0) InvalidateContainingDirectory(prefix);
         if (slash == std::string::npos) break;

@@ -23,9 +23,7 @@ namespace {
 constexpr size_t kMaxCachedDirectories = 4096;
 constexpr size_t kMaxSafeNameBytes = 64;
 
-char FoldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string Folded(std::string_view name) {
     std::string folded(name);
@@ -46,9 +44,7 @@ struct Listing {
 
 using DirectoryKey = std::pair<dev_t, ino_t>;
 
-bool SameTime(const timespec& a, const timespec& b) {
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
+bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
 // Keyed by device and inode, so every spelling of a folder ("a/../B", a symbolic link,
 // another working directory) shares one entry and one invalidation.
@@ -164,11 +160,16 @@ std::string Join(const std::vector<std::string>& parts, bool absolute) {
 bool IsForbiddenNameByte(unsigned char c) {
     if (c < 0x20 || c == 0x7F || c == ' ') return true;
     switch (c) {
-        case '/': case '\\': case ':': case '*': case '?':
-        case '"': case '<': case '>': case '|':
-            return true;
-        default:
-            return false;
+        case '/':
+        case '\\':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|': return true;
+        default: return false;
     }
 }
 
@@ -220,9 +221,7 @@ void InvalidateContainingDirectory(std::string_view path) {
     Cache().Forget(slash == 0 ? "/" : resolved.substr(0, slash));
 }
 
-void ClearDirectoryCache() {
-    Cache().Clear();
-}
+void ClearDirectoryCache() { Cache().Clear(); }
 
 std::string FullPath(std::string_view path) {
     if (path.empty()) return {};

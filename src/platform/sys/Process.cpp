@@ -15,9 +15,7 @@ extern char** environ;
 namespace sys {
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Owns the file actions of one start, so every exit path releases them.
 class SpawnActions {

@@ -10,9 +10,7 @@ uint32_t state = 1;
 
 }  // namespace
 
-void SRand(uint32_t seed) {
-    state = seed;
-}
+void SRand(uint32_t seed) { state = seed; }
 
 int Rand() {
     // Unsigned arithmetic wraps at 2^32 by definition, which the sequence relies on.
@@ -20,8 +18,6 @@ int Rand() {
     return static_cast<int>((state >> 16) & 0x7FFF);
 }
 
-uint32_t RandState() {
-    return state;
-}
+uint32_t RandState() { return state; }
 
 }  // namespace sys

@@ -73,9 +73,7 @@ SafeFile::SafeFile(std::string_view path, const char* mode) : target_(ResolvePat
     InvalidateContainingDirectory(target_);
 }
 
-SafeFile::~SafeFile() {
-    Abandon();
-}
+SafeFile::~SafeFile() { Abandon(); }
 
 bool SafeFile::Commit() {
     if (file_ == nullptr) return false;  // the failure to open was reported then

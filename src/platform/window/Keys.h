@@ -104,10 +104,7 @@ constexpr int kKeyRightBracket = 221;
 constexpr int kKeyQuote = 222;
 
 // The code of a letter key, either case: KeyOfLetter('a') == KeyOfLetter('A') == 65.
-constexpr int KeyOfLetter(char letter)
-{
-    return (letter >= 'a' && letter <= 'z') ? letter - 'a' + kKeyA : letter;
-}
+constexpr int KeyOfLetter(char letter) { return (letter >= 'a' && letter <= 'z') ? letter - 'a' + kKeyA : letter; }
 
 // The code of function key Fn, n = 1..24.
 constexpr int KeyOfFunction(int n) { return kKeyF1 + n - 1; }

@@ -27,13 +27,13 @@ struct Message {
     // client area while a button is held).
     int x = 0;
     int y = 0;
-    int key = 0;                          // KeyDown, KeyUp: virtual-key code (Keys.h)
+    int key = 0;  // KeyDown, KeyUp: virtual-key code (Keys.h)
     MouseButton button = MouseButton::Left;
-    bool repeat = false;                  // KeyDown: an auto-repeat of a held key
-    bool altDown = false;                 // KeyDown, KeyUp: the left Alt key is held
-    uint8_t character = 0;                // Char
-    int wheelDelta = 0;                   // Wheel
-    bool active = false;                  // Activate
+    bool repeat = false;    // KeyDown: an auto-repeat of a held key
+    bool altDown = false;   // KeyDown, KeyUp: the left Alt key is held
+    uint8_t character = 0;  // Char
+    int wheelDelta = 0;     // Wheel
+    bool active = false;    // Activate
 };
 
 }  // namespace win

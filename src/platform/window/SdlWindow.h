@@ -42,7 +42,7 @@ private:
     bool videoUp_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Cursor* cursor_ = nullptr;  // the one we made; SDL owns the system arrow
-    bool headless_ = false;  // offscreen or dummy driver: nothing is shown
+    bool headless_ = false;         // offscreen or dummy driver: nothing is shown
     bool leftAltDown_ = false;
 };
 

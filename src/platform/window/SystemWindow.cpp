@@ -19,25 +19,22 @@ bool IsValidSide(int side) { return side >= 1 && side <= kMaxClientSide; }
 
 // The keys whose characters the system's text input leaves out (it carries no control
 // characters); their codes are the characters.
-bool IsControlCharacterKey(int key)
-{
+bool IsControlCharacterKey(int key) {
     return key == kKeyBackspace || key == kKeyTab || key == kKeyReturn || key == kKeyEscape;
 }
 
-int KeyOfButton(MouseButton button)
-{
+int KeyOfButton(MouseButton button) {
     switch (button) {
-    case MouseButton::Left: return kKeyLeftButton;
-    case MouseButton::Right: return kKeyRightButton;
-    case MouseButton::Middle: return kKeyMiddleButton;
+        case MouseButton::Left: return kKeyLeftButton;
+        case MouseButton::Right: return kKeyRightButton;
+        case MouseButton::Middle: return kKeyMiddleButton;
     }
     return kKeyLeftButton;
 }
 
 // Decodes one UTF-8 sequence at text[i], advancing i past it. Returns -1 for a malformed
 // sequence (i then skips one byte, so decoding resumes at the next possible lead byte).
-int32_t DecodeUtf8(std::string_view text, size_t& i)
-{
+int32_t DecodeUtf8(std::string_view text, size_t& i) {
     const auto lead = static_cast<unsigned char>(text[i++]);
     if (lead < 0x80) return lead;
     int length = 0;
@@ -66,15 +63,11 @@ int32_t DecodeUtf8(std::string_view text, size_t& i)
 
 // Printable Latin-1: the game's glyph and key tables hold single bytes, and control
 // characters come only from the keys that make them.
-bool IsPrintableLatin1(int32_t code)
-{
-    return (code >= 0x20 && code < 0x7F) || (code >= 0xA0 && code <= 0xFF);
-}
+bool IsPrintableLatin1(int32_t code) { return (code >= 0x20 && code < 0x7F) || (code >= 0xA0 && code <= 0xFF); }
 
 }  // namespace
 
-WindowResult OpenWindow(WindowBackend backend, const WindowDesc& desc)
-{
+WindowResult OpenWindow(WindowBackend backend, const WindowDesc& desc) {
     if (!IsValidSide(desc.width) || !IsValidSide(desc.height)) {
         return {nullptr, "window size out of range"};
     }
@@ -85,31 +78,23 @@ WindowResult OpenWindow(WindowBackend backend, const WindowDesc& desc)
 }
 
 SystemWindow::SystemWindow(const WindowDesc& desc)
-    : title_(desc.title),
-      size_{desc.width, desc.height},
-      fullScreen_(desc.fullScreen),
-      visible_(desc.visible)
-{
-}
+    : title_(desc.title), size_{desc.width, desc.height}, fullScreen_(desc.fullScreen), visible_(desc.visible) {}
 
 SystemWindow::~SystemWindow() = default;
 
-bool SystemWindow::TakeQueued(Message& out, PeekMode mode)
-{
+bool SystemWindow::TakeQueued(Message& out, PeekMode mode) {
     if (queue_.empty()) return false;
     out = queue_.front();
     if (mode == PeekMode::Remove) queue_.pop_front();
     return true;
 }
 
-bool SystemWindow::PeekMessage(Message& out, PeekMode mode)
-{
+bool SystemWindow::PeekMessage(Message& out, PeekMode mode) {
     if (queue_.empty()) PumpSystem(0);
     return TakeQueued(out, mode);
 }
 
-bool SystemWindow::WaitMessage(Message& out, int timeoutMs)
-{
+bool SystemWindow::WaitMessage(Message& out, int timeoutMs) {
     // One system event may make no message (an event the game does not use), so keep
     // waiting until something is queued or the time is up.
     using Clock = std::chrono::steady_clock;
@@ -117,8 +102,7 @@ bool SystemWindow::WaitMessage(Message& out, int timeoutMs)
     while (queue_.empty()) {
         int left = timeoutMs;
         if (timeoutMs >= 0) {
-            const auto spent =
-                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+            const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
             left = spent.count() >= timeoutMs ? 0 : timeoutMs - int(spent.count());
         }
         if (!PumpSystem(left)) break;
@@ -128,56 +112,47 @@ bool SystemWindow::WaitMessage(Message& out, int timeoutMs)
 
 void SystemWindow::PostQuit() { Post(MakeMessage(MessageKind::Quit)); }
 
-void SystemWindow::SetTitle(std::string_view title)
-{
+void SystemWindow::SetTitle(std::string_view title) {
     title_ = title;
     ApplyTitle(title_);
 }
 
-bool SystemWindow::SetClientSize(int width, int height)
-{
+bool SystemWindow::SetClientSize(int width, int height) {
     if (!IsValidSide(width) || !IsValidSide(height)) return false;
     // The backend notes the size the system settled on.
     return fullScreen_ ? ApplyFullScreen(true, width, height) : ApplyClientSize(width, height);
 }
 
-bool SystemWindow::SetFullScreen(bool fullScreen)
-{
+bool SystemWindow::SetFullScreen(bool fullScreen) {
     if (fullScreen == fullScreen_) return true;
     if (!ApplyFullScreen(fullScreen, size_.width, size_.height)) return false;
     fullScreen_ = fullScreen;
     return true;
 }
 
-void SystemWindow::Show(bool visible)
-{
+void SystemWindow::Show(bool visible) {
     visible_ = visible;
     ApplyVisible(visible);
 }
 
-int SystemWindow::ShowCursor(bool show)
-{
+int SystemWindow::ShowCursor(bool show) {
     const bool wasVisible = IsCursorVisible();
     cursorCount_ += show ? 1 : -1;
     if (IsCursorVisible() != wasVisible) ApplyCursorVisible(IsCursorVisible());
     return cursorCount_;
 }
 
-void SystemWindow::SetArrowCursor()
-{
+void SystemWindow::SetArrowCursor() {
     ApplyArrowCursor();
     cursorShape_ = CursorShape::Arrow;
 }
 
-bool SystemWindow::SetCursorImage(const CursorImage& image)
-{
-    if (image.width <= 0 || image.height <= 0 || image.width > kMaxClientSide ||
-        image.height > kMaxClientSide) {
+bool SystemWindow::SetCursorImage(const CursorImage& image) {
+    if (image.width <= 0 || image.height <= 0 || image.width > kMaxClientSide || image.height > kMaxClientSide) {
         return false;
     }
     if (image.rgba.size() != size_t(image.width) * size_t(image.height) * 4) return false;
-    if (image.hotX < 0 || image.hotX >= image.width || image.hotY < 0 ||
-        image.hotY >= image.height) {
+    if (image.hotX < 0 || image.hotX >= image.width || image.hotY < 0 || image.hotY >= image.height) {
         return false;
     }
     if (!ApplyCursorImage(image)) return false;
@@ -185,16 +160,14 @@ bool SystemWindow::SetCursorImage(const CursorImage& image)
     return true;
 }
 
-void SystemWindow::SetPointerPosition(int x, int y)
-{
+void SystemWindow::SetPointerPosition(int x, int y) {
     pointer_ = {x, y};
     ApplyPointerPosition(x, y);
 }
 
 bool SystemWindow::IsKeyDown(int key) const { return IsValidKey(key) && keyDown_[key]; }
 
-Message SystemWindow::MakeMessage(MessageKind kind) const
-{
+Message SystemWindow::MakeMessage(MessageKind kind) const {
     Message message;
     message.kind = kind;
     message.x = pointer_.x;
@@ -202,8 +175,7 @@ Message SystemWindow::MakeMessage(MessageKind kind) const
     return message;
 }
 
-void SystemWindow::OnKey(int key, bool down, bool repeat, bool altDown)
-{
+void SystemWindow::OnKey(int key, bool down, bool repeat, bool altDown) {
     if (!IsValidKey(key)) return;
     keyDown_[key] = down;
     Message message = MakeMessage(down ? MessageKind::KeyDown : MessageKind::KeyUp);
@@ -218,8 +190,7 @@ void SystemWindow::OnKey(int key, bool down, bool repeat, bool altDown)
     Post(character);
 }
 
-void SystemWindow::OnText(std::string_view utf8, bool altDown)
-{
+void SystemWindow::OnText(std::string_view utf8, bool altDown) {
     if (altDown) return;
     size_t i = 0;
     while (i < utf8.size()) {
@@ -231,36 +202,31 @@ void SystemWindow::OnText(std::string_view utf8, bool altDown)
     }
 }
 
-void SystemWindow::OnButton(MouseButton button, bool down, int clicks, int x, int y)
-{
+void SystemWindow::OnButton(MouseButton button, bool down, int clicks, int x, int y) {
     pointer_ = {x, y};
     keyDown_[KeyOfButton(button)] = down;
     // Presses alternate between single and double: the third press of a quick series
     // starts a new double click, as it always has for the game's windows.
     MessageKind kind = MessageKind::ButtonUp;
-    if (down) kind = (clicks >= 2 && clicks % 2 == 0) ? MessageKind::DoubleClick
-                                                      : MessageKind::ButtonDown;
+    if (down) kind = (clicks >= 2 && clicks % 2 == 0) ? MessageKind::DoubleClick : MessageKind::ButtonDown;
     Message message = MakeMessage(kind);
     message.button = button;
     Post(message);
 }
 
-void SystemWindow::OnWheel(int notches)
-{
+void SystemWindow::OnWheel(int notches) {
     if (notches == 0) return;
     Message message = MakeMessage(MessageKind::Wheel);
     message.wheelDelta = notches * kWheelDeltaPerNotch;
     Post(message);
 }
 
-void SystemWindow::OnPointerMove(int x, int y)
-{
+void SystemWindow::OnPointerMove(int x, int y) {
     pointer_ = {x, y};
     Post(MakeMessage(MessageKind::PointerMove));
 }
 
-void SystemWindow::OnFocus(bool gained)
-{
+void SystemWindow::OnFocus(bool gained) {
     if (gained == active_) return;
     active_ = gained;
     // Releases made while another program has the focus never reach this window, so every

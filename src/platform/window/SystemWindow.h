@@ -62,7 +62,7 @@ class SystemWindow;
 
 struct WindowResult {
     std::unique_ptr<SystemWindow> window;  // null on failure
-    std::string error;               // why it failed
+    std::string error;                     // why it failed
 };
 
 // Sizes above this are refused: no display is that large, and the graphics layer sizes

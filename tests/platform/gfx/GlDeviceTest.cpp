@@ -9,11 +9,11 @@
 #include <memory>
 #include <vector>
 
-#include "support/TempFolder.h"
 #include "core/Image.h"
 #include "platform/gfx/DeviceMesh.h"
 #include "platform/gfx/GlDevice.h"
 #include "platform/gfx/TextureFile.h"
+#include "support/TempFolder.h"
 
 namespace {
 // Set once a GL context has been opened in this process.
@@ -23,10 +23,7 @@ bool glContextOpened = false;
 // Mesa's drivers keep allocations until the process ends, some in libraries they have
 // already unloaded, so no suppression can name them: a process that opened a GL
 // context skips the leak check at exit.
-extern "C" int __lsan_is_turned_off()
-{
-    return glContextOpened ? 1 : 0;
-}
+extern "C" int __lsan_is_turned_off() { return glContextOpened ? 1 : 0; }
 
 namespace {
 
@@ -58,15 +55,13 @@ constexpr VertexFormat kLitFormat = kFormatPosition | kFormatNormal;
 constexpr VertexFormat kTexturedFormat = kFormatPosition | kFormatDiffuse | FormatTex(2);
 constexpr VertexFormat kScreenFormat = kFormatScreenPosition | kFormatDiffuse | FormatTex(1);
 
-uint32_t Rgba(int r, int g, int b, int a = 255)
-{
+uint32_t Rgba(int r, int g, int b, int a = 255) {
     return Color::FromRGBA(uint8_t(r), uint8_t(g), uint8_t(b), uint8_t(a)).argb;
 }
 
 // World x and y are pixels (y downwards), z is depth 0..1: an orthographic
 // projection in the device's row-vector form.
-Matrix4 PixelProjection()
-{
+Matrix4 PixelProjection() {
     Matrix4 m;
     m[0] = 2.0f / kWidth;
     m[5] = -2.0f / kHeight;
@@ -77,15 +72,13 @@ Matrix4 PixelProjection()
 
 class GlDeviceTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 1);
         if (SDL_Init(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << "no video: " << SDL_GetError();
         PrepareGlWindowAttributes();
         glContextOpened = true;
-        window_ = SDL_CreateWindow("gfx test", 0, 0, kWidth, kHeight,
-                                   SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        window_ = SDL_CreateWindow("gfx test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (window_ == nullptr) GTEST_SKIP() << "no GL window: " << SDL_GetError();
         auto created = GlDevice::Create(window_, PresentParams());
         if (created.result != Result::Ok) GTEST_SKIP() << "no GL 2.1 context";
@@ -96,30 +89,25 @@ protected:
         device_->Clear({}, kClearTarget | kClearDepth, Color(Rgba(0, 0, 0)), 1.0f);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         device_.reset();  // GL objects go while the context lives
         if (window_ != nullptr) SDL_DestroyWindow(window_);
         SDL_Quit();
     }
 
-    void Draw(PrimitiveType type, uint32_t count, const void* vertices, uint32_t stride,
-              VertexFormat format)
-    {
+    void Draw(PrimitiveType type, uint32_t count, const void* vertices, uint32_t stride, VertexFormat format) {
         ASSERT_EQ(device_->SetVertexFormat(format), Result::Ok);
         ASSERT_EQ(device_->DrawPrimitiveUP(type, count, vertices, stride), Result::Ok);
     }
 
     // A quad of two clockwise triangles from (x0, y0) to (x1, y1) in one colour.
-    void Quad(float x0, float y0, float x1, float y1, float z, uint32_t colour)
-    {
+    void Quad(float x0, float y0, float x1, float y1, float z, uint32_t colour) {
         const ColourVertex v[6] = {{x0, y0, z, colour}, {x1, y0, z, colour}, {x1, y1, z, colour},
                                    {x0, y0, z, colour}, {x1, y1, z, colour}, {x0, y1, z, colour}};
         Draw(PrimitiveType::TriangleList, 2, v, sizeof(ColourVertex), kColourFormat);
     }
 
-    const Image& Frame()
-    {
+    const Image& Frame() {
         if (frame_.IsEmpty()) {
             EXPECT_EQ(device_->EndScene(), Result::Ok);
             EXPECT_EQ(device_->ReadBackBuffer(frame_), Result::Ok);
@@ -127,8 +115,7 @@ protected:
         return frame_;
     }
 
-    void ExpectPixel(int x, int y, int r, int g, int b)
-    {
+    void ExpectPixel(int x, int y, int r, int g, int b) {
         const Color c = Frame().At(x, y);
         EXPECT_NEAR(c.Red(), r, 2) << "red at " << x << "," << y;
         EXPECT_NEAR(c.Green(), g, 2) << "green at " << x << "," << y;
@@ -140,8 +127,7 @@ protected:
     Image frame_;
 };
 
-TEST_F(GlDeviceTest, ClearStaysInsideTheViewport)
-{
+TEST_F(GlDeviceTest, ClearStaysInsideTheViewport) {
     device_->Clear({}, kClearTarget, Color(Rgba(0, 0, 255)), 1.0f);
     ASSERT_EQ(device_->SetViewport({16, 8, 20, 10, 0, 1}), Result::Ok);
     device_->Clear({}, kClearTarget, Color(Rgba(255, 0, 0)), 1.0f);
@@ -153,13 +139,11 @@ TEST_F(GlDeviceTest, ClearStaysInsideTheViewport)
     ExpectPixel(16, 18, 0, 0, 255);
 }
 
-TEST_F(GlDeviceTest, UnlitTriangleInterpolatesVertexColours)
-{
+TEST_F(GlDeviceTest, UnlitTriangleInterpolatesVertexColours) {
     device_->SetRenderState(RenderState::Lighting, false);
     // Top-left, top-right, bottom-left: clockwise on screen, so it faces the viewer.
-    const ColourVertex v[3] = {{0, 0, 0.5f, Rgba(255, 0, 0)},
-                               {64, 0, 0.5f, Rgba(0, 255, 0)},
-                               {0, 48, 0.5f, Rgba(0, 0, 255)}};
+    const ColourVertex v[3] = {
+        {0, 0, 0.5f, Rgba(255, 0, 0)}, {64, 0, 0.5f, Rgba(0, 255, 0)}, {0, 48, 0.5f, Rgba(0, 0, 255)}};
     Draw(PrimitiveType::TriangleList, 1, v, sizeof(ColourVertex), kColourFormat);
     // Pixel (16, 12): weights 1 - 16/64 - 12/48 = 0.5, 0.25 and 0.25.
     ExpectPixel(16, 12, 128, 64, 64);
@@ -167,13 +151,11 @@ TEST_F(GlDeviceTest, UnlitTriangleInterpolatesVertexColours)
     ExpectPixel(40, 30, 0, 0, 0);  // beyond the diagonal
 }
 
-TEST_F(GlDeviceTest, CountsWindingOnScreenAndCullsCounterClockwise)
-{
+TEST_F(GlDeviceTest, CountsWindingOnScreenAndCullsCounterClockwise) {
     device_->SetRenderState(RenderState::Lighting, false);
     // Top-left, bottom-left, top-right: counter-clockwise on screen.
-    const ColourVertex ccw[3] = {{2, 2, 0, Rgba(255, 255, 255)},
-                                 {2, 20, 0, Rgba(255, 255, 255)},
-                                 {20, 2, 0, Rgba(255, 255, 255)}};
+    const ColourVertex ccw[3] = {
+        {2, 2, 0, Rgba(255, 255, 255)}, {2, 20, 0, Rgba(255, 255, 255)}, {20, 2, 0, Rgba(255, 255, 255)}};
     Draw(PrimitiveType::TriangleList, 1, ccw, sizeof(ColourVertex), kColourFormat);
     ColourVertex shifted[3];
     std::memcpy(shifted, ccw, sizeof ccw);
@@ -184,21 +166,19 @@ TEST_F(GlDeviceTest, CountsWindingOnScreenAndCullsCounterClockwise)
     ExpectPixel(35, 5, 255, 255, 255);
 }
 
-TEST_F(GlDeviceTest, DepthPassesWhenLessOrEqual)
-{
+TEST_F(GlDeviceTest, DepthPassesWhenLessOrEqual) {
     device_->SetRenderState(RenderState::Lighting, false);
     Quad(0, 0, 32, 24, 0.5f, Rgba(255, 0, 0));
-    Quad(0, 0, 16, 24, 0.5f, Rgba(0, 255, 0));   // equal depth: drawn
-    Quad(8, 0, 32, 24, 0.7f, Rgba(0, 0, 255));   // farther: hidden
-    Quad(24, 0, 32, 24, 0.2f, Rgba(255, 255, 0)); // nearer: drawn
+    Quad(0, 0, 16, 24, 0.5f, Rgba(0, 255, 0));     // equal depth: drawn
+    Quad(8, 0, 32, 24, 0.7f, Rgba(0, 0, 255));     // farther: hidden
+    Quad(24, 0, 32, 24, 0.2f, Rgba(255, 255, 0));  // nearer: drawn
     ExpectPixel(4, 4, 0, 255, 0);
     ExpectPixel(12, 4, 0, 255, 0);
     ExpectPixel(20, 4, 255, 0, 0);
     ExpectPixel(28, 4, 255, 255, 0);
 }
 
-TEST_F(GlDeviceTest, AlphaAndAdditiveBlending)
-{
+TEST_F(GlDeviceTest, AlphaAndAdditiveBlending) {
     device_->SetRenderState(RenderState::Lighting, false);
     // No texture stage: colour and alpha come from the vertices.
     device_->SetTextureStageState(0, TextureStageState::ColorOp, TextureOp::Disable);
@@ -215,8 +195,7 @@ TEST_F(GlDeviceTest, AlphaAndAdditiveBlending)
     ExpectPixel(40, 10, 100, 100, 230);
 }
 
-TEST_F(GlDeviceTest, DirectionalLightInWorldSpaceWithoutAmbientOrSpecular)
-{
+TEST_F(GlDeviceTest, DirectionalLightInWorldSpaceWithoutAmbientOrSpecular) {
     Material material;
     material.diffuse = {0.8f, 0.6f, 0.4f, 1};
     material.ambient = {0.5f, 0.5f, 0.5f, 1};  // no ambient light anywhere: no effect
@@ -256,8 +235,7 @@ TEST_F(GlDeviceTest, DirectionalLightInWorldSpaceWithoutAmbientOrSpecular)
     ExpectPixel(10, 10, 163, 122, 41);
 }
 
-TEST_F(GlDeviceTest, VertexColourStandsInForTheDiffuseMaterialAndNoNormalIsZero)
-{
+TEST_F(GlDeviceTest, VertexColourStandsInForTheDiffuseMaterialAndNoNormalIsZero) {
     struct Vertex {
         float x, y, z, nx, ny, nz;
         uint32_t colour;
@@ -279,8 +257,7 @@ TEST_F(GlDeviceTest, VertexColourStandsInForTheDiffuseMaterialAndNoNormalIsZero)
     ExpectPixel(44, 4, 255, 255, 255);  // unlit without a colour: white
 }
 
-TEST_F(GlDeviceTest, TwoTextureStagesCombine)
-{
+TEST_F(GlDeviceTest, TwoTextureStagesCombine) {
     device_->SetRenderState(RenderState::Lighting, false);
     Image first(2, 2);
     first.At(0, 0) = Color(Rgba(200, 100, 50));
@@ -318,30 +295,27 @@ TEST_F(GlDeviceTest, TwoTextureStagesCombine)
     // Stage 0: texel x diffuse; (200, 100, 50) x (128, 255, 255) / 255 = (100.4, 100, 50).
     // Stage 1 adds (40, 60, 80).
     ExpectPixel(12, 12, 140, 160, 130);
-    ExpectPixel(12, 36, 40, 60, 255);   // (0, 0, 200) + (40, 60, 80), clamped
+    ExpectPixel(12, 36, 40, 60, 255);  // (0, 0, 200) + (40, 60, 80), clamped
     // Right quad, texel (1, 0) = (0, 200, 0), then x (40, 60, 80) / 255.
     ExpectPixel(60, 12, 0, 47, 0);
 }
 
-TEST_F(GlDeviceTest, UserClipPlaneStaysInWorldSpace)
-{
+TEST_F(GlDeviceTest, UserClipPlaneStaysInWorldSpace) {
     device_->SetRenderState(RenderState::Lighting, false);
     ASSERT_EQ(device_->SetClipPlane(0, ClipPlane{1, 0, 0, -32}), Result::Ok);  // keeps x >= 32
     device_->SetRenderState(RenderState::ClipPlaneEnable, 1u);
     device_->SetTransform(TransformKind::View, Matrix::RotationY(0.5f));
-    device_->SetTransform(TransformKind::Projection,
-                          Matrix4::Multiply(Matrix::RotationY(-0.5f), PixelProjection()));
+    device_->SetTransform(TransformKind::Projection, Matrix4::Multiply(Matrix::RotationY(-0.5f), PixelProjection()));
     Quad(0, 0, 64, 48, 0.5f, Rgba(0, 255, 0));
     ExpectPixel(28, 20, 0, 0, 0);
     ExpectPixel(36, 20, 0, 255, 0);
 }
 
-TEST_F(GlDeviceTest, ScreenSpaceSpriteCoversExactPixels)
-{
+TEST_F(GlDeviceTest, ScreenSpaceSpriteCoversExactPixels) {
     // Edges on integers: pixels 10..13 across and 10..12 down, nothing around them.
     const uint32_t c = Rgba(255, 255, 0);
-    const ScreenVertex quad[4] = {{10, 10, 0.5f, 1, c, 0, 0}, {14, 10, 0.5f, 1, c, 1, 0},
-                                  {14, 13, 0.5f, 1, c, 1, 1}, {10, 13, 0.5f, 1, c, 0, 1}};
+    const ScreenVertex quad[4] = {
+        {10, 10, 0.5f, 1, c, 0, 0}, {14, 10, 0.5f, 1, c, 1, 0}, {14, 13, 0.5f, 1, c, 1, 1}, {10, 13, 0.5f, 1, c, 0, 1}};
     device_->SetTextureStageState(0, TextureStageState::ColorOp, TextureOp::SelectArg2);
     device_->SetTextureStageState(0, TextureStageState::AlphaOp, TextureOp::SelectArg2);
     Draw(PrimitiveType::TriangleFan, 2, quad, sizeof(ScreenVertex), kScreenFormat);
@@ -353,8 +327,7 @@ TEST_F(GlDeviceTest, ScreenSpaceSpriteCoversExactPixels)
     }
 }
 
-TEST_F(GlDeviceTest, TgaTextureUploadsReadsBackAndMapsTexelsOntoPixels)
-{
+TEST_F(GlDeviceTest, TgaTextureUploadsReadsBackAndMapsTexelsOntoPixels) {
     platform_test::TempFolder folder;
     Image picture(4, 3);
     for (int y = 0; y < 3; ++y)
@@ -375,23 +348,24 @@ TEST_F(GlDeviceTest, TgaTextureUploadsReadsBackAndMapsTexelsOntoPixels)
     device_->SetTexture(0, created.object.get());
     device_->SetTextureStageState(0, TextureStageState::ColorOp, TextureOp::SelectArg1);
     const uint32_t c = Rgba(255, 255, 255);
-    const ScreenVertex quad[4] = {{9.5f, 9.5f, 0.5f, 1, c, 0, 0}, {13.5f, 9.5f, 0.5f, 1, c, 1, 0},
-                                  {13.5f, 12.5f, 0.5f, 1, c, 1, 1}, {9.5f, 12.5f, 0.5f, 1, c, 0, 1}};
+    const ScreenVertex quad[4] = {{9.5f, 9.5f, 0.5f, 1, c, 0, 0},
+                                  {13.5f, 9.5f, 0.5f, 1, c, 1, 0},
+                                  {13.5f, 12.5f, 0.5f, 1, c, 1, 1},
+                                  {9.5f, 12.5f, 0.5f, 1, c, 0, 1}};
     Draw(PrimitiveType::TriangleFan, 2, quad, sizeof(ScreenVertex), kScreenFormat);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x) ExpectPixel(10 + x, 10 + y, 60 * x, 100 * y, 255 - 60 * x);
 }
 
-TEST_F(GlDeviceTest, LargeMeshDrawsThroughThirtyTwoBitIndices)
-{
+TEST_F(GlDeviceTest, LargeMeshDrawsThroughThirtyTwoBitIndices) {
     device_->SetRenderState(RenderState::Lighting, false);
     auto created = DeviceMesh::Create(*device_, 1, 70000, kColourFormat);
     ASSERT_EQ(created.result, Result::Ok);
     ASSERT_EQ(created.object->IndexType(), IndexFormat::Index32);
     uint8_t* bytes = nullptr;
     ASSERT_EQ(created.object->LockVertexBuffer(bytes), Result::Ok);
-    const ColourVertex v[3] = {{0, 0, 0.5f, Rgba(0, 0, 255)}, {64, 0, 0.5f, Rgba(0, 0, 255)},
-                               {0, 48, 0.5f, Rgba(0, 0, 255)}};
+    const ColourVertex v[3] = {
+        {0, 0, 0.5f, Rgba(0, 0, 255)}, {64, 0, 0.5f, Rgba(0, 0, 255)}, {0, 48, 0.5f, Rgba(0, 0, 255)}};
     std::memcpy(bytes + 69000 * sizeof(ColourVertex), v, sizeof v);
     created.object->UnlockVertexBuffer();
     ASSERT_EQ(created.object->LockIndexBuffer(bytes), Result::Ok);
@@ -402,8 +376,7 @@ TEST_F(GlDeviceTest, LargeMeshDrawsThroughThirtyTwoBitIndices)
     ExpectPixel(8, 8, 0, 0, 255);
 }
 
-TEST_F(GlDeviceTest, DynamicBufferRewrittenWholeAndRegrownDrawsTheNewContents)
-{
+TEST_F(GlDeviceTest, DynamicBufferRewrittenWholeAndRegrownDrawsTheNewContents) {
     device_->SetRenderState(RenderState::Lighting, false);
     device_->SetRenderState(RenderState::ZFunc, Compare::Always);
     auto fill = [](VertexBuffer& buffer, const std::vector<ColourVertex>& vertices) {
@@ -422,8 +395,12 @@ TEST_F(GlDeviceTest, DynamicBufferRewrittenWholeAndRegrownDrawsTheNewContents)
     auto large = device_->CreateVertexBuffer(6 * sizeof(ColourVertex), BufferUsage::Dynamic);
     small.object.reset();
     EXPECT_EQ(device_->GetStreamSource(), nullptr);
-    fill(*large.object, {{32, 0, 0, green}, {64, 0, 0, green}, {32, 24, 0, green},
-                         {0, 24, 0, green}, {32, 24, 0, green}, {0, 48, 0, green}});
+    fill(*large.object, {{32, 0, 0, green},
+                         {64, 0, 0, green},
+                         {32, 24, 0, green},
+                         {0, 24, 0, green},
+                         {32, 24, 0, green},
+                         {0, 48, 0, green}});
     device_->SetStreamSource(large.object.get(), sizeof(ColourVertex));
     ASSERT_EQ(device_->DrawPrimitive(PrimitiveType::TriangleList, 0, 2), Result::Ok);
     ExpectPixel(4, 4, 255, 0, 0);
@@ -431,8 +408,7 @@ TEST_F(GlDeviceTest, DynamicBufferRewrittenWholeAndRegrownDrawsTheNewContents)
     ExpectPixel(4, 28, 0, 255, 0);
 }
 
-TEST_F(GlDeviceTest, AlphaTestDropsFragmentsBelowTheReference)
-{
+TEST_F(GlDeviceTest, AlphaTestDropsFragmentsBelowTheReference) {
     device_->SetRenderState(RenderState::Lighting, false);
     device_->SetTextureStageState(0, TextureStageState::ColorOp, TextureOp::Disable);
     device_->SetRenderState(RenderState::AlphaTestEnable, true);

@@ -3,12 +3,12 @@
 #include <cstring>
 #include <vector>
 
-#include "support/TempFolder.h"
 #include "core/Image.h"
 #include "platform/gfx/DeviceMesh.h"
 #include "platform/gfx/RecordingAdapter.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/gfx/TextureFile.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -20,8 +20,7 @@ struct ColourVertex {
 };
 constexpr VertexFormat kColourFormat = kFormatPosition | kFormatDiffuse;
 
-TEST(RecordingDevice, StartsWithTheFixedFunctionDefaults)
-{
+TEST(RecordingDevice, StartsWithTheFixedFunctionDefaults) {
     RecordingDevice device(640, 480);
     EXPECT_EQ(device.GetRenderState(RenderState::Lighting), 1u);
     EXPECT_EQ(device.GetRenderState(RenderState::ZEnable), 1u);
@@ -43,8 +42,7 @@ TEST(RecordingDevice, StartsWithTheFixedFunctionDefaults)
     EXPECT_FALSE(device.IsLightEnabled(0));
 }
 
-TEST(RecordingDevice, RecordsChangesAndRefusesValuesOutOfRange)
-{
+TEST(RecordingDevice, RecordsChangesAndRefusesValuesOutOfRange) {
     RecordingDevice device;
     device.SetCallLog(true);
     EXPECT_EQ(device.SetRenderState(RenderState::ZWriteEnable, false), Result::Ok);
@@ -53,8 +51,7 @@ TEST(RecordingDevice, RecordsChangesAndRefusesValuesOutOfRange)
     EXPECT_EQ(device.SetRenderState(RenderState::ZFunc, 0u), Result::InvalidParam);
     EXPECT_EQ(device.SetRenderState(RenderState::Lighting, 2u), Result::InvalidParam);
     EXPECT_EQ(device.SetTextureStageState(0, TextureStageState::ColorOp, 11u), Result::InvalidParam);
-    EXPECT_EQ(device.SetTextureStageState(8, TextureStageState::ColorOp, TextureOp::Add),
-              Result::InvalidParam);
+    EXPECT_EQ(device.SetTextureStageState(8, TextureStageState::ColorOp, TextureOp::Add), Result::InvalidParam);
     EXPECT_EQ(device.SetSamplerState(0, SamplerState::AddressU, 5u), Result::InvalidParam);
     EXPECT_EQ(device.SetClipPlane(6, ClipPlane{1, 0, 0, 0}), Result::InvalidParam);
     EXPECT_EQ(device.SetViewport({600, 0, 600, 10, 0, 1}), Result::InvalidParam);
@@ -68,8 +65,7 @@ TEST(RecordingDevice, RecordsChangesAndRefusesValuesOutOfRange)
     EXPECT_EQ(device.CallLog()[0], "SetRenderState(ZWriteEnable, 0)");
 }
 
-TEST(RecordingDevice, FrameCycleIsCheckedAndDrawsAreRecorded)
-{
+TEST(RecordingDevice, FrameCycleIsCheckedAndDrawsAreRecorded) {
     RecordingDevice device(64, 64);
     device.SetCallLog(true);
     const ColourVertex tri[3] = {{0, 0, 0, 0xFFFFFFFF}, {1, 0, 0, 0xFFFFFFFF}, {0, 1, 0, 0xFFFFFFFF}};
@@ -82,8 +78,7 @@ TEST(RecordingDevice, FrameCycleIsCheckedAndDrawsAreRecorded)
     Matrix4 world;
     world.SetTranslation({3, 4, 5});
     device.SetTransform(TransformKind::World, world);
-    EXPECT_EQ(device.DrawPrimitiveUP(PrimitiveType::TriangleList, 1, tri, sizeof(ColourVertex)),
-              Result::Ok);
+    EXPECT_EQ(device.DrawPrimitiveUP(PrimitiveType::TriangleList, 1, tri, sizeof(ColourVertex)), Result::Ok);
     EXPECT_EQ(device.Present(), Result::InvalidCall);  // inside a scene
     EXPECT_EQ(device.Clear({}, kClearTarget | kClearDepth, Color(0xFF000000), 1.0f), Result::Ok);
     ASSERT_EQ(device.EndScene(), Result::Ok);
@@ -97,8 +92,7 @@ TEST(RecordingDevice, FrameCycleIsCheckedAndDrawsAreRecorded)
     EXPECT_EQ(device.Clears()[0].rect.right, 64);
 }
 
-TEST(RecordingDevice, ClearIsLimitedToTheViewport)
-{
+TEST(RecordingDevice, ClearIsLimitedToTheViewport) {
     RecordingDevice device(100, 80);
     device.SetCallLog(true);
     ASSERT_EQ(device.SetViewport({10, 20, 30, 40, 0, 1}), Result::Ok);
@@ -113,8 +107,7 @@ TEST(RecordingDevice, ClearIsLimitedToTheViewport)
     EXPECT_EQ((std::vector<int>{b.left, b.top, b.right, b.bottom}), (std::vector<int>{10, 20, 40, 60}));
 }
 
-TEST(RecordingDevice, ScriptedLossNeedsDynamicBuffersReleasedAndSurvivesFailedResets)
-{
+TEST(RecordingDevice, ScriptedLossNeedsDynamicBuffersReleasedAndSurvivesFailedResets) {
     RecordingDevice device;
     auto dynamic = device.CreateVertexBuffer(64, BufferUsage::Dynamic);
     auto managed = device.CreateTexture(4, 4, 1);
@@ -124,11 +117,11 @@ TEST(RecordingDevice, ScriptedLossNeedsDynamicBuffersReleasedAndSurvivesFailedRe
     EXPECT_EQ(device.TestCooperativeLevel(), Result::DeviceLost);
     EXPECT_EQ(device.Reset(), Result::InvalidCall);  // a dynamic buffer still lives
     dynamic.object.reset();
-    EXPECT_EQ(device.Reset(), Result::DeviceLost);   // not resettable yet
+    EXPECT_EQ(device.Reset(), Result::DeviceLost);  // not resettable yet
     EXPECT_EQ(device.TestCooperativeLevel(), Result::DeviceLost);
     EXPECT_EQ(device.TestCooperativeLevel(), Result::DeviceNotReset);
     EXPECT_EQ(device.Present(), Result::DeviceLost);
-    EXPECT_EQ(device.Reset(), Result::DeviceLost);   // the scripted failure: still lost
+    EXPECT_EQ(device.Reset(), Result::DeviceLost);  // the scripted failure: still lost
     EXPECT_TRUE(device.IsLost());
     EXPECT_EQ(device.TestCooperativeLevel(), Result::DeviceNotReset);
     EXPECT_EQ(device.Reset(), Result::Ok);
@@ -140,8 +133,7 @@ TEST(RecordingDevice, ScriptedLossNeedsDynamicBuffersReleasedAndSurvivesFailedRe
     EXPECT_EQ(device.Stats().VertexBuffersAlive(), 1u);
 }
 
-TEST(RecordingDevice, TextureRowsArePaddedAndCopiedRowByRow)
-{
+TEST(RecordingDevice, TextureRowsArePaddedAndCopiedRowByRow) {
     RecordingDevice device;
     auto created = device.CreateTexture(5, 3, 1);
     ASSERT_EQ(created.result, Result::Ok);
@@ -167,8 +159,7 @@ TEST(RecordingDevice, TextureRowsArePaddedAndCopiedRowByRow)
     EXPECT_EQ(CopyImageToTexture(Image(4, 3), texture), Result::InvalidParam);
 }
 
-TEST(RecordingDevice, ReleasedObjectsAreUnboundAndCounted)
-{
+TEST(RecordingDevice, ReleasedObjectsAreUnboundAndCounted) {
     RecordingDevice device;
     auto texture = device.CreateTexture(2, 2, 0);
     EXPECT_EQ(texture.object->LevelCount(), 2u);
@@ -184,8 +175,7 @@ TEST(RecordingDevice, ReleasedObjectsAreUnboundAndCounted)
     EXPECT_EQ(device.Stats().VertexBuffersAlive(), 0u);
 }
 
-TEST(RecordingDevice, BufferOverrunsAreRefused)
-{
+TEST(RecordingDevice, BufferOverrunsAreRefused) {
     RecordingDevice device;
     auto vb = device.CreateVertexBuffer(3 * sizeof(ColourVertex), BufferUsage::Dynamic);
     auto ib = device.CreateIndexBuffer(6 * 2, IndexFormat::Index16, BufferUsage::Dynamic);
@@ -201,24 +191,21 @@ TEST(RecordingDevice, BufferOverrunsAreRefused)
     device.SetStreamSource(vb.object.get(), sizeof(ColourVertex));
     device.SetIndices(ib.object.get());
     EXPECT_EQ(device.DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 3, 0, 1), Result::Ok);
-    EXPECT_EQ(device.DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 2),
-              Result::InvalidParam);
+    EXPECT_EQ(device.DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 2), Result::InvalidParam);
     EXPECT_EQ(device.DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 3, 3, 2),
               Result::InvalidParam);  // more indices than the buffer holds
     EXPECT_EQ(device.DrawPrimitive(PrimitiveType::TriangleList, 1, 1), Result::InvalidParam);
     EXPECT_EQ(device.Stats().drawCalls, 1u);
 }
 
-TEST(DeviceMesh, RefusesMeshesWithoutFaces)
-{
+TEST(DeviceMesh, RefusesMeshesWithoutFaces) {
     RecordingDevice device;
     EXPECT_EQ(DeviceMesh::Create(device, 0, 3, kFormatPosition).result, Result::InvalidParam);
     EXPECT_EQ(DeviceMesh::Create(device, 1, 0, kFormatPosition).result, Result::InvalidParam);
     EXPECT_EQ(device.Stats().VertexBuffersAlive(), 0u);
 }
 
-TEST(DeviceMesh, UsesThirtyTwoBitIndicesPastSixtyFiveThousandVertices)
-{
+TEST(DeviceMesh, UsesThirtyTwoBitIndicesPastSixtyFiveThousandVertices) {
     RecordingDevice device;
     auto small = DeviceMesh::Create(device, 1, 65535, kFormatPosition);
     auto large = DeviceMesh::Create(device, 1, 65536, kFormatPosition);
@@ -237,8 +224,7 @@ TEST(DeviceMesh, UsesThirtyTwoBitIndicesPastSixtyFiveThousandVertices)
     EXPECT_EQ(device.Stats().drawCalls, 1u);
 }
 
-TEST(DeviceMesh, DrawsEachSubsetInOneCall)
-{
+TEST(DeviceMesh, DrawsEachSubsetInOneCall) {
     RecordingDevice device;
     auto created = DeviceMesh::Create(device, 4, 3, kFormatPosition | kFormatNormal | FormatTex(1));
     ASSERT_EQ(created.result, Result::Ok);
@@ -263,8 +249,7 @@ TEST(DeviceMesh, DrawsEachSubsetInOneCall)
               "DrawIndexedPrimitive(4, 0, 0, 3, 9, 1)");  // subset 3 sorted last
 }
 
-TEST(RecordingAdapter, RefusesUnofferedMultisamplingAndModes)
-{
+TEST(RecordingAdapter, RefusesUnofferedMultisamplingAndModes) {
     RecordingAdapter adapter;
     adapter.SetClientSize(320, 200);
     EXPECT_EQ(adapter.CreateDevice({0, 0, true, 4}).result, Result::NotAvailable);
@@ -277,8 +262,7 @@ TEST(RecordingAdapter, RefusesUnofferedMultisamplingAndModes)
     EXPECT_EQ(full.object->BackBufferHeight(), 600u);
 }
 
-TEST(TextureFile, ResizesOnRequestAndBuildsTheMipChain)
-{
+TEST(TextureFile, ResizesOnRequestAndBuildsTheMipChain) {
     platform_test::TempFolder folder;
     Image picture(4, 2);
     picture.Fill(Color(0xFF204060));

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/SoundTestUtil.h"
 #include "platform/sound/NullSoundDevice.h"
+#include "support/SoundTestUtil.h"
 
 namespace {
 
@@ -14,8 +14,7 @@ using namespace sound_test;
 using Samples = std::vector<int16_t>;
 
 // One output frame of a mono buffer holding 10000 at the given volume and pan.
-Samples MixedFrame(int32_t volume, int32_t pan)
-{
+Samples MixedFrame(int32_t volume, int32_t pan) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {10000, 10000});
     EXPECT_EQ(buffer->SetVolume(volume), snd::Result::Ok);
@@ -24,8 +23,7 @@ Samples MixedFrame(int32_t volume, int32_t pan)
     return Mix(device, 1);
 }
 
-TEST(Mixer, VolumeIsTheLinearGainOfHundredthsOfADecibel)
-{
+TEST(Mixer, VolumeIsTheLinearGainOfHundredthsOfADecibel) {
     EXPECT_EQ(MixedFrame(0, 0), (Samples{10000, 10000}));
     // 10000 * 10^(-600 / 2000) = 5011.87
     EXPECT_EQ(MixedFrame(-600, 0), (Samples{5012, 5012}));
@@ -43,8 +41,7 @@ TEST(Mixer, VolumeIsTheLinearGainOfHundredthsOfADecibel)
     EXPECT_EQ(Mix(device, 1), (Samples{0, 0}));
 }
 
-TEST(Mixer, PanAttenuatesTheOppositeChannelByTheSameLaw)
-{
+TEST(Mixer, PanAttenuatesTheOppositeChannelByTheSameLaw) {
     EXPECT_EQ(MixedFrame(0, -10000), (Samples{10000, 0}));
     EXPECT_EQ(MixedFrame(0, 0), (Samples{10000, 10000}));
     EXPECT_EQ(MixedFrame(0, 10000), (Samples{0, 10000}));
@@ -53,8 +50,7 @@ TEST(Mixer, PanAttenuatesTheOppositeChannelByTheSameLaw)
     EXPECT_EQ(MixedFrame(-600, 600), (Samples{2512, 5012}));
 }
 
-TEST(Mixer, VolumeAndPanAreClampedIntoTheirRanges)
-{
+TEST(Mixer, VolumeAndPanAreClampedIntoTheirRanges) {
     EXPECT_EQ(MixedFrame(2500, 0), MixedFrame(0, 0));
     EXPECT_EQ(MixedFrame(-30000, 0), MixedFrame(-10000, 0));
     EXPECT_EQ(MixedFrame(0, 20000), MixedFrame(0, 10000));
@@ -67,24 +63,21 @@ TEST(Mixer, VolumeAndPanAreClampedIntoTheirRanges)
     EXPECT_EQ(buffer->Pan(), 10000);
 }
 
-TEST(Mixer, EightBitMonoIsUnsignedAndGoesToBothChannels)
-{
+TEST(Mixer, EightBitMonoIsUnsignedAndGoesToBothChannels) {
     snd::NullSoundDevice device;
     auto buffer = MakeBuffer(device, {1, 22050, 8}, {0xC0, 0x40, 0xFF, 0x00, 0x80});
     buffer->Play(snd::kPlayOnce);
     EXPECT_EQ(Mix(device, 5), (Samples{16384, 16384, -16384, -16384, 32512, 32512, -32768, -32768, 0, 0}));
 }
 
-TEST(Mixer, SixteenBitStereoKeepsItsChannels)
-{
+TEST(Mixer, SixteenBitStereoKeepsItsChannels) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {1000, -2000, 30000, -30000, -1, 1}, 2);
     buffer->Play(snd::kPlayOnce);
     EXPECT_EQ(Mix(device, 3), (Samples{1000, -2000, 30000, -30000, -1, 1}));
 }
 
-TEST(Mixer, LoopingWrapsAcrossTheBufferEnd)
-{
+TEST(Mixer, LoopingWrapsAcrossTheBufferEnd) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {100, 200, 300, 400});
     buffer->Play(snd::kPlayLooping);
@@ -93,8 +86,7 @@ TEST(Mixer, LoopingWrapsAcrossTheBufferEnd)
     EXPECT_EQ(buffer->CurrentPosition().play, 2u * 2);
 }
 
-TEST(Mixer, PlayedOnceItStopsAtItsEndAndStartsAgainFromTheBeginning)
-{
+TEST(Mixer, PlayedOnceItStopsAtItsEndAndStartsAgainFromTheBeginning) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {100, 200, 300, 400});
     buffer->Play(snd::kPlayOnce);
@@ -106,8 +98,7 @@ TEST(Mixer, PlayedOnceItStopsAtItsEndAndStartsAgainFromTheBeginning)
     EXPECT_EQ(Left(Mix(device, 2)), (Samples{100, 200}));
 }
 
-TEST(Mixer, StopKeepsThePosition)
-{
+TEST(Mixer, StopKeepsThePosition) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {100, 200, 300, 400});
     buffer->Play(snd::kPlayOnce);
@@ -119,8 +110,7 @@ TEST(Mixer, StopKeepsThePosition)
     EXPECT_EQ(Left(Mix(device, 2)), (Samples{400, 0}));
 }
 
-TEST(Mixer, PlayingAPlayingBufferDoesNotRestartIt)
-{
+TEST(Mixer, PlayingAPlayingBufferDoesNotRestartIt) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {100, 200, 300, 400});
     buffer->Play(snd::kPlayOnce);
@@ -135,8 +125,7 @@ TEST(Mixer, PlayingAPlayingBufferDoesNotRestartIt)
     EXPECT_EQ(Left(Mix(device, 3)), (Samples{400, 100, 200}));
 }
 
-TEST(Mixer, DuplicatesShareSamplesButPlayIndependently)
-{
+TEST(Mixer, DuplicatesShareSamplesButPlayIndependently) {
     snd::NullSoundDevice device;
     auto original = Make16(device, {1000, 2000, 3000, 4000});
     snd::BufferResult dup = device.DuplicateBuffer(*original);
@@ -161,8 +150,7 @@ TEST(Mixer, DuplicatesShareSamplesButPlayIndependently)
     EXPECT_FALSE(copy.IsPlaying());
 }
 
-TEST(Mixer, DuplicateStartsStoppedWithTheOriginalsSettings)
-{
+TEST(Mixer, DuplicateStartsStoppedWithTheOriginalsSettings) {
     snd::NullSoundDevice device;
     auto original = Make16(device, {1000, 2000, 3000, 4000}, 1, 22050, kVolumePan | snd::kCtrlFrequency);
     original->SetVolume(-600);
@@ -180,8 +168,7 @@ TEST(Mixer, DuplicateStartsStoppedWithTheOriginalsSettings)
     EXPECT_EQ(dup.buffer->Flags(), original->Flags());
 }
 
-TEST(Mixer, ResamplesALowerRateByLinearInterpolation)
-{
+TEST(Mixer, ResamplesALowerRateByLinearInterpolation) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {0, 1000, 2000, 3000}, 1, 11025);
     buffer->Play(snd::kPlayOnce);
@@ -195,8 +182,7 @@ TEST(Mixer, ResamplesALowerRateByLinearInterpolation)
     EXPECT_EQ(Left(Mix(device, 6)), (Samples{0, 500, 1000, 500, 0, 500}));
 }
 
-TEST(Mixer, ResamplesAHigherRateAndKeepsItsDuration)
-{
+TEST(Mixer, ResamplesAHigherRateAndKeepsItsDuration) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {0, 100, 200, 300, 400, 500, 600, 700}, 1, 44100);
     buffer->Play(snd::kPlayOnce);
@@ -212,8 +198,7 @@ TEST(Mixer, ResamplesAHigherRateAndKeepsItsDuration)
     EXPECT_FALSE(second->IsPlaying());
 }
 
-TEST(Mixer, FrequencyOverridesTheFormatsRate)
-{
+TEST(Mixer, FrequencyOverridesTheFormatsRate) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {0, 1000, 2000}, 1, 22050, snd::kCtrlFrequency);
     EXPECT_EQ(buffer->SetFrequency(11025), snd::Result::Ok);
@@ -229,8 +214,7 @@ TEST(Mixer, FrequencyOverridesTheFormatsRate)
     EXPECT_EQ(plain->SetFrequency(11025), snd::Result::Unsupported);
 }
 
-TEST(Mixer, AnOutputRateOtherThanTheDefaultResamplesEveryBuffer)
-{
+TEST(Mixer, AnOutputRateOtherThanTheDefaultResamplesEveryBuffer) {
     snd::DeviceResult opened = snd::OpenSoundDevice(snd::DeviceKind::Null, 44100);
     ASSERT_EQ(opened.result, snd::Result::Ok);
     auto& device = static_cast<snd::NullSoundDevice&>(*opened.device);
@@ -242,8 +226,7 @@ TEST(Mixer, AnOutputRateOtherThanTheDefaultResamplesEveryBuffer)
     EXPECT_EQ(snd::OpenSoundDevice(snd::DeviceKind::Null, 7999).result, snd::Result::InvalidParam);
 }
 
-TEST(Mixer, LoudVoicesSaturateInsteadOfWrapping)
-{
+TEST(Mixer, LoudVoicesSaturateInsteadOfWrapping) {
     snd::NullSoundDevice device;
     auto a = Make16(device, {30000, -30000, 20000}, 1);
     auto b = Make16(device, {30000, -30000, -20000}, 1);
@@ -252,8 +235,7 @@ TEST(Mixer, LoudVoicesSaturateInsteadOfWrapping)
     EXPECT_EQ(Left(Mix(device, 3)), (Samples{32767, -32768, 0}));
 }
 
-TEST(Mixer, PositionalBuffersFallWithDistanceAndPanBySide)
-{
+TEST(Mixer, PositionalBuffersFallWithDistanceAndPanBySide) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, Samples(64, 10000), 1, 22050, snd::kCtrlVolume | snd::kCtrl3D);
     buffer->Play(snd::kPlayLooping);

@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "support/SoundTestUtil.h"
-#include "support/ScopedEnv.h"
-#include "support/TempFolder.h"
 #include "platform/sound/SoundDevice.h"
+#include "support/ScopedEnv.h"
+#include "support/SoundTestUtil.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -21,8 +21,7 @@ using platform_test::ScopedEnv;
 using platform_test::TempFolder;
 using Samples = std::vector<int16_t>;
 
-bool WaitUntilStopped(const snd::SoundBuffer& buffer)
-{
+bool WaitUntilStopped(const snd::SoundBuffer& buffer) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (buffer.IsPlaying()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
@@ -33,8 +32,7 @@ bool WaitUntilStopped(const snd::SoundBuffer& buffer)
 
 // A 441 Hz tone, left and right at different levels, starting on a non-zero sample so
 // its start can be found in the output.
-Samples Tone(int frames)
-{
+Samples Tone(int frames) {
     Samples samples;
     for (int i = 0; i < frames; ++i) {
         const double s = std::sin(2.0 * M_PI * 441.0 * (i + 0.5) / 22050.0);
@@ -44,8 +42,7 @@ Samples Tone(int frames)
     return samples;
 }
 
-TEST(SdlSoundDevice, DiskDriverWritesThePlayedTone)
-{
+TEST(SdlSoundDevice, DiskDriverWritesThePlayedTone) {
     TempFolder folder;
     const std::string file = folder / "output.raw";
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
@@ -75,8 +72,7 @@ TEST(SdlSoundDevice, DiskDriverWritesThePlayedTone)
               Samples(std::min<size_t>(written.size() - after, 64), 0));
 }
 
-TEST(SdlSoundDevice, FallsBackToTheSilentDummyDriver)
-{
+TEST(SdlSoundDevice, FallsBackToTheSilentDummyDriver) {
     ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
     snd::DeviceResult opened = snd::OpenSoundDevice(snd::DeviceKind::Sdl);
     ASSERT_EQ(opened.result, snd::Result::Ok);

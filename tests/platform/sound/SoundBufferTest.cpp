@@ -6,16 +6,15 @@
 
 #include <gtest/gtest.h>
 
-#include "support/SoundTestUtil.h"
 #include "platform/sound/NullSoundDevice.h"
+#include "support/SoundTestUtil.h"
 
 namespace {
 
 using namespace sound_test;
 using Samples = std::vector<int16_t>;
 
-TEST(SoundBuffer, CreationRefusesWhatCannotPlay)
-{
+TEST(SoundBuffer, CreationRefusesWhatCannotPlay) {
     snd::NullSoundDevice device;
     auto refused = [&](snd::PcmFormat format, uint32_t bytes, uint32_t flags = snd::kCtrlVolume) {
         return device.CreateBuffer({format, bytes, flags}).result == snd::Result::InvalidParam;
@@ -35,8 +34,7 @@ TEST(SoundBuffer, CreationRefusesWhatCannotPlay)
     EXPECT_EQ(made.buffer->SetPan(-100), snd::Result::Unsupported);
 }
 
-TEST(SoundBuffer, ANewBufferIsSilentInItsOwnFormat)
-{
+TEST(SoundBuffer, ANewBufferIsSilentInItsOwnFormat) {
     snd::NullSoundDevice device;
     snd::BufferResult made = device.CreateBuffer({{1, 22050, 8}, 16, snd::kCtrlVolume});
     ASSERT_EQ(made.result, snd::Result::Ok);
@@ -48,8 +46,7 @@ TEST(SoundBuffer, ANewBufferIsSilentInItsOwnFormat)
     EXPECT_EQ(Mix(device, 16), Samples(32, 0));
 }
 
-TEST(SoundBuffer, LockWrapsAroundTheEndWhilePlaying)
-{
+TEST(SoundBuffer, LockWrapsAroundTheEndWhilePlaying) {
     snd::NullSoundDevice device;
     // Eight stereo frames of 4 bytes; frame i holds (i, -i) * 100.
     Samples samples;
@@ -82,8 +79,7 @@ TEST(SoundBuffer, LockWrapsAroundTheEndWhilePlaying)
     EXPECT_EQ(buffer->CurrentPosition().play, 3u * 4);
 }
 
-TEST(SoundBuffer, UnlockWritesOnlyTheBytesItIsGiven)
-{
+TEST(SoundBuffer, UnlockWritesOnlyTheBytesItIsGiven) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {1, 2, 3, 4});
     snd::LockedRegion region;
@@ -98,8 +94,7 @@ TEST(SoundBuffer, UnlockWritesOnlyTheBytesItIsGiven)
     EXPECT_EQ(Left(Mix(device, 4)), (Samples{10, 2, 3, 40}));
 }
 
-TEST(SoundBuffer, LockAndUnlockRefuseWhatDoesNotFit)
-{
+TEST(SoundBuffer, LockAndUnlockRefuseWhatDoesNotFit) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {1, 2, 3, 4});
     snd::LockedRegion region;
@@ -118,8 +113,7 @@ TEST(SoundBuffer, LockAndUnlockRefuseWhatDoesNotFit)
     EXPECT_EQ(buffer->Unlock(region), snd::Result::InvalidCall);
 }
 
-TEST(SoundBuffer, SetCurrentPositionRoundsToAFrameAndRefusesThePastEnd)
-{
+TEST(SoundBuffer, SetCurrentPositionRoundsToAFrameAndRefusesThePastEnd) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {100, -100, 200, -200, 300, -300}, 2);
     EXPECT_EQ(buffer->SetCurrentPosition(12), snd::Result::InvalidParam);
@@ -130,8 +124,7 @@ TEST(SoundBuffer, SetCurrentPositionRoundsToAFrameAndRefusesThePastEnd)
     EXPECT_EQ(Mix(device, 2), (Samples{200, -200, 300, -300}));
 }
 
-TEST(SoundBuffer, ALostBufferRefusesToPlayUntilRestoredAndRefilled)
-{
+TEST(SoundBuffer, ALostBufferRefusesToPlayUntilRestoredAndRefilled) {
     snd::NullSoundDevice device;
     auto buffer = Make16(device, {1000, 2000, 3000, 4000});
     buffer->Play(snd::kPlayLooping);
@@ -158,8 +151,7 @@ TEST(SoundBuffer, ALostBufferRefusesToPlayUntilRestoredAndRefilled)
     EXPECT_EQ(Left(Mix(device, 2)), (Samples{7, 8}));
 }
 
-TEST(SoundBuffer, ABufferMayOutliveItsDevice)
-{
+TEST(SoundBuffer, ABufferMayOutliveItsDevice) {
     std::unique_ptr<snd::SoundBuffer> buffer;
     {
         snd::NullSoundDevice device;
@@ -174,8 +166,7 @@ TEST(SoundBuffer, ABufferMayOutliveItsDevice)
 
 // The streaming pattern: one thread refills the half the play cursor has left while
 // another advances the clock. Nothing may tear or deadlock; the cursor stays on a frame.
-TEST(SoundBuffer, CursorsAndLocksAreSafeFromAnotherThread)
-{
+TEST(SoundBuffer, CursorsAndLocksAreSafeFromAnotherThread) {
     snd::NullSoundDevice device;
     snd::BufferResult made = device.CreateBuffer({{2, 22050, 16}, 4096, snd::kCtrlVolume | snd::kPrecisePosition});
     ASSERT_EQ(made.result, snd::Result::Ok);

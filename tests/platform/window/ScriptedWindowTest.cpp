@@ -10,16 +10,14 @@ using win::Message;
 using win::MessageKind;
 using win::MouseButton;
 
-std::vector<Message> Drain(win::SystemWindow& window)
-{
+std::vector<Message> Drain(win::SystemWindow& window) {
     std::vector<Message> messages;
     Message message;
     while (window.PeekMessage(message)) messages.push_back(message);
     return messages;
 }
 
-std::vector<int> Characters(const std::vector<Message>& messages)
-{
+std::vector<int> Characters(const std::vector<Message>& messages) {
     std::vector<int> characters;
     for (const Message& m : messages) {
         if (m.kind == MessageKind::Char) characters.push_back(m.character);
@@ -32,8 +30,7 @@ protected:
     win::ScriptedWindow window{win::WindowDesc{}};
 };
 
-TEST_F(ScriptedWindowTest, KeysArriveAsDownRepeatsAndUpWithTheirCodes)
-{
+TEST_F(ScriptedWindowTest, KeysArriveAsDownRepeatsAndUpWithTheirCodes) {
     window.PressKey(win::KeyOfLetter('q'), 2);
     window.ReleaseKey(win::kKeyQ);
     window.TapKey(win::kKey0 + 7);
@@ -55,8 +52,7 @@ TEST_F(ScriptedWindowTest, KeysArriveAsDownRepeatsAndUpWithTheirCodes)
     EXPECT_EQ(m[9].kind, MessageKind::KeyUp);
 }
 
-TEST_F(ScriptedWindowTest, ControlKeysMakeTheirCharactersOnEveryPressAndRepeat)
-{
+TEST_F(ScriptedWindowTest, ControlKeysMakeTheirCharactersOnEveryPressAndRepeat) {
     window.PressKey(win::kKeyBackspace, 1);
     window.ReleaseKey(win::kKeyBackspace);
     window.TapKey(win::kKeyTab);
@@ -74,18 +70,15 @@ TEST_F(ScriptedWindowTest, ControlKeysMakeTheirCharactersOnEveryPressAndRepeat)
     EXPECT_EQ(m[3].kind, MessageKind::Char);
 }
 
-TEST_F(ScriptedWindowTest, TextBecomesLatin1BytesAndUnmappableCharactersAreDropped)
-{
+TEST_F(ScriptedWindowTest, TextBecomesLatin1BytesAndUnmappableCharactersAreDropped) {
     window.TypeText("a\xC3\xA9\xE2\x82\xAC\xC3\xBCZ");  // a, e acute, euro sign, u umlaut, Z
-    window.TypeText("\xC2\xA0~\x7F\t");                // no-break space, tilde, DEL, tab
-    window.TypeText("x\xC3");                          // cut off in the middle of a sequence
-    window.TypeText("\xFF\xBFy");                      // bytes that start nothing
-    EXPECT_EQ(Characters(Drain(window)),
-              (std::vector<int>{'a', 0xE9, 0xFC, 'Z', 0xA0, '~', 'x', 'y'}));
+    window.TypeText("\xC2\xA0~\x7F\t");                 // no-break space, tilde, DEL, tab
+    window.TypeText("x\xC3");                           // cut off in the middle of a sequence
+    window.TypeText("\xFF\xBFy");                       // bytes that start nothing
+    EXPECT_EQ(Characters(Drain(window)), (std::vector<int>{'a', 0xE9, 0xFC, 'Z', 0xA0, '~', 'x', 'y'}));
 }
 
-TEST_F(ScriptedWindowTest, AltCombinationsGiveKeysButNoCharacters)
-{
+TEST_F(ScriptedWindowTest, AltCombinationsGiveKeysButNoCharacters) {
     window.PressKey(win::kKeyAlt);
     window.PressKey(win::kKeyX);
     window.TypeText("x");
@@ -102,8 +95,7 @@ TEST_F(ScriptedWindowTest, AltCombinationsGiveKeysButNoCharacters)
     EXPECT_TRUE(m[1].altDown);
 }
 
-TEST_F(ScriptedWindowTest, SecondPressOfADoubleClickIsReportedAsADoubleClick)
-{
+TEST_F(ScriptedWindowTest, SecondPressOfADoubleClickIsReportedAsADoubleClick) {
     window.MovePointer(30, 40);
     window.DoubleClick(MouseButton::Right);
     window.PressButton(MouseButton::Right, 3);  // a third quick press starts over
@@ -113,9 +105,8 @@ TEST_F(ScriptedWindowTest, SecondPressOfADoubleClickIsReportedAsADoubleClick)
     const std::vector<Message> m = Drain(window);
     ASSERT_EQ(m.size(), 8u);
     EXPECT_EQ(m[0].kind, MessageKind::PointerMove);
-    const MessageKind expected[] = {MessageKind::ButtonDown, MessageKind::ButtonUp,
-                                    MessageKind::DoubleClick, MessageKind::ButtonUp,
-                                    MessageKind::ButtonDown, MessageKind::ButtonUp,
+    const MessageKind expected[] = {MessageKind::ButtonDown, MessageKind::ButtonUp,   MessageKind::DoubleClick,
+                                    MessageKind::ButtonUp,   MessageKind::ButtonDown, MessageKind::ButtonUp,
                                     MessageKind::DoubleClick};
     for (size_t i = 0; i < 7; ++i) {
         EXPECT_EQ(m[i + 1].kind, expected[i]) << i;
@@ -128,8 +119,7 @@ TEST_F(ScriptedWindowTest, SecondPressOfADoubleClickIsReportedAsADoubleClick)
     EXPECT_FALSE(window.IsKeyDown(win::kKeyRightButton));
 }
 
-TEST_F(ScriptedWindowTest, WheelComesIn120PerNotchAndMessagesCarryThePointer)
-{
+TEST_F(ScriptedWindowTest, WheelComesIn120PerNotchAndMessagesCarryThePointer) {
     window.MovePointer(5, 6);
     window.TurnWheel(2);
     window.TurnWheel(0);
@@ -148,8 +138,7 @@ TEST_F(ScriptedWindowTest, WheelComesIn120PerNotchAndMessagesCarryThePointer)
     EXPECT_EQ(window.PointerPosition(), (win::Point{-3, 900}));
 }
 
-TEST_F(ScriptedWindowTest, LosingTheFocusDeactivatesAndReleasesEveryKey)
-{
+TEST_F(ScriptedWindowTest, LosingTheFocusDeactivatesAndReleasesEveryKey) {
     window.PressKey(win::kKeyShift);
     window.PressKey(win::kKeyW);
     window.PressButton(MouseButton::Left);
@@ -174,8 +163,7 @@ TEST_F(ScriptedWindowTest, LosingTheFocusDeactivatesAndReleasesEveryKey)
     EXPECT_TRUE(window.IsActive());
 }
 
-TEST_F(ScriptedWindowTest, QuitAndCloseKeepTheirPlaceInTheQueue)
-{
+TEST_F(ScriptedWindowTest, QuitAndCloseKeepTheirPlaceInTheQueue) {
     window.TapKey(win::kKeyEscape);
     window.CloseByUser();
     window.RequestQuit();
@@ -194,8 +182,7 @@ TEST_F(ScriptedWindowTest, QuitAndCloseKeepTheirPlaceInTheQueue)
     EXPECT_FALSE(window.WaitMessage(peeked));
 }
 
-TEST_F(ScriptedWindowTest, CursorCounterShowsTheCursorOnlyWhileNotNegative)
-{
+TEST_F(ScriptedWindowTest, CursorCounterShowsTheCursorOnlyWhileNotNegative) {
     EXPECT_TRUE(window.IsCursorVisible());
     EXPECT_EQ(window.ShowCursor(false), -1);
     EXPECT_EQ(window.ShowCursor(false), -2);
@@ -208,8 +195,7 @@ TEST_F(ScriptedWindowTest, CursorCounterShowsTheCursorOnlyWhileNotNegative)
     EXPECT_TRUE(window.SystemCursorVisible());
 }
 
-TEST_F(ScriptedWindowTest, CursorImagesAreCheckedBeforeTheyReplaceTheArrow)
-{
+TEST_F(ScriptedWindowTest, CursorImagesAreCheckedBeforeTheyReplaceTheArrow) {
     win::CursorImage image{2, 3, 1, 2, std::vector<uint8_t>(2 * 3 * 4, 0xFF)};
     win::CursorImage shortPixels = image;
     shortPixels.rgba.pop_back();
@@ -227,8 +213,7 @@ TEST_F(ScriptedWindowTest, CursorImagesAreCheckedBeforeTheyReplaceTheArrow)
     EXPECT_EQ(window.Cursor(), win::CursorShape::Arrow);
 }
 
-TEST(ScriptedWindowOpen, SizesAreCheckedAndFullScreenIsKept)
-{
+TEST(ScriptedWindowOpen, SizesAreCheckedAndFullScreenIsKept) {
     win::WindowDesc desc;
     desc.width = 0;
     EXPECT_EQ(win::OpenWindow(win::WindowBackend::Scripted, desc).window, nullptr);

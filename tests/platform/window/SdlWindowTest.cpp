@@ -7,8 +7,8 @@
 
 #include <SDL2/SDL.h>
 
-#include "support/ScopedEnv.h"
 #include "platform/window/SdlWindow.h"
+#include "support/ScopedEnv.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -19,23 +19,32 @@ namespace {
 using win::Message;
 using win::MessageKind;
 
-TEST(SdlKeyMap, KeysGetTheirClassicCodes)
-{
+TEST(SdlKeyMap, KeysGetTheirClassicCodes) {
     const struct {
         SDL_Keycode keycode;
         SDL_Scancode scancode;
         int key;
     } cases[] = {
-        {SDLK_a, SDL_SCANCODE_A, 65},          {SDLK_z, SDL_SCANCODE_Z, 90},
-        {SDLK_0, SDL_SCANCODE_0, 48},          {SDLK_9, SDL_SCANCODE_9, 57},
-        {SDLK_F1, SDL_SCANCODE_F1, 112},       {SDLK_F12, SDL_SCANCODE_F12, 123},
-        {SDLK_F13, SDL_SCANCODE_F13, 124},     {SDLK_LEFT, SDL_SCANCODE_LEFT, 37},
-        {SDLK_UP, SDL_SCANCODE_UP, 38},        {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 39},
-        {SDLK_DOWN, SDL_SCANCODE_DOWN, 40},    {SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 16},
-        {SDLK_LCTRL, SDL_SCANCODE_LCTRL, 17},  {SDLK_RALT, SDL_SCANCODE_RALT, 18},
-        {SDLK_DELETE, SDL_SCANCODE_DELETE, 46}, {SDLK_HOME, SDL_SCANCODE_HOME, 36},
-        {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 13}, {SDLK_KP_0, SDL_SCANCODE_KP_0, 96},
-        {SDLK_KP_9, SDL_SCANCODE_KP_9, 105},   {SDLK_SLASH, SDL_SCANCODE_SLASH, 191},
+        {SDLK_a, SDL_SCANCODE_A, 65},
+        {SDLK_z, SDL_SCANCODE_Z, 90},
+        {SDLK_0, SDL_SCANCODE_0, 48},
+        {SDLK_9, SDL_SCANCODE_9, 57},
+        {SDLK_F1, SDL_SCANCODE_F1, 112},
+        {SDLK_F12, SDL_SCANCODE_F12, 123},
+        {SDLK_F13, SDL_SCANCODE_F13, 124},
+        {SDLK_LEFT, SDL_SCANCODE_LEFT, 37},
+        {SDLK_UP, SDL_SCANCODE_UP, 38},
+        {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 39},
+        {SDLK_DOWN, SDL_SCANCODE_DOWN, 40},
+        {SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 16},
+        {SDLK_LCTRL, SDL_SCANCODE_LCTRL, 17},
+        {SDLK_RALT, SDL_SCANCODE_RALT, 18},
+        {SDLK_DELETE, SDL_SCANCODE_DELETE, 46},
+        {SDLK_HOME, SDL_SCANCODE_HOME, 36},
+        {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 13},
+        {SDLK_KP_0, SDL_SCANCODE_KP_0, 96},
+        {SDLK_KP_9, SDL_SCANCODE_KP_9, 105},
+        {SDLK_SLASH, SDL_SCANCODE_SLASH, 191},
         {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0},
     };
     for (const auto& c : cases) {
@@ -43,8 +52,7 @@ TEST(SdlKeyMap, KeysGetTheirClassicCodes)
     }
 }
 
-TEST(SdlKeyMap, LettersFollowTheLayoutAndOtherKeysTheirPosition)
-{
+TEST(SdlKeyMap, LettersFollowTheLayoutAndOtherKeysTheirPosition) {
     // A layout with Z where a US keyboard has Y: the code follows the letter.
     EXPECT_EQ(win::VirtualKeyFromSdl(SDLK_z, SDL_SCANCODE_Y), 90);
     // An a-umlaut key and an ampersand on the digit row have no codes of their own.
@@ -55,8 +63,7 @@ TEST(SdlKeyMap, LettersFollowTheLayoutAndOtherKeysTheirPosition)
 // A headless SDL window: the offscreen driver, or the dummy one where offscreen is missing.
 class SdlWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         win::WindowDesc desc;
         desc.width = 320;
         desc.height = 200;
@@ -72,17 +79,14 @@ protected:
     win::SystemWindow& Window() { return *opened_.window; }
     Uint32 Id() { return SDL_GetWindowID(Window().NativeWindow()); }
 
-    std::vector<Message> Drain()
-    {
+    std::vector<Message> Drain() {
         std::vector<Message> messages;
         Message message;
         while (Window().PeekMessage(message)) messages.push_back(message);
         return messages;
     }
 
-    void PushKey(SDL_Keycode key, SDL_Scancode scancode, bool down, bool repeat,
-                 Uint16 mod = KMOD_NONE)
-    {
+    void PushKey(SDL_Keycode key, SDL_Scancode scancode, bool down, bool repeat, Uint16 mod = KMOD_NONE) {
         SDL_Event event{};
         event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
         event.key.windowID = Id();
@@ -94,8 +98,7 @@ protected:
         ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
     }
 
-    void PushText(const char* utf8)
-    {
+    void PushText(const char* utf8) {
         SDL_Event event{};
         event.type = SDL_TEXTINPUT;
         event.text.windowID = Id();
@@ -103,8 +106,7 @@ protected:
         ASSERT_EQ(SDL_PushEvent(&event), 1);
     }
 
-    void PushButton(Uint8 button, bool down, Uint8 clicks, int x, int y)
-    {
+    void PushButton(Uint8 button, bool down, Uint8 clicks, int x, int y) {
         SDL_Event event{};
         event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
         event.button.windowID = Id();
@@ -116,8 +118,7 @@ protected:
         ASSERT_EQ(SDL_PushEvent(&event), 1);
     }
 
-    void PushWindowEvent(Uint8 what)
-    {
+    void PushWindowEvent(Uint8 what) {
         SDL_Event event{};
         event.type = SDL_WINDOWEVENT;
         event.window.windowID = Id();
@@ -128,8 +129,7 @@ protected:
     win::WindowResult opened_;
 };
 
-TEST_F(SdlWindowTest, TitleSizeAndFullScreenReachTheSdlWindow)
-{
+TEST_F(SdlWindowTest, TitleSizeAndFullScreenReachTheSdlWindow) {
     SDL_Window* native = Window().NativeWindow();
     ASSERT_NE(native, nullptr);
     Window().SetTitle("V\xF6rns");  // the game's text is Latin-1; SDL's is UTF-8
@@ -148,8 +148,7 @@ TEST_F(SdlWindowTest, TitleSizeAndFullScreenReachTheSdlWindow)
     EXPECT_EQ(SDL_GetWindowFlags(native) & SDL_WINDOW_FULLSCREEN, 0u);
 }
 
-TEST_F(SdlWindowTest, KeyEventsBecomeKeysRepeatsAndCharacters)
-{
+TEST_F(SdlWindowTest, KeyEventsBecomeKeysRepeatsAndCharacters) {
     PushKey(SDLK_a, SDL_SCANCODE_A, true, false);
     PushText("a");
     PushKey(SDLK_a, SDL_SCANCODE_A, true, true);
@@ -176,8 +175,7 @@ TEST_F(SdlWindowTest, KeyEventsBecomeKeysRepeatsAndCharacters)
     EXPECT_EQ(m[9].character, 0xE9);
 }
 
-TEST_F(SdlWindowTest, LeftAltSuppressesCharactersButRightAltTypesThem)
-{
+TEST_F(SdlWindowTest, LeftAltSuppressesCharactersButRightAltTypesThem) {
     PushKey(SDLK_LALT, SDL_SCANCODE_LALT, true, false, KMOD_LALT);
     PushKey(SDLK_RETURN, SDL_SCANCODE_RETURN, true, false, KMOD_LALT);
     PushText("x");
@@ -195,8 +193,7 @@ TEST_F(SdlWindowTest, LeftAltSuppressesCharactersButRightAltTypesThem)
     EXPECT_EQ(m[4].character, '@');
 }
 
-TEST_F(SdlWindowTest, MouseEventsBecomeClicksDoubleClicksWheelAndMoves)
-{
+TEST_F(SdlWindowTest, MouseEventsBecomeClicksDoubleClicksWheelAndMoves) {
     SDL_Event motion{};
     motion.type = SDL_MOUSEMOTION;
     motion.motion.windowID = Id();
@@ -233,8 +230,7 @@ TEST_F(SdlWindowTest, MouseEventsBecomeClicksDoubleClicksWheelAndMoves)
     EXPECT_EQ(Window().PointerPosition(), (win::Point{13, 35}));
 }
 
-TEST_F(SdlWindowTest, FocusLossDeactivatesAndClearsTheKeyState)
-{
+TEST_F(SdlWindowTest, FocusLossDeactivatesAndClearsTheKeyState) {
     PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
     PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     PushKey(SDLK_LCTRL, SDL_SCANCODE_LCTRL, true, false, KMOD_LCTRL);
@@ -253,8 +249,7 @@ TEST_F(SdlWindowTest, FocusLossDeactivatesAndClearsTheKeyState)
     EXPECT_FALSE(Window().IsKeyDown(win::kKeyUp));
 }
 
-TEST_F(SdlWindowTest, QuitAndCloseEventsEndTheLoop)
-{
+TEST_F(SdlWindowTest, QuitAndCloseEventsEndTheLoop) {
     PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     SDL_Event quit{};
     quit.type = SDL_QUIT;
@@ -268,8 +263,7 @@ TEST_F(SdlWindowTest, QuitAndCloseEventsEndTheLoop)
     EXPECT_FALSE(Window().WaitMessage(message, 10));
 }
 
-TEST_F(SdlWindowTest, SigtermArrivesAsQuit)
-{
+TEST_F(SdlWindowTest, SigtermArrivesAsQuit) {
     struct sigaction current {};
     ASSERT_EQ(sigaction(SIGTERM, nullptr, &current), 0);
     if (current.sa_handler == SIG_DFL || current.sa_handler == SIG_IGN) {
@@ -281,8 +275,7 @@ TEST_F(SdlWindowTest, SigtermArrivesAsQuit)
     EXPECT_EQ(message.kind, MessageKind::Quit);
 }
 
-TEST_F(SdlWindowTest, CursorCounterAndImage)
-{
+TEST_F(SdlWindowTest, CursorCounterAndImage) {
     EXPECT_EQ(Window().ShowCursor(false), -1);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
     EXPECT_EQ(Window().ShowCursor(true), 0);
@@ -304,8 +297,7 @@ public:
 #endif
 };
 
-TEST(SdlWindowGl, OffscreenWindowCarriesAnOpenGlContext)
-{
+TEST(SdlWindowGl, OffscreenWindowCarriesAnOpenGlContext) {
     [[maybe_unused]] const DriverAllocationsIgnored ignored;
     win::WindowDesc desc;
     desc.openGl = true;
