@@ -13,6 +13,7 @@
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
 #include "game/Game.h"
+#include "ui/ConfirmationMenu.h"
 #include "ui/ErrorBox.h"
 #include "ui/ToolTip.h"
 #include "ui/UiServices.h"
@@ -274,6 +275,15 @@ int32_t EditBox::ReadNumber(const String& digits) {
         value = std::min<int64_t>(value * 10 + (digits[i] - '0'), INT32_MAX);
     }
     return int32_t(value);
+}
+
+void EditBox::AskToOverwrite(ConfirmationMenu& menu) {
+    WindowManager& manager = GetWindowManager();
+    manager.CloseWindow(this);
+    menu.name = text;
+    menu.MoveToScreenCentre();
+    manager.OpenWindow(&menu);
+    manager.BringToFront(&menu);
 }
 
 void EditBox::ReportSaveFailed() {

@@ -9,6 +9,8 @@
 #include "core/String.h"
 #include "ui/Window.h"
 
+class ConfirmationMenu;
+
 class EditBox : public Window {
 public:
     static constexpr int32_t kTableSize = 256;
@@ -67,6 +69,9 @@ protected:
     static void Refuse();
     // A save that failed: the illegal sound and "SaveFailed" in the error box.
     static void ReportSaveFailed();
+    // Closes this box and asks, in the centre and in front, whether the file of the
+    // typed name may be replaced.
+    void AskToOverwrite(ConfirmationMenu& menu);
 
 private:
     void EditStep(int32_t code);

@@ -7,7 +7,6 @@
 #include "ui/ConfirmOverwriteScenarioMenu.h"
 #include "ui/ScenarioListBox.h"
 #include "ui/UiServices.h"
-#include "ui/WindowManager.h"
 #include "world/Arena.h"
 #include "world/SaveFilePaths.h"
 
@@ -29,13 +28,7 @@ void ScenarioNameEditBox::Accept() {
     if (text.IsEmpty() || !sys::IsSafeName(text.CStr())) return;
     const bool otherName = gArena == nullptr || !text.EqualsNoCase(gArena->scenarioName.CStr());
     if (otherName && FileExists(ScenarioFilePath(text))) {
-        WindowManager& manager = GetWindowManager();
-        manager.CloseWindow(this);
-        ConfirmOverwriteScenarioMenu& menu = GetConfirmOverwriteScenarioMenu();
-        menu.name = text;
-        menu.MoveToScreenCentre();
-        manager.OpenWindow(&menu);
-        manager.BringToFront(&menu);
+        AskToOverwrite(GetConfirmOverwriteScenarioMenu());
         return;
     }
     Save();

@@ -7,7 +7,6 @@
 #include "platform/sys/Paths.h"
 #include "ui/ConfirmOverwriteSquadMenu.h"
 #include "ui/UiServices.h"
-#include "ui/WindowManager.h"
 #include "world/Arena.h"
 #include "world/SaveFilePaths.h"
 
@@ -24,13 +23,7 @@ void SquadNameEditBox::Accept() {
     if (text.IsEmpty() || !sys::IsSafeName(text.CStr())) return;
     const bool otherName = gArena == nullptr || !text.EqualsNoCase(gArena->squadName.CStr());
     if (otherName && FileExists(SquadFilePath(text))) {
-        WindowManager& manager = GetWindowManager();
-        manager.CloseWindow(this);
-        ConfirmOverwriteSquadMenu& menu = GetConfirmOverwriteSquadMenu();
-        menu.name = text;
-        menu.MoveToScreenCentre();
-        manager.OpenWindow(&menu);
-        manager.BringToFront(&menu);
+        AskToOverwrite(GetConfirmOverwriteSquadMenu());
         return;
     }
     Save();

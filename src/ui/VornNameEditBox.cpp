@@ -33,13 +33,7 @@ void VornNameEditBox::Accept() {
         GetWindowManager().NotifyAll();
     }
     if (!text.EqualsNoCase(unit->name.CStr()) && FileExists(VornFilePath(text))) {
-        WindowManager& manager = GetWindowManager();
-        manager.CloseWindow(this);
-        ConfirmOverwriteVornMenu& menu = GetConfirmOverwriteVornMenu();
-        menu.name = text;
-        menu.MoveToScreenCentre();
-        manager.OpenWindow(&menu);
-        manager.BringToFront(&menu);
+        AskToOverwrite(GetConfirmOverwriteVornMenu());
         return;
     }
     Save();
