@@ -9,22 +9,13 @@
 #include "core/Stream.h"
 #include "game/Game.h"
 #include "game/Player.h"
+#include "modes/ScriptLines.h"
 #include "platform/sys/Paths.h"
 
 namespace {
 
-// The C library's decimal conversion: leading digits, 0 when there are none; saturated.
-int32_t ToInt(const String& word) {
-    const long long value = TextToInt64(word.CStr(), nullptr, 10);
-    return static_cast<int32_t>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
-}
-
-bool HasWordNoCase(const StringArray& words, const char* word) {
-    for (const String& each : words) {
-        if (each.EqualsNoCase(word)) return true;
-    }
-    return false;
-}
+using script_lines::HasWordNoCase;
+using script_lines::ToInt;
 
 int32_t WeaponKindOf(const String& name) {
     for (int32_t kind = 0; kind < kWeaponKindCount; ++kind) {
@@ -91,22 +82,12 @@ void MissionFile::Reset() {
 void MissionFile::Read(Stream& stream, const String& fileName) {
     fileName_ = fileName;
     Reset();
-    String line;
-    StringArray words;
-    while (!stream.HasError() && !stream.AtEnd()) {
-        String::ReadLine(stream, line);
-        String::Split(line.CStr(), words, ' ');
-        ReadLine(words);
-    }
+    script_lines::ForEachLine(stream, [this](const StringArray& words) { ReadLine(words); });
 }
 
 void MissionFile::ReadLine(const StringArray& words) {
     if (words.IsEmpty()) return;
-    if (inComment_ || words[0].EqualsNoCase("#BeginComment")) {
-        inComment_ = !HasWordNoCase(words, "#EndComment");
-        return;
-    }
-    if (words[0].Find("//") == 0) return;
+    if (script_lines::SkipComment(words, inComment_)) return;
     switch (state_) {
         case State::kTop: ReadTopLevel(words); break;
         case State::kBriefing: ReadTextBlock(words, settings_.briefingTexts); break;

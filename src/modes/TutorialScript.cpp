@@ -8,11 +8,15 @@
 #include "core/FileStream.h"
 #include "core/Stream.h"
 #include "game/Game.h"
+#include "modes/ScriptLines.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/Paths.h"
 #include "ui/Window.h"
 
 namespace {
+
+using script_lines::HasWordNoCase;
+using script_lines::ToInt;
 
 constexpr const char* kCameraEvents[] = {
     "SetCameraMode", "SetCameraTargetPosition", "SetCameraTargetPositionDirect", "SetCameraView", "SetCameraUp",
@@ -24,15 +28,6 @@ constexpr const char* kFollowEvents[] = {"SetCameraFollowVorn",
                                          "SetCameraFollowPreviousEnemyVorn",
                                          "SetCameraFollowNextEnemyVorn",
                                          "SetCameraFollowMostRecentlyDamagedVorn"};
-
-int32_t ToInt(const String& word) {
-    const long long value = TextToInt64(word.CStr(), nullptr, 10);
-    return static_cast<int32_t>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
-}
-
-bool HasWordNoCase(const StringArray& words, const char* word) {
-    return std::any_of(words.begin(), words.end(), [word](const String& each) { return each.EqualsNoCase(word); });
-}
 
 bool IsEnd(const StringArray& words) { return words.Count() == 1 && words[0].EqualsNoCase("End"); }
 
@@ -82,22 +77,12 @@ void TutorialScript::Read(Stream& stream, const String& fileName) {
     state_ = State::kTop;
     inComment_ = false;
     game_.runningLine.Clear();
-    String line;
-    StringArray words;
-    while (!stream.HasError() && !stream.AtEnd()) {
-        String::ReadLine(stream, line);
-        String::Split(line.CStr(), words, ' ');
-        ReadLine(words);
-    }
+    script_lines::ForEachLine(stream, [this](const StringArray& words) { ReadLine(words); });
 }
 
 void TutorialScript::ReadLine(const StringArray& words) {
     if (words.IsEmpty()) return;
-    if (inComment_ || words[0].EqualsNoCase("#BeginComment")) {
-        inComment_ = !HasWordNoCase(words, "#EndComment");
-        return;
-    }
-    if (words[0].Find("//") == 0) return;
+    if (script_lines::SkipComment(words, inComment_)) return;
     switch (state_) {
         case State::kTop: ReadTopLevel(words); break;
         case State::kWindows:
