@@ -3,7 +3,6 @@
 // device calls per frame ("draws", "state_calls"); on the GL backend (headless under
 // SDL's offscreen driver) the time per iteration is the frame time at 1024 x 768,
 // present included.
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,11 +11,12 @@
 
 #include "core/FileStream.h"
 #include "core/Image.h"
-#include "core/ThrowError.h"
 #include "engine/Font.h"
 #include "engine/Renderer.h"
 #include "platform/gfx/Device.h"
 #include "platform/window/SystemWindow.h"
+
+#include "GlBench.h"
 
 namespace {
 
@@ -91,25 +91,11 @@ void BM_ScreenOfTextRecording(benchmark::State& state) {
 BENCHMARK(BM_ScreenOfTextRecording)->Unit(benchmark::kMicrosecond);
 
 void BM_ScreenOfTextGl(benchmark::State& state) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 0);
-    win::WindowDesc desc;
-    desc.width = 1024;
-    desc.height = 768;
-    desc.openGl = true;
-    desc.visible = false;
-    win::WindowResult opened = win::OpenWindow(win::WindowBackend::Sdl, desc);
-    if (opened.window == nullptr) {
-        state.SkipWithError("no GL window");
-        return;
-    }
+    // The window outlives the renderer that draws into it.
+    std::unique_ptr<win::SystemWindow> window;
     Renderer renderer;
-    try {
-        if (!renderer.InitWindowed(opened.window.get(), 0)) throw ThrowError();
-    } catch (const ThrowError&) {
-        state.SkipWithError("no GL 2.1 device");
-        return;
-    }
+    window = OpenBenchRenderer(state, renderer);
+    if (window == nullptr) return;
     RunFrames(state, renderer);
     renderer.Shutdown();
 }

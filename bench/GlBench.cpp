@@ -1,0 +1,28 @@
+#include "GlBench.h"
+
+#include <cstdlib>
+
+#include "core/ThrowError.h"
+#include "engine/Renderer.h"
+
+std::unique_ptr<win::SystemWindow> OpenBenchRenderer(benchmark::State& state, Renderer& renderer) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 0);
+    win::WindowDesc desc;
+    desc.width = 1024;
+    desc.height = 768;
+    desc.openGl = true;
+    desc.visible = false;
+    win::WindowResult opened = win::OpenWindow(win::WindowBackend::Sdl, desc);
+    if (opened.window == nullptr) {
+        state.SkipWithError("no GL window");
+        return nullptr;
+    }
+    try {
+        if (!renderer.InitWindowed(opened.window.get(), 0)) throw ThrowError();
+    } catch (const ThrowError&) {
+        state.SkipWithError("no GL 2.1 device");
+        return nullptr;
+    }
+    return std::move(opened.window);
+}
