@@ -20,6 +20,7 @@
 #include "game/GameWindows.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "scenes/Scene.h"
 #include "screens/FrontEndShell.h"
 #include "screens/WormsWindow.h"
 #include "ui/ToolkitWindows.h"
@@ -210,6 +211,8 @@ void Application::ReleaseAll() {
         if (gPatternMatcher == patternMatcher_.get()) gPatternMatcher = nullptr;
         patternMatcher_.reset();
     }
+    // Before the sound manager: the scene's cue sounds and speech go back to it.
+    DestroySharedScene();
     if (sounder_ != nullptr) {
         SetEffectSounder(nullptr);
         SetMusicSounder(nullptr);

@@ -19,6 +19,7 @@
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/SceneLighting.h"
+#include "scenes/Scene.h"
 #include "engine/SharedMeshes.h"
 #include "engine/Sprite.h"
 #include "game/Game.h"
@@ -225,7 +226,7 @@ void Application::LoadSharedImages() {
 
 void Application::CreateGameModes() {
     NoteNotBuilt("the training, network, tutorial, mission and menu games");
-    NoteNotBuilt("the shared scene resources");
+    CreateSharedScene();
 }
 
 void Application::LoadStartupSounds() {

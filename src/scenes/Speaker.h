@@ -6,10 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "core/IntRect.h"
 #include "core/Vector3.h"
+#include "engine/AnimationController.h"
+#include "engine/Camera.h"
+#include "engine/Renderer.h"
 #include "scenes/PhonemeTable.h"
 #include "ui/SpeechVoice.h"
 
+class ModelNode;
+class PoseAnimation;
 class Sounder;
 class StreamSound;
 
@@ -37,11 +43,33 @@ public:
     // not point.
     void SetPoseKeys(const std::vector<Vector3>& talkKeys, int32_t pointKeyCount);
     bool CanPoint() const { return canPoint_; }
+    // The figure: loads his model and takes the pose keys from its "Talk" and "Point"
+    // animations. False (and nothing drawn) when the model is missing.
+    bool LoadModel();
+    bool HasModel() const { return model_ != nullptr; }
+    // The viewport he is drawn into, in screen pixels.
+    void SetScreenRect(const IntRect& rect) { screenRect_ = rect; }
+    const IntRect& ScreenRect() const { return screenRect_; }
+    // The height of his model, which the scenes look at.
+    float LookHeight() const { return lookHeight_; }
+
+    // While talking with pointing asked for, the arm follows a target circling the place.
+    void PointAtCircle(float centreX, float centreY, float radius);
+    void PointAtRect(const IntRect& rect);
+    void StopPointing();
+    // Plays the animation once, then idles.
+    void PlayGesture(const std::string& animation, const std::string& second);
+    // The figure in his viewport (with his ground shadow when asked).
+    void Draw(bool withShadow);
+    // The arm's blend this frame; none while he does not point.
+    const PointBlend* CurrentPointing() const { return pointing_ != Pointing::None ? &pointBlend_ : nullptr; }
+    bool visible = true;
 
     void Say(const std::string& speechPath, bool pointWhileTalking) override;
     void Stop();
     bool IsTalking() const override;
-    // One frame: the start delay, the speech clock and the mouth.
+    // One frame: the start delay, the speech clock, the mouth, the gestures and the arm.
+    // Drawing does not update him: whoever shows him calls this once a frame.
     void Update(float frameTime);
 
     bool LoadPhonemes(const std::string& phonemePath);
@@ -65,7 +93,37 @@ public:
     const std::vector<Phoneme>& Phonemes() const { return phonemes_; }
 
 private:
+    enum class Gesture { StartIdle, Talking, Idling, Playing };
+    enum class Pointing { None, Rect, Circle };
+
+    void PlayIdle();
+    void PlayIdleGesture();
+    void UpdateGesture(float frameTime);
+    void UpdatePointing(float frameTime);
+    void PoseHead();
+    void PoseArm(const PointBlend& blend);
+    void SetRestPose();
+    const PoseAnimation* FindAnimation(const char* name) const;
+
     Sounder* sounder_;
+    ModelNode* model_ = nullptr;  // owned by the renderer
+    ModelNode* head_ = nullptr;
+    ModelNode* torso_ = nullptr;
+    ModelNode* leftArm_ = nullptr;
+    int32_t headIndex_ = -1;  // depth-first node index, for the pose rotations
+    int32_t armIndex_ = -1;
+    AnimationController animation_;
+    Camera camera_;
+    Light light_;
+    IntRect screenRect_{0, 0, 299, 299};
+    float lookHeight_ = 1.0f;
+    Gesture gesture_ = Gesture::StartIdle;
+    float gestureTimer_ = 0.0f;
+    Pointing pointing_ = Pointing::None;
+    float pointPhase_ = 0.0f;
+    IntRect pointRect_;
+    float pointCircle_[3] = {0.0f, 0.0f, 0.0f};
+    PointBlend pointBlend_;
     StreamSound* stream_ = nullptr;
     std::vector<Phoneme> phonemes_;
     Vector3 closedMouth_;

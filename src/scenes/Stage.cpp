@@ -7,12 +7,18 @@
 
 Stage::~Stage() { Clear(); }
 
-void Stage::Clear() {
+void Stage::ReleaseSounds() {
     if (sounder_) {
         for (Sound* sound : cueSounds) {
             sounder_->ReleaseSound(sound);
         }
     }
+    cueSounds.clear();
+    cueStates.clear();
+}
+
+void Stage::Clear() {
+    ReleaseSounds();
     sounder_ = nullptr;
     hasTime = false;
     time = 0.0f;

@@ -23,6 +23,8 @@ public:
 
     // Releases the cue sounds and empties everything.
     void Clear();
+    // Releases the cue sounds when the step is left; the cues are not played again.
+    void ReleaseSounds();
     ActorDirection* AddDirection(const std::string& actorName);
     // A cue file without an extension is an ".ogg".
     void AddCue(float seconds, const std::string& file);

@@ -2,15 +2,40 @@
 #include "screens/BackgroundScene.h"
 
 #include "platform/sys/Random.h"
+#include "scenes/Scene.h"
 
 void BackgroundScene::Start(const String& sceneName) {
     name_ = sceneName;
     finished_ = false;
+    if (Scene* scene = GetSharedScene()) {
+        scene->Load(sceneName.CStr());
+        scene->Restart();
+    }
 }
 
-void BackgroundScene::Update(float) {}
+void BackgroundScene::Update(float frameSeconds) {
+    if (Scene* scene = GetSharedScene()) {
+        scene->Update(frameSeconds);
+    }
+}
 
-void BackgroundScene::Draw() {}
+void BackgroundScene::Draw() {
+    if (Scene* scene = GetSharedScene()) {
+        scene->Draw();
+    }
+}
+
+bool BackgroundScene::IsFinished() const {
+    const Scene* scene = GetSharedScene();
+    return scene != nullptr ? scene->IsFinished() : finished_;
+}
+
+void BackgroundScene::Skip() {
+    finished_ = true;
+    if (Scene* scene = GetSharedScene()) {
+        scene->Skip();
+    }
+}
 
 BackgroundScene& GetBackgroundScene() {
     static BackgroundScene scene;

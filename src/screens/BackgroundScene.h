@@ -1,8 +1,9 @@
 #pragma once
 // The animated scene the front-end screens stand over. They load and restart it when
 // they open, update it every frame tick, draw it first and start another when it ends.
-// Until the scene player is part of the program a scene has no content: nothing is
-// drawn over the plain background, and a scene ends only when it is skipped.
+// It plays the shared scene that start-up makes; before that (or without it, as in the
+// screens' own tests) nothing is drawn over the plain background, and a scene ends only
+// when it is skipped.
 #include <cstdint>
 
 #include "core/String.h"
@@ -13,8 +14,8 @@ public:
     void Start(const String& sceneName);
     void Update(float frameSeconds);
     void Draw();
-    bool IsFinished() const { return finished_; }
-    void Skip() { finished_ = true; }
+    bool IsFinished() const;
+    void Skip();
     const String& Name() const { return name_; }
 
 private:

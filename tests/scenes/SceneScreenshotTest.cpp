@@ -1,0 +1,110 @@
+// One scene of the data set for each background kind, played a moment and drawn on the
+// GL backend headless. The frames are kept as tests/screenshots/scene_<name>.tga under
+// the build folder for a person to look at.
+#include <iostream>
+
+#include "SceneFixture.h"
+#include "core/Image.h"
+#include "engine/AssetPaths.h"
+#include "engine/Font.h"
+#include "engine/GlTestWindow.h"
+#include "platform/gfx/Device.h"
+#include "platform/window/SystemWindow.h"
+#include "scenes/Speaker.h"
+
+namespace {
+
+using scenes_test::RuntimeFolder;
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+
+bool Near(Color pixel, Color expected, int tolerance = 12) {
+    return std::abs(pixel.Red() - expected.Red()) <= tolerance &&
+           std::abs(pixel.Green() - expected.Green()) <= tolerance &&
+           std::abs(pixel.Blue() - expected.Blue()) <= tolerance;
+}
+
+// Pixels of the area that differ from the colour.
+int CountOther(const Image& frame, const IntRect& area, Color colour) {
+    int count = 0;
+    for (int y = area.top; y <= area.bottom; ++y) {
+        for (int x = area.left; x <= area.right; ++x) count += Near(frame.At(x, y), colour, 30) ? 0 : 1;
+    }
+    return count;
+}
+
+class SceneScreenshotTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::filesystem::exists(RuntimeFolder() / "Actors" / "Professor.act")) {
+            GTEST_SKIP() << "no data set in " << RuntimeFolder();
+        }
+        buildFolder_ = std::filesystem::current_path().string();
+        working_ = std::make_unique<app_test::WorkingFolder>(RuntimeFolder().string());
+        Renderer& renderer = GetRenderer();
+        renderer.Shutdown();
+        const std::string failure = engine_test::OpenGlRenderer(kWidth, kHeight, window_, renderer);
+        if (!failure.empty()) GTEST_SKIP() << failure;
+        renderer.LoadFont(GetFont(), TexturePath("VornsFontEnglish.tga"), 1);
+        GetScreenCamera().SetScreenView(IntRect(0, 0, kWidth - 1, kHeight - 1), true);
+        scene_ = std::make_unique<Scene>();
+    }
+    void TearDown() override {
+        scene_.reset();
+        Scene::FreeSharedResources();
+        ForgetSharedMeshes();
+        ForgetSparkles();
+        GetFont() = Font();
+        GetRenderer().Shutdown();
+        window_.reset();
+        working_.reset();
+    }
+    Image PlayAndDraw(const char* sceneName, float seconds) {
+        scene_->Load(sceneName);
+        scene_->Restart();
+        for (float played = 0.0f; played < seconds; played += 1.0f / 30.0f) scene_->Update(1.0f / 30.0f);
+        Renderer& renderer = GetRenderer();
+        EXPECT_TRUE(renderer.GetReady());
+        renderer.Clear(Color(0xFF000000), 1.0f, 3);
+        scene_->Draw();
+        renderer.EndFrame();
+        Image frame;
+        EXPECT_EQ(renderer.GetDevice().ReadBackBuffer(frame), gfx::Result::Ok);
+        app_test::WorkingFolder back(buildFolder_);
+        std::cout << "picture: " << engine_test::KeepPicture(frame, (std::string("scene_") + sceneName).c_str())
+                  << "\n";
+        return frame;
+    }
+
+    std::string buildFolder_;
+    std::unique_ptr<app_test::WorkingFolder> working_;
+    std::unique_ptr<win::SystemWindow> window_;
+    std::unique_ptr<Scene> scene_;
+};
+
+TEST_F(SceneScreenshotTest, EachBackgroundWithItsActors) {
+    const IntRect whole(0, 0, kWidth - 1, kHeight - 1);
+    // Space: the guide in his viewport over the black sky, the subtitle at the bottom.
+    Image frame = PlayAndDraw("Intro", 1.0f);
+    const IntRect guide = scene_->Guide().GetSpeaker()->ScreenRect();
+    EXPECT_GT(CountOther(frame, guide, Color(0xFF000000)), (guide.right - guide.left) * (guide.bottom - guide.top) / 20);
+    const float lineHeight = 1.5f * GetFont().lineHeight;
+    EXPECT_GT(CountOther(frame, IntRect(0, int(kHeight - 4 * lineHeight), kWidth - 1, int(kHeight - 3 * lineHeight)),
+                         Color(0xFF000000)),
+              50);
+    // City and desert clear to their sky colours; the ground and the actors stand below.
+    frame = PlayAndDraw("TreeHide", 1.0f);
+    EXPECT_TRUE(Near(frame.At(5, 5), Color::FromRGBA(30, 150, 150, 255)));
+    EXPECT_GT(CountOther(frame, whole, Color::FromRGBA(30, 150, 150, 255)), kWidth * kHeight / 4);
+    frame = PlayAndDraw("MissileChase", 1.5f);
+    EXPECT_TRUE(Near(frame.At(5, 5), Color::FromRGBA(130, 50, 150, 255)));
+    EXPECT_GT(CountOther(frame, whole, Color::FromRGBA(130, 50, 150, 255)), kWidth * kHeight / 4);
+    // The stage's floor and its bodies, and the lab.
+    frame = PlayAndDraw("SmallWin", 1.0f);
+    EXPECT_GT(CountOther(frame, whole, Color(0xFF000000)), kWidth * kHeight / 20);
+    frame = PlayAndDraw("SmallMainMenu", 1.0f);
+    EXPECT_GT(CountOther(frame, whole, Color(0xFF000000)), kWidth * kHeight / 20);
+}
+
+}  // namespace
