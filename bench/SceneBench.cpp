@@ -20,8 +20,8 @@ namespace {
 constexpr int kActors = 20;
 constexpr int kFrames = 60 * 30;
 
-const char* const kKinds[] = {"RobotSmallVorn", "RobotMediumVorn", "RobotLargeVorn", "StalkSmallVorn",
-                              "StalkMediumVorn", "StalkLargeVorn", "Bunny",         "PineTree",
+const char* const kKinds[] = {"RobotSmallVorn",  "RobotMediumVorn", "RobotLargeVorn", "StalkSmallVorn",
+                              "StalkMediumVorn", "StalkLargeVorn",  "Bunny",          "PineTree",
                               "OakTree",         "SoccerBall"};
 
 // Every actor walks across the grass for the whole minute.
@@ -47,7 +47,8 @@ void BM_SceneTwentyActors(benchmark::State& state) {
         state.SkipWithError("no runtime folder with the data set");
         return;
     }
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("scene-bench-" + std::to_string(getpid()));
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("scene-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder / "Scenes" / "English");
     for (const char* linked : {"Actors", "Textures", "Sounds", "Speech"}) {
         std::filesystem::create_directory_symlink(runtime / linked, folder / linked);

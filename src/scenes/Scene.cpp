@@ -129,7 +129,8 @@ void Scene::Restart() {
 }
 
 Stage* Scene::CurrentStage() {
-    return current_ >= 0 && current_ < int32_t(script_.stages.size()) ? script_.stages[size_t(current_)].get() : nullptr;
+    return current_ >= 0 && current_ < int32_t(script_.stages.size()) ? script_.stages[size_t(current_)].get()
+                                                                      : nullptr;
 }
 
 void Scene::StartStage(int32_t index) {
@@ -258,8 +259,8 @@ bool Scene::SpeechHolds(Stage& stage) {
 
 void Scene::UpdateCamera(Stage& stage) {
     Camera& camera = CurrentCamera();
-    const SceneActor* target = stage.hasLookAtActor || stage.hasLookAtActorOffset ? FindActor(stage.lookAtActorName)
-                                                                                   : nullptr;
+    const SceneActor* target =
+        stage.hasLookAtActor || stage.hasLookAtActorOffset ? FindActor(stage.lookAtActorName) : nullptr;
     if (target != nullptr && stage.hasLookAtActor) {
         camera.SetDirection(target->LookPoint() - camera.eye);
     }

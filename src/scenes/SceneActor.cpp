@@ -98,6 +98,13 @@ Vector3 RandomUnitVector() {
     return Vector3(0.0f, 0.0f, 1.0f);
 }
 
+Matrix4 RestOf(const ModelNode* node) {
+    if (node == nullptr) {
+        return Matrix4();
+    }
+    return node->source != nullptr ? node->source->local : node->local;
+}
+
 bool IsAnyOf(SceneActorKind kind, std::initializer_list<SceneActorKind> kinds) {
     return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
 }
@@ -154,7 +161,8 @@ void SceneActor::ReleaseModel() {
 
 void SceneActor::BuildModel(const char* file, bool painted, float size) {
     const String path = painted ? ActorModelPath(file) : ActorPath(file);
-    const int32_t placement = IsAnyOf(kind, {SceneActorKind::Earth, SceneActorKind::Missile, SceneActorKind::Cloud}) ? 2 : 1;
+    const int32_t placement =
+        IsAnyOf(kind, {SceneActorKind::Earth, SceneActorKind::Missile, SceneActorKind::Cloud}) ? 2 : 1;
     model_ = GetRenderer().LoadModel(path, 1.0f, size, placement);
     if (model_ != nullptr) {
         lookHeight = std::max(model_->bounds.radius, 0.0f);
@@ -221,8 +229,9 @@ void SceneActor::BuildUnitBody() {
     }
     ballNode_ = model_->FindByName("BallActor");
     torsoNode_ = model_->FindByName("Torso");
-    ballRest_ = ballNode_ != nullptr ? ballNode_->local : Matrix4();
-    torsoRest_ = torsoNode_ != nullptr ? torsoNode_->local : Matrix4();
+    // A reused instance may come back posed: the rest is its source's.
+    ballRest_ = RestOf(ballNode_);
+    torsoRest_ = RestOf(torsoNode_);
     SetWeapon(0);
 }
 

@@ -71,7 +71,8 @@ Mesh* BuildGround(const char* tileName) {
     Renderer& renderer = GetRenderer();
     Material* materials[kGroundTextures];
     for (int i = 0; i < kGroundTextures; ++i) {
-        materials[i] = renderer.CreateTexturedMaterial(TexturePath(String(tileName) + String::FromInt(i) + ".tga"), -1, -1);
+        materials[i] =
+            renderer.CreateTexturedMaterial(TexturePath(String(tileName) + String::FromInt(i) + ".tga"), -1, -1);
         materials[i]->diffuse = materials[i]->ambient = gfx::ColorValue{1.0f, 1.0f, 1.0f, 1.0f};
     }
     constexpr int side = kGroundCells + 1;
@@ -188,7 +189,8 @@ void SceneBackdrop::BuildStars() {
     stars_ = std::make_unique<ParticleSystem>();
     stars_->particles.SetSize(kStarCount);
     for (Particle& star : stars_->particles) {
-        star.position = Vector3(RandomBetween(-25.0f, 25.0f), RandomBetween(21.0f, 25.0f), RandomBetween(-25.0f, 25.0f));
+        star.position =
+            Vector3(RandomBetween(-25.0f, 25.0f), RandomBetween(21.0f, 25.0f), RandomBetween(-25.0f, 25.0f));
         star.alive = 1;
     }
     stars_->particleSize = 0.1f;

@@ -14,11 +14,11 @@
 #include "engine/ModelNode.h"
 #include "engine/PoseAnimation.h"
 #include "engine/SharedMeshes.h"
-#include "platform/sys/Random.h"
 #include "platform/sys/Debug.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/Paths.h"
 #include "platform/sys/Process.h"
+#include "platform/sys/Random.h"
 #include "platform/sys/SafeFile.h"
 
 namespace {
@@ -28,8 +28,8 @@ constexpr float kSampleAhead = 0.2f;
 constexpr float kBlendIn = 0.2f;
 constexpr float kBlendSecond = 0.1f;
 constexpr float kPointTurnRate = 4.0f;  // radians a second round the marked place
-constexpr const char* kIdleGestures[] = {"IdleGlasses",       "IdleNosePick", "LookAround",     "SideToSideStretch",
-                                         "TapFoot",           "LookUpAndAround", "LookDownAndRight"};
+constexpr const char* kIdleGestures[] = {"IdleGlasses", "IdleNosePick",    "LookAround",      "SideToSideStretch",
+                                         "TapFoot",     "LookUpAndAround", "LookDownAndRight"};
 constexpr float kClockStart = -0.1f;
 constexpr char kHintPath[] = "Speech/hint.txt";
 // A decoded file that cannot be deleted is retried this long before it is left behind.
@@ -293,7 +293,8 @@ void Speaker::UpdatePointing(float frameTime) {
     if (pointing_ == Pointing::Rect) {
         centreX = 0.5f * float(pointRect_.left + pointRect_.right);
         centreY = 0.5f * float(pointRect_.top + pointRect_.bottom);
-        radius = 0.5f * std::hypot(float(pointRect_.right - pointRect_.left), float(pointRect_.bottom - pointRect_.top));
+        radius =
+            0.5f * std::hypot(float(pointRect_.right - pointRect_.left), float(pointRect_.bottom - pointRect_.top));
     }
     const float targetX = centreX + std::cos(pointPhase_) * radius;
     const float targetY = centreY + std::sin(pointPhase_) * radius;
@@ -327,7 +328,8 @@ void Speaker::PoseArm(const PointBlend& blend) {
     }
     Matrix3 mixed;
     for (int i = 0; i < 9; ++i) {
-        mixed.m[i] = from.rotations[armIndex_].m[i] * (1.0f - blend.fraction) + to.rotations[armIndex_].m[i] * blend.fraction;
+        mixed.m[i] =
+            from.rotations[armIndex_].m[i] * (1.0f - blend.fraction) + to.rotations[armIndex_].m[i] * blend.fraction;
     }
     mixed.Orthonormalize(0.0001f, 8);
     SetRotation(leftArm_->local, mixed);

@@ -27,7 +27,8 @@ TEST_F(SceneFixture, EveryDataScriptPlaysToItsEndWithEveryKindBuilt) {
         ASSERT_FALSE(scene_->Script().stages.empty()) << name;
         for (const auto& actor : scene_->Actors()) {
             kinds.insert(actor->kind);
-            const bool needsModel = actor->kind != SceneActorKind::Professor && actor->kind != SceneActorKind::WormHole &&
+            const bool needsModel = actor->kind != SceneActorKind::Professor &&
+                                    actor->kind != SceneActorKind::WormHole &&
                                     actor->kind != SceneActorKind::LaserBeam && actor->kind != SceneActorKind::Debris &&
                                     actor->kind != SceneActorKind::Explosion;
             if (needsModel && actor->Model() == nullptr) missingModels.insert(SceneActor::KindName(actor->kind));
@@ -48,6 +49,7 @@ TEST_F(SceneFixture, EveryDataScriptPlaysToItsEndWithEveryKindBuilt) {
     EXPECT_EQ(kinds.size(), size_t(SceneActor::kKindCount));
     EXPECT_TRUE(missingModels.empty()) << *missingModels.begin();
     EXPECT_TRUE(scene_->Guide().GetSpeaker()->HasModel());
+    EXPECT_TRUE(scene_->Guide().GetSpeaker()->CanPoint());
 }
 
 TEST_F(SceneFixture, StepsEndByArrivalOrByTimeAndTheCameraFollows) {
@@ -68,9 +70,8 @@ TEST_F(SceneFixture, StepsEndByArrivalOrByTimeAndTheCameraFollows) {
     EXPECT_GT(walker->position.x, 2.5f);
     EXPECT_NE(walker->tilt[0], 0.0f);  // the body leans while it runs
     const Vector3 view = scene_->CurrentCamera().direction;
-    EXPECT_NEAR(std::atan2(view.y, view.x), std::atan2(-scene_->CurrentCamera().eye.y,
-                                                       walker->position.x - scene_->CurrentCamera().eye.x),
-                0.05f);
+    EXPECT_NEAR(std::atan2(view.y, view.x),
+                std::atan2(-scene_->CurrentCamera().eye.y, walker->position.x - scene_->CurrentCamera().eye.x), 0.05f);
     Play(0.2f);
     EXPECT_EQ(scene_->CurrentStep(), 1);
     EXPECT_NEAR(walker->position.x, 4.0f, 1e-4f);
@@ -78,6 +79,22 @@ TEST_F(SceneFixture, StepsEndByArrivalOrByTimeAndTheCameraFollows) {
     EXPECT_NEAR(Play(10.0f), 2.0f, 0.1f);
     EXPECT_EQ(walker->position.y, 0.0f);
     EXPECT_EQ(scene_->State(), SceneState::Dark);
+}
+
+TEST_F(SceneFixture, ASpokenLineHoldsItsStepUnlessMarkedNotTo) {
+    WriteScript("Talk", "Stage\nText\n<SS> IntroLine1\nHello.\nEnd\nEnd\nStage\nText\n<SSNB> IntroLine2\nEnd\nEnd\n");
+    scene_->Load("Talk");
+    EXPECT_EQ(scene_->Script().stages[0]->lines.size(), 1u);
+    scene_->Restart();
+    // Without a sound manager he talks only through his start delay.
+    int frames = 0;
+    while (scene_->CurrentStep() == 0 && frames < 100) {
+        scene_->Update(1.0f / 30.0f);
+        ++frames;
+    }
+    EXPECT_EQ(frames, Speaker::kStartDelayFrames);
+    scene_->Update(1.0f / 30.0f);
+    EXPECT_TRUE(scene_->IsFinished());
 }
 
 TEST_F(SceneFixture, LinksThatNeverReachAStepGoDark) {
@@ -105,8 +122,9 @@ TEST_F(SceneFixture, LinksThatNeverReachAStepGoDark) {
 }
 
 TEST_F(SceneFixture, DebrisFliesWithinAQuarterTurnThenExplodes) {
-    WriteScript("Break", "Background Stage\nActor RobotMediumVorn Victim\n"
-                         "Stage\nTime 3\nVictim\nDebris 0 0 0\nEnd\nEnd\n");
+    WriteScript("Break",
+                "Background Stage\nActor RobotMediumVorn Victim\n"
+                "Stage\nTime 3\nVictim\nDebris 0 0 0\nEnd\nEnd\n");
     scene_->Load("Break");
     scene_->Restart();
     std::vector<SceneActor*> pieces;

@@ -88,7 +88,8 @@ TEST_F(SceneScreenshotTest, EachBackgroundWithItsActors) {
     // Space: the guide in his viewport over the black sky, the subtitle at the bottom.
     Image frame = PlayAndDraw("Intro", 1.0f);
     const IntRect guide = scene_->Guide().GetSpeaker()->ScreenRect();
-    EXPECT_GT(CountOther(frame, guide, Color(0xFF000000)), (guide.right - guide.left) * (guide.bottom - guide.top) / 20);
+    EXPECT_GT(CountOther(frame, guide, Color(0xFF000000)),
+              (guide.right - guide.left) * (guide.bottom - guide.top) / 20);
     const float lineHeight = 1.5f * GetFont().lineHeight;
     EXPECT_GT(CountOther(frame, IntRect(0, int(kHeight - 4 * lineHeight), kWidth - 1, int(kHeight - 3 * lineHeight)),
                          Color(0xFF000000)),
