@@ -154,7 +154,8 @@ void Scene::StartStage(int32_t index) {
             state_ = SceneState::Dark;
             return;
         }
-        Load(script_.linkedScene);
+        const std::string linked = script_.linkedScene;  // loading clears the script
+        Load(linked);
         index = 0;
         state_ = SceneState::Playing;
     }

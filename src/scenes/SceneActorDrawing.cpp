@@ -47,8 +47,10 @@ Matrix4 SceneActor::WorldTransform() const {
             return ScaledAt(Quaternion::Multiply(aim, roll), scale, position);
         }
         case SceneActorKind::Earth: {
+            // The model is loaded at its size already; a further five-fold scale would
+            // put the camera of the scripts inside the planet.
             Matrix4 m = Matrix::RotationZ(earthSpin);
-            m.Scale(scale * 5.0f);
+            m.Scale(scale);
             m.Translate(position);
             return m;
         }

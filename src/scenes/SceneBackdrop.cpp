@@ -95,12 +95,13 @@ Mesh* BuildGround(const char* tileName) {
             AddVertex(*mesh, corner + 1, high, low);
             AddVertex(*mesh, corner + side + 1, high, high);
             AddVertex(*mesh, corner + side, low, high);
+            // Wound like the stage floor, so the front faces look up.
             if ((row + column) % 2 == 0) {
-                AddFace(*mesh, first, first + 1, first + 2, material);
-                AddFace(*mesh, first, first + 2, first + 3, material);
+                AddFace(*mesh, first, first + 2, first + 1, material);
+                AddFace(*mesh, first, first + 3, first + 2, material);
             } else {
-                AddFace(*mesh, first, first + 1, first + 3, material);
-                AddFace(*mesh, first + 1, first + 2, first + 3, material);
+                AddFace(*mesh, first, first + 3, first + 1, material);
+                AddFace(*mesh, first + 1, first + 3, first + 2, material);
             }
         }
     }

@@ -53,6 +53,13 @@ protected:
     void WriteScript(const std::string& name, const std::string& text) {
         std::ofstream(std::filesystem::path(folder_.Path()) / "Scenes" / "English" / (name + ".SCE")) << text;
     }
+    // One frame drawn on the headless device.
+    void DrawFrame() {
+        Renderer& renderer = GetRenderer();
+        ASSERT_TRUE(renderer.GetReady());
+        scene_->Draw();
+        renderer.EndFrame();
+    }
     // Plays until the scene ends or the time runs out; the seconds played.
     float Play(float seconds, float frameTime = 1.0f / 30.0f) {
         float played = 0.0f;

@@ -39,7 +39,7 @@ TEST_F(SceneFixture, EveryDataScriptPlaysToItsEndWithEveryKindBuilt) {
         for (int frame = 0; played < 300.0f && scene_->State() == SceneState::Playing; ++frame) {
             scene_->Update(1.0f / 30.0f);
             played += 1.0f / 30.0f;
-            if (frame % 15 == 0) scene_->Draw();
+            if (frame % 15 == 0) DrawFrame();
         }
         EXPECT_EQ(scene_->State(), SceneState::Dark) << name << " still plays after " << played << " s";
         EXPECT_TRUE(scene_->IsFinished()) << name;
@@ -58,7 +58,7 @@ TEST_F(SceneFixture, StepsEndByArrivalOrByTimeAndTheCameraFollows) {
                 "Stage\nCamera\nLookAtActor walker\nEnd\nWalker\nFrom 0 0 0\nTo 4 0 0\nEnd\nEnd\n"
                 "Stage\nTime 2\nWalker\nTo 4 4 0\nSpeed 0\nEnd\nEnd\n");
     EXPECT_EQ(scene_->Background(), BackgroundKind::Space);  // before any script names one
-    scene_->Draw();
+    DrawFrame();
     scene_->Load("Walk");
     scene_->Restart();
     SceneActor* walker = scene_->FindActor("WALKER");
@@ -149,7 +149,7 @@ TEST_F(SceneFixture, DebrisFliesWithinAQuarterTurnThenExplodes) {
         EXPECT_EQ(piece->kind, SceneActorKind::Explosion) << piece->name;
         EXPECT_EQ(piece->name.rfind("Explosion", 0), 0u);
     }
-    scene_->Draw();
+    DrawFrame();
 }
 
 TEST_F(SceneFixture, APieceWithoutSizeDoesNotRoll) {
