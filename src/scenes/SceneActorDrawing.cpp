@@ -11,6 +11,7 @@
 #include "engine/Sparkles.h"
 #include "engine/WormStrand.h"
 #include "scenes/SceneActor.h"
+#include "scenes/SceneMaterials.h"
 #include "scenes/SceneSmoke.h"
 #include "scenes/Speaker.h"
 
@@ -81,7 +82,8 @@ void SceneActor::DrawTeleport(const float size[2], float age) {
     Renderer& renderer = GetRenderer();
     renderer.DisableLighting();
     renderer.SetAlphaBlend();
-    DrawSparkles(position + Vector3(0.0f, 0.0f, size[1] * lookHeight), size[0] * lookHeight, age);
+    if (HasSceneTexture("Sparkle0.tga"))
+        DrawSparkles(position + Vector3(0.0f, 0.0f, size[1] * lookHeight), size[0] * lookHeight, age);
     renderer.SetBlendOff();
     renderer.EnableLighting();
 }
@@ -116,6 +118,7 @@ void SceneActor::Draw() {
         case SceneActorKind::LaserBeam: DrawLaserBeam(); return;
         case SceneActorKind::Explosion: DrawSmoke(false); return;
         case SceneActorKind::WormHole:
+            if (!HasSceneTexture("WhiteBall.tga")) return;
             for (auto& worm : worms_) worm->Draw();
             return;
         default: break;
@@ -168,7 +171,7 @@ void SceneActor::DrawLaserBeam() {
     }
     Renderer& renderer = GetRenderer();
     if (beam_->mesh == nullptr) {
-        beam_->material = renderer.CreateTexturedMaterial(TexturePath("LaserBall1.tga"), -1, -1);
+        beam_->material = CreateSceneMaterial("LaserBall1.tga");
         renderer.CreateParticleMesh(*beam_);
     }
     const Vector3 back = travel_.Length() > 0.0f ? travel_ * -1.0f : Vector3(-1.0f, 0.0f, 0.0f);
@@ -193,7 +196,7 @@ void SceneActor::DrawShadow() {
     if (kind == SceneActorKind::Debris && stepClock > 1.0f) {
         return;
     }
-    Mesh* shadow = GetGenericShadowMesh();
+    Mesh* shadow = HasSceneTexture("GenericShadow.tga") ? GetGenericShadowMesh() : nullptr;
     if (shadow == nullptr) {
         return;
     }

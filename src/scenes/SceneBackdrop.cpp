@@ -1,5 +1,6 @@
 // The scenes' backgrounds.
 #include "scenes/SceneBackdrop.h"
+#include "scenes/SceneMaterials.h"
 
 #include <algorithm>
 #include <cmath>
@@ -71,8 +72,7 @@ Mesh* BuildGround(const char* tileName) {
     Renderer& renderer = GetRenderer();
     Material* materials[kGroundTextures];
     for (int i = 0; i < kGroundTextures; ++i) {
-        materials[i] =
-            renderer.CreateTexturedMaterial(TexturePath(String(tileName) + String::FromInt(i) + ".tga"), -1, -1);
+        materials[i] = CreateSceneMaterial((String(tileName) + String::FromInt(i) + ".tga").CStr());
         materials[i]->diffuse = materials[i]->ambient = gfx::ColorValue{1.0f, 1.0f, 1.0f, 1.0f};
     }
     constexpr int side = kGroundCells + 1;
@@ -249,7 +249,7 @@ void SceneBackdrop::Draw(BackgroundKind kind) {
 void SceneBackdrop::DrawStars() {
     Renderer& renderer = GetRenderer();
     if (stars_->mesh == nullptr) {
-        stars_->material = renderer.CreateTexturedMaterial(TexturePath("WhiteBall.tga"), -1, -1);
+        stars_->material = CreateSceneMaterial("WhiteBall.tga");
         renderer.CreateParticleMesh(*stars_);
     }
     gfx::Device& device = renderer.GetDevice();

@@ -1,5 +1,6 @@
 // Rising smoke puffs.
 #include "scenes/SceneSmoke.h"
+#include "scenes/SceneMaterials.h"
 
 #include <algorithm>
 #include <cmath>
@@ -74,7 +75,7 @@ int32_t SceneSmoke::LivePuffs() const {
 void SceneSmoke::Draw(bool overEverything) {
     Renderer& renderer = GetRenderer();
     if (mesh == nullptr) {
-        material = renderer.CreateTexturedMaterial(TexturePath("SmokeTexture.tga"), -1, -1);
+        material = CreateSceneMaterial("SmokeTexture.tga");
         renderer.CreateParticleMesh(*this);
     }
     gfx::Device& device = renderer.GetDevice();

@@ -1,5 +1,6 @@
 // The guide's lip sync and the speech tools that prepare it.
 #include "scenes/Speaker.h"
+#include "scenes/SceneMaterials.h"
 
 #include <algorithm>
 #include <chrono>
@@ -349,7 +350,7 @@ void Speaker::Draw(bool withShadow) {
     renderer.SetWorldMatrix(Matrix4());
     renderer.RenderModel(model_, false, false);
     if (withShadow) {
-        if (Mesh* shadow = GetGenericShadowMesh(); shadow != nullptr) {
+        if (Mesh* shadow = HasSceneTexture("GenericShadow.tga") ? GetGenericShadowMesh() : nullptr) {
             Matrix4 place;
             place.SetScale(0.5f);
             place.Translate(Vector3(0.0f, 0.0f, -0.7f));
