@@ -1,6 +1,7 @@
 // One scene of the data set for each background kind, played a moment and drawn on the
-// GL backend headless. The frames are kept as tests/screenshots/scene_<name>.tga under
-// the build folder for a person to look at.
+// GL backend headless, and the title menu over the shared scene. The frames are kept as
+// tests/screenshots/scene_<name>.tga and title_over_scene.tga under the build folder for
+// a person to look at.
 #include <iostream>
 
 #include "SceneFixture.h"
@@ -9,8 +10,12 @@
 #include "engine/Font.h"
 #include "engine/GlTestWindow.h"
 #include "platform/gfx/Device.h"
+#include "platform/sys/Random.h"
 #include "platform/window/SystemWindow.h"
 #include "scenes/Speaker.h"
+#include "screens/BackgroundScene.h"
+#include "screens/MainMenu.h"
+#include "ui/WindowManager.h"
 
 namespace {
 
@@ -60,6 +65,13 @@ protected:
         window_.reset();
         working_.reset();
     }
+    Image Keep(const std::string& pictureName) {
+        Image frame;
+        EXPECT_EQ(GetRenderer().GetDevice().ReadBackBuffer(frame), gfx::Result::Ok);
+        app_test::WorkingFolder back(buildFolder_);
+        std::cout << "picture: " << engine_test::KeepPicture(frame, pictureName.c_str()) << "\n";
+        return frame;
+    }
     Image PlayAndDraw(const char* sceneName, float seconds) {
         scene_->Load(sceneName);
         scene_->Restart();
@@ -69,12 +81,7 @@ protected:
         renderer.Clear(Color(0xFF000000), 1.0f, 3);
         scene_->Draw();
         renderer.EndFrame();
-        Image frame;
-        EXPECT_EQ(renderer.GetDevice().ReadBackBuffer(frame), gfx::Result::Ok);
-        app_test::WorkingFolder back(buildFolder_);
-        std::cout << "picture: " << engine_test::KeepPicture(frame, (std::string("scene_") + sceneName).c_str())
-                  << "\n";
-        return frame;
+        return Keep(std::string("scene_") + sceneName);
     }
 
     std::string buildFolder_;
@@ -106,6 +113,30 @@ TEST_F(SceneScreenshotTest, EachBackgroundWithItsActors) {
     EXPECT_GT(CountOther(frame, whole, Color(0xFF000000)), kWidth * kHeight / 20);
     frame = PlayAndDraw("SmallMainMenu", 1.0f);
     EXPECT_GT(CountOther(frame, whole, Color(0xFF000000)), kWidth * kHeight / 20);
+}
+
+TEST_F(SceneScreenshotTest, TheTitleMenuStandsOverTheSharedScene) {
+    scene_.reset();
+    sys::SRand(3);  // the menu picks its scene at random
+    CreateSharedScene();
+    {
+        MainMenu menu;
+        GetWindowManager().OpenWindow(&menu);
+        const std::string playing = GetSharedScene()->Name();
+        EXPECT_EQ(GetBackgroundScene().Name().CStr(), playing);
+        EXPECT_EQ(GetSharedScene()->State(), SceneState::Playing);
+        for (int frame = 0; frame < 30; ++frame) GetBackgroundScene().Update(1.0f / 30.0f);
+        Renderer& renderer = GetRenderer();
+        ASSERT_TRUE(renderer.GetReady());
+        renderer.Clear(Color(0xFF000000), 1.0f, 3);
+        GetWindowManager().RenderAll();
+        renderer.EndFrame();
+        const Image frame = Keep("title_over_scene");
+        // The menu's ring round its centre, and the scene all about it.
+        EXPECT_GT(CountOther(frame, IntRect(0, 400, kWidth - 1, kHeight - 1), Color(0xFF000000)), kWidth * 100);
+        GetWindowManager().CloseAllWindows();
+    }
+    DestroySharedScene();
 }
 
 }  // namespace
