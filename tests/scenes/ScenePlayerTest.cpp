@@ -3,9 +3,12 @@
 // go dark, and debris flies, rolls and explodes.
 #include <cmath>
 #include <set>
+#include <tuple>
 
 #include "SceneFixture.h"
+#include "audio/Sounder.h"
 #include "engine/ModelNode.h"
+#include "platform/sound/NullSoundDevice.h"
 #include "scenes/Speaker.h"
 
 namespace {
@@ -178,6 +181,35 @@ TEST_F(SceneFixture, ASoccerBallBouncesWithHalfItsSpeed) {
     EXPECT_EQ(scene_->State(), SceneState::Dark);
     EXPECT_NEAR(ball->velocity.z, -0.5f * impact, 0.01f);
     EXPECT_EQ(ball->position.z, 0.0f);
+}
+
+// The guide speaking a line of the data set: the head follows the mouth of the line's
+// phonemes, and the arm follows a place circled on the screen.
+TEST_F(SceneFixture, TheGuidesHeadAndArmFollowHisLine) {
+    Sounder sounder;
+    sounder.Init(std::make_unique<snd::NullSoundDevice>());
+    {
+        Speaker guide(&sounder);
+        ASSERT_TRUE(guide.LoadModel());
+        guide.Say("Speech/English/IntroLine1.OGG", true);
+        guide.PointAtCircle(900.0f, 100.0f, 20.0f);
+        std::set<std::tuple<float, float, float>> mouths;
+        std::set<int32_t> keys;
+        for (int frame = 0; frame < 60; ++frame) {
+            guide.Update(1.0f / 30.0f);
+            const Vector3& mouth = guide.MouthPosition();
+            mouths.insert({mouth.x, mouth.y, mouth.z});
+            if (const PointBlend* blend = guide.CurrentPointing()) keys.insert(blend->key);
+        }
+        EXPECT_TRUE(guide.IsTalking());
+        EXPECT_GT(mouths.size(), 3u);  // the mouth opens and closes along the line
+        // Far to the right of him and a little up: between the first two keys.
+        EXPECT_EQ(keys, std::set<int32_t>{0});
+        guide.Stop();
+        EXPECT_FALSE(guide.IsTalking());
+        EXPECT_EQ(guide.CurrentPointing(), nullptr);
+    }
+    sounder.Shutdown();
 }
 
 }  // namespace
