@@ -8,12 +8,16 @@
 #include "ui/CountMenuHost.h"
 #include "ui/ToolTip.h"
 #include "ui/WindowManager.h"
+#include "units/ChassisTable.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
 
 namespace {
 // The upgrade kinds 99 to 110 unlock the twelve weapon kinds.
 constexpr int32_t kFirstWeaponUpgrade = 99;
+
+// Only a chassis with something smaller to carry takes a unit launcher.
+bool TakesLauncher(const Vorn* unit) { return unit != nullptr && ChassisTable::SizeClass(unit->chassisType) > 0; }
 }  // namespace
 
 WeaponMenu::WeaponMenu() : PopUpMenu("WeaponMenu", 48, 96.0f) {
@@ -26,7 +30,8 @@ void WeaponMenu::OnOpen() {
     PopUpMenu::OnOpen();
     const Player* owner = unit != nullptr ? unit->owner : nullptr;
     for (int32_t kind = 0; kind < kWeaponKindCount && kind < items->Count(); ++kind) {
-        items->SetItemVisible(kind, owner == nullptr || owner->HasUpgradeLevel(kFirstWeaponUpgrade + kind, 0));
+        const bool unlocked = owner == nullptr || owner->HasUpgradeLevel(kFirstWeaponUpgrade + kind, 0);
+        items->SetItemVisible(kind, unlocked && (kind != kWeaponVornLauncher || TakesLauncher(unit)));
     }
     items->Layout(centre);
 }
