@@ -8,6 +8,7 @@
 #include "audio/Music.h"
 #include "audio/Sounder.h"
 #include "battlefield/ArenaWindow.h"
+#include "battlefield/EditorWindows.h"
 #include "core/Debugger.h"
 #include "core/FileHelpers.h"
 #include "core/FileStream.h"
@@ -261,6 +262,7 @@ void Application::CreateWindows() {
     frontEndServices_ = std::make_unique<FrontEndServices>(*this);
     SetFrontEndShell(frontEndServices_.get());
     CreateFrontEndScreens();
+    CreateEditorWindows();
     NoteNotBuilt("the window tray");
     NoteNotBuilt("the game's windows, trays and menus, and their layout");
 }
