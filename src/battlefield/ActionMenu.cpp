@@ -31,7 +31,7 @@ ActionMenu::ActionMenu() : PopUpMenu("ActionMenu", 32, 80.0f) {
 
 bool ActionMenu::IsOffered(int32_t kind, const Vorn* unit) {
     if (kind < 0 || kind >= kActionKindCount) return false;
-    const int32_t item = FindUpgradeItem(ActionNames[kind]);
+    const int32_t item = FindUpgradeItem(String(ActionNames[kind]) + "Action");
     if (item < 0 || GetLocalPlayer().GetUpgradeLevel(item) == -1) return false;
     const bool small = unit != nullptr && ChassisTable::SizeClass(unit->chassisType) == 0;
     switch (kind) {

@@ -24,11 +24,9 @@ constexpr const char* kEnemyImages[kPatternPropertyCount] = {
     "PropertyNotVIPButton.tga",      "PropertySoccerBallButton.tga"};
 constexpr int32_t kItemSize = 64;
 
-// The property rows of the upgrade catalogue follow the map tests; "Injured" and
-// "HasBall" name conditionals too, so the block is found by its one unique key.
 bool IsPropertyUnlocked(int32_t property) {
-    const int32_t first = FindUpgradeItem("NotInjured") - 1;
-    return first >= 0 && GetLocalPlayer().GetUpgradeLevel(first + property) != -1;
+    const int32_t item = FindUpgradeItem(String(PropertyNames[property]) + "Property");
+    return item >= 0 && GetLocalPlayer().GetUpgradeLevel(item) != -1;
 }
 }  // namespace
 

@@ -284,7 +284,7 @@ bool PatternWindow::RunPathCommand(Event& event) {
         }
         case kEventMovePathPoint:
         case kEventPlacePathPoint:
-            if (dragPathPoint == nullptr || DragMode() != kDragPathPoint) {
+            if (dragPathPoint == nullptr || (event.type == kEventMovePathPoint && DragMode() != kDragPathPoint)) {
                 Refuse();
                 return true;
             }
@@ -311,7 +311,8 @@ bool PatternWindow::RunPathCommand(Event& event) {
             return true;
         case kEventMovePathPointLookAt:
         case kEventPlacePathPointLookAt:
-            if (dragPathPoint == nullptr || DragMode() != kDragPathPointFacing) {
+            if (dragPathPoint == nullptr ||
+                (event.type == kEventMovePathPointLookAt && DragMode() != kDragPathPointFacing)) {
                 Refuse();
                 return true;
             }
@@ -386,7 +387,7 @@ bool PatternWindow::RunObjectCommand(Event& event) {
             return true;
         }
         case kEventPlacePatternObject:
-            if (dragObject == nullptr || DragMode() != kDragObject) {
+            if (dragObject == nullptr || dragObject->kind != event.value) {
                 Refuse();
                 return true;
             }
@@ -412,7 +413,8 @@ bool PatternWindow::RunObjectCommand(Event& event) {
         case kEventMovePatternObjectLookAt:
         case kEventPlacePatternObjectLookAt: {
             PatternObject* object = ObjectNamed(event);
-            if (object == nullptr || object != dragObject || DragMode() != kDragObjectFacing) {
+            const bool dragging = event.type == kEventPlacePatternObjectLookAt || DragMode() == kDragObjectFacing;
+            if (object == nullptr || object != dragObject || !dragging) {
                 Refuse();
                 return true;
             }
@@ -483,9 +485,8 @@ bool PatternWindow::RunActionCommand(Event& event) {
         case kEventMoveTargetAction:
         case kEventPlaceTargetAction: {
             const int32_t mode = DragMode();
-            const bool allowed = event.type == kEventAddTargetAction    ? mode == kDragNewActionTarget
-                                 : event.type == kEventPlaceTargetAction ? mode == kDragActionTarget
-                                                                         : mode == kDragNewActionTarget || mode == kDragActionTarget;
+            const bool allowed = event.type != kEventMoveTargetAction || mode == kDragNewActionTarget ||
+                                 mode == kDragActionTarget;
             if (dragAction == nullptr || !allowed) {
                 Refuse();
                 return true;
@@ -538,7 +539,7 @@ bool PatternWindow::RunMapCommand(Event& event) {
             return true;
         }
         case kEventPlaceMapConditional:
-            if (dragMapConditional == nullptr || DragMode() != kDragMapConditional) {
+            if (dragMapConditional == nullptr || dragMapConditional->kind != event.value) {
                 Refuse();
                 return true;
             }

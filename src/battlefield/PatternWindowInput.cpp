@@ -444,8 +444,10 @@ bool PatternWindow::HandleDragRelease(const Point& screen, const Vector2& p) {
         default: break;
     }
     (void)screen;
+    // The place and add events still name what was dragged; they end the drag.
     GetWindowManager().RemoveFromFocusOrder(this);
-    EndDrag();
+    GetMouse().drawMarkers = 0;
+    GetMouse().ShowCursor();
     return true;
 }
 

@@ -1,0 +1,247 @@
+// The pattern editor driven as the player drives it (palette drags, double clicks, the
+// wheel, Delete and Control) and as tutorial scripts drive it (events by name).
+#include <gtest/gtest.h>
+
+#include "EditorFixture.h"
+#include "battlefield/ActionMenu.h"
+#include "battlefield/PatternObjectPropertyMenu.h"
+#include "battlefield/PriorityMenu.h"
+#include "engine/Mouse.h"
+#include "engine/SpriteGrid.h"
+#include "platform/window/Keys.h"
+#include "units/Action.h"
+#include "units/PathPoint.h"
+#include "game/UpgradeItem.h"
+#include "support/TempFolder.h"
+#include "world/SaveFilePaths.h"
+
+namespace editor_test {
+namespace {
+
+class PatternWindowTest : public EditorTest {
+protected:
+    void DropObject(int kind, float x, float y) { Drag(PaletteItem(editor().objectGrid, kind), ScreenAt(x, y)); }
+    int CountKind(int kind) {
+        int n = 0;
+        for (const PatternObject* object : pattern().objects) n += object->kind == kind ? 1 : 0;
+        return n;
+    }
+};
+
+TEST_F(PatternWindowTest, ObjectsArePlacedMovedAndDeletedWithinTheRules) {
+    DropObject(kPatternTree, 10.0f, 0.0f);
+    ASSERT_EQ(CountKind(kPatternTree), 1);
+    PatternObject* tree = pattern().FindObjectOfKind(kPatternTree, 0);
+    EXPECT_NEAR(tree->position.x, 10.0f, 0.2f);
+    EXPECT_TRUE(Heard("THUD"));
+    EXPECT_EQ(GetMouse().mode, Mouse::kModeNothing);
+    // Dragged beyond the radar the tree lands just inside it.
+    Drag(ScreenAt(tree->position.x, tree->position.y), ScreenAt(24.0f, 0.0f));
+    EXPECT_NEAR(tree->position.Length(), kPatternClampRadius, 1e-4f);
+    // A second tree on top of the first is not added; moving onto it goes back.
+    DropObject(kPatternTree, 0.0f, 10.0f);
+    PatternObject* second = pattern().FindObjectOfKind(kPatternTree, 1);
+    ASSERT_NE(second, nullptr);
+    const Vector2 start = second->position;
+    DropObject(kPatternTree, tree->position.x, tree->position.y);
+    EXPECT_EQ(CountKind(kPatternTree), 2);
+    Drag(ScreenAt(start.x, start.y), ScreenAt(tree->position.x - 1.0f, tree->position.y));
+    EXPECT_EQ(second->position, start);
+    EXPECT_TRUE(Heard("ILLEGAL"));
+    // A beacon may stand outside the radar, but only once.
+    DropObject(kPatternBeacon, -22.0f, -22.0f);
+    ASSERT_EQ(CountKind(kPatternBeacon), 1);
+    DropObject(kPatternBeacon, 0.0f, -10.0f);
+    EXPECT_EQ(CountKind(kPatternBeacon), 1);
+    EXPECT_EQ(ErrorText(), "PlaceOnlyOne beacon inThisPattern");
+    // Delete over the second tree removes it; the hover lists forget it.
+    MovePointer(ScreenAt(start.x, start.y).x, ScreenAt(start.x, start.y).y);
+    TapKey(Mouse::kCodeDelete);
+    EXPECT_EQ(CountKind(kPatternTree), 1);
+    EXPECT_EQ(editor().currentObject, nullptr);
+}
+
+TEST_F(PatternWindowTest, AFullPatternRefusesObjectsPathPointsAndTerrainTests) {
+    for (int i = 0; pattern().objects.Count() < kMaxPatternObjects; ++i) {
+        DropObject(kPatternRock, -15.0f + 6.0f * float(i % 6), i < 6 ? 12.0f : -12.0f);
+    }
+    DropObject(kPatternRock, 0.0f, 0.0f);
+    EXPECT_EQ(pattern().objects.Count(), kMaxPatternObjects);
+    EXPECT_EQ(ErrorText(), "CannotAddObject");
+    for (int i = 0; pattern().pathPoints.Count() < kMaxPathPoints; ++i) {
+        DoubleClickAt(ScreenAt(-20.0f + 5.0f * float(i), 4.0f));
+    }
+    DoubleClickAt(ScreenAt(20.0f, -4.0f));
+    EXPECT_EQ(pattern().pathPoints.Count(), kMaxPathPoints);
+    EXPECT_EQ(ErrorText(), "CannotAddPathPoint");
+    for (int i = 0; pattern().mapConditionals.Count() < kMaxMapConditionals; ++i) {
+        Drag(PaletteItem(editor().terrainGrid, kMapLava), ScreenAt(-16.0f + 4.0f * float(i), -6.0f));
+    }
+    Drag(PaletteItem(editor().terrainGrid, kMapLava), ScreenAt(0.0f, -18.0f));
+    EXPECT_EQ(pattern().mapConditionals.Count(), kMaxMapConditionals);
+    EXPECT_EQ(ErrorText(), "CannotAddMapConditional");
+}
+
+TEST_F(PatternWindowTest, TheUnitsOwnPointCannotBeMovedDeletedOrTurned) {
+    const Point origin = ScreenAt(0.0f, 0.0f);
+    MovePointer(origin.x, origin.y);
+    TapKey(Mouse::kCodeDelete);
+    EXPECT_EQ(ErrorText(), "CannotDeleteOwnVorn");
+    scripted->PressKey(win::kKeyControl);
+    Click(origin.x, origin.y);
+    scripted->ReleaseKey(win::kKeyControl);
+    Frame();
+    EXPECT_EQ(ErrorText(), "CannotOrientOwnVorn");
+    EXPECT_EQ(pattern().pathPoints.Count(), 1);
+    // A script naming the unit's point is refused as well.
+    editor().HandleCommand(Scripted("ControlPickPathPoint"));
+    EXPECT_TRUE(Heard("ILLEGAL"));
+    EXPECT_EQ(GetMouse().mode, Mouse::kModeNothing);
+}
+
+TEST_F(PatternWindowTest, PathPointsMoveTurnAndTakeActions) {
+    DoubleClickAt(ScreenAt(10.0f, 5.0f));
+    ASSERT_EQ(pattern().pathPoints.Count(), 2);
+    PathPoint* point = pattern().pathPoints[1];
+    Drag(ScreenAt(10.0f, 5.0f), ScreenAt(12.0f, 5.0f));
+    EXPECT_NEAR(point->position.x, 12.0f, 0.2f);
+    EXPECT_EQ(point->facing, point->position);  // an unset facing travels with the point
+    // Control-drag pulls the facing handle out.
+    scripted->PressKey(win::kKeyControl);
+    Drag(ScreenAt(12.0f, 5.0f), ScreenAt(12.0f, -5.0f));
+    scripted->ReleaseKey(win::kKeyControl);
+    Frame();
+    EXPECT_NEAR(point->facing.y, -5.0f, 0.2f);
+    // A right click opens the action menu; an aimed action then follows the pointer
+    // until the next release.
+    const Point at = ScreenAt(point->position.x, point->position.y);
+    Press(at.x, at.y, win::MouseButton::Right);
+    Release(at.x, at.y, win::MouseButton::Right);
+    ActionMenu& menu = GetActionMenu();
+    ASSERT_TRUE(menu.open);
+    Event& choose = Scripted("PickEntry");
+    choose.value = kActionFire1;
+    menu.HandleCommand(choose);
+    EXPECT_FALSE(menu.open);
+    ASSERT_EQ(point->actions.Count(), 1);
+    EXPECT_EQ(GetMouse().mode, PatternWindow::kDragNewActionTarget);
+    const Point target = ScreenAt(20.0f, 0.0f);
+    MovePointer(target.x, target.y);
+    Release(target.x, target.y);
+    EXPECT_NEAR(point->actions[0]->point.x, 20.0f, 0.2f);
+    EXPECT_EQ(GetMouse().mode, Mouse::kModeNothing);
+    // Eight actions fill a point; the ninth is refused.
+    for (int i = 1; i < kMaxActionsPerPathPoint; ++i) editor().AddAction(point, kActionSetSwitch1, Vector2(), at);
+    editor().AddAction(point, kActionSetSwitch1, Vector2(), at);
+    EXPECT_EQ(point->actions.Count(), kMaxActionsPerPathPoint);
+    EXPECT_EQ(ErrorText(), "CannotAddAction");
+    // Scripts name actions by point and index; a stray pair is refused.
+    Event& stray = Scripted("DeleteAction");
+    stray.point = Point(1, 8);
+    editor().HandleCommand(stray);
+    EXPECT_TRUE(Heard("ILLEGAL"));
+    Event& remove = Scripted("DeleteAction");
+    remove.point = Point(1, 0);
+    editor().HandleCommand(remove);
+    EXPECT_EQ(point->actions.Count(), kMaxActionsPerPathPoint - 1);
+}
+
+TEST_F(PatternWindowTest, TheWheelStepsThroughStackedElements) {
+    // A path point, a rock and a terrain test at one place.
+    DoubleClickAt(ScreenAt(5.0f, 5.0f));
+    Drag(PaletteItem(editor().objectGrid, kPatternRock), ScreenAt(5.0f, 5.0f));
+    Drag(PaletteItem(editor().terrainGrid, kMapWater), ScreenAt(5.0f, 5.0f));
+    const Point at = ScreenAt(5.0f, 5.0f);
+    MovePointer(at.x + 20, at.y);
+    MovePointer(at.x, at.y);
+    const void* seen[3] = {};
+    for (const void*& element : seen) {
+        element = editor().currentPathPoint != nullptr  ? static_cast<const void*>(editor().currentPathPoint)
+                  : editor().currentObject != nullptr   ? static_cast<const void*>(editor().currentObject)
+                                                         : static_cast<const void*>(editor().currentMapConditional);
+        scripted->TurnWheel(1);
+        Frame();
+        MovePointer(at.x + 1, at.y);
+    }
+    EXPECT_NE(seen[0], seen[1]);
+    EXPECT_NE(seen[1], seen[2]);
+    EXPECT_NE(seen[0], seen[2]);
+    EXPECT_TRUE(editor().overStack);
+}
+
+TEST_F(PatternWindowTest, PalettesFollowUpgradesAndTheChassis) {
+    Player& local = GetLocalPlayer();
+    local.SetUpgradeLevel(FindUpgradeItem("PatternPriorities"), -1);
+    Vorn* small = MakeUnit(0);
+    editor().SetVornPattern(small, &small->PatternAt(0));
+    EXPECT_FALSE(editor().priorityGrid->IsShown(0));
+    EXPECT_FALSE(editor().conditionalGrid->IsShown(kConditionalOutOfAmmo2));
+    EXPECT_FALSE(editor().conditionalGrid->IsShown(kConditionalReloading2));
+    EXPECT_TRUE(editor().conditionalGrid->IsShown(kConditionalOutOfAmmo1));
+    EXPECT_FALSE(ActionMenu::IsOffered(kActionFire2, small));
+    EXPECT_FALSE(ActionMenu::IsOffered(kActionFire1Up, small));
+    unit->SetWeaponKind(0, kWeaponMissileLauncher);
+    EXPECT_TRUE(ActionMenu::IsOffered(kActionFire1Up, unit));
+    EXPECT_FALSE(ActionMenu::IsOffered(kActionFire2Up, unit));
+    // A click on a switch button toggles the switch.
+    Click(PaletteItem(editor().conditionalGrid, kConditionalSwitch2).x,
+          PaletteItem(editor().conditionalGrid, kConditionalSwitch2).y);
+    EXPECT_EQ(pattern().conditionals.flags[kConditionalSwitch2], 1);
+    Event& stray = Scripted("PickConditional");
+    stray.value = kConditionalCount;
+    editor().HandleCommand(stray);
+    EXPECT_TRUE(Heard("ILLEGAL"));
+}
+
+TEST_F(PatternWindowTest, PriorityAndPropertiesComeFromTheirMenus) {
+    editor().HandleCommand(Scripted("OpenPriorityMenu"));
+    PriorityMenu& priorities = GetPriorityMenu();
+    ASSERT_TRUE(priorities.open);
+    Event& seven = Scripted("PickEntry");
+    seven.value = 7;
+    priorities.HandleCommand(seven);
+    EXPECT_EQ(pattern().priority, 7);
+    EXPECT_EQ(unit->edited, 1);
+    // The property menu takes the enemy's images for an enemy of the player's own unit.
+    Drag(PaletteItem(editor().objectGrid, kPatternEnemy), ScreenAt(8.0f, 0.0f));
+    PatternObject* enemy = pattern().FindObjectOfKind(kPatternEnemy, 0);
+    ASSERT_NE(enemy, nullptr);
+    const Point at = ScreenAt(8.0f, 0.0f);
+    MovePointer(at.x, at.y);
+    Press(at.x, at.y, win::MouseButton::Right);
+    Release(at.x, at.y, win::MouseButton::Right);
+    PatternObjectPropertyMenu& properties = GetPatternObjectPropertyMenu();
+    ASSERT_TRUE(properties.open);
+    EXPECT_TRUE(properties.enemyImages);
+    Event& large = Scripted("PickEntry");
+    large.value = kPropertyLargeChassis;
+    properties.HandleCommand(large);
+    EXPECT_EQ(enemy->properties[kPropertyLargeChassis], 1);
+    Event& removeProperty = Scripted("DeleteProperty");
+    removeProperty.value = kPatternEnemy;
+    removeProperty.point = Point(0, kPropertyLargeChassis);
+    editor().HandleCommand(removeProperty);
+    EXPECT_EQ(enemy->properties[kPropertyLargeChassis], 0);
+}
+
+TEST_F(PatternWindowTest, AnEditedPatternSurvivesTheUnitFile) {
+    platform_test::TempFolder folder;
+    SetDataFolders(String((folder.Path() + "/").c_str()), "Squads\\", "Scenarios\\");
+    DoubleClickAt(ScreenAt(10.0f, 0.0f));
+    Drag(PaletteItem(editor().objectGrid, kPatternTree), ScreenAt(6.0f, 8.0f));
+    Drag(PaletteItem(editor().terrainGrid, kMapHigher), ScreenAt(-4.0f, 4.0f));
+    editor().AddAction(pattern().pathPoints[1], kActionSetSignal1, Vector2(), Point());
+    ASSERT_TRUE(unit->SaveFile("Drawn"));
+    Vorn* copy = MakeUnit(1);
+    ASSERT_TRUE(copy->LoadFile("Drawn"));
+    const Pattern& loaded = copy->PatternAt(0);
+    ASSERT_EQ(loaded.pathPoints.Count(), 2);
+    EXPECT_EQ(loaded.pathPoints[1]->actions.Count(), 1);
+    EXPECT_EQ(loaded.objects.Count(), pattern().objects.Count());
+    EXPECT_EQ(loaded.mapConditionals.Count(), 1);
+    EXPECT_TRUE(loaded.IsEnabled());
+    SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+}
+
+}  // namespace
+}  // namespace editor_test
