@@ -13,6 +13,7 @@
 #include "core/TextTable.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "game/UpgradeItem.h"
 #include "support/TestArena.h"
 #include "support/TestAssets.h"
 #include "ui/ErrorBox.h"
@@ -96,6 +97,10 @@ protected:
         box.message.Clear();
         GetWindowManager().CloseWindow(&box);
         return text;
+    }
+    std::string ErrorTextKeepingBox() {
+        ErrorBox& box = GetErrorBox();
+        return box.message.IsEmpty() ? std::string() : box.message[0].CStr();
     }
     // A command as a tutorial script posts it: by its name, to the window.
     Event& Scripted(const char* name) {
