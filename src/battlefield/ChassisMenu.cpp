@@ -36,12 +36,16 @@ ChassisMenu::ChassisMenu() : PopUpMenu("ChassisMenu", 32, 56.0f) {
 
 void ChassisMenu::OnOpen() {
     PopUpMenu::OnOpen();
+    // The menu may be made before the chassis table is read: its images come once they
+    // are known.
     for (int32_t chassis = 0; chassis < items->Count(); ++chassis) {
         const ChassisDefinition* row = ChassisTable::Row(chassis);
-        if (row != nullptr && !row->buttonImage.IsEmpty() && items->sprites[chassis] != nullptr)
+        if (!imagesSet_ && row != nullptr && !row->buttonImage.IsEmpty())
             items->SetItemSprite(chassis, CreateUiSprite(itemSize, itemSize, row->buttonImage, Sprite::kAnchorCentre));
         items->SetItemVisible(chassis, false);
     }
+    const ChassisDefinition* first = ChassisTable::Row(0);
+    imagesSet_ = imagesSet_ || (first != nullptr && !first->buttonImage.IsEmpty());
     const Player& player = GetLocalPlayer();
     for (int32_t size = 0; size < 3; ++size) {
         const int32_t choice = player.GetChassisChoice(size);

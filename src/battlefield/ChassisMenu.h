@@ -20,6 +20,9 @@ public:
     static void FindLosses(const Vorn& unit, int32_t chassis, bool lost[ConfirmChangeVornChassisMenu::kLossCount]);
 
     Vorn* unit = nullptr;  // not owned
+
+private:
+    bool imagesSet_ = false;
 };
 
 ChassisMenu& GetChassisMenu();

@@ -81,6 +81,7 @@ void VornWindow::CreateResources() {
     frameSprite_ = CreateUiSprite(50, 50, "MenuHighlight.tga", Sprite::kAnchorTopLeft);
     TintSprite(frameSprite_, kFrameColour);
     infinitySprite_ = CreateUiSprite(20, 20, "Infinity.tga", Sprite::kAnchorTopLeft);
+    for (int32_t size = 0; size < 3; ++size) shownChassis_[size] = size;
     saveGrid_ = FreeGrid();
     saveGrid_->AddItem(CreateUiSprite(32, 32, "SaveVornButton.tga", Sprite::kAnchorCentre), "SaveVorn", true);
     slotGrid_ = FreeGrid();
@@ -111,7 +112,10 @@ void VornWindow::OnOpen() {
     if (vorn != nullptr) {
         // The chassis buttons show the owner's own choice of each size class.
         for (int32_t size = 0; size < 3; ++size) {
-            const String image = ChassisImage(ChosenChassis(vorn->owner, size));
+            const int32_t chosen = ChosenChassis(vorn->owner, size);
+            if (chosen == shownChassis_[size]) continue;
+            shownChassis_[size] = chosen;
+            const String image = ChassisImage(chosen);
             for (int32_t b : {kChassis, kAmmo1, kAmmo2}) {
                 const int32_t item = b == kChassis ? size : 1 + size;
                 buttons_[b]->SetItemSprite(item, CreateUiSprite(kButtonSize, kButtonSize, image, Sprite::kAnchorCentre));
@@ -588,6 +592,12 @@ void VornWindow::GetHighlightShape(const HighlightRequest& request, Highlighter&
     } else {
         Window::GetHighlightShape(request, highlighter);
     }
+}
+
+void VornWindow::DrawDraggedPattern(const IntRect& box) {
+    const int32_t slot = GetMouse().dragIndex;
+    if (vorn == nullptr || !IsValidSlot(slot)) return;
+    thumbnail_.Draw(vorn->PatternAt(slot), box, Color(0));
 }
 
 VornWindow& GetVornWindow() {

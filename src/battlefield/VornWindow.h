@@ -41,6 +41,9 @@ public:
     // read; the weapon is rearmed and the unit recosted.
     void SetWeaponAmmo(int32_t place, const String& ammoName);
 
+    // The pattern of the slot being dragged, drawn into the box at the pointer.
+    void DrawDraggedPattern(const IntRect& box);
+
     // Slot under the point among the shown ones, or -1.
     int32_t SlotAt(const Point& point) const;
     IntRect SlotRect(int32_t slot) const;
@@ -75,6 +78,7 @@ private:
     int32_t pressedButton_ = -1;
     bool savePressed_ = false;
     int32_t rightPressedSlot_ = -1;
+    int32_t shownChassis_[3] = {0, 1, 2};
 };
 
 VornWindow& GetVornWindow();
