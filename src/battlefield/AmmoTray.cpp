@@ -87,7 +87,8 @@ void AmmoTray::HandleCommand(Event& event) {
         case kEventPickTrayEntry: {
             VornWindow& editor = GetVornWindow();
             for (const VornSummary& summary : summaries) {
-                if (!summary.fileName.EqualsNoCase(event.text.CStr()) || vorn == nullptr || vorn != editor.vorn) continue;
+                if (!summary.fileName.EqualsNoCase(event.text.CStr()) || vorn == nullptr || vorn != editor.vorn)
+                    continue;
                 editor.SetWeaponAmmo(weaponPlace, summary.fileName);
                 weaponPlace = 0;
                 vorn->ComputeCost();

@@ -49,14 +49,16 @@ void ChassisMenu::OnOpen() {
     const Player& player = GetLocalPlayer();
     for (int32_t size = 0; size < 3; ++size) {
         const int32_t choice = player.GetChassisChoice(size);
-        if (choice >= 0 && choice < items->Count() && Unlocked(kSizeUpgrades[size])) items->SetItemVisible(choice, true);
+        if (choice >= 0 && choice < items->Count() && Unlocked(kSizeUpgrades[size]))
+            items->SetItemVisible(choice, true);
     }
     items->Layout(centre);
 }
 
 void ChassisMenu::FindLosses(const Vorn& unit, int32_t chassis, bool lost[ConfirmChangeVornChassisMenu::kLossCount]) {
     const int32_t size = ChassisTable::SizeClass(chassis);
-    lost[ConfirmChangeVornChassisMenu::kLosesPatterns] = unit.CountEnabledPatterns() > VornWindow::PatternLimit(chassis);
+    lost[ConfirmChangeVornChassisMenu::kLosesPatterns] =
+        unit.CountEnabledPatterns() > VornWindow::PatternLimit(chassis);
     lost[ConfirmChangeVornChassisMenu::kLosesSecondWeaponActions] = size == 0 && unit.UsesWeapon2Actions();
     lost[ConfirmChangeVornChassisMenu::kLosesSecondWeaponConditionals] = size == 0 && unit.UsesWeapon2Conditionals();
     lost[ConfirmChangeVornChassisMenu::kLosesLaunchers] = size == 0 && unit.HasVornLauncher();

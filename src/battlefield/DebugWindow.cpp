@@ -5,9 +5,9 @@
 
 #include "battlefield/PatternWindow.h"
 #include "core/TextTable.h"
+#include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/ScreenLayout.h"
-#include "engine/Mouse.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
@@ -126,7 +126,8 @@ void DebugWindow::DrawContents() {
     }
     // The rings of the selected and current patterns go last, so no neighbour covers them.
     if (selectedIndex >= 0 && !isHovered(selectedIndex)) DrawPattern(selectedIndex, false);
-    if (currentIndex >= 0 && currentIndex != selectedIndex && !isHovered(currentIndex)) DrawPattern(currentIndex, false);
+    if (currentIndex >= 0 && currentIndex != selectedIndex && !isHovered(currentIndex))
+        DrawPattern(currentIndex, false);
     Renderer& renderer = GetRenderer();
     UseScreenCamera();
     renderer.SetAlphaBlend();

@@ -15,7 +15,7 @@
 
 namespace {
 constexpr const char* kFriendImages[kPatternPropertyCount] = {
-    "PropertyInjuredButton.tga",      "PropertyNotInjuredButton.tga", "PropertySmallFriendButton.tga",
+    "PropertyInjuredButton.tga",      "PropertyNotInjuredButton.tga",  "PropertySmallFriendButton.tga",
     "PropertyMediumFriendButton.tga", "PropertyLargeFriendButton.tga", "PropertyVIPButton.tga",
     "PropertyNotVIPButton.tga",       "PropertySoccerBallButton.tga"};
 constexpr const char* kEnemyImages[kPatternPropertyCount] = {

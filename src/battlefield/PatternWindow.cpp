@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "battlefield/ActionMenu.h"
+#include "battlefield/PatternObjectPropertyMenu.h"
+#include "battlefield/PriorityMenu.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
@@ -31,13 +34,16 @@ constexpr float kDiagramZoom = 32.0f;
 constexpr int32_t kPaletteTopGap = 34;
 
 constexpr const char* kObjectImages[kPatternObjectKindCount] = {
-    "TreePatternButton.tga",       "SolarChargerPatternButton.tga", "RockPatternButton.tga",
-    "BeaconPatternButton.tga",     "HealthFieldPatternButton.tga",  "GooFieldPatternButton.tga",
-    "StaticFieldPatternButton.tga", "FriendPatternIcon.tga",        "EnemyPatternIcon.tga",
-    "SoccerBallPatternButton.tga", "FriendGoalPatternButton.tga",   "EnemyGoalPatternButton.tga"};
-constexpr const char* kTerrainImages[kMapConditionKindCount] = {
-    "MapDirtGrassStoneButton.tga", "MapSandSnowSwampButton.tga", "MapLavaButton.tga",
-    "MapWaterButton.tga",          "MapUpButton.tga",            "MapDownButton.tga"};
+    "TreePatternButton.tga",        "SolarChargerPatternButton.tga", "RockPatternButton.tga",
+    "BeaconPatternButton.tga",      "HealthFieldPatternButton.tga",  "GooFieldPatternButton.tga",
+    "StaticFieldPatternButton.tga", "FriendPatternIcon.tga",         "EnemyPatternIcon.tga",
+    "SoccerBallPatternButton.tga",  "FriendGoalPatternButton.tga",   "EnemyGoalPatternButton.tga"};
+constexpr const char* kTerrainImages[kMapConditionKindCount] = {"MapDirtGrassStoneButton.tga",
+                                                                "MapSandSnowSwampButton.tga",
+                                                                "MapLavaButton.tga",
+                                                                "MapWaterButton.tga",
+                                                                "MapUpButton.tga",
+                                                                "MapDownButton.tga"};
 constexpr const char* kSwitchImages[kConditionalCount] = {"Switch1Conditional.tga",
                                                           "Switch2Conditional.tga",
                                                           "SignalConditional.tga",
@@ -172,6 +178,12 @@ void PatternWindow::OnOpen() {
 
 void PatternWindow::OnClose() {
     if (!IsIdle()) EndDrag();
+    // Its menus and the timer box hold elements of the pattern.
+    WindowManager& windows = GetWindowManager();
+    windows.CloseWindow(&GetActionMenu());
+    windows.CloseWindow(&GetPatternObjectPropertyMenu());
+    windows.CloseWindow(&GetPriorityMenu());
+    windows.CloseWindow(&GetTimerEditBox());
 }
 
 void PatternWindow::SetEditMode(bool ownUnit) {
@@ -336,7 +348,8 @@ void PatternWindow::GetToolTip() {
         return true;
     };
     for (SpriteGrid* grid : {objectGrid, terrainGrid, conditionalGrid}) {
-        if (grid != nullptr && grid->IsValidIndex(grid->hovered) && tipFor(grid, GetLanguageText(grid->names[grid->hovered])))
+        if (grid != nullptr && grid->IsValidIndex(grid->hovered) &&
+            tipFor(grid, GetLanguageText(grid->names[grid->hovered])))
             return;
     }
     if (tipFor(priorityGrid, GetLanguageText("Priority"))) return;

@@ -437,9 +437,9 @@ bool PatternWindow::RunObjectCommand(Event& event) {
             ApplyChanges();
             return true;
         case kEventDeleteProperty: {
-            PatternObject* object =
-                event.value >= 0 && event.value < kPatternObjectKindCount ? pattern->FindObjectOfKind(event.value, event.point.x)
-                                                                          : nullptr;
+            PatternObject* object = event.value >= 0 && event.value < kPatternObjectKindCount
+                                        ? pattern->FindObjectOfKind(event.value, event.point.x)
+                                        : nullptr;
             if (object == nullptr || event.point.y < 0 || event.point.y >= kPatternPropertyCount) {
                 Refuse();
                 return true;
@@ -458,7 +458,8 @@ bool PatternWindow::RunActionCommand(Event& event) {
     const Vector2 point = ClampToArea(event.position2);
     switch (event.type) {
         case kEventEditAction: {
-            Action* action = pressedAction != nullptr ? pressedAction : (currentAction != nullptr ? currentAction : ringAction);
+            Action* action =
+                pressedAction != nullptr ? pressedAction : (currentAction != nullptr ? currentAction : ringAction);
             if (action == nullptr || action->kind != kActionSetTimer) return true;
             TimerEditBox& box = GetTimerEditBox();
             box.action = action;
@@ -485,8 +486,8 @@ bool PatternWindow::RunActionCommand(Event& event) {
         case kEventMoveTargetAction:
         case kEventPlaceTargetAction: {
             const int32_t mode = DragMode();
-            const bool allowed = event.type != kEventMoveTargetAction || mode == kDragNewActionTarget ||
-                                 mode == kDragActionTarget;
+            const bool allowed =
+                event.type != kEventMoveTargetAction || mode == kDragNewActionTarget || mode == kDragActionTarget;
             if (dragAction == nullptr || !allowed) {
                 Refuse();
                 return true;

@@ -113,7 +113,9 @@ void PatternWindow::ApplyCycle(bool stepFromReverse) {
 }
 
 void PatternWindow::TakeSelectionAsCurrent() {
-    const auto pick = [&](auto& list, int32_t which) { return selection[which] >= 0 ? list[selection[which]] : nullptr; };
+    const auto pick = [&](auto& list, int32_t which) {
+        return selection[which] >= 0 ? list[selection[which]] : nullptr;
+    };
     currentPathPoint = pick(hoverPathPoints, kListPathPoints);
     currentObject = pick(hoverObjects, kListObjects);
     currentMapConditional = pick(hoverMapConditionals, kListMapConditionals);

@@ -91,8 +91,9 @@ void VornWindow::CreateResources() {
     for (int32_t b = 0; b < kButtonCount; ++b) buttons_[b] = FreeGrid();
     for (int32_t kind = 0; kind < kWeaponKindCount; ++kind) {
         for (int32_t b : {kWeapon1, kWeapon2}) {
-            buttons_[b]->AddItem(CreateUiSprite(kButtonSize, kButtonSize, WeaponButtonImage(kind), Sprite::kAnchorCentre),
-                                 WeaponKindName(kind), false);
+            buttons_[b]->AddItem(
+                CreateUiSprite(kButtonSize, kButtonSize, WeaponButtonImage(kind), Sprite::kAnchorCentre),
+                WeaponKindName(kind), false);
         }
     }
     for (int32_t b : {kAmmo1, kAmmo2}) {
@@ -118,7 +119,8 @@ void VornWindow::OnOpen() {
             const String image = ChassisImage(chosen);
             for (int32_t b : {kChassis, kAmmo1, kAmmo2}) {
                 const int32_t item = b == kChassis ? size : 1 + size;
-                buttons_[b]->SetItemSprite(item, CreateUiSprite(kButtonSize, kButtonSize, image, Sprite::kAnchorCentre));
+                buttons_[b]->SetItemSprite(item,
+                                           CreateUiSprite(kButtonSize, kButtonSize, image, Sprite::kAnchorCentre));
             }
         }
         GetPatternWindow().SetEditMode(vorn->owner == &GetLocalPlayer());
@@ -232,6 +234,7 @@ bool VornWindow::HandleMouse(const InputEvent& input) {
         }
         mouse.dragIndex = -1;
         mouse.ShowCursor();
+        GetWindowManager().RemoveFromFocusOrder(this);
         return true;
     }
     if ((leftPress || rightPress) && pressedButton_ < 0) {
@@ -326,6 +329,8 @@ void VornWindow::HandleCommand(Event& event) {
             if (!IsValidSlot(event.value)) return refuse();
             GetMouse().dragIndex = event.value;
             GetMouse().HideCursor(Mouse::kModePattern, nullptr);
+            // The release may come anywhere; it ends the drag all the same.
+            GetWindowManager().BringToFront(this);
             return;
         case kEventCopyPattern: {
             const int32_t from = event.point.x;
@@ -539,9 +544,7 @@ void VornWindow::GetToolTip() {
         tip.SetForItem(text, grid, *grid.sprites[grid.hovered]);
         return true;
     };
-    const auto weaponName = [&](int32_t place) {
-        return GetLanguageText(WeaponKindName(vorn->weapons[place].kind));
-    };
+    const auto weaponName = [&](int32_t place) { return GetLanguageText(WeaponKindName(vorn->weapons[place].kind)); };
     const ChassisDefinition* row = ChassisTable::Row(vorn->chassisType);
     const String chassisName = row != nullptr ? GetLanguageText(row->name) : String();
     if (show(*buttons_[kWeapon1], GetLanguageText("WeaponEOL") + weaponName(0))) return;

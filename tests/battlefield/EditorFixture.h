@@ -8,9 +8,9 @@
 
 #include "battlefield/PatternWindow.h"
 #include "battlefield/VornWindow.h"
+#include "core/TextTable.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
-#include "core/TextTable.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "game/UpgradeItem.h"
@@ -44,8 +44,8 @@ protected:
         for (int size = 0; size < 3; ++size) local.chassisChoices[size] = size;
         game.firstPlayer = &local;
         for (const char* key : {"CannotAddObject", "CannotAddPathPoint", "CannotAddMapConditional", "CannotAddAction",
-                                "CannotDeleteOwnVorn", "CannotOrientOwnVorn", "PlaceOnlyOne", "inThisPattern",
-                                "Beacon", "TooManyPatterns"}) {
+                                "CannotDeleteOwnVorn", "CannotOrientOwnVorn", "PlaceOnlyOne", "inThisPattern", "Beacon",
+                                "TooManyPatterns"}) {
             GetTextTable().Set(key, key);
         }
         unit = MakeUnit(1);

@@ -8,11 +8,11 @@
 #include "battlefield/PriorityMenu.h"
 #include "engine/Mouse.h"
 #include "engine/SpriteGrid.h"
+#include "game/UpgradeItem.h"
 #include "platform/window/Keys.h"
+#include "support/TempFolder.h"
 #include "units/Action.h"
 #include "units/PathPoint.h"
-#include "game/UpgradeItem.h"
-#include "support/TempFolder.h"
 #include "world/SaveFilePaths.h"
 
 namespace editor_test {
@@ -156,9 +156,9 @@ TEST_F(PatternWindowTest, TheWheelStepsThroughStackedElements) {
     MovePointer(at.x, at.y);
     const void* seen[3] = {};
     for (const void*& element : seen) {
-        element = editor().currentPathPoint != nullptr  ? static_cast<const void*>(editor().currentPathPoint)
-                  : editor().currentObject != nullptr   ? static_cast<const void*>(editor().currentObject)
-                                                         : static_cast<const void*>(editor().currentMapConditional);
+        element = editor().currentPathPoint != nullptr ? static_cast<const void*>(editor().currentPathPoint)
+                  : editor().currentObject != nullptr  ? static_cast<const void*>(editor().currentObject)
+                                                       : static_cast<const void*>(editor().currentMapConditional);
         scripted->TurnWheel(1);
         Frame();
         MovePointer(at.x + 1, at.y);
