@@ -13,6 +13,7 @@
 #include "support/TempFolder.h"
 #include "units/Action.h"
 #include "units/PathPoint.h"
+#include "world/ObjectKind.h"
 #include "world/SaveFilePaths.h"
 
 namespace editor_test {
@@ -240,6 +241,20 @@ TEST_F(PatternWindowTest, AnEditedPatternSurvivesTheUnitFile) {
     EXPECT_EQ(loaded.objects.Count(), pattern().objects.Count());
     EXPECT_EQ(loaded.mapConditionals.Count(), 1);
     EXPECT_TRUE(loaded.IsEnabled());
+    // In a battle the matcher runs the reloaded pattern: the unit heads for its point.
+    PatternMatcher matcher;
+    gPatternMatcher = &matcher;
+    const PatternObject* tree = loaded.FindObjectOfKind(kPatternTree, 0);
+    ASSERT_NE(tree, nullptr);
+    const Vector3 at = copy->position;
+    world_test::AddObjectOfKind(*arena_, kKindTree, at.x + tree->position.x, at.y + tree->position.y);
+    copy->ChoosePattern();
+    EXPECT_EQ(copy->currentPattern, &copy->PatternAt(0));
+    EXPECT_FALSE(copy->actionQueue.IsEmpty());
+    EXPECT_NEAR(
+        Vector2(loaded.pathPoints[1]->worldPosition.x - at.x, loaded.pathPoints[1]->worldPosition.y - at.y).Length(),
+        10.0f, 0.5f);
+    gPatternMatcher = nullptr;
     SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
 }
 
