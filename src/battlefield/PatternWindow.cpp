@@ -100,7 +100,7 @@ void ShowEditorError(const char* key) { ShowEditorErrorText(GetLanguageText(key)
 PatternWindow::PatternWindow() : Window("PatternWindow") {
     closeButton = true;
     backgroundShown = true;
-    SetRect(IntRect(80, 200, 80 + kWidth, 200 + kHeight));
+    SetRect(IntRect(80, 200, 80 + kWidth - 1, 200 + kHeight - 1));
     camera_.kind = Camera::kOrthographic;
     camera_.viewWidth = kAreaWidth;
     camera_.viewHeight = kAreaWidth;

@@ -50,7 +50,7 @@ protected:
         }
         unit = MakeUnit(1);
         PatternWindow& editor = GetPatternWindow();
-        editor.SetRect(IntRect(80, 200, 80 + PatternWindow::kWidth, 200 + PatternWindow::kHeight));
+        editor.SetRect(IntRect(80, 200, 80 + PatternWindow::kWidth - 1, 200 + PatternWindow::kHeight - 1));
         GetWindowManager().OpenWindow(&editor);
         editor.SetVornPattern(unit, &unit->PatternAt(0));
         TakeSounds();
