@@ -377,6 +377,7 @@ void VornWindow::HandleCommand(Event& event) {
             WeaponMenu& menu = GetWeaponMenu();
             menu.unit = vorn;
             menu.weaponPlace = event.value;
+            menu.opener = this;
             menu.MoveTo(ButtonCentre(kWeapon1 + event.value));
             OpenInFront(menu);
             return;

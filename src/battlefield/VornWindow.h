@@ -7,13 +7,14 @@
 #include "battlefield/PatternThumbnail.h"
 #include "core/IntRect.h"
 #include "ui/ConfirmChangeVornChassisMenu.h"
+#include "ui/WeaponMenu.h"
 #include "ui/Window.h"
 
 class SpriteGrid;
 class Vorn;
 struct Sprite;
 
-class VornWindow : public Window, public VornChassisChanger {
+class VornWindow : public Window, public VornChassisChanger, public WeaponMenuOpener {
 public:
     static constexpr int32_t kWidth = 510;
     static constexpr int32_t kHeight = 150;
@@ -37,6 +38,8 @@ public:
 
     // The new chassis replaces the old; what it cannot hold goes.
     void ChangeVornChassis(Vorn* unit, int32_t chassis) override;
+    Vorn* EditedVorn() override { return vorn; }
+    void RefreshVornEditor() override { Refresh(); }
     // A launcher's ammunition: the saved unit of that name, or "NoAmmo" when it cannot be
     // read; the weapon is rearmed and the unit recosted.
     void SetWeaponAmmo(int32_t place, const String& ammoName);

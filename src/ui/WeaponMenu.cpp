@@ -38,9 +38,10 @@ void WeaponMenu::OnOpen() {
 
 void WeaponMenu::OnChoice(int32_t index) {
     CountMenuHost* host = GetCountMenuHost();
+    Vorn* edited = opener != nullptr ? opener->EditedVorn() : host != nullptr ? host->EditedVorn() : nullptr;
     // The unit may have left the editor (and its pool slot been reused) since the menu
     // opened: only the editor's own unit is changed.
-    const bool stillEdited = unit != nullptr && host != nullptr && host->EditedVorn() == unit;
+    const bool stillEdited = unit != nullptr && edited == unit;
     const bool validPlace = weaponPlace >= 0 && weaponPlace < Vorn::kWeaponPlaces;
     if (index >= 0 && WeaponTable::IsValidKind(index) && stillEdited && validPlace) {
         unit->SetWeaponKind(weaponPlace, index);
@@ -49,7 +50,11 @@ void WeaponMenu::OnChoice(int32_t index) {
     unit = nullptr;
     weaponPlace = -1;
     GetWindowManager().CloseWindow(this);
-    if (host != nullptr) host->RefreshVornEditor();
+    if (opener != nullptr) {
+        opener->RefreshVornEditor();
+    } else if (host != nullptr) {
+        host->RefreshVornEditor();
+    }
 }
 
 void WeaponMenu::GetToolTip() {

@@ -7,6 +7,17 @@
 
 class Vorn;
 
+// The unit editor that opened the menu: it answers which unit it still shows and
+// redraws after the choice.
+class WeaponMenuOpener {
+public:
+    virtual Vorn* EditedVorn() = 0;
+    virtual void RefreshVornEditor() = 0;
+
+protected:
+    ~WeaponMenuOpener() = default;
+};
+
 class WeaponMenu : public PopUpMenu {
 public:
     WeaponMenu();
@@ -16,6 +27,8 @@ public:
 
     Vorn* unit = nullptr;  // not owned
     int32_t weaponPlace = -1;
+    // Set by the opener; without one the count menus' host answers for the editor.
+    WeaponMenuOpener* opener = nullptr;
 };
 
 WeaponMenu& GetWeaponMenu();

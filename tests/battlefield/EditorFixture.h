@@ -45,7 +45,8 @@ protected:
         game.firstPlayer = &local;
         for (const char* key : {"CannotAddObject", "CannotAddPathPoint", "CannotAddMapConditional", "CannotAddAction",
                                 "CannotDeleteOwnVorn", "CannotOrientOwnVorn", "PlaceOnlyOne", "inThisPattern", "Beacon",
-                                "TooManyPatterns"}) {
+                                "TooManyPatterns", "ChangeChassisSize?", "RemoveOneOrMorePatterns",
+                                "RemoveFireSecondWeaponActions", "Continue?"}) {
             GetTextTable().Set(key, key);
         }
         unit = MakeUnit(1);

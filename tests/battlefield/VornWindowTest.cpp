@@ -88,6 +88,10 @@ TEST_F(VornWindowTest, ASmallChassisAsksFirstAndTakesWhatItCannotHold) {
     EXPECT_TRUE(question.losses[ConfirmChangeVornChassisMenu::kLosesSecondWeaponConditionals]);
     EXPECT_TRUE(question.losses[ConfirmChangeVornChassisMenu::kLosesLaunchers]);
     EXPECT_FALSE(question.losses[ConfirmChangeVornChassisMenu::kLosesMediumLauncherAmmo]);
+    const std::string asked = question.title.CStr();
+    EXPECT_NE(asked.find("ChangeChassisSize?\nRemoveFireSecondWeaponActions\n"), std::string::npos);
+    EXPECT_EQ(asked.find("RemoveOneOrMorePatterns"), std::string::npos);
+    EXPECT_EQ(asked.substr(asked.size() - 9), "Continue?");
     question.HandleCommand(Choice(YesNoMenu::kYes));
     EXPECT_EQ(unit->chassisType, 0);
     EXPECT_FALSE(unit->UsesWeapon2Actions());
@@ -101,6 +105,9 @@ TEST_F(VornWindowTest, ASmallChassisAsksFirstAndTakesWhatItCannotHold) {
     ASSERT_TRUE(weapons.open);
     EXPECT_FALSE(weapons.items->IsShown(kWeaponVornLauncher));
     EXPECT_TRUE(weapons.items->IsShown(kWeaponMissileLauncher));
+    weapons.HandleCommand(Choice(kWeaponMissileLauncher));
+    EXPECT_EQ(unit->weapons[0].kind, kWeaponMissileLauncher);
+    EXPECT_FALSE(weapons.open);
     // A second weapon place the small chassis does not have is refused.
     Event& second = Scripted("SelectWeapon");
     second.value = 1;
