@@ -11,6 +11,8 @@
 #include "game/UpgradeItem.h"
 #include "platform/window/Keys.h"
 #include "support/TempFolder.h"
+#include "ui/Highlighter.h"
+#include "ui/ToolTip.h"
 #include "units/Action.h"
 #include "units/PathPoint.h"
 #include "world/ObjectKind.h"
@@ -256,6 +258,80 @@ TEST_F(PatternWindowTest, AnEditedPatternSurvivesTheUnitFile) {
         10.0f, 0.5f);
     gPatternMatcher = nullptr;
     SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+}
+
+}  // namespace
+}  // namespace editor_test
+
+namespace editor_test {
+namespace {
+
+class PatternWindowScriptTest : public EditorTest {};
+
+TEST_F(PatternWindowScriptTest, EventsNamingNothingInThePatternAreRefused) {
+    const auto refused = [&](const char* name, int value, Point point, const char* text = "") {
+        Event& event = Scripted(name);
+        event.value = value;
+        event.point = point;
+        event.text = text;
+        editor().HandleCommand(event);
+        return Heard("ILLEGAL");
+    };
+    EXPECT_TRUE(refused("ControlPickVorn", 0, Point(), "Dragon"));
+    EXPECT_TRUE(refused("ControlPickVorn", 3, Point(), "Friend"));
+    EXPECT_TRUE(refused("PickPatternObjectIcon", kPatternObjectKindCount, Point()));
+    EXPECT_TRUE(refused("AddMapConditional", kMapConditionKindCount, Point()));
+    EXPECT_TRUE(refused("EditPathPoint", 9, Point()));
+    EXPECT_TRUE(refused("PickAction", 0, Point(0, 0)));
+    EXPECT_TRUE(refused("DeleteProperty", -1, Point(0, 0)));
+    EXPECT_TRUE(refused("PlacePatternObject", kPatternTree, Point()));
+    EXPECT_TRUE(refused("DeletePatternObject", 0, Point()));
+    EXPECT_EQ(pattern().objects.Count(), 1);  // the unit's own object only
+    EXPECT_EQ(pattern().pathPoints.Count(), 1);
+    EXPECT_EQ(GetMouse().mode, Mouse::kModeNothing);
+}
+
+TEST_F(PatternWindowScriptTest, ARightPressReleasedElsewhereOpensNothing) {
+    DoubleClickAt(ScreenAt(10.0f, 0.0f));
+    const Point on = ScreenAt(10.0f, 0.0f);
+    const Point off = ScreenAt(-10.0f, 10.0f);
+    Press(on.x, on.y, win::MouseButton::Right);
+    Release(off.x, off.y, win::MouseButton::Right);
+    EXPECT_FALSE(GetActionMenu().open);
+}
+
+TEST_F(PatternWindowScriptTest, MarksAndTipsStandWhereTheDiagramIs) {
+    // +x is up on the screen and +y to the left; the conversion goes both ways.
+    const Vector2 up = editor().PatternToScreen(Vector2(10.0f, 0.0f));
+    const Vector2 left = editor().PatternToScreen(Vector2(0.0f, 10.0f));
+    const Vector2 centre = editor().PatternToScreen(Vector2());
+    EXPECT_LT(up.y, centre.y);
+    EXPECT_LT(left.x, centre.x);
+    const Vector2 back = editor().ScreenToPattern(Point(int32_t(left.x), int32_t(left.y)));
+    EXPECT_NEAR(back.y, 10.0f, 0.2f);
+    DoubleClickAt(ScreenAt(10.0f, 0.0f));
+    Highlighter marks;
+    HighlightRequest request;
+    request.kind = 1;
+    request.name = "PathPoint 1 PlusIndicator";
+    editor().GetHighlightShape(request, marks);
+    request.name = "Radar";
+    editor().GetHighlightShape(request, marks);
+    request.name = "PathPoint 7";  // no such point: no mark
+    editor().GetHighlightShape(request, marks);
+    ASSERT_EQ(marks.marks.Count(), 2);
+    const float d = kPatternHitRadius * std::sqrt(2.0f) / 2.0f + 0.5f;
+    const Vector2 at = pattern().pathPoints[1]->position;
+    const Vector2 plus = editor().PatternToScreen(Vector2(at.x - d, at.y - d));
+    EXPECT_NEAR(marks.marks[0].centreX, plus.x, 0.01f);
+    EXPECT_NEAR(marks.marks[0].centreY, plus.y, 0.01f);
+    EXPECT_GT(marks.marks[0].centreX, up.x);  // down and to the right of the point
+    EXPECT_NEAR(marks.marks[1].radius, kPatternBoundRadius * editor().PixelsPerUnit(), 0.01f);
+    // The palette's tip names the item under the pointer.
+    const Point rock = PaletteItem(editor().objectGrid, kPatternRock);
+    MovePointer(rock.x, rock.y);
+    editor().GetToolTip();
+    EXPECT_EQ(std::string(GetToolTip().text.CStr()), GetLanguageText("Rock").CStr());
 }
 
 }  // namespace
