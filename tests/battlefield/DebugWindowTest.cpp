@@ -4,6 +4,7 @@
 
 #include "EditorFixture.h"
 #include "battlefield/DebugWindow.h"
+#include "ui/ToolTip.h"
 
 namespace editor_test {
 namespace {
@@ -56,6 +57,12 @@ TEST_F(DebugWindowTest, AClickPicksAPatternOnlyWhenPressAndReleaseMeet) {
     EXPECT_EQ(unit->debuggerPattern, nullptr);
     Click(CellCentre(3).x, CellCentre(3).y);
     EXPECT_EQ(unit->debuggerPattern, &unit->PatternAt(3));
+    // The tip names the pattern by its number from 1 over a cell grown by a quarter.
+    GetTextTable().Set("Pattern", "Pattern");
+    debugger().GetToolTip();
+    EXPECT_EQ(std::string(GetToolTip().text.CStr()), "Pattern 4");
+    const IntRect& cell = debugger().cells[3];
+    EXPECT_EQ(GetToolTip().rect.left, cell.left - (cell.right - cell.left) / 4);
 }
 
 TEST_F(DebugWindowTest, StepRunsOnWithTheDebuggerAndPlayClosesIt) {

@@ -8,6 +8,7 @@
 #include "engine/Mouse.h"
 #include "support/TempFolder.h"
 #include "ui/ConfirmChangeVornChassisMenu.h"
+#include "ui/Highlighter.h"
 #include "ui/VornNameEditBox.h"
 #include "ui/WeaponMenu.h"
 #include "units/Action.h"
@@ -159,6 +160,62 @@ TEST_F(VornWindowTest, SavingWarnsOfTooManyPatternsButStillAsksTheName) {
     EXPECT_EQ(ErrorTextKeepingBox(), "TooManyPatterns");
     EXPECT_EQ(GetErrorBox().nextWindow, &GetVornNameEditBox());
     EXPECT_EQ(GetVornNameEditBox().unit, unit);
+}
+
+}  // namespace
+}  // namespace editor_test
+
+namespace editor_test {
+namespace {
+
+class VornWindowSlotTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        GetWindowManager().CloseWindow(&GetPatternWindow());
+        GetVornWindow().vorn = unit;
+        GetWindowManager().OpenWindow(&GetVornWindow());
+        GetVornWindow().MoveTo(Point(100, 40));
+        GetVornWindow().Refresh();
+    }
+};
+
+TEST_F(VornWindowSlotTest, ADragReleasedOutsideTheSlotsCopiesNothing) {
+    VornWindow& window = GetVornWindow();
+    PathPoint* point = unit->PatternAt(1).AddPathPoint();
+    point->position = Vector2(3.0f, 3.0f);
+    point->facing = point->position;
+    const Point from = window.SlotRect(1).GetCenter();
+    Press(from.x, from.y);
+    EXPECT_EQ(GetMouse().mode, Mouse::kModePattern);
+    MovePointer(700, 600);
+    Release(700, 600);
+    EXPECT_EQ(GetMouse().mode, Mouse::kModeNothing);
+    int enabled = 0;
+    for (int slot = 0; slot < unit->patternCount; ++slot) enabled += unit->PatternAt(slot).IsEnabled() ? 1 : 0;
+    EXPECT_EQ(enabled, 1);
+    // Highlights name the slot and the texts.
+    Highlighter marks;
+    HighlightRequest request;
+    request.kind = 1;
+    request.name = "Pattern 3";
+    window.GetHighlightShape(request, marks);
+    request.name = "Pattern 99";
+    window.GetHighlightShape(request, marks);
+    ASSERT_EQ(marks.marks.Count(), 1);
+    EXPECT_NEAR(marks.marks[0].left, float(window.SlotRect(3).left), 1.0f);
+}
+
+TEST_F(VornWindowSlotTest, ASmallUnitsLauncherHasNoAmmunitionToList) {
+    platform_test::TempFolder folder;
+    SetDataFolders(String((folder.Path() + "/").c_str()), "Squads\\", "Scenarios\\");
+    ASSERT_TRUE(MakeUnit(0)->SaveFile("Scout"));
+    Vorn* small = MakeUnit(0);
+    AmmoTray& tray = GetAmmoTray();
+    tray.vorn = small;
+    tray.RebuildSource();
+    EXPECT_EQ(tray.summaries.Count(), 0);
+    SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
 }
 
 }  // namespace
