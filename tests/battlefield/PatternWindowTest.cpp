@@ -12,6 +12,7 @@
 #include "platform/window/Keys.h"
 #include "support/TempFolder.h"
 #include "ui/Highlighter.h"
+#include "ui/TimerEditBox.h"
 #include "ui/ToolTip.h"
 #include "units/Action.h"
 #include "units/PathPoint.h"
@@ -289,6 +290,19 @@ TEST_F(PatternWindowScriptTest, EventsNamingNothingInThePatternAreRefused) {
     EXPECT_EQ(pattern().objects.Count(), 1);  // the unit's own object only
     EXPECT_EQ(pattern().pathPoints.Count(), 1);
     EXPECT_EQ(GetMouse().mode, Mouse::kModeNothing);
+}
+
+TEST_F(PatternWindowScriptTest, ATimerActionAsksForItsSecondsAndTheBoxClosesWithTheEditor) {
+    DoubleClickAt(ScreenAt(10.0f, 0.0f));
+    PathPoint* point = pattern().pathPoints[1];
+    editor().AddAction(point, kActionSetTimer, Vector2(), Point(300, 300));
+    TimerEditBox& box = GetTimerEditBox();
+    ASSERT_TRUE(box.open);
+    ASSERT_EQ(point->actions.Count(), 1);
+    EXPECT_EQ(box.action, point->actions[0]);
+    EXPECT_EQ(GetMouse().mode, Mouse::kModeNothing);  // an instant action is not dragged
+    GetWindowManager().CloseWindow(&editor());
+    EXPECT_FALSE(box.open);
 }
 
 TEST_F(PatternWindowScriptTest, ARightPressReleasedElsewhereOpensNothing) {
