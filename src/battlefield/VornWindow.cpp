@@ -136,6 +136,7 @@ void VornWindow::OnClose() {
     windows.CloseWindow(&editor);
     editor.SetVornPattern(nullptr, nullptr);
     windows.CloseWindow(&GetChassisMenu());
+    windows.CloseWindow(&GetConfirmChangeVornChassisMenu());
     windows.CloseWindow(&GetWeaponMenu());
     windows.CloseWindow(&GetAmmoTray());
     windows.CloseWindow(&GetVornNameEditBox());
