@@ -121,7 +121,10 @@ void PatternWindow::CreateResources() {
         conditionalGrid->AddItem(conditionalSprites_[i], ConditionalNames[i], true);
     }
     priorityGrid = MakeGrid(0);
-    prioritySprite_ = ButtonSprite("PriorityButton.tga");
+    for (int32_t digit = 0; digit < kPriorityDigits; ++digit) {
+        digitSprites_[digit] = ButtonSprite((String::FromInt(digit) + "Button.tga").CStr());
+    }
+    prioritySprite_ = digitSprites_[0];
     priorityGrid->AddItem(prioritySprite_, "Priority", true);
     objectGrid = MakeGrid(1);
     for (int32_t i = 0; i < kPatternObjectKindCount; ++i) {
@@ -318,12 +321,14 @@ void PatternWindow::DrawPalettes() {
     renderer.DrawSpriteGrid(*objectGrid, true);
     renderer.DrawSpriteGrid(*terrainGrid, true);
     renderer.DrawSpriteGrid(*conditionalGrid, true);
-    if (priorityGrid->IsShown(0)) {
-        renderer.DrawSpriteGrid(*priorityGrid, true);
-        const int32_t digit = pattern != nullptr ? std::clamp(pattern->priority, 0, 9) : 0;
-        const Point centre = prioritySprite_->GetScreenCenter();
-        DrawTextCentred(String::FromInt(digit), Vector2(float(centre.x), float(centre.y)), 1.0f);
+    // The button shows the digit of the priority, kept within the digits there are.
+    const int32_t digit = pattern != nullptr ? std::clamp(pattern->priority, 0, kPriorityDigits - 1) : 0;
+    if (digitSprites_[digit] != prioritySprite_) {
+        prioritySprite_ = digitSprites_[digit];
+        priorityGrid->SetItemSprite(0, prioritySprite_);
+        priorityGrid->Layout(Point(right - kMargin, top));
     }
+    if (priorityGrid->IsShown(0)) renderer.DrawSpriteGrid(*priorityGrid, true);
     renderer.SetBlendOff();
     SetDepthTest(true);
 }

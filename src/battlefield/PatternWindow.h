@@ -29,6 +29,7 @@ public:
     static constexpr int32_t kMargin = 32;
     static constexpr int32_t kButtonSize = 32;
     static constexpr float kAreaWidth = 50.0f;
+    static constexpr int32_t kPriorityDigits = 10;
 
     // Pointer drag modes of the editor (the mouse's carry mode while dragging).
     enum DragKind : int32_t {
@@ -186,7 +187,8 @@ private:
 
     Camera camera_;
     Sprite* conditionalSprites_[kConditionalCount] = {};
-    Sprite* prioritySprite_ = nullptr;
+    Sprite* prioritySprite_ = nullptr;  // the digit shown
+    Sprite* digitSprites_[kPriorityDigits] = {};
     Sprite* objectSprites_[kPatternObjectKindCount] = {};
     Sprite* terrainSprites_[kMapConditionKindCount] = {};
     Sprite* objectCursors_[kPatternObjectKindCount] = {};

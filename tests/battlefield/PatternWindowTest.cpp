@@ -305,6 +305,18 @@ TEST_F(PatternWindowScriptTest, ATimerActionAsksForItsSecondsAndTheBoxClosesWith
     EXPECT_FALSE(box.open);
 }
 
+TEST_F(PatternWindowScriptTest, ThePriorityButtonShowsTheClampedDigit) {
+    const auto shownFor = [&](int priority) {
+        pattern().priority = priority;
+        editor().DrawContents();
+        return editor().priorityGrid->sprites[0];
+    };
+    EXPECT_EQ(shownFor(12), shownFor(9));
+    EXPECT_EQ(shownFor(-3), shownFor(0));
+    EXPECT_NE(shownFor(9), shownFor(0));
+    EXPECT_NE(shownFor(4), shownFor(5));
+}
+
 TEST_F(PatternWindowScriptTest, ARightPressReleasedElsewhereOpensNothing) {
     DoubleClickAt(ScreenAt(10.0f, 0.0f));
     const Point on = ScreenAt(10.0f, 0.0f);
