@@ -9,6 +9,8 @@
 #include "battlefield/PatternObjectPropertyMenu.h"
 #include "battlefield/PriorityMenu.h"
 #include "core/TextTable.h"
+#include "core/Tga.h"
+#include "engine/AssetPaths.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
@@ -57,6 +59,9 @@ constexpr const char* kSwitchImages[kConditionalCount] = {"Switch1Conditional.tg
                                                           "TimerExpiredConditionalButton.tga",
                                                           "HasBallButton.tga"};
 constexpr Color kSwitchOffTint = Color(0xFF606060);
+// The sign of a switch button fills this share of its half side; the ring lies outside.
+constexpr float kSwitchSignRadius = 0.75f;
+constexpr int kGreySpread = 32;
 constexpr Color kWhite = Color(0xFFFFFFFF);
 
 Player& LocalPlayer() { return GetLocalPlayer(); }
@@ -83,6 +88,24 @@ int32_t WordInt(const StringArray& words, int index) {
 }
 
 }  // namespace
+
+Image SwitchOffImage(const Image& full) {
+    Image off = full;
+    const float cx = float(full.Width() - 1) * 0.5f;
+    const float cy = float(full.Height() - 1) * 0.5f;
+    const float inner = kSwitchSignRadius * float(std::min(full.Width(), full.Height())) * 0.5f;
+    for (int y = 0; y < off.Height(); ++y) {
+        for (int x = 0; x < off.Width(); ++x) {
+            Color& pixel = off.At(x, y);
+            const int spread = std::max({pixel.Red(), pixel.Green(), pixel.Blue()}) -
+                               std::min({pixel.Red(), pixel.Green(), pixel.Blue()});
+            const float dx = float(x) - cx;
+            const float dy = float(y) - cy;
+            if (spread <= kGreySpread && dx * dx + dy * dy > inner * inner) pixel.SetAlpha(0);
+        }
+    }
+    return off;
+}
 
 void ShowEditorErrorText(const String& text) {
     PlayUiSound("Illegal.ogg");
@@ -119,6 +142,10 @@ void PatternWindow::CreateResources() {
     for (int32_t i = 0; i < kConditionalCount; ++i) {
         conditionalSprites_[i] = ButtonSprite(kSwitchImages[i]);
         conditionalGrid->AddItem(conditionalSprites_[i], ConditionalNames[i], true);
+        Image full;
+        if (ReadTgaFile(TexturePath(kSwitchImages[i]).CStr(), full) != TgaReadResult::kOk || full.IsEmpty()) continue;
+        switchOn_[i] = GetRenderer().CreateTextureImage(full, 1);
+        switchOff_[i] = GetRenderer().CreateTextureImage(SwitchOffImage(full), 1);
     }
     priorityGrid = MakeGrid(0);
     for (int32_t digit = 0; digit < kPriorityDigits; ++digit) {
@@ -274,7 +301,12 @@ void PatternWindow::UpdateSwitchImages() {
         const uint8_t on = pattern->conditionals.flags[i] != 0 ? 1 : 0;
         if (switchesDrawn_ && on == shownSwitches_[i]) continue;
         shownSwitches_[i] = on;
-        TintSprite(conditionalSprites_[i], on != 0 ? kWhite : kSwitchOffTint);
+        // Without its picture the button is dimmed while off.
+        if (switchOn_[i] == nullptr || switchOff_[i] == nullptr) {
+            TintSprite(conditionalSprites_[i], on != 0 ? kWhite : kSwitchOffTint);
+            continue;
+        }
+        conditionalSprites_[i]->SetTexture(on != 0 ? switchOn_[i] : switchOff_[i]);
     }
     switchesDrawn_ = true;
 }

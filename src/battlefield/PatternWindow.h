@@ -7,9 +7,11 @@
 #include <cstdint>
 
 #include "core/Array.h"
+#include "core/Image.h"
 #include "core/IntRect.h"
 #include "core/Vector2.h"
 #include "engine/Camera.h"
+#include "engine/TextureHandle.h"
 #include "ui/TimerEditBox.h"
 #include "ui/Window.h"
 #include "units/MapConditional.h"
@@ -194,11 +196,17 @@ private:
     Sprite* objectCursors_[kPatternObjectKindCount] = {};
     Sprite* terrainCursors_[kMapConditionKindCount] = {};
     Sprite* tile_ = nullptr;
+    TextureHandle switchOn_[kConditionalCount] = {};
+    TextureHandle switchOff_[kConditionalCount] = {};
     uint8_t shownSwitches_[kConditionalCount] = {};
     bool switchesDrawn_ = false;
 };
 
 PatternWindow& GetPatternWindow();
+
+// A switch button's picture while the switch is off: the grey pixels of its outer ring
+// become transparent, so that only its sign stays.
+Image SwitchOffImage(const Image& full);
 
 // The error box shows the text of the key alone, after the refusal sound.
 void ShowEditorError(const char* key);

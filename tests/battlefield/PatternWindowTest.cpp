@@ -317,6 +317,18 @@ TEST_F(PatternWindowScriptTest, ThePriorityButtonShowsTheClampedDigit) {
     EXPECT_NE(shownFor(4), shownFor(5));
 }
 
+TEST(SwitchOffImageTest, OnlyTheGreyOuterRingGoes) {
+    Image full(32, 32);
+    full.Fill(Color(0xFF808080));
+    full.At(16, 16) = Color(0xFF808080);  // grey, but inside the sign
+    full.At(0, 16) = Color(0xFFFF0000);   // coloured, on the ring
+    const Image off = SwitchOffImage(full);
+    EXPECT_EQ(off.At(0, 0).Alpha(), 0);
+    EXPECT_EQ(off.At(31, 16).Alpha(), 0);
+    EXPECT_EQ(off.At(16, 16).Alpha(), 255);
+    EXPECT_EQ(off.At(0, 16).Alpha(), 255);
+}
+
 TEST_F(PatternWindowScriptTest, ARightPressReleasedElsewhereOpensNothing) {
     DoubleClickAt(ScreenAt(10.0f, 0.0f));
     const Point on = ScreenAt(10.0f, 0.0f);
