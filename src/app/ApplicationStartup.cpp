@@ -2,6 +2,7 @@
 // with the loading screen redrawn between the steps.
 #include "app/Application.h"
 
+#include "app/FrontEndGame.h"
 #include "app/FrontEndServices.h"
 #include "app/LanguageFile.h"
 #include "audio/EffectSounds.h"
@@ -226,7 +227,8 @@ void Application::LoadSharedImages() {
 }
 
 void Application::CreateGameModes() {
-    NoteNotBuilt("the training, network, tutorial, mission and menu games");
+    RegisterGameModes(*this);
+    NoteNotBuilt("the network games");
     CreateSharedScene();
 }
 

@@ -1,25 +1,40 @@
-// The mode of the front-end screens.
+// The game modes in the shell.
 #include "app/FrontEndGame.h"
 
-#include "engine/Mouse.h"
-#include "screens/MainMenu.h"
-#include "ui/WindowManager.h"
+#include <memory>
 
-FrontEndGame::FrontEndGame() { modeName = "FrontEndGame"; }
+#include "app/Application.h"
+#include "modes/GameModes.h"
+#include "modes/ModeShell.h"
 
-void FrontEndGame::Begin() {
-    frameTimer.Start();
-    WindowManager& manager = GetWindowManager();
-    manager.CloseAllWindows();
-    if (!manager.ReturnStack().IsEmpty()) {
-        manager.ReturnToPreviousWindow();
-    } else {
-        manager.OpenWindow(&GetMainMenu());
+namespace {
+
+class ApplicationModeShell final : public ModeShell {
+public:
+    explicit ApplicationModeShell(Application& application) : application_(application) {}
+    void PushGame(Game* game) override { application_.PushGame(game); }
+    void PopGame() override { application_.PopGame(); }
+    bool IntroSeen() const override { return application_.GetOptions().seenIntroMovie; }
+    void MarkIntroSeen() override {
+        application_.GetOptions().seenIntroMovie = true;
+        application_.GetOptions().Write();
     }
-    manager.NotifyAll();
+    void StepProfiler() override { application_.Texts().CycleProfilerDisplay(); }
+
+private:
+    Application& application_;
+};
+
+std::unique_ptr<ApplicationModeShell> gShell;
+
+}  // namespace
+
+void RegisterGameModes(Application& application) {
+    gShell = std::make_unique<ApplicationModeShell>(application);
+    CreateGameModes(*gShell);
 }
 
-void FrontEndGame::DrawFrame() {
-    DrawWindows();
-    GetMouse().Draw();
+void UnregisterGameModes() {
+    DestroyGameModes();
+    gShell.reset();
 }

@@ -1,12 +1,13 @@
 #pragma once
-// The mode the front-end screens run in: it opens the title menu, or the screen a popped
-// mode returns to, and draws the open windows and the pointer. It stands in for the menu
-// game, which also plays the menu music, until that mode is part of the program.
-#include "game/Game.h"
+// The menu game the shell runs under the front-end screens, and the wiring of the game
+// modes into the shell: the mode stack, the intro option and the profiler display.
+#include "modes/MenuGame.h"
 
-class FrontEndGame : public Game {
-public:
-    FrontEndGame();
-    void Begin() override;
-    void DrawFrame() override;
-};
+class Application;
+
+class FrontEndGame final : public MenuGame {};
+
+// Makes the game modes and their windows, answering their requests through the
+// application.
+void RegisterGameModes(Application& application);
+void UnregisterGameModes();

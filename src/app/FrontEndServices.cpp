@@ -7,6 +7,8 @@
 #include "engine/Renderer.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/GameModes.h"
+#include "modes/MenuGame.h"
 #include "ui/WindowManager.h"
 
 namespace {
@@ -73,15 +75,20 @@ void FrontEndServices::LoadProfile(const String& name) {
 
 ProfileFlags FrontEndServices::GetProfileFlags() const { return ProfileFlags(); }
 
-void FrontEndServices::Start(FrontEndTarget target, int32_t) {
+void FrontEndServices::Start(FrontEndTarget target, int32_t mission) {
+    if (StartFrontEndTarget(target, mission)) return;
     Debugger::Instance().Line((String("Front end: not built yet: ") + TargetName(target)).CStr());
     // As when a mode ends: back to the menu that started it.
     GetWindowManager().ReturnToPreviousWindow();
 }
 
-void FrontEndServices::StartMenuMusic() {}
+void FrontEndServices::StartMenuMusic() {
+    if (MenuGame* menu = GetMenuGame()) menu->StartMusic();
+}
 
-void FrontEndServices::StopMenuMusic() {}
+void FrontEndServices::StopMenuMusic() {
+    if (MenuGame* menu = GetMenuGame()) menu->StopMusic();
+}
 
 void FrontEndServices::SetClearColour(Color colour) { application_.clearColour = colour; }
 

@@ -4,7 +4,18 @@
 
 #include "core/Debugger.h"
 #include "game/GameWindows.h"
+#include "engine/Mouse.h"
+#include "game/Event.h"
 #include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "modes/ModeFolders.h"
+#include "modes/ModeShell.h"
+#include "modes/TutorialGame.h"
+#include "platform/window/Keys.h"
+#include "core/TextTable.h"
+#include "ui/ConfirmEscapeMenu.h"
+#include "ui/KillTray.h"
+#include "ui/WindowManager.h"
 #include "modes/MissionFile.h"
 #include "modes/MissionScreens.h"
 #include "ui/UiServices.h"
@@ -155,5 +166,124 @@ void MissionGame::RemoveBeacons() {
     for (Beacon** beacon : {&localBeacon, &computerBeacon}) {
         if (*beacon != nullptr && gArena != nullptr) gArena->DestroyObject(*beacon, false);
         *beacon = nullptr;
+    }
+}
+
+void MissionGame::Begin() {
+    if (goToBriefing) {
+        goToBriefing = false;
+        StartBriefing();
+        return;
+    }
+    if (!local_.missionMapTutorial) {
+        tutorialName = "MissionMap";
+        SetMission(-1);
+        alreadyWon = false;
+        StartTutorial();
+        return;
+    }
+    if (screens_ != nullptr) screens_->ShowCampaignMap();
+}
+
+void MissionGame::End() { GetPlayerRoster().RemovePlayer(&computer_); }
+
+void MissionGame::StartTutorial() {
+    const auto wins = static_cast<int32_t>(local_.missionWins.size());
+    if (missionIndex != -1) alreadyWon = missionIndex < wins && local_.missionWins[missionIndex] != 0;
+    GetKillTray().Clear();
+    if (tutorial_ == nullptr || !tutorial_->LoadScript(language, tutorialName)) {
+        // Nothing is recorded for a lesson that never ran.
+        if (screens_ != nullptr) screens_->ShowCampaignMap();
+        return;
+    }
+    GetModeShell().PushGame(tutorial_);
+}
+
+void MissionGame::PlaceBeacons() {
+    RemoveBeacons();
+    if (gArena == nullptr) return;
+    const Vector3 point(settings.beaconPosition.x, settings.beaconPosition.y, 0.0f);
+    const auto place = [&point](Player& owner) {
+        Beacon* beacon = gArena->NewBeacon();
+        beacon->ownerPlayer = &owner;
+        gArena->AddObject(beacon);
+        beacon->PlaceAt(point);
+        return beacon;
+    };
+    const MissionGoal goal = settings.goal;
+    if (goal == MissionGoal::kRaceToBeacon || goal == MissionGoal::kPreventReachBeacon) computerBeacon = place(computer_);
+    if (goal == MissionGoal::kReachBeacon || goal == MissionGoal::kVipReachBeacon || goal == MissionGoal::kRaceToBeacon) {
+        localBeacon = place(local_);
+    }
+}
+
+namespace {
+
+// Commands that would change the battlefield, which a mission does not allow.
+bool IsEditingCommand(int32_t type) {
+    switch (type) {
+        case kEventPlaceNewObject: case kEventOpenObjectCountMenu: case kEventBeginTranslateObject:
+        case kEventTranslateObject: case kEventEndTranslateObject: case kEventBeginRotateObject:
+        case kEventRotateObject: case kEventEndRotateObject: case kEventDeleteObject: case kEventPlaceNewVorn:
+        case kEventOpenVornCountMenu: case kEventEditVorn: case kEventCopyVorn: case kEventPasteVorn:
+        case kEventPlaceNewChassis: case kEventOpenChassisCountMenu: case kEventPlaceNewSquad:
+        case kEventBeginSelectGroup: case kEventEndSelectGroup: case kEventToggleSelectedObject:
+        case kEventToggleVornDebug: case kEventVornTeamFriend: case kEventVornTeamEnemy: case kEventPaint:
+        case kEventAddLaunchPoint: case kEventClearLaunchPoints: case kEventAddFlyByPoint:
+        case kEventClearFlyByPoints: case kEventTestFlyByPoints: case kEventRestoreKillTrayVorn: return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+void MissionGame::HandleEvent(Event& event) {
+    if (IsEditingCommand(event.type)) return;
+    switch (event.type) {
+        case kEventEscape:
+            EndBattle(false, true);
+            SetPaused(false);
+            return;
+        case kEventOpenEscapeMenu: {
+            ConfirmEscapeMenu& menu = GetConfirmEscapeMenu();
+            menu.title = GetLanguageText("LeaveMission?");
+            GetWindowManager().OpenWindow(&menu);
+            GetWindowManager().BringToFront(&menu);
+            return;
+        }
+        case kEventSelectSquads:
+            if (screens_ != nullptr) screens_->ShowSquadSelection(settings.budget, LaunchSquadCount());
+            return;
+        default: Game::HandleEvent(event);
+    }
+}
+
+bool MissionGame::PostviewInputEvent(const InputEvent& input) {
+    const bool battlefield = GetGameWindows() != nullptr && GetGameWindows()->IsBattlefieldOpen();
+    if (!input.IsKeyDown(win::kKeyEscape) || GetMouse().mode != Mouse::kModeNothing || !battlefield) return false;
+    if (battleOver != 0) {
+        PlayUiSound("Illegal.ogg");
+        return true;
+    }
+    Event* event = NewEvent();
+    event->type = kEventOpenEscapeMenu;
+    PostEvent(event);
+    resumePaused = playerPaused;
+    SetPaused(true);
+    return true;
+}
+
+void MissionGame::DrawFrame() {
+    DrawWindows();
+    if (battleRunning && gArena != nullptr && MissionJudge(settings, *gArena, local_, computer_).CountsTime()) {
+        DrawTimeLeft(settings.goalTime);
+    }
+    GetMouse().Draw();
+}
+
+bool MissionGame::IsControlAllowed(int32_t control) const {
+    switch (control) {
+        case 0: case 1: case 4: case 5: case 6: case 7: case 12: return true;
+        default: return false;
     }
 }

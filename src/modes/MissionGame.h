@@ -12,6 +12,7 @@
 class Beacon;
 class MissionScreens;
 class Player;
+class TutorialGame;
 
 class MissionGame : public Game {
 public:
@@ -21,6 +22,22 @@ public:
     MissionGame(Player& local, Player& computer);
 
     void SetScreens(MissionScreens* screens) { screens_ = screens; }
+    void SetTutorialGame(TutorialGame* tutorial) { tutorial_ = tutorial; }
+
+    // Back to the briefing when the campaign map asked for it, the campaign map's lesson
+    // until the player has seen it, else the campaign map.
+    void Begin() override;
+    void End() override;
+    void HandleEvent(Event& event) override;
+    bool PostviewInputEvent(const InputEvent& input) override;
+    void DrawFrame() override;
+    bool IsControlAllowed(int32_t control) const override;
+    bool ShowsObjectToolTips() const override { return false; }
+    // The beacons the goal needs, at the mission's beacon position.
+    void PlaceBeacons();
+    // Reads the entry's lesson and pushes the tutorial game; a lesson that cannot be read
+    // is logged and the player stays on the campaign map, with nothing recorded.
+    void StartTutorial();
     // Reads the campaign list of the language.
     void LoadCampaign(const String& language);
 
@@ -59,6 +76,7 @@ public:
     float resultDelay = kLoseDelay;
     bool resultShown = false;
     bool rewardPaid = false;
+    bool goToBriefing = false;
 
 private:
     void RemoveBeacons();
@@ -66,4 +84,5 @@ private:
     Player& local_;
     Player& computer_;
     MissionScreens* screens_ = nullptr;
+    TutorialGame* tutorial_ = nullptr;
 };

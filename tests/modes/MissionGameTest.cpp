@@ -16,6 +16,7 @@ class RecordingScreens : public MissionScreens {
 public:
     void ShowCampaignMap() override { ++maps; }
     void ShowBriefing(const MissionSettings&) override { ++briefings; }
+    void ShowSquadSelection(int32_t, int32_t) override {}
     void ShowResult(bool won, int32_t reward) override {
         ++results;
         lastWon = won;

@@ -1,0 +1,215 @@
+// The mission briefing.
+#include "modes/MissionBriefingWindow.h"
+
+#include <algorithm>
+
+#include "core/TextTable.h"
+#include "engine/Renderer.h"
+#include "engine/SpriteGrid.h"
+#include "game/Event.h"
+#include "game/Player.h"
+#include "modes/MissionGame.h"
+#include "modes/ModeFolders.h"
+#include "modes/ModeShell.h"
+#include "modes/Professor.h"
+#include "modes/TrainingGame.h"
+#include "platform/sys/FileSystem.h"
+#include "platform/sys/Paths.h"
+#include "platform/sys/Random.h"
+#include "screens/BackgroundScene.h"
+#include "ui/SavedFileTrays.h"
+#include "ui/UiServices.h"
+#include "ui/WindowManager.h"
+#include "world/Arena.h"
+#include "world/ArenaDrawView.h"
+
+namespace {
+
+constexpr float kPi = 3.14159265358979f;
+constexpr int32_t kMediumVornItem = 115;
+constexpr const char* kIdleScenes[] = {"SmallIdle", "SmallSideToSide", "MediumIdle"};
+
+// The whole arena is drawn; the camera's clipping keeps what shows.
+class WholeArenaView final : public ArenaDrawView {
+public:
+    explicit WholeArenaView(const WindowCamera& camera) : camera_(camera) {}
+    void ViewCornersAtHeight(float height, Vector3 (&corners)[4]) const override {
+        const float width = gArena->WorldWidth();
+        const float depth = gArena->WorldHeight();
+        corners[0] = Vector3(0.0f, 0.0f, height);
+        corners[1] = Vector3(width, 0.0f, height);
+        corners[2] = Vector3(width, depth, height);
+        corners[3] = Vector3(0.0f, depth, height);
+    }
+    Vector3 CameraTarget() const override { return camera_.lookAt; }
+
+private:
+    const WindowCamera& camera_;
+};
+
+}  // namespace
+
+MissionBriefingWindow::MissionBriefingWindow(MissionGame& mission, TrainingGame& training, Player& local)
+    : ButtonRowWindow("MissionBriefingWindow"), mission_(mission), training_(training), local_(local) {
+    AddButton("PlayButton.tga");
+    AddButton("SkipTutorialButton.tga");
+    AddButton("LabButtonTan.tga");
+    AddButton("ExitButton.tga");
+    Initialize();
+}
+
+void MissionBriefingWindow::Initialize() {
+    ButtonRowWindow::Initialize();
+    const IntRect screen = UiScreenRect();
+    const int32_t width = screen.right - screen.left + 1;
+    const int32_t height = screen.bottom - screen.top + 1;
+    flyByCamera.maximumHeight = kMaxEyeHeight;
+    flyByCamera.minimumHeight = kMinEyeHeight;
+    flyByCamera.SetFieldOfView(kPi / 7.0f);
+    flyByCamera.viewport = IntRect(32, 275, width - 31, height - 127);
+    flyByCamera.SetAspect(float(width - 62) / float(std::max(height - 401, 1)));
+    flyByCamera.SetHeading(Vector3(0.0f, 1.0f, 0.0f));
+    flyByCamera.SetPosition(flyByCamera.EyeForTarget(Vector3()));
+    SetFullScreen(true);
+}
+
+bool MissionBriefingWindow::IsTutorialEntry() const { return !mission_.tutorialName.IsEmpty(); }
+
+void MissionBriefingWindow::OnOpen() {
+    UseDefaultFolders();
+    if (gArena != nullptr) {
+        gArena->ClearBattlefield(false);
+        gArena->LoadScenario(mission_.settings.scenarioName);
+    }
+    mission_.PlaceBeacons();
+    flyByCamera.SetPosition(flyByCamera.EyeForTarget(Vector3()));
+    flyByTime = 0.0f;
+    flyByIndex = 0;
+    UsePlayerFolders(local_);
+    Refresh();
+    AdvanceFlyBy();
+    if (!drawFlyBy) StartIdleScene();
+    if (!IsTutorialEntry()) HandOutGifts();
+}
+
+void MissionBriefingWindow::Refresh() {
+    const bool tutorial = IsTutorialEntry();
+    SetButtonShown(kPlay, true);
+    SetButtonShown(kSkipTutorial, tutorial && !mission_.alreadyWon);
+    SetButtonShown(kTraining, !tutorial);
+    SetButtonShown(kExit, true);
+    LayOutButtons();
+}
+
+void MissionBriefingWindow::ClearPages() {
+    pages.Clear();
+    nextPage = 0;
+}
+
+void MissionBriefingWindow::AddPage(const TextPage& page) { pages.Append(&page); }
+
+void MissionBriefingWindow::HandOutGifts() {
+    for (const String& key : giftUpgrades) local_.UnlockUpgrade(key);
+    for (const String& unit : giftUnits) {
+        bool found = false;
+        const String text = GetLanguageTextFound(unit, found);
+        const String shown = found ? text : unit;
+        if (!sys::IsSafeName(unit.CStr()) || !sys::IsSafeName(shown.CStr()) || !sys::IsSafeName(local_.name.CStr())) {
+            continue;
+        }
+        const String to = "Players\\" + local_.name + "\\Vorns\\" + shown + ".vrn";
+        if (sys::Exists(to.CStr())) continue;
+        if (!sys::CopyFile(("Vorns\\" + unit + ".vrn").CStr(), to.CStr(), false)) continue;
+        sys::SetReadOnly(to.CStr(), false);
+        if (SavedFileTrays* trays = GetSavedFileTrays()) trays->RefreshFromDisk();
+    }
+}
+
+void MissionBriefingWindow::AdvanceFlyBy() {
+    if (gArena == nullptr || gArena->flyByPoints.IsEmpty()) return;
+    const Vector3 point = gArena->GetFlyByPoint(flyByTime, flyByIndex);
+    flyByCamera.target = point;
+    flyByCamera.lookAt = point;
+    flyByCamera.SetPosition(flyByCamera.EyeForTarget(point));
+}
+
+void MissionBriefingWindow::StartIdleScene() {
+    const int32_t count = local_.HasUpgradeLevel(kMediumVornItem, 0) ? 3 : 2;
+    const int64_t pick = (int64_t(sys::Rand()) * (count - 1) + 16383) / 32767;
+    GetBackgroundScene().Start(kIdleScenes[pick]);
+}
+
+bool MissionBriefingWindow::OnFrameTick() {
+    AdvanceFlyBy();
+    if (drawFlyBy) return false;
+    BackgroundScene& scene = GetBackgroundScene();
+    scene.Update(CurrentGame() != nullptr ? CurrentGame()->frameTime : 0.0f);
+    if (scene.IsFinished()) StartIdleScene();
+    return false;
+}
+
+void MissionBriefingWindow::DrawContents() {
+    if (!drawFlyBy) GetBackgroundScene().Draw();
+    DrawButtons();
+    if (drawFlyBy) DrawFlyBy();
+    if (!allSpoken) allSpoken = SpeakNextOf(pages, nextPage);
+}
+
+void MissionBriefingWindow::DrawFlyBy() {
+    if (gArena == nullptr) return;
+    Renderer& renderer = GetRenderer();
+    renderer.SetCamera(flyByCamera);
+    renderer.Clear(Color::FromRGBA(0, 0, 0, 255), 1.0f, 3);
+    renderer.SetWorldTransform(Matrix4());
+    WholeArenaView view(flyByCamera);
+    gArena->Draw(view);
+}
+
+String MissionBriefingWindow::ButtonToolTip(int32_t index) const {
+    switch (index) {
+        case kPlay: return GetLanguageText(IsTutorialEntry() ? "StartTutorial" : "StartMission");
+        case kSkipTutorial: return GetLanguageText("SkipTutorial");
+        case kTraining: return GetLanguageText("TrainingGrounds");
+        default: return GetLanguageText("Exit");
+    }
+}
+
+void MissionBriefingWindow::OnButton(int32_t index) {
+    switch (index) {
+        case kPlay: PostEvent(IsTutorialEntry() ? kEventStartTutorial : kEventSelectSquads); break;
+        case kSkipTutorial:
+            if (IsTutorialEntry() && !mission_.alreadyWon) PostEvent(kEventSkipMission);
+            break;
+        case kTraining: PostEvent(kEventOpenTraining); break;
+        default: PostEvent(kEventExit); break;
+    }
+}
+
+void MissionBriefingWindow::HandleCommand(Event& event) {
+    WindowManager& manager = GetWindowManager();
+    switch (event.type) {
+        case kEventExit:
+            manager.CloseAllWindows();
+            mission_.Begin();
+            return;
+        case kEventOpenTraining:
+            mission_.goToBriefing = true;
+            GetModeShell().PushGame(&training_);
+            manager.CloseAllWindows();
+            return;
+        case kEventStartTutorial:
+            HandOutGifts();
+            manager.CloseAllWindows();
+            mission_.StartTutorial();
+            return;
+        case kEventSkipMission:
+            HandOutGifts();
+            if (!mission_.alreadyWon) {
+                local_.RecordMissionWin(mission_.missionIndex);
+                mission_.SelectPlayersMission();
+            }
+            mission_.Begin();
+            return;
+        default: ButtonRowWindow::HandleCommand(event);
+    }
+}

@@ -1,0 +1,600 @@
+// The squad editor.
+#include "modes/SquadWindow.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "battlefield/SquadTray.h"
+#include "battlefield/VornTray.h"
+#include "core/Angles.h"
+#include "core/MathUtil.h"
+#include "core/Ray.h"
+#include "core/TextTable.h"
+#include "engine/AssetPaths.h"
+#include "engine/Mouse.h"
+#include "engine/Renderer.h"
+#include "engine/ScreenLayout.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
+#include "game/Event.h"
+#include "game/Game.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "game/Squad.h"
+#include "game/SquadSummary.h"
+#include "ui/CountMenuHost.h"
+#include "ui/ErrorBox.h"
+#include "ui/Highlighter.h"
+#include "ui/SquadCountMenu.h"
+#include "ui/SquadNameEditBox.h"
+#include "ui/ToolTip.h"
+#include "ui/UiServices.h"
+#include "ui/WindowManager.h"
+#include "units/ChassisTable.h"
+#include "units/Vorn.h"
+#include "units/VornSummary.h"
+#include "world/Arena.h"
+
+namespace {
+
+constexpr int32_t kModeUnitFromTray = 3;
+constexpr int32_t kModeTurnMember = 19;
+constexpr int32_t kModeMoveMember = 20;
+constexpr const char* kFileButtons[] = {"Save", "Clear"};
+constexpr const char* kFileImages[] = {"SaveSquadButton.tga", "NoButton64.tga"};
+constexpr const char* kLayoutButtons[] = {"Circle", "Line", "Random"};
+constexpr const char* kLayoutImages[] = {"LayoutCircleButton.tga", "LayoutLineButton.tga", "LayoutRandomButton.tga"};
+
+Vector2 Ground(const Vector3& point) { return Vector2(point.x, point.y); }
+
+// Kept within the given distance of the squad's centre.
+Vector3 PullIn(const Vector3& point, float limit) {
+    const float length = Ground(point).Length();
+    if (length <= limit) return point;
+    const float scale = limit / length;
+    return Vector3(point.x * scale, point.y * scale, point.z);
+}
+
+float ChassisRadius(int32_t chassis) { return kChassisRadiusBySize[std::max(chassis, 0) % 3]; }
+
+}  // namespace
+
+SquadWindow& GetSquadWindow() {
+    static SquadWindow window(GetLocalPlayer());
+    return window;
+}
+
+SquadWindow::SquadWindow(Player& local) : Window("SquadWindow"), local_(local) {
+    Resize(Point(kFirstSize, kFirstSize));
+    view.SetPosition(Vector3(0.0f, 0.0f, 50.0f));
+    view.SetDirection(Vector3(0.0f, 0.0f, -1.0f));
+    view.SetUp(Vector3(0.0f, 1.0f, 0.0f));
+    view.nearPlane = 1.0f;
+    view.farPlane = 200.0f;
+    view.SetFieldOfView(kPi / 4.0f);
+    Refresh();
+}
+
+int32_t SquadWindow::SquadBudget() const { return BudgetLeft() + (squad != nullptr ? squad->totalCost : 0); }
+
+void SquadWindow::OnOpen() {
+    if (gArena != nullptr) gArena->SetSquadName("");
+    squad = &local_.squads[0];
+}
+
+void SquadWindow::ShowSquad(Squad* shown) {
+    if (shown != nullptr) squad = shown;
+}
+
+void SquadWindow::Refresh() {
+    view.viewport = Rect();
+    view.SetAspect(float(std::max(Width(), 1)) / float(std::max(Height(), 1)));
+    if (fileButtons != nullptr) {
+        const int32_t half = kButtonPixels / 2;
+        for (int32_t i = 0; i < fileButtons->Count(); ++i) {
+            Sprite* sprite = fileButtons->sprites[i];
+            if (sprite == nullptr) continue;
+            const int32_t x = right - half - i * kButtonPixels;
+            sprite->SetRect(IntRect(x, top + half, x + kButtonPixels, top + half + kButtonPixels));
+        }
+    }
+    if (layoutButtons != nullptr) layoutButtons->Layout(Point(left, top));
+}
+
+void SquadWindow::CreateResources() {
+    Renderer& renderer = GetRenderer();
+    fileButtons = renderer.CreateSpriteGrid();
+    fileButtons->SetLayoutMode(SpriteGrid::kLayoutFree);
+    for (int32_t i = 0; i < 2; ++i) fileButtons->AddItem(LoadTexture(kButtonPixels, kFileImages[i]), kFileButtons[i], true);
+    layoutButtons = renderer.CreateSpriteGrid();
+    layoutButtons->SetItemsPerRow(4);
+    layoutButtons->SetSpacing(4);
+    for (int32_t i = 0; i < 3; ++i) {
+        layoutButtons->AddItem(LoadTexture(kButtonPixels, kLayoutImages[i]), kLayoutButtons[i], true);
+    }
+    area_ = renderer.CreateTexturedQuad(QuadRect{-20.0f, -20.0f, 20.0f, 20.0f}, TexturePath("SquadCircle.tga"), 0.0f, 0, 0);
+    if (area_ != nullptr) renderer.CreateModelMeshes(area_);
+    Refresh();
+}
+
+// --- placing
+
+Vorn* SquadWindow::AddUnitAt(const String& fileName, Vector3 point, float radius, int32_t budgetLimit) {
+    if (squad == nullptr || gArena == nullptr) return nullptr;
+    point = PullIn(point, kPlaceLimit);
+    if (!squad->CanPlace(point, radius, nullptr)) return nullptr;
+    VornSummary summary;
+    const bool summed = summary.Load(fileName);
+    if (!summed || squad->totalCost + summary.cost > budgetLimit) {
+        PlaySound("Illegal.ogg");
+        return nullptr;
+    }
+    Vorn* unit = gArena->NewVorn(1);
+    unit->SetPlayer(&local_);
+    if (!unit->LoadFile(fileName)) {
+        // A file that does not read gives no unit: no nameless empty member.
+        gArena->DestroyObject(unit, false);
+        gArena->FlushObjectPools();
+        PlaySound("Illegal.ogg");
+        return nullptr;
+    }
+    unit->name = fileName;
+    unit->SetPlayer(&local_);
+    unit->PrepareForBattle();
+    squad->Add(unit);
+    unit->SetAngle(HeadingBetween(Vector2(0.0f, 0.0f), Ground(point)));
+    unit->SetPosition(point);
+    return unit;
+}
+
+Vorn* SquadWindow::PlaceNear(const String& fileName, const Vector3& point, float radius) {
+    const int32_t limit = SquadBudget();
+    if (Vorn* unit = AddUnitAt(fileName, point, radius, limit)) return unit;
+    for (int32_t ring = 1; ring <= kRings; ++ring) {
+        for (int32_t spot = 0; spot < kSpotsPerRing; ++spot) {
+            const float angle = float(spot) * 2.0f * kPi / float(kSpotsPerRing);
+            const float distance = float(ring) * radius;
+            const Vector3 at(point.x + distance * std::cos(angle), point.y + distance * std::sin(angle), 0.0f);
+            if (Vorn* unit = AddUnitAt(fileName, at, radius, limit)) return unit;
+        }
+    }
+    return nullptr;
+}
+
+void SquadWindow::PlaceUnits(const String& fileName, int32_t count, float radius) {
+    if (count < 1) return;
+    if (count == 1 && layout != kRandom) {
+        PlaySound(PlaceNear(fileName, dropPoint, radius) != nullptr ? "Thud.ogg" : "Illegal.ogg");
+        return;
+    }
+    if (layout == kCircle || layout == kLine) {
+        pendingName = fileName;
+        pendingCount = count;
+        pendingRadius = radius;
+        (layout == kCircle ? circleDrag : lineDrag) = true;
+        GetWindowManager().BringToFront(this);
+        return;
+    }
+    bool any = false;
+    for (int32_t i = 0; i < count; ++i) {
+        for (int32_t attempt = 0; attempt < kRandomTries; ++attempt) {
+            const Vector2 spot = RandomPointInCircle(Vector2(0.0f, 0.0f), Squad::kAreaRadius);
+            if (PlaceNear(fileName, Vector3(spot.x, spot.y, 0.0f), radius) != nullptr) {
+                any = true;
+                break;
+            }
+        }
+    }
+    PlaySound(any ? "Thud.ogg" : "Illegal.ogg");
+}
+
+void SquadWindow::PlaceLine(const String& fileName, int32_t count, float radius, const Vector3& from,
+                            const Vector3& to) {
+    batch.Clear();
+    const float heading = HeadingBetween(Ground(from), Ground(to));
+    for (int32_t i = 0; i < count; ++i) {
+        // A line of one unit stands at its start.
+        const float t = count > 1 ? float(i) / float(count - 1) : 0.0f;
+        const Vector3 at = from + (to - from) * t;
+        if (Vorn* unit = PlaceNear(fileName, at, radius)) {
+            unit->SetAngle(heading);
+            batch.Append(unit);
+        }
+    }
+    PlaySound(batch.IsEmpty() ? "Illegal.ogg" : "Thud.ogg");
+    batchMidpoint = (from + to) * 0.5f;
+}
+
+void SquadWindow::PlaceCircle(const String& fileName, int32_t count, float radius, const Vector3& through) {
+    if (count < 1) return;
+    const float distance = Ground(through).Length();
+    float angle = HeadingBetween(Vector2(0.0f, 0.0f), Ground(through));
+    bool any = false;
+    for (int32_t i = 0; i < count; ++i) {
+        const Vector3 at(distance * std::cos(angle), distance * std::sin(angle), 0.0f);
+        if (PlaceNear(fileName, at, radius) != nullptr) any = true;
+        angle += 2.0f * kPi / float(count);
+    }
+    PlaySound(any ? "Thud.ogg" : "Illegal.ogg");
+}
+
+void SquadWindow::TurnBatchToward(const Vector3& point) {
+    const float heading = HeadingBetween(Ground(batchMidpoint), Ground(point));
+    for (Vorn* unit : batch) unit->SetAngle(heading);
+}
+
+void SquadWindow::StampRecent(const String& unitName) const { GetVornTray().MarkMostRecentlyUsed(unitName); }
+
+void SquadWindow::LoadSquad(const String& squadName) {
+    if (squad == nullptr) return;
+    PlaySound("Thud.ogg");
+    squad->Load(squadName, SquadBudget());
+    GetSquadTray().MarkMostRecentlyUsed(squadName);
+    if (gArena != nullptr) gArena->SetSquadName(squadName.CStr()[0] == '_' ? String() : squadName);
+}
+
+// --- commands
+
+void SquadWindow::PickEntry(const String& entry) {
+    if (entry == "Save") {
+        SquadNameEditBox& box = GetSquadNameEditBox();
+        box.members.Clear();
+        if (squad != nullptr) box.members = squad->members;
+        GetWindowManager().OpenWindow(&box);
+        GetWindowManager().BringToFront(&box);
+    } else if (entry == "Clear") {
+        PlaySound("Delete.ogg");
+        if (squad != nullptr) squad->DestroyMembers();
+    } else {
+        for (int32_t i = 0; i < 3; ++i) {
+            if (entry == kLayoutButtons[i]) layout = i;
+        }
+    }
+}
+
+void SquadWindow::PlaceMember(const Vector3& position) {
+    Vorn* member = carriedMember;
+    ReleaseCarried();
+    if (member == nullptr || squad == nullptr) return;
+    if (!squad->CanPlace(position, member->GetRadius(), member)) {
+        member->RestorePreviousState();
+        PlaySound("Illegal.ogg");
+        return;
+    }
+    member->SetPosition(position);
+    PlaySound("Thud.ogg");
+}
+
+void SquadWindow::HandleCommand(Event& event) {
+    switch (event.type) {
+        case kEventPickEntry: PickEntry(event.text); return;
+        case kEventAddSquadMember:
+            PlaySound("Thud.ogg");
+            AddUnitAt(event.text, event.position3, pendingRadius > 0.0f ? pendingRadius : float(event.value) / 100.0f,
+                      SquadBudget());
+            StampRecent(event.text);
+            ReleaseCarried();
+            return;
+        case kEventOpenSquadCountMenu: {
+            dropPoint = event.position3;
+            SquadCountMenu& menu = GetSquadCountMenu();
+            menu.unitName = event.text;
+            menu.eventValue = float(event.value) / 100.0f;
+            GetWindowManager().OpenWindowAt(&menu, Point(event.point.x, event.point.y));
+            GetWindowManager().BringToFront(&menu);
+            ReleaseCarried();
+            return;
+        }
+        case kEventLoadSquad:
+            LoadSquad(event.text);
+            ReleaseCarried();
+            return;
+        case kEventPickSquadMember:
+        case kEventControlPickSquadMember: {
+            Vorn* member = squad != nullptr ? squad->MemberAt(event.position3) : nullptr;
+            if (member == nullptr) return;
+            member->SavePreviousState();
+            carriedMember = member;
+            grabOffset = event.position3 - member->position;
+            grabOffset.z = 0.0f;
+            GetMouse().HideCursor(event.type == kEventPickSquadMember ? kModeMoveMember : kModeTurnMember, nullptr);
+            return;
+        }
+        case kEventPlaceSquadMember: PlaceMember(event.position3); return;
+        case kEventPlaceSquadMemberLookAt: ReleaseCarried(); return;
+        case kEventDeleteSquadMember:
+            if (squad == nullptr) return;
+            if (Vorn* member = squad->MemberAt(event.position3)) {
+                PlaySound("Delete.ogg");
+                squad->Remove(member);
+            }
+            return;
+        case kEventPlaceSquadLineOfVorns:
+            PlaceLine(pendingName, pendingCount, pendingRadius, dropPoint, event.position3);
+            StampRecent(pendingName);
+            if (!batch.IsEmpty()) {
+                lookAtDrag = true;
+                GetWindowManager().BringToFront(this);
+            }
+            return;
+        case kEventPlaceSquadCircleOfVorns:
+            PlaceCircle(pendingName, pendingCount, pendingRadius, event.position3);
+            StampRecent(pendingName);
+            return;
+        case kEventPlaceSquadLookAtPoint: TurnBatchToward(event.position3); return;
+        default: Window::HandleCommand(event);
+    }
+}
+
+void SquadWindow::ReleaseCarried() {
+    carriedMember = nullptr;
+    GetMouse().ShowCursor();
+}
+
+// --- input
+
+Vector3 SquadWindow::GroundPointAt(int32_t x, int32_t y) {
+    const Vector3 nearPoint = view.Unproject(Vector3(float(x), float(y), 0.0f));
+    const Vector3 farPoint = view.Unproject(Vector3(float(x), float(y), 1.0f));
+    const Vector3 along = farPoint - nearPoint;
+    if (std::fabs(along.z) < 1e-6f) return Vector3();
+    const float t = -nearPoint.z / along.z;
+    return Vector3(nearPoint.x + along.x * t, nearPoint.y + along.y * t, 0.0f);
+}
+
+void SquadWindow::TrackPointer(const InputEvent& input) {
+    pointerPoint = GroundPointAt(input.x, input.y);
+    clampedPointer = Ground(pointerPoint).Length() * Ground(pointerPoint).Length() > kPointerLimitSquared
+                         ? PullIn(pointerPoint, kPointerLimit)
+                         : pointerPoint;
+    hoveredMember = squad != nullptr ? squad->MemberAt(pointerPoint) : nullptr;
+}
+
+bool SquadWindow::HandleDragRelease(const InputEvent& input) {
+    const bool press = input.kind == kInputDown && input.code == kInputButtonLeft;
+    const bool release = input.kind == kInputUp && input.code == kInputButtonLeft;
+    if (lookAtDrag && input.kind == kInputPointerMove) TurnBatchToward(pointerPoint);
+    if (press) {
+        PlaySound("MouseDown.ogg");
+        return true;
+    }
+    if (!release) return false;
+    Event* event = nullptr;
+    if (lineDrag) {
+        event = PostEventVector(kEventPlaceSquadLineOfVorns, clampedPointer);
+        lineDrag = false;
+    } else if (circleDrag) {
+        event = PostEventVector(kEventPlaceSquadCircleOfVorns, clampedPointer);
+        circleDrag = false;
+    } else {
+        event = PostEventVector(kEventPlaceSquadLookAtPoint, pointerPoint);
+        lookAtDrag = false;
+        PlaySound("MouseUp.ogg");
+    }
+    GetWindowManager().RemoveFromFocusOrder(this);
+    return event != nullptr;
+}
+
+bool SquadWindow::HandleLeftPress(const InputEvent& input) {
+    const Point point(input.x, input.y);
+    for (SpriteGrid* grid : {fileButtons, layoutButtons}) {
+        if (grid == nullptr) continue;
+        grid->Press(point);
+        if (grid->pressed < 0) continue;
+        GetWindowManager().BringToFront(this);
+        PlaySound("MouseDown.ogg");
+        return true;
+    }
+    if (hoveredMember == nullptr) return false;
+    GetWindowManager().BringToFront(this);
+    const bool control = GetMouse().IsKeyHeld(17);
+    PostEventVector(control ? kEventControlPickSquadMember : kEventPickSquadMember, pointerPoint);
+    PlaySound("MouseDown.ogg");
+    return true;
+}
+
+bool SquadWindow::HandleLeftRelease(const InputEvent& input) {
+    const Point point(input.x, input.y);
+    for (SpriteGrid* grid : {fileButtons, layoutButtons}) {
+        if (grid == nullptr || grid->pressed < 0) continue;
+        const int32_t item = grid->Release(point);
+        if (item >= 0) {
+            PostEventString(kEventPickEntry, grid->names[item]);
+            PlaySound("MouseUp.ogg");
+        }
+        return true;
+    }
+    Mouse& mouse = GetMouse();
+    switch (mouse.mode) {
+        case kModeUnitFromTray: {
+            VornSummary summary;
+            const float radius = summary.Load(mouse.dragText) ? ChassisRadius(summary.chassis) : 1.5f;
+            if (mouse.IsKeyHeld(17) && GetSquadCountMenu().Prepare(mouse.dragText)) {
+                Event* event = PostEventString(kEventOpenSquadCountMenu, mouse.dragText);
+                if (event != nullptr) {
+                    event->position3 = clampedPointer;
+                    event->point = point;
+                    event->value = int32_t(radius * 100.0f);
+                }
+            } else if (squad != nullptr && squad->CanPlace(PullIn(pointerPoint, kPlaceLimit), radius, nullptr)) {
+                Event* event = PostEventString(kEventAddSquadMember, mouse.dragText);
+                if (event != nullptr) {
+                    event->position3 = pointerPoint;
+                    event->value = int32_t(radius * 100.0f);
+                }
+            } else {
+                PlaySound("Illegal.ogg");
+                ReleaseCarried();
+            }
+            return true;
+        }
+        case Mouse::kModeSquadButton: {
+            SquadSummary summary;
+            if (!summary.Load(mouse.dragText) || summary.MinMemberCost() > SquadBudget()) {
+                ErrorBox& box = GetErrorBox();
+                box.message.Clear();
+                box.AddLine(GetLanguageText("SquadTooExpensive"));
+                GetWindowManager().OpenWindow(&box);
+                PlaySound("Illegal.ogg");
+                ReleaseCarried();
+            } else {
+                PostEventString(kEventLoadSquad, mouse.dragText);
+            }
+            return true;
+        }
+        case kModeTurnMember:
+            PostEvent(kEventPlaceSquadMemberLookAt);
+            PlaySound("MouseUp.ogg");
+            return true;
+        case kModeMoveMember: {
+            const Vector3 target = PullIn(pointerPoint - grabOffset, kPointerLimit);
+            if (carriedMember != nullptr && squad != nullptr &&
+                squad->CanPlace(target, carriedMember->GetRadius(), carriedMember)) {
+                PostEventVector(kEventPlaceSquadMember, target);
+            } else {
+                if (carriedMember != nullptr) carriedMember->RestorePreviousState();
+                PlaySound("Illegal.ogg");
+                ReleaseCarried();
+            }
+            return true;
+        }
+        default: return false;
+    }
+}
+
+bool SquadWindow::HandleMouse(const InputEvent& input) {
+    TrackPointer(input);
+    if (lineDrag || circleDrag || lookAtDrag) {
+        if (HandleDragRelease(input)) return true;
+    }
+    Mouse& mouse = GetMouse();
+    if (input.kind == kInputPointerMove && carriedMember != nullptr) {
+        if (mouse.mode == kModeTurnMember) {
+            carriedMember->SetAngle(HeadingBetween(Ground(carriedMember->position), Ground(pointerPoint)));
+        } else if (mouse.mode == kModeMoveMember) {
+            Vector3 target = PullIn(pointerPoint - grabOffset, kPointerLimit);
+            target.z = carriedMember->GetRadius();
+            carriedMember->SetPosition(target);
+        }
+    }
+    if (input.kind == kInputUp && input.code == kInputButtonLeft) return HandleLeftRelease(input);
+    if (input.kind == kInputDown && input.code == Mouse::kCodeDelete && hoveredMember != nullptr &&
+        mouse.mode == Mouse::kModeNothing) {
+        PostEventVector(kEventDeleteSquadMember, pointerPoint);
+        return true;
+    }
+    if (input.kind == kInputDown && input.code == kInputButtonLeft && HandleLeftPress(input)) return true;
+    return Window::HandleMouse(input) || IsCameraInput(input, mouse);
+}
+
+void SquadWindow::HitTestControls(const Point& point) {
+    if (fileButtons != nullptr) fileButtons->UpdateHover(point);
+    if (layoutButtons != nullptr) layoutButtons->UpdateHover(point);
+    Window::HitTestControls(point);
+}
+
+// --- tips and highlights
+
+Point SquadWindow::ToScreen(const Vector3& point) {
+    const Vector3 screen = view.Project(point);
+    return Point(int32_t(screen.x), int32_t(screen.y));
+}
+
+IntRect SquadWindow::BudgetRect() const {
+    const Vector2 size = MeasureText(BudgetText(), kTextScale);
+    return IntRect(left + 8, bottom - 8 - int32_t(size.y), left + 8 + int32_t(size.x), bottom - 8);
+}
+
+void SquadWindow::GetToolTip() {
+    static const char* const kFileKeys[] = {"SaveSquad", "ClearSquad"};
+    static const char* const kLayoutKeys[] = {"CircleLayout", "LineLayout", "RandomLayout"};
+    ToolTip& tip = ::GetToolTip();
+    if (fileButtons != nullptr && fileButtons->IsValidIndex(fileButtons->hovered)) {
+        tip.Set(GetLanguageText(kFileKeys[fileButtons->hovered]), fileButtons->sprites[fileButtons->hovered]->GetScreenRect());
+    } else if (layoutButtons != nullptr && layoutButtons->IsValidIndex(layoutButtons->hovered)) {
+        tip.Set(GetLanguageText(kLayoutKeys[layoutButtons->hovered]),
+                layoutButtons->sprites[layoutButtons->hovered]->GetScreenRect());
+    } else if (hoveredMember != nullptr) {
+        const Point at = ToScreen(hoveredMember->position);
+        tip.Set(hoveredMember->name, IntRect(at.x, at.y, at.x + 1, at.y + 1));
+    } else {
+        Window::GetToolTip();
+    }
+}
+
+void SquadWindow::GetHighlightShape(const HighlightRequest& request, Highlighter& highlighter) {
+    StringArray words;
+    String::Split(request.name.CStr(), words, ' ');
+    if (request.kind != 1 || words.IsEmpty()) {
+        Window::GetHighlightShape(request, highlighter);
+        return;
+    }
+    const String& what = words[0];
+    const auto buttonRect = [&highlighter](SpriteGrid* grid, int32_t index) {
+        if (grid != nullptr && grid->sprites[index] != nullptr) {
+            highlighter.AddIntRect(grid->sprites[index]->GetScreenRect(), kMarkPulse);
+        }
+    };
+    if (what.EqualsNoCase("LaunchCircle")) {
+        highlighter.AddCircleAt(GetCenter(), float(Width()) * 0.5f, kMarkPulse);
+    } else if (what.EqualsNoCase("Layouts")) {
+        if (layoutButtons != nullptr) highlighter.AddIntRect(layoutButtons->GetBounds(), kMarkPulse);
+    } else if (what.EqualsNoCase("Budget")) {
+        highlighter.AddIntRect(BudgetRect(), kMarkPulse);
+    } else if (what.EqualsNoCase("Vorn")) {
+        Vector3 point(20.0f, 20.0f, 0.0f);
+        String memberName;
+        for (int32_t i = 1; i < words.Count(); ++i) {
+            if (words[i].EqualsNoCase("Offset") && i + 2 < words.Count()) {
+                point.x += words[i + 1].ToFloat();
+                point.y += words[i + 2].ToFloat();
+                i += 2;
+            } else if (words[i].EqualsNoCase("Name") && i + 1 < words.Count()) {
+                memberName = words[++i];
+            }
+        }
+        Vorn* member = squad != nullptr ? squad->NearestMember(point, memberName.CStr()) : nullptr;
+        if (member == nullptr) return;
+        const Point centre = ToScreen(member->position);
+        const Point edge = ToScreen(member->position + Vector3(member->GetRadius() * 1.25f, 0.0f, 0.0f));
+        highlighter.AddCircleAt(centre, float(std::abs(edge.x - centre.x)), kMarkPulse);
+    } else {
+        for (int32_t i = 0; i < 2; ++i) {
+            if (what.EqualsNoCase(kFileButtons[i])) return buttonRect(fileButtons, i);
+        }
+        for (int32_t i = 0; i < 3; ++i) {
+            if (what.EqualsNoCase((String("Layout") + kLayoutButtons[i]).CStr())) return buttonRect(layoutButtons, i);
+        }
+        Window::GetHighlightShape(request, highlighter);
+    }
+}
+
+// --- drawing
+
+String SquadWindow::BudgetText() const {
+    const int32_t taken = squad != nullptr ? squad->totalCost : 0;
+    return String::FromInt(BudgetLeft()) + " " + GetLanguageText("inBudget") + " " + GetLanguageText("AltSeparator") +
+           " " + String::FromInt(taken) + " " + GetLanguageText("currentCost");
+}
+
+void SquadWindow::DrawContents() {
+    Renderer& renderer = GetRenderer();
+    renderer.SetCamera(view);
+    renderer.SetWorldTransform(Matrix4());
+    renderer.SetAlphaBlend();
+    if (area_ != nullptr) renderer.DrawMeshSubsets(area_);
+    renderer.SetBlendOff();
+    renderer.SetLighting(true);
+    local_.ApplyColors();
+    if (squad != nullptr) {
+        for (Vorn* member : squad->members) member->Draw(member->position);
+    }
+    renderer.SetLighting(false);
+    UseScreenCamera();
+    renderer.SetAlphaBlend();
+    if (fileButtons != nullptr) renderer.DrawSpriteGrid(*fileButtons, true);
+    if (layoutButtons != nullptr) renderer.DrawSpriteGrid(*layoutButtons, true);
+    const IntRect budgetRect = BudgetRect();
+    DrawUiText(BudgetText(), float(budgetRect.left), float(budgetRect.top), Color(0xFFFFFFFF), kTextScale);
+    renderer.SetBlendOff();
+}

@@ -1,0 +1,505 @@
+// The tutorial mode: the step machine over a tutorial script.
+#include "modes/TutorialGame.h"
+
+#include <algorithm>
+
+#include "battlefield/ArenaWindow.h"
+#include "battlefield/ControlTray.h"
+#include "battlefield/MiniMap.h"
+#include "core/Debugger.h"
+#include "core/TextTable.h"
+#include "engine/AssetPaths.h"
+#include "engine/Mouse.h"
+#include "engine/Renderer.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "modes/MissionGame.h"
+#include "modes/ModeFolders.h"
+#include "modes/ModeShell.h"
+#include "modes/Professor.h"
+#include "modes/ScriptLines.h"
+#include "platform/sys/FileSystem.h"
+#include "platform/window/Keys.h"
+#include "ui/ConfirmEscapeMenu.h"
+#include "ui/CountMenuHost.h"
+#include "ui/KillTray.h"
+#include "ui/SavedFileTrays.h"
+#include "ui/TextBox.h"
+#include "ui/UiServices.h"
+#include "ui/VornNameEditBox.h"
+#include "ui/WindowManager.h"
+#include "ui/WindowTray.h"
+#include "units/Vorn.h"
+#include "world/Arena.h"
+#include "world/ObjectKind.h"
+#include "world/SaveFilePaths.h"
+
+namespace {
+
+constexpr float kSpeakingVolume = 0.8f;
+constexpr float kVolumeRecovery = 0.1f;
+constexpr int32_t kCameraDragValue = 2;
+constexpr int32_t kCameraJumpValue = 1;
+
+struct TutorialCopies {
+    const char* folder;
+    const char* extension;
+};
+constexpr TutorialCopies kCopyFolders[] = {
+    {"Tutorials/Vorns", ".vrn"}, {"Tutorials/Squads", ".sqd"}, {"Tutorials/Scenarios", ".scn"}};
+
+// The copies a lesson made are its own: the next lesson starts from none.
+void DeleteTutorialCopies() {
+    for (const TutorialCopies& copies : kCopyFolders) {
+        for (const std::string& name : sys::ListDirectory(std::string(copies.folder) + "/*")) {
+            const String file(name.c_str());
+            if (!file.EndsWithNoCase(copies.extension)) continue;
+            sys::DeleteFile((String(copies.folder) + "/" + file).CStr());
+        }
+    }
+}
+
+Window* EventWindow(const Event& event) { return dynamic_cast<Window*>(event.target); }
+
+bool TargetNamed(const Event& event, const char* windowName) {
+    const Window* window = EventWindow(event);
+    return window != nullptr && window->name.EqualsNoCase(windowName);
+}
+
+void PlayRefusal() { PlayUiSound("Illegal.ogg"); }
+
+}  // namespace
+
+TutorialGame::TutorialGame(Player& local, Player& computer, MissionGame& mission)
+    : script(*this, [](const String& windowName) { return GetWindowManager().FindWindowByName(windowName); }),
+      local_(local),
+      computer_(computer),
+      mission_(mission) {
+    modeName = "TutorialGame";
+}
+
+TutorialGame::~TutorialGame() { ClearRequirementsInForce(); }
+
+void TutorialGame::ClearScript() {
+    ClearRequirementsInForce();
+    script.Clear();
+    step_ = highlightStep_ = lastStage_ = nullptr;
+    stepIndex_ = -1;
+    meteorsEnabled = 0;
+    DeleteTutorialCopies();
+    waitTime_ = 0.0f;
+    scriptLoaded_ = false;
+}
+
+bool TutorialGame::LoadScript(const String& language, const String& name) {
+    ClearScript();
+    scriptLoaded_ = script.Load(language, name);
+    if (scriptLoaded_) script.CopyFiles();
+    return scriptLoaded_;
+}
+
+// --- lifecycle
+
+void TutorialGame::Begin() {
+    GetPlayerRoster().AddPlayer(&computer_);
+    if (script.useBasicUpgrades) {
+        local_.UseBasicUpgradeLevels();
+        computer_.UseBasicUpgradeLevels();
+    }
+    frameTimer.Start();
+    playerPaused = 1;
+    finished = false;
+    killTrayShown = false;
+    if (gArena != nullptr) {
+        gArena->ClearBattlefield(false);
+        gArena->meteorShowerOn = meteorsEnabled != 0;
+        gArena->meteorStartTime = meteorDelay;
+    }
+    UseTutorialFolders();
+    if (SavedFileTrays* trays = GetSavedFileTrays()) trays->RefreshFromDisk();
+    WindowManager& manager = GetWindowManager();
+    manager.CloseAllWindows();
+    for (Window* window : script.windows) manager.OpenWindow(window);
+    stepIndex_ = -1;
+    startPending_ = true;
+    InputEvent start;
+    start.Set(kInputPointerMove, 0, GetMouse().position);
+    PreviewInputEvent(start);
+}
+
+void TutorialGame::End() {
+    if (script.useBasicUpgrades) {
+        local_.RestoreUpgradeLevels();
+        computer_.RestoreUpgradeLevels();
+    }
+    StopBackgroundFade();
+    GetPlayerRoster().RemovePlayer(&computer_);
+    UsePlayerFolders(local_);
+    if (SavedFileTrays* trays = GetSavedFileTrays()) trays->RefreshFromDisk();
+    // A lesson left with Escape is not done, except the campaign map's tour, which needs
+    // showing only once.
+    if (scriptLoaded_ && (!finished || mission_.missionIndex == -1)) {
+        local_.RecordMissionWin(mission_.missionIndex);
+        mission_.SelectPlayersMission();
+    }
+    GetWindowManager().CloseAllWindows();
+}
+
+// --- steps
+
+void TutorialGame::AdvanceStep() {
+    highlightStep_ = nullptr;
+    highlighter.Clear();
+    ++stepIndex_;
+    elapsed_ = 0.0f;
+    stepping_ = true;
+    if (stepIndex_ >= static_cast<int32_t>(script.steps.size())) {
+        step_ = nullptr;
+        return;
+    }
+    step_ = script.steps[stepIndex_].get();
+    EnterStep();
+}
+
+void TutorialGame::EnterStep() {
+    TutorialStep& step = *step_;
+    switch (step.kind) {
+        case TutorialStepKind::kStage:
+            SetRequirementsInForce(step.expected);
+            if (!step.pages.IsEmpty() && step.waitsForContinue && TextBox::Instance() != nullptr) {
+                auto* next = new Requirement();
+                next->Set(TextBox::Instance(), kEventContinueTextBox, Requirement::kRequired);
+                inForce_.Append(next);
+            }
+            break;
+        case TutorialStepKind::kGoal: enemiesAtGoal_ = CountEnemies(); break;
+        case TutorialStepKind::kPause:
+        case TutorialStepKind::kUnpause: SetRequirementsInForce(step.expected); break;
+        case TutorialStepKind::kScenario:
+            LoadScenarioStep(step);
+            AdvanceStep();
+            break;
+        case TutorialStepKind::kBudget:
+            launchBudget = step.arguments.IsEmpty() ? 0 : std::max(script_lines::ToInt(step.arguments[0]), 0);
+            AdvanceStep();
+            break;
+        default: break;
+    }
+}
+
+void TutorialGame::LoadScenarioStep(const TutorialStep& step) {
+    if (step.arguments.IsEmpty() || gArena == nullptr) return;
+    GetArenaWindow().ResetToTiltedCamera();
+    SetDataFolders("Tutorials\\Vorns\\", "Tutorials\\Squads\\", "Scenarios\\");
+    gArena->LoadScenario(step.arguments[0]);
+    UseTutorialFolders();
+}
+
+bool TutorialGame::PreviewInputEvent(const InputEvent& input) {
+    if (input.kind == kInputPointerMove && RunSteps()) return true;
+    return Game::PreviewInputEvent(input);
+}
+
+bool TutorialGame::RunSteps() {
+    if (startPending_) {
+        startPending_ = false;
+        AdvanceStep();
+    }
+    while (stepping_) {
+        if (step_ == nullptr) {
+            stepping_ = false;
+            GetModeShell().PopGame();
+                    waitingForContinue = false;
+            if (gArena != nullptr) gArena->effectVolume = 1.0f;
+            return true;
+        }
+        if (!RunStep(*step_)) break;
+    }
+    return false;
+}
+
+bool TutorialGame::RunStep(TutorialStep& step) {
+    ArenaWindow& arenaWindow = GetArenaWindow();
+    WindowCamera& camera = arenaWindow.CurrentCamera();
+    switch (step.kind) {
+        case TutorialStepKind::kStage:
+            StartStage(step);
+            if (Requirement::AllSatisfied(inForce_)) {
+                AdvanceStep();
+            } else {
+                stepping_ = false;
+            }
+            return true;
+        case TutorialStepKind::kGoal: {
+            const int32_t enemies = CountEnemies();
+            const bool met = step.goalMode == TutorialGoalMode::kNone ||
+                             (step.goalMode == TutorialGoalMode::kKillOne &&
+                              (enemiesAtGoal_ < 1 || enemies < enemiesAtGoal_)) ||
+                             (step.goalMode == TutorialGoalMode::kKillAll && enemies == 0);
+            if (!met) return false;
+            AdvanceStep();
+            return true;
+        }
+        case TutorialStepKind::kWaitWithHighlight:
+        case TutorialStepKind::kWait:
+            if (step.kind == TutorialStepKind::kWaitWithHighlight) highlightStep_ = lastStage_;
+            waitTime_ += frameTime;
+            if (waitTime_ <= step.seconds) return false;
+            waitTime_ = 0.0f;
+            AdvanceStep();
+            return true;
+        case TutorialStepKind::kPause:
+        case TutorialStepKind::kUnpause:
+            arenaWindow.PostEvent(step.kind == TutorialStepKind::kPause ? kEventPause : kEventUnpause);
+            stepping_ = false;
+            return true;
+        case TutorialStepKind::kSetCameraLookAt: camera.SetPosition(camera.EyeForTarget(step.point)); break;
+        case TutorialStepKind::kResetCameraAngle: camera.SetHeading(Vector3(0.0f, 1.0f, 0.0f)); break;
+        case TutorialStepKind::kResetCamera:
+            camera.SetHeading(Vector3(0.0f, 1.0f, 0.0f));
+            camera.SetPosition(camera.EyeForTarget(step.point));
+            camera.SetLookAt(step.point);
+            camera.SetTarget(step.point);
+            break;
+        case TutorialStepKind::kSetAmmoCount:
+            if (Vorn* edited = GetCountMenuHost() != nullptr ? GetCountMenuHost()->EditedVorn() : nullptr) {
+                edited->weapons[0].ammoCount = step.number;
+            }
+            break;
+        case TutorialStepKind::kSetBudget: launchBudget = std::max(step.number, 0); break;
+        case TutorialStepKind::kCloseWindow:
+            if (step.window != nullptr) {
+                GetWindowManager().CloseWindow(step.window);
+                step.window->SetNormalColour();
+            }
+            GetMouse().ShowCursor();
+            break;
+        case TutorialStepKind::kShowKillTray: killTrayShown = true; break;
+        default: break;
+    }
+    AdvanceStep();
+    return true;
+}
+
+void TutorialGame::StartStage(TutorialStep& stage) {
+    highlightStep_ = lastStage_ = &stage;
+    pageIndex_ = 0;
+    waitingForContinue = false;
+    promptShown = false;
+    TextBox* box = TextBox::Instance();
+    if (box == nullptr) return;
+    WindowManager& manager = GetWindowManager();
+    if (stage.pages.IsEmpty()) {
+        manager.CloseWindow(box);
+        return;
+    }
+    manager.OpenWindow(box);
+    manager.SetFocusWindow(box);
+    box->waitForContinue = stage.waitsForContinue;
+    manager.BringToFront(box);
+    Array<StringArray> paragraphs;
+    for (const TextPage& page : stage.pages) paragraphs.Append(page.lines);
+    box->SetParagraphs(paragraphs);
+    SpeakNextPage();
+    if (stage.waitsForContinue) {
+        waitingForContinue = true;
+        continueCountdown_ = kContinuePromptDelay;
+    }
+}
+
+int32_t TutorialGame::CountEnemies() const {
+    if (gArena == nullptr) return 0;
+    int32_t enemies = 0;
+    for (const WorldObject* object : gArena->Objects()) {
+        if (object->kind == kKindVorn && static_cast<const Vorn*>(object)->owner != &local_) ++enemies;
+    }
+    return enemies;
+}
+
+// --- requirements
+
+void TutorialGame::ClearRequirementsInForce() {
+    for (Requirement* requirement : inForce_) delete requirement;
+    inForce_.Clear();
+}
+
+void TutorialGame::SetRequirementsInForce(const Array<Requirement*>& expected) {
+    ClearRequirementsInForce();
+    for (const Requirement* record : expected) {
+        auto* copy = new Requirement(*record);
+        for (String& word : copy->words) word = ReplaceLastNames(word);
+        inForce_.Append(copy);
+    }
+}
+
+String TutorialGame::ReplaceLastNames(const String& word) const {
+    if (word.EqualsNoCase("#LastVorn")) return GetVornNameEditBox().lastSavedName;
+    if (gArena == nullptr) return word;
+    if (word.EqualsNoCase("#LastSquad")) return gArena->squadName;
+    if (word.EqualsNoCase("#LastScenario")) return gArena->scenarioName;
+    return word;
+}
+
+// --- events
+
+void TutorialGame::HandleEvent(Event& event) {
+    if (event.type == kEventEscape) {
+        finished = true;
+        GetModeShell().PopGame();
+            waitingForContinue = false;
+        if (gArena != nullptr) gArena->effectVolume = 1.0f;
+        return;
+    }
+    const bool leaving = event.type == kEventOpenEscapeMenu ||
+                         (event.type == kEventPickEntry && TargetNamed(event, "LaunchWindow") && event.text == "Exit") ||
+                         (event.type == kEventExit && TargetNamed(event, "MissionMapWindow"));
+    if (leaving) {
+        OpenLeaveQuestion();
+        return;
+    }
+    if (step_ == nullptr || Filter(event)) Game::HandleEvent(event);
+}
+
+void TutorialGame::OpenLeaveQuestion() {
+    ConfirmEscapeMenu& menu = GetConfirmEscapeMenu();
+    menu.title = GetLanguageText("LeaveTutorial?");
+    GetWindowManager().OpenWindow(&menu);
+    GetWindowManager().BringToFront(&menu);
+}
+
+bool TutorialGame::IsAlwaysAllowed(const Event& event) const {
+    switch (event.type) {
+        case kEventSetMouseHighlightObject:
+        case kEventContinueErrorBox: return true;
+        case kEventPickEntry:
+        case kEventAbortMenu: return event.target == &GetConfirmEscapeMenu();
+        case kEventPickTrayEntry:
+        case kEventGrabTrayEntry: return event.target == &GetControlTray() && event.text == "Exit";
+        default: return false;
+    }
+}
+
+bool TutorialGame::Filter(Event& event) {
+    if (IsAlwaysAllowed(event)) return true;
+    if (Event::Matches(inForce_, event)) {
+        const TutorialStepKind kind = step_->kind;
+        const bool waits = kind == TutorialStepKind::kStage || kind == TutorialStepKind::kPause ||
+                           kind == TutorialStepKind::kUnpause;
+        if (waits && Requirement::AllSatisfied(inForce_)) AdvanceStep();
+        return true;
+    }
+    switch (event.type) {
+        case kEventToggleVornRadar:
+        case kEventToggleVornConditionals:
+        case kEventToggleVornPatterns:
+        case kEventToggleVornHealthGauge:
+        case kEventToggleHelp: return true;
+        default: RefuseEvent(event); return false;
+    }
+}
+
+void TutorialGame::RefuseEvent(const Event& event) {
+    if (event.type != kEventSetCameraTargetPositionDirect ||
+        (event.value != kCameraJumpValue && event.value != kCameraDragValue)) {
+        dragTime_ = 0.0f;
+        PlayRefusal();
+        return;
+    }
+    if (event.value == kCameraJumpValue) return;
+    dragTime_ += frameTime;
+    if (dragTime_ <= kDragSoundInterval) return;
+    dragTime_ = 0.0f;
+    PlayRefusal();
+}
+
+// --- speech, highlights and drawing
+
+void TutorialGame::SpeakNextPage() {
+    TextBox* box = TextBox::Instance();
+    if (lastStage_ == nullptr || box == nullptr || pageIndex_ >= lastStage_->pages.Count()) return;
+    const TextPage& page = lastStage_->pages[pageIndex_++];
+    if (SayPage(page) && gArena != nullptr) gArena->effectVolume = kSpeakingVolume;
+}
+
+void TutorialGame::Update() {
+    if (!finished) {
+        TextBox* box = TextBox::Instance();
+        const bool speaking = IsProfessorSpeaking();
+        const bool pagesLeft = lastStage_ != nullptr && pageIndex_ < lastStage_->pages.Count();
+        if (gArena != nullptr && gArena->effectVolume < 1.0f && !speaking && !pagesLeft) {
+            gArena->effectVolume = std::min(1.0f, gArena->effectVolume + frameTime * kVolumeRecovery);
+        }
+        if (!speaking && pagesLeft) {
+            SpeakNextPage();
+        } else if (!speaking && waitingForContinue && !promptShown && box != nullptr) {
+            continueCountdown_ -= frameTime;
+            if (continueCountdown_ <= 0.0f) {
+                box->Say(SpeechPath("PressTheSpaceBar.OGG"), GetLanguageText("ContinueText"));
+                if (gArena != nullptr) gArena->effectVolume = kSpeakingVolume;
+                promptShown = true;
+            }
+        }
+        elapsed_ += frameTime;
+    }
+    Game::Update();
+}
+
+bool TutorialGame::PostviewInputEvent(const InputEvent& input) {
+    if (input.kind == kInputFrameTick) {
+        UpdateHighlights();
+        return false;
+    }
+    const bool escape = input.IsKeyDown(win::kKeyEscape);
+    if (!escape || GetConfirmEscapeMenu().open || GetMouse().mode != Mouse::kModeNothing) return false;
+    Event* event = NewEvent();
+    event->type = kEventOpenEscapeMenu;
+    PostEvent(event);
+    resumePaused = playerPaused;
+    return true;
+}
+
+void TutorialGame::UpdateHighlights() {
+    if (highlightStep_ == nullptr) return;
+    highlighter.Clear();
+    const StringArray& arguments = highlightStep_->arguments;
+    Window* window = highlightStep_->window;
+    if (window != nullptr && (arguments.IsEmpty() || !arguments[0].EqualsNoCase("Off"))) {
+        HighlightRequest request;
+        request.kind = arguments.IsEmpty() ? 0 : 1;
+        for (int i = 0; i < arguments.Count(); ++i) {
+            if (i > 0) request.name += " ";
+            request.name += ReplaceLastNames(arguments[i]);
+        }
+        window->GetHighlightShape(request, highlighter);
+        for (HighlightMark& mark : highlighter.marks) mark.pulse = kMarkPulse;
+    }
+}
+
+void TutorialGame::DrawFrame() {
+    GetWindowManager().RenderAll();
+    Renderer& renderer = GetRenderer();
+    renderer.SetLighting(false);
+    renderer.SetAlphaBlend();
+    SetDepthTest(false);
+    GetMouse().Draw();
+    highlighter.Draw(elapsed_);
+    SetDepthTest(true);
+    renderer.SetLighting(true);
+}
+
+void TutorialGame::Launch() {
+    WindowManager& manager = GetWindowManager();
+    manager.CloseAllWindows();
+    manager.OpenWindow(&GetArenaWindow());
+    manager.OpenWindow(&GetWindowTray());
+    manager.OpenWindow(&GetMiniMap());
+    Array<Squad*> squads;
+    for (int32_t i = 0; i < std::clamp(script.maxSquadCount, 1, Player::kSquadCount); ++i) {
+        squads.Append(&local_.squads[i]);
+    }
+    PlaceSquadsAtLaunchPoints(squads);
+    local_.ClearSquads();
+    manager.NotifyAll();
+    SetPaused(false);
+    PlayUiSound("TransportBackwards.ogg");
+}
