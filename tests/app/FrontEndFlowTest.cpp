@@ -14,6 +14,7 @@
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
+#include "game/Game.h"
 #include "platform/window/Keys.h"
 #include "platform/window/ScriptedWindow.h"
 #include "screens/GameMenu.h"
@@ -42,6 +43,7 @@ LaunchSettings HeadlessSettings() {
 
 // A grey picture for every texture start-up asks for, and the texts the test reads.
 void MakeData() {
+    std::ofstream("Options.txt") << "SeenIntroMovie 1\n";
     std::ofstream("English.txt") << "InvalidPlayer \"Not a name\"\nPlayerAlreadyExists \"Taken\"\n"
                                  << "ScreenSizeWarning \"Next start\"\n";
     Image picture(4, 4);
@@ -142,15 +144,38 @@ TEST_F(FrontEndFlowTest, FromStartUpThroughAPlayerTheGameMenuAndOptionsToTheClos
         EXPECT_TRUE(fs::is_directory("Players/Bob/Vorns"));
         EXPECT_NE(ReadFile("Options.txt").find("LastPlayerName Bob"), std::string::npos);
 
-        // Each mode's entry of the game menu; the modes are not there yet, so each comes
-        // back to the game menu. A new profile shows only the campaign and the way back.
+        // Each mode's entry of the game menu, and back. A new profile shows only the
+        // campaign and the way back. The campaign opens its map (the map's lesson is not in
+        // this data), whose exit comes back to the game menu.
         GameMenu& gameMenu = GetGameMenu();
         EXPECT_TRUE(gameMenu.IsItemShown(GameMenu::kContinueCampaign));
         EXPECT_FALSE(gameMenu.IsItemShown(GameMenu::kTraining));
         ClickItem(gameMenu, GameMenu::kContinueCampaign);
+        Frame();
+        ::Window* map = GetWindowManager().FindWindowByName("MissionMapWindow");
+        EXPECT_NE(map, nullptr);
+        if (map == nullptr) return 1;
+        EXPECT_TRUE(IsOpen(*map));
+        map->PostEvent(kEventExit);
+        Frame();
+        Frame();
         EXPECT_TRUE(IsOpen(gameMenu));
-        for (int32_t entry : {GameMenu::kTraining, GameMenu::kStartNetworkGame, GameMenu::kJoinNetworkGame,
-                              GameMenu::kCustomize, GameMenu::kShowWinningMovie}) {
+        gameMenu.OnChoice(GameMenu::kTraining);
+        Frame();
+        EXPECT_EQ(application.GameCount(), 2);
+        Event* escape = CurrentGame()->NewEvent();
+        escape->type = kEventEscape;
+        CurrentGame()->PostEvent(escape);
+        Frame();
+        Frame();
+        EXPECT_TRUE(IsOpen(gameMenu));
+        gameMenu.OnChoice(GameMenu::kShowWinningMovie);
+        Frame();
+        EXPECT_FALSE(IsOpen(gameMenu));
+        Key(win::kKeySpace);
+        EXPECT_TRUE(IsOpen(gameMenu));
+        // The network games and the upgrade window are not there yet.
+        for (int32_t entry : {GameMenu::kStartNetworkGame, GameMenu::kJoinNetworkGame, GameMenu::kCustomize}) {
             gameMenu.OnChoice(entry);
             Frame();
             EXPECT_TRUE(IsOpen(gameMenu)) << entry;
