@@ -1,0 +1,121 @@
+// A lesson of the data set played through the real windows: the campaign map's tour,
+// with its highlights, the text box's continue key advancing the stages, a refused
+// command, and the record the lesson leaves; leaving a campaign lesson with Escape
+// records nothing, and a lesson that cannot be read never starts.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "ModesTestSupport.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "platform/window/Keys.h"
+#include "ui/ConfirmEscapeMenu.h"
+#include "ui/WindowManager.h"
+
+namespace {
+
+using modes_test::ModesTest;
+
+class TutorialLessonTest : public ModesTest {
+protected:
+    void SetUp() override {
+        ModesTest::SetUp();
+        CopyData("Missions/English/MissionMap.txt");
+        CopyData("Tutorials/English/MissionMap.TUT");
+        modes = &CreateGameModes(shell);
+    }
+    bool IsOpen(const Window& window) const { return GetWindowManager().IsOpen(&window); }
+    // The first mark's centre is on the point.
+    bool MarksAt(const Point& point) const {
+        const auto& marks = modes->tutorial.highlighter.marks;
+        return !marks.IsEmpty() && std::lround(marks[0].centreX) == point.x && std::lround(marks[0].centreY) == point.y;
+    }
+};
+
+TEST_F(TutorialLessonTest, MapTourRunsStageByStageAndIsRecordedOnce) {
+    Player& ann = GetLocalPlayer();
+    TutorialGame& tutorial = modes->tutorial;
+    MissionMapWindow& map = modes->map;
+    modes->mission.Begin();  // a new profile has not seen the tour
+    ASSERT_EQ(shell.pushed.size(), 1u);
+    ASSERT_EQ(shell.pushed[0], &tutorial);
+    Enter(tutorial);
+
+    EXPECT_TRUE(IsOpen(map));
+    EXPECT_TRUE(IsOpen(modes->textBox));
+    EXPECT_TRUE(modes->textBox.waitForContinue);
+    EXPECT_EQ(tutorial.StepIndex(), 0);
+    Step();
+    EXPECT_TRUE(MarksAt(map.stars[0].body.centre));
+
+    // The map's buttons are not part of the lesson.
+    TakeSounds();
+    ClickAt(map.ButtonRect(MissionMapWindow::kTrainingGrounds).GetCenter());
+    EXPECT_EQ(shell.pushed.size(), 1u);
+    const std::vector<std::string> sounds = TakeSounds();
+    EXPECT_NE(std::find(sounds.begin(), sounds.end(), "SOUNDS\\ILLEGAL.OGG"), sounds.end());
+    EXPECT_EQ(tutorial.StepIndex(), 0);
+
+    Tap(win::kKeySpace);
+    EXPECT_EQ(tutorial.StepIndex(), 1);
+    Step();
+    EXPECT_TRUE(MarksAt(map.missions[0].centre));  // the first planet not won
+
+    Tap(win::kKeySpace);
+    EXPECT_EQ(tutorial.StepIndex(), 2);
+    Step();
+    EXPECT_TRUE(MarksAt(map.ButtonRect(MissionMapWindow::kMapTutorial).GetCenter()));
+    EXPECT_EQ(shell.pops, 0);
+
+    Tap(win::kKeySpace);
+    EXPECT_EQ(tutorial.CurrentStep(), nullptr);
+    Step();
+    EXPECT_EQ(shell.pops, 1);
+    Step();
+    EXPECT_EQ(shell.pops, 1);  // the end asks once
+
+    EXPECT_FALSE(ann.missionMapTutorial);
+    tutorial.End();
+    EXPECT_TRUE(ann.missionMapTutorial);
+    EXPECT_FALSE(IsOpen(map));
+    EXPECT_TRUE(std::filesystem::exists("Players/Ann/Ann.DATA"));
+}
+
+TEST_F(TutorialLessonTest, EscapeLeavesACampaignLessonUnrecordedButTheTourRecorded) {
+    Player& ann = GetLocalPlayer();
+    TutorialGame& tutorial = modes->tutorial;
+    modes->mission.SetMission(0);
+    ASSERT_TRUE(tutorial.LoadScript("English", "MissionMap"));
+    Enter(tutorial);
+    Tap(win::kKeyEscape);
+    EXPECT_TRUE(IsOpen(GetConfirmEscapeMenu()));
+    GetConfirmEscapeMenu().OnYes();
+    Step();
+    EXPECT_TRUE(tutorial.finished);
+    EXPECT_EQ(shell.pops, 1);
+    tutorial.End();
+    EXPECT_TRUE(std::all_of(ann.missionWins.begin(), ann.missionWins.end(), [](uint8_t won) { return won == 0; }));
+    EXPECT_FALSE(ann.missionMapTutorial);
+
+    modes->mission.SetMission(-1);
+    ASSERT_TRUE(tutorial.LoadScript("English", "MissionMap"));
+    Enter(tutorial);
+    GetConfirmEscapeMenu().OnYes();
+    Step();
+    tutorial.End();
+    EXPECT_TRUE(ann.missionMapTutorial);
+}
+
+TEST_F(TutorialLessonTest, ALessonThatCannotBeReadStaysOnTheMapAndRecordsNothing) {
+    modes->mission.SetMission(0);  // its lesson is not in this folder
+    modes->mission.StartTutorial();
+    EXPECT_TRUE(shell.pushed.empty());
+    EXPECT_TRUE(IsOpen(modes->map));
+    const Player& ann = GetLocalPlayer();
+    EXPECT_TRUE(std::all_of(ann.missionWins.begin(), ann.missionWins.end(), [](uint8_t won) { return won == 0; }));
+    EXPECT_FALSE(std::filesystem::exists("Players/Ann/Ann.DATA"));
+}
+
+}  // namespace
