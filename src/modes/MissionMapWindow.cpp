@@ -112,8 +112,7 @@ void MissionMapWindow::BuildFromCampaign() {
     for (int32_t m = 0; m < campaign.Count(); ++m) {
         Body body;
         body.image = "Planet" + campaign.entryNames[m] + ".tga";
-        body.toolTip = campaign.IsTutorial(m) ? GetLanguageText("TutorialHeader") + campaign.titles[m]
-                                              : campaign.titles[m];
+        body.toolTip = campaign.titles[m];
         body.star = campaign.entryStars[m];
         body.angle = RandomAngle();
         body.spin = RandomSpin();

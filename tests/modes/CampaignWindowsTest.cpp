@@ -1,0 +1,145 @@
+// The campaign's windows: which planets the map lets the player reach, the next-mission
+// button, the briefing's buttons and gifts, and the winning window's reward.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ModesTestSupport.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "ui/WindowManager.h"
+
+namespace {
+
+using modes_test::ModesTest;
+
+class CampaignWindowsTest : public ModesTest {
+protected:
+    void SetUp() override {
+        ModesTest::SetUp();
+        WriteText("Missions/English/MissionMap.txt",
+                  "Star Sol\nPlanet Moon\nBasicsTutorial \"Lesson\"\nFirst One\nSecond Two\n"
+                  "Star Vega\nThird Three\nFourth Four\nStar Rigel\nFifth Five\nSixth Six\n");
+        WriteText("Missions/English/First.MIS", "Upgrades\nVorn Scout\nVorn Mite\nEnd\n");
+        WriteText("Vorns/Scout.vrn", "shared scout");
+        WriteText("Vorns/Mite.vrn", "shared mite");
+        WriteText("Players/Ann/Vorns/Scout.vrn", "my scout");
+        modes = &CreateGameModes(shell);
+        ann.missionMapTutorial = true;
+    }
+    void Reach(int32_t maxMission) {
+        ann.maxMission = maxMission;
+        modes->map.Refresh();
+    }
+    std::vector<bool> Enabled() const {
+        std::vector<bool> enabled;
+        for (const auto& body : modes->map.missions) enabled.push_back(body.enabled);
+        return enabled;
+    }
+    bool IsOpen(const Window& window) const { return GetWindowManager().IsOpen(&window); }
+
+    Player& ann = GetLocalPlayer();
+};
+
+TEST_F(CampaignWindowsTest, TheMapOpensPlanetsAsTheProfileReachesThem) {
+    MissionMapWindow& map = modes->map;
+    ASSERT_EQ(map.missions.Count(), 7);
+    Reach(0);
+    // A star holding a lesson opens its planets one by one.
+    EXPECT_EQ(Enabled(), std::vector<bool>({true, false, false, false, false, false, false}));
+    EXPECT_TRUE(map.stars[0].body.enabled);
+    EXPECT_FALSE(map.stars[1].body.enabled);
+    EXPECT_FALSE(map.missions[5].shown);
+    EXPECT_FALSE(map.stars[2].body.shown);
+    // Lesson stars grow their planets along the orbit; the moon counts in the orbit.
+    EXPECT_EQ(map.missions[0].size, 14);
+    EXPECT_EQ(map.missions[2].size, 18);
+    EXPECT_EQ(map.missions[3].size, MissionMapWindow::kPlainPlanetPixels);
+
+    Reach(3);  // a star without a lesson opens whole
+    EXPECT_EQ(Enabled(), std::vector<bool>({true, true, true, true, true, false, false}));
+    Reach(5);
+    EXPECT_TRUE(map.missions[6].shown);
+    EXPECT_TRUE(map.stars[2].body.shown);
+    // A corrupt profile's count past the list stays within it.
+    Reach(1000);
+    EXPECT_EQ(Enabled(), std::vector<bool>(7, true));
+}
+
+TEST_F(CampaignWindowsTest, NextMissionIsTheFirstNotWonAndNoneWhenAllAreWon) {
+    MissionMapWindow& map = modes->map;
+    ann.missionWins = {1, 0, 1};
+    EXPECT_EQ(map.NextUnwonMission(), 1);
+    ann.missionWins = {1, 1};
+    EXPECT_EQ(map.NextUnwonMission(), -1);
+    GetWindowManager().OpenWindow(&map);
+    const Point button = map.ButtonRect(MissionMapWindow::kPlayNextMission).GetCenter();
+    game.posted.clear();
+    ClickAt(button);
+    EXPECT_TRUE(game.posted.empty());
+    ann.missionWins = {1, 0};
+    ClickAt(button);
+    ASSERT_FALSE(game.posted.empty());
+    EXPECT_EQ(game.posted[0].type, kEventCampaignMapPrivate);
+    EXPECT_EQ(game.posted[0].value, 1);
+}
+
+TEST_F(CampaignWindowsTest, BriefingButtonsFollowTheEntryAndGiftsKeepThePlayersFiles) {
+    MissionGame& mission = modes->mission;
+    MissionBriefingWindow& briefing = modes->briefing;
+    mission.SetMission(0);
+    mission.alreadyWon = false;
+    briefing.Refresh();
+    EXPECT_TRUE(briefing.IsButtonShown(MissionBriefingWindow::kSkipTutorial));
+    EXPECT_FALSE(briefing.IsButtonShown(MissionBriefingWindow::kTraining));
+    mission.alreadyWon = true;
+    briefing.Refresh();
+    EXPECT_FALSE(briefing.IsButtonShown(MissionBriefingWindow::kSkipTutorial));
+
+    mission.SetMission(1);
+    ASSERT_TRUE(mission.StartBriefing());
+    EXPECT_TRUE(IsOpen(briefing));
+    EXPECT_TRUE(briefing.IsButtonShown(MissionBriefingWindow::kTraining));
+    EXPECT_FALSE(briefing.IsButtonShown(MissionBriefingWindow::kSkipTutorial));
+    std::ifstream scout("Players/Ann/Vorns/Scout.vrn"), mite("Players/Ann/Vorns/Mite.vrn");
+    std::string kept, copied;
+    std::getline(scout, kept);
+    std::getline(mite, copied);
+    EXPECT_EQ(kept, "my scout");
+    EXPECT_EQ(copied, "shared mite");
+}
+
+TEST_F(CampaignWindowsTest, TheRewardIsPaidOnceWhicheverButtonAndNotForAReplay) {
+    MissionGame& mission = modes->mission;
+    WinningWindow& winning = modes->winning;
+    mission.SetMission(1);
+    mission.alreadyWon = false;
+    mission.settings.rewardBoosts = 2;
+    ann.boosts = 0;
+    modes->campaignWindows.ShowResult(true, 2);
+    EXPECT_TRUE(IsOpen(winning));
+    EXPECT_FALSE(winning.rewardText.IsEmpty());
+    EXPECT_EQ(winning.rewardPage.speech, "RewardedMultipleBoosts");
+    EXPECT_TRUE(winning.IsButtonShown(WinningWindow::kCustomize));
+    EXPECT_EQ(winning.BoostsShown(), 2);
+
+    winning.PostEvent(kEventEditPlayerInfo);
+    game.DispatchEvents();
+    winning.PostEvent(kEventContinueCampaign);
+    game.DispatchEvents();
+    EXPECT_EQ(ann.boosts, 2);
+    ASSERT_GT(ann.missionWins.size(), 1u);
+    EXPECT_EQ(ann.missionWins[1], 1);
+    EXPECT_TRUE(IsOpen(modes->map));
+
+    mission.alreadyWon = true;  // a replay
+    ann.boosts = 0;
+    modes->campaignWindows.ShowResult(true, 2);
+    EXPECT_TRUE(winning.rewardText.IsEmpty());
+    EXPECT_FALSE(winning.IsButtonShown(WinningWindow::kCustomize));
+    winning.PostEvent(kEventContinueCampaign);
+    game.DispatchEvents();
+    EXPECT_EQ(ann.boosts, 0);
+}
+
+}  // namespace
