@@ -1,0 +1,116 @@
+// The squad editor's placements: within the area, the budget and the unit file; the
+// rings around a crowded drop point; lines and circles; deleting and clearing.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "audio/EffectSounds.h"
+#include "game/Event.h"
+#include "game/Squad.h"
+#include "modes/SquadWindow.h"
+#include "support/TempFolder.h"
+#include "support/VornTestWorld.h"
+#include "world/SaveFilePaths.h"
+
+namespace {
+
+class SquadWindowTest : public VornTestWorld {
+protected:
+    void SetUp() override {
+        VornTestWorld::SetUp();
+        const String base((folder.Path() + "/").c_str());
+        SetDataFolders(base, base, base);
+        SaveUnit("Cheap", 10);
+        SaveUnit("Dear", 500);
+        window.squad = &red.squads[0];
+        window.budget = 100;
+        RecordEffectSoundRequests(true);
+    }
+    void TearDown() override {
+        RecordEffectSoundRequests(false);
+        red.squads[0].DestroyMembers();
+        SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+        VornTestWorld::TearDown();
+    }
+    void SaveUnit(const char* name, int32_t cost) {
+        Vorn* unit = arena->NewVorn(0);
+        unit->BuildBody(kRobotSmall);
+        unit->cost = cost;
+        ASSERT_TRUE(unit->SaveFile(name));
+        arena->DestroyObject(unit, false);
+    }
+    std::string LastSound() const {
+        const auto& requests = GetEffectSoundRequests();
+        return requests.empty() ? std::string() : std::string(requests.back().name.CStr());
+    }
+    Squad& squad() { return red.squads[0]; }
+
+    platform_test::TempFolder folder;
+    SquadWindow window{red};
+};
+
+TEST_F(SquadWindowTest, AddingKeepsToTheAreaTheBudgetAndTheFile) {
+    Vorn* unit = window.AddUnitAt("Cheap", Vector3(30.0f, 40.0f, 0.0f), 1.5f, window.SquadBudget());
+    ASSERT_NE(unit, nullptr);
+    EXPECT_NEAR(std::hypot(unit->position.x, unit->position.y), SquadWindow::kPlaceLimit, 1e-3f);
+    EXPECT_EQ(unit->name, "Cheap");
+    EXPECT_EQ(unit->owner, &red);
+    const int32_t cost = unit->cost;
+    EXPECT_EQ(squad().totalCost, cost);
+
+    EXPECT_EQ(window.AddUnitAt("Dear", Vector3(), 1.5f, window.SquadBudget()), nullptr);
+    EXPECT_EQ(LastSound(), "SOUNDS\\ILLEGAL.OGG");
+    EXPECT_EQ(window.AddUnitAt("Missing", Vector3(), 1.5f, 1000), nullptr);
+    EXPECT_EQ(squad().Count(), 1);
+    EXPECT_EQ(squad().totalCost, cost);
+}
+
+TEST_F(SquadWindowTest, ACrowdedDropPointUsesTheRingsAround) {
+    ASSERT_NE(window.PlaceNear("Cheap", Vector3(), 1.5f), nullptr);
+    Vorn* second = window.PlaceNear("Cheap", Vector3(), 1.5f);
+    ASSERT_NE(second, nullptr);
+    // Rings are a radius apart; the first two still touch the unit at the centre.
+    EXPECT_NEAR(second->position.x, 4.5f, 1e-4f);
+    EXPECT_NEAR(second->position.y, 0.0f, 1e-4f);
+}
+
+TEST_F(SquadWindowTest, LinesAndCirclesSpreadTheirUnits) {
+    window.PlaceLine("Cheap", 5, 1.5f, Vector3(-8.0f, 0.0f, 0.0f), Vector3(8.0f, 0.0f, 0.0f));
+    ASSERT_EQ(window.batch.Count(), 5);
+    for (int i = 0; i < 5; ++i) EXPECT_NEAR(window.batch[i]->position.x, -8.0f + 4.0f * i, 1e-4f);
+    EXPECT_NEAR(window.batchMidpoint.x, 0.0f, 1e-4f);
+
+    // A line of one stands at its start instead of dividing by zero.
+    window.PlaceLine("Cheap", 1, 1.5f, Vector3(0.0f, 10.0f, 0.0f), Vector3(5.0f, 10.0f, 0.0f));
+    ASSERT_EQ(window.batch.Count(), 1);
+    EXPECT_NEAR(window.batch[0]->position.x, 0.0f, 1e-4f);
+
+    squad().DestroyMembers();
+    window.PlaceCircle("Cheap", 4, 1.5f, Vector3(0.0f, 10.0f, 0.0f));
+    ASSERT_EQ(squad().Count(), 4);
+    EXPECT_NEAR(squad().members[0]->position.y, 10.0f, 1e-4f);
+    for (Vorn* unit : squad().members) EXPECT_NEAR(std::hypot(unit->position.x, unit->position.y), 10.0f, 1e-3f);
+    EXPECT_EQ(LastSound(), "SOUNDS\\THUD.OGG");
+}
+
+TEST_F(SquadWindowTest, DeleteAndClearCommandsEmptyTheSquad) {
+    Vorn* unit = window.PlaceNear("Cheap", Vector3(5.0f, 0.0f, 0.0f), 1.5f);
+    Vorn* kept = window.PlaceNear("Cheap", Vector3(-5.0f, 0.0f, 0.0f), 1.5f);
+    ASSERT_NE(unit, nullptr);
+    ASSERT_NE(kept, nullptr);
+    Event remove;
+    remove.type = kEventDeleteSquadMember;
+    remove.position3 = Vector3(5.0f, 0.0f, 0.0f);
+    window.HandleCommand(remove);
+    EXPECT_EQ(squad().Count(), 1);
+    EXPECT_EQ(squad().totalCost, kept->cost);
+    Event clear;
+    clear.type = kEventPickEntry;
+    clear.text = "Clear";
+    window.HandleCommand(clear);
+    EXPECT_EQ(squad().Count(), 0);
+    EXPECT_EQ(LastSound(), "SOUNDS\\DELETE.OGG");
+}
+
+}  // namespace
