@@ -142,9 +142,7 @@ bool StartFrontEndTarget(FrontEndTarget target, int32_t missionIndex) {
             GetModeShell().PushGame(&modes->mission);
             return true;
         case FrontEndTarget::kTraining: GetModeShell().PushGame(&modes->training); return true;
-        case FrontEndTarget::kWinningScreen:
-            manager.OpenWindow(&modes->winningScreen);
-            return true;
+        case FrontEndTarget::kWinningScreen: manager.OpenWindow(&modes->winningScreen); return true;
         case FrontEndTarget::kUpgradeWindow:
             if (Window* upgrades = manager.FindWindowByName("UpgradeWindow")) {
                 manager.OpenWindow(upgrades);

@@ -3,22 +3,22 @@
 #include <algorithm>
 
 #include "core/Debugger.h"
-#include "game/GameWindows.h"
+#include "core/TextTable.h"
 #include "engine/Mouse.h"
 #include "game/Event.h"
+#include "game/GameWindows.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/MissionFile.h"
+#include "modes/MissionScreens.h"
 #include "modes/ModeFolders.h"
 #include "modes/ModeShell.h"
 #include "modes/TutorialGame.h"
 #include "platform/window/Keys.h"
-#include "core/TextTable.h"
 #include "ui/ConfirmEscapeMenu.h"
 #include "ui/KillTray.h"
-#include "ui/WindowManager.h"
-#include "modes/MissionFile.h"
-#include "modes/MissionScreens.h"
 #include "ui/UiServices.h"
+#include "ui/WindowManager.h"
 #include "world/Arena.h"
 #include "world/Beacon.h"
 #include "world/Terrain.h"
@@ -211,8 +211,10 @@ void MissionGame::PlaceBeacons() {
         return beacon;
     };
     const MissionGoal goal = settings.goal;
-    if (goal == MissionGoal::kRaceToBeacon || goal == MissionGoal::kPreventReachBeacon) computerBeacon = place(computer_);
-    if (goal == MissionGoal::kReachBeacon || goal == MissionGoal::kVipReachBeacon || goal == MissionGoal::kRaceToBeacon) {
+    if (goal == MissionGoal::kRaceToBeacon || goal == MissionGoal::kPreventReachBeacon)
+        computerBeacon = place(computer_);
+    if (goal == MissionGoal::kReachBeacon || goal == MissionGoal::kVipReachBeacon ||
+        goal == MissionGoal::kRaceToBeacon) {
         localBeacon = place(local_);
     }
 }
@@ -222,15 +224,36 @@ namespace {
 // Commands that would change the battlefield, which a mission does not allow.
 bool IsEditingCommand(int32_t type) {
     switch (type) {
-        case kEventPlaceNewObject: case kEventOpenObjectCountMenu: case kEventBeginTranslateObject:
-        case kEventTranslateObject: case kEventEndTranslateObject: case kEventBeginRotateObject:
-        case kEventRotateObject: case kEventEndRotateObject: case kEventDeleteObject: case kEventPlaceNewVorn:
-        case kEventOpenVornCountMenu: case kEventEditVorn: case kEventCopyVorn: case kEventPasteVorn:
-        case kEventPlaceNewChassis: case kEventOpenChassisCountMenu: case kEventPlaceNewSquad:
-        case kEventBeginSelectGroup: case kEventEndSelectGroup: case kEventToggleSelectedObject:
-        case kEventToggleVornDebug: case kEventVornTeamFriend: case kEventVornTeamEnemy: case kEventPaint:
-        case kEventAddLaunchPoint: case kEventClearLaunchPoints: case kEventAddFlyByPoint:
-        case kEventClearFlyByPoints: case kEventTestFlyByPoints: case kEventRestoreKillTrayVorn: return true;
+        case kEventPlaceNewObject:
+        case kEventOpenObjectCountMenu:
+        case kEventBeginTranslateObject:
+        case kEventTranslateObject:
+        case kEventEndTranslateObject:
+        case kEventBeginRotateObject:
+        case kEventRotateObject:
+        case kEventEndRotateObject:
+        case kEventDeleteObject:
+        case kEventPlaceNewVorn:
+        case kEventOpenVornCountMenu:
+        case kEventEditVorn:
+        case kEventCopyVorn:
+        case kEventPasteVorn:
+        case kEventPlaceNewChassis:
+        case kEventOpenChassisCountMenu:
+        case kEventPlaceNewSquad:
+        case kEventBeginSelectGroup:
+        case kEventEndSelectGroup:
+        case kEventToggleSelectedObject:
+        case kEventToggleVornDebug:
+        case kEventVornTeamFriend:
+        case kEventVornTeamEnemy:
+        case kEventPaint:
+        case kEventAddLaunchPoint:
+        case kEventClearLaunchPoints:
+        case kEventAddFlyByPoint:
+        case kEventClearFlyByPoints:
+        case kEventTestFlyByPoints:
+        case kEventRestoreKillTrayVorn: return true;
         default: return false;
     }
 }
@@ -283,7 +306,13 @@ void MissionGame::DrawFrame() {
 
 bool MissionGame::IsControlAllowed(int32_t control) const {
     switch (control) {
-        case 0: case 1: case 4: case 5: case 6: case 7: case 12: return true;
+        case 0:
+        case 1:
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+        case 12: return true;
         default: return false;
     }
 }

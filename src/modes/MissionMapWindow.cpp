@@ -29,9 +29,9 @@ constexpr Color kEnabledTint = Color::FromRGBA(255, 255, 255, 255);
 constexpr float kMaxSpin = 0.5f;
 constexpr int32_t kDotsPerSegment = 6;
 constexpr int32_t kHiddenFinalDots = 7;
-constexpr float kRoute[][2] = {{0.1f, 0.1f},   {0.1f, 0.1f},  {0.3f, 0.15f}, {0.5f, 0.2f},  {0.7f, 0.15f},
-                               {0.825f, 0.1f}, {0.9f, 0.25f}, {0.8f, 0.37f}, {0.65f, 0.42f}, {0.65f, 0.5f},
-                               {0.3f, 0.45f},  {0.2f, 0.4f},  {0.1f, 0.6f},  {0.2f, 0.8f},  {0.3f, 0.75f},
+constexpr float kRoute[][2] = {{0.1f, 0.1f},   {0.1f, 0.1f},   {0.3f, 0.15f}, {0.5f, 0.2f},   {0.7f, 0.15f},
+                               {0.825f, 0.1f}, {0.9f, 0.25f},  {0.8f, 0.37f}, {0.65f, 0.42f}, {0.65f, 0.5f},
+                               {0.3f, 0.45f},  {0.2f, 0.4f},   {0.1f, 0.6f},  {0.2f, 0.8f},   {0.3f, 0.75f},
                                {0.5f, 0.7f},   {0.65f, 0.72f}, {0.8f, 0.75f}};
 constexpr int32_t kRoutePoints = static_cast<int32_t>(std::size(kRoute));
 
@@ -196,9 +196,10 @@ void MissionMapWindow::PlacePlanets(float seconds) {
         const Vector2 at = RoutePoint(segment, position - float(segment),
                                       Point(screen.right - screen.left + 1, screen.bottom - screen.top + 1));
         star.body.centre = Point(int32_t(std::lround(at.x)), int32_t(std::lround(at.y)));
-        const bool hovered = star.body.enabled && pointer.x >= 0 &&
-                             Vector2(float(pointer.x - star.body.centre.x), float(pointer.y - star.body.centre.y))
-                                     .Length() <= float(kHoverRadius);
+        const bool hovered =
+            star.body.enabled && pointer.x >= 0 &&
+            Vector2(float(pointer.x - star.body.centre.x), float(pointer.y - star.body.centre.y)).Length() <=
+                float(kHoverRadius);
         if (!hovered) {
             star.orbitPhase += kOrbitSpeed * seconds;
             while (star.orbitPhase >= kTwoPi) star.orbitPhase -= kTwoPi;
@@ -209,7 +210,8 @@ void MissionMapWindow::PlacePlanets(float seconds) {
     for (int32_t s = 0; s < starCount; ++s) placed[s] = 0;
     const auto orbit = [&](Body& body) {
         const StarSystem& star = stars[body.star];
-        const float angle = star.orbitPhase - float(placed[body.star]++) * kTwoPi / float(std::max(star.planetCount, 1));
+        const float angle =
+            star.orbitPhase - float(placed[body.star]++) * kTwoPi / float(std::max(star.planetCount, 1));
         body.centre = Point(star.body.centre.x + int32_t(std::lround(std::cos(angle) * kOrbitRadius)),
                             star.body.centre.y + int32_t(std::lround(std::sin(angle) * kOrbitRadius)));
     };
@@ -313,7 +315,8 @@ void MissionMapWindow::HandleCommand(Event& event) {
             if (Window* upgrades = manager.FindWindowByName("UpgradeWindow")) manager.OpenWindow(upgrades);
             return;
         case kEventCampaignMapPrivate:
-            if (auto* briefing = dynamic_cast<MissionBriefingWindow*>(manager.FindWindowByName("MissionBriefingWindow"))) {
+            if (auto* briefing =
+                    dynamic_cast<MissionBriefingWindow*>(manager.FindWindowByName("MissionBriefingWindow"))) {
                 briefing->allSpoken = false;
             }
             mission_.SetMission(event.value);
@@ -353,8 +356,8 @@ String MissionMapWindow::ButtonToolTip(int32_t index) const {
 void MissionMapWindow::GetToolTip() {
     const auto tipAt = [](const Body& body, const String& text) {
         const int32_t half = body.size / 2;
-        ::GetToolTip().Set(text, IntRect(body.centre.x - half, body.centre.y - half, body.centre.x + half,
-                                         body.centre.y + half));
+        ::GetToolTip().Set(
+            text, IntRect(body.centre.x - half, body.centre.y - half, body.centre.x + half, body.centre.y + half));
     };
     if (buttons != nullptr && buttons->hovered >= 0) {
         ButtonRowWindow::GetToolTip();

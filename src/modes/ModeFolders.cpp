@@ -9,7 +9,8 @@
 void UseDefaultFolders() { SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\"); }
 
 void UsePlayerFolders(const Player& player) {
-    if (player.name.EqualsNoCase(GetLanguageText("NoPlayerName").CStr()) || !sys::IsSafeName(std::string_view(player.name.CStr()))) {
+    if (player.name.EqualsNoCase(GetLanguageText("NoPlayerName").CStr()) ||
+        !sys::IsSafeName(std::string_view(player.name.CStr()))) {
         UseDefaultFolders();
         return;
     }
@@ -17,6 +18,4 @@ void UsePlayerFolders(const Player& player) {
     SetDataFolders(base + "\\Vorns\\", base + "\\Squads\\", base + "\\Scenarios\\");
 }
 
-void UseTutorialFolders() {
-    SetDataFolders("Tutorials\\Vorns\\", "Tutorials\\Squads\\", "Tutorials\\Scenarios\\");
-}
+void UseTutorialFolders() { SetDataFolders("Tutorials\\Vorns\\", "Tutorials\\Squads\\", "Tutorials\\Scenarios\\"); }

@@ -105,14 +105,16 @@ void SquadWindow::CreateResources() {
     Renderer& renderer = GetRenderer();
     fileButtons = renderer.CreateSpriteGrid();
     fileButtons->SetLayoutMode(SpriteGrid::kLayoutFree);
-    for (int32_t i = 0; i < 2; ++i) fileButtons->AddItem(LoadTexture(kButtonPixels, kFileImages[i]), kFileButtons[i], true);
+    for (int32_t i = 0; i < 2; ++i)
+        fileButtons->AddItem(LoadTexture(kButtonPixels, kFileImages[i]), kFileButtons[i], true);
     layoutButtons = renderer.CreateSpriteGrid();
     layoutButtons->SetItemsPerRow(4);
     layoutButtons->SetSpacing(4);
     for (int32_t i = 0; i < 3; ++i) {
         layoutButtons->AddItem(LoadTexture(kButtonPixels, kLayoutImages[i]), kLayoutButtons[i], true);
     }
-    area_ = renderer.CreateTexturedQuad(QuadRect{-20.0f, -20.0f, 20.0f, 20.0f}, TexturePath("SquadCircle.tga"), 0.0f, 0, 0);
+    area_ =
+        renderer.CreateTexturedQuad(QuadRect{-20.0f, -20.0f, 20.0f, 20.0f}, TexturePath("SquadCircle.tga"), 0.0f, 0, 0);
     if (area_ != nullptr) renderer.CreateModelMeshes(area_);
     Refresh();
 }
@@ -510,7 +512,8 @@ void SquadWindow::GetToolTip() {
     static const char* const kLayoutKeys[] = {"CircleLayout", "LineLayout", "RandomLayout"};
     ToolTip& tip = ::GetToolTip();
     if (fileButtons != nullptr && fileButtons->IsValidIndex(fileButtons->hovered)) {
-        tip.Set(GetLanguageText(kFileKeys[fileButtons->hovered]), fileButtons->sprites[fileButtons->hovered]->GetScreenRect());
+        tip.Set(GetLanguageText(kFileKeys[fileButtons->hovered]),
+                fileButtons->sprites[fileButtons->hovered]->GetScreenRect());
     } else if (layoutButtons != nullptr && layoutButtons->IsValidIndex(layoutButtons->hovered)) {
         tip.Set(GetLanguageText(kLayoutKeys[layoutButtons->hovered]),
                 layoutButtons->sprites[layoutButtons->hovered]->GetScreenRect());

@@ -30,7 +30,14 @@ constexpr int32_t kEscapeCharacter = 27;
 
 bool IsIgnoredLetter(int32_t character) {
     switch (character) {
-        case 'I': case 'i': case 'K': case 'k': case 'L': case 'l': case 'O': case 'o': return true;
+        case 'I':
+        case 'i':
+        case 'K':
+        case 'k':
+        case 'L':
+        case 'l':
+        case 'O':
+        case 'o': return true;
         default: return false;
     }
 }

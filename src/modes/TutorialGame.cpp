@@ -6,6 +6,8 @@
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/ControlTray.h"
 #include "battlefield/MiniMap.h"
+#include "battlefield/SquadTray.h"
+#include "battlefield/VornTray.h"
 #include "core/Debugger.h"
 #include "core/TextTable.h"
 #include "engine/AssetPaths.h"
@@ -18,6 +20,7 @@
 #include "modes/ModeShell.h"
 #include "modes/Professor.h"
 #include "modes/ScriptLines.h"
+#include "modes/SquadWindow.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/window/Keys.h"
 #include "ui/ConfirmEscapeMenu.h"
@@ -115,8 +118,15 @@ void TutorialGame::Begin() {
         gArena->meteorShowerOn = meteorsEnabled != 0;
         gArena->meteorStartTime = meteorDelay;
     }
+    // The player's recent entries come back when the lesson ends; the lesson starts with
+    // none.
+    for (Tray* tray : {static_cast<Tray*>(&GetVornTray()), static_cast<Tray*>(&GetSquadTray())}) {
+        tray->SaveRecentList();
+        tray->ClearRecentList();
+    }
     UseTutorialFolders();
     if (SavedFileTrays* trays = GetSavedFileTrays()) trays->RefreshFromDisk();
+    GetSquadWindow().layout = SquadWindow::kCircle;
     WindowManager& manager = GetWindowManager();
     manager.CloseAllWindows();
     for (Window* window : script.windows) manager.OpenWindow(window);
@@ -136,6 +146,8 @@ void TutorialGame::End() {
     GetPlayerRoster().RemovePlayer(&computer_);
     UsePlayerFolders(local_);
     if (SavedFileTrays* trays = GetSavedFileTrays()) trays->RefreshFromDisk();
+    GetVornTray().RestoreRecentList();
+    GetSquadTray().RestoreRecentList();
     // A lesson left with Escape is not done, except the campaign map's tour, which needs
     // showing only once.
     if (scriptLoaded_ && (!finished || mission_.missionIndex == -1)) {
@@ -180,7 +192,7 @@ void TutorialGame::EnterStep() {
             AdvanceStep();
             break;
         case TutorialStepKind::kBudget:
-            launchBudget = step.arguments.IsEmpty() ? 0 : std::max(script_lines::ToInt(step.arguments[0]), 0);
+            SetLaunchBudget(step.arguments.IsEmpty() ? 0 : script_lines::ToInt(step.arguments[0]));
             AdvanceStep();
             break;
         default: break;
@@ -209,7 +221,7 @@ bool TutorialGame::RunSteps() {
         if (step_ == nullptr) {
             stepping_ = false;
             GetModeShell().PopGame();
-                    waitingForContinue = false;
+            waitingForContinue = false;
             if (gArena != nullptr) gArena->effectVolume = 1.0f;
             return true;
         }
@@ -232,10 +244,10 @@ bool TutorialGame::RunStep(TutorialStep& step) {
             return true;
         case TutorialStepKind::kGoal: {
             const int32_t enemies = CountEnemies();
-            const bool met = step.goalMode == TutorialGoalMode::kNone ||
-                             (step.goalMode == TutorialGoalMode::kKillOne &&
-                              (enemiesAtGoal_ < 1 || enemies < enemiesAtGoal_)) ||
-                             (step.goalMode == TutorialGoalMode::kKillAll && enemies == 0);
+            const bool met =
+                step.goalMode == TutorialGoalMode::kNone ||
+                (step.goalMode == TutorialGoalMode::kKillOne && (enemiesAtGoal_ < 1 || enemies < enemiesAtGoal_)) ||
+                (step.goalMode == TutorialGoalMode::kKillAll && enemies == 0);
             if (!met) return false;
             AdvanceStep();
             return true;
@@ -266,7 +278,7 @@ bool TutorialGame::RunStep(TutorialStep& step) {
                 edited->weapons[0].ammoCount = step.number;
             }
             break;
-        case TutorialStepKind::kSetBudget: launchBudget = std::max(step.number, 0); break;
+        case TutorialStepKind::kSetBudget: SetLaunchBudget(step.number); break;
         case TutorialStepKind::kCloseWindow:
             if (step.window != nullptr) {
                 GetWindowManager().CloseWindow(step.window);
@@ -305,6 +317,11 @@ void TutorialGame::StartStage(TutorialStep& stage) {
         waitingForContinue = true;
         continueCountdown_ = kContinuePromptDelay;
     }
+}
+
+void TutorialGame::SetLaunchBudget(int32_t budget) {
+    launchBudget = std::max(budget, 0);
+    GetSquadWindow().budget = launchBudget;
 }
 
 int32_t TutorialGame::CountEnemies() const {
@@ -346,13 +363,14 @@ void TutorialGame::HandleEvent(Event& event) {
     if (event.type == kEventEscape) {
         finished = true;
         GetModeShell().PopGame();
-            waitingForContinue = false;
+        waitingForContinue = false;
         if (gArena != nullptr) gArena->effectVolume = 1.0f;
         return;
     }
-    const bool leaving = event.type == kEventOpenEscapeMenu ||
-                         (event.type == kEventPickEntry && TargetNamed(event, "LaunchWindow") && event.text == "Exit") ||
-                         (event.type == kEventExit && TargetNamed(event, "MissionMapWindow"));
+    const bool leaving =
+        event.type == kEventOpenEscapeMenu ||
+        (event.type == kEventPickEntry && TargetNamed(event, "LaunchWindow") && event.text == "Exit") ||
+        (event.type == kEventExit && TargetNamed(event, "MissionMapWindow"));
     if (leaving) {
         OpenLeaveQuestion();
         return;
@@ -383,8 +401,8 @@ bool TutorialGame::Filter(Event& event) {
     if (IsAlwaysAllowed(event)) return true;
     if (Event::Matches(inForce_, event)) {
         const TutorialStepKind kind = step_->kind;
-        const bool waits = kind == TutorialStepKind::kStage || kind == TutorialStepKind::kPause ||
-                           kind == TutorialStepKind::kUnpause;
+        const bool waits =
+            kind == TutorialStepKind::kStage || kind == TutorialStepKind::kPause || kind == TutorialStepKind::kUnpause;
         if (waits && Requirement::AllSatisfied(inForce_)) AdvanceStep();
         return true;
     }

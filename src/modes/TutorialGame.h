@@ -71,6 +71,7 @@ private:
     void UpdateHighlights();
     String ReplaceLastNames(const String& word) const;
     int32_t CountEnemies() const;
+    void SetLaunchBudget(int32_t budget);
     void LoadScenarioStep(const TutorialStep& step);
 
     Player& local_;

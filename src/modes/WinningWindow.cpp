@@ -19,8 +19,8 @@ namespace {
 
 constexpr int32_t kMediumVornItem = 115;
 constexpr int32_t kLargeVornItem = 119;
-constexpr const char* kWinScenes[] = {"SmallWin",  "SmallEnemyLose", "MediumWin",
-                                      "MediumEnemyLose", "LargeWin", "LargeEnemyLose"};
+constexpr const char* kWinScenes[] = {"SmallWin",        "SmallEnemyLose", "MediumWin",
+                                      "MediumEnemyLose", "LargeWin",       "LargeEnemyLose"};
 
 }  // namespace
 
