@@ -1,0 +1,70 @@
+// The tutorial's step machine on a script written for the test: alternatives satisfied
+// by one match, a goal met at once on an empty field, a pause step that waits for its
+// own event, refused commands, and a camera drag refused with a sound at most every 4 s.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ModesTestSupport.h"
+#include "audio/EffectSounds.h"
+#include "battlefield/ArenaWindow.h"
+#include "game/Event.h"
+
+namespace {
+
+using modes_test::ModesTest;
+
+class TutorialStepsTest : public ModesTest {
+protected:
+    void SetUp() override {
+        ModesTest::SetUp();
+        GetArenaWindow();
+        WriteText("Tutorials/English/Steps.TUT",
+                  "Stage\nEvents\nOrRequire ArenaWindow ZoomCamera\nOrRequire ArenaWindow SetCameraView\n"
+                  "ArenaWindow SetCameraTargetPosition\nEnd\nEnd\nGoal KillOne\nPause\nStage\nEnd\n");
+        modes = &CreateGameModes(shell);
+        ASSERT_TRUE(modes->tutorial.LoadScript("English", "Steps"));
+        Enter(modes->tutorial);
+        modes->tutorial.frameTime = 0.5f;
+    }
+    void Post(int32_t type, int32_t value = 0) {
+        Event* event = GetArenaWindow().PostEvent(type);
+        event->value = value;
+        modes->tutorial.DispatchEvents();
+    }
+    int Refusals() const {
+        const auto& requests = GetEffectSoundRequests();
+        return int(std::count_if(requests.begin(), requests.end(),
+                                 [](const EffectSoundRequest& r) { return r.name == "SOUNDS\\ILLEGAL.OGG"; }));
+    }
+};
+
+TEST_F(TutorialStepsTest, OneAlternativeMeetsTheStageAndThePauseStepWaitsForItsEvent) {
+    TutorialGame& tutorial = modes->tutorial;
+    EXPECT_EQ(tutorial.StepIndex(), 0);
+    Post(kEventSetCameraTargetPosition);  // allowed, required by nothing
+    EXPECT_EQ(tutorial.StepIndex(), 0);
+    EXPECT_EQ(Refusals(), 0);
+    Post(kEventSetCameraView);
+    EXPECT_EQ(tutorial.StepIndex(), 1);  // the goal, met on an empty field at the next frame
+    Step();
+    // The pause step posted its event, which came back in the same frame.
+    EXPECT_EQ(tutorial.StepIndex(), 3);
+    Step();
+    EXPECT_EQ(tutorial.CurrentStep(), nullptr);
+    EXPECT_EQ(shell.pops, 1);
+}
+
+TEST_F(TutorialStepsTest, RefusedCommandsSoundButADragOnlyEveryFourSeconds) {
+    Post(kEventDeleteObject);
+    EXPECT_EQ(Refusals(), 1);
+    Post(kEventSetCameraTargetPositionDirect, 1);  // a jump: silent
+    EXPECT_EQ(Refusals(), 1);
+    for (int frame = 0; frame < 8; ++frame) Post(kEventSetCameraTargetPositionDirect, 2);  // 4 s of drag
+    EXPECT_EQ(Refusals(), 1);
+    Post(kEventSetCameraTargetPositionDirect, 2);
+    EXPECT_EQ(Refusals(), 2);
+    EXPECT_EQ(modes->tutorial.StepIndex(), 0);
+}
+
+}  // namespace
