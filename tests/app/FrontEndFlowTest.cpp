@@ -169,10 +169,10 @@ TEST_F(FrontEndFlowTest, FromStartUpThroughAPlayerTheGameMenuAndOptionsToTheClos
         Frame();
         Frame();
         EXPECT_TRUE(IsOpen(gameMenu));
+        // The winning scene is not in this data: it ends at once, back to the game menu.
         gameMenu.OnChoice(GameMenu::kShowWinningMovie);
         Frame();
-        EXPECT_FALSE(IsOpen(gameMenu));
-        Key(win::kKeySpace);
+        Frame();
         EXPECT_TRUE(IsOpen(gameMenu));
         // The network games and the upgrade window are not there yet.
         for (int32_t entry : {GameMenu::kStartNetworkGame, GameMenu::kJoinNetworkGame, GameMenu::kCustomize}) {
