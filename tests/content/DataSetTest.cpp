@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -130,6 +131,45 @@ TEST(DataSet, EveryTextureLoadsAndKeepsItsPromises) {
     }
 }
 
+double MeanDifference(const Image& a, const Image& b) {
+    double sum = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) sum += Difference(a.At(x, y), b.At(x, y));
+    return sum / (a.Width() * a.Height());
+}
+
+Image Tile(const std::string& ground, int index) {
+    Image image;
+    EXPECT_EQ(ReadTgaFile(GamePath("Textures/" + ground + "Tile" + std::to_string(index) + ".tga"), image),
+              TgaReadResult::kOk);
+    return image;
+}
+
+// Neighbouring cells show any variants of their type side by side, and liquids step
+// through their frames in a loop: variants share their border, frames flow.
+TEST(DataSet, GroundVariantsMeetWithoutASeamAndLiquidsFlow) {
+    for (const char* ground : {"Grass", "Dirt", "Stone", "Sand", "Snow"}) {
+        const Image first = Tile(ground, 0);
+        for (int variant = 1; variant < 8; ++variant) {
+            const Image other = Tile(ground, variant);
+            int worst = 0;
+            for (int i = 0; i < 64; ++i)
+                for (const auto& [x, y] : {std::pair{i, 0}, {i, 63}, {0, i}, {63, i}})
+                    worst = std::max(worst, Difference(first.At(x, y), other.At(x, y)));
+            EXPECT_LE(worst, 12) << ground << " variant " << variant << " differs on its border";
+            EXPECT_GT(MeanDifference(first, other), 1.0) << ground << " variant " << variant << " is variant 0";
+        }
+    }
+    for (const char* liquid : {"Water", "Swamp", "Lava"}) {
+        double largestStep = 0;
+        for (int frame = 0; frame < 8; ++frame)
+            largestStep = std::max(largestStep, MeanDifference(Tile(liquid, frame), Tile(liquid, (frame + 1) % 8)));
+        const double halfCycle = MeanDifference(Tile(liquid, 0), Tile(liquid, 4));
+        EXPECT_GT(largestStep, 0.5) << liquid << " stands still";
+        EXPECT_LT(largestStep, 0.8 * halfCycle) << liquid << " jumps between frames";
+    }
+}
+
 TEST(DataSet, FontHasAGlyphInItsCellForEveryPrintableCode) {
     const ManifestRow font = RowsOf("font").at(0);
     Image texture;
@@ -214,6 +254,49 @@ TEST(DataSet, EverySoundAndSpokenLineDecodes) {
         const double start = Loudness(sound.samples, 0, window);
         const double end = Loudness(sound.samples, sound.samples.size() - window, window);
         EXPECT_LT(std::max(start, end) / std::max(std::min(start, end), 1.0), 2.0) << row.path;
+    }
+}
+
+// No two events make the same noise: sounds that decode to the same samples would leave
+// the player unable to tell, say, a kick from a punch.
+TEST(DataSet, EverySoundEffectIsItsOwn) {
+    std::map<std::vector<int16_t>, std::string> seen;
+    for (const ManifestRow& row : RowsOf("sound")) {
+        Decoded sound = Decode(GamePath(row.path));
+        sound.samples.resize(std::min<std::size_t>(sound.samples.size(), 4096));
+        const auto [at, added] = seen.emplace(sound.samples, row.path);
+        EXPECT_TRUE(added) << row.path << " sounds like " << at->second;
+    }
+}
+
+std::vector<std::string> SongsOf(const std::string& list) {
+    std::ifstream in(GamePath("Music/" + list));
+    std::vector<std::string> songs;
+    for (std::string word; in >> word;) songs.push_back(word);
+    return songs;
+}
+
+// Each play list has two pieces of a minute or two, and a piece repeats without a click:
+// the step from its last sample back to its first is no bigger than its usual steps.
+TEST(DataSet, MusicLoopsWithoutAStepAtTheLoopPoint) {
+    for (const char* list : {"WarSongs.txt", "SneakSongs.txt", "MenuSongs.txt"}) {
+        const std::vector<std::string> songs = SongsOf(list);
+        EXPECT_GE(songs.size(), 2u) << list;
+        for (const std::string& song : songs) {
+            const Decoded piece = Decode(GamePath("Music/" + song + ".OGG"));
+            EXPECT_TRUE(piece.seconds >= 60 && piece.seconds <= 120) << song << " lasts " << piece.seconds << " s";
+            const int channels = piece.format.channels;
+            ASSERT_EQ(channels, 2) << song;
+            const std::vector<int16_t>& s = piece.samples;
+            ASSERT_GT(s.size(), 4u) << song;
+            double stepSum = 0;
+            for (std::size_t i = channels; i < s.size(); ++i) stepSum += std::abs(s[i] - s[i - channels]);
+            const double usualStep = stepSum / double(s.size() - channels);
+            for (int c = 0; c < channels; ++c) {
+                const int seam = std::abs(s[c] - s[s.size() - channels + c]);
+                EXPECT_LE(seam, 4 * usualStep + 64) << song << " channel " << c;
+            }
+        }
     }
 }
 

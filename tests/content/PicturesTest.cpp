@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 
+#include "Actors.h"
 #include "Canvas.h"
 #include "Manifest.h"
 #include "ModelReaders.h"
@@ -34,24 +35,85 @@ Image Backdrop(int width, int height, Color colour) {
     return image;
 }
 
+// Every picture of the texture folder but the ground, packed in shelves at its own size.
 TEST(Pictures, IconSheet) {
     std::vector<std::string> icons;
     for (const assetgen::ManifestRow& row : assetgen::ReadManifest(VORNS_MANIFEST))
-        if (row.kind == "texture" && row.path.rfind("Textures/", 0) == 0 &&
-            (row.Value("size") == "64x64" || row.Value("size") == "32x32") &&
-            row.path.find("Tile") == std::string::npos)
+        if (row.kind == "texture" && row.path.rfind("Textures/", 0) == 0 && row.path.find("Tile") == std::string::npos)
             icons.push_back(row.path);
-    const int perRow = 24, cell = 68;
-    Image sheet =
-        Backdrop(perRow * cell, int((icons.size() + perRow - 1) / perRow) * cell, Color::FromRGBA(70, 80, 90, 255));
-    for (std::size_t i = 0; i < icons.size(); ++i) {
-        Image icon;
-        ASSERT_EQ(ReadTgaFile(kGame + "/" + icons[i], icon), TgaReadResult::kOk) << icons[i];
-        sheet.Blit(icon, int(i % perRow) * cell + (cell - icon.Width()) / 2,
-                   int(i / perRow) * cell + (cell - icon.Height()) / 2);
+    std::vector<Image> images(icons.size());
+    for (std::size_t i = 0; i < icons.size(); ++i)
+        ASSERT_EQ(ReadTgaFile(kGame + "/" + icons[i], images[i]), TgaReadResult::kOk) << icons[i];
+    const int width = 1600, gap = 4;
+    std::vector<std::pair<int, int>> places;
+    int x = 0, y = 0, shelf = 0;
+    for (const Image& image : images) {
+        if (image.Width() > width) {
+            places.push_back({-1, -1});
+            continue;
+        }
+        if (x + image.Width() > width) x = 0, y += shelf + gap, shelf = 0;
+        places.push_back({x, y});
+        x += image.Width() + gap;
+        shelf = std::max(shelf, image.Height());
     }
+    Image sheet = Backdrop(width, y + shelf, Color::FromRGBA(70, 80, 90, 255));
+    for (std::size_t i = 0; i < images.size(); ++i)
+        if (places[i].first >= 0) sheet.Blit(images[i], places[i].first, places[i].second);
     SavePicture("icons.png", sheet);
     EXPECT_TRUE(fs::exists(kPictures + "/icons.png"));
+}
+
+// Each ground's eight tiles, then a patch of them laid side by side as the battlefield
+// does, so a seam between variants would show; the corner masks below.
+TEST(Pictures, TerrainTiles) {
+    const char* grounds[] = {"Grass", "Dirt", "Stone", "Sand", "Snow", "Swamp", "Water", "Lava"};
+    const int tile = 64, gap = 4, patch = 4;
+    Image sheet = Backdrop(8 * (tile + gap) + patch * tile, 9 * (tile + gap), Color::FromRGBA(30, 30, 40, 255));
+    for (int g = 0; g < 8; ++g) {
+        std::vector<Image> tiles(8);
+        for (int i = 0; i < 8; ++i) {
+            const std::string path = kGame + "/Textures/" + grounds[g] + "Tile" + std::to_string(i) + ".tga";
+            ASSERT_EQ(ReadTgaFile(path, tiles[i]), TgaReadResult::kOk) << path;
+            sheet.Blit(tiles[i], i * (tile + gap), g * (tile + gap));
+        }
+        for (int i = 0; i < patch; ++i) sheet.Blit(tiles[(i * 5 + g) % 8], 8 * (tile + gap) + i * tile, g * (tile + gap));
+    }
+    const char* masks[] = {"0", "1", "2", "3", "01", "02", "03", "12", "13", "23", "012", "013", "023", "123"};
+    int column = 0;
+    for (const char* mask : masks) {
+        Image image;
+        if (ReadTgaFile(kGame + "/Textures/Tile" + mask + ".tga", image) != TgaReadResult::kOk) continue;
+        sheet.Blit(image, column * (image.Width() + gap), 8 * (tile + gap));
+        ++column;
+    }
+    SavePicture("terrain.png", sheet);
+    EXPECT_TRUE(fs::exists(kPictures + "/terrain.png"));
+}
+
+// Each chassis at rest and in a key of its walk, aim, idle, victory and defeat poses.
+TEST(Pictures, ChassisPoses) {
+    const char* chassis[] = {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"};
+    const int cell = 160;
+    const std::vector<std::pair<std::string, int>> poses = {
+        {"", 0}, {"Walk", 1}, {"Walk", 3}, {"Aim", 0}, {"AimHigh", 0}, {"Idle", 1}, {"Victory", 1}, {"Defeat", 2}};
+    Image sheet = Backdrop(int(poses.size()) * cell, 6 * cell, Color::FromRGBA(90, 110, 130, 255));
+    for (int c = 0; c < 6; ++c) {
+        const assetgen::ActorModel model = assetgen::MakeActor(chassis[c]);
+        for (std::size_t p = 0; p < poses.size(); ++p) {
+            assetgen::PoseKey key;
+            // A motion is shown by the first pose set that plays it as a track.
+            for (const assetgen::PoseSet& set : model.poseSets)
+                if (!poses[p].first.empty() && !set.keys.empty() &&
+                    (set.name == poses[p].first || set.tracks.front() == poses[p].first)) {
+                    key = set.keys[std::min<std::size_t>(poses[p].second, set.keys.size() - 1)];
+                    break;
+                }
+            sheet.Blit(assetgen::RenderPose(model, key, cell), int(p) * cell, c * cell);
+        }
+    }
+    SavePicture("poses.png", sheet);
+    EXPECT_TRUE(fs::exists(kPictures + "/poses.png"));
 }
 
 TEST(Pictures, FontAndASetLine) {

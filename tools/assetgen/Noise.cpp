@@ -38,3 +38,41 @@ float Noise::Fractal(float x, float y, int octaves) const {
 }
 
 }  // namespace assetgen
+
+namespace assetgen {
+
+Cells::Cells(int grid) : grid_(grid), points_(std::size_t(grid) * grid * 2), shades_(std::size_t(grid) * grid) {
+    for (int y = 0; y < grid; ++y) {
+        for (int x = 0; x < grid; ++x) {
+            const std::size_t i = std::size_t(y) * grid + x;
+            points_[2 * i] = (x + 0.15f + 0.7f * float(sys::Rand()) / sys::kRandMax) / grid;
+            points_[2 * i + 1] = (y + 0.15f + 0.7f * float(sys::Rand()) / sys::kRandMax) / grid;
+            shades_[i] = float(sys::Rand()) / (float(sys::kRandMax) + 1);
+        }
+    }
+}
+
+Cells::Nearest Cells::At(float u, float v) const {
+    Nearest out{1e9f, 1e9f, 0};
+    const int cx = int(std::floor(u * grid_)), cy = int(std::floor(v * grid_));
+    for (int dy = -2; dy <= 2; ++dy) {
+        for (int dx = -2; dx <= 2; ++dx) {
+            const int x = cx + dx, y = cy + dy;
+            const int wx = ((x % grid_) + grid_) % grid_, wy = ((y % grid_) + grid_) % grid_;
+            const std::size_t i = std::size_t(wy) * grid_ + wx;
+            // The point of the wrapped cell, moved to the copy of the tile this cell lies in.
+            const float px = points_[2 * i] + float(x - wx) / grid_, py = points_[2 * i + 1] + float(y - wy) / grid_;
+            const float d = std::hypot(u - px, v - py);
+            if (d < out.first) {
+                out.second = out.first;
+                out.first = d;
+                out.cell = int(i);
+            } else if (d < out.second) {
+                out.second = d;
+            }
+        }
+    }
+    return out;
+}
+
+}  // namespace assetgen

@@ -22,3 +22,28 @@ private:
 };
 
 }  // namespace assetgen
+
+namespace assetgen {
+
+// Cellular noise on the unit square that wraps around: one feature point a cell of a grid
+// x grid lattice, so cobbles, pebbles and cracks made from it tile seamlessly.
+class Cells {
+public:
+    struct Nearest {
+        float first = 0;   // distance to the nearest point, in tile units
+        float second = 0;  // to the next nearest; second - first is small near an edge
+        int cell = 0;      // index of the nearest point's cell
+    };
+
+    explicit Cells(int grid);
+    Nearest At(float u, float v) const;
+    // A steady value in [0, 1) for a cell, for giving each its own shade.
+    float Shade(int cell) const { return shades_[std::size_t(cell)]; }
+
+private:
+    int grid_;
+    std::vector<float> points_;  // x, y in tile units
+    std::vector<float> shades_;
+};
+
+}  // namespace assetgen

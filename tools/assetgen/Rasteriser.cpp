@@ -1,6 +1,7 @@
 #include "Rasteriser.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -94,7 +95,55 @@ void CollectParts(const ActorModel& model, const ActorNode& node, V3 at, std::ve
     for (const ActorNode& child : node.children) CollectParts(model, child, here, parts);
 }
 
+using Turn = std::array<std::array<float, 3>, 3>;
+
+Turn TurnAbout(V3 axis, float degrees) {
+    const V3 k = Normalised(axis);
+    const float a = degrees * float(M_PI) / 180, c = std::cos(a), s = std::sin(a), t = 1 - c;
+    return {{{c + k.x * k.x * t, k.x * k.y * t - k.z * s, k.x * k.z * t + k.y * s},
+             {k.y * k.x * t + k.z * s, c + k.y * k.y * t, k.y * k.z * t - k.x * s},
+             {k.z * k.x * t - k.y * s, k.z * k.y * t + k.x * s, c + k.z * k.z * t}}};
+}
+
+Turn Compose(const Turn& a, const Turn& b) {
+    Turn r{};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            for (int k = 0; k < 3; ++k) r[i][j] += a[i][k] * b[k][j];
+    return r;
+}
+
+V3 Apply(const Turn& m, V3 v) {
+    return {m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z, m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,
+            m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z};
+}
+
+// A node turns its mesh and its children about its own origin, on top of its parents' turns.
+void CollectPosedParts(const ActorModel& model, const ActorNode& node, V3 parentAt, const Turn& parentTurn,
+                       const PoseKey& key, std::vector<RenderPart>& parts) {
+    const V3 here = parentAt + Apply(parentTurn, node.offset);
+    Turn turn = parentTurn;
+    for (const NodeTurn& t : key.turns)
+        if (t.node == node.name) turn = Compose(turn, TurnAbout(t.axis, t.degrees));
+    if (const auto it = model.meshes.find(node.mesh); !node.mesh.empty() && it != model.meshes.end()) {
+        RenderPart part{it->second.mesh, &it->second.texture};
+        for (MeshVertex& v : part.mesh.vertices) {
+            v.position = here + Apply(turn, v.position);
+            v.normal = Apply(turn, v.normal);
+        }
+        parts.push_back(std::move(part));
+    }
+    for (const ActorNode& child : node.children) CollectPosedParts(model, child, here, turn, key, parts);
+}
+
 }  // namespace
+
+Image RenderPose(const ActorModel& model, const PoseKey& key, int size) {
+    std::vector<RenderPart> parts;
+    const Turn still = TurnAbout({0, 0, 1}, 0);
+    CollectPosedParts(model, ActorNode{model.title, model.rootMesh, {}, model.roots}, key.offset, still, key, parts);
+    return RenderParts(parts, size, 25, 10, true);
+}
 
 Image RenderActor(const ActorModel& model, int size, bool shaded) {
     std::vector<RenderPart> parts;

@@ -21,5 +21,7 @@ Image RenderParts(const std::vector<RenderPart>& parts, int size, float turnDegr
                   bool shaded = true);
 // An actor in its rest pose.
 Image RenderActor(const ActorModel& model, int size, bool shaded);
+// An actor with one key of a pose set applied, shaded.
+Image RenderPose(const ActorModel& model, const PoseKey& key, int size);
 
 }  // namespace assetgen

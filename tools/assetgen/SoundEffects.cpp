@@ -92,8 +92,23 @@ Samples Effect(const std::string& name, Voice& voice) {
         return out;
     }
     if (StartsWith(name, "MeteorHit")) return Boom(1.0f, 0.8f + 0.1f * v);
-    if (name.find("Explosion") != std::string::npos || name == "WeaponBomb")
-        return Boom(name == "VornExplosion" ? 1.5f : 1.0f, name == "FireExplosion" ? 1.2f : 1.0f);
+    if (name == "VornExplosion") {
+        Samples out = Boom(1.5f, 1.0f);
+        MixInto(out, Crackle(0.8f), 0.1f, 0.4f);
+        return out;
+    }
+    if (name == "FireExplosion") {
+        Samples out = Boom(1.1f, 1.3f);
+        MixInto(out, Whoosh(0.9f, 600, 2500), 0, 0.6f);
+        return out;
+    }
+    if (name == "SolarChargerExplosion") {
+        Samples out = Boom(1.3f, 0.9f);
+        MixInto(out, Tone({1.0f, 1400, 200, Wave::Saw, 0.002f, 3, 9, 0.05f, 0.3f}), 0);
+        return out;
+    }
+    if (name == "MissileExplosion") return Boom(0.9f, 1.4f);
+    if (name.find("Explosion") != std::string::npos || name == "WeaponBomb") return Boom(1.0f, 1.0f);
     if (name == "ShrapnelGun" || name == "WeaponShrapnelGun") return Noise({0.45f, 8000, 1500, 300, 0.001f, 9, 0.9f});
     if (name == "LaunchField" || name == "Launch" || name == "WeaponVornGun") return Whoosh(0.5f, 800, 4000);
     if (name == "Flamethrower" || name == "WeaponFlamethrower") return Noise({1.5f, 1500, 700, 60, 0.05f, 1.2f, 0.9f});
@@ -165,9 +180,16 @@ Samples Effect(const std::string& name, Voice& voice) {
 
 bool IsLoopingSound(const std::string& name) { return name == "Fire" || name == "Smoke" || name == "Propeller"; }
 
+// Events that share a recipe (a weapon's shot and its scene cue, a bounce and a header)
+// still sound apart: each name plays its recipe a little higher or lower.
+Samples Flavoured(const std::string& name, Samples samples) {
+    const float factor = 0.88f + 0.24f * float(SeedFor(name + "pitch") % 1000) / 1000.0f;
+    return Resample(samples, kSoundRate, int(kSoundRate * factor));
+}
+
 Samples MakeSoundEffect(const std::string& name, Voice& voice) {
     sys::SRand(SeedFor(name));
-    Samples samples = IsLoopingSound(name) ? Loop(name) : Effect(name, voice);
+    Samples samples = IsLoopingSound(name) ? Loop(name) : Flavoured(name, Effect(name, voice));
     Normalise(samples, 0.8f);
     return samples;
 }

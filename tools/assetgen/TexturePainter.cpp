@@ -51,35 +51,162 @@ Rgba NameColour(const std::string& name) {
 
 // ---- terrain ----
 
-struct GroundLook {
-    Rgba dark, light;
-    float scale;
+// Neighbouring cells of one ground type show different variants, so every variant shares
+// the type's own base picture along its edges and differs only inside: the variant's
+// detail is weighted by a window that is zero on the border. Liquids are animation frames
+// of one picture whose flow turns a full circle in eight frames.
+struct TileContext {
+    const Noise& base;    // the ground type's own lattice
+    const Noise& detail;  // the variant's lattice
+    const Cells& cells;   // the ground type's cells
+    float window;         // 0 on the tile's border, 1 well inside it
+    float phase;          // 0..1 through the animation
+};
+
+float Smooth(float edge0, float edge1, float x) {
+    const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
+    return t * t * (3 - 2 * t);
+}
+
+Rgba Shade(Rgba c, float factor) { return {c.r * factor, c.g * factor, c.b * factor, c.a}; }
+
+// Small round spots scattered over the cells, moved by the variant so each variant has
+// its own; a share of the cells keeps none.
+float Speck(float u, float v, const TileContext& t, float radius, float share) {
+    const float shift = t.detail.At(2.5f, 3.5f);
+    const Cells::Nearest near = t.cells.At(std::fmod(u + shift, 1.0f), std::fmod(v + 0.5f * shift, 1.0f));
+    if (t.cells.Shade(near.cell) > share) return 0;
+    return Smooth(radius, radius * 0.5f, near.first) * t.window;
+}
+
+Rgba GrassAt(float u, float v, const TileContext& t) {
+    const float patches = t.base.Fractal(u * 8, v * 8, 4);
+    // Lattice stretched down the tile: short upright blades.
+    const float blades = t.base.At(u * 64, v * 16);
+    Rgba c = Mix(RgbaFrom(38, 92, 28), RgbaFrom(112, 168, 58), 0.55f * patches + 0.45f * blades);
+    c = Mix(c, RgbaFrom(140, 150, 60), 0.35f * t.window * Smooth(0.55f, 0.8f, t.detail.Fractal(u * 8, v * 8, 3)));
+    return Mix(c, RgbaFrom(240, 230, 120), Speck(u, v, t, 0.018f, 0.7f) * 0.85f);
+}
+
+Rgba DirtAt(float u, float v, const TileContext& t) {
+    const float soil = t.base.Fractal(u * 8, v * 8, 5);
+    Rgba c = Mix(RgbaFrom(84, 56, 32), RgbaFrom(150, 108, 68), soil);
+    // Pebbles: small rounded stones of the variant, lit from the top left.
+    const Cells::Nearest pebble = t.cells.At(std::fmod(u + 0.37f * t.detail.At(1, 1), 1.0f), v);
+    const float size = 0.035f + 0.03f * t.cells.Shade(pebble.cell);
+    const float inside = Smooth(size, size * 0.7f, pebble.first) * t.window;
+    const Rgba stone = Shade(RgbaFrom(150, 135, 115), 0.7f + 0.5f * t.cells.Shade(pebble.cell));
+    c = Mix(c, stone, inside * (t.detail.At(u * 8, v * 8) > 0.45f ? 1.0f : 0.0f));
+    return Mix(c, RgbaFrom(60, 40, 24), 0.4f * t.window * Smooth(0.6f, 0.75f, t.detail.Fractal(u * 8, v * 8, 3)));
+}
+
+Rgba StoneAt(float u, float v, const TileContext& t) {
+    const Cells::Nearest cobble = t.cells.At(u, v);
+    const float grain = t.base.Fractal(u * 16, v * 16, 3);
+    const float shade = 0.75f + 0.35f * t.cells.Shade(cobble.cell) + 0.15f * (t.detail.At(u * 8, v * 8) - 0.5f) * t.window;
+    Rgba c = Shade(Mix(RgbaFrom(105, 105, 110), RgbaFrom(170, 168, 160), grain), shade);
+    // Mortar where two cobbles meet, darkest at the joint.
+    const float joint = Smooth(0.0f, 0.035f, cobble.second - cobble.first);
+    c = Mix(RgbaFrom(50, 48, 45), c, joint);
+    // A soft highlight toward each cobble's top-left edge makes them read as rounded.
+    return Shade(c, 1.0f + 0.12f * joint * (1 - Smooth(0.0f, 0.12f, cobble.first)));
+}
+
+Rgba SandAt(float u, float v, const TileContext& t) {
+    const float drift = t.base.Fractal(u * 8, v * 8, 3);
+    // Wind ripples: whole waves down the tile, bent by the noise.
+    const float ripple = 0.5f + 0.5f * std::sin(2 * float(M_PI) * (6 * v + 0.8f * drift + u));
+    Rgba c = Mix(RgbaFrom(196, 166, 106), RgbaFrom(238, 216, 160), 0.6f * drift + 0.4f * ripple);
+    c = Shade(c, 0.94f + 0.12f * t.base.At(u * 64, v * 64));
+    return Mix(c, RgbaFrom(170, 140, 90), 0.35f * t.window * Smooth(0.6f, 0.8f, t.detail.Fractal(u * 8, v * 8, 3)));
+}
+
+Rgba SnowAt(float u, float v, const TileContext& t) {
+    const float drift = t.base.Fractal(u * 8, v * 8, 4);
+    Rgba c = Mix(RgbaFrom(190, 202, 224), RgbaFrom(250, 250, 255), drift);
+    c = Mix(c, RgbaFrom(170, 186, 214), 0.35f * t.window * Smooth(0.55f, 0.75f, t.detail.Fractal(u * 8, v * 8, 3)));
+    return Mix(c, kWhite, Speck(u, v, t, 0.012f, 0.5f));
+}
+
+// Liquids: the picture flows around a small circle as the frames pass.
+void Flow(float phase, float radius, float& dx, float& dy) {
+    dx = std::cos(2 * float(M_PI) * phase) * radius;
+    dy = std::sin(2 * float(M_PI) * phase) * radius;
+}
+
+Rgba WaterAt(float u, float v, const TileContext& t) {
+    float dx, dy;
+    Flow(t.phase, 0.4f, dx, dy);
+    const float depth = t.base.Fractal(u * 8 + dx, v * 8 + dy, 3);
+    // Caustics: bright threads where two drifting fields cross their middle value.
+    const float a = t.base.Fractal(u * 8 - dy * 0.5f, v * 8 + dx * 0.5f, 2);
+    const float b = t.base.Fractal(v * 8 + dx * 0.5f + 3, u * 8 - dy * 0.5f + 5, 2);
+    const float threads = std::pow(std::max(0.0f, 1 - std::min(std::fabs(a - 0.5f), std::fabs(b - 0.5f)) * 6), 3.0f);
+    const Rgba c = Mix(RgbaFrom(18, 56, 132), RgbaFrom(50, 120, 200), depth);
+    return Mix(c, RgbaFrom(200, 230, 255), std::clamp(threads, 0.0f, 1.0f) * 0.55f);
+}
+
+Rgba SwampAt(float u, float v, const TileContext& t) {
+    float dx, dy;
+    Flow(t.phase, 0.4f, dx, dy);
+    const float murk = t.base.Fractal(u * 8 + dx, v * 8 + dy, 4);
+    Rgba c = Mix(RgbaFrom(34, 44, 24), RgbaFrom(72, 84, 40), murk);
+    // Floating scum drifts the other way.
+    const float scum = t.base.Fractal(u * 8 - dx + 4, v * 8 - dy + 4, 3);
+    c = Mix(c, RgbaFrom(96, 130, 44), Smooth(0.52f, 0.62f, scum) * 0.85f);
+    // Bubbles rise on the cells and pop through the loop.
+    const Cells::Nearest bubble = t.cells.At(u, v);
+    const float life = std::fmod(t.phase + t.cells.Shade(bubble.cell), 1.0f);
+    const float radius = 0.01f + 0.035f * life;
+    const float rim = Smooth(0.012f, 0.0f, std::fabs(bubble.first - radius)) * (1 - life);
+    return Mix(c, RgbaFrom(150, 160, 110), rim * 0.7f);
+}
+
+Rgba LavaAt(float u, float v, const TileContext& t) {
+    float dx, dy;
+    Flow(t.phase, 0.4f, dx, dy);
+    const Cells::Nearest plate = t.cells.At(u, v);
+    const float crust = t.base.Fractal(u * 16, v * 16, 3);
+    Rgba c = Shade(Mix(RgbaFrom(40, 14, 8), RgbaFrom(90, 34, 18), crust), 0.8f + 0.4f * t.cells.Shade(plate.cell));
+    // Molten rock glows through the cracks between the crust plates, pulsing as it flows.
+    const float heat = t.base.Fractal(u * 8 + dx, v * 8 + dy, 3);
+    const float crack = Smooth(0.06f + 0.04f * heat, 0.0f, plate.second - plate.first);
+    const Rgba glow = Mix(RgbaFrom(230, 60, 0), RgbaFrom(255, 220, 60), Smooth(0.4f, 0.8f, heat));
+    c = Mix(c, glow, crack);
+    return Mix(c, glow, Smooth(0.68f, 0.78f, heat) * 0.8f);
+}
+
+using GroundShader = Rgba (*)(float u, float v, const TileContext& t);
+
+struct Ground {
+    GroundShader shader;
+    int cellGrid;
     bool liquid;
 };
 
-const std::map<std::string, GroundLook>& Grounds() {
-    static const std::map<std::string, GroundLook> grounds = {
-        {"Grass", {RgbaFrom(40, 100, 30), RgbaFrom(110, 170, 60), 1, false}},
-        {"Dirt", {RgbaFrom(90, 60, 35), RgbaFrom(150, 110, 70), 1, false}},
-        {"Stone", {RgbaFrom(90, 90, 95), RgbaFrom(170, 170, 165), 2, false}},
-        {"Swamp", {RgbaFrom(40, 55, 30), RgbaFrom(90, 110, 50), 1, true}},
-        {"Water", {RgbaFrom(20, 60, 140), RgbaFrom(70, 140, 220), 1, true}},
-        {"Sand", {RgbaFrom(190, 160, 100), RgbaFrom(235, 215, 160), 1, false}},
-        {"Snow", {RgbaFrom(200, 210, 225), RgbaFrom(250, 250, 255), 1, false}},
-        {"Lava", {RgbaFrom(140, 20, 0), RgbaFrom(255, 170, 30), 1, true}},
+const std::map<std::string, Ground>& Grounds() {
+    static const std::map<std::string, Ground> grounds = {
+        {"Grass", {GrassAt, 8, false}}, {"Dirt", {DirtAt, 6, false}},   {"Stone", {StoneAt, 4, false}},
+        {"Swamp", {SwampAt, 5, true}},  {"Water", {WaterAt, 4, true}},  {"Sand", {SandAt, 4, false}},
+        {"Snow", {SnowAt, 8, false}},   {"Lava", {LavaAt, 4, true}},
     };
     return grounds;
 }
 
-Image TerrainTile(const GroundLook& look, int frame, int width, int height) {
+Image TerrainTile(const std::string& ground, int index, int width, int height) {
+    const Ground& look = Grounds().at(ground);
+    sys::SRand(SeedFor(ground + "Tile"));
+    const Noise base(8);
+    const Cells cells(look.cellGrid);
+    sys::SRand(SeedFor(ground + "Tile" + std::to_string(look.liquid ? 0 : index)));
+    const Noise detail(8);
     Canvas canvas(width, height);
-    const Noise noise(8);
-    const float phase = 2 * float(M_PI) * frame / 8;
-    // Liquids drift in a circle that closes after eight frames, so the animation loops.
-    const float dx = look.liquid ? std::cos(phase) * 1.5f : 0, dy = look.liquid ? std::sin(phase) * 1.5f : 0;
     canvas.Paint([&](float x, float y) {
-        const float u = x * 8 / width * look.scale + dx, v = y * 8 / height * look.scale + dy;
-        Rgba c = Mix(look.dark, look.light, noise.Fractal(u, v, 4));
+        const float u = x / width, v = y / height;
+        const float border = std::min(std::min(u, 1 - u), std::min(v, 1 - v));
+        const TileContext context{base, detail, cells, look.liquid ? 0.0f : Smooth(0.02f, 0.2f, border),
+                                  look.liquid ? index / 8.0f : 0.0f};
+        Rgba c = look.shader(u, v, context);
         c.a = 1;
         return c;
     });
@@ -570,7 +697,7 @@ Image PaintTexture(const std::string& name, const TextureNeeds& needs) {
     const auto& grounds = Grounds();
     const std::size_t tile = name.find("Tile");
     if (tile != std::string::npos && tile > 0 && grounds.count(name.substr(0, tile)) && name.size() == tile + 5)
-        return TerrainTile(grounds.at(name.substr(0, tile)), name.back() - '0', needs.width, needs.height);
+        return TerrainTile(name.substr(0, tile), name.back() - '0', needs.width, needs.height);
     if (StartsWith(name, "Tile") && name.size() > 4 && std::isdigit((unsigned char)name[4]))
         return CornerMask(name.substr(4), needs.width, needs.height);
     Image image;
