@@ -1,6 +1,7 @@
 // Every mission of the campaign fought headless and won by a squad written for it, judged
 // frame by frame as the mission game judges it. A mission no squad of the data set's own
 // units can win, or one whose goal a bad file makes unwinnable, fails here.
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -40,8 +41,9 @@ protected:
         VornTestWorld::TearDown();
     }
 
-    Beacon* PlaceBeacon(Vector2 at) {
+    Beacon* PlaceBeacon(Vector2 at, Player& owner) {
         Beacon* beacon = arena->NewBeacon();
+        beacon->ownerPlayer = &owner;
         beacon->SetPosition(arena->GroundPoint(at.x, at.y));
         arena->AddObject(beacon);
         return beacon;
@@ -61,20 +63,32 @@ protected:
         const bool beaconForUs = settings.goal == MissionGoal::kReachBeacon ||
                                  settings.goal == MissionGoal::kVipReachBeacon ||
                                  settings.goal == MissionGoal::kRaceToBeacon;
-        const Beacon* localBeacon = beaconForUs ? PlaceBeacon(settings.beaconPosition) : nullptr;
+        const Beacon* localBeacon = beaconForUs ? PlaceBeacon(settings.beaconPosition, GetLocalPlayer()) : nullptr;
         const Beacon* computerBeacon =
-            settings.goal == MissionGoal::kPreventReachBeacon ? PlaceBeacon(settings.beaconPosition) : nullptr;
+            settings.goal == MissionGoal::kPreventReachBeacon ? PlaceBeacon(settings.beaconPosition, blue) : nullptr;
         float apex = 0.0f;
         if (settings.goal == MissionGoal::kReachApex) {
             float lowest = 0.0f;
             arena->GetTerrain().GetHeightRange(lowest, apex);
         }
         int launched = 0;
-        for (int i = 0; i < arena->launchPoints.Count(); ++i) {
+        for (int i = 0; i < arena->launchPoints.Count() && i < settings.maxSquadCount; ++i) {
+            // Squad files place units as the editor does; a launch marks them as the squad's.
+            std::set<const WorldObject*> before(arena->Objects().begin(), arena->Objects().end());
             const Vector2 at = arena->launchPoints[i]->position;
             launched += arena->LoadSquadFile((mission + (i == 0 ? "" : std::to_string(i + 1))).c_str(),
                                              Vector3(at.x, at.y, 0.0f), &GetLocalPlayer());
-            if (i + 1 >= settings.maxSquadCount) break;
+            int32_t cost = 0;
+            for (WorldObject* object : arena->Objects()) {
+                if (object->kind != kKindVorn || before.count(object) != 0) continue;
+                Vorn* unit = static_cast<Vorn*>(object);
+                unit->squadMember = 1;
+                cost += unit->cost;
+                for (const Weapon& weapon : unit->weapons)
+                    EXPECT_TRUE(weapon.kind < 0 || weapon.kind >= kWeaponKindCount || settings.weaponAllowed[weapon.kind])
+                        << unit->name.CStr() << " carries a weapon the mission forbids";
+            }
+            EXPECT_LE(cost, settings.budget) << "squad " << i + 1 << " costs more than the mission's budget";
         }
         if (launched == 0) {
             log = "no squad launched";
