@@ -11,6 +11,7 @@
 #include "Actors.h"
 #include "Canvas.h"
 #include "Manifest.h"
+#include "Pictograms.h"
 #include "ModelReaders.h"
 #include "PngFile.h"
 #include "Rasteriser.h"
@@ -62,6 +63,31 @@ TEST(Pictures, IconSheet) {
         if (places[i].first >= 0) sheet.Blit(images[i], places[i].first, places[i].second);
     SavePicture("icons.png", sheet);
     EXPECT_TRUE(fs::exists(kPictures + "/icons.png"));
+}
+
+// The buttons that show what they do by a picture, three times their size, with their
+// names beside them in the game's font, for judging whether each reads at a glance.
+TEST(Pictures, PictureButtonsEnlarged) {
+    std::vector<std::string> names;
+    for (const assetgen::ManifestRow& row : assetgen::ReadManifest(VORNS_MANIFEST)) {
+        const std::string title = row.Title();
+        if (row.kind == "texture" && row.path.rfind("Textures/", 0) == 0 && !assetgen::PictogramSubject(title).empty())
+            names.push_back(title);
+    }
+    const int cell = 3 * 64 + 8, perRow = 8;
+    Image sheet = Backdrop(perRow * cell, int((names.size() + perRow - 1) / perRow) * cell,
+                           Color::FromRGBA(70, 80, 90, 255));
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        Image icon;
+        ASSERT_EQ(ReadTgaFile(kGame + "/Textures/" + names[i] + ".tga", icon), TgaReadResult::kOk) << names[i];
+        const int scale = 3 * 64 / std::max(icon.Width(), 64) * (icon.Width() <= 32 ? 2 : 1);
+        Image big(icon.Width() * scale, icon.Height() * scale);
+        for (int y = 0; y < big.Height(); ++y)
+            for (int x = 0; x < big.Width(); ++x) big.At(x, y) = icon.At(x / scale, y / scale);
+        sheet.Blit(big, int(i % perRow) * cell + 4, int(i / perRow) * cell + 4);
+    }
+    SavePicture("picture-buttons.png", sheet);
+    EXPECT_GT(names.size(), 60u);
 }
 
 // Each ground's eight tiles, then a patch of them laid side by side as the battlefield

@@ -9,6 +9,7 @@
 #include "Canvas.h"
 #include "Glyphs.h"
 #include "Noise.h"
+#include "Pictograms.h"
 #include "Output.h"
 #include "platform/sys/Random.h"
 
@@ -392,6 +393,11 @@ const Pictogram* PictogramFor(const std::string& name) {
 
 Image Icon(const std::string& name, const TextureNeeds& needs) {
     Canvas canvas(needs.width, needs.height);
+    if (const std::string subject = PictogramSubject(name); !subject.empty()) {
+        ButtonBase(canvas, {PictogramColour(subject), !StartsWith(name, "Property")});
+        DrawPictogram(canvas, subject, needs.width / 2.0f, needs.height / 2.0f, needs.width * 0.3f);
+        return canvas.ToImage();
+    }
     if (const Pictogram* pictogram = PictogramFor(name)) {
         ButtonBase(canvas, {NameColour(name)});
         (*pictogram)(canvas, float(needs.width), float(needs.height));
@@ -412,6 +418,11 @@ Image RingIcon(const std::string& name, const TextureNeeds& needs) {
     const float c = needs.width / 2.0f, R = c;
     canvas.Fill(Circle(c, c, R - 1), RgbaFrom(96, 96, 96));
     canvas.Fill(Ring(c, c, R * 0.75f, R * 0.3f), RgbaFrom(176, 176, 176));
+    if (const std::string subject = PictogramSubject(name); !subject.empty()) {
+        canvas.Fill(Circle(c, c, R * 0.5f), PictogramColour(subject));
+        DrawPictogram(canvas, subject, c, c, R * 0.36f);
+        return canvas.ToImage();
+    }
     canvas.Fill(Circle(c, c, R * 0.45f), NameColour(name));
     // Two letters fit inside the coloured centre, which the unlit look keeps.
     const std::string label = IconLabel(name, 2);
