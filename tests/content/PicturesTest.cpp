@@ -125,7 +125,17 @@ TEST(Pictures, ChassisPoses) {
         {"", 0}, {"Walk", 1}, {"Walk", 3}, {"Aim", 0}, {"AimHigh", 0}, {"Idle", 1}, {"Victory", 1}, {"Defeat", 2}};
     Image sheet = Backdrop(int(poses.size()) * cell, 6 * cell, Color::FromRGBA(90, 110, 130, 255));
     for (int c = 0; c < 6; ++c) {
-        const assetgen::ActorModel model = assetgen::MakeActor(chassis[c]);
+        assetgen::ActorModel model = assetgen::WithFace(assetgen::MakeActor(chassis[c]));
+        // In a player's colours, as the game recolours the keyed parts.
+        for (auto& [name, mesh] : model.meshes)
+            for (int y = 0; y < mesh.texture.Height(); ++y)
+                for (int x = 0; x < mesh.texture.Width(); ++x) {
+                    Color& texel = mesh.texture.At(x, y);
+                    if (texel.Red() == 255 && texel.Green() == 0 && texel.Blue() == 0)
+                        texel = Color::FromRGBA(60, 110, 210, 255);
+                    else if (texel.Green() == 255 && texel.Red() == 0 && texel.Blue() == 0)
+                        texel = Color::FromRGBA(250, 200, 50, 255);
+                }
         for (std::size_t p = 0; p < poses.size(); ++p) {
             assetgen::PoseKey key;
             // A motion is shown by the first pose set that plays it as a track.

@@ -614,4 +614,46 @@ ActorModel MakeActor(const std::string& title) {
     return part;
 }
 
+namespace {
+
+PaintedMesh ScaledPart(const std::string& part, float scale) {
+    PaintedMesh mesh = FacePart(part);
+    for (MeshVertex& v : mesh.mesh.vertices) v.position = v.position * scale;
+    return mesh;
+}
+
+void DressFaces(ActorModel& model, std::vector<ActorNode>& nodes) {
+    const auto find = [&](const char* name) -> ActorNode* {
+        for (ActorNode& node : nodes)
+            if (node.name == name) return &node;
+        return nullptr;
+    };
+    ActorNode* left = find("LeftEyeActor");
+    ActorNode* right = find("RightEyeActor");
+    if (left != nullptr && right != nullptr) {
+        // Parts are sized from the gap between the eyes, as the game sizes the chosen face.
+        const float gap = std::fabs(left->offset.y - right->offset.y);
+        const std::string size = std::to_string(int(gap * 1000));
+        const std::pair<const char*, std::pair<const char*, float>> parts[] = {
+            {"LeftEyeActor", {"LeftEyeSphere", 0.55f}},          {"RightEyeActor", {"RightEyeSphere", 0.55f}},
+            {"LeftEyebrowActor", {"LeftEyebrowNeutral", 0.4f}},  {"RightEyebrowActor", {"RightEyebrowNeutral", 0.4f}},
+            {"MouthActor", {"MouthSmile", 0.9f}}};
+        for (const auto& [node, part] : parts) {
+            ActorNode* holder = find(node);
+            if (holder == nullptr) continue;
+            const std::string mesh = std::string(part.first) + "@" + size;
+            model.meshes[mesh] = ScaledPart(part.first, gap * part.second);
+            holder->mesh = mesh;
+        }
+    }
+    for (ActorNode& node : nodes) DressFaces(model, node.children);
+}
+
+}  // namespace
+
+ActorModel WithFace(ActorModel model) {
+    DressFaces(model, model.roots);
+    return model;
+}
+
 }  // namespace assetgen

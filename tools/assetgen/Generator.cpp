@@ -90,13 +90,13 @@ private:
             // Portraits are the chassis models themselves, unshaded so their keys stay pure.
             const TextureNeeds needs = NeedsOf(row);
             output_.WriteImage(row.path,
-                               RenderActor(MakeActor(title.substr(0, title.find("Image"))), needs.width, false));
+                               RenderActor(WithFace(MakeActor(title.substr(0, title.find("Image")))), needs.width, false));
             ++report_.textures;
         } else if (row.kind == "texture" && (IsChassisButton(title) || title == "AppIcon")) {
             // The window's icon is the small robot.
             const TextureNeeds needs = NeedsOf(row);
             const std::string chassis = title == "AppIcon" ? "RobotSmall" : title.substr(0, title.size() - 6);
-            const Image picture = RenderActor(MakeActor(chassis), needs.width * 3 / 4, true);
+            const Image picture = RenderActor(WithFace(MakeActor(chassis)), needs.width * 3 / 4, true);
             output_.WriteImage(row.path, PaintButtonAround(title, needs, picture));
             ++report_.textures;
         } else if (row.kind == "texture" && !row.Has("painted")) {
