@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
+#include <map>
 
 #include "Actors.h"
 #include "Canvas.h"
@@ -14,6 +16,7 @@
 #include "Pictograms.h"
 #include "ModelReaders.h"
 #include "PngFile.h"
+#include "Props.h"
 #include "Rasteriser.h"
 #include "core/Image.h"
 #include "core/Tga.h"
@@ -225,6 +228,102 @@ TEST(Pictures, ChassisModels) {
 
 TEST(Pictures, FiguresAndScenery) {
     RenderSheet({"Professor", "Bunny", "SpaceBunny", "Korrin", "SolarCharger", "Lab"}, "figures.png");
+}
+
+// ---- scenes ----
+
+// The model a scene actor kind shows, or an empty model for effects drawn by the game.
+assetgen::ActorModel SceneModel(const std::string& kind) {
+    static const std::map<std::string, std::string> props = {
+        {"Missile", "Rocket"},   {"Rock", "Rock"},         {"PalmTree", "PalmTree"}, {"PineTree", "PineTree"},
+        {"OakTree", "Tree"},     {"Cactus", "TreeCactus"}, {"Earth", "Earth"},       {"WormHole", "Ring"},
+        {"Cloud", "Cloud0"},     {"Mountain", "Mountain"}, {"Mesa", "Mesa"},         {"Computer", "ComputerStation"},
+        {"SoccerBall", "SoccerBall"}};
+    assetgen::ActorModel model;
+    model.title = kind;
+    if (const auto prop = props.find(kind); prop != props.end()) {
+        model.meshes[prop->second] = assetgen::MakeProp(prop->second);
+        model.rootMesh = prop->second;
+    } else if (kind.size() > 4 && kind.compare(kind.size() - 4, 4, "Vorn") == 0) {
+        model = assetgen::WithFace(assetgen::MakeActor(kind.substr(0, kind.size() - 4)));
+    } else if (kind == "Professor" || kind == "Bunny" || kind == "SpaceBunny") {
+        model = assetgen::MakeActor(kind);
+    }
+    return model;
+}
+
+// Hangs a model under a node of the scene at a place, its mesh names kept apart.
+void AddToScene(assetgen::ActorModel& scene, const assetgen::ActorModel& model, const std::string& prefix,
+                assetgen::V3 at) {
+    std::function<void(assetgen::ActorNode&)> rename = [&](assetgen::ActorNode& node) {
+        if (!node.mesh.empty()) node.mesh = prefix + node.mesh;
+        for (auto& child : node.children) rename(child);
+    };
+    assetgen::ActorNode holder{prefix, model.rootMesh, at, model.roots};
+    rename(holder);
+    for (const auto& [name, mesh] : model.meshes) scene.meshes[prefix + name] = mesh;
+    scene.roots.push_back(holder);
+}
+
+Color BackdropOf(const std::string& background) {
+    if (background == "Space") return Color::FromRGBA(8, 8, 24, 255);
+    if (background == "City") return Color::FromRGBA(120, 140, 170, 255);
+    if (background == "Desert") return Color::FromRGBA(225, 195, 140, 255);
+    if (background == "Lab") return Color::FromRGBA(150, 160, 165, 255);
+    return Color::FromRGBA(60, 40, 80, 255);
+}
+
+// Each scene's cast where its first stage puts them, seen from where its camera stands.
+TEST(Pictures, SceneFirstFrames) {
+    std::vector<std::string> scenes;
+    for (const auto& entry : fs::directory_iterator(kGame + "/Scenes/English"))
+        if (entry.path().extension() == ".SCE") scenes.push_back(entry.path().stem().string());
+    std::sort(scenes.begin(), scenes.end());
+    ASSERT_FALSE(scenes.empty());
+    const int cell = 200, perRow = 6;
+    Image sheet = Backdrop(perRow * cell, int((scenes.size() + perRow - 1) / perRow) * cell,
+                           Color::FromRGBA(20, 20, 20, 255));
+    for (std::size_t i = 0; i < scenes.size(); ++i) {
+        std::ifstream in(kGame + "/Scenes/English/" + scenes[i] + ".SCE");
+        std::string background = "Stage", line;
+        std::map<std::string, std::string> kinds;  // actor name -> kind
+        std::map<std::string, assetgen::V3> places;
+        std::string current;
+        int stages = 0;
+        while (std::getline(in, line)) {
+            std::istringstream words(line);
+            std::string first;
+            words >> first;
+            if (first == "Background") words >> background;
+            if (first == "Actor") {
+                std::string kind, name;
+                words >> kind >> name;
+                kinds[name] = kind;
+            }
+            if (first == "Stage") ++stages;
+            if (stages == 1 && kinds.count(first)) current = first;
+            if (stages == 1 && first == "From" && !current.empty()) {
+                assetgen::V3 at;
+                words >> at.x >> at.y >> at.z;
+                places[current] = at;
+            }
+        }
+        assetgen::ActorModel scene;
+        scene.title = scenes[i];
+        int unplaced = 0;
+        for (const auto& [name, kind] : kinds) {
+            const assetgen::ActorModel model = SceneModel(kind);
+            if (model.meshes.empty()) continue;
+            // Scene x runs right and y away from the camera; the picture looks along -x.
+            assetgen::V3 at = places.count(name) ? places[name] : assetgen::V3{float(-3 + 3 * unplaced++), 0, 0};
+            AddToScene(scene, model, name + ":", {-at.y, at.x, at.z});
+        }
+        Image frame = Backdrop(cell, cell, BackdropOf(background));
+        if (!scene.roots.empty()) frame.Blit(assetgen::RenderActor(scene, cell, true), 0, 0);
+        sheet.Blit(frame, int(i % perRow) * cell, int(i / perRow) * cell);
+    }
+    SavePicture("scenes.png", sheet);
+    EXPECT_TRUE(fs::exists(kPictures + "/scenes.png"));
 }
 
 }  // namespace
