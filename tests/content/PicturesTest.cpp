@@ -230,6 +230,29 @@ TEST(Pictures, FiguresAndScenery) {
     RenderSheet({"Professor", "Bunny", "SpaceBunny", "Korrin", "SolarCharger", "Lab"}, "figures.png");
 }
 
+// Every painted model of the props folder: scenery, markers, projectiles and the weapons
+// that hang on the units.
+TEST(Pictures, PropsAndWeapons) {
+    std::vector<std::string> props;
+    for (const assetgen::ManifestRow& row : assetgen::ReadManifest(VORNS_MANIFEST)) {
+        const std::string title = row.Title();
+        if (row.kind == "obj" && title.size() > 10 && !assetgen::IsBodyPart(title.substr(0, title.size() - 10)))
+            props.push_back(title.substr(0, title.size() - 10));
+    }
+    const int cell = 128, perRow = 8;
+    Image sheet = Backdrop(perRow * cell, int((props.size() + perRow - 1) / perRow) * cell,
+                           Color::FromRGBA(90, 110, 130, 255));
+    for (std::size_t i = 0; i < props.size(); ++i) {
+        assetgen::ActorModel model;
+        model.title = props[i];
+        model.meshes[props[i]] = assetgen::MakeProp(props[i]);
+        model.rootMesh = props[i];
+        sheet.Blit(assetgen::RenderActor(model, cell, true), int(i % perRow) * cell, int(i / perRow) * cell);
+    }
+    SavePicture("props.png", sheet);
+    EXPECT_GT(props.size(), 30u);
+}
+
 // ---- scenes ----
 
 // The model a scene actor kind shows, or an empty model for effects drawn by the game.
