@@ -7,14 +7,14 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <map>
+#include <sstream>
 
 #include "Actors.h"
 #include "Canvas.h"
 #include "Manifest.h"
-#include "Pictograms.h"
 #include "ModelReaders.h"
+#include "Pictograms.h"
 #include "PngFile.h"
 #include "Props.h"
 #include "Rasteriser.h"
@@ -78,8 +78,8 @@ TEST(Pictures, PictureButtonsEnlarged) {
             names.push_back(title);
     }
     const int cell = 3 * 64 + 8, perRow = 8;
-    Image sheet = Backdrop(perRow * cell, int((names.size() + perRow - 1) / perRow) * cell,
-                           Color::FromRGBA(70, 80, 90, 255));
+    Image sheet =
+        Backdrop(perRow * cell, int((names.size() + perRow - 1) / perRow) * cell, Color::FromRGBA(70, 80, 90, 255));
     for (std::size_t i = 0; i < names.size(); ++i) {
         Image icon;
         ASSERT_EQ(ReadTgaFile(kGame + "/Textures/" + names[i] + ".tga", icon), TgaReadResult::kOk) << names[i];
@@ -106,7 +106,8 @@ TEST(Pictures, TerrainTiles) {
             ASSERT_EQ(ReadTgaFile(path, tiles[i]), TgaReadResult::kOk) << path;
             sheet.Blit(tiles[i], i * (tile + gap), g * (tile + gap));
         }
-        for (int i = 0; i < patch; ++i) sheet.Blit(tiles[(i * 5 + g) % 8], 8 * (tile + gap) + i * tile, g * (tile + gap));
+        for (int i = 0; i < patch; ++i)
+            sheet.Blit(tiles[(i * 5 + g) % 8], 8 * (tile + gap) + i * tile, g * (tile + gap));
     }
     const char* masks[] = {"0", "1", "2", "3", "01", "02", "03", "12", "13", "23", "012", "013", "023", "123"};
     int column = 0;
@@ -124,8 +125,8 @@ TEST(Pictures, TerrainTiles) {
 TEST(Pictures, ChassisPoses) {
     const char* chassis[] = {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"};
     const int cell = 160;
-    const std::vector<std::pair<std::string, int>> poses = {
-        {"", 0}, {"Walk", 1}, {"Walk", 3}, {"Aim", 0}, {"AimHigh", 0}, {"Idle", 1}, {"Victory", 1}, {"Defeat", 2}};
+    const std::vector<std::pair<std::string, int>> poses = {{"", 0},        {"Walk", 1}, {"Walk", 3},    {"Aim", 0},
+                                                            {"AimHigh", 0}, {"Idle", 1}, {"Victory", 1}, {"Defeat", 2}};
     Image sheet = Backdrop(int(poses.size()) * cell, 6 * cell, Color::FromRGBA(90, 110, 130, 255));
     for (int c = 0; c < 6; ++c) {
         assetgen::ActorModel model = assetgen::WithFace(assetgen::MakeActor(chassis[c]));
@@ -240,8 +241,8 @@ TEST(Pictures, PropsAndWeapons) {
             props.push_back(title.substr(0, title.size() - 10));
     }
     const int cell = 128, perRow = 8;
-    Image sheet = Backdrop(perRow * cell, int((props.size() + perRow - 1) / perRow) * cell,
-                           Color::FromRGBA(90, 110, 130, 255));
+    Image sheet =
+        Backdrop(perRow * cell, int((props.size() + perRow - 1) / perRow) * cell, Color::FromRGBA(90, 110, 130, 255));
     for (std::size_t i = 0; i < props.size(); ++i) {
         assetgen::ActorModel model;
         model.title = props[i];
@@ -258,9 +259,10 @@ TEST(Pictures, PropsAndWeapons) {
 // The model a scene actor kind shows, or an empty model for effects drawn by the game.
 assetgen::ActorModel SceneModel(const std::string& kind) {
     static const std::map<std::string, std::string> props = {
-        {"Missile", "Rocket"},   {"Rock", "Rock"},         {"PalmTree", "PalmTree"}, {"PineTree", "PineTree"},
-        {"OakTree", "Tree"},     {"Cactus", "TreeCactus"}, {"Earth", "Earth"},       {"WormHole", "Ring"},
-        {"Cloud", "Cloud0"},     {"Mountain", "Mountain"}, {"Mesa", "Mesa"},         {"Computer", "ComputerStation"},
+        {"Missile", "Rocket"},       {"Rock", "Rock"},     {"PalmTree", "PalmTree"},
+        {"PineTree", "PineTree"},    {"OakTree", "Tree"},  {"Cactus", "TreeCactus"},
+        {"Earth", "Earth"},          {"WormHole", "Ring"}, {"Cloud", "Cloud0"},
+        {"Mountain", "Mountain"},    {"Mesa", "Mesa"},     {"Computer", "ComputerStation"},
         {"SoccerBall", "SoccerBall"}};
     assetgen::ActorModel model;
     model.title = kind;
@@ -304,8 +306,8 @@ TEST(Pictures, SceneFirstFrames) {
     std::sort(scenes.begin(), scenes.end());
     ASSERT_FALSE(scenes.empty());
     const int cell = 200, perRow = 6;
-    Image sheet = Backdrop(perRow * cell, int((scenes.size() + perRow - 1) / perRow) * cell,
-                           Color::FromRGBA(20, 20, 20, 255));
+    Image sheet =
+        Backdrop(perRow * cell, int((scenes.size() + perRow - 1) / perRow) * cell, Color::FromRGBA(20, 20, 20, 255));
     for (std::size_t i = 0; i < scenes.size(); ++i) {
         std::ifstream in(kGame + "/Scenes/English/" + scenes[i] + ".SCE");
         std::string background = "Stage", line;

@@ -85,7 +85,8 @@ protected:
                 unit->squadMember = 1;
                 cost += unit->cost;
                 for (const Weapon& weapon : unit->weapons)
-                    EXPECT_TRUE(weapon.kind < 0 || weapon.kind >= kWeaponKindCount || settings.weaponAllowed[weapon.kind])
+                    EXPECT_TRUE(weapon.kind < 0 || weapon.kind >= kWeaponKindCount ||
+                                settings.weaponAllowed[weapon.kind])
                         << unit->name.CStr() << " carries a weapon the mission forbids";
             }
             EXPECT_LE(cost, settings.budget) << "squad " << i + 1 << " costs more than the mission's budget";

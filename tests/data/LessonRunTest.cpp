@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 
 #include "DataFolder.h"
 #include "core/StringStream.h"

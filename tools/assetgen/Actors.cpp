@@ -635,8 +635,10 @@ void DressFaces(ActorModel& model, std::vector<ActorNode>& nodes) {
         const float gap = std::fabs(left->offset.y - right->offset.y);
         const std::string size = std::to_string(int(gap * 1000));
         const std::pair<const char*, std::pair<const char*, float>> parts[] = {
-            {"LeftEyeActor", {"LeftEyeSphere", 0.55f}},          {"RightEyeActor", {"RightEyeSphere", 0.55f}},
-            {"LeftEyebrowActor", {"LeftEyebrowNeutral", 0.4f}},  {"RightEyebrowActor", {"RightEyebrowNeutral", 0.4f}},
+            {"LeftEyeActor", {"LeftEyeSphere", 0.55f}},
+            {"RightEyeActor", {"RightEyeSphere", 0.55f}},
+            {"LeftEyebrowActor", {"LeftEyebrowNeutral", 0.4f}},
+            {"RightEyebrowActor", {"RightEyebrowNeutral", 0.4f}},
             {"MouthActor", {"MouthSmile", 0.9f}}};
         for (const auto& [node, part] : parts) {
             ActorNode* holder = find(node);

@@ -89,8 +89,8 @@ private:
         if (row.kind == "texture" && IsPortrait(title)) {
             // Portraits are the chassis models themselves, unshaded so their keys stay pure.
             const TextureNeeds needs = NeedsOf(row);
-            output_.WriteImage(row.path,
-                               RenderActor(WithFace(MakeActor(title.substr(0, title.find("Image")))), needs.width, false));
+            output_.WriteImage(
+                row.path, RenderActor(WithFace(MakeActor(title.substr(0, title.find("Image")))), needs.width, false));
             ++report_.textures;
         } else if (row.kind == "texture" && (IsChassisButton(title) || title == "AppIcon")) {
             // The window's icon is the small robot.

@@ -34,17 +34,16 @@ const std::vector<int> kLydian = {0, 2, 4, 6, 7, 9, 11};
 Style StyleFor(MusicMood mood, bool second) {
     switch (mood) {
         case MusicMood::War:
-            return second ? Style{120, 98, {0, 1, 0, 8, 0, 1, 10, 7}, kPhrygian, Drums::March, Wave::Saw, 0.55f, false}
-                          : Style{132, 110, {0, 0, 8, 10, 0, 0, 3, 10}, kMinor, Drums::Driving, Wave::Square, 0.6f,
-                                  false};
+            return second
+                       ? Style{120, 98, {0, 1, 0, 8, 0, 1, 10, 7}, kPhrygian, Drums::March, Wave::Saw, 0.55f, false}
+                       : Style{132, 110, {0, 0, 8, 10, 0, 0, 3, 10}, kMinor, Drums::Driving, Wave::Square, 0.6f, false};
         case MusicMood::Sneak:
             return second ? Style{72, 87.3f, {0, 0, 5, 3, 0, 10, 8, 7}, kMinor, Drums::None, Wave::Sine, 0.3f, false}
-                          : Style{84, 98, {0, 3, 0, 5, 0, 3, 8, 7}, kDorian, Drums::Soft, Wave::Triangle, 0.25f,
-                                  false};
+                          : Style{84, 98, {0, 3, 0, 5, 0, 3, 8, 7}, kDorian, Drums::Soft, Wave::Triangle, 0.25f, false};
         case MusicMood::Menu:
             return second ? Style{92, 146.8f, {0, 7, 9, 5, 0, 2, 5, 7}, kLydian, Drums::Soft, Wave::Sine, 0.45f, true}
-                          : Style{100, 130.8f, {0, 5, 7, 0, 9, 5, 7, 7}, kMajor, Drums::Driving, Wave::Triangle, 0.4f,
-                                  true};
+                          : Style{100,  130.8f, {0, 5, 7, 0, 9, 5, 7, 7}, kMajor, Drums::Driving, Wave::Triangle,
+                                  0.4f, true};
     }
     return {};
 }
@@ -137,7 +136,8 @@ private:
             const float hertz = Hertz(style_.root * 2, chord + interval);
             // Two voices a hair apart give the pad its slow shimmer.
             for (float detune : {0.997f, 1.003f}) {
-                Place(loop_, Tone({4 * beat_, hertz * detune, hertz * detune, Wave::Triangle, 0.4f, 0.25f, 0, 0, 0.14f}),
+                Place(loop_,
+                      Tone({4 * beat_, hertz * detune, hertz * detune, Wave::Triangle, 0.4f, 0.25f, 0, 0, 0.14f}),
                       start, 1, detune < 1 ? -0.5f : 0.5f);
             }
         }
@@ -205,8 +205,8 @@ private:
             // The march rolls its snare into every other beat.
             if (style_.drums == Drums::March && layers >= 2 && b % 2 == 0)
                 for (int r = 1; r <= 3; ++r)
-                    Place(loop_, Noise({0.06f, 5000, 2000, 800, 0.001f, 40, 0.1f * r}), start + (b + 0.6f + 0.1f * r) * beat_,
-                          1, -0.1f);
+                    Place(loop_, Noise({0.06f, 5000, 2000, 800, 0.001f, 40, 0.1f * r}),
+                          start + (b + 0.6f + 0.1f * r) * beat_, 1, -0.1f);
         }
     }
 

@@ -58,8 +58,8 @@ public:
         const float du = u1 - u0, dv = v1 - v0, len = std::hypot(du, dv);
         const float nu = du / len, nv = dv / len, head = w * 2.6f;
         Line(u0, v0, u1 - nu * head * 0.8f, v1 - nv * head * 0.8f, w, c);
-        Poly({u1, v1, u1 - nu * head - nv * head * 0.8f, v1 - nv * head + nu * head * 0.8f, u1 - nu * head + nv * head * 0.8f,
-              v1 - nv * head - nu * head * 0.8f},
+        Poly({u1, v1, u1 - nu * head - nv * head * 0.8f, v1 - nv * head + nu * head * 0.8f,
+              u1 - nu * head + nv * head * 0.8f, v1 - nv * head - nu * head * 0.8f},
              c);
     }
 
@@ -101,8 +101,8 @@ void Slash(Pen& p) {
 }
 
 void Flame(Pen& p, float u, float v, float size) {
-    p.Poly({u, v - 0.9f * size, u + 0.55f * size, v + 0.1f * size, u + 0.4f * size, v + 0.6f * size,
-            u - 0.4f * size, v + 0.6f * size, u - 0.55f * size, v + 0.1f * size},
+    p.Poly({u, v - 0.9f * size, u + 0.55f * size, v + 0.1f * size, u + 0.4f * size, v + 0.6f * size, u - 0.4f * size,
+            v + 0.6f * size, u - 0.55f * size, v + 0.1f * size},
            RgbaFrom(240, 90, 20));
     p.Disc(u, v + 0.25f * size, 0.42f * size, RgbaFrom(240, 90, 20));
     p.Poly({u, v - 0.35f * size, u + 0.3f * size, v + 0.25f * size, u - 0.3f * size, v + 0.25f * size},
@@ -178,7 +178,8 @@ void Ground(Pen& p, const std::string& kind) {
     if (kind == "Grass") {
         for (float u : {-0.5f, -0.2f, 0.1f, 0.4f}) p.Poly({u - 0.1f, 0.6f, u + 0.05f, -0.4f, u + 0.12f, 0.6f}, mark);
     } else if (kind == "Dirt") {
-        for (auto [u, v] : {std::pair{-0.4f, -0.3f}, {0.35f, -0.1f}, {-0.1f, 0.4f}, {0.45f, 0.45f}}) p.Disc(u, v, 0.13f, mark);
+        for (auto [u, v] : {std::pair{-0.4f, -0.3f}, {0.35f, -0.1f}, {-0.1f, 0.4f}, {0.45f, 0.45f}})
+            p.Disc(u, v, 0.13f, mark);
     } else if (kind == "Stone") {
         p.Line(-0.82f, 0, 0.82f, 0, 0.06f, mark);
         p.Line(0, -0.82f, 0, 0, 0.06f, mark);
@@ -462,7 +463,9 @@ const std::map<std::string, Drawing>& Drawings() {
              p.Rect(0, 0.75f, 0.9f, 0.12f, kInk);
          }},
         {"Plateau",
-         [](Pen& p) { p.Poly({-0.9f, 0.75f, -0.45f, -0.1f, 0.45f, -0.1f, 0.9f, 0.75f}, kInk); }},
+         [](Pen& p) {
+             p.Poly({-0.9f, 0.75f, -0.45f, -0.1f, 0.45f, -0.1f, 0.9f, 0.75f}, kInk);
+         }},
         {"LargeUp",
          [](Pen& p) {
              Mountain(p, 1.4f);
@@ -498,7 +501,8 @@ const std::map<std::string, Drawing>& Drawings() {
         {"Randomize",
          [](Pen& p) {
              p.Rect(0, 0, 0.7f, 0.7f, kInk, 0.18f);
-             for (auto [u, v] : {std::pair{-0.35f, -0.35f}, {0.35f, -0.35f}, {0.0f, 0.0f}, {-0.35f, 0.35f}, {0.35f, 0.35f}})
+             for (auto [u, v] :
+                  {std::pair{-0.35f, -0.35f}, {0.35f, -0.35f}, {0.0f, 0.0f}, {-0.35f, 0.35f}, {0.35f, 0.35f}})
                  p.Disc(u, v, 0.12f, kDark);
          }},
         {"Clear",
@@ -513,19 +517,31 @@ const std::map<std::string, Drawing>& Drawings() {
 // Names whose subject differs from their first word.
 const std::map<std::string, std::string>& Aliases() {
     static const std::map<std::string, std::string> aliases = {
-        {"SignalConditional", "Signal"},       {"Signal2Conditional", "Signal2"},
-        {"Switch1Conditional", "Switch1"},     {"Switch2Conditional", "Switch2"},
-        {"InjuredConditional", "Injured"},     {"TimerRunningConditional", "TimerRunning"},
+        {"SignalConditional", "Signal"},
+        {"Signal2Conditional", "Signal2"},
+        {"Switch1Conditional", "Switch1"},
+        {"Switch2Conditional", "Switch2"},
+        {"InjuredConditional", "Injured"},
+        {"TimerRunningConditional", "TimerRunning"},
         {"TimerExpiredConditional", "TimerExpired"},
-        {"SignalOnAction", "SignalOn"},        {"SignalOffAction", "SignalOff"},
-        {"Signal2OnAction", "Signal2On"},      {"Signal2OffAction", "Signal2Off"},
-        {"PropertyInjured", "Injured"},        {"PropertyNotInjured", "NotInjured"},
-        {"PropertyVIP", "VIP"},                {"PropertyNotVIP", "NotVIP"},
-        {"PropertySoccerBall", "SoccerBall"},  {"PropertySmallFriend", "SmallFriend"},
-        {"PropertyMediumFriend", "MediumFriend"}, {"PropertyLargeFriend", "LargeFriend"},
-        {"PropertySmallEnemy", "SmallEnemy"},  {"PropertyMediumEnemy", "MediumEnemy"},
-        {"PropertyLargeEnemy", "LargeEnemy"},  {"FriendGoalObject", "FriendGoal"},
-        {"EnemyGoalObject", "EnemyGoal"},      {"Reloading", "Reloading"},
+        {"SignalOnAction", "SignalOn"},
+        {"SignalOffAction", "SignalOff"},
+        {"Signal2OnAction", "Signal2On"},
+        {"Signal2OffAction", "Signal2Off"},
+        {"PropertyInjured", "Injured"},
+        {"PropertyNotInjured", "NotInjured"},
+        {"PropertyVIP", "VIP"},
+        {"PropertyNotVIP", "NotVIP"},
+        {"PropertySoccerBall", "SoccerBall"},
+        {"PropertySmallFriend", "SmallFriend"},
+        {"PropertyMediumFriend", "MediumFriend"},
+        {"PropertyLargeFriend", "LargeFriend"},
+        {"PropertySmallEnemy", "SmallEnemy"},
+        {"PropertyMediumEnemy", "MediumEnemy"},
+        {"PropertyLargeEnemy", "LargeEnemy"},
+        {"FriendGoalObject", "FriendGoal"},
+        {"EnemyGoalObject", "EnemyGoal"},
+        {"Reloading", "Reloading"},
     };
     return aliases;
 }
@@ -560,11 +576,11 @@ void DrawPictogram(Canvas& canvas, const std::string& subject, float cx, float c
 
 Rgba PictogramColour(const std::string& subject) {
     static const std::map<std::string, Rgba> colours = {
-        {"Laser", RgbaFrom(150, 40, 60)},        {"ShrapnelGun", RgbaFrom(110, 90, 70)},
-        {"Bomb", RgbaFrom(200, 120, 40)},        {"Flameball", RgbaFrom(170, 40, 30)},
-        {"Propeller", RgbaFrom(70, 130, 190)},   {"BeaconSetter", RgbaFrom(40, 120, 130)},
-        {"Missile", RgbaFrom(90, 90, 110)},      {"StaticField", RgbaFrom(70, 60, 150)},
-        {"GooField", RgbaFrom(40, 110, 40)},     {"HealthField", RgbaFrom(200, 70, 80)},
+        {"Laser", RgbaFrom(150, 40, 60)},         {"ShrapnelGun", RgbaFrom(110, 90, 70)},
+        {"Bomb", RgbaFrom(200, 120, 40)},         {"Flameball", RgbaFrom(170, 40, 30)},
+        {"Propeller", RgbaFrom(70, 130, 190)},    {"BeaconSetter", RgbaFrom(40, 120, 130)},
+        {"Missile", RgbaFrom(90, 90, 110)},       {"StaticField", RgbaFrom(70, 60, 150)},
+        {"GooField", RgbaFrom(40, 110, 40)},      {"HealthField", RgbaFrom(200, 70, 80)},
         {"VornLauncher", RgbaFrom(120, 60, 150)}, {"SoccerCleat", RgbaFrom(60, 160, 90)},
     };
     const auto it = colours.find(subject);

@@ -9,8 +9,8 @@
 #include "Canvas.h"
 #include "Glyphs.h"
 #include "Noise.h"
-#include "Pictograms.h"
 #include "Output.h"
+#include "Pictograms.h"
 #include "platform/sys/Random.h"
 
 namespace assetgen {
@@ -104,7 +104,8 @@ Rgba DirtAt(float u, float v, const TileContext& t) {
 Rgba StoneAt(float u, float v, const TileContext& t) {
     const Cells::Nearest cobble = t.cells.At(u, v);
     const float grain = t.base.Fractal(u * 16, v * 16, 3);
-    const float shade = 0.75f + 0.35f * t.cells.Shade(cobble.cell) + 0.15f * (t.detail.At(u * 8, v * 8) - 0.5f) * t.window;
+    const float shade =
+        0.75f + 0.35f * t.cells.Shade(cobble.cell) + 0.15f * (t.detail.At(u * 8, v * 8) - 0.5f) * t.window;
     Rgba c = Shade(Mix(RgbaFrom(105, 105, 110), RgbaFrom(170, 168, 160), grain), shade);
     // Mortar where two cobbles meet, darkest at the joint.
     const float joint = Smooth(0.0f, 0.035f, cobble.second - cobble.first);
@@ -187,8 +188,8 @@ struct Ground {
 
 const std::map<std::string, Ground>& Grounds() {
     static const std::map<std::string, Ground> grounds = {
-        {"Grass", {GrassAt, 8, false}}, {"Dirt", {DirtAt, 6, false}},   {"Stone", {StoneAt, 4, false}},
-        {"Swamp", {SwampAt, 5, true}},  {"Water", {WaterAt, 4, true}},  {"Sand", {SandAt, 4, false}},
+        {"Grass", {GrassAt, 8, false}}, {"Dirt", {DirtAt, 6, false}},  {"Stone", {StoneAt, 4, false}},
+        {"Swamp", {SwampAt, 5, true}},  {"Water", {WaterAt, 4, true}}, {"Sand", {SandAt, 4, false}},
         {"Snow", {SnowAt, 8, false}},   {"Lava", {LavaAt, 4, true}},
     };
     return grounds;
