@@ -53,6 +53,17 @@ public:
         const float scale = std::max(1.0f, std::floor(L(0.5f) / 4));
         DrawGlyphCentred(canvas_, digit, X(u), Y(v) - 3.5f * scale, scale, c);
     }
+    // A slice of a disc from twelve o'clock clockwise, `share` of the whole.
+    void Pie(float u, float v, float r, float share, Rgba c) {
+        std::vector<float> uv = {u, v};
+        const int steps = std::max(2, int(48 * share));
+        for (int i = 0; i <= steps; ++i) {
+            const float a = 2 * float(M_PI) * share * float(i) / float(steps);
+            uv.push_back(u + r * std::sin(a));
+            uv.push_back(v - r * std::cos(a));
+        }
+        Poly(uv, c);
+    }
     // A line with an arrowhead at its end.
     void ArrowLine(float u0, float v0, float u1, float v1, float w, Rgba c) {
         const float du = u1 - u0, dv = v1 - v0, len = std::hypot(du, dv);
@@ -202,6 +213,32 @@ void Ground(Pen& p, const std::string& kind) {
         p.Line(0.0f, 0.1f, 0.6f, -0.2f, 0.08f, mark);
         p.Line(0.0f, 0.1f, -0.1f, 0.7f, 0.08f, mark);
     }
+}
+
+void Budget(Pen& p, float share) {
+    p.Disc(0, 0, 0.8f, RgbaFrom(90, 90, 100));
+    p.Pie(0, 0, 0.8f, share, kGold);
+    p.RingAt(0, 0, 0.8f, 0.06f, kDark);
+}
+
+void Dots(Pen& p, const std::vector<std::pair<float, float>>& places) {
+    for (auto [u, v] : places) p.Disc(u, v, 0.16f, kInk);
+}
+
+void Eye(Pen& p, float u, float v, float size) {
+    p.Poly({u - 0.7f * size, v, u, v - 0.4f * size, u + 0.7f * size, v, u, v + 0.4f * size}, kInk);
+    p.Disc(u, v, 0.22f * size, kDark);
+}
+
+void Frame(Pen& p) {
+    p.Rect(0, 0, 0.85f, 0.7f, kInk, 0.1f);
+    p.Rect(0, 0.05f, 0.72f, 0.55f, kDark);
+}
+
+void Floppy(Pen& p) {
+    p.Rect(0, 0, 0.75f, 0.75f, kInk, 0.08f);
+    p.Rect(0, -0.45f, 0.4f, 0.25f, kDark);
+    p.Rect(0, 0.35f, 0.5f, 0.3f, RgbaFrom(200, 205, 215));
 }
 
 using Drawing = std::function<void(Pen&)>;
@@ -446,6 +483,147 @@ const std::map<std::string, Drawing>& Drawings() {
          }},
         {"MapLava", [](Pen& p) { Ground(p, "Lava"); }},
         {"MapWater", [](Pen& p) { Ground(p, "Water"); }},
+        // Trays, windows, cameras and squad layouts.
+        {"MiniMap",
+         [](Pen& p) {
+             p.Rect(0, 0, 0.8f, 0.8f, RgbaFrom(70, 150, 60), 0.1f);
+             p.Rect(0.3f, -0.3f, 0.3f, 0.25f, RgbaFrom(40, 100, 200));
+             p.Disc(-0.35f, 0.3f, 0.12f, kRedTeam);
+             p.Disc(0.1f, 0.4f, 0.12f, kBlueTeam);
+         }},
+        {"ControlTray",
+         [](Pen& p) {
+             for (float u : {-0.45f, 0.0f, 0.45f}) p.Line(u, -0.7f, u, 0.7f, 0.06f, kInk);
+             p.Rect(-0.45f, 0.3f, 0.18f, 0.1f, kGold);
+             p.Rect(0.0f, -0.3f, 0.18f, 0.1f, kGold);
+             p.Rect(0.45f, 0.1f, 0.18f, 0.1f, kGold);
+         }},
+        {"ObjectTray",
+         [](Pen& p) {
+             p.Rect(-0.35f, 0.45f, 0.08f, 0.3f, RgbaFrom(120, 80, 40));
+             p.Disc(-0.35f, -0.1f, 0.42f, RgbaFrom(50, 150, 50));
+             p.Poly({0.1f, 0.75f, 0.25f, 0.25f, 0.55f, 0.1f, 0.85f, 0.75f}, RgbaFrom(150, 145, 140));
+         }},
+        {"KillTray",
+         [](Pen& p) {
+             Robot(p, 0, 0.05f, 0.9f, RgbaFrom(120, 120, 125));
+             p.Line(-0.55f, -0.6f, 0.55f, 0.6f, 0.12f, kRedTeam);
+             p.Line(0.55f, -0.6f, -0.55f, 0.6f, 0.12f, kRedTeam);
+         }},
+        {"PaintTray",
+         [](Pen& p) {
+             p.Line(0.6f, -0.7f, -0.1f, 0.1f, 0.14f, RgbaFrom(200, 160, 100));
+             p.Poly({-0.1f, 0.0f, 0.05f, 0.2f, -0.5f, 0.8f, -0.75f, 0.55f}, RgbaFrom(70, 170, 60));
+         }},
+        {"ChatWindow",
+         [](Pen& p) {
+             p.Rect(0, -0.15f, 0.8f, 0.5f, kInk, 0.2f);
+             p.Poly({-0.4f, 0.3f, -0.1f, 0.3f, -0.5f, 0.75f}, kInk);
+             for (float u : {-0.4f, 0.0f, 0.4f}) p.Disc(u, -0.15f, 0.1f, kDark);
+         }},
+        {"VornTray",
+         [](Pen& p) {
+             Robot(p, -0.4f, 0.15f, 0.55f, kInk);
+             Robot(p, 0.4f, 0.15f, 0.55f, kInk);
+         }},
+        {"SquadTray",
+         [](Pen& p) {
+             Robot(p, -0.45f, 0.2f, 0.45f, kInk);
+             Robot(p, 0.0f, 0.2f, 0.45f, kInk);
+             Robot(p, 0.45f, 0.2f, 0.45f, kInk);
+         }},
+        {"Scoreboard",
+         [](Pen& p) {
+             p.Poly({-0.55f, -0.7f, 0.55f, -0.7f, 0.4f, 0.0f, -0.4f, 0.0f}, kGold);
+             p.Disc(0, -0.05f, 0.4f, kGold);
+             p.Rect(0, 0.4f, 0.1f, 0.25f, kGold);
+             p.Rect(0, 0.7f, 0.4f, 0.1f, kGold);
+         }},
+        {"Window", [](Pen& p) { Frame(p); }},
+        {"LayoutCircle",
+         [](Pen& p) {
+             std::vector<std::pair<float, float>> places;
+             for (int i = 0; i < 6; ++i) places.push_back({0.6f * std::cos(1.047f * i), 0.6f * std::sin(1.047f * i)});
+             Dots(p, places);
+         }},
+        {"LayoutLine",
+         [](Pen& p) {
+             Dots(p, {{-0.7f, 0}, {-0.35f, 0}, {0, 0}, {0.35f, 0}, {0.7f, 0}});
+         }},
+        {"LayoutRandom",
+         [](Pen& p) {
+             Dots(p, {{-0.6f, -0.4f}, {0.1f, -0.6f}, {0.5f, 0.1f}, {-0.2f, 0.2f}, {-0.5f, 0.6f}, {0.4f, 0.6f}});
+         }},
+        {"CameraOverhead",
+         [](Pen& p) {
+             Eye(p, 0, -0.55f, 0.6f);
+             p.ArrowLine(0, -0.2f, 0, 0.45f, 0.08f, kInk);
+             p.Rect(0, 0.7f, 0.8f, 0.08f, kInk);
+         }},
+        {"CameraTilted",
+         [](Pen& p) {
+             Eye(p, -0.5f, -0.5f, 0.55f);
+             p.ArrowLine(-0.25f, -0.25f, 0.35f, 0.4f, 0.08f, kInk);
+             p.Rect(0, 0.7f, 0.8f, 0.08f, kInk);
+         }},
+        {"CameraReset",
+         [](Pen& p) {
+             Eye(p, 0, 0, 0.6f);
+             p.RingAt(0, 0, 0.75f, 0.07f, kGold);
+             p.Poly({0.5f, -0.8f, 0.9f, -0.55f, 0.5f, -0.35f}, kGold);
+         }},
+        {"Erase",
+         [](Pen& p) {
+             p.Poly({-0.75f, 0.2f, 0.05f, -0.6f, 0.65f, 0.0f, -0.15f, 0.8f}, RgbaFrom(240, 140, 170));
+             p.Poly({-0.75f, 0.2f, -0.35f, -0.2f, 0.25f, 0.4f, -0.15f, 0.8f}, kInk);
+         }},
+        {"QuarterBudget", [](Pen& p) { Budget(p, 0.25f); }},
+        {"ThirdBudget", [](Pen& p) { Budget(p, 1.0f / 3.0f); }},
+        {"HalfBudget", [](Pen& p) { Budget(p, 0.5f); }},
+        {"Budget", [](Pen& p) { Budget(p, 1.0f); }},
+        {"SaveVorn",
+         [](Pen& p) {
+             Floppy(p);
+             Robot(p, 0, 0.4f, 0.35f, kBlueTeam);
+         }},
+        {"SaveSquad",
+         [](Pen& p) {
+             Floppy(p);
+             Robot(p, -0.2f, 0.4f, 0.3f, kBlueTeam);
+             Robot(p, 0.2f, 0.4f, 0.3f, kBlueTeam);
+         }},
+        {"MakeSquad",
+         [](Pen& p) {
+             Robot(p, -0.45f, 0.25f, 0.45f, kInk);
+             Robot(p, 0.05f, 0.25f, 0.45f, kInk);
+             p.Rect(0.6f, -0.45f, 0.28f, 0.08f, kGold);
+             p.Rect(0.6f, -0.45f, 0.08f, 0.28f, kGold);
+         }},
+        {"TreeRandom",
+         [](Pen& p) {
+             p.Rect(-0.25f, 0.55f, 0.1f, 0.3f, RgbaFrom(120, 80, 40));
+             p.Disc(-0.25f, -0.1f, 0.5f, RgbaFrom(50, 150, 50));
+             p.Number('?', 0.55f, 0.3f, kInk);
+         }},
+        {"RockRandom",
+         [](Pen& p) {
+             p.Poly({-0.85f, 0.6f, -0.65f, -0.1f, -0.2f, -0.45f, 0.3f, -0.25f, 0.5f, 0.6f}, RgbaFrom(150, 145, 140));
+             p.Number('?', 0.6f, 0.3f, kInk);
+         }},
+        {"GameRulesLastVornStanding",
+         [](Pen& p) {
+             Robot(p, 0, 0.25f, 0.75f, kBlueTeam);
+             p.Poly({-0.35f, -0.55f, -0.4f, -0.9f, -0.15f, -0.7f, 0, -0.95f, 0.15f, -0.7f, 0.4f, -0.9f, 0.35f, -0.55f},
+                    kGold);
+         }},
+        {"GameRulesKingOfTheHill",
+         [](Pen& p) {
+             Mountain(p, 1.1f);
+             p.Line(-0.2f, -0.4f, -0.2f, -0.95f, 0.05f, kInk);
+             p.Poly({-0.18f, -0.95f, 0.3f, -0.8f, -0.18f, -0.65f}, kRedTeam);
+         }},
+        {"GameRulesShootForTheStars", [](Pen& p) { p.StarAt(0, 0, 0.85f, 0.38f, 5, kGold); }},
+        {"GameRulesSoccer", [](Pen& p) { Ball(p, 0, 0, 0.8f); }},
         // Paint tools.
         {"BrushTiny", [](Pen& p) { p.Disc(0, 0, 0.15f, kInk); }},
         {"BrushSmall", [](Pen& p) { p.Disc(0, 0, 0.32f, kInk); }},
@@ -553,7 +731,7 @@ std::string PictogramSubject(const std::string& textureName) {
     for (const char* suffix : {"32", "64"})
         if (EndsWith(core, suffix) && core.size() > 8) core.resize(core.size() - 2);
     if (EndsWith(core, "Button")) core.resize(core.size() - 6);
-    if (StartsWith(core, "PaintTray")) {
+    if (StartsWith(core, "PaintTray") && core != "PaintTray") {
         core = core.substr(9);
         static const char* const kGrounds[] = {"Grass", "Dirt", "Stone", "Swamp", "Water", "Sand", "Snow", "Lava"};
         for (const char* ground : kGrounds)
