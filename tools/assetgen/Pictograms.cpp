@@ -241,6 +241,39 @@ void Floppy(Pen& p) {
     p.Rect(0, 0.35f, 0.5f, 0.3f, RgbaFrom(200, 205, 215));
 }
 
+void Globe(Pen& p, float u, float v, float r) {
+    p.Disc(u, v, r, RgbaFrom(60, 130, 220));
+    p.RingAt(u, v, r * 0.5f, r * 0.08f, kInk);
+    p.Line(u - r, v, u + r, v, r * 0.08f, kInk);
+    p.Line(u, v - r, u, v + r, r * 0.08f, kInk);
+    p.RingAt(u, v, r, r * 0.1f, kInk);
+}
+
+void Person(Pen& p, float u, float v, float size, Rgba c) {
+    p.Disc(u, v - 0.45f * size, 0.3f * size, c);
+    p.Disc(u, v + 0.45f * size, 0.5f * size, c);
+}
+
+void Shield(Pen& p, float u, float v, float size, Rgba c) {
+    p.Poly({u - 0.6f * size, v - 0.6f * size, u + 0.6f * size, v - 0.6f * size, u + 0.55f * size, v + 0.1f * size, u,
+            v + 0.75f * size, u - 0.55f * size, v + 0.1f * size},
+           c);
+}
+
+// Upgrades: the quality drawn beside a robot of the chassis size.
+void Upgrade(Pen& p, const std::string& quality, float size) {
+    Robot(p, -0.35f, 0.2f, 0.35f + 0.25f * size, kInk);
+    if (quality == "Speed") {
+        for (float v : {-0.3f, 0.1f, 0.5f}) p.Line(0.3f, v, 0.85f, v, 0.07f, kGold);
+    } else if (quality == "Armor") {
+        Shield(p, 0.45f, 0.1f, 0.7f, kGold);
+    } else {
+        for (float v : {-0.35f, 0.05f, 0.45f})
+            for (float u : {0.3f, 0.6f}) p.Rect(u, v, 0.11f, 0.11f, kGold);
+    }
+    p.ArrowLine(0.55f, -0.5f, 0.55f, -0.95f, 0.07f, RgbaFrom(90, 230, 100));
+}
+
 using Drawing = std::function<void(Pen&)>;
 
 const std::map<std::string, Drawing>& Drawings() {
@@ -624,6 +657,178 @@ const std::map<std::string, Drawing>& Drawings() {
          }},
         {"GameRulesShootForTheStars", [](Pen& p) { p.StarAt(0, 0, 0.85f, 0.38f, 5, kGold); }},
         {"GameRulesSoccer", [](Pen& p) { Ball(p, 0, 0, 0.8f); }},
+        // Upgrades, menus and network play.
+        {"UpgradeSpeedSmall", [](Pen& p) { Upgrade(p, "Speed", 0 / 2.0f); }},
+        {"UpgradeSpeedMedium", [](Pen& p) { Upgrade(p, "Speed", 1 / 2.0f); }},
+        {"UpgradeSpeedLarge", [](Pen& p) { Upgrade(p, "Speed", 2 / 2.0f); }},
+        {"UpgradeArmorSmall", [](Pen& p) { Upgrade(p, "Armor", 0 / 2.0f); }},
+        {"UpgradeArmorMedium", [](Pen& p) { Upgrade(p, "Armor", 1 / 2.0f); }},
+        {"UpgradeArmorLarge", [](Pen& p) { Upgrade(p, "Armor", 2 / 2.0f); }},
+        {"UpgradePatternCountSmall", [](Pen& p) { Upgrade(p, "PatternCount", 0 / 2.0f); }},
+        {"UpgradePatternCountMedium", [](Pen& p) { Upgrade(p, "PatternCount", 1 / 2.0f); }},
+        {"UpgradePatternCountLarge", [](Pen& p) { Upgrade(p, "PatternCount", 2 / 2.0f); }},
+        {"NetConnect",
+         [](Pen& p) {
+             Globe(p, 0.3f, 0, 0.55f);
+             p.ArrowLine(-0.9f, 0, -0.15f, 0, 0.09f, kGold);
+         }},
+        {"NetBack", [](Pen& p) { p.ArrowLine(0.7f, 0, -0.7f, 0, 0.14f, kInk); }},
+        {"NetServerIP",
+         [](Pen& p) {
+             Frame(p);
+             for (float u : {-0.45f, -0.15f, 0.15f, 0.45f}) p.Disc(u, 0.05f, 0.08f, kGold);
+         }},
+        {"NetLobby",
+         [](Pen& p) {
+             Globe(p, -0.3f, -0.2f, 0.5f);
+             for (float v : {0.35f, 0.6f}) p.Line(0.1f, v, 0.85f, v, 0.07f, kInk);
+         }},
+        {"NetSelectSquads",
+         [](Pen& p) {
+             Robot(p, -0.4f, 0.15f, 0.5f, kBlueTeam);
+             Robot(p, 0.4f, 0.15f, 0.5f, kBlueTeam);
+         }},
+        {"NetDisconnect",
+         [](Pen& p) {
+             Globe(p, 0, 0, 0.7f);
+             Slash(p);
+         }},
+        {"NetScenario",
+         [](Pen& p) {
+             p.Rect(0, 0, 0.8f, 0.7f, RgbaFrom(80, 160, 60), 0.1f);
+             p.Disc(-0.3f, -0.2f, 0.2f, RgbaFrom(50, 120, 40));
+             p.Poly({0.1f, 0.6f, 0.4f, 0.0f, 0.7f, 0.6f}, RgbaFrom(150, 145, 140));
+         }},
+        {"NetSquadCount",
+         [](Pen& p) {
+             Robot(p, -0.35f, 0.2f, 0.6f, kInk);
+             p.Number('#', 0.5f, 0.1f, kGold);
+         }},
+        {"NetBudget", [](Pen& p) { Budget(p, 0.75f); }},
+        {"NetLaunchDelay",
+         [](Pen& p) {
+             Stopwatch(p, kInk);
+             p.Line(0, 0.1f, 0.3f, -0.2f, 0.09f, kDark);
+         }},
+        {"NetBoostCount",
+         [](Pen& p) {
+             p.StarAt(0, 0.1f, 0.6f, 0.28f, 5, kGold);
+             p.ArrowLine(0.65f, 0.5f, 0.65f, -0.85f, 0.08f, RgbaFrom(90, 230, 100));
+         }},
+        {"NetMeteorDelay",
+         [](Pen& p) {
+             p.Line(0.75f, -0.75f, 0.0f, 0.0f, 0.2f, RgbaFrom(255, 160, 40));
+             p.Disc(-0.1f, 0.1f, 0.42f, RgbaFrom(130, 90, 60));
+         }},
+        {"NetGoalCount",
+         [](Pen& p) {
+             p.Rect(0, 0.1f, 0.8f, 0.6f, kInk);
+             p.Rect(0, 0.15f, 0.65f, 0.5f, RgbaFrom(90, 90, 100));
+             p.Number('#', 0, 0.15f, kGold);
+         }},
+        {"NetBallCount",
+         [](Pen& p) {
+             Ball(p, -0.25f, 0.1f, 0.6f);
+             p.Number('#', 0.6f, 0.5f, kGold);
+         }},
+        {"NetNetCount",
+         [](Pen& p) {
+             p.Rect(0, 0, 0.8f, 0.6f, kInk);
+             for (float u : {-0.4f, 0.0f, 0.4f}) p.Line(u, -0.6f, u, 0.6f, 0.05f, kDark);
+             for (float v : {-0.2f, 0.2f}) p.Line(-0.8f, v, 0.8f, v, 0.05f, kDark);
+         }},
+        {"NetWeaponsAllowed",
+         [](Pen& p) {
+             p.Line(-0.8f, 0.3f, 0.3f, -0.5f, 0.14f, RgbaFrom(255, 60, 60));
+             p.Line(0.2f, 0.45f, 0.45f, 0.7f, 0.12f, RgbaFrom(90, 230, 100));
+             p.Line(0.45f, 0.7f, 0.85f, 0.15f, 0.12f, RgbaFrom(90, 230, 100));
+         }},
+        {"NetGameTimer",
+         [](Pen& p) {
+             Stopwatch(p, kInk);
+             p.Line(0, 0.1f, 0, -0.35f, 0.08f, kDark);
+             p.Line(0, 0.1f, 0.3f, 0.1f, 0.08f, kDark);
+         }},
+        {"NetVIPCount", [](Pen& p) { Crown(p); }},
+        {"NetSetupGame", [](Pen& p) { p.StarAt(0, 0, 0.8f, 0.55f, 8, kInk); }},
+        {"NetRegisterLobby",
+         [](Pen& p) {
+             Globe(p, -0.2f, 0, 0.6f);
+             p.Rect(0.6f, -0.55f, 0.28f, 0.08f, kGold);
+             p.Rect(0.6f, -0.55f, 0.08f, 0.28f, kGold);
+         }},
+        {"NetServerName",
+         [](Pen& p) {
+             p.Poly({-0.8f, -0.35f, 0.45f, -0.35f, 0.85f, 0.0f, 0.45f, 0.35f, -0.8f, 0.35f}, kGold);
+             p.Disc(0.45f, 0, 0.1f, kDark);
+         }},
+        {"StartNetworkGame",
+         [](Pen& p) {
+             Globe(p, -0.2f, 0, 0.6f);
+             p.Poly({0.45f, -0.4f, 0.95f, 0.0f, 0.45f, 0.4f}, kGold);
+         }},
+        {"JoinNetworkGame",
+         [](Pen& p) {
+             Globe(p, 0.3f, 0, 0.6f);
+             p.ArrowLine(-0.95f, 0, -0.3f, 0, 0.09f, kGold);
+         }},
+        {"NewPlayer",
+         [](Pen& p) {
+             Person(p, -0.2f, 0.1f, 0.9f, kInk);
+             p.Rect(0.6f, -0.5f, 0.3f, 0.09f, kGold);
+             p.Rect(0.6f, -0.5f, 0.09f, 0.3f, kGold);
+         }},
+        {"LoadPlayer",
+         [](Pen& p) {
+             Person(p, -0.3f, 0.1f, 0.85f, kInk);
+             p.Poly({0.15f, 0.2f, 0.4f, 0.2f, 0.45f, 0.3f, 0.9f, 0.3f, 0.9f, 0.8f, 0.15f, 0.8f}, kGold);
+         }},
+        {"ShowIntroMovie",
+         [](Pen& p) {
+             p.Rect(0, 0, 0.85f, 0.6f, kInk, 0.08f);
+             for (float u : {-0.6f, -0.2f, 0.2f, 0.6f}) {
+                 p.Rect(u, -0.48f, 0.08f, 0.06f, kDark);
+                 p.Rect(u, 0.48f, 0.08f, 0.06f, kDark);
+             }
+             p.Poly({-0.2f, -0.28f, 0.3f, 0.0f, -0.2f, 0.28f}, kDark);
+         }},
+        {"Credits",
+         [](Pen& p) {
+             p.Rect(0, 0, 0.65f, 0.85f, kInk, 0.08f);
+             for (float v : {-0.5f, -0.2f, 0.1f, 0.4f}) p.Line(-0.4f, v, 0.4f, v, 0.07f, kDark);
+         }},
+        {"Lab",
+         [](Pen& p) {
+             p.Rect(0, -0.55f, 0.2f, 0.3f, kInk);
+             p.Poly({-0.2f, -0.3f, 0.2f, -0.3f, 0.7f, 0.75f, -0.7f, 0.75f}, kInk);
+             p.Poly({-0.45f, 0.25f, 0.45f, 0.25f, 0.65f, 0.68f, -0.65f, 0.68f}, RgbaFrom(90, 230, 100));
+         }},
+        {"SkipTutorial",
+         [](Pen& p) {
+             p.Poly({-0.7f, -0.5f, -0.1f, 0.0f, -0.7f, 0.5f}, kInk);
+             p.Poly({-0.1f, -0.5f, 0.5f, 0.0f, -0.1f, 0.5f}, kInk);
+             p.Rect(0.62f, 0, 0.08f, 0.5f, kInk);
+         }},
+        {"MapTutorial",
+         [](Pen& p) {
+             p.Disc(-0.25f, 0.1f, 0.55f, RgbaFrom(240, 200, 80));
+             p.RingAt(-0.25f, 0.1f, 0.8f, 0.05f, kInk);
+             p.Disc(0.5f, -0.5f, 0.16f, RgbaFrom(60, 130, 220));
+             p.Number('?', -0.25f, 0.1f, kDark);
+         }},
+        {"TrainingGrounds",
+         [](Pen& p) {
+             p.Disc(0, 0, 0.8f, kInk);
+             p.Disc(0, 0, 0.6f, kRedTeam);
+             p.Disc(0, 0, 0.4f, kInk);
+             p.Disc(0, 0, 0.2f, kRedTeam);
+         }},
+        {"Customize",
+         [](Pen& p) {
+             Robot(p, -0.3f, 0.15f, 0.75f, kBlueTeam);
+             p.Line(0.85f, -0.8f, 0.35f, -0.05f, 0.1f, RgbaFrom(200, 160, 100));
+             p.Disc(0.3f, 0.05f, 0.14f, kRedTeam);
+         }},
         // Paint tools.
         {"BrushTiny", [](Pen& p) { p.Disc(0, 0, 0.15f, kInk); }},
         {"BrushSmall", [](Pen& p) { p.Disc(0, 0, 0.32f, kInk); }},
@@ -719,6 +924,10 @@ const std::map<std::string, std::string>& Aliases() {
         {"PropertyLargeEnemy", "LargeEnemy"},
         {"FriendGoalObject", "FriendGoal"},
         {"EnemyGoalObject", "EnemyGoal"},
+        {"CreditsMenu", "Credits"},
+        {"LabButtonTan", "Lab"},
+        {"WinningCustomize", "Customize"},
+        {"StartNetworkGame", "StartNetworkGame"},
         {"Reloading", "Reloading"},
     };
     return aliases;
