@@ -5,6 +5,10 @@ Actor Earth Home
 Actor SpaceBunny Hopper
 Actor WormHole Gate
 Actor Missile Rocket
+Actor RobotSmallVorn Hero
+Actor StalkMediumVorn Rival
+Actor LaserBeam Beam
+Actor Explosion Flash
 Stage
 Time 6
 Camera
@@ -42,6 +46,51 @@ End
 Gate
 From 0 6 0
 Full
+End
+End
+Stage
+Time 6
+Camera
+Position 0 -12 2
+LookAt 0 0 1
+End
+Text
+<S> 2.2 LaserTest
+<S> 3.2 MissileExplosion
+<SS> IntroLine4
+Each Vorn follows its own patterns. This one sees an enemy ahead, and fires.
+End
+Hero
+From -7 0 0
+To -3 0 0
+AnimationLoop Walk Walk
+Mood Mean
+End
+Rival
+From 5 0 0
+AnimationLoop Idle Idle
+End
+Beam
+From -3 0 1
+To 5 0 1
+End
+Flash
+From 5 0 1
+End
+End
+Stage
+Time 4
+Text
+<SS> IntroLine5
+Yours will learn whatever you teach them.
+End
+Hero
+Mood Happy
+Animation JumpDance Victory
+End
+Rival
+Mood Sad
+Animation Sag Defeat
 End
 End
 Stage
