@@ -319,6 +319,7 @@ void DrawBillboard(Sprite* sprite, const Vector3& centre, float width, float hei
 
 void DrawPatternModel(ModelNode* model) {
     if (model) {
+        NoCulling both;
         GetRenderer().RenderModel(model, false, false);
     }
 }

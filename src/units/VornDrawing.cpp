@@ -311,6 +311,8 @@ void Vorn::DrawPatternBubble(const Vector3& point, float lift) {
     bubble.viewport = rect;
     bubble.SetAspect(1.0f);
     renderer.SetCamera(bubble);
+    // The bubble lies over the battlefield whatever the depth behind it.
+    renderer.ClearViewport(Color(0xFF000000u), 1.0f, 2);
     renderer.SetWorldTransform(Matrix4());
     currentPattern->Draw(32.0f, PatternDrawParts());
     renderer.SetCamera(scene);
