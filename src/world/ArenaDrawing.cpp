@@ -98,7 +98,10 @@ void Arena::DrawKind(int kind) {
 }
 
 void Arena::DrawUnits(void (Vorn::*pass)(const Vector3&)) {
-    for (const DrawEntry& entry : drawLists[kKindVorn]) (static_cast<Vorn*>(entry.object)->*pass)(entry.position);
+    for (const DrawEntry& entry : drawLists[kKindVorn]) {
+        // Only units take the unit passes, whatever else claims their kind.
+        if (auto* unit = dynamic_cast<Vorn*>(entry.object)) (unit->*pass)(entry.position);
+    }
 }
 
 void Arena::DrawKindBases(int kind) {
