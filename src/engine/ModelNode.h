@@ -122,8 +122,7 @@ public:
 private:
     void StepBlend(float elapsed);
     void PoseFrom(const PoseKey& pose, const ModelNode& sourceNode, int& index, bool isRoot);
-    void PosePartFrom(const PoseKey& pose, const ModelNode& sourceNode, int& index, const ModelNode* part,
-                      bool inside);
+    void PosePartFrom(const PoseKey& pose, const ModelNode& sourceNode, int& index, const ModelNode* part, bool inside);
     void AddBox(const Matrix4& parent, Box& box) const;
     bool FindWorld(const ModelNode* node, const Matrix4& parent, bool includeNode, Matrix4& out) const;
     void ScaleNodes(float s);

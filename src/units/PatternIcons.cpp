@@ -133,7 +133,8 @@ void LoadPatternIcons() {
     for (int i = 0; i < kMaxActionsPerPathPoint; ++i) {
         gIcons.orderBadges[i] = LoadIconSprite(String::FromInt(i + 1) + "Button.tga");
     }
-    for (int kind = 0; kind < kActionKindCount; ++kind) gIcons.actionButtons[kind] = LoadIconSprite(ActionButtonNames[kind]);
+    for (int kind = 0; kind < kActionKindCount; ++kind)
+        gIcons.actionButtons[kind] = LoadIconSprite(ActionButtonNames[kind]);
 }
 
 void LoadPatternObjectIcons() {
@@ -146,7 +147,8 @@ void LoadPatternObjectIcons() {
     for (int set = 0; set < 2; ++set) {
         for (int kind = 0; kind < kPatternObjectKindCount; ++kind) {
             int shown = kind;
-            if (set == 1 && (kind == kPatternFriend || kind == kPatternEnemy)) shown = kPatternFriend + kPatternEnemy - kind;
+            if (set == 1 && (kind == kPatternFriend || kind == kPatternEnemy))
+                shown = kPatternFriend + kPatternEnemy - kind;
             if (set == 1 && (kind == kPatternFriendGoal || kind == kPatternEnemyGoal)) {
                 shown = kPatternFriendGoal + kPatternEnemyGoal - kind;
             }
@@ -171,11 +173,11 @@ void LoadPatternObjectIcons() {
         }
     }
     const char* const friendNames[kPatternPropertyCount] = {
-        "PropertyInjuredButton.tga",     "PropertyNotInjuredButton.tga",  "PropertySmallFriendButton.tga",
+        "PropertyInjuredButton.tga",      "PropertyNotInjuredButton.tga",  "PropertySmallFriendButton.tga",
         "PropertyMediumFriendButton.tga", "PropertyLargeFriendButton.tga", "PropertyVIPButton.tga",
-        "PropertyNotVIPButton.tga",      "PropertySoccerBallButton.tga"};
+        "PropertyNotVIPButton.tga",       "PropertySoccerBallButton.tga"};
     const char* const enemyNames[kPatternPropertyCount] = {
-        "PropertyInjuredButton.tga",     "PropertyNotInjuredButton.tga",  "PropertySmallEnemyButton.tga",
+        "PropertyInjuredButton.tga",     "PropertyNotInjuredButton.tga", "PropertySmallEnemyButton.tga",
         "PropertyMediumEnemyButton.tga", "PropertyLargeEnemyButton.tga", "PropertyVIPButton.tga",
         "PropertyNotVIPButton.tga",      "PropertySoccerBallButton.tga"};
     for (int i = 0; i < kPatternPropertyCount; ++i) {

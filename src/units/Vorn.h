@@ -313,7 +313,7 @@ public:
     float turnLeft = 0.0f;  // radians still to turn while walking
     Spring bodySway;
     Vector3 swayVector;
-    Vector2 bodyLean;                // where the body sway leans to; zero at rest
+    Vector2 bodyLean;                   // where the body sway leans to; zero at rest
     ModelNode* bodyModel = nullptr;     // not owned
     ModelNode* bodyInstance = nullptr;  // the copy BuildBody made; handed back on rebuild
     AnimationController bodyAnimation;

@@ -190,8 +190,8 @@ void Vorn::DrawBody(const Vector3& point) {
     worldMatrix = BodyTransform(point);
     renderer.SetWorldTransform(worldMatrix);
     // The roll is along the ground, so it is turned into the body's frame.
-    const Matrix4 rollInBody = Matrix4::Multiply(
-        Matrix4::Multiply(Matrix::RotationZ(heading), RotationOf(roll)), Matrix::RotationZ(-heading));
+    const Matrix4 rollInBody =
+        Matrix4::Multiply(Matrix4::Multiply(Matrix::RotationZ(heading), RotationOf(roll)), Matrix::RotationZ(-heading));
     TurnedNode rolled(rollRadius > 0.0f ? ballNode : nullptr, rollInBody);
     TurnedNode propellers[kWeaponPlaces] = {
         {weapons[0].kind == kWeaponPropeller && weapons[0].flightTimer > 0.0f ? weaponPlaceNodes[0] : nullptr,
@@ -222,8 +222,8 @@ void Vorn::DrawTeleportDecal(const Vector3& point) {
 void Vorn::DrawPatternBackgroundDecal(const Vector3& point) {
     const TextureHandle background = Images().patternBackground;
     if (showPatternBackground == 0 || background == nullptr) return;
-    DrawGroundDecal(point, Vector2(position.x, position.y), kPatternBackgroundHalf, background,
-                    Color(0xFFFFFFFFu), false, heading);
+    DrawGroundDecal(point, Vector2(position.x, position.y), kPatternBackgroundHalf, background, Color(0xFFFFFFFFu),
+                    false, heading);
 }
 
 void Vorn::DrawDebuggedPattern(const Vector3& point) {
@@ -232,8 +232,8 @@ void Vorn::DrawDebuggedPattern(const Vector3& point) {
     if (game == nullptr || game->DebuggedVorn() != this || shown == nullptr) return;
     const TextureHandle background = Images().patternBackground;
     if (background != nullptr) {
-        DrawGroundDecal(point, Vector2(position.x, position.y), kPatternBackgroundHalf, background,
-                        Color(0xFFFFFFFFu), false, heading);
+        DrawGroundDecal(point, Vector2(position.x, position.y), kPatternBackgroundHalf, background, Color(0xFFFFFFFFu),
+                        false, heading);
     }
     shown->DrawInArena(*this, true);
 }
@@ -254,8 +254,7 @@ void Vorn::DrawOverlays(const Vector3& point) {
         Vector3 right = camera.up.Cross(-camera.direction);
         if (!right.IsNearZero()) right.Normalize();
         const Color colour = Color::FromRGBA(uint8_t(255.0f * (1.0f - fill)), uint8_t(255.0f * fill), 0, 255);
-        DrawBillboard(images.healthBar, centre - right * (0.5f * width * (1.0f - fill)), width * fill, height,
-                      colour);
+        DrawBillboard(images.healthBar, centre - right * (0.5f * width * (1.0f - fill)), width * fill, height, colour);
         lift += 2.0f * kBarHeightFactor;
     }
     if (showIcons != 0 && owner != nullptr) {
@@ -304,8 +303,7 @@ void Vorn::DrawPatternBubble(const Vector3& point, float lift) {
     const IntRect& window = renderer.GetWindowRect();
     const IntRect rect(int(screen.x) - half, int(screen.y) - kBubblePixels, int(screen.x) + half - 1,
                        int(screen.y) - 1);
-    if (rect.left < window.left || rect.top < window.top || rect.right > window.right ||
-        rect.bottom > window.bottom) {
+    if (rect.left < window.left || rect.top < window.top || rect.right > window.right || rect.bottom > window.bottom) {
         return;
     }
     bubble.viewport = rect;

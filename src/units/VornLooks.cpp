@@ -56,7 +56,8 @@ Mesh* WeaponMesh(int32_t kind, int32_t sizeClass) {
         tried[kind][sizeClass] = true;
         const String name = String(WeaponKindName(kind)) + "Weapon";
         const float size = kWeaponSizeFactor * kChassisRadiusBySize[sizeClass];
-        ModelNode* model = GetRenderer().LoadModel(ActorModelPath(name), 1.0f, size, 2, 0, 1, 0.0f, 0.5f, 1, true, false);
+        ModelNode* model =
+            GetRenderer().LoadModel(ActorModelPath(name), 1.0f, size, 2, 0, 1, 0.0f, 0.5f, 1, true, false);
         Array<Mesh*> found;
         if (model != nullptr) model->GetMeshes(found);
         meshes[kind][sizeClass] = found.IsEmpty() ? nullptr : found[0];
@@ -101,8 +102,8 @@ bool IsWaitingState(int32_t state) {
 }
 
 bool IsPlayingState(int32_t state) {
-    return state == Vorn::kAnimVictoryPlaying || state == Vorn::kAnimDefeatPlaying ||
-           state == Vorn::kAnimIdlePlaying || state == Vorn::kAnimSimpleVictoryPlaying;
+    return state == Vorn::kAnimVictoryPlaying || state == Vorn::kAnimDefeatPlaying || state == Vorn::kAnimIdlePlaying ||
+           state == Vorn::kAnimSimpleVictoryPlaying;
 }
 
 }  // namespace
@@ -164,8 +165,7 @@ void Vorn::BuildBody(int32_t chassis) {
     SetAnimationState(kAnimIdle);
 }
 
-void Vorn::SetFaceMood(ModelNode* body, const ChassisDefinition& chassis, int32_t newMood, int32_t mouth,
-                       int32_t eye) {
+void Vorn::SetFaceMood(ModelNode* body, const ChassisDefinition& chassis, int32_t newMood, int32_t mouth, int32_t eye) {
     if (body == nullptr) return;
     if (mouth >= 0 && mouth < chassis.mouths.Count()) ShowPart(body, "MouthActor", chassis.mouths[mouth], newMood);
     ShowEye(body, "LeftEyeActor", chassis.leftEyes, eye);
