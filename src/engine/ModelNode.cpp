@@ -339,6 +339,31 @@ void ModelNode::ApplyAnimation(int animationIndex, const AnimationController& co
     StepBlend(elapsed);
 }
 
+void ModelNode::ApplyPartPose(int animationIndex, const Vector3& point, const ModelNode* part) {
+    if (source == nullptr || part == nullptr || animationIndex < 0 || animationIndex >= source->animations.Count()) {
+        return;
+    }
+    PoseAnimation& animation = const_cast<ModelNode*>(source)->animations[animationIndex];
+    const PoseKey pose = animation.Evaluate(point);
+    int index = 0;
+    PosePartFrom(pose, *source, index, part, false);
+}
+
+void ModelNode::PosePartFrom(const PoseKey& pose, const ModelNode& sourceNode, int& index, const ModelNode* part,
+                             bool inside) {
+    inside = inside || this == part;
+    if (inside && index < pose.rotations.Count()) {
+        local = sourceNode.local;
+        SetRotation(local, pose.rotations[index]);
+    }
+    ++index;
+    const ModelNode* from = sourceNode.firstChild;
+    for (ModelNode* child = firstChild; child != nullptr && from != nullptr; child = child->nextSibling) {
+        child->PosePartFrom(pose, *from, index, part, inside);
+        from = from->nextSibling;
+    }
+}
+
 void ModelNode::CopyPose(const ModelNode& other) {
     local = other.local;
     world = other.world;

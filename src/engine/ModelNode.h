@@ -91,6 +91,9 @@ public:
     // Poses an instance from its source's animation at the controller's position, then
     // steps the blend by the elapsed time.
     void ApplyAnimation(int animationIndex, const AnimationController& controller, float elapsed);
+    // Poses only the subtree under `part` (a node of this instance tree) from the
+    // source's animation at the point; the other nodes keep their pose.
+    void ApplyPartPose(int animationIndex, const Vector3& point, const ModelNode* part);
     // Copies the matrices and pose fields of a tree of the same shape, node by node.
     void CopyPose(const ModelNode& other);
 
@@ -119,6 +122,7 @@ public:
 private:
     void StepBlend(float elapsed);
     void PoseFrom(const PoseKey& pose, const ModelNode& sourceNode, int& index, bool isRoot);
+    void PosePartFrom(const PoseKey& pose, const ModelNode& sourceNode, int& index, const ModelNode* part, bool inside);
     void AddBox(const Matrix4& parent, Box& box) const;
     bool FindWorld(const ModelNode* node, const Matrix4& parent, bool includeNode, Matrix4& out) const;
     void ScaleNodes(float s);

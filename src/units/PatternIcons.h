@@ -4,6 +4,7 @@
 // the pattern records reach the renderer.
 #include <cstdint>
 
+#include "core/Color.h"
 #include "core/Vector2.h"
 #include "core/Vector3.h"
 #include "units/Action.h"
@@ -12,6 +13,7 @@
 #include "units/PatternObject.h"
 
 class ModelNode;
+class String;
 struct Sprite;
 class Vorn;
 
@@ -54,6 +56,9 @@ void LoadPatternIcons();        // patterns and path points
 void LoadPatternObjectIcons();  // pattern objects
 void LoadMapConditionIcons();   // map conditionals
 
+// A renderer sprite of the texture, or none when the data lacks it.
+Sprite* LoadIconSprite(const String& name);
+
 // Friend colours when true, enemy colours otherwise.
 void SelectPathIconColours(bool friendColours);
 // Makes object icon set 0 or 1 current; nothing when it already is.
@@ -86,5 +91,7 @@ void DrawGroundLine(const Vector3& from, const Vector3& to);
 // Marching dots on the terrain from one point to the other.
 void DrawGroundDots(const Vector3& from, const Vector3& to);
 void DrawGroundCircle(const Vector3& centre, float radius);
+// A picture standing upright and facing the camera, centred at the point.
+void DrawBillboard(Sprite* sprite, const Vector3& centre, float width, float height, Color colour);
 // The shared arrowhead model at the point, turned to the heading.
 void DrawArrowhead(const Vector3& point, float heading);

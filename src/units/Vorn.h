@@ -17,10 +17,12 @@
 #include "core/Vector2.h"
 #include "core/Vector3.h"
 #include "core/Vector3Array.h"
+#include "engine/AnimationController.h"
 #include "units/Weapon.h"
 #include "world/WorldObject.h"
 
 class Beacon;
+class ChassisDefinition;
 class ModelNode;
 class Pattern;
 class PathPoint;
@@ -225,7 +227,8 @@ public:
     Vector3 ContactPointToward(const Vector3& freePoint, const WorldObject& obstacle) const;
     void NudgeHeading();
 
-    // Looks: what the behaviour needs of them (the drawing is built elsewhere).
+    // Looks. The body is the unit's own copy of its chassis model, posed by its
+    // animation controller.
     void BuildBody(int32_t chassis);
     void SetMood(int32_t newMood, float seconds);
     void SetWeaponModel(int32_t place, int32_t weaponKind);
@@ -236,6 +239,23 @@ public:
     void UpdateBodyAndBall();
     void StepBodySway();
     void PlaySound(int which, float volume);
+    // Starts a named animation of the body on the track (blend 0.5, second value 0.1).
+    void PlayAnimation(const String& animation, const char* track, bool looping);
+    // The face nodes show the chassis' meshes for the mood and the variants; parts the
+    // chassis lacks are left as they are.
+    static void SetFaceMood(ModelNode* body, const ChassisDefinition& chassis, int32_t mood, int32_t mouth,
+                            int32_t eye);
+    // Rolling a ball of the radius along the ground displacement.
+    static Quaternion RollQuaternion(const Vector3& displacement, float radius);
+    // Where the body is drawn for the image point: turned to the heading, tilted toward
+    // the sway, and while fading shrunk and spun.
+    Matrix4 BodyTransform(const Vector3& point) const;
+    void DrawBody(const Vector3& point);
+    // The arena's unit passes, each at one image of the unit.
+    void DrawTeleportDecal(const Vector3& point);
+    void DrawPatternBackgroundDecal(const Vector3& point);
+    void DrawDebuggedPattern(const Vector3& point);
+    void DrawOverlays(const Vector3& point);
 
     // Unit file.
     // Reads the named unit file (the player's folder, then the shared "Vorns" folder).
@@ -293,8 +313,15 @@ public:
     float turnLeft = 0.0f;  // radians still to turn while walking
     Spring bodySway;
     Vector3 swayVector;
-    Vector2 bodyLean;                // where the body sway leans to; zero at rest
-    ModelNode* bodyModel = nullptr;  // not owned
+    Vector2 bodyLean;                   // where the body sway leans to; zero at rest
+    ModelNode* bodyModel = nullptr;     // not owned
+    ModelNode* bodyInstance = nullptr;  // the copy BuildBody made; handed back on rebuild
+    AnimationController bodyAnimation;
+    // The arm of the last shot keeps aiming for a moment over the body's animation.
+    int32_t aimPlace = -1;
+    Vector3 aimTarget;
+    float aimTimer = 0.0f;
+    uint8_t aimingHigh = 0;
     ModelNode* ballNode = nullptr;
     ModelNode* torsoNode = nullptr;
     Quaternion roll;
@@ -350,6 +377,10 @@ public:
 private:
     void ResetConditionals();
     void LoadSounds();
+    void StepEndPoseSound();
+    void StepCarriedBall(float seconds);
+    void PoseAimingArm();
+    void DrawPatternBubble(const Vector3& point, float lift);
     void DestroyEffects();
     void ExplodeCarriedExplosives();
     void CountLoss();

@@ -1,15 +1,18 @@
-// What the behaviour needs of the unit's looks (body, mood, animation state, sway and
-// sounds) and the carried ball. Drawing the body, the face and the icons is left to the
-// looks; these keep the state that the behaviour reads and sets.
+// The unit's looks: its own copy of the chassis body with face and weapons, the
+// animation states, the body sway, the aiming arm, the roll of a ball-shaped body and
+// the carried ball; and the ball's hand-overs between the unit and the arena.
 #include <algorithm>
 #include <cmath>
 
 #include "audio/EffectSounds.h"
 #include "core/Gravity.h"
 #include "core/MathUtil.h"
+#include "engine/AssetPaths.h"
 #include "engine/ModelNode.h"
+#include "engine/Renderer.h"
 #include "game/Game.h"
 #include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "units/ChassisTable.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
@@ -29,13 +32,81 @@ constexpr float kKickApex = 1.5f;
 // The sway never leans the body further than this in either ground axis.
 constexpr float kMaxSway = 2.0f;
 constexpr float kSwayFollowBySize[3] = {0.1f, 0.2f, 0.3f};
+constexpr float kAnimationBlend = 0.5f;
+constexpr float kAnimationSecond = 0.1f;
+// An arm keeps its aim this long after the shot.
+constexpr float kAimSeconds = 0.6f;
+// Weapon models are fitted to this share of the body radius.
+constexpr float kWeaponSizeFactor = 0.8f;
 
 // A uniform draw in [-1, 1].
 float SignedFraction() { return RandomFloatBetween(-1.0f, 1.0f); }
 
-}  // namespace
+float FrameTime() {
+    const Game* game = CurrentGame();
+    return game != nullptr ? game->frameTime : 0.0f;
+}
 
-void Vorn::Draw(const Vector3&) {}
+// Each weapon kind's mesh at each size class, loaded on first use.
+Mesh* WeaponMesh(int32_t kind, int32_t sizeClass) {
+    static Mesh* meshes[kWeaponKindCount][3] = {};
+    static bool tried[kWeaponKindCount][3] = {};
+    if (!WeaponTable::IsValidKind(kind) || sizeClass < 0 || sizeClass > 2) return nullptr;
+    if (!tried[kind][sizeClass]) {
+        tried[kind][sizeClass] = true;
+        const String name = String(WeaponKindName(kind)) + "Weapon";
+        const float size = kWeaponSizeFactor * kChassisRadiusBySize[sizeClass];
+        ModelNode* model =
+            GetRenderer().LoadModel(ActorModelPath(name), 1.0f, size, 2, 0, 1, 0.0f, 0.5f, 1, true, false);
+        Array<Mesh*> found;
+        if (model != nullptr) model->GetMeshes(found);
+        meshes[kind][sizeClass] = found.IsEmpty() ? nullptr : found[0];
+    }
+    return meshes[kind][sizeClass];
+}
+
+void ShowPart(ModelNode* body, const char* nodeName, const MoodSet& set, int32_t mood) {
+    ModelNode* node = body->FindByName(nodeName);
+    if (node == nullptr || mood < 0 || mood >= set.count || set.parts[mood].mesh == nullptr) return;
+    node->mesh = set.parts[mood].mesh;
+}
+
+void ShowEye(ModelNode* body, const char* nodeName, const Array<FacePart>& eyes, int32_t eye) {
+    ModelNode* node = body->FindByName(nodeName);
+    if (node == nullptr || eye < 0 || eye >= eyes.Count() || eyes[eye].mesh == nullptr) return;
+    node->mesh = eyes[eye].mesh;
+}
+
+const Array<const char*>* AnimationList(const ChassisDefinition& row, int32_t playingState) {
+    switch (playingState) {
+        case Vorn::kAnimVictoryPlaying: return &row.victoryAnimations;
+        case Vorn::kAnimDefeatPlaying: return &row.defeatAnimations;
+        case Vorn::kAnimIdlePlaying: return &row.idleAnimations;
+        case Vorn::kAnimSimpleVictoryPlaying: return &row.simpleVictoryAnimations;
+        default: return nullptr;
+    }
+}
+
+const char* TrackOfPlayingState(int32_t playingState) {
+    switch (playingState) {
+        case Vorn::kAnimVictoryPlaying: return "Victory";
+        case Vorn::kAnimDefeatPlaying: return "Defeat";
+        case Vorn::kAnimSimpleVictoryPlaying: return "SimpleVictory";
+        default: return "Idle";
+    }
+}
+
+bool IsWaitingState(int32_t state) {
+    return state == Vorn::kAnimVictoryWaiting || state == Vorn::kAnimDefeatWaiting || state == Vorn::kAnimIdle ||
+           state == Vorn::kAnimSimpleVictoryWaiting;
+}
+
+bool IsPlayingState(int32_t state) {
+    return state == Vorn::kAnimVictoryPlaying || state == Vorn::kAnimDefeatPlaying || state == Vorn::kAnimIdlePlaying ||
+           state == Vorn::kAnimSimpleVictoryPlaying;
+}
+
+}  // namespace
 
 void Vorn::PlaceAt(const Vector3& point) {
     WorldObject::PlaceAt(point);
@@ -48,7 +119,15 @@ void Vorn::PlaceAt(const Vector3& point) {
     OnPlaced();
 }
 
-void Vorn::OnPlaced() {}
+void Vorn::OnPlaced() {
+    const ChassisDefinition* row = ChassisTable::Row(chassisType);
+    if (row == nullptr || row->shadowTexture == nullptr || gArena == nullptr) return;
+    const float radius = GetRadius();
+    shadows[0].texture = row->shadowTexture;
+    shadows[0].centre = Vector2(position.x + 0.2f * swayVector.x, position.y + 0.2f * swayVector.y);
+    shadows[0].halfSize = radius;
+    shadows[0].angle = heading;
+}
 
 float Vorn::ChassisSpeed() const {
     const ChassisDefinition* row = ChassisTable::Row(chassisType);
@@ -62,9 +141,16 @@ void Vorn::BuildBody(int32_t chassis) {
     }
     chassisType = chassis;
     weaponPlaceCount = std::clamp(row->weaponPlaces, 1, kWeaponPlaces);
-    bodyModel = row->bodyModel;
+    bodyAnimation.Stop();
+    if (bodyInstance != nullptr) {
+        GetRenderer().RegisterModel(bodyInstance);
+        bodyInstance = nullptr;
+    }
+    if (row->bodyModel != nullptr) bodyInstance = GetRenderer().CloneModel(row->bodyModel, true);
+    bodyModel = bodyInstance;
     ballNode = bodyModel != nullptr ? bodyModel->FindByName("BallActor") : nullptr;
     torsoNode = bodyModel != nullptr ? bodyModel->FindByName("Torso") : nullptr;
+    rollRadius = ballNode != nullptr && ballNode->bounds.radius > 0.0f ? ballNode->bounds.radius : 0.0f;
     roll = Quaternion();
     shape.SetSphere(position, row->scale);
     ComputeCost();
@@ -73,37 +159,93 @@ void Vorn::BuildBody(int32_t chassis) {
     }
     mouthVariant = RandomPick(row->mouths.Count());
     eyeVariant = RandomPick(row->leftEyes.Count());
+    SetFaceMood(bodyModel, *row, mood, mouthVariant, eyeVariant);
     const int walk = RandomPick(row->walkAnimations.Count());
     animationName = walk >= 0 ? String(row->walkAnimations[walk]) : String("Walk");
     SetAnimationState(kAnimIdle);
 }
 
+void Vorn::SetFaceMood(ModelNode* body, const ChassisDefinition& chassis, int32_t newMood, int32_t mouth, int32_t eye) {
+    if (body == nullptr) return;
+    if (mouth >= 0 && mouth < chassis.mouths.Count()) ShowPart(body, "MouthActor", chassis.mouths[mouth], newMood);
+    ShowEye(body, "LeftEyeActor", chassis.leftEyes, eye);
+    ShowEye(body, "RightEyeActor", chassis.rightEyes, eye);
+    ShowPart(body, "LeftEyebrowActor", chassis.leftBrow, newMood);
+    ShowPart(body, "MiddleEyebrowActor", chassis.middleBrow, newMood);
+    ShowPart(body, "RightEyebrowActor", chassis.rightBrow, newMood);
+}
+
 void Vorn::SetMood(int32_t newMood, float seconds) {
+    const ChassisDefinition* row = ChassisTable::Row(chassisType);
+    if (newMood != mood && row != nullptr) SetFaceMood(bodyModel, *row, newMood, mouthVariant, eyeVariant);
     mood = newMood;
     moodTimer = seconds;
 }
 
-void Vorn::SetWeaponModel(int32_t place, int32_t /*weaponKind*/) {
+void Vorn::SetWeaponModel(int32_t place, int32_t weaponKind) {
     if (place < 0 || place >= kWeaponPlaces || bodyModel == nullptr) {
         return;
     }
-    // The node shows the kind's model once the looks draw weapons.
     weaponPlaceNodes[place] = bodyModel->FindByName(place == 0 ? "RightWeaponActor" : "LeftWeaponActor");
+    if (weaponPlaceNodes[place] == nullptr) return;
+    // A place the chassis does not use shows nothing.
+    weaponPlaceNodes[place]->mesh =
+        place < weaponPlaceCount ? WeaponMesh(weaponKind, ChassisTable::SizeClass(chassisType)) : nullptr;
+}
+
+void Vorn::PlayAnimation(const String& animation, const char* track, bool looping) {
+    bodyAnimation.Play(bodyModel, animation, track, looping, kAnimationBlend, kAnimationSecond, true);
 }
 
 void Vorn::SetAnimationState(int32_t state) {
     animationState = state;
     animationPlaying = 0;
+    const ChassisDefinition* row = ChassisTable::Row(chassisType);
+    if (state == kAnimNone || bodyModel == nullptr || row == nullptr) {
+        bodyAnimation.Stop();
+        return;
+    }
+    if (IsWaitingState(state)) {
+        PlayAnimation("Idle", "Idle", true);
+        return;
+    }
+    if (state == kAnimWalk) {
+        PlayAnimation(animationName, "Walk", true);
+        return;
+    }
+    if (state == kAnimTurn) {
+        const int pick = RandomPick(row->rotateAnimations.Count());
+        if (pick >= 0) PlayAnimation(row->rotateAnimations[pick], "Rotate", true);
+        return;
+    }
+    const Array<const char*>* list = AnimationList(*row, state);
+    const int pick = list != nullptr ? RandomPick(list->Count()) : -1;
+    if (pick < 0) return;
+    PlayAnimation((*list)[pick], TrackOfPlayingState(state), false);
+    animationPlaying = bodyAnimation.IsPlaying() ? 1 : 0;
 }
 
 void Vorn::UpdateAnimation() {
-    if (animationState != kAnimIdle && animationState != kAnimVictoryWaiting && animationState != kAnimDefeatWaiting) {
+    StepEndPoseSound();
+    if (IsPlayingState(animationState)) {
+        // A one-shot animation that has ended goes back to its waiting state.
+        if (!bodyAnimation.IsPlaying()) {
+            SetAnimationState(animationState - 1);
+            PickIdleDelay();
+        }
         return;
     }
-    idleAnimationDelay -= CurrentGame() != nullptr ? CurrentGame()->frameTime : 0.0f;
-    if (idleAnimationDelay <= 0.0f) {
-        PickIdleDelay();
+    if (!IsWaitingState(animationState)) {
+        return;
     }
+    idleAnimationDelay -= FrameTime();
+    if (idleAnimationDelay > 0.0f) {
+        return;
+    }
+    PickIdleDelay();
+    const ChassisDefinition* row = ChassisTable::Row(chassisType);
+    const Array<const char*>* list = row != nullptr ? AnimationList(*row, animationState + 1) : nullptr;
+    if (list != nullptr && !list->IsEmpty()) SetAnimationState(animationState + 1);
 }
 
 void Vorn::PickIdleDelay() {
@@ -112,19 +254,96 @@ void Vorn::PickIdleDelay() {
     idleAnimationDelay = endPose ? RandomFloatBetween(1.0f, 4.0f) : RandomFloatBetween(3.0f, 12.0f);
 }
 
-void Vorn::AimWeaponPlace(const Weapon&, bool, const Vector3&) {}
+void Vorn::StepEndPoseSound() {
+    if (endPoseSet == 0 || owner == nullptr || owner->won == 0) return;
+    const int32_t sound = sounds[owner == &GetOpponentPlayer() ? kSoundLaugh : kSoundCheer];
+    if (endPoseSoundPlaying != 0 && IsEffectSoundPlaying(sound)) return;
+    endPoseSoundPlaying = 0;
+    endPoseSoundTimer -= FrameTime();
+    if (endPoseSoundTimer > 0.0f) return;
+    endPoseSoundTimer = RandomFloatBetween(1.0f, 5.0f);
+    PlayEffectSound(sound, 1.0f, 0);
+    endPoseSoundPlaying = 1;
+}
 
-void Vorn::UpdateBodyAndBall() {}
+void Vorn::AimWeaponPlace(const Weapon& weapon, bool aimHigh, const Vector3& aimPoint) {
+    for (int place = 0; place < kWeaponPlaces; ++place) {
+        if (&weapons[place] != &weapon) continue;
+        aimPlace = place;
+        aimTarget = aimPoint;
+        aimingHigh = aimHigh || weapon.kind == kWeaponKicker ? 1 : 0;
+        aimTimer = kAimSeconds;
+        PoseAimingArm();
+    }
+}
+
+void Vorn::PoseAimingArm() {
+    if (aimPlace < 0 || aimTimer <= 0.0f || bodyModel == nullptr) return;
+    ModelNode* arm = bodyModel->FindByName(aimPlace == 0 ? "RightArm" : "LeftArm");
+    const int animation = bodyModel->FindAnimation(aimingHigh != 0 ? "AimHigh" : "Aim");
+    if (arm == nullptr || animation < 0) return;
+    const PoseAnimation& poses = bodyModel->Animations()[animation];
+    float reach = 0.0f;
+    for (const PoseKey& key : poses.keys) reach = std::max(reach, key.position.Length());
+    // The aim point in the unit's frame, at the distance of the poses' own points.
+    Vector3 toward = gArena != nullptr ? gArena->NearestImage(position, aimTarget) - position : aimTarget - position;
+    const float c = std::cos(-heading), s = std::sin(-heading);
+    Vector3 local(c * toward.x - s * toward.y, s * toward.x + c * toward.y, toward.z);
+    if (local.IsNearZero()) local = Vector3(1.0f, 0.0f, 0.0f);
+    local.Normalize();
+    bodyModel->ApplyPartPose(animation, local * reach, arm);
+}
+
+void Vorn::UpdateBodyAndBall() {
+    const float frame = FrameTime();
+    if (bodyModel != nullptr && (bodyAnimation.IsPlaying() || aimTimer > 0.0f)) {
+        bodyAnimation.Advance(animationSpeed * frame * speedFactor);
+        if (aimTimer > 0.0f) {
+            aimTimer -= frame;
+            PoseAimingArm();
+        }
+    }
+    if (carryingBall != 0) StepCarriedBall(frame);
+}
+
+void Vorn::StepCarriedBall(float seconds) {
+    const Vector2 before = ballOffset;
+    ballBounceSpeed -= kGravity * seconds;
+    ballHeight += ballBounceSpeed * seconds;
+    ballOffset = ballOffset + Vector2(ballDrift.x, ballDrift.y) * seconds;
+    ballOffset = Vector2(std::clamp(ballOffset.x, -kGivenBallLift, kGivenBallLift),
+                         std::clamp(ballOffset.y, -kGivenBallLift, kGivenBallLift));
+    const Vector2 travel = ballOffset - before;
+    ballSpin.x += travel.y / kBallRadius;
+    ballSpin.y -= travel.x / kBallRadius;
+    const float headTop = GetRadius();
+    if (ballHeight >= headTop + kGivenBallLift) return;
+    // The height over the head can be below zero after a long frame.
+    const float over = ballHeight - headTop;
+    ballHeight = headTop + kGivenBallLift;
+    ballDrift = Vector3(SignedFraction() * kGivenBallLift, SignedFraction() * kGivenBallLift, 0.0f);
+    ballBounceSpeed = 2.0f * std::sqrt(std::max(0.0f, over)) * kGravity;
+    PlaySound(kSoundBallHead, 1.0f);
+}
 
 void Vorn::StepBodySway() {
     bodySway.followFactor = kSwayFollowBySize[SizeClass()];
-    const Game* game = CurrentGame();
-    const float frameTime = game != nullptr ? game->frameTime : 0.0f;
-    const Vector3 next = bodySway.Step(swayVector, Vector3(bodyLean.x, bodyLean.y, 0.0f), frameTime);
+    const Vector3 next = bodySway.Step(swayVector, Vector3(bodyLean.x, bodyLean.y, 0.0f), FrameTime());
     swayVector = Vector3(std::clamp(next.x, -kMaxSway, kMaxSway), std::clamp(next.y, -kMaxSway, kMaxSway), 0.0f);
 }
 
-void Vorn::RollBody(const Vector3&) {}
+Quaternion Vorn::RollQuaternion(const Vector3& displacement, float radius) {
+    const Vector3 ground(displacement.x, displacement.y, 0.0f);
+    const float distance = ground.Length();
+    if (radius <= 0.0f || distance <= 0.0f) return Quaternion();
+    // Rolling along d turns about up x d.
+    return Quaternion::FromAxisAngle(Vector3(-ground.y, ground.x, 0.0f), distance / radius);
+}
+
+void Vorn::RollBody(const Vector3& displacement) {
+    if (rollRadius <= 0.0f) return;
+    roll = Quaternion::Multiply(RollQuaternion(displacement, rollRadius), roll);
+}
 
 void Vorn::PlaySound(int which, float volume) {
     if (which >= 0 && which < kSoundCount) {

@@ -180,6 +180,9 @@ public:
     void DrawMarkerAtImages(const Vector3& point, const std::function<void(const Vector3&)>& drawAt);
     // A ring laid on the ground under the object's image.
     void DrawSelectionDecal(const WorldObject& object, const Vector3& image);
+    // Steps the terrain's liquid frames by the frame's seconds; the main loop calls it
+    // once per frame.
+    void AnimateLiquids(float seconds);
 
     // Grid and wrap-around geometry.
     ::GridCell& GridCell(int x, int y);
@@ -436,6 +439,10 @@ private:
     void DrawSelectionDecals(const ArenaDrawView& view);
     void DrawPointMarkers();
     void DrawCollisionShapes();
+    // One of the unit passes over every listed unit image.
+    void DrawUnits(void (Vorn::*pass)(const Vector3&));
+    // The texture of the digit that numbers a fly-by marker; none when the data lacks it.
+    TextureHandle FlyByDigit(int digit);
     bool IsVisited(const WorldObject& object) const;
     void MarkVisited(WorldObject& object) const;
     Array<DamageHit>& BeginDamageWalk();

@@ -25,6 +25,9 @@ constexpr float kViewMargin = 16.0f;
 // Near the horizon the corners run away; no view covers more map copies than this.
 constexpr int kMaxViewCopies = 3;
 constexpr float kSelectionSizeFactor = 0.16f;
+// Fly-by markers: their number as a digit decal of 2 x 2 units, the texture alone.
+constexpr float kFlyByHalf = 1.0f;
+constexpr uint32_t kFlyByDecalMode = 2;
 const Color kCollisionDebugColour = Color::FromRGBA(255, 0, 255, 96);
 
 constexpr int kGroundDecalKinds[] = {kKindGooField, kKindStaticField, kKindHealthField, kKindScorchMark,
@@ -92,6 +95,13 @@ void Arena::FillDrawLists() {
 
 void Arena::DrawKind(int kind) {
     for (const DrawEntry& entry : drawLists[kind]) entry.object->Draw(entry.position);
+}
+
+void Arena::DrawUnits(void (Vorn::*pass)(const Vector3&)) {
+    for (const DrawEntry& entry : drawLists[kKindVorn]) {
+        // Only units take the unit passes, whatever else claims their kind.
+        if (auto* unit = dynamic_cast<Vorn*>(entry.object)) (unit->*pass)(entry.position);
+    }
 }
 
 void Arena::DrawKindBases(int kind) {
@@ -179,6 +189,8 @@ void Arena::Draw(ArenaDrawView& view) {
     begin(ArenaPass::kBeaconsAndGoals);
     for (int kind : kMarkerKinds) DrawKind(kind);
     begin(ArenaPass::kUnitDecals);
+    DrawUnits(&Vorn::DrawTeleportDecal);
+    DrawUnits(&Vorn::DrawPatternBackgroundDecal);
     begin(ArenaPass::kSelectionDecals);
     DrawSelectionDecals(view);
 
@@ -200,9 +212,14 @@ void Arena::Draw(ArenaDrawView& view) {
     begin(ArenaPass::kTransparentEffects);
     for (int kind : kTransparentKinds) DrawKind(kind);
     begin(ArenaPass::kDebuggedPattern);
+    const Game* game = CurrentGame();
+    if (game != nullptr && game->debugPaused != 0) DrawUnits(&Vorn::DrawDebuggedPattern);
+    renderer.SetAlphaBlend();
     begin(ArenaPass::kCollisionShapes);
     if (collisionDebug) DrawCollisionShapes();
+    renderer.SetAlphaBlend();
     begin(ArenaPass::kUnitOverlays);
+    DrawUnits(&Vorn::DrawOverlays);
 
     renderer.SetWorldTransform(Matrix4());
     renderer.SetBlendOff();
@@ -220,13 +237,34 @@ void Arena::DrawPointMarkers() {
             shifted.Draw();
         });
     }
-    for (const FlyByPoint* point : flyByPoints) {
-        DrawMarkerAtImages(point->position, [](const Vector3& image) {
-            Matrix4 matrix;
-            matrix.SetTranslation(image);
-            GetRenderer().SetWorldTransform(matrix);
+    for (int i = 0; i < flyByPoints.Count(); ++i) {
+        const FlyByPoint* point = flyByPoints[i];
+        const TextureHandle digit = FlyByDigit(i % 10);
+        if (digit == nullptr) continue;
+        DrawMarkerAtImages(point->position, [this, point, digit](const Vector3& image) {
+            Matrix4 shift;
+            shift.SetTranslation(image - point->position);
+            GetRenderer().SetWorldTransform(shift);
+            const Rect square{point->position.x - kFlyByHalf, point->position.y - kFlyByHalf,
+                              point->position.x + kFlyByHalf, point->position.y + kFlyByHalf};
+            terrain_->DrawDecal(square, digit, Color(0xFFFFFFFFu), true, 0.0f, 1.0f, kFlyByDecalMode);
+            terrain_->RenderDecalMesh();
         });
     }
+}
+
+TextureHandle Arena::FlyByDigit(int digit) {
+    static TextureHandle digits[10] = {};
+    static bool loaded = false;
+    if (!loaded) {
+        loaded = true;
+        for (int n = 0; n < 10; ++n) digits[n] = LoadSharedTexture((String::FromInt(n) + "Button.tga").CStr());
+    }
+    return digit >= 0 && digit < 10 ? digits[digit] : nullptr;
+}
+
+void Arena::AnimateLiquids(float seconds) {
+    if (terrain_ != nullptr) terrain_->AnimateLiquids(seconds);
 }
 
 void Arena::DrawCollisionShapes() {

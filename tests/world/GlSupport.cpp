@@ -1,0 +1,2 @@
+// The engine tests' offscreen GL window, shared with the battlefield's screenshot test.
+#include "engine/GlTestWindow.cpp"
