@@ -13,6 +13,7 @@
 #include "engine/Mouse.h"
 #include "game/Event.h"
 #include "game/Game.h"
+#include "game/PlayerRoster.h"
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
@@ -269,13 +270,6 @@ void ArenaWindow::LookAtPoint(int32_t x, int32_t y) {
     camera->SetLookAt(point);
 }
 
-std::array<Vector3, 4> ArenaWindow::ViewCornersAtHeight(float height) const {
-    const float width = gArena != nullptr ? gArena->WorldWidth() : 0.0f;
-    const float depth = gArena != nullptr ? gArena->WorldHeight() : 0.0f;
-    return {Vector3(0.0f, 0.0f, height), Vector3(width, 0.0f, height), Vector3(width, depth, height),
-            Vector3(0.0f, depth, height)};
-}
-
 namespace {
 
 Vorn* WalkTeam(const Vorn* from, bool friendly, int step) {
@@ -295,6 +289,21 @@ Vorn* WalkTeam(const Vorn* from, bool friendly, int step) {
 }
 
 }  // namespace
+
+Player* ArenaWindow::FriendlyPlayer() {
+    const Game* game = CurrentGame();
+    return game != nullptr && game->firstPlayer != nullptr ? game->firstPlayer : &GetLocalPlayer();
+}
+
+Player* ArenaWindow::EnemyPlayer() {
+    const Game* game = CurrentGame();
+    return game != nullptr && game->secondPlayer != nullptr ? game->secondPlayer : &GetOpponentPlayer();
+}
+
+Player* ArenaWindow::PlacingPlayer() {
+    if (gArena != nullptr && gArena->placingPlayer != nullptr) return gArena->placingPlayer;
+    return FriendlyPlayer();
+}
 
 Vorn* ArenaWindow::FindNextTeamVorn(const Vorn* after, bool friendly) { return WalkTeam(after, friendly, 1); }
 
@@ -368,13 +377,6 @@ WorldObject* ArenaWindow::ObjectUnderPointer(int32_t x, int32_t y) {
 Vorn* ArenaWindow::VornUnderPointer(int32_t x, int32_t y) {
     if (gArena == nullptr) return nullptr;
     return gArena->PickVornOnRay(camera->GetPickRay(Vector2(float(x), float(y))));
-}
-
-void ArenaWindow::DrawContents() {
-    WindowCamera& view = *camera;
-    view.lookAt = view.spring.Step(view.lookAt, view.target, FrameTime());
-    view.SetPosition(view.EyeForTarget(view.lookAt));
-    if (gArena != nullptr) gArena->UpdateSounds();
 }
 
 void ResetVornActionQueues() {

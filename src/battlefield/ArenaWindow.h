@@ -3,22 +3,26 @@
 // the selected objects, lets the camera follow a unit or the ball, and turns the player's
 // input into battlefield commands. Every command comes back through HandleCommand as an
 // event, so that tutorials and network games can watch or script it by name.
-#include <array>
 #include <cstdint>
 
 #include "core/Array.h"
+#include "core/Color.h"
 #include "core/Vector3.h"
 #include "engine/CameraCommandTarget.h"
 #include "engine/OverheadCamera.h"
 #include "engine/TiltedCamera.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/Window.h"
+#include "world/ArenaDrawView.h"
+#include "world/Terrain.h"
 
 class Event;
+class ModelNode;
+class Player;
 class Vorn;
 class WorldObject;
 
-class ArenaWindow : public Window, public CameraCommandTarget, public BattlefieldView {
+class ArenaWindow : public Window, public CameraCommandTarget, public BattlefieldView, public ArenaDrawView {
 public:
     enum CameraMode : int32_t { kCameraOverhead = 0, kCameraTilted = 1 };
 
@@ -68,8 +72,15 @@ public:
     void ResetToTiltedCamera();
     // The terrain point under (x, y) of the screen becomes the camera's target and look-at.
     void LookAtPoint(int32_t x, int32_t y);
-    // The four ground points where the view meets the plane at that height.
-    std::array<Vector3, 4> ViewCornersAtHeight(float height) const;
+    // The four points where the view meets the plane at that height.
+    void ViewCornersAtHeight(float height, Vector3 (&corners)[4]) const override;
+    Vector3 CameraTarget() const override { return camera->target; }
+    bool ShowsPointMarkers() const override;
+    bool HighlightsUnderMouse() const override;
+    void SelectedObjects(Array<WorldObject*>& out) const override { out = selection_; }
+    WorldObject* EditedUnit() const override;
+    // One arrow per unit of length from start to end, crawling with the pulse phase.
+    void DrawGroundLine(const Vector3& start, const Vector3& end);
 
     // The screen rectangle of the unit's wrapped copy in view nearest the pointer; false
     // when no copy is in view.
@@ -78,12 +89,19 @@ public:
     // Drops every reference the window keeps to an object leaving the arena.
     void ForgetObject(const WorldObject* object);
 
+    // The game's first player (the local player without a game) and its opponent.
+    static Player* FriendlyPlayer();
+    static Player* EnemyPlayer();
+    // The team new units join: the arena's placing team, else the friendly player.
+    static Player* PlacingPlayer();
+
     // Walk the arena's list round once from the unit after (or before) the given one and
     // answer the first unit of the friendly player (or of anyone else).
     static Vorn* FindNextTeamVorn(const Vorn* after, bool friendly);
     static Vorn* FindPreviousTeamVorn(const Vorn* before, bool friendly);
 
-    // The frame's work outside the commands: camera follow and painting.
+    // The frame's work outside the commands: edge scrolling and camera follow.
+    void TickEdgeScroll();
     void TickFollow();
 
     Vorn* rightPressedVorn = nullptr;  // the unit under the last right press
@@ -99,8 +117,34 @@ public:
     float grabHeightOffset = 0.0f;
     float objectHeightOffset = 0.0f;
     Vector3 grabOffset;
+    Vector3 grabStart;  // where a moved object goes back to when its drop is refused
+    float edgeScrollDelay = 0.0f;
+    bool edgeScrollArmed = false;
+    int32_t frameCount = 0;
+    float frameMeterTime = 0.0f;
+    float framesPerSecond = 0.0f;
+    Color frameMeterColour = Color(0xFF00FF00);
+    String frameMeterText;
+    float pulsePhase = 0.0f;
+    float circlePhase = 0.0f;
+    Array<TerrainPoint> brushMarkers;
 
 private:
+    void LoadMarkerModels();
+    void StepCamera();
+    void SetSoundListener();
+    void DrawBrushMarkers();
+    void DrawBandCircle();
+    void DrawMarkerAt(ModelNode* model, const Vector3& point, float angle);
+    void UpdateFrameMeter();
+    void DrawPointerCoordinates();
+    bool HandleDrop(const InputEvent& input);
+    Event* PostCountMenu(int32_t type, int32_t value, const Point& screen, const Vector3& ground);
+    bool DropFits(int32_t kind, float radius) const;
+    bool FitsAt(const WorldObject& object, const Vector3& point) const;
+    Vector3 MovedPosition(int32_t x, int32_t y);
+    void MarkBlockedDrop();
+    bool HandleDebugKey(const InputEvent& input);
     void RunCommand(Event& event);
     void RunCameraCommand(Event& event);
     void RunFollowCommand(Event& event);
@@ -123,7 +167,7 @@ private:
     bool HandleKey(const InputEvent& input);
     bool HandleLeftRelease(const InputEvent& input);
     bool HandleLeftPress(const InputEvent& input);
-    void PostObjectCommand(int32_t type, WorldObject* object, const Vector3& point);
+    Event* PostObjectCommand(int32_t type, WorldObject* object, const Vector3& point);
     void PostGroundPoint(int32_t type, const Vector3& point);
 
     OverheadCamera overhead_;
@@ -131,6 +175,10 @@ private:
     Array<WorldObject*> selection_;
     Vorn* followVorn_ = nullptr;
     WorldObject* followObject_ = nullptr;
+    bool markersLoaded_ = false;
+    ModelNode* ballMarker_ = nullptr;
+    ModelNode* brushMarker_ = nullptr;
+    ModelNode* arrowMarker_ = nullptr;
 };
 
 ArenaWindow& GetArenaWindow();

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "battlefield/ArenaWindow.h"
+#include "battlefield/ChassisPlacingMenu.h"
+#include "battlefield/ObjectCountMenu.h"
 #include "battlefield/DebugWindow.h"
 #include "battlefield/PaintTray.h"
 #include "battlefield/SquadTray.h"
@@ -15,6 +17,7 @@
 #include "game/Game.h"
 #include "ui/KillTray.h"
 #include "ui/UiServices.h"
+#include "ui/VornCountMenu.h"
 #include "ui/WindowManager.h"
 #include "units/ChassisTable.h"
 #include "units/PatternIcons.h"
@@ -53,6 +56,12 @@ bool KeepsFollowing(int32_t type) {
 
 void Refuse() { PlayUiSound("Illegal.ogg"); }
 
+void OpenCountMenu(Window& menu, const Point& screenPoint) {
+    menu.MoveTo(screenPoint);
+    GetWindowManager().OpenWindow(&menu);
+    GetWindowManager().BringToFront(&menu);
+}
+
 Vorn* AsVorn(WorldObject* object) {
     return object != nullptr && object->kind == kKindVorn ? static_cast<Vorn*>(object) : nullptr;
 }
@@ -61,12 +70,6 @@ Vorn* AsVorn(WorldObject* object) {
 WorldObject* ListedObject(WorldObject* object) {
     if (object == nullptr || gArena == nullptr) return nullptr;
     return gArena->FindObjectIndex(object) >= 0 ? object : nullptr;
-}
-
-Player* PlacingPlayer() {
-    if (gArena != nullptr && gArena->placingPlayer != nullptr) return gArena->placingPlayer;
-    const Game* game = CurrentGame();
-    return game != nullptr ? game->firstPlayer : nullptr;
 }
 
 bool DebuggerOpen() { return GetDebugWindow().open; }
@@ -163,6 +166,7 @@ void ArenaWindow::BeginTranslate(Event& event) {
         objectHeightOffset = object->position.z - gArena->GetGroundHeight(object->position.x, object->position.y);
         grabOffset = point - object->position;
         mouse.dragOrigin = Point(int32_t(object->position.x), int32_t(object->position.y));
+        grabStart = object->position;
     }
     if (Vorn* vorn = AsVorn(object)) vorn->ResetPatternState();
     ResetVornActionQueues();
@@ -194,7 +198,19 @@ void ArenaWindow::RunObjectCommand(Event& event) {
             mouse.ShowCursor();
             ResetVornActionQueues();
             return;
-        case kEventOpenObjectCountMenu: mouse.ShowCursor(); return;
+        case kEventOpenObjectCountMenu: {
+            mouse.ShowCursor();
+            if (event.point.x < 0 || event.point.x >= kKindNone || event.point.y < 0 || event.point.y > 6) {
+                Refuse();
+                return;
+            }
+            ObjectCountMenu& menu = GetObjectCountMenu();
+            menu.kind = event.point.x;
+            menu.variant = event.point.y;
+            menu.placePoint = event.position3;
+            OpenCountMenu(menu, Point(int32_t(event.position2.x), int32_t(event.position2.y)));
+            return;
+        }
         case kEventBeginTranslateObject:
         case kEventBeginRotateObject: BeginTranslate(event); return;
         case kEventTranslateObject:
@@ -234,14 +250,26 @@ void ArenaWindow::RunPlacingCommand(Event& event) {
             GetVornTray().MarkMostRecentlyUsed(event.text);
             ResetVornActionQueues();
             return;
-        case kEventOpenVornCountMenu:
-        case kEventOpenChassisCountMenu:
-            if (event.type == kEventOpenChassisCountMenu && !ChassisTable::IsValid(event.value)) {
+        case kEventOpenVornCountMenu: {
+            mouse.ShowCursor();
+            VornCountMenu& menu = GetVornCountMenu();
+            menu.unitName = event.text;
+            menu.placePoint = event.position3;
+            OpenCountMenu(menu, event.point);
+            return;
+        }
+        case kEventOpenChassisCountMenu: {
+            mouse.ShowCursor();
+            if (!ChassisTable::IsValid(event.value)) {
                 Refuse();
                 return;
             }
-            mouse.ShowCursor();
+            ChassisPlacingMenu& menu = GetChassisPlacingMenu();
+            menu.chassis = event.value;
+            menu.placePoint = event.position3;
+            OpenCountMenu(menu, event.point);
             return;
+        }
         case kEventEditVorn:
             if (Vorn* vorn = AsVorn(ListedObject(event.object))) EditVorn(vorn);
             return;

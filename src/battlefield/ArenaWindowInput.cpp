@@ -2,21 +2,34 @@
 // commands posted as events; the frame tick moves the camera after what it follows.
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/MiniMap.h"
+#include "battlefield/ObjectTray.h"
 #include "battlefield/PaintTray.h"
+#include "core/Ray.h"
 #include "engine/Mouse.h"
 #include "game/Event.h"
 #include "game/Game.h"
 #include "platform/window/Keys.h"
 #include "ui/UiServices.h"
+#include "ui/WindowManager.h"
+#include "units/ChassisTable.h"
 #include "units/Vorn.h"
+#include "units/VornSummary.h"
 #include "world/Arena.h"
 #include "world/ObjectKind.h"
 
 namespace {
 
 constexpr int32_t kCodeF1 = 112;
+constexpr int32_t kModeChassis = 2;
+constexpr int32_t kModeSavedVorn = 3;
+constexpr int32_t kModeSquad = 4;
+constexpr int32_t kModeObject = 9;
 constexpr int32_t kModeMoving = 14;
 constexpr int32_t kModeTurning = 15;
+constexpr int32_t kModeKillTrayVorn = 18;
+constexpr int32_t kEdgeMargin = 4;
+constexpr float kEdgeScrollDelay = 0.4f;
+constexpr float kEdgeScrollSpeed = 100.0f * 0.5f;
 
 bool Held(int32_t code) { return GetMouse().IsKeyHeld(code); }
 
@@ -24,13 +37,48 @@ bool IsPress(const InputEvent& input) { return input.kind == kInputDown || input
 
 int32_t ObjectNumber(const WorldObject* object) { return object != nullptr ? object->id : -1; }
 
+bool IsTrainingGame() {
+    const Game* game = CurrentGame();
+    return game != nullptr && game->modeName.EqualsNoCase("TrainingGame");
+}
+
+bool ScrollsAtEdges(int32_t mode) {
+    switch (mode) {
+        case Mouse::kModeNothing:
+        case kModeChassis:
+        case kModeSavedVorn:
+        case kModeSquad:
+        case kModeObject:
+        case kModeMoving:
+        case kModeTurning: return true;
+        default: return false;
+    }
+}
+
+float ChassisRadius(int32_t chassis) {
+    const int32_t size = ChassisTable::SizeClass(chassis);
+    return size >= 0 ? kChassisRadiusBySize[size] : 0.0f;
+}
+
+// The chassis of a saved unit, or -1 when its file will not read.
+int32_t SavedVornChassis(const String& name) {
+    VornSummary summary;
+    return summary.Load(name) ? summary.chassis : -1;
+}
+
+bool IsPlaceableKind(int32_t kind) {
+    return kind == kKindTree || kind == kKindRock || kind == kKindSolarCharger || kind == kKindSoccerBall ||
+           kind == kKindGoal;
+}
+
 }  // namespace
 
-void ArenaWindow::PostObjectCommand(int32_t type, WorldObject* object, const Vector3& point) {
+Event* ArenaWindow::PostObjectCommand(int32_t type, WorldObject* object, const Vector3& point) {
     Event* event = PostEventPointer(type, object);
-    if (event == nullptr) return;
+    if (event == nullptr) return nullptr;
     event->value = ObjectNumber(object);
     event->position3 = point;
+    return event;
 }
 
 // The ground commands read the point's x and y as their float pair.
@@ -45,6 +93,7 @@ bool ArenaWindow::HandleMouse(const InputEvent& input) {
         return true;
     }
     if (input.kind == kInputFrameTick) {
+        TickEdgeScroll();
         TickFollow();
         if (GetPaintTray().open && painting) PostGroundPoint(kEventPaint, pointerGroundPoint);
         if (flyByRunning && gArena != nullptr) {
@@ -73,10 +122,11 @@ bool ArenaWindow::HandleMouse(const InputEvent& input) {
             objectRemoved = false;
             ResetVornActionQueues();
         }
+        MarkBlockedDrop();
         const int32_t mode = GetMouse().mode;
         WorldObject* carried = static_cast<WorldObject*>(GetMouse().dragObject);
         if (mode == kModeMoving && carried != nullptr) {
-            PostObjectCommand(kEventTranslateObject, carried, pointerGroundPoint - grabOffset);
+            PostObjectCommand(kEventTranslateObject, carried, MovedPosition(input.x, input.y));
         }
         if (mode == kModeTurning && carried != nullptr) {
             PostObjectCommand(kEventRotateObject, carried, pointerGroundPoint);
@@ -152,6 +202,16 @@ bool ArenaWindow::HandleKey(const InputEvent& input) {
                 return true;
             }
             return false;
+        case Mouse::kCodeLeft:
+        case Mouse::kCodeRight:
+        case Mouse::kCodeUp:
+        case Mouse::kCodeDown:
+            if (!ctrl || !IsTrainingGame() || gArena == nullptr) return false;
+            // The training ground's terrain shift acts at once: it is no battlefield command.
+            gArena->ScrollArena(input.code == Mouse::kCodeLeft ? -1 : input.code == Mouse::kCodeRight ? 1 : 0,
+                                input.code == Mouse::kCodeUp ? 1 : input.code == Mouse::kCodeDown ? -1 : 0);
+            if (GetMiniMap().open) GetMiniMap().UpdateTerrainImage();
+            return true;
         default: break;
     }
     if (GetPaintTray().open) return false;
@@ -182,6 +242,14 @@ bool ArenaWindow::HandleKey(const InputEvent& input) {
             } else {
                 PostObjectCommand(kEventSetCameraFollowVorn, nullptr, wrapped);
             }
+            return true;
+        }
+        case win::kKeyG: {
+            const Game* game = CurrentGame();
+            if (!IsTrainingGame() || (vorn == nullptr && game->DebuggedVorn() == nullptr)) return false;
+            // -1 asks to stop debugging: no unit here, or the one already debugged.
+            const int32_t number = vorn == nullptr || vorn == game->DebuggedVorn() ? -1 : ObjectNumber(vorn);
+            if (Event* event = PostObjectCommand(kEventToggleVornDebug, vorn, wrapped)) event->value = number;
             return true;
         }
         case win::kKeyT: {
@@ -217,7 +285,14 @@ bool ArenaWindow::HandleLeftRelease(const InputEvent& input) {
     Mouse& mouse = GetMouse();
     WorldObject* carried = static_cast<WorldObject*>(mouse.dragObject);
     if (mouse.mode == kModeMoving && carried != nullptr) {
-        PostObjectCommand(kEventEndTranslateObject, carried, pointerGroundPoint - grabOffset);
+        const Vector3 to = MovedPosition(input.x, input.y);
+        if (IsSolidKind(carried->kind) && !FitsAt(*carried, to)) {
+            carried->PlaceAt(grabStart);
+            PlayUiSound("Illegal.ogg");
+            mouse.ShowCursor();
+            return true;
+        }
+        PostObjectCommand(kEventEndTranslateObject, carried, to);
         return true;
     }
     if (mouse.mode == kModeTurning && carried != nullptr) {
@@ -225,8 +300,173 @@ bool ArenaWindow::HandleLeftRelease(const InputEvent& input) {
         PlayUiSound("MouseUp.ogg");
         return true;
     }
-    (void)input;
-    return false;
+    return HandleDrop(input);
+}
+
+Vector3 ArenaWindow::MovedPosition(int32_t x, int32_t y) {
+    if (gArena == nullptr) return pointerGroundPoint - grabOffset;
+    const Vector3 grabbed = gArena->PickTerrainPoint(camera->GetPickRay(Vector2(float(x), float(y))), grabHeightOffset);
+    Vector3 to = grabbed - grabOffset;
+    to.z = gArena->GetGroundHeight(to.x, to.y) + objectHeightOffset;
+    return to;
+}
+
+bool ArenaWindow::FitsAt(const WorldObject& object, const Vector3& point) const {
+    if (gArena == nullptr) return true;
+    const CollisionShape shape = gArena->ShapeOnGround(object.kind, Vector2(point.x, point.y), object.GetRadius());
+    return gArena->IsPlaceFree(shape, &object);
+}
+
+bool ArenaWindow::DropFits(int32_t kind, float radius) const {
+    if (gArena == nullptr) return false;
+    if (kind == kKindGoal) return true;
+    const Vector2 at(pointerGroundPoint.x, pointerGroundPoint.y);
+    return gArena->IsPlaceFree(gArena->ShapeOnGround(kind, at, radius), nullptr);
+}
+
+void ArenaWindow::MarkBlockedDrop() {
+    Mouse& mouse = GetMouse();
+    if (GetWindowManager().WindowAt(mouse.position) != this) return;
+    const bool ctrl = Held(win::kKeyControl);
+    bool blocked = false;
+    switch (mouse.mode) {
+        case kModeChassis: blocked = !ctrl && !DropFits(kKindVorn, ChassisRadius(mouse.dragIndex)); break;
+        case kModeSavedVorn:
+            blocked = !ctrl && !DropFits(kKindVorn, ChassisRadius(SavedVornChassis(mouse.dragText)));
+            break;
+        case kModeObject: blocked = !ctrl && !DropFits(GetObjectTray().carriedKind, 0.0f); break;
+        case kModeKillTrayVorn: {
+            const Vorn* vorn = static_cast<const Vorn*>(mouse.dragObject);
+            blocked = vorn != nullptr && !DropFits(kKindVorn, vorn->GetRadius());
+            break;
+        }
+        default: return;
+    }
+    if (blocked) mouse.drawMarkers = 1;
+}
+
+// A drop out of a tray; after it the pointer carries nothing.
+bool ArenaWindow::HandleDrop(const InputEvent& input) {
+    Mouse& mouse = GetMouse();
+    const bool ctrl = Held(win::kKeyControl);
+    const Vector3 ground = pointerGroundPoint;
+    const Point screen(input.x, input.y);
+    bool refused = false;
+    switch (mouse.mode) {
+        case kModeChassis: {
+            const int32_t chassis = mouse.dragIndex;
+            if (ctrl) {
+                PostCountMenu(kEventOpenChassisCountMenu, chassis, screen, ground);
+            } else if (DropFits(kKindVorn, ChassisRadius(chassis))) {
+                if (Event* event = PostEventInt(kEventPlaceNewChassis, chassis)) {
+                    event->text = ChassisMarkerName(chassis, PlacingPlayer());
+                    event->position3 = ground;
+                    event->position2 = Vector2(ground.x, ground.y);
+                }
+            } else {
+                refused = true;
+            }
+            break;
+        }
+        case kModeSavedVorn:
+            if (ctrl) {
+                if (Event* event = PostCountMenu(kEventOpenVornCountMenu, 0, screen, ground)) {
+                    event->text = mouse.dragText;
+                }
+            } else if (DropFits(kKindVorn, ChassisRadius(SavedVornChassis(mouse.dragText)))) {
+                if (Event* event = PostEventString(kEventPlaceNewVorn, mouse.dragText)) event->position3 = ground;
+            } else {
+                refused = true;
+            }
+            break;
+        case kModeSquad:
+            if (Event* event = PostEventString(kEventPlaceNewSquad, mouse.dragText)) event->position3 = ground;
+            break;
+        case kModeObject: {
+            const ObjectTray& tray = GetObjectTray();
+            if (!IsPlaceableKind(tray.carriedKind)) break;
+            if (ctrl) {
+                if (Event* event = PostCountMenu(kEventOpenObjectCountMenu, 0, screen, ground)) {
+                    event->point = Point(tray.carriedKind, tray.carriedVariant);
+                    event->position2 = Vector2(float(input.x), float(input.y));
+                }
+            } else if (DropFits(tray.carriedKind, 0.0f)) {
+                if (Event* event = PostEventVector(kEventPlaceNewObject, ground)) {
+                    event->point = Point(tray.carriedKind, tray.carriedVariant);
+                    event->position2 = Vector2(ground.x, ground.y);
+                }
+            } else {
+                refused = true;
+            }
+            break;
+        }
+        case kModeKillTrayVorn: {
+            Vorn* vorn = static_cast<Vorn*>(mouse.dragObject);
+            if (vorn != nullptr && DropFits(kKindVorn, vorn->GetRadius())) {
+                PostObjectCommand(kEventRestoreKillTrayVorn, vorn, ground);
+            } else {
+                refused = true;
+            }
+            break;
+        }
+        default:
+            if (mouse.mode == Mouse::kModeNothing) return false;
+            break;
+    }
+    if (refused) PlayUiSound("Illegal.ogg");
+    mouse.ShowCursor();
+    return true;
+}
+
+Event* ArenaWindow::PostCountMenu(int32_t type, int32_t value, const Point& screen, const Vector3& ground) {
+    PlayUiSound("MouseUp.ogg");
+    Event* event = PostEventPoint(type, screen);
+    if (event == nullptr) return nullptr;
+    event->value = value;
+    event->position3 = ground;
+    return event;
+}
+
+void ArenaWindow::TickEdgeScroll() {
+    const Mouse& mouse = GetMouse();
+    if (!fullScreen || !ScrollsAtEdges(mouse.mode)) return;
+    const Point p = mouse.position;
+    Vector2 heading(camera->motionMode == WindowCamera::kTilted ? camera->direction.x : camera->up.x,
+                    camera->motionMode == WindowCamera::kTilted ? camera->direction.y : camera->up.y);
+    if (heading.Length() > 0.00001f) heading.Normalize();
+    const Vector2 across(-heading.y, heading.x);
+    Vector2 direction;
+    int32_t depth = 0;
+    if (p.x < left + kEdgeMargin) {
+        direction = direction + across;
+        depth = left + kEdgeMargin - p.x;
+    }
+    if (p.x > right - kEdgeMargin) {
+        direction = direction - across;
+        depth = p.x - right + kEdgeMargin;
+    }
+    if (p.y < top + kEdgeMargin) {
+        direction = direction + heading;
+        depth = top + kEdgeMargin - p.y;
+    }
+    if (p.y > bottom - kEdgeMargin) {
+        direction = direction - heading;
+        depth = p.y - bottom + kEdgeMargin;
+    }
+    if (depth == 0 || mouse.active == 0) {
+        edgeScrollArmed = false;
+        return;
+    }
+    if (!edgeScrollArmed) {
+        edgeScrollArmed = true;
+        edgeScrollDelay = kEdgeScrollDelay;
+    }
+    edgeScrollDelay -= FrameTime();
+    if (edgeScrollDelay > 0.0f || direction.Length() < 0.00001f) return;
+    direction.Normalize();
+    const float step = kEdgeScrollSpeed * FrameTime() * float(depth) / float(kEdgeMargin);
+    PostCameraVector(CameraCommand::SetCameraTargetPositionDirect,
+                     camera->lookAt + Vector3(direction.x, direction.y, 0.0f) * step);
 }
 
 bool ArenaWindow::TakeDragRelease(const InputEvent& input) {

@@ -262,8 +262,6 @@ public:
     void ScrollArena(int dx, int dy);
     void GrowOrShrinkTerrain(int delta);
     void ReseatObjects();
-    // The brush radius of a size index, the index clamped to the table.
-    static float BrushRadius(int sizeIndex);
 
     // Spawners: each takes the object from its pool and hands it its starting values;
     // the caller adds it to the object list.

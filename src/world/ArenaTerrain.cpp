@@ -2,6 +2,7 @@
 // heights carries the objects with the ground (each keeps its height above it), and
 // objects that end up overlapping are stacked or removed.
 #include <algorithm>
+#include <cmath>
 
 #include "core/Rect.h"
 #include "game/Game.h"
@@ -15,15 +16,13 @@
 
 namespace {
 
-// Brush radii of the paint tray's four sizes, largest first.
-constexpr float kBrushRadii[] = {30.0f, 20.0f, 10.0f, 5.0f};
-constexpr int kBrushSizeCount = sizeof(kBrushRadii) / sizeof(kBrushRadii[0]);
 // Height tools change the ground by this many units a second.
 constexpr float kFastHeightRate = 12.0f;
 constexpr float kSlowHeightRate = 2.0f;
 constexpr int kFirstHeightTool = 8;
 constexpr int kLastTool = 11;
 constexpr float kSettleStep = 1.0f;
+constexpr float kMaxBrushRadius = 640.0f;
 
 // Height change per second of a height tool: raise fast, lower fast, raise slow, lower slow.
 float HeightRate(int tool) {
@@ -39,15 +38,16 @@ bool ChangesHeights(int tool) { return tool == kTerrainSwamp || tool == kTerrain
 
 }  // namespace
 
-float Arena::BrushRadius(int sizeIndex) { return kBrushRadii[std::clamp(sizeIndex, 0, kBrushSizeCount - 1)]; }
-
 void Arena::ApplyTerrainBrush(const Vector3& point, const TerrainBrush& brush) {
     const int tool = brush.tool;
-    if (tool < 0 || tool > kLastTool) {
+    // The brush may come from a script: a radius beyond the whole map is refused with
+    // the unknown tools.
+    if (tool < 0 || tool > kLastTool || !std::isfinite(brush.radius) || brush.radius < 0.0f ||
+        brush.radius > kMaxBrushRadius) {
         terrain_->Relight();
         return;
     }
-    const float r = BrushRadius(brush.sizeIndex);
+    const float r = brush.radius;
     const Vector3 circle(point.x, point.y, r);
     const Rect rect = Rect::FromCorners({point.x - r, point.y - r}, {point.x + r, point.y + r});
     const bool square = brush.shape != 0;

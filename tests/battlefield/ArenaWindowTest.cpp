@@ -11,6 +11,7 @@
 #include "battlefield/SelectionTray.h"
 #include "battlefield/VornWindow.h"
 #include "engine/Mouse.h"
+#include "engine/Renderer.h"
 #include "game/Event.h"
 #include "game/Player.h"
 #include "platform/window/Keys.h"
@@ -37,7 +38,7 @@ protected:
         window().Refresh();
         window().SetCameraType(ArenaWindow::kCameraOverhead);
         window().ResetCamera();
-        window().DrawContents();
+        DrawFrame();
         TakeSounds();
     }
     void TearDown() override {
@@ -48,6 +49,12 @@ protected:
         world_test::CloseArena(*arena_);
     }
     static ArenaWindow& window() { return GetArenaWindow(); }
+    // The window draws inside a frame of the recording device, as the main loop runs it.
+    static void DrawFrame() {
+        ASSERT_TRUE(GetRenderer().GetReady());
+        window().DrawContents();
+        GetRenderer().EndFrame();
+    }
     Vorn* AddUnit(float x, float y, Player* owner) {
         Vorn* vorn = arena_->PlaceChassisAt(0, Vector3(x, y, 0.0f), owner);
         EXPECT_NE(vorn, nullptr);

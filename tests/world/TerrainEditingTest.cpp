@@ -1,6 +1,7 @@
 // Terrain editing operations and the arena's terrain commands on a live battlefield.
 #include <climits>
 #include <cmath>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -109,7 +110,7 @@ protected:
     void Brush(int tool, int shape, const Vector3& point) {
         brush.tool = tool;
         brush.shape = shape;
-        brush.sizeIndex = 0;
+        brush.radius = 30.0f;
         arena->ApplyTerrainBrush(point, brush);
     }
     TerrainBrush brush;
@@ -148,14 +149,16 @@ TEST_F(TerrainCommandsTest, PaintingFirmGroundNeverMovesObjectsButWaterReseats) 
     EXPECT_NEAR(probe->position.z - ground, 22.0f, 1e-3f);
 }
 
-TEST_F(TerrainCommandsTest, BrushSizeIndexIsClampedToTheTable) {
-    EXPECT_EQ(Arena::BrushRadius(-5), Arena::BrushRadius(0));
-    EXPECT_EQ(Arena::BrushRadius(99), Arena::BrushRadius(3));
+TEST_F(TerrainCommandsTest, UnknownToolsAndRadiiChangeNothing) {
     TerrainBrush paint;
     paint.tool = kTerrainStone;
-    paint.sizeIndex = INT_MAX;
+    paint.radius = 5.0f;
     arena->ApplyTerrainBrush(Vector3(50, 50, 0), paint);
     EXPECT_EQ(arena->GetTerrainType(50, 50), kTerrainStone);
+    paint.radius = std::numeric_limits<float>::infinity();
+    arena->ApplyTerrainBrush(Vector3(100, 100, 0), paint);
+    EXPECT_EQ(arena->GetTerrainType(100, 100), kTerrainGrass);
+    paint.radius = 5.0f;
     paint.tool = 12;  // no such tool: nothing changes
     arena->ApplyTerrainBrush(Vector3(100, 100, 0), paint);
     EXPECT_EQ(arena->GetTerrainType(100, 100), kTerrainGrass);
