@@ -1,7 +1,311 @@
 // The tray of saved unit files.
 #include "battlefield/VornTray.h"
 
+#include <algorithm>
+
+#include "battlefield/ArenaWindow.h"
+#include "battlefield/DebugWindow.h"
+#include "battlefield/GameKind.h"
+#include "battlefield/LaunchWindow.h"
+#include "battlefield/VornWindow.h"
+#include "core/Debugger.h"
+#include "core/FileHelpers.h"
+#include "core/TextTable.h"
+#include "engine/Mouse.h"
+#include "engine/Renderer.h"
+#include "engine/Sprite.h"
+#include "game/Event.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "ui/ConfirmDeleteVornMenu.h"
+#include "ui/UiServices.h"
+#include "ui/WindowManager.h"
+#include "units/ChassisTable.h"
+#include "units/Vorn.h"
+#include "units/WeaponTable.h"
+#include "world/Arena.h"
+#include "world/SaveFilePaths.h"
+
+namespace {
+
+constexpr int32_t kCell = 24;
+constexpr int32_t kMediumClass = 1;
+constexpr int32_t kLargeClass = 2;
+
+bool Launches(const VornSummary& summary, const String& ammoName) {
+    for (int place = 0; place < 2; ++place) {
+        if (summary.weaponKinds[place] == kWeaponVornLauncher && summary.weaponAmmo[place].EqualsNoCase(ammoName.CStr())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+String VornFolder() { return VornFilePath("x").DirectoryPart(); }
+
+void DrawSpriteOver(Sprite* sprite, const IntRect& rect) {
+    if (sprite == nullptr) return;
+    sprite->x = rect.left;
+    sprite->y = rect.top;
+    sprite->width = rect.right - rect.left;
+    sprite->height = rect.bottom - rect.top;
+    GetRenderer().DrawSprite(*sprite);
+}
+
+}  // namespace
+
+String CostLabel(const String& name, int32_t cost) {
+    return name + " " + GetLanguageText("LeftParen") + GetLanguageText("Dollar") + String::FromInt(cost) +
+           GetLanguageText("RightParen");
+}
+
+VornTray::VornTray() : Tray("VornTray", 16, 3, Point(kCell, kCell), 2.0f, false, true) { Initialize(); }
+
+VornTray::~VornTray() { delete scratch_; }
+
+void VornTray::CreateResources() {
+    Tray::CreateResources();
+    for (int32_t chassis = 0; chassis < 6; ++chassis) {
+        const ChassisDefinition* row = ChassisTable::Row(chassis);
+        if (row != nullptr && !row->buttonImage.IsEmpty()) {
+            chassisButtons_[chassis] = CreateUiSprite(kCell, kCell, row->buttonImage, Sprite::kAnchorTopLeft);
+        }
+    }
+    crossSprite_ = CreateUiSprite(kCell, kCell, "X.tga", Sprite::kAnchorTopLeft);
+    dollarSprite_ = CreateUiSprite(kCell, kCell, "DollarSign.tga", Sprite::kAnchorTopLeft);
+}
+
+void VornTray::ListVornFiles(const String& folder) {
+    const StringArray files = ListFiles(folder + "*.vrn");
+    const String noName = GetLanguageText("NoName");
+    const String copyName = GetLanguageText("CopyName");
+    summaries.Clear();
+    for (const String& file : files) {
+        if (!file.Extension().EqualsNoCase("vrn")) continue;
+        const String title = file.FileTitle();
+        if (title == noName || title == copyName) continue;
+        VornSummary summary;
+        summary.fileName = title;
+        summaries.Append(summary);
+    }
+}
+
+void VornTray::Sort() {
+    std::sort(summaries.begin(), summaries.end(), [](const VornSummary& a, const VornSummary& b) {
+        return String::CompareNoCase(a.fileName, b.fileName) < 0;
+    });
+}
+
+void VornTray::ReloadSummary(int32_t index) {
+    VornSummary& summary = summaries[index];
+    const String name = summary.fileName;
+    summary = VornSummary();
+    summary.fileName = name;
+    if (!summary.Load(name)) {
+        // Listed all the same, without a chassis, so that the player can delete it.
+        summary.chassis = -1;
+        summary.cost = 0;
+    }
+}
+
+void VornTray::Reload() {
+    ListVornFiles(VornFolder());
+    Sort();
+    for (int32_t i = 0; i < summaries.Count(); ++i) ReloadSummary(i);
+    listed = true;
+}
+
+int32_t VornTray::FindSummary(const String& fileName) const {
+    for (int32_t i = 0; i < summaries.Count(); ++i) {
+        if (summaries[i].fileName.EqualsNoCase(fileName.CStr())) return i;
+    }
+    return -1;
+}
+
+void VornTray::FindLaunchersOf(const String& fileName, Array<String>& launchers) const {
+    launchers.Clear();
+    for (const VornSummary& summary : summaries) {
+        if (ChassisTable::SizeClass(summary.chassis) == kMediumClass && Launches(summary, fileName)) {
+            launchers.AddUnique(summary.fileName);
+        }
+    }
+    const int32_t mediumCount = launchers.Count();
+    for (const VornSummary& summary : summaries) {
+        if (ChassisTable::SizeClass(summary.chassis) != kLargeClass) continue;
+        bool carries = Launches(summary, fileName);
+        for (int32_t i = 0; i < mediumCount && !carries; ++i) carries = Launches(summary, launchers[i]);
+        if (carries) launchers.AddUnique(summary.fileName);
+    }
+}
+
+bool VornTray::ResaveVornFile(const String& fileName) {
+    if (scratch_ == nullptr) scratch_ = new Vorn();
+    if (!scratch_->LoadFile(fileName)) return false;
+    scratch_->name = fileName;
+    scratch_->ComputeCost();
+    return scratch_->SaveFile(fileName);
+}
+
+void VornTray::AddVornFile(const String& fileName) {
+    const int32_t index = FindSummary(fileName);
+    if (index < 0) {
+        VornSummary summary;
+        summary.fileName = fileName;
+        summaries.Append(summary);
+        ReloadSummary(summaries.Count() - 1);
+        Sort();
+        Refresh();
+        return;
+    }
+    ReloadSummary(index);
+    Array<String> launchers;
+    FindLaunchersOf(fileName, launchers);
+    for (const String& launcher : launchers) {
+        ResaveVornFile(launcher);
+        const int32_t at = FindSummary(launcher);
+        if (at >= 0) ReloadSummary(at);
+    }
+    Refresh();
+}
+
+void VornTray::DeleteVornFile(const String& fileName) {
+    const int32_t index = FindSummary(fileName);
+    if (index >= 0) summaries.RemoveAt(index);
+    Array<String> launchers;
+    FindLaunchersOf(fileName, launchers);
+    for (const String& launcher : launchers) {
+        ResaveVornFile(launcher);
+        const int32_t at = FindSummary(launcher);
+        if (at >= 0) ReloadSummary(at);
+    }
+    const int32_t recentAt = FindRecentEntry(fileName);
+    if (recentAt >= 0) recent.RemoveAt(recentAt);
+    SetScroll(0);
+    Refresh();
+    if (gArena != nullptr) gArena->RemoveVornsNamed(fileName);
+}
+
+void VornTray::ResaveAllVorns() {
+    ListVornFiles(VornFolder());
+    Sort();
+    for (int32_t i = 0; i < summaries.Count(); ++i) {
+        VornSummary before;
+        const bool summaryRead = before.Load(summaries[i].fileName);
+        if (scratch_ == nullptr) scratch_ = new Vorn();
+        // A file that does not read whole is never written back in its damaged form.
+        if (!scratch_->LoadFile(summaries[i].fileName)) {
+            Debugger::Instance().Line((String("Start-up: left unread unit ") + summaries[i].fileName).CStr());
+            continue;
+        }
+        scratch_->name = summaries[i].fileName;
+        scratch_->ComputeCost();
+        if (summaryRead && before.cost == scratch_->cost) continue;
+        scratch_->SaveFile(summaries[i].fileName);
+    }
+    listed = false;
+}
+
+void VornTray::OnOpen() {
+    const String player = GetLocalPlayer().name;
+    if (!listed || player != listedPlayer) {
+        Reload();
+        listedPlayer = player;
+    }
+    SetScroll(0);
+    Tray::OnOpen();
+    Refresh();
+}
+
+void VornTray::Refresh() {
+    Tray::Refresh();
+    const Player* team = ArenaWindow::PlacingPlayer();
+    for (VornSummary& summary : summaries) {
+        const int32_t size = ChassisTable::SizeClass(summary.chassis);
+        if (size < 0 || team == nullptr) continue;
+        const int32_t choice = team->GetChassisChoice(size);
+        if (ChassisTable::IsValid(choice)) summary.chassis = choice;
+    }
+}
+
+bool VornTray::IsWithinBudget(int32_t entry) const {
+    if (entry < 0 || entry >= summaries.Count()) return false;
+    if (!LaunchBudgetApplies()) return true;
+    return summaries[entry].cost <= RemainingLaunchBudget(false);
+}
+
+void VornTray::DrawEntry(int32_t entry, const IntRect& rect, bool) {
+    if (entry < 0 || entry >= summaries.Count()) return;
+    const int32_t chassis = summaries[entry].chassis;
+    UseScreenCamera();
+    GetRenderer().SetAlphaBlend();
+    if (ChassisTable::IsValid(chassis)) DrawSpriteOver(chassisButtons_[chassis], rect);
+    if (!IsWithinBudget(entry)) {
+        DrawSpriteOver(dollarSprite_, rect);
+        DrawSpriteOver(crossSprite_, rect);
+    }
+    GetRenderer().SetBlendOff();
+}
+
+String VornTray::EntryName(int32_t entry) const {
+    return entry >= 0 && entry < summaries.Count() ? summaries[entry].fileName : String();
+}
+
+String VornTray::EntryToolTip(int32_t entry, const IntRect&) const {
+    if (entry < 0 || entry >= summaries.Count()) return String();
+    return CostLabel(summaries[entry].fileName, summaries[entry].cost);
+}
+
+void VornTray::HandleCommand(Event& event) {
+    const int32_t entry = FindSummary(event.text);
+    switch (event.type) {
+        case kEventPickTrayEntry: return;
+        case kEventGrabTrayEntry: {
+            if (!IsWithinBudget(entry)) return;
+            Mouse& mouse = GetMouse();
+            const int32_t chassis = summaries[entry].chassis;
+            mouse.HideCursor(kCarryVorn, ChassisTable::IsValid(chassis) ? chassisButtons_[chassis] : nullptr);
+            mouse.dragText = summaries[entry].fileName;
+            return;
+        }
+        case kEventEditTrayEntry: {
+            if (entry < 0 || !IsCurrentGame("TrainingGame")) {
+                PlayUiSound("Illegal.ogg");
+                return;
+            }
+            if (scratch_ == nullptr) scratch_ = new Vorn();
+            if (!scratch_->LoadFile(summaries[entry].fileName)) {
+                PlayUiSound("Illegal.ogg");
+                return;
+            }
+            scratch_->name = summaries[entry].fileName;
+            scratch_->SetPlayer(&GetLocalPlayer());
+            scratch_->PrepareForBattle();
+            WindowManager& manager = GetWindowManager();
+            manager.CloseWindow(&GetDebugWindow());
+            if (Window* patterns = manager.FindWindowByName("PatternWindow")) manager.CloseWindow(patterns);
+            VornWindow& editor = GetVornWindow();
+            editor.vorn = scratch_;
+            manager.OpenWindow(&editor);
+            if (Game* game = CurrentGame()) game->StartBackgroundFade(Rect(), editor.Rect());
+            return;
+        }
+        case kEventDeleteTrayEntry: {
+            if (entry < 0 || !(IsCurrentGame("TrainingGame") || IsCurrentGame("TutorialGame"))) {
+                PlayUiSound("Illegal.ogg");
+                return;
+            }
+            ConfirmDeleteVornMenu& menu = GetConfirmDeleteVornMenu();
+            menu.name = summaries[entry].fileName;
+            menu.CentreOnScreen();
+            GetWindowManager().OpenWindow(&menu);
+            GetWindowManager().BringToFront(&menu);
+            return;
+        }
+        default: Tray::HandleCommand(event);
+    }
+}
+
 VornTray& GetVornTray() {
-    static VornTray vornTray;
-    return vornTray;
+    static VornTray tray;
+    return tray;
 }

@@ -1,10 +1,68 @@
 #pragma once
-// The tray of saved unit files.
+// The local player's saved units, one button per file with its cost, sorted by name.
+// A unit is dragged onto the battlefield, opened in the unit editor or deleted from here.
+// Because a unit launcher's ammunition is another saved unit, saving or deleting a unit
+// re-saves the launchers that carry it.
+#include <cstdint>
+
+#include "core/Array.h"
+#include "core/String.h"
 #include "ui/Tray.h"
+#include "units/VornSummary.h"
+
+class Vorn;
 
 class VornTray : public Tray {
 public:
-    VornTray() : Tray("VornTray") {}
+    static constexpr int32_t kCarryVorn = 3;
+
+    VornTray();
+    ~VornTray() override;
+
+    void CreateResources() override;
+    void OnOpen() override;
+    void Refresh() override;
+    void DrawEntry(int32_t entry, const IntRect& rect, bool hovered) override;
+    String EntryName(int32_t entry) const override;
+    String EntryToolTip(int32_t entry, const IntRect& rect) const override;
+    int32_t EntryCount() const override { return summaries.Count(); }
+    void HandleCommand(Event& event) override;
+
+    // The unit files of the folder, other than the copy and no-name files, in listing
+    // order and not yet read.
+    void ListVornFiles(const String& folder);
+    // Lists the current player's units, sorts them by name and reads each summary.
+    void Reload();
+    // A unit was saved: its summary is read again (or added) and the launchers that
+    // carry it are saved again with their new cost.
+    void AddVornFile(const String& fileName);
+    // The unit's file is gone: its summary, its launchers' ammunition and its copies on
+    // the battlefield go with it.
+    void DeleteVornFile(const String& fileName);
+    // Medium launchers of the unit, then large launchers of it or of those.
+    void FindLaunchersOf(const String& fileName, Array<String>& launchers) const;
+    // Reads the unit, recomputes its cost and writes it back; false when it would not
+    // read or write.
+    bool ResaveVornFile(const String& fileName);
+    // Once at start-up: every unit's cost is worked out again; a file that will not read
+    // whole is left as it is, and an unchanged cost is not written.
+    void ResaveAllVorns();
+    int32_t FindSummary(const String& fileName) const;
+    bool IsWithinBudget(int32_t entry) const;
+
+    Array<VornSummary> summaries;
+    String listedPlayer;
+    bool listed = false;
+
+private:
+    void Sort();
+    void ReloadSummary(int32_t index);
+    Vorn* scratch_ = nullptr;
+    Sprite* chassisButtons_[6] = {};
+    Sprite* crossSprite_ = nullptr;
+    Sprite* dollarSprite_ = nullptr;
 };
 
 VornTray& GetVornTray();
+// The tray's entry label: name, cost in brackets.
+String CostLabel(const String& name, int32_t cost);

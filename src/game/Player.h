@@ -132,6 +132,7 @@ public:
     int32_t kills = 0;
     int32_t losses = 0;
     int32_t vornsAlive = 0;
+    float greatestHeight = 0.0f;  // the highest point a unit of this player reached
     Color primaryColor = Color::FromRGBA(255, 0, 0, 255);
     Color trimColor = Color::FromRGBA(50, 150, 100, 255);
     TextureHandle beaconTexture = nullptr;                   // drawn under this player's beacons
