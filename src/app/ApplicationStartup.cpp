@@ -9,6 +9,7 @@
 #include "audio/Music.h"
 #include "audio/Sounder.h"
 #include "battlefield/ArenaWindow.h"
+#include "battlefield/BattleServices.h"
 #include "battlefield/EditorWindows.h"
 #include "core/Debugger.h"
 #include "core/FileHelpers.h"
@@ -265,7 +266,7 @@ void Application::CreateWindows() {
     SetFrontEndShell(frontEndServices_.get());
     CreateFrontEndScreens();
     CreateEditorWindows();
-    NoteNotBuilt("the window tray");
+    CreateBattleWindows([this] { PopGame(); });
     NoteNotBuilt("the game's windows, trays and menus, and their layout");
 }
 

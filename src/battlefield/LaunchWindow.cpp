@@ -46,11 +46,11 @@ int32_t RemainingLaunchBudget(bool forSquads) {
 
 LaunchWindow::LaunchWindow() : Window("LaunchWindow") {
     frameShown = true;
-    Initialize();
     SetFullScreen(true);
     buttons.Add("YesButton.tga", "Launch");
     buttons.Add("ExitButton.tga", "Exit");
     buttons.Add("NoButton.tga", "Disconnect");
+    Initialize();
 }
 
 void LaunchWindow::SetTraysMovable(bool canMove) {

@@ -13,10 +13,9 @@ void WindowButtons::Add(const char* image, const char* buttonName) {
 }
 
 void WindowButtons::EnsureSprites() {
-    if (made_) return;
+    if (!made_) grid_.SetLayoutMode(SpriteGrid::kLayoutFree);
     made_ = true;
-    grid_.SetLayoutMode(SpriteGrid::kLayoutFree);
-    for (int32_t i = 0; i < images_.Count(); ++i) {
+    for (int32_t i = grid_.Count(); i < images_.Count(); ++i) {
         Sprite* sprite = CreateUiSprite(kButtonPixels, kButtonPixels, images_[i], Sprite::kAnchorCentre);
         grid_.AddItem(sprite, names_[i], visible_[i] != 0);
         PlaceAt(i, places_[i]);
@@ -60,7 +59,7 @@ bool WindowButtons::IsVisible(int32_t index) const {
 void WindowButtons::PlaceAt(int32_t index, const Point& centre) {
     if (index < 0 || index >= places_.Count()) return;
     places_[index] = centre;
-    if (!made_ || grid_.sprites[index] == nullptr) return;
+    if (!grid_.IsValidIndex(index) || grid_.sprites[index] == nullptr) return;
     grid_.sprites[index]->x = centre.x;
     grid_.sprites[index]->y = centre.y;
 }
