@@ -156,7 +156,8 @@ String PaintTray::EntryName(int32_t entry) const {
 String PaintTray::EntryToolTip(int32_t entry, const IntRect&) const { return GetLanguageText(EntryName(entry)); }
 
 bool PaintTray::IsEntryShown(int32_t entry) const {
-    return entry >= 0 && entry < kToolCount && IsUpgradeOffered(kTools[entry].name);
+    // The catalogue keys each tool by its name and "Paint".
+    return entry >= 0 && entry < kToolCount && IsUpgradeOffered((String(kTools[entry].name) + "Paint").CStr());
 }
 
 bool PaintTray::PickTool(const String& toolName) {
