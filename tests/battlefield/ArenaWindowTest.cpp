@@ -8,6 +8,8 @@
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/BattlefieldViews.h"
 #include "battlefield/DebugWindow.h"
+#include "battlefield/ObjectCountMenu.h"
+#include "battlefield/ObjectTray.h"
 #include "battlefield/SelectionTray.h"
 #include "battlefield/VornWindow.h"
 #include "engine/Mouse.h"
@@ -255,6 +257,89 @@ TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
     const Vector3 centre = window().FormSquadSelection();
     EXPECT_NEAR(centre.x, 80.0f, 0.01f);
     EXPECT_NEAR(east->position.x - west->position.x, 40.0f, 0.5f);
+}
+
+TEST_F(ArenaWindowTest, DropsPlaceWhatFitsAndCtrlOpensTheCountMenu) {
+    const Vector3 ground(80.0f, 80.0f, 0.0f);
+    const Vector3 screen = window().CurrentCamera().Project(ground);
+    const int32_t x = int32_t(screen.x), y = int32_t(screen.y);
+    Mouse& mouse = GetMouse();
+    const int before = arena_->ObjectCount();
+    mouse.HideCursor(ObjectTray::kCarryChassis, nullptr);
+    mouse.dragIndex = 0;
+    Release(x, y);  // the button went down over the tray
+    ASSERT_EQ(arena_->ObjectCount(), before + 1);
+    EXPECT_EQ(mouse.mode, Mouse::kModeNothing);
+    arena_->ObjectAt(before)->shape.SetRadius(1.5f);  // no chassis art: give it a body
+    // The spot is taken now: a second drop there is refused.
+    mouse.HideCursor(ObjectTray::kCarryChassis, nullptr);
+    mouse.dragIndex = 0;
+    TakeSounds();
+    Release(x, y);  // the button went down over the tray
+    EXPECT_TRUE(Heard("ILLEGAL"));
+    EXPECT_EQ(arena_->ObjectCount(), before + 1);
+    // With Ctrl the count menu opens where the drop was made.
+    GetObjectTray().carriedKind = kKindRock;
+    GetObjectTray().carriedVariant = 2;
+    mouse.HideCursor(ObjectTray::kCarryObject, nullptr);
+    scripted->PressKey(win::kKeyControl);
+    Release(x + 40, y);
+    scripted->ReleaseKey(win::kKeyControl);
+    Frame();
+    ObjectCountMenu& menu = GetObjectCountMenu();
+    EXPECT_TRUE(menu.open);
+    EXPECT_EQ(menu.kind, kKindRock);
+    EXPECT_EQ(menu.variant, 2);
+    GetWindowManager().CloseWindow(&menu);
+}
+
+TEST_F(ArenaWindowTest, EdgeScrollingWaitsAndTheFrameMeterCountsTenFrames) {
+    GetMouse().position = Point(1, kScreenHeight / 2);
+    InputEvent tick;
+    tick.kind = kInputFrameTick;
+    tick.x = 1;
+    tick.y = kScreenHeight / 2;
+    game.frameTime = 0.1f;
+    auto scrolled = [&] {
+        game.posted.clear();
+        window().HandleMouse(tick);
+        game.DispatchEvents();
+        for (const ui_test::Posted& posted : game.posted) {
+            if (posted.type == kEventSetCameraTargetPositionDirect) return true;
+        }
+        return false;
+    };
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(scrolled()) << i;  // 0.4 s in the margin first
+    bool moved = false;
+    for (int i = 0; i < 3 && !moved; ++i) moved = scrolled();
+    EXPECT_TRUE(moved);
+    window().SetFullScreen(false);
+    EXPECT_FALSE(scrolled());  // never in a window
+    window().SetFullScreen(true);
+
+    window().frameMeterShown = true;
+    window().frameMeterText = String();
+    for (int i = 0; i < 9; ++i) DrawFrame();
+    EXPECT_TRUE(window().frameMeterText.IsEmpty());
+    DrawFrame();
+    EXPECT_FALSE(window().frameMeterText.IsEmpty());
+    window().frameMeterShown = false;
+}
+
+TEST_F(ArenaWindowTest, TheDebugKeyWorksOnTheTrainingGroundOnly) {
+    Vorn* unit = AddUnit(80.0f, 80.0f, &friend_);
+    const Point at = ScreenOf(unit);
+    MovePointer(at.x, at.y);
+    game.posted.clear();
+    TapKey(win::kKeyG);
+    EXPECT_TRUE(std::none_of(game.posted.begin(), game.posted.end(),
+                             [](const ui_test::Posted& p) { return p.type == kEventToggleVornDebug; }));
+    game.modeName = "TrainingGame";
+    TapKey(win::kKeyG);
+    EXPECT_EQ(game.DebuggedVorn(), unit);
+    TapKey(win::kKeyG);  // again on the debugged unit: debugging stops
+    EXPECT_EQ(game.DebuggedVorn(), nullptr);
+    game.modeName = "";
 }
 
 }  // namespace
