@@ -8,13 +8,17 @@
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/ControlTray.h"
 #include "battlefield/MiniMap.h"
+#include "battlefield/ObjectTray.h"
 #include "battlefield/SelectionTray.h"
+#include "battlefield/SquadTray.h"
+#include "battlefield/VornTray.h"
 #include "engine/Renderer.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "platform/gfx/Device.h"
 #include "platform/sys/Random.h"
 #include "ui/WindowManager.h"
+#include "ui/WindowTray.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
 
@@ -51,10 +55,12 @@ Battle& BuildBattle() {
     window.Refresh();
     window.SetCameraType(ArenaWindow::kCameraOverhead);
     window.ResetCamera();
-    window.DrawContents();
-    manager.OpenWindow(&GetControlTray());
-    manager.OpenWindow(&GetMiniMap());
-    manager.OpenWindow(&GetSelectionTray());
+    for (Window* tray : {static_cast<Window*>(&GetControlTray()), static_cast<Window*>(&GetMiniMap()),
+                         static_cast<Window*>(&GetSelectionTray()), static_cast<Window*>(&GetObjectTray()),
+                         static_cast<Window*>(&GetVornTray()), static_cast<Window*>(&GetSquadTray()),
+                         static_cast<Window*>(&GetWindowTray())}) {
+        manager.OpenWindow(tray);
+    }
     // The unit nearest the screen centre is the one clicked.
     battle->clicked = ArenaWindow::FindNextTeamVorn(nullptr, true);
     return *battle;
@@ -63,10 +69,7 @@ Battle& BuildBattle() {
 // True when the frame went through the renderer's device.
 bool DrawFrame() {
     Renderer& renderer = GetRenderer();
-    if (!renderer.GetReady()) {
-        GetArenaWindow().DrawContents();
-        return false;
-    }
+    if (!renderer.GetReady()) return false;
     renderer.Clear(Color(0xFF000000), 1.0f, 3);
     GetWindowManager().RenderAll();
     renderer.EndFrame();
