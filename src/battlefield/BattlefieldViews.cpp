@@ -88,7 +88,7 @@ void BattlefieldViews::OnSquadNamed(const String& name) { GetSquadTray().MarkMos
 
 void BattlefieldViews::OnSquadSaved(const String& name) {
     SquadTray& tray = GetSquadTray();
-    tray.Refresh();
+    tray.AddSquadFile(name);
     tray.MarkMostRecentlyUsed(name);
 }
 

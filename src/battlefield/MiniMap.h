@@ -3,20 +3,29 @@
 // battlefield camera there, and the three buttons below it switch or reset that camera.
 #include <cstdint>
 
+#include "core/Image.h"
 #include "core/IntRect.h"
 #include "core/Vector2.h"
 #include "core/Vector3.h"
+#include "engine/TextureHandle.h"
 #include "ui/Window.h"
+
+class WorldObject;
 
 class MiniMap : public Window {
 public:
     static constexpr int32_t kMapSize = 100;
     static constexpr int32_t kButtonSize = 32;
     static constexpr int32_t kButtonCount = 3;
+    static constexpr int32_t kImageSize = 256;
+    static constexpr int32_t kIconCount = 12;
+    static constexpr int32_t kIconSize = 12;
 
     MiniMap();
 
     void Refresh() override;
+    void CreateResources() override;
+    void DrawContents() override;
     bool HandleMouse(const InputEvent& input) override;
     void HandleCommand(Event& event) override;
 
@@ -32,9 +41,22 @@ public:
     // The camera button under the point, or -1.
     int32_t ButtonAt(const Point& point) const;
 
+    // The map pixel of an arena point.
+    Point MapPixelOf(const Vector3& point) const;
+
     IntRect mapRect;
+    Image terrainImage;
     bool dragging = false;
     int32_t pressedButton = -1;
+
+private:
+    Sprite* IconOf(const WorldObject& object) const;
+    void DrawViewOutline();
+    TextureHandle terrainTexture_ = nullptr;
+    Sprite* mapSprite_ = nullptr;
+    Sprite* icons_[kIconCount] = {};
+    Sprite* buttons_[kButtonCount] = {};
+    Sprite* viewSprite_ = nullptr;
 };
 
 MiniMap& GetMiniMap();

@@ -91,6 +91,11 @@ void Scoreboard::Refresh() {
         x += int32_t(width) + kColumnGap;
     }
     SetRectValues(left, top, x, top + (Players().Count() + 1) * RowHeight());
+    // On the frame's bottom-right corner, clear of the columns.
+    if (clearSprite_ != nullptr) {
+        clearSprite_->x = right;
+        clearSprite_->y = bottom;
+    }
 }
 
 void Scoreboard::DrawContents() {

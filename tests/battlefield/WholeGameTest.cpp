@@ -1,0 +1,377 @@
+// A whole game on the GL backend headless, in the runtime folder's data set: a fresh
+// profile on the training ground, a unit designed and saved, a squad formed from its
+// copies and saved, the squad launched against the computer, the battle fought to its
+// end, and the results with the scoreboard. A frame of each moment is kept under the
+// build folder as tests/screenshots/whole_game_<n>_<moment>.tga.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "app/LanguageFile.h"
+#include "battlefield/ArenaWindow.h"
+#include "battlefield/BattleServices.h"
+#include "battlefield/BattlefieldViews.h"
+#include "battlefield/ControlTray.h"
+#include "battlefield/LaunchSquadTray.h"
+#include "battlefield/LaunchWindow.h"
+#include "battlefield/MiniMap.h"
+#include "battlefield/ObjectTray.h"
+#include "battlefield/ResultsWindow.h"
+#include "battlefield/SelectionTray.h"
+#include "battlefield/SquadTray.h"
+#include "battlefield/VornTray.h"
+#include "core/Image.h"
+#include "core/TextTable.h"
+#include "engine/AssetPaths.h"
+#include "engine/Camera.h"
+#include "engine/Font.h"
+#include "engine/GlTestWindow.h"
+#include "engine/Mouse.h"
+#include "engine/Renderer.h"
+#include "game/Event.h"
+#include "game/Game.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "game/Squad.h"
+#include "game/UpgradeItem.h"
+#include "platform/gfx/Device.h"
+#include "platform/sys/Random.h"
+#include "platform/window/Keys.h"
+#include "platform/window/SystemWindow.h"
+#include "support/TempFolder.h"
+#include "support/WorkingFolder.h"
+#include "ui/Scoreboard.h"
+#include "ui/SquadNameEditBox.h"
+#include "ui/VornCountMenu.h"
+#include "ui/VornNameEditBox.h"
+#include "ui/WindowManager.h"
+#include "ui/WindowTray.h"
+#include "units/ChassisTable.h"
+#include "units/PatternMatcher.h"
+#include "units/Vorn.h"
+#include "units/WeaponTable.h"
+#include "world/Arena.h"
+#include "world/ObjectKind.h"
+#include "world/SaveFilePaths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+constexpr float kFrame = 1.0f / 30.0f;
+constexpr float kTimeLimit = 180.0f;
+constexpr const char* kComputerSquad = "Vanguard";
+
+// The training ground as its mode would run it: the launch puts the player's squad and
+// the computer's on the battlefield.
+class TrainingGround : public Game {
+public:
+    TrainingGround() {
+        modeName = "TrainingGame";
+        playerPaused = 0;
+    }
+    void Launch() override {
+        Player& local = GetLocalPlayer();
+        gArena->PlaceSquadUnits(local.squads[0], Vector3(65.0f, 80.0f, 0.0f), &local, false);
+        local.squads[0].Clear();
+        gArena->LoadSquadFile(kComputerSquad, Vector3(95.0f, 80.0f, 0.0f), &GetOpponentPlayer());
+        GetWindowManager().CloseWindow(&GetLaunchWindow());
+        GetWindowManager().CloseWindow(&GetLaunchSquadTray());
+        launched = true;
+        SetPaused(false);
+    }
+    bool launched = false;
+};
+
+// The results of a battle against the computer, under the last-unit-standing rules.
+class LastUnitStanding : public ResultsHost {
+public:
+    int32_t GameRules() const override { return 0; }
+    void DrawPlayers(const StringArray&) override {}
+    void ShowPose(Player&, bool) override {}
+    void ResetPoses() override {}
+    void RequestReplay() override {}
+};
+
+int CountUnitsOf(const Player* player) {
+    int count = 0;
+    for (const WorldObject* object : gArena->Objects()) {
+        count += object->kind == kKindVorn && static_cast<const Vorn*>(object)->owner == player ? 1 : 0;
+    }
+    return count;
+}
+
+class WholeGameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        buildFolder_ = fs::current_path();
+        const fs::path runtime = fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
+        if (!fs::exists(runtime / "Textures") || !fs::exists(runtime / "Squads")) GTEST_SKIP() << "no runtime folder";
+        for (const char* folder : {"Vorns", "Squads", "Scenarios"}) fs::create_directories(profile_ / folder);
+        fs::copy_file(runtime / "Squads" / (std::string(kComputerSquad) + ".SQD"),
+                      fs::path(profile_.Path()) / "Squads" / (std::string(kComputerSquad) + ".SQD"));
+        working_ = std::make_unique<app_test::WorkingFolder>(runtime.string());
+        const std::string base = profile_.Path() + "/";
+        SetDataFolders((base + "Vorns/").c_str(), (base + "Squads/").c_str(), (base + "Scenarios/").c_str());
+
+        Renderer& renderer = GetRenderer();
+        renderer.Shutdown();
+        const std::string failure = engine_test::OpenGlRenderer(kWidth, kHeight, window_, renderer);
+        if (!failure.empty()) GTEST_SKIP() << failure;
+        ASSERT_TRUE(LoadLanguageTexts("English.txt", GetTextTable()));
+        renderer.LoadFont(GetFont(), TexturePath("VornsFontEnglish.tga"), 1);
+        GetScreenCamera().SetScreenView(IntRect(0, 0, kWidth - 1, kHeight - 1), true);
+        LoadChassisDefinitions();
+        LoadWeaponDefinitions();
+        GetMouse().LoadCursorSprites();
+
+        sys::SRand(20261207);
+        Player& local = GetLocalPlayer();
+        local.name = "Tester";
+        for (int size = 0; size < 3; ++size) local.chassisChoices[size] = size;
+        Player& computer = GetOpponentPlayer();
+        computer.name = "Computer";
+        for (int size = 0; size < 3; ++size) computer.chassisChoices[size] = 3 + size;
+        SetCurrentGame(&game_);
+        game_.firstPlayer = &local;
+        game_.secondPlayer = &computer;
+        arena_ = std::make_unique<Arena>();
+        gArena = arena_.get();
+        arena_->Initialize();
+        arena_->placingPlayer = &local;
+        matcher_ = std::make_unique<PatternMatcher>();
+        gPatternMatcher = matcher_.get();
+        views_.Attach(*arena_);
+        CreateBattleWindows(nullptr);
+    }
+    void TearDown() override {
+        if (arena_ == nullptr) return;
+        GetWindowManager().CloseAllWindows();
+        GetPlayerRoster().networkPlayers.Clear();
+        views_.Detach(*arena_);
+        gPatternMatcher = nullptr;
+        SetCurrentGame(nullptr);
+        arena_->Shutdown();
+        gArena = nullptr;
+        FreeChassisDefinitions();
+        GetRenderer().Shutdown();
+        SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+    }
+
+    // One frame as the main loop draws it; the frame is kept as a picture.
+    Image Picture(const char* name) {
+        Renderer& renderer = GetRenderer();
+        EXPECT_TRUE(renderer.GetReady());
+        renderer.Clear(Color(0xFF000000), 1.0f, 3);
+        GetWindowManager().RenderAll();
+        GetMouse().Draw();
+        renderer.EndFrame();
+        Image frame;
+        EXPECT_EQ(renderer.GetDevice().ReadBackBuffer(frame), gfx::Result::Ok);
+        app_test::WorkingFolder back(buildFolder_.string());
+        std::cout << "picture: " << engine_test::KeepPicture(frame, name) << "\n";
+        return frame;
+    }
+    // The windows' own input step: the input, then the events it posted.
+    void Input(const InputEvent& input) {
+        WindowManager& manager = GetWindowManager();
+        if (input.kind == kInputFrameTick || input.kind == kInputPointerMove) {
+            manager.BroadcastInput(input);
+        } else {
+            manager.OfferInput(input);
+        }
+        game_.DispatchEvents();
+    }
+    void Tick() {
+        InputEvent tick;
+        tick.kind = kInputFrameTick;
+        Input(tick);
+    }
+    void Post(Window& target, int32_t type, const char* text, int32_t value) {
+        Event* event = game_.NewEvent();
+        event->type = type;
+        event->target = &target;
+        event->text = text;
+        event->value = value;
+        game_.PostEvent(event);
+        game_.DispatchEvents();
+    }
+    Point ScreenOf(const Vector3& ground) {
+        const Vector3 screen = GetArenaWindow().CurrentCamera().Project(ground);
+        return Point(int32_t(screen.x), int32_t(screen.y));
+    }
+    void Step() {
+        game_.frameTime = kFrame;
+        arena_->AdvanceObjectClocks();
+        arena_->Update();
+        game_.clock += kFrame;
+    }
+    static bool Differs(const Image& frame, const IntRect& area) {
+        const Color first = frame.At(area.left, area.top);
+        for (int y = area.top; y <= area.bottom; y += 4) {
+            for (int x = area.left; x <= area.right; x += 4) {
+                if (frame.At(x, y).argb != first.argb) return true;
+            }
+        }
+        return false;
+    }
+
+    fs::path buildFolder_;
+    platform_test::TempFolder profile_;
+    std::unique_ptr<app_test::WorkingFolder> working_;
+    std::unique_ptr<win::SystemWindow> window_;
+    TrainingGround game_;
+    std::unique_ptr<Arena> arena_;
+    std::unique_ptr<PatternMatcher> matcher_;
+    BattlefieldViews views_;
+};
+
+TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
+    WindowManager& manager = GetWindowManager();
+    ArenaWindow& battlefield = GetArenaWindow();
+    // The training ground: the battlefield with the trays around it.
+    manager.OpenWindow(&battlefield);
+    battlefield.Refresh();
+    battlefield.SetCameraType(ArenaWindow::kCameraOverhead);
+    battlefield.ResetCameras();
+    // The training ground's windows, unlocked, where the game lays them out.
+    for (int32_t item = 0; item < WindowTray::kButtonCount; ++item) GetLocalPlayer().SetUpgradeLevel(item, 0);
+    for (const char* key : {"TreeObject", "RockObject", "SolarChargerObject", "SmallVorn", "MediumVorn", "LargeVorn"}) {
+        GetLocalPlayer().SetUpgradeLevel(FindUpgradeItem(key), 0);
+    }
+    const struct {
+        Window* window;
+        Point place;
+    } layout[] = {{&GetMiniMap(), Point(14, 14)},       {&GetControlTray(), Point(14, 180)},
+                  {&GetObjectTray(), Point(960, 60)},   {&GetVornTray(), Point(14, 640)},
+                  {&GetSquadTray(), Point(500, 640)},   {&GetWindowTray(), Point(700, 20)}};
+    for (const auto& each : layout) {
+        manager.OpenWindow(each.window);
+        each.window->Refresh();
+        each.window->MoveTo(each.place);
+        each.window->Refresh();
+    }
+    ASSERT_EQ(GetVornTray().EntryCount(), 0);  // a fresh profile has no saved unit
+    const Image ground = Picture("whole_game_1_training_ground");
+    EXPECT_TRUE(Differs(ground, IntRect(200, 200, 800, 600)));  // the terrain is drawn
+
+    // A unit designed on a medium chassis and saved under its name.
+    Vorn* design = arena_->PlaceChassisAt(1, Vector3(80.0f, 80.0f, 0.0f), &GetLocalPlayer());
+    ASSERT_NE(design, nullptr);
+    ASSERT_TRUE(design->LoadFile("Brawler"));  // the data set's unit as the starting point
+    design->weapons[1].SetKind(kWeaponLaser);
+    VornNameEditBox& nameBox = GetVornNameEditBox();
+    nameBox.unit = design;
+    manager.OpenWindow(&nameBox);
+    nameBox.text = "Hornet";
+    nameBox.Accept();
+    manager.CloseWindow(&nameBox);
+    ASSERT_TRUE(fs::exists(fs::path(profile_.Path()) / "Vorns" / "Hornet.VRN"));
+    ASSERT_EQ(GetVornTray().EntryCount(), 1);
+    EXPECT_EQ(GetVornTray().EntryName(0), String("Hornet"));
+    design->Remove(0);
+    arena_->RemoveFlaggedObjects(false);
+    Picture("whole_game_2_unit_saved");
+
+    // Three copies dropped from the unit tray with Ctrl held, then band-selected and
+    // saved as a squad.
+    Mouse& mouse = GetMouse();
+    mouse.HideCursor(VornTray::kCarryVorn, nullptr);
+    mouse.dragText = "Hornet";
+    mouse.heldKeys[win::kKeyControl] = 1;
+    const Point drop = ScreenOf(Vector3(80.0f, 80.0f, 0.0f));
+    InputEvent release;
+    release.Set(kInputUp, kInputButtonLeft, drop);
+    Input(release);
+    mouse.heldKeys[win::kKeyControl] = 0;
+    VornCountMenu& count = GetVornCountMenu();
+    ASSERT_TRUE(count.open);
+    count.OnChoice(2);
+    ASSERT_EQ(CountUnitsOf(&GetLocalPlayer()), 3);
+    Post(battlefield, kEventBeginSelectGroup, "", 0);
+    battlefield.bandStart = Vector3(55.0f, 80.0f, 0.0f);
+    Event end;
+    end.type = kEventEndSelectGroup;
+    end.position3 = Vector3(105.0f, 80.0f, 0.0f);
+    battlefield.HandleCommand(end);
+    ASSERT_EQ(battlefield.Selection().Count(), 3);
+    Post(GetSelectionTray(), kEventPickTrayEntry, "SaveSquad", 0);
+    SquadNameEditBox& squadBox = GetSquadNameEditBox();
+    ASSERT_TRUE(squadBox.open);
+    squadBox.text = "Hornets";
+    squadBox.Accept();
+    manager.CloseWindow(&squadBox);
+    ASSERT_EQ(GetSquadTray().FindSummary("Hornets") >= 0, true);
+    Picture("whole_game_3_squad_saved");
+    Post(GetSelectionTray(), kEventDeleteSelection, "", 0);
+    arena_->RemoveFlaggedObjects(false);
+
+    // The launch: the squad into the launch tray, Launch pressed, the countdown run.
+    LaunchWindow& launch = GetLaunchWindow();
+    launch.budget = 10000;
+    manager.OpenWindow(&GetVornTray());
+    manager.OpenWindow(&GetSquadTray());
+    manager.OpenWindow(&launch);
+    manager.OpenWindow(&GetLaunchSquadTray());
+    Post(GetLaunchSquadTray(), kEventLoadSquadTray, "Hornets", 0);
+    ASSERT_EQ(GetLaunchSquadTray().TotalVornCount(), 3);
+    Picture("whole_game_4_launch");
+    Post(launch, kEventPickEntry, "Launch", 0);
+    for (int i = 0; i < 90 && !game_.launched; ++i) {
+        game_.frameTime = kFrame;
+        Tick();
+    }
+    ASSERT_TRUE(game_.launched);
+    ASSERT_EQ(CountUnitsOf(&GetLocalPlayer()), 3);
+    ASSERT_GT(CountUnitsOf(&GetOpponentPlayer()), 0);
+
+    // The battle, fought to its end or to the time limit, looked at half-way.
+    battlefield.SetFollowVorn(ArenaWindow::FindNextTeamVorn(nullptr, true));
+    float seconds = 0.0f;
+    bool halfWay = false;
+    for (; seconds < kTimeLimit; seconds += kFrame) {
+        Step();
+        if (CountUnitsOf(&GetLocalPlayer()) == 0 || CountUnitsOf(&GetOpponentPlayer()) == 0) break;
+        if (!halfWay && seconds > 2.0f) {
+            battlefield.TickFollow();
+            Picture("whole_game_5_battle");
+            halfWay = true;
+        }
+    }
+    const int left = CountUnitsOf(&GetLocalPlayer());
+    const int right = CountUnitsOf(&GetOpponentPlayer());
+    std::cout << "battle: " << seconds << " s, " << left << " of ours and " << right << " of theirs left\n";
+    EXPECT_TRUE(left == 0 || right == 0 || seconds >= kTimeLimit - kFrame);
+
+    // The results: every player's line, and the scoreboard over them.
+    GetPlayerRoster().networkPlayers.Clear();
+    GetPlayerRoster().networkPlayers.Append(&GetLocalPlayer());
+    GetPlayerRoster().networkPlayers.Append(&GetOpponentPlayer());
+    GetLocalPlayer().won = left > right ? 1 : 0;
+    GetOpponentPlayer().won = right > left ? 1 : 0;
+    GetScoreboard().ResetStatistics();
+    EXPECT_EQ(GetLocalPlayer().vornsAlive, left);
+    EXPECT_EQ(GetOpponentPlayer().vornsAlive, right);
+    // The battlefield stays behind the results; the trays go.
+    for (Window* window : {static_cast<Window*>(&GetWindowTray()), static_cast<Window*>(&GetMiniMap()),
+                           static_cast<Window*>(&GetControlTray()), static_cast<Window*>(&GetObjectTray()),
+                           static_cast<Window*>(&GetVornTray()), static_cast<Window*>(&GetSquadTray())}) {
+        manager.CloseWindow(window);
+    }
+    LastUnitStanding rules;
+    ResultsWindow& results = GetResultsWindow();
+    results.host = &rules;
+    manager.OpenWindow(&results);
+    manager.OpenWindow(&GetScoreboard());
+    GetScoreboard().MoveTo(Point(380, 300));
+    GetScoreboard().Refresh();
+    const Image shown = Picture("whole_game_6_results");
+    EXPECT_TRUE(Differs(shown, GetScoreboard().Rect()));
+    results.host = nullptr;
+}
+
+}  // namespace
