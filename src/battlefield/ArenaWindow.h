@@ -34,6 +34,9 @@ public:
     void DrawContents() override;
     bool HandleMouse(const InputEvent& input) override;
     void HandleCommand(Event& event) override;
+    void HitTestControls(const Point& point) override;
+    void GetToolTip() override;
+    void GetHighlightShape(const HighlightRequest& request, Highlighter& highlighter) override;
 
     bool IsOpen() const override { return open; }
     bool TakeDragRelease(const InputEvent& input) override;
@@ -130,6 +133,8 @@ public:
     Array<TerrainPoint> brushMarkers;
 
 private:
+    float ScreenRadius(const Vector3& centre, float radius);
+    void MarkGroundCircle(const Vector3& centre, float radius, Highlighter& highlighter);
     void LoadMarkerModels();
     void StepCamera();
     void SetSoundListener();

@@ -20,6 +20,7 @@
 namespace {
 
 constexpr int32_t kCodeF1 = 112;
+constexpr int32_t kCodeMusic = 'M';
 constexpr int32_t kModeChassis = 2;
 constexpr int32_t kModeSavedVorn = 3;
 constexpr int32_t kModeSquad = 4;
@@ -160,7 +161,10 @@ bool ArenaWindow::HandleMouse(const InputEvent& input) {
         return true;
     }
     if (input.IsKeyDown(kInputButtonLeft) && HandleLeftPress(input)) return true;
-    return Window::HandleMouse(input);
+    if (Window::HandleMouse(input)) return true;
+    if (!input.IsKeyDown(kCodeMusic)) return false;
+    ToggleMusic();
+    return true;
 }
 
 bool ArenaWindow::HandleKey(const InputEvent& input) {

@@ -17,6 +17,7 @@
 #include "game/Event.h"
 #include "game/Player.h"
 #include "platform/window/Keys.h"
+#include "ui/Highlighter.h"
 #include "support/TestArena.h"
 #include "ui/UiTestSupport.h"
 #include "ui/WindowManager.h"
@@ -340,6 +341,29 @@ TEST_F(ArenaWindowTest, TheDebugKeyWorksOnTheTrainingGroundOnly) {
     TapKey(win::kKeyG);  // again on the debugged unit: debugging stops
     EXPECT_EQ(game.DebuggedVorn(), nullptr);
     game.modeName = "";
+}
+
+TEST_F(ArenaWindowTest, TutorialMarksFindTheNearestObjectOfTheirWords) {
+    Vorn* ours = AddUnit(80.0f, 80.0f, &friend_);
+    AddUnit(60.0f, 60.0f, &enemy_);
+    Highlighter marks;
+    HighlightRequest request;
+    request.kind = 1;
+    request.name = "Vorn Team Friend";
+    window().GetHighlightShape(request, marks);
+    ASSERT_EQ(marks.marks.Count(), 1);
+    const Vector3 screen = window().CurrentCamera().Project(ours->position);
+    EXPECT_NEAR(marks.marks[0].centreX, screen.x, 1.0f);
+    EXPECT_NEAR(marks.marks[0].centreY, screen.y, 1.0f);
+    marks.Clear();
+    for (const char* words : {"Object Type Unicorn", "Object Type Tree", "Vorn Team Friend Name Nobody"}) {
+        request.name = words;
+        window().GetHighlightShape(request, marks);
+        EXPECT_EQ(marks.marks.Count(), 0) << words;  // nothing of that kind or name
+    }
+    request.name = "Circle 10 10 5";
+    window().GetHighlightShape(request, marks);
+    EXPECT_EQ(marks.marks.Count(), 1);
 }
 
 }  // namespace
