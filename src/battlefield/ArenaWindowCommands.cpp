@@ -7,6 +7,7 @@
 #include "battlefield/ObjectCountMenu.h"
 #include "battlefield/DebugWindow.h"
 #include "battlefield/PaintTray.h"
+#include "battlefield/UserError.h"
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
 #include "battlefield/VornWindow.h"
@@ -275,7 +276,7 @@ void ArenaWindow::RunPlacingCommand(Event& event) {
             return;
         case kEventCopyVorn:
             if (Vorn* vorn = AsVorn(ListedObject(event.object))) {
-                if (!vorn->SaveFile(VornFilePath(GetLanguageText("CopyName")))) Refuse();
+                if (!vorn->SaveFile(VornFilePath(GetLanguageText("CopyName")))) ShowUserError("SaveFailed");
             }
             return;
         case kEventPasteVorn: PasteVorn(); return;

@@ -6,6 +6,7 @@
 
 #include "battlefield/LaunchWindow.h"
 #include "battlefield/SquadButton.h"
+#include "battlefield/UserError.h"
 #include "battlefield/VornTray.h"
 #include "core/Debugger.h"
 #include "core/FileHelpers.h"
@@ -117,34 +118,40 @@ void SquadTray::DeleteSquadFile(const String& squadName) {
 
 void SquadTray::ResaveSquadsUsing(const String& unitName, const Array<String>& launchers) {
     Squad squad;
+    bool saved = true;
     for (int32_t i = 0; i < summaries.Count(); ++i) {
         bool uses = HasMember(summaries[i], unitName, true);
         for (const String& launcher : launchers) uses = uses || HasMember(summaries[i], launcher, true);
         if (!uses) continue;
-        if (squad.Load(summaries[i].fileName, -1)) squad.Save(summaries[i].fileName);
+        if (squad.Load(summaries[i].fileName, -1) && !squad.Save(summaries[i].fileName)) saved = false;
         squad.DestroyMembers();
         ReloadSummary(i);
     }
+    if (!saved) ShowUserError("SaveFailed");
     Refresh();
 }
 
 void SquadTray::RemoveVornFromSquads(const String& unitName) {
     Squad squad;
+    bool saved = true;
     for (int32_t i = summaries.Count() - 1; i >= 0; --i) {
         if (!HasMember(summaries[i], unitName, false)) continue;
         const String squadName = summaries[i].fileName;
         squad.Load(squadName, -1);
         if (squad.Count() > 0) {
-            squad.Save(squadName);
+            if (!squad.Save(squadName)) saved = false;
             squad.DestroyMembers();
             ReloadSummary(i);
             continue;
         }
         squad.DestroyMembers();
         const String path = GetFullPath(SquadFilePath(squadName));
-        if (!path.IsEmpty()) sys::DeleteFile(path.CStr());
+        if (path.IsEmpty() || !sys::DeleteFile(path.CStr())) {
+            Debugger::Instance().Line((String("Could not delete the emptied squad ") + squadName).CStr());
+        }
         DropSummary(i);
     }
+    if (!saved) ShowUserError("SaveFailed");
     Refresh();
 }
 

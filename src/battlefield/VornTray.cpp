@@ -7,6 +7,7 @@
 #include "battlefield/DebugWindow.h"
 #include "battlefield/GameKind.h"
 #include "battlefield/LaunchWindow.h"
+#include "battlefield/UserError.h"
 #include "battlefield/VornWindow.h"
 #include "core/Debugger.h"
 #include "core/FileHelpers.h"
@@ -140,10 +141,23 @@ void VornTray::FindLaunchersOf(const String& fileName, Array<String>& launchers)
 
 bool VornTray::ResaveVornFile(const String& fileName) {
     if (scratch_ == nullptr) scratch_ = new Vorn();
-    if (!scratch_->LoadFile(fileName)) return false;
+    // A launcher that will not read is left as it is.
+    if (!scratch_->LoadFile(fileName)) return true;
     scratch_->name = fileName;
     scratch_->ComputeCost();
     return scratch_->SaveFile(fileName);
+}
+
+void VornTray::ResaveLaunchers(const String& fileName) {
+    Array<String> launchers;
+    FindLaunchersOf(fileName, launchers);
+    bool saved = true;
+    for (const String& launcher : launchers) {
+        saved = ResaveVornFile(launcher) && saved;
+        const int32_t at = FindSummary(launcher);
+        if (at >= 0) ReloadSummary(at);
+    }
+    if (!saved) ShowUserError("SaveFailed");
 }
 
 void VornTray::AddVornFile(const String& fileName) {
@@ -158,26 +172,14 @@ void VornTray::AddVornFile(const String& fileName) {
         return;
     }
     ReloadSummary(index);
-    Array<String> launchers;
-    FindLaunchersOf(fileName, launchers);
-    for (const String& launcher : launchers) {
-        ResaveVornFile(launcher);
-        const int32_t at = FindSummary(launcher);
-        if (at >= 0) ReloadSummary(at);
-    }
+    ResaveLaunchers(fileName);
     Refresh();
 }
 
 void VornTray::DeleteVornFile(const String& fileName) {
     const int32_t index = FindSummary(fileName);
     if (index >= 0) summaries.RemoveAt(index);
-    Array<String> launchers;
-    FindLaunchersOf(fileName, launchers);
-    for (const String& launcher : launchers) {
-        ResaveVornFile(launcher);
-        const int32_t at = FindSummary(launcher);
-        if (at >= 0) ReloadSummary(at);
-    }
+    ResaveLaunchers(fileName);
     const int32_t recentAt = FindRecentEntry(fileName);
     if (recentAt >= 0) recent.RemoveAt(recentAt);
     SetScroll(0);

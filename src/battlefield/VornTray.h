@@ -41,8 +41,8 @@ public:
     void DeleteVornFile(const String& fileName);
     // Medium launchers of the unit, then large launchers of it or of those.
     void FindLaunchersOf(const String& fileName, Array<String>& launchers) const;
-    // Reads the unit, recomputes its cost and writes it back; false when it would not
-    // read or write.
+    // Reads the unit, recomputes its cost and writes it back; false when the write
+    // failed (a unit that will not read is left as it is).
     bool ResaveVornFile(const String& fileName);
     // Once at start-up: every unit's cost is worked out again; a file that will not read
     // whole is left as it is, and an unchanged cost is not written.
@@ -56,6 +56,8 @@ public:
 
 private:
     void Sort();
+    // Saves the unit's launchers again; a failed write shows the error box.
+    void ResaveLaunchers(const String& fileName);
     void ReloadSummary(int32_t index);
     Vorn* scratch_ = nullptr;
     Sprite* chassisButtons_[6] = {};
