@@ -4,11 +4,11 @@
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/ChassisPlacingMenu.h"
-#include "battlefield/ObjectCountMenu.h"
 #include "battlefield/DebugWindow.h"
+#include "battlefield/ObjectCountMenu.h"
 #include "battlefield/PaintTray.h"
-#include "battlefield/UserError.h"
 #include "battlefield/SquadTray.h"
+#include "battlefield/UserError.h"
 #include "battlefield/VornTray.h"
 #include "battlefield/VornWindow.h"
 #include "core/Angles.h"

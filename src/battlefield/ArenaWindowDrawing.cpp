@@ -183,8 +183,8 @@ void ArenaWindow::DrawGroundLine(const Vector3& start, const Vector3& end) {
     const float heading = std::atan2(along.y, along.x);
     for (int32_t i = 0; i < count; ++i) {
         const Vector2 point = Vector2(start.x, start.y) + along * ((float(i) + pulsePhase) / float(count));
-        DrawMarkerAt(arrowMarker_,
-                     Vector3(point.x, point.y, gArena->GetGroundHeight(point.x, point.y) + kMarkerLift), heading);
+        DrawMarkerAt(arrowMarker_, Vector3(point.x, point.y, gArena->GetGroundHeight(point.x, point.y) + kMarkerLift),
+                     heading);
     }
 }
 

@@ -212,8 +212,12 @@ bool ArenaWindow::HandleKey(const InputEvent& input) {
         case Mouse::kCodeDown:
             if (!ctrl || !IsTrainingGame() || gArena == nullptr) return false;
             // The training ground's terrain shift acts at once: it is no battlefield command.
-            gArena->ScrollArena(input.code == Mouse::kCodeLeft ? -1 : input.code == Mouse::kCodeRight ? 1 : 0,
-                                input.code == Mouse::kCodeUp ? 1 : input.code == Mouse::kCodeDown ? -1 : 0);
+            gArena->ScrollArena(input.code == Mouse::kCodeLeft    ? -1
+                                : input.code == Mouse::kCodeRight ? 1
+                                                                  : 0,
+                                input.code == Mouse::kCodeUp     ? 1
+                                : input.code == Mouse::kCodeDown ? -1
+                                                                 : 0);
             if (GetMiniMap().open) GetMiniMap().UpdateTerrainImage();
             return true;
         default: break;

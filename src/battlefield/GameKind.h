@@ -10,5 +10,6 @@ inline bool IsCurrentGame(const char* modeName) {
 
 inline bool IsNetworkGame() {
     const Game* game = CurrentGame();
-    return game != nullptr && (game->IsNetworkClient() || game->IsNetworkServer() || game->modeName.EqualsNoCase("NetworkGame"));
+    return game != nullptr &&
+           (game->IsNetworkClient() || game->IsNetworkServer() || game->modeName.EqualsNoCase("NetworkGame"));
 }

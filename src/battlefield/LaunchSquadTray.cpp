@@ -35,15 +35,15 @@ void SetTrayFrame(Tray& tray, bool shown) {
 SquadSummary SummaryOf(const Squad& squad) {
     SquadSummary summary;
     for (const Vorn* member : squad.members) {
-        summary.AddEntry(member->name, Vector2(member->position.x, member->position.y), member->chassisType, member->cost);
+        summary.AddEntry(member->name, Vector2(member->position.x, member->position.y), member->chassisType,
+                         member->cost);
     }
     return summary;
 }
 
 }  // namespace
 
-LaunchSquadTray::LaunchSquadTray()
-    : Tray("LaunchSquadTray", kSlotCount, 1, Point(kCell, kCell), 1.2f, true, false) {
+LaunchSquadTray::LaunchSquadTray() : Tray("LaunchSquadTray", kSlotCount, 1, Point(kCell, kCell), 1.2f, true, false) {
     closeButton = false;
     Initialize();
     SetTrayFrame(*this, false);

@@ -207,9 +207,10 @@ void LaunchWindow::GetToolTip() {
         Window::GetToolTip();
         return;
     }
-    const char* key = button == kLaunch ? "LaunchSquads" : button == kDisconnect ? "Disconnect"
-                      : IsNetworkGame()                                           ? "Back"
-                                                                                  : "Exit";
+    const char* key = button == kLaunch       ? "LaunchSquads"
+                      : button == kDisconnect ? "Disconnect"
+                      : IsNetworkGame()       ? "Back"
+                                              : "Exit";
     ::GetToolTip().Set(GetLanguageText(key), buttons.ScreenRect(button));
 }
 

@@ -20,8 +20,8 @@
 
 namespace {
 
-const char* const kScenes[LosingWindow::kSceneCount] = {"SmallLose",  "SmallEnemyWin", "MediumLose",
-                                                        "MediumEnemyWin", "LargeLose", "LargeEnemyWin"};
+const char* const kScenes[LosingWindow::kSceneCount] = {"SmallLose",      "SmallEnemyWin", "MediumLose",
+                                                        "MediumEnemyWin", "LargeLose",     "LargeEnemyWin"};
 const char* const kToolTips[] = {"NextHint", "RetryMission", "TrainingGrounds", "Exit"};
 constexpr int32_t kMediumScenesUpgrade = 115;
 constexpr int32_t kLargeScenesUpgrade = 119;

@@ -8,8 +8,8 @@
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
-#include "platform/gfx/States.h"
 #include "game/Event.h"
+#include "platform/gfx/States.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
@@ -86,7 +86,8 @@ Sprite* MiniMap::IconOf(const WorldObject& object) const {
         case kKindGooField: return icons_[5];
         case kKindStaticField: return icons_[6];
         case kKindSoccerBall: return icons_[9];
-        case kKindGoal: return icons_[static_cast<const Goal&>(object).owner == ArenaWindow::FriendlyPlayer() ? 10 : 11];
+        case kKindGoal:
+            return icons_[static_cast<const Goal&>(object).owner == ArenaWindow::FriendlyPlayer() ? 10 : 11];
         case kKindVorn: return icons_[static_cast<const Vorn&>(object).owner == ArenaWindow::FriendlyPlayer() ? 7 : 8];
         default: return nullptr;
     }

@@ -107,8 +107,8 @@ void ObjectTray::FillImages() {
     images_[9] = "SoccerBallButton.tga";
     for (int32_t entry = 3; entry <= 8; ++entry) {
         const ChassisDefinition* row = ChassisTable::Row(TeamChassis(kEntries[entry].team, kEntries[entry].sizeClass));
-        images_[entry] = row != nullptr && !row->buttonImage.IsEmpty() ? row->buttonImage
-                                                                       : String("TrayPlaceholderButton.tga");
+        images_[entry] =
+            row != nullptr && !row->buttonImage.IsEmpty() ? row->buttonImage : String("TrayPlaceholderButton.tga");
     }
     images_[10] = GoalButton(Team::kFriend);
     images_[11] = GoalButton(Team::kEnemy);

@@ -139,7 +139,8 @@ void ResultsWindow::GetHighlightShape(const HighlightRequest& request, Highlight
         Window::GetHighlightShape(request, highlighter);
         return;
     }
-    highlighter.AddRect(FloatRect{float(rect.left), float(rect.top), float(rect.right), float(rect.bottom)}, kMarkPulse);
+    highlighter.AddRect(FloatRect{float(rect.left), float(rect.top), float(rect.right), float(rect.bottom)},
+                        kMarkPulse);
 }
 
 void ResultsWindow::GetToolTip() {

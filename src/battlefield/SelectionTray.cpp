@@ -19,8 +19,8 @@ constexpr int32_t kButtonSize = 32;
 constexpr int32_t kGapToWindowTray = 36;
 const char* const kNames[SelectionTray::kButtonCount] = {"ToggleVIPStatus", "FormSquad", "SaveSquad",
                                                          "DeleteSelection"};
-const char* const kImages[SelectionTray::kButtonCount] = {"VIPButton.tga", "MakeSquadButton.tga",
-                                                          "SaveSquadButton.tga", "EraseButton.tga"};
+const char* const kImages[SelectionTray::kButtonCount] = {"VIPButton.tga", "MakeSquadButton.tga", "SaveSquadButton.tga",
+                                                          "EraseButton.tga"};
 const int32_t kCommands[SelectionTray::kButtonCount] = {kEventToggleVIPStatusSelection, kEventFormSquadSelection,
                                                         kEventSaveSquadSelection, kEventDeleteSelection};
 
@@ -78,9 +78,7 @@ String SelectionTray::EntryName(int32_t entry) const {
     return entry >= 0 && entry < kButtonCount ? String(kNames[entry]) : String();
 }
 
-String SelectionTray::EntryToolTip(int32_t entry, const IntRect&) const {
-    return GetLanguageText(EntryName(entry));
-}
+String SelectionTray::EntryToolTip(int32_t entry, const IntRect&) const { return GetLanguageText(EntryName(entry)); }
 
 bool SelectionTray::IsEntryShown(int32_t entry) const {
     if (layingOut_) return true;

@@ -79,8 +79,9 @@ void SquadTray::ReloadSummary(int32_t index) {
 void SquadTray::Reload() {
     ListSquadFiles();
     for (int32_t i = 0; i < summaries.Count(); ++i) ReloadSummary(i);
-    std::sort(summaries.begin(), summaries.end(),
-              [](const SquadSummary& a, const SquadSummary& b) { return std::strcmp(a.fileName.CStr(), b.fileName.CStr()) < 0; });
+    std::sort(summaries.begin(), summaries.end(), [](const SquadSummary& a, const SquadSummary& b) {
+        return std::strcmp(a.fileName.CStr(), b.fileName.CStr()) < 0;
+    });
     listed = true;
 }
 

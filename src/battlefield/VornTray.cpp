@@ -35,7 +35,8 @@ constexpr int32_t kLargeClass = 2;
 
 bool Launches(const VornSummary& summary, const String& ammoName) {
     for (int place = 0; place < 2; ++place) {
-        if (summary.weaponKinds[place] == kWeaponVornLauncher && summary.weaponAmmo[place].EqualsNoCase(ammoName.CStr())) {
+        if (summary.weaponKinds[place] == kWeaponVornLauncher &&
+            summary.weaponAmmo[place].EqualsNoCase(ammoName.CStr())) {
             return true;
         }
     }

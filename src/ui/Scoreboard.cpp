@@ -86,8 +86,9 @@ void Scoreboard::Refresh() {
     for (int32_t column = 0; column < kColumnCount; ++column) {
         if (!columnShown[column]) continue;
         columnX[column] = x;
-        const float width = column == 0 ? nameWidth
-                                        : std::max(TextWidth(kSamples[column]), TextWidth(GetLanguageText(kHeaders[column])));
+        const float width = column == 0
+                                ? nameWidth
+                                : std::max(TextWidth(kSamples[column]), TextWidth(GetLanguageText(kHeaders[column])));
         x += int32_t(width) + kColumnGap;
     }
     SetRectValues(left, top, x, top + (Players().Count() + 1) * RowHeight());

@@ -192,7 +192,7 @@ TEST_F(SavedFileTraysTest, TheLaunchBudgetCrossesOutWhatNoLongerFits) {
     grab.text = "Bug";
     GetVornTray().HandleCommand(grab);
     EXPECT_NE(GetMouse().mode, VornTray::kCarryVorn);  // over the budget: no drag
-    game.modeName = "TrainingGame";  // the training grounds have no budget
+    game.modeName = "TrainingGame";                    // the training grounds have no budget
     GetVornTray().HandleCommand(grab);
     EXPECT_EQ(GetMouse().mode, VornTray::kCarryVorn);
     EXPECT_EQ(GetMouse().dragText, String("Bug"));

@@ -246,9 +246,9 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     const struct {
         Window* window;
         Point place;
-    } layout[] = {{&GetMiniMap(), Point(14, 14)},       {&GetControlTray(), Point(14, 180)},
-                  {&GetObjectTray(), Point(960, 60)},   {&GetVornTray(), Point(14, 640)},
-                  {&GetSquadTray(), Point(500, 640)},   {&GetWindowTray(), Point(700, 20)}};
+    } layout[] = {{&GetMiniMap(), Point(14, 14)},     {&GetControlTray(), Point(14, 180)},
+                  {&GetObjectTray(), Point(960, 60)}, {&GetVornTray(), Point(14, 640)},
+                  {&GetSquadTray(), Point(500, 640)}, {&GetWindowTray(), Point(700, 20)}};
     for (const auto& each : layout) {
         manager.OpenWindow(each.window);
         each.window->Refresh();
