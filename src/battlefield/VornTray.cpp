@@ -63,7 +63,6 @@ String CostLabel(const String& name, int32_t cost) {
 
 VornTray::VornTray() : Tray("VornTray", 16, 3, Point(kCell, kCell), 2.0f, false, true) { Initialize(); }
 
-VornTray::~VornTray() { delete scratch_; }
 
 void VornTray::CreateResources() {
     Tray::CreateResources();
@@ -96,6 +95,20 @@ void VornTray::Sort() {
     std::sort(summaries.begin(), summaries.end(), [](const VornSummary& a, const VornSummary& b) {
         return String::CompareNoCase(a.fileName, b.fileName) < 0;
     });
+}
+
+Vorn* VornTray::TakeEditedUnit() {
+    if (gArena == nullptr) return nullptr;
+    // The unit edited before goes back to its pool unless the editor still shows it or
+    // it went onto the battlefield; one of an arena made since is not ours to free.
+    if (editedUnit_ != nullptr && editedArena_ == gArena && GetVornWindow().vorn != editedUnit_ &&
+        gArena->FindObjectIndex(editedUnit_) < 0) {
+        editedUnit_->Reset();
+        gArena->FreeObject(editedUnit_);
+    }
+    editedUnit_ = gArena->NewVorn(0);
+    editedArena_ = gArena;
+    return editedUnit_;
 }
 
 void VornTray::ReloadSummary(int32_t index) {
@@ -141,12 +154,13 @@ void VornTray::FindLaunchersOf(const String& fileName, Array<String>& launchers)
 }
 
 bool VornTray::ResaveVornFile(const String& fileName) {
-    if (scratch_ == nullptr) scratch_ = new Vorn();
+    // Patterns come from the arena's pools: the unit is gone before the arena is.
+    Vorn scratch;
     // A launcher that will not read is left as it is.
-    if (!scratch_->LoadFile(fileName)) return true;
-    scratch_->name = fileName;
-    scratch_->ComputeCost();
-    return scratch_->SaveFile(fileName);
+    if (!scratch.LoadFile(fileName)) return true;
+    scratch.name = fileName;
+    scratch.ComputeCost();
+    return scratch.SaveFile(fileName);
 }
 
 void VornTray::ResaveLaunchers(const String& fileName) {
@@ -194,16 +208,16 @@ void VornTray::ResaveAllVorns() {
     for (int32_t i = 0; i < summaries.Count(); ++i) {
         VornSummary before;
         const bool summaryRead = before.Load(summaries[i].fileName);
-        if (scratch_ == nullptr) scratch_ = new Vorn();
+        Vorn scratch;
         // A file that does not read whole is never written back in its damaged form.
-        if (!scratch_->LoadFile(summaries[i].fileName)) {
+        if (!scratch.LoadFile(summaries[i].fileName)) {
             Debugger::Instance().Line((String("Start-up: left unread unit ") + summaries[i].fileName).CStr());
             continue;
         }
-        scratch_->name = summaries[i].fileName;
-        scratch_->ComputeCost();
-        if (summaryRead && before.cost == scratch_->cost) continue;
-        scratch_->SaveFile(summaries[i].fileName);
+        scratch.name = summaries[i].fileName;
+        scratch.ComputeCost();
+        if (summaryRead && before.cost == scratch.cost) continue;
+        scratch.SaveFile(summaries[i].fileName);
     }
     listed = false;
 }
@@ -275,19 +289,19 @@ void VornTray::HandleCommand(Event& event) {
                 PlayUiSound("Illegal.ogg");
                 return;
             }
-            if (scratch_ == nullptr) scratch_ = new Vorn();
-            if (!scratch_->LoadFile(summaries[entry].fileName)) {
+            Vorn* unit = TakeEditedUnit();
+            if (unit == nullptr || !unit->LoadFile(summaries[entry].fileName)) {
                 PlayUiSound("Illegal.ogg");
                 return;
             }
-            scratch_->name = summaries[entry].fileName;
-            scratch_->SetPlayer(&GetLocalPlayer());
-            scratch_->PrepareForBattle();
+            unit->name = summaries[entry].fileName;
+            unit->SetPlayer(&GetLocalPlayer());
+            unit->PrepareForBattle();
             WindowManager& manager = GetWindowManager();
             manager.CloseWindow(&GetDebugWindow());
             if (Window* patterns = manager.FindWindowByName("PatternWindow")) manager.CloseWindow(patterns);
             VornWindow& editor = GetVornWindow();
-            editor.vorn = scratch_;
+            editor.vorn = unit;
             manager.OpenWindow(&editor);
             if (Game* game = CurrentGame()) game->StartBackgroundFade(Rect(), editor.Rect());
             return;

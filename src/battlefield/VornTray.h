@@ -10,6 +10,7 @@
 #include "ui/Tray.h"
 #include "units/VornSummary.h"
 
+class Arena;
 class Vorn;
 
 class VornTray : public Tray {
@@ -17,7 +18,6 @@ public:
     static constexpr int32_t kCarryVorn = 3;
 
     VornTray();
-    ~VornTray() override;
 
     void CreateResources() override;
     void OnOpen() override;
@@ -59,7 +59,10 @@ private:
     // Saves the unit's launchers again; a failed write shows the error box.
     void ResaveLaunchers(const String& fileName);
     void ReloadSummary(int32_t index);
-    Vorn* scratch_ = nullptr;
+    // The unit the editor gets, from the arena's pool.
+    Vorn* TakeEditedUnit();
+    Vorn* editedUnit_ = nullptr;
+    const Arena* editedArena_ = nullptr;
     Sprite* chassisButtons_[6] = {};
     Sprite* crossSprite_ = nullptr;
     Sprite* dollarSprite_ = nullptr;
