@@ -1,0 +1,872 @@
+#include "net/VornsNetworker.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/Debugger.h"
+#include "net/MessageCode.h"
+#include "net/NetworkEventCodec.h"
+#include "platform/net/NetLimits.h"
+
+namespace {
+
+constexpr size_t kPlayerEntryBytes = 6 + 4 + 4 + 4;
+constexpr size_t kFlagEntryBytes = 6 + 1;
+constexpr size_t kTextBytes = 4;
+const sock::Ipv4Address kServerAddress{0, sock::kGamePort};
+
+void Log(const std::string& text) { Debugger::Instance().Line(text); }
+
+bool IsServerCode(uint8_t code) {
+    switch (static_cast<MessageCode>(code)) {
+        case MessageCode::ClientInfo:
+        case MessageCode::ChatToServer:
+        case MessageCode::ClientSquads:
+        case MessageCode::SetupAck:
+        case MessageCode::WorldAck:
+        case MessageCode::SignalRequest: return true;
+        default: return false;
+    }
+}
+
+bool HasNoFields(uint8_t code) {
+    switch (static_cast<MessageCode>(code)) {
+        case MessageCode::ReplayGame:
+        case MessageCode::OpenSetup:
+        case MessageCode::BackToWaiting:
+        case MessageCode::SetupAck:
+        case MessageCode::WorldAck:
+        case MessageCode::StartGame:
+        case MessageCode::KeepAlive: return true;
+        default: return false;
+    }
+}
+
+struct PlayerEntry {
+    sock::Ipv4Address address;
+    std::string name;
+    uint32_t colour1 = 0;
+    uint32_t colour2 = 0;
+};
+
+std::vector<PlayerEntry> ReadPlayerList(MessageReader& in) {
+    std::vector<PlayerEntry> entries;
+    const uint32_t count = in.ReadU32();
+    if (count > static_cast<uint32_t>(sock::kMaxNetworkPlayers) || !in.CanHold(count, kPlayerEntryBytes)) {
+        in.Fail();
+        return entries;
+    }
+    entries.resize(count);
+    for (PlayerEntry& entry : entries) {
+        entry.address = in.ReadAddress();
+        entry.name = CleanPeerText(in.ReadText(sock::kMaxPeerNameBytes), sock::kMaxPeerNameBytes);
+        entry.colour1 = in.ReadU32();
+        entry.colour2 = in.ReadU32();
+    }
+    return entries;
+}
+
+std::vector<std::pair<sock::Ipv4Address, bool>> ReadPlayerFlags(MessageReader& in) {
+    std::vector<std::pair<sock::Ipv4Address, bool>> flags;
+    const uint32_t count = in.ReadU32();
+    if (count > static_cast<uint32_t>(sock::kMaxNetworkPlayers) || !in.CanHold(count, kFlagEntryBytes)) {
+        in.Fail();
+        return flags;
+    }
+    flags.resize(count);
+    for (auto& [address, ready] : flags) {
+        address = in.ReadAddress();
+        ready = in.ReadU8() != 0;
+    }
+    return flags;
+}
+
+NetworkMatchSettings ReadSettings(MessageReader& in) {
+    NetworkMatchSettings settings;
+    settings.scenario = in.ReadText(NetworkMatchSettings::kMaxScenarioBytes);
+    settings.budget = static_cast<int32_t>(std::min<uint32_t>(in.ReadU32(), INT32_MAX));
+    settings.squadCount = in.ReadU32();
+    settings.launchDelay = in.ReadU32();
+    settings.meteorDelay = in.ReadU32();
+    settings.rules = in.ReadU32();
+    settings.soccerGoalCount = in.ReadU32();
+    settings.soccerBallCount = in.ReadU32();
+    settings.soccerNetCount = in.ReadU32();
+    settings.gameTimer = in.ReadU32();
+    settings.vipCount = in.ReadU32();
+    settings.weaponsAllowed = in.ReadU8();
+    settings.boostCount = in.ReadU32();
+    return settings;
+}
+
+bool ReadTexts(MessageReader& in, uint32_t limit, std::vector<std::string>& texts) {
+    const uint32_t count = in.ReadU32();
+    if (count > limit || !in.CanHold(count, kTextBytes)) {
+        in.Fail();
+        return false;
+    }
+    texts.resize(count);
+    for (std::string& text : texts) text = in.ReadText(sock::kMaxFrameBytes);
+    return !in.Failed();
+}
+
+SquadPayload ReadSquadPayload(MessageReader& in) {
+    SquadPayload payload;
+    if (!ReadTexts(in, static_cast<uint32_t>(sock::kMaxUnitFilesPerExchange), payload.unitFiles)) return payload;
+    const uint32_t squads = in.ReadU32();
+    if (squads > NetworkMatchSettings::kMaxSquads || !in.CanHold(squads, kTextBytes)) {
+        in.Fail();
+        return payload;
+    }
+    payload.squads.resize(squads);
+    for (auto& members : payload.squads) {
+        if (!ReadTexts(in, VornsNetworker::kMaxSquadMembers, members)) break;
+    }
+    return payload;
+}
+
+void PutTexts(MessageWriter& out, const std::vector<std::string>& texts) {
+    out.PutU32(static_cast<uint32_t>(texts.size()));
+    for (const std::string& text : texts) out.PutText(text);
+}
+
+}  // namespace
+
+std::string CleanPeerText(const std::string& text, size_t maxBytes) {
+    std::string clean = text.substr(0, maxBytes);
+    for (char& c : clean) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) c = '?';
+    }
+    return clean;
+}
+
+VornsNetworker::VornsNetworker(NetworkSessionHost& host) : host_(host) { ResetSession(); }
+
+VornsNetworker::~VornsNetworker() {
+    if (IsClientRunning()) Networker::StopClient();
+    if (IsServerRunning()) Networker::StopServer();
+}
+
+void VornsNetworker::SetLocalPlayer(Player* record, const std::string& name, uint32_t colour1, uint32_t colour2) {
+    localRecord_ = record;
+    localName_ = CleanPeerText(name, sock::kMaxPeerNameBytes);
+    localColour1_ = colour1;
+    localColour2_ = colour2;
+    if (SessionPlayer* local = LocalPlayer()) {
+        local->record = record;
+        local->name = localName_;
+        local->colour1 = colour1;
+        local->colour2 = colour2;
+    }
+}
+
+void VornsNetworker::ResetSession() {
+    players_.clear();
+    auto local = std::make_unique<SessionPlayer>();
+    local->local = true;
+    local->address = localAddress_;
+    local->name = localName_;
+    local->colour1 = localColour1_;
+    local->colour2 = localColour2_;
+    local->record = localRecord_;
+    players_.push_back(std::move(local));
+    out_.Clear();
+    unicast_.Clear();
+    schedule_.DiscardPending();
+    statusText_.clear();
+    syncTimer_ = keepAliveTimer_ = countdown_ = 0.0f;
+    countdownRunning_ = false;
+    lastCountdownSent_ = -1;
+}
+
+bool VornsNetworker::StartClient() {
+    localAddress_ = {};
+    ResetSession();
+    return Networker::StartClient();
+}
+
+void VornsNetworker::StopClient() {
+    Networker::StopClient();
+    schedule_.DiscardPending();
+}
+
+bool VornsNetworker::StartServer() {
+    localAddress_ = kServerAddress;
+    ResetSession();
+    return Networker::StartServer(sock::kMaxServerConnections);
+}
+
+void VornsNetworker::StopServer() {
+    Networker::StopServer();
+    host_.UpdateLobby();
+}
+
+bool VornsNetworker::Connect() {
+    if (!Networker::Connect()) return false;
+    out_.PutU8(CodeByte(MessageCode::ClientInfo));
+    out_.PutText(localName_);
+    out_.PutU32(localColour1_);
+    out_.PutU32(localColour2_);
+    Flush();
+    SetState(SessionState::ClientJoined);
+    return true;
+}
+
+bool VornsNetworker::OnConnect(uint32_t, uint16_t) {
+    return !IsServer() || state_ == SessionState::ServerWaiting;
+}
+
+void VornsNetworker::OnDisconnect(uint32_t ip, uint16_t port) {
+    if (!IsServer()) {
+        if (!IsClientRunning()) return;
+        const bool joining = state_ == SessionState::ClientJoined;
+        host_.SessionLost(joining ? "ServerNotAllowingNewClients" : "ServerDisconnected");
+        StopClient();
+        SetState(SessionState::ClientDisconnected);
+        return;
+    }
+    SessionPlayer* player = FindPlayer({ip, port});
+    if (player == nullptr || player->local || player->disconnected) return;
+    SendStatusLine(player->name + " exited the game.");
+    host_.PlaySound("DoorClose.ogg");
+    player->disconnected = true;
+    if (state_ == SessionState::ServerPlaying) {
+        player->linger = 0.0f;
+    } else {
+        player->ready = true;
+        player->worldAcknowledged = true;
+        player->linger = kLingerSeconds;
+    }
+    host_.PlayersChanged();
+}
+
+void VornsNetworker::SetState(SessionState state) {
+    state_ = state;
+    if (state == SessionState::ServerResults || state == SessionState::ClientResults) schedule_.DiscardPending();
+    host_.EnterState(state);
+}
+
+// --- players
+
+SessionPlayer* VornsNetworker::FindPlayer(const sock::Ipv4Address& address) const {
+    for (const auto& player : players_) {
+        if (player->address == address) return player.get();
+    }
+    return nullptr;
+}
+
+SessionPlayer* VornsNetworker::LocalPlayer() const {
+    for (const auto& player : players_) {
+        if (player->local) return player.get();
+    }
+    return nullptr;
+}
+
+SessionPlayer& VornsNetworker::AddPlayer(const sock::Ipv4Address& address) {
+    auto player = std::make_unique<SessionPlayer>();
+    player->address = address;
+    player->owned = std::make_unique<Player>();
+    player->record = player->owned.get();
+    players_.push_back(std::move(player));
+    return *players_.back();
+}
+
+void VornsNetworker::RemovePlayerAt(size_t index) { players_.erase(players_.begin() + static_cast<long>(index)); }
+
+bool VornsNetworker::AllPlayers(bool SessionPlayer::*flag) const {
+    return std::all_of(players_.begin(), players_.end(), [flag](const auto& player) { return (*player).*flag; });
+}
+
+void VornsNetworker::RemoveDisconnected(bool force) {
+    const float frameTime = host_.FrameTime();
+    bool removed = false;
+    for (size_t i = players_.size(); i-- > 0;) {
+        SessionPlayer& player = *players_[i];
+        if (!player.disconnected || player.local) continue;
+        player.linger -= frameTime;
+        if (!force && player.linger > 0.0f) continue;
+        RemovePlayerAt(i);
+        removed = true;
+    }
+    if (removed) AfterListChanged();
+}
+
+void VornsNetworker::AfterListChanged() {
+    host_.PlayersChanged();
+    SendPlayerList();
+    host_.UpdateLobby();
+}
+
+std::vector<std::string> VornsNetworker::PlayerLabels(const std::string& leftParen, const std::string& rightParen,
+                                                      const std::string& serverText) const {
+    std::vector<std::string> labels;
+    for (const auto& player : players_) {
+        const std::string address = player->address.ip == 0
+                                        ? serverText
+                                        : FormatAddress(player->address.ip, player->address.port, ':');
+        labels.push_back(leftParen + address + rightParen);
+    }
+    return labels;
+}
+
+// --- the outgoing batch
+
+void VornsNetworker::Flush() {
+    if (out_.Empty()) return;
+    Broadcast(out_.Bytes().data(), out_.Size());
+    bytesFlushed_ += out_.Size();
+    FlushSends();
+    out_.Clear();
+}
+
+void VornsNetworker::FlushIfFull(bool force) {
+    if (out_.Empty()) return;
+    const size_t limit = Compression() ? kBatchBytesCompressed : kBatchBytesPlain;
+    if (force || out_.Size() > limit) Flush();
+}
+
+void VornsNetworker::SendCode(uint8_t code) {
+    out_.PutU8(code);
+    Flush();
+}
+
+void VornsNetworker::SendYourAddress(int connection, const sock::Ipv4Address& address) {
+    unicast_.Clear();
+    unicast_.PutU8(CodeByte(MessageCode::YourAddress));
+    unicast_.PutAddress(address);
+    SendTo(unicast_.Bytes().data(), unicast_.Size(), connection);
+    FlushSends();
+    unicast_.Clear();
+}
+
+void VornsNetworker::SendPlayerList() {
+    out_.PutU8(CodeByte(MessageCode::PlayerList));
+    out_.PutU32(static_cast<uint32_t>(players_.size()));
+    for (const auto& player : players_) {
+        out_.PutAddress(player->address);
+        out_.PutText(player->name);
+        out_.PutU32(player->colour1);
+        out_.PutU32(player->colour2);
+    }
+    Flush();
+}
+
+void VornsNetworker::SendPlayerFlags() {
+    out_.PutU8(CodeByte(MessageCode::PlayerFlags));
+    out_.PutU32(static_cast<uint32_t>(players_.size()));
+    for (const auto& player : players_) {
+        out_.PutAddress(player->address);
+        out_.PutU8(player->ready ? 1 : 0);
+    }
+    Flush();
+}
+
+void VornsNetworker::SendGameSetup(const NetworkMatchSettings& settings) {
+    if (!IsServer()) return;
+    out_.PutU8(CodeByte(MessageCode::GameSetup));
+    out_.PutText(settings.scenario);
+    out_.PutU32(static_cast<uint32_t>(settings.budget));
+    out_.PutU32(settings.squadCount);
+    out_.PutU32(settings.launchDelay);
+    out_.PutU32(settings.meteorDelay);
+    out_.PutU32(settings.rules);
+    out_.PutU32(settings.soccerGoalCount);
+    out_.PutU32(settings.soccerBallCount);
+    out_.PutU32(settings.soccerNetCount);
+    out_.PutU32(settings.gameTimer);
+    out_.PutU32(settings.vipCount);
+    out_.PutU8(settings.weaponsAllowed);
+    out_.PutU32(settings.boostCount);
+    Flush();
+}
+
+void VornsNetworker::ProceedToSetup() {
+    SetState(SessionState::ServerSetup);
+    host_.UpdateLobby();
+    SendOpenSetup();
+}
+
+void VornsNetworker::SendScenario(const std::string& terrainText) {
+    for (const auto& player : players_) {
+        player->setupAcknowledged = player->local || player->disconnected;
+        player->ready = player->disconnected;
+        player->worldAcknowledged = player->disconnected;
+    }
+    out_.PutU8(CodeByte(MessageCode::Scenario));
+    out_.PutBytes(terrainText.data(), terrainText.size());
+    Flush();
+    SetState(SessionState::ServerWaitSetupAck);
+}
+
+void VornsNetworker::SendOpenSetup() { SendCode(CodeByte(MessageCode::OpenSetup)); }
+
+void VornsNetworker::SendBackToWaiting() {
+    SendCode(CodeByte(MessageCode::BackToWaiting));
+    SetState(SessionState::ServerWaiting);
+    host_.UpdateLobby();
+}
+
+void VornsNetworker::SendReplayRequest() {
+    SendCode(CodeByte(MessageCode::ReplayGame));
+    SetState(SessionState::ServerSetup);
+}
+
+void VornsNetworker::SendChatToServer(const std::string& line) {
+    out_.PutU8(CodeByte(MessageCode::ChatToServer));
+    out_.PutText(CleanPeerText(line, sock::kMaxChatLineBytes));
+    Flush();
+}
+
+void VornsNetworker::ShowLine(const sock::Ipv4Address& speaker, const std::string& line) {
+    const SessionPlayer* player = FindPlayer(speaker);
+    if (player == nullptr) {
+        host_.ShowChat(std::string(), 0xFFFFFFFF, line);
+        return;
+    }
+    host_.ShowChat(player->name, player->colour1, line);
+}
+
+void VornsNetworker::SendChatLine(const sock::Ipv4Address& speaker, const std::string& line) {
+    const std::string clean = CleanPeerText(line, sock::kMaxChatLineBytes);
+    ShowLine(speaker, clean);
+    out_.PutU8(CodeByte(MessageCode::ChatLine));
+    out_.PutAddress(speaker);
+    out_.PutText(clean);
+    Flush();
+}
+
+void VornsNetworker::SendStatusLine(const std::string& line) {
+    statusText_ = CleanPeerText(line, sock::kMaxChatLineBytes);
+    host_.ShowStatus(statusText_);
+    out_.PutU8(CodeByte(MessageCode::StatusLine));
+    out_.PutText(statusText_);
+    Flush();
+}
+
+void VornsNetworker::SendSquads() {
+    SessionPlayer* local = LocalPlayer();
+    if (IsServer()) {
+        host_.UseOwnSquads(*local);
+        local->ready = true;
+        return;
+    }
+    SquadPayload payload;
+    host_.CollectSquads(payload);
+    out_.PutU8(CodeByte(MessageCode::ClientSquads));
+    PutTexts(out_, payload.unitFiles);
+    out_.PutU32(static_cast<uint32_t>(payload.squads.size()));
+    for (const auto& members : payload.squads) PutTexts(out_, members);
+    Flush();
+    SetState(SessionState::ClientSquadsSent);
+}
+
+void VornsNetworker::SendSignalRequest(uint32_t which, bool on) {
+    out_.PutU8(CodeByte(MessageCode::SignalRequest));
+    out_.PutAddress(localAddress_);
+    out_.PutU32(which);
+    out_.PutU8(on ? 1 : 0);
+    Flush();
+}
+
+void VornsNetworker::SendTimedEvent(const NetworkEvent& event) {
+    if (!IsServer() || !NetworkEventCodec::Write(event, out_)) return;
+    ++messagesSent_;
+    const bool urgent = event.kind == NetworkEventKind::Results || (event.kind >= NetworkEventKind::Signal1On &&
+                                                                    event.kind <= NetworkEventKind::Signal2Off);
+    if (urgent)
+        Flush();
+    else
+        FlushIfFull(false);
+}
+
+// --- the per-frame step
+
+void VornsNetworker::Update() {
+    if (!IsClientRunning() && !IsServerRunning()) return;
+    Networker::Update();
+    if (!IsClientRunning() && !IsServerRunning()) return;
+    const float frameTime = host_.FrameTime();
+    keepAliveTimer_ += frameTime;
+    if (keepAliveTimer_ > kKeepAliveSeconds) {
+        keepAliveTimer_ = 0.0f;
+        SendCode(CodeByte(MessageCode::KeepAlive));
+    }
+    if (IsServer())
+        ServerStep(frameTime);
+    else
+        ClientStep(frameTime);
+}
+
+void VornsNetworker::ServerStep(float frameTime) {
+    switch (state_) {
+        case SessionState::ServerWaiting:
+        case SessionState::ServerResults: RemoveDisconnected(false); return;
+        case SessionState::ServerSetup: RemoveDisconnected(true); return;
+        case SessionState::ServerWaitSetupAck: {
+            RemoveDisconnected(false);
+            if (!AllPlayers(&SessionPlayer::setupAcknowledged)) return;
+            const NetworkMatchSettings& settings = host_.MatchSettings();
+            out_.PutU8(CodeByte(MessageCode::SquadSelection));
+            out_.PutU32(static_cast<uint32_t>(settings.budget));
+            out_.PutU32(settings.squadCount);
+            Flush();
+            host_.OpenSquadSelection(settings.budget, settings.squadCount);
+            SetState(SessionState::ServerSquadSelection);
+            return;
+        }
+        case SessionState::ServerSquadSelection:
+            RemoveDisconnected(true);
+            if (std::none_of(players_.begin(), players_.end(), [](const auto& p) { return p->ready; })) return;
+            countdown_ = static_cast<float>(host_.MatchSettings().launchDelay);
+            lastCountdownSent_ = -1;
+            SetState(SessionState::ServerCountdown);
+            return;
+        case SessionState::ServerCountdown: StepCountdown(frameTime); return;
+        case SessionState::ServerWaitSquads: {
+            if (!AllPlayers(&SessionPlayer::ready)) return;
+            countdown_ = 0.0f;
+            SetState(SessionState::ServerWaitWorldAck);
+            for (const auto& player : players_) player->worldAcknowledged = player->local || player->disconnected;
+            const std::string world = host_.BuildWorldText();
+            out_.PutU8(CodeByte(MessageCode::World));
+            out_.PutBytes(world.data(), world.size());
+            Flush();
+            return;
+        }
+        case SessionState::ServerWaitWorldAck:
+            if (!AllPlayers(&SessionPlayer::worldAcknowledged)) return;
+            host_.StartBattle();
+            SetState(SessionState::ServerPlaying);
+            syncTimer_ = 0.0f;
+            SendCode(CodeByte(MessageCode::StartGame));
+            return;
+        case SessionState::ServerPlaying:
+            syncTimer_ += frameTime;
+            if (syncTimer_ <= kTimeSyncSeconds) return;
+            syncTimer_ = 0.0f;
+            out_.PutU8(CodeByte(MessageCode::TimeSync));
+            out_.PutF32(host_.GameClock());
+            return;
+        default: return;
+    }
+}
+
+void VornsNetworker::StepCountdown(float frameTime) {
+    countdown_ = std::max(0.0f, countdown_ - frameTime);
+    const auto whole = static_cast<int32_t>(countdown_);
+    if (whole != lastCountdownSent_) {
+        lastCountdownSent_ = whole;
+        out_.PutU8(CodeByte(MessageCode::Countdown));
+        out_.PutU32(static_cast<uint32_t>(whole));
+        Flush();
+        host_.CountdownTick(static_cast<uint32_t>(whole));
+    }
+    countdownRunning_ = true;
+    if (!AllPlayers(&SessionPlayer::ready) && countdown_ > 0.0f) return;
+    if (!LocalPlayer()->ready) SendSquads();
+    countdownRunning_ = false;
+    SetState(SessionState::ServerWaitSquads);
+}
+
+void VornsNetworker::ClientStep(float frameTime) {
+    if (state_ != SessionState::ClientPlaying) return;
+    schedule_.MoveDueEvents(host_.GameClock(), frameTime);
+    ApplyDueEvents();
+}
+
+void VornsNetworker::ApplyDueEvents() { schedule_.ApplyDueEvents(host_); }
+
+// --- receiving
+
+void VornsNetworker::Receive(const uint8_t* data, size_t length, uint32_t ip, uint16_t port) {
+    Sender sender;
+    sender.address = {ip, port};
+    if (IsServer()) {
+        sender.connection = FindConnection(ip, port);
+        sender.player = FindPlayer(sender.address);
+        if (sender.player != nullptr && sender.player->local) sender.player = nullptr;
+    }
+    MessageReader in(data, length);
+    while (!in.AtEnd()) {
+        const uint8_t code = in.ReadU8();
+        if (!HandleMessage(code, in, sender)) return;
+        if (in.Failed()) {
+            ProtocolError(sender, "a message that cannot be read", code);
+            return;
+        }
+    }
+}
+
+void VornsNetworker::ProtocolError(const Sender& sender, const char* what, uint8_t code) {
+    ++protocolErrors_;
+    Log(std::string("Network: ") + what + " (code " + std::to_string(code) + ") from " +
+        FormatAddress(sender.address.ip, sender.address.port, ':') + "; the rest of the frame is dropped");
+    if (IsServer() && sender.connection >= 0) CloseConnection(sender.connection);
+}
+
+bool VornsNetworker::HandleMessage(uint8_t code, MessageReader& in, Sender& sender) {
+    if (code >= CodeByte(MessageCode::Count)) {
+        ProtocolError(sender, "an unknown code", code);
+        return false;
+    }
+    if (code == CodeByte(MessageCode::KeepAlive)) return true;
+    if (IsServer() != IsServerCode(code)) return SkipMessage(code, in, sender);
+    return IsServer() ? HandleServerMessage(code, in, sender) : HandleClientMessage(code, in);
+}
+
+bool VornsNetworker::SkipMessage(uint8_t code, MessageReader& in, Sender&) {
+    if (HasNoFields(code)) return true;
+    if (NetworkEventCodec::IsTimedCode(code)) return NetworkEventCodec::Read(code, in, scratchEvent_);
+    switch (static_cast<MessageCode>(code)) {
+        case MessageCode::YourAddress: in.ReadAddress(); break;
+        case MessageCode::SquadSelection:
+            in.ReadU32();
+            in.ReadU32();
+            break;
+        case MessageCode::PlayerList: ReadPlayerList(in); break;
+        case MessageCode::GameSetup: ReadSettings(in); break;
+        case MessageCode::ClientInfo:
+            in.ReadText(sock::kMaxPeerNameBytes);
+            in.ReadU32();
+            in.ReadU32();
+            break;
+        case MessageCode::ChatToServer:
+        case MessageCode::StatusLine: in.ReadText(sock::kMaxChatLineBytes); break;
+        case MessageCode::ChatLine:
+            in.ReadAddress();
+            in.ReadText(sock::kMaxChatLineBytes);
+            break;
+        case MessageCode::PlayerFlags: ReadPlayerFlags(in); break;
+        case MessageCode::ClientSquads: ReadSquadPayload(in); break;
+        case MessageCode::Scenario:
+        case MessageCode::World: in.ReadRest(); break;
+        case MessageCode::Countdown: in.ReadU32(); break;
+        case MessageCode::TimeSync: in.ReadF32(); break;
+        case MessageCode::SignalRequest:
+            in.ReadAddress();
+            in.ReadU32();
+            in.ReadU8();
+            break;
+        default: in.Fail(); break;
+    }
+    return true;
+}
+
+bool VornsNetworker::HandleServerMessage(uint8_t code, MessageReader& in, Sender& sender) {
+    switch (static_cast<MessageCode>(code)) {
+        case MessageCode::ClientInfo: return HandleClientInfo(in, sender);
+        case MessageCode::ChatToServer: return HandleChatToServer(in, sender);
+        case MessageCode::ClientSquads: return HandleClientSquads(in, sender);
+        case MessageCode::SignalRequest: return HandleSignalRequest(in, sender);
+        case MessageCode::SetupAck:
+            if (sender.player != nullptr && state_ == SessionState::ServerWaitSetupAck)
+                sender.player->setupAcknowledged = true;
+            return true;
+        case MessageCode::WorldAck:
+            if (sender.player != nullptr && state_ == SessionState::ServerWaitWorldAck)
+                sender.player->worldAcknowledged = true;
+            return true;
+        default: return true;
+    }
+}
+
+bool VornsNetworker::HandleClientInfo(MessageReader& in, Sender& sender) {
+    const std::string name = CleanPeerText(in.ReadText(sock::kMaxPeerNameBytes), sock::kMaxPeerNameBytes);
+    const uint32_t colour1 = in.ReadU32();
+    const uint32_t colour2 = in.ReadU32();
+    if (in.Failed()) return true;
+    if (state_ != SessionState::ServerWaiting || sender.player != nullptr) {
+        // Too late to join, or a second introduction: the connection goes.
+        if (sender.connection >= 0) CloseConnection(sender.connection);
+        return false;
+    }
+    RemoveDisconnected(true);
+    SessionPlayer& player = AddPlayer(sender.address);
+    player.name = name;
+    player.colour1 = colour1;
+    player.colour2 = colour2;
+    player.record->name = String(name.c_str());
+    player.record->primaryColor = Color(colour1);
+    player.record->trimColor = Color(colour2);
+    sender.player = &player;
+    host_.UpdateLobby();
+    host_.PlaySound("DoorOpen.ogg");
+    SendYourAddress(sender.connection, sender.address);
+    host_.PlayersChanged();
+    SendPlayerList();
+    SendStatusLine(name + " entered the game.");
+    return true;
+}
+
+bool VornsNetworker::HandleChatToServer(MessageReader& in, const Sender& sender) {
+    const std::string line = in.ReadText(sock::kMaxChatLineBytes);
+    if (in.Failed()) return true;
+    SendChatLine(sender.player != nullptr ? sender.address : sock::Ipv4Address{}, line);
+    return true;
+}
+
+bool VornsNetworker::HandleClientSquads(MessageReader& in, const Sender& sender) {
+    const SquadPayload payload = ReadSquadPayload(in);
+    if (in.Failed() || sender.player == nullptr) return true;
+    const bool collecting = state_ == SessionState::ServerSquadSelection || state_ == SessionState::ServerCountdown ||
+                            state_ == SessionState::ServerWaitSquads;
+    if (!collecting || sender.player->ready) return true;
+    if (!host_.StoreSquads(*sender.player, payload)) return true;
+    sender.player->ready = true;
+    sender.player->squadCount = static_cast<uint32_t>(payload.squads.size());
+    SendPlayerFlags();
+    return true;
+}
+
+bool VornsNetworker::HandleSignalRequest(MessageReader& in, const Sender& sender) {
+    in.ReadAddress();  // the sender's own player is the one that signals
+    const uint32_t which = in.ReadU32();
+    const bool on = in.ReadU8() != 0;
+    if (in.Failed() || sender.player == nullptr) return true;
+    host_.SignalRequested(*sender.player, which, on);
+    return true;
+}
+
+bool VornsNetworker::HandleClientMessage(uint8_t code, MessageReader& in) {
+    if (NetworkEventCodec::IsTimedCode(code)) return HandleTimedEvent(code, in);
+    switch (static_cast<MessageCode>(code)) {
+        case MessageCode::YourAddress: {
+            const sock::Ipv4Address address = in.ReadAddress();
+            if (in.Failed()) return true;
+            localAddress_ = address;
+            LocalPlayer()->address = address;
+            return true;
+        }
+        case MessageCode::SquadSelection: {
+            const auto budget = static_cast<int32_t>(std::min<uint32_t>(in.ReadU32(), INT32_MAX));
+            const uint32_t squads = in.ReadU32();
+            if (in.Failed()) return true;
+            state_ = SessionState::ClientSquadSelection;
+            host_.OpenSquadSelection(budget, squads);
+            host_.EnterState(state_);
+            return true;
+        }
+        case MessageCode::PlayerList: return HandlePlayerList(in);
+        case MessageCode::ReplayGame:
+        case MessageCode::OpenSetup: SetState(SessionState::ClientSetup); return true;
+        case MessageCode::BackToWaiting: SetState(SessionState::ClientWaiting); return true;
+        case MessageCode::GameSetup: return HandleGameSetup(in);
+        case MessageCode::ChatLine: return HandleChatLine(in);
+        case MessageCode::StatusLine: {
+            const std::string line = CleanPeerText(in.ReadText(sock::kMaxChatLineBytes), sock::kMaxChatLineBytes);
+            if (in.Failed()) return true;
+            statusText_ = line;
+            host_.ShowStatus(line);
+            return true;
+        }
+        case MessageCode::PlayerFlags: return HandlePlayerFlags(in);
+        case MessageCode::Scenario: {
+            const std::string text = in.ReadRest();
+            host_.LoadScenarioText(text);
+            SendCode(CodeByte(MessageCode::SetupAck));
+            SetState(SessionState::ClientScenarioLoaded);
+            return true;
+        }
+        case MessageCode::World: {
+            const std::string text = in.ReadRest();
+            host_.BuildWorld(text);
+            SendCode(CodeByte(MessageCode::WorldAck));
+            schedule_.DiscardPending();
+            return true;
+        }
+        case MessageCode::StartGame:
+            SetState(SessionState::ClientPlaying);
+            host_.StartBattle();
+            return true;
+        case MessageCode::Countdown: return HandleCountdown(in);
+        case MessageCode::TimeSync: {
+            const float serverTime = in.ReadF32();
+            if (in.Failed()) return true;
+            const float lead = serverTime - host_.GameClock();
+            host_.SetClockCorrection(lead <= kLeadToCorrect ? kClientLagSeconds - lead : 0.0f);
+            return true;
+        }
+        default: return true;
+    }
+}
+
+bool VornsNetworker::HandlePlayerList(MessageReader& in) {
+    const std::vector<PlayerEntry> entries = ReadPlayerList(in);
+    if (in.Failed()) return true;
+    bool changed = false;
+    std::vector<const SessionPlayer*> seen;
+    for (const PlayerEntry& entry : entries) {
+        SessionPlayer* player = FindPlayer(entry.address);
+        if (player == nullptr) {
+            player = &AddPlayer(entry.address);
+            changed = true;
+        }
+        changed |= player->colour1 != entry.colour1 || player->colour2 != entry.colour2;
+        player->name = entry.name;
+        player->colour1 = entry.colour1;
+        player->colour2 = entry.colour2;
+        if (!player->local && player->record != nullptr) {
+            player->record->name = String(entry.name.c_str());
+            player->record->primaryColor = Color(entry.colour1);
+            player->record->trimColor = Color(entry.colour2);
+        }
+        seen.push_back(player);
+    }
+    for (size_t i = players_.size(); i-- > 0;) {
+        if (players_[i]->local || std::find(seen.begin(), seen.end(), players_[i].get()) != seen.end()) continue;
+        RemovePlayerAt(i);
+        changed = true;
+    }
+    if (changed) host_.PlayersChanged();
+    if (state_ == SessionState::ClientJoined) SetState(SessionState::ClientWaiting);
+    return true;
+}
+
+bool VornsNetworker::HandlePlayerFlags(MessageReader& in) {
+    const auto flags = ReadPlayerFlags(in);
+    if (in.Failed()) return true;
+    for (const auto& [address, ready] : flags) {
+        if (SessionPlayer* player = FindPlayer(address)) player->ready = ready;
+    }
+    host_.PlayersChanged();
+    return true;
+}
+
+bool VornsNetworker::HandleGameSetup(MessageReader& in) {
+    const NetworkMatchSettings settings = ReadSettings(in);
+    if (in.Failed()) return true;
+    host_.ApplySettings(settings);
+    host_.PlaySound("MenuSelect.ogg");
+    return true;
+}
+
+bool VornsNetworker::HandleChatLine(MessageReader& in) {
+    const sock::Ipv4Address speaker = in.ReadAddress();
+    const std::string line = CleanPeerText(in.ReadText(sock::kMaxChatLineBytes), sock::kMaxChatLineBytes);
+    if (in.Failed()) return true;
+    ShowLine(speaker, line);
+    return true;
+}
+
+bool VornsNetworker::HandleCountdown(MessageReader& in) {
+    const uint32_t seconds = std::min<uint32_t>(in.ReadU32(), NetworkMatchSettings::kMaxSeconds);
+    if (in.Failed()) return true;
+    const auto whole = static_cast<int32_t>(seconds);
+    if (whole != static_cast<int32_t>(countdown_) || !countdownRunning_) host_.CountdownTick(seconds);
+    countdown_ = static_cast<float>(seconds);
+    countdownRunning_ = true;
+    if (seconds != 0) return true;
+    countdownRunning_ = false;
+    if (state_ == SessionState::ClientSquadSelection) SendSquads();
+    return true;
+}
+
+bool VornsNetworker::HandleTimedEvent(uint8_t code, MessageReader& in) {
+    if (!NetworkEventCodec::Read(code, in, scratchEvent_)) return true;
+    if (state_ != SessionState::ClientPlaying) return true;
+    NetworkEvent* event = schedule_.Allocate();
+    *event = scratchEvent_;
+    schedule_.Queue(event, host_.GameClock());
+    return true;
+}

@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+#include "SessionPeers.h"
+#include "net/MessageCode.h"
+#include "net/MessageWriter.h"
+
+using namespace net_test;
+
+namespace {
+
+class SessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        server.networker.SetPort(0);
+        ASSERT_TRUE(server.networker.StartServer());
+        server.networker.SetState(SessionState::ServerWaiting);
+        port = server.networker.ListeningPort();
+    }
+
+    void Join(Program& client) {
+        client.networker.SetPort(port);
+        client.networker.SetHost("127.0.0.1");
+        ASSERT_TRUE(client.networker.StartClient());
+        client.networker.SetState(SessionState::ClientEntering);
+        ASSERT_TRUE(client.networker.Connect());
+    }
+
+    void StepAll() {
+        server.Step();
+        for (Program* client : clients) client->Step();
+    }
+
+    bool RunUntil(const std::function<bool()>& done) {
+        return PumpUntil(done, [&] { StepAll(); });
+    }
+
+    void JoinBoth() {
+        Join(alice);
+        Join(bob);
+        ASSERT_TRUE(RunUntil([&] {
+            return server.networker.Players().size() == 3 && alice.networker.Players().size() == 3 &&
+                   bob.networker.Players().size() == 3;
+        }));
+    }
+
+    // From the set-up screen to the battle: scenario, squads with their unit files, world.
+    void PlayToBattle() {
+        server.host.settings.launchDelay = 1;
+        server.networker.ProceedToSetup();
+        server.networker.SendGameSetup(server.host.settings);
+        server.networker.SendScenario("terrain text");
+        ASSERT_TRUE(RunUntil([&] { return bob.networker.State() == SessionState::ClientSquadSelection; }));
+        alice.host.squadsToSend = {{"Unit Scout", "Unit Carrier"}, {{"Member Scout"}, {"Member Carrier"}}};
+        alice.networker.SendSquads();
+        server.networker.SendSquads();
+        server.host.world = "the world";
+        ASSERT_TRUE(RunUntil([&] { return bob.networker.State() == SessionState::ClientPlaying; }));
+        server.host.started = true;
+    }
+
+    Program server{"host"};
+    Program alice{"alice"};
+    Program bob{"bob"};
+    std::vector<Program*> clients{&alice, &bob};
+    uint16_t port = 0;
+};
+
+TEST_F(SessionTest, AWholeSessionFromJoiningToTheResults) {
+    JoinBoth();
+    EXPECT_EQ(alice.networker.State(), SessionState::ClientWaiting);
+    EXPECT_NE(alice.networker.LocalAddress().port, 0);
+    EXPECT_EQ(bob.networker.FindPlayer(alice.networker.LocalAddress())->name, "alice");
+    EXPECT_EQ(alice.networker.StatusText(), "bob entered the game.");
+
+    alice.networker.SendChatToServer("hello\x01 all");
+    ASSERT_TRUE(RunUntil([&] { return !bob.host.chat.empty(); }));
+    EXPECT_EQ(bob.host.chat.back(), "alice: hello? all");
+    EXPECT_EQ(server.host.chat.back(), "alice: hello? all");
+
+    PlayToBattle();
+    EXPECT_EQ(alice.host.scenario, "terrain text");
+    EXPECT_GE(alice.host.settingsApplied, 1);
+    EXPECT_EQ(alice.host.squadBudget, server.host.settings.budget);
+    // Bob never confirmed: the countdown's end sent his (empty) squads for him.
+    ASSERT_EQ(server.host.stored.size(), 2u);
+    const auto& sent = server.host.stored[0].first == "alice" ? server.host.stored[0] : server.host.stored[1];
+    EXPECT_EQ(sent.second.unitFiles, alice.host.squadsToSend.unitFiles);
+    EXPECT_EQ(sent.second.squads, alice.host.squadsToSend.squads);
+    EXPECT_EQ(server.host.ownSquadsUsed, 1);
+    EXPECT_EQ(bob.host.world, "the world");
+    EXPECT_EQ(server.networker.State(), SessionState::ServerPlaying);
+
+    // Timed events arrive in order and wait for the client's late clock.
+    for (int i = 0; i < 200; ++i) {
+        NetworkEvent event;
+        event.kind = NetworkEventKind::ScorchMark;
+        event.time = 0.5f + 0.001f * static_cast<float>(i);
+        event.float1 = static_cast<float>(i);
+        server.networker.SendTimedEvent(event);
+    }
+    server.networker.FlushIfFull(true);
+    ASSERT_TRUE(RunUntil([&] { return alice.networker.PendingEvents() == 200; }));
+    EXPECT_TRUE(alice.host.applied.empty());
+    alice.host.clock = 1.0f;
+    alice.Step();
+    ASSERT_EQ(alice.host.applied.size(), 200u);
+    for (int i = 0; i < 200; ++i) EXPECT_EQ(alice.host.applied[static_cast<size_t>(i)].float1, static_cast<float>(i));
+
+    // Bob leaves mid-battle: he stays listed, marked, until the results.
+    bob.networker.StopClient();
+    clients.pop_back();
+    ASSERT_TRUE(RunUntil([&] { return alice.host.status.back() == "bob exited the game."; }));
+    EXPECT_EQ(server.networker.Players().size(), 3u);
+
+    NetworkEvent results;
+    results.kind = NetworkEventKind::Results;
+    results.time = 2.0f;
+    results.results.push_back({alice.networker.LocalAddress(), 1, 3, 1, 0, 2, 4.5f});
+    server.networker.SendTimedEvent(results);
+    alice.host.clock = 2.0f;
+    ASSERT_TRUE(RunUntil([&] { return alice.host.applied.size() == 201; }));
+    EXPECT_EQ(alice.host.applied.back().results[0].kills, 3u);
+
+    server.networker.SetState(SessionState::ServerResults);
+    ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == 2; }));
+    server.networker.SendReplayRequest();
+    ASSERT_TRUE(RunUntil([&] { return alice.networker.State() == SessionState::ClientSetup; }));
+}
+
+TEST_F(SessionTest, LateJoinersAreRefusedAndTheServerKeepsServing) {
+    JoinBoth();
+    server.networker.ProceedToSetup();
+    Program late{"late"};
+    Join(late);
+    clients.push_back(&late);
+    ASSERT_TRUE(RunUntil([&] { return !late.host.lost.empty(); }));
+    EXPECT_EQ(late.host.lost, "ServerNotAllowingNewClients");
+    EXPECT_EQ(late.networker.State(), SessionState::ClientDisconnected);
+    clients.pop_back();
+    alice.networker.SendChatToServer("still here");
+    ASSERT_TRUE(RunUntil([&] { return !bob.host.chat.empty(); }));
+}
+
+TEST_F(SessionTest, TimeSyncHoldsTheClientBackOnlyWhenItsLeadShrank) {
+    JoinBoth();
+    PlayToBattle();
+    for (const auto& [clientClock, expected] : {std::pair{9.9f, 0.9f}, {9.7f, 0.0f}, {10.5f, 1.5f}}) {
+        alice.host.correction = -1.0f;
+        alice.host.clock = clientClock;
+        server.host.clock = 10.0f;
+        ASSERT_TRUE(RunUntil([&] { return alice.host.correction >= 0.0f; }));
+        EXPECT_NEAR(alice.host.correction, expected, 1e-4f);
+    }
+}
+
+// A raw peer that speaks the wire format directly.
+class HostilePeerTest : public SessionTest {
+protected:
+    std::unique_ptr<sock::Socket> Raw() {
+        auto socket = RawConnect(port);
+        EXPECT_NE(socket, nullptr);
+        return socket;
+    }
+    // Plain (uncompressed) frames: the server's compression is off for these tests.
+    void SetUp() override {
+        SessionTest::SetUp();
+        for (Program* program : {&server, &alice, &bob}) program->networker.SetCompression(false);
+    }
+    bool ClosedByServer(sock::Socket& socket) {
+        std::vector<uint8_t> received;
+        bool closed = false;
+        RunUntil([&] {
+            closed = closed || RawReadUntilClosed(socket, received, 5);
+            return closed;
+        });
+        return closed;
+    }
+};
+
+std::vector<uint8_t> ClientInfo(const std::string& name) {
+    MessageWriter out;
+    out.PutU8(CodeByte(MessageCode::ClientInfo));
+    out.PutText(name);
+    out.PutU32(1);
+    out.PutU32(2);
+    return out.Bytes();
+}
+
+TEST_F(HostilePeerTest, UnreadableMessagesCloseOnlyTheirSender) {
+    Join(alice);
+    clients = {&alice};
+    ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == 2; }));
+
+    std::vector<std::vector<uint8_t>> bad = {
+        {CodeByte(MessageCode::ClientInfo), 0xFF, 0xFF, 0xFF, 0x7F},  // a name longer than the frame
+        {200},                                                        // an unknown code
+        {CodeByte(MessageCode::ClientSquads), 0xFF, 0xFF, 0xFF, 0xFF},  // four billion unit files
+    };
+    MessageWriter nan;
+    nan.PutU8(CodeByte(MessageCode::TimeSync));  // misrouted, and not a number
+    nan.PutF32(std::numeric_limits<float>::quiet_NaN());
+    bad.push_back(nan.Bytes());
+    for (const auto& payload : bad) {
+        auto peer = Raw();
+        RawSend(*peer, Frame(payload));
+        EXPECT_TRUE(ClosedByServer(*peer)) << int(payload[0]);
+    }
+    EXPECT_EQ(server.networker.ProtocolErrors(), bad.size());
+    EXPECT_EQ(server.networker.Players().size(), 2u);
+    alice.networker.SendChatToServer("served on");
+    ASSERT_TRUE(RunUntil([&] { return !alice.host.chat.empty(); }));
+}
+
+TEST_F(HostilePeerTest, MisroutedAndEarlyMessagesAreReadAndIgnored) {
+    auto peer = Raw();
+    MessageWriter frame;
+    frame.PutU8(CodeByte(MessageCode::KeepAlive));
+    frame.PutU8(CodeByte(MessageCode::ChatToServer));  // before introducing itself
+    frame.PutText("who am I");
+    frame.PutU8(CodeByte(MessageCode::World));  // a server's message: read to the end
+    frame.PutText("not a world");
+    RawSend(*peer, Frame(frame.Bytes()));
+    MessageWriter early;
+    early.PutU8(CodeByte(MessageCode::WorldAck));
+    early.PutU8(CodeByte(MessageCode::SignalRequest));
+    early.PutAddress({1, 2});
+    early.PutU32(0);
+    early.PutU8(1);
+    const auto info = ClientInfo("../../evil\nname that is much longer than thirty-two bytes");
+    early.PutBytes(info.data(), info.size());
+    early.PutU8(CodeByte(MessageCode::SetupAck));  // wrong state: ignored
+    RawSend(*peer, Frame(early.Bytes()));
+    ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == 2 && !server.host.chat.empty(); }));
+    EXPECT_EQ(server.host.chat[0], "?: who am I");
+    EXPECT_TRUE(server.host.signals.empty());
+    EXPECT_EQ(server.networker.Players()[1]->name, "../../evil?name that is much lon");
+    EXPECT_FALSE(server.networker.Players()[1]->setupAcknowledged);
+    EXPECT_EQ(server.networker.ProtocolErrors(), 0u);
+}
+
+TEST_F(HostilePeerTest, ASignalRequestSetsOnlyTheSendersOwnSignal) {
+    Join(alice);
+    clients = {&alice};
+    ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == 2; }));
+    alice.networker.SendSignalRequest(1, true);
+    ASSERT_TRUE(RunUntil([&] { return !server.host.signals.empty(); }));
+    EXPECT_EQ(server.host.signals[0], "alice 2 on");
+}
+
+TEST_F(HostilePeerTest, AHostileServerCannotFloodOrCrashAClient) {
+    Join(alice);
+    clients = {&alice};
+    ASSERT_TRUE(RunUntil([&] { return alice.networker.State() == SessionState::ClientWaiting; }));
+    MessageWriter list;  // a player list that claims more players than a session holds
+    list.PutU8(CodeByte(MessageCode::PlayerList));
+    list.PutU32(1000);
+    server.networker.Broadcast(list.Bytes().data(), list.Size());
+    MessageWriter action;  // an action kind out of range, then a line that must not be read
+    action.PutU8(CodeByte(MessageCode::VornAction));
+    action.PutF32(1.0f);
+    action.PutU32(16);
+    action.PutU8(CodeByte(MessageCode::StatusLine));
+    action.PutText("never shown");
+    server.networker.Broadcast(action.Bytes().data(), action.Size());
+    ASSERT_TRUE(RunUntil([&] { return alice.networker.ProtocolErrors() == 2; }));
+    EXPECT_EQ(alice.networker.Players().size(), 2u);
+    EXPECT_EQ(alice.host.status.size(), 1u);  // only "alice entered the game."
+}
+
+}  // namespace
