@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Vector2.h"
 #include "game/Player.h"
 #include "platform/net/Ipv4Address.h"
 
@@ -20,8 +21,10 @@ struct SessionPlayer {
     bool worldAcknowledged = false;
     bool disconnected = false;
     float linger = 0.0f;  // seconds a disconnected player stays listed
+    float greatestHeight = 0.0f;
     std::vector<std::string> unitFiles;
     uint32_t squadCount = 0;
+    Vector2 launchPoint;  // where its squads entered the battlefield
     bool local = false;
     // The game's record: the local player's own, or one made for a peer.
     Player* record = nullptr;

@@ -1,0 +1,560 @@
+#include "net/NetworkGame.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/StringStream.h"
+#include "core/TextTable.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "ui/UiServices.h"
+#include "units/Vorn.h"
+#include "units/WeaponTable.h"
+#include "units/VornAction.h"
+#include "world/Arena.h"
+#include "world/Debris.h"
+#include "world/ExplosionField.h"
+#include "world/Meteor.h"
+#include "world/ObjectKind.h"
+#include "world/SaveFilePaths.h"
+#include "world/ScorchMark.h"
+#include "world/SoccerBall.h"
+#include "world/Terrain.h"
+
+namespace {
+
+constexpr int32_t kEscapeKey = 27;
+constexpr int32_t kServerOnlyControl = 12;
+
+bool IsIgnoredCommand(int32_t type) {
+    static const int32_t ignored[] = {
+        kEventPlaceNewObject,    kEventOpenObjectCountMenu, kEventBeginTranslateObject, kEventTranslateObject,
+        kEventEndTranslateObject, kEventBeginRotateObject,  kEventRotateObject,         kEventEndRotateObject,
+        kEventDeleteObject,      kEventPlaceNewVorn,        kEventOpenVornCountMenu,    kEventEditVorn,
+        kEventCopyVorn,          kEventPasteVorn,           kEventPlaceNewChassis,      kEventOpenChassisCountMenu,
+        kEventPlaceNewSquad,     kEventBeginSelectGroup,    kEventEndSelectGroup,       kEventToggleSelectedObject,
+        kEventToggleVornDebug,   kEventPause,               kEventUnpause,              kEventVornTeamFriend,
+        kEventVornTeamEnemy,     kEventPaint,               kEventAddLaunchPoint,       kEventClearLaunchPoints,
+        kEventAddFlyByPoint,     kEventClearFlyByPoints,    kEventTestFlyByPoints,      kEventRestoreKillTrayVorn,
+    };
+    return std::find(std::begin(ignored), std::end(ignored), type) != std::end(ignored);
+}
+
+}  // namespace
+
+NetworkGame::NetworkGame() : networker_(*this) {
+    modeName = "NetworkGame";
+    SetNetworkSettings(this);
+}
+
+NetworkGame::~NetworkGame() {
+    if (GetNetworkSettings() == this) SetNetworkSettings(nullptr);
+}
+
+bool NetworkGame::Serve(int32_t port) {
+    networker_.SetLocalPlayer(&GetLocalPlayer(), GetLocalPlayer().name.CStr(), GetLocalPlayer().primaryColor.argb,
+                              GetLocalPlayer().trimColor.argb);
+    networker_.SetPort(port);
+    if (!networker_.StartServer()) {
+        if (screens_ != nullptr) screens_->ShowError("UnableToStartServer");
+        return false;
+    }
+    PlayersChanged();
+    networker_.SetState(SessionState::ServerWaiting);
+    return true;
+}
+
+void NetworkGame::Join() {
+    networker_.SetLocalPlayer(&GetLocalPlayer(), GetLocalPlayer().name.CStr(), GetLocalPlayer().primaryColor.argb,
+                              GetLocalPlayer().trimColor.argb);
+    networker_.StartClient();
+    networker_.SetState(SessionState::ClientEntering);
+}
+
+// --- the mode
+
+void NetworkGame::End() {
+    if (networker_.IsClientRunning()) networker_.StopClient();
+    if (networker_.IsServerRunning()) networker_.StopServer();
+    networker_.DiscardPending();
+    SetAllWeaponsAllowed(true);
+    GetLocalPlayer().Load();
+    GetLocalPlayer().ApplyColors();
+    if (gArena != nullptr) gArena->ClearBattlefield(false);
+    DeleteNetworkUnitFiles();
+    GetPlayerRoster().networkPlayers.Clear();
+    Game::End();
+}
+
+void NetworkGame::HandleInputEvents(const Array<InputEvent>& inputs) {
+    if (networker_.IsClientRunning() || networker_.IsServerRunning()) {
+        networker_.Update();
+        networker_.FlushIfFull(true);
+    }
+    Game::HandleInputEvents(inputs);
+}
+
+bool NetworkGame::PreviewInputEvent(const InputEvent&) { return false; }
+
+bool NetworkGame::PostviewInputEvent(const InputEvent& input) {
+    if (!input.IsKeyDown(kEscapeKey)) return false;
+    if (networker_.State() == SessionState::ClientEntering) return true;
+    Event* event = NewEvent();
+    event->type = kEventOpenDisconnectMenu;
+    PostEvent(event);
+    return true;
+}
+
+void NetworkGame::HandleEvent(Event& event) {
+    if (IsIgnoredCommand(event.type)) return;
+    switch (event.type) {
+        case kEventEscape:
+            if (IsNetworkServer()) EndGame();
+            return;
+        case kEventDisconnect:
+            networker_.DiscardPending();
+            RestoreNetworkFolders();
+            if (screens_ != nullptr) screens_->Open(SessionState::Idle);
+            return;
+        case kEventSetNetworkSignal1:
+        case kEventSetNetworkSignal2: {
+            // The player travels as its wire address: ip in x, port in y.
+            Player* player = PlayerAt({static_cast<uint32_t>(event.point.x), static_cast<uint16_t>(event.point.y)});
+            if (player == nullptr) return;
+            const int32_t which = event.type == kEventSetNetworkSignal1 ? 0 : 1;
+            if (which == 0)
+                player->SetSignal1(event.value != 0);
+            else
+                player->SetSignal2(event.value != 0);
+            OnSignalChanged(player, which, static_cast<uint8_t>(event.value != 0));
+            return;
+        }
+        default: Game::HandleEvent(event); return;
+    }
+}
+
+void NetworkGame::AdvanceClock() {
+    Game::AdvanceClock();
+    if (clockCorrection_ <= 0.0f) return;
+    const float take = std::min(frameTime, clockCorrection_);
+    clockCorrection_ -= take;
+    frameTime -= take;
+}
+
+bool NetworkGame::IsControlAllowed(int32_t control) const {
+    if (control >= 4 && control <= 7) return true;
+    return control == kServerOnlyControl && IsNetworkServer();
+}
+
+void NetworkGame::SetScoringSuspended(bool suspended) {
+    Game::SetScoringSuspended(suspended);
+    if (!suspended) return;
+    battleOver = 1;
+    DeleteNetworkUnitFiles();
+}
+
+bool NetworkGame::IsPlaying() const {
+    return networker_.State() == SessionState::ServerPlaying || networker_.State() == SessionState::ClientPlaying;
+}
+
+// --- the rules
+
+void NetworkGame::Update() {
+    if (gArena != nullptr && IsNetworkClient()) {
+        for (WorldObject* object : gArena->Objects()) {
+            if (object->kind == kKindVorn) static_cast<Vorn*>(object)->actionBegunThisFrame = 0;
+        }
+    }
+    if (IsPlaying()) StepRules();
+    Game::Update();
+}
+
+void NetworkGame::StepRules() {
+    if (battleOver) {
+        StepEndDelay();
+        return;
+    }
+    const bool serving = IsNetworkServer();
+    switch (settings_.rules) {
+        case kLastVornStanding:
+        case kShootForTheStars:
+            if (serving && FewerThanTwoScoring(settings_.rules == kShootForTheStars)) EndGame();
+            return;
+        case kKingOfTheHill:
+            timeLeft_ -= frameTime;
+            if (timeLeft_ <= nextHillUpdate_ - 1.0f) {
+                nextHillUpdate_ = timeLeft_;
+                UpdateGreatestHeights();
+            }
+            if (serving && timeLeft_ <= 0.0f) EndGame();
+            return;
+        case kSoccer:
+            if (!serving) return;
+            SpawnMissingBalls();
+            for (const auto& player : networker_.Players()) {
+                if (player->record != nullptr &&
+                    player->record->goalCount >= static_cast<int32_t>(settings_.soccerGoalCount)) {
+                    EndGame();
+                    return;
+                }
+            }
+            return;
+        default: return;
+    }
+}
+
+void NetworkGame::StepEndDelay() {
+    endDelay_ -= frameTime;
+    if (endDelay_ > 0.0f) return;
+    endDelay_ = 0.0f;
+    networker_.SetState(IsNetworkServer() ? SessionState::ServerResults : SessionState::ClientResults);
+}
+
+bool NetworkGame::FewerThanTwoScoring(bool vipsOnly) const {
+    if (gArena == nullptr) return false;
+    int scoring = 0;
+    for (const auto& player : networker_.Players()) {
+        if (player->record != nullptr && gArena->CountPlayerVorns(player->record, nullptr, vipsOnly) > 0) ++scoring;
+    }
+    return scoring < 2;
+}
+
+void NetworkGame::SpawnMissingBalls() {
+    if (gArena == nullptr) return;
+    int inPlay = gArena->CountObjectsOfKind(kKindSoccerBall);
+    for (WorldObject* object : gArena->Objects()) {
+        if (object->kind == kKindVorn && static_cast<Vorn*>(object)->carryingBall) ++inPlay;
+    }
+    for (; inPlay < static_cast<int>(settings_.soccerBallCount); ++inPlay) {
+        SoccerBall* ball = gArena->NewSoccerBall();
+        ball->AssignId(*gArena);
+        gArena->AddObject(ball);
+        const Vector3 spot = gArena->RandomPoint();
+        ball->PlaceAt(gArena->GroundPoint(spot.x, spot.y));
+        OnBallSpawned(ball);
+    }
+}
+
+void NetworkGame::UpdateGreatestHeights() {
+    for (const auto& player : networker_.Players()) player->greatestHeight = kLowestHeight;
+    if (gArena == nullptr) return;
+    for (WorldObject* object : gArena->Objects()) {
+        if (object->kind != kKindVorn) continue;
+        auto* unit = static_cast<Vorn*>(object);
+        for (const auto& player : networker_.Players()) {
+            if (player->record == unit->owner) player->greatestHeight = std::max(player->greatestHeight, unit->position.z);
+        }
+    }
+}
+
+float NetworkGame::ScoreOf(const SessionPlayer& player) const {
+    switch (settings_.rules) {
+        case kKingOfTheHill: return player.greatestHeight;
+        case kShootForTheStars:
+            return gArena != nullptr ? static_cast<float>(gArena->CountPlayerVorns(player.record, nullptr, true)) : 0.0f;
+        case kSoccer: return static_cast<float>(player.record->goalCount);
+        default:
+            return gArena != nullptr ? static_cast<float>(gArena->CountPlayerVorns(player.record, nullptr, false))
+                                     : 0.0f;
+    }
+}
+
+void NetworkGame::EndGame() {
+    if (settings_.rules == kKingOfTheHill) UpdateGreatestHeights();
+    float best = -1e30f;
+    for (const auto& player : networker_.Players()) {
+        if (player->record != nullptr) best = std::max(best, ScoreOf(*player));
+    }
+    NetworkEvent& results = outgoing_;
+    results.Reset();
+    results.kind = NetworkEventKind::Results;
+    for (const auto& player : networker_.Players()) {
+        Player* record = player->record;
+        if (record == nullptr) continue;
+        record->won = ScoreOf(*player) == best ? 1 : 0;
+        record->vornsAlive = gArena != nullptr ? gArena->CountPlayerVorns(record, nullptr, false) : 0;
+        results.results.push_back({player->address, record->won, static_cast<uint32_t>(std::max(record->kills, 0)),
+                                   static_cast<uint32_t>(std::max(record->losses, 0)),
+                                   static_cast<uint32_t>(std::max(record->goalCount, 0)),
+                                   static_cast<uint32_t>(std::max(record->vornsAlive, 0)), player->greatestHeight});
+    }
+    SetScoringSuspended(true);
+    endDelay_ = kEndDelaySeconds;
+    Send(results, clock + frameTime);
+    PlaySound(GetLocalPlayer().won ? "Win.ogg" : "Lose.ogg");
+    ReleaseDelayedEvents();
+}
+
+void NetworkGame::ApplyBattleRules() {
+    SetAllWeaponsAllowed(true);
+    if (settings_.rules == kKingOfTheHill || settings_.rules == kSoccer) {
+        meteorsEnabled = 0;
+        if (!settings_.weaponsAllowed) {
+            SetAllWeaponsAllowed(false);
+            weaponAllowed[kWeaponPropeller] = 1;
+            if (settings_.rules == kSoccer) weaponAllowed[kWeaponKicker] = 1;
+        }
+        return;
+    }
+    meteorsEnabled = settings_.meteorDelay > 0 ? 1 : 0;
+    meteorDelay = static_cast<float>(settings_.meteorDelay);
+}
+
+// --- the settings
+
+int32_t NetworkGame::PlayerCount() const { return static_cast<int32_t>(networker_.Players().size()); }
+
+int32_t NetworkGame::BudgetPerPlayer() const {
+    return NetworkMatchSettings::BudgetPerPlayer(totalBudget_, PlayerCount());
+}
+
+void NetworkGame::SettingsChanged() {
+    settings_.Clamp(totalBudget_, PlayerCount());
+    SendGameSetup();
+}
+
+void NetworkGame::SendGameSetup() {
+    if (IsNetworkServer()) networker_.SendGameSetup(settings_);
+}
+
+void NetworkGame::SetScenario(const std::string& name) {
+    settings_.scenario = name;
+    SettingsChanged();
+}
+
+void NetworkGame::SetBudget(int32_t budget) {
+    settings_.budget = budget;
+    SettingsChanged();
+}
+
+void NetworkGame::SetSquadCount(uint32_t count) {
+    settings_.squadCount = count;
+    SettingsChanged();
+}
+
+void NetworkGame::SetLaunchDelay(int32_t seconds) {
+    settings_.launchDelay = static_cast<uint32_t>(std::max(seconds, 0));
+    SettingsChanged();
+}
+
+void NetworkGame::SetMeteorDelay(int32_t seconds) {
+    settings_.meteorDelay = static_cast<uint32_t>(std::max(seconds, 0));
+    SettingsChanged();
+}
+
+void NetworkGame::SetGameRules(uint32_t rules) {
+    settings_.rules = rules;
+    SettingsChanged();
+}
+
+void NetworkGame::SetSoccerGoalCount(uint32_t count) {
+    settings_.soccerGoalCount = count;
+    SettingsChanged();
+}
+
+void NetworkGame::SetSoccerBallCount(uint32_t count) {
+    settings_.soccerBallCount = count;
+    SettingsChanged();
+}
+
+void NetworkGame::SetSoccerNetCount(uint32_t count) {
+    settings_.soccerNetCount = count;
+    SettingsChanged();
+}
+
+void NetworkGame::SetGameTimer(int32_t seconds) {
+    settings_.gameTimer = static_cast<uint32_t>(std::max(seconds, 0));
+    settings_.Clamp(totalBudget_, PlayerCount());
+    timeLeft_ = static_cast<float>(settings_.gameTimer);
+    nextHillUpdate_ = timeLeft_ + 1.0f;
+    SendGameSetup();
+}
+
+void NetworkGame::SetVIPCount(uint32_t count) {
+    settings_.vipCount = count;
+    SettingsChanged();
+}
+
+void NetworkGame::SetWeaponsAllowed(bool allowed) {
+    settings_.weaponsAllowed = allowed ? 1 : 0;
+    SettingsChanged();
+}
+
+void NetworkGame::SetBoostCount(uint32_t count) {
+    settings_.boostCount = count;
+    SettingsChanged();
+}
+
+void NetworkGame::ApplySettings(const NetworkMatchSettings& settings) {
+    settings_ = settings;
+    settings_.Clamp(totalBudget_, PlayerCount());
+    timeLeft_ = static_cast<float>(settings_.gameTimer);
+    nextHillUpdate_ = timeLeft_ + 1.0f;
+    PlaySound("MenuSelect.ogg");
+}
+
+void NetworkGame::LoadServerSettings(const Player& player) {
+    NetworkMatchSettings settings;
+    settings.scenario = player.serverScenarioName.CStr();
+    settings.budget = player.serverBudget;
+    settings.squadCount = static_cast<uint32_t>(std::max(player.serverMaxSquadCount, 0));
+    settings.launchDelay = static_cast<uint32_t>(std::max(player.serverLaunchDelay, 0));
+    settings.meteorDelay = static_cast<uint32_t>(std::max(player.serverMeteorDelay, 0));
+    settings.rules = static_cast<uint32_t>(std::max(player.serverGameRules, 0));
+    settings.soccerGoalCount = static_cast<uint32_t>(std::max(player.serverGoalCount, 0));
+    settings.soccerBallCount = static_cast<uint32_t>(std::max(player.serverBallCount, 0));
+    settings.soccerNetCount = static_cast<uint32_t>(std::max(player.serverNetCount, 0));
+    settings.gameTimer = static_cast<uint32_t>(std::max(player.serverGameTimer, 0));
+    settings.vipCount = static_cast<uint32_t>(std::max(player.serverVipCount, 0));
+    settings.weaponsAllowed = player.serverWeaponsAllowed ? 1 : 0;
+    settings.boostCount = static_cast<uint32_t>(std::max(player.serverBoostCount, 0));
+    settings_ = settings;
+    SetGameTimer(static_cast<int32_t>(settings.gameTimer));
+}
+
+void NetworkGame::SaveServerSettings(Player& player) const {
+    player.serverScenarioName = settings_.scenario.c_str();
+    player.serverBudget = settings_.budget;
+    player.serverMaxSquadCount = static_cast<int32_t>(settings_.squadCount);
+    player.serverLaunchDelay = static_cast<int32_t>(settings_.launchDelay);
+    player.serverMeteorDelay = static_cast<int32_t>(settings_.meteorDelay);
+    player.serverGameRules = static_cast<int32_t>(settings_.rules);
+    player.serverGoalCount = static_cast<int32_t>(settings_.soccerGoalCount);
+    player.serverBallCount = static_cast<int32_t>(settings_.soccerBallCount);
+    player.serverNetCount = static_cast<int32_t>(settings_.soccerNetCount);
+    player.serverGameTimer = static_cast<int32_t>(settings_.gameTimer);
+    player.serverVipCount = static_cast<int32_t>(settings_.vipCount);
+    player.serverWeaponsAllowed = settings_.weaponsAllowed != 0;
+    player.serverBoostCount = static_cast<int32_t>(settings_.boostCount);
+}
+
+const char* NetworkGame::GameRulesKey(uint32_t rules) {
+    switch (rules) {
+        case kLastVornStanding: return "GameRulesLastVornStanding";
+        case kKingOfTheHill: return "GameRulesKingOfTheHill";
+        case kShootForTheStars: return "GameRulesShootForTheStars";
+        case kSoccer: return "GameRulesSoccer";
+        default: return "UnknownPlayer";
+    }
+}
+
+// --- what the session asks of the game
+
+void NetworkGame::EnterState(SessionState state) {
+    if (state == SessionState::ServerSquadSelection) {
+        for (const auto& player : networker_.Players()) {
+            if (player->record != nullptr) player->record->SetAllUpgradeLevels(static_cast<int32_t>(settings_.boostCount));
+        }
+    }
+    if (state == SessionState::ServerWaitWorldAck && screens_ != nullptr) screens_->OpenBattleScreens();
+    if (screens_ != nullptr) screens_->Open(state);
+}
+
+void NetworkGame::PlayersChanged() {
+    Array<Player*>& roster = GetPlayerRoster().networkPlayers;
+    roster.Clear();
+    for (const auto& player : networker_.Players()) {
+        if (player->record != nullptr) roster.Append(player->record);
+    }
+    if (screens_ != nullptr) screens_->PlayersChanged();
+}
+
+void NetworkGame::ShowChat(const std::string& speaker, uint32_t colour, const std::string& line) {
+    if (screens_ != nullptr) screens_->AddChatLine(speaker, colour, line);
+}
+
+void NetworkGame::ShowStatus(const std::string& line) {
+    if (screens_ != nullptr) screens_->AddStatusLine(line);
+}
+
+void NetworkGame::PlaySound(const char* name) { PlayUiSound(name); }
+
+void NetworkGame::SessionLost(const char* messageKey) {
+    RestoreNetworkFolders();
+    if (screens_ != nullptr) screens_->ShowError(messageKey);
+    PlayUiSound("Illegal.ogg");
+}
+
+bool NetworkGame::LoadScenarioText(const std::string& text) {
+    if (gArena == nullptr) return false;
+    StringStream stream(text.c_str());
+    Point size;
+    const bool loaded = gArena->GetTerrain().Load(stream, size) == Terrain::LoadResult::kLoaded;
+    gArena->GetTerrain().UpdateShading();
+    return loaded;
+}
+
+void NetworkGame::OpenSquadSelection(int32_t budget, uint32_t squadCount) {
+    settings_.budget = budget;
+    settings_.squadCount = squadCount;
+    settings_.Clamp(totalBudget_, PlayerCount());
+    if (screens_ != nullptr) screens_->OpenSquadSelection(settings_.budget, settings_.squadCount);
+}
+
+void NetworkGame::CountdownTick(uint32_t) { PlayUiSound("Tick.ogg"); }
+
+void NetworkGame::CollectSquads(SquadPayload& payload) {
+    Player& local = GetLocalPlayer();
+    SquadExchange::BuildPayload(local, static_cast<int32_t>(settings_.squadCount), payload);
+    local.ClearSquads();
+}
+
+void NetworkGame::UseOwnSquads(SessionPlayer& local) {
+    SquadExchange::UseOwnSquads(local, static_cast<int32_t>(settings_.squadCount));
+    local.squadCount = settings_.squadCount;
+}
+
+bool NetworkGame::StoreSquads(SessionPlayer& sender, const SquadPayload& payload) {
+    return SquadExchange::Store(sender, payload);
+}
+
+std::string NetworkGame::BuildWorldText() { return SquadExchange::BuildWorld(networker_); }
+
+void NetworkGame::BuildWorld(const std::string& text) {
+    if (screens_ != nullptr) screens_->OpenBattleScreens();
+    for (const auto& player : networker_.Players()) {
+        if (player->record != nullptr) player->record->SetAllUpgradeLevels(static_cast<int32_t>(settings_.boostCount));
+    }
+    SquadExchange::ReadWorld(text, networker_);
+}
+
+void NetworkGame::StartBattle() {
+    battleOver = 0;
+    endDelay_ = 0.0f;
+    timeLeft_ = static_cast<float>(settings_.gameTimer);
+    nextHillUpdate_ = timeLeft_ + 1.0f;
+    playerPaused = 0;
+    if (IsNetworkServer()) {
+        ApplyBattleRules();
+        clock = 0.0f;
+        return;
+    }
+    clock = -VornsNetworker::kClientLagSeconds;
+    clockCorrection_ = 0.0f;
+}
+
+void NetworkGame::SignalRequested(SessionPlayer& player, uint32_t which, bool on) {
+    Event* event = NewEvent();
+    event->type = which == 0 ? kEventSetNetworkSignal1 : kEventSetNetworkSignal2;
+    event->point = Point(static_cast<int32_t>(player.address.ip), player.address.port);
+    event->value = on ? 1 : 0;
+    PostEvent(event);
+}
+
+void NetworkGame::DeleteNetworkUnitFiles() { SquadExchange::DeleteNetworkUnitFiles(); }
+
+// --- addresses
+
+sock::Ipv4Address NetworkGame::AddressOf(const Player* player) const {
+    if (player == nullptr) return {};
+    for (const auto& listed : networker_.Players()) {
+        if (listed->record == player) return listed->address;
+    }
+    return {};
+}
+
+Player* NetworkGame::PlayerAt(const sock::Ipv4Address& address) const {
+    if (address == sock::Ipv4Address{}) return nullptr;
+    const SessionPlayer* player = networker_.FindPlayer(address);
+    return player != nullptr ? player->record : nullptr;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The windows of a network session, as the network game asks for them: the screens of
+// each session state, the chat window's lines and the error box. The network screens
+// implement it; without them (a test, a server run headless) nothing is shown.
+#include <cstdint>
+#include <string>
+
+#include "net/SessionState.h"
+
+class NetworkScreens {
+public:
+    virtual ~NetworkScreens() = default;
+    virtual void Open(SessionState state) = 0;
+    virtual void OpenSquadSelection(int32_t budget, uint32_t squadCount) = 0;
+    virtual void OpenBattleScreens() = 0;
+    // An empty speaker is a player the list does not know.
+    virtual void AddChatLine(const std::string& speaker, uint32_t colour, const std::string& line) = 0;
+    virtual void AddStatusLine(const std::string& line) = 0;
+    virtual void ShowError(const char* messageKey) = 0;
+    virtual void PlayersChanged() = 0;
+};

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/StringStream.h"
+#include "core/TextTable.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "net/NetworkGame.h"
+#include "net/SquadExchange.h"
+#include "support/TempFolder.h"
+#include "support/TestArena.h"
+#include "support/TestAssets.h"
+#include "units/ChassisTable.h"
+#include "units/Vorn.h"
+#include "units/WeaponTable.h"
+#include "world/Arena.h"
+#include "world/ObjectKind.h"
+#include "world/SaveFilePaths.h"
+
+namespace {
+
+TEST(NetworkMatchSettingsTest, EveryValueFromAPeerOrAProfileIsBroughtIntoRange) {
+    NetworkMatchSettings settings;
+    settings.budget = 4000;
+    settings.rules = 7;
+    settings.squadCount = 0;
+    settings.boostCount = 99;
+    settings.soccerBallCount = 0xFFFFFFFF;
+    settings.gameTimer = 0xFFFFFFFF;
+    settings.Clamp(5000, 2);
+    EXPECT_EQ(settings.budget, 2500);
+    EXPECT_EQ(settings.rules, 3u);
+    EXPECT_EQ(settings.squadCount, 1u);
+    EXPECT_EQ(settings.boostCount, 5u);
+    EXPECT_EQ(settings.soccerBallCount, 9u);
+    EXPECT_EQ(settings.gameTimer, 86400u);
+    settings.budget = 10;
+    settings.Clamp(5000, 2);
+    EXPECT_EQ(settings.budget, 25);
+    settings.budget = 100;
+    settings.Clamp(40, 9);  // a total too small to share still allows the smallest budget
+    EXPECT_EQ(settings.budget, 25);
+}
+
+class NetworkGameTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        units_test::LoadChassisTableWithTextures();
+        LoadWeaponDefinitions();
+    }
+    static void TearDownTestSuite() { FreeChassisDefinitions(); }
+
+    void SetUp() override {
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(folder.Path());
+        std::filesystem::create_directories("Vorns");
+        SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+        arena = world_test::OpenArena(game);
+        game.playerPaused = 0;
+    }
+    void TearDown() override {
+        world_test::CloseArena(*arena);
+        std::filesystem::current_path(previous);
+    }
+
+    Vorn* AddUnit(Player* owner, float x, float y) {
+        Vorn* unit = arena->NewVorn(0);
+        unit->SetPlayer(owner);
+        unit->BuildBody(0);
+        unit->PlaceAt(Vector3(x, y, 0.0f));
+        arena->AddObject(unit);
+        unit->PrepareForBattle();
+        return unit;
+    }
+
+    // A unit file in the player's folder, and its text as a client sends it.
+    std::string UnitText(const char* name, bool whole) {
+        Vorn* unit = arena->NewVorn(0);
+        unit->BuildBody(0);
+        unit->name = name;
+        Vorn::writingOwnFile = whole;
+        StringStream stream;
+        unit->Save(stream);
+        Vorn::writingOwnFile = false;
+        arena->FreeObject(unit);
+        return stream.Text();
+    }
+
+    platform_test::TempFolder folder;
+    std::filesystem::path previous;
+    NetworkGame game;
+    std::unique_ptr<Arena> arena;
+};
+
+TEST_F(NetworkGameTest, ClientAppliesDamageRemovalAndScorchesAndSkipsWhatItDoesNotKnow) {
+    WorldObject* rock = world_test::AddObjectOfKind(*arena, kKindRock, 20, 20);
+    rock->AssignId(*arena);
+    NetworkEvent event;
+    event.kind = NetworkEventKind::DamageBlast;
+    event.value = static_cast<uint32_t>(rock->id);
+    event.float2 = -10.0f;  // a negative amount sets the health
+    rock->SetHealth(3.0f);
+    game.Apply(event);
+    EXPECT_EQ(rock->health, 10.0f);
+
+    event.value = 99999;  // nobody: nothing happens
+    game.Apply(event);
+    event.kind = NetworkEventKind::Signal1On;
+    event.player = {0x01020304, 7};
+    game.Apply(event);
+
+    const int before = arena->ObjectCount();
+    event.Reset();
+    event.kind = NetworkEventKind::ScorchMark;
+    event.vectorA = {30, 30, 0};
+    event.float1 = 1e30f;  // a hostile radius is held to the arena
+    game.Apply(event);
+    ASSERT_EQ(arena->ObjectCount(), before + 1);
+    EXPECT_LE(arena->ObjectAt(arena->ObjectCount() - 1)->GetRadius(), 2 * arena->WorldWidth());
+
+    event.Reset();
+    event.kind = NetworkEventKind::ObjectDestroyed;
+    event.value = static_cast<uint32_t>(rock->id);
+    game.Apply(event);
+    arena->RemoveFlaggedObjects(false);
+    EXPECT_EQ(arena->FindObjectById(event.value), nullptr);
+}
+
+TEST_F(NetworkGameTest, ASessionPlayersSquadsTravelAndTheWorldRebuildsTheSame) {
+    ASSERT_TRUE(game.Serve(0));
+    SessionPlayer peer;
+    peer.address = {0x0500000A, 2300};
+    peer.name = "peer";
+    Player peerRecord;
+    peer.record = &peerRecord;
+
+    SquadPayload payload;
+    payload.unitFiles = {UnitText("Scout", true), UnitText("../../Escape", true), UnitText(GetLanguageText("NoName").CStr(), true)};
+    payload.squads = {{UnitText("Scout", false), UnitText("Scout", false)}};
+    ASSERT_TRUE(SquadExchange::Store(peer, payload));
+    EXPECT_EQ(peer.unitFiles, std::vector<std::string>{"Scout"});
+    EXPECT_EQ(peerRecord.squads[0].Count(), 2);
+    EXPECT_EQ(peerRecord.squads[0].members[0]->owner, &peerRecord);
+    // Only the safe name reached the disk, and only inside the network folder.
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path())) {
+        if (!entry.is_regular_file()) continue;
+        ++files;
+        EXPECT_NE(entry.path().string().find("NetworkVorns"), std::string::npos) << entry.path();
+    }
+    EXPECT_EQ(files, 1u);
+    peerRecord.squads[0].DestroyMembers();
+
+    // The server's world: two trees and a unit of each of two players.
+    world_test::AddObjectOfKind(*arena, kKindTree, 10, 10)->AssignId(*arena);
+    world_test::AddObjectOfKind(*arena, kKindTree, 50, 10)->AssignId(*arena);
+    Vorn* mine = AddUnit(&GetLocalPlayer(), 80, 80);
+    mine->AssignId(*arena);
+    const Vector3 minePlace = mine->position;
+    const int mineId = mine->id;
+    AddUnit(&peerRecord, 120, 40)->AssignId(*arena);
+
+    VornsNetworker& session = game.Session();
+    const std::string world = SquadExchange::BuildWorld(session);
+    EXPECT_NE(world.find("\n4\n"), std::string::npos);
+    SquadExchange::ReadWorld(world, session);
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindTree), 2);
+    auto* rebuilt = static_cast<Vorn*>(arena->FindObjectByKindAndId(kKindVorn, mineId));
+    ASSERT_NE(rebuilt, nullptr);
+    EXPECT_NEAR(rebuilt->position.x, minePlace.x, 0.01f);
+    EXPECT_EQ(rebuilt->owner, &GetLocalPlayer());
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindVorn), 2);
+
+    SquadExchange::DeleteNetworkUnitFiles();
+    EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::path(folder.Path()) / "NetworkVorns"));
+}
+
+TEST_F(NetworkGameTest, AWorldTextWithHugeCountsStopsAtTheCap) {
+    ASSERT_TRUE(game.Serve(0));
+    SquadExchange::ReadWorld("999999999\n", game.Session());
+    SquadExchange::ReadWorld("0\n2000000000\n5\nType Tree\n", game.Session());
+    EXPECT_EQ(arena->ObjectCount(), 0);
+}
+
+TEST_F(NetworkGameTest, LastVornStandingEndsWhenOnePlayerHasUnitsAndTiesAllWin) {
+    ASSERT_TRUE(game.Serve(0));
+    AddUnit(&GetLocalPlayer(), 40, 40);
+    game.Session().SetState(SessionState::ServerPlaying);
+    game.Update();
+    EXPECT_TRUE(game.battleOver);
+    EXPECT_EQ(GetLocalPlayer().won, 1);
+    EXPECT_FLOAT_EQ(game.EndDelay(), NetworkGame::kEndDelaySeconds);
+    game.frameTime = 0.5f;
+    for (int i = 0; i < 16; ++i) game.Update();
+    EXPECT_EQ(game.Session().State(), SessionState::ServerResults);
+}
+
+TEST_F(NetworkGameTest, KingOfTheHillCountsDownAndKeepsOnlyThePropeller) {
+    game.SetGameRules(NetworkGame::kKingOfTheHill);
+    game.SetWeaponsAllowed(false);
+    game.SetGameTimer(120);
+    EXPECT_EQ(game.TimeLeft(), 120.0f);
+    ASSERT_TRUE(game.Serve(0));
+    game.StartBattle();
+    EXPECT_TRUE(game.IsWeaponAllowed(kWeaponPropeller));
+    EXPECT_FALSE(game.IsWeaponAllowed(kWeaponKicker));
+    EXPECT_FALSE(game.IsWeaponAllowed(kWeaponLaser));
+}
+
+}  // namespace
