@@ -28,6 +28,7 @@
 #include "game/GameWindows.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "net/NetworkStartup.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Random.h"
 #include "scenes/Scene.h"
@@ -229,7 +230,7 @@ void Application::LoadSharedImages() {
 
 void Application::CreateGameModes() {
     RegisterGameModes(*this);
-    NoteNotBuilt("the network games");
+    CreateNetworkGame(options_.lobbyHost.CStr(), options_.proxyServer.CStr());
     CreateSharedScene();
 }
 

@@ -51,6 +51,10 @@ void Options::Read(const char* path) {
             seenIntroMovie = seen != 0;
         } else if (word.EqualsNoCase("LastPlayerName")) {
             String::ReadToken(stream, lastPlayerName);
+        } else if (word.EqualsNoCase("ProxyServer")) {
+            String::ReadToken(stream, proxyServer);
+        } else if (word.EqualsNoCase("LobbyHost")) {
+            String::ReadToken(stream, lobbyHost);
         } else {
             String::ReadToken(stream, word);  // the unknown key's value
         }
@@ -71,6 +75,8 @@ bool Options::Write(const char* path) const {
     stream << "SpeechVolume " << int(speechVolume) << Endl;
     stream << "SeenIntroMovie " << (seenIntroMovie ? 1 : 0) << Endl;
     stream << "LastPlayerName " << lastPlayerName << Endl;
+    if (!proxyServer.IsEmpty()) stream << "ProxyServer " << proxyServer << Endl;
+    if (!lobbyHost.IsEmpty()) stream << "LobbyHost " << lobbyHost << Endl;
     return stream.Commit();
 }
 

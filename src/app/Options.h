@@ -31,6 +31,10 @@ struct Options {
     bool seenIntroMovie = false;
     // One word: player names hold no blanks.
     String lastPlayerName;
+    // Network play: "http=host:port" or "socks=host:port" (empty: the system's proxy),
+    // and the web lobby's host (empty: the built-in one). Written only when set.
+    String proxyServer;
+    String lobbyHost;
 };
 
 // (percent / 100) to the power 1/4, in single precision; 0 for 0 % and 1 for 100 %.

@@ -7,6 +7,7 @@
 #include "core/TextTable.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "net/LobbyRegistration.h"
 #include "ui/UiServices.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
@@ -468,6 +469,15 @@ void NetworkGame::ShowStatus(const std::string& line) {
 }
 
 void NetworkGame::PlaySound(const char* name) { PlayUiSound(name); }
+
+void NetworkGame::UpdateLobby() {
+    if (!lobbyListing_) return;
+    const bool serving = IsNetworkServer();
+    const int players = serving ? PlayerCount() : 0;
+    const bool playing = networker_.State() != SessionState::ServerWaiting;
+    LobbyRegistration(lobby_).Update(GetLocalPlayer().serverName.CStr(), players, playing);
+    if (!serving) lobbyListing_ = false;
+}
 
 void NetworkGame::SessionLost(const char* messageKey) {
     RestoreNetworkFolders();

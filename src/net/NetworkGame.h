@@ -7,6 +7,7 @@
 #include <string>
 
 #include "game/Game.h"
+#include "net/LobbySettings.h"
 #include "net/NetworkMatchSettings.h"
 #include "net/NetworkScreens.h"
 #include "net/NetworkSessionHost.h"
@@ -26,6 +27,9 @@ public:
 
     VornsNetworker& Session() { return networker_; }
     void SetScreens(NetworkScreens* screens) { screens_ = screens; }
+    void SetLobbySettings(const LobbySettings& settings) { lobby_ = settings; }
+    void SetLobbyListing(bool listed) { lobbyListing_ = listed; }
+    bool LobbyListing() const { return lobbyListing_; }
     // Serving: listens on the game's port and opens the waiting screen. False (nothing
     // started) when the port cannot be served.
     bool Serve(int32_t port);
@@ -101,7 +105,9 @@ public:
     void ShowStatus(const std::string& line) override;
     void PlaySound(const char* name) override;
     void SessionLost(const char* messageKey) override;
-    void UpdateLobby() override {}
+    // Serving with the lobby listing on: the entry shows the player count (none once
+    // the server stopped).
+    void UpdateLobby() override;
     void ApplySettings(const NetworkMatchSettings& settings) override;
     bool LoadScenarioText(const std::string& text) override;
     void OpenSquadSelection(int32_t budget, uint32_t squadCount) override;
@@ -146,6 +152,8 @@ private:
     VornsNetworker networker_;
     SquadExchange exchange_;
     NetworkScreens* screens_ = nullptr;
+    LobbySettings lobby_;
+    bool lobbyListing_ = false;
     NetworkMatchSettings settings_;
     NetworkEvent outgoing_;
     int32_t totalBudget_ = kDefaultTotalBudget;
