@@ -8,6 +8,7 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "net/LobbyRegistration.h"
+#include "ui/ServerNameEditBox.h"
 #include "ui/UiServices.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
@@ -46,10 +47,12 @@ bool IsIgnoredCommand(int32_t type) {
 NetworkGame::NetworkGame() : networker_(*this) {
     modeName = "NetworkGame";
     SetNetworkSettings(this);
+    GetServerNameEditBox().SetLobbyUpdate([this] { UpdateLobby(); });
 }
 
 NetworkGame::~NetworkGame() {
     if (GetNetworkSettings() == this) SetNetworkSettings(nullptr);
+    GetServerNameEditBox().SetLobbyUpdate(nullptr);
 }
 
 bool NetworkGame::Serve(int32_t port) {

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "core/TextTable.h"
+#include "game/Event.h"
+#include "net/ChatWindow.h"
+#include "ui/ServerIPEditBox.h"
+
+namespace {
+
+// Every character is ten pixels wide.
+float TenEach(const String& text) { return 10.0f * static_cast<float>(text.CharCount()); }
+
+std::vector<std::string> Texts(const std::vector<String>& pieces) {
+    std::vector<std::string> texts;
+    for (const String& piece : pieces) texts.push_back(piece.CStr());
+    return texts;
+}
+
+TEST(ChatWindowTest, LongLinesBreakAtBlanksAndEveryPieceTakesACharacter) {
+    EXPECT_EQ(Texts(ChatWindow::WrapLine("short", 100, TenEach)), std::vector<std::string>{"short"});
+    EXPECT_EQ(Texts(ChatWindow::WrapLine("one two three", 80, TenEach)),
+              (std::vector<std::string>{"one two", " three"}));
+    EXPECT_EQ(Texts(ChatWindow::WrapLine("abcdefghij", 40, TenEach)),
+              (std::vector<std::string>{"abcd", "efgh", "ij"}));
+    // Narrower than one character: one character a piece, and the loop ends.
+    EXPECT_EQ(Texts(ChatWindow::WrapLine("abc", 5, TenEach)), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+class ChatHistoryTest : public ::testing::Test {
+protected:
+    void SetUp() override { window.SetMeasure(TenEach); }
+    void Command(int32_t type, int32_t value = 0) {
+        Event event;
+        event.type = type;
+        event.value = value;
+        window.HandleCommand(event);
+    }
+    ChatWindow window;
+};
+
+TEST_F(ChatHistoryTest, TheHistoryKeepsFiftyLinesAndAScrolledViewStaysPut) {
+    for (int i = 0; i < 51; ++i) window.AddLine(String::FromInt(i), Color(0xFFFFFFFF));
+    ASSERT_EQ(window.History().size(), 50u);
+    EXPECT_STREQ(window.History().front().text.CStr(), "50");
+    EXPECT_STREQ(window.History().back().text.CStr(), "1");
+    Command(kEventSetScroller, 3);
+    EXPECT_EQ(window.ScrollPosition(), 3);
+    window.AddChatLine("ann", "hello", Color(0xFF00FF00));
+    EXPECT_EQ(window.ScrollPosition(), 4);
+    Command(kEventSetScroller, 1000);
+    EXPECT_EQ(window.ScrollPosition(), 45);
+}
+
+TEST_F(ChatHistoryTest, OnlyALaughInTheMessageItselfPlaysALaugh) {
+    window.AddChatLine("LOLA", "hello", Color(0xFFFFFFFF));
+    EXPECT_EQ(window.LaughsPlayed(), 0);
+    window.AddChatLine("ann", "that was LOL", Color(0xFFFFFFFF));
+    EXPECT_EQ(window.LaughsPlayed(), 1);
+}
+
+TEST_F(ChatHistoryTest, TheEntryLineTakesPrintableCharactersUpToItsLimit) {
+    Command(kEventAddChar, 8);  // backspace on nothing: refused, nothing breaks
+    for (int i = 0; i < 300; ++i) Command(kEventAddChar, 'x');
+    EXPECT_EQ(window.EntryText().CharCount(), ChatWindow::kMaxEntryChars);
+    Command(kEventAddChar, 8);
+    Command(kEventAddChar, 7);  // a control code is ignored
+    EXPECT_EQ(window.EntryText().CharCount(), ChatWindow::kMaxEntryChars - 1);
+    Command(kEventAddChar, 13);
+    EXPECT_TRUE(window.EntryText().IsEmpty());
+    Command(kEventAddChar, 13);  // return on an empty line sends nothing
+    EXPECT_TRUE(window.EntryText().IsEmpty());
+}
+
+TEST(ServerIPEditBoxTest, TheHostIsTheTextAfterTheLastColon) {
+    EXPECT_STREQ(ServerIPEditBox::HostPart("10.0.0.5").CStr(), "10.0.0.5");
+    EXPECT_STREQ(ServerIPEditBox::HostPart("name:alias:10.0.0.5").CStr(), "10.0.0.5");
+    EXPECT_STREQ(ServerIPEditBox::HostPart("name:").CStr(), "");
+}
+
+}  // namespace
