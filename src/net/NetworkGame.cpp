@@ -77,6 +77,10 @@ void NetworkGame::Join() {
 
 // --- the mode
 
+void NetworkGame::LeaveMode() {
+    if (leaveMode_) leaveMode_();
+}
+
 void NetworkGame::End() {
     if (networker_.IsClientRunning()) networker_.StopClient();
     if (networker_.IsServerRunning()) networker_.StopServer();
@@ -118,7 +122,7 @@ void NetworkGame::HandleEvent(Event& event) {
         case kEventDisconnect:
             networker_.DiscardPending();
             RestoreNetworkFolders();
-            if (screens_ != nullptr) screens_->Open(SessionState::Idle);
+            LeaveMode();
             return;
         case kEventSetNetworkSignal1:
         case kEventSetNetworkSignal2: {
@@ -475,11 +479,14 @@ void NetworkGame::PlaySound(const char* name) { PlayUiSound(name); }
 
 void NetworkGame::UpdateLobby() {
     if (!lobbyListing_) return;
-    const bool serving = IsNetworkServer();
-    const int players = serving ? PlayerCount() : 0;
+    RegisterOnLobby();
+    if (!IsNetworkServer()) lobbyListing_ = false;
+}
+
+bool NetworkGame::RegisterOnLobby() {
+    const int players = IsNetworkServer() ? PlayerCount() : 0;
     const bool playing = networker_.State() != SessionState::ServerWaiting;
-    LobbyRegistration(lobby_).Update(GetLocalPlayer().serverName.CStr(), players, playing);
-    if (!serving) lobbyListing_ = false;
+    return LobbyRegistration(lobby_).Update(GetLocalPlayer().serverName.CStr(), players, playing);
 }
 
 void NetworkGame::SessionLost(const char* messageKey) {

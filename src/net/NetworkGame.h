@@ -4,6 +4,7 @@
 // back when its lead over the server's events has shrunk, forwards the world's events to
 // the clients when serving, and replays them on a client.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "game/Game.h"
@@ -29,6 +30,9 @@ public:
     void SetScreens(NetworkScreens* screens) { screens_ = screens; }
     void SetLobbySettings(const LobbySettings& settings) { lobby_ = settings; }
     void SetLobbyListing(bool listed) { lobbyListing_ = listed; }
+    // How the network mode is left (the shell pops it); the screens' "back" use it.
+    void SetLeaveMode(std::function<void()> leave) { leaveMode_ = std::move(leave); }
+    void LeaveMode();
     bool LobbyListing() const { return lobbyListing_; }
     // Serving: listens on the game's port and opens the waiting screen. False (nothing
     // started) when the port cannot be served.
@@ -108,6 +112,8 @@ public:
     // Serving with the lobby listing on: the entry shows the player count (none once
     // the server stopped).
     void UpdateLobby() override;
+    // The lobby entry now; true when the lobby confirmed it.
+    bool RegisterOnLobby();
     void ApplySettings(const NetworkMatchSettings& settings) override;
     bool LoadScenarioText(const std::string& text) override;
     void OpenSquadSelection(int32_t budget, uint32_t squadCount) override;
@@ -154,6 +160,7 @@ private:
     NetworkScreens* screens_ = nullptr;
     LobbySettings lobby_;
     bool lobbyListing_ = false;
+    std::function<void()> leaveMode_;
     NetworkMatchSettings settings_;
     NetworkEvent outgoing_;
     int32_t totalBudget_ = kDefaultTotalBudget;

@@ -2,11 +2,14 @@
 
 #include <memory>
 
+#include "net/ChatWindow.h"
 #include "net/NetworkGame.h"
+#include "net/NetworkWindows.h"
 
 namespace {
 std::unique_ptr<NetworkGame> gNetworkGame;
-}
+NetworkWindows gNetworkWindows;
+}  // namespace
 
 NetworkGame& CreateNetworkGame(const std::string& lobbyHost, const std::string& proxyServer) {
     gNetworkGame = std::make_unique<NetworkGame>();
@@ -14,6 +17,8 @@ NetworkGame& CreateNetworkGame(const std::string& lobbyHost, const std::string& 
     if (!lobbyHost.empty()) settings.host = lobbyHost;
     settings.proxyServer = proxyServer;
     gNetworkGame->SetLobbySettings(settings);
+    gNetworkGame->SetScreens(&gNetworkWindows);
+    GetChatWindow().SetSession(&gNetworkGame->Session());
     return *gNetworkGame;
 }
 

@@ -1,0 +1,97 @@
+#include "net/ClientSetupWindow.h"
+
+#include "core/TextTable.h"
+#include "game/Event.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "net/NetworkGame.h"
+#include "platform/net/NetLimits.h"
+#include "ui/ErrorBox.h"
+#include "ui/ServerIPEditBox.h"
+#include "ui/UiServices.h"
+#include "ui/WindowManager.h"
+
+ClientSetupWindow::ClientSetupWindow()
+    : NetworkScreen("ClientSetupWindow", {{"NetConnectButton.tga", "Connect", kEventExit},
+                                          {"NetBackButton.tga", "Back", kEventCancel},
+                                          {"NetServerIPButton.tga", "ServerIP", kEventSetServerIP},
+                                          {"NetLobbyButton.tga", "PickZVKServer", kEventPickZVKServer}}) {}
+
+void ClientSetupWindow::OnOpen() {
+    address = GetLocalPlayer().serverClientServerIp;
+    GetServerIPEditBox().SetAddress(&address);
+    NetworkScreen::OnOpen();
+}
+
+void ClientSetupWindow::PlaceButtons() {
+    PlaceButton(kConnect, BottomPlace(0));
+    PlaceButton(kBack, BottomPlace(2));
+    PlaceButton(kServerAddress, Point(left + 32 + kButtonPixels / 2, top + 128));
+    PlaceButton(kLobby, Point(left + 32 + kButtonPixels / 2, top + 256));
+}
+
+// The tutorial scripts name the connect and back buttons by meaning.
+const char* ClientSetupWindow::HighlightName(int32_t index) const {
+    if (index == kConnect) return "Connect";
+    if (index == kBack) return "Cancel";
+    return NetworkScreen::HighlightName(index);
+}
+
+bool ClientSetupWindow::Join() {
+    NetworkGame* game = Game();
+    if (game == nullptr) return false;
+    VornsNetworker& session = game->Session();
+    if (session.State() == SessionState::ClientJoined) return false;
+    Player& player = GetLocalPlayer();
+    player.Load();
+    player.serverClientServerIp = address;
+    player.Save();
+    const String host = ServerIPEditBox::HostPart(address);
+    session.StartClient();
+    session.SetHost(host.CStr());
+    session.SetPort(sock::kGamePort);
+    if (!host.IsEmpty() && session.Connect()) return true;
+    session.StopClient();
+    ErrorBox& box = GetErrorBox();
+    box.message.Clear();
+    box.AddLine(GetLanguageText("UnableToConnect") + host + GetLanguageText("EitherTheServer") + "29999" +
+                GetLanguageText("Period"));
+    box.WrapText();
+    WindowManager& manager = GetWindowManager();
+    manager.OpenWindow(&box);
+    manager.BringToFront(&box);
+    PlayUiSound("Illegal.ogg");
+    return false;
+}
+
+void ClientSetupWindow::HandleCommand(Event& event) {
+    WindowManager& manager = GetWindowManager();
+    switch (event.type) {
+        case kEventExit: Join(); return;
+        case kEventCancel:
+            PlayUiSound("MouseUp.ogg");
+            if (Game() != nullptr) Game()->LeaveMode();
+            return;
+        case kEventSetServerIP:
+            manager.OpenWindow(&GetServerIPEditBox());
+            manager.BringToFront(&GetServerIPEditBox());
+            return;
+        case kEventPickZVKServer:
+            // The lobby's server list box is not built yet: say so rather than do nothing.
+            PlayUiSound("Illegal.ogg");
+            return;
+        default: NetworkScreen::HandleCommand(event); return;
+    }
+}
+
+void ClientSetupWindow::DrawScreen() {
+    DrawMessageLine(GetLanguageText("ClientSetup"), 0);
+    const float x = static_cast<float>(left + 32 + kButtonPixels);
+    const float y = static_cast<float>(top + 128 + kButtonPixels / 2) - 0.75f * FontLineHeight() * 0.5f;
+    DrawUiText(address, x, y, Color(0xFFFFFFFF), 0.75f);
+}
+
+ClientSetupWindow& GetClientSetupWindow() {
+    static ClientSetupWindow window;
+    return window;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The joining player enters or picks the server's address and connects.
+#include "net/NetworkScreen.h"
+
+class ClientSetupWindow : public NetworkScreen {
+public:
+    enum Item : int32_t { kConnect, kBack, kServerAddress, kLobby };
+    ClientSetupWindow();
+    void OnOpen() override;
+    void HandleCommand(Event& event) override;
+    // Joins the server named by the address text; false (the client stopped, the error
+    // box open) when it could not.
+    bool Join();
+
+    String address;
+
+protected:
+    void PlaceButtons() override;
+    void DrawScreen() override;
+    const char* HighlightName(int32_t index) const override;
+};
+
+ClientSetupWindow& GetClientSetupWindow();

@@ -1,0 +1,175 @@
+#include "net/NetworkScreen.h"
+
+#include <algorithm>
+
+#include "core/TextTable.h"
+#include "engine/Renderer.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
+#include "game/Event.h"
+#include "net/ChatWindow.h"
+#include "net/NetworkGame.h"
+#include "net/NetworkStartup.h"
+#include "ui/ConfirmDisconnectMenu.h"
+#include "ui/Highlighter.h"
+#include "ui/ToolTip.h"
+#include "ui/UiServices.h"
+#include "ui/WindowManager.h"
+
+namespace {
+constexpr float kHighlightGrowth = 1.6f;
+constexpr float kHighlightPulse = 1.0f;
+constexpr int32_t kBottomMargin = 48;
+constexpr int32_t kPlaceSpacing = 80;
+}  // namespace
+
+NetworkScreen::NetworkScreen(const String& windowName, std::vector<Button> buttons)
+    : Window(windowName), buttons_(std::move(buttons)) {
+    movable = false;
+    frameShown = false;
+    Initialize();
+    SetFullScreen(true);
+}
+
+NetworkGame* NetworkScreen::Game() { return GetNetworkGame(); }
+
+void NetworkScreen::CreateResources() {
+    controls = GetRenderer().CreateSpriteGrid();
+    controls->SetLayoutMode(SpriteGrid::kLayoutFree);
+    for (const Button& button : buttons_) {
+        controls->AddItem(CreateUiSprite(kButtonPixels, kButtonPixels, button.image, Sprite::kAnchorCentre),
+                          button.toolTipKey, true);
+    }
+}
+
+Point NetworkScreen::BottomPlace(int32_t place) {
+    const IntRect screen = UiScreenRect();
+    const int32_t chatRight = (screen.left + screen.right) / 2 + ChatWindow::kWidth / 2;
+    return Point(chatRight + kPlaceSpacing / 2 + place * kPlaceSpacing, screen.bottom - kBottomMargin);
+}
+
+void NetworkScreen::OnOpen() {
+    EnsureResources();
+    SetFullScreen(true);
+    PlaceButtons();
+    lastHovered_ = -1;
+    Window::OnOpen();
+}
+
+void NetworkScreen::PlaceButton(int32_t index, const Point& centre) {
+    if (controls == nullptr || !controls->IsValidIndex(index)) return;
+    Sprite* sprite = controls->sprites[index];
+    if (sprite != nullptr) sprite->SetRect(IntRect(centre.x, centre.y, centre.x + kButtonPixels - 1, centre.y + kButtonPixels - 1));
+}
+
+void NetworkScreen::ShowButton(int32_t index, bool shown) {
+    if (controls != nullptr && controls->IsValidIndex(index)) controls->SetItemVisible(index, shown);
+}
+
+bool NetworkScreen::IsButtonShown(int32_t index) const {
+    return controls != nullptr && controls->IsValidIndex(index) && controls->IsShown(index);
+}
+
+void NetworkScreen::DrawContents() {
+    UseScreenCamera();
+    Renderer& renderer = GetRenderer();
+    renderer.SetAlphaBlend();
+    DrawScreen();
+    if (controls != nullptr) renderer.DrawSpriteGrid(*controls, true);
+    renderer.SetBlendOff();
+}
+
+bool NetworkScreen::HandleMouse(const InputEvent& input) {
+    if (controls == nullptr) return Window::HandleMouse(input);
+    const Point p(input.x, input.y);
+    if (input.kind == kInputPointerMove || input.kind == kInputFrameTick) {
+        controls->UpdateHover(p);
+        if (controls->hovered != lastHovered_ && controls->hovered >= 0) PlayUiSound("MouseOver.ogg");
+        lastHovered_ = controls->hovered;
+    }
+    if (input.IsKeyDown(kInputButtonLeft)) {
+        const int32_t index = controls->FindItemAt(p);
+        if (index >= 0 && IsButtonShown(index) && IsButtonActive(index)) {
+            PlayUiSound("MouseDown.ogg");
+            PostEvent(buttons_[static_cast<size_t>(index)].event);
+            return true;
+        }
+    }
+    return Window::HandleMouse(input);
+}
+
+void NetworkScreen::GetToolTip() {
+    ToolTip& tip = ::GetToolTip();
+    const int32_t hovered = controls != nullptr ? controls->hovered : SpriteGrid::kNoItem;
+    if (hovered < 0 || !IsButtonShown(hovered)) {
+        tip.Clear();
+        return;
+    }
+    tip.SetForItem(GetLanguageText(buttons_[static_cast<size_t>(hovered)].toolTipKey), *controls,
+                   *controls->sprites[hovered]);
+}
+
+const char* NetworkScreen::HighlightName(int32_t index) const {
+    return buttons_[static_cast<size_t>(index)].toolTipKey;
+}
+
+void NetworkScreen::GetHighlightShape(const HighlightRequest& request, Highlighter& highlighter) {
+    if (request.kind == 1 && controls != nullptr) {
+        for (int32_t i = 0; i < static_cast<int32_t>(buttons_.size()); ++i) {
+            if (!request.name.EqualsNoCase(HighlightName(i)) || controls->sprites[i] == nullptr) continue;
+            const IntRect rect = controls->sprites[i]->GetScreenRect();
+            const float cx = 0.5f * static_cast<float>(rect.left + rect.right);
+            const float cy = 0.5f * static_cast<float>(rect.top + rect.bottom);
+            const float hx = 0.5f * kHighlightGrowth * static_cast<float>(rect.right - rect.left);
+            const float hy = 0.5f * kHighlightGrowth * static_cast<float>(rect.bottom - rect.top);
+            highlighter.AddRect(FloatRect{cx - hx, cy - hy, cx + hx, cy + hy}, kHighlightPulse);
+            return;
+        }
+    }
+    Window::GetHighlightShape(request, highlighter);
+}
+
+void NetworkScreen::DrawRoster(int32_t firstRowY, const std::vector<String>& extraLines) const {
+    const NetworkGame* game = Game();
+    if (game == nullptr) return;
+    VornsNetworker& session = const_cast<NetworkGame*>(game)->Session();
+    const std::vector<std::string> labels =
+        session.PlayerLabels(GetLanguageText("LeftParen").CStr(), GetLanguageText("RightParen").CStr(),
+                             GetLanguageText("Server").CStr());
+    const IntRect screen = UiScreenRect();
+    constexpr int32_t kPerRow = 4;
+    constexpr int32_t kColumn = 192;
+    constexpr int32_t kRow = 96;
+    const auto& players = session.Players();
+    const int32_t count = static_cast<int32_t>(players.size());
+    const float lineHeight = 0.75f * FontLineHeight();
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t row = i / kPerRow;
+        const int32_t inRow = std::min(kPerRow, count - row * kPerRow);
+        const int32_t rowLeft = (screen.left + screen.right) / 2 - inRow * kColumn / 2;
+        const Vector2 centre(static_cast<float>(rowLeft + (i % kPerRow) * kColumn + kColumn / 2),
+                             static_cast<float>(firstRowY + row * kRow));
+        DrawTextCentred(String(players[static_cast<size_t>(i)]->name.c_str()), centre, 0.75f);
+        DrawTextCentred(String(labels[static_cast<size_t>(i)].c_str()), Vector2(centre.x, centre.y + lineHeight), 0.6f);
+        if (static_cast<size_t>(i) < extraLines.size())
+            DrawTextCentred(extraLines[static_cast<size_t>(i)], Vector2(centre.x, centre.y + 2.0f * lineHeight), 0.6f);
+    }
+}
+
+void NetworkScreen::OpenChatAtBottom() {
+    ChatWindow& chat = GetChatWindow();
+    chat.movable = false;
+    chat.closeButton = false;
+    GetWindowManager().OpenWindow(&chat);
+    chat.MoveToBottomCentre();
+}
+
+void NetworkScreen::HandleCommand(Event& event) {
+    if (event.type != kEventAskDisconnect) {
+        Window::HandleCommand(event);
+        return;
+    }
+    WindowManager& manager = GetWindowManager();
+    manager.OpenWindow(&GetConfirmDisconnectMenu());
+    manager.BringToFront(&GetConfirmDisconnectMenu());
+}

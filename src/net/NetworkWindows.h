@@ -1,0 +1,15 @@
+#pragma once
+// The network screens as the network game asks for them: each session state opens its
+// screen with the chat window, lines go to the chat window and errors to the error box.
+#include "net/NetworkScreens.h"
+
+class NetworkWindows : public NetworkScreens {
+public:
+    void Open(SessionState state) override;
+    void OpenSquadSelection(int32_t budget, uint32_t squadCount) override;
+    void OpenBattleScreens() override;
+    void AddChatLine(const std::string& speaker, uint32_t colour, const std::string& line) override;
+    void AddStatusLine(const std::string& line) override;
+    void ShowError(const char* messageKey) override;
+    void PlayersChanged() override {}
+};

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "net/ClientSetupWindow.h"
+#include "net/NetworkGame.h"
+#include "net/NetworkStartup.h"
+#include "net/ServerWaitWindow.h"
+#include "support/TempFolder.h"
+#include "ui/ErrorBox.h"
+#include "ui/WindowManager.h"
+
+namespace {
+
+class NetworkScreensTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(folder.Path());
+        game = &CreateNetworkGame("", "");
+        game->SetLeaveMode([this] { ++left; });
+    }
+    void TearDown() override {
+        GetWindowManager().CloseAllWindows();
+        std::filesystem::current_path(previous);
+    }
+    void Command(Window& window, int32_t type) {
+        Event event;
+        event.type = type;
+        window.HandleCommand(event);
+    }
+
+    platform_test::TempFolder folder;
+    std::filesystem::path previous;
+    NetworkGame* game = nullptr;
+    int left = 0;
+};
+
+TEST_F(NetworkScreensTest, TheWaitingServerGoesOnToTheSetUpOrBackOutOfTheMode) {
+    ASSERT_TRUE(game->Serve(0));
+    EXPECT_TRUE(GetWindowManager().IsOpen(&GetServerWaitWindow()));
+    Command(GetServerWaitWindow(), kEventExit);
+    EXPECT_EQ(game->Session().State(), SessionState::ServerSetup);
+    Command(GetServerWaitWindow(), kEventBack);
+    EXPECT_FALSE(game->IsNetworkServer());
+    EXPECT_EQ(left, 1);
+}
+
+TEST_F(NetworkScreensTest, JoiningWithoutAHostFailsIntoTheErrorBoxAndStopsTheClient) {
+    ClientSetupWindow& setup = GetClientSetupWindow();
+    setup.address = "name:";
+    EXPECT_FALSE(setup.Join());
+    EXPECT_FALSE(game->IsNetworkClient());
+    EXPECT_TRUE(GetWindowManager().IsOpen(&GetErrorBox()));
+}
+
+}  // namespace
