@@ -325,6 +325,30 @@ void NetworkGame::SendGameSetup() {
     if (IsNetworkServer()) networker_.SendGameSetup(settings_);
 }
 
+void NetworkGame::SendScenario() {
+    std::string terrain;
+    if (gArena != nullptr) {
+        gArena->LoadScenario(String(settings_.scenario.c_str()));
+        gArena->RemoveObjectsOfKind(kKindVorn);
+        gArena->RemoveObjectsOfKind(kKindSoccerBall);
+        if (settings_.rules != kSoccer) gArena->RemoveObjectsOfKind(kKindGoal);
+        StringStream stream;
+        gArena->GetTerrain().Save(stream);
+        terrain.assign(stream.Text(), static_cast<size_t>(stream.TextLength()));
+    }
+    networker_.SendScenario(terrain);
+}
+
+void NetworkGame::SetNetworkCount(int32_t which, int32_t count) {
+    const auto value = static_cast<uint32_t>(std::max(count, 0));
+    switch (which) {
+        case 0: SetVIPCount(value); return;
+        case 1: SetSoccerBallCount(value); return;
+        case 2: SetSoccerGoalCount(value); return;
+        default: SetSoccerNetCount(value); return;
+    }
+}
+
 void NetworkGame::SetScenario(const std::string& name) {
     settings_.scenario = name;
     SettingsChanged();

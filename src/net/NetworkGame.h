@@ -88,6 +88,11 @@ public:
     void LoadServerSettings(const Player& player);
     void SaveServerSettings(Player& player) const;
     void SendGameSetup();
+    // Server, the set-up screen starts: the chosen scenario is loaded without units and
+    // balls (and goals, unless the rules are soccer) and its terrain sent to the clients.
+    void SendScenario();
+    // The count menus' choices (VIPs, balls, goals, nets) through the setters.
+    void SetNetworkCount(int32_t which, int32_t count);
     // The text key of a rule set; "UnknownPlayer" for any other value.
     static const char* GameRulesKey(uint32_t rules);
 

@@ -5,6 +5,7 @@
 #include "net/ChatWindow.h"
 #include "net/ClientSetupWindow.h"
 #include "net/ClientWaitAfterJoiningWindow.h"
+#include "net/NetworkGameSetupWindow.h"
 #include "net/ServerWaitMapAckWindow.h"
 #include "net/ServerWaitWindow.h"
 #include "net/WaitAfterSendingSquadsWindow.h"
@@ -33,10 +34,7 @@ void NetworkWindows::Open(SessionState state) {
         case SessionState::ClientWaiting: OpenWithChat(&GetClientWaitAfterJoiningWindow()); return;
         case SessionState::ClientSquadsSent: OpenWithChat(&GetWaitAfterSendingSquadsWindow()); return;
         case SessionState::ServerSetup:
-        case SessionState::ClientSetup:
-            NotBuilt("the network game set-up window");
-            OpenWithChat(nullptr);
-            return;
+        case SessionState::ClientSetup: OpenWithChat(&GetNetworkGameSetupWindow()); return;
         case SessionState::ServerResults:
         case SessionState::ClientResults:
             NotBuilt("the results window");

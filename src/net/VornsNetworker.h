@@ -101,6 +101,7 @@ public:
     const std::string& StatusText() const { return statusText_; }
     float Countdown() const { return countdown_; }
     bool CountdownRunning() const { return countdownRunning_; }
+    void HideCountdown() { countdownRunning_ = false; }
     uint64_t BytesFlushed() const { return bytesFlushed_; }
     uint64_t MessagesSent() const { return messagesSent_; }
     size_t PendingEvents() const { return schedule_.PendingCount(); }

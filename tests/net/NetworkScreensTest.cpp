@@ -4,8 +4,10 @@
 
 #include "net/ClientSetupWindow.h"
 #include "net/NetworkGame.h"
+#include "net/NetworkGameSetupWindow.h"
 #include "net/NetworkStartup.h"
 #include "net/ServerWaitWindow.h"
+#include "core/TextTable.h"
 #include "support/TempFolder.h"
 #include "ui/ErrorBox.h"
 #include "ui/WindowManager.h"
@@ -44,6 +46,27 @@ TEST_F(NetworkScreensTest, TheWaitingServerGoesOnToTheSetUpOrBackOutOfTheMode) {
     Command(GetServerWaitWindow(), kEventBack);
     EXPECT_FALSE(game->IsNetworkServer());
     EXPECT_EQ(left, 1);
+}
+
+TEST_F(NetworkScreensTest, TheSetUpScreenShowsTheItemsOfTheRuleSetAndTheirValues) {
+    ASSERT_TRUE(game->Serve(0));
+    Command(GetServerWaitWindow(), kEventExit);
+    NetworkGameSetupWindow& setup = GetNetworkGameSetupWindow();
+    ASSERT_TRUE(GetWindowManager().IsOpen(&setup));
+    game->SetGameRules(NetworkGame::kSoccer);
+    setup.PlaceItems();
+    for (int32_t item : {NetworkGameSetupWindow::kGoalCount, NetworkGameSetupWindow::kBallCount,
+                         NetworkGameSetupWindow::kNetCount, NetworkGameSetupWindow::kWeaponsAllowed})
+        EXPECT_TRUE(setup.IsButtonShown(item)) << item;
+    for (int32_t item : {NetworkGameSetupWindow::kMeteorDelay, NetworkGameSetupWindow::kGameTimer,
+                         NetworkGameSetupWindow::kVIPCount})
+        EXPECT_FALSE(setup.IsButtonShown(item)) << item;
+    game->SetMeteorDelay(0);
+    EXPECT_STREQ(setup.ValueText(NetworkGameSetupWindow::kMeteorDelay).CStr(), GetLanguageText("NoMeteors").CStr());
+    game->SetSoccerBallCount(1);
+    EXPECT_STREQ(setup.ValueText(NetworkGameSetupWindow::kBallCount).CStr(), ("1 " + GetLanguageText("Ball")).CStr());
+    Command(setup, kEventToggleWeaponsAllowed);
+    EXPECT_EQ(game->MatchSettings().weaponsAllowed, 0);
 }
 
 TEST_F(NetworkScreensTest, JoiningWithoutAHostFailsIntoTheErrorBoxAndStopsTheClient) {
