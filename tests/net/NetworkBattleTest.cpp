@@ -1,0 +1,173 @@
+// A whole network game between separate programs: this test's process serves and two
+// forked processes join, each with its own world. The server drives the session from the
+// waiting screen to the results through a battle of three minutes of game time; the
+// clients check that their worlds ended as the server's did.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "net/NetworkGame.h"
+#include "platform/net/NetLimits.h"
+#include "support/TempFolder.h"
+#include "support/TestArena.h"
+#include "support/TestAssets.h"
+#include "units/ChassisTable.h"
+#include "units/Vorn.h"
+#include "units/WeaponTable.h"
+#include "world/Arena.h"
+#include "world/ObjectKind.h"
+#include "world/ScorchMark.h"
+
+namespace {
+
+constexpr float kStep = 0.1f;
+constexpr float kBattleSeconds = 180.0f;
+constexpr float kHealedTreeHealth = 4.0f;
+
+bool TimedOut(std::chrono::steady_clock::time_point start, int seconds) {
+    return std::chrono::steady_clock::now() - start > std::chrono::seconds(seconds);
+}
+
+void Frame(NetworkGame& game) {
+    game.HandleInputEvents(Array<InputEvent>());
+    game.Game::AdvanceClock(kStep);
+    game.Update();
+}
+
+int CountLive(Arena& arena, int kind) {
+    int count = 0;
+    for (WorldObject* object : arena.Objects()) count += object->kind == kind && !object->removed ? 1 : 0;
+    return count;
+}
+
+// A joining program; 0 when its world ended as the server's, else the failed check.
+int RunClient(uint16_t port, const char* name, bool leaveMidBattle) {
+    NetworkGame game;
+    auto arena = world_test::OpenArena(game);
+    GetLocalPlayer().name = name;
+    game.Join();
+    VornsNetworker& session = game.Session();
+    session.SetHost("127.0.0.1");
+    session.SetPort(port);
+    if (!session.Connect()) return 10;
+    const auto start = std::chrono::steady_clock::now();
+    while (session.State() != SessionState::ClientResults) {
+        if (TimedOut(start, 60) || session.State() == SessionState::ClientDisconnected) return 11;
+        if (leaveMidBattle && session.State() == SessionState::ClientPlaying && game.clock > 4.0f) {
+            session.StopClient();
+            return 0;
+        }
+        Frame(game);
+        usleep(200);
+    }
+    if (CountLive(*arena, kKindTree) != 2) return 20;
+    if (CountLive(*arena, kKindVorn) != 2) return 21;
+    bool healed = false;
+    for (WorldObject* object : arena->Objects()) healed |= object->kind == kKindTree && object->health == kHealedTreeHealth;
+    if (!healed) return 22;
+    if (session.StatusText() != "bob exited the game.") return 23;
+    SessionPlayer* host = session.FindPlayer({0, sock::kGamePort});
+    if (host == nullptr || host->record->won != 1 || GetLocalPlayer().won != 0) return 24;
+    world_test::CloseArena(*arena);
+    return 0;
+}
+
+class NetworkBattleTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        units_test::LoadChassisTableWithTextures();
+        LoadWeaponDefinitions();
+    }
+    static void TearDownTestSuite() { FreeChassisDefinitions(); }
+
+    pid_t Spawn(const char* name, bool leave) {
+        const pid_t child = fork();
+        if (child != 0) return child;
+        std::filesystem::create_directories(std::filesystem::path(folder.Path()) / name);
+        std::filesystem::current_path(std::filesystem::path(folder.Path()) / name);
+        _exit(RunClient(port, name, leave));
+    }
+
+    platform_test::TempFolder folder;
+    uint16_t port = 0;
+};
+
+TEST_F(NetworkBattleTest, AServerAndTwoClientProgramsPlayFromJoiningToTheResults) {
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    NetworkGame game;
+    auto arena = world_test::OpenArena(game);
+    GetLocalPlayer().name = "host";
+    ASSERT_TRUE(game.Serve(0));
+    port = game.Session().ListeningPort();
+    const pid_t alice = Spawn("alice", false);
+    const pid_t bob = Spawn("bob", true);
+    VornsNetworker& session = game.Session();
+    game.SetLaunchDelay(1);
+    // King of the hill: the battle lasts until its timer runs out.
+    game.SetGameRules(NetworkGame::kKingOfTheHill);
+    game.SetGameTimer(static_cast<int32_t>(kBattleSeconds));
+
+    WorldObject* healed = nullptr;
+    WorldObject* felled = nullptr;
+    int script = 0;
+    int aliceStatus = -1;
+    int bobStatus = -1;
+    const auto start = std::chrono::steady_clock::now();
+    while ((aliceStatus < 0 || bobStatus < 0) && !TimedOut(start, 90)) {
+        Frame(game);
+        usleep(200);
+        int status = 0;
+        if (aliceStatus < 0 && waitpid(alice, &status, WNOHANG) == alice) aliceStatus = WEXITSTATUS(status);
+        if (bobStatus < 0 && waitpid(bob, &status, WNOHANG) == bob) bobStatus = WEXITSTATUS(status);
+        const SessionState state = session.State();
+        if (state == SessionState::ServerWaiting && session.Players().size() == 3) {
+            session.ProceedToSetup();
+        } else if (state == SessionState::ServerSetup) {
+            game.SendScenario();
+            // The battlefield: three trees and two units of the serving player.
+            for (float x : {20.0f, 60.0f, 100.0f}) world_test::AddObjectOfKind(*arena, kKindTree, x, 30)->AssignId(*arena);
+            for (float x : {40.0f, 80.0f}) {
+                Vorn* unit = arena->NewVorn(0);
+                unit->SetPlayer(&GetLocalPlayer());
+                unit->BuildBody(0);
+                arena->AddObject(unit);
+                unit->PlaceAt(Vector3(x, 90, 0));
+                unit->AssignId(*arena);
+            }
+        } else if (state == SessionState::ServerSquadSelection && !session.LocalPlayer()->ready) {
+            session.SendSquads();
+        } else if (state == SessionState::ServerPlaying) {
+            if (script == 0 && game.clock > 1.0f) {
+                healed = arena->ObjectAt(0);
+                healed->SetHealth(kHealedTreeHealth);
+                game.OnHealthChanged(healed, nullptr, healed->position, -kHealedTreeHealth, 0);
+                ++script;
+            } else if (script == 1 && game.clock > 2.0f) {
+                game.OnScorchMark(arena->AddScorchMark(Vector3(50, 50, 0), 3.0f));
+                ++script;
+            } else if (script == 2 && game.clock > 3.0f) {
+                felled = arena->ObjectAt(1);
+                game.OnObjectDestroyed(felled);
+                arena->RemoveObject(felled, false);
+                ++script;
+            }
+        }
+    }
+    EXPECT_EQ(aliceStatus, 0);
+    EXPECT_EQ(bobStatus, 0);
+    EXPECT_EQ(script, 3);
+    EXPECT_EQ(session.State(), SessionState::ServerResults);
+    EXPECT_GE(game.clock, kBattleSeconds);
+    EXPECT_EQ(GetLocalPlayer().won, 1);
+    world_test::CloseArena(*arena);
+    std::filesystem::current_path(previous);
+}
+
+}  // namespace
