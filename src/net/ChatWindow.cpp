@@ -151,9 +151,7 @@ void ChatWindow::PlayLaugh() {
 
 // --- scrolling
 
-int32_t ChatWindow::MaxScroll() const {
-    return std::max(0, static_cast<int32_t>(history_.size()) - kVisibleLines);
-}
+int32_t ChatWindow::MaxScroll() const { return std::max(0, static_cast<int32_t>(history_.size()) - kVisibleLines); }
 
 void ChatWindow::SetScroll(int32_t position) { scroll_ = std::clamp(position, 0, MaxScroll()); }
 
@@ -180,7 +178,8 @@ void ChatWindow::DragHandle(int32_t pointerY) {
 // --- input
 
 IntRect ChatWindow::UpArrowRect() const {
-    return IntRect(right - kArrowInset - kArrowSize, top + kArrowInset, right - kArrowInset, top + kArrowInset + kArrowSize);
+    return IntRect(right - kArrowInset - kArrowSize, top + kArrowInset, right - kArrowInset,
+                   top + kArrowInset + kArrowSize);
 }
 
 IntRect ChatWindow::DownArrowRect() const {
@@ -258,8 +257,12 @@ void ChatWindow::DrawContents() {
         DrawUiText(history_[index].text, x, y, history_[index].colour, kTextScale);
     }
     const bool older = scroll_ + kVisibleLines < static_cast<int32_t>(history_.size());
-    if (older) DrawUiText("^", static_cast<float>(UpArrowRect().left), static_cast<float>(UpArrowRect().top), Color(0xFFFFFFFF), kTextScale);
-    if (scroll_ > 0) DrawUiText("v", static_cast<float>(DownArrowRect().left), static_cast<float>(DownArrowRect().top), Color(0xFFFFFFFF), kTextScale);
+    if (older)
+        DrawUiText("^", static_cast<float>(UpArrowRect().left), static_cast<float>(UpArrowRect().top),
+                   Color(0xFFFFFFFF), kTextScale);
+    if (scroll_ > 0)
+        DrawUiText("v", static_cast<float>(DownArrowRect().left), static_cast<float>(DownArrowRect().top),
+                   Color(0xFFFFFFFF), kTextScale);
     renderer.SetBlendOff();
 }
 

@@ -11,8 +11,8 @@
 #include "ui/ServerNameEditBox.h"
 #include "ui/UiServices.h"
 #include "units/Vorn.h"
-#include "units/WeaponTable.h"
 #include "units/VornAction.h"
+#include "units/WeaponTable.h"
 #include "world/Arena.h"
 #include "world/Debris.h"
 #include "world/ExplosionField.h"
@@ -30,14 +30,38 @@ constexpr int32_t kServerOnlyControl = 12;
 
 bool IsIgnoredCommand(int32_t type) {
     static const int32_t ignored[] = {
-        kEventPlaceNewObject,    kEventOpenObjectCountMenu, kEventBeginTranslateObject, kEventTranslateObject,
-        kEventEndTranslateObject, kEventBeginRotateObject,  kEventRotateObject,         kEventEndRotateObject,
-        kEventDeleteObject,      kEventPlaceNewVorn,        kEventOpenVornCountMenu,    kEventEditVorn,
-        kEventCopyVorn,          kEventPasteVorn,           kEventPlaceNewChassis,      kEventOpenChassisCountMenu,
-        kEventPlaceNewSquad,     kEventBeginSelectGroup,    kEventEndSelectGroup,       kEventToggleSelectedObject,
-        kEventToggleVornDebug,   kEventPause,               kEventUnpause,              kEventVornTeamFriend,
-        kEventVornTeamEnemy,     kEventPaint,               kEventAddLaunchPoint,       kEventClearLaunchPoints,
-        kEventAddFlyByPoint,     kEventClearFlyByPoints,    kEventTestFlyByPoints,      kEventRestoreKillTrayVorn,
+        kEventPlaceNewObject,
+        kEventOpenObjectCountMenu,
+        kEventBeginTranslateObject,
+        kEventTranslateObject,
+        kEventEndTranslateObject,
+        kEventBeginRotateObject,
+        kEventRotateObject,
+        kEventEndRotateObject,
+        kEventDeleteObject,
+        kEventPlaceNewVorn,
+        kEventOpenVornCountMenu,
+        kEventEditVorn,
+        kEventCopyVorn,
+        kEventPasteVorn,
+        kEventPlaceNewChassis,
+        kEventOpenChassisCountMenu,
+        kEventPlaceNewSquad,
+        kEventBeginSelectGroup,
+        kEventEndSelectGroup,
+        kEventToggleSelectedObject,
+        kEventToggleVornDebug,
+        kEventPause,
+        kEventUnpause,
+        kEventVornTeamFriend,
+        kEventVornTeamEnemy,
+        kEventPaint,
+        kEventAddLaunchPoint,
+        kEventClearLaunchPoints,
+        kEventAddFlyByPoint,
+        kEventClearFlyByPoints,
+        kEventTestFlyByPoints,
+        kEventRestoreKillTrayVorn,
     };
     return std::find(std::begin(ignored), std::end(ignored), type) != std::end(ignored);
 }
@@ -250,7 +274,8 @@ void NetworkGame::UpdateGreatestHeights() {
         if (object->kind != kKindVorn) continue;
         auto* unit = static_cast<Vorn*>(object);
         for (const auto& player : networker_.Players()) {
-            if (player->record == unit->owner) player->greatestHeight = std::max(player->greatestHeight, unit->position.z);
+            if (player->record == unit->owner)
+                player->greatestHeight = std::max(player->greatestHeight, unit->position.z);
         }
     }
 }
@@ -259,7 +284,8 @@ float NetworkGame::ScoreOf(const SessionPlayer& player) const {
     switch (settings_.rules) {
         case kKingOfTheHill: return player.greatestHeight;
         case kShootForTheStars:
-            return gArena != nullptr ? static_cast<float>(gArena->CountPlayerVorns(player.record, nullptr, true)) : 0.0f;
+            return gArena != nullptr ? static_cast<float>(gArena->CountPlayerVorns(player.record, nullptr, true))
+                                     : 0.0f;
         case kSoccer: return static_cast<float>(player.record->goalCount);
         default:
             return gArena != nullptr ? static_cast<float>(gArena->CountPlayerVorns(player.record, nullptr, false))
@@ -475,7 +501,8 @@ const char* NetworkGame::GameRulesKey(uint32_t rules) {
 void NetworkGame::EnterState(SessionState state) {
     if (state == SessionState::ServerSquadSelection) {
         for (const auto& player : networker_.Players()) {
-            if (player->record != nullptr) player->record->SetAllUpgradeLevels(static_cast<int32_t>(settings_.boostCount));
+            if (player->record != nullptr)
+                player->record->SetAllUpgradeLevels(static_cast<int32_t>(settings_.boostCount));
         }
     }
     if (state == SessionState::ServerWaitWorldAck && screens_ != nullptr) screens_->OpenBattleScreens();

@@ -273,7 +273,9 @@ void NetworkGame::Apply(const NetworkEvent& event) {
             gArena->SpawnDebrisFromModel(unit, 0, &positions, &velocities);
             return;
         }
-        case Kind::ScorchMark: gArena->AddScorchMark(event.vectorA, std::clamp(event.float1, 0.0f, ArenaSize())); return;
+        case Kind::ScorchMark:
+            gArena->AddScorchMark(event.vectorA, std::clamp(event.float1, 0.0f, ArenaSize()));
+            return;
         case Kind::Meteor: gArena->AddMeteor(event.vectorA, event.vectorC, event.float2, event.float1); return;
         case Kind::Results: ApplyResults(event); return;
         case Kind::FlushObjects:

@@ -2,11 +2,11 @@
 
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
+#include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
-#include "engine/Sprite.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkStartup.h"
 #include "net/ServerBoostCountMenu.h"
@@ -84,9 +84,10 @@ void NetworkGameSetupWindow::PlaceItems() {
     for (int32_t i = kRules0; i < kItemCount; ++i) ShowButton(i, false);
     for (int32_t i = kRules0; i <= kRules3; ++i) PlaceButton(i, Point(left + 128, top + 128));
     ShowButton(kRules0 + static_cast<int32_t>(rules), true);
-    static const std::vector<int32_t> kRuleItems[] = {
-        {kMeteorDelay}, {kGameTimer, kWeaponsAllowed}, {kVIPCount, kMeteorDelay},
-        {kGoalCount, kBallCount, kNetCount, kWeaponsAllowed}};
+    static const std::vector<int32_t> kRuleItems[] = {{kMeteorDelay},
+                                                      {kGameTimer, kWeaponsAllowed},
+                                                      {kVIPCount, kMeteorDelay},
+                                                      {kGoalCount, kBallCount, kNetCount, kWeaponsAllowed}};
     int32_t y = top + 212;
     for (int32_t item : kRuleItems[std::min<uint32_t>(rules, 3)]) {
         ShowButton(item, true);
@@ -130,7 +131,8 @@ String NetworkGameSetupWindow::ValueText(int32_t item) const {
         case kSquadCount: return Counted(s.squadCount, "Squad", "Squads");
         case kLaunchDelay: return Counted(s.launchDelay, "Second", "Seconds");
         case kBoostCount: return Counted(s.boostCount, "Boost", "Boosts");
-        case kMeteorDelay: return s.meteorDelay == 0 ? GetLanguageText("NoMeteors") : Counted(s.meteorDelay, "Second", "Seconds");
+        case kMeteorDelay:
+            return s.meteorDelay == 0 ? GetLanguageText("NoMeteors") : Counted(s.meteorDelay, "Second", "Seconds");
         case kGameTimer: return Counted(s.gameTimer, "Second", "Seconds");
         case kGoalCount: return Counted(s.soccerGoalCount, "GoalToWin", "GoalsToWin");
         case kBallCount: return Counted(s.soccerBallCount, "Ball", "Balls");

@@ -7,9 +7,26 @@
 class NetworkGameSetupWindow : public NetworkScreen {
 public:
     enum Item : int32_t {
-        kSelectSquads, kDisconnect, kBack, kRules0, kRules1, kRules2, kRules3, kScenario, kSquadCount, kBudget,
-        kLaunchDelay, kBoostCount, kMeteorDelay, kGoalCount, kBallCount, kNetCount, kWeaponsAllowed, kGameTimer,
-        kVIPCount, kItemCount
+        kSelectSquads,
+        kDisconnect,
+        kBack,
+        kRules0,
+        kRules1,
+        kRules2,
+        kRules3,
+        kScenario,
+        kSquadCount,
+        kBudget,
+        kLaunchDelay,
+        kBoostCount,
+        kMeteorDelay,
+        kGoalCount,
+        kBallCount,
+        kNetCount,
+        kWeaponsAllowed,
+        kGameTimer,
+        kVIPCount,
+        kItemCount
     };
     static constexpr int32_t kRowPixels = 84;
 

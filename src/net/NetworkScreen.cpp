@@ -59,7 +59,8 @@ void NetworkScreen::OnOpen() {
 void NetworkScreen::PlaceButton(int32_t index, const Point& centre) {
     if (controls == nullptr || !controls->IsValidIndex(index)) return;
     Sprite* sprite = controls->sprites[index];
-    if (sprite != nullptr) sprite->SetRect(IntRect(centre.x, centre.y, centre.x + kButtonPixels - 1, centre.y + kButtonPixels - 1));
+    if (sprite != nullptr)
+        sprite->SetRect(IntRect(centre.x, centre.y, centre.x + kButtonPixels - 1, centre.y + kButtonPixels - 1));
 }
 
 void NetworkScreen::ShowButton(int32_t index, bool shown) {
@@ -133,9 +134,8 @@ void NetworkScreen::DrawRoster(int32_t firstRowY, const std::vector<String>& ext
     const NetworkGame* game = Game();
     if (game == nullptr) return;
     VornsNetworker& session = const_cast<NetworkGame*>(game)->Session();
-    const std::vector<std::string> labels =
-        session.PlayerLabels(GetLanguageText("LeftParen").CStr(), GetLanguageText("RightParen").CStr(),
-                             GetLanguageText("Server").CStr());
+    const std::vector<std::string> labels = session.PlayerLabels(
+        GetLanguageText("LeftParen").CStr(), GetLanguageText("RightParen").CStr(), GetLanguageText("Server").CStr());
     const IntRect screen = UiScreenRect();
     constexpr int32_t kPerRow = 4;
     constexpr int32_t kColumn = 192;

@@ -110,7 +110,8 @@ void SquadExchange::CollectUnit(const String& name, std::set<std::string>& visit
     Vorn* unit = gArena->NewVorn(0);
     if (unit->LoadFile(name)) {
         for (const Weapon& weapon : unit->weapons) {
-            if (weapon.kind == kWeaponVornLauncher && !weapon.ammoName.IsEmpty()) CollectUnit(weapon.ammoName, visited, names);
+            if (weapon.kind == kWeaponVornLauncher && !weapon.ammoName.IsEmpty())
+                CollectUnit(weapon.ammoName, visited, names);
         }
     }
     gArena->FreeObject(unit);

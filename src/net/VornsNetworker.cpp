@@ -213,9 +213,7 @@ bool VornsNetworker::Connect() {
     return true;
 }
 
-bool VornsNetworker::OnConnect(uint32_t, uint16_t) {
-    return !IsServer() || state_ == SessionState::ServerWaiting;
-}
+bool VornsNetworker::OnConnect(uint32_t, uint16_t) { return !IsServer() || state_ == SessionState::ServerWaiting; }
 
 void VornsNetworker::OnDisconnect(uint32_t ip, uint16_t port) {
     if (!IsServer()) {
@@ -302,9 +300,8 @@ std::vector<std::string> VornsNetworker::PlayerLabels(const std::string& leftPar
                                                       const std::string& serverText) const {
     std::vector<std::string> labels;
     for (const auto& player : players_) {
-        const std::string address = player->address.ip == 0
-                                        ? serverText
-                                        : FormatAddress(player->address.ip, player->address.port, ':');
+        const std::string address =
+            player->address.ip == 0 ? serverText : FormatAddress(player->address.ip, player->address.port, ':');
         labels.push_back(leftParen + address + rightParen);
     }
     return labels;
@@ -472,8 +469,8 @@ void VornsNetworker::SendSignalRequest(uint32_t which, bool on) {
 void VornsNetworker::SendTimedEvent(const NetworkEvent& event) {
     if (!IsServer() || !NetworkEventCodec::Write(event, out_)) return;
     ++messagesSent_;
-    const bool urgent = event.kind == NetworkEventKind::Results || (event.kind >= NetworkEventKind::Signal1On &&
-                                                                    event.kind <= NetworkEventKind::Signal2Off);
+    const bool urgent = event.kind == NetworkEventKind::Results ||
+                        (event.kind >= NetworkEventKind::Signal1On && event.kind <= NetworkEventKind::Signal2Off);
     if (urgent)
         Flush();
     else

@@ -20,8 +20,7 @@ TEST(ChatWindowTest, LongLinesBreakAtBlanksAndEveryPieceTakesACharacter) {
     EXPECT_EQ(Texts(ChatWindow::WrapLine("short", 100, TenEach)), std::vector<std::string>{"short"});
     EXPECT_EQ(Texts(ChatWindow::WrapLine("one two three", 80, TenEach)),
               (std::vector<std::string>{"one two", " three"}));
-    EXPECT_EQ(Texts(ChatWindow::WrapLine("abcdefghij", 40, TenEach)),
-              (std::vector<std::string>{"abcd", "efgh", "ij"}));
+    EXPECT_EQ(Texts(ChatWindow::WrapLine("abcdefghij", 40, TenEach)), (std::vector<std::string>{"abcd", "efgh", "ij"}));
     // Narrower than one character: one character a piece, and the loop ends.
     EXPECT_EQ(Texts(ChatWindow::WrapLine("abc", 5, TenEach)), (std::vector<std::string>{"a", "b", "c"}));
 }

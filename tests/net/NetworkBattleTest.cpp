@@ -69,7 +69,8 @@ int RunClient(uint16_t port, const char* name, bool leaveMidBattle) {
     if (CountLive(*arena, kKindTree) != 2) return 20;
     if (CountLive(*arena, kKindVorn) != 2) return 21;
     bool healed = false;
-    for (WorldObject* object : arena->Objects()) healed |= object->kind == kKindTree && object->health == kHealedTreeHealth;
+    for (WorldObject* object : arena->Objects())
+        healed |= object->kind == kKindTree && object->health == kHealedTreeHealth;
     if (!healed) return 22;
     if (session.StatusText() != "bob exited the game.") return 23;
     SessionPlayer* host = session.FindPlayer({0, sock::kGamePort});
@@ -132,7 +133,8 @@ TEST_F(NetworkBattleTest, AServerAndTwoClientProgramsPlayFromJoiningToTheResults
         } else if (state == SessionState::ServerSetup) {
             game.SendScenario();
             // The battlefield: three trees and two units of the serving player.
-            for (float x : {20.0f, 60.0f, 100.0f}) world_test::AddObjectOfKind(*arena, kKindTree, x, 30)->AssignId(*arena);
+            for (float x : {20.0f, 60.0f, 100.0f})
+                world_test::AddObjectOfKind(*arena, kKindTree, x, 30)->AssignId(*arena);
             for (float x : {40.0f, 80.0f}) {
                 Vorn* unit = arena->NewVorn(0);
                 unit->SetPlayer(&GetLocalPlayer());

@@ -41,10 +41,10 @@ NetworkEvent RoundTrip(const NetworkEvent& event) {
 }
 
 TEST(NetworkEventCodecTest, EveryKindSurvivesTheWireWithTheFieldsItCarries) {
-    for (Kind kind : {Kind::DamageHeal, Kind::DamageBlast, Kind::DamageFlame, Kind::DamageOther,
-                      Kind::ObjectDestroyed, Kind::Explosion, Kind::ScorchMark, Kind::Meteor, Kind::BallSpawned,
-                      Kind::BallPickedUp, Kind::BallReleased, Kind::BallUpdate, Kind::GoalScored, Kind::Signal1On,
-                      Kind::Signal1Off, Kind::Signal2On, Kind::Signal2Off, Kind::FlushObjects, Kind::AirborneUpdate}) {
+    for (Kind kind : {Kind::DamageHeal, Kind::DamageBlast, Kind::DamageFlame, Kind::DamageOther, Kind::ObjectDestroyed,
+                      Kind::Explosion, Kind::ScorchMark, Kind::Meteor, Kind::BallSpawned, Kind::BallPickedUp,
+                      Kind::BallReleased, Kind::BallUpdate, Kind::GoalScored, Kind::Signal1On, Kind::Signal1Off,
+                      Kind::Signal2On, Kind::Signal2Off, Kind::FlushObjects, Kind::AirborneUpdate}) {
         const NetworkEvent back = RoundTrip(Sample(kind));
         EXPECT_EQ(back.kind, kind);
         EXPECT_EQ(back.time, 12.25f);

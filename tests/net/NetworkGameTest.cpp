@@ -139,7 +139,8 @@ TEST_F(NetworkGameTest, ASessionPlayersSquadsTravelAndTheWorldRebuildsTheSame) {
     peer.record = &peerRecord;
 
     SquadPayload payload;
-    payload.unitFiles = {UnitText("Scout", true), UnitText("../../Escape", true), UnitText(GetLanguageText("NoName").CStr(), true)};
+    payload.unitFiles = {UnitText("Scout", true), UnitText("../../Escape", true),
+                         UnitText(GetLanguageText("NoName").CStr(), true)};
     payload.squads = {{UnitText("Scout", false), UnitText("Scout", false)}};
     ASSERT_TRUE(SquadExchange::Store(peer, payload));
     EXPECT_EQ(peer.unitFiles, std::vector<std::string>{"Scout"});

@@ -2,12 +2,12 @@
 
 #include <filesystem>
 
+#include "core/TextTable.h"
 #include "net/ClientSetupWindow.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkGameSetupWindow.h"
 #include "net/NetworkStartup.h"
 #include "net/ServerWaitWindow.h"
-#include "core/TextTable.h"
 #include "support/TempFolder.h"
 #include "ui/ErrorBox.h"
 #include "ui/WindowManager.h"
@@ -58,8 +58,8 @@ TEST_F(NetworkScreensTest, TheSetUpScreenShowsTheItemsOfTheRuleSetAndTheirValues
     for (int32_t item : {NetworkGameSetupWindow::kGoalCount, NetworkGameSetupWindow::kBallCount,
                          NetworkGameSetupWindow::kNetCount, NetworkGameSetupWindow::kWeaponsAllowed})
         EXPECT_TRUE(setup.IsButtonShown(item)) << item;
-    for (int32_t item : {NetworkGameSetupWindow::kMeteorDelay, NetworkGameSetupWindow::kGameTimer,
-                         NetworkGameSetupWindow::kVIPCount})
+    for (int32_t item :
+         {NetworkGameSetupWindow::kMeteorDelay, NetworkGameSetupWindow::kGameTimer, NetworkGameSetupWindow::kVIPCount})
         EXPECT_FALSE(setup.IsButtonShown(item)) << item;
     game->SetMeteorDelay(0);
     EXPECT_STREQ(setup.ValueText(NetworkGameSetupWindow::kMeteorDelay).CStr(), GetLanguageText("NoMeteors").CStr());

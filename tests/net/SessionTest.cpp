@@ -196,8 +196,8 @@ TEST_F(HostilePeerTest, UnreadableMessagesCloseOnlyTheirSender) {
     ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == 2; }));
 
     std::vector<std::vector<uint8_t>> bad = {
-        {CodeByte(MessageCode::ClientInfo), 0xFF, 0xFF, 0xFF, 0x7F},  // a name longer than the frame
-        {200},                                                        // an unknown code
+        {CodeByte(MessageCode::ClientInfo), 0xFF, 0xFF, 0xFF, 0x7F},    // a name longer than the frame
+        {200},                                                          // an unknown code
         {CodeByte(MessageCode::ClientSquads), 0xFF, 0xFF, 0xFF, 0xFF},  // four billion unit files
     };
     MessageWriter nan;
