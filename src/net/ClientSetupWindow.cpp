@@ -5,6 +5,7 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "net/NetworkGame.h"
+#include "net/ZVKServerListBox.h"
 #include "platform/net/NetLimits.h"
 #include "ui/ErrorBox.h"
 #include "ui/ServerIPEditBox.h"
@@ -77,8 +78,8 @@ void ClientSetupWindow::HandleCommand(Event& event) {
             manager.BringToFront(&GetServerIPEditBox());
             return;
         case kEventPickZVKServer:
-            // The lobby's server list box is not built yet: say so rather than do nothing.
-            PlayUiSound("Illegal.ogg");
+            manager.OpenWindow(&GetZVKServerListBox());
+            manager.BringToFront(&GetZVKServerListBox());
             return;
         default: NetworkScreen::HandleCommand(event); return;
     }

@@ -29,6 +29,7 @@ public:
     VornsNetworker& Session() { return networker_; }
     void SetScreens(NetworkScreens* screens) { screens_ = screens; }
     void SetLobbySettings(const LobbySettings& settings) { lobby_ = settings; }
+    const LobbySettings& Lobby() const { return lobby_; }
     void SetLobbyListing(bool listed) { lobbyListing_ = listed; }
     // How the network mode is left (the shell pops it); the screens' "back" use it.
     void SetLeaveMode(std::function<void()> leave) { leaveMode_ = std::move(leave); }

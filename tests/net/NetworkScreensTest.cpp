@@ -2,14 +2,18 @@
 
 #include <filesystem>
 
+#include "StandInServer.h"
 #include "core/TextTable.h"
 #include "net/ClientSetupWindow.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkGameSetupWindow.h"
 #include "net/NetworkStartup.h"
 #include "net/ServerWaitWindow.h"
+#include "net/ZVKServerListBox.h"
+#include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
 #include "ui/ErrorBox.h"
+#include "ui/ServerIPEditBox.h"
 #include "ui/WindowManager.h"
 
 namespace {
@@ -67,6 +71,25 @@ TEST_F(NetworkScreensTest, TheSetUpScreenShowsTheItemsOfTheRuleSetAndTheirValues
     EXPECT_STREQ(setup.ValueText(NetworkGameSetupWindow::kBallCount).CStr(), ("1 " + GetLanguageText("Ball")).CStr());
     Command(setup, kEventToggleWeaponsAllowed);
     EXPECT_EQ(game->MatchSettings().weaponsAllowed, 0);
+}
+
+TEST_F(NetworkScreensTest, ALobbyRowChosenFillsTheAddressTheClientConnectsTo) {
+    platform_test::ScopedEnv http{"http_proxy", ""};
+    platform_test::ScopedEnv httpUpper{"HTTP_PROXY", ""};
+    const std::string body = "My Server,127.0.0.1,2,0\n";
+    net_test::StandInServer web([&](const std::string&) {
+        return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    });
+    LobbySettings lobby;
+    lobby.host = "127.0.0.1:" + std::to_string(web.Port());
+    game->SetLobbySettings(lobby);
+    ZVKServerListBox& box = GetZVKServerListBox();
+    GetWindowManager().OpenWindow(&box);
+    box.Fill();
+    ASSERT_EQ(box.EntryCount(), 1);
+    box.PickEntry(0, String());
+    EXPECT_STREQ(GetClientSetupWindow().address.CStr(), "My_Server:127.0.0.1");
+    EXPECT_STREQ(ServerIPEditBox::HostPart(GetClientSetupWindow().address).CStr(), "127.0.0.1");
 }
 
 TEST_F(NetworkScreensTest, JoiningWithoutAHostFailsIntoTheErrorBoxAndStopsTheClient) {
