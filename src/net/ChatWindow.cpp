@@ -4,6 +4,7 @@
 
 #include "core/TextTable.h"
 #include "engine/Renderer.h"
+#include "engine/Sprite.h"
 #include "game/Event.h"
 #include "game/Game.h"
 #include "game/Player.h"
@@ -34,6 +35,12 @@ ChatWindow::ChatWindow() : Window("ChatWindow") {
     const int32_t height = static_cast<int32_t>(6.0f * kTextScale * FontLineHeight());
     SetRectValues(534, 264, 534 + kWidth, 264 + std::max(height, 1));
     Initialize();
+}
+
+void ChatWindow::CreateResources() {
+    upArrow_ = CreateUiSprite(kArrowSize, kArrowSize, "UpArrow.tga", Sprite::kAnchorTopLeft);
+    downArrow_ = CreateUiSprite(kArrowSize, kArrowSize, "DownArrow.tga", Sprite::kAnchorTopLeft);
+    handle_ = CreateUiSprite(kScrollColumn, kArrowSize, "Handle.tga", Sprite::kAnchorTopLeft);
 }
 
 float ChatWindow::LineHeight() const { return kTextScale * FontLineHeight(); }
@@ -257,12 +264,22 @@ void ChatWindow::DrawContents() {
         DrawUiText(history_[index].text, x, y, history_[index].colour, kTextScale);
     }
     const bool older = scroll_ + kVisibleLines < static_cast<int32_t>(history_.size());
-    if (older)
-        DrawUiText("^", static_cast<float>(UpArrowRect().left), static_cast<float>(UpArrowRect().top),
-                   Color(0xFFFFFFFF), kTextScale);
-    if (scroll_ > 0)
-        DrawUiText("v", static_cast<float>(DownArrowRect().left), static_cast<float>(DownArrowRect().top),
-                   Color(0xFFFFFFFF), kTextScale);
+    if (older && upArrow_ != nullptr) {
+        upArrow_->SetRect(UpArrowRect());
+        renderer.DrawSprite(*upArrow_);
+    }
+    if (scroll_ > 0 && downArrow_ != nullptr) {
+        downArrow_->SetRect(DownArrowRect());
+        renderer.DrawSprite(*downArrow_);
+    }
+    if ((older || scroll_ > 0) && handle_ != nullptr) {
+        // The handle's height on its track matches the scroll position: newest at the bottom.
+        const int32_t trackTop = UpArrowRect().bottom;
+        const int32_t trackBottom = DownArrowRect().top - kArrowSize;
+        const int32_t y = trackBottom - (trackBottom - trackTop) * scroll_ / std::max(1, MaxScroll());
+        handle_->SetRect(IntRect(left, y, left + kScrollColumn - 1, y + kArrowSize - 1));
+        renderer.DrawSprite(*handle_);
+    }
     renderer.SetBlendOff();
 }
 

@@ -37,6 +37,7 @@ public:
     void SetSession(VornsNetworker* session) { session_ = session; }
     void SetMeasure(Measure measure) { measure_ = std::move(measure); }
 
+    void CreateResources() override;
     void HandleCommand(Event& event) override;
     bool HandleMouse(const InputEvent& input) override;
     void DrawContents() override;
@@ -69,6 +70,9 @@ private:
     IntRect DownArrowRect() const;
 
     VornsNetworker* session_ = nullptr;
+    Sprite* upArrow_ = nullptr;
+    Sprite* downArrow_ = nullptr;
+    Sprite* handle_ = nullptr;
     Measure measure_;
     String entry_;
     std::vector<Entry> history_;

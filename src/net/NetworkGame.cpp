@@ -118,6 +118,13 @@ void NetworkGame::End() {
     Game::End();
 }
 
+void NetworkGame::DrawFrame() {
+    Game::DrawFrame();
+    if (settings_.rules != kKingOfTheHill || !IsPlaying()) return;
+    const float timer = static_cast<float>(settings_.gameTimer);
+    DrawTimeLeft(std::clamp(timer - (clock + frameTime), 0.0f, timer));
+}
+
 void NetworkGame::HandleInputEvents(const Array<InputEvent>& inputs) {
     if (networker_.IsClientRunning() || networker_.IsServerRunning()) {
         networker_.Update();

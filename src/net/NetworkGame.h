@@ -43,6 +43,8 @@ public:
 
     // --- Game
     void End() override;
+    // The windows, and the time left of a king-of-the-hill battle.
+    void DrawFrame() override;
     void HandleInputEvents(const Array<InputEvent>& inputs) override;
     bool PreviewInputEvent(const InputEvent& input) override;
     bool PostviewInputEvent(const InputEvent& input) override;
