@@ -8,6 +8,7 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "net/LobbyRegistration.h"
+#include "platform/sys/Random.h"
 #include "ui/ServerNameEditBox.h"
 #include "ui/UiServices.h"
 #include "units/Vorn.h"
@@ -16,6 +17,7 @@
 #include "world/Arena.h"
 #include "world/Debris.h"
 #include "world/ExplosionField.h"
+#include "world/Goal.h"
 #include "world/Meteor.h"
 #include "world/ObjectKind.h"
 #include "world/SaveFilePaths.h"
@@ -586,7 +588,64 @@ bool NetworkGame::StoreSquads(SessionPlayer& sender, const SquadPayload& payload
     return SquadExchange::Store(sender, payload);
 }
 
-std::string NetworkGame::BuildWorldText() { return SquadExchange::BuildWorld(networker_); }
+std::string NetworkGame::BuildWorldText() {
+    if (gArena != nullptr && settings_.rules == kShootForTheStars) PlaceVIPs();
+    if (gArena != nullptr && settings_.rules == kSoccer) DealSoccerNets();
+    return SquadExchange::BuildWorld(networker_);
+}
+
+void NetworkGame::PlaceVIPs() {
+    constexpr float kTwoPi = 6.28318531f;
+    for (const auto& player : networker_.Players()) {
+        if (player->record == nullptr || player->disconnected) continue;
+        for (uint32_t i = 0; i < settings_.vipCount; ++i) {
+            Vorn* unit = gArena->NewVorn(0);
+            if (!unit->LoadFile("Wanderer")) {
+                gArena->FreeObject(unit);
+                return;
+            }
+            unit->SetPlayer(player->record);
+            unit->heading = static_cast<float>(sys::Rand()) / 32767.0f * kTwoPi;
+            const Vector3 spot = gArena->RandomPoint();
+            unit->SetDefaults();
+            gArena->AddObject(unit);
+            unit->PlaceAt(gArena->GroundPoint(spot.x, spot.y));
+            gArena->SettleObject(unit);
+            unit->vip = 1;
+        }
+    }
+}
+
+void NetworkGame::DealSoccerNets() {
+    constexpr float kPi = 3.14159265f;
+    std::vector<Goal*> goals;
+    for (WorldObject* object : gArena->Objects()) {
+        if (object->kind == kKindGoal && !object->removed) goals.push_back(static_cast<Goal*>(object));
+    }
+    const size_t wanted = static_cast<size_t>(settings_.soccerNetCount) * networker_.Players().size();
+    while (goals.size() > wanted) {
+        gArena->RemoveObject(goals.front(), false);
+        goals.erase(goals.begin());
+    }
+    while (goals.size() < wanted) {
+        Goal* goal = gArena->NewGoal();
+        goal->owner = &GetLocalPlayer();
+        goal->heading = static_cast<float>(sys::Rand()) / 32767.0f * kPi;
+        const Vector3 spot = gArena->RandomPoint();
+        gArena->AddObject(goal);
+        goal->AssignId(*gArena);
+        goal->PlaceAt(gArena->GroundPoint(spot.x, spot.y));
+        goals.push_back(goal);
+    }
+    for (const auto& player : networker_.Players()) {
+        for (uint32_t i = 0; i < settings_.soccerNetCount && !goals.empty(); ++i) {
+            const int n = static_cast<int>(goals.size());
+            const size_t index = static_cast<size_t>((sys::Rand() * (n - 1) + 16383) / 32767);
+            goals[index]->owner = player->record;
+            goals.erase(goals.begin() + static_cast<long>(index));
+        }
+    }
+}
 
 void NetworkGame::BuildWorld(const std::string& text) {
     if (screens_ != nullptr) screens_->OpenBattleScreens();

@@ -155,6 +155,9 @@ private:
     bool FewerThanTwoScoring(bool vipsOnly) const;
     float ScoreOf(const SessionPlayer& player) const;
     void ApplyBattleRules();
+    // Server, before the world goes out: each player's VIPs, or the soccer nets dealt.
+    void PlaceVIPs();
+    void DealSoccerNets();
     // The wire address of a player record; {} for none or a player not in the session.
     sock::Ipv4Address AddressOf(const Player* player) const;
     Player* PlayerAt(const sock::Ipv4Address& address) const;

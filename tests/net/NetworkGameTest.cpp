@@ -18,6 +18,7 @@
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
+#include "world/Goal.h"
 #include "world/ObjectKind.h"
 #include "world/SaveFilePaths.h"
 
@@ -210,6 +211,21 @@ TEST_F(NetworkGameTest, KingOfTheHillCountsDownAndKeepsOnlyThePropeller) {
     EXPECT_TRUE(game.IsWeaponAllowed(kWeaponPropeller));
     EXPECT_FALSE(game.IsWeaponAllowed(kWeaponKicker));
     EXPECT_FALSE(game.IsWeaponAllowed(kWeaponLaser));
+}
+
+TEST_F(NetworkGameTest, SoccerDealsEachPlayerItsNetsAndDropsTheSurplus) {
+    ASSERT_TRUE(game.Serve(0));
+    game.SetGameRules(NetworkGame::kSoccer);
+    game.SetSoccerNetCount(1);
+    for (float x : {20.0f, 60.0f, 100.0f}) world_test::AddObjectOfKind(*arena, kKindGoal, x, 30)->AssignId(*arena);
+    game.BuildWorldText();
+    arena->RemoveFlaggedObjects(false);
+    ASSERT_EQ(arena->CountObjectsOfKind(kKindGoal), 1);
+    for (WorldObject* object : arena->Objects()) {
+        if (object->kind == kKindGoal) {
+            EXPECT_EQ(static_cast<Goal*>(object)->owner, &GetLocalPlayer());
+        }
+    }
 }
 
 }  // namespace
