@@ -2,9 +2,11 @@
 
 #include <memory>
 
+#include "modes/ModeShell.h"
 #include "net/ChatWindow.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkWindows.h"
+#include "platform/net/NetLimits.h"
 
 namespace {
 std::unique_ptr<NetworkGame> gNetworkGame;
@@ -23,3 +25,13 @@ NetworkGame& CreateNetworkGame(const std::string& lobbyHost, const std::string& 
 }
 
 NetworkGame* GetNetworkGame() { return gNetworkGame.get(); }
+
+bool StartNetworkGame(bool serving) {
+    NetworkGame* game = gNetworkGame.get();
+    if (game == nullptr) return false;
+    game->SetLeaveMode([] { GetModeShell().PopGame(); });
+    GetModeShell().PushGame(game);
+    if (serving && !game->Serve(sock::kGamePort)) GetModeShell().PopGame();
+    if (!serving) game->Join();
+    return true;
+}

@@ -8,3 +8,6 @@ class NetworkGame;
 NetworkGame& CreateNetworkGame(const std::string& lobbyHost, const std::string& proxyServer);
 // None before start-up made it.
 NetworkGame* GetNetworkGame();
+// The game menu's serve or join: the network game becomes the current mode (leaving it
+// pops it again) and opens its first screen. False before start-up made the game.
+bool StartNetworkGame(bool serving);
