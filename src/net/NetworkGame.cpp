@@ -9,7 +9,6 @@
 #include "game/PlayerRoster.h"
 #include "net/LobbyRegistration.h"
 #include "platform/sys/Random.h"
-#include "ui/ServerNameEditBox.h"
 #include "ui/UiServices.h"
 #include "units/Vorn.h"
 #include "units/VornAction.h"
@@ -73,12 +72,10 @@ bool IsIgnoredCommand(int32_t type) {
 NetworkGame::NetworkGame() : networker_(*this) {
     modeName = "NetworkGame";
     SetNetworkSettings(this);
-    GetServerNameEditBox().SetLobbyUpdate([this] { UpdateLobby(); });
 }
 
 NetworkGame::~NetworkGame() {
     if (GetNetworkSettings() == this) SetNetworkSettings(nullptr);
-    GetServerNameEditBox().SetLobbyUpdate(nullptr);
 }
 
 bool NetworkGame::Serve(int32_t port) {

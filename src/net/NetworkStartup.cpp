@@ -7,6 +7,7 @@
 #include "net/NetworkGame.h"
 #include "net/NetworkWindows.h"
 #include "platform/net/NetLimits.h"
+#include "ui/ServerNameEditBox.h"
 
 namespace {
 std::unique_ptr<NetworkGame> gNetworkGame;
@@ -21,6 +22,10 @@ NetworkGame& CreateNetworkGame(const std::string& lobbyHost, const std::string& 
     gNetworkGame->SetLobbySettings(settings);
     gNetworkGame->SetScreens(&gNetworkWindows);
     GetChatWindow().SetSession(&gNetworkGame->Session());
+    // Through the accessor: the box outlives any one game.
+    GetServerNameEditBox().SetLobbyUpdate([] {
+        if (NetworkGame* game = GetNetworkGame()) game->UpdateLobby();
+    });
     return *gNetworkGame;
 }
 
