@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "battlefield/OwnerPictures.h"
 #include "battlefield/PatternWindow.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
@@ -86,6 +87,7 @@ void DebugWindow::Refresh() {
 }
 
 void DebugWindow::OnOpen() {
+    if (vorn != nullptr && vorn->owner != nullptr) PaintPatternPictures(*vorn->owner);
     const bool own = vorn != nullptr && vorn->owner == &GetLocalPlayer();
     GetPatternWindow().SetEditMode(own);
     Refresh();

@@ -8,6 +8,7 @@
 #include "battlefield/ActionMenu.h"
 #include "battlefield/PatternObjectPropertyMenu.h"
 #include "battlefield/PriorityMenu.h"
+#include "core/Angles.h"
 #include "core/TextTable.h"
 #include "core/Tga.h"
 #include "engine/AssetPaths.h"
@@ -166,6 +167,7 @@ void PatternWindow::CreateResources() {
         terrainGrid->AddItem(terrainSprites_[i], MapConditionNames[i], true);
     }
     tile_ = CreateUiSprite(kButtonSize, kButtonSize, "Tile.tga", Sprite::kAnchorTopLeft);
+    ring_ = ButtonSprite("ButtonBlackRing.tga");
     const bool own = ownUnitMode;
     ownUnitMode = true;
     SetEditMode(own);
@@ -338,11 +340,74 @@ void PatternWindow::DrawContents() {
         parts.objectHandle = currentObjectFacing;
         parts.action = dragAction != nullptr ? dragAction : currentAction;
         parts.mapConditional = dragMapConditional != nullptr ? dragMapConditional : currentMapConditional;
-        const float emphasis = freeHover && IsIdle() ? kHoverGrowth : 1.0f;
-        pattern->Draw(kDiagramZoom * emphasis, parts);
+        pattern->Draw(kDiagramZoom, parts);
+        DrawHoveredElements(kDiagramZoom * HoverEmphasis());
     }
     UseScreenCamera();
     DrawPalettes();
+}
+
+float PatternWindow::HoverEmphasis() const { return freeHover && IsIdle() ? kHoverGrowth : 1.0f; }
+
+void PatternWindow::DrawHoveredElements(float zoom) const {
+    if (currentObjectFacing != nullptr) DrawObjectWhole(*currentObjectFacing, zoom);
+    if (currentFacing != nullptr) {
+        DrawFacingHandle(*currentFacing, zoom);
+        currentFacing->DrawAimedActions(zoom, false, nullptr);
+    }
+    if (currentAction != nullptr && currentActionPoint != nullptr) {
+        DrawPathPointAsShown(*currentActionPoint, zoom);
+        DrawActionIcon(*currentAction, zoom);
+    }
+    if (currentObject != nullptr) DrawObjectWhole(*currentObject, zoom);
+    if (currentPathPoint != nullptr) {
+        DrawFacingHandle(*currentPathPoint, zoom);
+        currentPathPoint->DrawActionRing(zoom, false, nullptr);
+        currentPathPoint->DrawAimedActions(zoom, false, nullptr);
+        DrawPathPointAsShown(*currentPathPoint, zoom);
+    }
+    if (currentMapConditional != nullptr) currentMapConditional->Draw(zoom, 0xFFFFFFFFu);
+    if (currentObject != nullptr && hoveredProperty >= 0 && hoveredProperty < kPatternPropertyCount &&
+        currentObject->properties[hoveredProperty] != 0) {
+        Vector2 places[kPatternPropertyCount];
+        currentObject->LayoutPropertyIcons(places);
+        currentObject->DrawPropertyIcon(hoveredProperty, zoom);
+        DrawPatternSprite(ring_, places[hoveredProperty], IconSize(zoom));
+    }
+    if (ringAction != nullptr) {
+        DrawActionIcon(*ringAction, zoom);
+        DrawPatternSprite(ring_, ringAction->point, IconSize(zoom));
+    }
+}
+
+float PatternWindow::IconSize(float zoom) { return 2.0f * kPatternHitRadius * zoom / kDiagramZoom; }
+
+void PatternWindow::DrawObjectWhole(const PatternObject& object, float zoom) {
+    object.DrawFacingLine(zoom);
+    object.DrawFacing(zoom);
+    object.Draw(zoom, true, false, nullptr);
+    object.DrawProperties(zoom);
+}
+
+void PatternWindow::DrawFacingHandle(const PathPoint& point, float zoom) const {
+    if (!point.HasFacing() || (pattern != nullptr && pattern->FindPathPoint(&point) == 0)) return;
+    DrawPatternLine(point.position, point.facing, 0.7f * zoom / kDiagramZoom, 0.2f);
+    DrawPatternSprite(CurrentPathIcons().facing, point.facing, kPatternHitRadius * zoom / kDiagramZoom,
+                      HeadingBetween(point.position, point.facing));
+}
+
+// The unit's own point stands for the unit, so it is shown as the unit's own object.
+void PatternWindow::DrawPathPointAsShown(const PathPoint& point, float zoom) const {
+    const bool unitPoint = pattern != nullptr && pattern->FindPathPoint(&point) == 0;
+    if (unitPoint && pattern->ownObject != nullptr) {
+        pattern->ownObject->Draw(zoom, true, false, nullptr);
+        return;
+    }
+    point.Draw(zoom);
+}
+
+void PatternWindow::DrawActionIcon(const Action& action, float zoom) {
+    if (action.HasKind()) DrawPatternSprite(GetPatternIcons().actionButtons[action.kind], action.point, IconSize(zoom));
 }
 
 void PatternWindow::DrawPalettes() {

@@ -184,6 +184,15 @@ private:
     void LayoutPalettes();
     void UpdateSwitchImages();
     void DrawPalettes();
+    // The elements under the pointer again, over the diagram, grown while the pointer
+    // hovers freely.
+    float HoverEmphasis() const;
+    void DrawHoveredElements(float zoom) const;
+    void DrawFacingHandle(const PathPoint& point, float zoom) const;
+    void DrawPathPointAsShown(const PathPoint& point, float zoom) const;
+    static void DrawObjectWhole(const PatternObject& object, float zoom);
+    static void DrawActionIcon(const Action& action, float zoom);
+    static float IconSize(float zoom);
     IntRect PaletteItemRect(const SpriteGrid* grid, int32_t index) const;
     bool HighlightPatternPart(const StringArray& words, Highlighter& highlighter);
 
@@ -196,6 +205,7 @@ private:
     Sprite* objectCursors_[kPatternObjectKindCount] = {};
     Sprite* terrainCursors_[kMapConditionKindCount] = {};
     Sprite* tile_ = nullptr;
+    Sprite* ring_ = nullptr;  // frames the hovered ring action and property icon
     TextureHandle switchOn_[kConditionalCount] = {};
     TextureHandle switchOff_[kConditionalCount] = {};
     uint8_t shownSwitches_[kConditionalCount] = {};

@@ -6,6 +6,7 @@
 
 #include "battlefield/AmmoTray.h"
 #include "battlefield/ChassisMenu.h"
+#include "battlefield/OwnerPictures.h"
 #include "battlefield/PatternWindow.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
@@ -123,6 +124,7 @@ void VornWindow::OnOpen() {
                                            CreateUiSprite(kButtonSize, kButtonSize, image, Sprite::kAnchorCentre));
             }
         }
+        if (vorn->owner != nullptr) PaintVornEditorPictures(*vorn->owner);
         GetPatternWindow().SetEditMode(vorn->owner == &GetLocalPlayer());
     }
     selectedSlot = 0;
