@@ -24,7 +24,7 @@ TEST(OwnerPicturesTest, OverlayTakesTheOwnersColoursOverTheBase) {
     const Image picture = ComposeOwnerPicture(base, overlay, 2, 2, owner);
     EXPECT_EQ(picture.At(2, 2), owner.primaryColor);
     EXPECT_EQ(picture.At(3, 2), owner.trimColor);
-    EXPECT_EQ(picture.At(2, 3), Rgba(0, 0, 255, 255));  // blue keeps its own colour
+    EXPECT_EQ(picture.At(2, 3), Rgba(0, 0, 255, 255));   // blue keeps its own colour
     EXPECT_EQ(picture.At(3, 3), Rgba(90, 90, 90, 255));  // a clear overlay pixel shows the base
     EXPECT_EQ(picture.At(0, 0), Rgba(90, 90, 90, 255));
 
