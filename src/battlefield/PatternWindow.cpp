@@ -9,6 +9,7 @@
 #include "battlefield/PatternObjectPropertyMenu.h"
 #include "battlefield/PriorityMenu.h"
 #include "core/Angles.h"
+#include "core/IconColors.h"
 #include "core/TextTable.h"
 #include "core/Tga.h"
 #include "engine/AssetPaths.h"
@@ -60,9 +61,6 @@ constexpr const char* kSwitchImages[kConditionalCount] = {"Switch1Conditional.tg
                                                           "TimerExpiredConditionalButton.tga",
                                                           "HasBallButton.tga"};
 constexpr Color kSwitchOffTint = Color(0xFF606060);
-// The sign of a switch button fills this share of its half side; the ring lies outside.
-constexpr float kSwitchSignRadius = 0.75f;
-constexpr int kGreySpread = 32;
 constexpr Color kWhite = Color(0xFFFFFFFF);
 
 Player& LocalPlayer() { return GetLocalPlayer(); }
@@ -92,19 +90,7 @@ int32_t WordInt(const StringArray& words, int index) {
 
 Image SwitchOffImage(const Image& full) {
     Image off = full;
-    const float cx = float(full.Width() - 1) * 0.5f;
-    const float cy = float(full.Height() - 1) * 0.5f;
-    const float inner = kSwitchSignRadius * float(std::min(full.Width(), full.Height())) * 0.5f;
-    for (int y = 0; y < off.Height(); ++y) {
-        for (int x = 0; x < off.Width(); ++x) {
-            Color& pixel = off.At(x, y);
-            const int spread = std::max({pixel.Red(), pixel.Green(), pixel.Blue()}) -
-                               std::min({pixel.Red(), pixel.Green(), pixel.Blue()});
-            const float dx = float(x) - cx;
-            const float dy = float(y) - cy;
-            if (spread <= kGreySpread && dx * dx + dy * dy > inner * inner) pixel.SetAlpha(0);
-        }
-    }
+    ClearGreyOuterPixels(off);
     return off;
 }
 
