@@ -183,7 +183,9 @@ void Arena::Draw(ArenaDrawView& view) {
         DrawKind(kind);
     }
     begin(ArenaPass::kBases);
+    terrain_->BeginDecalBatch();
     for (int kind : kBaseKinds) DrawKindBases(kind);
+    terrain_->EndDecalBatch();
     begin(ArenaPass::kPointMarkers);
     if (view.ShowsPointMarkers()) DrawPointMarkers();
     begin(ArenaPass::kBeaconsAndGoals);

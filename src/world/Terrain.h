@@ -7,6 +7,7 @@
 
 #include "core/Array.h"
 #include "core/Color.h"
+#include "core/Matrix4.h"
 #include "core/Ray.h"
 #include "core/Rect.h"
 #include "core/String.h"
@@ -172,6 +173,11 @@ public:
     void DrawDecal(const Rect& rect, Texture* texture, Color colour, bool lit, float angle, float scale,
                    uint32_t mode = 4);
     void RenderDecalMesh();
+    // Between these, rendered decals wait in the decal mesh while the next shares their
+    // texture, mode and world transform, and go to the device as one draw: a frame's
+    // shadows are mostly alike. Their order, and so the blended picture, stays the same.
+    void BeginDecalBatch();
+    void EndDecalBatch();
     // Fills the image with the map's ground colours and light, rows bottom-up.
     void RenderMiniMapImage(Image& image) const;
     const DynamicMesh* BaseMesh() const { return baseMesh_; }
@@ -194,6 +200,8 @@ private:
     // The point and its 8 neighbours are all firm ground.
     bool IsFirmAround(int32_t i, int32_t j) const;
     void PaintFlat(TerrainType type);
+    // Renders the waiting decals under the world transform they were made for.
+    void FlushDecalBatch();
 
     int32_t width_ = 0;
     int32_t height_ = 0;
@@ -208,6 +216,8 @@ private:
     Material* baseMaterial_ = nullptr;
     Array<Material*> typeMaterials_;
     Material* decalMaterial_ = nullptr;
+    bool batchingDecals_ = false;
+    Matrix4 batchWorld_;
     float liquidClock_ = 0.0f;
     int32_t liquidFrame_ = 0;
     String name_;

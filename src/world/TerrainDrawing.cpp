@@ -22,6 +22,9 @@ constexpr int kBaseMeshPositions = 676;
 constexpr int kDecalMeshPositions = 121;
 constexpr int kDecalMeshVertices = 400;
 constexpr int kDecalMeshFaces = 200;
+// A batch of decals is rendered once it holds this many vertices, which keeps the
+// mesh's buffers small.
+constexpr int kDecalBatchVertices = 4096;
 
 constexpr float kLiquidFrameSeconds = 0.1f;
 constexpr float kLiquidCycleSeconds = kLiquidFrameSeconds * kLiquidFrameCount;
@@ -240,15 +243,23 @@ void Terrain::DrawDecal(const Rect& rect, Texture* texture, Color colour, bool l
         decalMesh_ = MakeMesh(kDecalMeshPositions, kDecalMeshVertices, kDecalMeshFaces, decalMaterial_);
     }
     TextureStageSettings& stage = decalMaterial_->stages[0];
+    const Matrix4& world = GetRenderer().GetWorldTransform();
+    if (batchingDecals_ && (stage.texture != texture || stage.colorOp != mode || !(world == batchWorld_) ||
+                            decalMesh_->vertices.Count() >= kDecalBatchVertices))
+        FlushDecalBatch();
     stage.texture = texture;
     stage.colorOp = mode;
     stage.colorArg2 = 0;  // diffuse (the vertex colour)
     stage.alphaOp = 4;
     stage.alphaArg2 = 0;
     stage.addressU = stage.addressV = uint32_t(gfx::Address::Border);
-    EmptyMesh(*decalMesh_);
+    if (batchingDecals_)
+        batchWorld_ = world;
+    else
+        EmptyMesh(*decalMesh_);
     const float x1 = rect.left, y1 = rect.top, x2 = rect.right, y2 = rect.bottom;
     if (!(x2 - x1 > kDecalTolerance) || !(y2 - y1 > kDecalTolerance)) return;
+    const int first = decalMesh_->vertices.Count();
     const CellSpan columns = SpanOf(x1, x2, width_, true);
     const CellSpan rows = SpanOf(y1, y2, height_, true);
     const float cosA = std::cos(angle), sinA = std::sin(angle);
@@ -268,7 +279,7 @@ void Terrain::DrawDecal(const Rect& rect, Texture* texture, Color colour, bool l
     const int32_t across = columns.last - columns.first + 1;
     for (int32_t j = rows.first; j < rows.last; ++j) {
         for (int32_t i = columns.first; i < columns.last; ++i) {
-            const int p00 = (j - rows.first) * across + (i - columns.first);
+            const int p00 = first + (j - rows.first) * across + (i - columns.first);
             const int p10 = p00 + 1, p01 = p00 + across, p11 = p01 + 1;
             if ((i + j) % 2 == 0) {
                 AddTriangle(*decalMesh_, p00, p11, p10);
@@ -282,8 +293,28 @@ void Terrain::DrawDecal(const Rect& rect, Texture* texture, Color colour, bool l
 }
 
 void Terrain::RenderDecalMesh() {
-    if (decalMesh_ == nullptr) return;
+    if (decalMesh_ == nullptr || batchingDecals_) return;
     UploadAndRender(*decalMesh_);
+}
+
+void Terrain::BeginDecalBatch() {
+    if (decalMesh_ != nullptr) EmptyMesh(*decalMesh_);
+    batchingDecals_ = true;
+}
+
+void Terrain::EndDecalBatch() {
+    FlushDecalBatch();
+    batchingDecals_ = false;
+}
+
+void Terrain::FlushDecalBatch() {
+    if (decalMesh_ == nullptr || decalMesh_->faces.IsEmpty()) return;
+    Renderer& renderer = GetRenderer();
+    const Matrix4 current = renderer.GetWorldTransform();
+    renderer.SetWorldTransform(batchWorld_);
+    UploadAndRender(*decalMesh_);
+    renderer.SetWorldTransform(current);
+    EmptyMesh(*decalMesh_);
 }
 
 void Terrain::RenderMiniMapImage(Image& image) const {

@@ -9,6 +9,7 @@
 #include "engine/DynamicMesh.h"
 #include "engine/Material.h"
 #include "engine/Renderer.h"
+#include "platform/gfx/Device.h"
 #include "support/TempFolder.h"
 #include "support/WorkingFolder.h"
 #include "world/Terrain.h"
@@ -182,6 +183,28 @@ TEST_F(TerrainMeshTest, ADecalSpansItsRectangleOnceAndFollowsTheGroundAcrossTheE
 
     terrain.DrawDecal(Rect{5.0f, 5.0f, 5.0f, 30.0f}, nullptr, colour, false, 0.0f, 1.0f);
     EXPECT_TRUE(terrain.DecalMesh()->faces.IsEmpty());
+}
+
+TEST_F(TerrainMeshTest, BatchedDecalsWaitWhileTheyMatchAndDrawInTheirOrder) {
+    const Color colour(0xFFFFFFFFu);
+    gfx::Device& device = GetRenderer().GetDevice();
+    const uint32_t before = device.Stats().drawCalls;
+    terrain.BeginDecalBatch();
+    terrain.DrawDecal(Rect{0.0f, 0.0f, 20.0f, 20.0f}, nullptr, colour, false, 0.0f, 1.0f);
+    terrain.RenderDecalMesh();
+    terrain.DrawDecal(Rect{30.0f, 30.0f, 50.0f, 50.0f}, nullptr, colour, false, 0.0f, 1.0f);
+    terrain.RenderDecalMesh();
+    const DynamicMesh& mesh = *terrain.DecalMesh();
+    ASSERT_EQ(mesh.vertices.Count(), 18);
+    EXPECT_EQ(mesh.faces[8].corners[0], &mesh.vertices[9]);
+    EXPECT_EQ(device.Stats().drawCalls, before);
+    // Another mode renders the waiting two first, with the mode they were made with.
+    terrain.DrawDecal(Rect{0.0f, 0.0f, 20.0f, 20.0f}, nullptr, colour, false, 0.0f, 1.0f, 2);
+    EXPECT_EQ(device.Stats().drawCalls, before + 1);
+    EXPECT_EQ(mesh.uploadedFaces, 16);
+    EXPECT_EQ(mesh.vertices.Count(), 9);
+    terrain.EndDecalBatch();
+    EXPECT_EQ(device.Stats().drawCalls, before + 2);
 }
 
 TEST_F(TerrainMeshTest, TheMiniMapBlendsTypeColoursByLightBottomRowFirst) {

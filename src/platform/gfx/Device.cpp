@@ -238,7 +238,10 @@ uint32_t Device::GetSamplerState(uint32_t stage, SamplerState state) const {
 Result Device::SetTexture(uint32_t stage, DeviceTexture* texture) {
     LogCall("SetTexture(%u, %p)", stage, static_cast<void*>(texture));
     if (stage >= kMaxTextureStages) return Result::InvalidParam;
-    if (texture != nullptr && !resources_.contains(texture)) return Result::InvalidCall;
+    // Releasing a resource unbinds it, so the one already bound is alive: binding it
+    // again, as every draw of a mesh does, needs no search of the resource set.
+    if (texture != nullptr && texture != textures_[stage] && !resources_.contains(texture))
+        return Result::InvalidCall;
     if (Count(textures_[stage] != texture)) {
         textures_[stage] = texture;
         StateChanged(StateGroup::Texture, stage);
@@ -329,7 +332,7 @@ const ClipPlane& Device::GetClipPlane(uint32_t index) const {
 
 Result Device::SetStreamSource(VertexBuffer* buffer, uint32_t stride) {
     LogCall("SetStreamSource(%p, %u)", static_cast<void*>(buffer), stride);
-    if (buffer != nullptr && !resources_.contains(buffer)) return Result::InvalidCall;
+    if (buffer != nullptr && buffer != stream_ && !resources_.contains(buffer)) return Result::InvalidCall;
     Count(stream_ != buffer || stride_ != stride);
     stream_ = buffer;
     stride_ = stride;
@@ -346,7 +349,7 @@ Result Device::SetVertexFormat(VertexFormat format) {
 
 Result Device::SetIndices(IndexBuffer* buffer) {
     LogCall("SetIndices(%p)", static_cast<void*>(buffer));
-    if (buffer != nullptr && !resources_.contains(buffer)) return Result::InvalidCall;
+    if (buffer != nullptr && buffer != indices_ && !resources_.contains(buffer)) return Result::InvalidCall;
     Count(indices_ != buffer);
     indices_ = buffer;
     return Result::Ok;
