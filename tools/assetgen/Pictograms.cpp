@@ -957,6 +957,7 @@ const std::map<std::string, std::string>& Aliases() {
         {"FriendControl", "Friend"},
         {"EnemyControl", "Enemy"},
         {"WeaponVornLauncher", "VornLauncher"},
+        {"Squad", "SquadTray"},
     };
     return aliases;
 }
