@@ -421,6 +421,31 @@ const std::map<std::string, Drawing>& Drawings() {
         {"Signal2On", [](Pen& p) { Antenna(p, '2', RgbaFrom(90, 230, 100)); }},
         {"SignalOff", [](Pen& p) { Antenna(p, '1', RgbaFrom(110, 110, 115)); }},
         {"Signal2Off", [](Pen& p) { Antenna(p, '2', RgbaFrom(110, 110, 115)); }},
+        {"NoAmmo",
+         [](Pen& p) {
+             Bullet(p, true);
+             Slash(p);
+         }},
+        // A screen with arrows out to two corners: the size of the game's window.
+        {"ScreenSize",
+         [](Pen& p) {
+             Frame(p);
+             p.ArrowLine(-0.1f, 0.15f, -0.55f, -0.3f, 0.08f, kInk);
+             p.ArrowLine(0.1f, 0.15f, 0.55f, 0.5f, 0.08f, kInk);
+         }},
+        // The editor's small marks: a decision diamond for a conditional, rising bars
+        // for a pattern's priority.
+        {"MiniConditional",
+         [](Pen& p) {
+             p.Poly({0, -0.85f, 0.85f, 0, 0, 0.85f, -0.85f, 0}, kGold);
+             p.Disc(0, 0, 0.22f, kDark);
+         }},
+        {"MiniPriority",
+         [](Pen& p) {
+             p.Rect(-0.55f, 0.45f, 0.2f, 0.35f, kInk);
+             p.Rect(0, 0.2f, 0.2f, 0.6f, kInk);
+             p.Rect(0.55f, -0.05f, 0.2f, 0.85f, kGold);
+         }},
         {"OutOfAmmo",
          [](Pen& p) {
              Bullet(p, true);
@@ -929,6 +954,10 @@ const std::map<std::string, std::string>& Aliases() {
         {"WinningCustomize", "Customize"},
         {"StartNetworkGame", "StartNetworkGame"},
         {"Reloading", "Reloading"},
+        {"FriendControl", "Friend"},
+        {"EnemyControl", "Enemy"},
+        {"WeaponVornLauncher", "VornLauncher"},
+        {"Squad", "SquadTray"},
     };
     return aliases;
 }

@@ -392,7 +392,44 @@ const Pictogram* PictogramFor(const std::string& name) {
     return nullptr;
 }
 
+// Blank faces the game draws its own picture or words on.
+bool IsPlainBase(const std::string& name) {
+    static const char* const kPlain[] = {"BlackButton",  "ControlButton", "MenuButton",   "PropertyButton",
+                                         "ObjectButton", "PatternButton", "WeaponButton", "TrayPlaceholderButton"};
+    for (const char* plain : kPlain)
+        if (name == plain) return true;
+    return EndsWith(name, "Base");
+}
+
+// The pattern editor's friend and enemy marks in fixed team colours: the ball of a
+// pattern's object, the wedge of a direction and the dotted trail of a path.
+bool IsTeamMark(const std::string& name) {
+    return (StartsWith(name, "Friend") || StartsWith(name, "Enemy")) &&
+           (EndsWith(name, "PatternIcon") || EndsWith(name, "PatternWedge") || EndsWith(name, "PathIcon"));
+}
+
+Image TeamMark(const std::string& name, const TextureNeeds& needs) {
+    Canvas canvas(needs.width, needs.height);
+    const float w = float(needs.width), c = w / 2;
+    const Rgba team = StartsWith(name, "Friend") ? RgbaFrom(55, 115, 220) : RgbaFrom(215, 55, 45);
+    const Rgba dark = Mix(team, kBlack, 0.45f), light = Mix(team, kWhite, 0.5f);
+    if (EndsWith(name, "Wedge")) {
+        canvas.Fill(Polygon({w * 0.9f, c, w * 0.15f, w * 0.15f, w * 0.35f, c, w * 0.15f, w * 0.85f}), team);
+        canvas.Fill(Polygon({w * 0.9f, c, w * 0.5f, w * 0.38f, w * 0.5f, w * 0.62f}), light);
+    } else if (EndsWith(name, "PathIcon")) {
+        const float points[][2] = {{0.18f, 0.8f}, {0.38f, 0.62f}, {0.5f, 0.42f}, {0.66f, 0.26f}};
+        for (const auto& point : points) canvas.Fill(Circle(w * point[0], w * point[1], w * 0.09f), team);
+        canvas.Fill(Polygon({w * 0.92f, w * 0.08f, w * 0.58f, w * 0.14f, w * 0.86f, w * 0.42f}), light);
+    } else {
+        canvas.Fill(Circle(c, c, c - 1), dark);
+        canvas.Fill(Circle(c, c, c * 0.72f), team);
+        canvas.Fill(Circle(c - c * 0.25f, c - c * 0.25f, c * 0.18f), RgbaFrom(200, 200, 200));
+    }
+    return canvas.ToImage();
+}
+
 Image Icon(const std::string& name, const TextureNeeds& needs) {
+    if (IsTeamMark(name)) return TeamMark(name, needs);
     Canvas canvas(needs.width, needs.height);
     if (const std::string subject = PictogramSubject(name); !subject.empty()) {
         ButtonBase(canvas, {PictogramColour(subject), !StartsWith(name, "Property")});
@@ -407,6 +444,7 @@ Image Icon(const std::string& name, const TextureNeeds& needs) {
     const bool square = Contains(name, "Menu") || Contains(name, "Net") || Contains(name, "Budget") ||
                         Contains(name, "Property") || Contains(name, "Upgrade");
     ButtonBase(canvas, {NameColour(name), !square});
+    if (IsPlainBase(name)) return canvas.ToImage();
     const std::size_t letters = needs.width >= 64 ? 4 : 3;
     Label(canvas, IconLabel(name, letters), kWhite, needs.height / 2.0f);
     return canvas.ToImage();

@@ -5,8 +5,8 @@ Actor RobotLargeVorn Star
 Stage
 Time 2
 Camera
-Position 0 -9 3
-LookAt 0 0 1
+Position 0 -14 4
+LookAt 0 0 2.2
 End
 Star
 From 0 0 0
