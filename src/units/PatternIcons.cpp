@@ -85,8 +85,6 @@ Line3D& GroundLine() {
 
 Vector3 Lifted(const Vector3& point) { return point + Vector3(0.0f, 0.0f, kGroundLift); }
 
-Color WithAlpha(uint8_t alpha) { return Color::FromRGBA(255, 255, 255, alpha); }
-
 struct PatternPulse {
     float phase = 0.0f;
     float timeSinceReset = 0.0f;

@@ -151,7 +151,9 @@ TEST_F(EffectsTest, AnEndingFirePuffShowsEachParticleOnceThenRemovesItself) {
         ++ticks;
         for (int i = 0; i < FirePuff::kParticleCount; ++i) {
             if (puff->particles.particles[i].alive) shown[i] = true;
-            if (puff->finished[i]) EXPECT_EQ(puff->particles.particles[i].alive, 0);
+            if (puff->finished[i]) {
+                EXPECT_EQ(puff->particles.particles[i].alive, 0);
+            }
         }
     }
     // Waits of up to 2 s and one 2 s cycle each.
