@@ -221,6 +221,7 @@ bool TutorialGame::RunSteps() {
         if (step_ == nullptr) {
             stepping_ = false;
             GetModeShell().PopGame();
+            StopProfessor();
             waitingForContinue = false;
             if (gArena != nullptr) gArena->effectVolume = 1.0f;
             return true;
@@ -295,6 +296,7 @@ bool TutorialGame::RunStep(TutorialStep& step) {
 
 void TutorialGame::StartStage(TutorialStep& stage) {
     highlightStep_ = lastStage_ = &stage;
+    StopProfessor();
     pageIndex_ = 0;
     waitingForContinue = false;
     promptShown = false;
@@ -363,6 +365,7 @@ void TutorialGame::HandleEvent(Event& event) {
     if (event.type == kEventEscape) {
         finished = true;
         GetModeShell().PopGame();
+        StopProfessor();
         waitingForContinue = false;
         if (gArena != nullptr) gArena->effectVolume = 1.0f;
         return;
@@ -436,7 +439,7 @@ void TutorialGame::SpeakNextPage() {
     TextBox* box = TextBox::Instance();
     if (lastStage_ == nullptr || box == nullptr || pageIndex_ >= lastStage_->pages.Count()) return;
     const TextPage& page = lastStage_->pages[pageIndex_++];
-    if (SayPage(page) && gArena != nullptr) gArena->effectVolume = kSpeakingVolume;
+    if (SayPage(page, true) && gArena != nullptr) gArena->effectVolume = kSpeakingVolume;
 }
 
 void TutorialGame::Update() {
@@ -491,6 +494,7 @@ void TutorialGame::UpdateHighlights() {
         window->GetHighlightShape(request, highlighter);
         for (HighlightMark& mark : highlighter.marks) mark.pulse = kMarkPulse;
     }
+    PointProfessorAt(highlighter);
 }
 
 void TutorialGame::DrawFrame() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "audio/EffectSounds.h"
+#include "core/MathUtil.h"
 #include "game/Event.h"
 #include "game/Squad.h"
 #include "modes/SquadWindow.h"
@@ -111,6 +112,41 @@ TEST_F(SquadWindowTest, DeleteAndClearCommandsEmptyTheSquad) {
     window.HandleCommand(clear);
     EXPECT_EQ(squad().Count(), 0);
     EXPECT_EQ(LastSound(), "SOUNDS\\DELETE.OGG");
+}
+
+TEST_F(SquadWindowTest, DragPreviewsShowWherePlacementsGo) {
+    // The green balls of a line and a circle stand where the units would be tried,
+    // pulled into the area as the placement pulls them.
+    Array<Vector3> spots;
+    SquadWindow::LinePoints(3, Vector3(-30.0f, 0.0f, 0.0f), Vector3(10.0f, 0.0f, 0.0f), spots);
+    ASSERT_EQ(spots.Count(), 3);
+    EXPECT_NEAR(spots[0].x, -SquadWindow::kPlaceLimit, 1e-3f);
+    EXPECT_NEAR(spots[1].x, -10.0f, 1e-4f);
+    EXPECT_NEAR(spots[2].x, 10.0f, 1e-4f);
+    SquadWindow::CirclePoints(4, Vector3(0.0f, 10.0f, 0.0f), spots);
+    window.PlaceCircle("Cheap", 4, 1.5f, Vector3(0.0f, 10.0f, 0.0f));
+    ASSERT_EQ(squad().Count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(spots[i].x, squad().members[i]->position.x, 1e-4f);
+        EXPECT_NEAR(spots[i].y, squad().members[i]->position.y, 1e-4f);
+    }
+
+    // One arrowhead per whole unit of ground distance, crawling with the phase.
+    const float heading = SquadWindow::ArrowRow(Vector3(), Vector3(0.0f, 4.5f, 3.0f), 0.5f, spots);
+    ASSERT_EQ(spots.Count(), 4);
+    EXPECT_NEAR(heading, kPi / 2, 1e-4f);
+    EXPECT_NEAR(spots[0].y, 4.5f * 0.5f / 4.0f, 1e-4f);
+    EXPECT_NEAR(spots[3].y, 4.5f * 3.5f / 4.0f, 1e-4f);
+    EXPECT_NEAR(spots[3].z, 0.1f, 1e-6f);
+    SquadWindow::ArrowRow(Vector3(), Vector3(0.5f, 0.0f, 0.0f), 0.0f, spots);
+    EXPECT_TRUE(spots.IsEmpty());
+
+    // The spins wrap instead of growing without end.
+    window.AdvanceSpins(100.25f);
+    EXPECT_GE(window.arrowPhase, 0.0f);
+    EXPECT_LE(window.arrowPhase, 1.0f);
+    EXPECT_LT(window.ringPulse, 0.25f);
+    EXPECT_LT(window.ringTurn, 2.0f * kPi);
 }
 
 }  // namespace
