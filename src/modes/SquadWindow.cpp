@@ -7,6 +7,9 @@
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
 #include "core/Angles.h"
+#include "core/FileHelpers.h"
+#include "core/IconColors.h"
+#include "core/Image.h"
 #include "core/MathUtil.h"
 #include "core/Quaternion.h"
 #include "core/Ray.h"
@@ -148,7 +151,34 @@ void SquadWindow::CreateResources() {
     arrow_ = renderer.LoadModel(ActorModelPath("Arrowhead"), 1.0f, 1.0f, 0);
     if (arrow_ != nullptr) arrow_->local.FromQuaternion(Quaternion::FromAxisAngle(Vector3(0.0f, 1.0f, 0.0f), -kPi / 2));
     ball_ = renderer.LoadModel(ActorModelPath("GreenBall"), 1.0f, 1.0f, 0);
+    MakeLayoutPictures();
     Refresh();
+}
+
+void SquadWindow::MakeLayoutPictures() {
+    Renderer& renderer = GetRenderer();
+    for (int32_t i = 0; i < 3; ++i) {
+        const String path = TexturePath(kLayoutImages[i]);
+        if (!FileExists(path)) continue;
+        Image image;
+        renderer.LoadImageFile(image, path);
+        layoutPictures_[i] = renderer.CreateTextureImage(image, 1);
+        ClearGreyOuterPixels(image);
+        plainLayoutPictures_[i] = renderer.CreateTextureImage(image, 1);
+    }
+    shownLayout_ = -1;
+}
+
+void SquadWindow::ShowLayoutPictures() {
+    if (layoutButtons == nullptr || shownLayout_ == layout) return;
+    for (int32_t i = 0; i < 3 && i < layoutButtons->Count(); ++i) {
+        const bool now = i == layout;
+        if (shownLayout_ >= 0 && now == (i == shownLayout_)) continue;
+        const TextureHandle picture = now ? layoutPictures_[i] : plainLayoutPictures_[i];
+        Sprite* sprite = layoutButtons->sprites[i];
+        if (picture != nullptr && sprite != nullptr) sprite->SetTexture(picture);
+    }
+    shownLayout_ = layout;
 }
 
 // --- placing
@@ -746,6 +776,7 @@ void SquadWindow::DrawContents() {
     DrawPreviews();
     if (squad != nullptr) DrawMembers();
     DrawHoverRings();
+    ShowLayoutPictures();
     renderer.SetLighting(false);
     renderer.SetWorldTransform(Matrix4());
     UseScreenCamera();

@@ -9,6 +9,7 @@
 #include "core/String.h"
 #include "core/Vector3.h"
 #include "engine/Camera.h"
+#include "engine/TextureHandle.h"
 #include "ui/Window.h"
 
 class Mesh;
@@ -119,6 +120,8 @@ private:
     void DrawGroundQuad(Mesh* quad, const Vector3& at, float turn, float scale);
     void DrawMembers();
     void DrawHoverRings();
+    void MakeLayoutPictures();
+    void ShowLayoutPictures();
 
     Player& local_;
     Mesh* area_ = nullptr;
@@ -126,6 +129,11 @@ private:
     Mesh* ring_ = nullptr;
     ModelNode* arrow_ = nullptr;
     ModelNode* ball_ = nullptr;
+    // Per layout button: its picture as loaded (the current layout) and without the grey
+    // outer ring (the others); the layout they show now, -1 before the first frame.
+    TextureHandle layoutPictures_[3] = {};
+    TextureHandle plainLayoutPictures_[3] = {};
+    int32_t shownLayout_ = -1;
 };
 
 SquadWindow& GetSquadWindow();

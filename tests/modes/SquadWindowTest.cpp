@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "audio/EffectSounds.h"
@@ -10,8 +12,10 @@
 #include "game/Event.h"
 #include "game/Squad.h"
 #include "modes/SquadWindow.h"
+#include "core/Image.h"
 #include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
+#include "support/WorkingFolder.h"
 #include "world/SaveFilePaths.h"
 
 namespace {
@@ -147,6 +151,31 @@ TEST_F(SquadWindowTest, DragPreviewsShowWherePlacementsGo) {
     EXPECT_LE(window.arrowPhase, 1.0f);
     EXPECT_LT(window.ringPulse, 0.25f);
     EXPECT_LT(window.ringTurn, 2.0f * kPi);
+}
+
+TEST_F(SquadWindowTest, AFrameDrawsEveryPreviewAtOnce) {
+    app_test::WorkingFolder inside(folder.Path());
+    std::filesystem::create_directories("Textures");
+    std::filesystem::create_directories("Actors");
+    Image picture(16, 16);
+    picture.Fill(Color(0xFF808080));
+    for (const char* name : {"SaveSquadButton", "NoButton64", "LayoutCircleButton", "LayoutLineButton",
+                             "LayoutRandomButton", "SquadCircle", "FriendPatternWedge", "Highlight"}) {
+        ASSERT_TRUE(picture.SaveTGA(std::string("Textures/") + name + ".tga"));
+    }
+    for (const char* name : {"Arrowhead", "GreenBall"}) {
+        std::ofstream(std::string("Actors/") + name + "_c_painted.obj") << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+        ASSERT_TRUE(picture.SaveTGA(std::string("Actors/") + name + "_c_painted.tga"));
+    }
+    window.CreateResources();
+    window.hoveredMember = window.PlaceNear("Cheap", Vector3(), 1.5f);
+    window.lineDrag = window.circleDrag = window.lookAtDrag = true;
+    window.pendingCount = 3;
+    window.pointerPoint = window.clampedPointer = Vector3(10.0f, 0.0f, 0.0f);
+    window.DrawContents();
+    window.layout = SquadWindow::kLine;
+    window.DrawContents();
+    EXPECT_EQ(squad().Count(), 1);
 }
 
 }  // namespace
