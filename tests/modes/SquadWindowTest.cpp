@@ -8,11 +8,11 @@
 #include <string>
 
 #include "audio/EffectSounds.h"
+#include "core/Image.h"
 #include "core/MathUtil.h"
 #include "game/Event.h"
 #include "game/Squad.h"
 #include "modes/SquadWindow.h"
-#include "core/Image.h"
 #include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
 #include "support/WorkingFolder.h"
