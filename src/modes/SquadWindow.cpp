@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "battlefield/LaunchSquadTray.h"
+#include "battlefield/LaunchWindow.h"
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
 #include "core/Angles.h"
@@ -227,6 +229,7 @@ Vorn* SquadWindow::PlaceNear(const String& fileName, const Vector3& point, float
 
 void SquadWindow::PlaceUnits(const String& fileName, int32_t count, float radius) {
     if (count < 1) return;
+    TakeLaunchBudget();
     if (count == 1 && layout != kRandom) {
         PlaySound(PlaceNear(fileName, dropPoint, radius) != nullptr ? "Thud.ogg" : "Illegal.ogg");
         return;
@@ -359,7 +362,17 @@ void SquadWindow::PlaceMember(const Vector3& position) {
     PlaySound("Thud.ogg");
 }
 
+// While the launch screens show, their budget and the squads chosen for launch hold.
+void SquadWindow::TakeLaunchBudget() {
+    WindowManager& manager = GetWindowManager();
+    Window* tray = manager.FindWindowByName("LaunchSquadTray");
+    if (tray == nullptr || !manager.IsOpen(tray)) return;
+    budget = GetLaunchWindow().budget;
+    launchedCost = GetLaunchSquadTray().TotalCost();
+}
+
 void SquadWindow::HandleCommand(Event& event) {
+    TakeLaunchBudget();
     switch (event.type) {
         case kEventPickEntry: PickEntry(event.text); return;
         case kEventAddSquadMember:
@@ -557,6 +570,7 @@ bool SquadWindow::HandleLeftRelease(const InputEvent& input) {
 }
 
 bool SquadWindow::HandleMouse(const InputEvent& input) {
+    TakeLaunchBudget();
     TrackPointer(input);
     if (lineDrag || circleDrag || lookAtDrag) {
         if (HandleDragRelease(input)) return true;

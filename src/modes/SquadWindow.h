@@ -121,6 +121,7 @@ private:
     void DrawMembers();
     void DrawHoverRings();
     void MakeLayoutPictures();
+    void TakeLaunchBudget();
     void ShowLayoutPictures();
 
     Player& local_;

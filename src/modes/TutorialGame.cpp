@@ -5,6 +5,7 @@
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/ControlTray.h"
+#include "battlefield/LaunchWindow.h"
 #include "battlefield/MiniMap.h"
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
@@ -324,6 +325,7 @@ void TutorialGame::StartStage(TutorialStep& stage) {
 void TutorialGame::SetLaunchBudget(int32_t budget) {
     launchBudget = std::max(budget, 0);
     GetSquadWindow().budget = launchBudget;
+    GetLaunchWindow().budget = launchBudget;
 }
 
 int32_t TutorialGame::CountEnemies() const {
