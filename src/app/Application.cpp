@@ -197,6 +197,8 @@ void Application::ReleaseAll() {
     gameStack_.Clear();
     pendingPushes_.Clear();
     frontEndGame_.reset();
+    // The modes' games and windows go once nothing stacks or shows them, before the arena.
+    UnregisterGameModes();
     SetFrontEndShell(nullptr);
     frontEndServices_.reset();
     if (mouseReady_) GetMouse().AttachWindow(nullptr);

@@ -22,6 +22,7 @@
 #include "core/Debugger.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/SquadWindow.h"
 #include "ui/KillTray.h"
 #include "ui/Scoreboard.h"
 #include "ui/WindowTray.h"
@@ -105,9 +106,9 @@ Vorn* BattleServices::EditedVorn() {
 
 void BattleServices::RefreshVornEditor() { GetVornWindow().Refresh(); }
 
-void BattleServices::AddSquadMembers(const String& unitName, int32_t, float) {
-    // The squad window answers its own count menu; nothing here places members.
-    Debugger::Instance().Line((String("No squad window to take members of ") + unitName).CStr());
+void BattleServices::AddSquadMembers(const String& unitName, int32_t count, float eventValue) {
+    // The squad window gave the menu the unit's radius as its value.
+    GetSquadWindow().PlaceUnits(unitName, count, eventValue);
 }
 
 bool BattleServices::ReadVornCost(const String& unitName, int32_t& cost) {

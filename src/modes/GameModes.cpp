@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "battlefield/LaunchSquadTray.h"
+#include "battlefield/LaunchWindow.h"
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
 #include "engine/AssetPaths.h"
@@ -64,17 +66,19 @@ void CampaignWindows::ShowBriefing(const MissionSettings& settings) {
     manager.NotifyAll();
 }
 
-void CampaignWindows::ShowSquadSelection(int32_t budget, int32_t) {
+void CampaignWindows::ShowSquadSelection(int32_t budget, int32_t squadCount) {
     WindowManager& manager = GetWindowManager();
     manager.CloseAllWindows();
     SquadWindow& squads = GetSquadWindow();
     squads.budget = budget;
     squads.launchedCost = 0;
+    GetLaunchWindow().budget = budget;
+    GetLaunchSquadTray().SetMaxSquadCount(squadCount);
     manager.OpenWindow(&GetVornTray());
     manager.OpenWindow(&GetSquadTray());
     manager.OpenWindow(&squads);
-    if (Window* launch = manager.FindWindowByName("LaunchWindow")) manager.OpenWindow(launch);
-    if (Window* tray = manager.FindWindowByName("LaunchSquadTray")) manager.OpenWindow(tray);
+    manager.OpenWindow(&GetLaunchWindow());
+    manager.OpenWindow(&GetLaunchSquadTray());
 }
 
 void CampaignWindows::ShowResult(bool won, int32_t rewardBoosts) {

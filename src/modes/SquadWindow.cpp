@@ -4,13 +4,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "battlefield/LaunchSquadTray.h"
+#include "battlefield/LaunchWindow.h"
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
 #include "core/Angles.h"
+#include "core/FileHelpers.h"
+#include "core/IconColors.h"
+#include "core/Image.h"
 #include "core/MathUtil.h"
+#include "core/Quaternion.h"
 #include "core/Ray.h"
 #include "core/TextTable.h"
 #include "engine/AssetPaths.h"
+#include "engine/ModelNode.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/ScreenLayout.h"
@@ -56,6 +63,25 @@ Vector3 PullIn(const Vector3& point, float limit) {
 }
 
 float ChassisRadius(int32_t chassis) { return kChassisRadiusBySize[std::max(chassis, 0) % 3]; }
+
+constexpr float kArrowLift = 0.1f;
+constexpr float kGroundLift = 0.01f;
+constexpr float kWedgeHalf = 1.5f;
+constexpr uint32_t kWedgeColour = 0x40FFFFFFu;
+constexpr float kRingGrowth = 1.1f;
+constexpr int32_t kHoverRings = 4;
+constexpr float kRingStep = 0.25f;
+
+float FrameSeconds() {
+    const Game* game = CurrentGame();
+    return game != nullptr ? game->frameTime : 0.0f;
+}
+
+Matrix4 GroundTurn(float angle) {
+    Matrix4 matrix;
+    matrix.FromQuaternion(Quaternion::FromAxisAngle(Vector3(0.0f, 0.0f, 1.0f), angle));
+    return matrix;
+}
 
 }  // namespace
 
@@ -116,7 +142,45 @@ void SquadWindow::CreateResources() {
     area_ =
         renderer.CreateTexturedQuad(QuadRect{-20.0f, -20.0f, 20.0f, 20.0f}, TexturePath("SquadCircle.tga"), 0.0f, 0, 0);
     if (area_ != nullptr) renderer.CreateModelMeshes(area_);
+    wedge_ = renderer.CreateTexturedQuad(QuadRect{-kWedgeHalf, -kWedgeHalf, kWedgeHalf, kWedgeHalf},
+                                         TexturePath("FriendPatternWedge.tga"), 0.0f, 0, 0);
+    if (wedge_ != nullptr) {
+        SetQuadColor(*wedge_, Color(kWedgeColour));
+        renderer.CreateModelMeshes(wedge_);
+    }
+    ring_ = renderer.CreateTexturedQuad(QuadRect{-1.0f, -1.0f, 1.0f, 1.0f}, TexturePath("Highlight.tga"), 0.0f, 0, 0);
+    if (ring_ != nullptr) renderer.CreateModelMeshes(ring_);
+    arrow_ = renderer.LoadModel(ActorModelPath("Arrowhead"), 1.0f, 1.0f, 0);
+    if (arrow_ != nullptr) arrow_->local.FromQuaternion(Quaternion::FromAxisAngle(Vector3(0.0f, 1.0f, 0.0f), -kPi / 2));
+    ball_ = renderer.LoadModel(ActorModelPath("GreenBall"), 1.0f, 1.0f, 0);
+    MakeLayoutPictures();
     Refresh();
+}
+
+void SquadWindow::MakeLayoutPictures() {
+    Renderer& renderer = GetRenderer();
+    for (int32_t i = 0; i < 3; ++i) {
+        const String path = TexturePath(kLayoutImages[i]);
+        if (!FileExists(path)) continue;
+        Image image;
+        renderer.LoadImageFile(image, path);
+        layoutPictures_[i] = renderer.CreateTextureImage(image, 1);
+        ClearGreyOuterPixels(image);
+        plainLayoutPictures_[i] = renderer.CreateTextureImage(image, 1);
+    }
+    shownLayout_ = -1;
+}
+
+void SquadWindow::ShowLayoutPictures() {
+    if (layoutButtons == nullptr || shownLayout_ == layout) return;
+    for (int32_t i = 0; i < 3 && i < layoutButtons->Count(); ++i) {
+        const bool now = i == layout;
+        if (shownLayout_ >= 0 && now == (i == shownLayout_)) continue;
+        const TextureHandle picture = now ? layoutPictures_[i] : plainLayoutPictures_[i];
+        Sprite* sprite = layoutButtons->sprites[i];
+        if (picture != nullptr && sprite != nullptr) sprite->SetTexture(picture);
+    }
+    shownLayout_ = layout;
 }
 
 // --- placing
@@ -165,6 +229,7 @@ Vorn* SquadWindow::PlaceNear(const String& fileName, const Vector3& point, float
 
 void SquadWindow::PlaceUnits(const String& fileName, int32_t count, float radius) {
     if (count < 1) return;
+    TakeLaunchBudget();
     if (count == 1 && layout != kRandom) {
         PlaySound(PlaceNear(fileName, dropPoint, radius) != nullptr ? "Thud.ogg" : "Illegal.ogg");
         return;
@@ -194,10 +259,9 @@ void SquadWindow::PlaceLine(const String& fileName, int32_t count, float radius,
                             const Vector3& to) {
     batch.Clear();
     const float heading = HeadingBetween(Ground(from), Ground(to));
-    for (int32_t i = 0; i < count; ++i) {
-        // A line of one unit stands at its start.
-        const float t = count > 1 ? float(i) / float(count - 1) : 0.0f;
-        const Vector3 at = from + (to - from) * t;
+    Array<Vector3> spots;
+    LinePoints(count, from, to, spots);
+    for (const Vector3& at : spots) {
         if (Vorn* unit = PlaceNear(fileName, at, radius)) {
             unit->SetAngle(heading);
             batch.Append(unit);
@@ -209,15 +273,46 @@ void SquadWindow::PlaceLine(const String& fileName, int32_t count, float radius,
 
 void SquadWindow::PlaceCircle(const String& fileName, int32_t count, float radius, const Vector3& through) {
     if (count < 1) return;
-    const float distance = Ground(through).Length();
-    float angle = HeadingBetween(Vector2(0.0f, 0.0f), Ground(through));
+    Array<Vector3> spots;
+    CirclePoints(count, through, spots);
     bool any = false;
-    for (int32_t i = 0; i < count; ++i) {
-        const Vector3 at(distance * std::cos(angle), distance * std::sin(angle), 0.0f);
+    for (const Vector3& at : spots) {
         if (PlaceNear(fileName, at, radius) != nullptr) any = true;
-        angle += 2.0f * kPi / float(count);
     }
     PlaySound(any ? "Thud.ogg" : "Illegal.ogg");
+}
+
+void SquadWindow::LinePoints(int32_t count, const Vector3& from, const Vector3& to, Array<Vector3>& points) {
+    points.Clear();
+    for (int32_t i = 0; i < count; ++i) {
+        // A line of one unit stands at its start.
+        const float t = count > 1 ? float(i) / float(count - 1) : 0.0f;
+        Vector3 at = from + (to - from) * t;
+        at.z = 0.0f;
+        points.Append(PullIn(at, kPlaceLimit));
+    }
+}
+
+void SquadWindow::CirclePoints(int32_t count, const Vector3& through, Array<Vector3>& points) {
+    points.Clear();
+    if (count < 1) return;
+    const float distance = Ground(through).Length();
+    float angle = HeadingBetween(Vector2(0.0f, 0.0f), Ground(through));
+    for (int32_t i = 0; i < count; ++i) {
+        points.Append(PullIn(Vector3(distance * std::cos(angle), distance * std::sin(angle), 0.0f), kPlaceLimit));
+        angle += 2.0f * kPi / float(count);
+    }
+}
+
+float SquadWindow::ArrowRow(const Vector3& from, const Vector3& to, float phase, Array<Vector3>& points) {
+    points.Clear();
+    const Vector2 along = Ground(to) - Ground(from);
+    const int32_t count = int32_t(along.Length());
+    for (int32_t i = 0; i < count; ++i) {
+        const float t = (float(i) + phase) / float(count);
+        points.Append(Vector3(from.x + along.x * t, from.y + along.y * t, kArrowLift));
+    }
+    return HeadingBetween(Ground(from), Ground(to));
 }
 
 void SquadWindow::TurnBatchToward(const Vector3& point) {
@@ -267,7 +362,17 @@ void SquadWindow::PlaceMember(const Vector3& position) {
     PlaySound("Thud.ogg");
 }
 
+// While the launch screens show, their budget and the squads chosen for launch hold.
+void SquadWindow::TakeLaunchBudget() {
+    WindowManager& manager = GetWindowManager();
+    Window* tray = manager.FindWindowByName("LaunchSquadTray");
+    if (tray == nullptr || !manager.IsOpen(tray)) return;
+    budget = GetLaunchWindow().budget;
+    launchedCost = GetLaunchSquadTray().TotalCost();
+}
+
 void SquadWindow::HandleCommand(Event& event) {
+    TakeLaunchBudget();
     switch (event.type) {
         case kEventPickEntry: PickEntry(event.text); return;
         case kEventAddSquadMember:
@@ -465,6 +570,7 @@ bool SquadWindow::HandleLeftRelease(const InputEvent& input) {
 }
 
 bool SquadWindow::HandleMouse(const InputEvent& input) {
+    TakeLaunchBudget();
     TrackPointer(input);
     if (lineDrag || circleDrag || lookAtDrag) {
         if (HandleDragRelease(input)) return true;
@@ -580,19 +686,113 @@ String SquadWindow::BudgetText() const {
            " " + String::FromInt(taken) + " " + GetLanguageText("currentCost");
 }
 
+void SquadWindow::AdvanceSpins(float seconds) {
+    arrowPhase += seconds * 4.0f;
+    while (arrowPhase > 1.0f) arrowPhase -= 1.0f;
+    ringTurn = std::fmod(ringTurn + seconds / 3.0f, 2.0f * kPi);
+    ringPulse = std::fmod(ringPulse + seconds / 6.0f, kRingStep);
+}
+
+void SquadWindow::DrawArrows(const Vector3& from, const Vector3& to) {
+    if (arrow_ == nullptr) return;
+    Array<Vector3> points;
+    const float heading = ArrowRow(from, to, arrowPhase, points);
+    Renderer& renderer = GetRenderer();
+    for (const Vector3& at : points) {
+        Matrix4 matrix = GroundTurn(heading);
+        matrix.Translate(at);
+        renderer.SetWorldTransform(matrix);
+        renderer.RenderModel(arrow_, true, false);
+    }
+}
+
+void SquadWindow::DrawBalls(const Array<Vector3>& points) {
+    if (ball_ == nullptr) return;
+    Renderer& renderer = GetRenderer();
+    for (const Vector3& at : points) {
+        Matrix4 matrix;
+        matrix.SetTranslation(at);
+        renderer.SetWorldTransform(matrix);
+        renderer.RenderModel(ball_, true, false);
+    }
+}
+
+void SquadWindow::DrawPreviews() {
+    Mouse& mouse = GetMouse();
+    if (carriedMember != nullptr && mouse.mode == kModeTurnMember) DrawArrows(carriedMember->position, pointerPoint);
+    Array<Vector3> spots;
+    if (lineDrag) {
+        LinePoints(pendingCount, dropPoint, clampedPointer, spots);
+        DrawBalls(spots);
+    }
+    if (circleDrag) {
+        CirclePoints(pendingCount, clampedPointer, spots);
+        DrawBalls(spots);
+    }
+    if (lookAtDrag) DrawArrows(batchMidpoint, pointerPoint);
+}
+
+void SquadWindow::DrawGroundQuad(Mesh* quad, const Vector3& at, float turn, float scale) {
+    Matrix4 matrix = GroundTurn(turn);
+    matrix.Scale(scale);
+    matrix.Translate(at);
+    Renderer& renderer = GetRenderer();
+    renderer.SetWorldTransform(matrix);
+    renderer.DrawMeshSubsets(quad);
+}
+
+// The ground under a member, just above the area so that the two do not fight.
+static Vector3 GroundUnder(const Vorn& member) {
+    return Vector3(member.position.x, member.position.y,
+                   std::max(member.position.z - member.GetRadius(), 0.0f) + kGroundLift);
+}
+
+void SquadWindow::DrawMembers() {
+    Renderer& renderer = GetRenderer();
+    local_.ApplyColors();
+    for (Vorn* member : squad->members) {
+        if (wedge_ != nullptr) {
+            renderer.SetLighting(false);
+            renderer.SetAlphaBlend();
+            DrawGroundQuad(wedge_, GroundUnder(*member), member->heading - kPi / 2, 1.0f);
+            renderer.SetBlendOff();
+        }
+        renderer.SetLighting(true);
+        renderer.SetWorldTransform(Matrix4());
+        member->UpdateAnimation();
+        member->Draw(member->position);
+    }
+}
+
+void SquadWindow::DrawHoverRings() {
+    if (ring_ == nullptr || hoveredMember == nullptr) return;
+    Renderer& renderer = GetRenderer();
+    renderer.SetLighting(false);
+    renderer.SetAlphaBlend();
+    for (int32_t k = 0; k < kHoverRings; ++k) {
+        const float phase = float(k) * kRingStep + ringPulse;
+        SetQuadColor(*ring_, Color::FromRGBA(255, 255, 255, uint8_t(255.0f * std::clamp(1.0f - phase, 0.0f, 1.0f))));
+        renderer.UpdateMeshBuffers(ring_);
+        DrawGroundQuad(ring_, GroundUnder(*hoveredMember), ringTurn, phase * kRingGrowth * hoveredMember->GetRadius());
+    }
+    renderer.SetBlendOff();
+}
+
 void SquadWindow::DrawContents() {
     Renderer& renderer = GetRenderer();
+    AdvanceSpins(FrameSeconds());
     renderer.SetCamera(view);
     renderer.SetWorldTransform(Matrix4());
     renderer.SetAlphaBlend();
     if (area_ != nullptr) renderer.DrawMeshSubsets(area_);
     renderer.SetBlendOff();
-    renderer.SetLighting(true);
-    local_.ApplyColors();
-    if (squad != nullptr) {
-        for (Vorn* member : squad->members) member->Draw(member->position);
-    }
     renderer.SetLighting(false);
+    DrawPreviews();
+    if (squad != nullptr) DrawMembers();
+    DrawHoverRings();
+    ShowLayoutPictures();
+    renderer.SetLighting(false);
+    renderer.SetWorldTransform(Matrix4());
     UseScreenCamera();
     renderer.SetAlphaBlend();
     if (fileButtons != nullptr) renderer.DrawSpriteGrid(*fileButtons, true);

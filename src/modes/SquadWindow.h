@@ -9,9 +9,11 @@
 #include "core/String.h"
 #include "core/Vector3.h"
 #include "engine/Camera.h"
+#include "engine/TextureHandle.h"
 #include "ui/Window.h"
 
 class Mesh;
+class ModelNode;
 class Player;
 class Squad;
 class Vorn;
@@ -62,6 +64,17 @@ public:
     void PlaceCircle(const String& fileName, int32_t count, float radius, const Vector3& through);
     String BudgetText() const;
 
+    // Where a line or a circle placement tries its units, in order, each kept within the
+    // squad area as a placement keeps it.
+    static void LinePoints(int32_t count, const Vector3& from, const Vector3& to, Array<Vector3>& points);
+    static void CirclePoints(int32_t count, const Vector3& through, Array<Vector3>& points);
+    // A row of arrowheads crawling from one point to the other: one per whole unit of
+    // ground distance, each at (i + phase) / count of the way, just above the ground.
+    // Answers the row's heading.
+    static float ArrowRow(const Vector3& from, const Vector3& to, float phase, Array<Vector3>& points);
+    // The crawl of the arrow rows and the turn and pulse of the hover rings.
+    void AdvanceSpins(float seconds);
+
     Squad* squad = nullptr;
     int32_t layout = kCircle;
     bool lineDrag = false;
@@ -83,6 +96,9 @@ public:
     Camera view;
     SpriteGrid* fileButtons = nullptr;
     SpriteGrid* layoutButtons = nullptr;
+    float arrowPhase = 0.0f;
+    float ringTurn = 0.0f;
+    float ringPulse = 0.0f;
 
 private:
     Vector3 GroundPointAt(int32_t x, int32_t y);
@@ -98,9 +114,27 @@ private:
     void StampRecent(const String& unitName) const;
     IntRect BudgetRect() const;
     Point ToScreen(const Vector3& point);
+    void DrawPreviews();
+    void DrawArrows(const Vector3& from, const Vector3& to);
+    void DrawBalls(const Array<Vector3>& points);
+    void DrawGroundQuad(Mesh* quad, const Vector3& at, float turn, float scale);
+    void DrawMembers();
+    void DrawHoverRings();
+    void MakeLayoutPictures();
+    void TakeLaunchBudget();
+    void ShowLayoutPictures();
 
     Player& local_;
     Mesh* area_ = nullptr;
+    Mesh* wedge_ = nullptr;
+    Mesh* ring_ = nullptr;
+    ModelNode* arrow_ = nullptr;
+    ModelNode* ball_ = nullptr;
+    // Per layout button: its picture as loaded (the current layout) and without the grey
+    // outer ring (the others); the layout they show now, -1 before the first frame.
+    TextureHandle layoutPictures_[3] = {};
+    TextureHandle plainLayoutPictures_[3] = {};
+    int32_t shownLayout_ = -1;
 };
 
 SquadWindow& GetSquadWindow();

@@ -5,6 +5,7 @@
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/ControlTray.h"
+#include "battlefield/LaunchWindow.h"
 #include "battlefield/MiniMap.h"
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
@@ -221,6 +222,7 @@ bool TutorialGame::RunSteps() {
         if (step_ == nullptr) {
             stepping_ = false;
             GetModeShell().PopGame();
+            StopProfessor();
             waitingForContinue = false;
             if (gArena != nullptr) gArena->effectVolume = 1.0f;
             return true;
@@ -295,6 +297,7 @@ bool TutorialGame::RunStep(TutorialStep& step) {
 
 void TutorialGame::StartStage(TutorialStep& stage) {
     highlightStep_ = lastStage_ = &stage;
+    StopProfessor();
     pageIndex_ = 0;
     waitingForContinue = false;
     promptShown = false;
@@ -322,6 +325,7 @@ void TutorialGame::StartStage(TutorialStep& stage) {
 void TutorialGame::SetLaunchBudget(int32_t budget) {
     launchBudget = std::max(budget, 0);
     GetSquadWindow().budget = launchBudget;
+    GetLaunchWindow().budget = launchBudget;
 }
 
 int32_t TutorialGame::CountEnemies() const {
@@ -363,6 +367,7 @@ void TutorialGame::HandleEvent(Event& event) {
     if (event.type == kEventEscape) {
         finished = true;
         GetModeShell().PopGame();
+        StopProfessor();
         waitingForContinue = false;
         if (gArena != nullptr) gArena->effectVolume = 1.0f;
         return;
@@ -436,7 +441,7 @@ void TutorialGame::SpeakNextPage() {
     TextBox* box = TextBox::Instance();
     if (lastStage_ == nullptr || box == nullptr || pageIndex_ >= lastStage_->pages.Count()) return;
     const TextPage& page = lastStage_->pages[pageIndex_++];
-    if (SayPage(page) && gArena != nullptr) gArena->effectVolume = kSpeakingVolume;
+    if (SayPage(page, true) && gArena != nullptr) gArena->effectVolume = kSpeakingVolume;
 }
 
 void TutorialGame::Update() {
@@ -491,6 +496,7 @@ void TutorialGame::UpdateHighlights() {
         window->GetHighlightShape(request, highlighter);
         for (HighlightMark& mark : highlighter.marks) mark.pulse = kMarkPulse;
     }
+    PointProfessorAt(highlighter);
 }
 
 void TutorialGame::DrawFrame() {

@@ -54,9 +54,9 @@ public:
     float LookHeight() const { return lookHeight_; }
 
     // While talking with pointing asked for, the arm follows a target circling the place.
-    void PointAtCircle(float centreX, float centreY, float radius);
-    void PointAtRect(const IntRect& rect);
-    void StopPointing();
+    void PointAtCircle(float centreX, float centreY, float radius) override;
+    void PointAtRect(const IntRect& rect) override;
+    void StopPointing() override;
     // Plays the animation once, then idles.
     void PlayGesture(const std::string& animation, const std::string& second);
     // The figure in his viewport (with his ground shadow when asked).
@@ -66,7 +66,7 @@ public:
     bool visible = true;
 
     void Say(const std::string& speechPath, bool pointWhileTalking) override;
-    void Stop();
+    void Stop() override;
     bool IsTalking() const override;
     // One frame: the start delay, the speech clock, the mouth, the gestures and the arm.
     // Drawing does not update him: whoever shows him calls this once a frame.

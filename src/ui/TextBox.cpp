@@ -39,7 +39,11 @@ TextBox::~TextBox() {
 
 TextBox* TextBox::Instance() { return gTextBox; }
 
-void TextBox::OnClose() { spaceDown = false; }
+void TextBox::OnClose() {
+    spaceDown = false;
+    // A closed box does not go on talking.
+    if (gVoice) gVoice->Stop();
+}
 
 void TextBox::DrawContents() {
     Renderer& renderer = GetRenderer();
@@ -118,12 +122,14 @@ void TextBox::SetParagraphs(const Array<StringArray>& wordLists) {
 
 void TextBox::SetVoice(SpeechVoice* voice) { gVoice = voice; }
 
-void TextBox::Say(const String& speechFile, const String& text) {
+SpeechVoice* TextBox::Voice() { return gVoice; }
+
+void TextBox::Say(const String& speechFile, const String& text, bool pointWhileTalking) {
     paragraphs.Clear();
     paragraphs.Append(text);
     WrapText();
     if (gVoice) {
-        gVoice->Say(speechFile.CStr(), false);
+        gVoice->Say(speechFile.CStr(), pointWhileTalking);
     }
 }
 

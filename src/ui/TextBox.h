@@ -31,8 +31,9 @@ public:
     void SetParagraphs(const Array<StringArray>& wordLists);
     // The talking figure's voice; none leaves the box silent.
     static void SetVoice(SpeechVoice* voice);
+    static SpeechVoice* Voice();
     // Shows the line's text and speaks it with the voice.
-    void Say(const String& speechFile, const String& text);
+    void Say(const String& speechFile, const String& text, bool pointWhileTalking = false);
     bool IsSpeaking() const;
 
     bool waitForContinue = false;

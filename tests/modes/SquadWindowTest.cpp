@@ -3,14 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "audio/EffectSounds.h"
+#include "core/Image.h"
+#include "core/MathUtil.h"
 #include "game/Event.h"
 #include "game/Squad.h"
 #include "modes/SquadWindow.h"
 #include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
+#include "support/WorkingFolder.h"
 #include "world/SaveFilePaths.h"
 
 namespace {
@@ -111,6 +116,66 @@ TEST_F(SquadWindowTest, DeleteAndClearCommandsEmptyTheSquad) {
     window.HandleCommand(clear);
     EXPECT_EQ(squad().Count(), 0);
     EXPECT_EQ(LastSound(), "SOUNDS\\DELETE.OGG");
+}
+
+TEST_F(SquadWindowTest, DragPreviewsShowWherePlacementsGo) {
+    // The green balls of a line and a circle stand where the units would be tried,
+    // pulled into the area as the placement pulls them.
+    Array<Vector3> spots;
+    SquadWindow::LinePoints(3, Vector3(-30.0f, 0.0f, 0.0f), Vector3(10.0f, 0.0f, 0.0f), spots);
+    ASSERT_EQ(spots.Count(), 3);
+    EXPECT_NEAR(spots[0].x, -SquadWindow::kPlaceLimit, 1e-3f);
+    EXPECT_NEAR(spots[1].x, -10.0f, 1e-4f);
+    EXPECT_NEAR(spots[2].x, 10.0f, 1e-4f);
+    SquadWindow::CirclePoints(4, Vector3(0.0f, 10.0f, 0.0f), spots);
+    window.PlaceCircle("Cheap", 4, 1.5f, Vector3(0.0f, 10.0f, 0.0f));
+    ASSERT_EQ(squad().Count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(spots[i].x, squad().members[i]->position.x, 1e-4f);
+        EXPECT_NEAR(spots[i].y, squad().members[i]->position.y, 1e-4f);
+    }
+
+    // One arrowhead per whole unit of ground distance, crawling with the phase.
+    const float heading = SquadWindow::ArrowRow(Vector3(), Vector3(0.0f, 4.5f, 3.0f), 0.5f, spots);
+    ASSERT_EQ(spots.Count(), 4);
+    EXPECT_NEAR(heading, kPi / 2, 1e-4f);
+    EXPECT_NEAR(spots[0].y, 4.5f * 0.5f / 4.0f, 1e-4f);
+    EXPECT_NEAR(spots[3].y, 4.5f * 3.5f / 4.0f, 1e-4f);
+    EXPECT_NEAR(spots[3].z, 0.1f, 1e-6f);
+    SquadWindow::ArrowRow(Vector3(), Vector3(0.5f, 0.0f, 0.0f), 0.0f, spots);
+    EXPECT_TRUE(spots.IsEmpty());
+
+    // The spins wrap instead of growing without end.
+    window.AdvanceSpins(100.25f);
+    EXPECT_GE(window.arrowPhase, 0.0f);
+    EXPECT_LE(window.arrowPhase, 1.0f);
+    EXPECT_LT(window.ringPulse, 0.25f);
+    EXPECT_LT(window.ringTurn, 2.0f * kPi);
+}
+
+TEST_F(SquadWindowTest, AFrameDrawsEveryPreviewAtOnce) {
+    app_test::WorkingFolder inside(folder.Path());
+    std::filesystem::create_directories("Textures");
+    std::filesystem::create_directories("Actors");
+    Image picture(16, 16);
+    picture.Fill(Color(0xFF808080));
+    for (const char* name : {"SaveSquadButton", "NoButton64", "LayoutCircleButton", "LayoutLineButton",
+                             "LayoutRandomButton", "SquadCircle", "FriendPatternWedge", "Highlight"}) {
+        ASSERT_TRUE(picture.SaveTGA(std::string("Textures/") + name + ".tga"));
+    }
+    for (const char* name : {"Arrowhead", "GreenBall"}) {
+        std::ofstream(std::string("Actors/") + name + "_c_painted.obj") << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+        ASSERT_TRUE(picture.SaveTGA(std::string("Actors/") + name + "_c_painted.tga"));
+    }
+    window.CreateResources();
+    window.hoveredMember = window.PlaceNear("Cheap", Vector3(), 1.5f);
+    window.lineDrag = window.circleDrag = window.lookAtDrag = true;
+    window.pendingCount = 3;
+    window.pointerPoint = window.clampedPointer = Vector3(10.0f, 0.0f, 0.0f);
+    window.DrawContents();
+    window.layout = SquadWindow::kLine;
+    window.DrawContents();
+    EXPECT_EQ(squad().Count(), 1);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "audio/EffectSounds.h"
 #include "battlefield/ArenaWindow.h"
 #include "game/Event.h"
+#include "ui/ConfirmEscapeMenu.h"
+#include "ui/SpeechVoice.h"
 
 namespace {
 
@@ -65,6 +67,66 @@ TEST_F(TutorialStepsTest, RefusedCommandsSoundButADragOnlyEveryFourSeconds) {
     Post(kEventSetCameraTargetPositionDirect, 2);
     EXPECT_EQ(Refusals(), 2);
     EXPECT_EQ(modes->tutorial.StepIndex(), 0);
+}
+
+class RecordingVoice final : public SpeechVoice {
+public:
+    void Say(const std::string&, bool pointWhileTalking) override {
+        ++says;
+        pointing = pointWhileTalking;
+    }
+    bool IsTalking() const override { return false; }
+    void Stop() override { ++stops; }
+    void PointAtCircle(float, float, float) override { ++circles; }
+    void PointAtRect(const IntRect& target) override { rect = target; }
+    void StopPointing() override { ++rests; }
+
+    int says = 0, stops = 0, circles = 0, rests = 0;
+    bool pointing = false;
+    IntRect rect;
+};
+
+class ProfessorLessonTest : public ModesTest {
+protected:
+    void SetUp() override {
+        ModesTest::SetUp();
+        GetArenaWindow();
+        WriteText("Tutorials/English/Point.TUT",
+                  "Stage\nHighlight TextBox\nTextBox NoBreak\n<S> Hello\nHello there\nEnd\n"
+                  "Events\nRequire ArenaWindow ZoomCamera\nEnd\nEnd\n"
+                  "Stage\nEvents\nRequire ArenaWindow ZoomCamera\nEnd\nEnd\n");
+        modes = &CreateGameModes(shell);
+        TextBox::SetVoice(&voice);
+        ASSERT_TRUE(modes->tutorial.LoadScript("English", "Point"));
+    }
+    void TearDown() override {
+        TextBox::SetVoice(nullptr);
+        ModesTest::TearDown();
+    }
+    RecordingVoice voice;
+};
+
+TEST_F(ProfessorLessonTest, HePointsAtTheFirstMarkAndFallsSilentBetweenStagesAndOnEscape) {
+    Enter(modes->tutorial);
+    EXPECT_EQ(voice.stops, 1);
+    EXPECT_EQ(voice.says, 1);
+    EXPECT_TRUE(voice.pointing);
+    Step();
+    const TextBox& box = *TextBox::Instance();
+    EXPECT_EQ(voice.rect, IntRect(box.left, box.top, box.right, box.bottom));
+    EXPECT_EQ(voice.circles, 0);
+
+    GetArenaWindow().PostEvent(kEventZoomCamera);
+    modes->tutorial.DispatchEvents();
+    EXPECT_EQ(modes->tutorial.StepIndex(), 1);
+    Step();
+    const int stopsBefore = voice.stops;
+    EXPECT_GE(stopsBefore, 2);
+    EXPECT_GE(voice.rests, 1);  // the stage marks nothing
+
+    GetConfirmEscapeMenu().OnYes();
+    Step();
+    EXPECT_GT(voice.stops, stopsBefore);
 }
 
 }  // namespace
