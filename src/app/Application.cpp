@@ -1,6 +1,7 @@
 // The application: the main loop, the mode stack and the shutdown.
 #include "app/Application.h"
 
+#include "app/CarriedItemDrawing.h"
 #include "app/FrontEndGame.h"
 #include "app/FrontEndServices.h"
 
@@ -19,10 +20,14 @@
 #include "game/Game.h"
 #include "game/GameWindows.h"
 #include "game/Player.h"
+#include "game/SharedBaseImages.h"
 #include "game/PlayerRoster.h"
 #include "scenes/Scene.h"
+#include "scenes/Speaker.h"
 #include "screens/FrontEndShell.h"
 #include "screens/WormsWindow.h"
+#include "game/SquadButton.h"
+#include "ui/TextBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
@@ -31,6 +36,7 @@
 #include "world/Arena.h"
 #include "world/LoadingListener.h"
 #include "world/MarchingArrows.h"
+#include "world/Terrain.h"
 
 Application::Application(const LaunchSettings& settings) : settings_(settings) {
     loadingScreen_.clearColour = clearColour;
@@ -106,6 +112,9 @@ void Application::Update() {
     GameWindows* windows = GetGameWindows();
     const bool battlefield = windows != nullptr && windows->IsBattlefieldOpen() && arena_ != nullptr;
     if (game != nullptr) game->AdvanceClock();
+    const float frameTime = game != nullptr ? game->frameTime : Game::kMinFrameTime;
+    if (speaker_ != nullptr) speaker_->Update(frameTime);
+    if (arena_ != nullptr) arena_->GetTerrain().AnimateLiquids(frameTime);
     if (battlefield) arena_->AdvanceObjectClocks();
     if (game != nullptr) game->HandleInputEvents(GetMouse().Events());
     if (battlefield) arena_->Update();
@@ -189,7 +198,7 @@ void Application::ReleaseAll() {
     if (chassisLoaded_) FreeChassisDefinitions();
     chassisLoaded_ = false;
     GetPlayerRoster().networkPlayers.Clear();
-    GetWindowManager().CloseAllWindows();
+    GetWindowManager().DestroyAllWindows();
     GetToolkitWindows().SetBattlefieldView(nullptr);
     if (GetGameWindows() == &GetToolkitWindows()) SetGameWindows(nullptr);
     SetUiSystemWindow(nullptr);
@@ -199,7 +208,13 @@ void Application::ReleaseAll() {
     frontEndGame_.reset();
     SetFrontEndShell(nullptr);
     frontEndServices_.reset();
-    if (mouseReady_) GetMouse().AttachWindow(nullptr);
+    if (mouseReady_) {
+        GetMouse().AttachWindow(nullptr);
+        GetMouse().SetCarriedItemPainter(nullptr);
+        GetMouse().markerSprite = nullptr;
+        GetMouse().coinSprite = nullptr;
+    }
+    carriedItems_.reset();
     mouseReady_ = false;
     if (arena_ != nullptr) {
         battlefieldViews_.Detach(*arena_);
@@ -211,6 +226,8 @@ void Application::ReleaseAll() {
         if (gPatternMatcher == patternMatcher_.get()) gPatternMatcher = nullptr;
         patternMatcher_.reset();
     }
+    TextBox::SetVoice(nullptr);
+    speaker_.reset();
     // Before the sound manager: the scene's cue sounds and speech go back to it.
     DestroySharedScene();
     if (sounder_ != nullptr) {
@@ -223,6 +240,10 @@ void Application::ReleaseAll() {
     ForgetSharedMeshes();
     ForgetSparkles();
     SetMarchingArrowSprite(nullptr);
+    ForgetSquadButtonSprites();
+    ClearSharedBaseImages();
+    GetLocalPlayer().ForgetTextures();
+    GetOpponentPlayer().ForgetTextures();
     floorGrid_ = nullptr;
     screenTexts_.panelQuad = nullptr;
     GetFont() = Font();

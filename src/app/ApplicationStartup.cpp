@@ -2,6 +2,7 @@
 // with the loading screen redrawn between the steps.
 #include "app/Application.h"
 
+#include "app/CarriedItemDrawing.h"
 #include "app/FrontEndGame.h"
 #include "app/FrontEndServices.h"
 #include "app/LanguageFile.h"
@@ -27,13 +28,16 @@
 #include "game/Game.h"
 #include "game/GameWindows.h"
 #include "game/Player.h"
+#include "game/SharedBaseImages.h"
 #include "game/PlayerRoster.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Random.h"
 #include "scenes/Scene.h"
 #include "screens/FrontEndScreens.h"
+#include "scenes/Speaker.h"
 #include "screens/MainMenu.h"
 #include "ui/ErrorBox.h"
+#include "ui/TextBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
 #include "units/ChassisTable.h"
@@ -206,6 +210,8 @@ void Application::StartSound() {
     sounder_->StartStreamThread();
     SetEffectSounder(sounder_.get());
     SetMusicSounder(sounder_.get());
+    speaker_ = std::make_unique<Speaker>(sounder_.get());
+    TextBox::SetVoice(speaker_.get());
 }
 
 void Application::ShowLoading(const char* key) {
@@ -224,6 +230,7 @@ void Application::NoteNotBuilt(const char* what) {
 void Application::LoadSharedImages() {
     for (int i = 0; i < kSharedImageCount; ++i) {
         GetRenderer().LoadImageFile(gSharedImages[i], TexturePath(kSharedImageNames[i]));
+        RegisterSharedBaseImage(kSharedImageNames[i], &gSharedImages[i]);
     }
 }
 
@@ -292,7 +299,11 @@ void Application::LoadStartupImages() {
     LoadStartupSounds();
     ShowLoading("StartupInitSounds");
     SetMarchingArrowSprite(GetRenderer().CreateSprite(1, TexturePath("ArrowheadWhite.tga"), Sprite::kAnchorCentre));
-    GetMouse().AttachWindow(window_.get());
+    Mouse& mouse = GetMouse();
+    mouse.AttachWindow(window_.get());
+    mouse.LoadCursorSprites();
+    carriedItems_ = std::make_unique<CarriedItemDrawing>();
+    mouse.SetCarriedItemPainter(carriedItems_.get());
     mouseReady_ = true;
     ShowLoading(nullptr);
     CreateArena();

@@ -68,12 +68,22 @@ Point FrontEndServices::ScreenSize(int32_t index) const { return ScreenSizeOf(in
 bool FrontEndServices::CreatePlayer(const String& name, String& failureKey) { return ::CreatePlayer(name, failureKey); }
 
 void FrontEndServices::LoadProfile(const String& name) {
-    GetLocalPlayer().name = name;
+    Player& local = GetLocalPlayer();
+    local.SetName(name);
+    if (!local.Load()) Debugger::Instance().Line((String("Front end: no profile file for ") + name).CStr());
+    local.BuildColoredTextures();
+    local.BuildWeaponButtonTextures();
     SetPlayerFolders(name);
-    Debugger::Instance().Line("Front end: the profile file is not read yet; the player keeps its settings");
 }
 
-ProfileFlags FrontEndServices::GetProfileFlags() const { return ProfileFlags(); }
+ProfileFlags FrontEndServices::GetProfileFlags() const {
+    const Player& local = GetLocalPlayer();
+    ProfileFlags flags;
+    flags.missionMapTutorial = local.missionMapTutorial;
+    flags.seenWinningMovie = local.seenWinningMovie;
+    flags.maxMission = local.maxMission;
+    return flags;
+}
 
 void FrontEndServices::Start(FrontEndTarget target, int32_t mission) {
     if (StartFrontEndTarget(target, mission)) return;

@@ -127,4 +127,3 @@ float Player::GetWeaponDuration(int32_t weaponKind) const {
            static_cast<float>(UpgradeTableValue('D', UpgradeLevel(*this, kFirstWeaponItem + weaponKind)));
 }
 
-void Player::ApplyColors() {}
