@@ -27,6 +27,7 @@
 #include "screens/FrontEndShell.h"
 #include "screens/WormsWindow.h"
 #include "game/SquadButton.h"
+#include "modes/PlayerFigure.h"
 #include "ui/TextBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
@@ -216,6 +217,7 @@ void Application::ReleaseAll() {
     }
     carriedItems_.reset();
     mouseReady_ = false;
+    ReleasePlayerFigures();
     if (arena_ != nullptr) {
         battlefieldViews_.Detach(*arena_);
         arena_->Shutdown();

@@ -34,6 +34,7 @@
 #include "platform/sys/Random.h"
 #include "scenes/Scene.h"
 #include "screens/FrontEndScreens.h"
+#include "modes/UpgradeWindow.h"
 #include "scenes/Speaker.h"
 #include "screens/MainMenu.h"
 #include "ui/ErrorBox.h"
@@ -274,6 +275,7 @@ void Application::CreateWindows() {
     CreateFrontEndScreens();
     CreateEditorWindows();
     CreateBattleWindows([this] { PopGame(); });
+    GetUpgradeWindow();
     NoteNotBuilt("the game's windows, trays and menus, and their layout");
 }
 

@@ -9,6 +9,7 @@
 #include "game/PlayerRoster.h"
 #include "modes/GameModes.h"
 #include "modes/MenuGame.h"
+#include "modes/UpgradeWindow.h"
 #include "ui/WindowManager.h"
 
 namespace {
@@ -86,6 +87,13 @@ ProfileFlags FrontEndServices::GetProfileFlags() const {
 }
 
 void FrontEndServices::Start(FrontEndTarget target, int32_t mission) {
+    // The menu music pauses while the customise screen shows.
+    if (target == FrontEndTarget::kUpgradeWindow) {
+        UpgradeWindow& window = GetUpgradeWindow();
+        window.openedFromMenus = true;
+        GetWindowManager().OpenWindow(&window);
+        return;
+    }
     if (StartFrontEndTarget(target, mission)) return;
     Debugger::Instance().Line((String("Front end: not built yet: ") + TargetName(target)).CStr());
     // As when a mode ends: back to the menu that started it.

@@ -15,6 +15,8 @@
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
+#include "game/PlayerRoster.h"
+#include "modes/PlayerFigure.h"
 #include "platform/sys/Random.h"
 #include "screens/SceneScreen.h"
 #include "ui/ErrorBox.h"
@@ -377,6 +379,11 @@ void OptionsWindow::DrawContents() {
     Renderer& renderer = GetRenderer();
     renderer.SetAlphaBlend();
     DrawLabels();
+    PlayerFigure& figure = GetPlayerFigure(GetLocalPlayer());
+    figure.rect = figureBox;
+    figure.Draw(ScreenFrameTime());
+    UseScreenCamera();
+    renderer.SetAlphaBlend();
     if (acceptCancel != nullptr) {
         renderer.DrawSpriteGrid(*sizeButtons, true);
         renderer.DrawSpriteGrid(*acceptCancel, true);
