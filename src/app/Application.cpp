@@ -201,6 +201,7 @@ void Application::ReleaseAll() {
     GetPlayerRoster().networkPlayers.Clear();
     GetWindowManager().DestroyAllWindows();
     GetToolkitWindows().SetBattlefieldView(nullptr);
+    GetToolkitWindows().SetLayout(nullptr);
     if (GetGameWindows() == &GetToolkitWindows()) SetGameWindows(nullptr);
     SetUiSystemWindow(nullptr);
     SetCurrentGame(nullptr);

@@ -6,6 +6,7 @@
 #include "app/FrontEndGame.h"
 #include "app/FrontEndServices.h"
 #include "app/LanguageFile.h"
+#include "app/WindowLayout.h"
 #include "audio/EffectSounds.h"
 #include "audio/Music.h"
 #include "audio/Sounder.h"
@@ -269,6 +270,7 @@ void Application::CreateWindows() {
     SetUiSystemWindow(window_.get());
     SetGameWindows(&GetToolkitWindows());
     GetToolkitWindows().SetBattlefieldView(&GetArenaWindow());
+    GetToolkitWindows().SetLayout(&LayOutGameWindows);
     GetErrorBox();
     frontEndServices_ = std::make_unique<FrontEndServices>(*this);
     SetFrontEndShell(frontEndServices_.get());
@@ -320,6 +322,10 @@ void Application::LoadStartupImages() {
     Player& local = GetLocalPlayer();
     local.primaryColor = Color::FromRGBA(160, 100, 200, 255);
     local.trimColor = Color::FromRGBA(255, 255, 255, 255);
+    for (Player* player : {&GetOpponentPlayer(), &local}) {
+        player->RebuildVornIcon(false);
+        player->BuildColoredTextures();
+    }
     ShowLoading("StartupInitPlayerData");
     options_.Apply();
     GetMainMenu().screenSizeWarning = fellBackTo1024_;

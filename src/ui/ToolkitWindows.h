@@ -23,6 +23,8 @@ protected:
 class ToolkitWindows final : public GameWindows {
 public:
     void SetBattlefieldView(BattlefieldView* view) { battlefield_ = view; }
+    // The shell's layout of the in-game windows, run after every refresh of them all.
+    void SetLayout(void (*layout)()) { layout_ = layout; }
 
     bool PreviewRelease(const InputEvent& input) override;
     bool OfferInput(const InputEvent& input) override;
@@ -34,10 +36,12 @@ public:
     void DrawZoomFrame(const IntRect& rect) override;
     bool IsBattlefieldOpen() const override;
     void AimBattlefieldCamera(const Vector3& lookFrom, const Vector3& target) override;
+    void RefreshAndLayOut() override;
 
 private:
     BattlefieldView* battlefield_ = nullptr;
     const Window* lastTop_ = nullptr;
+    void (*layout_)() = nullptr;
 };
 
 ToolkitWindows& GetToolkitWindows();
