@@ -117,6 +117,19 @@ void OptionsWindow::CreateResources() {
     if (Sounder* sounder = TestSounder()) speechTestSound = sounder->LoadStream(SpeechPath("Vorns"), 2, true);
 }
 
+void OptionsWindow::ReleaseResources() {
+    acceptCancel = nullptr;
+    sizeButtons = nullptr;
+    // The sounds go with the sound system, which shuts down after the windows.
+    ReleaseTestMusic();
+    if (Sounder* sounder = TestSounder(); sounder != nullptr && speechTestSound != nullptr) {
+        sounder->ReleaseStream(speechTestSound);
+    }
+    speechTestSound = nullptr;
+    testSound = -1;
+    Window::ReleaseResources();
+}
+
 void OptionsWindow::OnOpen() {
     SetFullScreen(true);
     const IntRect screen = UiScreenRect();
