@@ -10,6 +10,7 @@
 #include "modes/GameModes.h"
 #include "modes/MenuGame.h"
 #include "modes/UpgradeWindow.h"
+#include "ui/TrayRecentLists.h"
 #include "ui/WindowManager.h"
 
 namespace {
@@ -66,7 +67,11 @@ void FrontEndServices::ApplyLive(OptionKey key, int32_t value) {
 
 Point FrontEndServices::ScreenSize(int32_t index) const { return ScreenSizeOf(index); }
 
-bool FrontEndServices::CreatePlayer(const String& name, String& failureKey) { return ::CreatePlayer(name, failureKey); }
+bool FrontEndServices::CreatePlayer(const String& name, String& failureKey) {
+    if (!::CreatePlayer(name, failureKey)) return false;
+    RefreshFileTrays();
+    return true;
+}
 
 void FrontEndServices::LoadProfile(const String& name) {
     Player& local = GetLocalPlayer();
@@ -75,6 +80,7 @@ void FrontEndServices::LoadProfile(const String& name) {
     local.BuildColoredTextures();
     local.BuildWeaponButtonTextures();
     SetPlayerFolders(name);
+    RefreshFileTrays();
 }
 
 ProfileFlags FrontEndServices::GetProfileFlags() const {
