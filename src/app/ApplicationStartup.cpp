@@ -278,7 +278,8 @@ void Application::CreateWindows() {
     CreateEditorWindows();
     CreateBattleWindows([this] { PopGame(); });
     GetUpgradeWindow();
-    NoteNotBuilt("the game's windows, trays and menus, and their layout");
+    NoteNotBuilt("the game's windows, trays and menus");
+    LayOutGameWindows();
 }
 
 void Application::SetUpSceneLight() {
