@@ -11,6 +11,7 @@
 #include "game/PlayerRoster.h"
 #include "modes/PlayerFigure.h"
 #include "modes/UpgradeWindow.h"
+#include "ui/Slider.h"
 #include "support/TestArena.h"
 #include "units/Vorn.h"
 
@@ -107,6 +108,24 @@ TEST_F(UpgradePurchaseTest, OnlyTheNextAffordableLevelIsBoughtWhateverTheEventSa
     EXPECT_EQ(player.GetUpgradeLevel(laser), -1);
     EXPECT_EQ(UpgradeWindow::BoostsText(1), "1 " + GetLanguageText("Boost"));
     EXPECT_EQ(UpgradeWindow::BoostsText(0), "0 " + GetLanguageText("Boosts"));
+}
+
+TEST_F(UpgradePurchaseTest, AColourChangeShowsAtOnceAndReachesThePicturesTwoSecondsAfterTheLastChange) {
+    UpgradeWindow& window = GetUpgradeWindow();
+    Player& player = GetLocalPlayer();
+    window.TrackColours(0.0f);
+    const Color before = window.rebuiltPrimary;
+    window.sliders[UpgradeWindow::kPrimaryRed]->SetValue(17.0f);
+    window.TrackColours(0.1f);
+    EXPECT_EQ(player.primaryColor.Red(), 17);
+    EXPECT_EQ(window.rebuiltPrimary, before);
+    window.TrackColours(1.5f);
+    window.sliders[UpgradeWindow::kPrimaryRed]->SetValue(18.0f);  // a later change restarts the wait
+    window.TrackColours(1.5f);
+    EXPECT_EQ(window.rebuiltPrimary, before);
+    window.TrackColours(1.0f);
+    EXPECT_EQ(window.rebuiltPrimary.Red(), 18);
+    EXPECT_EQ(window.rebuildDelay, 0.0f);
 }
 
 }  // namespace
