@@ -28,6 +28,7 @@
 #include "screens/WormsWindow.h"
 #include "game/SquadButton.h"
 #include "modes/PlayerFigure.h"
+#include "ui/ScreenTextQueue.h"
 #include "ui/TextBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
@@ -131,11 +132,28 @@ void Application::Render() {
     renderer.SetCamera(screenCamera_);
     renderer.Clear(clearColour, 1.0f, 3);
     if (Game* game = CurrentGame()) game->DrawFrame();
+    DrawBattlefieldTexts();
     renderer.SetWorldTransform(Matrix4());
     screenTexts_.DrawScreenTexts();
     if (screenTexts_.profilerShown) screenTexts_.DrawProfilerOverlay(*profiler_);
     renderer.EndFrame();
     renderer.SwapBuffers();
+}
+
+void Application::DrawBattlefieldTexts() {
+    GameWindows* windows = GetGameWindows();
+    BattlefieldView* view = GetToolkitWindows().GetBattlefieldView();
+    if (windows == nullptr || view == nullptr || !windows->IsBattlefieldOpen()) return;
+    if (view->WantsKeyHelp()) {
+        const TextBox* box = TextBox::Instance();
+        const float top = box != nullptr && box->open ? float(box->bottom + box->frame.border - 4 + 20) : 20.0f;
+        const Game* game = CurrentGame();
+        const bool mission = game != nullptr && game->modeName == "MissionGame";
+        screenTexts_.DrawKeyHelp(GetLocalPlayer(), mission, top);
+    }
+    String status;
+    Color colour;
+    if (view->GetStatusText(status, colour)) screenTexts_.DrawText(status, Vector2(10.0f, 10.0f), colour, true);
 }
 
 // --- the mode stack
@@ -202,6 +220,7 @@ void Application::ReleaseAll() {
     GetWindowManager().DestroyAllWindows();
     GetToolkitWindows().SetBattlefieldView(nullptr);
     GetToolkitWindows().SetLayout(nullptr);
+    SetScreenTextQueue(nullptr);
     if (GetGameWindows() == &GetToolkitWindows()) SetGameWindows(nullptr);
     SetUiSystemWindow(nullptr);
     SetCurrentGame(nullptr);

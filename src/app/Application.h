@@ -119,6 +119,8 @@ private:
     // The loader says in the debug log what a later part of the game will make here.
     void NoteNotBuilt(const char* what);
 
+    // The battlefield's key help and status line, over every window.
+    void DrawBattlefieldTexts();
     bool PumpMessages();
     void ReleaseAll();
 

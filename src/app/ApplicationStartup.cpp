@@ -39,6 +39,7 @@
 #include "scenes/Speaker.h"
 #include "screens/MainMenu.h"
 #include "ui/ErrorBox.h"
+#include "ui/ScreenTextQueue.h"
 #include "ui/TextBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
@@ -271,6 +272,7 @@ void Application::CreateWindows() {
     SetGameWindows(&GetToolkitWindows());
     GetToolkitWindows().SetBattlefieldView(&GetArenaWindow());
     GetToolkitWindows().SetLayout(&LayOutGameWindows);
+    SetScreenTextQueue(&screenTexts_);
     GetErrorBox();
     frontEndServices_ = std::make_unique<FrontEndServices>(*this);
     SetFrontEndShell(frontEndServices_.get());
