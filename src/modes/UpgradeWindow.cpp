@@ -160,7 +160,7 @@ void UpgradeWindow::CreateResources() {
     trimSwatch = CreateUiSprite(kSwatchPixels, kSwatchPixels, "PaintBlob2.tga", Sprite::kAnchorCentre);
     for (int32_t chassis = 0; chassis < kChassisCount; ++chassis) {
         const ChassisDefinition* row = ChassisTable::Row(chassis);
-        const String image = row != nullptr ? row->buttonImage : String("BlackButton.tga");
+        const String image = row != nullptr && !row->buttonImage.IsEmpty() ? row->buttonImage : String("BlackButton.tga");
         chassisIcons[chassis] = CreateUiSprite(kIconPixels, kIconPixels, image, Sprite::kAnchorCentre);
     }
     for (int32_t digit = 0; digit < 10; ++digit) {
