@@ -44,8 +44,8 @@ public:
     void QueueText(const String& text, const Vector2& position, Color colour, bool backdrop, bool frameList) override {
         Queue(text, position, colour, backdrop, frameList);
     }
-    void QueueTextInRect(const String& text, const IntRect& rect, TextPlacement placement, Color colour,
-                         bool backdrop, bool frameList) override {
+    void QueueTextInRect(const String& text, const IntRect& rect, TextPlacement placement, Color colour, bool backdrop,
+                         bool frameList) override {
         AddTextInRect(text, rect, placement, colour, backdrop, frameList);
     }
     // Draws one key-help line in white and moves the position down one line.

@@ -147,10 +147,10 @@ public:
     float greatestHeight = 0.0f;  // the highest point a unit of this player reached
     Color primaryColor = Color::FromRGBA(255, 0, 0, 255);
     Color trimColor = Color::FromRGBA(50, 150, 100, 255);
-    TextureHandle beaconTexture = nullptr;                   // drawn under this player's beacons
-    TextureHandle goalTexture = nullptr;                     // drawn under this player's goals
+    TextureHandle beaconTexture = nullptr;  // drawn under this player's beacons
+    TextureHandle goalTexture = nullptr;    // drawn under this player's goals
     TextureHandle patternIconTexture = nullptr;
-    Array<TextureHandle> chassisPartTextures;  // by painted part of the chassis family
+    Array<TextureHandle> chassisPartTextures;                // by painted part of the chassis family
     int32_t chassisChoices[kSizeClassCount] = {-1, -1, -1};  // -1: none chosen yet
     int32_t upgradeLevels[kUpgradeItemCount];
     int32_t savedUpgradeLevels[kUpgradeItemCount];

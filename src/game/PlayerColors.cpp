@@ -68,7 +68,11 @@ constexpr ColouredPicture kPictures[] = {
      Audience::kLocal,
      {{'L', nullptr, 0, 0}},
      1},
-    {"JoinNetworkGameButton.tga", "MenuButton.tga", Audience::kLocal, {{'2', nullptr, -24, -4}, {'2', nullptr, 24, -4}}, 2},
+    {"JoinNetworkGameButton.tga",
+     "MenuButton.tga",
+     Audience::kLocal,
+     {{'2', nullptr, -24, -4}, {'2', nullptr, 24, -4}},
+     2},
     {"StartNetworkGameButton.tga",
      "StartNetworkGameButton.tga",
      Audience::kLocal,
@@ -147,7 +151,8 @@ Image ComposePicture(const Player& player, const char* base, const Overlay* over
     Image picture = baseImage != nullptr ? *baseImage : Image();
     for (int i = 0; i < count; ++i) {
         const Overlay& overlay = overlays[i];
-        const Image* source = overlay.picture != nullptr ? BaseImage(overlay.picture) : ChassisIcon(player, overlay.icon);
+        const Image* source =
+            overlay.picture != nullptr ? BaseImage(overlay.picture) : ChassisIcon(player, overlay.icon);
         if (source == nullptr || source->IsEmpty()) continue;
         if (picture.IsEmpty()) picture = Image(source->Width(), source->Height());
         picture.BlendBlit(*source, overlay.x, overlay.y, player.primaryColor, player.trimColor);
@@ -234,9 +239,11 @@ void Player::ApplyColors() {
             if (chassisPartTextures[i] == nullptr) continue;
             Array<TextureHandle> replaceable = PartTexturesInUse();
             if (i < family->paintedPartNames.Count()) {
-                replaceable.Append(GetRenderer().CreateTextureFromFile(ActorPaintedTexturePath(family->paintedPartNames[i])));
+                replaceable.Append(
+                    GetRenderer().CreateTextureFromFile(ActorPaintedTexturePath(family->paintedPartNames[i])));
             }
-            for (ModelNode* node : row->paintedPartMeshes[i]) SetPartTexture(*node, chassisPartTextures[i], replaceable);
+            for (ModelNode* node : row->paintedPartMeshes[i])
+                SetPartTexture(*node, chassisPartTextures[i], replaceable);
         }
     }
 }
@@ -288,7 +295,8 @@ void Player::BuildWeaponButtonTextures() {
     const Overlay beacon = {0, "WeaponBeaconOverlay.tga", 0, 0};
     ReplaceTexture(String("BeaconSetterButton.tga"), ComposePicture(*this, "WeaponButton.tga", &beacon, 1));
     const Overlay launcher = {'S', nullptr, -4, -8};
-    ReplaceTexture(String("VornLauncherButton.tga"), ComposePicture(*this, "WeaponVornLauncherButton.tga", &launcher, 1));
+    ReplaceTexture(String("VornLauncherButton.tga"),
+                   ComposePicture(*this, "WeaponVornLauncherButton.tga", &launcher, 1));
 }
 
 void Player::ForgetTextures() {

@@ -56,8 +56,7 @@ constexpr int32_t kChassisButtonRows[UpgradeWindow::kChassisButtonCount] = {112,
 constexpr int32_t kChassisBaseRows[3] = {111, 115, 119};
 constexpr const char* kBottomImages[UpgradeWindow::kBottomButtonCount] = {"RedoButton.tga", "YesButton.tga",
                                                                           "NoButton.tga", "OptionsButton.tga"};
-constexpr const char* kBottomTips[UpgradeWindow::kBottomButtonCount] = {"Reset", "Accept", "Cancel",
-                                                                        "RandomizeColor"};
+constexpr const char* kBottomTips[UpgradeWindow::kBottomButtonCount] = {"Reset", "Accept", "Cancel", "RandomizeColor"};
 constexpr const char* kSliderNames[UpgradeWindow::kSliderCount] = {"PrimaryRed", "PrimaryGreen", "PrimaryBlue",
                                                                    "TrimRed",    "TrimGreen",    "TrimBlue"};
 constexpr Color kSliderTints[UpgradeWindow::kSliderCount] = {Color(0xFFFF4040), Color(0xFF40FF40), Color(0xFF4040FF),
@@ -70,14 +69,10 @@ struct NamedButton {
     int32_t index;
 };
 constexpr NamedButton kNamedButtons[] = {
-    {"SmallSpeedUpgrade", false, 0},
-    {"SmallPatternCountUpgrade", false, 1},
-    {"SmallArmorUpgrade", false, 2},
-    {"LaserUpgrade", false, UpgradeWindow::kChassisButtonCount},
-    {"Reset", true, UpgradeWindow::kReset},
-    {"Accept", true, UpgradeWindow::kAccept},
-    {"Cancel", true, UpgradeWindow::kCancel},
-    {"RandomizeColors", true, UpgradeWindow::kRandomizeColors},
+    {"SmallSpeedUpgrade", false, 0},          {"SmallPatternCountUpgrade", false, 1},
+    {"SmallArmorUpgrade", false, 2},          {"LaserUpgrade", false, UpgradeWindow::kChassisButtonCount},
+    {"Reset", true, UpgradeWindow::kReset},   {"Accept", true, UpgradeWindow::kAccept},
+    {"Cancel", true, UpgradeWindow::kCancel}, {"RandomizeColors", true, UpgradeWindow::kRandomizeColors},
 };
 
 Player& LocalPlayer() { return GetLocalPlayer(); }
@@ -146,8 +141,8 @@ void UpgradeWindow::CreateResources() {
     bottomButtons = renderer.CreateSpriteGrid();
     for (SpriteGrid* grid : {upgrades, placeholders, bottomButtons}) grid->SetLayoutMode(SpriteGrid::kLayoutFree);
     for (int32_t i = 0; i < kUpgradeButtonCount; ++i) {
-        const char* image = i < kChassisButtonCount ? kChassisButtonImages[i]
-                                                    : WeaponButtonImage(i - kChassisButtonCount);
+        const char* image =
+            i < kChassisButtonCount ? kChassisButtonImages[i] : WeaponButtonImage(i - kChassisButtonCount);
         upgrades->AddItem(CreateUiSprite(kButtonPixels, kButtonPixels, image, Sprite::kAnchorCentre), String(), true);
         placeholders->AddItem(CreateUiSprite(kButtonPixels, kButtonPixels, "BlackButton.tga", Sprite::kAnchorCentre),
                               String(), false);
@@ -160,12 +155,13 @@ void UpgradeWindow::CreateResources() {
     trimSwatch = CreateUiSprite(kSwatchPixels, kSwatchPixels, "PaintBlob2.tga", Sprite::kAnchorCentre);
     for (int32_t chassis = 0; chassis < kChassisCount; ++chassis) {
         const ChassisDefinition* row = ChassisTable::Row(chassis);
-        const String image = row != nullptr && !row->buttonImage.IsEmpty() ? row->buttonImage : String("BlackButton.tga");
+        const String image =
+            row != nullptr && !row->buttonImage.IsEmpty() ? row->buttonImage : String("BlackButton.tga");
         chassisIcons[chassis] = CreateUiSprite(kIconPixels, kIconPixels, image, Sprite::kAnchorCentre);
     }
     for (int32_t digit = 0; digit < 10; ++digit) {
-        digits[digit] = CreateUiSprite(kBadgePixels, kBadgePixels, String::FromInt(digit) + "Button.tga",
-                                       Sprite::kAnchorCentre);
+        digits[digit] =
+            CreateUiSprite(kBadgePixels, kBadgePixels, String::FromInt(digit) + "Button.tga", Sprite::kAnchorCentre);
     }
     optionsBadge = CreateUiSprite(kBadgePixels, kBadgePixels, "OptionsButton.tga", Sprite::kAnchorCentre);
 }
@@ -367,7 +363,8 @@ void UpgradeWindow::DrawBadges(float frameSeconds) {
         const float f = hovered ? 0.75f : 0.5f;
         const float scale = f * float(kButtonPixels) / float(kBadgePixels);
         const Vector2 corner(float(sprite.x + kButtonPixels / 2), float(sprite.y - kButtonPixels / 2));
-        if (Sprite* digit = badge(level)) renderer.DrawSpriteRotated(*digit, corner, Vector2(scale, scale), 0.0f, Vector2(), Matrix4());
+        if (Sprite* digit = badge(level))
+            renderer.DrawSpriteRotated(*digit, corner, Vector2(scale, scale), 0.0f, Vector2(), Matrix4());
         if (!player.CanBuyUpgrade(row, level + 1)) continue;
         const Vector2 circling(float(sprite.x) + std::cos(badgePhase) * f * float(sprite.width),
                                float(sprite.y) + std::sin(badgePhase) * f * float(sprite.width));
@@ -540,16 +537,15 @@ void UpgradeWindow::GetHighlightShape(const HighlightRequest& request, Highlight
         const Sprite& first = *upgrades->sprites[0];
         highlighter.AddCircleAt(Point(first.x + kButtonPixels / 2, first.y - kButtonPixels / 2), kBadgePixels, 1.0f);
     } else if (part.EqualsNoCase("ColorSelection")) {
-        highlighter.AddIntRect(IntRect(sliders[kPrimaryRed]->left, sliders[kPrimaryRed]->top,
-                                       sliders[kTrimBlue]->right, sliders[kTrimBlue]->bottom),
+        highlighter.AddIntRect(IntRect(sliders[kPrimaryRed]->left, sliders[kPrimaryRed]->top, sliders[kTrimBlue]->right,
+                                       sliders[kTrimBlue]->bottom),
                                1.0f);
     } else if (part.EqualsNoCase("Text")) {
         const Vector2 size = MeasureText(String("XXX Boosts"), kTextScale);
         const int32_t centre = (figureRect.left + figureRect.right) / 2;
         const int32_t top = figureRect.top - int32_t(FontLineHeight() * kTextScale);
-        highlighter.AddIntRect(IntRect(centre - int32_t(size.x / 2), top, centre + int32_t(size.x / 2),
-                                       top + int32_t(size.y)),
-                               1.0f);
+        highlighter.AddIntRect(
+            IntRect(centre - int32_t(size.x / 2), top, centre + int32_t(size.x / 2), top + int32_t(size.y)), 1.0f);
     } else {
         Window::GetHighlightShape(request, highlighter);
     }

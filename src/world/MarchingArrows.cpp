@@ -6,14 +6,14 @@
 
 #include "core/Angles.h"
 #include "core/MathUtil.h"
-#include "engine/Renderer.h"
 #include "core/Rect.h"
 #include "engine/Material.h"
 #include "engine/Mesh.h"
+#include "engine/Renderer.h"
 #include "engine/Sprite.h"
 #include "world/Arena.h"
-#include "world/Terrain.h"
 #include "world/SharedPhase.h"
+#include "world/Terrain.h"
 
 namespace {
 
@@ -23,8 +23,8 @@ Sprite* gArrowSprite = nullptr;
 constexpr float kTerrainArrowBaseAngle = kPi * 0.5f;
 
 Texture* ArrowTexture() {
-    Material* material = gArrowSprite != nullptr && gArrowSprite->quad != nullptr ? gArrowSprite->quad->GetMaterial()
-                                                                                   : nullptr;
+    Material* material =
+        gArrowSprite != nullptr && gArrowSprite->quad != nullptr ? gArrowSprite->quad->GetMaterial() : nullptr;
     return material != nullptr && !material->stages.IsEmpty() ? material->stages[0].texture : nullptr;
 }
 

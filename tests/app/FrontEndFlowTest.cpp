@@ -15,11 +15,10 @@
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
 #include "game/Game.h"
+#include "modes/UpgradeWindow.h"
 #include "platform/window/Keys.h"
 #include "platform/window/ScriptedWindow.h"
-#include "modes/UpgradeWindow.h"
 #include "screens/GameMenu.h"
-#include "ui/Slider.h"
 #include "screens/MainMenu.h"
 #include "screens/NewPlayerWindow.h"
 #include "screens/OptionsWindow.h"
@@ -29,6 +28,7 @@
 #include "support/TempFolder.h"
 #include "support/WorkingFolder.h"
 #include "ui/ErrorBox.h"
+#include "ui/Slider.h"
 #include "ui/WindowManager.h"
 
 namespace {

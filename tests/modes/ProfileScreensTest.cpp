@@ -11,8 +11,8 @@
 #include "game/PlayerRoster.h"
 #include "modes/PlayerFigure.h"
 #include "modes/UpgradeWindow.h"
-#include "ui/Slider.h"
 #include "support/TestArena.h"
+#include "ui/Slider.h"
 #include "units/Vorn.h"
 
 namespace {
