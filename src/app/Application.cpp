@@ -217,7 +217,7 @@ void Application::ReleaseAll() {
     if (chassisLoaded_) FreeChassisDefinitions();
     chassisLoaded_ = false;
     GetPlayerRoster().networkPlayers.Clear();
-    GetWindowManager().DestroyAllWindows();
+    GetWindowManager().CloseAllWindows();
     GetToolkitWindows().SetBattlefieldView(nullptr);
     GetToolkitWindows().SetLayout(nullptr);
     SetScreenTextQueue(nullptr);
