@@ -2,6 +2,7 @@
 // main loop with nothing on screen, and the dispatch of events through the game base.
 // Start-up runs headless (scripted window, recording device, null sound) in a data
 // folder of small stand-in textures made here.
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -78,8 +79,8 @@ StartupFolder& Folder() {
     return folder;
 }
 
-// Model loading does not read model files yet, so the model cache plays no part: cold and
-// warm start-ups are the same run here.
+// The stand-in folder has no models, so its start-up measures everything but model
+// loading; the data-set runs below add the models with a cold and a warm cache.
 void BM_StartupToFirstFrame(benchmark::State& state) {
     if (!Folder().Ready()) {
         state.SkipWithError("no start-up data folder");
@@ -107,6 +108,75 @@ void BM_EmptyMainLoopFrame(benchmark::State& state) {
     application.Shutdown();
 }
 BENCHMARK(BM_EmptyMainLoopFrame)->Unit(benchmark::kMicrosecond);
+
+// The folder the benchmarks were started in, before the stand-in folder is entered.
+const fs::path gLaunchFolder = fs::current_path();
+
+// A copy of the built runtime folder (VORNS_GAME_DIR, else build/game below the working
+// folder), entered as the working folder; the copy's model caches are the ones dropped.
+class DataSetFolder {
+public:
+    DataSetFolder() {
+        const char* configured = std::getenv("VORNS_GAME_DIR");
+        const fs::path source = gLaunchFolder / (configured != nullptr ? fs::path(configured) : fs::path("build/game"));
+        if (!fs::is_directory(source / "Actors") || !fs::is_directory(source / "Textures")) return;
+        std::string pattern = (fs::temp_directory_path() / "vorns-bench-data-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) return;
+        path_ = pattern;
+        std::error_code error;
+        fs::copy(source, path_, fs::copy_options::recursive, error);
+        ready_ = !error;
+    }
+    ~DataSetFolder() {
+        if (path_.empty()) return;
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    bool Ready() const { return ready_; }
+    const fs::path& Path() const { return path_; }
+    void DropModelCaches() const {
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(path_)) {
+            if (entry.path().extension() == ".sbm") fs::remove(entry.path());
+        }
+    }
+
+private:
+    fs::path path_;
+    bool ready_ = false;
+};
+
+DataSetFolder& DataSet() {
+    static DataSetFolder folder;
+    return folder;
+}
+
+void StartupInDataSet(benchmark::State& state, bool coldCache) {
+    DataSetFolder& data = DataSet();
+    if (!data.Ready()) {
+        state.SkipWithError("no built data set (make run builds build/game, or set VORNS_GAME_DIR)");
+        return;
+    }
+    const fs::path previous = fs::current_path();
+    fs::current_path(data.Path());
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (coldCache) data.DropModelCaches();
+        state.ResumeTiming();
+        Application application(HeadlessSettings());
+        application.Startup();
+        application.RunFrame();
+        state.PauseTiming();
+        application.Shutdown();
+        state.ResumeTiming();
+    }
+    fs::current_path(previous);
+}
+
+void BM_StartupDataSetColdModelCache(benchmark::State& state) { StartupInDataSet(state, true); }
+BENCHMARK(BM_StartupDataSetColdModelCache)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_StartupDataSetWarmModelCache(benchmark::State& state) { StartupInDataSet(state, false); }
+BENCHMARK(BM_StartupDataSetWarmModelCache)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 class CountingTarget : public EventTarget {
 public:

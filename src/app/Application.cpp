@@ -1,6 +1,7 @@
 // The application: the main loop, the mode stack and the shutdown.
 #include "app/Application.h"
 
+#include "app/CarriedItemDrawing.h"
 #include "app/FrontEndGame.h"
 #include "app/FrontEndServices.h"
 
@@ -20,9 +21,15 @@
 #include "game/GameWindows.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "game/SharedBaseImages.h"
+#include "game/SquadButton.h"
+#include "modes/PlayerFigure.h"
 #include "scenes/Scene.h"
+#include "scenes/Speaker.h"
 #include "screens/FrontEndShell.h"
 #include "screens/WormsWindow.h"
+#include "ui/ScreenTextQueue.h"
+#include "ui/TextBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
@@ -31,6 +38,7 @@
 #include "world/Arena.h"
 #include "world/LoadingListener.h"
 #include "world/MarchingArrows.h"
+#include "world/Terrain.h"
 
 Application::Application(const LaunchSettings& settings) : settings_(settings) {
     loadingScreen_.clearColour = clearColour;
@@ -106,6 +114,9 @@ void Application::Update() {
     GameWindows* windows = GetGameWindows();
     const bool battlefield = windows != nullptr && windows->IsBattlefieldOpen() && arena_ != nullptr;
     if (game != nullptr) game->AdvanceClock();
+    const float frameTime = game != nullptr ? game->frameTime : Game::kMinFrameTime;
+    if (speaker_ != nullptr) speaker_->Update(frameTime);
+    if (arena_ != nullptr) arena_->GetTerrain().AnimateLiquids(frameTime);
     if (battlefield) arena_->AdvanceObjectClocks();
     if (game != nullptr) game->HandleInputEvents(GetMouse().Events());
     if (battlefield) arena_->Update();
@@ -121,11 +132,28 @@ void Application::Render() {
     renderer.SetCamera(screenCamera_);
     renderer.Clear(clearColour, 1.0f, 3);
     if (Game* game = CurrentGame()) game->DrawFrame();
+    DrawBattlefieldTexts();
     renderer.SetWorldTransform(Matrix4());
     screenTexts_.DrawScreenTexts();
     if (screenTexts_.profilerShown) screenTexts_.DrawProfilerOverlay(*profiler_);
     renderer.EndFrame();
     renderer.SwapBuffers();
+}
+
+void Application::DrawBattlefieldTexts() {
+    GameWindows* windows = GetGameWindows();
+    BattlefieldView* view = GetToolkitWindows().GetBattlefieldView();
+    if (windows == nullptr || view == nullptr || !windows->IsBattlefieldOpen()) return;
+    if (view->WantsKeyHelp()) {
+        const TextBox* box = TextBox::Instance();
+        const float top = box != nullptr && box->open ? float(box->bottom + box->frame.border - 4 + 20) : 20.0f;
+        const Game* game = CurrentGame();
+        const bool mission = game != nullptr && game->modeName == "MissionGame";
+        screenTexts_.DrawKeyHelp(GetLocalPlayer(), mission, top);
+    }
+    String status;
+    Color colour;
+    if (view->GetStatusText(status, colour)) screenTexts_.DrawText(status, Vector2(10.0f, 10.0f), colour, true);
 }
 
 // --- the mode stack
@@ -191,6 +219,8 @@ void Application::ReleaseAll() {
     GetPlayerRoster().networkPlayers.Clear();
     GetWindowManager().CloseAllWindows();
     GetToolkitWindows().SetBattlefieldView(nullptr);
+    GetToolkitWindows().SetLayout(nullptr);
+    SetScreenTextQueue(nullptr);
     if (GetGameWindows() == &GetToolkitWindows()) SetGameWindows(nullptr);
     SetUiSystemWindow(nullptr);
     SetCurrentGame(nullptr);
@@ -201,8 +231,15 @@ void Application::ReleaseAll() {
     UnregisterGameModes();
     SetFrontEndShell(nullptr);
     frontEndServices_.reset();
-    if (mouseReady_) GetMouse().AttachWindow(nullptr);
+    if (mouseReady_) {
+        GetMouse().AttachWindow(nullptr);
+        GetMouse().SetCarriedItemPainter(nullptr);
+        GetMouse().markerSprite = nullptr;
+        GetMouse().coinSprite = nullptr;
+    }
+    carriedItems_.reset();
     mouseReady_ = false;
+    ReleasePlayerFigures();
     if (arena_ != nullptr) {
         battlefieldViews_.Detach(*arena_);
         arena_->Shutdown();
@@ -213,6 +250,8 @@ void Application::ReleaseAll() {
         if (gPatternMatcher == patternMatcher_.get()) gPatternMatcher = nullptr;
         patternMatcher_.reset();
     }
+    TextBox::SetVoice(nullptr);
+    speaker_.reset();
     // Before the sound manager: the scene's cue sounds and speech go back to it.
     DestroySharedScene();
     if (sounder_ != nullptr) {
@@ -225,6 +264,10 @@ void Application::ReleaseAll() {
     ForgetSharedMeshes();
     ForgetSparkles();
     SetMarchingArrowSprite(nullptr);
+    ForgetSquadButtonSprites();
+    ClearSharedBaseImages();
+    GetLocalPlayer().ForgetTextures();
+    GetOpponentPlayer().ForgetTextures();
     floorGrid_ = nullptr;
     screenTexts_.panelQuad = nullptr;
     GetFont() = Font();

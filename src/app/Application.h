@@ -19,6 +19,7 @@
 #include "platform/window/SystemWindow.h"
 
 class Arena;
+class CarriedItemDrawing;
 class FrontEndGame;
 class FrontEndServices;
 class Image;
@@ -27,6 +28,7 @@ class PatternMatcher;
 class Player;
 class Profiler;
 class Sounder;
+class Speaker;
 class Mesh;
 
 // How a run is set up: the real program uses SDL for the window and the sound; tests
@@ -117,6 +119,8 @@ private:
     // The loader says in the debug log what a later part of the game will make here.
     void NoteNotBuilt(const char* what);
 
+    // The battlefield's key help and status line, over every window.
+    void DrawBattlefieldTexts();
     bool PumpMessages();
     void ReleaseAll();
 
@@ -144,6 +148,8 @@ private:
     std::unique_ptr<win::SystemWindow> window_;
     bool rendererStarted_ = false;
     std::unique_ptr<Sounder> sounder_;
+    std::unique_ptr<Speaker> speaker_;
+    std::unique_ptr<CarriedItemDrawing> carriedItems_;
     bool chassisLoaded_ = false;
     std::unique_ptr<PatternMatcher> patternMatcher_;
     std::unique_ptr<Arena> arena_;

@@ -2,9 +2,11 @@
 // with the loading screen redrawn between the steps.
 #include "app/Application.h"
 
+#include "app/CarriedItemDrawing.h"
 #include "app/FrontEndGame.h"
 #include "app/FrontEndServices.h"
 #include "app/LanguageFile.h"
+#include "app/WindowLayout.h"
 #include "audio/EffectSounds.h"
 #include "audio/Music.h"
 #include "audio/Sounder.h"
@@ -28,13 +30,18 @@
 #include "game/GameWindows.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "game/SharedBaseImages.h"
+#include "modes/UpgradeWindow.h"
 #include "net/NetworkStartup.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Random.h"
 #include "scenes/Scene.h"
+#include "scenes/Speaker.h"
 #include "screens/FrontEndScreens.h"
 #include "screens/MainMenu.h"
 #include "ui/ErrorBox.h"
+#include "ui/ScreenTextQueue.h"
+#include "ui/TextBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
 #include "units/ChassisTable.h"
@@ -207,6 +214,8 @@ void Application::StartSound() {
     sounder_->StartStreamThread();
     SetEffectSounder(sounder_.get());
     SetMusicSounder(sounder_.get());
+    speaker_ = std::make_unique<Speaker>(sounder_.get());
+    TextBox::SetVoice(speaker_.get());
 }
 
 void Application::ShowLoading(const char* key) {
@@ -225,6 +234,7 @@ void Application::NoteNotBuilt(const char* what) {
 void Application::LoadSharedImages() {
     for (int i = 0; i < kSharedImageCount; ++i) {
         GetRenderer().LoadImageFile(gSharedImages[i], TexturePath(kSharedImageNames[i]));
+        RegisterSharedBaseImage(kSharedImageNames[i], &gSharedImages[i]);
     }
 }
 
@@ -262,13 +272,17 @@ void Application::CreateWindows() {
     SetUiSystemWindow(window_.get());
     SetGameWindows(&GetToolkitWindows());
     GetToolkitWindows().SetBattlefieldView(&GetArenaWindow());
+    GetToolkitWindows().SetLayout(&LayOutGameWindows);
+    SetScreenTextQueue(&screenTexts_);
     GetErrorBox();
     frontEndServices_ = std::make_unique<FrontEndServices>(*this);
     SetFrontEndShell(frontEndServices_.get());
     CreateFrontEndScreens();
     CreateEditorWindows();
     CreateBattleWindows([this] { PopGame(); });
-    NoteNotBuilt("the game's windows, trays and menus, and their layout");
+    GetUpgradeWindow();
+    NoteNotBuilt("the game's windows, trays and menus");
+    LayOutGameWindows();
 }
 
 void Application::SetUpSceneLight() {
@@ -293,7 +307,11 @@ void Application::LoadStartupImages() {
     LoadStartupSounds();
     ShowLoading("StartupInitSounds");
     SetMarchingArrowSprite(GetRenderer().CreateSprite(1, TexturePath("ArrowheadWhite.tga"), Sprite::kAnchorCentre));
-    GetMouse().AttachWindow(window_.get());
+    Mouse& mouse = GetMouse();
+    mouse.AttachWindow(window_.get());
+    mouse.LoadCursorSprites();
+    carriedItems_ = std::make_unique<CarriedItemDrawing>();
+    mouse.SetCarriedItemPainter(carriedItems_.get());
     mouseReady_ = true;
     ShowLoading(nullptr);
     CreateArena();
@@ -308,6 +326,10 @@ void Application::LoadStartupImages() {
     Player& local = GetLocalPlayer();
     local.primaryColor = Color::FromRGBA(160, 100, 200, 255);
     local.trimColor = Color::FromRGBA(255, 255, 255, 255);
+    for (Player* player : {&GetOpponentPlayer(), &local}) {
+        player->RebuildVornIcon(false);
+        player->BuildColoredTextures();
+    }
     ShowLoading("StartupInitPlayerData");
     options_.Apply();
     GetMainMenu().screenSizeWarning = fellBackTo1024_;

@@ -9,6 +9,8 @@
 #include "game/PlayerRoster.h"
 #include "modes/GameModes.h"
 #include "modes/MenuGame.h"
+#include "modes/UpgradeWindow.h"
+#include "ui/TrayRecentLists.h"
 #include "ui/WindowManager.h"
 
 namespace {
@@ -65,17 +67,39 @@ void FrontEndServices::ApplyLive(OptionKey key, int32_t value) {
 
 Point FrontEndServices::ScreenSize(int32_t index) const { return ScreenSizeOf(index); }
 
-bool FrontEndServices::CreatePlayer(const String& name, String& failureKey) { return ::CreatePlayer(name, failureKey); }
-
-void FrontEndServices::LoadProfile(const String& name) {
-    GetLocalPlayer().name = name;
-    SetPlayerFolders(name);
-    Debugger::Instance().Line("Front end: the profile file is not read yet; the player keeps its settings");
+bool FrontEndServices::CreatePlayer(const String& name, String& failureKey) {
+    if (!::CreatePlayer(name, failureKey)) return false;
+    RefreshFileTrays();
+    return true;
 }
 
-ProfileFlags FrontEndServices::GetProfileFlags() const { return ProfileFlags(); }
+void FrontEndServices::LoadProfile(const String& name) {
+    Player& local = GetLocalPlayer();
+    local.SetName(name);
+    if (!local.Load()) Debugger::Instance().Line((String("Front end: no profile file for ") + name).CStr());
+    local.BuildColoredTextures();
+    local.BuildWeaponButtonTextures();
+    SetPlayerFolders(name);
+    RefreshFileTrays();
+}
+
+ProfileFlags FrontEndServices::GetProfileFlags() const {
+    const Player& local = GetLocalPlayer();
+    ProfileFlags flags;
+    flags.missionMapTutorial = local.missionMapTutorial;
+    flags.seenWinningMovie = local.seenWinningMovie;
+    flags.maxMission = local.maxMission;
+    return flags;
+}
 
 void FrontEndServices::Start(FrontEndTarget target, int32_t mission) {
+    // The menu music pauses while the customise screen shows.
+    if (target == FrontEndTarget::kUpgradeWindow) {
+        UpgradeWindow& window = GetUpgradeWindow();
+        window.openedFromMenus = true;
+        GetWindowManager().OpenWindow(&window);
+        return;
+    }
     if (StartFrontEndTarget(target, mission)) return;
     Debugger::Instance().Line((String("Front end: not built yet: ") + TargetName(target)).CStr());
     // As when a mode ends: back to the menu that started it.

@@ -29,6 +29,7 @@ LoadingScreen::LoadingScreen(TimeSource source) : timer_(true, source) {
 
 void LoadingScreen::SetUp() {
     model_ = GetRenderer().LoadModel(ActorPath("Korrin"), 1.0f, 0.0f, 0);
+    swimming_ = false;
     AimCamera();
 }
 
@@ -60,7 +61,6 @@ void LoadingScreen::Show(const String* text) {
     }
     lastStep_ = std::min(timer_.GetDelta(), kMaxStep);
     if (text != nullptr) statusText_ = *text;
-    rebuild_ = false;
     Renderer& renderer = GetRenderer();
     if (!renderer.GetReady()) return;
     renderer.Clear(clearColour, 1.0f, 3);
@@ -70,7 +70,18 @@ void LoadingScreen::Show(const String* text) {
     renderer.SwapBuffers();
 }
 
+void LoadingScreen::AnimateModel() {
+    if (rebuild_ || !swimming_) {
+        swim_ = AnimationController();
+        if (model_ != nullptr) swim_.Play(model_, "Swim", "Swim", true, 0.1f, 0.1f, true);
+        swimming_ = true;
+        rebuild_ = false;
+    }
+    swim_.Advance(lastStep_);
+}
+
 void LoadingScreen::DrawModel() {
+    AnimateModel();
     Renderer& renderer = GetRenderer();
     const IntRect& screen = renderer.GetWindowRect();
     const int32_t middle = (screen.right - screen.left + 1) / 2;

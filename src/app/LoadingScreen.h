@@ -6,6 +6,7 @@
 #include "core/Color.h"
 #include "core/String.h"
 #include "core/Timer.h"
+#include "engine/AnimationController.h"
 #include "engine/Camera.h"
 #include "engine/Renderer.h"
 #include "world/LoadingListener.h"
@@ -38,6 +39,7 @@ public:
 private:
     void AimCamera();
     void DrawModel();
+    void AnimateModel();
     void DrawTexts();
 
     String statusText_;
@@ -48,4 +50,7 @@ private:
     ModelNode* model_ = nullptr;  // owned by the renderer
     Light light_;
     Camera camera_;
+    // The model swims while the program loads; made again after a rebuild request.
+    AnimationController swim_;
+    bool swimming_ = false;
 };

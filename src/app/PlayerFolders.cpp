@@ -45,10 +45,12 @@ bool CreatePlayer(const String& playerName, String& failureKey) {
         return Refuse("InvalidPlayer", failureKey);
     }
     Player& local = GetLocalPlayer();
-    for (int size = 0; size < Player::kSizeClassCount; ++size) local.chassisChoices[size] = size;
-    local.name = playerName;
-    local.primaryColor = Color::FromRGBA(160, 100, 200, 255);
-    local.trimColor = Color::FromRGBA(255, 255, 255, 255);
+    local.Init();
+    local.SetChassisChoices(0, 1, 2);
+    local.SetName(playerName);
+    local.SetColors(Color::FromRGBA(160, 100, 200, 255), Color::FromRGBA(255, 255, 255, 255), false);
+    local.BuildColoredTextures();
+    local.Save();
     SetPlayerFolders(playerName);
     return true;
 }

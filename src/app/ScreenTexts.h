@@ -9,6 +9,7 @@
 #include "core/IntRect.h"
 #include "core/String.h"
 #include "core/Vector2.h"
+#include "ui/ScreenTextQueue.h"
 
 class Camera;
 class Font;
@@ -23,13 +24,9 @@ struct ScreenText {
     bool backdrop = false;  // a dark panel behind the text
 };
 
-enum class TextAlignment : int32_t {
-    kLeftMiddle = 0,  // at the left edge, centred vertically
-    kCentre = 1,
-    kAboveCentre = 2,  // centred above the rectangle, below it when there is no room
-};
+using TextAlignment = TextPlacement;
 
-class ScreenTexts {
+class ScreenTexts final : public ScreenTextQueue {
 public:
     static constexpr float kTextScale = 0.75f;
     static constexpr float kOverlayScale = 0.5f;
@@ -42,7 +39,15 @@ public:
     // The position is pulled back onto the screen; an empty text draws nothing.
     void DrawText(const String& text, const Vector2& position, Color colour, bool backdrop);
     void DrawScreenTexts();
-    void DrawQueuedTexts();
+    void DrawQueuedTexts() override;
+    // What the windows hand over.
+    void QueueText(const String& text, const Vector2& position, Color colour, bool backdrop, bool frameList) override {
+        Queue(text, position, colour, backdrop, frameList);
+    }
+    void QueueTextInRect(const String& text, const IntRect& rect, TextPlacement placement, Color colour, bool backdrop,
+                         bool frameList) override {
+        AddTextInRect(text, rect, placement, colour, backdrop, frameList);
+    }
     // Draws one key-help line in white and moves the position down one line.
     void DrawHelpLine(const String& text, Vector2& position);
     // The key-help panel from (20, startY): two columns of command sections.

@@ -19,6 +19,8 @@
 #include "game/EventTarget.h"
 #include "game/GameListener.h"
 #include "game/GameWindows.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "game/Squad.h"
 #include "game/TextPage.h"
 #include "units/Vorn.h"
@@ -263,14 +265,26 @@ bool Game::ChatCommand(const String& line) {
     StringArray words;
     line.Split(words, ' ');
     bool boosts = false;
-    for (const String& word : words) {
-        const bool cheat = word.EqualsNoCase("quab") || word.EqualsNoCase("zumvite") || word.EqualsNoCase("frabel") ||
-                           word.EqualsNoCase("plink");
-        if (!cheat) continue;
-        PlayEffectSound(LoadEffectSound(SoundPath("Cheater.ogg")), 1.0f, 0);
-        if (word.EqualsNoCase("plink")) boosts = true;
-    }
+    for (const String& word : words) boosts = ApplyCheatWord(word) || boosts;
     return boosts;
+}
+
+bool Game::ApplyCheatWord(const String& word) {
+    Player& local = GetLocalPlayer();
+    void (Player::*change)() = nullptr;
+    if (word.EqualsNoCase("quab")) change = &Player::UnlockAllUpgradesAndMaxPatterns;
+    if (word.EqualsNoCase("zumvite")) change = &Player::MaxAllUpgradeLevels;
+    if (word.EqualsNoCase("frabel")) change = &Player::Reset;
+    const bool boosts = word.EqualsNoCase("plink");
+    if (change == nullptr && !boosts) return false;
+    PlayEffectSound(LoadEffectSound(SoundPath("Cheater.ogg")), 1.0f, 0);
+    if (boosts) {
+        local.boosts += kCheatBoosts;
+        return true;
+    }
+    (local.*change)();
+    if (gGameWindows != nullptr) gGameWindows->RefreshAndLayOut();
+    return false;
 }
 
 // --- drawing

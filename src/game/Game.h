@@ -83,6 +83,9 @@ public:
     virtual void Update();
     // Cheat words typed as a chat line; true when one asked for boosts.
     virtual bool ChatCommand(const String& line);
+    // One cheat word's effect on the local player; true for the word that gives boosts.
+    bool ApplyCheatWord(const String& word);
+    static constexpr int32_t kCheatBoosts = 100;
     virtual void Launch();
     virtual bool IsControlAllowed(int32_t control) const;
     virtual bool ShowsObjectToolTips() const;

@@ -31,6 +31,9 @@ public:
     virtual bool IsBattlefieldOpen() const = 0;
     // The battlefield camera looks from one ground point towards another.
     virtual void AimBattlefieldCamera(const Vector3& lookFrom, const Vector3& target) = 0;
+    // The player's upgrades changed: every window shows them again and the in-game
+    // windows are laid out anew.
+    virtual void RefreshAndLayOut() {}
 
 protected:
     ~GameWindows() = default;

@@ -126,5 +126,3 @@ float Player::GetWeaponDuration(int32_t weaponKind) const {
     return row->duration +
            static_cast<float>(UpgradeTableValue('D', UpgradeLevel(*this, kFirstWeaponItem + weaponKind)));
 }
-
-void Player::ApplyColors() {}

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/Array.h"
 #include "core/Color.h"
 #include "core/String.h"
 #include "engine/TextureHandle.h"
@@ -84,6 +85,17 @@ public:
     // Recolours the painted parts of the chosen chassis; there is nothing to recolour
     // until the chassis table's textures are loaded.
     void ApplyColors();
+    // New colours recolour the painted parts (only the first four when partsOnly, the
+    // quick path while a colour is being dragged), else also the marks in the battle.
+    void SetColors(Color primary, Color trim, bool partsOnly);
+    void SetChassisChoices(int32_t small, int32_t medium, int32_t large);
+    void RebuildVornIcon(bool partsOnly);
+    // The interface pictures in this player's colours replace the renderer's textures of
+    // their names (a name the data set lacks is skipped). Nothing without a renderer.
+    void BuildColoredTextures();
+    void BuildWeaponButtonTextures();
+    // The renderer is going: the textures it made for this player are forgotten.
+    void ForgetTextures();
 
     // The profile text.
     void Write(Stream& stream) const;
@@ -135,8 +147,10 @@ public:
     float greatestHeight = 0.0f;  // the highest point a unit of this player reached
     Color primaryColor = Color::FromRGBA(255, 0, 0, 255);
     Color trimColor = Color::FromRGBA(50, 150, 100, 255);
-    TextureHandle beaconTexture = nullptr;                   // drawn under this player's beacons
-    TextureHandle goalTexture = nullptr;                     // drawn under this player's goals
+    TextureHandle beaconTexture = nullptr;  // drawn under this player's beacons
+    TextureHandle goalTexture = nullptr;    // drawn under this player's goals
+    TextureHandle patternIconTexture = nullptr;
+    Array<TextureHandle> chassisPartTextures;                // by painted part of the chassis family
     int32_t chassisChoices[kSizeClassCount] = {-1, -1, -1};  // -1: none chosen yet
     int32_t upgradeLevels[kUpgradeItemCount];
     int32_t savedUpgradeLevels[kUpgradeItemCount];
@@ -144,5 +158,7 @@ public:
 private:
     void ReadValue(const String& key, Stream& stream);
     void ReadMissionWins(Stream& stream);
+    void RebuildMarkTextures();
+    void BuildChassisButtonTextures();
     bool lending_ = false;
 };

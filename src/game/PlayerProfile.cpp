@@ -262,5 +262,6 @@ bool Player::Load() {
     FileStream file(View(GetFilePath()), "r");
     if (!file.IsOpen() || file.AtEnd()) return false;
     Read(file);
+    RebuildVornIcon(false);
     return true;
 }

@@ -15,6 +15,8 @@
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
+#include "game/PlayerRoster.h"
+#include "modes/PlayerFigure.h"
 #include "platform/sys/Random.h"
 #include "screens/SceneScreen.h"
 #include "ui/ErrorBox.h"
@@ -113,6 +115,19 @@ void OptionsWindow::CreateResources() {
     }
     testSound = LoadEffectSound(SoundPath("LaserTest.ogg"));
     if (Sounder* sounder = TestSounder()) speechTestSound = sounder->LoadStream(SpeechPath("Vorns"), 2, true);
+}
+
+void OptionsWindow::ReleaseResources() {
+    acceptCancel = nullptr;
+    sizeButtons = nullptr;
+    // The sounds go with the sound system, which shuts down after the windows.
+    ReleaseTestMusic();
+    if (Sounder* sounder = TestSounder(); sounder != nullptr && speechTestSound != nullptr) {
+        sounder->ReleaseStream(speechTestSound);
+    }
+    speechTestSound = nullptr;
+    testSound = -1;
+    Window::ReleaseResources();
 }
 
 void OptionsWindow::OnOpen() {
@@ -377,6 +392,11 @@ void OptionsWindow::DrawContents() {
     Renderer& renderer = GetRenderer();
     renderer.SetAlphaBlend();
     DrawLabels();
+    PlayerFigure& figure = GetPlayerFigure(GetLocalPlayer());
+    figure.rect = figureBox;
+    figure.Draw(ScreenFrameTime());
+    UseScreenCamera();
+    renderer.SetAlphaBlend();
     if (acceptCancel != nullptr) {
         renderer.DrawSpriteGrid(*sizeButtons, true);
         renderer.DrawSpriteGrid(*acceptCancel, true);

@@ -33,6 +33,7 @@ public:
 
     void Initialize() override;
     void CreateResources() override;
+    void ReleaseResources() override;
     void OnOpen() override;
     void OnClose() override;
     void Refresh() override;

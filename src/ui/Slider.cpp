@@ -25,6 +25,12 @@ Slider::Slider() : Window("Slider") {
     Refresh();
 }
 
+void Slider::ReleaseResources() {
+    handle = nullptr;
+    body = nullptr;
+    Window::ReleaseResources();
+}
+
 void Slider::EnsureSprites() {
     if (handle != nullptr) return;
     handle = CreateUiSprite(handleSize_.x, handleSize_.y, "Handle.tga", Sprite::kAnchorCentre);

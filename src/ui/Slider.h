@@ -18,6 +18,7 @@ public:
     void HandleCommand(Event& event) override;
     void GetToolTip() override;
     void Resize(const Point& size) override;
+    void ReleaseResources() override;
 
     void SetValue(float newValue);
     void SetRange(float newMinimum, float newMaximum);

@@ -50,6 +50,11 @@ void ToolkitWindows::AimBattlefieldCamera(const Vector3& lookFrom, const Vector3
     if (battlefield_ != nullptr) battlefield_->AimCamera(lookFrom, target);
 }
 
+void ToolkitWindows::RefreshAndLayOut() {
+    GetWindowManager().NotifyAll();
+    if (layout_ != nullptr) layout_();
+}
+
 ToolkitWindows& GetToolkitWindows() {
     static ToolkitWindows windows;
     return windows;

@@ -3,6 +3,8 @@
 // window manager, drawing draws the open windows and the tool tip. What only the
 // battlefield window knows comes through the small interface below, which the battlefield
 // registers.
+#include "core/Color.h"
+#include "core/String.h"
 #include "game/GameWindows.h"
 
 class Window;
@@ -15,6 +17,10 @@ public:
     virtual void AimCamera(const Vector3& lookFrom, const Vector3& target) = 0;
     // Another window came on top: keys held for the camera must not stay held.
     virtual void ReleaseCameraKeys() = 0;
+    // The key-help panel is asked for (drawn over every window while the view is open).
+    virtual bool WantsKeyHelp() const { return false; }
+    // A status line to show at the top left, with its colour; false when there is none.
+    virtual bool GetStatusText(String& /*text*/, Color& /*colour*/) const { return false; }
 
 protected:
     ~BattlefieldView() = default;
@@ -23,6 +29,9 @@ protected:
 class ToolkitWindows final : public GameWindows {
 public:
     void SetBattlefieldView(BattlefieldView* view) { battlefield_ = view; }
+    BattlefieldView* GetBattlefieldView() const { return battlefield_; }
+    // The shell's layout of the in-game windows, run after every refresh of them all.
+    void SetLayout(void (*layout)()) { layout_ = layout; }
 
     bool PreviewRelease(const InputEvent& input) override;
     bool OfferInput(const InputEvent& input) override;
@@ -34,10 +43,12 @@ public:
     void DrawZoomFrame(const IntRect& rect) override;
     bool IsBattlefieldOpen() const override;
     void AimBattlefieldCamera(const Vector3& lookFrom, const Vector3& target) override;
+    void RefreshAndLayOut() override;
 
 private:
     BattlefieldView* battlefield_ = nullptr;
     const Window* lastTop_ = nullptr;
+    void (*layout_)() = nullptr;
 };
 
 ToolkitWindows& GetToolkitWindows();

@@ -104,6 +104,10 @@ int32_t Tray::RowCount() const { return columns > 0 ? (shownCount - 1) / columns
 void Tray::Refresh() {
     ++refreshCount;
     RebuildSource();
+    if (restoreRecentList) {
+        restoreRecentList = false;
+        RestoreRecentList();
+    }
     scrollPosition = 0;
     for (int i = recent.Count() - 1; i >= 0; --i) {
         if (FindEntryByName(recent[i].name) < 0) recent.RemoveAt(i);

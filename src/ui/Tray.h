@@ -65,6 +65,8 @@ public:
     int32_t FindRecentEntry(const String& entryName) const;
     void SaveRecentList() { recentBackup = recent; }
     void RestoreRecentList() { recent = recentBackup; }
+    // Set when a tutorial ends: the next rebuild puts the saved recent list back.
+    bool restoreRecentList = false;
     // Rows of shown entries; 1 without columns.
     int32_t RowCount() const;
     // The grid's size in pixels for the current columns and rows.

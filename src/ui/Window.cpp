@@ -75,6 +75,16 @@ void Window::EnsureResources() {
 
 void Window::CreateResources() {}
 
+void Window::ReleaseResources() {
+    resourcesMade_ = false;
+    controls = nullptr;
+    closeSprite = nullptr;
+    background = nullptr;
+    frame.loaded = false;
+    for (Sprite*& piece : frame.pieces) piece = nullptr;
+    dirty = true;
+}
+
 void Window::OnOpen() {}
 void Window::OnClose() {}
 void Window::OnBeginMove() {}

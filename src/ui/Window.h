@@ -84,6 +84,10 @@ public:
     bool HasResources() const { return resourcesMade_; }
     // A subclass's own sprites, made once with the window's.
     virtual void CreateResources();
+    // The renderer is going: forget what it made for this window (it frees it), so that
+    // the next use makes everything again. A subclass holding renderer objects of its
+    // own forgets them too and calls this.
+    virtual void ReleaseResources();
 
     void CentreOnScreen();
     void MoveToBottomCentre();

@@ -125,6 +125,13 @@ void WindowManager::ReturnToPreviousWindow() {
     OpenOnList(previous);
 }
 
+void WindowManager::DestroyAllWindows() {
+    CloseAllWindows();
+    returnStack_.Clear();
+    SetFocusWindow(nullptr);
+    for (Window* window : registered_) window->ReleaseResources();
+}
+
 bool WindowManager::IsOpen(const Window* window) const {
     return window != nullptr && open_.Find(const_cast<Window*>(window)) >= 0;
 }

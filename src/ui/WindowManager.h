@@ -51,6 +51,11 @@ public:
     // happens with an empty stack.
     void ReturnToPreviousWindow();
     bool IsOpen(const Window* window) const;
+    // Shutdown, before the renderer goes: every window closes and lets go of its renderer
+    // resources, and the return stack and focus are emptied. The windows themselves live
+    // as long as the program and stay registered, so a later start-up finds them again
+    // and they remake their resources on the new renderer.
+    void DestroyAllWindows();
 
     // One input record, as the game's input step hands it out. OfferInput: the capturing
     // windows, then the open windows under the pointer; true when one consumed it.

@@ -3,6 +3,7 @@
 // they move along with the shared animation phase.
 #include "core/Color.h"
 #include "core/Vector2.h"
+#include "core/Vector3.h"
 
 struct Sprite;
 
@@ -18,3 +19,10 @@ int MarchingArrowCount(float length, float size, float scale);
 // Screen arrows tinted in the colour, size x scale pixels, turned along the row.
 void DrawOrientedDecal(const Vector2& from, const Vector2& to, Color colour, float size, float scale,
                        float phaseOffset);
+
+// The number of terrain arrows between two ground points `length` apart (horizontally).
+int MarchingDotCount(float length, float size);
+
+// The same row laid on the battlefield ground between two world points: each arrow is the
+// arrow picture projected on the terrain under a square of half side `size`.
+void DrawMarchingTerrainDots(const Vector3& from, const Vector3& to, Color colour, float size, float phaseOffset);

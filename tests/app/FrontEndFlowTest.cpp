@@ -15,6 +15,7 @@
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
 #include "game/Game.h"
+#include "modes/UpgradeWindow.h"
 #include "platform/window/Keys.h"
 #include "platform/window/ScriptedWindow.h"
 #include "screens/GameMenu.h"
@@ -27,6 +28,7 @@
 #include "support/TempFolder.h"
 #include "support/WorkingFolder.h"
 #include "ui/ErrorBox.h"
+#include "ui/Slider.h"
 #include "ui/WindowManager.h"
 
 namespace {
@@ -174,12 +176,24 @@ TEST_F(FrontEndFlowTest, FromStartUpThroughAPlayerTheGameMenuAndOptionsToTheClos
         Frame();
         Frame();
         EXPECT_TRUE(IsOpen(gameMenu));
-        // The network games and the upgrade window are not there yet.
-        for (int32_t entry : {GameMenu::kStartNetworkGame, GameMenu::kJoinNetworkGame, GameMenu::kCustomize}) {
+        // The network games are not there yet.
+        for (int32_t entry : {GameMenu::kStartNetworkGame, GameMenu::kJoinNetworkGame}) {
             gameMenu.OnChoice(entry);
             Frame();
             EXPECT_TRUE(IsOpen(gameMenu)) << entry;
         }
+        // Customising: the new profile was saved when it was made; Accept saves the
+        // colours mixed on the sliders and goes back to the game menu.
+        EXPECT_TRUE(fs::exists("Players/Bob/Bob.DATA"));
+        gameMenu.OnChoice(GameMenu::kCustomize);
+        Frame();
+        UpgradeWindow& upgrades = GetUpgradeWindow();
+        EXPECT_TRUE(IsOpen(upgrades));
+        upgrades.sliders[UpgradeWindow::kPrimaryRed]->SetValue(10.0f);
+        upgrades.PostEvent(kEventExit);
+        Frame();
+        EXPECT_TRUE(IsOpen(gameMenu));
+        EXPECT_NE(ReadFile("Players/Bob/Bob.DATA").find("PrimaryColor < 10, 100, 200, 255 >"), std::string::npos);
         ClickItem(gameMenu, GameMenu::kBack);
         EXPECT_TRUE(IsOpen(title));
         EXPECT_TRUE(title.IsItemShown(MainMenu::kContinueGameAs));

@@ -21,6 +21,7 @@
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/WorkingFolder.h"
+#include "ui/ScreenTextQueue.h"
 #include "units/PatternMatcher.h"
 #include "world/Arena.h"
 
@@ -129,8 +130,12 @@ TEST_F(StartupTest, TheWholeRunFromStartUpToAClosedWindow) {
     // each command goes out in the next frame's input step.
     EXPECT_EQ(button.handled, (std::vector<int32_t>{kEventPause, kEventPause}));
 
-    // Texts queued for a frame are drawn and gone; the profiler overlay draws over them.
-    application.Texts().Queue("Hello", Vector2(10.0f, 10.0f), Color::FromRGBA(255, 255, 255, 255), true, true);
+    // Texts the windows queue for a frame are drawn and gone; the profiler overlay draws
+    // over them.
+    ASSERT_EQ(GetScreenTextQueue(), &application.Texts());
+    GetScreenTextQueue()->QueueTextInRect("Hello", IntRect(0, 0, 99, 19), TextPlacement::kCentre,
+                                          Color::FromRGBA(255, 255, 255, 255), true, true);
+    EXPECT_EQ(application.Texts().FrameTexts().Count(), 1);
     application.Texts().CycleProfilerDisplay();
     ASSERT_TRUE(application.RunFrame());
     EXPECT_TRUE(application.Texts().FrameTexts().IsEmpty());
@@ -144,6 +149,7 @@ TEST_F(StartupTest, TheWholeRunFromStartUpToAClosedWindow) {
     EXPECT_EQ(gArena, nullptr);
     EXPECT_EQ(gPatternMatcher, nullptr);
     EXPECT_EQ(CurrentGame(), nullptr);
+    EXPECT_EQ(GetScreenTextQueue(), nullptr);
 }
 
 TEST_F(StartupTest, AQuitRequestEndsTheLoopAndTheLastModeEndsTheProgram) {

@@ -68,8 +68,10 @@ public:
     void DrawZoomFrame(const IntRect&) override {}
     bool IsBattlefieldOpen() const override { return false; }
     void AimBattlefieldCamera(const Vector3&, const Vector3&) override {}
+    void RefreshAndLayOut() override { ++layouts; }
 
     int broadcasts = 0;
+    int layouts = 0;
     int hovers = 0;
     bool editBoxOpen = false;
 
@@ -164,6 +166,32 @@ TEST(GameEventsTest, TheChatLineRunsCheatWordsOnEnterButNotFromEditBoxes) {
     game.HandleInputEvents(inputs);
     SetGameWindows(nullptr);
     EXPECT_EQ(game.lines, (std::vector<std::string>{"plink", ""}));
+}
+
+// Each word acts on the local player once, whatever the case; only "plink" answers true.
+TEST(GameEventsTest, CheatWordsChangeTheLocalPlayerAndLayTheWindowsOutAgain) {
+    Player& local = GetLocalPlayer();
+    const Player saved = local;
+    Game game;
+    RecordingTarget button(game);
+    ClickWindows windows(button);
+    SetGameWindows(&windows);
+    local.Reset();
+    local.boosts = 5;
+    EXPECT_TRUE(game.ChatCommand("hello PLINK"));
+    EXPECT_EQ(local.boosts, 5 + Game::kCheatBoosts);
+    EXPECT_EQ(windows.layouts, 0);
+    EXPECT_FALSE(game.ChatCommand("zumvite"));
+    EXPECT_EQ(local.GetUpgradeLevel(0), UpgradeMaxLevel(0));
+    EXPECT_FALSE(game.ChatCommand("Frabel"));
+    EXPECT_EQ(local.boosts, 0);
+    EXPECT_EQ(local.GetUpgradeLevel(kFirstWeaponItem + 3), -1);
+    EXPECT_FALSE(game.ChatCommand("quab"));
+    EXPECT_EQ(local.GetUpgradeLevel(kFirstWeaponItem + 3), 0);
+    EXPECT_EQ(local.GetUpgradeLevel(113), UpgradeMaxLevel(113));
+    EXPECT_EQ(windows.layouts, 3);
+    SetGameWindows(nullptr);
+    local = saved;
 }
 
 TEST(GameEventsTest, TextBlocksJoinWordsIntoLinesAndPages) {

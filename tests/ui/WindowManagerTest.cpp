@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/Tray.h"
+#include "ui/TrayRecentLists.h"
 #include "ui/Window.h"
 #include "ui/WindowManager.h"
 
@@ -51,6 +52,22 @@ TEST(TrayTest, RemembersTheMostRecentEntryAndCountsRefreshes) {
     const int refreshes = tray.refreshCount;
     tray.Refresh();
     EXPECT_EQ(tray.refreshCount, refreshes + 1);
+}
+
+// A lesson leaves the player's recent list as it found it: emptied while it runs, put
+// back at the first rebuild after it.
+TEST(TrayTest, ATutorialSavesTheRecentListAndGetsItBackAtTheNextRebuild) {
+    NamedTray tray;
+    tray.MarkMostRecentlyUsed("Alpha");
+    SaveTrayRecentLists();
+    RefreshFileTrays();
+    EXPECT_TRUE(tray.recent.IsEmpty());
+    tray.MarkMostRecentlyUsed("Charlie");
+    TutorialMarkTraysDirty();
+    tray.Refresh();
+    EXPECT_FALSE(tray.restoreRecentList);
+    ASSERT_EQ(tray.recent.Count(), 1);
+    EXPECT_EQ(tray.recent[0].name, "Alpha");
 }
 
 }  // namespace

@@ -251,3 +251,31 @@ TEST_F(WindowManagerInputTest, ReturningToThePreviousScreenClosesEverythingElse)
 }
 
 }  // namespace
+
+namespace {
+
+// After the shutdown's release a window holds nothing of the old renderer and remakes its
+// resources on its next opening; it stays registered for a later start-up.
+TEST_F(WindowManagerInputTest, DestroyingAllWindowsClosesThemAndDropsTheirRendererResources) {
+    WindowManager& manager = GetWindowManager();
+    ProbeWindow a("A"), b("B");
+    manager.OpenWindow(&a);
+    manager.OpenWindow(&b);
+    manager.PushReturnWindow(&a);
+    manager.SetFocusWindow(&b);
+    ASSERT_TRUE(a.HasResources());
+    manager.DestroyAllWindows();
+    EXPECT_TRUE(manager.OpenWindows().IsEmpty());
+    EXPECT_TRUE(manager.ReturnStack().IsEmpty());
+    EXPECT_EQ(manager.FocusWindow(), nullptr);
+    EXPECT_FALSE(a.open);
+    EXPECT_FALSE(a.HasResources());
+    EXPECT_EQ(a.controls, nullptr);
+    EXPECT_EQ(a.frame.pieces[0], nullptr);
+    EXPECT_EQ(manager.FindWindowByName("A"), &a);
+    manager.OpenWindow(&a);
+    EXPECT_TRUE(a.HasResources());
+    EXPECT_NE(a.controls, nullptr);
+}
+
+}  // namespace

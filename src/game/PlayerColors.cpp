@@ -1,0 +1,308 @@
+// A player's colours on the units it owns and on the interface pictures that show it.
+#include <algorithm>
+
+#include "core/FileHelpers.h"
+#include "core/Image.h"
+#include "engine/AssetPaths.h"
+#include "engine/Material.h"
+#include "engine/Mesh.h"
+#include "engine/ModelNode.h"
+#include "engine/Renderer.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "game/SharedBaseImages.h"
+#include "units/ChassisTable.h"
+
+namespace {
+
+enum class Audience { kEveryone, kComputer, kLocal };
+
+// What is drawn over a base picture: a chassis icon of the player's choice ('S', 'M',
+// 'L', or '2' for the small chassis' large icon), or a recoloured shared picture.
+struct Overlay {
+    char icon;
+    const char* picture;
+    int x;
+    int y;
+};
+
+struct ColouredPicture {
+    const char* texture;
+    const char* base;  // none: the first overlay alone, recoloured
+    Audience audience;
+    Overlay overlays[3];
+    int overlayCount;
+};
+
+constexpr ColouredPicture kPictures[] = {
+    {"EnemyPatternIcon.tga", nullptr, Audience::kComputer, {{0, "IconImage.tga", 0, 0}}, 1},
+    {"FriendPatternIcon.tga", nullptr, Audience::kLocal, {{0, "IconImage.tga", 0, 0}}, 1},
+    {"EnemyGoalPatternButton.tga", "PatternButton.tga", Audience::kComputer, {{0, "PatternGoalOverlay.tga", 0, 0}}, 1},
+    {"FriendGoalPatternButton.tga", "PatternButton.tga", Audience::kLocal, {{0, "PatternGoalOverlay.tga", 0, 0}}, 1},
+    {"EnemyPatternWedge.tga", nullptr, Audience::kComputer, {{0, "WedgeImage.tga", 0, 0}}, 1},
+    {"FriendPatternWedge.tga", nullptr, Audience::kLocal, {{0, "WedgeImage.tga", 0, 0}}, 1},
+    {"EnemyControlButton.tga", "ControlButton.tga", Audience::kComputer, {{'S', nullptr, 0, 0}}, 1},
+    {"FriendControlButton.tga", "ControlButton.tga", Audience::kLocal, {{'S', nullptr, 0, 0}}, 1},
+    {"PropertySmallEnemyButton.tga", "PropertyButton.tga", Audience::kComputer, {{'S', nullptr, 0, 0}}, 1},
+    {"PropertyMediumEnemyButton.tga", "PropertyButton.tga", Audience::kComputer, {{'M', nullptr, 0, 0}}, 1},
+    {"PropertyLargeEnemyButton.tga", "PropertyButton.tga", Audience::kComputer, {{'L', nullptr, 0, 0}}, 1},
+    {"VornTrayButton.tga", "WindowButton.tga", Audience::kLocal, {{'S', nullptr, 0, 0}}, 1},
+    {"UpgradeSpeedSmallButton.tga", "UpgradeSpeedButtonBase.tga", Audience::kLocal, {{'S', nullptr, 0, 0}}, 1},
+    {"UpgradeArmorSmallButton.tga", "UpgradeArmorButtonBase.tga", Audience::kLocal, {{'S', nullptr, 0, 0}}, 1},
+    {"UpgradePatternCountSmallButton.tga",
+     "UpgradePatternCountButtonBase.tga",
+     Audience::kLocal,
+     {{'S', nullptr, 0, 0}},
+     1},
+    {"UpgradeSpeedMediumButton.tga", "UpgradeSpeedButtonBase.tga", Audience::kLocal, {{'M', nullptr, 0, 0}}, 1},
+    {"UpgradeArmorMediumButton.tga", "UpgradeArmorButtonBase.tga", Audience::kLocal, {{'M', nullptr, 0, 0}}, 1},
+    {"UpgradePatternCountMediumButton.tga",
+     "UpgradePatternCountButtonBase.tga",
+     Audience::kLocal,
+     {{'M', nullptr, 0, 0}},
+     1},
+    {"UpgradeSpeedLargeButton.tga", "UpgradeSpeedButtonBase.tga", Audience::kLocal, {{'L', nullptr, 0, 0}}, 1},
+    {"UpgradeArmorLargeButton.tga", "UpgradeArmorButtonBase.tga", Audience::kLocal, {{'L', nullptr, 0, 0}}, 1},
+    {"UpgradePatternCountLargeButton.tga",
+     "UpgradePatternCountButtonBase.tga",
+     Audience::kLocal,
+     {{'L', nullptr, 0, 0}},
+     1},
+    {"JoinNetworkGameButton.tga",
+     "MenuButton.tga",
+     Audience::kLocal,
+     {{'2', nullptr, -24, -4}, {'2', nullptr, 24, -4}},
+     2},
+    {"StartNetworkGameButton.tga",
+     "StartNetworkGameButton.tga",
+     Audience::kLocal,
+     {{'2', nullptr, -24, -4}, {'2', nullptr, 24, -4}},
+     2},
+    {"CustomizeButton.tga", "CustomizeButton.tga", Audience::kLocal, {{'2', nullptr, 0, -12}}, 1},
+    {"WinningCustomizeButton.tga", "WinningCustomizeButton.tga", Audience::kLocal, {{'2', nullptr, 0, -12}}, 1},
+    {"SquadTrayButton.tga",
+     "WindowButton.tga",
+     Audience::kLocal,
+     {{'S', nullptr, -12, -8}, {'S', nullptr, 12, -8}, {'S', nullptr, 0, 8}},
+     3},
+    {"SaveVornButton.tga", "SaveVornBase.tga", Audience::kLocal, {{'S', nullptr, -8, -8}}, 1},
+    {"SaveSquadButton.tga",
+     "SaveVornBase.tga",
+     Audience::kLocal,
+     {{'S', nullptr, -8, -8}, {'S', nullptr, -12, 0}, {'S', nullptr, -8, 8}},
+     3},
+    {"MakeSquadButton.tga",
+     "ControlButton.tga",
+     Audience::kLocal,
+     {{'S', nullptr, -12, -8}, {'S', nullptr, 12, -8}, {'S', nullptr, 0, 8}},
+     3},
+    {"PropertySmallFriendButton.tga", "PropertyButton.tga", Audience::kLocal, {{'S', nullptr, 0, 0}}, 1},
+    {"PropertyMediumFriendButton.tga", "PropertyButton.tga", Audience::kLocal, {{'M', nullptr, 0, 0}}, 1},
+    {"PropertyLargeFriendButton.tga", "PropertyButton.tga", Audience::kLocal, {{'L', nullptr, 0, 0}}, 1},
+};
+
+// Every part texture any player made: a shared body shows one player's at a time, and
+// the next player's colours replace whichever is on it.
+Array<TextureHandle>& PartTexturesInUse() {
+    static Array<TextureHandle> textures;
+    return textures;
+}
+
+Image Recoloured(const Image& source, const Player& player) {
+    Image result(source.Width(), source.Height());
+    result.BlendBlit(source, 0, 0, player.primaryColor, player.trimColor);
+    return result;
+}
+
+const Image* BaseImage(const char* name) { return name != nullptr ? FindSharedBaseImage(String(name)) : nullptr; }
+
+// The texture of that name takes the picture; a name the data set lacks is left alone.
+void ReplaceTexture(const String& name, const Image& picture) {
+    if (name.IsEmpty() || picture.IsEmpty()) return;
+    const String path = TexturePath(name);
+    if (!FileExists(path)) return;
+    GetRenderer().CreateTextureFromImage(path, picture);
+}
+
+bool Concerns(Audience audience, const Player& player) {
+    const bool computer = &player == &GetOpponentPlayer();
+    switch (audience) {
+        case Audience::kEveryone: return true;
+        case Audience::kComputer: return computer;
+        case Audience::kLocal: return &player == &GetLocalPlayer() && !computer;
+    }
+    return false;
+}
+
+const ChassisDefinition* FamilyRow(int32_t chassis) {
+    return ChassisTable::IsValid(chassis) ? ChassisTable::Row(chassis - ChassisTable::SizeClass(chassis)) : nullptr;
+}
+
+const Image* ChassisIcon(const Player& player, char which) {
+    const int32_t sizeClass = which == 'M' ? 1 : which == 'L' ? 2 : 0;
+    const ChassisDefinition* row = ChassisTable::Row(player.GetChassisChoice(sizeClass));
+    if (row == nullptr) return nullptr;
+    const Image& icon = which == '2' ? row->portrait128 : row->portrait64;
+    return icon.IsEmpty() ? nullptr : &icon;
+}
+
+Image ComposePicture(const Player& player, const char* base, const Overlay* overlays, int count) {
+    const Image* baseImage = BaseImage(base);
+    Image picture = baseImage != nullptr ? *baseImage : Image();
+    for (int i = 0; i < count; ++i) {
+        const Overlay& overlay = overlays[i];
+        const Image* source =
+            overlay.picture != nullptr ? BaseImage(overlay.picture) : ChassisIcon(player, overlay.icon);
+        if (source == nullptr || source->IsEmpty()) continue;
+        if (picture.IsEmpty()) picture = Image(source->Width(), source->Height());
+        picture.BlendBlit(*source, overlay.x, overlay.y, player.primaryColor, player.trimColor);
+    }
+    return picture;
+}
+
+void SetPartTexture(ModelNode& node, TextureHandle texture, const Array<TextureHandle>& replaceable) {
+    if (node.mesh == nullptr) return;
+    Array<Material*> materials;
+    node.mesh->GetMaterials(materials);
+    for (Material* material : materials) {
+        if (material == nullptr || material->stages.IsEmpty()) continue;
+        TextureHandle& shown = material->stages[0].texture;
+        if (replaceable.Find(shown) >= 0) shown = texture;
+    }
+}
+
+}  // namespace
+
+void Player::SetColors(Color primary, Color trim, bool partsOnly) {
+    primaryColor = primary;
+    trimColor = trim;
+    RebuildVornIcon(partsOnly);
+}
+
+void Player::SetChassisChoices(int32_t small, int32_t medium, int32_t large) {
+    chassisChoices[0] = small;
+    chassisChoices[1] = medium;
+    chassisChoices[2] = large;
+    RebuildVornIcon(true);
+}
+
+void Player::RebuildVornIcon(bool partsOnly) {
+    if (!GetRenderer().HasDevice()) return;
+    const ChassisDefinition* family = FamilyRow(GetChassisChoice(0));
+    const int count = family != nullptr ? family->paintedPartImages.Count() : 0;
+    const int recoloured = partsOnly ? std::min(count, 4) : count;
+    Renderer& renderer = GetRenderer();
+    for (int i = 0; i < recoloured; ++i) {
+        const Image* part = family->paintedPartImages[i];
+        if (part == nullptr || part->IsEmpty()) continue;
+        const Image picture = Recoloured(*part, *this);
+        while (chassisPartTextures.Count() <= i) chassisPartTextures.Append(nullptr);
+        if (chassisPartTextures[i] == nullptr) {
+            chassisPartTextures[i] = renderer.CreateTextureImage(picture, 1);
+            PartTexturesInUse().Append(chassisPartTextures[i]);
+        } else {
+            renderer.CreateTextureImage(chassisPartTextures[i], picture);
+        }
+    }
+    ApplyColors();
+    if (!partsOnly) RebuildMarkTextures();
+}
+
+void Player::RebuildMarkTextures() {
+    struct Mark {
+        const char* base;
+        TextureHandle* texture;
+    };
+    const Mark marks[] = {{"BaseBeaconDisk.tga", &beaconTexture},
+                          {"FriendPatternIcon.tga", &patternIconTexture},
+                          {"GoalBase.tga", &goalTexture}};
+    Renderer& renderer = GetRenderer();
+    for (const Mark& mark : marks) {
+        const Image* base = BaseImage(mark.base);
+        if (base == nullptr || base->IsEmpty()) continue;
+        const Image picture = Recoloured(*base, *this);
+        if (*mark.texture == nullptr) {
+            *mark.texture = renderer.CreateTextureImage(picture, 1);
+        } else {
+            renderer.CreateTextureImage(*mark.texture, picture);
+        }
+    }
+}
+
+void Player::ApplyColors() {
+    for (int32_t sizeClass = 0; sizeClass < kSizeClassCount; ++sizeClass) {
+        ChassisDefinition* row = ChassisTable::Row(GetChassisChoice(sizeClass));
+        const ChassisDefinition* family = FamilyRow(GetChassisChoice(sizeClass));
+        if (row == nullptr || family == nullptr) continue;
+        const int parts = std::min(row->paintedPartMeshes.Count(), chassisPartTextures.Count());
+        for (int i = 0; i < parts; ++i) {
+            if (chassisPartTextures[i] == nullptr) continue;
+            Array<TextureHandle> replaceable = PartTexturesInUse();
+            if (i < family->paintedPartNames.Count()) {
+                replaceable.Append(
+                    GetRenderer().CreateTextureFromFile(ActorPaintedTexturePath(family->paintedPartNames[i])));
+            }
+            for (ModelNode* node : row->paintedPartMeshes[i])
+                SetPartTexture(*node, chassisPartTextures[i], replaceable);
+        }
+    }
+}
+
+void Player::BuildColoredTextures() {
+    if (!GetRenderer().HasDevice()) return;
+    BuildChassisButtonTextures();
+    for (const ColouredPicture& entry : kPictures) {
+        if (!Concerns(entry.audience, *this)) continue;
+        Image picture = ComposePicture(*this, entry.base, entry.overlays, entry.overlayCount);
+        ReplaceTexture(String(entry.texture), picture);
+    }
+}
+
+void Player::BuildChassisButtonTextures() {
+    const ChassisDefinition* small = ChassisTable::Row(GetChassisChoice(0));
+    if (const Image* goalBase = BaseImage("GoalBase.tga"); small != nullptr && goalBase != nullptr) {
+        ReplaceTexture(small->goalTexture, Recoloured(*goalBase, *this));
+    }
+    const Image* objectButton = BaseImage("ObjectButton.tga");
+    if (objectButton == nullptr) return;
+    const char icons[kSizeClassCount] = {'S', 'M', 'L'};
+    for (int32_t sizeClass = 0; sizeClass < kSizeClassCount; ++sizeClass) {
+        const ChassisDefinition* row = ChassisTable::Row(GetChassisChoice(sizeClass));
+        const Image* icon = ChassisIcon(*this, icons[sizeClass]);
+        if (row == nullptr || icon == nullptr) continue;
+        Image picture(*objectButton);
+        picture.BlendBlit(*icon, 0, 0, primaryColor, trimColor);
+        ReplaceTexture(row->buttonImage, picture);
+    }
+    const Image* goalIcon = BaseImage("GoalIconBase.tga");
+    if (small != nullptr && goalIcon != nullptr) {
+        Image picture(*objectButton);
+        picture.BlendBlit(*goalIcon, 0, 0, primaryColor, trimColor);
+        ReplaceTexture(small->goalButton, picture);
+    }
+    // The scoreboard's button shows both sides' icons: each player adds its own to the
+    // shared picture.
+    Image* scoreboard = FindSharedBaseImage(String("ScoreboardButton.tga"));
+    const Image* icon = ChassisIcon(*this, 'S');
+    if (scoreboard == nullptr || icon == nullptr) return;
+    const bool computer = this == &GetOpponentPlayer();
+    scoreboard->BlendBlit(*icon, computer ? 25 : 6, 8, primaryColor, trimColor);
+    ReplaceTexture(String("ScoreboardButton.tga"), *scoreboard);
+}
+
+void Player::BuildWeaponButtonTextures() {
+    if (!GetRenderer().HasDevice()) return;
+    const Overlay beacon = {0, "WeaponBeaconOverlay.tga", 0, 0};
+    ReplaceTexture(String("BeaconSetterButton.tga"), ComposePicture(*this, "WeaponButton.tga", &beacon, 1));
+    const Overlay launcher = {'S', nullptr, -4, -8};
+    ReplaceTexture(String("VornLauncherButton.tga"),
+                   ComposePicture(*this, "WeaponVornLauncherButton.tga", &launcher, 1));
+}
+
+void Player::ForgetTextures() {
+    chassisPartTextures.Clear();
+    PartTexturesInUse().Clear();
+    beaconTexture = nullptr;
+    goalTexture = nullptr;
+    patternIconTexture = nullptr;
+}

@@ -1,0 +1,249 @@
+// The player's avatar.
+#include "modes/PlayerFigure.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "core/Angles.h"
+#include "core/FileHelpers.h"
+#include "core/MathUtil.h"
+#include "engine/AssetPaths.h"
+#include "engine/Material.h"
+#include "engine/Mesh.h"
+#include "engine/ModelNode.h"
+#include "engine/SharedMeshes.h"
+#include "game/Player.h"
+#include "units/ChassisTable.h"
+#include "units/Vorn.h"
+#include "world/Arena.h"
+
+namespace {
+
+constexpr float kMoodForever = 10000.0f;
+constexpr float kShadowSizePerRadius = 2.4f;
+
+gfx::ColorValue Grey(float level) { return gfx::ColorValue{level, level, level, 1.0f}; }
+
+struct FigureEntry {
+    Player* player;
+    std::unique_ptr<PlayerFigure> figure;
+};
+
+std::vector<FigureEntry>& Figures() {
+    static std::vector<FigureEntry> figures;
+    return figures;
+}
+
+// Into [0, 2 pi), so that a figure spun for hours keeps its precision.
+float WrapAngle(float angle) {
+    const float folded = std::fmod(angle, kTwoPi);
+    return folded < 0.0f ? folded + kTwoPi : folded;
+}
+
+float TurnRate() {
+    const ChassisDefinition* row = ChassisTable::Row(0);
+    return row != nullptr ? row->turnRate : kPi;
+}
+
+}  // namespace
+
+PlayerFigure::PlayerFigure(Player& owner) : owner_(owner) {
+    Vector3 direction(-1.0f, 0.4f, -0.5f);
+    direction.Normalize();
+    keyLight_.type = gfx::LightType::Directional;
+    keyLight_.direction = direction;
+    keyLight_.diffuse = Grey(1.0f);
+    keyLight_.specular = Grey(1.0f);
+    keyLight_.ambient = Grey(96.0f / 255.0f);
+    spotLight_.type = gfx::LightType::Spot;
+    spotLight_.position = Vector3(0.0f, 0.0f, 3.5f);
+    spotLight_.direction = Vector3(0.0f, 0.0f, -1.0f);
+    spotLight_.range = 500.0f;
+    spotLight_.falloff = 1.0f;
+    spotLight_.attenuation0 = 0.5f;
+    spotLight_.theta = 0.0f;
+    spotLight_.phi = 1.05f;
+    spotLight_.diffuse = Grey(1.0f);
+    spotLight_.specular = Grey(1.0f);
+    spotLight_.ambient = Grey(64.0f / 255.0f);
+    cameraOffset = Vector3(Radius() * kViewDistance, 0.0f, 0.0f);
+}
+
+PlayerFigure::~PlayerFigure() { ReleaseVorn(); }
+
+void PlayerFigure::ReleaseVorn() {
+    if (vorn_ != nullptr && gArena != nullptr) gArena->DestroyObject(vorn_, false);
+    vorn_ = nullptr;
+}
+
+float PlayerFigure::Radius() const {
+    const ChassisDefinition* row = ChassisTable::Row(vorn_ != nullptr ? vorn_->chassisType : 0);
+    return row != nullptr && row->scale > 0.0f ? row->scale : kChassisRadiusBySize[0];
+}
+
+Vorn* PlayerFigure::GetVorn() {
+    if (vorn_ != nullptr || gArena == nullptr) return vorn_;
+    vorn_ = gArena->NewVorn(0);
+    vorn_->SetPlayer(&owner_);
+    vorn_->BuildBody(0);
+    vorn_->SetMood(1, 3.0f);
+    cameraOffset = Vector3(Radius() * kViewDistance, 0.0f, 0.0f);
+    return vorn_;
+}
+
+void PlayerFigure::ChangeChassis(int32_t chassis) {
+    Vorn* vorn = GetVorn();
+    if (vorn == nullptr || !ChassisTable::IsValid(chassis)) return;
+    vorn->BuildBody(chassis);
+    SetViewAngle(0.0f);
+}
+
+void PlayerFigure::SetPose(int32_t newPose) {
+    poseTimer = 0.0f;
+    if (newPose < kIdle || newPose > kWalkOut) return;
+    pose = newPose;
+    Vorn* vorn = GetVorn();
+    const auto animate = [vorn](int32_t state) {
+        if (vorn != nullptr) vorn->SetAnimationState(state);
+    };
+    const auto mood = [vorn](int32_t value) {
+        if (vorn != nullptr) vorn->SetMood(value, kMoodForever);
+    };
+    switch (pose) {
+        case kIdle:
+            animate(Vorn::kAnimIdle);
+            mood(1);
+            position = Vector3();
+            break;
+        case kWalkIn:
+            animate(Vorn::kAnimWalk);
+            position = Vector3(kOffStageX, 0.0f, 0.0f);
+            break;
+        case kCheer:
+            animate(Vorn::kAnimSimpleVictoryWaiting);
+            mood(1);
+            break;
+        case kSulk:
+            animate(Vorn::kAnimDefeatWaiting);
+            mood(2);
+            break;
+        case kWalkOut:
+            animate(Vorn::kAnimWalk);
+            position = Vector3();
+            break;
+    }
+}
+
+void PlayerFigure::SetViewAngle(float angle) {
+    const float distance = Radius() * kViewDistance;
+    cameraOffset = Vector3(std::cos(angle) * distance, std::sin(angle) * distance, 0.0f);
+}
+
+void PlayerFigure::Update(float dt) {
+    if (!std::isfinite(dt)) return;
+    Vorn* vorn = GetVorn();
+    const bool animated = vorn != nullptr && vorn->bodyModel != nullptr && !vorn->bodyModel->Animations().IsEmpty();
+    if (!animated) heading = WrapAngle(heading + dt);
+    switch (pose) {
+        case kIdle: WalkToward(Vector3(), dt); break;
+        case kWalkIn:
+            poseTimer += dt;
+            if (poseTimer < kWalkSeconds) {
+                WalkToward(Vector3(kOffStageX * (1.0f - poseTimer / kWalkSeconds), 0.0f, 0.0f), dt);
+            } else {
+                SetPose(kIdle);
+            }
+            break;
+        case kWalkOut: {
+            poseTimer += dt;
+            const float done = std::min(poseTimer / kWalkSeconds, 1.0f);
+            WalkToward(Vector3(kOffStageX * done, 0.0f, 0.0f), dt);
+            break;
+        }
+        default: break;
+    }
+    if (vorn == nullptr) return;
+    vorn->heading = heading;
+    vorn->position = position;
+    vorn->UpdateAnimation();
+}
+
+void PlayerFigure::WalkToward(const Vector3& point, float dt) {
+    const Vector3 step = point - position;
+    if (step.x * step.x + step.y * step.y > 1e-8f) {
+        const float turn = AngleDifference(heading, std::atan2(step.y, step.x));
+        const float limit = TurnRate() * std::abs(dt);
+        heading = WrapAngle(heading + std::clamp(turn, -limit, limit));
+    }
+    position = point;
+}
+
+float PlayerFigure::AspectOf(const IntRect& area) {
+    const int32_t width = std::max(area.right - area.left + 1, 1);
+    const int32_t height = std::max(area.bottom - area.top + 1, 1);
+    return float(width) / float(height);
+}
+
+void PlayerFigure::Draw(float frameTime) {
+    Update(frameTime);
+    Vorn* vorn = GetVorn();
+    // Without an arena there is no unit to show.
+    if (vorn == nullptr) return;
+    Renderer& renderer = GetRenderer();
+    const Camera saved = renderer.GetCamera();
+    const float radius = Radius();
+    const Vector3 target = position + Vector3(0.0f, 0.0f, radius);
+    camera_.kind = Camera::kPerspective;
+    camera_.eye = target + cameraOffset;
+    camera_.direction = target - camera_.eye;
+    camera_.up = Vector3(0.0f, 0.0f, 1.0f);
+    camera_.nearPlane = 0.1f;
+    camera_.farPlane = 100.0f;
+    camera_.viewport = rect;
+    camera_.SetAspect(AspectOf(rect));
+    camera_.SetFieldOfView(kFieldOfView * kPi / 180.0f);
+    camera_.projectionChanged = true;
+    camera_.viewChanged = true;
+    renderer.SetCamera(camera_);
+    renderer.ClearViewport(Color(0u), 1.0f, 2);
+    renderer.EnableLighting();
+    renderer.SetLight(keyLight_, true, 0);
+    renderer.SetLight(spotLight_, true, 1);
+    if (vorn->bodyModel != nullptr) {
+        owner_.ApplyColors();
+        Matrix4 world = Matrix::RotationZ(heading);
+        world.Translate(position);
+        renderer.SetWorldTransform(world);
+        renderer.RenderModel(vorn->bodyModel, true, false);
+    }
+    DrawShadow();
+    renderer.SetLight(spotLight_, false, 1);
+    renderer.SetWorldTransform(Matrix4());
+    Camera restored = saved;
+    renderer.SetCamera(restored);
+}
+
+void PlayerFigure::DrawShadow() {
+    if (shadow_ == nullptr && FileExists(TexturePath("GenericShadow.tga"))) shadow_ = GetGenericShadowMesh();
+    if (shadow_ == nullptr) return;
+    Renderer& renderer = GetRenderer();
+    Matrix4 world;
+    world.SetScale(Radius() * kShadowSizePerRadius);
+    world.Translate(position + Vector3(0.0f, 0.0f, 0.01f));
+    renderer.SetWorldTransform(world);
+    renderer.SetAlphaBlend();
+    renderer.RenderMesh(shadow_, false);
+    renderer.SetBlendOff();
+}
+
+PlayerFigure& GetPlayerFigure(Player& player) {
+    for (FigureEntry& entry : Figures()) {
+        if (entry.player == &player) return *entry.figure;
+    }
+    Figures().push_back(FigureEntry{&player, std::make_unique<PlayerFigure>(player)});
+    return *Figures().back().figure;
+}
+
+void ReleasePlayerFigures() { Figures().clear(); }
