@@ -1,11 +1,12 @@
 // The pointer's carried items.
 #include "app/CarriedItemDrawing.h"
 
+#include "battlefield/VornWindow.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "game/SquadButton.h"
 
-void CarriedItemDrawing::DrawCarriedPattern(const IntRect&) {}
+void CarriedItemDrawing::DrawCarriedPattern(const IntRect& box) { GetVornWindow().DrawDraggedPattern(box); }
 
 void CarriedItemDrawing::DrawCarriedSquad(const IntRect& box) {
     const String& name = GetMouse().dragText;

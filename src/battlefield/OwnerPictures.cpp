@@ -56,11 +56,9 @@ void PaintPatternPictures(const Player& owner) {
     Paint("BeaconPatternButton.tga", "PatternButton.tga", BasePicture("PatternBeaconOverlay.tga"), 0, 0, owner);
 }
 
-void PaintVornEditorPictures(const Player& owner) {
+void PaintVornEditorPictures(Player& owner) {
     if (!GetRenderer().HasDevice()) return;
     PaintPatternPictures(owner);
-    Paint("BeaconSetterButton.tga", "WeaponButton.tga", BasePicture("WeaponBeaconOverlay.tga"), 0, 0, owner);
-    const Image& small = SmallChassisIcon(owner);
-    Paint("VornLauncherButton.tga", "WeaponVornLauncherButton.tga", small, -4, -8, owner);
-    Paint("SaveVornButton.tga", "SaveVornBase.tga", small, -8, -8, owner);
+    owner.BuildWeaponButtonTextures();
+    Paint("SaveVornButton.tga", "SaveVornBase.tga", SmallChassisIcon(owner), -8, -8, owner);
 }

@@ -13,5 +13,5 @@ Image ComposeOwnerPicture(const Image& base, const Image& overlay, int x, int y,
 
 // The pattern editor's and debugger's beacon in the owner's colours.
 void PaintPatternPictures(const Player& owner);
-// The unit editor's pictures, the beacon included, in the owner's colours.
-void PaintVornEditorPictures(const Player& owner);
+// The unit editor's pictures (beacon, weapon buttons, save button) in the owner's colours.
+void PaintVornEditorPictures(Player& owner);
