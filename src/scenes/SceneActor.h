@@ -186,5 +186,5 @@ private:
     std::vector<std::unique_ptr<WormStrand>> worms_;
     std::unique_ptr<ParticleSystem> beam_;
     int32_t beamFrame_ = 0;  // the beam texture drawn next
-    Vector3 travel_;  // the last frame's direction of travel
+    Vector3 travel_;         // the last frame's direction of travel
 };
