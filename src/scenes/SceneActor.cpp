@@ -19,6 +19,7 @@
 #include "scenes/SceneSmoke.h"
 #include "scenes/Speaker.h"
 #include "units/ChassisTable.h"
+#include "units/Vorn.h"
 #include "units/WeaponTable.h"
 
 namespace {
@@ -320,7 +321,15 @@ void SceneActor::BuildUnitBody() {
     // A reused instance may come back posed: the rest is its source's.
     ballRest_ = RestOf(ballNode_);
     torsoRest_ = RestOf(torsoNode_);
+    SetFace(ActorMood::Happy);
     SetWeapon(0);
+}
+
+void SceneActor::SetFace(ActorMood mood) {
+    const ChassisDefinition* row = IsUnitBody() ? ChassisTable::Row(int32_t(kind)) : nullptr;
+    if (model_ != nullptr && row != nullptr) {
+        Vorn::SetFaceMood(model_, *row, int32_t(mood), 0, 0);
+    }
 }
 
 void SceneActor::BuildLaserBeam() {
@@ -436,7 +445,8 @@ void SceneActor::ApplyDirection(Scene& scene, const ActorDirection& d) {
         teleportOut = true;
         std::copy(d.teleportOut, d.teleportOut + 2, teleportOutSize);
     }
-    // Faces are not part of the cut-scene bodies yet, so a mood changes nothing.
+    // A mood word the scripts do not know leaves the face as it is.
+    if (d.hasMood && d.moodValueGiven) SetFace(d.mood);
     if (d.hasWeapon) SetWeapon(d.weapon);
     if (kind == SceneActorKind::Explosion) StartExplosionSmoke(fromScale);
     if (d.full) {

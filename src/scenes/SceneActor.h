@@ -13,8 +13,8 @@
 #include "core/Spring.h"
 #include "core/Vector3.h"
 #include "engine/AnimationController.h"
+#include "scenes/ActorDirection.h"
 
-class ActorDirection;
 class ModelNode;
 class ParticleSystem;
 class Scene;
@@ -87,6 +87,8 @@ public:
     void BreakIntoDebris(Scene& scene, const Vector3& push);
     void StartExplosionSmoke(float size);
     void SetWeapon(int32_t weaponKind);
+    // A unit body's face shows the mood (the others have none).
+    void SetFace(ActorMood mood);
     void SetFlipRate(float rate);
     // The guide speaks the line (the others ignore it).
     void Say(const std::string& speechPath);

@@ -5,6 +5,7 @@
 #include "SceneFixture.h"
 #include "engine/ModelNode.h"
 #include "scenes/SceneSmoke.h"
+#include "units/ChassisTable.h"
 
 namespace {
 
@@ -87,6 +88,44 @@ TEST_F(SceneFixture, UnitBodiesCarryWeaponsOfTheirSizeAndGiveTheirBodiesBackClea
     again.SetKindByName("RobotSmallVorn");
     EXPECT_EQ(again.Model(), body);
     EXPECT_EQ(ChildCount(*place), 1);
+}
+
+// The small robot row's mouths for the test, put back as they were after it.
+class MouthsOfTheSmallRobot {
+public:
+    MouthsOfTheSmallRobot() : row_(*ChassisTable::Row(0)), saved_(row_.mouths) {
+        const char* const names[3] = {"MouthGrimace", "MouthSmile", "MouthFrown"};
+        for (int mood = 0; mood < 3; ++mood) row_.SetMouth(0, mood, names[mood], 0.6f, Quaternion(), Vector3());
+    }
+    ~MouthsOfTheSmallRobot() { row_.mouths = saved_; }
+    const Mesh* Of(int mood) const { return row_.mouths[0].parts[mood].mesh; }
+
+private:
+    ChassisDefinition& row_;
+    Array<MoodSet> saved_;
+};
+
+TEST_F(SceneFixture, AMoodChangesAUnitBodysFace) {
+    const MouthsOfTheSmallRobot mouths;
+    ASSERT_NE(mouths.Of(0), mouths.Of(2));
+    WriteScript("Moods",
+                "Background Stage\nActor RobotSmallVorn Face\nActor Bunny Hop\n"
+                "Stage\nFace\nMood Sad\nEnd\nHop\nMood Sad\nEnd\nEnd\n"
+                "Stage\nFace\nMood Grumpy\nEnd\nEnd\n"
+                "Stage\nFace\nMood mean\nEnd\nEnd\n");
+    scene_->Load("Moods");
+    const ModelNode* mouth = scene_->FindActor("Face")->Model()->FindByName("MouthActor");
+    ASSERT_NE(mouth, nullptr);
+    EXPECT_EQ(mouth->mesh, mouths.Of(1));  // built happy
+    scene_->Restart();
+    EXPECT_EQ(mouth->mesh, mouths.Of(2));
+    // An unknown mood keeps the face; a known one in any case sets it.
+    scene_->Update(1.0f / 30.0f);
+    ASSERT_EQ(scene_->CurrentStep(), 1);
+    EXPECT_EQ(mouth->mesh, mouths.Of(2));
+    scene_->Update(1.0f / 30.0f);
+    EXPECT_EQ(mouth->mesh, mouths.Of(0));
+    DrawFrame();
 }
 
 TEST_F(SceneFixture, EveryCameraStaysOutsideTheEarth) {
