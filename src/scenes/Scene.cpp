@@ -47,7 +47,10 @@ std::unique_ptr<Scene>& SharedScene() {
 
 void Scene::LoadSharedResources() { SceneBackdrop::BuildGroundMeshes(); }
 
-void Scene::FreeSharedResources() { SceneBackdrop::ForgetGroundMeshes(); }
+void Scene::FreeSharedResources() {
+    SceneBackdrop::ForgetGroundMeshes();
+    SceneActor::ForgetSharedResources();
+}
 
 Scene::Scene(Sounder* sounder) : sounder_(sounder) {
     LoadSharedResources();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "audio/EffectSounds.h"
 #include "engine/AssetPaths.h"
@@ -18,6 +19,7 @@
 #include "scenes/SceneSmoke.h"
 #include "scenes/Speaker.h"
 #include "units/ChassisTable.h"
+#include "units/Vorn.h"
 #include "units/WeaponTable.h"
 
 namespace {
@@ -29,6 +31,12 @@ constexpr float kBlendSecond = 0.1f;
 // A roll over a part smaller than this would turn by a meaningless (or infinite) angle.
 constexpr float kMinRollRadius = 1e-4f;
 constexpr float kEmitterInterval = 0.05f;
+// A missile system gets a puff every ring turn (half a second); three outlive a puff.
+constexpr int32_t kMissilePuffs = 3;
+constexpr float kMissilePuffSize = 0.6f;
+// Weapons are fitted to this share of the body's radius, as the battlefield's units carry them.
+constexpr float kWeaponShare = 0.8f;
+constexpr const char* kWeaponPlaceNames[SceneActor::kWeaponPlaces] = {"RightWeaponActor", "LeftWeaponActor"};
 
 enum class ModelForm { None, Painted, Act };
 
@@ -109,6 +117,52 @@ bool IsAnyOf(SceneActorKind kind, std::initializer_list<SceneActorKind> kinds) {
     return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
 }
 
+// Each weapon model fitted to each body size, loaded once: the renderer keeps one size
+// per file, and the bodies differ.
+const ModelNode* gWeaponSources[kWeaponKindCount][3] = {};
+bool gWeaponTried[kWeaponKindCount][3] = {};
+
+ModelNode* NewWeaponModel(int32_t weaponKind, int32_t sizeClass) {
+    Renderer& renderer = GetRenderer();
+    if (!gWeaponTried[weaponKind][sizeClass]) {
+        gWeaponTried[weaponKind][sizeClass] = true;
+        const String file = ActorModelPath(String(WeaponKindName(weaponKind)) + "Weapon");
+        const float size = kWeaponShare * kChassisRadiusBySize[sizeClass];
+        ModelNode* first = renderer.LoadModel(file, 1.0f, size, 1, 0, 1, 0.0f, 0.5f, 1, true, false);
+        if (first != nullptr) {
+            gWeaponSources[weaponKind][sizeClass] = first->source;
+            renderer.RegisterModel(first);
+        }
+    }
+    const ModelNode* source = gWeaponSources[weaponKind][sizeClass];
+    ModelNode* weapon = source != nullptr ? renderer.CloneModel(source, true) : nullptr;
+    if (weapon != nullptr) {
+        weapon->nextSibling = nullptr;  // a reused instance keeps the link of its last use
+    }
+    return weapon;
+}
+
+void Unlink(ModelNode& parent, ModelNode* child) {
+    for (ModelNode** link = &parent.firstChild; *link != nullptr; link = &(*link)->nextSibling) {
+        if (*link == child) {
+            *link = child->nextSibling;
+            child->nextSibling = nullptr;
+            return;
+        }
+    }
+}
+
+// A body goes back to the renderer for reuse with the meshes its file gave it, not
+// with the face or the sockets this actor changed.
+void RestoreMeshes(ModelNode& node) {
+    if (node.source != nullptr) {
+        node.mesh = node.source->mesh;
+    }
+    for (ModelNode* child = node.firstChild; child != nullptr; child = child->nextSibling) {
+        RestoreMeshes(*child);
+    }
+}
+
 }  // namespace
 
 SceneActor::SceneActor() {
@@ -147,16 +201,49 @@ void SceneActor::ResetMotion() {
 
 void SceneActor::SetKindByName(const std::string& kindName) { SetKind(FindKind(kindName)); }
 
+void SceneActor::ForgetSharedResources() {
+    for (auto& sizes : gWeaponSources) std::fill(std::begin(sizes), std::end(sizes), nullptr);
+    for (auto& sizes : gWeaponTried) std::fill(std::begin(sizes), std::end(sizes), false);
+    ForgetBeamMaterials();
+    SceneSmoke::ForgetSharedMaterial();
+}
+
 void SceneActor::ReleaseModel() {
-    if (model_ != nullptr && GetRenderer().HasDevice()) {
-        GetRenderer().RegisterModel(model_);
+    Renderer& renderer = GetRenderer();
+    RemoveWeapons();
+    if (model_ != nullptr && renderer.HasDevice()) {
+        RestoreMeshes(*model_);
+        renderer.RegisterModel(model_);
     }
     model_ = ballNode_ = torsoNode_ = nullptr;
     animation_.Stop();
     speaker_.reset();
     smoke_.clear();
+    emitterTimers_.clear();
+    nextEmitter_ = activeSmoke_ = 0;
     worms_.clear();
+    if (beam_ != nullptr && beam_->mesh != nullptr && renderer.HasDevice()) {
+        renderer.DestroyParticleMesh(*beam_);
+    }
     beam_.reset();
+}
+
+void SceneActor::RemoveWeapons() {
+    for (int32_t place = 0; place < kWeaponPlaces; ++place) {
+        ModelNode* node = weaponPlaces_[place];
+        ModelNode* weapon = weapons_[place];
+        weaponPlaces_[place] = weapons_[place] = nullptr;
+        if (weapon == nullptr) {
+            continue;
+        }
+        Unlink(*node, weapon);
+        if (node->source != nullptr) {
+            node->mesh = node->source->mesh;
+        }
+        if (GetRenderer().HasDevice()) {
+            GetRenderer().RegisterModel(weapon);
+        }
+    }
 }
 
 void SceneActor::BuildModel(const char* file, bool painted, float size) {
@@ -208,8 +295,10 @@ void SceneActor::SetKind(SceneActorKind newKind) {
         case SceneActorKind::Missile:
             BuildModel(row.model, true, row.size);
             emitterTimers_.assign(kMissileEmitters, 0.0f);
-            smoke_.push_back(std::make_unique<SceneSmoke>());
-            smoke_.back()->puffSize = 0.6f;
+            for (int32_t i = 0; i < kMissileEmitters; ++i) {
+                smoke_.push_back(std::make_unique<SceneSmoke>(kMissilePuffs));
+                smoke_.back()->puffSize = kMissilePuffSize;
+            }
             return;
         default: break;
     }
@@ -232,7 +321,15 @@ void SceneActor::BuildUnitBody() {
     // A reused instance may come back posed: the rest is its source's.
     ballRest_ = RestOf(ballNode_);
     torsoRest_ = RestOf(torsoNode_);
+    SetFace(ActorMood::Happy);
     SetWeapon(0);
+}
+
+void SceneActor::SetFace(ActorMood mood) {
+    const ChassisDefinition* row = IsUnitBody() ? ChassisTable::Row(int32_t(kind)) : nullptr;
+    if (model_ != nullptr && row != nullptr) {
+        Vorn::SetFaceMood(model_, *row, int32_t(mood), 0, 0);
+    }
 }
 
 void SceneActor::BuildLaserBeam() {
@@ -259,21 +356,22 @@ float SceneActor::TurnRate() const {
 }
 
 void SceneActor::SetWeapon(int32_t weaponKind) {
-    if (model_ == nullptr || !WeaponTable::IsValidKind(weaponKind)) {
+    if (!IsUnitBody() || model_ == nullptr || !WeaponTable::IsValidKind(weaponKind)) {
         return;
     }
-    const String weaponName = String(WeaponKindName(weaponKind)) + "Weapon";
-    for (const char* place : {"RightWeaponActor", "LeftWeaponActor"}) {
-        ModelNode* node = model_->FindByName(place);
-        if (node == nullptr) {
+    RemoveWeapons();
+    for (int32_t place = 0; place < kWeaponPlaces; ++place) {
+        ModelNode* node = model_->FindByName(kWeaponPlaceNames[place]);
+        ModelNode* weapon = node != nullptr ? NewWeaponModel(weaponKind, int32_t(kind) % 3) : nullptr;
+        if (weapon == nullptr) {
             continue;
         }
-        ModelNode* weapon = GetRenderer().LoadModel(ActorModelPath(weaponName), 1.0f, 0.5f * lookHeight, 2);
-        Array<Mesh*> meshes;
-        if (weapon != nullptr) {
-            weapon->GetMeshes(meshes);
-        }
-        node->mesh = meshes.IsEmpty() ? nullptr : meshes[0];
+        // The weapon hangs under its place, so it follows the arm's poses and breaks off
+        // with the body; the place's own marker gives way to it.
+        node->mesh = nullptr;
+        node->LinkChild(weapon);
+        weaponPlaces_[place] = node;
+        weapons_[place] = weapon;
     }
 }
 
@@ -347,7 +445,8 @@ void SceneActor::ApplyDirection(Scene& scene, const ActorDirection& d) {
         teleportOut = true;
         std::copy(d.teleportOut, d.teleportOut + 2, teleportOutSize);
     }
-    // Faces are not part of the cut-scene bodies yet, so a mood changes nothing.
+    // A mood word the scripts do not know leaves the face as it is.
+    if (d.hasMood && d.moodValueGiven) SetFace(d.mood);
     if (d.hasWeapon) SetWeapon(d.weapon);
     if (kind == SceneActorKind::Explosion) StartExplosionSmoke(fromScale);
     if (d.full) {
@@ -372,7 +471,7 @@ bool SceneActor::Update(Scene& scene, float frameTime) {
     switch (kind) {
         case SceneActorKind::Debris: UpdateDebris(scene, frameTime); return false;
         case SceneActorKind::Explosion:
-            for (auto& smoke : smoke_) smoke->Advance(frameTime);
+            for (int32_t i = 0; i < activeSmoke_; ++i) smoke_[size_t(i)]->Advance(frameTime);
             return true;
         case SceneActorKind::SoccerBall: return UpdateSoccerBall(frameTime);
         case SceneActorKind::Cloud: driftClock += frameTime; return true;
@@ -489,15 +588,23 @@ void SceneActor::UpdateUnitBody(float frameTime, const Vector3& moved) {
 
 void SceneActor::UpdateMissile(float frameTime, const Vector3& moved) {
     missileRoll += 5.0f * frameTime;
+    if (smoke_.size() != size_t(kMissileEmitters)) {
+        return;
+    }
     float& timer = emitterTimers_[size_t(nextEmitter_)];
     timer -= frameTime;
     if (timer < 0.0f) {
         timer += kEmitterInterval;
+        const Vector3 along = UnitOrZero(moved);
+        if (along.Length() > 0.0f) {
+            smoke_[size_t(nextEmitter_)]->Emit(position - along, along * -1.0f);
+        } else {
+            smoke_[size_t(nextEmitter_)]->Emit(position, Vector3(0.0f, 0.0f, 1.0f));
+        }
         nextEmitter_ = (nextEmitter_ + 1) % kMissileEmitters;
-        const Vector3 back = moved.Length() > 0.0f ? position - UnitOrZero(moved) : position;
-        smoke_.front()->Emit(back);
+        activeSmoke_ = std::min(activeSmoke_ + 1, kMissileEmitters);
     }
-    for (auto& smoke : smoke_) smoke->Advance(frameTime);
+    for (int32_t i = 0; i < activeSmoke_; ++i) smoke_[size_t(i)]->Advance(frameTime);
 }
 
 bool SceneActor::UpdateSoccerBall(float frameTime) {
@@ -548,8 +655,9 @@ void SceneActor::StartExplosionSmoke(float size) {
     smoke_.clear();
     for (int i = 0; i < 2; ++i) {
         smoke_.push_back(std::make_unique<SceneSmoke>());
-        smoke_.back()->StartEmitting(position, std::max(size, 0.1f), kEmitterInterval);
+        smoke_.back()->StartEmitting(position, Vector3(0.0f, 0.0f, 1.0f), std::max(size, 0.1f), kEmitterInterval);
     }
+    activeSmoke_ = int32_t(smoke_.size());
 }
 
 void SceneActor::BreakIntoDebris(Scene& scene, const Vector3& push) {

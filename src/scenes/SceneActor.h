@@ -13,8 +13,8 @@
 #include "core/Spring.h"
 #include "core/Vector3.h"
 #include "engine/AnimationController.h"
+#include "scenes/ActorDirection.h"
 
-class ActorDirection;
 class ModelNode;
 class ParticleSystem;
 class Scene;
@@ -62,6 +62,7 @@ public:
     static constexpr int32_t kKindCount = int32_t(SceneActorKind::None);
     static constexpr int32_t kWormCount = 9;
     static constexpr int32_t kMissileEmitters = 10;
+    static constexpr int32_t kWeaponPlaces = 2;
 
     SceneActor();
     ~SceneActor();
@@ -86,9 +87,14 @@ public:
     void BreakIntoDebris(Scene& scene, const Vector3& push);
     void StartExplosionSmoke(float size);
     void SetWeapon(int32_t weaponKind);
+    // A unit body's face shows the mood (the others have none).
+    void SetFace(ActorMood mood);
     void SetFlipRate(float rate);
     // The guide speaks the line (the others ignore it).
     void Say(const std::string& speechPath);
+    // The weapon models and the beam's and the smoke's materials that all actors share;
+    // forgotten before the renderer lets its objects go.
+    static void ForgetSharedResources();
 
     Matrix4 WorldTransform() const;
     // Where the cameras look: the position raised by the look height.
@@ -98,6 +104,12 @@ public:
     float TurnRate() const;
     Speaker* GetSpeaker() { return speaker_.get(); }
     ModelNode* Model() { return model_; }
+    // The model a weapon place shows, none when the body lacks the place.
+    const ModelNode* WeaponModel(int32_t place) const { return weapons_[place]; }
+    // The smoke systems drawn and advanced: a missile's grow to its ring, an explosion's two.
+    int32_t ActiveSmoke() const { return activeSmoke_; }
+    const SceneSmoke& Smoke(int32_t index) const { return *smoke_[size_t(index)]; }
+    int32_t BeamFrame() const { return beamFrame_; }
 
     std::string name;
     SceneActorKind kind = SceneActorKind::None;
@@ -156,6 +168,8 @@ private:
     void DrawLaserBeam();
     void DrawTeleport(const float size[2], float age);
     void ReleaseModel();
+    void RemoveWeapons();
+    static void ForgetBeamMaterials();
     float BallRadius() const;
 
     ModelNode* model_ = nullptr;  // owned by the renderer
@@ -168,7 +182,11 @@ private:
     std::vector<std::unique_ptr<SceneSmoke>> smoke_;
     std::vector<float> emitterTimers_;
     int32_t nextEmitter_ = 0;
+    int32_t activeSmoke_ = 0;
+    ModelNode* weaponPlaces_[kWeaponPlaces] = {};
+    ModelNode* weapons_[kWeaponPlaces] = {};  // linked under their places, owned by the renderer
     std::vector<std::unique_ptr<WormStrand>> worms_;
     std::unique_ptr<ParticleSystem> beam_;
-    Vector3 travel_;  // the last frame's direction of travel
+    int32_t beamFrame_ = 0;  // the beam texture drawn next
+    Vector3 travel_;         // the last frame's direction of travel
 };

@@ -1,6 +1,7 @@
 // A cut-scene figure: its world transform, drawing and ground shadow.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "engine/AssetPaths.h"
 #include "engine/Mesh.h"
@@ -16,6 +17,20 @@
 #include "scenes/Speaker.h"
 
 namespace {
+
+constexpr int32_t kBeamTextures = 6;
+constexpr float kBeamWidth = 0.26f;
+// The beam's textures, shared by every beam and made at the first drawing.
+Material* gBeamMaterials[kBeamTextures] = {};
+
+Material* BeamMaterial(int32_t frame) {
+    static constexpr const char* kNames[kBeamTextures] = {"LaserBall1.tga", "LaserBall2.tga", "LaserBall3.tga",
+                                                          "LaserBall4.tga", "LaserBall5.tga", "LaserBall6.tga"};
+    if (gBeamMaterials[frame] == nullptr) {
+        gBeamMaterials[frame] = CreateSceneMaterial(kNames[frame]);
+    }
+    return gBeamMaterials[frame];
+}
 
 Matrix4 ScaledAt(const Quaternion& turn, float scale, const Vector3& at) {
     Matrix4 m;
@@ -48,10 +63,8 @@ Matrix4 SceneActor::WorldTransform() const {
             return ScaledAt(Quaternion::Multiply(aim, roll), scale, position);
         }
         case SceneActorKind::Earth: {
-            // The model is loaded at its size already; a further five-fold scale would
-            // put the camera of the scripts inside the planet.
             Matrix4 m = Matrix::RotationZ(earthSpin);
-            m.Scale(scale);
+            m.Scale(scale * 5.0f);
             m.Translate(position);
             return m;
         }
@@ -159,9 +172,11 @@ void SceneActor::DrawUnitBody() {
     }
 }
 
+void SceneActor::ForgetBeamMaterials() { std::fill(std::begin(gBeamMaterials), std::end(gBeamMaterials), nullptr); }
+
 void SceneActor::DrawSmoke(bool overEverything) {
-    for (auto& smoke : smoke_) {
-        smoke->Draw(overEverything);
+    for (int32_t i = 0; i < activeSmoke_; ++i) {
+        smoke_[size_t(i)]->Draw(overEverything);
     }
 }
 
@@ -171,18 +186,22 @@ void SceneActor::DrawLaserBeam() {
     }
     Renderer& renderer = GetRenderer();
     if (beam_->mesh == nullptr) {
-        beam_->material = CreateSceneMaterial("LaserBall1.tga");
+        beam_->material = BeamMaterial(beamFrame_);
         renderer.CreateParticleMesh(*beam_);
     }
     const Vector3 back = travel_.Length() > 0.0f ? travel_ * -1.0f : Vector3(-1.0f, 0.0f, 0.0f);
     for (int i = 0; i < beam_->particles.Count(); ++i) {
-        beam_->particles[i].position = back * (0.26f * float(i));
+        beam_->particles[i].position = back * (kBeamWidth * float(i));
         beam_->particles[i].alive = 1;
     }
     renderer.SetAdditiveBlend();
     renderer.DisableLighting();
-    renderer.DrawParticles(*beam_);
-    renderer.DrawParticles(*beam_);
+    // Each pass takes the next texture, so the beam flickers through all six.
+    for (int pass = 0; pass < 2; ++pass) {
+        beam_->material = BeamMaterial(beamFrame_);
+        renderer.DrawParticles(*beam_);
+        beamFrame_ = (beamFrame_ + 1) % kBeamTextures;
+    }
     renderer.SetBlendOff();
     renderer.EnableLighting();
 }

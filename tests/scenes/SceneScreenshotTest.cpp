@@ -1,7 +1,7 @@
-// One scene of the data set for each background kind, played a moment and drawn on the
-// GL backend headless, and the title menu over the shared scene. The frames are kept as
-// tests/screenshots/scene_<name>.tga and title_over_scene.tga under the build folder for
-// a person to look at.
+// One scene of the data set for each background kind, and one with a laser beam, played
+// a moment and drawn on the GL backend headless, and the title menu over the shared
+// scene. The frames are kept as tests/screenshots/scene_<name>.tga and
+// title_over_scene.tga under the build folder for a person to look at.
 #include <iostream>
 
 #include "SceneFixture.h"
@@ -113,6 +113,9 @@ TEST_F(SceneScreenshotTest, EachBackgroundWithItsActors) {
     EXPECT_GT(CountOther(frame, whole, Color(0xFF000000)), kWidth * kHeight / 20);
     frame = PlayAndDraw("SmallMainMenu", 1.0f);
     EXPECT_GT(CountOther(frame, whole, Color(0xFF000000)), kWidth * kHeight / 20);
+    // A laser beam glowing over space.
+    frame = PlayAndDraw("Winning1", 6.3f);
+    EXPECT_GT(CountOther(frame, whole, Color(0xFF000000)), 500);
 }
 
 TEST_F(SceneScreenshotTest, TheTitleMenuStandsOverTheSharedScene) {

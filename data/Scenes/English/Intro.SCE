@@ -20,7 +20,7 @@ Text
 Far out in space, on a small blue planet, we build little robots called Vorns.
 End
 Home
-From 0 0 0
+From 0 34 -4
 FromScale 1
 ToScale 1.4
 End

@@ -15,7 +15,7 @@ Text
 You did it, commander! Every mission is won.
 End
 Home
-From 0 4 0
+From 0 36 -4
 ToScale 1.5
 End
 Prof
