@@ -20,11 +20,12 @@ struct States {
 
 States CurrentStates() {
     gfx::Device& device = GetRenderer().GetDevice();
-    return {
-        device.GetRenderState(gfx::RenderState::ZWriteEnable),
-        device.GetRenderState(gfx::RenderState::AlphaBlendEnable), device.GetRenderState(gfx::RenderState::Lighting),
-        device.GetRenderState(gfx::RenderState::NormalizeNormals), device.GetRenderState(gfx::RenderState::FillMode),
-        device.IsLightEnabled(0) && device.GetLight(0).direction.z < 0.0f};
+    return {device.GetRenderState(gfx::RenderState::ZWriteEnable),
+            device.GetRenderState(gfx::RenderState::AlphaBlendEnable),
+            device.GetRenderState(gfx::RenderState::Lighting),
+            device.GetRenderState(gfx::RenderState::NormalizeNormals),
+            device.GetRenderState(gfx::RenderState::FillMode),
+            device.IsLightEnabled(0) && device.GetLight(0).direction.z < 0.0f};
 }
 
 // A camera over the point (cx, cy) seeing the square of half size `half` at any height.
