@@ -12,6 +12,7 @@
 #include "core/Debugger.h"
 #include "engine/AssetPaths.h"
 #include "engine/Font.h"
+#include "engine/SceneLighting.h"
 #include "engine/TextFitting.h"
 #include "platform/sys/Paths.h"
 #include "platform/sys/Random.h"
@@ -315,7 +316,7 @@ void Scene::Draw() {
     }
     renderer.EnableLighting();
     renderer.SetBlendOff();
-    renderer.SetLight(Light(), true, 0);
+    UseSceneLight();
     renderer.SetNormalize(false);
 }
 

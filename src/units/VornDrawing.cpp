@@ -13,6 +13,7 @@
 #include "engine/Material.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
+#include "engine/SceneLighting.h"
 #include "engine/Sprite.h"
 #include "game/Game.h"
 #include "game/Player.h"
@@ -181,7 +182,7 @@ void Vorn::Draw(const Vector3& point) {
         renderer.SetWorldTransform(ball);
         renderer.RenderModel(images.ball, false, false);
     }
-    renderer.SetLight(Light(), true, 0);
+    UseSceneLight();
 }
 
 void Vorn::DrawBody(const Vector3& point) {

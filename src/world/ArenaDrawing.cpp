@@ -7,6 +7,7 @@
 #include "core/MathUtil.h"
 #include "core/Matrix4.h"
 #include "engine/Renderer.h"
+#include "engine/SceneLighting.h"
 #include "game/Game.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
@@ -198,6 +199,7 @@ void Arena::Draw(ArenaDrawView& view) {
 
     renderer.SetZWrite(true);
     renderer.SetBlendOff();
+    UseSceneLight();
     renderer.EnableLighting();
     renderer.SetNormalize(renormaliseNormals);
     begin(ArenaPass::kSolidObjects);

@@ -8,6 +8,7 @@
 #include "core/MathUtil.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
+#include "engine/SceneLighting.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
@@ -163,7 +164,7 @@ void Debris::Draw(const Vector3& point) {
     if (owner != nullptr) owner->ApplyColors();
     renderer.SetWorldTransform(PartMatrix(point));
     renderer.RenderModel(model, true, true);
-    renderer.SetLight(Light(), true, 0);
+    UseSceneLight();
 }
 
 void Debris::Remove(int flag) {

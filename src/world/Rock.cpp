@@ -6,6 +6,7 @@
 #include "core/String.h"
 #include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
+#include "engine/SceneLighting.h"
 #include "world/Arena.h"
 
 namespace {
@@ -89,7 +90,7 @@ void Rock::DrawLitModel(WorldObject& object, const Vector3& point) {
     renderer.SetLight0Colors(object.litColour[0], object.litColour[1]);
     renderer.EnableLighting();
     object.DrawModelAt(point);
-    renderer.SetLight(Light(), true, 0);
+    UseSceneLight();
 }
 
 void Rock::SaveText(WorldObject& object, Stream& stream) {

@@ -393,7 +393,7 @@ void SoccerBall::Draw(const Vector3& point) {
     if (model != nullptr) {
         renderer.RenderModel(model, true, true);
     }
-    renderer.SetLight(Light(), true, 0);
+    UseSceneLight();
 }
 
 void SoccerBall::Save(Stream& stream) {

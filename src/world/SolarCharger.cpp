@@ -10,6 +10,7 @@
 #include "engine/AssetPaths.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
+#include "engine/SceneLighting.h"
 #include "game/Game.h"
 #include "world/Arena.h"
 #include "world/ExplosionField.h"
@@ -242,7 +243,7 @@ void SolarCharger::Draw(const Vector3& point) {
     DrawModelAt(point);
     renderer.DisableLighting();
     DrawRings(point + Vector3(0.0f, 0.0f, shape.Radius()));
-    renderer.SetLight(Light(), true, 0);
+    UseSceneLight();
     renderer.EnableLighting();
 }
 

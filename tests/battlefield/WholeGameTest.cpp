@@ -5,6 +5,7 @@
 // build folder as tests/screenshots/whole_game_<n>_<moment>.tga.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -162,8 +163,8 @@ protected:
         SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
     }
 
-    // One frame as the main loop draws it; the frame is kept as a picture.
-    Image Picture(const char* name) {
+    // One frame as the main loop draws it.
+    static Image Frame() {
         Renderer& renderer = GetRenderer();
         EXPECT_TRUE(renderer.GetReady());
         renderer.Clear(Color(0xFF000000), 1.0f, 3);
@@ -172,6 +173,11 @@ protected:
         renderer.EndFrame();
         Image frame;
         EXPECT_EQ(renderer.GetDevice().ReadBackBuffer(frame), gfx::Result::Ok);
+        return frame;
+    }
+    // The frame is kept as a picture.
+    Image Picture(const char* name) {
+        Image frame = Frame();
         app_test::WorkingFolder back(buildFolder_.string());
         std::cout << "picture: " << engine_test::KeepPicture(frame, name) << "\n";
         return frame;
@@ -209,6 +215,31 @@ protected:
         arena_->AdvanceObjectClocks();
         arena_->Update();
         game_.clock += kFrame;
+    }
+    // The unit's body over its screen square: the frame is drawn again without the body
+    // and the pixels that change are the body's. A drawn body covers a good part of the
+    // square and is lit, not a black cut-out.
+    static void ExpectBodyShown(Vorn& unit, const Image& frame) {
+        IntRect square;
+        ASSERT_TRUE(GetArenaWindow().UnitScreenRect(unit, square)) << unit.name.CStr();
+        ModelNode* body = unit.bodyModel;
+        ASSERT_NE(body, nullptr);
+        unit.bodyModel = nullptr;
+        const Image bare = Frame();
+        unit.bodyModel = body;
+        int pixels = 0, covered = 0, brightness = 0;
+        for (int y = std::max(square.top, 0); y <= std::min(square.bottom, kHeight - 1); ++y) {
+            for (int x = std::max(square.left, 0); x <= std::min(square.right, kWidth - 1); ++x) {
+                ++pixels;
+                const Color shown = frame.At(x, y);
+                if (shown.argb == bare.At(x, y).argb) continue;
+                ++covered;
+                brightness += std::max({shown.Red(), shown.Green(), shown.Blue()});
+            }
+        }
+        ASSERT_GT(pixels, 0);
+        EXPECT_GT(covered * 10, pixels) << unit.name.CStr() << ": " << covered << " of " << pixels << " pixels";
+        EXPECT_GT(brightness, covered * 60) << unit.name.CStr() << ": the body is drawn unlit";
     }
     static bool Differs(const Image& frame, const IntRect& area) {
         const Color first = frame.At(area.left, area.top);
@@ -306,7 +337,8 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     squadBox.Accept();
     manager.CloseWindow(&squadBox);
     ASSERT_EQ(GetSquadTray().FindSummary("Hornets") >= 0, true);
-    Picture("whole_game_3_squad_saved");
+    const Image squad = Picture("whole_game_3_squad_saved");
+    for (WorldObject* object : battlefield.Selection()) ExpectBodyShown(*static_cast<Vorn*>(object), squad);
     Post(GetSelectionTray(), kEventDeleteSelection, "", 0);
     arena_->RemoveFlaggedObjects(false);
 
@@ -337,8 +369,14 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
         Step();
         if (CountUnitsOf(&GetLocalPlayer()) == 0 || CountUnitsOf(&GetOpponentPlayer()) == 0) break;
         if (!halfWay && seconds > 2.0f) {
+            // The camera has caught up with the followed unit, as after a few frames.
+            Vorn* followed = ArenaWindow::FindNextTeamVorn(nullptr, true);
+            ASSERT_NE(followed, nullptr);
+            battlefield.SetFollowVorn(followed);
             battlefield.TickFollow();
-            Picture("whole_game_5_battle");
+            battlefield.CurrentCamera().SetLookAt(battlefield.CurrentCamera().target);
+            const Image battle = Picture("whole_game_5_battle");
+            ExpectBodyShown(*followed, battle);
             halfWay = true;
         }
     }

@@ -15,14 +15,17 @@ namespace {
 
 struct States {
     uint32_t zWrite, blend, lighting, normalize, fill;
+    bool sunFromAbove;  // light 0 on and shining down
 };
 
 States CurrentStates() {
     gfx::Device& device = GetRenderer().GetDevice();
-    return {
-        device.GetRenderState(gfx::RenderState::ZWriteEnable),
-        device.GetRenderState(gfx::RenderState::AlphaBlendEnable), device.GetRenderState(gfx::RenderState::Lighting),
-        device.GetRenderState(gfx::RenderState::NormalizeNormals), device.GetRenderState(gfx::RenderState::FillMode)};
+    return {device.GetRenderState(gfx::RenderState::ZWriteEnable),
+            device.GetRenderState(gfx::RenderState::AlphaBlendEnable),
+            device.GetRenderState(gfx::RenderState::Lighting),
+            device.GetRenderState(gfx::RenderState::NormalizeNormals),
+            device.GetRenderState(gfx::RenderState::FillMode),
+            device.IsLightEnabled(0) && device.GetLight(0).direction.z < 0.0f};
 }
 
 // A camera over the point (cx, cy) seeing the square of half size `half` at any height.
@@ -96,6 +99,8 @@ TEST_F(ArenaDrawingTest, KindsAreDrawnInTheirPassesWithThePassStates) {
     for (int kind = 0; kind < kObjectKindCount; ++kind) AddDrawProbe(kind, 20.0f + 5.0f * kind, 80.0f);
     arena->renormaliseNormals = true;
     const int objectsBefore = arena->ObjectCount();
+    // Whatever drew last (a cut-scene, the loading screen) left its own light behind.
+    GetRenderer().SetLight(Light(), false, 0);
     const States before = CurrentStates();
     arena->Draw(view);
 
@@ -120,6 +125,7 @@ TEST_F(ArenaDrawingTest, KindsAreDrawnInTheirPassesWithThePassStates) {
     EXPECT_EQ(solid.blend, 0u);
     EXPECT_EQ(solid.lighting, 1u);
     EXPECT_EQ(solid.normalize, 1u);
+    EXPECT_TRUE(solid.sunFromAbove);
     EXPECT_EQ(at(ArenaPass::kTransparentEffects).blend, 1u);
     EXPECT_EQ(at(ArenaPass::kTransparentEffects).normalize, 0u);
     const States after = at(ArenaPass::kRestore);
