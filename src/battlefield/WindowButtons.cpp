@@ -12,9 +12,17 @@ void WindowButtons::Add(const char* image, const char* buttonName) {
     visible_.Append(1);
 }
 
+bool WindowButtons::SpritesCurrent() const { return made_ && madeAt_ == GetRenderer().ReleaseCount(); }
+
 void WindowButtons::EnsureSprites() {
+    const uint32_t releases = GetRenderer().ReleaseCount();
+    if (made_ && madeAt_ != releases) {
+        grid_ = SpriteGrid();
+        made_ = false;
+    }
     if (!made_) grid_.SetLayoutMode(SpriteGrid::kLayoutFree);
     made_ = true;
+    madeAt_ = releases;
     for (int32_t i = grid_.Count(); i < images_.Count(); ++i) {
         Sprite* sprite = CreateUiSprite(kButtonPixels, kButtonPixels, images_[i], Sprite::kAnchorCentre);
         grid_.AddItem(sprite, names_[i], visible_[i] != 0);
@@ -49,7 +57,7 @@ void WindowButtons::Draw() {
 void WindowButtons::SetVisible(int32_t index, bool visible) {
     if (index < 0 || index >= visible_.Count()) return;
     visible_[index] = visible ? 1 : 0;
-    if (made_) grid_.SetItemVisible(index, visible);
+    if (SpritesCurrent()) grid_.SetItemVisible(index, visible);
 }
 
 bool WindowButtons::IsVisible(int32_t index) const {
@@ -59,7 +67,7 @@ bool WindowButtons::IsVisible(int32_t index) const {
 void WindowButtons::PlaceAt(int32_t index, const Point& centre) {
     if (index < 0 || index >= places_.Count()) return;
     places_[index] = centre;
-    if (!grid_.IsValidIndex(index) || grid_.sprites[index] == nullptr) return;
+    if (!SpritesCurrent() || !grid_.IsValidIndex(index) || grid_.sprites[index] == nullptr) return;
     grid_.sprites[index]->x = centre.x;
     grid_.sprites[index]->y = centre.y;
 }

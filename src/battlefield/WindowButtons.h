@@ -32,10 +32,15 @@ public:
     SpriteGrid& Grid() { return grid_; }
 
 private:
+    bool SpritesCurrent() const;
+
     SpriteGrid grid_;
     Array<String> images_;
     Array<String> names_;
     Array<Point> places_;
     Array<uint8_t> visible_;
     bool made_ = false;
+    // The renderer's release count when the sprites were made; sprites of an earlier
+    // renderer life are gone and are made again.
+    uint32_t madeAt_ = 0;
 };

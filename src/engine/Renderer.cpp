@@ -185,6 +185,7 @@ void Renderer::ReleaseAll() {
     models_.clear();
     actorSets_.clear();
     keyTracks_.clear();
+    ++releaseCount_;
 }
 
 void Renderer::Shutdown() {

@@ -106,6 +106,8 @@ public:
     bool CreateDevice(const Point& size, int multisample, bool exact);
     // Destroys every object the renderer made; the device stays.
     void ReleaseAll();
+    // Counts the ReleaseAll calls, so holders of lazily made objects can tell theirs are gone.
+    uint32_t ReleaseCount() const { return releaseCount_; }
     // ReleaseAll, then the device and the adapter.
     void Shutdown();
 
@@ -351,6 +353,7 @@ private:
     IntRect windowRect_;
     std::unique_ptr<gfx::Adapter> adapter_;
     std::unique_ptr<gfx::Device> device_;
+    uint32_t releaseCount_ = 0;
     gfx::DeviceCaps caps_;
     gfx::PresentParams params_;
     Camera camera_;

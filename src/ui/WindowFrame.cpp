@@ -44,26 +44,30 @@ int32_t WindowFrame::RepeatCount(int32_t pixels) {
     return count;
 }
 
+bool WindowFrame::IsLoaded() const { return loaded && loadedAt == GetRenderer().ReleaseCount(); }
+
 void WindowFrame::LoadTextures() {
-    if (!loaded) {
+    if (!IsLoaded()) {
         for (int i = 0; i < kPieceCount; ++i) {
             pieces[i] = CreateUiSprite(1, 1, kImages[i], Sprite::kAnchorTopLeft);
             pieces[i]->SetTextureAddressMode(i < kTopLeft ? kAddressMirror : kAddressClamp);
         }
         loaded = true;
+        loadedAt = GetRenderer().ReleaseCount();
     }
     SetColour(colour);
 }
 
 void WindowFrame::SetColour(Color newColour) {
     colour = newColour;
+    if (!IsLoaded()) return;
     for (Sprite* piece : pieces) {
         TintSprite(piece, newColour);
     }
 }
 
 void WindowFrame::SetRect(const IntRect& rect) {
-    if (!loaded) return;
+    if (!IsLoaded()) return;
     const int32_t u = RepeatCount(rect.right - rect.left + 1);
     const int32_t v = RepeatCount(rect.bottom - rect.top + 1);
     inner = IntRect(rect.left + 1, rect.top + 1, rect.right - 2, rect.bottom - 2);
@@ -86,6 +90,7 @@ void WindowFrame::SetRect(const IntRect& rect) {
 }
 
 void WindowFrame::Draw() const {
+    if (!IsLoaded()) return;
     Renderer& renderer = GetRenderer();
     renderer.DisableLighting();
     renderer.SetAlphaBlend();

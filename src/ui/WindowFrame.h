@@ -26,11 +26,15 @@ public:
     // The edges' texture repeat count along a side of that many pixels; always odd, so
     // that a mirrored edge ends on the same face of its image as it starts.
     static int32_t RepeatCount(int32_t pixels);
+    // The sprites exist and belong to the renderer's present life (a restarted renderer
+    // has freed the ones made before).
+    bool IsLoaded() const;
 
     IntRect inner;
     Color colour = Color(0xFFFFFFFF);
     int32_t border = kDefaultBorder;
     bool loaded = false;
+    uint32_t loadedAt = 0;
     Sprite* pieces[kPieceCount] = {};
     Matrix4 matrices[kPieceCount];
 };

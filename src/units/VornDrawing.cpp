@@ -187,6 +187,8 @@ void Vorn::Draw(const Vector3& point) {
 
 void Vorn::DrawBody(const Vector3& point) {
     if (bodyModel == nullptr) return;
+    // Bodies of one chassis share their meshes, so the owner's colours go in before each draw.
+    if (owner != nullptr) owner->ApplyColors();
     Renderer& renderer = GetRenderer();
     worldMatrix = BodyTransform(point);
     renderer.SetWorldTransform(worldMatrix);
