@@ -23,6 +23,8 @@
 #include "world/ArenaDrawView.h"
 #include "world/Terrain.h"
 
+#include "GlBench.h"
+
 namespace {
 
 constexpr int kWidth = 1024;
@@ -125,16 +127,8 @@ bool EnterGameFolder() {
 bool OpenGl() {
     if (gGlTried) return gWindow != nullptr;
     gGlTried = true;
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 1);
-    win::WindowDesc desc;
-    desc.width = kWidth;
-    desc.height = kHeight;
-    desc.openGl = true;
-    desc.visible = false;
-    win::WindowResult opened = win::OpenWindow(win::WindowBackend::Sdl, desc);
-    if (opened.window == nullptr) return false;
-    gWindow = std::move(opened.window);
+    gWindow = OpenOffscreenGlWindow();
+    if (gWindow == nullptr) return false;
     Renderer& renderer = GetRenderer();
     renderer.Shutdown();
     if (!renderer.InitWindowed(gWindow.get(), 0)) {

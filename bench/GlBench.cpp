@@ -5,7 +5,7 @@
 #include "core/ThrowError.h"
 #include "engine/Renderer.h"
 
-std::unique_ptr<win::SystemWindow> OpenBenchRenderer(benchmark::State& state, Renderer& renderer) {
+std::unique_ptr<win::SystemWindow> OpenOffscreenGlWindow() {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 0);
     win::WindowDesc desc;
@@ -13,16 +13,20 @@ std::unique_ptr<win::SystemWindow> OpenBenchRenderer(benchmark::State& state, Re
     desc.height = 768;
     desc.openGl = true;
     desc.visible = false;
-    win::WindowResult opened = win::OpenWindow(win::WindowBackend::Sdl, desc);
-    if (opened.window == nullptr) {
+    return win::OpenWindow(win::WindowBackend::Sdl, desc).window;
+}
+
+std::unique_ptr<win::SystemWindow> OpenBenchRenderer(benchmark::State& state, Renderer& renderer) {
+    std::unique_ptr<win::SystemWindow> window = OpenOffscreenGlWindow();
+    if (window == nullptr) {
         state.SkipWithError("no GL window");
         return nullptr;
     }
     try {
-        if (!renderer.InitWindowed(opened.window.get(), 0)) throw ThrowError();
+        if (!renderer.InitWindowed(window.get(), 0)) throw ThrowError();
     } catch (const ThrowError&) {
         state.SkipWithError("no GL 2.1 device");
         return nullptr;
     }
-    return std::move(opened.window);
+    return window;
 }
