@@ -3,6 +3,7 @@
 
 #include "app/Application.h"
 #include "app/PlayerFolders.h"
+#include "battlefield/BattleServices.h"
 #include "core/Debugger.h"
 #include "engine/Renderer.h"
 #include "game/Player.h"
@@ -80,6 +81,8 @@ void FrontEndServices::LoadProfile(const String& name) {
     local.BuildColoredTextures();
     local.BuildWeaponButtonTextures();
     SetPlayerFolders(name);
+    // Only now: before the player's folders are current, a re-save would rewrite the shipped units.
+    ResaveSavedFiles();
     RefreshFileTrays();
 }
 

@@ -40,6 +40,7 @@ public:
 
     bool IsOpen() const override { return open; }
     bool TakeDragRelease(const InputEvent& input) override;
+    bool WantsKeyHelp() const override { return helpShown; }
     void AimCamera(const Vector3& lookFrom, const Vector3& target) override;
     void ReleaseCameraKeys() override;
 

@@ -9,6 +9,7 @@
 #include "game/Event.h"
 #include "game/Game.h"
 #include "platform/window/Keys.h"
+#include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 #include "units/ChassisTable.h"
@@ -104,6 +105,10 @@ bool ArenaWindow::HandleMouse(const InputEvent& input) {
         }
     } else {
         camera->HandleInput(*this, input);
+    }
+    if (input.IsKeyDown('1')) {
+        GetToolkitWindows().LayOutWindows();
+        return true;
     }
     if (input.IsKeyDown(kCodeF1)) {
         PostEvent(kEventToggleHelp);

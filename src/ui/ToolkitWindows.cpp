@@ -52,7 +52,7 @@ void ToolkitWindows::AimBattlefieldCamera(const Vector3& lookFrom, const Vector3
 
 void ToolkitWindows::RefreshAndLayOut() {
     GetWindowManager().NotifyAll();
-    if (layout_ != nullptr) layout_();
+    LayOutWindows();
 }
 
 ToolkitWindows& GetToolkitWindows() {

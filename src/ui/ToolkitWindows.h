@@ -32,6 +32,10 @@ public:
     BattlefieldView* GetBattlefieldView() const { return battlefield_; }
     // The shell's layout of the in-game windows, run after every refresh of them all.
     void SetLayout(void (*layout)()) { layout_ = layout; }
+    // Lays the in-game windows out for the screen size (nothing before the shell sets it).
+    void LayOutWindows() {
+        if (layout_ != nullptr) layout_();
+    }
 
     bool PreviewRelease(const InputEvent& input) override;
     bool OfferInput(const InputEvent& input) override;
