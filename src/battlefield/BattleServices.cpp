@@ -23,6 +23,8 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "modes/SquadWindow.h"
+#include "net/NetworkGame.h"
+#include "net/NetworkStartup.h"
 #include "ui/KillTray.h"
 #include "ui/Scoreboard.h"
 #include "ui/WindowTray.h"
@@ -78,6 +80,7 @@ void BattleServices::OnVornSaved(const String& name, bool resaveSquads) {
 }
 
 void BattleServices::SetNetworkCount(NetworkCount which, int32_t count) {
+    if (NetworkGame* game = GetNetworkGame()) game->SetNetworkCount(which, count);
     Player& player = GetLocalPlayer();
     switch (which) {
         case kVIPs: player.serverVipCount = count; return;

@@ -44,7 +44,9 @@ int32_t RemainingLaunchBudget(bool forSquads) {
     return GetLaunchWindow().budget - (forSquads ? tray.TotalCostWithoutLargest() : tray.TotalCost());
 }
 
-LaunchWindow::LaunchWindow() : Window("LaunchWindow") {
+LaunchWindow::LaunchWindow() : LaunchWindow("LaunchWindow") {}
+
+LaunchWindow::LaunchWindow(const char* windowName) : Window(windowName) {
     frameShown = true;
     SetFullScreen(true);
     buttons.Add("YesButton.tga", "Launch");

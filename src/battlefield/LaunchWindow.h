@@ -30,6 +30,10 @@ public:
     String missionName;
     WindowButtons buttons;
 
+protected:
+    // A launch window of a game that launches differently, under its own name.
+    explicit LaunchWindow(const char* windowName);
+
 private:
     void PlaceButtons();
     void SetTraysMovable(bool movable);

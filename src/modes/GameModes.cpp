@@ -13,6 +13,7 @@
 #include "game/PlayerRoster.h"
 #include "modes/ModeShell.h"
 #include "modes/SquadWindow.h"
+#include "net/NetworkStartup.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 
@@ -146,6 +147,8 @@ bool StartFrontEndTarget(FrontEndTarget target, int32_t missionIndex) {
             GetModeShell().PushGame(&modes->mission);
             return true;
         case FrontEndTarget::kTraining: GetModeShell().PushGame(&modes->training); return true;
+        case FrontEndTarget::kNetworkServer: return StartNetworkGame(true);
+        case FrontEndTarget::kNetworkClient: return StartNetworkGame(false);
         case FrontEndTarget::kWinningScreen: manager.OpenWindow(&modes->winningScreen); return true;
         case FrontEndTarget::kUpgradeWindow:
             if (Window* upgrades = manager.FindWindowByName("UpgradeWindow")) {

@@ -1,11 +1,22 @@
 #include "net/NetworkWindows.h"
 
-#include "core/Debugger.h"
+#include <initializer_list>
+
+#include "battlefield/ArenaWindow.h"
+#include "battlefield/ControlTray.h"
+#include "battlefield/LaunchSquadTray.h"
+#include "battlefield/LaunchWindow.h"
+#include "battlefield/MiniMap.h"
+#include "battlefield/ResultsWindow.h"
+#include "battlefield/SquadTray.h"
+#include "battlefield/VornTray.h"
 #include "core/TextTable.h"
+#include "modes/SquadWindow.h"
 #include "net/ChatWindow.h"
 #include "net/ClientSetupWindow.h"
 #include "net/ClientWaitAfterJoiningWindow.h"
 #include "net/NetworkGameSetupWindow.h"
+#include "net/NetworkLaunchWindow.h"
 #include "net/ServerWaitMapAckWindow.h"
 #include "net/ServerWaitWindow.h"
 #include "net/WaitAfterSendingSquadsWindow.h"
@@ -22,7 +33,9 @@ void OpenWithChat(Window* screen) {
     NetworkScreen::OpenChatAtBottom();
 }
 
-void NotBuilt(const char* what) { Debugger::Instance().Line(std::string("Network screens: not built yet: ") + what); }
+void OpenAll(std::initializer_list<Window*> windows) {
+    for (Window* window : windows) GetWindowManager().OpenWindow(window);
+}
 
 }  // namespace
 
@@ -37,20 +50,32 @@ void NetworkWindows::Open(SessionState state) {
         case SessionState::ClientSetup: OpenWithChat(&GetNetworkGameSetupWindow()); return;
         case SessionState::ServerResults:
         case SessionState::ClientResults:
-            NotBuilt("the results window");
-            OpenWithChat(nullptr);
+            GetResultsWindow().host = &results_;
+            OpenWithChat(&GetResultsWindow());
             return;
         case SessionState::Idle: GetWindowManager().CloseAllWindows(); return;
         default: return;
     }
 }
 
-void NetworkWindows::OpenSquadSelection(int32_t, uint32_t) {
-    NotBuilt("the network launch window");
+// The trays limit the launch by the shared launch window's budget, so it takes the
+// network budget too.
+void NetworkWindows::OpenSquadSelection(int32_t budget, uint32_t squadCount) {
+    NetworkLaunchWindow& launch = GetNetworkLaunchWindow();
+    launch.budget = budget;
+    GetLaunchWindow().budget = budget;
+    SquadWindow& squads = GetSquadWindow();
+    squads.budget = budget;
+    squads.launchedCost = 0;
+    GetLaunchSquadTray().SetMaxSquadCount(static_cast<int32_t>(squadCount));
     OpenWithChat(nullptr);
+    OpenAll({&GetVornTray(), &GetSquadTray(), &squads, &launch, &GetLaunchSquadTray()});
 }
 
 void NetworkWindows::OpenBattleScreens() {
+    WindowManager& manager = GetWindowManager();
+    manager.CloseAllWindows();
+    OpenAll({&GetArenaWindow(), &GetControlTray(), &GetMiniMap()});
     ChatWindow& chat = GetChatWindow();
     chat.movable = true;
     chat.closeButton = true;

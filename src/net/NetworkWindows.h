@@ -1,6 +1,7 @@
 #pragma once
 // The network screens as the network game asks for them: each session state opens its
 // screen with the chat window, lines go to the chat window and errors to the error box.
+#include "net/NetworkResults.h"
 #include "net/NetworkScreens.h"
 
 class NetworkWindows : public NetworkScreens {
@@ -12,4 +13,7 @@ public:
     void AddStatusLine(const std::string& line) override;
     void ShowError(const char* messageKey) override;
     void PlayersChanged() override {}
+
+private:
+    NetworkResults results_;
 };

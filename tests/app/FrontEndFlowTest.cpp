@@ -16,6 +16,10 @@
 #include "game/Event.h"
 #include "game/Game.h"
 #include "modes/UpgradeWindow.h"
+#include "net/ClientSetupWindow.h"
+#include "net/NetworkGame.h"
+#include "net/NetworkStartup.h"
+#include "net/ServerWaitWindow.h"
 #include "platform/window/Keys.h"
 #include "platform/window/ScriptedWindow.h"
 #include "screens/GameMenu.h"
@@ -176,12 +180,26 @@ TEST_F(FrontEndFlowTest, FromStartUpThroughAPlayerTheGameMenuAndOptionsToTheClos
         Frame();
         Frame();
         EXPECT_TRUE(IsOpen(gameMenu));
-        // The network games are not there yet.
-        for (int32_t entry : {GameMenu::kStartNetworkGame, GameMenu::kJoinNetworkGame}) {
-            gameMenu.OnChoice(entry);
+        // The network game: joining asks for the server's address, serving waits for
+        // players (unless the port is taken); going back leaves the mode for the game menu.
+        gameMenu.OnChoice(GameMenu::kJoinNetworkGame);
+        Frame();
+        EXPECT_EQ(CurrentGame(), GetNetworkGame());
+        EXPECT_TRUE(IsOpen(GetClientSetupWindow()));
+        GetClientSetupWindow().PostEvent(kEventCancel);
+        Frame();
+        Frame();
+        EXPECT_TRUE(IsOpen(gameMenu));
+        gameMenu.OnChoice(GameMenu::kStartNetworkGame);
+        Frame();
+        if (IsOpen(GetServerWaitWindow())) {
+            EXPECT_EQ(CurrentGame(), GetNetworkGame());
+            GetServerWaitWindow().PostEvent(kEventBack);
             Frame();
-            EXPECT_TRUE(IsOpen(gameMenu)) << entry;
+            Frame();
         }
+        EXPECT_TRUE(IsOpen(gameMenu));
+        EXPECT_NE(CurrentGame(), GetNetworkGame());
         // Customising: the new profile was saved when it was made; Accept saves the
         // colours mixed on the sliders and goes back to the game menu.
         EXPECT_TRUE(fs::exists("Players/Bob/Bob.DATA"));

@@ -3,18 +3,28 @@
 #include <filesystem>
 
 #include "StandInServer.h"
+#include "battlefield/LaunchSquadTray.h"
+#include "battlefield/ResultsWindow.h"
 #include "core/TextTable.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "net/ChatWindow.h"
 #include "net/ClientSetupWindow.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkGameSetupWindow.h"
+#include "net/NetworkLaunchWindow.h"
 #include "net/NetworkStartup.h"
 #include "net/ServerWaitWindow.h"
+#include "net/WaitAfterSendingSquadsWindow.h"
 #include "net/ZVKServerListBox.h"
 #include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
+#include "support/TestArena.h"
 #include "ui/ErrorBox.h"
 #include "ui/ServerIPEditBox.h"
 #include "ui/WindowManager.h"
+#include "units/Vorn.h"
+#include "world/Arena.h"
 
 namespace {
 
@@ -35,6 +45,13 @@ protected:
         event.type = type;
         window.HandleCommand(event);
     }
+    void Pick(Window& window, const char* entry) {
+        Event event;
+        event.type = kEventPickEntry;
+        event.text = entry;
+        window.HandleCommand(event);
+    }
+    bool IsOpen(Window& window) { return GetWindowManager().IsOpen(&window); }
 
     platform_test::TempFolder folder;
     std::filesystem::path previous;
@@ -98,6 +115,49 @@ TEST_F(NetworkScreensTest, JoiningWithoutAHostFailsIntoTheErrorBoxAndStopsTheCli
     EXPECT_FALSE(setup.Join());
     EXPECT_FALSE(game->IsNetworkClient());
     EXPECT_TRUE(GetWindowManager().IsOpen(&GetErrorBox()));
+}
+
+TEST_F(NetworkScreensTest, TheServersLaunchWindowKeepsItsSquadsOnceOrGoesBackToTheSetUp) {
+    ASSERT_TRUE(game->Serve(0));
+    std::unique_ptr<Arena> arena = world_test::OpenArena(*game);
+    game->Session().SetState(SessionState::ServerSquadSelection);
+    // The unit and squad trays' images are not in this folder: the launch window alone.
+    NetworkLaunchWindow& launch = GetNetworkLaunchWindow();
+    GetWindowManager().OpenWindow(&launch);
+
+    Pick(launch, "Launch");  // nothing in the launch tray
+    EXPECT_TRUE(IsOpen(GetErrorBox()));
+    EXPECT_FALSE(game->Session().LocalPlayer()->ready);
+    GetWindowManager().CloseWindow(&GetErrorBox());
+
+    Vorn* unit = arena->NewVorn(0);
+    GetLocalPlayer().squads[0].Add(unit);
+    Pick(launch, "Launch");
+    EXPECT_TRUE(game->Session().LocalPlayer()->ready);
+    EXPECT_TRUE(IsOpen(GetWaitAfterSendingSquadsWindow()));
+    EXPECT_TRUE(IsOpen(GetChatWindow()));
+    EXPECT_FALSE(IsOpen(launch));
+
+    game->Session().SetState(SessionState::ServerSquadSelection);
+    Pick(launch, "Exit");
+    EXPECT_EQ(game->Session().State(), SessionState::ServerSetup);
+    EXPECT_TRUE(IsOpen(GetNetworkGameSetupWindow()));
+    GetLocalPlayer().squads[0].Clear();
+    arena->FreeObject(unit);
+    world_test::CloseArena(*arena);
+}
+
+TEST_F(NetworkScreensTest, TheResultsScreenShowsTheRulesAndTheServerSetsUpTheNextGame) {
+    ASSERT_TRUE(game->Serve(0));
+    game->SetGameRules(NetworkGame::kSoccer);
+    game->Session().SetState(SessionState::ServerResults);
+    ResultsWindow& results = GetResultsWindow();
+    ASSERT_TRUE(IsOpen(results));
+    ASSERT_NE(results.host, nullptr);
+    EXPECT_EQ(results.host->GameRules(), int32_t(NetworkGame::kSoccer));
+    Command(results, kEventExit);
+    EXPECT_EQ(game->Session().State(), SessionState::ServerSetup);
+    EXPECT_TRUE(IsOpen(GetNetworkGameSetupWindow()));
 }
 
 }  // namespace
