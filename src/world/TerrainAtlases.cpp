@@ -17,6 +17,9 @@ struct AtlasSet {
     AtlasSource source = AtlasSource::kNone;
     TextureHandle base = nullptr;
     std::array<TextureHandle, kTerrainTypeCount * kLiquidFrameCount> corners{};
+    // The renderer's release count when the textures were made: a restarted renderer has
+    // freed them, and they are made again.
+    uint32_t madeAt = 0;
 };
 
 AtlasSet gAtlases;
@@ -161,7 +164,8 @@ void ComposeTerrainAtlases(Image& base, Image* corners) {
 }
 
 void EnsureTerrainAtlases() {
-    if (gAtlases.source != AtlasSource::kNone) return;
+    if (gAtlases.source != AtlasSource::kNone && gAtlases.madeAt == GetRenderer().ReleaseCount()) return;
+    gAtlases = AtlasSet();
     Image base;
     std::vector<Image> corners(kTerrainTypeCount * kLiquidFrameCount);
     if (CacheIsCurrent() && LoadCachedAtlases(base, corners)) {
@@ -172,6 +176,7 @@ void EnsureTerrainAtlases() {
         gAtlases.source = AtlasSource::kComposed;
     }
     Renderer& renderer = GetRenderer();
+    gAtlases.madeAt = renderer.ReleaseCount();
     gAtlases.base = renderer.CreateTextureImage(base, 1);
     for (TerrainType type = 0; type < kTerrainTypeCount; ++type) {
         for (int32_t f = 0; f < CornerAtlasFrameCount(type); ++f) {
