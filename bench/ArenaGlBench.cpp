@@ -24,6 +24,7 @@
 #include "world/Terrain.h"
 
 #include "GlBench.h"
+#include "support/TiltedDrawView.h"
 
 namespace {
 
@@ -35,36 +36,6 @@ class BenchGame : public Game {
 public:
     BenchGame() { playerPaused = 0; }
     void DispatchEvents() override {}
-};
-
-// Looks 45 degrees down at the arena's middle from the height.
-class TiltedView : public ArenaDrawView {
-public:
-    explicit TiltedView(float height) {
-        camera.kind = Camera::kPerspective;
-        camera.nearPlane = 1.0f;
-        camera.farPlane = 2000.0f;
-        camera.SetFieldOfView(0.7854f);
-        camera.SetAspect(float(kWidth) / float(kHeight));
-        camera.SetPosition(kTarget + Vector3(0.0f, -height, height));
-        camera.SetDirection(Vector3(0.0f, height, -height));
-        camera.SetUp(Vector3(0.0f, 0.0f, 1.0f));
-        camera.viewport = IntRect(0, 0, kWidth - 1, kHeight - 1);
-    }
-    void ViewCornersAtHeight(float height, Vector3 (&corners)[4]) const override {
-        const Vector2 screen[4] = {{0, 0}, {kWidth - 1, 0}, {kWidth - 1, kHeight - 1}, {0, kHeight - 1}};
-        for (int i = 0; i < 4; ++i) {
-            const Ray ray = camera.GetPickRay(screen[i]);
-            const float t = ray.direction.z < -1e-4f ? (height - ray.origin.z) / ray.direction.z : 1000.0f;
-            corners[i] = ray.origin + ray.direction * t;
-        }
-    }
-    Vector3 CameraTarget() const override { return kTarget; }
-
-    mutable Camera camera;
-
-private:
-    static constexpr Vector3 kTarget{80.0f, 80.0f, 0.0f};
 };
 
 // The battle, once per process, on the device that was current when it was made: the GL
@@ -139,7 +110,7 @@ bool OpenGl() {
 }
 
 void DrawFrames(benchmark::State& state, Battle& battle, bool present) {
-    TiltedView view(float(state.range(0)));
+    TiltedDrawView view(Vector3(80.0f, 80.0f, 0.0f), float(state.range(0)), kWidth, kHeight, 2000.0f, 1000.0f);
     Renderer& renderer = GetRenderer();
     gfx::Device& device = renderer.GetDevice();
     battle.game.frameTime = 1.0f / 60.0f;

@@ -20,6 +20,7 @@
 #include "platform/window/SystemWindow.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
+#include "support/TiltedDrawView.h"
 #include "support/WorkingFolder.h"
 #include "units/ChassisTable.h"
 #include "units/PathPoint.h"
@@ -47,37 +48,6 @@ class ScreenshotGame : public Game {
 public:
     ScreenshotGame() { playerPaused = 0; }
     void DispatchEvents() override {}
-};
-
-// A camera 60 units behind and 60 above the point it looks at, 45 degrees down.
-class FixedView : public ArenaDrawView {
-public:
-    explicit FixedView(const Vector3& target) : target_(target) {
-        camera.kind = Camera::kPerspective;
-        camera.nearPlane = 1.0f;
-        camera.farPlane = 1000.0f;
-        camera.SetFieldOfView(0.7854f);
-        camera.SetAspect(float(kWidth) / float(kHeight));
-        camera.SetPosition(target + Vector3(0.0f, -60.0f, 60.0f));
-        camera.SetDirection(Vector3(0.0f, 60.0f, -60.0f));
-        camera.SetUp(Vector3(0.0f, 0.0f, 1.0f));
-        camera.viewport = IntRect(0, 0, kWidth - 1, kHeight - 1);
-    }
-    void ViewCornersAtHeight(float height, Vector3 (&corners)[4]) const override {
-        const Vector2 screen[4] = {{0, 0}, {kWidth - 1, 0}, {kWidth - 1, kHeight - 1}, {0, kHeight - 1}};
-        for (int i = 0; i < 4; ++i) {
-            const Ray ray = camera.GetPickRay(screen[i]);
-            // Rays that miss the plane (the upper corners past the horizon) are cut far out.
-            const float t = ray.direction.z < -1e-4f ? (height - ray.origin.z) / ray.direction.z : 400.0f;
-            corners[i] = ray.origin + ray.direction * t;
-        }
-    }
-    Vector3 CameraTarget() const override { return target_; }
-
-    mutable Camera camera;
-
-private:
-    Vector3 target_;
 };
 
 void SaveSolid(const fs::path& path, Color colour) {
@@ -140,7 +110,7 @@ protected:
         return unit;
     }
 
-    Image Frame(FixedView& view, const Pattern& diagram) {
+    Image Frame(TiltedDrawView& view, const Pattern& diagram) {
         Renderer& renderer = GetRenderer();
         EXPECT_TRUE(renderer.GetReady());
         renderer.SetCamera(view.camera);
@@ -173,7 +143,7 @@ protected:
     }
 
     // The pixel where the world point shows.
-    Color At(const Image& frame, FixedView& view, const Vector3& point) {
+    Color At(const Image& frame, TiltedDrawView& view, const Vector3& point) {
         const Vector3 screen = view.camera.Project(point);
         return frame.At(int(screen.x), int(screen.y));
     }
@@ -222,7 +192,7 @@ TEST_F(ArenaScreenshotTest, BattleOfBothFamiliesWithObjectsDecalsAndADiagram) {
     diagram.AddObject(enemy);
     diagram.AddPathPoint()->position = Vector2(8.0f, -6.0f);
 
-    FixedView view(Vector3(80.0f, 85.0f, 0.0f));
+    TiltedDrawView view(Vector3(80.0f, 85.0f, 0.0f), 60.0f, kWidth, kHeight, 1000.0f, 400.0f);
     const Image frame = Frame(view, diagram);
 
     // Flat ground in its tile colours, in the camera-space light of the unlit terrain.
