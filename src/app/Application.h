@@ -116,9 +116,6 @@ private:
     void CreateWindows();
     void SetUpSceneLight();
     void ShowLoading(const char* key);
-    // The loader says in the debug log what a later part of the game will make here.
-    void NoteNotBuilt(const char* what);
-
     // The battlefield's key help and status line, over every window.
     void DrawBattlefieldTexts();
     bool PumpMessages();

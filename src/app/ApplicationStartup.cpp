@@ -227,10 +227,6 @@ void Application::ShowLoading(const char* key) {
     loadingScreen_.Show(&text);
 }
 
-void Application::NoteNotBuilt(const char* what) {
-    Debugger::Instance().Line((String("Startup: skipped, not built yet: ") + what).CStr());
-}
-
 void Application::LoadSharedImages() {
     for (int i = 0; i < kSharedImageCount; ++i) {
         GetRenderer().LoadImageFile(gSharedImages[i], TexturePath(kSharedImageNames[i]));
@@ -281,7 +277,6 @@ void Application::CreateWindows() {
     CreateEditorWindows();
     CreateBattleWindows([this] { PopGame(); });
     GetUpgradeWindow();
-    NoteNotBuilt("the game's windows, trays and menus");
     LayOutGameWindows();
 }
 
