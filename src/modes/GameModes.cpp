@@ -6,6 +6,7 @@
 
 #include "battlefield/LaunchSquadTray.h"
 #include "battlefield/LaunchWindow.h"
+#include "battlefield/LosingWindow.h"
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
 #include "engine/AssetPaths.h"
@@ -19,9 +20,11 @@
 
 namespace {
 
-// Made after the window manager, so that the windows leave it before it goes.
+// Made after the window manager, so that the windows leave it before it goes, and after the
+// losing window, which the modes' losing host leaves as they go.
 std::unique_ptr<GameModes>& Modes() {
     GetWindowManager();
+    GetLosingWindow();
     static std::unique_ptr<GameModes> modes;
     return modes;
 }
@@ -92,16 +95,10 @@ void CampaignWindows::ShowResult(bool won, int32_t rewardBoosts) {
         ShowPages(mission_.settings.winningTexts);
         manager.OpenWindow(&winning_);
     } else {
-        // The losing window's hints: the chosen alternative over the briefing.
-        const int32_t alternative = mission_.LosingTextIndex();
-        briefing_.ClearPages();
-        if (alternative >= 0) {
-            const Array<TextPage>& hints = mission_.settings.losingTexts[alternative];
-            for (const TextPage& page : hints) briefing_.AddPage(page);
-            ShowPages(hints);
-        }
-        briefing_.allSpoken = false;
-        manager.OpenWindow(&briefing_);
+        LosingWindow& losing = GetLosingWindow();
+        if (losing.host != nullptr) losing.host->ShowLosingText();
+        manager.CloseAllWindows();
+        manager.OpenWindow(&losing);
     }
     manager.OpenWindow(&textBox_);
     manager.BringToFront(&textBox_);
@@ -115,7 +112,8 @@ GameModes::GameModes(Player& local, Player& computer)
       map(mission, training, local),
       briefing(mission, training, local),
       winning(mission, local),
-      campaignWindows(mission, map, briefing, winning, textBox) {
+      campaignWindows(mission, map, briefing, winning, textBox),
+      losingHost(mission, training, campaignWindows, textBox) {
     mission.SetScreens(&campaignWindows);
     mission.SetTutorialGame(&tutorial);
 }

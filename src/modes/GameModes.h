@@ -7,6 +7,7 @@
 
 #include "modes/MissionBriefingWindow.h"
 #include "modes/MissionGame.h"
+#include "modes/MissionLosingHost.h"
 #include "modes/MissionMapWindow.h"
 #include "modes/MissionScreens.h"
 #include "modes/TrainingGame.h"
@@ -52,6 +53,7 @@ struct GameModes {
     WinningWindow winning;
     WinningScreen winningScreen;
     CampaignWindows campaignWindows;
+    MissionLosingHost losingHost;
 };
 
 // Makes the modes and windows for the local and computer players, with the campaign of

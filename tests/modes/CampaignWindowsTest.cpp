@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "ModesTestSupport.h"
+#include "battlefield/LosingWindow.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "ui/WindowManager.h"
@@ -140,6 +141,38 @@ TEST_F(CampaignWindowsTest, TheRewardIsPaidOnceWhicheverButtonAndNotForAReplay) 
     winning.PostEvent(kEventContinueCampaign);
     game.DispatchEvents();
     EXPECT_EQ(ann.boosts, 0);
+}
+
+TEST_F(CampaignWindowsTest, ALostMissionShowsItsHintsAndRetryBriefsItAgain) {
+    WriteText("Missions/English/First.MIS",
+              "LosingText\n<S> HintA\nTry again\nEnd\n"
+              "LosingText\n<S> HintB\nFirst hint\n<S> HintC\nSecond hint\nEnd\n");
+    MissionGame& mission = modes->mission;
+    mission.SetMission(1);
+    ASSERT_TRUE(mission.StartBriefing());
+    mission.alreadyWon = false;
+    ann.lastMissionTries = 1;
+    modes->campaignWindows.ShowResult(false, 0);
+    LosingWindow& losing = GetLosingWindow();
+    EXPECT_TRUE(IsOpen(losing));
+    EXPECT_TRUE(IsOpen(modes->textBox));
+    EXPECT_FALSE(IsOpen(modes->briefing));
+    ASSERT_EQ(losing.hints.Count(), 2);
+    EXPECT_EQ(losing.hints[0]->speechName, "HintB");
+    EXPECT_EQ(JoinWithSpaces(losing.hints[1]->words), "Second hint ");
+
+    // The next hint moves the try counter on, round to the first alternative.
+    losing.PostEvent(kEventWindowPrivate);
+    game.DispatchEvents();
+    EXPECT_EQ(ann.lastMissionTries, 0);
+    ASSERT_EQ(losing.hints.Count(), 1);
+    EXPECT_EQ(losing.hints[0]->speechName, "HintA");
+    EXPECT_TRUE(IsOpen(modes->textBox));
+
+    losing.PostEvent(kEventRetryMission);
+    game.DispatchEvents();
+    EXPECT_TRUE(IsOpen(modes->briefing));
+    EXPECT_FALSE(IsOpen(losing));
 }
 
 }  // namespace
