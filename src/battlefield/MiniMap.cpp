@@ -9,6 +9,7 @@
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
 #include "game/Event.h"
+#include "game/Player.h"
 #include "platform/gfx/States.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
@@ -44,6 +45,8 @@ void MiniMap::CreateResources() {
     for (int32_t i = 0; i < kButtonCount; ++i) {
         buttons_[i] = CreateUiSprite(kButtonSize, kButtonSize, kButtons[i], Sprite::kAnchorTopLeft);
     }
+    unitIcon_ = CreateUiSprite(kIconSize, kIconSize, kIcons[7], Sprite::kAnchorTopLeft);
+    ringSprite_ = CreateUiSprite(kIconSize, kIconSize, "Highlight.tga", Sprite::kAnchorTopLeft);
     // A material of its own: the terrain texture replaces its picture.
     mapSprite_ = GetRenderer().CreateSprite(kMapSize, String(), Sprite::kAnchorTopLeft);
     // The outline is a plain white quad, see-through by its vertex colour.
@@ -91,6 +94,33 @@ Sprite* MiniMap::IconOf(const WorldObject& object) const {
         case kKindVorn: return icons_[static_cast<const Vorn&>(object).owner == ArenaWindow::FriendlyPlayer() ? 7 : 8];
         default: return nullptr;
     }
+}
+
+std::optional<Color> MiniMap::HealthRingColour(const Vorn& vorn) {
+    if (vorn.healthBarTimer <= 0.0f) return std::nullopt;
+    return Color(vorn.damaged != 0 ? 0xFFFF0000 : 0xFF00FF00);
+}
+
+void MiniMap::DrawIconAt(Sprite& icon, const Point& at) {
+    icon.x = at.x - kIconSize / 2;
+    icon.y = at.y - kIconSize / 2;
+    icon.width = kIconSize;
+    icon.height = kIconSize;
+    GetRenderer().DrawSprite(icon);
+}
+
+void MiniMap::DrawUnitIcon(const Vorn& vorn, const Point& at) {
+    // An owner without its coloured icon yet shows the plain friend or enemy mark.
+    Sprite* icon = IconOf(vorn);
+    if (vorn.owner != nullptr && vorn.owner->patternIconTexture != nullptr && unitIcon_ != nullptr) {
+        unitIcon_->SetTexture(vorn.owner->patternIconTexture);
+        icon = unitIcon_;
+    }
+    if (icon != nullptr) DrawIconAt(*icon, at);
+    const std::optional<Color> ring = HealthRingColour(vorn);
+    if (!ring || ringSprite_ == nullptr) return;
+    TintSprite(ringSprite_, *ring);
+    DrawIconAt(*ringSprite_, at);
 }
 
 void MiniMap::DrawViewOutline() {
@@ -147,14 +177,12 @@ void MiniMap::DrawContents() {
     renderer.DrawSprite(*mapSprite_);
     if (gArena != nullptr) {
         for (const WorldObject* object : gArena->Objects()) {
-            Sprite* icon = IconOf(*object);
-            if (icon == nullptr) continue;
             const Point at = MapPixelOf(object->position);
-            icon->x = at.x - kIconSize / 2;
-            icon->y = at.y - kIconSize / 2;
-            icon->width = kIconSize;
-            icon->height = kIconSize;
-            renderer.DrawSprite(*icon);
+            if (object->kind == kKindVorn) {
+                DrawUnitIcon(static_cast<const Vorn&>(*object), at);
+                continue;
+            }
+            if (Sprite* icon = IconOf(*object)) DrawIconAt(*icon, at);
         }
     }
     DrawViewOutline();

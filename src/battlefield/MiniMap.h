@@ -2,7 +2,9 @@
 // The small map of the whole arena over the battlefield: a click or a drag on it moves the
 // battlefield camera there, and the three buttons below it switch or reset that camera.
 #include <cstdint>
+#include <optional>
 
+#include "core/Color.h"
 #include "core/Image.h"
 #include "core/IntRect.h"
 #include "core/Vector2.h"
@@ -10,6 +12,7 @@
 #include "engine/TextureHandle.h"
 #include "ui/Window.h"
 
+class Vorn;
 class WorldObject;
 
 class MiniMap : public Window {
@@ -43,6 +46,9 @@ public:
 
     // The map pixel of an arena point.
     Point MapPixelOf(const Vector3& point) const;
+    // The ring over a unit's icon while its health display runs: red after damage, green
+    // after healing; none once the display is over.
+    static std::optional<Color> HealthRingColour(const Vorn& vorn);
 
     IntRect mapRect;
     Image terrainImage;
@@ -51,12 +57,16 @@ public:
 
 private:
     Sprite* IconOf(const WorldObject& object) const;
+    void DrawIconAt(Sprite& icon, const Point& at);
+    void DrawUnitIcon(const Vorn& vorn, const Point& at);
     void DrawViewOutline();
     TextureHandle terrainTexture_ = nullptr;
     Sprite* mapSprite_ = nullptr;
     Sprite* icons_[kIconCount] = {};
     Sprite* buttons_[kButtonCount] = {};
     Sprite* viewSprite_ = nullptr;
+    Sprite* unitIcon_ = nullptr;  // takes the owner's coloured icon
+    Sprite* ringSprite_ = nullptr;
 };
 
 MiniMap& GetMiniMap();

@@ -3,9 +3,11 @@
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/MiniMap.h"
+#include "game/Player.h"
 #include "support/TestArena.h"
 #include "ui/UiTestSupport.h"
 #include "ui/WindowManager.h"
+#include "units/Vorn.h"
 
 namespace {
 
@@ -57,6 +59,21 @@ TEST_F(MiniMapTest, DraggingMovesTheCameraAndButtonsSwitchIt) {
     EXPECT_EQ(GetArenaWindow().CameraType(), ArenaWindow::kCameraTilted);
     Click(map.left + 10, buttonY);
     EXPECT_EQ(GetArenaWindow().CameraType(), ArenaWindow::kCameraOverhead);
+}
+
+TEST_F(MiniMapTest, AUnitsRingShowsItsLastHealthChangeWhileTheDisplayRuns) {
+    Player owner;
+    Vorn* unit = arena_->PlaceChassisAt(0, Vector3(50.0f, 50.0f, 0.0f), &owner);
+    ASSERT_NE(unit, nullptr);
+    unit->maxHealth = unit->health = 100.0f;  // without the chassis table's art
+    EXPECT_FALSE(MiniMap::HealthRingColour(*unit).has_value());
+    unit->SetHealth(unit->maxHealth * 0.5f);
+    EXPECT_EQ(MiniMap::HealthRingColour(*unit).value_or(Color()).argb, 0xFFFF0000u);
+    unit->SetHealth(unit->maxHealth * 0.75f);
+    EXPECT_EQ(MiniMap::HealthRingColour(*unit).value_or(Color()).argb, 0xFF00FF00u);
+    unit->healthBarTimer = 0.0f;
+    EXPECT_FALSE(MiniMap::HealthRingColour(*unit).has_value());
+    arena_->DestroyObject(unit, false);  // before its owner goes
 }
 
 }  // namespace
