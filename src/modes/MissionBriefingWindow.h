@@ -29,7 +29,7 @@ public:
     void DrawContents() override;
     void HandleCommand(Event& event) override;
 
-    // The page list the professor reads (shared with the losing window's hints).
+    // The page list the professor reads.
     void ClearPages();
     void AddPage(const TextPage& page);
     // Upgrades unlocked and unit files copied into the player's folder; a unit file the
