@@ -2,6 +2,12 @@
 
 #include <algorithm>
 
+#include "audio/EffectSounds.h"
+#include "audio/Music.h"
+#include "audio/Sounder.h"
+#include "battlefield/ArenaWindow.h"
+#include "battlefield/ControlTray.h"
+#include "battlefield/MiniMap.h"
 #include "core/Debugger.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
@@ -19,6 +25,7 @@
 #include "ui/KillTray.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
+#include "ui/WindowTray.h"
 #include "world/Arena.h"
 #include "world/Beacon.h"
 #include "world/Terrain.h"
@@ -78,25 +85,128 @@ int32_t MissionGame::LaunchSquadCount() const {
     return std::clamp(settings.maxSquadCount, 1, MissionSettings::kMaxSquads);
 }
 
+namespace {
+
+void PlayBattleSound(const char* name) {
+    PlayEffectSound(LoadEffectSound(SoundPath(name)), gArena != nullptr ? gArena->effectVolume : 1.0f, 0);
+}
+
+}  // namespace
+
 void MissionGame::Launch() {
     won = false;
     battleRunning = true;
     resultShown = false;
     SetScoringSuspended(false);
+    // The battlefield opens on the shared folders; the squads come from the player's own.
+    UseDefaultFolders();
+    GetKillTray().Clear();
+    OpenBattleWindows();
     if (gArena != nullptr) {
         gArena->ResetMeteorShower();
         gArena->meteorShowerOn = meteorsEnabled != 0;
         gArena->meteorStartTime = meteorDelay;
     }
+    UsePlayerFolders(local_);
     Array<Squad*> squads;
     for (int32_t i = 0; i < LaunchSquadCount(); ++i) squads.Append(&local_.squads[i]);
     PlaceSquadsAtLaunchPoints(squads);
     local_.ClearSquads();
-    playerPaused = 0;
+    GetWindowManager().NotifyAll();
+    SetPaused(false);
     if (settings.goal == MissionGoal::kReachApex && gArena != nullptr) {
         float lowest = 0.0f;
         gArena->GetTerrain().GetHeightRange(lowest, apexHeight);
     }
+    PlayBattleSound("TransportBackwards.ogg");
+    StopMusic();
+    warMusic = ChoosesWarMusic();
+    StartMusic();
+}
+
+void MissionGame::OpenBattleWindows() {
+    WindowManager& manager = GetWindowManager();
+    manager.CloseAllWindows();
+    for (Window* window : {static_cast<Window*>(&GetArenaWindow()), static_cast<Window*>(&GetWindowTray()),
+                           static_cast<Window*>(&GetControlTray()), static_cast<Window*>(&GetMiniMap())}) {
+        manager.OpenWindow(window);
+    }
+}
+
+bool MissionGame::ChoosesWarMusic() const {
+    switch (settings.music) {
+        case MissionMusic::kWar: return true;
+        case MissionMusic::kSneak: return false;
+        case MissionMusic::kByGoal: break;
+    }
+    switch (settings.goal) {
+        case MissionGoal::kDestroyAllEnemies:
+        case MissionGoal::kVipReachBeacon:
+        case MissionGoal::kSaveVip:
+        case MissionGoal::kSaveVipEnemy:
+        case MissionGoal::kDestroyAllVipEnemies: return true;
+        default: return false;
+    }
+}
+
+void MissionGame::StartMusic() {
+    if (song != nullptr || IsMusicOff() || !battleRunning) return;
+    song = PlaySong();
+}
+
+void MissionGame::StopMusic() {
+    musicRestartDelay = 0.0f;
+    if (song == nullptr) return;
+    ReleaseSong();
+    song = nullptr;
+}
+
+void MissionGame::OnMusicSwitched(bool musicOn) {
+    if (musicOn) {
+        StartMusic();
+    } else {
+        StopMusic();
+    }
+}
+
+bool MissionGame::PreviewInputEvent(const InputEvent& input) {
+    if (input.kind == kInputFrameTick) SuperviseMusic();
+    return Game::PreviewInputEvent(input);
+}
+
+// The music stops while the program is in the background and resumes a moment after it
+// is active again.
+void MissionGame::SuperviseMusic() {
+    const bool active = GetMouse().active != 0;
+    if (musicRestartDelay <= 0.0f) {
+        if (song != nullptr && !active) {
+            StopMusic();
+            musicRestartDelay = kMusicResumeDelay;
+        }
+        return;
+    }
+    if (!active) {
+        musicRestartDelay = kMusicResumeDelay;
+        return;
+    }
+    musicRestartDelay -= frameTime;
+    if (musicRestartDelay <= 0.0f) {
+        musicRestartDelay = 0.0f;
+        StartMusic();
+    }
+}
+
+StreamSound* MissionGame::PlaySong() { return warMusic ? PlayRandomWarSong() : PlayRandomSneakSong(); }
+
+void MissionGame::StopSong() {
+    if (Sounder* sounder = GetEffectSounder()) sounder->StopStream(song);
+}
+
+void MissionGame::ReleaseSong() {
+    Sounder* sounder = GetEffectSounder();
+    if (sounder == nullptr) return;
+    sounder->StopStream(song);
+    sounder->ReleaseStream(song);
 }
 
 void MissionGame::Update() {
@@ -120,12 +230,13 @@ void MissionGame::Update() {
 }
 
 void MissionGame::EndBattle(bool battleWon, bool quick) {
+    if (song != nullptr) StopSong();
     if (battleWon) {
-        PlayUiSound("Win.ogg");
+        PlayBattleSound("Win.ogg");
     } else if (!quick) {
-        PlayUiSound("Lose.ogg");
+        PlayBattleSound("Lose.ogg");
     } else if (GetGameWindows() != nullptr && GetGameWindows()->IsBattlefieldOpen()) {
-        PlayUiSound("QuickLose.ogg");
+        PlayBattleSound("QuickLose.ogg");
     }
     if (battleRunning) {
         battleRunning = false;
@@ -185,7 +296,11 @@ void MissionGame::Begin() {
     if (screens_ != nullptr) screens_->ShowCampaignMap();
 }
 
-void MissionGame::End() { GetPlayerRoster().RemovePlayer(&computer_); }
+void MissionGame::End() {
+    // No song of the battle plays on into the next mode.
+    StopMusic();
+    GetPlayerRoster().RemovePlayer(&computer_);
+}
 
 void MissionGame::StartTutorial() {
     const auto wins = static_cast<int32_t>(local_.missionWins.size());

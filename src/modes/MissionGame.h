@@ -12,12 +12,15 @@
 class Beacon;
 class MissionScreens;
 class Player;
+class StreamSound;
 class TutorialGame;
 
 class MissionGame : public Game {
 public:
     static constexpr float kWinDelay = 4.0f;
     static constexpr float kLoseDelay = 8.0f;
+    // Seconds after the program is active again before the battle's music resumes.
+    static constexpr float kMusicResumeDelay = 1.0f;
 
     MissionGame(Player& local, Player& computer);
 
@@ -29,8 +32,12 @@ public:
     void Begin() override;
     void End() override;
     void HandleEvent(Event& event) override;
+    // Keeps the battle's music with the program's focus.
+    bool PreviewInputEvent(const InputEvent& input) override;
     bool PostviewInputEvent(const InputEvent& input) override;
     void DrawFrame() override;
+    bool HasMusicSwitch() const override { return true; }
+    void OnMusicSwitched(bool musicOn) override;
     bool IsControlAllowed(int32_t control) const override;
     bool ShowsObjectToolTips() const override { return false; }
     // The beacons the goal needs, at the mission's beacon position.
@@ -60,6 +67,13 @@ public:
     int32_t LosingTextIndex() const;
     // Squads a launch may take: the mission's count within 1..4.
     int32_t LaunchSquadCount() const;
+    // A random war or sneak song while the battle runs, unless one exists or the music is
+    // off. A song that ends is not replaced.
+    void StartMusic();
+    void StopMusic();
+    // War songs for the fighting goals, sneak songs for the others, unless the mission
+    // file names the kind.
+    bool ChoosesWarMusic() const;
 
     CampaignList campaign;
     MissionSettings settings;
@@ -77,9 +91,19 @@ public:
     bool resultShown = false;
     bool rewardPaid = false;
     bool goToBriefing = false;
+    StreamSound* song = nullptr;  // stopped when the battle ends, released by StopMusic
+    bool warMusic = false;
+    float musicRestartDelay = 0.0f;
+
+protected:
+    virtual StreamSound* PlaySong();
+    virtual void StopSong();
+    virtual void ReleaseSong();
 
 private:
     void RemoveBeacons();
+    void OpenBattleWindows();
+    void SuperviseMusic();
 
     Player& local_;
     Player& computer_;

@@ -2,13 +2,22 @@
 // button, the briefing's buttons and gifts, and the winning window's reward.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "ModesTestSupport.h"
+#include "battlefield/ArenaWindow.h"
+#include "battlefield/ControlTray.h"
+#include "battlefield/LaunchSquadTray.h"
+#include "battlefield/LaunchWindow.h"
 #include "battlefield/LosingWindow.h"
+#include "battlefield/MiniMap.h"
+#include "core/Image.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/SquadWindow.h"
 #include "ui/WindowManager.h"
+#include "ui/WindowTray.h"
 
 namespace {
 
@@ -173,6 +182,33 @@ TEST_F(CampaignWindowsTest, ALostMissionShowsItsHintsAndRetryBriefsItAgain) {
     game.DispatchEvents();
     EXPECT_TRUE(IsOpen(modes->briefing));
     EXPECT_FALSE(IsOpen(losing));
+}
+
+TEST_F(CampaignWindowsTest, ALaunchLeavesTheSquadSelectionForTheBattleWindows) {
+    std::filesystem::create_directories("Textures");
+    for (const char* name : {"SaveSquadButton", "NoButton64", "LayoutCircleButton", "LayoutLineButton",
+                             "LayoutRandomButton", "SquadCircle", "FriendPatternWedge", "Highlight"}) {
+        ASSERT_TRUE(Image(1, 1).SaveTGA(std::string("Textures/") + name + ".tga"));  // the squad window needs them
+    }
+    MissionGame& mission = modes->mission;
+    mission.SetMission(1);
+    ASSERT_TRUE(mission.StartBriefing());
+    Event* select = mission.NewEvent();
+    select->type = kEventSelectSquads;
+    mission.PostEvent(select);
+    mission.DispatchEvents();
+    ASSERT_TRUE(IsOpen(GetLaunchWindow()));
+    mission.SetPaused(true);
+    TakeSounds();
+
+    mission.Launch();
+    const Window* battle[] = {&GetArenaWindow(), &GetWindowTray(), &GetControlTray(), &GetMiniMap()};
+    for (const Window* window : battle) EXPECT_TRUE(IsOpen(*window)) << window->name.CStr();
+    const Window* selection[] = {&GetLaunchWindow(), &GetLaunchSquadTray(), &GetSquadWindow()};
+    for (const Window* window : selection) EXPECT_FALSE(IsOpen(*window)) << window->name.CStr();
+    EXPECT_EQ(mission.playerPaused, 0);
+    const std::vector<std::string> sounds = TakeSounds();
+    EXPECT_NE(std::find(sounds.begin(), sounds.end(), "SOUNDS\\TRANSPORTBACKWARDS.OGG"), sounds.end());
 }
 
 }  // namespace

@@ -1,14 +1,19 @@
 // The campaign mode headless: a mission briefed from its files, launched, won and lost by
-// its goal, the result shown once after its delay; a missing mission file stays on the map.
+// its goal, the result shown once after its delay; a missing mission file stays on the map;
+// the battle's songs.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
+#include "audio/Music.h"
+#include "engine/Mouse.h"
 #include "modes/MissionGame.h"
 #include "modes/MissionScreens.h"
 #include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
 #include "support/WorkingFolder.h"
+#include "ui/WindowManager.h"
 
 namespace {
 
@@ -24,6 +29,23 @@ public:
     }
     int maps = 0, briefings = 0, results = 0, lastReward = -1;
     bool lastWon = false;
+};
+
+// Songs noted as 'W' (war) or 'S' (sneak) instead of played.
+class SongNotingMission final : public MissionGame {
+public:
+    using MissionGame::MissionGame;
+    ~SongNotingMission() override { StopMusic(); }
+    StreamSound* PlaySong() override {
+        songs += warMusic ? 'W' : 'S';
+        return reinterpret_cast<StreamSound*>(&songs);
+    }
+    void StopSong() override { ++stops; }
+    void ReleaseSong() override { ++releases; }
+
+    std::string songs;
+    int stops = 0;
+    int releases = 0;
 };
 
 class MissionGameTest : public VornTestWorld {
@@ -43,6 +65,10 @@ protected:
         std::filesystem::create_directories("Players/Tester");
     }
     void TearDown() override {
+        GetMouse().active = 1;
+        SetMusicOff(false);
+        // The battlefield window clears the arena when it closes, so it goes while the arena is there.
+        GetWindowManager().CloseAllWindows();
         inside.reset();
         VornTestWorld::TearDown();
     }
@@ -60,10 +86,23 @@ protected:
         return unit;
     }
 
+    // Frame ticks of half a second through the input step's first look.
+    void Tick(int frames) {
+        mission.frameTime = 0.5f;
+        InputEvent tick;
+        tick.Set(kInputFrameTick, 0, Point());
+        for (int i = 0; i < frames; ++i) mission.PreviewInputEvent(tick);
+    }
+    void Brief(const char* missionText) {
+        platform_test::WriteRaw(folder / "Missions/English/First.MIS", missionText);
+        mission.SetMission(0);
+        ASSERT_TRUE(mission.StartBriefing());
+    }
+
     platform_test::TempFolder folder;
     std::unique_ptr<app_test::WorkingFolder> inside;
     RecordingScreens screens;
-    MissionGame mission{red, blue};
+    SongNotingMission mission{red, blue};
 };
 
 TEST_F(MissionGameTest, WonMissionShowsItsResultOnceAfterTheDelay) {
@@ -128,6 +167,58 @@ TEST_F(MissionGameTest, MissingMissionStaysOnTheMapAndBadIndicesSelectNone) {
     mission.EndBattle(false, true);  // given up before launching: back to the briefing
     EXPECT_EQ(screens.briefings, 1);
     EXPECT_EQ(screens.results, 0);
+}
+
+TEST_F(MissionGameTest, TheBattleSongFollowsTheFocusAndTheSwitchAndStopsWithTheBattle) {
+    mission.SetMission(0);
+    ASSERT_TRUE(mission.StartBriefing());
+    AddUnit(&blue, kRobotSmall, 100, 100, 0);
+    LaunchOne();
+    EXPECT_EQ(mission.songs, "W");  // destroying enemies is a war
+    Tick(3);
+    EXPECT_EQ(mission.songs, "W");  // one song at a time
+
+    GetMouse().active = 0;
+    Tick(3);
+    EXPECT_EQ(mission.song, nullptr);
+    EXPECT_EQ(mission.releases, 1);
+    GetMouse().active = 1;
+    Tick(1);
+    EXPECT_EQ(mission.songs, "W");
+    Tick(1);
+    EXPECT_EQ(mission.songs, "WW");  // a second after the focus came back
+
+    SetCurrentGame(&mission);
+    ToggleMusic();
+    EXPECT_EQ(mission.song, nullptr);
+    mission.StartMusic();
+    EXPECT_EQ(mission.songs, "WW");  // switched off
+    ToggleMusic();
+    EXPECT_EQ(mission.songs, "WWW");
+    SetCurrentGame(&game);
+
+    mission.EndBattle(false, false);
+    EXPECT_EQ(mission.stops, 1);
+    GetMouse().active = 0;
+    Tick(1);
+    GetMouse().active = 1;
+    Tick(4);
+    EXPECT_EQ(mission.songs, "WWW");  // no song after the battle
+}
+
+TEST_F(MissionGameTest, TheMissionFileCanNameTheKindOfSong) {
+    const auto launchedSong = [this](const char* missionText) {
+        Brief(missionText);
+        mission.songs.clear();
+        LaunchOne();
+        return mission.songs;
+    };
+    EXPECT_EQ(launchedSong("Goal ReachBeacon\n"), "S");
+    EXPECT_EQ(launchedSong("Goal ReachBeacon\nMusic War\n"), "W");
+    EXPECT_EQ(launchedSong("Goal SaveVIP 60\nMusic Sneak\n"), "S");
+    EXPECT_EQ(mission.releases, 2);  // each launch releases the last battle's song
+    SetMusicOff(true);
+    EXPECT_EQ(launchedSong("Goal SaveVIP 60\n"), "");
 }
 
 }  // namespace
