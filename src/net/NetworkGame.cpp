@@ -9,7 +9,11 @@
 #include "game/PlayerRoster.h"
 #include "net/LobbyRegistration.h"
 #include "platform/sys/Random.h"
+#include "ui/ConfirmDisconnectMenu.h"
+#include "ui/ConfirmEscapeMenu.h"
+#include "ui/Scoreboard.h"
 #include "ui/UiServices.h"
+#include "ui/WindowManager.h"
 #include "units/Vorn.h"
 #include "units/VornAction.h"
 #include "units/WeaponTable.h"
@@ -67,6 +71,26 @@ bool IsIgnoredCommand(int32_t type) {
     return std::find(std::begin(ignored), std::end(ignored), type) != std::end(ignored);
 }
 
+void OpenInFront(Window& window) {
+    WindowManager& windows = GetWindowManager();
+    windows.OpenWindow(&window);
+    windows.BringToFront(&window);
+}
+
+bool IsConfirmationOpen() {
+    const WindowManager& windows = GetWindowManager();
+    return windows.IsOpen(&GetConfirmDisconnectMenu()) || windows.IsOpen(&GetConfirmEscapeMenu());
+}
+
+// The columns that score under each rule set; the name always shows.
+constexpr bool kScoreboardColumns[4][Scoreboard::kColumnCount] = {
+    // Name  Alive  Kills  Deaths Goals  Height VIPs
+    {true, true, true, true, false, false, false},
+    {true, false, false, false, false, true, false},
+    {true, false, false, false, false, false, true},
+    {true, false, false, false, true, false, false},
+};
+
 }  // namespace
 
 NetworkGame::NetworkGame() : networker_(*this) {
@@ -111,7 +135,11 @@ void NetworkGame::End() {
     SetAllWeaponsAllowed(true);
     GetLocalPlayer().Load();
     GetLocalPlayer().ApplyColors();
-    if (gArena != nullptr) gArena->ClearBattlefield(false);
+    if (gArena != nullptr) {
+        gArena->ClearBattlefield(false);
+        // Peers that meet again count their ids from the same start.
+        gArena->RenumberObjects();
+    }
     DeleteNetworkUnitFiles();
     GetPlayerRoster().networkPlayers.Clear();
     Game::End();
@@ -132,10 +160,18 @@ void NetworkGame::HandleInputEvents(const Array<InputEvent>& inputs) {
     Game::HandleInputEvents(inputs);
 }
 
-bool NetworkGame::PreviewInputEvent(const InputEvent&) { return false; }
+bool NetworkGame::PreviewInputEvent(const InputEvent& input) {
+    if (input.IsKeyDown(kEscapeKey)) escapeAnswersMenu_ = IsConfirmationOpen();
+    return false;
+}
 
 bool NetworkGame::PostviewInputEvent(const InputEvent& input) {
     if (!input.IsKeyDown(kEscapeKey)) return false;
+    // Escape closed a question; asking again at once would keep it on screen for ever.
+    if (escapeAnswersMenu_) {
+        escapeAnswersMenu_ = false;
+        return true;
+    }
     if (networker_.State() == SessionState::ClientEntering) return true;
     Event* event = NewEvent();
     event->type = kEventOpenDisconnectMenu;
@@ -147,8 +183,16 @@ void NetworkGame::HandleEvent(Event& event) {
     if (IsIgnoredCommand(event.type)) return;
     switch (event.type) {
         case kEventEscape:
-            if (IsNetworkServer()) EndGame();
+            // Once the results are out the battle has nothing more to end.
+            if (IsNetworkServer() && IsPlaying() && !battleOver) EndGame();
             return;
+        case kEventOpenEscapeMenu: {
+            ConfirmEscapeMenu& menu = GetConfirmEscapeMenu();
+            menu.title = GetLanguageText("AbortGame?");
+            OpenInFront(menu);
+            return;
+        }
+        case kEventOpenDisconnectMenu: OpenInFront(GetConfirmDisconnectMenu()); return;
         case kEventDisconnect:
             networker_.DiscardPending();
             RestoreNetworkFolders();
@@ -275,15 +319,28 @@ void NetworkGame::SpawnMissingBalls() {
 
 void NetworkGame::UpdateGreatestHeights() {
     for (const auto& player : networker_.Players()) player->greatestHeight = kLowestHeight;
-    if (gArena == nullptr) return;
-    for (WorldObject* object : gArena->Objects()) {
-        if (object->kind != kKindVorn) continue;
-        auto* unit = static_cast<Vorn*>(object);
-        for (const auto& player : networker_.Players()) {
-            if (player->record == unit->owner)
-                player->greatestHeight = std::max(player->greatestHeight, unit->position.z);
+    if (gArena != nullptr) {
+        for (WorldObject* object : gArena->Objects()) {
+            if (object->kind != kKindVorn) continue;
+            auto* unit = static_cast<Vorn*>(object);
+            for (const auto& player : networker_.Players()) {
+                if (player->record == unit->owner)
+                    player->greatestHeight = std::max(player->greatestHeight, unit->position.z);
+            }
         }
     }
+    // The scoreboard and the results screen read the heights from the records.
+    for (const auto& player : networker_.Players()) {
+        if (player->record != nullptr) player->record->greatestHeight = player->greatestHeight;
+    }
+}
+
+void NetworkGame::SetupScoreboard() {
+    Scoreboard& scoreboard = GetScoreboard();
+    scoreboard.ResetStatistics();
+    const bool* shown = kScoreboardColumns[std::min<uint32_t>(settings_.rules, kSoccer)];
+    std::copy(shown, shown + Scoreboard::kColumnCount, scoreboard.columnShown);
+    scoreboard.Refresh();
 }
 
 float NetworkGame::ScoreOf(const SessionPlayer& player) const {
@@ -322,6 +379,7 @@ void NetworkGame::EndGame() {
     endDelay_ = kEndDelaySeconds;
     Send(results, clock + frameTime);
     PlaySound(GetLocalPlayer().won ? "Win.ogg" : "Lose.ogg");
+    GetWindowManager().CloseWindow(&GetConfirmEscapeMenu());
     ReleaseDelayedEvents();
 }
 
@@ -511,7 +569,7 @@ void NetworkGame::EnterState(SessionState state) {
                 player->record->SetAllUpgradeLevels(static_cast<int32_t>(settings_.boostCount));
         }
     }
-    if (state == SessionState::ServerWaitWorldAck && screens_ != nullptr) screens_->OpenBattleScreens();
+    if (state == SessionState::ServerWaitWorldAck) OpenBattleScreens();
     if (screens_ != nullptr) screens_->Open(state);
 }
 
@@ -644,8 +702,15 @@ void NetworkGame::DealSoccerNets() {
     }
 }
 
+void NetworkGame::OpenBattleScreens() {
+    SetupScoreboard();
+    if (screens_ == nullptr) return;
+    screens_->OpenBattleScreens();
+    GetScoreboard().MoveTo(Point(0, 0));
+}
+
 void NetworkGame::BuildWorld(const std::string& text) {
-    if (screens_ != nullptr) screens_->OpenBattleScreens();
+    OpenBattleScreens();
     for (const auto& player : networker_.Players()) {
         if (player->record != nullptr) player->record->SetAllUpgradeLevels(static_cast<int32_t>(settings_.boostCount));
     }
@@ -658,6 +723,7 @@ void NetworkGame::StartBattle() {
     timeLeft_ = static_cast<float>(settings_.gameTimer);
     nextHillUpdate_ = timeLeft_ + 1.0f;
     playerPaused = 0;
+    SetupScoreboard();
     if (IsNetworkServer()) {
         ApplyBattleRules();
         clock = 0.0f;

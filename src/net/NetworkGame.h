@@ -145,9 +145,13 @@ public:
     // Every player's greatest height: the highest of its live units, else the lowest
     // ground.
     void UpdateGreatestHeights();
+    // The scoreboard counts again from the battlefield and shows the columns that score
+    // under the rule set.
+    void SetupScoreboard();
 
 private:
     bool IsPlaying() const;
+    void OpenBattleScreens();
     void SettingsChanged();
     void StepRules();
     void StepEndDelay();
@@ -179,4 +183,6 @@ private:
     float endDelay_ = 0.0f;
     float timeLeft_ = 0.0f;
     float nextHillUpdate_ = 0.0f;
+    // The Escape key went to an open confirmation menu, which takes it as "no".
+    bool escapeAnswersMenu_ = false;
 };

@@ -362,6 +362,7 @@ void NetworkGame::ApplyResults(const NetworkEvent& event) {
         record.goalCount = static_cast<int32_t>(std::min<uint32_t>(result.goals, INT32_MAX));
         record.vornsAlive = static_cast<int32_t>(std::min<uint32_t>(result.unitsAlive, INT32_MAX));
         player->greatestHeight = result.greatestHeight;
+        record.greatestHeight = result.greatestHeight;
     }
     SetScoringSuspended(true);
     endDelay_ = kEndDelaySeconds;

@@ -23,6 +23,7 @@
 #include "ui/ErrorBox.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
+#include "ui/WindowTray.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ void NetworkWindows::OpenSquadSelection(int32_t budget, uint32_t squadCount) {
 void NetworkWindows::OpenBattleScreens() {
     WindowManager& manager = GetWindowManager();
     manager.CloseAllWindows();
-    OpenAll({&GetArenaWindow(), &GetControlTray(), &GetMiniMap()});
+    OpenAll({&GetArenaWindow(), &GetWindowTray(), &GetControlTray(), &GetMiniMap()});
     ChatWindow& chat = GetChatWindow();
     chat.movable = true;
     chat.closeButton = true;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -14,6 +15,7 @@
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/TestAssets.h"
+#include "ui/Scoreboard.h"
 #include "units/ChassisTable.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
@@ -226,6 +228,49 @@ TEST_F(NetworkGameTest, SoccerDealsEachPlayerItsNetsAndDropsTheSurplus) {
             EXPECT_EQ(static_cast<Goal*>(object)->owner, &GetLocalPlayer());
         }
     }
+}
+
+TEST_F(NetworkGameTest, EachBattleCountsTheScoreboardFromTheBattlefieldUnderItsRules) {
+    ASSERT_TRUE(game.Serve(0));
+    Player& local = GetLocalPlayer();
+    local.losses = 4;
+    local.goalCount = 2;
+    AddUnit(&local, 40, 40);
+    Vorn* high = AddUnit(&local, 80, 40);
+    high->vip = 1;
+    world_test::AddObjectOfKind(*arena, kKindRock, 20, 20);
+    const Scoreboard& board = GetScoreboard();
+
+    game.SetGameRules(NetworkGame::kShootForTheStars);
+    game.StartBattle();
+    EXPECT_EQ(local.vornsAlive, 2);
+    EXPECT_EQ(local.vipCount, 1);
+    EXPECT_EQ(local.losses, 0);
+    EXPECT_EQ(local.goalCount, 0);
+    EXPECT_EQ(std::count(std::begin(board.columnShown), std::end(board.columnShown), true), 2);
+    EXPECT_TRUE(board.columnShown[6]);
+    local.AddLoss();
+    EXPECT_EQ(local.vornsAlive, 1);
+
+    // The heights the game measures are the ones the scoreboard shows.
+    game.SetGameRules(NetworkGame::kKingOfTheHill);
+    game.StartBattle();
+    EXPECT_TRUE(board.columnShown[5]);
+    EXPECT_FALSE(board.columnShown[6]);
+    game.UpdateGreatestHeights();
+    EXPECT_FLOAT_EQ(local.greatestHeight, high->position.z);
+}
+
+TEST_F(NetworkGameTest, LeavingTheModeEmptiesTheBattlefieldAndRestartsTheIds) {
+    ASSERT_TRUE(game.Serve(0));
+    for (int i = 0; i < 100000; ++i) arena->TakeSyncedId();
+    WorldObject* tree = world_test::AddObjectOfKind(*arena, kKindTree, 10, 10);
+    tree->AssignId(*arena);
+    const int lateId = tree->id;
+    game.End();
+    EXPECT_FALSE(game.IsNetworkServer());
+    EXPECT_EQ(arena->ObjectCount(), 0);
+    EXPECT_LT(arena->TakeSyncedId(), lateId);
 }
 
 }  // namespace

@@ -20,8 +20,11 @@
 #include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
+#include "ui/ConfirmDisconnectMenu.h"
+#include "ui/ConfirmEscapeMenu.h"
 #include "ui/ErrorBox.h"
 #include "ui/ServerIPEditBox.h"
+#include "ui/ToolkitWindows.h"
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
@@ -158,6 +161,42 @@ TEST_F(NetworkScreensTest, TheResultsScreenShowsTheRulesAndTheServerSetsUpTheNex
     Command(results, kEventExit);
     EXPECT_EQ(game->Session().State(), SessionState::ServerSetup);
     EXPECT_TRUE(IsOpen(GetNetworkGameSetupWindow()));
+}
+
+TEST_F(NetworkScreensTest, EscapeAndExitAskFirstAndTheAnswersDisconnectOrEndTheBattle) {
+    ASSERT_TRUE(game->Serve(0));
+    std::unique_ptr<Arena> arena = world_test::OpenArena(*game);
+    SetGameWindows(&GetToolkitWindows());
+    game->Session().SetState(SessionState::ServerPlaying);
+    Array<InputEvent> escape;
+    escape.Append(InputEvent{0, 0, kInputDown, 27});
+
+    game->HandleInputEvents(escape);
+    ConfirmDisconnectMenu& disconnect = GetConfirmDisconnectMenu();
+    ASSERT_TRUE(IsOpen(disconnect));
+    game->HandleInputEvents(escape);  // Escape answers the question, and does not ask again
+    EXPECT_FALSE(IsOpen(disconnect));
+    EXPECT_EQ(left, 0);
+
+    Event* exit = game->NewEvent();
+    exit->type = kEventOpenEscapeMenu;
+    game->PostEvent(exit);
+    game->DispatchEvents();
+    ConfirmEscapeMenu& abort = GetConfirmEscapeMenu();
+    ASSERT_TRUE(IsOpen(abort));
+    EXPECT_STREQ(abort.title.CStr(), GetLanguageText("AbortGame?").CStr());
+    abort.OnChoice(YesNoMenu::kYes);
+    game->DispatchEvents();
+    EXPECT_TRUE(game->battleOver);
+    EXPECT_FLOAT_EQ(game->EndDelay(), NetworkGame::kEndDelaySeconds);
+
+    game->HandleInputEvents(escape);
+    ASSERT_TRUE(IsOpen(disconnect));
+    disconnect.OnChoice(YesNoMenu::kYes);
+    game->DispatchEvents();
+    EXPECT_EQ(left, 1);
+    SetGameWindows(nullptr);
+    world_test::CloseArena(*arena);
 }
 
 }  // namespace
