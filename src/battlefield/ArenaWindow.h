@@ -150,7 +150,6 @@ private:
     bool FitsAt(const WorldObject& object, const Vector3& point) const;
     Vector3 MovedPosition(int32_t x, int32_t y);
     void MarkBlockedDrop();
-    bool HandleDebugKey(const InputEvent& input);
     void RunCommand(Event& event);
     void RunCameraCommand(Event& event);
     void RunFollowCommand(Event& event);

@@ -29,6 +29,8 @@
 #include "world/ObjectKind.h"
 #include "world/SaveFilePaths.h"
 #include "world/SoccerBall.h"
+#include "world/SolarCharger.h"
+#include "world/Tree.h"
 
 namespace {
 
@@ -179,8 +181,21 @@ void ArenaWindow::RotateCarried(const Vector3& point) {
     const Vector3 image = gArena->NearestImage(object->position, point);
     const float heading = HeadingBetween(Vector2(object->position.x, object->position.y), Vector2(image.x, image.y));
     if (!std::isfinite(heading)) return;
+    if (object->kind == kKindSoccerBall) {
+        // The ball's looks come from its rolling rotation, not from a heading.
+        static_cast<SoccerBall*>(object)->orientation = Quaternion::FromAxisAngle(Vector3(0.0f, 0.0f, 1.0f), heading);
+        ResetVornActionQueues();
+        return;
+    }
+    const float turn = heading - object->heading;
     object->heading = heading;
-    if (Vorn* vorn = AsVorn(object)) vorn->ResetPatternState();
+    switch (object->kind) {
+        case kKindTree: static_cast<Tree*>(object)->RotateFires(turn); break;
+        case kKindSolarCharger: static_cast<SolarCharger*>(object)->RotateSmokes(turn); break;
+        case kKindGoal: object->PlaceAt(object->position); break;
+        case kKindVorn: AsVorn(object)->ResetPatternState(); break;
+        default: break;
+    }
     ResetVornActionQueues();
 }
 
@@ -477,5 +492,7 @@ void ArenaWindow::RestoreKillTrayVorn(Event& event) {
     vorn->PlaceAt(event.position3);
     PlayUiSound("Thud.ogg");
     vorn->ResetPatternState();
+    // It left the battle destroyed: it comes back rearmed and at full health.
+    vorn->RestartInPlace();
     ResetVornActionQueues();
 }

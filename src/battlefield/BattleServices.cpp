@@ -29,6 +29,7 @@
 #include "ui/Scoreboard.h"
 #include "ui/WindowTray.h"
 #include "units/VornSummary.h"
+#include "world/Arena.h"
 
 namespace {
 
@@ -56,6 +57,8 @@ bool BattleServices::ListsVorn(const String& name) const { return ListedVornTray
 bool BattleServices::ListsSquad(const String& name) const { return ListedSquadTray().FindSummary(name) >= 0; }
 
 void BattleServices::OnVornDeleted(const String& name) {
+    // The units of a deleted design are unsaved from now on, so they can still be kept.
+    if (gArena != nullptr) gArena->MarkVornsNamedEdited(name);
     ListedVornTray().DeleteVornFile(name);
     ListedSquadTray().RemoveVornFromSquads(name);
 }

@@ -7,6 +7,7 @@
 #include "game/Game.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "units/PatternIcons.h"
 #include "units/Vorn.h"
 #include "world/ArenaViewListener.h"
 #include "world/Beacon.h"
@@ -346,7 +347,10 @@ void Arena::RemoveVornsNamed(const String& name) {
         }
     }
     if (!updating_) {
-        RemoveFlaggedObjects(false);
+        // As the world step removes them: where the game keeps edited units, they go to
+        // the kill tray instead of being lost.
+        const Game* game = CurrentGame();
+        RemoveFlaggedObjects(game != nullptr && game->SendsEditedVornsToKillTray());
     }
 }
 
@@ -630,6 +634,7 @@ void Arena::Update() {
     SortObjectList();
     if (game != nullptr) {
         game->stepOneFrame = 0;
+        AdvancePatternPulse(game->frameTime);
     }
     AdvanceSharedPhase();
     FlushObjectPools();

@@ -12,6 +12,7 @@
 #include "battlefield/ObjectTray.h"
 #include "battlefield/SelectionTray.h"
 #include "battlefield/VornWindow.h"
+#include "core/MathUtil.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "game/Event.h"
@@ -19,10 +20,14 @@
 #include "platform/window/Keys.h"
 #include "support/TestArena.h"
 #include "ui/Highlighter.h"
+#include "ui/KillTray.h"
 #include "ui/UiTestSupport.h"
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
+#include "world/FirePuff.h"
 #include "world/ObjectKind.h"
+#include "world/SoccerBall.h"
+#include "world/Tree.h"
 
 namespace {
 
@@ -341,6 +346,41 @@ TEST_F(ArenaWindowTest, TheDebugKeyWorksOnTheTrainingGroundOnly) {
     TapKey(win::kKeyG);  // again on the debugged unit: debugging stops
     EXPECT_EQ(game.DebuggedVorn(), nullptr);
     game.modeName = "";
+}
+
+TEST_F(ArenaWindowTest, TurningATreeTurnsItsFiresAndTheBallTakesARotation) {
+    auto* tree = static_cast<Tree*>(world_test::AddObjectOfKind(*arena_, kKindTree, 80.0f, 80.0f));
+    tree->heading = 0.0f;
+    tree->AddFire(0.5f);
+    FirePuff* fire = tree->fires.At(0);
+    const Vector3 offset = fire->position - tree->position;
+    Post("BeginRotateObject", 0, tree);
+    Post("RotateObject", 0, tree, Vector3(80.0f, 95.0f, 0.0f));  // a quarter turn
+    Post("EndRotateObject");
+    EXPECT_NEAR(tree->heading, 0.5f * kPi, 1e-5f);
+    EXPECT_NEAR(fire->position.x, 80.0f - offset.y, 1e-3f);
+    EXPECT_NEAR(fire->position.y, 80.0f + offset.x, 1e-3f);
+
+    auto* ball = static_cast<SoccerBall*>(world_test::AddObjectOfKind(*arena_, kKindSoccerBall, 40.0f, 40.0f));
+    Post("BeginRotateObject", 0, ball);
+    Post("RotateObject", 0, ball, Vector3(30.0f, 40.0f, 0.0f));  // a half turn
+    Post("EndRotateObject");
+    const Vector3 ahead = ball->orientation.RotateVector(Vector3(1.0f, 0.0f, 0.0f));
+    EXPECT_NEAR(ahead.x, -1.0f, 1e-5f);
+    EXPECT_NEAR(ahead.y, 0.0f, 1e-5f);
+    EXPECT_EQ(ball->heading, 0.0f);
+}
+
+TEST_F(ArenaWindowTest, AUnitBroughtBackFromTheKillTrayIsWholeAgain) {
+    Vorn* unit = AddUnit(80.0f, 80.0f, &friend_);
+    unit->maxHealth = 50.0f;
+    unit->SetHealth(-5.0f);
+    arena_->DetachObject(unit);
+    GetKillTray().AddVorn(unit);
+    Post("RestoreKillTrayVorn", 0, unit, Vector3(60.0f, 60.0f, 0.0f));
+    EXPECT_GE(arena_->FindObjectIndex(unit), 0);
+    EXPECT_EQ(unit->health, 50.0f);
+    EXPECT_EQ(GetKillTray().VornCount(), 0);
 }
 
 TEST_F(ArenaWindowTest, TutorialMarksFindTheNearestObjectOfTheirWords) {

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "battlefield/BattleServices.h"
+#include "battlefield/BattlefieldViews.h"
 #include "battlefield/LaunchSquadTray.h"
 #include "battlefield/LaunchWindow.h"
 #include "battlefield/SquadTray.h"
@@ -22,6 +23,7 @@
 #include "support/TestArena.h"
 #include "support/TestAssets.h"
 #include "support/WorkingFolder.h"
+#include "ui/KillTray.h"
 #include "ui/UiTestSupport.h"
 #include "ui/WindowManager.h"
 #include "units/ChassisTable.h"
@@ -147,6 +149,29 @@ TEST_F(SavedFileTraysTest, DeletingAUnitResavesItsLaunchersAndEmptiesItsSquads) 
     ASSERT_GE(mixed, 0);
     ASSERT_EQ(GetSquadTray().summaries[mixed].entries.Count(), 1);
     EXPECT_EQ(GetSquadTray().summaries[mixed].entries[0].name, String("Carrier"));
+}
+
+TEST_F(SavedFileTraysTest, UnitsOfADeletedFileMoveToTheKillTrayWhereEditedUnitsAreKept) {
+    class KeepingGame : public ui_test::RecordingGame {
+    public:
+        bool SendsEditedVornsToKillTray() const override { return true; }
+    } keeping;
+    SetCurrentGame(&keeping);
+    BattlefieldViews views;
+    views.Attach(*arena_);
+    SaveUnit("Bug", 0);
+    Vorn* placed = arena_->PlaceVornAt("Bug", Vector3(40.0f, 40.0f, 0.0f), &GetLocalPlayer());
+    ASSERT_NE(placed, nullptr);
+    GetVornTray().Reload();
+    fs::remove(folder_.Path() + "/Vorns/Bug.VRN");
+    services_.OnVornDeleted("Bug");
+    EXPECT_LT(arena_->FindObjectIndex(placed), 0);
+    EXPECT_TRUE(placed->edited);  // its file is gone: it can only be saved anew
+    ASSERT_EQ(GetKillTray().VornCount(), 1);
+    EXPECT_EQ(GetKillTray().GetVorn(0), placed);
+    GetKillTray().RemoveVorn(placed);
+    views.Detach(*arena_);
+    SetCurrentGame(&game);
 }
 
 TEST_F(SavedFileTraysTest, StartUpResaveLeavesDamagedFilesAndShortenedSquadsAlone) {

@@ -4,6 +4,7 @@
 #include "battlefield/BattlefieldViews.h"
 #include "core/MemoryBlock.h"
 #include "support/ArenaFixture.h"
+#include "units/PatternIcons.h"
 #include "world/ArenaViewListener.h"
 #include "world/ExplosionField.h"
 #include "world/Rock.h"
@@ -257,6 +258,17 @@ TEST_F(ArenaListTest, ViewsHearWhatTheyShowChangeUntilTheyLeave) {
     arena->UnregisterViewListener(&views);
     arena->FillTerrain(kTerrainGrass);
     EXPECT_EQ(views.heard.size(), expected.size());
+}
+
+TEST_F(ArenaListTest, EachWorldStepAdvancesThePatternPulse) {
+    SetPatternPulsePhase(0.0f);
+    SetPatternPulseTime(0.0f);
+    game.frameTime = 0.3f;
+    arena->Update();
+    arena->Update();
+    EXPECT_NEAR(PatternPulsePhase(), 0.2f, 1e-5f);
+    EXPECT_NEAR(PatternPulseTime(), 0.6f, 1e-5f);
+    SetPatternPulseTime(0.0f);
 }
 
 TEST_F(ArenaListTest, ClocksAccumulateUnlessAUnitIsDebugged) {
