@@ -215,6 +215,8 @@ String SquadTray::EntryName(int32_t entry) const {
     return entry >= 0 && entry < summaries.Count() ? summaries[entry].fileName : String();
 }
 
+bool SquadTray::IsEntryShown(int32_t) const { return nameFilter != kHideAllEntries; }
+
 String SquadTray::EntryToolTip(int32_t entry, const IntRect&) const {
     if (entry < 0 || entry >= summaries.Count()) return String();
     return CostLabel(summaries[entry].fileName, summaries[entry].TotalCost());

@@ -20,6 +20,7 @@ public:
     String EntryName(int32_t entry) const override;
     String EntryToolTip(int32_t entry, const IntRect& rect) const override;
     int32_t EntryCount() const override { return summaries.Count(); }
+    bool IsEntryShown(int32_t entry) const override;
     void HandleCommand(Event& event) override;
 
     // Lists and reads the current player's squad files, sorted by name.
@@ -41,6 +42,8 @@ public:
     bool WholeSquadFits(int32_t entry) const;
 
     Array<SquadSummary> summaries;
+    // Empty shows every squad; "#None" hides the grid, while the recent row stays.
+    String nameFilter;
     String listedPlayer;
     bool listed = false;
 

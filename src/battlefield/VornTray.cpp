@@ -267,6 +267,8 @@ String VornTray::EntryName(int32_t entry) const {
     return entry >= 0 && entry < summaries.Count() ? summaries[entry].fileName : String();
 }
 
+bool VornTray::IsEntryShown(int32_t) const { return nameFilter != kHideAllEntries; }
+
 String VornTray::EntryToolTip(int32_t entry, const IntRect&) const {
     if (entry < 0 || entry >= summaries.Count()) return String();
     return CostLabel(summaries[entry].fileName, summaries[entry].cost);

@@ -26,6 +26,7 @@ public:
     String EntryName(int32_t entry) const override;
     String EntryToolTip(int32_t entry, const IntRect& rect) const override;
     int32_t EntryCount() const override { return summaries.Count(); }
+    bool IsEntryShown(int32_t entry) const override;
     void HandleCommand(Event& event) override;
 
     // The unit files of the folder, other than the copy and no-name files, in listing
@@ -51,6 +52,8 @@ public:
     bool IsWithinBudget(int32_t entry) const;
 
     Array<VornSummary> summaries;
+    // Empty shows every unit; "#None" hides the grid, while the recent row stays.
+    String nameFilter;
     String listedPlayer;
     bool listed = false;
 
@@ -69,5 +72,7 @@ private:
 };
 
 VornTray& GetVornTray();
+// The name filter of the unit and squad trays that hides every entry of their grids.
+constexpr const char* kHideAllEntries = "#None";
 // The tray's entry label: name, cost in brackets.
 String CostLabel(const String& name, int32_t cost);

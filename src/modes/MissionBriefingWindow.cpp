@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "battlefield/SquadTray.h"
+#include "battlefield/VornTray.h"
 #include "core/TextTable.h"
 #include "engine/Renderer.h"
 #include "engine/SpriteGrid.h"
@@ -121,6 +123,8 @@ void MissionBriefingWindow::HandOutGifts() {
         if (sys::Exists(to.CStr())) continue;
         if (!sys::CopyFile(("Vorns\\" + unit + ".vrn").CStr(), to.CStr(), false)) continue;
         sys::SetReadOnly(to.CStr(), false);
+        GetVornTray().nameFilter.Clear();
+        GetSquadTray().nameFilter.Clear();
         if (SavedFileTrays* trays = GetSavedFileTrays()) trays->RefreshFromDisk();
     }
 }

@@ -63,6 +63,11 @@ void DeleteTutorialCopies() {
     }
 }
 
+void ShowEverySavedFile() {
+    GetVornTray().nameFilter.Clear();
+    GetSquadTray().nameFilter.Clear();
+}
+
 Window* EventWindow(const Event& event) { return dynamic_cast<Window*>(event.target); }
 
 bool TargetNamed(const Event& event, const char* windowName) {
@@ -126,6 +131,7 @@ void TutorialGame::Begin() {
         tray->ClearRecentList();
     }
     UseTutorialFolders();
+    ShowEverySavedFile();
     if (SavedFileTrays* trays = GetSavedFileTrays()) trays->RefreshFromDisk();
     GetSquadWindow().layout = SquadWindow::kCircle;
     WindowManager& manager = GetWindowManager();
@@ -146,6 +152,9 @@ void TutorialGame::End() {
     StopBackgroundFade();
     GetPlayerRoster().RemovePlayer(&computer_);
     UsePlayerFolders(local_);
+    // Hiding the trays' grids here would hide the player's own units and squads for good:
+    // nothing but a gift shows them again.
+    ShowEverySavedFile();
     if (SavedFileTrays* trays = GetSavedFileTrays()) trays->RefreshFromDisk();
     GetVornTray().RestoreRecentList();
     GetSquadTray().RestoreRecentList();

@@ -121,6 +121,32 @@ TEST_F(SavedFileTraysTest, ListingSkipsTheCopyNamelessAndSnapshotFiles) {
     EXPECT_EQ(GetSquadTray().EntryName(0), String("Pair"));
 }
 
+TEST_F(SavedFileTraysTest, TheNoneFilterHidesTheGridButNotTheRecentRow) {
+    Vorn* bug = SaveUnit("Bug", 0);
+    SaveUnit("Ant", 0);
+    SaveSquad("Pair", {bug});
+    VornTray& units = GetVornTray();
+    SquadTray& squads = GetSquadTray();
+    units.Reload();
+    squads.Reload();
+    units.MarkMostRecentlyUsed("Bug");
+    squads.MarkMostRecentlyUsed("Pair");
+    units.nameFilter = kHideAllEntries;
+    squads.nameFilter = kHideAllEntries;
+    units.Refresh();
+    squads.Refresh();
+    EXPECT_EQ(units.shownCount, 0);
+    EXPECT_EQ(squads.shownCount, 0);
+    EXPECT_EQ(units.recent.Count(), 1);
+    EXPECT_EQ(squads.recent.Count(), 1);
+    units.nameFilter.Clear();
+    squads.nameFilter.Clear();
+    units.Refresh();
+    squads.Refresh();
+    EXPECT_EQ(units.shownCount, 2);
+    EXPECT_EQ(squads.shownCount, 1);
+}
+
 TEST_F(SavedFileTraysTest, DeletingAUnitResavesItsLaunchersAndEmptiesItsSquads) {
     Vorn* bug = SaveUnit("Bug", 0);
     Vorn* carrier = SaveUnit("Carrier", 1, "Bug");

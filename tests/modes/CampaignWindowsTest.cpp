@@ -12,6 +12,8 @@
 #include "battlefield/LaunchWindow.h"
 #include "battlefield/LosingWindow.h"
 #include "battlefield/MiniMap.h"
+#include "battlefield/SquadTray.h"
+#include "battlefield/VornTray.h"
 #include "core/Image.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
@@ -107,6 +109,8 @@ TEST_F(CampaignWindowsTest, BriefingButtonsFollowTheEntryAndGiftsKeepThePlayersF
     EXPECT_FALSE(briefing.IsButtonShown(MissionBriefingWindow::kSkipTutorial));
 
     mission.SetMission(1);
+    GetVornTray().nameFilter = kHideAllEntries;
+    GetSquadTray().nameFilter = kHideAllEntries;
     ASSERT_TRUE(mission.StartBriefing());
     EXPECT_TRUE(IsOpen(briefing));
     EXPECT_TRUE(briefing.IsButtonShown(MissionBriefingWindow::kTraining));
@@ -117,6 +121,8 @@ TEST_F(CampaignWindowsTest, BriefingButtonsFollowTheEntryAndGiftsKeepThePlayersF
     std::getline(mite, copied);
     EXPECT_EQ(kept, "my scout");
     EXPECT_EQ(copied, "shared mite");
+    EXPECT_TRUE(GetVornTray().nameFilter.IsEmpty());  // a gift shows every saved file
+    EXPECT_TRUE(GetSquadTray().nameFilter.IsEmpty());
 }
 
 TEST_F(CampaignWindowsTest, TheRewardIsPaidOnceWhicheverButtonAndNotForAReplay) {

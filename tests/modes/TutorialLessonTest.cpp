@@ -1,13 +1,16 @@
 // A lesson of the data set played through the real windows: the campaign map's tour,
 // with its highlights, the text box's continue key advancing the stages, a refused
 // command, and the record the lesson leaves; leaving a campaign lesson with Escape
-// records nothing, and a lesson that cannot be read never starts.
+// records nothing but leaves the saved-file trays showing everything, and a lesson that
+// cannot be read never starts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "ModesTestSupport.h"
+#include "battlefield/SquadTray.h"
+#include "battlefield/VornTray.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "platform/window/Keys.h"
@@ -88,14 +91,20 @@ TEST_F(TutorialLessonTest, EscapeLeavesACampaignLessonUnrecordedButTheTourRecord
     TutorialGame& tutorial = modes->tutorial;
     modes->mission.SetMission(0);
     ASSERT_TRUE(tutorial.LoadScript("English", "MissionMap"));
+    GetVornTray().nameFilter = kHideAllEntries;
     Enter(tutorial);
+    EXPECT_TRUE(GetVornTray().nameFilter.IsEmpty());
     Tap(win::kKeyEscape);
     EXPECT_TRUE(IsOpen(GetConfirmEscapeMenu()));
     GetConfirmEscapeMenu().OnYes();
     Step();
     EXPECT_TRUE(tutorial.finished);
     EXPECT_EQ(shell.pops, 1);
+    GetSquadTray().nameFilter = kHideAllEntries;
     tutorial.End();
+    // The player's own units and squads stay listed after a lesson left early.
+    EXPECT_TRUE(GetVornTray().nameFilter.IsEmpty());
+    EXPECT_TRUE(GetSquadTray().nameFilter.IsEmpty());
     EXPECT_TRUE(std::all_of(ann.missionWins.begin(), ann.missionWins.end(), [](uint8_t won) { return won == 0; }));
     EXPECT_FALSE(ann.missionMapTutorial);
 
