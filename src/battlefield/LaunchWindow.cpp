@@ -12,11 +12,14 @@
 #include "engine/ScreenLayout.h"
 #include "game/Event.h"
 #include "game/Game.h"
+#include "game/Squad.h"
+#include "modes/SquadWindow.h"
 #include "ui/ConfirmEscapeMenu.h"
 #include "ui/Highlighter.h"
 #include "ui/ToolTip.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
+#include "units/Vorn.h"
 
 namespace {
 
@@ -70,6 +73,12 @@ void LaunchWindow::OnOpen() {
     GetSquadTray().closeButton = false;
     SetTraysMovable(false);
     PlaceButtons();
+}
+
+void LaunchWindow::FadeShownSquad() const {
+    const Squad* shown = GetSquadWindow().squad;
+    if (shown == nullptr) return;
+    for (Vorn* member : shown->members) member->launchFade = kCountdownSeconds - countdown;
 }
 
 void LaunchWindow::PlaceButtons() {
@@ -140,6 +149,7 @@ bool LaunchWindow::HandleMouse(const InputEvent& input) {
                 countdown = 0.0f;
                 launched = true;
             }
+            FadeShownSquad();
         }
         return true;
     }

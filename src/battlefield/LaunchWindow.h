@@ -37,6 +37,8 @@ protected:
 private:
     void PlaceButtons();
     void SetTraysMovable(bool movable);
+    // The members of the squad shown in the squad window fade in as the countdown runs.
+    void FadeShownSquad() const;
 };
 
 LaunchWindow& GetLaunchWindow();

@@ -365,6 +365,9 @@ public:
     uint8_t costEdited = 0;
     int32_t launchCount = 0;       // units launched by this unit's launchers
     uint8_t launchedUnitFlag = 0;  // handed to every unit this unit launches
+    // Rises from 0 to 2 while the launch window counts down with this unit in the shown
+    // squad; kept for the unit's drawing.
+    float launchFade = 0.0f;
     uint8_t showPatternBackground = 0;
     uint8_t showIcons = 0;
     uint8_t showHealthBar = 0;

@@ -24,6 +24,7 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "game/UpgradeItem.h"
+#include "modes/SquadWindow.h"
 #include "platform/window/Keys.h"
 #include "support/TestArena.h"
 #include "ui/ErrorBox.h"
@@ -204,6 +205,7 @@ TEST_F(BattleWindowsTest, LaunchCountsDownOnceAndRefusesAnEmptyLaunch) {
     Vorn* unit = arena_->NewVorn(0);
     unit->chassisType = 0;
     GetLocalPlayer().squads[0].Add(unit);
+    GetSquadWindow().ShowSquad(&GetLocalPlayer().squads[0]);
     Send(launch, kEventPickEntry, "Launch");
     EXPECT_FLOAT_EQ(launch.countdown, LaunchWindow::kCountdownSeconds);
     InputEvent tick;
@@ -215,7 +217,11 @@ TEST_F(BattleWindowsTest, LaunchCountsDownOnceAndRefusesAnEmptyLaunch) {
         launch.HandleMouse(tick);
         game.DispatchEvents();
         for (const ui_test::Posted& posted : game.posted) launches += posted.type == kEventLaunchMission ? 1 : 0;
+        if (i == 0) {
+            EXPECT_FLOAT_EQ(unit->launchFade, 0.5f);  // the shown squad fades in with the count
+        }
     }
+    EXPECT_FLOAT_EQ(unit->launchFade, 2.0f);
     EXPECT_TRUE(launch.launched);
     EXPECT_EQ(launches, 1);  // the window stays open, yet the squads go once
     GetLocalPlayer().squads[0].DestroyMembers();
