@@ -46,8 +46,7 @@ Vector3 ArenaCentreOnGround() {
 }
 
 bool IsFriendly(const Vorn& vorn) {
-    const Game* game = CurrentGame();
-    return game != nullptr && vorn.owner != nullptr && vorn.owner == game->firstPlayer;
+    return CurrentGame() != nullptr && vorn.owner != nullptr && vorn.owner == ArenaWindow::FriendlyPlayer();
 }
 
 bool IsBandSelectable(int kind) {

@@ -374,9 +374,9 @@ void ArenaWindow::RunToggleCommand(Event& event) {
             return;
         case kEventVornTeamFriend:
         case kEventVornTeamEnemy:
-            if (game != nullptr) {
-                gArena->placingPlayer = event.type == kEventVornTeamFriend ? game->firstPlayer : game->secondPlayer;
-            }
+            // The training grounds name no players of their own: the sides are then the
+            // local and the computer player.
+            gArena->placingPlayer = event.type == kEventVornTeamFriend ? FriendlyPlayer() : EnemyPlayer();
             return;
         default: return;
     }

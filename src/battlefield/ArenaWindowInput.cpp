@@ -266,9 +266,7 @@ bool ArenaWindow::HandleKey(const InputEvent& input) {
             return true;
         }
         case win::kKeyT: {
-            const Game* game = CurrentGame();
-            const bool friendly = game != nullptr && gArena != nullptr && gArena->placingPlayer == game->firstPlayer;
-            PostEvent(friendly ? kEventVornTeamEnemy : kEventVornTeamFriend);
+            PostEvent(PlacingPlayer() == FriendlyPlayer() ? kEventVornTeamEnemy : kEventVornTeamFriend);
             return true;
         }
         case win::kKeyP: {

@@ -64,10 +64,8 @@ bool ModeIs(const char* name) {
     return game != nullptr && game->modeName == name;
 }
 
-Player* Friendly() {
-    const Game* game = CurrentGame();
-    return game != nullptr ? game->firstPlayer : nullptr;
-}
+// The local player where the game names no sides (the training grounds).
+Player* Friendly() { return CurrentGame() != nullptr ? ArenaWindow::FriendlyPlayer() : nullptr; }
 
 void OpenInFront(Window& window) {
     WindowManager& windows = GetWindowManager();

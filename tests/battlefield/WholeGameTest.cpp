@@ -1,8 +1,8 @@
-// A whole game on the GL backend headless, in the runtime folder's data set: a fresh
-// profile on the training ground, a unit designed and saved, a squad formed from its
-// copies and saved, the squad launched against the computer, the battle fought to its
-// end, and the results with the scoreboard. A frame of each moment is kept under the
-// build folder as tests/screenshots/whole_game_<n>_<moment>.tga.
+// A whole game on the GL backend headless, over the runtime folder's data set: a profile
+// made fresh, the training grounds entered, a unit designed and saved, a squad formed from
+// its copies and saved, the squad dropped on the field against a computer squad and the
+// battle started, fought to its end, and the results with the scoreboard. A frame of each
+// moment is kept under the build folder as tests/screenshots/whole_game_<n>_<moment>.tga.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,12 +11,11 @@
 #include <memory>
 
 #include "app/LanguageFile.h"
+#include "app/PlayerFolders.h"
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/BattleServices.h"
 #include "battlefield/BattlefieldViews.h"
 #include "battlefield/ControlTray.h"
-#include "battlefield/LaunchSquadTray.h"
-#include "battlefield/LaunchWindow.h"
 #include "battlefield/MiniMap.h"
 #include "battlefield/ObjectTray.h"
 #include "battlefield/ResultsWindow.h"
@@ -37,6 +36,7 @@
 #include "game/PlayerRoster.h"
 #include "game/Squad.h"
 #include "game/UpgradeItem.h"
+#include "modes/TrainingGame.h"
 #include "platform/gfx/Device.h"
 #include "platform/sys/Random.h"
 #include "platform/window/Keys.h"
@@ -67,27 +67,6 @@ constexpr float kFrame = 1.0f / 30.0f;
 constexpr float kTimeLimit = 180.0f;
 constexpr const char* kComputerSquad = "Vanguard";
 
-// The training ground as its mode would run it: the launch puts the player's squad and
-// the computer's on the battlefield.
-class TrainingGround : public Game {
-public:
-    TrainingGround() {
-        modeName = "TrainingGame";
-        playerPaused = 0;
-    }
-    void Launch() override {
-        Player& local = GetLocalPlayer();
-        gArena->PlaceSquadUnits(local.squads[0], Vector3(65.0f, 80.0f, 0.0f), &local, false);
-        local.squads[0].Clear();
-        gArena->LoadSquadFile(kComputerSquad, Vector3(95.0f, 80.0f, 0.0f), &GetOpponentPlayer());
-        GetWindowManager().CloseWindow(&GetLaunchWindow());
-        GetWindowManager().CloseWindow(&GetLaunchSquadTray());
-        launched = true;
-        SetPaused(false);
-    }
-    bool launched = false;
-};
-
 // The results of a battle against the computer, under the last-unit-standing rules.
 class LastUnitStanding : public ResultsHost {
 public:
@@ -112,12 +91,15 @@ protected:
         buildFolder_ = fs::current_path();
         const fs::path runtime = fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
         if (!fs::exists(runtime / "Textures") || !fs::exists(runtime / "Squads")) GTEST_SKIP() << "no runtime folder";
-        for (const char* folder : {"Vorns", "Squads", "Scenarios"}) fs::create_directories(profile_ / folder);
-        fs::copy_file(runtime / "Squads" / (std::string(kComputerSquad) + ".SQD"),
-                      fs::path(profile_.Path()) / "Squads" / (std::string(kComputerSquad) + ".SQD"));
-        working_ = std::make_unique<app_test::WorkingFolder>(runtime.string());
-        const std::string base = profile_.Path() + "/";
-        SetDataFolders((base + "Vorns/").c_str(), (base + "Squads/").c_str(), (base + "Scenarios/").c_str());
+        // The runtime folder's data seen from a folder of the test's own, whose Players
+        // folder starts empty.
+        for (const fs::directory_entry& entry : fs::directory_iterator(runtime)) {
+            const std::string name = entry.path().filename().string();
+            if (name == "Players" || name == "Options.txt" || name == "debug.txt") continue;
+            fs::create_symlink(entry.path(), fs::path(folder_.Path()) / name);
+        }
+        fs::create_directories(fs::path(folder_.Path()) / "Players");
+        working_ = std::make_unique<app_test::WorkingFolder>(folder_.Path());
 
         Renderer& renderer = GetRenderer();
         renderer.Shutdown();
@@ -131,26 +113,27 @@ protected:
         GetMouse().LoadCursorSprites();
 
         sys::SRand(20261207);
-        Player& local = GetLocalPlayer();
-        local.name = "Tester";
-        for (int size = 0; size < 3; ++size) local.chassisChoices[size] = size;
+        String refusal;
+        ASSERT_TRUE(CreatePlayer("Tester", refusal)) << refusal.CStr();
+        // The computer's side: a squad of the data set in the new player's folder, as a
+        // mission's gift would put it there.
+        fs::copy_file(runtime / "Squads" / (std::string(kComputerSquad) + ".SQD"),
+                      fs::path(folder_.Path()) / "Players/Tester/Squads" / (std::string(kComputerSquad) + ".SQD"));
         Player& computer = GetOpponentPlayer();
         computer.name = "Computer";
         for (int size = 0; size < 3; ++size) computer.chassisChoices[size] = 3 + size;
-        SetCurrentGame(&game_);
-        game_.firstPlayer = &local;
-        game_.secondPlayer = &computer;
         arena_ = std::make_unique<Arena>();
         gArena = arena_.get();
         arena_->Initialize();
-        arena_->placingPlayer = &local;
         matcher_ = std::make_unique<PatternMatcher>();
         gPatternMatcher = matcher_.get();
         views_.Attach(*arena_);
         CreateBattleWindows(nullptr);
+        training_ = std::make_unique<TrainingGame>(GetLocalPlayer(), computer);
     }
     void TearDown() override {
         if (arena_ == nullptr) return;
+        if (CurrentGame() == training_.get()) training_->End();
         GetWindowManager().CloseAllWindows();
         GetPlayerRoster().networkPlayers.Clear();
         views_.Detach(*arena_);
@@ -190,7 +173,7 @@ protected:
         } else {
             manager.OfferInput(input);
         }
-        game_.DispatchEvents();
+        training_->DispatchEvents();
     }
     void Tick() {
         InputEvent tick;
@@ -198,23 +181,24 @@ protected:
         Input(tick);
     }
     void Post(Window& target, int32_t type, const char* text, int32_t value) {
-        Event* event = game_.NewEvent();
+        Event* event = training_->NewEvent();
         event->type = type;
         event->target = &target;
         event->text = text;
         event->value = value;
-        game_.PostEvent(event);
-        game_.DispatchEvents();
+        training_->PostEvent(event);
+        training_->DispatchEvents();
     }
     Point ScreenOf(const Vector3& ground) {
         const Vector3 screen = GetArenaWindow().CurrentCamera().Project(ground);
         return Point(int32_t(screen.x), int32_t(screen.y));
     }
     void Step() {
-        game_.frameTime = kFrame;
+        training_->frameTime = kFrame;
         arena_->AdvanceObjectClocks();
         arena_->Update();
-        game_.clock += kFrame;
+        training_->Update();
+        training_->clock += kFrame;
     }
     // The unit's body over its screen square: the frame is drawn again without the body
     // and the pixels that change are the body's. A drawn body covers a good part of the
@@ -252,11 +236,11 @@ protected:
     }
 
     fs::path buildFolder_;
-    platform_test::TempFolder profile_;
+    platform_test::TempFolder folder_;
     std::unique_ptr<app_test::WorkingFolder> working_;
     std::unique_ptr<win::SystemWindow> window_;
-    TrainingGround game_;
     std::unique_ptr<Arena> arena_;
+    std::unique_ptr<TrainingGame> training_;
     std::unique_ptr<PatternMatcher> matcher_;
     BattlefieldViews views_;
 };
@@ -264,16 +248,22 @@ protected:
 TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     WindowManager& manager = GetWindowManager();
     ArenaWindow& battlefield = GetArenaWindow();
-    // The training ground: the battlefield with the trays around it.
-    manager.OpenWindow(&battlefield);
-    battlefield.Refresh();
+    // The training grounds, entered with their windows and controls unlocked; the game
+    // lays the windows out, here by hand.
+    Player& local = GetLocalPlayer();
+    for (int32_t item = 0; item < WindowTray::kButtonCount; ++item) local.SetUpgradeLevel(item, 0);
+    for (const char* key : {"TreeObject", "RockObject", "SolarChargerObject", "SmallVorn", "MediumVorn", "LargeVorn",
+                            "PlayControl", "PauseControl", "TeamEnemyControl", "TeamFriendControl"}) {
+        local.SetUpgradeLevel(FindUpgradeItem(key), 0);
+    }
+    SetCurrentGame(training_.get());
+    training_->Begin();
+    ASSERT_TRUE(manager.IsOpen(&battlefield));
     battlefield.SetCameraType(ArenaWindow::kCameraOverhead);
     battlefield.ResetCameras();
-    // The training ground's windows, unlocked, where the game lays them out.
-    for (int32_t item = 0; item < WindowTray::kButtonCount; ++item) GetLocalPlayer().SetUpgradeLevel(item, 0);
-    for (const char* key : {"TreeObject", "RockObject", "SolarChargerObject", "SmallVorn", "MediumVorn", "LargeVorn"}) {
-        GetLocalPlayer().SetUpgradeLevel(FindUpgradeItem(key), 0);
-    }
+    Post(GetWindowTray(), kEventPickTrayEntry, "SquadTray", 0);
+    ASSERT_TRUE(manager.IsOpen(&GetSquadTray()));
+    training_->StopBackgroundFade();
     const struct {
         Window* window;
         Point place;
@@ -281,8 +271,7 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
                   {&GetObjectTray(), Point(960, 60)}, {&GetVornTray(), Point(14, 640)},
                   {&GetSquadTray(), Point(500, 640)}, {&GetWindowTray(), Point(700, 20)}};
     for (const auto& each : layout) {
-        manager.OpenWindow(each.window);
-        each.window->Refresh();
+        ASSERT_TRUE(manager.IsOpen(each.window)) << each.window->name.CStr();
         each.window->MoveTo(each.place);
         each.window->Refresh();
     }
@@ -291,7 +280,7 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     EXPECT_TRUE(Differs(ground, IntRect(200, 200, 800, 600)));  // the terrain is drawn
 
     // A unit designed on a medium chassis and saved under its name.
-    Vorn* design = arena_->PlaceChassisAt(1, Vector3(80.0f, 80.0f, 0.0f), &GetLocalPlayer());
+    Vorn* design = arena_->PlaceChassisAt(1, Vector3(80.0f, 80.0f, 0.0f), &local);
     ASSERT_NE(design, nullptr);
     ASSERT_TRUE(design->LoadFile("Brawler"));  // the data set's unit as the starting point
     design->weapons[1].SetKind(kWeaponLaser);
@@ -301,7 +290,7 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     nameBox.text = "Hornet";
     nameBox.Accept();
     manager.CloseWindow(&nameBox);
-    ASSERT_TRUE(fs::exists(fs::path(profile_.Path()) / "Vorns" / "Hornet.VRN"));
+    ASSERT_TRUE(fs::exists(fs::path(folder_.Path()) / "Players/Tester/Vorns/Hornet.VRN"));
     ASSERT_EQ(GetVornTray().EntryCount(), 1);
     EXPECT_EQ(GetVornTray().EntryName(0), String("Hornet"));
     design->Remove(0);
@@ -322,7 +311,7 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     VornCountMenu& count = GetVornCountMenu();
     ASSERT_TRUE(count.open);
     count.OnChoice(2);
-    ASSERT_EQ(CountUnitsOf(&GetLocalPlayer()), 3);
+    ASSERT_EQ(CountUnitsOf(&local), 3);
     Post(battlefield, kEventBeginSelectGroup, "", 0);
     battlefield.bandStart = Vector3(55.0f, 80.0f, 0.0f);
     Event end;
@@ -342,24 +331,29 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     Post(GetSelectionTray(), kEventDeleteSelection, "", 0);
     arena_->RemoveFlaggedObjects(false);
 
-    // The launch: the squad into the launch tray, Launch pressed, the countdown run.
-    LaunchWindow& launch = GetLaunchWindow();
-    launch.budget = 10000;
-    manager.OpenWindow(&GetVornTray());
-    manager.OpenWindow(&GetSquadTray());
-    manager.OpenWindow(&launch);
-    manager.OpenWindow(&GetLaunchSquadTray());
-    Post(GetLaunchSquadTray(), kEventLoadSquadTray, "Hornets", 0);
-    ASSERT_EQ(GetLaunchSquadTray().TotalVornCount(), 3);
-    Picture("whole_game_4_launch");
-    Post(launch, kEventPickEntry, "Launch", 0);
-    for (int i = 0; i < 90 && !game_.launched; ++i) {
-        game_.frameTime = kFrame;
-        Tick();
-    }
-    ASSERT_TRUE(game_.launched);
-    ASSERT_EQ(CountUnitsOf(&GetLocalPlayer()), 3);
+    // The launch, paused: the squad dragged from the squad tray onto the field, the
+    // placing side switched to the computer and its squad dropped facing ours, then Play.
+    ControlTray& controls = GetControlTray();
+    Post(controls, kEventPickTrayEntry, "Pause", 0);
+    ASSERT_NE(training_->playerPaused, 0);
+    const auto dropSquad = [&](const char* squadName, const Vector3& ground) {
+        Post(GetSquadTray(), kEventGrabTrayEntry, squadName, 0);
+        ASSERT_EQ(GetMouse().mode, SquadTray::kCarrySquad);
+        InputEvent drop;
+        drop.Set(kInputUp, kInputButtonLeft, ScreenOf(ground));
+        Input(drop);
+    };
+    dropSquad("Hornets", Vector3(65.0f, 80.0f, 0.0f));
+    ASSERT_EQ(CountUnitsOf(&local), 3);
+    ASSERT_TRUE(controls.IsEntryShown(controls.FindEntryByName("TeamEnemy")));
+    Post(controls, kEventPickTrayEntry, "TeamEnemy", 0);
+    ASSERT_TRUE(controls.IsEntryShown(controls.FindEntryByName("TeamFriend")));
+    dropSquad(kComputerSquad, Vector3(95.0f, 80.0f, 0.0f));
     ASSERT_GT(CountUnitsOf(&GetOpponentPlayer()), 0);
+    EXPECT_EQ(CountUnitsOf(&local), 3);
+    Picture("whole_game_4_launch");
+    Post(controls, kEventPickTrayEntry, "Play", 0);
+    ASSERT_EQ(training_->playerPaused, 0);
 
     // The battle, fought to its end or to the time limit, looked at half-way.
     battlefield.SetFollowVorn(ArenaWindow::FindNextTeamVorn(nullptr, true));
@@ -367,7 +361,7 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     bool halfWay = false;
     for (; seconds < kTimeLimit; seconds += kFrame) {
         Step();
-        if (CountUnitsOf(&GetLocalPlayer()) == 0 || CountUnitsOf(&GetOpponentPlayer()) == 0) break;
+        if (CountUnitsOf(&local) == 0 || CountUnitsOf(&GetOpponentPlayer()) == 0) break;
         if (!halfWay && seconds > 2.0f) {
             // The camera has caught up with the followed unit, as after a few frames.
             Vorn* followed = ArenaWindow::FindNextTeamVorn(nullptr, true);
@@ -380,19 +374,19 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
             halfWay = true;
         }
     }
-    const int left = CountUnitsOf(&GetLocalPlayer());
+    const int left = CountUnitsOf(&local);
     const int right = CountUnitsOf(&GetOpponentPlayer());
     std::cout << "battle: " << seconds << " s, " << left << " of ours and " << right << " of theirs left\n";
     EXPECT_TRUE(left == 0 || right == 0 || seconds >= kTimeLimit - kFrame);
 
     // The results: every player's line, and the scoreboard over them.
     GetPlayerRoster().networkPlayers.Clear();
-    GetPlayerRoster().networkPlayers.Append(&GetLocalPlayer());
+    GetPlayerRoster().networkPlayers.Append(&local);
     GetPlayerRoster().networkPlayers.Append(&GetOpponentPlayer());
-    GetLocalPlayer().won = left > right ? 1 : 0;
+    local.won = left > right ? 1 : 0;
     GetOpponentPlayer().won = right > left ? 1 : 0;
     GetScoreboard().ResetStatistics();
-    EXPECT_EQ(GetLocalPlayer().vornsAlive, left);
+    EXPECT_EQ(local.vornsAlive, left);
     EXPECT_EQ(GetOpponentPlayer().vornsAlive, right);
     // The battlefield stays behind the results; the trays go.
     for (Window* window : {static_cast<Window*>(&GetWindowTray()), static_cast<Window*>(&GetMiniMap()),
