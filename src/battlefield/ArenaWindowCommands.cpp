@@ -374,8 +374,8 @@ void ArenaWindow::RunToggleCommand(Event& event) {
             return;
         case kEventVornTeamFriend:
         case kEventVornTeamEnemy:
-            // The training grounds name no players of their own: the sides are then the
-            // local and the computer player.
+            // A game that names no sides of its own plays the local player against the
+            // computer player.
             gArena->placingPlayer = event.type == kEventVornTeamFriend ? FriendlyPlayer() : EnemyPlayer();
             return;
         default: return;

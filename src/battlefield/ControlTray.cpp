@@ -64,7 +64,7 @@ bool ModeIs(const char* name) {
     return game != nullptr && game->modeName == name;
 }
 
-// The local player where the game names no sides (the training grounds).
+// The local player where the game names no sides of its own.
 Player* Friendly() { return CurrentGame() != nullptr ? ArenaWindow::FriendlyPlayer() : nullptr; }
 
 void OpenInFront(Window& window) {
