@@ -55,7 +55,7 @@ void SetCurrentGame(Game* game) { gCurrentGame = game; }
 
 bool IsCurrentGameClient() { return gCurrentGame != nullptr && gCurrentGame->IsNetworkClient(); }
 
-Game::Game() {
+Game::Game() : firstPlayer(&GetLocalPlayer()), secondPlayer(&GetOpponentPlayer()) {
     eventPool.Preallocate();
     frameTimer.Start();
 }

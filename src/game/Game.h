@@ -173,6 +173,7 @@ public:
     uint8_t debugPaused = 0;          // held by the pattern debugger
     uint8_t stepOneFrame = 0;         // lifts the debug hold for one world step
     Vorn* lastDamagedVorn = nullptr;  // the remembered unit, cleared when it is removed
+    // The friendly and enemy sides: the local and the computer player unless a mode says otherwise.
     Player* firstPlayer = nullptr;
     Player* secondPlayer = nullptr;
     uint8_t weaponAllowed[kWeaponKindCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
