@@ -177,13 +177,13 @@ void Vorn::Draw(const Vector3& point) {
         Matrix4 star = Matrix::RotationZ(images.starAngle);
         star.Translate(OverHead(point, GetRadius(), kStarLift));
         renderer.SetWorldTransform(star);
-        renderer.RenderModel(images.star, false, false);
+        renderer.RenderModel(images.star, false, true);
     }
     if (carryingBall != 0 && images.ball != nullptr) {
         Matrix4 ball = RotationOf(Quaternion::FromAxisAngle(ballSpin, ballSpin.Length()));
         ball.Translate(CarriedBallPosition() + (point - position));
         renderer.SetWorldTransform(ball);
-        renderer.RenderModel(images.ball, false, false);
+        renderer.RenderModel(images.ball, false, true);
     }
     UseSceneLight();
 }
