@@ -239,7 +239,8 @@ public:
     // outside the view draws nothing.
     void RenderModel(ModelNode* root, bool useLevels, bool cull);
     // Draws the mesh, or the coarsest of its levels whose error stays within the
-    // level-of-detail error on the screen.
+    // level-of-detail error on the screen; with levels in use, nothing when it is less
+    // than smallestMeshPixels across on the screen.
     void RenderMesh(Mesh* mesh, bool useLevels);
     void DrawMeshSubsets(Mesh* mesh);
     // One quad of four vertices, made for the system once.
@@ -310,6 +311,8 @@ public:
 
     // The largest screen error allowed for a simplified level (see SetLODError).
     float lodError = 1.0f;
+    // Meshes drawn with levels and fewer pixels across than this are left out (0: none).
+    float smallestMeshPixels = 0.0f;
     int32_t renderModelCount = 0;  // RenderModel calls since construction
 
 private:

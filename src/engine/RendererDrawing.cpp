@@ -93,7 +93,8 @@ void Renderer::RenderNode(ModelNode* node, std::vector<Matrix4>& stack, bool use
 
 void Renderer::RenderMesh(Mesh* mesh, bool useLevels) {
     if (mesh == nullptr) return;
-    if (!useLevels || mesh->levels.IsEmpty() || pixelScale_ <= 0.0f) {
+    const bool sized = !mesh->levels.IsEmpty() || smallestMeshPixels > 0.0f;
+    if (!useLevels || !sized || pixelScale_ <= 0.0f) {
         DrawMeshSubsets(mesh);
         return;
     }
@@ -107,6 +108,8 @@ void Renderer::RenderMesh(Mesh* mesh, bool useLevels) {
     const float size = camera_.kind == Camera::kPerspective
                            ? sphere.radius * camera_.EffectiveNear() / (distance * pixelScale_)
                            : sphere.radius / pixelScale_;
+    // A mesh whose bounds were never computed has no size to judge.
+    if (!mesh->bounds.IsEmpty() && size < smallestMeshPixels) return;
     Mesh* chosen = mesh;
     for (const MeshLevel& level : mesh->levels) {
         if (level.mesh != nullptr && level.error * size <= lodError) chosen = level.mesh;

@@ -40,6 +40,9 @@ constexpr float kBarHeightFactor = 0.18f;
 constexpr float kIconSizeFactor = 0.45f;
 // The pattern bubble: a square of this many pixels above the unit.
 constexpr int kBubblePixels = 96;
+// Body parts less than a pixel across on the screen (sockets, and ears and eyebrows
+// seen from afar) show at most a speck: they are left out, saving their draws.
+constexpr float kSmallestPartPixels = 1.0f;
 
 // The pictures and models every unit draws with, loaded by the first unit that draws.
 struct UnitImages {
@@ -174,13 +177,13 @@ void Vorn::Draw(const Vector3& point) {
         Matrix4 star = Matrix::RotationZ(images.starAngle);
         star.Translate(OverHead(point, GetRadius(), kStarLift));
         renderer.SetWorldTransform(star);
-        renderer.RenderModel(images.star, false, false);
+        renderer.RenderModel(images.star, false, true);
     }
     if (carryingBall != 0 && images.ball != nullptr) {
         Matrix4 ball = RotationOf(Quaternion::FromAxisAngle(ballSpin, ballSpin.Length()));
         ball.Translate(CarriedBallPosition() + (point - position));
         renderer.SetWorldTransform(ball);
-        renderer.RenderModel(images.ball, false, false);
+        renderer.RenderModel(images.ball, false, true);
     }
     UseSceneLight();
 }
@@ -201,17 +204,20 @@ void Vorn::DrawBody(const Vector3& point) {
          Matrix::RotationZ(weapons[0].flightTimer * weapons[0].flightTimer * kPropellerSpin)},
         {weapons[1].kind == kWeaponPropeller && weapons[1].flightTimer > 0.0f ? weaponPlaceNodes[1] : nullptr,
          Matrix::RotationZ(weapons[1].flightTimer * weapons[1].flightTimer * kPropellerSpin)}};
+    const float smallestWas = renderer.smallestMeshPixels;
+    renderer.smallestMeshPixels = kSmallestPartPixels;
     if (teleportFadeLevel <= 0.0f) {
         renderer.RenderModel(bodyModel, true, true);
-        return;
+    } else {
+        FadedMaterials faded(bodyModel, 1.0f - teleportFadeLevel);
+        const bool zWrite = renderer.IsZWriteOn();
+        renderer.SetAlphaBlend();
+        renderer.SetZWrite(false);
+        renderer.RenderModel(bodyModel, true, true);
+        renderer.SetZWrite(zWrite);
+        renderer.SetBlendOff();
     }
-    FadedMaterials faded(bodyModel, 1.0f - teleportFadeLevel);
-    const bool zWrite = renderer.IsZWriteOn();
-    renderer.SetAlphaBlend();
-    renderer.SetZWrite(false);
-    renderer.RenderModel(bodyModel, true, true);
-    renderer.SetZWrite(zWrite);
-    renderer.SetBlendOff();
+    renderer.smallestMeshPixels = smallestWas;
 }
 
 void Vorn::DrawTeleportDecal(const Vector3& point) {

@@ -455,6 +455,32 @@ TEST(ModelDrawingTest, CoarsestLevelWithinTheErrorIsDrawn) {
     full->levels.Clear();  // the levels belong to the registry here
 }
 
+TEST(ModelDrawingTest, MeshesSmallerThanTheLimitAreLeftOutWhenDrawnWithLevels) {
+    Renderer renderer;
+    gfx::RecordingDevice& device = Recording(renderer);
+    Camera camera;
+    camera.kind = Camera::kOrthographic;
+    camera.viewWidth = 1024;
+    camera.viewHeight = 768;
+    renderer.SetCamera(camera);
+    Mesh* quad = renderer.CreateColoredQuad(QuadRect{0, 0, 1, 1}, Color(0xFFFFFFFFu), 0, 0, 0);
+    quad->bounds = Sphere(Vector3(0, 0, 5), 0.2f);  // 0.4 pixels across
+    ASSERT_TRUE(renderer.GetReady());
+    renderer.RenderMesh(quad, true);
+    EXPECT_EQ(device.Stats().drawCalls, 1u);
+    renderer.smallestMeshPixels = 1.0f;
+    renderer.RenderMesh(quad, true);
+    EXPECT_EQ(device.Stats().drawCalls, 1u);
+    renderer.RenderMesh(quad, false);
+    EXPECT_EQ(device.Stats().drawCalls, 2u);
+    quad->bounds.radius = 1.0f;  // 2 pixels across
+    renderer.RenderMesh(quad, true);
+    EXPECT_EQ(device.Stats().drawCalls, 3u);
+    quad->bounds = Sphere::Empty();  // never measured: drawn
+    renderer.RenderMesh(quad, true);
+    EXPECT_EQ(device.Stats().drawCalls, 4u);
+}
+
 TEST(ModelInstanceTest, ReleasedInstancesAreHandedOutAgain) {
     Renderer renderer;
     Tree tree = MakeTree(renderer, nullptr);
