@@ -12,6 +12,7 @@
 
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/PlayerFigure.h"
 #include "net/NetworkGame.h"
 #include "platform/net/NetLimits.h"
 #include "support/TempFolder.h"
@@ -75,6 +76,7 @@ int RunClient(uint16_t port, const char* name, bool leaveMidBattle) {
     if (session.StatusText() != "bob exited the game.") return 23;
     SessionPlayer* host = session.FindPlayer({0, sock::kGamePort});
     if (host == nullptr || host->record->won != 1 || GetLocalPlayer().won != 0) return 24;
+    ReleasePlayerFigures();
     world_test::CloseArena(*arena);
     return 0;
 }
@@ -168,6 +170,7 @@ TEST_F(NetworkBattleTest, AServerAndTwoClientProgramsPlayFromJoiningToTheResults
     EXPECT_EQ(session.State(), SessionState::ServerResults);
     EXPECT_GE(game.clock, kBattleSeconds);
     EXPECT_EQ(GetLocalPlayer().won, 1);
+    ReleasePlayerFigures();
     world_test::CloseArena(*arena);
     std::filesystem::current_path(previous);
 }
