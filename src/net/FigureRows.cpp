@@ -17,22 +17,33 @@ constexpr float kNameScale = 0.75f;
 constexpr float kLineScale = 0.6f;
 constexpr int32_t kLinesUnderName = 2;
 constexpr int32_t kRowGap = 8;
+// The chat window and the buttons below the rows.
+constexpr int32_t kBottomBand = 160;
+constexpr int32_t kSmallestFigurePixels = 48;
 
 }  // namespace
 
-int32_t FigureRows::RowPixels() {
-    const float text = (kNameScale + kLinesUnderName * kLineScale) * FontLineHeight();
-    return kFigurePixels + static_cast<int32_t>(text) + kRowGap;
+int32_t FigureRows::TextPixels() {
+    return static_cast<int32_t>((kNameScale + kLinesUnderName * kLineScale) * FontLineHeight()) + kRowGap;
+}
+
+// Nine players make three rows: the figures shrink so that every row stays clear of the
+// chat window along the bottom of the screen.
+int32_t FigureRows::FigurePixels(int32_t count, int32_t firstRowY) {
+    const int32_t rows = std::max(1, (count + kPerRow - 1) / kPerRow);
+    const int32_t room = (UiScreenRect().bottom - kBottomBand - firstRowY) / rows - TextPixels();
+    return std::clamp(room, kSmallestFigurePixels, kFigurePixels);
 }
 
 IntRect FigureRows::FigureBox(int32_t index, int32_t count, int32_t firstRowY) {
     const IntRect screen = UiScreenRect();
+    const int32_t side = FigurePixels(count, firstRowY);
     const int32_t row = index / kPerRow;
     const int32_t inRow = std::min(kPerRow, count - row * kPerRow);
     const int32_t rowLeft = (screen.left + screen.right) / 2 - inRow * kColumnPixels / 2;
-    const int32_t left = rowLeft + (index % kPerRow) * kColumnPixels + (kColumnPixels - kFigurePixels) / 2;
-    const int32_t top = firstRowY + row * RowPixels();
-    return IntRect(left, top, left + kFigurePixels - 1, top + kFigurePixels - 1);
+    const int32_t left = rowLeft + (index % kPerRow) * kColumnPixels + (kColumnPixels - side) / 2;
+    const int32_t top = firstRowY + row * (side + TextPixels());
+    return IntRect(left, top, left + side - 1, top + side - 1);
 }
 
 void FigureRows::Draw(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime) {

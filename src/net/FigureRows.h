@@ -22,6 +22,7 @@ class FigureRows {
 public:
     static constexpr int32_t kPerRow = 4;
     static constexpr int32_t kColumnPixels = 192;
+    // The side of a figure's box; less when three rows must fit.
     static constexpr int32_t kFigurePixels = 128;
     static constexpr int32_t kStarCount = 15;
     static constexpr int32_t kStarPixels = 32;
@@ -32,10 +33,10 @@ public:
     void Draw(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime);
     // The winners' rings: the ring turns by the frame time, in radians, on every call.
     void DrawStars(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime);
-    float StarPhase() const { return starPhase_; }
 
 private:
-    static int32_t RowPixels();
+    static int32_t TextPixels();
+    static int32_t FigurePixels(int32_t count, int32_t firstRowY);
     Sprite* Star();
 
     Sprite* star_ = nullptr;  // owned by the renderer
