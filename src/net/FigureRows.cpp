@@ -14,7 +14,7 @@
 namespace {
 
 constexpr float kNameScale = 0.75f;
-constexpr float kLineScale = 0.6f;
+constexpr float kLineScale = 0.5f;
 constexpr int32_t kLinesUnderName = 2;
 constexpr int32_t kRowGap = 8;
 // The chat window and the buttons below the rows.

@@ -21,7 +21,7 @@ struct FigureRowEntry {
 class FigureRows {
 public:
     static constexpr int32_t kPerRow = 4;
-    static constexpr int32_t kColumnPixels = 192;
+    static constexpr int32_t kColumnPixels = 240;
     // The side of a figure's box; less when three rows must fit.
     static constexpr int32_t kFigurePixels = 128;
     static constexpr int32_t kStarCount = 15;

@@ -23,7 +23,8 @@ namespace {
 constexpr float kHighlightGrowth = 1.6f;
 constexpr float kHighlightPulse = 1.0f;
 constexpr int32_t kBottomMargin = 48;
-constexpr int32_t kPlaceSpacing = 80;
+// Four places fit between the chat window and the right edge of the narrowest screen.
+constexpr int32_t kPlaceSpacing = 72;
 }  // namespace
 
 NetworkScreen::NetworkScreen(const String& windowName, std::vector<Button> buttons)
@@ -71,8 +72,11 @@ void NetworkScreen::AdvanceScene() {
 void NetworkScreen::PlaceButton(int32_t index, const Point& centre) {
     if (controls == nullptr || !controls->IsValidIndex(index)) return;
     Sprite* sprite = controls->sprites[index];
-    if (sprite != nullptr)
-        sprite->SetRect(IntRect(centre.x, centre.y, centre.x + kButtonPixels - 1, centre.y + kButtonPixels - 1));
+    if (sprite == nullptr) return;
+    // The buttons are anchored at their centres.
+    sprite->SetSize(kButtonPixels);
+    sprite->x = centre.x;
+    sprite->y = centre.y;
 }
 
 void NetworkScreen::ShowButton(int32_t index, bool shown) {

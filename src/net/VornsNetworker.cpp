@@ -271,6 +271,8 @@ SessionPlayer& VornsNetworker::AddPlayer(const sock::Ipv4Address& address) {
     auto player = std::make_unique<SessionPlayer>();
     player->address = address;
     player->owned = std::make_unique<Player>();
+    // The small, medium and large chassis of the set: their painted parts take its colours.
+    for (int32_t size = 0; size < Player::kSizeClassCount; ++size) player->owned->chassisChoices[size] = size;
     player->record = player->owned.get();
     players_.push_back(std::move(player));
     return *players_.back();

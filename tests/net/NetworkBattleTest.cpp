@@ -94,6 +94,7 @@ protected:
         if (child != 0) return child;
         std::filesystem::create_directories(std::filesystem::path(folder.Path()) / name);
         std::filesystem::current_path(std::filesystem::path(folder.Path()) / name);
+        units_test::WritePaintedPartStandIns(std::filesystem::current_path());
         _exit(RunClient(port, name, leave));
     }
 
@@ -104,6 +105,7 @@ protected:
 TEST_F(NetworkBattleTest, AServerAndTwoClientProgramsPlayFromJoiningToTheResults) {
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
+    units_test::WritePaintedPartStandIns(folder.Path());
     NetworkGame game;
     auto arena = world_test::OpenArena(game);
     GetLocalPlayer().name = "host";
