@@ -54,10 +54,11 @@ String ResultsWindow::ResultLine(const Player& player, int32_t rules) {
 void ResultsWindow::OnOpen() {
     const Array<Player*>& players = GetPlayerRoster().networkPlayers;
     const int32_t rules = host != nullptr ? host->GameRules() : -1;
-    for (int32_t i = 1; i < players.Count(); ++i) {
+    // Every player of the battle, the local one (listed first) too.
+    for (int32_t i = 0; i < players.Count(); ++i) {
         if (host != nullptr) host->ShowPose(*players[i], players[i]->won != 0);
-        while (lines.Count() < i) lines.Append(String());
-        if (rules >= 0 && rules < kRulesCount) lines[i - 1] = ResultLine(*players[i], rules);
+        while (lines.Count() <= i) lines.Append(String());
+        if (rules >= 0 && rules < kRulesCount) lines[i] = ResultLine(*players[i], rules);
     }
     const Game* game = CurrentGame();
     buttons.SetVisible(kSetUpGame, game != nullptr && game->IsNetworkServer());

@@ -31,9 +31,11 @@ struct FigureEntry {
     std::unique_ptr<PlayerFigure> figure;
 };
 
+// Never destroyed: records that die during static destruction (a network session's
+// players) still let go of their figures.
 std::vector<FigureEntry>& Figures() {
-    static std::vector<FigureEntry> figures;
-    return figures;
+    static auto* figures = new std::vector<FigureEntry>();
+    return *figures;
 }
 
 // Into [0, 2 pi), so that a figure spun for hours keeps its precision.
@@ -244,6 +246,13 @@ PlayerFigure& GetPlayerFigure(Player& player) {
     }
     Figures().push_back(FigureEntry{&player, std::make_unique<PlayerFigure>(player)});
     return *Figures().back().figure;
+}
+
+void ReleasePlayerFigure(Player& player) {
+    std::vector<FigureEntry>& figures = Figures();
+    figures.erase(std::remove_if(figures.begin(), figures.end(),
+                                 [&player](const FigureEntry& entry) { return entry.player == &player; }),
+                  figures.end());
 }
 
 void ReleasePlayerFigures() { Figures().clear(); }

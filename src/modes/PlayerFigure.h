@@ -70,4 +70,6 @@ private:
 
 // Each player's figure, made on first use; released at shutdown before the arena.
 PlayerFigure& GetPlayerFigure(Player& player);
+// A player record that goes away takes its figure (and the figure's unit) with it.
+void ReleasePlayerFigure(Player& player);
 void ReleasePlayerFigures();

@@ -17,6 +17,7 @@ public:
 protected:
     void PlaceButtons() override;
     void DrawScreen() override;
+    const char* SceneName() const override { return "SmallClientSetup"; }
     const char* HighlightName(int32_t index) const override;
 };
 

@@ -573,12 +573,17 @@ void NetworkGame::EnterState(SessionState state) {
     if (screens_ != nullptr) screens_->Open(state);
 }
 
+// Every player's units, icons and figure wear its own colours; the shared meshes go back
+// to the local player's.
 void NetworkGame::PlayersChanged() {
     Array<Player*>& roster = GetPlayerRoster().networkPlayers;
     roster.Clear();
     for (const auto& player : networker_.Players()) {
-        if (player->record != nullptr) roster.Append(player->record);
+        if (player->record == nullptr) continue;
+        roster.Append(player->record);
+        player->record->RebuildVornIcon(false);
     }
+    GetLocalPlayer().ApplyColors();
     if (screens_ != nullptr) screens_->PlayersChanged();
 }
 

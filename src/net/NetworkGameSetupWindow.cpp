@@ -62,6 +62,7 @@ NetworkGameSetupWindow::NetworkGameSetupWindow()
 void NetworkGameSetupWindow::OnOpen() {
     NetworkGame* game = Game();
     if (game != nullptr) {
+        game->Session().PoseAllFigures();
         for (const auto& player : game->Session().Players()) player->ready = false;
         game->SetScoringSuspended(false);
         game->battleOver = 0;

@@ -43,6 +43,7 @@ protected:
     void PlaceButtons() override { PlaceItems(); }
     void DrawScreen() override;
     bool IsButtonActive(int32_t index) const override;
+    const char* SceneName() const override { return "SmallServerSetup"; }
     const char* HighlightName(int32_t index) const override;
 
 private:

@@ -1,49 +1,50 @@
 #include "net/NetworkResults.h"
 
-#include <algorithm>
+#include <vector>
 
-#include "engine/ScreenLayout.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "modes/ModeFolders.h"
+#include "modes/PlayerFigure.h"
+#include "net/FigureRows.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkStartup.h"
-#include "ui/UiServices.h"
-
-namespace {
-
-constexpr int32_t kPerRow = 4;
-constexpr int32_t kColumn = 192;
-constexpr int32_t kRow = 96;
-constexpr int32_t kFirstRowY = 192;
-
-}  // namespace
+#include "screens/SceneScreen.h"
 
 int32_t NetworkResults::GameRules() const {
     const NetworkGame* game = GetNetworkGame();
     return game != nullptr ? static_cast<int32_t>(game->MatchSettings().rules) : -1;
 }
 
-// The results window keeps the line of roster entry i at i - 1: entry 0 is not a player
-// of the battle.
+// Only once the battle is over: the end delay has run out into the results state.
 void NetworkResults::DrawPlayers(const StringArray& lines) {
+    NetworkGame* game = GetNetworkGame();
+    if (game == nullptr) return;
+    const SessionState state = game->Session().State();
+    if (state != SessionState::ServerResults && state != SessionState::ClientResults) return;
     const Array<Player*>& players = GetPlayerRoster().networkPlayers;
-    const int32_t count = players.Count() - 1;
-    if (count <= 0) return;
-    const IntRect screen = UiScreenRect();
-    const float lineHeight = 0.75f * FontLineHeight();
-    for (int32_t i = 0; i < count; ++i) {
-        const Player& player = *players[i + 1];
-        const int32_t row = i / kPerRow;
-        const int32_t inRow = std::min(kPerRow, count - row * kPerRow);
-        const int32_t rowLeft = (screen.left + screen.right) / 2 - inRow * kColumn / 2;
-        const float x = static_cast<float>(rowLeft + (i % kPerRow) * kColumn + kColumn / 2);
-        const float y = static_cast<float>(kFirstRowY + row * kRow);
-        // The winners' names between stars.
-        const String name = player.won != 0 ? String("* ") + player.name + " *" : player.name;
-        DrawTextCentred(name, Vector2(x, y), 0.75f);
-        if (i < lines.Count()) DrawTextCentred(lines[i], Vector2(x, y + lineHeight), 0.6f);
+    std::vector<FigureRowEntry> entries;
+    for (int32_t i = 0; i < players.Count(); ++i) {
+        FigureRowEntry entry;
+        entry.player = players[i];
+        entry.name = players[i]->name;
+        if (i < lines.Count()) entry.lines.push_back(lines[i]);
+        entry.winner = players[i]->won != 0;
+        entries.push_back(std::move(entry));
     }
+    FigureRows& rows = GetFigureRows();
+    const float frameTime = ScreenFrameTime();
+    rows.Draw(entries, kFirstRowY, frameTime);
+    rows.DrawStars(entries, kFirstRowY, frameTime);
+}
+
+void NetworkResults::ShowPose(Player& player, bool winner) {
+    GetPlayerFigure(player).SetPose(winner ? PlayerFigure::kCheer : PlayerFigure::kSulk);
+}
+
+// Idle also puts every unit back in a good mood for the next game.
+void NetworkResults::ResetPoses() {
+    for (Player* player : GetPlayerRoster().networkPlayers) GetPlayerFigure(*player).SetPose(PlayerFigure::kIdle);
 }
 
 void NetworkResults::RequestReplay() {

@@ -1,14 +1,16 @@
 #pragma once
-// The results screen's view of the network game: its rule set, the players' names with
-// their result lines, and the serving player's next game.
+// The results screen's view of the network game: its rule set, every player's figure
+// cheering or sulking with its result line, the winners' stars, and the serving
+// player's next game.
 #include "battlefield/ResultsWindow.h"
 
 class NetworkResults : public ResultsHost {
 public:
+    static constexpr int32_t kFirstRowY = 128;
+
     int32_t GameRules() const override;
     void DrawPlayers(const StringArray& lines) override;
-    // The players are shown by name; there are no figures to pose.
-    void ShowPose(Player&, bool) override {}
-    void ResetPoses() override {}
+    void ShowPose(Player& player, bool winner) override;
+    void ResetPoses() override;
     void RequestReplay() override;
 };

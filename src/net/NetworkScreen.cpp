@@ -8,8 +8,11 @@
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
 #include "net/ChatWindow.h"
+#include "net/FigureRows.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkStartup.h"
+#include "screens/BackgroundScene.h"
+#include "screens/SceneScreen.h"
 #include "ui/ConfirmDisconnectMenu.h"
 #include "ui/Highlighter.h"
 #include "ui/ToolTip.h"
@@ -20,7 +23,8 @@ namespace {
 constexpr float kHighlightGrowth = 1.6f;
 constexpr float kHighlightPulse = 1.0f;
 constexpr int32_t kBottomMargin = 48;
-constexpr int32_t kPlaceSpacing = 80;
+// Four places fit between the chat window and the right edge of the narrowest screen.
+constexpr int32_t kPlaceSpacing = 72;
 }  // namespace
 
 NetworkScreen::NetworkScreen(const String& windowName, std::vector<Button> buttons)
@@ -54,13 +58,25 @@ void NetworkScreen::OnOpen() {
     PlaceButtons();
     lastHovered_ = -1;
     Window::OnOpen();
+    if (SceneName() != nullptr) GetBackgroundScene().Start(SceneName());
+}
+
+// The screen's scene plays on and starts over whenever it ends.
+void NetworkScreen::AdvanceScene() {
+    if (SceneName() == nullptr) return;
+    BackgroundScene& scene = GetBackgroundScene();
+    scene.Update(ScreenFrameTime());
+    if (scene.IsFinished()) scene.Start(SceneName());
 }
 
 void NetworkScreen::PlaceButton(int32_t index, const Point& centre) {
     if (controls == nullptr || !controls->IsValidIndex(index)) return;
     Sprite* sprite = controls->sprites[index];
-    if (sprite != nullptr)
-        sprite->SetRect(IntRect(centre.x, centre.y, centre.x + kButtonPixels - 1, centre.y + kButtonPixels - 1));
+    if (sprite == nullptr) return;
+    // The buttons are anchored at their centres.
+    sprite->SetSize(kButtonPixels);
+    sprite->x = centre.x;
+    sprite->y = centre.y;
 }
 
 void NetworkScreen::ShowButton(int32_t index, bool shown) {
@@ -72,7 +88,9 @@ bool NetworkScreen::IsButtonShown(int32_t index) const {
 }
 
 void NetworkScreen::DrawContents() {
+    if (SceneName() != nullptr) GetBackgroundScene().Draw();
     UseScreenCamera();
+    GetRenderer().DisableLighting();
     Renderer& renderer = GetRenderer();
     renderer.SetAlphaBlend();
     DrawScreen();
@@ -81,6 +99,7 @@ void NetworkScreen::DrawContents() {
 }
 
 bool NetworkScreen::HandleMouse(const InputEvent& input) {
+    if (input.kind == kInputFrameTick) AdvanceScene();
     if (controls == nullptr) return Window::HandleMouse(input);
     const Point p(input.x, input.y);
     if (input.kind == kInputPointerMove || input.kind == kInputFrameTick) {
@@ -131,29 +150,24 @@ void NetworkScreen::GetHighlightShape(const HighlightRequest& request, Highlight
 }
 
 void NetworkScreen::DrawRoster(int32_t firstRowY, const std::vector<String>& extraLines) const {
-    const NetworkGame* game = Game();
+    NetworkGame* game = Game();
     if (game == nullptr) return;
-    VornsNetworker& session = const_cast<NetworkGame*>(game)->Session();
+    const VornsNetworker& session = game->Session();
     const std::vector<std::string> labels = session.PlayerLabels(
         GetLanguageText("LeftParen").CStr(), GetLanguageText("RightParen").CStr(), GetLanguageText("Server").CStr());
-    const IntRect screen = UiScreenRect();
-    constexpr int32_t kPerRow = 4;
-    constexpr int32_t kColumn = 192;
-    constexpr int32_t kRow = 96;
-    const auto& players = session.Players();
-    const int32_t count = static_cast<int32_t>(players.size());
-    const float lineHeight = 0.75f * FontLineHeight();
-    for (int32_t i = 0; i < count; ++i) {
-        const int32_t row = i / kPerRow;
-        const int32_t inRow = std::min(kPerRow, count - row * kPerRow);
-        const int32_t rowLeft = (screen.left + screen.right) / 2 - inRow * kColumn / 2;
-        const Vector2 centre(static_cast<float>(rowLeft + (i % kPerRow) * kColumn + kColumn / 2),
-                             static_cast<float>(firstRowY + row * kRow));
-        DrawTextCentred(String(players[static_cast<size_t>(i)]->name.c_str()), centre, 0.75f);
-        DrawTextCentred(String(labels[static_cast<size_t>(i)].c_str()), Vector2(centre.x, centre.y + lineHeight), 0.6f);
-        if (static_cast<size_t>(i) < extraLines.size())
-            DrawTextCentred(extraLines[static_cast<size_t>(i)], Vector2(centre.x, centre.y + 2.0f * lineHeight), 0.6f);
+    std::vector<FigureRowEntry> entries;
+    for (size_t i = 0; i < session.Players().size(); ++i) {
+        const SessionPlayer& player = *session.Players()[i];
+        FigureRowEntry entry;
+        entry.player = player.record;
+        entry.name = String(player.name.c_str());
+        entry.lines.push_back(String(labels[i].c_str()));
+        if (i < extraLines.size()) entry.lines.push_back(extraLines[i]);
+        entries.push_back(std::move(entry));
     }
+    GetFigureRows().Draw(entries, firstRowY, ScreenFrameTime());
+    UseScreenCamera();
+    GetRenderer().SetAlphaBlend();
 }
 
 void NetworkScreen::OpenChatAtBottom() {

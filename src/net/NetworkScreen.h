@@ -47,11 +47,14 @@ protected:
     virtual void DrawScreen() = 0;
     // Only some buttons answer on some screens (a client watching the set-up).
     virtual bool IsButtonActive(int32_t) const { return true; }
+    // The menu scene played behind the screen; none for a plain background.
+    virtual const char* SceneName() const { return nullptr; }
     // Highlight shape names of the buttons, by index.
     virtual const char* HighlightName(int32_t index) const;
     void PlaceButton(int32_t index, const Point& centre);
-    // The session's players by name in rows of four centred across the screen, each with
-    // its address label and the optional line under it.
+    void AdvanceScene();
+    // The session's players' figures in rows of four centred across the screen, each with
+    // its name, its address label and the optional line under it.
     void DrawRoster(int32_t firstRowY, const std::vector<String>& extraLines) const;
 
     void ShowButton(int32_t index, bool shown);

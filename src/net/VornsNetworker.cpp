@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/Debugger.h"
+#include "modes/PlayerFigure.h"
 #include "net/MessageCode.h"
 #include "net/NetworkEventCodec.h"
 #include "platform/net/NetLimits.h"
@@ -146,6 +147,7 @@ VornsNetworker::VornsNetworker(NetworkSessionHost& host) : host_(host) { ResetSe
 VornsNetworker::~VornsNetworker() {
     if (IsClientRunning()) Networker::StopClient();
     if (IsServerRunning()) Networker::StopServer();
+    ForgetPlayers();
 }
 
 void VornsNetworker::SetLocalPlayer(Player* record, const std::string& name, uint32_t colour1, uint32_t colour2) {
@@ -162,7 +164,7 @@ void VornsNetworker::SetLocalPlayer(Player* record, const std::string& name, uin
 }
 
 void VornsNetworker::ResetSession() {
-    players_.clear();
+    ForgetPlayers();
     auto local = std::make_unique<SessionPlayer>();
     local->local = true;
     local->address = localAddress_;
@@ -183,6 +185,7 @@ void VornsNetworker::ResetSession() {
 bool VornsNetworker::StartClient() {
     localAddress_ = {};
     ResetSession();
+    PoseFigure(*LocalPlayer(), PlayerFigure::kWalkIn);
     return Networker::StartClient();
 }
 
@@ -194,7 +197,9 @@ void VornsNetworker::StopClient() {
 bool VornsNetworker::StartServer() {
     localAddress_ = kServerAddress;
     ResetSession();
-    return Networker::StartServer(sock::kMaxServerConnections);
+    if (!Networker::StartServer(sock::kMaxServerConnections)) return false;
+    PoseFigure(*LocalPlayer(), PlayerFigure::kWalkIn);
+    return true;
 }
 
 void VornsNetworker::StopServer() {
@@ -235,6 +240,7 @@ void VornsNetworker::OnDisconnect(uint32_t ip, uint16_t port) {
         player->ready = true;
         player->worldAcknowledged = true;
         player->linger = kLingerSeconds;
+        PoseFigure(*player, PlayerFigure::kWalkOut);
     }
     host_.PlayersChanged();
 }
@@ -265,12 +271,32 @@ SessionPlayer& VornsNetworker::AddPlayer(const sock::Ipv4Address& address) {
     auto player = std::make_unique<SessionPlayer>();
     player->address = address;
     player->owned = std::make_unique<Player>();
+    // The small, medium and large chassis of the set: their painted parts take its colours.
+    for (int32_t size = 0; size < Player::kSizeClassCount; ++size) player->owned->chassisChoices[size] = size;
     player->record = player->owned.get();
     players_.push_back(std::move(player));
     return *players_.back();
 }
 
-void VornsNetworker::RemovePlayerAt(size_t index) { players_.erase(players_.begin() + static_cast<long>(index)); }
+void VornsNetworker::RemovePlayerAt(size_t index) {
+    if (players_[index]->owned != nullptr) ReleasePlayerFigure(*players_[index]->owned);
+    players_.erase(players_.begin() + static_cast<long>(index));
+}
+
+void VornsNetworker::ForgetPlayers() {
+    for (const auto& player : players_) {
+        if (player->owned != nullptr) ReleasePlayerFigure(*player->owned);
+    }
+    players_.clear();
+}
+
+void VornsNetworker::PoseFigure(SessionPlayer& player, int32_t pose) {
+    if (player.record != nullptr) GetPlayerFigure(*player.record).SetPose(pose);
+}
+
+void VornsNetworker::PoseAllFigures() {
+    for (const auto& player : players_) PoseFigure(*player, PlayerFigure::kIdle);
+}
 
 bool VornsNetworker::AllPlayers(bool SessionPlayer::*flag) const {
     return std::all_of(players_.begin(), players_.end(), [flag](const auto& player) { return (*player).*flag; });
@@ -688,6 +714,7 @@ bool VornsNetworker::HandleClientInfo(MessageReader& in, Sender& sender) {
     player.record->trimColor = Color(colour2);
     sender.player = &player;
     host_.UpdateLobby();
+    PoseFigure(player, PlayerFigure::kWalkIn);
     host_.PlaySound("DoorOpen.ogg");
     SendYourAddress(sender.connection, sender.address);
     host_.PlayersChanged();

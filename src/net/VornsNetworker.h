@@ -97,6 +97,8 @@ public:
     std::vector<std::string> PlayerLabels(const std::string& leftParen, const std::string& rightParen,
                                           const std::string& serverText) const;
     bool AllPlayers(bool SessionPlayer::*flag) const;
+    // The set-up screen opens: every figure stands idle.
+    void PoseAllFigures();
 
     const std::string& StatusText() const { return statusText_; }
     float Countdown() const { return countdown_; }
@@ -119,6 +121,9 @@ private:
     void ResetSession();
     SessionPlayer& AddPlayer(const sock::Ipv4Address& address);
     void RemovePlayerAt(size_t index);
+    // Every player goes, each peer's record taking its figure along.
+    void ForgetPlayers();
+    void PoseFigure(SessionPlayer& player, int32_t pose);
     void AfterListChanged();
 
     // One message: false ends the frame (an error, or a refused client).

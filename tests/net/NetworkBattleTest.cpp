@@ -12,6 +12,7 @@
 
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/PlayerFigure.h"
 #include "net/NetworkGame.h"
 #include "platform/net/NetLimits.h"
 #include "support/TempFolder.h"
@@ -75,6 +76,7 @@ int RunClient(uint16_t port, const char* name, bool leaveMidBattle) {
     if (session.StatusText() != "bob exited the game.") return 23;
     SessionPlayer* host = session.FindPlayer({0, sock::kGamePort});
     if (host == nullptr || host->record->won != 1 || GetLocalPlayer().won != 0) return 24;
+    ReleasePlayerFigures();
     world_test::CloseArena(*arena);
     return 0;
 }
@@ -92,6 +94,7 @@ protected:
         if (child != 0) return child;
         std::filesystem::create_directories(std::filesystem::path(folder.Path()) / name);
         std::filesystem::current_path(std::filesystem::path(folder.Path()) / name);
+        units_test::WritePaintedPartStandIns(std::filesystem::current_path());
         _exit(RunClient(port, name, leave));
     }
 
@@ -102,6 +105,7 @@ protected:
 TEST_F(NetworkBattleTest, AServerAndTwoClientProgramsPlayFromJoiningToTheResults) {
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
+    units_test::WritePaintedPartStandIns(folder.Path());
     NetworkGame game;
     auto arena = world_test::OpenArena(game);
     GetLocalPlayer().name = "host";
@@ -168,6 +172,7 @@ TEST_F(NetworkBattleTest, AServerAndTwoClientProgramsPlayFromJoiningToTheResults
     EXPECT_EQ(session.State(), SessionState::ServerResults);
     EXPECT_GE(game.clock, kBattleSeconds);
     EXPECT_EQ(GetLocalPlayer().won, 1);
+    ReleasePlayerFigures();
     world_test::CloseArena(*arena);
     std::filesystem::current_path(previous);
 }

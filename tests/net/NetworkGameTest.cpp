@@ -10,6 +10,7 @@
 #include "core/TextTable.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/PlayerFigure.h"
 #include "net/NetworkGame.h"
 #include "net/SquadExchange.h"
 #include "support/TempFolder.h"
@@ -66,6 +67,7 @@ protected:
         game.playerPaused = 0;
     }
     void TearDown() override {
+        ReleasePlayerFigures();  // their units go back before the arena does
         world_test::CloseArena(*arena);
         std::filesystem::current_path(previous);
     }

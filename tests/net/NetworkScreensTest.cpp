@@ -1,22 +1,31 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "StandInServer.h"
 #include "battlefield/LaunchSquadTray.h"
 #include "battlefield/ResultsWindow.h"
 #include "core/TextTable.h"
+#include "engine/InputEvent.h"
+#include "engine/Renderer.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/PlayerFigure.h"
 #include "net/ChatWindow.h"
 #include "net/ClientSetupWindow.h"
+#include "net/FigureRows.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkGameSetupWindow.h"
 #include "net/NetworkLaunchWindow.h"
+#include "net/NetworkResults.h"
 #include "net/NetworkStartup.h"
 #include "net/ServerWaitWindow.h"
 #include "net/WaitAfterSendingSquadsWindow.h"
 #include "net/ZVKServerListBox.h"
+#include "platform/gfx/RecordingDevice.h"
+#include "scenes/Scene.h"
 #include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
@@ -41,6 +50,7 @@ protected:
     }
     void TearDown() override {
         GetWindowManager().CloseAllWindows();
+        ReleasePlayerFigures();
         std::filesystem::current_path(previous);
     }
     void Command(Window& window, int32_t type) {
@@ -55,6 +65,58 @@ protected:
         window.HandleCommand(event);
     }
     bool IsOpen(Window& window) { return GetWindowManager().IsOpen(&window); }
+
+    // What one frame of the open windows drew on the headless device.
+    static const gfx::RecordingDevice& DrawOneFrame() {
+        Renderer& renderer = GetRenderer();
+        EXPECT_TRUE(renderer.GetReady());
+        auto& device = dynamic_cast<gfx::RecordingDevice&>(renderer.GetDevice());
+        device.SetCallLog(true);
+        device.ClearRecords();
+        GetWindowManager().RenderAll();
+        renderer.EndFrame();
+        device.SetCallLog(false);
+        return device;
+    }
+    // A figure clears the depth of its own box before it stands there.
+    static bool FigureDrawnIn(const gfx::RecordingDevice& device, const IntRect& box) {
+        for (const gfx::ClearRecord& clear : device.Clears()) {
+            if (clear.flags == gfx::kClearDepth && clear.rect.left == box.left && clear.rect.top == box.top &&
+                clear.rect.right == box.right + 1 && clear.rect.bottom == box.bottom + 1)
+                return true;
+        }
+        return false;
+    }
+    // Star quads whose centres lie on the ellipse inscribed in the box.
+    static int StarsAround(const gfx::RecordingDevice& device, const IntRect& box) {
+        const float half = 0.5f * FigureRows::kStarPixels;
+        const float cx = 0.5f * float(box.left + box.right), cy = 0.5f * float(box.top + box.bottom);
+        const float rx = 0.5f * float(box.right - box.left + 1), ry = 0.5f * float(box.bottom - box.top + 1);
+        int stars = 0;
+        for (const gfx::DrawRecord& draw : device.Draws()) {
+            if (draw.world[0] != 2.0f * half || draw.world[5] != 2.0f * half) continue;
+            const float dx = (draw.world[12] + half - cx) / rx, dy = (draw.world[13] + half - cy) / ry;
+            stars += std::abs(dx * dx + dy * dy - 1.0f) < 0.05f ? 1 : 0;
+        }
+        return stars;
+    }
+    // The city's sky: the scene behind the screen was drawn.
+    static bool SceneDrawn(const gfx::RecordingDevice& device) {
+        for (const gfx::ClearRecord& clear : device.Clears()) {
+            if (clear.colour == Color::FromRGBA(30, 150, 150, 255)) return true;
+        }
+        return false;
+    }
+    void WriteShortScene(const char* name) {
+        std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "Scenes" / "English");
+        std::ofstream(std::filesystem::path(folder.Path()) / "Scenes" / "English" / (std::string(name) + ".SCE"))
+            << "Background City\nStage\nTime 0.1\nEnd\n";
+    }
+    static void Tick() {
+        InputEvent tick;
+        tick.Set(kInputFrameTick, 0, Point(0, 0));
+        GetWindowManager().BroadcastInput(tick);
+    }
 
     platform_test::TempFolder folder;
     std::filesystem::path previous;
@@ -196,6 +258,70 @@ TEST_F(NetworkScreensTest, EscapeAndExitAskFirstAndTheAnswersDisconnectOrEndTheB
     game->DispatchEvents();
     EXPECT_EQ(left, 1);
     SetGameWindows(nullptr);
+    world_test::CloseArena(*arena);
+}
+
+TEST_F(NetworkScreensTest, TheResultsScreenShowsEveryFigureCheeringOrSulkingAndStarsTheWinners) {
+    std::unique_ptr<Arena> arena = world_test::OpenArena(*game);
+    ASSERT_TRUE(game->Serve(0));
+    Player rival;
+    rival.name = "rival";
+    GetPlayerRoster().networkPlayers.Append(&rival);
+    GetLocalPlayer().won = 1;
+    rival.won = 0;
+    rival.goalCount = 2;
+    game->SetGameRules(NetworkGame::kSoccer);
+    game->Session().SetState(SessionState::ServerResults);
+    // The serving player, listed first, is one of the players too.
+    EXPECT_EQ(GetPlayerFigure(GetLocalPlayer()).pose, PlayerFigure::kCheer);
+    EXPECT_EQ(GetPlayerFigure(rival).pose, PlayerFigure::kSulk);
+    ASSERT_EQ(GetResultsWindow().lines.Count(), 2);
+    EXPECT_STREQ(GetResultsWindow().lines[1].CStr(), ResultsWindow::ResultLine(rival, NetworkGame::kSoccer).CStr());
+
+    const gfx::RecordingDevice& device = DrawOneFrame();
+    const IntRect winner = FigureRows::FigureBox(0, 2, NetworkResults::kFirstRowY);
+    const IntRect loser = FigureRows::FigureBox(1, 2, NetworkResults::kFirstRowY);
+    EXPECT_TRUE(FigureDrawnIn(device, winner));
+    EXPECT_TRUE(FigureDrawnIn(device, loser));
+    EXPECT_EQ(StarsAround(device, winner), 2 * FigureRows::kStarCount);  // a sprite is drawn twice over itself
+    EXPECT_EQ(StarsAround(device, loser), 0);
+
+    GetWindowManager().CloseAllWindows();
+    EXPECT_EQ(GetPlayerFigure(rival).pose, PlayerFigure::kIdle);
+    GetPlayerRoster().networkPlayers.Clear();
+    GetLocalPlayer().won = 0;
+    ReleasePlayerFigures();
+    world_test::CloseArena(*arena);
+}
+
+TEST_F(NetworkScreensTest, SetUpScreensPlayTheirScenesAndWaitingScreensShowTheFiguresWalkingIn) {
+    WriteShortScene("SmallClientSetup");
+    WriteShortScene("SmallServerSetup");
+    CreateSharedScene();
+    std::unique_ptr<Arena> arena = world_test::OpenArena(*game);
+    game->Join();
+    ASSERT_TRUE(IsOpen(GetClientSetupWindow()));
+    EXPECT_EQ(GetSharedScene()->Name(), "SmallClientSetup");
+    EXPECT_TRUE(SceneDrawn(DrawOneFrame()));
+    for (int frame = 0; frame < 30; ++frame) Tick();  // three times the scene's length
+    EXPECT_FALSE(GetSharedScene()->IsFinished());
+    EXPECT_EQ(GetSharedScene()->Name(), "SmallClientSetup");
+    game->Session().StopClient();
+
+    ASSERT_TRUE(game->Serve(0));
+    EXPECT_EQ(GetPlayerFigure(GetLocalPlayer()).pose, PlayerFigure::kWalkIn);
+    const gfx::RecordingDevice& waiting = DrawOneFrame();
+    EXPECT_FALSE(SceneDrawn(waiting));
+    EXPECT_TRUE(FigureDrawnIn(waiting, FigureRows::FigureBox(0, 1, 128)));
+    Command(GetServerWaitWindow(), kEventExit);
+    ASSERT_TRUE(IsOpen(GetNetworkGameSetupWindow()));
+    EXPECT_EQ(GetPlayerFigure(GetLocalPlayer()).pose, PlayerFigure::kIdle);
+    EXPECT_EQ(GetSharedScene()->Name(), "SmallServerSetup");
+    EXPECT_TRUE(SceneDrawn(DrawOneFrame()));
+
+    GetWindowManager().CloseAllWindows();
+    ReleasePlayerFigures();
+    DestroySharedScene();
     world_test::CloseArena(*arena);
 }
 

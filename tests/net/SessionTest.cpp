@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "SessionPeers.h"
+#include "game/Player.h"
+#include "modes/PlayerFigure.h"
 #include "net/MessageCode.h"
 #include "net/MessageWriter.h"
 
@@ -143,6 +145,20 @@ TEST_F(SessionTest, LateJoinersAreRefusedAndTheServerKeepsServing) {
     clients.pop_back();
     alice.networker.SendChatToServer("still here");
     ASSERT_TRUE(RunUntil([&] { return !bob.host.chat.empty(); }));
+}
+
+TEST_F(SessionTest, FiguresWalkInOnJoiningOutOnLeavingAndStandIdleForTheSetUp) {
+    JoinBoth();
+    SessionPlayer* left = server.networker.FindPlayer(bob.networker.LocalAddress());
+    ASSERT_NE(left, nullptr);
+    Player& stays = *server.networker.FindPlayer(alice.networker.LocalAddress())->record;
+    EXPECT_EQ(GetPlayerFigure(stays).pose, PlayerFigure::kWalkIn);
+    bob.networker.StopClient();
+    clients.pop_back();
+    ASSERT_TRUE(RunUntil([&] { return left->disconnected; }));
+    EXPECT_EQ(GetPlayerFigure(*left->record).pose, PlayerFigure::kWalkOut);
+    server.networker.PoseAllFigures();
+    EXPECT_EQ(GetPlayerFigure(stays).pose, PlayerFigure::kIdle);
 }
 
 TEST_F(SessionTest, TimeSyncHoldsTheClientBackOnlyWhenItsLeadShrank) {

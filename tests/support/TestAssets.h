@@ -10,22 +10,29 @@
 
 namespace units_test {
 
+// One-pixel stand-ins for the painted-part textures the chassis name; recolouring a
+// player's units reads them from the working folder.
+inline void WritePaintedPartStandIns(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder / "Actors");
+    const Image pixel(1, 1);
+    for (const char* name : {"RobotAntenna", "Ball0", "RobotSmallHead", "RobotSmallEar", "RobotMediumBody",
+                             "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead", "RobotLargeEar",
+                             "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1", "StalkSmallBody", "StalkSegment",
+                             "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
+        pixel.SaveTGA((folder / (std::string("Actors/") + name + "_c_painted.tga")).string());
+    }
+}
+
 // The renderer refuses missing textures: the chassis table loads from a folder holding
 // one-pixel stand-ins for the shadow and painted-part textures it names.
 inline void LoadChassisTableWithTextures() {
     platform_test::TempFolder folder;
     std::filesystem::create_directories(folder / "Textures");
-    std::filesystem::create_directories(folder / "Actors");
     const Image pixel(1, 1);
     for (const char* name : {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {
         pixel.SaveTGA(folder / (std::string("Textures/") + name + "Shadow.tga"));
     }
-    for (const char* name : {"RobotAntenna", "Ball0", "RobotSmallHead", "RobotSmallEar", "RobotMediumBody",
-                             "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead", "RobotLargeEar",
-                             "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1", "StalkSmallBody", "StalkSegment",
-                             "StalkEyelid", "StalkMediumBody", "StalkLargeBody"}) {
-        pixel.SaveTGA(folder / (std::string("Actors/") + name + "_c_painted.tga"));
-    }
+    WritePaintedPartStandIns(folder.Path());
     // Bodies are empty definitions, so that destroyed units leave no debris; each face
     // part is one actor holding a one-triangle mesh.
     for (const char* name : {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {

@@ -1,0 +1,47 @@
+#pragma once
+// The session's players standing in rows of four, each row centred across the screen:
+// every player's figure in a box of its own with the name and any lines under it, and
+// a turning ring of stars around each winner.
+#include <cstdint>
+#include <vector>
+
+#include "core/IntRect.h"
+#include "core/String.h"
+
+class Player;
+struct Sprite;
+
+struct FigureRowEntry {
+    Player* player = nullptr;  // none: the name and lines alone
+    String name;
+    std::vector<String> lines;
+    bool winner = false;
+};
+
+class FigureRows {
+public:
+    static constexpr int32_t kPerRow = 4;
+    static constexpr int32_t kColumnPixels = 240;
+    // The side of a figure's box; less when three rows must fit.
+    static constexpr int32_t kFigurePixels = 128;
+    static constexpr int32_t kStarCount = 15;
+    static constexpr int32_t kStarPixels = 32;
+
+    // The figure box of entry `index` of `count`, the first row's boxes from firstRowY.
+    static IntRect FigureBox(int32_t index, int32_t count, int32_t firstRowY);
+    // The figures, then their names and lines at the screen camera.
+    void Draw(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime);
+    // The winners' rings: the ring turns by the frame time, in radians, on every call.
+    void DrawStars(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime);
+
+private:
+    static int32_t TextPixels();
+    static int32_t FigurePixels(int32_t count, int32_t firstRowY);
+    Sprite* Star();
+
+    Sprite* star_ = nullptr;  // owned by the renderer
+    uint32_t starMadeAt_ = 0;
+    float starPhase_ = 0.0f;
+};
+
+FigureRows& GetFigureRows();
