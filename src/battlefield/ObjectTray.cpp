@@ -95,6 +95,12 @@ String ObjectTray::EntryImage(int32_t entry) const {
     return entry >= 0 && entry < kEntryCount ? images_[entry] : String();
 }
 
+void ObjectTray::ReleaseResources() {
+    sprites_.Clear();
+    spriteImages_.Clear();
+    Tray::ReleaseResources();
+}
+
 void ObjectTray::Refresh() {
     FillImages();
     Tray::Refresh();

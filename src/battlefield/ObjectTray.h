@@ -19,6 +19,7 @@ public:
 
     ObjectTray();
 
+    void ReleaseResources() override;
     void Refresh() override;
     void DrawEntry(int32_t entry, const IntRect& rect, bool hovered) override;
     String EntryName(int32_t entry) const override;

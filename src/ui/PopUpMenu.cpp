@@ -28,20 +28,22 @@ void PopUpMenu::CreateResources() {
     const int32_t side = 2 * Reach();
     backgroundSprite = CreateUiSprite(side, side, "PopUpBackground.tga", Sprite::kAnchorCentre);
     TintSprite(backgroundSprite, kBackgroundTint);
-    for (int i = 0; i < pendingImages_.Count(); ++i) {
-        AddItemSprite(CreateUiSprite(itemSize, itemSize, pendingImages_[i], Sprite::kAnchorCentre), pendingNames_[i]);
+    for (int i = 0; i < itemImages_.Count(); ++i) {
+        AddItemSprite(CreateUiSprite(itemSize, itemSize, itemImages_[i], Sprite::kAnchorCentre), itemNames_[i]);
     }
-    pendingImages_.Clear();
-    pendingNames_.Clear();
     items->Layout(centre);
 }
 
+void PopUpMenu::ReleaseResources() {
+    items = nullptr;
+    backgroundSprite = nullptr;
+    Window::ReleaseResources();
+}
+
 void PopUpMenu::AddItem(const String& image, const String& itemName) {
-    if (items == nullptr) {
-        pendingImages_.Append(image);
-        pendingNames_.Append(itemName);
-        return;
-    }
+    itemImages_.Append(image);
+    itemNames_.Append(itemName);
+    if (items == nullptr) return;
     AddItemSprite(CreateUiSprite(itemSize, itemSize, image, Sprite::kAnchorCentre), itemName);
 }
 
@@ -50,7 +52,7 @@ void PopUpMenu::AddItemSprite(Sprite* sprite, const String& itemName) {
     items->AddItem(sprite, itemName, true);
 }
 
-int32_t PopUpMenu::ItemCount() const { return items != nullptr ? items->Count() : pendingNames_.Count(); }
+int32_t PopUpMenu::ItemCount() const { return items != nullptr ? items->Count() : itemNames_.Count(); }
 
 void PopUpMenu::OnOpen() {
     GetWindowManager().BringToFront(this);
