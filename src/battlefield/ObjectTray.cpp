@@ -95,12 +95,6 @@ String ObjectTray::EntryImage(int32_t entry) const {
     return entry >= 0 && entry < kEntryCount ? images_[entry] : String();
 }
 
-void ObjectTray::ReleaseResources() {
-    sprites_.Clear();
-    spriteImages_.Clear();
-    Tray::ReleaseResources();
-}
-
 void ObjectTray::Refresh() {
     FillImages();
     Tray::Refresh();
@@ -121,6 +115,12 @@ void ObjectTray::FillImages() {
 }
 
 Sprite* ObjectTray::SpriteFor(const String& image) {
+    // A grab may come before the tray's first drawing after a renderer restart.
+    if (spritesMadeAt_ != GetRenderer().ReleaseCount()) {
+        sprites_.Clear();
+        spriteImages_.Clear();
+        spritesMadeAt_ = GetRenderer().ReleaseCount();
+    }
     for (int32_t i = 0; i < spriteImages_.Count(); ++i) {
         if (spriteImages_[i] == image) return sprites_[i];
     }

@@ -19,7 +19,6 @@ public:
 
     ObjectTray();
 
-    void ReleaseResources() override;
     void Refresh() override;
     void DrawEntry(int32_t entry, const IntRect& rect, bool hovered) override;
     String EntryName(int32_t entry) const override;
@@ -46,6 +45,7 @@ private:
     String images_[kEntryCount];
     Array<String> spriteImages_;
     Array<Sprite*> sprites_;
+    uint32_t spritesMadeAt_ = 0;
 };
 
 ObjectTray& GetObjectTray();
