@@ -43,16 +43,16 @@ void PopUpMenu::ReleaseResources() {
 void PopUpMenu::AddItem(const String& image, const String& itemName) {
     itemImages_.Append(image);
     itemNames_.Append(itemName);
-    if (items == nullptr) return;
+    if (!HasResources()) return;
     AddItemSprite(CreateUiSprite(itemSize, itemSize, image, Sprite::kAnchorCentre), itemName);
 }
 
 void PopUpMenu::AddItemSprite(Sprite* sprite, const String& itemName) {
-    if (items == nullptr) EnsureResources();
+    if (!HasResources()) EnsureResources();
     items->AddItem(sprite, itemName, true);
 }
 
-int32_t PopUpMenu::ItemCount() const { return items != nullptr ? items->Count() : itemNames_.Count(); }
+int32_t PopUpMenu::ItemCount() const { return HasResources() ? items->Count() : itemNames_.Count(); }
 
 void PopUpMenu::OnOpen() {
     GetWindowManager().BringToFront(this);
@@ -173,5 +173,6 @@ void PopUpMenu::MoveTo(const Point& point) {
     SetRect(IntRect(point.x - r, point.y - r, point.x + r, point.y + r));
     Window::MoveTo(Point(point.x - r, point.y - r));
     centre = GetCenter();
-    if (items != nullptr) items->Layout(centre);
+    // Moving comes before opening, so the ring may still be the previous renderer's.
+    if (HasResources()) items->Layout(centre);
 }
