@@ -217,7 +217,9 @@ void Application::ReleaseAll() {
     if (chassisLoaded_) FreeChassisDefinitions();
     chassisLoaded_ = false;
     GetPlayerRoster().networkPlayers.Clear();
-    GetWindowManager().CloseAllWindows();
+    // The windows outlive this run: they forget their sprites and sounds while the renderer
+    // and the sound system that made them still exist.
+    GetWindowManager().DestroyAllWindows();
     GetToolkitWindows().SetBattlefieldView(nullptr);
     GetToolkitWindows().SetLayout(nullptr);
     SetScreenTextQueue(nullptr);
@@ -232,6 +234,9 @@ void Application::ReleaseAll() {
     SetFrontEndShell(nullptr);
     frontEndServices_.reset();
     if (mouseReady_) {
+        // Nothing carried outlives the run: the sprite and the dragged object go with it.
+        GetMouse().ShowCursor();
+        GetMouse().dragObject = nullptr;
         GetMouse().AttachWindow(nullptr);
         GetMouse().SetCarriedItemPainter(nullptr);
         GetMouse().markerSprite = nullptr;

@@ -1,6 +1,9 @@
 // The saved units a launcher of the edited unit may fire.
 #include "battlefield/AmmoTray.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/VornWindow.h"
 #include "core/FileHelpers.h"
@@ -29,6 +32,11 @@ void AmmoTray::CreateResources() {
         chassisSprites_[chassis] =
             CreateUiSprite(48, 48, row != nullptr ? row->buttonImage : String(), Sprite::kAnchorTopLeft);
     }
+}
+
+void AmmoTray::ReleaseResources() {
+    std::fill(std::begin(chassisSprites_), std::end(chassisSprites_), nullptr);
+    Tray::ReleaseResources();
 }
 
 void AmmoTray::OnOpen() {

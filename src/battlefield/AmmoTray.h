@@ -15,6 +15,7 @@ public:
     AmmoTray();
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void OnOpen() override;
     void RebuildSource() override;
     int32_t EntryCount() const override { return summaries.Count(); }

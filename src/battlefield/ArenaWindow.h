@@ -28,6 +28,7 @@ public:
 
     ArenaWindow();
 
+    void ReleaseResources() override;
     void OnOpen() override;
     void OnClose() override;
     void Refresh() override;

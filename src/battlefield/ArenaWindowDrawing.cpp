@@ -74,6 +74,12 @@ WorldObject* ArenaWindow::EditedUnit() const {
     return editor.open ? editor.vorn : nullptr;
 }
 
+void ArenaWindow::ReleaseResources() {
+    markersLoaded_ = false;
+    ballMarker_ = brushMarker_ = arrowMarker_ = nullptr;
+    Window::ReleaseResources();
+}
+
 void ArenaWindow::LoadMarkerModels() {
     if (markersLoaded_) return;
     markersLoaded_ = true;

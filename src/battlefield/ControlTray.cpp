@@ -1,6 +1,9 @@
 // The row of buttons that runs the battle.
 #include "battlefield/ControlTray.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "battlefield/ArenaWindow.h"
 #include "core/TextTable.h"
 #include "engine/Renderer.h"
@@ -89,6 +92,11 @@ void ControlTray::CreateResources() {
     for (int32_t i = 0; i < kEntryCount; ++i) {
         sprites_[i] = CreateUiSprite(32, 32, kEntries[i].image, Sprite::kAnchorTopLeft);
     }
+}
+
+void ControlTray::ReleaseResources() {
+    std::fill(std::begin(sprites_), std::end(sprites_), nullptr);
+    Tray::ReleaseResources();
 }
 
 String ControlTray::EntryName(int32_t entry) const {

@@ -15,6 +15,7 @@ public:
     ControlTray();
 
     void CreateResources() override;
+    void ReleaseResources() override;
     int32_t EntryCount() const override { return kEntryCount; }
     String EntryName(int32_t entry) const override;
     String EntryToolTip(int32_t entry, const IntRect& rect) const override;

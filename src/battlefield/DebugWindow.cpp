@@ -2,6 +2,7 @@
 #include "battlefield/DebugWindow.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "battlefield/OwnerPictures.h"
 #include "battlefield/PatternWindow.h"
@@ -60,6 +61,14 @@ void DebugWindow::CreateResources() {
     buttons_->AddItem(buttonSprites_[kPlay], String(), true);
     buttons_->SetLayoutMode(SpriteGrid::kLayoutRows);
     Refresh();
+}
+
+void DebugWindow::ReleaseResources() {
+    currentRing_ = nullptr;
+    selectedRing_ = nullptr;
+    std::fill(std::begin(buttonSprites_), std::end(buttonSprites_), nullptr);
+    buttons_ = nullptr;
+    Window::ReleaseResources();
 }
 
 int32_t DebugWindow::ShownCount() const { return vorn != nullptr ? std::clamp(vorn->patternCount, 0, kMaxCells) : 0; }

@@ -24,6 +24,7 @@ public:
     DebugWindow();
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void SetVorn(Vorn* debugged);
     void Refresh() override;
     void OnOpen() override;

@@ -2,6 +2,7 @@
 #include "battlefield/LaunchSquadTray.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "battlefield/LaunchWindow.h"
 #include "battlefield/SquadButton.h"
@@ -59,6 +60,13 @@ void LaunchSquadTray::CreateResources() {
         const String marker = String(ChassisMarkerName(chassis, nullptr)) + ".tga";
         markers_[chassis] = CreateUiSprite(kCell, kCell, row != nullptr ? marker : String(), Sprite::kAnchorTopLeft);
     }
+}
+
+void LaunchSquadTray::ReleaseResources() {
+    circle_ = nullptr;
+    highlight_ = nullptr;
+    std::fill(std::begin(markers_), std::end(markers_), nullptr);
+    Tray::ReleaseResources();
 }
 
 Squad& LaunchSquadTray::SquadAt(int32_t slot) { return GetLocalPlayer().squads[std::clamp(slot, 0, kSlotCount - 1)]; }

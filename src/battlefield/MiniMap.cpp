@@ -2,6 +2,7 @@
 #include "battlefield/MiniMap.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "battlefield/ArenaWindow.h"
@@ -57,6 +58,17 @@ void MiniMap::CreateResources() {
     viewSprite_->SetAlphaOperation(uint32_t(gfx::TextureOp::Modulate));
     TintSprite(viewSprite_, Color(0x60FFFFFF));
     UpdateTerrainImage();
+}
+
+void MiniMap::ReleaseResources() {
+    terrainTexture_ = nullptr;
+    mapSprite_ = nullptr;
+    std::fill(std::begin(icons_), std::end(icons_), nullptr);
+    std::fill(std::begin(buttons_), std::end(buttons_), nullptr);
+    viewSprite_ = nullptr;
+    unitIcon_ = nullptr;
+    ringSprite_ = nullptr;
+    Window::ReleaseResources();
 }
 
 void MiniMap::UpdateTerrainImage() {

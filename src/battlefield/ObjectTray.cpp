@@ -115,6 +115,12 @@ void ObjectTray::FillImages() {
 }
 
 Sprite* ObjectTray::SpriteFor(const String& image) {
+    // A grab may come before the tray's first drawing after a renderer restart.
+    if (spritesMadeAt_ != GetRenderer().ReleaseCount()) {
+        sprites_.Clear();
+        spriteImages_.Clear();
+        spritesMadeAt_ = GetRenderer().ReleaseCount();
+    }
     for (int32_t i = 0; i < spriteImages_.Count(); ++i) {
         if (spriteImages_[i] == image) return sprites_[i];
     }

@@ -45,6 +45,7 @@ private:
     String images_[kEntryCount];
     Array<String> spriteImages_;
     Array<Sprite*> sprites_;
+    uint32_t spritesMadeAt_ = 0;
 };
 
 ObjectTray& GetObjectTray();

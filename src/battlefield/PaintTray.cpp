@@ -2,6 +2,7 @@
 #include "battlefield/PaintTray.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/DebugWindow.h"
@@ -89,6 +90,14 @@ void PaintTray::CreateResources() {
     for (int32_t i = 0; i < kToolCount; ++i) {
         sprites_[i] = CreateUiSprite(kCell, kCell, kTools[i].image, Sprite::kAnchorTopLeft);
     }
+}
+
+void PaintTray::ReleaseResources() {
+    std::fill(std::begin(sprites_), std::end(sprites_), nullptr);
+    std::fill(std::begin(litTextures_), std::end(litTextures_), nullptr);
+    std::fill(std::begin(unlitTextures_), std::end(unlitTextures_), nullptr);
+    imagesBuilt_ = false;
+    Tray::ReleaseResources();
 }
 
 void PaintTray::BuildImages() {

@@ -1,6 +1,9 @@
 // Adds a property to a friend or enemy of the edited pattern.
 #include "battlefield/PatternObjectPropertyMenu.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "battlefield/PatternWindow.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
@@ -43,6 +46,12 @@ void PatternObjectPropertyMenu::CreateResources() {
         AddItemSprite(friendSprites_[i], PropertyNames[i]);
     }
     items->Layout(centre);
+}
+
+void PatternObjectPropertyMenu::ReleaseResources() {
+    std::fill(std::begin(friendSprites_), std::end(friendSprites_), nullptr);
+    std::fill(std::begin(enemySprites_), std::end(enemySprites_), nullptr);
+    PopUpMenu::ReleaseResources();
 }
 
 bool PatternObjectPropertyMenu::UsesEnemyImages(int32_t kind, bool ownUnitMode) {

@@ -13,6 +13,7 @@ public:
     PatternObjectPropertyMenu();
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void Prepare(PatternWindow* editor, PatternObject* edited, bool ownUnitMode);
     void OnOpen() override;
     void OnChoice(int32_t index) override;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 #include "battlefield/ActionMenu.h"
 #include "battlefield/PatternObjectPropertyMenu.h"
@@ -158,6 +159,22 @@ void PatternWindow::CreateResources() {
     ownUnitMode = true;
     SetEditMode(own);
     Refresh();
+}
+
+void PatternWindow::ReleaseResources() {
+    conditionalGrid = priorityGrid = objectGrid = terrainGrid = nullptr;
+    std::fill(std::begin(conditionalSprites_), std::end(conditionalSprites_), nullptr);
+    prioritySprite_ = nullptr;
+    std::fill(std::begin(digitSprites_), std::end(digitSprites_), nullptr);
+    std::fill(std::begin(objectSprites_), std::end(objectSprites_), nullptr);
+    std::fill(std::begin(terrainSprites_), std::end(terrainSprites_), nullptr);
+    std::fill(std::begin(objectCursors_), std::end(objectCursors_), nullptr);
+    std::fill(std::begin(terrainCursors_), std::end(terrainCursors_), nullptr);
+    tile_ = nullptr;
+    ring_ = nullptr;
+    std::fill(std::begin(switchOn_), std::end(switchOn_), nullptr);
+    std::fill(std::begin(switchOff_), std::end(switchOff_), nullptr);
+    Window::ReleaseResources();
 }
 
 void PatternWindow::SetVornPattern(Vorn* unit, Pattern* shown) {

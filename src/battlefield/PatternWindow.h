@@ -59,6 +59,7 @@ public:
     PatternWindow();
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void OnOpen() override;
     void OnClose() override;
     void Refresh() override;

@@ -1,6 +1,9 @@
 // The tray of commands on the battlefield selection.
 #include "battlefield/SelectionTray.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "battlefield/ArenaWindow.h"
 #include "core/TextTable.h"
 #include "engine/Renderer.h"
@@ -44,6 +47,11 @@ void SelectionTray::CreateResources() {
     for (int32_t i = 0; i < kButtonCount; ++i) {
         buttons_[i] = CreateUiSprite(kButtonSize, kButtonSize, kImages[i], Sprite::kAnchorTopLeft);
     }
+}
+
+void SelectionTray::ReleaseResources() {
+    std::fill(std::begin(buttons_), std::end(buttons_), nullptr);
+    Tray::ReleaseResources();
 }
 
 void SelectionTray::OnOpen() {

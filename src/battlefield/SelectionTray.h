@@ -13,6 +13,7 @@ public:
     SelectionTray();
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void OnOpen() override;
     void OnClose() override;
     void DrawEntry(int32_t entry, const IntRect& rect, bool hovered) override;

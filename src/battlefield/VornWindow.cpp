@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include "battlefield/AmmoTray.h"
 #include "battlefield/ChassisMenu.h"
@@ -107,6 +108,15 @@ void VornWindow::CreateResources() {
                                  "Chassis", false);
         }
     }
+}
+
+void VornWindow::ReleaseResources() {
+    frameSprite_ = nullptr;
+    infinitySprite_ = nullptr;
+    saveGrid_ = nullptr;
+    slotGrid_ = nullptr;
+    std::fill(std::begin(buttons_), std::end(buttons_), nullptr);
+    Window::ReleaseResources();
 }
 
 void VornWindow::OnOpen() {

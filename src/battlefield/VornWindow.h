@@ -26,6 +26,7 @@ public:
     VornWindow();
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void OnOpen() override;
     void OnClose() override;
     void Refresh() override;

@@ -30,6 +30,11 @@ void ButtonRowWindow::CreateResources() {
     LayOutButtons();
 }
 
+void ButtonRowWindow::ReleaseResources() {
+    buttons = nullptr;
+    Window::ReleaseResources();
+}
+
 void ButtonRowWindow::SetButtonShown(int32_t index, bool shown) {
     shown_[index] = shown ? 1 : 0;
     if (buttons != nullptr) buttons->SetItemVisible(index, shown);

@@ -14,6 +14,7 @@ public:
     explicit ButtonRowWindow(const String& windowName);
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void HitTestControls(const Point& point) override;
     void GetToolTip() override;
     bool HandleMouse(const InputEvent& input) override;

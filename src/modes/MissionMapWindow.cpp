@@ -137,6 +137,15 @@ void MissionMapWindow::CreateResources() {
     routeDot_ = CreateUiSprite(32, 32, "Star3.tga", Sprite::kAnchorCentre);
 }
 
+void MissionMapWindow::ReleaseResources() {
+    starSprites_.Clear();
+    decorationSprites_.Clear();
+    missionSprites_.Clear();
+    highlightSprite_ = nullptr;
+    routeDot_ = nullptr;
+    ButtonRowWindow::ReleaseResources();
+}
+
 void MissionMapWindow::OnOpen() {
     SetFullScreen(true);
     BuildFromCampaign();

@@ -47,6 +47,7 @@ public:
 
     void Initialize() override;
     void CreateResources() override;
+    void ReleaseResources() override;
     void OnOpen() override;
     // The reach rules, the turning sprites, the orbits and the planet sizes.
     void Refresh() override;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "battlefield/LaunchSquadTray.h"
 #include "battlefield/LaunchWindow.h"
@@ -155,6 +156,19 @@ void SquadWindow::CreateResources() {
     ball_ = renderer.LoadModel(ActorModelPath("GreenBall"), 1.0f, 1.0f, 0);
     MakeLayoutPictures();
     Refresh();
+}
+
+void SquadWindow::ReleaseResources() {
+    fileButtons = nullptr;
+    layoutButtons = nullptr;
+    area_ = nullptr;
+    wedge_ = nullptr;
+    ring_ = nullptr;
+    arrow_ = nullptr;
+    ball_ = nullptr;
+    std::fill(std::begin(layoutPictures_), std::end(layoutPictures_), nullptr);
+    std::fill(std::begin(plainLayoutPictures_), std::end(plainLayoutPictures_), nullptr);
+    Window::ReleaseResources();
 }
 
 void SquadWindow::MakeLayoutPictures() {

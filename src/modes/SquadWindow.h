@@ -37,6 +37,7 @@ public:
     void OnOpen() override;
     void Refresh() override;
     void CreateResources() override;
+    void ReleaseResources() override;
     void DrawContents() override;
     bool HandleMouse(const InputEvent& input) override;
     void HandleCommand(Event& event) override;

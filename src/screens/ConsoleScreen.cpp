@@ -31,6 +31,12 @@ void ConsoleScreen::CreateResources() {
     downArrow = CreateUiSprite(kArrowPixels, kArrowPixels, "DownArrow.tga", Sprite::kAnchorTopLeft);
 }
 
+void ConsoleScreen::ReleaseResources() {
+    upArrow = nullptr;
+    downArrow = nullptr;
+    Window::ReleaseResources();
+}
+
 void ConsoleScreen::PlaceArrows() {
     if (upArrow == nullptr) return;
     upArrow->x = right - kArrowPixels;

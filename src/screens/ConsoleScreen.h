@@ -15,6 +15,7 @@ public:
     ConsoleScreen();
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void DrawContents() override;
     bool HandleMouse(const InputEvent& input) override;
     void HandleCommand(Event& event) override;

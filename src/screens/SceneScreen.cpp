@@ -34,6 +34,11 @@ void SceneScreen::CreateResources() {
     Refresh();
 }
 
+void SceneScreen::ReleaseResources() {
+    buttons = nullptr;
+    Window::ReleaseResources();
+}
+
 void SceneScreen::Refresh() {
     if (buttons != nullptr) LayOutButtonRow(*buttons, UiScreenRect(), false);
 }

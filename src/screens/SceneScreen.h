@@ -13,6 +13,7 @@ public:
     explicit SceneScreen(const String& windowName);
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void Refresh() override;
     bool HandleMouse(const InputEvent& input) override;
     void HitTestControls(const Point& point) override;

@@ -1,7 +1,9 @@
 // The worms window.
 #include "screens/WormsWindow.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "core/FileHelpers.h"
 #include "engine/AssetPaths.h"
@@ -81,6 +83,14 @@ void WormsWindow::CreateResources() {
         digits_[d] =
             CreateUiSprite(kDigitPixels, kDigitPixels, String::FromInt(d + 1) + "Button.tga", Sprite::kAnchorCentre);
     }
+}
+
+void WormsWindow::ReleaseResources() {
+    line_ = Line3D();
+    headModel_ = nullptr;
+    spotModel_ = nullptr;
+    std::fill(std::begin(digits_), std::end(digits_), nullptr);
+    Window::ReleaseResources();
 }
 
 void WormsWindow::Refresh() { current_->viewport = Rect(); }

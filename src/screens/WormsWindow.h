@@ -26,6 +26,7 @@ public:
     WormsWindow();
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void Refresh() override;
     void DrawContents() override;
     bool HandleMouse(const InputEvent& input) override;

@@ -72,6 +72,14 @@ void EditBox::CreateResources() {
     Refresh();
 }
 
+void EditBox::ReleaseResources() {
+    acceptSprite = nullptr;
+    cancelSprite = nullptr;
+    buttons = nullptr;
+    caretSprite = nullptr;
+    Window::ReleaseResources();
+}
+
 void EditBox::AllowOnly(const char* characters) {
     std::fill(std::begin(allowed), std::end(allowed), uint8_t(0));
     Allow(characters);

@@ -27,6 +27,7 @@ public:
 
     void Initialize() override;
     void CreateResources() override;
+    void ReleaseResources() override;
     void OnOpen() override;
     void Refresh() override;
     void DrawContents() override;

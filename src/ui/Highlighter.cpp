@@ -144,9 +144,11 @@ void Highlighter::LayOutDots(const HighlightMark& mark, float age, const IntRect
 }
 
 void Highlighter::EnsureDotModel() {
-    if (dot_ != nullptr) return;
-    const String path = TexturePath("FlatSphere.tga");
     Renderer& renderer = GetRenderer();
+    // Highlighters live in long-lived windows; a restarted renderer has freed the old dot.
+    if (dot_ != nullptr && dotMadeAt_ == renderer.ReleaseCount()) return;
+    dotMadeAt_ = renderer.ReleaseCount();
+    const String path = TexturePath("FlatSphere.tga");
     dot_ = FileExists(path)
                ? renderer.CreateTexturedQuad(QuadRect{-0.5f, -0.5f, 0.5f, 0.5f}, path, 0.0f, 0, 0)
                : renderer.CreateColoredQuad(QuadRect{-0.5f, -0.5f, 0.5f, 0.5f}, Color(0xFFFFFFFF), 0.0f, 0, 0);

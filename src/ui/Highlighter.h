@@ -70,4 +70,5 @@ public:
 private:
     void EnsureDotModel();
     Mesh* dot_ = nullptr;
+    uint32_t dotMadeAt_ = 0;
 };

@@ -1,6 +1,9 @@
 // The tray of edited units that left the battlefield.
 #include "ui/KillTray.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
@@ -31,6 +34,12 @@ void KillTray::CreateResources() {
         const String marker = String(ChassisMarkerName(chassis, nullptr)) + ".tga";
         markers_[chassis] = CreateUiSprite(kMarkerSize, kMarkerSize, marker, Sprite::kAnchorTopLeft);
     }
+}
+
+void KillTray::ReleaseResources() {
+    clearSprite_ = nullptr;
+    std::fill(std::begin(markers_), std::end(markers_), nullptr);
+    Tray::ReleaseResources();
 }
 
 void KillTray::AddVorn(Vorn* vorn) {

@@ -28,29 +28,31 @@ void PopUpMenu::CreateResources() {
     const int32_t side = 2 * Reach();
     backgroundSprite = CreateUiSprite(side, side, "PopUpBackground.tga", Sprite::kAnchorCentre);
     TintSprite(backgroundSprite, kBackgroundTint);
-    for (int i = 0; i < pendingImages_.Count(); ++i) {
-        AddItemSprite(CreateUiSprite(itemSize, itemSize, pendingImages_[i], Sprite::kAnchorCentre), pendingNames_[i]);
+    for (int i = 0; i < itemImages_.Count(); ++i) {
+        AddItemSprite(CreateUiSprite(itemSize, itemSize, itemImages_[i], Sprite::kAnchorCentre), itemNames_[i]);
     }
-    pendingImages_.Clear();
-    pendingNames_.Clear();
     items->Layout(centre);
 }
 
+void PopUpMenu::ReleaseResources() {
+    items = nullptr;
+    backgroundSprite = nullptr;
+    Window::ReleaseResources();
+}
+
 void PopUpMenu::AddItem(const String& image, const String& itemName) {
-    if (items == nullptr) {
-        pendingImages_.Append(image);
-        pendingNames_.Append(itemName);
-        return;
-    }
+    itemImages_.Append(image);
+    itemNames_.Append(itemName);
+    if (!HasResources()) return;
     AddItemSprite(CreateUiSprite(itemSize, itemSize, image, Sprite::kAnchorCentre), itemName);
 }
 
 void PopUpMenu::AddItemSprite(Sprite* sprite, const String& itemName) {
-    if (items == nullptr) EnsureResources();
+    if (!HasResources()) EnsureResources();
     items->AddItem(sprite, itemName, true);
 }
 
-int32_t PopUpMenu::ItemCount() const { return items != nullptr ? items->Count() : pendingNames_.Count(); }
+int32_t PopUpMenu::ItemCount() const { return HasResources() ? items->Count() : itemNames_.Count(); }
 
 void PopUpMenu::OnOpen() {
     GetWindowManager().BringToFront(this);
@@ -171,5 +173,6 @@ void PopUpMenu::MoveTo(const Point& point) {
     SetRect(IntRect(point.x - r, point.y - r, point.x + r, point.y + r));
     Window::MoveTo(Point(point.x - r, point.y - r));
     centre = GetCenter();
-    if (items != nullptr) items->Layout(centre);
+    // Moving comes before opening, so the ring may still be the previous renderer's.
+    if (HasResources()) items->Layout(centre);
 }

@@ -16,6 +16,7 @@ public:
     PopUpMenu(const String& windowName, int32_t itemPixels, float ringPixels);
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void OnOpen() override;
     void DrawContents() override;
     void DrawBackground() override;
@@ -33,7 +34,8 @@ public:
     // The chosen item, or -1 for Escape.
     virtual void OnChoice(int32_t index) = 0;
 
-    // Items are made with the window's sprites; until then they wait here.
+    // Items are made with the window's sprites, and made again with them after a renderer
+    // restart.
     void AddItem(const String& image, const String& itemName);
     void AddItemSprite(Sprite* sprite, const String& itemName);
     int32_t ItemCount() const;
@@ -48,6 +50,6 @@ public:
     Point centre;
 
 private:
-    StringArray pendingImages_;
-    StringArray pendingNames_;
+    StringArray itemImages_;
+    StringArray itemNames_;
 };

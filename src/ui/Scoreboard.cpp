@@ -46,6 +46,11 @@ void Scoreboard::CreateResources() {
     if (controls != nullptr) controls->AddItem(clearSprite_, "Clear", true);
 }
 
+void Scoreboard::ReleaseResources() {
+    clearSprite_ = nullptr;
+    Window::ReleaseResources();
+}
+
 void Scoreboard::ResetStatistics() {
     for (Player* player : Players()) {
         player->greatestHeight = 0.0f;

@@ -18,6 +18,7 @@ public:
     void ResetStatistics();
     void Refresh() override;
     void CreateResources() override;
+    void ReleaseResources() override;
     void DrawContents() override;
     bool HandleMouse(const InputEvent& input) override;
     void HandleCommand(Event& event) override;

@@ -81,6 +81,12 @@ void Tray::CreateResources() {
     PlaceScrollControls();
 }
 
+void Tray::ReleaseResources() {
+    scrollControls = nullptr;
+    barSprite = nullptr;
+    Window::ReleaseResources();
+}
+
 void Tray::OnOpen() { typedText.Clear(); }
 
 int32_t Tray::CaptionHeight() const { return captionShown ? int32_t(FontLineHeight() * kCaptionScale + 4.0f) : 0; }

@@ -50,7 +50,7 @@ Window::~Window() { GetWindowManager().ForgetWindow(this); }
 void Window::Initialize() {
     frame.colour = WindowFrame::kNormalColour;
     dirty = true;
-    if (resourcesMade_) {
+    if (HasResources()) {
         frame.LoadTextures();
         CreateBackground();
     }
@@ -58,8 +58,12 @@ void Window::Initialize() {
 }
 
 void Window::EnsureResources() {
+    const uint32_t releases = GetRenderer().ReleaseCount();
+    // A window outlives the renderer that made its sprites: after a restart they are freed.
+    if (resourcesMade_ && resourcesAt_ != releases) ReleaseResources();
     if (resourcesMade_) return;
     resourcesMade_ = true;
+    resourcesAt_ = releases;
     frame.LoadTextures();
     CreateBackground();
     controls = GetRenderer().CreateSpriteGrid();
@@ -72,6 +76,8 @@ void Window::EnsureResources() {
     UpdateLayout();
     CreateResources();
 }
+
+bool Window::HasResources() const { return resourcesMade_ && resourcesAt_ == GetRenderer().ReleaseCount(); }
 
 void Window::CreateResources() {}
 

@@ -81,7 +81,7 @@ public:
 
     // The renderer resources, once.
     void EnsureResources();
-    bool HasResources() const { return resourcesMade_; }
+    bool HasResources() const;
     // A subclass's own sprites, made once with the window's.
     virtual void CreateResources();
     // The renderer is going: forget what it made for this window (it frees it), so that
@@ -153,6 +153,7 @@ protected:
 private:
     void PlaceCloseButton();
     bool resourcesMade_ = false;
+    uint32_t resourcesAt_ = 0;
 };
 
 // The pointer's position in the previous frame, which drags measure their steps from.

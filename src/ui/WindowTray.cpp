@@ -1,6 +1,9 @@
 // One button per in-game window.
 #include "ui/WindowTray.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "core/FileHelpers.h"
 #include "core/IconColors.h"
 #include "core/TextTable.h"
@@ -49,6 +52,14 @@ void WindowTray::CreateResources() {
     for (int32_t i = 0; i < kButtonCount; ++i) {
         buttons_[i] = CreateUiSprite(kButtonSize, kButtonSize, kImages[i], Sprite::kAnchorTopLeft);
     }
+}
+
+void WindowTray::ReleaseResources() {
+    std::fill(std::begin(buttons_), std::end(buttons_), nullptr);
+    std::fill(std::begin(plainTextures_), std::end(plainTextures_), nullptr);
+    std::fill(std::begin(openTextures_), std::end(openTextures_), nullptr);
+    imagesMade_ = false;
+    Tray::ReleaseResources();
 }
 
 void WindowTray::OnOpen() {

@@ -17,6 +17,7 @@ public:
     WindowTray();
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void OnOpen() override;
     void DrawEntry(int32_t entry, const IntRect& rect, bool hovered) override;
     String EntryName(int32_t entry) const override;

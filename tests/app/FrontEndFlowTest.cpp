@@ -274,4 +274,51 @@ TEST_F(FrontEndFlowTest, FromStartUpThroughAPlayerTheGameMenuAndOptionsToTheClos
     EXPECT_EQ(status, 0);
 }
 
+// The screens outlive an application: a second run in the same process must draw and
+// click with what the second renderer made, never with the sprites the first one freed.
+TEST_F(FrontEndFlowTest, ASecondRunInOneProcessUsesItsOwnRenderersSprites) {
+    for (const char* player : {"Ann", "Bea"}) {
+        SCOPED_TRACE(player);
+        const int status = RunProtected([this, player] {
+            Application application(HeadlessSettings());
+            application_ = &application;
+            application.Startup();
+            application.EnterFrontEnd();
+            Frame();
+            MainMenu& title = GetMainMenu();
+            ClickItem(title, MainMenu::kOptions);
+            OptionsWindow& options = GetOptionsWindow();
+            ClickAt(options.sizeButtons->sprites[2]->GetScreenCenter());
+            EXPECT_EQ(options.selectedSize, 2);
+            ClickAt(options.acceptCancel->sprites[OptionsWindow::kCancel]->GetScreenCenter());
+            EXPECT_TRUE(IsOpen(title));
+
+            ClickItem(title, MainMenu::kSelectPlayer);
+            ClickItem(GetPlayerMenu(), PlayerMenu::kCreateNewPlayer);
+            PlayerNameEditBox& nameBox = GetPlayerNameEditBox();
+            Type(player);
+            ClickAt(nameBox.ButtonRect(EditBox::kAccept).GetCenter());
+            GameMenu& gameMenu = GetGameMenu();
+            EXPECT_TRUE(IsOpen(gameMenu));
+
+            gameMenu.OnChoice(GameMenu::kTraining);
+            for (int frame = 0; frame < 5; ++frame) Frame();
+            Event* escape = CurrentGame()->NewEvent();
+            escape->type = kEventEscape;
+            CurrentGame()->PostEvent(escape);
+            Frame();
+            Frame();
+            gameMenu.OnChoice(GameMenu::kCustomize);
+            Frame();
+            GetUpgradeWindow().PostEvent(kEventExit);
+            Frame();
+            EXPECT_TRUE(IsOpen(gameMenu));
+            application.Shutdown();
+            application_ = nullptr;
+            return 0;
+        });
+        EXPECT_EQ(status, 0);
+    }
+}
+
 }  // namespace

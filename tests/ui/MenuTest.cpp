@@ -7,6 +7,7 @@
 
 #include "UiTestSupport.h"
 #include "core/FileHelpers.h"
+#include "engine/Renderer.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "platform/sys/FileSystem.h"
@@ -54,6 +55,18 @@ TEST_F(MenuTest, ItemsStandClockwiseOnTheRingFromTheTop) {
     // Near a corner it stays on the screen: the square of 2 x (96 + 48) keeps the border.
     GetWindowManager().OpenWindowAt(&menu, Point(0, 0));
     EXPECT_EQ(menu.left, 14 + 4);
+}
+
+// Menus are moved to the pointer before they open, and outlive a renderer restart.
+TEST_F(MenuTest, AMenuMovedAfterARendererRestartOpensWithItsWholeRingRemade) {
+    ChoiceMenu menu;
+    GetWindowManager().OpenWindowAt(&menu, Point(400, 300));
+    GetWindowManager().CloseWindow(&menu);
+    GetRenderer().ReleaseAll();
+    menu.MoveTo(Point(300, 300));
+    GetWindowManager().OpenWindow(&menu);
+    ASSERT_EQ(menu.ItemCount(), 4);
+    EXPECT_EQ(ItemCentre(menu, 1), Point(300 + 96, 300));
 }
 
 TEST_F(MenuTest, AClickOnAnItemChoosesItAndTheOpeningReleaseDoesNothing) {
