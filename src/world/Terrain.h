@@ -173,9 +173,11 @@ public:
     void DrawDecal(const Rect& rect, Texture* texture, Color colour, bool lit, float angle, float scale,
                    uint32_t mode = 4);
     void RenderDecalMesh();
-    // Between these, rendered decals wait in the decal mesh while the next shares their
-    // texture, mode and world transform, and go to the device as one draw: a frame's
-    // shadows are mostly alike. Their order, and so the blended picture, stays the same.
+    // Between these, rendered decals wait in one mesh per texture, mode and world
+    // transform, and each mesh goes to the device as one draw at the end, in the order
+    // its first decal came: a frame's shadows share a few textures. Decals of different
+    // meshes may land over one another in another order, which the black shadows this
+    // serves allow (darkening commutes). The decal mesh holds the first mesh's decals.
     void BeginDecalBatch();
     void EndDecalBatch();
     // Fills the image with the map's ground colours and light, rows bottom-up.
@@ -200,8 +202,20 @@ private:
     // The point and its 8 neighbours are all firm ground.
     bool IsFirmAround(int32_t i, int32_t j) const;
     void PaintFlat(TerrainType type);
-    // Renders the waiting decals under the world transform they were made for.
-    void FlushDecalBatch();
+    // Decals of a batch that are drawn together.
+    struct DecalGroup {
+        Texture* texture = nullptr;
+        uint32_t mode = 0;
+        Matrix4 world;
+        DynamicMesh* mesh = nullptr;
+    };
+    void EnsureDecalMesh();
+    void SetDecalStage(Texture* texture, uint32_t mode);
+    // The batch's mesh for decals of the texture and mode under the current world
+    // transform; a full one is rendered and emptied first.
+    DynamicMesh& BatchMeshFor(Texture* texture, uint32_t mode);
+    // Renders the group's decals under the world transform they were made for.
+    void RenderDecalGroup(DecalGroup& group);
 
     int32_t width_ = 0;
     int32_t height_ = 0;
@@ -217,7 +231,9 @@ private:
     Array<Material*> typeMaterials_;
     Material* decalMaterial_ = nullptr;
     bool batchingDecals_ = false;
-    Matrix4 batchWorld_;
+    // The groups of the batch under way come first; their meshes are kept for the next.
+    Array<DecalGroup> decalGroups_;
+    int32_t usedDecalGroups_ = 0;
     float liquidClock_ = 0.0f;
     int32_t liquidFrame_ = 0;
     String name_;

@@ -234,32 +234,60 @@ void Terrain::Draw(const Rect& visible) {
     for (DynamicMesh* mesh : typeMeshes_) UploadAndRender(*mesh);
 }
 
-void Terrain::DrawDecal(const Rect& rect, Texture* texture, Color colour, bool lit, float angle, float scale,
-                        uint32_t mode) {
-    if (decalMesh_ == nullptr) {
-        decalMaterial_ = GetRenderer().CreateMaterial();
-        decalMaterial_->diffuse = decalMaterial_->ambient = {1.0f, 1.0f, 1.0f, 1.0f};
-        decalMaterial_->stages.Append(TextureStageSettings());
-        decalMesh_ = MakeMesh(kDecalMeshPositions, kDecalMeshVertices, kDecalMeshFaces, decalMaterial_);
-    }
+void Terrain::EnsureDecalMesh() {
+    if (decalMesh_ != nullptr) return;
+    decalMaterial_ = GetRenderer().CreateMaterial();
+    decalMaterial_->diffuse = decalMaterial_->ambient = {1.0f, 1.0f, 1.0f, 1.0f};
+    decalMaterial_->stages.Append(TextureStageSettings());
+    decalMesh_ = MakeMesh(kDecalMeshPositions, kDecalMeshVertices, kDecalMeshFaces, decalMaterial_);
+}
+
+void Terrain::SetDecalStage(Texture* texture, uint32_t mode) {
     TextureStageSettings& stage = decalMaterial_->stages[0];
-    const Matrix4& world = GetRenderer().GetWorldTransform();
-    if (batchingDecals_ && (stage.texture != texture || stage.colorOp != mode || !(world == batchWorld_) ||
-                            decalMesh_->vertices.Count() >= kDecalBatchVertices))
-        FlushDecalBatch();
     stage.texture = texture;
     stage.colorOp = mode;
     stage.colorArg2 = 0;  // diffuse (the vertex colour)
     stage.alphaOp = 4;
     stage.alphaArg2 = 0;
     stage.addressU = stage.addressV = uint32_t(gfx::Address::Border);
-    if (batchingDecals_)
-        batchWorld_ = world;
-    else
+}
+
+DynamicMesh& Terrain::BatchMeshFor(Texture* texture, uint32_t mode) {
+    const Matrix4& world = GetRenderer().GetWorldTransform();
+    for (int32_t g = 0; g < usedDecalGroups_; ++g) {
+        DecalGroup& group = decalGroups_[g];
+        if (group.texture != texture || group.mode != mode || !(group.world == world)) continue;
+        if (group.mesh->vertices.Count() >= kDecalBatchVertices) RenderDecalGroup(group);
+        return *group.mesh;
+    }
+    if (usedDecalGroups_ == decalGroups_.Count()) {
+        DecalGroup fresh;
+        fresh.mesh = usedDecalGroups_ == 0
+                         ? decalMesh_
+                         : MakeMesh(kDecalMeshPositions, kDecalMeshVertices, kDecalMeshFaces, decalMaterial_);
+        decalGroups_.Append(fresh);
+    }
+    DecalGroup& group = decalGroups_[usedDecalGroups_++];
+    group.texture = texture;
+    group.mode = mode;
+    group.world = world;
+    EmptyMesh(*group.mesh);
+    return *group.mesh;
+}
+
+void Terrain::DrawDecal(const Rect& rect, Texture* texture, Color colour, bool lit, float angle, float scale,
+                        uint32_t mode) {
+    EnsureDecalMesh();
+    DynamicMesh* mesh = decalMesh_;
+    if (batchingDecals_) {
+        mesh = &BatchMeshFor(texture, mode);
+    } else {
+        SetDecalStage(texture, mode);
         EmptyMesh(*decalMesh_);
+    }
     const float x1 = rect.left, y1 = rect.top, x2 = rect.right, y2 = rect.bottom;
     if (!(x2 - x1 > kDecalTolerance) || !(y2 - y1 > kDecalTolerance)) return;
-    const int first = decalMesh_->vertices.Count();
+    const int first = mesh->vertices.Count();
     const CellSpan columns = SpanOf(x1, x2, width_, true);
     const CellSpan rows = SpanOf(y1, y2, height_, true);
     const float cosA = std::cos(angle), sinA = std::sin(angle);
@@ -273,7 +301,7 @@ void Terrain::DrawDecal(const Rect& rect, Texture* texture, Color colour, bool l
                 uv = Vector2(cosA * du - sinA * dv + 0.5f, sinA * du + cosA * dv + 0.5f);
             }
             const TerrainCell& cell = CellAt(i, j);
-            AddVertex(*decalMesh_, Vector3(x, y, cell.height), lit ? ScaledByLight(colour, cell.light) : colour, uv);
+            AddVertex(*mesh, Vector3(x, y, cell.height), lit ? ScaledByLight(colour, cell.light) : colour, uv);
         }
     }
     const int32_t across = columns.last - columns.first + 1;
@@ -282,11 +310,11 @@ void Terrain::DrawDecal(const Rect& rect, Texture* texture, Color colour, bool l
             const int p00 = first + (j - rows.first) * across + (i - columns.first);
             const int p10 = p00 + 1, p01 = p00 + across, p11 = p01 + 1;
             if ((i + j) % 2 == 0) {
-                AddTriangle(*decalMesh_, p00, p11, p10);
-                AddTriangle(*decalMesh_, p00, p01, p11);
+                AddTriangle(*mesh, p00, p11, p10);
+                AddTriangle(*mesh, p00, p01, p11);
             } else {
-                AddTriangle(*decalMesh_, p10, p00, p01);
-                AddTriangle(*decalMesh_, p10, p01, p11);
+                AddTriangle(*mesh, p10, p00, p01);
+                AddTriangle(*mesh, p10, p01, p11);
             }
         }
     }
@@ -298,23 +326,25 @@ void Terrain::RenderDecalMesh() {
 }
 
 void Terrain::BeginDecalBatch() {
-    if (decalMesh_ != nullptr) EmptyMesh(*decalMesh_);
+    usedDecalGroups_ = 0;
     batchingDecals_ = true;
 }
 
 void Terrain::EndDecalBatch() {
-    FlushDecalBatch();
+    for (int32_t g = 0; g < usedDecalGroups_; ++g) RenderDecalGroup(decalGroups_[g]);
+    usedDecalGroups_ = 0;
     batchingDecals_ = false;
 }
 
-void Terrain::FlushDecalBatch() {
-    if (decalMesh_ == nullptr || decalMesh_->faces.IsEmpty()) return;
+void Terrain::RenderDecalGroup(DecalGroup& group) {
+    if (group.mesh->faces.IsEmpty()) return;
+    SetDecalStage(group.texture, group.mode);
     Renderer& renderer = GetRenderer();
     const Matrix4 current = renderer.GetWorldTransform();
-    renderer.SetWorldTransform(batchWorld_);
-    UploadAndRender(*decalMesh_);
+    renderer.SetWorldTransform(group.world);
+    UploadAndRender(*group.mesh);
     renderer.SetWorldTransform(current);
-    EmptyMesh(*decalMesh_);
+    EmptyMesh(*group.mesh);
 }
 
 void Terrain::RenderMiniMapImage(Image& image) const {

@@ -185,26 +185,33 @@ TEST_F(TerrainMeshTest, ADecalSpansItsRectangleOnceAndFollowsTheGroundAcrossTheE
     EXPECT_TRUE(terrain.DecalMesh()->faces.IsEmpty());
 }
 
-TEST_F(TerrainMeshTest, BatchedDecalsWaitWhileTheyMatchAndDrawInTheirOrder) {
+TEST_F(TerrainMeshTest, BatchedDecalsGatherByTextureModeAndWorldAndDrawOncePerGroupInFirstUseOrder) {
     const Color colour(0xFFFFFFFFu);
-    gfx::Device& device = GetRenderer().GetDevice();
+    Renderer& renderer = GetRenderer();
+    gfx::Device& device = renderer.GetDevice();
     const uint32_t before = device.Stats().drawCalls;
+    Matrix4 shifted;
+    shifted.SetTranslation(Vector3(160.0f, 0.0f, 0.0f));
     terrain.BeginDecalBatch();
     terrain.DrawDecal(Rect{0.0f, 0.0f, 20.0f, 20.0f}, nullptr, colour, false, 0.0f, 1.0f);
     terrain.RenderDecalMesh();
+    terrain.DrawDecal(Rect{0.0f, 0.0f, 20.0f, 20.0f}, nullptr, colour, false, 0.0f, 1.0f, 2);
+    renderer.SetWorldTransform(shifted);
+    terrain.DrawDecal(Rect{0.0f, 0.0f, 20.0f, 20.0f}, nullptr, colour, false, 0.0f, 1.0f);
+    renderer.SetWorldTransform(Matrix4());
+    // Back to the first group, after the others.
     terrain.DrawDecal(Rect{30.0f, 30.0f, 50.0f, 50.0f}, nullptr, colour, false, 0.0f, 1.0f);
     terrain.RenderDecalMesh();
     const DynamicMesh& mesh = *terrain.DecalMesh();
     ASSERT_EQ(mesh.vertices.Count(), 18);
     EXPECT_EQ(mesh.faces[8].corners[0], &mesh.vertices[9]);
     EXPECT_EQ(device.Stats().drawCalls, before);
-    // Another mode renders the waiting two first, with the mode they were made with.
-    terrain.DrawDecal(Rect{0.0f, 0.0f, 20.0f, 20.0f}, nullptr, colour, false, 0.0f, 1.0f, 2);
-    EXPECT_EQ(device.Stats().drawCalls, before + 1);
-    EXPECT_EQ(mesh.uploadedFaces, 16);
-    EXPECT_EQ(mesh.vertices.Count(), 9);
     terrain.EndDecalBatch();
-    EXPECT_EQ(device.Stats().drawCalls, before + 2);
+    EXPECT_EQ(device.Stats().drawCalls, before + 3);
+    EXPECT_EQ(mesh.uploadedFaces, 16);
+    // The shifted group went last, under its own world transform, which is put back.
+    EXPECT_EQ(mesh.material->stages[0].colorOp, 4u);
+    EXPECT_TRUE(renderer.GetWorldTransform() == Matrix4());
 }
 
 TEST_F(TerrainMeshTest, TheMiniMapBlendsTypeColoursByLightBottomRowFirst) {
