@@ -192,7 +192,6 @@ void GlDevice::InitialiseContext() {
     gl_.Disable(GL_FOG);
     gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 4);
     gl_.PixelStorei(GL_PACK_ALIGNMENT, 4);
-    gl_.EnableClientState(GL_VERTEX_ARRAY);
     if (whiteTexture_ == 0) {
         // Bound to stages that have no texture: the device reads such a texture as
         // opaque white, so untextured geometry keeps its colours.
@@ -210,6 +209,20 @@ void GlDevice::InitialiseContext() {
 void GlDevice::MarkAllDirty() {
     renderDirty_ = stagesDirty_ = projectionDirty_ = viewportDirty_ = true;
     viewDirty_ = worldDirty_ = lightsDirty_ = clipDirty_ = materialDirty_ = true;
+    ForgetUnits();
+    ForgetArrays();
+}
+
+// Creating or filling a texture binds it on whichever unit is selected.
+void GlDevice::ForgetUnits() {
+    for (UnitState& unit : units_) unit.known = false;
+    stagesDirty_ = true;
+}
+
+// A deleted buffer's name may come back for another buffer while arrays still seem to
+// point into it.
+void GlDevice::ForgetArrays() {
+    for (ArrayPointer& pointer : arrays_) pointer.known = false;
 }
 
 Result GlDevice::DoReset() {
@@ -293,7 +306,7 @@ void GlDevice::ResourceCreated(Resource& resource) {
         for (uint32_t level = 0; level < texture.LevelCount(); ++level)
             gl_.TexImage2D(GL_TEXTURE_2D, GLint(level), GL_RGBA8, GLsizei(texture.Width(level)),
                            GLsizei(texture.Height(level)), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-        stagesDirty_ = true;
+        ForgetUnits();
     } else {
         auto& buffer = static_cast<Buffer&>(resource);
         const GLenum target = resource.Kind() == ResourceKind::IndexBuffer ? GL_ELEMENT_ARRAY_BUFFER : GL_ARRAY_BUFFER;
@@ -311,9 +324,10 @@ void GlDevice::ResourceReleased(Resource& resource) {
     if (resource.Kind() == ResourceKind::Texture) {
         gl_.DeleteTextures(1, &name);
         appliedSamplers_.erase(name);
-        stagesDirty_ = true;
+        ForgetUnits();
     } else {
         gl_.DeleteBuffers(1, &name);
+        ForgetArrays();
     }
     resource.SetHandle(0);
 }
@@ -329,7 +343,7 @@ void GlDevice::UploadLevel(const DeviceTexture& texture, uint32_t level) {
 void GlDevice::TextureUpdated(DeviceTexture& texture, uint32_t level) {
     if (texture.Handle() == 0) return;
     UploadLevel(texture, level);
-    stagesDirty_ = true;
+    ForgetUnits();
 }
 
 void GlDevice::BufferUpdated(Buffer& buffer, uint32_t offset, uint32_t size, bool discard) {
@@ -555,26 +569,51 @@ void GlDevice::ApplyCombine(uint32_t stage, bool alpha) {
     gl_.TexEnvi(GL_TEXTURE_ENV, alpha ? GL_ALPHA_SCALE : GL_RGB_SCALE, scale);
 }
 
+GlDevice::UnitState GlDevice::WantedUnit(uint32_t stage, bool enabled, uint32_t factor) const {
+    UnitState unit;
+    unit.known = true;
+    unit.enabled = enabled;
+    if (!enabled) return unit;
+    const DeviceTexture* texture = GetTexture(stage);
+    unit.texture = texture != nullptr ? texture->Handle() : whiteTexture_;
+    if (texture != nullptr) {
+        for (size_t s = 0; s < unit.sampler.size(); ++s) unit.sampler[s] = GetSamplerState(stage, SamplerState(s));
+    }
+    static constexpr TextureStageState kCombine[] = {TextureStageState::ColorOp,   TextureStageState::ColorArg1,
+                                                     TextureStageState::ColorArg2, TextureStageState::AlphaOp,
+                                                     TextureStageState::AlphaArg1, TextureStageState::AlphaArg2};
+    for (size_t i = 0; i < unit.combine.size(); ++i) unit.combine[i] = GetTextureStageState(stage, kCombine[i]);
+    unit.factor = factor;
+    return unit;
+}
+
+void GlDevice::SendUnit(uint32_t stage) {
+    const UnitState& unit = units_[stage];
+    gl_.ActiveTexture(GL_TEXTURE0 + stage);
+    if (!unit.enabled) {
+        gl_.Disable(GL_TEXTURE_2D);
+        return;
+    }
+    gl_.Enable(GL_TEXTURE_2D);
+    gl_.BindTexture(GL_TEXTURE_2D, unit.texture);
+    if (const DeviceTexture* texture = GetTexture(stage)) ApplySampler(stage, *texture);
+    gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    gl_.TexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, Floats(unit.factor).data());
+    ApplyCombine(stage, false);
+    ApplyCombine(stage, true);
+}
+
 void GlDevice::ApplyStages() {
     const uint32_t units = Caps().maxSimultaneousTextures;
     uint32_t active = 0;
     while (active < units && GetTextureStageState(active, TextureStageState::ColorOp) != U(TextureOp::Disable))
         ++active;
-    const auto factor = Floats(GetRenderState(RenderState::TextureFactor));
+    const uint32_t factor = GetRenderState(RenderState::TextureFactor);
     for (uint32_t stage = 0; stage < units; ++stage) {
-        gl_.ActiveTexture(GL_TEXTURE0 + stage);
-        if (stage >= active) {
-            gl_.Disable(GL_TEXTURE_2D);
-            continue;
-        }
-        gl_.Enable(GL_TEXTURE_2D);
-        const DeviceTexture* texture = GetTexture(stage);
-        gl_.BindTexture(GL_TEXTURE_2D, texture != nullptr ? texture->Handle() : whiteTexture_);
-        if (texture != nullptr) ApplySampler(stage, *texture);
-        gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
-        gl_.TexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, factor.data());
-        ApplyCombine(stage, false);
-        ApplyCombine(stage, true);
+        const UnitState wanted = WantedUnit(stage, stage < active, factor);
+        if (units_[stage] == wanted) continue;
+        units_[stage] = wanted;
+        SendUnit(stage);
     }
     activeStages_ = active;
     stagesDirty_ = false;
@@ -591,48 +630,58 @@ const uint8_t* GlDevice::ConvertColours(const DrawCall& call) {
     return scratch_.data();
 }
 
+template <class Send>
+void GlDevice::PointArray(uint32_t slot, GLenum array, const ArrayPointer& wanted, Send send) {
+    ArrayPointer& held = arrays_[slot];
+    if (held == wanted) return;
+    if (slot >= kFirstTexCoordSlot && clientUnit_ != slot - kFirstTexCoordSlot) {
+        clientUnit_ = slot - kFirstTexCoordSlot;
+        gl_.ClientActiveTexture(GL_TEXTURE0 + clientUnit_);
+    }
+    if (wanted.enabled != held.enabled || !held.known)
+        wanted.enabled ? gl_.EnableClientState(array) : gl_.DisableClientState(array);
+    send();
+    held = wanted;
+}
+
 void GlDevice::BindArrays(const DrawCall& call) {
     const VertexLayout& layout = call.layout;
     const uint8_t* base = nullptr;
+    GLuint buffer = 0;
     if (layout.hasDiffuse && !bgraColours_) {
         base = ConvertColours(call);
-        gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
     } else if (call.userVertices != nullptr) {
         base = call.userVertices;
-        gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
     } else {
-        gl_.BindBuffer(GL_ARRAY_BUFFER, call.vertexBuffer->Handle());
+        buffer = call.vertexBuffer->Handle();
     }
+    gl_.BindBuffer(GL_ARRAY_BUFFER, buffer);
     // Indices are relative to the base vertex; GL 2.1 has no base-vertex draw, so the
     // arrays start there instead. The offset is only used as an address.
     const intptr_t start = intptr_t(call.baseVertex) * intptr_t(call.stride);
-    auto at = [&](uint32_t offset) {
-        return reinterpret_cast<const void*>(reinterpret_cast<intptr_t>(base) + start + offset);
+    const GLsizei stride = GLsizei(call.stride);
+    auto at = [&](bool enabled, uint32_t offset) {
+        if (!enabled) return ArrayPointer{true, false, 0, nullptr, 0};
+        return ArrayPointer{true, true, buffer,
+                            reinterpret_cast<const void*>(reinterpret_cast<intptr_t>(base) + start + offset), stride};
     };
-    gl_.VertexPointer(3, GL_FLOAT, GLsizei(call.stride), at(0));
-    if (layout.hasNormal) {
-        gl_.EnableClientState(GL_NORMAL_ARRAY);
-        gl_.NormalPointer(GL_FLOAT, GLsizei(call.stride), at(layout.normalOffset));
-    } else {
-        gl_.DisableClientState(GL_NORMAL_ARRAY);
-        gl_.Normal3f(0, 0, 0);
-    }
-    if (layout.hasDiffuse) {
-        gl_.EnableClientState(GL_COLOR_ARRAY);
-        gl_.ColorPointer(bgraColours_ ? GL_BGRA : 4, GL_UNSIGNED_BYTE, GLsizei(call.stride), at(layout.diffuseOffset));
-    } else {
-        gl_.DisableClientState(GL_COLOR_ARRAY);
-        gl_.Color4f(1, 1, 1, 1);
-    }
+    const ArrayPointer vertices = at(true, 0);
+    PointArray(kVertexSlot, GL_VERTEX_ARRAY, vertices, [&] { gl_.VertexPointer(3, GL_FLOAT, stride, vertices.at); });
+    const ArrayPointer normals = at(layout.hasNormal, layout.normalOffset);
+    PointArray(kNormalSlot, GL_NORMAL_ARRAY, normals, [&] {
+        normals.enabled ? gl_.NormalPointer(GL_FLOAT, stride, normals.at) : gl_.Normal3f(0, 0, 0);
+    });
+    const ArrayPointer colours = at(layout.hasDiffuse, layout.diffuseOffset);
+    PointArray(kColourSlot, GL_COLOR_ARRAY, colours, [&] {
+        colours.enabled ? gl_.ColorPointer(bgraColours_ ? GL_BGRA : 4, GL_UNSIGNED_BYTE, stride, colours.at)
+                        : gl_.Color4f(1, 1, 1, 1);
+    });
     for (uint32_t stage = 0; stage < Caps().maxSimultaneousTextures; ++stage) {
-        gl_.ClientActiveTexture(GL_TEXTURE0 + stage);
         const uint32_t set = GetTextureStageState(stage, TextureStageState::TexCoordIndex);
-        if (stage >= activeStages_ || set >= layout.texCount) {
-            gl_.DisableClientState(GL_TEXTURE_COORD_ARRAY);
-            continue;
-        }
-        gl_.EnableClientState(GL_TEXTURE_COORD_ARRAY);
-        gl_.TexCoordPointer(2, GL_FLOAT, GLsizei(call.stride), at(layout.texOffset + 8 * set));
+        const ArrayPointer coords = at(stage < activeStages_ && set < layout.texCount, layout.texOffset + 8 * set);
+        PointArray(kFirstTexCoordSlot + stage, GL_TEXTURE_COORD_ARRAY, coords, [&] {
+            if (coords.enabled) gl_.TexCoordPointer(2, GL_FLOAT, stride, coords.at);
+        });
     }
 }
 

@@ -48,6 +48,29 @@ protected:
 private:
     using SamplerKey = std::array<uint32_t, static_cast<size_t>(SamplerState::Count)>;
 
+    // What a texture unit of the context holds. A unit that already holds what its stage
+    // wants is not selected at all: selecting one makes the GL validate its fixed-function
+    // state again at the next draw, which costs more than the draw on a software renderer.
+    struct UnitState {
+        bool known = false;
+        bool enabled = false;
+        GLuint texture = 0;
+        SamplerKey sampler{};
+        std::array<uint32_t, 6> combine{};  // colour op and arguments, alpha op and arguments
+        uint32_t factor = 0;
+        bool operator==(const UnitState&) const = default;
+    };
+    // Where a client array of the context points.
+    struct ArrayPointer {
+        bool known = false;
+        bool enabled = false;
+        GLuint buffer = 0;
+        const void* at = nullptr;
+        GLsizei stride = 0;
+        bool operator==(const ArrayPointer&) const = default;
+    };
+    enum ArraySlot : uint32_t { kVertexSlot, kNormalSlot, kColourSlot, kFirstTexCoordSlot };
+
     GlDevice(SDL_Window* window, SDL_GLContext context, const GlApi& gl, const DeviceCaps& caps,
              const PresentParams& params, uint32_t width, uint32_t height);
 
@@ -62,6 +85,14 @@ private:
     void ApplyLighting(bool pretransformed, bool vertexColour);
     void SendMaterial();
     void ApplyStages();
+    UnitState WantedUnit(uint32_t stage, bool enabled, uint32_t factor) const;
+    void SendUnit(uint32_t stage);
+    void ForgetUnits();
+    void ForgetArrays();
+    // Switches the client array on or off and sends its pointer (or, off, the constant
+    // in its place) through send, unless it already is as wanted.
+    template <class Send>
+    void PointArray(uint32_t slot, GLenum array, const ArrayPointer& wanted, Send send);
     void ApplySampler(uint32_t stage, const DeviceTexture& texture);
     void ApplyCombine(uint32_t stage, bool alpha);
     void BindArrays(const DrawCall& call);
@@ -88,6 +119,9 @@ private:
     uint32_t clipEnabledMask_ = 0;
     uint32_t activeStages_ = 0;
 
+    std::array<UnitState, kMaxTextureStages> units_{};
+    std::array<ArrayPointer, kFirstTexCoordSlot + kMaxTextureStages> arrays_{};
+    uint32_t clientUnit_ = 0;
     std::unordered_map<GLuint, SamplerKey> appliedSamplers_;
     std::vector<uint8_t> scratch_;
 };
