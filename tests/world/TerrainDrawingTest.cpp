@@ -192,6 +192,7 @@ TEST_F(TerrainMeshTest, BatchedDecalsGatherByTextureModeAndWorldAndDrawOncePerGr
     const uint32_t before = device.Stats().drawCalls;
     Matrix4 shifted;
     shifted.SetTranslation(Vector3(160.0f, 0.0f, 0.0f));
+    renderer.SetWorldTransform(Matrix4());
     terrain.BeginDecalBatch();
     terrain.DrawDecal(Rect{0.0f, 0.0f, 20.0f, 20.0f}, nullptr, colour, false, 0.0f, 1.0f);
     terrain.RenderDecalMesh();
