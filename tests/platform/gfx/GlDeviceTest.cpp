@@ -408,6 +408,42 @@ TEST_F(GlDeviceTest, DynamicBufferRewrittenWholeAndRegrownDrawsTheNewContents) {
     ExpectPixel(4, 28, 0, 255, 0);
 }
 
+TEST_F(GlDeviceTest, ATextureMadeBetweenDrawsLeavesTheBoundOneInItsStage) {
+    struct Vertex {
+        float x, y, z;
+        uint32_t colour;
+        float u, v;
+    };
+    device_->SetRenderState(RenderState::Lighting, false);
+    device_->SetRenderState(RenderState::ZFunc, Compare::Always);
+    device_->SetVertexFormat(kFormatPosition | kFormatDiffuse | FormatTex(1));
+    auto texture = [this](uint32_t texel) {
+        Image image(1, 1);
+        image.At(0, 0) = Color(texel);
+        return CreateTextureFromImage(*device_, image).object;
+    };
+    auto quad = [this](float x0) {
+        const uint32_t white = Rgba(255, 255, 255);
+        const float x1 = x0 + 16;
+        const Vertex v[6] = {{x0, 0, 0, white, 0, 0}, {x1, 0, 0, white, 1, 0},  {x1, 48, 0, white, 1, 1},
+                             {x0, 0, 0, white, 0, 0}, {x1, 48, 0, white, 1, 1}, {x0, 48, 0, white, 0, 1}};
+        ASSERT_EQ(device_->DrawPrimitiveUP(PrimitiveType::TriangleList, 2, v, sizeof(Vertex)), Result::Ok);
+    };
+    auto red = texture(Rgba(255, 0, 0));
+    auto green = texture(Rgba(0, 255, 0));
+    device_->SetTexture(0, red.get());
+    quad(0);
+    // Only the first stage changes, so its unit is the one selected when the blue
+    // texture is made, which binds it there.
+    device_->SetTexture(0, green.get());
+    quad(16);
+    auto blue = texture(Rgba(0, 0, 255));
+    quad(32);
+    ExpectPixel(8, 10, 255, 0, 0);
+    ExpectPixel(24, 10, 0, 255, 0);
+    ExpectPixel(40, 10, 0, 255, 0);
+}
+
 TEST_F(GlDeviceTest, AlphaTestDropsFragmentsBelowTheReference) {
     device_->SetRenderState(RenderState::Lighting, false);
     device_->SetTextureStageState(0, TextureStageState::ColorOp, TextureOp::Disable);
