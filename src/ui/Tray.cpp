@@ -325,7 +325,7 @@ int32_t Tray::FindFirstStartingWith(const String& prefix) const {
     if (prefix.IsEmpty()) return -1;
     const int32_t count = EntryCount();
     for (int32_t i = 0; i < count; ++i) {
-        if (EntryName(i).StartsWithNoCase(prefix)) return i;
+        if (IsEntryShown(i) && EntryName(i).StartsWithNoCase(prefix)) return i;
     }
     return -1;
 }
