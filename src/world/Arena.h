@@ -309,6 +309,13 @@ public:
     // shares; none, with one log line, when the file is missing, so that a battlefield
     // without its art (a headless test) still runs.
     TextureHandle LoadSharedTexture(const char* name);
+    // The same, kept in the caller's slot and loaded again only after a renderer restart,
+    // whose release took the old handle with it.
+    struct SharedTextureSlot {
+        TextureHandle texture = nullptr;
+        uint32_t loadedAt = 0;
+    };
+    TextureHandle LoadSharedTexture(const char* name, SharedTextureSlot& slot);
     // Appends the objects in the grid cells of the rectangle, each once (a walk of its
     // own); callers act on them after the walk.
     void CollectObjectsInCells(const IntRect& cells, Array<WorldObject*>& out);

@@ -128,7 +128,8 @@ void Arena::DrawMarkerAtImages(const Vector3& point, const std::function<void(co
 }
 
 void Arena::DrawSelectionDecal(const WorldObject& object, const Vector3& image) {
-    static const TextureHandle ring = LoadSharedTexture("Highlight.tga");
+    static SharedTextureSlot ringSlot;
+    const TextureHandle ring = LoadSharedTexture("Highlight.tga", ringSlot);
     const float half = std::max(object.shape.Radius(), 1.0f) * (1.0f + kSelectionSizeFactor);
     Matrix4 shift;
     shift.SetTranslation(image - object.position);
@@ -258,13 +259,9 @@ void Arena::DrawPointMarkers() {
 }
 
 TextureHandle Arena::FlyByDigit(int digit) {
-    static TextureHandle digits[10] = {};
-    static bool loaded = false;
-    if (!loaded) {
-        loaded = true;
-        for (int n = 0; n < 10; ++n) digits[n] = LoadSharedTexture((String::FromInt(n) + "Button.tga").CStr());
-    }
-    return digit >= 0 && digit < 10 ? digits[digit] : nullptr;
+    static SharedTextureSlot digits[10];
+    if (digit < 0 || digit >= 10) return nullptr;
+    return LoadSharedTexture((String::FromInt(digit) + "Button.tga").CStr(), digits[digit]);
 }
 
 void Arena::AnimateLiquids(float seconds) {

@@ -20,6 +20,15 @@ TextureHandle Arena::LoadSharedTexture(const char* name) {
     return nullptr;
 }
 
+TextureHandle Arena::LoadSharedTexture(const char* name, SharedTextureSlot& slot) {
+    const uint32_t releases = GetRenderer().ReleaseCount();
+    if (slot.texture == nullptr || slot.loadedAt != releases) {
+        slot.texture = LoadSharedTexture(name);
+        slot.loadedAt = releases;
+    }
+    return slot.texture;
+}
+
 void Arena::CollectObjectsInCells(const IntRect& cells, Array<WorldObject*>& out) {
     BeginWalk();
     // A rectangle wider than the grid meets the same cells again.

@@ -49,11 +49,8 @@ bool IsSoft(int type) { return type == kTerrainSand || type == kTerrainSnow; }
 float Fraction() { return static_cast<float>(sys::Rand()) / 32767.0f; }
 
 TextureHandle ShadowTexture() {
-    static TextureHandle texture = nullptr;
-    if (texture == nullptr) {
-        texture = gArena->LoadSharedTexture("SoccerBallShadow.tga");
-    }
-    return texture;
+    static Arena::SharedTextureSlot slot;
+    return gArena->LoadSharedTexture("SoccerBallShadow.tga", slot);
 }
 
 // The unit normal of the ground triangle around the point.

@@ -40,11 +40,8 @@ float WrapInto(float value, float size) {
 }
 
 TextureHandle ShadowTexture() {
-    static TextureHandle texture = nullptr;
-    if (texture == nullptr) {
-        texture = gArena->LoadSharedTexture("SolarChargerShadow.tga");
-    }
-    return texture;
+    static Arena::SharedTextureSlot slot;
+    return gArena->LoadSharedTexture("SolarChargerShadow.tga", slot);
 }
 
 // Reused by every charger's update so that a tick allocates nothing once warm.
