@@ -58,6 +58,13 @@ void SquadTray::CreateResources() {
     dollarSprite_ = CreateUiSprite(kCell, kCell, "DollarSign.tga", Sprite::kAnchorTopLeft);
 }
 
+void SquadTray::ReleaseResources() {
+    std::fill(std::begin(markers_), std::end(markers_), nullptr);
+    crossSprite_ = nullptr;
+    dollarSprite_ = nullptr;
+    Tray::ReleaseResources();
+}
+
 void SquadTray::ListSquadFiles() {
     summaries.Clear();
     const StringArray files = ListFiles(SquadFilePath("x").DirectoryPart() + "*.sqd");

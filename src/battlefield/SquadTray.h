@@ -15,6 +15,7 @@ public:
     SquadTray();
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void OnOpen() override;
     void DrawEntry(int32_t entry, const IntRect& rect, bool hovered) override;
     String EntryName(int32_t entry) const override;

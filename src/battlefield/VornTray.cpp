@@ -76,6 +76,13 @@ void VornTray::CreateResources() {
     dollarSprite_ = CreateUiSprite(kCell, kCell, "DollarSign.tga", Sprite::kAnchorTopLeft);
 }
 
+void VornTray::ReleaseResources() {
+    std::fill(std::begin(chassisButtons_), std::end(chassisButtons_), nullptr);
+    crossSprite_ = nullptr;
+    dollarSprite_ = nullptr;
+    Tray::ReleaseResources();
+}
+
 void VornTray::ListVornFiles(const String& folder) {
     const StringArray files = ListFiles(folder + "*.vrn");
     const String noName = GetLanguageText("NoName");

@@ -20,6 +20,7 @@ public:
     VornTray();
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void OnOpen() override;
     void Refresh() override;
     void DrawEntry(int32_t entry, const IntRect& rect, bool hovered) override;

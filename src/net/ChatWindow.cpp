@@ -43,6 +43,13 @@ void ChatWindow::CreateResources() {
     handle_ = CreateUiSprite(kScrollColumn, kArrowSize, "Handle.tga", Sprite::kAnchorTopLeft);
 }
 
+void ChatWindow::ReleaseResources() {
+    upArrow_ = nullptr;
+    downArrow_ = nullptr;
+    handle_ = nullptr;
+    Window::ReleaseResources();
+}
+
 float ChatWindow::LineHeight() const { return kTextScale * FontLineHeight(); }
 
 // --- commands

@@ -38,6 +38,7 @@ public:
     void SetMeasure(Measure measure) { measure_ = std::move(measure); }
 
     void CreateResources() override;
+    void ReleaseResources() override;
     void HandleCommand(Event& event) override;
     bool HandleMouse(const InputEvent& input) override;
     void DrawContents() override;

@@ -44,9 +44,11 @@ constexpr int kBubblePixels = 96;
 // seen from afar) show at most a speck: they are left out, saving their draws.
 constexpr float kSmallestPartPixels = 1.0f;
 
-// The pictures and models every unit draws with, loaded by the first unit that draws.
+// The pictures and models every unit draws with, loaded by the first unit that draws
+// for each renderer: a restarted renderer has released the old ones.
 struct UnitImages {
     bool loaded = false;
+    uint32_t loadedAt = 0;
     TextureHandle highlight = nullptr;
     TextureHandle patternBackground = nullptr;
     Sprite* healthBar = nullptr;
@@ -61,8 +63,11 @@ struct UnitImages {
 
 UnitImages& Images() {
     static UnitImages images;
-    if (images.loaded) return images;
+    const uint32_t releases = GetRenderer().ReleaseCount();
+    if (images.loaded && images.loadedAt == releases) return images;
+    images = UnitImages{};
     images.loaded = true;
+    images.loadedAt = releases;
     if (gArena != nullptr) {
         images.highlight = gArena->LoadSharedTexture("Highlight.tga");
         images.patternBackground = gArena->LoadSharedTexture("PatternBackground.tga");

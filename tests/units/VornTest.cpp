@@ -1,8 +1,14 @@
 // The unit record: construction, preparation for battle, damage and destruction.
 #include <cmath>
+#include <filesystem>
 
+#include "core/Image.h"
 #include "core/TextTable.h"
+#include "engine/Renderer.h"
+#include "platform/gfx/RecordingDevice.h"
+#include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
+#include "support/WorkingFolder.h"
 #include "units/PathPoint.h"
 #include "units/Pattern.h"
 #include "world/Beacon.h"
@@ -177,6 +183,35 @@ TEST_F(VornTest, PackPatternsMovesEnabledPatternsForward) {
     EXPECT_EQ(unit->PatternAt(0).priority, 3);
     EXPECT_EQ(unit->PatternAt(1).priority, 7);
     EXPECT_FALSE(unit->PatternAt(5).IsEnabled());
+}
+
+// The pictures units draw with belong to the renderer: after it restarts they are loaded
+// again rather than drawn from the freed ones.
+TEST_F(VornTest, TheHealthBarIsDrawnAlikeOverARestartedRenderer) {
+    platform_test::TempFolder folder;
+    std::filesystem::create_directories(folder / "Textures");
+    Image(4, 4).SaveTGA(folder / "Textures/HealthBar.tga");
+    app_test::WorkingFolder working(folder.Path());
+    Vorn* unit = arena->NewVorn(0);
+    unit->BuildBody(kRobotSmall);
+    unit->showHealthBar = 1;
+    unit->health = unit->maxHealth = 1.0f;
+    Renderer& renderer = GetRenderer();
+    renderer.ReleaseAll();
+    auto& device = dynamic_cast<gfx::RecordingDevice&>(renderer.GetDevice());
+    std::size_t draws[2] = {};
+    for (std::size_t& count : draws) {
+        ASSERT_TRUE(renderer.GetReady());
+        device.SetCallLog(true);
+        device.ClearRecords();
+        unit->DrawOverlays(unit->position);
+        renderer.EndFrame();
+        count = device.Draws().size();
+        device.SetCallLog(false);
+        renderer.ReleaseAll();
+    }
+    EXPECT_GT(draws[0], 0u);
+    EXPECT_EQ(draws[1], draws[0]);
 }
 
 TEST_F(VornTest, RemovalClearsTheLinksBetweenUnitAndBeacon) {
