@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "audio/EffectSounds.h"
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/ControlTray.h"
 #include "battlefield/LaunchSquadTray.h"
@@ -21,9 +22,11 @@
 #include "net/ServerWaitWindow.h"
 #include "net/WaitAfterSendingSquadsWindow.h"
 #include "ui/ErrorBox.h"
+#include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 #include "ui/WindowTray.h"
+#include "world/Arena.h"
 
 namespace {
 
@@ -81,6 +84,9 @@ void NetworkWindows::OpenBattleScreens() {
     chat.movable = true;
     chat.closeButton = true;
     GetWindowManager().OpenWindow(&chat);
+    GetToolkitWindows().LayOutWindows();
+    const float volume = gArena != nullptr ? gArena->effectVolume : 1.0f;
+    PlayEffectSound(LoadEffectSound(SoundPath("TransportBackwards.ogg")), volume, 0);
 }
 
 void NetworkWindows::AddChatLine(const std::string& speaker, uint32_t colour, const std::string& line) {

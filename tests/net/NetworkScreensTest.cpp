@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "StandInServer.h"
+#include "audio/EffectSounds.h"
 #include "battlefield/LaunchSquadTray.h"
 #include "battlefield/ResultsWindow.h"
 #include "core/TextTable.h"
@@ -223,6 +224,30 @@ TEST_F(NetworkScreensTest, TheResultsScreenShowsTheRulesAndTheServerSetsUpTheNex
     Command(results, kEventExit);
     EXPECT_EQ(game->Session().State(), SessionState::ServerSetup);
     EXPECT_TRUE(IsOpen(GetNetworkGameSetupWindow()));
+}
+
+TEST_F(NetworkScreensTest, TheBattleScreensAreLaidOutAndPlayTheStartSoundAtTheArenasVolume) {
+    ASSERT_TRUE(game->Serve(0));
+    std::unique_ptr<Arena> arena = world_test::OpenArena(*game);
+    arena->effectVolume = 0.5f;
+    static int layouts = 0;
+    layouts = 0;
+    GetToolkitWindows().SetLayout([] { ++layouts; });
+    RecordEffectSoundRequests(true);
+    game->Session().SetState(SessionState::ServerWaitWorldAck);
+    EXPECT_EQ(layouts, 1);
+    EXPECT_TRUE(IsOpen(GetChatWindow()));
+    EXPECT_TRUE(GetChatWindow().movable);
+    int startSounds = 0;
+    for (const EffectSoundRequest& sound : GetEffectSoundRequests()) {
+        if (std::string(sound.name.CStr()).find("TRANSPORTBACKWARDS") == std::string::npos) continue;
+        EXPECT_FLOAT_EQ(sound.volume, 0.5f * GetEffectVolumeFactor());
+        ++startSounds;
+    }
+    EXPECT_EQ(startSounds, 1);
+    RecordEffectSoundRequests(false);
+    GetToolkitWindows().SetLayout(nullptr);
+    world_test::CloseArena(*arena);
 }
 
 TEST_F(NetworkScreensTest, EscapeAndExitAskFirstAndTheAnswersDisconnectOrEndTheBattle) {
