@@ -195,8 +195,9 @@ void PlayerFigure::Draw(float frameTime) {
     if (vorn == nullptr) return;
     Renderer& renderer = GetRenderer();
     const Camera saved = renderer.GetCamera();
-    const float radius = Radius();
-    const Vector3 target = position + Vector3(0.0f, 0.0f, radius);
+    // The body is modelled about its centre, so the camera at the centre's height
+    // frames it whole, from head to feet.
+    const Vector3 target = position;
     camera_.kind = Camera::kPerspective;
     camera_.eye = target + cameraOffset;
     camera_.direction = target - camera_.eye;
@@ -233,7 +234,8 @@ void PlayerFigure::DrawShadow() {
     Renderer& renderer = GetRenderer();
     Matrix4 world;
     world.SetScale(Radius() * kShadowSizePerRadius);
-    world.Translate(position + Vector3(0.0f, 0.0f, 0.01f));
+    // On the floor the feet stand on, a little above it so that it does not flicker.
+    world.Translate(position + Vector3(0.0f, 0.0f, 0.01f - Radius()));
     renderer.SetWorldTransform(world);
     renderer.SetAlphaBlend();
     renderer.RenderMesh(shadow_, false);

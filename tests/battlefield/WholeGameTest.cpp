@@ -36,6 +36,7 @@
 #include "game/PlayerRoster.h"
 #include "game/Squad.h"
 #include "game/UpgradeItem.h"
+#include "modes/PlayerFigure.h"
 #include "modes/TrainingGame.h"
 #include "platform/gfx/Device.h"
 #include "platform/sys/Random.h"
@@ -407,3 +408,54 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
 }
 
 }  // namespace
+
+// The player's figure on its stage, as the network, options and customise screens show
+// it: the whole body stands inside its box, its shadow on the floor under its feet. Kept
+// as tests/screenshots/player_figure.tga.
+TEST_F(WholeGameTest, ThePlayersFigureStandsWholeInItsBoxOverItsShadow) {
+    const IntRect box(384, 256, 639, 511);
+    const Color floor(0xFF808080);
+    PlayerFigure& figure = GetPlayerFigure(GetLocalPlayer());
+    figure.rect = box;
+    figure.SetPose(PlayerFigure::kIdle);
+    const auto draw = [&figure, floor] {
+        Renderer& renderer = GetRenderer();
+        EXPECT_TRUE(renderer.GetReady());
+        renderer.Clear(floor, 1.0f, 3);
+        figure.Draw(0.0f);
+        renderer.EndFrame();
+        Image frame;
+        EXPECT_EQ(renderer.GetDevice().ReadBackBuffer(frame), gfx::Result::Ok);
+        return frame;
+    };
+    const Image dressed = draw();
+    {
+        app_test::WorkingFolder back(buildFolder_.string());
+        std::cout << "picture: " << engine_test::KeepPicture(dressed, "player_figure") << "\n";
+    }
+    Vorn* unit = figure.GetVorn();
+    ASSERT_NE(unit, nullptr);
+    ModelNode* body = unit->bodyModel;
+    unit->bodyModel = nullptr;
+    const Image bare = draw();
+    unit->bodyModel = body;
+    // The rows the body covers, and those the shadow alone darkens.
+    int bodyTop = kHeight, bodyBottom = -1, shadowTop = kHeight, shadowBottom = -1;
+    for (int y = box.top; y <= box.bottom; ++y) {
+        for (int x = box.left; x <= box.right; ++x) {
+            if (dressed.At(x, y).argb != bare.At(x, y).argb) {
+                bodyTop = std::min(bodyTop, y);
+                bodyBottom = std::max(bodyBottom, y);
+            }
+            if (bare.At(x, y).argb != floor.argb) {
+                shadowTop = std::min(shadowTop, y);
+                shadowBottom = std::max(shadowBottom, y);
+            }
+        }
+    }
+    EXPECT_GT(bodyTop, box.top);
+    EXPECT_LT(bodyBottom, box.bottom);
+    EXPECT_LT(shadowTop, bodyBottom);
+    EXPECT_GT(shadowBottom, bodyBottom);
+    ReleasePlayerFigure(GetLocalPlayer());
+}
