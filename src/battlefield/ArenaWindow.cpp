@@ -85,7 +85,7 @@ void ArenaWindow::OnOpen() {
 void ArenaWindow::OnClose() {
     if (gArena == nullptr) return;
     gArena->ClearBattlefield(false);
-    if (const Game* game = CurrentGame()) gArena->placingPlayer = game->firstPlayer;
+    if (const Game* game = CurrentGame()) gArena->SetPlacingPlayer(game->firstPlayer);
 }
 
 void ArenaWindow::Refresh() {

@@ -376,7 +376,7 @@ void ArenaWindow::RunToggleCommand(Event& event) {
         case kEventVornTeamEnemy:
             // A game that names no sides of its own plays the local player against the
             // computer player.
-            gArena->placingPlayer = event.type == kEventVornTeamFriend ? FriendlyPlayer() : EnemyPlayer();
+            gArena->SetPlacingPlayer(event.type == kEventVornTeamFriend ? FriendlyPlayer() : EnemyPlayer());
             return;
         default: return;
     }

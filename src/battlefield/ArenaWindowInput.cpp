@@ -1,6 +1,7 @@
 // The battlefield window's input: the player's keys and buttons become battlefield
 // commands posted as events; the frame tick moves the camera after what it follows.
 #include "battlefield/ArenaWindow.h"
+#include "battlefield/ControlTray.h"
 #include "battlefield/MiniMap.h"
 #include "battlefield/ObjectTray.h"
 #include "battlefield/PaintTray.h"
@@ -38,11 +39,6 @@ bool Held(int32_t code) { return GetMouse().IsKeyHeld(code); }
 bool IsPress(const InputEvent& input) { return input.kind == kInputDown || input.kind == kInputDoubleClick; }
 
 int32_t ObjectNumber(const WorldObject* object) { return object != nullptr ? object->id : -1; }
-
-bool IsTrainingGame() {
-    const Game* game = CurrentGame();
-    return game != nullptr && game->modeName.EqualsNoCase("TrainingGame");
-}
 
 bool ScrollsAtEdges(int32_t mode) {
     switch (mode) {
@@ -231,15 +227,20 @@ bool ArenaWindow::HandleKey(const InputEvent& input) {
     Vorn* vorn = VornUnderPointer(input.x, input.y);
     switch (input.code) {
         case win::kKeyR:
-            if (vorn != nullptr) PostObjectCommand(kEventToggleVornRadar, vorn, wrapped);
-            return true;
         case win::kKeyI:
         case win::kKeyN:
         case win::kKeyH: {
-            const int32_t type = input.code == win::kKeyI   ? kEventToggleVornConditionals
+            const int32_t type = input.code == win::kKeyR   ? kEventToggleVornRadar
+                                 : input.code == win::kKeyI ? kEventToggleVornConditionals
                                  : input.code == win::kKeyN ? kEventToggleVornPatterns
                                                             : kEventToggleVornHealthGauge;
-            if (vorn != nullptr) PostObjectCommand(type, vorn, wrapped);
+            // In a mission the enemy's units stay closed, and so do the conditionals and
+            // patterns of units the player did not bring from a squad file.
+            const bool bySquad = input.code == win::kKeyI || input.code == win::kKeyN;
+            const bool allowed =
+                vorn != nullptr &&
+                (!IsMissionGame() || (vorn->owner == FriendlyPlayer() && (!bySquad || vorn->fromSquad != 0)));
+            if (allowed) PostObjectCommand(type, vorn, wrapped);
             return true;
         }
         case win::kKeyF: {

@@ -359,6 +359,11 @@ void Arena::SetCurrentPlayer(Player* player) {
     TellViews([](ArenaViewListener& view) { view.OnCurrentPlayerChanged(); });
 }
 
+void Arena::SetPlacingPlayer(Player* player) {
+    placingPlayer = player;
+    TellViews([](ArenaViewListener& view) { view.OnCurrentPlayerChanged(); });
+}
+
 void Arena::SetScenarioName(const String& name) {
     scenarioName = name;
     TellViews([&name](ArenaViewListener& view) { view.OnScenarioNamed(name); });

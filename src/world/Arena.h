@@ -150,6 +150,8 @@ public:
     // Removes the units whose name equals name exactly (a deleted unit file).
     void RemoveVornsNamed(const String& name);
     void SetCurrentPlayer(Player* player);
+    // The team new units join; the tool windows show what that team may place.
+    void SetPlacingPlayer(Player* player);
     void SetScenarioName(const String& name);
     void SetSquadName(const String& name);
     void RebuildGrid();

@@ -20,7 +20,7 @@ public:
     virtual void OnEditedVornKept(Vorn& /*vorn*/) {}
     // The terrain's shape or paint changed.
     virtual void OnTerrainChanged() {}
-    // The player whose objects, units and squads are offered changed.
+    // The player whose objects, units and squads are offered, or the team they join, changed.
     virtual void OnCurrentPlayerChanged() {}
     // The scenario or squad now in use.
     virtual void OnScenarioNamed(const String& /*name*/) {}

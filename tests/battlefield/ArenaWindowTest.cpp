@@ -7,6 +7,7 @@
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/BattlefieldViews.h"
+#include "battlefield/ControlTray.h"
 #include "battlefield/DebugWindow.h"
 #include "battlefield/ObjectCountMenu.h"
 #include "battlefield/ObjectTray.h"
@@ -407,3 +408,50 @@ TEST_F(ArenaWindowTest, TutorialMarksFindTheNearestObjectOfTheirWords) {
 }
 
 }  // namespace
+
+TEST_F(ArenaWindowTest, MissionsOpenOnlyTheFriendsUnitsToInspection) {
+    Vorn* enemy = AddUnit(60.0f, 60.0f, &enemy_);
+    Vorn* loose = AddUnit(80.0f, 80.0f, &friend_);
+    Vorn* brought = AddUnit(100.0f, 100.0f, &friend_);
+    brought->fromSquad = 1;
+    auto tap = [&](Vorn* unit, int32_t key) {
+        const Point at = ScreenOf(unit);
+        MovePointer(at.x, at.y);
+        TapKey(key);
+    };
+    game.modeName = "MissionGame";
+    tap(enemy, win::kKeyR);
+    tap(enemy, win::kKeyH);
+    EXPECT_EQ(enemy->showPatternBackground, 0);
+    EXPECT_EQ(enemy->showHealthBar, 0);
+    tap(loose, win::kKeyR);
+    tap(loose, win::kKeyH);
+    tap(loose, win::kKeyI);
+    tap(loose, win::kKeyN);
+    EXPECT_EQ(loose->showPatternBackground, 1);
+    EXPECT_EQ(loose->showHealthBar, 1);
+    EXPECT_EQ(loose->showIcons, 0);
+    EXPECT_EQ(loose->showPatternBubble, 0);
+    tap(brought, win::kKeyI);
+    tap(brought, win::kKeyN);
+    EXPECT_EQ(brought->showIcons, 1);
+    EXPECT_EQ(brought->showPatternBubble, 1);
+    game.modeName = "";
+    tap(enemy, win::kKeyN);
+    EXPECT_EQ(enemy->showPatternBubble, 1);
+}
+
+TEST_F(ArenaWindowTest, SwitchingThePlacingTeamRefreshesTheTrays) {
+    for (int32_t& level : friend_.upgradeLevels) level = 0;
+    ControlTray& tray = GetControlTray();
+    tray.Refresh();
+    const int32_t objectRefreshes = GetObjectTray().refreshCount;
+    Post("VornTeamEnemy");
+    EXPECT_EQ(arena_->placingPlayer, &enemy_);
+    EXPECT_GE(tray.shownMap.Find(3), 0);  // the button now offers the friend back
+    EXPECT_LT(tray.shownMap.Find(2), 0);
+    EXPECT_GT(GetObjectTray().refreshCount, objectRefreshes);
+    Post("VornTeamFriend");
+    EXPECT_EQ(arena_->placingPlayer, &friend_);
+    EXPECT_GE(tray.shownMap.Find(2), 0);
+}
