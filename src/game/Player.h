@@ -151,11 +151,14 @@ public:
     TextureHandle goalTexture = nullptr;    // drawn under this player's goals
     TextureHandle patternIconTexture = nullptr;
     Array<TextureHandle> chassisPartTextures;                // by painted part of the chassis family
+    uint32_t texturesMadeAt = 0;  // the renderer's release count when the textures above were made
     int32_t chassisChoices[kSizeClassCount] = {-1, -1, -1};  // -1: none chosen yet
     int32_t upgradeLevels[kUpgradeItemCount];
     int32_t savedUpgradeLevels[kUpgradeItemCount];
 
 private:
+    void ForgetOwnTextures();
+    void ForgetTexturesOfAnEarlierRenderer();
     void ReadValue(const String& key, Stream& stream);
     void ReadMissionWins(Stream& stream);
     void RebuildMarkTextures();

@@ -105,6 +105,11 @@ constexpr ColouredPicture kPictures[] = {
 // the next player's colours replace whichever is on it.
 Array<TextureHandle>& PartTexturesInUse() {
     static Array<TextureHandle> textures;
+    static uint32_t madeAt = 0;
+    if (madeAt != GetRenderer().ReleaseCount()) {
+        textures.Clear();
+        madeAt = GetRenderer().ReleaseCount();
+    }
     return textures;
 }
 
@@ -188,6 +193,7 @@ void Player::SetChassisChoices(int32_t small, int32_t medium, int32_t large) {
 
 void Player::RebuildVornIcon(bool partsOnly) {
     if (!GetRenderer().HasDevice()) return;
+    ForgetTexturesOfAnEarlierRenderer();
     const ChassisDefinition* family = FamilyRow(GetChassisChoice(0));
     const int count = family != nullptr ? family->paintedPartImages.Count() : 0;
     const int recoloured = partsOnly ? std::min(count, 4) : count;
@@ -230,6 +236,7 @@ void Player::RebuildMarkTextures() {
 }
 
 void Player::ApplyColors() {
+    ForgetTexturesOfAnEarlierRenderer();
     for (int32_t sizeClass = 0; sizeClass < kSizeClassCount; ++sizeClass) {
         ChassisDefinition* row = ChassisTable::Row(GetChassisChoice(sizeClass));
         const ChassisDefinition* family = FamilyRow(GetChassisChoice(sizeClass));
@@ -300,9 +307,21 @@ void Player::BuildWeaponButtonTextures() {
 }
 
 void Player::ForgetTextures() {
-    chassisPartTextures.Clear();
+    ForgetOwnTextures();
     PartTexturesInUse().Clear();
+}
+
+void Player::ForgetOwnTextures() {
+    chassisPartTextures.Clear();
     beaconTexture = nullptr;
     goalTexture = nullptr;
     patternIconTexture = nullptr;
+}
+
+// A restarted renderer released what this player made with the earlier one.
+void Player::ForgetTexturesOfAnEarlierRenderer() {
+    const uint32_t releases = GetRenderer().ReleaseCount();
+    if (texturesMadeAt == releases) return;
+    ForgetOwnTextures();
+    texturesMadeAt = releases;
 }
