@@ -32,6 +32,7 @@
 #include "game/PlayerRoster.h"
 #include "game/SharedBaseImages.h"
 #include "modes/UpgradeWindow.h"
+#include "net/NetworkGame.h"
 #include "net/NetworkStartup.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/Random.h"
@@ -236,7 +237,8 @@ void Application::LoadSharedImages() {
 
 void Application::CreateGameModes() {
     RegisterGameModes(*this);
-    CreateNetworkGame(options_.lobbyHost.CStr(), options_.proxyServer.CStr());
+    NetworkGame& network = CreateNetworkGame(options_.lobbyHost.CStr(), options_.proxyServer.CStr());
+    if (settings_.commandLine.networkBudget >= 0) network.SetTotalBudget(settings_.commandLine.networkBudget);
     CreateSharedScene();
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/StringStream.h"
 #include "core/TextTable.h"
+#include "game/GameWindows.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "net/LobbyRegistration.h"
@@ -651,7 +652,20 @@ bool NetworkGame::StoreSquads(SessionPlayer& sender, const SquadPayload& payload
 std::string NetworkGame::BuildWorldText() {
     if (gArena != nullptr && settings_.rules == kShootForTheStars) PlaceVIPs();
     if (gArena != nullptr && settings_.rules == kSoccer) DealSoccerNets();
-    return SquadExchange::BuildWorld(networker_);
+    std::string text = SquadExchange::BuildWorld(networker_);
+    LookAtOwnLaunchPoint();
+    GetWindowManager().NotifyAll();
+    return text;
+}
+
+void NetworkGame::LookAtOwnLaunchPoint() {
+    GameWindows* windows = GetGameWindows();
+    const SessionPlayer* local = networker_.LocalPlayer();
+    if (windows == nullptr || gArena == nullptr || local == nullptr) return;
+    // The camera centres on the second point: the launch point, seen from the arena's middle.
+    const Vector2 centre = gArena->PointAtFraction(0.5f, 0.5f);
+    windows->AimBattlefieldCamera(gArena->GroundPoint(centre.x, centre.y),
+                                  gArena->GroundPoint(local->launchPoint.x, local->launchPoint.y));
 }
 
 void NetworkGame::PlaceVIPs() {
@@ -720,6 +734,7 @@ void NetworkGame::BuildWorld(const std::string& text) {
         if (player->record != nullptr) player->record->SetAllUpgradeLevels(static_cast<int32_t>(settings_.boostCount));
     }
     SquadExchange::ReadWorld(text, networker_);
+    LookAtOwnLaunchPoint();
 }
 
 void NetworkGame::StartBattle() {

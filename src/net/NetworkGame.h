@@ -162,6 +162,8 @@ private:
     // Server, before the world goes out: each player's VIPs, or the soccer nets dealt.
     void PlaceVIPs();
     void DealSoccerNets();
+    // The battle opens on the local player's own squads.
+    void LookAtOwnLaunchPoint();
     // The wire address of a player record; {} for none or a player not in the session.
     sock::Ipv4Address AddressOf(const Player* player) const;
     Player* PlayerAt(const sock::Ipv4Address& address) const;

@@ -16,6 +16,8 @@
 #include "game/Game.h"
 #include "game/GameWindows.h"
 #include "game/PlayerRoster.h"
+#include "net/NetworkGame.h"
+#include "net/NetworkStartup.h"
 #include "platform/gfx/RecordingAdapter.h"
 #include "platform/window/ScriptedWindow.h"
 #include "support/TempFolder.h"
@@ -112,9 +114,13 @@ public:
 };
 
 TEST_F(StartupTest, TheWholeRunFromStartUpToAClosedWindow) {
-    Application application(HeadlessSettings());
+    LaunchSettings settings = HeadlessSettings();
+    settings.commandLine.networkBudget = 12000;
+    Application application(settings);
     application.Startup();
     ASSERT_TRUE(application.IsRunning());
+    ASSERT_NE(GetNetworkGame(), nullptr);
+    EXPECT_EQ(GetNetworkGame()->TotalBudget(), 12000);
     EXPECT_NE(gArena, nullptr);
     EXPECT_NE(gPatternMatcher, nullptr);
     EXPECT_EQ(GetPlayerRoster().networkPlayers.Count(), 1);

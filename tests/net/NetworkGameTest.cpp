@@ -8,6 +8,7 @@
 
 #include "core/StringStream.h"
 #include "core/TextTable.h"
+#include "game/GameWindows.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "modes/PlayerFigure.h"
@@ -22,6 +23,7 @@
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
 #include "world/Goal.h"
+#include "world/LaunchPoint.h"
 #include "world/ObjectKind.h"
 #include "world/SaveFilePaths.h"
 
@@ -215,6 +217,45 @@ TEST_F(NetworkGameTest, KingOfTheHillCountsDownAndKeepsOnlyThePropeller) {
     EXPECT_TRUE(game.IsWeaponAllowed(kWeaponPropeller));
     EXPECT_FALSE(game.IsWeaponAllowed(kWeaponKicker));
     EXPECT_FALSE(game.IsWeaponAllowed(kWeaponLaser));
+}
+
+// Windows that only remember what the battlefield camera was last aimed at.
+class CameraWindows : public GameWindows {
+public:
+    bool PreviewRelease(const InputEvent&) override { return false; }
+    bool OfferInput(const InputEvent&) override { return false; }
+    void BroadcastInput(const InputEvent&) override {}
+    void HoverAt(const InputEvent&) override {}
+    bool TakesCharacters() const override { return false; }
+    void RenderWindows() override {}
+    void DrawZoomFrame(const IntRect&) override {}
+    bool IsBattlefieldOpen() const override { return true; }
+    void AimBattlefieldCamera(const Vector3&, const Vector3& target) override { aimedAt = target; }
+    Vector3 aimedAt{-1.0f, -1.0f, -1.0f};
+};
+
+TEST_F(NetworkGameTest, ServerAndClientOpenTheBattleOnTheirOwnLaunchPoint) {
+    ASSERT_TRUE(game.Serve(0));
+    LaunchPoint* point = arena->NewLaunchPoint();
+    point->SetPoint(Vector2(30.0f, 110.0f));
+    arena->launchPoints.Append(point);
+    Vorn* unit = arena->NewVorn(0);
+    unit->BuildBody(0);
+    GetLocalPlayer().squads[0].Add(unit);
+    CameraWindows windows;
+    SetGameWindows(&windows);
+
+    const std::string world = game.BuildWorldText();
+    EXPECT_NEAR(windows.aimedAt.x, 30.0f, 0.01f);
+    EXPECT_NEAR(windows.aimedAt.y, 110.0f, 0.01f);
+
+    // The client learns its launch point from the world text.
+    game.Session().LocalPlayer()->launchPoint = Vector2();
+    windows.aimedAt = Vector3();
+    game.BuildWorld(world);
+    SetGameWindows(nullptr);
+    EXPECT_NEAR(windows.aimedAt.x, 30.0f, 0.01f);
+    EXPECT_NEAR(windows.aimedAt.y, 110.0f, 0.01f);
 }
 
 TEST_F(NetworkGameTest, SoccerDealsEachPlayerItsNetsAndDropsTheSurplus) {
