@@ -260,7 +260,7 @@ void ArenaWindow::AimCamera(const Vector3& lookFrom, const Vector3& target) {
     const Vector3 heading(target.x - lookFrom.x, target.y - lookFrom.y, 0.0f);
     camera->SetHeading(heading);
     camera->SetTarget(WrapPoint(target));
-    camera->SetLookAt(WrapPoint(target));
+    camera->SetLookAt(WrapPoint(lookFrom));
 }
 
 void ArenaWindow::LookAtPoint(int32_t x, int32_t y) {

@@ -29,7 +29,7 @@ public:
     virtual void DrawZoomFrame(const IntRect& rect) = 0;
     // The arena lives only while the battlefield window shows it.
     virtual bool IsBattlefieldOpen() const = 0;
-    // The battlefield camera looks from one ground point towards another.
+    // The battlefield camera starts on one ground point, faces another and glides to it.
     virtual void AimBattlefieldCamera(const Vector3& lookFrom, const Vector3& target) = 0;
     // The player's upgrades changed: every window shows them again and the in-game
     // windows are laid out anew.

@@ -181,6 +181,17 @@ TEST_F(ArenaWindowTest, CameraModeKeepsTargetAndRelativeZoom) {
     EXPECT_TRUE(Heard("ILLEGAL"));
 }
 
+// A launch shows the squads first: the view starts on them and glides to the target.
+TEST_F(ArenaWindowTest, AimingStartsOnTheFirstPointAndGlidesToTheSecond) {
+    window().AimCamera(Vector3(20.0f, 30.0f, 0.0f), Vector3(80.0f, 30.0f, 0.0f));
+    const WindowCamera& camera = window().CurrentCamera();
+    EXPECT_NEAR(camera.lookAt.x, 20.0f, 0.01f);
+    EXPECT_NEAR(camera.target.x, 80.0f, 0.01f);
+    for (int i = 0; i < 200; ++i) Frame();
+    EXPECT_GT(window().CurrentCamera().lookAt.x, 60.0f);
+    EXPECT_LE(window().CurrentCamera().lookAt.x, 80.01f);
+}
+
 TEST_F(ArenaWindowTest, FollowingWalksTheTeams) {
     EXPECT_EQ(ArenaWindow::FindNextTeamVorn(nullptr, true), nullptr);
     Vorn* mine = AddUnit(20.0f, 20.0f, &friend_);
