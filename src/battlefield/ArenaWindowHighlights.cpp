@@ -82,7 +82,7 @@ void ArenaWindow::GetToolTip() {
     }
     Vorn& unit = *static_cast<Vorn*>(highlighted);
     const Game* game = CurrentGame();
-    const bool ownSquadUnit = unit.owner == FriendlyPlayer() && unit.squadMember != 0;
+    const bool ownSquadUnit = unit.owner == FriendlyPlayer() && unit.fromSquad != 0;
     if (!ownSquadUnit && (game == nullptr || !game->ShowsObjectToolTips())) {
         Window::GetToolTip();
         return;

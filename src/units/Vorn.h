@@ -355,7 +355,7 @@ public:
 
     // Fields the other parts of the program use.
     uint8_t squadMember = 0;     // the byte given to Arena::NewVorn (launched units carry it)
-    uint8_t fromSquad = 0;       // set by the squad file loader
+    uint8_t fromSquad = 0;       // set when placed from a squad file or launched in a squad
     uint8_t crazy = 0;           // chooses among its patterns at random
     uint8_t actingAtRandom = 0;  // the last choice was at random (set by the matcher)
     Matrix4 patternFrame;        // the world matrix when the pattern was placed

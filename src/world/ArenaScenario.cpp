@@ -470,6 +470,8 @@ int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, b
     for (Vorn* unit : squad.members) {
         unit->SetPlayer(player);
         unit->squadMember = 1;
+        // A launched squad comes from the player's squad file: its units may be inspected.
+        unit->fromSquad = 1;
         if (!unit->HasValidChassis()) {
             // Only flagged: a unit that never entered the battle counts no loss.
             unit->WorldObject::Remove(0);

@@ -323,6 +323,7 @@ TEST_F(ScenarioTest, SquadInMemoryIsPlacedWithDelay) {
     EXPECT_EQ(arena->ObjectCount(), 2);
     EXPECT_TRUE(none->removed);
     EXPECT_EQ(a->squadMember, 1);
+    EXPECT_EQ(a->fromSquad, 1);  // the mission rules let the player inspect launched units
     EXPECT_FLOAT_EQ(a->delayTimer, 2.0f);
     EXPECT_EQ(b->owner, &red);
     EXPECT_NEAR(std::hypot(a->position.x - b->position.x, a->position.y - b->position.y), 10.0f, 0.05f);
