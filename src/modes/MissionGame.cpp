@@ -85,14 +85,6 @@ int32_t MissionGame::LaunchSquadCount() const {
     return std::clamp(settings.maxSquadCount, 1, MissionSettings::kMaxSquads);
 }
 
-namespace {
-
-void PlayBattleSound(const char* name) {
-    PlayEffectSound(LoadEffectSound(SoundPath(name)), gArena != nullptr ? gArena->effectVolume : 1.0f, 0);
-}
-
-}  // namespace
-
 void MissionGame::Launch() {
     won = false;
     battleRunning = true;
@@ -127,10 +119,7 @@ void MissionGame::Launch() {
 void MissionGame::OpenBattleWindows() {
     WindowManager& manager = GetWindowManager();
     manager.CloseAllWindows();
-    for (Window* window : {static_cast<Window*>(&GetArenaWindow()), static_cast<Window*>(&GetWindowTray()),
-                           static_cast<Window*>(&GetControlTray()), static_cast<Window*>(&GetMiniMap())}) {
-        manager.OpenWindow(window);
-    }
+    manager.OpenWindows({&GetArenaWindow(), &GetWindowTray(), &GetControlTray(), &GetMiniMap()});
 }
 
 bool MissionGame::ChoosesWarMusic() const {

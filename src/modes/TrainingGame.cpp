@@ -63,11 +63,8 @@ void TrainingGame::Begin() {
     UsePlayerFolders(local_);
     WindowManager& manager = GetWindowManager();
     manager.CloseAllWindows();
-    for (Window* window : {static_cast<Window*>(&GetArenaWindow()), static_cast<Window*>(&GetVornTray()),
-                           static_cast<Window*>(&GetWindowTray()), static_cast<Window*>(&GetControlTray()),
-                           static_cast<Window*>(&GetObjectTray()), static_cast<Window*>(&GetMiniMap())}) {
-        manager.OpenWindow(window);
-    }
+    manager.OpenWindows(
+        {&GetArenaWindow(), &GetVornTray(), &GetWindowTray(), &GetControlTray(), &GetObjectTray(), &GetMiniMap()});
     if (gArena == nullptr) return;
     gArena->ClearBattlefield(false);
     gArena->ClearLaunchPoints();

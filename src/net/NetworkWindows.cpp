@@ -37,10 +37,6 @@ void OpenWithChat(Window* screen) {
     NetworkScreen::OpenChatAtBottom();
 }
 
-void OpenAll(std::initializer_list<Window*> windows) {
-    for (Window* window : windows) GetWindowManager().OpenWindow(window);
-}
-
 }  // namespace
 
 void NetworkWindows::Open(SessionState state) {
@@ -73,20 +69,19 @@ void NetworkWindows::OpenSquadSelection(int32_t budget, uint32_t squadCount) {
     squads.launchedCost = 0;
     GetLaunchSquadTray().SetMaxSquadCount(static_cast<int32_t>(squadCount));
     OpenWithChat(nullptr);
-    OpenAll({&GetVornTray(), &GetSquadTray(), &squads, &launch, &GetLaunchSquadTray()});
+    GetWindowManager().OpenWindows({&GetVornTray(), &GetSquadTray(), &squads, &launch, &GetLaunchSquadTray()});
 }
 
 void NetworkWindows::OpenBattleScreens() {
     WindowManager& manager = GetWindowManager();
     manager.CloseAllWindows();
-    OpenAll({&GetArenaWindow(), &GetWindowTray(), &GetControlTray(), &GetMiniMap()});
+    GetWindowManager().OpenWindows({&GetArenaWindow(), &GetWindowTray(), &GetControlTray(), &GetMiniMap()});
     ChatWindow& chat = GetChatWindow();
     chat.movable = true;
     chat.closeButton = true;
     GetWindowManager().OpenWindow(&chat);
     GetToolkitWindows().LayOutWindows();
-    const float volume = gArena != nullptr ? gArena->effectVolume : 1.0f;
-    PlayEffectSound(LoadEffectSound(SoundPath("TransportBackwards.ogg")), volume, 0);
+    PlayBattleSound("TransportBackwards.ogg");
 }
 
 void NetworkWindows::AddChatLine(const std::string& speaker, uint32_t colour, const std::string& line) {

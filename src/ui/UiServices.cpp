@@ -13,6 +13,7 @@
 #include "game/Game.h"
 #include "platform/gfx/Device.h"
 #include "platform/window/SystemWindow.h"
+#include "world/Arena.h"
 
 namespace {
 uint32_t gFrameCounter = 0;
@@ -32,6 +33,10 @@ void UseScreenCamera() {
 }
 
 void PlayUiSound(const char* name) { PlayEffectSound(LoadEffectSound(SoundPath(name)), 1.0f, 0); }
+
+void PlayBattleSound(const char* name) {
+    PlayEffectSound(LoadEffectSound(SoundPath(name)), gArena != nullptr ? gArena->effectVolume : 1.0f, 0);
+}
 
 Sprite* CreateUiSprite(int32_t width, int32_t height, const String& image, int32_t anchor) {
     const String path = TexturePath(image);

@@ -19,6 +19,8 @@ IntRect UiScreenRect();
 void UseScreenCamera();
 // Plays one of the interface's sounds ("MouseDown.ogg", ...) at the effects volume.
 void PlayUiSound(const char* name);
+// Plays one of the battle's sounds at the battlefield's effect volume.
+void PlayBattleSound(const char* name);
 // A sprite of the texture folder's image. A missing image gives an untextured sprite
 // and a line in the debug log: a window must not take the program down for a picture.
 Sprite* CreateUiSprite(int32_t width, int32_t height, const String& image, int32_t anchor);

@@ -41,6 +41,10 @@ void WindowManager::OpenWindow(Window* window) {
     if (window != nullptr) OpenOnList(window);
 }
 
+void WindowManager::OpenWindows(std::initializer_list<Window*> windows) {
+    for (Window* window : windows) OpenWindow(window);
+}
+
 void WindowManager::OpenWindowAt(Window* window, const Point& point) {
     if (window == nullptr) return;
     window->EnsureResources();

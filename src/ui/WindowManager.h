@@ -3,6 +3,7 @@
 // windows holding the mouse capture, the focused window and a stack of screens to return
 // to. It opens, closes and raises windows, hands input to them and answers which window
 // is under the pointer.
+#include <initializer_list>
 #include <cstdint>
 
 #include "core/Array.h"
@@ -26,6 +27,7 @@ public:
     void ForgetWindow(Window* window);
     // Opening an open window runs its OnOpen again without moving it.
     void OpenWindow(Window* window);
+    void OpenWindows(std::initializer_list<Window*> windows);
     void OpenWindowAt(Window* window, const Point& point);
     void CloseWindow(Window* window);
     void CloseAllWindows();
