@@ -17,7 +17,10 @@ TEST(PlayerHarnessTest, ANewPlayerReachesTheGameMenuDrawnOnScreen) {
     EXPECT_EQ(player.Mode(), "MenuGame");
     EXPECT_EQ(player.FrontWindow(), "GameMenu");
     EXPECT_TRUE(std::filesystem::is_directory(player.Folder() / "Players" / "Tester"));
-    EXPECT_TRUE(player.ShowsAScreen("the game menu"));
+    const Image picture = player.Picture();
+    EXPECT_TRUE(player.ShowsAScreen(picture, "the game menu"));
+    EXPECT_TRUE(player.ShowsText(picture, "Game menu", "GameMenu"));
+    EXPECT_FALSE(player.ShowsText(picture, "Options", "GameMenu"));
     player.KeepPicture("harness_game_menu");
 }
 

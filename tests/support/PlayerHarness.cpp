@@ -4,13 +4,16 @@
 #include <sstream>
 
 #include "app/Application.h"
+#include "core/Tga.h"
 #include "core/ThrowError.h"
+#include "engine/Font.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "game/Game.h"
 #include "platform/sys/Paths.h"
 #include "platform/window/Keys.h"
 #include "platform/window/ScriptedWindow.h"
+#include "support/GlyphFinder.h"
 #include "ui/PopUpMenu.h"
 #include "ui/Window.h"
 #include "ui/WindowManager.h"
@@ -306,7 +309,11 @@ std::string PlayerHarness::KeepPicture(const std::string& name) {
 // --- picture checks
 
 ::testing::AssertionResult PlayerHarness::ShowsAScreen(const std::string& what, const IntRect& rect) {
-    const Image picture = Picture();
+    return ShowsAScreen(Picture(), what, rect);
+}
+
+::testing::AssertionResult PlayerHarness::ShowsAScreen(const Image& picture, const std::string& what,
+                                                       const IntRect& rect) {
     if (picture.IsEmpty()) return ::testing::AssertionSuccess() << "no pictures";
     IntRect area = rect;
     if (area.right <= area.left || area.bottom <= area.top) area = IntRect(0, 0, picture.Width(), picture.Height());
@@ -319,6 +326,33 @@ std::string PlayerHarness::KeepPicture(const std::string& name) {
     std::ostringstream failure;
     failure << what << ": the frame is one colour 0x" << std::hex << first.argb;
     return ::testing::AssertionFailure() << failure.str();
+}
+
+::testing::AssertionResult PlayerHarness::ShowsText(const std::string& text, const std::string& windowName) {
+    return ShowsText(Picture(), text, windowName);
+}
+
+::testing::AssertionResult PlayerHarness::ShowsText(const Image& picture, const std::string& text,
+                                                    const std::string& windowName) {
+    if (picture.IsEmpty()) return ::testing::AssertionSuccess() << "no pictures";
+    IntRect area(0, 0, picture.Width(), picture.Height());
+    if (!windowName.empty()) {
+        // Titles and captions may stand a little outside the frame.
+        constexpr int kMargin = 40;
+        const IntRect window = OpenWindow(windowName).Rect();
+        area = IntRect(window.left - kMargin, window.top - kMargin, window.right + kMargin, window.bottom + kMargin);
+    }
+    if (Glyphs().Find(picture, text, area)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << text << "\" is not drawn in glyphs"
+                                         << (windowName.empty() ? "" : " over " + windowName);
+}
+
+const GlyphFinder& PlayerHarness::Glyphs() {
+    if (glyphs_ != nullptr) return *glyphs_;
+    const std::string file = "Textures/VornsFont" + std::string(application_->LanguageName().CStr()) + ".tga";
+    if (ReadTgaFile(file, fontTexture_) != TgaReadResult::kOk) Fail("cannot read the font picture " + file);
+    glyphs_ = std::make_unique<GlyphFinder>(fontTexture_, GetFont());
+    return *glyphs_;
 }
 
 std::vector<std::string> PlayerHarness::MissingFiles() const { return sys::MissingFiles(); }

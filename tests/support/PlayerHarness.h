@@ -60,6 +60,8 @@ class ScriptedWindow;
 
 namespace play_test {
 
+class GlyphFinder;
+
 // A step that could not be taken as asked: the message names what was missing.
 class PlayerStepFailed : public std::runtime_error {
 public:
@@ -166,10 +168,17 @@ public:
     // Picture() saved as build/tests/screenshots/<name>.tga; the full path.
     std::string KeepPicture(const std::string& name);
 
-    // --- picture checks (both run one frame for the picture)
-    // The frame (or the rectangle of it) is not one uniform colour: a screen is shown.
-    // Passes without pictures (there is nothing to look at), so that flows run on both.
+    // --- picture checks; without pictures they pass (there is nothing to look at), so
+    // that one flow runs on both devices. The forms without a picture draw a frame.
+    // The picture (or the rectangle of it) is not one uniform colour: a screen is shown.
     ::testing::AssertionResult ShowsAScreen(const std::string& what, const IntRect& rect = IntRect());
+    static ::testing::AssertionResult ShowsAScreen(const Image& picture, const std::string& what,
+                                                   const IntRect& rect = IntRect());
+    // The text is drawn with the font's glyphs on screen, or over the open window of that
+    // name: a player can read it. A text drawn as solid boxes, or not at all, fails.
+    ::testing::AssertionResult ShowsText(const std::string& text, const std::string& windowName = "");
+    ::testing::AssertionResult ShowsText(const Image& picture, const std::string& text,
+                                         const std::string& windowName = "");
     // Every name the program asked to open since the harness started that names nothing.
     std::vector<std::string> MissingFiles() const;
 
@@ -180,6 +189,7 @@ private:
     win::ScriptedWindow& Input();
     SpriteGrid* GridOf(Window& window) const;
     [[noreturn]] void Fail(const std::string& what) const;
+    const GlyphFinder& Glyphs();
 
     std::filesystem::path buildTests_;
     std::filesystem::path folder_;
@@ -188,6 +198,8 @@ private:
     bool pictures_ = false;
     bool running_ = false;
     std::unique_ptr<Application> application_;
+    Image fontTexture_;
+    std::unique_ptr<GlyphFinder> glyphs_;
 };
 
 }  // namespace play_test
