@@ -15,22 +15,24 @@ namespace {
 using platform_test::TempFolder;
 using platform_test::WriteRaw;
 
-TEST(MissingFilesRecord, KeepsOpenedNamesThatNameNothingButNotQuestionsOrFilesMadeLater) {
+TEST(MissingFilesRecord, KeepsNamesAskedForThatNameNothingButNotListingsOrFilesMadeLater) {
     TempFolder root;
     WriteRaw(root / "Textures/Tile.tga", "tile");
     const std::string folder = root.Path();
     sys::ResolvePath(folder + "/Textures\\Before.tga");  // before recording: not kept
     sys::RecordMissingFiles(true);
-    sys::ResolvePath(folder + "/TEXTURES\\tile.TGA");  // found in another case
-    sys::ResolvePath(folder + "/Textures\\Gone.tga");  // kept as spelled
-    sys::ResolvePath(folder + "/Sounds/Gone.ogg");     // a missing folder too
-    EXPECT_FALSE(sys::Exists(folder + "/Textures/Asked.tga"));
+    sys::ResolvePath(folder + "/TEXTURES\\tile.TGA");           // found in another case
+    sys::ResolvePath(folder + "/Textures\\Gone.tga");           // kept as spelled
+    sys::ResolvePath(folder + "/Sounds/Gone.ogg");              // a missing folder too
+    EXPECT_FALSE(sys::Exists(folder + "/Textures/Asked.tga"));  // looked for before opening
+    EXPECT_FALSE(sys::IsDirectory(folder + "/Folder"));
     EXPECT_TRUE(sys::ListDirectory(folder + "/Nowhere/*.*").empty());
     sys::ResolvePath(folder + "/Made/Later.txt");
     WriteRaw(root / "Made/Later.txt", "written after it was asked for");
     sys::InvalidateDirectoryCache(folder);
     EXPECT_EQ(sys::MissingFiles(),
-              (std::vector<std::string>{folder + "/Sounds/Gone.ogg", folder + "/Textures\\Gone.tga"}));
+              (std::vector<std::string>{folder + "/Sounds/Gone.ogg", folder + "/Textures/Asked.tga",
+                                        folder + "/Textures\\Gone.tga"}));
     sys::RecordMissingFiles(false);
     sys::ResolvePath(folder + "/After.tga");
     EXPECT_TRUE(sys::MissingFiles().empty());

@@ -1,5 +1,6 @@
 #include "support/GlyphFinder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -10,14 +11,17 @@ namespace play_test {
 namespace {
 
 // A glyph quad starts half a pixel in (the renderer's texel centre); where exactly its
-// pixels fall depends on the rasteriser, so both pixel phases are tried.
+// pixels fall depends on the text's fractional place and on the rasteriser, so quarter
+// pixel phases are tried.
 constexpr float kQuadOffset = 0.5f;
-constexpr float kPhases[] = {0.0f, 0.5f};
+constexpr float kPhases[] = {0.0f, 0.25f, 0.5f, 0.75f};
 // The least difference in brightness between a covered pixel and its free neighbour
 // (0..255): glyph edges are filtered, so the text's own colour varies.
 constexpr int kMinContrast = 24;
 // Share of pairs that may fail where the text is (edges of scaled glyphs).
 constexpr float kAllowedMisses = 0.25f;
+// Pairs of the sample tried before all of them.
+constexpr size_t kSamplePairs = 24;
 // Fewer pairs than this cannot tell a text from noise.
 constexpr size_t kMinPairs = 6;
 
@@ -101,8 +105,18 @@ bool GlyphFinder::MatchesAt(const Image& picture, const Mask& mask, int x, int y
         return Brightness(picture.At(x + pair.ink.x, y + pair.ink.y)) -
                Brightness(picture.At(x + pair.free.x, y + pair.free.y));
     };
-    // Light text on a dark ground or dark text on a light one, the same for every glyph.
-    const int sign = contrast(mask.pairs.front()) >= 0 ? 1 : -1;
+    // A spread sample first, which most places fail at once. It also tells light text on
+    // a dark ground from dark text on a light one: the same way round for every glyph.
+    const size_t step = std::max<size_t>(mask.pairs.size() / kSamplePairs, 1);
+    size_t lighter = 0, darker = 0, sampled = 0;
+    for (size_t i = step / 2; i < mask.pairs.size(); i += step, ++sampled) {
+        const int difference = contrast(mask.pairs[i]);
+        lighter += difference >= kMinContrast ? 1 : 0;
+        darker += difference <= -kMinContrast ? 1 : 0;
+    }
+    const size_t allowedInSample = size_t(float(sampled) * kAllowedMisses);
+    if (sampled - std::max(lighter, darker) > allowedInSample) return false;
+    const int sign = lighter >= darker ? 1 : -1;
     const size_t allowed = size_t(float(mask.pairs.size()) * kAllowedMisses);
     size_t misses = 0;
     for (const Pair& pair : mask.pairs) {

@@ -4,17 +4,28 @@
 #include <sstream>
 
 #include "app/Application.h"
+#include "battlefield/PatternWindow.h"
 #include "core/Tga.h"
 #include "core/ThrowError.h"
 #include "engine/Font.h"
+#include "engine/Material.h"
+#include "engine/Mesh.h"
+#include "engine/Renderer.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "game/Game.h"
+#include "modes/ButtonRowWindow.h"
+#include "modes/SquadWindow.h"
+#include "modes/UpgradeWindow.h"
 #include "platform/sys/Paths.h"
 #include "platform/window/Keys.h"
 #include "platform/window/ScriptedWindow.h"
+#include "screens/OptionsWindow.h"
+#include "screens/SceneScreen.h"
 #include "support/GlyphFinder.h"
+#include "ui/EditBox.h"
 #include "ui/PopUpMenu.h"
+#include "ui/Tray.h"
 #include "ui/Window.h"
 #include "ui/WindowManager.h"
 
@@ -239,31 +250,99 @@ Window& PlayerHarness::OpenWindow(const std::string& windowName) {
 
 Point PlayerHarness::WindowPoint(const std::string& windowName) { return OpenWindow(windowName).GetCenter(); }
 
-SpriteGrid* PlayerHarness::GridOf(Window& window) const {
-    if (auto* menu = dynamic_cast<PopUpMenu*>(&window); menu != nullptr && menu->items != nullptr) return menu->items;
-    return window.controls;
+std::vector<SpriteGrid*> PlayerHarness::GridsOf(Window& window) const {
+    std::vector<SpriteGrid*> grids{window.controls};
+    if (auto* menu = dynamic_cast<PopUpMenu*>(&window)) grids.push_back(menu->items);
+    if (auto* box = dynamic_cast<EditBox*>(&window)) grids.push_back(box->buttons);
+    if (auto* tray = dynamic_cast<Tray*>(&window); tray != nullptr && tray->scrollColumn) {
+        grids.push_back(tray->scrollControls);
+    }
+    if (auto* row = dynamic_cast<ButtonRowWindow*>(&window)) grids.push_back(row->buttons);
+    if (auto* scene = dynamic_cast<SceneScreen*>(&window)) grids.push_back(scene->buttons);
+    if (auto* options = dynamic_cast<OptionsWindow*>(&window)) {
+        grids.insert(grids.end(), {options->acceptCancel, options->sizeButtons});
+    }
+    if (auto* upgrades = dynamic_cast<UpgradeWindow*>(&window)) {
+        grids.insert(grids.end(), {upgrades->upgrades, upgrades->placeholders, upgrades->bottomButtons});
+    }
+    if (auto* squad = dynamic_cast<SquadWindow*>(&window)) {
+        grids.insert(grids.end(), {squad->fileButtons, squad->layoutButtons});
+    }
+    if (auto* pattern = dynamic_cast<PatternWindow*>(&window)) {
+        grids.insert(grids.end(),
+                     {pattern->conditionalGrid, pattern->priorityGrid, pattern->objectGrid, pattern->terrainGrid});
+    }
+    std::erase(grids, nullptr);
+    return grids;
 }
+
+namespace {
+
+// What names an item: its own name, else the file name of its picture, as a player
+// knows a button by its face.
+std::string ItemLabel(const SpriteGrid& grid, int index) {
+    if (!grid.names[index].IsEmpty()) return grid.names[index].CStr();
+    const Sprite* sprite = grid.sprites[index];
+    if (sprite->quad == nullptr || sprite->quad->subsetMaterials.IsEmpty()) return "";
+    const Material* material = sprite->quad->subsetMaterials[0];
+    if (material == nullptr || material->stages.IsEmpty() || material->stages[0].texture == nullptr) return "";
+    const std::string path = sys::NormalizeSeparators(material->stages[0].texture->name.CStr());
+    return path.substr(path.rfind('/') + 1);
+}
+
+}  // namespace
 
 std::vector<std::string> PlayerHarness::ItemNames(const std::string& windowName) {
     std::vector<std::string> names;
-    SpriteGrid* grid = GridOf(OpenWindow(windowName));
-    if (grid == nullptr) return names;
-    for (int i = 0; i < grid->Count(); ++i) {
-        if (grid->IsShown(i)) names.emplace_back(grid->names[i].CStr());
+    for (SpriteGrid* grid : GridsOf(OpenWindow(windowName))) {
+        for (int i = 0; i < grid->Count(); ++i) {
+            if (grid->IsShown(i)) names.push_back(ItemLabel(*grid, i));
+        }
     }
     return names;
 }
 
 Point PlayerHarness::ItemPoint(const std::string& windowName, const std::string& itemName) {
-    SpriteGrid* grid = GridOf(OpenWindow(windowName));
-    for (int i = 0; grid != nullptr && i < grid->Count(); ++i) {
-        if (grid->IsShown(i) && itemName == grid->names[i].CStr()) return grid->sprites[i]->GetScreenCenter();
+    for (SpriteGrid* grid : GridsOf(OpenWindow(windowName))) {
+        for (int i = 0; i < grid->Count(); ++i) {
+            if (grid->IsShown(i) && itemName == ItemLabel(*grid, i)) return grid->sprites[i]->GetScreenCenter();
+        }
     }
     Fail("\"" + itemName + "\" is not shown in window \"" + windowName + "\"; shown: " + Joined(ItemNames(windowName)));
 }
 
 void PlayerHarness::ClickItem(const std::string& windowName, const std::string& itemName) {
     Click(ItemPoint(windowName, itemName));
+}
+
+Tray& PlayerHarness::OpenTray(const std::string& windowName) {
+    auto* tray = dynamic_cast<Tray*>(&OpenWindow(windowName));
+    if (tray == nullptr) Fail("window \"" + windowName + "\" has no entries");
+    return *tray;
+}
+
+std::vector<std::string> PlayerHarness::EntryNames(const std::string& windowName) {
+    Tray& tray = OpenTray(windowName);
+    std::vector<std::string> names;
+    for (const IntRect& cell : tray.cellRects) {
+        const int32_t entry = tray.EntryAt(cell.GetCenter());
+        if (entry >= 0) names.emplace_back(tray.EntryName(entry).CStr());
+    }
+    return names;
+}
+
+Point PlayerHarness::EntryPoint(const std::string& windowName, const std::string& entryName) {
+    Tray& tray = OpenTray(windowName);
+    for (const IntRect& cell : tray.cellRects) {
+        const int32_t entry = tray.EntryAt(cell.GetCenter());
+        if (entry >= 0 && entryName == tray.EntryName(entry).CStr()) return cell.GetCenter();
+    }
+    Fail("entry \"" + entryName + "\" is not shown in \"" + windowName +
+         "\"; shown: " + Joined(EntryNames(windowName)));
+}
+
+void PlayerHarness::ClickEntry(const std::string& windowName, const std::string& entryName) {
+    Click(EntryPoint(windowName, entryName));
 }
 
 // --- reading back
@@ -334,17 +413,21 @@ std::string PlayerHarness::KeepPicture(const std::string& name) {
 
 ::testing::AssertionResult PlayerHarness::ShowsText(const Image& picture, const std::string& text,
                                                     const std::string& windowName) {
+    if (windowName.empty()) return ShowsText(picture, text, IntRect(0, 0, picture.Width(), picture.Height()));
+    // Titles and captions may stand a little outside the frame.
+    constexpr int kMargin = 40;
+    const IntRect window = OpenWindow(windowName).Rect();
+    return ShowsText(
+        picture, text,
+        IntRect(window.left - kMargin, window.top - kMargin, window.right + kMargin, window.bottom + kMargin));
+}
+
+::testing::AssertionResult PlayerHarness::ShowsText(const Image& picture, const std::string& text,
+                                                    const IntRect& area) {
     if (picture.IsEmpty()) return ::testing::AssertionSuccess() << "no pictures";
-    IntRect area(0, 0, picture.Width(), picture.Height());
-    if (!windowName.empty()) {
-        // Titles and captions may stand a little outside the frame.
-        constexpr int kMargin = 40;
-        const IntRect window = OpenWindow(windowName).Rect();
-        area = IntRect(window.left - kMargin, window.top - kMargin, window.right + kMargin, window.bottom + kMargin);
-    }
     if (Glyphs().Find(picture, text, area)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "\"" << text << "\" is not drawn in glyphs"
-                                         << (windowName.empty() ? "" : " over " + windowName);
+    return ::testing::AssertionFailure() << "\"" << text << "\" is not drawn in glyphs inside (" << area.left << ", "
+                                         << area.top << ") - (" << area.right << ", " << area.bottom << ")";
 }
 
 const GlyphFinder& PlayerHarness::Glyphs() {

@@ -52,6 +52,7 @@
 #include "platform/window/Message.h"
 
 class Application;
+class Tray;
 class Window;
 class SpriteGrid;
 namespace win {
@@ -147,13 +148,18 @@ public:
     // An open window by its name.
     Window& OpenWindow(const std::string& windowName);
     Point WindowPoint(const std::string& windowName);
-    // An item of the window's button grid (a menu's ring of items, a tray's entries, a
-    // screen's buttons), by the item's name.
+    // An item of the window's button grids (a menu's ring of items, a screen's buttons),
+    // by the item's name, or for an item without one by its picture's file name
+    // ("ExitButton.tga"), as a player knows a button by its face.
     Point ItemPoint(const std::string& windowName, const std::string& itemName);
-    // The item's name at that index of the window's grid, for grids whose names are made
-    // from data.
+    // The names of the items shown, as ItemPoint takes them.
     std::vector<std::string> ItemNames(const std::string& windowName);
     void ClickItem(const std::string& windowName, const std::string& itemName);
+    // An entry of a tray or list window (units, squads, players, ...) in a cell shown now,
+    // by the entry's name; and the names of the entries shown.
+    Point EntryPoint(const std::string& windowName, const std::string& entryName);
+    std::vector<std::string> EntryNames(const std::string& windowName);
+    void ClickEntry(const std::string& windowName, const std::string& entryName);
     void ClickWindow(const std::string& windowName) { Click(WindowPoint(windowName)); }
 
     // --- what the player sees
@@ -179,6 +185,7 @@ public:
     ::testing::AssertionResult ShowsText(const std::string& text, const std::string& windowName = "");
     ::testing::AssertionResult ShowsText(const Image& picture, const std::string& text,
                                          const std::string& windowName = "");
+    ::testing::AssertionResult ShowsText(const Image& picture, const std::string& text, const IntRect& area);
     // Every name the program asked to open since the harness started that names nothing.
     std::vector<std::string> MissingFiles() const;
 
@@ -187,7 +194,9 @@ private:
     void Start(const HarnessSettings& settings);
     void MakeNewPlayer(const std::string& name);
     win::ScriptedWindow& Input();
-    SpriteGrid* GridOf(Window& window) const;
+    // Every button grid of the window, its own controls first.
+    std::vector<SpriteGrid*> GridsOf(Window& window) const;
+    Tray& OpenTray(const std::string& windowName);
     [[noreturn]] void Fail(const std::string& what) const;
     const GlyphFinder& Glyphs();
 

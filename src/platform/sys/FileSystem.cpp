@@ -125,7 +125,7 @@ bool IsAcceptableTreePath(std::string_view path) {
 
 bool Exists(std::string_view path) {
     if (path.empty()) return false;
-    return StatOf(ResolveQuietly(path)).has_value();
+    return StatOf(ResolvePath(path)).has_value();
 }
 
 bool IsDirectory(std::string_view path) {

@@ -16,13 +16,14 @@ std::string NormalizeSeparators(std::string_view path);
 // only by case, an exact match wins. "." and ".." apply by name: "a/../b" is "b"
 // whatever "a" is. Relative paths stay relative.
 std::string ResolvePath(std::string_view path);
-// The same for existence tests, listings and the file operations of FileSystem.h: a name
-// asked about is not a name the program needs, so it is never kept as missing.
+// The same for listings, folder questions and the file operations of FileSystem.h, whose
+// names are not files the program needs: they are never kept as missing.
 std::string ResolveQuietly(std::string_view path);
 
 // While on, each name ResolvePath is given that names nothing on disk is kept as the
-// caller spelled it: the files the program tried to open and could not find. Turning it
-// on forgets the names kept before. Off until asked for.
+// caller spelled it: the files the program tried to open, or asked for with Exists
+// before opening, and could not find. Turning it on forgets the names kept before. Off
+// until asked for.
 void RecordMissingFiles(bool on);
 // The names kept that still name nothing (a file written later was only being made),
 // sorted and each once.

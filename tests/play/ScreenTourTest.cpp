@@ -1,0 +1,258 @@
+// A new player's tour of every screen and in-game window a fresh profile reaches: the
+// title menu, options, credits, the player screens, the game menu, the campaign map with
+// its tour, customising, and the training grounds with each tray, the unit and pattern
+// editors, the debugger, the scoreboard and the key help. The tour is played once; each
+// stop keeps its picture (build/tests/screenshots/tour_<stop>.tga) for the checks below.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "battlefield/VornWindow.h"
+#include "platform/sys/Paths.h"
+#include "platform/window/Keys.h"
+#include "support/PlayerHarness.h"
+#include "ui/Window.h"
+
+namespace {
+
+using play_test::PlayerHarness;
+using play_test::PlayerStepFailed;
+
+constexpr int kChangeFrames = 300;
+constexpr int kF1 = 0x70;
+constexpr const char* kPlayer = "Tester";
+
+struct Stop {
+    Image picture;
+    std::map<std::string, IntRect> windows;  // the open windows' rectangles
+};
+
+struct Tour {
+    std::unique_ptr<PlayerHarness> player;
+    std::map<std::string, Stop> stops;
+    std::string stoppedAt;  // the step that failed, if one did
+    std::vector<std::string> missingFiles;
+};
+
+Tour* tour = nullptr;
+
+class TourGuide {
+public:
+    explicit TourGuide(Tour& into) : tour_(into), player_(*into.player) {}
+
+    void Visit() {
+        FrontEnd();
+        Campaign();
+        Training();
+    }
+
+private:
+    void Keep(const std::string& stop) {
+        player_.Frames(2);
+        Stop& kept = tour_.stops[stop];
+        kept.picture = player_.Picture();
+        if (!kept.picture.IsEmpty()) player_.KeepPicture("tour_" + stop);
+        for (const std::string& name : player_.OpenWindowNames()) kept.windows[name] = player_.OpenWindow(name).Rect();
+    }
+    void WaitFor(const std::string& window) {
+        player_.FramesUntil([&] { return player_.IsOpen(window); }, kChangeFrames, window + " opens");
+    }
+    void WaitGone(const std::string& window) {
+        player_.FramesUntil([&] { return !player_.IsOpen(window); }, kChangeFrames, window + " closes");
+    }
+    void Open(const std::string& window, const std::string& item, const std::string& opened) {
+        player_.ClickItem(window, item);
+        WaitFor(opened);
+    }
+
+    void FrontEnd() {
+        Keep("title");
+        Open("MainMenu", "Options", "OptionsWindow");
+        Keep("options");
+        player_.ClickItem("OptionsWindow", "Cancel");
+        WaitFor("MainMenu");
+        Open("MainMenu", "Credits", "CreditsWindow");
+        player_.Frames(30);
+        Keep("credits");
+        player_.ClickItem("CreditsWindow", "YesButton.tga");
+        WaitFor("MainMenu");
+        Open("MainMenu", "SelectPlayer", "PlayerMenu");
+        Keep("player_menu");
+        Open("PlayerMenu", "LoadPlayer", "PlayerListBox");
+        Keep("player_list");
+        player_.ClickItem("PlayerSelectWindow", "ExitButton.tga");
+        WaitFor("PlayerMenu");
+        Open("PlayerMenu", "CreateNewPlayer", "PlayerNameEditBox");
+        player_.Type(kPlayer);
+        Keep("new_player");
+        player_.TapKey(win::kKeyReturn);
+        WaitFor("GameMenu");
+        Keep("game_menu");
+    }
+
+    void Campaign() {
+        Open("GameMenu", "ContinueCampaign", "MissionMapWindow");
+        WaitFor("TextBox");
+        Keep("campaign_map_tour");
+        player_.FramesUntil(
+            [&] {
+                player_.TapKey(win::kKeySpace);
+                return !player_.IsOpen("TextBox");
+            },
+            60, "the map's tour ends page by page");
+        Keep("campaign_map");
+        player_.ClickItem("MissionMapWindow", "ExitButton.tga");
+        WaitFor("GameMenu");
+        Keep("game_menu_after_the_map");
+        Open("GameMenu", "Customization", "UpgradeWindow");
+        Keep("customise");
+        player_.ClickItem("UpgradeWindow", "YesButton.tga");
+        WaitFor("GameMenu");
+    }
+
+    void Training() {
+        Open("GameMenu", "TrainingLaboratory", "ArenaWindow");
+        WaitFor("WindowTray");
+        player_.Frames(30);
+        Keep("training");
+        // Each tray the window tray offers, shown and hidden again.
+        for (const std::string& tray : player_.EntryNames("WindowTray")) {
+            const bool wasOpen = player_.IsOpen(tray);
+            player_.ClickEntry("WindowTray", tray);
+            player_.FramesUntil([&] { return player_.IsOpen(tray) != wasOpen; }, kChangeFrames, tray + " toggles");
+            if (!wasOpen) Keep("tray_" + tray);
+            player_.ClickEntry("WindowTray", tray);
+            player_.FramesUntil([&] { return player_.IsOpen(tray) == wasOpen; }, kChangeFrames, tray + " toggles back");
+        }
+        Editors();
+        player_.TapKey(kF1);
+        Keep("key_help");
+        player_.TapKey(kF1);
+    }
+
+    void Editors() {
+        const Point field(500, 380);
+        player_.Drag(player_.EntryPoint("ObjectTray", "SmallFriendVorn"), field);
+        player_.RightClick(field);
+        WaitFor("VornWindow");
+        Keep("unit_editor");
+        const auto& editor = dynamic_cast<const VornWindow&>(player_.OpenWindow("VornWindow"));
+        player_.RightClick(editor.SlotRect(0).GetCenter());
+        WaitFor("PatternWindow");
+        Keep("pattern_editor");
+        player_.ClickItem("PatternWindow", "CloseButton.tga");
+        WaitGone("PatternWindow");
+        player_.ClickItem("VornWindow", "CloseButton.tga");
+        WaitGone("VornWindow");
+        player_.MoveTo(field);
+        player_.TapKey('G');
+        WaitFor("DebugWindow");
+        Keep("debugger");
+        player_.ClickItem("DebugWindow", "CloseButton.tga");
+        WaitGone("DebugWindow");
+    }
+
+    Tour& tour_;
+    PlayerHarness& player_;
+};
+
+class ScreenTourTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        tour = new Tour;
+        play_test::HarnessSettings settings = play_test::OnTheTitleMenu();
+        settings.pictures = true;
+        tour->player = std::make_unique<PlayerHarness>(settings);
+        if (!tour->player->Unavailable().empty()) return;
+        try {
+            TourGuide(*tour).Visit();
+        } catch (const PlayerStepFailed& failure) {
+            tour->stoppedAt = failure.what();
+        }
+        tour->missingFiles = tour->player->MissingFiles();
+    }
+    static void TearDownTestSuite() {
+        delete tour;
+        tour = nullptr;
+    }
+
+    void SetUp() override {
+        if (!tour->player->Unavailable().empty()) GTEST_SKIP() << tour->player->Unavailable();
+    }
+
+    // The stop's picture; fails when the tour never got there.
+    const Stop* At(const std::string& stop) {
+        const auto found = tour->stops.find(stop);
+        if (found != tour->stops.end()) return &found->second;
+        ADD_FAILURE() << "the tour did not reach " << stop << "; it stopped at: " << tour->stoppedAt;
+        return nullptr;
+    }
+    ::testing::AssertionResult ShowsText(const std::string& stop, const std::string& text, const std::string& window) {
+        const Stop* kept = At(stop);
+        if (kept == nullptr) return ::testing::AssertionFailure() << "no picture of " << stop;
+        const auto rect = kept->windows.find(window);
+        if (rect == kept->windows.end()) return ::testing::AssertionFailure() << window << " was not open at " << stop;
+        constexpr int kMargin = 40;
+        const IntRect area(rect->second.left - kMargin, rect->second.top - kMargin, rect->second.right + kMargin,
+                           rect->second.bottom + kMargin);
+        return tour->player->ShowsText(kept->picture, text, area);
+    }
+};
+
+TEST_F(ScreenTourTest, TheTourReachesEveryStopAndEachShowsAScreen) {
+    EXPECT_EQ(tour->stoppedAt, "");
+    for (const char* stop : {"title", "options", "credits", "player_menu", "player_list", "new_player", "game_menu",
+                             "campaign_map_tour", "campaign_map", "game_menu_after_the_map", "customise", "training",
+                             "unit_editor", "pattern_editor", "debugger", "key_help"}) {
+        if (const Stop* kept = At(stop)) EXPECT_TRUE(PlayerHarness::ShowsAScreen(kept->picture, stop));
+    }
+    for (const auto& [stop, kept] : tour->stops) {
+        if (stop.rfind("tray_", 0) == 0) EXPECT_TRUE(PlayerHarness::ShowsAScreen(kept.picture, stop));
+    }
+}
+
+TEST_F(ScreenTourTest, MenuTitlesAreDrawnAsGlyphs) {
+    EXPECT_TRUE(ShowsText("title", "Main menu", "MainMenu"));
+    EXPECT_TRUE(ShowsText("player_menu", "Player menu", "PlayerMenu"));
+    EXPECT_TRUE(ShowsText("game_menu", "Game menu", "GameMenu"));
+}
+
+TEST_F(ScreenTourTest, TheNewPlayersNameIsDrawnAsGlyphsWhileTyped) {
+    EXPECT_TRUE(ShowsText("new_player", kPlayer, "PlayerNameEditBox"));
+}
+
+TEST_F(ScreenTourTest, OptionsTitleIsDrawnAsGlyphs) { EXPECT_TRUE(ShowsText("options", "Options", "OptionsWindow")); }
+
+TEST_F(ScreenTourTest, CustomiseTitleIsDrawnAsGlyphs) {
+    EXPECT_TRUE(ShowsText("customise", "Upgrades", "UpgradeWindow"));
+}
+
+TEST_F(ScreenTourTest, KeyHelpIsDrawnAsGlyphs) {
+    EXPECT_TRUE(ShowsText("key_help", "Show or hide this help", "ArenaWindow"));
+}
+
+TEST_F(ScreenTourTest, UnitEditorNameAndCostAreDrawnAsGlyphs) {
+    EXPECT_TRUE(ShowsText("unit_editor", "NoName", "VornWindow"));
+    EXPECT_TRUE(ShowsText("unit_editor", "Cost = $30", "VornWindow"));
+}
+
+// A bitmap beside a picture of the same name is looked for only to convert it when an
+// artist left one there; its absence is the usual case.
+bool IsOptionalCompanion(const std::string& name) {
+    const std::string stem = name.substr(0, name.size() - 3);
+    return name.ends_with(".bmp") &&
+           std::filesystem::exists(tour->player->Folder() / sys::NormalizeSeparators(stem + "tga"));
+}
+
+// Every name the program asked for during the tour exists in the data set.
+TEST_F(ScreenTourTest, EveryFileTheProgramAskedForExists) {
+    std::string missing;
+    for (const std::string& name : tour->missingFiles) {
+        if (!IsOptionalCompanion(name)) missing += "\n  " + name;
+    }
+    EXPECT_EQ(missing, "") << "asked for and not found:" << missing;
+}
+
+}  // namespace
