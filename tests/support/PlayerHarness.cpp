@@ -250,6 +250,12 @@ Window& PlayerHarness::OpenWindow(const std::string& windowName) {
 
 Point PlayerHarness::WindowPoint(const std::string& windowName) { return OpenWindow(windowName).GetCenter(); }
 
+Point PlayerHarness::WindowPoint(const std::string& windowName, float acrossShare, float downShare) {
+    const Window& window = OpenWindow(windowName);
+    return Point(window.left + int32_t(float(window.Width()) * acrossShare),
+                 window.top + int32_t(float(window.Height()) * downShare));
+}
+
 std::vector<SpriteGrid*> PlayerHarness::GridsOf(Window& window) const {
     std::vector<SpriteGrid*> grids{window.controls};
     if (auto* menu = dynamic_cast<PopUpMenu*>(&window)) grids.push_back(menu->items);
@@ -302,10 +308,12 @@ std::vector<std::string> PlayerHarness::ItemNames(const std::string& windowName)
     return names;
 }
 
-Point PlayerHarness::ItemPoint(const std::string& windowName, const std::string& itemName) {
+Point PlayerHarness::ItemPoint(const std::string& windowName, const std::string& itemName, int nth) {
+    int seen = 0;
     for (SpriteGrid* grid : GridsOf(OpenWindow(windowName))) {
         for (int i = 0; i < grid->Count(); ++i) {
-            if (grid->IsShown(i) && itemName == ItemLabel(*grid, i)) return grid->sprites[i]->GetScreenCenter();
+            if (!grid->IsShown(i) || itemName != ItemLabel(*grid, i)) continue;
+            if (seen++ == nth) return grid->sprites[i]->GetScreenCenter();
         }
     }
     Fail("\"" + itemName + "\" is not shown in window \"" + windowName + "\"; shown: " + Joined(ItemNames(windowName)));

@@ -148,10 +148,14 @@ public:
     // An open window by its name.
     Window& OpenWindow(const std::string& windowName);
     Point WindowPoint(const std::string& windowName);
+    // The point at that share of the open window's width and height (0, 0 the top-left
+    // corner): a place on a slider, a spot on a map.
+    Point WindowPoint(const std::string& windowName, float acrossShare, float downShare);
     // An item of the window's button grids (a menu's ring of items, a screen's buttons),
     // by the item's name, or for an item without one by its picture's file name
     // ("ExitButton.tga"), as a player knows a button by its face.
-    Point ItemPoint(const std::string& windowName, const std::string& itemName);
+    // `nth` counts the items of that name from 0, for rows of alike buttons.
+    Point ItemPoint(const std::string& windowName, const std::string& itemName, int nth = 0);
     // The names of the items shown, as ItemPoint takes them.
     std::vector<std::string> ItemNames(const std::string& windowName);
     void ClickItem(const std::string& windowName, const std::string& itemName);
