@@ -151,6 +151,7 @@ protected:
     static void PlaySound(const char* soundName);
 
 private:
+    bool HoldsCloseButton() const;
     void PlaceCloseButton();
     bool resourcesMade_ = false;
     uint32_t resourcesAt_ = 0;
