@@ -313,7 +313,7 @@ bool Window::ContainsPoint(const Point& point) const {
     return IntRect(left - grow, top - grow, right + grow, bottom + grow).Contains(point);
 }
 
-void Window::MoveTo(const Point& point) {
+Point Window::OnScreenPlace(const Point& point) const {
     const IntRect screen = UiScreenRect();
     const int32_t lines = screen.bottom - screen.top + 1;
     const bool small = lines < kSmallScreenLines;
@@ -347,7 +347,12 @@ void Window::MoveTo(const Point& point) {
     } else if (y > yHigh) {
         y = yHigh;
     }
-    SetRect(IntRect(x, y, x + width, y + height));
+    return Point(x, y);
+}
+
+void Window::MoveTo(const Point& point) {
+    const Point place = OnScreenPlace(point);
+    SetRect(IntRect(place.x, place.y, place.x + Width(), place.y + Height()));
     OnEndMove();
 }
 

@@ -7,7 +7,10 @@
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "platform/window/Keys.h"
+#include "ui/Scoreboard.h"
 #include "ui/TextBox.h"
 #include "ui/Window.h"
 #include "ui/WindowFrame.h"
@@ -121,6 +124,24 @@ TEST_F(WindowTest, AWindowsOwnButtonGridKeepsItsFirstButton) {
     window.fullScreen = true;
     window.UpdateLayout();
     EXPECT_TRUE(window.controls->IsShown(0));
+}
+
+TEST_F(WindowTest, TheScoreboardGrowingARowStaysOnTheScreenWithItsColumns) {
+    Player first, second;
+    first.name = "Tester";
+    second.name = "AI";
+    Array<Player*>& players = GetPlayerRoster().networkPlayers;
+    players.Clear();
+    players.Append(&first);
+    Scoreboard& board = GetScoreboard();
+    board.Refresh();
+    board.MoveTo(Point(300, 768));  // against the bottom edge
+    const int32_t lowest = board.bottom;
+    players.Append(&second);  // a player joins after the table was placed
+    board.Refresh();
+    players.Clear();
+    EXPECT_EQ(board.bottom, lowest);
+    EXPECT_EQ(board.columnX[0], board.left);
 }
 
 TEST_F(WindowTest, ControlXClosesOnlyWindowsWithACloseButton) {
