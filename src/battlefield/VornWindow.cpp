@@ -11,10 +11,12 @@
 #include "battlefield/PatternWindow.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
+#include "engine/Font.h"
 #include "engine/Renderer.h"
 #include "engine/ScreenLayout.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
+#include "engine/TextFitting.h"
 #include "game/Event.h"
 #include "game/Game.h"
 #include "game/Player.h"
@@ -39,6 +41,10 @@ constexpr float kAmmoTextScale = 0.75f;
 constexpr Color kSlotBackground = Color(0xFF000000);
 constexpr Color kFrameColour = Color(0xFFFF0000);
 constexpr int32_t kSmallScreenHeight = 768;
+// The name and the cost line stand in the band between these rows and the pattern slots
+// start below it.
+constexpr int32_t kTextTop = 2;
+constexpr int32_t kSlotsTop = 48;
 
 void OpenInFront(Window& window) {
     WindowManager& windows = GetWindowManager();
@@ -161,7 +167,7 @@ int32_t VornWindow::ShownSlotCount() const {
 
 IntRect VornWindow::SlotRect(int32_t slot) const {
     const int32_t x = left + 52 + kSlotPitch * (slot % kSlotsPerRow);
-    const int32_t y = top + 48 + kSlotPitch * (slot / kSlotsPerRow);
+    const int32_t y = top + kSlotsTop + kSlotPitch * (slot / kSlotsPerRow);
     return IntRect(x, y, x + kSlotSize, y + kSlotSize);
 }
 
@@ -475,14 +481,22 @@ void VornWindow::HitTestControls(const Point& point) {
     Window::HitTestControls(point);
 }
 
+// A font whose two lines are taller than the band above the slots is drawn smaller
+// there, so that the cost is never hidden behind the slots.
+float VornWindow::TextScale() {
+    const float line = FontLineHeight();
+    if (line <= 0.0f) return 1.0f;
+    return std::min(1.0f, float(kSlotsTop - kTextTop) / (2.0f * line));
+}
+
 IntRect VornWindow::NameRect() const {
-    return IntRect(left + 52, top + 2, right - 32, top + 2 + int32_t(FontLineHeight()));
+    const int32_t line = int32_t(FontLineHeight() * TextScale());
+    return IntRect(left + 52, top + kTextTop, right - 32, top + kTextTop + line);
 }
 
 IntRect VornWindow::CostRect() const {
     const IntRect name = NameRect();
-    const int32_t line = int32_t(FontLineHeight());
-    return IntRect(name.left, name.bottom, name.right, name.bottom + line);
+    return IntRect(name.left, name.bottom, name.right, name.bottom + (name.bottom - name.top));
 }
 
 String VornWindow::CostText() const {
@@ -496,10 +510,14 @@ void VornWindow::DrawContents() {
     UseScreenCamera();
     renderer.SetAlphaBlend();
     SetDepthTest(false);
+    const float scale = TextScale();
     const IntRect name = NameRect();
-    DrawUiText(vorn->name, float(name.left), float(name.top), Color(0xFFFFFFFF), 1.0f);
+    const float width = float(name.right - name.left);
+    DrawUiText(WrapText(vorn->name, GetFont(), scale, width), float(name.left), float(name.top), Color(0xFFFFFFFF),
+               scale);
     const IntRect cost = CostRect();
-    DrawUiText(CostText(), float(cost.left), float(cost.top), Color(0xFFFFFFFF), 1.0f);
+    DrawUiText(WrapText(CostText(), GetFont(), scale, width), float(cost.left), float(cost.top), Color(0xFFFFFFFF),
+               scale);
     renderer.SetBlendOff();
     const int32_t shown = ShownSlotCount();
     for (int32_t i = 0; i < shown; ++i) {

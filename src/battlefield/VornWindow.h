@@ -69,6 +69,7 @@ private:
     Point ButtonCentre(int32_t button) const;
     void LayoutButtons();
     void DrawAmmoCount(int32_t place);
+    static float TextScale();
     IntRect NameRect() const;
     IntRect CostRect() const;
     String CostText() const;

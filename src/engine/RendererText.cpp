@@ -1,9 +1,12 @@
 // The renderer's text: the bitmap font's glyph quads and drawing text with them.
+#include <array>
+
 #include "core/Debugger.h"
 #include "engine/Font.h"
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
+#include "platform/gfx/Device.h"
 #include "platform/gfx/DeviceTexture.h"
 #include "platform/gfx/States.h"
 
@@ -17,6 +20,34 @@ constexpr int kFilterMirrorUV = 0x30000;
 
 // A glyph's pixels fall on screen pixels under the pixel camera only half a texel in.
 constexpr float kTexelCentre = 0.5f;
+
+// Text is drawn between sprites, figures and 3-D views, each of which leaves blending
+// and lighting as it likes: without blending a glyph's clear texels cover what lies
+// behind it, and lit, its colour is lost. The run sets what it needs and hands the
+// caller's settings back.
+class TextStates {
+public:
+    explicit TextStates(gfx::Device& device) : device_(device) {
+        for (size_t i = 0; i < kSaved.size(); ++i) saved_[i] = device_.GetRenderState(kSaved[i]);
+        device_.SetRenderState(gfx::RenderState::AlphaBlendEnable, 1u);
+        device_.SetRenderState(gfx::RenderState::SrcBlend, gfx::Blend::SrcAlpha);
+        device_.SetRenderState(gfx::RenderState::DestBlend, gfx::Blend::InvSrcAlpha);
+        device_.SetRenderState(gfx::RenderState::AlphaTestEnable, 0u);
+        device_.SetRenderState(gfx::RenderState::Lighting, 0u);
+    }
+    ~TextStates() {
+        for (size_t i = 0; i < kSaved.size(); ++i) device_.SetRenderState(kSaved[i], saved_[i]);
+    }
+    TextStates(const TextStates&) = delete;
+    TextStates& operator=(const TextStates&) = delete;
+
+private:
+    static constexpr std::array<gfx::RenderState, 5> kSaved = {
+        gfx::RenderState::AlphaBlendEnable, gfx::RenderState::SrcBlend, gfx::RenderState::DestBlend,
+        gfx::RenderState::AlphaTestEnable, gfx::RenderState::Lighting};
+    gfx::Device& device_;
+    std::array<uint32_t, kSaved.size()> saved_{};
+};
 
 }  // namespace
 
@@ -57,6 +88,8 @@ void Renderer::LoadFont(Font& font, const String& textureFile, int spacing) {
 }
 
 void Renderer::DrawText(const String& text, const Vector2& position, const Font& font, Color colour, float scale) {
+    if (text.IsEmpty()) return;
+    const TextStates states(GetDevice());
     Vector2 pen = position;
     for (int i = 0; i < text.CharCount(); ++i) {
         const unsigned char code = static_cast<unsigned char>(text[i]);

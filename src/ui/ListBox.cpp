@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "core/TextTable.h"
+#include "engine/Font.h"
 #include "engine/Renderer.h"
+#include "engine/TextFitting.h"
 #include "game/Event.h"
 #include "ui/UiServices.h"
 
@@ -39,7 +41,9 @@ void ListBox::DrawEntry(int32_t entry, const IntRect& rect, bool hovered) {
     Renderer& renderer = GetRenderer();
     UseScreenCamera();
     renderer.SetAlphaBlend();
-    DrawUiText(items[entry], float(rect.left), float(rect.top), hovered ? kHoveredTextColour : kTextColour, kTextScale);
+    // A name wider than its cell is cut with the ellipsis rather than run out of the box.
+    const String shown = WrapText(items[entry], GetFont(), kTextScale, float(rect.right - rect.left));
+    DrawUiText(shown, float(rect.left), float(rect.top), hovered ? kHoveredTextColour : kTextColour, kTextScale);
     renderer.SetBlendOff();
 }
 

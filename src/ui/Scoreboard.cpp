@@ -87,7 +87,7 @@ void Scoreboard::Refresh() {
     ++refreshCount;
     float nameWidth = TextWidth(GetLanguageText(kHeaders[0])) + float(kColumnGap);
     for (const Player* player : Players()) nameWidth = std::max(nameWidth, TextWidth(player->name));
-    int32_t x = left;
+    int32_t x = 0;
     for (int32_t column = 0; column < kColumnCount; ++column) {
         if (!columnShown[column]) continue;
         columnX[column] = x;
@@ -96,7 +96,11 @@ void Scoreboard::Refresh() {
                                 : std::max(TextWidth(kSamples[column]), TextWidth(GetLanguageText(kHeaders[column])));
         x += int32_t(width) + kColumnGap;
     }
-    SetRectValues(left, top, x, top + (Players().Count() + 1) * RowHeight());
+    SetRectValues(left, top, left + x, top + (Players().Count() + 1) * RowHeight());
+    // A row more or a longer name must not push the table off the screen.
+    const Point place = OnScreenPlace(Point(left, top));
+    SetRectValues(place.x, place.y, place.x + Width(), place.y + Height());
+    for (int32_t& columnLeft : columnX) columnLeft += left;
     // On the frame's bottom-right corner, clear of the columns.
     if (clearSprite_ != nullptr) {
         clearSprite_->x = right;

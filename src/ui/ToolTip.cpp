@@ -1,10 +1,12 @@
 // The one tool tip.
 #include "ui/ToolTip.h"
 
+#include <algorithm>
+
 #include "engine/Mouse.h"
-#include "engine/Renderer.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
+#include "ui/ScreenTextQueue.h"
 #include "ui/UiServices.h"
 #include "ui/Window.h"
 #include "ui/WindowManager.h"
@@ -59,17 +61,19 @@ void ToolTip::Update(float frameSeconds) {
     }
     shown = true;
     const Vector2 size = MeasureText(text, kTextScale);
+    const IntRect screen = UiScreenRect();
     position.x = (float(rect.left + rect.right) - size.x) * 0.5f;
     position.y = float(rect.top) - size.y;
-    if (position.y < float(UiScreenRect().top)) position.y = float(rect.bottom);
+    if (position.y < float(screen.top)) position.y = float(rect.bottom);
+    // A tip of an element at the screen's edge slides along it rather than off it.
+    position.x = std::clamp(position.x, float(screen.left), std::max(float(screen.left), float(screen.right + 1) - size.x));
 }
 
+// Queued with the screen texts, which are drawn after every window and the pointer, on
+// a dark panel: the tip stays readable over whatever buttons and labels lie under it.
 void ToolTip::Draw() const {
     if (!shown || text.IsEmpty()) return;
-    UseScreenCamera();
-    GetRenderer().SetAlphaBlend();
-    DrawUiText(text, position.x, position.y, colour, kTextScale);
-    GetRenderer().SetBlendOff();
+    if (ScreenTextQueue* queue = GetScreenTextQueue()) queue->QueueText(text, position, colour, true, true);
 }
 
 ToolTip& GetToolTip() {

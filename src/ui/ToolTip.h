@@ -18,8 +18,10 @@ public:
     // The sprite's rectangle, grown by a quarter on every side when it is the grid's
     // hovered item (drawn enlarged).
     void SetForItem(const String& newText, const SpriteGrid& grid, const Sprite& sprite);
-    // Once per frame: asks the window under the pointer for its text and times it.
+    // Once per frame: asks the window under the pointer for its text and times it, and
+    // places it above (or below) its rectangle, kept on the screen.
     void Update(float frameSeconds);
+    // Hands a shown tip to the screen texts, to be drawn over everything on a backdrop.
     void Draw() const;
 
     bool shown = false;

@@ -134,8 +134,14 @@ void Window::UpdateLayout() {
     PlaceCloseButton();
 }
 
+// A window may put a grid of its own in place of the one the close button was made
+// in; item 0 of that grid is one of its own buttons and must be left alone.
+bool Window::HoldsCloseButton() const {
+    return controls != nullptr && closeSprite != nullptr && controls->Count() > 0 && controls->sprites[0] == closeSprite;
+}
+
 void Window::PlaceCloseButton() {
-    if (controls == nullptr || closeSprite == nullptr) return;
+    if (!HoldsCloseButton()) return;
     controls->SetItemVisible(0, closeButton && !fullScreen);
     closeSprite->x = right + frame.border / 2;
     closeSprite->y = top + 1 - frame.border / 2;
@@ -197,7 +203,7 @@ bool Window::HandleMouse(const InputEvent& input) {
     if (leftRelease && controls != nullptr && controls->pressed >= 0) {
         const int released = controls->Release(p);
         GetWindowManager().RemoveFromFocusOrder(this);
-        if (released == 0) {
+        if (released == 0 && HoldsCloseButton()) {
             PostEvent(kEventCloseWindow);
             PlaySound("MouseUp.ogg");
             return true;
@@ -272,14 +278,14 @@ void Window::GetHighlightShape(const HighlightRequest& request, Highlighter& hig
     } else if (request.name.EqualsNoCase("#Outline")) {
         const int32_t grow = frame.border / 2;
         highlighter.AddIntRect(IntRect(left - grow, top - grow, right + grow, bottom + grow), kMarkPulse);
-    } else if (request.name.EqualsNoCase("#Close") && controls != nullptr && closeSprite != nullptr) {
+    } else if (request.name.EqualsNoCase("#Close") && HoldsCloseButton()) {
         highlighter.AddWindowShape(*controls, *closeSprite);
     }
 }
 
 void Window::GetToolTip() {
     ToolTip& tip = ::GetToolTip();
-    if (controls == nullptr || closeSprite == nullptr || !controls->IsShown(0) || controls->hovered != 0) {
+    if (!HoldsCloseButton() || !controls->IsShown(0) || controls->hovered != 0) {
         tip.Clear();
         return;
     }
@@ -300,14 +306,14 @@ void Window::SetRect(const IntRect& rect) {
 
 bool Window::ContainsPoint(const Point& point) const {
     if (!frameShown) return Rect().Contains(point);
-    if (closeSprite != nullptr && controls != nullptr && controls->IsShown(0) && closeSprite->Contains(point)) {
+    if (HoldsCloseButton() && controls->IsShown(0) && closeSprite->Contains(point)) {
         return true;
     }
     const int32_t grow = frame.border - 3;
     return IntRect(left - grow, top - grow, right + grow, bottom + grow).Contains(point);
 }
 
-void Window::MoveTo(const Point& point) {
+Point Window::OnScreenPlace(const Point& point) const {
     const IntRect screen = UiScreenRect();
     const int32_t lines = screen.bottom - screen.top + 1;
     const bool small = lines < kSmallScreenLines;
@@ -341,7 +347,12 @@ void Window::MoveTo(const Point& point) {
     } else if (y > yHigh) {
         y = yHigh;
     }
-    SetRect(IntRect(x, y, x + width, y + height));
+    return Point(x, y);
+}
+
+void Window::MoveTo(const Point& point) {
+    const Point place = OnScreenPlace(point);
+    SetRect(IntRect(place.x, place.y, place.x + Width(), place.y + Height()));
     OnEndMove();
 }
 

@@ -76,6 +76,8 @@ public:
     virtual bool ContainsPoint(const Point& point) const;
     // Moves the top-left corner to the point, kept on the screen.
     virtual void MoveTo(const Point& point);
+    // Where MoveTo would put the top-left corner, at the window's present size.
+    Point OnScreenPlace(const Point& point) const;
     // Width and height in pixels, kept on the screen.
     virtual void Resize(const Point& size);
 
@@ -151,6 +153,7 @@ protected:
     static void PlaySound(const char* soundName);
 
 private:
+    bool HoldsCloseButton() const;
     void PlaceCloseButton();
     bool resourcesMade_ = false;
     uint32_t resourcesAt_ = 0;

@@ -5,6 +5,7 @@
 #include "EditorFixture.h"
 #include "battlefield/AmmoTray.h"
 #include "battlefield/ChassisMenu.h"
+#include "engine/Font.h"
 #include "engine/Mouse.h"
 #include "support/TempFolder.h"
 #include "ui/ConfirmChangeVornChassisMenu.h"
@@ -204,6 +205,20 @@ TEST_F(VornWindowSlotTest, ADragReleasedOutsideTheSlotsCopiesNothing) {
     window.GetHighlightShape(request, marks);
     ASSERT_EQ(marks.marks.Count(), 1);
     EXPECT_NEAR(marks.marks[0].left, float(window.SlotRect(3).left), 1.0f);
+}
+
+TEST_F(VornWindowTest, TheCostLineStaysAboveThePatternSlotsWithATallFont) {
+    Font& font = GetFont();
+    const float shipped = font.lineHeight;
+    font.lineHeight = 32.0f;  // the game's own font cell
+    Highlighter marks;
+    HighlightRequest request;
+    request.kind = 1;
+    request.name = "Cost";
+    window().GetHighlightShape(request, marks);
+    font.lineHeight = shipped;
+    ASSERT_EQ(marks.marks.Count(), 1);
+    EXPECT_LE(marks.marks[0].bottom, float(window().SlotRect(0).top));
 }
 
 TEST_F(VornWindowSlotTest, ASmallUnitsLauncherHasNoAmmunitionToList) {

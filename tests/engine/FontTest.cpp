@@ -6,6 +6,7 @@
 #include "engine/Font.h"
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
+#include "platform/gfx/Device.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -84,6 +85,26 @@ TEST(FontTest, LoadingBuildsOneCentredQuadPerPrintableCode) {
     EXPECT_EQ(glyph->vertices[0].texCoords[0], Vector2(21.0f / 256, 64.0f / 256));
     EXPECT_EQ(glyph->vertices[2].texCoords[0], Vector2(27.0f / 256, 80.0f / 256));
     EXPECT_EQ(glyph->GetMaterial()->stages[0].alphaOp, 4u);  // modulate: the colour's alpha fades it
+}
+
+TEST(FontTest, DrawingTextHandsBackTheCallersBlendingAndLighting) {
+    platform_test::TempFolder folder;
+    Renderer renderer;
+    Font font;
+    renderer.LoadFont(font, String(engine_test::WriteTestFont(folder.Path(), "Glyphs").c_str()), 1);
+    gfx::Device& device = renderer.GetDevice();
+    using RS = gfx::RenderState;
+    // What a sprite leaves after a lit figure: blending off, lighting on, alpha test on.
+    renderer.SetAdditiveBlend();
+    renderer.SetBlendOff();
+    renderer.EnableLighting();
+    device.SetRenderState(RS::AlphaTestEnable, 1u);
+    renderer.DrawText(String("Ab"), Vector2(0, 0), font, Color(0xFFFFFFFFu), 1.0f);
+    EXPECT_EQ(device.GetRenderState(RS::AlphaBlendEnable), 0u);
+    EXPECT_EQ(device.GetRenderState(RS::SrcBlend), uint32_t(gfx::Blend::One));
+    EXPECT_EQ(device.GetRenderState(RS::DestBlend), uint32_t(gfx::Blend::One));
+    EXPECT_EQ(device.GetRenderState(RS::Lighting), 1u);
+    EXPECT_EQ(device.GetRenderState(RS::AlphaTestEnable), 1u);
 }
 
 }  // namespace

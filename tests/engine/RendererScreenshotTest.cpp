@@ -8,7 +8,9 @@
 #include <memory>
 
 #include "GlTestWindow.h"
+#include "TestFont.h"
 #include "core/Image.h"
+#include "engine/Font.h"
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
@@ -211,6 +213,53 @@ TEST_F(RendererScreenshotTest, ClipPlanesOfTheCameraCutInWorldSpace) {
     Quad(0, 0, 64, 48, 0.5f, Rgba(255, 0, 0));
     ExpectPixel(28, 10, 255, 0, 0);
     ExpectPixel(33, 10, 0, 0, 0);
+}
+
+TEST_F(RendererScreenshotTest, TextAfterALitFigureAndASpriteIsMadeOfGlyphs) {
+    platform_test::TempFolder folder;
+    Font font;
+    renderer_.LoadFont(font, String(engine_test::WriteTestFont(folder.Path(), "Glyphs").c_str()), 1);
+    // What a window with a figure leaves behind: a perspective view lit in its own
+    // viewport, then a button sprite, which turns blending off when it is done.
+    Camera figure;
+    figure.SetScreenView(IntRect(0, 0, 31, 23), true);
+    renderer_.SetCamera(figure);
+    renderer_.EnableLighting();
+    Light light;
+    light.direction = Vector3(0, 0, 1);
+    renderer_.SetLight(light, true, 0);
+    Material* lit = renderer_.CreateMaterial();
+    Mesh* body = renderer_.CreateQuad(QuadRect{2, 2, 20, 20}, lit, 0.5f, 0, 0);
+    body->hasNormals = 1;
+    renderer_.RenderMesh(body, false);
+    const Image tga = Solid(2, 2, Rgba(0, 0, 255));
+    ASSERT_TRUE(tga.SaveTGA(folder / "Button.tga"));
+    renderer_.DrawSprite(*renderer_.CreateSprite(40, 2, 8, 8, String((folder / "Button.tga").c_str())));
+    renderer_.SetCamera(camera_);
+    renderer_.SetWorldMatrix(Matrix4());
+    renderer_.DisableLighting();
+    Quad(0, 24, 64, 48, 0.5f, Rgba(0, 0, 160));
+    renderer_.EnableLighting();
+
+    const String text("AB");
+    renderer_.DrawText(text, Vector2(4, 26), font, Rgba(255, 255, 255), 1.0f);
+    // Every texel of both glyphs lands on one pixel (the half-texel shift puts the first
+    // on the pixel after the pen): white where the glyph is, the blue behind it between
+    // its strokes (loosely: the point sampler lets a little of the neighbours in).
+    int x = 5, wrong = 0;
+    for (int i = 0; i < text.CharCount(); ++i) {
+        const unsigned char code = static_cast<unsigned char>(text[i]);
+        for (int row = 0; row < engine_test::kTestFontCell; ++row) {
+            for (int column = 0; column < engine_test::TestGlyphWidth(code); ++column) {
+                const Color wanted = engine_test::TestGlyphTexel(code, column, row) ? Rgba(255, 255, 255) : Rgba(0, 0, 160);
+                const Color seen = Frame().At(x + column, 27 + row);
+                if (std::abs(int(seen.Red()) - wanted.Red()) > 16 || std::abs(int(seen.Blue()) - wanted.Blue()) > 16) ++wrong;
+            }
+        }
+        x += engine_test::TestGlyphWidth(code) + 1;
+    }
+    EXPECT_EQ(wrong, 0);
+    engine_test::KeepPicture(Frame(), "TextAfterFigure");
 }
 
 }  // namespace

@@ -5,11 +5,13 @@
 #include <cmath>
 
 #include "UiTestSupport.h"
+#include "app/ScreenTexts.h"
 #include "engine/Mouse.h"
 #include "platform/window/Keys.h"
 #include "ui/EditBox.h"
 #include "ui/ErrorBox.h"
 #include "ui/Highlighter.h"
+#include "ui/ScreenTextQueue.h"
 #include "ui/Slider.h"
 #include "ui/TextBox.h"
 #include "ui/ToolTip.h"
@@ -168,6 +170,40 @@ TEST_F(BoxTest, TheToolTipShowsAfterTheDelayAndRestartsForNewText) {
     EXPECT_LT(tip.position.y, float(close.y));  // above what it explains
     MovePointer(400, 350);
     EXPECT_FALSE(tip.shown);
+}
+
+// A window whose whole area explains one element at its left or right end.
+class EdgeTipWindow : public Window {
+public:
+    EdgeTipWindow() : Window("EdgeTip") {}
+    void GetToolTip() override { ::GetToolTip().Set("Small robot", element); }
+    IntRect element;
+};
+
+TEST_F(BoxTest, ATipAtTheScreensEdgeStaysOnItAndIsDrawnOverEverythingOnABackdrop) {
+    EdgeTipWindow window;
+    window.SetRectValues(10, 300, 1013, 399);
+    GetWindowManager().OpenWindow(&window);
+    ToolTip& tip = GetToolTip();
+    // "Small robot" is 11 x 8 x 0.75 = 66 pixels wide; centred on x 10 it would start
+    // at -23, and centred on x 1013 end at 1046.
+    window.element = IntRect(0, 320, 20, 340);
+    MovePointer(15, 330);
+    for (int i = 0; i < 60 && !tip.shown; ++i) Frame();
+    ASSERT_TRUE(tip.shown);
+    EXPECT_EQ(tip.position.x, 0.0f);
+    window.element = IntRect(1003, 320, 1023, 340);
+    Frame();
+    ASSERT_TRUE(tip.shown);
+    EXPECT_EQ(tip.position.x, 1024.0f - 66.0f);
+
+    ScreenTexts texts;
+    SetScreenTextQueue(&texts);
+    tip.Draw();
+    SetScreenTextQueue(nullptr);
+    ASSERT_EQ(texts.FrameTexts().Count(), 1);
+    EXPECT_TRUE(texts.FrameTexts()[0].backdrop);
+    EXPECT_EQ(texts.FrameTexts()[0].text, String("Small robot"));
 }
 
 TEST_F(BoxTest, MarksGetTheirDotCountsAndSkipShapesWithNoOutline) {

@@ -4,7 +4,13 @@
 
 #include "UiTestSupport.h"
 #include "engine/Mouse.h"
+#include "engine/Renderer.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "platform/window/Keys.h"
+#include "ui/Scoreboard.h"
 #include "ui/TextBox.h"
 #include "ui/Window.h"
 #include "ui/WindowFrame.h"
@@ -88,6 +94,54 @@ TEST_F(WindowTest, TheCloseButtonClosesOnlyWhenReleasedOverIt) {
     Click(close.x, close.y);
     EXPECT_FALSE(window.open);
     EXPECT_EQ(game.Types().back(), kEventCloseWindow);
+}
+
+// A window that puts a button bar of its own in place of the grid the close button was
+// made in.
+class OwnGridWindow : public ProbeWindow {
+public:
+    OwnGridWindow() : ProbeWindow("OwnGrid") {}
+    void CreateResources() override {
+        controls = GetRenderer().CreateSpriteGrid();
+        controls->SetLayoutMode(SpriteGrid::kLayoutFree);
+        Sprite* first = GetRenderer().CreateSprite(40, 40, String(), Sprite::kAnchorCentre);
+        first->x = 200;
+        first->y = 200;
+        controls->AddItem(first, String(), true);
+    }
+};
+
+TEST_F(WindowTest, AWindowsOwnButtonGridKeepsItsFirstButton) {
+    OwnGridWindow window;
+    window.closeButton = true;
+    window.SetRectValues(100, 100, 299, 299);
+    GetWindowManager().OpenWindow(&window);
+    window.Render();
+    ASSERT_NE(window.controls->sprites[0], window.closeSprite);
+    // Its first button is a button, not the close button.
+    Click(200, 200);
+    EXPECT_TRUE(window.open);
+    window.fullScreen = true;
+    window.UpdateLayout();
+    EXPECT_TRUE(window.controls->IsShown(0));
+}
+
+TEST_F(WindowTest, TheScoreboardGrowingARowStaysOnTheScreenWithItsColumns) {
+    Player first, second;
+    first.name = "Tester";
+    second.name = "AI";
+    Array<Player*>& players = GetPlayerRoster().networkPlayers;
+    players.Clear();
+    players.Append(&first);
+    Scoreboard& board = GetScoreboard();
+    board.Refresh();
+    board.MoveTo(Point(300, 768));  // against the bottom edge
+    const int32_t lowest = board.bottom;
+    players.Append(&second);  // a player joins after the table was placed
+    board.Refresh();
+    players.Clear();
+    EXPECT_EQ(board.bottom, lowest);
+    EXPECT_EQ(board.columnX[0], board.left);
 }
 
 TEST_F(WindowTest, ControlXClosesOnlyWindowsWithACloseButton) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "UiTestSupport.h"
+#include "app/ScreenTexts.h"
 #include "core/Image.h"
 #include "core/TextTable.h"
 #include "engine/Camera.h"
@@ -23,6 +24,7 @@
 #include "ui/ErrorBox.h"
 #include "ui/ListBox.h"
 #include "ui/PopUpMenu.h"
+#include "ui/ScreenTextQueue.h"
 #include "ui/ToolTip.h"
 #include "ui/WindowManager.h"
 
@@ -136,7 +138,13 @@ TEST(WindowsScreenshotTest, ListPopUpErrorBoxAndToolTip) {
     ASSERT_TRUE(renderer.GetReady());
     renderer.Clear(Color(0xFF000000), 1.0f, 3);
     manager.RenderAll();
+    // The tip goes out with the program's screen texts, drawn after every window.
+    ScreenTexts texts;
+    texts.screenCamera = &GetScreenCamera();
+    SetScreenTextQueue(&texts);
     tip.Draw();
+    SetScreenTextQueue(nullptr);
+    texts.DrawScreenTexts();
     renderer.EndFrame();
     Image frame;
     ASSERT_EQ(renderer.GetDevice().ReadBackBuffer(frame), gfx::Result::Ok);
