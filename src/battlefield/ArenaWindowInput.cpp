@@ -99,9 +99,10 @@ bool ArenaWindow::HandleMouse(const InputEvent& input) {
             camera->SetTarget(point);
             camera->SetLookAt(point);
         }
-    } else {
-        camera->HandleInput(*this, input);
     }
+    // The camera hears the frame tick too: its held keys and the middle-button drag move
+    // and turn it once a frame.
+    camera->HandleInput(*this, input);
     if (input.IsKeyDown('1')) {
         GetToolkitWindows().LayOutWindows();
         return true;

@@ -181,6 +181,53 @@ TEST_F(ArenaWindowTest, CameraModeKeepsTargetAndRelativeZoom) {
     EXPECT_TRUE(Heard("ILLEGAL"));
 }
 
+// The camera keys act once a frame as long as they are held; the wheel brings the eye
+// down to the new zoom height; a middle drag turns the view; losing the focus lets go.
+TEST_F(ArenaWindowTest, HeldKeysWheelAndMiddleDragMoveTheView) {
+    WindowCamera& camera = window().CurrentCamera();  // overhead, up the screen is +y
+    MovePointer(512, 384);
+    DrawFrame();
+    const Vector3 start = camera.target;
+    const Vector3 startEye = camera.eye;
+    scripted->PressKey('W');
+    for (int i = 0; i < 5; ++i) {
+        Frame();
+        DrawFrame();
+    }
+    scripted->ReleaseKey('W');
+    Frame();
+    EXPECT_GT(camera.target.y, start.y + 1.0f);
+    EXPECT_GT(camera.eye.y, startEye.y + 1.0f);
+    const float afterKeys = camera.target.y;
+    Frame();
+    EXPECT_FLOAT_EQ(camera.target.y, afterKeys);  // released: no more moves
+
+    // Zooming in lowers the eye to the new height, within the limits.
+    scripted->TurnWheel(3);
+    Frame();
+    DrawFrame();
+    EXPECT_LT(camera.zoom, camera.maximumHeight);
+    EXPECT_NEAR(camera.eye.z, camera.zoom, 0.01f);
+    EXPECT_LT(camera.eye.z, startEye.z);
+
+    const Vector3 up = camera.up;
+    scripted->PressButton(win::MouseButton::Middle);
+    Frame();
+    MovePointer(552, 384);
+    scripted->ReleaseButton(win::MouseButton::Middle);
+    Frame();
+    EXPECT_GT(std::fabs(camera.up.x - up.x), 0.1f);
+
+    scripted->PressKey('D');
+    Frame();
+    EXPECT_EQ(camera.heldKeys['D'], 1);
+    scripted->SetFocus(false);
+    Frame();
+    EXPECT_EQ(camera.heldKeys['D'], 0);
+    scripted->SetFocus(true);
+    Frame();
+}
+
 // A launch shows the squads first: the view starts on them and glides to the target.
 TEST_F(ArenaWindowTest, AimingStartsOnTheFirstPointAndGlidesToTheSecond) {
     window().AimCamera(Vector3(20.0f, 30.0f, 0.0f), Vector3(80.0f, 30.0f, 0.0f));
