@@ -16,12 +16,14 @@
 #include "core/MathUtil.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
+#include "engine/Sprite.h"
 #include "game/Event.h"
 #include "game/Player.h"
 #include "platform/window/Keys.h"
 #include "support/TestArena.h"
 #include "ui/Highlighter.h"
 #include "ui/KillTray.h"
+#include "ui/ToolkitWindows.h"
 #include "ui/UiTestSupport.h"
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
@@ -43,6 +45,8 @@ protected:
         game.firstPlayer = &friend_;
         game.secondPlayer = &enemy_;
         views_.Attach(*arena_);
+        // As start-up registers it: the battlefield sees every left release first.
+        GetToolkitWindows().SetBattlefieldView(&window());
         GetWindowManager().OpenWindow(&window());
         window().Refresh();
         window().SetCameraType(ArenaWindow::kCameraOverhead);
@@ -53,6 +57,7 @@ protected:
     void TearDown() override {
         window().ClearSelection();
         window().StopFollowing();
+        GetToolkitWindows().SetBattlefieldView(nullptr);
         UiTest::TearDown();
         views_.Detach(*arena_);
         world_test::CloseArena(*arena_);
@@ -226,6 +231,35 @@ TEST_F(ArenaWindowTest, HeldKeysWheelAndMiddleDragMoveTheView) {
     EXPECT_EQ(camera.heldKeys['D'], 0);
     scripted->SetFocus(true);
     Frame();
+}
+
+// A pattern picked up in the unit editor and let go on its own slot ends there: the
+// battlefield does not take the release, so the editor lets go of the pointer and the
+// pattern editor opened next answers its close button.
+TEST_F(ArenaWindowTest, APatternDragEndsInTheUnitEditorNotOnTheBattlefield) {
+    Vorn* unit = AddUnit(80.0f, 80.0f, &friend_);
+    unit->SetPatternSlotCount(4);
+    const Point at = ScreenOf(unit);
+    Press(at.x, at.y, win::MouseButton::Right);
+    Release(at.x, at.y, win::MouseButton::Right);
+    VornWindow& editor = GetVornWindow();
+    ASSERT_TRUE(editor.open);
+    editor.Refresh();
+    const Point slot = editor.SlotRect(0).GetCenter();
+    Click(slot.x, slot.y);
+    EXPECT_EQ(GetMouse().mode, Mouse::kModeNothing);
+    EXPECT_FALSE(GetWindowManager().IsCapturingMouse(&editor));
+    Press(slot.x, slot.y, win::MouseButton::Right);
+    Release(slot.x, slot.y, win::MouseButton::Right);
+    Window* patterns = GetWindowManager().FindWindowByName("PatternWindow");
+    ASSERT_TRUE(patterns != nullptr && patterns->open);
+    ASSERT_TRUE(GetRenderer().GetReady());
+    patterns->Render();
+    GetRenderer().EndFrame();
+    ASSERT_NE(patterns->closeSprite, nullptr);
+    Click(patterns->closeSprite->x, patterns->closeSprite->y);
+    EXPECT_FALSE(patterns->open);
+    GetWindowManager().CloseWindow(&editor);
 }
 
 // A launch shows the squads first: the view starts on them and glides to the target.
