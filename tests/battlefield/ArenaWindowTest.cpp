@@ -24,6 +24,7 @@
 #include "ui/Highlighter.h"
 #include "ui/KillTray.h"
 #include "ui/ToolkitWindows.h"
+#include "ui/VornNameEditBox.h"
 #include "ui/UiTestSupport.h"
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
@@ -260,6 +261,29 @@ TEST_F(ArenaWindowTest, APatternDragEndsInTheUnitEditorNotOnTheBattlefield) {
     Click(patterns->closeSprite->x, patterns->closeSprite->y);
     EXPECT_FALSE(patterns->open);
     GetWindowManager().CloseWindow(&editor);
+}
+
+// The name box the unit editor opens takes every key: typing a name with a "t" in it
+// leaves the placing team alone.
+TEST_F(ArenaWindowTest, TypingANameReachesOnlyTheNameBox) {
+    Vorn* unit = AddUnit(80.0f, 80.0f, &friend_);
+    VornWindow& editor = GetVornWindow();
+    editor.vorn = unit;
+    GetWindowManager().OpenWindow(&editor);
+    Event save;
+    save.type = kEventSaveVorn;
+    editor.HandleCommand(save);
+    VornNameEditBox& box = GetVornNameEditBox();
+    ASSERT_TRUE(box.open);
+    Player* team = ArenaWindow::PlacingPlayer();
+    MovePointer(900, 600);  // over the battlefield, away from the box
+    Type("Tt");
+    EXPECT_EQ(box.text, String("Tt"));
+    EXPECT_EQ(ArenaWindow::PlacingPlayer(), team);
+    GetWindowManager().CloseWindow(&box);
+    GetWindowManager().CloseWindow(&editor);
+    box.unit = nullptr;
+    editor.vorn = nullptr;
 }
 
 // A launch shows the squads first: the view starts on them and glides to the target.
