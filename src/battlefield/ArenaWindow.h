@@ -146,6 +146,7 @@ private:
     void UpdateFrameMeter();
     void DrawPointerCoordinates();
     bool HandleDrop(const InputEvent& input);
+    bool EndsOnBattlefield(int32_t mode) const;
     Event* PostCountMenu(int32_t type, int32_t value, const Point& screen, const Vector3& ground);
     bool DropFits(int32_t kind, float radius) const;
     bool FitsAt(const WorldObject& object, const Vector3& point) const;

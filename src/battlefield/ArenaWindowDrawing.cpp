@@ -89,13 +89,7 @@ void ArenaWindow::LoadMarkerModels() {
     arrowMarker_ = renderer.LoadModel(ActorModelPath("Arrowhead"), 1.0f, 0.0f, 2);
 }
 
-void ArenaWindow::StepCamera() {
-    WindowCamera& view = *camera;
-    view.lookAt = view.spring.Step(view.lookAt, view.target, FrameTime());
-    Vector3 eye = view.EyeForTarget(view.lookAt);
-    eye.z = std::clamp(eye.z, view.minimumHeight, view.maximumHeight);
-    view.SetPosition(WrapPoint(eye));
-}
+void ArenaWindow::StepCamera() { camera->StepFrame(FrameTime()); }
 
 void ArenaWindow::SetSoundListener() {
     if (gArena == nullptr) return;

@@ -99,9 +99,10 @@ bool ArenaWindow::HandleMouse(const InputEvent& input) {
             camera->SetTarget(point);
             camera->SetLookAt(point);
         }
-    } else {
-        camera->HandleInput(*this, input);
     }
+    // The camera hears the frame tick too: its held keys and the middle-button drag move
+    // and turn it once a frame.
+    camera->HandleInput(*this, input);
     if (input.IsKeyDown('1')) {
         GetToolkitWindows().LayOutWindows();
         return true;
@@ -481,8 +482,25 @@ void ArenaWindow::TickEdgeScroll() {
                      camera->lookAt + Vector3(direction.x, direction.y, 0.0f) * step);
 }
 
+// Only the drags that end on the battlefield: a pattern carried between the unit
+// editor's slots, or a point dragged in the pattern editor, ends in its own window, which
+// must see the release to let go of the pointer.
+bool ArenaWindow::EndsOnBattlefield(int32_t mode) const {
+    if (bandActive) return true;
+    switch (mode) {
+        case kModeChassis:
+        case kModeSavedVorn:
+        case kModeSquad:
+        case kModeObject:
+        case kModeMoving:
+        case kModeTurning:
+        case kModeKillTrayVorn: return true;
+        default: return false;
+    }
+}
+
 bool ArenaWindow::TakeDragRelease(const InputEvent& input) {
-    if (!input.IsKeyUp(kInputButtonLeft)) return false;
+    if (!input.IsKeyUp(kInputButtonLeft) || !EndsOnBattlefield(GetMouse().mode)) return false;
     pointerGroundPoint = PointerGroundPoint(input.x, input.y);
     return HandleLeftRelease(input);
 }

@@ -23,6 +23,9 @@ constexpr float kDragFactor = std::numbers::pi_v<float> / 360.0f;
 constexpr float kOverheadZoomSteps = 1.35f;
 constexpr float kTiltedZoomSteps = 3.5f;
 
+// A view direction whose downward part is smaller than this counts as level.
+constexpr float kLevelTolerance = 0.00001f;
+
 const Plane kGroundPlane(Vector3(0.0f, 0.0f, 1.0f), 0.0f);
 
 bool InTable(int32_t code) { return code >= 0 && code < WindowCamera::kKeyCount; }
@@ -50,6 +53,10 @@ Vector3 TransformDirection(const Matrix4& m, const Vector3& v) {
     return Vector3(v.x * m[0] + v.y * m[4] + v.z * m[8], v.x * m[1] + v.y * m[5] + v.z * m[9],
                    v.x * m[2] + v.y * m[6] + v.z * m[10]);
 }
+
+WindowCamera::WindowCamera() { GetMouse().AddHeldKeyListener(this); }
+
+WindowCamera::~WindowCamera() { GetMouse().RemoveHeldKeyListener(this); }
 
 void WindowCamera::Reset(MotionMode mode) {
     ResetView();
@@ -79,6 +86,21 @@ void WindowCamera::SetLookAt(const Vector3& point) { lookAt = GetCameraGround().
 
 void WindowCamera::SetZoom(float height) {
     zoom = height < minimumHeight ? minimumHeight : (height > maximumHeight ? maximumHeight : height);
+}
+
+void WindowCamera::StepFrame(float frameTime) {
+    SetLookAt(spring.Step(lookAt, target, frameTime));
+    SetPosition(GetCameraGround().WrapPosition(EyeAtZoom()));
+}
+
+Vector3 WindowCamera::EyeAtZoom() const {
+    const float height = std::clamp(zoom, minimumHeight, maximumHeight);
+    // A view that never comes down to the ground keeps the eye above the look-at.
+    if (direction.z > -kLevelTolerance) return Vector3(lookAt.x, lookAt.y, height);
+    const float back = (height - lookAt.z) / -direction.z;
+    Vector3 eye = lookAt - direction * back;
+    eye.z = std::clamp(eye.z, minimumHeight, maximumHeight);
+    return eye;
 }
 
 void WindowCamera::GetMoveAxes(Vector3& side, Vector3& view, Vector3& forward) const {

@@ -31,8 +31,11 @@ public:
     };
     static constexpr int kKeyCount = 256;
 
-    WindowCamera() = default;
-    virtual ~WindowCamera() = default;
+    // Every window camera hears of the application losing the focus (through the mouse).
+    WindowCamera();
+    virtual ~WindowCamera();
+    WindowCamera(const WindowCamera&) = delete;
+    WindowCamera& operator=(const WindowCamera&) = delete;
 
     // The eye position that views the target.
     virtual Vector3 EyeForTarget(const Vector3& point) = 0;
@@ -62,6 +65,12 @@ public:
     // One input record the window received: held keys, the middle-button drag, the zoom
     // keys and the wheel become camera commands posted through the window.
     void HandleInput(CameraCommandTarget& window, const InputEvent& event);
+    // The owning window's per-frame motion: the spring carries the look-at toward the
+    // target, and the eye goes back from it against the view to the zoom height, within
+    // the height limits and wrapped into the arena.
+    void StepFrame(float frameTime);
+    // Where the line from the look-at back against the view meets the zoom height.
+    Vector3 EyeAtZoom() const;
 
     float maximumHeight = 0.0f;
     float minimumHeight = 0.0f;

@@ -60,6 +60,9 @@ WormsWindow::WormsWindow() : Window("WormsWindow") {
     SetFullScreen(true);
     SetUpCamera(overhead_);
     SetUpCamera(tilted_);
+    light_.type = gfx::LightType::Directional;
+    light_.diffuse = {0.75f, 0.75f, 0.75f, 1.0f};
+    light_.direction = Vector3(1.0f, 1.0f, -1.0f).Normalized();
 }
 
 void WormsWindow::SetUpCamera(WindowCamera& camera) {
@@ -70,9 +73,11 @@ void WormsWindow::SetUpCamera(WindowCamera& camera) {
     camera.maximumHeight = kMaximumZoom;
     camera.SetZoom(kMaximumZoom);
     camera.SetPosition(Vector3(0.0f, 0.0f, kMaximumZoom));
-    camera.SetDirection(Vector3(0.0f, 0.0f, -1.0f));
-    camera.SetUp(Vector3(0.0f, 1.0f, 0.0f));
+    // Up the screen is +y: straight down for the overhead camera, 45 degrees down along
+    // +y for the tilted one, so that its keys have a ground direction to move along.
+    camera.SetHeading(Vector3(0.0f, 1.0f, 0.0f));
     camera.SetTarget(Vector3());
+    camera.SetLookAt(Vector3());
 }
 
 void WormsWindow::CreateResources() {
@@ -112,8 +117,6 @@ void WormsWindow::PostCameraZoom(float heightChange, int32_t notches) {
     if (event != nullptr) event->value = notches;
 }
 
-void WormsWindow::PlaceEye() { current_->SetPosition(current_->EyeForTarget(current_->target)); }
-
 bool WormsWindow::HandleMouse(const InputEvent& input) {
     if (input.kind == kInputDown) {
         const bool waiting = world.waiting != WormWorld::kNone;
@@ -152,11 +155,10 @@ void WormsWindow::HandleCommand(Event& event) {
         case kEventSetCameraUp: current_->SetUp(event.position3); break;
         case kEventSetCameraTargetPositionDirect:
             current_->SetTarget(event.position3);
-            PlaceEye();
+            current_->SetLookAt(event.position3);
             break;
         case kEventZoomCamera:
-            current_->SetZoom(current_->zoom + event.position3.x);
-            PlaceEye();
+            if (std::isfinite(event.position3.x)) current_->SetZoom(current_->zoom + event.position3.x);
             break;
         default: Window::HandleCommand(event);
     }
@@ -228,12 +230,16 @@ void WormsWindow::DrawChoices() {
 void WormsWindow::DrawContents() {
     Renderer& renderer = GetRenderer();
     Refresh();
+    current_->StepFrame(FrameTime());
     renderer.SetCamera(*current_);
     renderer.SetWorldMatrix(Matrix4());
     renderer.DisableLighting();
     DrawEdges();
     renderer.EnableLighting();
+    renderer.SetLight(light_, true, 0);
     DrawModels();
+    // The windows drawn after this one light their models with the program's own light.
+    renderer.SetLight(Light(), true, 0);
     renderer.DisableLighting();
     DrawChoices();
 }

@@ -10,6 +10,7 @@
 #include "engine/Line3D.h"
 #include "engine/OverheadCamera.h"
 #include "engine/TiltedCamera.h"
+#include "platform/gfx/DeviceTypes.h"
 #include "screens/WormWorld.h"
 #include "ui/Window.h"
 
@@ -51,12 +52,13 @@ private:
     void DrawEdges();
     void DrawModels();
     void DrawChoices();
-    void PlaceEye();
 
     OverheadCamera overhead_;
     TiltedCamera tilted_;
     WindowCamera* current_ = &overhead_;
     Line3D line_;
+    // Its own light: along (1, 1, -1), diffuse 0.75 grey, no ambient part.
+    gfx::Light light_;
     ModelNode* headModel_ = nullptr;
     ModelNode* spotModel_ = nullptr;
     Sprite* digits_[WormWorld::kDirectionCount] = {};

@@ -94,6 +94,9 @@ void EditBox::OnOpen() {
     pressedInText = false;
     CentreOnScreen();
     caret = Count();
+    // Modal, whoever opens it: typed letters must not reach the windows behind as their
+    // keys. Accepting or cancelling takes it out of the focus order again.
+    GetWindowManager().BringToFront(this);
 }
 
 void EditBox::Refresh() {

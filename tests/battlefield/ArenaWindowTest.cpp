@@ -16,12 +16,15 @@
 #include "core/MathUtil.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
+#include "engine/Sprite.h"
 #include "game/Event.h"
 #include "game/Player.h"
 #include "platform/window/Keys.h"
 #include "support/TestArena.h"
 #include "ui/Highlighter.h"
 #include "ui/KillTray.h"
+#include "ui/ToolkitWindows.h"
+#include "ui/VornNameEditBox.h"
 #include "ui/UiTestSupport.h"
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
@@ -43,6 +46,8 @@ protected:
         game.firstPlayer = &friend_;
         game.secondPlayer = &enemy_;
         views_.Attach(*arena_);
+        // As start-up registers it: the battlefield sees every left release first.
+        GetToolkitWindows().SetBattlefieldView(&window());
         GetWindowManager().OpenWindow(&window());
         window().Refresh();
         window().SetCameraType(ArenaWindow::kCameraOverhead);
@@ -53,6 +58,7 @@ protected:
     void TearDown() override {
         window().ClearSelection();
         window().StopFollowing();
+        GetToolkitWindows().SetBattlefieldView(nullptr);
         UiTest::TearDown();
         views_.Detach(*arena_);
         world_test::CloseArena(*arena_);
@@ -179,6 +185,105 @@ TEST_F(ArenaWindowTest, CameraModeKeepsTargetAndRelativeZoom) {
     Post("SetCameraMode", 7);  // no such mode
     EXPECT_EQ(window().CameraType(), ArenaWindow::kCameraTilted);
     EXPECT_TRUE(Heard("ILLEGAL"));
+}
+
+// The camera keys act once a frame as long as they are held; the wheel brings the eye
+// down to the new zoom height; a middle drag turns the view; losing the focus lets go.
+TEST_F(ArenaWindowTest, HeldKeysWheelAndMiddleDragMoveTheView) {
+    WindowCamera& camera = window().CurrentCamera();  // overhead, up the screen is +y
+    MovePointer(512, 384);
+    DrawFrame();
+    const Vector3 start = camera.target;
+    const Vector3 startEye = camera.eye;
+    scripted->PressKey('W');
+    for (int i = 0; i < 5; ++i) {
+        Frame();
+        DrawFrame();
+    }
+    scripted->ReleaseKey('W');
+    Frame();
+    EXPECT_GT(camera.target.y, start.y + 1.0f);
+    EXPECT_GT(camera.eye.y, startEye.y + 1.0f);
+    const float afterKeys = camera.target.y;
+    Frame();
+    EXPECT_FLOAT_EQ(camera.target.y, afterKeys);  // released: no more moves
+
+    // Zooming in lowers the eye to the new height, within the limits.
+    scripted->TurnWheel(3);
+    Frame();
+    DrawFrame();
+    EXPECT_LT(camera.zoom, camera.maximumHeight);
+    EXPECT_NEAR(camera.eye.z, camera.zoom, 0.01f);
+    EXPECT_LT(camera.eye.z, startEye.z);
+
+    const Vector3 up = camera.up;
+    scripted->PressButton(win::MouseButton::Middle);
+    Frame();
+    MovePointer(552, 384);
+    scripted->ReleaseButton(win::MouseButton::Middle);
+    Frame();
+    EXPECT_GT(std::fabs(camera.up.x - up.x), 0.1f);
+
+    scripted->PressKey('D');
+    Frame();
+    EXPECT_EQ(camera.heldKeys['D'], 1);
+    scripted->SetFocus(false);
+    Frame();
+    EXPECT_EQ(camera.heldKeys['D'], 0);
+    scripted->SetFocus(true);
+    Frame();
+}
+
+// A pattern picked up in the unit editor and let go on its own slot ends there: the
+// battlefield does not take the release, so the editor lets go of the pointer and the
+// pattern editor opened next answers its close button.
+TEST_F(ArenaWindowTest, APatternDragEndsInTheUnitEditorNotOnTheBattlefield) {
+    Vorn* unit = AddUnit(80.0f, 80.0f, &friend_);
+    unit->SetPatternSlotCount(4);
+    const Point at = ScreenOf(unit);
+    Press(at.x, at.y, win::MouseButton::Right);
+    Release(at.x, at.y, win::MouseButton::Right);
+    VornWindow& editor = GetVornWindow();
+    ASSERT_TRUE(editor.open);
+    editor.Refresh();
+    const Point slot = editor.SlotRect(0).GetCenter();
+    Click(slot.x, slot.y);
+    EXPECT_EQ(GetMouse().mode, Mouse::kModeNothing);
+    EXPECT_FALSE(GetWindowManager().IsCapturingMouse(&editor));
+    Press(slot.x, slot.y, win::MouseButton::Right);
+    Release(slot.x, slot.y, win::MouseButton::Right);
+    Window* patterns = GetWindowManager().FindWindowByName("PatternWindow");
+    ASSERT_TRUE(patterns != nullptr && patterns->open);
+    ASSERT_TRUE(GetRenderer().GetReady());
+    patterns->Render();
+    GetRenderer().EndFrame();
+    ASSERT_NE(patterns->closeSprite, nullptr);
+    Click(patterns->closeSprite->x, patterns->closeSprite->y);
+    EXPECT_FALSE(patterns->open);
+    GetWindowManager().CloseWindow(&editor);
+}
+
+// The name box the unit editor opens takes every key: typing a name with a "t" in it
+// leaves the placing team alone.
+TEST_F(ArenaWindowTest, TypingANameReachesOnlyTheNameBox) {
+    Vorn* unit = AddUnit(80.0f, 80.0f, &friend_);
+    VornWindow& editor = GetVornWindow();
+    editor.vorn = unit;
+    GetWindowManager().OpenWindow(&editor);
+    Event save;
+    save.type = kEventSaveVorn;
+    editor.HandleCommand(save);
+    VornNameEditBox& box = GetVornNameEditBox();
+    ASSERT_TRUE(box.open);
+    Player* team = ArenaWindow::PlacingPlayer();
+    MovePointer(900, 600);  // over the battlefield, away from the box
+    Type("Tt");
+    EXPECT_EQ(box.text, String("Tt"));
+    EXPECT_EQ(ArenaWindow::PlacingPlayer(), team);
+    GetWindowManager().CloseWindow(&box);
+    GetWindowManager().CloseWindow(&editor);
+    box.unit = nullptr;
+    editor.vorn = nullptr;
 }
 
 // A launch shows the squads first: the view starts on them and glides to the target.

@@ -11,6 +11,7 @@
 #include "engine/Mouse.h"
 #include "engine/OverheadCamera.h"
 #include "engine/TiltedCamera.h"
+#include "platform/window/Message.h"
 
 namespace {
 
@@ -175,6 +176,18 @@ TEST_F(WindowCameraTest, WheelAndZoomKeysChangeTheHeightByTheMode) {
     EXPECT_EQ(tilted_.zoom, 37);
     tilted_.SetZoom(61);
     EXPECT_EQ(tilted_.zoom, 60);
+    // The frame step takes the eye to the zoom height: 45 down along +x, 50 above a
+    // look-at 2 above the ground is 48 back.
+    tilted_.SetZoom(50);
+    tilted_.SetTarget(Vector3(10, 5, 2));
+    tilted_.SetLookAt(Vector3(10, 5, 2));
+    tilted_.StepFrame(kFrameTime);
+    ExpectNear(tilted_.eye, Vector3(-38, 5, 50));
+    overhead.minimumHeight = 5;
+    overhead.maximumHeight = 40;
+    overhead.SetZoom(20);
+    overhead.StepFrame(kFrameTime);
+    ExpectNear(overhead.eye, Vector3(0, 0, 20));
 }
 
 TEST_F(WindowCameraTest, ReleasingHeldKeysKeepsButtonsShiftAndControl) {
@@ -189,6 +202,14 @@ TEST_F(WindowCameraTest, ReleasingHeldKeysKeepsButtonsShiftAndControl) {
     EXPECT_TRUE(tilted_.heldKeys[16] && tilted_.heldKeys[17] && tilted_.heldKeys[0] && tilted_.heldKeys[1]);
     tilted_.ResetView();
     EXPECT_EQ(tilted_.heldKeys[17], 0);
+    // Losing the application's focus reaches every live window camera through the mouse.
+    Hold(tilted_, 'W');
+    win::Message lost;
+    lost.kind = win::MessageKind::Activate;
+    lost.active = false;
+    GetMouse().HandleMessage(lost);
+    EXPECT_EQ(tilted_.heldKeys[int('W')], 0);
+    GetMouse().active = 1;
 }
 
 }  // namespace
