@@ -376,6 +376,42 @@ TEST_F(ModelFilesTest, ACacheNamingAFileThatIsNoTextureIsRefused) {
     ExpectNear(model->mesh->positions[1], {2, 0, 0});  // from the source
 }
 
+// Hand-made damage: a vertex whose position reference falls between two stored positions,
+// and a face corner one past the stored vertices. Either refuses the file, so a model
+// without its source beside the cache is no model.
+TEST_F(ModelFilesTest, ACacheWhoseReferencesNameNoStoredRecordIsRefused) {
+    Mesh mesh;
+    for (const Vector3& p : {Vector3(0, 0, 0), Vector3(5, 0, 0), Vector3(0, 5, 0)}) mesh.AddPosition(p);
+    for (Vector3& p : mesh.positions) mesh.AddVertex(MeshVertex{&p, {}, {}, {}});
+    mesh.AddFace(MeshFace{{}, nullptr, {&mesh.vertices[0], &mesh.vertices[1], &mesh.vertices[2]}, {}});
+    ModelNode root(String("Plain"));
+    root.mesh = &mesh;
+    const std::string cache = folder_ / "Plain.sbm";
+    {
+        FileStream out(cache, "wb");
+        WriteModelCache(out, root);
+        ASSERT_TRUE(out.Commit());
+    }
+    const std::string whole = platform_test::ReadRaw(cache);
+    // Records are stored from 0x10000 on: positions 12 bytes apart, vertices 32.
+    const uint32_t secondPosition = 0x1000C;
+    const uint32_t thirdVertex = 0x10040;
+    for (const auto& [stored, damaged] : {std::pair{secondPosition, 0x1000Du}, std::pair{thirdVertex, 0x10060u}}) {
+        std::string bytes = whole;
+        const std::string from(reinterpret_cast<const char*>(&stored), 4);
+        const size_t at = bytes.find(from);
+        ASSERT_NE(at, std::string::npos);
+        bytes.replace(at, 4, reinterpret_cast<const char*>(&damaged), 4);
+        platform_test::WriteRaw(cache, bytes);
+
+        ModelNode read;
+        ModelCacheObjects objects;
+        FileStream in(cache, "rb");
+        EXPECT_FALSE(ReadModelCache(in, read, objects)) << std::hex << damaged;
+        EXPECT_EQ(GetRenderer().LoadModel(Path("Plain.obj"), 1.0f, 0.0f, 0, 0, 0, 0.0f, 0.5f, 1, true, false), nullptr);
+    }
+}
+
 // --- actor sets
 
 TEST_F(ModelFilesTest, ActorSetsRoundTripThroughTheirCacheWithKeyedTracks) {
