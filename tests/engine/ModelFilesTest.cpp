@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -137,6 +138,15 @@ TEST_F(ModelFilesTest, FacesNamingWhatWasNotReadAreSkippedAndNaNReadsAsZero) {
     ASSERT_NE(model, nullptr);
     EXPECT_EQ(model->mesh->faces.Count(), 1);
     ExpectNear(model->mesh->positions[0], {0, -2, 0});
+}
+
+TEST_F(ModelFilesTest, ObjCommentsAreEchoedAndALineStartingWithASemicolonContinuesThem) {
+    testing::internal::CaptureStdout();
+    ModelNode* model = LoadObj("Noted.obj", "# made by hand\n;v 9 9 9\nv 0 0 0 # origin\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    std::fflush(stdout);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), " made by handv 9 9 9 origin");
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->mesh->positions.Count(), 3);
 }
 
 // --- actor and scene definitions
