@@ -2,6 +2,7 @@
 # make bench: build optimised and run the benchmarks.
 # make run  : build the game and its data set and start it.
 # make fuzz : build the fuzz targets with clang and run each for FUZZ_SECONDS (default 60).
+# make fuzz-build: only build them (CI does, so that they keep compiling).
 JOBS ?= $(shell nproc)
 BUILD ?= build
 SAN_BUILD ?= build-san
@@ -11,7 +12,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 FUZZ_TARGETS ?=
 
-.PHONY: all deps build test test-plain test-san bench fuzz run clean
+.PHONY: all deps build test test-plain test-san bench fuzz fuzz-build run clean
 
 all: build
 
@@ -33,16 +34,20 @@ test-san: deps
 
 test: test-plain test-san
 
+# The benchmark target lays out the data set in $(BENCH_BUILD)/game first; every case that
+# reads a runtime folder is pointed there.
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORNS_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target vorns-bench
-	$(BENCH_BUILD)/bench/vorns-bench
+	VORNS_GAME_DIR=$(abspath $(BENCH_BUILD))/game $(BENCH_BUILD)/bench/vorns-bench
 
-fuzz:
+fuzz-build:
 	@tools/install-deps.sh clang libclang-rt-14-dev
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
 	  -DCMAKE_CXX_COMPILER=clang++ -DVORNS_FUZZ=ON -DVORNS_TESTS=OFF -DVORNS_BENCH=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target vorns-fuzz
+
+fuzz: fuzz-build
 	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(FUZZ_JOBS) fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_TARGETS)
 
 # The game runs from its runtime folder, build/game, in a 1024 x 768 window. The data set

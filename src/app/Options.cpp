@@ -55,9 +55,9 @@ void Options::Read(const char* path) {
             String::ReadToken(stream, proxyServer);
         } else if (word.EqualsNoCase("LobbyHost")) {
             String::ReadToken(stream, lobbyHost);
-        } else {
-            String::ReadToken(stream, word);  // the unknown key's value
         }
+        // Any other word is skipped by itself: an unknown key's value is then skipped as a
+        // word of its own, and a key right after a stray word is still read.
     }
 }
 

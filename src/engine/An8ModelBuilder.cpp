@@ -601,7 +601,6 @@ void An8ModelBuilder::AddKeyedTrack(const std::string& name) {
     track->name = name.c_str();
     track->model = sequenceTarget_;
     track->AddChannels(channels);
-    if (sequenceLength_ > 0.0f) track->TruncateAfter(sequenceLength_);
     entry->tracks.Append(track);
 }
 

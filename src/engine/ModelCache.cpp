@@ -41,6 +41,27 @@ bool MaterialNumbersKnown(const Mesh& mesh, const Array<uint32_t>& materialIds) 
     return true;
 }
 
+// The writer stores every vertex with its position, every face with its three corners and
+// every edge with both ends. The mesh reader sets a reference that names no record read (one
+// past the count, or not at a record's start) to none, which only a damaged file gives.
+bool IsWholeMesh(const Mesh& mesh) {
+    for (const MeshVertex& vertex : mesh.vertices) {
+        if (vertex.position == nullptr) return false;
+    }
+    for (const MeshFace& face : mesh.faces) {
+        if (std::find(std::begin(face.corners), std::end(face.corners), nullptr) != std::end(face.corners)) {
+            return false;
+        }
+    }
+    for (const MeshEdge& edge : mesh.edges) {
+        if (edge.ends[0] == nullptr || edge.ends[1] == nullptr) return false;
+    }
+    for (const MeshLevel& level : mesh.levels) {
+        if (level.mesh != nullptr && !IsWholeMesh(*level.mesh)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 ModelCacheObjects::ModelCacheObjects() = default;
@@ -154,6 +175,7 @@ bool ModelCacheReader::ReadSections(Stream& stream) {
             objects_.meshes.push_back(std::make_unique<Mesh>());
             mesh = objects_.meshes.back().get();
             mesh->ReadBinary(stream);
+            if (!IsWholeMesh(*mesh)) return false;
         }
         meshes.push_back(mesh);
     }

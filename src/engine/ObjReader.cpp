@@ -91,12 +91,20 @@ void ObjReader::ReportIllegal(unsigned char c) {
     ConsoleLine(String("Illegal character '") + shown + "' found");
 }
 
-// A comment runs to the end of its line; a line that begins with ';' continues it.
+// A comment runs from its '#' to the end of its line; a line that begins with ';' continues
+// it. Its text is echoed to the standard output, so a model's notes show where it was loaded;
+// the line break and ';' that join two lines go silently.
 void ObjReader::SkipComment() {
     const std::string& text = *text_;
+    ++at_;
     while (at_ < text.size()) {
-        if (text[at_] == '\n' && !(at_ + 1 < text.size() && text[at_ + 1] == ';')) return;
-        at_ += text[at_] == '\n' ? 2 : 1;
+        if (text[at_] == '\n') {
+            if (!(at_ + 1 < text.size() && text[at_ + 1] == ';')) return;
+            at_ += 2;
+            continue;
+        }
+        std::fputc(text[at_], stdout);
+        ++at_;
     }
 }
 

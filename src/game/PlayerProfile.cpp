@@ -259,9 +259,16 @@ bool Player::Save() const {
 
 bool Player::Load() {
     if (!sys::IsSafeName(View(name))) return false;
+    const String folderName = name;
     FileStream file(View(GetFilePath()), "r");
     if (!file.IsOpen() || file.AtEnd()) return false;
     Read(file);
+    // A stored name that cannot be a file name could never be saved again: the profile
+    // takes its folder's name instead.
+    if (!sys::IsSafeName(View(name))) {
+        Log("Profile name \"" + name + "\" cannot be a file name: the profile is called " + folderName);
+        name = folderName;
+    }
     RebuildVornIcon(false);
     return true;
 }

@@ -40,6 +40,13 @@ float Number(const std::string& word) {
     return std::isfinite(value) ? value : 0.0f;
 }
 
+// A field given "nan" or "inf" keeps the value it had: 0 would shrink an actor to nothing
+// or stop it where the default lets it play as written.
+void SetIfFinite(float& field, const std::string& word) {
+    const float value = std::strtof(word.c_str(), nullptr);
+    if (std::isfinite(value)) field = value;
+}
+
 Vector3 VectorArg(const std::vector<std::string>& words, size_t at, size_t first = 0) {
     return Vector3(Number(Arg(words, at, first)), Number(Arg(words, at, first + 1)), Number(Arg(words, at, first + 2)));
 }
@@ -81,9 +88,6 @@ void SceneScript::Parse(const std::string& text) {
     std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
-        if (line.size() > kMaxLineLength) {
-            line.resize(kMaxLineLength);
-        }
         ReadLine(line);
     }
 }
@@ -262,7 +266,7 @@ size_t SceneScript::ReadDirectionWord(const std::vector<std::string>& words, siz
     for (const FloatField& field : kFloats) {
         if (Is(word, field.keyword)) {
             d.*field.flag = true;
-            d.*field.value = Number(Arg(words, at, 0));
+            SetIfFinite(d.*field.value, Arg(words, at, 0));
             return After(words, at, 1);
         }
     }

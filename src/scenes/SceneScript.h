@@ -1,7 +1,8 @@
 #pragma once
 // A scene script read into its parts: the backdrop, the cast, the steps and the scene
-// that follows. Scripts are hand-written text; the reader never reads past a line's words
-// and bounds every list it grows, so a damaged script gives a smaller scene, not a fault.
+// that follows. Scripts are hand-written text, read a whole line at a time; the reader never
+// reads past a line's words and bounds every list it grows, so a damaged script gives a
+// smaller scene, not a fault.
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -25,7 +26,6 @@ public:
     static constexpr size_t kMaxActors = 64;
     static constexpr size_t kMaxDirections = 64;
     static constexpr size_t kMaxCues = 64;
-    static constexpr size_t kMaxLineLength = 1023;
 
     // Empties steps, cast and link; the guide's name and the backdrop stay, as a script
     // that names neither keeps the previous scene's.

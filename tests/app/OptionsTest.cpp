@@ -21,15 +21,17 @@ TEST(OptionsTest, DefaultsStayWithoutAFileAndKeysAreReadInAnyCase) {
     EXPECT_EQ(options.speechVolume, 100);
     EXPECT_EQ(options.musicVolume, 55);
 
-    // An unknown word is skipped with its value; a later line overrides an earlier one.
+    // An unknown word is skipped by itself, and so is its value; a later line overrides an
+    // earlier one.
     WriteRaw(folder / "Options.txt",
-             "soundvolume 40\r\nBogus 7 SoundVolume 20\nSeenIntroMovie 3\nMusicVolume 10\n"
-             "MusicVolume 30\nLastPlayerName Ann Lee\n");
+             "soundvolume 40\r\nBogus 7 SoundVolume 20\nSeenIntroMovie 3\nJunk ProxyServer proxy:8080\n"
+             "MusicVolume 10\nMusicVolume 30\nLastPlayerName Ann Lee\n");
     options.Read((folder / "Options.txt").c_str());
     EXPECT_EQ(options.soundVolume, 20);
     EXPECT_EQ(options.musicVolume, 30);
     EXPECT_TRUE(options.seenIntroMovie);
     EXPECT_EQ(options.lastPlayerName, "Ann");  // one word: the rest is no key
+    EXPECT_EQ(options.proxyServer, "proxy:8080");
 
     // A key without its number at the end of the file keeps the value.
     WriteRaw(folder / "Options.txt", "MusicVolume 12\nSoundVolume");

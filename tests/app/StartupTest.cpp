@@ -20,6 +20,7 @@
 #include "net/NetworkStartup.h"
 #include "platform/gfx/RecordingAdapter.h"
 #include "platform/window/ScriptedWindow.h"
+#include "support/RuntimeCopy.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/WorkingFolder.h"
@@ -74,17 +75,19 @@ void MakeStartupData() {
     FAIL() << "start-up kept missing textures";
 }
 
-// The runtime folder when the data set is built, else a folder this test fills.
+// A copy of the runtime folder when the data set is built, else a folder this test fills.
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const bool runtimeFolder = fs::exists("../game/Textures");
-        folder_ = runtimeFolder ? fs::absolute("../game").string() : temp_.Path();
+        const bool runtimeFolder = fs::exists(runtime_test::BuiltRuntimeFolder() / "Textures");
+        if (runtimeFolder) runtime_ = std::make_unique<runtime_test::RuntimeCopy>();
+        folder_ = runtimeFolder ? runtime_->Path() : temp_.Path();
         working_ = std::make_unique<WorkingFolder>(folder_);
         if (!runtimeFolder) MakeStartupData();
     }
 
     platform_test::TempFolder temp_;
+    std::unique_ptr<runtime_test::RuntimeCopy> runtime_;
     std::string folder_;
     std::unique_ptr<WorkingFolder> working_;
 };

@@ -42,7 +42,7 @@
 #include "platform/sys/Random.h"
 #include "platform/window/Keys.h"
 #include "platform/window/SystemWindow.h"
-#include "support/TempFolder.h"
+#include "support/RuntimeCopy.h"
 #include "support/WorkingFolder.h"
 #include "ui/Scoreboard.h"
 #include "ui/SquadNameEditBox.h"
@@ -90,17 +90,13 @@ class WholeGameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         buildFolder_ = fs::current_path();
-        const fs::path runtime = fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
+        const fs::path runtime = runtime_test::BuiltRuntimeFolder();
         if (!fs::exists(runtime / "Textures") || !fs::exists(runtime / "Squads")) GTEST_SKIP() << "no runtime folder";
-        // The runtime folder's data seen from a folder of the test's own, whose Players
-        // folder starts empty.
-        for (const fs::directory_entry& entry : fs::directory_iterator(runtime)) {
-            const std::string name = entry.path().filename().string();
-            if (name == "Players" || name == "Options.txt" || name == "debug.txt") continue;
-            fs::create_symlink(entry.path(), fs::path(folder_.Path()) / name);
-        }
-        fs::create_directories(fs::path(folder_.Path()) / "Players");
-        working_ = std::make_unique<app_test::WorkingFolder>(folder_.Path());
+        // The runtime folder's data in a folder of the test's own, with no options saved and
+        // a Players folder that starts empty.
+        folder_ = std::make_unique<runtime_test::RuntimeCopy>();
+        fs::remove(*folder_ / "Options.txt");
+        working_ = std::make_unique<app_test::WorkingFolder>(folder_->Path());
 
         Renderer& renderer = GetRenderer();
         renderer.Shutdown();
@@ -119,7 +115,7 @@ protected:
         // The computer's side: a squad of the data set in the new player's folder, as a
         // mission's gift would put it there.
         fs::copy_file(runtime / "Squads" / (std::string(kComputerSquad) + ".SQD"),
-                      fs::path(folder_.Path()) / "Players/Tester/Squads" / (std::string(kComputerSquad) + ".SQD"));
+                      *folder_ / "Players/Tester/Squads" / (std::string(kComputerSquad) + ".SQD"));
         Player& computer = GetOpponentPlayer();
         computer.name = "Computer";
         for (int size = 0; size < 3; ++size) computer.chassisChoices[size] = 3 + size;
@@ -237,7 +233,7 @@ protected:
     }
 
     fs::path buildFolder_;
-    platform_test::TempFolder folder_;
+    std::unique_ptr<runtime_test::RuntimeCopy> folder_;
     std::unique_ptr<app_test::WorkingFolder> working_;
     std::unique_ptr<win::SystemWindow> window_;
     std::unique_ptr<Arena> arena_;
@@ -291,7 +287,7 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     nameBox.text = "Hornet";
     nameBox.Accept();
     manager.CloseWindow(&nameBox);
-    ASSERT_TRUE(fs::exists(fs::path(folder_.Path()) / "Players/Tester/Vorns/Hornet.VRN"));
+    ASSERT_TRUE(fs::exists(*folder_ / "Players/Tester/Vorns/Hornet.VRN"));
     ASSERT_EQ(GetVornTray().EntryCount(), 1);
     EXPECT_EQ(GetVornTray().EntryName(0), String("Hornet"));
     design->Remove(0);

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -431,31 +432,31 @@ TEST(DataSet, HandWrittenFilesAreInTheRuntimeFolder) {
     }
 }
 
-std::map<std::string, std::size_t> HashFiles(const std::string& root) {
-    std::map<std::string, std::size_t> hashes;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file()) continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        hashes[fs::relative(entry.path(), root).string()] = std::hash<std::string>{}(bytes);
-    }
-    return hashes;
+std::optional<std::size_t> HashFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::hash<std::string>{}(bytes);
 }
 
+// Only the generator's own files are read from the runtime folder: a game played there
+// adds and renames caches beside them.
 TEST(DataSet, GeneratorWritesTheSameBytesOnEveryRun) {
     platform_test::TempFolder folder;
     const std::string command = std::string("ASAN_OPTIONS=detect_leaks=0 '") + ASSETGEN_EXE + "' --manifest '" +
                                 VORNS_MANIFEST + "' --data '" + VORNS_DATA_SOURCE + "' --out '" + folder.Path() +
                                 "' > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    const std::map<std::string, std::size_t> again = HashFiles(folder.Path());
-    const std::map<std::string, std::size_t> built = HashFiles(kGame);
-    ASSERT_GT(again.size(), 1000u);
-    for (const auto& [path, hash] : again) {
-        const auto it = built.find(path);
-        ASSERT_NE(it, built.end()) << path;
-        EXPECT_EQ(it->second, hash) << path << " differs between two runs";
+    int files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder.Path())) {
+        if (!entry.is_regular_file()) continue;
+        ++files;
+        const fs::path relative = fs::relative(entry.path(), folder.Path());
+        const std::optional<std::size_t> built = HashFile(fs::path(kGame) / relative);
+        ASSERT_TRUE(built.has_value()) << relative;
+        EXPECT_EQ(*built, HashFile(entry.path())) << relative << " differs between two runs";
     }
+    EXPECT_GT(files, 1000);
 }
 
 }  // namespace

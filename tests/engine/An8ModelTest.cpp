@@ -87,7 +87,7 @@ figure { "walker"
     }
   }
 }
-sequence { "walk" figure { "walker" } frames { 20 }
+sequence { "walk" figure { "walker" } frames { 5 }
   jointangle { "leg" "X" track { floatkey { 0 10 "F" } floatkey { 0 20 "F" } floatkey { 10 90 "F" } } }
   jointangle { "foot" "Y" track { floatkey { 5 40 "F" } } }
 }
@@ -202,9 +202,9 @@ TEST_F(An8ModelTest, FiguresBecomeTreesWithKeyedTracks) {
     EXPECT_FLOAT_EQ(foot->local.GetTranslation().z, 1.0f);
     EXPECT_FALSE(root->bounds.IsEmpty());
 
-    // The walk: 20 frames at 10 a second (the rate 0 was ignored) is 2 s. The leg's two
-    // keys at frame 0 compose to 30 degrees; 90 at 1 s; the foot's only key (40 at
-    // 0.5 s) stands at every time, and the leg gets 60 degrees at 0.5 s.
+    // The walk: 5 frames at 10 a second (the rate 0 was ignored) is 0.5 s, and keys after
+    // that stay. The leg's two keys at frame 0 compose to 30 degrees; 90 at 1 s; the foot's
+    // only key (40 at 0.5 s) stands at every time, and the leg gets 60 degrees at 0.5 s.
     ASSERT_EQ(set.entries[0].tracks.Count(), 1);
     const KeyedPoseTrack& walk = *set.entries[0].tracks[0];
     EXPECT_EQ(walk.name, "walk");

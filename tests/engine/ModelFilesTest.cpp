@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -137,6 +138,15 @@ TEST_F(ModelFilesTest, FacesNamingWhatWasNotReadAreSkippedAndNaNReadsAsZero) {
     ASSERT_NE(model, nullptr);
     EXPECT_EQ(model->mesh->faces.Count(), 1);
     ExpectNear(model->mesh->positions[0], {0, -2, 0});
+}
+
+TEST_F(ModelFilesTest, ObjCommentsAreEchoedAndALineStartingWithASemicolonContinuesThem) {
+    testing::internal::CaptureStdout();
+    ModelNode* model = LoadObj("Noted.obj", "# made by hand\n;v 9 9 9\nv 0 0 0 # origin\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    std::fflush(stdout);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), " made by handv 9 9 9 origin");
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->mesh->positions.Count(), 3);
 }
 
 // --- actor and scene definitions
@@ -374,6 +384,42 @@ TEST_F(ModelFilesTest, ACacheNamingAFileThatIsNoTextureIsRefused) {
     ModelNode* model = GetRenderer().LoadModel(Path("Plain.obj"), 1.0f, 0.0f, 0, 0, 0, 0.0f, 0.5f, 1, true, false);
     ASSERT_NE(model, nullptr);
     ExpectNear(model->mesh->positions[1], {2, 0, 0});  // from the source
+}
+
+// Hand-made damage: a vertex whose position reference falls between two stored positions,
+// and a face corner one past the stored vertices. Either refuses the file, so a model
+// without its source beside the cache is no model.
+TEST_F(ModelFilesTest, ACacheWhoseReferencesNameNoStoredRecordIsRefused) {
+    Mesh mesh;
+    for (const Vector3& p : {Vector3(0, 0, 0), Vector3(5, 0, 0), Vector3(0, 5, 0)}) mesh.AddPosition(p);
+    for (Vector3& p : mesh.positions) mesh.AddVertex(MeshVertex{&p, {}, {}, {}});
+    mesh.AddFace(MeshFace{{}, nullptr, {&mesh.vertices[0], &mesh.vertices[1], &mesh.vertices[2]}, {}});
+    ModelNode root(String("Plain"));
+    root.mesh = &mesh;
+    const std::string cache = folder_ / "Plain.sbm";
+    {
+        FileStream out(cache, "wb");
+        WriteModelCache(out, root);
+        ASSERT_TRUE(out.Commit());
+    }
+    const std::string whole = platform_test::ReadRaw(cache);
+    // Records are stored from 0x10000 on: positions 12 bytes apart, vertices 32.
+    const uint32_t secondPosition = 0x1000C;
+    const uint32_t thirdVertex = 0x10040;
+    for (const auto& [stored, damaged] : {std::pair{secondPosition, 0x1000Du}, std::pair{thirdVertex, 0x10060u}}) {
+        std::string bytes = whole;
+        const std::string from(reinterpret_cast<const char*>(&stored), 4);
+        const size_t at = bytes.find(from);
+        ASSERT_NE(at, std::string::npos);
+        bytes.replace(at, 4, reinterpret_cast<const char*>(&damaged), 4);
+        platform_test::WriteRaw(cache, bytes);
+
+        ModelNode read;
+        ModelCacheObjects objects;
+        FileStream in(cache, "rb");
+        EXPECT_FALSE(ReadModelCache(in, read, objects)) << std::hex << damaged;
+        EXPECT_EQ(GetRenderer().LoadModel(Path("Plain.obj"), 1.0f, 0.0f, 0, 0, 0, 0.0f, 0.5f, 1, true, false), nullptr);
+    }
 }
 
 // --- actor sets

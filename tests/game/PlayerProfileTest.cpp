@@ -156,6 +156,16 @@ TEST(PlayerProfileTest, SavedToTheFolderOfItsNameAndLoadedBack) {
     EXPECT_FALSE(unnamed.Save());
     Player escaping = Named("../x");
     EXPECT_FALSE(escaping.Save());
+
+    // A hand-edited stored name that is no safe name gives way to the folder's, so the
+    // profile can be saved again.
+    platform_test::WriteRaw("Players/Kim/Kim.DATA", "Name ../../../outside/evil\nBoosts 4\nEnd\n");
+    Player edited;
+    edited.name = "Kim";
+    ASSERT_TRUE(edited.Load());
+    EXPECT_EQ(edited.name, "Kim");
+    EXPECT_EQ(edited.boosts, 4);
+    EXPECT_TRUE(edited.Save());
 }
 
 TEST(UpgradeCatalogTest, RowsLevelsAndDescriptions) {

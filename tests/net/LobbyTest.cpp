@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "StandInServer.h"
 #include "net/LobbyRegistration.h"
 #include "net/LobbyServerList.h"
@@ -30,6 +28,17 @@ std::string Ok(const std::string& body) {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
+// Both listed servers that take connections and are not playing answered their probes
+// within the probe bound.
+bool LocalServersAnsweredInTime(const LobbyServerList& list) {
+    int answered = 0;
+    for (const LobbyServer& server : list.Servers()) {
+        const bool local = server.name == "My Game" || server.name == "Long";
+        answered += local && server.ping < LobbyServerList::kNoAnswerPing ? 1 : 0;
+    }
+    return answered == 2;
+}
+
 }  // namespace
 
 TEST_F(LobbyTest, TheListIsParsedProbedAndOrderedBestFirst) {
@@ -49,31 +58,39 @@ TEST_F(LobbyTest, TheListIsParsedProbedAndOrderedBestFirst) {
     });
     LobbyServerList list(SettingsFor(web));
     list.SetProbePort(probePort);
-    list.RefreshServerList();
-    ASSERT_EQ(web.Heads().size(), 1u);
+    // An answer later than the probe bound counts as none, which a loaded machine can cause
+    // even on this host: the list is fetched again until the local answers came in time.
+    size_t refreshes = 0;
+    do {
+        list.RefreshServerList();
+        ++refreshes;
+    } while (!LocalServersAnsweredInTime(list) && refreshes < 20);
+    ASSERT_EQ(web.Heads().size(), refreshes) << "one request a refresh";
     EXPECT_EQ(web.Heads()[0].rfind("GET /Vorns/LobbyList.php?Action=List HTTP/1.1\r\n", 0), 0u);
 
     const std::vector<std::string>& rows = list.Rows();
     ASSERT_EQ(rows.size(), 5u) << "the three-field line is skipped";
-    const int myPing = list.Servers()[1].ping;
-    const int longPing = list.Servers()[0].ping;
-    ASSERT_LT(myPing, 500);
-    // Not playing and answering first (more players first at equal ping), then the
-    // unreachable and the unprobed (by players), then the one playing.
-    const std::string first = "Long:127.0.0.1 (Yes, " + std::to_string(longPing) + ", 3/8)";
-    const std::string second = "My Game:127.0.0.1 (Yes, " + std::to_string(myPing) + ", 2/8)";
-    if (longPing == myPing) {
-        EXPECT_EQ(rows[0], first);
-        EXPECT_EQ(rows[1], second);
-    } else {
-        EXPECT_EQ((std::set<std::string>{rows[0], rows[1]}), (std::set<std::string>{first, second}));
-    }
+    const auto pingOf = [&list](const std::string& name) {
+        for (const LobbyServer& server : list.Servers()) {
+            if (server.name == name) return server.ping;
+        }
+        return -1;
+    };
+    const int myPing = pingOf("My Game");
+    const int longPing = pingOf("Long");
+    ASSERT_TRUE(LocalServersAnsweredInTime(list));
+    // Not playing and answering first (lower ping first, more players first at equal ping),
+    // then the unreachable and the unprobed (by players), then the one playing.
+    const std::string longRow = "Long:127.0.0.1 (Yes, " + std::to_string(longPing) + ", 3/8)";
+    const std::string myRow = "My Game:127.0.0.1 (Yes, " + std::to_string(myPing) + ", 2/8)";
+    const bool longFirst = longPing <= myPing;
+    EXPECT_EQ(rows[0], longFirst ? longRow : myRow);
+    EXPECT_EQ(rows[1], longFirst ? myRow : longRow);
     EXPECT_EQ(rows[2], "Named:lobby-host.invalid (Yes, ???, 8/8)");
     EXPECT_EQ(rows[3], "Far:192.0.2.1 (Yes, ???, 7/8)");
     EXPECT_EQ(rows[4].rfind("Busy:127.0.0.1 (No, ", 0), 0u);
 
-    const int myRow = rows[0].rfind("My Game", 0) == 0 ? 0 : 1;
-    EXPECT_EQ(list.PickRow(myRow), "My_Game:127.0.0.1") << "the address is what follows the last ':'";
+    EXPECT_EQ(list.PickRow(longFirst ? 1 : 0), "My_Game:127.0.0.1") << "the address is what follows the last ':'";
     EXPECT_EQ(list.PickRow(-1), "");
     EXPECT_EQ(list.PickRow(5), "");
 }

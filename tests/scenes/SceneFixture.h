@@ -1,6 +1,6 @@
 #pragma once
-// Scenes played from the runtime folder's data set on the headless renderer, or from
-// scripts of a test's own beside the data set's textures and models.
+// Scenes played from a copy of the runtime folder's data set on the headless renderer, or
+// from scripts of a test's own beside the data set's textures and models.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,15 +12,12 @@
 #include "engine/SharedMeshes.h"
 #include "engine/Sparkles.h"
 #include "scenes/Scene.h"
-#include "support/TempFolder.h"
+#include "support/RuntimeCopy.h"
 #include "support/WorkingFolder.h"
 
 namespace scenes_test {
 
-// The runtime folder sits beside the build's tests folder.
-inline std::filesystem::path RuntimeFolder() {
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game";
-}
+inline std::filesystem::path RuntimeFolder() { return runtime_test::BuiltRuntimeFolder(); }
 
 class SceneFixture : public ::testing::Test {
 protected:
@@ -28,17 +25,9 @@ protected:
         if (!std::filesystem::exists(RuntimeFolder() / "Actors" / "Professor.act")) {
             GTEST_SKIP() << "no data set in " << RuntimeFolder();
         }
-        const std::filesystem::path root(folder_.Path());
-        for (const char* linked : {"Actors", "Textures", "Sounds", "Speech"}) {
-            std::filesystem::create_directory_symlink(RuntimeFolder() / linked, root / linked);
-        }
-        // The data set's scripts, beside which a test writes its own.
-        const std::filesystem::path scripts = root / "Scenes" / "English";
-        std::filesystem::create_directories(scripts);
-        for (const auto& entry : std::filesystem::directory_iterator(RuntimeFolder() / "Scenes" / "English")) {
-            std::filesystem::create_symlink(entry.path(), scripts / entry.path().filename());
-        }
-        working_ = std::make_unique<app_test::WorkingFolder>(folder_.Path());
+        // The data set's scripts are in the copy, beside which a test writes its own.
+        runtime_ = std::make_unique<runtime_test::RuntimeCopy>();
+        working_ = std::make_unique<app_test::WorkingFolder>(runtime_->Path());
         GetRenderer().Shutdown();
         scene_ = std::make_unique<Scene>();
     }
@@ -51,7 +40,7 @@ protected:
         working_.reset();
     }
     void WriteScript(const std::string& name, const std::string& text) {
-        std::ofstream(std::filesystem::path(folder_.Path()) / "Scenes" / "English" / (name + ".SCE")) << text;
+        std::ofstream(*runtime_ / "Scenes" / "English" / (name + ".SCE")) << text;
     }
     // One frame drawn on the headless device.
     void DrawFrame() {
@@ -70,7 +59,7 @@ protected:
         return played;
     }
 
-    platform_test::TempFolder folder_;
+    std::unique_ptr<runtime_test::RuntimeCopy> runtime_;
     std::unique_ptr<app_test::WorkingFolder> working_;
     std::unique_ptr<Scene> scene_;
 };

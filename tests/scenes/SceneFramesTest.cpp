@@ -79,7 +79,8 @@ protected:
         if (!fs::exists(RuntimeFolder() / "Actors" / "Professor.act")) {
             GTEST_SKIP() << "no data set in " << RuntimeFolder();
         }
-        working_ = std::make_unique<app_test::WorkingFolder>(RuntimeFolder().string());
+        runtime_ = std::make_unique<runtime_test::RuntimeCopy>();
+        working_ = std::make_unique<app_test::WorkingFolder>(runtime_->Path());
         Renderer& renderer = GetRenderer();
         renderer.Shutdown();
         const std::string failure = engine_test::OpenGlRenderer(kWidth, kHeight, window_, renderer);
@@ -129,6 +130,7 @@ protected:
         return label;
     }
 
+    std::unique_ptr<runtime_test::RuntimeCopy> runtime_;
     std::unique_ptr<app_test::WorkingFolder> working_;
     std::unique_ptr<win::SystemWindow> window_;
 };

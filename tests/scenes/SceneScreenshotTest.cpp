@@ -46,7 +46,8 @@ protected:
             GTEST_SKIP() << "no data set in " << RuntimeFolder();
         }
         buildFolder_ = std::filesystem::current_path().string();
-        working_ = std::make_unique<app_test::WorkingFolder>(RuntimeFolder().string());
+        runtime_ = std::make_unique<runtime_test::RuntimeCopy>();
+        working_ = std::make_unique<app_test::WorkingFolder>(runtime_->Path());
         Renderer& renderer = GetRenderer();
         renderer.Shutdown();
         const std::string failure = engine_test::OpenGlRenderer(kWidth, kHeight, window_, renderer);
@@ -85,6 +86,7 @@ protected:
     }
 
     std::string buildFolder_;
+    std::unique_ptr<runtime_test::RuntimeCopy> runtime_;
     std::unique_ptr<app_test::WorkingFolder> working_;
     std::unique_ptr<win::SystemWindow> window_;
     std::unique_ptr<Scene> scene_;

@@ -104,6 +104,19 @@ TEST(SceneScriptTest, MissingArgumentsReadAsZeroAndNothingPastTheLine) {
     EXPECT_TRUE(script.stages[0]->hasLookAtActorOffset);
 }
 
+TEST(SceneScriptTest, LongLinesAreReadWholeAndNumbersThatAreNotFiniteKeepTheDefault) {
+    SceneScript script;
+    // The direction's and the step's "End" stand 1,100 characters into their line.
+    script.Parse("Stage Time 2 Bunny FromScale nan ToScale inf Speed nan FlipRate 3" + std::string(1100, ' ') +
+                 "End End\nStage\n");
+    ASSERT_EQ(script.stages.size(), 2u);
+    const ActorDirection& bunny = *script.stages[0]->directions.at(0);
+    EXPECT_EQ(bunny.fromScale, 1.0f);
+    EXPECT_EQ(bunny.toScale, 1.0f);
+    EXPECT_EQ(bunny.speed, 1.0f);
+    EXPECT_EQ(bunny.flipRate, 3.0f);
+}
+
 TEST(SceneScriptTest, LaterWordsReplaceTheLinkAndUnknownBackdropKeepsTheOld) {
     SceneScript script;
     script.Parse("Background Desert\nBackground Moon\nLinkScene First\nSecond\n");

@@ -12,6 +12,7 @@
 #include "platform/sys/Process.h"
 #include "scenes/Speaker.h"
 #include "support/AudioTestUtil.h"
+#include "support/RuntimeCopy.h"
 #include "support/WorkingFolder.h"
 
 namespace {
@@ -25,9 +26,18 @@ void WriteText(const std::filesystem::path& path, const std::string& text) { std
 // Runs the tools from the runtime folder, where the game finds them.
 class SpeechTools : public ::testing::Test {
 protected:
-    // The test program sits in the build's tests folder, beside the runtime folder.
-    SpeechTools()
-        : runtime_((std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "game").string()) {}
+    // The tools copied from the runtime folder into a Speech folder of the test's own: the
+    // lip sync writes its hint file there, where tests running beside this one would race.
+    SpeechTools() : runtime_(WithSpeechTools(tools_)) {}
+
+    static std::string WithSpeechTools(const TempFolder& folder) {
+        const std::filesystem::path speech = std::filesystem::path(folder.Path()) / "Speech";
+        std::filesystem::create_directories(speech);
+        for (const char* tool : {"oggdec", "phonemes"}) {
+            std::filesystem::copy_file(runtime_test::BuiltRuntimeFolder() / "Speech" / tool, speech / tool);
+        }
+        return folder.Path();
+    }
 
     // The speech line as an Ogg file in the test's folder; the phoneme file made from it.
     std::string MakePhonemes(const std::vector<float>& samples, const std::string& hint, int rate = kRate) {
@@ -56,6 +66,7 @@ protected:
         EXPECT_EQ(previous, end);
     }
 
+    TempFolder tools_;
     TempFolder folder_;
     app_test::WorkingFolder runtime_;
 };

@@ -18,6 +18,7 @@
 #include "game/Player.h"
 #include "platform/gfx/Device.h"
 #include "platform/window/SystemWindow.h"
+#include "support/RuntimeCopy.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/TiltedDrawView.h"
@@ -67,9 +68,7 @@ protected:
         const fs::path data(VORNS_GAME_DIR);
         if (!fs::exists(data / "Actors" / "RobotSmall.act")) GTEST_SKIP() << "no data set at " << data;
         buildFolder_ = fs::current_path();
-        for (const char* sub : {"Textures", "Actors"}) {
-            fs::copy(data / sub, folder_ / sub, fs::copy_options::recursive);
-        }
+        for (const char* sub : {"Textures", "Actors"}) runtime_test::CopyTree(data / sub, folder_ / sub);
         // Solid ground: the atlases are composed again from these.
         for (const auto& entry : fs::directory_iterator(folder_ / "Textures")) {
             const std::string name = entry.path().filename().string();

@@ -565,7 +565,9 @@ void AddAnimations(ActorModel& model, const std::vector<std::pair<std::string, s
     V3 low, high;
     model.Bounds(low, high);
     const float side = std::max({high.x - low.x, high.y - low.y, high.z - low.z});
-    for (const auto& [animation, track] : wanted) {
+    for (const auto& entry : wanted) {
+        const std::string& animation = entry.first;
+        const std::string& track = entry.second;
         auto set = std::find_if(model.poseSets.begin(), model.poseSets.end(),
                                 [&](const PoseSet& s) { return s.name == animation; });
         if (set == model.poseSets.end()) {
