@@ -1,8 +1,12 @@
 // The professor's speech.
 #include "modes/Professor.h"
 
+#include <string_view>
+
+#include "core/Debugger.h"
 #include "engine/AssetPaths.h"
 #include "game/Game.h"
+#include "platform/sys/Paths.h"
 #include "ui/Highlighter.h"
 #include "ui/SpeechVoice.h"
 #include "ui/TextBox.h"
@@ -10,7 +14,12 @@
 bool SayPage(const TextPage& page, bool pointWhileTalking) {
     TextBox* box = TextBox::Instance();
     if (box == nullptr || page.speech.IsEmpty()) return false;
-    box->Say(SpeechPath(page.speech + ".OGG"), JoinWords(page.lines), pointWhileTalking);
+    // Clip names come from mission and lesson files: none may reach outside the speech folder.
+    if (!sys::IsSafeName(std::string_view(page.speech.CStr(), static_cast<size_t>(page.speech.CharCount())))) {
+        Debugger::Instance().Line((String("Speech clip name refused: ") + page.speech).CStr());
+        return false;
+    }
+    box->Say(SpeechPath(page.speech), JoinWords(page.lines), pointWhileTalking);
     return true;
 }
 

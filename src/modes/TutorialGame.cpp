@@ -466,7 +466,7 @@ void TutorialGame::Update() {
         } else if (!speaking && waitingForContinue && !promptShown && box != nullptr) {
             continueCountdown_ -= frameTime;
             if (continueCountdown_ <= 0.0f) {
-                box->Say(SpeechPath("PressTheSpaceBar.OGG"), GetLanguageText("ContinueText"));
+                box->Say(SpeechPath("PressTheSpaceBar"), GetLanguageText("ContinueText"));
                 if (gArena != nullptr) gArena->effectVolume = kSpeakingVolume;
                 promptShown = true;
             }
