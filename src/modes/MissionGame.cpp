@@ -19,6 +19,7 @@
 #include "modes/MissionScreens.h"
 #include "modes/ModeFolders.h"
 #include "modes/ModeShell.h"
+#include "modes/Professor.h"
 #include "modes/TutorialGame.h"
 #include "platform/window/Keys.h"
 #include "ui/ConfirmEscapeMenu.h"
@@ -415,6 +416,7 @@ bool MissionGame::PostviewInputEvent(const InputEvent& input) {
 
 void MissionGame::DrawFrame() {
     DrawWindows();
+    DrawGuide();
     if (battleRunning && gArena != nullptr && MissionJudge(settings, *gArena, local_, computer_).CountsTime()) {
         DrawTimeLeft(settings.goalTime);
     }

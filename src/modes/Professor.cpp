@@ -7,9 +7,11 @@
 #include "engine/AssetPaths.h"
 #include "game/Game.h"
 #include "platform/sys/Paths.h"
+#include "scenes/Speaker.h"
 #include "ui/Highlighter.h"
 #include "ui/SpeechVoice.h"
 #include "ui/TextBox.h"
+#include "ui/UiServices.h"
 
 bool SayPage(const TextPage& page, bool pointWhileTalking) {
     TextBox* box = TextBox::Instance();
@@ -52,4 +54,14 @@ bool SpeakNextOf(const Array<const TextPage*>& pages, int32_t& nextPage) {
     if (nextPage >= pages.Count()) return true;
     SayPage(*pages[nextPage++]);
     return false;
+}
+
+void DrawGuide() {
+    const TextBox* box = TextBox::Instance();
+    if (box == nullptr || !box->open) return;
+    auto* guide = dynamic_cast<Speaker*>(TextBox::Voice());
+    if (guide == nullptr || !guide->HasModel()) return;
+    guide->SetScreenRect(box->speakerRect);
+    guide->Draw(false);
+    UseScreenCamera();
 }

@@ -523,6 +523,7 @@ void TutorialGame::UpdateHighlights() {
 
 void TutorialGame::DrawFrame() {
     GetWindowManager().RenderAll();
+    DrawGuide();
     Renderer& renderer = GetRenderer();
     renderer.SetLighting(false);
     renderer.SetAlphaBlend();
