@@ -216,6 +216,8 @@ void Application::StartSound() {
     SetEffectSounder(sounder_.get());
     SetMusicSounder(sounder_.get());
     speaker_ = std::make_unique<Speaker>(sounder_.get());
+    // The guide's figure: drawn beside the text box wherever he talks.
+    speaker_->LoadModel();
     TextBox::SetVoice(speaker_.get());
 }
 

@@ -16,6 +16,7 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "game/Squad.h"
+#include "modes/SquadWindow.h"
 #include "ui/UiServices.h"
 #include "units/ChassisTable.h"
 #include "units/Vorn.h"
@@ -200,7 +201,7 @@ void LaunchSquadTray::HandleCommand(Event& event) {
         case kEventGrabTrayEntry: GrabSquad(slot); return;
         case kEventEditTrayEntry:
             if (slot < 0) return;
-            shownSquad = slot;
+            ShowInSquadWindow(slot);
             PlayUiSound("MouseUp.ogg");
             if (gArena != nullptr) gArena->SetSquadName("");
             return;
@@ -208,6 +209,7 @@ void LaunchSquadTray::HandleCommand(Event& event) {
             if (slot < 0) return;
             SquadAt(slot).DestroyMembers();
             Refresh();
+            GetSquadWindow().Refresh();
             PlayUiSound("Delete.ogg");
             return;
         case kEventLoadSquadTray: {
@@ -221,7 +223,7 @@ void LaunchSquadTray::HandleCommand(Event& event) {
             const int32_t limit = GetLaunchWindow().budget + squad.totalCost - TotalCost();
             squad.DestroyMembers();
             squad.Load(event.text, limit);
-            shownSquad = target;
+            ShowInSquadWindow(target);
             PlayUiSound("Thud.ogg");
             if (gArena != nullptr) {
                 const bool hidden = target != 1 && event.text.CharCount() > 0 && event.text.CStr()[0] == '_';
@@ -232,6 +234,11 @@ void LaunchSquadTray::HandleCommand(Event& event) {
         }
         default: Tray::HandleCommand(event);
     }
+}
+
+void LaunchSquadTray::ShowInSquadWindow(int32_t slot) {
+    shownSquad = slot;
+    GetSquadWindow().ShowSquad(&SquadAt(slot));
 }
 
 LaunchSquadTray& GetLaunchSquadTray() {

@@ -43,6 +43,8 @@ public:
 
 private:
     static Squad& SquadAt(int32_t slot);
+    // The slot's squad is the one the squad window edits and the tray marks.
+    void ShowInSquadWindow(int32_t slot);
     // The summary of what the pointer carries: the snapshot from a slot, or a squad
     // tray entry by name.
     const SquadSummary* CarriedSummary() const;

@@ -183,7 +183,7 @@ void LaunchWindow::HandleCommand(Event& event) {
                     return;
                 }
                 countdown = kCountdownSeconds;
-                PlayUiSound("Transport.ogg");
+                PlayBattleSound("Transport.ogg");
                 return;
             }
             if (button == kExit) {

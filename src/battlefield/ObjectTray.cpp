@@ -198,6 +198,12 @@ void ObjectTray::HandleCommand(Event& event) {
     }
 }
 
+void ObjectTray::ResetToDefaults() {
+    treeVariant = kRandomVariant;
+    rockVariant = kRandomVariant;
+    Refresh();
+}
+
 ObjectTray& GetObjectTray() {
     static ObjectTray tray;
     return tray;

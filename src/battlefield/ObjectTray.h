@@ -31,6 +31,8 @@ public:
     String EntryImage(int32_t entry) const;
     // Starts the entry's drag; false for an entry that is not offered.
     bool Grab(int32_t entry);
+    // Trees and rocks of a random look again, as a lesson expects.
+    void ResetToDefaults();
 
     int32_t treeVariant = kRandomVariant;
     int32_t rockVariant = kRandomVariant;

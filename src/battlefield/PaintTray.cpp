@@ -71,11 +71,15 @@ void OpenInFront(Window& window) {
 }  // namespace
 
 PaintTray::PaintTray() : Tray("PaintTray", 8, 3, Point(kCell, kCell), 1.5f, true, false) {
+    ResetToDefaults();
+    Initialize();
+}
+
+void PaintTray::ResetToDefaults() {
     brush.tool = 1;
     brush.shape = 1;
     brush.flat = false;
     SetBrushSize(kMedium);
-    Initialize();
 }
 
 float PaintTray::BrushRadius(int32_t size) { return kBrushRadii[std::clamp(size, 0, kSizeCount - 1)]; }

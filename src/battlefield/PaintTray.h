@@ -34,6 +34,8 @@ public:
     void SetBrushSize(int32_t size);
     // The tool's choice, as picking it does; false for a name that is no tool.
     bool PickTool(const String& toolName);
+    // The brush a new player starts with, which every lesson starts from too.
+    void ResetToDefaults();
 
     // Tool, shape, radius and edge as the arena applies them.
     TerrainBrush brush;

@@ -15,6 +15,7 @@
 #include "modes/ModeShell.h"
 #include "modes/SquadWindow.h"
 #include "net/NetworkStartup.h"
+#include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 
@@ -76,13 +77,15 @@ void CampaignWindows::ShowSquadSelection(int32_t budget, int32_t squadCount) {
     SquadWindow& squads = GetSquadWindow();
     squads.budget = budget;
     squads.launchedCost = 0;
-    GetLaunchWindow().budget = budget;
+    LaunchWindow& launch = GetLaunchWindow();
+    launch.budget = budget;
+    launch.missionName = mission_.MissionTitle();
     GetLaunchSquadTray().SetMaxSquadCount(squadCount);
-    manager.OpenWindow(&GetVornTray());
-    manager.OpenWindow(&GetSquadTray());
-    manager.OpenWindow(&squads);
-    manager.OpenWindow(&GetLaunchWindow());
-    manager.OpenWindow(&GetLaunchSquadTray());
+    // The full-screen launch window opens first so that it stays behind the trays and the
+    // squad window, which take the pointer before it.
+    manager.OpenWindows({&launch, &GetVornTray(), &GetSquadTray(), &squads, &GetLaunchSquadTray()});
+    // Laid out after the tray took its width for the squad count, so that it is centred.
+    GetToolkitWindows().LayOutWindows();
 }
 
 void CampaignWindows::ShowResult(bool won, int32_t rewardBoosts) {

@@ -10,6 +10,7 @@
 #include "game/Game.h"
 #include "game/Player.h"
 #include "modes/ScriptLines.h"
+#include "platform/sys/FileSystem.h"
 #include "platform/sys/Paths.h"
 
 namespace {
@@ -36,6 +37,12 @@ MissionFile::MissionFile(MissionSettings& settings, Game& game, Player& local, P
 
 String MissionFile::Path(const String& language, const String& missionName) {
     return "Missions\\" + language + "\\" + missionName + ".MIS";
+}
+
+bool MissionFile::Exists(const String& language, const String& missionName) {
+    const String path = Path(language, missionName);
+    return sys::IsSafeName(std::string_view(missionName.CStr(), static_cast<size_t>(missionName.CharCount()))) &&
+           sys::Exists(std::string_view(path.CStr(), static_cast<size_t>(path.CharCount())));
 }
 
 bool MissionFile::Load(const String& language, const String& missionName) {

@@ -25,6 +25,8 @@ public:
     void Read(Stream& stream, const String& fileName);
 
     static String Path(const String& language, const String& missionName);
+    // Whether the mission has a file of its own to be briefed from.
+    static bool Exists(const String& language, const String& missionName);
 
 private:
     enum class State { kTop, kBriefing, kWinning, kLosing, kWeapons, kUpgrades };

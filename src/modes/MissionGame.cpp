@@ -19,6 +19,7 @@
 #include "modes/MissionScreens.h"
 #include "modes/ModeFolders.h"
 #include "modes/ModeShell.h"
+#include "modes/Professor.h"
 #include "modes/TutorialGame.h"
 #include "platform/window/Keys.h"
 #include "ui/ConfirmEscapeMenu.h"
@@ -49,13 +50,26 @@ void MissionGame::SetMission(int32_t index) {
     tutorialName = campaign.tutorialNames[index];
 }
 
+String MissionGame::MissionTitle() const {
+    return missionIndex >= 0 && missionIndex < campaign.titles.Count() ? campaign.titles[missionIndex] : String();
+}
+
 bool MissionGame::StartBriefing() {
     const auto wins = static_cast<int32_t>(local_.missionWins.size());
     alreadyWon = missionIndex == -1 || (missionIndex < wins && local_.missionWins[missionIndex] != 0);
+    // The scenario's "#AI" units find their owner only while the computer is listed.
+    GetPlayerRoster().AddPlayer(&computer_);
+    UsePlayerFolders(local_);
+    frameTimer.Start();
     battleRunning = false;
     local_.won = 0;
     computer_.won = 0;
     SetScoringSuspended(false);
+    if (missionIndex >= 0 && IsTutorialEntry() && !MissionFile::Exists(language, missionName)) {
+        // A lesson without a briefing of its own starts straight away.
+        StartTutorial();
+        return true;
+    }
     if (missionIndex < 0 || !MissionFile(settings, *this, local_, computer_).Load(language, missionName)) {
         // No briefing with the settings of another mission.
         Debugger::Instance().Line((String("Mission not briefed: ") + missionName).CStr());
@@ -200,7 +214,7 @@ void MissionGame::ReleaseSong() {
 
 void MissionGame::Update() {
     if (battleRunning) {
-        const float elapsed = playerPaused != 0 ? 0.0f : frameTime;
+        const float elapsed = IsSimulationPaused() ? 0.0f : frameTime;
         if (gArena != nullptr) {
             MissionJudge judge(settings, *gArena, local_, computer_);
             const BattleResult result = judge.Judge(elapsed, localBeacon, computerBeacon, apexHeight);
@@ -402,6 +416,7 @@ bool MissionGame::PostviewInputEvent(const InputEvent& input) {
 
 void MissionGame::DrawFrame() {
     DrawWindows();
+    DrawGuide();
     if (battleRunning && gArena != nullptr && MissionJudge(settings, *gArena, local_, computer_).CountsTime()) {
         DrawTimeLeft(settings.goalTime);
     }

@@ -50,9 +50,13 @@ public:
 
     // The campaign entry to brief next; an index outside the list selects none (-1).
     void SetMission(int32_t index);
-    // Reads the mission file and opens the briefing. A file that cannot be read keeps the
-    // player on the campaign map (false), with a log line and the refusal sound.
+    // Reads the mission file and opens the briefing. A lesson without a file of its own
+    // starts at once; any other file that cannot be read keeps the player on the campaign
+    // map (false), with a log line and the refusal sound.
     bool StartBriefing();
+    bool IsTutorialEntry() const { return !tutorialName.IsEmpty(); }
+    // The current entry's title as the campaign list gives it; empty for none.
+    String MissionTitle() const;
     // The squads the player chose enter the battle.
     void Launch() override;
     void Update() override;

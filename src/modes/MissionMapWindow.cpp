@@ -17,6 +17,7 @@
 #include "modes/TrainingGame.h"
 #include "platform/sys/Random.h"
 #include "ui/Highlighter.h"
+#include "ui/TextBox.h"
 #include "ui/ToolTip.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
@@ -34,6 +35,9 @@ constexpr float kRoute[][2] = {{0.1f, 0.1f},   {0.1f, 0.1f},   {0.3f, 0.15f}, {0
                                {0.3f, 0.45f},  {0.2f, 0.4f},   {0.1f, 0.6f},  {0.2f, 0.8f},   {0.3f, 0.75f},
                                {0.5f, 0.7f},   {0.65f, 0.72f}, {0.8f, 0.75f}};
 constexpr int32_t kRoutePoints = static_cast<int32_t>(std::size(kRoute));
+constexpr int32_t kBackgroundStars = 120;
+constexpr int32_t kBelowTextBox = 8;
+constexpr int32_t kBackgroundStarSizes[] = {2, 3, 4, 6};
 
 String WithoutBlanks(const String& text) {
     String result;
@@ -51,11 +55,14 @@ float WrapAngle(float angle) {
     return angle < 0.0f ? angle + kTwoPi : angle;
 }
 
-// A Catmull-Rom point between control points i and i + 1, at t in [0, 1].
-Vector2 RoutePoint(int32_t i, float t, const Point& screen) {
-    const auto at = [&screen](int32_t k) {
+// A Catmull-Rom point between control points i and i + 1, at t in [0, 1], with the route's
+// fractions taken of the chart's area.
+Vector2 RoutePoint(int32_t i, float t, const IntRect& chart) {
+    const float width = float(chart.right - chart.left + 1);
+    const float height = float(chart.bottom - chart.top + 1);
+    const auto at = [&](int32_t k) {
         k = std::clamp(k, 0, kRoutePoints - 1);
-        return Vector2(kRoute[k][0] * float(screen.x), kRoute[k][1] * float(screen.y));
+        return Vector2(float(chart.left) + kRoute[k][0] * width, float(chart.top) + kRoute[k][1] * height);
     };
     const Vector2 p0 = at(i - 1), p1 = at(i), p2 = at(i + 1), p3 = at(i + 2);
     const float t2 = t * t, t3 = t2 * t;
@@ -122,7 +129,21 @@ void MissionMapWindow::BuildFromCampaign() {
         if (campaign.IsTutorial(m)) star.hasTutorial = true;
         missions.Append(body);
     }
+    ScatterBackgroundStars();
     Refresh();
+}
+
+void MissionMapWindow::ScatterBackgroundStars() {
+    const IntRect screen = UiScreenRect();
+    const int32_t width = screen.right - screen.left + 1;
+    const int32_t height = screen.bottom - screen.top + 1;
+    backgroundStars.Clear();
+    for (int32_t i = 0; i < kBackgroundStars; ++i) {
+        BackgroundStar star;
+        star.centre = Point(sys::Rand() % width, sys::Rand() % height);
+        star.size = kBackgroundStarSizes[sys::Rand() % int32_t(std::size(kBackgroundStarSizes))];
+        backgroundStars.Append(star);
+    }
 }
 
 void MissionMapWindow::CreateResources() {
@@ -135,6 +156,7 @@ void MissionMapWindow::CreateResources() {
     for (const Body& body : missions) missionSprites_.Append(make(body));
     highlightSprite_ = CreateUiSprite(64, 64, "Highlight.tga", Sprite::kAnchorCentre);
     routeDot_ = CreateUiSprite(32, 32, "Star3.tga", Sprite::kAnchorCentre);
+    backgroundStar_ = CreateUiSprite(16, 16, "Star1.tga", Sprite::kAnchorCentre);
 }
 
 void MissionMapWindow::ReleaseResources() {
@@ -143,6 +165,7 @@ void MissionMapWindow::ReleaseResources() {
     missionSprites_.Clear();
     highlightSprite_ = nullptr;
     routeDot_ = nullptr;
+    backgroundStar_ = nullptr;
     ButtonRowWindow::ReleaseResources();
 }
 
@@ -193,8 +216,17 @@ void MissionMapWindow::TurnSprites(float seconds) {
     for (Body& body : missions) body.angle = WrapAngle(body.angle + body.spin * seconds);
 }
 
+IntRect MissionMapWindow::ChartArea() {
+    IntRect chart = UiScreenRect();
+    // While the guide talks, the chart lies below his text box so that no star hides under it.
+    if (const TextBox* box = TextBox::Instance(); box != nullptr && box->open) {
+        chart.top = std::min(box->bottom + kBelowTextBox, chart.bottom);
+    }
+    return chart;
+}
+
 void MissionMapWindow::PlacePlanets(float seconds) {
-    const IntRect screen = UiScreenRect();
+    const IntRect chart = ChartArea();
     const int32_t starCount = stars.Count();
     for (int32_t s = 0; s < starCount; ++s) {
         StarSystem& star = stars[s];
@@ -202,8 +234,7 @@ void MissionMapWindow::PlacePlanets(float seconds) {
         const float along = starCount > 1 ? float(s) / float(starCount - 1) : 0.0f;
         const float position = along * float(kRoutePoints - 2);
         const int32_t segment = std::min(int32_t(position), kRoutePoints - 2);
-        const Vector2 at = RoutePoint(segment, position - float(segment),
-                                      Point(screen.right - screen.left + 1, screen.bottom - screen.top + 1));
+        const Vector2 at = RoutePoint(segment, position - float(segment), chart);
         star.body.centre = Point(int32_t(std::lround(at.x)), int32_t(std::lround(at.y)));
         const bool hovered =
             star.body.enabled && pointer.x >= 0 &&
@@ -406,29 +437,43 @@ void MissionMapWindow::GetHighlightShape(const HighlightRequest& request, Highli
 
 // --- drawing
 
+void MissionMapWindow::DrawCentred(Sprite& sprite, const Point& centre, int32_t size, float scale) {
+    const int32_t half = size / 2;
+    sprite.SetRect(IntRect(centre.x - half, centre.y - half, centre.x - half + size - 1, centre.y - half + size - 1));
+    sprite.x = centre.x;
+    sprite.y = centre.y;
+    GetRenderer().DrawSpriteUniformScale(sprite, scale);
+}
+
 void MissionMapWindow::DrawBody(Body& body, Sprite*& sprite) {
     if (sprite == nullptr || !body.shown) return;
     sprite->width = sprite->height = body.size;
-    sprite->SetRect(IntRect(body.centre.x, body.centre.y, body.centre.x + body.size, body.centre.y + body.size));
-    sprite->SetColor(body.enabled ? kEnabledTint : kDisabledTint);
-    const Vector2 half(float(body.size) * 0.5f, float(body.size) * 0.5f);
+    TintSprite(sprite, body.enabled ? kEnabledTint : kDisabledTint);
+    // With no pivot offset the sprite turns about its centre, which stays on the body's
+    // centre: where it is hovered and clicked.
     GetRenderer().DrawSpriteRotated(*sprite, Vector2(float(body.centre.x), float(body.centre.y)), Vector2(1.0f, 1.0f),
-                                    body.angle, half, Matrix4());
+                                    body.angle, Vector2(0.0f, 0.0f), Matrix4());
+}
+
+void MissionMapWindow::DrawBackgroundStars() {
+    if (backgroundStar_ == nullptr) return;
+    for (const BackgroundStar& star : backgroundStars) DrawCentred(*backgroundStar_, star.centre, star.size);
 }
 
 void MissionMapWindow::DrawContents() {
     UseScreenCamera();
     Renderer& renderer = GetRenderer();
+    // Sprites keep their own tint: lit, every planet would look reached.
+    renderer.DisableLighting();
     renderer.SetAlphaBlend();
-    const IntRect screen = UiScreenRect();
-    const Point size(screen.right - screen.left + 1, screen.bottom - screen.top + 1);
+    const IntRect chart = ChartArea();
+    DrawBackgroundStars();
     if (routeDot_ != nullptr) {
         const int32_t total = (kRoutePoints - 1) * kDotsPerSegment;
         const int32_t shown = ShowsFinalMissions() ? total : total - kHiddenFinalDots;
         for (int32_t d = 0; d < shown; ++d) {
-            const Vector2 at = RoutePoint(d / kDotsPerSegment, float(d % kDotsPerSegment) / kDotsPerSegment, size);
-            routeDot_->SetRect(IntRect(int32_t(at.x), int32_t(at.y), int32_t(at.x) + 32, int32_t(at.y) + 32));
-            renderer.DrawSpriteUniformScale(*routeDot_, 0.1f);
+            const Vector2 at = RoutePoint(d / kDotsPerSegment, float(d % kDotsPerSegment) / kDotsPerSegment, chart);
+            DrawCentred(*routeDot_, Point(int32_t(at.x), int32_t(at.y)), 32, 0.1f);
         }
     }
     for (int32_t s = 0; s < stars.Count() && s < starSprites_.Count(); ++s) DrawBody(stars[s].body, starSprites_[s]);
@@ -442,10 +487,10 @@ void MissionMapWindow::DrawContents() {
         pulse = WrapAngle(pulse + (CurrentGame() != nullptr ? CurrentGame()->frameTime : 0.0f) * 4.0f);
         const Body& body = missions[hoveredMission];
         const float mix = 0.5f + 0.5f * std::sin(pulse);
-        highlightSprite_->SetColor(Color::FromRGBA(uint8_t(255 * mix), 255, uint8_t(255 * (1.0f - mix)), 255));
-        highlightSprite_->SetRect(IntRect(body.centre.x, body.centre.y, body.centre.x + 64, body.centre.y + 64));
-        renderer.DrawSpriteUniformScale(*highlightSprite_, float(body.size + 8) / 64.0f);
+        TintSprite(highlightSprite_, Color::FromRGBA(uint8_t(255 * mix), 255, uint8_t(255 * (1.0f - mix)), 255));
+        DrawCentred(*highlightSprite_, body.centre, 64, float(body.size + 8) / 64.0f);
     }
     renderer.SetBlendOff();
+    renderer.EnableLighting();
     DrawButtons();
 }

@@ -74,6 +74,12 @@ public:
     int32_t pressedMission = -1;
     Point pointer{-1, -1};
     float pulse = 0.0f;
+    // The faint stars behind the chart: centre and size in pixels.
+    struct BackgroundStar {
+        Point centre;
+        int32_t size = 0;
+    };
+    Array<BackgroundStar> backgroundStars;
 
 protected:
     String ButtonToolTip(int32_t index) const override;
@@ -90,6 +96,12 @@ private:
     int32_t MissionAt(const Point& point) const;
     int32_t BodyAt(const Array<Body>& bodies, const Point& point) const;
     void DrawBody(Body& body, struct Sprite*& sprite);
+    void ScatterBackgroundStars();
+    // Where the route runs: the screen, or below the text box while it is open.
+    static IntRect ChartArea();
+    void DrawBackgroundStars();
+    // A centred sprite of this size at the point, scaled by the factor.
+    static void DrawCentred(struct Sprite& sprite, const Point& centre, int32_t size, float scale = 1.0f);
     bool ShowsFinalMissions() const;
 
     MissionGame& mission_;
@@ -101,4 +113,5 @@ private:
     Array<struct Sprite*> missionSprites_;
     struct Sprite* highlightSprite_ = nullptr;
     struct Sprite* routeDot_ = nullptr;
+    struct Sprite* backgroundStar_ = nullptr;
 };

@@ -86,11 +86,19 @@ float PlayerFigure::Radius() const {
 }
 
 Vorn* PlayerFigure::GetVorn() {
+    // A unit made under an earlier renderer holds models that went with it, and its arena
+    // may have gone too: it is forgotten, not touched.
+    if (vorn_ != nullptr && madeAt_ != GetRenderer().ReleaseCount()) vorn_ = nullptr;
     if (vorn_ != nullptr || gArena == nullptr) return vorn_;
+    madeAt_ = GetRenderer().ReleaseCount();
     vorn_ = gArena->NewVorn(0);
     vorn_->SetPlayer(&owner_);
     vorn_->BuildBody(0);
     vorn_->SetMood(1, 3.0f);
+    // A new unit may already hold mood 1, which the mood change alone would not show.
+    if (const ChassisDefinition* row = ChassisTable::Row(vorn_->chassisType)) {
+        Vorn::SetFaceMood(vorn_->bodyModel, *row, vorn_->mood, vorn_->mouthVariant, vorn_->eyeVariant);
+    }
     cameraOffset = Vector3(Radius() * kViewDistance, 0.0f, 0.0f);
     return vorn_;
 }
@@ -147,7 +155,11 @@ void PlayerFigure::Update(float dt) {
     if (!std::isfinite(dt)) return;
     Vorn* vorn = GetVorn();
     const bool animated = vorn != nullptr && vorn->bodyModel != nullptr && !vorn->bodyModel->Animations().IsEmpty();
-    if (!animated) heading = WrapAngle(heading + dt);
+    if (!animated) {
+        heading = WrapAngle(heading + dt);
+    } else {
+        vorn->bodyAnimation.Advance(dt);
+    }
     switch (pose) {
         case kIdle: WalkToward(Vector3(), dt); break;
         case kWalkIn:
@@ -179,7 +191,14 @@ void PlayerFigure::WalkToward(const Vector3& point, float dt) {
         const float limit = TurnRate() * std::abs(dt);
         heading = WrapAngle(heading + std::clamp(turn, -limit, limit));
     }
-    position = point;
+    Move(point - position);
+}
+
+void PlayerFigure::Move(const Vector3& displacement) {
+    position += displacement;
+    if (vorn_ == nullptr || vorn_->rollRadius <= 0.0f) return;
+    // The body rolls along the ground it covers, as a unit does in battle.
+    vorn_->roll = Quaternion::Multiply(Vorn::RollQuaternion(displacement, vorn_->rollRadius), vorn_->roll);
 }
 
 float PlayerFigure::AspectOf(const IntRect& area) {

@@ -38,6 +38,8 @@ public:
     void Update(float dt);
     // Steps toward the point, turning at most the small chassis' turn rate this frame.
     void WalkToward(const Vector3& point, float dt);
+    // Moves the figure, its unit's body rolling along the way.
+    void Move(const Vector3& displacement);
     void Draw(float frameTime);
     // The chassis of the unit and a fresh look at it (the viewer's C key).
     void ChangeChassis(int32_t chassis);
@@ -62,6 +64,7 @@ private:
 
     Player& owner_;
     Vorn* vorn_ = nullptr;
+    uint32_t madeAt_ = 0;  // the renderer release count the unit was made under
     Camera camera_;
     Light keyLight_;
     Light spotLight_;

@@ -1,16 +1,27 @@
 // The professor's speech.
 #include "modes/Professor.h"
 
+#include <string_view>
+
+#include "core/Debugger.h"
 #include "engine/AssetPaths.h"
 #include "game/Game.h"
+#include "platform/sys/Paths.h"
+#include "scenes/Speaker.h"
 #include "ui/Highlighter.h"
 #include "ui/SpeechVoice.h"
 #include "ui/TextBox.h"
+#include "ui/UiServices.h"
 
 bool SayPage(const TextPage& page, bool pointWhileTalking) {
     TextBox* box = TextBox::Instance();
     if (box == nullptr || page.speech.IsEmpty()) return false;
-    box->Say(SpeechPath(page.speech + ".OGG"), JoinWords(page.lines), pointWhileTalking);
+    // Clip names come from mission and lesson files: none may reach outside the speech folder.
+    if (!sys::IsSafeName(std::string_view(page.speech.CStr(), static_cast<size_t>(page.speech.CharCount())))) {
+        Debugger::Instance().Line((String("Speech clip name refused: ") + page.speech).CStr());
+        return false;
+    }
+    box->Say(SpeechPath(page.speech), JoinWords(page.lines), pointWhileTalking);
     return true;
 }
 
@@ -43,4 +54,14 @@ bool SpeakNextOf(const Array<const TextPage*>& pages, int32_t& nextPage) {
     if (nextPage >= pages.Count()) return true;
     SayPage(*pages[nextPage++]);
     return false;
+}
+
+void DrawGuide() {
+    const TextBox* box = TextBox::Instance();
+    if (box == nullptr || !box->open) return;
+    auto* guide = dynamic_cast<Speaker*>(TextBox::Voice());
+    if (guide == nullptr || !guide->HasModel()) return;
+    guide->SetScreenRect(box->speakerRect);
+    guide->Draw(false);
+    UseScreenCamera();
 }

@@ -19,3 +19,5 @@ void PointProfessorAt(const Highlighter& highlighter);
 // Speaks the next page of the list when the professor is silent; true once every page
 // has been taken.
 bool SpeakNextOf(const Array<const TextPage*>& pages, int32_t& nextPage);
+// The guide in the column at the left of the open text box, over the windows drawn so far.
+void DrawGuide();

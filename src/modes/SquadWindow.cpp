@@ -207,6 +207,7 @@ Vorn* SquadWindow::AddUnitAt(const String& fileName, Vector3 point, float radius
     const bool summed = summary.Load(fileName);
     if (!summed || squad->totalCost + summary.cost > budgetLimit) {
         PlaySound("Illegal.ogg");
+        GetLaunchSquadTray().Refresh();
         return nullptr;
     }
     Vorn* unit = gArena->NewVorn(1);
@@ -391,8 +392,8 @@ void SquadWindow::HandleCommand(Event& event) {
         case kEventPickEntry: PickEntry(event.text); return;
         case kEventAddSquadMember:
             PlaySound("Thud.ogg");
-            AddUnitAt(event.text, event.position3, pendingRadius > 0.0f ? pendingRadius : float(event.value) / 100.0f,
-                      SquadBudget());
+            // The dropped unit's own radius: the last circle or line may have been of another size.
+            AddUnitAt(event.text, event.position3, float(event.value) / 100.0f, SquadBudget());
             StampRecent(event.text);
             ReleaseCarried();
             return;
@@ -597,8 +598,12 @@ bool SquadWindow::HandleMouse(const InputEvent& input) {
             Vector3 target = PullIn(pointerPoint - grabOffset, kPointerLimit);
             target.z = carriedMember->GetRadius();
             carriedMember->SetPosition(target);
+            if (squad != nullptr && !squad->CanPlace(target, carriedMember->GetRadius(), carriedMember)) {
+                mouse.drawMarkers = 1;
+            }
         }
     }
+    if (input.kind == kInputPointerMove && ContainsPoint(Point(input.x, input.y))) MarkRefusedDrop(mouse);
     if (input.kind == kInputUp && input.code == kInputButtonLeft) return HandleLeftRelease(input);
     if (input.kind == kInputDown && input.code == Mouse::kCodeDelete && hoveredMember != nullptr &&
         mouse.mode == Mouse::kModeNothing) {
@@ -607,6 +612,32 @@ bool SquadWindow::HandleMouse(const InputEvent& input) {
     }
     if (input.kind == kInputDown && input.code == kInputButtonLeft && HandleLeftPress(input)) return true;
     return Window::HandleMouse(input) || IsCameraInput(input, mouse);
+}
+
+void SquadWindow::MarkRefusedDrop(Mouse& mouse) {
+    if (squad == nullptr) return;
+    if (mouse.mode == kModeUnitFromTray && !mouse.IsKeyHeld(17)) {
+        VornSummary summary;
+        if (!summary.Load(mouse.dragText)) return;
+        const bool fits = squad->CanPlace(PullIn(pointerPoint, kPlaceLimit), ChassisRadius(summary.chassis), nullptr);
+        const bool affordable = squad->totalCost + summary.cost <= SquadBudget();
+        if (fits && affordable) return;
+        mouse.drawMarkers = 1;
+        if (!affordable) mouse.addCoinMarker = 1;
+        return;
+    }
+    if (mouse.mode != Mouse::kModeSquadButton) return;
+    SquadSummary summary;
+    if (!summary.Load(mouse.dragText)) return;
+    if (summary.MinMemberCost() > SquadBudget()) {
+        mouse.drawMarkers = 1;
+        mouse.addCoinMarker = 1;
+    } else if (summary.TotalCost() > SquadBudget()) {
+        // Only part of the squad fits the budget.
+        mouse.drawMarkers = 1;
+        mouse.addCoinMarker = 1;
+        mouse.shiftMarkers = 1;
+    }
 }
 
 void SquadWindow::HitTestControls(const Point& point) {
@@ -624,7 +655,10 @@ Point SquadWindow::ToScreen(const Vector3& point) {
 
 IntRect SquadWindow::BudgetRect() const {
     const Vector2 size = MeasureText(BudgetText(), kTextScale);
-    return IntRect(left + 8, bottom - 8 - int32_t(size.y), left + 8 + int32_t(size.x), bottom - 8);
+    // Near the top-left corner, beside the layout buttons that hold the corner itself.
+    const int32_t x = (layoutButtons != nullptr ? layoutButtons->GetBounds().right : left) + 8;
+    const int32_t y = top + 8;
+    return IntRect(x, y, x + int32_t(size.x), y + int32_t(size.y));
 }
 
 void SquadWindow::GetToolTip() {
@@ -774,6 +808,7 @@ void SquadWindow::DrawMembers() {
         renderer.SetLighting(true);
         renderer.SetWorldTransform(Matrix4());
         member->UpdateAnimation();
+        member->UpdateBodyAndBall();
         member->Draw(member->position);
     }
 }

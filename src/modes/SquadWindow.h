@@ -13,6 +13,7 @@
 #include "ui/Window.h"
 
 class Mesh;
+class Mouse;
 class ModelNode;
 class Player;
 class Squad;
@@ -102,6 +103,8 @@ public:
     float ringPulse = 0.0f;
 
 private:
+    // The pointer shows the refusal marks over a drop that the squad or the budget refuses.
+    void MarkRefusedDrop(Mouse& mouse);
     Vector3 GroundPointAt(int32_t x, int32_t y);
     void TrackPointer(const InputEvent& input);
     bool HandleDragRelease(const InputEvent& input);

@@ -16,6 +16,7 @@
 #include "platform/window/Keys.h"
 #include "ui/ConfirmEscapeMenu.h"
 #include "ui/KillTray.h"
+#include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 #include "ui/WindowTray.h"
@@ -61,6 +62,8 @@ void TrainingGame::Begin() {
     computer_.UseUpgradeLevelsOf(local_);
     frameTimer.Start();
     UsePlayerFolders(local_);
+    // Windows a lesson placed, or the player moved, go back to their places.
+    GetToolkitWindows().LayOutWindows();
     WindowManager& manager = GetWindowManager();
     manager.CloseAllWindows();
     manager.OpenWindows(

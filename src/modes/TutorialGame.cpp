@@ -5,8 +5,11 @@
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/ControlTray.h"
+#include "battlefield/LaunchSquadTray.h"
 #include "battlefield/LaunchWindow.h"
 #include "battlefield/MiniMap.h"
+#include "battlefield/ObjectTray.h"
+#include "battlefield/PaintTray.h"
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
 #include "core/Debugger.h"
@@ -29,6 +32,7 @@
 #include "ui/KillTray.h"
 #include "ui/SavedFileTrays.h"
 #include "ui/TextBox.h"
+#include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
 #include "ui/VornNameEditBox.h"
 #include "ui/WindowManager.h"
@@ -116,7 +120,7 @@ void TutorialGame::Begin() {
         computer_.UseBasicUpgradeLevels();
     }
     frameTimer.Start();
-    playerPaused = 1;
+    SetPaused(true);
     finished = false;
     killTrayShown = false;
     if (gArena != nullptr) {
@@ -133,7 +137,11 @@ void TutorialGame::Begin() {
     UseTutorialFolders();
     ShowEverySavedFile();
     if (SavedFileTrays* trays = GetSavedFileTrays()) trays->RefreshFromDisk();
+    GetLaunchSquadTray().SetMaxSquadCount(script.maxSquadCount);
+    GetObjectTray().ResetToDefaults();
+    GetPaintTray().ResetToDefaults();
     GetSquadWindow().layout = SquadWindow::kCircle;
+    GetToolkitWindows().LayOutWindows();
     WindowManager& manager = GetWindowManager();
     manager.CloseAllWindows();
     for (Window* window : script.windows) manager.OpenWindow(window);
@@ -142,6 +150,8 @@ void TutorialGame::Begin() {
     InputEvent start;
     start.Set(kInputPointerMove, 0, GetMouse().position);
     PreviewInputEvent(start);
+    // The first stage has sized the text box; the launch tray goes below it.
+    GetToolkitWindows().LayOutWindows();
 }
 
 void TutorialGame::End() {
@@ -315,6 +325,7 @@ void TutorialGame::StartStage(TutorialStep& stage) {
     WindowManager& manager = GetWindowManager();
     if (stage.pages.IsEmpty()) {
         manager.CloseWindow(box);
+        GetToolkitWindows().LayOutWindows();
         return;
     }
     manager.OpenWindow(box);
@@ -324,6 +335,8 @@ void TutorialGame::StartStage(TutorialStep& stage) {
     Array<StringArray> paragraphs;
     for (const TextPage& page : stage.pages) paragraphs.Append(page.lines);
     box->SetParagraphs(paragraphs);
+    // The layout sizes the box for a lesson, below which the other windows fit.
+    GetToolkitWindows().LayOutWindows();
     SpeakNextPage();
     if (stage.waitsForContinue) {
         waitingForContinue = true;
@@ -466,7 +479,7 @@ void TutorialGame::Update() {
         } else if (!speaking && waitingForContinue && !promptShown && box != nullptr) {
             continueCountdown_ -= frameTime;
             if (continueCountdown_ <= 0.0f) {
-                box->Say(SpeechPath("PressTheSpaceBar.OGG"), GetLanguageText("ContinueText"));
+                box->Say(SpeechPath("PressTheSpaceBar"), GetLanguageText("ContinueText"));
                 if (gArena != nullptr) gArena->effectVolume = kSpeakingVolume;
                 promptShown = true;
             }
@@ -510,6 +523,7 @@ void TutorialGame::UpdateHighlights() {
 
 void TutorialGame::DrawFrame() {
     GetWindowManager().RenderAll();
+    DrawGuide();
     Renderer& renderer = GetRenderer();
     renderer.SetLighting(false);
     renderer.SetAlphaBlend();
@@ -527,12 +541,11 @@ void TutorialGame::Launch() {
     manager.OpenWindow(&GetWindowTray());
     manager.OpenWindow(&GetMiniMap());
     Array<Squad*> squads;
-    for (int32_t i = 0; i < std::clamp(script.maxSquadCount, 1, Player::kSquadCount); ++i) {
-        squads.Append(&local_.squads[i]);
-    }
+    const int32_t count = std::clamp(GetLaunchSquadTray().launchCount, 1, Player::kSquadCount);
+    for (int32_t i = 0; i < count; ++i) squads.Append(&local_.squads[i]);
     PlaceSquadsAtLaunchPoints(squads);
     local_.ClearSquads();
     manager.NotifyAll();
     SetPaused(false);
-    PlayUiSound("TransportBackwards.ogg");
+    PlayBattleSound("TransportBackwards.ogg");
 }

@@ -225,6 +225,8 @@ void UpgradeWindow::ApplyPlayerColours() {
     Player& player = LocalPlayer();
     TintSprite(primarySwatch, player.primaryColor);
     TintSprite(trimSwatch, player.trimColor);
+    // The figure and every unit of the player wear the colours, not only the buttons.
+    player.RebuildVornIcon(false);
     player.BuildColoredTextures();
     player.BuildWeaponButtonTextures();
 }
@@ -430,6 +432,7 @@ void UpgradeWindow::ReleaseAt(const Point& point) {
 
 void UpgradeWindow::ReturnToPrevious() {
     Player& player = LocalPlayer();
+    player.RebuildVornIcon(false);
     player.BuildColoredTextures();
     player.BuildWeaponButtonTextures();
     GetWindowManager().ReturnToPreviousWindow();

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <thread>
 
+#include "audio/Music.h"
 #include "audio/Sounder.h"
 #include "engine/AssetPaths.h"
 #include "engine/Matrix3.h"
@@ -105,6 +106,20 @@ void RestNode(ModelNode* node) {
     }
 }
 
+// A path with a ".." component may name a file outside the speech folder.
+bool LeavesItsFolder(const std::string& path) {
+    size_t start = 0;
+    while (start <= path.size()) {
+        const size_t end = path.find_first_of("/\\", start);
+        const size_t stop = end == std::string::npos ? path.size() : end;
+        if (path.compare(start, stop - start, "..") == 0) {
+            return true;
+        }
+        start = stop + 1;
+    }
+    return false;
+}
+
 float RandomUnit() { return float(sys::Rand()) / float(sys::kRandMax); }
 
 }  // namespace
@@ -162,10 +177,15 @@ void Speaker::SetPoseKeys(const std::vector<Vector3>& talkKeys, int32_t pointKey
 
 void Speaker::Say(const std::string& speechPath, bool pointWhileTalking) {
     Stop();
-    if (!sys::Exists(speechPath)) {
+    if (LeavesItsFolder(speechPath) || !sys::Exists(speechPath)) {
         return;
     }
-    LoadPhonemes(SiblingPath(speechPath, "phn"));
+    const std::string phonemePath = SiblingPath(speechPath, "phn");
+    // A line recorded after the data set was made gets its mouth movements now.
+    if (!phonemePath.empty() && !sys::Exists(phonemePath)) {
+        MakePhonemeFile(speechPath, std::string(), false);
+    }
+    LoadPhonemes(phonemePath);
     if (sounder_) {
         stream_ = sounder_->LoadStream(String(speechPath.c_str()), 1, false);
     }
@@ -203,7 +223,7 @@ void Speaker::Update(float frameTime) {
             return;
         }
         if (stream_ && sounder_) {
-            sounder_->PlayStream(stream_, 1.0f, 0);
+            sounder_->PlayStream(stream_, GetSpeechVolumeFactor(), 0);
         }
     }
     clock_ += frameTime;

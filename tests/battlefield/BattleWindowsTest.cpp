@@ -227,6 +227,17 @@ TEST_F(BattleWindowsTest, LaunchCountsDownOnceAndRefusesAnEmptyLaunch) {
     GetLocalPlayer().squads[0].DestroyMembers();
 }
 
+// Editing a launch slot shows its squad in the squad window, where the player edits it.
+TEST_F(BattleWindowsTest, ALaunchSlotChosenForEditingIsTheSquadWindowsSquad) {
+    LaunchSquadTray& tray = GetLaunchSquadTray();
+    tray.SetMaxSquadCount(3);
+    GetSquadWindow().ShowSquad(&GetLocalPlayer().squads[0]);
+    Send(tray, kEventEditTrayEntry, tray.EntryName(1).CStr());
+    EXPECT_EQ(GetSquadWindow().squad, &GetLocalPlayer().squads[1]);
+    EXPECT_EQ(tray.shownSquad, 1);
+    tray.SetMaxSquadCount(1);
+}
+
 TEST_F(BattleWindowsTest, LosingWindowPicksScenesByUpgradeAndStepsHints) {
     Offer("SmallVorn", true);
     GetLocalPlayer().SetUpgradeLevel(115, -1);

@@ -7,13 +7,16 @@
 #include <string>
 
 #include "audio/Music.h"
+#include "data/DataFolder.h"
 #include "engine/Mouse.h"
+#include "game/PlayerRoster.h"
 #include "modes/MissionGame.h"
 #include "modes/MissionScreens.h"
 #include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
 #include "support/WorkingFolder.h"
 #include "ui/WindowManager.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 
@@ -167,6 +170,42 @@ TEST_F(MissionGameTest, MissingMissionStaysOnTheMapAndBadIndicesSelectNone) {
     mission.EndBattle(false, true);  // given up before launching: back to the briefing
     EXPECT_EQ(screens.briefings, 1);
     EXPECT_EQ(screens.results, 0);
+}
+
+// The briefing lists the computer player, so the scenario's "#AI" units are its own and a
+// battle against them is not won before it is fought.
+TEST_F(MissionGameTest, ScenarioEnemiesBelongToTheComputerAndTheBattleIsFought) {
+    blue.name = "#AI";
+    mission.SetMission(0);
+    ASSERT_TRUE(mission.StartBriefing());
+    EXPECT_GE(GetPlayerRoster().networkPlayers.Find(&blue), 0);
+    const std::string scenarios = (data_test::DataRoot() / "Scenarios").string() + "/";
+    SetDataFolders("Vorns\\", "Squads\\", scenarios.c_str());
+    ASSERT_TRUE(arena->LoadScenario("Meadow"));
+    SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+    int computerUnits = 0;
+    for (WorldObject* object : arena->Objects()) {
+        if (object->kind != kKindVorn) continue;
+        EXPECT_EQ(static_cast<Vorn*>(object)->owner, &blue);
+        ++computerUnits;
+    }
+    EXPECT_GT(computerUnits, 0);
+    LaunchOne();
+    Run(1.0f);
+    EXPECT_TRUE(mission.battleRunning);
+    mission.End();
+    EXPECT_LT(GetPlayerRoster().networkPlayers.Find(&blue), 0);
+}
+
+// A lesson without a briefing file of its own goes straight to its script.
+TEST_F(MissionGameTest, ALessonWithoutItsOwnBriefingStartsItsScript) {
+    platform_test::WriteRaw(folder / "Missions/English/MissionMap.txt", "Star Home\nBasicsTutorial \"Lesson\"\n");
+    mission.LoadCampaign("English");
+    mission.SetMission(0);
+    EXPECT_TRUE(mission.StartBriefing());
+    EXPECT_EQ(screens.briefings, 0);
+    // No tutorial game is attached here, so the unread lesson leaves the player on the map.
+    EXPECT_EQ(screens.maps, 1);
 }
 
 TEST_F(MissionGameTest, TheBattleSongFollowsTheFocusAndTheSwitchAndStopsWithTheBattle) {

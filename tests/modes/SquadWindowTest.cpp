@@ -38,9 +38,9 @@ protected:
         SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
         VornTestWorld::TearDown();
     }
-    void SaveUnit(const char* name, int32_t cost) {
+    void SaveUnit(const char* name, int32_t cost, int32_t chassis = kRobotSmall) {
         Vorn* unit = arena->NewVorn(0);
-        unit->BuildBody(kRobotSmall);
+        unit->BuildBody(chassis);
         unit->cost = cost;
         ASSERT_TRUE(unit->SaveFile(name));
         arena->DestroyObject(unit, false);
@@ -97,6 +97,30 @@ TEST_F(SquadWindowTest, LinesAndCirclesSpreadTheirUnits) {
     EXPECT_NEAR(squad().members[0]->position.y, 10.0f, 1e-4f);
     for (Vorn* unit : squad().members) EXPECT_NEAR(std::hypot(unit->position.x, unit->position.y), 10.0f, 1e-3f);
     EXPECT_EQ(LastSound(), "SOUNDS\\THUD.OGG");
+}
+
+// After a circle of small units, a large unit dropped by itself is tried with its own
+// radius: beside a small member it is refused, and the saved squad reads back whole.
+TEST_F(SquadWindowTest, ASingleDropUsesItsOwnUnitsRadiusAfterACircle) {
+    SaveUnit("Big", 10, kRobotLarge);
+    window.layout = SquadWindow::kCircle;
+    window.PlaceUnits("Cheap", 3, kChassisRadiusBySize[0]);
+    window.PlaceCircle("Cheap", 3, kChassisRadiusBySize[0], Vector3(0.0f, 10.0f, 0.0f));
+    ASSERT_EQ(squad().Count(), 3);
+    const Vector3 small = squad().members[0]->position;
+    Event drop;
+    drop.type = kEventAddSquadMember;
+    drop.text = "Big";
+    // 3.2 from the small member's centre: room for another small unit, not for a large one.
+    drop.position3 = small + Vector3(3.2f, 0.0f, 0.0f);
+    drop.value = int32_t(kChassisRadiusBySize[2] * 100.0f);
+    window.HandleCommand(drop);
+    EXPECT_EQ(squad().Count(), 3);
+    ASSERT_TRUE(squad().Save("Kept"));
+    Squad reloaded;
+    ASSERT_TRUE(reloaded.Load("Kept", 1000));
+    EXPECT_EQ(reloaded.Count(), squad().Count());
+    reloaded.DestroyMembers();
 }
 
 TEST_F(SquadWindowTest, DeleteAndClearCommandsEmptyTheSquad) {
