@@ -5,6 +5,7 @@
 
 #include "core/StringStream.h"
 #include "core/TextTable.h"
+#include "engine/Mouse.h"
 #include "game/GameWindows.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
@@ -108,7 +109,7 @@ bool NetworkGame::Serve(int32_t port) {
                               GetLocalPlayer().trimColor.argb);
     networker_.SetPort(port);
     if (!networker_.StartServer()) {
-        if (screens_ != nullptr) screens_->ShowError("UnableToStartServer");
+        if (screens_ != nullptr) screens_->ShowServeError("UnableToStartServer");
         return false;
     }
     PlayersChanged();
@@ -147,10 +148,12 @@ void NetworkGame::End() {
 }
 
 void NetworkGame::DrawFrame() {
-    Game::DrawFrame();
-    if (settings_.rules != kKingOfTheHill || !IsPlaying()) return;
-    const float timer = static_cast<float>(settings_.gameTimer);
-    DrawTimeLeft(std::clamp(timer - (clock + frameTime), 0.0f, timer));
+    DrawWindows();
+    if (settings_.rules == kKingOfTheHill && IsPlaying()) {
+        const float timer = static_cast<float>(settings_.gameTimer);
+        DrawTimeLeft(std::clamp(timer - (clock + frameTime), 0.0f, timer));
+    }
+    GetMouse().Draw();
 }
 
 void NetworkGame::HandleInputEvents(const Array<InputEvent>& inputs) {

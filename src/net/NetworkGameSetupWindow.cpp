@@ -191,8 +191,8 @@ void NetworkGameSetupWindow::StartSquadPhase() {
     player.Load();
     game->SaveServerSettings(player);
     player.Save();
+    // Sending moves the session on, which opens the map-acknowledgement screen and chat.
     game->SendScenario();
-    GetWindowManager().CloseAllWindows();
 }
 
 void NetworkGameSetupWindow::DrawScreen() {

@@ -92,14 +92,22 @@ void NetworkWindows::AddStatusLine(const std::string& line) {
     GetChatWindow().AddLine(String("** ") + String(line.c_str()), Color(0xFFFFFFFF));
 }
 
-void NetworkWindows::ShowError(const char* messageKey) {
+namespace {
+
+ErrorBox& OpenErrorBox(const char* messageKey) {
     WindowManager& manager = GetWindowManager();
     manager.CloseAllWindows();
     ErrorBox& box = GetErrorBox();
     box.message.Clear();
     box.AddLine(GetLanguageText(messageKey));
     box.WrapText();
-    box.popGame = true;
     manager.OpenWindow(&box);
     manager.BringToFront(&box);
+    return box;
 }
+
+}  // namespace
+
+void NetworkWindows::ShowError(const char* messageKey) { OpenErrorBox(messageKey).popGame = true; }
+
+void NetworkWindows::ShowServeError(const char* messageKey) { OpenErrorBox(messageKey).returnToPrevious = true; }
