@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "LoopbackPeers.h"
 #include "StandInServer.h"
 #include "audio/EffectSounds.h"
 #include "battlefield/LaunchSquadTray.h"
@@ -13,6 +14,7 @@
 #include "engine/Renderer.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/ModeShell.h"
 #include "modes/PlayerFigure.h"
 #include "net/ChatWindow.h"
 #include "net/ClientSetupWindow.h"
@@ -135,6 +137,35 @@ TEST_F(NetworkScreensTest, TheWaitingServerGoesOnToTheSetUpOrBackOutOfTheMode) {
     EXPECT_EQ(left, 1);
 }
 
+TEST_F(NetworkScreensTest, ServingOnATakenPortShowsTheErrorAndStaysInTheMenu) {
+    struct Shell : ModeShell {
+        void PushGame(Game*) override { ++pushes; }
+        void PopGame() override { ++pops; }
+        bool IntroSeen() const override { return true; }
+        void MarkIntroSeen() override {}
+        void StepProfiler() override {}
+        int pushes = 0;
+        int pops = 0;
+    } shell;
+    SetModeShell(&shell);
+    net_test::RecordingNetworker taker;
+    taker.SetPort(0);
+    ASSERT_TRUE(taker.StartServer(1));
+    platform_test::ScopedEnv port{"VORNS_GAME_PORT", std::to_string(taker.ListeningPort())};
+    // The game menu closed itself and waits on the return stack, as when its button is pressed.
+    Window& menu = GetChatWindow();
+    GetWindowManager().PushReturnWindow(&menu);
+
+    EXPECT_TRUE(StartNetworkGame(true));
+    EXPECT_EQ(shell.pushes, 0);
+    EXPECT_FALSE(game->IsNetworkServer());
+    ASSERT_TRUE(IsOpen(GetErrorBox()));
+    Command(GetErrorBox(), kEventContinueErrorBox);
+    EXPECT_TRUE(IsOpen(menu));
+    EXPECT_EQ(shell.pops, 0);
+    SetModeShell(nullptr);
+}
+
 TEST_F(NetworkScreensTest, TheSetUpScreenShowsTheItemsOfTheRuleSetAndTheirValues) {
     ASSERT_TRUE(game->Serve(0));
     Command(GetServerWaitWindow(), kEventExit);
@@ -166,6 +197,9 @@ TEST_F(NetworkScreensTest, ALobbyRowChosenFillsTheAddressTheClientConnectsTo) {
     LobbySettings lobby;
     lobby.host = "127.0.0.1:" + std::to_string(web.Port());
     game->SetLobbySettings(lobby);
+    std::filesystem::create_directories("Players/Picker");
+    const String name = GetLocalPlayer().name;
+    GetLocalPlayer().name = "Picker";
     ZVKServerListBox& box = GetZVKServerListBox();
     GetWindowManager().OpenWindow(&box);
     box.Fill();
@@ -173,6 +207,12 @@ TEST_F(NetworkScreensTest, ALobbyRowChosenFillsTheAddressTheClientConnectsTo) {
     box.PickEntry(0, String());
     EXPECT_STREQ(GetClientSetupWindow().address.CStr(), "My_Server:127.0.0.1");
     EXPECT_STREQ(ServerIPEditBox::HostPart(GetClientSetupWindow().address).CStr(), "127.0.0.1");
+    // The pick outlives the screen: the profile keeps it.
+    Player reloaded;
+    reloaded.name = "Picker";
+    ASSERT_TRUE(reloaded.Load());
+    EXPECT_STREQ(reloaded.serverClientServerIp.CStr(), "My_Server:127.0.0.1");
+    GetLocalPlayer().name = name;
 }
 
 TEST_F(NetworkScreensTest, JoiningWithoutAHostFailsIntoTheErrorBoxAndStopsTheClient) {
