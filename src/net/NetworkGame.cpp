@@ -236,7 +236,26 @@ void NetworkGame::SetScoringSuspended(bool suspended) {
     Game::SetScoringSuspended(suspended);
     if (!suspended) return;
     battleOver = 1;
+    // Queued actions, fire included, would otherwise play out through the end delay.
+    ForEachUnit([](Vorn& unit) { unit.ResetPatternState(); });
+    IdleUnits();
     DeleteNetworkUnitFiles();
+}
+
+void NetworkGame::ForEachUnit(const std::function<void(Vorn&)>& visit) const {
+    if (gArena == nullptr) return;
+    for (WorldObject* object : gArena->Objects()) {
+        if (object->kind == kKindVorn && !object->removed) visit(*static_cast<Vorn*>(object));
+    }
+}
+
+// After the end every unit stands in its winning or losing pose, including one that a
+// late event set acting again.
+void NetworkGame::IdleUnits() {
+    ForEachUnit([](Vorn& unit) {
+        if (unit.currentAction != nullptr) unit.ResetPatternState();
+        if (unit.endPoseSet == 0) unit.IdleWithoutPattern();
+    });
 }
 
 bool NetworkGame::IsPlaying() const {
@@ -252,6 +271,7 @@ void NetworkGame::Update() {
         }
     }
     if (IsPlaying()) StepRules();
+    if (battleOver && IsPlaying()) IdleUnits();
     Game::Update();
 }
 

@@ -151,6 +151,8 @@ public:
 
 private:
     bool IsPlaying() const;
+    void ForEachUnit(const std::function<void(Vorn&)>& visit) const;
+    void IdleUnits();
     void OpenBattleScreens();
     void SettingsChanged();
     void StepRules();

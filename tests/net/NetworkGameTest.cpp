@@ -196,11 +196,14 @@ TEST_F(NetworkGameTest, AWorldTextWithHugeCountsStopsAtTheCap) {
 
 TEST_F(NetworkGameTest, LastVornStandingEndsWhenOnePlayerHasUnitsAndTiesAllWin) {
     ASSERT_TRUE(game.Serve(0));
-    AddUnit(&GetLocalPlayer(), 40, 40);
+    Vorn* unit = AddUnit(&GetLocalPlayer(), 40, 40);
     game.Session().SetState(SessionState::ServerPlaying);
     game.Update();
     EXPECT_TRUE(game.battleOver);
     EXPECT_EQ(GetLocalPlayer().won, 1);
+    // The units stop at once and cheer, before the arena runs another step.
+    EXPECT_EQ(unit->currentAction, nullptr);
+    EXPECT_EQ(unit->animationState, Vorn::kAnimVictoryWaiting);
     EXPECT_FLOAT_EQ(game.EndDelay(), NetworkGame::kEndDelaySeconds);
     game.frameTime = 0.5f;
     for (int i = 0; i < 16; ++i) game.Update();
