@@ -143,6 +143,7 @@ void NetworkGame::End() {
         gArena->RenumberObjects();
     }
     DeleteNetworkUnitFiles();
+    StartMeteorShower(false);
     GetPlayerRoster().networkPlayers.Clear();
     Game::End();
 }
@@ -272,6 +273,7 @@ void NetworkGame::Update() {
     }
     if (IsPlaying()) StepRules();
     if (battleOver && IsPlaying()) IdleUnits();
+    if (networker_.State() == SessionState::ServerPlaying) ReportAirborneChanges();
     Game::Update();
 }
 
@@ -416,10 +418,19 @@ void NetworkGame::ApplyBattleRules() {
             weaponAllowed[kWeaponPropeller] = 1;
             if (settings_.rules == kSoccer) weaponAllowed[kWeaponKicker] = 1;
         }
-        return;
+    } else {
+        meteorsEnabled = settings_.meteorDelay > 0 ? 1 : 0;
+        meteorDelay = static_cast<float>(settings_.meteorDelay);
     }
-    meteorsEnabled = settings_.meteorDelay > 0 ? 1 : 0;
-    meteorDelay = static_cast<float>(settings_.meteorDelay);
+    StartMeteorShower(meteorsEnabled != 0);
+}
+
+// Only the server's shower drops meteors; a client is sent each one.
+void NetworkGame::StartMeteorShower(bool on) {
+    if (gArena == nullptr) return;
+    gArena->ResetMeteorShower();
+    gArena->meteorShowerOn = on;
+    gArena->meteorStartTime = meteorDelay;
 }
 
 // --- the settings
@@ -762,6 +773,7 @@ void NetworkGame::BuildWorld(const std::string& text) {
 
 void NetworkGame::StartBattle() {
     battleOver = 0;
+    airStates_.clear();
     endDelay_ = 0.0f;
     timeLeft_ = static_cast<float>(settings_.gameTimer);
     nextHillUpdate_ = timeLeft_ + 1.0f;
@@ -774,6 +786,7 @@ void NetworkGame::StartBattle() {
     }
     clock = -VornsNetworker::kClientLagSeconds;
     clockCorrection_ = 0.0f;
+    StartMeteorShower(false);
 }
 
 void NetworkGame::SignalRequested(SessionPlayer& player, uint32_t which, bool on) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "game/Game.h"
 #include "net/LobbySettings.h"
@@ -161,6 +162,7 @@ private:
     bool FewerThanTwoScoring(bool vipsOnly) const;
     float ScoreOf(const SessionPlayer& player) const;
     void ApplyBattleRules();
+    void StartMeteorShower(bool on);
     // Server, before the world goes out: each player's VIPs, or the soccer nets dealt.
     void PlaceVIPs();
     void DealSoccerNets();
@@ -172,6 +174,7 @@ private:
     void Send(NetworkEvent& event, float time);
     void ApplyResults(const NetworkEvent& event);
     void ApplyBallEvent(const NetworkEvent& event);
+    void ReportAirborneChanges();
     void DeleteNetworkUnitFiles();
 
     VornsNetworker networker_;
@@ -187,6 +190,12 @@ private:
     float endDelay_ = 0.0f;
     float timeLeft_ = 0.0f;
     float nextHillUpdate_ = 0.0f;
+    // Server: each unit's flight as the last frame left it, by id.
+    struct AirState {
+        bool airborne = false;
+        int32_t bounces = 0;
+    };
+    std::unordered_map<int32_t, AirState> airStates_;
     // The Escape key went to an open confirmation menu, which takes it as "no".
     bool escapeAnswersMenu_ = false;
 };
