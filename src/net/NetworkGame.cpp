@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/FileHelpers.h"
 #include "core/StringStream.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
 #include "game/GameWindows.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/ModeFolders.h"
 #include "net/LobbyRegistration.h"
+#include "net/ServerScenarioListBox.h"
 #include "platform/sys/Random.h"
 #include "ui/ConfirmDisconnectMenu.h"
 #include "ui/ConfirmEscapeMenu.h"
@@ -453,7 +456,7 @@ void NetworkGame::SendGameSetup() {
 void NetworkGame::SendScenario() {
     std::string terrain;
     if (gArena != nullptr) {
-        gArena->LoadScenario(String(settings_.scenario.c_str()));
+        LoadChosenScenario();
         gArena->RemoveObjectsOfKind(kKindVorn);
         gArena->RemoveObjectsOfKind(kKindSoccerBall);
         if (settings_.rules != kSoccer) gArena->RemoveObjectsOfKind(kKindGoal);
@@ -462,6 +465,18 @@ void NetworkGame::SendScenario() {
         terrain.assign(stream.Text(), static_cast<size_t>(stream.TextLength()));
     }
     networker_.SendScenario(terrain);
+}
+
+// The player's own scenario of that name, else the game's.
+void NetworkGame::LoadChosenScenario() {
+    const String name(settings_.scenario.c_str());
+    if (FileExists(ScenarioFilePath(name)) || !FileExists(String(ServerScenarioListBox::kShippedFolder) + name + ".SCN")) {
+        gArena->LoadScenario(name);
+        return;
+    }
+    UseDefaultFolders();
+    gArena->LoadScenario(name);
+    UsePlayerFolders(GetLocalPlayer());
 }
 
 void NetworkGame::SetNetworkCount(int32_t which, int32_t count) {

@@ -162,6 +162,7 @@ private:
     bool FewerThanTwoScoring(bool vipsOnly) const;
     float ScoreOf(const SessionPlayer& player) const;
     void ApplyBattleRules();
+    void LoadChosenScenario();
     void StartMeteorShower(bool on);
     // Server, before the world goes out: each player's VIPs, or the soccer nets dealt.
     void PlaceVIPs();

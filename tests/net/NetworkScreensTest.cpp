@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,9 @@
 #include "battlefield/ResultsWindow.h"
 #include "core/TextTable.h"
 #include "engine/InputEvent.h"
+#include "engine/Mouse.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
 #include "engine/Renderer.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
@@ -24,6 +28,8 @@
 #include "net/NetworkLaunchWindow.h"
 #include "net/NetworkResults.h"
 #include "net/NetworkStartup.h"
+#include "net/ServerGameRulesMenu.h"
+#include "net/ServerScenarioListBox.h"
 #include "net/ServerWaitWindow.h"
 #include "net/WaitAfterSendingSquadsWindow.h"
 #include "net/ZVKServerListBox.h"
@@ -39,7 +45,9 @@
 #include "ui/ToolkitWindows.h"
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
+#include "ui/UiServices.h"
 #include "world/Arena.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 
@@ -185,6 +193,39 @@ TEST_F(NetworkScreensTest, TheSetUpScreenShowsTheItemsOfTheRuleSetAndTheirValues
     EXPECT_STREQ(setup.ValueText(NetworkGameSetupWindow::kBallCount).CStr(), ("1 " + GetLanguageText("Ball")).CStr());
     Command(setup, kEventToggleWeaponsAllowed);
     EXPECT_EQ(game->MatchSettings().weaponsAllowed, 0);
+}
+
+TEST_F(NetworkScreensTest, TheServerPicksAmongItsOwnAndTheGamesScenariosAndRulesOnScreen) {
+    for (const char* file : {"Scenarios/Meadow.SCN", "Scenarios/Bridge.scn", "Scenarios/Notes.txt",
+                             "Players/Host/Scenarios/Mine.SCN", "Players/Host/Scenarios/MEADOW.SCN"}) {
+        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+        std::ofstream(file) << "\n";
+    }
+    SetDataFolders("Players\\Host\\Vorns\\", "Players\\Host\\Squads\\", "Players\\Host\\Scenarios\\");
+    ServerScenarioListBox& scenarios = GetServerScenarioListBox();
+    scenarios.Fill();
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < scenarios.EntryCount(); ++i) names.push_back(scenarios.items[i].CStr());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Bridge", "MEADOW", "Mine"}));
+    SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+
+    ASSERT_TRUE(game->Serve(0));
+    Command(GetServerWaitWindow(), kEventExit);
+    NetworkGameSetupWindow& setup = GetNetworkGameSetupWindow();
+    const IntRect rules = setup.controls->sprites[NetworkGameSetupWindow::kRules0]->GetScreenRect();
+    GetMouse().position = Point((rules.left + rules.right) / 2, (rules.top + rules.bottom) / 2);
+    Command(setup, kEventSetServerGameRules);
+    const Window& menu = GetServerGameRulesMenu();
+    ASSERT_TRUE(GetWindowManager().IsOpen(&menu));
+    const IntRect screen = UiScreenRect();
+    // The ring stands around the picture pressed, whole on the screen.
+    EXPECT_LT(menu.left, GetMouse().position.x);
+    EXPECT_GT(menu.right, GetMouse().position.x);
+    EXPECT_GE(menu.left, screen.left);
+    EXPECT_GE(menu.top, screen.top);
+    EXPECT_LE(menu.right, screen.right);
+    EXPECT_LE(menu.bottom, screen.bottom);
 }
 
 TEST_F(NetworkScreensTest, ALobbyRowChosenFillsTheAddressTheClientConnectsTo) {
