@@ -562,7 +562,7 @@ void NetworkGame::ApplySettings(const NetworkMatchSettings& settings) {
     settings_.Clamp(totalBudget_, PlayerCount());
     timeLeft_ = static_cast<float>(settings_.gameTimer);
     nextHillUpdate_ = timeLeft_ + 1.0f;
-    PlaySound("MenuSelect.ogg");
+    PlaySound("MouseDown.ogg");
 }
 
 void NetworkGame::LoadServerSettings(const Player& player) {

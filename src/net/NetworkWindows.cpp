@@ -70,6 +70,19 @@ void NetworkWindows::OpenSquadSelection(int32_t budget, uint32_t squadCount) {
     GetLaunchSquadTray().SetMaxSquadCount(static_cast<int32_t>(squadCount));
     OpenWithChat(nullptr);
     GetWindowManager().OpenWindows({&GetVornTray(), &GetSquadTray(), &squads, &launch, &GetLaunchSquadTray()});
+    GetToolkitWindows().LayOutWindows();
+    PlaceTraysAboveChat();
+}
+
+// The chat keeps the bottom row: the unit and squad trays stand above it, where the
+// battlefield would have them.
+void NetworkWindows::PlaceTraysAboveChat() {
+    constexpr int32_t kNarrowScreenPixels = 768;
+    const ChatWindow& chat = GetChatWindow();
+    const IntRect screen = UiScreenRect();
+    const int32_t gap = screen.right - screen.left + 1 > kNarrowScreenPixels ? kTrayGapWide : kTrayGapNarrow;
+    for (Window* tray : {static_cast<Window*>(&GetVornTray()), static_cast<Window*>(&GetSquadTray())})
+        tray->MoveTo(Point(tray->left, chat.top - gap - tray->Height()));
 }
 
 void NetworkWindows::OpenBattleScreens() {

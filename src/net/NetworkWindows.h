@@ -6,6 +6,10 @@
 
 class NetworkWindows : public NetworkScreens {
 public:
+    // Pixels between the bottom of the unit and squad trays and the chat window's top.
+    static constexpr int32_t kTrayGapWide = 37;
+    static constexpr int32_t kTrayGapNarrow = 24;
+
     void Open(SessionState state) override;
     void OpenSquadSelection(int32_t budget, uint32_t squadCount) override;
     void OpenBattleScreens() override;
@@ -16,5 +20,7 @@ public:
     void PlayersChanged() override {}
 
 private:
+    static void PlaceTraysAboveChat();
+
     NetworkResults results_;
 };

@@ -916,7 +916,7 @@ bool VornsNetworker::HandleGameSetup(MessageReader& in) {
     const NetworkMatchSettings settings = ReadSettings(in);
     if (in.Failed()) return true;
     host_.ApplySettings(settings);
-    host_.PlaySound("MenuSelect.ogg");
+    host_.PlaySound("MouseUp.ogg");
     return true;
 }
 

@@ -174,6 +174,20 @@ TEST_F(NetworkScreensTest, ServingOnATakenPortShowsTheErrorAndStaysInTheMenu) {
     SetModeShell(nullptr);
 }
 
+TEST_F(NetworkScreensTest, TypingOnANetworkScreenWritesTheChatLineWhereverThePointerIs) {
+    ASSERT_TRUE(game->Serve(0));
+    ASSERT_TRUE(IsOpen(GetChatWindow()));
+    SetCurrentGame(game);
+    for (char c : std::string("hi")) {
+        InputEvent typed;
+        typed.Set(kInputCharacter, c, Point(5, 5));  // the top-left corner, far from the chat
+        GetWindowManager().OfferInput(typed);
+        game->DispatchEvents();
+    }
+    EXPECT_STREQ(GetChatWindow().EntryText().CStr(), "hi");
+    SetCurrentGame(nullptr);
+}
+
 TEST_F(NetworkScreensTest, TheSetUpScreenShowsTheItemsOfTheRuleSetAndTheirValues) {
     ASSERT_TRUE(game->Serve(0));
     Command(GetServerWaitWindow(), kEventExit);
