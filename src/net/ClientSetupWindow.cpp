@@ -5,8 +5,8 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "net/NetworkGame.h"
+#include "net/NetworkStartup.h"
 #include "net/ZVKServerListBox.h"
-#include "platform/net/NetLimits.h"
 #include "ui/ErrorBox.h"
 #include "ui/ServerIPEditBox.h"
 #include "ui/UiServices.h"
@@ -50,12 +50,12 @@ bool ClientSetupWindow::Join() {
     const String host = ServerIPEditBox::HostPart(address);
     session.StartClient();
     session.SetHost(host.CStr());
-    session.SetPort(sock::kGamePort);
+    session.SetPort(GamePort());
     if (!host.IsEmpty() && session.Connect()) return true;
     session.StopClient();
     ErrorBox& box = GetErrorBox();
     box.message.Clear();
-    box.AddLine(GetLanguageText("UnableToConnect") + host + GetLanguageText("EitherTheServer") + "29999" +
+    box.AddLine(GetLanguageText("UnableToConnect") + host + GetLanguageText("EitherTheServer") + String::FromInt(GamePort()) +
                 GetLanguageText("Period"));
     box.WrapText();
     WindowManager& manager = GetWindowManager();

@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/FileHelpers.h"
 #include "core/StringStream.h"
 #include "core/TextTable.h"
+#include "engine/Mouse.h"
 #include "game/GameWindows.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/ModeFolders.h"
 #include "net/LobbyRegistration.h"
+#include "net/ServerScenarioListBox.h"
 #include "platform/sys/Random.h"
 #include "ui/ConfirmDisconnectMenu.h"
 #include "ui/ConfirmEscapeMenu.h"
@@ -108,7 +112,7 @@ bool NetworkGame::Serve(int32_t port) {
                               GetLocalPlayer().trimColor.argb);
     networker_.SetPort(port);
     if (!networker_.StartServer()) {
-        if (screens_ != nullptr) screens_->ShowError("UnableToStartServer");
+        if (screens_ != nullptr) screens_->ShowServeError("UnableToStartServer");
         return false;
     }
     PlayersChanged();
@@ -142,15 +146,18 @@ void NetworkGame::End() {
         gArena->RenumberObjects();
     }
     DeleteNetworkUnitFiles();
+    StartMeteorShower(false);
     GetPlayerRoster().networkPlayers.Clear();
     Game::End();
 }
 
 void NetworkGame::DrawFrame() {
-    Game::DrawFrame();
-    if (settings_.rules != kKingOfTheHill || !IsPlaying()) return;
-    const float timer = static_cast<float>(settings_.gameTimer);
-    DrawTimeLeft(std::clamp(timer - (clock + frameTime), 0.0f, timer));
+    DrawWindows();
+    if (settings_.rules == kKingOfTheHill && IsPlaying()) {
+        const float timer = static_cast<float>(settings_.gameTimer);
+        DrawTimeLeft(std::clamp(timer - (clock + frameTime), 0.0f, timer));
+    }
+    GetMouse().Draw();
 }
 
 void NetworkGame::HandleInputEvents(const Array<InputEvent>& inputs) {
@@ -233,7 +240,26 @@ void NetworkGame::SetScoringSuspended(bool suspended) {
     Game::SetScoringSuspended(suspended);
     if (!suspended) return;
     battleOver = 1;
+    // Queued actions, fire included, would otherwise play out through the end delay.
+    ForEachUnit([](Vorn& unit) { unit.ResetPatternState(); });
+    IdleUnits();
     DeleteNetworkUnitFiles();
+}
+
+void NetworkGame::ForEachUnit(const std::function<void(Vorn&)>& visit) const {
+    if (gArena == nullptr) return;
+    for (WorldObject* object : gArena->Objects()) {
+        if (object->kind == kKindVorn && !object->removed) visit(*static_cast<Vorn*>(object));
+    }
+}
+
+// After the end every unit stands in its winning or losing pose, including one that a
+// late event set acting again.
+void NetworkGame::IdleUnits() {
+    ForEachUnit([](Vorn& unit) {
+        if (unit.currentAction != nullptr) unit.ResetPatternState();
+        if (unit.endPoseSet == 0) unit.IdleWithoutPattern();
+    });
 }
 
 bool NetworkGame::IsPlaying() const {
@@ -249,6 +275,8 @@ void NetworkGame::Update() {
         }
     }
     if (IsPlaying()) StepRules();
+    if (battleOver && IsPlaying()) IdleUnits();
+    if (networker_.State() == SessionState::ServerPlaying) ReportAirborneChanges();
     Game::Update();
 }
 
@@ -393,10 +421,19 @@ void NetworkGame::ApplyBattleRules() {
             weaponAllowed[kWeaponPropeller] = 1;
             if (settings_.rules == kSoccer) weaponAllowed[kWeaponKicker] = 1;
         }
-        return;
+    } else {
+        meteorsEnabled = settings_.meteorDelay > 0 ? 1 : 0;
+        meteorDelay = static_cast<float>(settings_.meteorDelay);
     }
-    meteorsEnabled = settings_.meteorDelay > 0 ? 1 : 0;
-    meteorDelay = static_cast<float>(settings_.meteorDelay);
+    StartMeteorShower(meteorsEnabled != 0);
+}
+
+// Only the server's shower drops meteors; a client is sent each one.
+void NetworkGame::StartMeteorShower(bool on) {
+    if (gArena == nullptr) return;
+    gArena->ResetMeteorShower();
+    gArena->meteorShowerOn = on;
+    gArena->meteorStartTime = meteorDelay;
 }
 
 // --- the settings
@@ -419,7 +456,7 @@ void NetworkGame::SendGameSetup() {
 void NetworkGame::SendScenario() {
     std::string terrain;
     if (gArena != nullptr) {
-        gArena->LoadScenario(String(settings_.scenario.c_str()));
+        LoadChosenScenario();
         gArena->RemoveObjectsOfKind(kKindVorn);
         gArena->RemoveObjectsOfKind(kKindSoccerBall);
         if (settings_.rules != kSoccer) gArena->RemoveObjectsOfKind(kKindGoal);
@@ -428,6 +465,18 @@ void NetworkGame::SendScenario() {
         terrain.assign(stream.Text(), static_cast<size_t>(stream.TextLength()));
     }
     networker_.SendScenario(terrain);
+}
+
+// The player's own scenario of that name, else the game's.
+void NetworkGame::LoadChosenScenario() {
+    const String name(settings_.scenario.c_str());
+    if (FileExists(ScenarioFilePath(name)) || !FileExists(String(ServerScenarioListBox::kShippedFolder) + name + ".SCN")) {
+        gArena->LoadScenario(name);
+        return;
+    }
+    UseDefaultFolders();
+    gArena->LoadScenario(name);
+    UsePlayerFolders(GetLocalPlayer());
 }
 
 void NetworkGame::SetNetworkCount(int32_t which, int32_t count) {
@@ -513,7 +562,7 @@ void NetworkGame::ApplySettings(const NetworkMatchSettings& settings) {
     settings_.Clamp(totalBudget_, PlayerCount());
     timeLeft_ = static_cast<float>(settings_.gameTimer);
     nextHillUpdate_ = timeLeft_ + 1.0f;
-    PlaySound("MenuSelect.ogg");
+    PlaySound("MouseDown.ogg");
 }
 
 void NetworkGame::LoadServerSettings(const Player& player) {
@@ -739,6 +788,7 @@ void NetworkGame::BuildWorld(const std::string& text) {
 
 void NetworkGame::StartBattle() {
     battleOver = 0;
+    airStates_.clear();
     endDelay_ = 0.0f;
     timeLeft_ = static_cast<float>(settings_.gameTimer);
     nextHillUpdate_ = timeLeft_ + 1.0f;
@@ -751,6 +801,7 @@ void NetworkGame::StartBattle() {
     }
     clock = -VornsNetworker::kClientLagSeconds;
     clockCorrection_ = 0.0f;
+    StartMeteorShower(false);
 }
 
 void NetworkGame::SignalRequested(SessionPlayer& player, uint32_t which, bool on) {

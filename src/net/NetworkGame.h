@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "game/Game.h"
 #include "net/LobbySettings.h"
@@ -151,6 +152,8 @@ public:
 
 private:
     bool IsPlaying() const;
+    void ForEachUnit(const std::function<void(Vorn&)>& visit) const;
+    void IdleUnits();
     void OpenBattleScreens();
     void SettingsChanged();
     void StepRules();
@@ -159,6 +162,8 @@ private:
     bool FewerThanTwoScoring(bool vipsOnly) const;
     float ScoreOf(const SessionPlayer& player) const;
     void ApplyBattleRules();
+    void LoadChosenScenario();
+    void StartMeteorShower(bool on);
     // Server, before the world goes out: each player's VIPs, or the soccer nets dealt.
     void PlaceVIPs();
     void DealSoccerNets();
@@ -170,6 +175,7 @@ private:
     void Send(NetworkEvent& event, float time);
     void ApplyResults(const NetworkEvent& event);
     void ApplyBallEvent(const NetworkEvent& event);
+    void ReportAirborneChanges();
     void DeleteNetworkUnitFiles();
 
     VornsNetworker networker_;
@@ -185,6 +191,12 @@ private:
     float endDelay_ = 0.0f;
     float timeLeft_ = 0.0f;
     float nextHillUpdate_ = 0.0f;
+    // Server: each unit's flight as the last frame left it, by id.
+    struct AirState {
+        bool airborne = false;
+        int32_t bounces = 0;
+    };
+    std::unordered_map<int32_t, AirState> airStates_;
     // The Escape key went to an open confirmation menu, which takes it as "no".
     bool escapeAnswersMenu_ = false;
 };

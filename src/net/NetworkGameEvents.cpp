@@ -1,6 +1,7 @@
 // The network game's battle events: the serving game turns the world's hooks into timed
 // messages, and a client applies them when its clock reaches their stamps.
 #include <algorithm>
+#include <unordered_map>
 
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
@@ -161,6 +162,30 @@ void NetworkGame::OnBallPutInPlay(Vorn* vorn, SoccerBall* ball, float vornTime) 
     Send(outgoing_, vornTime);
 }
 
+// Only the server runs the stuck kick and the contacts between units, so a client's
+// airborne units drift from the server's: each take-off, bounce, kick and landing is sent
+// with where the unit is and how it moves.
+void NetworkGame::ReportAirborneChanges() {
+    if (!IsNetworkServer() || gArena == nullptr) return;
+    std::unordered_map<int32_t, AirState> now;
+    for (WorldObject* object : gArena->Objects()) {
+        if (object->kind != kKindVorn || object->removed) continue;
+        const auto& unit = *static_cast<const Vorn*>(object);
+        const AirState state{!unit.onGround, unit.stuckCount};
+        now[unit.id] = state;
+        const auto before = airStates_.find(unit.id);
+        const AirState previous = before != airStates_.end() ? before->second : AirState{};
+        if (state.airborne == previous.airborne && (!state.airborne || state.bounces == previous.bounces)) continue;
+        outgoing_.Reset();
+        outgoing_.kind = Kind::AirborneUpdate;
+        outgoing_.objectId = static_cast<uint32_t>(unit.id);
+        outgoing_.vectorA = unit.position;
+        outgoing_.vectorC = unit.velocity;
+        Send(outgoing_, unit.CurrentTime());
+    }
+    airStates_ = std::move(now);
+}
+
 void NetworkGame::OnBallUpdate(SoccerBall* ball) {
     Game::OnBallUpdate(ball);
     if (!IsNetworkServer() || ball == nullptr) return;
@@ -288,7 +313,14 @@ void NetworkGame::Apply(const NetworkEvent& event) {
             unit->PlaceAt(event.vectorA);
             unit->SetVelocity(event.vectorC);
             unit->SetTimeBudget(std::clamp(frameTime - (event.time - clock), 0.0f, frameTime + kMaxCatchUpSeconds));
-            if (!(event.vectorC == Vector3())) unit->AirborneStep();
+            if (!(event.vectorC == Vector3())) {
+                unit->AirborneStep();
+                return;
+            }
+            // The server's unit came down here: it stands, as a landing leaves it.
+            unit->onGround = true;
+            unit->stuckCount = 0;
+            if (unit->animationState != Vorn::kAnimIdle) unit->SetAnimationState(Vorn::kAnimIdle);
             return;
         }
         default:

@@ -168,7 +168,9 @@ void NetworkGameSetupWindow::HandleCommand(Event& event) {
         case kEventExit: StartSquadPhase(); return;
         case kEventBack: game->Session().SendBackToWaiting(); return;
         case kEventToggleWeaponsAllowed: game->SetWeaponsAllowed(game->MatchSettings().weaponsAllowed == 0); break;
-        case kEventSetServerGameRules: open(GetServerGameRulesMenu()); return;
+        // At the rules picture, so that the ring of choices stands on the screen.
+        // At the rules picture, so that the ring of choices stands on the screen.
+        case kEventSetServerGameRules: OpenAtPointer(GetServerGameRulesMenu()); return;
         case kEventSetServerScenario: OpenAtPointer(GetServerScenarioListBox()); return;
         case kEventSetServerSquadCount: OpenAtPointer(GetServerSquadCountMenu()); return;
         case kEventSetServerBudget: open(GetServerBudgetEditBox()); return;
@@ -191,8 +193,8 @@ void NetworkGameSetupWindow::StartSquadPhase() {
     player.Load();
     game->SaveServerSettings(player);
     player.Save();
+    // Sending moves the session on, which opens the map-acknowledgement screen and chat.
     game->SendScenario();
-    GetWindowManager().CloseAllWindows();
 }
 
 void NetworkGameSetupWindow::DrawScreen() {

@@ -100,6 +100,9 @@ void NetworkScreen::DrawContents() {
 
 bool NetworkScreen::HandleMouse(const InputEvent& input) {
     if (input.kind == kInputFrameTick) AdvanceScene();
+    // Whatever the player types on a network screen is a chat line, wherever the pointer is.
+    if (input.kind == kInputCharacter && GetWindowManager().IsOpen(&GetChatWindow()))
+        return GetChatWindow().HandleMouse(input);
     if (controls == nullptr) return Window::HandleMouse(input);
     const Point p(input.x, input.y);
     if (input.kind == kInputPointerMove || input.kind == kInputFrameTick) {

@@ -16,6 +16,9 @@ public:
     // An empty speaker is a player the list does not know.
     virtual void AddChatLine(const std::string& speaker, uint32_t colour, const std::string& line) = 0;
     virtual void AddStatusLine(const std::string& line) = 0;
+    // The session ended: dismissing the box leaves the network mode.
     virtual void ShowError(const char* messageKey) = 0;
+    // Serving could not start: dismissing the box goes back to the menu the player came from.
+    virtual void ShowServeError(const char* messageKey) = 0;
     virtual void PlayersChanged() = 0;
 };

@@ -1,5 +1,7 @@
 #include "net/NetworkStartup.h"
 
+#include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "modes/ModeShell.h"
@@ -35,8 +37,18 @@ bool StartNetworkGame(bool serving) {
     NetworkGame* game = gNetworkGame.get();
     if (game == nullptr) return false;
     game->SetLeaveMode([] { GetModeShell().PopGame(); });
+    // A server that cannot listen leaves the player in the menu with the error shown.
+    if (serving && !game->Serve(GamePort())) return true;
     GetModeShell().PushGame(game);
-    if (serving && !game->Serve(sock::kGamePort)) GetModeShell().PopGame();
     if (!serving) game->Join();
     return true;
+}
+
+int32_t GamePort() {
+    const char* value = std::getenv("VORNS_GAME_PORT");
+    if (value == nullptr || *value == '\0') return sock::kGamePort;
+    char* end = nullptr;
+    const long port = std::strtol(value, &end, 10);
+    if (*end != '\0' || port < 0 || port > UINT16_MAX) return sock::kGamePort;
+    return static_cast<int32_t>(port);
 }

@@ -70,6 +70,19 @@ void NetworkWindows::OpenSquadSelection(int32_t budget, uint32_t squadCount) {
     GetLaunchSquadTray().SetMaxSquadCount(static_cast<int32_t>(squadCount));
     OpenWithChat(nullptr);
     GetWindowManager().OpenWindows({&GetVornTray(), &GetSquadTray(), &squads, &launch, &GetLaunchSquadTray()});
+    GetToolkitWindows().LayOutWindows();
+    PlaceTraysAboveChat();
+}
+
+// The chat keeps the bottom row: the unit and squad trays stand above it, where the
+// battlefield would have them.
+void NetworkWindows::PlaceTraysAboveChat() {
+    constexpr int32_t kNarrowScreenPixels = 768;
+    const ChatWindow& chat = GetChatWindow();
+    const IntRect screen = UiScreenRect();
+    const int32_t gap = screen.right - screen.left + 1 > kNarrowScreenPixels ? kTrayGapWide : kTrayGapNarrow;
+    for (Window* tray : {static_cast<Window*>(&GetVornTray()), static_cast<Window*>(&GetSquadTray())})
+        tray->MoveTo(Point(tray->left, chat.top - gap - tray->Height()));
 }
 
 void NetworkWindows::OpenBattleScreens() {
@@ -92,14 +105,22 @@ void NetworkWindows::AddStatusLine(const std::string& line) {
     GetChatWindow().AddLine(String("** ") + String(line.c_str()), Color(0xFFFFFFFF));
 }
 
-void NetworkWindows::ShowError(const char* messageKey) {
+namespace {
+
+ErrorBox& OpenErrorBox(const char* messageKey) {
     WindowManager& manager = GetWindowManager();
     manager.CloseAllWindows();
     ErrorBox& box = GetErrorBox();
     box.message.Clear();
     box.AddLine(GetLanguageText(messageKey));
     box.WrapText();
-    box.popGame = true;
     manager.OpenWindow(&box);
     manager.BringToFront(&box);
+    return box;
 }
+
+}  // namespace
+
+void NetworkWindows::ShowError(const char* messageKey) { OpenErrorBox(messageKey).popGame = true; }
+
+void NetworkWindows::ShowServeError(const char* messageKey) { OpenErrorBox(messageKey).returnToPrevious = true; }

@@ -6,14 +6,21 @@
 
 class NetworkWindows : public NetworkScreens {
 public:
+    // Pixels between the bottom of the unit and squad trays and the chat window's top.
+    static constexpr int32_t kTrayGapWide = 37;
+    static constexpr int32_t kTrayGapNarrow = 24;
+
     void Open(SessionState state) override;
     void OpenSquadSelection(int32_t budget, uint32_t squadCount) override;
     void OpenBattleScreens() override;
     void AddChatLine(const std::string& speaker, uint32_t colour, const std::string& line) override;
     void AddStatusLine(const std::string& line) override;
     void ShowError(const char* messageKey) override;
+    void ShowServeError(const char* messageKey) override;
     void PlayersChanged() override {}
 
 private:
+    static void PlaceTraysAboveChat();
+
     NetworkResults results_;
 };

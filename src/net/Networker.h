@@ -100,6 +100,7 @@ protected:
     // Takes the next event, serving the sockets for at most budgetMs (0: one pass
     // without waiting). False when nothing happened in time.
     bool Poll(Event& event, uint32_t budgetMs);
+    uint64_t Now() const { return clock_(); }
 
 private:
     struct Connection {
@@ -116,7 +117,6 @@ private:
 
     void StartSession(int connections);
     void EndSession();
-    uint64_t Now() const { return clock_(); }
     bool TakeReadyEvent(Event& event);
     void ServeSockets(int waitMs);
     void ServeConnection(int index, short revents);

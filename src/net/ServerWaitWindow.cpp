@@ -61,7 +61,12 @@ void ServerWaitWindow::HandleCommand(Event& event) {
 
 void ServerWaitWindow::DrawScreen() {
     DrawMessageLine(GetLanguageText("WaitingForPlayersToJoin"), 0);
-    DrawMessageLine(GetLocalPlayer().serverName, 1);
+    // The name sits under the heading at the smaller scale of the screens' values.
+    constexpr float kHeadingScale = 1.5f;
+    constexpr float kNameScale = 0.75f;
+    const IntRect screen = UiScreenRect();
+    const float y = kHeadingScale * FontLineHeight() + 0.5f * kNameScale * FontLineHeight();
+    DrawTextCentred(GetLocalPlayer().serverName, Vector2(0.5f * float(screen.right - screen.left + 1), y), kNameScale);
     DrawRoster(128, {});
 }
 

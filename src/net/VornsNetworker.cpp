@@ -8,6 +8,7 @@
 #include "net/MessageCode.h"
 #include "net/NetworkEventCodec.h"
 #include "platform/net/NetLimits.h"
+#include "world/Arena.h"
 
 namespace {
 
@@ -197,6 +198,7 @@ void VornsNetworker::StopClient() {
 bool VornsNetworker::StartServer() {
     localAddress_ = kServerAddress;
     ResetSession();
+    strangers_.clear();
     if (!Networker::StartServer(sock::kMaxServerConnections)) return false;
     PoseFigure(*LocalPlayer(), PlayerFigure::kWalkIn);
     return true;
@@ -218,9 +220,30 @@ bool VornsNetworker::Connect() {
     return true;
 }
 
-bool VornsNetworker::OnConnect(uint32_t, uint16_t) { return !IsServer() || state_ == SessionState::ServerWaiting; }
+bool VornsNetworker::OnConnect(uint32_t ip, uint16_t port) {
+    if (!IsServer()) return true;
+    if (state_ != SessionState::ServerWaiting) return false;
+    strangers_.emplace_back(sock::Ipv4Address{ip, port}, Now());
+    return true;
+}
+
+void VornsNetworker::ForgetStranger(const sock::Ipv4Address& address) {
+    std::erase_if(strangers_, [&address](const auto& stranger) { return stranger.first == address; });
+}
+
+void VornsNetworker::CloseSilentStrangers() {
+    const uint64_t now = Now();
+    for (const auto& [address, since] : strangers_) {
+        if (now - since < kIntroductionLimitMs) continue;
+        Log("Network: " + FormatAddress(address.ip, address.port, '.') + " never said who it is; closed");
+        const int connection = FindConnection(address.ip, address.port);
+        if (connection >= 0) CloseConnection(connection);
+    }
+    std::erase_if(strangers_, [now](const auto& stranger) { return now - stranger.second >= kIntroductionLimitMs; });
+}
 
 void VornsNetworker::OnDisconnect(uint32_t ip, uint16_t port) {
+    ForgetStranger({ip, port});
     if (!IsServer()) {
         if (!IsClientRunning()) return;
         const bool joining = state_ == SessionState::ClientJoined;
@@ -267,10 +290,35 @@ SessionPlayer* VornsNetworker::LocalPlayer() const {
     return nullptr;
 }
 
+// A peer's record is a fresh profile. The renderer keeps every texture for the program's
+// life, so a record takes over the coloured textures of one that left instead of making
+// new ones for every visitor.
+std::unique_ptr<Player> VornsNetworker::FreshRecord() {
+    auto fresh = std::make_unique<Player>();
+    if (spareRecords_.empty()) return fresh;
+    Player& spare = *spareRecords_.back();
+    fresh->beaconTexture = spare.beaconTexture;
+    fresh->goalTexture = spare.goalTexture;
+    fresh->patternIconTexture = spare.patternIconTexture;
+    fresh->chassisPartTextures = spare.chassisPartTextures;
+    fresh->texturesMadeAt = spare.texturesMadeAt;
+    spareRecords_.pop_back();
+    return fresh;
+}
+
+void VornsNetworker::RetireRecord(std::unique_ptr<Player> record) {
+    if (record == nullptr) return;
+    ReleasePlayerFigure(*record);
+    // The figure's unit goes back to the arena's pool; outside a battle nothing else
+    // flushes the pool, and every visitor would take a new unit.
+    if (gArena != nullptr) gArena->FlushObjectPools();
+    spareRecords_.push_back(std::move(record));
+}
+
 SessionPlayer& VornsNetworker::AddPlayer(const sock::Ipv4Address& address) {
     auto player = std::make_unique<SessionPlayer>();
     player->address = address;
-    player->owned = std::make_unique<Player>();
+    player->owned = FreshRecord();
     // The small, medium and large chassis of the set: their painted parts take its colours.
     for (int32_t size = 0; size < Player::kSizeClassCount; ++size) player->owned->chassisChoices[size] = size;
     player->record = player->owned.get();
@@ -279,14 +327,12 @@ SessionPlayer& VornsNetworker::AddPlayer(const sock::Ipv4Address& address) {
 }
 
 void VornsNetworker::RemovePlayerAt(size_t index) {
-    if (players_[index]->owned != nullptr) ReleasePlayerFigure(*players_[index]->owned);
+    RetireRecord(std::move(players_[index]->owned));
     players_.erase(players_.begin() + static_cast<long>(index));
 }
 
 void VornsNetworker::ForgetPlayers() {
-    for (const auto& player : players_) {
-        if (player->owned != nullptr) ReleasePlayerFigure(*player->owned);
-    }
+    for (const auto& player : players_) RetireRecord(std::move(player->owned));
     players_.clear();
 }
 
@@ -327,7 +373,7 @@ std::vector<std::string> VornsNetworker::PlayerLabels(const std::string& leftPar
     std::vector<std::string> labels;
     for (const auto& player : players_) {
         const std::string address =
-            player->address.ip == 0 ? serverText : FormatAddress(player->address.ip, player->address.port, ':');
+            player->address.ip == 0 ? serverText : FormatAddress(player->address.ip, player->address.port, '.');
         labels.push_back(leftParen + address + rightParen);
     }
     return labels;
@@ -522,6 +568,7 @@ void VornsNetworker::Update() {
 }
 
 void VornsNetworker::ServerStep(float frameTime) {
+    CloseSilentStrangers();
     switch (state_) {
         case SessionState::ServerWaiting:
         case SessionState::ServerResults: RemoveDisconnected(false); return;
@@ -705,6 +752,7 @@ bool VornsNetworker::HandleClientInfo(MessageReader& in, Sender& sender) {
         return false;
     }
     RemoveDisconnected(true);
+    ForgetStranger(sender.address);
     SessionPlayer& player = AddPlayer(sender.address);
     player.name = name;
     player.colour1 = colour1;
@@ -726,7 +774,14 @@ bool VornsNetworker::HandleClientInfo(MessageReader& in, Sender& sender) {
 bool VornsNetworker::HandleChatToServer(MessageReader& in, const Sender& sender) {
     const std::string line = in.ReadText(sock::kMaxChatLineBytes);
     if (in.Failed()) return true;
-    SendChatLine(sender.player != nullptr ? sender.address : sock::Ipv4Address{}, line);
+    // Only a player in the list speaks: a line from a connection that never said who it
+    // is could pass itself off as anyone.
+    if (sender.player == nullptr) {
+        Log("Network: a chat line from " + FormatAddress(sender.address.ip, sender.address.port, '.') +
+            ", which has not joined, is dropped");
+        return true;
+    }
+    SendChatLine(sender.address, line);
     return true;
 }
 
@@ -861,7 +916,7 @@ bool VornsNetworker::HandleGameSetup(MessageReader& in) {
     const NetworkMatchSettings settings = ReadSettings(in);
     if (in.Failed()) return true;
     host_.ApplySettings(settings);
-    host_.PlaySound("MenuSelect.ogg");
+    host_.PlaySound("MouseUp.ogg");
     return true;
 }
 

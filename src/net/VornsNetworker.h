@@ -31,6 +31,9 @@ public:
     static constexpr float kClientLagSeconds = 1.0f;
     static constexpr float kLeadToCorrect = 0.25f;
     static constexpr uint32_t kMaxSquadMembers = 1000;
+    // A joining program introduces itself at once; a connection still silent about who
+    // it is after this long only holds a slot a real player could take.
+    static constexpr uint64_t kIntroductionLimitMs = 10000;
 
     explicit VornsNetworker(NetworkSessionHost& host);
     ~VornsNetworker() override;
@@ -120,6 +123,9 @@ private:
     bool IsServer() const { return IsServerRunning(); }
     void ResetSession();
     SessionPlayer& AddPlayer(const sock::Ipv4Address& address);
+    std::unique_ptr<Player> FreshRecord();
+    // A leaving peer's record, kept for the next peer's textures.
+    void RetireRecord(std::unique_ptr<Player> record);
     void RemovePlayerAt(size_t index);
     // Every player goes, each peer's record taking its figure along.
     void ForgetPlayers();
@@ -145,6 +151,8 @@ private:
     void ProtocolError(const Sender& sender, const char* what, uint8_t code);
 
     void ServerStep(float frameTime);
+    void ForgetStranger(const sock::Ipv4Address& address);
+    void CloseSilentStrangers();
     void ClientStep(float frameTime);
     void StepCountdown(float frameTime);
     void SendPlayerList();
@@ -156,6 +164,9 @@ private:
     NetworkSessionHost& host_;
     SessionState state_ = SessionState::Idle;
     std::vector<std::unique_ptr<SessionPlayer>> players_;
+    std::vector<std::unique_ptr<Player>> spareRecords_;
+    // Server: connections that have not introduced themselves yet, and since when.
+    std::vector<std::pair<sock::Ipv4Address, uint64_t>> strangers_;
     sock::Ipv4Address localAddress_;
     Player* localRecord_ = nullptr;
     std::string localName_;

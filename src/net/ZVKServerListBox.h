@@ -1,6 +1,6 @@
 #pragma once
 // The servers the web lobby lists, best first; choosing one fills the client set-up
-// screen's address.
+// screen's address and the profile's.
 #include <string>
 #include <vector>
 
@@ -14,6 +14,8 @@ public:
     void PickEntry(int32_t entry, const String& text) override;
 
 private:
+    void Remember(const String& address);
+
     std::vector<std::string> picks_;  // what each row puts in the address
 };
 

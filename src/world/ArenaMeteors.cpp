@@ -64,7 +64,8 @@ void Arena::ResetMeteorShower() {
 
 void Arena::UpdateMeteorShower() {
     const Game* game = CurrentGame();
-    if (!meteorShowerOn || game == nullptr) {
+    // A network client is sent every meteor of the server's shower.
+    if (!meteorShowerOn || game == nullptr || game->IsNetworkClient()) {
         return;
     }
     const float dt = game->frameTime;

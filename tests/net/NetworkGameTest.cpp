@@ -137,6 +137,39 @@ TEST_F(NetworkGameTest, ClientAppliesDamageRemovalAndScorchesAndSkipsWhatItDoesN
     EXPECT_EQ(arena->FindObjectById(event.value), nullptr);
 }
 
+TEST_F(NetworkGameTest, TheServerReportsEachTakeOffBounceAndLandingAndAClientStandsTheUnitDown) {
+    ASSERT_TRUE(game.Serve(0));
+    Vorn* unit = AddUnit(&GetLocalPlayer(), 40, 40);
+    unit->AssignId(*arena);
+    game.Session().SetState(SessionState::ServerPlaying);
+    game.Update();
+    const uint64_t standing = game.Session().MessagesSent();
+    game.Update();
+    EXPECT_EQ(game.Session().MessagesSent(), standing);  // nothing moved
+    unit->onGround = false;                              // kicked up
+    game.Update();
+    unit->stuckCount = 1;  // bounced off a neighbour
+    game.Update();
+    game.Update();  // still flying the same way: nothing new
+    unit->onGround = true;
+    game.Update();
+    EXPECT_EQ(game.Session().MessagesSent(), standing + 3);
+
+    // A client's unit still flying where the server's landed.
+    NetworkEvent landed;
+    landed.kind = NetworkEventKind::AirborneUpdate;
+    landed.objectId = static_cast<uint32_t>(unit->id);
+    landed.vectorA = Vector3(50, 50, 0);
+    unit->onGround = false;
+    unit->stuckCount = 3;
+    unit->SetAnimationState(Vorn::kAnimVictoryWaiting);
+    game.Apply(landed);
+    EXPECT_TRUE(unit->onGround);
+    EXPECT_EQ(unit->stuckCount, 0);
+    EXPECT_EQ(unit->animationState, Vorn::kAnimIdle);
+    EXPECT_FLOAT_EQ(unit->position.x, 50.0f);
+}
+
 TEST_F(NetworkGameTest, ASessionPlayersSquadsTravelAndTheWorldRebuildsTheSame) {
     ASSERT_TRUE(game.Serve(0));
     SessionPlayer peer;
@@ -196,11 +229,14 @@ TEST_F(NetworkGameTest, AWorldTextWithHugeCountsStopsAtTheCap) {
 
 TEST_F(NetworkGameTest, LastVornStandingEndsWhenOnePlayerHasUnitsAndTiesAllWin) {
     ASSERT_TRUE(game.Serve(0));
-    AddUnit(&GetLocalPlayer(), 40, 40);
+    Vorn* unit = AddUnit(&GetLocalPlayer(), 40, 40);
     game.Session().SetState(SessionState::ServerPlaying);
     game.Update();
     EXPECT_TRUE(game.battleOver);
     EXPECT_EQ(GetLocalPlayer().won, 1);
+    // The units stop at once and cheer, before the arena runs another step.
+    EXPECT_EQ(unit->currentAction, nullptr);
+    EXPECT_EQ(unit->animationState, Vorn::kAnimVictoryWaiting);
     EXPECT_FLOAT_EQ(game.EndDelay(), NetworkGame::kEndDelaySeconds);
     game.frameTime = 0.5f;
     for (int i = 0; i < 16; ++i) game.Update();
@@ -217,6 +253,28 @@ TEST_F(NetworkGameTest, KingOfTheHillCountsDownAndKeepsOnlyThePropeller) {
     EXPECT_TRUE(game.IsWeaponAllowed(kWeaponPropeller));
     EXPECT_FALSE(game.IsWeaponAllowed(kWeaponKicker));
     EXPECT_FALSE(game.IsWeaponAllowed(kWeaponLaser));
+    EXPECT_FALSE(arena->meteorShowerOn);
+}
+
+TEST_F(NetworkGameTest, TheServersBattleRainsMeteorsAfterItsDelayAndAClientsNever) {
+    game.SetGameRules(NetworkGame::kLastVornStanding);
+    game.SetMeteorDelay(40);
+    ASSERT_TRUE(game.Serve(0));
+    game.StartBattle();
+    EXPECT_TRUE(arena->meteorShowerOn);
+    EXPECT_FLOAT_EQ(arena->meteorStartTime, 40.0f);
+    game.End();
+    EXPECT_FALSE(arena->meteorShowerOn);
+
+    // A client keeps its own shower off even with a switched-on arena: the server's
+    // meteors reach it as events.
+    game.Join();
+    arena->meteorShowerOn = true;
+    arena->meteorClock = 100.0f;
+    game.frameTime = 0.5f;
+    const int before = arena->ObjectCount();
+    arena->UpdateMeteorShower();
+    EXPECT_EQ(arena->ObjectCount(), before);
 }
 
 // Windows that only remember what the battlefield camera was last aimed at.

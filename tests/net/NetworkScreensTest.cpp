@@ -1,18 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 
+#include "LoopbackPeers.h"
 #include "StandInServer.h"
 #include "audio/EffectSounds.h"
 #include "battlefield/LaunchSquadTray.h"
 #include "battlefield/ResultsWindow.h"
 #include "core/TextTable.h"
 #include "engine/InputEvent.h"
+#include "engine/Mouse.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
 #include "engine/Renderer.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/ModeShell.h"
 #include "modes/PlayerFigure.h"
 #include "net/ChatWindow.h"
 #include "net/ClientSetupWindow.h"
@@ -22,6 +28,8 @@
 #include "net/NetworkLaunchWindow.h"
 #include "net/NetworkResults.h"
 #include "net/NetworkStartup.h"
+#include "net/ServerGameRulesMenu.h"
+#include "net/ServerScenarioListBox.h"
 #include "net/ServerWaitWindow.h"
 #include "net/WaitAfterSendingSquadsWindow.h"
 #include "net/ZVKServerListBox.h"
@@ -37,7 +45,9 @@
 #include "ui/ToolkitWindows.h"
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
+#include "ui/UiServices.h"
 #include "world/Arena.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 
@@ -135,6 +145,49 @@ TEST_F(NetworkScreensTest, TheWaitingServerGoesOnToTheSetUpOrBackOutOfTheMode) {
     EXPECT_EQ(left, 1);
 }
 
+TEST_F(NetworkScreensTest, ServingOnATakenPortShowsTheErrorAndStaysInTheMenu) {
+    struct Shell : ModeShell {
+        void PushGame(Game*) override { ++pushes; }
+        void PopGame() override { ++pops; }
+        bool IntroSeen() const override { return true; }
+        void MarkIntroSeen() override {}
+        void StepProfiler() override {}
+        int pushes = 0;
+        int pops = 0;
+    } shell;
+    SetModeShell(&shell);
+    net_test::RecordingNetworker taker;
+    taker.SetPort(0);
+    ASSERT_TRUE(taker.StartServer(1));
+    platform_test::ScopedEnv port{"VORNS_GAME_PORT", std::to_string(taker.ListeningPort())};
+    // The game menu closed itself and waits on the return stack, as when its button is pressed.
+    Window& menu = GetChatWindow();
+    GetWindowManager().PushReturnWindow(&menu);
+
+    EXPECT_TRUE(StartNetworkGame(true));
+    EXPECT_EQ(shell.pushes, 0);
+    EXPECT_FALSE(game->IsNetworkServer());
+    ASSERT_TRUE(IsOpen(GetErrorBox()));
+    Command(GetErrorBox(), kEventContinueErrorBox);
+    EXPECT_TRUE(IsOpen(menu));
+    EXPECT_EQ(shell.pops, 0);
+    SetModeShell(nullptr);
+}
+
+TEST_F(NetworkScreensTest, TypingOnANetworkScreenWritesTheChatLineWhereverThePointerIs) {
+    ASSERT_TRUE(game->Serve(0));
+    ASSERT_TRUE(IsOpen(GetChatWindow()));
+    SetCurrentGame(game);
+    for (char c : std::string("hi")) {
+        InputEvent typed;
+        typed.Set(kInputCharacter, c, Point(5, 5));  // the top-left corner, far from the chat
+        GetWindowManager().OfferInput(typed);
+        game->DispatchEvents();
+    }
+    EXPECT_STREQ(GetChatWindow().EntryText().CStr(), "hi");
+    SetCurrentGame(nullptr);
+}
+
 TEST_F(NetworkScreensTest, TheSetUpScreenShowsTheItemsOfTheRuleSetAndTheirValues) {
     ASSERT_TRUE(game->Serve(0));
     Command(GetServerWaitWindow(), kEventExit);
@@ -156,6 +209,39 @@ TEST_F(NetworkScreensTest, TheSetUpScreenShowsTheItemsOfTheRuleSetAndTheirValues
     EXPECT_EQ(game->MatchSettings().weaponsAllowed, 0);
 }
 
+TEST_F(NetworkScreensTest, TheServerPicksAmongItsOwnAndTheGamesScenariosAndRulesOnScreen) {
+    for (const char* file : {"Scenarios/Meadow.SCN", "Scenarios/Bridge.scn", "Scenarios/Notes.txt",
+                             "Players/Host/Scenarios/Mine.SCN", "Players/Host/Scenarios/MEADOW.SCN"}) {
+        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+        std::ofstream(file) << "\n";
+    }
+    SetDataFolders("Players\\Host\\Vorns\\", "Players\\Host\\Squads\\", "Players\\Host\\Scenarios\\");
+    ServerScenarioListBox& scenarios = GetServerScenarioListBox();
+    scenarios.Fill();
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < scenarios.EntryCount(); ++i) names.push_back(scenarios.items[i].CStr());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Bridge", "MEADOW", "Mine"}));
+    SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+
+    ASSERT_TRUE(game->Serve(0));
+    Command(GetServerWaitWindow(), kEventExit);
+    NetworkGameSetupWindow& setup = GetNetworkGameSetupWindow();
+    const IntRect rules = setup.controls->sprites[NetworkGameSetupWindow::kRules0]->GetScreenRect();
+    GetMouse().position = Point((rules.left + rules.right) / 2, (rules.top + rules.bottom) / 2);
+    Command(setup, kEventSetServerGameRules);
+    const Window& menu = GetServerGameRulesMenu();
+    ASSERT_TRUE(GetWindowManager().IsOpen(&menu));
+    const IntRect screen = UiScreenRect();
+    // The ring stands around the picture pressed, whole on the screen.
+    EXPECT_LT(menu.left, GetMouse().position.x);
+    EXPECT_GT(menu.right, GetMouse().position.x);
+    EXPECT_GE(menu.left, screen.left);
+    EXPECT_GE(menu.top, screen.top);
+    EXPECT_LE(menu.right, screen.right);
+    EXPECT_LE(menu.bottom, screen.bottom);
+}
+
 TEST_F(NetworkScreensTest, ALobbyRowChosenFillsTheAddressTheClientConnectsTo) {
     platform_test::ScopedEnv http{"http_proxy", ""};
     platform_test::ScopedEnv httpUpper{"HTTP_PROXY", ""};
@@ -166,6 +252,9 @@ TEST_F(NetworkScreensTest, ALobbyRowChosenFillsTheAddressTheClientConnectsTo) {
     LobbySettings lobby;
     lobby.host = "127.0.0.1:" + std::to_string(web.Port());
     game->SetLobbySettings(lobby);
+    std::filesystem::create_directories("Players/Picker");
+    const String name = GetLocalPlayer().name;
+    GetLocalPlayer().name = "Picker";
     ZVKServerListBox& box = GetZVKServerListBox();
     GetWindowManager().OpenWindow(&box);
     box.Fill();
@@ -173,6 +262,12 @@ TEST_F(NetworkScreensTest, ALobbyRowChosenFillsTheAddressTheClientConnectsTo) {
     box.PickEntry(0, String());
     EXPECT_STREQ(GetClientSetupWindow().address.CStr(), "My_Server:127.0.0.1");
     EXPECT_STREQ(ServerIPEditBox::HostPart(GetClientSetupWindow().address).CStr(), "127.0.0.1");
+    // The pick outlives the screen: the profile keeps it.
+    Player reloaded;
+    reloaded.name = "Picker";
+    ASSERT_TRUE(reloaded.Load());
+    EXPECT_STREQ(reloaded.serverClientServerIp.CStr(), "My_Server:127.0.0.1");
+    GetLocalPlayer().name = name;
 }
 
 TEST_F(NetworkScreensTest, JoiningWithoutAHostFailsIntoTheErrorBoxAndStopsTheClient) {

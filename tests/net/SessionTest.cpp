@@ -9,6 +9,7 @@
 #include "modes/PlayerFigure.h"
 #include "net/MessageCode.h"
 #include "net/MessageWriter.h"
+#include "platform/net/NetLimits.h"
 
 using namespace net_test;
 
@@ -249,13 +250,37 @@ TEST_F(HostilePeerTest, MisroutedAndEarlyMessagesAreReadAndIgnored) {
     const auto info = ClientInfo("../../evil\nname that is much longer than thirty-two bytes");
     early.PutBytes(info.data(), info.size());
     early.PutU8(CodeByte(MessageCode::SetupAck));  // wrong state: ignored
+    early.PutU8(CodeByte(MessageCode::ChatToServer));
+    early.PutText("now I am");
     RawSend(*peer, Frame(early.Bytes()));
     ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == 2 && !server.host.chat.empty(); }));
-    EXPECT_EQ(server.host.chat[0], "?: who am I");
+    // The line from before the introduction reached nobody.
+    EXPECT_EQ(server.host.chat, std::vector<std::string>{"../../evil?name that is much lon: now I am"});
     EXPECT_TRUE(server.host.signals.empty());
     EXPECT_EQ(server.networker.Players()[1]->name, "../../evil?name that is much lon");
     EXPECT_FALSE(server.networker.Players()[1]->setupAcknowledged);
     EXPECT_EQ(server.networker.ProtocolErrors(), 0u);
+}
+
+TEST_F(HostilePeerTest, ConnectionsThatNeverIntroduceThemselvesGiveTheirSlotsBack) {
+    uint64_t now = 1000;
+    server.networker.SetClock([&now] { return now; });
+    std::vector<std::unique_ptr<sock::Socket>> silent;
+    MessageWriter keepAlive;
+    keepAlive.PutU8(CodeByte(MessageCode::KeepAlive));
+    for (int i = 0; i < sock::kMaxServerConnections; ++i) {
+        silent.push_back(Raw());
+        RawSend(*silent.back(), Frame(keepAlive.Bytes()));
+    }
+    ASSERT_TRUE(RunUntil([&] { return server.networker.BytesReceivedRaw() == silent.size(); }));
+    now += VornsNetworker::kIntroductionLimitMs - 1;
+    for (auto& peer : silent) RawSend(*peer, Frame(keepAlive.Bytes()));
+    server.Step();
+    now += 1;
+    for (auto& peer : silent) EXPECT_TRUE(ClosedByServer(*peer));
+    Join(alice);
+    clients = {&alice};
+    ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == 2; }));
 }
 
 TEST_F(HostilePeerTest, ASignalRequestSetsOnlyTheSendersOwnSignal) {

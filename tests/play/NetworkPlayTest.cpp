@@ -1,0 +1,278 @@
+// Three programs on one machine, each played as a player plays it: one hosts from the
+// game menu, two join by typing its address, they chat, the host sets the game up on a
+// scenario that comes with the game, everyone drags a squad into the launch slot, the
+// countdown runs, the battle plays to its end and the results show on all three.
+//
+// Each program is a forked child with its own harness and its own copy of the runtime
+// folder; the parent only starts them and reads what they report through pipes. The host
+// serves on a port the system chooses and passes it to the others, who join through it.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "battlefield/LaunchSquadTray.h"
+#include "battlefield/SquadTray.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "net/ChatWindow.h"
+#include "net/NetworkGame.h"
+#include "net/NetworkStartup.h"
+#include "platform/window/Keys.h"
+#include "support/PlayerHarness.h"
+#include "ui/WindowManager.h"
+#include "units/Vorn.h"
+#include "world/Arena.h"
+#include "world/ObjectKind.h"
+
+namespace {
+
+using play_test::PlayerHarness;
+using play_test::PlayerStepFailed;
+
+// Frames a step across programs may take: the others run at their own pace meanwhile.
+constexpr int kSessionFrames = 20000;
+// Unit positions of the three worlds at the end agree to this many world units.
+constexpr float kWorldTolerance = 0.5f;
+
+// One line a child writes to the parent.
+void Report(int fd, const std::string& line) {
+    const std::string text = line + "\n";
+    if (write(fd, text.data(), text.size()) < 0) std::perror("report");
+}
+
+std::string ReadLine(int fd) {
+    std::string line;
+    char c = 0;
+    while (read(fd, &c, 1) == 1 && c != '\n') line += c;
+    return line;
+}
+
+// A player who has played before: a squad of scouts saved in the profile's folders.
+void GiveSavedSquad(PlayerHarness& player, const std::string& name) {
+    namespace fs = std::filesystem;
+    const fs::path profile = player.Folder() / "Players" / name;
+    fs::copy_file(player.Folder() / "Squads" / "Scouts.SQD", profile / "Squads" / "Scouts.SQD");
+    fs::copy_file(player.Folder() / "Vorns" / "Scout.VRN", profile / "Vorns" / "Scout.VRN");
+}
+
+Window& Find(const char* name) { return *GetWindowManager().FindWindowByName(name); }
+
+// The screen point of a tray's entry, found through the tray's own cells.
+Point TrayEntryPoint(PlayerHarness& player, const char* trayName, const char* entry) {
+    auto& tray = dynamic_cast<Tray&>(player.OpenWindow(trayName));
+    const int32_t index = tray.FindEntryByName(entry);
+    for (const IntRect& cell : tray.cellRects) {
+        const Point centre((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+        if (index >= 0 && tray.EntryAt(centre) == index) return centre;
+    }
+    throw PlayerStepFailed(std::string("\"") + entry + "\" is not shown in \"" + trayName + "\"");
+}
+
+const std::vector<ChatWindow::Entry>& ChatLines() { return GetChatWindow().History(); }
+
+bool ChatShows(const std::string& text) {
+    for (const auto& line : ChatLines()) {
+        if (std::string(line.text.CStr()).find(text) != std::string::npos) return true;
+    }
+    return false;
+}
+
+size_t SessionPlayers() { return GetNetworkGame()->Session().Players().size(); }
+
+void Picture(PlayerHarness& player, const std::string& who, const std::string& screen) {
+    const std::string name = "network_" + who + "_" + screen;
+    if (!player.ShowsAScreen(name)) throw PlayerStepFailed(name + " is one colour");
+    player.KeepPicture(name);
+}
+
+// The units' positions at the end, by id, as "id x y" lines.
+std::string UnitPositions() {
+    std::string text;
+    for (WorldObject* object : gArena->Objects()) {
+        if (object->kind != kKindVorn || object->removed) continue;
+        char line[96];
+        std::snprintf(line, sizeof line, "%d %.3f %.3f;", object->id, object->position.x, object->position.y);
+        text += line;
+    }
+    return text;
+}
+
+// From the squad selection to the results, the same on every program.
+void PickSquadAndFight(PlayerHarness& player, const std::string& who, int report) {
+    player.FramesUntil([&] { return player.IsOpen("NetworkLaunchWindow"); }, kSessionFrames, "squad selection");
+    player.Frames(2);
+    Picture(player, who, "squad_selection");
+    const Window& chat = Find("ChatWindow");
+    if (Find("VornTray").bottom > chat.top - 24 || Find("SquadTray").bottom > chat.top - 24)
+        throw PlayerStepFailed("the unit and squad trays stand over the chat");
+    const Point squad = TrayEntryPoint(player, "SquadTray", "Scouts");
+    const Window& slot = Find("LaunchSquadTray");
+    player.Drag(squad, Point((slot.left + slot.right) / 2, (slot.top + slot.bottom) / 2));
+    player.FramesUntil([] { return GetLaunchSquadTray().TotalVornCount() > 0; }, 60, "the squad lies in the launch slot");
+    player.ClickItem("NetworkLaunchWindow", "Launch");
+    player.FramesUntil([&] { return player.IsOpen("ArenaWindow"); }, kSessionFrames, "the battle opens");
+    player.Frames(30);
+    Picture(player, who, "battle");
+    player.FramesUntil([&] { return player.IsOpen("ResultsWindow"); }, 20 * kSessionFrames, "the results");
+    player.Frames(10);
+    Picture(player, who, "results");
+    Report(report, "world " + UnitPositions());
+}
+
+int RunHost(int report) {
+    setenv("VORNS_GAME_PORT", "0", 1);
+    play_test::HarnessSettings settings = play_test::WithPictures();
+    settings.newPlayer = "Host";
+    PlayerHarness player(settings);
+    if (!player.Unavailable().empty()) {
+        Report(report, "skip " + player.Unavailable());
+        return 0;
+    }
+    GiveSavedSquad(player, "Host");
+    player.ClickItem("GameMenu", "StartNetworkGame");
+    player.FramesUntil([&] { return player.IsOpen("ServerWaitWindow"); }, 60, "the waiting screen");
+    Report(report, "port " + std::to_string(GetNetworkGame()->Session().ListeningPort()));
+    player.FramesUntil([] { return SessionPlayers() == 3; }, kSessionFrames, "both players joined");
+    Picture(player, "host", "waiting");
+    player.Type("hello from the host");
+    player.TapKey(win::kKeyReturn);
+    player.FramesUntil([] { return ChatShows("hi from Ann") && ChatShows("hi from Bob"); }, kSessionFrames,
+                       "both players' lines");
+    player.ClickItem("ServerWaitWindow", "SetupGame");
+    player.FramesUntil([&] { return player.IsOpen("NetworkGameSetupWindow"); }, 60, "the set-up screen");
+    Picture(player, "host", "setup");
+    player.ClickItem("NetworkGameSetupWindow", "ScenarioName");
+    player.Click(TrayEntryPoint(player, "ServerScenarioListBox", "Meadow"));
+    player.ClickItem("NetworkGameSetupWindow", "SelectSquads");
+    PickSquadAndFight(player, "host", report);
+    return 0;
+}
+
+int RunGuest(int report, uint16_t port, const std::string& name) {
+    setenv("VORNS_GAME_PORT", std::to_string(port).c_str(), 1);
+    play_test::HarnessSettings settings = play_test::WithPictures();
+    settings.newPlayer = name;
+    PlayerHarness player(settings);
+    if (!player.Unavailable().empty()) return 0;
+    GiveSavedSquad(player, name);
+    player.ClickItem("GameMenu", "JoinNetworkGame");
+    player.FramesUntil([&] { return player.IsOpen("ClientSetupWindow"); }, 60, "the join screen");
+    player.ClickItem("ClientSetupWindow", "ServerIP");
+    player.Type("127.0.0.1");
+    player.TapKey(win::kKeyReturn);
+    player.ClickItem("ClientSetupWindow", "Connect");
+    player.FramesUntil([&] { return player.IsOpen("ClientWaitAfterJoiningWindow"); }, kSessionFrames, "joined");
+    player.FramesUntil([] { return SessionPlayers() == 3 && ChatShows("hello from the host"); }, kSessionFrames,
+                       "the host's line");
+    Picture(player, name, "waiting");
+    player.Type("hi from " + name);
+    player.TapKey(win::kKeyReturn);
+    player.FramesUntil([&] { return player.IsOpen("NetworkGameSetupWindow"); }, kSessionFrames, "the set-up screen");
+    player.Frames(2);
+    Picture(player, name, "setup");
+    for (const std::string& missing : player.MissingFiles())
+        Report(report, "missing " + missing);
+    PickSquadAndFight(player, name, report);
+    return 0;
+}
+
+// Runs one program in a child; its exit status says how it ended.
+pid_t Spawn(int& readEnd, const std::function<int(int)>& program) {
+    int fds[2];
+    if (pipe(fds) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        int status = 1;
+        try {
+            status = program(fds[1]);
+        } catch (const std::exception& failure) {
+            Report(fds[1], std::string("failed ") + failure.what());
+        }
+        _exit(status);
+    }
+    close(fds[1]);
+    readEnd = fds[0];
+    return child;
+}
+
+std::vector<std::string> LinesUntilEnd(int fd) {
+    std::vector<std::string> lines;
+    for (std::string line = ReadLine(fd); !line.empty(); line = ReadLine(fd)) lines.push_back(line);
+    close(fd);
+    return lines;
+}
+
+int ExitStatus(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string LineStarting(const std::vector<std::string>& lines, const std::string& prefix) {
+    for (const std::string& line : lines) {
+        if (line.rfind(prefix, 0) == 0) return line.substr(prefix.size());
+    }
+    return "";
+}
+
+// "id x y;" entries of one world.
+std::vector<std::array<float, 3>> Units(const std::string& world) {
+    std::vector<std::array<float, 3>> units;
+    std::istringstream in(world);
+    std::string entry;
+    while (std::getline(in, entry, ';')) {
+        std::array<float, 3> unit{};
+        if (std::sscanf(entry.c_str(), "%f %f %f", &unit[0], &unit[1], &unit[2]) == 3) units.push_back(unit);
+    }
+    return units;
+}
+
+TEST(NetworkPlayTest, AHostAndTwoJoinedPlayersPlayAWholeGameAndSeeTheSameWorld) {
+    int hostPipe = -1;
+    const pid_t host = Spawn(hostPipe, [](int report) { return RunHost(report); });
+    ASSERT_GT(host, 0);
+    const std::string first = ReadLine(hostPipe);
+    if (first.rfind("skip ", 0) == 0) {
+        ExitStatus(host);
+        GTEST_SKIP() << first.substr(5);
+    }
+    ASSERT_EQ(first.rfind("port ", 0), 0u) << first;
+    const auto port = static_cast<uint16_t>(std::stoi(first.substr(5)));
+    ASSERT_NE(port, 0);
+
+    int annPipe = -1, bobPipe = -1;
+    const pid_t ann = Spawn(annPipe, [port](int report) { return RunGuest(report, port, "Ann"); });
+    const pid_t bob = Spawn(bobPipe, [port](int report) { return RunGuest(report, port, "Bob"); });
+    const std::vector<std::string> hostLines = LinesUntilEnd(hostPipe);
+    const std::vector<std::string> annLines = LinesUntilEnd(annPipe);
+    const std::vector<std::string> bobLines = LinesUntilEnd(bobPipe);
+    EXPECT_EQ(ExitStatus(host), 0) << LineStarting(hostLines, "failed ");
+    EXPECT_EQ(ExitStatus(ann), 0) << LineStarting(annLines, "failed ");
+    EXPECT_EQ(ExitStatus(bob), 0) << LineStarting(bobLines, "failed ");
+    // The set-up's sounds are in the data set.
+    for (const std::string& line : annLines) EXPECT_EQ(line.find("MENUSELECT"), std::string::npos) << line;
+
+    const auto hostWorld = Units(LineStarting(hostLines, "world "));
+    ASSERT_FALSE(hostWorld.empty());
+    for (const auto* lines : {&annLines, &bobLines}) {
+        const auto world = Units(LineStarting(*lines, "world "));
+        ASSERT_EQ(world.size(), hostWorld.size());
+        for (size_t i = 0; i < world.size(); ++i) {
+            EXPECT_EQ(world[i][0], hostWorld[i][0]);
+            EXPECT_NEAR(world[i][1], hostWorld[i][1], kWorldTolerance) << "unit " << world[i][0];
+            EXPECT_NEAR(world[i][2], hostWorld[i][2], kWorldTolerance) << "unit " << world[i][0];
+        }
+    }
+}
+
+}  // namespace
