@@ -258,25 +258,30 @@ void LoadFamilyImages(ChassisDefinition& row) {
 }
 
 // The nodes of the tree whose mesh shows the texture, the node before its children.
-void AddPartsDrawnWith(ModelNode& node, TextureHandle texture, Array<ModelNode*>& parts) {
+void AddPartsDrawnWith(ModelNode& node, TextureHandle texture, Array<ModelNode*>& parts,
+                       Array<Material*>& partMaterials) {
     if (node.mesh != nullptr) {
         Array<Material*> materials;
         node.mesh->GetMaterialsWithTexture(materials, texture);
         if (!materials.IsEmpty()) parts.Append(&node);
+        for (Material* material : materials) partMaterials.Append(material);
     }
     for (ModelNode* child = node.firstChild; child != nullptr; child = child->nextSibling) {
-        AddPartsDrawnWith(*child, texture, parts);
+        AddPartsDrawnWith(*child, texture, parts, partMaterials);
     }
 }
 
 void LoadBody(ChassisDefinition& row, int index) {
     row.bodyModel = GetRenderer().LoadModel(ActorPath(row.modelName), 1.0f, 2.0f * row.scale, 2, 0, 1, 0.003f);
     row.paintedPartMeshes.Clear();
+    row.paintedPartMaterials.Clear();
     for (const String& name : Rows()[FamilyRowOf(index)].paintedPartNames) {
         const TextureHandle texture = GetRenderer().CreateTextureFromFile(ActorPaintedTexturePath(name));
         Array<ModelNode*> parts;
-        if (row.bodyModel != nullptr) AddPartsDrawnWith(*row.bodyModel, texture, parts);
+        Array<Material*> materials;
+        if (row.bodyModel != nullptr) AddPartsDrawnWith(*row.bodyModel, texture, parts, materials);
         row.paintedPartMeshes.Append(parts);
+        row.paintedPartMaterials.Append(materials);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "core/String.h"
 #include "engine/TextureHandle.h"
 
+class Material;
 class Mesh;
 class ModelNode;
 class Player;
@@ -74,6 +75,9 @@ public:
     Array<Image*> paintedPartImages;  // owned
     // One list per painted part name of the row's family: the body parts drawn with it.
     Array<Array<ModelNode*>> paintedPartMeshes;
+    // The same per part: the materials that showed the part's picture when the body was
+    // loaded, whichever player's colours they show since.
+    Array<Array<Material*>> paintedPartMaterials;
     String goalTexture;
     String goalButton;
     Image portrait128;  // small rows only

@@ -216,7 +216,7 @@ void Pattern::DrawInArena(Vorn& unit, bool walkThrough) const {
         }
     }
     for (int i = 1; i < pathPoints.Count(); ++i) {
-        DrawGroundDots(world(pathPoints[i - 1]->position), world(pathPoints[i]->position));
+        DrawGroundPath(world(pathPoints[i - 1]->position), world(pathPoints[i]->position));
     }
     for (const PatternObject* object : objects) {
         DrawGroundCircle(world(object->position), object->Radius() / 3.0f);
@@ -267,11 +267,14 @@ void Pattern::DrawPathStepInArena(Vorn& unit, const PatternWalkStep& step) const
     }
     const Vector2 from = point.position;
     const Vector2 to = isAction ? point.actions[step.action]->point : pathPoints[step.pathPoint + 1]->position;
+    // The unit arrives facing along the segment before; at the first point it faces as the
+    // pattern does.
+    const float arriving =
+        step.pathPoint > 0 ? HeadingBetween(pathPoints[step.pathPoint - 1]->position, from) : 0.0f;
+    const float leaving = HeadingBetween(from, to);
     // The arrival at the path point is complete while the unit acts there.
-    if (isAction && step.pathPoint > 0) {
-        const Vector2 before = pathPoints[step.pathPoint - 1]->position;
-        DrawArrowhead(ToWorld(frame, at, from), HeadingBetween(before, from) + unit.heading);
-    }
-    DrawGroundCircle(ToWorld(frame, at, from), kPatternHitRadius);
-    DrawArrowhead(ToWorld(frame, at, from + (to - from) * step.fraction), HeadingBetween(from, to) + unit.heading);
+    if (isAction && step.pathPoint > 0) DrawArrowhead(ToWorld(frame, at, from), arriving + unit.heading);
+    DrawGroundArc(ToWorld(frame, at, from), kPatternHitRadius, arriving + unit.heading,
+                  AngleDifference(arriving, leaving));
+    DrawArrowhead(ToWorld(frame, at, from + (to - from) * step.fraction), leaving + unit.heading);
 }

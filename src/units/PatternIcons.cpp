@@ -26,8 +26,11 @@ PatternIcons gIcons;
 constexpr float kBackgroundHalf = 20.0f;
 // Ground drawings float this high over the terrain, above its decals.
 constexpr float kGroundLift = 0.08f;
-constexpr float kDotSpacing = 1.0f;
-constexpr float kDotSize = 0.35f;
+// The path's arrows on the terrain, half a unit each way.
+constexpr float kPathArrowHalfSide = 0.5f;
+// A turn's arc is drawn in steps of at most this many radians.
+constexpr float kArcStep = 0.15f;
+constexpr int kMaxArcSegments = 48;
 const Color kLineColour = Color::FromRGBA(255, 255, 255, 200);
 
 // Quads seen from either side: the diagram's camera and the arena's look from above, the
@@ -278,17 +281,19 @@ void DrawGroundLine(const Vector3& from, const Vector3& to) {
     line.Draw();
 }
 
-void DrawGroundDots(const Vector3& from, const Vector3& to) {
-    Sprite* dot = gIcons.whiteO;
-    const Vector3 along = to - from;
-    const float length = Vector2(along.x, along.y).Length();
-    if (dot == nullptr || !std::isfinite(length) || length <= 0.0f) return;
-    const int count = std::clamp(int(length / kDotSpacing), 1, kMaxMarchingArrows);
-    for (int i = 0; i < count; ++i) {
-        const Vector3 flat = from + along * ((float(i) + PatternPulsePhase()) / float(count));
-        const Vector3 point = gArena != nullptr ? gArena->GroundPoint(flat.x, flat.y) : flat;
-        DrawGroundSprite(dot, point, kDotSize);
-    }
+void DrawGroundPath(const Vector3& from, const Vector3& to) {
+    DrawMarchingTerrainDots(from, to, kLineColour, kPathArrowHalfSide, 0.0f);
+}
+
+void DrawGroundArc(const Vector3& centre, float radius, float fromHeading, float turn) {
+    // No turn, no arc.
+    const int segments = std::clamp(int(std::ceil(std::fabs(turn) / kArcStep)), 0, kMaxArcSegments);
+    auto at = [&](int i) {
+        const float heading = fromHeading + turn * float(i) / float(segments);
+        const Vector3 point = centre + Vector3(std::cos(heading), std::sin(heading), 0.0f) * radius;
+        return gArena != nullptr ? gArena->GroundPoint(point.x, point.y) : point;
+    };
+    for (int i = 0; i < segments; ++i) DrawGroundLine(at(i), at(i + 1));
 }
 
 void DrawGroundCircle(const Vector3& centre, float radius) { DrawGroundSprite(gIcons.whiteO, centre, 2.0f * radius); }

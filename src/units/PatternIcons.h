@@ -88,8 +88,10 @@ void DrawPatternModel(ModelNode* model);
 // Drawing calls of the pattern in the arena, at ground points of the world.
 void DrawGroundSprite(Sprite* sprite, const Vector3& centre, float size, float angle = 0.0f);
 void DrawGroundLine(const Vector3& from, const Vector3& to);
-// Marching dots on the terrain from one point to the other.
-void DrawGroundDots(const Vector3& from, const Vector3& to);
+// The path's marching arrows laid on the terrain from one point to the other.
+void DrawGroundPath(const Vector3& from, const Vector3& to);
+// An arc on the ground round the centre, from the heading through the signed turn.
+void DrawGroundArc(const Vector3& centre, float radius, float fromHeading, float turn);
 void DrawGroundCircle(const Vector3& centre, float radius);
 // A picture standing upright and facing the camera, centred at the point.
 void DrawBillboard(Sprite* sprite, const Vector3& centre, float width, float height, Color colour);

@@ -174,6 +174,8 @@ public:
     float BallDropSpeed() const;
     void ScoreCarriedBall(WorldObject* goal);
     Vector3 CarriedBallPosition() const;
+    // The carried ball's rolling turn, which a kicked or scored ball keeps.
+    Quaternion CarriedBallOrientation() const;
     void GiveBall();
     void KickCarriedBall(const Vector3& target);
     void PutBallInPlay(SoccerBall* ball, Player* credited, const Vector3& point, const Vector3& speed, bool kickSound);
@@ -185,6 +187,8 @@ public:
     void ClearActionQueue();
     void SetCurrentPattern(Pattern* pattern);
     void ChoosePattern();
+    // The flag behind the question mark over a unit in water or in a static field.
+    void UpdateInWaterOrStaticField();
     // The matcher hands the chosen pattern's path, placed in the world.
     void QueuePatternActions(const Array<PathPoint*>& path);
     // The budget spent, the weapons and the SetTimer timer advanced; true while the

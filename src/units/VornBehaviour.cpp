@@ -36,6 +36,8 @@ constexpr float kBallCarryFactor = 0.85f;
 constexpr float kMoodSeconds = 3.0f;
 constexpr float kEndPoseMoodSeconds = 10000.0f;
 constexpr float kTeleportFadeSeconds = 0.5f;
+// The fade level moves toward the timer by at most this much per second.
+constexpr float kTeleportFadeChase = 3.0f;
 
 Game* TheGame() { return CurrentGame(); }
 
@@ -107,9 +109,13 @@ void Vorn::AdvanceTimers() {
     }
     if (teleportFadeActive != 0) {
         teleportFadeTimer -= frame;
-        teleportFadeLevel = std::max(0.0f, teleportFadeTimer / kTeleportFadeSeconds);
+        // The level chases the timer at a bounded rate, so it peaks well short of full:
+        // a unit starting a pattern flickers, it never vanishes.
+        const float step = kTeleportFadeChase * frame;
+        teleportFadeLevel += std::clamp(std::max(0.0f, teleportFadeTimer) - teleportFadeLevel, -step, step);
         if (teleportFadeTimer <= 0.0f) {
             teleportFadeTimer = 0.0f;
+            teleportFadeLevel = 0.0f;
             teleportFadeActive = 0;
         }
     }
@@ -401,6 +407,7 @@ void Vorn::ChoosePattern() {
     if (CountEnabledPatterns() == 0) {
         currentPattern = nullptr;
     } else {
+        UpdateInWaterOrStaticField();
         if (gPatternMatcher != nullptr) {
             gPatternMatcher->Evaluate(*this);
         }
@@ -522,6 +529,12 @@ void Vorn::BeginAction(VornAction* action) {
             break;
     }
     SetTimeBudget(0.0f);
+    UpdateInWaterOrStaticField();
+}
+
+// Read where the unit decides: when it chooses a pattern, or when a client applies a
+// received action.
+void Vorn::UpdateInWaterOrStaticField() {
     const int32_t ground = gArena->GetTerrainType(position.x, position.y);
     inWaterOrStaticField = inStaticFieldThisTick != 0 || IsWaterTerrain(ground) ? 1 : 0;
 }

@@ -346,9 +346,13 @@ void Vorn::RollBody(const Vector3& displacement) {
 }
 
 void Vorn::PlaySound(int which, float volume) {
-    if (which >= 0 && which < kSoundCount) {
+    if (which < 0 || which >= kSoundCount) return;
+    // A unit's sounds are world sounds, heard from where it stands.
+    if (gArena == nullptr) {
         PlayEffectSound(sounds[which], volume, 0);
+        return;
     }
+    gArena->PlaySoundAtPoint(sounds[which], position, volume);
 }
 
 // The ball.
@@ -436,6 +440,7 @@ void Vorn::KickCarriedBall(const Vector3& target) {
     // Rising to the top and falling from it to the target's height.
     const float flight = up / kGravity + std::sqrt(2.0f * (top - end.z) / kGravity);
     Vector3 velocity((end.x - start.x) / flight, (end.y - start.y) / flight, up);
+    ball->orientation = CarriedBallOrientation();
     PutBallInPlay(ball, owner, start, velocity, true);
     ballPressure = 0.0f;
     SetHasBall(false);
@@ -448,12 +453,16 @@ void Vorn::ScoreCarriedBall(WorldObject* goal) {
     SoccerBall* ball = gArena->NewSoccerBall();
     ball->lastKicker = ballCreditPlayer != nullptr ? ballCreditPlayer : owner;
     ball->PlaceAt(CarriedBallPosition());
+    ball->orientation = CarriedBallOrientation();
     // Listed before scoring: the scored ball leaves the arena by its removal flag.
     gArena->AddObject(ball);
     FollowWith(this, ball);
     SetHasBall(false);
     ball->ScoreGoal(static_cast<Goal*>(goal)->owner);
 }
+
+// The carried ball turns by its spin vector's length about that vector's axis.
+Quaternion Vorn::CarriedBallOrientation() const { return Quaternion::FromAxisAngle(ballSpin, ballSpin.Length()); }
 
 void Vorn::PutBallInPlay(SoccerBall* ball, Player* credited, const Vector3& point, const Vector3& speed,
                          bool kickSound) {
@@ -469,6 +478,6 @@ void Vorn::PutBallInPlay(SoccerBall* ball, Player* credited, const Vector3& poin
     ball->SavePreviousState();
     const Game* game = CurrentGame();
     ball->Update(game != nullptr && game->IsSimulationPaused());
-    PlaySound(kickSound ? kSoundBallHead : kSoundLand, 1.0f);
+    gArena->PlaySoundAtPoint(kickSound ? ball->kickSound : ball->popSound, ball->position, 1.0f);
     FollowWith(this, ball);
 }

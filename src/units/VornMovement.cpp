@@ -159,15 +159,7 @@ void Vorn::AddWaterRingsWhileWalking(float budget) {
         const int32_t type = gArena->GetTerrainType(p.x, p.y);
         wet = wet && (type == kTerrainWater || type == kTerrainSwamp);
     }
-    if (wet) {
-        // The ring's own spawner (with its sound) belongs to the ground effects; the ring
-        // is made here with the least set-up the list needs.
-        WorldObject* ring = gArena->NewObjectOfKind(kKindWaterRing);
-        ring->scale = r;
-        ring->PlaceAt(gArena->GroundPoint(position.x, position.y));
-        gArena->AddObject(ring);
-        PlaySound(kSoundWaterRing, 1.0f);
-    }
+    if (wet) gArena->AddWaterRing(this, gArena->GroundPoint(position.x, position.y), r);
     float rest = std::fmod(waterRingTime, kWaterRingInterval);
     if (rest < 0.0f) {
         rest += kWaterRingInterval;

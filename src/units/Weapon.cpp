@@ -74,9 +74,19 @@ void LoadFiringSounds() {
         gFiringSounds[kind] = LoadEffectSound(SoundPath(WeaponSoundName(kind)));
 }
 
-void PlayFiringSound(int32_t kind) {
+// Weapon sounds are world sounds: heard from where they happen, faded and panned, and
+// ducked with the arena's effect volume.
+void PlaySoundAt(int32_t sound, const Vector3& point) {
+    if (gArena == nullptr) {
+        PlayEffectSound(sound, 1.0f, 0);
+        return;
+    }
+    gArena->PlaySoundAtPoint(sound, point, 1.0f);
+}
+
+void PlayFiringSound(int32_t kind, const Vector3& point) {
     if (!WeaponTable::IsValidKind(kind)) return;
-    PlayEffectSound(gFiringSounds[kind], gArena ? gArena->effectVolume : 1.0f, 0);
+    PlaySoundAt(gFiringSounds[kind], point);
 }
 
 bool IsNetworkClient() {
@@ -282,7 +292,7 @@ void Weapon::Update(float seconds) {
     stage = kStageReady;
     reloadTimer = 0.0f;
     if (kind == kWeaponShrapnelGun && !IsOutOfAmmo() && owner != nullptr) {
-        PlayEffectSound(reloadSound, gArena ? gArena->effectVolume : 1.0f, 0);
+        PlaySoundAt(reloadSound, owner->position);
     }
 }
 
@@ -365,7 +375,7 @@ void Weapon::FireLaser(float vornTime, const Vector3& target, int32_t shotId) {
     gArena->AddObject(beam);
     owner->Recoil(1.0f, aim - start);
     CollideAtStart(beam, owner);
-    PlayFiringSound(kind);
+    PlayFiringSound(kind, owner->position);
     Report(vornTime);
 }
 
@@ -392,7 +402,7 @@ void Weapon::FireShrapnel(float vornTime, const Vector3& target, const Vector3Ar
     Shrapnel* burst = gArena->NewShrapnel(owner, start, HeadingBetween(Ground(start), Ground(aim)), points);
     gArena->AddObject(burst);
     owner->Recoil(3.0f, aim - start);
-    PlayFiringSound(kind);
+    PlayFiringSound(kind, owner->position);
     Report(vornTime);
 }
 
@@ -411,7 +421,7 @@ void Weapon::FireExplosive(float vornTime) {
             owner->TakeDamage(player, owner->position, std::max(owner->health + 1.0f, 1.0f), 0);
         }
     }
-    PlayFiringSound(kind);
+    PlayFiringSound(kind, owner->position);
     Report(vornTime);
 }
 
@@ -437,7 +447,7 @@ void Weapon::FireFlames(float vornTime, const Vector3& target, const Vector3Arra
         const float range = static_cast<float>(k) * kFlameRange / kFlamePoints;
         gArena->AddObject(gArena->NewFlameBall(owner->owner, start, points[k - 1], range));
     }
-    PlayEffectSound(flameSound, gArena->effectVolume, 0);
+    PlaySoundAt(flameSound, owner->position);
     Report(vornTime);
 }
 
@@ -462,7 +472,7 @@ void Weapon::FirePropeller(float vornTime, const Vector3& target, uint8_t shotFl
         owner->onGround = false;
         flightTimer = flightTime * 0.5f;
         owner->SetAnimationState(Vorn::kAnimFlying);
-        PlayFiringSound(kind);
+        PlayFiringSound(kind, owner->position);
     }
     Report(vornTime);
     owner->ClearActionQueue();
@@ -483,7 +493,7 @@ void Weapon::FireBeacon(float vornTime, const Vector3& target, int32_t shotId) {
         beacon->Remove(0);
         owner->beacon = nullptr;
     }
-    PlayFiringSound(kind);
+    PlayFiringSound(kind, owner->position);
     Report(vornTime);
 }
 
@@ -501,7 +511,7 @@ void Weapon::FireMissile(float vornTime, const Vector3& target, bool aimHigh, in
     reloadTimer = std::max(ReloadTimeOf(kind), flightTime / 1.5f);
     owner->Recoil(5.0f, aim - start);
     CollideAtStart(missile, owner);
-    PlayFiringSound(kind);
+    PlayFiringSound(kind, owner->position);
     Report(vornTime);
 }
 
@@ -513,7 +523,7 @@ void Weapon::FireFieldGenerator(float vornTime, const Vector3& target) {
     const float throwTime = generator->launchPoint.Distance(generator->landingPoint) / kFieldThrowSpeed;
     reloadTimer = std::max(ReloadTimeOf(kind), throwTime);
     owner->Recoil(3.0f, aim - start);
-    PlayFiringSound(kind);
+    PlayFiringSound(kind, owner->position);
     Report(vornTime);
 }
 
@@ -538,7 +548,7 @@ void Weapon::FireLaunchedUnit(float vornTime, const Vector3& target, bool aimHig
     gArena->ReplaceWithObject(owner, unit);
     owner->launchCount += 1;
     unit->PlaySound(Vorn::kSoundLaunch, 1.0f);
-    PlayFiringSound(kind);
+    PlayFiringSound(kind, owner->position);
     Report(vornTime);
 }
 

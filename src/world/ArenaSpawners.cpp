@@ -109,7 +109,6 @@ FieldGenerator* Arena::AddFieldGenerator(Player* owner, const Vector3& start, co
     auto* generator = static_cast<FieldGenerator*>(NewObjectOfKind(kKindFieldGenerator));
     generator->ResetHealth(kProjectileHealth);
     generator->owner = owner;
-    generator->weaponKind = weaponKind;
     generator->launchPoint = start;
     Vector3 landing = NearestImage(start, target);
     landing.z = GetGroundHeight(landing.x, landing.y) + kGeneratorHover;
@@ -118,7 +117,10 @@ FieldGenerator* Arena::AddFieldGenerator(Player* owner, const Vector3& start, co
     generator->lifeTimer = owner != nullptr ? owner->GetWeaponDuration(weaponKind) : (row ? row->duration : 0.0f);
     generator->shape.SetSphere(start, kFieldGeneratorRadius);
     generator->PlaceAt(start);
+    generator->SetWeaponKind(weaponKind);
+    generator->state = FieldGenerator::kStateFlying;
     generator->SavePreviousState();
+    PlaySoundAtPoint(generator->sound, start, 1.0f);
     return generator;
 }
 

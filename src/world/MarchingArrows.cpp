@@ -19,9 +19,6 @@ namespace {
 
 Sprite* gArrowSprite = nullptr;
 
-// The arrow picture points up the image; the ground row turns it onto its heading.
-constexpr float kTerrainArrowBaseAngle = kPi * 0.5f;
-
 Texture* ArrowTexture() {
     Material* material =
         gArrowSprite != nullptr && gArrowSprite->quad != nullptr ? gArrowSprite->quad->GetMaterial() : nullptr;
@@ -70,7 +67,8 @@ void DrawMarchingTerrainDots(const Vector3& from, const Vector3& to, Color colou
     const int count = MarchingDotCount((to2 - from2).Length(), size);
     Texture* texture = ArrowTexture();
     if (gArena == nullptr || texture == nullptr || count == 0) return;
-    const float heading = HeadingBetween(from2, to2) - kTerrainArrowBaseAngle;
+    // The arrow picture points along the image's rows, as the decal's heading 0 does.
+    const float heading = HeadingBetween(from2, to2);
     const float phase = FoldPhase(GetSharedPhase() + phaseOffset);
     Terrain& terrain = gArena->GetTerrain();
     Renderer& renderer = GetRenderer();

@@ -28,6 +28,8 @@ constexpr int kSmokeSteps = 10;
 // The rings stream three spacings a second and turn half a turn a second.
 constexpr float kRingRate = 3.0f;
 constexpr float kRingSpin = kPi;
+// The panels turn through their keyed animation at half speed.
+constexpr float kAnimationRate = 0.5f;
 
 float FrameTime() {
     const Game* game = CurrentGame();
@@ -94,7 +96,7 @@ void SolarCharger::Update(bool paused) {
     const float frame = FrameTime();
     ringAngle = WrapInto(ringAngle + kRingSpin * frame, 2.0f * kPi);
     ringPhase = WrapInto(ringPhase + kRingRate * frame, 1.0f);
-    rotation.Advance(frame);
+    rotation.Advance(frame * kAnimationRate);
     if (!paused && active) {
         // Healing reports to the game, which must not start a walk: collect, then heal.
         Array<WorldObject*>& found = Scratch();

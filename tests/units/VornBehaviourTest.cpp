@@ -1,11 +1,15 @@
 // The unit's tick loop, its action queue and the actions.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "support/VornTestWorld.h"
 #include "units/Action.h"
 #include "units/PathPoint.h"
 #include "units/Pattern.h"
+#include "world/StaticField.h"
 #include "world/TerrainType.h"
+#include "world/WaterRing.h"
 
 namespace {
 
@@ -193,6 +197,61 @@ TEST_F(VornBehaviourTest, UnitWalksTheFirstLegOfItsChosenPattern) {
     EXPECT_NEAR(unit->position.x, 54.0f, 1e-3f);
     EXPECT_EQ(unit->conditionals[Vorn::kSwitch1], 1);
     EXPECT_NEAR(unit->heading, 0.0f, 1e-5f);
+}
+
+// A unit that walks 4 units ahead, again and again.
+Vorn* Walker(VornTestWorld& world, Vorn* unit) {
+    Pattern& pattern = unit->PatternAt(0);
+    pattern.AddPathPoint()->SetPosition(Vector2(4.0f, 0.0f));
+    pattern.RebuildLayout();
+    return unit;
+}
+
+TEST_F(VornBehaviourTest, AStaticFieldMarksTheUnitsThatChooseInsideIt) {
+    Vorn* inside = Walker(*this, AddUnit(&red, kRobotSmall, 50.0f, 50.0f, 0.0f));
+    Vorn* outside = Walker(*this, AddUnit(&red, kRobotSmall, 120.0f, 120.0f, 0.0f));
+    StaticField* field = arena->NewStaticField();
+    field->Start(Vector3(52.0f, 50.0f, 0.0f), 10.0f);
+    arena->AddObject(field);
+    // The field marks after the units' turn; the mark is read at the next choice.
+    for (int i = 0; i < 10; ++i) Step(0.1f);
+    EXPECT_EQ(inside->inWaterOrStaticField, 1);
+    EXPECT_EQ(outside->inWaterOrStaticField, 0);
+}
+
+TEST_F(VornBehaviourTest, WalkingThroughWaterLeavesRingsThatFadeOverASecond) {
+    arena->GetTerrain().Fill(kTerrainWater);
+    Walker(*this, AddUnit(&red, kRobotSmall, 50.0f, 50.0f, 0.0f));
+    const auto rings = [&] {
+        std::vector<WaterRing*> found;
+        for (WorldObject* object : arena->Objects())
+            if (object->kind == kKindWaterRing) found.push_back(static_cast<WaterRing*>(object));
+        return found;
+    };
+    for (int i = 0; i < 5; ++i) Step(0.1f);
+    ASSERT_GE(rings().size(), 2u);
+    for (const WaterRing* ring : rings()) {
+        EXPECT_GT(ring->life, 0.0f);
+        EXPECT_GT(ring->size, 0.0f);
+    }
+    const float oldest = rings().front()->life;
+    Step(0.1f);
+    EXPECT_NEAR(rings().front()->life, oldest - 0.1f, 1e-4f);
+}
+
+TEST_F(VornBehaviourTest, TeleportFadeStaysFaintAndEndsWithinHalfASecond) {
+    Vorn* unit = AddUnit(&red, kRobotSmall, 50.0f, 50.0f, 0.0f);
+    unit->StartTeleportFade();
+    float highest = 0.0f;
+    for (int frame = 0; frame < 45; ++frame) {
+        Step(1.0f / 60.0f);
+        highest = std::max(highest, unit->teleportFadeLevel);
+    }
+    // The level rises at 3 a second toward a timer falling at 1 from 0.5: they meet at
+    // 0.375, so the unit never fades below 62 % or shrinks to a point.
+    EXPECT_NEAR(highest, 0.375f, 0.02f);
+    EXPECT_EQ(unit->teleportFadeActive, 0);
+    EXPECT_EQ(unit->teleportFadeLevel, 0.0f);
 }
 
 TEST_F(VornBehaviourTest, BudgetBelowAChoiceChoosesNothing) {

@@ -3,14 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "audio/EffectSounds.h"
+#include "audio/Sound.h"
+#include "core/Image.h"
 #include "core/MemoryBlock.h"
 #include "core/StringStream.h"
 #include "game/Player.h"
 #include "support/ArenaFixture.h"
 #include "support/TempFolder.h"
+#include "support/WorkingFolder.h"
 #include "units/ChassisTable.h"
 #include "units/Vorn.h"
 #include "units/VornAction.h"
@@ -24,6 +29,7 @@
 #include "world/Missile.h"
 #include "world/SaveFilePaths.h"
 #include "world/Shrapnel.h"
+#include "world/SoccerBall.h"
 
 #include "support/TestAssets.h"
 
@@ -101,6 +107,16 @@ protected:
             if (object->kind == kind) found.push_back(static_cast<T*>(object));
         }
         return found;
+    }
+
+    // The last request of the sound whose name ends so, or none.
+    static const EffectSoundRequest* Requested(const char* nameEnd) {
+        const std::vector<EffectSoundRequest>& requests = GetEffectSoundRequests();
+        for (auto it = requests.rbegin(); it != requests.rend(); ++it) {
+            const std::string name = it->name.CStr();
+            if (name.find(nameEnd) != std::string::npos) return &*it;
+        }
+        return nullptr;
     }
 
     platform_test::TempFolder folder;
@@ -294,7 +310,13 @@ TEST_F(WeaponTest, MissileFliesItsArcAndReloadsForItsFlight) {
     EXPECT_FLOAT_EQ(launcher.reloadTimer, 2.0f);
 }
 
-TEST_F(WeaponTest, FieldGeneratorIsThrownToEightAboveTheTarget) {
+TEST_F(WeaponTest, FieldGeneratorIsThrownToEightAboveTheTargetWithItsCanisterAndSound) {
+    // A stand-in canister model where the generator looks for its kind's.
+    std::filesystem::create_directories(folder / "Actors");
+    std::ofstream(folder / "Actors/GooFieldGenerator_c_painted.obj") << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+    Image(1, 1).SaveTGA(folder / "Actors/GooFieldGenerator_c_painted.tga");
+    const app_test::WorkingFolder working(folder.Path());
+    RecordEffectSoundRequests(true);
     Player player;
     Vorn* unit = MakeUnit(kRobotSmall, 50, 50, kWeaponGooFieldGenerator, &player);
     player.upgradeLevels[kWeaponRow + kWeaponGooFieldGenerator] = 2;
@@ -302,9 +324,65 @@ TEST_F(WeaponTest, FieldGeneratorIsThrownToEightAboveTheTarget) {
     const auto generators = ObjectsOfKind<FieldGenerator>(kKindFieldGenerator);
     ASSERT_EQ(generators.size(), 1u);
     EXPECT_EQ(generators[0]->weaponKind, kWeaponGooFieldGenerator);
+    EXPECT_NE(generators[0]->model, nullptr);
+    EXPECT_TRUE(Requested("LAUNCHFIELD.OGG"));
     EXPECT_EQ(generators[0]->landingPoint, Vector3(60, 50, 8));
     EXPECT_FLOAT_EQ(generators[0]->lifeTimer, 10.0f);
     EXPECT_FLOAT_EQ(unit->weapons[0].reloadTimer, 8.0f);
+
+    // A generator taken again from the pool after one has landed flies again.
+    generators[0]->state = FieldGenerator::kStateLanded;
+    arena->RemoveObject(generators[0], false);
+    unit->weapons[0].Fire(0.0f, Vector3(60, 50, 0), false, -1, 0, nullptr);
+    const auto again = ObjectsOfKind<FieldGenerator>(kKindFieldGenerator);
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0]->state, FieldGenerator::kStateFlying);
+    RecordEffectSoundRequests(false);
+}
+
+// Heard from a listener 40 units from the unit while the guide speaks (effects at 0.8):
+// 0.8 x (1 - 0.004 x 40) = 0.672.
+TEST_F(WeaponTest, ShotsReloadsAndHitsAreHeardFromTheUnit) {
+    RecordEffectSoundRequests(true);
+    arena->listenerPosition = Vector3(50, 50, 0);
+    arena->listenerRight = Vector2(1, 0);
+    arena->effectVolume = 0.8f;
+    Vorn* unit = MakeUnit(kRobotMedium, 90, 50, kWeaponShrapnelGun);
+    unit->SetWeaponKind(1, kWeaponFlamethrower);
+    unit->SetDefaults();
+    const auto heard = [&](const char* name) {
+        const EffectSoundRequest* request = Requested(name);
+        ASSERT_NE(request, nullptr) << name;
+        EXPECT_NEAR(request->volume, 0.672f, 1e-4f) << name;
+        EXPECT_NEAR(GetEffectSound(request->sound)->Position().x, 90.0f, 1e-4f) << name;
+    };
+    unit->weapons[0].Fire(0.0f, Vector3(120, 50, 0), false, -1, 0, nullptr);
+    heard("WEAPONSHRAPNELGUN");
+    unit->weapons[0].Update(2.5f);
+    heard("SHRAPNELGUNRELOAD.OGG");
+    unit->weapons[1].Fire(0.0f, Vector3(120, 50, 0), false, -1, 0, nullptr);
+    heard("FLAMETHROWER.OGG");
+    unit->TakeDamage(nullptr, unit->position, 1.0f, 0);
+    heard("PUNCH.OGG");
+    RecordEffectSoundRequests(false);
+}
+
+TEST_F(WeaponTest, KickedAndDroppedBallsSoundTheBallAndKeepTheCarriedSpin) {
+    RecordEffectSoundRequests(true);
+    Vorn* unit = MakeUnit(kRobotSmall, 50, 50, kWeaponKicker);
+    unit->GiveBall();
+    unit->ballSpin = Vector3(0.4f, -0.2f, 1.1f);
+    const Quaternion carried = unit->CarriedBallOrientation();
+    unit->weapons[0].Fire(0.0f, Vector3(80, 50, 0), false, -1, 0, nullptr);
+    const auto kicked = ObjectsOfKind<SoccerBall>(kKindSoccerBall);
+    ASSERT_EQ(kicked.size(), 1u);
+    EXPECT_NEAR(kicked[0]->orientation.x, carried.x, 1e-4f);
+    EXPECT_NEAR(kicked[0]->orientation.w, carried.w, 1e-4f);
+    EXPECT_TRUE(Requested("BALLKICK.OGG"));
+    unit->GiveBall();
+    unit->DropBall(unit->BallDropSpeed());
+    EXPECT_TRUE(Requested("BALLPOP.OGG"));
+    RecordEffectSoundRequests(false);
 }
 
 TEST_F(WeaponTest, BeaconSetterMovesItsOneBeacon) {

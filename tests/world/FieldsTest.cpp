@@ -224,7 +224,6 @@ class GeneratorTest : public FieldsTest {
 protected:
     FieldGenerator* Throw(const Vector3& from, const Vector3& to, int kind) {
         FieldGenerator* generator = arena->AddFieldGenerator(&owner, from, to, kind);
-        generator->SetWeaponKind(kind);
         arena->AddObject(generator);
         return generator;
     }
