@@ -156,6 +156,8 @@ Created<GlDevice> GlDevice::Create(SDL_Window* window, const PresentParams& para
         SDL_GL_DeleteContext(context);
         return created;
     }
+    // A display that cannot pace presents refuses the interval; they then go at once.
+    SDL_GL_SetSwapInterval(params.presentInterval != 0 ? 1 : 0);
     gl.GetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
     gl.GetIntegerv(GL_MAX_CLIP_PLANES, &clipPlanes);
     gl.GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
@@ -668,9 +670,8 @@ void GlDevice::BindArrays(const DrawCall& call) {
     const ArrayPointer vertices = at(true, 0);
     PointArray(kVertexSlot, GL_VERTEX_ARRAY, vertices, [&] { gl_.VertexPointer(3, GL_FLOAT, stride, vertices.at); });
     const ArrayPointer normals = at(layout.hasNormal, layout.normalOffset);
-    PointArray(kNormalSlot, GL_NORMAL_ARRAY, normals, [&] {
-        normals.enabled ? gl_.NormalPointer(GL_FLOAT, stride, normals.at) : gl_.Normal3f(0, 0, 0);
-    });
+    PointArray(kNormalSlot, GL_NORMAL_ARRAY, normals,
+               [&] { normals.enabled ? gl_.NormalPointer(GL_FLOAT, stride, normals.at) : gl_.Normal3f(0, 0, 0); });
     const ArrayPointer colours = at(layout.hasDiffuse, layout.diffuseOffset);
     PointArray(kColourSlot, GL_COLOR_ARRAY, colours, [&] {
         colours.enabled ? gl_.ColorPointer(bgraColours_ ? GL_BGRA : 4, GL_UNSIGNED_BYTE, stride, colours.at)
