@@ -3,15 +3,19 @@
 // simulation step beside them. The argument is the camera's height: as the view zooms out
 // toward the whole arena the draw calls stay bounded by what is in view. The data set's
 // models are read from the runtime folder the build lays out.
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 
 #include <benchmark/benchmark.h>
 
+#include "core/Ray.h"
 #include "core/Sphere.h"
 #include "engine/Camera.h"
+#include "engine/OverheadCamera.h"
 #include "engine/Renderer.h"
+#include "engine/TiltedCamera.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "platform/gfx/Device.h"
@@ -23,8 +27,8 @@
 #include "world/Arena.h"
 #include "world/ArenaDrawView.h"
 #include "world/ObjectKind.h"
-#include "world/WorldObject.h"
 #include "world/Terrain.h"
+#include "world/WorldObject.h"
 
 #include "GlBench.h"
 #include "support/TiltedDrawView.h"
@@ -34,6 +38,7 @@ namespace {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr int kUnitsPerSide = 50;
+constexpr float kPi = 3.14159265358979f;
 
 class BenchGame : public Game {
 public:
@@ -49,8 +54,9 @@ struct Battle {
     std::unique_ptr<Arena> arena;
     Player red;
     Player blue;
+    int unitsPerSide;
 
-    Battle() {
+    explicit Battle(int unitsPerSide) : unitsPerSide(unitsPerSide) {
         sys::SRand(7);
         SetCurrentGame(&game);
         arena = std::make_unique<Arena>();
@@ -62,14 +68,16 @@ struct Battle {
         terrain.PaintRect(Rect{80.0f, 0.0f, 160.0f, 160.0f}, kTerrainSand);
         red.name = "Red";
         blue.name = "Blue";
-        for (int i = 0; i < 2 * kUnitsPerSide; ++i) {
-            const bool left = i < kUnitsPerSide;
-            const int k = i % kUnitsPerSide;
+        // Ten ranks of five a side, and the ranks of larger battles behind them.
+        for (int i = 0; i < 2 * unitsPerSide; ++i) {
+            const bool left = i < unitsPerSide;
+            const int k = i % unitsPerSide;
             Vorn* unit = arena->NewVorn(0);
             unit->SetPlayer(left ? &red : &blue);
             unit->BuildBody((left ? 0 : 3) + k % 3);
             unit->SetAngle(left ? 0.0f : 3.1416f);
-            unit->PlaceAt(Vector3((left ? 20.0f : 100.0f) + float(k % 5) * 9.0f, 10.0f + float(k / 5) * 15.0f, 0.0f));
+            const float rankX = (left ? 20.0f : 100.0f) + float(k % 5) * 9.0f + float(k / 50) * 4.5f;
+            unit->PlaceAt(Vector3(rankX, 10.0f + float(k / 5 % 10) * 15.0f + float(k / 50) * 7.5f, 0.0f));
             arena->AddObject(unit);
             unit->PrepareForBattle();
             if (k % 2 == 0) unit->SetAnimationState(Vorn::kAnimWalk);
@@ -86,8 +94,9 @@ std::unique_ptr<win::SystemWindow> gWindow;
 bool gGlTried = false;
 std::unique_ptr<Battle> gBattle;
 
-Battle& TheBattle() {
-    if (!gBattle) gBattle = std::make_unique<Battle>();
+Battle& TheBattle(int unitsPerSide = kUnitsPerSide) {
+    if (gBattle != nullptr && gBattle->unitsPerSide != unitsPerSide) gBattle.reset();
+    if (!gBattle) gBattle = std::make_unique<Battle>(unitsPerSide);
     return *gBattle;
 }
 
@@ -105,6 +114,7 @@ bool OpenGl() {
     if (gWindow == nullptr) return false;
     Renderer& renderer = GetRenderer();
     renderer.Shutdown();
+    renderer.presentInterval = 0;
     if (!renderer.InitWindowed(gWindow.get(), 0)) {
         gWindow.reset();
         return false;
@@ -122,15 +132,53 @@ int UnitImagesInView(Battle& battle, Camera& camera) {
     return inView;
 }
 
-void DrawFrames(benchmark::State& state, Battle& battle, bool present) {
-    TiltedDrawView view(Vector3(80.0f, 80.0f, 0.0f), float(state.range(0)), kWidth, kHeight, 2000.0f, 1000.0f);
+// The battlefield window's two cameras as it sets them up, at a height between their
+// limits, looking at the arena's centre along the y axis.
+class BattlefieldCameraView : public ArenaDrawView {
+public:
+    BattlefieldCameraView(bool tilted, float height, const Vector3& target) : target_(target) {
+        camera_ = tilted ? static_cast<WindowCamera*>(&tilted_) : static_cast<WindowCamera*>(&overhead_);
+        const float maximum = tilted ? kTiltedMaximum : kOverheadMaximum;
+        camera_->nearPlane = 2.0f;
+        camera_->farPlane = tilted ? (maximum + 33.0f) / std::cos(kPi / 4.0f + kPi / 14.0f) : maximum + 33.0f;
+        camera_->SetFieldOfView(tilted ? kPi / 7.0f : kPi / 3.0f);
+        camera_->SetAspect(float(kWidth) / float(kHeight));
+        camera_->SetHeading(Vector3(0.0f, 1.0f, 0.0f));
+        const float along = camera_->direction.z < -1e-4f ? height / -camera_->direction.z : 0.0f;
+        camera_->SetPosition(tilted ? target - camera_->direction * along : target + Vector3(0.0f, 0.0f, height));
+        camera_->viewport = IntRect(0, 0, kWidth - 1, kHeight - 1);
+    }
+    void ViewCornersAtHeight(float height, Vector3 (&corners)[4]) const override {
+        const float right = float(kWidth - 1), bottom = float(kHeight - 1);
+        const Vector2 screen[4] = {{0, 0}, {right, 0}, {right, bottom}, {0, bottom}};
+        for (int i = 0; i < 4; ++i) {
+            const Ray ray = camera_->GetPickRay(screen[i]);
+            const float t = ray.direction.z < -1e-4f ? (height - ray.origin.z) / ray.direction.z : camera_->farPlane;
+            corners[i] = ray.origin + ray.direction * t;
+        }
+    }
+    Vector3 CameraTarget() const override { return target_; }
+    Camera& GetCamera() { return *camera_; }
+
+    static constexpr float kMinimumHeight = 37.0f;
+    static constexpr float kOverheadMaximum = 82.5f;
+    static constexpr float kTiltedMaximum = 120.0f;
+
+private:
+    OverheadCamera overhead_;
+    TiltedCamera tilted_;
+    WindowCamera* camera_;
+    Vector3 target_;
+};
+
+void DrawFrames(benchmark::State& state, Battle& battle, ArenaDrawView& view, Camera& camera, bool present) {
     Renderer& renderer = GetRenderer();
     gfx::Device& device = renderer.GetDevice();
     battle.game.frameTime = 1.0f / 60.0f;
     device.ResetCounters();
     for (auto _ : state) {
         if (!renderer.GetReady()) continue;
-        renderer.SetCamera(view.camera);
+        renderer.SetCamera(camera);
         renderer.Clear(Color(0xFF000000u), 1.0f, 3);
         battle.arena->Draw(view);
         renderer.EndFrame();
@@ -139,10 +187,20 @@ void DrawFrames(benchmark::State& state, Battle& battle, bool present) {
     const double frames = double(state.iterations());
     state.counters["draws"] = double(device.Stats().drawCalls) / frames;
     state.counters["triangles"] = double(device.Stats().primitives) / frames;
-    state.counters["unitsInView"] = double(UnitImagesInView(battle, view.camera));
+    state.counters["unitsInView"] = double(UnitImagesInView(battle, camera));
+    state.counters["unitsListed"] = double(battle.arena->drawLists[kKindVorn].Count());
 }
 
-void BM_BattleFrameGl(benchmark::State& state) {
+void DrawFrames(benchmark::State& state, Battle& battle, bool present) {
+    TiltedDrawView view(Vector3(80.0f, 80.0f, 0.0f), float(state.range(0)), kWidth, kHeight, 2000.0f, 1000.0f);
+    DrawFrames(state, battle, view, view.camera, present);
+}
+
+enum class BattleView { kFixed, kOverhead, kTilted };
+
+// Fixed: the 45-degree view at the height of the argument over 2 x 50 units. The
+// battlefield's cameras: arguments units a side and the height in tenths.
+void BM_BattleFrameGl(benchmark::State& state, BattleView kind) {
     if (gBattle != nullptr && gWindow == nullptr) {
         state.SkipWithError("the battle is on the recording device: run with --benchmark_filter=BattleFrameGl");
         return;
@@ -151,7 +209,14 @@ void BM_BattleFrameGl(benchmark::State& state) {
         state.SkipWithError("no data set or no GL window");
         return;
     }
-    DrawFrames(state, TheBattle(), true);
+    if (kind == BattleView::kFixed) {
+        DrawFrames(state, TheBattle(), true);
+        return;
+    }
+    Battle& battle = TheBattle(int(state.range(0)));
+    const Vector3 centre(battle.arena->WorldWidth() * 0.5f, battle.arena->WorldHeight() * 0.5f, 0.0f);
+    BattlefieldCameraView view(kind == BattleView::kTilted, float(state.range(1)) / 10.0f, centre);
+    DrawFrames(state, battle, view, view.GetCamera(), true);
 }
 
 void BM_BattleFrameRecording(benchmark::State& state) {
@@ -178,6 +243,20 @@ void BM_BattleSimulationStep(benchmark::State& state) {
 
 BENCHMARK(BM_BattleSimulationStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BattleFrameRecording)->Arg(60)->Arg(150)->Arg(400)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BattleFrameGl)->Arg(60)->Arg(150)->Arg(400)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BattleFrameGl, fixed, BattleView::kFixed)
+    ->Arg(60)
+    ->Arg(150)
+    ->Arg(400)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
+// The battlefield's own cameras at their lowest and highest, for 2 x 50 and 2 x 100 units.
+BENCHMARK_CAPTURE(BM_BattleFrameGl, overhead, BattleView::kOverhead)
+    ->ArgsProduct({{50, 100}, {370, 825}})
+    ->ArgNames({"perSide", "tenths"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BattleFrameGl, tilted, BattleView::kTilted)
+    ->ArgsProduct({{0, 50, 100}, {370, 1200}})
+    ->ArgNames({"perSide", "tenths"})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

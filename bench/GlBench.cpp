@@ -22,6 +22,7 @@ std::unique_ptr<win::SystemWindow> OpenBenchRenderer(benchmark::State& state, Re
         state.SkipWithError("no GL window");
         return nullptr;
     }
+    renderer.presentInterval = 0;
     try {
         if (!renderer.InitWindowed(window.get(), 0)) throw ThrowError();
     } catch (const ThrowError&) {

@@ -127,6 +127,7 @@ bool Renderer::CreateDevice(const Point& size, int multisample, bool exact) {
     if (adapter_ == nullptr) ChooseAdapter();
     gfx::PresentParams params;
     params.multisample = uint32_t(std::clamp(multisample, 0, kMaxMultisample));
+    params.presentInterval = presentInterval;
     const bool fullScreen = size.x > 0 && size.y > 0;
     gfx::DisplayMode mode;
     if (fullScreen) {

@@ -314,6 +314,9 @@ public:
     // Meshes drawn with levels and fewer pixels across than this are left out (0: none).
     float smallestMeshPixels = 0.0f;
     int32_t renderModelCount = 0;  // RenderModel calls since construction
+    // Display refreshes each present waits for on the next device made: the default
+    // paces the frames to the display; measurements that want every frame set 0.
+    uint32_t presentInterval = 1;
 
 private:
     struct TableEntry {

@@ -23,6 +23,7 @@
 #include "game/PlayerRoster.h"
 #include "game/Squad.h"
 #include "game/TextPage.h"
+#include "platform/sys/Clock.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
 #include "world/SoccerBall.h"
@@ -35,6 +36,8 @@ float gRunTime = 0.0f;
 constexpr int32_t kCharacterEnter = 13;
 constexpr float kCountdownY = 16.0f;
 constexpr float kTimeLeftScale = 0.75f;
+// How early a frame's wait wakes before its shortest end.
+constexpr float kWakeMargin = 0.001f;
 
 // Every ball hook counts as a report of the ball: the serving game's periodic report
 // waits from the last one.
@@ -81,9 +84,15 @@ void Game::AdvanceClock(float elapsedSeconds) {
 
 void Game::AdvanceClock() {
     float elapsed = frameTimer.GetDelta();
-    // Yielding instead of sleeping keeps the frame's end precise.
+    // A sleep may overrun by the scheduler's slack: the frame sleeps until its last
+    // millisecond and yields through that one, so it still ends on time.
     while (std::isfinite(elapsed) && elapsed < kMinFrameTime) {
-        sched_yield();
+        const float spare = kMinFrameTime - elapsed - kWakeMargin;
+        if (spare > 0.0f) {
+            sys::SleepSeconds(spare);
+        } else {
+            sched_yield();
+        }
         elapsed += frameTimer.GetDelta();
     }
     AdvanceClock(elapsed);

@@ -56,8 +56,8 @@ public:
     // new frame time is the elapsed time kept within kMinFrameTime..kMaxFrameTime, and a
     // non-finite elapsed time counts as the shortest frame.
     void AdvanceClock(float elapsedSeconds);
-    // Once per frame: measures the frame with the frame timer, yielding the processor
-    // until it lasts at least kMinFrameTime, and adds it to the run time.
+    // Once per frame: measures the frame with the frame timer, resting until it lasts at
+    // least kMinFrameTime, and adds it to the run time.
     virtual void AdvanceClock();
     void SetGameTime(float seconds) { clock = seconds; }
 

@@ -145,9 +145,19 @@ Matrix4 SwayTilt(const Vector3& sway) {
     return RotationOf(Quaternion::FromTwoVectors(Vector3(0.0f, 0.0f, 1.0f), lean));
 }
 
-// The point over the head where icons and bars stand.
-Vector3 OverHead(const Vector3& point, float radius, float extra) {
-    return point + Vector3(0.0f, 0.0f, radius * (1.0f + extra));
+// Seen from straight above, marks at the full radius over the head drift away from the
+// body with the perspective: there they stand lower.
+constexpr float kStraightDownStand = 0.75f;
+
+bool LooksStraightDown(const Camera& camera) {
+    const float length = camera.direction.Length();
+    return length > 0.0f && camera.direction.z < -0.999f * length;
+}
+
+// The point over the head where icons and bars stand: the stand height, then the extra
+// rows, in radii.
+Vector3 OverHead(const Vector3& point, float radius, float extra, float stand = 1.0f) {
+    return point + Vector3(0.0f, 0.0f, radius * (stand + extra));
 }
 
 }  // namespace
@@ -255,13 +265,14 @@ void Vorn::DrawDebuggedPattern(const Vector3& point) {
 void Vorn::DrawOverlays(const Vector3& point) {
     UnitImages& images = Images();
     const float radius = GetRadius();
+    const float stand = LooksStraightDown(GetRenderer().GetCamera()) ? kStraightDownStand : 1.0f;
     float lift = 0.15f;
     const bool barShown = (healthBarTimer > 0.0f || showHealthBar != 0) && delayTimer <= 0.0f && health > 0.0f;
     if (barShown && images.healthBar != nullptr) {
         const float width = 2.0f * radius;
         const float height = kBarHeightFactor * radius;
         const float fill = maxHealth > 0.0f ? std::clamp(health / maxHealth, 0.0f, 1.0f) : 0.0f;
-        const Vector3 centre = OverHead(point, radius, lift);
+        const Vector3 centre = OverHead(point, radius, lift, stand);
         DrawBillboard(images.healthBar, centre, width, height, Color::FromRGBA(40, 40, 40, 200));
         // The filled part keeps its left end where the empty bar starts.
         const Camera& camera = GetRenderer().GetCamera();
@@ -278,7 +289,7 @@ void Vorn::DrawOverlays(const Vector3& point) {
         const Camera& camera = GetRenderer().GetCamera();
         Vector3 right = camera.up.Cross(-camera.direction);
         if (!right.IsNearZero()) right.Normalize();
-        const Vector3 row = OverHead(point, radius, lift + kIconSizeFactor * 0.5f);
+        const Vector3 row = OverHead(point, radius, lift + kIconSizeFactor * 0.5f, stand);
         int n = 0;
         for (int i = 0; i < kConditionalCount; ++i) {
             if (conditionals[i] == 0 || !owner->IsItemAvailable(i)) continue;
@@ -290,10 +301,10 @@ void Vorn::DrawOverlays(const Vector3& point) {
     if (inWaterOrStaticField != 0) {
         // Pulses with the pattern highlight's phase.
         const float size = radius * (0.8f + 0.3f * std::sin(2.0f * kPi * PatternPulsePhase()));
-        DrawBillboard(images.questionMark, OverHead(point, radius, lift + 0.5f * size / radius), size, size,
+        DrawBillboard(images.questionMark, OverHead(point, radius, lift + 0.5f * size / radius, stand), size, size,
                       Color(0xFFFFFFFFu));
     }
-    if (showPatternBubble != 0 && currentPattern != nullptr) DrawPatternBubble(point, lift);
+    if (showPatternBubble != 0 && currentPattern != nullptr) DrawPatternBubble(point, lift + stand - 1.0f);
 }
 
 void Vorn::DrawPatternBubble(const Vector3& point, float lift) {

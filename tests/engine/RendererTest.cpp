@@ -66,6 +66,8 @@ TEST_F(DeviceCreationTest, WindowedDeviceTakesTheClientArea) {
     ASSERT_TRUE(renderer_.InitWindowed(window_.get(), 0));
     EXPECT_EQ(renderer_.GetDevice().BackBufferWidth(), 320u);
     EXPECT_TRUE(renderer_.GetDevice().Params().windowed);
+    // Presents are paced to the display unless asked otherwise.
+    EXPECT_EQ(renderer_.GetDevice().Params().presentInterval, 1u);
     EXPECT_EQ(renderer_.GetWindowRect(), IntRect(0, 0, 319, 199));
     gfx::Device* first = &renderer_.GetDevice();
     EXPECT_FALSE(renderer_.InitWindowed(window_.get(), 0));

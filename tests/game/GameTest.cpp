@@ -10,6 +10,7 @@
 #include "game/GameListener.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "platform/sys/Clock.h"
 
 namespace {
 
@@ -26,6 +27,19 @@ TEST(GameTest, ClockTakesThePreviousFrameAndFrameTimeStaysInBounds) {
     game.AdvanceClock(std::numeric_limits<float>::quiet_NaN());
     EXPECT_FLOAT_EQ(game.frameTime, 0.01f);
     EXPECT_TRUE(std::isfinite(game.clock));
+}
+
+// The wait rests instead of spinning, but no frame may end before the shortest frame.
+TEST(GameTest, MeasuredFramesLastAtLeastTheShortestFrame) {
+    Game game;
+    game.AdvanceClock();
+    for (int i = 0; i < 5; ++i) {
+        const uint64_t before = sys::CounterTicks();
+        game.AdvanceClock();
+        const double seconds = double(sys::CounterTicks() - before) / double(sys::CounterFrequency());
+        EXPECT_GE(seconds, double(Game::kMinFrameTime) - 1e-5);
+        EXPECT_GE(game.frameTime, Game::kMinFrameTime);
+    }
 }
 
 TEST(GameTest, SimulationPausesForThePlayerOrTheDebuggerUnlessOneStepIsAsked) {

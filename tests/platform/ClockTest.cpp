@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/sys/Debug.h"
 
 namespace {
@@ -16,6 +18,14 @@ TEST(Clock, CountsNanosecondsAndMillisecondTicks) {
     const uint32_t low = static_cast<uint32_t>(before / 1'000'000);
     const uint32_t high = static_cast<uint32_t>(after / 1'000'000);
     EXPECT_LE(static_cast<uint32_t>(tick - low), static_cast<uint32_t>(high - low));
+}
+
+TEST(Clock, SleepsAtLeastTheTimeAskedAndNotAtAllForNone) {
+    const uint64_t before = sys::CounterTicks();
+    sys::SleepSeconds(0.003);
+    EXPECT_GE(sys::CounterTicks() - before, 3'000'000u);
+    sys::SleepSeconds(-1.0);
+    sys::SleepSeconds(std::nan(""));
 }
 
 TEST(DebugOutput, GoesToStandardErrorOnlyWhenEnabled) {

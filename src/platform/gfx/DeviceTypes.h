@@ -90,6 +90,9 @@ struct PresentParams {
     uint32_t backBufferHeight = 0;
     bool windowed = true;
     uint32_t multisample = 0;
+    // Display refreshes a present waits for: 1 paces presents to the display where it
+    // can, 0 presents at once.
+    uint32_t presentInterval = 1;
 };
 
 }  // namespace gfx

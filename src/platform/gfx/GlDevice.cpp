@@ -4,10 +4,14 @@
 #include <cstring>
 
 #include "core/Image.h"
+#include "platform/sys/Clock.h"
 
 namespace gfx {
 
 namespace {
+
+// A display that does not say how often it refreshes.
+constexpr int kAssumedRefreshRate = 60;
 
 // Pixel centres sit at integer coordinates, GL's at half-integers: geometry moves by
 // half a pixel. Moving by slightly less keeps edges that lie exactly on integers off
@@ -113,6 +117,17 @@ Matrix4 ScreenProjection(const Viewport& vp) {
     return m;
 }
 
+// Seconds between two refreshes of the display that shows the window, or 0 where nothing
+// is shown (windows of the offscreen and dummy drivers draw for tests and measurements).
+double RefreshPeriod(SDL_Window* window) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) return 0.0;
+    SDL_DisplayMode mode{};
+    const int refresh =
+        SDL_GetWindowDisplayMode(window, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : kAssumedRefreshRate;
+    return 1.0 / double(refresh);
+}
+
 }  // namespace
 
 void PrepareGlWindowAttributes(uint32_t multisample) {
@@ -156,6 +171,7 @@ Created<GlDevice> GlDevice::Create(SDL_Window* window, const PresentParams& para
         SDL_GL_DeleteContext(context);
         return created;
     }
+    const bool paced = SDL_GL_SetSwapInterval(params.presentInterval != 0 ? 1 : 0) == 0;
     gl.GetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
     gl.GetIntegerv(GL_MAX_CLIP_PLANES, &clipPlanes);
     gl.GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
@@ -166,6 +182,7 @@ Created<GlDevice> GlDevice::Create(SDL_Window* window, const PresentParams& para
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window, &width, &height);
     created.object.reset(new GlDevice(window, context, gl, caps, params, uint32_t(width), uint32_t(height)));
+    if (params.presentInterval != 0 && !paced) created.object->presentPeriod_ = RefreshPeriod(window);
     created.result = Result::Ok;
     return created;
 }
@@ -235,6 +252,10 @@ Result GlDevice::DoReset() {
 
 Result GlDevice::DoPresent() {
     SDL_GL_SwapWindow(window_);
+    if (presentPeriod_ <= 0.0) return Result::Ok;
+    const double since = double(sys::CounterTicks() - lastPresent_) / double(sys::CounterFrequency());
+    sys::SleepSeconds(presentPeriod_ - since);
+    lastPresent_ = sys::CounterTicks();
     return Result::Ok;
 }
 
@@ -668,9 +689,8 @@ void GlDevice::BindArrays(const DrawCall& call) {
     const ArrayPointer vertices = at(true, 0);
     PointArray(kVertexSlot, GL_VERTEX_ARRAY, vertices, [&] { gl_.VertexPointer(3, GL_FLOAT, stride, vertices.at); });
     const ArrayPointer normals = at(layout.hasNormal, layout.normalOffset);
-    PointArray(kNormalSlot, GL_NORMAL_ARRAY, normals, [&] {
-        normals.enabled ? gl_.NormalPointer(GL_FLOAT, stride, normals.at) : gl_.Normal3f(0, 0, 0);
-    });
+    PointArray(kNormalSlot, GL_NORMAL_ARRAY, normals,
+               [&] { normals.enabled ? gl_.NormalPointer(GL_FLOAT, stride, normals.at) : gl_.Normal3f(0, 0, 0); });
     const ArrayPointer colours = at(layout.hasDiffuse, layout.diffuseOffset);
     PointArray(kColourSlot, GL_COLOR_ARRAY, colours, [&] {
         colours.enabled ? gl_.ColorPointer(bgraColours_ ? GL_BGRA : 4, GL_UNSIGNED_BYTE, stride, colours.at)

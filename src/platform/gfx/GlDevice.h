@@ -103,6 +103,10 @@ private:
     SDL_GLContext context_;
     GlApi gl_;
     bool bgraColours_ = false;
+    // Where the display cannot pace presents, a window on a real screen still presents at
+    // most once per refresh: seconds per refresh (0: no pacing) and the last present.
+    double presentPeriod_ = 0.0;
+    uint64_t lastPresent_ = 0;
     GLuint whiteTexture_ = 0;
 
     bool renderDirty_ = true;
