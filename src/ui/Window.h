@@ -153,7 +153,7 @@ protected:
 private:
     void PlaceCloseButton();
     bool resourcesMade_ = false;
-    uint32_t resourcesAt_ = 0;
+    RendererMark resourcesCurrent_;  // cleared when the renderer frees what it made
 };
 
 // The pointer's position in the previous frame, which drags measure their steps from.
