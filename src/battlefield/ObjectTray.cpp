@@ -116,10 +116,10 @@ void ObjectTray::FillImages() {
 
 Sprite* ObjectTray::SpriteFor(const String& image) {
     // A grab may come before the tray's first drawing after a renderer restart.
-    if (spritesMadeAt_ != GetRenderer().ReleaseCount()) {
+    if (!spritesCurrent_.IsSet()) {
         sprites_.Clear();
         spriteImages_.Clear();
-        spritesMadeAt_ = GetRenderer().ReleaseCount();
+        spritesCurrent_.Set();
     }
     for (int32_t i = 0; i < spriteImages_.Count(); ++i) {
         if (spriteImages_[i] == image) return sprites_[i];

@@ -7,6 +7,7 @@
 
 #include "core/Array.h"
 #include "core/String.h"
+#include "engine/RendererRef.h"
 #include "ui/Tray.h"
 
 class ObjectTray : public Tray {
@@ -47,7 +48,7 @@ private:
     String images_[kEntryCount];
     Array<String> spriteImages_;
     Array<Sprite*> sprites_;
-    uint32_t spritesMadeAt_ = 0;
+    RendererMark spritesCurrent_;  // cleared when the renderer frees the sprites
 };
 
 ObjectTray& GetObjectTray();

@@ -12,17 +12,16 @@ void WindowButtons::Add(const char* image, const char* buttonName) {
     visible_.Append(1);
 }
 
-bool WindowButtons::SpritesCurrent() const { return made_ && madeAt_ == GetRenderer().ReleaseCount(); }
+bool WindowButtons::SpritesCurrent() const { return made_ && current_.IsSet(); }
 
 void WindowButtons::EnsureSprites() {
-    const uint32_t releases = GetRenderer().ReleaseCount();
-    if (made_ && madeAt_ != releases) {
+    if (made_ && !current_.IsSet()) {
         grid_ = SpriteGrid();
         made_ = false;
     }
     if (!made_) grid_.SetLayoutMode(SpriteGrid::kLayoutFree);
     made_ = true;
-    madeAt_ = releases;
+    current_.Set();
     for (int32_t i = grid_.Count(); i < images_.Count(); ++i) {
         Sprite* sprite = CreateUiSprite(kButtonPixels, kButtonPixels, images_[i], Sprite::kAnchorCentre);
         grid_.AddItem(sprite, names_[i], visible_[i] != 0);

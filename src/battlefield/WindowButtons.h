@@ -6,6 +6,7 @@
 #include "core/IntRect.h"
 #include "core/Point.h"
 #include "core/String.h"
+#include "engine/RendererRef.h"
 #include "engine/SpriteGrid.h"
 
 class WindowButtons {
@@ -40,7 +41,6 @@ private:
     Array<Point> places_;
     Array<uint8_t> visible_;
     bool made_ = false;
-    // The renderer's release count when the sprites were made; sprites of an earlier
-    // renderer life are gone and are made again.
-    uint32_t madeAt_ = 0;
+    // Cleared when the renderer frees the sprites, which are then made again.
+    RendererMark current_;
 };

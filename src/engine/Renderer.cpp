@@ -9,6 +9,7 @@
 #include "engine/KeyedPoseTrack.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
+#include "engine/RendererRef.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "platform/gfx/Adapter.h"
@@ -186,7 +187,7 @@ void Renderer::ReleaseAll() {
     models_.clear();
     actorSets_.clear();
     keyTracks_.clear();
-    ++releaseCount_;
+    RendererRefBase::ReleaseAll();
 }
 
 void Renderer::Shutdown() {

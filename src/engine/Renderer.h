@@ -104,10 +104,9 @@ public:
     void SetAdapter(std::unique_ptr<gfx::Adapter> adapter);
     void ChooseAdapter();
     bool CreateDevice(const Point& size, int multisample, bool exact);
-    // Destroys every object the renderer made; the device stays.
+    // Destroys every object the renderer made and empties every RendererRef to them; the
+    // device stays.
     void ReleaseAll();
-    // Counts the ReleaseAll calls, so holders of lazily made objects can tell theirs are gone.
-    uint32_t ReleaseCount() const { return releaseCount_; }
     // ReleaseAll, then the device and the adapter.
     void Shutdown();
 
@@ -359,7 +358,6 @@ private:
     IntRect windowRect_;
     std::unique_ptr<gfx::Adapter> adapter_;
     std::unique_ptr<gfx::Device> device_;
-    uint32_t releaseCount_ = 0;
     gfx::DeviceCaps caps_;
     gfx::PresentParams params_;
     Camera camera_;

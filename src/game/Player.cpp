@@ -20,6 +20,7 @@ void TellLocalSignalChanged(const Player& player) {
 }  // namespace
 
 Player::Player() {
+    texturesCurrent.Set();
     std::fill(std::begin(upgradeLevels), std::end(upgradeLevels), -1);
     std::fill(std::begin(savedUpgradeLevels), std::end(savedUpgradeLevels), -1);
 }

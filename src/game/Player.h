@@ -8,6 +8,7 @@
 #include "core/Array.h"
 #include "core/Color.h"
 #include "core/String.h"
+#include "engine/RendererRef.h"
 #include "engine/TextureHandle.h"
 #include "game/Squad.h"
 #include "game/UpgradeItem.h"
@@ -151,7 +152,7 @@ public:
     TextureHandle goalTexture = nullptr;    // drawn under this player's goals
     TextureHandle patternIconTexture = nullptr;
     Array<TextureHandle> chassisPartTextures;                // by painted part of the chassis family
-    uint32_t texturesMadeAt = 0;  // the renderer's release count when the textures above were made
+    RendererMark texturesCurrent;  // cleared when the renderer frees the textures above
     int32_t chassisChoices[kSizeClassCount] = {-1, -1, -1};  // -1: none chosen yet
     int32_t upgradeLevels[kUpgradeItemCount];
     int32_t savedUpgradeLevels[kUpgradeItemCount];

@@ -105,10 +105,10 @@ constexpr ColouredPicture kPictures[] = {
 // the next player's colours replace whichever is on it.
 Array<TextureHandle>& PartTexturesInUse() {
     static Array<TextureHandle> textures;
-    static uint32_t madeAt = 0;
-    if (madeAt != GetRenderer().ReleaseCount()) {
+    static RendererMark current;
+    if (!current.IsSet()) {
         textures.Clear();
-        madeAt = GetRenderer().ReleaseCount();
+        current.Set();
     }
     return textures;
 }
@@ -240,7 +240,8 @@ void Player::ApplyColors() {
     for (int32_t sizeClass = 0; sizeClass < kSizeClassCount; ++sizeClass) {
         ChassisDefinition* row = ChassisTable::Row(GetChassisChoice(sizeClass));
         const ChassisDefinition* family = FamilyRow(GetChassisChoice(sizeClass));
-        if (row == nullptr || family == nullptr) continue;
+        // The painted parts are nodes of the body, gone with it after a renderer restart.
+        if (row == nullptr || family == nullptr || row->bodyModel == nullptr) continue;
         const int parts = std::min(row->paintedPartMeshes.Count(), chassisPartTextures.Count());
         for (int i = 0; i < parts; ++i) {
             if (chassisPartTextures[i] == nullptr) continue;
@@ -320,8 +321,7 @@ void Player::ForgetOwnTextures() {
 
 // A restarted renderer released what this player made with the earlier one.
 void Player::ForgetTexturesOfAnEarlierRenderer() {
-    const uint32_t releases = GetRenderer().ReleaseCount();
-    if (texturesMadeAt == releases) return;
+    if (texturesCurrent.IsSet()) return;
     ForgetOwnTextures();
-    texturesMadeAt = releases;
+    texturesCurrent.Set();
 }

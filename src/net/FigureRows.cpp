@@ -78,11 +78,7 @@ void FigureRows::Draw(const std::vector<FigureRowEntry>& entries, int32_t firstR
 }
 
 Sprite* FigureRows::Star() {
-    const uint32_t releases = GetRenderer().ReleaseCount();
-    if (star_ == nullptr || starMadeAt_ != releases) {
-        star_ = CreateUiSprite(kStarPixels, kStarPixels, "Star.tga", Sprite::kAnchorCentre);
-        starMadeAt_ = releases;
-    }
+    if (star_ == nullptr) star_ = CreateUiSprite(kStarPixels, kStarPixels, "Star.tga", Sprite::kAnchorCentre);
     return star_;
 }
 

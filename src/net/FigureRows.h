@@ -7,6 +7,7 @@
 
 #include "core/IntRect.h"
 #include "core/String.h"
+#include "engine/RendererRef.h"
 
 class Player;
 struct Sprite;
@@ -39,8 +40,7 @@ private:
     static int32_t FigurePixels(int32_t count, int32_t firstRowY);
     Sprite* Star();
 
-    Sprite* star_ = nullptr;  // owned by the renderer
-    uint32_t starMadeAt_ = 0;
+    RendererRef<Sprite> star_;  // owned by the renderer
     float starPhase_ = 0.0f;
 };
 

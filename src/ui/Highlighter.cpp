@@ -146,8 +146,7 @@ void Highlighter::LayOutDots(const HighlightMark& mark, float age, const IntRect
 void Highlighter::EnsureDotModel() {
     Renderer& renderer = GetRenderer();
     // Highlighters live in long-lived windows; a restarted renderer has freed the old dot.
-    if (dot_ != nullptr && dotMadeAt_ == renderer.ReleaseCount()) return;
-    dotMadeAt_ = renderer.ReleaseCount();
+    if (dot_ != nullptr) return;
     const String path = TexturePath("FlatSphere.tga");
     dot_ = FileExists(path)
                ? renderer.CreateTexturedQuad(QuadRect{-0.5f, -0.5f, 0.5f, 0.5f}, path, 0.0f, 0, 0)

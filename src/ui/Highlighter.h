@@ -10,6 +10,7 @@
 #include "core/IntRect.h"
 #include "core/Point.h"
 #include "core/Vector2.h"
+#include "engine/RendererRef.h"
 
 class Mesh;
 class SpriteGrid;
@@ -69,6 +70,5 @@ public:
 
 private:
     void EnsureDotModel();
-    Mesh* dot_ = nullptr;
-    uint32_t dotMadeAt_ = 0;
+    RendererRef<Mesh> dot_;
 };

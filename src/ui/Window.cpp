@@ -58,12 +58,11 @@ void Window::Initialize() {
 }
 
 void Window::EnsureResources() {
-    const uint32_t releases = GetRenderer().ReleaseCount();
     // A window outlives the renderer that made its sprites: after a restart they are freed.
-    if (resourcesMade_ && resourcesAt_ != releases) ReleaseResources();
+    if (resourcesMade_ && !resourcesCurrent_.IsSet()) ReleaseResources();
     if (resourcesMade_) return;
     resourcesMade_ = true;
-    resourcesAt_ = releases;
+    resourcesCurrent_.Set();
     frame.LoadTextures();
     CreateBackground();
     controls = GetRenderer().CreateSpriteGrid();
@@ -77,16 +76,17 @@ void Window::EnsureResources() {
     CreateResources();
 }
 
-bool Window::HasResources() const { return resourcesMade_ && resourcesAt_ == GetRenderer().ReleaseCount(); }
+bool Window::HasResources() const { return resourcesMade_ && resourcesCurrent_.IsSet(); }
 
 void Window::CreateResources() {}
 
 void Window::ReleaseResources() {
     resourcesMade_ = false;
+    resourcesCurrent_.Clear();
     controls = nullptr;
     closeSprite = nullptr;
     background = nullptr;
-    frame.loaded = false;
+    frame.loaded.Clear();
     for (Sprite*& piece : frame.pieces) piece = nullptr;
     dirty = true;
 }

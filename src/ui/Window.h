@@ -156,7 +156,7 @@ private:
     bool HoldsCloseButton() const;
     void PlaceCloseButton();
     bool resourcesMade_ = false;
-    uint32_t resourcesAt_ = 0;
+    RendererMark resourcesCurrent_;  // cleared when the renderer frees what it made
 };
 
 // The pointer's position in the previous frame, which drags measure their steps from.

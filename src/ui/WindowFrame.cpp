@@ -44,7 +44,7 @@ int32_t WindowFrame::RepeatCount(int32_t pixels) {
     return count;
 }
 
-bool WindowFrame::IsLoaded() const { return loaded && loadedAt == GetRenderer().ReleaseCount(); }
+bool WindowFrame::IsLoaded() const { return loaded.IsSet(); }
 
 void WindowFrame::LoadTextures() {
     if (!IsLoaded()) {
@@ -52,8 +52,7 @@ void WindowFrame::LoadTextures() {
             pieces[i] = CreateUiSprite(1, 1, kImages[i], Sprite::kAnchorTopLeft);
             pieces[i]->SetTextureAddressMode(i < kTopLeft ? kAddressMirror : kAddressClamp);
         }
-        loaded = true;
-        loadedAt = GetRenderer().ReleaseCount();
+        loaded.Set();
     }
     SetColour(colour);
 }

@@ -6,6 +6,7 @@
 #include "core/Color.h"
 #include "core/IntRect.h"
 #include "core/Matrix4.h"
+#include "engine/RendererRef.h"
 
 struct Sprite;
 
@@ -33,8 +34,7 @@ public:
     IntRect inner;
     Color colour = Color(0xFFFFFFFF);
     int32_t border = kDefaultBorder;
-    bool loaded = false;
-    uint32_t loadedAt = 0;
+    RendererMark loaded;  // cleared when the renderer frees the pieces
     Sprite* pieces[kPieceCount] = {};
     Matrix4 matrices[kPieceCount];
 };

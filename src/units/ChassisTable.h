@@ -8,6 +8,7 @@
 #include "core/Image.h"
 #include "core/Matrix4.h"
 #include "core/String.h"
+#include "engine/RendererRef.h"
 #include "engine/TextureHandle.h"
 
 class Material;
@@ -25,9 +26,9 @@ constexpr float kChassisRadiusBySize[3] = {1.5f, 2.25f, 3.25f};
 // One face-part mesh: the part's model, the matrix that sizes, turns and places it, and
 // the model's mesh baked with that matrix (none when the model has no mesh).
 struct FacePart {
-    ModelNode* model = nullptr;  // none: the slot was never set
+    RendererRef<ModelNode> model;  // none: the slot was never set
     Matrix4 transform;
-    Mesh* mesh = nullptr;  // owned by the renderer
+    RendererRef<Mesh> mesh;  // owned by the renderer
 };
 
 // Face parts by mood: 0 mean, 1 happy, 2 sad.
@@ -68,13 +69,13 @@ public:
     String modelName;
     String buttonImage;  // also the marker image of the editors' chassis buttons
     String shadowImage;
-    TextureHandle shadowTexture = nullptr;
-    ModelNode* bodyModel = nullptr;  // owned by the renderer
+    RendererRef<Texture> shadowTexture;
+    RendererRef<ModelNode> bodyModel;  // owned by the renderer
     // Family rows (0 and 3) only.
     Array<String> paintedPartNames;
     Array<Image*> paintedPartImages;  // owned
     // One list per painted part name of the row's family: the body parts drawn with it.
-    Array<Array<ModelNode*>> paintedPartMeshes;
+    Array<Array<ModelNode*>> paintedPartMeshes;  // nodes of bodyModel: none without it
     // The same per part: the materials that showed the part's picture when the body was
     // loaded, whichever player's colours they show since.
     Array<Array<Material*>> paintedPartMaterials;

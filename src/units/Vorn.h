@@ -17,6 +17,7 @@
 #include "core/Vector2.h"
 #include "core/Vector3.h"
 #include "core/Vector3Array.h"
+#include "engine/RendererRef.h"
 #include "engine/AnimationController.h"
 #include "units/Weapon.h"
 #include "world/WorldObject.h"
@@ -318,16 +319,16 @@ public:
     Spring bodySway;
     Vector3 swayVector;
     Vector2 bodyLean;                   // where the body sway leans to; zero at rest
-    ModelNode* bodyModel = nullptr;     // not owned
-    ModelNode* bodyInstance = nullptr;  // the copy BuildBody made; handed back on rebuild
+    RendererRef<ModelNode> bodyModel;     // not owned
+    RendererRef<ModelNode> bodyInstance;  // the copy BuildBody made; handed back on rebuild
     AnimationController bodyAnimation;
     // The arm of the last shot keeps aiming for a moment over the body's animation.
     int32_t aimPlace = -1;
     Vector3 aimTarget;
     float aimTimer = 0.0f;
     uint8_t aimingHigh = 0;
-    ModelNode* ballNode = nullptr;
-    ModelNode* torsoNode = nullptr;
+    RendererRef<ModelNode> ballNode;
+    RendererRef<ModelNode> torsoNode;
     Quaternion roll;
     float rollRadius = 0.0f;
     uint8_t animationHeld = 0;     // the body's animation is held (not replaced)
@@ -354,7 +355,7 @@ public:
     Array<VornAction*> actionQueue;
     Weapon weapons[kWeaponPlaces];
     int32_t weaponPlaceCount = 2;  // places the chassis uses
-    ModelNode* weaponPlaceNodes[kWeaponPlaces] = {};
+    RendererRef<ModelNode> weaponPlaceNodes[kWeaponPlaces];
     String name;
 
     // Fields the other parts of the program use.

@@ -47,8 +47,7 @@ constexpr float kSmallestPartPixels = 1.0f;
 // The pictures and models every unit draws with, loaded by the first unit that draws
 // for each renderer: a restarted renderer has released the old ones.
 struct UnitImages {
-    bool loaded = false;
-    uint32_t loadedAt = 0;
+    RendererMark loaded;  // cleared when the renderer frees what is below
     TextureHandle highlight = nullptr;
     TextureHandle patternBackground = nullptr;
     Sprite* healthBar = nullptr;
@@ -63,11 +62,9 @@ struct UnitImages {
 
 UnitImages& Images() {
     static UnitImages images;
-    const uint32_t releases = GetRenderer().ReleaseCount();
-    if (images.loaded && images.loadedAt == releases) return images;
+    if (images.loaded.IsSet()) return images;
     images = UnitImages{};
-    images.loaded = true;
-    images.loadedAt = releases;
+    images.loaded.Set();
     if (gArena != nullptr) {
         images.highlight = gArena->LoadSharedTexture("Highlight.tga");
         images.patternBackground = gArena->LoadSharedTexture("PatternBackground.tga");

@@ -15,6 +15,7 @@
 #include "core/Vector2.h"
 #include "core/Vector3.h"
 #include "core/Vector3Array.h"
+#include "engine/RendererRef.h"
 #include "engine/TextureHandle.h"
 #include "world/CollisionShape.h"
 #include "world/GridCell.h"
@@ -314,8 +315,7 @@ public:
     // The same, kept in the caller's slot and loaded again only after a renderer restart,
     // whose release took the old handle with it.
     struct SharedTextureSlot {
-        TextureHandle texture = nullptr;
-        uint32_t loadedAt = 0;
+        RendererRef<Texture> texture;
     };
     TextureHandle LoadSharedTexture(const char* name, SharedTextureSlot& slot);
     // Appends the objects in the grid cells of the rectangle, each once (a walk of its

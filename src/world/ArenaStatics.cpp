@@ -21,11 +21,7 @@ TextureHandle Arena::LoadSharedTexture(const char* name) {
 }
 
 TextureHandle Arena::LoadSharedTexture(const char* name, SharedTextureSlot& slot) {
-    const uint32_t releases = GetRenderer().ReleaseCount();
-    if (slot.texture == nullptr || slot.loadedAt != releases) {
-        slot.texture = LoadSharedTexture(name);
-        slot.loadedAt = releases;
-    }
+    if (slot.texture == nullptr) slot.texture = LoadSharedTexture(name);
     return slot.texture;
 }
 

@@ -9,6 +9,7 @@
 #include "core/Tga.h"
 #include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "platform/sys/FileSystem.h"
 
 namespace {
@@ -17,9 +18,8 @@ struct AtlasSet {
     AtlasSource source = AtlasSource::kNone;
     TextureHandle base = nullptr;
     std::array<TextureHandle, kTerrainTypeCount * kLiquidFrameCount> corners{};
-    // The renderer's release count when the textures were made: a restarted renderer has
-    // freed them, and they are made again.
-    uint32_t madeAt = 0;
+    // Cleared when a restarted renderer has freed the textures, which are made again.
+    RendererMark current;
 };
 
 AtlasSet gAtlases;
@@ -164,7 +164,7 @@ void ComposeTerrainAtlases(Image& base, Image* corners) {
 }
 
 void EnsureTerrainAtlases() {
-    if (gAtlases.source != AtlasSource::kNone && gAtlases.madeAt == GetRenderer().ReleaseCount()) return;
+    if (gAtlases.source != AtlasSource::kNone && gAtlases.current.IsSet()) return;
     gAtlases = AtlasSet();
     Image base;
     std::vector<Image> corners(kTerrainTypeCount * kLiquidFrameCount);
@@ -176,7 +176,7 @@ void EnsureTerrainAtlases() {
         gAtlases.source = AtlasSource::kComposed;
     }
     Renderer& renderer = GetRenderer();
-    gAtlases.madeAt = renderer.ReleaseCount();
+    gAtlases.current.Set();
     gAtlases.base = renderer.CreateTextureImage(base, 1);
     for (TerrainType type = 0; type < kTerrainTypeCount; ++type) {
         for (int32_t f = 0; f < CornerAtlasFrameCount(type); ++f) {
