@@ -88,9 +88,9 @@ float PlayerFigure::Radius() const {
 Vorn* PlayerFigure::GetVorn() {
     // A unit made under an earlier renderer holds models that went with it, and its arena
     // may have gone too: it is forgotten, not touched.
-    if (vorn_ != nullptr && madeAt_ != GetRenderer().ReleaseCount()) vorn_ = nullptr;
+    if (vorn_ != nullptr && !madeUnderThisRenderer_.IsSet()) vorn_ = nullptr;
     if (vorn_ != nullptr || gArena == nullptr) return vorn_;
-    madeAt_ = GetRenderer().ReleaseCount();
+    madeUnderThisRenderer_.Set();
     vorn_ = gArena->NewVorn(0);
     vorn_->SetPlayer(&owner_);
     vorn_->BuildBody(0);

@@ -8,6 +8,7 @@
 #include "core/Vector3.h"
 #include "engine/Camera.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 
 class Player;
 class Vorn;
@@ -64,7 +65,7 @@ private:
 
     Player& owner_;
     Vorn* vorn_ = nullptr;
-    uint32_t madeAt_ = 0;  // the renderer release count the unit was made under
+    RendererMark madeUnderThisRenderer_;  // cleared when the renderer frees the unit's models
     Camera camera_;
     Light keyLight_;
     Light spotLight_;

@@ -8,6 +8,7 @@
 #include "core/Image.h"
 #include "engine/Material.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "game/Player.h"
 #include "units/ChassisTable.h"
 
@@ -18,7 +19,7 @@ namespace {
 struct FamilyPictures {
     Color primary;
     Color trim;
-    uint32_t madeAt = 0;  // the renderer's release count when they were made
+    RendererMark current;  // cleared when the renderer frees the pictures
     Array<TextureHandle> parts;
 };
 
@@ -30,14 +31,14 @@ std::map<std::pair<const Player*, int32_t>, FamilyPictures>& Pictures() {
 }
 
 bool IsCurrent(const FamilyPictures& pictures, const Player& owner, int parts) {
-    return pictures.parts.Count() == parts && pictures.madeAt == GetRenderer().ReleaseCount() &&
+    return pictures.parts.Count() == parts && pictures.current.IsSet() &&
            pictures.primary.argb == owner.primaryColor.argb && pictures.trim.argb == owner.trimColor.argb;
 }
 
 void Paint(FamilyPictures& pictures, const Player& owner, const ChassisDefinition& family) {
     Renderer& renderer = GetRenderer();
-    if (pictures.madeAt != renderer.ReleaseCount()) pictures.parts.Clear();
-    pictures.madeAt = renderer.ReleaseCount();
+    if (!pictures.current.IsSet()) pictures.parts.Clear();
+    pictures.current.Set();
     pictures.primary = owner.primaryColor;
     pictures.trim = owner.trimColor;
     for (int i = 0; i < family.paintedPartImages.Count(); ++i) {
