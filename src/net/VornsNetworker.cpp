@@ -301,7 +301,7 @@ std::unique_ptr<Player> VornsNetworker::FreshRecord() {
     fresh->goalTexture = spare.goalTexture;
     fresh->patternIconTexture = spare.patternIconTexture;
     fresh->chassisPartTextures = spare.chassisPartTextures;
-    fresh->texturesMadeAt = spare.texturesMadeAt;
+    fresh->texturesCurrent = spare.texturesCurrent;
     spareRecords_.pop_back();
     return fresh;
 }
