@@ -97,7 +97,30 @@ PatternPulse gPulse;
 
 }  // namespace
 
-PatternIcons& GetPatternIcons() { return gIcons; }
+namespace {
+
+// What a renderer made is gone once it releases everything: the parts loaded before are
+// loaded again from the renderer of now, with the colour sets kept.
+void ForgetIconsOfAnEarlierRenderer() {
+    static uint32_t loadedAt = 0;
+    const uint32_t now = GetRenderer().ReleaseCount();
+    if (loadedAt == now) return;
+    loadedAt = now;
+    const PatternIcons before = gIcons;
+    gIcons = PatternIcons();
+    gIcons.pathIconSet = before.pathIconSet;
+    gIcons.objectIconSet = before.objectIconSet;
+    if (before.pathLoaded) LoadPatternIcons();
+    if (before.objectsLoaded) LoadPatternObjectIcons();
+    if (before.mapLoaded) LoadMapConditionIcons();
+}
+
+}  // namespace
+
+PatternIcons& GetPatternIcons() {
+    ForgetIconsOfAnEarlierRenderer();
+    return gIcons;
+}
 
 Sprite* LoadIconSprite(const String& name) {
     const String path = TexturePath(name);
@@ -106,6 +129,7 @@ Sprite* LoadIconSprite(const String& name) {
 }
 
 void LoadPatternIcons() {
+    ForgetIconsOfAnEarlierRenderer();
     if (gIcons.pathLoaded) {
         return;
     }
@@ -139,6 +163,7 @@ void LoadPatternIcons() {
 }
 
 void LoadPatternObjectIcons() {
+    ForgetIconsOfAnEarlierRenderer();
     if (gIcons.objectsLoaded) {
         return;
     }
@@ -188,6 +213,7 @@ void LoadPatternObjectIcons() {
 }
 
 void LoadMapConditionIcons() {
+    ForgetIconsOfAnEarlierRenderer();
     if (gIcons.mapLoaded) {
         return;
     }
@@ -296,7 +322,9 @@ void DrawGroundArc(const Vector3& centre, float radius, float fromHeading, float
     for (int i = 0; i < segments; ++i) DrawGroundLine(at(i), at(i + 1));
 }
 
-void DrawGroundCircle(const Vector3& centre, float radius) { DrawGroundSprite(gIcons.whiteO, centre, 2.0f * radius); }
+void DrawGroundCircle(const Vector3& centre, float radius) {
+    DrawGroundSprite(GetPatternIcons().whiteO, centre, 2.0f * radius);
+}
 
 void DrawBillboard(Sprite* sprite, const Vector3& centre, float width, float height, Color colour) {
     const Camera& camera = GetRenderer().GetCamera();

@@ -47,11 +47,18 @@ float FrameTime() {
     return game != nullptr ? game->frameTime : 0.0f;
 }
 
-// Each weapon kind's mesh at each size class, loaded on first use.
+// Each weapon kind's mesh at each size class, loaded on first use and again once the
+// renderer that held them has released its models.
 Mesh* WeaponMesh(int32_t kind, int32_t sizeClass) {
     static Mesh* meshes[kWeaponKindCount][3] = {};
     static bool tried[kWeaponKindCount][3] = {};
+    static uint32_t loadedAt = 0;
     if (!WeaponTable::IsValidKind(kind) || sizeClass < 0 || sizeClass > 2) return nullptr;
+    if (loadedAt != GetRenderer().ReleaseCount()) {
+        loadedAt = GetRenderer().ReleaseCount();
+        std::fill(&meshes[0][0], &meshes[0][0] + kWeaponKindCount * 3, nullptr);
+        std::fill(&tried[0][0], &tried[0][0] + kWeaponKindCount * 3, false);
+    }
     if (!tried[kind][sizeClass]) {
         tried[kind][sizeClass] = true;
         const String name = String(WeaponKindName(kind)) + "Weapon";
