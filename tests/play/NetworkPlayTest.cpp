@@ -180,7 +180,10 @@ int RunHost(int report) {
     player.FramesUntil([&] { return player.IsOpen("NetworkGameSetupWindow"); }, 60, "the set-up screen");
     Picture(player, "host", "setup");
     player.ClickItem("NetworkGameSetupWindow", "ScenarioName");
-    player.Click(TrayEntryPoint(player, "ServerScenarioListBox", "Meadow"));
+    player.Frames(2);
+    player.Click(TrayEntryPoint(player, "ServerScenarioListBox", "FreePlay"));
+    player.FramesUntil([] { return GetNetworkGame()->MatchSettings().scenario == "FreePlay"; }, 60,
+                       "the scenario chosen");
     player.ClickItem("NetworkGameSetupWindow", "SelectSquads");
     PickSquadAndFight(player, "host", report);
     return 0;
