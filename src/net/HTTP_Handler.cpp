@@ -133,7 +133,7 @@ void HTTP_Handler::ResetReply() {
 HTTP_Handler::ReplyEnd HTTP_Handler::ReadReply(NetIOStream& stream, int method, DataConsumer& consumer,
                                                size_t maxBody) {
     ResetReply();
-    const bool headersRead = ReadHeaders(stream, method, consumer);
+    const HeadersEnd headers = ReadHeaders(stream, method, consumer);
     if (chunked_) contentLength_ = -1;
     if (status_ != kStatusOk) {
         std::fprintf(stderr, "HTTP Status: %d", status_);
@@ -141,32 +141,34 @@ HTTP_Handler::ReplyEnd HTTP_Handler::ReadReply(NetIOStream& stream, int method, 
         std::fprintf(stderr, "\n");
     }
     if (!location_.empty()) std::fprintf(stderr, "Redirect to %s\n", location_.c_str());
-    ReplyEnd end = headersRead ? ReplyEnd::Complete : ReplyEnd::Failed;
-    if (headersRead && static_cast<HttpMethod>(method) != HttpMethod::Head) end = ReadBody(stream, consumer, maxBody);
+    // A server that closes inside the header block has sent a reply with no body; only a
+    // header block past its bound (or a failed stream, below) fails the exchange.
+    ReplyEnd end = headers == HeadersEnd::TooLong ? ReplyEnd::Failed : ReplyEnd::Complete;
+    if (headers == HeadersEnd::Blank && static_cast<HttpMethod>(method) != HttpMethod::Head) {
+        end = ReadBody(stream, consumer, maxBody);
+    }
     consumer.End();
     if (stream.Failed()) end = ReplyEnd::Failed;
     completed_ = end == ReplyEnd::Complete;
     return end;
 }
 
-// False when the header block broke its bound or the stream ended inside it (the body
-// then stays empty).
-bool HTTP_Handler::ReadHeaders(NetIOStream& stream, int method, DataConsumer& consumer) {
+HTTP_Handler::HeadersEnd HTTP_Handler::ReadHeaders(NetIOStream& stream, int method, DataConsumer& consumer) {
     size_t headerBytes = 0;
     std::string line;
     while (stream.ReadLine(line, kMaxHeaderLine) >= 0) {
         headerBytes += line.size();
-        if (headerBytes > sock::kMaxHttpHeaderBytes) return false;
+        if (headerBytes > sock::kMaxHttpHeaderBytes) return HeadersEnd::TooLong;
         owner_.HeaderLine(*this, line);
         if (line == "\n" || line == "\r\n") {
-            if (status_ != kStatusContinue) return true;
+            if (status_ != kStatusContinue) return HeadersEnd::Blank;
             chunked_ = false;
             contentLength_ = -1;
             continue;
         }
         if (static_cast<HttpMethod>(method) == HttpMethod::Head) consumer.Data(line.data(), line.size());
     }
-    return false;
+    return HeadersEnd::StreamEnded;
 }
 
 int64_t HTTP_Handler::ReadChunkSize(NetIOStream& stream, size_t maxBody) {

@@ -34,7 +34,9 @@ public:
 
 private:
     void ResetReply();
-    bool ReadHeaders(NetIOStream& stream, int method, DataConsumer& consumer);
+    // How the header block ended: at its blank line, with the stream, or past its bound.
+    enum class HeadersEnd { Blank, StreamEnded, TooLong };
+    HeadersEnd ReadHeaders(NetIOStream& stream, int method, DataConsumer& consumer);
     ReplyEnd ReadBody(NetIOStream& stream, DataConsumer& consumer, size_t maxBody);
     // The next chunk's size, skipping blank lines; 0 at the last chunk or the stream's
     // end, -1 for a size over the body limit.

@@ -200,6 +200,9 @@ void NetworkGameSetupWindow::StartSquadPhase() {
 void NetworkGameSetupWindow::DrawScreen() {
     PlaceItems();
     DrawMessageLine(GetLanguageText(IsServing() ? "ServerSetup" : "WaitingForServerSetup"), 0);
+    // The players stand in a row under the longest column of settings.
+    constexpr int32_t kLongestColumn = 4;
+    DrawRoster(top + 212 + (kLongestColumn - 1) * kRowPixels + kButtonPixels / 2 + 8, {});
     if (controls == nullptr) return;
     const float half = 0.5f * 0.75f * FontLineHeight();
     for (int32_t i = kRules0; i < kItemCount; ++i) {
