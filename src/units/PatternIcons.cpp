@@ -12,6 +12,7 @@
 #include "engine/Line3D.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "engine/Sprite.h"
 #include "platform/gfx/Device.h"
 #include "units/Pattern.h"
@@ -102,10 +103,9 @@ namespace {
 // What a renderer made is gone once it releases everything: the parts loaded before are
 // loaded again from the renderer of now, with the colour sets kept.
 void ForgetIconsOfAnEarlierRenderer() {
-    static uint32_t loadedAt = 0;
-    const uint32_t now = GetRenderer().ReleaseCount();
-    if (loadedAt == now) return;
-    loadedAt = now;
+    static RendererMark current;
+    if (current.IsSet()) return;
+    current.Set();
     const PatternIcons before = gIcons;
     gIcons = PatternIcons();
     gIcons.pathIconSet = before.pathIconSet;

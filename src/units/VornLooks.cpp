@@ -10,6 +10,7 @@
 #include "engine/AssetPaths.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
@@ -52,10 +53,10 @@ float FrameTime() {
 Mesh* WeaponMesh(int32_t kind, int32_t sizeClass) {
     static Mesh* meshes[kWeaponKindCount][3] = {};
     static bool tried[kWeaponKindCount][3] = {};
-    static uint32_t loadedAt = 0;
+    static RendererMark current;
     if (!WeaponTable::IsValidKind(kind) || sizeClass < 0 || sizeClass > 2) return nullptr;
-    if (loadedAt != GetRenderer().ReleaseCount()) {
-        loadedAt = GetRenderer().ReleaseCount();
+    if (!current.IsSet()) {
+        current.Set();
         std::fill(&meshes[0][0], &meshes[0][0] + kWeaponKindCount * 3, nullptr);
         std::fill(&tried[0][0], &tried[0][0] + kWeaponKindCount * 3, false);
     }
