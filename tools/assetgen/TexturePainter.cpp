@@ -401,17 +401,30 @@ bool IsPlainBase(const std::string& name) {
     return EndsWith(name, "Base");
 }
 
+// A unit's marker in the trays ("SmallFriend" .. "LargeEnemy"): a ball as big as its size
+// class; 0 for any other name.
+float ChassisMarkerScale(const std::string& name) {
+    static const char* const kSizes[] = {"Small", "Medium", "Large"};
+    for (int size = 0; size < 3; ++size) {
+        if (name == std::string(kSizes[size]) + "Friend" || name == std::string(kSizes[size]) + "Enemy")
+            return 0.6f + 0.2f * float(size);
+    }
+    return 0.0f;
+}
+
 // The pattern editor's friend and enemy marks in fixed team colours: the ball of a
-// pattern's object, the wedge of a direction and the dotted trail of a path.
+// pattern's object, the wedge of a direction and the dotted trail of a path; and the
+// trays' unit markers.
 bool IsTeamMark(const std::string& name) {
-    return (StartsWith(name, "Friend") || StartsWith(name, "Enemy")) &&
-           (EndsWith(name, "PatternIcon") || EndsWith(name, "PatternWedge") || EndsWith(name, "PathIcon"));
+    return ((StartsWith(name, "Friend") || StartsWith(name, "Enemy")) &&
+            (EndsWith(name, "PatternIcon") || EndsWith(name, "PatternWedge") || EndsWith(name, "PathIcon"))) ||
+           ChassisMarkerScale(name) > 0.0f;
 }
 
 Image TeamMark(const std::string& name, const TextureNeeds& needs) {
     Canvas canvas(needs.width, needs.height);
-    const float w = float(needs.width), c = w / 2;
-    const Rgba team = StartsWith(name, "Friend") ? RgbaFrom(55, 115, 220) : RgbaFrom(215, 55, 45);
+    const float w = float(needs.width), s = ChassisMarkerScale(name), c = w / 2, r = s > 0.0f ? c * s : c;
+    const Rgba team = Contains(name, "Friend") ? RgbaFrom(55, 115, 220) : RgbaFrom(215, 55, 45);
     const Rgba dark = Mix(team, kBlack, 0.45f), light = Mix(team, kWhite, 0.5f);
     if (EndsWith(name, "Wedge")) {
         canvas.Fill(Polygon({w * 0.9f, c, w * 0.15f, w * 0.15f, w * 0.35f, c, w * 0.15f, w * 0.85f}), team);
@@ -421,9 +434,9 @@ Image TeamMark(const std::string& name, const TextureNeeds& needs) {
         for (const auto& point : points) canvas.Fill(Circle(w * point[0], w * point[1], w * 0.09f), team);
         canvas.Fill(Polygon({w * 0.92f, w * 0.08f, w * 0.58f, w * 0.14f, w * 0.86f, w * 0.42f}), light);
     } else {
-        canvas.Fill(Circle(c, c, c - 1), dark);
-        canvas.Fill(Circle(c, c, c * 0.72f), team);
-        canvas.Fill(Circle(c - c * 0.25f, c - c * 0.25f, c * 0.18f), RgbaFrom(200, 200, 200));
+        canvas.Fill(Circle(c, c, r - 1), dark);
+        canvas.Fill(Circle(c, c, r * 0.72f), team);
+        canvas.Fill(Circle(c - r * 0.25f, c - r * 0.25f, r * 0.18f), RgbaFrom(200, 200, 200));
     }
     return canvas.ToImage();
 }
