@@ -42,6 +42,7 @@
 #include "platform/sys/Random.h"
 #include "platform/window/Keys.h"
 #include "platform/window/SystemWindow.h"
+#include "support/PlayerHarness.h"
 #include "support/TempFolder.h"
 #include "support/WorkingFolder.h"
 #include "ui/Scoreboard.h"
@@ -405,6 +406,117 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     const Image shown = Picture("whole_game_6_results");
     EXPECT_TRUE(Differs(shown, GetScoreboard().Rect()));
     results.host = nullptr;
+}
+
+// A whole game in the training grounds as a new player plays it, drawn with GL, from a
+// fresh profile whose campaign map opened the grounds: a unit designed on a chassis and
+// saved from the editor, three copies of it dropped with Ctrl held, band-selected and
+// saved as a squad, the placing side switched to the other team with T and three copies
+// dropped for it facing ours, and the battle started. A frame of each moment is kept as tests/screenshots/whole_game_<n>_<moment>.tga.
+class WholeGameFlowTest : public ::testing::Test {
+protected:
+    void WaitFor(const std::string& window) {
+        player_.FramesUntil([&] { return player_.IsOpen(window); }, kChangeFrames, window + " opens");
+    }
+    // The campaign map's tour, which a new profile starts with, opens the way there.
+    void EnterTheTrainingGrounds() {
+        player_.ClickItem("GameMenu", "ContinueCampaign");
+        WaitFor("TextBox");
+        player_.FramesUntil(
+            [&] {
+                player_.TapKey(win::kKeySpace);
+                return !player_.IsOpen("TextBox");
+            },
+            60, "the map's tour ends");
+        player_.ClickItem("MissionMapWindow", "TrainingGroundsButton.tga");
+        WaitFor("WindowTray");
+        player_.Frames(30);
+    }
+    // Copies of the saved unit dragged from the unit tray with Ctrl held, as many as
+    // picked from the count menu.
+    void DropCopies(const Point& at, const std::string& count) {
+        player_.Drag(player_.EntryPoint("VornTray", kUnit), at, win::MouseButton::Left, play_test::kCtrl);
+        WaitFor("VornCountMenu");
+        player_.ClickItem("VornCountMenu", count);
+    }
+    // A name typed into an edit box that has just opened, and confirmed.
+    void Name(const std::string& box, const std::string& name) {
+        WaitFor(box);
+        player_.ClickWindow(box);
+        player_.Type(name);
+        player_.TapKey(win::kKeyReturn);
+    }
+    Image Keep(const std::string& moment) {
+        const Image frame = player_.Picture();
+        EXPECT_TRUE(player_.ShowsAScreen(frame, moment));
+        player_.KeepPicture("whole_game_" + moment);
+        return frame;
+    }
+
+    static constexpr int kChangeFrames = 300;
+    static constexpr const char* kUnit = "Hornet";
+    play_test::PlayerHarness player_{play_test::WithPictures()};
+};
+
+TEST_F(WholeGameFlowTest, DesignCopyAndPlaceBothTeamsAndStartTheBattle) {
+    if (!player_.Unavailable().empty()) GTEST_SKIP() << player_.Unavailable();
+    EnterTheTrainingGrounds();
+    ASSERT_TRUE(player_.EntryNames("VornTray").empty());  // a fresh profile has no saved unit
+    Keep("1_training_ground");
+
+    // A unit placed from the object tray, opened in the editor and saved under a name.
+    const Point designed(500, 380);
+    player_.Drag(player_.EntryPoint("ObjectTray", "SmallFriendVorn"), designed);
+    player_.RightClick(designed);
+    WaitFor("VornWindow");
+    const Window& editor = player_.OpenWindow("VornWindow");
+    player_.Click(Point(editor.right - 16, editor.top + 16));  // the save button, top right
+    Name("VornNameEditBox", kUnit);
+    player_.FramesUntil([&] { return !player_.IsOpen("VornNameEditBox"); }, kChangeFrames, "the name box closes");
+    ASSERT_TRUE(fs::exists(player_.Folder() / "Players/Tester/Vorns/Hornet.VRN"));
+    EXPECT_EQ(player_.EntryNames("VornTray"), std::vector<std::string>{kUnit});
+    Keep("2_unit_saved");
+    player_.ClickItem("VornWindow", "CloseButton.tga");
+
+    // Three copies, band-selected with Shift held and saved as a squad.
+    DropCopies(Point(300, 300), "3");
+    EXPECT_EQ(CountUnitsOf(&GetLocalPlayer()), 4);
+    player_.Drag(Point(200, 200), Point(420, 420), win::MouseButton::Left, play_test::kShift);
+    WaitFor("SelectionTray");
+    player_.ClickEntry("SelectionTray", "SaveSquad");
+    Name("SquadNameEditBox", "Hornets");
+    player_.FramesUntil([&] { return fs::exists(player_.Folder() / "Players/Tester/Squads/Hornets.SQD"); },
+                        kChangeFrames, "the squad is saved");
+    Keep("3_squad_saved");
+
+    // The other team's copies: T switches the side units are placed for.
+    player_.MoveTo(Point(700, 300));
+    player_.TapKey('T');
+    DropCopies(Point(700, 300), "3");
+    ASSERT_EQ(CountUnitsOf(&GetOpponentPlayer()), 3);
+    Keep("4_launch");
+
+    // The battle runs. (Units designed without a pattern stand still, so it has no end
+    // until the player draws them one in the pattern editor.)
+    player_.ClickEntry("ControlTray", "Play");
+    player_.Frames(100);
+    EXPECT_EQ(CountUnitsOf(&GetLocalPlayer()), 4);
+    EXPECT_EQ(CountUnitsOf(&GetOpponentPlayer()), 3);
+    Keep("5_battle");
+}
+
+// The window tray offers the same trays before and after the unit editor was open.
+TEST_F(WholeGameFlowTest, TheWindowTrayKeepsEveryEntryAfterTheUnitEditor) {
+    if (!player_.Unavailable().empty()) GTEST_SKIP() << player_.Unavailable();
+    EnterTheTrainingGrounds();
+    const std::vector<std::string> before = player_.EntryNames("WindowTray");
+    const Point placed(500, 380);
+    player_.Drag(player_.EntryPoint("ObjectTray", "SmallFriendVorn"), placed);
+    player_.RightClick(placed);
+    WaitFor("VornWindow");
+    player_.ClickItem("VornWindow", "CloseButton.tga");
+    player_.FramesUntil([&] { return !player_.IsOpen("VornWindow"); }, kChangeFrames, "the editor closes");
+    EXPECT_EQ(player_.EntryNames("WindowTray"), before);
 }
 
 }  // namespace
