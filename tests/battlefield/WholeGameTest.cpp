@@ -1,8 +1,9 @@
-// A whole game on the GL backend headless, over the runtime folder's data set: a profile
-// made fresh, the training grounds entered, a unit designed and saved, a squad formed from
-// its copies and saved, the squad dropped on the field against a computer squad and the
-// battle started, fought to its end, and the results with the scoreboard. A frame of each
-// moment is kept under the build folder as tests/screenshots/whole_game_<n>_<moment>.tga.
+// A whole game on the GL backend headless, over the runtime folder's data set. The flow a
+// player plays (WholeGameFlowTest) goes through the player harness. WholeGameTest keeps,
+// set up by hand, what a fresh profile cannot reach by itself yet: a battle of the data
+// set's units, which carry patterns, fought to its end against the computer's squad, and
+// the results window, which only network games open. A frame of each moment is kept
+// under the build folder as tests/screenshots/whole_game_<n>_<moment>.tga.
 #include <gtest/gtest.h>
 
 #include <algorithm>
