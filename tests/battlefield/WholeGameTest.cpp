@@ -416,23 +416,7 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
 // dropped for it facing ours, and the battle started. A frame of each moment is kept as tests/screenshots/whole_game_<n>_<moment>.tga.
 class WholeGameFlowTest : public ::testing::Test {
 protected:
-    void WaitFor(const std::string& window) {
-        player_.FramesUntil([&] { return player_.IsOpen(window); }, kChangeFrames, window + " opens");
-    }
-    // The campaign map's tour, which a new profile starts with, opens the way there.
-    void EnterTheTrainingGrounds() {
-        player_.ClickItem("GameMenu", "ContinueCampaign");
-        WaitFor("TextBox");
-        player_.FramesUntil(
-            [&] {
-                player_.TapKey(win::kKeySpace);
-                return !player_.IsOpen("TextBox");
-            },
-            60, "the map's tour ends");
-        player_.ClickItem("MissionMapWindow", "TrainingGroundsButton.tga");
-        WaitFor("WindowTray");
-        player_.Frames(30);
-    }
+    void WaitFor(const std::string& window) { player_.WaitFor(window); }
     // Copies of the saved unit dragged from the unit tray with Ctrl held, as many as
     // picked from the count menu.
     void DropCopies(const Point& at, const std::string& count) {
@@ -461,7 +445,7 @@ protected:
 
 TEST_F(WholeGameFlowTest, DesignCopyAndPlaceBothTeamsAndStartTheBattle) {
     if (!player_.Unavailable().empty()) GTEST_SKIP() << player_.Unavailable();
-    EnterTheTrainingGrounds();
+    player_.EnterTheTrainingGrounds();
     ASSERT_TRUE(player_.EntryNames("VornTray").empty());  // a fresh profile has no saved unit
     Keep("1_training_ground");
 
@@ -473,7 +457,7 @@ TEST_F(WholeGameFlowTest, DesignCopyAndPlaceBothTeamsAndStartTheBattle) {
     const Window& editor = player_.OpenWindow("VornWindow");
     player_.Click(Point(editor.right - 16, editor.top + 16));  // the save button, top right
     Name("VornNameEditBox", kUnit);
-    player_.FramesUntil([&] { return !player_.IsOpen("VornNameEditBox"); }, kChangeFrames, "the name box closes");
+    player_.WaitUntilClosed("VornNameEditBox");
     ASSERT_TRUE(fs::exists(player_.Folder() / "Players/Tester/Vorns/Hornet.VRN"));
     EXPECT_EQ(player_.EntryNames("VornTray"), std::vector<std::string>{kUnit});
     Keep("2_unit_saved");
@@ -509,14 +493,14 @@ TEST_F(WholeGameFlowTest, DesignCopyAndPlaceBothTeamsAndStartTheBattle) {
 // The window tray offers the same trays before and after the unit editor was open.
 TEST_F(WholeGameFlowTest, TheWindowTrayKeepsEveryEntryAfterTheUnitEditor) {
     if (!player_.Unavailable().empty()) GTEST_SKIP() << player_.Unavailable();
-    EnterTheTrainingGrounds();
+    player_.EnterTheTrainingGrounds();
     const std::vector<std::string> before = player_.EntryNames("WindowTray");
     const Point placed(500, 380);
     player_.Drag(player_.EntryPoint("ObjectTray", "SmallFriendVorn"), placed);
     player_.RightClick(placed);
     WaitFor("VornWindow");
     player_.ClickItem("VornWindow", "CloseButton.tga");
-    player_.FramesUntil([&] { return !player_.IsOpen("VornWindow"); }, kChangeFrames, "the editor closes");
+    player_.WaitUntilClosed("VornWindow");
     EXPECT_EQ(player_.EntryNames("WindowTray"), before);
 }
 

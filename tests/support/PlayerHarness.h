@@ -118,6 +118,9 @@ public:
     // Runs frames until the condition holds (checked before each); fails naming `what`
     // after `limit` frames.
     void FramesUntil(const std::function<bool()>& condition, int limit, const std::string& what);
+    // Frames until the window is open (closed); fails naming it after the limit.
+    void WaitFor(const std::string& windowName, int limit = kDefaultFrameLimit);
+    void WaitUntilClosed(const std::string& windowName, int limit = kDefaultFrameLimit);
     // False once the program has ended (the quit message arrived).
     bool Running() const { return running_; }
 
@@ -165,6 +168,16 @@ public:
     std::vector<std::string> EntryNames(const std::string& windowName);
     void ClickEntry(const std::string& windowName, const std::string& entryName);
     void ClickWindow(const std::string& windowName) { Click(WindowPoint(windowName)); }
+    // Clicks the item and waits until the window it opens is open.
+    void Open(const std::string& windowName, const std::string& itemName, const std::string& opened);
+
+    // --- longer steps every flow needs
+    // Waits for the text box (a tour, a lesson) and pages through it with the space bar
+    // until it closes.
+    void ReadToTheEnd(const std::string& textWindow = "TextBox");
+    // From a new profile's game menu: the campaign map and its tour, which open the way,
+    // then the map's training button, until the battlefield's trays are up.
+    void EnterTheTrainingGrounds();
 
     // --- what the player sees
     bool IsOpen(const std::string& windowName) const;
