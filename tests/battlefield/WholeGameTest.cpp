@@ -490,18 +490,17 @@ TEST_F(WholeGameFlowTest, DesignCopyAndPlaceBothTeamsAndStartTheBattle) {
     Keep("5_battle");
 }
 
-// The window tray offers the same trays before and after the unit editor was open.
-TEST_F(WholeGameFlowTest, TheWindowTrayKeepsEveryEntryAfterTheUnitEditor) {
+// The window tray offers a profile the same trays whether the training grounds were
+// entered from the campaign map or from the game menu.
+TEST_F(WholeGameFlowTest, TheWindowTrayOffersTheSameTraysFromTheMapAsFromTheGameMenu) {
     if (!player_.Unavailable().empty()) GTEST_SKIP() << player_.Unavailable();
     player_.EnterTheTrainingGrounds();
-    const std::vector<std::string> before = player_.EntryNames("WindowTray");
-    const Point placed(500, 380);
-    player_.Drag(player_.EntryPoint("ObjectTray", "SmallFriendVorn"), placed);
-    player_.RightClick(placed);
-    WaitFor("VornWindow");
-    player_.ClickItem("VornWindow", "CloseButton.tga");
-    player_.WaitUntilClosed("VornWindow");
-    EXPECT_EQ(player_.EntryNames("WindowTray"), before);
+    const std::vector<std::string> fromTheMap = player_.EntryNames("WindowTray");
+    player_.TapKey(win::kKeyEscape);
+    player_.Open("ConfirmEscapeMenu", "Yes", "MissionMapWindow");
+    player_.Open("MissionMapWindow", "ExitButton.tga", "GameMenu");
+    player_.Open("GameMenu", "TrainingLaboratory", "WindowTray");
+    EXPECT_EQ(fromTheMap, player_.EntryNames("WindowTray"));
 }
 
 }  // namespace
