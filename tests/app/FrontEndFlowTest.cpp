@@ -36,23 +36,16 @@ std::string Text(const char* key) { return GetLanguageText(key).CStr(); }
 
 class FrontEndFlowTest : public ::testing::Test {
 protected:
-    void WaitFor(PlayerHarness& player, const std::string& window) {
-        player.FramesUntil([&] { return player.IsOpen(window); }, kChangeFrames, window + " opens");
-    }
-    void Open(PlayerHarness& player, const std::string& window, const std::string& item, const std::string& opened) {
-        player.ClickItem(window, item);
-        WaitFor(player, opened);
-    }
     // The error box's first line, after it opened.
     std::string ErrorShown(PlayerHarness& player) {
-        WaitFor(player, "ErrorBox");
+        player.WaitFor("ErrorBox");
         const ErrorBox& box = GetErrorBox();
         return box.message.IsEmpty() ? "" : box.message[0].CStr();
     }
     // A name typed into the new-player box and confirmed with Return.
     void TypeName(PlayerHarness& player, const std::string& name) {
-        Open(player, "MainMenu", "SelectPlayer", "PlayerMenu");
-        Open(player, "PlayerMenu", "CreateNewPlayer", "PlayerNameEditBox");
+        player.Open("MainMenu", "SelectPlayer", "PlayerMenu");
+        player.Open("PlayerMenu", "CreateNewPlayer", "PlayerNameEditBox");
         player.Type(name);
         player.TapKey(win::kKeyReturn);
     }
@@ -71,62 +64,57 @@ TEST_F(FrontEndFlowTest, FromStartUpThroughAPlayerTheGameMenuAndOptionsToTheClos
     // letters and digits, as many as fit, so a name that cannot be a folder cannot be
     // typed: the player-folder tests refuse those.)
     TypeName(player, "Bob");
-    WaitFor(player, "GameMenu");
+    player.WaitFor("GameMenu");
     EXPECT_TRUE(fs::is_directory(folder / "Players/Bob/Vorns"));
     EXPECT_NE(ReadFile(folder / "Options.txt").find("LastPlayerName Bob"), std::string::npos);
 
     // A new profile's game menu offers only the campaign and the way back; the campaign
     // map's tour opens the rest of it.
     EXPECT_EQ(player.ItemNames("GameMenu"), (std::vector<std::string>{"ContinueCampaign", "ReturnMainMenu"}));
-    Open(player, "GameMenu", "ContinueCampaign", "MissionMapWindow");
-    player.FramesUntil(
-        [&] {
-            player.TapKey(win::kKeySpace);
-            return !player.IsOpen("TextBox");
-        },
-        60, "the map's tour ends");
-    Open(player, "MissionMapWindow", "ExitButton.tga", "GameMenu");
+    player.Open("GameMenu", "ContinueCampaign", "MissionMapWindow");
+    player.ReadToTheEnd();
+    player.Open("MissionMapWindow", "ExitButton.tga", "GameMenu");
     EXPECT_EQ(player.Mode(), "MenuGame");
 
     // Training and back through the question on leaving.
-    Open(player, "GameMenu", "TrainingLaboratory", "ArenaWindow");
+    player.Open("GameMenu", "TrainingLaboratory", "ArenaWindow");
     EXPECT_EQ(player.App().GameCount(), 2);
     player.TapKey(win::kKeyEscape);
-    Open(player, "ConfirmEscapeMenu", "Yes", "GameMenu");
+    player.Open("ConfirmEscapeMenu", "Yes", "GameMenu");
     EXPECT_EQ(player.Mode(), "MenuGame");
 
     // Joining a network game asks for the server's address; going back leaves the mode.
-    Open(player, "GameMenu", "JoinNetworkGame", "ClientSetupWindow");
+    player.Open("GameMenu", "JoinNetworkGame", "ClientSetupWindow");
     EXPECT_EQ(player.Mode(), "NetworkGame");
-    Open(player, "ClientSetupWindow", "Back", "GameMenu");
+    player.Open("ClientSetupWindow", "Back", "GameMenu");
     EXPECT_EQ(player.Mode(), "MenuGame");
 
     // Customising: Accept saves the colour set on the slider (here its left end).
     ASSERT_TRUE(fs::exists(folder / "Players/Bob/Bob.DATA"));
-    Open(player, "GameMenu", "Customization", "UpgradeWindow");
+    player.Open("GameMenu", "Customization", "UpgradeWindow");
     player.Click(player.WindowPoint("PrimaryRed", 0.0f, 0.5f));
     EXPECT_EQ(SliderValue("PrimaryRed"), 0.0f);
-    Open(player, "UpgradeWindow", "YesButton.tga", "GameMenu");
+    player.Open("UpgradeWindow", "YesButton.tga", "GameMenu");
     EXPECT_NE(ReadFile(folder / "Players/Bob/Bob.DATA").find("PrimaryColor < 0, "), std::string::npos);
-    Open(player, "GameMenu", "ReturnMainMenu", "MainMenu");
+    player.Open("GameMenu", "ReturnMainMenu", "MainMenu");
     EXPECT_TRUE(GetMainMenu().IsItemShown(MainMenu::kContinueGameAs));
 
     // The same name in another case is taken.
     TypeName(player, "bob");
     EXPECT_EQ(ErrorShown(player), Text("PlayerAlreadyExists"));
     player.TapKey(win::kKeySpace);
-    WaitFor(player, "PlayerNameEditBox");
+    player.WaitFor("PlayerNameEditBox");
     player.TapKey(win::kKeyEscape);
-    WaitFor(player, "PlayerMenu");
-    Open(player, "PlayerMenu", "ExitMenuButton.tga", "MainMenu");
+    player.WaitFor("PlayerMenu");
+    player.Open("PlayerMenu", "ExitMenuButton.tga", "MainMenu");
 
     // Carrying on as the last player.
-    Open(player, "MainMenu", "ContinueGameAs", "GameMenu");
-    Open(player, "GameMenu", "ReturnMainMenu", "MainMenu");
+    player.Open("MainMenu", "ContinueGameAs", "GameMenu");
+    player.Open("GameMenu", "ReturnMainMenu", "MainMenu");
 
     // Options: the volumes and the detail at their left ends and a new screen size,
     // stored with the warning that the size changes at the next start.
-    Open(player, "MainMenu", "Options", "OptionsWindow");
+    player.Open("MainMenu", "Options", "OptionsWindow");
     for (const char* slider : {"SoundVolume", "MusicVolume", "SpeechVolume", "LODPixelError"}) {
         player.Click(player.WindowPoint(slider, 0.0f, 0.5f));
     }
@@ -138,10 +126,10 @@ TEST_F(FrontEndFlowTest, FromStartUpThroughAPlayerTheGameMenuAndOptionsToTheClos
         EXPECT_NE(stored.find(line), std::string::npos) << line << " in " << stored;
     }
     player.TapKey(win::kKeySpace);
-    WaitFor(player, "MainMenu");
+    player.WaitFor("MainMenu");
 
     // Out through the closing screen.
-    Open(player, "MainMenu", "Exit", "SplashScreen");
+    player.Open("MainMenu", "Exit", "SplashScreen");
     player.ClickItem("SplashScreen", "ExitMenuButton.tga");
     player.FramesUntil([&] { return !player.Running(); }, kChangeFrames, "the program ends");
 }
@@ -154,21 +142,16 @@ TEST_F(FrontEndFlowTest, ASecondRunInOneProcessUsesItsOwnRenderersSprites) {
         play_test::HarnessSettings settings;
         settings.newPlayer = name;
         PlayerHarness player(settings);
-        Open(player, "GameMenu", "ReturnMainMenu", "MainMenu");
-        Open(player, "MainMenu", "Options", "OptionsWindow");
+        player.Open("GameMenu", "ReturnMainMenu", "MainMenu");
+        player.Open("MainMenu", "Options", "OptionsWindow");
         player.ClickItem("OptionsWindow", "Cancel");
-        WaitFor(player, "MainMenu");
-        Open(player, "MainMenu", "ContinueGameAs", "GameMenu");
-        Open(player, "GameMenu", "ContinueCampaign", "MissionMapWindow");
-        player.FramesUntil(
-            [&] {
-                player.TapKey(win::kKeySpace);
-                return !player.IsOpen("TextBox");
-            },
-            60, "the map's tour ends");
-        Open(player, "MissionMapWindow", "ExitButton.tga", "GameMenu");
-        Open(player, "GameMenu", "Customization", "UpgradeWindow");
-        Open(player, "UpgradeWindow", "NoButton.tga", "GameMenu");
+        player.WaitFor("MainMenu");
+        player.Open("MainMenu", "ContinueGameAs", "GameMenu");
+        player.Open("GameMenu", "ContinueCampaign", "MissionMapWindow");
+        player.ReadToTheEnd();
+        player.Open("MissionMapWindow", "ExitButton.tga", "GameMenu");
+        player.Open("GameMenu", "Customization", "UpgradeWindow");
+        player.Open("UpgradeWindow", "NoButton.tga", "GameMenu");
     }
 }
 

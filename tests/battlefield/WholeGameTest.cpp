@@ -1,8 +1,9 @@
-// A whole game on the GL backend headless, over the runtime folder's data set: a profile
-// made fresh, the training grounds entered, a unit designed and saved, a squad formed from
-// its copies and saved, the squad dropped on the field against a computer squad and the
-// battle started, fought to its end, and the results with the scoreboard. A frame of each
-// moment is kept under the build folder as tests/screenshots/whole_game_<n>_<moment>.tga.
+// A whole game on the GL backend headless, over the runtime folder's data set. The flow a
+// player plays (WholeGameFlowTest) goes through the player harness. WholeGameTest keeps,
+// set up by hand, what a fresh profile cannot reach by itself yet: a battle of the data
+// set's units, which carry patterns, fought to its end against the computer's squad, and
+// the results window, which only network games open. A frame of each moment is kept
+// under the build folder as tests/screenshots/whole_game_<n>_<moment>.tga.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -42,6 +43,7 @@
 #include "platform/sys/Random.h"
 #include "platform/window/Keys.h"
 #include "platform/window/SystemWindow.h"
+#include "support/PlayerHarness.h"
 #include "support/RuntimeCopy.h"
 #include "support/WorkingFolder.h"
 #include "ui/Scoreboard.h"
@@ -401,6 +403,100 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     const Image shown = Picture("whole_game_6_results");
     EXPECT_TRUE(Differs(shown, GetScoreboard().Rect()));
     results.host = nullptr;
+}
+
+// A whole game in the training grounds as a new player plays it, drawn with GL, from a
+// fresh profile whose campaign map opened the grounds: a unit designed on a chassis and
+// saved from the editor, three copies of it dropped with Ctrl held, band-selected and
+// saved as a squad, the placing side switched to the other team with T and three copies
+// dropped for it facing ours, and the battle started. A frame of each moment is kept as tests/screenshots/whole_game_<n>_<moment>.tga.
+class WholeGameFlowTest : public ::testing::Test {
+protected:
+    void WaitFor(const std::string& window) { player_.WaitFor(window); }
+    // Copies of the saved unit dragged from the unit tray with Ctrl held, as many as
+    // picked from the count menu.
+    void DropCopies(const Point& at, const std::string& count) {
+        player_.Drag(player_.EntryPoint("VornTray", kUnit), at, win::MouseButton::Left, play_test::kCtrl);
+        WaitFor("VornCountMenu");
+        player_.ClickItem("VornCountMenu", count);
+    }
+    // A name typed into an edit box that has just opened, and confirmed.
+    void Name(const std::string& box, const std::string& name) {
+        WaitFor(box);
+        player_.ClickWindow(box);
+        player_.Type(name);
+        player_.TapKey(win::kKeyReturn);
+    }
+    Image Keep(const std::string& moment) {
+        const Image frame = player_.Picture();
+        EXPECT_TRUE(player_.ShowsAScreen(frame, moment));
+        player_.KeepPicture("whole_game_" + moment);
+        return frame;
+    }
+
+    static constexpr int kChangeFrames = 300;
+    static constexpr const char* kUnit = "Hornet";
+    play_test::PlayerHarness player_{play_test::WithPictures()};
+};
+
+TEST_F(WholeGameFlowTest, DesignCopyAndPlaceBothTeamsAndStartTheBattle) {
+    if (!player_.Unavailable().empty()) GTEST_SKIP() << player_.Unavailable();
+    player_.EnterTheTrainingGrounds();
+    ASSERT_TRUE(player_.EntryNames("VornTray").empty());  // a fresh profile has no saved unit
+    Keep("1_training_ground");
+
+    // A unit placed from the object tray, opened in the editor and saved under a name.
+    const Point designed(500, 380);
+    player_.Drag(player_.EntryPoint("ObjectTray", "SmallFriendVorn"), designed);
+    player_.RightClick(designed);
+    WaitFor("VornWindow");
+    const Window& editor = player_.OpenWindow("VornWindow");
+    player_.Click(Point(editor.right - 16, editor.top + 16));  // the save button, top right
+    Name("VornNameEditBox", kUnit);
+    player_.WaitUntilClosed("VornNameEditBox");
+    ASSERT_TRUE(fs::exists(player_.Folder() / "Players/Tester/Vorns/Hornet.VRN"));
+    EXPECT_EQ(player_.EntryNames("VornTray"), std::vector<std::string>{kUnit});
+    Keep("2_unit_saved");
+    player_.ClickItem("VornWindow", "CloseButton.tga");
+
+    // Three copies, band-selected with Shift held and saved as a squad.
+    DropCopies(Point(300, 300), "3");
+    EXPECT_EQ(CountUnitsOf(&GetLocalPlayer()), 4);
+    player_.Drag(Point(200, 200), Point(420, 420), win::MouseButton::Left, play_test::kShift);
+    WaitFor("SelectionTray");
+    player_.ClickEntry("SelectionTray", "SaveSquad");
+    Name("SquadNameEditBox", "Hornets");
+    player_.FramesUntil([&] { return fs::exists(player_.Folder() / "Players/Tester/Squads/Hornets.SQD"); },
+                        kChangeFrames, "the squad is saved");
+    Keep("3_squad_saved");
+
+    // The other team's copies: T switches the side units are placed for.
+    player_.MoveTo(Point(700, 300));
+    player_.TapKey('T');
+    DropCopies(Point(700, 300), "3");
+    ASSERT_EQ(CountUnitsOf(&GetOpponentPlayer()), 3);
+    Keep("4_launch");
+
+    // The battle runs. (Units designed without a pattern stand still, so it has no end
+    // until the player draws them one in the pattern editor.)
+    player_.ClickEntry("ControlTray", "Play");
+    player_.Frames(100);
+    EXPECT_EQ(CountUnitsOf(&GetLocalPlayer()), 4);
+    EXPECT_EQ(CountUnitsOf(&GetOpponentPlayer()), 3);
+    Keep("5_battle");
+}
+
+// The window tray offers a profile the same trays whether the training grounds were
+// entered from the campaign map or from the game menu.
+TEST_F(WholeGameFlowTest, TheWindowTrayOffersTheSameTraysFromTheMapAsFromTheGameMenu) {
+    if (!player_.Unavailable().empty()) GTEST_SKIP() << player_.Unavailable();
+    player_.EnterTheTrainingGrounds();
+    const std::vector<std::string> fromTheMap = player_.EntryNames("WindowTray");
+    player_.TapKey(win::kKeyEscape);
+    player_.Open("ConfirmEscapeMenu", "Yes", "MissionMapWindow");
+    player_.Open("MissionMapWindow", "ExitButton.tga", "GameMenu");
+    player_.Open("GameMenu", "TrainingLaboratory", "WindowTray");
+    EXPECT_EQ(fromTheMap, player_.EntryNames("WindowTray"));
 }
 
 }  // namespace

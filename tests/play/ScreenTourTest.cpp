@@ -33,7 +33,7 @@ struct Tour {
     std::unique_ptr<PlayerHarness> player;
     std::map<std::string, Stop> stops;
     std::string stoppedAt;  // the step that failed, if one did
-    std::vector<std::string> missingFiles;
+    int legsDone = 0;
 };
 
 Tour* tour = nullptr;
@@ -42,10 +42,22 @@ class TourGuide {
 public:
     explicit TourGuide(Tour& into) : tour_(into), player_(*into.player) {}
 
-    void Visit() {
-        FrontEnd();
-        Campaign();
-        Training();
+    // The tour goes in legs, each from where the last ended, so that a check looks only
+    // as far as its stop (a test run alone then plays only that much). False when every
+    // leg is done or one failed.
+    bool NextLeg() {
+        if (!tour_.stoppedAt.empty()) return false;
+        try {
+            switch (tour_.legsDone++) {
+                case 0: FrontEnd(); return true;
+                case 1: Campaign(); return true;
+                case 2: Training(); return true;
+                default: return false;
+            }
+        } catch (const PlayerStepFailed& failure) {
+            tour_.stoppedAt = failure.what();
+            return false;
+        }
     }
 
 private:
@@ -56,15 +68,10 @@ private:
         if (!kept.picture.IsEmpty()) player_.KeepPicture("tour_" + stop);
         for (const std::string& name : player_.OpenWindowNames()) kept.windows[name] = player_.OpenWindow(name).Rect();
     }
-    void WaitFor(const std::string& window) {
-        player_.FramesUntil([&] { return player_.IsOpen(window); }, kChangeFrames, window + " opens");
-    }
-    void WaitGone(const std::string& window) {
-        player_.FramesUntil([&] { return !player_.IsOpen(window); }, kChangeFrames, window + " closes");
-    }
+    void WaitFor(const std::string& window) { player_.WaitFor(window); }
+    void WaitGone(const std::string& window) { player_.WaitUntilClosed(window); }
     void Open(const std::string& window, const std::string& item, const std::string& opened) {
-        player_.ClickItem(window, item);
-        WaitFor(opened);
+        player_.Open(window, item, opened);
     }
 
     void FrontEnd() {
@@ -96,12 +103,7 @@ private:
         Open("GameMenu", "ContinueCampaign", "MissionMapWindow");
         WaitFor("TextBox");
         Keep("campaign_map_tour");
-        player_.FramesUntil(
-            [&] {
-                player_.TapKey(win::kKeySpace);
-                return !player_.IsOpen("TextBox");
-            },
-            60, "the map's tour ends page by page");
+        player_.ReadToTheEnd();
         Keep("campaign_map");
         player_.ClickItem("MissionMapWindow", "ExitButton.tga");
         WaitFor("GameMenu");
@@ -165,13 +167,6 @@ protected:
         play_test::HarnessSettings settings = play_test::OnTheTitleMenu();
         settings.pictures = true;
         tour->player = std::make_unique<PlayerHarness>(settings);
-        if (!tour->player->Unavailable().empty()) return;
-        try {
-            TourGuide(*tour).Visit();
-        } catch (const PlayerStepFailed& failure) {
-            tour->stoppedAt = failure.what();
-        }
-        tour->missingFiles = tour->player->MissingFiles();
     }
     static void TearDownTestSuite() {
         delete tour;
@@ -182,8 +177,14 @@ protected:
         if (!tour->player->Unavailable().empty()) GTEST_SKIP() << tour->player->Unavailable();
     }
 
-    // The stop's picture; fails when the tour never got there.
+    static void WholeTour() {
+        while (TourGuide(*tour).NextLeg()) {
+        }
+    }
+    // The stop's picture, the tour going on until it gets there; fails when it never does.
     const Stop* At(const std::string& stop) {
+        while (!tour->stops.contains(stop) && TourGuide(*tour).NextLeg()) {
+        }
         const auto found = tour->stops.find(stop);
         if (found != tour->stops.end()) return &found->second;
         ADD_FAILURE() << "the tour did not reach " << stop << "; it stopped at: " << tour->stoppedAt;
@@ -199,17 +200,29 @@ protected:
                            rect->second.bottom + kMargin);
         return tour->player->ShowsText(kept->picture, text, area);
     }
+    // A full-screen window's title, in the band at the top of the screen.
+    ::testing::AssertionResult ShowsTitle(const std::string& stop, const std::string& text) {
+        const Stop* kept = At(stop);
+        if (kept == nullptr) return ::testing::AssertionFailure() << "no picture of " << stop;
+        constexpr int kTitleBand = 120;
+        return tour->player->ShowsText(kept->picture, text, IntRect(0, 0, kept->picture.Width(), kTitleBand));
+    }
 };
 
 TEST_F(ScreenTourTest, TheTourReachesEveryStopAndEachShowsAScreen) {
+    WholeTour();
     EXPECT_EQ(tour->stoppedAt, "");
     for (const char* stop : {"title", "options", "credits", "player_menu", "player_list", "new_player", "game_menu",
                              "campaign_map_tour", "campaign_map", "game_menu_after_the_map", "customise", "training",
                              "unit_editor", "pattern_editor", "debugger", "key_help"}) {
-        if (const Stop* kept = At(stop)) EXPECT_TRUE(PlayerHarness::ShowsAScreen(kept->picture, stop));
+        if (const Stop* kept = At(stop)) {
+            EXPECT_TRUE(PlayerHarness::ShowsAScreen(kept->picture, stop));
+        }
     }
     for (const auto& [stop, kept] : tour->stops) {
-        if (stop.rfind("tray_", 0) == 0) EXPECT_TRUE(PlayerHarness::ShowsAScreen(kept.picture, stop));
+        if (stop.rfind("tray_", 0) == 0) {
+            EXPECT_TRUE(PlayerHarness::ShowsAScreen(kept.picture, stop));
+        }
     }
 }
 
@@ -223,11 +236,9 @@ TEST_F(ScreenTourTest, TheNewPlayersNameIsDrawnAsGlyphsWhileTyped) {
     EXPECT_TRUE(ShowsText("new_player", kPlayer, "PlayerNameEditBox"));
 }
 
-TEST_F(ScreenTourTest, OptionsTitleIsDrawnAsGlyphs) { EXPECT_TRUE(ShowsText("options", "Options", "OptionsWindow")); }
+TEST_F(ScreenTourTest, OptionsTitleIsDrawnAsGlyphs) { EXPECT_TRUE(ShowsTitle("options", "Options")); }
 
-TEST_F(ScreenTourTest, CustomiseTitleIsDrawnAsGlyphs) {
-    EXPECT_TRUE(ShowsText("customise", "Upgrades", "UpgradeWindow"));
-}
+TEST_F(ScreenTourTest, CustomiseTitleIsDrawnAsGlyphs) { EXPECT_TRUE(ShowsTitle("customise", "Upgrades")); }
 
 TEST_F(ScreenTourTest, KeyHelpIsDrawnAsGlyphs) {
     EXPECT_TRUE(ShowsText("key_help", "Show or hide this help", "ArenaWindow"));
@@ -248,8 +259,10 @@ bool IsOptionalCompanion(const std::string& name) {
 
 // Every name the program asked for during the tour exists in the data set.
 TEST_F(ScreenTourTest, EveryFileTheProgramAskedForExists) {
+    WholeTour();
+    EXPECT_EQ(tour->stoppedAt, "");
     std::string missing;
-    for (const std::string& name : tour->missingFiles) {
+    for (const std::string& name : tour->player->MissingFiles()) {
         if (!IsOptionalCompanion(name)) missing += "\n  " + name;
     }
     EXPECT_EQ(missing, "") << "asked for and not found:" << missing;

@@ -21,20 +21,28 @@
 //
 //     play_test::PlayerHarness player(play_test::WithPictures());
 //     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
-//     player.ClickItem("GameMenu", "TrainingLaboratory");
-//     player.FramesUntil([&] { return player.IsOpen("ArenaWindow"); }, 300, "the battlefield opens");
-//     EXPECT_TRUE(player.ShowsAScreen("training"));
+//     player.EnterTheTrainingGrounds();
+//     player.Drag(player.EntryPoint("ObjectTray", "SmallFriendVorn"), Point(500, 380));
+//     player.RightClick(Point(500, 380));
+//     player.WaitFor("VornWindow");
+//     const Image frame = player.Picture();
+//     EXPECT_TRUE(player.ShowsAScreen(frame, "the unit editor"));
+//     EXPECT_TRUE(player.ShowsText(frame, "NoName", "VornWindow"));
 //
 // Read back: which windows are open and which is in front, the current game mode, the
 // picture of a frame (GL only; kept under build/tests/screenshots/ by KeepPicture) and
-// the two picture checks. Every file the program tried to open and could not find while
-// the harness lived is listed by MissingFiles().
+// the two picture checks: a screen is shown (not one colour), and a given text is drawn
+// with the font's glyphs (found by the glyphs' own shapes, so boxes fail). Every file the
+// program asked for and could not find while the harness lived is listed by
+// MissingFiles().
 //
 // Forked children: nothing of the harness exists before one is constructed, and it
 // changes only process-wide things (working folder, environment, the renderer's
 // globals) while it lives; a child process may construct its own harness after fork()
 // as long as the parent's harness is not in the middle of a frame. One harness at a time
-// per process.
+// per process. (Until every renderer object has one owner, a harness that follows another
+// in one process may meet a model the first one's renderer freed: the units' bodies and
+// pattern icons, the player figure.)
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -44,11 +52,11 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
 #include "core/Color.h"
 #include "core/Image.h"
 #include "core/IntRect.h"
 #include "core/Point.h"
-
 #include "platform/window/Message.h"
 
 class Application;
@@ -118,6 +126,9 @@ public:
     // Runs frames until the condition holds (checked before each); fails naming `what`
     // after `limit` frames.
     void FramesUntil(const std::function<bool()>& condition, int limit, const std::string& what);
+    // Frames until the window is open (closed); fails naming it after the limit.
+    void WaitFor(const std::string& windowName, int limit = kDefaultFrameLimit);
+    void WaitUntilClosed(const std::string& windowName, int limit = kDefaultFrameLimit);
     // False once the program has ended (the quit message arrived).
     bool Running() const { return running_; }
 
@@ -165,6 +176,16 @@ public:
     std::vector<std::string> EntryNames(const std::string& windowName);
     void ClickEntry(const std::string& windowName, const std::string& entryName);
     void ClickWindow(const std::string& windowName) { Click(WindowPoint(windowName)); }
+    // Clicks the item and waits until the window it opens is open.
+    void Open(const std::string& windowName, const std::string& itemName, const std::string& opened);
+
+    // --- longer steps every flow needs
+    // Waits for the text box (a tour, a lesson) and pages through it with the space bar
+    // until it closes.
+    void ReadToTheEnd(const std::string& textWindow = "TextBox");
+    // From a new profile's game menu: the campaign map and its tour, which open the way,
+    // then the map's training button, until the battlefield's trays are up.
+    void EnterTheTrainingGrounds();
 
     // --- what the player sees
     bool IsOpen(const std::string& windowName) const;

@@ -7,6 +7,7 @@
 
 #include <SDL2/SDL.h>
 
+#include "platform/window/ScriptedWindow.h"
 #include "platform/window/SdlWindow.h"
 #include "support/ScopedEnv.h"
 
@@ -315,6 +316,30 @@ TEST(SdlWindowGl, OffscreenWindowCarriesAnOpenGlContext) {
     SDL_GLContext context = SDL_GL_CreateContext(native);
     ASSERT_NE(context, nullptr) << SDL_GetError();
     SDL_GL_DeleteContext(context);
+}
+
+// Scripted input over a hidden surface that GL can draw on; the surface follows the size.
+TEST(SdlWindowGl, AScriptedWindowOnAGlSurfaceTakesScriptedInputOverARealSurface) {
+    [[maybe_unused]] const DriverAllocationsIgnored ignored;
+    const platform_test::ScopedEnv driver("SDL_VIDEODRIVER", "offscreen");
+    win::WindowDesc desc;
+    desc.width = 320;
+    desc.height = 200;
+    win::WindowResult opened = win::OpenWindow(win::WindowBackend::ScriptedGl, desc);
+    if (opened.window == nullptr) GTEST_SKIP() << "no offscreen SDL video: " << opened.error;
+    auto& window = static_cast<win::ScriptedWindow&>(*opened.window);
+    ASSERT_NE(window.NativeWindow(), nullptr);
+    EXPECT_TRUE((SDL_GetWindowFlags(window.NativeWindow()) & SDL_WINDOW_OPENGL) != 0);
+    EXPECT_TRUE(window.SetClientSize(400, 300));
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window.NativeWindow(), &width, &height);
+    EXPECT_EQ(width, 400);
+    EXPECT_EQ(height, 300);
+    window.TapKey('A');
+    win::Message message;
+    ASSERT_TRUE(window.PeekMessage(message));
+    EXPECT_EQ(message.kind, win::MessageKind::KeyDown);
+    EXPECT_EQ(message.key, 'A');
 }
 
 }  // namespace
