@@ -68,21 +68,31 @@ IntRect TextRect(const String& text, float x, float y, float scale) {
     const double expected = covered / area;
     const double lit = CountIn(frame, rect, IsWhite) / area;
     if (lit > 0.4 * expected && lit < 1.6 * expected + 0.02) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "\"" << text.CStr() << "\" lights " << lit << " of its rectangle; its glyphs cover "
-                                         << expected;
+    return ::testing::AssertionFailure() << "\"" << text.CStr() << "\" lights " << lit
+                                         << " of its rectangle; its glyphs cover " << expected;
+}
+
+// Clicks the item of the menu and waits for the window it opens.
+void Choose(PlayerHarness& player, const char* menu, const char* item, const char* opens) {
+    player.ClickItem(menu, item);
+    player.FramesUntil([&] { return player.IsOpen(opens); }, 300, std::string(opens) + " opens");
+}
+
+// The frame as the player sees it once the screen has settled, kept under the name.
+Image Look(PlayerHarness& player, const char* name) {
+    player.Frames(5);
+    const Image frame = player.Picture();
+    player.KeepPicture(name);
+    EXPECT_TRUE(player.ShowsAScreen(name));
+    return frame;
 }
 
 TEST(ScreensFaultsTest, TheOptionsTitleIsDrawnAsLetters) {
     PlayerHarness player(play_test::WithPictures());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
-    player.ClickItem("GameMenu", "ReturnMainMenu");
-    player.FramesUntil([&] { return player.IsOpen("MainMenu"); }, 300, "the title menu opens");
-    player.ClickItem("MainMenu", "Options");
-    player.FramesUntil([&] { return player.IsOpen("OptionsWindow"); }, 300, "the options open");
-    player.Frames(5);
-    const Image frame = player.Picture();
-    player.KeepPicture("screens_options");
-    EXPECT_TRUE(player.ShowsAScreen("the options"));
+    Choose(player, "GameMenu", "ReturnMainMenu", "MainMenu");
+    Choose(player, "MainMenu", "Options", "OptionsWindow");
+    const Image frame = Look(player, "screens_options");
     // The title stands centred in the top line, at one and a half times the font's size.
     const String title = GetLanguageText("Options");
     Vector2 size;
@@ -106,8 +116,8 @@ TEST(ScreensFaultsTest, ATitleMenuTipIsReadOverTheButtonsOnItsBackdrop) {
     const IntRect rect = TextRect(tip.text, tip.position.x, tip.position.y, 0.75f);
     EXPECT_TRUE(DrawnAsGlyphs(player, frame, tip.text, rect, 0.75f));
     // The neighbouring buttons and the menu's label lie under the tip's panel, dimmed.
-    EXPECT_EQ(CountIn(frame, rect, IsColoured), 0)
-        << "buttons show through the tip at " << rect.left << "," << rect.top << " - " << rect.right << "," << rect.bottom;
+    EXPECT_EQ(CountIn(frame, rect, IsColoured), 0) << "buttons show through the tip at " << rect.left << "," << rect.top
+                                                   << " - " << rect.right << "," << rect.bottom;
 }
 
 TEST(ScreensFaultsTest, ALongPlayerNameStaysInsideThePlayerList) {
@@ -115,16 +125,10 @@ TEST(ScreensFaultsTest, ALongPlayerNameStaysInsideThePlayerList) {
     settings.newPlayer = "Averyveryverylongplayernameiiiiiiiiiiiiiiiiiiii";
     PlayerHarness player(settings);
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
-    player.ClickItem("GameMenu", "ReturnMainMenu");
-    player.FramesUntil([&] { return player.IsOpen("MainMenu"); }, 300, "the title menu opens");
-    player.ClickItem("MainMenu", "SelectPlayer");
-    player.FramesUntil([&] { return player.IsOpen("PlayerMenu"); }, 300, "the player menu opens");
-    player.ClickItem("PlayerMenu", "LoadPlayer");
-    player.FramesUntil([&] { return player.IsOpen("PlayerListBox"); }, 300, "the player list opens");
-    player.Frames(5);
-    const Image frame = player.Picture();
-    player.KeepPicture("screens_player_list");
-    EXPECT_TRUE(player.ShowsAScreen("the player list"));
+    Choose(player, "GameMenu", "ReturnMainMenu", "MainMenu");
+    Choose(player, "MainMenu", "SelectPlayer", "PlayerMenu");
+    Choose(player, "PlayerMenu", "LoadPlayer", "PlayerListBox");
+    const Image frame = Look(player, "screens_player_list");
     const Window& list = player.OpenWindow("PlayerListBox");
     // Beside the box's right frame, level with its first rows: nothing of the name.
     const int32_t outside = list.right + list.frame.border + 1;
