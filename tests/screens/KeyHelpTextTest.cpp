@@ -2,6 +2,7 @@
 // the key that does what the line says.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "app/LanguageFile.h"
@@ -11,7 +12,9 @@ namespace {
 
 TEST(KeyHelpTextTest, EachLineNamesTheKeyThatDoesIt) {
     TextTable table(100);
-    ASSERT_TRUE(LoadLanguageTexts("../game/English.txt", table));
+    // The hand-written file itself, which the data set copies.
+    const std::filesystem::path file = std::filesystem::path(__FILE__).parent_path() / "../../data/English.txt";
+    ASSERT_TRUE(LoadLanguageTexts(String(file.string().c_str()), table)) << file;
     auto text = [&](const char* key) {
         const String* found = table.Find(key);
         return found != nullptr ? std::string(found->CStr()) : std::string();
