@@ -74,7 +74,8 @@ void FrontEndMenu::GetToolTip() {
         tip.Clear();
         return;
     }
-    tip.Set(ToolTipText(hovered), items->sprites[hovered]->GetScreenRect());
+    // Above the item as drawn, enlarged under the pointer, not above its resting size.
+    tip.SetForItem(ToolTipText(hovered), *items, *items->sprites[hovered]);
 }
 
 String FrontEndMenu::ToolTipText(int32_t index) const { return GetLanguageText(entries_[index].toolTipKey); }

@@ -66,7 +66,8 @@ void ToolTip::Update(float frameSeconds) {
     position.y = float(rect.top) - size.y;
     if (position.y < float(screen.top)) position.y = float(rect.bottom);
     // A tip of an element at the screen's edge slides along it rather than off it.
-    position.x = std::clamp(position.x, float(screen.left), std::max(float(screen.left), float(screen.right + 1) - size.x));
+    position.x =
+        std::clamp(position.x, float(screen.left), std::max(float(screen.left), float(screen.right + 1) - size.x));
 }
 
 // Queued with the screen texts, which are drawn after every window and the pointer, on

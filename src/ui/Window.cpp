@@ -137,7 +137,8 @@ void Window::UpdateLayout() {
 // A window may put a grid of its own in place of the one the close button was made
 // in; item 0 of that grid is one of its own buttons and must be left alone.
 bool Window::HoldsCloseButton() const {
-    return controls != nullptr && closeSprite != nullptr && controls->Count() > 0 && controls->sprites[0] == closeSprite;
+    return controls != nullptr && closeSprite != nullptr && controls->Count() > 0 &&
+           controls->sprites[0] == closeSprite;
 }
 
 void Window::PlaceCloseButton() {

@@ -251,9 +251,11 @@ TEST_F(RendererScreenshotTest, TextAfterALitFigureAndASpriteIsMadeOfGlyphs) {
         const unsigned char code = static_cast<unsigned char>(text[i]);
         for (int row = 0; row < engine_test::kTestFontCell; ++row) {
             for (int column = 0; column < engine_test::TestGlyphWidth(code); ++column) {
-                const Color wanted = engine_test::TestGlyphTexel(code, column, row) ? Rgba(255, 255, 255) : Rgba(0, 0, 160);
+                const Color wanted =
+                    engine_test::TestGlyphTexel(code, column, row) ? Rgba(255, 255, 255) : Rgba(0, 0, 160);
                 const Color seen = Frame().At(x + column, 27 + row);
-                if (std::abs(int(seen.Red()) - wanted.Red()) > 16 || std::abs(int(seen.Blue()) - wanted.Blue()) > 16) ++wrong;
+                if (std::abs(int(seen.Red()) - wanted.Red()) > 16 || std::abs(int(seen.Blue()) - wanted.Blue()) > 16)
+                    ++wrong;
             }
         }
         x += engine_test::TestGlyphWidth(code) + 1;
