@@ -193,7 +193,7 @@ void SetAnimations(ChassisDefinition& row, int index) {
 
 void SetFamilyFields(ChassisDefinition& row, int index) {
     const bool robots = IsRobotRow(index);
-    row.goalTexture = TexturePath(robots ? "Goal0.tga" : "Goal1.tga");
+    row.goalTexture = robots ? "Goal0.tga" : "Goal1.tga";
     row.goalButton = robots ? "FriendGoalObjectButton.tga" : "EnemyGoalObjectButton.tga";
     row.paintedPartNames.Clear();
     if (robots) {

@@ -79,7 +79,7 @@ public:
     // The same per part: the materials that showed the part's picture when the body was
     // loaded, whichever player's colours they show since.
     Array<Array<Material*>> paintedPartMaterials;
-    String goalTexture;
+    String goalTexture;  // a name in the texture folder, like goalButton
     String goalButton;
     Image portrait128;  // small rows only
     Image portrait64;
