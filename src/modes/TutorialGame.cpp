@@ -339,8 +339,10 @@ void TutorialGame::StartStage(TutorialStep& stage) {
     Array<StringArray> paragraphs;
     for (const TextPage& page : stage.pages) paragraphs.Append(page.lines);
     box->SetParagraphs(paragraphs);
-    // The layout sizes the box for a lesson, below which the other windows fit.
+    // The layout sizes the box for a lesson, below which the other windows fit; the text is
+    // wrapped to that width line by line, keeping the breaks it was written with.
     GetToolkitWindows().LayOutWindows();
+    box->WrapText();
     SpeakNextPage();
     if (stage.waitsForContinue) {
         waitingForContinue = true;
