@@ -24,8 +24,10 @@ void ButtonRowWindow::CreateResources() {
     buttons = GetRenderer().CreateSpriteGrid();
     buttons->SetLayoutMode(SpriteGrid::kLayoutFree);
     for (int32_t i = 0; i < images_.Count(); ++i) {
-        buttons->AddItem(CreateUiSprite(kButtonPixels, kButtonPixels, images_[i], Sprite::kAnchorCentre), String(),
-                         shown_[i] != 0);
+        // Each button is known by its picture's name ("PlayButton"), as a script names it.
+        const String image(images_[i]);
+        buttons->AddItem(CreateUiSprite(kButtonPixels, kButtonPixels, image, Sprite::kAnchorCentre),
+                         image.StripExtension(), shown_[i] != 0);
     }
     LayOutButtons();
 }

@@ -174,6 +174,9 @@ void MissionGame::OnMusicSwitched(bool musicOn) {
 
 bool MissionGame::PreviewInputEvent(const InputEvent& input) {
     if (input.kind == kInputFrameTick) SuperviseMusic();
+    // Only a shown battlefield takes a drag's release: in the squad choice it belongs to
+    // the window under the pointer.
+    if (GetGameWindows() == nullptr || !GetGameWindows()->IsBattlefieldOpen()) return false;
     return Game::PreviewInputEvent(input);
 }
 

@@ -22,6 +22,9 @@ bool SayPage(const TextPage& page, bool pointWhileTalking) {
         return false;
     }
     box->Say(SpeechPath(page.speech), JoinWords(page.lines), pointWhileTalking);
+    // The page keeps its own line and paragraph breaks, wrapped to the box.
+    box->paragraphs = page.lines;
+    box->WrapText();
     return true;
 }
 

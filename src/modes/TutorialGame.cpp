@@ -17,6 +17,7 @@
 #include "engine/AssetPaths.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
+#include "game/GameWindows.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "modes/MissionGame.h"
@@ -229,6 +230,9 @@ void TutorialGame::LoadScenarioStep(const TutorialStep& step) {
 
 bool TutorialGame::PreviewInputEvent(const InputEvent& input) {
     if (input.kind == kInputPointerMove && RunSteps()) return true;
+    // As in a mission, a drop in the squad choice is the squad window's, not the hidden
+    // battlefield's.
+    if (GetGameWindows() == nullptr || !GetGameWindows()->IsBattlefieldOpen()) return false;
     return Game::PreviewInputEvent(input);
 }
 
@@ -335,8 +339,10 @@ void TutorialGame::StartStage(TutorialStep& stage) {
     Array<StringArray> paragraphs;
     for (const TextPage& page : stage.pages) paragraphs.Append(page.lines);
     box->SetParagraphs(paragraphs);
-    // The layout sizes the box for a lesson, below which the other windows fit.
+    // The layout sizes the box for a lesson, below which the other windows fit; the text is
+    // wrapped to that width line by line, keeping the breaks it was written with.
     GetToolkitWindows().LayOutWindows();
+    box->WrapText();
     SpeakNextPage();
     if (stage.waitsForContinue) {
         waitingForContinue = true;
