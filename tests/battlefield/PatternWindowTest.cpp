@@ -24,6 +24,12 @@ namespace {
 
 class PatternWindowTest : public EditorTest {
 protected:
+    // The editor keeps the colours of the last unit the unit editor showed; the unit here
+    // is the local player's own.
+    void SetUp() override {
+        EditorTest::SetUp();
+        editor().SetEditMode(true);
+    }
     void DropObject(int kind, float x, float y) { Drag(PaletteItem(editor().objectGrid, kind), ScreenAt(x, y)); }
     int CountKind(int kind) {
         int n = 0;
