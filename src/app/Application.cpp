@@ -9,6 +9,7 @@
 #include "audio/Music.h"
 #include "audio/Sounder.h"
 #include "core/Debugger.h"
+#include "core/Image.h"
 #include "core/Profiler.h"
 #include "core/TextTable.h"
 #include "core/ThrowError.h"
@@ -24,6 +25,7 @@
 #include "game/SharedBaseImages.h"
 #include "game/SquadButton.h"
 #include "modes/PlayerFigure.h"
+#include "platform/gfx/Device.h"
 #include "scenes/Scene.h"
 #include "scenes/Speaker.h"
 #include "screens/FrontEndShell.h"
@@ -137,7 +139,15 @@ void Application::Render() {
     screenTexts_.DrawScreenTexts();
     if (screenTexts_.profilerShown) screenTexts_.DrawProfilerOverlay(*profiler_);
     renderer.EndFrame();
+    KeepFrame();
     renderer.SwapBuffers();
+}
+
+void Application::KeepFrame() {
+    if (!keepFrame_) return;
+    keepFrame_ = false;
+    keptFrame_ = std::make_unique<Image>();
+    if (GetRenderer().GetDevice().ReadBackBuffer(*keptFrame_) != gfx::Result::Ok) *keptFrame_ = Image();
 }
 
 void Application::DrawBattlefieldTexts() {

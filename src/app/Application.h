@@ -97,6 +97,11 @@ public:
 
     ScreenTexts& Texts() { return screenTexts_; }
 
+    // The next frame drawn is read back before it is shown, as the player sees it (tools
+    // and tests look at it); empty when the device has no pixels or drew no frame.
+    void KeepNextFrame() { keepFrame_ = true; }
+    const Image* KeptFrame() const { return keptFrame_.get(); }
+
     Color clearColour = Color::FromRGBA(0, 0, 0, 255);
 
 private:
@@ -119,6 +124,7 @@ private:
     // The battlefield's key help and status line, over every window.
     void DrawBattlefieldTexts();
     bool PumpMessages();
+    void KeepFrame();
     void ReleaseAll();
 
     LaunchSettings settings_;
@@ -129,6 +135,8 @@ private:
     bool quitReceived_ = false;
     bool fellBackTo1024_ = false;
     bool mouseReady_ = false;
+    bool keepFrame_ = false;
+    std::unique_ptr<Image> keptFrame_;
     uint32_t frameCount_ = 0;
     Array<Game*> gameStack_;
     Array<Game*> pendingPushes_;

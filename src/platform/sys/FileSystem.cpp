@@ -125,12 +125,12 @@ bool IsAcceptableTreePath(std::string_view path) {
 
 bool Exists(std::string_view path) {
     if (path.empty()) return false;
-    return StatOf(ResolvePath(path)).has_value();
+    return StatOf(ResolveQuietly(path)).has_value();
 }
 
 bool IsDirectory(std::string_view path) {
     if (path.empty()) return false;
-    auto info = StatOf(ResolvePath(path));
+    auto info = StatOf(ResolveQuietly(path));
     return info && S_ISDIR(info->st_mode);
 }
 
@@ -159,7 +159,7 @@ std::vector<std::string> ListDirectory(std::string_view pattern) {
     const std::string namePattern = slash == std::string::npos ? normalized : normalized.substr(slash + 1);
     if (namePattern.empty()) return {};
 
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(ResolvePath(folder).c_str()), ::closedir);
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(ResolveQuietly(folder).c_str()), ::closedir);
     if (!dir) return {};
     std::vector<std::string> names;
     while (const dirent* entry = ::readdir(dir.get())) {
@@ -173,13 +173,13 @@ std::vector<std::string> ListDirectory(std::string_view pattern) {
 
 bool IsReadOnly(std::string_view path) {
     if (path.empty()) return false;
-    auto info = StatOf(ResolvePath(path));
+    auto info = StatOf(ResolveQuietly(path));
     return info && (info->st_mode & kWriteBits) == 0;
 }
 
 bool SetReadOnly(std::string_view path, bool readOnly) {
     if (path.empty()) return false;
-    const std::string resolved = ResolvePath(path);
+    const std::string resolved = ResolveQuietly(path);
     auto info = StatOf(resolved);
     if (!info) return false;
     const mode_t mode = info->st_mode & kPermissionBits;
@@ -188,14 +188,14 @@ bool SetReadOnly(std::string_view path, bool readOnly) {
 
 std::optional<int64_t> LastWriteTime(std::string_view path) {
     if (path.empty()) return std::nullopt;
-    auto info = StatOf(ResolvePath(path));
+    auto info = StatOf(ResolveQuietly(path));
     if (!info) return std::nullopt;
     return static_cast<int64_t>(info->st_mtim.tv_sec) * 1'000'000'000 + info->st_mtim.tv_nsec;
 }
 
 bool MakeDirectory(std::string_view path) {
     if (path.empty()) return false;
-    const std::string resolved = ResolvePath(path);
+    const std::string resolved = ResolveQuietly(path);
     // One level at a time, so that exactly the folders that gain an entry are invalidated.
     for (size_t slash = resolved.find('/', 1);; slash = resolved.find('/', slash + 1)) {
         const std::string prefix = resolved.substr(0, slash);
@@ -208,7 +208,7 @@ bool MakeDirectory(std::string_view path) {
 bool CopyFile(std::string_view from, std::string_view to, bool overwrite) {
     if (from.empty() || to.empty()) return false;
     const std::string source = ResolvePath(from);
-    const std::string target = ResolvePath(to);
+    const std::string target = ResolveQuietly(to);
     auto sourceInfo = StatOf(source);
     if (!sourceInfo || !S_ISREG(sourceInfo->st_mode)) return false;
     if (auto targetInfo = StatOf(target)) {
@@ -222,7 +222,7 @@ bool CopyFile(std::string_view from, std::string_view to, bool overwrite) {
 
 bool DeleteFile(std::string_view path) {
     if (path.empty()) return false;
-    const std::string resolved = ResolvePath(path);
+    const std::string resolved = ResolveQuietly(path);
     auto info = LinkStatOf(resolved);
     if (!info || S_ISDIR(info->st_mode)) return false;
     // The read-only attribute protects a file from deletion as well as from writing.
@@ -234,8 +234,8 @@ bool DeleteFile(std::string_view path) {
 
 bool RenameFile(std::string_view from, std::string_view to) {
     if (from.empty() || to.empty()) return false;
-    const std::string source = ResolvePath(from);
-    std::string target = ResolvePath(to);
+    const std::string source = ResolveQuietly(from);
+    std::string target = ResolveQuietly(to);
     auto sourceInfo = LinkStatOf(source);
     if (!sourceInfo) return false;
     if (auto targetInfo = LinkStatOf(target)) {
@@ -253,13 +253,13 @@ bool RenameFile(std::string_view from, std::string_view to) {
 
 bool RemoveTree(std::string_view root, std::string_view path) {
     if (root.empty() || !IsAcceptableTreePath(path)) return false;
-    const std::string resolvedRoot = ResolvePath(root);
+    const std::string resolvedRoot = ResolveQuietly(root);
     std::error_code error;
     const fs::path realRoot = fs::canonical(resolvedRoot, error);
     if (error || !fs::is_directory(realRoot, error)) return false;
     // Resolved against the root's absolute path, a name directly inside a relative root
     // (".") still has a parent to check.
-    const fs::path target(ResolvePath(realRoot.string() + "/" + NormalizeSeparators(path)));
+    const fs::path target(ResolveQuietly(realRoot.string() + "/" + NormalizeSeparators(path)));
     // The folders above the target are followed (a linked data folder is fine) but must
     // end up inside root; the target itself is never followed.
     const fs::path realParent = fs::canonical(target.parent_path(), error);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -173,6 +174,47 @@ bool IsForbiddenNameByte(unsigned char c) {
     }
 }
 
+// The names kept while recording; made on first use, so nothing exists before a test
+// asks for it.
+struct MissingNames {
+    std::mutex mutex;
+    bool on = false;
+    std::set<std::string> names;
+};
+
+MissingNames& Missing() {
+    static MissingNames names;
+    return names;
+}
+
+void NoteMissing(std::string_view path) {
+    MissingNames& names = Missing();
+    std::lock_guard lock(names.mutex);
+    if (names.on) names.names.emplace(path);
+}
+
+// `found` turns false when a component other than "." or ".." names nothing on disk.
+std::string Resolve(std::string_view path, bool& found) {
+    const std::string normalized = NormalizeSeparators(path);
+    if (normalized.empty()) return normalized;
+    const bool absolute = normalized.front() == '/';
+    const bool trailing = normalized.size() > 1 && normalized.back() == '/';
+
+    std::vector<std::string> out;
+    for (const std::string& part : SplitComponents(normalized)) {
+        if (part == "." || part == "..") {
+            AppendComponent(out, part, absolute);
+            continue;
+        }
+        std::optional<std::string> onDisk = Cache().Find(Join(out, absolute), part);
+        found = found && onDisk.has_value();
+        AppendComponent(out, onDisk ? *onDisk : part, absolute);
+    }
+    std::string resolved = Join(out, absolute);
+    if (trailing && !out.empty()) resolved += '/';
+    return resolved;
+}
+
 }  // namespace
 
 std::string NormalizeSeparators(std::string_view path) {
@@ -187,31 +229,45 @@ std::string NormalizeSeparators(std::string_view path) {
 }
 
 std::string ResolvePath(std::string_view path) {
-    const std::string normalized = NormalizeSeparators(path);
-    if (normalized.empty()) return normalized;
-    const bool absolute = normalized.front() == '/';
-    const bool trailing = normalized.size() > 1 && normalized.back() == '/';
-
-    std::vector<std::string> out;
-    for (const std::string& part : SplitComponents(normalized)) {
-        if (part == "." || part == "..") {
-            AppendComponent(out, part, absolute);
-            continue;
-        }
-        std::optional<std::string> onDisk = Cache().Find(Join(out, absolute), part);
-        AppendComponent(out, onDisk ? *onDisk : part, absolute);
-    }
-    std::string resolved = Join(out, absolute);
-    if (trailing && !out.empty()) resolved += '/';
+    bool found = true;
+    std::string resolved = Resolve(path, found);
+    if (!found) NoteMissing(path);
     return resolved;
 }
 
+std::string ResolveQuietly(std::string_view path) {
+    bool found = true;
+    return Resolve(path, found);
+}
+
+void RecordMissingFiles(bool on) {
+    MissingNames& names = Missing();
+    std::lock_guard lock(names.mutex);
+    names.on = on;
+    names.names.clear();
+}
+
+std::vector<std::string> MissingFiles() {
+    std::set<std::string> kept;
+    {
+        MissingNames& names = Missing();
+        std::lock_guard lock(names.mutex);
+        kept = names.names;
+    }
+    std::vector<std::string> missing;
+    for (const std::string& name : kept) {
+        struct stat info {};
+        if (::stat(ResolveQuietly(name).c_str(), &info) != 0) missing.push_back(name);
+    }
+    return missing;
+}
+
 void InvalidateDirectoryCache(std::string_view directory) {
-    Cache().Forget(ResolvePath(directory.empty() ? std::string_view(".") : directory));
+    Cache().Forget(ResolveQuietly(directory.empty() ? std::string_view(".") : directory));
 }
 
 void InvalidateContainingDirectory(std::string_view path) {
-    std::string resolved = ResolvePath(path);
+    std::string resolved = ResolveQuietly(path);
     while (resolved.size() > 1 && resolved.back() == '/') resolved.pop_back();
     const size_t slash = resolved.rfind('/');
     if (slash == std::string::npos) {
@@ -225,7 +281,7 @@ void ClearDirectoryCache() { Cache().Clear(); }
 
 std::string FullPath(std::string_view path) {
     if (path.empty()) return {};
-    std::string resolved = ResolvePath(path);
+    std::string resolved = ResolveQuietly(path);
     if (resolved.front() != '/') {
         std::vector<char> buffer(256);
         while (::getcwd(buffer.data(), buffer.size()) == nullptr) {

@@ -3,6 +3,7 @@
 // system. Every open, existence test, listing, delete, mkdir and copy goes through here.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sys {
 
@@ -15,6 +16,17 @@ std::string NormalizeSeparators(std::string_view path);
 // only by case, an exact match wins. "." and ".." apply by name: "a/../b" is "b"
 // whatever "a" is. Relative paths stay relative.
 std::string ResolvePath(std::string_view path);
+// The same for existence tests, listings and the file operations of FileSystem.h: a name
+// asked about is not a name the program needs, so it is never kept as missing.
+std::string ResolveQuietly(std::string_view path);
+
+// While on, each name ResolvePath is given that names nothing on disk is kept as the
+// caller spelled it: the files the program tried to open and could not find. Turning it
+// on forgets the names kept before. Off until asked for.
+void RecordMissingFiles(bool on);
+// The names kept that still name nothing (a file written later was only being made),
+// sorted and each once.
+std::vector<std::string> MissingFiles();
 
 // Forget cached listings: after the program writes, renames or deletes in a folder.
 // Every write operation of this layer does so itself; other writers (a process started

@@ -2,6 +2,7 @@
 // A window without a system behind it: the test plays the user. Each call below is one
 // piece of input as SDL would report it, and goes through the same translation as the
 // SDL backend, so the pump returns exactly the messages a real window would.
+#include <memory>
 #include <string_view>
 
 #include "platform/window/SystemWindow.h"
@@ -11,6 +12,10 @@ namespace win {
 class ScriptedWindow final : public SystemWindow {
 public:
     explicit ScriptedWindow(const WindowDesc& desc);
+    // A scripted window over a hidden SDL window whose OpenGL surface the graphics layer
+    // draws on; the surface's own input is dropped. Fails as the SDL window does.
+    static WindowResult OpenOnGlSurface(const WindowDesc& desc);
+    ~ScriptedWindow() override;
 
     // Presses the key and holds it; `repeats` auto-repeats follow. The left Alt key counts
     // as held while kKeyAlt is pressed here.
@@ -37,6 +42,8 @@ public:
     const CursorImage& CustomCursor() const { return cursorImage_; }
     bool SystemCursorVisible() const { return systemCursorVisible_; }
 
+    SDL_Window* NativeWindow() const override;
+
 protected:
     bool PumpSystem(int timeoutMs) override;
     void ApplyTitle(const std::string&) override {}
@@ -51,6 +58,8 @@ protected:
 private:
     bool LeftAltDown() const { return IsKeyDown(kKeyAlt); }
 
+    // The hidden window drawn on, when opened on a GL surface.
+    std::unique_ptr<SystemWindow> surface_;
     CursorImage cursorImage_;
     bool systemCursorVisible_ = true;
 };

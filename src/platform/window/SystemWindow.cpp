@@ -74,6 +74,7 @@ WindowResult OpenWindow(WindowBackend backend, const WindowDesc& desc) {
     if (backend == WindowBackend::Scripted) {
         return {std::make_unique<ScriptedWindow>(desc), {}};
     }
+    if (backend == WindowBackend::ScriptedGl) return ScriptedWindow::OpenOnGlSurface(desc);
     return SdlWindow::Open(desc);
 }
 

@@ -17,7 +17,10 @@ struct SDL_Window;
 
 namespace win {
 
-enum class WindowBackend { Sdl, Scripted };
+// ScriptedGl: input as Scripted, but the window carries a hidden SDL window with an
+// OpenGL-capable surface, so that a test scripts the input while the picture is drawn
+// for real (under SDL_VIDEODRIVER=offscreen no display is needed).
+enum class WindowBackend { Sdl, Scripted, ScriptedGl };
 
 struct WindowDesc {
     std::string title;

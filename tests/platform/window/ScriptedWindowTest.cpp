@@ -1,8 +1,10 @@
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "platform/window/ScriptedWindow.h"
+#include "support/ScopedEnv.h"
 
 namespace {
 
@@ -232,6 +234,29 @@ TEST(ScriptedWindowOpen, SizesAreCheckedAndFullScreenIsKept) {
     EXPECT_EQ(window.ClientSize(), (win::Size{1024, 768}));
     EXPECT_TRUE(window.SetFullScreen(false));
     EXPECT_FALSE(window.IsFullScreen());
+}
+
+// Scripted input over a hidden surface that GL can draw on; the surface follows the size.
+TEST(ScriptedWindowOpen, OnAGlSurfaceTheInputStaysScriptedAndTheSurfaceIsReal) {
+    const platform_test::ScopedEnv driver("SDL_VIDEODRIVER", "offscreen");
+    win::WindowDesc desc;
+    desc.width = 320;
+    desc.height = 200;
+    win::WindowResult opened = win::OpenWindow(win::WindowBackend::ScriptedGl, desc);
+    if (opened.window == nullptr) GTEST_SKIP() << "no offscreen SDL video: " << opened.error;
+    auto& window = static_cast<win::ScriptedWindow&>(*opened.window);
+    ASSERT_NE(window.NativeWindow(), nullptr);
+    EXPECT_TRUE((SDL_GetWindowFlags(window.NativeWindow()) & SDL_WINDOW_OPENGL) != 0);
+    EXPECT_TRUE(window.SetClientSize(400, 300));
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window.NativeWindow(), &width, &height);
+    EXPECT_EQ(width, 400);
+    EXPECT_EQ(height, 300);
+    window.TapKey('A');
+    win::Message message;
+    ASSERT_TRUE(window.PeekMessage(message));
+    EXPECT_EQ(message.kind, win::MessageKind::KeyDown);
+    EXPECT_EQ(message.key, 'A');
 }
 
 }  // namespace

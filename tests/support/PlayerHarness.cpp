@@ -1,0 +1,328 @@
+#include "support/PlayerHarness.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "app/Application.h"
+#include "core/ThrowError.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
+#include "game/Game.h"
+#include "platform/sys/Paths.h"
+#include "platform/window/Keys.h"
+#include "platform/window/ScriptedWindow.h"
+#include "ui/PopUpMenu.h"
+#include "ui/Window.h"
+#include "ui/WindowManager.h"
+
+namespace play_test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What a player's own runs leave in the runtime folder; a fresh install has none of it.
+bool IsLeftByARun(const std::string& name) {
+    return name == "Players" || name == "vorns" || name.rfind("debug", 0) == 0;
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text.empty() ? "none" : text;
+}
+
+// Frames a screen change may take: scenes and fades run for a second or two.
+constexpr int kScreenChangeFrames = 300;
+
+}  // namespace
+
+PlayerHarness::PlayerHarness(const HarnessSettings& settings) : pictures_(settings.pictures) {
+    buildTests_ = fs::read_symlink("/proc/self/exe").parent_path();
+    CopyRuntimeFolder();
+    previousFolder_ = fs::current_path();
+    fs::current_path(folder_);
+    sys::ClearDirectoryCache();
+    sys::RecordMissingFiles(true);
+    Start(settings);
+    if (!unavailable_.empty() || settings.newPlayer.empty()) return;
+    MakeNewPlayer(settings.newPlayer);
+}
+
+PlayerHarness::~PlayerHarness() {
+    if (application_ != nullptr) {
+        try {
+            application_->Shutdown();
+        } catch (const ThrowError&) {
+            // The test has failed already or will say why; the folder still goes.
+        }
+        application_.reset();
+    }
+    sys::RecordMissingFiles(false);
+    std::error_code ignored;
+    fs::current_path(previousFolder_, ignored);
+    sys::ClearDirectoryCache();
+    fs::remove_all(folder_.parent_path(), ignored);
+}
+
+void PlayerHarness::CopyRuntimeFolder() {
+    const fs::path runtime = buildTests_.parent_path() / "game";
+    if (!fs::is_directory(runtime / "Textures")) Fail("no runtime folder at " + runtime.string());
+    const char* base = std::getenv("VORNS_TEST_TMP");
+    const fs::path parent = base != nullptr && *base != '\0' ? fs::path(base) : fs::temp_directory_path();
+    fs::create_directories(parent);
+    std::string pattern = (parent / "player-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) Fail("cannot make a temporary folder under " + parent.string());
+    folder_ = fs::path(pattern) / "game";
+    fs::create_directories(folder_ / "Players");
+    for (const fs::directory_entry& entry : fs::directory_iterator(runtime)) {
+        const std::string name = entry.path().filename().string();
+        if (IsLeftByARun(name)) continue;
+        fs::copy(entry.path(), folder_ / name, fs::copy_options::recursive);
+    }
+}
+
+void PlayerHarness::Start(const HarnessSettings& settings) {
+    LaunchSettings launch;
+    launch.windowBackend = win::WindowBackend::Scripted;
+    launch.soundDevice = snd::DeviceKind::Null;
+    launch.commandLine = ParseCommandLine(String(("Window " + settings.commandLine).c_str()));
+    if (pictures_) {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 1);
+        launch.windowBackend = win::WindowBackend::ScriptedGl;
+    }
+    application_ = std::make_unique<Application>(launch);
+    try {
+        application_->Startup();
+    } catch (const ThrowError& error) {
+        const std::string message = error.message.CStr();
+        application_.reset();
+        if (!pictures_) Fail("start-up failed: " + message);
+        unavailable_ = "no OpenGL: " + message;
+        return;
+    }
+    running_ = true;
+    application_->EnterFrontEnd();
+    // A fresh install first plays the introduction, which a click skips.
+    FramesUntil([this] { return IsOpen("MainMenu") || IsOpen("IntroScreen"); }, kScreenChangeFrames,
+                "the introduction or the title menu opens");
+    if (IsOpen("IntroScreen")) ClickWindow("IntroScreen");
+    FramesUntil([this] { return IsOpen("MainMenu"); }, kScreenChangeFrames, "the title menu opens");
+}
+
+void PlayerHarness::MakeNewPlayer(const std::string& name) {
+    ClickItem("MainMenu", "SelectPlayer");
+    FramesUntil([this] { return IsOpen("PlayerMenu"); }, kScreenChangeFrames, "the player menu opens");
+    ClickItem("PlayerMenu", "CreateNewPlayer");
+    FramesUntil([this] { return IsOpen("PlayerNameEditBox"); }, kScreenChangeFrames, "the name box opens");
+    Type(name);
+    TapKey(win::kKeyReturn);
+    FramesUntil([this] { return IsOpen("GameMenu"); }, kScreenChangeFrames, "the game menu opens for " + name);
+}
+
+// --- frames
+
+void PlayerHarness::Frame() {
+    if (!running_) Fail("a frame after the program ended");
+    running_ = application_->RunFrame();
+}
+
+void PlayerHarness::Frames(int count) {
+    for (int i = 0; i < count && running_; ++i) Frame();
+}
+
+void PlayerHarness::FramesUntil(const std::function<bool()>& condition, int limit, const std::string& what) {
+    for (int frame = 0; frame < limit; ++frame) {
+        if (condition()) return;
+        Frame();
+    }
+    if (condition()) return;
+    Fail("after " + std::to_string(limit) + " frames, still waiting for: " + what + "; mode " + Mode() +
+         ", open: " + Joined(OpenWindowNames()));
+}
+
+// --- input
+
+win::ScriptedWindow& PlayerHarness::Input() {
+    if (application_ == nullptr) Fail("input without a running program");
+    return static_cast<win::ScriptedWindow&>(application_->GetWindow());
+}
+
+void PlayerHarness::MoveTo(const Point& point) {
+    Input().MovePointer(point.x, point.y);
+    Frame();
+}
+
+void PlayerHarness::Press(const Point& point, win::MouseButton button) {
+    MoveTo(point);
+    Input().PressButton(button);
+    Frame();
+}
+
+void PlayerHarness::Release(const Point& point, win::MouseButton button) {
+    if (Input().PointerPosition() != win::Point{point.x, point.y}) MoveTo(point);
+    Input().ReleaseButton(button);
+    Frame();
+}
+
+void PlayerHarness::Click(const Point& point, win::MouseButton button) {
+    Press(point, button);
+    Release(point, button);
+}
+
+void PlayerHarness::DoubleClick(const Point& point, win::MouseButton button) {
+    MoveTo(point);
+    Input().DoubleClick(button);
+    Frame();
+}
+
+void PlayerHarness::Drag(const Point& from, const Point& to, win::MouseButton button, uint32_t modifiers, int steps) {
+    if ((modifiers & kCtrl) != 0) Input().PressKey(win::kKeyControl);
+    if ((modifiers & kShift) != 0) Input().PressKey(win::kKeyShift);
+    Press(from, button);
+    const int count = std::max(steps, 1);
+    for (int step = 1; step <= count; ++step) {
+        MoveTo(Point(from.x + (to.x - from.x) * step / count, from.y + (to.y - from.y) * step / count));
+    }
+    Release(to, button);
+    if ((modifiers & kShift) != 0) Input().ReleaseKey(win::kKeyShift);
+    if ((modifiers & kCtrl) != 0) Input().ReleaseKey(win::kKeyControl);
+    Frame();
+}
+
+void PlayerHarness::Wheel(const Point& point, int notches) {
+    MoveTo(point);
+    Input().TurnWheel(notches);
+    Frame();
+}
+
+void PlayerHarness::TapKey(int key) {
+    Input().TapKey(key);
+    Frame();
+}
+
+void PlayerHarness::HoldKey(int key, int frames) {
+    Input().PressKey(key);
+    Frames(frames);
+    Input().ReleaseKey(key);
+    Frame();
+}
+
+void PlayerHarness::PressKey(int key) {
+    Input().PressKey(key);
+    Frame();
+}
+
+void PlayerHarness::ReleaseKey(int key) {
+    Input().ReleaseKey(key);
+    Frame();
+}
+
+void PlayerHarness::Type(const std::string& text) {
+    Input().TypeText(text);
+    Frame();
+}
+
+// --- finding
+
+Window& PlayerHarness::OpenWindow(const std::string& windowName) {
+    Window* window = GetWindowManager().FindWindowByName(String(windowName.c_str()));
+    if (window == nullptr || !GetWindowManager().IsOpen(window)) {
+        Fail("window \"" + windowName + "\" is not on screen; open: " + Joined(OpenWindowNames()));
+    }
+    return *window;
+}
+
+Point PlayerHarness::WindowPoint(const std::string& windowName) { return OpenWindow(windowName).GetCenter(); }
+
+SpriteGrid* PlayerHarness::GridOf(Window& window) const {
+    if (auto* menu = dynamic_cast<PopUpMenu*>(&window); menu != nullptr && menu->items != nullptr) return menu->items;
+    return window.controls;
+}
+
+std::vector<std::string> PlayerHarness::ItemNames(const std::string& windowName) {
+    std::vector<std::string> names;
+    SpriteGrid* grid = GridOf(OpenWindow(windowName));
+    if (grid == nullptr) return names;
+    for (int i = 0; i < grid->Count(); ++i) {
+        if (grid->IsShown(i)) names.emplace_back(grid->names[i].CStr());
+    }
+    return names;
+}
+
+Point PlayerHarness::ItemPoint(const std::string& windowName, const std::string& itemName) {
+    SpriteGrid* grid = GridOf(OpenWindow(windowName));
+    for (int i = 0; grid != nullptr && i < grid->Count(); ++i) {
+        if (grid->IsShown(i) && itemName == grid->names[i].CStr()) return grid->sprites[i]->GetScreenCenter();
+    }
+    Fail("\"" + itemName + "\" is not shown in window \"" + windowName + "\"; shown: " + Joined(ItemNames(windowName)));
+}
+
+void PlayerHarness::ClickItem(const std::string& windowName, const std::string& itemName) {
+    Click(ItemPoint(windowName, itemName));
+}
+
+// --- reading back
+
+bool PlayerHarness::IsOpen(const std::string& windowName) const {
+    const Window* window = GetWindowManager().FindWindowByName(String(windowName.c_str()));
+    return window != nullptr && GetWindowManager().IsOpen(window);
+}
+
+std::vector<std::string> PlayerHarness::OpenWindowNames() const {
+    std::vector<std::string> names;
+    for (const Window* window : GetWindowManager().OpenWindows()) names.emplace_back(window->name.CStr());
+    return names;
+}
+
+std::string PlayerHarness::FrontWindow() const {
+    const Window* top = GetWindowManager().TopWindow();
+    return top != nullptr ? top->name.CStr() : "";
+}
+
+std::string PlayerHarness::Mode() const {
+    const Game* game = CurrentGame();
+    return game != nullptr ? game->modeName.CStr() : "";
+}
+
+Image PlayerHarness::Picture() {
+    if (!pictures_) return Image();
+    application_->KeepNextFrame();
+    Frame();
+    const Image* kept = application_->KeptFrame();
+    return kept != nullptr ? *kept : Image();
+}
+
+std::string PlayerHarness::KeepPicture(const std::string& name) {
+    const Image picture = Picture();
+    const fs::path folder = buildTests_ / "screenshots";
+    fs::create_directories(folder);
+    const std::string path = (folder / (name + ".tga")).string();
+    if (!picture.IsEmpty() && !picture.SaveTGA(path)) Fail("cannot save " + path);
+    return path;
+}
+
+// --- picture checks
+
+::testing::AssertionResult PlayerHarness::ShowsAScreen(const std::string& what, const IntRect& rect) {
+    const Image picture = Picture();
+    if (picture.IsEmpty()) return ::testing::AssertionSuccess() << "no pictures";
+    IntRect area = rect;
+    if (area.right <= area.left || area.bottom <= area.top) area = IntRect(0, 0, picture.Width(), picture.Height());
+    const Color first = picture.At(area.left, area.top);
+    for (int y = area.top; y < area.bottom && y < picture.Height(); ++y) {
+        for (int x = area.left; x < area.right && x < picture.Width(); ++x) {
+            if (picture.At(x, y).argb != first.argb) return ::testing::AssertionSuccess();
+        }
+    }
+    std::ostringstream failure;
+    failure << what << ": the frame is one colour 0x" << std::hex << first.argb;
+    return ::testing::AssertionFailure() << failure.str();
+}
+
+std::vector<std::string> PlayerHarness::MissingFiles() const { return sys::MissingFiles(); }
+
+[[noreturn]] void PlayerHarness::Fail(const std::string& what) const { throw PlayerStepFailed(what); }
+
+}  // namespace play_test

@@ -1,0 +1,193 @@
+#pragma once
+// Plays the real program as a player does, and nothing else.
+//
+// A harness starts the real Application through its own start-up order (Startup,
+// EnterFrontEnd, then one RunFrame per frame) in a window of 1024 x 768, with the sound on
+// the null device, inside a fresh copy of the runtime folder (build/game) made in a
+// temporary folder of its own, which becomes the working folder while the harness lives.
+// Unless told otherwise it then makes a new profile through the title menu's player
+// screens, clicking and typing as a player does, and ends on the game menu.
+//
+// Input goes only where a player's goes: through the scripted window, as pointer moves,
+// presses, releases, wheel notches, keys and typed text. Each step runs the frames the
+// program needs to see it. The finders (ItemPoint, WindowPoint, ...) look a control up
+// on screen by its window's name and its own name; a step that names a window or a
+// control that is not shown fails with that name and what is shown instead: the step
+// throws PlayerStepFailed, which ends the test at that step (gtest reports the message).
+//
+// Drawing goes to the recording device (no pixels) unless `pictures` is asked for: then
+// the window carries a hidden offscreen OpenGL surface and every frame is drawn by Mesa.
+// When no GL context can be made, Unavailable() says why and the test should skip:
+//
+//     play_test::PlayerHarness player(play_test::WithPictures());
+//     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
+//     player.ClickItem("GameMenu", "TrainingLaboratory");
+//     player.FramesUntil([&] { return player.IsOpen("ArenaWindow"); }, 300, "the battlefield opens");
+//     EXPECT_TRUE(player.ShowsAScreen("training"));
+//
+// Read back: which windows are open and which is in front, the current game mode, the
+// picture of a frame (GL only; kept under build/tests/screenshots/ by KeepPicture) and
+// the two picture checks. Every file the program tried to open and could not find while
+// the harness lived is listed by MissingFiles().
+//
+// Forked children: nothing of the harness exists before one is constructed, and it
+// changes only process-wide things (working folder, environment, the renderer's
+// globals) while it lives; a child process may construct its own harness after fork()
+// as long as the parent's harness is not in the middle of a frame. One harness at a time
+// per process.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include "core/Color.h"
+#include "core/Image.h"
+#include "core/IntRect.h"
+#include "core/Point.h"
+
+#include "platform/window/Message.h"
+
+class Application;
+class Window;
+class SpriteGrid;
+namespace win {
+class ScriptedWindow;
+}
+
+namespace play_test {
+
+// A step that could not be taken as asked: the message names what was missing.
+class PlayerStepFailed : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct HarnessSettings {
+    // Draw with OpenGL so that frames have pixels.
+    bool pictures = false;
+    // Make a new profile of this name through the screens and end on the game menu;
+    // empty: stay on the title menu as a fresh install starts.
+    std::string newPlayer = "Tester";
+    // Words of the command line after "Window" (which the harness always gives).
+    std::string commandLine;
+};
+
+// Drawn with GL, on the game menu of a new player.
+inline HarnessSettings WithPictures() {
+    HarnessSettings settings;
+    settings.pictures = true;
+    return settings;
+}
+
+// On the title menu as a fresh install starts, with no profile made.
+inline HarnessSettings OnTheTitleMenu() {
+    HarnessSettings settings;
+    settings.newPlayer.clear();
+    return settings;
+}
+
+// Keys held through a drag.
+enum Modifiers : uint32_t { kNoModifier = 0, kCtrl = 1, kShift = 2 };
+
+class PlayerHarness {
+public:
+    // Frames a condition may take by default before the step fails.
+    static constexpr int kDefaultFrameLimit = 600;
+
+    explicit PlayerHarness(const HarnessSettings& settings = HarnessSettings());
+    ~PlayerHarness();
+    PlayerHarness(const PlayerHarness&) = delete;
+    PlayerHarness& operator=(const PlayerHarness&) = delete;
+
+    // Why the program could not be started as asked (no GL); empty when it runs.
+    const std::string& Unavailable() const { return unavailable_; }
+    // The copy of the runtime folder the program runs in.
+    const std::filesystem::path& Folder() const { return folder_; }
+    Application& App() { return *application_; }
+
+    // --- frames
+    void Frame();
+    void Frames(int count);
+    // Runs frames until the condition holds (checked before each); fails naming `what`
+    // after `limit` frames.
+    void FramesUntil(const std::function<bool()>& condition, int limit, const std::string& what);
+    // False once the program has ended (the quit message arrived).
+    bool Running() const { return running_; }
+
+    // --- the pointer (screen pixels); each step runs one frame after it
+    void MoveTo(const Point& point);
+    void Press(const Point& point, win::MouseButton button = win::MouseButton::Left);
+    void Release(const Point& point, win::MouseButton button = win::MouseButton::Left);
+    void Click(const Point& point, win::MouseButton button = win::MouseButton::Left);
+    void RightClick(const Point& point) { Click(point, win::MouseButton::Right); }
+    void DoubleClick(const Point& point, win::MouseButton button = win::MouseButton::Left);
+    // Press at `from`, move in `steps` moves to `to`, release there; with the modifier
+    // keys held throughout.
+    void Drag(const Point& from, const Point& to, win::MouseButton button = win::MouseButton::Left,
+              uint32_t modifiers = kNoModifier, int steps = 4);
+    // Positive notches turn away from the player.
+    void Wheel(const Point& point, int notches);
+
+    // --- the keyboard (virtual-key codes of platform/window/Keys.h)
+    void TapKey(int key);
+    // Held down for `frames` frames, then released.
+    void HoldKey(int key, int frames);
+    void PressKey(int key);
+    void ReleaseKey(int key);
+    // Characters as a keyboard types them, one frame after.
+    void Type(const std::string& text);
+
+    // --- finding what is on screen (each fails when it is not shown)
+    // An open window by its name.
+    Window& OpenWindow(const std::string& windowName);
+    Point WindowPoint(const std::string& windowName);
+    // An item of the window's button grid (a menu's ring of items, a tray's entries, a
+    // screen's buttons), by the item's name.
+    Point ItemPoint(const std::string& windowName, const std::string& itemName);
+    // The item's name at that index of the window's grid, for grids whose names are made
+    // from data.
+    std::vector<std::string> ItemNames(const std::string& windowName);
+    void ClickItem(const std::string& windowName, const std::string& itemName);
+    void ClickWindow(const std::string& windowName) { Click(WindowPoint(windowName)); }
+
+    // --- what the player sees
+    bool IsOpen(const std::string& windowName) const;
+    // Names of the open windows, back to front.
+    std::vector<std::string> OpenWindowNames() const;
+    std::string FrontWindow() const;
+    // The current game mode's name ("MenuGame", "TrainingGame", ...); empty for none.
+    std::string Mode() const;
+    // A frame drawn now (runs one frame). Empty without pictures.
+    Image Picture();
+    // Picture() saved as build/tests/screenshots/<name>.tga; the full path.
+    std::string KeepPicture(const std::string& name);
+
+    // --- picture checks (both run one frame for the picture)
+    // The frame (or the rectangle of it) is not one uniform colour: a screen is shown.
+    // Passes without pictures (there is nothing to look at), so that flows run on both.
+    ::testing::AssertionResult ShowsAScreen(const std::string& what, const IntRect& rect = IntRect());
+    // Every name the program asked to open since the harness started that names nothing.
+    std::vector<std::string> MissingFiles() const;
+
+private:
+    void CopyRuntimeFolder();
+    void Start(const HarnessSettings& settings);
+    void MakeNewPlayer(const std::string& name);
+    win::ScriptedWindow& Input();
+    SpriteGrid* GridOf(Window& window) const;
+    [[noreturn]] void Fail(const std::string& what) const;
+
+    std::filesystem::path buildTests_;
+    std::filesystem::path folder_;
+    std::filesystem::path previousFolder_;
+    std::string unavailable_;
+    bool pictures_ = false;
+    bool running_ = false;
+    std::unique_ptr<Application> application_;
+};
+
+}  // namespace play_test
