@@ -348,6 +348,13 @@ void ArenaWindow::MarkBlockedDrop() {
             blocked = !ctrl && !DropFits(kKindVorn, ChassisRadius(SavedVornChassis(mouse.dragText)));
             break;
         case kModeObject: blocked = !ctrl && !DropFits(GetObjectTray().carriedKind, 0.0f); break;
+        case kModeMoving: {
+            // Warned before the release puts a solid object back where it came from.
+            const WorldObject* carried = static_cast<const WorldObject*>(mouse.dragObject);
+            blocked = carried != nullptr && IsSolidKind(carried->kind) &&
+                      !FitsAt(*carried, MovedPosition(mouse.position.x, mouse.position.y));
+            break;
+        }
         case kModeKillTrayVorn: {
             const Vorn* vorn = static_cast<const Vorn*>(mouse.dragObject);
             blocked = vorn != nullptr && !DropFits(kKindVorn, vorn->GetRadius());

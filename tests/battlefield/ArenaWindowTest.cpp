@@ -335,6 +335,22 @@ TEST_F(ArenaWindowTest, CtrlCCopiesTheUnitUnderThePointerAndCtrlVPastesIt) {
     EXPECT_TRUE(Heard("ILLEGAL"));
 }
 
+// Carrying a unit onto another shows the blocked mark before the release puts it back.
+TEST_F(ArenaWindowTest, MovingAUnitOntoAnotherMarksThePointerBlocked) {
+    Vorn* moved = AddUnit(60.0f, 80.0f, &friend_);
+    const Point from = ScreenOf(moved);
+    const Point onto = ScreenOf(AddUnit(100.0f, 80.0f, &friend_));
+    Press(from.x, from.y);
+    ASSERT_EQ(GetMouse().mode, 14);
+    MovePointer((from.x + onto.x) / 2, from.y - 80);
+    EXPECT_EQ(GetMouse().drawMarkers, 0);
+    MovePointer(onto.x, onto.y);
+    EXPECT_EQ(GetMouse().drawMarkers, 1);
+    Release(onto.x, onto.y);
+    EXPECT_NEAR(moved->position.x, 60.0f, 0.5f);
+    EXPECT_TRUE(Heard("ILLEGAL"));
+}
+
 // A launch shows the squads first: the view starts on them and glides to the target.
 TEST_F(ArenaWindowTest, AimingStartsOnTheFirstPointAndGlidesToTheSecond) {
     window().AimCamera(Vector3(20.0f, 30.0f, 0.0f), Vector3(80.0f, 30.0f, 0.0f));
