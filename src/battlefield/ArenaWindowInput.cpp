@@ -10,6 +10,7 @@
 #include "game/Event.h"
 #include "game/Game.h"
 #include "platform/window/Keys.h"
+#include "ui/EditBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
@@ -85,6 +86,8 @@ void ArenaWindow::PostGroundPoint(int32_t type, const Vector3& point) {
 }
 
 bool ArenaWindow::HandleMouse(const InputEvent& input) {
+    // The letters of a name being typed are no battlefield keys.
+    if (EditBox::TakeKeyboard(input)) return true;
     pointerGroundPoint = PointerGroundPoint(input.x, input.y);
     if (flyByRunning && IsPress(input)) {
         flyByRunning = false;
