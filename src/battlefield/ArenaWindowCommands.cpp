@@ -7,6 +7,7 @@
 #include "battlefield/DebugWindow.h"
 #include "battlefield/ObjectCountMenu.h"
 #include "battlefield/PaintTray.h"
+#include "battlefield/PatternWindow.h"
 #include "battlefield/SquadTray.h"
 #include "battlefield/UserError.h"
 #include "battlefield/VornTray.h"
@@ -27,7 +28,6 @@
 #include "world/Arena.h"
 #include "world/FlyByPoint.h"
 #include "world/ObjectKind.h"
-#include "world/SaveFilePaths.h"
 #include "world/SoccerBall.h"
 #include "world/SolarCharger.h"
 #include "world/Tree.h"
@@ -291,7 +291,8 @@ void ArenaWindow::RunPlacingCommand(Event& event) {
             return;
         case kEventCopyVorn:
             if (Vorn* vorn = AsVorn(ListedObject(event.object))) {
-                if (!vorn->SaveFile(VornFilePath(GetLanguageText("CopyName")))) ShowUserError("SaveFailed");
+                // The copy is a unit file of its own, under a bare name like any other.
+                if (!vorn->SaveFile(GetLanguageText("CopyName"))) ShowUserError("SaveFailed");
             }
             return;
         case kEventPasteVorn: PasteVorn(); return;
@@ -430,6 +431,8 @@ void ArenaWindow::EditVorn(Vorn* vorn) {
     WindowManager& windows = GetWindowManager();
     DebugWindow& debugger = GetDebugWindow();
     if (debugger.open && debugger.vorn != vorn) windows.CloseWindow(&debugger);
+    // It showed a pattern of the unit edited before.
+    windows.CloseWindow(&GetPatternWindow());
     VornWindow& editor = GetVornWindow();
     editor.vorn = vorn;
     windows.OpenWindow(&editor);

@@ -12,6 +12,7 @@
 #include "core/TextTable.h"
 #include "engine/AssetPaths.h"
 #include "engine/Camera.h"
+#include "engine/ModelNode.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "game/Game.h"
@@ -87,6 +88,9 @@ void ArenaWindow::LoadMarkerModels() {
     ballMarker_ = renderer.LoadModel(ActorModelPath("YellowBall"), 1.0f, 0.0f, 2);
     brushMarker_ = renderer.LoadModel(ActorModelPath("RedBall"), 1.0f, 0.0f, 2);
     arrowMarker_ = renderer.LoadModel(ActorModelPath("Arrowhead"), 1.0f, 0.0f, 2);
+    // The arrow is modelled standing up; a quarter turn about its own Y axis lays it on
+    // the ground pointing along +x, the heading the ground line turns it to.
+    if (arrowMarker_ != nullptr) arrowMarker_->local = Matrix::RotationY(-kPi / 2.0f);
 }
 
 void ArenaWindow::StepCamera() { camera->StepFrame(FrameTime()); }

@@ -10,6 +10,7 @@
 #include "game/Event.h"
 #include "game/Game.h"
 #include "platform/window/Keys.h"
+#include "ui/EditBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
@@ -85,6 +86,8 @@ void ArenaWindow::PostGroundPoint(int32_t type, const Vector3& point) {
 }
 
 bool ArenaWindow::HandleMouse(const InputEvent& input) {
+    // The letters of a name being typed are no battlefield keys.
+    if (EditBox::TakeKeyboard(input)) return true;
     pointerGroundPoint = PointerGroundPoint(input.x, input.y);
     if (flyByRunning && IsPress(input)) {
         flyByRunning = false;
@@ -348,6 +351,13 @@ void ArenaWindow::MarkBlockedDrop() {
             blocked = !ctrl && !DropFits(kKindVorn, ChassisRadius(SavedVornChassis(mouse.dragText)));
             break;
         case kModeObject: blocked = !ctrl && !DropFits(GetObjectTray().carriedKind, 0.0f); break;
+        case kModeMoving: {
+            // Warned before the release puts a solid object back where it came from.
+            const WorldObject* carried = static_cast<const WorldObject*>(mouse.dragObject);
+            blocked = carried != nullptr && IsSolidKind(carried->kind) &&
+                      !FitsAt(*carried, MovedPosition(mouse.position.x, mouse.position.y));
+            break;
+        }
         case kModeKillTrayVorn: {
             const Vorn* vorn = static_cast<const Vorn*>(mouse.dragObject);
             blocked = vorn != nullptr && !DropFits(kKindVorn, vorn->GetRadius());

@@ -10,7 +10,24 @@
 #include "battlefield/PriorityMenu.h"
 #include "battlefield/VornWindow.h"
 #include "ui/ConfirmChangeVornChassisMenu.h"
+#include "ui/VornNameEditBox.h"
 #include "ui/WeaponMenu.h"
+#include "units/Vorn.h"
+
+namespace {
+
+class EditorSlotKeeper final : public PatternSlotKeeper {
+public:
+    void PatternsCut(Vorn& unit, int32_t count) override {
+        VornWindow& editor = GetVornWindow();
+        if (editor.vorn != &unit || editor.selectedSlot < count) return;
+        editor.selectedSlot = 0;
+        PatternWindow& patterns = GetPatternWindow();
+        if (patterns.vorn == &unit) patterns.SetVornPattern(&unit, &unit.PatternAt(0));
+    }
+};
+
+}  // namespace
 
 void CreateEditorWindows() {
     GetPatternWindow();
@@ -23,4 +40,6 @@ void CreateEditorWindows() {
     GetPatternObjectPropertyMenu();
     GetPriorityMenu();
     GetActionMenu();
+    static EditorSlotKeeper keeper;
+    GetVornNameEditBox().slotKeeper = &keeper;
 }

@@ -48,11 +48,23 @@ EditBox::EditBox(const String& windowName, const String& promptKey) : Window(win
 
 EditBox::~EditBox() = default;
 
-bool EditBox::IsAnyOpen() {
-    for (const Window* window : GetWindowManager().OpenWindows()) {
-        if (dynamic_cast<const EditBox*>(window) != nullptr) return true;
+bool EditBox::IsAnyOpen() { return FrontOpen() != nullptr; }
+
+EditBox* EditBox::FrontOpen() {
+    const Array<Window*>& windows = GetWindowManager().OpenWindows();
+    for (int i = windows.Count() - 1; i >= 0; --i) {
+        if (auto* box = dynamic_cast<EditBox*>(windows[i])) return box;
     }
-    return false;
+    return nullptr;
+}
+
+bool EditBox::TakeKeyboard(const InputEvent& input) {
+    const bool key = (input.kind == kInputDown || input.kind == kInputUp) && input.code > kInputButtonMiddle;
+    if (!key && input.kind != kInputCharacter) return false;
+    EditBox* box = FrontOpen();
+    if (box == nullptr) return false;
+    box->HandleMouse(input);
+    return true;
 }
 
 void EditBox::Initialize() {
@@ -94,9 +106,6 @@ void EditBox::OnOpen() {
     pressedInText = false;
     CentreOnScreen();
     caret = Count();
-    // Modal, whoever opens it: typed letters must not reach the windows behind as their
-    // keys. Accepting or cancelling takes it out of the focus order again.
-    GetWindowManager().BringToFront(this);
 }
 
 void EditBox::Refresh() {

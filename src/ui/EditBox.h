@@ -24,6 +24,11 @@ public:
 
     // Whether an open edit box takes the typed characters.
     static bool IsAnyOpen();
+    // The open edit box in front, or none.
+    static EditBox* FrontOpen();
+    // While an edit box is open, keys and characters are its alone, wherever the pointer
+    // is: the window that was offered one hands it over and acts on none of them.
+    static bool TakeKeyboard(const InputEvent& input);
 
     void Initialize() override;
     void CreateResources() override;

@@ -30,6 +30,7 @@ void VornNameEditBox::Accept() {
         unit->edited = 1;
         unit->PackPatterns();
         unit->SetPatternSlotCount(allowed);
+        if (slotKeeper != nullptr) slotKeeper->PatternsCut(*unit, allowed);
         GetWindowManager().NotifyAll();
     }
     if (!text.EqualsNoCase(unit->name.CStr()) && FileExists(VornFilePath(text))) {

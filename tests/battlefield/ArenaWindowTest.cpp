@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/BattlefieldViews.h"
@@ -14,6 +15,7 @@
 #include "battlefield/SelectionTray.h"
 #include "battlefield/VornWindow.h"
 #include "core/MathUtil.h"
+#include "core/TextTable.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
@@ -21,6 +23,9 @@
 #include "game/Player.h"
 #include "platform/window/Keys.h"
 #include "support/TestArena.h"
+#include "support/WorkingFolder.h"
+#include "support/TempFolder.h"
+#include "ui/ErrorBox.h"
 #include "ui/Highlighter.h"
 #include "ui/KillTray.h"
 #include "ui/ToolkitWindows.h"
@@ -30,6 +35,7 @@
 #include "units/Vorn.h"
 #include "world/FirePuff.h"
 #include "world/ObjectKind.h"
+#include "world/SaveFilePaths.h"
 #include "world/SoccerBall.h"
 #include "world/Tree.h"
 
@@ -260,6 +266,14 @@ TEST_F(ArenaWindowTest, APatternDragEndsInTheUnitEditorNotOnTheBattlefield) {
     ASSERT_NE(patterns->closeSprite, nullptr);
     Click(patterns->closeSprite->x, patterns->closeSprite->y);
     EXPECT_FALSE(patterns->open);
+    // Editing a unit again starts without the pattern editor of the one edited before.
+    Press(slot.x, slot.y, win::MouseButton::Right);
+    Release(slot.x, slot.y, win::MouseButton::Right);
+    ASSERT_TRUE(patterns->open);
+    Press(at.x, at.y, win::MouseButton::Right);
+    Release(at.x, at.y, win::MouseButton::Right);
+    EXPECT_FALSE(patterns->open);
+    EXPECT_TRUE(editor.open);
     GetWindowManager().CloseWindow(&editor);
 }
 
@@ -284,6 +298,57 @@ TEST_F(ArenaWindowTest, TypingANameReachesOnlyTheNameBox) {
     GetWindowManager().CloseWindow(&editor);
     box.unit = nullptr;
     editor.vorn = nullptr;
+}
+
+// Ctrl+C over a unit keeps a copy as a unit file; Ctrl+V puts it down under the pointer
+// as a new, unnamed unit of the placing team.
+TEST_F(ArenaWindowTest, CtrlCCopiesTheUnitUnderThePointerAndCtrlVPastesIt) {
+    platform_test::TempFolder folder;
+    std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "Vorns");
+    app_test::WorkingFolder working(folder.Path());
+    SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+    SetFilePrefixes("", "");
+    GetTextTable().Set("CopyName", "CopyBuffer");
+    GetTextTable().Set("NoName", "Nameless");
+    Vorn* unit = AddUnit(80.0f, 80.0f, &friend_);
+    unit->name = "Original";
+    const Point at = ScreenOf(unit);
+    MovePointer(at.x, at.y);
+    scripted->PressKey(win::kKeyControl);
+    TapKey(win::kKeyC);
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.Path()) / "Vorns/CopyBuffer.VRN"));
+    EXPECT_FALSE(GetErrorBox().open);
+    const Vector3 free = window().CurrentCamera().Project(Vector3(40.0f, 40.0f, 0.0f));
+    MovePointer(int(free.x), int(free.y));
+    TapKey(win::kKeyV);
+    scripted->ReleaseKey(win::kKeyControl);
+    Frame();
+    ASSERT_EQ(arena_->CountObjectsOfKind(kKindVorn), 2);
+    EXPECT_TRUE(Heard("THUD"));
+    // Pasting onto the copied unit itself is refused.
+    MovePointer(at.x, at.y);
+    scripted->PressKey(win::kKeyControl);
+    TapKey(win::kKeyV);
+    scripted->ReleaseKey(win::kKeyControl);
+    Frame();
+    EXPECT_EQ(arena_->CountObjectsOfKind(kKindVorn), 2);
+    EXPECT_TRUE(Heard("ILLEGAL"));
+}
+
+// Carrying a unit onto another shows the blocked mark before the release puts it back.
+TEST_F(ArenaWindowTest, MovingAUnitOntoAnotherMarksThePointerBlocked) {
+    Vorn* moved = AddUnit(60.0f, 80.0f, &friend_);
+    const Point from = ScreenOf(moved);
+    const Point onto = ScreenOf(AddUnit(100.0f, 80.0f, &friend_));
+    Press(from.x, from.y);
+    ASSERT_EQ(GetMouse().mode, 14);
+    MovePointer((from.x + onto.x) / 2, from.y - 80);
+    EXPECT_EQ(GetMouse().drawMarkers, 0);
+    MovePointer(onto.x, onto.y);
+    EXPECT_EQ(GetMouse().drawMarkers, 1);
+    Release(onto.x, onto.y);
+    EXPECT_NEAR(moved->position.x, 60.0f, 0.5f);
+    EXPECT_TRUE(Heard("ILLEGAL"));
 }
 
 // A launch shows the squads first: the view starts on them and glides to the target.

@@ -2,20 +2,29 @@
 // wheel, Delete and Control) and as tutorial scripts drive it (events by name).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "EditorFixture.h"
 #include "battlefield/ActionMenu.h"
+#include "battlefield/EditorWindows.h"
 #include "battlefield/PatternObjectPropertyMenu.h"
 #include "battlefield/PriorityMenu.h"
+#include "battlefield/VornWindow.h"
 #include "engine/Mouse.h"
 #include "engine/SpriteGrid.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "game/UpgradeItem.h"
 #include "platform/window/Keys.h"
 #include "support/TempFolder.h"
+#include "support/WorkingFolder.h"
 #include "ui/Highlighter.h"
 #include "ui/TimerEditBox.h"
 #include "ui/ToolTip.h"
+#include "ui/VornNameEditBox.h"
 #include "units/Action.h"
 #include "units/PathPoint.h"
+#include "units/Vorn.h"
 #include "world/ObjectKind.h"
 #include "world/SaveFilePaths.h"
 
@@ -24,6 +33,12 @@ namespace {
 
 class PatternWindowTest : public EditorTest {
 protected:
+    // The editor keeps the colours of the last unit the unit editor showed; the unit here
+    // is the local player's own.
+    void SetUp() override {
+        EditorTest::SetUp();
+        editor().SetEditMode(true);
+    }
     void DropObject(int kind, float x, float y) { Drag(PaletteItem(editor().objectGrid, kind), ScreenAt(x, y)); }
     int CountKind(int kind) {
         int n = 0;
@@ -226,6 +241,31 @@ TEST_F(PatternWindowTest, PriorityAndPropertiesComeFromTheirMenus) {
     removeProperty.point = Point(0, kPropertyLargeChassis);
     editor().HandleCommand(removeProperty);
     EXPECT_EQ(enemy->properties[kPropertyLargeChassis], 0);
+}
+
+// Naming a unit that holds more patterns than its owner may have cuts them; the unit
+// editor's selection and the pattern editor leave the cut slot for the first one.
+TEST_F(PatternWindowTest, NamingAUnitThatLosesPatternsShowsItsFirstPattern) {
+    CreateEditorWindows();
+    platform_test::TempFolder folder;
+    std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "Vorns");
+    app_test::WorkingFolder working(folder.Path());
+    SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+    const int32_t allowed = GetLocalPlayer().GetMaxPatternCount(unit->chassisType);
+    ASSERT_LT(allowed, Vorn::kMaxPatterns);
+    unit->SetPatternSlotCount(Vorn::kMaxPatterns);
+    VornWindow& slots = GetVornWindow();
+    slots.vorn = unit;
+    slots.selectedSlot = Vorn::kMaxPatterns - 1;
+    editor().SetVornPattern(unit, &unit->PatternAt(slots.selectedSlot));
+    VornNameEditBox& box = GetVornNameEditBox();
+    box.unit = unit;
+    box.text = "Trimmed";
+    box.Accept();
+    EXPECT_EQ(unit->patternCount, allowed);
+    EXPECT_EQ(slots.selectedSlot, 0);
+    EXPECT_EQ(editor().pattern, &unit->PatternAt(0));
+    box.unit = nullptr;
 }
 
 TEST_F(PatternWindowTest, AnEditedPatternSurvivesTheUnitFile) {
