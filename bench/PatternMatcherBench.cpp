@@ -1,6 +1,7 @@
 // Pattern matcher evaluations per second: 1 and 16 enabled patterns of 0, 4 and 8
 // objects among 0, 10, 50 and 200 world objects within reach of the unit. Target: 16
 // patterns of 8 objects among 50 in at most 1 ms.
+#include <chrono>
 #include <cmath>
 #include <memory>
 
@@ -110,11 +111,17 @@ private:
 void BM_PatternMatcherEvaluate(benchmark::State& state) {
     MatcherScene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
                        static_cast<int>(state.range(2)));
+    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         scene.Evaluate();
     }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetItemsProcessed(state.iterations());
     state.SetLabel("evaluations");
+    // 16 patterns of 8 objects among 50 took 0.78 ms an evaluation before the tuning.
+    constexpr double kLastTurnMilliseconds = 0.78;
+    if (state.range(0) == 16 && state.range(1) == 8 && state.range(2) == 50 && state.iterations() > 0)
+        state.counters["vs_last_turn"] = 1000.0 * seconds / double(state.iterations()) / kLastTurnMilliseconds;
 }
 
 BENCHMARK(BM_PatternMatcherEvaluate)
