@@ -876,16 +876,22 @@ void PatternMatcher::Commit(const Pattern& pattern) {
     pairValues_.Reserve(nP * nP);
     committedPartner_.Reserve(nP);
     committed_ = CostParts();
+    // A pair whose two partners stay as the last commit had them keeps its value.
+    const bool reuse = pairValuesValid_;
     for (int a = 0; a < nP; ++a) {
         const int ja = PatternAt(a).matchedIndex;
+        const bool keptA = reuse && committedPartner_[a] == ja;
         committedPartner_[a] = ja;
         for (int b = a + 1; b < nP && ja >= 0; ++b) {
             const int jb = PatternAt(b).matchedIndex;
-            if (jb >= 0) {
-                const PairValue value = RelatePair(pattern, a, b, ja, jb);
-                pairValues_[a * nP + b] = value;
-                committed_.AddPair(value, 1);
+            if (jb < 0) {
+                continue;
             }
+            PairValue& value = pairValues_[a * nP + b];
+            if (!keptA || committedPartner_[b] != jb) {
+                value = RelatePair(pattern, a, b, ja, jb);
+            }
+            committed_.AddPair(value, 1);
         }
     }
     for (int i = 0; i < pattern.objects.Count(); ++i) {
