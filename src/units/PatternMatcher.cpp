@@ -110,8 +110,8 @@ struct RelationCounts {
     int f = 0;
 };
 
-[[gnu::always_inline]] inline RelationCounts CountPair(const PolarLayout::Relation& rp, const PolarLayout::Relation& rw, int touchAgreements,
-                         int touchMismatches, bool sidePossible) {
+[[gnu::always_inline]] inline RelationCounts CountPair(const PolarLayout::Relation& rp, const PolarLayout::Relation& rw,
+                                                       int touchAgreements, int touchMismatches, bool sidePossible) {
     const bool m0 = sidePossible && (rw.r1 != 0 || rp.r2 != rw.r2);
     const bool m1 = rp.r3 == 1 && rw.r3 != 1;
     if (m0 || m1 || touchMismatches != 0) {
@@ -155,7 +155,8 @@ int64_t PatternMatcher::WorkCapacity() const {
            visitingOrder_.Capacity() + done_.Capacity() + group_.Capacity() + groupPattern_.Capacity() +
            groupWorld_.Capacity() + worldAt_.Capacity() + unmatchedSums_.Capacity() + positionObject_.Capacity() +
            objectPosition_.Capacity() + propertyTerms_.Capacity() + pairTerms_.Capacity() + pairValues_.Capacity() +
-           matchedPositions_.Capacity() + matchedPartners_.Capacity() + committedPartner_.Capacity() + takePairs_.Capacity();
+           matchedPositions_.Capacity() + matchedPartners_.Capacity() + committedPartner_.Capacity() +
+           takePairs_.Capacity();
 }
 
 // The run.
