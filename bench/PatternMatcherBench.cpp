@@ -1,8 +1,13 @@
 // Pattern matcher evaluations per second: 1 and 16 enabled patterns of 0, 4 and 8
 // objects among 0, 10, 50 and 200 world objects within reach of the unit. Target: 16
-// patterns of 8 objects among 50 in at most 1 ms.
+// patterns of 8 objects among 50 in at most 0.5 ms, with no allocation once warm.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
+#include <new>
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +22,35 @@
 #include "units/Vorn.h"
 #include "world/Arena.h"
 #include "world/WorldObject.h"
+
+// Every allocation of the benchmark program is counted, so that a case can report how
+// many its timed loop made.
+namespace {
+std::atomic<int64_t> gAllocations{0};
+}  // namespace
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t size) {
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
 
 namespace {
 
@@ -110,11 +144,25 @@ private:
 void BM_PatternMatcherEvaluate(benchmark::State& state) {
     MatcherScene scene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
                        static_cast<int>(state.range(2)));
+    // Two evaluations first, so that the work storage has grown to what the scene needs,
+    // as have the pools that take back the actions an evaluation replaces.
+    scene.Evaluate();
+    scene.Evaluate();
+    const int64_t allocationsBefore = gAllocations.load();
+    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         scene.Evaluate();
     }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const int64_t allocations = gAllocations.load() - allocationsBefore;
     state.SetItemsProcessed(state.iterations());
     state.SetLabel("evaluations");
+    state.counters["allocations_per_evaluation"] =
+        double(allocations) / double(std::max<int64_t>(state.iterations(), 1));
+    // 16 patterns of 8 objects among 50 took 0.78 ms an evaluation before the tuning.
+    constexpr double kLastTurnMilliseconds = 0.78;
+    if (state.range(0) == 16 && state.range(1) == 8 && state.range(2) == 50 && state.iterations() > 0)
+        state.counters["vs_last_turn"] = 1000.0 * seconds / double(state.iterations()) / kLastTurnMilliseconds;
 }
 
 BENCHMARK(BM_PatternMatcherEvaluate)

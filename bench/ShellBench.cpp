@@ -15,6 +15,8 @@
 #include "game/EventTarget.h"
 #include "game/Game.h"
 
+#include "support/ResidentMemory.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -177,6 +179,27 @@ BENCHMARK(BM_StartupDataSetColdModelCache)->Unit(benchmark::kMillisecond)->Itera
 
 void BM_StartupDataSetWarmModelCache(benchmark::State& state) { StartupInDataSet(state, false); }
 BENCHMARK(BM_StartupDataSetWarmModelCache)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The built data set's title menu after a second of frames: the resident size then, and
+// the time of one of its frames (headless: the frames draw on the recording device).
+void BM_TitleMenuFrameAndResidentSize(benchmark::State& state) {
+    DataSetFolder& data = DataSet();
+    if (!data.Ready()) {
+        state.SkipWithError("no built data set (make run builds build/game, or set VORNS_GAME_DIR)");
+        return;
+    }
+    const fs::path previous = fs::current_path();
+    fs::current_path(data.Path());
+    Application application(HeadlessSettings());
+    application.Startup();
+    application.EnterFrontEnd();
+    for (int i = 0; i < 100; ++i) application.RunFrame();
+    state.counters["rss_MB"] = double(ResidentKilobytes()) / 1024.0;
+    for (auto _ : state) application.RunFrame();
+    application.Shutdown();
+    fs::current_path(previous);
+}
+BENCHMARK(BM_TitleMenuFrameAndResidentSize)->Unit(benchmark::kMillisecond);
 
 class CountingTarget : public EventTarget {
 public:

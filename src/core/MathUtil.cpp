@@ -21,19 +21,6 @@ void CopyFourWords(void* destination, const void* source) { std::memmove(destina
 
 float FloatMod(float a, float b) { return std::fmod(a, b); }
 
-int32_t TruncateToInt(float value) {
-    if (!std::isfinite(value)) {
-        return 0;
-    }
-    if (value >= 2147483648.0f) {
-        return INT32_MAX;
-    }
-    if (value <= -2147483648.0f) {
-        return INT32_MIN;
-    }
-    return static_cast<int32_t>(value);
-}
-
 Vector3 ProjectDownAlongDirection(const Vector3& point, float height, const Vector3& direction) {
     // A direction without a downward part never reaches the ground: no horizontal travel.
     const float t = FloatNearZero(direction.z) ? 0.0f : height / -direction.z;

@@ -1,6 +1,7 @@
 #pragma once
 // The process-wide tolerance, near-zero tests, random helpers and small free functions
 // shared by the math records.
+#include <cmath>
 #include <cstdint>
 
 struct Vector2;
@@ -45,7 +46,19 @@ void CopyFourWords(void* destination, const void* source);
 float FloatMod(float a, float b);
 
 // Truncation toward zero that saturates at the int32 range; a non-finite value gives 0.
-int32_t TruncateToInt(float value);
+// Inline: the arena's cell lookups make it one of the simulation's most frequent calls.
+inline int32_t TruncateToInt(float value) {
+    if (!std::isfinite(value)) {
+        return 0;
+    }
+    if (value >= 2147483648.0f) {
+        return INT32_MAX;
+    }
+    if (value <= -2147483648.0f) {
+        return INT32_MIN;
+    }
+    return static_cast<int32_t>(value);
+}
 
 // The point lowered by height and moved by half the horizontal travel along direction
 // that such a drop takes: (p.x + d.x t / 2, p.y + d.y t / 2, p.z - h) with t = h / -d.z.

@@ -103,6 +103,23 @@ float ClampedAcos(float x) { return std::acos(std::fmax(-1.0f, std::fmin(1.0f, x
 
 bool NearZero2D(const Vector2& p) { return FloatNearZero(p.x) && FloatNearZero(p.y); }
 
+// A pair's agreements e and disagreement weight f from its relations on both sides and
+// its touch terms. `sidePossible`: the pattern side allows the side rule to fail.
+struct RelationCounts {
+    int e = 0;
+    int f = 0;
+};
+
+[[gnu::always_inline]] inline RelationCounts CountPair(const PolarLayout::Relation& rp, const PolarLayout::Relation& rw,
+                                                       int touchAgreements, int touchMismatches, bool sidePossible) {
+    const bool m0 = sidePossible && (rw.r1 != 0 || rp.r2 != rw.r2);
+    const bool m1 = rp.r3 == 1 && rw.r3 != 1;
+    if (m0 || m1 || touchMismatches != 0) {
+        return {0, (m0 ? 2 : 1) + m1 + touchMismatches};
+    }
+    return {(rp.r1 == rw.r1) + (rp.r2 == rw.r2) + (rp.r3 == rw.r3 && rp.r3 != 0) + touchAgreements, 0};
+}
+
 }  // namespace
 
 PatternMatcher::PatternMatcher()
@@ -120,7 +137,8 @@ PatternMatcher::PatternMatcher()
       pairValues_(64),
       committedPartner_(8),
       matchedPositions_(8),
-      matchedPartners_(8) {
+      matchedPartners_(8),
+      takePairs_(8) {
     if (!(scale_ > 0.0f)) {
         // The two side lengths of the pattern area, doubled.
         scale_ = 2.0f * ((kAreaHalf - (-kAreaHalf)) + (kAreaHalf - (-kAreaHalf)));
@@ -137,7 +155,8 @@ int64_t PatternMatcher::WorkCapacity() const {
            visitingOrder_.Capacity() + done_.Capacity() + group_.Capacity() + groupPattern_.Capacity() +
            groupWorld_.Capacity() + worldAt_.Capacity() + unmatchedSums_.Capacity() + positionObject_.Capacity() +
            objectPosition_.Capacity() + propertyTerms_.Capacity() + pairTerms_.Capacity() + pairValues_.Capacity() +
-           matchedPositions_.Capacity() + matchedPartners_.Capacity() + committedPartner_.Capacity();
+           matchedPositions_.Capacity() + matchedPartners_.Capacity() + committedPartner_.Capacity() +
+           takePairs_.Capacity();
 }
 
 // The run.
@@ -657,6 +676,7 @@ void PatternMatcher::TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best
     }
     // Every take moves p alone: its old share comes out of the committed parts once.
     const bool bounded = pairValuesValid_ && nP >= 2;
+    const int objectIndex = pattern.Layout().EntryAt(position).index;
     CostParts base;
     bool baseReady = false;
     for (int j = 0; j < nW; ++j) {
@@ -667,10 +687,11 @@ void PatternMatcher::TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best
             if (!baseReady) {
                 base = committed_;
                 MoveOut(pattern, position, -1, base);
+                PrepareTakes(pattern, position);
                 baseReady = true;
             }
             CostParts trial = base;
-            const double newGeometry = MoveIn(pattern, position, j, -1, trial);
+            const double newGeometry = MoveInTake(position, j, objectIndex, trial);
             if (Reaches(pattern, trial, newGeometry, best)) {
                 continue;
             }
@@ -826,21 +847,14 @@ void PatternMatcher::CountRelations(const Pattern& pattern, int a, int b, int ja
     const int8_t tb = pl.Touch(b);
     const int8_t twa = wl.Touch(ja);
     const int8_t twb = wl.Touch(jb);
-    int e = (rp.r1 == rw.r1) + (rp.r2 == rw.r2) + (rp.r3 == rw.r3 && rp.r3 != 0) + (ta == twa && ta != 0) +
-            (tb == twb && tb != 0);
-    const bool m0 = rp.r1 == 0 && (rw.r1 != 0 || rp.r2 != rw.r2) && rp.r3 <= 0 && ta <= 0 && tb <= 0;
-    const bool m1 = rp.r3 == 1 && rw.r3 != 1;
-    const bool m2 = ta == 1 && twa != 1;
-    const bool m3 = tb == 1 && twb != 1;
-    int f = 0;
-    if (m0 || m1 || m2 || m3) {
-        e = 0;
-        f = (m0 ? 2 : 1) + m1 + m2 + m3;
-    }
+    const int touchAgreements = (ta == twa && ta != 0) + (tb == twb && tb != 0);
+    const int touchMismatches = (ta == 1 && twa != 1) + (tb == 1 && twb != 1);
+    const bool sidePossible = rp.r1 == 0 && rp.r3 <= 0 && ta <= 0 && tb <= 0;
+    const RelationCounts counts = CountPair(rp, rw, touchAgreements, touchMismatches, sidePossible);
     out.pattern = &rp;
     out.world = &rw;
-    out.e = e;
-    out.f = f;
+    out.e = counts.e;
+    out.f = counts.f;
 }
 
 PatternMatcher::PairValue PatternMatcher::RelatePair(const Pattern& pattern, int a, int b, int ja, int jb) const {
@@ -863,16 +877,22 @@ void PatternMatcher::Commit(const Pattern& pattern) {
     pairValues_.Reserve(nP * nP);
     committedPartner_.Reserve(nP);
     committed_ = CostParts();
+    // A pair whose two partners stay as the last commit had them keeps its value.
+    const bool reuse = pairValuesValid_;
     for (int a = 0; a < nP; ++a) {
         const int ja = PatternAt(a).matchedIndex;
+        const bool keptA = reuse && committedPartner_[a] == ja;
         committedPartner_[a] = ja;
         for (int b = a + 1; b < nP && ja >= 0; ++b) {
             const int jb = PatternAt(b).matchedIndex;
-            if (jb >= 0) {
-                const PairValue value = RelatePair(pattern, a, b, ja, jb);
-                pairValues_[a * nP + b] = value;
-                committed_.AddPair(value, 1);
+            if (jb < 0) {
+                continue;
             }
+            PairValue& value = pairValues_[a * nP + b];
+            if (!keptA || committedPartner_[b] != jb) {
+                value = RelatePair(pattern, a, b, ja, jb);
+            }
+            committed_.AddPair(value, 1);
         }
     }
     for (int i = 0; i < pattern.objects.Count(); ++i) {
@@ -914,13 +934,17 @@ void PatternMatcher::CostParts::AddObject(PatternMatcher& matcher, int32_t posit
 double PatternMatcher::AddEstimatedPair(const Pattern& pattern, int a, int b, int ja, int jb, CostParts& parts) const {
     PairRelations relations;
     CountRelations(pattern, a, b, ja, jb, relations);
-    const double angle = std::fabs(static_cast<double>(relations.pattern->angle) - relations.world->angle);
-    const double distance = std::fabs(static_cast<double>(relations.pattern->distance) - relations.world->distance);
-    const double geometry = angle * angleScale_ + distance * distanceScale_;
+    const double geometry = EstimatedGeometry(*relations.pattern, *relations.world);
     parts.geometry += geometry;
     parts.agreements += relations.e;
     parts.disagreements += relations.f;
     return geometry;
+}
+
+double PatternMatcher::EstimatedGeometry(const PolarLayout::Relation& rp, const PolarLayout::Relation& rw) const {
+    const double angle = std::fabs(static_cast<double>(rp.angle) - rw.angle);
+    const double distance = std::fabs(static_cast<double>(rp.distance) - rw.distance);
+    return angle * angleScale_ + distance * distanceScale_;
 }
 
 // Whether the trial now applied surely costs at least `best`. Its cost follows from the
@@ -961,6 +985,64 @@ double PatternMatcher::MoveIn(const Pattern& pattern, int x, int32_t j, int skip
             geometry += AddEstimatedPair(pattern, x, y, j, jy, parts);
         }
     }
+    return geometry;
+}
+
+// The takes of position x keep every other position at its committed partner, so the
+// pattern side of x's pairs and the touch terms of the others are the same for each
+// world object tried; only the world relations with it differ.
+void PatternMatcher::PrepareTakes(const Pattern& pattern, int x) {
+    const PolarLayout& pl = pattern.Layout();
+    const int nP = positionObject_.Count();
+    const int8_t ta = pl.Touch(x);
+    takePairs_.Clear();
+    for (int y = 0; y < nP; ++y) {
+        const int32_t jy = committedPartner_[y];
+        if (y == x || jy < 0) {
+            continue;
+        }
+        const PolarLayout::Relation& rp = pl.Pair(y, x);
+        const int8_t tb = pl.Touch(y);
+        const int8_t twb = worldLayout_.Touch(jy);
+        TakePair pair;
+        pair.pattern = &rp;
+        pair.world = jy;
+        pair.touchAgreement = tb == twb && tb != 0;
+        pair.touchMismatch = tb == 1 && twb != 1;
+        pair.sidePossible = rp.r1 == 0 && rp.r3 <= 0 && ta <= 0 && tb <= 0;
+        takePairs_.Append(pair);
+    }
+    takeTouch_ = ta;
+}
+
+// MoveIn(pattern, x, j, -1, parts) for x prepared by PrepareTakes and j >= 0, adding
+// the pairs in the same order.
+double PatternMatcher::MoveInTake(int x, int32_t j, int objectIndex, CostParts& parts) {
+    parts.AddObject(*this, x, j, objectIndex, 1);
+    ++parts.matchedWorld;
+    const int8_t ta = takeTouch_;
+    const int8_t twa = worldLayout_.Touch(j);
+    const int touchAgreement = ta == twa && ta != 0;
+    const int touchMismatch = ta == 1 && twa != 1;
+    // Kept in locals so that relating a world pair on first use does not force them
+    // through memory; the geometry is added to the parts pair by pair as MoveIn does.
+    double partsGeometry = parts.geometry;
+    int agreements = 0;
+    int disagreements = 0;
+    double geometry = 0.0;
+    for (const TakePair& pair : takePairs_) {
+        const PolarLayout::Relation& rw = worldLayout_.Pair(pair.world, j);
+        const RelationCounts counts = CountPair(*pair.pattern, rw, touchAgreement + pair.touchAgreement,
+                                                touchMismatch + pair.touchMismatch, pair.sidePossible);
+        const double pairGeometry = EstimatedGeometry(*pair.pattern, rw);
+        partsGeometry += pairGeometry;
+        agreements += counts.e;
+        disagreements += counts.f;
+        geometry += pairGeometry;
+    }
+    parts.geometry = partsGeometry;
+    parts.agreements += agreements;
+    parts.disagreements += disagreements;
     return geometry;
 }
 

@@ -121,6 +121,15 @@ private:
         void AddPair(const PairValue& value, int sign);
         void AddObject(PatternMatcher& matcher, int32_t position, int32_t j, int i, int sign);
     };
+    // A committed pair of the position a take moves with another matched position y:
+    // everything of it that does not depend on the world object taken.
+    struct TakePair {
+        const PolarLayout::Relation* pattern = nullptr;  // of the pair (y, moving)
+        int32_t world = 0;                               // y's committed partner
+        int8_t touchAgreement = 0;                       // y's touch agrees on both sides
+        int8_t touchMismatch = 0;                        // y touches in the pattern only
+        uint8_t sidePossible = 0;                        // the side rule may fail
+    };
     // A change of the matching tried by the improvement loop.
     struct Move {
         int32_t kind = 0;   // none, an exchange with visiting position m, or a take of world position j
@@ -164,6 +173,11 @@ private:
     double AddEstimatedPair(const Pattern& pattern, int a, int b, int ja, int jb, CostParts& parts) const;
     void MoveOut(const Pattern& pattern, int x, int skip, CostParts& parts);
     double MoveIn(const Pattern& pattern, int x, int32_t j, int skip, CostParts& parts);
+    // MoveIn for the takes of one position: the pairs' pattern sides are read once.
+    void PrepareTakes(const Pattern& pattern, int x);
+    double MoveInTake(int x, int32_t j, int objectIndex, CostParts& parts);
+    // A pair's geometry terms in double, which needs no division.
+    double EstimatedGeometry(const PolarLayout::Relation& rp, const PolarLayout::Relation& rw) const;
     bool Reaches(const Pattern& pattern, const CostParts& trial, double newGeometry, int32_t best) const;
     bool SurelyNotBelow(const Pattern& pattern, int32_t best);
 
@@ -218,6 +232,8 @@ private:
     // The misfit's scratch: matched pattern positions in visiting order, and partners.
     Array<int32_t> matchedPositions_;
     Array<int32_t> matchedPartners_;
+    Array<TakePair> takePairs_;
+    int8_t takeTouch_ = 0;  // the touch of the position the takes move
     // Every weight of the cost is expressed in it.
     float scale_ = -1.0f;
     // The misfit's geometry weights in double, for the improvement loop's bound.

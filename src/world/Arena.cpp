@@ -532,8 +532,13 @@ Vector3 Arena::ImageOfPoint(const Vector3& point, int i) const {
 Vector3 Arena::NearestImage(const Vector3& reference, const Vector3& point) const {
     // Steps toward the reference side; the tie rule keeps the earlier candidate.
     static constexpr int kOrder[9][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}};
-    const float sx = reference.x <= point.x ? -WorldWidth() : WorldWidth();
-    const float sy = reference.y <= point.y ? -WorldHeight() : WorldHeight();
+    const float width = WorldWidth(), height = WorldHeight();
+    const float sx = reference.x <= point.x ? -width : width;
+    const float sy = reference.y <= point.y ? -height : height;
+    // Within a quarter of the arena on both axes every other image is farther by far more
+    // than rounding could hide: the point's own image wins, as the search would find.
+    if (std::fabs(point.x - reference.x) < 0.25f * width && std::fabs(point.y - reference.y) < 0.25f * height)
+        return Vector3(point.x + 0.0f * sx, point.y + 0.0f * sy, point.z);
     Vector3 best = point;
     float bestDistance = kFloatMax;
     for (const auto& step : kOrder) {
