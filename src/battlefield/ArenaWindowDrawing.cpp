@@ -68,7 +68,7 @@ bool ArenaWindow::ShowsPointMarkers() const {
     return game != nullptr && game->modeName.EqualsNoCase("TrainingGame");
 }
 
-bool ArenaWindow::HighlightsUnderMouse() const { return GetMouse().mode == Mouse::kModeNothing; }
+bool ArenaWindow::HighlightsUnderMouse() const { return GetMouse().mode == Mouse::kModeHighlight; }
 
 WorldObject* ArenaWindow::EditedUnit() const {
     const VornWindow& editor = GetVornWindow();

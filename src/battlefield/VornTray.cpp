@@ -312,7 +312,9 @@ void VornTray::HandleCommand(Event& event) {
             VornWindow& editor = GetVornWindow();
             editor.vorn = unit;
             manager.OpenWindow(&editor);
-            if (Game* game = CurrentGame()) game->StartBackgroundFade(Rect(), editor.Rect());
+            // The editor grows out of the entry it was opened from.
+            const IntRect from = hoveredRect != nullptr ? *hoveredRect : Rect();
+            if (Game* game = CurrentGame()) game->StartBackgroundFade(from, editor.Rect());
             return;
         }
         case kEventDeleteTrayEntry: {

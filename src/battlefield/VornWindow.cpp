@@ -49,7 +49,7 @@ constexpr int32_t kSlotsTop = 48;
 void OpenInFront(Window& window) {
     WindowManager& windows = GetWindowManager();
     windows.OpenWindow(&window);
-    windows.RaiseWindow(&window);
+    windows.BringToFront(&window);
 }
 
 SpriteGrid* FreeGrid() {

@@ -48,6 +48,8 @@ class Mouse {
 public:
     static constexpr int32_t kModeSquadButton = 4;
     static constexpr int32_t kModePattern = 13;
+    // The battlefield highlights what the pointer is over (and turns a carried object).
+    static constexpr int32_t kModeHighlight = 15;
     static constexpr int32_t kModeNothing = 21;
     // The markers' side in pixels, and the half side of a carried pattern's or squad's box.
     static constexpr int kMarkerSize = 32;

@@ -209,7 +209,6 @@ void OptionsWindow::TintSizeButtons() {
 void OptionsWindow::Refresh() {
     if (acceptCancel == nullptr) return;
     if (sliders[kMusicSlider] != nullptr) LayOutSizeButtons(sliders[kMusicSlider]->bottom + 100);
-    figureBox = IntRect(640, 32, 840, 232);
     LayOutButtonRow(*acceptCancel, UiScreenRect(), false);
 }
 

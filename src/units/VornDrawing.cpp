@@ -18,6 +18,7 @@
 #include "game/Game.h"
 #include "game/Player.h"
 #include "units/ChassisTable.h"
+#include "units/OwnerColours.h"
 #include "units/Pattern.h"
 #include "units/PatternIcons.h"
 #include "units/Vorn.h"
@@ -202,8 +203,9 @@ void Vorn::Draw(const Vector3& point) {
 
 void Vorn::DrawBody(const Vector3& point) {
     if (bodyModel == nullptr) return;
-    // Bodies of one chassis share their meshes, so the owner's colours go in before each draw.
-    if (owner != nullptr) owner->ApplyColors();
+    // Bodies of one chassis share their meshes, so the owner's colours go in before each draw:
+    // a friend and an enemy on the same chassis each show their own.
+    if (owner != nullptr) ApplyOwnerColours(chassisType, *owner);
     Renderer& renderer = GetRenderer();
     worldMatrix = BodyTransform(point);
     renderer.SetWorldTransform(worldMatrix);
@@ -295,13 +297,13 @@ void Vorn::DrawOverlays(const Vector3& point) {
         }
         if (raised > 0) lift += kIconSizeFactor;
     }
+    if (showPatternBubble != 0 && currentPattern != nullptr) DrawPatternBubble(point, lift + stand - 1.0f);
     if (inWaterOrStaticField != 0) {
         // Pulses with the pattern highlight's phase.
         const float size = radius * (0.8f + 0.3f * std::sin(2.0f * kPi * PatternPulsePhase()));
         DrawBillboard(images.questionMark, OverHead(point, radius, lift + 0.5f * size / radius, stand), size, size,
                       Color(0xFFFFFFFFu));
     }
-    if (showPatternBubble != 0 && currentPattern != nullptr) DrawPatternBubble(point, lift + stand - 1.0f);
 }
 
 void Vorn::DrawPatternBubble(const Vector3& point, float lift) {
