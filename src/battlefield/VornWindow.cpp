@@ -2,6 +2,7 @@
 #include "battlefield/VornWindow.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <iterator>
 
@@ -43,7 +44,7 @@ constexpr Color kFrameColour = Color(0xFFFF0000);
 constexpr int32_t kSmallScreenHeight = 768;
 // The name and the cost line stand in the band between these rows and the pattern slots
 // start below it.
-constexpr int32_t kTextTop = 2;
+constexpr int32_t kTextTop = 0;
 constexpr int32_t kSlotsTop = 48;
 
 void OpenInFront(Window& window) {
@@ -486,7 +487,9 @@ void VornWindow::HitTestControls(const Point& point) {
 float VornWindow::TextScale() {
     const float line = FontLineHeight();
     if (line <= 0.0f) return 1.0f;
-    return std::min(1.0f, float(kSlotsTop - kTextTop) / (2.0f * line));
+    // In quarter steps, the scales the rest of the interface draws text at.
+    const float fits = float(kSlotsTop - kTextTop) / (2.0f * line);
+    return std::clamp(std::floor(fits * 4.0f) / 4.0f, 0.25f, 1.0f);
 }
 
 IntRect VornWindow::NameRect() const {

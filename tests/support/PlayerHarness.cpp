@@ -1,5 +1,6 @@
 #include "support/PlayerHarness.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -302,16 +303,24 @@ std::vector<SpriteGrid*> PlayerHarness::GridsOf(Window& window) const {
 
 namespace {
 
-// What names an item: its own name, else the file name of its picture, as a player
-// knows a button by its face.
-std::string ItemLabel(const SpriteGrid& grid, int index) {
-    if (!grid.names[index].IsEmpty()) return grid.names[index].CStr();
+// The file name of an item's picture; empty when it has none.
+std::string ItemPicture(const SpriteGrid& grid, int index) {
     const Sprite* sprite = grid.sprites[index];
     if (sprite->quad == nullptr || sprite->quad->subsetMaterials.IsEmpty()) return "";
     const Material* material = sprite->quad->subsetMaterials[0];
     if (material == nullptr || material->stages.IsEmpty() || material->stages[0].texture == nullptr) return "";
     const std::string path = sys::NormalizeSeparators(material->stages[0].texture->name.CStr());
     return path.substr(path.rfind('/') + 1);
+}
+
+// What names an item: its own name, else the file name of its picture, as a player
+// knows a button by its face.
+std::string ItemLabel(const SpriteGrid& grid, int index) {
+    return grid.names[index].IsEmpty() ? ItemPicture(grid, index) : std::string(grid.names[index].CStr());
+}
+
+bool ItemIs(const SpriteGrid& grid, int index, const std::string& itemName) {
+    return itemName == ItemLabel(grid, index) || itemName == ItemPicture(grid, index);
 }
 
 }  // namespace
@@ -330,7 +339,7 @@ Point PlayerHarness::ItemPoint(const std::string& windowName, const std::string&
     int seen = 0;
     for (SpriteGrid* grid : GridsOf(OpenWindow(windowName))) {
         for (int i = 0; i < grid->Count(); ++i) {
-            if (!grid->IsShown(i) || itemName != ItemLabel(*grid, i)) continue;
+            if (!grid->IsShown(i) || !ItemIs(*grid, i, itemName)) continue;
             if (seen++ == nth) return grid->sprites[i]->GetScreenCenter();
         }
     }
@@ -434,7 +443,9 @@ std::string PlayerHarness::KeepPicture(const std::string& name) {
     const fs::path folder = buildTests_ / "screenshots";
     fs::create_directories(folder);
     const std::string path = (folder / (name + ".tga")).string();
-    if (!picture.IsEmpty() && !picture.SaveTGA(path)) Fail("cannot save " + path);
+    // Tests running side by side may keep the same picture at once: the one whose save
+    // loses the race says so and goes on, since the picture is for a person to look at.
+    if (!picture.IsEmpty() && !picture.SaveTGA(path)) std::fprintf(stderr, "picture not kept: %s\n", path.c_str());
     return path;
 }
 
