@@ -8,6 +8,7 @@
 #include "engine/Material.h"
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ constexpr int kGridCells = 64;
 constexpr float kGridStep = 0.5f;
 constexpr float kGridHalfSide = 16.0f;
 
-Mesh* gShadowMesh = nullptr;
+RendererRef<Mesh> gShadowMesh;  // emptied by the renderer's release
 
 void AddFlatVertex(Mesh& mesh, int position, Color colour, const Vector2* texCoord) {
     MeshVertex vertex;

@@ -10,6 +10,7 @@
 #include "engine/ActorSet.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "world/Arena.h"
 
 namespace {
@@ -375,8 +376,10 @@ bool CylinderHitsCylinder(const Cylinder& a, const Cylinder& b, ContactRecord* c
 // The shape models carry no materials of their own: they are drawn in the renderer's
 // default material, which takes the shape's colour at half opacity for the draw.
 void CollisionShape::DrawDebug(Color colour, const Vector3& offset) const {
-    static ModelNode* const sphereModel = LoadDebugModel("CollisionSphere", 0.02f);
-    static ModelNode* const cylinderModel = LoadDebugModel("CollisionCylinder", 1.0f);
+    static RendererRef<ModelNode> sphereModel;
+    static RendererRef<ModelNode> cylinderModel;
+    if (sphereModel == nullptr) sphereModel = LoadDebugModel("CollisionSphere", 0.02f);
+    if (cylinderModel == nullptr) cylinderModel = LoadDebugModel("CollisionCylinder", 1.0f);
     ModelNode* model = kind == kSphere ? sphereModel : kind == kCylinder ? cylinderModel : nullptr;
     if (model == nullptr) {
         return;

@@ -8,6 +8,7 @@
 #include "core/MathUtil.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "engine/SceneLighting.h"
 #include "game/Game.h"
 #include "game/Player.h"
@@ -27,7 +28,7 @@ constexpr float kFullVolumeSpeed = 10.0f;
 
 // Loaded at the first placing, not at construction: the pools make every debris at
 // start-up, before the arena can look for the file.
-TextureHandle gShadowTexture = nullptr;
+RendererRef<Texture> gShadowTexture;  // emptied by the renderer's release
 bool gShadowLoaded = false;
 
 float FrameTime() {

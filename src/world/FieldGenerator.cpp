@@ -8,6 +8,7 @@
 #include "engine/AssetPaths.h"
 #include "engine/DynamicMesh.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "game/Player.h"
 #include "units/WeaponTable.h"
 #include "world/GooField.h"
@@ -22,7 +23,7 @@ constexpr float kSpinRateB = 4.0f;
 constexpr float kWedgeHalfAngle = kPi / 24.0f;
 constexpr uint8_t kWedgeAlpha = 96;
 
-TextureHandle gShadowTexture = nullptr;
+RendererRef<Texture> gShadowTexture;  // emptied by the renderer's release
 bool gShadowLoaded = false;
 
 const char* ModelName(int32_t kind) {

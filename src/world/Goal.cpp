@@ -5,6 +5,7 @@
 #include "core/Stream.h"
 #include "core/String.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "game/Game.h"
 #include "game/Player.h"
 #include "units/Vorn.h"
@@ -46,7 +47,7 @@ void Goal::Reset() {
 }
 
 TextureHandle Goal::GoalTexture(int index) {
-    static TextureHandle textures[kTextureCount] = {};
+    static RendererRef<Texture> textures[kTextureCount];
     if (index < 0 || index >= kTextureCount || gArena == nullptr) {
         return nullptr;
     }

@@ -22,7 +22,8 @@ void GooField::Start(const Vector3& centre, float radius) { overlayAngle = Sprea
 void GooField::Reset() { MakeBubbles(bubbles, kBubbleCount, kBubbleSize); }
 
 void GooField::Draw(const Vector3& point) {
-    static const TextureHandle overlay = gArena->LoadSharedTexture("GooFieldOverlay.tga");
+    static Arena::SharedTextureSlot slot;
+    const TextureHandle overlay = gArena->LoadSharedTexture("GooFieldOverlay.tga", slot);
     DrawOverlay(point, overlayAngle, overlay);
     DrawBubbles(bubbles, point, gBubbleMaterial, "WhiteBall.tga");
 }

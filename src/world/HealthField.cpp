@@ -29,7 +29,8 @@ void HealthField::Reset() {
 }
 
 void HealthField::Draw(const Vector3& point) {
-    static const TextureHandle overlay = gArena->LoadSharedTexture("HealthFieldOverlay.tga");
+    static Arena::SharedTextureSlot slot;
+    const TextureHandle overlay = gArena->LoadSharedTexture("HealthFieldOverlay.tga", slot);
     DrawOverlay(point, overlayAngle, overlay);
     DrawBubbles(bubbles, point, gBubbleMaterial, "HealthParticle.tga");
 }

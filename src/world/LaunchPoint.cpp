@@ -9,7 +9,8 @@ void LaunchPoint::Draw() const {
     if (gArena == nullptr) {
         return;
     }
-    static const TextureHandle cross = gArena->LoadSharedTexture("X.tga");
+    static Arena::SharedTextureSlot slot;
+    const TextureHandle cross = gArena->LoadSharedTexture("X.tga", slot);
     GetRenderer().SetWorldTransform(Matrix4());
     Terrain& terrain = gArena->GetTerrain();
     terrain.DrawDecal(Rect{position.x - 1.0f, position.y - 1.0f, position.x + 1.0f, position.y + 1.0f}, cross,

@@ -1,5 +1,6 @@
 // Marching arrows.
 #include "world/MarchingArrows.h"
+#include "engine/RendererRef.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,7 +18,7 @@
 
 namespace {
 
-Sprite* gArrowSprite = nullptr;
+RendererRef<Sprite> gArrowSprite;  // emptied by the renderer's release
 
 Texture* ArrowTexture() {
     Material* material =

@@ -6,6 +6,7 @@
 #include "core/MathUtil.h"
 #include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "game/Game.h"
 #include "platform/sys/Random.h"
 #include "world/Arena.h"
@@ -18,8 +19,8 @@ constexpr const char* kImpactSounds[] = {"MeteorHit1.ogg", "MeteorHit2.ogg", "Me
 constexpr float kMeteorHealth = 10.0f;
 constexpr int kMeteorDamageKind = 3;
 
-TextureHandle gShadowTexture = nullptr;
-ModelNode* gModel = nullptr;
+RendererRef<Texture> gShadowTexture;  // emptied by the renderer's release
+RendererRef<ModelNode> gModel;
 
 float FrameTime() {
     const Game* game = CurrentGame();

@@ -7,6 +7,7 @@
 #include "core/MathUtil.h"
 #include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "game/Game.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
@@ -20,7 +21,7 @@ constexpr float kProjectileHealth = 10.0f;
 // The blast starts a little above the impact so that the ground does not swallow it.
 constexpr float kBlastLift = 0.1f;
 
-TextureHandle gShadowTexture = nullptr;
+RendererRef<Texture> gShadowTexture;  // emptied by the renderer's release
 
 float FrameTime() {
     const Game* game = CurrentGame();

@@ -6,6 +6,7 @@
 #include "core/String.h"
 #include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "engine/SceneLighting.h"
 #include "world/Arena.h"
 
@@ -19,7 +20,7 @@ constexpr float kHealth = 1000.0f;
 constexpr float kShadowHeight = 1.5f * Rock::kHeight;
 
 TextureHandle ShadowTexture(int variant) {
-    static TextureHandle textures[Rock::kVariantCount] = {};
+    static RendererRef<Texture> textures[Rock::kVariantCount];
     if (textures[variant] == nullptr) {
         textures[variant] = gArena->LoadSharedTexture(kShadows[variant]);
     }

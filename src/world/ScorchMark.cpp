@@ -39,9 +39,10 @@ void ScorchMark::Update(bool) {
 
 void ScorchMark::Draw(const Vector3& point) {
     if (life <= 0.0f) return;
-    static const TextureHandle textures[3] = {gArena->LoadSharedTexture("ScorchMark.tga"),
-                                              gArena->LoadSharedTexture("ScorchMark2.tga"),
-                                              gArena->LoadSharedTexture("ScorchMark3.tga")};
+    static Arena::SharedTextureSlot slots[3];
+    const TextureHandle textures[3] = {gArena->LoadSharedTexture("ScorchMark.tga", slots[0]),
+                                       gArena->LoadSharedTexture("ScorchMark2.tga", slots[1]),
+                                       gArena->LoadSharedTexture("ScorchMark3.tga", slots[2])};
     const Color colour = Color::FromRGBA(255, 255, 255, DecalAlpha());
     DrawGroundDecal(point, Vector2(position.x, position.y), size, textures[std::clamp(textureIndex, 0, 2)], colour,
                     true, angle);

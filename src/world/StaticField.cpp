@@ -73,7 +73,8 @@ void StaticField::PlaceAt(const Vector3& point) {
 }
 
 void StaticField::Draw(const Vector3& point) {
-    static const TextureHandle texture = gArena->LoadSharedTexture("StaticFieldParticle.tga");
+    static Arena::SharedTextureSlot slot;
+    const TextureHandle texture = gArena->LoadSharedTexture("StaticFieldParticle.tga", slot);
     // Each visible spark is a small decal turned by its angle, at its place in the image
     // being drawn.
     for (const Spark& spark : sparks) {

@@ -8,6 +8,7 @@
 #include "engine/AssetPaths.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "game/Game.h"
 #include "platform/sys/Random.h"
 #include "world/FirePuff.h"
@@ -23,7 +24,7 @@ constexpr const char* kShadows[Rock::kVariantCount] = {"TreeShadow.tga",     "Pi
 constexpr int kFireSteps = 10;
 
 TextureHandle ShadowTexture(int variant) {
-    static TextureHandle textures[Rock::kVariantCount] = {};
+    static RendererRef<Texture> textures[Rock::kVariantCount];
     if (textures[variant] == nullptr) {
         textures[variant] = gArena->LoadSharedTexture(kShadows[variant]);
     }

@@ -45,7 +45,8 @@ void WaterRing::Update(bool) {
 
 void WaterRing::Draw(const Vector3& point) {
     if (life <= 0.0f) return;
-    static const TextureHandle texture = gArena->LoadSharedTexture("WaterRing.tga");
+    static Arena::SharedTextureSlot slot;
+    const TextureHandle texture = gArena->LoadSharedTexture("WaterRing.tga", slot);
     const Color colour = Color::FromRGBA(255, 255, 255, DecalAlpha());
     DrawGroundDecal(point, Vector2(position.x, position.y), size, texture, colour, true, angle, DecalScale());
 }
