@@ -4,6 +4,7 @@
 // reads as a ribbon seen from above.
 #include "core/Color.h"
 #include "core/Vector3.h"
+#include "engine/RendererRef.h"
 
 class Mesh;
 
@@ -31,6 +32,6 @@ private:
     Color colour_;
     Vector3 start_;
     Vector3 end_;
-    Mesh* mesh_ = nullptr;  // owned by the renderer
+    RendererRef<Mesh> mesh_;  // owned by the renderer, emptied by its release
     float halfWidth_ = 0.0f;
 };

@@ -69,7 +69,7 @@ private:
     Camera camera_;
     Light keyLight_;
     Light spotLight_;
-    Mesh* shadow_ = nullptr;  // owned by the renderer
+    RendererRef<Mesh> shadow_;  // owned by the renderer, emptied by its release
 };
 
 // Each player's figure, made on first use; released at shutdown before the arena.

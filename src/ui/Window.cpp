@@ -58,8 +58,7 @@ void Window::Initialize() {
 }
 
 void Window::EnsureResources() {
-    // A window outlives the renderer that made its sprites: after a restart they are freed.
-    if (resourcesMade_ && !resourcesCurrent_.IsSet()) ReleaseResources();
+    ForgetStaleResources();
     if (resourcesMade_) return;
     resourcesMade_ = true;
     resourcesCurrent_.Set();
@@ -74,6 +73,11 @@ void Window::EnsureResources() {
     dirty = true;
     UpdateLayout();
     CreateResources();
+}
+
+// A window outlives the renderer that made its sprites: after a restart they are freed.
+void Window::ForgetStaleResources() {
+    if (resourcesMade_ && !resourcesCurrent_.IsSet()) ReleaseResources();
 }
 
 bool Window::HasResources() const { return resourcesMade_ && resourcesCurrent_.IsSet(); }

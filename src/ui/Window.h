@@ -84,6 +84,9 @@ public:
     // The renderer resources, once.
     void EnsureResources();
     bool HasResources() const;
+    // Lets go of sprites a restarted renderer has freed, so nothing reaches them before
+    // they are made again.
+    void ForgetStaleResources();
     // A subclass's own sprites, made once with the window's.
     virtual void CreateResources();
     // The renderer is going: forget what it made for this window (it frees it), so that

@@ -114,7 +114,10 @@ Window* WindowManager::FindWindowByName(const String& name) const {
 }
 
 void WindowManager::NotifyAll() {
-    for (int i = 0; i < registered_.Count(); ++i) registered_[i]->Refresh();
+    for (int i = 0; i < registered_.Count(); ++i) {
+        registered_[i]->ForgetStaleResources();
+        registered_[i]->Refresh();
+    }
 }
 
 void WindowManager::PushReturnWindow(Window* window) {
