@@ -35,6 +35,8 @@ namespace {
 bool glOpened = false;
 }  // namespace
 
+bool play_test::PlayerHarness::OpenedGl() { return glOpened; }
+
 // Mesa's drivers keep allocations until the process ends, some in libraries they have
 // already unloaded, so no suppression can name them: a process that drew with GL skips
 // the leak check at exit. Weak, so that a test program with a GL helper of its own keeps

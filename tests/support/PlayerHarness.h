@@ -114,6 +114,9 @@ public:
     PlayerHarness(const PlayerHarness&) = delete;
     PlayerHarness& operator=(const PlayerHarness&) = delete;
 
+    // Whether a harness of this process has drawn with GL (whose drivers keep allocations
+    // to the end: the leak check skips such a process).
+    static bool OpenedGl();
     // Why the program could not be started as asked (no GL); empty when it runs.
     const std::string& Unavailable() const { return unavailable_; }
     // The copy of the runtime folder the program runs in.
