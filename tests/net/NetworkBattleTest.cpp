@@ -51,6 +51,13 @@ int CountLive(Arena& arena, int kind) {
 int RunClient(uint16_t port, const char* name, bool leaveMidBattle) {
     NetworkGame game;
     auto arena = world_test::OpenArena(game);
+    // Every way out closes the arena before the game goes, as the program's shutdown does.
+    struct ArenaCloser {
+        Arena& arena;
+        ~ArenaCloser() {
+            if (gArena == &arena) world_test::CloseArena(arena);
+        }
+    } closer{*arena};
     GetLocalPlayer().name = name;
     game.Join();
     VornsNetworker& session = game.Session();
