@@ -32,6 +32,7 @@
 #include "world/ArenaDrawView.h"
 #include "world/Beacon.h"
 #include "world/HealthField.h"
+#include "world/ScreenshotScene.h"
 #include "world/Terrain.h"
 #include "world/TerrainAtlases.h"
 
@@ -39,25 +40,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-const Color kSky = Color::FromRGBA(0, 0, 0, 255);
-const Color kGrass = Color::FromRGBA(40, 170, 40, 255);
+constexpr int kWidth = world_test::kShotWidth;
+constexpr int kHeight = world_test::kShotHeight;
+using world_test::kGrass;
+using world_test::kSky;
+using world_test::ScreenshotGame;
+using world_test::Sum;
 const Color kSand = Color::FromRGBA(210, 190, 90, 255);
-
-class ScreenshotGame : public Game {
-public:
-    ScreenshotGame() { playerPaused = 0; }
-    void DispatchEvents() override {}
-};
 
 void SaveSolid(const fs::path& path, Color colour) {
     Image image(64, 64);
     image.Fill(colour);
     ASSERT_TRUE(image.SaveTGA(path.string()));
 }
-
-int Sum(Color c) { return c.Red() + c.Green() + c.Blue(); }
 
 bool IsGrass(Color c) { return c.Green() > c.Red() + 60 && c.Green() > c.Blue() + 60; }
 bool IsSand(Color c) { return c.Red() > c.Blue() + 60 && c.Green() > c.Blue() + 40; }

@@ -25,30 +25,25 @@
 #include "support/WorkingFolder.h"
 #include "units/ChassisTable.h"
 #include "units/PathPoint.h"
-#include "units/PatternIcons.h"
 #include "units/Pattern.h"
+#include "units/PatternIcons.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
 #include "world/FieldGenerator.h"
 #include "world/MarchingArrows.h"
+#include "world/ScreenshotScene.h"
 #include "world/TerrainAtlases.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-const Color kSky = Color::FromRGBA(0, 0, 0, 255);
-const Color kGrass = Color::FromRGBA(40, 170, 40, 255);
-
-class ScreenshotGame : public Game {
-public:
-    ScreenshotGame() { playerPaused = 0; }
-    void DispatchEvents() override {}
-};
-
-int Sum(Color c) { return c.Red() + c.Green() + c.Blue(); }
+constexpr int kWidth = world_test::kShotWidth;
+constexpr int kHeight = world_test::kShotHeight;
+using world_test::kGrass;
+using world_test::kSky;
+using world_test::ScreenshotGame;
+using world_test::Sum;
 
 bool IsGrass(Color c) { return c.Green() > c.Red() + 60 && c.Green() > c.Blue() + 60; }
 
@@ -67,7 +62,8 @@ protected:
         Image tile(64, 64);
         tile.Fill(kGrass);
         for (int i = 0; i < 8; ++i) {
-            ASSERT_TRUE(tile.SaveTGA((fs::path(folder_.Path()) / "Textures" / ("GrassTile" + std::to_string(i) + ".tga")).string()));
+            ASSERT_TRUE(tile.SaveTGA(
+                (fs::path(folder_.Path()) / "Textures" / ("GrassTile" + std::to_string(i) + ".tga")).string()));
         }
         working_ = std::make_unique<app_test::WorkingFolder>(folder_.Path());
         Renderer& renderer = GetRenderer();
