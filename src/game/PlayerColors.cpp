@@ -151,6 +151,18 @@ const Image* ChassisIcon(const Player& player, char which) {
     return icon.IsEmpty() ? nullptr : &icon;
 }
 
+// What is pasted on a button stays inside the button's own shape: a square face on a
+// round button shows only where the button is.
+void KeepBaseOutline(Image& picture, const Image* base) {
+    if (base == nullptr || base->Width() != picture.Width() || base->Height() != picture.Height()) return;
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width(); ++x) {
+            Color& pixel = picture.At(x, y);
+            pixel.SetAlpha(std::min(pixel.Alpha(), base->At(x, y).Alpha()));
+        }
+    }
+}
+
 Image ComposePicture(const Player& player, const char* base, const Overlay* overlays, int count) {
     const Image* baseImage = BaseImage(base);
     Image picture = baseImage != nullptr ? *baseImage : Image();
@@ -162,6 +174,7 @@ Image ComposePicture(const Player& player, const char* base, const Overlay* over
         if (picture.IsEmpty()) picture = Image(source->Width(), source->Height());
         picture.BlendBlit(*source, overlay.x, overlay.y, player.primaryColor, player.trimColor);
     }
+    KeepBaseOutline(picture, baseImage);
     return picture;
 }
 
