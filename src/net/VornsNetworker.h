@@ -32,8 +32,9 @@ public:
     static constexpr float kLeadToCorrect = 0.25f;
     static constexpr uint32_t kMaxSquadMembers = 1000;
     // A joining program introduces itself at once; a connection still silent about who
-    // it is after this long only holds a slot a real player could take.
-    static constexpr uint64_t kIntroductionLimitMs = 10000;
+    // it is after this long only holds a slot a real player could take. Generous, so that
+    // a program on a slow or busy machine is not turned away.
+    static constexpr uint64_t kIntroductionLimitMs = 60000;
 
     explicit VornsNetworker(NetworkSessionHost& host);
     ~VornsNetworker() override;

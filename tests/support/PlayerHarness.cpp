@@ -24,6 +24,7 @@
 #include "screens/OptionsWindow.h"
 #include "screens/SceneScreen.h"
 #include "support/GlyphFinder.h"
+#include "ui/ErrorBox.h"
 #include "ui/EditBox.h"
 #include "ui/PopUpMenu.h"
 #include "ui/Tray.h"
@@ -165,8 +166,10 @@ void PlayerHarness::FramesUntil(const std::function<bool()>& condition, int limi
         Frame();
     }
     if (condition()) return;
+    const ErrorBox& error = GetErrorBox();
+    const std::string said = IsOpen("ErrorBox") && !error.message.IsEmpty() ? error.message[0].CStr() : "";
     Fail("after " + std::to_string(limit) + " frames, still waiting for: " + what + "; mode " + Mode() +
-         ", open: " + Joined(OpenWindowNames()));
+         ", open: " + Joined(OpenWindowNames()) + (said.empty() ? "" : "; the error box says: " + said));
 }
 
 void PlayerHarness::WaitFor(const std::string& windowName, int limit) {
