@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "IdleSessionHost.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "net/NetworkGame.h"
@@ -25,32 +26,6 @@ constexpr float kFrame = 1.0f / 30.0f;
 constexpr float kBattleSeconds = 60.0f;
 constexpr int kPerSide = 50;
 constexpr int kArenaCells = 16;
-
-// A joined program that only takes the server's messages in.
-class ListeningHost : public NetworkSessionHost {
-public:
-    float GameClock() const override { return 0.0f; }
-    float FrameTime() const override { return kFrame; }
-    const NetworkMatchSettings& MatchSettings() const override { return settings; }
-    void EnterState(SessionState) override {}
-    void ShowChat(const std::string&, uint32_t, const std::string&) override {}
-    void ShowStatus(const std::string&) override {}
-    void SessionLost(const char*) override {}
-    void ApplySettings(const NetworkMatchSettings&) override {}
-    bool LoadScenarioText(const std::string&) override { return true; }
-    void OpenSquadSelection(int32_t, uint32_t) override {}
-    void CollectSquads(SquadPayload&) override {}
-    void UseOwnSquads(SessionPlayer&) override {}
-    bool StoreSquads(SessionPlayer&, const SquadPayload&) override { return true; }
-    std::string BuildWorldText() override { return {}; }
-    void BuildWorld(const std::string&) override {}
-    void StartBattle() override {}
-    void SetClockCorrection(float) override {}
-    void SignalRequested(SessionPlayer&, uint32_t, bool) override {}
-    void Apply(const NetworkEvent&) override {}
-
-    NetworkMatchSettings settings;
-};
 
 // The runtime folder's chassis, weapons and unit files, loaded once.
 bool EnterGameFolder() {
@@ -100,7 +75,8 @@ void BM_NetworkBytesPerClient(benchmark::State& state) {
         gPatternMatcher = &matcher;
         server.playerPaused = 0;
         server.Session().SetCompression(state.range(0) != 0);
-        ListeningHost clientHost;
+        IdleSessionHost clientHost;
+        clientHost.frameTime = kFrame;
         VornsNetworker client(clientHost);
         client.SetCompression(state.range(0) != 0);
         client.SetDrainBudget(50);

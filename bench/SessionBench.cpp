@@ -7,36 +7,12 @@
 #include <memory>
 #include <vector>
 
+#include "IdleSessionHost.h"
 #include "net/VornsNetworker.h"
 
 namespace {
 
-class CountingHost : public NetworkSessionHost {
-public:
-    float GameClock() const override { return clock; }
-    float FrameTime() const override { return 0.02f; }
-    const NetworkMatchSettings& MatchSettings() const override { return settings; }
-    void EnterState(SessionState) override {}
-    void ShowChat(const std::string&, uint32_t, const std::string&) override {}
-    void ShowStatus(const std::string&) override {}
-    void SessionLost(const char*) override {}
-    void ApplySettings(const NetworkMatchSettings&) override {}
-    bool LoadScenarioText(const std::string&) override { return true; }
-    void OpenSquadSelection(int32_t, uint32_t) override {}
-    void CollectSquads(SquadPayload&) override {}
-    void UseOwnSquads(SessionPlayer&) override {}
-    bool StoreSquads(SessionPlayer&, const SquadPayload&) override { return true; }
-    std::string BuildWorldText() override { return {}; }
-    void BuildWorld(const std::string&) override {}
-    void StartBattle() override {}
-    void SetClockCorrection(float) override {}
-    void SignalRequested(SessionPlayer&, uint32_t, bool) override {}
-    void Apply(const NetworkEvent&) override { ++applied; }
-
-    float clock = 0.0f;
-    NetworkMatchSettings settings;
-    int64_t applied = 0;
-};
+using CountingHost = IdleSessionHost;
 
 struct Peer {
     Peer() : networker(host) { networker.SetDrainBudget(50); }
