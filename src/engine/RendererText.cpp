@@ -6,6 +6,7 @@
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
+#include "engine/TextObserver.h"
 #include "platform/gfx/Device.h"
 #include "platform/gfx/DeviceTexture.h"
 #include "platform/gfx/States.h"
@@ -89,6 +90,7 @@ void Renderer::LoadFont(Font& font, const String& textureFile, int spacing) {
 
 void Renderer::DrawText(const String& text, const Vector2& position, const Font& font, Color colour, float scale) {
     if (text.IsEmpty()) return;
+    ReportDrawnText(text, position, font, colour, scale);
     const TextStates states(GetDevice());
     Vector2 pen = position;
     for (int i = 0; i < text.CharCount(); ++i) {

@@ -41,7 +41,9 @@ constexpr int32_t kCompactFigureSide = 170;
 constexpr int32_t kSliderWidth = 160;
 constexpr int32_t kSliderHeight = 16;
 constexpr int32_t kSliderStep = 24;
+constexpr int32_t kTextsMargin = 16;
 constexpr float kBadgeTurnRate = 4.0f;
+constexpr Color kBackdropColour = Color::FromRGBA(30, 30, 30, 200);
 constexpr float kMoodSeconds = 3.0f;
 
 // The chassis buttons by size (speed, pattern count, armour), then the weapons.
@@ -151,6 +153,8 @@ void UpgradeWindow::CreateResources() {
         bottomButtons->AddItem(CreateUiSprite(kBottomPixels, kBottomPixels, image, Sprite::kAnchorCentre), String(),
                                true);
     }
+    backdrop = renderer.CreateColoredQuad(QuadRect{0.0f, 0.0f, 1.0f, 1.0f}, kBackdropColour, 0.0f, 0, 0);
+    renderer.CreateModelMeshes(backdrop);
     primarySwatch = CreateUiSprite(kSwatchPixels, kSwatchPixels, "PaintBlob.tga", Sprite::kAnchorCentre);
     trimSwatch = CreateUiSprite(kSwatchPixels, kSwatchPixels, "PaintBlob2.tga", Sprite::kAnchorCentre);
     for (int32_t chassis = 0; chassis < kChassisCount; ++chassis) {
@@ -168,6 +172,7 @@ void UpgradeWindow::CreateResources() {
 
 void UpgradeWindow::ReleaseResources() {
     upgrades = placeholders = bottomButtons = nullptr;
+    backdrop = nullptr;
     primarySwatch = trimSwatch = optionsBadge = nullptr;
     std::fill(std::begin(chassisIcons), std::end(chassisIcons), nullptr);
     std::fill(std::begin(digits), std::end(digits), nullptr);
@@ -308,6 +313,7 @@ void UpgradeWindow::DrawContents() {
     UseScreenCamera();
     Renderer& renderer = GetRenderer();
     renderer.SetAlphaBlend();
+    DrawBackdrop();
     if (primarySwatch != nullptr) {
         renderer.DrawSprite(*primarySwatch);
         renderer.DrawSprite(*trimSwatch);
@@ -329,13 +335,34 @@ void UpgradeWindow::DrawContents() {
     renderer.SetBlendOff();
 }
 
+// In the top-left corner (below the text box while it is open): the title takes the
+// middle of the top line and the figure the space under it.
+Vector2 UpgradeWindow::TextsTopLeft() const {
+    const float top = TextBoxOpen() ? float(TextBox::Instance()->bottom) : float(UiScreenRect().top);
+    return Vector2(float(kTextsMargin), top + float(kTextsMargin));
+}
+
+// Dims whatever lies behind the screen (a lesson's battlefield) under the controls.
+void UpgradeWindow::DrawBackdrop() {
+    if (backdrop == nullptr) return;
+    Renderer& renderer = GetRenderer();
+    Matrix4 cover;
+    cover[0] = float(right - left + 1);
+    cover[5] = float(bottom - top + 1);
+    cover[12] = float(left);
+    cover[13] = float(top);
+    renderer.SetWorldTransform(cover);
+    SetDepthTest(false);
+    renderer.RenderMesh(backdrop, false);
+    renderer.SetWorldTransform(Matrix4());
+}
+
 void UpgradeWindow::DrawTexts() {
     const Player& player = LocalPlayer();
-    const float lineHeight = FontLineHeight() * kTextScale;
-    const float centre = 0.5f * float(figureRect.left + figureRect.right);
-    const float top = float(figureRect.top) - 2.0f * lineHeight;
-    DrawTextCentred(player.name, Vector2(centre, top), kTextScale);
-    DrawTextCentred(BoostsText(player.boosts), Vector2(centre, top + lineHeight), kTextScale);
+    const Vector2 at = TextsTopLeft();
+    const Color white(0xFFFFFFFF);
+    DrawUiText(player.name, at.x, at.y, white, kTextScale);
+    DrawUiText(BoostsText(player.boosts), at.x, at.y + FontLineHeight() * kTextScale, white, kTextScale);
 }
 
 void UpgradeWindow::DrawChassisIcons() {
@@ -545,10 +572,9 @@ void UpgradeWindow::GetHighlightShape(const HighlightRequest& request, Highlight
                                1.0f);
     } else if (part.EqualsNoCase("Text")) {
         const Vector2 size = MeasureText(String("XXX Boosts"), kTextScale);
-        const int32_t centre = (figureRect.left + figureRect.right) / 2;
-        const int32_t top = figureRect.top - int32_t(FontLineHeight() * kTextScale);
-        highlighter.AddIntRect(
-            IntRect(centre - int32_t(size.x / 2), top, centre + int32_t(size.x / 2), top + int32_t(size.y)), 1.0f);
+        const Vector2 at = TextsTopLeft();
+        const int32_t left = int32_t(at.x), top = int32_t(at.y + FontLineHeight() * kTextScale);
+        highlighter.AddIntRect(IntRect(left, top, left + int32_t(size.x), top + int32_t(size.y)), 1.0f);
     } else {
         Window::GetHighlightShape(request, highlighter);
     }

@@ -7,8 +7,10 @@
 
 #include "core/Color.h"
 #include "core/IntRect.h"
+#include "core/Vector2.h"
 #include "ui/Window.h"
 
+class Mesh;
 class Slider;
 class SpriteGrid;
 struct Sprite;
@@ -60,6 +62,7 @@ public:
     SpriteGrid* upgrades = nullptr;
     SpriteGrid* placeholders = nullptr;
     SpriteGrid* bottomButtons = nullptr;
+    Mesh* backdrop = nullptr;  // dark, translucent, over the whole screen
     Sprite* primarySwatch = nullptr;
     Sprite* trimSwatch = nullptr;
     Sprite* chassisIcons[6] = {};
@@ -82,6 +85,8 @@ private:
     void DrawBadges(float frameSeconds);
     void DrawChassisIcons();
     void DrawTexts();
+    void DrawBackdrop();
+    Vector2 TextsTopLeft() const;
     bool TextBoxOpen() const;
 };
 

@@ -5,9 +5,11 @@
 // stop keeps its picture (build/tests/screenshots/tour_<stop>.tga) for the checks below.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "battlefield/VornWindow.h"
 #include "platform/sys/Paths.h"
@@ -26,7 +28,8 @@ constexpr const char* kPlayer = "Tester";
 
 struct Stop {
     Image picture;
-    std::map<std::string, IntRect> windows;  // the open windows' rectangles
+    std::map<std::string, IntRect> windows;   // the open windows' rectangles
+    std::vector<play_test::ShownText> texts;  // every text run of the kept frame
 };
 
 struct Tour {
@@ -65,6 +68,7 @@ private:
         player_.Frames(2);
         Stop& kept = tour_.stops[stop];
         kept.picture = player_.Picture();
+        kept.texts = player_.TextsShown();
         if (!kept.picture.IsEmpty()) player_.KeepPicture("tour_" + stop);
         for (const std::string& name : player_.OpenWindowNames()) kept.windows[name] = player_.OpenWindow(name).Rect();
     }
@@ -249,6 +253,23 @@ TEST_F(ScreenTourTest, UnitEditorNameAndCostAreDrawnAsGlyphs) {
     // Fitted above the slots at three quarters, where the thin bars of "=" may merge.
     EXPECT_TRUE(ShowsText("unit_editor", "Cost", "VornWindow"));
     EXPECT_TRUE(ShowsText("unit_editor", "$30", "VornWindow"));
+}
+
+// No stop draws a text off the screen or cut by its edge.
+TEST_F(ScreenTourTest, EveryTextDrawnAtEveryStopLiesOnTheScreen) {
+    WholeTour();
+    EXPECT_EQ(tour->stoppedAt, "");
+    const IntRect screen(0, 0, 1023, 767);
+    for (const auto& [stop, kept] : tour->stops) {
+        for (const play_test::ShownText& run : kept.texts) {
+            EXPECT_TRUE(screen.Contains(run.rect.TopLeft()) && screen.Contains(run.rect.BottomRight()))
+                << stop << ": \"" << run.text << "\" at (" << run.rect.left << ", " << run.rect.top << ") - ("
+                << run.rect.right << ", " << run.rect.bottom << ")";
+        }
+    }
+    const auto& help = At("key_help")->texts;
+    EXPECT_TRUE(std::ranges::any_of(help, [](const auto& run) { return run.text.find("Ctrl+X") != std::string::npos; }))
+        << "the key help's lines are among the texts drawn";
 }
 
 // A bitmap beside a picture of the same name is looked for only to convert it when an

@@ -1,5 +1,6 @@
 #include "support/PlayerHarness.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
+#include "engine/TextObserver.h"
 #include "game/Game.h"
 #include "modes/ButtonRowWindow.h"
 #include "modes/SquadWindow.h"
@@ -24,8 +26,8 @@
 #include "screens/OptionsWindow.h"
 #include "screens/SceneScreen.h"
 #include "support/GlyphFinder.h"
-#include "ui/ErrorBox.h"
 #include "ui/EditBox.h"
+#include "ui/ErrorBox.h"
 #include "ui/PopUpMenu.h"
 #include "ui/Tray.h"
 #include "ui/Window.h"
@@ -48,6 +50,33 @@ namespace play_test {
 
 namespace fs = std::filesystem;
 
+// Keeps the text runs of the frame being drawn; told by the renderer while the harness lives.
+class TextCollector : public TextObserver {
+public:
+    TextCollector() : previous_(SetTextObserver(this)) {}
+    ~TextCollector() override { SetTextObserver(previous_); }
+    TextCollector(const TextCollector&) = delete;
+    TextCollector& operator=(const TextCollector&) = delete;
+
+    void NewFrame() { texts_.clear(); }
+    const std::vector<ShownText>& Texts() const { return texts_; }
+
+    void TextDrawn(const DrawnText& run) override {
+        ShownText shown;
+        shown.text = run.text.CStr();
+        shown.rect = IntRect(int32_t(std::floor(run.position.x)), int32_t(std::floor(run.position.y)),
+                             int32_t(std::ceil(run.position.x + run.size.x)) - 1,
+                             int32_t(std::ceil(run.position.y + run.size.y)) - 1);
+        shown.scale = run.scale;
+        shown.colour = run.colour;
+        texts_.push_back(shown);
+    }
+
+private:
+    TextObserver* previous_;
+    std::vector<ShownText> texts_;
+};
+
 namespace {
 
 // What a player's own runs leave in the runtime folder; a fresh install has none of it.
@@ -66,7 +95,8 @@ constexpr int kScreenChangeFrames = 300;
 
 }  // namespace
 
-PlayerHarness::PlayerHarness(const HarnessSettings& settings) : pictures_(settings.pictures) {
+PlayerHarness::PlayerHarness(const HarnessSettings& settings)
+    : pictures_(settings.pictures), texts_(std::make_unique<TextCollector>()) {
     buildTests_ = fs::read_symlink("/proc/self/exe").parent_path();
     CopyRuntimeFolder();
     previousFolder_ = fs::current_path();
@@ -153,6 +183,7 @@ void PlayerHarness::MakeNewPlayer(const std::string& name) {
 
 void PlayerHarness::Frame() {
     if (!running_) Fail("a frame after the program ended");
+    texts_->NewFrame();
     running_ = application_->RunFrame();
 }
 
@@ -340,15 +371,23 @@ std::vector<std::string> PlayerHarness::ItemNames(const std::string& windowName)
     return names;
 }
 
-Point PlayerHarness::ItemPoint(const std::string& windowName, const std::string& itemName, int nth) {
+const Sprite& PlayerHarness::ShownItem(const std::string& windowName, const std::string& itemName, int nth) {
     int seen = 0;
     for (SpriteGrid* grid : GridsOf(OpenWindow(windowName))) {
         for (int i = 0; i < grid->Count(); ++i) {
             if (!grid->IsShown(i) || !ItemIs(*grid, i, itemName)) continue;
-            if (seen++ == nth) return grid->sprites[i]->GetScreenCenter();
+            if (seen++ == nth) return *grid->sprites[i];
         }
     }
     Fail("\"" + itemName + "\" is not shown in window \"" + windowName + "\"; shown: " + Joined(ItemNames(windowName)));
+}
+
+Point PlayerHarness::ItemPoint(const std::string& windowName, const std::string& itemName, int nth) {
+    return ShownItem(windowName, itemName, nth).GetScreenCenter();
+}
+
+IntRect PlayerHarness::ItemRect(const std::string& windowName, const std::string& itemName, int nth) {
+    return ShownItem(windowName, itemName, nth).GetScreenRect();
 }
 
 void PlayerHarness::ClickItem(const std::string& windowName, const std::string& itemName) {
@@ -401,6 +440,12 @@ void PlayerHarness::ReadToTheEnd(const std::string& textWindow) {
             return !IsOpen(textWindow);
         },
         kMostPages, textWindow + " reaches its end");
+}
+
+void PlayerHarness::TakeTheCampaignMapTour() {
+    Open("GameMenu", "ContinueCampaign", "MissionMapWindow");
+    ReadToTheEnd();
+    Open("MissionMapWindow", "ExitButton.tga", "GameMenu");
 }
 
 void PlayerHarness::EnterTheTrainingGrounds() {
@@ -506,6 +551,8 @@ const GlyphFinder& PlayerHarness::Glyphs() {
     glyphs_ = std::make_unique<GlyphFinder>(fontTexture_, GetFont());
     return *glyphs_;
 }
+
+const std::vector<ShownText>& PlayerHarness::TextsShown() const { return texts_->Texts(); }
 
 std::vector<std::string> PlayerHarness::MissingFiles() const { return sys::MissingFiles(); }
 

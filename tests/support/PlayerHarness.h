@@ -32,7 +32,8 @@
 // Read back: which windows are open and which is in front, the current game mode, the
 // picture of a frame (GL only; kept under build/tests/screenshots/ by KeepPicture) and
 // the two picture checks: a screen is shown (not one colour), and a given text is drawn
-// with the font's glyphs (found by the glyphs' own shapes, so boxes fail). Every file the
+// with the font's glyphs (found by the glyphs' own shapes, so boxes fail); and every text
+// run the last frame drew, with its screen rectangle (TextsShown). Every file the
 // program asked for and could not find while the harness lived is listed by
 // MissingFiles().
 //
@@ -60,6 +61,7 @@
 #include "platform/window/Message.h"
 
 class Application;
+class Sprite;
 class Tray;
 class Window;
 class SpriteGrid;
@@ -100,6 +102,16 @@ inline HarnessSettings OnTheTitleMenu() {
     settings.newPlayer.clear();
     return settings;
 }
+
+// A text run the program drew in a frame: what, where on screen, how large and in what colour.
+struct ShownText {
+    std::string text;
+    IntRect rect;  // the screen pixels the run covers, as the font measures it
+    float scale = 1.0f;
+    Color colour;
+};
+
+class TextCollector;
 
 // Keys held through a drag.
 enum Modifiers : uint32_t { kNoModifier = 0, kCtrl = 1, kShift = 2 };
@@ -170,6 +182,8 @@ public:
     // ("ExitButton.tga"), as a player knows a button by its face.
     // `nth` counts the items of that name from 0, for rows of alike buttons.
     Point ItemPoint(const std::string& windowName, const std::string& itemName, int nth = 0);
+    // The screen rectangle of that item's picture.
+    IntRect ItemRect(const std::string& windowName, const std::string& itemName, int nth = 0);
     // The names of the items shown, as ItemPoint takes them.
     std::vector<std::string> ItemNames(const std::string& windowName);
     void ClickItem(const std::string& windowName, const std::string& itemName);
@@ -186,6 +200,9 @@ public:
     // Waits for the text box (a tour, a lesson) and pages through it with the space bar
     // until it closes.
     void ReadToTheEnd(const std::string& textWindow = "TextBox");
+    // From a new profile's game menu: the campaign map, its tour read to the end, and back
+    // to the game menu, which then offers the training grounds, customising and network play.
+    void TakeTheCampaignMapTour();
     // From a new profile's game menu: the campaign map and its tour, which open the way,
     // then the map's training button, until the battlefield's trays are up.
     void EnterTheTrainingGrounds();
@@ -214,6 +231,8 @@ public:
     ::testing::AssertionResult ShowsText(const Image& picture, const std::string& text,
                                          const std::string& windowName = "");
     ::testing::AssertionResult ShowsText(const Image& picture, const std::string& text, const IntRect& area);
+    // Every text run drawn in the last frame, in drawing order (with or without pictures).
+    const std::vector<ShownText>& TextsShown() const;
     // Every name the program asked to open since the harness started that names nothing.
     std::vector<std::string> MissingFiles() const;
 
@@ -224,6 +243,7 @@ private:
     win::ScriptedWindow& Input();
     // Every button grid of the window, its own controls first.
     std::vector<SpriteGrid*> GridsOf(Window& window) const;
+    const Sprite& ShownItem(const std::string& windowName, const std::string& itemName, int nth);
     Tray& OpenTray(const std::string& windowName);
     [[noreturn]] void Fail(const std::string& what) const;
     const GlyphFinder& Glyphs();
@@ -237,6 +257,7 @@ private:
     std::unique_ptr<Application> application_;
     Image fontTexture_;
     std::unique_ptr<GlyphFinder> glyphs_;
+    std::unique_ptr<TextCollector> texts_;
 };
 
 }  // namespace play_test

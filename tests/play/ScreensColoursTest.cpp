@@ -1,0 +1,151 @@
+// A player's colours where a new player meets them, in GL pictures: the faces pasted on
+// the game menu's round buttons stay inside the buttons, and the customise screen's
+// sliders and random colours dress the figure itself, over the screen's dark backdrop.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "core/Image.h"
+#include "core/Tga.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "modes/UpgradeWindow.h"
+#include "support/PlayerHarness.h"
+
+namespace {
+
+using play_test::PlayerHarness;
+
+int Distance(Color a, Color b) {
+    return std::abs(a.Red() - b.Red()) + std::abs(a.Green() - b.Green()) + std::abs(a.Blue() - b.Blue());
+}
+
+// Near one of the player's two colours, or white as the face's eyes are.
+bool LooksLikeAFace(Color pixel, const Player& player) {
+    constexpr int kNear = 90;
+    return Distance(pixel, player.primaryColor) < kNear || Distance(pixel, player.trimColor) < kNear ||
+           std::min({pixel.Red(), pixel.Green(), pixel.Blue()}) > 200;
+}
+
+// Where the button's own picture, stretched over its screen rectangle, is clear two
+// pixels around: outside the button's outline and off its soft edge.
+bool OutsideTheOutline(const Image& button, const IntRect& rect, int x, int y) {
+    constexpr int kEdge = 2;
+    const int width = rect.right - rect.left + 1, height = rect.bottom - rect.top + 1;
+    for (int dy = -kEdge; dy <= kEdge; ++dy) {
+        for (int dx = -kEdge; dx <= kEdge; ++dx) {
+            const int u = std::clamp((x + dx - rect.left) * button.Width() / width, 0, button.Width() - 1);
+            const int v = std::clamp((y + dy - rect.top) * button.Height() / height, 0, button.Height() - 1);
+            if (button.At(u, v).Alpha() != 0) return false;
+        }
+    }
+    return true;
+}
+
+TEST(ScreensColoursTest, TheGameMenusFacesStayInsideTheirRoundButtons) {
+    PlayerHarness player(play_test::WithPictures());
+    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
+    EXPECT_EQ(player.ItemNames("GameMenu"), (std::vector<std::string>{"ContinueCampaign", "ReturnMainMenu"}));
+    player.TakeTheCampaignMapTour();
+    player.Frames(30);
+    const Image frame = player.Picture();
+    player.KeepPicture("screens_game_menu_faces");
+    const struct {
+        const char* item;
+        const char* button;  // the round picture the face is pasted on
+    } kFaces[] = {{"Customization", "CustomizeButton.tga"},
+                  {"StartNetworkGame", "StartNetworkGameButton.tga"},
+                  {"JoinNetworkGame", "MenuButton.tga"}};
+    for (const auto& face : kFaces) {
+        Image button;
+        ASSERT_EQ(ReadTgaFile((player.Folder() / "Textures" / face.button).string(), button), TgaReadResult::kOk);
+        const IntRect rect = player.ItemRect("GameMenu", face.item);
+        int outside = 0, faceLike = 0;
+        for (int y = std::max(rect.top, 0); y <= std::min(rect.bottom, frame.Height() - 1); ++y) {
+            for (int x = std::max(rect.left, 0); x <= std::min(rect.right, frame.Width() - 1); ++x) {
+                if (!OutsideTheOutline(button, rect, x, y)) continue;
+                ++outside;
+                faceLike += LooksLikeAFace(frame.At(x, y), GetLocalPlayer()) ? 1 : 0;
+            }
+        }
+        EXPECT_GT(outside, 0) << face.item << ": its button fills its square";
+        EXPECT_LE(faceLike, outside / 50) << face.item << ": " << faceLike << " of the " << outside
+                                          << " pixels outside the round button show its face";
+    }
+}
+
+// Lit and shaded, a painted part keeps its colour's hue: a pixel is a shade of the colour
+// when both point the same way in colour space.
+bool IsAShadeOf(Color pixel, Color colour) {
+    const float p[3] = {float(pixel.Red()), float(pixel.Green()), float(pixel.Blue())};
+    const float c[3] = {float(colour.Red()), float(colour.Green()), float(colour.Blue())};
+    const float dot = p[0] * c[0] + p[1] * c[1] + p[2] * c[2];
+    const float lengths =
+        std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]) * std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
+    return p[0] + p[1] + p[2] > 120.0f && dot > 0.97f * lengths;
+}
+
+int ShadesIn(const Image& frame, const IntRect& rect, Color colour) {
+    int count = 0;
+    for (int y = rect.top; y <= rect.bottom; ++y) {
+        for (int x = rect.left; x <= rect.right; ++x) count += IsAShadeOf(frame.At(x, y), colour) ? 1 : 0;
+    }
+    return count;
+}
+
+// A colour no shade of which the other is, and strong enough to tell from greys.
+bool FarFrom(Color colour, Color other) {
+    const int strength = std::max({colour.Red(), colour.Green(), colour.Blue()}) -
+                         std::min({colour.Red(), colour.Green(), colour.Blue()});
+    return strength > 100 && !IsAShadeOf(colour, other) && !IsAShadeOf(other, colour);
+}
+
+TEST(ScreensColoursTest, TheCustomiseSlidersAndRandomColoursDressTheFigureOverADarkBackdrop) {
+    PlayerHarness player(play_test::WithPictures());
+    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
+    player.TakeTheCampaignMapTour();
+    player.Open("GameMenu", "Customization", "UpgradeWindow");
+    player.Frames(10);
+    const auto& screen = dynamic_cast<const UpgradeWindow&>(player.OpenWindow("UpgradeWindow"));
+    const IntRect figure = screen.figureRect;
+    const Color blue = Color::FromRGBA(0, 0, 255, 255);
+    const Image first = player.Picture();
+    player.KeepPicture("screens_customise_first");
+    // Where nothing else is drawn the dark backdrop shows, not the black of the screen.
+    for (const Point spot : {Point(8, 400), Point(1015, 400), Point(512, 610)}) {
+        const Color pixel = first.At(spot.x, spot.y);
+        EXPECT_NEAR(pixel.Red(), 24, 3) << spot.x << ", " << spot.y;
+        EXPECT_EQ(pixel.Red(), pixel.Blue()) << spot.x << ", " << spot.y;
+    }
+
+    // The main colour's sliders slid to pure blue: red and green to their left ends,
+    // blue to its right end.
+    player.Click(player.WindowPoint("PrimaryRed", 0.0f, 0.5f));
+    player.Click(player.WindowPoint("PrimaryGreen", 0.0f, 0.5f));
+    player.Click(player.WindowPoint("PrimaryBlue", 0.99f, 0.5f));
+    player.Frames(3);
+    const Image blued = player.Picture();
+    player.KeepPicture("screens_customise_blue");
+    const int blueBefore = ShadesIn(first, figure, blue), blueAfter = ShadesIn(blued, figure, blue);
+    EXPECT_GT(blueAfter, 1000) << "the figure wears " << blueAfter << " blue pixels, " << blueBefore << " before";
+    EXPECT_GT(blueAfter, 4 * blueBefore + 100);
+
+    // Random colours, asked again until the main colour is far from blue.
+    Color mixed = screen.SliderColour(UpgradeWindow::kPrimaryRed);
+    for (int tries = 0; tries < 8 && !FarFrom(mixed, blue); ++tries) {
+        player.ClickItem("UpgradeWindow", "OptionsButton.tga");
+        player.Frames(2);
+        mixed = screen.SliderColour(UpgradeWindow::kPrimaryRed);
+    }
+    ASSERT_TRUE(FarFrom(mixed, blue)) << "random colours never left blue";
+    player.Frames(3);
+    const Image random = player.Picture();
+    player.KeepPicture("screens_customise_random");
+    EXPECT_LT(ShadesIn(random, figure, blue), blueAfter / 4);
+    EXPECT_GT(ShadesIn(random, figure, mixed), 4 * ShadesIn(blued, figure, mixed) + 100);
+}
+
+}  // namespace
