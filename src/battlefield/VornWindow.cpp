@@ -492,6 +492,13 @@ float VornWindow::TextScale() {
     return std::clamp(std::floor(fits * 4.0f) / 4.0f, 0.25f, 1.0f);
 }
 
+std::vector<SpriteGrid*> VornWindow::ButtonGrids() const {
+    if (saveGrid_ == nullptr) return {};
+    std::vector<SpriteGrid*> grids{saveGrid_, slotGrid_};
+    grids.insert(grids.end(), std::begin(buttons_), std::end(buttons_));
+    return grids;
+}
+
 IntRect VornWindow::NameRect() const {
     const int32_t line = int32_t(FontLineHeight() * TextScale());
     return IntRect(left + 52, top + kTextTop, right - 32, top + kTextTop + line);

@@ -3,6 +3,7 @@
 // launcher's ammunition, its pattern slots (opened in the pattern editor, copied by
 // dragging, cleared with Delete), its name and cost, and the button that saves it.
 #include <cstdint>
+#include <vector>
 
 #include "battlefield/PatternThumbnail.h"
 #include "core/IntRect.h"
@@ -54,6 +55,9 @@ public:
     int32_t ShownSlotCount() const;
     // The local player's pattern limit for a chassis.
     static int32_t PatternLimit(int32_t chassis);
+    // Every button grid of the editor (save, pattern slots, chassis, weapons, ammunition),
+    // as a player finds them on screen; empty before its first drawing.
+    std::vector<SpriteGrid*> ButtonGrids() const;
 
     Vorn* vorn = nullptr;
     int32_t selectedSlot = 0;

@@ -15,6 +15,7 @@
 #include "platform/sys/Paths.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
+#include "ui/ToolTip.h"
 #include "ui/Window.h"
 
 namespace {
@@ -123,9 +124,11 @@ private:
         WaitFor("WindowTray");
         player_.Frames(30);
         Keep("training");
-        // Each tray the window tray offers, shown and hidden again.
+        // Each tray the window tray offers, shown (kept) and hidden again, or hidden and
+        // shown again.
         for (const std::string& tray : player_.EntryNames("WindowTray")) {
             const bool wasOpen = player_.IsOpen(tray);
+            if (wasOpen) Keep("tray_" + tray);
             player_.ClickEntry("WindowTray", tray);
             player_.FramesUntil([&] { return player_.IsOpen(tray) != wasOpen; }, kChangeFrames, tray + " toggles");
             if (!wasOpen) Keep("tray_" + tray);
@@ -144,7 +147,14 @@ private:
         player_.RightClick(field);
         WaitFor("VornWindow");
         Keep("unit_editor");
+        // The chassis button's tip, at the screen's left edge.
+        player_.MoveTo(player_.ItemPoint("VornWindow", "Chassis"));
+        player_.FramesUntil([] { return GetToolTip().shown; }, kChangeFrames, "the chassis button's tip shows");
+        Keep("unit_editor_tip");
         const auto& editor = dynamic_cast<const VornWindow&>(player_.OpenWindow("VornWindow"));
+        // A left click on the thumbnail first, which once left the pointer caught so that
+        // the pattern editor's buttons went unheard.
+        player_.Click(editor.SlotRect(0).GetCenter());
         player_.RightClick(editor.SlotRect(0).GetCenter());
         WaitFor("PatternWindow");
         Keep("pattern_editor");
@@ -218,7 +228,7 @@ TEST_F(ScreenTourTest, TheTourReachesEveryStopAndEachShowsAScreen) {
     EXPECT_EQ(tour->stoppedAt, "");
     for (const char* stop : {"title", "options", "credits", "player_menu", "player_list", "new_player", "game_menu",
                              "campaign_map_tour", "campaign_map", "game_menu_after_the_map", "customise", "training",
-                             "unit_editor", "pattern_editor", "debugger", "key_help"}) {
+                             "unit_editor", "unit_editor_tip", "pattern_editor", "debugger", "key_help"}) {
         if (const Stop* kept = At(stop)) {
             EXPECT_TRUE(PlayerHarness::ShowsAScreen(kept->picture, stop));
         }
@@ -270,6 +280,35 @@ TEST_F(ScreenTourTest, EveryTextDrawnAtEveryStopLiesOnTheScreen) {
     const auto& help = At("key_help")->texts;
     EXPECT_TRUE(std::ranges::any_of(help, [](const auto& run) { return run.text.find("Ctrl+X") != std::string::npos; }))
         << "the key help's lines are among the texts drawn";
+}
+
+bool Overlap(const IntRect& a, const IntRect& b) {
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+// What a player is meant to read of a frame's texts: not those fading in (faint on
+// purpose) nor the outline and shadow passes that the same text drawn after covers.
+std::vector<play_test::ShownText> ReadableTexts(const std::vector<play_test::ShownText>& texts) {
+    std::vector<play_test::ShownText> readable;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const auto coveredLater = std::any_of(texts.begin() + long(i) + 1, texts.end(), [&](const auto& later) {
+            return later.text == texts[i].text && Overlap(later.rect, texts[i].rect);
+        });
+        if (texts[i].colour.Alpha() >= 128 && !coveredLater) readable.push_back(texts[i]);
+    }
+    return readable;
+}
+
+// Every text a stop drew is made of the font's glyphs where it was drawn: none turned into
+// boxes by what was drawn before it (a figure, a 3-D view), none drawn over by another.
+TEST_F(ScreenTourTest, EveryTextDrawnAtEveryStopIsMadeOfGlyphs) {
+    WholeTour();
+    EXPECT_EQ(tour->stoppedAt, "");
+    for (const auto& [stop, kept] : tour->stops) {
+        for (const play_test::ShownText& run : ReadableTexts(kept.texts)) {
+            EXPECT_TRUE(tour->player->ShowsText(kept.picture, run)) << stop;
+        }
+    }
 }
 
 // A bitmap beside a picture of the same name is looked for only to convert it when an

@@ -78,14 +78,15 @@ TEST(ScreensColoursTest, TheGameMenusFacesStayInsideTheirRoundButtons) {
 }
 
 // Lit and shaded, a painted part keeps its colour's hue: a pixel is a shade of the colour
-// when both point the same way in colour space.
+// when both point the same way in colour space and the pixel is no grey.
 bool IsAShadeOf(Color pixel, Color colour) {
     const float p[3] = {float(pixel.Red()), float(pixel.Green()), float(pixel.Blue())};
     const float c[3] = {float(colour.Red()), float(colour.Green()), float(colour.Blue())};
     const float dot = p[0] * c[0] + p[1] * c[1] + p[2] * c[2];
     const float lengths =
         std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]) * std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
-    return p[0] + p[1] + p[2] > 120.0f && dot > 0.97f * lengths;
+    const float spread = std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]});
+    return p[0] + p[1] + p[2] > 120.0f && spread > 40.0f && dot > 0.97f * lengths;
 }
 
 int ShadesIn(const Image& frame, const IntRect& rect, Color colour) {
@@ -100,7 +101,7 @@ int ShadesIn(const Image& frame, const IntRect& rect, Color colour) {
 bool FarFrom(Color colour, Color other) {
     const int strength = std::max({colour.Red(), colour.Green(), colour.Blue()}) -
                          std::min({colour.Red(), colour.Green(), colour.Blue()});
-    return strength > 100 && !IsAShadeOf(colour, other) && !IsAShadeOf(other, colour);
+    return strength > 80 && !IsAShadeOf(colour, other) && !IsAShadeOf(other, colour);
 }
 
 TEST(ScreensColoursTest, TheCustomiseSlidersAndRandomColoursDressTheFigureOverADarkBackdrop) {
@@ -146,6 +147,33 @@ TEST(ScreensColoursTest, TheCustomiseSlidersAndRandomColoursDressTheFigureOverAD
     player.KeepPicture("screens_customise_random");
     EXPECT_LT(ShadesIn(random, figure, blue), blueAfter / 4);
     EXPECT_GT(ShadesIn(random, figure, mixed), 4 * ShadesIn(blued, figure, mixed) + 100);
+}
+
+// A unit placed for each side on the training ground wears its own side's main colour.
+TEST(ScreensColoursTest, FriendAndEnemyUnitsWearTheirOwnSidesColours) {
+    PlayerHarness player(play_test::WithPictures());
+    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
+    player.EnterTheTrainingGrounds();
+    const Point friendly(400, 380), enemy(640, 380);
+    player.Drag(player.EntryPoint("ObjectTray", "SmallFriendVorn"), friendly);
+    player.MoveTo(enemy);
+    player.TapKey('T');
+    player.Drag(player.EntryPoint("ObjectTray", player.EntryNames("ObjectTray").front()), enemy);
+    player.MoveTo(Point(512, 700));
+    player.Frames(3);
+    const Image frame = player.Picture();
+    player.KeepPicture("screens_friend_and_enemy");
+    const Color ours = GetLocalPlayer().primaryColor, theirs = GetOpponentPlayer().primaryColor;
+    ASSERT_TRUE(FarFrom(ours, theirs)) << "the two sides start in alike colours: " << std::hex << ours.argb << " and "
+                                       << theirs.argb;
+    constexpr int kAround = 30;
+    const auto around = [](const Point& at) {
+        return IntRect(at.x - kAround, at.y - kAround, at.x + kAround, at.y + kAround);
+    };
+    EXPECT_GT(ShadesIn(frame, around(friendly), ours), 40);
+    EXPECT_EQ(ShadesIn(frame, around(friendly), theirs), 0);
+    EXPECT_GT(ShadesIn(frame, around(enemy), theirs), 40);
+    EXPECT_EQ(ShadesIn(frame, around(enemy), ours), 0);
 }
 
 }  // namespace

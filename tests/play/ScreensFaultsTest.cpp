@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/Image.h"
 #include "core/TextTable.h"
 #include "core/Tga.h"
 #include "engine/Font.h"
+#include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "ui/ToolTip.h"
 #include "ui/Window.h"
@@ -133,6 +136,48 @@ TEST(ScreensFaultsTest, ALongPlayerNameStaysInsideThePlayerList) {
     // Beside the box's right frame, level with its first rows: nothing of the name.
     const int32_t outside = list.right + list.frame.border + 1;
     EXPECT_EQ(CountIn(frame, IntRect(outside, list.top, outside + 200, list.top + 40), IsWhite), 0);
+}
+
+}  // namespace
+
+namespace {
+
+bool ShowsTextStarting(const PlayerHarness& player, const String& start) {
+    return std::ranges::any_of(player.TextsShown(),
+                               [&](const play_test::ShownText& run) { return run.text.rfind(start.CStr(), 0) == 0; });
+}
+
+// A name typed into the editor's name box reaches the box alone: its "t" does not switch
+// the team units are placed for, which T over the field does. Ctrl+F, as the key help
+// says, shows the frame rate.
+TEST(ScreensFaultsTest, KeysReachTheNameBoxAloneAndCtrlFShowsTheFrameRate) {
+    PlayerHarness player;
+    player.EnterTheTrainingGrounds();
+    const std::vector<std::string> ourUnits = player.EntryNames("ObjectTray");
+    const Point field(500, 380);
+    player.Drag(player.EntryPoint("ObjectTray", "SmallFriendVorn"), field);
+    player.RightClick(field);
+    player.WaitFor("VornWindow");
+    player.ClickItem("VornWindow", "SaveVorn");
+    player.WaitFor("VornNameEditBox");
+    player.MoveTo(Point(300, 600));  // the pointer over the field, where T switches the team
+    player.Type("Tattletale");
+    player.TapKey(win::kKeyReturn);
+    player.WaitUntilClosed("VornNameEditBox");
+    EXPECT_TRUE(std::filesystem::exists(player.Folder() / "Players/Tester/Vorns/Tattletale.VRN"));
+    EXPECT_EQ(player.EntryNames("ObjectTray"), ourUnits);
+    player.ClickItem("VornWindow", "CloseButton.tga");
+    player.WaitUntilClosed("VornWindow");
+    player.MoveTo(field);
+    player.TapKey('T');
+    EXPECT_NE(player.EntryNames("ObjectTray"), ourUnits) << "T over the field switches the team";
+
+    const String rate = GetLanguageText("FPS");
+    EXPECT_FALSE(ShowsTextStarting(player, rate));
+    player.PressKey(win::kKeyControl);
+    player.TapKey('F');
+    player.ReleaseKey(win::kKeyControl);
+    player.FramesUntil([&] { return ShowsTextStarting(player, rate); }, 60, "the frame rate shows");
 }
 
 }  // namespace

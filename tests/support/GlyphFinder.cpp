@@ -125,10 +125,13 @@ bool GlyphFinder::MatchesAt(const Image& picture, const Mask& mask, int x, int y
     return true;
 }
 
-std::optional<FoundText> GlyphFinder::Find(const Image& picture, const std::string& text, const IntRect& area) const {
+std::optional<FoundText> GlyphFinder::Find(const Image& picture, const std::string& text, const IntRect& area,
+                                           std::optional<float> onlyScale) const {
     const int left = std::max(area.left, 0), top = std::max(area.top, 0);
     const int right = std::min(area.right, picture.Width()), bottom = std::min(area.bottom, picture.Height());
-    for (float scale : kScales) {
+    const std::vector<float> scales =
+        onlyScale ? std::vector<float>{*onlyScale} : std::vector<float>(std::begin(kScales), std::end(kScales));
+    for (float scale : scales) {
         for (float phaseY : kPhases) {
             for (float phaseX : kPhases) {
                 const Mask mask = MakeMask(text, scale, phaseX, phaseY);

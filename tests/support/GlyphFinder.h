@@ -31,8 +31,10 @@ public:
     // The font's texture (16 x 16 cells) and the font's widths and spacing.
     GlyphFinder(const Image& fontTexture, const Font& font);
 
-    // The first place inside `area` where the text is drawn; none when it is not.
-    std::optional<FoundText> Find(const Image& picture, const std::string& text, const IntRect& area) const;
+    // The first place inside `area` where the text is drawn, at the scale when one is
+    // given, else at any of kScales; none when it is not.
+    std::optional<FoundText> Find(const Image& picture, const std::string& text, const IntRect& area,
+                                  std::optional<float> scale = std::nullopt) const;
 
 private:
     struct Pair {

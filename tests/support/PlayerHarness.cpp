@@ -7,6 +7,7 @@
 
 #include "app/Application.h"
 #include "battlefield/PatternWindow.h"
+#include "battlefield/VornWindow.h"
 #include "core/Tga.h"
 #include "core/ThrowError.h"
 #include "engine/Font.h"
@@ -288,8 +289,32 @@ void PlayerHarness::ReleaseKey(int key) {
     Frame();
 }
 
+namespace {
+
+// The key a keyboard presses for the character; 0 for one typed some other way.
+int KeyOf(char character) {
+    if (character >= 'a' && character <= 'z') return win::KeyOfLetter(character);
+    if ((character >= 'A' && character <= 'Z') || (character >= '0' && character <= '9') || character == ' ')
+        return character;
+    return 0;
+}
+
+}  // namespace
+
 void PlayerHarness::Type(const std::string& text) {
-    Input().TypeText(text);
+    // As a keyboard types: each letter's key goes down (with Shift for a capital), its
+    // character follows, and the key comes up; so that a window that wrongly listens to
+    // the keys while a box takes the text is found out.
+    win::ScriptedWindow& input = Input();
+    for (const char character : text) {
+        const int key = KeyOf(character);
+        const bool shifted = character >= 'A' && character <= 'Z';
+        if (shifted) input.PressKey(win::kKeyShift);
+        if (key != 0) input.PressKey(key);
+        input.TypeText(std::string(1, character));
+        if (key != 0) input.ReleaseKey(key);
+        if (shifted) input.ReleaseKey(win::kKeyShift);
+    }
     Frame();
 }
 
@@ -325,6 +350,10 @@ std::vector<SpriteGrid*> PlayerHarness::GridsOf(Window& window) const {
     }
     if (auto* upgrades = dynamic_cast<UpgradeWindow*>(&window)) {
         grids.insert(grids.end(), {upgrades->upgrades, upgrades->placeholders, upgrades->bottomButtons});
+    }
+    if (auto* editor = dynamic_cast<VornWindow*>(&window)) {
+        const std::vector<SpriteGrid*> buttons = editor->ButtonGrids();
+        grids.insert(grids.end(), buttons.begin(), buttons.end());
     }
     if (auto* squad = dynamic_cast<SquadWindow*>(&window)) {
         grids.insert(grids.end(), {squad->fileButtons, squad->layoutButtons});
@@ -542,6 +571,18 @@ std::string PlayerHarness::KeepPicture(const std::string& name) {
     if (Glyphs().Find(picture, text, area)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "\"" << text << "\" is not drawn in glyphs inside (" << area.left << ", "
                                          << area.top << ") - (" << area.right << ", " << area.bottom << ")";
+}
+
+::testing::AssertionResult PlayerHarness::ShowsText(const Image& picture, const ShownText& run) {
+    if (picture.IsEmpty()) return ::testing::AssertionSuccess() << "no pictures";
+    // Where exactly a glyph's pixels fall depends on the run's fractional place.
+    constexpr int kMargin = 3;
+    const IntRect& rect = run.rect;
+    const IntRect area(rect.left - kMargin, rect.top - kMargin, rect.right + kMargin, rect.bottom + kMargin);
+    if (Glyphs().Find(picture, run.text, area, run.scale)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << run.text << "\" is not drawn in glyphs at scale " << run.scale
+                                         << " at (" << rect.left << ", " << rect.top << ") - (" << rect.right << ", "
+                                         << rect.bottom << ")";
 }
 
 const GlyphFinder& PlayerHarness::Glyphs() {

@@ -231,6 +231,8 @@ public:
     ::testing::AssertionResult ShowsText(const Image& picture, const std::string& text,
                                          const std::string& windowName = "");
     ::testing::AssertionResult ShowsText(const Image& picture, const std::string& text, const IntRect& area);
+    // A run of TextsShown() is drawn with the font's glyphs where and as large as it was drawn.
+    ::testing::AssertionResult ShowsText(const Image& picture, const ShownText& run);
     // Every text run drawn in the last frame, in drawing order (with or without pictures).
     const std::vector<ShownText>& TextsShown() const;
     // Every name the program asked to open since the harness started that names nothing.
