@@ -26,8 +26,8 @@ TEST(InputCameraTest, EveryCameraKeyTheWheelAndAMiddleDragMoveTheView) {
     player.MoveTo(centre);
     Image before = player.Picture();
     ASSERT_FALSE(input_play::Differs(before, player.Picture())) << "the view moves without input";
-    const CameraKey keys[] = {{win::kKeyW, "W"},       {win::kKeyA, "A"},         {win::kKeyS, "S"},
-                              {win::kKeyD, "D"},       {win::kKeyUp, "Up"},       {win::kKeyLeft, "Left"},
+    const CameraKey keys[] = {{win::kKeyW, "W"},     {win::kKeyA, "A"},       {win::kKeyS, "S"},
+                              {win::kKeyD, "D"},     {win::kKeyUp, "Up"},     {win::kKeyLeft, "Left"},
                               {win::kKeyDown, "Down"}, {win::kKeyRight, "Right"}, {win::kKeyQ, "Q"},
                               {win::kKeyE, "E"}};
     for (const CameraKey& held : keys) {

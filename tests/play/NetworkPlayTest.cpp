@@ -22,16 +22,16 @@
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "game/Player.h"
-#include "game/PlayerRoster.h"
 #include "modes/ButtonRowWindow.h"
+#include "game/PlayerRoster.h"
 #include "net/ChatWindow.h"
 #include "net/ClientSetupWindow.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkStartup.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
-#include "ui/ErrorBox.h"
 #include "ui/Tray.h"
+#include "ui/ErrorBox.h"
 #include "ui/WindowManager.h"
 
 namespace {
@@ -71,8 +71,7 @@ void TakeTheCampaignMapTour(PlayerHarness& player) {
         player.TapKey(win::kKeySpace);
         player.Frames(20);
     }
-    if (!GetLocalPlayer().missionMapTutorial)
-        throw PlayerStepFailed("the tour did not end; open: " + player.FrontWindow());
+    if (!GetLocalPlayer().missionMapTutorial) throw PlayerStepFailed("the tour did not end; open: " + player.FrontWindow());
     // The map's row of buttons ends with its way out ("Exit"); the row names none.
     player.FramesUntil([&] { return player.IsOpen("MissionMapWindow"); }, 600, "the campaign map");
     auto& map = dynamic_cast<ButtonRowWindow&>(player.OpenWindow("MissionMapWindow"));
@@ -197,7 +196,8 @@ int RunGuest(int report, uint16_t port, const std::string& name) {
     player.FramesUntil([&] { return player.IsOpen("NetworkGameSetupWindow"); }, kSessionFrames, "the set-up screen");
     player.Frames(2);
     Picture(player, name, "setup");
-    for (const std::string& missing : player.MissingFiles()) Report(report, "missing " + missing);
+    for (const std::string& missing : player.MissingFiles())
+        Report(report, "missing " + missing);
     ReachSquadSelection(player, name);
     return 0;
 }
