@@ -163,6 +163,14 @@ void KeepBaseOutline(Image& picture, const Image* base) {
     }
 }
 
+// A portrait larger than the button it is pasted on is halved until it fits, so that the
+// button shows the whole face rather than its top-left corner.
+Image FittedTo(const Image& source, const Image& picture) {
+    Image fitted = source;
+    while (!picture.IsEmpty() && fitted.Width() > picture.Width() && fitted.Width() > 1) fitted.HalfSizePlain(fitted);
+    return fitted;
+}
+
 Image ComposePicture(const Player& player, const char* base, const Overlay* overlays, int count) {
     const Image* baseImage = BaseImage(base);
     Image picture = baseImage != nullptr ? *baseImage : Image();
@@ -172,7 +180,7 @@ Image ComposePicture(const Player& player, const char* base, const Overlay* over
             overlay.picture != nullptr ? BaseImage(overlay.picture) : ChassisIcon(player, overlay.icon);
         if (source == nullptr || source->IsEmpty()) continue;
         if (picture.IsEmpty()) picture = Image(source->Width(), source->Height());
-        picture.BlendBlit(*source, overlay.x, overlay.y, player.primaryColor, player.trimColor);
+        picture.BlendBlit(FittedTo(*source, picture), overlay.x, overlay.y, player.primaryColor, player.trimColor);
     }
     KeepBaseOutline(picture, baseImage);
     return picture;
