@@ -1,5 +1,5 @@
 // A player's colours where a new player meets them, in GL pictures: the faces pasted on
-// the game menu's round buttons stay inside the buttons, and the customise screen's
+// the game menu's round buttons stay whole inside the buttons, and the customise screen's
 // sliders and random colours dress the figure itself, over the screen's dark backdrop.
 #include <gtest/gtest.h>
 
@@ -63,9 +63,14 @@ TEST(ScreensColoursTest, TheGameMenusFacesStayInsideTheirRoundButtons) {
         Image button;
         ASSERT_EQ(ReadTgaFile((player.Folder() / "Textures" / face.button).string(), button), TgaReadResult::kOk);
         const IntRect rect = player.ItemRect("GameMenu", face.item);
-        int outside = 0, faceLike = 0;
+        int outside = 0, faceLike = 0, painted = 0;
+        long paintedX = 0;
         for (int y = std::max(rect.top, 0); y <= std::min(rect.bottom, frame.Height() - 1); ++y) {
             for (int x = std::max(rect.left, 0); x <= std::min(rect.right, frame.Width() - 1); ++x) {
+                if (Distance(frame.At(x, y), GetLocalPlayer().primaryColor) < 90) {
+                    ++painted;
+                    paintedX += x;
+                }
                 if (!OutsideTheOutline(button, rect, x, y)) continue;
                 ++outside;
                 faceLike += LooksLikeAFace(frame.At(x, y), GetLocalPlayer()) ? 1 : 0;
@@ -74,6 +79,10 @@ TEST(ScreensColoursTest, TheGameMenusFacesStayInsideTheirRoundButtons) {
         EXPECT_GT(outside, 0) << face.item << ": its button fills its square";
         EXPECT_LE(faceLike, outside / 50) << face.item << ": " << faceLike << " of the " << outside
                                           << " pixels outside the round button show its face";
+        // Whole faces stand about the button's middle; a portrait's corner would lean aside.
+        ASSERT_GT(painted, 0) << face.item << " shows none of the player's colour";
+        const int width = rect.right - rect.left + 1;
+        EXPECT_NEAR(double(paintedX) / painted, (rect.left + rect.right) / 2.0, width / 8.0) << face.item;
     }
 }
 
