@@ -12,20 +12,6 @@
 namespace {
 
 constexpr float kDiagramZoom = 32.0f;
-constexpr int kLayerCount = 3;
-
-// Fields and goals lie lowest, beacons over them, solid things on top.
-int LayerOf(int32_t kind) {
-    switch (kind) {
-        case kPatternHealthField:
-        case kPatternGooField:
-        case kPatternStaticField:
-        case kPatternFriendGoal:
-        case kPatternEnemyGoal: return 0;
-        case kPatternBeacon: return 1;
-        default: return 2;
-    }
-}
 
 // The share of the segment inside the circle, or an empty stretch (from > to).
 SegmentStretch InsideOf(const KeepOutCircle& circle, const Vector2& start, const Vector2& along) {
@@ -40,6 +26,18 @@ SegmentStretch InsideOf(const KeepOutCircle& circle, const Vector2& start, const
 }
 
 }  // namespace
+
+int PatternDrawLayer(int32_t kind) {
+    switch (kind) {
+        case kPatternHealthField:
+        case kPatternGooField:
+        case kPatternStaticField:
+        case kPatternFriendGoal:
+        case kPatternEnemyGoal: return 0;
+        case kPatternBeacon: return 1;
+        default: return 2;
+    }
+}
 
 void PatternKeepOut::Build(const Pattern& pattern, float zoom) {
     circles_.clear();
@@ -56,9 +54,9 @@ void PatternKeepOut::Build(const Pattern& pattern, float zoom) {
         }
     }
     for (const MapConditional* condition : pattern.mapConditionals) Add(condition->position, kIconRadius * scale);
-    for (int layer = 0; layer < kLayerCount; ++layer) {
+    for (int layer = 0; layer < kPatternDrawLayers; ++layer) {
         for (const PatternObject* object : pattern.objects) {
-            if (LayerOf(object->kind) == layer) Add(object->position, object->Radius());
+            if (PatternDrawLayer(object->kind) == layer) Add(object->position, object->Radius());
         }
     }
     for (const PathPoint* point : pattern.pathPoints) Add(point->position, kIconRadius * scale);

@@ -2,11 +2,17 @@
 // The circles a pattern diagram's path keeps out of: handles, targets, map conditions,
 // objects and path points, so that the path's strip runs between the icons rather than
 // over them.
+#include <cstdint>
 #include <vector>
 
 #include "core/Vector2.h"
 
 class Pattern;
+
+// Objects of a diagram are drawn, and kept out of, layer by layer: fields and goals
+// lowest, beacons over them, solid things on top.
+constexpr int kPatternDrawLayers = 3;
+int PatternDrawLayer(int32_t kind);
 
 struct KeepOutCircle {
     Vector2 centre;

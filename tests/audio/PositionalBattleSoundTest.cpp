@@ -13,35 +13,16 @@
 #include "platform/sound/NullSoundDevice.h"
 #include "platform/sound/SoundBuffer.h"
 #include "support/ArenaFixture.h"
+#include "support/AudioTestUtil.h"
 #include "support/TempFolder.h"
 
 namespace {
 
-void Put(std::string& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xFF);
-}
-
-// A second of a loud 16-bit stereo square wave at 22050 Hz, the same on both sides.
+// A second of a loud square wave, the same on both sides.
 std::string SquareWave() {
-    constexpr uint32_t kFrames = 22050;
-    std::string out = "RIFF";
-    Put(out, 36 + kFrames * 4, 4);
-    out += "WAVEfmt ";
-    Put(out, 16, 4);
-    Put(out, 1, 2);
-    Put(out, 2, 2);
-    Put(out, 22050, 4);
-    Put(out, 22050 * 4, 4);
-    Put(out, 4, 2);
-    Put(out, 16, 2);
-    out += "data";
-    Put(out, kFrames * 4, 4);
-    for (uint32_t frame = 0; frame < kFrames; ++frame) {
-        const uint16_t sample = (frame / 25) % 2 == 0 ? 12000 : uint16_t(-12000);
-        Put(out, sample, 2);
-        Put(out, sample, 2);
-    }
-    return out;
+    const audio_test::Samples samples = audio_test::MakeSamples(
+        22050, 2, [](int frame, int) { return int16_t((frame / 25) % 2 == 0 ? 12000 : -12000); });
+    return audio_test::WavBytes(audio_test::WavSpec(), audio_test::SampleBytes16(samples));
 }
 
 struct Loudness {
