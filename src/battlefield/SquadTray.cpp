@@ -51,7 +51,8 @@ SquadTray::SquadTray() : Tray("SquadTray", 9, 3, Point(kCell, kCell), 2.0f, fals
 void SquadTray::CreateResources() {
     Tray::CreateResources();
     for (int32_t chassis = 0; chassis < 6; ++chassis) {
-        const String marker = String(ChassisMarkerName(chassis, nullptr)) + ".tga";
+        // The tray lists the local player's own squads.
+        const String marker = String(ChassisMarkerName(chassis, &GetLocalPlayer())) + ".tga";
         markers_[chassis] = CreateUiSprite(kCell, kCell, marker, Sprite::kAnchorTopLeft);
     }
     crossSprite_ = CreateUiSprite(kCell, kCell, "X.tga", Sprite::kAnchorTopLeft);

@@ -79,10 +79,10 @@ bool Renderer::IsCacheCurrentVisiting(const String& source, const String& cache,
     int order = 0;
     if (!CompareFileTimes(source, cache, order) || order != -1) return false;
     if (HasExtension(source, "obj")) {
-        // A bitmap twin of the painted texture is converted while reading the source, so a
-        // newer one makes the cache stale; without one only the texture file is read.
+        // The bitmap twin is the painted texture's source, converted while the model is
+        // read: a newer twin, or none at all, sends the model back to its source.
         const String bitmap = source.Left(source.CharCount() - 3) + "bmp";
-        return !FileExists(bitmap) || IsCacheCurrentVisiting(bitmap, cache, visiting);
+        return IsCacheCurrentVisiting(bitmap, cache, visiting);
     }
     if (!HasExtension(source, "act")) return true;
     ActFileLists lists;

@@ -10,6 +10,7 @@
 #include "engine/Sprite.h"
 #include "game/Event.h"
 #include "game/Game.h"
+#include "game/PlayerRoster.h"
 #include "ui/ConfirmCloseKillTrayMenu.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
@@ -31,14 +32,17 @@ void KillTray::CreateResources() {
     Tray::CreateResources();
     clearSprite_ = CreateUiSprite(kMarkerSize, kMarkerSize, "NoButton64.tga", Sprite::kAnchorTopLeft);
     for (int32_t chassis = 0; chassis < kChassisCount; ++chassis) {
-        const String marker = String(ChassisMarkerName(chassis, nullptr)) + ".tga";
-        markers_[chassis] = CreateUiSprite(kMarkerSize, kMarkerSize, marker, Sprite::kAnchorTopLeft);
+        const String friendMarker = String(ChassisMarkerName(chassis, &GetLocalPlayer())) + ".tga";
+        const String enemyMarker = String(ChassisMarkerName(chassis, nullptr)) + ".tga";
+        friendMarkers_[chassis] = CreateUiSprite(kMarkerSize, kMarkerSize, friendMarker, Sprite::kAnchorTopLeft);
+        enemyMarkers_[chassis] = CreateUiSprite(kMarkerSize, kMarkerSize, enemyMarker, Sprite::kAnchorTopLeft);
     }
 }
 
 void KillTray::ReleaseResources() {
     clearSprite_ = nullptr;
-    std::fill(std::begin(markers_), std::end(markers_), nullptr);
+    std::fill(std::begin(friendMarkers_), std::end(friendMarkers_), nullptr);
+    std::fill(std::begin(enemyMarkers_), std::end(enemyMarkers_), nullptr);
     Tray::ReleaseResources();
 }
 
@@ -73,13 +77,15 @@ void KillTray::ResetView() {
     GetWindowManager().CloseWindow(this);
 }
 
+Sprite* KillTray::MarkerOf(const Vorn& vorn) const {
+    if (!ChassisTable::IsValid(vorn.chassisType)) return nullptr;
+    return vorn.owner == &GetLocalPlayer() ? friendMarkers_[vorn.chassisType] : enemyMarkers_[vorn.chassisType];
+}
+
 void KillTray::DrawEntry(int32_t entry, const IntRect& rect, bool) {
     if (entry < 0 || entry >= EntryCount()) return;
     Sprite* sprite = clearSprite_;
-    if (entry > 0) {
-        const int32_t chassis = vorns_[entry - 1]->chassisType;
-        sprite = ChassisTable::IsValid(chassis) ? markers_[chassis] : nullptr;
-    }
+    if (entry > 0) sprite = MarkerOf(*vorns_[entry - 1]);
     if (sprite == nullptr) return;
     UseScreenCamera();
     sprite->x = rect.left;
@@ -113,8 +119,7 @@ void KillTray::GrabVorn(int32_t entry) {
     if (entry < 1 || entry > vorns_.Count()) return;
     Vorn* vorn = vorns_[entry - 1];
     Mouse& mouse = GetMouse();
-    const int32_t chassis = vorn->chassisType;
-    mouse.HideCursor(kCarryMode, ChassisTable::IsValid(chassis) ? markers_[chassis] : nullptr);
+    mouse.HideCursor(kCarryMode, MarkerOf(*vorn));
     mouse.dragObject = vorn;
     mouse.dragIndex = entry;
 }

@@ -39,9 +39,12 @@ public:
 
 private:
     void Release(Vorn* vorn);
+    // The marker of the unit's chassis size, friend or enemy by its owner.
+    Sprite* MarkerOf(const Vorn& vorn) const;
     Array<Vorn*> vorns_;
     Sprite* clearSprite_ = nullptr;
-    Sprite* markers_[6] = {};
+    Sprite* friendMarkers_[6] = {};
+    Sprite* enemyMarkers_[6] = {};
 };
 
 KillTray& GetKillTray();

@@ -55,8 +55,10 @@ struct CellSpan {
     int32_t last = 0;  // inclusive
 };
 
-CellSpan SpanOf(float from, float to, int32_t side, bool points) {
-    CellSpan span{FloorCell(from), CeilCell(to) - (points ? 0 : 1)};
+// Cells and grid points alike run from the floor of the near edge to the ceiling of the
+// far one, so the cell reaching past the far edge is drawn too.
+CellSpan SpanOf(float from, float to, int32_t side) {
+    CellSpan span{FloorCell(from), CeilCell(to)};
     span.last = std::clamp(span.last, span.first, span.first + kMaxMapCopies * side);
     return span;
 }
@@ -195,8 +197,8 @@ void Terrain::Draw(const Rect& visible) {
     if (baseMesh_ == nullptr) CreateMeshes();
     EmptyMesh(*baseMesh_);
     for (DynamicMesh* mesh : typeMeshes_) EmptyMesh(*mesh);
-    const CellSpan columns = SpanOf(visible.left, visible.right, width_, false);
-    const CellSpan rows = SpanOf(visible.top, visible.bottom, height_, false);
+    const CellSpan columns = SpanOf(visible.left, visible.right, width_);
+    const CellSpan rows = SpanOf(visible.top, visible.bottom, height_);
     for (int32_t j = rows.first; j <= rows.last; ++j) {
         for (int32_t i = columns.first; i <= columns.last; ++i) {
             const int32_t corners[4][2] = {{i, j}, {i + 1, j}, {i + 1, j + 1}, {i, j + 1}};
@@ -288,8 +290,8 @@ void Terrain::DrawDecal(const Rect& rect, Texture* texture, Color colour, bool l
     const float x1 = rect.left, y1 = rect.top, x2 = rect.right, y2 = rect.bottom;
     if (!(x2 - x1 > kDecalTolerance) || !(y2 - y1 > kDecalTolerance)) return;
     const int first = mesh->vertices.Count();
-    const CellSpan columns = SpanOf(x1, x2, width_, true);
-    const CellSpan rows = SpanOf(y1, y2, height_, true);
+    const CellSpan columns = SpanOf(x1, x2, width_);
+    const CellSpan rows = SpanOf(y1, y2, height_);
     const float cosA = std::cos(angle), sinA = std::sin(angle);
     for (int32_t j = rows.first; j <= rows.last; ++j) {
         for (int32_t i = columns.first; i <= columns.last; ++i) {

@@ -127,11 +127,12 @@ protected:
 };
 
 TEST_F(TerrainMeshTest, EveryVisibleCellGetsABaseQuadAndCornerQuadsOnlyWhereTypesMeet) {
+    // Cells 0 to 8 both ways: the far edge's ceiling is visited as well.
     terrain.Draw(Rect{0.0f, 0.0f, 80.0f, 80.0f});
-    EXPECT_EQ(terrain.BaseMesh()->faces.Count(), 8 * 8 * 2);
+    EXPECT_EQ(terrain.BaseMesh()->faces.Count(), 9 * 9 * 2);
     int cornerFaces = 0;
     for (TerrainType type = 0; type < kTerrainTypeCount; ++type) {
-        EXPECT_EQ(terrain.TypeMesh(type)->faces.Count(), 2 * CornerCellsOf(type, 0, 0, 8, 8)) << type;
+        EXPECT_EQ(terrain.TypeMesh(type)->faces.Count(), 2 * CornerCellsOf(type, 0, 0, 9, 9)) << type;
         cornerFaces += terrain.TypeMesh(type)->uploadedFaces;
     }
     // Only the four cells around the water point blend.
@@ -139,10 +140,10 @@ TEST_F(TerrainMeshTest, EveryVisibleCellGetsABaseQuadAndCornerQuadsOnlyWhereType
 
     // More cells than the starting capacity all arrive in the device buffers.
     terrain.Draw(Rect{-100.0f, -100.0f, 300.0f, 300.0f});
-    EXPECT_EQ(terrain.BaseMesh()->uploadedFaces, 40 * 40 * 2);
+    EXPECT_EQ(terrain.BaseMesh()->uploadedFaces, 41 * 41 * 2);
     // A rectangle reaching toward the horizon is cut to three copies of the map.
     terrain.Draw(Rect{0.0f, 0.0f, 1e9f, 10.0f});
-    EXPECT_EQ(terrain.BaseMesh()->faces.Count(), 49 * 1 * 2);
+    EXPECT_EQ(terrain.BaseMesh()->faces.Count(), 49 * 2 * 2);
 }
 
 TEST_F(TerrainMeshTest, LiquidCellsShowTheFrameOfTheClock) {

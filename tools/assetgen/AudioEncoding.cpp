@@ -7,6 +7,8 @@
 
 #include <vorbis/vorbisenc.h>
 
+#include "LittleEndian.h"
+
 namespace assetgen {
 namespace {
 
@@ -31,16 +33,6 @@ void Drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream,
             AppendPages(stream, out, false);
         }
     }
-}
-
-void Put16(std::string& out, uint16_t value) {
-    out += char(value & 0xFF);
-    out += char(value >> 8);
-}
-
-void Put32(std::string& out, uint32_t value) {
-    Put16(out, uint16_t(value & 0xFFFF));
-    Put16(out, uint16_t(value >> 16));
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "BmpFile.h"
+#include "LittleEndian.h"
 #include "Output.h"
 
 namespace assetgen {
@@ -78,10 +80,6 @@ void AppendActor(const ActorNode& node, std::string& out) {
     out += "}\n";
 }
 
-void Put32(std::string& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) out += char((value >> (8 * i)) & 0xFF);
-}
-
 void PutFloat(std::string& out, float value) {
     uint32_t bits = 0;
     std::memcpy(&bits, &value, 4);
@@ -110,8 +108,14 @@ std::string ObjText(const TriMesh& mesh) {
 }
 
 void WritePaintedMesh(Output& output, const std::string& folder, const std::string& name, const PaintedMesh& mesh) {
-    output.Write(folder + "/" + name + "_c_painted.obj", ObjText(mesh.mesh));
-    output.WriteImage(folder + "/" + name + "_c_painted.tga", mesh.texture);
+    const std::string base = folder + "/" + name + "_c_painted.";
+    output.Write(base + "obj", ObjText(mesh.mesh));
+    // The bitmap is the texture's source: a model without one is never read from its cache.
+    output.Write(base + "bmp", EncodeBmp(mesh.texture));
+    output.WriteImage(base + "tga", mesh.texture);
+    // The game converts a bitmap that is not older than its TGA; dated before it, the TGA
+    // written here is drawn as it stands.
+    output.DateBefore(base + "bmp", base + "tga");
 }
 
 std::string ActText(const ActorModel& model) {

@@ -1,6 +1,7 @@
 #include "Output.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <stdexcept>
 
@@ -25,6 +26,14 @@ void Output::Write(std::string_view relativePath, std::string_view bytes) {
 
 void Output::WriteImage(std::string_view relativePath, const Image& image) {
     if (!image.SaveTGA(Prepare(relativePath))) throw std::runtime_error("cannot write " + std::string(relativePath));
+}
+
+void Output::DateBefore(std::string_view olderPath, std::string_view newerPath) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_time_type newer = fs::last_write_time(fs::path(root_) / newerPath, error);
+    if (!error) fs::last_write_time(fs::path(root_) / olderPath, newer - std::chrono::seconds(1), error);
+    if (error) throw std::runtime_error("cannot date " + std::string(olderPath) + ": " + error.message());
 }
 
 bool Output::HasWritten(std::string_view relativePath) const {

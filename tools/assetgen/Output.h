@@ -18,6 +18,9 @@ public:
     // since a data set with a missing file is unusable.
     void Write(std::string_view relativePath, std::string_view bytes);
     void WriteImage(std::string_view relativePath, const Image& image);
+    // Gives the older file a last-write time a second before the newer one's; throws
+    // when either cannot be reached.
+    void DateBefore(std::string_view olderPath, std::string_view newerPath);
     const std::vector<std::string>& Written() const { return written_; }
     bool HasWritten(std::string_view relativePath) const;
 

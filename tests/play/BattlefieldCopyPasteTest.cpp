@@ -1,0 +1,82 @@
+// Copy and paste of a unit on the training ground, by the keys a player uses: a unit
+// designed in the editor is copied with Ctrl+C under the pointer and pasted elsewhere
+// with Ctrl+V. Kept as tests/screenshots/battlefield_pasted_unit.tga.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "game/PlayerRoster.h"
+#include "platform/window/Keys.h"
+#include "support/PlayerHarness.h"
+#include "ui/Window.h"
+#include "units/Vorn.h"
+#include "world/Arena.h"
+#include "world/ObjectKind.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<const Vorn*> OwnUnits() {
+    std::vector<const Vorn*> units;
+    for (const WorldObject* object : gArena->Objects()) {
+        if (object->kind == kKindVorn && static_cast<const Vorn*>(object)->owner == &GetLocalPlayer())
+            units.push_back(static_cast<const Vorn*>(object));
+    }
+    return units;
+}
+
+void TapWithCtrl(play_test::PlayerHarness& player, int key) {
+    player.PressKey(win::kKeyControl);
+    player.TapKey(key);
+    player.ReleaseKey(win::kKeyControl);
+}
+
+TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnderThePointer) {
+    play_test::PlayerHarness player(play_test::WithPictures());
+    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
+    player.EnterTheTrainingGrounds();
+
+    // A unit placed from the object tray and saved from the editor under a name.
+    const Point designed(450, 380);
+    player.Drag(player.EntryPoint("ObjectTray", "SmallFriendVorn"), designed);
+    player.RightClick(designed);
+    player.WaitFor("VornWindow");
+    const Window& editor = player.OpenWindow("VornWindow");
+    player.Click(Point(editor.right - 16, editor.top + 16));  // the save button
+    player.WaitFor("VornNameEditBox");
+    player.ClickWindow("VornNameEditBox");
+    player.Type("Bulwark");
+    player.TapKey(win::kKeyReturn);
+    player.WaitUntilClosed("VornNameEditBox");
+    player.ClickItem("VornWindow", "CloseButton.tga");
+    player.WaitUntilClosed("VornWindow");
+    const std::vector<const Vorn*> before = OwnUnits();
+    ASSERT_EQ(before.size(), 1u);
+
+    player.MoveTo(designed);
+    TapWithCtrl(player, win::kKeyC);
+    player.FramesUntil([&] { return fs::exists(player.Folder() / "Players/Tester/Vorns/CopyBuffer.VRN"); }, 60,
+                       "the copy is written");
+    const Point pasted(620, 380);
+    player.MoveTo(pasted);
+    TapWithCtrl(player, win::kKeyV);
+    player.FramesUntil([] { return OwnUnits().size() == 2; }, 60, "the pasted unit stands on the field");
+
+    const std::vector<const Vorn*> after = OwnUnits();
+    const Vorn* copy = after[0] == before[0] ? after[1] : after[0];
+    EXPECT_EQ(copy->chassisType, before[0]->chassisType);
+    EXPECT_EQ(copy->weapons[0].kind, before[0]->weapons[0].kind);
+    // It stands where the pointer was, right of the original as seen on screen.
+    const Vector3 toCopy = gArena->NearestImage(before[0]->position, copy->position) - before[0]->position;
+    EXPECT_GT(toCopy.Length(), 5.0f);
+    // The copy's file is the program's own: the unit tray lists only the saved unit.
+    EXPECT_EQ(player.EntryNames("VornTray"), std::vector<std::string>{"Bulwark"});
+    const Image frame = player.Picture();
+    EXPECT_TRUE(player.ShowsAScreen(frame, "the training ground with the pasted unit"));
+    player.KeepPicture("battlefield_pasted_unit");
+}
+
+}  // namespace
