@@ -61,6 +61,7 @@ protected:
     void WritePainted(const std::string& name, float size) {
         const std::string s = std::to_string(size);
         Write(name + "_c_painted.obj", "v 0 0 0\nv 0 " + s + " 0\nv 0 0 " + s + "\nf 1 2 3\n");
+        Write(name + "_c_painted.bmp", "BM");
         Image(2, 2).SaveTGA(folder_ / (name + "_c_painted.tga"));
     }
     String Path(const std::string& name) const { return String((folder_ / name).c_str()); }
