@@ -97,6 +97,13 @@ void TextBox::MoveTo(const Point& point) {
     speakerRect = IntRect(x, y, x + kSpeakerSize, y + kSpeakerSize);
 }
 
+// A box laid out anew keeps its text within its width.
+void TextBox::Resize(const Point& size) {
+    const int32_t width = right - left;
+    Window::Resize(size);
+    if (right - left != width && !paragraphs.IsEmpty()) WrapText();
+}
+
 void TextBox::AddParagraph(const String& text) { paragraphs.Append(text); }
 
 void TextBox::WrapText() {
@@ -106,31 +113,20 @@ void TextBox::WrapText() {
 
 void TextBox::SetParagraphs(const Array<StringArray>& wordLists) {
     paragraphs.Clear();
-    String text;
-    for (const StringArray& words : wordLists) {
-        for (const String& word : words) {
-            paragraphs.Append(word);
-            text += word;
-            text += " ";
-        }
+    for (const StringArray& list : wordLists) {
+        for (const String& line : list) paragraphs.Append(line);
     }
-    StringArray whole;
-    whole.Append(text);
-    lines.Clear();
-    SplitWords(whole, lines, GetFont(), kTextScale, right - left + 1 - kSpeakerWidth, 0);
+    WrapText();
 }
 
 void TextBox::SetVoice(SpeechVoice* voice) { gVoice = voice; }
 
 SpeechVoice* TextBox::Voice() { return gVoice; }
 
-void TextBox::Say(const String& speechFile, const String& text, bool pointWhileTalking) {
-    paragraphs.Clear();
-    paragraphs.Append(text);
-    WrapText();
-    if (gVoice) {
-        gVoice->Say(speechFile.CStr(), pointWhileTalking);
-    }
+// The line is only spoken: the box goes on showing its page (the spoken prompt to go
+// on must not take the place of the lesson's text).
+void TextBox::Say(const String& speechFile, const String& /*text*/, bool pointWhileTalking) {
+    if (gVoice) gVoice->Say(speechFile.CStr(), pointWhileTalking);
 }
 
 bool TextBox::IsSpeaking() const { return gVoice && gVoice->IsTalking(); }
