@@ -44,4 +44,9 @@ public:
     StringArray lines;
     bool spaceDown = false;
     IntRect speakerRect;
+
+private:
+    void FitHeightToLines();
+    // The height the box was last given; -1 until then.
+    int32_t askedHeight_ = -1;
 };

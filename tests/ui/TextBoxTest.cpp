@@ -57,6 +57,23 @@ TEST_F(TextBoxTest, LongLinesWrapInsideTheBoxAndAgainWhenItIsResized) {
     EXPECT_STREQ(box.lines[box.lines.Count() - 1].CStr(), "Short.");
 }
 
+TEST_F(TextBoxTest, TextTallerThanTheBoxMakesItTallerAboveThePromptAndShorterTextGivesItBack) {
+    TextBox box;
+    box.MoveTo(Point(0, 0));
+    box.Resize(Point(800, 115));
+    box.waitForContinue = true;
+    Array<StringArray> pages;
+    pages.Append(Lines({"One.", "Two.", "Three.", "", "Five.", "Six.", "Seven.", "Eight.", "Nine."}));
+    box.SetParagraphs(pages);
+    const float step = FontLineHeight() * TextBox::kTextScale + 2.0f;
+    // Every line, and the prompt to go on below the last, lie inside the box.
+    EXPECT_GE(float(box.bottom - box.top + 1), step * float(box.lines.Count() + 1));
+    Array<StringArray> shorter;
+    shorter.Append(Lines({"One line."}));
+    box.SetParagraphs(shorter);
+    EXPECT_EQ(box.bottom - box.top + 1, 115);
+}
+
 TEST_F(TextBoxTest, ASpokenLineLeavesThePageShown) {
     TextBox box;
     box.SetRectValues(0, 0, 799, 214);
