@@ -36,6 +36,23 @@ constexpr float kMarkPulse = 1.6f;
 constexpr float kObjectMarkScale = 12.0f;
 constexpr const char* kButtonNames[MiniMap::kButtonCount] = {"OverheadCamera", "TiltedCamera", "ResetCamera"};
 
+struct Bounds {
+    float lowX, highX, lowY, highY;
+};
+
+// The smallest x and y span holding the four points.
+template <typename Point2>
+Bounds BoundsOf(const Point2 (&points)[4]) {
+    Bounds b{points[0].x, points[0].x, points[0].y, points[0].y};
+    for (const Point2& p : points) {
+        b.lowX = std::min(b.lowX, p.x);
+        b.highX = std::max(b.highX, p.x);
+        b.lowY = std::min(b.lowY, p.y);
+        b.highY = std::max(b.highY, p.y);
+    }
+    return b;
+}
+
 // Whole arena sizes that move a span lying wholly beside [0, size) back to touch it: the
 // outline is drawn from the arena's main copy.
 float MainCopyShift(float low, float high, float size) {
@@ -170,15 +187,9 @@ void MiniMap::ViewOutline(Vector2 (&corners)[4]) const {
     GetArenaWindow().ViewCornersAtHeight(0.0f, ground);
     const float width = gArena != nullptr ? gArena->WorldWidth() : 1.0f;
     const float height = gArena != nullptr ? gArena->WorldHeight() : 1.0f;
-    float lowX = ground[0].x, highX = lowX, lowY = ground[0].y, highY = lowY;
-    for (const Vector3& c : ground) {
-        lowX = std::min(lowX, c.x);
-        highX = std::max(highX, c.x);
-        lowY = std::min(lowY, c.y);
-        highY = std::max(highY, c.y);
-    }
-    const float shiftX = MainCopyShift(lowX, highX, width);
-    const float shiftY = MainCopyShift(lowY, highY, height);
+    const Bounds bounds = BoundsOf(ground);
+    const float shiftX = MainCopyShift(bounds.lowX, bounds.highX, width);
+    const float shiftY = MainCopyShift(bounds.lowY, bounds.highY, height);
     for (int i = 0; i < 4; ++i) {
         corners[i] = Vector2(float(mapRect.left) + (ground[i].x + shiftX) / width * MapWidth(),
                              float(mapRect.top) + (1.0f - (ground[i].y + shiftY) / height) * MapHeight());
@@ -208,13 +219,7 @@ void MiniMap::DrawViewOutline() {
     if (gArena == nullptr || viewQuad_ == nullptr) return;
     Vector2 corners[4];
     ViewOutline(corners);
-    float lowX = corners[0].x, highX = lowX, lowY = corners[0].y, highY = lowY;
-    for (const Vector2& corner : corners) {
-        lowX = std::min(lowX, corner.x);
-        highX = std::max(highX, corner.x);
-        lowY = std::min(lowY, corner.y);
-        highY = std::max(highY, corner.y);
-    }
+    const Bounds b = BoundsOf(corners);
     Renderer& renderer = GetRenderer();
     renderer.SetCamera(mapCamera_);
     renderer.SetAlphaBlend();
@@ -223,8 +228,8 @@ void MiniMap::DrawViewOutline() {
     for (int dx = -1; dx <= 1; ++dx) {
         for (int dy = -1; dy <= 1; ++dy) {
             const Vector2 shift(float(dx) * MapWidth(), float(dy) * MapHeight());
-            if (highX + shift.x < float(mapRect.left) || lowX + shift.x > float(mapRect.right + 1)) continue;
-            if (highY + shift.y < float(mapRect.top) || lowY + shift.y > float(mapRect.bottom + 1)) continue;
+            if (b.highX + shift.x < float(mapRect.left) || b.lowX + shift.x > float(mapRect.right + 1)) continue;
+            if (b.highY + shift.y < float(mapRect.top) || b.lowY + shift.y > float(mapRect.bottom + 1)) continue;
             DrawViewQuad(corners, shift);
         }
     }
