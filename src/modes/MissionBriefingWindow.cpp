@@ -85,8 +85,9 @@ void MissionBriefingWindow::Initialize() {
     const int32_t height = screen.bottom - screen.top + 1;
     flyByCamera.maximumHeight = kMaxEyeHeight;
     flyByCamera.minimumHeight = kMinEyeHeight;
-    // The eye flies at the top of its range; the view reaches the lowest ground seen
-    // along its lower edge, as the battlefield's tilted camera does.
+    // The eye flies at the top of its range; the far plane lies where the view's upper
+    // edge, the ray that looks farthest, comes down to the lowest ground, as for the
+    // battlefield's tilted camera.
     flyByCamera.zoom = kMaxEyeHeight;
     flyByCamera.nearPlane = kNearPlane;
     flyByCamera.farPlane = (kMaxEyeHeight + kLowestGround) / std::cos(TiltedCamera::kTilt + kFieldOfView / 2.0f);
