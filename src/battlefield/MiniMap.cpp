@@ -74,7 +74,6 @@ MiniMap::MiniMap() : Window("MiniMap") {
 
 void MiniMap::Refresh() {
     mapRect = IntRect(left, top, left + kMapSize, top + kMapSize);
-    mapCamera_.SetScreenView(mapRect, true);
     if (cameraButtons != nullptr) cameraButtons->Layout(Point(left, top + kMapSize));
 }
 
@@ -220,6 +219,13 @@ void MiniMap::DrawViewOutline() {
     Vector2 corners[4];
     ViewOutline(corners);
     const Bounds b = BoundsOf(corners);
+    // The pixels of the map's picture that are on the screen: a viewport past the screen's
+    // edge would be taken for the whole screen.
+    const IntRect screen = UiScreenRect();
+    const IntRect shown(std::max(mapRect.left, screen.left), std::max(mapRect.top, screen.top),
+                        std::min(mapRect.right - 1, screen.right), std::min(mapRect.bottom - 1, screen.bottom));
+    if (shown.right < shown.left || shown.bottom < shown.top) return;
+    mapCamera_.SetScreenView(shown, true);
     Renderer& renderer = GetRenderer();
     renderer.SetCamera(mapCamera_);
     renderer.SetAlphaBlend();
