@@ -5,6 +5,7 @@
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/GameKind.h"
+#include "battlefield/MarkRequest.h"
 #include "battlefield/PaintTray.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
@@ -21,44 +22,6 @@ namespace {
 constexpr float kMarkPulse = 1.6f;
 constexpr float kCylinderMarkShare = 0.8f;
 constexpr float kSphereMarkScale = 1.25f;
-
-int32_t KindNamed(const String& word) {
-    for (int32_t kind = 0; kind < kObjectKindCount; ++kind) {
-        if (word.EqualsNoCase(ObjectKindNames[kind])) return kind;
-    }
-    return -1;
-}
-
-struct MarkRequest {
-    bool units = false;
-    int32_t kind = -1;  // -1 any kind
-    bool kindNamed = false;
-    String name;
-    Vector2 offset;
-    int32_t team = 0;  // 0 any, 1 friend, 2 enemy
-};
-
-// The words after "Object" or "Vorn"; false for a word out of place.
-bool ReadMarkRequest(const StringArray& words, MarkRequest& request) {
-    for (int32_t i = 1; i < words.Count(); ++i) {
-        const String& word = words[i];
-        const bool hasNext = i + 1 < words.Count();
-        if (word.EqualsNoCase("Type") && hasNext) {
-            request.kindNamed = true;
-            request.kind = KindNamed(words[++i]);
-        } else if (word.EqualsNoCase("Name") && hasNext) {
-            request.name = words[++i];
-        } else if (word.EqualsNoCase("Team") && hasNext) {
-            request.team = words[++i].EqualsNoCase("Friend") ? 1 : 2;
-        } else if (word.EqualsNoCase("Offset") && i + 2 < words.Count()) {
-            request.offset = request.offset + Vector2(words[i + 1].ToFloat(), words[i + 2].ToFloat());
-            i += 2;
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -125,22 +88,9 @@ void ArenaWindow::GetHighlightShape(const HighlightRequest& request, Highlighter
         return;
     }
     MarkRequest mark;
-    mark.units = words[0].EqualsNoCase("Vorn");
-    if ((!mark.units && !words[0].EqualsNoCase("Object")) || !ReadMarkRequest(words, mark)) {
-        Window::GetHighlightShape(request, highlighter);
-        return;
-    }
-    const Vector3 from = middle + Vector3(mark.offset.x, mark.offset.y, 0.0f);
     Vector3 image;
     WorldObject* found = nullptr;
-    if (mark.units) {
-        const Player* team = mark.team == 1 ? FriendlyPlayer() : mark.team == 2 ? EnemyPlayer() : nullptr;
-        found = gArena->NearestVornNamed(from, &image, team, mark.name.CStr());
-    } else if (mark.kindNamed) {
-        found = mark.kind >= 0 ? gArena->NearestObjectOfKind(from, &image, mark.kind) : nullptr;
-    } else {
-        found = gArena->NearestObject(from, &image);
-    }
+    if (MarkRequest::Read(words, mark)) found = mark.Find(*gArena, middle, FriendlyPlayer(), EnemyPlayer(), image);
     if (found == nullptr) {
         Window::GetHighlightShape(request, highlighter);
         return;

@@ -2,16 +2,23 @@
 #include "battlefield/MiniMap.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <limits>
 
 #include "battlefield/ArenaWindow.h"
+#include "battlefield/MarkRequest.h"
+#include "core/TextTable.h"
+#include "engine/Mesh.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
+#include "engine/ScreenLayout.h"
 #include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
 #include "game/Event.h"
 #include "game/Player.h"
-#include "platform/gfx/States.h"
+#include "ui/Highlighter.h"
+#include "ui/ToolTip.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
@@ -21,6 +28,42 @@
 #include "world/Terrain.h"
 #include "world/WorldObject.h"
 
+namespace {
+
+constexpr Color kViewColour = Color(0x60FFFFFF);
+constexpr float kMarkPulse = 1.6f;
+// An object's mark is this many times its true size on the map, to be seen at all.
+constexpr float kObjectMarkScale = 12.0f;
+constexpr const char* kButtonNames[MiniMap::kButtonCount] = {"OverheadCamera", "TiltedCamera", "ResetCamera"};
+
+struct Bounds {
+    float lowX, highX, lowY, highY;
+};
+
+// The smallest x and y span holding the four points.
+template <typename Point2>
+Bounds BoundsOf(const Point2 (&points)[4]) {
+    Bounds b{points[0].x, points[0].x, points[0].y, points[0].y};
+    for (const Point2& p : points) {
+        b.lowX = std::min(b.lowX, p.x);
+        b.highX = std::max(b.highX, p.x);
+        b.lowY = std::min(b.lowY, p.y);
+        b.highY = std::max(b.highY, p.y);
+    }
+    return b;
+}
+
+// Whole arena sizes that move a span lying wholly beside [0, size) back to touch it: the
+// outline is drawn from the arena's main copy.
+float MainCopyShift(float low, float high, float size) {
+    if (!(size > 0.0f) || !std::isfinite(low) || !std::isfinite(high)) return 0.0f;
+    if (high < 0.0f) return std::ceil(-high / size) * size;
+    if (low >= size) return -std::floor(low / size) * size;
+    return 0.0f;
+}
+
+}  // namespace
+
 MiniMap::MiniMap() : Window("MiniMap") {
     closeButton = true;
     backgroundShown = true;
@@ -29,7 +72,10 @@ MiniMap::MiniMap() : Window("MiniMap") {
     Refresh();
 }
 
-void MiniMap::Refresh() { mapRect = IntRect(left, top, left + kMapSize, top + kMapSize); }
+void MiniMap::Refresh() {
+    mapRect = IntRect(left, top, left + kMapSize, top + kMapSize);
+    if (cameraButtons != nullptr) cameraButtons->Layout(Point(left, top + kMapSize));
+}
 
 void MiniMap::CreateResources() {
     Window::CreateResources();
@@ -43,20 +89,22 @@ void MiniMap::CreateResources() {
     for (int32_t i = 0; i < kIconCount; ++i) {
         icons_[i] = CreateUiSprite(kIconSize, kIconSize, kIcons[i], Sprite::kAnchorTopLeft);
     }
+    cameraButtons = GetRenderer().CreateSpriteGrid();
+    cameraButtons->SetItemsPerRow(kButtonCount);
+    cameraButtons->SetSpacing(0);
+    cameraButtons->hovered = SpriteGrid::kNoItem;
+    cameraButtons->pressed = SpriteGrid::kNotPressed;
     for (int32_t i = 0; i < kButtonCount; ++i) {
-        buttons_[i] = CreateUiSprite(kButtonSize, kButtonSize, kButtons[i], Sprite::kAnchorTopLeft);
+        cameraButtons->AddItem(CreateUiSprite(kButtonSize, kButtonSize, kButtons[i], Sprite::kAnchorCentre),
+                               kButtonNames[i], true);
     }
     unitIcon_ = CreateUiSprite(kIconSize, kIconSize, kIcons[7], Sprite::kAnchorTopLeft);
     ringSprite_ = CreateUiSprite(kIconSize, kIconSize, "Highlight.tga", Sprite::kAnchorTopLeft);
     // A material of its own: the terrain texture replaces its picture.
     mapSprite_ = GetRenderer().CreateSprite(kMapSize, String(), Sprite::kAnchorTopLeft);
-    // The outline is a plain white quad, see-through by its vertex colour.
-    Image white(1, 1);
-    white.Fill(Color(0xFFFFFFFF));
-    viewSprite_ = GetRenderer().CreateSprite(1, String(), Sprite::kAnchorTopLeft);
-    viewSprite_->SetTexture(GetRenderer().CreateTextureImage(white, 1));
-    viewSprite_->SetAlphaOperation(uint32_t(gfx::TextureOp::Modulate));
-    TintSprite(viewSprite_, Color(0x60FFFFFF));
+    viewQuad_ = GetRenderer().CreateColoredQuad(QuadRect{0.0f, 0.0f, 1.0f, 1.0f}, kViewColour, 0.0f, 0, 0);
+    GetRenderer().CreateModelMeshes(viewQuad_);
+    Refresh();
     UpdateTerrainImage();
 }
 
@@ -64,8 +112,8 @@ void MiniMap::ReleaseResources() {
     terrainTexture_ = nullptr;
     mapSprite_ = nullptr;
     std::fill(std::begin(icons_), std::end(icons_), nullptr);
-    std::fill(std::begin(buttons_), std::end(buttons_), nullptr);
-    viewSprite_ = nullptr;
+    cameraButtons = nullptr;
+    viewQuad_ = nullptr;
     unitIcon_ = nullptr;
     ringSprite_ = nullptr;
     Window::ReleaseResources();
@@ -86,9 +134,7 @@ void MiniMap::UpdateTerrainImage() {
 
 Point MiniMap::MapPixelOf(const Vector3& point) const {
     const Vector2 f = gArena != nullptr ? gArena->FractionOfPoint(point) : Vector2();
-    const float width = float(mapRect.right - mapRect.left + 1);
-    const float height = float(mapRect.bottom - mapRect.top + 1);
-    return Point(mapRect.left + int32_t(f.x * width), mapRect.top + int32_t((1.0f - f.y) * height));
+    return Point(mapRect.left + int32_t(f.x * MapWidth()), mapRect.top + int32_t((1.0f - f.y) * MapHeight()));
 }
 
 Sprite* MiniMap::IconOf(const WorldObject& object) const {
@@ -135,45 +181,66 @@ void MiniMap::DrawUnitIcon(const Vorn& vorn, const Point& at) {
     DrawIconAt(*ringSprite_, at);
 }
 
-void MiniMap::DrawViewOutline() {
-    if (gArena == nullptr || viewSprite_ == nullptr) return;
-    Vector3 corners[4];
-    GetArenaWindow().ViewCornersAtHeight(0.0f, corners);
-    const float width = gArena->WorldWidth();
-    const float height = gArena->WorldHeight();
-    float lowX = corners[0].x, highX = corners[0].x, lowY = corners[0].y, highY = corners[0].y;
-    for (const Vector3& corner : corners) {
-        lowX = std::min(lowX, corner.x);
-        highX = std::max(highX, corner.x);
-        lowY = std::min(lowY, corner.y);
-        highY = std::max(highY, corner.y);
+void MiniMap::ViewOutline(Vector2 (&corners)[4]) const {
+    Vector3 ground[4];
+    GetArenaWindow().ViewCornersAtHeight(0.0f, ground);
+    const float width = gArena != nullptr ? gArena->WorldWidth() : 1.0f;
+    const float height = gArena != nullptr ? gArena->WorldHeight() : 1.0f;
+    const Bounds bounds = BoundsOf(ground);
+    const float shiftX = MainCopyShift(bounds.lowX, bounds.highX, width);
+    const float shiftY = MainCopyShift(bounds.lowY, bounds.highY, height);
+    for (int i = 0; i < 4; ++i) {
+        corners[i] = Vector2(float(mapRect.left) + (ground[i].x + shiftX) / width * MapWidth(),
+                             float(mapRect.top) + (1.0f - (ground[i].y + shiftY) / height) * MapHeight());
     }
-    // The outline starts in the arena's main copy.
-    while (highX < 0.0f) lowX += width, highX += width;
-    while (lowX >= width) lowX -= width, highX -= width;
-    while (highY < 0.0f) lowY += height, highY += height;
-    while (lowY >= height) lowY -= height, highY -= height;
-    const float mapWidth = float(mapRect.right - mapRect.left + 1);
-    const float mapHeight = float(mapRect.bottom - mapRect.top + 1);
-    const float x0 = float(mapRect.left) + lowX / width * mapWidth;
-    const float x1 = float(mapRect.left) + highX / width * mapWidth;
-    const float y0 = float(mapRect.top) + (1.0f - highY / height) * mapHeight;
-    const float y1 = float(mapRect.top) + (1.0f - lowY / height) * mapHeight;
+}
+
+void MiniMap::DrawViewQuad(const Vector2 (&corners)[4], const Vector2& shift) {
+    // The quad's faces are wound for its corners in this turn; a view seen the other way
+    // round is written backwards.
+    const Vector2 a = corners[1] - corners[0];
+    const Vector2 b = corners[2] - corners[0];
+    const bool backwards = a.x * b.y - a.y * b.x < 0.0f;
+    viewQuad_->changeBits.SetSize(viewQuad_->vertices.Count());
+    for (int k = 0; k < 4; ++k) {
+        const Vector2& corner = corners[backwards ? (4 - k) % 4 : k];
+        *viewQuad_->vertices[k].position = Vector3(corner.x + shift.x, corner.y + shift.y, 0.0f);
+        viewQuad_->changeBits[k] |= kVertexChangePosition;
+    }
+    viewQuad_->dirty = 1;
+    Renderer& renderer = GetRenderer();
+    renderer.UpdateMeshBuffers(viewQuad_);
+    renderer.SetWorldTransform(Matrix4());
+    renderer.RenderMesh(viewQuad_, false);
+}
+
+void MiniMap::DrawViewOutline() {
+    if (gArena == nullptr || viewQuad_ == nullptr) return;
+    Vector2 corners[4];
+    ViewOutline(corners);
+    const Bounds b = BoundsOf(corners);
+    // The pixels of the map's picture that are on the screen: a viewport past the screen's
+    // edge would be taken for the whole screen.
+    const IntRect screen = UiScreenRect();
+    const IntRect shown(std::max(mapRect.left, screen.left), std::max(mapRect.top, screen.top),
+                        std::min(mapRect.right - 1, screen.right), std::min(mapRect.bottom - 1, screen.bottom));
+    if (shown.right < shown.left || shown.bottom < shown.top) return;
+    mapCamera_.SetScreenView(shown, true);
+    Renderer& renderer = GetRenderer();
+    renderer.SetCamera(mapCamera_);
+    renderer.SetAlphaBlend();
+    SetDepthTest(false);
     // Where the outline crosses an edge of the map, the rest shows at the other side.
     for (int dx = -1; dx <= 1; ++dx) {
         for (int dy = -1; dy <= 1; ++dy) {
-            const float left0 = std::max(x0 + float(dx) * mapWidth, float(mapRect.left));
-            const float right0 = std::min(x1 + float(dx) * mapWidth, float(mapRect.right));
-            const float top0 = std::max(y0 + float(dy) * mapHeight, float(mapRect.top));
-            const float bottom0 = std::min(y1 + float(dy) * mapHeight, float(mapRect.bottom));
-            if (right0 <= left0 || bottom0 <= top0) continue;
-            viewSprite_->x = int32_t(left0);
-            viewSprite_->y = int32_t(top0);
-            viewSprite_->width = int32_t(right0 - left0);
-            viewSprite_->height = int32_t(bottom0 - top0);
-            GetRenderer().DrawSprite(*viewSprite_);
+            const Vector2 shift(float(dx) * MapWidth(), float(dy) * MapHeight());
+            if (b.highX + shift.x < float(mapRect.left) || b.lowX + shift.x > float(mapRect.right + 1)) continue;
+            if (b.highY + shift.y < float(mapRect.top) || b.lowY + shift.y > float(mapRect.bottom + 1)) continue;
+            DrawViewQuad(corners, shift);
         }
     }
+    SetDepthTest(true);
+    UseScreenCamera();
 }
 
 void MiniMap::DrawContents() {
@@ -198,19 +265,13 @@ void MiniMap::DrawContents() {
         }
     }
     DrawViewOutline();
-    for (int32_t i = 0; i < kButtonCount; ++i) {
-        if (buttons_[i] == nullptr) continue;
-        buttons_[i]->x = left + i * kButtonSize;
-        buttons_[i]->y = top + kMapSize;
-        renderer.DrawSprite(*buttons_[i]);
-    }
+    renderer.SetAlphaBlend();
+    if (cameraButtons != nullptr) renderer.DrawSpriteGrid(*cameraButtons, true);
     renderer.SetBlendOff();
 }
 
 Vector2 MiniMap::FractionsAt(const Point& point) const {
-    const float width = float(mapRect.right - mapRect.left + 1);
-    const float height = float(mapRect.bottom - mapRect.top + 1);
-    return Vector2(float(point.x - mapRect.left) / width, 1.0f - float(point.y - mapRect.top) / height);
+    return Vector2(float(point.x - mapRect.left) / MapWidth(), 1.0f - float(point.y - mapRect.top) / MapHeight());
 }
 
 bool MiniMap::IsOnMap(const Point& point) const {
@@ -223,13 +284,6 @@ Vector3 MiniMap::ArenaPointAt(const Point& point) const {
     const Vector2 f = FractionsAt(point);
     const Vector2 at = gArena->PointAtFraction(f.x, f.y);
     return gArena->GroundPoint(at.x, at.y);
-}
-
-int32_t MiniMap::ButtonAt(const Point& point) const {
-    const int32_t y = point.y - (top + kMapSize);
-    const int32_t x = point.x - left;
-    if (y < 0 || y >= kButtonSize || x < 0 || x >= kButtonSize * kButtonCount) return -1;
-    return x / kButtonSize;
 }
 
 bool MiniMap::HandleMouse(const InputEvent& input) {
@@ -245,8 +299,9 @@ bool MiniMap::HandleMouse(const InputEvent& input) {
             PlayUiSound("MouseDown.ogg");
             return true;
         }
-        pressedButton = ButtonAt(point);
-        if (pressedButton < 0) return false;
+        if (cameraButtons == nullptr) return false;
+        cameraButtons->Press(point);
+        if (cameraButtons->pressed < 0) return false;
         GetWindowManager().BringToFront(this);
         PlayUiSound("MouseDown.ogg");
         return true;
@@ -257,13 +312,13 @@ bool MiniMap::HandleMouse(const InputEvent& input) {
             PostEventVector(kEventEndMoveCamera, IsOnMap(point) ? ArenaPointAt(point) : Vector3(far, far, far));
             PlayUiSound("MouseUp.ogg");
         }
-        if (pressedButton >= 0) {
+        if (cameraButtons != nullptr && cameraButtons->pressed >= 0) {
             GetWindowManager().RemoveFromFocusOrder(this);
-            if (ButtonAt(point) == pressedButton) {
-                GetArenaWindow().PostEventInt(kEventSetCameraMode, pressedButton);
+            const int32_t released = cameraButtons->Release(point);
+            if (released >= 0) {
+                GetArenaWindow().PostEventInt(kEventSetCameraMode, released);
                 PlayUiSound("MouseUp.ogg");
             }
-            pressedButton = -1;
         }
         GetMouse().ShowCursor();
         return true;
@@ -273,7 +328,7 @@ bool MiniMap::HandleMouse(const InputEvent& input) {
         battlefield.CurrentCamera().HandleInput(battlefield, input);
         return true;
     }
-    return false;
+    return IsCameraInput(input, GetMouse());
 }
 
 void MiniMap::HandleCommand(Event& event) {
@@ -289,6 +344,60 @@ void MiniMap::HandleCommand(Event& event) {
         return;
     }
     Window::HandleCommand(event);
+}
+
+void MiniMap::HitTestControls(const Point& point) {
+    if (cameraButtons != nullptr && GetMouse().mode == Mouse::kModeNothing) cameraButtons->UpdateHover(point);
+    Window::HitTestControls(point);
+}
+
+void MiniMap::GetToolTip() {
+    const int32_t hovered = cameraButtons != nullptr ? cameraButtons->hovered : SpriteGrid::kNoItem;
+    if (hovered < 0 || hovered >= kButtonCount || !cameraButtons->IsShown(hovered)) {
+        Window::GetToolTip();
+        return;
+    }
+    ::GetToolTip().SetForItem(GetLanguageText(kButtonNames[hovered]), *cameraButtons, *cameraButtons->sprites[hovered]);
+}
+
+void MiniMap::GetHighlightShape(const HighlightRequest& request, Highlighter& highlighter) {
+    StringArray words;
+    request.name.Split(words, ' ');
+    if (request.kind != 1 || words.IsEmpty()) {
+        Window::GetHighlightShape(request, highlighter);
+        return;
+    }
+    if (words.Count() == 1 && words[0].EqualsNoCase("MiniMap")) {
+        highlighter.AddIntRect(mapRect, kMarkPulse);
+        return;
+    }
+    for (int32_t i = 0; words.Count() == 1 && cameraButtons != nullptr && i < kButtonCount; ++i) {
+        if (!words[0].EqualsNoCase(kButtonNames[i]) || !cameraButtons->IsShown(i)) continue;
+        highlighter.AddWindowShape(*cameraButtons, *cameraButtons->sprites[i]);
+        return;
+    }
+    if (!MarkArenaObject(words, highlighter)) Window::GetHighlightShape(request, highlighter);
+}
+
+bool MiniMap::MarkArenaObject(const StringArray& words, Highlighter& highlighter) {
+    if (gArena == nullptr) return false;
+    const float width = gArena->WorldWidth();
+    const Vector3 centre(width * 0.5f, gArena->WorldHeight() * 0.5f, 0.0f);
+    const float pixelsPerUnit = MapWidth() / width;
+    if (words[0].EqualsNoCase("Circle") && words.Count() == 4) {
+        const Vector3 at = gArena->NearestImage(centre, Vector3(words[1].ToFloat(), words[2].ToFloat(), 0.0f));
+        highlighter.AddCircleAt(MapPixelOf(at), words[3].ToFloat() * pixelsPerUnit, kMarkPulse);
+        return true;
+    }
+    MarkRequest mark;
+    if (!MarkRequest::Read(words, mark)) return false;
+    Vector3 image;
+    const WorldObject* found =
+        mark.Find(*gArena, centre, ArenaWindow::FriendlyPlayer(), ArenaWindow::EnemyPlayer(), image);
+    if (found == nullptr) return false;
+    highlighter.AddCircleAt(MapPixelOf(found->position), found->GetRadius() * pixelsPerUnit * kObjectMarkScale,
+                            kMarkPulse);
+    return true;
 }
 
 MiniMap& GetMiniMap() {

@@ -4,14 +4,18 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/Array.h"
 #include "core/Color.h"
 #include "core/Image.h"
 #include "core/IntRect.h"
 #include "core/Vector2.h"
 #include "core/Vector3.h"
+#include "engine/Camera.h"
 #include "engine/TextureHandle.h"
 #include "ui/Window.h"
 
+class Mesh;
+class SpriteGrid;
 class Vorn;
 class WorldObject;
 
@@ -32,6 +36,11 @@ public:
     void DrawContents() override;
     bool HandleMouse(const InputEvent& input) override;
     void HandleCommand(Event& event) override;
+    void HitTestControls(const Point& point) override;
+    void GetToolTip() override;
+    // "MiniMap", a camera button's name, an "Object" or "Vorn" search from the arena's
+    // centre, or "Circle" x y r: marked where the map shows it.
+    void GetHighlightShape(const HighlightRequest& request, Highlighter& highlighter) override;
 
     // Redraws the terrain image after terrain changes and loads.
     void UpdateTerrainImage();
@@ -42,11 +51,12 @@ public:
     bool IsOnMap(const Point& point) const;
     // The arena point (on the terrain) under a screen point of the map.
     Vector3 ArenaPointAt(const Point& point) const;
-    // The camera button under the point, or -1.
-    int32_t ButtonAt(const Point& point) const;
-
     // The map pixel of an arena point.
     Point MapPixelOf(const Vector3& point) const;
+    // Where the battlefield camera's view meets the ground, in map pixels: the corners of
+    // the battlefield window's top-left, top-right, bottom-right and bottom-left, moved
+    // into the arena's main copy (they may reach past the map's edges).
+    void ViewOutline(Vector2 (&corners)[4]) const;
     // The ring over a unit's icon while its health display runs: red after damage, green
     // after healing; none once the display is over.
     static std::optional<Color> HealthRingColour(const Vorn& vorn);
@@ -54,18 +64,24 @@ public:
     IntRect mapRect;
     Image terrainImage;
     bool dragging = false;
-    int32_t pressedButton = -1;
+    // The overhead, tilted and reset buttons below the map; made with the window's sprites.
+    SpriteGrid* cameraButtons = nullptr;
 
 private:
     Sprite* IconOf(const WorldObject& object) const;
+    float MapWidth() const { return float(mapRect.right - mapRect.left + 1); }
+    float MapHeight() const { return float(mapRect.bottom - mapRect.top + 1); }
     void DrawIconAt(Sprite& icon, const Point& at);
     void DrawUnitIcon(const Vorn& vorn, const Point& at);
     void DrawViewOutline();
+    void DrawViewQuad(const Vector2 (&corners)[4], const Vector2& shift);
+    bool MarkArenaObject(const StringArray& words, Highlighter& highlighter);
     TextureHandle terrainTexture_ = nullptr;
     Sprite* mapSprite_ = nullptr;
     Sprite* icons_[kIconCount] = {};
-    Sprite* buttons_[kButtonCount] = {};
-    Sprite* viewSprite_ = nullptr;
+    // Its viewport is the map, so the outline's pieces stop at the map's edges.
+    Camera mapCamera_;
+    Mesh* viewQuad_ = nullptr;
     Sprite* unitIcon_ = nullptr;  // takes the owner's coloured icon
     Sprite* ringSprite_ = nullptr;
 };

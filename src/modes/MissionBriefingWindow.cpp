@@ -2,9 +2,12 @@
 #include "modes/MissionBriefingWindow.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
+#include "core/Plane.h"
+#include "core/Ray.h"
 #include "core/TextTable.h"
 #include "engine/Renderer.h"
 #include "engine/SpriteGrid.h"
@@ -28,25 +31,40 @@
 namespace {
 
 constexpr float kPi = 3.14159265358979f;
+constexpr float kFieldOfView = kPi / 7.0f;
+constexpr float kNearPlane = 2.0f;
+// Terrain reaches 25 below zero; the view reaches a little further down.
+constexpr float kLowestGround = 33.0f;
 constexpr int32_t kMediumVornItem = 115;
 constexpr const char* kIdleScenes[] = {"SmallIdle", "SmallSideToSide", "MediumIdle"};
 
-// The whole arena is drawn; the camera's clipping keeps what shows.
-class WholeArenaView final : public ArenaDrawView {
+// What the fly-by camera sees: where the rays through its viewport's corners come down to
+// the ground. The eye may stand in another copy of the arena than the point it flies
+// over, so the view is found from the eye.
+class FlyByView final : public ArenaDrawView {
 public:
-    explicit WholeArenaView(const WindowCamera& camera) : camera_(camera) {}
+    explicit FlyByView(WindowCamera& camera) : camera_(camera) {}
     void ViewCornersAtHeight(float height, Vector3 (&corners)[4]) const override {
-        const float width = gArena->WorldWidth();
-        const float depth = gArena->WorldHeight();
-        corners[0] = Vector3(0.0f, 0.0f, height);
-        corners[1] = Vector3(width, 0.0f, height);
-        corners[2] = Vector3(width, depth, height);
-        corners[3] = Vector3(0.0f, depth, height);
+        const IntRect& v = camera_.viewport;
+        const float xs[4] = {float(v.left), float(v.right), float(v.right), float(v.left)};
+        const float ys[4] = {float(v.top), float(v.top), float(v.bottom), float(v.bottom)};
+        const Plane ground(Vector3(0.0f, 0.0f, 1.0f), -height);
+        for (int i = 0; i < 4; ++i) {
+            const Ray ray = camera_.GetPickRay(Vector2(xs[i], ys[i]));
+            float t = camera_.farPlane;
+            // The tilted view always looks down; a ray that would not is cut at the far plane.
+            if (ray.IntersectPlane(ground, t) != 3 || t < 0.0f) t = camera_.farPlane;
+            corners[i] = ray.PointAt(t);
+        }
     }
-    Vector3 CameraTarget() const override { return camera_.lookAt; }
+    Vector3 CameraTarget() const override {
+        Vector3 corners[4];
+        ViewCornersAtHeight(0.0f, corners);
+        return (corners[0] + corners[1] + corners[2] + corners[3]) * 0.25f;
+    }
 
 private:
-    const WindowCamera& camera_;
+    WindowCamera& camera_;
 };
 
 }  // namespace
@@ -67,10 +85,17 @@ void MissionBriefingWindow::Initialize() {
     const int32_t height = screen.bottom - screen.top + 1;
     flyByCamera.maximumHeight = kMaxEyeHeight;
     flyByCamera.minimumHeight = kMinEyeHeight;
-    flyByCamera.SetFieldOfView(kPi / 7.0f);
+    // The eye flies at the top of its range; the far plane lies where the view's upper
+    // edge, the ray that looks farthest, comes down to the lowest ground, as for the
+    // battlefield's tilted camera.
+    flyByCamera.zoom = kMaxEyeHeight;
+    flyByCamera.nearPlane = kNearPlane;
+    flyByCamera.farPlane = (kMaxEyeHeight + kLowestGround) / std::cos(TiltedCamera::kTilt + kFieldOfView / 2.0f);
+    flyByCamera.SetFieldOfView(kFieldOfView);
     flyByCamera.viewport = IntRect(32, 275, width - 31, height - 127);
     flyByCamera.SetAspect(float(width - 62) / float(std::max(height - 401, 1)));
     flyByCamera.SetHeading(Vector3(0.0f, 1.0f, 0.0f));
+    flyByCamera.SetPosition(Vector3(0.0f, 0.0f, kMaxEyeHeight));
     flyByCamera.SetPosition(flyByCamera.EyeForTarget(Vector3()));
     SetFullScreen(true);
 }
@@ -165,7 +190,7 @@ void MissionBriefingWindow::DrawFlyBy() {
     renderer.SetCamera(flyByCamera);
     renderer.Clear(Color::FromRGBA(0, 0, 0, 255), 1.0f, 3);
     renderer.SetWorldTransform(Matrix4());
-    WholeArenaView view(flyByCamera);
+    FlyByView view(flyByCamera);
     gArena->Draw(view);
 }
 

@@ -2,6 +2,7 @@
 #include "ui/TextBox.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/TextTable.h"
 #include "engine/Font.h"
@@ -97,40 +98,48 @@ void TextBox::MoveTo(const Point& point) {
     speakerRect = IntRect(x, y, x + kSpeakerSize, y + kSpeakerSize);
 }
 
+// A box laid out anew keeps its text within its width and height.
+void TextBox::Resize(const Point& size) {
+    askedHeight_ = size.y;
+    Window::Resize(size);
+    if (!paragraphs.IsEmpty()) WrapText();
+}
+
 void TextBox::AddParagraph(const String& text) { paragraphs.Append(text); }
 
 void TextBox::WrapText() {
     lines.Clear();
     SplitWords(paragraphs, lines, GetFont(), kTextScale, right - left + 1 - kSpeakerWidth, 0);
+    FitHeightToLines();
+}
+
+// More lines than the height the box was given, or lines that would run under the prompt
+// to go on, make it taller (the windows laid out below it follow its bottom); it comes
+// back to that height for shorter text.
+void TextBox::FitHeightToLines() {
+    if (askedHeight_ < 0) askedHeight_ = bottom - top + 1;
+    const float step = FontLineHeight() * kTextScale + 2.0f;
+    const int32_t needed = int32_t(std::ceil(step * float(lines.Count() + (waitForContinue ? 1 : 0))));
+    const int32_t height = std::max(askedHeight_, needed);
+    if (height != bottom - top + 1) Window::Resize(Point(right - left + 1, height));
 }
 
 void TextBox::SetParagraphs(const Array<StringArray>& wordLists) {
     paragraphs.Clear();
-    String text;
-    for (const StringArray& words : wordLists) {
-        for (const String& word : words) {
-            paragraphs.Append(word);
-            text += word;
-            text += " ";
-        }
+    for (const StringArray& list : wordLists) {
+        for (const String& line : list) paragraphs.Append(line);
     }
-    StringArray whole;
-    whole.Append(text);
-    lines.Clear();
-    SplitWords(whole, lines, GetFont(), kTextScale, right - left + 1 - kSpeakerWidth, 0);
+    WrapText();
 }
 
 void TextBox::SetVoice(SpeechVoice* voice) { gVoice = voice; }
 
 SpeechVoice* TextBox::Voice() { return gVoice; }
 
-void TextBox::Say(const String& speechFile, const String& text, bool pointWhileTalking) {
-    paragraphs.Clear();
-    paragraphs.Append(text);
-    WrapText();
-    if (gVoice) {
-        gVoice->Say(speechFile.CStr(), pointWhileTalking);
-    }
+// The line is only spoken: the box goes on showing its page (the spoken prompt to go
+// on must not take the place of the lesson's text).
+void TextBox::Say(const String& speechFile, const String& /*text*/, bool pointWhileTalking) {
+    if (gVoice) gVoice->Say(speechFile.CStr(), pointWhileTalking);
 }
 
 bool TextBox::IsSpeaking() const { return gVoice && gVoice->IsTalking(); }

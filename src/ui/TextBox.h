@@ -24,15 +24,18 @@ public:
     bool HandleMouse(const InputEvent& input) override;
     void HandleCommand(Event& event) override;
     void MoveTo(const Point& point) override;
+    void Resize(const Point& size) override;
 
     void AddParagraph(const String& text);
     void ClearLines() { paragraphs.Clear(); }
     void WrapText();
+    // Every line of every list starts a line of its own (an empty one leaves a blank
+    // line); each is wrapped to the box's width.
     void SetParagraphs(const Array<StringArray>& wordLists);
     // The talking figure's voice; none leaves the box silent.
     static void SetVoice(SpeechVoice* voice);
     static SpeechVoice* Voice();
-    // Shows the line's text and speaks it with the voice.
+    // Speaks the line with the voice; what the box shows stays.
     void Say(const String& speechFile, const String& text, bool pointWhileTalking = false);
     bool IsSpeaking() const;
 
@@ -41,4 +44,9 @@ public:
     StringArray lines;
     bool spaceDown = false;
     IntRect speakerRect;
+
+private:
+    void FitHeightToLines();
+    // The height the box was last given; -1 until then.
+    int32_t askedHeight_ = -1;
 };

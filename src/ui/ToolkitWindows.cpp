@@ -9,11 +9,25 @@
 #include "ui/WindowFrame.h"
 #include "ui/WindowManager.h"
 
+// Only a drag begun on the open battlefield ends there wherever the button is let go; any
+// other release goes to the window under the pointer, the battlefield among them.
 bool ToolkitWindows::PreviewRelease(const InputEvent& input) {
-    return battlefield_ != nullptr && battlefield_->TakeDragRelease(input);
+    const bool pressedThere = battlefieldPressed_;
+    battlefieldPressed_ = false;
+    return pressedThere && IsBattlefieldOpen() && battlefield_->TakeDragRelease(input);
 }
 
-bool ToolkitWindows::OfferInput(const InputEvent& input) { return GetWindowManager().OfferInput(input); }
+bool ToolkitWindows::OfferInput(const InputEvent& input) {
+    if (input.IsKeyDown(kInputButtonLeft)) battlefieldPressed_ = IsBattlefieldAt(Point(input.x, input.y));
+    if (input.IsKeyUp(kInputButtonLeft)) battlefieldPressed_ = false;
+    return GetWindowManager().OfferInput(input);
+}
+
+bool ToolkitWindows::IsBattlefieldAt(const Point& point) const {
+    if (!IsBattlefieldOpen()) return false;
+    const Window* under = GetWindowManager().WindowAt(point);
+    return under != nullptr && dynamic_cast<const BattlefieldView*>(under) == battlefield_;
+}
 
 void ToolkitWindows::BroadcastInput(const InputEvent& input) { GetWindowManager().BroadcastInput(input); }
 

@@ -50,7 +50,12 @@ public:
     void RefreshAndLayOut() override;
 
 private:
+    // The open battlefield is the window the pointer is over.
+    bool IsBattlefieldAt(const Point& point) const;
+
     BattlefieldView* battlefield_ = nullptr;
+    // The left button went down on the battlefield and is not up yet.
+    bool battlefieldPressed_ = false;
     const Window* lastTop_ = nullptr;
     void (*layout_)() = nullptr;
 };

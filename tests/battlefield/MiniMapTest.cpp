@@ -1,10 +1,20 @@
-// The mini-map: clicks and drags on it move the battlefield camera; its buttons switch it.
+// The mini-map: clicks and drags on it move the battlefield camera; its buttons switch it,
+// with their tips; it outlines what the camera sees and marks what a lesson points at.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/MiniMap.h"
+#include "core/TextTable.h"
+#include "engine/Sprite.h"
+#include "engine/SpriteGrid.h"
 #include "game/Player.h"
 #include "support/TestArena.h"
+#include "ui/Highlighter.h"
+#include "ui/ToolTip.h"
 #include "ui/UiTestSupport.h"
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
@@ -28,6 +38,15 @@ protected:
     void TearDown() override {
         UiTest::TearDown();
         world_test::CloseArena(*arena_);
+    }
+    // The marks the map makes for a lesson's highlight line.
+    static Array<HighlightMark> Marks(const char* words) {
+        Highlighter highlighter;
+        HighlightRequest request;
+        request.kind = 1;
+        request.name = words;
+        GetMiniMap().GetHighlightShape(request, highlighter);
+        return highlighter.marks;
     }
     std::unique_ptr<Arena> arena_;
 };
@@ -59,6 +78,63 @@ TEST_F(MiniMapTest, DraggingMovesTheCameraAndButtonsSwitchIt) {
     EXPECT_EQ(GetArenaWindow().CameraType(), ArenaWindow::kCameraTilted);
     Click(map.left + 10, buttonY);
     EXPECT_EQ(GetArenaWindow().CameraType(), ArenaWindow::kCameraOverhead);
+}
+
+TEST_F(MiniMapTest, AButtonShowsItsTipAndTheTiltedViewIsOutlinedAsATrapezoid) {
+    MiniMap& map = GetMiniMap();
+    const Point tilted = map.cameraButtons->sprites[1]->GetScreenCenter();
+    MovePointer(tilted.x, tilted.y);
+    Frame();
+    EXPECT_EQ(map.cameraButtons->hovered, 1);
+    EXPECT_STREQ(GetToolTip().text.CStr(), GetLanguageText("TiltedCamera").CStr());
+    Click(tilted.x, tilted.y);
+    ASSERT_EQ(GetArenaWindow().CameraType(), ArenaWindow::kCameraTilted);
+    // Far from the camera the ground it sees is wider: the top edge outgrows the bottom one.
+    Vector2 corners[4];
+    map.ViewOutline(corners);
+    const float topEdge = std::hypot(corners[1].x - corners[0].x, corners[1].y - corners[0].y);
+    const float bottomEdge = std::hypot(corners[2].x - corners[3].x, corners[2].y - corners[3].y);
+    EXPECT_GT(topEdge, bottomEdge * 1.2f);
+    // The outline is drawn from the arena's main copy, whatever copy the camera looks at:
+    // it is never wholly beside the map.
+    const IntRect r = map.mapRect;
+    auto any = [&corners](auto test) { return std::any_of(std::begin(corners), std::end(corners), test); };
+    EXPECT_TRUE(any([&r](const Vector2& c) { return c.x <= float(r.right + 1); }));
+    EXPECT_TRUE(any([&r](const Vector2& c) { return c.x >= float(r.left); }));
+    EXPECT_TRUE(any([&r](const Vector2& c) { return c.y <= float(r.bottom + 1); }));
+    EXPECT_TRUE(any([&r](const Vector2& c) { return c.y >= float(r.top); }));
+}
+
+TEST_F(MiniMapTest, ALessonsMarksPointAtTheMapItsButtonsAndWhatItShows) {
+    MiniMap& map = GetMiniMap();
+    Array<HighlightMark> marks = Marks("MiniMap");
+    ASSERT_EQ(marks.Count(), 1);
+    EXPECT_EQ(marks[0].kind, HighlightMark::kRect);
+    EXPECT_FLOAT_EQ(marks[0].left, float(map.mapRect.left));
+    EXPECT_FLOAT_EQ(marks[0].bottom, float(map.mapRect.bottom));
+    marks = Marks("ResetCamera");
+    ASSERT_EQ(marks.Count(), 1);
+    EXPECT_FLOAT_EQ(marks[0].centreX, float(map.cameraButtons->sprites[2]->GetScreenCenter().x));
+
+    const float pixelsPerUnit = float(map.mapRect.right - map.mapRect.left + 1) / arena_->WorldWidth();
+    Player owner;
+    Vorn* unit = arena_->PlaceChassisAt(0, Vector3(30.0f, 40.0f, 0.0f), &owner);
+    ASSERT_NE(unit, nullptr);
+    marks = Marks("Vorn Offset -5 0");
+    ASSERT_EQ(marks.Count(), 1);
+    EXPECT_EQ(marks[0].kind, HighlightMark::kCircle);
+    EXPECT_FLOAT_EQ(marks[0].centreX, float(map.MapPixelOf(unit->position).x));
+    EXPECT_FLOAT_EQ(marks[0].centreY, float(map.MapPixelOf(unit->position).y));
+    EXPECT_NEAR(marks[0].radius, unit->GetRadius() * pixelsPerUnit * 12.0f, 0.01f);
+    arena_->DestroyObject(unit, false);
+
+    // A circle given past the arena's edge is marked where its copy shows on the map.
+    const float width = arena_->WorldWidth();
+    marks = Marks(("Circle " + String::FromInt(int32_t(width) + 10) + " 20 30").CStr());
+    ASSERT_EQ(marks.Count(), 1);
+    EXPECT_EQ(Point(int32_t(marks[0].centreX), int32_t(marks[0].centreY)), map.MapPixelOf(Vector3(10.0f, 20.0f, 0.0f)));
+    EXPECT_NEAR(marks[0].radius, 30.0f * pixelsPerUnit, 0.01f);
+    EXPECT_TRUE(Marks("Object Type Rock").IsEmpty()) << "nothing of that kind: no mark";
 }
 
 TEST_F(MiniMapTest, AUnitsRingShowsItsLastHealthChangeWhileTheDisplayRuns) {
