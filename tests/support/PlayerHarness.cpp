@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/Application.h"
+#include "battlefield/MiniMap.h"
 #include "battlefield/PatternWindow.h"
 #include "battlefield/VornWindow.h"
 #include "core/Tga.h"
@@ -362,6 +363,7 @@ std::vector<SpriteGrid*> PlayerHarness::GridsOf(Window& window) const {
         grids.insert(grids.end(),
                      {pattern->conditionalGrid, pattern->priorityGrid, pattern->objectGrid, pattern->terrainGrid});
     }
+    if (auto* map = dynamic_cast<MiniMap*>(&window)) grids.push_back(map->cameraButtons);
     std::erase(grids, nullptr);
     return grids;
 }
