@@ -454,7 +454,8 @@ Image Icon(const std::string& name, const TextureNeeds& needs) {
         (*pictogram)(canvas, float(needs.width), float(needs.height));
         return canvas.ToImage();
     }
-    const bool square = Contains(name, "Menu") || Contains(name, "Net") || Contains(name, "Budget") ||
+    // The game menu's round buttons take "MenuButton" as the base of the Join face.
+    const bool square = (Contains(name, "Menu") && name != "MenuButton") || Contains(name, "Net") || Contains(name, "Budget") ||
                         Contains(name, "Property") || Contains(name, "Upgrade");
     ButtonBase(canvas, {NameColour(name), !square});
     if (IsPlainBase(name)) return canvas.ToImage();
