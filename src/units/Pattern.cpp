@@ -595,6 +595,9 @@ void Pattern::AppendLine(PatternObject* from, PatternObject* to) {
 }
 
 void Pattern::BuildLines() {
+    // Room for every pair and every facing line at once, so the list grows in one step.
+    const int n = objects.Count();
+    lines.EnsureSize(n * (n - 1) / 2 + n + 1);
     lines.Clear();
     for (int i = 0; i < objects.Count(); ++i) {
         for (int j = i + 1; j < objects.Count(); ++j) {

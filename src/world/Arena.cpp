@@ -38,7 +38,13 @@ int FloorDivide(int value, int divisor) {
 }
 
 // floor(value) as a cell index: saturated, and 0 for a non-finite value.
-int FloorToCell(float value) { return TruncateToInt(std::floor(value)); }
+int FloorToCell(float value) {
+    // Points on the arena give cells of 0 and up, where truncation is the floor.
+    if (value >= 0.0f && value < 2147483648.0f) {
+        return static_cast<int>(value);
+    }
+    return TruncateToInt(std::floor(value));
+}
 
 // A walk over more than 32 columns or rows meets the same cells again; cut it there.
 int LastCovered(int first, int last) { return last - first >= kGridSize ? first + kGridSize - 1 : last; }
@@ -98,6 +104,7 @@ void Arena::Shutdown() {
         FreeObject(objects_[i]);
     }
     objects_.Clear();
+    beaconsAndGoals_ = 0;
     ClearPointLists();
     FlushObjectPools();
     DestroyPools();
@@ -113,8 +120,15 @@ void Arena::Shutdown() {
 
 // The object list.
 
+void Arena::CountListed(const WorldObject* object, int step) {
+    if (object->kind == kKindBeacon || object->kind == kKindGoal) {
+        beaconsAndGoals_ += step;
+    }
+}
+
 void Arena::AddObject(WorldObject* object) {
     objects_.Append(object);
+    CountListed(object, 1);
     object->ClearRemoved();
     object->active = true;
     object->OnAdded();
@@ -132,6 +146,7 @@ void Arena::DetachObject(WorldObject* object) {
     const int index = FindObjectIndex(object);
     if (index >= 0) {
         objects_.RemoveAt(index);
+        CountListed(object, -1);
     }
 }
 
@@ -226,6 +241,7 @@ void Arena::ReplaceWithObjects(WorldObject* parent, std::span<WorldObject* const
         } else {
             objects_.Append(object);
         }
+        CountListed(object, 1);
         object->ClearRemoved();
         object->active = true;
         object->SetTimeBudget(budget);
@@ -529,16 +545,12 @@ Vector3 Arena::ImageOfPoint(const Vector3& point, int i) const {
             point.y + static_cast<float>(kSteps[i][1]) * WorldHeight(), point.z};
 }
 
-Vector3 Arena::NearestImage(const Vector3& reference, const Vector3& point) const {
+Vector3 Arena::SearchNearestImage(const Vector3& reference, const Vector3& point) const {
     // Steps toward the reference side; the tie rule keeps the earlier candidate.
     static constexpr int kOrder[9][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}};
     const float width = WorldWidth(), height = WorldHeight();
     const float sx = reference.x <= point.x ? -width : width;
     const float sy = reference.y <= point.y ? -height : height;
-    // Within a quarter of the arena on both axes every other image is farther by far more
-    // than rounding could hide: the point's own image wins, as the search would find.
-    if (std::fabs(point.x - reference.x) < 0.25f * width && std::fabs(point.y - reference.y) < 0.25f * height)
-        return Vector3(point.x + 0.0f * sx, point.y + 0.0f * sy, point.z);
     Vector3 best = point;
     float bestDistance = kFloatMax;
     for (const auto& step : kOrder) {
@@ -570,8 +582,6 @@ Vector2 Arena::FractionOfPoint(const Vector3& point) const {
     return {w > 0.0f ? point.x / w : 0.0f, h > 0.0f ? point.y / h : 0.0f};
 }
 
-float Arena::GetGroundHeight(float x, float y) const { return terrain_->GetHeight(x, y); }
-
 int Arena::GetTerrainType(float x, float y) const { return terrain_->GetTypeAt(x, y); }
 
 Vector3 Arena::GroundPoint(float x, float y) const { return {x, y, GetGroundHeight(x, y)}; }
@@ -585,10 +595,6 @@ void Arena::UpdateHeightsAboveGround() {
         object->heightAboveGround = object->position.z - GetGroundHeight(object->position.x, object->position.y);
     }
 }
-
-float Arena::WorldWidth() const { return terrain_->WorldWidth(); }
-
-float Arena::WorldHeight() const { return terrain_->WorldHeight(); }
 
 // Per frame.
 

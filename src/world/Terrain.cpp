@@ -32,6 +32,10 @@ float RandomUnit() { return float(sys::Rand()) / float(sys::kRandMax); }
 
 // Floor as an int32 that saturates; a non-finite value gives 0.
 int32_t FloorToInt(float v) {
+    // Most points lie on the map already: there truncation is the floor.
+    if (v >= 0.0f && v < 2147483648.0f) {
+        return int32_t(v);
+    }
     if (!std::isfinite(v)) {
         return 0;
     }
@@ -48,6 +52,10 @@ int32_t FloorToInt(float v) {
 // v folded into [0, size] by an exact remainder, so far-off coordinates keep their
 // place within a cell; a non-finite value gives 0.
 float FoldCoordinate(float v, float size) {
+    // The remainder of a coordinate already within the map is the coordinate itself.
+    if (v >= 0.0f && v < size) {
+        return v;
+    }
     if (!std::isfinite(v)) {
         return 0.0f;
     }
@@ -57,6 +65,9 @@ float FoldCoordinate(float v, float size) {
 
 // Wraps any int32 into 0..n-1 without overflow.
 int32_t WrapIndex(int32_t i, int32_t n) {
+    if (i >= 0 && i < n) {
+        return i;
+    }
     const int32_t r = i % n;
     return r < 0 ? r + n : r;
 }
