@@ -152,11 +152,17 @@ const TerrainCell& Terrain::CellAt(int32_t i, int32_t j) const { return cells_[I
 
 float Terrain::GetHeight(float x, float y) const {
     const auto [i, j, fx, fy] = LocateInCell(x, y, WorldWidth(), WorldHeight());
-    const float h00 = CellAt(i, j).height;
-    const float h10 = CellAt(i + 1, j).height;
-    const float h01 = CellAt(i, j + 1).height;
-    const float h11 = CellAt(i + 1, j + 1).height;
-    if (((WrapI(i) + WrapJ(j)) & 1) == 0) {
+    // The four corners' rows and columns wrapped once each: the unit walks ask this for
+    // every step.
+    const int32_t i0 = WrapI(i);
+    const int32_t i1 = WrapI(i + 1);
+    const int32_t row0 = width_ * WrapJ(j);
+    const int32_t row1 = width_ * WrapJ(j + 1);
+    const float h00 = cells_[row0 + i0].height;
+    const float h10 = cells_[row0 + i1].height;
+    const float h01 = cells_[row1 + i0].height;
+    const float h11 = cells_[row1 + i1].height;
+    if (((i0 + WrapJ(j)) & 1) == 0) {
         if (fy <= fx) {
             return (1.0f - fx) * h00 + (fx - fy) * h10 + fy * h11;
         }
