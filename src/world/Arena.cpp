@@ -27,11 +27,6 @@ constexpr int kGroupMovers = 0;
 constexpr int kGroupOthers = 1;
 constexpr int kGroupVorns = 2;
 
-int WrapCellIndex(int value) {
-    const int m = value % kGridSize;
-    return m < 0 ? m + kGridSize : m;
-}
-
 int FloorDivide(int value, int divisor) {
     const int q = value / divisor;
     return (value % divisor != 0 && value < 0) ? q - 1 : q;
@@ -476,8 +471,6 @@ void Arena::ReplaceFollowedObject(WorldObject* from, WorldObject* to) {
 
 // Grid and geometry.
 
-::GridCell& Arena::GridCell(int x, int y) { return grid_[WrapCellIndex(x) * kGridSize + WrapCellIndex(y)]; }
-
 Point Arena::CellOfPoint(const Vector3& point) const {
     const float w = WorldWidth();
     const float h = WorldHeight();
@@ -493,9 +486,16 @@ Vector3 Arena::CellImageOffset(int cx, int cy) const {
 }
 
 IntRect Arena::BoundsOfCircle(const Vector3& centre, float radius) const {
-    const Point c = CellOfPoint(centre);
     const Point high = CellOfPoint(centre + Vector3(radius, radius, 0.0f));
     const Point low = CellOfPoint(centre - Vector3(radius, radius, 0.0f));
+    // Every step from a finite coordinate to its cell keeps the order of coordinates, so
+    // with a radius of 0 or more the centre's cell lies between the two corners' cells.
+    constexpr float kOrderKept = 1.0e30f;
+    if (radius >= 0.0f && radius <= kOrderKept && std::fabs(centre.x) <= kOrderKept &&
+        std::fabs(centre.y) <= kOrderKept) {
+        return IntRect(low.x, low.y, high.x, high.y);
+    }
+    const Point c = CellOfPoint(centre);
     IntRect rect(c.x, c.y, c.x, c.y);
     for (const Point& p : {high, low}) {
         rect.left = std::min(rect.left, p.x);

@@ -193,7 +193,12 @@ public:
     void AnimateLiquids(float seconds);
 
     // Grid and wrap-around geometry.
-    ::GridCell& GridCell(int x, int y);
+    // Any cell index wraps into 0..31; with a power of two the low bits are the
+    // non-negative remainder.
+    ::GridCell& GridCell(int x, int y) {
+        static_assert((kGridSize & (kGridSize - 1)) == 0);
+        return grid_[(x & (kGridSize - 1)) * kGridSize + (y & (kGridSize - 1))];
+    }
     // Unwrapped: a point outside the arena gives cells below 0 or above 31.
     Point CellOfPoint(const Vector3& point) const;
     Vector3 CellImageOffset(int cx, int cy) const;
