@@ -237,9 +237,10 @@ void Pattern::RebuildLayout() { layout->Build(*this); }
 
 bool Pattern::IsEnabled() const {
     const int ownCount = ownObject ? 1 : 0;
-    return conditionals.Any() || pathPoints.Count() > 1 ||
-           (!pathPoints.IsEmpty() && !pathPoints[0]->actions.IsEmpty()) || objects.Count() > ownCount ||
-           !mapConditionals.IsEmpty() || priority > 0;
+    // The cheap tests first: the matcher asks this of every slot several times a run.
+    return objects.Count() > ownCount || pathPoints.Count() > 1 ||
+           (!pathPoints.IsEmpty() && !pathPoints[0]->actions.IsEmpty()) || !mapConditionals.IsEmpty() ||
+           priority > 0 || conditionals.Any();
 }
 
 void Pattern::Save(Stream& stream) const {
