@@ -120,10 +120,10 @@ int BeaconsAndGoalsListed(const Arena& arena) {
 
 // The matcher skips its walk for beacons and goals when the count says there are none.
 TEST_F(ArenaListTest, TheBeaconAndGoalCountFollowsTheList) {
-    Probe* beacon = AddProbe(10, 10, 1, kKindBeacon);
-    AddProbe(20, 10, 1, kKindGoal);
-    Probe* tree = AddProbe(30, 10, 1, kKindTree);
-    Probe* later = AddProbe(40, 10, 1, kKindBeacon);
+    WorldObject* beacon = AddKind(kKindBeacon, 10, 10);
+    AddKind(kKindGoal, 20, 10);
+    WorldObject* tree = AddKind(kKindTree, 30, 10);
+    WorldObject* later = AddKind(kKindBeacon, 40, 10);
     arena->DetachObject(later);
     EXPECT_EQ(arena->BeaconAndGoalCount(), 2);
     WorldObject* const replacing[] = {later};
