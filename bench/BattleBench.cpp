@@ -29,8 +29,8 @@
 #include "world/SaveFilePaths.h"
 #include "world/Terrain.h"
 
-#include "support/ResidentMemory.h"
 #include "ThreadCpuClock.h"
+#include "support/ResidentMemory.h"
 #include "support/SpeedBattleFiles.h"
 
 namespace {

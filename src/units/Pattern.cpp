@@ -239,8 +239,8 @@ bool Pattern::IsEnabled() const {
     const int ownCount = ownObject ? 1 : 0;
     // The cheap tests first: the matcher asks this of every slot several times a run.
     return objects.Count() > ownCount || pathPoints.Count() > 1 ||
-           (!pathPoints.IsEmpty() && !pathPoints[0]->actions.IsEmpty()) || !mapConditionals.IsEmpty() ||
-           priority > 0 || conditionals.Any();
+           (!pathPoints.IsEmpty() && !pathPoints[0]->actions.IsEmpty()) || !mapConditionals.IsEmpty() || priority > 0 ||
+           conditionals.Any();
 }
 
 void Pattern::Save(Stream& stream) const {

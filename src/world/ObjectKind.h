@@ -93,9 +93,7 @@ struct KindPairTable {
 inline constexpr KindPairTable kKindPairs;
 
 // KindRuleCollides by table; kinds outside 0..21 hit nothing.
-constexpr bool KindsCollide(int a, int b) {
-    return IsKindInRange(a) && IsKindInRange(b) && kKindPairs.collides[a][b];
-}
+constexpr bool KindsCollide(int a, int b) { return IsKindInRange(a) && IsKindInRange(b) && kKindPairs.collides[a][b]; }
 
 // Kinds whose ids every network peer shares: Tree, Rock, SolarCharger, Vorn, LaserBeam,
 // SoccerBall, Goal, Missile.
