@@ -2,7 +2,6 @@
 // main loop with nothing on screen, and the dispatch of events through the game base.
 // Start-up runs headless (scripted window, recording device, null sound) in a data
 // folder of small stand-in textures made here.
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -111,16 +110,12 @@ void BM_EmptyMainLoopFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_EmptyMainLoopFrame)->Unit(benchmark::kMicrosecond);
 
-// The folder the benchmarks were started in, before the stand-in folder is entered.
-const fs::path gLaunchFolder = fs::current_path();
-
-// A copy of the built runtime folder (VORNS_GAME_DIR, else build/game below the working
-// folder), entered as the working folder; the copy's model caches are the ones dropped.
+// A copy of the runtime folder the build laid out (VORNS_GAME_DIR), entered as the
+// working folder; the copy's model caches are the ones dropped.
 class DataSetFolder {
 public:
     DataSetFolder() {
-        const char* configured = std::getenv("VORNS_GAME_DIR");
-        const fs::path source = gLaunchFolder / (configured != nullptr ? fs::path(configured) : fs::path("build/game"));
+        const fs::path source = VORNS_GAME_DIR;
         if (!fs::is_directory(source / "Actors") || !fs::is_directory(source / "Textures")) return;
         std::string pattern = (fs::temp_directory_path() / "vorns-bench-data-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) return;
@@ -155,7 +150,7 @@ DataSetFolder& DataSet() {
 void StartupInDataSet(benchmark::State& state, bool coldCache) {
     DataSetFolder& data = DataSet();
     if (!data.Ready()) {
-        state.SkipWithError("no built data set (make run builds build/game, or set VORNS_GAME_DIR)");
+        state.SkipWithError("no built data set (the benchmark build lays it out in its game folder)");
         return;
     }
     const fs::path previous = fs::current_path();
@@ -185,7 +180,7 @@ BENCHMARK(BM_StartupDataSetWarmModelCache)->Unit(benchmark::kMillisecond)->Itera
 void BM_TitleMenuFrameAndResidentSize(benchmark::State& state) {
     DataSetFolder& data = DataSet();
     if (!data.Ready()) {
-        state.SkipWithError("no built data set (make run builds build/game, or set VORNS_GAME_DIR)");
+        state.SkipWithError("no built data set (the benchmark build lays it out in its game folder)");
         return;
     }
     const fs::path previous = fs::current_path();

@@ -237,9 +237,10 @@ void Pattern::RebuildLayout() { layout->Build(*this); }
 
 bool Pattern::IsEnabled() const {
     const int ownCount = ownObject ? 1 : 0;
-    return conditionals.Any() || pathPoints.Count() > 1 ||
-           (!pathPoints.IsEmpty() && !pathPoints[0]->actions.IsEmpty()) || objects.Count() > ownCount ||
-           !mapConditionals.IsEmpty() || priority > 0;
+    // The cheap tests first: the matcher asks this of every slot several times a run.
+    return objects.Count() > ownCount || pathPoints.Count() > 1 ||
+           (!pathPoints.IsEmpty() && !pathPoints[0]->actions.IsEmpty()) || !mapConditionals.IsEmpty() || priority > 0 ||
+           conditionals.Any();
 }
 
 void Pattern::Save(Stream& stream) const {
@@ -595,6 +596,9 @@ void Pattern::AppendLine(PatternObject* from, PatternObject* to) {
 }
 
 void Pattern::BuildLines() {
+    // Room for every pair and every facing line at once, so the list grows in one step.
+    const int n = objects.Count();
+    lines.EnsureSize(n * (n - 1) / 2 + n + 1);
     lines.Clear();
     for (int i = 0; i < objects.Count(); ++i) {
         for (int j = i + 1; j < objects.Count(); ++j) {

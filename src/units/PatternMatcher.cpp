@@ -167,10 +167,12 @@ void PatternMatcher::Evaluate(Vorn& unit) {
     inverseUnitMatrix_ = Matrix4Invert(unitMatrix_);
 
     savedPlaces_.Clear();
-    for (WorldObject* object : gArena->Objects()) {
+    for (int left = gArena->BeaconAndGoalCount(), i = 0; left > 0 && i < gArena->ObjectCount(); ++i) {
+        WorldObject* object = gArena->ObjectAt(i);
         if (IsBeaconOrGoal(*object)) {
             savedPlaces_.Append({object, object->position});
             PullIntoView(unit, *object);
+            --left;
         }
     }
     Gather(unit);

@@ -39,7 +39,7 @@ bool Within(float t, float radius) { return -radius <= t && t <= radius; }
 
 }  // namespace
 
-PolarLayout::PolarLayout() : relations_(64), touch_(8) {}
+PolarLayout::PolarLayout() : relations_(64), related_(64), touch_(8) {}
 
 void PolarLayout::Begin(float ownRadius) {
     ownRadius_ = ownRadius;
@@ -85,11 +85,14 @@ void PolarLayout::BuildFromWorld(const WorldObject& unit, const Array<WorldObjec
 }
 
 void PolarLayout::Complete() {
+    // Only the pairs related since the last layout are marked; clearing just those keeps
+    // a crowded layout from touching every cell of its matrix.
+    for (const int32_t k : related_) {
+        relations_[k].ready = 0;
+    }
+    related_.Clear();
     size_ = entries_.Count();
     relations_.Reserve(size_ * size_);
-    for (Relation& relation : relations_) {
-        relation.ready = 0;
-    }
     touch_.Reserve(size_);
 
     Array<int32_t>& sorted = SortWork();
@@ -220,6 +223,8 @@ void PolarLayout::Relate(int p, int q) const {
     }
     forward = {angle, distance, orientation, along, overlap, 1};
     backward = {angle, distance, static_cast<int8_t>(-orientation), static_cast<int8_t>(-along), overlap, 1};
+    related_.Append(q * size_ + p);
+    related_.Append(p * size_ + q);
 }
 
 int32_t PolarLayout::FindPosition(int32_t index) const {

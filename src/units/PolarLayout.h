@@ -122,7 +122,7 @@ public:
     int8_t Touch(int position) const { return touch_[position]; }
 
     // Capacities, for checks that a warm layout allocates nothing.
-    int MatrixCapacity() const { return relations_.Capacity(); }
+    int MatrixCapacity() const { return relations_.Capacity() + related_.Capacity(); }
 
 private:
     void OrderAroundUnit(const Array<int32_t>& sorted);
@@ -134,5 +134,7 @@ private:
     Array<PolarEntry> entries_;
     Array<int32_t> order_;  // entry indices in layout order
     mutable Array<Relation> relations_;
+    // The matrix cells marked ready since the last Complete.
+    mutable Array<int32_t> related_;
     Array<int8_t> touch_;
 };

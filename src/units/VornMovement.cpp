@@ -2,6 +2,7 @@
 // aims its shots. Every step spends the unit's tick budget.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "core/Angles.h"
 #include "core/Geometry.h"
@@ -58,6 +59,8 @@ float FrameTime() {
 Vector2 Ground(const Vector3& v) { return {v.x, v.y}; }
 
 float GroundDistance(const Vector3& a, const Vector3& b) { return Ground(b - a).Length(); }
+
+bool SameBits(const Vector3& a, const Vector3& b) { return std::memcmp(&a, &b, sizeof(Vector3)) == 0; }
 
 // A uniform draw in [-1, 1].
 float SignedFraction() { return RandomFloatBetween(-1.0f, 1.0f); }
@@ -237,9 +240,15 @@ Vector3 Vorn::StopBefore(const Vector3& to, const WorldObject& obstacle) const {
     const float radius = GetRadius() + kContactClearance + kDetourGap;
     for (int i = 0; i < kMaxHalvings; ++i) {
         const Vector3 middle = (freeEnd + blocked) * 0.5f;
+        // A halfway point that is one of the ends, bit for bit, leaves both ends as they
+        // are from this step on: the remaining halvings would change nothing.
+        const bool settled = SameBits(middle, freeEnd) || SameBits(middle, blocked);
         CollisionShape probe;
         probe.SetSphere(middle, radius);
         (probe.Intersects(other, nullptr) ? blocked : freeEnd) = middle;
+        if (settled) {
+            break;
+        }
     }
     return freeEnd;
 }

@@ -27,18 +27,19 @@ constexpr int kGroupMovers = 0;
 constexpr int kGroupOthers = 1;
 constexpr int kGroupVorns = 2;
 
-int WrapCellIndex(int value) {
-    const int m = value % kGridSize;
-    return m < 0 ? m + kGridSize : m;
-}
-
 int FloorDivide(int value, int divisor) {
     const int q = value / divisor;
     return (value % divisor != 0 && value < 0) ? q - 1 : q;
 }
 
 // floor(value) as a cell index: saturated, and 0 for a non-finite value.
-int FloorToCell(float value) { return TruncateToInt(std::floor(value)); }
+int FloorToCell(float value) {
+    // Points on the arena give cells of 0 and up, where truncation is the floor.
+    if (value >= 0.0f && value < 2147483648.0f) {
+        return static_cast<int>(value);
+    }
+    return TruncateToInt(std::floor(value));
+}
 
 // A walk over more than 32 columns or rows meets the same cells again; cut it there.
 int LastCovered(int first, int last) { return last - first >= kGridSize ? first + kGridSize - 1 : last; }
@@ -98,6 +99,7 @@ void Arena::Shutdown() {
         FreeObject(objects_[i]);
     }
     objects_.Clear();
+    beaconsAndGoals_ = 0;
     ClearPointLists();
     FlushObjectPools();
     DestroyPools();
@@ -113,8 +115,15 @@ void Arena::Shutdown() {
 
 // The object list.
 
+void Arena::CountListed(const WorldObject* object, int step) {
+    if (object->kind == kKindBeacon || object->kind == kKindGoal) {
+        beaconsAndGoals_ += step;
+    }
+}
+
 void Arena::AddObject(WorldObject* object) {
     objects_.Append(object);
+    CountListed(object, 1);
     object->ClearRemoved();
     object->active = true;
     object->OnAdded();
@@ -132,6 +141,7 @@ void Arena::DetachObject(WorldObject* object) {
     const int index = FindObjectIndex(object);
     if (index >= 0) {
         objects_.RemoveAt(index);
+        CountListed(object, -1);
     }
 }
 
@@ -226,6 +236,7 @@ void Arena::ReplaceWithObjects(WorldObject* parent, std::span<WorldObject* const
         } else {
             objects_.Append(object);
         }
+        CountListed(object, 1);
         object->ClearRemoved();
         object->active = true;
         object->SetTimeBudget(budget);
@@ -460,8 +471,6 @@ void Arena::ReplaceFollowedObject(WorldObject* from, WorldObject* to) {
 
 // Grid and geometry.
 
-::GridCell& Arena::GridCell(int x, int y) { return grid_[WrapCellIndex(x) * kGridSize + WrapCellIndex(y)]; }
-
 Point Arena::CellOfPoint(const Vector3& point) const {
     const float w = WorldWidth();
     const float h = WorldHeight();
@@ -477,9 +486,16 @@ Vector3 Arena::CellImageOffset(int cx, int cy) const {
 }
 
 IntRect Arena::BoundsOfCircle(const Vector3& centre, float radius) const {
-    const Point c = CellOfPoint(centre);
     const Point high = CellOfPoint(centre + Vector3(radius, radius, 0.0f));
     const Point low = CellOfPoint(centre - Vector3(radius, radius, 0.0f));
+    // Every step from a finite coordinate to its cell keeps the order of coordinates, so
+    // with a radius of 0 or more the centre's cell lies between the two corners' cells.
+    constexpr float kOrderKept = 1.0e30f;
+    if (radius >= 0.0f && radius <= kOrderKept && std::fabs(centre.x) <= kOrderKept &&
+        std::fabs(centre.y) <= kOrderKept) {
+        return IntRect(low.x, low.y, high.x, high.y);
+    }
+    const Point c = CellOfPoint(centre);
     IntRect rect(c.x, c.y, c.x, c.y);
     for (const Point& p : {high, low}) {
         rect.left = std::min(rect.left, p.x);
@@ -529,16 +545,12 @@ Vector3 Arena::ImageOfPoint(const Vector3& point, int i) const {
             point.y + static_cast<float>(kSteps[i][1]) * WorldHeight(), point.z};
 }
 
-Vector3 Arena::NearestImage(const Vector3& reference, const Vector3& point) const {
+Vector3 Arena::SearchNearestImage(const Vector3& reference, const Vector3& point) const {
     // Steps toward the reference side; the tie rule keeps the earlier candidate.
     static constexpr int kOrder[9][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}};
     const float width = WorldWidth(), height = WorldHeight();
     const float sx = reference.x <= point.x ? -width : width;
     const float sy = reference.y <= point.y ? -height : height;
-    // Within a quarter of the arena on both axes every other image is farther by far more
-    // than rounding could hide: the point's own image wins, as the search would find.
-    if (std::fabs(point.x - reference.x) < 0.25f * width && std::fabs(point.y - reference.y) < 0.25f * height)
-        return Vector3(point.x + 0.0f * sx, point.y + 0.0f * sy, point.z);
     Vector3 best = point;
     float bestDistance = kFloatMax;
     for (const auto& step : kOrder) {
@@ -570,8 +582,6 @@ Vector2 Arena::FractionOfPoint(const Vector3& point) const {
     return {w > 0.0f ? point.x / w : 0.0f, h > 0.0f ? point.y / h : 0.0f};
 }
 
-float Arena::GetGroundHeight(float x, float y) const { return terrain_->GetHeight(x, y); }
-
 int Arena::GetTerrainType(float x, float y) const { return terrain_->GetTypeAt(x, y); }
 
 Vector3 Arena::GroundPoint(float x, float y) const { return {x, y, GetGroundHeight(x, y)}; }
@@ -585,10 +595,6 @@ void Arena::UpdateHeightsAboveGround() {
         object->heightAboveGround = object->position.z - GetGroundHeight(object->position.x, object->position.y);
     }
 }
-
-float Arena::WorldWidth() const { return terrain_->WorldWidth(); }
-
-float Arena::WorldHeight() const { return terrain_->WorldHeight(); }
 
 // Per frame.
 

@@ -3,6 +3,7 @@
 // the list of live world objects, a 32 x 32 object grid that wraps like the terrain, and
 // the pools from which every world object, unit action and pattern part is taken.
 // Everything here runs on the main thread.
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "world/CollisionShape.h"
 #include "world/GridCell.h"
 #include "world/RemovalListener.h"
+#include "world/Terrain.h"
 
 class Action;
 class ArenaDrawView;
@@ -160,6 +162,9 @@ public:
     int ObjectCount() const { return objects_.Count(); }
     WorldObject* ObjectAt(int index) const { return objects_[index]; }
     const Array<WorldObject*>& Objects() const { return objects_; }
+    // How many beacons and goals the list holds: the matcher walks the list for them
+    // only when there are some.
+    int BeaconAndGoalCount() const { return beaconsAndGoals_; }
     bool IsUpdating() const { return updating_; }
 
     // Clears every holder that points at an object leaving the world.
@@ -188,7 +193,12 @@ public:
     void AnimateLiquids(float seconds);
 
     // Grid and wrap-around geometry.
-    ::GridCell& GridCell(int x, int y);
+    // Any cell index wraps into 0..31; with a power of two the low bits are the
+    // non-negative remainder.
+    ::GridCell& GridCell(int x, int y) {
+        static_assert((kGridSize & (kGridSize - 1)) == 0);
+        return grid_[(x & (kGridSize - 1)) * kGridSize + (y & (kGridSize - 1))];
+    }
     // Unwrapped: a point outside the arena gives cells below 0 or above 31.
     Point CellOfPoint(const Vector3& point) const;
     Vector3 CellImageOffset(int cx, int cy) const;
@@ -198,18 +208,29 @@ public:
     Vector3 WrapPosition(const Vector3& point) const;
     // The i-th of the 9 wrapped images (0 the point itself); i outside 0..8 leaves it.
     Vector3 ImageOfPoint(const Vector3& point, int i) const;
-    Vector3 NearestImage(const Vector3& reference, const Vector3& point) const;
+    // Inline for the common case of two points within a quarter of the arena of each
+    // other, where every other image is farther by far more than rounding could hide.
+    Vector3 NearestImage(const Vector3& reference, const Vector3& point) const {
+        const float width = WorldWidth(), height = WorldHeight();
+        if (std::fabs(point.x - reference.x) < 0.25f * width && std::fabs(point.y - reference.y) < 0.25f * height) {
+            // Adding the zero the search adds keeps the sign of a zero coordinate alike.
+            const float sx = reference.x <= point.x ? -width : width;
+            const float sy = reference.y <= point.y ? -height : height;
+            return Vector3(point.x + 0.0f * sx, point.y + 0.0f * sy, point.z);
+        }
+        return SearchNearestImage(reference, point);
+    }
     float WrappedDistance2D(const Vector3& a, const Vector3& b) const;
     Vector2 PointAtFraction(float fx, float fy) const;
     Vector2 FractionOfPoint(const Vector3& point) const;
-    float GetGroundHeight(float x, float y) const;
+    float GetGroundHeight(float x, float y) const { return terrain_->GetHeight(x, y); }
     int GetTerrainType(float x, float y) const;
     Vector3 GroundPoint(float x, float y) const;
     void PlaceAboveGround(Vector3& point, float offset) const;
     void UpdateHeightsAboveGround();
     // World size in units: terrain cells x 10.
-    float WorldWidth() const;
-    float WorldHeight() const;
+    float WorldWidth() const { return terrain_->WorldWidth(); }
+    float WorldHeight() const { return terrain_->WorldHeight(); }
     Terrain& GetTerrain() { return *terrain_; }
     const Terrain& GetTerrain() const { return *terrain_; }
 
@@ -466,10 +487,15 @@ private:
     void PlaceWithTries(int count, const Vector3* centre, F&& placeAt);
     bool IsFreeForUnit(const Vector3& point, float radius) const;
     void FinishUnitPlacement(Vorn* unit, const Vector3& point);
+    // NearestImage's search of the nine images.
+    Vector3 SearchNearestImage(const Vector3& reference, const Vector3& point) const;
+    // Keeps the beacon and goal count as an object enters (+1) or leaves (-1) the list.
+    void CountListed(const WorldObject* object, int step);
 
     std::unique_ptr<Terrain> terrain_;
     std::unique_ptr<Pools> pools_;
     Array<WorldObject*> objects_;
+    int beaconsAndGoals_ = 0;
     ::GridCell grid_[kGridCellCount];
     Array<WorldObject*> sortGroups_[3];
     Array<RemovalListener*> removalListeners_;

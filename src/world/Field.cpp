@@ -25,10 +25,14 @@ Field::Field(int fieldKind) {
 void Field::Reset() {}
 
 void Field::CollectGroundedInside(Array<WorldObject*>& out) {
-    Array<WorldObject*> found;
-    gArena->CollectObjectsInCells(bounds, found);
+    // Everything in the cells is gathered behind what out holds, then sifted in place.
+    const int first = out.Count();
+    gArena->CollectObjectsInCells(bounds, out);
+    const int end = out.Count();
+    out.Reserve(first);
     const float radius = shape.Radius();
-    for (WorldObject* object : found) {
+    for (int k = first; k < end; ++k) {
+        WorldObject* object = out.Data()[k];
         if (object->removed || !object->onGround) continue;
         if (object->kind != kKindVorn && object->kind != kKindSoccerBall) continue;
         if (gArena->WrappedDistance2D(position, object->position) < radius) out.Append(object);
@@ -36,8 +40,12 @@ void Field::CollectGroundedInside(Array<WorldObject*>& out) {
 }
 
 float Field::GroundOffset(const Vector3& local) const {
+    return GroundOffsetFrom(gArena->GetGroundHeight(position.x, position.y), local);
+}
+
+float Field::GroundOffsetFrom(float centreGround, const Vector3& local) const {
     const Vector3 at = position + local;
-    return gArena->GetGroundHeight(at.x, at.y) - gArena->GetGroundHeight(position.x, position.y);
+    return gArena->GetGroundHeight(at.x, at.y) - centreGround;
 }
 
 Vector3 Field::NewBubblePoint() const {
@@ -49,12 +57,13 @@ Vector3 Field::NewBubblePoint() const {
 }
 
 void Field::RiseBubbles(ParticleSystem& bubbles, float rise, Color colour) {
+    const float centreGround = gArena->GetGroundHeight(position.x, position.y);
     for (Particle& bubble : bubbles.particles) {
         bubble.position.z += rise;
-        float g = GroundOffset(bubble.position);
+        float g = GroundOffsetFrom(centreGround, bubble.position);
         if (bubble.position.z > g + kBubbleShowHeight) {
             bubble.position = NewBubblePoint();
-            g = GroundOffset(bubble.position);
+            g = GroundOffsetFrom(centreGround, bubble.position);
         }
         const float above = bubble.position.z - g;
         const float alpha = above <= 0.0f ? 0.0f : std::min(above * 255.0f * 0.5f, 255.0f);

@@ -28,6 +28,8 @@ protected:
     // The ground under the point (relative to the field's origin) minus the ground under
     // the centre.
     float GroundOffset(const Vector3& local) const;
+    // The same with the ground under the centre already known.
+    float GroundOffsetFrom(float centreGround, const Vector3& local) const;
     // Under the ground within the radius, up to twice the radius deep, relative to the
     // field's origin: bubbles start hidden and rise into view.
     Vector3 NewBubblePoint() const;

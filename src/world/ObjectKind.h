@@ -37,19 +37,64 @@ extern const char* const ObjectKindNames[kObjectKindCount];
 
 // One byte per kind, 1 for members.
 struct ObjectKindFlags {
+    // Tree Rock Charger Vorn Meteor Laser Beacon Ball Goal Goo Explosion Static Health
+    // Shrapnel Flame Missile Debris Smoke Fire Generator Scorch Water
     // Things that block movement and take hits.
-    static const uint8_t solid[kObjectKindCount];
+    static constexpr uint8_t solid[kObjectKindCount] = {1, 1, 1, 1, 0, 0, 0, 1, 0, 0, 0,
+                                                        0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0};
     // Fast movers that hit solid things but never each other.
-    static const uint8_t projectile[kObjectKindCount];
+    static constexpr uint8_t projectile[kObjectKindCount] = {0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0,
+                                                             0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0};
     // Objects that always stand on the terrain.
-    static const uint8_t groundBound[kObjectKindCount];
+    static constexpr uint8_t groundBound[kObjectKindCount] = {1, 1, 1, 0, 0, 0, 1, 0, 1, 1, 0,
+                                                              1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1};
 };
 
-// Table look-ups that answer false for kinds outside 0..21.
-bool IsKindInRange(int kind);
-bool IsSolidKind(int kind);
-bool IsProjectileKind(int kind);
-bool IsGroundBoundKind(int kind);
+// Table look-ups that answer false for kinds outside 0..21. Inline: the collision and
+// matcher walks ask them for every object they meet.
+constexpr bool IsKindInRange(int kind) { return kind >= 0 && kind < kObjectKindCount; }
+constexpr bool IsSolidKind(int kind) { return IsKindInRange(kind) && ObjectKindFlags::solid[kind] != 0; }
+constexpr bool IsProjectileKind(int kind) { return IsKindInRange(kind) && ObjectKindFlags::projectile[kind] != 0; }
+constexpr bool IsGroundBoundKind(int kind) { return IsKindInRange(kind) && ObjectKindFlags::groundBound[kind] != 0; }
+
+// Whether a mover of kind a may hit an object of kind b by their kinds alone: flame balls
+// meet rocks only, debris meets neither debris nor projectiles, and a pair hits when
+// one side is solid and the other solid or a projectile.
+constexpr bool KindRuleCollides(int a, int b) {
+    if (a == kKindFlameBall || b == kKindFlameBall) {
+        return (a == kKindFlameBall && b == kKindRock) || (a == kKindRock && b == kKindFlameBall);
+    }
+    if (a == kKindDebris && b == kKindDebris) {
+        return false;
+    }
+    if ((IsProjectileKind(a) && b == kKindDebris) || (a == kKindDebris && IsProjectileKind(b))) {
+        return false;
+    }
+    if (!IsSolidKind(a) && !IsSolidKind(b)) {
+        return false;
+    }
+    if (!IsProjectileKind(a) && !IsSolidKind(a)) {
+        return false;
+    }
+    return IsProjectileKind(b) || IsSolidKind(b);
+}
+
+// The rule above worked out once for every pair of kinds.
+struct KindPairTable {
+    bool collides[kObjectKindCount][kObjectKindCount] = {};
+    constexpr KindPairTable() {
+        for (int a = 0; a < kObjectKindCount; ++a) {
+            for (int b = 0; b < kObjectKindCount; ++b) {
+                collides[a][b] = KindRuleCollides(a, b);
+            }
+        }
+    }
+};
+inline constexpr KindPairTable kKindPairs;
+
+// KindRuleCollides by table; kinds outside 0..21 hit nothing.
+constexpr bool KindsCollide(int a, int b) { return IsKindInRange(a) && IsKindInRange(b) && kKindPairs.collides[a][b]; }
+
 // Kinds whose ids every network peer shares: Tree, Rock, SolarCharger, Vorn, LaserBeam,
 // SoccerBall, Goal, Missile.
 bool IsSyncedKind(int kind);

@@ -32,6 +32,10 @@ float RandomUnit() { return float(sys::Rand()) / float(sys::kRandMax); }
 
 // Floor as an int32 that saturates; a non-finite value gives 0.
 int32_t FloorToInt(float v) {
+    // Most points lie on the map already: there truncation is the floor.
+    if (v >= 0.0f && v < 2147483648.0f) {
+        return int32_t(v);
+    }
     if (!std::isfinite(v)) {
         return 0;
     }
@@ -48,6 +52,10 @@ int32_t FloorToInt(float v) {
 // v folded into [0, size] by an exact remainder, so far-off coordinates keep their
 // place within a cell; a non-finite value gives 0.
 float FoldCoordinate(float v, float size) {
+    // The remainder of a coordinate already within the map is the coordinate itself.
+    if (v >= 0.0f && v < size) {
+        return v;
+    }
     if (!std::isfinite(v)) {
         return 0.0f;
     }
@@ -57,6 +65,9 @@ float FoldCoordinate(float v, float size) {
 
 // Wraps any int32 into 0..n-1 without overflow.
 int32_t WrapIndex(int32_t i, int32_t n) {
+    if (i >= 0 && i < n) {
+        return i;
+    }
     const int32_t r = i % n;
     return r < 0 ? r + n : r;
 }
@@ -141,11 +152,17 @@ const TerrainCell& Terrain::CellAt(int32_t i, int32_t j) const { return cells_[I
 
 float Terrain::GetHeight(float x, float y) const {
     const auto [i, j, fx, fy] = LocateInCell(x, y, WorldWidth(), WorldHeight());
-    const float h00 = CellAt(i, j).height;
-    const float h10 = CellAt(i + 1, j).height;
-    const float h01 = CellAt(i, j + 1).height;
-    const float h11 = CellAt(i + 1, j + 1).height;
-    if (((WrapI(i) + WrapJ(j)) & 1) == 0) {
+    // The four corners' rows and columns wrapped once each: the unit walks ask this for
+    // every step.
+    const int32_t i0 = WrapI(i);
+    const int32_t i1 = WrapI(i + 1);
+    const int32_t row0 = width_ * WrapJ(j);
+    const int32_t row1 = width_ * WrapJ(j + 1);
+    const float h00 = cells_[row0 + i0].height;
+    const float h10 = cells_[row0 + i1].height;
+    const float h01 = cells_[row1 + i0].height;
+    const float h11 = cells_[row1 + i1].height;
+    if (((i0 + WrapJ(j)) & 1) == 0) {
         if (fy <= fx) {
             return (1.0f - fx) * h00 + (fx - fy) * h10 + fy * h11;
         }

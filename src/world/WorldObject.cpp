@@ -201,31 +201,6 @@ void WorldObject::AssignId() { AssignId(*gArena); }
 
 void WorldObject::AssignId(Arena& arena) { id = IsSyncedKind(kind) ? arena.TakeSyncedId() : arena.TakeLocalId(); }
 
-bool WorldObject::CanCollideWith(const WorldObject& other) const {
-    const int a = kind;
-    const int b = other.kind;
-    const Game* game = CurrentGame();
-    if (game != nullptr && game->IsNetworkClient() && IsProjectileKind(a) && a != kKindFlameBall) {
-        return false;
-    }
-    if (a == kKindFlameBall || b == kKindFlameBall) {
-        return (a == kKindFlameBall && b == kKindRock) || (a == kKindRock && b == kKindFlameBall);
-    }
-    if (a == kKindDebris && b == kKindDebris) {
-        return false;
-    }
-    if ((IsProjectileKind(a) && b == kKindDebris) || (a == kKindDebris && IsProjectileKind(b))) {
-        return false;
-    }
-    if (!IsSolidKind(a) && !IsSolidKind(b)) {
-        return false;
-    }
-    if (!IsProjectileKind(a) && !IsSolidKind(a)) {
-        return false;
-    }
-    return IsProjectileKind(b) || IsSolidKind(b);
-}
-
 bool WorldObject::IsBlockedBy(const WorldObject& other) const {
     if (kind == kKindFlameBall && other.kind == kKindRock) {
         return false;

@@ -22,6 +22,9 @@ class Stream;
 class String;
 struct ContactRecord;
 
+// Declared with the game base (game/Game.h): whether the current game is a network client.
+bool IsCurrentGameClient();
+
 // A texture laid flat on the terrain under an object, turned by angle.
 struct ShadowDecal {
     TextureHandle texture = nullptr;  // none when null
@@ -104,9 +107,16 @@ public:
     // Takes the next id of the synced or the local counter, by kind.
     void AssignId();
     void AssignId(Arena& arena);
-    // The pair rule the grid queries apply before testing shapes.
-    bool CanCollideWith(const WorldObject& other) const;
+    // The pair rule the grid queries apply before testing shapes: the kinds' table, and
+    // on a network client no hits of its own projectiles but flames.
+    bool CanCollideWith(const WorldObject& other) const {
+        return KindsCollide(kind, other.kind) && !LeavesHitsToServer();
+    }
     bool IsBlockedBy(const WorldObject& other) const;
+    // A projectile other than a flame ball, in a network client's game.
+    bool LeavesHitsToServer() const {
+        return IsProjectileKind(kind) && kind != kKindFlameBall && IsCurrentGameClient();
+    }
     // Collision response of bouncing objects (debris, the ball, airborne units).
     void BounceOff(const ContactRecord& contact);
 

@@ -187,6 +187,36 @@ TEST(PolarLayoutTest, RebuildingKeepsTheStorage) {
     EXPECT_EQ(layout.MatrixCapacity(), capacity);
 }
 
+// One layout rebuilt again and again (as the matcher's is) relates every pair as a
+// layout built afresh does, whatever pairs the earlier layouts related.
+TEST(PolarLayoutTest, ARebuiltLayoutRelatesItsNewEntriesAfresh) {
+    const std::vector<std::vector<Vector2>> rounds = {
+        {{10.0f, -5.0f}, {10.0f, 5.0f}},
+        {{10.0f, -5.0f}, {20.0f, 5.0f}, {-3.0f, 4.0f}},
+        {{-10.0f, 5.0f}, {-10.0f, -5.0f}},
+    };
+    auto build = [](PolarLayout& layout, const std::vector<Vector2>& points) {
+        layout.Begin(1.4f);
+        for (size_t i = 0; i < points.size(); ++i) layout.AddEntry(int(i), points[i], 1.4f, false);
+        layout.Complete();
+    };
+    PolarLayout reused;
+    for (const std::vector<Vector2>& points : rounds) {
+        build(reused, points);
+        PolarLayout fresh;
+        build(fresh, points);
+        for (int r = 0; r < fresh.Size(); ++r) {
+            for (int c = 0; c < fresh.Size(); ++c) {
+                if (r == c) continue;
+                EXPECT_EQ(reused.A(r, c), fresh.A(r, c)) << r << ", " << c;
+                EXPECT_EQ(reused.D(r, c), fresh.D(r, c)) << r << ", " << c;
+                EXPECT_EQ(reused.R1(r, c), fresh.R1(r, c)) << r << ", " << c;
+                EXPECT_EQ(reused.R2(r, c), fresh.R2(r, c)) << r << ", " << c;
+            }
+        }
+    }
+}
+
 using PolarLayoutWorldTest = MatcherWorld;
 
 TEST_F(PolarLayoutWorldTest, PatternLayoutLeavesOutTheOwnObject) {

@@ -110,6 +110,31 @@ TEST_F(ArenaListTest, UpdateOrderWithSelfRemovalAndReplacement) {
     EXPECT_EQ(arena->listChanged, 0);
 }
 
+int BeaconsAndGoalsListed(const Arena& arena) {
+    int count = 0;
+    for (const WorldObject* object : arena.Objects()) {
+        count += object->kind == kKindBeacon || object->kind == kKindGoal;
+    }
+    return count;
+}
+
+// The matcher skips its walk for beacons and goals when the count says there are none.
+TEST_F(ArenaListTest, TheBeaconAndGoalCountFollowsTheList) {
+    WorldObject* beacon = AddKind(kKindBeacon, 10, 10);
+    AddKind(kKindGoal, 20, 10);
+    WorldObject* tree = AddKind(kKindTree, 30, 10);
+    WorldObject* later = AddKind(kKindBeacon, 40, 10);
+    arena->DetachObject(later);
+    EXPECT_EQ(arena->BeaconAndGoalCount(), 2);
+    WorldObject* const replacing[] = {later};
+    arena->ReplaceWithObjects(tree, replacing);
+    EXPECT_EQ(arena->BeaconAndGoalCount(), 3);
+    beacon->Remove(0);
+    arena->Update();
+    EXPECT_EQ(arena->BeaconAndGoalCount(), BeaconsAndGoalsListed(*arena));
+    EXPECT_EQ(arena->BeaconAndGoalCount(), 2);
+}
+
 TEST_F(ArenaListTest, SortKeepsOrderWithinGroups) {
     Probe* vorn = AddProbe(1, 1, 1, kKindVorn);
     Probe* tree = AddProbe(2, 2, 1, kKindTree);
