@@ -8,27 +8,12 @@
 #include "units/PathPoint.h"
 #include "units/Pattern.h"
 #include "units/PatternIcons.h"
+#include "units/PatternKeepOut.h"
 #include "units/PatternObject.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
 
 namespace {
-
-// Objects are drawn in layers, so that fields and goals lie under beacons and beacons
-// under solid things.
-constexpr int kLayerCount = 3;
-
-int DrawLayer(int32_t kind) {
-    switch (kind) {
-        case kPatternHealthField:
-        case kPatternGooField:
-        case kPatternStaticField:
-        case kPatternFriendGoal:
-        case kPatternEnemyGoal: return 0;
-        case kPatternBeacon: return 1;
-        default: return 2;
-    }
-}
 
 // Walk-through speeds in units per second: the unit turns toward an action's point more
 // slowly than it walks.
@@ -84,13 +69,18 @@ void Pattern::DrawDiagramPaths(float zoom, const PatternDrawParts& parts) const 
             point->DrawActionRing(zoom, parts.orderBadges, parts.action);
         }
     }
+    // The path runs between the icons and handles, not under them.
+    PatternKeepOut keepOut;
+    keepOut.Build(*this, zoom);
     const PatternIcons& icons = GetPatternIcons();
     for (int i = 1; i < pathPoints.Count(); ++i) {
         const PathPoint* from = pathPoints[i - 1];
         const PathPoint* to = pathPoints[i];
-        if (from != parts.pathPoint && to != parts.pathPoint) {
-            DrawPatternStrip(icons.pathStrip, from->position, to->position, kPatternHitRadius, zoom,
-                             PatternPulsePhase());
+        if (from == parts.pathPoint || to == parts.pathPoint) continue;
+        const Vector2 step = to->position - from->position;
+        for (const SegmentStretch& stretch : keepOut.Outside(from->position, to->position)) {
+            DrawPatternStrip(icons.pathStrip, from->position + step * stretch.from, from->position + step * stretch.to,
+                             kPatternHitRadius, zoom, PatternPulsePhase());
         }
     }
 }
@@ -102,9 +92,9 @@ void Pattern::DrawDiagramMarks(float zoom, const PatternDrawParts& parts) const 
         }
         point->DrawAimedActions(zoom, parts.orderBadges, parts.action);
     }
-    for (int layer = 0; layer < kLayerCount; ++layer) {
+    for (int layer = 0; layer < kPatternDrawLayers; ++layer) {
         for (const PatternObject* object : objects) {
-            if (DrawLayer(object->kind) == layer && object != parts.object) {
+            if (PatternDrawLayer(object->kind) == layer && object != parts.object) {
                 object->Draw(zoom, false, false, nullptr);
                 object->DrawProperties(zoom);
             }
@@ -232,9 +222,9 @@ void Pattern::DrawInArena(Vorn& unit, bool walkThrough) const {
             DrawGroundSprite(icons.mapConditions[condition->kind], world(condition->position), 1.4f);
         }
     }
-    for (int layer = 0; layer < kLayerCount; ++layer) {
+    for (int layer = 0; layer < kPatternDrawLayers; ++layer) {
         for (const PatternObject* object : objects) {
-            if (DrawLayer(object->kind) != layer) {
+            if (PatternDrawLayer(object->kind) != layer) {
                 continue;
             }
             const PatternIconSet& set = CurrentObjectIcons(object->kind);
