@@ -21,6 +21,7 @@
 #include "engine/ModelNode.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
+#include "engine/SceneLighting.h"
 #include "engine/ScreenLayout.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
@@ -67,6 +68,9 @@ float ChassisRadius(int32_t chassis) { return kChassisRadiusBySize[std::max(chas
 
 constexpr float kArrowLift = 0.1f;
 constexpr float kGroundLift = 0.01f;
+constexpr uint32_t kClearDepthOnly = 2;
+// The view looks down on the ground: its quads face up, towards it.
+constexpr int kFacingTheView = 1;
 constexpr float kWedgeHalf = 1.5f;
 constexpr uint32_t kWedgeColour = 0x40FFFFFFu;
 constexpr float kRingGrowth = 1.1f;
@@ -140,16 +144,17 @@ void SquadWindow::CreateResources() {
     for (int32_t i = 0; i < 3; ++i) {
         layoutButtons->AddItem(LoadTexture(kButtonPixels, kLayoutImages[i]), kLayoutButtons[i], true);
     }
-    area_ =
-        renderer.CreateTexturedQuad(QuadRect{-20.0f, -20.0f, 20.0f, 20.0f}, TexturePath("SquadCircle.tga"), 0.0f, 0, 0);
+    area_ = renderer.CreateTexturedQuad(QuadRect{-20.0f, -20.0f, 20.0f, 20.0f}, TexturePath("SquadCircle.tga"), 0.0f, 0,
+                                        kFacingTheView);
     if (area_ != nullptr) renderer.CreateModelMeshes(area_);
     wedge_ = renderer.CreateTexturedQuad(QuadRect{-kWedgeHalf, -kWedgeHalf, kWedgeHalf, kWedgeHalf},
-                                         TexturePath("FriendPatternWedge.tga"), 0.0f, 0, 0);
+                                         TexturePath("FriendPatternWedge.tga"), 0.0f, 0, kFacingTheView);
     if (wedge_ != nullptr) {
         SetQuadColor(*wedge_, Color(kWedgeColour));
         renderer.CreateModelMeshes(wedge_);
     }
-    ring_ = renderer.CreateTexturedQuad(QuadRect{-1.0f, -1.0f, 1.0f, 1.0f}, TexturePath("Highlight.tga"), 0.0f, 0, 0);
+    ring_ = renderer.CreateTexturedQuad(QuadRect{-1.0f, -1.0f, 1.0f, 1.0f}, TexturePath("Highlight.tga"), 0.0f, 0,
+                                        kFacingTheView);
     if (ring_ != nullptr) renderer.CreateModelMeshes(ring_);
     arrow_ = renderer.LoadModel(ActorModelPath("Arrowhead"), 1.0f, 1.0f, 0);
     if (arrow_ != nullptr) arrow_->local.FromQuaternion(Quaternion::FromAxisAngle(Vector3(0.0f, 1.0f, 0.0f), -kPi / 2));
@@ -805,6 +810,7 @@ void SquadWindow::DrawMembers() {
             DrawGroundQuad(wedge_, GroundUnder(*member), member->heading - kPi / 2, 1.0f);
             renderer.SetBlendOff();
         }
+        UseSceneLight();
         renderer.SetLighting(true);
         renderer.SetWorldTransform(Matrix4());
         member->UpdateAnimation();
@@ -831,6 +837,9 @@ void SquadWindow::DrawContents() {
     Renderer& renderer = GetRenderer();
     AdvanceSpins(FrameSeconds());
     renderer.SetCamera(view);
+    // The windows behind have left their depths here: the disc and its members are drawn
+    // on depths of their own.
+    renderer.ClearViewport(Color(0xFF000000), 1.0f, kClearDepthOnly);
     renderer.SetWorldTransform(Matrix4());
     renderer.SetAlphaBlend();
     if (area_ != nullptr) renderer.DrawMeshSubsets(area_);

@@ -4,10 +4,12 @@
 // hint and a way to try again. Every step is a click, drag or key; pictures are checked.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "CampaignPlayer.h"
+#include "battlefield/PatternWindow.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 
@@ -16,6 +18,9 @@ namespace {
 using play_test::CampaignPlayer;
 using play_test::LessonStep;
 using play_test::PlayerHarness;
+
+// The first mission's gift, as many as asked.
+std::vector<std::string> Scouts(int count) { return std::vector<std::string>(size_t(count), "Scout"); }
 
 // Picks the first item of the open menu that is not the one in use now.
 void PickAnotherItem(PlayerHarness& player, const std::string& menu) {
@@ -34,6 +39,14 @@ void ConfirmIfAsked(PlayerHarness& player, const std::string& question) {
     player.Frames(10);
 }
 
+// A right click where the lesson points, which opens the window.
+std::function<void()> OpenAtTheMark(PlayerHarness& player, const std::string& window) {
+    return [&player, window] {
+        player.RightClick(CampaignPlayer::Pointed());
+        player.WaitFor(window);
+    };
+}
+
 std::vector<LessonStep> BasicsSteps(PlayerHarness& player) {
     return {{"Move the camera", [&] {
                  const IntRect map = player.OpenWindow("MiniMap").Rect();
@@ -42,11 +55,7 @@ std::vector<LessonStep> BasicsSteps(PlayerHarness& player) {
 }
 
 std::vector<LessonStep> UnitEditorSteps(PlayerHarness& player) {
-    return {{"Right click your Scout",
-             [&] {
-                 player.RightClick(CampaignPlayer::Pointed());
-                 player.WaitFor("VornWindow");
-             }},
+    return {{"Right click your Scout", OpenAtTheMark(player, "VornWindow")},
             {"Click the chassis",
              [&] {
                  player.Click(CampaignPlayer::Pointed());
@@ -80,16 +89,16 @@ TEST(CampaignFlowTest, ANewProfilePlaysTheLessonsAndWinsTheMissionsItReaches) {
     campaign.WaitForTheMap("the map after the first lesson");
 
     campaign.BriefTheNextEntry("first_contact_briefing");
-    campaign.LaunchASquadOf(5, "first_contact");
+    campaign.LaunchASquadOf(Scouts(5), "first_contact");
     // The scenario's Mites are the computer's: the battle is fought, not won at once.
     player.Frames(120);
     EXPECT_TRUE(player.IsOpen("ArenaWindow"));
     EXPECT_FALSE(player.IsOpen("WinningWindow"));
     const Image won = campaign.WaitForTheResult("WinningWindow", "The meadow is clear", "first_contact_won");
     EXPECT_TRUE(player.ShowsText(won, "1 boost", "WinningWindow")) << "the reward to spend";
-    player.FramesUntil([&] { return CampaignPlayer::Says("You earned one boost"); }, 1200, "the reward announced");
     campaign.ClickRowButton("WinningWindow", "PlayButton");
     campaign.WaitForTheMap("the map after the first win");
+    EXPECT_TRUE(campaign.RowButtonShown("MissionMapWindow", "CustomizeButton")) << "the reward is paid";
     EXPECT_EQ(campaign.BriefEveryReachedEntry(), 3) << "the won mission opens the next lesson";
 
     campaign.StartTheLesson("unit_editor");
@@ -98,17 +107,65 @@ TEST(CampaignFlowTest, ANewProfilePlaysTheLessonsAndWinsTheMissionsItReaches) {
     EXPECT_EQ(campaign.BriefEveryReachedEntry(), 4);
 }
 
+std::vector<LessonStep> PatternsSteps(PlayerHarness& player) {
+    return {{"Right click your Brawler", OpenAtTheMark(player, "VornWindow")}};
+}
+
+// A point of the open pattern editor's pattern, on screen.
+Point PatternPoint(PlayerHarness& player, float x, float y) {
+    const auto& editor = dynamic_cast<PatternWindow&>(player.OpenWindow("PatternWindow"));
+    const Vector2 screen = editor.PatternToScreen(Vector2(x, y));
+    return Point(int32_t(screen.x), int32_t(screen.y));
+}
+
+std::vector<LessonStep> ConditionalsSteps(PlayerHarness& player) {
+    const auto clickPointed = [&] { player.Click(CampaignPlayer::Pointed()); };
+    return {{"Right click the Brawler", OpenAtTheMark(player, "VornWindow")},
+            {"Right click its first pattern", OpenAtTheMark(player, "PatternWindow")},
+            {"Drag an enemy from the palette",
+             [&] { player.Drag(CampaignPlayer::Pointed(), PatternPoint(player, 6.0f, 0.0f)); }},
+            {"Double click in front of the Vorn", [&] { player.DoubleClick(CampaignPlayer::Pointed()); }},
+            {"Give the point an action",
+             [&] {
+                 player.RightClick(CampaignPlayer::Pointed());
+                 player.WaitFor("ActionMenu");
+                 player.ClickItem("ActionMenu", player.ItemNames("ActionMenu").front());
+             }},
+            {"Switch on the injured conditional", clickPointed},
+            {"once more to switch it off", clickPointed}};
+}
+
+// The lessons after the first missions, reached by a player who skips the lessons already
+// played above and wins the missions between.
+TEST(CampaignFlowTest, DISABLED_TheMissionsWonOpenTheLessonsOfPatterns) {
+    PlayerHarness player(play_test::WithPictures());
+    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
+    CampaignPlayer campaign(player);
+    campaign.OpenTheMapAfterItsTour();
+    campaign.SkipTheNextLesson();
+    campaign.WinTheNextMission("first_contact", Scouts(5), "The meadow is clear");
+    campaign.SkipTheNextLesson();
+    campaign.WinTheNextMission("hold_the_line", {"Brawler", "Scout", "Scout", "Scout", "Scout"}, "The keeper is safe");
+    campaign.WinTheNextMission("crossing", Scouts(5), "You crossed the river");
+    EXPECT_EQ(campaign.BriefEveryReachedEntry(), 7) << "the second star's lessons";
+
+    campaign.StartTheLesson("patterns");
+    campaign.FollowLesson("patterns", PatternsSteps(player));
+    campaign.WaitForTheMap("the map after the lesson of patterns");
+    campaign.StartTheLesson("conditionals");
+    campaign.FollowLesson("conditionals", ConditionalsSteps(player));
+    campaign.WaitForTheMap("the map after the lesson of conditions");
+}
+
 TEST(CampaignFlowTest, AMissionGivenUpEndsInTheLosingWindowWhoseRetryBriefsItAgain) {
     PlayerHarness player(play_test::WithPictures());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     CampaignPlayer campaign(player);
     campaign.OpenTheMapAfterItsTour();
-    campaign.BriefTheNextEntry("skipped_lesson_briefing");
-    campaign.ClickRowButton("MissionBriefingWindow", "SkipTutorialButton");
-    campaign.WaitForTheMap("the map after skipping the lesson");
+    campaign.SkipTheNextLesson();
 
     campaign.BriefTheNextEntry("lost_briefing");
-    campaign.LaunchASquadOf(1, "lost");
+    campaign.LaunchASquadOf(Scouts(1), "lost");
     player.TapKey(win::kKeyEscape);
     player.WaitFor("ConfirmEscapeMenu");
     player.ClickItem("ConfirmEscapeMenu", player.ItemNames("ConfirmEscapeMenu").front());

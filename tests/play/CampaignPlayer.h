@@ -50,6 +50,15 @@ public:
         throw PlayerStepFailed("\"" + button + "\" is not shown in \"" + windowName + "\"");
     }
 
+    bool RowButtonShown(const std::string& windowName, const std::string& button) {
+        auto* window = dynamic_cast<ButtonRowWindow*>(&player_.OpenWindow(windowName));
+        SpriteGrid* grid = window != nullptr ? window->buttons : nullptr;
+        for (int i = 0; grid != nullptr && i < grid->Count(); ++i) {
+            if (grid->IsShown(i) && button == grid->names[i].CStr()) return true;
+        }
+        return false;
+    }
+
     // The launch window's button by its name ("Launch", "Exit").
     void ClickLaunchButton(const std::string& button) {
         auto* launch = dynamic_cast<LaunchWindow*>(&player_.OpenWindow("LaunchWindow"));
@@ -113,8 +122,8 @@ public:
     // From a new profile's game menu: the campaign, its tour read to the end, the map.
     void OpenTheMapAfterItsTour() {
         player_.ClickItem("GameMenu", "ContinueCampaign");
-        player_.FramesUntil([&] { return player_.Mode() == "TutorialGame" && player_.IsOpen("MissionMapWindow"); },
-                            300, "the campaign map's tour");
+        player_.FramesUntil([&] { return player_.Mode() == "TutorialGame" && player_.IsOpen("MissionMapWindow"); }, 300,
+                            "the campaign map's tour");
         player_.Frames(30);
         Picture("map_tour");
         for (int page = 0; page < 10 && player_.Mode() == "TutorialGame"; ++page) {
@@ -125,8 +134,8 @@ public:
     }
 
     void WaitForTheMap(const std::string& what) {
-        player_.FramesUntil([&] { return player_.Mode() == "MissionGame" && player_.IsOpen("MissionMapWindow"); },
-                            600, what);
+        player_.FramesUntil([&] { return player_.Mode() == "MissionGame" && player_.IsOpen("MissionMapWindow"); }, 600,
+                            what);
     }
 
     MissionMapWindow& Map() { return dynamic_cast<MissionMapWindow&>(player_.OpenWindow("MissionMapWindow")); }
@@ -235,31 +244,55 @@ public:
 
     // --- missions
 
-    // The briefed mission's squad choice: `count` of the unit tray's first unit (the
-    // briefing's gift) dropped in a row across the squad's disc, then Launch, until the
-    // battlefield shows.
-    void LaunchASquadOf(int count, const std::string& picture) {
+    // The briefed mission's squad choice: the units named (from the unit tray) dropped in
+    // rows across the squad's disc, then Launch, until the battlefield shows.
+    void LaunchASquadOf(const std::vector<std::string>& units, const std::string& picture) {
         ClickRowButton("MissionBriefingWindow", "PlayButton");
         player_.FramesUntil([&] { return player_.IsOpen("LaunchWindow"); }, 300, "the squad choice");
-        const std::string unit = FirstTrayEntry("VornTray");
-        ASSERT_FALSE(unit.empty()) << "the briefing's gift is in the unit tray";
         EXPECT_EQ(player_.OpenWindowNames().front(), "LaunchWindow") << "the full-screen window stays behind";
         const Point centre = player_.WindowPoint("SquadWindow");
-        for (int i = 0; i < count; ++i) {
-            player_.Drag(TrayEntryPoint("VornTray", unit), Point(centre.x - 120 + 60 * i, centre.y));
+        // Rows of four, 60 pixels apart.
+        for (size_t i = 0; i < units.size(); ++i) {
+            const Point spot(centre.x - 90 + 60 * int(i % 4), centre.y - 30 + 60 * int(i / 4));
+            player_.Drag(TrayEntryPoint("VornTray", units[i]), spot);
             player_.Frames(5);
         }
-        Picture(picture + "_squad_choice");
+        const Image choice = player_.Picture();
+        player_.KeepPicture("campaign_" + picture + "_squad_choice");
+        // Below its buttons and budget line the window shows the squad's disc and members.
+        const IntRect squadWindow = player_.OpenWindow("SquadWindow").Rect();
+        const IntRect disc(squadWindow.left + 10, squadWindow.top + 80, squadWindow.right - 10,
+                           squadWindow.bottom - 10);
+        EXPECT_TRUE(PlayerHarness::ShowsAScreen(choice, "the squad's disc", disc));
         ClickLaunchButton("Launch");
         player_.FramesUntil([&] { return player_.IsOpen("ArenaWindow"); }, 600, "the battle");
         player_.Frames(30);
         Picture(picture + "_battle");
     }
 
+    // The next mission briefed, its squad launched and the battle won; back on the map.
+    void WinTheNextMission(const std::string& picture, const std::vector<std::string>& units,
+                           const std::string& winningWords) {
+        BriefTheNextEntry(picture + "_briefing");
+        LaunchASquadOf(units, picture);
+        WaitForTheResult("WinningWindow", winningWords, picture + "_won");
+        ClickRowButton("WinningWindow", "PlayButton");
+        WaitForTheMap("the map after \"" + winningWords + "\"");
+    }
+
+    // The next entry, a lesson, skipped from its briefing as a player who knows it does.
+    void SkipTheNextLesson() {
+        BriefTheNextEntry("skipped_lesson_briefing");
+        ClickRowButton("MissionBriefingWindow", "SkipTutorialButton");
+        WaitForTheMap("the map after skipping a lesson");
+    }
+
     // The battle until the result window opens with the result's words in the text box and
     // the guide drawn beside them; the picture is kept.
     Image WaitForTheResult(const std::string& window, const std::string& words, const std::string& picture) {
-        player_.FramesUntil([&] { return player_.IsOpen(window); }, 20000, window);
+        player_.FramesUntil([&] { return player_.IsOpen("WinningWindow") || player_.IsOpen("LosingWindow"); }, 20000,
+                            "the battle's end");
+        if (!player_.IsOpen(window)) throw PlayerStepFailed("the battle ended otherwise; the text box says: " + Said());
         player_.FramesUntil([&] { return Says(words); }, 300, "\"" + words + "\" in the text box");
         player_.Frames(30);
         const Image frame = player_.Picture();
