@@ -68,6 +68,7 @@ float ChassisRadius(int32_t chassis) { return kChassisRadiusBySize[std::max(chas
 
 constexpr float kArrowLift = 0.1f;
 constexpr float kGroundLift = 0.01f;
+constexpr float kOpenLight = 0.75f;
 constexpr uint32_t kClearDepthOnly = 2;
 // The view looks down on the ground: its quads face up, towards it.
 constexpr int kFacingTheView = 1;
@@ -800,6 +801,15 @@ static Vector3 GroundUnder(const Vorn& member) {
                    std::max(member.position.z - member.GetRadius(), 0.0f) + kGroundLift);
 }
 
+// Members stand on no terrain to take their light from: they stand in the open.
+static void LightInTheOpen(Vorn& member) {
+    const float* material = GetSecondMaterialColor();
+    for (int i = 0; i < 4; ++i) {
+        member.litColour[0][i] = i < 3 ? kOpenLight : 0.0f;
+        member.litColour[1][i] = material[i];
+    }
+}
+
 void SquadWindow::DrawMembers() {
     Renderer& renderer = GetRenderer();
     local_.ApplyColors();
@@ -811,6 +821,7 @@ void SquadWindow::DrawMembers() {
             renderer.SetBlendOff();
         }
         UseSceneLight();
+        LightInTheOpen(*member);
         renderer.SetLighting(true);
         renderer.SetWorldTransform(Matrix4());
         member->UpdateAnimation();
