@@ -78,11 +78,16 @@ public:
         }
         return losing->buttons.ScreenRect(kRetryButton).GetCenter();
     }
-    void ClickRetry() { player_.Click(RetryPoint()); }
-    // Rests the pointer on it until its tip shows.
-    void HoverRetry() {
+    // "Try again", read in its tip and clicked, briefs the mission anew.
+    void TryAgain(const std::string& briefingWords, const std::string& picture) {
         player_.MoveTo(RetryPoint());
         player_.Frames(60);
+        EXPECT_TRUE(player_.ShowsText("Try again"));
+        player_.KeepPicture("campaign_" + picture + "_retry_tip");
+        player_.Click(RetryPoint());
+        player_.FramesUntil([&] { return player_.IsOpen("MissionBriefingWindow"); }, 300, "the briefing again");
+        EXPECT_TRUE(Says(briefingWords)) << Said();
+        Picture(picture + "_retry_briefing");
     }
 
     // A tray's entry by its name, in the cell it is drawn in.
@@ -268,16 +273,6 @@ public:
         player_.FramesUntil([&] { return player_.IsOpen("ArenaWindow"); }, 600, "the battle");
         player_.Frames(30);
         Picture(picture + "_battle");
-    }
-
-    // The next mission briefed, its squad launched and the battle won; back on the map.
-    void WinTheNextMission(const std::string& picture, const std::vector<std::string>& units,
-                           const std::string& winningWords) {
-        BriefTheNextEntry(picture + "_briefing");
-        LaunchASquadOf(units, picture);
-        WaitForTheResult("WinningWindow", winningWords, picture + "_won");
-        ClickRowButton("WinningWindow", "PlayButton");
-        WaitForTheMap("the map after \"" + winningWords + "\"");
     }
 
     // The next entry, a lesson, skipped from its briefing as a player who knows it does.
