@@ -162,12 +162,15 @@ public:
         player_.Click(Map().missions[entry].centre);
     }
 
-    // Every planet the map offers opens its own briefing, and the briefing's Exit leads
-    // back to the map. Returns how many were offered.
+    // Every planet the map offers names itself in its tip, opens its own briefing, and the
+    // briefing's Exit leads back to the map. Returns how many were offered.
     int BriefEveryReachedEntry() {
         const std::vector<int> reached = ReachedEntries();
         for (int entry : reached) {
             const std::string title = GetGameModes()->mission.campaign.titles[entry].CStr();
+            player_.MoveTo(Map().missions[entry].centre);
+            player_.Frames(60);
+            EXPECT_TRUE(player_.ShowsText(title, "MissionMapWindow")) << "the tip of planet " << entry;
             ClickPlanet(entry);
             player_.FramesUntil([&] { return player_.IsOpen("MissionBriefingWindow"); }, 300,
                                 "the briefing of \"" + title + "\"");
