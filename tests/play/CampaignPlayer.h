@@ -253,12 +253,16 @@ public:
     // --- missions
 
     // The briefed mission's squad choice: the units named (from the unit tray) dropped in
-    // rows across the squad's disc, then Launch, until the battlefield shows.
-    void LaunchASquadOf(const std::vector<std::string>& units, const std::string& picture) {
+    // rows on the squad's disc, around the disc's centre moved by `toward` pixels (the
+    // battlefield's east is to the right, its north up), then Launch, until the
+    // battlefield shows.
+    void LaunchASquadOf(const std::vector<std::string>& units, const std::string& picture,
+                        const Point& toward = Point(0, 0)) {
         ClickRowButton("MissionBriefingWindow", "PlayButton");
         player_.FramesUntil([&] { return player_.IsOpen("LaunchWindow"); }, 300, "the squad choice");
         EXPECT_EQ(player_.OpenWindowNames().front(), "LaunchWindow") << "the full-screen window stays behind";
-        const Point centre = player_.WindowPoint("SquadWindow");
+        const Point middle = player_.WindowPoint("SquadWindow");
+        const Point centre(middle.x + toward.x, middle.y + toward.y);
         // Rows of four, 60 pixels apart.
         for (size_t i = 0; i < units.size(); ++i) {
             const Point spot(centre.x - 90 + 60 * int(i % 4), centre.y - 30 + 60 * int(i / 4));
