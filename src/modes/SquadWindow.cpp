@@ -21,6 +21,7 @@
 #include "engine/ModelNode.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
+#include "engine/SceneLighting.h"
 #include "engine/ScreenLayout.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
@@ -67,6 +68,10 @@ float ChassisRadius(int32_t chassis) { return kChassisRadiusBySize[std::max(chas
 
 constexpr float kArrowLift = 0.1f;
 constexpr float kGroundLift = 0.01f;
+constexpr float kOpenLight = 0.75f;
+constexpr uint32_t kClearDepthOnly = 2;
+// The view looks down on the ground: its quads face up, towards it.
+constexpr int kFacingTheView = 1;
 constexpr float kWedgeHalf = 1.5f;
 constexpr uint32_t kWedgeColour = 0x40FFFFFFu;
 constexpr float kRingGrowth = 1.1f;
@@ -140,16 +145,17 @@ void SquadWindow::CreateResources() {
     for (int32_t i = 0; i < 3; ++i) {
         layoutButtons->AddItem(LoadTexture(kButtonPixels, kLayoutImages[i]), kLayoutButtons[i], true);
     }
-    area_ =
-        renderer.CreateTexturedQuad(QuadRect{-20.0f, -20.0f, 20.0f, 20.0f}, TexturePath("SquadCircle.tga"), 0.0f, 0, 0);
+    area_ = renderer.CreateTexturedQuad(QuadRect{-20.0f, -20.0f, 20.0f, 20.0f}, TexturePath("SquadCircle.tga"), 0.0f, 0,
+                                        kFacingTheView);
     if (area_ != nullptr) renderer.CreateModelMeshes(area_);
     wedge_ = renderer.CreateTexturedQuad(QuadRect{-kWedgeHalf, -kWedgeHalf, kWedgeHalf, kWedgeHalf},
-                                         TexturePath("FriendPatternWedge.tga"), 0.0f, 0, 0);
+                                         TexturePath("FriendPatternWedge.tga"), 0.0f, 0, kFacingTheView);
     if (wedge_ != nullptr) {
         SetQuadColor(*wedge_, Color(kWedgeColour));
         renderer.CreateModelMeshes(wedge_);
     }
-    ring_ = renderer.CreateTexturedQuad(QuadRect{-1.0f, -1.0f, 1.0f, 1.0f}, TexturePath("Highlight.tga"), 0.0f, 0, 0);
+    ring_ = renderer.CreateTexturedQuad(QuadRect{-1.0f, -1.0f, 1.0f, 1.0f}, TexturePath("Highlight.tga"), 0.0f, 0,
+                                        kFacingTheView);
     if (ring_ != nullptr) renderer.CreateModelMeshes(ring_);
     arrow_ = renderer.LoadModel(ActorModelPath("Arrowhead"), 1.0f, 1.0f, 0);
     if (arrow_ != nullptr) arrow_->local.FromQuaternion(Quaternion::FromAxisAngle(Vector3(0.0f, 1.0f, 0.0f), -kPi / 2));
@@ -795,6 +801,15 @@ static Vector3 GroundUnder(const Vorn& member) {
                    std::max(member.position.z - member.GetRadius(), 0.0f) + kGroundLift);
 }
 
+// Members stand on no terrain to take their light from: they stand in the open.
+static void LightInTheOpen(Vorn& member) {
+    const float* material = GetSecondMaterialColor();
+    for (int i = 0; i < 4; ++i) {
+        member.litColour[0][i] = i < 3 ? kOpenLight : 0.0f;
+        member.litColour[1][i] = material[i];
+    }
+}
+
 void SquadWindow::DrawMembers() {
     Renderer& renderer = GetRenderer();
     local_.ApplyColors();
@@ -805,6 +820,8 @@ void SquadWindow::DrawMembers() {
             DrawGroundQuad(wedge_, GroundUnder(*member), member->heading - kPi / 2, 1.0f);
             renderer.SetBlendOff();
         }
+        UseSceneLight();
+        LightInTheOpen(*member);
         renderer.SetLighting(true);
         renderer.SetWorldTransform(Matrix4());
         member->UpdateAnimation();
@@ -831,6 +848,9 @@ void SquadWindow::DrawContents() {
     Renderer& renderer = GetRenderer();
     AdvanceSpins(FrameSeconds());
     renderer.SetCamera(view);
+    // The windows behind have left their depths here: the disc and its members are drawn
+    // on depths of their own.
+    renderer.ClearViewport(Color(0xFF000000), 1.0f, kClearDepthOnly);
     renderer.SetWorldTransform(Matrix4());
     renderer.SetAlphaBlend();
     if (area_ != nullptr) renderer.DrawMeshSubsets(area_);

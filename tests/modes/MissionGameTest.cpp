@@ -72,6 +72,8 @@ protected:
         SetMusicOff(false);
         // The battlefield window clears the arena when it closes, so it goes while the arena is there.
         GetWindowManager().CloseAllWindows();
+        // The briefing took the computer player into the roster; it goes with this test.
+        GetPlayerRoster().RemovePlayer(&blue);
         inside.reset();
         VornTestWorld::TearDown();
     }

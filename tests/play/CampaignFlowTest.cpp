@@ -1,160 +1,141 @@
-// The campaign as a new player meets it: the map's tour, the first lesson followed step by
-// step, and the first mission briefed, its squad dragged together and launched into a
-// battle that is fought. Every step is a click, drag or key; pictures are checked on the way.
+// The campaign as a new player meets it: the map's tour, each lesson played by doing what
+// its own text asks where it points, the first mission won with the units its briefing gave
+// in a battle that is fought, the next lost for want of a squad and won on the second try as
+// the losing hint advises; and a mission given up. Both losses end in the losing window with
+// its hint and a way to try again. Every step is a click, drag or key; pictures are checked.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <functional>
 #include <string>
+#include <vector>
 
-#include "battlefield/LaunchWindow.h"
-#include "engine/Sprite.h"
-#include "engine/SpriteGrid.h"
-#include "modes/ButtonRowWindow.h"
-#include "modes/MissionMapWindow.h"
+#include "CampaignPlayer.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
-#include "ui/Tray.h"
-#include "ui/Window.h"
 
 namespace {
 
+using play_test::CampaignPlayer;
+using play_test::LessonStep;
 using play_test::PlayerHarness;
 
-// The finders the harness lacks for the campaign's own windows, found on screen the same
-// way: by window and button name, failing by name.
-class CampaignPlayer {
-public:
-    explicit CampaignPlayer(PlayerHarness& player) : player_(player) {}
+// The first mission's gift, as many as asked.
+std::vector<std::string> Scouts(int count) { return std::vector<std::string>(size_t(count), "Scout"); }
 
-    // A button of a campaign window's bottom row ("PlayButton", "PlayNextMissionButton").
-    void ClickRowButton(const std::string& windowName, const std::string& button) {
-        auto* window = dynamic_cast<ButtonRowWindow*>(&player_.OpenWindow(windowName));
-        SpriteGrid* grid = window != nullptr ? window->buttons : nullptr;
-        for (int i = 0; grid != nullptr && i < grid->Count(); ++i) {
-            if (grid->IsShown(i) && button == grid->names[i].CStr()) {
-                player_.Click(grid->sprites[i]->GetScreenCenter());
-                return;
-            }
-        }
-        FAIL() << "\"" << button << "\" is not shown in \"" << windowName << "\"";
-    }
+// Picks the first item of the open menu that is not the one in use now.
+void PickAnotherItem(PlayerHarness& player, const std::string& menu) {
+    player.WaitFor(menu);
+    const std::vector<std::string> items = player.ItemNames(menu);
+    ASSERT_FALSE(items.empty()) << menu << " offers nothing";
+    player.ClickItem(menu, items.size() > 1 ? items[1] : items[0]);
+    player.Frames(10);
+}
 
-    // The launch window's button by its name ("Launch", "Exit").
-    void ClickLaunchButton(const std::string& button) {
-        auto* launch = dynamic_cast<LaunchWindow*>(&player_.OpenWindow("LaunchWindow"));
-        ASSERT_NE(launch, nullptr);
-        const int32_t index = launch->buttons.FindByName(String(button.c_str()));
-        ASSERT_GE(index, 0) << button;
-        player_.Click(launch->buttons.ScreenRect(index).GetCenter());
-    }
+// Answers yes when a question opens after a change.
+void ConfirmIfAsked(PlayerHarness& player, const std::string& question) {
+    player.Frames(10);
+    if (!player.IsOpen(question)) return;
+    player.ClickItem(question, player.ItemNames(question).front());
+    player.Frames(10);
+}
 
-    // A tray's entry by its name, in the cell it is drawn in.
-    Point TrayEntryPoint(const std::string& windowName, const std::string& entryName) {
-        auto* tray = dynamic_cast<Tray*>(&player_.OpenWindow(windowName));
-        const int32_t entry = tray != nullptr ? tray->FindEntryByName(String(entryName.c_str())) : -1;
-        const int32_t cells = tray != nullptr ? std::min(tray->cellRects.Count(), tray->columns * tray->rows) : 0;
-        for (int32_t i = 0; entry >= 0 && i < cells; ++i) {
-            const int32_t at = tray->scrollPosition + i;
-            if (at < tray->shownMap.Count() && tray->shownMap[at] == entry) return tray->cellRects[i].GetCenter();
-        }
-        throw play_test::PlayerStepFailed("\"" + entryName + "\" is not shown in tray \"" + windowName + "\"");
-    }
-    // The first entry a tray shows.
-    std::string FirstTrayEntry(const std::string& windowName) {
-        auto* tray = dynamic_cast<Tray*>(&player_.OpenWindow(windowName));
-        if (tray == nullptr || tray->shownMap.IsEmpty()) return std::string();
-        return tray->EntryName(tray->shownMap[0]).CStr();
-    }
+// A right click where the lesson points, which opens the window.
+std::function<void()> OpenAtTheMark(PlayerHarness& player, const std::string& window) {
+    return [&player, window] {
+        player.RightClick(CampaignPlayer::Pointed());
+        player.WaitFor(window);
+    };
+}
 
-    // Space until the text box no longer waits for it, at most `presses` times.
-    void ContinueTextBox(int presses) {
-        for (int i = 0; i < presses && player_.IsOpen("TextBox"); ++i) {
-            player_.TapKey(win::kKeySpace);
-            player_.Frames(20);
-        }
-    }
+std::vector<LessonStep> BasicsSteps(PlayerHarness& player) {
+    return {{"Move the camera", [&] {
+                 const IntRect map = player.OpenWindow("MiniMap").Rect();
+                 player.Drag(Point(map.left + 30, map.top + 30), Point(map.left + 60, map.top + 50));
+             }}};
+}
 
-    // Looks at the frame as a player would and keeps it.
-    void Picture(const std::string& name) {
-        EXPECT_TRUE(player_.ShowsAScreen(name));
-        player_.KeepPicture("campaign_" + name);
-    }
+std::vector<LessonStep> UnitEditorSteps(PlayerHarness& player) {
+    return {{"Right click your Scout", OpenAtTheMark(player, "VornWindow")},
+            {"Click the chassis",
+             [&] {
+                 player.Click(CampaignPlayer::Pointed());
+                 PickAnotherItem(player, "ChassisMenu");
+                 ConfirmIfAsked(player, "ConfirmChangeVornChassisMenu");
+             }},
+            {"Click the left weapon",
+             [&] {
+                 player.Click(CampaignPlayer::Pointed());
+                 PickAnotherItem(player, "WeaponMenu");
+             }},
+            {"Click the save button", [&] {
+                 player.Click(CampaignPlayer::Pointed());
+                 player.WaitFor("VornNameEditBox");
+                 player.Type("Bruiser");
+                 player.TapKey(win::kKeyReturn);
+                 ConfirmIfAsked(player, "ConfirmOverwriteVornMenu");
+             }}};
+}
 
-private:
-    PlayerHarness& player_;
-};
-
-TEST(CampaignFlowTest, TheTourTheFirstLessonAndTheFirstMissionLaunchedFromANewProfile) {
+TEST(CampaignFlowTest, ANewProfilePlaysTheLessonsAndWinsTheMissionsItReaches) {
     PlayerHarness player(play_test::WithPictures());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     CampaignPlayer campaign(player);
+    campaign.OpenTheMapAfterItsTour();
+    EXPECT_EQ(campaign.BriefEveryReachedEntry(), 1) << "a new profile starts at the first lesson";
 
-    // A new profile opens the campaign on the map's tour.
-    player.ClickItem("GameMenu", "ContinueCampaign");
-    player.FramesUntil([&] { return player.Mode() == "TutorialGame" && player.IsOpen("MissionMapWindow"); }, 300,
-                       "the campaign map's tour");
-    player.Frames(30);
-    campaign.Picture("map_tour");
-    for (int page = 0; page < 10 && player.Mode() == "TutorialGame"; ++page) {
-        player.TapKey(win::kKeySpace);
-        player.Frames(20);
-    }
-    player.FramesUntil([&] { return player.Mode() == "MissionGame" && player.IsOpen("MissionMapWindow"); }, 300,
-                       "the map after the tour");
-    campaign.Picture("map");
-
-    // The first entry is a lesson: briefed, then started with Play.
-    campaign.ClickRowButton("MissionMapWindow", "PlayNextMissionButton");
-    player.FramesUntil([&] { return player.IsOpen("MissionBriefingWindow"); }, 300, "the lesson's briefing");
-    campaign.Picture("lesson_briefing");
-    campaign.ClickRowButton("MissionBriefingWindow", "PlayButton");
-    player.FramesUntil([&] { return player.Mode() == "TutorialGame" && player.IsOpen("ArenaWindow"); }, 300,
-                       "the first lesson");
+    campaign.StartTheLesson("basics");
     EXPECT_TRUE(player.IsOpen("MiniMap")) << "the lesson asks the player to drag on it";
-    campaign.Picture("lesson");
-    campaign.ContinueTextBox(1);
+    campaign.FollowLesson("basics", BasicsSteps(player));
+    campaign.WaitForTheMap("the map after the first lesson");
 
-    // "Drag on the little map": the camera moves.
-    const IntRect map = player.OpenWindow("MiniMap").Rect();
-    player.Drag(Point(map.left + 30, map.top + 30), Point(map.left + 60, map.top + 50));
-    player.Frames(10);
-    // The lesson lets the battle run itself once the player has read on; it ends when the
-    // Mite is gone.
-    campaign.ContinueTextBox(1);
-    campaign.Picture("lesson_running");
-    for (int wait = 0; wait < 60 && player.Mode() == "TutorialGame"; ++wait) {
-        campaign.ContinueTextBox(1);
-        player.Frames(60);
-    }
-    ASSERT_EQ(player.Mode(), "MissionGame") << "the lesson ended";
-    player.FramesUntil([&] { return player.IsOpen("MissionMapWindow"); }, 300, "the map after the lesson");
-
-    // The first mission: briefed with its fly-by, its squad dragged from the unit tray.
-    campaign.ClickRowButton("MissionMapWindow", "PlayNextMissionButton");
-    player.FramesUntil([&] { return player.IsOpen("MissionBriefingWindow"); }, 300, "the mission's briefing");
-    player.Frames(30);
-    campaign.Picture("mission_briefing");
-    campaign.ClickRowButton("MissionBriefingWindow", "PlayButton");
-    player.FramesUntil([&] { return player.IsOpen("LaunchWindow"); }, 300, "the squad choice");
-    EXPECT_EQ(player.OpenWindowNames().front(), "LaunchWindow") << "the full-screen window stays behind";
-    const std::string unit = campaign.FirstTrayEntry("VornTray");
-    ASSERT_FALSE(unit.empty()) << "the briefing's gift is in the unit tray";
-    // Five Scouts, as many as the budget buys, dropped in a row across the squad's disc.
-    const Point centre = player.WindowPoint("SquadWindow");
-    for (int i = 0; i < 5; ++i) {
-        player.Drag(campaign.TrayEntryPoint("VornTray", unit), Point(centre.x - 120 + 60 * i, centre.y));
-        player.Frames(5);
-    }
-    campaign.Picture("squad_choice");
-    campaign.ClickLaunchButton("Launch");
-    player.FramesUntil([&] { return player.IsOpen("ArenaWindow"); }, 600, "the battle");
-    player.Frames(30);
-    campaign.Picture("battle");
-    // The scenario's Mites are the computer's: the battle is fought, not won on its first
-    // frames.
-    player.Frames(240);
+    campaign.BriefTheNextEntry("first_contact_briefing");
+    campaign.LaunchASquadOf(Scouts(5), "first_contact");
+    // The scenario's Mites are the computer's: the battle is fought, not won at once.
+    player.Frames(120);
     EXPECT_TRUE(player.IsOpen("ArenaWindow"));
     EXPECT_FALSE(player.IsOpen("WinningWindow"));
+    const Image won = campaign.WaitForTheResult("WinningWindow", "The meadow is clear", "first_contact_won");
+    EXPECT_TRUE(player.ShowsText(won, "1 boost", "WinningWindow")) << "the reward to spend";
+    campaign.ClickRowButton("WinningWindow", "PlayButton");
+    campaign.WaitForTheMap("the map after the first win");
+    EXPECT_TRUE(campaign.RowButtonShown("MissionMapWindow", "CustomizeButton")) << "the reward is paid";
+    EXPECT_EQ(campaign.BriefEveryReachedEntry(), 3) << "the won mission opens the next lesson";
+
+    campaign.StartTheLesson("unit_editor");
+    campaign.FollowLesson("unit_editor", UnitEditorSteps(player));
+    campaign.WaitForTheMap("the map after the unit editor's lesson");
+    EXPECT_EQ(campaign.BriefEveryReachedEntry(), 4);
+
+    // A lone Scout cannot hold the line: the keeper falls, the mission is lost and the
+    // losing window's hint says why.
+    campaign.BriefTheNextEntry("hold_the_line_briefing");
+    campaign.LaunchASquadOf(Scouts(1), "hold_the_line");
+    campaign.WaitForTheResult("LosingWindow", "The keeper fell", "hold_the_line_lost");
+    campaign.TryAgain("Our keeper is stranded", "hold_the_line");
+
+    // As the hint says: a full squad set down on the disc's side towards the keeper, who
+    // is north-east of the landing, between him and the Scouts coming from the east.
+    campaign.LaunchASquadOf(Scouts(6), "hold_the_line_again", Point(70, -70));
+    campaign.WaitForTheResult("WinningWindow", "The keeper is safe", "hold_the_line_won");
+    campaign.ClickRowButton("WinningWindow", "PlayButton");
+    campaign.WaitForTheMap("the map after the second win");
+    EXPECT_EQ(campaign.BriefEveryReachedEntry(), 5);
+}
+
+TEST(CampaignFlowTest, AMissionGivenUpEndsInTheLosingWindowWhoseRetryBriefsItAgain) {
+    PlayerHarness player(play_test::WithPictures());
+    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
+    CampaignPlayer campaign(player);
+    campaign.OpenTheMapAfterItsTour();
+    campaign.SkipTheNextLesson();
+
+    campaign.BriefTheNextEntry("lost_briefing");
+    campaign.LaunchASquadOf(Scouts(1), "lost");
+    player.TapKey(win::kKeyEscape);
+    player.WaitFor("ConfirmEscapeMenu");
+    player.ClickItem("ConfirmEscapeMenu", player.ItemNames("ConfirmEscapeMenu").front());
+    campaign.WaitForTheResult("LosingWindow", "Your squad was beaten", "lost");
+    campaign.TryAgain("Three little Mites", "lost");
 }
 
 }  // namespace
