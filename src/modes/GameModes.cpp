@@ -47,8 +47,6 @@ void CampaignWindows::ShowPages(const Array<TextPage>& pages) {
     Array<StringArray> paragraphs;
     for (const TextPage& page : pages) paragraphs.Append(page.lines);
     textBox_.SetParagraphs(paragraphs);
-    // Wrapped line by line, so that the pages' breaks stay where they were written.
-    textBox_.WrapText();
 }
 
 void CampaignWindows::ShowCampaignMap() {

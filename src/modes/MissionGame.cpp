@@ -35,6 +35,8 @@ MissionGame::MissionGame(Player& local, Player& computer) : local_(local), compu
     modeName = "MissionGame";
 }
 
+MissionGame::~MissionGame() { GetPlayerRoster().RemovePlayer(&computer_); }
+
 void MissionGame::LoadCampaign(const String& campaignLanguage) {
     language = campaignLanguage;
     campaign.Load(language);

@@ -23,6 +23,8 @@ public:
     static constexpr float kMusicResumeDelay = 1.0f;
 
     MissionGame(Player& local, Player& computer);
+    // The computer player is taken off the roster if the mode ends without its End.
+    ~MissionGame() override;
 
     void SetScreens(MissionScreens* screens) { screens_ = screens; }
     void SetTutorialGame(TutorialGame* tutorial) { tutorial_ = tutorial; }

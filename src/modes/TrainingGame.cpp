@@ -57,6 +57,8 @@ TrainingGame::TrainingGame(Player& local, Player& computer) : local_(local), com
     modeName = "TrainingGame";
 }
 
+TrainingGame::~TrainingGame() { GetPlayerRoster().RemovePlayer(&computer_); }
+
 void TrainingGame::Begin() {
     GetPlayerRoster().AddPlayer(&computer_);
     computer_.UseUpgradeLevelsOf(local_);

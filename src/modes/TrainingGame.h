@@ -9,6 +9,8 @@ public:
     static constexpr int32_t kArenaCells = 16;
 
     TrainingGame(Player& local, Player& computer);
+    // The computer player is taken off the roster if the mode ends without its End.
+    ~TrainingGame() override;
 
     void Begin() override;
     void End() override;

@@ -92,7 +92,10 @@ TutorialGame::TutorialGame(Player& local, Player& computer, MissionGame& mission
     modeName = "TutorialGame";
 }
 
-TutorialGame::~TutorialGame() { ClearRequirementsInForce(); }
+TutorialGame::~TutorialGame() {
+    ClearRequirementsInForce();
+    GetPlayerRoster().RemovePlayer(&computer_);
+}
 
 void TutorialGame::ClearScript() {
     ClearRequirementsInForce();
@@ -339,10 +342,8 @@ void TutorialGame::StartStage(TutorialStep& stage) {
     Array<StringArray> paragraphs;
     for (const TextPage& page : stage.pages) paragraphs.Append(page.lines);
     box->SetParagraphs(paragraphs);
-    // The layout sizes the box for a lesson, below which the other windows fit; the text is
-    // wrapped to that width line by line, keeping the breaks it was written with.
+    // The layout sizes the box for a lesson, below which the other windows fit.
     GetToolkitWindows().LayOutWindows();
-    box->WrapText();
     SpeakNextPage();
     if (stage.waitsForContinue) {
         waitingForContinue = true;
@@ -528,7 +529,7 @@ void TutorialGame::UpdateHighlights() {
 }
 
 void TutorialGame::DrawFrame() {
-    GetWindowManager().RenderAll();
+    DrawWindows();
     DrawGuide();
     Renderer& renderer = GetRenderer();
     renderer.SetLighting(false);
