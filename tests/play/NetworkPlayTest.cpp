@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "core/Image.h"
 #include "battlefield/LaunchWindow.h"
+#include "core/Image.h"
 #include "core/TextTable.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
@@ -83,7 +83,8 @@ void TakeTheCampaignMapTour(PlayerHarness& player) {
         player.TapKey(win::kKeySpace);
         player.Frames(20);
     }
-    if (!GetLocalPlayer().missionMapTutorial) throw PlayerStepFailed("the tour did not end; open: " + player.FrontWindow());
+    if (!GetLocalPlayer().missionMapTutorial)
+        throw PlayerStepFailed("the tour did not end; open: " + player.FrontWindow());
     // The map's row of buttons ends with its way out ("Exit"); the row names none.
     player.FramesUntil([&] { return player.IsOpen("MissionMapWindow"); }, 600, "the campaign map");
     auto& map = dynamic_cast<ButtonRowWindow&>(player.OpenWindow("MissionMapWindow"));
@@ -142,7 +143,8 @@ Image Picture(PlayerHarness& player, const std::string& who, const std::string& 
     const Image picture = player.Picture();
     if (const auto shown = PlayerHarness::ShowsAScreen(picture, name); !shown) throw PlayerStepFailed(shown.message());
     for (const std::string& text : texts) {
-        if (const auto read = player.ShowsText(picture, text); !read) throw PlayerStepFailed(name + ": " + read.message());
+        if (const auto read = player.ShowsText(picture, text); !read)
+            throw PlayerStepFailed(name + ": " + read.message());
     }
     player.KeepPicture(name);
     return picture;
@@ -339,8 +341,7 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures) 
     player.Frames(2);
     FiguresWearTheirPlayersColours(Picture(player, name, "setup", {Text("WaitingForServerSetup")}));
     FiguresAreAnimated(player);
-    for (const std::string& missing : player.MissingFiles())
-        Report(report, "missing " + missing);
+    for (const std::string& missing : player.MissingFiles()) Report(report, "missing " + missing);
     ReachSquadSelection(player, name);
     if (veteran) {
         LaunchSavedSquad(player, name);
