@@ -187,6 +187,16 @@ void FiguresWearTheirPlayersColours(const Image& picture) {
                                std::to_string(bobRed));
 }
 
+// Each name stands under its figure, readable through the winners' ring of stars.
+void NamesAreReadUnderTheFigures(PlayerHarness& player, const Image& picture) {
+    for (const char* name : {"Host", "Ann", "Bob"}) {
+        const IntRect box = GetPlayerFigure(*NetworkPlayerNamed(name)).rect;
+        const IntRect under(box.left - 40, box.bottom, box.right + 40, box.bottom + 40);
+        if (const auto read = player.ShowsText(picture, name, under); !read)
+            throw PlayerStepFailed(std::string(name) + " under the figure: " + read.message());
+    }
+}
+
 // The figure moves from frame to frame: its keyed animation plays on, or, on a body
 // without one, it turns on its stage.
 void FiguresAreAnimated(PlayerHarness& player) {
@@ -240,8 +250,9 @@ void PlayToTheResults(PlayerHarness& player, const std::string& who, int report)
     Picture(player, who, "battle");
     player.FramesUntil([&] { return player.IsOpen("ResultsWindow"); }, kBattleFrames, "the results");
     player.Frames(30);
-    FiguresWearTheirPlayersColours(
-        Picture(player, who, "results", {Text("ResultsWindow"), "Host", "Ann", "Bob", Text("ResultsAlive")}));
+    const Image results = Picture(player, who, "results", {Text("ResultsWindow"), Text("ResultsAlive")});
+    FiguresWearTheirPlayersColours(results);
+    NamesAreReadUnderTheFigures(player, results);
     for (WorldObject* object : gArena->Objects()) {
         if (object->kind != kKindVorn || object->removed) continue;
         Report(report, "unit " + std::to_string(object->id) + " " + std::to_string(object->position.x) + " " +
