@@ -189,6 +189,7 @@ void FiguresWearTheirPlayersColours(const Image& picture) {
 
 // Each name stands under its figure, readable through the winners' ring of stars.
 void NamesAreReadUnderTheFigures(PlayerHarness& player, const Image& picture) {
+    if (picture.IsEmpty()) return;
     for (const char* name : {"Host", "Ann", "Bob"}) {
         const IntRect box = GetPlayerFigure(*NetworkPlayerNamed(name)).rect;
         const IntRect under(box.left - 40, box.bottom, box.right + 40, box.bottom + 40);
