@@ -52,7 +52,9 @@ using play_test::PlayerHarness;
 using play_test::PlayerStepFailed;
 
 // Frames a step across programs may take: the others run at their own pace meanwhile.
-constexpr int kSessionFrames = 3000;
+constexpr int kSessionFrames = 20000;
+// Frames the host and the guest of the leaving test may wait for each other.
+constexpr int kLeavingFrames = 150000;
 
 // One line a child writes to the parent.
 void Report(int fd, const std::string& line) {
@@ -309,6 +311,9 @@ int RunHost(int report, bool pictures) {
     ReachSquadSelection(player, "host");
     LaunchSavedSquad(player, "host");
     PlayToTheResults(player, "host", report);
+    // The host stays until the others have read their own results and left: serving no
+    // more would send them the word that the server has gone instead.
+    player.FramesUntil([] { return SessionPlayers() == 1; }, kSessionFrames, "the players left");
     return 0;
 }
 
@@ -520,7 +525,7 @@ TEST(NetworkPlayTest, WhenTheHostLeavesTheJoinedPlayerIsToldAndBackOnTheGameMenu
         settings.newPlayer = "Host";
         PlayerHarness player(settings);
         Host(player, report);
-        player.FramesUntil([] { return SessionPlayers() == 2; }, 50 * kSessionFrames, "the guest joined");
+        player.FramesUntil([] { return SessionPlayers() == 2; }, kLeavingFrames, "the guest joined");
         player.ClickItem("ServerWaitWindow", "Back");
         player.FramesUntil([&] { return player.IsOpen("GameMenu"); }, 600, "the host is back on the game menu");
         return 0;
@@ -547,7 +552,7 @@ TEST(NetworkPlayTest, WhenTheHostLeavesTheJoinedPlayerIsToldAndBackOnTheGameMenu
         } catch (const PlayerStepFailed&) {
             if (!player.IsOpen("ErrorBox")) throw;
         }
-        player.FramesUntil([&] { return player.IsOpen("ErrorBox"); }, 50 * kSessionFrames, "word that the host left");
+        player.FramesUntil([&] { return player.IsOpen("ErrorBox"); }, kLeavingFrames, "word that the host left");
         player.MoveTo(player.WindowPoint("ErrorBox"));
         player.TapKey(win::kKeySpace);
         player.FramesUntil([&] { return player.IsOpen("GameMenu") && player.Mode() == "MenuGame"; }, 600,
