@@ -56,11 +56,14 @@ void LaunchSquadTray::CreateResources() {
     circle_ = CreateUiSprite(kCell, kCell, "SquadCircle.tga", Sprite::kAnchorTopLeft);
     highlight_ = CreateUiSprite(kCell, kCell, "Highlight.tga", Sprite::kAnchorTopLeft);
     TintSprite(highlight_, Color(0xFF00FF00));
-    for (int32_t chassis = 0; chassis < 6; ++chassis) {
-        const ChassisDefinition* row = ChassisTable::Row(chassis);
-        const String marker = String(ChassisMarkerName(chassis, nullptr)) + ".tga";
-        markers_[chassis] = CreateUiSprite(kCell, kCell, row != nullptr ? marker : String(), Sprite::kAnchorTopLeft);
-    }
+    for (int32_t chassis = 0; chassis < 6; ++chassis)
+        markers_[chassis] = CreateUiSprite(kCell, kCell, MarkerImage(chassis), Sprite::kAnchorTopLeft);
+}
+
+// The slots hold the local player's own squads: their members wear the friend marks.
+String LaunchSquadTray::MarkerImage(int32_t chassis) {
+    if (ChassisTable::Row(chassis) == nullptr) return String();
+    return String(ChassisMarkerName(chassis, &GetLocalPlayer())) + ".tga";
 }
 
 void LaunchSquadTray::ReleaseResources() {

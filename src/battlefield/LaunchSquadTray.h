@@ -35,6 +35,8 @@ public:
     bool Fits(int32_t cost, int32_t slot) const;
     // Saves the slot's squad as the snapshot file and carries it.
     void GrabSquad(int32_t slot);
+    // The picture that marks a member of that chassis in a slot; empty for no chassis.
+    static String MarkerImage(int32_t chassis);
 
     int32_t launchCount = 1;
     // The squad the squad window shows, ringed; -1 for none.

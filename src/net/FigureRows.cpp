@@ -10,6 +10,9 @@
 #include "game/PlayerRoster.h"
 #include "modes/PlayerFigure.h"
 #include "ui/UiServices.h"
+#include "units/ChassisTable.h"
+#include "units/OwnerColours.h"
+#include "units/Vorn.h"
 
 namespace {
 
@@ -20,6 +23,13 @@ constexpr int32_t kRowGap = 8;
 // The chat window and the buttons below the rows.
 constexpr int32_t kBottomBand = 160;
 constexpr int32_t kSmallestFigurePixels = 48;
+
+// A battle paints the shared body materials with each unit's owner's pictures, which the
+// player's own repainting does not undo: the figure takes its owner's pictures the same
+// way before it is drawn.
+void WearOwnColours(PlayerFigure& figure, const Player& owner) {
+    if (const Vorn* unit = figure.GetVorn()) ApplyOwnerColours(unit->chassisType, owner);
+}
 
 }  // namespace
 
@@ -53,10 +63,13 @@ void FigureRows::Draw(const std::vector<FigureRowEntry>& entries, int32_t firstR
         if (player == nullptr) continue;
         PlayerFigure& figure = GetPlayerFigure(*player);
         figure.rect = FigureBox(i, count, firstRowY);
+        WearOwnColours(figure, *player);
         figure.Draw(frameTime);
     }
     // Each figure wore its owner's colours; the shared meshes go back to the local player's.
-    GetLocalPlayer().ApplyColors();
+    Player& local = GetLocalPlayer();
+    for (int32_t chassis = 0; chassis < kChassisCount; ++chassis) ApplyOwnerColours(chassis, local);
+    local.ApplyColors();
     Renderer& renderer = GetRenderer();
     UseScreenCamera();
     renderer.DisableLighting();

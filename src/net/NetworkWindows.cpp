@@ -68,8 +68,12 @@ void NetworkWindows::OpenSquadSelection(int32_t budget, uint32_t squadCount) {
     squads.budget = budget;
     squads.launchedCost = 0;
     GetLaunchSquadTray().SetMaxSquadCount(static_cast<int32_t>(squadCount));
-    OpenWithChat(nullptr);
-    GetWindowManager().OpenWindows({&GetVornTray(), &GetSquadTray(), &squads, &launch, &GetLaunchSquadTray()});
+    // The full-screen launch window stays behind the trays and the squad window, which
+    // take the pointer before it: a squad or a unit dropped on the squad window goes into
+    // the squad being launched.
+    GetWindowManager().CloseAllWindows();
+    GetWindowManager().OpenWindows({&launch, &GetVornTray(), &GetSquadTray(), &squads, &GetLaunchSquadTray()});
+    NetworkScreen::OpenChatAtBottom();
     GetToolkitWindows().LayOutWindows();
     PlaceTraysAboveChat();
 }

@@ -1,7 +1,9 @@
 // Programs on one machine, each played as a player plays it: one hosts from the game
 // menu, others join by typing its address, they chat, the host sets the game up on a
-// scenario that comes with the game and everyone reaches the squad selection; a host
-// that leaves sends the joined players back to the game menu.
+// scenario that comes with the game, squads are dragged into the launch, the countdown
+// runs, the battle is fought to its end and everyone reads the results; the worlds of the
+// three programs end alike. A player killed mid-battle leaves the others to finish; a
+// host that leaves sends the joined players back to the game menu.
 //
 // Each program is a forked child with its own harness and its own copy of the runtime
 // folder; the parent only starts them and reads what they report through pipes. The host
@@ -16,23 +18,33 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "battlefield/LaunchWindow.h"
+#include "core/Image.h"
+#include "core/TextTable.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "game/Player.h"
-#include "modes/ButtonRowWindow.h"
 #include "game/PlayerRoster.h"
+#include "game/Squad.h"
+#include "modes/ButtonRowWindow.h"
+#include "modes/PlayerFigure.h"
 #include "net/ChatWindow.h"
 #include "net/ClientSetupWindow.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkStartup.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
-#include "ui/Tray.h"
 #include "ui/ErrorBox.h"
+#include "ui/Tray.h"
 #include "ui/WindowManager.h"
+#include "units/Vorn.h"
+#include "world/Arena.h"
+#include "world/ObjectKind.h"
 
 namespace {
 
@@ -40,7 +52,9 @@ using play_test::PlayerHarness;
 using play_test::PlayerStepFailed;
 
 // Frames a step across programs may take: the others run at their own pace meanwhile.
-constexpr int kSessionFrames = 3000;
+constexpr int kSessionFrames = 20000;
+// Frames the host and the guest of the leaving test may wait for each other.
+constexpr int kLeavingFrames = 150000;
 
 // One line a child writes to the parent.
 void Report(int fd, const std::string& line) {
@@ -71,11 +85,30 @@ void TakeTheCampaignMapTour(PlayerHarness& player) {
         player.TapKey(win::kKeySpace);
         player.Frames(20);
     }
-    if (!GetLocalPlayer().missionMapTutorial) throw PlayerStepFailed("the tour did not end; open: " + player.FrontWindow());
+    if (!GetLocalPlayer().missionMapTutorial)
+        throw PlayerStepFailed("the tour did not end; open: " + player.FrontWindow());
     // The map's row of buttons ends with its way out ("Exit"); the row names none.
     player.FramesUntil([&] { return player.IsOpen("MissionMapWindow"); }, 600, "the campaign map");
     auto& map = dynamic_cast<ButtonRowWindow&>(player.OpenWindow("MissionMapWindow"));
     player.Click(map.buttons->sprites[map.buttons->Count() - 1]->GetScreenCenter());
+    player.FramesUntil([&] { return player.IsOpen("GameMenu"); }, 600, "back on the game menu");
+}
+
+// Both of the player's colours, set on the customise screen's six sliders and kept.
+struct Paint {
+    float red, green, blue;
+};
+
+void Customise(PlayerHarness& player, Paint paint) {
+    player.ClickItem("GameMenu", "Customization");
+    player.FramesUntil([&] { return player.IsOpen("UpgradeWindow"); }, 600, "the customise screen");
+    for (const char* part : {"Primary", "Trim"}) {
+        const std::string name(part);
+        player.Click(player.WindowPoint(name + "Red", paint.red, 0.5f));
+        player.Click(player.WindowPoint(name + "Green", paint.green, 0.5f));
+        player.Click(player.WindowPoint(name + "Blue", paint.blue, 0.5f));
+    }
+    player.ClickItem("UpgradeWindow", "YesButton.tga");
     player.FramesUntil([&] { return player.IsOpen("GameMenu"); }, 600, "back on the game menu");
 }
 
@@ -101,23 +134,133 @@ bool ChatShows(const std::string& text) {
     return false;
 }
 
-size_t SessionPlayers() { return GetNetworkGame()->Session().Players().size(); }
+VornsNetworker& Session() { return GetNetworkGame()->Session(); }
+size_t SessionPlayers() { return Session().Players().size(); }
 
-void Picture(PlayerHarness& player, const std::string& who, const std::string& screen) {
+// A picture of the screen with both checks: something is shown, and each text is drawn
+// in letters.
+Image Picture(PlayerHarness& player, const std::string& who, const std::string& screen,
+              const std::vector<std::string>& texts = {}) {
     const std::string name = "network_" + who + "_" + screen;
-    if (!player.ShowsAScreen(name)) throw PlayerStepFailed(name + " is one colour");
+    const Image picture = player.Picture();
+    if (const auto shown = PlayerHarness::ShowsAScreen(picture, name); !shown) throw PlayerStepFailed(shown.message());
+    for (const std::string& text : texts) {
+        if (const auto read = player.ShowsText(picture, text); !read)
+            throw PlayerStepFailed(name + ": " + read.message());
+    }
     player.KeepPicture(name);
+    return picture;
+}
+
+std::string Text(const char* key) { return GetLanguageText(key).CStr(); }
+
+Player* NetworkPlayerNamed(const std::string& name) {
+    for (Player* player : GetPlayerRoster().networkPlayers) {
+        if (name == player->name.CStr()) return player;
+    }
+    throw PlayerStepFailed("no player " + name + " in the session");
+}
+
+// Pixels of the figure's box painted in one bright primary (0 red, 1 green, 2 blue): the
+// grass and earth of the scene behind are never that pure.
+int PixelsPainted(const Image& picture, const IntRect& box, int channel) {
+    int count = 0;
+    for (int y = std::max(box.top, 0); y <= box.bottom && y < picture.Height(); ++y) {
+        for (int x = std::max(box.left, 0); x <= box.right && x < picture.Width(); ++x) {
+            const Color c = picture.At(x, y);
+            const int rgb[3] = {c.Red(), c.Green(), c.Blue()};
+            const int others = std::max(rgb[(channel + 1) % 3], rgb[(channel + 2) % 3]);
+            count += rgb[channel] > 120 && rgb[channel] > 2 * others ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// Ann painted herself green and Bob red: each figure shows its own player's paint.
+void FiguresWearTheirPlayersColours(const Image& picture) {
+    if (picture.IsEmpty()) return;
+    const IntRect ann = GetPlayerFigure(*NetworkPlayerNamed("Ann")).rect;
+    const IntRect bob = GetPlayerFigure(*NetworkPlayerNamed("Bob")).rect;
+    const int annGreen = PixelsPainted(picture, ann, 1), bobGreen = PixelsPainted(picture, bob, 1);
+    const int annRed = PixelsPainted(picture, ann, 0), bobRed = PixelsPainted(picture, bob, 0);
+    if (annGreen < 20 || annGreen < 3 * bobGreen || bobRed < 20 || bobRed < 3 * annRed)
+        throw PlayerStepFailed("the figures do not wear their players' colours: Ann green " + std::to_string(annGreen) +
+                               " red " + std::to_string(annRed) + ", Bob green " + std::to_string(bobGreen) + " red " +
+                               std::to_string(bobRed));
+}
+
+// Each name stands under its figure, readable through the winners' ring of stars.
+void NamesAreReadUnderTheFigures(PlayerHarness& player, const Image& picture) {
+    if (picture.IsEmpty()) return;
+    for (const char* name : {"Host", "Ann", "Bob"}) {
+        const IntRect box = GetPlayerFigure(*NetworkPlayerNamed(name)).rect;
+        const IntRect under(box.left - 40, box.bottom, box.right + 40, box.bottom + 40);
+        if (const auto read = player.ShowsText(picture, name, under); !read)
+            throw PlayerStepFailed(std::string(name) + " under the figure: " + read.message());
+    }
+}
+
+// The figure moves from frame to frame: its keyed animation plays on, or, on a body
+// without one, it turns on its stage.
+void FiguresAreAnimated(PlayerHarness& player) {
+    PlayerFigure& figure = GetPlayerFigure(GetLocalPlayer());
+    Vorn* unit = figure.GetVorn();
+    if (unit == nullptr) throw PlayerStepFailed("the local figure has no unit");
+    const float heading = figure.heading, time = unit->bodyAnimation.segmentTime;
+    player.Frames(5);
+    if (figure.heading == heading && unit->bodyAnimation.segmentTime == time)
+        throw PlayerStepFailed("the local figure stands still");
 }
 
 // The squad selection, laid out with the unit and squad trays above the chat.
 void ReachSquadSelection(PlayerHarness& player, const std::string& who) {
     player.FramesUntil([&] { return player.IsOpen("NetworkLaunchWindow"); }, kSessionFrames, "squad selection");
     player.Frames(2);
-    Picture(player, who, "squad_selection");
+    Picture(player, who, "squad_selection", {Text("SelectingSquads")});
     const Window& chat = Find("ChatWindow");
     if (Find("VornTray").bottom > chat.top - 24 || Find("SquadTray").bottom > chat.top - 24)
         throw PlayerStepFailed("the unit and squad trays stand over the chat");
-    TrayEntryPoint(player, "SquadTray", "Scouts");
+}
+
+// The launch window's buttons are a row of its own, which the harness's finders do not
+// know: the button by its name, in its place on screen.
+void ClickLaunchButton(PlayerHarness& player, const char* button) {
+    auto& launch = dynamic_cast<LaunchWindow&>(player.OpenWindow("NetworkLaunchWindow"));
+    const int32_t index = launch.buttons.FindByName(String(button));
+    if (index < 0 || !launch.buttons.IsVisible(index)) throw PlayerStepFailed(std::string("no button ") + button);
+    player.Click(launch.buttons.ScreenRect(index).GetCenter());
+}
+
+// A saved squad dragged from the squad tray into the squad being launched, then Launch.
+void LaunchSavedSquad(PlayerHarness& player, const std::string& who) {
+    player.Drag(TrayEntryPoint(player, "SquadTray", "Scouts"), player.WindowPoint("SquadWindow"));
+    player.FramesUntil([] { return GetLocalPlayer().squads[0].Count() == 3; }, 600, "the scouts in the launch");
+    Picture(player, who, "squad_chosen");
+    ClickLaunchButton(player, "Launch");
+    player.FramesUntil([&] { return player.IsOpen("WaitAfterSendingSquadsWindow"); }, 600, "the squads sent");
+}
+
+// Frames a whole battle may take; the clock runs at least a hundredth of a second a
+// frame, so the countdown and a battle of minutes fit many times over.
+constexpr int kBattleFrames = 60000;
+
+// The battle to its end and the results; each living unit goes to the parent as
+// "unit <id> <x> <y>".
+void PlayToTheResults(PlayerHarness& player, const std::string& who, int report) {
+    player.FramesUntil([&] { return player.IsOpen("ArenaWindow"); }, kBattleFrames, "the battle");
+    Report(report, "battle");
+    player.Frames(30);
+    Picture(player, who, "battle");
+    player.FramesUntil([&] { return player.IsOpen("ResultsWindow"); }, kBattleFrames, "the results");
+    player.Frames(30);
+    const Image results = Picture(player, who, "results", {Text("ResultsWindow"), Text("ResultsAlive")});
+    FiguresWearTheirPlayersColours(results);
+    NamesAreReadUnderTheFigures(player, results);
+    for (WorldObject* object : gArena->Objects()) {
+        if (object->kind != kKindVorn || object->removed) continue;
+        Report(report, "unit " + std::to_string(object->id) + " " + std::to_string(object->position.x) + " " +
+                           std::to_string(object->position.y));
+    }
 }
 
 // From the game menu to the waiting screen; the port goes to the parent.
@@ -125,14 +268,33 @@ void Host(PlayerHarness& player, int report) {
     TakeTheCampaignMapTour(player);
     player.ClickItem("GameMenu", "StartNetworkGame");
     player.FramesUntil([&] { return player.IsOpen("ServerWaitWindow"); }, 60, "the waiting screen");
-    Report(report, "port " + std::to_string(GetNetworkGame()->Session().ListeningPort()));
+    Report(report, "port " + std::to_string(Session().ListeningPort()));
 }
 
-int RunHost(int report) {
+// Sets the game up on a scenario that comes with the game.
+void SetUpOnFreePlay(PlayerHarness& player) {
+    player.ClickItem("ServerWaitWindow", "SetupGame");
+    player.FramesUntil([&] { return player.IsOpen("NetworkGameSetupWindow"); }, 60, "the set-up screen");
+    player.Frames(2);
+    const Image setup = Picture(player, "host", "setup", {Text("ServerSetup"), "Ann", "Bob"});
+    FiguresWearTheirPlayersColours(setup);
+    player.ClickItem("NetworkGameSetupWindow", "ScenarioName");
+    player.Frames(2);
+    player.Click(TrayEntryPoint(player, "ServerScenarioListBox", "FreePlay"));
+    player.FramesUntil([] { return GetNetworkGame()->MatchSettings().scenario == "FreePlay"; }, 60,
+                       "the scenario chosen");
+    player.ClickItem("NetworkGameSetupWindow", "SelectSquads");
+}
+
+play_test::HarnessSettings Settings(bool pictures, const std::string& name) {
+    play_test::HarnessSettings settings = pictures ? play_test::WithPictures() : play_test::HarnessSettings();
+    settings.newPlayer = name;
+    return settings;
+}
+
+int RunHost(int report, bool pictures) {
     setenv("VORNS_GAME_PORT", "0", 1);
-    play_test::HarnessSettings settings = play_test::WithPictures();
-    settings.newPlayer = "Host";
-    PlayerHarness player(settings);
+    PlayerHarness player(Settings(pictures, "Host"));
     if (!player.Unavailable().empty()) {
         Report(report, "skip " + player.Unavailable());
         return 0;
@@ -140,21 +302,18 @@ int RunHost(int report) {
     GiveSavedSquad(player, "Host");
     Host(player, report);
     player.FramesUntil([] { return SessionPlayers() == 3; }, kSessionFrames, "both players joined");
-    Picture(player, "host", "waiting");
+    Picture(player, "host", "waiting", {"Ann", "Bob"});
     player.Type("hello from the host");
     player.TapKey(win::kKeyReturn);
     player.FramesUntil([] { return ChatShows("hi from Ann") && ChatShows("hi from Bob"); }, kSessionFrames,
                        "both players' lines");
-    player.ClickItem("ServerWaitWindow", "SetupGame");
-    player.FramesUntil([&] { return player.IsOpen("NetworkGameSetupWindow"); }, 60, "the set-up screen");
-    Picture(player, "host", "setup");
-    player.ClickItem("NetworkGameSetupWindow", "ScenarioName");
-    player.Frames(2);
-    player.Click(TrayEntryPoint(player, "ServerScenarioListBox", "FreePlay"));
-    player.FramesUntil([] { return GetNetworkGame()->MatchSettings().scenario == "FreePlay"; }, 60,
-                       "the scenario chosen");
-    player.ClickItem("NetworkGameSetupWindow", "SelectSquads");
+    SetUpOnFreePlay(player);
     ReachSquadSelection(player, "host");
+    LaunchSavedSquad(player, "host");
+    PlayToTheResults(player, "host", report);
+    // The host stays until the others have read their own results and left: serving no
+    // more would send them the word that the server has gone instead.
+    player.FramesUntil([] { return SessionPlayers() == 1; }, kSessionFrames, "the players left");
     return 0;
 }
 
@@ -176,29 +335,38 @@ void JoinByAddress(PlayerHarness& player) {
     player.FramesUntil([&] { return player.IsOpen("ClientWaitAfterJoiningWindow"); }, kSessionFrames, "joined");
 }
 
-int RunGuest(int report, uint16_t port, const std::string& name) {
+// Ann has played before and brings her saved scouts; Bob's profile is new: he has no
+// squad, and the countdown sends what he has.
+int RunGuest(int report, uint16_t port, const std::string& name, bool pictures) {
     setenv("VORNS_GAME_PORT", std::to_string(port).c_str(), 1);
-    play_test::HarnessSettings settings = play_test::WithPictures();
-    settings.newPlayer = name;
-    PlayerHarness player(settings);
+    PlayerHarness player(Settings(pictures, name));
     if (!player.Unavailable().empty()) {
         Report(report, "failed no pictures: " + player.Unavailable());
         return 2;
     }
-    GiveSavedSquad(player, name);
+    const bool veteran = name == "Ann";
+    if (veteran) GiveSavedSquad(player, name);
     TakeTheCampaignMapTour(player);
+    Customise(player, veteran ? Paint{0.02f, 0.98f, 0.02f} : Paint{0.98f, 0.02f, 0.02f});
     JoinByAddress(player);
     player.FramesUntil([] { return SessionPlayers() == 3 && ChatShows("hello from the host"); }, kSessionFrames,
                        "the host's line");
-    Picture(player, name, "waiting");
+    Picture(player, name, "waiting", {"Host", veteran ? "Bob" : "Ann"});
     player.Type("hi from " + name);
     player.TapKey(win::kKeyReturn);
     player.FramesUntil([&] { return player.IsOpen("NetworkGameSetupWindow"); }, kSessionFrames, "the set-up screen");
     player.Frames(2);
-    Picture(player, name, "setup");
-    for (const std::string& missing : player.MissingFiles())
-        Report(report, "missing " + missing);
+    FiguresWearTheirPlayersColours(Picture(player, name, "setup", {Text("WaitingForServerSetup")}));
+    FiguresAreAnimated(player);
+    for (const std::string& missing : player.MissingFiles()) Report(report, "missing " + missing);
     ReachSquadSelection(player, name);
+    if (veteran) {
+        LaunchSavedSquad(player, name);
+    } else {
+        player.FramesUntil([] { return Session().CountdownRunning(); }, kBattleFrames, "the countdown");
+        Picture(player, name, "countdown", {Text("SelectingSquads")});
+    }
+    PlayToTheResults(player, name, report);
     return 0;
 }
 
@@ -256,9 +424,43 @@ std::string LineStarting(const std::vector<std::string>& lines, const std::strin
     return "";
 }
 
-TEST(NetworkPlayTest, AHostAndTwoJoinedPlayersChatSetUpAndReachTheSquadSelection) {
+struct UnitPlace {
+    float x = 0.0f, y = 0.0f;
+};
+
+// The living units a program reported at the results, by id.
+std::map<int, UnitPlace> UnitsReported(const std::vector<std::string>& lines) {
+    std::map<int, UnitPlace> units;
+    for (const std::string& line : lines) {
+        if (line.rfind("unit ", 0) != 0) continue;
+        std::istringstream words(line.substr(5));
+        int id = -1;
+        UnitPlace place;
+        words >> id >> place.x >> place.y;
+        units[id] = place;
+    }
+    return units;
+}
+
+// The same units stand in the same places, within a small tolerance.
+void ExpectTheSameWorld(const std::map<int, UnitPlace>& server, const std::map<int, UnitPlace>& client,
+                        const std::string& who) {
+    constexpr float kTolerance = 0.5f;
+    EXPECT_EQ(server.size(), client.size()) << who << " ends with another number of units";
+    for (const auto& [id, place] : server) {
+        const auto at = client.find(id);
+        if (at == client.end()) {
+            ADD_FAILURE() << who << " has no unit " << id;
+            continue;
+        }
+        EXPECT_NEAR(at->second.x, place.x, kTolerance) << who << ", unit " << id;
+        EXPECT_NEAR(at->second.y, place.y, kTolerance) << who << ", unit " << id;
+    }
+}
+
+TEST(NetworkPlayTest, AHostAndTwoJoinedPlayersPlayABattleFromTheGameMenuToTheResults) {
     int hostPipe = -1;
-    const pid_t host = Spawn(hostPipe, [](int report) { return RunHost(report); });
+    const pid_t host = Spawn(hostPipe, [](int report) { return RunHost(report, true); });
     ASSERT_GT(host, 0);
     const std::string first = ReadLine(hostPipe);
     if (first.rfind("skip ", 0) == 0 || first.rfind("port ", 0) != 0) {
@@ -270,8 +472,8 @@ TEST(NetworkPlayTest, AHostAndTwoJoinedPlayersChatSetUpAndReachTheSquadSelection
     ASSERT_NE(port, 0);
 
     int annPipe = -1, bobPipe = -1;
-    const pid_t ann = Spawn(annPipe, [port](int report) { return RunGuest(report, port, "Ann"); });
-    const pid_t bob = Spawn(bobPipe, [port](int report) { return RunGuest(report, port, "Bob"); });
+    const pid_t ann = Spawn(annPipe, [port](int report) { return RunGuest(report, port, "Ann", true); });
+    const pid_t bob = Spawn(bobPipe, [port](int report) { return RunGuest(report, port, "Bob", true); });
     const std::vector<int> statuses = WaitForAll({host, ann, bob});
     const std::vector<std::string> hostLines = LinesUntilEnd(hostPipe);
     const std::vector<std::string> annLines = LinesUntilEnd(annPipe);
@@ -279,8 +481,39 @@ TEST(NetworkPlayTest, AHostAndTwoJoinedPlayersChatSetUpAndReachTheSquadSelection
     EXPECT_EQ(statuses[0], 0) << "host: " << LineStarting(hostLines, "failed ");
     EXPECT_EQ(statuses[1], 0) << "Ann: " << LineStarting(annLines, "failed ");
     EXPECT_EQ(statuses[2], 0) << "Bob: " << LineStarting(bobLines, "failed ");
+    if (HasFailure()) return;
     // The set-up's sounds are in the data set.
     for (const std::string& line : annLines) EXPECT_EQ(line.find("MENUSELECT"), std::string::npos) << line;
+    const std::map<int, UnitPlace> world = UnitsReported(hostLines);
+    ExpectTheSameWorld(world, UnitsReported(annLines), "Ann");
+    ExpectTheSameWorld(world, UnitsReported(bobLines), "Bob");
+}
+
+// Drawn without pictures. Bob's program is killed once his battle has begun: the host
+// and Ann play on to the results.
+TEST(NetworkPlayTest, APlayerKilledMidBattleLeavesTheOthersToFinish) {
+    int hostPipe = -1;
+    const pid_t host = Spawn(hostPipe, [](int report) { return RunHost(report, false); });
+    ASSERT_GT(host, 0);
+    const std::string first = ReadLine(hostPipe);
+    if (first.rfind("port ", 0) != 0) {
+        WaitForAll({host});
+        FAIL() << first;
+    }
+    const auto port = static_cast<uint16_t>(std::stoi(first.substr(5)));
+    int annPipe = -1, bobPipe = -1;
+    const pid_t ann = Spawn(annPipe, [port](int report) { return RunGuest(report, port, "Ann", false); });
+    const pid_t bob = Spawn(bobPipe, [port](int report) { return RunGuest(report, port, "Bob", false); });
+    std::string line = ReadLine(bobPipe);
+    while (!line.empty() && line != "battle" && line.rfind("failed ", 0) != 0) line = ReadLine(bobPipe);
+    ASSERT_EQ(line, "battle") << "Bob: " << line;
+    kill(bob, SIGKILL);
+    int status = 0;
+    waitpid(bob, &status, 0);
+    close(bobPipe);
+    const std::vector<int> statuses = WaitForAll({host, ann});
+    EXPECT_EQ(statuses[0], 0) << "host: " << LineStarting(LinesUntilEnd(hostPipe), "failed ");
+    EXPECT_EQ(statuses[1], 0) << "Ann: " << LineStarting(LinesUntilEnd(annPipe), "failed ");
 }
 
 // Drawn without pictures: the two programs only pass a session between them.
@@ -292,7 +525,7 @@ TEST(NetworkPlayTest, WhenTheHostLeavesTheJoinedPlayerIsToldAndBackOnTheGameMenu
         settings.newPlayer = "Host";
         PlayerHarness player(settings);
         Host(player, report);
-        player.FramesUntil([] { return SessionPlayers() == 2; }, 50 * kSessionFrames, "the guest joined");
+        player.FramesUntil([] { return SessionPlayers() == 2; }, kLeavingFrames, "the guest joined");
         player.ClickItem("ServerWaitWindow", "Back");
         player.FramesUntil([&] { return player.IsOpen("GameMenu"); }, 600, "the host is back on the game menu");
         return 0;
@@ -319,7 +552,7 @@ TEST(NetworkPlayTest, WhenTheHostLeavesTheJoinedPlayerIsToldAndBackOnTheGameMenu
         } catch (const PlayerStepFailed&) {
             if (!player.IsOpen("ErrorBox")) throw;
         }
-        player.FramesUntil([&] { return player.IsOpen("ErrorBox"); }, 50 * kSessionFrames, "word that the host left");
+        player.FramesUntil([&] { return player.IsOpen("ErrorBox"); }, kLeavingFrames, "word that the host left");
         player.MoveTo(player.WindowPoint("ErrorBox"));
         player.TapKey(win::kKeySpace);
         player.FramesUntil([&] { return player.IsOpen("GameMenu") && player.Mode() == "MenuGame"; }, 600,
