@@ -83,6 +83,11 @@ void Game::AdvanceClock(float elapsedSeconds) {
 }
 
 void Game::AdvanceClock() {
+    if (scriptedFrameSeconds > 0.0f) {
+        AdvanceClock(scriptedFrameSeconds);
+        gRunTime += frameTime;
+        return;
+    }
     float elapsed = frameTimer.GetDelta();
     // A sleep may overrun by the scheduler's slack: the frame sleeps until its last
     // millisecond and yields through that one, so it still ends on time.

@@ -33,6 +33,9 @@ public:
     // one bounded step instead of moving objects through each other.
     static constexpr float kMinFrameTime = 0.01f;
     static constexpr float kMaxFrameTime = 0.5f;
+    // A scripted run's clock: above 0, every frame lasts this long and none waits, so a
+    // run driven frame by frame plays the same battle however busy the machine is.
+    static inline float scriptedFrameSeconds = 0.0f;
     // A handler that posts while it is dispatched could otherwise keep one call going for
     // ever.
     static constexpr int kMaxEventsPerDispatch = 10000;

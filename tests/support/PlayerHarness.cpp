@@ -105,6 +105,7 @@ PlayerHarness::PlayerHarness(const HarnessSettings& settings)
     fs::current_path(folder_);
     sys::ClearDirectoryCache();
     sys::RecordMissingFiles(true);
+    Game::scriptedFrameSeconds = settings.frameSeconds;
     Start(settings);
     if (!unavailable_.empty() || settings.newPlayer.empty()) return;
     MakeNewPlayer(settings.newPlayer);
@@ -120,6 +121,7 @@ PlayerHarness::~PlayerHarness() {
         application_.reset();
     }
     sys::RecordMissingFiles(false);
+    Game::scriptedFrameSeconds = 0.0f;
     std::error_code ignored;
     fs::current_path(previousFolder_, ignored);
     sys::ClearDirectoryCache();

@@ -87,6 +87,10 @@ struct HarnessSettings {
     std::string newPlayer = "Tester";
     // Words of the command line after "Window" (which the harness always gives).
     std::string commandLine;
+    // Above 0: every frame lasts this long in the game, however long it took to run, so
+    // battles play the same on a busy machine. 0: the real clock (programs that talk to
+    // each other keep it).
+    float frameSeconds = 0.0f;
 };
 
 // Drawn with GL, on the game menu of a new player.
