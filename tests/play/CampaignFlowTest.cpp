@@ -84,7 +84,7 @@ std::vector<LessonStep> UnitEditorSteps(PlayerHarness& player) {
              }}};
 }
 
-TEST(CampaignFlowTest, ANewProfilePlaysTheLessonsAndWinsTheMissionsItReaches) {
+TEST(CampaignFlowTest, ANewProfilePlaysTheLessonsWinsTheFirstMissionAndLosesTheNext) {
     PlayerHarness player(OnAScriptedClock());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     CampaignPlayer campaign(player);
