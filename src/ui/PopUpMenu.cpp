@@ -105,6 +105,13 @@ void PopUpMenu::DrawTitle() {
     renderer.SetBlendOff();
 }
 
+IntRect PopUpMenu::ToolTipKeepClear() const {
+    const Vector2 size = MeasureText(title, kTitleScale);
+    const int32_t halfWidth = int32_t(size.x * 0.5f) + 1;
+    const int32_t halfHeight = int32_t(size.y * 0.5f) + 1;
+    return IntRect(centre.x - halfWidth, centre.y - halfHeight, centre.x + halfWidth + 1, centre.y + halfHeight + 1);
+}
+
 bool PopUpMenu::HandleMouse(const InputEvent& input) {
     const Point p(input.x, input.y);
     if (input.IsKeyDown(win::kKeyEscape)) {

@@ -31,6 +31,8 @@ public:
     virtual void DrawItems();
     virtual void DrawItem(int32_t index);
     virtual void DrawTitle();
+    // The title's lines about the centre: an item's tip goes below the item rather than over them.
+    IntRect ToolTipKeepClear() const override;
     // The chosen item, or -1 for Escape.
     virtual void OnChoice(int32_t index) = 0;
 

@@ -62,12 +62,16 @@ void ToolTip::Update(float frameSeconds) {
     shown = true;
     const Vector2 size = MeasureText(text, kTextScale);
     const IntRect screen = UiScreenRect();
-    position.x = (float(rect.left + rect.right) - size.x) * 0.5f;
-    position.y = float(rect.top) - size.y;
-    if (position.y < float(screen.top)) position.y = float(rect.bottom);
     // A tip of an element at the screen's edge slides along it rather than off it.
-    position.x =
-        std::clamp(position.x, float(screen.left), std::max(float(screen.left), float(screen.right + 1) - size.x));
+    position.x = std::clamp((float(rect.left + rect.right) - size.x) * 0.5f, float(screen.left),
+                            std::max(float(screen.left), float(screen.right + 1) - size.x));
+    // Above its element, or below when above is off the screen or over what the window keeps clear.
+    position.y = float(rect.top) - size.y;
+    const IntRect keepClear = window->ToolTipKeepClear();
+    const bool coversKept = keepClear.right > keepClear.left && position.x < float(keepClear.right) &&
+                            position.x + size.x > float(keepClear.left) && position.y < float(keepClear.bottom) &&
+                            position.y + size.y > float(keepClear.top);
+    if (position.y < float(screen.top) || coversKept) position.y = float(rect.bottom);
 }
 
 // Queued with the screen texts, which are drawn after every window and the pointer, on

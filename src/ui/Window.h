@@ -72,6 +72,8 @@ public:
     virtual void SetNormalColour();
     virtual void GetHighlightShape(const HighlightRequest& request, Highlighter& highlighter);
     virtual void GetToolTip();
+    // Screen pixels a tip over this window must leave readable (a title); empty: none.
+    virtual IntRect ToolTipKeepClear() const { return IntRect(); }
     virtual void SetRect(const IntRect& rect);
     virtual bool ContainsPoint(const Point& point) const;
     // Moves the top-left corner to the point, kept on the screen.

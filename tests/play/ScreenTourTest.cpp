@@ -331,6 +331,14 @@ TEST_F(ScreenTourTest, AWeaponsTipIsReadOnScreen) {
     const play_test::ShownText& tip = kept->texts.back();
     EXPECT_NE(tip.text.find('$'), std::string::npos) << tip.text;
     EXPECT_TRUE(tour->player->ShowsText(kept->picture, tip));
+    // The tip leaves the menu's title readable.
+    for (const play_test::ShownText& shown : kept->texts) {
+        if (&shown == &tip || shown.text.find("weapon") == std::string::npos) continue;
+        const IntRect& a = shown.rect;
+        const IntRect& b = tip.rect;
+        EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
+            << "\"" << tip.text << "\" covers \"" << shown.text << "\"";
+    }
 }
 
 // A bitmap beside a picture of the same name is looked for only to convert it when an
