@@ -8,6 +8,7 @@
 #include "core/Tga.h"
 #include "core/Vector3.h"
 #include "engine/AssetPaths.h"
+#include "engine/Material.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
@@ -255,6 +256,7 @@ void LoadFamilyImages(ChassisDefinition& row) {
         row.paintedPartImages.Append(image);
         LoadPaintedPartImage(name, *image);
     }
+    row.partAtlas.Layout(row.paintedPartImages);
 }
 
 // The nodes of the tree whose mesh shows the texture, the node before its children.
@@ -271,18 +273,78 @@ void AddPartsDrawnWith(ModelNode& node, TextureHandle texture, Array<ModelNode*>
     }
 }
 
+// Whether every face of the mesh and its levels shows the part's picture through its
+// first texture coordinates, all within [0, 1]: only such a mesh can move into the atlas.
+bool FitsAtlas(const Mesh& mesh, TextureHandle texture) {
+    if (mesh.texCoordSetCount < 1 || mesh.faces.IsEmpty()) return false;
+    for (const MeshFace& face : mesh.faces) {
+        const Material* material = face.material;
+        if (material == nullptr || material->stages.IsEmpty() || material->stages[0].texture != texture) return false;
+    }
+    for (const MeshVertex& vertex : mesh.vertices) {
+        if (vertex.texCoords.IsEmpty()) return false;
+        const Vector2& uv = vertex.texCoords[0];
+        if (uv.x < 0.0f || uv.x > 1.0f || uv.y < 0.0f || uv.y > 1.0f) return false;
+    }
+    for (const MeshLevel& level : mesh.levels) {
+        if (level.mesh != nullptr && !FitsAtlas(*level.mesh, texture)) return false;
+    }
+    return true;
+}
+
+// Moves the coordinates into the part's cell and the faces onto the atlas materials,
+// made as copies of the originals the first time each is met.
+void MoveIntoAtlas(Mesh& mesh, const PaintedPartAtlas& atlas, int part, Array<Material*>& originals,
+                   Array<Material*>& copies) {
+    for (MeshVertex& vertex : mesh.vertices) vertex.texCoords[0] = atlas.Map(part, vertex.texCoords[0]);
+    for (MeshFace& face : mesh.faces) {
+        int found = originals.Find(face.material);
+        if (found < 0) {
+            Material* copy = GetRenderer().CreateMaterial();
+            *copy = *face.material;
+            originals.Append(face.material);
+            copies.Append(copy);
+            found = originals.Count() - 1;
+        }
+        face.material = copies[found];
+    }
+    for (MeshLevel& level : mesh.levels) {
+        if (level.mesh != nullptr) MoveIntoAtlas(*level.mesh, atlas, part, originals, copies);
+    }
+}
+
+void MakeAtlasMeshes(ChassisDefinition& row, const ChassisDefinition& family, const Array<TextureHandle>& textures) {
+    row.atlasSources.Clear();
+    row.atlasMeshes.Clear();
+    row.atlasMaterials.Clear();
+    Array<Material*> originals;
+    for (int part = 0; part < row.paintedPartMeshes.Count() && part < family.partAtlas.PartCount(); ++part) {
+        for (ModelNode* node : row.paintedPartMeshes[part]) {
+            Mesh* mesh = node->mesh;
+            if (row.atlasSources.Find(mesh) >= 0 || !FitsAtlas(*mesh, textures[part])) continue;
+            Mesh* copy = GetRenderer().CreateMeshCopy(*mesh);
+            MoveIntoAtlas(*copy, family.partAtlas, part, originals, row.atlasMaterials);
+            row.atlasSources.Append(mesh);
+            row.atlasMeshes.Append(copy);
+        }
+    }
+}
+
 void LoadBody(ChassisDefinition& row, int index) {
     row.bodyModel = GetRenderer().LoadModel(ActorPath(row.modelName), 1.0f, 2.0f * row.scale, 2, 0, 1, 0.003f);
     row.paintedPartMeshes.Clear();
     row.paintedPartMaterials.Clear();
+    Array<TextureHandle> textures;
     for (const String& name : Rows()[FamilyRowOf(index)].paintedPartNames) {
         const TextureHandle texture = GetRenderer().CreateTextureFromFile(ActorPaintedTexturePath(name));
+        textures.Append(texture);
         Array<ModelNode*> parts;
         Array<Material*> materials;
         if (row.bodyModel != nullptr) AddPartsDrawnWith(*row.bodyModel, texture, parts, materials);
         row.paintedPartMeshes.Append(parts);
         row.paintedPartMaterials.Append(materials);
     }
+    MakeAtlasMeshes(row, Rows()[FamilyRowOf(index)], textures);
 }
 
 }  // namespace
