@@ -292,24 +292,35 @@ bool FitsAtlas(const Mesh& mesh, TextureHandle texture) {
     return true;
 }
 
-// Moves the coordinates into the part's cell and the faces onto the atlas materials,
-// made as copies of the originals the first time each is met.
-void MoveIntoAtlas(Mesh& mesh, const PaintedPartAtlas& atlas, int part, Array<Material*>& originals,
-                   Array<Material*>& copies) {
-    for (MeshVertex& vertex : mesh.vertices) vertex.texCoords[0] = atlas.Map(part, vertex.texCoords[0]);
-    for (MeshFace& face : mesh.faces) {
-        int found = originals.Find(face.material);
-        if (found < 0) {
-            Material* copy = GetRenderer().CreateMaterial();
-            *copy = *face.material;
-            originals.Append(face.material);
-            copies.Append(copy);
-            found = originals.Count() - 1;
-        }
-        face.material = copies[found];
+// Whether two painted materials look alike once both show the atlas.
+bool LooksAlike(const Material& a, const Material& b) {
+    if (!(a.Colours() == b.Colours()) || a.stages.Count() != b.stages.Count()) return false;
+    for (int i = 0; i < a.stages.Count(); ++i) {
+        TextureStageSettings stage = b.stages[i];
+        if (i == 0) stage.texture = a.stages[0].texture;
+        if (!(a.stages[i] == stage)) return false;
     }
+    return true;
+}
+
+// The atlas material for a painted one: the first made that looks alike, so that parts
+// painted alike share one and can be drawn together, or a new copy.
+Material* AtlasMaterialFor(const Material& original, Array<Material*>& copies) {
+    for (Material* copy : copies) {
+        if (LooksAlike(*copy, original)) return copy;
+    }
+    Material* copy = GetRenderer().CreateMaterial();
+    *copy = original;
+    copies.Append(copy);
+    return copy;
+}
+
+// Moves the coordinates into the part's cell and the faces onto the atlas materials.
+void MoveIntoAtlas(Mesh& mesh, const PaintedPartAtlas& atlas, int part, Array<Material*>& copies) {
+    for (MeshVertex& vertex : mesh.vertices) vertex.texCoords[0] = atlas.Map(part, vertex.texCoords[0]);
+    for (MeshFace& face : mesh.faces) face.material = AtlasMaterialFor(*face.material, copies);
     for (MeshLevel& level : mesh.levels) {
-        if (level.mesh != nullptr) MoveIntoAtlas(*level.mesh, atlas, part, originals, copies);
+        if (level.mesh != nullptr) MoveIntoAtlas(*level.mesh, atlas, part, copies);
     }
 }
 
@@ -317,13 +328,12 @@ void MakeAtlasMeshes(ChassisDefinition& row, const ChassisDefinition& family, co
     row.atlasSources.Clear();
     row.atlasMeshes.Clear();
     row.atlasMaterials.Clear();
-    Array<Material*> originals;
     for (int part = 0; part < row.paintedPartMeshes.Count() && part < family.partAtlas.PartCount(); ++part) {
         for (ModelNode* node : row.paintedPartMeshes[part]) {
             Mesh* mesh = node->mesh;
             if (row.atlasSources.Find(mesh) >= 0 || !FitsAtlas(*mesh, textures[part])) continue;
             Mesh* copy = GetRenderer().CreateMeshCopy(*mesh);
-            MoveIntoAtlas(*copy, family.partAtlas, part, originals, row.atlasMaterials);
+            MoveIntoAtlas(*copy, family.partAtlas, part, row.atlasMaterials);
             row.atlasSources.Append(mesh);
             row.atlasMeshes.Append(copy);
         }
