@@ -241,6 +241,11 @@ public:
     // level-of-detail error on the screen; with levels in use, nothing when it is less
     // than smallestMeshPixels across on the screen.
     void RenderMesh(Mesh* mesh, bool useLevels);
+    // What RenderMesh draws of the mesh under the world matrix with levels in use: the
+    // mesh, one of its levels, or none when it is too small to see.
+    Mesh* ChooseLevel(Mesh* mesh, const Matrix4& world) const;
+    // Whether the sphere, in world space, lies wholly outside the current camera's view.
+    bool IsOutOfView(const Sphere& sphere) { return camera_.TestSphere(sphere) == 1; }
     void DrawMeshSubsets(Mesh* mesh);
     // One quad of four vertices, made for the system once.
     void CreateParticleMesh(ParticleSystem& system);

@@ -93,28 +93,30 @@ void Renderer::RenderNode(ModelNode* node, std::vector<Matrix4>& stack, bool use
 
 void Renderer::RenderMesh(Mesh* mesh, bool useLevels) {
     if (mesh == nullptr) return;
+    if (!useLevels) {
+        DrawMeshSubsets(mesh);
+        return;
+    }
+    DrawMeshSubsets(ChooseLevel(mesh, world_));
+}
+
+Mesh* Renderer::ChooseLevel(Mesh* mesh, const Matrix4& world) const {
     const bool sized = !mesh->levels.IsEmpty() || smallestMeshPixels > 0.0f;
-    if (!useLevels || !sized || pixelScale_ <= 0.0f) {
-        DrawMeshSubsets(mesh);
-        return;
-    }
-    const Sphere sphere = Sphere::Transform(world_, mesh->bounds);
+    if (!sized || pixelScale_ <= 0.0f) return mesh;
+    const Sphere sphere = Sphere::Transform(world, mesh->bounds);
     const float distance = (sphere.centre - camera_.eye).Length();
-    if (distance <= kNearestLevelDistance) {
-        DrawMeshSubsets(mesh);
-        return;
-    }
+    if (distance <= kNearestLevelDistance) return mesh;
     // The mesh's radius in pixels.
     const float size = camera_.kind == Camera::kPerspective
                            ? sphere.radius * camera_.EffectiveNear() / (distance * pixelScale_)
                            : sphere.radius / pixelScale_;
     // A mesh whose bounds were never computed has no size to judge.
-    if (!mesh->bounds.IsEmpty() && size < smallestMeshPixels) return;
+    if (!mesh->bounds.IsEmpty() && size < smallestMeshPixels) return nullptr;
     Mesh* chosen = mesh;
     for (const MeshLevel& level : mesh->levels) {
         if (level.mesh != nullptr && level.error * size <= lodError) chosen = level.mesh;
     }
-    DrawMeshSubsets(chosen);
+    return chosen;
 }
 
 void Renderer::DrawMeshSubsets(Mesh* mesh) {

@@ -8,6 +8,7 @@
 #include "core/Tga.h"
 #include "core/Vector3.h"
 #include "engine/AssetPaths.h"
+#include "engine/Material.h"
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
@@ -255,6 +256,7 @@ void LoadFamilyImages(ChassisDefinition& row) {
         row.paintedPartImages.Append(image);
         LoadPaintedPartImage(name, *image);
     }
+    row.partAtlas.Layout(row.paintedPartImages);
 }
 
 // The nodes of the tree whose mesh shows the texture, the node before its children.
@@ -271,18 +273,88 @@ void AddPartsDrawnWith(ModelNode& node, TextureHandle texture, Array<ModelNode*>
     }
 }
 
+// Whether every face of the mesh and its levels shows the part's picture through its
+// first texture coordinates, all within [0, 1]: only such a mesh can move into the atlas.
+bool FitsAtlas(const Mesh& mesh, TextureHandle texture) {
+    if (mesh.texCoordSetCount < 1 || mesh.faces.IsEmpty()) return false;
+    for (const MeshFace& face : mesh.faces) {
+        const Material* material = face.material;
+        if (material == nullptr || material->stages.IsEmpty() || material->stages[0].texture != texture) return false;
+    }
+    for (const MeshVertex& vertex : mesh.vertices) {
+        if (vertex.texCoords.IsEmpty()) return false;
+        const Vector2& uv = vertex.texCoords[0];
+        if (uv.x < 0.0f || uv.x > 1.0f || uv.y < 0.0f || uv.y > 1.0f) return false;
+    }
+    for (const MeshLevel& level : mesh.levels) {
+        if (level.mesh != nullptr && !FitsAtlas(*level.mesh, texture)) return false;
+    }
+    return true;
+}
+
+// Whether two painted materials look alike once both show the atlas.
+bool LooksAlike(const Material& a, const Material& b) {
+    if (!(a.Colours() == b.Colours()) || a.stages.Count() != b.stages.Count()) return false;
+    for (int i = 0; i < a.stages.Count(); ++i) {
+        TextureStageSettings stage = b.stages[i];
+        if (i == 0) stage.texture = a.stages[0].texture;
+        if (!(a.stages[i] == stage)) return false;
+    }
+    return true;
+}
+
+// The atlas material for a painted one: the first made that looks alike, so that parts
+// painted alike share one and can be drawn together, or a new copy.
+Material* AtlasMaterialFor(const Material& original, Array<Material*>& copies) {
+    for (Material* copy : copies) {
+        if (LooksAlike(*copy, original)) return copy;
+    }
+    Material* copy = GetRenderer().CreateMaterial();
+    *copy = original;
+    copies.Append(copy);
+    return copy;
+}
+
+// Moves the coordinates into the part's cell and the faces onto the atlas materials.
+void MoveIntoAtlas(Mesh& mesh, const PaintedPartAtlas& atlas, int part, Array<Material*>& copies) {
+    for (MeshVertex& vertex : mesh.vertices) vertex.texCoords[0] = atlas.Map(part, vertex.texCoords[0]);
+    for (MeshFace& face : mesh.faces) face.material = AtlasMaterialFor(*face.material, copies);
+    for (MeshLevel& level : mesh.levels) {
+        if (level.mesh != nullptr) MoveIntoAtlas(*level.mesh, atlas, part, copies);
+    }
+}
+
+void MakeAtlasMeshes(ChassisDefinition& row, const ChassisDefinition& family, const Array<TextureHandle>& textures) {
+    row.atlasSources.Clear();
+    row.atlasMeshes.Clear();
+    row.atlasMaterials.Clear();
+    for (int part = 0; part < row.paintedPartMeshes.Count() && part < family.partAtlas.PartCount(); ++part) {
+        for (ModelNode* node : row.paintedPartMeshes[part]) {
+            Mesh* mesh = node->mesh;
+            if (row.atlasSources.Find(mesh) >= 0 || !FitsAtlas(*mesh, textures[part])) continue;
+            Mesh* copy = GetRenderer().CreateMeshCopy(*mesh);
+            MoveIntoAtlas(*copy, family.partAtlas, part, row.atlasMaterials);
+            row.atlasSources.Append(mesh);
+            row.atlasMeshes.Append(copy);
+        }
+    }
+}
+
 void LoadBody(ChassisDefinition& row, int index) {
     row.bodyModel = GetRenderer().LoadModel(ActorPath(row.modelName), 1.0f, 2.0f * row.scale, 2, 0, 1, 0.003f);
     row.paintedPartMeshes.Clear();
     row.paintedPartMaterials.Clear();
+    Array<TextureHandle> textures;
     for (const String& name : Rows()[FamilyRowOf(index)].paintedPartNames) {
         const TextureHandle texture = GetRenderer().CreateTextureFromFile(ActorPaintedTexturePath(name));
+        textures.Append(texture);
         Array<ModelNode*> parts;
         Array<Material*> materials;
         if (row.bodyModel != nullptr) AddPartsDrawnWith(*row.bodyModel, texture, parts, materials);
         row.paintedPartMeshes.Append(parts);
         row.paintedPartMaterials.Append(materials);
     }
+    MakeAtlasMeshes(row, Rows()[FamilyRowOf(index)], textures);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "core/String.h"
 #include "engine/RendererRef.h"
 #include "engine/TextureHandle.h"
+#include "units/PaintedPartAtlas.h"
 
 class Material;
 class Mesh;
@@ -79,6 +80,14 @@ public:
     // The same per part: the materials that showed the part's picture when the body was
     // loaded, whichever player's colours they show since.
     Array<Array<Material*>> paintedPartMaterials;
+    // Family rows: where each painted part lies in the family's one picture of them all.
+    PaintedPartAtlas partAtlas;
+    // The row's painted meshes drawn from that picture: copies with their coordinates
+    // moved into the part's cell (atlasMeshes[i] stands in for atlasSources[i]), and the
+    // copies' materials, which show the owner's picture of the family.
+    Array<Mesh*> atlasSources;
+    Array<RendererRef<Mesh>> atlasMeshes;
+    Array<Material*> atlasMaterials;
     String goalTexture;  // a name in the texture folder, like goalButton
     String goalButton;
     Image portrait128;  // small rows only

@@ -21,6 +21,7 @@ struct FamilyPictures {
     Color trim;
     RendererMark current;  // cleared when the renderer frees the pictures
     Array<TextureHandle> parts;
+    TextureHandle atlas = nullptr;  // every part in one picture, laid out by the family's atlas
 };
 
 // By player and family row. An entry outlives its player; a later player at the same
@@ -35,9 +36,22 @@ bool IsCurrent(const FamilyPictures& pictures, const Player& owner, int parts) {
            pictures.primary.argb == owner.primaryColor.argb && pictures.trim.argb == owner.trimColor.argb;
 }
 
+void PaintAtlas(FamilyPictures& pictures, const Image& atlas) {
+    Renderer& renderer = GetRenderer();
+    if (pictures.atlas != nullptr) {
+        renderer.CreateTextureImage(pictures.atlas, atlas);
+    } else {
+        pictures.atlas = renderer.CreateTextureImage(atlas, 1);
+    }
+}
+
 void Paint(FamilyPictures& pictures, const Player& owner, const ChassisDefinition& family) {
     Renderer& renderer = GetRenderer();
-    if (!pictures.current.IsSet()) pictures.parts.Clear();
+    if (!pictures.current.IsSet()) {
+        pictures.parts.Clear();
+        pictures.atlas = nullptr;
+    }
+    Image atlas(family.partAtlas.Width(), family.partAtlas.Height());
     pictures.current.Set();
     pictures.primary = owner.primaryColor;
     pictures.trim = owner.trimColor;
@@ -45,12 +59,14 @@ void Paint(FamilyPictures& pictures, const Player& owner, const ChassisDefinitio
         const Image* part = family.paintedPartImages[i];
         Image picture(part != nullptr ? part->Width() : 1, part != nullptr ? part->Height() : 1);
         if (part != nullptr) picture.BlendBlit(*part, 0, 0, owner.primaryColor, owner.trimColor);
+        family.partAtlas.Place(atlas, i, picture);
         if (i < pictures.parts.Count()) {
             renderer.CreateTextureImage(pictures.parts[i], picture);
         } else {
             pictures.parts.Append(renderer.CreateTextureImage(picture, 1));
         }
     }
+    PaintAtlas(pictures, atlas);
 }
 
 }  // namespace
@@ -66,5 +82,8 @@ void ApplyOwnerColours(int32_t chassis, const Player& owner) {
         for (Material* material : row->paintedPartMaterials[i]) {
             if (!material->stages.IsEmpty()) material->stages[0].texture = pictures.parts[i];
         }
+    }
+    for (Material* material : row->atlasMaterials) {
+        if (!material->stages.IsEmpty()) material->stages[0].texture = pictures.atlas;
     }
 }

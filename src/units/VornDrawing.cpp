@@ -4,13 +4,17 @@
 // health bar, the conditional icons, the pattern bubble and the question mark.
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
+#include <unordered_map>
 
 #include "core/Matrix4.h"
 #include "core/Quaternion.h"
 #include "engine/AssetPaths.h"
 #include "engine/Camera.h"
 #include "engine/Material.h"
+#include "engine/Mesh.h"
+#include "engine/MeshBatch.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
 #include "engine/SceneLighting.h"
@@ -143,6 +147,59 @@ Matrix4 SwayTilt(const Vector3& sway) {
     return RotationOf(Quaternion::FromTwoVectors(Vector3(0.0f, 0.0f, 1.0f), lean));
 }
 
+// Each body's parts drawn from its family's atlas, gathered into one draw; by body
+// instance, which a unit keeps while it lives and which bodies of one chassis reuse.
+MeshBatch& BatchOf(const ModelNode* body) {
+    static std::unordered_map<const ModelNode*, std::unique_ptr<MeshBatch>> batches;
+    std::unique_ptr<MeshBatch>& batch = batches[body];
+    if (batch == nullptr) batch = std::make_unique<MeshBatch>();
+    return *batch;
+}
+
+bool IsAtlasMesh(const ChassisDefinition& row, const Mesh* mesh) {
+    for (const RendererRef<Mesh>& atlasMesh : row.atlasMeshes) {
+        if (atlasMesh.Get() == mesh) return true;
+    }
+    return false;
+}
+
+// Draws the tree as the renderer's model drawing does, except that the meshes drawn from
+// the atlas go into the batch, in the body's own space, at the level the renderer would
+// have drawn them.
+void DrawBodyNode(ModelNode* node, const Matrix4& parentToBody, const Matrix4& body, const ChassisDefinition& row,
+                  MeshBatch& batch) {
+    Renderer& renderer = GetRenderer();
+    const Matrix4 toBody = Matrix4MultiplyAffine(node->local, parentToBody);
+    if (node->mesh != nullptr) {
+        const Matrix4 world = Matrix4MultiplyAffine(toBody, body);
+        if (IsAtlasMesh(row, node->mesh)) {
+            Mesh* chosen = renderer.ChooseLevel(node->mesh, world);
+            if (chosen != nullptr) batch.Add(chosen, toBody);
+        } else {
+            renderer.SetWorldMatrix(world);
+            renderer.RenderMesh(node->mesh, true);
+        }
+    }
+    for (ModelNode* child = node->firstChild; child != nullptr; child = child->nextSibling) {
+        DrawBodyNode(child, toBody, body, row, batch);
+    }
+}
+
+void DrawBodyTree(ModelNode* root, const Matrix4& body, const ChassisDefinition* row) {
+    Renderer& renderer = GetRenderer();
+    if (row == nullptr) {
+        renderer.SetWorldMatrix(body);
+        renderer.RenderModel(root, true, true);
+        return;
+    }
+    if (renderer.IsOutOfView(Sphere::Transform(body, root->bounds))) return;
+    MeshBatch& batch = BatchOf(root);
+    batch.Begin();
+    DrawBodyNode(root, Matrix4(), body, *row, batch);
+    renderer.SetWorldMatrix(body);
+    batch.Draw();
+}
+
 // Seen from straight above, marks at the full radius over the head drift away from the
 // body with the perspective: there they stand lower.
 constexpr float kStraightDownStand = 0.75f;
@@ -220,14 +277,15 @@ void Vorn::DrawBody(const Vector3& point) {
          Matrix::RotationZ(weapons[1].flightTimer * weapons[1].flightTimer * kPropellerSpin)}};
     const float smallestWas = renderer.smallestMeshPixels;
     renderer.smallestMeshPixels = kSmallestPartPixels;
+    const ChassisDefinition* row = ChassisTable::Row(chassisType);
     if (teleportFadeLevel <= 0.0f) {
-        renderer.RenderModel(bodyModel, true, true);
+        DrawBodyTree(bodyModel, worldMatrix, row);
     } else {
         FadedMaterials faded(bodyModel, 1.0f - teleportFadeLevel);
         const bool zWrite = renderer.IsZWriteOn();
         renderer.SetAlphaBlend();
         renderer.SetZWrite(false);
-        renderer.RenderModel(bodyModel, true, true);
+        DrawBodyTree(bodyModel, worldMatrix, row);
         renderer.SetZWrite(zWrite);
         renderer.SetBlendOff();
     }

@@ -73,6 +73,15 @@ Mesh* WeaponMesh(int32_t kind, int32_t sizeClass) {
     return meshes[kind][sizeClass];
 }
 
+// The body's painted meshes that have copies drawn from the family's atlas take them,
+// so that all those parts show one texture.
+void UseAtlasMeshes(ModelNode* node, const ChassisDefinition& row) {
+    if (node == nullptr) return;
+    const int found = node->mesh != nullptr ? row.atlasSources.Find(node->mesh) : -1;
+    if (found >= 0 && row.atlasMeshes[found] != nullptr) node->mesh = row.atlasMeshes[found];
+    for (ModelNode* child = node->firstChild; child != nullptr; child = child->nextSibling) UseAtlasMeshes(child, row);
+}
+
 void ShowPart(ModelNode* body, const char* nodeName, const MoodSet& set, int32_t mood) {
     ModelNode* node = body->FindByName(nodeName);
     if (node == nullptr || mood < 0 || mood >= set.count || set.parts[mood].mesh == nullptr) return;
@@ -155,6 +164,7 @@ void Vorn::BuildBody(int32_t chassis) {
         bodyInstance = nullptr;
     }
     if (row->bodyModel != nullptr) bodyInstance = GetRenderer().CloneModel(row->bodyModel, true);
+    UseAtlasMeshes(bodyInstance, *row);
     bodyModel = bodyInstance;
     ballNode = bodyModel != nullptr ? bodyModel->FindByName("BallActor") : nullptr;
     torsoNode = bodyModel != nullptr ? bodyModel->FindByName("Torso") : nullptr;

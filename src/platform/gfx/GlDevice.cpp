@@ -182,7 +182,7 @@ Created<GlDevice> GlDevice::Create(SDL_Window* window, const PresentParams& para
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window, &width, &height);
     created.object.reset(new GlDevice(window, context, gl, caps, params, uint32_t(width), uint32_t(height)));
-    if (params.presentInterval != 0 && !paced) created.object->presentPeriod_ = RefreshPeriod(window);
+    created.object->pacer_ = PresentPacer(params.presentInterval != 0 ? RefreshPeriod(window) : 0.0, paced);
     created.result = Result::Ok;
     return created;
 }
@@ -252,9 +252,9 @@ Result GlDevice::DoReset() {
 
 Result GlDevice::DoPresent() {
     SDL_GL_SwapWindow(window_);
-    if (presentPeriod_ <= 0.0) return Result::Ok;
     const double since = double(sys::CounterTicks() - lastPresent_) / double(sys::CounterFrequency());
-    sys::SleepSeconds(presentPeriod_ - since);
+    const double rest = pacer_.AfterPresent(since);
+    if (rest > 0.0) sys::SleepSeconds(rest);
     lastPresent_ = sys::CounterTicks();
     return Result::Ok;
 }

@@ -14,6 +14,7 @@
 
 #include "platform/gfx/Device.h"
 #include "platform/gfx/GlApi.h"
+#include "platform/gfx/PresentPacer.h"
 
 namespace gfx {
 
@@ -103,9 +104,9 @@ private:
     SDL_GLContext context_;
     GlApi gl_;
     bool bgraColours_ = false;
-    // Where the display cannot pace presents, a window on a real screen still presents at
-    // most once per refresh: seconds per refresh (0: no pacing) and the last present.
-    double presentPeriod_ = 0.0;
+    // A window on a screen presents at most once per refresh, whether or not the display
+    // paces it; the end of the last present.
+    PresentPacer pacer_;
     uint64_t lastPresent_ = 0;
     GLuint whiteTexture_ = 0;
 
