@@ -7,6 +7,7 @@
 #include "core/Array.h"
 #include "core/Color.h"
 #include "core/Vector3.h"
+#include "engine/RendererRef.h"
 
 class DynamicMesh;
 class Material;
@@ -36,8 +37,9 @@ public:
     void SetColor(Color colour);
 
     Array<Particle> particles;
-    Material* material = nullptr;  // owned by the renderer; none draws untextured
-    DynamicMesh* mesh = nullptr;   // the quad the renderer draws each particle with
+    // Owned by the renderer, emptied when it frees them (a pooled system outlives a restart).
+    RendererRef<Material> material;  // none draws untextured
+    RendererRef<DynamicMesh> mesh;   // the quad the renderer draws each particle with
     float particleSize = 1.0f;     // the quad's side, unless per-particle sizes are used
     bool usesParticleSizes = false;
     bool usesParticleColours = false;

@@ -88,7 +88,7 @@ void Field::DrawOverlay(const Vector3& point, float angle, TextureHandle texture
     DrawGroundDecal(point, Vector2(position.x, position.y), shape.Radius(), texture, Color(0xFFFFFFFFu), false, angle);
 }
 
-void Field::DrawBubbles(ParticleSystem& bubbles, const Vector3& point, Material*& material, const char* texture) {
+void Field::DrawBubbles(ParticleSystem& bubbles, const Vector3& point, RendererRef<Material>& material, const char* texture) {
     Renderer& renderer = GetRenderer();
     // Made at the first drawing: the pools make every field at start-up, and a
     // simulation that never draws needs no texture files.

@@ -43,7 +43,7 @@ protected:
     // The overlay texture laid on the ground over the field, turned by the angle.
     void DrawOverlay(const Vector3& point, float angle, TextureHandle texture) const;
     // The bubbles drawn at the image being drawn, with the texture of the file.
-    void DrawBubbles(ParticleSystem& bubbles, const Vector3& point, Material*& material, const char* texture);
+    void DrawBubbles(ParticleSystem& bubbles, const Vector3& point, RendererRef<Material>& material, const char* texture);
     static void MakeBubbles(ParticleSystem& bubbles, int count, float size);
     // Pooled fields are remade on every take; the quad goes with the field.
     static void ReleaseBubbles(ParticleSystem& bubbles);

@@ -9,7 +9,8 @@ namespace {
 constexpr float kBubbleSize = 0.6f;
 constexpr float kBubbleRise = 7.0f;  // units per second
 const Color kBubbleColour = Color::FromRGBA(25, 200, 25, 255);
-Material* gBubbleMaterial = nullptr;
+// Emptied when the renderer frees its objects, and made again at the next drawing.
+RendererRef<Material> gBubbleMaterial;
 
 }  // namespace
 

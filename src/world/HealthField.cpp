@@ -9,7 +9,8 @@ namespace {
 constexpr float kBubbleSize = 1.0f;
 constexpr float kBubbleRise = 5.0f;  // units per second
 const Color kBubbleColour = Color::FromRGBA(255, 255, 255, 255);
-Material* gBubbleMaterial = nullptr;
+// Emptied when the renderer frees its objects, and made again at the next drawing.
+RendererRef<Material> gBubbleMaterial;
 
 }  // namespace
 
