@@ -16,6 +16,7 @@
 #include "engine/SharedMeshes.h"
 #include "game/Player.h"
 #include "units/ChassisTable.h"
+#include "units/OwnerColours.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
 
@@ -235,6 +236,8 @@ void PlayerFigure::Draw(float frameTime) {
     renderer.SetLight(spotLight_, true, 1);
     if (vorn->bodyModel != nullptr) {
         owner_.ApplyColors();
+        // The body's painted parts share one picture per family; it shows this owner's colours.
+        ApplyOwnerColours(vorn->chassisType, owner_);
         Matrix4 world = Matrix::RotationZ(heading);
         world.Translate(position);
         renderer.SetWorldTransform(world);

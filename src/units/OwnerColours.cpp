@@ -66,7 +66,8 @@ void Paint(FamilyPictures& pictures, const Player& owner, const ChassisDefinitio
             pictures.parts.Append(renderer.CreateTextureImage(picture, 1));
         }
     }
-    PaintAtlas(pictures, atlas);
+    // A family without painted parts has no atlas to paint.
+    if (atlas.Width() > 0 && atlas.Height() > 0) PaintAtlas(pictures, atlas);
 }
 
 }  // namespace

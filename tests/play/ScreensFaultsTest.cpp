@@ -111,9 +111,10 @@ TEST(ScreensFaultsTest, ATitleMenuTipIsReadOverTheButtonsOnItsBackdrop) {
     }());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     player.FramesUntil([&] { return player.IsOpen("MainMenu"); }, 600, "the title menu opens");
-    player.MoveTo(player.ItemPoint("MainMenu", "Exit"));
+    // The options button's tip stands above it, over its neighbour on the ring.
+    player.MoveTo(player.ItemPoint("MainMenu", "Options"));
     const ToolTip& tip = GetToolTip();
-    player.FramesUntil([&] { return tip.shown; }, 300, "the quit button's tip shows");
+    player.FramesUntil([&] { return tip.shown; }, 300, "the options button's tip shows");
     const Image frame = player.Picture();
     player.KeepPicture("screens_title_tip");
     const IntRect rect = TextRect(tip.text, tip.position.x, tip.position.y, 0.75f);
