@@ -147,14 +147,22 @@ DataSetFolder& DataSet() {
     return folder;
 }
 
+// Enters the data set's copy and gives the folder to go back to; empty (the case skipped)
+// when there is no built data set.
+fs::path EnterDataSet(benchmark::State& state) {
+    if (!DataSet().Ready()) {
+        state.SkipWithError("no built data set (the benchmark build lays it out in its game folder)");
+        return {};
+    }
+    fs::path previous = fs::current_path();
+    fs::current_path(DataSet().Path());
+    return previous;
+}
+
 void StartupInDataSet(benchmark::State& state, bool coldCache) {
     DataSetFolder& data = DataSet();
-    if (!data.Ready()) {
-        state.SkipWithError("no built data set (the benchmark build lays it out in its game folder)");
-        return;
-    }
-    const fs::path previous = fs::current_path();
-    fs::current_path(data.Path());
+    const fs::path previous = EnterDataSet(state);
+    if (previous.empty()) return;
     for (auto _ : state) {
         state.PauseTiming();
         if (coldCache) data.DropModelCaches();
@@ -178,13 +186,8 @@ BENCHMARK(BM_StartupDataSetWarmModelCache)->Unit(benchmark::kMillisecond)->Itera
 // The built data set's title menu after a second of frames: the resident size then, and
 // the time of one of its frames (headless: the frames draw on the recording device).
 void BM_TitleMenuFrameAndResidentSize(benchmark::State& state) {
-    DataSetFolder& data = DataSet();
-    if (!data.Ready()) {
-        state.SkipWithError("no built data set (the benchmark build lays it out in its game folder)");
-        return;
-    }
-    const fs::path previous = fs::current_path();
-    fs::current_path(data.Path());
+    const fs::path previous = EnterDataSet(state);
+    if (previous.empty()) return;
     Application application(HeadlessSettings());
     application.Startup();
     application.EnterFrontEnd();

@@ -24,13 +24,6 @@ constexpr int32_t kRowGap = 8;
 constexpr int32_t kBottomBand = 160;
 constexpr int32_t kSmallestFigurePixels = 48;
 
-// A battle paints the shared body materials with each unit's owner's pictures, which the
-// player's own repainting does not undo: the figure takes its owner's pictures the same
-// way before it is drawn.
-void WearOwnColours(PlayerFigure& figure, const Player& owner) {
-    if (const Vorn* unit = figure.GetVorn()) ApplyOwnerColours(unit->chassisType, owner);
-}
-
 }  // namespace
 
 int32_t FigureRows::TextPixels() {
@@ -63,10 +56,10 @@ void FigureRows::Draw(const std::vector<FigureRowEntry>& entries, int32_t firstR
         if (player == nullptr) continue;
         PlayerFigure& figure = GetPlayerFigure(*player);
         figure.rect = FigureBox(i, count, firstRowY);
-        WearOwnColours(figure, *player);
         figure.Draw(frameTime);
     }
-    // Each figure wore its owner's colours; the shared meshes go back to the local player's.
+    // Each figure wore its owner's colours (it paints itself with them); the shared meshes
+    // go back to the local player's.
     Player& local = GetLocalPlayer();
     for (int32_t chassis = 0; chassis < kChassisCount; ++chassis) ApplyOwnerColours(chassis, local);
     local.ApplyColors();

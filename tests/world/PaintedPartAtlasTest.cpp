@@ -8,6 +8,7 @@
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
 #include "game/Player.h"
+#include "support/RuntimeCopy.h"
 #include "support/WorkingFolder.h"
 #include "units/ChassisTable.h"
 #include "units/OwnerColours.h"
@@ -69,7 +70,9 @@ protected:
         if (!std::filesystem::exists(std::filesystem::path(VORNS_GAME_DIR) / "Actors" / "RobotSmall.act")) {
             GTEST_SKIP() << "no data set at " << VORNS_GAME_DIR;
         }
-        working_ = std::make_unique<app_test::WorkingFolder>(VORNS_GAME_DIR);
+        // In a copy: loading the bodies writes their model caches beside their sources.
+        runtime_ = std::make_unique<runtime_test::RuntimeCopy>();
+        working_ = std::make_unique<app_test::WorkingFolder>(runtime_->Path());
         // Bodies loaded by an earlier test may show a player's pictures already; fresh
         // ones show the parts' own, which is how the painted parts are found.
         GetRenderer().Shutdown();
@@ -81,6 +84,7 @@ protected:
         GetRenderer().Shutdown();
     }
 
+    std::unique_ptr<runtime_test::RuntimeCopy> runtime_;
     std::unique_ptr<app_test::WorkingFolder> working_;
 };
 
