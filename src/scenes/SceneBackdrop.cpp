@@ -1,5 +1,6 @@
 // The scenes' backgrounds.
 #include "scenes/SceneBackdrop.h"
+#include "scenes/SceneGroundBlocks.h"
 #include "scenes/SceneMaterials.h"
 
 #include <algorithm>
@@ -24,10 +25,15 @@ constexpr float kGroundStep = 2.5f;
 constexpr float kTexelInset = 1.0f / 64.0f;
 constexpr int kGroundTextures = 4;
 
+// Block sides of the grounds: a few cells of the stage floor or a few of the grass and
+// sand tiles, so that the view's edge cuts few blocks.
+constexpr float kGroundBlockSide = 20.0f;
+constexpr float kFloorBlockSide = 8.0f;
+
 struct GroundMeshes {
-    Mesh* grass = nullptr;
-    Mesh* sand = nullptr;
-    Mesh* floor = nullptr;
+    SceneGroundBlocks grass;
+    SceneGroundBlocks sand;
+    SceneGroundBlocks floor;
 };
 
 GroundMeshes& Ground() {
@@ -68,15 +74,15 @@ void AddFace(Mesh& mesh, int a, int b, int c, Material* material) {
 
 // A 160 x 160 ground of 64 x 64 cells, each showing one of the four tile textures (the
 // first and last half as often as the middle two), the diagonals alternating.
-Mesh* BuildGround(const char* tileName) {
-    Renderer& renderer = GetRenderer();
+SceneGroundBlocks BuildGround(const char* tileName) {
     Material* materials[kGroundTextures];
     for (int i = 0; i < kGroundTextures; ++i) {
         materials[i] = CreateSceneMaterial((String(tileName) + String::FromInt(i) + ".tga").CStr());
         materials[i]->diffuse = materials[i]->ambient = gfx::ColorValue{1.0f, 1.0f, 1.0f, 1.0f};
     }
     constexpr int side = kGroundCells + 1;
-    Mesh* mesh = renderer.CreateMesh(side * side, kGroundCells * kGroundCells * 4, kGroundCells * kGroundCells * 2, 0);
+    Mesh ground(side * side, kGroundCells * kGroundCells * 4, kGroundCells * kGroundCells * 2, 0);
+    Mesh* mesh = &ground;
     for (int row = 0; row < side; ++row) {
         for (int column = 0; column < side; ++column) {
             mesh->AddPosition(Vector3(-kGroundHalfSide + kGroundStep * float(column),
@@ -108,17 +114,7 @@ Mesh* BuildGround(const char* tileName) {
     mesh->hasNormals = 1;
     mesh->hasColors = 1;
     mesh->texCoordSetCount = 1;
-    mesh->UpdateBounds();
-    renderer.CreateMeshBuffers(mesh);
-    return mesh;
-}
-
-void DrawMesh(Mesh* mesh) {
-    if (mesh == nullptr) {
-        return;
-    }
-    GetRenderer().SetWorldMatrix(Matrix4());
-    GetRenderer().RenderMesh(mesh, false);
+    return SceneGroundBlocks(ground, kGroundBlockSide);
 }
 
 }  // namespace
@@ -129,12 +125,12 @@ void SceneBackdrop::BuildGroundMeshes() {
     }
     Ground().grass = BuildGround("GrassTile");
     Ground().sand = BuildGround("SandTile");
-    Ground().floor = BuildFloorGridMesh();
+    Ground().floor = SceneGroundBlocks(*BuildFloorGridMesh(), kFloorBlockSide);
 }
 
 void SceneBackdrop::ForgetGroundMeshes() { Ground() = GroundMeshes(); }
 
-bool SceneBackdrop::HasGroundMeshes() { return Ground().grass != nullptr; }
+bool SceneBackdrop::HasGroundMeshes() { return !Ground().grass.IsEmpty(); }
 
 SceneBackdrop::SceneBackdrop() {
     BuildSets();
@@ -222,18 +218,18 @@ void SceneBackdrop::Draw(BackgroundKind kind) {
     renderer.EnableLighting();
     renderer.SetWorldMatrix(Matrix4());
     Apply(kind);
-    const BackgroundSet& set = SetOf(kind);
+    BackgroundSet& set = SetOf(kind);
     if (set.clears) {
         renderer.ClearViewport(set.clearColour, 1.0f, 3);
     }
     switch (kind) {
-        case BackgroundKind::Stage: DrawMesh(Ground().floor); break;
+        case BackgroundKind::Stage: Ground().floor.Draw(set.camera); break;
         case BackgroundKind::Space: DrawStars(); break;
         case BackgroundKind::City:
-            DrawMesh(Ground().grass);
+            Ground().grass.Draw(set.camera);
             DrawTufts();
             break;
-        case BackgroundKind::Desert: DrawMesh(Ground().sand); break;
+        case BackgroundKind::Desert: Ground().sand.Draw(set.camera); break;
         case BackgroundKind::Lab:
             DrawStars();
             if (lab_ != nullptr) {

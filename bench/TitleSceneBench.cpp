@@ -1,0 +1,94 @@
+// The scenes behind the title menu, played from the data set on GL at 1024 x 768 as the
+// menu plays them: update, draw, present, and the next scene when one ends. The time is
+// the process's processor time per frame (the software rasteriser's threads included),
+// which is what an idle title menu costs the machine; read it as a ratio to
+// BM_ReferenceSceneGl of the same run. The counters give the device's draws and
+// triangles per frame.
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <iterator>
+#include <memory>
+
+#include <benchmark/benchmark.h>
+
+#include "GlBench.h"
+#include "engine/AssetPaths.h"
+#include "engine/Font.h"
+#include "engine/Renderer.h"
+#include "engine/SharedMeshes.h"
+#include "platform/gfx/Device.h"
+#include "platform/sys/Random.h"
+#include "scenes/Scene.h"
+
+namespace {
+
+// The title menu's scenes, one of each background kind (stage, grass, sand, laboratory).
+const char* const kScenes[] = {"SmallEmotions", "SmallSneaky", "RockAttack", "SmallMainMenu"};
+constexpr float kFrameSeconds = 1.0f / 60.0f;
+constexpr int kFrames = 600;
+
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + 1.0e-6 * double(t.tv_usec); };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void PlayFrame(Scene& scene, Renderer& renderer) {
+    if (scene.IsFinished()) scene.Restart();
+    scene.Update(kFrameSeconds);
+    if (!renderer.GetReady()) return;
+    renderer.Clear(Color(0xFF000000u), 1.0f, 3);
+    scene.Draw();
+    renderer.EndFrame();
+    renderer.SwapBuffers();
+}
+
+void BM_TitleSceneGl(benchmark::State& state) {
+    const char* name = kScenes[state.range(0)];
+    state.SetLabel(name);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::error_code error;
+    std::filesystem::current_path(VORNS_GAME_DIR, error);
+    if (error) {
+        state.SkipWithError("no runtime folder with the data set");
+        return;
+    }
+    sys::SRand(7);
+    Renderer& renderer = GetRenderer();
+    renderer.Shutdown();
+    // The window outlives the renderer that draws into it.
+    std::unique_ptr<win::SystemWindow> window = OpenBenchRenderer(state, renderer);
+    if (window != nullptr) {
+        renderer.LoadFont(GetFont(), TexturePath("VornsFontEnglish.tga"), 1);
+        {
+            Scene scene;
+            scene.Load(name);
+            scene.Restart();
+            // The first frames make the materials and buffers a scene makes once.
+            for (int i = 0; i < 3; ++i) PlayFrame(scene, renderer);
+            gfx::Device& device = renderer.GetDevice();
+            device.ResetCounters();
+            const double cpuStart = ProcessCpuSeconds();
+            for (auto _ : state) PlayFrame(scene, renderer);
+            const double frames = double(state.iterations());
+            state.counters["cpu_ms_per_frame"] = 1000.0 * (ProcessCpuSeconds() - cpuStart) / frames;
+            state.counters["draws"] = double(device.Stats().drawCalls) / frames;
+            state.counters["triangles"] = double(device.Stats().primitives) / frames;
+        }
+        GetFont() = Font();
+    }
+    Scene::FreeSharedResources();
+    ForgetSharedMeshes();
+    renderer.Shutdown();
+    std::filesystem::current_path(previous);
+}
+
+BENCHMARK(BM_TitleSceneGl)
+    ->DenseRange(0, int(std::size(kScenes)) - 1)
+    ->Iterations(kFrames)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
