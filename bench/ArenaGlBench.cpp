@@ -195,7 +195,9 @@ void DrawFrames(benchmark::State& state, Battle& battle, ArenaDrawView& view, Ca
     // The first frames make the device's objects and the driver's shader variants.
     for (int i = 0; i < 3; ++i) DrawFrame(renderer, battle, view, camera, present);
     device.ResetCounters();
+    const ProcessCpuPerFrame cpu;
     for (auto _ : state) DrawFrame(renderer, battle, view, camera, present);
+    cpu.Report(state);
     const double frames = double(state.iterations());
     state.counters["draws"] = double(device.Stats().drawCalls) / frames;
     state.counters["triangles"] = double(device.Stats().primitives) / frames;

@@ -1,6 +1,8 @@
 #include "GlBench.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <ctime>
 
 #include "core/ThrowError.h"
 #include "engine/Renderer.h"
@@ -30,4 +32,21 @@ std::unique_ptr<win::SystemWindow> OpenBenchRenderer(benchmark::State& state, Re
         return nullptr;
     }
     return window;
+}
+
+namespace {
+
+double ProcessCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + 1e-9 * double(now.tv_nsec);
+}
+
+}  // namespace
+
+ProcessCpuPerFrame::ProcessCpuPerFrame() : start_(ProcessCpuSeconds()) {}
+
+void ProcessCpuPerFrame::Report(benchmark::State& state) const {
+    const double frames = std::max(double(state.iterations()), 1.0);
+    state.counters["cpuMs"] = 1000.0 * (ProcessCpuSeconds() - start_) / frames;
 }

@@ -143,7 +143,9 @@ void BM_ReferenceSceneGl(benchmark::State& state) {
     Scene scene = BuildScene(renderer);
     DrawFrame(renderer, scene);
     renderer.GetDevice().ResetCounters();
+    const ProcessCpuPerFrame cpu;
     for (auto _ : state) DrawFrame(renderer, scene);
+    cpu.Report(state);
     state.counters["draws"] = double(renderer.GetDevice().Stats().drawCalls) / double(state.iterations());
     renderer.Shutdown();
 }

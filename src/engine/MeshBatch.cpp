@@ -26,6 +26,7 @@ void MeshBatch::Release() {
     }
     groups_.clear();
     gathered_.clear();
+    spans_.clear();
     made_.Clear();
 }
 
@@ -40,8 +41,13 @@ void MeshBatch::Draw() {
         // The renderer has freed the groups' meshes with everything else.
         groups_.clear();
         gathered_.clear();
+        spans_.clear();
     }
-    if (parts_ != gathered_ || groups_.empty()) Gather();
+    if (groups_.empty() || !SameMeshes()) {
+        Gather();
+    } else if (parts_ != gathered_) {
+        Retransform();
+    }
     Renderer& renderer = GetRenderer();
     for (Group& group : groups_) renderer.RenderDynamicMesh(group.mesh);
 }
@@ -53,9 +59,46 @@ void MeshBatch::Gather() {
         group.mesh->vertices.Clear();
         group.corners.clear();
     }
-    for (const Part& part : parts_) Append(*part.mesh, part.transform);
+    spans_.assign(parts_.size(), {});
+    for (size_t i = 0; i < parts_.size(); ++i) Append(*parts_[i].mesh, parts_[i].transform, spans_[i]);
     for (Group& group : groups_) Upload(group);
     gathered_ = parts_;
+}
+
+bool MeshBatch::SameMeshes() const {
+    if (parts_.size() != gathered_.size()) return false;
+    for (size_t i = 0; i < parts_.size(); ++i) {
+        if (parts_[i].mesh != gathered_[i].mesh) return false;
+    }
+    return true;
+}
+
+// The same meshes in the same order: every vertex stays where it was gathered, so only
+// the moved parts' positions and normals are written, and only their groups uploaded.
+void MeshBatch::Retransform() {
+    std::vector<bool> moved(groups_.size(), false);
+    for (size_t i = 0; i < parts_.size(); ++i) {
+        if (parts_[i].transform == gathered_[i].transform) continue;
+        for (const Span& span : spans_[i]) {
+            Turn(groups_[size_t(span.group)], span.base, *parts_[i].mesh, parts_[i].transform);
+            moved[size_t(span.group)] = true;
+        }
+    }
+    Renderer& renderer = GetRenderer();
+    for (size_t g = 0; g < groups_.size(); ++g) {
+        if (moved[g]) renderer.UpdateDynamicMeshBuffers(groups_[g].mesh);
+    }
+    gathered_ = parts_;
+}
+
+void MeshBatch::Turn(Group& group, int base, const Mesh& mesh, const Matrix4& transform) {
+    DynamicMesh& target = *group.mesh;
+    for (int v = 0; v < mesh.vertices.Count(); ++v) {
+        const MeshVertex& vertex = mesh.vertices[v];
+        target.positions[base + v] = vertex.position != nullptr ? TransformPoint(transform, *vertex.position)
+                                                                : TransformPoint(transform, Vector3());
+        target.vertices[base + v].normal = TurnNormal(transform, vertex.normal);
+    }
 }
 
 MeshBatch::Group& MeshBatch::GroupOf(Material* material) {
@@ -72,7 +115,7 @@ MeshBatch::Group& MeshBatch::GroupOf(Material* material) {
 
 // The mesh's vertices go into the group of each material its faces show (one, mostly);
 // the positions are pointed at once the group's arrays have stopped growing.
-void MeshBatch::Append(const Mesh& mesh, const Matrix4& transform) {
+void MeshBatch::Append(const Mesh& mesh, const Matrix4& transform, std::vector<Span>& spans) {
     Material* last = nullptr;
     Group* group = nullptr;
     int base = 0;
@@ -81,6 +124,7 @@ void MeshBatch::Append(const Mesh& mesh, const Matrix4& transform) {
             last = face.material;
             group = &GroupOf(face.material);
             base = group->mesh->vertices.Count();
+            spans.push_back(Span{int(group - groups_.data()), base});
             DynamicMesh& target = *group->mesh;
             // A mesh whose faces change material more than once lands in a group twice.
             target.hasNormals = mesh.hasNormals;
@@ -89,11 +133,10 @@ void MeshBatch::Append(const Mesh& mesh, const Matrix4& transform) {
             for (const MeshVertex& vertex : mesh.vertices) {
                 MeshVertex copy = vertex;
                 copy.position = nullptr;
-                copy.normal = TurnNormal(transform, vertex.normal);
-                target.positions.Append(vertex.position != nullptr ? TransformPoint(transform, *vertex.position)
-                                                                   : TransformPoint(transform, Vector3()));
+                target.positions.Append(Vector3());
                 target.vertices.Append(copy);
             }
+            Turn(*group, base, mesh, transform);
         }
         for (const MeshVertex* corner : face.corners) {
             group->corners.push_back(base + (corner != nullptr ? int(corner - mesh.vertices.Data()) : 0));

@@ -1,6 +1,7 @@
 // The six chassis rows: their numbers and what their looks are built from.
 #include "units/ChassisTable.h"
 
+#include <algorithm>
 #include <numbers>
 
 #include "core/Debugger.h"
@@ -13,9 +14,15 @@
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
 #include "game/PlayerRoster.h"
+#include "units/AtlasMeshes.h"
+#include "units/UnitPartAtlas.h"
+#include "units/WeaponTable.h"
 #include "world/LoadingListener.h"
 
 namespace {
+
+// Weapon models are fitted to this share of the body radius.
+constexpr float kWeaponSizeFactor = 0.8f;
 
 constexpr float kPi = std::numbers::pi_v<float>;
 
@@ -273,57 +280,6 @@ void AddPartsDrawnWith(ModelNode& node, TextureHandle texture, Array<ModelNode*>
     }
 }
 
-// Whether every face of the mesh and its levels shows the part's picture through its
-// first texture coordinates, all within [0, 1]: only such a mesh can move into the atlas.
-bool FitsAtlas(const Mesh& mesh, TextureHandle texture) {
-    if (mesh.texCoordSetCount < 1 || mesh.faces.IsEmpty()) return false;
-    for (const MeshFace& face : mesh.faces) {
-        const Material* material = face.material;
-        if (material == nullptr || material->stages.IsEmpty() || material->stages[0].texture != texture) return false;
-    }
-    for (const MeshVertex& vertex : mesh.vertices) {
-        if (vertex.texCoords.IsEmpty()) return false;
-        const Vector2& uv = vertex.texCoords[0];
-        if (uv.x < 0.0f || uv.x > 1.0f || uv.y < 0.0f || uv.y > 1.0f) return false;
-    }
-    for (const MeshLevel& level : mesh.levels) {
-        if (level.mesh != nullptr && !FitsAtlas(*level.mesh, texture)) return false;
-    }
-    return true;
-}
-
-// Whether two painted materials look alike once both show the atlas.
-bool LooksAlike(const Material& a, const Material& b) {
-    if (!(a.Colours() == b.Colours()) || a.stages.Count() != b.stages.Count()) return false;
-    for (int i = 0; i < a.stages.Count(); ++i) {
-        TextureStageSettings stage = b.stages[i];
-        if (i == 0) stage.texture = a.stages[0].texture;
-        if (!(a.stages[i] == stage)) return false;
-    }
-    return true;
-}
-
-// The atlas material for a painted one: the first made that looks alike, so that parts
-// painted alike share one and can be drawn together, or a new copy.
-Material* AtlasMaterialFor(const Material& original, Array<Material*>& copies) {
-    for (Material* copy : copies) {
-        if (LooksAlike(*copy, original)) return copy;
-    }
-    Material* copy = GetRenderer().CreateMaterial();
-    *copy = original;
-    copies.Append(copy);
-    return copy;
-}
-
-// Moves the coordinates into the part's cell and the faces onto the atlas materials.
-void MoveIntoAtlas(Mesh& mesh, const PaintedPartAtlas& atlas, int part, Array<Material*>& copies) {
-    for (MeshVertex& vertex : mesh.vertices) vertex.texCoords[0] = atlas.Map(part, vertex.texCoords[0]);
-    for (MeshFace& face : mesh.faces) face.material = AtlasMaterialFor(*face.material, copies);
-    for (MeshLevel& level : mesh.levels) {
-        if (level.mesh != nullptr) MoveIntoAtlas(*level.mesh, atlas, part, copies);
-    }
-}
-
 void MakeAtlasMeshes(ChassisDefinition& row, const ChassisDefinition& family, const Array<TextureHandle>& textures) {
     row.atlasSources.Clear();
     row.atlasMeshes.Clear();
@@ -355,6 +311,48 @@ void LoadBody(ChassisDefinition& row, int index) {
         row.paintedPartMaterials.Append(materials);
     }
     MakeAtlasMeshes(row, Rows()[FamilyRowOf(index)], textures);
+}
+
+void AddFaceParts(const FacePart* parts, int count, Array<Mesh*>& meshes) {
+    for (int i = 0; i < count; ++i) meshes.Append(parts[i].mesh.Get());
+}
+
+bool IsPainted(const ChassisDefinition& row, const Mesh& mesh) {
+    Array<Material*> materials;
+    mesh.GetMaterials(materials);
+    for (const Array<Material*>& painted : row.paintedPartMaterials) {
+        for (Material* material : materials) {
+            if (painted.Find(material) >= 0) return true;
+        }
+    }
+    return false;
+}
+
+// The body's meshes that no owner's colours paint.
+void AddPlainBodyParts(const ChassisDefinition& row, const ModelNode* node, Array<Mesh*>& meshes) {
+    if (node == nullptr) return;
+    if (node->mesh != nullptr && !IsPainted(row, *node->mesh)) meshes.Append(node->mesh);
+    for (const ModelNode* child = node->firstChild; child != nullptr; child = child->nextSibling) {
+        AddPlainBodyParts(row, child, meshes);
+    }
+}
+
+// Every part a unit shows alike whoever owns it goes onto one picture, so that a body
+// draws them together: the face parts, the plain body parts and every weapon.
+void GatherUnitParts() {
+    Array<Mesh*> meshes;
+    for (int index = 0; index < kChassisCount; ++index) {
+        const ChassisDefinition& row = Rows()[index];
+        for (const MoodSet& mouth : row.mouths) AddFaceParts(mouth.parts, mouth.count, meshes);
+        AddFaceParts(row.leftEyes.Data(), row.leftEyes.Count(), meshes);
+        AddFaceParts(row.rightEyes.Data(), row.rightEyes.Count(), meshes);
+        for (const MoodSet* brow : {&row.leftBrow, &row.middleBrow, &row.rightBrow}) {
+            AddFaceParts(brow->parts, brow->count, meshes);
+        }
+        AddPlainBodyParts(row, row.bodyModel.Get(), meshes);
+        for (int32_t kind = 0; kind < kWeaponKindCount; ++kind) meshes.Append(WeaponMesh(kind, row.sizeClass));
+    }
+    UnitPartAtlas::Gather(meshes);
 }
 
 }  // namespace
@@ -422,6 +420,7 @@ void LoadChassisDefinitions() {
     LoadFamilyImages(Rows()[3]);
     ReportLoadingStep();
     for (int index = 0; index < kChassisCount; ++index) LoadBody(Rows()[index], index);
+    GatherUnitParts();
     ReportLoadingStep();
 }
 
@@ -447,4 +446,27 @@ const char* ChassisMarkerName(int32_t chassis, const Player* player) {
 void LoadPaintedPartImage(const String& partName, Image& image) {
     if (partName.IsEmpty()) return;
     LoadImageFile(ActorPaintedTexturePath(partName), image);
+}
+
+Mesh* WeaponMesh(int32_t kind, int32_t sizeClass) {
+    static Mesh* meshes[kWeaponKindCount][3] = {};
+    static bool tried[kWeaponKindCount][3] = {};
+    static RendererMark current;
+    if (!WeaponTable::IsValidKind(kind) || sizeClass < 0 || sizeClass > 2) return nullptr;
+    if (!current.IsSet()) {
+        current.Set();
+        std::fill(&meshes[0][0], &meshes[0][0] + kWeaponKindCount * 3, nullptr);
+        std::fill(&tried[0][0], &tried[0][0] + kWeaponKindCount * 3, false);
+    }
+    if (!tried[kind][sizeClass]) {
+        tried[kind][sizeClass] = true;
+        const String name = String(WeaponKindName(kind)) + "Weapon";
+        const float size = kWeaponSizeFactor * kChassisRadiusBySize[sizeClass];
+        ModelNode* model =
+            GetRenderer().LoadModel(ActorModelPath(name), 1.0f, size, 2, 0, 1, 0.0f, 0.5f, 1, true, false);
+        Array<Mesh*> found;
+        if (model != nullptr) model->GetMeshes(found);
+        meshes[kind][sizeClass] = found.IsEmpty() ? nullptr : found[0];
+    }
+    return meshes[kind][sizeClass];
 }

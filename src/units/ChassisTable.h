@@ -128,5 +128,8 @@ int32_t FindChassisByName(const String& name);
 // "SmallFriend" ... "LargeEnemy": Friend for the local player's units; empty text for
 // a row outside 0..5.
 const char* ChassisMarkerName(int32_t chassis, const Player* player);
+// The mesh of a weapon kind fitted to a size class, loaded on first use and again once the
+// renderer that held it has released its models; none for an unknown kind or size.
+Mesh* WeaponMesh(int32_t kind, int32_t sizeClass);
 // Loads "Actors\" + name + "_c_painted.tga" into the image; nothing for an empty name.
 void LoadPaintedPartImage(const String& name, Image& image);

@@ -25,6 +25,7 @@
 #include "units/OwnerColours.h"
 #include "units/Pattern.h"
 #include "units/PatternIcons.h"
+#include "units/UnitPartAtlas.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
@@ -147,7 +148,7 @@ Matrix4 SwayTilt(const Vector3& sway) {
     return RotationOf(Quaternion::FromTwoVectors(Vector3(0.0f, 0.0f, 1.0f), lean));
 }
 
-// Each body's parts drawn from its family's atlas, gathered into one draw; by body
+// Each body's parts drawn from its family's atlas or the shared one, gathered into a draw per atlas; by body
 // instance, which a unit keeps while it lives and which bodies of one chassis reuse.
 MeshBatch& BatchOf(const ModelNode* body) {
     static std::unordered_map<const ModelNode*, std::unique_ptr<MeshBatch>> batches;
@@ -160,11 +161,11 @@ bool IsAtlasMesh(const ChassisDefinition& row, const Mesh* mesh) {
     for (const RendererRef<Mesh>& atlasMesh : row.atlasMeshes) {
         if (atlasMesh.Get() == mesh) return true;
     }
-    return false;
+    return UnitPartAtlas::Holds(mesh);
 }
 
 // Draws the tree as the renderer's model drawing does, except that the meshes drawn from
-// the atlas go into the batch, in the body's own space, at the level the renderer would
+// an atlas go into the batch, in the body's own space, at the level the renderer would
 // have drawn them.
 void DrawBodyNode(ModelNode* node, const Matrix4& parentToBody, const Matrix4& body, const ChassisDefinition& row,
                   MeshBatch& batch) {

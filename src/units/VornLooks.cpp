@@ -37,8 +37,6 @@ constexpr float kAnimationBlend = 0.5f;
 constexpr float kAnimationSecond = 0.1f;
 // An arm keeps its aim this long after the shot.
 constexpr float kAimSeconds = 0.6f;
-// Weapon models are fitted to this share of the body radius.
-constexpr float kWeaponSizeFactor = 0.8f;
 
 // A uniform draw in [-1, 1].
 float SignedFraction() { return RandomFloatBetween(-1.0f, 1.0f); }
@@ -46,31 +44,6 @@ float SignedFraction() { return RandomFloatBetween(-1.0f, 1.0f); }
 float FrameTime() {
     const Game* game = CurrentGame();
     return game != nullptr ? game->frameTime : 0.0f;
-}
-
-// Each weapon kind's mesh at each size class, loaded on first use and again once the
-// renderer that held them has released its models.
-Mesh* WeaponMesh(int32_t kind, int32_t sizeClass) {
-    static Mesh* meshes[kWeaponKindCount][3] = {};
-    static bool tried[kWeaponKindCount][3] = {};
-    static RendererMark current;
-    if (!WeaponTable::IsValidKind(kind) || sizeClass < 0 || sizeClass > 2) return nullptr;
-    if (!current.IsSet()) {
-        current.Set();
-        std::fill(&meshes[0][0], &meshes[0][0] + kWeaponKindCount * 3, nullptr);
-        std::fill(&tried[0][0], &tried[0][0] + kWeaponKindCount * 3, false);
-    }
-    if (!tried[kind][sizeClass]) {
-        tried[kind][sizeClass] = true;
-        const String name = String(WeaponKindName(kind)) + "Weapon";
-        const float size = kWeaponSizeFactor * kChassisRadiusBySize[sizeClass];
-        ModelNode* model =
-            GetRenderer().LoadModel(ActorModelPath(name), 1.0f, size, 2, 0, 1, 0.0f, 0.5f, 1, true, false);
-        Array<Mesh*> found;
-        if (model != nullptr) model->GetMeshes(found);
-        meshes[kind][sizeClass] = found.IsEmpty() ? nullptr : found[0];
-    }
-    return meshes[kind][sizeClass];
 }
 
 // The body's painted meshes that have copies drawn from the family's atlas take them,

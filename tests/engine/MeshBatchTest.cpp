@@ -1,6 +1,7 @@
 // Parts gathered into one draw per material, and gathered again when one drops out.
 #include <gtest/gtest.h>
 
+#include "engine/DynamicMesh.h"
 #include "engine/Material.h"
 #include "engine/Mesh.h"
 #include "engine/MeshBatch.h"
@@ -61,6 +62,41 @@ TEST(MeshBatchTest, PartsOfOneMaterialTakeOneDrawAndADroppedPartNoLongerShows) {
     batch.Draw();
     EXPECT_EQ(device.Stats().drawCalls, 1u);
     EXPECT_EQ(device.Stats().primitives, 1u);
+    renderer.EndFrame();
+    renderer.Shutdown();
+}
+
+TEST(MeshBatchTest, AMovedPartIsTurnedAgainInPlaceAndANewLevelGathersAgain) {
+    Renderer& renderer = GetRenderer();
+    renderer.Shutdown();
+    Material* painted = renderer.CreateMaterial();
+    Mesh* a = Triangle(renderer, painted);
+    Mesh* b = Triangle(renderer, painted);
+    Mesh* coarse = Triangle(renderer, painted);
+    ASSERT_TRUE(renderer.GetReady());
+    MeshBatch batch;
+    auto draw = [&](Mesh* second, const Matrix4& where) {
+        batch.Begin();
+        batch.Add(a, Matrix4());
+        batch.Add(second, where);
+        batch.Draw();
+        return &batch.GroupMesh(0);
+    };
+    const DynamicMesh* group = draw(b, Moved(5.0f));
+    ASSERT_EQ(group->vertices.Count(), 6);
+    // The second part's corner (1, 0, 0) turned a quarter and moved: (5, 1, 0).
+    EXPECT_NEAR(group->vertices[4].position->x, 5.0f, 1e-5f);
+    EXPECT_NEAR(group->vertices[4].position->y, 1.0f, 1e-5f);
+    const DynamicMesh* moved = draw(b, Moved(8.0f));
+    EXPECT_EQ(moved, group);
+    EXPECT_NEAR(moved->vertices[4].position->x, 8.0f, 1e-5f);
+    EXPECT_NEAR(moved->vertices[1].position->x, 1.0f, 1e-5f);
+    EXPECT_NEAR(moved->vertices[4].normal.z, 1.0f, 1e-5f);
+    // Another mesh in the second place (a coarser level) is gathered, not turned.
+    coarse->positions[1] = Vector3(2.0f, 0.0f, 0.0f);
+    const DynamicMesh* other = draw(coarse, Moved(8.0f));
+    EXPECT_NEAR(other->vertices[4].position->y, 2.0f, 1e-5f);
+    EXPECT_EQ(other->faces.Count(), 2);
     renderer.EndFrame();
     renderer.Shutdown();
 }
