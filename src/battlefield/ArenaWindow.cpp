@@ -269,6 +269,29 @@ void ArenaWindow::LookAtPoint(int32_t x, int32_t y) {
     camera->SetLookAt(point);
 }
 
+void ArenaWindow::LookAtUnitsOf(const Player& owner) {
+    if (gArena == nullptr) return;
+    Vector3 sum;
+    Vector3 first;
+    int32_t count = 0;
+    for (WorldObject* object : gArena->Objects()) {
+        if (object->kind != kKindVorn || object->removed || static_cast<Vorn*>(object)->owner != &owner) continue;
+        if (count == 0) first = object->position;
+        // Units standing over a wrapped edge are counted on the first one's side.
+        sum = sum + gArena->NearestImage(first, object->position);
+        ++count;
+    }
+    if (count == 0) return;
+    const Vector3 mean = WrapPoint(sum * (1.0f / float(count)));
+    const Vector3 middle = gArena->GroundPoint(mean.x, mean.y);
+    const Vector2 centre = gArena->PointAtFraction(0.5f, 0.5f);
+    const Vector3 heading(centre.x - middle.x, centre.y - middle.y, 0.0f);
+    StopFollowing();
+    if (heading.x * heading.x + heading.y * heading.y > 1.0f) camera->SetHeading(heading);
+    camera->SetTarget(middle);
+    camera->SetLookAt(middle);
+}
+
 namespace {
 
 Vorn* WalkTeam(const Vorn* from, bool friendly, int step) {

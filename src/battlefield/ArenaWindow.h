@@ -77,6 +77,9 @@ public:
     void ResetToTiltedCamera();
     // The terrain point under (x, y) of the screen becomes the camera's target and look-at.
     void LookAtPoint(int32_t x, int32_t y);
+    // The camera looks at the middle of the player's units, facing the arena's centre:
+    // a squad just landed is the first thing its player sees.
+    void LookAtUnitsOf(const Player& owner);
     // The four points where the view meets the plane at that height.
     void ViewCornersAtHeight(float height, Vector3 (&corners)[4]) const override;
     Vector3 CameraTarget() const override { return camera->target; }

@@ -119,6 +119,7 @@ void MissionGame::Launch() {
     Array<Squad*> squads;
     for (int32_t i = 0; i < LaunchSquadCount(); ++i) squads.Append(&local_.squads[i]);
     PlaceSquadsAtLaunchPoints(squads);
+    GetArenaWindow().LookAtUnitsOf(local_);
     local_.ClearSquads();
     GetWindowManager().NotifyAll();
     SetPaused(false);

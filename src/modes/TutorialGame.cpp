@@ -105,6 +105,7 @@ void TutorialGame::ClearScript() {
     meteorsEnabled = 0;
     DeleteTutorialCopies();
     waitTime_ = 0.0f;
+    miniMapMovesOwed_ = 0;
     scriptLoaded_ = false;
 }
 
@@ -431,7 +432,25 @@ bool TutorialGame::IsAlwaysAllowed(const Event& event) const {
     }
 }
 
+// The mini-map hands each move it was allowed to make on to the battlefield, whose camera
+// would otherwise stay put once that move has met the stage and the next stage no longer
+// expects camera moves.
 bool TutorialGame::Filter(Event& event) {
+    const bool owed =
+        event.type == kEventSetCameraTargetPosition && event.target == &GetArenaWindow() && miniMapMovesOwed_ > 0;
+    if (owed) --miniMapMovesOwed_;
+    const bool allowed = owed || Allows(event);
+    if (allowed && event.type == kEventSetCameraTargetPosition && event.target == &GetMiniMap()) ++miniMapMovesOwed_;
+    return allowed;
+}
+
+// A drag on the mini-map that was allowed to begin goes on to its end.
+bool TutorialGame::ContinuesAllowedMiniMapDrag(const Event& event) const {
+    if (!GetMiniMap().dragging || event.target != &GetMiniMap()) return false;
+    return event.type == kEventEndMoveCamera || event.type == kEventSetCameraTargetPosition;
+}
+
+bool TutorialGame::Allows(Event& event) {
     if (IsAlwaysAllowed(event)) return true;
     if (Event::Matches(inForce_, event)) {
         const TutorialStepKind kind = step_->kind;
@@ -440,6 +459,7 @@ bool TutorialGame::Filter(Event& event) {
         if (waits && Requirement::AllSatisfied(inForce_)) AdvanceStep();
         return true;
     }
+    if (ContinuesAllowedMiniMapDrag(event)) return true;
     switch (event.type) {
         case kEventToggleVornRadar:
         case kEventToggleVornConditionals:
@@ -551,6 +571,7 @@ void TutorialGame::Launch() {
     const int32_t count = std::clamp(GetLaunchSquadTray().launchCount, 1, Player::kSquadCount);
     for (int32_t i = 0; i < count; ++i) squads.Append(&local_.squads[i]);
     PlaceSquadsAtLaunchPoints(squads);
+    GetArenaWindow().LookAtUnitsOf(local_);
     local_.ClearSquads();
     manager.NotifyAll();
     SetPaused(false);

@@ -65,6 +65,8 @@ private:
     void ClearRequirementsInForce();
     bool IsAlwaysAllowed(const Event& event) const;
     bool Filter(Event& event);
+    bool Allows(Event& event);
+    bool ContinuesAllowedMiniMapDrag(const Event& event) const;
     void RefuseEvent(const Event& event);
     void OpenLeaveQuestion();
     void SpeakNextPage();
@@ -88,6 +90,7 @@ private:
     int32_t pageIndex_ = 0;
     int32_t enemiesAtGoal_ = 0;
     float dragTime_ = 0.0f;
+    int32_t miniMapMovesOwed_ = 0;
     bool stepping_ = false;
     bool startPending_ = false;
     bool scriptLoaded_ = false;

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "battlefield/ArenaWindow.h"
 #include "battlefield/LaunchWindow.h"
 #include "battlefield/LosingWindow.h"
 #include "engine/Sprite.h"
@@ -23,6 +24,9 @@
 #include "ui/TextBox.h"
 #include "ui/Tray.h"
 #include "ui/Window.h"
+#include "units/Vorn.h"
+#include "world/Arena.h"
+#include "world/ObjectKind.h"
 
 namespace play_test {
 
@@ -278,8 +282,28 @@ public:
         EXPECT_TRUE(PlayerHarness::ShowsAScreen(choice, "the squad's disc", disc));
         ClickLaunchButton("Launch");
         player_.FramesUntil([&] { return player_.IsOpen("ArenaWindow"); }, 600, "the battle");
-        player_.Frames(30);
+        // The landed units wait two seconds before they move: the camera has settled by then.
+        player_.Frames(90);
+        EXPECT_TRUE(SeesTheLandedSquad());
         Picture(picture + "_battle");
+    }
+
+    // Whether every unit of the player's launched squad stands in the battlefield's view.
+    static ::testing::AssertionResult SeesTheLandedSquad() {
+        ArenaWindow& field = GetArenaWindow();
+        int landed = 0;
+        for (WorldObject* object : gArena->Objects()) {
+            const Vorn* unit = object->kind == kKindVorn ? static_cast<const Vorn*>(object) : nullptr;
+            if (unit == nullptr || unit->owner != ArenaWindow::FriendlyPlayer() || unit->squadMember == 0) continue;
+            ++landed;
+            IntRect shown;
+            if (!field.UnitScreenRect(*unit, shown)) {
+                return ::testing::AssertionFailure()
+                       << "the unit landed at " << unit->position.x << ", " << unit->position.y << " is out of view";
+            }
+        }
+        if (landed == 0) return ::testing::AssertionFailure() << "no unit landed";
+        return ::testing::AssertionSuccess();
     }
 
     // The next entry, a lesson, skipped from its briefing as a player who knows it does.
@@ -289,11 +313,17 @@ public:
         WaitForTheMap("the map after skipping a lesson");
     }
 
+    // The battle until a result window opens; whether it was won.
+    bool WaitForTheBattlesEnd() {
+        player_.FramesUntil([&] { return player_.IsOpen("WinningWindow") || player_.IsOpen("LosingWindow"); }, 20000,
+                            "the battle's end");
+        return player_.IsOpen("WinningWindow");
+    }
+
     // The battle until the result window opens with the result's words in the text box and
     // the guide drawn beside them; the picture is kept.
     Image WaitForTheResult(const std::string& window, const std::string& words, const std::string& picture) {
-        player_.FramesUntil([&] { return player_.IsOpen("WinningWindow") || player_.IsOpen("LosingWindow"); }, 20000,
-                            "the battle's end");
+        WaitForTheBattlesEnd();
         if (!player_.IsOpen(window)) throw PlayerStepFailed("the battle ended otherwise; the text box says: " + Said());
         player_.FramesUntil([&] { return Says(words); }, 300, "\"" + words + "\" in the text box");
         player_.Frames(30);
