@@ -16,7 +16,6 @@
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "support/ScopedEnv.h"
-#include "ui/Tray.h"
 #include "units/Vorn.h"
 
 namespace {
@@ -37,16 +36,6 @@ Point OnScreen(PlayerHarness& player, float x, float y) {
     const float perUnit = float(window.Height()) * 0.5f / (50.0f * std::tan(0.3926991f));
     const Point centre = player.WindowPoint("SquadWindow");
     return Point(centre.x + int(std::lround(x * perUnit)), centre.y - int(std::lround(y * perUnit)));
-}
-
-Point TrayEntryPoint(PlayerHarness& player, const std::string& trayName, const std::string& entry) {
-    auto& tray = dynamic_cast<Tray&>(player.OpenWindow(trayName));
-    const int32_t index = tray.FindEntryByName(String(entry.c_str()));
-    for (int32_t i = 0; index >= 0 && i < std::min(tray.cellRects.Count(), tray.columns * tray.rows); ++i) {
-        const int32_t at = tray.scrollPosition + i;
-        if (at < tray.shownMap.Count() && tray.shownMap[at] == index) return tray.cellRects[i].GetCenter();
-    }
-    throw play_test::PlayerStepFailed("\"" + entry + "\" is not shown in " + trayName);
 }
 
 const Squad& EditedSquad() { return *GetSquadWindow().squad; }
@@ -94,7 +83,7 @@ TEST(SquadEditorTest, ARingOfSmallUnitsAndALargeOneNextToItAreSavedAndReadBackWi
 
     // Three Scouts on a circle of radius 8 through (8, 0), laid out by the count menu.
     ASSERT_EQ(GetSquadWindow().layout, SquadWindow::kCircle) << "a fresh editor lays out in a circle";
-    player.Drag(TrayEntryPoint(player, "VornTray", "Scout"), OnScreen(player, 8, 0), win::MouseButton::Left,
+    player.Drag(player.EntryPoint("VornTray", "Scout"), OnScreen(player, 8, 0), win::MouseButton::Left,
                 play_test::kCtrl);
     player.WaitFor("SquadCountMenu");
     player.ClickItem("SquadCountMenu", "3");
@@ -104,16 +93,22 @@ TEST(SquadEditorTest, ARingOfSmallUnitsAndALargeOneNextToItAreSavedAndReadBackWi
 
     // A Guard 4 from the Scout at (8, 0) would overlap it: marked while carried, refused
     // when dropped. 6 away it fits.
-    player.Press(TrayEntryPoint(player, "VornTray", "Guard"));
+    player.Press(player.EntryPoint("VornTray", "Guard"));
     player.MoveTo(OnScreen(player, 12, -4));
     player.MoveTo(OnScreen(player, 12, 0));
     EXPECT_EQ(GetMouse().drawMarkers, 1) << "no refusal mark over the Scout";
     player.KeepPicture("squad_editor_refused_drag");
     player.Release(OnScreen(player, 12, 0));
     EXPECT_EQ(EditedSquad().Count(), 3) << "a Guard overlapping a Scout was taken";
-    player.Drag(TrayEntryPoint(player, "VornTray", "Guard"), OnScreen(player, 14, 0));
+    player.Drag(player.EntryPoint("VornTray", "Guard"), OnScreen(player, 14, 0));
     ASSERT_EQ(EditedSquad().Count(), 4);
     EXPECT_TRUE(NoneOverlap(EditedSquad()));
+    // The members come alive on the disc: an idle wait runs down or an idle animation plays.
+    const Vorn& first = *EditedSquad().members[0];
+    const float idleWait = first.idleAnimationDelay;
+    const int32_t state = first.animationState;
+    player.Frames(30);
+    EXPECT_TRUE(first.idleAnimationDelay < idleWait || first.animationState != state) << "state " << state;
     const Image placed = player.Picture();
     player.KeepPicture("squad_editor_ring_and_guard");
     EXPECT_TRUE(PlayerHarness::ShowsAScreen(placed, "the squad's disc", player.OpenWindow("SquadWindow").Rect()));
@@ -142,7 +137,7 @@ TEST(SquadEditorTest, AnEndedProgramLeavesNoSquadNamingItsUnits) {
         PlayerHarness player;
         BringUnits(player, "Tester");
         ReachTheSquadChoice(player);
-        player.Drag(TrayEntryPoint(player, "VornTray", "Scout"), OnScreen(player, 0, 0));
+        player.Drag(player.EntryPoint("VornTray", "Scout"), OnScreen(player, 0, 0));
         ASSERT_EQ(EditedSquad().Count(), 1);
     }
     for (const Squad& squad : GetLocalPlayer().squads) EXPECT_EQ(squad.Count(), 0);
@@ -157,7 +152,7 @@ TEST(SquadEditorTest, DISABLED_AfterAClickOnALayoutTheUnitTrayStillGivesItsUnits
     BringUnits(player, "Tester");
     ReachTheSquadChoice(player);
     player.ClickItem("SquadWindow", "Line");
-    player.Drag(TrayEntryPoint(player, "VornTray", "Scout"), OnScreen(player, 0, 0));
+    player.Drag(player.EntryPoint("VornTray", "Scout"), OnScreen(player, 0, 0));
     EXPECT_EQ(EditedSquad().Count(), 1);
 }
 
