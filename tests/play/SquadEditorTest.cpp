@@ -29,8 +29,8 @@ void BringUnits(PlayerHarness& player, const std::string& profile) {
     for (const char* unit : {"Scout.VRN", "Guard.VRN"}) fs::copy_file(player.Folder() / "Vorns" / unit, vorns / unit);
 }
 
-// The squad editor looks straight down on the squad's centre from 50 high with a quarter
-// turn of view: a ground point's place on screen.
+// The squad editor looks straight down on the squad's centre from 50 high, its view
+// pi / 4 high: a ground point's place on screen.
 Point OnScreen(PlayerHarness& player, float x, float y) {
     const Window& window = player.OpenWindow("SquadWindow");
     const float perUnit = float(window.Height()) * 0.5f / (50.0f * std::tan(0.3926991f));
@@ -71,7 +71,7 @@ void ReachTheSquadChoice(PlayerHarness& player) {
     player.WaitFor("NetworkGameSetupWindow");
     player.ClickItem("NetworkGameSetupWindow", "SelectSquads");
     player.WaitFor("NetworkLaunchWindow");
-    player.Frames(120);
+    player.Frames(10);
 }
 
 TEST(SquadEditorTest, ARingOfSmallUnitsAndALargeOneNextToItAreSavedAndReadBackWithoutOverlap) {
