@@ -5,6 +5,7 @@
 #include "audio/SoundFile.h"
 #include "core/Debugger.h"
 #include "core/ThrowError.h"
+#include "platform/sound/NullSoundDevice.h"
 #include "platform/sound/Result.h"
 
 namespace {
@@ -13,6 +14,9 @@ namespace {
 constexpr auto kRefillPeriod = std::chrono::milliseconds(25);
 // An idle thread looks at the stop flag this often even when nobody wakes it.
 constexpr auto kIdleWait = std::chrono::milliseconds(1000);
+// The longest step of PlayOut: a twentieth of a second, well inside the half of a
+// stream's ring that the refill after it must find still unplayed.
+constexpr uint32_t kPlayOutStepsPerSecond = 20;
 // How long a play on the main thread waits, 10 ms at a time, for a lost buffer.
 constexpr int kPlayRestoreAttempts = 10;
 
@@ -104,6 +108,20 @@ void Sounder::UpdateStreamsLocked() {
         } else {
             active_.erase(active_.begin() + long(i));
         }
+    }
+}
+
+void Sounder::PlayOut(double seconds) {
+    auto* device = dynamic_cast<snd::NullSoundDevice*>(device_.get());
+    if (device == nullptr || !(seconds > 0.0)) return;
+    const uint32_t rate = device->PrimaryFormat().rate;
+    playOutFrames_ += seconds * rate;
+    const uint32_t step = rate / kPlayOutStepsPerSecond;
+    while (playOutFrames_ >= 1.0) {
+        const uint32_t frames = uint32_t(std::min(playOutFrames_, double(step)));
+        device->Play(frames);
+        playOutFrames_ -= frames;
+        UpdateStreams();
     }
 }
 

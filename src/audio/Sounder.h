@@ -62,6 +62,10 @@ public:
 
     // One pass of the streaming thread over the active streams, under the lock.
     void UpdateStreams();
+    // A device with no clock of its own (the null one) plays only when told: this plays
+    // the next `seconds` of it in short steps, refilling the streams after each, so clips
+    // and spoken lines end after their own length. A device that keeps time ignores it.
+    void PlayOut(double seconds);
 
     // Index of the first entry named key in a table sorted by name, or -1.
     template <typename T>
@@ -103,6 +107,7 @@ private:
     bool wakeSignalled_ = false;  // the wake event: set by a signal, cleared by the wait
     bool stop_ = false;
     std::vector<StreamSound*> active_;
+    double playOutFrames_ = 0.0;  // output frames due but not yet played, below one
 };
 
 template <typename T>

@@ -250,3 +250,20 @@ TEST(StreamThread, ShutdownWithActiveStreamsRepeatedly) {
 }
 
 }  // namespace
+
+TEST_F(StreamTest, PlayingOutTheNullDeviceEndsALineAfterItsOwnLengthAndNoSooner) {
+    // Two seconds of speech at 22050 Hz, played out a fiftieth of a second at a time as a
+    // game frame would; the line ends within the ring's silent half after its samples.
+    const Samples data = MakeSamples(44100, 2, [](int, int) { return int16_t(700); });
+    StreamSound* line = sounder_.LoadStream(File("line.wav", WavBytes({}, SampleBytes16(data))), Sound::kPlain, true);
+    sounder_.PlayStream(line, 1.0f, 0);
+    int frames = 0;
+    while (sounder_.IsStreamActive(line) && frames < 1000) {
+        sounder_.PlayOut(0.02);
+        ++frames;
+    }
+    EXPECT_GE(frames, 100);
+    EXPECT_LE(frames, 100 + 25);
+    // Nothing of it was kept: a long run does not pile up output.
+    EXPECT_TRUE(device_->Output().empty());
+}

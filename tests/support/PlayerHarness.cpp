@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "app/Application.h"
+#include "audio/EffectSounds.h"
+#include "audio/Sounder.h"
 #include "battlefield/MiniMap.h"
 #include "battlefield/PatternWindow.h"
 #include "battlefield/VornWindow.h"
@@ -19,6 +21,8 @@
 #include "engine/SpriteGrid.h"
 #include "engine/TextObserver.h"
 #include "game/Game.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "modes/ButtonRowWindow.h"
 #include "modes/SquadWindow.h"
 #include "modes/UpgradeWindow.h"
@@ -98,7 +102,7 @@ constexpr int kScreenChangeFrames = 300;
 }  // namespace
 
 PlayerHarness::PlayerHarness(const HarnessSettings& settings)
-    : pictures_(settings.pictures), texts_(std::make_unique<TextCollector>()) {
+    : pictures_(settings.pictures), frameSeconds_(settings.frameSeconds), texts_(std::make_unique<TextCollector>()) {
     buildTests_ = fs::read_symlink("/proc/self/exe").parent_path();
     CopyRuntimeFolder();
     previousFolder_ = fs::current_path();
@@ -119,6 +123,10 @@ PlayerHarness::~PlayerHarness() {
             // The test has failed already or will say why; the folder still goes.
         }
         application_.reset();
+        // The players outlive the program: their squads still name units of the arena
+        // that went with it, which the next harness of this process would hand back to it.
+        GetLocalPlayer().ClearSquads();
+        GetOpponentPlayer().ClearSquads();
     }
     sys::RecordMissingFiles(false);
     Game::scriptedFrameSeconds = 0.0f;
@@ -167,6 +175,7 @@ void PlayerHarness::Start(const HarnessSettings& settings) {
         return;
     }
     running_ = true;
+    soundPlayedUntil_ = std::chrono::steady_clock::now();
     application_->EnterFrontEnd();
     // A fresh install first plays the introduction, which a click skips.
     FramesUntil([this] { return IsOpen("MainMenu") || IsOpen("IntroScreen"); }, kScreenChangeFrames,
@@ -189,6 +198,16 @@ void PlayerHarness::Frame() {
     if (!running_) Fail("a frame after the program ended");
     texts_->NewFrame();
     running_ = application_->RunFrame();
+    PlayOutSound();
+}
+
+void PlayerHarness::PlayOutSound() {
+    const auto now = std::chrono::steady_clock::now();
+    const double realSeconds = std::chrono::duration<double>(now - soundPlayedUntil_).count();
+    soundPlayedUntil_ = now;
+    Sounder* sounder = GetEffectSounder();
+    if (!running_ || sounder == nullptr) return;
+    sounder->PlayOut(frameSeconds_ > 0.0f ? double(frameSeconds_) : realSeconds);
 }
 
 void PlayerHarness::Frames(int count) {

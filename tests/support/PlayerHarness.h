@@ -3,7 +3,8 @@
 //
 // A harness starts the real Application through its own start-up order (Startup,
 // EnterFrontEnd, then one RunFrame per frame) in a window of 1024 x 768, with the sound on
-// the null device, inside a fresh copy of the runtime folder (build/game) made in a
+// the null device, which plays each frame's share of time (the scripted step, or the real
+// time since the last frame) so that clips and spoken pages end after their own length, inside a fresh copy of the runtime folder (build/game) made in a
 // temporary folder of its own, which becomes the working folder while the harness lives.
 // Unless told otherwise it then makes a new profile through the title menu's player
 // screens, clicking and typing as a player does, and ends on the game menu.
@@ -44,6 +45,7 @@
 // per process. (Until every renderer object has one owner, a harness that follows another
 // in one process may meet a model the first one's renderer freed: the units' bodies and
 // pattern icons, the player figure.)
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -247,6 +249,8 @@ private:
     void Start(const HarnessSettings& settings);
     void MakeNewPlayer(const std::string& name);
     win::ScriptedWindow& Input();
+    // The null sound device plays the frame's time, as a sound card would have meanwhile.
+    void PlayOutSound();
     // Every button grid of the window, its own controls first.
     std::vector<SpriteGrid*> GridsOf(Window& window) const;
     const Sprite& ShownItem(const std::string& windowName, const std::string& itemName, int nth);
@@ -260,6 +264,8 @@ private:
     std::string unavailable_;
     bool pictures_ = false;
     bool running_ = false;
+    float frameSeconds_ = 0.0f;
+    std::chrono::steady_clock::time_point soundPlayedUntil_;
     std::unique_ptr<Application> application_;
     Image fontTexture_;
     std::unique_ptr<GlyphFinder> glyphs_;

@@ -12,6 +12,11 @@ void NullSoundDevice::Advance(uint32_t frames) {
     GetMixer().Mix(output_.data() + start, frames);
 }
 
+void NullSoundDevice::Play(uint32_t frames) {
+    discarded_.resize(2 * size_t(frames));
+    GetMixer().Mix(discarded_.data(), frames);
+}
+
 void NullSoundDevice::SimulateLoss(bool active) {
     std::lock_guard<std::mutex> guard(GetMixer().Mutex());
     GetMixer().SetLoss(active);

@@ -1,6 +1,8 @@
 #pragma once
-// The headless device: nothing plays until the caller advances its clock, and the mixed
-// frames are kept for the caller to read. It can also simulate the loss of every buffer.
+// The headless device: nothing plays until the caller advances its clock. Advance keeps
+// the mixed frames for the caller to read; Play lets them go as a sound card would, so a
+// program without speakers still hears its clips end. It can also simulate the loss of
+// every buffer.
 #include <cstdint>
 #include <vector>
 
@@ -17,6 +19,8 @@ public:
     // Interleaved left, right samples of every frame advanced since the last clear.
     const std::vector<int16_t>& Output() const { return output_; }
     void ClearOutput() { output_.clear(); }
+    // Mixes the next frames and keeps none of them: time passing for whoever plays.
+    void Play(uint32_t frames);
 
     // Starting a loss makes every buffer lost: stopped, its samples gone, Play and Lock
     // refused with BufferLost and Restore too while the loss lasts.
@@ -27,6 +31,7 @@ public:
 
 private:
     std::vector<int16_t> output_;
+    std::vector<int16_t> discarded_;
 };
 
 }  // namespace snd

@@ -1,0 +1,159 @@
+// The squad editor as a player reaches it, in the squad choice of a hosted network game:
+// a ring of small units laid out with the count menu, a large unit dropped next to one of
+// them (marked and refused where its own body would overlap, taken where it fits), the
+// squad saved under a name and its file read back: every member kept, none overlapping.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+#include "engine/Mouse.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "game/Squad.h"
+#include "modes/SquadWindow.h"
+#include "platform/window/Keys.h"
+#include "support/PlayerHarness.h"
+#include "support/ScopedEnv.h"
+#include "units/Vorn.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using play_test::PlayerHarness;
+
+// The unit files a player brought: a new profile has none, nor may it build a large body.
+void BringUnits(PlayerHarness& player, const std::string& profile) {
+    const fs::path vorns = player.Folder() / "Players" / profile / "Vorns";
+    for (const char* unit : {"Scout.VRN", "Guard.VRN"}) fs::copy_file(player.Folder() / "Vorns" / unit, vorns / unit);
+}
+
+// The squad editor looks straight down on the squad's centre from 50 high, its view
+// pi / 4 high: a ground point's place on screen.
+Point OnScreen(PlayerHarness& player, float x, float y) {
+    const Window& window = player.OpenWindow("SquadWindow");
+    const float perUnit = float(window.Height()) * 0.5f / (50.0f * std::tan(0.3926991f));
+    const Point centre = player.WindowPoint("SquadWindow");
+    return Point(centre.x + int(std::lround(x * perUnit)), centre.y - int(std::lround(y * perUnit)));
+}
+
+const Squad& EditedSquad() { return *GetSquadWindow().squad; }
+
+// Every pair of members stands apart by more than their two radii.
+::testing::AssertionResult NoneOverlap(const Squad& squad) {
+    for (int32_t i = 0; i < squad.Count(); ++i) {
+        for (int32_t j = i + 1; j < squad.Count(); ++j) {
+            const Vorn& a = *squad.members[i];
+            const Vorn& b = *squad.members[j];
+            const float apart = std::hypot(a.position.x - b.position.x, a.position.y - b.position.y);
+            if (apart < a.GetRadius() + b.GetRadius()) {
+                return ::testing::AssertionFailure()
+                       << a.name.CStr() << " and " << b.name.CStr() << " overlap: " << apart << " apart";
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+int CountNamed(const Squad& squad, const char* name) {
+    int count = 0;
+    for (const Vorn* member : squad.members) count += member->name == name ? 1 : 0;
+    return count;
+}
+
+// From the game menu, hosting alone, to the squad choice.
+void ReachTheSquadChoice(PlayerHarness& player) {
+    player.TakeTheCampaignMapTour();
+    player.ClickItem("GameMenu", "StartNetworkGame");
+    player.WaitFor("ServerWaitWindow");
+    player.ClickItem("ServerWaitWindow", "SetupGame");
+    player.WaitFor("NetworkGameSetupWindow");
+    player.ClickItem("NetworkGameSetupWindow", "SelectSquads");
+    player.WaitFor("NetworkLaunchWindow");
+    player.Frames(10);
+}
+
+TEST(SquadEditorTest, ARingOfSmallUnitsAndALargeOneNextToItAreSavedAndReadBackWithoutOverlap) {
+    platform_test::ScopedEnv anyPort("VORNS_GAME_PORT", "0");
+    PlayerHarness player(play_test::WithPictures());
+    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
+    BringUnits(player, "Tester");
+    ReachTheSquadChoice(player);
+
+    // Three Scouts on a circle of radius 8 through (8, 0), laid out by the count menu.
+    ASSERT_EQ(GetSquadWindow().layout, SquadWindow::kCircle) << "a fresh editor lays out in a circle";
+    player.Drag(player.EntryPoint("VornTray", "Scout"), OnScreen(player, 8, 0), win::MouseButton::Left,
+                play_test::kCtrl);
+    player.WaitFor("SquadCountMenu");
+    player.ClickItem("SquadCountMenu", "3");
+    player.WaitUntilClosed("SquadCountMenu");
+    player.Click(OnScreen(player, 8, 0));
+    ASSERT_EQ(EditedSquad().Count(), 3);
+
+    // A Guard 4 from the Scout at (8, 0) would overlap it: marked while carried, refused
+    // when dropped. 6 away it fits.
+    player.Press(player.EntryPoint("VornTray", "Guard"));
+    player.MoveTo(OnScreen(player, 12, -4));
+    player.MoveTo(OnScreen(player, 12, 0));
+    EXPECT_EQ(GetMouse().drawMarkers, 1) << "no refusal mark over the Scout";
+    player.KeepPicture("squad_editor_refused_drag");
+    player.Release(OnScreen(player, 12, 0));
+    EXPECT_EQ(EditedSquad().Count(), 3) << "a Guard overlapping a Scout was taken";
+    player.Drag(player.EntryPoint("VornTray", "Guard"), OnScreen(player, 14, 0));
+    ASSERT_EQ(EditedSquad().Count(), 4);
+    EXPECT_TRUE(NoneOverlap(EditedSquad()));
+    // The members come alive on the disc: an idle wait runs down or an idle animation plays.
+    const Vorn& first = *EditedSquad().members[0];
+    const float idleWait = first.idleAnimationDelay;
+    const int32_t state = first.animationState;
+    player.Frames(30);
+    EXPECT_TRUE(first.idleAnimationDelay < idleWait || first.animationState != state) << "state " << state;
+    const Image placed = player.Picture();
+    player.KeepPicture("squad_editor_ring_and_guard");
+    EXPECT_TRUE(PlayerHarness::ShowsAScreen(placed, "the squad's disc", player.OpenWindow("SquadWindow").Rect()));
+
+    player.ClickItem("SquadWindow", "Save");
+    player.WaitFor("SquadNameEditBox");
+    player.Type("Ring");
+    player.TapKey(win::kKeyReturn);
+    player.WaitUntilClosed("SquadNameEditBox");
+    // The saved file read back as dragging it from the squad tray reads it, which leaves
+    // out any member that overlaps another.
+    Squad saved;
+    ASSERT_TRUE(saved.Load("Ring", -1));
+    EXPECT_EQ(saved.Count(), 4);
+    EXPECT_EQ(CountNamed(saved, "Scout"), 3);
+    EXPECT_EQ(CountNamed(saved, "Guard"), 1);
+    EXPECT_TRUE(NoneOverlap(saved));
+    saved.DestroyMembers();
+}
+
+// The players outlive the program; once it has ended none of their squads may still name
+// units of its arena, which a later program of the process would hand back to a freed pool.
+TEST(SquadEditorTest, AnEndedProgramLeavesNoSquadNamingItsUnits) {
+    platform_test::ScopedEnv anyPort("VORNS_GAME_PORT", "0");
+    {
+        PlayerHarness player;
+        BringUnits(player, "Tester");
+        ReachTheSquadChoice(player);
+        player.Drag(player.EntryPoint("VornTray", "Scout"), OnScreen(player, 0, 0));
+        ASSERT_EQ(EditedSquad().Count(), 1);
+    }
+    for (const Squad& squad : GetLocalPlayer().squads) EXPECT_EQ(squad.Count(), 0);
+}
+
+// Disabled until the squad editor leaves the focus order when one of its buttons is
+// released: until then, after a click on Save, Clear or a layout, it keeps every press
+// and the trays beside it no longer give their units or squads.
+TEST(SquadEditorTest, DISABLED_AfterAClickOnALayoutTheUnitTrayStillGivesItsUnits) {
+    platform_test::ScopedEnv anyPort("VORNS_GAME_PORT", "0");
+    PlayerHarness player;
+    BringUnits(player, "Tester");
+    ReachTheSquadChoice(player);
+    player.ClickItem("SquadWindow", "Line");
+    player.Drag(player.EntryPoint("VornTray", "Scout"), OnScreen(player, 0, 0));
+    EXPECT_EQ(EditedSquad().Count(), 1);
+}
+
+}  // namespace
