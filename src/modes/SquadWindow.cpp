@@ -522,6 +522,9 @@ bool SquadWindow::HandleLeftPress(const InputEvent& input) {
 }
 
 bool SquadWindow::HandleLeftRelease(const InputEvent& input) {
+    // A press on a button or member brought the editor to the front of the focus order;
+    // once released it must let the trays beside it have their presses again.
+    GetWindowManager().RemoveFromFocusOrder(this);
     const Point point(input.x, input.y);
     for (SpriteGrid* grid : {fileButtons, layoutButtons}) {
         if (grid == nullptr || grid->pressed < 0) continue;
