@@ -297,7 +297,8 @@ void ModelNode::StepBlend(float elapsed) {
             blendElapsed = 0.0f;
         }
     }
-    if (blendTime > 0.0f) {
+    // A node the new pose leaves where it was has nothing to blend.
+    if (blendTime > 0.0f && !std::equal(local.m, local.m + 15, savedPose.m)) {
         const float w = blendElapsed / blendTime;
         Matrix4 mixed = local;
         for (int i = 0; i < 16; ++i) {
