@@ -2,8 +2,7 @@
 // its spot, it moves from frame to frame by its own animation, not by turning.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
+#include "FigurePictures.h"
 #include "core/Image.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
@@ -13,17 +12,8 @@
 
 namespace {
 
+using play_test::PixelsChanged;
 using play_test::PlayerHarness;
-
-int PixelsChanged(const Image& before, const Image& after, const IntRect& box) {
-    int count = 0;
-    for (int y = std::max(box.top, 0); y <= box.bottom && y < before.Height(); ++y) {
-        for (int x = std::max(box.left, 0); x <= box.right && x < before.Width(); ++x) {
-            count += before.At(x, y).argb != after.At(x, y).argb ? 1 : 0;
-        }
-    }
-    return count;
-}
 
 TEST(PlayerFigurePlayTest, OnTheCustomiseScreenTheIdleFigurePlaysItsAnimation) {
     PlayerHarness player(play_test::WithPictures());
