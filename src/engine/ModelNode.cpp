@@ -66,15 +66,20 @@ ModelNode* ModelNode::FindByName(const String& nodeName) {
     return nullptr;
 }
 
-const Array<PoseAnimation>& ModelNode::Animations() const {
-    return source != nullptr ? source->animations : animations;
+ModelNode& ModelNode::LoadedTree() const {
+    const ModelNode* tree = this;
+    while (tree->source != nullptr) tree = tree->source;
+    // Evaluation only uses the animations' working storage.
+    return const_cast<ModelNode&>(*tree);
 }
+
+const Array<PoseAnimation>& ModelNode::Animations() const { return LoadedTree().animations; }
 
 // Key files are named after the model's title followed by the pose set, and so are
 // their animations; callers know only the pose set.
 int ModelNode::FindAnimation(const String& animationName) const {
     const Array<PoseAnimation>& list = Animations();
-    const String& title = source != nullptr ? source->name : name;
+    const String& title = LoadedTree().name;
     const String prefixed = title + animationName;
     for (int i = 0; i < list.Count(); ++i) {
         if (String::EqualsNoCaseString(list[i].name, animationName)) return i;
@@ -292,7 +297,8 @@ void ModelNode::StepBlend(float elapsed) {
             blendElapsed = 0.0f;
         }
     }
-    if (blendTime > 0.0f) {
+    // A node the new pose leaves where it was has nothing to blend.
+    if (blendTime > 0.0f && !std::equal(local.m, local.m + 15, savedPose.m)) {
         const float w = blendElapsed / blendTime;
         Matrix4 mixed = local;
         for (int i = 0; i < 16; ++i) {
@@ -329,10 +335,9 @@ void ModelNode::PoseFrom(const PoseKey& pose, const ModelNode& sourceNode, int& 
 }
 
 void ModelNode::ApplyAnimation(int animationIndex, const AnimationController& controller, float elapsed) {
-    if (source != nullptr && animationIndex >= 0 && animationIndex < source->animations.Count()) {
-        // Evaluation only uses the animation's working storage.
-        PoseAnimation& animation = const_cast<ModelNode*>(source)->animations[animationIndex];
-        const PoseKey pose = animation.Evaluate(controller.position);
+    Array<PoseAnimation>& list = LoadedTree().animations;
+    if (source != nullptr && animationIndex >= 0 && animationIndex < list.Count()) {
+        const PoseKey pose = list[animationIndex].Evaluate(controller.position);
         int index = 0;
         PoseFrom(pose, *source, index, true);
     }
@@ -340,11 +345,9 @@ void ModelNode::ApplyAnimation(int animationIndex, const AnimationController& co
 }
 
 void ModelNode::ApplyPartPose(int animationIndex, const Vector3& point, const ModelNode* part) {
-    if (source == nullptr || part == nullptr || animationIndex < 0 || animationIndex >= source->animations.Count()) {
-        return;
-    }
-    PoseAnimation& animation = const_cast<ModelNode*>(source)->animations[animationIndex];
-    const PoseKey pose = animation.Evaluate(point);
+    Array<PoseAnimation>& list = LoadedTree().animations;
+    if (source == nullptr || part == nullptr || animationIndex < 0 || animationIndex >= list.Count()) return;
+    const PoseKey pose = list[animationIndex].Evaluate(point);
     int index = 0;
     PosePartFrom(pose, *source, index, part, false);
 }

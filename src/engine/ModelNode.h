@@ -44,7 +44,8 @@ public:
     // The first node of the tree (depth first, this node first) with that name, case
     // ignored, or none.
     ModelNode* FindByName(const String& nodeName);
-    // The source tree's animations for an instance, else the node's own.
+    // The animations of the loaded tree an instance was made from (through any instances
+    // in between: a unit's body is an instance of its chassis' instance), else the node's own.
     const Array<PoseAnimation>& Animations() const;
     // The first animation named so, case ignored: by its full name ("KorrinSwim") or by
     // its pose-set name ("Swim"), the full name less the model's title; -1 when none.
@@ -120,6 +121,8 @@ public:
     Array<PoseAnimation> animations;
 
 private:
+    // The node at the end of the source chain: the loaded tree, which holds the animations.
+    ModelNode& LoadedTree() const;
     void StepBlend(float elapsed);
     void PoseFrom(const PoseKey& pose, const ModelNode& sourceNode, int& index, bool isRoot);
     void PosePartFrom(const PoseKey& pose, const ModelNode& sourceNode, int& index, const ModelNode* part, bool inside);

@@ -27,6 +27,13 @@ Vector3 Component(const Vector3& v, int c) {
 
 float Coordinate(const Vector3& v, int c) { return c == 0 ? v.x : c == 1 ? v.y : v.z; }
 
+bool SameRotation(const Matrix3& a, const Matrix3& b) {
+    for (int e = 0; e < 9; ++e) {
+        if (a.m[e] != b.m[e]) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 // --- tracks
@@ -169,6 +176,8 @@ void PoseAnimation::BuildSystem() {
         }
     }
     system.Factorise();
+    keyColumns.Clear();
+    nodeTurns.Clear();
     rightHandSide.SetSize(side);
     weights.SetSize(side);
     kernelValues.SetSize(n);
@@ -196,12 +205,43 @@ Vector3 PoseAnimation::Reduce(const Vector3& point) const {
     return point;
 }
 
-float PoseAnimation::Interpolate(const Vector3& reducedPoint) {
-    system.Solve(rightHandSide, weights);
-    const int n = keys.Count();
-    float value = weights[n];
-    for (int i = 0; i < n; ++i) value += weights[i] * kernelValues[i];
-    for (int c = 0; c < dimension; ++c) value += weights[n + 1 + c] * Coordinate(reducedPoint, c);
+void PoseAnimation::BuildEvaluationTables() {
+    const int n = keys.Count(), side = system.rows;
+    keyColumns.SetSize(n * side);
+    rightHandSide.SetSize(side);
+    for (int k = 0; k < n; ++k) {
+        for (int i = 0; i < side; ++i) rightHandSide[i] = i == k ? 1.0f : 0.0f;
+        system.Solve(rightHandSide, weights);
+        for (int i = 0; i < side; ++i) keyColumns[k * side + i] = weights[i];
+    }
+    int nodes = keys[0].rotations.Count();
+    for (const PoseKey& key : keys) nodes = std::min(nodes, key.rotations.Count());
+    nodeTurns.SetSize(nodes);
+    for (int m = 0; m < nodes; ++m) {
+        nodeTurns[m] = 0;
+        for (const PoseKey& key : keys) nodeTurns[m] |= SameRotation(key.rotations[m], keys[0].rotations[m]) ? 0 : 1;
+    }
+}
+
+void PoseAnimation::ComputeShares(const Vector3& reducedPoint) {
+    const int n = keys.Count(), side = system.rows;
+    if (keyColumns.Count() != n * side) BuildEvaluationTables();
+    kernelValues.SetSize(n);
+    for (int i = 0; i < n; ++i) kernelValues[i] = reducedPoint.Distance(keys[i].reduced);
+    keyShares.SetSize(n);
+    for (int k = 0; k < n; ++k) {
+        const float* column = &keyColumns[k * side];
+        float share = column[n];
+        for (int i = 0; i < n; ++i) share += column[i] * kernelValues[i];
+        for (int c = 0; c < dimension; ++c) share += column[n + 1 + c] * Coordinate(reducedPoint, c);
+        keyShares[k] = share;
+    }
+}
+
+template <typename KeyValue>
+float PoseAnimation::Interpolate(KeyValue valueOfKey) const {
+    float value = 0.0f;
+    for (int k = 0; k < keys.Count(); ++k) value += keyShares[k] * valueOfKey(keys[k]);
     return value;
 }
 
@@ -224,27 +264,24 @@ PoseKey PoseAnimation::Evaluate(const Vector3& point) {
         if (!hasOffsets) result.offset = Vector3();
         return result;
     }
-    int nodes = keys[0].rotations.Count();
-    for (const PoseKey& key : keys) nodes = std::min(nodes, key.rotations.Count());
-    kernelValues.SetSize(n);
-    for (int i = 0; i < n; ++i) kernelValues[i] = reducedPoint.Distance(keys[i].reduced);
-    rightHandSide.SetSize(system.rows);
-    for (float& value : rightHandSide) value = 0.0f;
+    ComputeShares(reducedPoint);
+    const int nodes = nodeTurns.Count();
     result.rotations.SetSize(nodes);
     for (int m = 0; m < nodes; ++m) {
         Matrix3& rotation = result.rotations[m];
+        if (nodeTurns[m] == 0) {
+            rotation = keys[0].rotations[m];
+            continue;
+        }
         for (int e = 0; e < 9; ++e) {
-            for (int i = 0; i < n; ++i) rightHandSide[i] = keys[i].rotations[m].m[e];
-            rotation.m[e] = Interpolate(reducedPoint);
+            rotation.m[e] = Interpolate([m, e](const PoseKey& key) { return key.rotations[m].m[e]; });
         }
         rotation.Orthonormalize(kOrthonormalTolerance, kOrthonormalPasses);
     }
     if (hasOffsets) {
         float offset[3];
-        for (int c = 0; c < 3; ++c) {
-            for (int i = 0; i < n; ++i) rightHandSide[i] = Coordinate(keys[i].offset, c);
-            offset[c] = Interpolate(reducedPoint);
-        }
+        for (int c = 0; c < 3; ++c)
+            offset[c] = Interpolate([c](const PoseKey& key) { return Coordinate(key.offset, c); });
         result.offset = Vector3(offset[0], offset[1], offset[2]);
     }
     result.position = point;
@@ -300,6 +337,8 @@ void PoseAnimation::ReadBinary(Stream& stream) {
     ReadFloatArray(stream, keyDistances, kMaxKeys * kMaxKeys);
     ReadFloatArray(stream, kernelValues, kMaxKeys);
     system.ReadBinary(stream);
+    keyColumns.Clear();
+    nodeTurns.Clear();
     ReadFloatArray(stream, rightHandSide, kMaxKeys + 4);
     ReadFloatArray(stream, weights, kMaxKeys + 4);
     lineOrigin = ReadVector(stream);

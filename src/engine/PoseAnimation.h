@@ -69,6 +69,14 @@ public:
     DenseMatrix system;
     Array<float> rightHandSide;
     Array<float> weights;
+    // Column k of the system's inverse for each key k, n x (system side): a value at a
+    // point is linear in the keys' values, so the keys' shares of it are found once per
+    // evaluation instead of one solve per value. Made on first evaluation.
+    Array<float> keyColumns;
+    Array<float> keyShares;
+    // Per node: whether its rotation differs between keys. Most nodes of a body keep
+    // one rotation in every key, which then stands as it is at every point.
+    Array<uint8_t> nodeTurns;
     Vector3 lineOrigin;
     Vector3 lineDirection;
     Plane plane;
@@ -83,6 +91,11 @@ private:
     bool FitsPlane(int first, int second, float tolerance);
     void BuildSystem();
     Vector3 Reduce(const Vector3& point) const;
-    float Interpolate(const Vector3& reducedPoint);
+    void BuildEvaluationTables();
+    // Each key's share of a value at the point.
+    void ComputeShares(const Vector3& reducedPoint);
+    // The value at the point whose shares were computed last, from each key's value.
+    template <typename KeyValue>
+    float Interpolate(KeyValue valueOfKey) const;
     const PoseKey& NearestKey(const Vector3& reducedPoint) const;
 };

@@ -2,6 +2,7 @@
 
 #include "battlefield/LaunchSquadTray.h"
 #include "battlefield/UserError.h"
+#include "core/TextTable.h"
 #include "engine/ScreenLayout.h"
 #include "game/Event.h"
 #include "net/NetworkGame.h"
@@ -16,6 +17,8 @@
 namespace {
 
 constexpr float kCountdownScale = 1.5f;
+// The launch window's heading is drawn at this scale from the top of the screen.
+constexpr float kHeadingScale = 1.5f;
 
 void OpenWithChat(Window& screen) {
     WindowManager& manager = GetWindowManager();
@@ -41,10 +44,13 @@ void NetworkLaunchWindow::DrawContents() {
     LaunchWindow::DrawContents();
     NetworkGame* game = GetNetworkGame();
     if (game == nullptr || !game->Session().CountdownRunning()) return;
+    // Under the heading, over the right half of the screen: the squad window fills the
+    // left half, its buttons in its top-right corner.
     const IntRect screen = UiScreenRect();
+    const float headingBottom = MeasureText(GetLanguageText("SelectingSquads"), kHeadingScale).y;
     const auto seconds = static_cast<int32_t>(game->Session().Countdown());
-    DrawTextCentred(String::FromInt(seconds),
-                    Vector2(0.5f * static_cast<float>(screen.left + screen.right), 1.5f * FontLineHeight()),
+    const float x = static_cast<float>(screen.left) + 0.75f * static_cast<float>(screen.right - screen.left + 1);
+    DrawTextCentred(String::FromInt(seconds), Vector2(x, headingBottom + kCountdownScale * FontLineHeight()),
                     kCountdownScale);
 }
 

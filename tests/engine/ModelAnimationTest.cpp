@@ -96,6 +96,17 @@ TEST_F(PlaybackTest, MissingAnimationOrTrackStopsTheController) {
     EXPECT_EQ(instance_.FindAnimation("robotwalk"), 0);
 }
 
+// A body is an instance of its chassis' instance of the loaded model: it plays the
+// loaded model's animations all the same.
+TEST_F(PlaybackTest, AnInstanceOfAnInstancePlaysTheLoadedModelsAnimations) {
+    ModelNode body;
+    body.source = &instance_;
+    controller_.Play(&body, "Walk", "Step", false, 0.0f, 0.0f, true);
+    ASSERT_TRUE(controller_.IsPlaying());
+    controller_.Advance(0.5f);
+    EXPECT_NEAR(body.local.m[1], 1.0f, 1e-5f);
+}
+
 TEST_F(PlaybackTest, TheNewPoseIsBlendedInOverTheBlendTime) {
     Play(false, 0.5f);
     // Halfway through the blend the rows are the mean of identity and the quarter turn,

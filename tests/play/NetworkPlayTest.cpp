@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "FigurePictures.h"
 #include "battlefield/LaunchWindow.h"
 #include "core/Image.h"
 #include "core/TextTable.h"
@@ -33,6 +34,7 @@
 #include "game/Squad.h"
 #include "modes/ButtonRowWindow.h"
 #include "modes/PlayerFigure.h"
+#include "modes/SquadWindow.h"
 #include "net/ChatWindow.h"
 #include "net/ClientSetupWindow.h"
 #include "net/NetworkGame.h"
@@ -48,6 +50,7 @@
 
 namespace {
 
+using play_test::PixelsChanged;
 using play_test::PlayerHarness;
 using play_test::PlayerStepFailed;
 
@@ -200,16 +203,48 @@ void NamesAreReadUnderTheFigures(PlayerHarness& player, const Image& picture) {
     }
 }
 
-// The figure moves from frame to frame: its keyed animation plays on, or, on a body
-// without one, it turns on its stage.
+// The figure of a player still in the session; none once the player has left.
+const PlayerFigure* FigureOf(const std::string& name) {
+    for (Player* player : GetPlayerRoster().networkPlayers) {
+        if (name == player->name.CStr()) return &GetPlayerFigure(*player);
+    }
+    return nullptr;
+}
+
+bool Walking(const PlayerFigure* figure) {
+    return figure != nullptr && (figure->pose == PlayerFigure::kWalkIn || figure->pose == PlayerFigure::kWalkOut);
+}
+
+// Each figure on the screen moves once it has walked onto its spot and stands there
+// facing the same way: its animation plays on, so a picture some frames later differs in
+// its box. A figure whose animation happens to come back to the same pose is given a few
+// more looks. The others may read their results and leave meanwhile: their figures go
+// with them, the player's own stays.
 void FiguresAreAnimated(PlayerHarness& player) {
-    PlayerFigure& figure = GetPlayerFigure(GetLocalPlayer());
-    Vorn* unit = figure.GetVorn();
-    if (unit == nullptr) throw PlayerStepFailed("the local figure has no unit");
-    const float heading = figure.heading, time = unit->bodyAnimation.segmentTime;
-    player.Frames(5);
-    if (figure.heading == heading && unit->bodyAnimation.segmentTime == time)
-        throw PlayerStepFailed("the local figure stands still");
+    // Drawn without pictures there is nothing to compare.
+    if (player.Picture().IsEmpty()) return;
+    const std::vector<std::string> names{"Host", "Ann", "Bob"};
+    player.FramesUntil(
+        [&] { return std::none_of(names.begin(), names.end(), [](auto& n) { return Walking(FigureOf(n)); }); },
+        kSessionFrames, "the figures on their spots");
+    const Image first = player.Picture();
+    std::map<std::string, float> still;
+    for (const std::string& name : names) {
+        if (const PlayerFigure* figure = FigureOf(name)) still[name] = figure->heading;
+    }
+    if (FigureOf(GetLocalPlayer().name.CStr()) == nullptr)
+        throw PlayerStepFailed("the player's own figure is not shown");
+    for (int look = 0; look < 10 && !still.empty(); ++look) {
+        player.Frames(10);
+        const Image later = player.Picture();
+        std::erase_if(still, [&](const auto& entry) {
+            const PlayerFigure* figure = FigureOf(entry.first);
+            if (figure == nullptr) return true;
+            if (figure->heading != entry.second) throw PlayerStepFailed("the figure of " + entry.first + " turns");
+            return PixelsChanged(first, later, figure->rect) > 50;
+        });
+    }
+    if (!still.empty()) throw PlayerStepFailed("the figure of " + still.begin()->first + " stands still");
 }
 
 // The squad selection, laid out with the unit and squad trays above the chat.
@@ -220,6 +255,33 @@ void ReachSquadSelection(PlayerHarness& player, const std::string& who) {
     const Window& chat = Find("ChatWindow");
     if (Find("VornTray").bottom > chat.top - 24 || Find("SquadTray").bottom > chat.top - 24)
         throw PlayerStepFailed("the unit and squad trays stand over the chat");
+}
+
+bool Overlap(const IntRect& a, const IntRect& b) {
+    return a.left <= b.right && a.right >= b.left && a.top <= b.bottom && a.bottom >= b.top;
+}
+
+// The countdown's number is drawn large, in digits only, clear of the squad window and of
+// its buttons (which stand over its top-right corner), and on the screen.
+void CountdownStandsClear(PlayerHarness& player) {
+    auto& squad = dynamic_cast<SquadWindow&>(Find("SquadWindow"));
+    std::vector<IntRect> taken{squad.Rect()};
+    for (const SpriteGrid* grid : {squad.controls, squad.fileButtons, squad.layoutButtons}) {
+        if (grid != nullptr) taken.push_back(grid->GetBounds());
+    }
+    if (squad.closeSprite != nullptr) taken.push_back(squad.closeSprite->GetScreenRect());
+    for (const play_test::ShownText& run : player.TextsShown()) {
+        if (run.scale < 1.4f || run.text.empty() || run.text.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        for (const IntRect& place : taken) {
+            if (Overlap(run.rect, place))
+                throw PlayerStepFailed("the countdown " + run.text + " stands over the squad window's buttons");
+        }
+        if (run.rect.top < 0 || run.rect.left < 0)
+            throw PlayerStepFailed("the countdown " + run.text + " leaves the screen");
+        return;
+    }
+    throw PlayerStepFailed("no countdown drawn");
 }
 
 // The launch window's buttons are a row of its own, which the harness's finders do not
@@ -256,6 +318,7 @@ void PlayToTheResults(PlayerHarness& player, const std::string& who, int report)
     const Image results = Picture(player, who, "results", {Text("ResultsWindow"), Text("ResultsAlive")});
     FiguresWearTheirPlayersColours(results);
     NamesAreReadUnderTheFigures(player, results);
+    FiguresAreAnimated(player);
     for (WorldObject* object : gArena->Objects()) {
         if (object->kind != kKindVorn || object->removed) continue;
         Report(report, "unit " + std::to_string(object->id) + " " + std::to_string(object->position.x) + " " +
@@ -278,6 +341,7 @@ void SetUpOnFreePlay(PlayerHarness& player) {
     player.Frames(2);
     const Image setup = Picture(player, "host", "setup", {Text("ServerSetup"), "Ann", "Bob"});
     FiguresWearTheirPlayersColours(setup);
+    FiguresAreAnimated(player);
     player.ClickItem("NetworkGameSetupWindow", "ScenarioName");
     player.Frames(2);
     player.Click(TrayEntryPoint(player, "ServerScenarioListBox", "FreePlay"));
@@ -356,7 +420,8 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures) 
     player.TapKey(win::kKeyReturn);
     player.FramesUntil([&] { return player.IsOpen("NetworkGameSetupWindow"); }, kSessionFrames, "the set-up screen");
     player.Frames(2);
-    FiguresWearTheirPlayersColours(Picture(player, name, "setup", {Text("WaitingForServerSetup")}));
+    const Image setup = Picture(player, name, "setup", {Text("WaitingForServerSetup")});
+    FiguresWearTheirPlayersColours(setup);
     FiguresAreAnimated(player);
     for (const std::string& missing : player.MissingFiles()) Report(report, "missing " + missing);
     ReachSquadSelection(player, name);
@@ -365,6 +430,7 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures) 
     } else {
         player.FramesUntil([] { return Session().CountdownRunning(); }, kBattleFrames, "the countdown");
         Picture(player, name, "countdown", {Text("SelectingSquads")});
+        CountdownStandsClear(player);
     }
     PlayToTheResults(player, name, report);
     return 0;
