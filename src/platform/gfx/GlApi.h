@@ -10,8 +10,9 @@ namespace gfx {
 
 #define VORNS_GL_FUNCTIONS(X)                                                                                         \
     X(ActiveTexture)                                                                                                  \
-    X(AlphaFunc) X(BindBuffer) X(BindTexture) X(BlendFunc) X(BufferData) X(BufferSubData) X(Clear) X(ClearColor)      \
-        X(ClearDepth) X(ClientActiveTexture) X(ClipPlane) X(Color4f) X(ColorMaterial) X(ColorPointer) X(CullFace)     \
+    X(AlphaFunc)                                                                                                      \
+    X(BindBuffer) X(BindTexture) X(BlendFunc) X(BufferData) X(BufferSubData) X(Clear) X(ClearColor) X(ClearDepth)     \
+        X(ClearStencil) X(ClientActiveTexture) X(ClipPlane) X(Color4f) X(ColorMaterial) X(ColorPointer) X(CullFace)   \
             X(DeleteBuffers) X(DeleteTextures) X(DepthFunc) X(DepthMask) X(DepthRange) X(Disable)                     \
                 X(DisableClientState) X(DrawArrays) X(DrawElements) X(Enable) X(EnableClientState) X(Finish)          \
                     X(FrontFace) X(GenBuffers) X(GenTextures) X(GetError) X(GetIntegerv) X(GetString) X(LightModelfv) \

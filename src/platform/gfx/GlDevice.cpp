@@ -295,7 +295,10 @@ void GlDevice::DoClear(const ClearRect& rect, uint32_t flags, Color colour, floa
         // A clear writes depth whatever the depth-write state says.
         gl_.DepthMask(GL_TRUE);
         gl_.ClearDepth(z);
-        mask |= GL_DEPTH_BUFFER_BIT;
+        // Nothing draws with the stencil, which the depth buffer shares: clearing both
+        // fills whole words, where depth alone must keep the stencil bits of every pixel.
+        gl_.ClearStencil(0);
+        mask |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     }
     gl_.Clear(mask);
     gl_.Disable(GL_SCISSOR_TEST);
