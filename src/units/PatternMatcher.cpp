@@ -330,7 +330,7 @@ void PatternMatcher::GatherGrid(const Vorn& unit, int32_t stamp) {
     const int lastY = high.y - low.y >= kGridSize ? low.y + kGridSize - 1 : high.y;
     for (int x = low.x; x <= lastX; ++x) {
         for (int y = low.y; y <= lastY; ++y) {
-            for (WorldObject* object : gArena->GridCell(x, y)) {
+            for (WorldObject* object : gArena->BodyCell(x, y)) {
                 if (object->visitStamp == stamp) {
                     continue;
                 }
