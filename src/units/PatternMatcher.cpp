@@ -177,24 +177,29 @@ void PatternMatcher::Evaluate(Vorn& unit) {
     }
     Gather(unit);
 
+    // Nothing of the run changes which patterns are enabled: asked once per slot.
+    enabled_ = 0;
+    for (int i = 0; i < PatternSlots(unit); ++i) {
+        enabled_ |= unit.PatternAt(i).IsEnabled() ? 1u << i : 0u;
+    }
     for (int i = 0; i < PatternSlots(unit); ++i) {
         Pattern& pattern = unit.PatternAt(i);
         pattern.score = kNoScore;
         pattern.valid = 1;
-        if (pattern.IsEnabled()) {
+        if (IsEnabledSlot(i)) {
             Assign(unit, pattern);
             pattern.score = Cost(unit, pattern, true);
         }
     }
     for (int i = 0; i < PatternSlots(unit); ++i) {
         Pattern& pattern = unit.PatternAt(i);
-        if (pattern.IsEnabled() && pattern.mapConditionals.Count() > 0) {
+        if (IsEnabledSlot(i) && pattern.mapConditionals.Count() > 0) {
             ApplyMapConditionals(unit, pattern);
         }
     }
     for (int i = 0; i < PatternSlots(unit); ++i) {
         Pattern& pattern = unit.PatternAt(i);
-        if (pattern.IsEnabled() && pattern.valid) {
+        if (IsEnabledSlot(i) && pattern.valid) {
             pattern.score = SaturateToInt32(pattern.score + TruncateToInt64(PriorityTerm(pattern.priority, scale_)));
         }
     }
@@ -1195,7 +1200,7 @@ Pattern* PatternMatcher::Choose(Vorn& unit) {
     int32_t lowest = INT32_MAX;
     for (int i = 0; i < PatternSlots(unit); ++i) {
         const Pattern& pattern = unit.PatternAt(i);
-        if (!pattern.IsEnabled()) {
+        if (!IsEnabledSlot(i)) {
             continue;
         }
         if (!random) {
