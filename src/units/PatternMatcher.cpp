@@ -177,24 +177,29 @@ void PatternMatcher::Evaluate(Vorn& unit) {
     }
     Gather(unit);
 
+    // Nothing of the run changes which patterns are enabled: asked once per slot.
+    enabled_ = 0;
+    for (int i = 0; i < PatternSlots(unit); ++i) {
+        enabled_ |= unit.PatternAt(i).IsEnabled() ? 1u << i : 0u;
+    }
     for (int i = 0; i < PatternSlots(unit); ++i) {
         Pattern& pattern = unit.PatternAt(i);
         pattern.score = kNoScore;
         pattern.valid = 1;
-        if (pattern.IsEnabled()) {
+        if (IsEnabledSlot(i)) {
             Assign(unit, pattern);
             pattern.score = Cost(unit, pattern, true);
         }
     }
     for (int i = 0; i < PatternSlots(unit); ++i) {
         Pattern& pattern = unit.PatternAt(i);
-        if (pattern.IsEnabled() && pattern.mapConditionals.Count() > 0) {
+        if (IsEnabledSlot(i) && pattern.mapConditionals.Count() > 0) {
             ApplyMapConditionals(unit, pattern);
         }
     }
     for (int i = 0; i < PatternSlots(unit); ++i) {
         Pattern& pattern = unit.PatternAt(i);
-        if (pattern.IsEnabled() && pattern.valid) {
+        if (IsEnabledSlot(i) && pattern.valid) {
             pattern.score = SaturateToInt32(pattern.score + TruncateToInt64(PriorityTerm(pattern.priority, scale_)));
         }
     }
@@ -330,7 +335,7 @@ void PatternMatcher::GatherGrid(const Vorn& unit, int32_t stamp) {
     const int lastY = high.y - low.y >= kGridSize ? low.y + kGridSize - 1 : high.y;
     for (int x = low.x; x <= lastX; ++x) {
         for (int y = low.y; y <= lastY; ++y) {
-            for (WorldObject* object : gArena->GridCell(x, y)) {
+            for (WorldObject* object : gArena->BodyCell(x, y)) {
                 if (object->visitStamp == stamp) {
                     continue;
                 }
@@ -1195,7 +1200,7 @@ Pattern* PatternMatcher::Choose(Vorn& unit) {
     int32_t lowest = INT32_MAX;
     for (int i = 0; i < PatternSlots(unit); ++i) {
         const Pattern& pattern = unit.PatternAt(i);
-        if (!pattern.IsEnabled()) {
+        if (!IsEnabledSlot(i)) {
             continue;
         }
         if (!random) {

@@ -181,6 +181,7 @@ private:
     bool Reaches(const Pattern& pattern, const CostParts& trial, double newGeometry, int32_t best) const;
     bool SurelyNotBelow(const Pattern& pattern, int32_t best);
 
+    bool IsEnabledSlot(int slot) const { return (enabled_ >> slot & 1u) != 0; }
     void ApplyMapConditionals(Vorn& unit, Pattern& pattern);
     Pattern* Choose(Vorn& unit);
 
@@ -201,6 +202,8 @@ private:
     Matrix4 unitMatrix_;
     Matrix4 inverseUnitMatrix_;
     Array<SavedPlace> savedPlaces_;
+    // The run's enabled pattern slots, one bit each.
+    uint32_t enabled_ = 0;
 
     // Shared work storage of Assign and Cost, kept from run to run.
     Array<uint8_t> compatible_;  // [j * nP + i]

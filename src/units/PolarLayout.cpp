@@ -21,7 +21,19 @@ constexpr float kMinStartGap = kPi / 3.0f;
 // Margin around an object within which the unit's line of sight counts as passing it.
 constexpr float kSightMargin = 0.5f;
 
+// An entry's angle beside its index, so that the sort compares without reaching into
+// the entries; it makes the same comparisons and swaps as a sort of the indices.
+struct AngleKey {
+    float angle = 0.0f;
+    int32_t index = 0;
+};
+
 // Shared by every build: layouts are built one at a time on the main thread.
+Array<AngleKey>& KeyWork() {
+    static Array<AngleKey> work;
+    return work;
+}
+
 Array<int32_t>& SortWork() {
     static Array<int32_t> work;
     return work;
@@ -95,12 +107,17 @@ void PolarLayout::Complete() {
     relations_.Reserve(size_ * size_);
     touch_.Reserve(size_);
 
+    Array<AngleKey>& keys = KeyWork();
+    keys.Reserve(size_);
+    for (int i = 0; i < size_; ++i) {
+        keys[i] = {entries_[i].angle, i};
+    }
+    QuickSortByFloat(keys.Data(), 0, size_ - 1, [](const AngleKey& key) { return key.angle; });
     Array<int32_t>& sorted = SortWork();
     sorted.Reserve(size_);
     for (int i = 0; i < size_; ++i) {
-        sorted[i] = i;
+        sorted[i] = keys[i].index;
     }
-    QuickSortByFloat(sorted.Data(), 0, size_ - 1, [this](int32_t i) { return entries_[i].angle; });
     OrderAroundUnit(sorted);
 
     for (int p = 0; p < size_; ++p) {

@@ -65,6 +65,34 @@ bool SameBits(const Vector3& a, const Vector3& b) { return std::memcmp(&a, &b, s
 // A uniform draw in [-1, 1].
 float SignedFraction() { return RandomFloatBetween(-1.0f, 1.0f); }
 
+// The obstacle as the contact bisection tests it again and again with a sphere probe:
+// the same sums as the shape's own intersection test, without its dispatch per probe.
+class ProbeTarget {
+public:
+    explicit ProbeTarget(const CollisionShape& shape)
+        : kind_(shape.kind),
+          axis_(shape.cylinderFirst, shape.cylinderSecond),
+          centre_(shape.sphereCentre),
+          radius_(shape.Radius()) {}
+
+    bool HitBy(const Vector3& centre, float radius) const {
+        const float reach = radius + radius_;
+        if (kind_ == CollisionShape::kSphere) {
+            return centre.DistanceSquared(centre_) <= reach * reach;
+        }
+        if (kind_ == CollisionShape::kCylinder) {
+            return !(axis_.ClosestPoint(centre).DistanceSquared(centre) > reach * reach);
+        }
+        return false;
+    }
+
+private:
+    int32_t kind_;
+    Segment axis_;
+    Vector3 centre_;
+    float radius_;
+};
+
 }  // namespace
 
 void Vorn::SetAngle(float angle) { heading = angle; }
@@ -238,14 +266,13 @@ Vector3 Vorn::StopBefore(const Vector3& to, const WorldObject& obstacle) const {
     // The probe is widened so that the stop stands clear of the contact tests' own
     // clearance as well.
     const float radius = GetRadius() + kContactClearance + kDetourGap;
+    const ProbeTarget target(other);
     for (int i = 0; i < kMaxHalvings; ++i) {
         const Vector3 middle = (freeEnd + blocked) * 0.5f;
         // A halfway point that is one of the ends, bit for bit, leaves both ends as they
         // are from this step on: the remaining halvings would change nothing.
         const bool settled = SameBits(middle, freeEnd) || SameBits(middle, blocked);
-        CollisionShape probe;
-        probe.SetSphere(middle, radius);
-        (probe.Intersects(other, nullptr) ? blocked : freeEnd) = middle;
+        (target.HitBy(middle, radius) ? blocked : freeEnd) = middle;
         if (settled) {
             break;
         }

@@ -103,9 +103,7 @@ void Arena::Shutdown() {
     ClearPointLists();
     FlushObjectPools();
     DestroyPools();
-    for (::GridCell& cell : grid_) {
-        cell.Clear();
-    }
+    ClearGrids();
     for (Array<DrawEntry>& list : drawLists) {
         list.Clear();
     }
@@ -386,9 +384,7 @@ void Arena::SetSquadName(const String& name) {
 }
 
 void Arena::RebuildGrid() {
-    for (::GridCell& cell : grid_) {
-        cell.Clear();
-    }
+    ClearGrids();
     for (WorldObject* object : objects_) {
         AddToGrid(object);
     }
@@ -506,27 +502,51 @@ IntRect Arena::BoundsOfCircle(const Vector3& centre, float radius) const {
     return rect;
 }
 
+void Arena::ClearGrids() {
+    for (::GridCell& cell : grid_) {
+        cell.Clear();
+    }
+    for (::GridCell& cell : bodyGrid_) {
+        cell.Clear();
+    }
+}
+
 void Arena::AddToGrid(WorldObject* object) {
     const IntRect& b = object->bounds;
     const int lastX = LastCovered(b.left, b.right);
     const int lastY = LastCovered(b.top, b.bottom);
+    const bool body = IsBodyKind(object->kind);
     for (int x = b.left; x <= lastX; ++x) {
         for (int y = b.top; y <= lastY; ++y) {
             GridCell(x, y).Append(object);
+            if (body) {
+                BodyCell(x, y).Append(object);
+            }
         }
     }
 }
+
+namespace {
+
+void RemoveFromCell(::GridCell& cell, WorldObject* object) {
+    const int index = cell.Find(object);
+    if (index >= 0) {
+        cell.RemoveAt(index);
+    }
+}
+
+}  // namespace
 
 void Arena::RemoveFromGrid(WorldObject* object) {
     const IntRect& b = object->bounds;
     const int lastX = LastCovered(b.left, b.right);
     const int lastY = LastCovered(b.top, b.bottom);
+    const bool body = IsBodyKind(object->kind);
     for (int x = b.left; x <= lastX; ++x) {
         for (int y = b.top; y <= lastY; ++y) {
-            ::GridCell& cell = GridCell(x, y);
-            const int index = cell.Find(object);
-            if (index >= 0) {
-                cell.RemoveAt(index);
+            RemoveFromCell(GridCell(x, y), object);
+            if (body) {
+                RemoveFromCell(BodyCell(x, y), object);
             }
         }
     }

@@ -199,6 +199,10 @@ public:
         static_assert((kGridSize & (kGridSize - 1)) == 0);
         return grid_[(x & (kGridSize - 1)) * kGridSize + (y & (kGridSize - 1))];
     }
+    // The same cell holding only the objects of body kinds (IsBodyKind), in the same order.
+    ::GridCell& BodyCell(int x, int y) {
+        return bodyGrid_[(x & (kGridSize - 1)) * kGridSize + (y & (kGridSize - 1))];
+    }
     // Unwrapped: a point outside the arena gives cells below 0 or above 31.
     Point CellOfPoint(const Vector3& point) const;
     Vector3 CellImageOffset(int cx, int cy) const;
@@ -339,9 +343,9 @@ public:
         RendererRef<Texture> texture;
     };
     TextureHandle LoadSharedTexture(const char* name, SharedTextureSlot& slot);
-    // Appends the objects in the grid cells of the rectangle, each once (a walk of its
-    // own); callers act on them after the walk.
-    void CollectObjectsInCells(const IntRect& cells, Array<WorldObject*>& out);
+    // Appends the objects of body kinds in the grid cells of the rectangle, each once (a
+    // walk of its own); callers act on them after the walk.
+    void CollectBodiesInCells(const IntRect& cells, Array<WorldObject*>& out);
 
     // Object ids.
     void RenumberObjects();
@@ -480,13 +484,14 @@ private:
     template <typename F>
     void TellViews(F&& tell);
     template <typename F>
-    bool WalkCells(const IntRect& rect, F&& visit);
+    bool WalkCells(const IntRect& rect, F&& visit, bool bodiesOnly);
     template <typename F>
     WorldObject* NearestMatching(const Vector3& point, Vector3* image, F&& matches) const;
     template <typename F>
     void PlaceWithTries(int count, const Vector3* centre, F&& placeAt);
     bool IsFreeForUnit(const Vector3& point, float radius) const;
     void FinishUnitPlacement(Vorn* unit, const Vector3& point);
+    void ClearGrids();
     // NearestImage's search of the nine images.
     Vector3 SearchNearestImage(const Vector3& reference, const Vector3& point) const;
     // Keeps the beacon and goal count as an object enters (+1) or leaves (-1) the list.
@@ -497,6 +502,7 @@ private:
     Array<WorldObject*> objects_;
     int beaconsAndGoals_ = 0;
     ::GridCell grid_[kGridCellCount];
+    ::GridCell bodyGrid_[kGridCellCount];
     Array<WorldObject*> sortGroups_[3];
     Array<RemovalListener*> removalListeners_;
     Array<ArenaViewListener*> viewListeners_;

@@ -136,12 +136,12 @@ bool Arena::IsVisited(const WorldObject& object) const {
 void Arena::MarkVisited(WorldObject& object) const { object.visitStamp = static_cast<int32_t>(visitStamp_); }
 
 template <typename F>
-bool Arena::WalkCells(const IntRect& rect, F&& visit) {
+bool Arena::WalkCells(const IntRect& rect, F&& visit, bool bodiesOnly) {
     const int lastX = LastCovered(rect.left, rect.right);
     const int lastY = LastCovered(rect.top, rect.bottom);
     for (int x = rect.left; x <= lastX; ++x) {
         for (int y = rect.top; y <= lastY; ++y) {
-            for (WorldObject* object : GridCell(x, y)) {
+            for (WorldObject* object : bodiesOnly ? BodyCell(x, y) : GridCell(x, y)) {
                 if (visit(*object)) {
                     return true;
                 }
@@ -179,7 +179,7 @@ bool Arena::FindFirstHit(WorldObject* mover, const CollisionShape& shape, Contac
             hit->otherObject = &object;
         }
         return true;
-    });
+    }, mover != nullptr && HitsOnlyBodies(mover->kind));
 }
 
 bool Arena::CheckPlacementFree(WorldObject* object, WorldObject** other) {
@@ -197,7 +197,7 @@ bool Arena::CheckPlacementFree(WorldObject* object, WorldObject** other) {
         }
         found = &candidate;
         return true;
-    });
+    }, true);
     if (other != nullptr) {
         *other = found;
     }
@@ -296,7 +296,7 @@ void Arena::SweepDamage(Player* attacker, WorldObject* mover, float damage, int 
         hit.reportFirst = true;
         hits.Append(hit);
         return false;
-    });
+    }, true);
     ApplyDamageHits();
 }
 

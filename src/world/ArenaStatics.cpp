@@ -25,14 +25,14 @@ TextureHandle Arena::LoadSharedTexture(const char* name, SharedTextureSlot& slot
     return slot.texture;
 }
 
-void Arena::CollectObjectsInCells(const IntRect& cells, Array<WorldObject*>& out) {
+void Arena::CollectBodiesInCells(const IntRect& cells, Array<WorldObject*>& out) {
     BeginWalk();
     // A rectangle wider than the grid meets the same cells again.
     const int lastX = cells.right - cells.left >= kGridSize ? cells.left + kGridSize - 1 : cells.right;
     const int lastY = cells.bottom - cells.top >= kGridSize ? cells.top + kGridSize - 1 : cells.bottom;
     for (int x = cells.left; x <= lastX; ++x) {
         for (int y = cells.top; y <= lastY; ++y) {
-            for (WorldObject* object : GridCell(x, y)) {
+            for (WorldObject* object : BodyCell(x, y)) {
                 if (!IsVisited(*object)) {
                     MarkVisited(*object);
                     out.Append(object);

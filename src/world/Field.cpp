@@ -27,7 +27,7 @@ void Field::Reset() {}
 void Field::CollectGroundedInside(Array<WorldObject*>& out) {
     // Everything in the cells is gathered behind what out holds, then sifted in place.
     const int first = out.Count();
-    gArena->CollectObjectsInCells(bounds, out);
+    gArena->CollectBodiesInCells(bounds, out);
     const int end = out.Count();
     out.Reserve(first);
     const float radius = shape.Radius();

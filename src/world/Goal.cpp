@@ -73,7 +73,7 @@ void Goal::Update(bool paused) {
     // walk only collects, and the goal acts once it has ended.
     Array<WorldObject*>& found = Scratch();
     found.Clear();
-    gArena->CollectObjectsInCells(bounds, found);
+    gArena->CollectBodiesInCells(bounds, found);
     for (int i = 0; i < found.Count(); ++i) {
         WorldObject* object = found[i];
         const float d = gArena->WrappedDistance2D(position, object->position);

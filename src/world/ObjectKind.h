@@ -48,6 +48,11 @@ struct ObjectKindFlags {
     // Objects that always stand on the terrain.
     static constexpr uint8_t groundBound[kObjectKindCount] = {1, 1, 1, 0, 0, 0, 1, 0, 1, 1, 0,
                                                               1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1};
+    // What units see, bump into or are hit by: the solid kinds, the pattern targets and
+    // the projectiles but flame balls. The arena keeps them in a grid of their own, so
+    // that walks for these leave the crowd of flames, smoke and marks aside.
+    static constexpr uint8_t body[kObjectKindCount] = {1, 1, 1, 1, 0, 1, 1, 1, 1, 1, 0,
+                                                       1, 1, 1, 0, 1, 1, 0, 0, 0, 0, 0};
 };
 
 // Table look-ups that answer false for kinds outside 0..21. Inline: the collision and
@@ -56,6 +61,7 @@ constexpr bool IsKindInRange(int kind) { return kind >= 0 && kind < kObjectKindC
 constexpr bool IsSolidKind(int kind) { return IsKindInRange(kind) && ObjectKindFlags::solid[kind] != 0; }
 constexpr bool IsProjectileKind(int kind) { return IsKindInRange(kind) && ObjectKindFlags::projectile[kind] != 0; }
 constexpr bool IsGroundBoundKind(int kind) { return IsKindInRange(kind) && ObjectKindFlags::groundBound[kind] != 0; }
+constexpr bool IsBodyKind(int kind) { return IsKindInRange(kind) && ObjectKindFlags::body[kind] != 0; }
 
 // Whether a mover of kind a may hit an object of kind b by their kinds alone: flame balls
 // meet rocks only, debris meets neither debris nor projectiles, and a pair hits when
@@ -94,6 +100,25 @@ inline constexpr KindPairTable kKindPairs;
 
 // KindRuleCollides by table; kinds outside 0..21 hit nothing.
 constexpr bool KindsCollide(int a, int b) { return IsKindInRange(a) && IsKindInRange(b) && kKindPairs.collides[a][b]; }
+
+// Whether a mover of kind a can hit nothing but body kinds, so that its collision walk
+// may use the arena's grid of bodies; worked out once for every kind.
+struct BodyMoverTable {
+    bool hitsOnlyBodies[kObjectKindCount] = {};
+    constexpr BodyMoverTable() {
+        for (int a = 0; a < kObjectKindCount; ++a) {
+            hitsOnlyBodies[a] = true;
+            for (int b = 0; b < kObjectKindCount; ++b) {
+                if (!IsBodyKind(b) && KindsCollide(a, b)) {
+                    hitsOnlyBodies[a] = false;
+                }
+            }
+        }
+    }
+};
+inline constexpr BodyMoverTable kBodyMovers;
+constexpr bool HitsOnlyBodies(int a) { return IsKindInRange(a) && kBodyMovers.hitsOnlyBodies[a]; }
+static_assert(HitsOnlyBodies(kKindVorn) && HitsOnlyBodies(kKindFlameBall) && !HitsOnlyBodies(kKindRock));
 
 // Kinds whose ids every network peer shares: Tree, Rock, SolarCharger, Vorn, LaserBeam,
 // SoccerBall, Goal, Missile.

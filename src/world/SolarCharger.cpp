@@ -101,7 +101,7 @@ void SolarCharger::Update(bool paused) {
         // Healing reports to the game, which must not start a walk: collect, then heal.
         Array<WorldObject*>& found = Scratch();
         found.Clear();
-        gArena->CollectObjectsInCells(chargingBounds, found);
+        gArena->CollectBodiesInCells(chargingBounds, found);
         for (int i = 0; i < found.Count(); ++i) {
             WorldObject* object = found[i];
             if (object->kind != kKindVorn || !object->onGround || object->removed ||

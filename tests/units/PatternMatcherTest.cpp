@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 #include <new>
 
 #include <gtest/gtest.h>
@@ -158,6 +159,39 @@ TEST_F(SeveralPatternsTest, GatheringOrderAndLayoutOfTheWorld) {
     EXPECT_EQ(layout.EntryAt(0).index, 3);
     EXPECT_EQ(layout.EntryAt(1).index, 2);
     EXPECT_EQ(layout.EntryAt(2).index, 0);
+}
+
+// The pairing rule: kinds, owners, asked properties and, for beacons and goals, the same
+// side of the near distance in pattern and world; an unknown kind pairs with nothing.
+TEST_F(SeveralPatternsTest, PairingFollowsKindOwnerPropertiesAndTheNearDistance) {
+    Pattern& pattern = NewPattern(unit, 0);
+    PatternObject* friendObject = AddObject(pattern, kPatternFriend, 0.0f, 10.0f);
+    PatternObject* damagedEnemy = AddObject(pattern, kPatternEnemy, 10.0f, 0.0f);
+    damagedEnemy->properties[0] = 1;
+    PatternObject* nearGoal = AddObject(pattern, kPatternFriendGoal, 5.0f, 0.0f);
+    PatternObject* farGoal = AddObject(pattern, kPatternFriendGoal, 30.0f, 0.0f);
+    PatternObject* beacon = AddObject(pattern, kPatternBeacon, 5.0f, 5.0f);
+    PatternObject* unknown = AddObject(pattern, kPatternTree, 1.0f, 1.0f);
+    unknown->kind = 255;
+    Goal* ownGoal = AddGoal(&red, 85.0f, 80.0f);
+    Goal* enemyGoal = AddGoal(&blue, 75.0f, 80.0f);
+    Beacon* ownBeacon = AddBeacon(friendUnit, 85.0f, 85.0f);
+    Beacon* enemyBeacon = AddBeacon(enemy, 75.0f, 75.0f);
+    auto pairs = [&](const PatternObject* p, const WorldObject* w) { return matcher->PairTest(*unit, *p, *w); };
+    EXPECT_TRUE(pairs(friendObject, friendUnit));
+    EXPECT_FALSE(pairs(friendObject, enemy));
+    EXPECT_FALSE(pairs(friendObject, tree));
+    EXPECT_FALSE(pairs(damagedEnemy, enemy));
+    enemy->SetHealth(5.0f);
+    EXPECT_TRUE(pairs(damagedEnemy, enemy));
+    EXPECT_TRUE(pairs(nearGoal, ownGoal));
+    EXPECT_FALSE(pairs(farGoal, ownGoal));
+    EXPECT_FALSE(pairs(nearGoal, enemyGoal));
+    EXPECT_TRUE(pairs(beacon, ownBeacon));
+    EXPECT_FALSE(pairs(beacon, enemyBeacon));
+    for (const WorldObject* w : std::initializer_list<const WorldObject*>{friendUnit, tree, ownGoal}) {
+        EXPECT_FALSE(pairs(unknown, w));
+    }
 }
 
 TEST_F(SeveralPatternsTest, PropertiesLowerTheScore) {

@@ -200,7 +200,7 @@ TEST_F(VornBehaviourTest, UnitWalksTheFirstLegOfItsChosenPattern) {
 }
 
 // A unit that walks 4 units ahead, again and again.
-Vorn* Walker(VornTestWorld& world, Vorn* unit) {
+Vorn* Walker(Vorn* unit) {
     Pattern& pattern = unit->PatternAt(0);
     pattern.AddPathPoint()->SetPosition(Vector2(4.0f, 0.0f));
     pattern.RebuildLayout();
@@ -208,8 +208,8 @@ Vorn* Walker(VornTestWorld& world, Vorn* unit) {
 }
 
 TEST_F(VornBehaviourTest, AStaticFieldMarksTheUnitsThatChooseInsideIt) {
-    Vorn* inside = Walker(*this, AddUnit(&red, kRobotSmall, 50.0f, 50.0f, 0.0f));
-    Vorn* outside = Walker(*this, AddUnit(&red, kRobotSmall, 120.0f, 120.0f, 0.0f));
+    Vorn* inside = Walker(AddUnit(&red, kRobotSmall, 50.0f, 50.0f, 0.0f));
+    Vorn* outside = Walker(AddUnit(&red, kRobotSmall, 120.0f, 120.0f, 0.0f));
     StaticField* field = arena->NewStaticField();
     field->Start(Vector3(52.0f, 50.0f, 0.0f), 10.0f);
     arena->AddObject(field);
@@ -221,7 +221,7 @@ TEST_F(VornBehaviourTest, AStaticFieldMarksTheUnitsThatChooseInsideIt) {
 
 TEST_F(VornBehaviourTest, WalkingThroughWaterLeavesRingsThatFadeOverASecond) {
     arena->GetTerrain().Fill(kTerrainWater);
-    Walker(*this, AddUnit(&red, kRobotSmall, 50.0f, 50.0f, 0.0f));
+    Walker(AddUnit(&red, kRobotSmall, 50.0f, 50.0f, 0.0f));
     const auto rings = [&] {
         std::vector<WaterRing*> found;
         for (WorldObject* object : arena->Objects())

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <vector>
 
 #include "core/MathUtil.h"
 #include "support/ArenaFixture.h"
@@ -35,6 +36,38 @@ TEST_F(ArenaQueriesTest, FirstHitIsTheFirstInWalkOrderNotTheNearest) {
     ContactRecord hit;
     ASSERT_TRUE(arena->FindFirstHit(nullptr, sweep, &hit, nullptr));
     EXPECT_EQ(hit.otherObject, far);
+}
+
+// Walks that only want what units see or bump into read the grid of bodies: it must hold
+// every such object of a cell, in the full grid's order, and follow them as they move.
+TEST_F(ArenaQueriesTest, TheBodyGridFollowsTheFullGrid) {
+    for (int kind = 0; kind < kObjectKindCount; ++kind) {
+        EXPECT_TRUE(!IsSolidKind(kind) || IsBodyKind(kind)) << kind;
+        WorldObject* object = arena->NewObjectOfKind(kind);
+        EXPECT_TRUE(object == nullptr || !object->IsPatternTarget() || IsBodyKind(kind)) << kind;
+    }
+    const int kinds[] = {kKindFlameBall, kKindVorn, kKindScorchMark, kKindTree, kKindLaserBeam, kKindSmokePuff};
+    std::vector<Probe*> added;
+    for (int k = 0; k < 6; ++k) {
+        added.push_back(AddProbe(42.0f + 0.5f * static_cast<float>(k), 42.0f, 0.5f, kinds[k]));
+    }
+    added[3]->PlaceAt(Vector3(120.0f, 120.0f, 0.0f));
+    const Point cell = arena->CellOfPoint(Vector3(43, 42, 0));
+    std::vector<WorldObject*> expected;
+    for (WorldObject* object : arena->GridCell(cell.x, cell.y)) {
+        if (IsBodyKind(object->kind)) {
+            expected.push_back(object);
+        }
+    }
+    EXPECT_EQ(expected, (std::vector<WorldObject*>{added[1], added[4]}));
+    const GridCell& bodies = arena->BodyCell(cell.x, cell.y);
+    EXPECT_EQ(std::vector<WorldObject*>(bodies.begin(), bodies.end()), expected);
+    // A flame ball meets rocks, which are bodies, and units nothing else.
+    CollisionShape sweep;
+    sweep.SetCylinder(Vector3(40, 42, 0), Vector3(46, 42, 0), 0.5f);
+    ContactRecord hit;
+    ASSERT_TRUE(arena->FindFirstHit(added[1], sweep, &hit, nullptr));
+    EXPECT_EQ(hit.otherObject, added[4]);
 }
 
 TEST_F(ArenaQueriesTest, MovesStopAtObjectsBeyondTheEdge) {
