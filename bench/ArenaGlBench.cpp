@@ -240,6 +240,28 @@ void BM_BattleFrameRecording(benchmark::State& state) {
     DrawFrames(state, TheBattle(), false);
 }
 
+// A played frame: the battle steps (units walk, animate and fight) and is drawn, so the
+// bodies whose parts moved gather their batches again.
+void BM_BattlePlayedFrameRecording(benchmark::State& state) {
+    if (!EnterGameFolder()) {
+        state.SkipWithError("no data set");
+        return;
+    }
+    LeaveGl();
+    Battle& battle = TheBattle();
+    battle.game.frameTime = 1.0f / 60.0f;
+    TiltedDrawView view(Vector3(80.0f, 80.0f, 0.0f), 60.0f, kWidth, kHeight, 2000.0f, 1000.0f);
+    Renderer& renderer = GetRenderer();
+    for (auto _ : state) {
+        battle.arena->AdvanceObjectClocks();
+        battle.arena->Update();
+        battle.game.clock += battle.game.frameTime;
+        DrawFrame(renderer, battle, view, view.camera, false);
+    }
+}
+
+BENCHMARK(BM_BattlePlayedFrameRecording)->Unit(benchmark::kMillisecond);
+
 void BM_BattleSimulationStep(benchmark::State& state) {
     if (!EnterGameFolder()) {
         state.SkipWithError("no data set");
