@@ -1,19 +1,25 @@
 // The campaign as a new player meets it: the map's tour, each lesson played by doing what
 // its own text asks where it points, the first mission won with the units its briefing gave
 // in a battle that is fought, the next lost for want of a squad, briefed again from the
-// losing window and won with a full one, the crossing won, the next star's first lesson;
-// and a mission given up. Both losses end in the losing window with its hint and a way to try
-// again. Every step is a click, drag or key; pictures are checked.
+// losing window and won with a full one, the crossing won, the next star's lessons up to
+// the one where a pattern is written by hand; and a mission given up. Both losses end in
+// the losing window with its hint and a way to try again. Every step is a click, drag or
+// key; pictures are checked.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "CampaignPlayer.h"
 #include "battlefield/ArenaWindow.h"
+#include "battlefield/PatternWindow.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
+#include "units/PathPoint.h"
+#include "units/Pattern.h"
+#include "units/PatternLimits.h"
 #include "world/Arena.h"
 
 namespace {
@@ -95,12 +101,74 @@ std::vector<LessonStep> PatternsSteps(PlayerHarness& player) {
     return {{"Right click your Brawler", OpenAtTheMark(player, "VornWindow")}};
 }
 
-bool HoldsTheLine(CampaignPlayer& campaign) {
-    campaign.LaunchASquadOf(Scouts(6), "hold_the_line_again");
-    return campaign.WaitForTheBattlesEnd();
+// Whether the path's newest point stands clear of the others, where a player sees it.
+::testing::AssertionResult TheNewPathPointShows() {
+    const Pattern* pattern = GetPatternWindow().pattern;
+    if (pattern == nullptr || pattern->pathPoints.Count() < 2) return ::testing::AssertionFailure() << "no point added";
+    const Vector2 added = pattern->pathPoints[pattern->pathPoints.Count() - 1]->position;
+    for (int32_t i = 0; i + 1 < pattern->pathPoints.Count(); ++i) {
+        if (added.Distance(pattern->pathPoints[i]->position) < kPatternHitRadius) {
+            return ::testing::AssertionFailure() << "the new point lies on point " << i;
+        }
+    }
+    return ::testing::AssertionSuccess();
 }
 
-TEST(CampaignFlowTest, ANewProfilePlaysFromTheTourToTheSecondStarsFirstLesson) {
+// The lesson on paths and conditions: a pattern written by hand in the pattern editor.
+std::vector<LessonStep> ConditionalsSteps(PlayerHarness& player) {
+    // Where the enemy is dropped: beside the one ahead, as the two Scouts will stand.
+    const auto theNewEnemy = [] {
+        const Vector2 at = GetPatternWindow().PatternToScreen(Vector2(10.0f, -6.0f));
+        return Point(int32_t(at.x), int32_t(at.y));
+    };
+    const auto clickTheMark = [&player] {
+        player.Click(CampaignPlayer::Pointed());
+        player.Frames(10);
+    };
+    const auto readOn = [] {};
+    return {{"This Brawler needs a new idea", readOn},
+            {"Right click the Brawler", OpenAtTheMark(player, "VornWindow")},
+            {"Right click its first pattern", OpenAtTheMark(player, "PatternWindow")},
+            {"Drag an enemy from the palette",
+             [&player, theNewEnemy] { player.Drag(CampaignPlayer::Pointed(), theNewEnemy()); }},
+            {"Double click in front of the Vorn",
+             [&player] {
+                 player.DoubleClick(CampaignPlayer::Pointed());
+                 player.Frames(10);
+                 EXPECT_TRUE(TheNewPathPointShows());
+             }},
+            {"right click it to open its action menu",
+             [&player, theNewEnemy] {
+                 player.RightClick(CampaignPlayer::Pointed());
+                 player.WaitFor("ActionMenu");
+                 const std::vector<std::string> actions = player.ItemNames("ActionMenu");
+                 const auto fire = std::find_if(actions.begin(), actions.end(),
+                                                [](const std::string& name) { return name.find("Fire") == 0; });
+                 ASSERT_NE(fire, actions.end()) << "the action menu offers no fire action";
+                 player.ClickItem("ActionMenu", *fire);
+                 player.Frames(10);
+                 player.MoveTo(theNewEnemy());
+                 player.Frames(5);
+                 player.Click(theNewEnemy());
+             }},
+            {"The buttons along the edge are conditionals", readOn},
+            {"Switch on the injured conditional", clickTheMark},
+            {"switch it off.", clickTheMark},
+            {"The Brawler saw the Scouts", readOn}};
+}
+
+// Launches the briefed mission with `count` Scouts until it is won. How each one lands and
+// faces is the landing's luck, so a battle that still goes wrong is tried again.
+void WinWithScouts(CampaignPlayer& campaign, int count, const std::string& picture, const std::string& briefingWords) {
+    campaign.LaunchASquadOf(Scouts(count), picture);
+    for (int tries = 1; !campaign.WaitForTheBattlesEnd(); ++tries) {
+        ASSERT_LT(tries, 4) << count << " Scouts never won " << picture;
+        campaign.TryAgain(briefingWords, picture + "_" + std::to_string(tries));
+        campaign.LaunchASquadOf(Scouts(count), picture + "_" + std::to_string(tries));
+    }
+}
+
+TEST(CampaignFlowTest, ANewProfilePlaysFromTheTourToTheLessonOnPathsAndConditions) {
     PlayerHarness player(OnAScriptedClock());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     CampaignPlayer campaign(player);
@@ -137,18 +205,14 @@ TEST(CampaignFlowTest, ANewProfilePlaysFromTheTourToTheSecondStarsFirstLesson) {
     campaign.WaitForTheResult("LosingWindow", "The keeper fell", "hold_the_line_lost");
     campaign.TryAgain("Our keeper is stranded", "hold_the_line");
 
-    // Six Scouts, all the budget buys, land between the keeper and the Scouts. Where each
-    // one faces is the landing's luck, so a battle that still goes wrong is tried again.
-    for (int tries = 1; !HoldsTheLine(campaign); ++tries) {
-        ASSERT_LT(tries, 4) << "six Scouts never held the line";
-        campaign.TryAgain("Our keeper is stranded", "hold_the_line_" + std::to_string(tries));
-    }
+    // Six Scouts, all the budget buys, land between the keeper and the Scouts.
+    WinWithScouts(campaign, 6, "hold_the_line_again", "Our keeper is stranded");
     campaign.WaitForTheResult("WinningWindow", "The keeper is safe", "hold_the_line_won");
     campaign.ClickRowButton("WinningWindow", "PlayButton");
     campaign.WaitForTheMap("the map after holding the line");
 
     campaign.BriefTheNextEntry("crossing_briefing");
-    campaign.LaunchASquadOf(Scouts(5), "crossing");
+    WinWithScouts(campaign, 5, "crossing", "The only way over is");
     campaign.WaitForTheResult("WinningWindow", "You crossed the river", "crossing_won");
     campaign.ClickRowButton("WinningWindow", "PlayButton");
     campaign.WaitForTheMap("the map after the crossing");
@@ -157,6 +221,11 @@ TEST(CampaignFlowTest, ANewProfilePlaysFromTheTourToTheSecondStarsFirstLesson) {
     campaign.StartTheLesson("patterns");
     campaign.FollowLesson("patterns", PatternsSteps(player));
     campaign.WaitForTheMap("the map after the patterns lesson");
+
+    campaign.StartTheLesson("conditionals");
+    // The battle is the Brawler's alone against two Scouts: it may take a while.
+    campaign.FollowLesson("conditionals", ConditionalsSteps(player), 20000);
+    campaign.WaitForTheMap("the map after the lesson on paths and conditions");
 }
 
 TEST(CampaignFlowTest, AMissionGivenUpEndsInTheLosingWindowWhoseRetryBriefsItAgain) {

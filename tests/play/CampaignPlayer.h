@@ -220,6 +220,15 @@ public:
         return Point(int32_t((mark.left + mark.right) / 2), int32_t((mark.top + mark.bottom) / 2));
     }
 
+    // Whether the text run drawn last that holds the words can be read in the picture, at
+    // the size and place it was drawn.
+    ::testing::AssertionResult ShowsTheLineSaying(const Image& picture, const std::string& words) {
+        for (const ShownText& run : player_.TextsShown()) {
+            if (run.text.find(words) != std::string::npos) return player_.ShowsText(picture, run);
+        }
+        return ::testing::AssertionFailure() << "no line drawn says \"" << words << "\"";
+    }
+
     // Plays the running lesson to its end: each step's action when its words are shown,
     // space whenever the text box waits for it, and the battle left to run. Every step
     // must have been met, and the lesson must end, back in the campaign.
@@ -232,7 +241,10 @@ public:
                 if (done[i] || !Says(steps[i].words)) continue;
                 done[i] = acted = true;
                 player_.Frames(10);
-                Picture(lesson + "_" + std::to_string(i + 1));
+                const Image asked = player_.Picture();
+                player_.KeepPicture("campaign_" + lesson + "_" + std::to_string(i + 1));
+                EXPECT_TRUE(PlayerHarness::ShowsAScreen(asked, lesson));
+                EXPECT_TRUE(ShowsTheLineSaying(asked, steps[i].words));
                 steps[i].act();
                 player_.Frames(10);
             }
@@ -242,6 +254,7 @@ public:
             frames += 10;
         }
         for (size_t i = 0; i < steps.size(); ++i) EXPECT_TRUE(done[i]) << lesson << " never asked: " << steps[i].words;
+        if (player_.Mode() == "TutorialGame") player_.KeepPicture("campaign_" + lesson + "_unfinished");
         ASSERT_NE(player_.Mode(), "TutorialGame") << lesson << " did not end; it says: " << Said();
     }
 
