@@ -19,8 +19,8 @@ constexpr Color kGlowColour = Color::FromRGBA(128, 48, 16, 255);
 constexpr int kFlameDamageKind = 2;
 
 // Made at the first drawing: the pools build every ball at start-up, and a simulation
-// that never draws needs no texture files.
-Material* gMaterials[FlameBall::kFrameCount] = {};
+// that never draws needs no texture files. The renderer's release empties them.
+RendererRef<Material> gMaterials[FlameBall::kFrameCount];
 
 Material* FrameMaterial(int frame) {
     if (gMaterials[frame] == nullptr) {

@@ -21,8 +21,8 @@ constexpr float kProjectileHealth = 10.0f;
 constexpr float kTrailStretch = 3.0f;
 
 // Made at the first drawing: the pools build every beam at start-up, and a simulation
-// that never draws needs no texture files.
-Material* gMaterials[LaserBeam::kFrameCount] = {};
+// that never draws needs no texture files. The renderer's release empties them.
+RendererRef<Material> gMaterials[LaserBeam::kFrameCount];
 
 Material* FrameMaterial(int frame) {
     if (gMaterials[frame] == nullptr) {

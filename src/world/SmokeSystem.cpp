@@ -21,7 +21,7 @@ constexpr float kShowTime = 0.5f;
 
 // Loaded at the first drawing, not at construction: the pools make every smoke system at
 // start-up, and a simulation that never draws needs no texture files.
-Material* gSmokeMaterials[SmokeSystem::kTextureCount] = {};
+RendererRef<Material> gSmokeMaterials[SmokeSystem::kTextureCount];
 
 Material* SmokeMaterial(int index) {
     if (gSmokeMaterials[index] == nullptr) {

@@ -20,7 +20,7 @@ constexpr float kBurnTime = 1.0f;
 const Color kSparkColour = Color::FromRGBA(255, 182, 82, 255);
 
 // Loaded at the first drawing: the pools make every spark system at start-up.
-Material* gSparkMaterials[kTextureCount] = {};
+RendererRef<Material> gSparkMaterials[kTextureCount];
 
 Material* SparkMaterial(int index) {
     if (gSparkMaterials[index] == nullptr) {
