@@ -6,6 +6,7 @@
 
 #include "engine/Material.h"
 #include "game/Player.h"
+#include "support/RuntimeCopy.h"
 #include "support/WorkingFolder.h"
 #include "units/ChassisTable.h"
 #include "units/OwnerColours.h"
@@ -18,7 +19,10 @@ protected:
         if (!std::filesystem::exists(std::filesystem::path(VORNS_GAME_DIR) / "Actors" / "RobotSmall.act")) {
             GTEST_SKIP() << "no data set at " << VORNS_GAME_DIR;
         }
-        working_ = std::make_unique<app_test::WorkingFolder>(VORNS_GAME_DIR);
+        // In a copy: loading the bodies writes their model caches beside their sources,
+        // which other tests copying the shared folder meanwhile would trip over.
+        runtime_ = std::make_unique<runtime_test::RuntimeCopy>();
+        working_ = std::make_unique<app_test::WorkingFolder>(runtime_->Path());
         LoadChassisDefinitions();
         red_.primaryColor = Color::FromRGBA(255, 0, 0, 255);
         blue_.primaryColor = Color::FromRGBA(0, 0, 255, 255);
@@ -34,6 +38,7 @@ protected:
         return row->paintedPartMaterials[0][0]->stages[0].texture;
     }
 
+    std::unique_ptr<runtime_test::RuntimeCopy> runtime_;
     std::unique_ptr<app_test::WorkingFolder> working_;
     Player red_;
     Player blue_;
