@@ -6,8 +6,7 @@
 
 #include "engine/Material.h"
 #include "game/Player.h"
-#include "support/RuntimeCopy.h"
-#include "support/WorkingFolder.h"
+#include "support/WorkingCopy.h"
 #include "units/ChassisTable.h"
 #include "units/OwnerColours.h"
 
@@ -16,13 +15,8 @@ namespace {
 class OwnerColoursTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::filesystem::exists(std::filesystem::path(VORNS_GAME_DIR) / "Actors" / "RobotSmall.act")) {
-            GTEST_SKIP() << "no data set at " << VORNS_GAME_DIR;
-        }
-        // In a copy: loading the bodies writes their model caches beside their sources,
-        // which other tests copying the shared folder meanwhile would trip over.
-        runtime_ = std::make_unique<runtime_test::RuntimeCopy>();
-        working_ = std::make_unique<app_test::WorkingFolder>(runtime_->Path());
+        if (!runtime_test::HasBodies()) GTEST_SKIP() << "no data set at " << VORNS_GAME_DIR;
+        working_ = std::make_unique<runtime_test::WorkingCopy>();
         LoadChassisDefinitions();
         red_.primaryColor = Color::FromRGBA(255, 0, 0, 255);
         blue_.primaryColor = Color::FromRGBA(0, 0, 255, 255);
@@ -38,8 +32,7 @@ protected:
         return row->paintedPartMaterials[0][0]->stages[0].texture;
     }
 
-    std::unique_ptr<runtime_test::RuntimeCopy> runtime_;
-    std::unique_ptr<app_test::WorkingFolder> working_;
+    std::unique_ptr<runtime_test::WorkingCopy> working_;
     Player red_;
     Player blue_;
 };

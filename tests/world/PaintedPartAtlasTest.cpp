@@ -8,8 +8,7 @@
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
 #include "game/Player.h"
-#include "support/RuntimeCopy.h"
-#include "support/WorkingFolder.h"
+#include "support/WorkingCopy.h"
 #include "units/ChassisTable.h"
 #include "units/OwnerColours.h"
 #include "units/PaintedPartAtlas.h"
@@ -67,12 +66,8 @@ TEST(PaintedPartAtlasTest, CellsHoldEachPartWithItsWrappedBorder) {
 class PaintedPartAtlasDataTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::filesystem::exists(std::filesystem::path(VORNS_GAME_DIR) / "Actors" / "RobotSmall.act")) {
-            GTEST_SKIP() << "no data set at " << VORNS_GAME_DIR;
-        }
-        // In a copy: loading the bodies writes their model caches beside their sources.
-        runtime_ = std::make_unique<runtime_test::RuntimeCopy>();
-        working_ = std::make_unique<app_test::WorkingFolder>(runtime_->Path());
+        if (!runtime_test::HasBodies()) GTEST_SKIP() << "no data set at " << VORNS_GAME_DIR;
+        working_ = std::make_unique<runtime_test::WorkingCopy>();
         // Bodies loaded by an earlier test may show a player's pictures already; fresh
         // ones show the parts' own, which is how the painted parts are found.
         GetRenderer().Shutdown();
@@ -84,8 +79,7 @@ protected:
         GetRenderer().Shutdown();
     }
 
-    std::unique_ptr<runtime_test::RuntimeCopy> runtime_;
-    std::unique_ptr<app_test::WorkingFolder> working_;
+    std::unique_ptr<runtime_test::WorkingCopy> working_;
 };
 
 TEST_F(PaintedPartAtlasDataTest, BodiesDrawTheirPaintedPartsFromTheirOwnersAtlas) {

@@ -10,9 +10,8 @@
 #include "game/Game.h"
 #include "game/Player.h"
 #include "platform/gfx/Device.h"
-#include "support/RuntimeCopy.h"
 #include "support/TestArena.h"
-#include "support/WorkingFolder.h"
+#include "support/WorkingCopy.h"
 #include "units/ChassisTable.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
@@ -23,12 +22,8 @@ namespace {
 class UnitPartAtlasTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::filesystem::exists(std::filesystem::path(VORNS_GAME_DIR) / "Actors" / "RobotSmall.act")) {
-            GTEST_SKIP() << "no data set at " << VORNS_GAME_DIR;
-        }
-        // In a copy: loading the bodies writes their model caches beside their sources.
-        runtime_ = std::make_unique<runtime_test::RuntimeCopy>();
-        working_ = std::make_unique<app_test::WorkingFolder>(runtime_->Path());
+        if (!runtime_test::HasBodies()) GTEST_SKIP() << "no data set at " << VORNS_GAME_DIR;
+        working_ = std::make_unique<runtime_test::WorkingCopy>();
         GetRenderer().Shutdown();
         LoadChassisDefinitions();
         LoadWeaponDefinitions();
@@ -81,8 +76,7 @@ protected:
         return drawn;
     }
 
-    std::unique_ptr<runtime_test::RuntimeCopy> runtime_;
-    std::unique_ptr<app_test::WorkingFolder> working_;
+    std::unique_ptr<runtime_test::WorkingCopy> working_;
     Game game_;
     std::unique_ptr<Arena> arena_;
     Player red_;
