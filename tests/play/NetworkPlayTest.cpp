@@ -157,10 +157,15 @@ Image Picture(PlayerHarness& player, const std::string& who, const std::string& 
 
 std::string Text(const char* key) { return GetLanguageText(key).CStr(); }
 
-Player* NetworkPlayerNamed(const std::string& name) {
+Player* NetworkPlayerOrNull(const std::string& name) {
     for (Player* player : GetPlayerRoster().networkPlayers) {
         if (name == player->name.CStr()) return player;
     }
+    return nullptr;
+}
+
+Player* NetworkPlayerNamed(const std::string& name) {
+    if (Player* player = NetworkPlayerOrNull(name)) return player;
     throw PlayerStepFailed("no player " + name + " in the session");
 }
 
@@ -181,7 +186,8 @@ int PixelsPainted(const Image& picture, const IntRect& box, int channel) {
 
 // Ann painted herself green and Bob red: each figure shows its own player's paint.
 void FiguresWearTheirPlayersColours(const Image& picture) {
-    if (picture.IsEmpty()) return;
+    // A guest that has read its results may have left already: its figure is gone.
+    if (picture.IsEmpty() || NetworkPlayerOrNull("Ann") == nullptr || NetworkPlayerOrNull("Bob") == nullptr) return;
     const IntRect ann = GetPlayerFigure(*NetworkPlayerNamed("Ann")).rect;
     const IntRect bob = GetPlayerFigure(*NetworkPlayerNamed("Bob")).rect;
     const int annGreen = PixelsPainted(picture, ann, 1), bobGreen = PixelsPainted(picture, bob, 1);

@@ -143,14 +143,18 @@ TEST(ScreensColoursTest, TheCustomiseSlidersAndRandomColoursDressTheFigureOverAD
     EXPECT_GT(blueAfter, 1000) << "the figure wears " << blueAfter << " blue pixels, " << blueBefore << " before";
     EXPECT_GT(blueAfter, 4 * blueBefore + 100);
 
-    // Random colours, asked again until the main colour is far from blue.
+    // Random colours, asked again until both the main colour and the trim are far from
+    // blue: a blue trim alone would dress the figure in as much blue as before.
     Color mixed = screen.SliderColour(UpgradeWindow::kPrimaryRed);
-    for (int tries = 0; tries < 8 && !FarFrom(mixed, blue); ++tries) {
+    const auto leftBlue = [&] {
+        return FarFrom(mixed, blue) && FarFrom(screen.SliderColour(UpgradeWindow::kTrimRed), blue);
+    };
+    for (int tries = 0; tries < 24 && !leftBlue(); ++tries) {
         player.ClickItem("UpgradeWindow", "OptionsButton.tga");
         player.Frames(2);
         mixed = screen.SliderColour(UpgradeWindow::kPrimaryRed);
     }
-    ASSERT_TRUE(FarFrom(mixed, blue)) << "random colours never left blue";
+    ASSERT_TRUE(leftBlue()) << "random colours never left blue";
     player.Frames(3);
     const Image random = player.Picture();
     player.KeepPicture("screens_customise_random");
