@@ -158,17 +158,6 @@ std::vector<LessonStep> ConditionalsSteps(PlayerHarness& player) {
             {"The Brawler saw the Scouts", readOn}};
 }
 
-// Launches the briefed mission with `count` Scouts until it is won. How each one lands and
-// faces is the landing's luck, so a battle that still goes wrong is tried again.
-void WinWithScouts(CampaignPlayer& campaign, int count, const std::string& picture, const std::string& briefingWords) {
-    campaign.LaunchASquadOf(Scouts(count), picture);
-    for (int tries = 1; !campaign.WaitForTheBattlesEnd(); ++tries) {
-        ASSERT_LT(tries, 4) << count << " Scouts never won " << picture;
-        campaign.TryAgain(briefingWords, picture + "_" + std::to_string(tries));
-        campaign.LaunchASquadOf(Scouts(count), picture + "_" + std::to_string(tries));
-    }
-}
-
 TEST(CampaignFlowTest, ANewProfilePlaysFromTheTourToTheLessonOnPathsAndConditions) {
     PlayerHarness player(OnAScriptedClock());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
@@ -210,13 +199,13 @@ TEST(CampaignFlowTest, ANewProfilePlaysFromTheTourToTheLessonOnPathsAndCondition
     campaign.TryAgain("Our keeper is stranded", "hold_the_line");
 
     // Six Scouts, all the budget buys, land between the keeper and the Scouts.
-    WinWithScouts(campaign, 6, "hold_the_line_again", "Our keeper is stranded");
+    campaign.WinWithScouts(6, "hold_the_line_again", "Our keeper is stranded");
     campaign.WaitForTheResult("WinningWindow", "The keeper is safe", "hold_the_line_won");
     campaign.ClickRowButton("WinningWindow", "PlayButton");
     campaign.WaitForTheMap("the map after holding the line");
 
     campaign.BriefTheNextEntry("crossing_briefing");
-    WinWithScouts(campaign, 5, "crossing", "The only way over is");
+    campaign.WinWithScouts(5, "crossing", "The only way over is");
     campaign.WaitForTheResult("WinningWindow", "You crossed the river", "crossing_won");
     campaign.ClickRowButton("WinningWindow", "PlayButton");
     campaign.WaitForTheMap("the map after the crossing");

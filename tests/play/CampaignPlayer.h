@@ -319,6 +319,41 @@ public:
         return ::testing::AssertionSuccess();
     }
 
+    // Launches the briefed mission with `count` Scouts until it is won. How each one lands
+    // and faces is the landing's luck, so a battle that still goes wrong is tried again.
+    void WinWithScouts(int count, const std::string& picture, const std::string& briefingWords) {
+        LaunchASquadOf(std::vector<std::string>(size_t(count), "Scout"), picture);
+        for (int tries = 1; !WaitForTheBattlesEnd(); ++tries) {
+            ASSERT_LT(tries, 4) << count << " Scouts never won " << picture;
+            TryAgain(briefingWords, picture + "_" + std::to_string(tries));
+            LaunchASquadOf(std::vector<std::string>(size_t(count), "Scout"), picture + "_" + std::to_string(tries));
+        }
+    }
+
+    // The won battle's winning window, its Play, and the map again.
+    void BackToTheMapAfterTheWin(const std::string& what) {
+        if (!player_.IsOpen("WinningWindow")) throw PlayerStepFailed(what + " was not won");
+        ClickRowButton("WinningWindow", "PlayButton");
+        WaitForTheMap("the map after " + what);
+    }
+
+    // From a new profile's game menu: the first star's missions won, its lessons skipped,
+    // until the map offers the second star.
+    void WinTheFirstStarsMissions() {
+        OpenTheMapAfterItsTour();
+        SkipTheNextLesson();
+        BriefTheNextEntry("first_contact_briefing");
+        WinWithScouts(5, "first_contact", "Three little Mites");
+        BackToTheMapAfterTheWin("the first contact");
+        SkipTheNextLesson();
+        BriefTheNextEntry("hold_the_line_briefing");
+        WinWithScouts(6, "hold_the_line", "Our keeper is stranded");
+        BackToTheMapAfterTheWin("holding the line");
+        BriefTheNextEntry("crossing_briefing");
+        WinWithScouts(5, "crossing", "The only way over is");
+        BackToTheMapAfterTheWin("the crossing");
+    }
+
     // The next entry, a lesson, skipped from its briefing as a player who knows it does.
     void SkipTheNextLesson() {
         BriefTheNextEntry("skipped_lesson_briefing");
