@@ -1,13 +1,20 @@
 #pragma once
 // The third star's first half as a player plays it: the lesson on upgrades followed to its
-// end, the captive freed and the hunt won. Each stage starts and ends on the campaign map.
+// end, the captive freed by Scouts taught to spare VIPs, and the hunt won by fast Scouts.
+// Each stage starts and ends on the campaign map.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "CampaignPlayer.h"
+#include "battlefield/PatternWindow.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
+#include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
+#include "units/Pattern.h"
+#include "units/PatternObject.h"
 
 namespace play_test {
 
@@ -29,9 +36,101 @@ inline std::vector<LessonStep> UpgradesSteps(PlayerHarness& player) {
 }
 
 inline void PlayTheUpgradesLesson(PlayerHarness& player, CampaignPlayer& campaign) {
+    const int32_t boosts = GetLocalPlayer().boosts;
     campaign.StartTheLesson("upgrades");
     campaign.FollowLesson("upgrades", UpgradesSteps(player));
     campaign.WaitForTheMap("the map after the lesson on upgrades");
+    EXPECT_EQ(GetLocalPlayer().boosts, boosts - 1) << "the speed bought in the lesson is paid and kept";
+}
+
+// The name the taught Scout is saved under.
+inline const std::string kRescuer = "Rescuer";
+
+// The captive's briefing hands out the property that tells VIPs apart; back on the map, in
+// the training grounds, the Scout's first pattern (fire at an enemy ahead) is told to
+// match only enemies that are not VIPs, as the captive's hint says, and the Scout is saved
+// anew as the Rescuer.
+inline void TeachAScoutToSpareVips(PlayerHarness& player, CampaignPlayer& campaign) {
+    campaign.BriefTheNextEntry("captive_briefing");
+    EXPECT_TRUE(CampaignPlayer::Says("leave the captive standing")) << CampaignPlayer::Said();
+    campaign.ClickRowButton("MissionBriefingWindow", "ExitButton");
+    campaign.WaitForTheMap("the map after the captive's briefing");
+    campaign.ClickRowButton("MissionMapWindow", "TrainingGroundsButton");
+    player.FramesUntil([&] { return player.Mode() == "TrainingGame" && player.IsOpen("VornTray"); }, 600,
+                       "the training grounds");
+    player.Frames(30);
+    player.RightClick(player.EntryPoint("VornTray", "Scout"));
+    player.WaitFor("VornWindow");
+    player.RightClick(player.ItemPoint("VornWindow", "Pattern", 0));
+    player.WaitFor("PatternWindow");
+    player.Frames(10);
+    const PatternObject* enemy = GetPatternWindow().pattern->FindObjectOfKind(kPatternEnemy, 0);
+    ASSERT_NE(enemy, nullptr) << "the Scout's first pattern shows no enemy";
+    const Vector2 at = GetPatternWindow().PatternToScreen(enemy->position);
+    const Point onTheEnemy(int32_t(at.x), int32_t(at.y));
+    player.MoveTo(onTheEnemy);
+    player.Frames(5);
+    player.RightClick(onTheEnemy);
+    player.WaitFor("PatternObjectPropertyMenu");
+    campaign.Picture("captive_not_vip_property");
+    player.ClickItem("PatternObjectPropertyMenu", "NotVIP");
+    player.Frames(10);
+    EXPECT_NE(enemy->properties[kPropertyNotVIP], 0) << "the enemy of the pattern is marked not a VIP";
+    campaign.Picture("captive_pattern_not_vip");
+    player.ClickItem("PatternWindow", "CloseButton.tga");
+    player.WaitUntilClosed("PatternWindow");
+    player.ClickItem("VornWindow", "SaveVorn");
+    player.WaitFor("VornNameEditBox");
+    // The box offers the Scout's own name.
+    for (size_t i = 0; i < std::string("Scout").size(); ++i) player.TapKey(win::kKeyBackspace);
+    player.Type(kRescuer);
+    player.TapKey(win::kKeyReturn);
+    player.WaitUntilClosed("VornNameEditBox");
+    player.ClickItem("VornWindow", "CloseButton.tga");
+    player.WaitUntilClosed("VornWindow");
+    player.TapKey(win::kKeyEscape);
+    player.WaitFor("ConfirmEscapeMenu");
+    player.ClickItem("ConfirmEscapeMenu", "Yes");
+    campaign.WaitForTheMap("the map after the training grounds");
+}
+
+// Launches the briefed mission with the units until it is won; a battle that still goes
+// wrong is tried again, at most three times.
+inline void WinWith(CampaignPlayer& campaign, const std::vector<std::string>& units, const std::string& picture,
+                    const std::string& briefingWords) {
+    campaign.LaunchASquadOf(units, picture);
+    for (int tries = 1; !campaign.WaitForTheBattlesEnd(); ++tries) {
+        ASSERT_LT(tries, 4) << picture << " was never won";
+        campaign.TryAgain(briefingWords, picture + "_" + std::to_string(tries));
+        campaign.LaunchASquadOf(units, picture + "_" + std::to_string(tries));
+    }
+}
+
+// Eight Rescuers, all the budget buys: they hunt the guards and never fire at the captive
+// (the mission is lost the moment it falls).
+inline void FreeTheCaptive(PlayerHarness& player, CampaignPlayer& campaign) {
+    TeachAScoutToSpareVips(player, campaign);
+    campaign.BriefTheNextEntry("captive_briefing_again");
+    WinWith(campaign, std::vector<std::string>(8, kRescuer), "captive", "The enemy holds a captive");
+    campaign.WaitForTheResult("WinningWindow", "The captive is free", "captive_won");
+    campaign.BackToTheMapAfterTheWin("the captive");
+}
+
+// Eight Scouts, fast with the speed bought in the lesson, run the three marked units down
+// well inside the time.
+inline void WinTheHunt(CampaignPlayer& campaign) {
+    campaign.BriefTheNextEntry("hunt_briefing");
+    EXPECT_TRUE(CampaignPlayer::Says("Three marked Vorns")) << CampaignPlayer::Said();
+    WinWith(campaign, std::vector<std::string>(8, "Scout"), "hunt", "Three marked Vorns");
+    campaign.WaitForTheResult("WinningWindow", "The plans are ours", "hunt_won");
+    campaign.BackToTheMapAfterTheWin("the hunt");
+}
+
+// From the map offering the lesson on upgrades to the map after the hunt is won.
+inline void PlayTheUpgradesLessonAndFirstMissions(PlayerHarness& player, CampaignPlayer& campaign) {
+    PlayTheUpgradesLesson(player, campaign);
+    FreeTheCaptive(player, campaign);
+    WinTheHunt(campaign);
 }
 
 }  // namespace play_test
