@@ -8,7 +8,6 @@
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
-#include "engine/ScreenLayout.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
@@ -560,7 +559,11 @@ void UpgradeWindow::GetHighlightShape(const HighlightRequest& request, Highlight
         return;
     }
     if (part.EqualsNoCase("WeaponUpgrades")) {
-        highlighter.AddIntRect(ScaleRect(ShownBounds(*upgrades, kChassisButtonCount, kUpgradeButtonCount), 1.6f), 1.0f);
+        // Only as far as the badges reach: the chassis buttons stand just above the row.
+        const IntRect row = ShownBounds(*upgrades, kChassisButtonCount, kUpgradeButtonCount);
+        const int32_t margin = kBadgePixels / 2;
+        highlighter.AddIntRect(IntRect(row.left - margin, row.top - margin, row.right + margin, row.bottom + margin),
+                               1.0f);
     } else if (part.EqualsNoCase("SmallChassisUpgrades")) {
         highlighter.AddIntRect(ShownBounds(*upgrades, 0, 3), 1.0f);
     } else if (part.EqualsNoCase("SmallSpeedUpgradeNumber")) {
