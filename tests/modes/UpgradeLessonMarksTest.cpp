@@ -15,8 +15,8 @@ namespace {
 using modes_test::ModesTest;
 
 bool Inside(const HighlightMark& mark, const Point& point) {
-    return mark.kind == HighlightMark::kRect && point.x >= mark.left && point.x <= mark.right &&
-           point.y >= mark.top && point.y <= mark.bottom;
+    return mark.kind == HighlightMark::kRect && point.x >= mark.left && point.x <= mark.right && point.y >= mark.top &&
+           point.y <= mark.bottom;
 }
 
 TEST_F(ModesTest, TheWeaponUpgradesMarkCoversTheWeaponButtonsAndNotTheChassisOrBottomButtons) {
