@@ -18,6 +18,9 @@
 
 namespace play_test {
 
+// The stages' own helpers, apart from the other stars' flows that are chained with them.
+namespace third_star {
+
 // The lesson on upgrades: it reads out the upgrade window, and the player buys the small
 // chassis' speed and accepts.
 inline std::vector<LessonStep> UpgradesSteps(PlayerHarness& player) {
@@ -126,11 +129,13 @@ inline void WinTheHunt(CampaignPlayer& campaign) {
     campaign.BackToTheMapAfterTheWin("the hunt");
 }
 
+}  // namespace third_star
+
 // From the map offering the lesson on upgrades to the map after the hunt is won.
 inline void PlayTheUpgradesLessonAndFirstMissions(PlayerHarness& player, CampaignPlayer& campaign) {
-    PlayTheUpgradesLesson(player, campaign);
-    FreeTheCaptive(player, campaign);
-    WinTheHunt(campaign);
+    third_star::PlayTheUpgradesLesson(player, campaign);
+    third_star::FreeTheCaptive(player, campaign);
+    third_star::WinTheHunt(campaign);
 }
 
 }  // namespace play_test
