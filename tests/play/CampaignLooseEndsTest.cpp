@@ -3,11 +3,10 @@
 // the squad choice's file buttons, which must sit inside their window.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 #include <vector>
 
+#include "CampaignLessons.h"
 #include "CampaignPlayer.h"
 #include "battlefield/ArenaWindow.h"
 #include "game/Player.h"
@@ -24,13 +23,9 @@ namespace {
 
 using play_test::CampaignPlayer;
 using play_test::LessonStep;
+using play_test::OnAScriptedClock;
 using play_test::PlayerHarness;
-
-play_test::HarnessSettings OnAScriptedClock() {
-    play_test::HarnessSettings settings = play_test::WithPictures();
-    settings.frameSeconds = 0.02f;
-    return settings;
-}
+using play_test::UnitEditorSteps;
 
 bool Contains(IntRect outer, IntRect inner) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
@@ -39,60 +34,6 @@ bool Contains(IntRect outer, IntRect inner) {
 
 bool Overlap(IntRect a, IntRect b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
-
-// Picks the open menu's item whose name holds the words (any case), or fails naming what
-// the menu offers.
-void PickItemNamed(PlayerHarness& player, const std::string& menu, const std::string& words) {
-    player.WaitFor(menu);
-    const std::vector<std::string> items = player.ItemNames(menu);
-    const auto found = std::find_if(items.begin(), items.end(), [&](const std::string& item) {
-        return Lower(item).find(words) != std::string::npos;
-    });
-    std::string offered;
-    for (const std::string& item : items) offered += item + " ";
-    ASSERT_NE(found, items.end()) << menu << " offers no \"" << words << "\", only: " << offered;
-    player.ClickItem(menu, *found);
-    player.Frames(10);
-}
-
-void ConfirmIfAsked(PlayerHarness& player, const std::string& question) {
-    player.Frames(10);
-    if (!player.IsOpen(question)) return;
-    player.ClickItem(question, player.ItemNames(question).front());
-    player.Frames(10);
-}
-
-// The unit editor's lesson done as it asks, the Scout rebuilt around the weapon named.
-std::vector<LessonStep> RebuildTheScoutWith(PlayerHarness& player, const std::string& weapon, const std::string& name) {
-    return {{"Right click your Scout",
-             [&player] {
-                 player.RightClick(CampaignPlayer::Pointed());
-                 player.WaitFor("VornWindow");
-             }},
-            {"Click the chassis",
-             [&player] {
-                 player.Click(CampaignPlayer::Pointed());
-                 PickItemNamed(player, "ChassisMenu", "small");
-                 ConfirmIfAsked(player, "ConfirmChangeVornChassisMenu");
-             }},
-            {"Click the left weapon",
-             [&player, weapon] {
-                 player.Click(CampaignPlayer::Pointed());
-                 PickItemNamed(player, "WeaponMenu", weapon);
-             }},
-            {"Click the save button", [&player, name] {
-                 player.Click(CampaignPlayer::Pointed());
-                 player.WaitFor("VornNameEditBox");
-                 player.Type(name);
-                 player.TapKey(win::kKeyReturn);
-                 ConfirmIfAsked(player, "ConfirmOverwriteVornMenu");
-             }}};
 }
 
 // Does what the running lesson asks, each step once, and reads on where the text box waits,
@@ -153,7 +94,7 @@ TEST(CampaignLooseEndsTest, ALessonsBattleLostIsOwnedUpToSetUpAgainAndThenWon) {
     campaign.BackToTheMapAfterTheWin("the first contact");
 
     campaign.StartTheLesson("lost_lesson");
-    FollowUntilItSays(player, RebuildTheScoutWith(player, "laser", "Unlucky"), "Your new Vorn is ready");
+    FollowUntilItSays(player, UnitEditorSteps(player, "Unlucky"), "Your new Vorn is ready");
     player.TapKey(win::kKeySpace);
     const TutorialGame& lesson = GetGameModes()->tutorial;
     player.FramesUntil(
@@ -173,7 +114,7 @@ TEST(CampaignLooseEndsTest, ALessonsBattleLostIsOwnedUpToSetUpAgainAndThenWon) {
     player.TapKey(win::kKeySpace);
     player.FramesUntil([&] { return CampaignPlayer::Says("Every Vorn is built"); }, 600, "the lesson from its start");
     EXPECT_EQ(lesson.CurrentStep()->kind, TutorialStepKind::kStage);
-    campaign.FollowLesson("lost_lesson_again", RebuildTheScoutWith(player, "laser", "Lucky"), 20000);
+    campaign.FollowLesson("lost_lesson_again", UnitEditorSteps(player, "Lucky"), 20000);
     campaign.WaitForTheMap("the map after the lesson tried again");
 }
 
