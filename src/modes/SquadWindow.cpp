@@ -121,13 +121,19 @@ void SquadWindow::ShowSquad(Squad* shown) {
 void SquadWindow::Refresh() {
     view.viewport = Rect();
     view.SetAspect(float(std::max(Width(), 1)) / float(std::max(Height(), 1)));
+    // Save against the top-right corner, Clear just left of it.
     if (fileButtons != nullptr) {
-        const int32_t half = kButtonPixels / 2;
         for (int32_t i = 0; i < fileButtons->Count(); ++i) {
             Sprite* sprite = fileButtons->sprites[i];
             if (sprite == nullptr) continue;
-            const int32_t x = right - half - i * kButtonPixels;
-            sprite->SetRect(IntRect(x, top + half, x + kButtonPixels, top + half + kButtonPixels));
+            const int32_t half = kButtonPixels / 2;
+            sprite->x = right - half - i * kButtonPixels;
+            sprite->y = top + half;
+            if (sprite->anchor == Sprite::kAnchorTopLeft) {
+                sprite->x -= half;
+                sprite->y -= half;
+            }
+            sprite->SetSize(kButtonPixels);
         }
     }
     if (layoutButtons != nullptr) layoutButtons->Layout(Point(left, top));

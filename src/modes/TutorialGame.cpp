@@ -128,11 +128,7 @@ void TutorialGame::Begin() {
     SetPaused(true);
     finished = false;
     killTrayShown = false;
-    if (gArena != nullptr) {
-        gArena->ClearBattlefield(false);
-        gArena->meteorShowerOn = meteorsEnabled != 0;
-        gArena->meteorStartTime = meteorDelay;
-    }
+    SetUpTheField();
     // The player's recent entries come back when the lesson ends; the lesson starts with
     // none.
     for (Tray* tray : {static_cast<Tray*>(&GetVornTray()), static_cast<Tray*>(&GetSquadTray())}) {
@@ -146,17 +142,29 @@ void TutorialGame::Begin() {
     GetObjectTray().ResetToDefaults();
     GetPaintTray().ResetToDefaults();
     GetSquadWindow().layout = SquadWindow::kCircle;
-    GetToolkitWindows().LayOutWindows();
-    WindowManager& manager = GetWindowManager();
-    manager.CloseAllWindows();
-    for (Window* window : script.windows) manager.OpenWindow(window);
+    OpenTheLessonsWindows();
     stepIndex_ = -1;
+    retrying_ = false;
     startPending_ = true;
     InputEvent start;
     start.Set(kInputPointerMove, 0, GetMouse().position);
     PreviewInputEvent(start);
     // The first stage has sized the text box; the launch tray goes below it.
     GetToolkitWindows().LayOutWindows();
+}
+
+void TutorialGame::SetUpTheField() {
+    if (gArena == nullptr) return;
+    gArena->ClearBattlefield(false);
+    gArena->meteorShowerOn = meteorsEnabled != 0;
+    gArena->meteorStartTime = meteorDelay;
+}
+
+void TutorialGame::OpenTheLessonsWindows() {
+    GetToolkitWindows().LayOutWindows();
+    WindowManager& manager = GetWindowManager();
+    manager.CloseAllWindows();
+    for (Window* window : script.windows) manager.OpenWindow(window);
 }
 
 void TutorialGame::End() {
@@ -185,6 +193,11 @@ void TutorialGame::End() {
 // --- steps
 
 void TutorialGame::AdvanceStep() {
+    if (retrying_) {
+        retrying_ = false;
+        SetUpTheField();
+        OpenTheLessonsWindows();
+    }
     highlightStep_ = nullptr;
     highlighter.Clear();
     ++stepIndex_;
@@ -209,7 +222,10 @@ void TutorialGame::EnterStep() {
                 inForce_.Append(next);
             }
             break;
-        case TutorialStepKind::kGoal: enemiesAtGoal_ = CountEnemies(); break;
+        case TutorialStepKind::kGoal:
+            enemiesAtGoal_ = CountEnemies();
+            friendsAtGoal_ = CountUnits(false);
+            break;
         case TutorialStepKind::kPause:
         case TutorialStepKind::kUnpause: SetRequirementsInForce(step.expected); break;
         case TutorialStepKind::kScenario:
@@ -277,8 +293,13 @@ bool TutorialGame::RunStep(TutorialStep& step) {
                 step.goalMode == TutorialGoalMode::kNone ||
                 (step.goalMode == TutorialGoalMode::kKillOne && (enemiesAtGoal_ < 1 || enemies < enemiesAtGoal_)) ||
                 (step.goalMode == TutorialGoalMode::kKillAll && enemies == 0);
-            if (!met) return false;
-            AdvanceStep();
+            if (met) {
+                AdvanceStep();
+            } else if (step.goalMode != TutorialGoalMode::kNone && friendsAtGoal_ > 0 && CountUnits(false) == 0) {
+                StartTheBattleAgain();
+            } else {
+                return false;
+            }
             return true;
         }
         case TutorialStepKind::kWaitWithHighlight:
@@ -358,13 +379,37 @@ void TutorialGame::SetLaunchBudget(int32_t budget) {
     GetLaunchWindow().budget = launchBudget;
 }
 
-int32_t TutorialGame::CountEnemies() const {
+// Units still fighting: the player's own, or everyone else's.
+int32_t TutorialGame::CountUnits(bool enemies) const {
     if (gArena == nullptr) return 0;
-    int32_t enemies = 0;
+    int32_t count = 0;
     for (const WorldObject* object : gArena->Objects()) {
-        if (object->kind == kKindVorn && static_cast<const Vorn*>(object)->owner != &local_) ++enemies;
+        if (object->kind != kKindVorn) continue;
+        const auto* unit = static_cast<const Vorn*>(object);
+        if (unit->removed || unit->health <= 0.0f || (unit->owner != &local_) != enemies) continue;
+        ++count;
     }
-    return enemies;
+    return count;
+}
+
+// Once the player's last unit has fallen, no goal can be met any more. The lesson says so
+// (its lost text, read on with the space bar) and the battle is set up again from the
+// scenario it was fought on, so the player tries once more instead of waiting for ever.
+void TutorialGame::StartTheBattleAgain() {
+    SetPaused(true);
+    int32_t scenario = stepIndex_;
+    while (scenario > 0 && script.steps[scenario]->kind != TutorialStepKind::kScenario) --scenario;
+    stepIndex_ = scenario - 1;
+    retrying_ = true;
+    if (script.lostStage == nullptr) {
+        AdvanceStep();
+        return;
+    }
+    highlightStep_ = nullptr;
+    highlighter.Clear();
+    elapsed_ = 0.0f;
+    step_ = script.lostStage.get();
+    EnterStep();
 }
 
 // --- requirements

@@ -72,7 +72,11 @@ private:
     void SpeakNextPage();
     void UpdateHighlights();
     String ReplaceLastNames(const String& word) const;
-    int32_t CountEnemies() const;
+    int32_t CountEnemies() const { return CountUnits(true); }
+    int32_t CountUnits(bool enemies) const;
+    void StartTheBattleAgain();
+    void SetUpTheField();
+    void OpenTheLessonsWindows();
     void SetLaunchBudget(int32_t budget);
     void LoadScenarioStep(const TutorialStep& step);
 
@@ -89,9 +93,12 @@ private:
     float continueCountdown_ = 0.0f;
     int32_t pageIndex_ = 0;
     int32_t enemiesAtGoal_ = 0;
+    int32_t friendsAtGoal_ = 0;
     float dragTime_ = 0.0f;
     int32_t miniMapMovesOwed_ = 0;
     bool stepping_ = false;
     bool startPending_ = false;
     bool scriptLoaded_ = false;
+    // The lost battle is set up again before the next step.
+    bool retrying_ = false;
 };

@@ -46,6 +46,7 @@ void TutorialScript::Clear() {
     windows.Clear();
     unitCopies.Clear();
     squadCopies.Clear();
+    lostStage.reset();
     maxSquadCount = 1;
     useBasicUpgrades = true;
     stage_ = nullptr;
@@ -138,6 +139,10 @@ void TutorialScript::ReadTopLevel(const StringArray& words) {
     } else if (key.EqualsNoCase("Stage")) {
         stage_ = AddStep(TutorialStepKind::kStage);
         if (stage_) state_ = State::kStage;
+    } else if (key.EqualsNoCase("Lost")) {
+        lostStage = std::make_unique<TutorialStep>();
+        stage_ = lostStage.get();
+        state_ = State::kStage;
     } else if (key.EqualsNoCase("Meteors")) {
         if (!HasWords(words, 2)) return;
         game_.meteorsEnabled = 1;
@@ -179,6 +184,10 @@ void TutorialScript::ReadStage(const StringArray& words) {
     if (key.EqualsNoCase("End")) {
         state_ = State::kTop;
         if (words.Count() < 3) return;
+        if (stage_ == lostStage.get()) {
+            Log("a wait after the lost text ignored");
+            return;
+        }
         const bool highlight = words[1].EqualsNoCase("WaitWithHighlight");
         if (!highlight && !words[1].EqualsNoCase("Wait")) return;
         TutorialStep* wait = AddStep(highlight ? TutorialStepKind::kWaitWithHighlight : TutorialStepKind::kWait);

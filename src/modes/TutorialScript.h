@@ -41,6 +41,10 @@ public:
     StringArray unitCopies;
     StringArray squadCopies;
     std::vector<std::unique_ptr<TutorialStep>> steps;
+    // What the lesson says when the player's units all fell before its goal was met; it
+    // is written like a stage ("Lost" ... "End") and is no step of its own. None when the
+    // script has no such block.
+    std::unique_ptr<TutorialStep> lostStage;
 
 private:
     enum class State { kTop, kWindows, kUnits, kSquads, kStage, kText, kEvents };

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "CampaignLessons.h"
 #include "CampaignPlayer.h"
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/PatternWindow.h"
@@ -27,35 +28,11 @@ namespace {
 
 using play_test::CampaignPlayer;
 using play_test::LessonStep;
+using play_test::OnAScriptedClock;
 using play_test::PlayerHarness;
-
-// Drawn with GL, each frame a fiftieth of a second of game time: the battles are the same
-// on a busy machine as on an idle one.
-play_test::HarnessSettings OnAScriptedClock() {
-    play_test::HarnessSettings settings = play_test::WithPictures();
-    settings.frameSeconds = 0.02f;
-    return settings;
-}
 
 // The first mission's gift, as many as asked.
 std::vector<std::string> Scouts(int count) { return std::vector<std::string>(size_t(count), "Scout"); }
-
-// Picks the first item of the open menu that is not the one in use now.
-void PickAnotherItem(PlayerHarness& player, const std::string& menu) {
-    player.WaitFor(menu);
-    const std::vector<std::string> items = player.ItemNames(menu);
-    ASSERT_FALSE(items.empty()) << menu << " offers nothing";
-    player.ClickItem(menu, items.size() > 1 ? items[1] : items[0]);
-    player.Frames(10);
-}
-
-// Answers yes when a question opens after a change.
-void ConfirmIfAsked(PlayerHarness& player, const std::string& question) {
-    player.Frames(10);
-    if (!player.IsOpen(question)) return;
-    player.ClickItem(question, player.ItemNames(question).front());
-    player.Frames(10);
-}
 
 // A right click where the lesson points, which opens the window.
 std::function<void()> OpenAtTheMark(PlayerHarness& player, const std::string& window) {
@@ -73,28 +50,6 @@ std::vector<LessonStep> BasicsSteps(PlayerHarness& player) {
                  player.Drag(Point(map.left + 30, map.top + 30), Point(map.left + 60, map.top + 50));
                  player.Frames(30);
                  EXPECT_GT(gArena->WrappedDistance2D(before, camera.target), 10.0f) << "the view follows the drag";
-             }}};
-}
-
-std::vector<LessonStep> UnitEditorSteps(PlayerHarness& player) {
-    return {{"Right click your Scout", OpenAtTheMark(player, "VornWindow")},
-            {"Click the chassis",
-             [&] {
-                 player.Click(CampaignPlayer::Pointed());
-                 PickAnotherItem(player, "ChassisMenu");
-                 ConfirmIfAsked(player, "ConfirmChangeVornChassisMenu");
-             }},
-            {"Click the left weapon",
-             [&] {
-                 player.Click(CampaignPlayer::Pointed());
-                 PickAnotherItem(player, "WeaponMenu");
-             }},
-            {"Click the save button", [&] {
-                 player.Click(CampaignPlayer::Pointed());
-                 player.WaitFor("VornNameEditBox");
-                 player.Type("Bruiser");
-                 player.TapKey(win::kKeyReturn);
-                 ConfirmIfAsked(player, "ConfirmOverwriteVornMenu");
              }}};
 }
 
@@ -187,7 +142,7 @@ TEST(CampaignFlowTest, ANewProfilePlaysFromTheTourToTheLessonOnPathsAndCondition
     EXPECT_EQ(campaign.BriefEveryReachedEntry(), 3) << "the won mission opens the next lesson";
 
     campaign.StartTheLesson("unit_editor");
-    campaign.FollowLesson("unit_editor", UnitEditorSteps(player));
+    campaign.FollowLesson("unit_editor", play_test::UnitEditorSteps(player, "Bruiser"));
     campaign.WaitForTheMap("the map after the unit editor's lesson");
     EXPECT_EQ(campaign.BriefEveryReachedEntry(), 4);
 
