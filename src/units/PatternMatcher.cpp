@@ -103,6 +103,36 @@ float ClampedAcos(float x) { return std::acos(std::fmax(-1.0f, std::fmin(1.0f, x
 
 bool NearZero2D(const Vector2& p) { return FloatNearZero(p.x) && FloatNearZero(p.y); }
 
+// Nearness of an object that must be near or far alike in pattern and world.
+constexpr uint8_t kNearBoth = 0;
+constexpr uint8_t kNear = 1;
+constexpr uint8_t kFar = 2;
+constexpr uint8_t kAllProperties = 0xFF;
+// A unit always has one of injured and not injured, so no unit has no properties.
+constexpr uint8_t kPropertiesUnknown = 0;
+
+// The properties of a world unit, one bit per pattern property, as PropertyTest asks.
+uint8_t UnitProperties(const Vorn& w) {
+    const int32_t size = ChassisTable::SizeClass(w.chassisType);
+    const bool holds[kPatternPropertyCount] = {
+        w.health != w.maxHealth, w.health == w.maxHealth, size == 0, size == 1, size == 2, w.vip != 0, w.vip == 0,
+        w.carryingBall != 0,
+    };
+    uint8_t bits = 0;
+    for (int i = 0; i < kPatternPropertyCount; ++i) {
+        bits |= holds[i] ? uint8_t(1u << i) : 0;
+    }
+    return bits;
+}
+
+uint8_t PropertyMask(const PatternObject& p) {
+    uint8_t bits = 0;
+    for (int i = 0; i < kPatternPropertyCount; ++i) {
+        bits |= p.properties[i] ? uint8_t(1u << i) : 0;
+    }
+    return bits;
+}
+
 // A pair's agreements e and disagreement weight f from its relations on both sides and
 // its touch terms. `sidePossible`: the pattern side allows the side rule to fail.
 struct RelationCounts {
@@ -153,7 +183,7 @@ int64_t PatternMatcher::WorkCapacity() const {
     return int64_t(worldObjects_.Capacity()) + worldLayout_.MatrixCapacity() + pickList_.Capacity() +
            worldLines_.Capacity() + savedPlaces_.Capacity() + compatible_.Capacity() + candidates_.Capacity() +
            visitingOrder_.Capacity() + done_.Capacity() + group_.Capacity() + groupPattern_.Capacity() +
-           groupWorld_.Capacity() + worldAt_.Capacity() + unmatchedSums_.Capacity() + positionObject_.Capacity() +
+           groupWorld_.Capacity() + worldAt_.Capacity() + worldTraits_.Capacity() + unmatchedSums_.Capacity() + positionObject_.Capacity() +
            objectPosition_.Capacity() + propertyTerms_.Capacity() + pairTerms_.Capacity() + pairValues_.Capacity() +
            matchedPositions_.Capacity() + matchedPartners_.Capacity() + committedPartner_.Capacity() +
            takePairs_.Capacity();
@@ -280,6 +310,7 @@ void PatternMatcher::Gather(Vorn& unit) {
     for (int j = 0; j < nW; ++j) {
         worldAt_[j] = worldObjects_[worldLayout_.EntryAt(j).index];
     }
+    DescribeWorld(unit);
     // The cost adds s once per unmatched world object, one addition at a time; the
     // running sums for every count are the same additions made once per run.
     unitGathered_ = worldObjects_.Find(&unit) >= 0;
@@ -396,17 +427,49 @@ bool PatternMatcher::PairTest(const Vorn& unit, const PatternObject& p, const Wo
 }
 
 bool PatternMatcher::PropertyTest(const Vorn& w, const PatternObject& p) {
-    const int32_t size = ChassisTable::SizeClass(w.chassisType);
-    const bool holds[kPatternPropertyCount] = {
-        w.health != w.maxHealth, w.health == w.maxHealth, size == 0, size == 1, size == 2, w.vip != 0, w.vip == 0,
-        w.carryingBall != 0,
-    };
-    for (int i = 0; i < kPatternPropertyCount; ++i) {
-        if (p.properties[i] && !holds[i]) {
-            return false;
+    const uint8_t wanted = PropertyMask(p);
+    return (wanted & UnitProperties(w)) == wanted;
+}
+
+// PairTest's rules, split into what depends on the world object alone: asked of every
+// pattern object of every pattern, they are worked out once per run.
+void PatternMatcher::DescribeWorld(const Vorn& unit) {
+    const int nW = worldLayout_.Size();
+    worldTraits_.Reserve(nW);
+    for (int j = 0; j < nW; ++j) {
+        const WorldObject& w = WorldAt(j);
+        WorldTraits traits;
+        traits.properties = kAllProperties;
+        auto nearness = [&]() { return GroundDistance2(w.position, unit.position) < kNearDistance2 ? kNear : kFar; };
+        switch (w.kind) {
+            case kKindTree: traits.kind = kPatternTree; break;
+            case kKindSolarCharger: traits.kind = kPatternSolarCharger; break;
+            case kKindRock: traits.kind = kPatternRock; break;
+            case kKindHealthField: traits.kind = kPatternHealthField; break;
+            case kKindGooField: traits.kind = kPatternGooField; break;
+            case kKindStaticField: traits.kind = kPatternStaticField; break;
+            case kKindSoccerBall: traits.kind = kPatternSoccerBall; break;
+            case kKindBeacon:
+                if (unit.owner != nullptr && BeaconPlayer(w) == unit.owner) {
+                    traits.kind = kPatternBeacon;
+                    traits.nearness = nearness();
+                }
+                break;
+            case kKindGoal:
+                traits.kind = GoalPlayer(w) == unit.owner ? kPatternFriendGoal : kPatternEnemyGoal;
+                traits.nearness = nearness();
+                break;
+            case kKindVorn: {
+                const Vorn& other = static_cast<const Vorn&>(w);
+                traits.kind = other.owner == unit.owner ? kPatternFriend : kPatternEnemy;
+                // Worked out when a pattern object first asks for properties.
+                traits.properties = kPropertiesUnknown;
+                break;
+            }
+            default: break;
         }
+        worldTraits_[j] = traits;
     }
-    return true;
 }
 
 PatternObject& PatternMatcher::PatternAt(int position) const { return *positionObject_[position]; }
@@ -444,7 +507,7 @@ void PatternMatcher::Assign(Vorn& unit, Pattern& pattern) {
     group_.Reserve(nP);
     groupPattern_.Reserve(nP);
     groupWorld_.Reserve(nW);
-    BuildCandidates(unit, pattern);
+    BuildCandidates(pattern);
     GreedyPass(pattern);
     Improve(unit, pattern);
 }
@@ -523,14 +586,26 @@ const PatternMatcher::PairTerms& PatternMatcher::TermsOf(int32_t patternPosition
     return terms;
 }
 
-void PatternMatcher::BuildCandidates(const Vorn& unit, Pattern& pattern) {
+void PatternMatcher::BuildCandidates(Pattern& pattern) {
     const PolarLayout& layout = pattern.Layout();
     const int nP = layout.Size();
     const int nW = worldLayout_.Size();
     for (int i = 0; i < nP; ++i) {
         const PatternObject& p = PatternAt(i);
+        const int32_t kind = p.kind;
+        const uint8_t wanted = PropertyMask(p);
+        const uint8_t nearness = p.position.LengthSquared() < kNearDistance2 ? kNear : kFar;
         for (int j = 0; j < nW; ++j) {
-            const bool pair = PairTest(unit, p, WorldAt(j));
+            // PairTest(unit, p, WorldAt(j)) from the run's traits of the world object.
+            WorldTraits& traits = worldTraits_[j];
+            bool pair = traits.kind == kind && traits.kind >= 0 &&
+                        (traits.nearness == kNearBoth || traits.nearness == nearness);
+            if (pair && wanted != 0) {
+                if (traits.properties == kPropertiesUnknown) {
+                    traits.properties = UnitProperties(static_cast<const Vorn&>(WorldAt(j)));
+                }
+                pair = (traits.properties & wanted) == wanted;
+            }
             compatible_[j * nP + i] = pair ? 1 : 0;
             if (pair) {
                 candidates_.Append({i, j, 0.0f});

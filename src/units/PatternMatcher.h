@@ -130,6 +130,15 @@ private:
         int8_t touchMismatch = 0;                        // y touches in the pattern only
         uint8_t sidePossible = 0;                        // the side rule may fail
     };
+    // What a gathered world object can pair with, worked out once per run for every
+    // pattern: the pattern kind it stands for (-1 none), the properties that hold for it
+    // (all for kinds without properties), and for kinds that must be near or far alike
+    // on both sides, whether it is near (kNearBoth when that does not matter).
+    struct WorldTraits {
+        int32_t kind = -1;
+        uint8_t properties = 0;
+        uint8_t nearness = 0;
+    };
     // A change of the matching tried by the improvement loop.
     struct Move {
         int32_t kind = 0;   // none, an exchange with visiting position m, or a take of world position j
@@ -142,6 +151,7 @@ private:
     void GatherGoalsAndBeacons(const Vorn& unit, int32_t stamp);
     void GatherGrid(const Vorn& unit, int32_t stamp);
     void AddObject(WorldObject* object);
+    void DescribeWorld(const Vorn& unit);
 
     // The pattern's tables for the cost: which object stands at which layout position,
     // property terms, and the pair terms filled on first use.
@@ -152,7 +162,7 @@ private:
     void Match(PatternObject& p, int32_t worldPosition);
     static void Unmatch(PatternObject& p);
     void ResetMatches(Vorn& unit, Pattern& pattern);
-    void BuildCandidates(const Vorn& unit, Pattern& pattern);
+    void BuildCandidates(Pattern& pattern);
     void GreedyPass(Pattern& pattern);
     void TakeGroup(Pattern& pattern, int candidate);
     void Improve(Vorn& unit, Pattern& pattern);
@@ -216,6 +226,7 @@ private:
     // Per run: the world object at each world layout position, and the cost's sum of
     // s over k unmatched world objects for every k.
     Array<WorldObject*> worldAt_;
+    Array<WorldTraits> worldTraits_;
     Array<float> unmatchedSums_;
     bool unitGathered_ = false;
     // Per assigned pattern (see Prepare).
