@@ -182,11 +182,11 @@ PatternMatcher::~PatternMatcher() = default;
 int64_t PatternMatcher::WorkCapacity() const {
     return int64_t(worldObjects_.Capacity()) + worldLayout_.MatrixCapacity() + pickList_.Capacity() +
            worldLines_.Capacity() + savedPlaces_.Capacity() + compatible_.Capacity() + candidates_.Capacity() +
-           visitingOrder_.Capacity() + done_.Capacity() + group_.Capacity() + groupPattern_.Capacity() +
-           groupWorld_.Capacity() + worldAt_.Capacity() + worldTraits_.Capacity() + unmatchedSums_.Capacity() + positionObject_.Capacity() +
-           objectPosition_.Capacity() + propertyTerms_.Capacity() + pairTerms_.Capacity() + pairValues_.Capacity() +
-           matchedPositions_.Capacity() + matchedPartners_.Capacity() + committedPartner_.Capacity() +
-           takePairs_.Capacity();
+           candidatesAsTheyCame_.Capacity() + visitingOrder_.Capacity() + done_.Capacity() + group_.Capacity() +
+           groupPattern_.Capacity() + groupWorld_.Capacity() + worldAt_.Capacity() + worldTraits_.Capacity() +
+           unmatchedSums_.Capacity() + positionObject_.Capacity() + objectPosition_.Capacity() +
+           propertyTerms_.Capacity() + pairTerms_.Capacity() + pairValues_.Capacity() + matchedPositions_.Capacity() +
+           matchedPartners_.Capacity() + committedPartner_.Capacity() + takePairs_.Capacity();
 }
 
 // The run.
@@ -622,8 +622,8 @@ void PatternMatcher::BuildCandidates(Pattern& pattern) {
         }
         candidate.angleDifference = d;
     }
-    QuickSortByFloat(candidates_.Data(), 0, candidates_.Count() - 1,
-                     [](const MatchCandidate& c) { return c.angleDifference; });
+    const auto differenceOf = [](const MatchCandidate& c) { return c.angleDifference; };
+    SortByFloat(candidates_.Data(), candidates_.Count(), differenceOf, candidatesAsTheyCame_);
 }
 
 void PatternMatcher::GreedyPass(Pattern& pattern) {
@@ -920,7 +920,10 @@ float PatternMatcher::Misfit(Pattern& pattern, bool& relationsFit) {
 
 // The pair of pattern positions a, b with world partners ja, jb: its relations on both
 // sides, e (agreements) and f (disagreement weight).
-void PatternMatcher::CountRelations(const Pattern& pattern, int a, int b, int ja, int jb, PairRelations& out) const {
+// Inlined where the improvement loop calls it pair after pair, so that what stays the
+// same from pair to pair is read once.
+[[gnu::always_inline]] inline void PatternMatcher::CountRelations(const Pattern& pattern, int a, int b, int ja, int jb,
+                                                                  PairRelations& out) const {
     const PolarLayout& pl = pattern.Layout();
     const PolarLayout& wl = worldLayout_;
     const PolarLayout::Relation& rp = pl.Pair(b, a);
@@ -1013,7 +1016,8 @@ void PatternMatcher::CostParts::AddObject(PatternMatcher& matcher, int32_t posit
 
 // A new pair of a trial in the exact sum: its relation counts, and its geometry in double
 // (returned), which needs no division.
-double PatternMatcher::AddEstimatedPair(const Pattern& pattern, int a, int b, int ja, int jb, CostParts& parts) const {
+[[gnu::always_inline]] inline double PatternMatcher::AddEstimatedPair(const Pattern& pattern, int a, int b, int ja,
+                                                                      int jb, CostParts& parts) const {
     PairRelations relations;
     CountRelations(pattern, a, b, ja, jb, relations);
     const double geometry = EstimatedGeometry(*relations.pattern, *relations.world);
@@ -1087,7 +1091,7 @@ void PatternMatcher::PrepareTakes(const Pattern& pattern, int x) {
         const int8_t tb = pl.Touch(y);
         const int8_t twb = worldLayout_.Touch(jy);
         TakePair pair;
-        pair.pattern = &rp;
+        pair.pattern = rp;
         pair.world = jy;
         pair.touchAgreement = tb == twb && tb != 0;
         pair.touchMismatch = tb == 1 && twb != 1;
@@ -1114,9 +1118,9 @@ double PatternMatcher::MoveInTake(int x, int32_t j, int objectIndex, CostParts& 
     double geometry = 0.0;
     for (const TakePair& pair : takePairs_) {
         const PolarLayout::Relation& rw = worldLayout_.Pair(pair.world, j);
-        const RelationCounts counts = CountPair(*pair.pattern, rw, touchAgreement + pair.touchAgreement,
+        const RelationCounts counts = CountPair(pair.pattern, rw, touchAgreement + pair.touchAgreement,
                                                 touchMismatch + pair.touchMismatch, pair.sidePossible);
-        const double pairGeometry = EstimatedGeometry(*pair.pattern, rw);
+        const double pairGeometry = EstimatedGeometry(pair.pattern, rw);
         partsGeometry += pairGeometry;
         agreements += counts.e;
         disagreements += counts.f;

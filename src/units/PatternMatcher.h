@@ -124,11 +124,11 @@ private:
     // A committed pair of the position a take moves with another matched position y:
     // everything of it that does not depend on the world object taken.
     struct TakePair {
-        const PolarLayout::Relation* pattern = nullptr;  // of the pair (y, moving)
-        int32_t world = 0;                               // y's committed partner
-        int8_t touchAgreement = 0;                       // y's touch agrees on both sides
-        int8_t touchMismatch = 0;                        // y touches in the pattern only
-        uint8_t sidePossible = 0;                        // the side rule may fail
+        PolarLayout::Relation pattern;  // of the pair (y, moving), copied to sit beside the rest
+        int32_t world = 0;              // y's committed partner
+        int8_t touchAgreement = 0;      // y's touch agrees on both sides
+        int8_t touchMismatch = 0;       // y touches in the pattern only
+        uint8_t sidePossible = 0;       // the side rule may fail
     };
     // What a gathered world object can pair with, worked out once per run for every
     // pattern: the pattern kind it stands for (-1 none), the properties that hold for it
@@ -218,6 +218,7 @@ private:
     // Shared work storage of Assign and Cost, kept from run to run.
     Array<uint8_t> compatible_;  // [j * nP + i]
     Array<MatchCandidate> candidates_;
+    Array<MatchCandidate> candidatesAsTheyCame_;
     Array<int32_t> visitingOrder_;
     Array<uint8_t> done_;
     Array<uint8_t> group_;
