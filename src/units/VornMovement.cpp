@@ -403,11 +403,9 @@ Vector3 Vorn::ContactPointToward(const Vector3& freePoint, const WorldObject& ob
     for (int i = 0; i < kMaxHalvings && GroundDistance(freeEnd, touching) > kContactPrecision; ++i) {
         Vector3 middle = (freeEnd + touching) * 0.5f;
         gArena->PlaceAboveGround(middle, radius);
-        CollisionShape probe;
-        probe.SetSphere(middle, radius);
         CollisionShape other = obstacle.shape;
         other.WrapNear(middle);
-        if (probe.Intersects(other, nullptr)) {
+        if (ProbeTarget(other).HitBy(middle, radius)) {
             touching = middle;
         } else {
             freeEnd = middle;
