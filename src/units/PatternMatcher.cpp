@@ -739,6 +739,11 @@ void PatternMatcher::TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best
     const int32_t position = visitingOrder_[k];
     const PatternObject& p = PatternAt(position);
     const int32_t jp = p.matchedIndex;
+    // The exchanges' bounds move p in beside every other position, as its takes do.
+    preparedTakes_ = -1;
+    if (pairValuesValid_ && nP >= 2) {
+        PrepareTakes(pattern, position);
+    }
     for (int m = 0; m < nP; ++m) {
         if (m == k) {
             continue;
@@ -769,11 +774,13 @@ void PatternMatcher::TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best
             if (!baseReady) {
                 base = committed_;
                 MoveOut(pattern, position, -1, base);
-                PrepareTakes(pattern, position);
+                if (preparedTakes_ != position) {
+                    PrepareTakes(pattern, position);
+                }
                 baseReady = true;
             }
             CostParts trial = base;
-            const double newGeometry = MoveInTake(position, j, objectIndex, trial);
+            const double newGeometry = MoveInTake(position, j, -1, objectIndex, trial);
             if (Reaches(pattern, trial, newGeometry, best)) {
                 continue;
             }
@@ -1096,14 +1103,16 @@ void PatternMatcher::PrepareTakes(const Pattern& pattern, int x) {
         pair.touchAgreement = tb == twb && tb != 0;
         pair.touchMismatch = tb == 1 && twb != 1;
         pair.sidePossible = rp.r1 == 0 && rp.r3 <= 0 && ta <= 0 && tb <= 0;
+        pair.position = y;
         takePairs_.Append(pair);
     }
     takeTouch_ = ta;
+    preparedTakes_ = x;
 }
 
-// MoveIn(pattern, x, j, -1, parts) for x prepared by PrepareTakes and j >= 0, adding
+// MoveIn(pattern, x, j, skip, parts) for x prepared by PrepareTakes and j >= 0, adding
 // the pairs in the same order.
-double PatternMatcher::MoveInTake(int x, int32_t j, int objectIndex, CostParts& parts) {
+double PatternMatcher::MoveInTake(int x, int32_t j, int skip, int objectIndex, CostParts& parts) {
     parts.AddObject(*this, x, j, objectIndex, 1);
     ++parts.matchedWorld;
     const int8_t ta = takeTouch_;
@@ -1117,6 +1126,9 @@ double PatternMatcher::MoveInTake(int x, int32_t j, int objectIndex, CostParts& 
     int disagreements = 0;
     double geometry = 0.0;
     for (const TakePair& pair : takePairs_) {
+        if (pair.position == skip) {
+            continue;
+        }
         const PolarLayout::Relation& rw = worldLayout_.Pair(pair.world, j);
         const RelationCounts counts = CountPair(pair.pattern, rw, touchAgreement + pair.touchAgreement,
                                                 touchMismatch + pair.touchMismatch, pair.sidePossible);
@@ -1145,7 +1157,10 @@ bool PatternMatcher::SurelyNotBelow(const Pattern& pattern, int32_t best) {
     }
     const int32_t nx = PatternAt(x).matchedIndex;
     const int32_t ny = PatternAt(y).matchedIndex;
-    double newGeometry = MoveIn(pattern, x, nx, y, trial) + MoveIn(pattern, y, ny, x, trial);
+    const double movedX = preparedTakes_ == x && nx >= 0
+                              ? MoveInTake(x, nx, y, pattern.Layout().EntryAt(x).index, trial)
+                              : MoveIn(pattern, x, nx, y, trial);
+    double newGeometry = movedX + MoveIn(pattern, y, ny, x, trial);
     if (nx >= 0 && ny >= 0) {
         newGeometry += AddEstimatedPair(pattern, x, y, nx, ny, trial);
     }

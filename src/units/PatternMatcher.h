@@ -125,6 +125,7 @@ private:
     // everything of it that does not depend on the world object taken.
     struct TakePair {
         PolarLayout::Relation pattern;  // of the pair (y, moving), copied to sit beside the rest
+        int32_t position = 0;           // y
         int32_t world = 0;              // y's committed partner
         int8_t touchAgreement = 0;      // y's touch agrees on both sides
         int8_t touchMismatch = 0;       // y touches in the pattern only
@@ -183,9 +184,10 @@ private:
     double AddEstimatedPair(const Pattern& pattern, int a, int b, int ja, int jb, CostParts& parts) const;
     void MoveOut(const Pattern& pattern, int x, int skip, CostParts& parts);
     double MoveIn(const Pattern& pattern, int x, int32_t j, int skip, CostParts& parts);
-    // MoveIn for the takes of one position: the pairs' pattern sides are read once.
+    // MoveIn for the takes and exchanges of one position: the pairs' pattern sides are
+    // read once per visit.
     void PrepareTakes(const Pattern& pattern, int x);
-    double MoveInTake(int x, int32_t j, int objectIndex, CostParts& parts);
+    double MoveInTake(int x, int32_t j, int skip, int objectIndex, CostParts& parts);
     // A pair's geometry terms in double, which needs no division.
     double EstimatedGeometry(const PolarLayout::Relation& rp, const PolarLayout::Relation& rw) const;
     bool Reaches(const Pattern& pattern, const CostParts& trial, double newGeometry, int32_t best) const;
@@ -248,7 +250,8 @@ private:
     Array<int32_t> matchedPositions_;
     Array<int32_t> matchedPartners_;
     Array<TakePair> takePairs_;
-    int8_t takeTouch_ = 0;  // the touch of the position the takes move
+    int8_t takeTouch_ = 0;        // the touch of the position the takes move
+    int32_t preparedTakes_ = -1;  // that position during its visit, -1 none
     // Every weight of the cost is expressed in it.
     float scale_ = -1.0f;
     // The misfit's geometry weights in double, for the improvement loop's bound.
