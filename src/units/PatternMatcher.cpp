@@ -103,6 +103,36 @@ float ClampedAcos(float x) { return std::acos(std::fmax(-1.0f, std::fmin(1.0f, x
 
 bool NearZero2D(const Vector2& p) { return FloatNearZero(p.x) && FloatNearZero(p.y); }
 
+// Nearness of an object that must be near or far alike in pattern and world.
+constexpr uint8_t kNearBoth = 0;
+constexpr uint8_t kNear = 1;
+constexpr uint8_t kFar = 2;
+constexpr uint8_t kAllProperties = 0xFF;
+// A unit always has one of injured and not injured, so no unit has no properties.
+constexpr uint8_t kPropertiesUnknown = 0;
+
+// The properties of a world unit, one bit per pattern property, as PropertyTest asks.
+uint8_t UnitProperties(const Vorn& w) {
+    const int32_t size = ChassisTable::SizeClass(w.chassisType);
+    const bool holds[kPatternPropertyCount] = {
+        w.health != w.maxHealth, w.health == w.maxHealth, size == 0, size == 1, size == 2, w.vip != 0, w.vip == 0,
+        w.carryingBall != 0,
+    };
+    uint8_t bits = 0;
+    for (int i = 0; i < kPatternPropertyCount; ++i) {
+        bits |= holds[i] ? uint8_t(1u << i) : 0;
+    }
+    return bits;
+}
+
+uint8_t PropertyMask(const PatternObject& p) {
+    uint8_t bits = 0;
+    for (int i = 0; i < kPatternPropertyCount; ++i) {
+        bits |= p.properties[i] ? uint8_t(1u << i) : 0;
+    }
+    return bits;
+}
+
 // A pair's agreements e and disagreement weight f from its relations on both sides and
 // its touch terms. `sidePossible`: the pattern side allows the side rule to fail.
 struct RelationCounts {
@@ -152,11 +182,11 @@ PatternMatcher::~PatternMatcher() = default;
 int64_t PatternMatcher::WorkCapacity() const {
     return int64_t(worldObjects_.Capacity()) + worldLayout_.MatrixCapacity() + pickList_.Capacity() +
            worldLines_.Capacity() + savedPlaces_.Capacity() + compatible_.Capacity() + candidates_.Capacity() +
-           visitingOrder_.Capacity() + done_.Capacity() + group_.Capacity() + groupPattern_.Capacity() +
-           groupWorld_.Capacity() + worldAt_.Capacity() + unmatchedSums_.Capacity() + positionObject_.Capacity() +
-           objectPosition_.Capacity() + propertyTerms_.Capacity() + pairTerms_.Capacity() + pairValues_.Capacity() +
-           matchedPositions_.Capacity() + matchedPartners_.Capacity() + committedPartner_.Capacity() +
-           takePairs_.Capacity();
+           candidatesAsTheyCame_.Capacity() + visitingOrder_.Capacity() + done_.Capacity() + group_.Capacity() +
+           groupPattern_.Capacity() + groupWorld_.Capacity() + worldAt_.Capacity() + worldTraits_.Capacity() +
+           unmatchedSums_.Capacity() + positionObject_.Capacity() + objectPosition_.Capacity() +
+           propertyTerms_.Capacity() + pairTerms_.Capacity() + pairValues_.Capacity() + matchedPositions_.Capacity() +
+           matchedPartners_.Capacity() + committedPartner_.Capacity() + takePairs_.Capacity();
 }
 
 // The run.
@@ -280,6 +310,7 @@ void PatternMatcher::Gather(Vorn& unit) {
     for (int j = 0; j < nW; ++j) {
         worldAt_[j] = worldObjects_[worldLayout_.EntryAt(j).index];
     }
+    DescribeWorld(unit);
     // The cost adds s once per unmatched world object, one addition at a time; the
     // running sums for every count are the same additions made once per run.
     unitGathered_ = worldObjects_.Find(&unit) >= 0;
@@ -396,17 +427,49 @@ bool PatternMatcher::PairTest(const Vorn& unit, const PatternObject& p, const Wo
 }
 
 bool PatternMatcher::PropertyTest(const Vorn& w, const PatternObject& p) {
-    const int32_t size = ChassisTable::SizeClass(w.chassisType);
-    const bool holds[kPatternPropertyCount] = {
-        w.health != w.maxHealth, w.health == w.maxHealth, size == 0, size == 1, size == 2, w.vip != 0, w.vip == 0,
-        w.carryingBall != 0,
-    };
-    for (int i = 0; i < kPatternPropertyCount; ++i) {
-        if (p.properties[i] && !holds[i]) {
-            return false;
+    const uint8_t wanted = PropertyMask(p);
+    return (wanted & UnitProperties(w)) == wanted;
+}
+
+// PairTest's rules, split into what depends on the world object alone: asked of every
+// pattern object of every pattern, they are worked out once per run.
+void PatternMatcher::DescribeWorld(const Vorn& unit) {
+    const int nW = worldLayout_.Size();
+    worldTraits_.Reserve(nW);
+    for (int j = 0; j < nW; ++j) {
+        const WorldObject& w = WorldAt(j);
+        WorldTraits traits;
+        traits.properties = kAllProperties;
+        auto nearness = [&]() { return GroundDistance2(w.position, unit.position) < kNearDistance2 ? kNear : kFar; };
+        switch (w.kind) {
+            case kKindTree: traits.kind = kPatternTree; break;
+            case kKindSolarCharger: traits.kind = kPatternSolarCharger; break;
+            case kKindRock: traits.kind = kPatternRock; break;
+            case kKindHealthField: traits.kind = kPatternHealthField; break;
+            case kKindGooField: traits.kind = kPatternGooField; break;
+            case kKindStaticField: traits.kind = kPatternStaticField; break;
+            case kKindSoccerBall: traits.kind = kPatternSoccerBall; break;
+            case kKindBeacon:
+                if (unit.owner != nullptr && BeaconPlayer(w) == unit.owner) {
+                    traits.kind = kPatternBeacon;
+                    traits.nearness = nearness();
+                }
+                break;
+            case kKindGoal:
+                traits.kind = GoalPlayer(w) == unit.owner ? kPatternFriendGoal : kPatternEnemyGoal;
+                traits.nearness = nearness();
+                break;
+            case kKindVorn: {
+                const Vorn& other = static_cast<const Vorn&>(w);
+                traits.kind = other.owner == unit.owner ? kPatternFriend : kPatternEnemy;
+                // Worked out when a pattern object first asks for properties.
+                traits.properties = kPropertiesUnknown;
+                break;
+            }
+            default: break;
         }
+        worldTraits_[j] = traits;
     }
-    return true;
 }
 
 PatternObject& PatternMatcher::PatternAt(int position) const { return *positionObject_[position]; }
@@ -444,7 +507,7 @@ void PatternMatcher::Assign(Vorn& unit, Pattern& pattern) {
     group_.Reserve(nP);
     groupPattern_.Reserve(nP);
     groupWorld_.Reserve(nW);
-    BuildCandidates(unit, pattern);
+    BuildCandidates(pattern);
     GreedyPass(pattern);
     Improve(unit, pattern);
 }
@@ -523,14 +586,26 @@ const PatternMatcher::PairTerms& PatternMatcher::TermsOf(int32_t patternPosition
     return terms;
 }
 
-void PatternMatcher::BuildCandidates(const Vorn& unit, Pattern& pattern) {
+void PatternMatcher::BuildCandidates(Pattern& pattern) {
     const PolarLayout& layout = pattern.Layout();
     const int nP = layout.Size();
     const int nW = worldLayout_.Size();
     for (int i = 0; i < nP; ++i) {
         const PatternObject& p = PatternAt(i);
+        const int32_t kind = p.kind;
+        const uint8_t wanted = PropertyMask(p);
+        const uint8_t nearness = p.position.LengthSquared() < kNearDistance2 ? kNear : kFar;
         for (int j = 0; j < nW; ++j) {
-            const bool pair = PairTest(unit, p, WorldAt(j));
+            // PairTest(unit, p, WorldAt(j)) from the run's traits of the world object.
+            WorldTraits& traits = worldTraits_[j];
+            bool pair = traits.kind == kind && traits.kind >= 0 &&
+                        (traits.nearness == kNearBoth || traits.nearness == nearness);
+            if (pair && wanted != 0) {
+                if (traits.properties == kPropertiesUnknown) {
+                    traits.properties = UnitProperties(static_cast<const Vorn&>(WorldAt(j)));
+                }
+                pair = (traits.properties & wanted) == wanted;
+            }
             compatible_[j * nP + i] = pair ? 1 : 0;
             if (pair) {
                 candidates_.Append({i, j, 0.0f});
@@ -547,8 +622,8 @@ void PatternMatcher::BuildCandidates(const Vorn& unit, Pattern& pattern) {
         }
         candidate.angleDifference = d;
     }
-    QuickSortByFloat(candidates_.Data(), 0, candidates_.Count() - 1,
-                     [](const MatchCandidate& c) { return c.angleDifference; });
+    const auto differenceOf = [](const MatchCandidate& c) { return c.angleDifference; };
+    SortByFloat(candidates_.Data(), candidates_.Count(), differenceOf, candidatesAsTheyCame_);
 }
 
 void PatternMatcher::GreedyPass(Pattern& pattern) {
@@ -664,6 +739,11 @@ void PatternMatcher::TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best
     const int32_t position = visitingOrder_[k];
     const PatternObject& p = PatternAt(position);
     const int32_t jp = p.matchedIndex;
+    // The exchanges' bounds move p in beside every other position, as its takes do.
+    preparedTakes_ = -1;
+    if (pairValuesValid_ && nP >= 2) {
+        PrepareTakes(pattern, position);
+    }
     for (int m = 0; m < nP; ++m) {
         if (m == k) {
             continue;
@@ -694,11 +774,13 @@ void PatternMatcher::TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best
             if (!baseReady) {
                 base = committed_;
                 MoveOut(pattern, position, -1, base);
-                PrepareTakes(pattern, position);
+                if (preparedTakes_ != position) {
+                    PrepareTakes(pattern, position);
+                }
                 baseReady = true;
             }
             CostParts trial = base;
-            const double newGeometry = MoveInTake(position, j, objectIndex, trial);
+            const double newGeometry = MoveInTake(position, j, -1, objectIndex, trial);
             if (Reaches(pattern, trial, newGeometry, best)) {
                 continue;
             }
@@ -845,7 +927,10 @@ float PatternMatcher::Misfit(Pattern& pattern, bool& relationsFit) {
 
 // The pair of pattern positions a, b with world partners ja, jb: its relations on both
 // sides, e (agreements) and f (disagreement weight).
-void PatternMatcher::CountRelations(const Pattern& pattern, int a, int b, int ja, int jb, PairRelations& out) const {
+// Inlined where the improvement loop calls it pair after pair, so that what stays the
+// same from pair to pair is read once.
+[[gnu::always_inline]] inline void PatternMatcher::CountRelations(const Pattern& pattern, int a, int b, int ja, int jb,
+                                                                  PairRelations& out) const {
     const PolarLayout& pl = pattern.Layout();
     const PolarLayout& wl = worldLayout_;
     const PolarLayout::Relation& rp = pl.Pair(b, a);
@@ -938,7 +1023,8 @@ void PatternMatcher::CostParts::AddObject(PatternMatcher& matcher, int32_t posit
 
 // A new pair of a trial in the exact sum: its relation counts, and its geometry in double
 // (returned), which needs no division.
-double PatternMatcher::AddEstimatedPair(const Pattern& pattern, int a, int b, int ja, int jb, CostParts& parts) const {
+[[gnu::always_inline]] inline double PatternMatcher::AddEstimatedPair(const Pattern& pattern, int a, int b, int ja,
+                                                                      int jb, CostParts& parts) const {
     PairRelations relations;
     CountRelations(pattern, a, b, ja, jb, relations);
     const double geometry = EstimatedGeometry(*relations.pattern, *relations.world);
@@ -1012,19 +1098,21 @@ void PatternMatcher::PrepareTakes(const Pattern& pattern, int x) {
         const int8_t tb = pl.Touch(y);
         const int8_t twb = worldLayout_.Touch(jy);
         TakePair pair;
-        pair.pattern = &rp;
+        pair.pattern = rp;
         pair.world = jy;
         pair.touchAgreement = tb == twb && tb != 0;
         pair.touchMismatch = tb == 1 && twb != 1;
         pair.sidePossible = rp.r1 == 0 && rp.r3 <= 0 && ta <= 0 && tb <= 0;
+        pair.position = y;
         takePairs_.Append(pair);
     }
     takeTouch_ = ta;
+    preparedTakes_ = x;
 }
 
-// MoveIn(pattern, x, j, -1, parts) for x prepared by PrepareTakes and j >= 0, adding
+// MoveIn(pattern, x, j, skip, parts) for x prepared by PrepareTakes and j >= 0, adding
 // the pairs in the same order.
-double PatternMatcher::MoveInTake(int x, int32_t j, int objectIndex, CostParts& parts) {
+double PatternMatcher::MoveInTake(int x, int32_t j, int skip, int objectIndex, CostParts& parts) {
     parts.AddObject(*this, x, j, objectIndex, 1);
     ++parts.matchedWorld;
     const int8_t ta = takeTouch_;
@@ -1038,10 +1126,13 @@ double PatternMatcher::MoveInTake(int x, int32_t j, int objectIndex, CostParts& 
     int disagreements = 0;
     double geometry = 0.0;
     for (const TakePair& pair : takePairs_) {
+        if (pair.position == skip) {
+            continue;
+        }
         const PolarLayout::Relation& rw = worldLayout_.Pair(pair.world, j);
-        const RelationCounts counts = CountPair(*pair.pattern, rw, touchAgreement + pair.touchAgreement,
+        const RelationCounts counts = CountPair(pair.pattern, rw, touchAgreement + pair.touchAgreement,
                                                 touchMismatch + pair.touchMismatch, pair.sidePossible);
-        const double pairGeometry = EstimatedGeometry(*pair.pattern, rw);
+        const double pairGeometry = EstimatedGeometry(pair.pattern, rw);
         partsGeometry += pairGeometry;
         agreements += counts.e;
         disagreements += counts.f;
@@ -1066,7 +1157,10 @@ bool PatternMatcher::SurelyNotBelow(const Pattern& pattern, int32_t best) {
     }
     const int32_t nx = PatternAt(x).matchedIndex;
     const int32_t ny = PatternAt(y).matchedIndex;
-    double newGeometry = MoveIn(pattern, x, nx, y, trial) + MoveIn(pattern, y, ny, x, trial);
+    const double movedX = preparedTakes_ == x && nx >= 0
+                              ? MoveInTake(x, nx, y, pattern.Layout().EntryAt(x).index, trial)
+                              : MoveIn(pattern, x, nx, y, trial);
+    double newGeometry = movedX + MoveIn(pattern, y, ny, x, trial);
     if (nx >= 0 && ny >= 0) {
         newGeometry += AddEstimatedPair(pattern, x, y, nx, ny, trial);
     }

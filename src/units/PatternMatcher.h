@@ -124,11 +124,21 @@ private:
     // A committed pair of the position a take moves with another matched position y:
     // everything of it that does not depend on the world object taken.
     struct TakePair {
-        const PolarLayout::Relation* pattern = nullptr;  // of the pair (y, moving)
-        int32_t world = 0;                               // y's committed partner
-        int8_t touchAgreement = 0;                       // y's touch agrees on both sides
-        int8_t touchMismatch = 0;                        // y touches in the pattern only
-        uint8_t sidePossible = 0;                        // the side rule may fail
+        PolarLayout::Relation pattern;  // of the pair (y, moving), copied to sit beside the rest
+        int32_t position = 0;           // y
+        int32_t world = 0;              // y's committed partner
+        int8_t touchAgreement = 0;      // y's touch agrees on both sides
+        int8_t touchMismatch = 0;       // y touches in the pattern only
+        uint8_t sidePossible = 0;       // the side rule may fail
+    };
+    // What a gathered world object can pair with, worked out once per run for every
+    // pattern: the pattern kind it stands for (-1 none), the properties that hold for it
+    // (all for kinds without properties), and for kinds that must be near or far alike
+    // on both sides, whether it is near (kNearBoth when that does not matter).
+    struct WorldTraits {
+        int32_t kind = -1;
+        uint8_t properties = 0;
+        uint8_t nearness = 0;
     };
     // A change of the matching tried by the improvement loop.
     struct Move {
@@ -142,6 +152,7 @@ private:
     void GatherGoalsAndBeacons(const Vorn& unit, int32_t stamp);
     void GatherGrid(const Vorn& unit, int32_t stamp);
     void AddObject(WorldObject* object);
+    void DescribeWorld(const Vorn& unit);
 
     // The pattern's tables for the cost: which object stands at which layout position,
     // property terms, and the pair terms filled on first use.
@@ -152,7 +163,7 @@ private:
     void Match(PatternObject& p, int32_t worldPosition);
     static void Unmatch(PatternObject& p);
     void ResetMatches(Vorn& unit, Pattern& pattern);
-    void BuildCandidates(const Vorn& unit, Pattern& pattern);
+    void BuildCandidates(Pattern& pattern);
     void GreedyPass(Pattern& pattern);
     void TakeGroup(Pattern& pattern, int candidate);
     void Improve(Vorn& unit, Pattern& pattern);
@@ -173,9 +184,10 @@ private:
     double AddEstimatedPair(const Pattern& pattern, int a, int b, int ja, int jb, CostParts& parts) const;
     void MoveOut(const Pattern& pattern, int x, int skip, CostParts& parts);
     double MoveIn(const Pattern& pattern, int x, int32_t j, int skip, CostParts& parts);
-    // MoveIn for the takes of one position: the pairs' pattern sides are read once.
+    // MoveIn for the takes and exchanges of one position: the pairs' pattern sides are
+    // read once per visit.
     void PrepareTakes(const Pattern& pattern, int x);
-    double MoveInTake(int x, int32_t j, int objectIndex, CostParts& parts);
+    double MoveInTake(int x, int32_t j, int skip, int objectIndex, CostParts& parts);
     // A pair's geometry terms in double, which needs no division.
     double EstimatedGeometry(const PolarLayout::Relation& rp, const PolarLayout::Relation& rw) const;
     bool Reaches(const Pattern& pattern, const CostParts& trial, double newGeometry, int32_t best) const;
@@ -208,6 +220,7 @@ private:
     // Shared work storage of Assign and Cost, kept from run to run.
     Array<uint8_t> compatible_;  // [j * nP + i]
     Array<MatchCandidate> candidates_;
+    Array<MatchCandidate> candidatesAsTheyCame_;
     Array<int32_t> visitingOrder_;
     Array<uint8_t> done_;
     Array<uint8_t> group_;
@@ -216,6 +229,7 @@ private:
     // Per run: the world object at each world layout position, and the cost's sum of
     // s over k unmatched world objects for every k.
     Array<WorldObject*> worldAt_;
+    Array<WorldTraits> worldTraits_;
     Array<float> unmatchedSums_;
     bool unitGathered_ = false;
     // Per assigned pattern (see Prepare).
@@ -236,7 +250,8 @@ private:
     Array<int32_t> matchedPositions_;
     Array<int32_t> matchedPartners_;
     Array<TakePair> takePairs_;
-    int8_t takeTouch_ = 0;  // the touch of the position the takes move
+    int8_t takeTouch_ = 0;        // the touch of the position the takes move
+    int32_t preparedTakes_ = -1;  // that position during its visit, -1 none
     // Every weight of the cost is expressed in it.
     float scale_ = -1.0f;
     // The misfit's geometry weights in double, for the improvement loop's bound.

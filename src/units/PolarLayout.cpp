@@ -34,6 +34,11 @@ Array<AngleKey>& KeyWork() {
     return work;
 }
 
+Array<AngleKey>& KeysAsTheyCame() {
+    static Array<AngleKey> work;
+    return work;
+}
+
 Array<int32_t>& SortWork() {
     static Array<int32_t> work;
     return work;
@@ -112,7 +117,8 @@ void PolarLayout::Complete() {
     for (int i = 0; i < size_; ++i) {
         keys[i] = {entries_[i].angle, i};
     }
-    QuickSortByFloat(keys.Data(), 0, size_ - 1, [](const AngleKey& key) { return key.angle; });
+    const auto angleOf = [](const AngleKey& key) { return key.angle; };
+    SortByFloat(keys.Data(), size_, angleOf, KeysAsTheyCame());
     Array<int32_t>& sorted = SortWork();
     sorted.Reserve(size_);
     for (int i = 0; i < size_; ++i) {

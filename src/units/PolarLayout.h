@@ -7,6 +7,8 @@
 //
 // Coordinates are pattern coordinates: the unit at the origin facing +x, angles from +x
 // toward +y in [0, 2 pi). "Position" means a place in the layout order (0 to n - 1).
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "core/Array.h"
@@ -62,6 +64,43 @@ void QuickSortByFloat(T* items, int lo, int hi, Key key) {
         }
         QuickSortByFloat(items, lo, i, key);
         lo = i + 1;
+    }
+}
+
+// QuickSortByFloat's order, reached in fewer steps: where no two keys are equal that
+// order is the one ascending order, which a library sort (a plain insertion for a few
+// items) finds as well. Where two keys are equal, or a key is no number, the quicksort
+// decides after all, from the items as they came (kept in `original`).
+template <typename T, typename Key>
+void SortByFloat(T* items, int count, Key key, Array<T>& original) {
+    constexpr int kInsertionLimit = 24;
+    for (int k = 0; k < count; ++k) {
+        if (std::isnan(key(items[k]))) {
+            QuickSortByFloat(items, 0, count - 1, key);
+            return;
+        }
+    }
+    original.Reserve(count);
+    std::copy(items, items + count, original.Data());
+    if (count <= kInsertionLimit) {
+        for (int k = 1; k < count; ++k) {
+            const T item = items[k];
+            const float itemKey = key(item);
+            int at = k;
+            for (; at > 0 && itemKey < key(items[at - 1]); --at) {
+                items[at] = items[at - 1];
+            }
+            items[at] = item;
+        }
+    } else {
+        std::sort(items, items + count, [&](const T& a, const T& b) { return key(a) < key(b); });
+    }
+    for (int k = 1; k < count; ++k) {
+        if (!(key(items[k - 1]) < key(items[k]))) {
+            std::copy(original.Data(), original.Data() + count, items);
+            QuickSortByFloat(items, 0, count - 1, key);
+            return;
+        }
     }
 }
 

@@ -221,6 +221,15 @@ int Vorn::CountEnabledPatterns() const {
     return count;
 }
 
+bool Vorn::HasEnabledPattern() const {
+    for (int i = 0; i < patternCount; ++i) {
+        if (patterns[i].IsEnabled()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void Vorn::SetWeaponKind(int32_t place, int32_t weaponKind) {
     if (place < 0 || place >= kWeaponPlaces || !WeaponTable::IsValidKind(weaponKind)) {
         return;

@@ -137,6 +137,8 @@ public:
     void ApplyPatternSlots();
     void PackPatterns();
     int CountEnabledPatterns() const;
+    // Whether any pattern is enabled: asked every tick, it stops at the first one.
+    bool HasEnabledPattern() const;
     // Puts a weapon kind in place 0 or 1; a kind outside 0..11 (the arena passes -1 for
     // "none") leaves the place as it is.
     void SetWeaponKind(int32_t place, int32_t weaponKind);

@@ -82,7 +82,7 @@ void Vorn::Update(bool paused) {
             }
         }
     } else {
-        if (delayTimer <= 0.0f && !client && actionQueue.IsEmpty() && CountEnabledPatterns() > 0 && onGround) {
+        if (delayTimer <= 0.0f && !client && onGround && actionQueue.IsEmpty() && HasEnabledPattern()) {
             ChoosePattern();
         }
         SetTimeBudget(0.0f);
@@ -404,7 +404,7 @@ void Vorn::SetCurrentPattern(Pattern* pattern) {
 }
 
 void Vorn::ChoosePattern() {
-    if (CountEnabledPatterns() == 0) {
+    if (!HasEnabledPattern()) {
         currentPattern = nullptr;
     } else {
         UpdateInWaterOrStaticField();

@@ -71,24 +71,33 @@ class ProbeTarget {
 public:
     explicit ProbeTarget(const CollisionShape& shape)
         : kind_(shape.kind),
-          axis_(shape.cylinderFirst, shape.cylinderSecond),
+          start_(shape.cylinderFirst),
+          direction_(shape.cylinderSecond - shape.cylinderFirst),
+          lengthSquared_(direction_.LengthSquared()),
           centre_(shape.sphereCentre),
           radius_(shape.Radius()) {}
 
     bool HitBy(const Vector3& centre, float radius) const {
         const float reach = radius + radius_;
         if (kind_ == CollisionShape::kSphere) {
-            return centre.DistanceSquared(centre_) <= reach * reach;
+            return (centre - centre_).LengthSquared() <= reach * reach;
         }
         if (kind_ == CollisionShape::kCylinder) {
-            return !(axis_.ClosestPoint(centre).DistanceSquared(centre) > reach * reach);
+            // The axis's closest point by the segment's own sums, with its direction and
+            // squared length kept from probe to probe.
+            const float t = lengthSquared_ == 0.0f
+                                ? 0.0f
+                                : std::clamp(direction_.Dot(centre - start_) / lengthSquared_, 0.0f, 1.0f);
+            return !((start_ + direction_ * t - centre).LengthSquared() > reach * reach);
         }
         return false;
     }
 
 private:
     int32_t kind_;
-    Segment axis_;
+    Vector3 start_;
+    Vector3 direction_;
+    float lengthSquared_;
     Vector3 centre_;
     float radius_;
 };
@@ -394,11 +403,9 @@ Vector3 Vorn::ContactPointToward(const Vector3& freePoint, const WorldObject& ob
     for (int i = 0; i < kMaxHalvings && GroundDistance(freeEnd, touching) > kContactPrecision; ++i) {
         Vector3 middle = (freeEnd + touching) * 0.5f;
         gArena->PlaceAboveGround(middle, radius);
-        CollisionShape probe;
-        probe.SetSphere(middle, radius);
         CollisionShape other = obstacle.shape;
         other.WrapNear(middle);
-        if (probe.Intersects(other, nullptr)) {
+        if (ProbeTarget(other).HitBy(middle, radius)) {
             touching = middle;
         } else {
             freeEnd = middle;

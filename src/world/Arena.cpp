@@ -482,8 +482,16 @@ Vector3 Arena::CellImageOffset(int cx, int cy) const {
 }
 
 IntRect Arena::BoundsOfCircle(const Vector3& centre, float radius) const {
-    const Point high = CellOfPoint(centre + Vector3(radius, radius, 0.0f));
-    const Point low = CellOfPoint(centre - Vector3(radius, radius, 0.0f));
+    const float w = WorldWidth();
+    const float h = WorldHeight();
+    if (!(w > 0.0f) || !(h > 0.0f)) {
+        return IntRect(0, 0, 0, 0);
+    }
+    // CellOfPoint of both corners, with the arena's size read once.
+    const Point high = {FloorToCell(kGridSize * (centre.x + radius) / w),
+                        FloorToCell(kGridSize * (centre.y + radius) / h)};
+    const Point low = {FloorToCell(kGridSize * (centre.x - radius) / w),
+                       FloorToCell(kGridSize * (centre.y - radius) / h)};
     // Every step from a finite coordinate to its cell keeps the order of coordinates, so
     // with a radius of 0 or more the centre's cell lies between the two corners' cells.
     constexpr float kOrderKept = 1.0e30f;

@@ -63,6 +63,47 @@ CollisionShape ImageNear(const CollisionShape& shape, const Vector3& reference) 
     return image;
 }
 
+// A sphere holding the whole of a shape; kinds that are neither get no bound.
+struct ShapeBound {
+    Vector3 centre;
+    float radius = 0.0f;
+};
+
+ShapeBound BoundOf(const CollisionShape& shape) {
+    if (shape.kind == CollisionShape::kSphere) {
+        return {shape.sphereCentre, std::fabs(shape.sphereRadius)};
+    }
+    if (shape.kind == CollisionShape::kCylinder) {
+        const Vector3 half = (shape.cylinderSecond - shape.cylinderFirst) * 0.5f;
+        return {shape.cylinderFirst + half, half.Length() + std::fabs(shape.cylinderRadius)};
+    }
+    return {Vector3(), kFloatMax};
+}
+
+// Room left for the rounding of the exact shape tests, far above it in arena units.
+constexpr float kApartMargin = 0.05f;
+
+// Whether two bounds stay apart in every wrapped image of one another: the cheap test
+// that spares the exact one (and the wrapping of a copy) for most pairs of a walk. A
+// pair it cannot tell apart (or a number that is none) goes on to the exact test.
+bool SurelyApart(const ShapeBound& a, const ShapeBound& b, float width, float height) {
+    const float reach = a.radius + b.radius + kApartMargin;
+    auto nearestOffset = [](float d, float period) {
+        d = std::fabs(d);
+        return std::fabs(d - period * std::rint(d / period));
+    };
+    const float dx = nearestOffset(a.centre.x - b.centre.x, width);
+    const float dy = nearestOffset(a.centre.y - b.centre.y, height);
+    const float dz = a.centre.z - b.centre.z;
+    return dx * dx + dy * dy + dz * dz > reach * reach;
+}
+
+// A sphere is wrapped whole, so the bound of every image is an image of its bound; a
+// cylinder's ends are wrapped one by one and its images are not bounded that way.
+bool ImageSurelyApart(const ShapeBound& moving, const CollisionShape& other, float width, float height) {
+    return other.kind == CollisionShape::kSphere && SurelyApart(moving, BoundOf(other), width, height);
+}
+
 CollisionShape Shifted(const CollisionShape& shape, const Vector3& offset) {
     CollisionShape moved = shape;
     moved.sphereCentre += offset;
@@ -164,6 +205,9 @@ bool Arena::FindFirstHit(WorldObject* mover, const CollisionShape& shape, Contac
     FirstAndLastEnds(shape, first, last);
     const float r = shape.Radius();
     const IntRect rect = Union(BoundsOfCircle(first, r), BoundsOfCircle(last, r));
+    const ShapeBound bound = BoundOf(shape);
+    const float width = WorldWidth();
+    const float height = WorldHeight();
     return WalkCells(rect, [&](WorldObject& object) {
         if (IsVisited(object) || &object == ignored || object.removed) {
             return false;
@@ -172,7 +216,8 @@ bool Arena::FindFirstHit(WorldObject* mover, const CollisionShape& shape, Contac
         if (mover != nullptr && !mover->CanCollideWith(object)) {
             return false;
         }
-        if (!shape.Intersects(ImageNear(object.shape, first), hit)) {
+        if (ImageSurelyApart(bound, object.shape, width, height) ||
+            !shape.Intersects(ImageNear(object.shape, first), hit)) {
             return false;
         }
         if (hit != nullptr) {
@@ -272,12 +317,18 @@ void Arena::SweepDamage(Player* attacker, WorldObject* mover, float damage, int 
     path.SetCylinder(start, end, r);
     Array<DamageHit>& hits = BeginDamageWalk();
     const bool flame = mover->kind == kKindFlameBall;
+    const ShapeBound bound = BoundOf(path);
+    const float width = WorldWidth();
+    const float height = WorldHeight();
     WalkCells(Union(BoundsOfCircle(start, r), BoundsOfCircle(end, r)), [&](WorldObject& object) {
         if (IsVisited(object) || object.health <= 0.0f || object.removed || !IsSolidKind(object.kind) ||
             (flame && object.kind == kKindRock)) {
             return false;
         }
         MarkVisited(object);
+        if (ImageSurelyApart(bound, object.shape, width, height)) {
+            return false;
+        }
         const CollisionShape image = ImageNear(object.shape, start);
         if (!path.Intersects(image, nullptr)) {
             return false;
@@ -308,8 +359,14 @@ void Arena::ApplyBlast(Player* attacker, const Vector3& centre, float damage, fl
     const float fullRadius = innerRadius + (outerRadius - innerRadius) * 0.1f;
     const float falloff = outerRadius - fullRadius;
     Array<DamageHit>& hits = BeginDamageWalk();
+    // The blast is tested at its image nearest each object: far from every image, the
+    // object is spared the image and the exact test.
+    const ShapeBound blastBound{centre, std::fabs(outerRadius)};
+    const float width = WorldWidth();
+    const float height = WorldHeight();
     for (WorldObject* object : objects_) {
-        if (object->health <= 0.0f || !IsSolidKind(object->kind) || object->kind == kKindDebris) {
+        if (object->health <= 0.0f || !IsSolidKind(object->kind) || object->kind == kKindDebris ||
+            SurelyApart(blastBound, BoundOf(object->shape), width, height)) {
             continue;
         }
         const Vector3 near = NearestImage(object->position, centre);

@@ -83,7 +83,8 @@ struct CellSpot {
     float fy;
 };
 
-CellSpot LocateInCell(float x, float y, float worldWidth, float worldHeight) {
+// Inlined: every height and light asked goes through it.
+[[gnu::always_inline]] inline CellSpot LocateInCell(float x, float y, float worldWidth, float worldHeight) {
     const float fxw = FoldCoordinate(x, worldWidth);
     const float fyw = FoldCoordinate(y, worldHeight);
     const int32_t i = FloorToInt(fxw / Terrain::kCellSize);

@@ -1,5 +1,6 @@
 #include "world/WorldObject.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/Angles.h"
@@ -46,6 +47,23 @@ Vector3 BounceNormal(const Vector3& difference) {
 
 Vector2 Horizontal(const Vector3& v) { return {v.x, v.y}; }
 
+// Below this the heading between two points is 0.
+constexpr float kHeadingMinDistance = 0.01f;
+
+// HeadingBetween(from, to) bit for bit, with its sums against the x axis written out:
+// normalising (1, 0, 0) and taking the dot product and cross product with it change
+// nothing, so only the x part of the unit direction and the y part of the cross product
+// are left. The matcher asks this of every unit it gathers.
+float HeadingFromXAxis(const Vector2& from, const Vector2& to) {
+    const float dx = to.x - from.x;
+    const float dy = to.y - from.y;
+    const float length = std::sqrt(dx * dx + dy * dy);
+    if (length < kHeadingMinDistance) return 0.0f;
+    const float dot = 1.0f * (dx / length) + 0.0f * (dy / length) + 0.0f * (0.0f / length);
+    const float angle = static_cast<float>(std::acos(std::clamp(static_cast<double>(dot), -1.0, 1.0)));
+    return 1.0f * dy - 0.0f * dx < 0.0f ? -angle : angle;
+}
+
 }  // namespace
 
 WorldObject::WorldObject() = default;
@@ -85,7 +103,9 @@ const Matrix4& WorldObject::BuildWorldMatrix() {
     return worldMatrix;
 }
 
-void WorldObject::FaceDirection(const Vector3& point) { facingAngle = HeadingBetween(facingOrigin, Horizontal(point)); }
+void WorldObject::FaceDirection(const Vector3& point) {
+    facingAngle = HeadingFromXAxis(facingOrigin, Horizontal(point));
+}
 
 void WorldObject::SetTeam(int value) { team = value; }
 

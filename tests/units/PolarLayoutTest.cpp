@@ -90,6 +90,38 @@ TEST(PolarLayoutTest, EqualAnglesComeOutAsTheQuicksortLeavesThem) {
     EXPECT_EQ(OrderOf(layout), (std::vector<int>{1, 0}));
 }
 
+// The faster sort must leave every list, ties and all, as the quicksort does: the
+// matcher's tie-breaks and every replay depend on it.
+TEST(PolarLayoutTest, TheFasterSortLeavesWhatTheQuicksortLeaves) {
+    struct Item {
+        float key;
+        int index;
+    };
+    auto key = [](const Item& item) { return item.key; };
+    uint32_t state = 7;
+    auto next = [&state]() { return (state = state * 214013u + 2531011u) >> 16 & 0x7FFF; };
+    Array<Item> original;
+    for (int count : {0, 1, 2, 5, 24, 25, 130}) {
+        for (int keys : {count + 1000, 3}) {  // all apart (almost surely), then many ties
+            for (bool withNan : {false, true}) {
+                std::vector<Item> a(count);
+                for (int k = 0; k < count; ++k) {
+                    a[k] = {static_cast<float>(next() % keys) * 0.25f, k};
+                }
+                if (withNan && count > 3) {
+                    a[count / 2].key = std::nanf("");
+                }
+                std::vector<Item> b = a;
+                QuickSortByFloat(a.data(), 0, count - 1, key);
+                SortByFloat(b.data(), count, key, original);
+                for (int k = 0; k < count; ++k) {
+                    EXPECT_EQ(a[k].index, b[k].index) << count << " " << keys << " " << withNan << " at " << k;
+                }
+            }
+        }
+    }
+}
+
 TEST(PolarLayoutTest, PairInFrontOfTheUnitSeesItOnItsLeft) {
     // a (10, -5) at angle 5.8195, b (10, 5) at 0.4636: gap 5.356 against the wrap 0.927,
     // so the order is a, b. Line a -> b runs +y, the unit's foot on it is (10, 0) at

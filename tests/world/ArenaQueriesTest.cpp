@@ -27,6 +27,20 @@ TEST_F(ArenaQueriesTest, FirstHitReachesAcrossTheWrap) {
     EXPECT_FALSE(arena->FindFirstHit(nullptr, Sphere(Vector3(0.8f, 40, 1), 1.0f), &hit, target));
 }
 
+// Walks pass over far objects by a bound before the exact test: shapes that just touch,
+// across the edge or not, must still reach the exact test and count.
+TEST_F(ArenaQueriesTest, TouchingShapesHitAcrossTheWrapAndBeside) {
+    Probe* across = AddProbe(kW - 1.0f, 40, 1.0f, kKindTree);
+    Probe* beside = AddProbe(40, 100, 1.0f, kKindTree);
+    const float z = across->shape.sphereCentre.z;
+    ContactRecord hit;
+    EXPECT_TRUE(arena->FindFirstHit(nullptr, Sphere(Vector3(1.0f, 40, z), 1.0f), &hit, nullptr));
+    EXPECT_EQ(hit.otherObject, across);
+    EXPECT_TRUE(arena->FindFirstHit(nullptr, Sphere(Vector3(40, 102, z), 1.0f), &hit, nullptr));
+    EXPECT_EQ(hit.otherObject, beside);
+    EXPECT_FALSE(arena->FindFirstHit(nullptr, Sphere(Vector3(40, 102.01f, z), 1.0f), &hit, nullptr));
+}
+
 TEST_F(ArenaQueriesTest, FirstHitIsTheFirstInWalkOrderNotTheNearest) {
     // The sweep runs from x = 30 to x = 10; the far object lies in a lower column.
     Probe* far = AddProbe(11, 50, 1.0f, kKindRock);

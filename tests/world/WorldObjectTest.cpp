@@ -1,3 +1,8 @@
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+#include "core/Angles.h"
 #include "core/TextTable.h"
 #include "game/Player.h"
 #include "support/ArenaFixture.h"
@@ -133,6 +138,29 @@ TEST_F(WorldObjectTest, SlowSoccerBallsStopEachOther) {
     // Mean speed 1, damped to 0.9, pushed apart along the line of the contact.
     EXPECT_NEAR(a->velocity.x, -0.9f, 1e-5f);
     EXPECT_NEAR(b->velocity.x, 0.9f, 1e-5f);
+}
+
+// Facing is worked out with the heading's sums written out for speed: it must agree
+// with the heading bit for bit, or matches (and replays) would drift.
+TEST_F(WorldObjectTest, FacingAgreesWithTheHeadingBitForBit) {
+    Probe* probe = AddProbe(10, 10, 1.0f, kKindVorn);
+    uint32_t state = 3;
+    auto next = [&state]() {
+        state = state * 214013u + 2531011u;
+        return static_cast<float>(state >> 16 & 0x7FFF) / 32767.0f * 60.0f - 30.0f;
+    };
+    // Far, near and about the shortest distance that still has a heading.
+    const float scales[] = {1.0f, 1.0e-30f, 1.0e30f, 3.5e-4f, 3.7e-4f};
+    for (int k = 0; k < 1000; ++k) {
+        const float scale = scales[k % 5];
+        probe->facingOrigin = Vector2(next(), next());
+        const float a = next();
+        const Vector3 point(probe->facingOrigin.x + scale * 30.0f * std::cos(a),
+                            probe->facingOrigin.y + scale * 30.0f * std::sin(a), 0.0f);
+        probe->FaceDirection(point);
+        const float expected = HeadingBetween(probe->facingOrigin, Vector2(point.x, point.y));
+        EXPECT_EQ(std::bit_cast<uint32_t>(probe->facingAngle), std::bit_cast<uint32_t>(expected)) << k;
+    }
 }
 
 TEST_F(WorldObjectTest, KindNamesAndLookups) {
