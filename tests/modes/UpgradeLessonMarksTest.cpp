@@ -41,11 +41,15 @@ TEST_F(ModesTest, TheWeaponUpgradesMarkCoversTheWeaponButtonsAndNotTheChassisOrB
     }
     EXPECT_GT(weapons, 0);
     for (int32_t i = 0; i < UpgradeWindow::kChassisButtonCount; ++i) {
-        if (upgrades.IsShown(i)) EXPECT_FALSE(Inside(marks[0], upgrades.sprites[i]->GetScreenCenter())) << i;
+        if (upgrades.IsShown(i)) {
+            EXPECT_FALSE(Inside(marks[0], upgrades.sprites[i]->GetScreenCenter())) << i;
+        }
     }
     const SpriteGrid& bottom = *window.bottomButtons;
     for (int32_t i = 0; i < bottom.Count(); ++i) {
-        if (bottom.IsShown(i)) EXPECT_FALSE(Inside(marks[0], bottom.sprites[i]->GetScreenCenter())) << i;
+        if (bottom.IsShown(i)) {
+            EXPECT_FALSE(Inside(marks[0], bottom.sprites[i]->GetScreenCenter())) << i;
+        }
     }
     tutorial.End();
 }
