@@ -16,13 +16,13 @@
 
 namespace play_test {
 
-// The campaign entry of that title; fails when the list has none.
-inline int CampaignEntry(const std::string& title) {
+// The campaign entry of that name (its ".MIS" file's); fails when the list has none.
+inline int CampaignEntry(const std::string& name) {
     const CampaignList& campaign = GetGameModes()->mission.campaign;
-    for (int i = 0; i < campaign.titles.Count(); ++i) {
-        if (title == campaign.titles[i].CStr()) return i;
+    for (int i = 0; i < campaign.Count(); ++i) {
+        if (name == campaign.entryNames[i].CStr()) return i;
     }
-    throw PlayerStepFailed("the campaign has no entry \"" + title + "\"");
+    throw PlayerStepFailed("the campaign has no entry \"" + name + "\"");
 }
 
 // The briefed mission launched with the units named until it is won, tried again from the
@@ -54,7 +54,7 @@ inline void WinTheSummit(PlayerHarness& player, CampaignPlayer& campaign) {
 // while trees still stand.
 inline void SaveTheForest(PlayerHarness& player, CampaignPlayer& campaign) {
     campaign.BriefTheNextEntry("forest_briefing");
-    EXPECT_EQ(GetGameModes()->mission.missionIndex, CampaignEntry("Forest fire"));
+    EXPECT_EQ(GetGameModes()->mission.missionIndex, CampaignEntry("Forest"));
     EXPECT_TRUE(CampaignPlayer::Says("The Firebug is loose")) << CampaignPlayer::Said();
     EXPECT_TRUE(campaign.ShowsTheLineSaying(player.Picture(), "Destroy it."));
     WinWith(campaign, std::vector<std::string>(8, "Scout"), "forest", "The Firebug is loose", "The Firebug is out");
@@ -92,8 +92,8 @@ inline void FollowTheNetworkLesson(PlayerHarness& player, CampaignPlayer& campai
 // The last star's two entries are drawn on the map once the lesson is done; the first is
 // briefed from its planet, the second waits, dark, until the first is won.
 inline void BriefTheFinalEntries(PlayerHarness& player, CampaignPlayer& campaign) {
-    const int kickOff = CampaignEntry("Kick-off");
-    const int freePlay = CampaignEntry("Free play");
+    const int kickOff = CampaignEntry("Pitch");
+    const int freePlay = CampaignEntry("FreePlay");
     EXPECT_TRUE(campaign.Map().missions[kickOff].shown);
     EXPECT_TRUE(campaign.Map().missions[freePlay].shown);
     EXPECT_FALSE(campaign.Map().missions[freePlay].enabled) << "free play opens after the kick-off";

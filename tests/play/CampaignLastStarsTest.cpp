@@ -2,7 +2,8 @@
 // flows end; here, what its lesson on network play needs from a program just started:
 // every window a shipped lesson names is one the lesson can find (else the lesson drops
 // the line and never waits for what its words ask), and the joining screen's address
-// button lies clear of the text box the lesson talks in over it.
+// button lies clear of the text box the lesson talks in over it; and where the flow ends,
+// the final entries stay off a new player's map.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "CampaignLastStars.h"
 #include "CampaignPlayer.h"
 #include "core/String.h"
 #include "support/PlayerHarness.h"
@@ -102,6 +104,18 @@ TEST(CampaignLastStarsTest, TheAddressButtonOfTheJoiningScreenLiesBelowTheLesson
     EXPECT_GE(player.ItemRect("ClientSetupWindow", "ServerIP").top, kLessonTextBoxBottom);
     player.ClickItem("ClientSetupWindow", "Back");
     player.WaitUntilClosed("ClientSetupWindow");
+}
+
+TEST(CampaignLastStarsTest, ANewProfilesMapKeepsTheFinalEntriesHiddenAndTheLastLessonDark) {
+    play_test::PlayerHarness player;
+    play_test::CampaignPlayer campaign(player);
+    campaign.OpenTheMapAfterItsTour();
+    for (const char* entry : {"Pitch", "FreePlay"}) {
+        EXPECT_FALSE(campaign.Map().missions[play_test::CampaignEntry(entry)].shown) << entry;
+    }
+    const int lesson = play_test::CampaignEntry("NetworkTutorial");
+    EXPECT_TRUE(campaign.Map().missions[lesson].shown);
+    EXPECT_FALSE(campaign.Map().missions[lesson].enabled);
 }
 
 }  // namespace
