@@ -50,8 +50,8 @@ inline void WinTheSummit(PlayerHarness& player, CampaignPlayer& campaign) {
     campaign.BackToTheMapAfterTheWin("the summit");
 }
 
-// "Forest fire": the Firebug burns the ring of trees; Scouts sent straight at it stop it
-// while trees still stand.
+// "Forest fire": the Firebug roams the ring of trees with its flamethrower; a squad of
+// Scouts hunts it down while the trees still stand.
 inline void SaveTheForest(PlayerHarness& player, CampaignPlayer& campaign) {
     campaign.BriefTheNextEntry("forest_briefing");
     EXPECT_EQ(GetGameModes()->mission.missionIndex, CampaignEntry("Forest"));
