@@ -10,6 +10,9 @@
 #include "battlefield/PriorityMenu.h"
 #include "battlefield/VornWindow.h"
 #include "ui/ConfirmChangeVornChassisMenu.h"
+#include "ui/ConfirmOverwriteSquadMenu.h"
+#include "ui/ConfirmOverwriteVornMenu.h"
+#include "ui/SquadNameEditBox.h"
 #include "ui/VornNameEditBox.h"
 #include "ui/WeaponMenu.h"
 #include "units/Vorn.h"
@@ -40,6 +43,11 @@ void CreateEditorWindows() {
     GetPatternObjectPropertyMenu();
     GetPriorityMenu();
     GetActionMenu();
+    // The naming boxes and their overwrite questions open only on a save, but lessons wait
+    // for their events from the start: made now, a lesson finds them by name.
+    GetConfirmOverwriteVornMenu();
+    GetSquadNameEditBox();
+    GetConfirmOverwriteSquadMenu();
     static EditorSlotKeeper keeper;
     GetVornNameEditBox().slotKeeper = &keeper;
 }

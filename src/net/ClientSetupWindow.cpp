@@ -12,6 +12,13 @@
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 
+namespace {
+// Below the lesson's text box, which covers the top of the screen while it explains the
+// address button.
+constexpr int32_t kAddressRowY = 192;
+constexpr int32_t kLobbyRowY = 288;
+}  // namespace
+
 ClientSetupWindow::ClientSetupWindow()
     : NetworkScreen("ClientSetupWindow", {{"NetConnectButton.tga", "Connect", kEventExit},
                                           {"NetBackButton.tga", "Back", kEventCancel},
@@ -27,8 +34,8 @@ void ClientSetupWindow::OnOpen() {
 void ClientSetupWindow::PlaceButtons() {
     PlaceButton(kConnect, BottomPlace(0));
     PlaceButton(kBack, BottomPlace(2));
-    PlaceButton(kServerAddress, Point(left + 32 + kButtonPixels / 2, top + 128));
-    PlaceButton(kLobby, Point(left + 32 + kButtonPixels / 2, top + 256));
+    PlaceButton(kServerAddress, Point(left + 32 + kButtonPixels / 2, top + kAddressRowY));
+    PlaceButton(kLobby, Point(left + 32 + kButtonPixels / 2, top + kLobbyRowY));
 }
 
 // The tutorial scripts name the connect and back buttons by meaning.
@@ -88,7 +95,7 @@ void ClientSetupWindow::HandleCommand(Event& event) {
 void ClientSetupWindow::DrawScreen() {
     DrawMessageLine(GetLanguageText("ClientSetup"), 0);
     const float x = static_cast<float>(left + 32 + kButtonPixels);
-    const float y = static_cast<float>(top + 128 + kButtonPixels / 2) - 0.75f * FontLineHeight() * 0.5f;
+    const float y = static_cast<float>(top + kAddressRowY + kButtonPixels / 2) - 0.75f * FontLineHeight() * 0.5f;
     DrawUiText(address, x, y, Color(0xFFFFFFFF), 0.75f);
 }
 

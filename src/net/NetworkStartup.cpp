@@ -6,9 +6,11 @@
 
 #include "modes/ModeShell.h"
 #include "net/ChatWindow.h"
+#include "net/ClientSetupWindow.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkWindows.h"
 #include "platform/net/NetLimits.h"
+#include "ui/ServerIPEditBox.h"
 #include "ui/ServerNameEditBox.h"
 
 namespace {
@@ -28,6 +30,10 @@ NetworkGame& CreateNetworkGame(const std::string& lobbyHost, const std::string& 
     GetServerNameEditBox().SetLobbyUpdate([] {
         if (NetworkGame* game = GetNetworkGame()) game->UpdateLobby();
     });
+    // The lesson on network play holds the joining screen open and waits for its address
+    // box before a player has ever opened them: made now, a lesson finds them by name.
+    GetClientSetupWindow();
+    GetServerIPEditBox();
     return *gNetworkGame;
 }
 
