@@ -25,19 +25,6 @@ inline int CampaignEntry(const std::string& name) {
     throw PlayerStepFailed("the campaign has no entry \"" + name + "\"");
 }
 
-// The briefed mission launched with the units named until it is won, tried again from the
-// losing window at most three times; ends on the winning window with its words said.
-inline void WinWith(CampaignPlayer& campaign, const std::vector<std::string>& units, const std::string& picture,
-                    const std::string& briefingWords, const std::string& winningWords) {
-    campaign.LaunchASquadOf(units, picture);
-    for (int tries = 1; !campaign.WaitForTheBattlesEnd(); ++tries) {
-        ASSERT_LT(tries, 4) << picture << " was never won";
-        campaign.TryAgain(briefingWords, picture + "_" + std::to_string(tries));
-        campaign.LaunchASquadOf(units, picture + "_" + std::to_string(tries));
-    }
-    campaign.WaitForTheResult("WinningWindow", winningWords, picture + "_won");
-}
-
 // "Summit": the briefing gives the Climber, whose patterns test the ground ahead and walk
 // uphill; a squad of them is launched and one stands on the top within the time.
 inline void WinTheSummit(PlayerHarness& player, CampaignPlayer& campaign) {
@@ -45,8 +32,8 @@ inline void WinTheSummit(PlayerHarness& player, CampaignPlayer& campaign) {
     EXPECT_EQ(GetGameModes()->mission.missionIndex, CampaignEntry("Summit"));
     EXPECT_TRUE(CampaignPlayer::Says("Plant our flag on the top")) << CampaignPlayer::Said();
     EXPECT_TRUE(campaign.ShowsTheLineSaying(player.Picture(), "terrain test for higher ground")) << "the hint is read";
-    WinWith(campaign, std::vector<std::string>(8, "Climber"), "summit", "Plant our flag on the top",
-            "You reached the summit");
+    campaign.WinWith(std::vector<std::string>(8, "Climber"), "summit", "Plant our flag on the top");
+    campaign.WaitForTheResult("WinningWindow", "You reached the summit", "summit_won");
     campaign.BackToTheMapAfterTheWin("the summit");
 }
 
@@ -57,7 +44,8 @@ inline void SaveTheForest(PlayerHarness& player, CampaignPlayer& campaign) {
     EXPECT_EQ(GetGameModes()->mission.missionIndex, CampaignEntry("Forest"));
     EXPECT_TRUE(CampaignPlayer::Says("The Firebug is loose")) << CampaignPlayer::Said();
     EXPECT_TRUE(campaign.ShowsTheLineSaying(player.Picture(), "Destroy it."));
-    WinWith(campaign, std::vector<std::string>(8, "Scout"), "forest", "The Firebug is loose", "The Firebug is out");
+    campaign.WinWith(std::vector<std::string>(8, "Scout"), "forest", "The Firebug is loose");
+    campaign.WaitForTheResult("WinningWindow", "The Firebug is out", "forest_won");
     campaign.BackToTheMapAfterTheWin("the forest fire");
 }
 

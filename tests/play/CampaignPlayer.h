@@ -319,15 +319,20 @@ public:
         return ::testing::AssertionSuccess();
     }
 
-    // Launches the briefed mission with `count` Scouts until it is won. How each one lands
-    // and faces is the landing's luck, so a battle that still goes wrong is tried again.
-    void WinWithScouts(int count, const std::string& picture, const std::string& briefingWords) {
-        LaunchASquadOf(std::vector<std::string>(size_t(count), "Scout"), picture);
+    // Launches the briefed mission with the units named until it is won. How each one
+    // lands and faces is the landing's luck, so a battle that still goes wrong is tried
+    // again from the losing window, three tries at most.
+    void WinWith(const std::vector<std::string>& units, const std::string& picture,
+                 const std::string& briefingWords) {
+        LaunchASquadOf(units, picture);
         for (int tries = 1; !WaitForTheBattlesEnd(); ++tries) {
-            ASSERT_LT(tries, 4) << count << " Scouts never won " << picture;
+            ASSERT_LT(tries, 4) << picture << " was never won; the text box says: " << Said();
             TryAgain(briefingWords, picture + "_" + std::to_string(tries));
-            LaunchASquadOf(std::vector<std::string>(size_t(count), "Scout"), picture + "_" + std::to_string(tries));
+            LaunchASquadOf(units, picture + "_" + std::to_string(tries));
         }
+    }
+    void WinWithScouts(int count, const std::string& picture, const std::string& briefingWords) {
+        WinWith(std::vector<std::string>(size_t(count), "Scout"), picture, briefingWords);
     }
 
     // The won battle's winning window, its Play, and the map again.

@@ -97,24 +97,12 @@ inline void TeachAScoutToSpareVips(PlayerHarness& player, CampaignPlayer& campai
     campaign.WaitForTheMap("the map after the training grounds");
 }
 
-// Launches the briefed mission with the units until it is won; a battle that still goes
-// wrong is tried again, at most three times.
-inline void WinWith(CampaignPlayer& campaign, const std::vector<std::string>& units, const std::string& picture,
-                    const std::string& briefingWords) {
-    campaign.LaunchASquadOf(units, picture);
-    for (int tries = 1; !campaign.WaitForTheBattlesEnd(); ++tries) {
-        ASSERT_LT(tries, 4) << picture << " was never won";
-        campaign.TryAgain(briefingWords, picture + "_" + std::to_string(tries));
-        campaign.LaunchASquadOf(units, picture + "_" + std::to_string(tries));
-    }
-}
-
 // Eight Rescuers, all the budget buys: they hunt the guards and never fire at the captive
 // (the mission is lost the moment it falls).
 inline void FreeTheCaptive(PlayerHarness& player, CampaignPlayer& campaign) {
     TeachAScoutToSpareVips(player, campaign);
     campaign.BriefTheNextEntry("captive_briefing_again");
-    WinWith(campaign, std::vector<std::string>(8, kRescuer), "captive", "The enemy holds a captive");
+    campaign.WinWith(std::vector<std::string>(8, kRescuer), "captive", "The enemy holds a captive");
     campaign.WaitForTheResult("WinningWindow", "The captive is free", "captive_won");
     campaign.BackToTheMapAfterTheWin("the captive");
 }
@@ -124,7 +112,7 @@ inline void FreeTheCaptive(PlayerHarness& player, CampaignPlayer& campaign) {
 inline void WinTheHunt(CampaignPlayer& campaign) {
     campaign.BriefTheNextEntry("hunt_briefing");
     EXPECT_TRUE(CampaignPlayer::Says("Three marked Vorns")) << CampaignPlayer::Said();
-    WinWith(campaign, std::vector<std::string>(8, "Scout"), "hunt", "Three marked Vorns");
+    campaign.WinWith(std::vector<std::string>(8, "Scout"), "hunt", "Three marked Vorns");
     campaign.WaitForTheResult("WinningWindow", "The plans are ours", "hunt_won");
     campaign.BackToTheMapAfterTheWin("the hunt");
 }
