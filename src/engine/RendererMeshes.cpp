@@ -359,7 +359,7 @@ void Renderer::UpdateDynamicMeshVertices(DynamicMesh* mesh, int first, int end) 
           "UpdateDynamicMeshVertices", "gfx::VertexBuffer::Lock");
     for (int i = first; i < end; ++i) {
         WriteVertex(reinterpret_cast<float*>(bytes + size_t(i - first) * stride), parts, mesh->vertices[i],
-                    kAllChanges);
+                    kVertexChangePosition | kVertexChangeNormal);
     }
     Check(mesh->vertexBuffer->Unlock(), "UpdateDynamicMeshVertices", "gfx::VertexBuffer::Unlock");
 }
