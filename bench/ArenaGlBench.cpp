@@ -213,7 +213,8 @@ void DrawFrames(benchmark::State& state, Battle& battle, bool present) {
 enum class BattleView { kFixed, kOverhead, kTilted };
 
 // Fixed: the 45-degree view at the height of the argument over 2 x 50 units. The
-// battlefield's cameras: arguments units a side and the height in tenths.
+// battlefield's cameras: arguments units a side, the height in tenths and the options'
+// detail value (0, their default, is what a new player sees; 20 is the renderer's own 1).
 void BM_BattleFrameGl(benchmark::State& state, BattleView kind) {
     if (!EnterGameFolder() || !EnterGl()) {
         state.SkipWithError("no data set or no GL window");
@@ -225,7 +226,10 @@ void BM_BattleFrameGl(benchmark::State& state, BattleView kind) {
         Battle& battle = TheBattle(int(state.range(0)));
         const Vector3 centre(battle.arena->WorldWidth() * 0.5f, battle.arena->WorldHeight() * 0.5f, 0.0f);
         BattlefieldCameraView view(kind == BattleView::kTilted, float(state.range(1)) / 10.0f, centre);
+        const float detailWas = GetRenderer().lodError;
+        SetLODError(float(state.range(2)));
         DrawFrames(state, battle, view, view.GetCamera(), true);
+        GetRenderer().lodError = detailWas;
     }
     // The cases after this one, here and in other files, draw on the recording device.
     LeaveGl();
@@ -286,12 +290,12 @@ BENCHMARK_CAPTURE(BM_BattleFrameGl, fixed, BattleView::kFixed)
     ->Unit(benchmark::kMillisecond);
 // The battlefield's own cameras at their lowest and highest, for 2 x 50 and 2 x 100 units.
 BENCHMARK_CAPTURE(BM_BattleFrameGl, overhead, BattleView::kOverhead)
-    ->ArgsProduct({{50, 100}, {370, 825}})
-    ->ArgNames({"perSide", "tenths"})
+    ->ArgsProduct({{50, 100}, {370, 825}, {0, 20}})
+    ->ArgNames({"perSide", "tenths", "detail"})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_BattleFrameGl, tilted, BattleView::kTilted)
-    ->ArgsProduct({{0, 50, 100}, {370, 1200}})
-    ->ArgNames({"perSide", "tenths"})
+    ->ArgsProduct({{0, 50, 100}, {370, 1200}, {0, 20}})
+    ->ArgNames({"perSide", "tenths", "detail"})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

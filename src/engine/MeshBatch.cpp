@@ -1,5 +1,9 @@
 #include "engine/MeshBatch.h"
 
+#include <algorithm>
+#include <climits>
+#include <utility>
+
 #include "engine/DynamicMesh.h"
 #include "engine/Mesh.h"
 #include "engine/Renderer.h"
@@ -76,17 +80,22 @@ bool MeshBatch::SameMeshes() const {
 // The same meshes in the same order: every vertex stays where it was gathered, so only
 // the moved parts' positions and normals are written, and only their groups uploaded.
 void MeshBatch::Retransform() {
-    std::vector<bool> moved(groups_.size(), false);
+    // The range of vertices each group had moved: only those are uploaded again.
+    std::vector<std::pair<int, int>> moved(groups_.size(), {INT_MAX, 0});
     for (size_t i = 0; i < parts_.size(); ++i) {
         if (parts_[i].transform == gathered_[i].transform) continue;
+        const Mesh& mesh = *parts_[i].mesh;
         for (const Span& span : spans_[i]) {
-            Turn(groups_[size_t(span.group)], span.base, *parts_[i].mesh, parts_[i].transform);
-            moved[size_t(span.group)] = true;
+            Turn(groups_[size_t(span.group)], span.base, mesh, parts_[i].transform);
+            std::pair<int, int>& range = moved[size_t(span.group)];
+            range.first = std::min(range.first, span.base);
+            range.second = std::max(range.second, span.base + mesh.vertices.Count());
         }
     }
     Renderer& renderer = GetRenderer();
     for (size_t g = 0; g < groups_.size(); ++g) {
-        if (moved[g]) renderer.UpdateDynamicMeshBuffers(groups_[g].mesh);
+        if (moved[g].first < moved[g].second)
+            renderer.UpdateDynamicMeshVertices(groups_[g].mesh, moved[g].first, moved[g].second);
     }
     gathered_ = parts_;
 }

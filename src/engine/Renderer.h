@@ -216,6 +216,10 @@ public:
     void CreateDynamicMeshBuffers(DynamicMesh* mesh);
     // Rewrites both buffers whole; buffers too small are made anew at double size.
     void UpdateDynamicMeshBuffers(DynamicMesh* mesh);
+    // Rewrites only the positions and normals of the vertices from first to end
+    // (exclusive) when the faces and the vertex count are those last uploaded; otherwise
+    // both buffers whole.
+    void UpdateDynamicMeshVertices(DynamicMesh* mesh, int first, int end);
     void DestroyDynamicMesh(DynamicMesh* mesh);
     void DestroyParticleMesh(ParticleSystem& system);
     void RenderDynamicMesh(DynamicMesh* mesh);

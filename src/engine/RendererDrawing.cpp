@@ -15,6 +15,9 @@ namespace {
 
 // An eye closer than this to a mesh's centre sees it at full detail.
 constexpr float kNearestLevelDistance = 0.00001f;
+// A level whose vertices stray less than this share of a pixel from the full mesh draws
+// the same picture to the eye, whatever the level-of-detail error allows.
+constexpr float kUnseenPixelError = 0.5f;
 
 Matrix4 ScaleXY(float x, float y) {
     Matrix4 m;
@@ -112,9 +115,12 @@ Mesh* Renderer::ChooseLevel(Mesh* mesh, const Matrix4& world) const {
                            : sphere.radius / pixelScale_;
     // A mesh whose bounds were never computed has no size to judge.
     if (!mesh->bounds.IsEmpty() && size < smallestMeshPixels) return nullptr;
+    // A level's error in pixels: the mesh's diameter spans size pixels.
+    const float pixelsPerUnit = mesh->bounds.radius > 0.0f ? 0.5f * size / mesh->bounds.radius : 0.0f;
     Mesh* chosen = mesh;
     for (const MeshLevel& level : mesh->levels) {
-        if (level.mesh != nullptr && level.error * size <= lodError) chosen = level.mesh;
+        if (level.mesh == nullptr) continue;
+        if (level.error * size <= lodError || level.error * pixelsPerUnit < kUnseenPixelError) chosen = level.mesh;
     }
     return chosen;
 }

@@ -341,6 +341,29 @@ void Renderer::UpdateDynamicMeshBuffers(DynamicMesh* mesh) {
     mesh->uploadedFaces = faceCount;
 }
 
+void Renderer::UpdateDynamicMeshVertices(DynamicMesh* mesh, int first, int end) {
+    if (mesh == nullptr || !mesh->HasBuffers()) return;
+    const int vertexCount = mesh->vertices.Count();
+    int size = 0;
+    const gfx::VertexFormat format = MeshFormat(mesh->hasNormals, mesh->hasColors, mesh->texCoordSetCount, size);
+    const bool sameShape = vertexCount == mesh->uploadedVertices && mesh->faces.Count() == mesh->uploadedFaces &&
+                           format == mesh->format && first >= 0 && first < end && end <= vertexCount;
+    if (!sameShape) {
+        UpdateDynamicMeshBuffers(mesh);
+        return;
+    }
+    const VertexParts parts = PartsOf(mesh->hasNormals, mesh->hasColors, int(gfx::FormatTexCount(format)));
+    const uint32_t stride = uint32_t(size) * 4;
+    uint8_t* bytes = nullptr;
+    Check(mesh->vertexBuffer->Lock(uint32_t(first) * stride, uint32_t(end - first) * stride, bytes),
+          "UpdateDynamicMeshVertices", "gfx::VertexBuffer::Lock");
+    for (int i = first; i < end; ++i) {
+        WriteVertex(reinterpret_cast<float*>(bytes + size_t(i - first) * stride), parts, mesh->vertices[i],
+                    kVertexChangePosition | kVertexChangeNormal);
+    }
+    Check(mesh->vertexBuffer->Unlock(), "UpdateDynamicMeshVertices", "gfx::VertexBuffer::Unlock");
+}
+
 void Renderer::DestroyDynamicMesh(DynamicMesh* mesh) {
     auto found = std::find_if(dynamicMeshes_.begin(), dynamicMeshes_.end(),
                               [mesh](const std::unique_ptr<DynamicMesh>& m) { return m.get() == mesh; });

@@ -6,6 +6,7 @@
 #include "engine/Mesh.h"
 #include "engine/MeshBatch.h"
 #include "engine/Renderer.h"
+#include "platform/gfx/Buffer.h"
 #include "platform/gfx/Device.h"
 
 namespace {
@@ -92,6 +93,15 @@ TEST(MeshBatchTest, AMovedPartIsTurnedAgainInPlaceAndANewLevelGathersAgain) {
     EXPECT_NEAR(moved->vertices[4].position->x, 8.0f, 1e-5f);
     EXPECT_NEAR(moved->vertices[1].position->x, 1.0f, 1e-5f);
     EXPECT_NEAR(moved->vertices[4].normal.z, 1.0f, 1e-5f);
+    // What the device draws: the moved part's vertices rewritten in place, the rest as before.
+    auto drawnX = [&](int vertex) {
+        const float* floats = reinterpret_cast<const float*>(moved->vertexBuffer->Data());
+        return floats[vertex * moved->vertexSize];
+    };
+    EXPECT_NEAR(drawnX(4), 8.0f, 1e-5f);
+    EXPECT_NEAR(drawnX(3), 8.0f, 1e-5f);
+    EXPECT_NEAR(drawnX(1), 1.0f, 1e-5f);
+    EXPECT_EQ(moved->uploadedFaces, 2);
     // Another mesh in the second place (a coarser level) is gathered, not turned.
     coarse->positions[1] = Vector3(2.0f, 0.0f, 0.0f);
     const DynamicMesh* other = draw(coarse, Moved(8.0f));

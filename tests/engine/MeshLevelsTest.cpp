@@ -223,10 +223,12 @@ TEST(MeshLevelsTest, LevelsSwitchAtTheirPixelErrorThresholds) {
     mesh->BuildLevelsOfDetail(-1.0f, 0.5f, true);
     ASSERT_GE(mesh->levels.Count(), 3);
 
+    // A hundred pixels to the unit: every level's error shows, so only the
+    // level-of-detail error decides.
     Camera camera;
     camera.kind = Camera::kOrthographic;
-    camera.viewWidth = 1024;
-    camera.viewHeight = 768;
+    camera.viewWidth = 10.24f;
+    camera.viewHeight = 7.68f;
     renderer.SetCamera(camera);
     ASSERT_TRUE(renderer.GetReady());
     const float pixelScale = renderer.GetPixelScale();

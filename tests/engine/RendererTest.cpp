@@ -412,16 +412,8 @@ TEST(ModelDrawingTest, TreeIsDrawnWithAccumulatedMatricesAndCulledByItsRoot) {
     EXPECT_EQ(renderer.renderModelCount, 3);
 }
 
-TEST(ModelDrawingTest, CoarsestLevelWithinTheErrorIsDrawn) {
-    Renderer renderer;
-    gfx::RecordingDevice& device = Recording(renderer);
-    Camera camera;
-    camera.kind = Camera::kOrthographic;
-    camera.viewWidth = 1024;
-    camera.viewHeight = 768;
-    renderer.SetCamera(camera);
-    ASSERT_FLOAT_EQ(renderer.GetPixelScale(), 0.5f);
-    // Levels told apart by their face counts: 3, 2 and 1 quads.
+// Levels told apart by their face counts: 4 quads in full, then 3, 2 and 1.
+Mesh* QuadLevels(Renderer& renderer, float error0, float error1, float error2) {
     auto quads = [&](int n) {
         Mesh* mesh = renderer.CreateMesh(0, 0, 0, 0);
         for (int i = 0; i < n; ++i) {
@@ -442,19 +434,69 @@ TEST(ModelDrawingTest, CoarsestLevelWithinTheErrorIsDrawn) {
         return mesh;
     };
     Mesh* full = quads(4);
-    full->bounds = Sphere(Vector3(0, 0, 5), 2.0f);  // 4 pixels across the screen
-    full->levels.Append(MeshLevel{quads(3), 0.1f});
-    full->levels.Append(MeshLevel{quads(2), 0.2f});
-    full->levels.Append(MeshLevel{quads(1), 2.0f});
+    full->levels.Append(MeshLevel{quads(3), error0});
+    full->levels.Append(MeshLevel{quads(2), error1});
+    full->levels.Append(MeshLevel{quads(1), error2});
+    return full;
+}
+
+TEST(ModelDrawingTest, CoarsestLevelWithinTheErrorIsDrawn) {
+    Renderer renderer;
+    gfx::RecordingDevice& device = Recording(renderer);
+    // Ten pixels to the unit: each level's error covers a pixel or more.
+    Camera camera;
+    camera.kind = Camera::kOrthographic;
+    camera.viewWidth = 102.4f;
+    camera.viewHeight = 76.8f;
+    renderer.SetCamera(camera);
+    ASSERT_FLOAT_EQ(renderer.GetPixelScale(), 0.05f);
+    Mesh* full = QuadLevels(renderer, 0.1f, 0.2f, 2.0f);
+    full->bounds = Sphere(Vector3(0, 0, 5), 0.2f);  // 4 pixels across the screen
     ASSERT_TRUE(renderer.GetReady());
     renderer.RenderMesh(full, true);
     EXPECT_EQ(device.Stats().primitives, 4u);  // level 1: two quads
-    full->bounds.radius = 10.0f;               // 20 pixels: no level qualifies
+    full->bounds.radius = 1.0f;                // 20 pixels: no level qualifies
     renderer.RenderMesh(full, true);
     EXPECT_EQ(device.Stats().primitives, 4u + 8u);
     renderer.RenderMesh(full, false);
     EXPECT_EQ(device.Stats().primitives, 4u + 16u);
     full->levels.Clear();  // the levels belong to the registry here
+}
+
+// With no error allowed (the options' default), a level still stands in for the mesh
+// where it strays less than half a pixel from it, and only there.
+TEST(ModelDrawingTest, WithoutErrorALevelIsDrawnOnlyWhereItsErrorIsBelowHalfAPixel) {
+    Renderer renderer;
+    gfx::RecordingDevice& device = Recording(renderer);
+    renderer.lodError = 0.0f;
+    Camera camera;
+    camera.nearPlane = 1.0f;
+    camera.farPlane = 1000.0f;
+    camera.SetFieldOfView(1.0f);
+    camera.SetAspect(4.0f / 3.0f);
+    camera.SetPosition(Vector3(0, 0, 0));
+    camera.SetDirection(Vector3(0, 0, 1));
+    renderer.SetCamera(camera);
+    const float pixelsPerUnitAtOne = 1.0f / (2.0f * renderer.GetPixelScale());
+    // Level errors of 0.3, 0.6 and 3 pixels seen from distance 1; the mesh is 1 unit across.
+    const float pixel = 1.0f / pixelsPerUnitAtOne;
+    Mesh* full = QuadLevels(renderer, 0.3f * pixel, 0.6f * pixel, 3.0f * pixel);
+    full->bounds = Sphere(Vector3(), 0.5f);
+    ASSERT_TRUE(renderer.GetReady());
+    auto drawnAt = [&](float distance) {
+        const uint32_t before = device.Stats().primitives;
+        Matrix4 world;
+        world.SetTranslation(Vector3(0, 0, distance));
+        renderer.SetWorldMatrix(world);
+        renderer.RenderMesh(full, true);
+        return device.Stats().primitives - before;
+    };
+    EXPECT_EQ(drawnAt(0.5f), 8u);  // 0.6 pixels and more: every level's error shows
+    EXPECT_EQ(drawnAt(1.0f), 6u);  // 0.3 pixels: the first level
+    EXPECT_EQ(drawnAt(1.5f), 4u);  // 0.4 pixels: the second
+    EXPECT_EQ(drawnAt(5.5f), 4u);  // the third strays 0.55 pixels
+    EXPECT_EQ(drawnAt(6.5f), 2u);  // and here 0.46: the coarsest
+    full->levels.Clear();
 }
 
 TEST(ModelDrawingTest, MeshesSmallerThanTheLimitAreLeftOutWhenDrawnWithLevels) {
