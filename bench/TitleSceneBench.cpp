@@ -1,5 +1,6 @@
 // The scenes behind the title menu, played from the data set on GL at 1024 x 768 as the
-// menu plays them: update, draw, present, and the next scene when one ends. The time is
+// menu plays them: update, draw, present, and the next scene when one ends; and the title
+// menu itself over each of its scenes and over none. The time is
 // the process's processor time per frame (the software rasteriser's threads included),
 // which is what an idle title menu costs the machine; read it as a ratio to
 // BM_ReferenceSceneGl of the same run. The counters give the device's draws and
@@ -20,6 +21,9 @@
 #include "platform/gfx/Device.h"
 #include "platform/sys/Random.h"
 #include "scenes/Scene.h"
+#include "screens/BackgroundScene.h"
+#include "screens/MainMenu.h"
+#include "ui/WindowManager.h"
 
 namespace {
 
@@ -27,6 +31,12 @@ namespace {
 const char* const kScenes[] = {"SmallEmotions", "SmallSneaky", "RockAttack", "SmallMainMenu"};
 constexpr float kFrameSeconds = 1.0f / 60.0f;
 constexpr int kFrames = 600;
+
+// Every scene the title menu picks from; the last case is the menu over no scene.
+const char* const kTitleScenes[] = {"SmallEmotions", "SmallSneaky", "SmallStalkSideToSide", "SmallSideToSide",
+                                    "RockAttack",    "TreeHide",    "MissileChase",         "SmallMainMenu",
+                                    "Winning2",      "Test"};
+constexpr int kNoScene = int(std::size(kTitleScenes));
 
 double ProcessCpuSeconds() {
     rusage usage{};
@@ -85,10 +95,68 @@ void BM_TitleSceneGl(benchmark::State& state) {
     std::filesystem::current_path(previous);
 }
 
+// The application's frame on the title menu: the screen camera, the clear, the open
+// windows, present.
+void PlayMenuFrame(Renderer& renderer) {
+    BackgroundScene& background = GetBackgroundScene();
+    background.Update(kFrameSeconds);
+    if (background.IsFinished()) background.Start(background.Name());
+    if (!renderer.GetReady()) return;
+    renderer.SetCamera(GetScreenCamera());
+    renderer.Clear(Color(0xFF000000u), 1.0f, 3);
+    GetWindowManager().RenderAll();
+    renderer.EndFrame();
+    renderer.SwapBuffers();
+}
+
+void MeasureMenu(benchmark::State& state, Renderer& renderer) {
+    const int index = int(state.range(0));
+    state.SetLabel(index == kNoScene ? "no scene" : kTitleScenes[index]);
+    if (index != kNoScene) CreateSharedScene();
+    MainMenu menu;
+    GetWindowManager().OpenWindow(&menu);
+    if (index != kNoScene) GetBackgroundScene().Start(kTitleScenes[index]);
+    for (int i = 0; i < 3; ++i) PlayMenuFrame(renderer);
+    gfx::Device& device = renderer.GetDevice();
+    device.ResetCounters();
+    const double cpuStart = ProcessCpuSeconds();
+    for (auto _ : state) PlayMenuFrame(renderer);
+    const double frames = double(state.iterations());
+    state.counters["cpu_ms_per_frame"] = 1000.0 * (ProcessCpuSeconds() - cpuStart) / frames;
+    state.counters["draws"] = double(device.Stats().drawCalls) / frames;
+    GetWindowManager().CloseAllWindows();
+    DestroySharedScene();
+}
+
+void BM_TitleMenuGl(benchmark::State& state) {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::error_code error;
+    std::filesystem::current_path(VORNS_GAME_DIR, error);
+    if (error) {
+        state.SkipWithError("no runtime folder with the data set");
+        return;
+    }
+    sys::SRand(7);
+    Renderer& renderer = GetRenderer();
+    renderer.Shutdown();
+    std::unique_ptr<win::SystemWindow> window = OpenBenchRenderer(state, renderer);
+    if (window != nullptr) {
+        renderer.LoadFont(GetFont(), TexturePath("VornsFontEnglish.tga"), 1);
+        GetScreenCamera().SetScreenView(IntRect(0, 0, 1023, 767), true);
+        MeasureMenu(state, renderer);
+        GetFont() = Font();
+    }
+    ForgetSharedMeshes();
+    renderer.Shutdown();
+    std::filesystem::current_path(previous);
+}
+
 BENCHMARK(BM_TitleSceneGl)
     ->DenseRange(0, int(std::size(kScenes)) - 1)
     ->Iterations(kFrames)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+BENCHMARK(BM_TitleMenuGl)->DenseRange(0, kNoScene)->Iterations(kFrames)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "engine/TextFitting.h"
 #include "platform/sys/Paths.h"
 #include "platform/sys/Random.h"
+#include "scenes/SceneMaterials.h"
 #include "scenes/Speaker.h"
 
 namespace {
@@ -49,6 +50,7 @@ std::unique_ptr<Scene>& SharedScene() {
 void Scene::LoadSharedResources() { SceneBackdrop::BuildGroundMeshes(); }
 
 void Scene::FreeSharedResources() {
+    ForgetSceneTextures();
     SceneBackdrop::ForgetGroundMeshes();
     SceneActor::ForgetSharedResources();
 }
@@ -86,6 +88,8 @@ void Scene::Clear() {
 
 void Scene::Load(const std::string& sceneName) {
     Clear();
+    // The data set may have moved since the last scene (a test's own folder).
+    ForgetSceneTextures();
     script_.name = sceneName;
     if (!sys::IsSafeName(sceneName)) {
         Debugger::Instance().Line("Scene: refused the name " + sceneName);

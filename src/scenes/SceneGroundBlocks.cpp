@@ -2,11 +2,15 @@
 #include "scenes/SceneGroundBlocks.h"
 
 #include <algorithm>
+#include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "engine/Camera.h"
 #include "engine/Mesh.h"
@@ -16,19 +20,36 @@ namespace {
 
 using BlockKey = std::pair<int, int>;
 
-// A block's copy of the ground's elements, each copied once.
+// Everything a vertex gives the device, bit for bit: position, normal, colour and
+// coordinates.
+std::vector<uint32_t> VertexBits(const MeshVertex& vertex) {
+    std::vector<uint32_t> bits;
+    const auto add = [&bits](std::initializer_list<float> values) {
+        for (const float value : values) bits.push_back(std::bit_cast<uint32_t>(value));
+    };
+    if (vertex.position != nullptr) add({vertex.position->x, vertex.position->y, vertex.position->z});
+    add({vertex.normal.x, vertex.normal.y, vertex.normal.z});
+    bits.push_back(vertex.color.argb);
+    for (const Vector2& coordinates : vertex.texCoords) add({coordinates.x, coordinates.y});
+    return bits;
+}
+
+// A block's copy of the ground's elements, each copied once. Vertices alike in every
+// value become one: a grid whose cells repeat their corners (the stage floor) has each
+// corner lit once instead of once for each of its four cells.
 struct BlockBuilder {
     Mesh* mesh = nullptr;
     std::unordered_map<const Vector3*, int> positions;
-    std::unordered_map<const MeshVertex*, int> vertices;
+    std::map<std::vector<uint32_t>, int> vertices;
 
     int CopyVertex(const MeshVertex& vertex) {
-        const auto found = vertices.find(&vertex);
+        std::vector<uint32_t> values = VertexBits(vertex);
+        const auto found = vertices.find(values);
         if (found != vertices.end()) return found->second;
         MeshVertex copy = vertex;
         copy.position = vertex.position != nullptr ? &mesh->positions[CopyPosition(*vertex.position)] : nullptr;
         const int index = mesh->AddVertex(copy);
-        vertices.emplace(&vertex, index);
+        vertices.emplace(std::move(values), index);
         return index;
     }
 

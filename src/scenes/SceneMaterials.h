@@ -5,6 +5,9 @@
 
 class Material;
 
+// Shadows and effects ask this every frame, so each name asks the file system once: the
+// answer holds until ForgetSceneTextures (a scene loads or the shared resources go).
 bool HasSceneTexture(const char* textureName);
+void ForgetSceneTextures();
 // A material showing the texture, or a plain white one when the file is missing.
 Material* CreateSceneMaterial(const char* textureName);

@@ -4,6 +4,7 @@
 
 #include "SceneFixture.h"
 #include "engine/ModelNode.h"
+#include "scenes/SceneMaterials.h"
 #include "scenes/SceneSmoke.h"
 #include "units/ChassisTable.h"
 
@@ -16,6 +17,17 @@ int ChildCount(const ModelNode& node) {
     int count = 0;
     for (const ModelNode* child = node.firstChild; child != nullptr; child = child->nextSibling) ++count;
     return count;
+}
+
+// Shadows ask for their texture every frame: the file system answers once per scene.
+TEST_F(SceneFixture, ATexturesPresenceIsLookedUpOnceUntilTheNextSceneLoads) {
+    WriteScript("Plain", "Background Stage\nStage\nTime 1\nEnd\n");
+    const std::filesystem::path shadow = std::filesystem::path(runtime_->Path()) / "Textures" / "GenericShadow.tga";
+    ASSERT_TRUE(HasSceneTexture("GenericShadow.tga"));
+    std::filesystem::rename(shadow, shadow.string() + ".away");
+    EXPECT_TRUE(HasSceneTexture("GenericShadow.tga"));
+    scene_->Load("Plain");
+    EXPECT_FALSE(HasSceneTexture("GenericShadow.tga"));
 }
 
 TEST_F(SceneFixture, AMissileTrailsSmokeOverItsRingOfSystems) {

@@ -19,8 +19,8 @@ constexpr int kCells = 32;
 constexpr float kStep = 2.5f;
 
 // A flat grid of cells around the origin, each cell two faces of its own four vertices
-// with colours that change from cell to cell, in two materials.
-Mesh WholeGround() {
+// with colours that change from cell to cell (or one colour for all), in two materials.
+Mesh WholeGround(bool oneColour = false) {
     Renderer& renderer = GetRenderer();
     Material* materials[2] = {renderer.CreateMaterial(), renderer.CreateMaterial()};
     materials[1]->diffuse = materials[1]->ambient = gfx::ColorValue{0.3f, 0.6f, 0.2f, 1.0f};
@@ -40,7 +40,9 @@ Mesh WholeGround() {
                 MeshVertex vertex;
                 vertex.position = &ground.positions[position];
                 vertex.normal = Vector3(0.0f, 0.0f, 1.0f);
-                vertex.color = Color::FromRGBA(uint8_t(row * 8), uint8_t(column * 8), uint8_t(255 - row * 4), 255);
+                vertex.color =
+                    oneColour ? Color(0xFF336633)
+                              : Color::FromRGBA(uint8_t(row * 8), uint8_t(column * 8), uint8_t(255 - row * 4), 255);
                 ground.AddVertex(vertex);
             }
             static constexpr int kFaceCorners[2][3] = {{0, 2, 1}, {0, 3, 2}};
@@ -121,6 +123,22 @@ TEST_F(SceneGroundBlocksTest, EveryFaceLandsInOneBlockAndOnlySeenBlocksAreDrawn)
     camera.SetDirection(Vector3(0.0f, -1.0f, 0.0f));
     camera.SetPosition(Vector3(0.0f, -60.0f, 3.0f));
     EXPECT_EQ(TrianglesDrawn(blocks, camera), 0u);
+}
+
+// Each vertex is lit and transformed on its own: cells that repeat their corners alike
+// share them, and corners that differ in any value stay apart.
+TEST_F(SceneGroundBlocksTest, CornersAlikeInEveryValueAreOneVertex) {
+    constexpr int kBlockCells = 8;
+    const Mesh plain = WholeGround(true);
+    const SceneGroundBlocks plainBlocks(plain, kStep * kBlockCells);
+    for (const Mesh* block : plainBlocks.Blocks()) {
+        EXPECT_EQ(block->vertices.Count(), (kBlockCells + 1) * (kBlockCells + 1));
+    }
+    const Mesh coloured = WholeGround();
+    const SceneGroundBlocks colouredBlocks(coloured, kStep * kBlockCells);
+    for (const Mesh* block : colouredBlocks.Blocks()) {
+        EXPECT_EQ(block->vertices.Count(), kBlockCells * kBlockCells * 4);
+    }
 }
 
 TEST_F(SceneGroundBlocksTest, BlocksDrawTheWholeGroundsPicture) {

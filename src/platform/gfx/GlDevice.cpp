@@ -498,7 +498,10 @@ void GlDevice::SendMaterial() {
     gl_.Materialfv(GL_FRONT_AND_BACK, GL_AMBIENT, Floats(m.ambient).data());
     gl_.Materialfv(GL_FRONT_AND_BACK, GL_SPECULAR, Floats(specular ? m.specular : none).data());
     gl_.Materialfv(GL_FRONT_AND_BACK, GL_EMISSION, Floats(m.emissive).data());
-    gl_.Materialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(m.power, 0.0f, kMaxShininess));
+    gl_.Materialf(GL_FRONT_AND_BACK, GL_SHININESS, specular ? std::clamp(m.power, 0.0f, kMaxShininess) : 0.0f);
+    // Without specular light the separate sum would add nothing to every pixel: a software
+    // rasteriser still spends a colour interpolated and added on each.
+    gl_.LightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, specular ? GL_SEPARATE_SPECULAR_COLOR : GL_SINGLE_COLOR);
     materialDirty_ = false;
 }
 
