@@ -1,0 +1,133 @@
+#pragma once
+// The second star as a player takes it, from the map after the first star's missions: its
+// first two lessons skipped, the escort and the race won, the lesson on squads followed
+// step by step, the bridge and the refuge won, until the map offers the third star's
+// first lesson. Each mission is won the way its briefing and losing hints tell.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CampaignPlayer.h"
+#include "game/Squad.h"
+#include "modes/SquadWindow.h"
+#include "platform/window/Keys.h"
+#include "support/PlayerHarness.h"
+#include "ui/Tray.h"
+
+namespace play_test {
+
+// A mission as its briefing tells it to be won: the words the briefing must say, the
+// squad dropped from the unit tray, and the words the winning window says.
+struct MissionWin {
+    std::string picture;
+    std::string briefingWords;
+    std::vector<std::string> squad;
+    std::string winningWords;
+};
+
+// The next mission briefed and launched with its squad until it is won, and the map
+// again; a battle the landing's luck loses is tried again from the losing window, three
+// tries at most.
+inline void WinTheNextMission(CampaignPlayer& campaign, const MissionWin& mission) {
+    campaign.BriefTheNextEntry(mission.picture + "_briefing");
+    EXPECT_TRUE(CampaignPlayer::Says(mission.briefingWords)) << CampaignPlayer::Said();
+    campaign.LaunchASquadOf(mission.squad, mission.picture);
+    for (int tries = 1; !campaign.WaitForTheBattlesEnd(); ++tries) {
+        ASSERT_LT(tries, 3) << mission.picture
+                            << " was lost three times; the text box says: " << CampaignPlayer::Said();
+        const std::string again = mission.picture + "_" + std::to_string(tries);
+        campaign.TryAgain(mission.briefingWords, again);
+        campaign.LaunchASquadOf(mission.squad, again);
+    }
+    campaign.WaitForTheResult("WinningWindow", mission.winningWords, mission.picture + "_won");
+    campaign.BackToTheMapAfterTheWin(mission.picture);
+}
+
+// The envoy walks east to the beacon on its own. Scouts would run ahead and stand on the
+// beacon in its way; the briefing's Rangers, the mission's gift, hunt the swamp's guards
+// instead.
+inline void WinTheEscort(CampaignPlayer& campaign) {
+    WinTheNextMission(campaign, {"escort", "Take the Rangers", std::vector<std::string>(6, "Ranger"),
+                                 "The envoy has arrived safely"});
+}
+
+// Small units run quicker than large ones: four Scouts, lasers only, race for the beacon.
+inline void WinTheRace(CampaignPlayer& campaign) {
+    WinTheNextMission(campaign, {"race", "A race!", std::vector<std::string>(4, "Scout"), "First at the beacon!"});
+}
+
+// Meets the enemy on the bridge with the gift's Burner and Scouts.
+inline void WinTheBridge(CampaignPlayer& campaign) {
+    WinTheNextMission(campaign, {"bridge",
+                                 "The enemy is coming for the beacon",
+                                 {"Burner", "Scout", "Scout", "Scout", "Scout"},
+                                 "The bridge held"});
+}
+
+// Stands between the elder and the Brawlers with the gift's Medic beside the Scouts.
+inline void WinTheRefuge(CampaignPlayer& campaign) {
+    WinTheNextMission(campaign, {"refuge",
+                                 "The elder is hiding in the grove",
+                                 {"Medic", "Scout", "Scout", "Scout", "Scout"},
+                                 "The elder is safe"});
+}
+
+// The lesson on squads: a stock squad opened in the squad editor, a Brawler added, the
+// squad saved under a name of the player's and dropped on the battlefield.
+inline std::vector<LessonStep> SquadsSteps(PlayerHarness& player) {
+    const auto readOn = [] {};
+    return {{"A squad is a group of Vorns", readOn},
+            {"Drag the Scouts squad",
+             [&player] { player.Drag(CampaignPlayer::Pointed(), player.WindowPoint("SquadWindow")); }},
+            {"Now drag a Brawler",
+             [&player] {
+                 CampaignPlayer campaign(player);
+                 const Point centre = player.WindowPoint("SquadWindow");
+                 ASSERT_NE(GetSquadWindow().squad, nullptr) << "no squad was opened from the tray";
+                 const int32_t before = GetSquadWindow().squad->Count();
+                 player.Drag(campaign.TrayEntryPoint("VornTray", "Brawler"), Point(centre.x + 50, centre.y + 50));
+                 player.Frames(10);
+                 EXPECT_EQ(GetSquadWindow().squad->Count(), before + 1) << "the Brawler joins the squad";
+             }},
+            {"These buttons choose how", readOn},
+            {"Save the squad",
+             [&player] {
+                 player.Click(CampaignPlayer::Pointed());
+                 player.WaitFor("SquadNameEditBox");
+                 player.Type("Vanguard");
+                 player.TapKey(win::kKeyReturn);
+             }},
+            {"Your squad is in the squad tray",
+             [&player] {
+                 // The lesson outlines the tray's row of recent squads; the one just saved
+                 // is in it.
+                 auto& tray = dynamic_cast<Tray&>(player.OpenWindow("SquadTray"));
+                 const int32_t saved = tray.FindRecentEntry("Vanguard");
+                 ASSERT_GE(saved, 0) << "the saved squad is not in the row of recent squads";
+                 ASSERT_LT(saved, tray.recentRects.Count());
+                 const Point from = tray.recentRects[saved].GetCenter();
+                 EXPECT_NEAR(from.y, CampaignPlayer::Pointed().y, tray.cellSize.y) << "the lesson points at the row";
+                 player.Drag(from, player.WindowPoint("ArenaWindow"));
+             }},
+            {"The squad won together", readOn}};
+}
+
+inline void PlayTheSquadsLesson(PlayerHarness& player, CampaignPlayer& campaign) {
+    campaign.StartTheLesson("squads");
+    campaign.FollowLesson("squads", SquadsSteps(player), 20000);
+    campaign.WaitForTheMap("the map after the lesson on squads");
+}
+
+// From the map after the first star's missions to the map offering the third star.
+inline void PlayTheSecondStar(PlayerHarness& player, CampaignPlayer& campaign) {
+    campaign.SkipTheNextLesson();
+    campaign.SkipTheNextLesson();
+    WinTheEscort(campaign);
+    WinTheRace(campaign);
+    PlayTheSquadsLesson(player, campaign);
+    WinTheBridge(campaign);
+    WinTheRefuge(campaign);
+}
+
+}  // namespace play_test
