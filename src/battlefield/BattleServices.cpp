@@ -25,10 +25,8 @@
 #include "modes/SquadWindow.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkStartup.h"
-#include "ui/ConfirmOverwriteSquadMenu.h"
 #include "ui/KillTray.h"
 #include "ui/Scoreboard.h"
-#include "ui/SquadNameEditBox.h"
 #include "ui/WindowTray.h"
 #include "units/VornSummary.h"
 #include "world/Arena.h"
@@ -162,10 +160,6 @@ void CreateBattleWindows(std::function<void()> popGame) {
     GetLosingWindow();
     GetDebugWindow();
     GetVornWindow();
-    // Made now, not at their first use, so that a lesson's script read before the player
-    // names a squad finds them by name.
-    GetSquadNameEditBox();
-    GetConfirmOverwriteSquadMenu();
     GetWindowTray().AddKnownWindows();
 }
 
