@@ -26,20 +26,11 @@ struct MissionWin {
     std::string winningWords;
 };
 
-// The next mission briefed and launched with its squad until it is won, and the map
-// again; a battle the landing's luck loses is tried again from the losing window, three
-// tries at most.
+// The next mission briefed, launched with its squad until it is won, and the map again.
 inline void WinTheNextMission(CampaignPlayer& campaign, const MissionWin& mission) {
     campaign.BriefTheNextEntry(mission.picture + "_briefing");
     EXPECT_TRUE(CampaignPlayer::Says(mission.briefingWords)) << CampaignPlayer::Said();
-    campaign.LaunchASquadOf(mission.squad, mission.picture);
-    for (int tries = 1; !campaign.WaitForTheBattlesEnd(); ++tries) {
-        ASSERT_LT(tries, 3) << mission.picture
-                            << " was lost three times; the text box says: " << CampaignPlayer::Said();
-        const std::string again = mission.picture + "_" + std::to_string(tries);
-        campaign.TryAgain(mission.briefingWords, again);
-        campaign.LaunchASquadOf(mission.squad, again);
-    }
+    campaign.WinWith(mission.squad, mission.picture, mission.briefingWords);
     campaign.WaitForTheResult("WinningWindow", mission.winningWords, mission.picture + "_won");
     campaign.BackToTheMapAfterTheWin(mission.picture);
 }
