@@ -30,11 +30,6 @@ std::string TheNextEntry(CampaignPlayer& campaign) {
 }
 
 TEST(CampaignWholeTest, ANewProfileWinsEveryStarsMissionsAndFollowsTheirLessons) {
-#if defined(__SANITIZE_ADDRESS__)
-    // A dozen battles and four lessons: under the sanitizers longer than the whole suite
-    // may take. The sanitizer run plays the first star's flow and every other play test.
-    GTEST_SKIP() << "the whole campaign is played by the plain build";
-#endif
     PlayerHarness player(play_test::OnAScriptedClock());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     // Started from one seed, every run fights the same battles.
