@@ -100,6 +100,22 @@ inline void BriefTheFinalEntries(PlayerHarness& player, CampaignPlayer& campaign
     campaign.WaitForTheMap("the map after the kick-off's briefing");
 }
 
+// "Kick-off": the briefing gives the Striker, whose kicker sends the ball on; six of them
+// score, and the free play that follows is briefed from the map.
+inline void WinTheKickOffAndBriefTheFreePlay(CampaignPlayer& campaign) {
+    campaign.BriefTheNextEntry("kick_off_again_briefing");
+    EXPECT_EQ(GetGameModes()->mission.missionIndex, CampaignEntry("Pitch"));
+    campaign.WinWith(std::vector<std::string>(6, "Striker"), "kick_off", "Time for a match!");
+    campaign.WaitForTheResult("WinningWindow", "Goal!", "kick_off_won");
+    campaign.BackToTheMapAfterTheWin("the kick-off");
+    EXPECT_TRUE(campaign.Map().missions[CampaignEntry("FreePlay")].enabled) << "the won kick-off opens free play";
+    campaign.BriefTheNextEntry("free_play_briefing");
+    EXPECT_EQ(GetGameModes()->mission.missionIndex, CampaignEntry("FreePlay"));
+    EXPECT_TRUE(CampaignPlayer::Says("You have seen everything")) << CampaignPlayer::Said();
+    campaign.ClickRowButton("MissionBriefingWindow", "ExitButton");
+    campaign.WaitForTheMap("the map after the free play's briefing");
+}
+
 // From the map after "The hunt" is won to the map after the network lesson, the final
 // entries briefed.
 inline void PlayFromTheSummitToTheNetworkLesson(PlayerHarness& player, CampaignPlayer& campaign) {

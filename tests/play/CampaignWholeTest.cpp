@@ -1,8 +1,8 @@
 // The whole campaign as one new player plays it: the first star's missions won, the second
 // star's missions won and its lesson on squads followed, the third star's lesson on
-// upgrades followed and its missions won, the last lesson followed and the final entries
-// briefed. Each star's steps are written beside its own helpers; this test chains them,
-// so every star starts where the earlier ones left the profile.
+// upgrades followed and its missions won, the last lesson followed, the kick-off won and
+// the free play it opens briefed. Each star's steps are written beside its own helpers;
+// this test chains them, so every star starts where the earlier ones left the profile.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -41,6 +41,7 @@ TEST(CampaignWholeTest, ANewProfileWinsEveryStarsMissionsAndFollowsTheirLessons)
     play_test::PlayTheUpgradesLessonAndFirstMissions(player, campaign);
     ASSERT_EQ(TheNextEntry(campaign), "Summit");
     play_test::PlayFromTheSummitToTheNetworkLesson(player, campaign);
+    play_test::WinTheKickOffAndBriefTheFreePlay(campaign);
 }
 
 }  // namespace
