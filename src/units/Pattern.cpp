@@ -233,7 +233,15 @@ void Pattern::Reset() {
     RebuildLayout();
 }
 
-void Pattern::RebuildLayout() { layout->Build(*this); }
+void Pattern::RebuildLayout() {
+    layout->Build(*this);
+    // The lines get their room while the pattern changes, so that placing it in a run
+    // allocates nothing; the lines themselves stay until the next placement.
+    const int count = lines.Count();
+    if (lines.EnsureSize(LineRoom(objects.Count()))) {
+        lines.Reserve(count);
+    }
+}
 
 bool Pattern::IsEnabled() const {
     const int ownCount = ownObject ? 1 : 0;
@@ -597,8 +605,7 @@ void Pattern::AppendLine(PatternObject* from, PatternObject* to) {
 
 void Pattern::BuildLines() {
     // Room for every pair and every facing line at once, so the list grows in one step.
-    const int n = objects.Count();
-    lines.EnsureSize(n * (n - 1) / 2 + n + 1);
+    lines.EnsureSize(LineRoom(objects.Count()));
     lines.Clear();
     for (int i = 0; i < objects.Count(); ++i) {
         for (int j = i + 1; j < objects.Count(); ++j) {

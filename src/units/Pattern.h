@@ -147,6 +147,9 @@ public:
     // line for every other friend or enemy whose handle is set, or the own object's facing
     // line when there is no other line.
     void BuildLines();
+    // The most lines BuildLines makes of that many objects: every pair, a facing line for
+    // each, and the own object's facing line.
+    static int LineRoom(int objectCount) { return objectCount * (objectCount - 1) / 2 + objectCount + 1; }
     // Every matched object's world object records its pattern object.
     void LinkObjectsToWorld();
 

@@ -13,6 +13,7 @@
 #include "units/ChassisTable.h"
 #include "units/MapConditional.h"
 #include "units/Pattern.h"
+#include "units/PatternLimits.h"
 #include "units/PatternObject.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
@@ -153,7 +154,8 @@ struct RelationCounts {
 }  // namespace
 
 PatternMatcher::PatternMatcher()
-    : compatible_(64),
+    : worldLines_(Pattern::LineRoom(kMaxPatternObjects)),
+      compatible_(64),
       candidates_(64),
       visitingOrder_(8),
       done_(8),

@@ -577,6 +577,34 @@ TEST_F(PatternMatcherTest, WarmRunsAllocateNothing) {
     EXPECT_NE(unit->currentPattern, nullptr);
 }
 
+TEST_F(PatternMatcherTest, APatternPlacedForTheFirstTimeInAWarmRunAllocatesNothing) {
+    // A lone tree pattern wins until Switch1 is set; then the four-object pattern, never
+    // placed before, wins and needs more lines on both sides than any placement so far.
+    AddKind(kKindTree, 90.0f, 80.0f);
+    AddVorn(&red, 80.0f, 90.0f, 0.0f);
+    AddVorn(&blue, 70.0f, 80.0f, 0.0f);
+    AddVorn(&blue, 80.0f, 70.0f, 0.0f);
+    Pattern& lone = NewPattern(unit, 0);
+    AddObject(lone, kPatternTree, 10.0f, 0.0f);
+    Pattern& crowd = NewPattern(unit, 1);
+    AddObject(crowd, kPatternTree, 10.0f, 0.0f);
+    AddObject(crowd, kPatternFriend, 0.0f, 10.0f);
+    AddObject(crowd, kPatternEnemy, -10.0f, 0.0f);
+    AddObject(crowd, kPatternEnemy, 0.0f, -10.0f);
+    crowd.conditionals.flags[kConditionalSwitch1] = 1;
+    for (int round = 0; round < 3; ++round) {
+        matcher->Evaluate(*unit);
+        arena->FlushObjectPools();
+    }
+    ASSERT_EQ(unit->currentPattern, &lone);
+    unit->conditionals[Vorn::kSwitch1] = 1;
+    const long before = gAllocations.load();
+    matcher->Evaluate(*unit);
+    EXPECT_EQ(gAllocations.load() - before, 0);
+    EXPECT_EQ(unit->currentPattern, &crowd);
+    EXPECT_EQ(matcher->WorldLines().Count(), 10);
+}
+
 TEST_F(PatternMatcherTest, TheSelectedUnitEndsWithTheChosenPatternQueued) {
     AddVorn(&blue, 90.0f, 80.0f, 0.0f);
     Pattern& chosen = NewPattern(unit, 0);
