@@ -135,20 +135,87 @@ uint8_t PropertyMask(const PatternObject& p) {
 }
 
 // A pair's agreements e and disagreement weight f from its relations on both sides and
-// its touch terms. `sidePossible`: the pattern side allows the side rule to fail.
+// its touch terms.
 struct RelationCounts {
     int e = 0;
     int f = 0;
 };
 
-[[gnu::always_inline]] inline RelationCounts CountPair(const PolarLayout::Relation& rp, const PolarLayout::Relation& rw,
-                                                       int touchAgreements, int touchMismatches, bool sidePossible) {
-    const bool m0 = sidePossible && (rw.r1 != 0 || rp.r2 != rw.r2);
-    const bool m1 = rp.r3 == 1 && rw.r3 != 1;
-    if (m0 || m1 || touchMismatches != 0) {
-        return {0, (m0 ? 2 : 1) + m1 + touchMismatches};
+// How one object's touch of the unit compares between pattern and world: 0 no term,
+// 1 an agreement, 2 a touch the pattern has and the world lacks (a disagreement).
+constexpr int TouchClass(int8_t pattern, int8_t world) {
+    if (pattern == world && pattern != 0) {
+        return 1;
     }
-    return {(rp.r1 == rw.r1) + (rp.r2 == rw.r2) + (rp.r3 == rw.r3 && rp.r3 != 0) + touchAgreements, 0};
+    return pattern == 1 && world != 1 ? 2 : 0;
+}
+
+// e and f of a pair for everything they depend on: the touch classes of its two objects,
+// whether the pattern side lets the side rule fail, and the relation codes of both sides.
+// An entry holds e in its low four bits and f above them; a row is the world codes for
+// the rest.
+class RelationTable {
+public:
+    static constexpr int kCodes = PolarLayout::Relation::kCodes;
+    // The distance between the rows of successive touch classes of the first object.
+    static constexpr int kFirstTouchStep = 3 * 2 * kCodes * kCodes;
+
+    constexpr RelationTable() {
+        for (int first = 0; first < 3; ++first) {
+            for (int second = 0; second < 3; ++second) {
+                for (int side = 0; side < 2; ++side) {
+                    for (int r1p = -1; r1p <= 1; ++r1p) {
+                        for (int r2p = -2; r2p <= 2; ++r2p) {
+                            for (int r3p = -1; r3p <= 1; ++r3p) {
+                                const int row =
+                                    Row(first, second, side != 0, PolarLayout::Relation::CodeOf(r1p, r2p, r3p));
+                                FillRow(row, first, second, side != 0, r1p, r2p, r3p);
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    static constexpr int Row(int firstTouch, int secondTouch, bool sidePossible, uint8_t patternCode) {
+        return (((firstTouch * 3 + secondTouch) * 2 + (sidePossible ? 1 : 0)) * kCodes + patternCode) * kCodes;
+    }
+    constexpr uint8_t At(int row, uint8_t worldCode) const { return entries_[row + worldCode]; }
+
+private:
+    constexpr void FillRow(int row, int first, int second, bool side, int r1p, int r2p, int r3p) {
+        const int agreements = (first == 1) + (second == 1);
+        const int mismatches = (first == 2) + (second == 2);
+        for (int r1w = -1; r1w <= 1; ++r1w) {
+            for (int r2w = -2; r2w <= 2; ++r2w) {
+                for (int r3w = -1; r3w <= 1; ++r3w) {
+                    const bool m0 = side && (r1w != 0 || r2p != r2w);
+                    const bool m1 = r3p == 1 && r3w != 1;
+                    int e = 0;
+                    int f = 0;
+                    if (m0 || m1 || mismatches != 0) {
+                        f = (m0 ? 2 : 1) + m1 + mismatches;
+                    } else {
+                        e = (r1p == r1w) + (r2p == r2w) + (r3p == r3w && r3p != 0) + agreements;
+                    }
+                    entries_[row + PolarLayout::Relation::CodeOf(r1w, r2w, r3w)] = static_cast<uint8_t>(f << 4 | e);
+                }
+            }
+        }
+    }
+
+    uint8_t entries_[3 * kFirstTouchStep] = {};
+};
+
+constexpr RelationTable kRelationTable;
+
+[[gnu::always_inline]] inline RelationCounts CountsOf(uint8_t entry) { return {entry & 15, entry >> 4}; }
+
+// The side rule can fail only where the pattern sees the pair in line, apart, and neither
+// object touching the unit.
+[[gnu::always_inline]] inline bool SidePossible(const PolarLayout::Relation& rp, int8_t ta, int8_t tb) {
+    return rp.r1 == 0 && rp.r3 <= 0 && ta <= 0 && tb <= 0;
 }
 
 }  // namespace
@@ -188,7 +255,8 @@ int64_t PatternMatcher::WorkCapacity() const {
            groupPattern_.Capacity() + groupWorld_.Capacity() + worldAt_.Capacity() + worldTraits_.Capacity() +
            unmatchedSums_.Capacity() + positionObject_.Capacity() + objectPosition_.Capacity() +
            propertyTerms_.Capacity() + pairTerms_.Capacity() + pairValues_.Capacity() + matchedPositions_.Capacity() +
-           matchedPartners_.Capacity() + committedPartner_.Capacity() + takePairs_.Capacity();
+           matchedPartners_.Capacity() + committedPartner_.Capacity() + takePairs_.Capacity() + takes_.Capacity() +
+           takeSums_.Capacity();
 }
 
 // The run.
@@ -763,32 +831,117 @@ void PatternMatcher::TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best
             TryMove(unit, pattern, k, {kExchange, m}, best, bestMove, false);
         }
     }
-    // Every take moves p alone: its old share comes out of the committed parts once.
-    const bool bounded = pairValuesValid_ && nP >= 2;
-    const int objectIndex = pattern.Layout().EntryAt(position).index;
-    CostParts base;
-    bool baseReady = false;
+    // The world objects p may take; while their trials run, each is put back as it was.
+    takes_.Reserve(nW);
+    int takeCount = 0;
     for (int j = 0; j < nW; ++j) {
-        if (j == jp || WorldAt(j).matchedPatternObject != nullptr || !Compatible(j, position, nP)) {
+        if (j != jp && WorldAt(j).matchedPatternObject == nullptr && Compatible(j, position, nP)) {
+            takes_[takeCount++] = j;
+        }
+    }
+    takes_.Reserve(takeCount);
+    const bool bounded = pairValuesValid_ && nP >= 2 && takeCount > 0;
+    if (bounded) {
+        takeObjectIndex_ = pattern.Layout().EntryAt(position).index;
+        BoundTakes(pattern, position);
+    }
+    for (int t = 0; t < takeCount; ++t) {
+        // A take's geometry only adds to its cost: one ruled out without it is ruled out.
+        if (bounded && (TakeReaches(t, 0.0, best) || TakeReaches(t, TakeGeometry(t), best))) {
             continue;
         }
-        if (bounded) {
-            if (!baseReady) {
-                base = committed_;
-                MoveOut(pattern, position, -1, base);
-                if (preparedTakes_ != position) {
-                    PrepareTakes(pattern, position);
-                }
-                baseReady = true;
-            }
-            CostParts trial = base;
-            const double newGeometry = MoveInTake(position, j, -1, objectIndex, trial);
-            if (Reaches(pattern, trial, newGeometry, best)) {
-                continue;
-            }
-        }
-        TryMove(unit, pattern, k, {kTake, j}, best, bestMove, bounded);
+        TryMove(unit, pattern, k, {kTake, takes_[t]}, best, bestMove, bounded);
     }
+}
+
+// The pair terms of every take of position x at once: pair by pair with the other
+// matched positions, each over all the world objects tried, which are a row of the world
+// relations. Every take moves x alone, so its old share comes out of the committed parts
+// once, and what Reaches adds up besides the pair and placement terms is the same for
+// every take.
+void PatternMatcher::BoundTakes(const Pattern& pattern, int x) {
+    CostParts base = committed_;
+    MoveOut(pattern, x, -1, base);
+    if (preparedTakes_ != x) {
+        PrepareTakes(pattern, x);
+    }
+    const int count = takes_.Count();
+    takeSums_.Reserve(count);
+    for (int t = 0; t < count; ++t) {
+        const int32_t j = takes_[t];
+        const PairTerms& terms = TermsOf(x, j);
+        TakeSum& sum = takeSums_[t];
+        sum = TakeSum();
+        sum.placement = static_cast<double>(terms.placement) + (terms.hasFacing ? terms.facing : 0.0f);
+        sum.tableOffset = TouchClass(takeTouch_, worldLayout_.Touch(j)) * RelationTable::kFirstTouchStep;
+    }
+    // Related first, so that the sums below run without calls.
+    for (const TakePair& pair : takePairs_) {
+        for (int t = 0; t < count; ++t) {
+            worldLayout_.Pair(pair.world, takes_[t]);
+        }
+    }
+    // The geometry is left for the takes that the counts alone cannot rule out.
+    for (const TakePair& pair : takePairs_) {
+        const PolarLayout::Relation* relations = &worldLayout_.RelatedPair(pair.world, 0);
+        for (int t = 0; t < count; ++t) {
+            TakeSum& sum = takeSums_[t];
+            const RelationCounts counts =
+                CountsOf(kRelationTable.At(pair.tableRow + sum.tableOffset, relations[takes_[t]].code));
+            sum.agreements += counts.e;
+            sum.disagreements += counts.f;
+        }
+    }
+    PrepareTakeBound(pattern, base);
+}
+
+// Reaches' sums for the takes of one visit, with the parts that do not depend on the
+// world object taken added up once. Every take matches the moving position, and its
+// placement and pair terms are never negative, so their absolute values are themselves.
+void PatternMatcher::PrepareTakeBound(const Pattern& pattern, const CostParts& base) {
+    const int nP = positionObject_.Count();
+    const double s = scale_;
+    const double unmatchedWorld = static_cast<double>(worldObjects_.Count() - base.matchedWorld - 1) * s;
+    const double objectTerms = base.objectTerms + static_cast<double>(propertyTerms_[takeObjectIndex_]);
+    const double conditionals = differingConditionals_ * static_cast<double>(kConditionalWeight * scale_);
+    const double priority = static_cast<double>(PriorityTerm(pattern.priority, scale_));
+    TakeBound& bound = takeBound_;
+    bound.exact = unmatchedWorld + objectTerms + base.placement + conditionals +
+                  s * (static_cast<double>(kDisagreementWeight) * base.disagreements - base.agreements + base.geometry);
+    bound.largest = unmatchedWorld +
+                    s * (kDisagreementWeight * base.disagreements + base.agreements + std::fabs(base.geometry)) +
+                    pattern.objects.Count() * static_cast<double>(kUnmatchedObjectWeight * scale_) +
+                    std::fabs(objectTerms) + std::fabs(base.placement) + conditionals + std::fabs(priority);
+    bound.operations = 2.0 * nP * nP + worldObjects_.Count() + 4.0 * pattern.objects.Count() + kConditionalCount + 8.0;
+    bound.disagreements = base.disagreements;
+    bound.priority = base.unmatchedObjects == 0 && differingConditionals_ == 0 ? priority : 0.0;
+}
+
+// The geometry of take t's pairs, in double (see EstimatedGeometry).
+double PatternMatcher::TakeGeometry(int t) const {
+    const int32_t j = takes_[t];
+    double geometry = 0.0;
+    for (const TakePair& pair : takePairs_) {
+        geometry += EstimatedGeometry(pair.pattern, worldLayout_.RelatedPair(pair.world, j));
+    }
+    return geometry;
+}
+
+// Whether the take t of BoundTakes, with its pairs' geometry, surely costs at least
+// `best` (see Reaches). The result only grows with the geometry.
+bool PatternMatcher::TakeReaches(int t, double geometry, int32_t best) const {
+    const TakeSum& sum = takeSums_[t];
+    const TakeBound& bound = takeBound_;
+    const double s = scale_;
+    const bool fits = bound.disagreements + sum.disagreements == 0.0;
+    const double exact =
+        bound.exact + sum.placement +
+        s * (static_cast<double>(kDisagreementWeight) * sum.disagreements - sum.agreements + geometry) +
+        (fits ? bound.priority : 0.0);
+    const double largest =
+        bound.largest + sum.placement + s * (kDisagreementWeight * sum.disagreements + sum.agreements + geometry);
+    const double error = 2.0 * bound.operations * largest * 0x1.0p-24 + 8.0 * s * geometry * 0x1.0p-24 + 1.0;
+    return exact - error >= static_cast<double>(best);
 }
 
 void PatternMatcher::TryMove(Vorn& unit, Pattern& pattern, int k, const Move& move, int32_t& best, Move& bestMove,
@@ -941,10 +1094,8 @@ float PatternMatcher::Misfit(Pattern& pattern, bool& relationsFit) {
     const int8_t tb = pl.Touch(b);
     const int8_t twa = wl.Touch(ja);
     const int8_t twb = wl.Touch(jb);
-    const int touchAgreements = (ta == twa && ta != 0) + (tb == twb && tb != 0);
-    const int touchMismatches = (ta == 1 && twa != 1) + (tb == 1 && twb != 1);
-    const bool sidePossible = rp.r1 == 0 && rp.r3 <= 0 && ta <= 0 && tb <= 0;
-    const RelationCounts counts = CountPair(rp, rw, touchAgreements, touchMismatches, sidePossible);
+    const int row = RelationTable::Row(TouchClass(ta, twa), TouchClass(tb, twb), SidePossible(rp, ta, tb), rp.code);
+    const RelationCounts counts = CountsOf(kRelationTable.At(row, rw.code));
     out.pattern = &rp;
     out.world = &rw;
     out.e = counts.e;
@@ -1102,9 +1253,7 @@ void PatternMatcher::PrepareTakes(const Pattern& pattern, int x) {
         TakePair pair;
         pair.pattern = rp;
         pair.world = jy;
-        pair.touchAgreement = tb == twb && tb != 0;
-        pair.touchMismatch = tb == 1 && twb != 1;
-        pair.sidePossible = rp.r1 == 0 && rp.r3 <= 0 && ta <= 0 && tb <= 0;
+        pair.tableRow = RelationTable::Row(0, TouchClass(tb, twb), SidePossible(rp, ta, tb), rp.code);
         pair.position = y;
         takePairs_.Append(pair);
     }
@@ -1119,8 +1268,7 @@ double PatternMatcher::MoveInTake(int x, int32_t j, int skip, int objectIndex, C
     ++parts.matchedWorld;
     const int8_t ta = takeTouch_;
     const int8_t twa = worldLayout_.Touch(j);
-    const int touchAgreement = ta == twa && ta != 0;
-    const int touchMismatch = ta == 1 && twa != 1;
+    const int tableOffset = TouchClass(ta, twa) * RelationTable::kFirstTouchStep;
     // Kept in locals so that relating a world pair on first use does not force them
     // through memory; the geometry is added to the parts pair by pair as MoveIn does.
     double partsGeometry = parts.geometry;
@@ -1132,8 +1280,7 @@ double PatternMatcher::MoveInTake(int x, int32_t j, int skip, int objectIndex, C
             continue;
         }
         const PolarLayout::Relation& rw = worldLayout_.Pair(pair.world, j);
-        const RelationCounts counts = CountPair(pair.pattern, rw, touchAgreement + pair.touchAgreement,
-                                                touchMismatch + pair.touchMismatch, pair.sidePossible);
+        const RelationCounts counts = CountsOf(kRelationTable.At(pair.tableRow + tableOffset, rw.code));
         const double pairGeometry = EstimatedGeometry(pair.pattern, rw);
         partsGeometry += pairGeometry;
         agreements += counts.e;

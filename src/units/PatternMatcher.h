@@ -127,9 +127,9 @@ private:
         PolarLayout::Relation pattern;  // of the pair (y, moving), copied to sit beside the rest
         int32_t position = 0;           // y
         int32_t world = 0;              // y's committed partner
-        int8_t touchAgreement = 0;      // y's touch agrees on both sides
-        int8_t touchMismatch = 0;       // y touches in the pattern only
-        uint8_t sidePossible = 0;       // the side rule may fail
+        // The relation table's row of the pair for y's touch terms, with the moving
+        // position's touch terms still to be added.
+        int32_t tableRow = 0;
     };
     // What a gathered world object can pair with, worked out once per run for every
     // pattern: the pattern kind it stands for (-1 none), the properties that hold for it
@@ -139,6 +139,22 @@ private:
         int32_t kind = -1;
         uint8_t properties = 0;
         uint8_t nearness = 0;
+    };
+    // The relation counts of one take summed over the other matched positions, and its
+    // placement terms.
+    struct TakeSum {
+        double placement = 0.0;
+        int agreements = 0;
+        int disagreements = 0;
+        int tableOffset = 0;  // the moving position's touch terms with the world object
+    };
+    // What Reaches adds up for every take of one visit alike.
+    struct TakeBound {
+        double exact = 0.0;
+        double largest = 0.0;
+        double operations = 0.0;
+        double disagreements = 0.0;
+        double priority = 0.0;  // when the take's relations fit
     };
     // A change of the matching tried by the improvement loop.
     struct Move {
@@ -188,6 +204,12 @@ private:
     // read once per visit.
     void PrepareTakes(const Pattern& pattern, int x);
     double MoveInTake(int x, int32_t j, int skip, int objectIndex, CostParts& parts);
+    // The bounds of all takes of position x at once (takes_ to takeSums_), and whether
+    // take t surely costs at least `best`.
+    void BoundTakes(const Pattern& pattern, int x);
+    void PrepareTakeBound(const Pattern& pattern, const CostParts& base);
+    double TakeGeometry(int t) const;
+    bool TakeReaches(int t, double geometry, int32_t best) const;
     // A pair's geometry terms in double, which needs no division.
     double EstimatedGeometry(const PolarLayout::Relation& rp, const PolarLayout::Relation& rw) const;
     bool Reaches(const Pattern& pattern, const CostParts& trial, double newGeometry, int32_t best) const;
@@ -252,6 +274,12 @@ private:
     Array<TakePair> takePairs_;
     int8_t takeTouch_ = 0;        // the touch of the position the takes move
     int32_t preparedTakes_ = -1;  // that position during its visit, -1 none
+    // The world positions a visit's takes try, their pair terms, and the committed parts
+    // without the moving position.
+    Array<int32_t> takes_;
+    Array<TakeSum> takeSums_;
+    TakeBound takeBound_;
+    int takeObjectIndex_ = 0;  // the list index of the moving position's object
     // Every weight of the cost is expressed in it.
     float scale_ = -1.0f;
     // The misfit's geometry weights in double, for the improvement loop's bound.

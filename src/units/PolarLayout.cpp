@@ -105,7 +105,7 @@ void PolarLayout::Complete() {
     // Only the pairs related since the last layout are marked; clearing just those keeps
     // a crowded layout from touching every cell of its matrix.
     for (const int32_t k : related_) {
-        relations_[k].ready = 0;
+        relations_[k].code = 0;
     }
     related_.Clear();
     size_ = entries_.Count();
@@ -244,8 +244,13 @@ void PolarLayout::Relate(int p, int q) const {
     if (a.solid && b.solid) {
         overlap = 0;
     }
-    forward = {angle, distance, orientation, along, overlap, 1};
-    backward = {angle, distance, static_cast<int8_t>(-orientation), static_cast<int8_t>(-along), overlap, 1};
+    forward = {angle, distance, orientation, along, overlap, Relation::CodeOf(orientation, along, overlap)};
+    backward = {angle,
+                distance,
+                static_cast<int8_t>(-orientation),
+                static_cast<int8_t>(-along),
+                overlap,
+                Relation::CodeOf(-orientation, -along, overlap)};
     related_.Append(q * size_ + p);
     related_.Append(p * size_ + q);
 }

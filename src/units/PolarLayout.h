@@ -141,17 +141,25 @@ public:
         // 0 between, -1 / 1 at the first / second object.
         int8_t r2 = 0;
         int8_t r3 = 0;  // R3: 1 overlapping, -1 apart, 0 when both are solid
-        uint8_t ready = 0;
+        // R1, R2 and R3 as one number from 1 to kCodes - 1 (CodeOf); 0 until related.
+        uint8_t code = 0;
+
+        static constexpr int kCodes = 46;
+        static constexpr uint8_t CodeOf(int r1, int r2, int r3) {
+            return static_cast<uint8_t>(1 + (r1 + 1) * 15 + (r2 + 2) * 3 + (r3 + 1));
+        }
     };
     // Pairs are related on first use: the matcher reads only the pairs it matches, and a
     // crowded world has far more.
     const Relation& Pair(int r, int c) const {
         const Relation& relation = relations_[r * size_ + c];
-        if (!relation.ready) {
+        if (relation.code == 0) {
             Relate(r < c ? r : c, r < c ? c : r);
         }
         return relation;
     }
+    // A pair already related by Pair; the cells of a row follow each other.
+    const Relation& RelatedPair(int r, int c) const { return relations_[r * size_ + c]; }
     float A(int r, int c) const { return Pair(r, c).angle; }
     float D(int r, int c) const { return Pair(r, c).distance; }
     int8_t R1(int r, int c) const { return Pair(r, c).r1; }
@@ -173,7 +181,7 @@ private:
     Array<PolarEntry> entries_;
     Array<int32_t> order_;  // entry indices in layout order
     mutable Array<Relation> relations_;
-    // The matrix cells marked ready since the last Complete.
+    // The matrix cells related since the last Complete.
     mutable Array<int32_t> related_;
     Array<int8_t> touch_;
 };
