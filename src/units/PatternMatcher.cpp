@@ -510,6 +510,7 @@ void PatternMatcher::DescribeWorld(const Vorn& unit) {
         const WorldObject& w = WorldAt(j);
         WorldTraits traits;
         traits.properties = kAllProperties;
+        traits.nearZero = NearZero2D(w.facingOrigin) ? 1 : 0;
         auto nearness = [&]() { return GroundDistance2(w.position, unit.position) < kNearDistance2 ? kNear : kFar; };
         switch (w.kind) {
             case kKindTree: traits.kind = kPatternTree; break;
@@ -611,9 +612,12 @@ void PatternMatcher::Prepare(const Pattern& pattern) {
         objectPosition_[i] = -1;
         propertyTerms_[i] = -kPropertyWeight * scale_ * static_cast<float>(pattern.objects[i]->PropertyCount());
     }
+    positionTraits_.Reserve(nP);
     for (int i = 0; i < nP; ++i) {
         const int32_t index = layout.EntryAt(i).index;
         positionObject_[i] = pattern.objects[index];
+        positionTraits_[i] = {static_cast<uint8_t>(positionObject_[i]->HasFacing() ? 1 : 0),
+                              static_cast<uint8_t>(NearZero2D(positionObject_[i]->position) ? 1 : 0)};
         objectPosition_[index] = i;
         visitingOrder_[i] = i;
     }
@@ -632,16 +636,18 @@ const PatternMatcher::PairTerms& PatternMatcher::TermsOf(int32_t patternPosition
         return terms;
     }
     const PatternObject& p = PatternAt(patternPosition);
+    const PositionTraits& traits = positionTraits_[patternPosition];
     const Vector2& P = p.position;
     const Vector2& L = WorldAt(worldPosition).facingOrigin;
-    const float lengthP = P.Length();
-    const float lengthL = L.Length();
+    // The layouts hold both lengths, worked out as Length() does.
+    const float lengthP = preparedPattern_->Layout().EntryAt(patternPosition).distance;
+    const float lengthL = worldLayout_.EntryAt(worldPosition).distance;
     float alpha = 0.0f;
-    if (!NearZero2D(P) && !NearZero2D(L)) {
+    if (!traits.nearZero && !worldTraits_[worldPosition].nearZero) {
         alpha = ClampedAcos(P.DivideBy(lengthP).Dot(L.DivideBy(lengthL)));
     }
     terms.placement = std::fabs(lengthL - lengthP) + kAngleWeight * alpha / kTwoPi;
-    terms.hasFacing = p.HasFacing() ? 1 : 0;
+    terms.hasFacing = traits.hasFacing;
     if (terms.hasFacing) {
         // The world object's heading, turned from where it stands to where the pattern
         // expects it, against the facing the pattern asks for.
@@ -1121,7 +1127,11 @@ void PatternMatcher::Commit(const Pattern& pattern) {
     const int nP = pattern.Layout().Size();
     pairValues_.Reserve(nP * nP);
     committedPartner_.Reserve(nP);
+    shares_.Reserve(nP);
     committed_ = CostParts();
+    for (PairShare& share : shares_) {
+        share = PairShare();
+    }
     // A pair whose two partners stay as the last commit had them keeps its value.
     const bool reuse = pairValuesValid_;
     for (int a = 0; a < nP; ++a) {
@@ -1138,6 +1148,8 @@ void PatternMatcher::Commit(const Pattern& pattern) {
                 value = RelatePair(pattern, a, b, ja, jb);
             }
             committed_.AddPair(value, 1);
+            shares_[a].Add(value);
+            shares_[b].Add(value);
         }
     }
     for (int i = 0; i < pattern.objects.Count(); ++i) {
@@ -1156,6 +1168,18 @@ void PatternMatcher::CostParts::AddPair(const PairValue& value, int sign) {
     geometry += sign * (static_cast<double>(value.angleTerm) + value.distanceTerm);
     agreements += sign * static_cast<double>(value.e);
     disagreements += sign * static_cast<double>(value.f);
+}
+
+void PatternMatcher::CostParts::AddShare(const PairShare& share, int sign) {
+    geometry += sign * share.geometry;
+    agreements += sign * share.agreements;
+    disagreements += sign * share.disagreements;
+}
+
+void PatternMatcher::PairShare::Add(const PairValue& value) {
+    geometry += static_cast<double>(value.angleTerm) + value.distanceTerm;
+    agreements += value.e;
+    disagreements += value.f;
 }
 
 // The object at list index i, at layout position `position` (-1 for the own object),
@@ -1193,13 +1217,8 @@ double PatternMatcher::EstimatedGeometry(const PolarLayout::Relation& rp, const 
     return angle * angleScale_ + distance * distanceScale_;
 }
 
-// Whether the trial now applied surely costs at least `best`. Its cost follows from the
-// committed parts by the changes of the moved objects, summed exactly; the float sum of
-// the same terms differs from it by at most one rounding per operation, each below
-// 2^-24 of the largest magnitude involved. When the exact value less that bound still
-// reaches `best`, the float sum does too, and so does its truncation.
 // Takes position x (with its committed partner) out of the parts: its object terms and
-// its pairs with every other matched position but `skip`.
+// its pairs with every other matched position but `skip`, from its committed share.
 void PatternMatcher::MoveOut(const Pattern& pattern, int x, int skip, CostParts& parts) {
     const int nP = positionObject_.Count();
     const int32_t ox = committedPartner_[x];
@@ -1208,10 +1227,9 @@ void PatternMatcher::MoveOut(const Pattern& pattern, int x, int skip, CostParts&
         return;
     }
     --parts.matchedWorld;
-    for (int y = 0; y < nP; ++y) {
-        if (y != x && y != skip && committedPartner_[y] >= 0) {
-            parts.AddPair(pairValues_[x < y ? x * nP + y : y * nP + x], -1);
-        }
+    parts.AddShare(shares_[x], -1);
+    if (skip >= 0 && skip != x && committedPartner_[skip] >= 0) {
+        parts.AddPair(pairValues_[x < skip ? x * nP + skip : skip * nP + x], 1);
     }
 }
 

@@ -101,6 +101,13 @@ private:
         float e = 0.0f;  // agreements, a count
         float f = 0.0f;  // disagreement weight, a count
     };
+    // The pair values of one position with every other matched position, summed.
+    struct PairShare {
+        double geometry = 0.0;
+        double agreements = 0.0;
+        double disagreements = 0.0;
+        void Add(const PairValue& value);
+    };
     // The relations of one pair on both sides, with its counts e and f.
     struct PairRelations {
         const PolarLayout::Relation* pattern = nullptr;
@@ -119,6 +126,7 @@ private:
         int matchedWorld = 0;
         int unmatchedObjects = 0;
         void AddPair(const PairValue& value, int sign);
+        void AddShare(const PairShare& share, int sign);
         void AddObject(PatternMatcher& matcher, int32_t position, int32_t j, int i, int sign);
     };
     // A committed pair of the position a take moves with another matched position y:
@@ -139,6 +147,12 @@ private:
         int32_t kind = -1;
         uint8_t properties = 0;
         uint8_t nearness = 0;
+        uint8_t nearZero = 0;  // stands on the unit, so that it has no direction
+    };
+    // What the placement and facing terms need of a pattern object at a layout position.
+    struct PositionTraits {
+        uint8_t hasFacing = 0;
+        uint8_t nearZero = 0;
     };
     // The relation counts of one take summed over the other matched positions, and its
     // placement terms.
@@ -257,6 +271,7 @@ private:
     // Per assigned pattern (see Prepare).
     const Pattern* preparedPattern_ = nullptr;
     Array<PatternObject*> positionObject_;
+    Array<PositionTraits> positionTraits_;
     Array<int32_t> objectPosition_;
     Array<float> propertyTerms_;
     Array<PairTerms> pairTerms_;  // [j * nP + i]
@@ -265,6 +280,7 @@ private:
     Array<PairValue> pairValues_;  // [a * nP + b]
     bool pairValuesValid_ = false;
     Array<int32_t> committedPartner_;  // by pattern position
+    Array<PairShare> shares_;          // by pattern position
     CostParts committed_;
     int differingConditionals_ = 0;
     int32_t changed_[2] = {-1, -1};
