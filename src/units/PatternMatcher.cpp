@@ -100,7 +100,13 @@ float PolarAngleOf(const Vector2& p, float length) {
     return p.y < 0.0f ? kTwoPi - angle : angle;
 }
 
-float ClampedAcos(float x) { return std::acos(std::fmax(-1.0f, std::fmin(1.0f, x))); }
+// acos(fmax(-1, fmin(1, x))) without the calls: a NaN becomes 1.
+float ClampedAcos(float x) {
+    if (std::isnan(x)) {
+        return std::acos(1.0f);
+    }
+    return std::acos(x < -1.0f ? -1.0f : (x > 1.0f ? 1.0f : x));
+}
 
 bool NearZero2D(const Vector2& p) { return FloatNearZero(p.x) && FloatNearZero(p.y); }
 
@@ -852,8 +858,10 @@ void PatternMatcher::TryMoves(Vorn& unit, Pattern& pattern, int k, int32_t& best
         BoundTakes(pattern, position);
     }
     for (int t = 0; t < takeCount; ++t) {
-        // A take's geometry only adds to its cost: one ruled out without it is ruled out.
-        if (bounded && (TakeReaches(t, 0.0, best) || TakeReaches(t, TakeGeometry(t), best))) {
+        // A take's placement and geometry only add to its cost: one ruled out without them
+        // is ruled out.
+        if (bounded &&
+            (TakeReaches(t, 0.0, 0.0, best) || TakeReaches(t, TakePlacement(position, t), TakeGeometry(t), best))) {
             continue;
         }
         TryMove(unit, pattern, k, {kTake, takes_[t]}, best, bestMove, bounded);
@@ -874,12 +882,9 @@ void PatternMatcher::BoundTakes(const Pattern& pattern, int x) {
     const int count = takes_.Count();
     takeSums_.Reserve(count);
     for (int t = 0; t < count; ++t) {
-        const int32_t j = takes_[t];
-        const PairTerms& terms = TermsOf(x, j);
         TakeSum& sum = takeSums_[t];
         sum = TakeSum();
-        sum.placement = static_cast<double>(terms.placement) + (terms.hasFacing ? terms.facing : 0.0f);
-        sum.tableOffset = TouchClass(takeTouch_, worldLayout_.Touch(j)) * RelationTable::kFirstTouchStep;
+        sum.tableOffset = TouchClass(takeTouch_, worldLayout_.Touch(takes_[t])) * RelationTable::kFirstTouchStep;
     }
     // Related first, so that the sums below run without calls.
     for (const TakePair& pair : takePairs_) {
@@ -887,7 +892,8 @@ void PatternMatcher::BoundTakes(const Pattern& pattern, int x) {
             worldLayout_.Pair(pair.world, takes_[t]);
         }
     }
-    // The geometry is left for the takes that the counts alone cannot rule out.
+    // The placement and geometry are left for the takes that the counts alone cannot rule
+    // out.
     for (const TakePair& pair : takePairs_) {
         const PolarLayout::Relation* relations = &worldLayout_.RelatedPair(pair.world, 0);
         for (int t = 0; t < count; ++t) {
@@ -923,6 +929,11 @@ void PatternMatcher::PrepareTakeBound(const Pattern& pattern, const CostParts& b
     bound.priority = base.unmatchedObjects == 0 && differingConditionals_ == 0 ? priority : 0.0;
 }
 
+double PatternMatcher::TakePlacement(int x, int t) {
+    const PairTerms& terms = TermsOf(x, takes_[t]);
+    return static_cast<double>(terms.placement) + (terms.hasFacing ? terms.facing : 0.0f);
+}
+
 // The geometry of take t's pairs, in double (see EstimatedGeometry).
 double PatternMatcher::TakeGeometry(int t) const {
     const int32_t j = takes_[t];
@@ -933,19 +944,19 @@ double PatternMatcher::TakeGeometry(int t) const {
     return geometry;
 }
 
-// Whether the take t of BoundTakes, with its pairs' geometry, surely costs at least
-// `best` (see Reaches). The result only grows with the geometry.
-bool PatternMatcher::TakeReaches(int t, double geometry, int32_t best) const {
+// Whether the take t of BoundTakes, with its placement terms and its pairs' geometry,
+// surely costs at least `best` (see Reaches). The result only grows with either.
+bool PatternMatcher::TakeReaches(int t, double placement, double geometry, int32_t best) const {
     const TakeSum& sum = takeSums_[t];
     const TakeBound& bound = takeBound_;
     const double s = scale_;
     const bool fits = bound.disagreements + sum.disagreements == 0.0;
     const double exact =
-        bound.exact + sum.placement +
+        bound.exact + placement +
         s * (static_cast<double>(kDisagreementWeight) * sum.disagreements - sum.agreements + geometry) +
         (fits ? bound.priority : 0.0);
     const double largest =
-        bound.largest + sum.placement + s * (kDisagreementWeight * sum.disagreements + sum.agreements + geometry);
+        bound.largest + placement + s * (kDisagreementWeight * sum.disagreements + sum.agreements + geometry);
     const double error = 2.0 * bound.operations * largest * 0x1.0p-24 + 8.0 * s * geometry * 0x1.0p-24 + 1.0;
     return exact - error >= static_cast<double>(best);
 }
@@ -957,14 +968,27 @@ void PatternMatcher::TryMove(Vorn& unit, Pattern& pattern, int k, const Move& mo
     changed_[0] = visitingOrder_[k];
     changed_[1] = move.kind == kExchange ? visitingOrder_[move.other] : -1;
     ApplyMove(k, move);
-    // Object costs matter only for the best trial: the others would put them back.
     const bool exchangeBounded = move.kind == kExchange && pairValuesValid_ && positionObject_.Count() >= 2;
     if (bounded || !exchangeBounded || !SurelyNotBelow(pattern, best)) {
-        const int32_t c = TruncateToInt(CostSum(unit, pattern, false, false));
-        if (c < best) {
-            best = c;
-            bestMove = move;
-            CostSum(unit, pattern, false, true);
+        if (bounded || exchangeBounded) {
+            // A trial that a bound let through mostly lowers the cost: the object costs
+            // are written at once, and put back when it does not.
+            SaveCosts(pattern);
+            const int32_t c = TruncateToInt(CostSum(unit, pattern, false, true));
+            if (c < best) {
+                best = c;
+                bestMove = move;
+            } else {
+                RestoreCosts(pattern);
+            }
+        } else {
+            // Object costs matter only for the best trial: the others would put them back.
+            const int32_t c = TruncateToInt(CostSum(unit, pattern, false, false));
+            if (c < best) {
+                best = c;
+                bestMove = move;
+                CostSum(unit, pattern, false, true);
+            }
         }
     }
     // Undo: an exchange is its own inverse; a take gives the world object back.
@@ -978,6 +1002,20 @@ void PatternMatcher::TryMove(Vorn& unit, Pattern& pattern, int k, const Move& mo
     }
     changed_[0] = -1;
     changed_[1] = -1;
+}
+
+void PatternMatcher::SaveCosts(const Pattern& pattern) {
+    const int count = pattern.objects.Count();
+    savedCosts_.Reserve(count);
+    for (int i = 0; i < count; ++i) {
+        savedCosts_[i] = pattern.objects[i]->cost;
+    }
+}
+
+void PatternMatcher::RestoreCosts(Pattern& pattern) const {
+    for (int i = 0; i < pattern.objects.Count(); ++i) {
+        pattern.objects[i]->cost = savedCosts_[i];
+    }
 }
 
 void PatternMatcher::ApplyMove(int k, const Move& move) {

@@ -154,10 +154,8 @@ private:
         uint8_t hasFacing = 0;
         uint8_t nearZero = 0;
     };
-    // The relation counts of one take summed over the other matched positions, and its
-    // placement terms.
+    // The relation counts of one take summed over the other matched positions.
     struct TakeSum {
-        double placement = 0.0;
         int agreements = 0;
         int disagreements = 0;
         int tableOffset = 0;  // the moving position's touch terms with the world object
@@ -203,6 +201,9 @@ private:
     void TryMove(Vorn& unit, Pattern& pattern, int k, const Move& move, int32_t& best, Move& bestMove, bool bounded);
     const PairTerms& TermsOf(int32_t patternPosition, int32_t worldPosition);
     void ApplyMove(int k, const Move& move);
+    // Every pattern object's cost, kept while a trial writes its own.
+    void SaveCosts(const Pattern& pattern);
+    void RestoreCosts(Pattern& pattern) const;
     // The float sum of the cost; the objects' shares are written when asked for.
     float CostSum(Vorn& unit, Pattern& pattern, bool final, bool objectCosts);
     template <bool kObjectCosts>
@@ -222,8 +223,9 @@ private:
     // take t surely costs at least `best`.
     void BoundTakes(const Pattern& pattern, int x);
     void PrepareTakeBound(const Pattern& pattern, const CostParts& base);
+    double TakePlacement(int x, int t);
     double TakeGeometry(int t) const;
-    bool TakeReaches(int t, double geometry, int32_t best) const;
+    bool TakeReaches(int t, double placement, double geometry, int32_t best) const;
     // A pair's geometry terms in double, which needs no division.
     double EstimatedGeometry(const PolarLayout::Relation& rp, const PolarLayout::Relation& rw) const;
     bool Reaches(const Pattern& pattern, const CostParts& trial, double newGeometry, int32_t best) const;
@@ -272,6 +274,7 @@ private:
     const Pattern* preparedPattern_ = nullptr;
     Array<PatternObject*> positionObject_;
     Array<PositionTraits> positionTraits_;
+    Array<float> savedCosts_;  // by object list index
     Array<int32_t> objectPosition_;
     Array<float> propertyTerms_;
     Array<PairTerms> pairTerms_;  // [j * nP + i]
