@@ -1222,30 +1222,35 @@ void PatternMatcher::PairShare::Add(const PairValue& value) {
 
 // The object at list index i, at layout position `position` (-1 for the own object),
 // with world partner j (-1 none).
-void PatternMatcher::CostParts::AddObject(PatternMatcher& matcher, int32_t position, int32_t j, int i, int sign) {
+void PatternMatcher::CostParts::AddObject(PatternMatcher& matcher, int32_t position, int32_t j, int i, int sign,
+                                          bool withPlacement) {
     if (j < 0) {
         objectTerms += sign * static_cast<double>(kUnmatchedObjectWeight * matcher.scale_);
         unmatchedObjects += sign;
         return;
     }
     objectTerms += sign * static_cast<double>(matcher.propertyTerms_[i]);
-    if (position < 0) {
+    if (position < 0 || !withPlacement) {
         return;
     }
     const PairTerms& terms = matcher.TermsOf(position, j);
     placement += sign * (static_cast<double>(terms.placement) + (terms.hasFacing ? terms.facing : 0.0f));
 }
 
-// A new pair of a trial in the exact sum: its relation counts, and its geometry in double
-// (returned), which needs no division.
+// A new pair of a trial in the exact sum: its relation counts, and (kWhole) its geometry
+// in double (returned), which needs no division.
+template <bool kWhole>
 [[gnu::always_inline]] inline double PatternMatcher::AddEstimatedPair(const Pattern& pattern, int a, int b, int ja,
                                                                       int jb, CostParts& parts) const {
     PairRelations relations;
     CountRelations(pattern, a, b, ja, jb, relations);
-    const double geometry = EstimatedGeometry(*relations.pattern, *relations.world);
-    parts.geometry += geometry;
     parts.agreements += relations.e;
     parts.disagreements += relations.f;
+    if (!kWhole) {
+        return 0.0;
+    }
+    const double geometry = EstimatedGeometry(*relations.pattern, *relations.world);
+    parts.geometry += geometry;
     return geometry;
 }
 
@@ -1273,9 +1278,10 @@ void PatternMatcher::MoveOut(const Pattern& pattern, int x, int skip, CostParts&
 
 // Puts position x back with partner j: its object terms and its pairs with the other
 // positions at their committed partners, but `skip`. Returns the estimated geometry.
+template <bool kWhole>
 double PatternMatcher::MoveIn(const Pattern& pattern, int x, int32_t j, int skip, CostParts& parts) {
     const int nP = positionObject_.Count();
-    parts.AddObject(*this, x, j, pattern.Layout().EntryAt(x).index, 1);
+    parts.AddObject(*this, x, j, pattern.Layout().EntryAt(x).index, 1, kWhole);
     if (j < 0) {
         return 0.0;
     }
@@ -1284,7 +1290,7 @@ double PatternMatcher::MoveIn(const Pattern& pattern, int x, int32_t j, int skip
     for (int y = 0; y < nP; ++y) {
         const int32_t jy = committedPartner_[y];
         if (y != x && y != skip && jy >= 0) {
-            geometry += AddEstimatedPair(pattern, x, y, j, jy, parts);
+            geometry += AddEstimatedPair<kWhole>(pattern, x, y, j, jy, parts);
         }
     }
     return geometry;
@@ -1319,12 +1325,11 @@ void PatternMatcher::PrepareTakes(const Pattern& pattern, int x) {
 
 // MoveIn(pattern, x, j, skip, parts) for x prepared by PrepareTakes and j >= 0, adding
 // the pairs in the same order.
+template <bool kWhole>
 double PatternMatcher::MoveInTake(int x, int32_t j, int skip, int objectIndex, CostParts& parts) {
-    parts.AddObject(*this, x, j, objectIndex, 1);
+    parts.AddObject(*this, x, j, objectIndex, 1, kWhole);
     ++parts.matchedWorld;
-    const int8_t ta = takeTouch_;
-    const int8_t twa = worldLayout_.Touch(j);
-    const int tableOffset = TouchClass(ta, twa) * RelationTable::kFirstTouchStep;
+    const int tableOffset = TouchClass(takeTouch_, worldLayout_.Touch(j)) * RelationTable::kFirstTouchStep;
     // Kept in locals so that relating a world pair on first use does not force them
     // through memory; the geometry is added to the parts pair by pair as MoveIn does.
     double partsGeometry = parts.geometry;
@@ -1337,11 +1342,13 @@ double PatternMatcher::MoveInTake(int x, int32_t j, int skip, int objectIndex, C
         }
         const PolarLayout::Relation& rw = worldLayout_.Pair(pair.world, j);
         const RelationCounts counts = CountsOf(kRelationTable.At(pair.tableRow + tableOffset, rw.code));
-        const double pairGeometry = EstimatedGeometry(pair.pattern, rw);
-        partsGeometry += pairGeometry;
         agreements += counts.e;
         disagreements += counts.f;
-        geometry += pairGeometry;
+        if (kWhole) {
+            const double pairGeometry = EstimatedGeometry(pair.pattern, rw);
+            partsGeometry += pairGeometry;
+            geometry += pairGeometry;
+        }
     }
     parts.geometry = partsGeometry;
     parts.agreements += agreements;
@@ -1349,8 +1356,15 @@ double PatternMatcher::MoveInTake(int x, int32_t j, int skip, int objectIndex, C
     return geometry;
 }
 
-// Whether the exchange now applied surely costs at least `best` (see Reaches).
+// Whether the exchange now applied surely costs at least `best` (see Reaches). The moved
+// objects' placement and their new pairs' geometry only add to the cost, so an exchange
+// ruled out without them is ruled out.
 bool PatternMatcher::SurelyNotBelow(const Pattern& pattern, int32_t best) {
+    return ExchangeReaches<false>(pattern, best) || ExchangeReaches<true>(pattern, best);
+}
+
+template <bool kWhole>
+bool PatternMatcher::ExchangeReaches(const Pattern& pattern, int32_t best) {
     const int x = changed_[0];
     const int y = changed_[1];
     CostParts trial = committed_;
@@ -1363,11 +1377,11 @@ bool PatternMatcher::SurelyNotBelow(const Pattern& pattern, int32_t best) {
     const int32_t nx = PatternAt(x).matchedIndex;
     const int32_t ny = PatternAt(y).matchedIndex;
     const double movedX = preparedTakes_ == x && nx >= 0
-                              ? MoveInTake(x, nx, y, pattern.Layout().EntryAt(x).index, trial)
-                              : MoveIn(pattern, x, nx, y, trial);
-    double newGeometry = movedX + MoveIn(pattern, y, ny, x, trial);
+                              ? MoveInTake<kWhole>(x, nx, y, pattern.Layout().EntryAt(x).index, trial)
+                              : MoveIn<kWhole>(pattern, x, nx, y, trial);
+    double newGeometry = movedX + MoveIn<kWhole>(pattern, y, ny, x, trial);
     if (nx >= 0 && ny >= 0) {
-        newGeometry += AddEstimatedPair(pattern, x, y, nx, ny, trial);
+        newGeometry += AddEstimatedPair<kWhole>(pattern, x, y, nx, ny, trial);
     }
     return Reaches(pattern, trial, newGeometry, best);
 }

@@ -127,7 +127,9 @@ private:
         int unmatchedObjects = 0;
         void AddPair(const PairValue& value, int sign);
         void AddShare(const PairShare& share, int sign);
-        void AddObject(PatternMatcher& matcher, int32_t position, int32_t j, int i, int sign);
+        // The placement terms are left out when not asked for (they are never negative).
+        void AddObject(PatternMatcher& matcher, int32_t position, int32_t j, int i, int sign,
+                       bool withPlacement = true);
     };
     // A committed pair of the position a take moves with another matched position y:
     // everything of it that does not depend on the world object taken.
@@ -212,12 +214,17 @@ private:
     PairValue RelatePair(const Pattern& pattern, int a, int b, int ja, int jb) const;
     // The committed matching of the improvement loop: its pair values and cost parts.
     void Commit(const Pattern& pattern);
+    // kWhole: with the placement of the moved objects and the geometry of their new pairs;
+    // without, a lower bound of the same sums.
+    template <bool kWhole>
     double AddEstimatedPair(const Pattern& pattern, int a, int b, int ja, int jb, CostParts& parts) const;
     void MoveOut(const Pattern& pattern, int x, int skip, CostParts& parts);
+    template <bool kWhole>
     double MoveIn(const Pattern& pattern, int x, int32_t j, int skip, CostParts& parts);
     // MoveIn for the takes and exchanges of one position: the pairs' pattern sides are
     // read once per visit.
     void PrepareTakes(const Pattern& pattern, int x);
+    template <bool kWhole>
     double MoveInTake(int x, int32_t j, int skip, int objectIndex, CostParts& parts);
     // The bounds of all takes of position x at once (takes_ to takeSums_), and whether
     // take t surely costs at least `best`.
@@ -230,6 +237,8 @@ private:
     double EstimatedGeometry(const PolarLayout::Relation& rp, const PolarLayout::Relation& rw) const;
     bool Reaches(const Pattern& pattern, const CostParts& trial, double newGeometry, int32_t best) const;
     bool SurelyNotBelow(const Pattern& pattern, int32_t best);
+    template <bool kWhole>
+    bool ExchangeReaches(const Pattern& pattern, int32_t best);
 
     bool IsEnabledSlot(int slot) const { return (enabled_ >> slot & 1u) != 0; }
     void ApplyMapConditionals(Vorn& unit, Pattern& pattern);
