@@ -338,6 +338,7 @@ void GlDevice::ResourceCreated(Resource& resource) {
         gl_.GenBuffers(1, &name);
         gl_.BindBuffer(target, name);
         gl_.BufferData(target, buffer.Size(), buffer.Data(), usage);
+        CountBufferBytesSent(buffer.Size());
     }
     resource.SetHandle(name);
 }
@@ -374,12 +375,13 @@ void GlDevice::BufferUpdated(Buffer& buffer, uint32_t offset, uint32_t size, boo
     const GLenum target = buffer.Kind() == ResourceKind::IndexBuffer ? GL_ELEMENT_ARRAY_BUFFER : GL_ARRAY_BUFFER;
     gl_.BindBuffer(target, buffer.Handle());
     if (discard) {
-        // A fresh store: the GL need not wait for draws that still read the old one.
-        gl_.BufferData(target, buffer.Size(), buffer.Data(),
+        // A fresh store: the GL need not wait for draws that still read the old one. What
+        // lies outside the locked range is the caller's to forget, so only the range goes.
+        gl_.BufferData(target, buffer.Size(), nullptr,
                        buffer.Usage() == BufferUsage::Dynamic ? GL_STREAM_DRAW : GL_STATIC_DRAW);
-        return;
     }
     gl_.BufferSubData(target, offset, size, buffer.Data() + offset);
+    CountBufferBytesSent(size);
 }
 
 void GlDevice::ApplyRenderStates() {

@@ -408,6 +408,23 @@ TEST_F(GlDeviceTest, DynamicBufferRewrittenWholeAndRegrownDrawsTheNewContents) {
     ExpectPixel(4, 28, 0, 255, 0);
 }
 
+TEST_F(GlDeviceTest, ADiscardingWriteOfPartOfABufferSendsThatPartAlone) {
+    device_->SetRenderState(RenderState::Lighting, false);
+    auto buffer = device_->CreateVertexBuffer(4096 * sizeof(ColourVertex), BufferUsage::Dynamic);
+    device_->ResetCounters();
+    const uint32_t blue = Rgba(0, 0, 255);
+    const ColourVertex v[3] = {{0, 0, 0.5f, blue}, {64, 0, 0.5f, blue}, {0, 48, 0.5f, blue}};
+    uint8_t* bytes = nullptr;
+    ASSERT_EQ(buffer.object->Lock(0, sizeof v, bytes, kLockDiscard), Result::Ok);
+    std::memcpy(bytes, v, sizeof v);
+    ASSERT_EQ(buffer.object->Unlock(), Result::Ok);
+    EXPECT_EQ(device_->Stats().bufferBytesSent, sizeof v);
+    device_->SetVertexFormat(kColourFormat);
+    device_->SetStreamSource(buffer.object.get(), sizeof(ColourVertex));
+    ASSERT_EQ(device_->DrawPrimitive(PrimitiveType::TriangleList, 0, 1), Result::Ok);
+    ExpectPixel(8, 8, 0, 0, 255);
+}
+
 TEST_F(GlDeviceTest, ATextureMadeBetweenDrawsLeavesTheBoundOneInItsStage) {
     struct Vertex {
         float x, y, z;
