@@ -413,7 +413,7 @@ TEST_F(GlDeviceTest, ADiscardingWriteSendsItsRangeAloneUntilADrawReadsPastIt) {
     constexpr uint32_t kVertices = 4096;
     auto buffer = device_->CreateVertexBuffer(kVertices * sizeof(ColourVertex), BufferUsage::Dynamic);
     device_->ResetCounters();
-    auto write = [&](uint32_t first, uint32_t colour, const float (&xy)[6], uint32_t flags) {
+    auto write = [&](uint32_t first, uint32_t colour, const float(&xy)[6], uint32_t flags) {
         const ColourVertex v[3] = {
             {xy[0], xy[1], 0.5f, colour}, {xy[2], xy[3], 0.5f, colour}, {xy[4], xy[5], 0.5f, colour}};
         uint8_t* bytes = nullptr;
