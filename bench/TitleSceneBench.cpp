@@ -55,9 +55,10 @@ void PlayFrame(Scene& scene, Renderer& renderer) {
     renderer.SwapBuffers();
 }
 
-void BM_TitleSceneGl(benchmark::State& state) {
-    const char* name = kScenes[state.range(0)];
-    state.SetLabel(name);
+// Starts the renderer on a bench window from the runtime folder with the title menu's
+// seed and font, hands it to measure, and puts everything back.
+template <class Measure>
+void OnTitleRenderer(benchmark::State& state, Measure measure) {
     const std::filesystem::path previous = std::filesystem::current_path();
     std::error_code error;
     std::filesystem::current_path(VORNS_GAME_DIR, error);
@@ -72,27 +73,42 @@ void BM_TitleSceneGl(benchmark::State& state) {
     std::unique_ptr<win::SystemWindow> window = OpenBenchRenderer(state, renderer);
     if (window != nullptr) {
         renderer.LoadFont(GetFont(), TexturePath("VornsFontEnglish.tga"), 1);
+        measure(renderer);
+        GetFont() = Font();
+    }
+    ForgetSharedMeshes();
+    renderer.Shutdown();
+    std::filesystem::current_path(previous);
+}
+
+// Plays three frames first, which make the materials and buffers made once, then times
+// the state's loop.
+template <class Frame>
+void MeasureFrames(benchmark::State& state, Renderer& renderer, Frame frame) {
+    for (int i = 0; i < 3; ++i) frame();
+    gfx::Device& device = renderer.GetDevice();
+    device.ResetCounters();
+    const double cpuStart = ProcessCpuSeconds();
+    for (auto _ : state) frame();
+    const double frames = double(state.iterations());
+    state.counters["cpu_ms_per_frame"] = 1000.0 * (ProcessCpuSeconds() - cpuStart) / frames;
+    state.counters["draws"] = double(device.Stats().drawCalls) / frames;
+    state.counters["triangles"] = double(device.Stats().primitives) / frames;
+    state.counters["buffer_kb"] = double(device.Stats().bufferBytesSent) / 1024.0 / frames;
+}
+
+void BM_TitleSceneGl(benchmark::State& state) {
+    const char* name = kScenes[state.range(0)];
+    state.SetLabel(name);
+    OnTitleRenderer(state, [&](Renderer& renderer) {
         {
             Scene scene;
             scene.Load(name);
             scene.Restart();
-            // The first frames make the materials and buffers a scene makes once.
-            for (int i = 0; i < 3; ++i) PlayFrame(scene, renderer);
-            gfx::Device& device = renderer.GetDevice();
-            device.ResetCounters();
-            const double cpuStart = ProcessCpuSeconds();
-            for (auto _ : state) PlayFrame(scene, renderer);
-            const double frames = double(state.iterations());
-            state.counters["cpu_ms_per_frame"] = 1000.0 * (ProcessCpuSeconds() - cpuStart) / frames;
-            state.counters["draws"] = double(device.Stats().drawCalls) / frames;
-            state.counters["triangles"] = double(device.Stats().primitives) / frames;
+            MeasureFrames(state, renderer, [&] { PlayFrame(scene, renderer); });
         }
-        GetFont() = Font();
-    }
-    Scene::FreeSharedResources();
-    ForgetSharedMeshes();
-    renderer.Shutdown();
-    std::filesystem::current_path(previous);
+        Scene::FreeSharedResources();
+    });
 }
 
 // The application's frame on the title menu: the screen camera, the clear, the open
@@ -109,46 +125,19 @@ void PlayMenuFrame(Renderer& renderer) {
     renderer.SwapBuffers();
 }
 
-void MeasureMenu(benchmark::State& state, Renderer& renderer) {
+void BM_TitleMenuGl(benchmark::State& state) {
     const int index = int(state.range(0));
     state.SetLabel(index == kNoScene ? "no scene" : kTitleScenes[index]);
-    if (index != kNoScene) CreateSharedScene();
-    MainMenu menu;
-    GetWindowManager().OpenWindow(&menu);
-    if (index != kNoScene) GetBackgroundScene().Start(kTitleScenes[index]);
-    for (int i = 0; i < 3; ++i) PlayMenuFrame(renderer);
-    gfx::Device& device = renderer.GetDevice();
-    device.ResetCounters();
-    const double cpuStart = ProcessCpuSeconds();
-    for (auto _ : state) PlayMenuFrame(renderer);
-    const double frames = double(state.iterations());
-    state.counters["cpu_ms_per_frame"] = 1000.0 * (ProcessCpuSeconds() - cpuStart) / frames;
-    state.counters["draws"] = double(device.Stats().drawCalls) / frames;
-    GetWindowManager().CloseAllWindows();
-    DestroySharedScene();
-}
-
-void BM_TitleMenuGl(benchmark::State& state) {
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::error_code error;
-    std::filesystem::current_path(VORNS_GAME_DIR, error);
-    if (error) {
-        state.SkipWithError("no runtime folder with the data set");
-        return;
-    }
-    sys::SRand(7);
-    Renderer& renderer = GetRenderer();
-    renderer.Shutdown();
-    std::unique_ptr<win::SystemWindow> window = OpenBenchRenderer(state, renderer);
-    if (window != nullptr) {
-        renderer.LoadFont(GetFont(), TexturePath("VornsFontEnglish.tga"), 1);
+    OnTitleRenderer(state, [&](Renderer& renderer) {
         GetScreenCamera().SetScreenView(IntRect(0, 0, 1023, 767), true);
-        MeasureMenu(state, renderer);
-        GetFont() = Font();
-    }
-    ForgetSharedMeshes();
-    renderer.Shutdown();
-    std::filesystem::current_path(previous);
+        if (index != kNoScene) CreateSharedScene();
+        MainMenu menu;
+        GetWindowManager().OpenWindow(&menu);
+        if (index != kNoScene) GetBackgroundScene().Start(kTitleScenes[index]);
+        MeasureFrames(state, renderer, [&] { PlayMenuFrame(renderer); });
+        GetWindowManager().CloseAllWindows();
+        DestroySharedScene();
+    });
 }
 
 BENCHMARK(BM_TitleSceneGl)

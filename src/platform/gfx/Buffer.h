@@ -1,9 +1,11 @@
 #pragma once
 // Vertex and index buffers. Their bytes live in memory; unlocking hands the written
-// range to the backend. A dynamic buffer is rewritten whole with a discarding lock; one
+// range to the backend. A dynamic buffer is rewritten with a discarding lock, after which
+// the backend holds only the locked range (the rest is forgotten, as by a new buffer); one
 // that has grown too small is replaced by a new, larger one, which costs no more than
 // the first creation did.
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/gfx/Resource.h"
@@ -22,12 +24,16 @@ public:
     Result Lock(uint32_t offset, uint32_t size, uint8_t*& out, uint32_t flags = kLockNone);
     Result Unlock();
     bool IsLocked() const { return locked_; }
+    // Counts the unlocks that handed written bytes over: what was worked out from the
+    // contents before a later one is stale.
+    uint32_t Writes() const { return writes_; }
 
 protected:
     Buffer(Device& owner, ResourceKind kind, uint32_t size, BufferUsage usage);
 
 private:
     std::vector<uint8_t> bytes_;
+    uint32_t writes_ = 0;
     bool locked_ = false;
     bool readOnly_ = false;
     bool discard_ = false;
@@ -41,6 +47,12 @@ public:
         : Buffer(owner, ResourceKind::VertexBuffer, size, usage) {}
 };
 
+// The lowest and highest of a run of indices.
+struct IndexSpan {
+    uint32_t lowest = 0;
+    uint32_t highest = 0;
+};
+
 class IndexBuffer : public Buffer {
 public:
     IndexBuffer(Device& owner, uint32_t size, IndexFormat format, BufferUsage usage)
@@ -48,9 +60,19 @@ public:
 
     IndexFormat Format() const { return format_; }
     uint32_t IndexSize() const { return static_cast<uint32_t>(format_); }
+    uint32_t IndexAt(uint32_t i) const;
+
+    // The span of count (> 0) indices from first, which must lie inside the buffer. A
+    // mesh draws the same runs frame after frame: each run is read once per write.
+    IndexSpan Span(uint32_t first, uint32_t count) const;
+    // Indices read by Span so far.
+    uint64_t IndicesScanned() const { return scanned_; }
 
 private:
     IndexFormat format_;
+    mutable std::unordered_map<uint64_t, IndexSpan> spans_;
+    mutable uint32_t spansWrites_ = 0;
+    mutable uint64_t scanned_ = 0;
 };
 
 }  // namespace gfx

@@ -25,12 +25,6 @@ const char* TransformName(TransformKind kind) {
     }
 }
 
-uint32_t ReadIndex(const IndexBuffer& buffer, uint32_t i) {
-    const uint8_t* p = buffer.Data() + size_t(i) * buffer.IndexSize();
-    if (buffer.Format() == IndexFormat::Index16) return uint32_t(p[0]) | uint32_t(p[1]) << 8;
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 }  // namespace
 
 uint32_t VerticesForPrimitives(PrimitiveType type, uint32_t count) {
@@ -367,11 +361,10 @@ Result Device::CheckDraw(PrimitiveType type, uint32_t primitiveCount, DrawCall& 
 }
 
 Result Device::CheckIndices(const DrawCall& call, uint32_t vertexTotal) const {
-    for (uint32_t i = 0; i < call.indexCount; ++i) {
-        const int64_t vertex = int64_t(ReadIndex(*call.indexBuffer, call.startIndex + i)) + call.baseVertex;
-        if (vertex < 0 || vertex >= vertexTotal) return Result::InvalidParam;
-    }
-    return Result::Ok;
+    const IndexSpan span = call.indexBuffer->Span(call.startIndex, call.indexCount);
+    const int64_t lowest = int64_t(span.lowest) + call.baseVertex;
+    const int64_t highest = int64_t(span.highest) + call.baseVertex;
+    return lowest < 0 || highest >= vertexTotal ? Result::InvalidParam : Result::Ok;
 }
 
 void Device::Draw(const DrawCall& call) {

@@ -46,6 +46,7 @@ struct DeviceStats {
     uint64_t scenes = 0;
     uint64_t presents = 0;
     uint64_t resets = 0;
+    uint64_t bufferBytesSent = 0;  // buffer bytes a backend handed to its driver
     std::array<uint32_t, static_cast<size_t>(ResourceKind::Count)> alive{};
     uint32_t dynamicAlive = 0;
 
@@ -202,6 +203,7 @@ protected:
     virtual void BufferUpdated(Buffer&, uint32_t, uint32_t, bool) {}
 
     void SetBackBufferSize(uint32_t width, uint32_t height);
+    void CountBufferBytesSent(uint64_t bytes) { stats_.bufferBytesSent += bytes; }
     DeviceCaps& MutableCaps() { return caps_; }
     // Releases every living object's backend name and orphans it; a backend's
     // destructor calls this while its context still exists.

@@ -56,6 +56,10 @@ GLenum PrimitiveToGl(PrimitiveType type) {
     return GL_TRIANGLES;
 }
 
+GLenum BufferTarget(const Buffer& buffer) {
+    return buffer.Kind() == ResourceKind::IndexBuffer ? GL_ELEMENT_ARRAY_BUFFER : GL_ARRAY_BUFFER;
+}
+
 GLenum AddressToGl(uint32_t value) {
     switch (Address(value)) {
         case Address::Mirror: return GL_MIRRORED_REPEAT;
@@ -331,15 +335,13 @@ void GlDevice::ResourceCreated(Resource& resource) {
             gl_.TexImage2D(GL_TEXTURE_2D, GLint(level), GL_RGBA8, GLsizei(texture.Width(level)),
                            GLsizei(texture.Height(level)), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
         ForgetUnits();
-    } else {
-        auto& buffer = static_cast<Buffer&>(resource);
-        const GLenum target = resource.Kind() == ResourceKind::IndexBuffer ? GL_ELEMENT_ARRAY_BUFFER : GL_ARRAY_BUFFER;
-        const GLenum usage = resource.Usage() == BufferUsage::Dynamic ? GL_STREAM_DRAW : GL_STATIC_DRAW;
-        gl_.GenBuffers(1, &name);
-        gl_.BindBuffer(target, name);
-        gl_.BufferData(target, buffer.Size(), buffer.Data(), usage);
+        resource.SetHandle(name);
+        return;
     }
+    gl_.GenBuffers(1, &name);
     resource.SetHandle(name);
+    auto& buffer = static_cast<Buffer&>(resource);
+    StoreBuffer(buffer, buffer.Size());
 }
 
 void GlDevice::ResourceReleased(Resource& resource) {
@@ -351,6 +353,7 @@ void GlDevice::ResourceReleased(Resource& resource) {
         ForgetUnits();
     } else {
         gl_.DeleteBuffers(1, &name);
+        storeBytes_.erase(name);
         ForgetArrays();
     }
     resource.SetHandle(0);
@@ -370,16 +373,33 @@ void GlDevice::TextureUpdated(DeviceTexture& texture, uint32_t level) {
     ForgetUnits();
 }
 
-void GlDevice::BufferUpdated(Buffer& buffer, uint32_t offset, uint32_t size, bool discard) {
-    const GLenum target = buffer.Kind() == ResourceKind::IndexBuffer ? GL_ELEMENT_ARRAY_BUFFER : GL_ARRAY_BUFFER;
+// A fresh store of the buffer's first bytes: the GL need not wait for draws that still
+// read the old one. The bytes go with the new store: emptying it first and then filling
+// part of it made a title scene's particles cost the software rasteriser three times the
+// processor time.
+void GlDevice::StoreBuffer(const Buffer& buffer, uint32_t bytes) {
+    const GLenum target = BufferTarget(buffer);
     gl_.BindBuffer(target, buffer.Handle());
-    if (discard) {
-        // A fresh store: the GL need not wait for draws that still read the old one.
-        gl_.BufferData(target, buffer.Size(), buffer.Data(),
-                       buffer.Usage() == BufferUsage::Dynamic ? GL_STREAM_DRAW : GL_STATIC_DRAW);
-        return;
-    }
-    gl_.BufferSubData(target, offset, size, buffer.Data() + offset);
+    gl_.BufferData(target, bytes, buffer.Data(),
+                   buffer.Usage() == BufferUsage::Dynamic ? GL_STREAM_DRAW : GL_STATIC_DRAW);
+    storeBytes_[buffer.Handle()] = bytes;
+    CountBufferBytesSent(bytes);
+}
+
+// A draw that reads past the store a discarding write left gets the rest of the bytes
+// first, so it reads what the buffer holds, as before the write.
+void GlDevice::StoreAtLeast(const Buffer& buffer, uint64_t bytes) {
+    if (bytes > storeBytes_[buffer.Handle()]) StoreBuffer(buffer, buffer.Size());
+}
+
+void GlDevice::BufferUpdated(Buffer& buffer, uint32_t offset, uint32_t size, bool discard) {
+    // A discarding write leaves what lies past its range to be forgotten: only the
+    // range, and what comes before it, goes.
+    if (discard) return StoreBuffer(buffer, offset + size);
+    if (offset + size > storeBytes_[buffer.Handle()]) return StoreBuffer(buffer, buffer.Size());
+    gl_.BindBuffer(BufferTarget(buffer), buffer.Handle());
+    gl_.BufferSubData(BufferTarget(buffer), offset, size, buffer.Data() + offset);
+    CountBufferBytesSent(size);
 }
 
 void GlDevice::ApplyRenderStates() {
@@ -711,7 +731,19 @@ void GlDevice::BindArrays(const DrawCall& call) {
     }
 }
 
+void GlDevice::StoreWhatTheDrawReads(const DrawCall& call) {
+    if (call.vertexBuffer == nullptr) return;
+    if (call.indexBuffer == nullptr) {
+        const uint64_t vertices = call.firstVertex + uint64_t(VerticesForPrimitives(call.type, call.primitiveCount));
+        return StoreAtLeast(*call.vertexBuffer, vertices * call.stride);
+    }
+    StoreAtLeast(*call.indexBuffer, (uint64_t(call.startIndex) + call.indexCount) * call.indexBuffer->IndexSize());
+    const uint64_t highest = call.indexBuffer->Span(call.startIndex, call.indexCount).highest;
+    StoreAtLeast(*call.vertexBuffer, (uint64_t(int64_t(highest) + call.baseVertex) + 1) * call.stride);
+}
+
 void GlDevice::DoDraw(const DrawCall& call) {
+    StoreWhatTheDrawReads(call);
     const bool pretransformed = call.layout.pretransformed;
     if (renderDirty_) ApplyRenderStates();
     ApplyProjection(pretransformed);

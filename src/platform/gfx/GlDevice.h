@@ -99,6 +99,9 @@ private:
     void BindArrays(const DrawCall& call);
     const uint8_t* ConvertColours(const DrawCall& call);
     void UploadLevel(const DeviceTexture& texture, uint32_t level);
+    void StoreBuffer(const Buffer& buffer, uint32_t bytes);
+    void StoreAtLeast(const Buffer& buffer, uint64_t bytes);
+    void StoreWhatTheDrawReads(const DrawCall& call);
 
     SDL_Window* window_;
     SDL_GLContext context_;
@@ -128,6 +131,8 @@ private:
     std::array<ArrayPointer, kFirstTexCoordSlot + kMaxTextureStages> arrays_{};
     uint32_t clientUnit_ = 0;
     std::unordered_map<GLuint, SamplerKey> appliedSamplers_;
+    // The bytes of each buffer's GL store, the buffer's first ones.
+    std::unordered_map<GLuint, uint32_t> storeBytes_;
     std::vector<uint8_t> scratch_;
 };
 

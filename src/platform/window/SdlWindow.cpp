@@ -1,7 +1,9 @@
 #include "platform/window/SdlWindow.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace win {
 namespace {
@@ -111,12 +113,26 @@ std::string Utf8FromLatin1(const std::string& text) {
     return utf8;
 }
 
+// The software rasteriser splits each frame into tiles among its threads, one per core by
+// default. Measured at 1024 x 768 on an idle machine of 8 cores, frames drawn back to back:
+// from two threads to eight, a title-menu frame costs the process twice the processor time
+// or more (handing tiles out and waiting), while a battle frame's wall time gains 11-14 %.
+// On a busy machine two threads drew the battle no slower than eight.
+constexpr unsigned kSoftwareRasteriserThreads = 2;
+
 bool IsHeadlessDriver() {
     const char* driver = SDL_GetCurrentVideoDriver();
     return driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
 }  // namespace
+
+void LimitSoftwareRasteriserThreads() {
+    // With no more cores than that the rasteriser's own choice stands.
+    if (std::thread::hardware_concurrency() <= kSoftwareRasteriserThreads) return;
+    const std::string count = std::to_string(kSoftwareRasteriserThreads);
+    setenv("LP_NUM_THREADS", count.c_str(), 0);
+}
 
 int VirtualKeyFromSdl(SDL_Keycode keycode, SDL_Scancode scancode) {
     const int fixed = VirtualKeyOfFixedKey(keycode);
@@ -142,6 +158,7 @@ WindowResult SdlWindow::Open(const WindowDesc& desc) {
 }
 
 bool SdlWindow::Create(const WindowDesc& desc, std::string& error) {
+    if (desc.openGl) LimitSoftwareRasteriserThreads();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = std::string("SDL video: ") + SDL_GetError();
         return false;

@@ -46,6 +46,12 @@ private:
     bool leftAltDown_ = false;
 };
 
+// Asks the software rasteriser that stands in for a graphics card for fewer threads than
+// its one per core, unless the user has chosen a number (LP_NUM_THREADS). Only that
+// rasteriser reads the variable, and only when GL is first loaded: call before a GL window
+// is made.
+void LimitSoftwareRasteriserThreads();
+
 // The virtual-key code of an SDL key: by its key code where that names the key (letters,
 // digits, punctuation follow the keyboard layout), otherwise by its position. 0 for keys
 // without a code.

@@ -408,6 +408,34 @@ TEST_F(GlDeviceTest, DynamicBufferRewrittenWholeAndRegrownDrawsTheNewContents) {
     ExpectPixel(4, 28, 0, 255, 0);
 }
 
+TEST_F(GlDeviceTest, ADiscardingWriteSendsItsRangeAloneUntilADrawReadsPastIt) {
+    device_->SetRenderState(RenderState::Lighting, false);
+    constexpr uint32_t kVertices = 4096;
+    auto buffer = device_->CreateVertexBuffer(kVertices * sizeof(ColourVertex), BufferUsage::Dynamic);
+    device_->ResetCounters();
+    auto write = [&](uint32_t first, uint32_t colour, const float(&xy)[6], uint32_t flags) {
+        const ColourVertex v[3] = {
+            {xy[0], xy[1], 0.5f, colour}, {xy[2], xy[3], 0.5f, colour}, {xy[4], xy[5], 0.5f, colour}};
+        uint8_t* bytes = nullptr;
+        ASSERT_EQ(buffer.object->Lock(first * sizeof(ColourVertex), sizeof v, bytes, flags), Result::Ok);
+        std::memcpy(bytes, v, sizeof v);
+        ASSERT_EQ(buffer.object->Unlock(), Result::Ok);
+    };
+    constexpr uint64_t kTriangle = 3 * sizeof(ColourVertex);
+    write(3, Rgba(0, 255, 0), {64, 0, 64, 48, 0, 48}, kLockNone);
+    write(0, Rgba(0, 0, 255), {0, 0, 64, 0, 0, 48}, kLockDiscard);
+    EXPECT_EQ(device_->Stats().bufferBytesSent, 2 * kTriangle);
+    device_->SetVertexFormat(kColourFormat);
+    device_->SetStreamSource(buffer.object.get(), sizeof(ColourVertex));
+    ASSERT_EQ(device_->DrawPrimitive(PrimitiveType::TriangleList, 0, 1), Result::Ok);
+    EXPECT_EQ(device_->Stats().bufferBytesSent, 2 * kTriangle);
+    // The vertices past the discarded range still hold what was written there.
+    ASSERT_EQ(device_->DrawPrimitive(PrimitiveType::TriangleList, 3, 1), Result::Ok);
+    EXPECT_EQ(device_->Stats().bufferBytesSent, 2 * kTriangle + kVertices * sizeof(ColourVertex));
+    ExpectPixel(8, 8, 0, 0, 255);
+    ExpectPixel(56, 40, 0, 255, 0);
+}
+
 TEST_F(GlDeviceTest, ATextureMadeBetweenDrawsLeavesTheBoundOneInItsStage) {
     struct Vertex {
         float x, y, z;

@@ -198,6 +198,35 @@ TEST(RecordingDevice, BufferOverrunsAreRefused) {
     EXPECT_EQ(device.Stats().drawCalls, 1u);
 }
 
+TEST(RecordingDevice, DrawsReadEachRunOfIndicesOncePerWriteAndStillRefuseABadOne) {
+    RecordingDevice device;
+    auto vb = device.CreateVertexBuffer(4 * sizeof(ColourVertex), BufferUsage::Static);
+    auto ib = device.CreateIndexBuffer(6 * 2, IndexFormat::Index16, BufferUsage::Static);
+    auto write = [&](std::initializer_list<uint16_t> indices) {
+        uint8_t* bytes = nullptr;
+        ASSERT_EQ(ib.object->Lock(0, 0, bytes), Result::Ok);
+        std::memcpy(bytes, std::data(indices), indices.size() * 2);
+        ASSERT_EQ(ib.object->Unlock(), Result::Ok);
+    };
+    write({0, 1, 2, 0, 2, 3});
+    device.BeginScene();
+    device.SetVertexFormat(kColourFormat);
+    device.SetStreamSource(vb.object.get(), sizeof(ColourVertex));
+    device.SetIndices(ib.object.get());
+    for (int frame = 0; frame < 3; ++frame)
+        EXPECT_EQ(device.DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 2), Result::Ok);
+    EXPECT_EQ(device.DrawIndexedPrimitive(PrimitiveType::TriangleList, 1, 0, 4, 0, 1), Result::Ok);
+    // Index 3 from base vertex 1 is vertex 4, past the stream.
+    EXPECT_EQ(device.DrawIndexedPrimitive(PrimitiveType::TriangleList, 1, 0, 4, 0, 2), Result::InvalidParam);
+    EXPECT_EQ(device.DrawIndexedPrimitive(PrimitiveType::TriangleList, -1, 0, 4, 0, 2), Result::InvalidParam);
+    EXPECT_EQ(ib.object->IndicesScanned(), 9u);  // two runs: all six, then the first three
+
+    write({0, 1, 2, 0, 2, 4});
+    EXPECT_EQ(device.DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 2), Result::InvalidParam);
+    EXPECT_EQ(ib.object->IndicesScanned(), 15u);
+    EXPECT_EQ(device.Stats().drawCalls, 4u);
+}
+
 TEST(DeviceMesh, RefusesMeshesWithoutFaces) {
     RecordingDevice device;
     EXPECT_EQ(DeviceMesh::Create(device, 0, 3, kFormatPosition).result, Result::InvalidParam);

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <SDL2/SDL.h>
@@ -316,6 +317,27 @@ TEST(SdlWindowGl, OffscreenWindowCarriesAnOpenGlContext) {
     SDL_GLContext context = SDL_GL_CreateContext(native);
     ASSERT_NE(context, nullptr) << SDL_GetError();
     SDL_GL_DeleteContext(context);
+}
+
+TEST(SdlWindowGl, AGlWindowAsksTheSoftwareRasteriserForTwoThreadsUnlessTheUserChose) {
+    [[maybe_unused]] const DriverAllocationsIgnored ignored;
+    if (std::thread::hardware_concurrency() <= 2) GTEST_SKIP() << "the rasteriser's own count stands";
+    const platform_test::ScopedEnv offscreen("SDL_VIDEODRIVER", "offscreen");
+    win::WindowDesc desc;
+    desc.openGl = true;
+    desc.width = 64;
+    desc.height = 48;
+    {
+        const platform_test::ScopedEnv threads("LP_NUM_THREADS", "");
+        unsetenv("LP_NUM_THREADS");
+        win::WindowResult opened = win::OpenWindow(win::WindowBackend::Sdl, desc);
+        if (opened.window == nullptr) GTEST_SKIP() << "no offscreen OpenGL: " << opened.error;
+        ASSERT_NE(std::getenv("LP_NUM_THREADS"), nullptr);
+        EXPECT_STREQ(std::getenv("LP_NUM_THREADS"), "2");
+    }
+    const platform_test::ScopedEnv threads("LP_NUM_THREADS", "5");
+    win::LimitSoftwareRasteriserThreads();
+    EXPECT_STREQ(std::getenv("LP_NUM_THREADS"), "5");
 }
 
 // Scripted input over a hidden surface that GL can draw on; the surface follows the size.
