@@ -90,7 +90,12 @@ bool SurelyApart(const ShapeBound& a, const ShapeBound& b, float width, float he
     const float reach = a.radius + b.radius + kApartMargin;
     auto nearestOffset = [](float d, float period) {
         d = std::fabs(d);
-        return std::fabs(d - period * std::rint(d / period));
+        const float turns = d / period;
+        // Within half a period the nearest whole number of turns is none.
+        if (turns <= 0.5f) {
+            return d;
+        }
+        return std::fabs(d - period * std::rint(turns));
     };
     const float dx = nearestOffset(a.centre.x - b.centre.x, width);
     const float dy = nearestOffset(a.centre.y - b.centre.y, height);
@@ -205,6 +210,10 @@ bool Arena::FindFirstHit(WorldObject* mover, const CollisionShape& shape, Contac
     FirstAndLastEnds(shape, first, last);
     const float r = shape.Radius();
     const IntRect rect = Union(BoundsOfCircle(first, r), BoundsOfCircle(last, r));
+    // A flame ball meets rocks only: most of its flight crosses cells without any.
+    if (mover != nullptr && HitsOnlyRocks(mover->kind) && !AnyRockInCells(rect)) {
+        return false;
+    }
     const ShapeBound bound = BoundOf(shape);
     const float width = WorldWidth();
     const float height = WorldHeight();
