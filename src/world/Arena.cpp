@@ -496,6 +496,23 @@ Vector3 Arena::CellImageOffset(int cx, int cy) const {
             static_cast<float>(FloorDivide(cy, kGridSize)) * WorldHeight(), 0.0f};
 }
 
+namespace {
+
+// Every step from a finite coordinate to its cell keeps the order of coordinates, so with a
+// radius of 0 or more the centre's cell lies between the two corners' cells.
+constexpr float kOrderKept = 1.0e30f;
+
+bool KeepsOrder(const Vector3& centre, float radius) {
+    return radius >= 0.0f && radius <= kOrderKept && std::fabs(centre.x) <= kOrderKept &&
+           std::fabs(centre.y) <= kOrderKept;
+}
+
+IntRect Union(const IntRect& a, const IntRect& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+}  // namespace
+
 IntRect Arena::BoundsOfCircle(const Vector3& centre, float radius) const {
     const float w = WorldWidth();
     const float h = WorldHeight();
@@ -507,11 +524,7 @@ IntRect Arena::BoundsOfCircle(const Vector3& centre, float radius) const {
                         FloorToCell(kGridSize * (centre.y + radius) / h)};
     const Point low = {FloorToCell(kGridSize * (centre.x - radius) / w),
                        FloorToCell(kGridSize * (centre.y - radius) / h)};
-    // Every step from a finite coordinate to its cell keeps the order of coordinates, so
-    // with a radius of 0 or more the centre's cell lies between the two corners' cells.
-    constexpr float kOrderKept = 1.0e30f;
-    if (radius >= 0.0f && radius <= kOrderKept && std::fabs(centre.x) <= kOrderKept &&
-        std::fabs(centre.y) <= kOrderKept) {
+    if (KeepsOrder(centre, radius)) {
         return IntRect(low.x, low.y, high.x, high.y);
     }
     const Point c = CellOfPoint(centre);
@@ -523,6 +536,20 @@ IntRect Arena::BoundsOfCircle(const Vector3& centre, float radius) const {
         rect.bottom = std::max(rect.bottom, p.y);
     }
     return rect;
+}
+
+IntRect Arena::BoundsOfCircles(const Vector3& a, const Vector3& b, float radius) const {
+    const float w = WorldWidth();
+    const float h = WorldHeight();
+    if (!(w > 0.0f) || !(h > 0.0f) || !KeepsOrder(a, radius) || !KeepsOrder(b, radius)) {
+        return Union(BoundsOfCircle(a, radius), BoundsOfCircle(b, radius));
+    }
+    // With the order kept, the lower circle's low corner gives the lower cell and the upper
+    // circle's high corner the upper one: the union of the two rectangles, from four cells.
+    return IntRect(FloorToCell(kGridSize * (std::min(a.x, b.x) - radius) / w),
+                   FloorToCell(kGridSize * (std::min(a.y, b.y) - radius) / h),
+                   FloorToCell(kGridSize * (std::max(a.x, b.x) + radius) / w),
+                   FloorToCell(kGridSize * (std::max(a.y, b.y) + radius) / h));
 }
 
 void Arena::ClearGrids() {

@@ -208,6 +208,8 @@ public:
     Point CellOfPoint(const Vector3& point) const;
     Vector3 CellImageOffset(int cx, int cy) const;
     IntRect BoundsOfCircle(const Vector3& centre, float radius) const;
+    // The smallest cell rectangle holding the bounds of both circles.
+    IntRect BoundsOfCircles(const Vector3& a, const Vector3& b, float radius) const;
     void AddToGrid(WorldObject* object);
     void RemoveFromGrid(WorldObject* object);
     // RemoveFromGrid then AddToGrid over the same bounds: the object ends each of its
