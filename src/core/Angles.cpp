@@ -15,6 +15,8 @@ constexpr float kHeadingMinDistance = 0.01f;
 // angles, an end for infinite ones and no long wait for huge ones. An angle that is no
 // number folds to 0.
 float FoldAngle(float a) {
+    // The remainder of an angle already in range is the angle itself.
+    if (a >= 0.0f && a < kTwoPi) return a;
     if (!std::isfinite(a)) return 0.0f;
     a = std::fmod(a, kTwoPi);
     if (a < 0.0f) a += kTwoPi;

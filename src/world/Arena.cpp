@@ -48,6 +48,10 @@ float FoldInto(float value, float size) {
     if (!(size > 0.0f)) {
         return value;
     }
+    // The remainder of a coordinate already in the arena is the coordinate itself.
+    if (value >= 0.0f && value < size) {
+        return value;
+    }
     float folded = FloatMod(value, size);
     if (folded < 0.0f) {
         folded += size;
@@ -127,7 +131,9 @@ void Arena::AddObject(WorldObject* object) {
     object->OnAdded();
 }
 
-void Arena::DetachObject(WorldObject* object) {
+void Arena::DetachObject(WorldObject* object) { DetachObjectAt(object, -1); }
+
+void Arena::DetachObjectAt(WorldObject* object, int hint) {
     object->SetTimeBudget(0.0f);
     object->startDelay = 0.0f;
     if (!object->active) {
@@ -136,7 +142,10 @@ void Arena::DetachObject(WorldObject* object) {
     RemoveFromGrid(object);
     object->ClearGridBounds();
     object->active = false;
-    const int index = FindObjectIndex(object);
+    // The caller that walks the list knows where the object stands, unless a listener
+    // told of the removal has changed the list since.
+    const bool hintHolds = hint >= 0 && hint < objects_.Count() && objects_[hint] == object;
+    const int index = hintHolds ? hint : FindObjectIndex(object);
     if (index >= 0) {
         objects_.RemoveAt(index);
         CountListed(object, -1);
@@ -160,7 +169,9 @@ void Arena::DestroyObject(WorldObject* object, bool notify) {
     FreeObject(object);
 }
 
-void Arena::RemoveObject(WorldObject* object, bool keepEdited) {
+void Arena::RemoveObject(WorldObject* object, bool keepEdited) { RemoveObjectAt(object, keepEdited, -1); }
+
+void Arena::RemoveObjectAt(WorldObject* object, bool keepEdited, int hint) {
     if (updating_) {
         object->removed = true;
         return;
@@ -169,14 +180,14 @@ void Arena::RemoveObject(WorldObject* object, bool keepEdited) {
     Vorn* vorn = AsVorn(object);
     if (vorn != nullptr && keepEdited && vorn->edited) {
         TellViews([vorn](ArenaViewListener& view) { view.OnEditedVornKept(*vorn); });
-        DetachObject(object);
+        DetachObjectAt(object, hint);
         return;
     }
     Game* game = CurrentGame();
     if (IsSyncedKind(object->kind) && game != nullptr) {
         game->OnObjectDestroyed(object);
     }
-    DetachObject(object);
+    DetachObjectAt(object, hint);
     object->Reset();
     FreeObject(object);
 }
@@ -185,7 +196,7 @@ void Arena::RemoveFlaggedObjects(bool keepEdited) {
     for (int i = objects_.Count() - 1; i >= 0; --i) {
         // A removal may notify holders that take further objects out of the list.
         if (i < objects_.Count() && objects_[i]->removed) {
-            RemoveObject(objects_[i], keepEdited);
+            RemoveObjectAt(objects_[i], keepEdited, i);
         }
     }
 }
@@ -391,18 +402,22 @@ void Arena::RebuildGrid() {
 }
 
 void Arena::SortObjectList() {
-    for (Array<WorldObject*>& group : sortGroups_) {
-        group.Clear();
+    // A stable counting sort by group: count, then deal each object to the next place of
+    // its group, keeping the list order within the group.
+    const int count = objects_.Count();
+    int next[3] = {};
+    for (const WorldObject* object : objects_) {
+        ++next[UpdateGroup(object->kind)];
     }
+    next[2] = next[0] + next[1];
+    next[1] = next[0];
+    next[0] = 0;
+    sortScratch_.Reserve(count);
+    WorldObject** sorted = sortScratch_.Data();
     for (WorldObject* object : objects_) {
-        sortGroups_[UpdateGroup(object->kind)].Append(object);
+        sorted[next[UpdateGroup(object->kind)]++] = object;
     }
-    objects_.Clear();
-    for (const Array<WorldObject*>& group : sortGroups_) {
-        for (WorldObject* object : group) {
-            objects_.Append(object);
-        }
-    }
+    std::copy(sorted, sorted + count, objects_.Data());
 }
 
 // Holders of removed objects.
@@ -481,6 +496,23 @@ Vector3 Arena::CellImageOffset(int cx, int cy) const {
             static_cast<float>(FloorDivide(cy, kGridSize)) * WorldHeight(), 0.0f};
 }
 
+namespace {
+
+// Every step from a finite coordinate to its cell keeps the order of coordinates, so with a
+// radius of 0 or more the centre's cell lies between the two corners' cells.
+constexpr float kOrderKept = 1.0e30f;
+
+bool KeepsOrder(const Vector3& centre, float radius) {
+    return radius >= 0.0f && radius <= kOrderKept && std::fabs(centre.x) <= kOrderKept &&
+           std::fabs(centre.y) <= kOrderKept;
+}
+
+IntRect Union(const IntRect& a, const IntRect& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+}  // namespace
+
 IntRect Arena::BoundsOfCircle(const Vector3& centre, float radius) const {
     const float w = WorldWidth();
     const float h = WorldHeight();
@@ -492,11 +524,7 @@ IntRect Arena::BoundsOfCircle(const Vector3& centre, float radius) const {
                         FloorToCell(kGridSize * (centre.y + radius) / h)};
     const Point low = {FloorToCell(kGridSize * (centre.x - radius) / w),
                        FloorToCell(kGridSize * (centre.y - radius) / h)};
-    // Every step from a finite coordinate to its cell keeps the order of coordinates, so
-    // with a radius of 0 or more the centre's cell lies between the two corners' cells.
-    constexpr float kOrderKept = 1.0e30f;
-    if (radius >= 0.0f && radius <= kOrderKept && std::fabs(centre.x) <= kOrderKept &&
-        std::fabs(centre.y) <= kOrderKept) {
+    if (KeepsOrder(centre, radius)) {
         return IntRect(low.x, low.y, high.x, high.y);
     }
     const Point c = CellOfPoint(centre);
@@ -510,6 +538,20 @@ IntRect Arena::BoundsOfCircle(const Vector3& centre, float radius) const {
     return rect;
 }
 
+IntRect Arena::BoundsOfCircles(const Vector3& a, const Vector3& b, float radius) const {
+    const float w = WorldWidth();
+    const float h = WorldHeight();
+    if (!(w > 0.0f) || !(h > 0.0f) || !KeepsOrder(a, radius) || !KeepsOrder(b, radius)) {
+        return Union(BoundsOfCircle(a, radius), BoundsOfCircle(b, radius));
+    }
+    // With the order kept, the lower circle's low corner gives the lower cell and the upper
+    // circle's high corner the upper one: the union of the two rectangles, from four cells.
+    return IntRect(FloorToCell(kGridSize * (std::min(a.x, b.x) - radius) / w),
+                   FloorToCell(kGridSize * (std::min(a.y, b.y) - radius) / h),
+                   FloorToCell(kGridSize * (std::max(a.x, b.x) + radius) / w),
+                   FloorToCell(kGridSize * (std::max(a.y, b.y) + radius) / h));
+}
+
 void Arena::ClearGrids() {
     for (::GridCell& cell : grid_) {
         cell.Clear();
@@ -517,42 +559,101 @@ void Arena::ClearGrids() {
     for (::GridCell& cell : bodyGrid_) {
         cell.Clear();
     }
+    std::fill(std::begin(rocksInCell_), std::end(rocksInCell_), 0);
 }
+
+namespace {
+
+// True when the cell held the object.
+bool RemoveFromCell(::GridCell& cell, WorldObject* object) {
+    const int index = cell.Find(object);
+    if (index < 0) {
+        return false;
+    }
+    cell.RemoveAt(index);
+    return true;
+}
+
+// Takes the object's first entry out of the cell and appends it, in one pass; true when
+// the cell did not hold it before.
+bool MoveToEnd(::GridCell& cell, WorldObject* object) {
+    const int index = cell.Find(object);
+    if (index < 0) {
+        cell.Append(object);
+        return true;
+    }
+    WorldObject** entries = cell.Data();
+    const int last = cell.Count() - 1;
+    for (int i = index; i < last; ++i) {
+        entries[i] = entries[i + 1];
+    }
+    entries[last] = object;
+    return false;
+}
+
+}  // namespace
 
 void Arena::AddToGrid(WorldObject* object) {
     const IntRect& b = object->bounds;
     const int lastX = LastCovered(b.left, b.right);
     const int lastY = LastCovered(b.top, b.bottom);
     const bool body = IsBodyKind(object->kind);
+    const bool rock = object->kind == kKindRock;
     for (int x = b.left; x <= lastX; ++x) {
         for (int y = b.top; y <= lastY; ++y) {
             GridCell(x, y).Append(object);
             if (body) {
                 BodyCell(x, y).Append(object);
             }
+            if (rock) {
+                ++rocksInCell_[GridIndex(x, y)];
+            }
         }
     }
 }
 
-namespace {
-
-void RemoveFromCell(::GridCell& cell, WorldObject* object) {
-    const int index = cell.Find(object);
-    if (index >= 0) {
-        cell.RemoveAt(index);
+bool Arena::AnyRockInCells(const IntRect& cells) const {
+    const int lastX = LastCovered(cells.left, cells.right);
+    const int lastY = LastCovered(cells.top, cells.bottom);
+    for (int x = cells.left; x <= lastX; ++x) {
+        for (int y = cells.top; y <= lastY; ++y) {
+            if (rocksInCell_[GridIndex(x, y)] > 0) {
+                return true;
+            }
+        }
     }
+    return false;
 }
 
-}  // namespace
+void Arena::MoveToEndOfCells(WorldObject* object) {
+    const IntRect& b = object->bounds;
+    const int lastX = LastCovered(b.left, b.right);
+    const int lastY = LastCovered(b.top, b.bottom);
+    const bool body = IsBodyKind(object->kind);
+    const bool rock = object->kind == kKindRock;
+    for (int x = b.left; x <= lastX; ++x) {
+        for (int y = b.top; y <= lastY; ++y) {
+            if (MoveToEnd(GridCell(x, y), object) && rock) {
+                ++rocksInCell_[GridIndex(x, y)];
+            }
+            if (body) {
+                MoveToEnd(BodyCell(x, y), object);
+            }
+        }
+    }
+}
 
 void Arena::RemoveFromGrid(WorldObject* object) {
     const IntRect& b = object->bounds;
     const int lastX = LastCovered(b.left, b.right);
     const int lastY = LastCovered(b.top, b.bottom);
     const bool body = IsBodyKind(object->kind);
+    const bool rock = object->kind == kKindRock;
     for (int x = b.left; x <= lastX; ++x) {
         for (int y = b.top; y <= lastY; ++y) {
-            RemoveFromCell(GridCell(x, y), object);
+            if (RemoveFromCell(GridCell(x, y), object) && rock) {
+                --rocksInCell_[GridIndex(x, y)];
+            }
             if (body) {
                 RemoveFromCell(BodyCell(x, y), object);
             }

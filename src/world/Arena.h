@@ -195,20 +195,26 @@ public:
     // Grid and wrap-around geometry.
     // Any cell index wraps into 0..31; with a power of two the low bits are the
     // non-negative remainder.
-    ::GridCell& GridCell(int x, int y) {
+    static int GridIndex(int x, int y) {
         static_assert((kGridSize & (kGridSize - 1)) == 0);
-        return grid_[(x & (kGridSize - 1)) * kGridSize + (y & (kGridSize - 1))];
+        return (x & (kGridSize - 1)) * kGridSize + (y & (kGridSize - 1));
     }
+    ::GridCell& GridCell(int x, int y) { return grid_[GridIndex(x, y)]; }
     // The same cell holding only the objects of body kinds (IsBodyKind), in the same order.
-    ::GridCell& BodyCell(int x, int y) {
-        return bodyGrid_[(x & (kGridSize - 1)) * kGridSize + (y & (kGridSize - 1))];
-    }
+    ::GridCell& BodyCell(int x, int y) { return bodyGrid_[GridIndex(x, y)]; }
+    // Whether any grid cell of the rectangle holds a rock.
+    bool AnyRockInCells(const IntRect& cells) const;
     // Unwrapped: a point outside the arena gives cells below 0 or above 31.
     Point CellOfPoint(const Vector3& point) const;
     Vector3 CellImageOffset(int cx, int cy) const;
     IntRect BoundsOfCircle(const Vector3& centre, float radius) const;
+    // The smallest cell rectangle holding the bounds of both circles.
+    IntRect BoundsOfCircles(const Vector3& a, const Vector3& b, float radius) const;
     void AddToGrid(WorldObject* object);
     void RemoveFromGrid(WorldObject* object);
+    // RemoveFromGrid then AddToGrid over the same bounds: the object ends each of its
+    // cells.
+    void MoveToEndOfCells(WorldObject* object);
     Vector3 WrapPosition(const Vector3& point) const;
     // The i-th of the 9 wrapped images (0 the point itself); i outside 0..8 leaves it.
     Vector3 ImageOfPoint(const Vector3& point, int i) const;
@@ -457,6 +463,10 @@ private:
     bool ReadLaunchPoints(Stream& stream);
     bool ReadFlyByPoints(Stream& stream);
 
+    // As DetachObject and RemoveObject, with the list index where the object is likely
+    // to stand (-1: unknown).
+    void DetachObjectAt(WorldObject* object, int hint);
+    void RemoveObjectAt(WorldObject* object, bool keepEdited, int hint);
     void CreatePools();
     void PreallocatePools();
     void DestroyPools();
@@ -503,7 +513,10 @@ private:
     int beaconsAndGoals_ = 0;
     ::GridCell grid_[kGridCellCount];
     ::GridCell bodyGrid_[kGridCellCount];
-    Array<WorldObject*> sortGroups_[3];
+    // How many rocks each grid cell holds.
+    int rocksInCell_[kGridCellCount] = {};
+    // The update-order sort deals the list into this, kept for the run.
+    Array<WorldObject*> sortScratch_;
     Array<RemovalListener*> removalListeners_;
     Array<ArenaViewListener*> viewListeners_;
     // One hit list per nesting level of damage walks (a death may start a blast), kept

@@ -174,10 +174,8 @@ struct Arena::Pools {
     }
 };
 
-Arena::Arena() : currentPlayer(&GetLocalPlayer()), terrain_(std::make_unique<Terrain>()), objects_(100) {
-    for (Array<WorldObject*>& group : sortGroups_) {
-        group = Array<WorldObject*>(100);
-    }
+Arena::Arena()
+    : currentPlayer(&GetLocalPlayer()), terrain_(std::make_unique<Terrain>()), objects_(100), sortScratch_(100) {
     CreatePools();
 }
 

@@ -40,10 +40,6 @@ constexpr int kLavaFlag = 2;
 constexpr int kWaterFlag = 4;
 constexpr int kPlainFlag = 8;
 
-IntRect Union(const IntRect& a, const IntRect& b) {
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
 // A walk over more than 32 columns or rows meets the same cells again; cut it there.
 int LastCovered(int first, int last) { return last - first >= kGridSize ? first + kGridSize - 1 : last; }
 
@@ -90,7 +86,12 @@ bool SurelyApart(const ShapeBound& a, const ShapeBound& b, float width, float he
     const float reach = a.radius + b.radius + kApartMargin;
     auto nearestOffset = [](float d, float period) {
         d = std::fabs(d);
-        return std::fabs(d - period * std::rint(d / period));
+        const float turns = d / period;
+        // Within half a period the nearest whole number of turns is none.
+        if (turns <= 0.5f) {
+            return d;
+        }
+        return std::fabs(d - period * std::rint(turns));
     };
     const float dx = nearestOffset(a.centre.x - b.centre.x, width);
     const float dy = nearestOffset(a.centre.y - b.centre.y, height);
@@ -204,7 +205,11 @@ bool Arena::FindFirstHit(WorldObject* mover, const CollisionShape& shape, Contac
     Vector3 last;
     FirstAndLastEnds(shape, first, last);
     const float r = shape.Radius();
-    const IntRect rect = Union(BoundsOfCircle(first, r), BoundsOfCircle(last, r));
+    const IntRect rect = BoundsOfCircles(first, last, r);
+    // A flame ball meets rocks only: most of its flight crosses cells without any.
+    if (mover != nullptr && HitsOnlyRocks(mover->kind) && !AnyRockInCells(rect)) {
+        return false;
+    }
     const ShapeBound bound = BoundOf(shape);
     const float width = WorldWidth();
     const float height = WorldHeight();
@@ -320,7 +325,7 @@ void Arena::SweepDamage(Player* attacker, WorldObject* mover, float damage, int 
     const ShapeBound bound = BoundOf(path);
     const float width = WorldWidth();
     const float height = WorldHeight();
-    WalkCells(Union(BoundsOfCircle(start, r), BoundsOfCircle(end, r)), [&](WorldObject& object) {
+    WalkCells(BoundsOfCircles(start, end, r), [&](WorldObject& object) {
         if (IsVisited(object) || object.health <= 0.0f || object.removed || !IsSolidKind(object.kind) ||
             (flame && object.kind == kKindRock)) {
             return false;

@@ -24,19 +24,20 @@ Field::Field(int fieldKind) {
 
 void Field::Reset() {}
 
-void Field::CollectGroundedInside(Array<WorldObject*>& out) {
-    // Everything in the cells is gathered behind what out holds, then sifted in place.
-    const int first = out.Count();
-    gArena->CollectBodiesInCells(bounds, out);
-    const int end = out.Count();
-    out.Reserve(first);
+const Array<WorldObject*>& Field::CollectGroundedInside() {
+    // Everything in the cells is gathered, then sifted in place.
+    inside_.Clear();
+    gArena->CollectBodiesInCells(bounds, inside_);
+    const int end = inside_.Count();
+    inside_.Clear();
     const float radius = shape.Radius();
-    for (int k = first; k < end; ++k) {
-        WorldObject* object = out.Data()[k];
+    for (int k = 0; k < end; ++k) {
+        WorldObject* object = inside_.Data()[k];
         if (object->removed || !object->onGround) continue;
         if (object->kind != kKindVorn && object->kind != kKindSoccerBall) continue;
-        if (gArena->WrappedDistance2D(position, object->position) < radius) out.Append(object);
+        if (gArena->WrappedDistance2D(position, object->position) < radius) inside_.Append(object);
     }
+    return inside_;
 }
 
 float Field::GroundOffset(const Vector3& local) const {

@@ -23,8 +23,10 @@ public:
 protected:
     // The objects on the ground whose ground-plane distance to the centre, across the
     // wrap-around, is below the field's radius: units and balls, each once, gathered
-    // from the grid cells under the field before any of them is acted on.
-    void CollectGroundedInside(Array<WorldObject*>& out);
+    // from the grid cells under the field before any of them is acted on. The list is
+    // the field's own, kept from tick to tick so that gathering allocates nothing once
+    // warm, and valid until the next gathering.
+    const Array<WorldObject*>& CollectGroundedInside();
     // The ground under the point (relative to the field's origin) minus the ground under
     // the centre.
     float GroundOffset(const Vector3& local) const;
@@ -48,4 +50,7 @@ protected:
     // Pooled fields are remade on every take; the quad goes with the field.
     static void ReleaseBubbles(ParticleSystem& bubbles);
     static float FrameTime();
+
+private:
+    Array<WorldObject*> inside_;
 };

@@ -31,9 +31,7 @@ void GooField::Draw(const Vector3& point) {
 
 void GooField::Update(bool paused) {
     if (!paused) {
-        Array<WorldObject*> inside;
-        CollectGroundedInside(inside);
-        for (WorldObject* object : inside) {
+        for (WorldObject* object : CollectGroundedInside()) {
             if (object->kind == kKindVorn) {
                 static_cast<Vorn*>(object)->speedFactor *= kSlowFactor;
             } else {

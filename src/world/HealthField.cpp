@@ -44,9 +44,7 @@ void HealthField::Update(bool paused) {
         const bool once = duration <= 0.0f;
         const float heal = once ? healAmount : healAmount * dt / duration;
         if (!IsCurrentGameClient()) {
-            Array<WorldObject*> inside;
-            CollectGroundedInside(inside);
-            for (WorldObject* object : inside) {
+            for (WorldObject* object : CollectGroundedInside()) {
                 if (object->kind == kKindVorn) object->Heal(heal);
             }
         }

@@ -120,6 +120,21 @@ inline constexpr BodyMoverTable kBodyMovers;
 constexpr bool HitsOnlyBodies(int a) { return IsKindInRange(a) && kBodyMovers.hitsOnlyBodies[a]; }
 static_assert(HitsOnlyBodies(kKindVorn) && HitsOnlyBodies(kKindFlameBall) && !HitsOnlyBodies(kKindRock));
 
+// Whether a mover of kind a can hit rocks and nothing else (a flame ball), so that its
+// collision walk meets nothing where the cells hold no rock.
+constexpr bool HitsOnlyRocks(int a) {
+    if (!IsKindInRange(a) || !KindsCollide(a, kKindRock)) {
+        return false;
+    }
+    for (int b = 0; b < kObjectKindCount; ++b) {
+        if (b != kKindRock && KindsCollide(a, b)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(HitsOnlyRocks(kKindFlameBall) && !HitsOnlyRocks(kKindVorn) && !HitsOnlyRocks(kKindRock));
+
 // Kinds whose ids every network peer shares: Tree, Rock, SolarCharger, Vorn, LaserBeam,
 // SoccerBall, Goal, Missile.
 bool IsSyncedKind(int kind);

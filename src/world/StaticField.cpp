@@ -33,9 +33,7 @@ void StaticField::Reset() {}
 
 void StaticField::Update(bool paused) {
     if (!paused) {
-        Array<WorldObject*> inside;
-        CollectGroundedInside(inside);
-        for (WorldObject* object : inside) {
+        for (WorldObject* object : CollectGroundedInside()) {
             if (object->kind == kKindVorn) static_cast<Vorn*>(object)->inStaticFieldThisTick = 1;
         }
         const float dt = FrameTime();

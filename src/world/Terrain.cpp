@@ -154,16 +154,18 @@ const TerrainCell& Terrain::CellAt(int32_t i, int32_t j) const { return cells_[I
 float Terrain::GetHeight(float x, float y) const {
     const auto [i, j, fx, fy] = LocateInCell(x, y, WorldWidth(), WorldHeight());
     // The four corners' rows and columns wrapped once each: the unit walks ask this for
-    // every step.
-    const int32_t i0 = WrapI(i);
-    const int32_t i1 = WrapI(i + 1);
-    const int32_t row0 = width_ * WrapJ(j);
-    const int32_t row1 = width_ * WrapJ(j + 1);
+    // every step, and away from the map's last row and column nothing wraps.
+    const bool inside = i >= 0 && i + 1 < width_ && j >= 0 && j + 1 < height_;
+    const int32_t i0 = inside ? i : WrapI(i);
+    const int32_t i1 = inside ? i + 1 : WrapI(i + 1);
+    const int32_t j0 = inside ? j : WrapJ(j);
+    const int32_t row0 = width_ * j0;
+    const int32_t row1 = width_ * (inside ? j + 1 : WrapJ(j + 1));
     const float h00 = cells_[row0 + i0].height;
     const float h10 = cells_[row0 + i1].height;
     const float h01 = cells_[row1 + i0].height;
     const float h11 = cells_[row1 + i1].height;
-    if (((i0 + WrapJ(j)) & 1) == 0) {
+    if (((i0 + j0) & 1) == 0) {
         if (fy <= fx) {
             return (1.0f - fx) * h00 + (fx - fy) * h10 + fy * h11;
         }

@@ -189,14 +189,21 @@ void WorldObject::ClearGridBounds() {
 }
 
 void WorldObject::UpdateGridPlacement() {
-    gArena->RemoveFromGrid(this);
+    const IntRect next = gArena->BoundsOfCircle(position, shape.Radius());
+    // Most steps stay within the cells the object covers: it only moves to the end of
+    // each, as taking it out and entering it again would leave it.
+    if (next == bounds) {
+        gArena->MoveToEndOfCells(this);
+    } else {
+        gArena->RemoveFromGrid(this);
+        bounds = next;
+        gArena->AddToGrid(this);
+    }
     const Point cell = gArena->CellOfPoint(position);
     gridCell = &gArena->GridCell(cell.x, cell.y);
-    bounds = gArena->BoundsOfCircle(position, shape.Radius());
     if (previousBounds == kEmptyGridBounds) {
         previousBounds = bounds;
     }
-    gArena->AddToGrid(this);
 }
 
 void WorldObject::WrapShapeNear(const Vector3& point) { shape.WrapNear(point); }

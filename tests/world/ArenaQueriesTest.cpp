@@ -97,6 +97,27 @@ TEST_F(ArenaQueriesTest, MovesStopAtObjectsBeyondTheEdge) {
     EXPECT_TRUE(arena->MoveWithCollision(flame, Vector3(2, 100, 0.5f), Vector3(8, 100, 0.5f), nullptr, nullptr));
 }
 
+// A flame ball's walk skips cells without rocks: it must still meet a rock wherever the
+// rock went, across the wrap too, and pass where it left.
+TEST_F(ArenaQueriesTest, FlameBallsMeetRocksWhereverTheRocksStand) {
+    Probe* flame = AddProbe(2, 60, 0.5f, kKindFlameBall);
+    Probe* rock = AddProbe(kW - 1.5f, 60, 1.0f, kKindRock);
+    const float z = rock->shape.sphereCentre.z;
+    const auto hits = [&](float fromX, float toX, float y) {
+        ContactRecord hit;
+        return arena->MoveWithCollision(flame, Vector3(fromX, y, z), Vector3(toX, y, z), &hit, nullptr) ? nullptr
+                                                                                                        : hit.otherObject;
+    };
+    EXPECT_EQ(hits(2, -3, 60), rock);
+    rock->PlaceAt(Vector3(kW - 1.0f, 60, 0));
+    EXPECT_EQ(hits(2, -3, 60), rock);
+    rock->PlaceAt(Vector3(80, 120, 0));
+    EXPECT_EQ(hits(2, -3, 60), nullptr);
+    EXPECT_EQ(hits(76, 84, 120), rock);
+    arena->DetachObject(rock);
+    EXPECT_EQ(hits(76, 84, 120), nullptr);
+}
+
 TEST_F(ArenaQueriesTest, BlastDamageFallsOffBetweenInnerAndOuterRadius) {
     Probe* near = AddProbe(40, 40, 1.0f, kKindTree);        // surface 1 from the centre
     Probe* middle = AddProbe(44.5f, 40, 1.0f, kKindTree);   // surface 5.5 away

@@ -6,6 +6,7 @@
 #include "support/ArenaFixture.h"
 #include "units/PatternIcons.h"
 #include "world/ArenaViewListener.h"
+#include "world/ContactRecord.h"
 #include "world/ExplosionField.h"
 #include "world/Rock.h"
 #include "world/Tree.h"
@@ -66,6 +67,30 @@ TEST_F(ArenaGeometryTest, ObjectsEnterEveryCellTheirCircleCovers) {
     probe->PlaceAt(Vector3(50, 50, 0));
     EXPECT_EQ(arena->GridCell(31, 15).Find(probe), -1);
     EXPECT_NE(arena->GridCell(10, 10).Find(probe), -1);
+}
+
+// Walks meet a cell's objects in the order they were last placed: a step that keeps an
+// object in its cells moves it behind the others there, in the body cells too, so the
+// first hit of a walk over both is the one placed earlier.
+TEST_F(ArenaGeometryTest, AStepWithinTheSameCellsMovesTheObjectBehindTheOthers) {
+    Probe* first = AddProbe(51, 52, 0.5f, kKindRock);
+    Probe* second = AddProbe(52.5f, 52, 0.5f, kKindRock);
+    Probe* third = AddProbe(54, 52, 0.5f, kKindRock);
+    first->PlaceAt(Vector3(51.5f, 52, 0));
+    ASSERT_EQ(first->bounds, second->bounds);
+    ASSERT_EQ(third->bounds, second->bounds);
+    for (::GridCell* cell : {&arena->GridCell(10, 10), &arena->BodyCell(10, 10)}) {
+        ASSERT_EQ(cell->Count(), 3);
+        EXPECT_EQ((*cell)[0], second);
+        EXPECT_EQ((*cell)[1], third);
+        EXPECT_EQ((*cell)[2], first);
+    }
+    CollisionShape across;
+    const float z = first->shape.sphereCentre.z;
+    across.SetCylinder(Vector3(50.2f, 52, z), Vector3(54.8f, 52, z), 0.3f);
+    ContactRecord hit;
+    ASSERT_TRUE(arena->FindFirstHit(nullptr, across, &hit, nullptr));
+    EXPECT_EQ(hit.otherObject, second);
 }
 
 TEST_F(ArenaListTest, UpdateOrderWithSelfRemovalAndReplacement) {
@@ -251,6 +276,40 @@ TEST_F(ArenaListTest, NoHolderFollowsARecycledSlot) {
     EXPECT_EQ(window.Selection().Count(), 0);
     arena->UnregisterRemovalListener(&listener);
     views.Detach(*arena);
+}
+
+// Told of one removal, it destroys another object first in the list.
+class DestroyingListener : public RemovalListener {
+public:
+    DestroyingListener(Arena& arena, WorldObject* trigger, WorldObject* victim)
+        : arena_(arena), trigger_(trigger), victim_(victim) {}
+    void OnObjectRemoved(WorldObject& object) override {
+        if (&object == trigger_) {
+            trigger_ = nullptr;
+            arena_.DestroyObject(victim_, false);
+        }
+    }
+
+private:
+    Arena& arena_;
+    WorldObject* trigger_;
+    WorldObject* victim_;
+};
+
+TEST_F(ArenaListTest, AFlaggedObjectLeavesWhenItsRemovalShiftsTheList) {
+    WorldObject* front = AddKind(kKindRock, 5, 5);
+    WorldObject* middle = AddKind(kKindRock, 25, 5);
+    WorldObject* flagged = AddKind(kKindRock, 45, 5);
+    WorldObject* back = AddKind(kKindRock, 65, 5);
+    DestroyingListener listener(*arena, flagged, front);
+    arena->RegisterRemovalListener(&listener);
+    flagged->Remove(0);
+    arena->RemoveFlaggedObjects(false);
+    arena->UnregisterRemovalListener(&listener);
+    ASSERT_EQ(arena->ObjectCount(), 2);
+    EXPECT_EQ(arena->ObjectAt(0), middle);
+    EXPECT_EQ(arena->ObjectAt(1), back);
+    EXPECT_FALSE(flagged->active);
 }
 
 // Records what the arena tells its views, in order.
