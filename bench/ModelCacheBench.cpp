@@ -59,7 +59,7 @@ void BM_ModelCacheAgainstSource(benchmark::State& state) {
         sourceMs += Milliseconds(std::chrono::steady_clock::now() - start);
         {
             FileStream out(cache, "wb");
-            WriteModelCache(out, *parsed);
+            WriteModelCache(out, *parsed, String(folder.c_str()));
             out.Commit();
         }
         start = std::chrono::steady_clock::now();

@@ -26,7 +26,7 @@ void ActorSet::CollectMaterials(Array<Material*>& out) const {
     }
 }
 
-void ActorSet::WriteBinary(Stream& stream) const {
+void ActorSet::WriteBinary(Stream& stream, const String& folder) const {
     WriteCountedString(stream, name);
     WriteInt32(stream, entries.Count());
     ModelCacheIds all;
@@ -35,7 +35,7 @@ void ActorSet::WriteBinary(Stream& stream) const {
         const uint32_t rootId = entry.root != nullptr ? uint32_t(i) + 1 : 0;
         WriteUInt32(stream, rootId);
         if (entry.root != nullptr) {
-            WriteModelCache(stream, *entry.root);
+            WriteModelCache(stream, *entry.root, folder);
             all.Collect(*entry.root);
         }
         WriteInt32(stream, entry.tracks.Count());
@@ -45,7 +45,7 @@ void ActorSet::WriteBinary(Stream& stream) const {
             if (track != nullptr) track->WriteBinary(stream, rootId);
         }
     }
-    WriteModelSections(stream, all);
+    WriteModelSections(stream, all, folder);
 }
 
 bool ActorSet::ReadBinary(Stream& stream, ActorSetObjects& objects) {

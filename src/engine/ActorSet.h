@@ -41,7 +41,8 @@ public:
     void CollectMeshes(Array<Mesh*>& out) const;
     void CollectMaterials(Array<Material*>& out) const;
 
-    void WriteBinary(Stream& stream) const;
+    // Textures are named relative to `folder`, the full path of the cache's folder.
+    void WriteBinary(Stream& stream, const String& folder) const;
     // Fills the entries with new nodes and tracks that `objects` owns until adopted.
     // False for a short or damaged stream.
     bool ReadBinary(Stream& stream, ActorSetObjects& objects);

@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <string>
+#include <vector>
 
+#include "core/FileHelpers.h"
 #include "core/Stream.h"
 #include "engine/BinaryFields.h"
 #include "engine/Material.h"
@@ -62,6 +65,33 @@ bool IsWholeMesh(const Mesh& mesh) {
     return true;
 }
 
+std::vector<std::string> PathComponents(const String& path) {
+    std::vector<std::string> components;
+    std::string component;
+    for (const char* c = path.CStr(); *c != 0; ++c) {
+        if (*c != '/') {
+            component += *c;
+            continue;
+        }
+        if (!component.empty()) components.push_back(component);
+        component.clear();
+    }
+    if (!component.empty()) components.push_back(component);
+    return components;
+}
+
+// Both are full paths; the result climbs out of the folder as far as they differ.
+String RelativePath(const String& path, const String& folder) {
+    const std::vector<std::string> to = PathComponents(path);
+    const std::vector<std::string> from = PathComponents(folder);
+    size_t common = 0;
+    while (common < to.size() && common < from.size() && to[common] == from[common]) ++common;
+    std::string relative;
+    for (size_t i = common; i < from.size(); ++i) relative += "../";
+    for (size_t i = common; i < to.size(); ++i) relative += to[i] + (i + 1 < to.size() ? "/" : "");
+    return String(relative.c_str());
+}
+
 }  // namespace
 
 ModelCacheObjects::ModelCacheObjects() = default;
@@ -102,7 +132,7 @@ uint32_t ModelCacheIds::TextureId(TextureHandle texture) const { return NumberOf
 
 // --- writing
 
-void WriteModelSections(Stream& stream, const ModelCacheIds& ids) {
+void WriteModelSections(Stream& stream, const ModelCacheIds& ids, const String& folder) {
     WriteIds(stream, ids.meshes.Count());
     const auto materialId = [&ids](const Material* material) { return ids.MaterialId(material); };
     for (const Mesh* mesh : ids.meshes) mesh->WriteBinary(stream, materialId);
@@ -110,13 +140,20 @@ void WriteModelSections(Stream& stream, const ModelCacheIds& ids) {
     const auto textureId = [&ids](TextureHandle texture) { return ids.TextureId(texture); };
     for (const Material* material : ids.materials) material->WriteBinary(stream, textureId);
     WriteIds(stream, ids.textures.Count());
-    for (const Texture* texture : ids.textures) WriteCountedString(stream, texture->name);
+    for (const Texture* texture : ids.textures) {
+        WriteCountedString(stream, texture->name.IsEmpty() ? String() : RelativePath(texture->name, folder));
+    }
 }
 
-void WriteModelCache(Stream& stream, const ModelNode& root) {
+void WriteModelCache(Stream& stream, const ModelNode& root, const String& folder) {
     const ModelCacheIds ids(root);
     root.WriteTree(stream, ids);
-    WriteModelSections(stream, ids);
+    WriteModelSections(stream, ids, folder);
+}
+
+String CachedTexturePath(const String& stored, const String& folder) {
+    if (stored.IsEmpty() || stored.CStr()[0] == '/') return String();
+    return GetFullPath(folder + "/" + stored);
 }
 
 // --- reading

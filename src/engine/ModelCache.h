@@ -98,9 +98,14 @@ private:
     int nodeCount_ = 0;
 };
 
-// The mesh, material and texture sections for the objects the numbers know.
-void WriteModelSections(Stream& stream, const ModelCacheIds& ids);
-void WriteModelCache(Stream& stream, const ModelNode& root);
+// The mesh, material and texture sections for the objects the numbers know. Textures are
+// named relative to `folder`, the full path of the folder the cache is written into, so
+// that a runtime folder copied or moved elsewhere draws with its own pictures.
+void WriteModelSections(Stream& stream, const ModelCacheIds& ids, const String& folder);
+void WriteModelCache(Stream& stream, const ModelNode& root, const String& folder);
+// The full path of a texture name read from a cache in `folder`; empty for a name that is
+// not relative, which only caches written before names were kept relative hold.
+String CachedTexturePath(const String& stored, const String& folder);
 // Reads a model into the root (a fresh node). False for a short or damaged file: the
 // caller then throws the objects away.
 bool ReadModelCache(Stream& stream, ModelNode& root, ModelCacheObjects& objects);

@@ -358,7 +358,7 @@ private:
     ModelNode* LoadModelSource(const String& name, const ModelLoadSettings& settings);
     ModelNode* ReadCachedModel(const String& cacheName);
     bool ReadCachedActorSet(const String& cacheName, ActorSet& set);
-    bool AdoptCacheObjects(ModelCacheObjects& objects);
+    bool AdoptCacheObjects(ModelCacheObjects& objects, const String& folder);
     void LoadActorSetSource(ActorSet& set, const ModelLoadSettings& settings);
     void RenderNode(ModelNode* node, std::vector<Matrix4>& stack, bool useLevels);
     void CollectMeshes(const ModelNode* node, const Matrix4& parent, Array<MeshInstance>& list);

@@ -39,6 +39,12 @@ bool HasExtension(const String& name, const char* extension) { return name.Exten
 
 String CacheNameOf(const String& name) { return name.StripExtension() + ".sbm"; }
 
+// The full path of the folder the cache lies in, which its texture names are relative to.
+String CacheFolderOf(const String& cacheName) {
+    const String path = GetFullPath(cacheName);
+    return path.Left(path.FindLast("/"));
+}
+
 // A failed cache write leaves the old cache (or none); the next load reads the source.
 void WriteCacheFile(const String& cacheName, const std::function<void(Stream&)>& write) {
     FileStream stream(cacheName.CStr(), "wb");
@@ -99,8 +105,9 @@ bool Renderer::IsCacheCurrentVisiting(const String& source, const String& cache,
 // --- reading a cache
 
 // Textures first: a file that names a texture no longer there (or no texture at all) is
-// refused before the renderer takes anything from it.
-bool Renderer::AdoptCacheObjects(ModelCacheObjects& objects) {
+// refused before the renderer takes anything from it, and so is one naming a texture by
+// full path, which would draw with another folder's pictures.
+bool Renderer::AdoptCacheObjects(ModelCacheObjects& objects, const String& folder) {
     std::vector<TextureHandle> textures;
     for (const String& name : objects.textureNames) {
         if (name.IsEmpty()) {
@@ -108,13 +115,13 @@ bool Renderer::AdoptCacheObjects(ModelCacheObjects& objects) {
             continue;
         }
         // A texture the renderer cannot read would be fatal: the cache is refused instead.
-        const String path = GetFullPath(name);
+        const String path = CachedTexturePath(name, folder);
         Image check;
         if (path.IsEmpty() || (FindTexture(path) == nullptr && ReadTgaFile(path.CStr(), check) != TgaReadResult::kOk)) {
             return false;
         }
         bool hasAlpha = false;
-        textures.push_back(CreateTextureImage(name, hasAlpha, -1, -1, 1, kFilterLinear, kFilterMirrorUV, kFilterBox,
+        textures.push_back(CreateTextureImage(path, hasAlpha, -1, -1, 1, kFilterLinear, kFilterMirrorUV, kFilterBox,
                                               kFilterMirrorUV, true));
     }
     for (const ModelCacheObjects::StageTexture& stage : objects.stageTextures) {
@@ -132,7 +139,7 @@ ModelNode* Renderer::ReadCachedModel(const String& cacheName) {
     if (!stream.IsOpen()) return nullptr;
     auto root = std::make_unique<ModelNode>();
     ModelCacheObjects objects;
-    if (!ReadModelCache(stream, *root, objects) || !AdoptCacheObjects(objects)) {
+    if (!ReadModelCache(stream, *root, objects) || !AdoptCacheObjects(objects, CacheFolderOf(cacheName))) {
         ConsoleLine(String("Model cache ") + cacheName + " is damaged: the source is read instead");
         return nullptr;
     }
@@ -171,7 +178,10 @@ ModelNode* Renderer::LoadModel(const String& name, float scale, float fitSize, i
         if (!sourceExists) return nullptr;
         model = LoadModelSource(name, settings);
         if (model == nullptr) return nullptr;
-        if (writeCache) WriteCacheFile(cacheName, [model](Stream& stream) { WriteModelCache(stream, *model); });
+        if (writeCache) {
+            const String folder = CacheFolderOf(cacheName);
+            WriteCacheFile(cacheName, [model, &folder](Stream& stream) { WriteModelCache(stream, *model, folder); });
+        }
     }
     ScaleAndFit(*model, scale, fitSize);
     model->UpdateBounds(false);
@@ -199,7 +209,8 @@ bool Renderer::ReadCachedActorSet(const String& cacheName, ActorSet& set) {
     ActorSetObjects objects;
     const String name = set.name;
     bool read = set.ReadBinary(stream, objects);
-    for (ModelCacheObjects& model : objects.models) read = read && AdoptCacheObjects(model);
+    const String folder = CacheFolderOf(cacheName);
+    for (ModelCacheObjects& model : objects.models) read = read && AdoptCacheObjects(model, folder);
     set.name = name;
     if (!read) {
         // Objects adopted before a refused one stay registered, unused.
@@ -237,7 +248,10 @@ ModelNode* Renderer::LoadActorSet(const String& name, Array<ActorSetEntry>& entr
         const bool fromCache = writeCache && IsCacheCurrent(name, cacheName) && ReadCachedActorSet(cacheName, *loaded);
         if (!fromCache) {
             LoadActorSetSource(*loaded, settings);
-            if (writeCache) WriteCacheFile(cacheName, [&loaded](Stream& stream) { loaded->WriteBinary(stream); });
+            if (writeCache) {
+                const String folder = CacheFolderOf(cacheName);
+                WriteCacheFile(cacheName, [&loaded, &folder](Stream& stream) { loaded->WriteBinary(stream, folder); });
+            }
         }
         for (const ActorSetEntry& entry : loaded->entries) {
             if (entry.root == nullptr) continue;

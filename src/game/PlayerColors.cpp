@@ -1,12 +1,12 @@
 // A player's colours on the units it owns and on the interface pictures that show it.
 #include <algorithm>
+#include <map>
+#include <string>
 
 #include "core/FileHelpers.h"
 #include "core/Image.h"
 #include "engine/AssetPaths.h"
 #include "engine/Material.h"
-#include "engine/Mesh.h"
-#include "engine/ModelNode.h"
 #include "engine/Renderer.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
@@ -186,14 +186,29 @@ Image ComposePicture(const Player& player, const char* base, const Overlay* over
     return picture;
 }
 
-void SetPartTexture(ModelNode& node, TextureHandle texture, const Array<TextureHandle>& replaceable) {
-    if (node.mesh == nullptr) return;
-    Array<Material*> materials;
-    node.mesh->GetMaterials(materials);
+// The data set's picture of a painted part, looked up once per renderer: units' debris
+// repaint their parts every frame, and a look-up by name resolves the path on disk.
+TextureHandle PaintedPartTexture(const String& name) {
+    static std::map<std::string, TextureHandle> textures;
+    static RendererMark current;
+    if (!current.IsSet()) {
+        textures.clear();
+        current.Set();
+    }
+    const auto found = textures.find(name.CStr());
+    if (found != textures.end()) return found->second;
+    const TextureHandle texture = GetRenderer().CreateTextureFromFile(ActorPaintedTexturePath(name));
+    textures[name.CStr()] = texture;
+    return texture;
+}
+
+// The part's materials that show the data set's picture or any player's take this one.
+void SetPartTexture(const Array<Material*>& materials, TextureHandle texture, TextureHandle painted) {
+    const Array<TextureHandle>& inUse = PartTexturesInUse();
     for (Material* material : materials) {
         if (material == nullptr || material->stages.IsEmpty()) continue;
         TextureHandle& shown = material->stages[0].texture;
-        if (replaceable.Find(shown) >= 0) shown = texture;
+        if ((painted != nullptr && shown == painted) || inUse.Find(shown) >= 0) shown = texture;
     }
 }
 
@@ -263,16 +278,12 @@ void Player::ApplyColors() {
         const ChassisDefinition* family = FamilyRow(GetChassisChoice(sizeClass));
         // The painted parts are nodes of the body, gone with it after a renderer restart.
         if (row == nullptr || family == nullptr || row->bodyModel == nullptr) continue;
-        const int parts = std::min(row->paintedPartMeshes.Count(), chassisPartTextures.Count());
+        const int parts = std::min(row->paintedPartMaterials.Count(), chassisPartTextures.Count());
         for (int i = 0; i < parts; ++i) {
             if (chassisPartTextures[i] == nullptr) continue;
-            Array<TextureHandle> replaceable = PartTexturesInUse();
-            if (i < family->paintedPartNames.Count()) {
-                replaceable.Append(
-                    GetRenderer().CreateTextureFromFile(ActorPaintedTexturePath(family->paintedPartNames[i])));
-            }
-            for (ModelNode* node : row->paintedPartMeshes[i])
-                SetPartTexture(*node, chassisPartTextures[i], replaceable);
+            const TextureHandle painted =
+                i < family->paintedPartNames.Count() ? PaintedPartTexture(family->paintedPartNames[i]) : nullptr;
+            SetPartTexture(row->paintedPartMaterials[i], chassisPartTextures[i], painted);
         }
     }
 }

@@ -379,12 +379,33 @@ TEST_F(ModelFilesTest, ACacheNamingAFileThatIsNoTextureIsRefused) {
     root.mesh = &mesh;
     {
         FileStream out(folder_ / "Plain.sbm", "wb");
-        WriteModelCache(out, root);
+        WriteModelCache(out, root, String(folder_.Path().c_str()));
         ASSERT_TRUE(out.Commit());
     }
     ModelNode* model = GetRenderer().LoadModel(Path("Plain.obj"), 1.0f, 0.0f, 0, 0, 0, 0.0f, 0.5f, 1, true, false);
     ASSERT_NE(model, nullptr);
     ExpectNear(model->mesh->positions[1], {2, 0, 0});  // from the source
+}
+
+// The game writes its caches inside its runtime folder; a copy of that folder (moved, or
+// laid out afresh for a run) must draw with its own pictures, which are the ones the
+// chassis look up to paint in their owners' colours.
+TEST_F(ModelFilesTest, ACacheCopiedWithItsFolderNamesTheCopysTextures) {
+    WritePainted("Rock", 1.0f);
+    Renderer& renderer = GetRenderer();
+    ASSERT_NE(renderer.LoadModel(Path("Rock_c_painted.obj"), 1.0f, 0.0f, 0, 0, 0, 0.0f, 0.5f, 1, true, false), nullptr);
+    TempFolder copy;
+    for (const char* name : {"Rock_c_painted.sbm", "Rock_c_painted.tga"}) {
+        fs::copy_file(folder_ / name, fs::path(copy.Path()) / name);
+    }
+    const String copied((fs::path(copy.Path()) / "Rock_c_painted.obj").c_str());
+    ModelNode* model = renderer.LoadModel(copied, 1.0f, 0.0f, 0, 0, 0, 0.0f, 0.5f, 1, true, false);
+    ASSERT_NE(model, nullptr);
+    const TextureHandle own =
+        renderer.CreateTextureFromFile(String((fs::path(copy.Path()) / "Rock_c_painted.tga").c_str()));
+    EXPECT_EQ(model->mesh->GetMaterial()->stages[0].texture, own);
+    // Caches written before named their textures by full path: never taken.
+    EXPECT_TRUE(CachedTexturePath(own->name, String(copy.Path().c_str())).IsEmpty());
 }
 
 // Hand-made damage: a vertex whose position reference falls between two stored positions,
@@ -400,7 +421,7 @@ TEST_F(ModelFilesTest, ACacheWhoseReferencesNameNoStoredRecordIsRefused) {
     const std::string cache = folder_ / "Plain.sbm";
     {
         FileStream out(cache, "wb");
-        WriteModelCache(out, root);
+        WriteModelCache(out, root, String(folder_.Path().c_str()));
         ASSERT_TRUE(out.Commit());
     }
     const std::string whole = platform_test::ReadRaw(cache);
@@ -449,7 +470,7 @@ TEST_F(ModelFilesTest, ActorSetsRoundTripThroughTheirCacheWithKeyedTracks) {
     const std::string path = folder_ / "Set.sbm";
     {
         FileStream out(path, "wb");
-        set.WriteBinary(out);
+        set.WriteBinary(out, String(folder_.Path().c_str()));
         ASSERT_TRUE(out.Commit());
     }
     ActorSet read;

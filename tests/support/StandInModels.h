@@ -40,7 +40,7 @@ private:
         ActorSet set(String((base + ".AN8").c_str()));
         set.AddEntry(ActorSetEntry{&root, {}});
         FileStream out(base + ".sbm", "wb");
-        set.WriteBinary(out);
+        set.WriteBinary(out, String(std::filesystem::absolute(base).parent_path().c_str()));
         out.Commit();
     }
 
