@@ -1,5 +1,5 @@
-// The celebrations the winning window plays under the professor's text box: in every one,
-// from its start to its end (jumps included), the figures stand below that box.
+// The scenes the winning and losing windows play under the professor's text box: in every
+// one, from its start to its end (jumps included), the figures stand below that box.
 #include <algorithm>
 
 #include "SceneFixture.h"
@@ -37,7 +37,7 @@ int TopFigureRow(const Image& frame) {
     return frame.Height();
 }
 
-class LooseWinningScenesTest : public SceneFixture {
+class LooseResultScenesTest : public SceneFixture {
 protected:
     void SetUp() override {
         SceneFixture::SetUp();
@@ -69,9 +69,10 @@ protected:
     std::unique_ptr<win::SystemWindow> window_;
 };
 
-TEST_F(LooseWinningScenesTest, EveryCelebrationsFiguresStandBelowTheTextBoxThroughout) {
+TEST_F(LooseResultScenesTest, EveryResultScenesFiguresStandBelowTheTextBoxThroughout) {
     for (const char* name :
-         {"SmallWin", "SmallEnemyLose", "MediumWin", "MediumEnemyLose", "LargeWin", "LargeEnemyLose", "Celebrate"}) {
+         {"SmallWin", "SmallEnemyLose", "MediumWin", "MediumEnemyLose", "LargeWin", "LargeEnemyLose", "Celebrate",
+          "SmallLose", "SmallEnemyWin", "MediumLose", "MediumEnemyWin", "LargeLose", "LargeEnemyWin"}) {
         scene_->Load(name);
         scene_->Restart();
         int highest = kHeight;
