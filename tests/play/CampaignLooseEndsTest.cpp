@@ -87,10 +87,7 @@ TEST(CampaignLooseEndsTest, ALessonsBattleLostIsOwnedUpToSetUpAgainAndThenWon) {
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     sys::SRand(20261208);
     CampaignPlayer campaign(player);
-    campaign.OpenTheMapAfterItsTour();
-    campaign.SkipTheNextLesson();
-    campaign.BriefTheNextEntry("loose_first_contact_briefing");
-    campaign.WinWithScouts(5, "loose_first_contact", "Three little Mites");
+    campaign.WinTheFirstContact("loose_first_contact");
     campaign.BackToTheMapAfterTheWin("the first contact");
 
     campaign.StartTheLesson("lost_lesson");

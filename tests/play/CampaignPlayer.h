@@ -342,13 +342,19 @@ public:
         WaitForTheMap("the map after " + what);
     }
 
+    // From a new profile's game menu: the map's tour, the first lesson skipped and the
+    // first mission won, its pictures named after `picture`, up to its winning window.
+    void WinTheFirstContact(const std::string& picture = "first_contact") {
+        OpenTheMapAfterItsTour();
+        SkipTheNextLesson();
+        BriefTheNextEntry(picture + "_briefing");
+        WinWithScouts(5, picture, "Three little Mites");
+    }
+
     // From a new profile's game menu: the first star's missions won, its lessons skipped,
     // until the map offers the second star.
     void WinTheFirstStarsMissions() {
-        OpenTheMapAfterItsTour();
-        SkipTheNextLesson();
-        BriefTheNextEntry("first_contact_briefing");
-        WinWithScouts(5, "first_contact", "Three little Mites");
+        WinTheFirstContact();
         BackToTheMapAfterTheWin("the first contact");
         SkipTheNextLesson();
         BriefTheNextEntry("hold_the_line_briefing");

@@ -1,4 +1,6 @@
 // A big celebration for a big reward.
+// The camera looks high: the figures, jumps included, stand below the text box
+// that covers the top of the winning window.
 Background Stage
 Actor Professor Prof
 Actor RobotSmallVorn One
@@ -8,8 +10,8 @@ Actor Bunny Hop
 Stage
 Time 3
 Camera
-Position 0 -14 4
-LookAt 0 0 1
+Position 0 -21 4.5
+LookAt 0 0 5.8
 End
 Text
 <S> 0.2 Yay

@@ -1,4 +1,6 @@
 // The enemy stalk gloats.
+// The camera looks high: the figure stands below the text box that covers the top
+// of the losing window.
 Background Stage
 Actor Professor Prof
 Actor StalkSmallVorn Star
@@ -6,7 +8,7 @@ Stage
 Time 2
 Camera
 Position 0 -9 3
-LookAt 0 0 1
+LookAt 0 0 2.6
 End
 Star
 From 0 0 0
