@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "battlefield/LaunchWindow.h"
-#include "battlefield/SquadButton.h"
 #include "battlefield/UserError.h"
 #include "battlefield/VornTray.h"
 #include "core/Debugger.h"
@@ -17,11 +16,11 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "game/Squad.h"
+#include "game/SquadButton.h"
 #include "platform/sys/FileSystem.h"
 #include "ui/ConfirmDeleteSquadMenu.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
-#include "units/ChassisTable.h"
 #include "world/SaveFilePaths.h"
 
 namespace {
@@ -50,17 +49,11 @@ SquadTray::SquadTray() : Tray("SquadTray", 9, 3, Point(kCell, kCell), 2.0f, fals
 
 void SquadTray::CreateResources() {
     Tray::CreateResources();
-    for (int32_t chassis = 0; chassis < 6; ++chassis) {
-        // The tray lists the local player's own squads.
-        const String marker = String(ChassisMarkerName(chassis, &GetLocalPlayer())) + ".tga";
-        markers_[chassis] = CreateUiSprite(kCell, kCell, marker, Sprite::kAnchorTopLeft);
-    }
     crossSprite_ = CreateUiSprite(kCell, kCell, "X.tga", Sprite::kAnchorTopLeft);
     dollarSprite_ = CreateUiSprite(kCell, kCell, "DollarSign.tga", Sprite::kAnchorTopLeft);
 }
 
 void SquadTray::ReleaseResources() {
-    std::fill(std::begin(markers_), std::end(markers_), nullptr);
     crossSprite_ = nullptr;
     dollarSprite_ = nullptr;
     Tray::ReleaseResources();
@@ -207,7 +200,8 @@ void SquadTray::DrawEntry(int32_t entry, const IntRect& rect, bool) {
     if (entry < 0 || entry >= summaries.Count()) return;
     UseScreenCamera();
     GetRenderer().SetAlphaBlend();
-    DrawSquadButton(summaries[entry], rect, markers_);
+    // The tray lists the local player's own squads.
+    DrawSquadButton(GetLocalPlayer(), summaries[entry], rect);
     if (!CheapestMemberFits(entry)) {
         DrawOver(dollarSprite_, rect);
         DrawOver(crossSprite_, rect);

@@ -52,7 +52,6 @@ private:
     void ListSquadFiles();
     void ReloadSummary(int32_t index);
     void DropSummary(int32_t index);
-    Sprite* markers_[6] = {};
     Sprite* crossSprite_ = nullptr;
     Sprite* dollarSprite_ = nullptr;
 };
