@@ -88,6 +88,18 @@ Sprite* FigureRows::Star() {
     return star_;
 }
 
+// The ring's lowest stars stop at the bottom of the figure's box: the name stands right
+// under it and must stay readable while the ring turns.
+Point FigureRows::StarCentre(const IntRect& box, int32_t star, float phase) {
+    const float cx = 0.5f * static_cast<float>(box.left + box.right);
+    const float cy = 0.5f * static_cast<float>(box.top + box.bottom);
+    const float rx = 0.5f * static_cast<float>(box.right - box.left + 1);
+    const float ry = 0.5f * static_cast<float>(box.bottom - box.top + 1 - kStarPixels);
+    const float angle = phase + kTwoPi * static_cast<float>(star) / kStarCount;
+    return Point(static_cast<int32_t>(std::lround(cx + rx * std::cos(angle))),
+                 static_cast<int32_t>(std::lround(cy + ry * std::sin(angle))));
+}
+
 void FigureRows::DrawStars(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime) {
     if (std::isfinite(frameTime)) starPhase_ = std::fmod(starPhase_ + frameTime, kTwoPi);
     const bool anyWinner =
@@ -102,14 +114,10 @@ void FigureRows::DrawStars(const std::vector<FigureRowEntry>& entries, int32_t f
     for (int32_t i = 0; i < count; ++i) {
         if (!entries[static_cast<size_t>(i)].winner) continue;
         const IntRect box = FigureBox(i, count, firstRowY);
-        const float cx = 0.5f * static_cast<float>(box.left + box.right);
-        const float cy = 0.5f * static_cast<float>(box.top + box.bottom);
-        const float rx = 0.5f * static_cast<float>(box.right - box.left + 1);
-        const float ry = 0.5f * static_cast<float>(box.bottom - box.top + 1);
         for (int32_t k = 0; k < kStarCount; ++k) {
-            const float angle = starPhase_ + kTwoPi * static_cast<float>(k) / kStarCount;
-            star.x = static_cast<int32_t>(std::lround(cx + rx * std::cos(angle)));
-            star.y = static_cast<int32_t>(std::lround(cy + ry * std::sin(angle)));
+            const Point centre = StarCentre(box, k, starPhase_);
+            star.x = centre.x;
+            star.y = centre.y;
             renderer.DrawSprite(star);
         }
     }

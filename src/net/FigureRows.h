@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/IntRect.h"
+#include "core/Point.h"
 #include "core/String.h"
 #include "engine/RendererRef.h"
 
@@ -30,6 +31,8 @@ public:
 
     // The figure box of entry `index` of `count`, the first row's boxes from firstRowY.
     static IntRect FigureBox(int32_t index, int32_t count, int32_t firstRowY);
+    // Where star `star` of a winner's ring around `box` stands when the ring has turned by phase.
+    static Point StarCentre(const IntRect& box, int32_t star, float phase);
     // The figures, then their names and lines at the screen camera.
     void Draw(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime);
     // The winners' rings: the ring turns by the frame time, in radians, on every call.

@@ -98,16 +98,19 @@ protected:
         }
         return false;
     }
-    // Star quads whose centres lie on the ellipse inscribed in the box.
+    // Star quads whose centres lie on an ellipse round the box, none reaching below it
+    // onto the name; -1 when one does.
     static int StarsAround(const gfx::RecordingDevice& device, const IntRect& box) {
         const float half = 0.5f * FigureRows::kStarPixels;
         const float cx = 0.5f * float(box.left + box.right), cy = 0.5f * float(box.top + box.bottom);
-        const float rx = 0.5f * float(box.right - box.left + 1), ry = 0.5f * float(box.bottom - box.top + 1);
+        const float rx = 0.5f * float(box.right - box.left + 1), ry = 0.5f * float(box.bottom - box.top + 1) - half;
         int stars = 0;
         for (const gfx::DrawRecord& draw : device.Draws()) {
             if (draw.world[0] != 2.0f * half || draw.world[5] != 2.0f * half) continue;
             const float dx = (draw.world[12] + half - cx) / rx, dy = (draw.world[13] + half - cy) / ry;
-            stars += std::abs(dx * dx + dy * dy - 1.0f) < 0.05f ? 1 : 0;
+            if (std::abs(dx * dx + dy * dy - 1.0f) >= 0.05f) continue;
+            if (draw.world[13] + 2.0f * half > float(box.bottom) + 1.5f) return -1;
+            ++stars;
         }
         return stars;
     }
