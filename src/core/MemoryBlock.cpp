@@ -23,17 +23,16 @@ void MemoryBlock::AddBlock() {
     const int number = blocks_.Append(block);
     blockStarts_[reinterpret_cast<uintptr_t>(block)] = number;
     states_.resize(states_.size() + static_cast<std::size_t>(perBlock_), State::kFree);
-    const int size = ElementSize();
-    for (int i = 0; i < perBlock_; ++i) free_.Append(static_cast<char*>(block) + static_cast<std::ptrdiff_t>(i) * size);
+    for (int i = 0; i < perBlock_; ++i) free_.Append(number * perBlock_ + i);
 }
 
 void* MemoryBlock::Allocate() {
     if (free_.Count() == 0) AddBlock();
     const int last = free_.Count() - 1;
-    void* object = free_[last];
+    const int index = free_[last];
     free_.SetSize(last);
-    states_[static_cast<std::size_t>(IndexOf(object))] = State::kInUse;
-    return object;
+    states_[static_cast<std::size_t>(index)] = State::kInUse;
+    return Element(index);
 }
 
 void MemoryBlock::Release(void* object) {
@@ -48,13 +47,13 @@ void MemoryBlock::Release(void* object) {
         return;
     }
     state = State::kPending;
-    pending_.Append(object);
+    pending_.Append(index);
 }
 
 void MemoryBlock::Flush() {
-    for (void* object : pending_) {
-        free_.Append(object);
-        states_[static_cast<std::size_t>(IndexOf(object))] = State::kFree;
+    for (int index : pending_) {
+        free_.Append(index);
+        states_[static_cast<std::size_t>(index)] = State::kFree;
     }
     pending_.Clear();
     capacity_ = blocks_.Count() * perBlock_;
@@ -65,6 +64,10 @@ void* MemoryBlock::ElementAt(int i) const {
         assert(!"MemoryBlock::ElementAt index out of range");
         return nullptr;
     }
+    return Element(i);
+}
+
+void* MemoryBlock::Element(int i) const {
     char* block = static_cast<char*>(blocks_[i / perBlock_]);
     return block + static_cast<std::ptrdiff_t>(i % perBlock_) * ElementSize();
 }
@@ -76,15 +79,27 @@ void MemoryBlock::Clear() {
     free_.Clear();
     states_.clear();
     blockStarts_.clear();
+    lastBlock_ = -1;
     capacity_ = 0;
 }
 
-int MemoryBlock::IndexOf(const void* object) const {
+int MemoryBlock::IndexOf(const void* object) {
     // Addresses compared as numbers: the pointer may belong to no block at all.
     const uintptr_t address = reinterpret_cast<uintptr_t>(object);
+    if (lastBlock_ >= 0) {
+        if (const int index = IndexWithin(lastBlock_, address); index >= 0) return index;
+    }
     auto after = blockStarts_.upper_bound(address);
     if (after == blockStarts_.begin()) return -1;
-    const auto& [start, number] = *std::prev(after);
+    const int number = std::prev(after)->second;
+    const int index = IndexWithin(number, address);
+    if (index >= 0) lastBlock_ = number;
+    return index;
+}
+
+int MemoryBlock::IndexWithin(int number, uintptr_t address) const {
+    const uintptr_t start = reinterpret_cast<uintptr_t>(blocks_[number]);
+    if (address < start) return -1;
     const uintptr_t offset = address - start;
     const uintptr_t size = static_cast<uintptr_t>(ElementSize());
     if (offset >= static_cast<uintptr_t>(perBlock_) * size || offset % size != 0) return -1;

@@ -56,16 +56,24 @@ private:
     enum class State : uint8_t { kFree, kInUse, kPending };
 
     void AddBlock();
+    // Element i as ElementAt counts, i in range.
+    void* Element(int i) const;
     // Index of an element of this pool as ElementAt counts; -1 for any other pointer.
-    int IndexOf(const void* object) const;
+    // Tries the block of the last release first: released objects often share a block.
+    int IndexOf(const void* object);
+    // Index of the element at the address within block number; -1 outside it.
+    int IndexWithin(int number, uintptr_t address) const;
     void LogRefusedRelease(const char* why) const;
 
-    Array<void*> free_;
-    Array<void*> pending_;
+    // The free and released objects by their index, so handing out and flushing need no
+    // search for an object's state.
+    Array<int> free_;
+    Array<int> pending_;
     Array<void*> blocks_;
     std::vector<State> states_;
     // Start address of each block and its number, to find an element's state.
     std::map<uintptr_t, int> blockStarts_;
+    int lastBlock_ = -1;
     String name_;
     int perBlock_;
     int initialBlocks_;

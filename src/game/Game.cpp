@@ -58,7 +58,7 @@ void SetCurrentGame(Game* game) { gCurrentGame = game; }
 
 bool IsCurrentGameClient() { return gCurrentGame != nullptr && gCurrentGame->IsNetworkClient(); }
 
-Game::Game() : firstPlayer(&GetLocalPlayer()), secondPlayer(&GetOpponentPlayer()) {
+Game::Game() : firstPlayer(&GetLocalPlayer()), secondPlayer(&GetOpponentPlayer()), mouse_(&GetMouse()) {
     eventPool.Preallocate();
     frameTimer.Start();
 }
@@ -157,9 +157,9 @@ void Game::RechooseSelectedVornPattern() {
 }
 
 bool Game::IsSimulationPaused() const {
-    if (Mouse::IsPlacingMode(GetMouse().mode)) return true;
     if (playerPaused != 0) return true;
-    return debugPaused != 0 && stepOneFrame == 0;
+    if (debugPaused != 0 && stepOneFrame == 0) return true;
+    return Mouse::IsPlacingMode(mouse_->mode);
 }
 
 // --- events

@@ -17,6 +17,7 @@
 class Debris;
 class ExplosionField;
 class Meteor;
+class Mouse;
 class Player;
 class ScorchMark;
 class Squad;
@@ -206,6 +207,8 @@ private:
 
     Sprite* digitSprites_[10] = {};
     int32_t countdownSound_ = -1;
+    // The one mouse, found once: the world asks about the pause once per object and frame.
+    const Mouse* mouse_;
 };
 
 // The player's music key: only while the current game has music of its own.

@@ -468,8 +468,21 @@ void PatternMatcher::AddObject(WorldObject* object) {
     const Vector3& image = object->previousPosition;
     const Vector3 local = TransformPoint(inverseUnitMatrix_, Vector3(image.x, image.y, 0.0f));
     object->facingOrigin = Vector2(local.x, local.y);
-    const Vector3 ahead = image + object->GetHeadingVector();
-    object->FaceDirection(TransformPoint(inverseUnitMatrix_, Vector3(ahead.x, ahead.y, 0.0f)));
+}
+
+// Only a pattern object with a facing handle reads the facing, so it is worked out once
+// per run for the world objects such a pattern object meets, from the same places the
+// gathering saw: nothing moves during a run.
+const WorldObject& PatternMatcher::FacedWorldAt(int32_t worldPosition) {
+    WorldObject& object = WorldAt(worldPosition);
+    uint8_t& faced = worldTraits_[worldPosition].faced;
+    if (faced) {
+        return object;
+    }
+    const Vector3 ahead = object.previousPosition + object.GetHeadingVector();
+    object.FaceDirection(TransformPoint(inverseUnitMatrix_, Vector3(ahead.x, ahead.y, 0.0f)));
+    faced = 1;
+    return object;
 }
 
 // Pairing.
@@ -658,7 +671,7 @@ const PatternMatcher::PairTerms& PatternMatcher::TermsOf(int32_t patternPosition
         // The world object's heading, turned from where it stands to where the pattern
         // expects it, against the facing the pattern asks for.
         const float delta = PolarAngleOf(P, lengthP) - PolarAngleOf(L, lengthL);
-        const Vector2 h = WorldAt(worldPosition).GetFacingVector();
+        const Vector2 h = FacedWorldAt(worldPosition).GetFacingVector();
         const float cosDelta = std::cos(delta);
         const float sinDelta = std::sin(delta);
         const Vector2 turned(h.x * cosDelta - h.y * sinDelta, h.x * sinDelta + h.y * cosDelta);

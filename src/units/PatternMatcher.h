@@ -150,6 +150,7 @@ private:
         uint8_t properties = 0;
         uint8_t nearness = 0;
         uint8_t nearZero = 0;  // stands on the unit, so that it has no direction
+        uint8_t faced = 0;     // its facing angle is worked out for this run
     };
     // What the placement and facing terms need of a pattern object at a layout position.
     struct PositionTraits {
@@ -189,6 +190,8 @@ private:
     void Prepare(const Pattern& pattern);
     PatternObject& PatternAt(int position) const;
     WorldObject& WorldAt(int position) const;
+    // The world object at a layout position with its facing as the unit sees it.
+    const WorldObject& FacedWorldAt(int32_t worldPosition);
     bool Compatible(int32_t worldPosition, int32_t patternPosition, int32_t patternCount) const;
     void Match(PatternObject& p, int32_t worldPosition);
     static void Unmatch(PatternObject& p);

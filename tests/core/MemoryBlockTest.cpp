@@ -105,6 +105,25 @@ TEST_F(MemoryBlockTest, ReleasingAFreeOrForeignObjectIsIgnored) {
     EXPECT_NE(log_.find("not in use"), std::string::npos);
 }
 
+// A release first looks in the block of the one before: an object of another block, or
+// an address inside that block between two elements, must not pass for one of its own.
+TEST_F(MemoryBlockTest, ReleasesFindTheirOwnBlockAfterAnother) {
+    TypedMemoryBlock<Record> pool("Record", 3, 2);
+    pool.Preallocate();
+    Record* objects[6];
+    for (Record*& object : objects) object = pool.Allocate();
+    pool.Release(objects[0]);
+    pool.Release(reinterpret_cast<Record*>(reinterpret_cast<char*>(objects[1]) + 1));
+    EXPECT_NE(log_.find("not from this pool"), std::string::npos);
+    for (int i = 5; i >= 1; --i) pool.Release(objects[i]);
+    pool.Release(objects[3]);
+    EXPECT_NE(log_.find("twice"), std::string::npos);
+    EXPECT_EQ(pool.PendingCount(), 6);
+    pool.Flush();
+    EXPECT_EQ(pool.Allocate(), objects[1]);
+    EXPECT_EQ(pool.Allocate(), objects[2]);
+}
+
 TEST_F(MemoryBlockTest, CapacityReadsMinusOneUntilTheFirstFlush) {
     TypedMemoryBlock<Record> pool("Record", 5, 3);
     pool.Preallocate();

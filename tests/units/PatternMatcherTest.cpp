@@ -139,7 +139,10 @@ TEST_F(SeveralPatternsTest, ChoosesTheBestFitAndPairsItsObjects) {
 }
 
 TEST_F(SeveralPatternsTest, GatheringOrderAndLayoutOfTheWorld) {
-    AddObject(NewPattern(unit, 0), kPatternEnemy, 10.0f, 0.0f);
+    // A facing handle, so that the matcher works out the world enemy's facing.
+    Pattern& pattern = NewPattern(unit, 0);
+    AddObject(pattern, kPatternEnemy, 10.0f, 0.0f)->facing = Vector2(8.0f, 0.0f);
+    pattern.RebuildLayout();
     matcher->Evaluate(*unit);
     // The grid is walked column by column from (60, 60): T's column (x 13), then U's
     // and F's (15), then E's (17).
