@@ -625,7 +625,10 @@ bool Arena::AnyRockInCells(const IntRect& cells) const {
     return false;
 }
 
-void Arena::MoveToEndOfCells(WorldObject* object) {
+// Steps the object in every cell its bounds cover, in the grid and, for a body, in the
+// body grid; a rock the step added or took out changes its cell's rock count by rocks.
+template <typename Step>
+void Arena::StepCells(WorldObject* object, int rocks, Step step) {
     const IntRect& b = object->bounds;
     const int lastX = LastCovered(b.left, b.right);
     const int lastY = LastCovered(b.top, b.bottom);
@@ -633,33 +636,19 @@ void Arena::MoveToEndOfCells(WorldObject* object) {
     const bool rock = object->kind == kKindRock;
     for (int x = b.left; x <= lastX; ++x) {
         for (int y = b.top; y <= lastY; ++y) {
-            if (MoveToEnd(GridCell(x, y), object) && rock) {
-                ++rocksInCell_[GridIndex(x, y)];
+            if (step(GridCell(x, y), object) && rock) {
+                rocksInCell_[GridIndex(x, y)] += rocks;
             }
             if (body) {
-                MoveToEnd(BodyCell(x, y), object);
+                step(BodyCell(x, y), object);
             }
         }
     }
 }
 
-void Arena::RemoveFromGrid(WorldObject* object) {
-    const IntRect& b = object->bounds;
-    const int lastX = LastCovered(b.left, b.right);
-    const int lastY = LastCovered(b.top, b.bottom);
-    const bool body = IsBodyKind(object->kind);
-    const bool rock = object->kind == kKindRock;
-    for (int x = b.left; x <= lastX; ++x) {
-        for (int y = b.top; y <= lastY; ++y) {
-            if (RemoveFromCell(GridCell(x, y), object) && rock) {
-                --rocksInCell_[GridIndex(x, y)];
-            }
-            if (body) {
-                RemoveFromCell(BodyCell(x, y), object);
-            }
-        }
-    }
-}
+void Arena::MoveToEndOfCells(WorldObject* object) { StepCells(object, 1, MoveToEnd); }
+
+void Arena::RemoveFromGrid(WorldObject* object) { StepCells(object, -1, RemoveFromCell); }
 
 Vector3 Arena::WrapPosition(const Vector3& point) const {
     return {FoldInto(point.x, WorldWidth()), FoldInto(point.y, WorldHeight()), point.z};

@@ -215,6 +215,8 @@ public:
     // RemoveFromGrid then AddToGrid over the same bounds: the object ends each of its
     // cells.
     void MoveToEndOfCells(WorldObject* object);
+    template <typename Step>
+    void StepCells(WorldObject* object, int rocks, Step step);
     Vector3 WrapPosition(const Vector3& point) const;
     // The i-th of the 9 wrapped images (0 the point itself); i outside 0..8 leaves it.
     Vector3 ImageOfPoint(const Vector3& point, int i) const;

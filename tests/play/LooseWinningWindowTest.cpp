@@ -11,6 +11,7 @@
 #include "core/Image.h"
 #include "platform/sys/Random.h"
 #include "support/PlayerHarness.h"
+#include "support/StageFigurePixels.h"
 #include "ui/TextBox.h"
 
 namespace {
@@ -19,15 +20,7 @@ using play_test::CampaignPlayer;
 using play_test::OnAScriptedClock;
 using play_test::PlayerHarness;
 
-// The stage's black sky and its green floor (shadows included) are the scene's ground;
-// any other pixel belongs to a figure.
-bool IsFigure(Color pixel) {
-    const int r = pixel.Red();
-    const int g = pixel.Green();
-    const int b = pixel.Blue();
-    if (std::max({r, g, b}) < 40) return false;
-    return !(g > r + 12 && g > b + 8);
-}
+using stage_pixels::IsFigure;
 
 int FiguresIn(const Image& picture, int top, int bottom) {
     int count = 0;

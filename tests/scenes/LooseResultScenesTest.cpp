@@ -7,6 +7,7 @@
 #include "engine/GlTestWindow.h"
 #include "platform/gfx/Device.h"
 #include "platform/window/SystemWindow.h"
+#include "support/StageFigurePixels.h"
 
 namespace {
 
@@ -17,15 +18,7 @@ constexpr int kHeight = 768;
 // The mission's text box, 215 rows at the top of the screen, and its frame.
 constexpr int kTextBoxBottom = 240;
 
-// The stage's black sky and its green floor (shadows included) are the scene's ground;
-// any other pixel belongs to a figure.
-bool IsFigure(Color pixel) {
-    const int r = pixel.Red();
-    const int g = pixel.Green();
-    const int b = pixel.Blue();
-    if (std::max({r, g, b}) < 40) return false;
-    return !(g > r + 12 && g > b + 8);
-}
+using stage_pixels::IsFigure;
 
 // The highest row a figure reaches; the floor's far rim at the sides is left out.
 int TopFigureRow(const Image& frame) {
