@@ -200,7 +200,8 @@ void FiguresWearTheirPlayersColours(const Image& picture) {
 
 // Each name stands under its figure, readable through the winners' ring of stars.
 void NamesAreReadUnderTheFigures(PlayerHarness& player, const Image& picture) {
-    if (picture.IsEmpty()) return;
+    // Once a guest has left, the figures stand in new places that the picture does not show.
+    if (picture.IsEmpty() || NetworkPlayerOrNull("Ann") == nullptr || NetworkPlayerOrNull("Bob") == nullptr) return;
     for (const char* name : {"Host", "Ann", "Bob"}) {
         const IntRect box = GetPlayerFigure(*NetworkPlayerNamed(name)).rect;
         const IntRect under(box.left - 40, box.bottom, box.right + 40, box.bottom + 40);
