@@ -11,6 +11,8 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 FUZZ_TARGETS ?=
+# DROP_BUILDS=1 removes each test build once its tests have passed (CI's disk is small).
+DROP_BUILDS ?=
 
 .PHONY: all deps build test test-plain test-san bench fuzz fuzz-build run clean
 
@@ -25,12 +27,14 @@ build: deps
 
 test-plain: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	$(if $(DROP_BUILDS),rm -rf $(BUILD))
 
 test-san: deps
 	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNS_SANITIZE=ON -DVORNS_BENCH=OFF
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
+	$(if $(DROP_BUILDS),rm -rf $(SAN_BUILD))
 
 test: test-plain test-san
 
