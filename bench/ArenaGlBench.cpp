@@ -26,6 +26,10 @@
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
 #include "world/ArenaDrawView.h"
+#include "world/ExplosionField.h"
+#include "world/FirePuff.h"
+#include "world/FlameBall.h"
+#include "world/LaserBeam.h"
 #include "world/ObjectKind.h"
 #include "world/Terrain.h"
 #include "world/WorldObject.h"
@@ -140,6 +144,15 @@ int UnitImagesInView(Battle& battle, Camera& camera) {
     return inView;
 }
 
+// The transparent effects of the last frame's draw lists.
+int EffectsListed(Battle& battle) {
+    int listed = 0;
+    for (int kind : {kKindLaserBeam, kKindExplosionField, kKindShrapnel, kKindSmokePuff, kKindFlameBall, kKindFirePuff}) {
+        listed += battle.arena->drawLists[kind].Count();
+    }
+    return listed;
+}
+
 // The battlefield window's two cameras as it sets them up, at a height between their
 // limits, looking at the arena's centre along the y axis.
 class BattlefieldCameraView : public ArenaDrawView {
@@ -210,7 +223,36 @@ void DrawFrames(benchmark::State& state, Battle& battle, bool present) {
     DrawFrames(state, battle, view, view.camera, present);
 }
 
-enum class BattleView { kFixed, kOverhead, kTilted };
+enum class BattleView { kFixed, kOverhead, kTilted, kEffects };
+
+// A fight's worth of effects among the ranks: blasts, smoke, fire and glow puffs, laser
+// beams and flame balls, a few tenths of a second old so their particles have spread.
+void AddEffects(Battle& battle) {
+    Arena& arena = *battle.arena;
+    constexpr int kSpots = 24;
+    for (int i = 0; i < kSpots; ++i) {
+        const float x = 30.0f + float(i % 6) * 16.0f, y = 20.0f + float(i / 6) * 30.0f;
+        const Vector3 ground = arena.GroundPoint(x, y);
+        Player* owner = i % 2 == 0 ? &battle.red : &battle.blue;
+        arena.AddObject(arena.NewExplosion(owner, ground + Vector3(0.0f, 0.0f, 1.0f), 0.0f, 4.0f, 0.0f,
+                                           Vector3(1.0f, 0.0f, 0.0f), 0));
+        arena.AddSmokePuff(ground + Vector3(3.0f, 3.0f, 1.0f), 2.0f);
+        FirePuff* puff = arena.NewFirePuff();
+        puff->SetStyle(i % 2 == 0 ? FirePuff::kStyleGlow : FirePuff::kStyleSmoke);
+        puff->Start(ground + Vector3(-3.0f, 2.0f, 2.0f), 1.5f, "WhiteBall.tga");
+        arena.AddObject(puff);
+        arena.AddObject(arena.AddLaserBeam(owner, ground + Vector3(0.0f, -4.0f, 1.5f), float(i) * 0.26f,
+                                           Color::FromRGBA(255, 64, 64, 255)));
+        arena.AddObject(arena.NewFlameBall(owner, ground + Vector3(-4.0f, -4.0f, 1.5f),
+                                           ground + Vector3(8.0f, -4.0f, 1.5f), 12.0f));
+    }
+    battle.game.frameTime = 1.0f / 60.0f;
+    for (int step = 0; step < 15; ++step) {
+        arena.AdvanceObjectClocks();
+        arena.Update();
+        battle.game.clock += battle.game.frameTime;
+    }
+}
 
 // Fixed: the 45-degree view at the height of the argument over 2 x 50 units. The
 // battlefield's cameras: arguments units a side, the height in tenths and the options'
@@ -222,6 +264,13 @@ void BM_BattleFrameGl(benchmark::State& state, BattleView kind) {
     }
     if (kind == BattleView::kFixed) {
         DrawFrames(state, TheBattle(), true);
+    } else if (kind == BattleView::kEffects) {
+        // A battle of its own, so the other cases draw theirs without effects.
+        gBattle.reset();
+        AddEffects(TheBattle());
+        DrawFrames(state, TheBattle(), true);
+        state.counters["effects"] = double(EffectsListed(TheBattle()));
+        gBattle.reset();
     } else {
         Battle& battle = TheBattle(int(state.range(0)));
         const Vector3 centre(battle.arena->WorldWidth() * 0.5f, battle.arena->WorldHeight() * 0.5f, 0.0f);
@@ -288,6 +337,7 @@ BENCHMARK_CAPTURE(BM_BattleFrameGl, fixed, BattleView::kFixed)
     ->Arg(400)
     ->Arg(1000)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BattleFrameGl, effects, BattleView::kEffects)->Arg(150)->Unit(benchmark::kMillisecond);
 // The battlefield's own cameras at their lowest and highest, for 2 x 50 and 2 x 100 units.
 BENCHMARK_CAPTURE(BM_BattleFrameGl, overhead, BattleView::kOverhead)
     ->ArgsProduct({{50, 100}, {370, 825}, {0, 20}})
