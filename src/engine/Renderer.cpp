@@ -13,6 +13,7 @@
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "platform/gfx/Adapter.h"
+#include "platform/gfx/Buffer.h"
 #include "platform/gfx/RecordingAdapter.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/window/SystemWindow.h"
@@ -187,6 +188,10 @@ void Renderer::ReleaseAll() {
     models_.clear();
     actorSets_.clear();
     keyTracks_.clear();
+    particleBatch_.Clear();
+    particleVertices_.reset();
+    particleIndices_.reset();
+    particleIndexQuads_ = 0;
     RendererRefBase::ReleaseAll();
 }
 
@@ -215,6 +220,7 @@ bool Renderer::GetReady() {
 // and refill the same ones. A reset that finds the device lost again leaves it lost
 // (the next frame tries again), with the buffers still released.
 bool Renderer::ResetLostDevice() {
+    particleVertices_.reset();
     for (const std::unique_ptr<DynamicMesh>& mesh : dynamicMeshes_) {
         if (!mesh->HasBuffers()) continue;
         mesh->ReleaseBuffers();
@@ -231,6 +237,7 @@ bool Renderer::ResetLostDevice() {
 }
 
 void Renderer::Clear(Color colour, float depth, uint32_t flags) {
+    FlushParticleBatch();
     flags &= kClearFlagsMask;
     if (flags == 0) return;
     Check(GetDevice().Clear({}, flags, colour, depth), "Clear", "Clear");
@@ -239,6 +246,7 @@ void Renderer::Clear(Color colour, float depth, uint32_t flags) {
 bool Renderer::IsWindowViewport(const IntRect& viewport) const { return viewport == windowRect_; }
 
 void Renderer::ClearViewport(Color colour, float depth, uint32_t flags) {
+    FlushParticleBatch();
     const IntRect& v = camera_.viewport;
     const bool part = !IsWindowViewport(v) && v.right <= windowRect_.right && v.bottom <= windowRect_.bottom;
     const bool valid = v.left >= 0 && v.top >= 0 && v.right - v.left + 1 >= 1 && v.bottom - v.top + 1 >= 1;
@@ -251,7 +259,10 @@ void Renderer::ClearViewport(Color colour, float depth, uint32_t flags) {
     Check(GetDevice().Clear({&rect, 1}, flags, colour, depth), "Clear", "Clear");
 }
 
-void Renderer::EndFrame() { Check(GetDevice().EndScene(), "EndFrame", "EndScene"); }
+void Renderer::EndFrame() {
+    FlushParticleBatch();
+    Check(GetDevice().EndScene(), "EndFrame", "EndScene");
+}
 
 // A loss during Present is no error: the next GetReady deals with it.
 void Renderer::SwapBuffers() {

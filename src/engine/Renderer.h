@@ -26,6 +26,7 @@
 #include "engine/Camera.h"
 #include "engine/Material.h"
 #include "engine/ModelLoadSettings.h"
+#include "engine/ParticleBatch.h"
 #include "engine/TextureHandle.h"
 #include "platform/gfx/DeviceTypes.h"
 #include "platform/gfx/Result.h"
@@ -48,6 +49,8 @@ namespace gfx {
 class Adapter;
 class Device;
 class DeviceTexture;
+class IndexBuffer;
+class VertexBuffer;
 }  // namespace gfx
 namespace win {
 class SystemWindow;
@@ -253,8 +256,16 @@ public:
     void DrawMeshSubsets(Mesh* mesh);
     // One quad of four vertices, made for the system once.
     void CreateParticleMesh(ParticleSystem& system);
-    // Each live particle as a camera-facing quad under the current world matrix.
+    // Each live particle as a camera-facing quad under the current world matrix. Inside
+    // a particle batch the quads are gathered instead and drawn at its end.
     void DrawParticles(ParticleSystem& system);
+    // Between these, particle draws gather their quads; the end uploads them all at once
+    // and draws each run of quads that share a material and states with one call, in
+    // the order and the states they were drawn in, so the picture is the one separate
+    // draws make. Any other draw, a clear, a camera change or the frame's end draws
+    // what was gathered first. Batches nest; the outermost end draws.
+    void BeginParticleBatch();
+    void EndParticleBatch();
     // Blended with source alpha; blending is off afterwards.
     void DrawSpriteTransformed(const Sprite& sprite, const Matrix4& matrix);
     // At the sprite's place and size, drawn twice over itself.
@@ -353,6 +364,13 @@ private:
     gfx::VertexFormat MeshFormat(bool normals, bool colours, int texSets, int& sizeInFloats);
 
     void SetParticleMaterial(DynamicMesh& mesh, Material* material);
+    void GatherParticles(const ParticleSystem& system);
+    ParticleRunKey CurrentParticleKey(const Material* material, gfx::VertexFormat format);
+    void ApplyParticleRunKey(const ParticleRunKey& key);
+    // Draws what the batch gathered and empties it; the states stay as they were.
+    void FlushParticleBatch();
+    void UploadParticleQuads(uint32_t stride);
+    void EnsureParticleIndices(int32_t quads);
 
     bool IsCacheCurrentVisiting(const String& source, const String& cache, std::vector<std::string>& visiting);
     ModelNode* LoadModelSource(const String& name, const ModelLoadSettings& settings);
@@ -390,6 +408,14 @@ private:
     std::map<std::string, ModelNode*> models_;
     std::map<std::string, std::unique_ptr<ActorSet>> actorSets_;
     std::vector<std::unique_ptr<KeyedPoseTrack>> keyTracks_;
+
+    ParticleBatch particleBatch_;
+    int32_t particleBatchDepth_ = 0;
+    // The gathered quads' vertices, rewritten whole at each flush, and the quads' indices,
+    // the same six for every quad, written when they grow.
+    std::unique_ptr<gfx::VertexBuffer> particleVertices_;
+    std::unique_ptr<gfx::IndexBuffer> particleIndices_;
+    int32_t particleIndexQuads_ = 0;
 };
 
 Renderer& GetRenderer();

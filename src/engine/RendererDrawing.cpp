@@ -39,12 +39,10 @@ Vector3 IntoModelSpace(const Matrix4& w, const Vector3& d) {
                    d.Dot(Vector3(w[8], w[9], w[10])));
 }
 
-// The particle quad's texture corners, vertex 0 to 3.
-constexpr Vector2 kParticleCorners[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-
 }  // namespace
 
 void Renderer::SetCamera(Camera& camera) {
+    FlushParticleBatch();
     gfx::Device& device = GetDevice();
     IntRect& v = camera.viewport;
     const bool invalid = v.left < 0 || v.top < 0 || v.right - v.left + 1 < 1 || v.bottom - v.top + 1 < 1;
@@ -127,6 +125,7 @@ Mesh* Renderer::ChooseLevel(Mesh* mesh, const Matrix4& world) const {
 
 void Renderer::DrawMeshSubsets(Mesh* mesh) {
     if (mesh == nullptr) return;
+    FlushParticleBatch();
     CreateMeshBuffers(mesh);
     if (mesh->deviceMesh == nullptr) return;
     for (int i = 0; i < mesh->subsetMaterials.Count(); ++i) {
@@ -177,6 +176,10 @@ void Renderer::SetParticleMaterial(DynamicMesh& mesh, Material* material) {
 
 void Renderer::DrawParticles(ParticleSystem& system) {
     if (system.particles.IsEmpty()) return;
+    if (particleBatchDepth_ > 0) {
+        GatherParticles(system);
+        return;
+    }
     CreateParticleMesh(system);
     DynamicMesh& mesh = *system.mesh;
     if (mesh.positions.Count() < 4 || mesh.vertices.Count() < 4) return;
@@ -201,6 +204,33 @@ void Renderer::DrawParticles(ParticleSystem& system) {
         }
         UpdateDynamicMeshBuffers(&mesh);
         RenderDynamicMesh(&mesh);
+    }
+}
+
+// The same corners and colours the separate draw gives, kept for the batch's end.
+void Renderer::GatherParticles(const ParticleSystem& system) {
+    int32_t live = 0;
+    for (const Particle& particle : system.particles) live += particle.alive ? 1 : 0;
+    if (live == 0) return;
+    const Material* material = system.material;
+    int size = 0;
+    const gfx::VertexFormat format =
+        MeshFormat(false, system.usesParticleColours, material != nullptr ? material->stages.Count() : 0, size);
+    Vector3 right, up, back;
+    camera_.GetAxes(right, up, back);
+    right = IntoModelSpace(world_, right);
+    up = IntoModelSpace(world_, up);
+    ParticleQuad* quad = particleBatch_.Add(CurrentParticleKey(material, format), live).data();
+    for (const Particle& particle : system.particles) {
+        if (!particle.alive) continue;
+        const float h = 0.5f * (system.usesParticleSizes ? particle.size : system.particleSize);
+        const Vector3& p = particle.position;
+        quad->corners[0] = p + (up - right) * h;
+        quad->corners[1] = p + (up + right) * h;
+        quad->corners[2] = p + (right - up) * h;
+        quad->corners[3] = p - (right + up) * h;
+        quad->colour = particle.colour;
+        ++quad;
     }
 }
 

@@ -381,6 +381,7 @@ void Renderer::DestroyParticleMesh(ParticleSystem& system) {
 // Draws what the buffers hold, which is the geometry as of the last update.
 void Renderer::RenderDynamicMesh(DynamicMesh* mesh) {
     if (mesh == nullptr || !mesh->HasBuffers() || mesh->uploadedFaces < 1) return;
+    FlushParticleBatch();
     ApplyMaterial(mesh->material != nullptr ? *mesh->material : defaultMaterial_);
     gfx::Device& device = GetDevice();
     Check(device.SetStreamSource(mesh->vertexBuffer.get(), uint32_t(mesh->vertexSize) * 4), "RenderDynamicMesh",
