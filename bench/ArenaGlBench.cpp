@@ -147,7 +147,8 @@ int UnitImagesInView(Battle& battle, Camera& camera) {
 // The transparent effects of the last frame's draw lists.
 int EffectsListed(Battle& battle) {
     int listed = 0;
-    for (int kind : {kKindLaserBeam, kKindExplosionField, kKindShrapnel, kKindSmokePuff, kKindFlameBall, kKindFirePuff}) {
+    for (int kind :
+         {kKindLaserBeam, kKindExplosionField, kKindShrapnel, kKindSmokePuff, kKindFlameBall, kKindFirePuff}) {
         listed += battle.arena->drawLists[kind].Count();
     }
     return listed;

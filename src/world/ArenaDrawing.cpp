@@ -215,7 +215,10 @@ void Arena::Draw(ArenaDrawView& view) {
         for (int kind : kHighlightKinds) DrawKindHighlight(kind);
     }
     begin(ArenaPass::kTransparentEffects);
+    // The effects are particles: gathered, uploaded once and drawn a run at a time.
+    renderer.BeginParticleBatch();
     for (int kind : kTransparentKinds) DrawKind(kind);
+    renderer.EndParticleBatch();
     begin(ArenaPass::kDebuggedPattern);
     const Game* game = CurrentGame();
     if (game != nullptr && game->debugPaused != 0) DrawUnits(&Vorn::DrawDebuggedPattern);

@@ -138,7 +138,6 @@ void FlameBall::Remove(int explode) {
 
 void FlameBall::Draw(const Vector3& point) {
     Renderer& renderer = GetRenderer();
-    if (glow.mesh == nullptr) renderer.CreateParticleMesh(glow);
     Matrix4 world;
     world.SetTranslation(point);
     renderer.SetWorldTransform(world);

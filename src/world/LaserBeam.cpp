@@ -139,7 +139,6 @@ void LaserBeam::Remove(int explode) {
 
 void LaserBeam::Draw(const Vector3& point) {
     Renderer& renderer = GetRenderer();
-    if (trail.mesh == nullptr) renderer.CreateParticleMesh(trail);
     Matrix4 world;
     world.SetTranslation(point);
     renderer.SetWorldTransform(world);
