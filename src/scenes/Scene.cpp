@@ -313,11 +313,14 @@ void Scene::Skip() {
 void Scene::Draw() {
     Renderer& renderer = GetRenderer();
     const BackgroundKind kind = script_.background;
+    // Stars, smoke, beams and worms draw a system at a time instead of a particle at a time.
+    renderer.BeginParticleBatch();
     backdrop_.Draw(kind);
     if (const Stage* stage = state_ == SceneState::Dark ? nullptr : CurrentStage()) {
         DrawActors();
         DrawSubtitles(*stage);
     }
+    renderer.EndParticleBatch();
     renderer.EnableLighting();
     renderer.SetBlendOff();
     UseSceneLight();
