@@ -7,6 +7,7 @@
 #include "core/MathUtil.h"
 #include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
+#include "engine/RendererRef.h"
 #include "game/Game.h"
 
 namespace {
@@ -21,10 +22,10 @@ const Color kSparkColour = Color::FromRGBA(255, 255, 255, 255);
 
 // One material per texture file for all puffs, made at the first drawing: the pools make
 // every puff at start-up and on every take, and a simulation that never draws needs no
-// texture files.
+// texture files. The renderer's release empties them, and the next drawing makes them anew.
 Material* SharedMaterial(const String& name) {
-    static std::map<std::string, Material*> materials;
-    Material*& material = materials[name.CStr()];
+    static std::map<std::string, RendererRef<Material>> materials;
+    RendererRef<Material>& material = materials[name.CStr()];
     if (material == nullptr) material = GetRenderer().CreateTexturedMaterial(TexturePath(name), -1, -1);
     return material;
 }
