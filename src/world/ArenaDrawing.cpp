@@ -179,11 +179,14 @@ void Arena::Draw(ArenaDrawView& view) {
     renderer.SetZWrite(false);
     renderer.SetAlphaBlend();
     begin(ArenaPass::kGroundDecals);
+    // A field's bubbles go to the device together, when the next decal is drawn.
+    renderer.BeginParticleBatch();
     for (int kind : kGroundDecalKinds) {
         // The fields' bubbles switch blending off behind them.
         renderer.SetAlphaBlend();
         DrawKind(kind);
     }
+    renderer.EndParticleBatch();
     begin(ArenaPass::kBases);
     terrain_->BeginDecalBatch();
     for (int kind : kBaseKinds) DrawKindBases(kind);
