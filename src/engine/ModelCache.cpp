@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "core/FileHelpers.h"
@@ -65,31 +64,15 @@ bool IsWholeMesh(const Mesh& mesh) {
     return true;
 }
 
-std::vector<std::string> PathComponents(const String& path) {
-    std::vector<std::string> components;
-    std::string component;
-    for (const char* c = path.CStr(); *c != 0; ++c) {
-        if (*c != '/') {
-            component += *c;
-            continue;
-        }
-        if (!component.empty()) components.push_back(component);
-        component.clear();
+// The names between the slashes; empty ones (a leading, trailing or doubled slash) drop out.
+StringArray PathComponents(const String& path) {
+    StringArray parts;
+    path.Split(parts, '/');
+    StringArray components;
+    for (const String& part : parts) {
+        if (!part.IsEmpty()) components.Append(part);
     }
-    if (!component.empty()) components.push_back(component);
     return components;
-}
-
-// Both are full paths; the result climbs out of the folder as far as they differ.
-String RelativePath(const String& path, const String& folder) {
-    const std::vector<std::string> to = PathComponents(path);
-    const std::vector<std::string> from = PathComponents(folder);
-    size_t common = 0;
-    while (common < to.size() && common < from.size() && to[common] == from[common]) ++common;
-    std::string relative;
-    for (size_t i = common; i < from.size(); ++i) relative += "../";
-    for (size_t i = common; i < to.size(); ++i) relative += to[i] + (i + 1 < to.size() ? "/" : "");
-    return String(relative.c_str());
 }
 
 }  // namespace
@@ -141,7 +124,7 @@ void WriteModelSections(Stream& stream, const ModelCacheIds& ids, const String& 
     for (const Material* material : ids.materials) material->WriteBinary(stream, textureId);
     WriteIds(stream, ids.textures.Count());
     for (const Texture* texture : ids.textures) {
-        WriteCountedString(stream, texture->name.IsEmpty() ? String() : RelativePath(texture->name, folder));
+        WriteCountedString(stream, texture->name.IsEmpty() ? String() : CacheRelativePath(texture->name, folder));
     }
 }
 
@@ -149,6 +132,20 @@ void WriteModelCache(Stream& stream, const ModelNode& root, const String& folder
     const ModelCacheIds ids(root);
     root.WriteTree(stream, ids);
     WriteModelSections(stream, ids, folder);
+}
+
+String CacheRelativePath(const String& path, const String& folder) {
+    const StringArray to = PathComponents(path);
+    const StringArray from = PathComponents(folder);
+    int common = 0;
+    while (common < to.Count() && common < from.Count() && to[common] == from[common]) ++common;
+    String relative;
+    for (int i = common; i < from.Count(); ++i) relative += "../";
+    for (int i = common; i < to.Count(); ++i) {
+        relative += to[i];
+        if (i + 1 < to.Count()) relative += "/";
+    }
+    return relative;
 }
 
 String CachedTexturePath(const String& stored, const String& folder) {

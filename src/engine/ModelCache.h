@@ -103,6 +103,9 @@ private:
 // that a runtime folder copied or moved elsewhere draws with its own pictures.
 void WriteModelSections(Stream& stream, const ModelCacheIds& ids, const String& folder);
 void WriteModelCache(Stream& stream, const ModelNode& root, const String& folder);
+// A full path as the cache stores it: relative to `folder` (a full path too), climbing
+// out of it as far as the two differ.
+String CacheRelativePath(const String& path, const String& folder);
 // The full path of a texture name read from a cache in `folder`; empty for a name that is
 // not relative, which only caches written before names were kept relative hold.
 String CachedTexturePath(const String& stored, const String& folder);

@@ -21,6 +21,7 @@
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/Paths.h"
 #include "platform/sys/Random.h"
+#include "scenes/Scene.h"
 #include "screens/BackgroundScene.h"
 #include "ui/SavedFileTrays.h"
 #include "ui/UiServices.h"
@@ -36,6 +37,10 @@ constexpr float kNearPlane = 2.0f;
 // Terrain reaches 25 below zero; the view reaches a little further down.
 constexpr float kLowestGround = 33.0f;
 constexpr int32_t kMediumVornItem = 115;
+// The text box covers the top of the screen; the fly-by and the idle scene are seen below it.
+constexpr int32_t kBelowTextBox = 275;
+// The idle scene's figures, against their size on a whole screen.
+constexpr float kIdleSceneScale = 0.85f;
 constexpr const char* kIdleScenes[] = {"SmallIdle", "SmallSideToSide", "MediumIdle"};
 
 // What the fly-by camera sees: where the rays through its viewport's corners come down to
@@ -92,8 +97,8 @@ void MissionBriefingWindow::Initialize() {
     flyByCamera.nearPlane = kNearPlane;
     flyByCamera.farPlane = (kMaxEyeHeight + kLowestGround) / std::cos(TiltedCamera::kTilt + kFieldOfView / 2.0f);
     flyByCamera.SetFieldOfView(kFieldOfView);
-    flyByCamera.viewport = IntRect(32, 275, width - 31, height - 127);
-    flyByCamera.SetAspect(float(width - 62) / float(std::max(height - 401, 1)));
+    flyByCamera.viewport = IntRect(32, kBelowTextBox, width - 31, height - 127);
+    flyByCamera.SetAspect(float(width - 62) / float(std::max(height - 126 - kBelowTextBox, 1)));
     flyByCamera.SetHeading(Vector3(0.0f, 1.0f, 0.0f));
     flyByCamera.SetPosition(Vector3(0.0f, 0.0f, kMaxEyeHeight));
     flyByCamera.SetPosition(flyByCamera.EyeForTarget(Vector3()));
@@ -178,10 +183,34 @@ bool MissionBriefingWindow::OnFrameTick() {
 }
 
 void MissionBriefingWindow::DrawContents() {
-    if (!drawFlyBy) GetBackgroundScene().Draw();
+    if (!drawFlyBy) DrawIdleScene();
     DrawButtons();
     if (drawFlyBy) DrawFlyBy();
     if (!allSpoken) allSpoken = SpeakNextOf(pages, nextPage);
+}
+
+// Drawn over the whole screen, the scene's figure would stand behind the text box. It is
+// drawn through a viewport of its own below the box, as large as kIdleSceneScale makes it,
+// and the scene's camera is given back as it was to the other screens that show the scene.
+void MissionBriefingWindow::DrawIdleScene() {
+    Scene* scene = GetSharedScene();
+    if (scene == nullptr) return;
+    const IntRect screen = UiScreenRect();
+    const int32_t height = screen.bottom - screen.top + 1;
+    Camera& camera = scene->CurrentCamera();
+    const Camera kept = camera;
+    if (height > kBelowTextBox) {
+        const float shownShare = float(height - kBelowTextBox) / float(height);
+        camera.viewport = IntRect(screen.left, screen.top + kBelowTextBox, screen.right, screen.bottom);
+        camera.viewHeight = kept.viewHeight * shownShare / kIdleSceneScale;
+        camera.viewWidth = kept.viewWidth / kIdleSceneScale;
+        camera.projectionChanged = true;
+        camera.viewProjectionChanged = true;
+        camera.inverseChanged = true;
+        camera.frustumChanged = true;
+    }
+    GetBackgroundScene().Draw();
+    camera = kept;
 }
 
 void MissionBriefingWindow::DrawFlyBy() {

@@ -55,6 +55,7 @@ private:
     bool IsTutorialEntry() const;
     void AdvanceFlyBy();
     void StartIdleScene();
+    void DrawIdleScene();
     void DrawFlyBy();
 
     MissionGame& mission_;
