@@ -8,7 +8,8 @@
 class Player;
 
 // The base with the overlay, recoloured in the owner's primary and trim colours, drawn
-// over it with its top-left corner at (x, y). Without a base the overlay alone.
+// over it with its top-left corner at (x, y). An overlay wider or taller than the base is
+// halved until it fits and drawn in the base's middle. Without a base the overlay alone.
 Image ComposeOwnerPicture(const Image& base, const Image& overlay, int x, int y, const Player& owner);
 
 // The pattern editor's and debugger's beacon in the owner's colours.

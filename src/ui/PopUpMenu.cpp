@@ -2,9 +2,11 @@
 #include "ui/PopUpMenu.h"
 
 #include "core/TextTable.h"
+#include "engine/Font.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
+#include "engine/TextFitting.h"
 #include "game/Event.h"
 #include "platform/window/Keys.h"
 #include "ui/Highlighter.h"
@@ -88,13 +90,37 @@ void PopUpMenu::DrawItem(int32_t index) {
         GetRenderer().DrawSprite(*items->sprites[index]);
 }
 
+String PopUpMenu::ShownTitle() const {
+    // Lines reach at most to the middle of the items on either side, so a block of several
+    // of them stays within the disc, whose rim lies half an item further out.
+    const float width = 2.0f * ringRadius + float(itemSize);
+    StringArray paragraphs;
+    title.Split(paragraphs, '\n');
+    StringArray paragraph;
+    StringArray lines;
+    String shown;
+    for (int p = 0; p < paragraphs.Count(); ++p) {
+        paragraph.Clear();
+        paragraph.Append(paragraphs[p]);
+        SplitWords(paragraph, lines, GetFont(), kTitleScale, int32_t(width), 0);
+        // A first word too wide for a line is put after an empty one.
+        const int first = lines.Count() > 1 && lines[0].IsEmpty() ? 1 : 0;
+        for (int k = first; k < lines.Count(); ++k) {
+            if (p > 0 || k > first) shown += "\n";
+            shown += WrapText(lines[k], GetFont(), kTitleScale, width);
+        }
+    }
+    return shown;
+}
+
 void PopUpMenu::DrawTitle() {
     Renderer& renderer = GetRenderer();
     UseScreenCamera();
     renderer.SetAlphaBlend();
-    const float height = MeasureText(title, kTitleScale).y;
+    const String shown = ShownTitle();
+    const float height = MeasureText(shown, kTitleScale).y;
     StringArray lines;
-    title.Split(lines, '\n');
+    shown.Split(lines, '\n');
     const float lineHeight = FontLineHeight() * kTitleScale;
     for (int k = 0; k < lines.Count(); ++k) {
         const float x = float(centre.x) - MeasureText(lines[k], kTitleScale).x * 0.5f;
@@ -106,7 +132,7 @@ void PopUpMenu::DrawTitle() {
 }
 
 IntRect PopUpMenu::ToolTipKeepClear() const {
-    const Vector2 size = MeasureText(title, kTitleScale);
+    const Vector2 size = MeasureText(ShownTitle(), kTitleScale);
     const int32_t halfWidth = int32_t(size.x * 0.5f) + 1;
     const int32_t halfHeight = int32_t(size.y * 0.5f) + 1;
     return IntRect(centre.x - halfWidth, centre.y - halfHeight, centre.x + halfWidth + 1, centre.y + halfHeight + 1);

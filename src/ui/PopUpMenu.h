@@ -31,6 +31,10 @@ public:
     virtual void DrawItems();
     virtual void DrawItem(int32_t index);
     virtual void DrawTitle();
+    // The title as drawn: each of its lines broken at blanks to the width between the middles
+    // of the items on either side, and a word wider than that shortened with the ellipsis,
+    // so that it stays inside the disc.
+    String ShownTitle() const;
     // The title's lines about the centre: an item's tip goes below the item rather than over them.
     IntRect ToolTipKeepClear() const override;
     // The chosen item, or -1 for Escape.

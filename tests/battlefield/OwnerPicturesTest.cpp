@@ -38,4 +38,23 @@ TEST(OwnerPicturesTest, OverlayTakesTheOwnersColoursOverTheBase) {
     EXPECT_EQ(ComposeOwnerPicture(base, Image(), 0, 0, owner).At(1, 1), Rgba(90, 90, 90, 255));
 }
 
+TEST(OwnerPicturesTest, APortraitWiderThanTheButtonGoesOnWholeInItsMiddle) {
+    Player owner;
+    Image base(4, 4);
+    base.Fill(Rgba(90, 90, 90, 255));
+    // Twice as wide as the button, blue on the left and white on the right: halved to
+    // 4 x 2 and put in rows 1 and 2 whatever its offset, with the button's grey above and below.
+    Image portrait(8, 4);
+    portrait.Fill(Rgba(0, 0, 255, 255));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 4; x < 8; ++x) portrait.At(x, y) = Rgba(255, 255, 255, 255);
+
+    const Image picture = ComposeOwnerPicture(base, portrait, -2, -2, owner);
+    ASSERT_EQ(picture.Width(), 4);
+    EXPECT_EQ(picture.At(0, 1), Rgba(0, 0, 255, 255));
+    EXPECT_EQ(picture.At(3, 2), Rgba(255, 255, 255, 255));
+    EXPECT_EQ(picture.At(3, 0), Rgba(90, 90, 90, 255));
+    EXPECT_EQ(picture.At(0, 3), Rgba(90, 90, 90, 255));
+}
+
 }  // namespace

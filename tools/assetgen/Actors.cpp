@@ -89,6 +89,15 @@ PaintedMesh Plain(const std::function<void(MeshBuilder&, Palette&)>& build) {
     return {builder.Mesh(), palette.ToImage()};
 }
 
+// The stalk's one eye, white with a dark pupil looking ahead (+x). It hangs a little below
+// the eyelid, which covers its top; the brows and the mouth of the face sit on its front.
+PaintedMesh StalkEye() {
+    return Plain([](MeshBuilder& b, Palette& p) {
+        b.Sphere(At(0, 0, -0.05f), 0.18f, p.Add(RgbaFrom(245, 245, 245)));
+        b.Sphere(At(0.15f, 0, -0.02f), 0.05f, p.Add(RgbaFrom(20, 20, 20)), 8, 5);
+    });
+}
+
 PaintedMesh Arm() {
     return Plain([](MeshBuilder& b, Palette& p) { b.Cylinder(At(0, 0, -0.4f), 0.07f, 0.08f, 0.4f, p.Add(kSteel)); });
 }
@@ -371,11 +380,12 @@ ActorModel Stalk(const std::string& title) {
     for (const char* mesh : {"Socket", "Ball1", "StalkSegment", "StalkEyelid"}) use(mesh);
     use(body);
     model.meshes["StalkArm"] = Arm();
+    model.meshes["StalkEye"] = StalkEye();
     // The eye sits on a neck of stalk segments above the body.
     const float neckBase = s * 2.2f;
     std::vector<ActorNode> face = FaceNodes(0.18f, 0.3f, 0.3f);
     face.push_back(Node("Eyelid", "StalkEyelid", {0, 0, 0.02f}));
-    ActorNode eye = Node("EyeStalk", "StalkSegment", {0, 0, 0.3f}, {Node("Eye", "StalkSegment", {0, 0, 0.3f}, face)});
+    ActorNode eye = Node("EyeStalk", "StalkSegment", {0, 0, 0.3f}, {Node("Eye", "StalkEye", {0, 0, 0.3f}, face)});
     ActorNode torso = Node("Torso", body, {0, 0, 0.8f},
                            {Node("Neck", "StalkSegment", {0, 0, neckBase}, {eye}),
                             ArmNode("Right", "StalkArm", -s * 1.05f, s * 1.3f, 0.4f),
