@@ -204,6 +204,7 @@ protected:
 
     void SetBackBufferSize(uint32_t width, uint32_t height);
     void CountBufferBytesSent(uint64_t bytes) { stats_.bufferBytesSent += bytes; }
+    static void SetStoredBytes(const Buffer& buffer, uint32_t bytes) { buffer.storedBytes_ = bytes; }
     DeviceCaps& MutableCaps() { return caps_; }
     // Releases every living object's backend name and orphans it; a backend's
     // destructor calls this while its context still exists.
