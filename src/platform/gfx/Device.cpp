@@ -392,6 +392,7 @@ Result Device::DrawIndexed(DrawCall& call, const IndexSpan* known) {
     const int64_t lowest = int64_t(span.lowest) + call.baseVertex;
     const int64_t highest = int64_t(span.highest) + call.baseVertex;
     if (lowest < 0 || highest >= int64_t(stream_->Size() / stride_)) return Result::InvalidParam;
+    call.indexSpan = span;
     Draw(call);
     return Result::Ok;
 }

@@ -70,6 +70,7 @@ struct DrawCall {
     const IndexBuffer* indexBuffer = nullptr;  // null for non-indexed draws
     uint32_t startIndex = 0;
     uint32_t indexCount = 0;
+    IndexSpan indexSpan;  // the lowest and highest index read (indexed draws)
 };
 
 // A run of an index buffer's indices, drawn from base vertex 0, with the lowest and

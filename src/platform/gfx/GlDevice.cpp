@@ -744,7 +744,7 @@ void GlDevice::StoreWhatTheDrawReads(const DrawCall& call) {
         return StoreAtLeast(*call.vertexBuffer, vertices * call.stride);
     }
     StoreAtLeast(*call.indexBuffer, (uint64_t(call.startIndex) + call.indexCount) * call.indexBuffer->IndexSize());
-    const uint64_t highest = call.indexBuffer->Span(call.startIndex, call.indexCount).highest;
+    const uint64_t highest = call.indexSpan.highest;
     StoreAtLeast(*call.vertexBuffer, (uint64_t(int64_t(highest) + call.baseVertex) + 1) * call.stride);
 }
 
@@ -768,7 +768,10 @@ void GlDevice::DoDraw(const DrawCall& call) {
     gl_.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, call.indexBuffer->Handle());
     const GLenum type = call.indexBuffer->Format() == IndexFormat::Index32 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
     const uintptr_t offset = uintptr_t(call.startIndex) * call.indexBuffer->IndexSize();
-    gl_.DrawElements(mode, GLsizei(call.indexCount), type, reinterpret_cast<const void*>(offset));
+    // With the range of the indices the GL need not find it, and fetches and transforms
+    // only the vertices in it.
+    gl_.DrawRangeElements(mode, call.indexSpan.lowest, call.indexSpan.highest, GLsizei(call.indexCount), type,
+                          reinterpret_cast<const void*>(offset));
 }
 
 }  // namespace gfx

@@ -376,6 +376,32 @@ TEST_F(GlDeviceTest, LargeMeshDrawsThroughThirtyTwoBitIndices) {
     ExpectPixel(8, 8, 0, 0, 255);
 }
 
+// The GL is told the range of the indices each draw reads: from a base vertex, the range
+// is the indices' own, and the draw reads the vertices it names there.
+TEST_F(GlDeviceTest, IndexedDrawFromABaseVertexReadsTheVerticesItNames) {
+    device_->SetRenderState(RenderState::Lighting, false);
+    auto vb = device_->CreateVertexBuffer(6 * sizeof(ColourVertex), BufferUsage::Static);
+    auto ib = device_->CreateIndexBuffer(6 * 2, IndexFormat::Index16, BufferUsage::Static);
+    const uint32_t red = Rgba(255, 0, 0), green = Rgba(0, 255, 0);
+    const ColourVertex v[6] = {{0, 0, 0.5f, red},    {64, 0, 0.5f, red},    {0, 48, 0.5f, red},
+                               {64, 48, 0.5f, green}, {0, 48, 0.5f, green}, {64, 0, 0.5f, green}};
+    const uint16_t indices[6] = {0, 1, 2, 1, 2, 0};
+    uint8_t* bytes = nullptr;
+    ASSERT_EQ(vb.object->Lock(0, 0, bytes), Result::Ok);
+    std::memcpy(bytes, v, sizeof v);
+    ASSERT_EQ(vb.object->Unlock(), Result::Ok);
+    ASSERT_EQ(ib.object->Lock(0, 0, bytes), Result::Ok);
+    std::memcpy(bytes, indices, sizeof indices);
+    ASSERT_EQ(ib.object->Unlock(), Result::Ok);
+    device_->SetVertexFormat(kColourFormat);
+    device_->SetStreamSource(vb.object.get(), sizeof(ColourVertex));
+    device_->SetIndices(ib.object.get());
+    // Indices 1, 2, 0 from base vertex 3: the bottom-right triangle, clockwise.
+    ASSERT_EQ(device_->DrawIndexedPrimitive(PrimitiveType::TriangleList, 3, 0, 3, 3, 1), Result::Ok);
+    ExpectPixel(56, 40, 0, 255, 0);
+    ExpectPixel(8, 8, 0, 0, 0);
+}
+
 TEST_F(GlDeviceTest, DynamicBufferRewrittenWholeAndRegrownDrawsTheNewContents) {
     device_->SetRenderState(RenderState::Lighting, false);
     device_->SetRenderState(RenderState::ZFunc, Compare::Always);
