@@ -1,9 +1,10 @@
 #pragma once
 // Vertex and index buffers. Their bytes live in memory; unlocking hands the written
-// range to the backend. A dynamic buffer is rewritten with a discarding lock, after which
-// the backend holds only the locked range (the rest is forgotten, as by a new buffer); one
-// that has grown too small is replaced by a new, larger one, which costs no more than
-// the first creation did.
+// range to the backend, whose store for a buffer comes with its first write. A dynamic
+// buffer is rewritten with a discarding lock: the backend writes the locked range into
+// the store it has when the range fits there, and makes a fresh store of the range
+// otherwise. One that has grown too small is replaced by a new, larger one, which costs
+// no more than the first creation did.
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -27,13 +28,20 @@ public:
     // Counts the unlocks that handed written bytes over: what was worked out from the
     // contents before a later one is stale.
     uint32_t Writes() const { return writes_; }
+    // The bytes the backend's store holds: the buffer's first ones, as they stand here
+    // (0 before the backend has made one).
+    uint32_t StoredBytes() const { return storedBytes_; }
 
 protected:
     Buffer(Device& owner, ResourceKind kind, uint32_t size, BufferUsage usage);
 
 private:
+    friend class Device;
+
     std::vector<uint8_t> bytes_;
     uint32_t writes_ = 0;
+    // Kept by the backend, which sees the buffer through draws as a constant.
+    mutable uint32_t storedBytes_ = 0;
     bool locked_ = false;
     bool readOnly_ = false;
     bool discard_ = false;

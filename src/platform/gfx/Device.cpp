@@ -360,13 +360,6 @@ Result Device::CheckDraw(PrimitiveType type, uint32_t primitiveCount, DrawCall& 
     return Result::Ok;
 }
 
-Result Device::CheckIndices(const DrawCall& call, uint32_t vertexTotal) const {
-    const IndexSpan span = call.indexBuffer->Span(call.startIndex, call.indexCount);
-    const int64_t lowest = int64_t(span.lowest) + call.baseVertex;
-    const int64_t highest = int64_t(span.highest) + call.baseVertex;
-    return lowest < 0 || highest >= vertexTotal ? Result::InvalidParam : Result::Ok;
-}
-
 void Device::Draw(const DrawCall& call) {
     ++stats_.drawCalls;
     stats_.primitives += call.primitiveCount;
@@ -387,24 +380,41 @@ Result Device::DrawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t 
     return Result::Ok;
 }
 
+Result Device::DrawIndexed(DrawCall& call, const IndexSpan* known) {
+    if (stream_ == nullptr || indices_ == nullptr || stride_ < call.layout.stride) return Result::InvalidCall;
+    call.vertexBuffer = stream_;
+    call.stride = stride_;
+    call.indexBuffer = indices_;
+    call.indexCount = VerticesForPrimitives(call.type, call.primitiveCount);
+    const uint64_t indexEnd = (uint64_t(call.startIndex) + call.indexCount) * indices_->IndexSize();
+    if (indexEnd > indices_->Size()) return Result::InvalidParam;
+    const IndexSpan span = known != nullptr ? *known : indices_->Span(call.startIndex, call.indexCount);
+    const int64_t lowest = int64_t(span.lowest) + call.baseVertex;
+    const int64_t highest = int64_t(span.highest) + call.baseVertex;
+    if (lowest < 0 || highest >= int64_t(stream_->Size() / stride_)) return Result::InvalidParam;
+    call.indexSpan = span;
+    Draw(call);
+    return Result::Ok;
+}
+
 Result Device::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint32_t minIndex, uint32_t vertexCount,
                                     uint32_t startIndex, uint32_t primitiveCount) {
     LogCall("DrawIndexedPrimitive(%u, %d, %u, %u, %u, %u)", uint32_t(type), baseVertex, minIndex, vertexCount,
             startIndex, primitiveCount);
     DrawCall call;
     if (Result r = CheckDraw(type, primitiveCount, call); r != Result::Ok) return r;
-    if (stream_ == nullptr || indices_ == nullptr || stride_ < call.layout.stride) return Result::InvalidCall;
-    call.vertexBuffer = stream_;
-    call.stride = stride_;
     call.baseVertex = baseVertex;
-    call.indexBuffer = indices_;
     call.startIndex = startIndex;
-    call.indexCount = VerticesForPrimitives(type, primitiveCount);
-    const uint64_t indexEnd = (uint64_t(startIndex) + call.indexCount) * indices_->IndexSize();
-    if (indexEnd > indices_->Size()) return Result::InvalidParam;
-    if (Result r = CheckIndices(call, stream_->Size() / stride_); r != Result::Ok) return r;
-    Draw(call);
-    return Result::Ok;
+    return DrawIndexed(call, nullptr);
+}
+
+Result Device::DrawIndexedRun(PrimitiveType type, const IndexRun& run) {
+    LogCall("DrawIndexedRun(%u, %u, %u)", uint32_t(type), run.startIndex, run.primitiveCount);
+    DrawCall call;
+    if (Result r = CheckDraw(type, run.primitiveCount, call); r != Result::Ok) return r;
+    call.startIndex = run.startIndex;
+    const bool current = indices_ != nullptr && run.writes == indices_->Writes();
+    return DrawIndexed(call, current ? &run.span : nullptr);
 }
 
 Result Device::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const void* vertices, uint32_t stride) {

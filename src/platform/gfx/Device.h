@@ -70,6 +70,16 @@ struct DrawCall {
     const IndexBuffer* indexBuffer = nullptr;  // null for non-indexed draws
     uint32_t startIndex = 0;
     uint32_t indexCount = 0;
+    IndexSpan indexSpan;  // the lowest and highest index read (indexed draws)
+};
+
+// A run of an index buffer's indices, drawn from base vertex 0, with the lowest and
+// highest of them as the caller worked them out after the buffer's write number writes.
+struct IndexRun {
+    uint32_t startIndex = 0;
+    uint32_t primitiveCount = 0;
+    IndexSpan span;
+    uint32_t writes = 0;
 };
 
 // Number of vertices (or indices) that primitives of a type consume.
@@ -154,6 +164,9 @@ public:
     // Every index read, plus baseVertex, must name a vertex inside the stream.
     Result DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint32_t minIndex, uint32_t vertexCount,
                                 uint32_t startIndex, uint32_t primitiveCount);
+    // DrawIndexedPrimitive of a run from base vertex 0 that takes the run's span from the
+    // caller instead of looking it up, unless the indices were written since.
+    Result DrawIndexedRun(PrimitiveType type, const IndexRun& run);
     // Vertices from the caller's memory, in the current vertex format.
     Result DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const void* vertices, uint32_t stride);
 
@@ -204,6 +217,7 @@ protected:
 
     void SetBackBufferSize(uint32_t width, uint32_t height);
     void CountBufferBytesSent(uint64_t bytes) { stats_.bufferBytesSent += bytes; }
+    static void SetStoredBytes(const Buffer& buffer, uint32_t bytes) { buffer.storedBytes_ = bytes; }
     DeviceCaps& MutableCaps() { return caps_; }
     // Releases every living object's backend name and orphans it; a backend's
     // destructor calls this while its context still exists.
@@ -226,7 +240,9 @@ private:
     // Counts a setter call; true when the value changes.
     bool Count(bool changed);
     Result CheckDraw(PrimitiveType type, uint32_t primitiveCount, DrawCall& call) const;
-    Result CheckIndices(const DrawCall& call, uint32_t vertexTotal) const;
+    // Checks the bound stream and indices, completes the call and draws it; known is the
+    // span of its indices when the caller has it.
+    Result DrawIndexed(DrawCall& call, const IndexSpan* known);
     void Draw(const DrawCall& call);
 
     DeviceCaps caps_;

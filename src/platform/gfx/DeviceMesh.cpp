@@ -90,14 +90,31 @@ Result DeviceMesh::RebuildSortedIndices() {
     if (Result r = sortedIndices_->Lock(0, 0, out); r != Result::Ok) return r;
     const size_t faceBytes = 3 * size_t(indexFormat_);
     subsets_.assign(SubsetCount(), Range());
+    const bool wide = indexFormat_ == IndexFormat::Index32;
     for (uint32_t i = 0; i < faceCount_; ++i) {
         const uint32_t face = order[i];
-        std::memcpy(out + i * faceBytes, indices_.data() + face * faceBytes, faceBytes);
+        const uint8_t* corners = indices_.data() + face * faceBytes;
+        std::memcpy(out + i * faceBytes, corners, faceBytes);
         Range& range = subsets_[attributes_[face]];
+        for (uint32_t c = 0; c < 3; ++c) {
+            uint32_t index = 0;
+            if (wide) {
+                std::memcpy(&index, corners + 4 * c, 4);
+            } else {
+                uint16_t narrow = 0;
+                std::memcpy(&narrow, corners + 2 * c, 2);
+                index = narrow;
+            }
+            const bool first = range.faceCount == 0 && c == 0;
+            range.span.lowest = first ? index : std::min(range.span.lowest, index);
+            range.span.highest = first ? index : std::max(range.span.highest, index);
+        }
         if (range.faceCount++ == 0) range.firstFace = i;
     }
     subsetsDirty_ = false;
-    return sortedIndices_->Unlock();
+    const Result unlocked = sortedIndices_->Unlock();
+    sortedWrites_ = sortedIndices_->Writes();
+    return unlocked;
 }
 
 Result DeviceMesh::DrawSubset(uint32_t subset) {
@@ -106,11 +123,15 @@ Result DeviceMesh::DrawSubset(uint32_t subset) {
         if (Result r = RebuildSortedIndices(); r != Result::Ok) return r;
     if (subset >= subsets_.size() || subsets_[subset].faceCount == 0) return Result::Ok;
     const Range& range = subsets_[subset];
-    if (Result r = device_.SetStreamSource(vertices_.get(), stride_); r != Result::Ok) return r;
-    if (Result r = device_.SetVertexFormat(format_); r != Result::Ok) return r;
-    if (Result r = device_.SetIndices(sortedIndices_.get()); r != Result::Ok) return r;
-    return device_.DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, vertexCount_, range.firstFace * 3,
-                                        range.faceCount);
+    // The subsets of a mesh are drawn one after another: the second finds the buffers bound.
+    if (device_.GetStreamSource() != vertices_.get() || device_.GetStreamStride() != stride_)
+        if (Result r = device_.SetStreamSource(vertices_.get(), stride_); r != Result::Ok) return r;
+    if (device_.GetVertexFormat() != format_)
+        if (Result r = device_.SetVertexFormat(format_); r != Result::Ok) return r;
+    if (device_.GetIndices() != sortedIndices_.get())
+        if (Result r = device_.SetIndices(sortedIndices_.get()); r != Result::Ok) return r;
+    return device_.DrawIndexedRun(PrimitiveType::TriangleList,
+                                  IndexRun{range.firstFace * 3, range.faceCount, range.span, sortedWrites_});
 }
 
 }  // namespace gfx

@@ -2,7 +2,8 @@
 // A static mesh on the device: a vertex buffer, faces of three indices, and per face a
 // subset number; DrawSubset draws the faces of one subset. Indices are 16-bit, or 32-bit
 // when the mesh has more than 65,535 vertices. The faces are kept sorted by subset on
-// the device, so each subset is one draw call.
+// the device, so each subset is one draw call, a run of the indices whose span the mesh
+// works out when it sorts them; the mesh binds its buffers only when others are bound.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -43,6 +44,7 @@ private:
     struct Range {
         uint32_t firstFace = 0;
         uint32_t faceCount = 0;
+        IndexSpan span;
     };
 
     DeviceMesh(Device& device, uint32_t faceCount, uint32_t vertexCount, VertexFormat format);
@@ -59,6 +61,7 @@ private:
     std::vector<uint8_t> indices_;
     std::vector<uint32_t> attributes_;
     std::vector<Range> subsets_;
+    uint32_t sortedWrites_ = 0;  // the sorted indices' write the spans were worked out for
     bool indicesLocked_ = false;
     bool attributesLocked_ = false;
     bool subsetsDirty_ = true;

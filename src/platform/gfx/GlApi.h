@@ -14,7 +14,7 @@ namespace gfx {
     X(BindBuffer) X(BindTexture) X(BlendFunc) X(BufferData) X(BufferSubData) X(Clear) X(ClearColor) X(ClearDepth)     \
         X(ClearStencil) X(ClientActiveTexture) X(ClipPlane) X(Color4f) X(ColorMaterial) X(ColorPointer) X(CullFace)   \
             X(DeleteBuffers) X(DeleteTextures) X(DepthFunc) X(DepthMask) X(DepthRange) X(Disable)                     \
-                X(DisableClientState) X(DrawArrays) X(DrawElements) X(Enable) X(EnableClientState) X(Finish)          \
+                X(DisableClientState) X(DrawArrays) X(DrawRangeElements) X(Enable) X(EnableClientState) X(Finish)          \
                     X(FrontFace) X(GenBuffers) X(GenTextures) X(GetError) X(GetIntegerv) X(GetString) X(LightModelfv) \
                         X(LightModeli) X(Lightf) X(Lightfv) X(LoadIdentity) X(LoadMatrixf) X(Materialf) X(Materialfv) \
                             X(MatrixMode) X(Normal3f) X(NormalPointer) X(PixelStorei) X(PolygonMode) X(ReadBuffer)    \

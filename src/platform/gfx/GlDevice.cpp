@@ -338,10 +338,9 @@ void GlDevice::ResourceCreated(Resource& resource) {
         resource.SetHandle(name);
         return;
     }
+    // The store comes with the first write, or with the first draw when none came first.
     gl_.GenBuffers(1, &name);
     resource.SetHandle(name);
-    auto& buffer = static_cast<Buffer&>(resource);
-    StoreBuffer(buffer, buffer.Size());
 }
 
 void GlDevice::ResourceReleased(Resource& resource) {
@@ -353,7 +352,7 @@ void GlDevice::ResourceReleased(Resource& resource) {
         ForgetUnits();
     } else {
         gl_.DeleteBuffers(1, &name);
-        storeBytes_.erase(name);
+        SetStoredBytes(static_cast<const Buffer&>(resource), 0);
         ForgetArrays();
     }
     resource.SetHandle(0);
@@ -373,30 +372,34 @@ void GlDevice::TextureUpdated(DeviceTexture& texture, uint32_t level) {
     ForgetUnits();
 }
 
-// A fresh store of the buffer's first bytes: the GL need not wait for draws that still
-// read the old one. The bytes go with the new store: emptying it first and then filling
-// part of it made a title scene's particles cost the software rasteriser three times the
-// processor time.
+// A fresh store of the buffer's first bytes. The bytes go with the new store: emptying
+// it first and then filling part of it made a title scene's particles cost the software
+// rasteriser three times the processor time.
 void GlDevice::StoreBuffer(const Buffer& buffer, uint32_t bytes) {
     const GLenum target = BufferTarget(buffer);
     gl_.BindBuffer(target, buffer.Handle());
     gl_.BufferData(target, bytes, buffer.Data(),
                    buffer.Usage() == BufferUsage::Dynamic ? GL_STREAM_DRAW : GL_STATIC_DRAW);
-    storeBytes_[buffer.Handle()] = bytes;
+    SetStoredBytes(buffer, bytes);
     CountBufferBytesSent(bytes);
 }
 
-// A draw that reads past the store a discarding write left gets the rest of the bytes
-// first, so it reads what the buffer holds, as before the write.
+// A draw that reads past the store gets the rest of the bytes first, so it reads what
+// the buffer holds.
 void GlDevice::StoreAtLeast(const Buffer& buffer, uint64_t bytes) {
-    if (bytes > storeBytes_[buffer.Handle()]) StoreBuffer(buffer, buffer.Size());
+    if (bytes > buffer.StoredBytes()) StoreBuffer(buffer, buffer.Size());
 }
 
 void GlDevice::BufferUpdated(Buffer& buffer, uint32_t offset, uint32_t size, bool discard) {
-    // A discarding write leaves what lies past its range to be forgotten: only the
-    // range, and what comes before it, goes.
-    if (discard) return StoreBuffer(buffer, offset + size);
-    if (offset + size > storeBytes_[buffer.Handle()]) return StoreBuffer(buffer, buffer.Size());
+    const uint32_t end = offset + size;
+    if (end > buffer.StoredBytes()) {
+        // A discarding write leaves what lies past its range to be forgotten: only the
+        // range, and what comes before it, goes.
+        return StoreBuffer(buffer, discard ? end : buffer.Size());
+    }
+    // A range inside the store is written into it, discarding or not: what the store
+    // holds elsewhere is what the buffer holds there, and a store made afresh every frame
+    // costs the software rasteriser an allocation, and its pages, each time.
     gl_.BindBuffer(BufferTarget(buffer), buffer.Handle());
     gl_.BufferSubData(BufferTarget(buffer), offset, size, buffer.Data() + offset);
     CountBufferBytesSent(size);
@@ -733,12 +736,15 @@ void GlDevice::BindArrays(const DrawCall& call) {
 
 void GlDevice::StoreWhatTheDrawReads(const DrawCall& call) {
     if (call.vertexBuffer == nullptr) return;
+    const bool wholeStores = call.vertexBuffer->StoredBytes() == call.vertexBuffer->Size() &&
+                             (call.indexBuffer == nullptr || call.indexBuffer->StoredBytes() == call.indexBuffer->Size());
+    if (wholeStores) return;
     if (call.indexBuffer == nullptr) {
         const uint64_t vertices = call.firstVertex + uint64_t(VerticesForPrimitives(call.type, call.primitiveCount));
         return StoreAtLeast(*call.vertexBuffer, vertices * call.stride);
     }
     StoreAtLeast(*call.indexBuffer, (uint64_t(call.startIndex) + call.indexCount) * call.indexBuffer->IndexSize());
-    const uint64_t highest = call.indexBuffer->Span(call.startIndex, call.indexCount).highest;
+    const uint64_t highest = call.indexSpan.highest;
     StoreAtLeast(*call.vertexBuffer, (uint64_t(int64_t(highest) + call.baseVertex) + 1) * call.stride);
 }
 
@@ -762,7 +768,10 @@ void GlDevice::DoDraw(const DrawCall& call) {
     gl_.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, call.indexBuffer->Handle());
     const GLenum type = call.indexBuffer->Format() == IndexFormat::Index32 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
     const uintptr_t offset = uintptr_t(call.startIndex) * call.indexBuffer->IndexSize();
-    gl_.DrawElements(mode, GLsizei(call.indexCount), type, reinterpret_cast<const void*>(offset));
+    // With the range of the indices the GL need not find it, and fetches and transforms
+    // only the vertices in it.
+    gl_.DrawRangeElements(mode, call.indexSpan.lowest, call.indexSpan.highest, GLsizei(call.indexCount), type,
+                          reinterpret_cast<const void*>(offset));
 }
 
 }  // namespace gfx

@@ -131,8 +131,6 @@ private:
     std::array<ArrayPointer, kFirstTexCoordSlot + kMaxTextureStages> arrays_{};
     uint32_t clientUnit_ = 0;
     std::unordered_map<GLuint, SamplerKey> appliedSamplers_;
-    // The bytes of each buffer's GL store, the buffer's first ones.
-    std::unordered_map<GLuint, uint32_t> storeBytes_;
     std::vector<uint8_t> scratch_;
 };
 

@@ -376,6 +376,32 @@ TEST_F(GlDeviceTest, LargeMeshDrawsThroughThirtyTwoBitIndices) {
     ExpectPixel(8, 8, 0, 0, 255);
 }
 
+// The GL is told the range of the indices each draw reads: from a base vertex, the range
+// is the indices' own, and the draw reads the vertices it names there.
+TEST_F(GlDeviceTest, IndexedDrawFromABaseVertexReadsTheVerticesItNames) {
+    device_->SetRenderState(RenderState::Lighting, false);
+    auto vb = device_->CreateVertexBuffer(6 * sizeof(ColourVertex), BufferUsage::Static);
+    auto ib = device_->CreateIndexBuffer(6 * 2, IndexFormat::Index16, BufferUsage::Static);
+    const uint32_t red = Rgba(255, 0, 0), green = Rgba(0, 255, 0);
+    const ColourVertex v[6] = {{0, 0, 0.5f, red},    {64, 0, 0.5f, red},    {0, 48, 0.5f, red},
+                               {64, 48, 0.5f, green}, {0, 48, 0.5f, green}, {64, 0, 0.5f, green}};
+    const uint16_t indices[6] = {0, 1, 2, 1, 2, 0};
+    uint8_t* bytes = nullptr;
+    ASSERT_EQ(vb.object->Lock(0, 0, bytes), Result::Ok);
+    std::memcpy(bytes, v, sizeof v);
+    ASSERT_EQ(vb.object->Unlock(), Result::Ok);
+    ASSERT_EQ(ib.object->Lock(0, 0, bytes), Result::Ok);
+    std::memcpy(bytes, indices, sizeof indices);
+    ASSERT_EQ(ib.object->Unlock(), Result::Ok);
+    device_->SetVertexFormat(kColourFormat);
+    device_->SetStreamSource(vb.object.get(), sizeof(ColourVertex));
+    device_->SetIndices(ib.object.get());
+    // Indices 1, 2, 0 from base vertex 3: the bottom-right triangle, clockwise.
+    ASSERT_EQ(device_->DrawIndexedPrimitive(PrimitiveType::TriangleList, 3, 0, 3, 3, 1), Result::Ok);
+    ExpectPixel(56, 40, 0, 255, 0);
+    ExpectPixel(8, 8, 0, 0, 0);
+}
+
 TEST_F(GlDeviceTest, DynamicBufferRewrittenWholeAndRegrownDrawsTheNewContents) {
     device_->SetRenderState(RenderState::Lighting, false);
     device_->SetRenderState(RenderState::ZFunc, Compare::Always);
@@ -408,32 +434,52 @@ TEST_F(GlDeviceTest, DynamicBufferRewrittenWholeAndRegrownDrawsTheNewContents) {
     ExpectPixel(4, 28, 0, 255, 0);
 }
 
-TEST_F(GlDeviceTest, ADiscardingWriteSendsItsRangeAloneUntilADrawReadsPastIt) {
+// A buffer gets its store from its first write. A discarding write that fits the store
+// goes into it, so the store keeps its size; one that outgrows it makes a fresh store
+// of its range; a draw past the store gets the rest of the buffer first.
+TEST_F(GlDeviceTest, ADiscardingWriteGoesIntoAStoreItFitsAndReplacesOneItOutgrows) {
     device_->SetRenderState(RenderState::Lighting, false);
+    device_->SetRenderState(RenderState::ZFunc, Compare::Always);
     constexpr uint32_t kVertices = 4096;
-    auto buffer = device_->CreateVertexBuffer(kVertices * sizeof(ColourVertex), BufferUsage::Dynamic);
+    constexpr uint32_t kWhole = kVertices * sizeof(ColourVertex);
+    constexpr uint32_t kTriangle = 3 * sizeof(ColourVertex);
+    auto buffer = device_->CreateVertexBuffer(kWhole, BufferUsage::Dynamic);
+    VertexBuffer& vb = *buffer.object;
+    EXPECT_EQ(vb.StoredBytes(), 0u);
     device_->ResetCounters();
-    auto write = [&](uint32_t first, uint32_t colour, const float(&xy)[6], uint32_t flags) {
-        const ColourVertex v[3] = {
-            {xy[0], xy[1], 0.5f, colour}, {xy[2], xy[3], 0.5f, colour}, {xy[4], xy[5], 0.5f, colour}};
+    auto write = [&](uint32_t first, std::vector<ColourVertex> v, uint32_t flags) {
         uint8_t* bytes = nullptr;
-        ASSERT_EQ(buffer.object->Lock(first * sizeof(ColourVertex), sizeof v, bytes, flags), Result::Ok);
-        std::memcpy(bytes, v, sizeof v);
-        ASSERT_EQ(buffer.object->Unlock(), Result::Ok);
+        ASSERT_EQ(vb.Lock(first * sizeof(ColourVertex), uint32_t(v.size() * sizeof(ColourVertex)), bytes, flags),
+                  Result::Ok);
+        std::memcpy(bytes, v.data(), v.size() * sizeof(ColourVertex));
+        ASSERT_EQ(vb.Unlock(), Result::Ok);
     };
-    constexpr uint64_t kTriangle = 3 * sizeof(ColourVertex);
-    write(3, Rgba(0, 255, 0), {64, 0, 64, 48, 0, 48}, kLockNone);
-    write(0, Rgba(0, 0, 255), {0, 0, 64, 0, 0, 48}, kLockDiscard);
-    EXPECT_EQ(device_->Stats().bufferBytesSent, 2 * kTriangle);
+    const uint32_t red = Rgba(255, 0, 0), green = Rgba(0, 255, 0), blue = Rgba(0, 0, 255);
+    // Top-left triangle, then the bottom-right one after it.
+    const std::vector<ColourVertex> topLeft = {{0, 0, 0.5f, red}, {64, 0, 0.5f, red}, {0, 48, 0.5f, red}};
+    const std::vector<ColourVertex> bottomRight = {{64, 0, 0.5f, green}, {64, 48, 0.5f, green}, {0, 48, 0.5f, green}};
+    write(0, topLeft, kLockDiscard);
+    EXPECT_EQ(vb.StoredBytes(), kTriangle);
+    std::vector<ColourVertex> both = topLeft;
+    both.insert(both.end(), bottomRight.begin(), bottomRight.end());
+    write(0, both, kLockDiscard);
+    EXPECT_EQ(vb.StoredBytes(), 2 * kTriangle);
+    std::vector<ColourVertex> blueTopLeft = topLeft;
+    for (ColourVertex& v : blueTopLeft) v.colour = blue;
+    write(0, blueTopLeft, kLockDiscard);
+    EXPECT_EQ(vb.StoredBytes(), 2 * kTriangle);
+    EXPECT_EQ(device_->Stats().bufferBytesSent, 4 * kTriangle);
+
     device_->SetVertexFormat(kColourFormat);
-    device_->SetStreamSource(buffer.object.get(), sizeof(ColourVertex));
-    ASSERT_EQ(device_->DrawPrimitive(PrimitiveType::TriangleList, 0, 1), Result::Ok);
-    EXPECT_EQ(device_->Stats().bufferBytesSent, 2 * kTriangle);
-    // The vertices past the discarded range still hold what was written there.
-    ASSERT_EQ(device_->DrawPrimitive(PrimitiveType::TriangleList, 3, 1), Result::Ok);
-    EXPECT_EQ(device_->Stats().bufferBytesSent, 2 * kTriangle + kVertices * sizeof(ColourVertex));
-    ExpectPixel(8, 8, 0, 0, 255);
-    ExpectPixel(56, 40, 0, 255, 0);
+    device_->SetStreamSource(&vb, sizeof(ColourVertex));
+    ASSERT_EQ(device_->DrawPrimitive(PrimitiveType::TriangleList, 0, 2), Result::Ok);
+    EXPECT_EQ(device_->Stats().bufferBytesSent, 4 * kTriangle);
+    // Zeroed vertices past the store: the draw sends the whole buffer first.
+    ASSERT_EQ(device_->DrawPrimitive(PrimitiveType::TriangleList, 6, 1), Result::Ok);
+    EXPECT_EQ(vb.StoredBytes(), kWhole);
+    EXPECT_EQ(device_->Stats().bufferBytesSent, 4 * kTriangle + kWhole);
+    ExpectPixel(8, 8, 0, 0, 255);    // the rewritten triangle
+    ExpectPixel(56, 40, 0, 255, 0);  // the one the last write did not reach
 }
 
 TEST_F(GlDeviceTest, ATextureMadeBetweenDrawsLeavesTheBoundOneInItsStage) {

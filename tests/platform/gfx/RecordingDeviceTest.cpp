@@ -274,8 +274,18 @@ TEST(DeviceMesh, DrawsEachSubsetInOneCall) {
     EXPECT_EQ(device.Draws()[0].primitiveCount, 1u);
     EXPECT_EQ(device.Draws()[1].primitiveCount, 2u);
     EXPECT_EQ(device.Draws()[2].primitiveCount, 1u);
-    EXPECT_EQ(device.CallLog()[device.CallLog().size() - 1],
-              "DrawIndexedPrimitive(4, 0, 0, 3, 9, 1)");  // subset 3 sorted last
+    EXPECT_EQ(device.CallLog()[device.CallLog().size() - 1], "DrawIndexedRun(4, 9, 1)");  // subset 3 sorted last
+    // The buffers were bound once, and the spans came from the sort, not from the indices.
+    EXPECT_EQ(device.Stats().stateCalls, 3u);
+    EXPECT_EQ(device.GetIndices()->IndicesScanned(), 0u);
+
+    // Indices written behind the mesh's back are read again, and one past the vertices refused.
+    uint8_t* bytes = nullptr;
+    ASSERT_EQ(device.GetIndices()->Lock(0, 2, bytes), Result::Ok);
+    const uint16_t pastTheEnd = 3;
+    std::memcpy(bytes, &pastTheEnd, 2);
+    ASSERT_EQ(device.GetIndices()->Unlock(), Result::Ok);
+    EXPECT_EQ(mesh.DrawSubset(0), Result::InvalidParam);
 }
 
 TEST(RecordingAdapter, RefusesUnofferedMultisamplingAndModes) {
