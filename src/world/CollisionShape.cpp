@@ -173,20 +173,6 @@ void CollisionShape::SetRadius(float radius) {
     }
 }
 
-float CollisionShape::Radius() const {
-    if (kind == kSphere) {
-        return sphereRadius;
-    }
-    return kind == kCylinder ? cylinderRadius : 0.0f;
-}
-
-Vector3 CollisionShape::Centre() const {
-    if (kind == kSphere) {
-        return sphereCentre;
-    }
-    return kind == kCylinder ? (cylinderFirst + cylinderSecond) * 0.5f : Vector3();
-}
-
 CollisionShape::Part CollisionShape::Geometry() const {
     if (kind == kSphere) {
         return {sphereCentre, sphereCentre, sphereRadius};
