@@ -577,6 +577,12 @@ bool RemoveFromCell(::GridCell& cell, WorldObject* object) {
 // Takes the object's first entry out of the cell and appends it, in one pass; true when
 // the cell did not hold it before.
 bool MoveToEnd(::GridCell& cell, WorldObject* object) {
+    // A unit that steps again within the same update is still the last entry of each of
+    // its cells (an object has one entry per cell): nothing to look for or move.
+    const int count = cell.Count();
+    if (count > 0 && cell.Data()[count - 1] == object) {
+        return false;
+    }
     const int index = cell.Find(object);
     if (index < 0) {
         cell.Append(object);
