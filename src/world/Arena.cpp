@@ -60,7 +60,7 @@ float FoldInto(float value, float size) {
     return folded >= size ? 0.0f : folded;
 }
 
-int UpdateGroup(int kind) {
+constexpr int UpdateGroupOf(int kind) {
     switch (kind) {
         case kKindMeteor:
         case kKindLaserBeam:
@@ -73,6 +73,19 @@ int UpdateGroup(int kind) {
         default: return kGroupOthers;
     }
 }
+
+// The groups of the kinds worked out once: the sort asks for every object twice a frame.
+struct UpdateGroupTable {
+    uint8_t group[kObjectKindCount] = {};
+    constexpr UpdateGroupTable() {
+        for (int kind = 0; kind < kObjectKindCount; ++kind) {
+            group[kind] = static_cast<uint8_t>(UpdateGroupOf(kind));
+        }
+    }
+};
+constexpr UpdateGroupTable kUpdateGroups;
+
+int UpdateGroup(int kind) { return IsKindInRange(kind) ? kUpdateGroups.group[kind] : kGroupOthers; }
 
 Vorn* AsVorn(WorldObject* object) {
     return object != nullptr && object->kind == kKindVorn ? static_cast<Vorn*>(object) : nullptr;
