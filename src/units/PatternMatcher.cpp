@@ -448,11 +448,9 @@ void PatternMatcher::GatherGrid(const Vorn& unit, int32_t stamp) {
     // More than a whole grid's width would only meet the same cells again.
     const int lastX = high.x - low.x >= kGridSize ? low.x + kGridSize - 1 : high.x;
     const int lastY = high.y - low.y >= kGridSize ? low.y + kGridSize - 1 : high.y;
-    // Read once: the stores to the objects below would make the compiler read them again
-    // (the walk writes no position).
+    // Read once: the stores to the objects below would make the compiler read them again.
     const float width = gArena->WorldWidth();
     const float height = gArena->WorldHeight();
-    const Vector3 centre = unit.position;
     for (int x = low.x; x <= lastX; ++x) {
         for (int y = low.y; y <= lastY; ++y) {
             for (WorldObject* object : gArena->BodyCell(x, y)) {
@@ -467,8 +465,8 @@ void PatternMatcher::GatherGrid(const Vorn& unit, int32_t stamp) {
                     (!object->onGround || static_cast<const Vorn*>(object)->delayTimer > 0.0f)) {
                     continue;
                 }
-                object->previousPosition = gArena->NearestImageIn(centre, object->position, width, height);
-                if (GroundDistance2(object->previousPosition, centre) < kNearDistance2) {
+                object->previousPosition = gArena->NearestImageIn(unit.position, object->position, width, height);
+                if (GroundDistance2(object->previousPosition, unit.position) < kNearDistance2) {
                     AddObject(object);
                 }
             }

@@ -579,7 +579,7 @@ namespace {
 
 // The index of the object's first entry in the cell, or -1: Find's answer, four entries
 // to a step, as the grid's updates look through the crowded cells of a battle.
-int FindInCell(const ::GridCell& cell, const WorldObject* object) {
+[[gnu::always_inline]] inline int FindInCell(const ::GridCell& cell, const WorldObject* object) {
     const WorldObject* const* entries = cell.Data();
     const int count = cell.Count();
     int i = 0;
@@ -596,7 +596,7 @@ int FindInCell(const ::GridCell& cell, const WorldObject* object) {
 }
 
 // True when the cell held the object.
-bool RemoveFromCell(::GridCell& cell, WorldObject* object) {
+[[gnu::always_inline]] inline bool RemoveFromCell(::GridCell& cell, WorldObject* object) {
     const int index = FindInCell(cell, object);
     if (index < 0) {
         return false;
@@ -607,7 +607,7 @@ bool RemoveFromCell(::GridCell& cell, WorldObject* object) {
 
 // Takes the object's first entry out of the cell and appends it, in one pass; true when
 // the cell did not hold it before.
-bool MoveToEnd(::GridCell& cell, WorldObject* object) {
+[[gnu::always_inline]] inline bool MoveToEnd(::GridCell& cell, WorldObject* object) {
     // A unit that steps again within the same update is still the last entry of each of
     // its cells (an object has one entry per cell): nothing to look for or move.
     const int count = cell.Count();
@@ -683,9 +683,14 @@ void Arena::StepCells(WorldObject* object, int rocks, Step step) {
     }
 }
 
-void Arena::MoveToEndOfCells(WorldObject* object) { StepCells(object, 1, MoveToEnd); }
+// Lambdas rather than the functions' addresses, so that each step is inlined into its walk.
+void Arena::MoveToEndOfCells(WorldObject* object) {
+    StepCells(object, 1, [](::GridCell& cell, WorldObject* entry) { return MoveToEnd(cell, entry); });
+}
 
-void Arena::RemoveFromGrid(WorldObject* object) { StepCells(object, -1, RemoveFromCell); }
+void Arena::RemoveFromGrid(WorldObject* object) {
+    StepCells(object, -1, [](::GridCell& cell, WorldObject* entry) { return RemoveFromCell(cell, entry); });
+}
 
 Vector3 Arena::WrapPosition(const Vector3& point) const {
     return {FoldInto(point.x, WorldWidth()), FoldInto(point.y, WorldHeight()), point.z};
