@@ -47,9 +47,13 @@ float AngleDifference(float a, float b) {
 
 float HeadingBetween(const Vector2& from, const Vector2& to) {
     const Vector2 d = to - from;
-    if (d.Length() < kHeadingMinDistance) return 0.0f;
-    const Vector3 ahead(1.0f, 0.0f, 0.0f);
-    const Vector3 direction(d.x, d.y, 0.0f);
-    const float angle = AngleBetween(ahead, direction);
-    return ahead.Cross(direction).z < 0.0f ? -angle : angle;
+    const float length = d.Length();
+    if (length < kHeadingMinDistance) return 0.0f;
+    // The angle to the x axis (1, 0, 0) through the normalised dot product, with the
+    // terms of the unit axis that are 1 or 0 written out; the products by 0 stay, so an
+    // infinite component gives the same answer as the general product would.
+    const float dot = d.x / length + 0.0f * (d.y / length);
+    const float angle = static_cast<float>(SafeAcos(dot));
+    // The z of the cross product of the axis and the direction.
+    return d.y - 0.0f * d.x < 0.0f ? -angle : angle;
 }

@@ -9,8 +9,6 @@
 
 float Tolerance = kDefaultTolerance;
 
-bool FloatNearZero(float x) { return std::fabs(x) <= Tolerance; }
-
 float ClampToNonNegative(float value) { return value > 0.0f ? value : 0.0f; }
 
 float* MaxFloatPointer(float* a, float* b) { return *b > *a ? b : a; }

@@ -30,7 +30,7 @@ private:
 };
 
 // |x| <= Tolerance; a value equal to the tolerance still counts as near.
-bool FloatNearZero(float x);
+inline bool FloatNearZero(float x) { return std::fabs(x) <= Tolerance; }
 
 // The larger of value and 0; NaN gives 0.
 float ClampToNonNegative(float value);

@@ -185,9 +185,3 @@ Matrix4 Matrix4Invert(const Matrix4& matrix) {
     }
     return r;
 }
-
-Vector3 TransformPoint(const Matrix4& matrix, const Vector3& p) {
-    const float* m = matrix.m;
-    return {p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12], p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13],
-            p.x * m[2] + p.y * m[6] + p.z * m[10] + m[14]};
-}

@@ -5,37 +5,7 @@
 #include "core/MathStreamIO.h"
 #include "core/MathUtil.h"
 
-Vector2& Vector2::operator+=(const Vector2& other) {
-    x += other.x;
-    y += other.y;
-    return *this;
-}
-
-Vector2& Vector2::operator-=(const Vector2& other) {
-    x -= other.x;
-    y -= other.y;
-    return *this;
-}
-
 void Vector2::ScaleCopy(const Vector2& v, float s, Vector2& out) { out = v * s; }
-
-float Vector2::Length() const { return std::sqrt(x * x + y * y); }
-
-float Vector2::Distance(const Vector2& other) const { return (*this - other).Length(); }
-
-float Vector2::DistanceSquared(const Vector2& other) const { return (*this - other).LengthSquared(); }
-
-void Vector2::Normalize() {
-    const float length = Length();
-    x /= length;
-    y /= length;
-}
-
-Vector2 Vector2::Normalized() const {
-    Vector2 copy = *this;
-    copy.Normalize();
-    return copy;
-}
 
 Vector2 Vector2::Rotated(float angle) const {
     const float c = std::cos(angle);

@@ -1,5 +1,7 @@
 #pragma once
 // A 2-D vector or point of 32-bit floats.
+#include <cmath>
+
 #include "core/Point.h"
 
 class Stream;
@@ -15,8 +17,16 @@ struct Vector2 {
     Vector2 operator-(const Vector2& other) const { return {x - other.x, y - other.y}; }
     Vector2 operator-() const { return {-x, -y}; }
     Vector2 operator*(float s) const { return {x * s, y * s}; }
-    Vector2& operator+=(const Vector2& other);
-    Vector2& operator-=(const Vector2& other);
+    Vector2& operator+=(const Vector2& other) {
+        x += other.x;
+        y += other.y;
+        return *this;
+    }
+    Vector2& operator-=(const Vector2& other) {
+        x -= other.x;
+        y -= other.y;
+        return *this;
+    }
     bool operator==(const Vector2& other) const = default;
 
     void Copy(const Vector2& v) { *this = v; }
@@ -26,13 +36,21 @@ struct Vector2 {
     Vector2 DivideBy(float s) const { return {x / s, y / s}; }
 
     float Dot(const Vector2& other) const { return x * other.x + y * other.y; }
-    float Length() const;
+    float Length() const { return std::sqrt(x * x + y * y); }
     float LengthSquared() const { return x * x + y * y; }
-    float Distance(const Vector2& other) const;
-    float DistanceSquared(const Vector2& other) const;
+    float Distance(const Vector2& other) const { return (*this - other).Length(); }
+    float DistanceSquared(const Vector2& other) const { return (*this - other).LengthSquared(); }
     // Divides by the length; a zero vector is the caller's concern.
-    void Normalize();
-    Vector2 Normalized() const;
+    void Normalize() {
+        const float length = Length();
+        x /= length;
+        y /= length;
+    }
+    Vector2 Normalized() const {
+        Vector2 copy = *this;
+        copy.Normalize();
+        return copy;
+    }
     // Turned by angle radians: (x cos a - y sin a, y cos a + x sin a).
     Vector2 Rotated(float angle) const;
 

@@ -1,5 +1,7 @@
 #pragma once
 // A 3-D vector or point of 32-bit floats; z is up in the world.
+#include <cmath>
+
 class Stream;
 
 struct Vector3 {
@@ -15,9 +17,24 @@ struct Vector3 {
     Vector3 operator-() const { return {-x, -y, -z}; }
     Vector3 operator*(float s) const { return {x * s, y * s, z * s}; }
     Vector3 operator/(float s) const { return {x / s, y / s, z / s}; }
-    Vector3& operator+=(const Vector3& o);
-    Vector3& operator-=(const Vector3& o);
-    Vector3& operator*=(float s);
+    Vector3& operator+=(const Vector3& o) {
+        x += o.x;
+        y += o.y;
+        z += o.z;
+        return *this;
+    }
+    Vector3& operator-=(const Vector3& o) {
+        x -= o.x;
+        y -= o.y;
+        z -= o.z;
+        return *this;
+    }
+    Vector3& operator*=(float s) {
+        x *= s;
+        y *= s;
+        z *= s;
+        return *this;
+    }
     bool operator==(const Vector3& o) const = default;
 
     static Vector3 MulScalar(const Vector3& v, float s) { return v * s; }
@@ -25,14 +42,23 @@ struct Vector3 {
     Vector3 Negated() const { return {-x, -y, -z}; }
 
     float Dot(const Vector3& o) const { return x * o.x + y * o.y + z * o.z; }
-    Vector3 Cross(const Vector3& o) const;
-    float Length() const;
+    Vector3 Cross(const Vector3& o) const { return {y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x}; }
+    float Length() const { return std::sqrt(x * x + y * y + z * z); }
     float LengthSquared() const { return x * x + y * y + z * z; }
-    float Distance(const Vector3& o) const;
-    float DistanceSquared(const Vector3& o) const;
+    float Distance(const Vector3& o) const { return (*this - o).Length(); }
+    float DistanceSquared(const Vector3& o) const { return (*this - o).LengthSquared(); }
     // Divides by the length; callers test IsNearZero first.
-    void Normalize();
-    Vector3 Normalized() const;
+    void Normalize() {
+        const float length = Length();
+        x /= length;
+        y /= length;
+        z /= length;
+    }
+    Vector3 Normalized() const {
+        Vector3 copy = *this;
+        copy.Normalize();
+        return copy;
+    }
 
     // Every component within the tolerance.
     bool IsNearZero() const;

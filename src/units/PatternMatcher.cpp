@@ -398,6 +398,14 @@ void PatternMatcher::Gather(Vorn& unit) {
     preparedPattern_ = nullptr;
 }
 
+// Inline in the gathering walks: most gathered objects come from the grid's cells.
+[[gnu::always_inline]] inline void PatternMatcher::AddObject(WorldObject* object) {
+    worldObjects_.Append(object);
+    const Vector3& image = object->previousPosition;
+    const Vector3 local = TransformPoint(inverseUnitMatrix_, Vector3(image.x, image.y, 0.0f));
+    object->facingOrigin = Vector2(local.x, local.y);
+}
+
 void PatternMatcher::GatherGoalsAndBeacons(const Vorn& unit, int32_t stamp) {
     WorldObject* beacon = nullptr;
     WorldObject* friendGoal = nullptr;
@@ -440,6 +448,9 @@ void PatternMatcher::GatherGrid(const Vorn& unit, int32_t stamp) {
     // More than a whole grid's width would only meet the same cells again.
     const int lastX = high.x - low.x >= kGridSize ? low.x + kGridSize - 1 : high.x;
     const int lastY = high.y - low.y >= kGridSize ? low.y + kGridSize - 1 : high.y;
+    // Read once: the stores to the objects below would make the compiler read them again.
+    const float width = gArena->WorldWidth();
+    const float height = gArena->WorldHeight();
     for (int x = low.x; x <= lastX; ++x) {
         for (int y = low.y; y <= lastY; ++y) {
             for (WorldObject* object : gArena->BodyCell(x, y)) {
@@ -447,27 +458,20 @@ void PatternMatcher::GatherGrid(const Vorn& unit, int32_t stamp) {
                     continue;
                 }
                 object->visitStamp = stamp;
-                if (!object->IsPatternTarget()) {
+                if (!IsPatternTargetKind(object->kind)) {
                     continue;
                 }
                 if (object->kind == kKindVorn &&
                     (!object->onGround || static_cast<const Vorn*>(object)->delayTimer > 0.0f)) {
                     continue;
                 }
-                object->previousPosition = gArena->NearestImage(unit.position, object->position);
+                object->previousPosition = gArena->NearestImageIn(unit.position, object->position, width, height);
                 if (GroundDistance2(object->previousPosition, unit.position) < kNearDistance2) {
                     AddObject(object);
                 }
             }
         }
     }
-}
-
-void PatternMatcher::AddObject(WorldObject* object) {
-    worldObjects_.Append(object);
-    const Vector3& image = object->previousPosition;
-    const Vector3 local = TransformPoint(inverseUnitMatrix_, Vector3(image.x, image.y, 0.0f));
-    object->facingOrigin = Vector2(local.x, local.y);
 }
 
 // Only a pattern object with a facing handle reads the facing, so it is worked out once

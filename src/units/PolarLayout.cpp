@@ -54,6 +54,19 @@ float PolarAngle(float x, float y, float distance) {
 
 bool Within(float t, float radius) { return -radius <= t && t <= radius; }
 
+// Inline into both builders: the world's layout makes one for every gathered object.
+[[gnu::always_inline]] inline PolarEntry MakeEntry(int32_t index, const Vector2& position, float radius, bool solid) {
+    PolarEntry entry;
+    entry.index = index;
+    entry.x = position.x;
+    entry.y = position.y;
+    entry.distance = std::sqrt(position.x * position.x + position.y * position.y);
+    entry.radius = radius;
+    entry.angle = PolarAngle(position.x, position.y, entry.distance);
+    entry.solid = solid ? 1 : 0;
+    return entry;
+}
+
 }  // namespace
 
 PolarLayout::PolarLayout() : relations_(64), related_(64), touch_(8) {}
@@ -65,15 +78,7 @@ void PolarLayout::Begin(float ownRadius) {
 }
 
 void PolarLayout::AddEntry(int32_t index, const Vector2& position, float radius, bool solid) {
-    PolarEntry entry;
-    entry.index = index;
-    entry.x = position.x;
-    entry.y = position.y;
-    entry.distance = std::sqrt(position.x * position.x + position.y * position.y);
-    entry.radius = radius;
-    entry.angle = PolarAngle(position.x, position.y, entry.distance);
-    entry.solid = solid ? 1 : 0;
-    entries_.Append(entry);
+    entries_.Append(MakeEntry(index, position, radius, solid));
 }
 
 void PolarLayout::Build(const Pattern& pattern) {
@@ -96,7 +101,7 @@ void PolarLayout::BuildFromWorld(const WorldObject& unit, const Array<WorldObjec
         if (object == &unit) {
             continue;
         }
-        AddEntry(i, object->facingOrigin, object->GetRadius(), IsSolidKind(object->kind));
+        entries_.Append(MakeEntry(i, object->facingOrigin, object->GetRadius(), IsSolidKind(object->kind)));
     }
     Complete();
 }

@@ -1,7 +1,6 @@
 // How a unit turns, walks along its path around obstacles, falls, meets other units and
 // aims its shots. Every step spends the unit's tick budget.
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -61,13 +60,6 @@ Vector2 Ground(const Vector3& v) { return {v.x, v.y}; }
 
 float GroundDistance(const Vector3& a, const Vector3& b) { return Ground(b - a).Length(); }
 
-// Component by component, so that the halving loop keeps its points in registers.
-bool SameBits(const Vector3& a, const Vector3& b) {
-    return std::bit_cast<uint32_t>(a.x) == std::bit_cast<uint32_t>(b.x) &&
-           std::bit_cast<uint32_t>(a.y) == std::bit_cast<uint32_t>(b.y) &&
-           std::bit_cast<uint32_t>(a.z) == std::bit_cast<uint32_t>(b.z);
-}
-
 // A uniform draw in [-1, 1].
 float SignedFraction() { return RandomFloatBetween(-1.0f, 1.0f); }
 
@@ -105,6 +97,63 @@ private:
     Vector3 direction_;
     float lengthSquared_;
     Vector3 centre_;
+    float radius_;
+};
+
+// A point in the lanes of one register, the fourth lane 0. Every lane is added and
+// multiplied on its own, as the scalar sums are, so the bisection below finds the same
+// points bit for bit with a third of the instructions.
+using Lanes = float __attribute__((vector_size(16)));
+using LaneBits = int32_t __attribute__((vector_size(16)));
+
+Lanes ToLanes(const Vector3& v) { return Lanes{v.x, v.y, v.z, 0.0f}; }
+
+Vector3 FromLanes(Lanes v) { return {v[0], v[1], v[2]}; }
+
+// The squared length summed as Vector3::LengthSquared sums it: x, then y, then z.
+float LengthSquared(Lanes v) {
+    const Lanes squares = v * v;
+    return squares[0] + squares[1] + squares[2];
+}
+
+bool SameBits(Lanes a, Lanes b) {
+    const LaneBits equal = reinterpret_cast<LaneBits>(a) == reinterpret_cast<LaneBits>(b);
+    return (equal[0] & equal[1] & equal[2]) != 0;
+}
+
+// ProbeTarget's test in lanes.
+class LaneProbeTarget {
+public:
+    explicit LaneProbeTarget(const CollisionShape& shape)
+        : kind_(shape.kind),
+          start_(ToLanes(shape.cylinderFirst)),
+          direction_(ToLanes(shape.cylinderSecond - shape.cylinderFirst)),
+          lengthSquared_((shape.cylinderSecond - shape.cylinderFirst).LengthSquared()),
+          centre_(ToLanes(shape.sphereCentre)),
+          radius_(shape.Radius()) {}
+
+    bool HitBy(Lanes centre, float radius) const {
+        const float reach = radius + radius_;
+        if (kind_ == CollisionShape::kSphere) {
+            return LengthSquared(centre - centre_) <= reach * reach;
+        }
+        if (kind_ == CollisionShape::kCylinder) {
+            float t = 0.0f;
+            if (lengthSquared_ != 0.0f) {
+                const Lanes products = direction_ * (centre - start_);
+                t = std::clamp((products[0] + products[1] + products[2]) / lengthSquared_, 0.0f, 1.0f);
+            }
+            return !(LengthSquared(start_ + direction_ * t - centre) > reach * reach);
+        }
+        return false;
+    }
+
+private:
+    int32_t kind_;
+    Lanes start_;
+    Lanes direction_;
+    float lengthSquared_;
+    Lanes centre_;
     float radius_;
 };
 
@@ -281,23 +330,25 @@ Vector3 Vorn::StopBefore(const Vector3& to, const WorldObject& obstacle) const {
     // The probe is widened so that the stop stands clear of the contact tests' own
     // clearance as well.
     const float radius = GetRadius() + kContactClearance + kDetourGap;
-    const ProbeTarget target(other);
+    const LaneProbeTarget target(other);
+    Lanes freeLanes = ToLanes(freeEnd);
+    Lanes blockedLanes = ToLanes(blocked);
+    const Lanes half = {0.5f, 0.5f, 0.5f, 0.5f};
     for (int i = 0; i < kMaxHalvings; ++i) {
-        const Vector3 middle = (freeEnd + blocked) * 0.5f;
+        const Lanes middle = (freeLanes + blockedLanes) * half;
         // A halfway point that is one of the ends, bit for bit, leaves both ends as they
         // are from this step on: the remaining halvings would change nothing.
-        const bool settled = SameBits(middle, freeEnd) || SameBits(middle, blocked);
-        // Plain assignments keep both ends in registers from halving to halving.
+        const bool settled = SameBits(middle, freeLanes) || SameBits(middle, blockedLanes);
         if (target.HitBy(middle, radius)) {
-            blocked = middle;
+            blockedLanes = middle;
         } else {
-            freeEnd = middle;
+            freeLanes = middle;
         }
         if (settled) {
             break;
         }
     }
-    return freeEnd;
+    return FromLanes(freeLanes);
 }
 
 bool Vorn::GiveUpWalk(float& distanceLeft) {

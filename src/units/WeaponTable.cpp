@@ -45,8 +45,15 @@ constexpr KindNumbers kKindNumbers[kWeaponKindCount] = {
     {50, 8.0f, 0, 8.0f, 35.0f, 8, 8.0f},  {10, -1.0f, 1, 0.0f, 0.0f, 5, 0.0f}, {5, 0.5f, 0, 1.0f, 2.5f, -1, 0.0f},
 };
 
-WeaponDefinition* Rows() {
+// The table is built on first use, out of the way of the lookups: they ask for a row
+// hundreds of thousands of times a battle and only test the guard inline.
+[[gnu::noinline, gnu::cold]] WeaponDefinition* BuildRows() {
     static WeaponDefinition rows[kWeaponKindCount];
+    return rows;
+}
+
+WeaponDefinition* Rows() {
+    static WeaponDefinition* const rows = BuildRows();
     return rows;
 }
 

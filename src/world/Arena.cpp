@@ -60,7 +60,7 @@ float FoldInto(float value, float size) {
     return folded >= size ? 0.0f : folded;
 }
 
-int UpdateGroup(int kind) {
+constexpr int UpdateGroupOf(int kind) {
     switch (kind) {
         case kKindMeteor:
         case kKindLaserBeam:
@@ -73,6 +73,19 @@ int UpdateGroup(int kind) {
         default: return kGroupOthers;
     }
 }
+
+// The groups of the kinds worked out once: the sort asks for every object twice a frame.
+struct UpdateGroupTable {
+    uint8_t group[kObjectKindCount] = {};
+    constexpr UpdateGroupTable() {
+        for (int kind = 0; kind < kObjectKindCount; ++kind) {
+            group[kind] = static_cast<uint8_t>(UpdateGroupOf(kind));
+        }
+    }
+};
+constexpr UpdateGroupTable kUpdateGroups;
+
+int UpdateGroup(int kind) { return IsKindInRange(kind) ? kUpdateGroups.group[kind] : kGroupOthers; }
 
 Vorn* AsVorn(WorldObject* object) {
     return object != nullptr && object->kind == kKindVorn ? static_cast<Vorn*>(object) : nullptr;
@@ -564,9 +577,27 @@ void Arena::ClearGrids() {
 
 namespace {
 
+// The index of the object's first entry in the cell, or -1: Find's answer, four entries
+// to a step, as the grid's updates look through the crowded cells of a battle.
+[[gnu::always_inline]] inline int FindInCell(const ::GridCell& cell, const WorldObject* object) {
+    const WorldObject* const* entries = cell.Data();
+    const int count = cell.Count();
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        if (entries[i] == object) return i;
+        if (entries[i + 1] == object) return i + 1;
+        if (entries[i + 2] == object) return i + 2;
+        if (entries[i + 3] == object) return i + 3;
+    }
+    for (; i < count; ++i) {
+        if (entries[i] == object) return i;
+    }
+    return -1;
+}
+
 // True when the cell held the object.
-bool RemoveFromCell(::GridCell& cell, WorldObject* object) {
-    const int index = cell.Find(object);
+[[gnu::always_inline]] inline bool RemoveFromCell(::GridCell& cell, WorldObject* object) {
+    const int index = FindInCell(cell, object);
     if (index < 0) {
         return false;
     }
@@ -576,8 +607,14 @@ bool RemoveFromCell(::GridCell& cell, WorldObject* object) {
 
 // Takes the object's first entry out of the cell and appends it, in one pass; true when
 // the cell did not hold it before.
-bool MoveToEnd(::GridCell& cell, WorldObject* object) {
-    const int index = cell.Find(object);
+[[gnu::always_inline]] inline bool MoveToEnd(::GridCell& cell, WorldObject* object) {
+    // A unit that steps again within the same update is still the last entry of each of
+    // its cells (an object has one entry per cell): nothing to look for or move.
+    const int count = cell.Count();
+    if (count > 0 && cell.Data()[count - 1] == object) {
+        return false;
+    }
+    const int index = FindInCell(cell, object);
     if (index < 0) {
         cell.Append(object);
         return true;
@@ -646,9 +683,14 @@ void Arena::StepCells(WorldObject* object, int rocks, Step step) {
     }
 }
 
-void Arena::MoveToEndOfCells(WorldObject* object) { StepCells(object, 1, MoveToEnd); }
+// Lambdas rather than the functions' addresses, so that each step is inlined into its walk.
+void Arena::MoveToEndOfCells(WorldObject* object) {
+    StepCells(object, 1, [](::GridCell& cell, WorldObject* entry) { return MoveToEnd(cell, entry); });
+}
 
-void Arena::RemoveFromGrid(WorldObject* object) { StepCells(object, -1, RemoveFromCell); }
+void Arena::RemoveFromGrid(WorldObject* object) {
+    StepCells(object, -1, [](::GridCell& cell, WorldObject* entry) { return RemoveFromCell(cell, entry); });
+}
 
 Vector3 Arena::WrapPosition(const Vector3& point) const {
     return {FoldInto(point.x, WorldWidth()), FoldInto(point.y, WorldHeight()), point.z};

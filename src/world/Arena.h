@@ -223,7 +223,10 @@ public:
     // Inline for the common case of two points within a quarter of the arena of each
     // other, where every other image is farther by far more than rounding could hide.
     Vector3 NearestImage(const Vector3& reference, const Vector3& point) const {
-        const float width = WorldWidth(), height = WorldHeight();
+        return NearestImageIn(reference, point, WorldWidth(), WorldHeight());
+    }
+    // The same with the arena's size read by the caller, once for a whole walk.
+    Vector3 NearestImageIn(const Vector3& reference, const Vector3& point, float width, float height) const {
         if (std::fabs(point.x - reference.x) < 0.25f * width && std::fabs(point.y - reference.y) < 0.25f * height) {
             // Adding the zero the search adds keeps the sign of a zero coordinate alike.
             const float sx = reference.x <= point.x ? -width : width;

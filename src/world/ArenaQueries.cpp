@@ -65,7 +65,7 @@ struct ShapeBound {
     float radius = 0.0f;
 };
 
-ShapeBound BoundOf(const CollisionShape& shape) {
+[[gnu::always_inline]] inline ShapeBound BoundOf(const CollisionShape& shape) {
     if (shape.kind == CollisionShape::kSphere) {
         return {shape.sphereCentre, std::fabs(shape.sphereRadius)};
     }
@@ -82,7 +82,7 @@ constexpr float kApartMargin = 0.05f;
 // Whether two bounds stay apart in every wrapped image of one another: the cheap test
 // that spares the exact one (and the wrapping of a copy) for most pairs of a walk. A
 // pair it cannot tell apart (or a number that is none) goes on to the exact test.
-bool SurelyApart(const ShapeBound& a, const ShapeBound& b, float width, float height) {
+[[gnu::always_inline]] inline bool SurelyApart(const ShapeBound& a, const ShapeBound& b, float width, float height) {
     const float reach = a.radius + b.radius + kApartMargin;
     auto nearestOffset = [](float d, float period) {
         d = std::fabs(d);
@@ -101,7 +101,7 @@ bool SurelyApart(const ShapeBound& a, const ShapeBound& b, float width, float he
 
 // A sphere is wrapped whole, so the bound of every image is an image of its bound; a
 // cylinder's ends are wrapped one by one and its images are not bounded that way.
-bool ImageSurelyApart(const ShapeBound& moving, const CollisionShape& other, float width, float height) {
+[[gnu::always_inline]] inline bool ImageSurelyApart(const ShapeBound& moving, const CollisionShape& other, float width, float height) {
     return other.kind == CollisionShape::kSphere && SurelyApart(moving, BoundOf(other), width, height);
 }
 

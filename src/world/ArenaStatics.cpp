@@ -7,6 +7,7 @@
 #include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
 #include "world/Arena.h"
+#include "world/WorldObject.h"
 
 TextureHandle Arena::LoadSharedTexture(const char* name) {
     const String path = TexturePath(name);
@@ -26,15 +27,16 @@ TextureHandle Arena::LoadSharedTexture(const char* name, SharedTextureSlot& slot
 }
 
 void Arena::CollectBodiesInCells(const IntRect& cells, Array<WorldObject*>& out) {
-    BeginWalk();
+    // The walk's stamp read once, as IsVisited and MarkVisited would read it for each object.
+    const int32_t stamp = static_cast<int32_t>(BeginWalk());
     // A rectangle wider than the grid meets the same cells again.
     const int lastX = cells.right - cells.left >= kGridSize ? cells.left + kGridSize - 1 : cells.right;
     const int lastY = cells.bottom - cells.top >= kGridSize ? cells.top + kGridSize - 1 : cells.bottom;
     for (int x = cells.left; x <= lastX; ++x) {
         for (int y = cells.top; y <= lastY; ++y) {
             for (WorldObject* object : BodyCell(x, y)) {
-                if (!IsVisited(*object)) {
-                    MarkVisited(*object);
+                if (object->visitStamp != stamp) {
+                    object->visitStamp = stamp;
                     out.Append(object);
                 }
             }

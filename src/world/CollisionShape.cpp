@@ -173,20 +173,6 @@ void CollisionShape::SetRadius(float radius) {
     }
 }
 
-float CollisionShape::Radius() const {
-    if (kind == kSphere) {
-        return sphereRadius;
-    }
-    return kind == kCylinder ? cylinderRadius : 0.0f;
-}
-
-Vector3 CollisionShape::Centre() const {
-    if (kind == kSphere) {
-        return sphereCentre;
-    }
-    return kind == kCylinder ? (cylinderFirst + cylinderSecond) * 0.5f : Vector3();
-}
-
 CollisionShape::Part CollisionShape::Geometry() const {
     if (kind == kSphere) {
         return {sphereCentre, sphereCentre, sphereRadius};
@@ -217,11 +203,13 @@ void CollisionShape::WrapNear(const Vector3& reference) {
     if (gArena == nullptr) {
         return;
     }
+    const float width = gArena->WorldWidth();
+    const float height = gArena->WorldHeight();
     if (kind == kSphere) {
-        sphereCentre = gArena->NearestImage(reference, sphereCentre);
+        sphereCentre = gArena->NearestImageIn(reference, sphereCentre, width, height);
     } else if (kind == kCylinder) {
-        cylinderFirst = gArena->NearestImage(reference, cylinderFirst);
-        cylinderSecond = gArena->NearestImage(reference, cylinderSecond);
+        cylinderFirst = gArena->NearestImageIn(reference, cylinderFirst, width, height);
+        cylinderSecond = gArena->NearestImageIn(reference, cylinderSecond, width, height);
     }
 }
 

@@ -30,9 +30,19 @@ struct CollisionShape {
     // The current kind's radius; nothing for other kinds.
     void SetRadius(float radius);
     // The current kind's radius; 0 for other kinds.
-    float Radius() const;
+    float Radius() const {
+        if (kind == kSphere) {
+            return sphereRadius;
+        }
+        return kind == kCylinder ? cylinderRadius : 0.0f;
+    }
     // A sphere's centre, a cylinder's midpoint, the zero vector for other kinds.
-    Vector3 Centre() const;
+    Vector3 Centre() const {
+        if (kind == kSphere) {
+            return sphereCentre;
+        }
+        return kind == kCylinder ? (cylinderFirst + cylinderSecond) * 0.5f : Vector3();
+    }
     // The current kind's part of the record as a capsule: a sphere is one of no length
     // (both ends at its centre); kinds other than 0 give the cylinder part.
     struct Part {

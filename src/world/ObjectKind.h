@@ -53,6 +53,9 @@ struct ObjectKindFlags {
     // that walks for these leave the crowd of flames, smoke and marks aside.
     static constexpr uint8_t body[kObjectKindCount] = {1, 1, 1, 1, 0, 1, 1, 1, 1, 1, 0,
                                                        1, 1, 1, 0, 1, 1, 0, 0, 0, 0, 0};
+    // What patterns can name: the objects of each kind answer IsPatternTarget so.
+    static constexpr uint8_t patternTarget[kObjectKindCount] = {1, 1, 1, 1, 0, 0, 1, 1, 1, 1, 0,
+                                                                1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 };
 
 // Table look-ups that answer false for kinds outside 0..21. Inline: the collision and
@@ -62,6 +65,7 @@ constexpr bool IsSolidKind(int kind) { return IsKindInRange(kind) && ObjectKindF
 constexpr bool IsProjectileKind(int kind) { return IsKindInRange(kind) && ObjectKindFlags::projectile[kind] != 0; }
 constexpr bool IsGroundBoundKind(int kind) { return IsKindInRange(kind) && ObjectKindFlags::groundBound[kind] != 0; }
 constexpr bool IsBodyKind(int kind) { return IsKindInRange(kind) && ObjectKindFlags::body[kind] != 0; }
+constexpr bool IsPatternTargetKind(int kind) { return IsKindInRange(kind) && ObjectKindFlags::patternTarget[kind] != 0; }
 
 // Whether a mover of kind a may hit an object of kind b by their kinds alone: flame balls
 // meet rocks only, debris meets neither debris nor projectiles, and a pair hits when
