@@ -141,14 +141,14 @@ VornsNetworker& Session() { return GetNetworkGame()->Session(); }
 size_t SessionPlayers() { return Session().Players().size(); }
 
 // A picture of the screen with both checks: something is shown, and each text is drawn
-// in letters.
+// in letters where the frame drew it.
 Image Picture(PlayerHarness& player, const std::string& who, const std::string& screen,
               const std::vector<std::string>& texts = {}) {
     const std::string name = "network_" + who + "_" + screen;
     const Image picture = player.Picture();
     if (const auto shown = PlayerHarness::ShowsAScreen(picture, name); !shown) throw PlayerStepFailed(shown.message());
     for (const std::string& text : texts) {
-        if (const auto read = player.ShowsText(picture, text); !read)
+        if (const auto read = player.ShowsTextRun(picture, text); !read)
             throw PlayerStepFailed(name + ": " + read.message());
     }
     player.KeepPicture(name);
@@ -225,8 +225,8 @@ bool Walking(const PlayerFigure* figure) {
 // Each figure on the screen moves once it has walked onto its spot and stands there
 // facing the same way: its animation plays on, so a picture some frames later differs in
 // its box. A figure whose animation happens to come back to the same pose is given a few
-// more looks. The others may read their results and leave meanwhile: their figures go
-// with them, the player's own stays.
+// more looks. The others may read their results and leave meanwhile: their figures walk
+// off the stage and go with them, the player's own stays.
 void FiguresAreAnimated(PlayerHarness& player) {
     // Drawn without pictures there is nothing to compare.
     if (player.Picture().IsEmpty()) return;
@@ -246,7 +246,7 @@ void FiguresAreAnimated(PlayerHarness& player) {
         const Image later = player.Picture();
         std::erase_if(still, [&](const auto& entry) {
             const PlayerFigure* figure = FigureOf(entry.first);
-            if (figure == nullptr) return true;
+            if (figure == nullptr || Walking(figure)) return true;
             if (figure->heading != entry.second) throw PlayerStepFailed("the figure of " + entry.first + " turns");
             return PixelsChanged(first, later, figure->rect) > 50;
         });
