@@ -226,14 +226,16 @@ bool Walking(const PlayerFigure* figure) {
 // facing the same way: its animation plays on, so a picture some frames later differs in
 // its box. A figure whose animation happens to come back to the same pose is given a few
 // more looks. The others may read their results and leave meanwhile: their figures walk
-// off the stage and go with them, the player's own stays.
-void FiguresAreAnimated(PlayerHarness& player) {
+// off the stage and go with them, the player's own stays. The host may also move every
+// guest on to the next screen meanwhile: once the screen is gone, so are its figures.
+void FiguresAreAnimated(PlayerHarness& player, const std::string& screen) {
     // Drawn without pictures there is nothing to compare.
     if (player.Picture().IsEmpty()) return;
     const std::vector<std::string> names{"Host", "Ann", "Bob"};
     player.FramesUntil(
         [&] { return std::none_of(names.begin(), names.end(), [](auto& n) { return Walking(FigureOf(n)); }); },
         kSessionFrames, "the figures on their spots");
+    if (!player.IsOpen(screen)) return;
     const Image first = player.Picture();
     std::map<std::string, float> still;
     for (const std::string& name : names) {
@@ -244,6 +246,7 @@ void FiguresAreAnimated(PlayerHarness& player) {
     for (int look = 0; look < 10 && !still.empty(); ++look) {
         player.Frames(10);
         const Image later = player.Picture();
+        if (!player.IsOpen(screen)) return;
         std::erase_if(still, [&](const auto& entry) {
             const PlayerFigure* figure = FigureOf(entry.first);
             if (figure == nullptr || Walking(figure)) return true;
@@ -336,7 +339,7 @@ void PlayToTheResults(PlayerHarness& player, const std::string& who, int report)
     const Image results = Picture(player, who, "results", {Text("ResultsWindow"), Text("ResultsAlive")});
     FiguresWearTheirPlayersColours(results);
     NamesAreReadUnderTheFigures(player, results);
-    FiguresAreAnimated(player);
+    FiguresAreAnimated(player, "ResultsWindow");
     for (WorldObject* object : gArena->Objects()) {
         if (object->kind != kKindVorn || object->removed) continue;
         Report(report, "unit " + std::to_string(object->id) + " " + std::to_string(object->position.x) + " " +
@@ -359,7 +362,7 @@ void SetUpOnFreePlay(PlayerHarness& player) {
     player.Frames(2);
     const Image setup = Picture(player, "host", "setup", {Text("ServerSetup"), "Ann", "Bob"});
     FiguresWearTheirPlayersColours(setup);
-    FiguresAreAnimated(player);
+    FiguresAreAnimated(player, "NetworkGameSetupWindow");
     player.ClickItem("NetworkGameSetupWindow", "ScenarioName");
     player.Frames(2);
     player.Click(TrayEntryPoint(player, "ServerScenarioListBox", "FreePlay"));
@@ -440,7 +443,7 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures) 
     player.Frames(2);
     const Image setup = Picture(player, name, "setup", {Text("WaitingForServerSetup")});
     FiguresWearTheirPlayersColours(setup);
-    FiguresAreAnimated(player);
+    FiguresAreAnimated(player, "NetworkGameSetupWindow");
     for (const std::string& missing : player.MissingFiles()) Report(report, "missing " + missing);
     ReachSquadSelection(player, name);
     if (veteran) {
