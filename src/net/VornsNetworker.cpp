@@ -179,6 +179,7 @@ void VornsNetworker::ResetSession() {
     schedule_.DiscardPending();
     statusText_.clear();
     syncTimer_ = keepAliveTimer_ = countdown_ = 0.0f;
+    keepAliveSentMs_ = Now();
     countdownRunning_ = false;
     lastCountdownSent_ = -1;
 }
@@ -556,15 +557,20 @@ void VornsNetworker::Update() {
     Networker::Update();
     if (!IsClientRunning() && !IsServerRunning()) return;
     const float frameTime = host_.FrameTime();
-    keepAliveTimer_ += frameTime;
-    if (keepAliveTimer_ > kKeepAliveSeconds) {
-        keepAliveTimer_ = 0.0f;
-        SendCode(CodeByte(MessageCode::KeepAlive));
-    }
+    SendKeepAliveWhenDue(frameTime);
     if (IsServer())
         ServerStep(frameTime);
     else
         ClientStep(frameTime);
+}
+
+void VornsNetworker::SendKeepAliveWhenDue(float frameTime) {
+    keepAliveTimer_ += frameTime;
+    const uint64_t now = Now();
+    if (keepAliveTimer_ <= kKeepAliveSeconds && now - keepAliveSentMs_ < kKeepAliveMs) return;
+    keepAliveTimer_ = 0.0f;
+    keepAliveSentMs_ = now;
+    SendCode(CodeByte(MessageCode::KeepAlive));
 }
 
 void VornsNetworker::ServerStep(float frameTime) {

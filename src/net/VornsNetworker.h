@@ -24,7 +24,10 @@ public:
     // A batch goes out once it passes this many bytes (less when uncompressed).
     static constexpr size_t kBatchBytesCompressed = 1280;
     static constexpr size_t kBatchBytesPlain = 1024;
+    // A keep-alive goes out after this many seconds of frames, or of the clock (a busy
+    // machine's frames are short while the clock, and the peer's patience, run on).
     static constexpr float kKeepAliveSeconds = 60.0f;
+    static constexpr uint64_t kKeepAliveMs = 60000;
     static constexpr float kTimeSyncSeconds = 1.0f;
     static constexpr float kLingerSeconds = 2.0f;
     // A client's clock runs this far behind the server's.
@@ -151,6 +154,7 @@ private:
     bool SkipMessage(uint8_t code, MessageReader& in, Sender& sender);
     void ProtocolError(const Sender& sender, const char* what, uint8_t code);
 
+    void SendKeepAliveWhenDue(float frameTime);
     void ServerStep(float frameTime);
     void ForgetStranger(const sock::Ipv4Address& address);
     void CloseSilentStrangers();
@@ -180,6 +184,7 @@ private:
     std::string statusText_;
     float syncTimer_ = 0.0f;
     float keepAliveTimer_ = 0.0f;
+    uint64_t keepAliveSentMs_ = 0;
     float countdown_ = 0.0f;
     bool countdownRunning_ = false;
     int32_t lastCountdownSent_ = -1;

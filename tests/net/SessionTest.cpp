@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -65,11 +66,21 @@ protected:
         server.host.started = true;
     }
 
+    // From here on every program reads the milliseconds the test moves on by hand,
+    // starting where the steady clock stands.
+    void UseTestClock() {
+        clockMs = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                            std::chrono::steady_clock::now().time_since_epoch())
+                                            .count());
+        for (Program* program : {&server, &alice, &bob}) program->networker.SetClock([this] { return clockMs; });
+    }
+
     Program server{"host"};
     Program alice{"alice"};
     Program bob{"bob"};
     std::vector<Program*> clients{&alice, &bob};
     uint16_t port = 0;
+    uint64_t clockMs = 0;
 };
 
 TEST_F(SessionTest, AWholeSessionFromJoiningToTheResults) {
@@ -172,6 +183,31 @@ TEST_F(SessionTest, TimeSyncHoldsTheClientBackOnlyWhenItsLeadShrank) {
         ASSERT_TRUE(RunUntil([&] { return alice.host.correction >= 0.0f; }));
         EXPECT_NEAR(alice.host.correction, expected, 1e-4f);
     }
+}
+
+TEST_F(SessionTest, PlayersOnABusyMachineAreNotTakenForGone) {
+    JoinBoth();
+    UseTestClock();
+    for (Program* program : {&server, &alice, &bob}) program->host.frameTime = 0.001f;
+    // Well past the silence limit, one keep-alive interval at a time: each round every
+    // program must hear the others again although its frames add up to almost nothing.
+    const uint64_t rounds = sock::kPeerSilenceLimitMs / VornsNetworker::kKeepAliveMs + 2;
+    for (uint64_t round = 0; round < rounds; ++round) {
+        clockMs += VornsNetworker::kKeepAliveMs;
+        const uint64_t heardByServer = server.networker.BytesReceivedRaw();
+        const uint64_t heardByAlice = alice.networker.BytesReceivedRaw();
+        const uint64_t heardByBob = bob.networker.BytesReceivedRaw();
+        ASSERT_TRUE(RunUntil([&] {
+            return server.networker.BytesReceivedRaw() >= heardByServer + 2 &&
+                   alice.networker.BytesReceivedRaw() > heardByAlice && bob.networker.BytesReceivedRaw() > heardByBob;
+        })) << "round " << round;
+    }
+    EXPECT_EQ(server.networker.Players().size(), 3u);
+    for (const auto& player : server.networker.Players()) EXPECT_FALSE(player->disconnected) << player->name;
+    EXPECT_EQ(alice.host.lost, "");
+    EXPECT_EQ(bob.host.lost, "");
+    alice.networker.SendChatToServer("still here");
+    ASSERT_TRUE(RunUntil([&] { return !bob.host.chat.empty(); }));
 }
 
 // A raw peer that speaks the wire format directly.

@@ -141,14 +141,14 @@ VornsNetworker& Session() { return GetNetworkGame()->Session(); }
 size_t SessionPlayers() { return Session().Players().size(); }
 
 // A picture of the screen with both checks: something is shown, and each text is drawn
-// in letters.
+// in letters where the frame drew it.
 Image Picture(PlayerHarness& player, const std::string& who, const std::string& screen,
               const std::vector<std::string>& texts = {}) {
     const std::string name = "network_" + who + "_" + screen;
     const Image picture = player.Picture();
     if (const auto shown = PlayerHarness::ShowsAScreen(picture, name); !shown) throw PlayerStepFailed(shown.message());
     for (const std::string& text : texts) {
-        if (const auto read = player.ShowsText(picture, text); !read)
+        if (const auto read = player.ShowsTextRun(picture, text); !read)
             throw PlayerStepFailed(name + ": " + read.message());
     }
     player.KeepPicture(name);
@@ -225,15 +225,17 @@ bool Walking(const PlayerFigure* figure) {
 // Each figure on the screen moves once it has walked onto its spot and stands there
 // facing the same way: its animation plays on, so a picture some frames later differs in
 // its box. A figure whose animation happens to come back to the same pose is given a few
-// more looks. The others may read their results and leave meanwhile: their figures go
-// with them, the player's own stays.
-void FiguresAreAnimated(PlayerHarness& player) {
+// more looks. The others may read their results and leave meanwhile: their figures walk
+// off the stage and go with them, the player's own stays. The host may also move every
+// guest on to the next screen meanwhile: once the screen is gone, so are its figures.
+void FiguresAreAnimated(PlayerHarness& player, const std::string& screen) {
     // Drawn without pictures there is nothing to compare.
     if (player.Picture().IsEmpty()) return;
     const std::vector<std::string> names{"Host", "Ann", "Bob"};
     player.FramesUntil(
         [&] { return std::none_of(names.begin(), names.end(), [](auto& n) { return Walking(FigureOf(n)); }); },
         kSessionFrames, "the figures on their spots");
+    if (!player.IsOpen(screen)) return;
     const Image first = player.Picture();
     std::map<std::string, float> still;
     for (const std::string& name : names) {
@@ -244,9 +246,10 @@ void FiguresAreAnimated(PlayerHarness& player) {
     for (int look = 0; look < 10 && !still.empty(); ++look) {
         player.Frames(10);
         const Image later = player.Picture();
+        if (!player.IsOpen(screen)) return;
         std::erase_if(still, [&](const auto& entry) {
             const PlayerFigure* figure = FigureOf(entry.first);
-            if (figure == nullptr) return true;
+            if (figure == nullptr || Walking(figure)) return true;
             if (figure->heading != entry.second) throw PlayerStepFailed("the figure of " + entry.first + " turns");
             return PixelsChanged(first, later, figure->rect) > 50;
         });
@@ -336,7 +339,7 @@ void PlayToTheResults(PlayerHarness& player, const std::string& who, int report)
     const Image results = Picture(player, who, "results", {Text("ResultsWindow"), Text("ResultsAlive")});
     FiguresWearTheirPlayersColours(results);
     NamesAreReadUnderTheFigures(player, results);
-    FiguresAreAnimated(player);
+    FiguresAreAnimated(player, "ResultsWindow");
     for (WorldObject* object : gArena->Objects()) {
         if (object->kind != kKindVorn || object->removed) continue;
         Report(report, "unit " + std::to_string(object->id) + " " + std::to_string(object->position.x) + " " +
@@ -359,7 +362,7 @@ void SetUpOnFreePlay(PlayerHarness& player) {
     player.Frames(2);
     const Image setup = Picture(player, "host", "setup", {Text("ServerSetup"), "Ann", "Bob"});
     FiguresWearTheirPlayersColours(setup);
-    FiguresAreAnimated(player);
+    FiguresAreAnimated(player, "NetworkGameSetupWindow");
     player.ClickItem("NetworkGameSetupWindow", "ScenarioName");
     player.Frames(2);
     player.Click(TrayEntryPoint(player, "ServerScenarioListBox", "FreePlay"));
@@ -440,7 +443,7 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures) 
     player.Frames(2);
     const Image setup = Picture(player, name, "setup", {Text("WaitingForServerSetup")});
     FiguresWearTheirPlayersColours(setup);
-    FiguresAreAnimated(player);
+    FiguresAreAnimated(player, "NetworkGameSetupWindow");
     for (const std::string& missing : player.MissingFiles()) Report(report, "missing " + missing);
     ReachSquadSelection(player, name);
     if (veteran) {

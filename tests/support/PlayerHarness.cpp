@@ -608,6 +608,19 @@ std::string PlayerHarness::KeepPicture(const std::string& name) {
                                          << rect.bottom << ")";
 }
 
+::testing::AssertionResult PlayerHarness::ShowsTextRun(const Image& picture, const std::string& words) {
+    if (picture.IsEmpty()) return ::testing::AssertionSuccess() << "no pictures";
+    // The same words may be drawn more than once (a list and a chat line): one readable
+    // run is enough.
+    ::testing::AssertionResult read = ::testing::AssertionFailure() << "no run of text holds \"" << words << "\"";
+    for (const ShownText& run : TextsShown()) {
+        if (run.text.find(words) == std::string::npos) continue;
+        read = ShowsText(picture, run);
+        if (read) return read;
+    }
+    return read;
+}
+
 const GlyphFinder& PlayerHarness::Glyphs() {
     if (glyphs_ != nullptr) return *glyphs_;
     const std::string file = "Textures/VornsFont" + std::string(application_->LanguageName().CStr()) + ".tga";

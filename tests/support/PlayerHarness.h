@@ -239,6 +239,10 @@ public:
     ::testing::AssertionResult ShowsText(const Image& picture, const std::string& text, const IntRect& area);
     // A run of TextsShown() is drawn with the font's glyphs where and as large as it was drawn.
     ::testing::AssertionResult ShowsText(const Image& picture, const ShownText& run);
+    // A run of the last frame's TextsShown() that holds the words is drawn with the font's
+    // glyphs where and as large as it was drawn; the picture must be of that frame. Read
+    // in its place, a text is not taken for stray pixels elsewhere on the screen.
+    ::testing::AssertionResult ShowsTextRun(const Image& picture, const std::string& words);
     // Every text run drawn in the last frame, in drawing order (with or without pictures).
     const std::vector<ShownText>& TextsShown() const;
     // Every name the program asked to open since the harness started that names nothing.
