@@ -57,6 +57,7 @@ void Device::OrphanAllResources() {
     for (Resource* resource : resources_) {
         ResourceReleased(*resource);
         resource->SetHandle(0);
+        if (resource->Kind() != ResourceKind::Texture) SetStoredBytes(static_cast<const Buffer&>(*resource), 0);
         resource->owner_ = nullptr;
     }
     resources_.clear();

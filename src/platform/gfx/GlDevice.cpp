@@ -351,8 +351,9 @@ void GlDevice::ResourceReleased(Resource& resource) {
         appliedSamplers_.erase(name);
         ForgetUnits();
     } else {
+        // Called from a dying object's destructor too, so the buffer itself is not touched:
+        // a store goes with its name, and a name is only made when a buffer is created.
         gl_.DeleteBuffers(1, &name);
-        SetStoredBytes(static_cast<const Buffer&>(resource), 0);
         ForgetArrays();
     }
     resource.SetHandle(0);
