@@ -148,8 +148,9 @@ uint32_t MenuFrameChecksum(Renderer& renderer) {
     return sum;
 }
 
-void BM_TitleMenuGl(benchmark::State& state) {
-    const int index = int(state.range(0));
+// Runs `measure` with the main menu open over the title scene `index` (or none).
+template <typename Measure>
+void OnTitleMenu(benchmark::State& state, int index, Measure measure) {
     state.SetLabel(index == kNoScene ? "no scene" : kTitleScenes[index]);
     OnTitleRenderer(state, [&](Renderer& renderer) {
         GetScreenCamera().SetScreenView(IntRect(0, 0, 1023, 767), true);
@@ -157,10 +158,15 @@ void BM_TitleMenuGl(benchmark::State& state) {
         MainMenu menu;
         GetWindowManager().OpenWindow(&menu);
         if (index != kNoScene) GetBackgroundScene().Start(kTitleScenes[index]);
-        MeasureFrames(state, renderer, [&] { PlayMenuFrame(renderer); });
+        measure(renderer);
         GetWindowManager().CloseAllWindows();
         DestroySharedScene();
     });
+}
+
+void BM_TitleMenuGl(benchmark::State& state) {
+    OnTitleMenu(state, int(state.range(0)),
+                [&](Renderer& renderer) { MeasureFrames(state, renderer, [&] { PlayMenuFrame(renderer); }); });
 }
 
 // The title menu as the game runs it when idle: each frame begins no sooner than the
@@ -169,13 +175,7 @@ void BM_TitleMenuGl(benchmark::State& state) {
 // time from one frame's start to the next one's, never below the shortest frame.
 void BM_TitleMenuPacedGl(benchmark::State& state) {
     const int index = int(state.range(0));
-    state.SetLabel(index == kNoScene ? "no scene" : kTitleScenes[index]);
-    OnTitleRenderer(state, [&](Renderer& renderer) {
-        GetScreenCamera().SetScreenView(IntRect(0, 0, 1023, 767), true);
-        if (index != kNoScene) CreateSharedScene();
-        MainMenu menu;
-        GetWindowManager().OpenWindow(&menu);
-        if (index != kNoScene) GetBackgroundScene().Start(kTitleScenes[index]);
+    OnTitleMenu(state, index, [&](Renderer& renderer) {
         using Clock = std::chrono::steady_clock;
         const auto shortest = std::chrono::duration<double>(Game::kMinFrameTime);
         Clock::time_point frameStart{};
@@ -205,8 +205,6 @@ void BM_TitleMenuPacedGl(benchmark::State& state) {
         std::snprintf(label, sizeof label, "%s, frame %08x", index == kNoScene ? "no scene" : kTitleScenes[index],
                       MenuFrameChecksum(renderer));
         state.SetLabel(label);
-        GetWindowManager().CloseAllWindows();
-        DestroySharedScene();
     });
 }
 

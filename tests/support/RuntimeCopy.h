@@ -31,6 +31,14 @@ inline void CopyTree(const std::filesystem::path& from, const std::filesystem::p
     }
 }
 
+// Copies the data set's pictures from the runtime folder `game` into `folder`, for tests
+// whose drawing reads them; false when the data set is not built.
+inline bool CopyTextures(const std::filesystem::path& game, const std::filesystem::path& folder) {
+    if (!std::filesystem::exists(game / "Textures")) return false;
+    CopyTree(game / "Textures", folder / "Textures");
+    return true;
+}
+
 // The data set of the runtime folder in a fresh folder: every sub-folder but the players',
 // and the text files beside them. The program itself is left out; a test runs in-process.
 class RuntimeCopy {

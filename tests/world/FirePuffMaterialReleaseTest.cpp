@@ -9,6 +9,7 @@
 
 #include "engine/Renderer.h"
 #include "support/ArenaFixture.h"
+#include "support/RuntimeCopy.h"
 #include "support/TempFolder.h"
 #include "support/WorkingFolder.h"
 #include "world/FirePuff.h"
@@ -19,9 +20,8 @@ class FirePuffMaterialReleaseTest : public ArenaFixture {
 protected:
     void SetUp() override {
         // The puffs draw with the data set's pictures, from a copy of its own.
-        const std::filesystem::path data(VORNS_GAME_DIR);
-        if (!std::filesystem::exists(data / "Textures")) GTEST_SKIP() << "no data set at " << data;
-        std::filesystem::copy(data / "Textures", folder_ / "Textures", std::filesystem::copy_options::recursive);
+        if (!runtime_test::CopyTextures(VORNS_GAME_DIR, folder_.Path()))
+            GTEST_SKIP() << "no data set at " << VORNS_GAME_DIR;
         working_ = std::make_unique<app_test::WorkingFolder>(folder_.Path());
         ArenaFixture::SetUp();
     }

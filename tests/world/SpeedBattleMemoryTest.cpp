@@ -8,6 +8,7 @@
 
 #include "engine/Renderer.h"
 #include "support/ResidentMemory.h"
+#include "support/RuntimeCopy.h"
 #include "support/SpeedBattleFiles.h"
 #include "support/TempFolder.h"
 #include "support/TiltedDrawView.h"
@@ -26,9 +27,8 @@ class SpeedBattleMemoryTest : public VornTestWorld {
 protected:
     void SetUp() override {
         // The effects draw with the data set's pictures, from a copy of its own.
-        const std::filesystem::path data(VORNS_GAME_DIR);
-        if (!std::filesystem::exists(data / "Textures")) GTEST_SKIP() << "no data set at " << data;
-        std::filesystem::copy(data / "Textures", folder_ / "Textures", std::filesystem::copy_options::recursive);
+        if (!runtime_test::CopyTextures(VORNS_GAME_DIR, folder_.Path()))
+            GTEST_SKIP() << "no data set at " << VORNS_GAME_DIR;
         working_ = std::make_unique<app_test::WorkingFolder>(folder_.Path());
         VornTestWorld::SetUp();
         using battle_files::BattlePatterns;
