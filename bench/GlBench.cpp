@@ -6,8 +6,11 @@
 
 #include "core/ThrowError.h"
 #include "engine/Renderer.h"
+#include "platform/sys/Process.h"
 
 std::unique_ptr<win::SystemWindow> OpenOffscreenGlWindow() {
+    // Drawn with the C library's heap kept as the game keeps it.
+    sys::KeepFreedMemoryForReuse();
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 0);
     win::WindowDesc desc;

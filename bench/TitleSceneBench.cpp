@@ -43,9 +43,13 @@ const char* const kTitleScenes[] = {"SmallEmotions", "SmallSneaky", "SmallStalkS
                                     "Winning2",      "Test"};
 constexpr int kNoScene = int(std::size(kTitleScenes));
 
-double ProcessCpuSeconds() {
+rusage ProcessUsage() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
+    return usage;
+}
+
+double CpuSeconds(const rusage& usage) {
     const auto seconds = [](const timeval& t) { return double(t.tv_sec) + 1.0e-6 * double(t.tv_usec); };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
@@ -93,10 +97,13 @@ void MeasureFrames(benchmark::State& state, Renderer& renderer, Frame frame) {
     for (int i = 0; i < 3; ++i) frame();
     gfx::Device& device = renderer.GetDevice();
     device.ResetCounters();
-    const double cpuStart = ProcessCpuSeconds();
+    const rusage start = ProcessUsage();
     for (auto _ : state) frame();
+    const rusage end = ProcessUsage();
     const double frames = double(state.iterations());
-    state.counters["cpu_ms_per_frame"] = 1000.0 * (ProcessCpuSeconds() - cpuStart) / frames;
+    state.counters["cpu_ms_per_frame"] = 1000.0 * (CpuSeconds(end) - CpuSeconds(start)) / frames;
+    // Pages the frames touched afresh: memory handed back to the system and taken again.
+    state.counters["page_faults"] = double(end.ru_minflt - start.ru_minflt) / frames;
     state.counters["draws"] = double(device.Stats().drawCalls) / frames;
     state.counters["triangles"] = double(device.Stats().primitives) / frames;
     state.counters["buffer_kb"] = double(device.Stats().bufferBytesSent) / 1024.0 / frames;

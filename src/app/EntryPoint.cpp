@@ -4,8 +4,10 @@
 // with status 0 after an orderly one.
 #include "app/Application.h"
 #include "core/ThrowError.h"
+#include "platform/sys/Process.h"
 
 int main(int argc, char** argv) {
+    sys::KeepFreedMemoryForReuse();
     LaunchSettings settings;
     settings.commandLine = ParseCommandLine(argc, argv);
     return RunProtected([&] {

@@ -1,6 +1,7 @@
 #include "platform/sys/Process.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -98,6 +99,15 @@ bool RunAndWait(const std::vector<std::string>& argv, bool hidden) {
     // The program may have written anywhere, and folder change times are coarse.
     ClearDirectoryCache();
     return waited;
+}
+
+// The library's own rule ends at these: blocks from 32 MB up are mapped on their own,
+// and free memory at the heap's top is handed back once it exceeds twice that. It only
+// climbs there when such a block is freed, which an idle menu never does.
+void KeepFreedMemoryForReuse() {
+    constexpr int kOwnMappingBytes = 32 << 20;
+    mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
+    mallopt(M_TRIM_THRESHOLD, 2 * kOwnMappingBytes);
 }
 
 }  // namespace sys

@@ -15,4 +15,10 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 // when it cannot start; the exit code is not examined.
 bool RunAndWait(const std::vector<std::string>& argv, bool hidden);
 
+// Lets the C library keep the memory freed at the top of its heap for the next
+// allocations instead of handing it back to the system at once. The software rasteriser
+// takes a few megabytes of small blocks for each frame and frees them when the frame is
+// drawn; handed back each time, the next frame faults them in afresh. Call once, early.
+void KeepFreedMemoryForReuse();
+
 }  // namespace sys
