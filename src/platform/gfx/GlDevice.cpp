@@ -247,6 +247,7 @@ void GlDevice::ForgetArrays() {
 }
 
 Result GlDevice::DoReset() {
+    FlushClear();
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window_, &width, &height);
     SetBackBufferSize(uint32_t(width), uint32_t(height));
@@ -255,6 +256,7 @@ Result GlDevice::DoReset() {
 }
 
 Result GlDevice::DoPresent() {
+    FlushClear();
     SDL_GL_SwapWindow(window_);
     const double since = double(sys::CounterTicks() - lastPresent_) / double(sys::CounterFrequency());
     const double rest = pacer_.AfterPresent(since);
@@ -286,6 +288,27 @@ void GlDevice::StateChanged(StateGroup group, uint32_t index) {
 }
 
 void GlDevice::DoClear(const ClearRect& rect, uint32_t flags, Color colour, float z) {
+    const bool whole = rect.left <= 0 && rect.top <= 0 && rect.right >= int32_t(BackBufferWidth()) &&
+                       rect.bottom >= int32_t(BackBufferHeight());
+    if (!whole) {
+        FlushClear();
+        ClearNow(rect, flags, colour, z);
+        return;
+    }
+    // Nothing has been drawn over a waiting clear, so what this one clears replaces it.
+    if (flags & kClearTarget) pendingClear_.colour = colour;
+    if (flags & kClearDepth) pendingClear_.z = z;
+    pendingClear_.flags |= flags;
+}
+
+void GlDevice::FlushClear() {
+    if (pendingClear_.flags == 0) return;
+    const ClearRect whole{0, 0, int32_t(BackBufferWidth()), int32_t(BackBufferHeight())};
+    ClearNow(whole, pendingClear_.flags, pendingClear_.colour, pendingClear_.z);
+    pendingClear_.flags = 0;
+}
+
+void GlDevice::ClearNow(const ClearRect& rect, uint32_t flags, Color colour, float z) {
     const GLint bottom = GLint(BackBufferHeight()) - rect.bottom;
     gl_.Enable(GL_SCISSOR_TEST);
     gl_.Scissor(rect.left, bottom, rect.right - rect.left, rect.bottom - rect.top);
@@ -310,6 +333,7 @@ void GlDevice::DoClear(const ClearRect& rect, uint32_t flags, Color colour, floa
 }
 
 Result GlDevice::DoReadBackBuffer(Image& image) {
+    FlushClear();
     const uint32_t w = BackBufferWidth(), h = BackBufferHeight();
     std::vector<uint8_t> rows(size_t(w) * h * 4);
     gl_.ReadBuffer(GL_BACK);
@@ -750,6 +774,7 @@ void GlDevice::StoreWhatTheDrawReads(const DrawCall& call) {
 }
 
 void GlDevice::DoDraw(const DrawCall& call) {
+    FlushClear();
     StoreWhatTheDrawReads(call);
     const bool pretransformed = call.layout.pretransformed;
     if (renderDirty_) ApplyRenderStates();

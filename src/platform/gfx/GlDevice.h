@@ -102,6 +102,8 @@ private:
     void StoreBuffer(const Buffer& buffer, uint32_t bytes);
     void StoreAtLeast(const Buffer& buffer, uint64_t bytes);
     void StoreWhatTheDrawReads(const DrawCall& call);
+    void ClearNow(const ClearRect& rect, uint32_t flags, Color colour, float z);
+    void FlushClear();
 
     SDL_Window* window_;
     SDL_GLContext context_;
@@ -112,6 +114,16 @@ private:
     PresentPacer pacer_;
     uint64_t lastPresent_ = 0;
     GLuint whiteTexture_ = 0;
+
+    // A clear of the whole back buffer waits for the next draw, read or present: a frame
+    // often clears it twice before drawing (the application, then a scene with its own
+    // sky colour), and the software renderer fills every pixel for each clear it is given.
+    struct PendingClear {
+        uint32_t flags = 0;
+        Color colour;
+        float z = 1.0f;
+    };
+    PendingClear pendingClear_;
 
     bool renderDirty_ = true;
     bool stagesDirty_ = true;

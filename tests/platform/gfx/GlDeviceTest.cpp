@@ -139,6 +139,18 @@ TEST_F(GlDeviceTest, ClearStaysInsideTheViewport) {
     ExpectPixel(16, 18, 0, 0, 255);
 }
 
+// Whole clears wait for the next draw; each keeps what it cleared and the later wins.
+TEST_F(GlDeviceTest, WholeClearsBeforeADrawKeepWhatEachCleared) {
+    device_->SetRenderState(RenderState::Lighting, false);
+    device_->Clear({}, kClearTarget | kClearDepth, Color(Rgba(255, 0, 0)), 1.0f);
+    device_->Clear({}, kClearDepth, Color(Rgba(0, 255, 0)), 0.4f);
+    device_->Clear({}, kClearTarget, Color(Rgba(0, 0, 255)), 1.0f);
+    Quad(0, 0, 16, 24, 0.5f, Rgba(255, 255, 0));  // behind the cleared depth: hidden
+    Quad(16, 0, 32, 24, 0.3f, Rgba(255, 255, 255));
+    ExpectPixel(4, 4, 0, 0, 255);
+    ExpectPixel(20, 4, 255, 255, 255);
+}
+
 TEST_F(GlDeviceTest, UnlitTriangleInterpolatesVertexColours) {
     device_->SetRenderState(RenderState::Lighting, false);
     // Top-left, top-right, bottom-left: clockwise on screen, so it faces the viewer.
