@@ -8,6 +8,7 @@
 #include "core/Tga.h"
 #include "engine/AssetPaths.h"
 #include "engine/Renderer.h"
+#include "game/OwnerPortrait.h"
 #include "game/Player.h"
 #include "units/ChassisTable.h"
 
@@ -39,37 +40,11 @@ void Replace(const char* name, const Image& picture) {
     GetRenderer().CreateTextureFromImage(path, picture);
 }
 
-// A portrait wider or taller than the picture it goes on is halved until it fits, which keeps
-// its shape.
-Image FittedTo(const Image& overlay, const Image& base) {
-    Image fitted = overlay;
-    while ((fitted.Width() > base.Width() || fitted.Height() > base.Height()) && fitted.Width() > 1 &&
-           fitted.Height() > 1) {
-        fitted.HalfSizePlain(fitted);
-    }
-    return fitted;
-}
-
 void Paint(const char* name, const char* base, const Image& overlay, int x, int y, const Player& owner) {
     Replace(name, ComposeOwnerPicture(BasePicture(base), overlay, x, y, owner));
 }
 
 }  // namespace
-
-Image ComposeOwnerPicture(const Image& base, const Image& overlay, int x, int y, const Player& owner) {
-    Image picture = base.IsEmpty() ? Image(overlay.Width(), overlay.Height()) : base;
-    if (overlay.IsEmpty()) return picture;
-    if (overlay.Width() <= picture.Width() && overlay.Height() <= picture.Height()) {
-        picture.BlendBlit(overlay, x, y, owner.primaryColor, owner.trimColor);
-        return picture;
-    }
-    // At its offset a portrait larger than the button would show only the part that lands
-    // on it; shrunk, it goes on whole, in the middle.
-    const Image fitted = FittedTo(overlay, picture);
-    picture.BlendBlit(fitted, (picture.Width() - fitted.Width()) / 2, (picture.Height() - fitted.Height()) / 2,
-                      owner.primaryColor, owner.trimColor);
-    return picture;
-}
 
 void PaintPatternPictures(const Player& owner) {
     if (!GetRenderer().HasDevice()) return;

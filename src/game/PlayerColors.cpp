@@ -8,6 +8,7 @@
 #include "engine/AssetPaths.h"
 #include "engine/Material.h"
 #include "engine/Renderer.h"
+#include "game/OwnerPortrait.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "game/SharedBaseImages.h"
@@ -32,6 +33,9 @@ struct ColouredPicture {
     Audience audience;
     Overlay overlays[3];
     int overlayCount;
+    // A portrait larger than the base goes on whole in its middle, whatever its offset,
+    // as the editors' save buttons show their owner.
+    bool centred = false;
 };
 
 constexpr ColouredPicture kPictures[] = {
@@ -85,12 +89,8 @@ constexpr ColouredPicture kPictures[] = {
      Audience::kLocal,
      {{'S', nullptr, -12, -8}, {'S', nullptr, 12, -8}, {'S', nullptr, 0, 8}},
      3},
-    {"SaveVornButton.tga", "SaveVornBase.tga", Audience::kLocal, {{'S', nullptr, -8, -8}}, 1},
-    {"SaveSquadButton.tga",
-     "SaveVornBase.tga",
-     Audience::kLocal,
-     {{'S', nullptr, -8, -8}, {'S', nullptr, -12, 0}, {'S', nullptr, -8, 8}},
-     3},
+    {"SaveVornButton.tga", "SaveVornBase.tga", Audience::kLocal, {{'S', nullptr, -8, -8}}, 1, true},
+    {"SaveSquadButton.tga", "SaveVornBase.tga", Audience::kLocal, {{'S', nullptr, -8, -8}}, 1, true},
     {"MakeSquadButton.tga",
      "ControlButton.tga",
      Audience::kLocal,
@@ -163,15 +163,7 @@ void KeepBaseOutline(Image& picture, const Image* base) {
     }
 }
 
-// A portrait larger than the button it is pasted on is halved until it fits, so that the
-// button shows the whole face rather than its top-left corner.
-Image FittedTo(const Image& source, const Image& picture) {
-    Image fitted = source;
-    while (!picture.IsEmpty() && fitted.Width() > picture.Width() && fitted.Width() > 1) fitted.HalfSizePlain(fitted);
-    return fitted;
-}
-
-Image ComposePicture(const Player& player, const char* base, const Overlay* overlays, int count) {
+Image ComposePicture(const Player& player, const char* base, const Overlay* overlays, int count, bool centred = false) {
     const Image* baseImage = BaseImage(base);
     Image picture = baseImage != nullptr ? *baseImage : Image();
     for (int i = 0; i < count; ++i) {
@@ -180,7 +172,13 @@ Image ComposePicture(const Player& player, const char* base, const Overlay* over
             overlay.picture != nullptr ? BaseImage(overlay.picture) : ChassisIcon(player, overlay.icon);
         if (source == nullptr || source->IsEmpty()) continue;
         if (picture.IsEmpty()) picture = Image(source->Width(), source->Height());
-        picture.BlendBlit(FittedTo(*source, picture), overlay.x, overlay.y, player.primaryColor, player.trimColor);
+        if (centred) {
+            picture = ComposeOwnerPicture(picture, *source, overlay.x, overlay.y, player);
+            continue;
+        }
+        // Halved to fit, a larger portrait shows the whole face rather than its top-left corner.
+        picture.BlendBlit(FittedPortrait(*source, picture), overlay.x, overlay.y, player.primaryColor,
+                          player.trimColor);
     }
     KeepBaseOutline(picture, baseImage);
     return picture;
@@ -293,7 +291,7 @@ void Player::BuildColoredTextures() {
     BuildChassisButtonTextures();
     for (const ColouredPicture& entry : kPictures) {
         if (!Concerns(entry.audience, *this)) continue;
-        Image picture = ComposePicture(*this, entry.base, entry.overlays, entry.overlayCount);
+        Image picture = ComposePicture(*this, entry.base, entry.overlays, entry.overlayCount, entry.centred);
         ReplaceTexture(String(entry.texture), picture);
     }
 }

@@ -17,14 +17,18 @@
 #include "ui/Highlighter.h"
 #include "ui/ToolTip.h"
 #include "ui/UiServices.h"
+#include "ui/WindowFrame.h"
 #include "ui/WindowManager.h"
 
 namespace {
 constexpr float kHighlightGrowth = 1.6f;
 constexpr float kHighlightPulse = 1.0f;
 constexpr int32_t kBottomMargin = 48;
-// Four places fit between the chat window and the right edge of the narrowest screen.
+// Four places fit between the chat window's frame and the right edge of the narrowest
+// screen: 1024 wide, its chat frame ends at x 735 and the fourth button at x 1018.
 constexpr int32_t kPlaceSpacing = 72;
+// Between the chat window's frame and the first place's button.
+constexpr int32_t kChatGap = 4;
 }  // namespace
 
 NetworkScreen::NetworkScreen(const String& windowName, std::vector<Button> buttons)
@@ -48,8 +52,10 @@ void NetworkScreen::CreateResources() {
 
 Point NetworkScreen::BottomPlace(int32_t place) {
     const IntRect screen = UiScreenRect();
-    const int32_t chatRight = (screen.left + screen.right) / 2 + ChatWindow::kWidth / 2;
-    return Point(chatRight + kPlaceSpacing / 2 + place * kPlaceSpacing, screen.bottom - kBottomMargin);
+    // The chat window stands centred at the bottom, its frame drawn around it.
+    const int32_t chatFrameRight =
+        (screen.left + screen.right) / 2 + ChatWindow::kWidth / 2 + WindowFrame::kDefaultBorder;
+    return Point(chatFrameRight + kChatGap + kButtonPixels / 2 + place * kPlaceSpacing, screen.bottom - kBottomMargin);
 }
 
 void NetworkScreen::OnOpen() {

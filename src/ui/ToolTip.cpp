@@ -13,7 +13,17 @@
 
 namespace {
 constexpr float kTextScale = 0.75f;
+// Room left between a tip and the screen's edges, so that its first and last letters
+// never touch them.
+constexpr float kScreenMargin = 4.0f;
+
+// The place along one side of the screen, moved so that a tip of that extent keeps the
+// margin on both ends; a tip too large for the room starts at the margin.
+float KeptInside(float place, float extent, float screenFirst, float screenLast) {
+    const float lowest = screenFirst + kScreenMargin;
+    return std::clamp(place, lowest, std::max(lowest, screenLast + 1.0f - kScreenMargin - extent));
 }
+}  // namespace
 
 void ToolTip::Clear() {
     text.Clear();
@@ -63,15 +73,16 @@ void ToolTip::Update(float frameSeconds) {
     const Vector2 size = MeasureText(text, kTextScale);
     const IntRect screen = UiScreenRect();
     // A tip of an element at the screen's edge slides along it rather than off it.
-    position.x = std::clamp((float(rect.left + rect.right) - size.x) * 0.5f, float(screen.left),
-                            std::max(float(screen.left), float(screen.right + 1) - size.x));
+    position.x =
+        KeptInside((float(rect.left + rect.right) - size.x) * 0.5f, size.x, float(screen.left), float(screen.right));
     // Above its element, or below when above is off the screen or over what the window keeps clear.
     position.y = float(rect.top) - size.y;
     const IntRect keepClear = window->ToolTipKeepClear();
     const bool coversKept = keepClear.right > keepClear.left && position.x < float(keepClear.right) &&
                             position.x + size.x > float(keepClear.left) && position.y < float(keepClear.bottom) &&
                             position.y + size.y > float(keepClear.top);
-    if (position.y < float(screen.top) || coversKept) position.y = float(rect.bottom);
+    if (position.y < float(screen.top) + kScreenMargin || coversKept) position.y = float(rect.bottom);
+    position.y = KeptInside(position.y, size.y, float(screen.top), float(screen.bottom));
 }
 
 // Queued with the screen texts, which are drawn after every window and the pointer, on

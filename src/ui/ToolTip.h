@@ -19,7 +19,7 @@ public:
     // hovered item (drawn enlarged).
     void SetForItem(const String& newText, const SpriteGrid& grid, const Sprite& sprite);
     // Once per frame: asks the window under the pointer for its text and times it, and
-    // places it above (or below) its rectangle, kept on the screen.
+    // places it above (or below) its rectangle, kept a few pixels inside the screen.
     void Update(float frameSeconds);
     // Hands a shown tip to the screen texts, to be drawn over everything on a backdrop.
     void Draw() const;

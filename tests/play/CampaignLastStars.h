@@ -31,7 +31,7 @@ inline void WinTheSummit(PlayerHarness& player, CampaignPlayer& campaign) {
     campaign.BriefTheNextEntry("summit_briefing");
     EXPECT_EQ(GetGameModes()->mission.missionIndex, CampaignEntry("Summit"));
     EXPECT_TRUE(CampaignPlayer::Says("Plant our flag on the top")) << CampaignPlayer::Said();
-    EXPECT_TRUE(campaign.ShowsTheLineSaying(player.Picture(), "terrain test for higher ground")) << "the hint is read";
+    EXPECT_TRUE(player.ShowsTextRun(player.Picture(), "terrain test for higher ground")) << "the hint is read";
     campaign.WinWith(std::vector<std::string>(8, "Climber"), "summit", "Plant our flag on the top");
     campaign.WaitForTheResult("WinningWindow", "You reached the summit", "summit_won");
     campaign.BackToTheMapAfterTheWin("the summit");
@@ -43,7 +43,7 @@ inline void SaveTheForest(PlayerHarness& player, CampaignPlayer& campaign) {
     campaign.BriefTheNextEntry("forest_briefing");
     EXPECT_EQ(GetGameModes()->mission.missionIndex, CampaignEntry("Forest"));
     EXPECT_TRUE(CampaignPlayer::Says("The Firebug is loose")) << CampaignPlayer::Said();
-    EXPECT_TRUE(campaign.ShowsTheLineSaying(player.Picture(), "Destroy it."));
+    EXPECT_TRUE(player.ShowsTextRun(player.Picture(), "Destroy it."));
     campaign.WinWith(std::vector<std::string>(8, "Scout"), "forest", "The Firebug is loose");
     campaign.WaitForTheResult("WinningWindow", "The Firebug is out", "forest_won");
     campaign.BackToTheMapAfterTheWin("the forest fire");

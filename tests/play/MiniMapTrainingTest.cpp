@@ -2,6 +2,9 @@
 // it does, and the tilted camera is outlined on the map as the ground it really sees.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "battlefield/MiniMap.h"
 #include "core/Image.h"
 #include "support/PlayerHarness.h"
@@ -23,6 +26,16 @@ TEST(MiniMapTrainingTest, TheCameraButtonsTellWhatTheyDoAndTheTiltedViewIsOutlin
     const Image tip = player.Picture();
     player.KeepPicture("minimap_overhead_tip");
     EXPECT_TRUE(player.ShowsText(tip, "Look from above"));
+    // The last button's tip slides along the screen's right edge, a few pixels clear of it.
+    player.MoveTo(player.ItemPoint("MiniMap", "ResetCamera"));
+    player.Frames(80);
+    const Image reset = player.Picture();
+    player.KeepPicture("minimap_reset_tip");
+    EXPECT_TRUE(player.ShowsTextRun(reset, "Reset the camera"));
+    const auto& runs = player.TextsShown();
+    const auto run = std::ranges::find(runs, std::string("Reset the camera"), &play_test::ShownText::text);
+    ASSERT_NE(run, runs.end());
+    EXPECT_LE(run->rect.right, 1023 - 3);
 
     player.Click(player.ItemPoint("MiniMap", "TiltedCamera"));
     player.MoveTo(player.WindowPoint("ArenaWindow", 0.4f, 0.6f));

@@ -40,16 +40,6 @@ int FramesUntilSaid(PlayerHarness& player, const std::string& words, int limit) 
     return frames - 1;
 }
 
-// A frame drawn now shows the run of text holding the words, in the font's glyphs where
-// and as large as it was drawn.
-::testing::AssertionResult ShowsRun(PlayerHarness& player, const std::string& words) {
-    const Image frame = player.Picture();
-    for (const play_test::ShownText& run : player.TextsShown()) {
-        if (run.text.find(words) != std::string::npos) return player.ShowsText(frame, run);
-    }
-    return ::testing::AssertionFailure() << "no run of text holds \"" << words << "\"";
-}
-
 TEST(SpeechFlowTest, ABriefingsSecondPageFollowsItsSpokenFirstAndTheWinSaysItsReward) {
     play_test::HarnessSettings settings = play_test::WithPictures();
     settings.frameSeconds = kFrameSeconds;
@@ -67,14 +57,14 @@ TEST(SpeechFlowTest, ABriefingsSecondPageFollowsItsSpokenFirstAndTheWinSaysItsRe
     const int spoken = FramesUntilSaid(player, "Your Vorns follow their patterns", 6000);
     EXPECT_GE(spoken * kFrameSeconds, firstPage) << "the second page came before the first was spoken";
     player.Frames(10);
-    EXPECT_TRUE(ShowsRun(player, "Your Vorns follow"));
+    EXPECT_TRUE(player.ShowsTextRun(player.Picture(), "Your Vorns follow"));
     player.KeepPicture("speech_briefing_second_page");
 
     campaign.LaunchASquadOf(std::vector<std::string>(5, "Scout"), "speech_first_contact");
     campaign.WaitForTheResult("WinningWindow", "The meadow is clear", "speech_won");
     FramesUntilSaid(player, "Well done! You earned one boost", 6000);
     player.Frames(10);
-    EXPECT_TRUE(ShowsRun(player, "Well done!"));
+    EXPECT_TRUE(player.ShowsTextRun(player.Picture(), "Well done!"));
     player.KeepPicture("speech_won_reward");
 }
 

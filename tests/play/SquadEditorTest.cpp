@@ -2,12 +2,16 @@
 // a ring of small units laid out with the count menu, a large unit dropped next to one of
 // them (marked and refused where its own body would overlap, taken where it fits), the
 // squad saved under a name and its file read back: every member kept, none overlapping.
+// Its save button shows the owner's whole portrait.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "core/Image.h"
 #include "engine/Mouse.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
@@ -62,6 +66,24 @@ int CountNamed(const Squad& squad, const char* name) {
     return count;
 }
 
+// The pixels of the area in about the owner's primary colour: the figure of a portrait
+// painted for that owner. Empty when there are none.
+IntRect OwnerColouredBounds(const Image& frame, const IntRect& area) {
+    const Color owner = GetLocalPlayer().primaryColor;
+    IntRect bounds(area.right, area.bottom, area.left - 1, area.top - 1);
+    for (int y = area.top; y <= area.bottom; ++y) {
+        for (int x = area.left; x <= area.right; ++x) {
+            const Color pixel = frame.At(x, y);
+            const int apart = std::abs(pixel.Red() - owner.Red()) + std::abs(pixel.Green() - owner.Green()) +
+                              std::abs(pixel.Blue() - owner.Blue());
+            if (apart >= 90) continue;
+            bounds = IntRect(std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x),
+                             std::max(bounds.bottom, y));
+        }
+    }
+    return bounds;
+}
+
 // From the game menu, hosting alone, to the squad choice.
 void ReachTheSquadChoice(PlayerHarness& player) {
     player.TakeTheCampaignMapTour();
@@ -80,6 +102,15 @@ TEST(SquadEditorTest, ARingOfSmallUnitsAndALargeOneNextToItAreSavedAndReadBackWi
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     BringUnits(player, "Tester");
     ReachTheSquadChoice(player);
+
+    // The save button shows its owner's whole portrait in its middle, not the corner of
+    // one (or of several) that landed on it.
+    const Image chosen = player.Picture();
+    const IntRect save = player.ItemRect("SquadWindow", "Save");
+    const IntRect figure = OwnerColouredBounds(chosen, save);
+    ASSERT_LE(figure.left, figure.right) << "no portrait on the save button";
+    EXPECT_NEAR(figure.left + figure.right, save.left + save.right, 4);
+    EXPECT_NEAR(figure.top + figure.bottom, save.top + save.bottom, 6);
 
     // Three Scouts on a circle of radius 8 through (8, 0), laid out by the count menu.
     ASSERT_EQ(GetSquadWindow().layout, SquadWindow::kCircle) << "a fresh editor lays out in a circle";

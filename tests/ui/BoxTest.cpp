@@ -15,6 +15,7 @@
 #include "ui/Slider.h"
 #include "ui/TextBox.h"
 #include "ui/ToolTip.h"
+#include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 
 namespace {
@@ -186,16 +187,25 @@ TEST_F(BoxTest, ATipAtTheScreensEdgeStaysOnItAndIsDrawnOverEverythingOnABackdrop
     GetWindowManager().OpenWindow(&window);
     ToolTip& tip = GetToolTip();
     // "Small robot" is 11 x 8 x 0.75 = 66 pixels wide; centred on x 10 it would start
-    // at -23, and centred on x 1013 end at 1046.
+    // at -23, and centred on x 1013 end at 1046. It keeps 4 pixels from either edge.
     window.element = IntRect(0, 320, 20, 340);
     MovePointer(15, 330);
     for (int i = 0; i < 60 && !tip.shown; ++i) Frame();
     ASSERT_TRUE(tip.shown);
-    EXPECT_EQ(tip.position.x, 0.0f);
+    EXPECT_EQ(tip.position.x, 4.0f);
     window.element = IntRect(1003, 320, 1023, 340);
     Frame();
     ASSERT_TRUE(tip.shown);
-    EXPECT_EQ(tip.position.x, 1024.0f - 66.0f);
+    EXPECT_EQ(tip.position.x, 1024.0f - 4.0f - 66.0f);
+    // With no room above an element at the top it goes below; below an element as tall
+    // as the screen it rises to 4 pixels above the bottom edge.
+    const float height = MeasureText(String("Small robot"), 0.75f).y;
+    window.element = IntRect(500, 2, 520, 6);
+    Frame();
+    EXPECT_EQ(tip.position.y, 6.0f);
+    window.element = IntRect(500, 2, 520, 767);
+    Frame();
+    EXPECT_EQ(tip.position.y, 768.0f - 4.0f - height);
 
     ScreenTexts texts;
     SetScreenTextQueue(&texts);

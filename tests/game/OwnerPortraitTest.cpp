@@ -1,15 +1,15 @@
-// The owner's colours on the editors' pictures: the overlay's red and green parts take
-// the owner's two colours over the base, clipped to it.
+// Owners' portraits on buttons: the overlay's red and green parts take the owner's two
+// colours over the base, clipped to it, and a portrait larger than the button goes on whole.
 #include <gtest/gtest.h>
 
-#include "battlefield/OwnerPictures.h"
+#include "game/OwnerPortrait.h"
 #include "game/Player.h"
 
 namespace {
 
 Color Rgba(int r, int g, int b, int a) { return Color::FromRGBA(uint8_t(r), uint8_t(g), uint8_t(b), uint8_t(a)); }
 
-TEST(OwnerPicturesTest, OverlayTakesTheOwnersColoursOverTheBase) {
+TEST(OwnerPortraitTest, OverlayTakesTheOwnersColoursOverTheBase) {
     Player owner;
     owner.primaryColor = Rgba(10, 20, 200, 255);
     owner.trimColor = Rgba(0, 180, 0, 255);
@@ -38,7 +38,7 @@ TEST(OwnerPicturesTest, OverlayTakesTheOwnersColoursOverTheBase) {
     EXPECT_EQ(ComposeOwnerPicture(base, Image(), 0, 0, owner).At(1, 1), Rgba(90, 90, 90, 255));
 }
 
-TEST(OwnerPicturesTest, APortraitWiderThanTheButtonGoesOnWholeInItsMiddle) {
+TEST(OwnerPortraitTest, APortraitWiderThanTheButtonGoesOnWholeInItsMiddle) {
     Player owner;
     Image base(4, 4);
     base.Fill(Rgba(90, 90, 90, 255));
