@@ -258,10 +258,8 @@ Result GlDevice::DoReset() {
 Result GlDevice::DoPresent() {
     FlushClear();
     SDL_GL_SwapWindow(window_);
-    const double since = double(sys::CounterTicks() - lastPresent_) / double(sys::CounterFrequency());
-    const double rest = pacer_.AfterPresent(since);
+    const double rest = pacer_.AfterPresent(double(sys::CounterTicks()) / double(sys::CounterFrequency()));
     if (rest > 0.0) sys::SleepSeconds(rest);
-    lastPresent_ = sys::CounterTicks();
     return Result::Ok;
 }
 

@@ -110,9 +110,8 @@ private:
     GlApi gl_;
     bool bgraColours_ = false;
     // A window on a screen presents at most once per refresh, whether or not the display
-    // paces it; the end of the last present.
+    // paces it.
     PresentPacer pacer_;
-    uint64_t lastPresent_ = 0;
     GLuint whiteTexture_ = 0;
 
     // A clear of the whole back buffer waits for the next draw, read or present: a frame

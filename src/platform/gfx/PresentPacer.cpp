@@ -18,14 +18,21 @@ constexpr int kQuickPresents = 10;
 PresentPacer::PresentPacer(double refreshPeriod, bool displayPaces)
     : period_(std::max(refreshPeriod, 0.0)), trusted_(displayPaces) {}
 
-double PresentPacer::AfterPresent(double sinceLast) {
+double PresentPacer::AfterPresent(double now) {
     if (period_ <= 0.0) return 0.0;
+    const double sinceLast = started_ ? now - frameStart_ : period_;
+    started_ = true;
     if (trusted_) {
         quickRun_ = sinceLast < kQuickShare * period_ ? quickRun_ + 1 : 0;
-        if (quickRun_ < kQuickPresents) return 0.0;
+        if (quickRun_ < kQuickPresents) {
+            frameStart_ = now;
+            return 0.0;
+        }
         trusted_ = false;
     }
-    return std::max(period_ - sinceLast, 0.0);
+    const double next = frameStart_ + period_;
+    frameStart_ = next < now ? now : next;
+    return frameStart_ - now;
 }
 
 }  // namespace gfx

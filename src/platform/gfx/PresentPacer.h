@@ -13,9 +13,11 @@ public:
     // displayPaces: whether the display took the swap interval.
     PresentPacer(double refreshPeriod, bool displayPaces);
 
-    // Takes the seconds since the previous present ended, measured just after this
-    // present, and gives the seconds to sleep before the next frame begins.
-    double AfterPresent(double sinceLast);
+    // Takes the time just after a present (seconds on a steady clock) and gives the
+    // seconds to sleep before the next frame begins. Paced frames begin a period apart
+    // from one another's planned start, so the few tenths of a millisecond a sleep
+    // overruns by do not add up; a frame that ends late begins the count afresh.
+    double AfterPresent(double now);
 
     bool PacesItself() const { return !trusted_ && period_ > 0.0; }
 
@@ -23,6 +25,8 @@ private:
     double period_ = 0.0;
     bool trusted_ = true;
     int quickRun_ = 0;
+    bool started_ = false;
+    double frameStart_ = 0.0;  // when the frame just presented began, or was planned to
 };
 
 }  // namespace gfx
