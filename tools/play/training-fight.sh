@@ -35,6 +35,19 @@ ctrl_drop() { # FROM_X FROM_Y TO_X TO_Y COUNT(1-9)
     $P click $((x + dx)) $((y + dy))
 }
 
+# Takes the picture NAME; while the meter's green figure is not at its top left, asks for
+# the meter (Ctrl+F) and takes it again.
+meter_on() {
+    local try green
+    for try in 1 2 3 4; do
+        shot "$1"
+        green=$(convert "$PLAY_STATE/$1.png" -crop 190x28+5+8 -fuzz 20% -fill white -opaque '#00FF00' \
+            -fill black +opaque white -format '%[fx:mean>0.01]' info:)
+        [ "$green" = 1 ] && return
+        $P key ctrl+f
+    done
+}
+
 $P start "${1:-build/game}"
 # New profile, then the campaign and its introduction.
 $P key Escape
@@ -50,7 +63,8 @@ shot 02-campaign-map
 # Training grounds: a small chassis from the object tray, opened in the unit editor.
 $P click 612 696
 $P wait 2
-shot 03-training-grounds
+$P move 600 400
+meter_on 03-training-grounds
 $P drag 990 668 500 400
 $P rclick 500 390
 $P wait 1
@@ -79,8 +93,7 @@ ctrl_drop 30 686 750 300 9
 ctrl_drop 30 686 780 480 9
 ctrl_drop 30 686 620 220 9
 $P move 600 600
-$P key ctrl+f
-shot 06-placed
+meter_on 06-placed
 # The fight.
 $P click 954 737
 : >"$PLAY_STATE/meter.txt"
