@@ -35,6 +35,17 @@ ctrl_drop() { # FROM_X FROM_Y TO_X TO_Y COUNT(1-9)
     $P click $((x + dx)) $((y + dy))
 }
 
+# Ctrl+F with Ctrl held over several frames: the game reads whether Ctrl is down when it
+# handles the F, and keys sent at once are all handled after Ctrl has come up again.
+ctrl_f() {
+    (
+        . "$PLAY_STATE/run"
+        export DISPLAY
+        xdotool keydown Control_L sleep 0.2 key f sleep 0.2 keyup Control_L
+    )
+    sleep 1
+}
+
 # Takes the picture NAME; while the meter's green figure is not at its top left, asks for
 # the meter (Ctrl+F) and takes it again.
 meter_on() {
@@ -44,7 +55,7 @@ meter_on() {
         green=$(convert "$PLAY_STATE/$1.png" -crop 190x28+5+8 -fuzz 20% -fill white -opaque '#00FF00' \
             -fill black +opaque white -format '%[fx:mean>0.01]' info:)
         [ "$green" = 1 ] && return
-        $P key ctrl+f
+        ctrl_f
     done
 }
 
