@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "GlTestWindow.h"
+#include "core/Image.h"
 #include "engine/Renderer.h"
+#include "platform/gfx/Device.h"
 #include "platform/gfx/GlApi.h"
 #include "platform/window/SystemWindow.h"
 
@@ -23,6 +25,9 @@ TEST(RendererClearTest, ADepthClearEmptiesTheStencilToo) {
     gl.ClearStencil(7);
     gl.Clear(GL_STENCIL_BUFFER_BIT);
     renderer.Clear(Color::FromRGBA(0, 0, 0, 255), 1.0f, 3);
+    // A whole clear is carried out when something next draws, reads or presents.
+    Image frame;
+    ASSERT_EQ(renderer.GetDevice().ReadBackBuffer(frame), gfx::Result::Ok);
     GLubyte stencil = 99;
     gl.ReadPixels(3, 3, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &stencil);
     EXPECT_EQ(stencil, 0);
