@@ -95,6 +95,8 @@ void Mouse::Queue(int32_t kind, int32_t code) {
     InputEvent event;
     event.Set(kind, code, position);
     events.Append(event);
+    eventModifiers.Append(uint8_t((heldKeys[win::kKeyShift] != 0 ? 1 : 0) | (heldKeys[win::kKeyControl] != 0 ? 2 : 0) |
+                                  (heldKeys[win::kKeyAlt] != 0 ? 4 : 0)));
 }
 
 void Mouse::PollPosition() {
@@ -103,6 +105,8 @@ void Mouse::PollPosition() {
     addCoinMarker = 0;
     shiftMarkers = 0;
     events.Clear();
+    eventModifiers.Clear();
+    handlingEvent_ = -1;
     if (active && window_ != nullptr) {
         const win::Point pointer = window_->PointerPosition();
         position = Point(pointer.x, pointer.y);
@@ -259,7 +263,15 @@ void Mouse::DrawMarkers() const {
     }
 }
 
-bool Mouse::IsKeyHeld(int32_t code) const { return code >= 0 && code < kKeyCount && heldKeys[code] != 0; }
+bool Mouse::IsKeyHeld(int32_t code) const {
+    if (handlingEvent_ >= 0 && handlingEvent_ < eventModifiers.Count()) {
+        const uint8_t held = eventModifiers[handlingEvent_];
+        if (code == win::kKeyShift) return (held & 1) != 0;
+        if (code == win::kKeyControl) return (held & 2) != 0;
+        if (code == win::kKeyAlt) return (held & 4) != 0;
+    }
+    return code >= 0 && code < kKeyCount && heldKeys[code] != 0;
+}
 
 Mouse& GetMouse() {
     static Mouse mouse;

@@ -110,7 +110,12 @@ public:
     // Clears the held-key table and every listener's.
     void ReleaseHeldKeys();
 
+    // Whether the key is down. While the windows handle a queued event, Shift, Control and
+    // Alt read as they were when that event came: a frame's keys are all taken in before
+    // any is handled, and Ctrl+F pressed and let go within one frame is still Ctrl+F.
     bool IsKeyHeld(int32_t code) const;
+    void HandlingEvent(int32_t index) { handlingEvent_ = index; }
+    void DoneHandlingEvents() { handlingEvent_ = -1; }
     const Array<InputEvent>& Events() const { return events; }
 
     int32_t requestedCursor = kCursorSystem;
@@ -137,6 +142,9 @@ public:
     int32_t previousMode = kModeNothing;
     uint8_t keyMap[kKeyCount] = {};
     Array<InputEvent> events;
+    // Shift, Control and Alt (bits 0, 1, 2) held when each queued event came.
+    Array<uint8_t> eventModifiers;
+    int32_t handlingEvent_ = -1;
 
 private:
     void Queue(int32_t kind, int32_t code);

@@ -257,7 +257,12 @@ void Game::RouteInput(const InputEvent& input) {
 
 void Game::HandleInputEvents(const Array<InputEvent>& inputs) {
     Game* current = gCurrentGame != nullptr ? gCurrentGame : this;
-    for (const InputEvent& input : inputs) {
+    Mouse& mouse = GetMouse();
+    // The mouse's own queue is handled as it came, modifier keys included.
+    const bool queued = &inputs == &mouse.Events();
+    for (int32_t i = 0; i < inputs.Count(); ++i) {
+        const InputEvent& input = inputs[i];
+        if (queued) mouse.HandlingEvent(i);
         if (input.kind == kInputCharacter) TakeCharacter(input);
         RouteInput(input);
         ReleaseDueEvents();
@@ -266,6 +271,7 @@ void Game::HandleInputEvents(const Array<InputEvent>& inputs) {
         current->PostviewInputEvent(input);
         DispatchEvents();
     }
+    if (queued) mouse.DoneHandlingEvents();
 }
 
 bool Game::PreviewInputEvent(const InputEvent& input) {

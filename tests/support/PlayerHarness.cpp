@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 
 #include "app/Application.h"
@@ -308,6 +309,12 @@ void PlayerHarness::PressKey(int key) {
 
 void PlayerHarness::ReleaseKey(int key) {
     Input().ReleaseKey(key);
+    Frame();
+}
+
+void PlayerHarness::Chord(std::initializer_list<int> keys) {
+    for (const int key : keys) Input().PressKey(key);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) Input().ReleaseKey(*key);
     Frame();
 }
 

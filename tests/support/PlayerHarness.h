@@ -49,6 +49,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -173,6 +174,9 @@ public:
     void HoldKey(int key, int frames);
     void PressKey(int key);
     void ReleaseKey(int key);
+    // Pressed in order and let go in reverse within one frame, as a quick hand on a slow
+    // frame gives them (Control then F is Ctrl+F); one frame after.
+    void Chord(std::initializer_list<int> keys);
     // Characters as a keyboard types them, one frame after.
     void Type(const std::string& text);
 
