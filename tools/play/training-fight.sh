@@ -17,33 +17,16 @@ READINGS=${READINGS:-8}
 shot() { $P shot "$1" >/dev/null; }
 
 # Drag a tray entry onto the battlefield with Ctrl held at the release, then pick a count
-# in the menu that opens round the drop point. Ctrl is held in the same xdotool run as the
-# release: the drag verb's modifier did not reach the game.
+# in the menu that opens round the drop point.
 ctrl_drop() { # FROM_X FROM_Y TO_X TO_Y COUNT(1-9)
     local x=$3 y=$4 dx dy
-    (
-        . "$PLAY_STATE/run"
-        export DISPLAY
-        xdotool mousemove "$1" "$2" sleep 0.3 mousedown 1 sleep 0.3 mousemove $((($1 + x) / 2)) $((($2 + y) / 2)) \
-            sleep 0.3 mousemove "$x" "$y" sleep 0.5 keydown Control_L sleep 0.8 mouseup 1 sleep 0.5 keyup Control_L
-    )
-    sleep 1
+    $P drag "$1" "$2" "$x" "$y" ctrl
+    $P wait 1
     case $5 in
         1) dx=0 dy=-95 ;; 2) dx=61 dy=-73 ;; 3) dx=93 dy=-15 ;; 4) dx=83 dy=48 ;; 5) dx=32 dy=90 ;;
         6) dx=-32 dy=90 ;; 7) dx=-84 dy=48 ;; 8) dx=-94 dy=-15 ;; *) dx=-61 dy=-73 ;;
     esac
     $P click $((x + dx)) $((y + dy))
-}
-
-# Ctrl+F with Ctrl held over several frames: the game reads whether Ctrl is down when it
-# handles the F, and keys sent at once are all handled after Ctrl has come up again.
-ctrl_f() {
-    (
-        . "$PLAY_STATE/run"
-        export DISPLAY
-        xdotool keydown Control_L sleep 0.2 key f sleep 0.2 keyup Control_L
-    )
-    sleep 1
 }
 
 # Takes the picture NAME; while the meter's green figure is not at its top left, asks for
@@ -55,7 +38,7 @@ meter_on() {
         green=$(convert "$PLAY_STATE/$1.png" -crop 190x28+5+8 -fuzz 20% -fill white -opaque '#00FF00' \
             -fill black +opaque white -format '%[fx:mean>0.01]' info:)
         [ "$green" = 1 ] && return
-        ctrl_f
+        $P key ctrl+f
     done
 }
 
