@@ -260,7 +260,8 @@ void Game::HandleInputEvents(const Array<InputEvent>& inputs) {
     Mouse& mouse = GetMouse();
     // The mouse's own queue is handled as it came, modifier keys included.
     const bool queued = &inputs == &mouse.Events();
-    for (int32_t i = 0; i < inputs.Count(); ++i) {
+    const int32_t count = inputs.Count();
+    for (int32_t i = 0; i < count; ++i) {
         const InputEvent& input = inputs[i];
         if (queued) mouse.HandlingEvent(i);
         if (input.kind == kInputCharacter) TakeCharacter(input);
