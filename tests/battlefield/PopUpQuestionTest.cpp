@@ -1,11 +1,12 @@
 // A question too long for one line of the round pop-up menu, as a player meets it on
 // leaving the training grounds: it is broken into lines that all stay on the disc, each
-// readable.
+// readable. A count menu's title keeps clear of the items round it.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
@@ -58,6 +59,41 @@ TEST(PopUpQuestionTest, ALongQuestionIsBrokenIntoLinesThatStayOnTheDisc) {
     }
     EXPECT_GT(lines, 1);
     EXPECT_EQ(said, question);
+}
+
+// The runs of the title of the menu in front that run under one of its items.
+std::vector<std::string> RunsUnderItems(PlayerHarness& player) {
+    player.Frame();
+    const std::string name = player.FrontWindow();
+    const auto* menu = dynamic_cast<const PopUpMenu*>(&player.OpenWindow(name));
+    if (menu == nullptr) return {name + " is not a pop-up menu"};
+    std::vector<std::string> under;
+    int lines = 0;
+    for (const ShownText& run : player.TextsShown()) {
+        const Point middle = run.rect.GetCenter();
+        if (Words(run.text).empty() || !OnTheDisc(menu->centre, menu->Reach(), middle.x, middle.y)) continue;
+        ++lines;
+        for (const std::string& item : player.ItemNames(name)) {
+            const IntRect r = player.ItemRect(name, item);
+            if (run.rect.right > r.left && r.right > run.rect.left && run.rect.bottom > r.top && r.bottom > run.rect.top)
+                under.push_back("\"" + run.text + "\" under item " + item);
+        }
+    }
+    if (lines == 0) under.emplace_back("no title drawn");
+    return under;
+}
+
+TEST(PopUpQuestionTest, ACountMenusTitleRunsUnderNoItem) {
+    PlayerHarness player;
+    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
+    player.EnterTheTrainingGrounds();
+    player.Drag(player.EntryPoint("ObjectTray", "SmallFriendVorn"), player.WindowPoint("ArenaWindow", 0.5f, 0.5f),
+                win::MouseButton::Left, play_test::kCtrl);
+    EXPECT_EQ(RunsUnderItems(player), std::vector<std::string>{});
+    // With Shift held the menu offers to spread the units across the arena.
+    player.PressKey(win::kKeyShift);
+    EXPECT_EQ(RunsUnderItems(player), std::vector<std::string>{});
+    player.ReleaseKey(win::kKeyShift);
 }
 
 }  // namespace
