@@ -89,6 +89,8 @@ public:
         std::filesystem::remove_all(folder_, ignored);
     }
 
+    const std::string& Folder() const { return folder_; }
+
 private:
     void Write(const char* name, const std::string& text) { std::ofstream(folder_ + "/" + name + ".VRN") << text; }
     std::string folder_;
@@ -99,11 +101,13 @@ BenchData& Data() {
     return data;
 }
 
-// One arena with its game and matcher, alive for one benchmark run.
+// One arena with its game and matcher, alive for one benchmark run. It works in the
+// bench's own folder, so that what a case before it left as the working folder (the
+// data set's, with its models) does not change the battle.
 class Battlefield {
 public:
-    explicit Battlefield(int side) {
-        Data();
+    explicit Battlefield(int side) : previousFolder_(std::filesystem::current_path()) {
+        std::filesystem::current_path(Data().Folder());
         sys::SRand(11);
         arena_ = std::make_unique<Arena>();
         gArena = arena_.get();
@@ -124,6 +128,7 @@ public:
         SetCurrentGame(nullptr);
         arena_->Shutdown();
         gArena = nullptr;
+        std::filesystem::current_path(previousFolder_);
     }
 
     Vorn* AddUnit(const char* fileName, Player* owner, float x, float y, float heading) {
@@ -150,6 +155,7 @@ public:
     Player& blue() { return blue_; }
 
 private:
+    std::filesystem::path previousFolder_;
     BenchGame game_;
     std::unique_ptr<Arena> arena_;
     std::unique_ptr<PatternMatcher> matcher_;
