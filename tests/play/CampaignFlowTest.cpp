@@ -23,6 +23,7 @@
 #include "units/Pattern.h"
 #include "units/PatternLimits.h"
 #include "world/Arena.h"
+#include "world/ObjectKind.h"
 
 namespace {
 
@@ -50,7 +51,9 @@ std::vector<LessonStep> BasicsSteps(PlayerHarness& player) {
                  player.Drag(Point(map.left + 30, map.top + 30), Point(map.left + 60, map.top + 50));
                  player.Frames(30);
                  EXPECT_GT(gArena->WrappedDistance2D(before, camera.target), 10.0f) << "the view follows the drag";
-             }}};
+             }},
+            // The lesson says the Scout won: it still stands.
+            {"The Mite is gone", [] { EXPECT_EQ(gArena->CountObjectsOfKind(kKindVorn), 1); }}};
 }
 
 std::vector<LessonStep> PatternsSteps(PlayerHarness& player) {
