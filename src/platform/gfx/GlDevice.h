@@ -112,7 +112,11 @@ private:
     // Copies the whole back buffer, colour, depth and stencil, into the kept picture
     // (toKept) or back; false when the GL refused.
     bool CopyKeptPicture(bool toKept);
-    void ForgetKeptPicture() { kept_ = false; }
+    // A change to what a layer shows: a layer being kept now would not be what it draws.
+    void ForgetKeptPicture() {
+        kept_ = false;
+        if (layerMode_ == LayerMode::Recording) layerMode_ = LayerMode::None;
+    }
 
     SDL_Window* window_;
     SDL_GLContext context_;
