@@ -832,6 +832,11 @@ void GlDevice::DoBeginStillLayer(uint64_t key) {
         keptUsable_ = kept_ = false;
         return;
     }
+    // A layer is kept once it has begun alike twice running: one whose camera moves every
+    // frame is not copied out each time for nothing.
+    const bool again = full == lastLayerKey_;
+    lastLayerKey_ = full;
+    if (!again) return;
     recordingKey_ = full;
     layerMode_ = LayerMode::Recording;
 }

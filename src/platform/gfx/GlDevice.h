@@ -164,6 +164,7 @@ private:
     enum class LayerMode { None, Recording, Skipping };
     LayerMode layerMode_ = LayerMode::None;
     uint64_t recordingKey_ = 0;
+    uint64_t lastLayerKey_ = 0;  // of the last layer begun over a waiting clear
     bool keptUsable_ = false;  // framebuffer objects and blits are there, and work
     bool keptStencil_ = false;  // the window's depth buffer has stencil bits
     bool kept_ = false;

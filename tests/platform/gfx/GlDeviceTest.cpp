@@ -565,15 +565,19 @@ TEST_F(GlDeviceTest, AStillLayerComesBackAndDrawsAgainWhenItsSettingsChange) {
     };
     auto colourAt = [](const Image& picture, int x, int y) { return picture.At(x, y).argb | 0xFF000000u; };
     const uint32_t red = Rgba(255, 0, 0), blue = Rgba(0, 0, 255), green = Rgba(0, 255, 0);
-    frame(1, red, false);
+    // Kept from the second frame that draws it alike.
+    EXPECT_EQ(colourAt(frame(1, red, false), 4, 4), red);
+    EXPECT_EQ(colourAt(frame(1, red, false), 4, 4), red);
     // The same layer and settings: the kept picture, not the draw, whose colour differs.
     const Image kept = frame(1, blue, false);
     EXPECT_EQ(colourAt(kept, 4, 4), red);
     EXPECT_EQ(colourAt(kept, 20, 4), red);  // the kept depth hides the green quad
     EXPECT_EQ(colourAt(kept, 40, 4), green);
     EXPECT_EQ(colourAt(frame(2, blue, false), 4, 4), blue);  // another key
+    EXPECT_EQ(colourAt(frame(2, blue, false), 4, 4), blue);
     device_->SetRenderState(RenderState::CullMode, Cull::None);
     EXPECT_EQ(colourAt(frame(2, red, false), 4, 4), red);  // another setting
+    EXPECT_EQ(colourAt(frame(2, red, false), 4, 4), red);
     const Image over = frame(2, blue, true);  // not over a bare clear
     EXPECT_EQ(colourAt(over, 4, 4), blue);
     EXPECT_EQ(colourAt(over, 4, 44), Rgba(255, 255, 255));
