@@ -1,6 +1,6 @@
 #pragma once
 // The OpenGL entry points the GL backend uses, fetched through SDL_GL_GetProcAddress
-// from the current context. Nothing newer than OpenGL 2.1 is listed. Call as
+// from the current context. Nothing newer than OpenGL 2.1 is needed. Call as
 // gl.Clear(...) on a loaded GlApi.
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
