@@ -266,6 +266,10 @@ public:
     // what was gathered first. Batches nest; the outermost end draws.
     void BeginParticleBatch();
     void EndParticleBatch();
+    // The device's still layer (gfx::Device::BeginStillLayer), with the particles gathered
+    // before it drawn first and those gathered in it drawn inside it.
+    void BeginStillLayer(uint64_t key);
+    void EndStillLayer();
     // Blended with source alpha; blending is off afterwards.
     void DrawSpriteTransformed(const Sprite& sprite, const Matrix4& matrix);
     // At the sprite's place and size, drawn twice over itself.

@@ -41,6 +41,16 @@ void Renderer::EndParticleBatch() {
     if (--particleBatchDepth_ == 0) FlushParticleBatch();
 }
 
+void Renderer::BeginStillLayer(uint64_t key) {
+    FlushParticleBatch();
+    GetDevice().BeginStillLayer(key);
+}
+
+void Renderer::EndStillLayer() {
+    FlushParticleBatch();
+    GetDevice().EndStillLayer();
+}
+
 ParticleRunKey Renderer::CurrentParticleKey(const Material* material, gfx::VertexFormat format) {
     const gfx::Device& device = GetDevice();
     ParticleRunKey key;

@@ -4,6 +4,7 @@
 #include "scenes/SceneMaterials.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "core/Vector2.h"
@@ -40,6 +41,10 @@ GroundMeshes& Ground() {
     static GroundMeshes meshes;
     return meshes;
 }
+
+// Counts the grounds built, so a ground built afresh (its tiles laid out anew) is not
+// taken for the last one.
+uint64_t gGroundBuilds = 0;
 
 float RandomUnit() { return float(sys::Rand()) / float(sys::kRandMax); }
 float RandomBetween(float low, float high) { return low + (high - low) * RandomUnit(); }
@@ -126,6 +131,7 @@ void SceneBackdrop::BuildGroundMeshes() {
     Ground().grass = BuildGround("GrassTile");
     Ground().sand = BuildGround("SandTile");
     Ground().floor = SceneGroundBlocks(*BuildFloorGridMesh(), kFloorBlockSide);
+    ++gGroundBuilds;
 }
 
 void SceneBackdrop::ForgetGroundMeshes() { Ground() = GroundMeshes(); }
@@ -222,14 +228,34 @@ void SceneBackdrop::Draw(BackgroundKind kind) {
     if (set.clears) {
         renderer.ClearViewport(set.clearColour, 1.0f, 3);
     }
+    // The grounds stay as they are under a camera that stays: the device may put back the
+    // picture it kept of them instead of drawing them again.
+    uint64_t still = (gGroundBuilds << 8) | uint64_t(kind);
+    if (kind == BackgroundKind::City) {
+        // Each backdrop strews its own tufts.
+        for (const Tuft& tuft : tufts_) {
+            for (const float value : {tuft.position.x, tuft.position.y, tuft.position.z, tuft.turn, tuft.scale})
+                still = (still ^ std::bit_cast<uint32_t>(value)) * 1099511628211ull;
+        }
+    }
     switch (kind) {
-        case BackgroundKind::Stage: Ground().floor.Draw(set.camera); break;
+        case BackgroundKind::Stage:
+            renderer.BeginStillLayer(still);
+            Ground().floor.Draw(set.camera);
+            renderer.EndStillLayer();
+            break;
         case BackgroundKind::Space: DrawStars(); break;
         case BackgroundKind::City:
+            renderer.BeginStillLayer(still);
             Ground().grass.Draw(set.camera);
             DrawTufts();
+            renderer.EndStillLayer();
             break;
-        case BackgroundKind::Desert: Ground().sand.Draw(set.camera); break;
+        case BackgroundKind::Desert:
+            renderer.BeginStillLayer(still);
+            Ground().sand.Draw(set.camera);
+            renderer.EndStillLayer();
+            break;
         case BackgroundKind::Lab:
             DrawStars();
             if (lab_ != nullptr) {

@@ -183,6 +183,37 @@ Result Device::Clear(std::span<const ClearRect> rects, uint32_t flags, Color col
 
 Result Device::ReadBackBuffer(Image& image) { return DoReadBackBuffer(image); }
 
+void Device::BeginStillLayer(uint64_t key) {
+    LogCall("BeginStillLayer(%llu)", static_cast<unsigned long long>(key));
+    DoBeginStillLayer(SettingsHash(key));
+}
+
+void Device::EndStillLayer() {
+    LogCall("EndStillLayer()");
+    DoEndStillLayer();
+}
+
+uint64_t Device::SettingsHash(uint64_t seed) const {
+    uint64_t hash = 14695981039346656037ull ^ seed;
+    auto add = [&hash](const auto& value) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
+        for (size_t i = 0; i < sizeof value; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    };
+    add(renderStates_);
+    add(stageStates_);
+    add(samplerStates_);
+    for (const DeviceTexture* texture : textures_) add(texture != nullptr ? texture->Handle() : 0u);
+    for (const Matrix4& m : transforms_) add(m.m);
+    add(material_);
+    for (const Light& light : lights_) add(light);
+    add(lightEnabled_);
+    add(viewport_);
+    add(clipPlanes_);
+    add(width_);
+    add(height_);
+    return hash;
+}
+
 Result Device::SetRenderState(RenderState state, uint32_t value) {
     LogCall("SetRenderState(%s, %u)", RenderStateName(state), value);
     if (!IsValidRenderState(state, value)) return Result::InvalidParam;

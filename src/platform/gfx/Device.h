@@ -170,6 +170,14 @@ public:
     // Vertices from the caller's memory, in the current vertex format.
     Result DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const void* vertices, uint32_t stride);
 
+    // A still layer: what the caller draws between these two calls is the same every frame
+    // it starts from the same device state (a scene's ground under a camera that stays).
+    // key names whatever else the drawing depends on. The draws are made as usual; a
+    // backend that kept the picture of the same layer over the same waiting clear puts
+    // that picture back instead of drawing them.
+    void BeginStillLayer(uint64_t key);
+    void EndStillLayer();
+
     Created<DeviceTexture> CreateTexture(uint32_t width, uint32_t height, uint32_t levels);
     Created<VertexBuffer> CreateVertexBuffer(uint32_t size, BufferUsage usage);
     Created<IndexBuffer> CreateIndexBuffer(uint32_t size, IndexFormat format, BufferUsage usage);
@@ -214,6 +222,9 @@ protected:
     virtual void ResourceReleased(Resource&) {}
     virtual void TextureUpdated(DeviceTexture&, uint32_t) {}
     virtual void BufferUpdated(Buffer&, uint32_t, uint32_t, bool) {}
+    // key: the caller's, mixed with every setting of the device.
+    virtual void DoBeginStillLayer(uint64_t) {}
+    virtual void DoEndStillLayer() {}
 
     void SetBackBufferSize(uint32_t width, uint32_t height);
     void CountBufferBytesSent(uint64_t bytes) { stats_.bufferBytesSent += bytes; }
@@ -236,6 +247,8 @@ private:
     }
 
     void RestoreDefaults();
+    // A hash of every setting and of the back buffer's size.
+    uint64_t SettingsHash(uint64_t seed) const;
     void LogCall(const char* format, ...) __attribute__((format(printf, 2, 3)));
     // Counts a setter call; true when the value changes.
     bool Count(bool changed);

@@ -17,6 +17,17 @@ bool GlApi::Load() {
     return complete;
 }
 
+bool GlApi::LoadFramebuffers() {
+    if (Version() < 30 && !HasExtension("GL_ARB_framebuffer_object")) return false;
+    bool complete = true;
+#define VORNS_GL_LOAD(name)                                                     \
+    name = reinterpret_cast<decltype(name)>(SDL_GL_GetProcAddress("gl" #name)); \
+    complete = complete && name != nullptr;
+    VORNS_GL_FRAMEBUFFER_FUNCTIONS(VORNS_GL_LOAD)
+#undef VORNS_GL_LOAD
+    return complete;
+}
+
 int GlApi::Version() const {
     const char* text = reinterpret_cast<const char*>(GetString(GL_VERSION));
     int major = 0, minor = 0;

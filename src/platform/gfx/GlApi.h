@@ -1,6 +1,6 @@
 #pragma once
 // The OpenGL entry points the GL backend uses, fetched through SDL_GL_GetProcAddress
-// from the current context. Nothing newer than OpenGL 2.1 is listed. Call as
+// from the current context. Nothing newer than OpenGL 2.1 is needed. Call as
 // gl.Clear(...) on a loaded GlApi.
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
@@ -21,13 +21,21 @@ namespace gfx {
                                 X(ReadPixels) X(Scissor) X(TexCoordPointer) X(TexEnvfv) X(TexEnvi) X(TexImage2D)      \
                                     X(TexParameterfv) X(TexParameteri) X(TexSubImage2D) X(VertexPointer) X(Viewport)
 
+// Framebuffer objects and blits, which a 2.1 context may lack: the device does without
+// the pictures it keeps when any is missing.
+#define VORNS_GL_FRAMEBUFFER_FUNCTIONS(X) \
+    X(BindFramebuffer) X(BlitFramebuffer) X(CheckFramebufferStatus) X(DeleteFramebuffers) X(FramebufferTexture2D) X(GenFramebuffers)
+
 struct GlApi {
 #define VORNS_GL_MEMBER(name) decltype(&::gl##name) name = nullptr;
     VORNS_GL_FUNCTIONS(VORNS_GL_MEMBER)
+    VORNS_GL_FRAMEBUFFER_FUNCTIONS(VORNS_GL_MEMBER)
 #undef VORNS_GL_MEMBER
 
     // Fetches every entry point from the current context; false when one is missing.
     bool Load();
+    // Fetches the framebuffer entry points; false when the context lacks one.
+    bool LoadFramebuffers();
     // The GL version of the context as major * 10 + minor (21 for 2.1).
     int Version() const;
     bool HasExtension(const char* name) const;

@@ -195,6 +195,13 @@ GlDevice::GlDevice(SDL_Window* window, SDL_GLContext context, const GlApi& gl, c
                    const PresentParams& params, uint32_t width, uint32_t height)
     : Device(caps, params, width, height), window_(window), context_(context), gl_(gl) {
     bgraColours_ = gl_.HasExtension("GL_ARB_vertex_array_bgra") || gl_.HasExtension("GL_EXT_vertex_array_bgra");
+    keptUsable_ = gl_.LoadFramebuffers();
+    GLint depthBits = 0, stencilBits = 0;
+    gl_.GetIntegerv(GL_DEPTH_BITS, &depthBits);
+    gl_.GetIntegerv(GL_STENCIL_BITS, &stencilBits);
+    // A multisampled window's pictures cannot be copied back into it.
+    keptUsable_ = keptUsable_ && params.multisample == 0 && depthBits == 24 && (stencilBits == 0 || stencilBits == 8);
+    keptStencil_ = stencilBits == 8;
     InitialiseContext();
 }
 
@@ -202,6 +209,9 @@ GlDevice::~GlDevice() {
     SDL_GL_MakeCurrent(window_, context_);
     OrphanAllResources();
     gl_.DeleteTextures(1, &whiteTexture_);
+    if (keptFramebuffer_ != 0) gl_.DeleteFramebuffers(1, &keptFramebuffer_);
+    const GLuint kept[2] = {keptColour_, keptDepth_};
+    gl_.DeleteTextures(2, kept);
     SDL_GL_DeleteContext(context_);
 }
 
@@ -247,6 +257,8 @@ void GlDevice::ForgetArrays() {
 }
 
 Result GlDevice::DoReset() {
+    layerMode_ = LayerMode::None;
+    ForgetKeptPicture();
     FlushClear();
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window_, &width, &height);
@@ -256,6 +268,7 @@ Result GlDevice::DoReset() {
 }
 
 Result GlDevice::DoPresent() {
+    layerMode_ = LayerMode::None;
     FlushClear();
     SDL_GL_SwapWindow(window_);
     const double rest = pacer_.AfterPresent(double(sys::CounterTicks()) / double(sys::CounterFrequency()));
@@ -286,6 +299,7 @@ void GlDevice::StateChanged(StateGroup group, uint32_t index) {
 }
 
 void GlDevice::DoClear(const ClearRect& rect, uint32_t flags, Color colour, float z) {
+    if (layerMode_ == LayerMode::Skipping) return;
     const bool whole = rect.left <= 0 && rect.top <= 0 && rect.right >= int32_t(BackBufferWidth()) &&
                        rect.bottom >= int32_t(BackBufferHeight());
     if (!whole) {
@@ -331,6 +345,7 @@ void GlDevice::ClearNow(const ClearRect& rect, uint32_t flags, Color colour, flo
 }
 
 Result GlDevice::DoReadBackBuffer(Image& image) {
+    if (layerMode_ == LayerMode::Recording) layerMode_ = LayerMode::None;
     FlushClear();
     const uint32_t w = BackBufferWidth(), h = BackBufferHeight();
     std::vector<uint8_t> rows(size_t(w) * h * 4);
@@ -368,6 +383,8 @@ void GlDevice::ResourceCreated(Resource& resource) {
 void GlDevice::ResourceReleased(Resource& resource) {
     GLuint name = resource.Handle();
     if (name == 0) return;
+    // The kept picture may show the resource; another may come back under its name.
+    ForgetKeptPicture();
     if (resource.Kind() == ResourceKind::Texture) {
         gl_.DeleteTextures(1, &name);
         appliedSamplers_.erase(name);
@@ -391,6 +408,7 @@ void GlDevice::UploadLevel(const DeviceTexture& texture, uint32_t level) {
 
 void GlDevice::TextureUpdated(DeviceTexture& texture, uint32_t level) {
     if (texture.Handle() == 0) return;
+    ForgetKeptPicture();
     UploadLevel(texture, level);
     ForgetUnits();
 }
@@ -772,6 +790,7 @@ void GlDevice::StoreWhatTheDrawReads(const DrawCall& call) {
 }
 
 void GlDevice::DoDraw(const DrawCall& call) {
+    if (layerMode_ == LayerMode::Skipping) return;
     FlushClear();
     StoreWhatTheDrawReads(call);
     const bool pretransformed = call.layout.pretransformed;
@@ -796,6 +815,103 @@ void GlDevice::DoDraw(const DrawCall& call) {
     // only the vertices in it.
     gl_.DrawRangeElements(mode, call.indexSpan.lowest, call.indexSpan.highest, GLsizei(call.indexCount), type,
                           reinterpret_cast<const void*>(offset));
+}
+
+void GlDevice::DoBeginStillLayer(uint64_t key) {
+    layerMode_ = LayerMode::None;
+    // Only a waiting clear of colour and depth tells what the whole back buffer holds.
+    if (!keptUsable_ || pendingClear_.flags != (kClearTarget | kClearDepth)) return;
+    const uint64_t full = StillLayerKey(key);
+    if (kept_ && keptKey_ == full && keptWidth_ == BackBufferWidth() && keptHeight_ == BackBufferHeight()) {
+        if (CopyKeptPicture(false)) {
+            // The picture holds the clear.
+            pendingClear_.flags = 0;
+            layerMode_ = LayerMode::Skipping;
+            return;
+        }
+        keptUsable_ = kept_ = false;
+        return;
+    }
+    // A layer is kept once it has begun alike twice running: one whose camera moves every
+    // frame is not copied out each time for nothing.
+    const bool again = full == lastLayerKey_;
+    lastLayerKey_ = full;
+    if (!again) return;
+    recordingKey_ = full;
+    layerMode_ = LayerMode::Recording;
+}
+
+void GlDevice::DoEndStillLayer() {
+    const LayerMode mode = layerMode_;
+    layerMode_ = LayerMode::None;
+    if (mode != LayerMode::Recording) return;
+    FlushClear();
+    if (!MakeKeptPicture() || !CopyKeptPicture(true)) {
+        keptUsable_ = kept_ = false;
+        return;
+    }
+    kept_ = true;
+    keptKey_ = recordingKey_;
+}
+
+uint64_t GlDevice::StillLayerKey(uint64_t layerKey) const {
+    uint64_t key = layerKey;
+    auto add = [&key](uint32_t value) { key = (key ^ value) * 1099511628211ull; };
+    add(pendingClear_.colour.argb);
+    uint32_t z = 0;
+    std::memcpy(&z, &pendingClear_.z, sizeof z);
+    add(z);
+    return key;
+}
+
+bool GlDevice::MakeKeptPicture() {
+    const uint32_t w = BackBufferWidth(), h = BackBufferHeight();
+    if (keptFramebuffer_ != 0 && keptWidth_ == w && keptHeight_ == h) return true;
+    for (int i = 0; i < 8 && gl_.GetError() != GL_NO_ERROR; ++i) {
+    }
+    if (keptFramebuffer_ == 0) {
+        gl_.GenFramebuffers(1, &keptFramebuffer_);
+        gl_.GenTextures(1, &keptColour_);
+        gl_.GenTextures(1, &keptDepth_);
+    }
+    // The window's own formats, so a copy is a copy of bytes.
+    auto make = [&](GLuint texture, GLint format, GLenum layout, GLenum type) {
+        gl_.BindTexture(GL_TEXTURE_2D, texture);
+        gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        gl_.TexImage2D(GL_TEXTURE_2D, 0, format, GLsizei(w), GLsizei(h), 0, layout, type, nullptr);
+    };
+    make(keptColour_, GL_RGBA, GL_BGRA, GL_UNSIGNED_BYTE);
+    if (keptStencil_) {
+        make(keptDepth_, GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8);
+    } else {
+        make(keptDepth_, GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT);
+    }
+    ForgetUnits();
+    gl_.BindFramebuffer(GL_FRAMEBUFFER, keptFramebuffer_);
+    gl_.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, keptColour_, 0);
+    gl_.FramebufferTexture2D(GL_FRAMEBUFFER, keptStencil_ ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT,
+                             GL_TEXTURE_2D, keptDepth_, 0);
+    const bool complete = gl_.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    keptWidth_ = w;
+    keptHeight_ = h;
+    return complete && gl_.GetError() == GL_NO_ERROR;
+}
+
+bool GlDevice::CopyKeptPicture(bool toKept) {
+    const GLint w = GLint(keptWidth_), h = GLint(keptHeight_);
+    for (int i = 0; i < 8 && gl_.GetError() != GL_NO_ERROR; ++i) {
+    }
+    gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, toKept ? 0 : keptFramebuffer_);
+    gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, toKept ? keptFramebuffer_ : 0);
+    const GLbitfield mask = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | (keptStencil_ ? GL_STENCIL_BUFFER_BIT : 0);
+    // The GL's window rows run the other way from a texture's in memory: the kept
+    // picture is stored upside down, so each copy is one of rows in the same order.
+    gl_.BlitFramebuffer(0, 0, w, h, 0, h, w, 0, mask, GL_NEAREST);
+    gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    return gl_.GetError() == GL_NO_ERROR;
 }
 
 }  // namespace gfx

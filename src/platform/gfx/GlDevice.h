@@ -45,6 +45,8 @@ protected:
     void ResourceReleased(Resource& resource) override;
     void TextureUpdated(DeviceTexture& texture, uint32_t level) override;
     void BufferUpdated(Buffer& buffer, uint32_t offset, uint32_t size, bool discard) override;
+    void DoBeginStillLayer(uint64_t key) override;
+    void DoEndStillLayer() override;
 
 private:
     using SamplerKey = std::array<uint32_t, static_cast<size_t>(SamplerState::Count)>;
@@ -104,6 +106,17 @@ private:
     void StoreWhatTheDrawReads(const DrawCall& call);
     void ClearNow(const ClearRect& rect, uint32_t flags, Color colour, float z);
     void FlushClear();
+    // The kept picture's key: the layer's, and the waiting clear it was drawn over.
+    uint64_t StillLayerKey(uint64_t layerKey) const;
+    bool MakeKeptPicture();
+    // Copies the whole back buffer, colour, depth and stencil, into the kept picture
+    // (toKept) or back; false when the GL refused.
+    bool CopyKeptPicture(bool toKept);
+    // A change to what a layer shows: a layer being kept now would not be what it draws.
+    void ForgetKeptPicture() {
+        kept_ = false;
+        if (layerMode_ == LayerMode::Recording) layerMode_ = LayerMode::None;
+    }
 
     SDL_Window* window_;
     SDL_GLContext context_;
@@ -143,6 +156,24 @@ private:
     uint32_t clientUnit_ = 0;
     std::unordered_map<GLuint, SamplerKey> appliedSamplers_;
     std::vector<uint8_t> scratch_;
+
+    // A still layer drawn over a waiting clear of colour and depth is kept as a picture;
+    // the next frame that begins the same layer over the same clear gets the picture back
+    // and its draws are passed over. A software renderer draws a scene's ground each frame
+    // for more than the copy costs.
+    enum class LayerMode { None, Recording, Skipping };
+    LayerMode layerMode_ = LayerMode::None;
+    uint64_t recordingKey_ = 0;
+    uint64_t lastLayerKey_ = 0;  // of the last layer begun over a waiting clear
+    bool keptUsable_ = false;  // framebuffer objects and blits are there, and work
+    bool keptStencil_ = false;  // the window's depth buffer has stencil bits
+    bool kept_ = false;
+    uint64_t keptKey_ = 0;
+    GLuint keptFramebuffer_ = 0;
+    GLuint keptColour_ = 0;
+    GLuint keptDepth_ = 0;
+    uint32_t keptWidth_ = 0;
+    uint32_t keptHeight_ = 0;
 };
 
 }  // namespace gfx

@@ -543,3 +543,42 @@ TEST_F(GlDeviceTest, AlphaTestDropsFragmentsBelowTheReference) {
 }
 
 }  // namespace
+
+// A still layer drawn over a waiting clear comes back in later frames, depth and all, in
+// place of its draws; with a setting changed, another key or something drawn before it,
+// its draws are made again.
+TEST_F(GlDeviceTest, AStillLayerComesBackAndDrawsAgainWhenItsSettingsChange) {
+    device_->SetRenderState(RenderState::Lighting, false);
+    auto frame = [&](uint64_t key, uint32_t layerColour, bool drawFirst) {
+        device_->Clear({}, kClearTarget | kClearDepth, Color(Rgba(0, 0, 0)), 1.0f);
+        if (drawFirst) Quad(0, 40, 8, 48, 0.5f, Rgba(255, 255, 255));
+        device_->BeginStillLayer(key);
+        Quad(0, 0, 32, 24, 0.5f, layerColour);
+        device_->EndStillLayer();
+        Quad(16, 0, 48, 24, 0.7f, Rgba(0, 255, 0));  // behind the layer where they overlap
+        Image picture;
+        EXPECT_EQ(device_->EndScene(), Result::Ok);
+        EXPECT_EQ(device_->ReadBackBuffer(picture), Result::Ok);
+        EXPECT_EQ(device_->Present(), Result::Ok);
+        EXPECT_EQ(device_->BeginScene(), Result::Ok);
+        return picture;
+    };
+    auto colourAt = [](const Image& picture, int x, int y) { return picture.At(x, y).argb | 0xFF000000u; };
+    const uint32_t red = Rgba(255, 0, 0), blue = Rgba(0, 0, 255), green = Rgba(0, 255, 0);
+    // Kept from the second frame that draws it alike.
+    EXPECT_EQ(colourAt(frame(1, red, false), 4, 4), red);
+    EXPECT_EQ(colourAt(frame(1, red, false), 4, 4), red);
+    // The same layer and settings: the kept picture, not the draw, whose colour differs.
+    const Image kept = frame(1, blue, false);
+    EXPECT_EQ(colourAt(kept, 4, 4), red);
+    EXPECT_EQ(colourAt(kept, 20, 4), red);  // the kept depth hides the green quad
+    EXPECT_EQ(colourAt(kept, 40, 4), green);
+    EXPECT_EQ(colourAt(frame(2, blue, false), 4, 4), blue);  // another key
+    EXPECT_EQ(colourAt(frame(2, blue, false), 4, 4), blue);
+    device_->SetRenderState(RenderState::CullMode, Cull::None);
+    EXPECT_EQ(colourAt(frame(2, red, false), 4, 4), red);  // another setting
+    EXPECT_EQ(colourAt(frame(2, red, false), 4, 4), red);
+    const Image over = frame(2, blue, true);  // not over a bare clear
+    EXPECT_EQ(colourAt(over, 4, 4), blue);
+    EXPECT_EQ(colourAt(over, 4, 44), Rgba(255, 255, 255));
+}
