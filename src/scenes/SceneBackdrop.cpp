@@ -257,6 +257,8 @@ void SceneBackdrop::Draw(BackgroundKind kind) {
             renderer.EndStillLayer();
             break;
         case BackgroundKind::Lab:
+            // The stars and the laboratory stand still too; the key names this backdrop's model.
+            renderer.BeginStillLayer(still ^ uint64_t(reinterpret_cast<uintptr_t>(lab_)));
             DrawStars();
             if (lab_ != nullptr) {
                 Matrix4 place;
@@ -264,6 +266,7 @@ void SceneBackdrop::Draw(BackgroundKind kind) {
                 renderer.SetWorldMatrix(place);
                 renderer.RenderModel(lab_, false, false);
             }
+            renderer.EndStillLayer();
             break;
     }
 }
