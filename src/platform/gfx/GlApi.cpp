@@ -7,26 +7,25 @@
 
 namespace gfx {
 
-bool GlApi::Load() {
-    bool complete = true;
+// Fetches one entry point; `complete` turns false when the context lacks it.
 #define VORNS_GL_LOAD(name)                                                     \
     name = reinterpret_cast<decltype(name)>(SDL_GL_GetProcAddress("gl" #name)); \
     complete = complete && name != nullptr;
+
+bool GlApi::Load() {
+    bool complete = true;
     VORNS_GL_FUNCTIONS(VORNS_GL_LOAD)
-#undef VORNS_GL_LOAD
     return complete;
 }
 
 bool GlApi::LoadFramebuffers() {
     if (Version() < 30 && !HasExtension("GL_ARB_framebuffer_object")) return false;
     bool complete = true;
-#define VORNS_GL_LOAD(name)                                                     \
-    name = reinterpret_cast<decltype(name)>(SDL_GL_GetProcAddress("gl" #name)); \
-    complete = complete && name != nullptr;
     VORNS_GL_FRAMEBUFFER_FUNCTIONS(VORNS_GL_LOAD)
-#undef VORNS_GL_LOAD
     return complete;
 }
+
+#undef VORNS_GL_LOAD
 
 int GlApi::Version() const {
     const char* text = reinterpret_cast<const char*>(GetString(GL_VERSION));
