@@ -40,9 +40,15 @@ TEST_F(ProjectileMaterialsReleaseTest, AfterTheRenderersShutdownTheSharedMateria
     FlameBall* ball = arena->NewFlameBall(nullptr, Vector3(20, 60, 0), Vector3(40, 60, 0), 20.0f);
     const std::set<const Material*> before = MaterialsDrawn(*beam, *ball);
     GetRenderer().Shutdown();
-    // Hold on to the freed memory so a material made again cannot reuse an old address.
+    // Hold on to the freed memory so a material made again cannot reuse an old address:
+    // allocate until every old address is held (the allocator may first hand out other
+    // free blocks of that size, as many as earlier tests of the process left).
     std::vector<std::unique_ptr<Material>> fillers;
-    for (int n = 0; n < 64; ++n) fillers.push_back(std::make_unique<Material>());
+    size_t held = 0;
+    for (int n = 0; n < 20000 && held < before.size(); ++n) {
+        fillers.push_back(std::make_unique<Material>());
+        held += before.count(fillers.back().get());
+    }
     for (const Material* material : MaterialsDrawn(*beam, *ball)) {
         EXPECT_NE(material, nullptr);
         EXPECT_EQ(before.count(material), 0u) << "drawn with a freed material";
