@@ -205,6 +205,8 @@ void SceneBackdrop::BuildTufts() {
         tuft.position = Vector3(RandomBetween(-10.0f, 10.0f), RandomBetween(-10.0f, 10.0f), 0.0f);
         tuft.turn = RandomBetween(0.0f, 2.0f * kPi);
         tuft.scale = RandomBetween(0.8f, 1.2f);
+        for (const float value : {tuft.position.x, tuft.position.y, tuft.position.z, tuft.turn, tuft.scale})
+            tuftsKey_ = (tuftsKey_ ^ std::bit_cast<uint32_t>(value)) * 1099511628211ull;
     }
 }
 
@@ -231,13 +233,6 @@ void SceneBackdrop::Draw(BackgroundKind kind) {
     // The grounds stay as they are under a camera that stays: the device may put back the
     // picture it kept of them instead of drawing them again.
     uint64_t still = (gGroundBuilds << 8) | uint64_t(kind);
-    if (kind == BackgroundKind::City) {
-        // Each backdrop strews its own tufts.
-        for (const Tuft& tuft : tufts_) {
-            for (const float value : {tuft.position.x, tuft.position.y, tuft.position.z, tuft.turn, tuft.scale})
-                still = (still ^ std::bit_cast<uint32_t>(value)) * 1099511628211ull;
-        }
-    }
     switch (kind) {
         case BackgroundKind::Stage:
             renderer.BeginStillLayer(still);
@@ -246,7 +241,8 @@ void SceneBackdrop::Draw(BackgroundKind kind) {
             break;
         case BackgroundKind::Space: DrawStars(); break;
         case BackgroundKind::City:
-            renderer.BeginStillLayer(still);
+            // Each backdrop strews its own tufts.
+            renderer.BeginStillLayer(still ^ tuftsKey_);
             Ground().grass.Draw(set.camera);
             DrawTufts();
             renderer.EndStillLayer();

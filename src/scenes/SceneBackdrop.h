@@ -60,4 +60,6 @@ private:
         float scale = 1.0f;
     };
     std::array<Tuft, kTuftCount> tufts_;
+    // Names this backdrop's strewing of tufts in the grass's still-layer key.
+    uint64_t tuftsKey_ = 0;
 };

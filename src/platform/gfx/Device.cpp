@@ -195,10 +195,7 @@ void Device::EndStillLayer() {
 
 uint64_t Device::SettingsHash(uint64_t seed) const {
     uint64_t hash = 14695981039346656037ull ^ seed;
-    auto add = [&hash](const auto& value) {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
-        for (size_t i = 0; i < sizeof value; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
-    };
+    auto add = [&hash](const auto& value) { hash = MixHash(hash, value); };
     add(renderStates_);
     add(stageStates_);
     add(samplerStates_);

@@ -226,6 +226,14 @@ protected:
     virtual void DoBeginStillLayer(uint64_t) {}
     virtual void DoEndStillLayer() {}
 
+    // The hash carried on over the bytes of a value.
+    template <typename T>
+    static uint64_t MixHash(uint64_t hash, const T& value) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
+        for (size_t i = 0; i < sizeof value; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+        return hash;
+    }
+
     void SetBackBufferSize(uint32_t width, uint32_t height);
     void CountBufferBytesSent(uint64_t bytes) { stats_.bufferBytesSent += bytes; }
     static void SetStoredBytes(const Buffer& buffer, uint32_t bytes) { buffer.storedBytes_ = bytes; }

@@ -855,20 +855,17 @@ void GlDevice::DoEndStillLayer() {
 }
 
 uint64_t GlDevice::StillLayerKey(uint64_t layerKey) const {
-    uint64_t key = layerKey;
-    auto add = [&key](uint32_t value) { key = (key ^ value) * 1099511628211ull; };
-    add(pendingClear_.colour.argb);
-    uint32_t z = 0;
-    std::memcpy(&z, &pendingClear_.z, sizeof z);
-    add(z);
-    return key;
+    return MixHash(MixHash(layerKey, pendingClear_.colour.argb), pendingClear_.z);
+}
+
+void GlDevice::DrainGlErrors() {
+    for (int i = 0; i < 8 && gl_.GetError() != GL_NO_ERROR; ++i) continue;
 }
 
 bool GlDevice::MakeKeptPicture() {
     const uint32_t w = BackBufferWidth(), h = BackBufferHeight();
     if (keptFramebuffer_ != 0 && keptWidth_ == w && keptHeight_ == h) return true;
-    for (int i = 0; i < 8 && gl_.GetError() != GL_NO_ERROR; ++i) {
-    }
+    DrainGlErrors();
     if (keptFramebuffer_ == 0) {
         gl_.GenFramebuffers(1, &keptFramebuffer_);
         gl_.GenTextures(1, &keptColour_);
@@ -902,8 +899,7 @@ bool GlDevice::MakeKeptPicture() {
 
 bool GlDevice::CopyKeptPicture(bool toKept) {
     const GLint w = GLint(keptWidth_), h = GLint(keptHeight_);
-    for (int i = 0; i < 8 && gl_.GetError() != GL_NO_ERROR; ++i) {
-    }
+    DrainGlErrors();
     gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, toKept ? 0 : keptFramebuffer_);
     gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, toKept ? keptFramebuffer_ : 0);
     const GLbitfield mask = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | (keptStencil_ ? GL_STENCIL_BUFFER_BIT : 0);

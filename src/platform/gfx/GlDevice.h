@@ -108,6 +108,8 @@ private:
     void FlushClear();
     // The kept picture's key: the layer's, and the waiting clear it was drawn over.
     uint64_t StillLayerKey(uint64_t layerKey) const;
+    // Reads away the errors earlier calls left, so that the next check sees only its own.
+    void DrainGlErrors();
     bool MakeKeptPicture();
     // Copies the whole back buffer, colour, depth and stencil, into the kept picture
     // (toKept) or back; false when the GL refused.
