@@ -8,11 +8,12 @@
 #   tools/play/training-fight.sh [RUNTIME_FOLDER]      (default build/game)
 #
 # Pictures and meter.txt (picture name, load averages) go to $PLAY_STATE (default
-# /tmp/play-training-fight). The game is left running for a profiler; stop it with
-# `PLAY_STATE=... /work/shared/tools/play stop`. Needs Xvfb, xdotool and ImageMagick.
+# vorns-training-fight in the system's temporary folder). The game is left running for a
+# profiler; stop it with `PLAY_STATE=... tools/play/play stop`. Needs Xvfb, xdotool and
+# ImageMagick (the driver installs them when missing).
 set -eu
-export PLAY_STATE=${PLAY_STATE:-/tmp/play-training-fight}
-P=${PLAY:-/work/shared/tools/play}
+export PLAY_STATE=${PLAY_STATE:-${TMPDIR:-/tmp}/vorns-training-fight}
+P=${PLAY:-$(dirname "$0")/play}
 READINGS=${READINGS:-8}
 shot() { $P shot "$1" >/dev/null; }
 
