@@ -142,6 +142,9 @@ Samples Effect(const std::string& name, Voice& voice) {
         return out;
     }
     if (name == "Countdown") return Click(1000, 0.08f);
+    if (name == "Tick") return Click(1250, 0.05f);
+    if (name == "Scroll") return Click(2300, 0.025f);
+    if (name == "Success") return Notes({0, 4, 7}, 0.08f, Wave::Sine, 660);
     if (name == "MouseDown") return Click(1400);
     if (name == "MouseUp") return Click(1100);
     if (name == "MouseWheel") return Click(2000, 0.02f);
