@@ -294,7 +294,8 @@ IntRect VornTray::EntryCell(const String& entryName) const {
     const int32_t cells = std::min(cellRects.Count(), columns * rows);
     for (int32_t i = 0; i < cells; ++i) {
         const int32_t at = scrollPosition + i;
-        if (at < shownMap.Count() && shownMap[at] >= 0 && EntryName(shownMap[at]).EqualsNoCase(entryName.CStr())) consider(cellRects[i]);
+        if (at < shownMap.Count() && shownMap[at] >= 0 && EntryName(shownMap[at]).EqualsNoCase(entryName.CStr()))
+            consider(cellRects[i]);
     }
     for (int i = 0; i < recent.Count() && i < recentRects.Count(); ++i) {
         if (recent[i].name.EqualsNoCase(entryName.CStr())) consider(recentRects[i]);
