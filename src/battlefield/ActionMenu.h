@@ -18,6 +18,7 @@ public:
     void OnOpen() override;
     void OnChoice(int32_t index) override;
     void GetToolTip() override;
+    float TitleWidth() const override;
 
     // Whether the unit can be given an action of the kind.
     static bool IsOffered(int32_t kind, const Vorn* unit);

@@ -458,6 +458,8 @@ void ArenaWindow::PasteVorn() {
     Vorn* vorn = gArena->PlaceVornAt(GetLanguageText("CopyName"), pointerGroundPoint, PlacingPlayer());
     if (vorn == nullptr) return;
     PlayUiSound("Thud.ogg");
+    // The copy is a new unit, not the saved one: it goes by a fresh unit's name, and is
+    // written whole wherever it is saved.
     vorn->name = GetLanguageText("NoName");
     ResetVornActionQueues();
 }

@@ -281,6 +281,28 @@ String VornTray::EntryToolTip(int32_t entry, const IntRect&) const {
     return CostLabel(summaries[entry].fileName, summaries[entry].cost);
 }
 
+// The hover is cleared after every frame's drawing and set again only on the frame tick,
+// which comes after the frame's clicks: the cell is looked up by the entry's name. The one
+// under the pointer is taken first, since an entry may stand both in the grid and in the
+// row of recent ones; a script's event finds the grid's cell, else the recent one.
+IntRect VornTray::EntryCell(const String& entryName) const {
+    const Point pointer = GetMouse().position;
+    const IntRect* found = nullptr;
+    const auto consider = [&](const IntRect& cell) {
+        if (found == nullptr || (!found->Contains(pointer) && cell.Contains(pointer))) found = &cell;
+    };
+    const int32_t cells = std::min(cellRects.Count(), columns * rows);
+    for (int32_t i = 0; i < cells; ++i) {
+        const int32_t at = scrollPosition + i;
+        if (at < shownMap.Count() && shownMap[at] >= 0 && EntryName(shownMap[at]).EqualsNoCase(entryName.CStr()))
+            consider(cellRects[i]);
+    }
+    for (int i = 0; i < recent.Count() && i < recentRects.Count(); ++i) {
+        if (recent[i].name.EqualsNoCase(entryName.CStr())) consider(recentRects[i]);
+    }
+    return found != nullptr ? *found : Rect();
+}
+
 void VornTray::HandleCommand(Event& event) {
     const int32_t entry = FindSummary(event.text);
     switch (event.type) {
@@ -313,8 +335,7 @@ void VornTray::HandleCommand(Event& event) {
             editor.vorn = unit;
             manager.OpenWindow(&editor);
             // The editor grows out of the entry it was opened from.
-            const IntRect from = hoveredRect != nullptr ? *hoveredRect : Rect();
-            if (Game* game = CurrentGame()) game->StartBackgroundFade(from, editor.Rect());
+            if (Game* game = CurrentGame()) game->StartBackgroundFade(EntryCell(event.text), editor.Rect());
             return;
         }
         case kEventDeleteTrayEntry: {

@@ -29,6 +29,8 @@ public:
     int32_t EntryCount() const override { return summaries.Count(); }
     bool IsEntryShown(int32_t entry) const override;
     void HandleCommand(Event& event) override;
+    // The shown cell of the entry of that name, the tray's rectangle when none is shown.
+    IntRect EntryCell(const String& entryName) const;
 
     // The unit files of the folder, other than the copy and no-name files, in listing
     // order and not yet read.

@@ -323,6 +323,8 @@ void UpgradeWindow::DrawContents() {
     UseScreenCamera();
     renderer.SetAlphaBlend();
     DrawTexts();
+    // After the drawing: a refusal is seen for at least the frame that heard it.
+    refusalTimeLeft = std::max(refusalTimeLeft - frameSeconds, 0.0f);
     if (upgrades != nullptr) {
         renderer.DrawSpriteGrid(*bottomButtons, true);
         renderer.DrawSpriteGrid(*upgrades, true);
@@ -361,7 +363,9 @@ void UpgradeWindow::DrawTexts() {
     const Vector2 at = TextsTopLeft();
     const Color white(0xFFFFFFFF);
     DrawUiText(player.name, at.x, at.y, white, kTextScale);
-    DrawUiText(BoostsText(player.boosts), at.x, at.y + FontLineHeight() * kTextScale, white, kTextScale);
+    // A purchase refused a moment ago shows on the boosts line as well as in the sound.
+    const Color boosts = refusalTimeLeft > 0.0f ? kRefusalColour : white;
+    DrawUiText(BoostsText(player.boosts), at.x, at.y + FontLineHeight() * kTextScale, boosts, kTextScale);
 }
 
 void UpgradeWindow::DrawChassisIcons() {
@@ -453,6 +457,7 @@ void UpgradeWindow::ReleaseAt(const Point& point) {
         PlaySound("MouseUp.ogg");
     } else {
         PlaySound("Illegal.ogg");
+        refusalTimeLeft = kRefusalSeconds;
     }
 }
 

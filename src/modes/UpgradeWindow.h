@@ -27,6 +27,8 @@ public:
     // Seconds after the last colour change before the interface pictures follow.
     static constexpr float kRebuildDelay = 2.0f;
     static constexpr float kTextScale = 0.75f;
+    static constexpr float kRefusalSeconds = 1.0f;
+    static constexpr Color kRefusalColour = Color(0xFFFF4040);
 
     UpgradeWindow();
     ~UpgradeWindow() override;
@@ -75,6 +77,7 @@ public:
     Color rebuiltTrim;
     float rebuildDelay = 0.0f;
     float badgePhase = 0.0f;
+    float refusalTimeLeft = 0.0f;  // the boosts line is drawn in the refusal colour meanwhile
 
 private:
     void SetSlidersFromPlayer();

@@ -90,10 +90,12 @@ void PopUpMenu::DrawItem(int32_t index) {
         GetRenderer().DrawSprite(*items->sprites[index]);
 }
 
+// Lines reach at most to the middle of the items on either side, so a block of several
+// of them stays within the disc, whose rim lies half an item further out.
+float PopUpMenu::TitleWidth() const { return 2.0f * ringRadius + float(itemSize); }
+
 String PopUpMenu::ShownTitle() const {
-    // Lines reach at most to the middle of the items on either side, so a block of several
-    // of them stays within the disc, whose rim lies half an item further out.
-    const float width = 2.0f * ringRadius + float(itemSize);
+    const float width = TitleWidth();
     StringArray paragraphs;
     title.Split(paragraphs, '\n');
     StringArray paragraph;

@@ -35,6 +35,8 @@ public:
     // of the items on either side, and a word wider than that shortened with the ellipsis,
     // so that it stays inside the disc.
     String ShownTitle() const;
+    // The width the title's lines are broken to.
+    virtual float TitleWidth() const;
     // The title's lines about the centre: an item's tip goes below the item rather than over them.
     IntRect ToolTipKeepClear() const override;
     // The chosen item, or -1 for Escape.

@@ -72,9 +72,12 @@ Vorn::Vorn() : patterns(new Pattern[kMaxPatterns]) {
         gArena->RegisterRemovalListener(&gBeaconOwnerListener);
     }
     bodySway.Init(kSwayStiffness, kSwayDamping, kSwayFollow);
-    for (Weapon& weapon : weapons) {
-        weapon.owner = this;
-        weapon.LoadSounds();
+    // Each record sits at its own place on the body: the first at the right weapon node,
+    // the second at the left. A loaded file may name them again.
+    for (int32_t place = 0; place < kWeaponPlaces; ++place) {
+        weapons[place].location = place;
+        weapons[place].owner = this;
+        weapons[place].LoadSounds();
     }
     LoadSounds();
     Reset();

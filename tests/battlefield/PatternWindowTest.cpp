@@ -2,6 +2,7 @@
 // wheel, Delete and Control) and as tutorial scripts drive it (events by name).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "EditorFixture.h"
@@ -10,7 +11,9 @@
 #include "battlefield/PatternObjectPropertyMenu.h"
 #include "battlefield/PriorityMenu.h"
 #include "battlefield/VornWindow.h"
+#include "engine/Font.h"
 #include "engine/Mouse.h"
+#include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
@@ -138,6 +141,22 @@ TEST_F(PatternWindowTest, PathPointsMoveTurnAndTakeActions) {
     Release(at.x, at.y, win::MouseButton::Right);
     ActionMenu& menu = GetActionMenu();
     ASSERT_TRUE(menu.open);
+    // Every action is offered, and none of the ring's items covers the menu's title: the
+    // shipped one, in letters as wide and lines as high as the shipped font's.
+    const String untitled = menu.title;
+    menu.title = "Add an action";
+    std::fill(std::begin(GetFont().widths), std::end(GetFont().widths), int8_t{16});
+    GetFont().lineHeight = 32.0f;
+    const IntRect title = menu.ToolTipKeepClear();
+    ui_test::UseMeasuringFont();
+    menu.title = untitled;
+    for (int i = 0; i < menu.items->Count(); ++i) {
+        if (!menu.items->IsShown(i)) continue;
+        const IntRect item = menu.items->sprites[i]->GetScreenRect();
+        EXPECT_TRUE(item.right < title.left || item.left > title.right || item.bottom < title.top ||
+                    item.top > title.bottom)
+            << menu.items->names[i].CStr() << " covers the title";
+    }
     Event& choose = Scripted("PickEntry");
     choose.value = kActionFire1;
     menu.HandleCommand(choose);

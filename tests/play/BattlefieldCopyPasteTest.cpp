@@ -1,12 +1,16 @@
 // Copy and paste of a unit on the training ground, by the keys a player uses: a unit
 // designed in the editor is copied with Ctrl+C under the pointer and pasted elsewhere
-// with Ctrl+V. Kept as tests/screenshots/battlefield_pasted_unit.tga.
+// with Ctrl+V; then it is opened again from the unit tray. Kept as
+// tests/screenshots/battlefield_pasted_unit.tga.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "battlefield/VornWindow.h"
+#include "engine/ModelNode.h"
+#include "game/Game.h"
 #include "game/PlayerRoster.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
@@ -28,6 +32,24 @@ std::vector<const Vorn*> OwnUnits() {
     return units;
 }
 
+// A unit read from a file against the one it was saved from: each weapon at its own place
+// on the body, showing its own model.
+void ExpectSameUnit(const Vorn& read, const Vorn& saved) {
+    EXPECT_EQ(read.chassisType, saved.chassisType);
+    EXPECT_EQ(read.cost, saved.cost);
+    for (int place = 0; place < Vorn::kWeaponPlaces; ++place) {
+        SCOPED_TRACE(place);
+        EXPECT_EQ(read.weapons[place].kind, saved.weapons[place].kind);
+        EXPECT_EQ(read.weapons[place].location, place);
+        EXPECT_EQ(read.weapons[place].ammoName, saved.weapons[place].ammoName);
+        const auto shown = [place](const Vorn& unit) {
+            const ModelNode* node = unit.weaponPlaceNodes[place];
+            return node != nullptr ? node->mesh : nullptr;
+        };
+        EXPECT_EQ(shown(read), shown(saved));
+    }
+}
+
 void TapWithCtrl(play_test::PlayerHarness& player, int key) {
     player.PressKey(win::kKeyControl);
     player.TapKey(key);
@@ -45,6 +67,10 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
     player.RightClick(designed);
     player.WaitFor("VornWindow");
     const Window& editor = player.OpenWindow("VornWindow");
+    player.ClickItem("VornWindow", "Laser");
+    player.WaitFor("WeaponMenu");
+    player.ClickItem("WeaponMenu", "ShrapnelGun");
+    player.WaitUntilClosed("WeaponMenu");
     player.Click(Point(editor.right - 16, editor.top + 16));  // the save button
     player.WaitFor("VornNameEditBox");
     player.ClickWindow("VornNameEditBox");
@@ -67,8 +93,7 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
 
     const std::vector<const Vorn*> after = OwnUnits();
     const Vorn* copy = after[0] == before[0] ? after[1] : after[0];
-    EXPECT_EQ(copy->chassisType, before[0]->chassisType);
-    EXPECT_EQ(copy->weapons[0].kind, before[0]->weapons[0].kind);
+    ExpectSameUnit(*copy, *before[0]);
     // It stands where the pointer was, right of the original as seen on screen.
     const Vector3 toCopy = gArena->NearestImage(before[0]->position, copy->position) - before[0]->position;
     EXPECT_GT(toCopy.Length(), 5.0f);
@@ -77,6 +102,18 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
     const Image frame = player.Picture();
     EXPECT_TRUE(player.ShowsAScreen(frame, "the training ground with the pasted unit"));
     player.KeepPicture("battlefield_pasted_unit");
+
+    // Opened again from the unit tray, the saved unit is the one designed, and the editor
+    // grows out of its entry, not out of the whole tray.
+    const Point entry = player.EntryPoint("VornTray", "Bulwark");
+    player.RightClick(entry);
+    player.WaitFor("VornWindow");
+    const auto& reopened = dynamic_cast<const VornWindow&>(player.OpenWindow("VornWindow"));
+    ASSERT_NE(reopened.vorn, nullptr);
+    ExpectSameUnit(*reopened.vorn, *before[0]);
+    const IntRect from = CurrentGame()->zoomFrom;
+    EXPECT_TRUE(from.Contains(entry));
+    EXPECT_LT(from.right - from.left, 100);
 }
 
 }  // namespace

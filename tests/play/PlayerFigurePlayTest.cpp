@@ -1,5 +1,6 @@
 // The player's figure on the customise screen a new profile reaches: standing idle on
-// its spot, it moves from frame to frame by its own animation, not by turning.
+// its spot, it moves from frame to frame by its own animation, not by turning. An
+// upgrade the player cannot pay for says so on the boosts line.
 #include <gtest/gtest.h>
 
 #include "FigurePictures.h"
@@ -37,6 +38,21 @@ TEST(PlayerFigurePlayTest, OnTheCustomiseScreenTheIdleFigurePlaysItsAnimation) {
     player.KeepPicture("figure_customise_later");
     EXPECT_GT(changed, 200);
     EXPECT_EQ(figure.heading, heading) << "the figure turns instead of playing its animation";
+
+    // With no boosts to spend, a click on an upgrade is refused where the player looks:
+    // the boosts line turns from white.
+    const auto boostsLine = [&player] {
+        for (const play_test::ShownText& run : player.TextsShown()) {
+            if (run.text == "0 boosts") return run.colour;
+        }
+        ADD_FAILURE() << "no boosts line";
+        return Color();
+    };
+    const Color white(0xFFFFFFFF);
+    EXPECT_EQ(boostsLine(), white);
+    player.Click(player.ItemPoint("UpgradeWindow", "UpgradeSpeedSmallButton.tga"));
+    EXPECT_NE(boostsLine(), white);
+    player.KeepPicture("customise_refused_upgrade");
 }
 
 }  // namespace
