@@ -58,5 +58,8 @@ String ListBox::EntryToolTip(int32_t, const IntRect&) const { return String(); }
 void ListBox::FitWidth() {
     int32_t width = minimumWidth;
     for (const String& item : items) width = std::max(width, int32_t(MeasureText(item, kTextScale).x));
+    // The caption is centred across the whole box, the scroll column too.
+    constexpr float kCaptionScale = 0.75f;  // as the tray draws it
+    if (captionShown) width = std::max(width, int32_t(MeasureText(caption, kCaptionScale).x) + 8 - kScrollColumnWidth);
     cellSize.x = width;
 }
