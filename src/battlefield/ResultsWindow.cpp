@@ -25,6 +25,11 @@ constexpr float kMarkPulse = 1.6f;
 
 String Text(const char* key) { return GetLanguageText(key); }
 
+// A count with its word, the singular one for exactly one.
+String Counted(int32_t count, const char* one, const char* many) {
+    return String::FromInt(count) + " " + Text(count == 1 ? one : many);
+}
+
 }  // namespace
 
 ResultsWindow::ResultsWindow() : Window("ResultsWindow") {
@@ -42,24 +47,33 @@ String ResultsWindow::ResultLine(const Player& player, int32_t rules) {
     switch (rules) {
         case 0:
             return String::FromInt(player.vornsAlive) + " " + Text("ResultsAlive") + Text("Separator") + " " +
-                   String::FromInt(player.kills) + " " + Text("ResultsKills") + Text("Separator") + " " +
+                   Counted(player.kills, "ResultsKill", "ResultsKills") + Text("Separator") + " " +
                    String::FromInt(player.losses) + " " + Text("ResultsDeaths");
         case 1: return String::FromFloat(player.greatestHeight, 2) + " " + Text("ResultsMeters");
-        case 2: return String::FromInt(player.vipCount) + " " + Text("VIPsAlive");
-        case 3: return String::FromInt(player.goalCount) + " " + Text("ResultsGoals");
+        case 2: return Counted(player.vipCount, "VIP", "VIPsAlive");
+        case 3: return Counted(player.goalCount, "ResultsGoal", "ResultsGoals");
         default: return String();
+    }
+}
+
+// Line i belongs to the roster's player i. A player who left during the battle leaves the
+// roster while the results show, so the lines are made again from the roster each frame.
+void ResultsWindow::FillLines() {
+    const Array<Player*>& players = GetPlayerRoster().networkPlayers;
+    const int32_t rules = host != nullptr ? host->GameRules() : -1;
+    for (int32_t i = 0; i < players.Count(); ++i) {
+        while (lines.Count() <= i) lines.Append(String());
+        if (rules >= 0 && rules < kRulesCount) lines[i] = ResultLine(*players[i], rules);
     }
 }
 
 void ResultsWindow::OnOpen() {
     const Array<Player*>& players = GetPlayerRoster().networkPlayers;
-    const int32_t rules = host != nullptr ? host->GameRules() : -1;
     // Every player of the battle, the local one (listed first) too.
     for (int32_t i = 0; i < players.Count(); ++i) {
         if (host != nullptr) host->ShowPose(*players[i], players[i]->won != 0);
-        while (lines.Count() <= i) lines.Append(String());
-        if (rules >= 0 && rules < kRulesCount) lines[i] = ResultLine(*players[i], rules);
     }
+    FillLines();
     const Game* game = CurrentGame();
     buttons.SetVisible(kSetUpGame, game != nullptr && game->IsNetworkServer());
     buttons.SetVisible(kDisconnect, true);
@@ -93,6 +107,7 @@ void ResultsWindow::DrawContents() {
         DrawTextCentred(Text(rulesKey), Vector2(width / 2.0f, 1.5f * lineHeight + 0.375f * lineHeight), kRulesScale);
     }
     renderer.SetBlendOff();
+    FillLines();
     if (host != nullptr) host->DrawPlayers(lines);
     renderer.SetAlphaBlend();
     buttons.Draw();

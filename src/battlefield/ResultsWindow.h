@@ -44,6 +44,8 @@ public:
     // The line of a player's results under the rule set; empty for an unknown set.
     static String ResultLine(const Player& player, int32_t rules);
     static const char* RulesKey(int32_t rules);
+    // Each player's line under the rule set, in the roster's order.
+    void FillLines();
 
     StringArray lines;
     ResultsHost* host = nullptr;

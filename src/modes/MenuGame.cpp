@@ -6,6 +6,8 @@
 #include "audio/Sounder.h"
 #include "engine/Mouse.h"
 #include "modes/ModeShell.h"
+#include "net/NetworkGame.h"
+#include "net/NetworkStartup.h"
 #include "screens/IntroScreen.h"
 #include "screens/MainMenu.h"
 #include "ui/WindowManager.h"
@@ -41,6 +43,7 @@ void MenuGame::Begin() {
         manager.BringToFront(&GetIntroScreen());
         GetModeShell().MarkIntroSeen();
     } else {
+        if (NetworkGame* network = GetNetworkGame()) network->Session().StartReplay();
         manager.OpenWindow(&GetMainMenu());
     }
     manager.NotifyAll();

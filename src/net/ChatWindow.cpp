@@ -1,6 +1,7 @@
 #include "net/ChatWindow.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/TextTable.h"
 #include "engine/Renderer.h"
@@ -28,7 +29,25 @@ String Separated(const String& speaker, const String& text) {
 
 bool IsPrintable(int32_t code) { return code >= 32 && code < 256 && code != 127; }
 
+// Relative luminance of a colour, 0 for black to 1 for white.
+float Luminance(float r, float g, float b) {
+    auto linear = [](float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); };
+    return 0.2126f * linear(r) + 0.7152f * linear(g) + 0.0722f * linear(b);
+}
+
 }  // namespace
+
+// Mixed with white, in small steps, until the text stands out from black at 4.5 : 1.
+Color ChatWindow::ReadableOnBlack(Color colour) {
+    constexpr float kLeastLuminance = 4.5f * 0.05f - 0.05f;
+    const float r = colour.Red() / 255.0f, g = colour.Green() / 255.0f, b = colour.Blue() / 255.0f;
+    float mix = 0.0f;
+    auto toward = [&mix](float c) { return c + (1.0f - c) * mix; };
+    while (mix < 1.0f && Luminance(toward(r), toward(g), toward(b)) < kLeastLuminance) mix += 0.02f;
+    mix = std::min(mix, 1.0f);
+    auto byte = [](float c) { return static_cast<uint8_t>(std::lround(c * 255.0f)); };
+    return Color::FromRGBA(byte(toward(r)), byte(toward(g)), byte(toward(b)), colour.Alpha());
+}
 
 ChatWindow::ChatWindow() : Window("ChatWindow") {
     measure_ = [](const String& text) { return MeasureText(text, kTextScale).x; };
@@ -268,7 +287,7 @@ void ChatWindow::DrawContents() {
         const size_t index = static_cast<size_t>(scroll_ + row);
         if (index >= history_.size()) break;
         const float y = entryY - static_cast<float>(row + 1) * lineHeight;
-        DrawUiText(history_[index].text, x, y, history_[index].colour, kTextScale);
+        DrawUiText(history_[index].text, x, y, ReadableOnBlack(history_[index].colour), kTextScale);
     }
     const bool older = scroll_ + kVisibleLines < static_cast<int32_t>(history_.size());
     if (older && upArrow_ != nullptr) {

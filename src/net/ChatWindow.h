@@ -15,6 +15,10 @@ class VornsNetworker;
 class ChatWindow : public Window {
 public:
     static constexpr int32_t kMaxEntryChars = 255;
+
+    // A player's colour lightened as far as text in it needs to be read on black; its hue
+    // stays.
+    static Color ReadableOnBlack(Color colour);
     static constexpr int32_t kMaxHistory = 50;
     static constexpr int32_t kVisibleLines = 5;
     static constexpr float kTextScale = 0.65f;

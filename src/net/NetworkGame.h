@@ -104,6 +104,7 @@ public:
     int32_t TotalBudget() const override { return totalBudget_; }
     int32_t PlayerCount() const override;
     int32_t BudgetPerPlayer() const override;
+    int32_t Budget() const override { return settings_.budget; }
     int32_t GameTimer() const override { return static_cast<int32_t>(settings_.gameTimer); }
     int32_t LaunchDelay() const override { return static_cast<int32_t>(settings_.launchDelay); }
     int32_t MeteorDelay() const override { return static_cast<int32_t>(settings_.meteorDelay); }

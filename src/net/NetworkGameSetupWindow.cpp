@@ -208,7 +208,9 @@ void NetworkGameSetupWindow::DrawScreen() {
     for (int32_t i = kRules0; i < kItemCount; ++i) {
         if (!IsButtonShown(i)) continue;
         const IntRect rect = controls->sprites[i]->GetScreenRect();
-        DrawUiText(ValueText(i), static_cast<float>(rect.left + 64),
+        // The button under the pointer is drawn half as large again: its text steps aside.
+        const float hoverGrowth = i == controls->hovered ? 0.25f * static_cast<float>(rect.right - rect.left) : 0.0f;
+        DrawUiText(ValueText(i), static_cast<float>(rect.left + 64) + hoverGrowth,
                    0.5f * static_cast<float>(rect.top + rect.bottom) - half, Color(0xFFFFFFFF), 0.75f);
     }
 }

@@ -77,7 +77,8 @@ void NetworkLaunchWindow::HandleCommand(Event& event) {
 
 void NetworkLaunchWindow::SendSquads() {
     if (GetLaunchSquadTray().TotalVornCount() == 0) {
-        ShowUserError("NoVorns");
+        // A new player's trays are empty: the message says where units come from.
+        ShowUserError("NoVornsNetwork");
         return;
     }
     NetworkGame* game = GetNetworkGame();

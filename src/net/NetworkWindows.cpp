@@ -52,6 +52,7 @@ void NetworkWindows::Open(SessionState state) {
         case SessionState::ClientResults:
             GetResultsWindow().host = &results_;
             OpenWithChat(&GetResultsWindow());
+            GetWindowManager().NotifyAll();
             return;
         case SessionState::Idle: GetWindowManager().CloseAllWindows(); return;
         default: return;
@@ -68,6 +69,10 @@ void NetworkWindows::OpenSquadSelection(int32_t budget, uint32_t squadCount) {
     squads.budget = budget;
     squads.launchedCost = 0;
     GetLaunchSquadTray().SetMaxSquadCount(static_cast<int32_t>(squadCount));
+    // Units and squads saved since the trays last read the player's folders (in the
+    // training grounds, by another program) are offered too.
+    GetVornTray().Reload();
+    GetSquadTray().Reload();
     // The full-screen launch window stays behind the trays and the squad window, which
     // take the pointer before it: a squad or a unit dropped on the squad window goes into
     // the squad being launched.

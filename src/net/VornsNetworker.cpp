@@ -341,6 +341,18 @@ void VornsNetworker::PoseFigure(SessionPlayer& player, int32_t pose) {
     if (player.record != nullptr) GetPlayerFigure(*player.record).SetPose(pose);
 }
 
+void VornsNetworker::StartReplay() {
+    if (gArena == nullptr) return;
+    const std::string scenario = replayName_.substr(0, replayName_.rfind('.'));
+    // No name to load: what loading would do before it reads a file, without reporting a
+    // refused name.
+    if (scenario.empty()) {
+        gArena->ClearBattlefield(true);
+        return;
+    }
+    gArena->LoadScenario(String(scenario.c_str()));
+}
+
 void VornsNetworker::PoseAllFigures() {
     for (const auto& player : players_) PoseFigure(*player, PlayerFigure::kIdle);
 }

@@ -106,6 +106,9 @@ public:
     bool AllPlayers(bool SessionPlayer::*flag) const;
     // The set-up screen opens: every figure stands idle.
     void PoseAllFigures();
+    // The battlefield takes the replay's scenario; with no replay named (nothing names
+    // one yet) it is only cleared.
+    void StartReplay();
 
     const std::string& StatusText() const { return statusText_; }
     float Countdown() const { return countdown_; }
@@ -182,6 +185,7 @@ private:
     NetworkEventSchedule schedule_;
     NetworkEvent scratchEvent_;
     std::string statusText_;
+    std::string replayName_;
     float syncTimer_ = 0.0f;
     float keepAliveTimer_ = 0.0f;
     uint64_t keepAliveSentMs_ = 0;

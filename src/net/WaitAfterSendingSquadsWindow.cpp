@@ -8,9 +8,8 @@
 WaitAfterSendingSquadsWindow::WaitAfterSendingSquadsWindow()
     : NetworkScreen("WaitAfterSendingSquadsWindow", {{"NoButton.tga", "Cancel", kEventCancel}}) {}
 
-void WaitAfterSendingSquadsWindow::PlaceButtons() {
-    PlaceButton(0, Point((left + right) / 2, UiScreenRect().bottom - 63));
-}
+// Beside the chat, which takes the bottom centre of the screen.
+void WaitAfterSendingSquadsWindow::PlaceButtons() { PlaceButton(0, BottomPlace(2)); }
 
 void WaitAfterSendingSquadsWindow::HandleCommand(Event& event) {
     if (event.type == kEventCancel) event.type = kEventAskDisconnect;
@@ -23,9 +22,12 @@ void WaitAfterSendingSquadsWindow::DrawScreen() {
     if (game == nullptr) return;
     VornsNetworker& session = game->Session();
     const IntRect screen = UiScreenRect();
+    // The number's line starts 1.5 line heights down, under the heading.
+    constexpr float kCountdownScale = 1.5f;
     if (session.CountdownRunning()) {
+        const float middle = (1.5f + 0.5f * kCountdownScale) * FontLineHeight();
         DrawTextCentred(String::FromInt(static_cast<int32_t>(session.Countdown())),
-                        Vector2(0.5f * static_cast<float>(screen.left + screen.right), 1.5f * FontLineHeight()), 1.5f);
+                        Vector2(0.5f * static_cast<float>(screen.left + screen.right), middle), kCountdownScale);
     }
     DrawUiText(String(session.StatusText().c_str()), 128.0f, 128.0f, Color(0xFFFFFFFF), 0.75f);
     std::vector<String> lines;

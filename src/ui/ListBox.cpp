@@ -9,6 +9,7 @@
 #include "engine/TextFitting.h"
 #include "game/Event.h"
 #include "ui/UiServices.h"
+#include "ui/WindowFrame.h"
 
 ListBox::ListBox(const String& windowName, int32_t visibleRows, int32_t minimumWidthPixels, bool withRecentRow)
     : Tray(windowName, 1, visibleRows, Point(minimumWidthPixels, int32_t(FontLineHeight() * kTextScale)), 1.0f, false,
@@ -58,5 +59,11 @@ String ListBox::EntryToolTip(int32_t, const IntRect&) const { return String(); }
 void ListBox::FitWidth() {
     int32_t width = minimumWidth;
     for (const String& item : items) width = std::max(width, int32_t(MeasureText(item, kTextScale).x));
+    // The caption is centred across the whole box, the scroll column too, clear of the
+    // frame on either side.
+    constexpr float kCaptionScale = 0.75f;  // as the tray draws it
+    if (captionShown)
+        width = std::max(width, int32_t(MeasureText(caption, kCaptionScale).x) + 2 * WindowFrame::kDefaultBorder -
+                                    kScrollColumnWidth);
     cellSize.x = width;
 }

@@ -7,7 +7,10 @@ class NetworkSettings {
 public:
     virtual int32_t TotalBudget() const = 0;
     virtual int32_t PlayerCount() const = 0;
+    // The most each player may be given: the total shared among the players.
     virtual int32_t BudgetPerPlayer() const = 0;
+    // Each player's launch budget as now set.
+    virtual int32_t Budget() const = 0;
     virtual int32_t GameTimer() const = 0;
     virtual int32_t LaunchDelay() const = 0;
     virtual int32_t MeteorDelay() const = 0;

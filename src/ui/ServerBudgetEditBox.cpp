@@ -18,7 +18,7 @@ int32_t ServerBudgetEditBox::LargestBudget(int32_t totalBudget, int32_t players)
 void ServerBudgetEditBox::OnOpen() {
     AllowOnly("0123456789");
     const NetworkSettings* settings = GetNetworkSettings();
-    text = settings != nullptr ? String::FromInt(settings->BudgetPerPlayer()) : String();
+    text = settings != nullptr ? String::FromInt(settings->Budget()) : String();
     EditBox::OnOpen();
 }
 

@@ -121,6 +121,16 @@ TEST(DataSet, NamedFilesAreStoredUnderTheirExactSpellingAndFoundUnderOthers) {
     EXPECT_TRUE(sound->Open());
 }
 
+// Units in any player's colours are placed on the squad disc: it has no hue of its own for
+// a blue or red player's units to sink into.
+TEST(DataSet, TheSquadDiscIsAGreyWithoutAHue) {
+    Image disc;
+    ASSERT_EQ(ReadTgaFile(GamePath("Textures/SquadCircle.tga"), disc), TgaReadResult::kOk);
+    const Color middle = disc.At(disc.Width() / 2, disc.Height() / 2);
+    EXPECT_EQ(middle.Red(), middle.Blue());
+    EXPECT_EQ(middle.Green(), middle.Blue());
+}
+
 TEST(DataSet, EveryTextureLoadsAndKeepsItsPromises) {
     const std::vector<ManifestRow> rows = RowsOf("texture");
     ASSERT_GT(rows.size(), 400u);

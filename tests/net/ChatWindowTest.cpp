@@ -25,6 +25,16 @@ TEST(ChatWindowTest, LongLinesBreakAtBlanksAndEveryPieceTakesACharacter) {
     EXPECT_EQ(Texts(ChatWindow::WrapLine("abc", 5, TenEach)), (std::vector<std::string>{"a", "b", "c"}));
 }
 
+TEST(ChatWindowTest, ADarkPlayersColourIsLightenedForReadingAndKeepsItsHue) {
+    const Color blue = ChatWindow::ReadableOnBlack(Color::FromRGBA(0, 0, 255, 255));
+    EXPECT_EQ(blue.Red(), blue.Green());
+    EXPECT_EQ(blue.Blue(), 255);
+    EXPECT_GE(blue.Red(), 90) << "pure blue on black reads at about 2.4 : 1";
+    EXPECT_LE(blue.Red(), 140) << "no paler than it needs to be";
+    const Color green = Color::FromRGBA(0, 255, 0, 255);
+    EXPECT_EQ(ChatWindow::ReadableOnBlack(green), green);
+}
+
 class ChatHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override { window.SetMeasure(TenEach); }

@@ -47,6 +47,7 @@
 #include "units/Vorn.h"
 #include "ui/UiServices.h"
 #include "world/Arena.h"
+#include "world/ObjectKind.h"
 #include "world/SaveFilePaths.h"
 
 namespace {
@@ -387,21 +388,27 @@ TEST_F(NetworkScreensTest, EscapeAndExitAskFirstAndTheAnswersDisconnectOrEndTheB
 TEST_F(NetworkScreensTest, TheResultsScreenShowsEveryFigureCheeringOrSulkingAndStarsTheWinners) {
     std::unique_ptr<Arena> arena = world_test::OpenArena(*game);
     ASSERT_TRUE(game->Serve(0));
-    Player rival;
+    Player gone, rival;
+    gone.name = "gone";
     rival.name = "rival";
+    gone.goalCount = 3;
+    GetPlayerRoster().networkPlayers.Append(&gone);
     GetPlayerRoster().networkPlayers.Append(&rival);
     GetLocalPlayer().won = 1;
     rival.won = 0;
-    rival.goalCount = 2;
+    rival.goalCount = 1;
     game->SetGameRules(NetworkGame::kSoccer);
     game->Session().SetState(SessionState::ServerResults);
     // The serving player, listed first, is one of the players too.
     EXPECT_EQ(GetPlayerFigure(GetLocalPlayer()).pose, PlayerFigure::kCheer);
     EXPECT_EQ(GetPlayerFigure(rival).pose, PlayerFigure::kSulk);
-    ASSERT_EQ(GetResultsWindow().lines.Count(), 2);
-    EXPECT_STREQ(GetResultsWindow().lines[1].CStr(), ResultsWindow::ResultLine(rival, NetworkGame::kSoccer).CStr());
+    ASSERT_EQ(GetResultsWindow().lines.Count(), 3);
 
+    // A player who left during the battle leaves the list while the results show: each
+    // line stays with its own player.
+    GetPlayerRoster().networkPlayers.RemoveAt(1);
     const gfx::RecordingDevice& device = DrawOneFrame();
+    EXPECT_STREQ(GetResultsWindow().lines[1].CStr(), (std::string("1 ") + GetLanguageText("ResultsGoal").CStr()).c_str());
     const IntRect winner = FigureRows::FigureBox(0, 2, NetworkResults::kFirstRowY);
     const IntRect loser = FigureRows::FigureBox(1, 2, NetworkResults::kFirstRowY);
     EXPECT_TRUE(FigureDrawnIn(device, winner));
@@ -414,6 +421,14 @@ TEST_F(NetworkScreensTest, TheResultsScreenShowsEveryFigureCheeringOrSulkingAndS
     GetPlayerRoster().networkPlayers.Clear();
     GetLocalPlayer().won = 0;
     ReleasePlayerFigures();
+    world_test::CloseArena(*arena);
+}
+
+TEST_F(NetworkScreensTest, AReplayWithNoScenarioNamedClearsTheBattlefield) {
+    std::unique_ptr<Arena> arena = world_test::OpenArena(*game);
+    arena->AddObject(arena->NewVorn(0));
+    game->Session().StartReplay();
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindVorn), 0);
     world_test::CloseArena(*arena);
 }
 

@@ -97,6 +97,22 @@ void TakeTheCampaignMapTour(PlayerHarness& player) {
     player.FramesUntil([&] { return player.IsOpen("GameMenu"); }, 600, "back on the game menu");
 }
 
+// The unit tray reads the player's folders in the training grounds; from there back to
+// the game menu through the campaign map.
+void VisitTheTrainingGrounds(PlayerHarness& player) {
+    player.ClickItem("GameMenu", "ContinueCampaign");
+    player.FramesUntil([&] { return player.IsOpen("MissionMapWindow"); }, 600, "the campaign map");
+    player.ClickItem("MissionMapWindow", "TrainingGroundsButton.tga");
+    player.FramesUntil([&] { return player.IsOpen("VornTray"); }, 600, "the training grounds");
+    player.TapKey(win::kKeyEscape);
+    player.WaitFor("ConfirmEscapeMenu");
+    player.ClickItem("ConfirmEscapeMenu", player.ItemNames("ConfirmEscapeMenu").front());
+    player.FramesUntil([&] { return player.IsOpen("MissionMapWindow"); }, 600, "back on the campaign map");
+    auto& map = dynamic_cast<ButtonRowWindow&>(player.OpenWindow("MissionMapWindow"));
+    player.Click(map.buttons->sprites[map.buttons->Count() - 1]->GetScreenCenter());
+    player.FramesUntil([&] { return player.IsOpen("GameMenu"); }, 600, "back on the game menu");
+}
+
 // Both of the player's colours, set on the customise screen's six sliders and kept.
 struct Paint {
     float red, green, blue;
@@ -314,13 +330,36 @@ void ClickLaunchButton(PlayerHarness& player, const char* button) {
     player.Click(launch.buttons.ScreenRect(index).GetCenter());
 }
 
+// While the others pick their squads: the countdown stands under the heading and the
+// leave button beside the chat. The others may all be ready before a number shows.
+void WaitingForSquadsStandsClear(PlayerHarness& player, const std::string& who) {
+    Window& screen = player.OpenWindow("WaitAfterSendingSquadsWindow");
+    if (Overlap(screen.controls->sprites[0]->GetScreenRect(), Find("ChatWindow").Rect()))
+        throw PlayerStepFailed("the leave button stands on the chat");
+    const std::string heading = Text("WaitingForSquads");
+    for (int frame = 0; frame < 60 && player.IsOpen("WaitAfterSendingSquadsWindow"); ++frame) {
+        player.Frames(1);
+        const std::vector<play_test::ShownText>& runs = player.TextsShown();
+        const auto top = std::find_if(runs.begin(), runs.end(), [&](auto& run) { return run.text == heading; });
+        const auto number = std::find_if(runs.begin(), runs.end(), [](auto& run) {
+            return run.scale >= 1.4f && !run.text.empty() && run.text.find_first_not_of("0123456789") == std::string::npos;
+        });
+        if (top == runs.end() || number == runs.end()) continue;
+        if (Overlap(top->rect, number->rect)) throw PlayerStepFailed("the countdown runs into the heading");
+        Picture(player, who, "waiting_for_squads", {heading});
+        return;
+    }
+}
+
 // A saved squad dragged from the squad tray into the squad being launched, then Launch.
 void LaunchSavedSquad(PlayerHarness& player, const std::string& who) {
+    TrayEntryPoint(player, "VornTray", "Scout");
     player.Drag(TrayEntryPoint(player, "SquadTray", "Scouts"), player.WindowPoint("SquadWindow"));
     player.FramesUntil([] { return GetLocalPlayer().squads[0].Count() == 3; }, 600, "the scouts in the launch");
     Picture(player, who, "squad_chosen");
     ClickLaunchButton(player, "Launch");
     player.FramesUntil([&] { return player.IsOpen("WaitAfterSendingSquadsWindow"); }, 600, "the squads sent");
+    WaitingForSquadsStandsClear(player, who);
 }
 
 // Frames a whole battle may take; the clock runs at least a hundredth of a second a
@@ -347,6 +386,24 @@ void PlayToTheResults(PlayerHarness& player, const std::string& who, int report)
     }
 }
 
+// Once the player who left is gone from the results, what the screen shows under each
+// figure goes to the parent as "shows <name>: <line>".
+void ReportResultsShown(PlayerHarness& player, int report) {
+    player.FramesUntil([] { return GetPlayerRoster().networkPlayers.Count() == 2; }, kSessionFrames,
+                       "the player who left gone from the results");
+    player.Frames(2);
+    for (Player* shown : GetPlayerRoster().networkPlayers) {
+        const std::string name = shown->name.CStr();
+        const IntRect box = GetPlayerFigure(*shown).rect;
+        for (const play_test::ShownText& run : player.TextsShown()) {
+            const int middle = (run.rect.left + run.rect.right) / 2;
+            if (run.text != name && run.rect.top >= box.bottom && run.rect.top < box.bottom + 60 &&
+                middle > box.left - 40 && middle < box.right + 40)
+                Report(report, "shows " + name + ": " + run.text);
+        }
+    }
+}
+
 // From the game menu to the waiting screen; the port goes to the parent.
 void Host(PlayerHarness& player, int report) {
     TakeTheCampaignMapTour(player);
@@ -363,8 +420,35 @@ void SetUpOnFreePlay(PlayerHarness& player) {
     const Image setup = Picture(player, "host", "setup", {Text("ServerSetup"), "Ann", "Bob"});
     FiguresWearTheirPlayersColours(setup);
     FiguresAreAnimated(player, "NetworkGameSetupWindow");
+    // The button under the pointer grows; its value text stays clear of it.
+    const IntRect delay = player.ItemRect("NetworkGameSetupWindow", "SquadSelectionDelay");
+    player.MoveTo(delay.GetCenter());
+    player.Frames(1);
+    const std::string seconds = Text("Second");
+    const int grownRight = delay.GetCenter().x + 3 * (delay.right - delay.left) / 4;
+    for (const play_test::ShownText& run : player.TextsShown()) {
+        if (run.text.find(seconds) != std::string::npos && std::abs(run.rect.top - delay.top) < 64 &&
+            run.rect.left >= delay.left && run.rect.left < grownRight)
+            throw PlayerStepFailed("the hovered button covers \"" + run.text + "\"");
+    }
+    // The budget box starts from the budget the screen shows: Return alone keeps it.
+    const int32_t budget = GetNetworkGame()->MatchSettings().budget;
+    player.ClickItem("NetworkGameSetupWindow", "Budget");
+    player.WaitFor("ServerBudgetEditBox");
+    Picture(player, "host", "budget_box", {std::to_string(budget)});
+    player.TapKey(win::kKeyReturn);
+    player.FramesUntil([&] { return !player.IsOpen("ServerBudgetEditBox"); }, 60, "the budget box closed");
+    if (GetNetworkGame()->MatchSettings().budget != budget)
+        throw PlayerStepFailed("Return alone changed the budget to " +
+                               std::to_string(GetNetworkGame()->MatchSettings().budget));
     player.ClickItem("NetworkGameSetupWindow", "ScenarioName");
     player.Frames(2);
+    Picture(player, "host", "scenario_list", {Text("LoadScenario")});
+    const Window& list = Find("ServerScenarioListBox");
+    for (const play_test::ShownText& run : player.TextsShown()) {
+        if (run.text == Text("LoadScenario") && (run.rect.left < list.left + 7 || run.rect.right > list.right - 7))
+            throw PlayerStepFailed("the scenario list's caption runs under its frame");
+    }
     player.Click(TrayEntryPoint(player, "ServerScenarioListBox", "FreePlay"));
     player.FramesUntil([] { return GetNetworkGame()->MatchSettings().scenario == "FreePlay"; }, 60,
                        "the scenario chosen");
@@ -377,7 +461,9 @@ play_test::HarnessSettings Settings(bool pictures, const std::string& name) {
     return settings;
 }
 
-int RunHost(int report, bool pictures) {
+// With leaving set, a player leaves mid-battle: the host reports its results and, once
+// Ann has reported hers, ends the session.
+int RunHost(int report, bool pictures, bool leaving = false) {
     setenv("VORNS_GAME_PORT", "0", 1);
     PlayerHarness player(Settings(pictures, "Host"));
     if (!player.Unavailable().empty()) {
@@ -395,7 +481,12 @@ int RunHost(int report, bool pictures) {
     SetUpOnFreePlay(player);
     ReachSquadSelection(player, "host");
     LaunchSavedSquad(player, "host");
-    PlayToTheResults(player, "host", report);
+    PlayToTheResults(player, leaving ? "host_after_bob_left" : "host", report);
+    if (leaving) {
+        ReportResultsShown(player, report);
+        player.FramesUntil([] { return ChatShows("Ann read the results"); }, kSessionFrames, "Ann's results read");
+        return 0;
+    }
     // The host stays until the others have read their own results and left: serving no
     // more would send them the word that the server has gone instead.
     player.FramesUntil([] { return SessionPlayers() == 1; }, kSessionFrames, "the players left");
@@ -422,7 +513,7 @@ void JoinByAddress(PlayerHarness& player) {
 
 // Ann has played before and brings her saved scouts; Bob's profile is new: he has no
 // squad, and the countdown sends what he has.
-int RunGuest(int report, uint16_t port, const std::string& name, bool pictures) {
+int RunGuest(int report, uint16_t port, const std::string& name, bool pictures, bool leaving = false) {
     setenv("VORNS_GAME_PORT", std::to_string(port).c_str(), 1);
     PlayerHarness player(Settings(pictures, name));
     if (!player.Unavailable().empty()) {
@@ -430,10 +521,15 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures) 
         return 2;
     }
     const bool veteran = name == "Ann";
-    if (veteran) GiveSavedSquad(player, name);
     TakeTheCampaignMapTour(player);
+    if (veteran) {
+        // Her squad is saved after the trays first read her folders: it is offered all the same.
+        VisitTheTrainingGrounds(player);
+        GiveSavedSquad(player, name);
+    }
     Customise(player, veteran ? Paint{0.02f, 0.98f, 0.02f} : Paint{0.98f, 0.02f, 0.02f});
     JoinByAddress(player);
+    Report(report, "joined");
     player.FramesUntil([] { return SessionPlayers() == 3 && ChatShows("hello from the host"); }, kSessionFrames,
                        "the host's line");
     Picture(player, name, "waiting", {"Host", veteran ? "Bob" : "Ann"});
@@ -449,11 +545,29 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures) 
     if (veteran) {
         LaunchSavedSquad(player, name);
     } else {
+        // Launching nothing: the message says where units come from.
+        ClickLaunchButton(player, "Launch");
+        player.WaitFor("ErrorBox");
+        std::string message;
+        for (const String& line : GetErrorBox().message) message += std::string(line.CStr()) + " ";
+        if (message.find("tray") == std::string::npos)
+            throw PlayerStepFailed("launching nothing says only: " + message);
+        Picture(player, name, "nothing_to_launch");
+        player.MoveTo(player.WindowPoint("ErrorBox"));
+        player.TapKey(win::kKeySpace);
+        player.FramesUntil([&] { return !player.IsOpen("ErrorBox"); }, 60, "the message closed");
         player.FramesUntil([] { return Session().CountdownRunning(); }, kBattleFrames, "the countdown");
         Picture(player, name, "countdown", {Text("SelectingSquads")});
         CountdownStandsClear(player);
     }
-    PlayToTheResults(player, name, report);
+    PlayToTheResults(player, leaving ? name + "_after_bob_left" : name, report);
+    if (leaving) {
+        ReportResultsShown(player, report);
+        player.MoveTo(player.WindowPoint("ChatWindow"));
+        player.Type("Ann read the results");
+        player.TapKey(win::kKeyReturn);
+        player.FramesUntil([&] { return player.IsOpen("ErrorBox"); }, kLeavingFrames, "the host gone");
+    }
     return 0;
 }
 
@@ -576,22 +690,35 @@ TEST(NetworkPlayTest, AHostAndTwoJoinedPlayersPlayABattleFromTheGameMenuToTheRes
     ExpectTheSameWorld(world, UnitsReported(bobLines), "Bob");
 }
 
-// Drawn without pictures. Bob's program is killed once his battle has begun: the host
-// and Ann play on to the results.
-TEST(NetworkPlayTest, APlayerKilledMidBattleLeavesTheOthersToFinish) {
+// The results lines each program reported, sorted.
+std::vector<std::string> ResultsShown(const std::vector<std::string>& lines) {
+    std::vector<std::string> shown;
+    for (const std::string& line : lines) {
+        if (line.rfind("shows ", 0) == 0) shown.push_back(line.substr(6));
+    }
+    std::sort(shown.begin(), shown.end());
+    return shown;
+}
+
+// Bob's program, drawn without pictures, is killed once his battle has begun: the host
+// and Ann play on to the results, and both show the same figures for both. Bob joins
+// first, so that the list closes up over his place.
+TEST(NetworkPlayTest, APlayerKilledMidBattleLeavesTheOthersToFinishWithTheSameResults) {
     int hostPipe = -1;
-    const pid_t host = Spawn(hostPipe, [](int report) { return RunHost(report, false); });
+    const pid_t host = Spawn(hostPipe, [](int report) { return RunHost(report, true, true); });
     ASSERT_GT(host, 0);
     const std::string first = ReadLine(hostPipe);
     if (first.rfind("port ", 0) != 0) {
         WaitForAll({host});
+        if (first.rfind("skip ", 0) == 0) GTEST_SKIP() << first.substr(5);
         FAIL() << first;
     }
     const auto port = static_cast<uint16_t>(std::stoi(first.substr(5)));
     int annPipe = -1, bobPipe = -1;
-    const pid_t ann = Spawn(annPipe, [port](int report) { return RunGuest(report, port, "Ann", false); });
     const pid_t bob = Spawn(bobPipe, [port](int report) { return RunGuest(report, port, "Bob", false); });
     std::string line = ReadLine(bobPipe);
+    while (!line.empty() && line != "joined" && line.rfind("failed ", 0) != 0) line = ReadLine(bobPipe);
+    const pid_t ann = Spawn(annPipe, [port](int report) { return RunGuest(report, port, "Ann", true, true); });
     while (!line.empty() && line != "battle" && line.rfind("failed ", 0) != 0) line = ReadLine(bobPipe);
     ASSERT_EQ(line, "battle") << "Bob: " << line;
     kill(bob, SIGKILL);
@@ -599,8 +726,16 @@ TEST(NetworkPlayTest, APlayerKilledMidBattleLeavesTheOthersToFinish) {
     waitpid(bob, &status, 0);
     close(bobPipe);
     const std::vector<int> statuses = WaitForAll({host, ann});
-    EXPECT_EQ(statuses[0], 0) << "host: " << LineStarting(LinesUntilEnd(hostPipe), "failed ");
-    EXPECT_EQ(statuses[1], 0) << "Ann: " << LineStarting(LinesUntilEnd(annPipe), "failed ");
+    const std::vector<std::string> hostLines = LinesUntilEnd(hostPipe);
+    const std::vector<std::string> annLines = LinesUntilEnd(annPipe);
+    EXPECT_EQ(statuses[0], 0) << "host: " << LineStarting(hostLines, "failed ");
+    EXPECT_EQ(statuses[1], 0) << "Ann: " << LineStarting(annLines, "failed ");
+    if (HasFailure()) return;
+    const std::vector<std::string> shown = ResultsShown(hostLines);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].rfind("Ann: ", 0), 0u);
+    EXPECT_EQ(shown[1].rfind("Host: ", 0), 0u);
+    EXPECT_EQ(ResultsShown(annLines), shown);
 }
 
 // Drawn without pictures: the two programs only pass a session between them.

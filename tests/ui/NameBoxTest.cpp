@@ -48,6 +48,7 @@ public:
     int32_t TotalBudget() const override { return 1000; }
     int32_t PlayerCount() const override { return players; }
     int32_t BudgetPerPlayer() const override { return 500; }
+    int32_t Budget() const override { return budget; }
     int32_t GameTimer() const override { return 0; }
     int32_t LaunchDelay() const override { return 0; }
     int32_t MeteorDelay() const override { return 0; }
@@ -59,12 +60,13 @@ public:
     int32_t budget = -1;
 };
 
-TEST_F(NameBoxTest, ABudgetOutsideItsLimitsIsReportedAndBroughtIn) {
+TEST_F(NameBoxTest, TheBudgetBoxStartsFromTheBudgetSetAndBringsAValueOutsideItsLimitsIn) {
     RecordingSettings settings;
+    settings.budget = 300;
     SetNetworkSettings(&settings);
     ServerBudgetEditBox& box = GetServerBudgetEditBox();
     GetWindowManager().OpenWindow(&box);
-    EXPECT_EQ(box.text, "500");
+    EXPECT_EQ(box.text, "300") << "the box starts from the budget now set, not the largest";
     box.text = "10";
     box.Accept();
     EXPECT_EQ(settings.budget, ServerBudgetEditBox::kSmallestBudget);

@@ -647,8 +647,9 @@ Image Special(const std::string& name, const TextureNeeds& needs, bool& handled)
     if (name.size() == 7 && EndsWith(name, "Button") && std::isdigit((unsigned char)name[0]))
         return Digit(name[0], needs);
     if (name == "PatternBackground") return Disc(needs, RgbaFrom(20, 80, 30, 110), true);
-    if (name == "PopUpBackground" || name == "MenuBackground" || name == "SquadCircle")
-        return Disc(needs, RgbaFrom(30, 40, 70, 150), false);
+    if (name == "PopUpBackground" || name == "MenuBackground") return Disc(needs, RgbaFrom(30, 40, 70, 150), false);
+    // Units in every player's colours stand on it: a grey without a hue of its own.
+    if (name == "SquadCircle") return Disc(needs, RgbaFrom(70, 70, 70, 150), false);
     if (StartsWith(name, "PaintBlob") || name == "FlatSphere" || name == "Star1" || name == "Star3")
         return Glow(w, kWhite, 0.6f);
     if (name == "Star")
