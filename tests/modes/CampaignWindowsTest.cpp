@@ -18,8 +18,11 @@
 #include "core/Image.h"
 #include "core/TextTable.h"
 #include "engine/Font.h"
+#include "engine/Renderer.h"
+#include "engine/TextObserver.h"
 #include "engine/Sprite.h"
 #include "game/Player.h"
+#include "platform/gfx/Device.h"
 #include "game/PlayerRoster.h"
 #include "modes/SquadWindow.h"
 #include "ui/WindowManager.h"
@@ -142,6 +145,20 @@ TEST_F(CampaignWindowsTest, TheRewardIsPaidOnceWhicheverButtonAndNotForAReplay) 
     EXPECT_EQ(winning.rewardPage.speech, "RewardedMultipleBoosts");
     EXPECT_TRUE(winning.IsButtonShown(WinningWindow::kCustomize));
     EXPECT_EQ(winning.BoostsShown(), 2);
+    // The count is drawn over the celebration: a figure passing in front does not hide it.
+    struct CountDepth : TextObserver {
+        void TextDrawn(const DrawnText& run) override {
+            if (std::string(run.text.CStr()).rfind("2 ", 0) == 0)
+                depthTests.push_back(GetRenderer().GetDevice().GetRenderState(gfx::RenderState::ZEnable));
+        }
+        std::vector<uint32_t> depthTests;
+    } count;
+    TextObserver* kept = SetTextObserver(&count);
+    ASSERT_TRUE(GetRenderer().GetReady());
+    winning.DrawContents();
+    GetRenderer().EndFrame();
+    SetTextObserver(kept);
+    EXPECT_EQ(count.depthTests, std::vector<uint32_t>{0u});
 
     winning.PostEvent(kEventEditPlayerInfo);
     game.DispatchEvents();
