@@ -129,7 +129,7 @@ void LaunchSquadTray::DrawEntry(int32_t entry, const IntRect& rect, bool) {
     circle_->width = inner.right - inner.left;
     circle_->height = inner.bottom - inner.top;
     renderer.DrawSprite(*circle_);
-    if (entry == shownSquad && highlight_ != nullptr) {
+    if (entry == ShownSquad() && highlight_ != nullptr) {
         highlight_->x = rect.left - 8;
         highlight_->y = rect.top - 8;
         highlight_->width = rect.right - rect.left + 16;
@@ -239,9 +239,14 @@ void LaunchSquadTray::HandleCommand(Event& event) {
     }
 }
 
-void LaunchSquadTray::ShowInSquadWindow(int32_t slot) {
-    shownSquad = slot;
-    GetSquadWindow().ShowSquad(&SquadAt(slot));
+void LaunchSquadTray::ShowInSquadWindow(int32_t slot) { GetSquadWindow().ShowSquad(&SquadAt(slot)); }
+
+int32_t LaunchSquadTray::ShownSquad() const {
+    const Squad* shown = GetSquadWindow().squad;
+    for (int32_t i = 0; i < launchCount; ++i) {
+        if (shown == &SquadAt(i)) return i;
+    }
+    return -1;
 }
 
 LaunchSquadTray& GetLaunchSquadTray() {

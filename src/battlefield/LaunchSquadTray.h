@@ -39,8 +39,8 @@ public:
     static String MarkerImage(int32_t chassis);
 
     int32_t launchCount = 1;
-    // The squad the squad window shows, ringed; -1 for none.
-    int32_t shownSquad = -1;
+    // The slot whose squad the squad window shows, ringed; -1 for none.
+    int32_t ShownSquad() const;
     SquadSummary carried;
 
 private:

@@ -149,7 +149,8 @@ void MissionBriefingWindow::HandOutGifts() {
         if (!sys::IsSafeName(unit.CStr()) || !sys::IsSafeName(shown.CStr()) || !sys::IsSafeName(local_.name.CStr())) {
             continue;
         }
-        const String to = "Players\\" + local_.name + "\\Vorns\\" + shown + ".vrn";
+        // Named as the unit editor names the units it saves.
+        const String to = "Players\\" + local_.name + "\\Vorns\\" + shown + ".VRN";
         if (sys::Exists(to.CStr())) continue;
         if (!sys::CopyFile(("Vorns\\" + unit + ".vrn").CStr(), to.CStr(), false)) continue;
         sys::SetReadOnly(to.CStr(), false);

@@ -1,6 +1,7 @@
 #include "modes/MissionGame.h"
 
 #include <algorithm>
+#include <string>
 
 #include "audio/EffectSounds.h"
 #include "audio/Music.h"
@@ -10,6 +11,7 @@
 #include "battlefield/MiniMap.h"
 #include "core/Debugger.h"
 #include "core/TextTable.h"
+#include "engine/AssetPaths.h"
 #include "engine/Mouse.h"
 #include "game/Event.h"
 #include "game/GameWindows.h"
@@ -21,7 +23,9 @@
 #include "modes/ModeShell.h"
 #include "modes/Professor.h"
 #include "modes/TutorialGame.h"
+#include "platform/sys/FileSystem.h"
 #include "platform/window/Keys.h"
+#include "scenes/Speaker.h"
 #include "ui/ConfirmEscapeMenu.h"
 #include "ui/KillTray.h"
 #include "ui/UiServices.h"
@@ -40,6 +44,55 @@ MissionGame::~MissionGame() { GetPlayerRoster().RemovePlayer(&computer_); }
 void MissionGame::LoadCampaign(const String& campaignLanguage) {
     language = campaignLanguage;
     campaign.Load(language);
+    MakeAllPhonemeFiles(false);
+}
+
+void MissionGame::MakeAllPhonemeFiles(bool force) {
+    for (int32_t i = 0; i < campaign.Count(); ++i) {
+        const String& name = campaign.entryNames[i];
+        MissionSettings lines;
+        if (ReadAside(name, lines)) MakePhonemeFiles(lines, force);
+    }
+}
+
+bool MissionGame::ReadAside(const String& name, MissionSettings& into) {
+    if (!MissionFile::Exists(language, name)) return false;
+    Player reader;
+    Player enemy;
+    const String running = runningLine;
+    const bool read = MissionFile(into, *this, reader, enemy).Load(language, name);
+    runningLine = running;
+    return read;
+}
+
+bool MissionGame::IsLastGoal() {
+    if (missionIndex < 0 || IsTutorialEntry() || settings.goal == MissionGoal::kNoGoal) return false;
+    for (int32_t i = missionIndex + 1; i < campaign.Count(); ++i) {
+        MissionSettings later;
+        if (!campaign.IsTutorial(i) && ReadAside(campaign.entryNames[i], later) &&
+            later.goal != MissionGoal::kNoGoal) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void MissionGame::MakePhonemeFiles(const MissionSettings& mission, bool force) {
+    const auto make = [force](const Array<TextPage>& pages) {
+        for (const TextPage& page : pages) {
+            if (page.speech.IsEmpty()) continue;
+            const std::string speech = SpeechPath(page.speech).CStr();
+            // Unforced, a line that has its phoneme file keeps it: copied data sets do not
+            // keep the files' times, so an older-looking file need not be stale.
+            if (!force && sys::Exists(Speaker::SiblingPath(speech, "phn"))) continue;
+            std::string hint = JoinWords(page.lines).CStr();
+            while (!hint.empty() && hint.back() == ' ') hint.pop_back();
+            Speaker::MakePhonemeFile(speech, hint, force);
+        }
+    };
+    make(mission.briefingTexts);
+    make(mission.winningTexts);
+    for (const Array<TextPage>& alternative : mission.losingTexts) make(alternative);
 }
 
 void MissionGame::SetMission(int32_t index) {

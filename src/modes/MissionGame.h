@@ -47,8 +47,15 @@ public:
     // Reads the entry's lesson and pushes the tutorial game; a lesson that cannot be read
     // is logged and the player stays on the campaign map, with nothing recorded.
     void StartTutorial();
-    // Reads the campaign list of the language.
+    // Reads the campaign list of the language and makes the phoneme files its lines lack.
     void LoadCampaign(const String& language);
+    // The phoneme pass: the phoneme file of every spoken line of the campaign's missions,
+    // made with the line's text as hint; unless forced only where it is missing.
+    void MakeAllPhonemeFiles(bool force);
+    static void MakePhonemeFiles(const MissionSettings& mission, bool force);
+    // The mission being played has a goal and no later mission of the campaign has one:
+    // winning it wins the campaign.
+    bool IsLastGoal();
 
     // The campaign entry to brief next; an index outside the list selects none (-1).
     void SetMission(int32_t index);
@@ -107,6 +114,9 @@ protected:
     virtual void ReleaseSong();
 
 private:
+    // Reads the campaign entry's mission file into `into`, leaving the players and the
+    // settings of the mission being played as they are.
+    bool ReadAside(const String& name, MissionSettings& into);
     void RemoveBeacons();
     void OpenBattleWindows();
     void SuperviseMusic();

@@ -668,12 +668,26 @@ Point SquadWindow::ToScreen(const Vector3& point) {
     return Point(int32_t(screen.x), int32_t(screen.y));
 }
 
+namespace {
+constexpr int32_t kBudgetGap = 8;
+constexpr float kSmallestBudgetScale = 0.45f;
+}  // namespace
+
+// Near the top-left corner, beside the layout buttons that hold the corner itself, and
+// clear of the Save and Clear buttons in the top-right one.
 IntRect SquadWindow::BudgetRect() const {
-    const Vector2 size = MeasureText(BudgetText(), kTextScale);
-    // Near the top-left corner, beside the layout buttons that hold the corner itself.
-    const int32_t x = (layoutButtons != nullptr ? layoutButtons->GetBounds().right : left) + 8;
-    const int32_t y = top + 8;
+    const Vector2 size = MeasureText(BudgetText(), BudgetScale());
+    const int32_t x = (layoutButtons != nullptr ? layoutButtons->GetBounds().right : left) + kBudgetGap;
+    const int32_t y = top + kBudgetGap;
     return IntRect(x, y, x + int32_t(size.x), y + int32_t(size.y));
+}
+
+float SquadWindow::BudgetScale() const {
+    const int32_t x = (layoutButtons != nullptr ? layoutButtons->GetBounds().right : left) + kBudgetGap;
+    const int32_t end = right - (fileButtons != nullptr ? fileButtons->Count() : 0) * kButtonPixels - kBudgetGap;
+    const float width = MeasureText(BudgetText(), kTextScale).x;
+    if (width <= float(end - x) || width <= 0.0f) return kTextScale;
+    return std::max(kSmallestBudgetScale, kTextScale * float(std::max(end - x, 0)) / width);
 }
 
 void SquadWindow::GetToolTip() {
@@ -876,6 +890,6 @@ void SquadWindow::DrawContents() {
     if (fileButtons != nullptr) renderer.DrawSpriteGrid(*fileButtons, true);
     if (layoutButtons != nullptr) renderer.DrawSpriteGrid(*layoutButtons, true);
     const IntRect budgetRect = BudgetRect();
-    DrawUiText(BudgetText(), float(budgetRect.left), float(budgetRect.top), Color(0xFFFFFFFF), kTextScale);
+    DrawUiText(BudgetText(), float(budgetRect.left), float(budgetRect.top), Color(0xFFFFFFFF), BudgetScale());
     renderer.SetBlendOff();
 }

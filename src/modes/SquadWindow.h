@@ -65,6 +65,10 @@ public:
     void PlaceLine(const String& fileName, int32_t count, float radius, const Vector3& from, const Vector3& to);
     void PlaceCircle(const String& fileName, int32_t count, float radius, const Vector3& through);
     String BudgetText() const;
+    IntRect BudgetRect() const;
+    // The budget line's scale: smaller when its numbers would run under the Save and
+    // Clear buttons.
+    float BudgetScale() const;
 
     // Where a line or a circle placement tries its units, in order, each kept within the
     // squad area as a placement keeps it.
@@ -116,7 +120,6 @@ private:
     void LoadSquad(const String& squadName);
     void TurnBatchToward(const Vector3& point);
     void StampRecent(const String& unitName) const;
-    IntRect BudgetRect() const;
     Point ToScreen(const Vector3& point);
     void DrawPreviews();
     void DrawArrows(const Vector3& from, const Vector3& to);

@@ -54,6 +54,12 @@ void WinningWindow::OnOpen() {
     SetButtonShown(kCustomize, BoostsShown() >= 1);
     LayOutButtons();
     StartCelebration();
+    // The celebration of the campaign's last goal is the winning movie: from now on the
+    // game menu offers to show it again.
+    if (!local_.seenWinningMovie && mission_.IsLastGoal()) {
+        local_.seenWinningMovie = true;
+        local_.Save();
+    }
 }
 
 void WinningWindow::StartCelebration() {
@@ -90,7 +96,10 @@ void WinningWindow::DrawContents() {
     Renderer& renderer = GetRenderer();
     UseScreenCamera();
     renderer.SetAlphaBlend();
+    // Over the celebration: a figure passing in front keeps its depths, not the count.
+    SetDepthTest(false);
     if (IsButtonShown(kCustomize)) DrawBoostCount();
+    SetDepthTest(true);
     renderer.SetBlendOff();
     DrawButtons();
     SpeakNextOf(pages, nextPage);

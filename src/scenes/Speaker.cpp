@@ -180,12 +180,9 @@ void Speaker::Say(const std::string& speechPath, bool pointWhileTalking) {
     if (LeavesItsFolder(speechPath) || !sys::Exists(speechPath)) {
         return;
     }
-    const std::string phonemePath = SiblingPath(speechPath, "phn");
-    // A line recorded after the data set was made gets its mouth movements now.
-    if (!phonemePath.empty() && !sys::Exists(phonemePath)) {
-        MakePhonemeFile(speechPath, std::string(), false);
-    }
-    LoadPhonemes(phonemePath);
+    // The phoneme file is made ahead of time (the mission mode's phoneme pass); a line
+    // without one is said with the mouth closed.
+    LoadPhonemes(SiblingPath(speechPath, "phn"));
     if (sounder_) {
         stream_ = sounder_->LoadStream(String(speechPath.c_str()), 1, false);
     }

@@ -54,7 +54,7 @@ void TextBox::DrawContents() {
     if (waitForContinue) {
         const String prompt = GetLanguageText("ContinueText");
         const Vector2 size = MeasureText(prompt, kTextScale);
-        DrawUiText(prompt, float(right) - size.x, float(bottom) - size.y, kContinueColour, kTextScale);
+        DrawUiText(prompt, float(right - kRightMargin) - size.x, float(bottom) - size.y, kContinueColour, kTextScale);
     }
     float y = float(top);
     for (const String& line : lines) {
@@ -109,7 +109,7 @@ void TextBox::AddParagraph(const String& text) { paragraphs.Append(text); }
 
 void TextBox::WrapText() {
     lines.Clear();
-    SplitWords(paragraphs, lines, GetFont(), kTextScale, right - left + 1 - kSpeakerWidth, 0);
+    SplitWords(paragraphs, lines, GetFont(), kTextScale, right - left + 1 - kSpeakerWidth - kRightMargin, 0);
     FitHeightToLines();
 }
 

@@ -12,6 +12,8 @@ public:
     static constexpr float kTextScale = 0.65f;
     // The talking figure stands in this many pixels at the left.
     static constexpr int32_t kSpeakerWidth = 115;
+    // Room kept free between the text and the frame on the right.
+    static constexpr int32_t kRightMargin = 12;
 
     TextBox();
     ~TextBox() override;

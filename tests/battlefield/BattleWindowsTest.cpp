@@ -231,10 +231,13 @@ TEST_F(BattleWindowsTest, LaunchCountsDownOnceAndRefusesAnEmptyLaunch) {
 TEST_F(BattleWindowsTest, ALaunchSlotChosenForEditingIsTheSquadWindowsSquad) {
     LaunchSquadTray& tray = GetLaunchSquadTray();
     tray.SetMaxSquadCount(3);
-    GetSquadWindow().ShowSquad(&GetLocalPlayer().squads[0]);
+    GetSquadWindow().OnOpen();
+    EXPECT_EQ(tray.ShownSquad(), 0);  // the ring is on the squad the window opens on
     Send(tray, kEventEditTrayEntry, tray.EntryName(1).CStr());
     EXPECT_EQ(GetSquadWindow().squad, &GetLocalPlayer().squads[1]);
-    EXPECT_EQ(tray.shownSquad, 1);
+    EXPECT_EQ(tray.ShownSquad(), 1);
+    GetSquadWindow().OnOpen();  // the next selection starts on squad 0 again
+    EXPECT_EQ(tray.ShownSquad(), 0);
     tray.SetMaxSquadCount(1);
 }
 

@@ -1,13 +1,18 @@
 // Every page the guide reads out (a mission's or lesson's page, a scene's line) has its clip
 // in the data set, with the phoneme file that moves his mouth, and the clip says the whole
-// page: a page that goes on after its clip stops would leave the guide silent.
+// page: a page that goes on after its clip stops would leave the guide silent. A lost
+// mission has more than one hint, and a briefing's fly-by shows the way to go.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -99,6 +104,50 @@ TEST(SpokenPages, EveryPageHasItsWholeClipWithPhonemes) {
         }
     }
     EXPECT_GT(spoken, 90);
+}
+
+// "Another hint" after a lost mission gives another hint: every mission with a goal has
+// more than one losing text.
+TEST(SpokenPages, EveryMissionWithAGoalHasAnotherHint) {
+    for (const auto& entry : fs::directory_iterator(kData / "Missions/English")) {
+        if (entry.path().extension() != ".MIS") continue;
+        std::ifstream in(entry.path());
+        bool goal = false;
+        int hints = 0;
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream split(line);
+            std::string first, second;
+            split >> first >> second;
+            goal = goal || (first == "Goal" && second != "NoGoal");
+            hints += first == "LosingText" ? 1 : 0;
+        }
+        if (goal) EXPECT_GE(hints, 2) << entry.path().filename();
+    }
+}
+
+// "The crossing" is briefed over the way it asks for: its fly-by passes over the ford,
+// between the two rocks at x 115, and over the beacon the mission file places.
+TEST(SpokenPages, TheCrossingsFlyByPassesOverTheFordAndTheBeacon) {
+    std::ifstream scenario(kData / "Scenarios/Crossing.SCN");
+    std::vector<std::pair<float, float>> spots;
+    for (std::string line; std::getline(scenario, line);) {
+        if (line.rfind("FlyByPoints", 0) != 0) continue;
+        for (int n = std::stoi(line.substr(11)); n > 0 && std::getline(scenario, line); --n) {
+            float x = 0.0f, y = 0.0f;
+            if (std::sscanf(line.c_str(), " < %f , %f", &x, &y) == 2) spots.emplace_back(x, y);
+        }
+    }
+    std::ifstream mission(kData / "Missions/English/Crossing.MIS");
+    float beaconX = -1.0f, beaconY = -1.0f;
+    for (std::string line; std::getline(mission, line);) {
+        std::sscanf(line.c_str(), "Goal ReachBeacon Position %f %f", &beaconX, &beaconY);
+    }
+    const auto passes = [&spots](float x, float y) {
+        return std::any_of(spots.begin(), spots.end(),
+                           [&](const auto& spot) { return std::hypot(spot.first - x, spot.second - y) < 10.0f; });
+    };
+    EXPECT_TRUE(passes(115.0f, 120.0f)) << "the ford";
+    EXPECT_TRUE(passes(beaconX, beaconY)) << "the beacon";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 
 #include "ModesTestSupport.h"
 #include "battlefield/ArenaWindow.h"
@@ -15,7 +16,13 @@
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
 #include "core/Image.h"
+#include "core/TextTable.h"
+#include "engine/Font.h"
+#include "engine/Renderer.h"
+#include "engine/TextObserver.h"
+#include "engine/Sprite.h"
 #include "game/Player.h"
+#include "platform/gfx/Device.h"
 #include "game/PlayerRoster.h"
 #include "modes/SquadWindow.h"
 #include "ui/WindowManager.h"
@@ -115,7 +122,7 @@ TEST_F(CampaignWindowsTest, BriefingButtonsFollowTheEntryAndGiftsKeepThePlayersF
     EXPECT_TRUE(IsOpen(briefing));
     EXPECT_TRUE(briefing.IsButtonShown(MissionBriefingWindow::kTraining));
     EXPECT_FALSE(briefing.IsButtonShown(MissionBriefingWindow::kSkipTutorial));
-    std::ifstream scout("Players/Ann/Vorns/Scout.vrn"), mite("Players/Ann/Vorns/Mite.vrn");
+    std::ifstream scout("Players/Ann/Vorns/Scout.vrn"), mite("Players/Ann/Vorns/Mite.VRN");
     std::string kept, copied;
     std::getline(scout, kept);
     std::getline(mite, copied);
@@ -138,6 +145,20 @@ TEST_F(CampaignWindowsTest, TheRewardIsPaidOnceWhicheverButtonAndNotForAReplay) 
     EXPECT_EQ(winning.rewardPage.speech, "RewardedMultipleBoosts");
     EXPECT_TRUE(winning.IsButtonShown(WinningWindow::kCustomize));
     EXPECT_EQ(winning.BoostsShown(), 2);
+    // The count is drawn over the celebration: a figure passing in front does not hide it.
+    struct CountDepth : TextObserver {
+        void TextDrawn(const DrawnText& run) override {
+            if (std::string(run.text.CStr()).rfind("2 ", 0) == 0)
+                depthTests.push_back(GetRenderer().GetDevice().GetRenderState(gfx::RenderState::ZEnable));
+        }
+        std::vector<uint32_t> depthTests;
+    } count;
+    TextObserver* kept = SetTextObserver(&count);
+    ASSERT_TRUE(GetRenderer().GetReady());
+    winning.DrawContents();
+    GetRenderer().EndFrame();
+    SetTextObserver(kept);
+    EXPECT_EQ(count.depthTests, std::vector<uint32_t>{0u});
 
     winning.PostEvent(kEventEditPlayerInfo);
     game.DispatchEvents();
@@ -156,6 +177,27 @@ TEST_F(CampaignWindowsTest, TheRewardIsPaidOnceWhicheverButtonAndNotForAReplay) 
     winning.PostEvent(kEventContinueCampaign);
     game.DispatchEvents();
     EXPECT_EQ(ann.boosts, 0);
+}
+
+// The celebration of the campaign's last goal is the winning movie, which the game menu
+// then offers: the profile keeps that it was seen. A later entry without a goal and a
+// lesson do not count as goals.
+TEST_F(CampaignWindowsTest, WinningTheLastGoalMarksTheWinningMovieSeen) {
+    WriteText("Missions/English/Fourth.MIS", "Goal Survive 10\n");
+    WriteText("Missions/English/Fifth.MIS", "Goal DestroyAllEnemies\n");
+    WriteText("Missions/English/Sixth.MIS", "Goal NoGoal\n");
+    MissionGame& mission = modes->mission;
+    for (const int32_t entry : {4, 5}) {
+        mission.SetMission(entry);
+        ASSERT_TRUE(mission.StartBriefing());
+        mission.alreadyWon = false;
+        modes->campaignWindows.ShowResult(true, 0);
+        ASSERT_TRUE(IsOpen(modes->winning));
+        EXPECT_EQ(ann.seenWinningMovie, entry == 5) << entry;
+    }
+    std::ifstream profile("Players/Ann/Ann.DATA");
+    const std::string saved((std::istreambuf_iterator<char>(profile)), std::istreambuf_iterator<char>());
+    EXPECT_NE(saved.find("SeenWinningMovie 1"), std::string::npos);
 }
 
 TEST_F(CampaignWindowsTest, ALostMissionShowsItsHintsAndRetryBriefsItAgain) {
@@ -204,6 +246,19 @@ TEST_F(CampaignWindowsTest, ALaunchLeavesTheSquadSelectionForTheBattleWindows) {
     mission.PostEvent(select);
     mission.DispatchEvents();
     ASSERT_TRUE(IsOpen(GetLaunchWindow()));
+    // Three-digit numbers in the budget line stay clear of the Save and Clear buttons, in
+    // letters as wide as the game's.
+    for (int c = 0; c < Font::kGlyphCount; ++c) GetFont().widths[c] = Font::IsPrintable(uint8_t(c)) ? 20 : 0;
+    GetTextTable().Set("inBudget", " budget");
+    GetTextTable().Set("AltSeparator", "-");
+    GetTextTable().Set("currentCost", " cost");
+    SquadWindow& squads = GetSquadWindow();
+    ASSERT_NE(squads.fileButtons, nullptr);
+    squads.budget = 1000;
+    squads.launchedCost = 333;
+    squads.squad->totalCost = 333;
+    EXPECT_LE(squads.BudgetRect().right, squads.fileButtons->sprites[1]->GetScreenRect().left);
+    squads.squad->totalCost = 0;
     mission.SetPaused(true);
     TakeSounds();
 

@@ -10,6 +10,7 @@
 #include "SpeechWave.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/Process.h"
+#include "modes/MissionGame.h"
 #include "scenes/Speaker.h"
 #include "support/AudioTestUtil.h"
 #include "support/RuntimeCopy.h"
@@ -165,6 +166,28 @@ TEST_F(SpeechTools, AHintForAnotherFileGivesAnEmptyResult) {
     sys::RunAndWait({"Speech/phonemes", "-h", hint, "-o", out, wav}, true);
     Speaker speaker;
     EXPECT_FALSE(speaker.LoadPhonemes(out));
+}
+
+// Saying a line makes nothing: the mission mode's phoneme pass makes the files ahead of
+// time, each with its line's text as hint.
+TEST_F(SpeechTools, SayingALineMakesNoPhonemeFileThePhonemePassDoes) {
+    std::filesystem::create_directories(std::filesystem::path(tools_.Path()) / "Speech" / "English");
+    audio_test::WriteFile(tools_ / "Speech/English/Ford.OGG",
+                          audio_test::EncodeOgg(VowelBetweenSilences(), 1, kRate));
+    Speaker speaker;
+    speaker.Say("Speech/English/Ford.OGG", false);
+    speaker.Stop();
+    EXPECT_FALSE(sys::Exists("Speech/English/Ford.phn"));
+
+    TextPage hint;
+    hint.lines.Append("Cross at the ford.");
+    hint.speech = "Ford";
+    MissionSettings mission;
+    mission.losingTexts.Append(Array<TextPage>());
+    mission.losingTexts[0].Append(hint);
+    MissionGame::MakePhonemeFiles(mission, false);
+    ExpectWellFormed(tools_ / "Speech/English/Ford.phn", 1500);
+    EXPECT_EQ(platform_test::ReadRaw(tools_ / "Speech/hint.txt"), "Ford.wav:Cross at the ford.\n");
 }
 
 TEST_F(SpeechTools, ASpokenSentenceGivesAnOrderedPhonemeFile) {

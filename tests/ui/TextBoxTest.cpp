@@ -18,9 +18,9 @@ protected:
         for (const char* text : texts) lines.Append(String(text));
         return lines;
     }
-    // Every wrapped line fits beside the talking figure.
+    // Every wrapped line fits beside the talking figure, clear of the frame on the right.
     static void ExpectInside(const TextBox& box) {
-        const float room = float(box.right - box.left + 1 - TextBox::kSpeakerWidth);
+        const float room = float(box.right - box.left + 1 - TextBox::kSpeakerWidth - TextBox::kRightMargin);
         for (const String& line : box.lines) EXPECT_LE(MeasureText(line, TextBox::kTextScale).x, room) << line.CStr();
     }
 };
@@ -46,6 +46,9 @@ TEST_F(TextBoxTest, LongLinesWrapInsideTheBoxAndAgainWhenItIsResized) {
     pages.Append(
         Lines({"A line far longer than the box is wide, which has to be broken at its blanks so that "
                "none of its words is drawn past the frame on the right of the box.",
+               // 131 letters: as wide as the room beside the figure, up to the frame.
+               "A line just as wide as the room beside the figure would end right against the frame of the "
+               "box, so it is broken one word too early.",
                "Short."}));
     box.SetParagraphs(pages);
     const int32_t wide = box.lines.Count();
