@@ -13,6 +13,7 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "modes/UpgradeWindow.h"
+#include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 
 namespace {
@@ -127,6 +128,12 @@ TEST(ScreensColoursTest, TheCustomiseSlidersAndRandomColoursDressTheFigureOverAD
     PlayerHarness player(play_test::WithPictures());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     player.TakeTheCampaignMapTour();
+    // The training ground's window tray shown once before the colours change.
+    player.Open("GameMenu", "TrainingLaboratory", "WindowTray");
+    player.TapKey(win::kKeyEscape);
+    player.WaitFor("ConfirmEscapeMenu");
+    player.ClickItem("ConfirmEscapeMenu", player.ItemNames("ConfirmEscapeMenu").front());
+    player.WaitFor("GameMenu");
     player.Open("GameMenu", "Customization", "UpgradeWindow");
     player.Frames(10);
     const auto& screen = dynamic_cast<const UpgradeWindow&>(player.OpenWindow("UpgradeWindow"));
