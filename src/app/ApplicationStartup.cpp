@@ -158,6 +158,8 @@ void Application::LoadLanguage() {
     BuildUpgradeCatalog();
     GetLocalPlayer().Init();
     GetOpponentPlayer().Init();
+    // The computer fights with what the player has.
+    GetOpponentPlayer().UseUpgradeLevelsOf(GetLocalPlayer());
 }
 
 void Application::LoadSongLists() {

@@ -22,6 +22,11 @@ constexpr float kHelpPanelWidth = 827.0f;
 constexpr float kHelpPanelHeight = 589.0f;
 constexpr float kHelpLeft = 20.0f;
 constexpr float kHelpSecondColumn = 490.0f;
+// The lines keep this far inside the panel's right edge, and the columns this far apart.
+constexpr float kHelpInnerMargin = 5.0f;
+constexpr float kHelpColumnGap = 24.0f;
+// The help's text shrinks at most this many 1 % steps to fit its panel.
+constexpr int kHelpFitSteps = 60;
 
 // Upgrade items the key help asks about.
 enum HelpUpgrade : int32_t {
@@ -127,9 +132,13 @@ void ScreenTexts::DrawScreenTexts() { DrawAll(frameTexts_); }
 
 void ScreenTexts::DrawQueuedTexts() { DrawAll(consoleTexts_); }
 
-void ScreenTexts::DrawHelpLine(const String& text, Vector2& position) {
-    DrawText(text, position, kWhite, false);
-    position.y += GetFont().lineHeight * kTextScale;
+void ScreenTexts::DrawHelpLine(const String& text, Vector2& position, float scale) {
+    if (!text.IsEmpty()) {
+        BeginOverlay(screenCamera);
+        GetRenderer().DrawText(text, ClampToScreen(position, Measure(text, scale)), GetFont(), kWhite, scale);
+        EndOverlay();
+    }
+    position.y += GetFont().lineHeight * scale;
 }
 
 void ScreenTexts::KeyHelpColumns(const Player& player, bool missionGame, StringArray& left, StringArray& right) {
@@ -179,21 +188,50 @@ void ScreenTexts::KeyHelpColumns(const Player& player, bool missionGame, StringA
     }
 }
 
+ScreenTexts::KeyHelpFit ScreenTexts::FitKeyHelp(const StringArray& left, const StringArray& right) {
+    const auto widest = [](const StringArray& lines, float scale) {
+        float width = 0.0f;
+        for (const String& line : lines) width = std::max(width, Measure(line, scale).x);
+        return width;
+    };
+    const float rightEdge = kHelpLeft - 5.0f + kHelpPanelWidth - kHelpInnerMargin;
+    const float lineCount = float(std::max(left.Count(), right.Count()));
+    KeyHelpFit fit;
+    // The second column starts at x = 490, or further left when its lines need the room,
+    // but never over the first; the text shrinks in 1 % steps until both columns fit.
+    for (int step = 0; step <= kHelpFitSteps; ++step) {
+        const float leftEnd = kHelpLeft + widest(left, fit.scale) + kHelpColumnGap;
+        const float rightWidth = widest(right, fit.scale);
+        fit.secondColumn = std::max(leftEnd, std::min(kHelpSecondColumn, rightEdge - rightWidth));
+        const bool fitsAcross = fit.secondColumn + rightWidth <= rightEdge;
+        const bool fitsDown = lineCount * GetFont().lineHeight * fit.scale <= kHelpPanelHeight - 6.0f;
+        if ((fitsAcross && fitsDown) || step == kHelpFitSteps) break;
+        fit.scale /= 1.01f;
+    }
+    return fit;
+}
+
 void ScreenTexts::DrawKeyHelp(const Player& localPlayer, bool missionGame, float startY) {
     BeginOverlay(screenCamera);
     DrawPanel(Vector2(kHelpLeft - 5.0f, startY - 3.0f), Vector2(kHelpPanelWidth, kHelpPanelHeight));
+    EndOverlay();
     StringArray left, right;
     KeyHelpColumns(localPlayer, missionGame, left, right);
-    const auto drawColumn = [&](const StringArray& keys, float x) {
-        Vector2 position(x, startY);
-        for (const String& key : keys) {
-            // An empty key ends a section with an empty line.
-            DrawHelpLine(key.IsEmpty() ? String() : GetLanguageText(key), position);
-        }
+    // An empty key ends a section with an empty line.
+    const auto texts = [](const StringArray& keys) {
+        StringArray shown;
+        for (const String& key : keys) shown.Append(key.IsEmpty() ? String() : GetLanguageText(key));
+        return shown;
     };
-    drawColumn(left, kHelpLeft);
-    drawColumn(right, kHelpSecondColumn);
-    EndOverlay();
+    const StringArray leftTexts = texts(left);
+    const StringArray rightTexts = texts(right);
+    const KeyHelpFit fit = FitKeyHelp(leftTexts, rightTexts);
+    const auto drawColumn = [&](const StringArray& lines, float x) {
+        Vector2 position(x, startY);
+        for (const String& line : lines) DrawHelpLine(line, position, fit.scale);
+    };
+    drawColumn(leftTexts, kHelpLeft);
+    drawColumn(rightTexts, fit.secondColumn);
 }
 
 void ScreenTexts::CycleProfilerDisplay() {

@@ -48,8 +48,16 @@ public:
                          bool frameList) override {
         AddTextInRect(text, rect, placement, colour, backdrop, frameList);
     }
-    // Draws one key-help line in white and moves the position down one line.
-    void DrawHelpLine(const String& text, Vector2& position);
+    // Draws one key-help line in white at that scale and moves the position down one line.
+    void DrawHelpLine(const String& text, Vector2& position, float scale = kTextScale);
+    // How the key help is drawn: its text scale and where its second column starts.
+    struct KeyHelpFit {
+        float scale = kTextScale;
+        float secondColumn = 0.0f;
+    };
+    // The scale, from the text scale down in 1 % steps, at which the two columns of help
+    // lines lie side by side inside the panel, and where the second column starts.
+    static KeyHelpFit FitKeyHelp(const StringArray& left, const StringArray& right);
     // The key-help panel from (20, startY): two columns of command sections.
     void DrawKeyHelp(const Player& localPlayer, bool missionGame, float startY);
     void DrawProfilerOverlay(const Profiler& profiler);

@@ -93,14 +93,21 @@ void SpriteGrid::LayOutRows() {
     }
 }
 
-// The first item straight above the origin, the rest clockwise on the screen. Offsets
+// The first item straight above the origin (or the bottom item straight below it), the
+// rest clockwise on the screen. Offsets
 // are truncated toward zero, so 8.66 and -8.66 both land 8 pixels out.
 void SpriteGrid::LayOutCircle() {
     const int shown = CountVisible();
+    float firstAngle = kHalfPi;
+    if (IsValidIndex(ringBottomItem) && IsShown(ringBottomItem)) {
+        int before = 0;
+        for (int i = 0; i < ringBottomItem; ++i) before += IsShown(i) ? 1 : 0;
+        firstAngle = -kHalfPi + (float(before) / float(shown)) * 2.0f * kPi;
+    }
     int k = 0;
     for (int i = 0; i < Count(); ++i) {
         if (!IsShown(i)) continue;
-        const float angle = kHalfPi - (float(k) / float(shown)) * 2.0f * kPi;
+        const float angle = firstAngle - (float(k) / float(shown)) * 2.0f * kPi;
         CentreAt(*sprites[i], origin.x + int32_t(std::cos(angle) * radius),
                  origin.y + int32_t(-std::sin(angle) * radius));
         ++k;

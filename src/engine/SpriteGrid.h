@@ -70,6 +70,10 @@ public:
     int32_t horizontalSpacing = 1;
     int32_t verticalSpacing = 1;
     float radius = 0.0f;
+    // In a circle: the item laid straight below the origin, the others following it
+    // clockwise in their order, so that it keeps its place however many are shown;
+    // kNoItem (or a hidden item): the first shown item straight above the origin.
+    int32_t ringBottomItem = kNoItem;
     Array<Sprite*> sprites;  // the renderer's
     Array<String> names;
     Array<uint8_t> visibleFlags;

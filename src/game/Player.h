@@ -94,6 +94,9 @@ public:
     // The interface pictures in this player's colours replace the renderer's textures of
     // their names (a name the data set lacks is skipped). Nothing without a renderer.
     void BuildColoredTextures();
+    // Goes up by one with every rebuild of any player's interface pictures: a window that
+    // keeps its own copies of them makes them again when it has changed.
+    static uint32_t ColoredTexturesGeneration();
     void BuildWeaponButtonTextures();
     // The renderer is going: the textures it made for this player are forgotten.
     void ForgetTextures();

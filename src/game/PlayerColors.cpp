@@ -25,6 +25,7 @@ struct Overlay {
     const char* picture;
     int x;
     int y;
+    int size = 0;  // above 0: the picture shrunk to this many pixels square first
 };
 
 struct ColouredPicture {
@@ -36,6 +37,8 @@ struct ColouredPicture {
     // A portrait larger than the base goes on whole in its middle, whatever its offset,
     // as the editors' save buttons show their owner.
     bool centred = false;
+    // The faces stay on the round button's face, inside its rim.
+    bool insideRim = false;
 };
 
 constexpr ColouredPicture kPictures[] = {
@@ -75,15 +78,25 @@ constexpr ColouredPicture kPictures[] = {
     {"JoinNetworkGameButton.tga",
      "MenuButton.tga",
      Audience::kLocal,
-     {{'2', nullptr, -24, -4}, {'2', nullptr, 24, -4}},
-     2},
+     {{'2', nullptr, 4, 15, 32}, {'2', nullptr, 28, 15, 32}},
+     2,
+     false,
+     true},
     {"StartNetworkGameButton.tga",
      "StartNetworkGameButton.tga",
      Audience::kLocal,
-     {{'2', nullptr, -24, -4}, {'2', nullptr, 24, -4}},
-     2},
-    {"CustomizeButton.tga", "CustomizeButton.tga", Audience::kLocal, {{'2', nullptr, 0, -12}}, 1},
-    {"WinningCustomizeButton.tga", "WinningCustomizeButton.tga", Audience::kLocal, {{'2', nullptr, 0, -12}}, 1},
+     {{'2', nullptr, 4, 15, 32}, {'2', nullptr, 28, 15, 32}},
+     2,
+     false,
+     true},
+    {"CustomizeButton.tga", "CustomizeButton.tga", Audience::kLocal, {{'2', nullptr, 10, 9, 44}}, 1, false, true},
+    {"WinningCustomizeButton.tga",
+     "WinningCustomizeButton.tga",
+     Audience::kLocal,
+     {{'2', nullptr, 10, 9, 44}},
+     1,
+     false,
+     true},
     {"SquadTrayButton.tga",
      "WindowButton.tga",
      Audience::kLocal,
@@ -163,9 +176,59 @@ void KeepBaseOutline(Image& picture, const Image* base) {
     }
 }
 
-Image ComposePicture(const Player& player, const char* base, const Overlay* overlays, int count, bool centred = false) {
+// The picture shrunk to size x size, each pixel the mean of the source pixels it covers,
+// their colours weighted by their alpha.
+Image ShrunkSquare(const Image& source, int size) {
+    if (size <= 0 || source.IsEmpty() || (source.Width() <= size && source.Height() <= size)) return source;
+    Image result(size, size);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const int x0 = x * source.Width() / size, x1 = std::max(x0 + 1, (x + 1) * source.Width() / size);
+            const int y0 = y * source.Height() / size, y1 = std::max(y0 + 1, (y + 1) * source.Height() / size);
+            long red = 0, green = 0, blue = 0, alpha = 0, count = 0;
+            for (int v = y0; v < y1; ++v) {
+                for (int u = x0; u < x1; ++u) {
+                    const Color p = source.At(u, v);
+                    red += long(p.Red()) * p.Alpha();
+                    green += long(p.Green()) * p.Alpha();
+                    blue += long(p.Blue()) * p.Alpha();
+                    alpha += p.Alpha();
+                    ++count;
+                }
+            }
+            const auto channel = [&](long sum) { return uint8_t(alpha > 0 ? sum / alpha : 0); };
+            result.At(x, y) =
+                Color::FromRGBA(channel(red), channel(green), channel(blue), uint8_t(alpha / std::max(count, 1L)));
+        }
+    }
+    return result;
+}
+
+// Clears what lies outside the round button's inner face, a disc a fifth smaller than
+// the button, so that its rim shows all round.
+void KeepInsideRim(Image& layer) {
+    const float centreX = float(layer.Width() - 1) * 0.5f;
+    const float centreY = float(layer.Height() - 1) * 0.5f;
+    const float radius = float(std::min(layer.Width(), layer.Height())) * 0.5f * 0.8f;
+    for (int y = 0; y < layer.Height(); ++y) {
+        for (int x = 0; x < layer.Width(); ++x) {
+            const float dx = float(x) - centreX, dy = float(y) - centreY;
+            if (dx * dx + dy * dy > radius * radius) layer.At(x, y).SetAlpha(0);
+        }
+    }
+}
+
+Image ComposePicture(const Player& player, const char* base, const Overlay* overlays, int count, bool centred = false,
+                     bool insideRim = false) {
     const Image* baseImage = BaseImage(base);
     Image picture = baseImage != nullptr ? *baseImage : Image();
+    // Faces kept inside the rim go on a clear layer of their own first.
+    Image layer;
+    if (insideRim && !picture.IsEmpty()) {
+        layer = Image(picture.Width(), picture.Height());
+        layer.Fill(Color::FromRGBA(0, 0, 0, 0));
+    }
+    Image& target = layer.IsEmpty() ? picture : layer;
     for (int i = 0; i < count; ++i) {
         const Overlay& overlay = overlays[i];
         const Image* source =
@@ -177,8 +240,12 @@ Image ComposePicture(const Player& player, const char* base, const Overlay* over
             continue;
         }
         // Halved to fit, a larger portrait shows the whole face rather than its top-left corner.
-        picture.BlendBlit(FittedPortrait(*source, picture), overlay.x, overlay.y, player.primaryColor,
-                          player.trimColor);
+        const Image shown = overlay.size > 0 ? ShrunkSquare(*source, overlay.size) : FittedPortrait(*source, target);
+        target.BlendBlit(shown, overlay.x, overlay.y, player.primaryColor, player.trimColor);
+    }
+    if (!layer.IsEmpty()) {
+        KeepInsideRim(layer);
+        picture.Blit(layer, 0, 0);
     }
     KeepBaseOutline(picture, baseImage);
     return picture;
@@ -286,12 +353,20 @@ void Player::ApplyColors() {
     }
 }
 
+namespace {
+uint32_t gColoredTexturesGeneration = 0;
+}  // namespace
+
+uint32_t Player::ColoredTexturesGeneration() { return gColoredTexturesGeneration; }
+
 void Player::BuildColoredTextures() {
     if (!GetRenderer().HasDevice()) return;
+    ++gColoredTexturesGeneration;
     BuildChassisButtonTextures();
     for (const ColouredPicture& entry : kPictures) {
         if (!Concerns(entry.audience, *this)) continue;
-        Image picture = ComposePicture(*this, entry.base, entry.overlays, entry.overlayCount, entry.centred);
+        Image picture =
+            ComposePicture(*this, entry.base, entry.overlays, entry.overlayCount, entry.centred, entry.insideRim);
         ReplaceTexture(String(entry.texture), picture);
     }
 }

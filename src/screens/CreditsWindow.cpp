@@ -17,6 +17,18 @@
 namespace {
 const char* const kScenes[] = {"SmallSideToSide", "RockAttack", "TreeHide", "MissileChase", "SmallMainMenu", "Test"};
 constexpr float kFitStep = 1.01f;
+// A names line keeps this share of the screen's width clear on each side.
+constexpr float kSideMarginShare = 0.0625f;
+// The dark outline that keeps the white letters readable over a light backdrop.
+constexpr float kOutlinePixels = 2.0f;
+
+void DrawOutlinedText(const String& text, float x, float y, uint8_t alpha, float scale) {
+    const Color outline = Color::FromRGBA(0, 0, 0, alpha);
+    for (const float dx : {-kOutlinePixels, kOutlinePixels}) {
+        for (const float dy : {-kOutlinePixels, kOutlinePixels}) DrawUiText(text, x + dx, y + dy, outline, scale);
+    }
+    DrawUiText(text, x, y, Color::FromRGBA(255, 255, 255, alpha), scale);
+}
 }  // namespace
 
 CreditsWindow::CreditsWindow() : SceneScreen("CreditsWindow") {
@@ -78,13 +90,12 @@ void CreditsWindow::DrawContents() {
         const IntRect screen = UiScreenRect();
         const float width = float(screen.right - screen.left + 1);
         const String& heading = headings[creditIndex];
-        DrawUiText(heading, (width - MeasureText(heading, kHeadingScale).x) * 0.5f, kTop, Color(0xFFFFFFFF),
-                   kHeadingScale);
+        DrawOutlinedText(heading, (width - MeasureText(heading, kHeadingScale).x) * 0.5f, kTop, 255, kHeadingScale);
         const String& line = lines[creditIndex];
-        const float scale = FitScale(line, width);
+        const float scale = FitScale(line, width * (1.0f - 2.0f * kSideMarginShare));
         const int32_t alpha = std::clamp(int32_t(510.0f * creditTimer / kSecondsPerCredit), 0, 255);
-        DrawUiText(line, (width - MeasureText(line, scale).x) * 0.5f, kTop + kLineScale * FontLineHeight(),
-                   Color::FromRGBA(255, 255, 255, uint8_t(alpha)), scale);
+        DrawOutlinedText(line, (width - MeasureText(line, scale).x) * 0.5f, kTop + kLineScale * FontLineHeight(),
+                         uint8_t(alpha), scale);
     }
     renderer.SetBlendOff();
     DrawButton();

@@ -1,6 +1,7 @@
 // The game menu.
 #include "screens/GameMenu.h"
 
+#include "engine/SpriteGrid.h"
 #include "game/Event.h"
 #include "screens/BackgroundScene.h"
 #include "screens/FrontEndShell.h"
@@ -31,6 +32,9 @@ void GameMenu::SetButtonVisibility() {
         SetItemShown(button, flags.missionMapTutorial);
     }
     SetItemShown(kShowWinningMovie, flags.seenWinningMovie);
+    // The way back stays at the bottom of the ring, where a new player learnt it, as
+    // the menu grows.
+    if (items != nullptr) items->ringBottomItem = kBack;
 }
 
 void GameMenu::StartScene() { GetBackgroundScene().Start(PickSceneName(kScenes, int32_t(std::size(kScenes)))); }

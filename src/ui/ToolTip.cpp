@@ -72,17 +72,39 @@ void ToolTip::Update(float frameSeconds) {
     shown = true;
     const Vector2 size = MeasureText(text, kTextScale);
     const IntRect screen = UiScreenRect();
-    // A tip of an element at the screen's edge slides along it rather than off it.
-    position.x =
-        KeptInside((float(rect.left + rect.right) - size.x) * 0.5f, size.x, float(screen.left), float(screen.right));
-    // Above its element, or below when above is off the screen or over what the window keeps clear.
-    position.y = float(rect.top) - size.y;
+    const float screenTop = float(screen.top);
+    const float screenBottom = float(screen.bottom);
     const IntRect keepClear = window->ToolTipKeepClear();
-    const bool coversKept = keepClear.right > keepClear.left && position.x < float(keepClear.right) &&
-                            position.x + size.x > float(keepClear.left) && position.y < float(keepClear.bottom) &&
-                            position.y + size.y > float(keepClear.top);
-    if (position.y < float(screen.top) + kScreenMargin || coversKept) position.y = float(rect.bottom);
-    position.y = KeptInside(position.y, size.y, float(screen.top), float(screen.bottom));
+    const auto coversKept = [&](const Vector2& at) {
+        return keepClear.right > keepClear.left && at.x < float(keepClear.right) &&
+               at.x + size.x > float(keepClear.left) && at.y < float(keepClear.bottom) &&
+               at.y + size.y > float(keepClear.top);
+    };
+    // A tip of an element at the screen's edge slides along it rather than off it.
+    const float centredX =
+        KeptInside((float(rect.left + rect.right) - size.x) * 0.5f, size.x, float(screen.left), float(screen.right));
+    // Above its element, or below when above is off the screen or over what the window
+    // keeps clear; beside it when below is over that too.
+    const Vector2 above(centredX, float(rect.top) - size.y);
+    const Vector2 below(centredX, KeptInside(float(rect.bottom), size.y, screenTop, screenBottom));
+    if (above.y >= screenTop + kScreenMargin && !coversKept(above)) {
+        position = above;
+    } else if (!coversKept(below)) {
+        position = below;
+    } else {
+        const float middleY =
+            KeptInside((float(rect.top + rect.bottom) - size.y) * 0.5f, size.y, screenTop, screenBottom);
+        const Vector2 right(float(rect.right + 1), middleY);
+        const Vector2 left(float(rect.left) - size.x, middleY);
+        if (right.x + size.x <= float(screen.right) + 1.0f - kScreenMargin && !coversKept(right)) {
+            position = right;
+        } else if (left.x >= float(screen.left) + kScreenMargin && !coversKept(left)) {
+            position = left;
+        } else {
+            position = below;
+        }
+    }
+    position.y = KeptInside(position.y, size.y, screenTop, screenBottom);
 }
 
 // Queued with the screen texts, which are drawn after every window and the pointer, on

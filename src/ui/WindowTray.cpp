@@ -63,18 +63,29 @@ void WindowTray::ReleaseResources() {
 }
 
 void WindowTray::OnOpen() {
-    if (!imagesMade_) {
+    // The buttons show copies of the pictures, made again once the player's colours have
+    // repainted them.
+    const uint32_t generation = Player::ColoredTexturesGeneration();
+    if (!imagesMade_ || imagesGeneration_ != generation) {
+        Renderer& renderer = GetRenderer();
         for (int32_t i = 0; i < kButtonCount; ++i) {
             if (buttons_[i] == nullptr || buttons_[i]->quad == nullptr) continue;
             const String path = TexturePath(kImages[i]);
             if (!FileExists(path)) continue;
-            GetRenderer().LoadImageFile(plainImages_[i], path);
+            renderer.LoadImageFile(plainImages_[i], path);
             openImages_[i] = plainImages_[i];
             ClearGreyOuterPixels(openImages_[i]);
-            plainTextures_[i] = GetRenderer().CreateTextureImage(plainImages_[i], 1);
-            openTextures_[i] = GetRenderer().CreateTextureImage(openImages_[i], 1);
+            if (plainTextures_[i] == nullptr)
+                plainTextures_[i] = renderer.CreateTextureImage(plainImages_[i], 1);
+            else
+                renderer.CreateTextureImage(plainTextures_[i], plainImages_[i]);
+            if (openTextures_[i] == nullptr)
+                openTextures_[i] = renderer.CreateTextureImage(openImages_[i], 1);
+            else
+                renderer.CreateTextureImage(openTextures_[i], openImages_[i]);
         }
         imagesMade_ = true;
+        imagesGeneration_ = generation;
     }
     Tray::OnOpen();
 }

@@ -41,6 +41,7 @@ private:
     // The screen rectangle of the cell showing the entry; the tray's own without one.
     IntRect ButtonRect(int32_t entry) const;
     bool imagesMade_ = false;
+    uint32_t imagesGeneration_ = 0;  // of the players' pictures the copies were made from
     Sprite* buttons_[kButtonCount] = {};
     Image plainImages_[kButtonCount];
     Image openImages_[kButtonCount];

@@ -15,6 +15,7 @@
 #include "game/EventTarget.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
+#include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkStartup.h"
@@ -127,6 +128,8 @@ TEST_F(StartupTest, TheWholeRunFromStartUpToAClosedWindow) {
     EXPECT_NE(gArena, nullptr);
     EXPECT_NE(gPatternMatcher, nullptr);
     EXPECT_EQ(GetPlayerRoster().networkPlayers.Count(), 1);
+    // The computer player holds the player's levels from the start, its own kept aside.
+    EXPECT_TRUE(GetOpponentPlayer().IsLendingUpgrades());
     EXPECT_GT(GetSharedImage(kSharedImageCount - 1).Width(), 0);
 
     Button button;

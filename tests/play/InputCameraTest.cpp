@@ -5,6 +5,7 @@
 #include <string>
 
 #include "InputPlaySteps.h"
+#include "battlefield/ArenaWindow.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 
@@ -40,10 +41,17 @@ TEST(InputCameraTest, EveryCameraKeyTheWheelAndAMiddleDragMoveTheView) {
     Image after = player.Picture();
     EXPECT_TRUE(input_play::Differs(before, after)) << "the wheel left the view as it was";
     before = after;
+    // "-" brings the view closer and "+" takes it away, as the key help says.
+    const WindowCamera& camera = static_cast<ArenaWindow&>(player.OpenWindow("ArenaWindow")).CurrentCamera();
+    const float height = camera.zoom;
     player.Type("-");
     after = player.Picture();
     EXPECT_TRUE(input_play::Differs(before, after)) << "\"-\" left the view as it was";
+    EXPECT_LT(camera.zoom, height) << "\"-\" did not bring the view closer";
     before = after;
+    const float closer = camera.zoom;
+    player.Type("+");
+    EXPECT_GT(camera.zoom, closer) << "\"+\" did not take the view away";
     player.Drag(centre, Point(centre.x + 120, centre.y), win::MouseButton::Middle);
     after = player.Picture();
     EXPECT_TRUE(input_play::Differs(before, after)) << "the middle drag left the view as it was";

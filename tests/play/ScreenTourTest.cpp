@@ -14,6 +14,7 @@
 #include "battlefield/VornWindow.h"
 #include "platform/sys/Paths.h"
 #include "platform/window/Keys.h"
+#include "screens/CreditsWindow.h"
 #include "support/PlayerHarness.h"
 #include "ui/ToolTip.h"
 #include "ui/Window.h"
@@ -36,6 +37,7 @@ struct Stop {
 struct Tour {
     std::unique_ptr<PlayerHarness> player;
     std::map<std::string, Stop> stops;
+    std::vector<Point> gameMenuBack;  // where the game menu's way back was, visit by visit
     std::string stoppedAt;  // the step that failed, if one did
     int legsDone = 0;
 };
@@ -88,6 +90,10 @@ private:
         Open("MainMenu", "Credits", "CreditsWindow");
         player_.Frames(30);
         Keep("credits");
+        // The second pair's names line is the widest; it comes after five seconds.
+        player_.FramesUntil([] { return GetCreditsWindow().creditIndex == 1; }, 100000, "the second credit shows");
+        player_.Frames(2);
+        Keep("credits_wide_line");
         player_.ClickItem("CreditsWindow", "YesButton.tga");
         WaitFor("MainMenu");
         Open("MainMenu", "SelectPlayer", "PlayerMenu");
@@ -102,6 +108,7 @@ private:
         player_.TapKey(win::kKeyReturn);
         WaitFor("GameMenu");
         Keep("game_menu");
+        tour_.gameMenuBack.push_back(player_.ItemPoint("GameMenu", "ReturnMainMenu"));
     }
 
     void Campaign() {
@@ -113,6 +120,7 @@ private:
         player_.ClickItem("MissionMapWindow", "ExitButton.tga");
         WaitFor("GameMenu");
         Keep("game_menu_after_the_map");
+        tour_.gameMenuBack.push_back(player_.ItemPoint("GameMenu", "ReturnMainMenu"));
         Open("GameMenu", "Customization", "UpgradeWindow");
         Keep("customise");
         player_.ClickItem("UpgradeWindow", "YesButton.tga");
@@ -151,6 +159,17 @@ private:
         player_.MoveTo(player_.ItemPoint("VornWindow", "Chassis"));
         player_.FramesUntil([] { return GetToolTip().shown; }, kChangeFrames, "the chassis button's tip shows");
         Keep("unit_editor_tip");
+        // The chassis menu opens at the screen's top-left corner, where no tip fits above.
+        player_.ClickItem("VornWindow", "Chassis");
+        WaitFor("ChassisMenu");
+        player_.MoveTo(player_.ItemPoint("ChassisMenu", player_.ItemNames("ChassisMenu").front()));
+        player_.FramesUntil([] { return GetToolTip().shown; }, kChangeFrames, "a chassis' tip shows");
+        Keep("chassis_menu_tip");
+        player_.TapKey(win::kKeyEscape);
+        WaitGone("ChassisMenu");
+        // The first click after a menu left with Escape goes unheard: one on the editor's
+        // empty lower part.
+        player_.Click(player_.WindowPoint("VornWindow", 0.8f, 0.85f));
         // The weapon menu's tip over its title.
         player_.ClickItem("VornWindow", "Laser");
         WaitFor("WeaponMenu");
@@ -234,10 +253,27 @@ protected:
 TEST_F(ScreenTourTest, TheTourReachesEveryStopAndEachShowsAScreen) {
     WholeTour();
     EXPECT_EQ(tour->stoppedAt, "");
-    for (const char* stop :
-         {"title", "options", "credits", "player_menu", "player_list", "new_player", "game_menu", "campaign_map_tour",
-          "campaign_map", "game_menu_after_the_map", "customise", "training", "unit_editor", "unit_editor_tip",
-          "weapon_menu_tip", "pattern_editor", "debugger", "key_help"}) {
+    const char* const stops[] = {"title",
+                                 "options",
+                                 "credits",
+                                 "credits_wide_line",
+                                 "player_menu",
+                                 "player_list",
+                                 "new_player",
+                                 "game_menu",
+                                 "campaign_map_tour",
+                                 "campaign_map",
+                                 "game_menu_after_the_map",
+                                 "customise",
+                                 "training",
+                                 "unit_editor",
+                                 "unit_editor_tip",
+                                 "chassis_menu_tip",
+                                 "weapon_menu_tip",
+                                 "pattern_editor",
+                                 "debugger",
+                                 "key_help"};
+    for (const char* stop : stops) {
         if (const Stop* kept = At(stop)) {
             EXPECT_TRUE(PlayerHarness::ShowsAScreen(kept->picture, stop));
         }
@@ -263,8 +299,14 @@ TEST_F(ScreenTourTest, OptionsTitleIsDrawnAsGlyphs) { EXPECT_TRUE(ShowsTitle("op
 
 TEST_F(ScreenTourTest, CustomiseTitleIsDrawnAsGlyphs) { EXPECT_TRUE(ShowsTitle("customise", "Upgrades")); }
 
+// Drawn at the scale that fits its panel, where it was drawn.
 TEST_F(ScreenTourTest, KeyHelpIsDrawnAsGlyphs) {
-    EXPECT_TRUE(ShowsText("key_help", "Show or hide this help", "ArenaWindow"));
+    const Stop* kept = At("key_help");
+    ASSERT_NE(kept, nullptr);
+    const auto run = std::ranges::find_if(
+        kept->texts, [](const auto& shown) { return shown.text.find("Show or hide this help") != std::string::npos; });
+    ASSERT_NE(run, kept->texts.end());
+    EXPECT_TRUE(tour->player->ShowsText(kept->picture, *run));
 }
 
 TEST_F(ScreenTourTest, UnitEditorNameAndCostAreDrawnAsGlyphs) {
@@ -310,35 +352,100 @@ std::vector<play_test::ShownText> ReadableTexts(const std::vector<play_test::Sho
 
 // Every text a stop drew is made of the font's glyphs where it was drawn: none turned into
 // boxes by what was drawn before it (a figure, a 3-D view), none drawn over by another.
-// (The weapon menu's translucent ring lies over the unit editor's lines on purpose; there
-// only the tip is looked at.)
+// (The weapon and chassis menus' translucent rings lie over the unit editor's lines on
+// purpose; there only the tip is looked at.)
 TEST_F(ScreenTourTest, EveryTextDrawnAtEveryStopIsMadeOfGlyphs) {
     WholeTour();
     EXPECT_EQ(tour->stoppedAt, "");
     for (const auto& [stop, kept] : tour->stops) {
-        if (stop == "weapon_menu_tip") continue;
+        if (stop == "weapon_menu_tip" || stop == "chassis_menu_tip") continue;
         for (const play_test::ShownText& run : ReadableTexts(kept.texts)) {
             EXPECT_TRUE(tour->player->ShowsText(kept.picture, run)) << stop;
         }
     }
 }
 
-TEST_F(ScreenTourTest, AWeaponsTipIsReadOnScreen) {
-    const Stop* kept = At("weapon_menu_tip");
-    ASSERT_NE(kept, nullptr);
-    ASSERT_FALSE(kept->texts.empty());
-    // Tips are drawn last of all; a weapon's names its price.
-    const play_test::ShownText& tip = kept->texts.back();
-    EXPECT_NE(tip.text.find('$'), std::string::npos) << tip.text;
-    EXPECT_TRUE(tour->player->ShowsText(kept->picture, tip));
-    // The tip leaves the menu's title readable.
-    for (const play_test::ShownText& shown : kept->texts) {
-        if (&shown == &tip || shown.text.find("weapon") == std::string::npos) continue;
+// A menu item's tip is drawn last of all, read on screen, and leaves the menu's title
+// (the runs holding the word) readable.
+void ExpectTipClearOfTitle(const Stop& kept, const std::string& titleWord) {
+    ASSERT_FALSE(kept.texts.empty());
+    const play_test::ShownText& tip = kept.texts.back();
+    EXPECT_TRUE(tour->player->ShowsText(kept.picture, tip));
+    for (const play_test::ShownText& shown : kept.texts) {
+        if (&shown == &tip || shown.text.find(titleWord) == std::string::npos) continue;
         const IntRect& a = shown.rect;
         const IntRect& b = tip.rect;
         EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
             << "\"" << tip.text << "\" covers \"" << shown.text << "\"";
     }
+}
+
+TEST_F(ScreenTourTest, MenuTipsAreReadOnScreenClearOfTheirTitles) {
+    const Stop* weapons = At("weapon_menu_tip");
+    ASSERT_NE(weapons, nullptr);
+    // A weapon's tip names its price.
+    EXPECT_NE(weapons->texts.back().text.find('$'), std::string::npos) << weapons->texts.back().text;
+    ExpectTipClearOfTitle(*weapons, "weapon");
+    const Stop* chassis = At("chassis_menu_tip");
+    ASSERT_NE(chassis, nullptr);
+    ExpectTipClearOfTitle(*chassis, "Pick");
+    ExpectTipClearOfTitle(*chassis, "chassis");
+}
+
+// The help's lines lie in two columns inside its panel (x 15 to 842), none over another,
+// and the zoom keys' lines say what the keys do: "-" brings the view closer.
+TEST_F(ScreenTourTest, TheKeyHelpsLinesStayInsideItsPanelAndApart) {
+    const Stop* kept = At("key_help");
+    ASSERT_NE(kept, nullptr);
+    std::vector<play_test::ShownText> lines;
+    for (const play_test::ShownText& run : kept->texts) {
+        if (run.rect.left >= 15 && run.rect.top < 20 + 589 && run.text.find("  ") != std::string::npos) {
+            lines.push_back(run);
+        }
+    }
+    ASSERT_GT(lines.size(), 10u);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_LE(lines[i].rect.right, 842) << "\"" << lines[i].text << "\" runs off the panel";
+        for (size_t j = i + 1; j < lines.size(); ++j) {
+            const IntRect& a = lines[i].rect;
+            const IntRect& b = lines[j].rect;
+            EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
+                << "\"" << lines[i].text << "\" and \"" << lines[j].text << "\" overprint";
+        }
+    }
+    const auto line = [&](const std::string& key) {
+        for (const auto& run : lines) {
+            if (run.text.rfind(key + "  ", 0) == 0) return run.text;
+        }
+        return std::string();
+    };
+    EXPECT_EQ(line("-"), "-  Zoom in");
+    EXPECT_EQ(line("+"), "+  Zoom out");
+}
+
+// A credit's names line keeps clear of the screen's edges.
+TEST_F(ScreenTourTest, ACreditsNamesLineKeepsClearOfTheScreensEdges) {
+    const Stop* kept = At("credits_wide_line");
+    ASSERT_NE(kept, nullptr);
+    const std::string line = GetCreditsWindow().lines[1].CStr();
+    int found = 0;
+    for (const play_test::ShownText& run : kept->texts) {
+        if (run.text != line) continue;
+        ++found;
+        EXPECT_GE(run.rect.left, 32) << run.text;
+        EXPECT_LE(run.rect.right, 1023 - 32) << run.text;
+    }
+    EXPECT_GT(found, 0) << "\"" << line << "\" is not drawn";
+}
+
+// A new player's game menu grows from two buttons to six after the campaign map, and the
+// way back stays where it was.
+TEST_F(ScreenTourTest, TheGameMenusWayBackKeepsItsPlaceAsTheMenuGrows) {
+    ASSERT_NE(At("game_menu_after_the_map"), nullptr);
+    ASSERT_EQ(tour->gameMenuBack.size(), 2u);
+    const Point first = tour->gameMenuBack[0];
+    const Point later = tour->gameMenuBack[1];
+    EXPECT_TRUE(first == later) << "(" << first.x << ", " << first.y << ") then (" << later.x << ", " << later.y << ")";
 }
 
 // A bitmap beside a picture of the same name is looked for only to convert it when an

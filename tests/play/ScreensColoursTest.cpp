@@ -13,6 +13,7 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "modes/UpgradeWindow.h"
+#include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 
 namespace {
@@ -63,13 +64,21 @@ TEST(ScreensColoursTest, TheGameMenusFacesStayInsideTheirRoundButtons) {
         Image button;
         ASSERT_EQ(ReadTgaFile((player.Folder() / "Textures" / face.button).string(), button), TgaReadResult::kOk);
         const IntRect rect = player.ItemRect("GameMenu", face.item);
-        int outside = 0, faceLike = 0, painted = 0;
+        int outside = 0, faceLike = 0, painted = 0, rim = 0, faceOnRim = 0;
         long paintedX = 0;
+        const double centreX = (rect.left + rect.right) / 2.0, centreY = (rect.top + rect.bottom) / 2.0;
+        const double radius = (rect.right - rect.left + 1) / 2.0;
         for (int y = std::max(rect.top, 0); y <= std::min(rect.bottom, frame.Height() - 1); ++y) {
             for (int x = std::max(rect.left, 0); x <= std::min(rect.right, frame.Width() - 1); ++x) {
                 if (Distance(frame.At(x, y), GetLocalPlayer().primaryColor) < 90) {
                     ++painted;
                     paintedX += x;
+                }
+                // The button's rim, an outer ring of its disc, shows all round.
+                const double out = std::hypot(x - centreX, y - centreY) / radius;
+                if (out > 0.85 && out < 0.92) {
+                    ++rim;
+                    faceOnRim += LooksLikeAFace(frame.At(x, y), GetLocalPlayer()) ? 1 : 0;
                 }
                 if (!OutsideTheOutline(button, rect, x, y)) continue;
                 ++outside;
@@ -77,6 +86,8 @@ TEST(ScreensColoursTest, TheGameMenusFacesStayInsideTheirRoundButtons) {
             }
         }
         EXPECT_GT(outside, 0) << face.item << ": its button fills its square";
+        EXPECT_LE(faceOnRim, rim / 20) << face.item << ": the face covers " << faceOnRim << " of the " << rim
+                                       << " pixels of the button's rim";
         EXPECT_LE(faceLike, outside / 50) << face.item << ": " << faceLike << " of the " << outside
                                           << " pixels outside the round button show its face";
         // Whole faces stand about the button's middle; a portrait's corner would lean aside.
@@ -117,6 +128,12 @@ TEST(ScreensColoursTest, TheCustomiseSlidersAndRandomColoursDressTheFigureOverAD
     PlayerHarness player(play_test::WithPictures());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     player.TakeTheCampaignMapTour();
+    // The training ground's window tray shown once before the colours change.
+    player.Open("GameMenu", "TrainingLaboratory", "WindowTray");
+    player.TapKey(win::kKeyEscape);
+    player.WaitFor("ConfirmEscapeMenu");
+    player.ClickItem("ConfirmEscapeMenu", player.ItemNames("ConfirmEscapeMenu").front());
+    player.WaitFor("GameMenu");
     player.Open("GameMenu", "Customization", "UpgradeWindow");
     player.Frames(10);
     const auto& screen = dynamic_cast<const UpgradeWindow&>(player.OpenWindow("UpgradeWindow"));
@@ -160,6 +177,18 @@ TEST(ScreensColoursTest, TheCustomiseSlidersAndRandomColoursDressTheFigureOverAD
     player.KeepPicture("screens_customise_random");
     EXPECT_LT(ShadesIn(random, figure, blue), blueAfter / 4);
     EXPECT_GT(ShadesIn(random, figure, mixed), 4 * ShadesIn(blued, figure, mixed) + 100);
+
+    // Kept, the colours dress the training ground's window tray in the same visit: its
+    // Vorns button shows a unit in the new main colour.
+    player.ClickItem("UpgradeWindow", "YesButton.tga");
+    player.WaitFor("GameMenu");
+    player.Open("GameMenu", "TrainingLaboratory", "WindowTray");
+    player.Frames(30);
+    const Point button = player.EntryPoint("WindowTray", "VornTray");
+    const IntRect area(button.x - 14, button.y - 14, button.x + 14, button.y + 14);
+    const Image training = player.Picture();
+    player.KeepPicture("screens_customise_tray");
+    EXPECT_GT(ShadesIn(training, area, mixed), 10) << "the Vorns button keeps the old colours";
 }
 
 // A unit placed for each side on the training ground wears its own side's main colour.
