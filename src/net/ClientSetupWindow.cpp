@@ -92,8 +92,21 @@ void ClientSetupWindow::HandleCommand(Event& event) {
     }
 }
 
+String ClientSetupWindow::ConnectingText() const {
+    NetworkGame* game = Game();
+    if (game == nullptr) return String();
+    const VornsNetworker& session = game->Session();
+    const uint64_t leftMs = session.JoinAnswerLeftMs();
+    if (leftMs == 0) return String();
+    const auto seconds = static_cast<int32_t>((leftMs + 999) / 1000);
+    return GetLanguageText("ConnectingTo") + String(session.Host().c_str()) + GetLanguageText("GivingUpIn") +
+           String::FromInt(seconds) + String(" ") + GetLanguageText(seconds == 1 ? "Second" : "Seconds");
+}
+
 void ClientSetupWindow::DrawScreen() {
     DrawMessageLine(GetLanguageText("ClientSetup"), 0);
+    const String connecting = ConnectingText();
+    if (!connecting.IsEmpty()) DrawMessageLine(connecting, 1);
     const float x = static_cast<float>(left + 32 + kButtonPixels);
     const float y = static_cast<float>(top + kAddressRowY + kButtonPixels / 2) - 0.75f * FontLineHeight() * 0.5f;
     DrawUiText(address, x, y, Color(0xFFFFFFFF), 0.75f);

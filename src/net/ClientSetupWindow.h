@@ -11,6 +11,9 @@ public:
     // Joins the server named by the address text; false (the client stopped, the error
     // box open) when it could not.
     bool Join();
+    // While joined and waiting for the server's answer: who is being joined and how long
+    // until it is given up; empty otherwise.
+    String ConnectingText() const;
 
     String address;
 

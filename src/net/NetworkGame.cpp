@@ -112,7 +112,7 @@ bool NetworkGame::Serve(int32_t port) {
                               GetLocalPlayer().trimColor.argb);
     networker_.SetPort(port);
     if (!networker_.StartServer()) {
-        if (screens_ != nullptr) screens_->ShowServeError("UnableToStartServer");
+        if (screens_ != nullptr) screens_->ShowServeError("UnableToStartServer", networker_.ServeError(), port);
         return false;
     }
     PlayersChanged();
