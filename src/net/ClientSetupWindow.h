@@ -14,6 +14,8 @@ public:
     // While joined and waiting for the server's answer: who is being joined and how long
     // until it is given up; empty otherwise.
     String ConnectingText() const;
+    // The error box over this screen, with the error sound; the screen stays for another try.
+    void ShowJoinFailure(const String& text);
 
     String address;
 

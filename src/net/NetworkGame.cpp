@@ -659,6 +659,10 @@ bool NetworkGame::RegisterOnLobby() {
     return LobbyRegistration(lobby_).Update(GetLocalPlayer().serverName.CStr(), players, playing);
 }
 
+void NetworkGame::JoinGivenUp(const char* messageKey) {
+    if (screens_ != nullptr) screens_->ShowJoinError(messageKey);
+}
+
 void NetworkGame::SessionLost(const char* messageKey) {
     RestoreNetworkFolders();
     if (screens_ != nullptr) screens_->ShowError(messageKey);

@@ -129,6 +129,10 @@ ErrorBox& OpenErrorBox(const char* messageKey) {
 
 void NetworkWindows::ShowError(const char* messageKey) { OpenErrorBox(messageKey).popGame = true; }
 
+void NetworkWindows::ShowJoinError(const char* messageKey) {
+    GetClientSetupWindow().ShowJoinFailure(GetLanguageText(messageKey));
+}
+
 namespace {
 
 // Why serving failed, in the player's words: a port in use is the usual case (another

@@ -675,11 +675,11 @@ void VornsNetworker::ClientStep(float frameTime) {
     if (state_ == SessionState::ClientJoined && JoinAnswerLeftMs() == 0) {
         Log("Network: " + Host() + " did not answer within " + std::to_string(sock::kJoinAnswerLimitMs / 1000) +
             " s; joining given up");
-        host_.SessionLost("ServerDidNotAnswer");
         // Closed first: a peer that never answers would not answer the close either.
         for (int connection = 0; connection < ConnectionCount(); ++connection) CloseConnection(connection);
         StopClient();
-        SetState(SessionState::ClientDisconnected);
+        SetState(SessionState::ClientEntering);
+        host_.JoinGivenUp("ServerDidNotAnswer");
         return;
     }
     if (state_ != SessionState::ClientPlaying) return;

@@ -54,8 +54,8 @@ public:
     int ConnectionToYield() override;
     void Receive(const uint8_t* data, size_t length, uint32_t ip, uint16_t port) override;
     // Joins and, once joined, introduces the local player. A server that does not answer
-    // the introduction within kJoinAnswerLimitMs is given up: the session is lost with
-    // "ServerDidNotAnswer".
+    // the introduction within kJoinAnswerLimitMs is given up: the client stops, is back at
+    // the join screen and shows "ServerDidNotAnswer".
     bool Connect() override;
     // Milliseconds until a join still waiting for the server's answer is given up (0 when
     // not waiting).

@@ -315,6 +315,10 @@ TEST_F(NetworkScreensTest, JoiningAServerThatNeverAnswersShowsItIsConnectingThen
     EXPECT_TRUE(setup.ConnectingText().IsEmpty());
     ASSERT_TRUE(IsOpen(GetErrorBox()));
     EXPECT_STREQ(GetErrorBox().message[0].CStr(), GetLanguageText("ServerDidNotAnswer").CStr());
+    // Still at the join screen, for another try.
+    EXPECT_TRUE(IsOpen(setup));
+    EXPECT_EQ(game->Session().State(), SessionState::ClientEntering);
+    EXPECT_EQ(left, 0);
 }
 
 TEST_F(NetworkScreensTest, TheServersLaunchWindowKeepsItsSquadsOnceOrGoesBackToTheSetUp) {
