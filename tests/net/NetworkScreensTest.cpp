@@ -292,8 +292,9 @@ TEST_F(NetworkScreensTest, JoiningAServerThatNeverAnswersShowsItIsConnectingThen
     sock::Socket silent;  // connections wait in its backlog: nothing is ever read or answered
     ASSERT_TRUE(silent.Listen(0, 4));
     platform_test::ScopedEnv port{"VORNS_GAME_PORT", std::to_string(silent.LocalPort())};
-    uint64_t now = 1000;
-    game->Session().SetClock([&now] { return now; });
+    static uint64_t now;  // read by the game, which outlives this body
+    now = 1000;
+    game->Session().SetClock([] { return now; });
     game->Join();
     ClientSetupWindow& setup = GetClientSetupWindow();
     ASSERT_TRUE(IsOpen(setup));

@@ -303,8 +303,9 @@ TEST_F(HostilePeerTest, MisroutedAndEarlyMessagesAreReadAndIgnored) {
 }
 
 TEST_F(HostilePeerTest, ConnectionsThatNeverIntroduceThemselvesCannotKeepPlayersOut) {
-    uint64_t now = 1000;
-    server.networker.SetClock([&now] { return now; });
+    // The fixture's clock: the server reads it until it is destroyed, after this body.
+    clockMs = 1000;
+    server.networker.SetClock([this] { return clockMs; });
     std::vector<std::unique_ptr<sock::Socket>> silent;
     MessageWriter keepAlive;
     keepAlive.PutU8(CodeByte(MessageCode::KeepAlive));
@@ -319,10 +320,10 @@ TEST_F(HostilePeerTest, ConnectionsThatNeverIntroduceThemselvesCannotKeepPlayers
     ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == 2; }));
     EXPECT_TRUE(ClosedByServer(*silent[0]));
     // The rest lose theirs once the introduction limit has passed, talking or not.
-    now += sock::kIntroductionLimitMs - 1;
+    clockMs += sock::kIntroductionLimitMs - 1;
     for (size_t i = 1; i < silent.size(); ++i) RawSend(*silent[i], Frame(keepAlive.Bytes()));
     server.Step();
-    now += 1;
+    clockMs += 1;
     for (size_t i = 1; i < silent.size(); ++i) EXPECT_TRUE(ClosedByServer(*silent[i])) << i;
     Join(bob);
     clients = {&alice, &bob};
