@@ -17,6 +17,8 @@ namespace {
 // address button.
 constexpr int32_t kAddressRowY = 192;
 constexpr int32_t kLobbyRowY = 288;
+// The line that tells a join is waiting for the server's answer.
+constexpr int32_t kConnectingY = 80;
 }  // namespace
 
 ClientSetupWindow::ClientSetupWindow()
@@ -60,16 +62,20 @@ bool ClientSetupWindow::Join() {
     session.SetPort(GamePort());
     if (!host.IsEmpty() && session.Connect()) return true;
     session.StopClient();
+    ShowJoinFailure(GetLanguageText("UnableToConnect") + host + GetLanguageText("EitherTheServer") +
+                    String::FromInt(GamePort()) + GetLanguageText("Period"));
+    return false;
+}
+
+void ClientSetupWindow::ShowJoinFailure(const String& text) {
     ErrorBox& box = GetErrorBox();
     box.message.Clear();
-    box.AddLine(GetLanguageText("UnableToConnect") + host + GetLanguageText("EitherTheServer") + String::FromInt(GamePort()) +
-                GetLanguageText("Period"));
+    box.AddLine(text);
     box.WrapText();
     WindowManager& manager = GetWindowManager();
     manager.OpenWindow(&box);
     manager.BringToFront(&box);
     PlayUiSound("Illegal.ogg");
-    return false;
 }
 
 void ClientSetupWindow::HandleCommand(Event& event) {
@@ -92,8 +98,24 @@ void ClientSetupWindow::HandleCommand(Event& event) {
     }
 }
 
+String ClientSetupWindow::ConnectingText() const {
+    NetworkGame* game = Game();
+    if (game == nullptr) return String();
+    const VornsNetworker& session = game->Session();
+    const uint64_t leftMs = session.JoinAnswerLeftMs();
+    if (leftMs == 0) return String();
+    const auto seconds = static_cast<int32_t>((leftMs + 999) / 1000);
+    return GetLanguageText("ConnectingTo") + String(session.Host().c_str()) + GetLanguageText("GivingUpIn") +
+           String::FromInt(seconds) + String(" ") + GetLanguageText(seconds == 1 ? "Second" : "Seconds");
+}
+
 void ClientSetupWindow::DrawScreen() {
     DrawMessageLine(GetLanguageText("ClientSetup"), 0);
+    // Under the heading, small enough for a long address to fit across the screen.
+    const String connecting = ConnectingText();
+    if (!connecting.IsEmpty())
+        DrawTextCentred(connecting, Vector2(0.5f * static_cast<float>(left + right), static_cast<float>(top + kConnectingY)),
+                        0.75f);
     const float x = static_cast<float>(left + 32 + kButtonPixels);
     const float y = static_cast<float>(top + kAddressRowY + kButtonPixels / 2) - 0.75f * FontLineHeight() * 0.5f;
     DrawUiText(address, x, y, Color(0xFFFFFFFF), 0.75f);

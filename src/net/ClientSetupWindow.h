@@ -11,6 +11,11 @@ public:
     // Joins the server named by the address text; false (the client stopped, the error
     // box open) when it could not.
     bool Join();
+    // While joined and waiting for the server's answer: who is being joined and how long
+    // until it is given up; empty otherwise.
+    String ConnectingText() const;
+    // The error box over this screen, with the error sound; the screen stays for another try.
+    void ShowJoinFailure(const String& text);
 
     String address;
 

@@ -112,7 +112,7 @@ bool NetworkGame::Serve(int32_t port) {
                               GetLocalPlayer().trimColor.argb);
     networker_.SetPort(port);
     if (!networker_.StartServer()) {
-        if (screens_ != nullptr) screens_->ShowServeError("UnableToStartServer");
+        if (screens_ != nullptr) screens_->ShowServeError("UnableToStartServer", networker_.ServeError(), port);
         return false;
     }
     PlayersChanged();
@@ -657,6 +657,10 @@ bool NetworkGame::RegisterOnLobby() {
     const int players = IsNetworkServer() ? PlayerCount() : 0;
     const bool playing = networker_.State() != SessionState::ServerWaiting;
     return LobbyRegistration(lobby_).Update(GetLocalPlayer().serverName.CStr(), players, playing);
+}
+
+void NetworkGame::JoinGivenUp(const char* messageKey) {
+    if (screens_ != nullptr) screens_->ShowJoinError(messageKey);
 }
 
 void NetworkGame::SessionLost(const char* messageKey) {

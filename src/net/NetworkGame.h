@@ -119,6 +119,7 @@ public:
     void ShowStatus(const std::string& line) override;
     void PlaySound(const char* name) override;
     void SessionLost(const char* messageKey) override;
+    void JoinGivenUp(const char* messageKey) override;
     // Serving with the lobby listing on: the entry shows the player count (none once
     // the server stopped).
     void UpdateLobby() override;

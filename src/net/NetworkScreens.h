@@ -18,7 +18,10 @@ public:
     virtual void AddStatusLine(const std::string& line) = 0;
     // The session ended: dismissing the box leaves the network mode.
     virtual void ShowError(const char* messageKey) = 0;
-    // Serving could not start: dismissing the box goes back to the menu the player came from.
-    virtual void ShowServeError(const char* messageKey) = 0;
+    // A join failed: the box stands over the join screen, which stays for another try.
+    virtual void ShowJoinError(const char* messageKey) = 0;
+    // Serving on `port` could not start, for the system's reason `error` (an errno, 0 when
+    // unknown): dismissing the box goes back to the menu the player came from.
+    virtual void ShowServeError(const char* messageKey, int error, int32_t port) = 0;
     virtual void PlayersChanged() = 0;
 };

@@ -28,6 +28,9 @@ public:
     virtual void PlaySound(const char* /*name*/) {}
     // The server lost or refused this client: show the text of the key.
     virtual void SessionLost(const char* messageKey) = 0;
+    // A join the server never answered was given up; the client is stopped and back at
+    // the join screen: show the text of the key there.
+    virtual void JoinGivenUp(const char* messageKey) { SessionLost(messageKey); }
     // The lobby entry should show the new player count.
     virtual void UpdateLobby() {}
 

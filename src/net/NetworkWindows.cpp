@@ -1,5 +1,7 @@
 #include "net/NetworkWindows.h"
 
+#include <cerrno>
+#include <cstring>
 #include <initializer_list>
 
 #include "audio/EffectSounds.h"
@@ -132,4 +134,27 @@ ErrorBox& OpenErrorBox(const char* messageKey) {
 
 void NetworkWindows::ShowError(const char* messageKey) { OpenErrorBox(messageKey).popGame = true; }
 
-void NetworkWindows::ShowServeError(const char* messageKey) { OpenErrorBox(messageKey).returnToPrevious = true; }
+void NetworkWindows::ShowJoinError(const char* messageKey) {
+    GetClientSetupWindow().ShowJoinFailure(GetLanguageText(messageKey));
+}
+
+namespace {
+
+// Why serving failed, in the player's words: a port in use is the usual case (another
+// game, or a second copy of this one, serving on this machine).
+String ServeFailureReason(int error, int32_t port) {
+    const String portText = String::FromInt(port);
+    if (error == EADDRINUSE) return GetLanguageText("ServerPortInUse") + portText + GetLanguageText("ServerPortInUseEnd");
+    if (error == EACCES) return GetLanguageText("ServerPortInUse") + portText + GetLanguageText("ServerPortNotAllowed");
+    if (error != 0) return GetLanguageText("ServerSystemSaid") + String(std::strerror(error));
+    return GetLanguageText("ServerNoSocket");
+}
+
+}  // namespace
+
+void NetworkWindows::ShowServeError(const char* messageKey, int error, int32_t port) {
+    ErrorBox& box = OpenErrorBox(messageKey);
+    box.AddLine(ServeFailureReason(error, port));
+    box.WrapText();
+    box.returnToPrevious = true;
+}

@@ -16,7 +16,8 @@ public:
     void AddChatLine(const std::string& speaker, uint32_t colour, const std::string& line) override;
     void AddStatusLine(const std::string& line) override;
     void ShowError(const char* messageKey) override;
-    void ShowServeError(const char* messageKey) override;
+    void ShowJoinError(const char* messageKey) override;
+    void ShowServeError(const char* messageKey, int error, int32_t port) override;
     void PlayersChanged() override {}
 
 private:

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 
 #include "core/Debugger.h"
 #include "net/PayloadCompression.h"
 #include "platform/net/NetLimits.h"
 #include "platform/net/TCPSocketClient.h"
 #include "platform/net/TCPSocketServer.h"
+#include "platform/sys/Process.h"
 
 namespace {
 
@@ -51,6 +53,7 @@ void Networker::StopClient() {
 }
 
 bool Networker::StartServer(int maxConnections) {
+    serveError_ = 0;
     if (clientRunning_ || serverRunning_) return false;
     if (port_ < 0 || port_ > 65535) {
         Log("Networker: no port to serve on");
@@ -59,7 +62,9 @@ bool Networker::StartServer(int maxConnections) {
     const int connections = std::clamp(maxConnections, 1, sock::kMaxServerConnections);
     listener_ = std::make_unique<sock::TCPSocketServer>();
     if (!listener_->SetNonBlocking(true) || !listener_->Listen(static_cast<uint16_t>(port_), connections)) {
-        Log("Networker: unable to listen on port " + std::to_string(port_));
+        serveError_ = listener_->ListenError();
+        Log("Networker: unable to listen on port " + std::to_string(port_) + ": " +
+            (serveError_ != 0 ? std::strerror(serveError_) : "no socket"));
         listener_.reset();
         return false;
     }
@@ -91,6 +96,14 @@ uint16_t Networker::ListeningPort() const { return listener_ ? listener_->LocalP
 bool Networker::OnConnect(uint32_t, uint16_t) { return true; }
 void Networker::OnDisconnect(uint32_t, uint16_t) {}
 void Networker::Receive(const uint8_t*, size_t, uint32_t, uint16_t) {}
+int Networker::ConnectionToYield() { return -1; }
+
+bool Networker::MayYield(int connection) const {
+    if (connection < 0 || connection >= ConnectionCount()) return false;
+    const Connection& record = table_[static_cast<size_t>(connection)];
+    return record.state == ConnectionState::Connected && !record.gone && !record.connectPending &&
+           record.successor == nullptr && record.receiveQueue.empty();
+}
 
 bool Networker::Connect() {
     if (!clientRunning_ || port_ < 0 || port_ > 65535) return false;
@@ -180,7 +193,10 @@ bool Networker::TakeReadyEvent(Event& event) {
         if (connection.gone) {
             event.kind = EventKind::Disconnect;
             event.payload.clear();
+            std::unique_ptr<sock::Socket> successor = std::move(connection.successor);
+            const sock::Ipv4Address successorAddress = connection.successorAddress;
             connection = Connection{};
+            if (successor != nullptr) TakeSlot(connection, successorAddress, std::move(successor));
             return true;
         }
     }
@@ -289,23 +305,38 @@ void Networker::AcceptPending() {
         if (!socket) return;
         const auto free = std::find_if(table_.begin(), table_.end(),
                                        [](const Connection& c) { return c.state == ConnectionState::Free; });
-        if (free == table_.end()) {
-            // Closing at once tells the joining program that the server is full, instead
-            // of leaving it unanswered in the backlog.
-            Log("Networker: no free connection for " + FormatAddress(peer.ip, peer.port, '.'));
+        if (free != table_.end()) {
+            TakeSlot(*free, peer, std::move(socket));
             continue;
         }
-        free->address = peer;
-        free->socket = std::move(socket);
-        free->state = ConnectionState::Connected;
-        free->connectPending = true;
-        free->lastHeardMs = Now();
+        const int yielding = ConnectionToYield();
+        if (MayYield(yielding)) {
+            Connection& record = table_[static_cast<size_t>(yielding)];
+            record.receiveQueue.clear();
+            MarkGone(record);
+            record.successor = std::move(socket);
+            record.successorAddress = peer;
+            continue;
+        }
+        // Closing at once tells the joining program that the server is full, instead
+        // of leaving it unanswered in the backlog.
+        Log("Networker: no free connection for " + FormatAddress(peer.ip, peer.port, '.'));
     }
+}
+
+void Networker::TakeSlot(Connection& record, const sock::Ipv4Address& peer, std::unique_ptr<sock::Socket> socket) {
+    record.address = peer;
+    record.socket = std::move(socket);
+    record.state = ConnectionState::Connected;
+    record.connectPending = true;
+    record.lastHeardMs = Now();
 }
 
 void Networker::MarkGone(Connection& connection) {
     connection.gone = true;
-    if (connection.socket) connection.socket->Close();
+    if (!connection.socket) return;
+    largeBufferFreed_ |= connection.socket->BufferCapacity() > sock::kKeptBufferBytes;
+    connection.socket->Close();
 }
 
 void Networker::BeginClosing(Connection& connection) {
@@ -332,8 +363,27 @@ void Networker::Update() {
     Event event;
     while (Poll(event, 0)) {
         Dispatch(event);
+        largeBufferFreed_ |= event.payload.size() > sock::kKeptBufferBytes;
         if (static_cast<float>(SteadyMs() - start) >= sock::kUpdateBudgetSeconds * 1000.0f) break;
     }
+    event = Event{};
+    if (largeBufferFreed_) {
+        largeBufferFreed_ = false;
+        sys::ReturnFreedMemory();
+    }
+}
+
+bool Networker::MayInflate(int connection, size_t length) {
+    if (connection < 0 || connection >= ConnectionCount()) return false;
+    Connection& record = table_[static_cast<size_t>(connection)];
+    const uint64_t now = Now();
+    if (record.inflatedInWindow == 0 || now - record.inflateWindowStartMs >= sock::kInflateWindowMs) {
+        record.inflateWindowStartMs = now;
+        record.inflatedInWindow = 0;
+    }
+    if (length > sock::kMaxInflatedBytesPerWindow - record.inflatedInWindow) return false;
+    record.inflatedInWindow += length;
+    return true;
 }
 
 void Networker::Dispatch(Event& event) {
@@ -360,6 +410,14 @@ void Networker::Dispatch(Event& event) {
                 Receive(event.payload.data(), event.payload.size(), ip, port);
                 return;
             }
+            if (event.payload.size() >= 4 &&
+                !MayInflate(event.connection, sock::GetFrameLength(event.payload.data()))) {
+                Log("Networker: frames from " + FormatAddress(ip, port, '.') + " unpack to more than " +
+                    std::to_string(sock::kMaxInflatedBytesPerWindow) + " bytes in " +
+                    std::to_string(sock::kInflateWindowMs / 1000) + " s; dropped");
+                CloseConnection(event.connection);
+                return;
+            }
             if (!UncompressPayload(event.payload.data(), event.payload.size(), packBuffer_)) {
                 Log("Networker: bad compressed frame from " + FormatAddress(ip, port, '.'));
                 CloseConnection(event.connection);
@@ -367,6 +425,11 @@ void Networker::Dispatch(Event& event) {
             }
             bytesReceivedRaw_ += packBuffer_.size();
             Receive(packBuffer_.data(), packBuffer_.size(), ip, port);
+            // One large message does not keep its size for the rest of the session.
+            if (packBuffer_.capacity() > sock::kKeptBufferBytes) {
+                std::vector<uint8_t>().swap(packBuffer_);
+                largeBufferFreed_ = true;
+            }
             return;
     }
 }

@@ -40,8 +40,11 @@ public:
     virtual bool StartClient();
     virtual void StopClient();
     // Listens on every local address at the configured port; false (and no session) when
-    // the port is unset or the bind or listen fails.
+    // the port is unset or the bind or listen fails; ServeError then tells why.
     virtual bool StartServer(int maxConnections);
+    // The system's error (an errno) of the last StartServer that failed to listen; 0 after
+    // a start that worked or failed for another reason.
+    int ServeError() const { return serveError_; }
     virtual void StopServer();
     // Flushes and closes every connection, waiting at most kDrainBudgetMs in all; events
     // that arrive meanwhile are dropped.
@@ -51,6 +54,10 @@ public:
     virtual bool OnConnect(uint32_t ip, uint16_t port);
     virtual void OnDisconnect(uint32_t ip, uint16_t port);
     virtual void Receive(const uint8_t* data, size_t length, uint32_t ip, uint16_t port);
+    // A peer arrived while every connection is in use: the connection that should make
+    // room for it (closed, and the newcomer takes its place once its disconnect is
+    // reported), or -1 to turn the newcomer away. Only a connection MayYield accepts.
+    virtual int ConnectionToYield();
     // Client only: resolves the host and joins, waiting at most kConnectBudgetMs.
     virtual bool Connect();
 
@@ -101,6 +108,9 @@ protected:
     // without waiting). False when nothing happened in time.
     bool Poll(Event& event, uint32_t budgetMs);
     uint64_t Now() const { return clock_(); }
+    // A connection that is up, has nothing received still to report and is not already
+    // making room for another.
+    bool MayYield(int connection) const;
 
 private:
     struct Connection {
@@ -111,8 +121,15 @@ private:
         bool connectPending = false;  // the connect event is still to be reported
         bool gone = false;            // closed: report the disconnect once the queue is empty
         bool sendShut = false;
+        // A newcomer waiting for this connection's slot; it takes the slot once this
+        // connection's disconnect is reported.
+        std::unique_ptr<sock::Socket> successor;
+        sock::Ipv4Address successorAddress;
         uint64_t lastHeardMs = 0;
         uint64_t closingSinceMs = 0;
+        // What its compressed frames unpacked to since the window began.
+        uint64_t inflateWindowStartMs = 0;
+        size_t inflatedInWindow = 0;
     };
 
     void StartSession(int connections);
@@ -124,16 +141,20 @@ private:
     void ReadFrames(Connection& connection);
     void CheckClosing(Connection& connection);
     void AcceptPending();
+    void TakeSlot(Connection& record, const sock::Ipv4Address& peer, std::unique_ptr<sock::Socket> socket);
     bool QueueOn(Connection& connection, const std::vector<uint8_t>& packed);
     void MarkGone(Connection& connection);
     void BeginClosing(Connection& connection);
     void Dispatch(Event& event);
+    // Whether the connection may unpack another `length` bytes now; counts them if so.
+    bool MayInflate(int connection, size_t length);
     // The payload in its wire form (compressed when on); false when over the limit.
     bool Pack(const uint8_t* data, size_t length, std::vector<uint8_t>& packed);
 
     bool clientRunning_ = false;
     bool serverRunning_ = false;
     int32_t port_ = -1;
+    int serveError_ = 0;
     std::string host_;
     bool compress_ = true;
     Clock clock_;
@@ -141,6 +162,9 @@ private:
     std::vector<Connection> table_;
     std::unique_ptr<sock::Socket> listener_;
     std::vector<uint8_t> packBuffer_;
+    // A large buffer was let go: the heap's free memory goes back to the system after the
+    // update.
+    bool largeBufferFreed_ = false;
     uint64_t bytesSentRaw_ = 0;
     uint64_t bytesSentPacked_ = 0;
     uint64_t bytesReceivedRaw_ = 0;

@@ -217,8 +217,15 @@ bool VornsNetworker::Connect() {
     out_.PutU32(localColour1_);
     out_.PutU32(localColour2_);
     Flush();
+    joinedAtMs_ = Now();
     SetState(SessionState::ClientJoined);
     return true;
+}
+
+uint64_t VornsNetworker::JoinAnswerLeftMs() const {
+    if (!IsClientRunning() || state_ != SessionState::ClientJoined) return 0;
+    const uint64_t waited = Now() - joinedAtMs_;
+    return waited >= sock::kJoinAnswerLimitMs ? 0 : sock::kJoinAnswerLimitMs - waited;
 }
 
 bool VornsNetworker::OnConnect(uint32_t ip, uint16_t port) {
@@ -232,15 +239,28 @@ void VornsNetworker::ForgetStranger(const sock::Ipv4Address& address) {
     std::erase_if(strangers_, [&address](const auto& stranger) { return stranger.first == address; });
 }
 
+int VornsNetworker::ConnectionToYield() {
+    for (auto stranger = strangers_.begin(); stranger != strangers_.end(); ++stranger) {
+        const int connection = FindConnection(stranger->first.ip, stranger->first.port);
+        if (!MayYield(connection)) continue;
+        Log("Network: " + FormatAddress(stranger->first.ip, stranger->first.port, '.') +
+            " has not said who it is; its slot goes to a newcomer");
+        strangers_.erase(stranger);
+        return connection;
+    }
+    return -1;
+}
+
 void VornsNetworker::CloseSilentStrangers() {
     const uint64_t now = Now();
     for (const auto& [address, since] : strangers_) {
-        if (now - since < kIntroductionLimitMs) continue;
+        if (now - since < sock::kIntroductionLimitMs) continue;
         Log("Network: " + FormatAddress(address.ip, address.port, '.') + " never said who it is; closed");
         const int connection = FindConnection(address.ip, address.port);
         if (connection >= 0) CloseConnection(connection);
     }
-    std::erase_if(strangers_, [now](const auto& stranger) { return now - stranger.second >= kIntroductionLimitMs; });
+    std::erase_if(strangers_,
+                  [now](const auto& stranger) { return now - stranger.second >= sock::kIntroductionLimitMs; });
 }
 
 void VornsNetworker::OnDisconnect(uint32_t ip, uint16_t port) {
@@ -292,19 +312,25 @@ SessionPlayer* VornsNetworker::LocalPlayer() const {
 }
 
 // A peer's record is a fresh profile. The renderer keeps every texture for the program's
-// life, so a record takes over the coloured textures of one that left instead of making
-// new ones for every visitor.
+// life, and the pictures of a player's units are kept by the address of its record: a
+// record of one that left comes back as the next peer's, cleared but at the same address
+// and with its textures, so that a visitor repaints them instead of making new ones.
 std::unique_ptr<Player> VornsNetworker::FreshRecord() {
-    auto fresh = std::make_unique<Player>();
-    if (spareRecords_.empty()) return fresh;
-    Player& spare = *spareRecords_.back();
-    fresh->beaconTexture = spare.beaconTexture;
-    fresh->goalTexture = spare.goalTexture;
-    fresh->patternIconTexture = spare.patternIconTexture;
-    fresh->chassisPartTextures = spare.chassisPartTextures;
-    fresh->texturesCurrent = spare.texturesCurrent;
+    if (spareRecords_.empty()) return std::make_unique<Player>();
+    std::unique_ptr<Player> record = std::move(spareRecords_.back());
     spareRecords_.pop_back();
-    return fresh;
+    Player fresh;
+    fresh.beaconTexture = record->beaconTexture;
+    fresh.goalTexture = record->goalTexture;
+    fresh.patternIconTexture = record->patternIconTexture;
+    fresh.chassisPartTextures = record->chassisPartTextures;
+    const bool current = record->texturesCurrent.IsSet();
+    *record = fresh;
+    if (current)
+        record->texturesCurrent.Set();
+    else
+        record->texturesCurrent.Clear();
+    return record;
 }
 
 void VornsNetworker::RetireRecord(std::unique_ptr<Player> record) {
@@ -658,6 +684,16 @@ void VornsNetworker::StepCountdown(float frameTime) {
 }
 
 void VornsNetworker::ClientStep(float frameTime) {
+    if (state_ == SessionState::ClientJoined && JoinAnswerLeftMs() == 0) {
+        Log("Network: " + Host() + " did not answer within " + std::to_string(sock::kJoinAnswerLimitMs / 1000) +
+            " s; joining given up");
+        // Closed first: a peer that never answers would not answer the close either.
+        for (int connection = 0; connection < ConnectionCount(); ++connection) CloseConnection(connection);
+        StopClient();
+        SetState(SessionState::ClientEntering);
+        host_.JoinGivenUp("ServerDidNotAnswer");
+        return;
+    }
     if (state_ != SessionState::ClientPlaying) return;
     schedule_.MoveDueEvents(host_.GameClock(), frameTime);
     ApplyDueEvents();
@@ -689,7 +725,7 @@ void VornsNetworker::Receive(const uint8_t* data, size_t length, uint32_t ip, ui
 void VornsNetworker::ProtocolError(const Sender& sender, const char* what, uint8_t code) {
     ++protocolErrors_;
     Log(std::string("Network: ") + what + " (code " + std::to_string(code) + ") from " +
-        FormatAddress(sender.address.ip, sender.address.port, ':') + "; the rest of the frame is dropped");
+        FormatAddress(sender.address.ip, sender.address.port, '.') + "; the rest of the frame is dropped");
     if (IsServer() && sender.connection >= 0) CloseConnection(sender.connection);
 }
 

@@ -34,10 +34,6 @@ public:
     static constexpr float kClientLagSeconds = 1.0f;
     static constexpr float kLeadToCorrect = 0.25f;
     static constexpr uint32_t kMaxSquadMembers = 1000;
-    // A joining program introduces itself at once; a connection still silent about who
-    // it is after this long only holds a slot a real player could take. Generous, so that
-    // a program on a slow or busy machine is not turned away.
-    static constexpr uint64_t kIntroductionLimitMs = 60000;
 
     explicit VornsNetworker(NetworkSessionHost& host);
     ~VornsNetworker() override;
@@ -53,9 +49,17 @@ public:
     void StopServer() override;
     bool OnConnect(uint32_t ip, uint16_t port) override;
     void OnDisconnect(uint32_t ip, uint16_t port) override;
+    // With every slot taken, the connection that has waited longest without saying who it
+    // is makes room for a newcomer.
+    int ConnectionToYield() override;
     void Receive(const uint8_t* data, size_t length, uint32_t ip, uint16_t port) override;
-    // Joins and, once joined, introduces the local player.
+    // Joins and, once joined, introduces the local player. A server that does not answer
+    // the introduction within kJoinAnswerLimitMs is given up: the client stops, is back at
+    // the join screen and shows "ServerDidNotAnswer".
     bool Connect() override;
+    // Milliseconds until a join still waiting for the server's answer is given up (0 when
+    // not waiting).
+    uint64_t JoinAnswerLeftMs() const;
     // Once per frame: the transport, the keep-alive and the session's state step.
     void Update();
 
@@ -189,6 +193,7 @@ private:
     float syncTimer_ = 0.0f;
     float keepAliveTimer_ = 0.0f;
     uint64_t keepAliveSentMs_ = 0;
+    uint64_t joinedAtMs_ = 0;
     float countdown_ = 0.0f;
     bool countdownRunning_ = false;
     int32_t lastCountdownSent_ = -1;

@@ -34,6 +34,7 @@
 #include "net/WaitAfterSendingSquadsWindow.h"
 #include "net/ZVKServerListBox.h"
 #include "platform/gfx/RecordingDevice.h"
+#include "platform/net/NetLimits.h"
 #include "scenes/Scene.h"
 #include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
@@ -172,6 +173,12 @@ TEST_F(NetworkScreensTest, ServingOnATakenPortShowsTheErrorAndStaysInTheMenu) {
     EXPECT_EQ(shell.pushes, 0);
     EXPECT_FALSE(game->IsNetworkServer());
     ASSERT_TRUE(IsOpen(GetErrorBox()));
+    // The box says why: the port and that it is in use.
+    ASSERT_EQ(GetErrorBox().message.Count(), 2);
+    EXPECT_STREQ(GetErrorBox().message[1].CStr(),
+                 (GetLanguageText("ServerPortInUse") + String::FromInt(taker.ListeningPort()) +
+                  GetLanguageText("ServerPortInUseEnd"))
+                     .CStr());
     Command(GetErrorBox(), kEventContinueErrorBox);
     EXPECT_TRUE(IsOpen(menu));
     EXPECT_EQ(shell.pops, 0);
@@ -280,6 +287,40 @@ TEST_F(NetworkScreensTest, JoiningWithoutAHostFailsIntoTheErrorBoxAndStopsTheCli
     EXPECT_FALSE(setup.Join());
     EXPECT_FALSE(game->IsNetworkClient());
     EXPECT_TRUE(GetWindowManager().IsOpen(&GetErrorBox()));
+}
+
+TEST_F(NetworkScreensTest, JoiningAServerThatNeverAnswersShowsItIsConnectingThenGivesUp) {
+    sock::Socket silent;  // connections wait in its backlog: nothing is ever read or answered
+    ASSERT_TRUE(silent.Listen(0, 4));
+    platform_test::ScopedEnv port{"VORNS_GAME_PORT", std::to_string(silent.LocalPort())};
+    static uint64_t now;  // read by the game, which outlives this body
+    now = 1000;
+    game->Session().SetClock([] { return now; });
+    game->Join();
+    ClientSetupWindow& setup = GetClientSetupWindow();
+    ASSERT_TRUE(IsOpen(setup));
+    EXPECT_TRUE(setup.ConnectingText().IsEmpty());
+    setup.address = "127.0.0.1";
+    ASSERT_TRUE(setup.Join());
+    auto shows = [&](const char* part) {
+        return std::string(setup.ConnectingText().CStr()).find(part) != std::string::npos;
+    };
+    EXPECT_TRUE(shows("127.0.0.1")) << setup.ConnectingText().CStr();
+    EXPECT_TRUE(shows("15 ")) << setup.ConnectingText().CStr();
+    now += sock::kJoinAnswerLimitMs - 1;
+    game->HandleInputEvents(Array<InputEvent>());
+    EXPECT_TRUE(game->IsNetworkClient());
+    EXPECT_TRUE(shows("1 ") && !shows("15 ")) << setup.ConnectingText().CStr();
+    now += 1;
+    game->HandleInputEvents(Array<InputEvent>());
+    EXPECT_FALSE(game->IsNetworkClient());
+    EXPECT_TRUE(setup.ConnectingText().IsEmpty());
+    ASSERT_TRUE(IsOpen(GetErrorBox()));
+    EXPECT_STREQ(GetErrorBox().message[0].CStr(), GetLanguageText("ServerDidNotAnswer").CStr());
+    // Still at the join screen, for another try.
+    EXPECT_TRUE(IsOpen(setup));
+    EXPECT_EQ(game->Session().State(), SessionState::ClientEntering);
+    EXPECT_EQ(left, 0);
 }
 
 TEST_F(NetworkScreensTest, TheServersLaunchWindowKeepsItsSquadsOnceOrGoesBackToTheSetUp) {

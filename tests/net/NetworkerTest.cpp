@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <malloc.h>
 #include <sys/socket.h>
 
 #include "LoopbackPeers.h"
@@ -135,6 +136,25 @@ TEST_F(NetworkerTest, HostileFramesDropOnlyTheirSenderAndTheServerServesOn) {
     ASSERT_EQ(good.SendTo(Bytes("still here").data(), 10, 0), 0);
     ASSERT_TRUE(ServeUntil([&] { return server.Count(Recorded::Data) == 1; }));
     EXPECT_EQ(server.events.back().data, Bytes("still here"));
+}
+
+TEST_F(NetworkerTest, FramesThatUnpackPastTheBoundDropTheirPeerAndLeaveNothingHeld) {
+    StartServer();
+    std::vector<uint8_t> bomb;  // a few kilobytes that unpack to the largest message
+    {
+        const std::vector<uint8_t> zeros(sock::kMaxFrameBytes, 0);
+        ASSERT_TRUE(CompressPayload(zeros.data(), zeros.size(), bomb));
+    }
+    const size_t before = mallinfo2().uordblks;
+    auto peer = RawConnect(port);
+    ASSERT_TRUE(peer);
+    for (int i = 0; i < 10; ++i) RawSend(*peer, Frame(bomb));
+    ASSERT_TRUE(ServeUntil([&] { return server.Count(Recorded::Disconnect) == 1; }));
+    EXPECT_EQ(server.Count(Recorded::Data), 1);
+    server.events.clear();
+    server.events.shrink_to_fit();
+    const size_t after = mallinfo2().uordblks;
+    EXPECT_LT(after, before + 1024 * 1024) << "holds " << (after - before) / 1024 << " KB more";
 }
 
 TEST_F(NetworkerTest, APeerThatStopsReadingIsDroppedOnceItsBacklogPassesTheCap) {

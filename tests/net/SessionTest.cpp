@@ -11,6 +11,7 @@
 #include "net/MessageCode.h"
 #include "net/MessageWriter.h"
 #include "platform/net/NetLimits.h"
+#include "support/LogLines.h"
 
 using namespace net_test;
 
@@ -257,12 +258,15 @@ TEST_F(HostilePeerTest, UnreadableMessagesCloseOnlyTheirSender) {
     nan.PutU8(CodeByte(MessageCode::TimeSync));  // misrouted, and not a number
     nan.PutF32(std::numeric_limits<float>::quiet_NaN());
     bad.push_back(nan.Bytes());
+    platform_test::LogLines log;
     for (const auto& payload : bad) {
         auto peer = Raw();
         RawSend(*peer, Frame(payload));
         EXPECT_TRUE(ClosedByServer(*peer)) << int(payload[0]);
     }
     EXPECT_EQ(server.networker.ProtocolErrors(), bad.size());
+    // The log writes each address one way, as the player list does.
+    EXPECT_TRUE(log.HasLineWith({"an unknown code", "from 127.0.0.1:"})) << log.Text();
     EXPECT_EQ(server.networker.Players().size(), 2u);
     alice.networker.SendChatToServer("served on");
     ASSERT_TRUE(RunUntil([&] { return !alice.host.chat.empty(); }));
@@ -298,9 +302,10 @@ TEST_F(HostilePeerTest, MisroutedAndEarlyMessagesAreReadAndIgnored) {
     EXPECT_EQ(server.networker.ProtocolErrors(), 0u);
 }
 
-TEST_F(HostilePeerTest, ConnectionsThatNeverIntroduceThemselvesGiveTheirSlotsBack) {
-    uint64_t now = 1000;
-    server.networker.SetClock([&now] { return now; });
+TEST_F(HostilePeerTest, ConnectionsThatNeverIntroduceThemselvesCannotKeepPlayersOut) {
+    // The fixture's clock: the server reads it until it is destroyed, after this body.
+    clockMs = 1000;
+    server.networker.SetClock([this] { return clockMs; });
     std::vector<std::unique_ptr<sock::Socket>> silent;
     MessageWriter keepAlive;
     keepAlive.PutU8(CodeByte(MessageCode::KeepAlive));
@@ -309,14 +314,20 @@ TEST_F(HostilePeerTest, ConnectionsThatNeverIntroduceThemselvesGiveTheirSlotsBac
         RawSend(*silent.back(), Frame(keepAlive.Bytes()));
     }
     ASSERT_TRUE(RunUntil([&] { return server.networker.BytesReceivedRaw() == silent.size(); }));
-    now += VornsNetworker::kIntroductionLimitMs - 1;
-    for (auto& peer : silent) RawSend(*peer, Frame(keepAlive.Bytes()));
-    server.Step();
-    now += 1;
-    for (auto& peer : silent) EXPECT_TRUE(ClosedByServer(*peer));
+    // Every slot is held: a player takes the slot of the connection silent longest.
     Join(alice);
     clients = {&alice};
     ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == 2; }));
+    EXPECT_TRUE(ClosedByServer(*silent[0]));
+    // The rest lose theirs once the introduction limit has passed, talking or not.
+    clockMs += sock::kIntroductionLimitMs - 1;
+    for (size_t i = 1; i < silent.size(); ++i) RawSend(*silent[i], Frame(keepAlive.Bytes()));
+    server.Step();
+    clockMs += 1;
+    for (size_t i = 1; i < silent.size(); ++i) EXPECT_TRUE(ClosedByServer(*silent[i])) << i;
+    Join(bob);
+    clients = {&alice, &bob};
+    ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == 3; }));
 }
 
 TEST_F(HostilePeerTest, ASignalRequestSetsOnlyTheSendersOwnSignal) {

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -39,6 +40,8 @@
 #include "net/ClientSetupWindow.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkStartup.h"
+#include "platform/net/NetLimits.h"
+#include "platform/net/Socket.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "ui/ErrorBox.h"
@@ -493,9 +496,8 @@ int RunHost(int report, bool pictures, bool leaving = false) {
     return 0;
 }
 
-void JoinByAddress(PlayerHarness& player) {
-    player.ClickItem("GameMenu", "JoinNetworkGame");
-    player.FramesUntil([&] { return player.IsOpen("ClientSetupWindow"); }, 60, "the join screen");
+// Types the address on the join screen and connects.
+void Connect(PlayerHarness& player) {
     player.ClickItem("ClientSetupWindow", "ServerIP");
     // The box starts from the last address; the player clears it and types the host's.
     for (int i = 0; i < 40; ++i) player.TapKey(win::kKeyBackspace);
@@ -503,12 +505,48 @@ void JoinByAddress(PlayerHarness& player) {
     player.TapKey(win::kKeyReturn);
     player.ClickItem("ClientSetupWindow", "Connect");
     player.Frames(2);
+}
+
+void JoinByAddress(PlayerHarness& player) {
+    if (!player.IsOpen("ClientSetupWindow")) player.ClickItem("GameMenu", "JoinNetworkGame");
+    player.FramesUntil([&] { return player.IsOpen("ClientSetupWindow"); }, 60, "the join screen");
+    Connect(player);
     if (player.IsOpen("ErrorBox")) {
         std::string message;
         for (const String& line : GetErrorBox().message) message += line.CStr();
         throw PlayerStepFailed("joining " + std::string(GetClientSetupWindow().address.CStr()) + " failed: " + message);
     }
     player.FramesUntil([&] { return player.IsOpen("ClientWaitAfterJoiningWindow"); }, kSessionFrames, "joined");
+}
+
+// Milliseconds the joining program's clock is moved on, so that a wait passes at once.
+uint64_t gSkippedMs = 0;
+
+uint64_t SkippingClock() {
+    using namespace std::chrono;
+    return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count()) +
+           gSkippedMs;
+}
+
+// An address that takes the connection and never answers: the join screen says it is
+// connecting; once the wait is over it gives up and says so, and the player is back on
+// the join screen.
+void JoinASilentServer(PlayerHarness& player, uint16_t realPort) {
+    sock::Socket silent;
+    if (!silent.Listen(0, 4)) throw PlayerStepFailed("no silent server");
+    setenv("VORNS_GAME_PORT", std::to_string(silent.LocalPort()).c_str(), 1);
+    player.ClickItem("GameMenu", "JoinNetworkGame");
+    player.FramesUntil([&] { return player.IsOpen("ClientSetupWindow"); }, 60, "the join screen");
+    Session().SetClock(SkippingClock);
+    Connect(player);
+    Picture(player, "Bob", "connecting", {Text("ConnectingTo") + "127.0.0.1"});
+    gSkippedMs = sock::kJoinAnswerLimitMs;
+    player.FramesUntil([&] { return player.IsOpen("ErrorBox"); }, 60, "giving up");
+    Picture(player, "Bob", "no_answer", {"The server did not answer."});
+    player.TapKey(win::kKeySpace);
+    player.FramesUntil([&] { return !player.IsOpen("ErrorBox"); }, 60, "the box closed");
+    if (!player.IsOpen("ClientSetupWindow")) throw PlayerStepFailed("not back on the join screen");
+    setenv("VORNS_GAME_PORT", std::to_string(realPort).c_str(), 1);
 }
 
 // Ann has played before and brings her saved scouts; Bob's profile is new: he has no
@@ -528,6 +566,7 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures, 
         GiveSavedSquad(player, name);
     }
     Customise(player, veteran ? Paint{0.02f, 0.98f, 0.02f} : Paint{0.98f, 0.02f, 0.02f});
+    if (!veteran) JoinASilentServer(player, port);
     JoinByAddress(player);
     Report(report, "joined");
     player.FramesUntil([] { return SessionPlayers() == 3 && ChatShows("hello from the host"); }, kSessionFrames,

@@ -10,11 +10,11 @@
 
 namespace units_test {
 
-// One-pixel stand-ins for the painted-part textures the chassis name; recolouring a
-// player's units reads them from the working folder.
-inline void WritePaintedPartStandIns(const std::filesystem::path& folder) {
+// Stand-ins, one pixel unless asked, for the painted-part textures the chassis name;
+// recolouring a player's units reads them from the working folder.
+inline void WritePaintedPartStandIns(const std::filesystem::path& folder, int32_t pixels = 1) {
     std::filesystem::create_directories(folder / "Actors");
-    const Image pixel(1, 1);
+    const Image pixel(pixels, pixels);
     for (const char* name : {"RobotAntenna", "Ball0", "RobotSmallHead", "RobotSmallEar", "RobotMediumBody",
                              "RobotMediumEar", "RobotMediumHead", "RobotLargeTorso", "RobotLargeHead", "RobotLargeEar",
                              "RobotLargeUpperArm", "RobotLargeForeArm", "Ball1", "StalkSmallBody", "StalkSegment",
@@ -24,15 +24,16 @@ inline void WritePaintedPartStandIns(const std::filesystem::path& folder) {
 }
 
 // The renderer refuses missing textures: the chassis table loads from a folder holding
-// one-pixel stand-ins for the shadow and painted-part textures it names.
-inline void LoadChassisTableWithTextures() {
+// one-pixel stand-ins for the shadow and painted-part textures it names (the painted
+// parts `paintedPixels` wide when asked: what a player's colours cost then shows).
+inline void LoadChassisTableWithTextures(int32_t paintedPixels = 1) {
     platform_test::TempFolder folder;
     std::filesystem::create_directories(folder / "Textures");
     const Image pixel(1, 1);
     for (const char* name : {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {
         pixel.SaveTGA(folder / (std::string("Textures/") + name + "Shadow.tga"));
     }
-    WritePaintedPartStandIns(folder.Path());
+    WritePaintedPartStandIns(folder.Path(), paintedPixels);
     // Bodies are empty definitions, so that destroyed units leave no debris; each face
     // part is one actor holding a one-triangle mesh.
     for (const char* name : {"RobotSmall", "RobotMedium", "RobotLarge", "StalkSmall", "StalkMedium", "StalkLarge"}) {

@@ -48,7 +48,10 @@ FrameStatus FrameReader::Next(std::vector<uint8_t>& payload) {
 }
 
 void FrameReader::Clear() {
-    buffer_.clear();
+    if (buffer_.capacity() > kKeptBufferBytes)
+        std::vector<uint8_t>().swap(buffer_);
+    else
+        buffer_.clear();
     start_ = 0;
     filled_ = 0;
 }
@@ -61,6 +64,7 @@ void FrameReader::Compact() {
     filled_ -= start_;
     start_ = 0;
     buffer_.resize(filled_);
+    if (buffer_.capacity() > kKeptBufferBytes && filled_ < kKeptBufferBytes / 2) buffer_.shrink_to_fit();
 }
 
 }  // namespace sock

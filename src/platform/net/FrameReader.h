@@ -26,7 +26,9 @@ public:
     FrameStatus Next(std::vector<uint8_t>& payload);
 
     size_t Held() const { return buffer_.size() - start_; }
+    // Forgets the held bytes; a buffer grown large for one frame is given back.
     void Clear();
+    size_t Capacity() const { return buffer_.capacity(); }
 
 private:
     void Compact();

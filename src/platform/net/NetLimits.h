@@ -13,6 +13,14 @@ constexpr uint16_t kGamePort = 29999;
 // A frame's payload, and the uncompressed form of a compressed payload. The largest
 // message, a whole world with its unit files, stays far below this.
 constexpr size_t kMaxFrameBytes = 16u * 1024u * 1024u;
+// Bytes one peer's compressed frames may unpack to within kInflateWindowMs: one message
+// of the largest size passes, a stream of them drops the peer, so a few small frames
+// cannot make us allocate and parse hundreds of megabytes.
+constexpr size_t kMaxInflatedBytesPerWindow = kMaxFrameBytes;
+constexpr uint32_t kInflateWindowMs = 10000;
+// A buffer that grew past this for one large message is given back once the message is
+// through, instead of being kept at its peak for the rest of the session.
+constexpr size_t kKeptBufferBytes = 256u * 1024u;
 // Unsent bytes a peer may leave behind before it counts as not reading and is dropped.
 constexpr size_t kMaxPendingOutputBytes = 8u * 1024u * 1024u;
 // Bytes read from one socket in one poll pass, so that one fast sender cannot keep the
@@ -22,11 +30,22 @@ constexpr size_t kMaxReadPerPass = 256u * 1024u;
 // A live peer sends at least a keep-alive every 60 s; silence three times as long means
 // it is gone without a close.
 constexpr uint32_t kPeerSilenceLimitMs = 180u * 1000u;
+// A joining program says who it is in the same moment its connection comes up; a
+// connection still silent about it after this long only holds a slot a real player could
+// take, and is closed. Five seconds leave a slow or busy joiner many round trips while
+// keeping a flood of silent connections from holding the eight slots for long.
+constexpr uint32_t kIntroductionLimitMs = 5000;
 // A refused or draining connection is closed after this even when the peer never reads.
 constexpr uint32_t kClosingLimitMs = 3000;
 // Budgets of the blocking steps: joining a server and draining before a stop.
 constexpr uint32_t kConnectBudgetMs = 5000;
 constexpr uint32_t kDrainBudgetMs = 3000;
+// A joined program waits this long for the server to answer its introduction (its address
+// and the player list) before it gives up. A game server answers in the frame the
+// introduction arrives; fifteen seconds cover a server whose frame loop stalls for a while
+// (loading, a busy machine), yet tell a player soon that the address answers but is no
+// game server, or one that has hung.
+constexpr uint32_t kJoinAnswerLimitMs = 15000;
 // Time the frame loop gives to network events.
 constexpr float kUpdateBudgetSeconds = 0.2f;
 

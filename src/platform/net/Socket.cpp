@@ -88,11 +88,16 @@ bool Socket::Wait(Readiness readiness, int timeoutMs) const {
 }
 
 bool Socket::Listen(uint16_t port, int backlog) {
-    if (handle_ < 0 && !Create()) return false;
+    listenError_ = 0;
+    if (handle_ < 0 && !Create()) {
+        listenError_ = errno;
+        return false;
+    }
     const int on = 1;
     ::setsockopt(handle_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     const sockaddr_in raw = ToSockaddr({htonl(INADDR_ANY), port});
     if (::bind(handle_, reinterpret_cast<const sockaddr*>(&raw), sizeof raw) != 0 || ::listen(handle_, backlog) != 0) {
+        listenError_ = errno;
         Close();
         return false;
     }
@@ -133,7 +138,7 @@ void Socket::ShutdownBoth() {
 }
 
 bool Socket::Close() {
-    output_.clear();
+    std::vector<uint8_t>().swap(output_);
     outputStart_ = 0;
     input_.Clear();
     if (handle_ < 0) return false;
@@ -182,7 +187,10 @@ IoStatus Socket::FlushOutput() {
         if (status != IoStatus::Done) return status;
         outputStart_ += sent;
     }
-    output_.clear();
+    if (output_.capacity() > kKeptBufferBytes)
+        std::vector<uint8_t>().swap(output_);
+    else
+        output_.clear();
     outputStart_ = 0;
     return IoStatus::Done;
 }

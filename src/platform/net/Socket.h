@@ -49,8 +49,9 @@ public:
     bool Wait(Readiness readiness, int timeoutMs) const;
 
     // Binds every local address on the port (0: any free port) with address reuse and
-    // listens. On failure the handle is closed.
+    // listens. On failure the handle is closed and ListenError tells why (an errno).
     bool Listen(uint16_t port, int backlog);
+    int ListenError() const { return listenError_; }
     // The next pending connection, non-blocking and closed on exec; null when none.
     std::unique_ptr<Socket> Accept(Ipv4Address& peer);
     // The locally bound port (host order), 0 when unknown.
@@ -72,6 +73,8 @@ public:
     // Writes as much of the output as the system takes now.
     IoStatus FlushOutput();
     size_t PendingOutput() const { return output_.size() - outputStart_; }
+    // Bytes the socket's buffers hold room for, in both directions.
+    size_t BufferCapacity() const { return output_.capacity() + input_.Capacity(); }
 
     // Reads what has arrived, up to `maxBytes`, into the frame reader. `received` says
     // how many bytes came; Closed or Failed end the connection (frames already read stay
@@ -82,6 +85,7 @@ public:
 private:
     int handle_ = -1;
     bool nonBlocking_ = false;
+    int listenError_ = 0;
     std::vector<uint8_t> output_;
     size_t outputStart_ = 0;  // bytes of output_ already handed to the system
     FrameReader input_;

@@ -110,4 +110,6 @@ void KeepFreedMemoryForReuse() {
     mallopt(M_TRIM_THRESHOLD, 2 * kOwnMappingBytes);
 }
 
+void ReturnFreedMemory() { malloc_trim(0); }
+
 }  // namespace sys

@@ -20,5 +20,8 @@ bool RunAndWait(const std::vector<std::string>& argv, bool hidden);
 // takes a few megabytes of small blocks for each frame and frees them when the frame is
 // drawn; handed back each time, the next frame faults them in afresh. Call once, early.
 void KeepFreedMemoryForReuse();
+// Hands the free memory the heap keeps back to the system: for after a rare large block
+// (a network peer's megabytes) is freed, which the rule above would otherwise keep.
+void ReturnFreedMemory();
 
 }  // namespace sys
