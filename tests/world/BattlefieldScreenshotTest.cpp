@@ -23,6 +23,7 @@
 #include "support/TestArena.h"
 #include "support/TiltedDrawView.h"
 #include "support/WorkingFolder.h"
+#include "battlefield/PatternThumbnail.h"
 #include "units/ChassisTable.h"
 #include "units/PathPoint.h"
 #include "units/Pattern.h"
@@ -198,6 +199,32 @@ TEST_F(BattlefieldScreenshotTest, ThrownGeneratorShowsItsCanisterInFlight) {
     const Image frame = Frame(view, "battlefield_generator_in_flight");
     const Color canister = At(frame, view, generator->position);
     EXPECT_FALSE(IsGrass(canister)) << std::hex << canister.argb;
+}
+
+// A slot's thumbnail shows its pattern at three times the editor's sizes: the unit's and
+// the path's blue icons stand out of the radar picture behind them.
+TEST_F(BattlefieldScreenshotTest, ThumbnailShowsThePatternOverItsRadar) {
+    Vorn* unit = AddUnit(0, 60.0f, 70.0f, 0.0f);
+    Pattern& pattern = unit->PatternAt(0);
+    pattern.AddPathPoint()->SetPosition(Vector2(15.0f, 0.0f));
+    pattern.AddPathPoint()->SetPosition(Vector2(15.0f, 15.0f));
+    pattern.RebuildLayout();
+    LoadPatternIcons();
+    LoadPatternObjectIcons();
+    Renderer& renderer = GetRenderer();
+    ASSERT_TRUE(renderer.GetReady());
+    renderer.Clear(kSky, 1.0f, 3);
+    PatternThumbnail().Draw(pattern, IntRect(0, 0, 63, 63), Color(0xFF324B4B));
+    renderer.EndFrame();
+    Image frame;
+    ASSERT_EQ(renderer.GetDevice().ReadBackBuffer(frame), gfx::Result::Ok);
+    app_test::WorkingFolder back(buildFolder_.string());
+    std::cout << "picture: " << engine_test::KeepPicture(frame, "thumbnail") << "\n";
+    int blue = 0;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) blue += frame.At(x, y).Blue() > frame.At(x, y).Green() + 50 ? 1 : 0;
+    }
+    EXPECT_GT(blue, 30);
 }
 
 }  // namespace
