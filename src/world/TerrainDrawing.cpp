@@ -330,7 +330,15 @@ void Terrain::DrawDecal(const Rect& rect, Texture* texture, Color colour, bool l
 
 void Terrain::RenderDecalMesh() {
     if (decalMesh_ == nullptr || batchingDecals_) return;
-    UploadAndRender(*decalMesh_);
+    RenderDecals(*decalMesh_);
+}
+
+// Every decal is a picture laid on the ground through its transparency, whatever the
+// drawing before it left behind: an effect that switched blending off would otherwise
+// leave the decal's clear parts as a black square.
+void Terrain::RenderDecals(DynamicMesh& mesh) {
+    GetRenderer().SetAlphaBlend();
+    UploadAndRender(mesh);
 }
 
 void Terrain::BeginDecalBatch() {
@@ -350,7 +358,7 @@ void Terrain::RenderDecalGroup(DecalGroup& group) {
     Renderer& renderer = GetRenderer();
     const Matrix4 current = renderer.GetWorldTransform();
     renderer.SetWorldTransform(group.world);
-    UploadAndRender(*group.mesh);
+    RenderDecals(*group.mesh);
     renderer.SetWorldTransform(current);
     EmptyMesh(*group.mesh);
 }

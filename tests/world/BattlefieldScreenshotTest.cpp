@@ -160,6 +160,8 @@ TEST_F(BattlefieldScreenshotTest, DebuggedUnitsPathMarchesOnTheGroundWithTheTurn
     // The walk-through half way along the second leg: 20 / 8 s for the first, then 1 s.
     SetPatternPulseUnit(unit);
     SetPatternPulseTime(3.5f);
+    // Smoke left by a step: the effects before the held pattern switch blending off.
+    world_test::AddObjectOfKind(*arena_, kKindSmokePuff, 90.0f, 90.0f);
 
     TiltedDrawView view(Vector3(75.0f, 78.0f, 0.0f), 45.0f, kWidth, kHeight, 1000.0f, 400.0f);
     const Image frame = Frame(view, "battlefield_debugged_path");
@@ -169,6 +171,10 @@ TEST_F(BattlefieldScreenshotTest, DebuggedUnitsPathMarchesOnTheGroundWithTheTurn
     EXPECT_GT(LitAlong(frame, view, Vector3(64.0f, 70.0f, 0.0f), Vector3(78.0f, 70.0f, 0.0f), grass), 5);
     EXPECT_GT(LitAlong(frame, view, Vector3(80.0f, 73.0f, 0.0f), Vector3(80.0f, 83.0f, 0.0f), grass), 3);
     EXPECT_EQ(LitAlong(frame, view, Vector3(64.0f, 60.0f, 0.0f), Vector3(78.0f, 60.0f, 0.0f), grass), 0);
+    // The radar's clear corners show the grass under them.
+    for (const Vector3& corner : {Vector3(42.0f, 88.0f, 0.0f), Vector3(78.0f, 52.0f, 0.0f)}) {
+        EXPECT_TRUE(IsGrass(At(frame, view, corner))) << corner.x << "," << corner.y;
+    }
     // The quarter turn left at the corner is an arc from the right-hand side round to the
     // front, not a circle round the point.
     const float r = 1.4f * 0.7071f;
