@@ -1,6 +1,7 @@
 // What the battlefield shows of a unit's behaviour, drawn on the GL backend headless from
 // a fixed camera over solid grass: the debugged unit's path as marching arrows on the
-// ground with the turn at its point, and a field generator's canister in flight. The
+// ground with the turn at its point, its radar letting the grass show through after an
+// effect, a pattern's thumbnail, and a field generator's canister in flight. The
 // models come from the data set; the frames are kept under tests/screenshots/ of the
 // build folder.
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "battlefield/PatternThumbnail.h"
 #include "core/Image.h"
 #include "engine/AssetPaths.h"
 #include "engine/GlTestWindow.h"
@@ -23,7 +25,6 @@
 #include "support/TestArena.h"
 #include "support/TiltedDrawView.h"
 #include "support/WorkingFolder.h"
-#include "battlefield/PatternThumbnail.h"
 #include "units/ChassisTable.h"
 #include "units/PathPoint.h"
 #include "units/Pattern.h"
