@@ -111,8 +111,9 @@ bool ControlTray::IsEntryShown(int32_t entry) const {
     if (!player->HasUpgradeLevel(kEntries[entry].upgrade, 0) || !game->IsControlAllowed(entry)) return false;
     const bool friendPlacing = gArena == nullptr || gArena->placingPlayer == nullptr || gArena->placingPlayer == player;
     switch (entry) {
-        case kPlay: return game->playerPaused != 0;
-        case kPause: return game->playerPaused == 0;
+        // The pattern debugger's hold stops the world as a pause does.
+        case kPlay: return game->playerPaused != 0 || game->debugPaused != 0;
+        case kPause: return game->playerPaused == 0 && game->debugPaused == 0;
         case kTeamEnemy: return friendPlacing;
         case kTeamFriend: return !friendPlacing;
         case kSetSignal1: return player->signal1 == 0;

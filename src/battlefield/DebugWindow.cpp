@@ -14,6 +14,7 @@
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
 #include "game/Game.h"
+#include "game/GameListener.h"
 #include "game/PlayerRoster.h"
 #include "ui/ToolTip.h"
 #include "ui/UiServices.h"
@@ -107,6 +108,7 @@ void DebugWindow::OnClose() {
     if (game == nullptr) return;
     if (game->DebuggedVorn() != nullptr) game->SelectVorn(nullptr);
     game->debugPaused = 0;
+    if (GameListener* listener = GetGameListener()) listener->OnControlsChanged();
 }
 
 int32_t DebugWindow::CellAt(const Point& point) const {
@@ -217,9 +219,10 @@ void DebugWindow::HandleCommand(Event& event) {
             vorn->debuggerPattern = &vorn->PatternAt(event.value);
             return;
         case kEventUnpauseDebug:
+            // The hold goes first: unpausing tells the trays what the world now does.
             if (game != nullptr) {
-                game->SetPaused(false);
                 game->debugPaused = 0;
+                game->SetPaused(false);
             }
             return;
         case kEventUnpauseNoDebug:

@@ -32,6 +32,8 @@ void PatternThumbnail::Draw(const Pattern& pattern, const IntRect& rect, Color c
     const uint32_t flags = clearColour.Alpha() != 0 ? kClearTarget | kClearDepth : kClearDepth;
     renderer.ClearViewport(clearColour, 1.0f, flags);
     renderer.SetWorldTransform(Matrix4());
+    // The diagram is drawn in its own colours, whatever light the scene left on.
+    renderer.DisableLighting();
     pattern.Draw(kZoom, PatternDrawParts());
     UseScreenCamera();
 }

@@ -11,7 +11,9 @@ class Pattern;
 class PatternThumbnail {
 public:
     static constexpr float kEyeHeight = 61.0f;
-    static constexpr float kZoom = 3.0f;
+    // Three times the pattern editor's sizes (the editor draws at zoom 32), so the icons
+    // and the path still show in a cell of a few dozen pixels.
+    static constexpr float kZoom = 3.0f * 32.0f;
 
     PatternThumbnail();
     // The rectangle is cleared to the colour (none when fully transparent) and the depth

@@ -9,6 +9,7 @@
 #include "battlefield/VornTray.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
+#include "game/GameListener.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "modes/ModeFolders.h"
@@ -95,6 +96,7 @@ void TrainingGame::OpenDebuggerOnSelectedVorn() {
     if (selectedVorn == nullptr) return;
     selectedVorn->debuggerPattern = selectedVorn->currentPattern;
     debugPaused = 1;
+    if (GameListener* listener = GetGameListener()) listener->OnControlsChanged();
     DebugWindow& debugger = GetDebugWindow();
     debugger.SetVorn(selectedVorn);
     if (debugger.open) return;

@@ -210,6 +210,7 @@ private:
         DynamicMesh* mesh = nullptr;
     };
     void EnsureDecalMesh();
+    void RenderDecals(DynamicMesh& mesh);
     void SetDecalStage(Texture* texture, uint32_t mode);
     // The batch's mesh for decals of the texture and mode under the current world
     // transform; a full one is rendered and emptied first.

@@ -30,6 +30,11 @@ constexpr float kLiquidFrameSeconds = 0.1f;
 constexpr float kLiquidCycleSeconds = kLiquidFrameSeconds * kLiquidFrameCount;
 // A decal narrower than this has no texture coordinates.
 constexpr float kDecalTolerance = 1e-4f;
+// Decals lie this far above the ground they follow. The terrain's triangles and a
+// decal's are the same, but the two draws need not give the same depth to the last bit
+// (different vertex layouts take different paths through the pipeline), and on a
+// slope seen at a glancing angle the ground then wins in stripes and triangles.
+constexpr float kDecalLift = 0.05f;
 // No rectangle covers more than this many copies of the map per axis.
 constexpr int32_t kMaxMapCopies = 3;
 
@@ -303,7 +308,8 @@ void Terrain::DrawDecal(const Rect& rect, Texture* texture, Color colour, bool l
                 uv = Vector2(cosA * du - sinA * dv + 0.5f, sinA * du + cosA * dv + 0.5f);
             }
             const TerrainCell& cell = CellAt(i, j);
-            AddVertex(*mesh, Vector3(x, y, cell.height), lit ? ScaledByLight(colour, cell.light) : colour, uv);
+            AddVertex(*mesh, Vector3(x, y, cell.height + kDecalLift), lit ? ScaledByLight(colour, cell.light) : colour,
+                      uv);
         }
     }
     const int32_t across = columns.last - columns.first + 1;
@@ -324,7 +330,15 @@ void Terrain::DrawDecal(const Rect& rect, Texture* texture, Color colour, bool l
 
 void Terrain::RenderDecalMesh() {
     if (decalMesh_ == nullptr || batchingDecals_) return;
-    UploadAndRender(*decalMesh_);
+    RenderDecals(*decalMesh_);
+}
+
+// Every decal is a picture laid on the ground through its transparency, whatever the
+// drawing before it left behind: an effect that switched blending off would otherwise
+// leave the decal's clear parts as a black square.
+void Terrain::RenderDecals(DynamicMesh& mesh) {
+    GetRenderer().SetAlphaBlend();
+    UploadAndRender(mesh);
 }
 
 void Terrain::BeginDecalBatch() {
@@ -344,7 +358,7 @@ void Terrain::RenderDecalGroup(DecalGroup& group) {
     Renderer& renderer = GetRenderer();
     const Matrix4 current = renderer.GetWorldTransform();
     renderer.SetWorldTransform(group.world);
-    UploadAndRender(*group.mesh);
+    RenderDecals(*group.mesh);
     renderer.SetWorldTransform(current);
     EmptyMesh(*group.mesh);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "EditorFixture.h"
+#include "battlefield/ControlTray.h"
 #include "battlefield/DebugWindow.h"
 #include "ui/ToolTip.h"
 
@@ -66,9 +67,18 @@ TEST_F(DebugWindowTest, AClickPicksAPatternOnlyWhenPressAndReleaseMeet) {
 }
 
 TEST_F(DebugWindowTest, StepRunsOnWithTheDebuggerAndPlayClosesIt) {
+    // The control tray offers play while the debugger holds the world, and pause once a
+    // step lets it run.
+    game.playerPaused = 0;
+    const ControlTray& tray = GetControlTray();
+    ASSERT_EQ(std::string(tray.EntryName(0).CStr()), "Play");
+    EXPECT_TRUE(tray.IsEntryShown(0));
+    EXPECT_FALSE(tray.IsEntryShown(1));
     debugger().HandleCommand(Scripted("UnpauseDebug"));
     EXPECT_EQ(game.debugPaused, 0);
     EXPECT_EQ(game.playerPaused, 0);
+    EXPECT_FALSE(tray.IsEntryShown(0));
+    EXPECT_TRUE(tray.IsEntryShown(1));
     EXPECT_TRUE(debugger().open);
     EXPECT_EQ(game.DebuggedVorn(), unit);
     game.debugPaused = 1;

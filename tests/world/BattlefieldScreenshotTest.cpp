@@ -1,6 +1,7 @@
 // What the battlefield shows of a unit's behaviour, drawn on the GL backend headless from
 // a fixed camera over solid grass: the debugged unit's path as marching arrows on the
-// ground with the turn at its point, and a field generator's canister in flight. The
+// ground with the turn at its point, its radar letting the grass show through after an
+// effect, a pattern's thumbnail, and a field generator's canister in flight. The
 // models come from the data set; the frames are kept under tests/screenshots/ of the
 // build folder.
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "battlefield/PatternThumbnail.h"
 #include "core/Image.h"
 #include "engine/AssetPaths.h"
 #include "engine/GlTestWindow.h"
@@ -159,6 +161,8 @@ TEST_F(BattlefieldScreenshotTest, DebuggedUnitsPathMarchesOnTheGroundWithTheTurn
     // The walk-through half way along the second leg: 20 / 8 s for the first, then 1 s.
     SetPatternPulseUnit(unit);
     SetPatternPulseTime(3.5f);
+    // Smoke left by a step: the effects before the held pattern switch blending off.
+    world_test::AddObjectOfKind(*arena_, kKindSmokePuff, 90.0f, 90.0f);
 
     TiltedDrawView view(Vector3(75.0f, 78.0f, 0.0f), 45.0f, kWidth, kHeight, 1000.0f, 400.0f);
     const Image frame = Frame(view, "battlefield_debugged_path");
@@ -168,6 +172,10 @@ TEST_F(BattlefieldScreenshotTest, DebuggedUnitsPathMarchesOnTheGroundWithTheTurn
     EXPECT_GT(LitAlong(frame, view, Vector3(64.0f, 70.0f, 0.0f), Vector3(78.0f, 70.0f, 0.0f), grass), 5);
     EXPECT_GT(LitAlong(frame, view, Vector3(80.0f, 73.0f, 0.0f), Vector3(80.0f, 83.0f, 0.0f), grass), 3);
     EXPECT_EQ(LitAlong(frame, view, Vector3(64.0f, 60.0f, 0.0f), Vector3(78.0f, 60.0f, 0.0f), grass), 0);
+    // The radar's clear corners show the grass under them.
+    for (const Vector3& corner : {Vector3(42.0f, 88.0f, 0.0f), Vector3(78.0f, 52.0f, 0.0f)}) {
+        EXPECT_TRUE(IsGrass(At(frame, view, corner))) << corner.x << "," << corner.y;
+    }
     // The quarter turn left at the corner is an arc from the right-hand side round to the
     // front, not a circle round the point.
     const float r = 1.4f * 0.7071f;
@@ -198,6 +206,32 @@ TEST_F(BattlefieldScreenshotTest, ThrownGeneratorShowsItsCanisterInFlight) {
     const Image frame = Frame(view, "battlefield_generator_in_flight");
     const Color canister = At(frame, view, generator->position);
     EXPECT_FALSE(IsGrass(canister)) << std::hex << canister.argb;
+}
+
+// A slot's thumbnail shows its pattern at three times the editor's sizes: the unit's and
+// the path's blue icons stand out of the radar picture behind them.
+TEST_F(BattlefieldScreenshotTest, ThumbnailShowsThePatternOverItsRadar) {
+    Vorn* unit = AddUnit(0, 60.0f, 70.0f, 0.0f);
+    Pattern& pattern = unit->PatternAt(0);
+    pattern.AddPathPoint()->SetPosition(Vector2(15.0f, 0.0f));
+    pattern.AddPathPoint()->SetPosition(Vector2(15.0f, 15.0f));
+    pattern.RebuildLayout();
+    LoadPatternIcons();
+    LoadPatternObjectIcons();
+    Renderer& renderer = GetRenderer();
+    ASSERT_TRUE(renderer.GetReady());
+    renderer.Clear(kSky, 1.0f, 3);
+    PatternThumbnail().Draw(pattern, IntRect(0, 0, 63, 63), Color(0xFF324B4B));
+    renderer.EndFrame();
+    Image frame;
+    ASSERT_EQ(renderer.GetDevice().ReadBackBuffer(frame), gfx::Result::Ok);
+    app_test::WorkingFolder back(buildFolder_.string());
+    std::cout << "picture: " << engine_test::KeepPicture(frame, "thumbnail") << "\n";
+    int blue = 0;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) blue += frame.At(x, y).Blue() > frame.At(x, y).Green() + 50 ? 1 : 0;
+    }
+    EXPECT_GT(blue, 30);
 }
 
 }  // namespace
