@@ -4,7 +4,8 @@
 // losing window and won with a full one, the crossing won, the next star's lessons up to
 // the one where a pattern is written by hand; and a mission given up. Both losses end in
 // the losing window with its hint and a way to try again. Every step is a click, drag or
-// key; pictures are checked.
+// key; pictures are checked. The flow runs in parts side by side, each later one from the
+// profile the one before it ends on and checks (CampaignProfiles.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 
 #include "CampaignLessons.h"
 #include "CampaignPlayer.h"
+#include "CampaignProfiles.h"
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/PatternWindow.h"
 #include "platform/sys/Random.h"
@@ -116,12 +118,12 @@ std::vector<LessonStep> ConditionalsSteps(PlayerHarness& player) {
             {"The Brawler saw the Scouts", readOn}};
 }
 
-TEST(CampaignFlowTest, ANewProfilePlaysFromTheTourToTheLessonOnPathsAndConditions) {
+TEST(CampaignFlowTest, ANewProfileReadsTheMapsTourAndFollowsTheFirstLesson) {
     PlayerHarness player(OnAScriptedClock());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     // Where each landed unit faces comes from the game's random numbers: started from one
     // seed, every run fights the same battles, and a loss here is one a player can meet.
-    sys::SRand(20261208);
+    sys::SRand(play_test::kCampaignSeed);
     CampaignPlayer campaign(player);
     campaign.OpenTheMapAfterItsTour();
     EXPECT_EQ(campaign.BriefEveryReachedEntry(), 1) << "a new profile starts at the first lesson";
@@ -130,7 +132,16 @@ TEST(CampaignFlowTest, ANewProfilePlaysFromTheTourToTheLessonOnPathsAndCondition
     EXPECT_TRUE(player.IsOpen("MiniMap")) << "the lesson asks the player to drag on it";
     campaign.FollowLesson("basics", BasicsSteps(player));
     campaign.WaitForTheMap("the map after the first lesson");
+    play_test::ReachesTheSavedProfile(player, "basics");
+}
 
+// The flow onward, from the profiles the parts before it end on and check.
+class CampaignFlowOnwardTest : public play_test::CampaignPart {};
+
+TEST_F(CampaignFlowOnwardTest, TheFirstMissionIsFoughtAndWonAndPaysItsReward) {
+    StartFrom("basics");
+    CampaignPlayer& campaign = campaign_;
+    PlayerHarness& player = player_;
     campaign.BriefTheNextEntry("first_contact_briefing");
     campaign.LaunchASquadOf(Scouts(5), "first_contact");
     // The scenario's Mites are the computer's: the battle is fought, not won at once.
@@ -143,12 +154,21 @@ TEST(CampaignFlowTest, ANewProfilePlaysFromTheTourToTheLessonOnPathsAndCondition
     campaign.WaitForTheMap("the map after the first win");
     EXPECT_TRUE(campaign.RowButtonShown("MissionMapWindow", "CustomizeButton")) << "the reward is paid";
     EXPECT_EQ(campaign.BriefEveryReachedEntry(), 3) << "the won mission opens the next lesson";
+    play_test::ReachesTheSavedProfile(player, "first_contact");
+}
 
-    campaign.StartTheLesson("unit_editor");
-    campaign.FollowLesson("unit_editor", play_test::UnitEditorSteps(player, "Bruiser"));
-    campaign.WaitForTheMap("the map after the unit editor's lesson");
-    EXPECT_EQ(campaign.BriefEveryReachedEntry(), 4);
+TEST_F(CampaignFlowOnwardTest, TheUnitEditorsLessonFollowed) {
+    StartFrom("first_contact");
+    campaign_.StartTheLesson("unit_editor");
+    campaign_.FollowLesson("unit_editor", play_test::UnitEditorSteps(player_, "Bruiser"));
+    campaign_.WaitForTheMap("the map after the unit editor's lesson");
+    EXPECT_EQ(campaign_.BriefEveryReachedEntry(), 4);
+    play_test::ReachesTheSavedProfile(player_, "unit_editor");
+}
 
+TEST_F(CampaignFlowOnwardTest, AMissionLostForWantOfASquadThenWonWithAFullOne) {
+    StartFrom("unit_editor");
+    CampaignPlayer& campaign = campaign_;
     // A lone Scout cannot hold the line: the keeper falls, the mission is lost and the
     // losing window's hint says why.
     campaign.BriefTheNextEntry("hold_the_line_briefing");
@@ -161,22 +181,31 @@ TEST(CampaignFlowTest, ANewProfilePlaysFromTheTourToTheLessonOnPathsAndCondition
     campaign.WaitForTheResult("WinningWindow", "The keeper is safe", "hold_the_line_won");
     campaign.ClickRowButton("WinningWindow", "PlayButton");
     campaign.WaitForTheMap("the map after holding the line");
+    play_test::ReachesTheSavedProfile(player_, "hold_the_line");
+}
 
+TEST_F(CampaignFlowOnwardTest, TheCrossingWon) {
+    StartFrom("hold_the_line");
+    CampaignPlayer& campaign = campaign_;
     campaign.BriefTheNextEntry("crossing_briefing");
     campaign.WinWithScouts(5, "crossing", "The only way over is");
     campaign.WaitForTheResult("WinningWindow", "You crossed the river", "crossing_won");
     campaign.ClickRowButton("WinningWindow", "PlayButton");
     campaign.WaitForTheMap("the map after the crossing");
+    play_test::ReachesTheSavedProfile(player_, "first_star");
+}
 
-    // The next star's lessons.
-    campaign.StartTheLesson("patterns");
-    campaign.FollowLesson("patterns", PatternsSteps(player));
-    campaign.WaitForTheMap("the map after the patterns lesson");
+// The next star's lessons.
+TEST_F(CampaignFlowOnwardTest, TheNextStarsLessonsUpToTheOneOnPathsAndConditions) {
+    StartFrom("first_star");
+    campaign_.StartTheLesson("patterns");
+    campaign_.FollowLesson("patterns", PatternsSteps(player_));
+    campaign_.WaitForTheMap("the map after the patterns lesson");
 
-    campaign.StartTheLesson("conditionals");
+    campaign_.StartTheLesson("conditionals");
     // The battle is the Brawler's alone against two Scouts: it may take a while.
-    campaign.FollowLesson("conditionals", ConditionalsSteps(player), 20000);
-    campaign.WaitForTheMap("the map after the lesson on paths and conditions");
+    campaign_.FollowLesson("conditionals", ConditionalsSteps(player_), 20000);
+    campaign_.WaitForTheMap("the map after the lesson on paths and conditions");
 }
 
 TEST(CampaignFlowTest, AMissionGivenUpEndsInTheLosingWindowWhoseRetryBriefsItAgain) {

@@ -88,7 +88,7 @@ inline void BriefTheFinalEntries(PlayerHarness& player, CampaignPlayer& campaign
     player.Frames(10);
     campaign.Picture("final_entries_map");
     player.MoveTo(campaign.Map().missions[kickOff].centre);
-    player.Frames(60);
+    campaign.WaitForTheTip("Kick-off");
     EXPECT_TRUE(player.ShowsText("Kick-off", "MissionMapWindow"));
     campaign.ClickPlanet(kickOff);
     player.FramesUntil([&] { return player.IsOpen("MissionBriefingWindow"); }, 300, "the briefing of the kick-off");
@@ -114,15 +114,6 @@ inline void WinTheKickOffAndBriefTheFreePlay(CampaignPlayer& campaign) {
     EXPECT_TRUE(CampaignPlayer::Says("You have seen everything")) << CampaignPlayer::Said();
     campaign.ClickRowButton("MissionBriefingWindow", "ExitButton");
     campaign.WaitForTheMap("the map after the free play's briefing");
-}
-
-// From the map after "The hunt" is won to the map after the network lesson, the final
-// entries briefed.
-inline void PlayFromTheSummitToTheNetworkLesson(PlayerHarness& player, CampaignPlayer& campaign) {
-    WinTheSummit(player, campaign);
-    SaveTheForest(player, campaign);
-    FollowTheNetworkLesson(player, campaign);
-    BriefTheFinalEntries(player, campaign);
 }
 
 }  // namespace play_test

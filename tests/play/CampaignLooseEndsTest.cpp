@@ -8,11 +8,11 @@
 
 #include "CampaignLessons.h"
 #include "CampaignPlayer.h"
+#include "CampaignProfiles.h"
 #include "battlefield/ArenaWindow.h"
 #include "game/Player.h"
 #include "modes/GameModes.h"
 #include "modes/TutorialGame.h"
-#include "platform/sys/Random.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "units/Vorn.h"
@@ -82,14 +82,13 @@ void TheMiteWins() {
     for (Vorn* unit : mine) unit->TakeDamage(mites, unit->position, unit->health + 1.0f, 0);
 }
 
-TEST(CampaignLooseEndsTest, ALessonsBattleLostIsOwnedUpToSetUpAgainAndThenWon) {
-    PlayerHarness player(OnAScriptedClock());
-    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
-    sys::SRand(20261208);
-    CampaignPlayer campaign(player);
-    campaign.WinTheFirstContact("loose_first_contact");
-    campaign.BackToTheMapAfterTheWin("the first contact");
+// From the map after the first mission is won (CampaignFlowTest ends there).
+class CampaignLostLessonTest : public play_test::CampaignPart {};
 
+TEST_F(CampaignLostLessonTest, ALessonsBattleLostIsOwnedUpToSetUpAgainAndThenWon) {
+    StartFrom("first_contact");
+    PlayerHarness& player = player_;
+    CampaignPlayer& campaign = campaign_;
     campaign.StartTheLesson("lost_lesson");
     FollowUntilItSays(player, UnitEditorSteps(player, "Unlucky"), "Your new Vorn is ready");
     player.TapKey(win::kKeySpace);

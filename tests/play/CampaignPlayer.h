@@ -82,10 +82,22 @@ public:
         }
         return losing->buttons.ScreenRect(kRetryButton).GetCenter();
     }
+    // Frames until a text run holding the words is drawn: a tip shows once the pointer has
+    // rested a while.
+    void WaitForTheTip(const std::string& words) {
+        player_.FramesUntil(
+            [&] {
+                const std::vector<ShownText>& runs = player_.TextsShown();
+                return std::any_of(runs.begin(), runs.end(),
+                                   [&](const ShownText& run) { return run.text.find(words) != std::string::npos; });
+            },
+            120, "the tip \"" + words + "\"");
+    }
+
     // "Try again", read in its tip and clicked, briefs the mission anew.
     void TryAgain(const std::string& briefingWords, const std::string& picture) {
         player_.MoveTo(RetryPoint());
-        player_.Frames(60);
+        WaitForTheTip("Try again");
         EXPECT_TRUE(player_.ShowsText("Try again"));
         player_.KeepPicture("campaign_" + picture + "_retry_tip");
         player_.Click(RetryPoint());
@@ -173,7 +185,7 @@ public:
         for (int entry : reached) {
             const std::string title = GetGameModes()->mission.campaign.titles[entry].CStr();
             player_.MoveTo(Map().missions[entry].centre);
-            player_.Frames(60);
+            WaitForTheTip(title);
             EXPECT_TRUE(player_.ShowsText(title, "MissionMapWindow")) << "the tip of planet " << entry;
             ClickPlanet(entry);
             player_.FramesUntil([&] { return player_.IsOpen("MissionBriefingWindow"); }, 300,
@@ -341,20 +353,6 @@ public:
         SkipTheNextLesson();
         BriefTheNextEntry(picture + "_briefing");
         WinWithScouts(5, picture, "Three little Mites");
-    }
-
-    // From a new profile's game menu: the first star's missions won, its lessons skipped,
-    // until the map offers the second star.
-    void WinTheFirstStarsMissions() {
-        WinTheFirstContact();
-        BackToTheMapAfterTheWin("the first contact");
-        SkipTheNextLesson();
-        BriefTheNextEntry("hold_the_line_briefing");
-        WinWithScouts(6, "hold_the_line", "Our keeper is stranded");
-        BackToTheMapAfterTheWin("holding the line");
-        BriefTheNextEntry("crossing_briefing");
-        WinWithScouts(5, "crossing", "The only way over is");
-        BackToTheMapAfterTheWin("the crossing");
     }
 
     // The next entry, a lesson, skipped from its briefing as a player who knows it does.

@@ -110,15 +110,4 @@ inline void PlayTheSquadsLesson(PlayerHarness& player, CampaignPlayer& campaign)
     campaign.WaitForTheMap("the map after the lesson on squads");
 }
 
-// From the map after the first star's missions to the map offering the third star.
-inline void PlayTheSecondStar(PlayerHarness& player, CampaignPlayer& campaign) {
-    campaign.SkipTheNextLesson();
-    campaign.SkipTheNextLesson();
-    WinTheEscort(campaign);
-    WinTheRace(campaign);
-    PlayTheSquadsLesson(player, campaign);
-    WinTheBridge(campaign);
-    WinTheRefuge(campaign);
-}
-
 }  // namespace play_test

@@ -119,11 +119,4 @@ inline void WinTheHunt(CampaignPlayer& campaign) {
 
 }  // namespace third_star
 
-// From the map offering the lesson on upgrades to the map after the hunt is won.
-inline void PlayTheUpgradesLessonAndFirstMissions(PlayerHarness& player, CampaignPlayer& campaign) {
-    third_star::PlayTheUpgradesLesson(player, campaign);
-    third_star::FreeTheCaptive(player, campaign);
-    third_star::WinTheHunt(campaign);
-}
-
 }  // namespace play_test

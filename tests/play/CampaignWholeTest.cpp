@@ -1,8 +1,9 @@
-// The whole campaign as one new player plays it: the first star's missions won, the second
-// star's missions won and its lesson on squads followed, the third star's lesson on
-// upgrades followed and its missions won, the last lesson followed, the kick-off won and
-// the free play it opens briefed. Each star's steps are written beside its own helpers;
-// this test chains them, so every star starts where the earlier ones left the profile.
+// The whole campaign as one player plays it, from the map after the first star (where the
+// first star's flow ends, CampaignFlowTest) to the free play: the second star's missions
+// won and its lesson on squads followed, the third star's lesson on upgrades followed and
+// its missions won, the last lesson followed, the kick-off won and the free play briefed.
+// Each star's steps are written beside its own helpers. The parts run side by side: each
+// starts from the profile the part before it ends on and checks (CampaignProfiles.h).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,10 +12,10 @@
 #include "CampaignLastStars.h"
 #include "CampaignLessons.h"
 #include "CampaignPlayer.h"
+#include "CampaignProfiles.h"
 #include "CampaignSecondStar.h"
 #include "CampaignThirdStar.h"
 #include "modes/GameModes.h"
-#include "platform/sys/Random.h"
 #include "support/PlayerHarness.h"
 
 namespace {
@@ -29,19 +30,63 @@ std::string TheNextEntry(CampaignPlayer& campaign) {
     return GetGameModes()->mission.campaign.entryNames[reached.back()].CStr();
 }
 
-TEST(CampaignWholeTest, ANewProfileWinsEveryStarsMissionsAndFollowsTheirLessons) {
-    PlayerHarness player(play_test::OnAScriptedClock());
-    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
-    // Started from one seed, every run fights the same battles.
-    sys::SRand(20261208);
-    CampaignPlayer campaign(player);
-    campaign.WinTheFirstStarsMissions();
-    play_test::PlayTheSecondStar(player, campaign);
-    ASSERT_EQ(TheNextEntry(campaign), "UpgradesTutorial");
-    play_test::PlayTheUpgradesLessonAndFirstMissions(player, campaign);
-    ASSERT_EQ(TheNextEntry(campaign), "Summit");
-    play_test::PlayFromTheSummitToTheNetworkLesson(player, campaign);
-    play_test::WinTheKickOffAndBriefTheFreePlay(campaign);
+class CampaignWholeTest : public play_test::CampaignPart {};
+
+TEST_F(CampaignWholeTest, TheSecondStarsLessonsSkippedAndItsEscortWon) {
+    StartFrom("first_star");
+    campaign_.SkipTheNextLesson();
+    campaign_.SkipTheNextLesson();
+    play_test::WinTheEscort(campaign_);
+    play_test::ReachesTheSavedProfile(player_, "second_star_escort");
+}
+
+TEST_F(CampaignWholeTest, TheRaceWonBySmallUnits) {
+    StartFrom("second_star_escort");
+    play_test::WinTheRace(campaign_);
+    play_test::ReachesTheSavedProfile(player_, "second_star_race");
+}
+
+TEST_F(CampaignWholeTest, TheLessonOnSquadsFollowed) {
+    StartFrom("second_star_race");
+    play_test::PlayTheSquadsLesson(player_, campaign_);
+    play_test::ReachesTheSavedProfile(player_, "second_star_squads");
+}
+
+TEST_F(CampaignWholeTest, TheBridgeAndTheRefugeWon) {
+    StartFrom("second_star_squads");
+    play_test::WinTheBridge(campaign_);
+    play_test::WinTheRefuge(campaign_);
+    ASSERT_EQ(TheNextEntry(campaign_), "UpgradesTutorial");
+    play_test::ReachesTheSavedProfile(player_, "second_star");
+}
+
+TEST_F(CampaignWholeTest, TheLessonOnUpgradesFollowedAndTheCaptiveFreed) {
+    StartFrom("second_star");
+    ASSERT_EQ(TheNextEntry(campaign_), "UpgradesTutorial");
+    play_test::third_star::PlayTheUpgradesLesson(player_, campaign_);
+    play_test::third_star::FreeTheCaptive(player_, campaign_);
+    play_test::ReachesTheSavedProfile(player_, "third_star_captive");
+}
+
+TEST_F(CampaignWholeTest, TheHuntWonWithTheSpeedBoughtInTheLesson) {
+    StartFrom("third_star_captive");
+    play_test::third_star::WinTheHunt(campaign_);
+    ASSERT_EQ(TheNextEntry(campaign_), "Summit");
+    play_test::ReachesTheSavedProfile(player_, "third_star");
+}
+
+TEST_F(CampaignWholeTest, TheSummitClimbedAndTheForestSaved) {
+    StartFrom("third_star");
+    play_test::WinTheSummit(player_, campaign_);
+    play_test::SaveTheForest(player_, campaign_);
+    play_test::ReachesTheSavedProfile(player_, "last_star_forest");
+}
+
+TEST_F(CampaignWholeTest, TheNetworkLessonFollowedTheKickOffWonAndTheFreePlayBriefed) {
+    StartFrom("last_star_forest");
+    play_test::FollowTheNetworkLesson(player_, campaign_);
+    play_test::BriefTheFinalEntries(player_, campaign_);
+    play_test::WinTheKickOffAndBriefTheFreePlay(campaign_);
 }
 
 }  // namespace
