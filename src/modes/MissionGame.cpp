@@ -39,7 +39,10 @@ MissionGame::MissionGame(Player& local, Player& computer) : local_(local), compu
     modeName = "MissionGame";
 }
 
-MissionGame::~MissionGame() { GetPlayerRoster().RemovePlayer(&computer_); }
+MissionGame::~MissionGame() {
+    if (beaconArena_ != nullptr && beaconArena_ == gArena) beaconArena_->UnregisterRemovalListener(this);
+    GetPlayerRoster().RemovePlayer(&computer_);
+}
 
 void MissionGame::LoadCampaign(const String& campaignLanguage) {
     language = campaignLanguage;
@@ -337,9 +340,22 @@ int32_t MissionGame::LosingTextIndex() const {
 
 void MissionGame::RemoveBeacons() {
     for (Beacon** beacon : {&localBeacon, &computerBeacon}) {
-        if (*beacon != nullptr && gArena != nullptr) gArena->DestroyObject(*beacon, false);
+        Beacon* placed = *beacon;
         *beacon = nullptr;
+        if (placed != nullptr && gArena != nullptr) gArena->DestroyObject(placed, false);
     }
+}
+
+void MissionGame::WatchBeacons(Arena* arena) {
+    if (beaconArena_ == arena) return;
+    if (beaconArena_ != nullptr && beaconArena_ == gArena) beaconArena_->UnregisterRemovalListener(this);
+    beaconArena_ = arena;
+    if (arena != nullptr) arena->RegisterRemovalListener(this);
+}
+
+void MissionGame::OnObjectRemoved(WorldObject& object) {
+    if (&object == localBeacon) localBeacon = nullptr;
+    if (&object == computerBeacon) computerBeacon = nullptr;
 }
 
 void MissionGame::Begin() {
@@ -379,6 +395,7 @@ void MissionGame::StartTutorial() {
 void MissionGame::PlaceBeacons() {
     RemoveBeacons();
     if (gArena == nullptr) return;
+    WatchBeacons(gArena);
     const Vector3 point(settings.beaconPosition.x, settings.beaconPosition.y, 0.0f);
     const auto place = [&point](Player& owner) {
         Beacon* beacon = gArena->NewBeacon();

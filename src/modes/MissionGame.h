@@ -8,14 +8,16 @@
 #include "modes/CampaignList.h"
 #include "modes/MissionJudge.h"
 #include "modes/MissionSettings.h"
+#include "world/RemovalListener.h"
 
+class Arena;
 class Beacon;
 class MissionScreens;
 class Player;
 class StreamSound;
 class TutorialGame;
 
-class MissionGame : public Game {
+class MissionGame : public Game, private RemovalListener {
 public:
     static constexpr float kWinDelay = 4.0f;
     static constexpr float kLoseDelay = 8.0f;
@@ -118,11 +120,15 @@ private:
     // settings of the mission being played as they are.
     bool ReadAside(const String& name, MissionSettings& into);
     void RemoveBeacons();
+    // A cleared battlefield frees the beacons with everything else; their pointers go too.
+    void OnObjectRemoved(WorldObject& object) override;
+    void WatchBeacons(Arena* arena);
     void OpenBattleWindows();
     void SuperviseMusic();
 
     Player& local_;
     Player& computer_;
+    Arena* beaconArena_ = nullptr;  // the arena told to report the beacons' removal
     MissionScreens* screens_ = nullptr;
     TutorialGame* tutorial_ = nullptr;
 };

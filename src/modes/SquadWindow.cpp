@@ -107,6 +107,11 @@ SquadWindow::SquadWindow(Player& local) : Window("SquadWindow"), local_(local) {
     Refresh();
 }
 
+int32_t SquadWindow::BudgetLeft() const {
+    const int32_t own = squad != nullptr ? squad->totalCost : 0;
+    return budget - (launchTrayShown ? launchedCost : own);
+}
+
 int32_t SquadWindow::SquadBudget() const { return BudgetLeft() + (squad != nullptr ? squad->totalCost : 0); }
 
 void SquadWindow::OnOpen() {
@@ -393,7 +398,8 @@ void SquadWindow::PlaceMember(const Vector3& position) {
 void SquadWindow::TakeLaunchBudget() {
     WindowManager& manager = GetWindowManager();
     Window* tray = manager.FindWindowByName("LaunchSquadTray");
-    if (tray == nullptr || !manager.IsOpen(tray)) return;
+    launchTrayShown = tray != nullptr && manager.IsOpen(tray);
+    if (!launchTrayShown) return;
     budget = GetLaunchWindow().budget;
     launchedCost = GetLaunchSquadTray().TotalCost();
 }

@@ -46,8 +46,10 @@ public:
     void GetHighlightShape(const HighlightRequest& request, Highlighter& highlighter) override;
     void GetToolTip() override;
 
-    // The launch screens' budget, less what the squads chosen for launch already take.
-    int32_t BudgetLeft() const { return budget - launchedCost; }
+    // The launch screens' budget, less what the squads chosen for launch already take;
+    // where no launch tray shows (a lesson's squad editor), less what the edited squad
+    // takes.
+    int32_t BudgetLeft() const;
     // What a placement into the current squad may spend in all: the budget left and the
     // squad's own cost.
     int32_t SquadBudget() const;
@@ -99,6 +101,7 @@ public:
     Vorn* carriedMember = nullptr;
     int32_t budget = 0;
     int32_t launchedCost = 0;
+    bool launchTrayShown = false;  // as last seen: whether launchedCost holds
     Camera view;
     SpriteGrid* fileButtons = nullptr;
     SpriteGrid* layoutButtons = nullptr;

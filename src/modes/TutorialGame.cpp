@@ -32,6 +32,7 @@
 #include "ui/CountMenuHost.h"
 #include "ui/KillTray.h"
 #include "ui/SavedFileTrays.h"
+#include "ui/ScenarioListBox.h"
 #include "ui/TextBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
@@ -129,12 +130,13 @@ void TutorialGame::Begin() {
     finished = false;
     killTrayShown = false;
     SetUpTheField();
-    // The player's recent entries come back when the lesson ends; the lesson starts with
-    // none.
+    // The player's recent units and squads come back when the lesson ends; the lesson
+    // starts with none, and with no recent scenario either.
     for (Tray* tray : {static_cast<Tray*>(&GetVornTray()), static_cast<Tray*>(&GetSquadTray())}) {
         tray->SaveRecentList();
         tray->ClearRecentList();
     }
+    GetScenarioListBox().ClearRecentList();
     UseTutorialFolders();
     ShowEverySavedFile();
     if (SavedFileTrays* trays = GetSavedFileTrays()) trays->RefreshFromDisk();
@@ -181,6 +183,8 @@ void TutorialGame::End() {
     if (SavedFileTrays* trays = GetSavedFileTrays()) trays->RefreshFromDisk();
     GetVornTray().RestoreRecentList();
     GetSquadTray().RestoreRecentList();
+    // The lesson's own scenarios are no recent entries of the player's.
+    GetScenarioListBox().ClearRecentList();
     // A lesson left with Escape is not done, except the campaign map's tour, which needs
     // showing only once.
     if (scriptLoaded_ && (!finished || mission_.missionIndex == -1)) {
@@ -580,9 +584,10 @@ void TutorialGame::UpdateHighlights() {
     highlighter.Clear();
     const StringArray& arguments = highlightStep_->arguments;
     Window* window = highlightStep_->window;
-    if (window != nullptr && (arguments.IsEmpty() || !arguments[0].EqualsNoCase("Off"))) {
+    // A stage naming a window but nothing in it marks nothing.
+    if (window != nullptr && !arguments.IsEmpty() && !arguments[0].EqualsNoCase("Off")) {
         HighlightRequest request;
-        request.kind = arguments.IsEmpty() ? 0 : 1;
+        request.kind = 1;
         for (int i = 0; i < arguments.Count(); ++i) {
             if (i > 0) request.name += " ";
             request.name += ReplaceLastNames(arguments[i]);

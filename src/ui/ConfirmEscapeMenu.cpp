@@ -10,7 +10,8 @@ void ConfirmEscapeMenu::OnYes() { PostEvent(kEventEscape); }
 
 void ConfirmEscapeMenu::OnNotYes(int32_t) {
     Game* game = CurrentGame();
-    if (game != nullptr) game->playerPaused = game->resumePaused;
+    // Through SetPaused, so that the control tray's play and pause buttons follow.
+    if (game != nullptr) game->SetPaused(game->resumePaused != 0);
 }
 
 void ConfirmEscapeMenu::HandleCommand(Event& event) {

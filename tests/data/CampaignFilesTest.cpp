@@ -90,6 +90,7 @@ std::vector<std::string> GoalMissions() {
 struct MissionText {
     std::map<std::string, std::vector<std::string>> settings;  // top-level keyword -> its words
     std::vector<std::string> clips;
+    std::vector<std::string> losingClips;
     std::vector<std::string> legalWeapons;
     std::vector<std::string> giftUnits;
     int blocks = 0;
@@ -100,6 +101,7 @@ struct MissionText {
 MissionText ReadMission(const std::string& name) {
     MissionText mission;
     enum class State { Top, Text, Weapons, Upgrades } state = State::Top;
+    bool losing = false;
     for (const std::string& line : Lines(ReadWhole(DataRoot() / "Missions" / "English" / (name + ".MIS")))) {
         const auto words = Words(line);
         if (IsComment(words)) {
@@ -109,6 +111,7 @@ MissionText ReadMission(const std::string& name) {
         if (state == State::Text) {
             if (words[0] == "<S>" && words.size() >= 2) {
                 mission.clips.push_back(words[1]);
+                if (losing) mission.losingClips.push_back(words[1]);
             }
             state = end ? State::Top : state;
         } else if (state == State::Weapons || state == State::Upgrades) {
@@ -121,6 +124,7 @@ MissionText ReadMission(const std::string& name) {
             }
         } else if (words[0] == "Text" || words[0] == "WinningText" || words[0] == "LosingText") {
             state = State::Text;
+            losing = words[0] == "LosingText";
             ++mission.blocks;
         } else if (words[0] == "LegalWeapons") {
             state = State::Weapons;
@@ -199,6 +203,13 @@ TEST(DataCampaign, EveryMissionSetsItsOwnRulesAndNamesWhatExists) {
         EXPECT_GE(mission.blocks, 3) << "briefing, winning and losing texts";
         for (const std::string& clip : mission.clips) {
             EXPECT_EQ(speech.count(clip), 1u) << "speech " << clip;
+        }
+        // A battle without a goal mostly ends because the player leaves it, units and all.
+        if (mission.settings["Goal"][0] == "NoGoal") {
+            for (const std::string& clip : mission.losingClips) {
+                const auto words = speech.find(clip);
+                EXPECT_TRUE(words != speech.end() && words->second.find("gone") == std::string::npos) << clip;
+            }
         }
         for (const std::string& weapon : mission.legalWeapons) {
             EXPECT_EQ(weapons.count(weapon), 1u) << weapon;

@@ -1,6 +1,7 @@
 // Each lesson played through by the events its own stages wait for: for every command a
 // stage requires, the command a player would give is posted, and the stage must then be
 // satisfied. A requirement whose words no command can carry would hold the lesson forever.
+// Once a lesson's battle runs, the text box no longer shows the page that led to it.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -70,6 +71,16 @@ protected:
         return unmet;
     }
 
+    // Whether the stage lets that command through (or cannot be met without it).
+    bool Lists(const TutorialStep& stage, const char* window, const char* event, bool required) {
+        for (const Requirement* record : stage.expected) {
+            if ((!required || record->state == Requirement::kRequired) && record->target == Find(window) &&
+                record->type == Event::FindType(event))
+                return true;
+        }
+        return false;
+    }
+
     std::map<std::string, std::unique_ptr<Window>> windows_;
 };
 
@@ -83,9 +94,24 @@ TEST_F(LessonRun, EveryLessonReachesItsEndThroughTheCommandsItAsksFor) {
         StringStream text(data_test::ReadWhole(data_test::DataRoot() / "Tutorials/English" / (title + ".TUT")).c_str());
         script.Read(text, title.c_str());
         int stages = 0;
+        const TutorialStep* shown = nullptr;  // the stage whose pages the text box holds
         for (const auto& step : script.steps) {
+            // While the battle runs, no page asks for what is already done.
+            if (step->kind == TutorialStepKind::kGoal) {
+                EXPECT_TRUE(shown == nullptr || shown->pages.IsEmpty()) << title << " leaves its page up in battle";
+            }
             if (step->kind != TutorialStepKind::kStage) continue;
+            shown = step.get();
             ++stages;
+            // A pick from the action menu starts aiming the action: met by the pick alone, the
+            // stage would refuse the aiming click and leave the editor aiming.
+            if (Lists(*step, "ActionMenu", "PickEntry", true)) {
+                EXPECT_TRUE(Lists(*step, "PatternWindow", "AddTargetAction", true)) << title << " cuts the aim short";
+            }
+            // Where a squad is to be dropped may be off screen: the camera must get there.
+            if (Lists(*step, "ArenaWindow", "PlaceNewSquad", true)) {
+                EXPECT_TRUE(Lists(*step, "ArenaWindow", "SetCameraTargetPosition", false)) << title << " holds the camera";
+            }
             EXPECT_EQ(PlayStage(*step), 0) << title << " stays at its stage " << stages;
         }
         EXPECT_GT(stages, 0) << title;

@@ -12,10 +12,12 @@
 #include "game/PlayerRoster.h"
 #include "modes/MissionGame.h"
 #include "modes/MissionScreens.h"
+#include "support/LogLines.h"
 #include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
 #include "support/WorkingFolder.h"
 #include "ui/WindowManager.h"
+#include "world/Beacon.h"
 #include "world/SaveFilePaths.h"
 
 namespace {
@@ -255,6 +257,21 @@ TEST_F(MissionGameTest, TheMissionFileCanNameTheKindOfSong) {
     EXPECT_EQ(mission.releases, 2);  // each launch releases the last battle's song
     SetMusicOff(true);
     EXPECT_EQ(launchedSong("Goal SaveVIP 60\n"), "");
+}
+
+// Every briefing clears the field, beacons and all, before it places the mission's beacons:
+// those of the briefing before are gone by then and must not be released twice.
+TEST_F(MissionGameTest, ABeaconClearedWithTheFieldIsNotReleasedAgain) {
+    platform_test::LogLines log;
+    Brief("Goal ReachBeacon\n");
+    mission.PlaceBeacons();
+    ASSERT_NE(mission.localBeacon, nullptr);
+    arena->ClearBattlefield(false);
+    EXPECT_EQ(mission.localBeacon, nullptr);
+    mission.PlaceBeacons();
+    ASSERT_NE(mission.localBeacon, nullptr);
+    EXPECT_GE(arena->FindObjectIndex(mission.localBeacon), 0);
+    EXPECT_EQ(log.Text().find("ignored the release"), std::string::npos) << log.Text();
 }
 
 }  // namespace

@@ -56,6 +56,9 @@ protected:
 };
 
 TEST_F(SquadWindowTest, AddingKeepsToTheAreaTheBudgetAndTheFile) {
+    // What an earlier launch screen had chosen counts for nothing where no launch tray
+    // shows (a lesson): the budget left is what the edited squad leaves.
+    window.launchedCost = 120;
     Vorn* unit = window.AddUnitAt("Cheap", Vector3(30.0f, 40.0f, 0.0f), 1.5f, window.SquadBudget());
     ASSERT_NE(unit, nullptr);
     EXPECT_NEAR(std::hypot(unit->position.x, unit->position.y), SquadWindow::kPlaceLimit, 1e-3f);
@@ -63,6 +66,7 @@ TEST_F(SquadWindowTest, AddingKeepsToTheAreaTheBudgetAndTheFile) {
     EXPECT_EQ(unit->owner, &red);
     const int32_t cost = unit->cost;
     EXPECT_EQ(squad().totalCost, cost);
+    EXPECT_EQ(window.BudgetLeft(), 100 - cost);
 
     EXPECT_EQ(window.AddUnitAt("Dear", Vector3(), 1.5f, window.SquadBudget()), nullptr);
     EXPECT_EQ(LastSound(), "SOUNDS\\ILLEGAL.OGG");
@@ -81,6 +85,7 @@ TEST_F(SquadWindowTest, ACrowdedDropPointUsesTheRingsAround) {
 }
 
 TEST_F(SquadWindowTest, LinesAndCirclesSpreadTheirUnits) {
+    window.budget = 1000;  // the budget holds the whole line
     window.PlaceLine("Cheap", 5, 1.5f, Vector3(-8.0f, 0.0f, 0.0f), Vector3(8.0f, 0.0f, 0.0f));
     ASSERT_EQ(window.batch.Count(), 5);
     for (int i = 0; i < 5; ++i) EXPECT_NEAR(window.batch[i]->position.x, -8.0f + 4.0f * i, 1e-4f);

@@ -1,7 +1,8 @@
 // A lesson of the data set played through the real windows: the campaign map's tour,
 // with its highlights, the text box's continue key advancing the stages, a refused
 // command, and the record the lesson leaves; leaving a campaign lesson with Escape
-// records nothing but leaves the saved-file trays showing everything, and a lesson that
+// records nothing but leaves the saved-file trays showing everything (and no recent
+// scenario of the lesson's or the player's), and a lesson that
 // cannot be read never starts.
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include "game/PlayerRoster.h"
 #include "platform/window/Keys.h"
 #include "ui/ConfirmEscapeMenu.h"
+#include "ui/ScenarioListBox.h"
 #include "ui/WindowManager.h"
 
 namespace {
@@ -92,8 +94,12 @@ TEST_F(TutorialLessonTest, EscapeLeavesACampaignLessonUnrecordedButTheTourRecord
     modes->mission.SetMission(0);
     ASSERT_TRUE(tutorial.LoadScript("English", "MissionMap"));
     GetVornTray().nameFilter = kHideAllEntries;
+    Tray& scenarios = GetScenarioListBox();
+    scenarios.recent.Append(RecentEntry{"Mine", 1});
     Enter(tutorial);
     EXPECT_TRUE(GetVornTray().nameFilter.IsEmpty());
+    EXPECT_TRUE(scenarios.recent.IsEmpty()) << "the player's recent scenario in a lesson";
+    scenarios.recent.Append(RecentEntry{"Lab", 2});
     Tap(win::kKeyEscape);
     EXPECT_TRUE(IsOpen(GetConfirmEscapeMenu()));
     GetConfirmEscapeMenu().OnYes();
@@ -102,6 +108,7 @@ TEST_F(TutorialLessonTest, EscapeLeavesACampaignLessonUnrecordedButTheTourRecord
     EXPECT_EQ(shell.pops, 1);
     GetSquadTray().nameFilter = kHideAllEntries;
     tutorial.End();
+    EXPECT_TRUE(scenarios.recent.IsEmpty()) << "the lesson's recent scenario after it";
     // The player's own units and squads stay listed after a lesson left early.
     EXPECT_TRUE(GetVornTray().nameFilter.IsEmpty());
     EXPECT_TRUE(GetSquadTray().nameFilter.IsEmpty());

@@ -92,9 +92,9 @@ protected:
         ModesTest::SetUp();
         GetArenaWindow();
         WriteText("Tutorials/English/Point.TUT",
-                  "Stage\nHighlight TextBox\nTextBox NoBreak\n<S> Hello\nHello there\nEnd\n"
+                  "Stage\nHighlight TextBox #InnerOutline\nTextBox NoBreak\n<S> Hello\nHello there\nEnd\n"
                   "Events\nRequire ArenaWindow ZoomCamera\nEnd\nEnd\n"
-                  "Stage\nEvents\nRequire ArenaWindow ZoomCamera\nEnd\nEnd\n");
+                  "Stage\nHighlight TextBox\nEvents\nRequire ArenaWindow ZoomCamera\nEnd\nEnd\n");
         modes = &CreateGameModes(shell);
         TextBox::SetVoice(&voice);
         ASSERT_TRUE(modes->tutorial.LoadScript("English", "Point"));
@@ -122,7 +122,8 @@ TEST_F(ProfessorLessonTest, HePointsAtTheFirstMarkAndFallsSilentBetweenStagesAnd
     Step();
     const int stopsBefore = voice.stops;
     EXPECT_GE(stopsBefore, 2);
-    EXPECT_GE(voice.rests, 1);  // the stage marks nothing
+    EXPECT_GE(voice.rests, 1);
+    EXPECT_TRUE(modes->tutorial.highlighter.marks.IsEmpty()) << "a window named with nothing in it";
 
     GetConfirmEscapeMenu().OnYes();
     Step();

@@ -1,5 +1,6 @@
 // The marks a lesson draws on the customise screen cover the buttons its words name and
-// no others, so a player is not pointed at the chassis when told about the weapons.
+// no others, so a player is not pointed at the chassis when told about the weapons; the
+// lesson's page on colours lets its sliders move.
 #include <gtest/gtest.h>
 
 #include "ModesTestSupport.h"
@@ -8,6 +9,8 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "modes/UpgradeWindow.h"
+#include "platform/window/Keys.h"
+#include "ui/Slider.h"
 #include "ui/WindowManager.h"
 
 namespace {
@@ -51,6 +54,23 @@ TEST_F(ModesTest, TheWeaponUpgradesMarkCoversTheWeaponButtonsAndNotTheChassisOrB
             EXPECT_FALSE(Inside(marks[0], bottom.sprites[i]->GetScreenCenter())) << i;
         }
     }
+    tutorial.End();
+}
+
+TEST_F(ModesTest, TheUpgradeLessonsPageOnColoursLetsItsSlidersMove) {
+    CopyData("Tutorials/English/Upgrades.TUT");
+    modes = &CreateGameModes(shell);
+    Slider& red = *GetUpgradeWindow().sliders[UpgradeWindow::kPrimaryRed];
+    TutorialGame& tutorial = modes->tutorial;
+    ASSERT_TRUE(tutorial.LoadScript("English", "Upgrades"));
+    Enter(tutorial);
+    Step();
+    for (int page = 0; page < 5; ++page) Tap(win::kKeySpace);
+    ASSERT_EQ(tutorial.StepIndex(), 5) << "the page on colours";
+    const float before = red.value;
+    const IntRect bar = red.Rect();
+    ClickAt(Point(bar.left + 2, (bar.top + bar.bottom) / 2));
+    EXPECT_LT(red.value, before) << "a click near the slider's left end";
     tutorial.End();
 }
 

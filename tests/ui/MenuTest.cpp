@@ -10,6 +10,7 @@
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
+#include "game/GameListener.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/window/Keys.h"
 #include "support/TempFolder.h"
@@ -111,8 +112,17 @@ TEST_F(MenuTest, ForgedChoicesOutsideTheItemsAreIgnored) {
     EXPECT_TRUE(menu.open);
 }
 
+// The control tray hears of the restored pause, so that it shows Pause, not Play.
+struct ControlsHeard final : GameListener {
+    void OnControlsChanged() override { ++changes; }
+    int changes = 0;
+};
+
 TEST_F(MenuTest, LeavingTheEscapeMenuWithoutYesRestoresThePause) {
     ConfirmEscapeMenu& menu = GetConfirmEscapeMenu();
+    ControlsHeard tray;
+    GameListener* const views = GetGameListener();
+    SetGameListener(&tray);
     game.resumePaused = 0;
     game.playerPaused = 1;
     GetWindowManager().OpenWindow(&menu);
@@ -121,6 +131,8 @@ TEST_F(MenuTest, LeavingTheEscapeMenuWithoutYesRestoresThePause) {
     TapKey(win::kKeyEscape);
     EXPECT_FALSE(menu.open);
     EXPECT_EQ(game.playerPaused, 0);
+    EXPECT_EQ(tray.changes, 1);
+    SetGameListener(views);
     GetWindowManager().OpenWindow(&menu);
     const Point yes = ItemCentre(menu, 0);
     Click(yes.x, yes.y);
