@@ -79,7 +79,7 @@ std::vector<LessonStep> PatternsSteps(PlayerHarness& player) {
 std::vector<LessonStep> ConditionalsSteps(PlayerHarness& player) {
     // Where the enemy is dropped: beside the one ahead, as the two Scouts will stand.
     const auto theNewEnemy = [] {
-        const Vector2 at = GetPatternWindow().PatternToScreen(Vector2(10.0f, -6.0f));
+        const Vector2 at = GetPatternWindow().PatternToScreen(Vector2(10.0f, 0.0f));
         return Point(int32_t(at.x), int32_t(at.y));
     };
     const auto clickTheMark = [&player] {
