@@ -21,6 +21,7 @@
 #include "CampaignPlayer.h"
 #include "platform/sys/Paths.h"
 #include "platform/sys/Random.h"
+#include "support/LogLines.h"
 #include "support/PlayerHarness.h"
 
 namespace play_test {
@@ -140,8 +141,13 @@ protected:
     void SetUp() override {
         if (!player_.Unavailable().empty()) GTEST_SKIP() << player_.Unavailable();
     }
+    // Nothing the part's battles made was given back to its pool twice.
+    void TearDown() override {
+        EXPECT_FALSE(log_.HasLineWith({"ignored the release"})) << log_.Text();
+    }
     void StartFrom(const std::string& stage) { StartFromTheSavedProfile(player_, campaign_, stage); }
 
+    platform_test::LogLines log_;
     PlayerHarness player_{OnAScriptedClockWithoutAProfile()};
     CampaignPlayer campaign_{player_};
 };
