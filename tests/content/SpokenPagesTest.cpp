@@ -126,7 +126,8 @@ TEST(SpokenPages, EveryMissionWithAGoalHasAnotherHint) {
 }
 
 // "The crossing" is briefed over the way it asks for: its fly-by passes over the ford,
-// between the two rocks at x 115, and over the beacon the mission file places.
+// between the two rocks at x 115, and over the beacon the mission file places, and circles
+// the beacon before the loop starts over, so the small marker stays in the picture a while.
 TEST(SpokenPages, TheCrossingsFlyByPassesOverTheFordAndTheBeacon) {
     std::ifstream scenario(kData / "Scenarios/Crossing.SCN");
     std::vector<std::pair<float, float>> spots;
@@ -148,6 +149,10 @@ TEST(SpokenPages, TheCrossingsFlyByPassesOverTheFordAndTheBeacon) {
     };
     EXPECT_TRUE(passes(115.0f, 120.0f)) << "the ford";
     EXPECT_TRUE(passes(beaconX, beaconY)) << "the beacon";
+    const auto circling = std::count_if(spots.begin(), spots.end(), [&](const auto& spot) {
+        return std::hypot(spot.first - beaconX, spot.second - beaconY) < 10.0f;
+    });
+    EXPECT_GE(circling, 4) << "points around the beacon";
 }
 
 }  // namespace
