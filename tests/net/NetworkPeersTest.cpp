@@ -2,14 +2,13 @@
 // who they are.
 #include <gtest/gtest.h>
 
-#include <malloc.h>
-
 #include <filesystem>
 
 #include "SessionPeers.h"
 #include "game/PlayerRoster.h"
 #include "modes/PlayerFigure.h"
 #include "net/NetworkGame.h"
+#include "support/ResidentMemory.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/TestAssets.h"
@@ -19,10 +18,6 @@
 using namespace net_test;
 
 namespace {
-
-// Bytes the heap holds for the program: what the server keeps, without the noise of
-// pages the allocator has not handed back.
-size_t HeapInUse() { return mallinfo2().uordblks; }
 
 class NetworkPeersTest : public ::testing::Test {
 protected:

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <malloc.h>
 #include <sys/socket.h>
 
 #include "LoopbackPeers.h"
 #include "net/PayloadCompression.h"
 #include "platform/net/NetLimits.h"
+#include "support/ResidentMemory.h"
 
 using namespace net_test;
 
@@ -145,7 +145,7 @@ TEST_F(NetworkerTest, FramesThatUnpackPastTheBoundDropTheirPeerAndLeaveNothingHe
         const std::vector<uint8_t> zeros(sock::kMaxFrameBytes, 0);
         ASSERT_TRUE(CompressPayload(zeros.data(), zeros.size(), bomb));
     }
-    const size_t before = mallinfo2().uordblks;
+    const size_t before = HeapInUse();
     auto peer = RawConnect(port);
     ASSERT_TRUE(peer);
     for (int i = 0; i < 10; ++i) RawSend(*peer, Frame(bomb));
@@ -153,7 +153,7 @@ TEST_F(NetworkerTest, FramesThatUnpackPastTheBoundDropTheirPeerAndLeaveNothingHe
     EXPECT_EQ(server.Count(Recorded::Data), 1);
     server.events.clear();
     server.events.shrink_to_fit();
-    const size_t after = mallinfo2().uordblks;
+    const size_t after = HeapInUse();
     EXPECT_LT(after, before + 1024 * 1024) << "holds " << (after - before) / 1024 << " KB more";
 }
 
