@@ -1,4 +1,6 @@
-# make test : install missing packages, build, run every test, then again under ASan+UBSan.
+# make test : install missing packages, build everything once, checked by AddressSanitizer
+#             and UndefinedBehaviorSanitizer, and run every test in that build.
+# make test-plain: build the ordinary optimised tree (build/) and run every test there.
 # make bench: build optimised and run the benchmarks.
 # make run  : build the game and its data set and start it.
 # make fuzz : build the fuzz targets with clang and run each for FUZZ_SECONDS (default 60).
@@ -29,14 +31,17 @@ test-plain: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	$(if $(DROP_BUILDS),rm -rf $(BUILD))
 
+# The checked build finds what the plain one does and more; it also compiles the
+# benchmarks, so that they keep building. Asserts stay on (a Debug tree); the top
+# CMakeLists sets its optimisation.
 test-san: deps
-	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNS_SANITIZE=ON -DVORNS_BENCH=OFF
+	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNS_SANITIZE=ON
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
 	$(if $(DROP_BUILDS),rm -rf $(SAN_BUILD))
 
-test: test-plain test-san
+test: test-san
 
 # The benchmark target lays out the data set in $(BENCH_BUILD)/game first; every case that
 # reads a runtime folder is pointed there.
