@@ -162,6 +162,17 @@ void TutorialGame::SetUpTheField() {
     gArena->meteorStartTime = meteorDelay;
 }
 
+// Set up again, the lesson starts from the files it came with, as when it was started
+// anew: what the player saved in the lost try is gone, so the pages can ask for the same
+// save again without a question about replacing it.
+void TutorialGame::StartFromTheLessonsOwnFiles() {
+    DeleteTutorialCopies();
+    script.CopyFiles();
+    GetVornTray().ClearRecentList();
+    GetSquadTray().ClearRecentList();
+    if (SavedFileTrays* trays = GetSavedFileTrays()) trays->RefreshFromDisk();
+}
+
 void TutorialGame::OpenTheLessonsWindows() {
     GetToolkitWindows().LayOutWindows();
     WindowManager& manager = GetWindowManager();
@@ -200,6 +211,7 @@ void TutorialGame::AdvanceStep() {
     if (retrying_) {
         retrying_ = false;
         SetUpTheField();
+        StartFromTheLessonsOwnFiles();
         OpenTheLessonsWindows();
     }
     highlightStep_ = nullptr;

@@ -76,6 +76,7 @@ private:
     int32_t CountUnits(bool enemies) const;
     void StartTheBattleAgain();
     void SetUpTheField();
+    void StartFromTheLessonsOwnFiles();
     void OpenTheLessonsWindows();
     void SetLaunchBudget(int32_t budget);
     void LoadScenarioStep(const TutorialStep& step);

@@ -35,6 +35,8 @@ namespace play_test {
 struct LessonStep {
     std::string words;
     std::function<void()> act;
+    // The lesson sets itself up again after these words: every step is asked anew.
+    bool startsOver = false;
 };
 
 class CampaignPlayer {
@@ -251,13 +253,20 @@ public:
                 player_.KeepPicture("campaign_" + lesson + "_" + std::to_string(i + 1));
                 steps[i].act();
                 player_.Frames(10);
+                // Set up again, the lesson asks every step anew; the words that say so
+                // come again only after the next setback.
+                for (size_t j = 0; j < steps.size(); ++j) {
+                    if (j != i && (steps[i].startsOver || steps[j].startsOver)) done[j] = false;
+                }
             }
             const TextBox* box = TextBox::Instance();
             if (!acted && box != nullptr && box->open && box->waitForContinue) player_.TapKey(win::kKeySpace);
             player_.Frames(10);
             frames += 10;
         }
-        for (size_t i = 0; i < steps.size(); ++i) EXPECT_TRUE(done[i]) << lesson << " never asked: " << steps[i].words;
+        for (size_t i = 0; i < steps.size(); ++i) {
+            EXPECT_TRUE(done[i] || steps[i].startsOver) << lesson << " never asked: " << steps[i].words;
+        }
         if (player_.Mode() == "TutorialGame") player_.KeepPicture("campaign_" + lesson + "_unfinished");
         ASSERT_NE(player_.Mode(), "TutorialGame") << lesson << " did not end; it says: " << Said();
     }

@@ -5,10 +5,14 @@
 // first lesson. Each mission is won the way its briefing and losing hints tell.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "CampaignPlayer.h"
+#include "CampaignProfiles.h"
+#include "engine/WindowCamera.h"
 #include "game/Squad.h"
 #include "modes/SquadWindow.h"
 #include "platform/window/Keys.h"
@@ -64,9 +68,91 @@ inline void WinTheRefuge(CampaignPlayer& campaign) {
                                  "The elder is safe"});
 }
 
+// The lesson's battles as the player fights them: each drop after the first is fought
+// from a seed of its own; the first is lost on purpose, so that the lesson is met set up
+// again. VORNS_LESSON_SEEDS asks for more seeded battles than the one the lesson needs.
+struct SquadsBattles {
+    int seeds = 1;
+    int fought = 0;
+    int won = 0;
+    bool lostOnPurpose = false;
+};
+
+inline int LessonSeeds() {
+    const char* seeds = std::getenv("VORNS_LESSON_SEEDS");
+    return seeds != nullptr ? std::max(1, std::atoi(seeds)) : 1;
+}
+
+// Units still fighting, the player's own or the others'.
+inline std::vector<Vorn*> UnitsOnTheField(bool friends) {
+    std::vector<Vorn*> units;
+    for (WorldObject* object : gArena->Objects()) {
+        auto* unit = object->kind == kKindVorn ? static_cast<Vorn*>(object) : nullptr;
+        if (unit == nullptr || unit->removed || unit->health <= 0.0f) continue;
+        if ((unit->owner == ArenaWindow::FriendlyPlayer()) == friends) units.push_back(unit);
+    }
+    return units;
+}
+
+// The Mites' screen rectangles; none while one of them is out of view.
+inline std::vector<IntRect> TheMitesInView() {
+    std::vector<IntRect> shown;
+    for (Vorn* mite : UnitsOnTheField(false)) {
+        IntRect rect;
+        if (!GetArenaWindow().UnitScreenRect(*mite, rect)) return {};
+        shown.push_back(rect);
+    }
+    return shown;
+}
+
+// The view turned east with the arrow key until the Mites show, and the squad dropped
+// beside them on their west, a Mite's spacing from the nearest.
+inline void DropNearTheMites(PlayerHarness& player, const Point& from) {
+    for (int tries = 0; tries < 40 && TheMitesInView().empty(); ++tries) player.HoldKey(win::kKeyRight, 5);
+    const std::vector<IntRect> mites = TheMitesInView();
+    ASSERT_FALSE(mites.empty()) << "the Mites never came into view";
+    int west = mites.front().GetCenter().x, east = west, y = 0;
+    for (const IntRect& mite : mites) {
+        west = std::min(west, mite.GetCenter().x);
+        east = std::max(east, mite.GetCenter().x);
+        y += mite.GetCenter().y / int(mites.size());
+    }
+    player.Drag(from, Point(west - std::max(east - west, 30), y));
+}
+
+// While the battle runs the view still follows the arrow keys, the wheel and the mini-map.
+inline void TheViewMovesInTheBattle(PlayerHarness& player) {
+    WindowCamera& camera = GetArenaWindow().CurrentCamera();
+    Vector3 before = camera.target;
+    player.HoldKey(win::kKeyLeft, 10);
+    EXPECT_NE(camera.target.x, before.x) << "the arrow key left the view where it was";
+    before = camera.eye;
+    player.Wheel(player.WindowPoint("ArenaWindow"), 2);
+    player.Frames(10);
+    EXPECT_NE(camera.eye.z, before.z) << "the wheel left the view where it was";
+    before = camera.target;
+    player.Click(player.WindowPoint("MiniMap", 0.3f, 0.3f));
+    player.Frames(10);
+    EXPECT_NE(camera.target.x, before.x) << "the mini-map left the view where it was";
+}
+
+// The landed squad struck down where it stands.
+inline void LoseTheBattle(PlayerHarness& player) {
+    player.FramesUntil(
+        [] {
+            const std::vector<Vorn*> squad = UnitsOnTheField(true);
+            return !squad.empty() && std::all_of(squad.begin(), squad.end(), [](const Vorn* unit) {
+                return unit->onGround && unit->delayTimer <= 0.0f;
+            });
+        },
+        600, "the squad landed");
+    for (Vorn* unit : UnitsOnTheField(true)) unit->TakeDamage(nullptr, unit->position, unit->health + 1.0f, 0);
+}
+
 // The lesson on squads: a stock squad opened in the squad editor, a Brawler added, the
-// squad saved under a name of the player's and dropped on the battlefield.
-inline std::vector<LessonStep> SquadsSteps(PlayerHarness& player) {
+// squad saved under a name of the player's (the same each time the lesson is set up
+// again) and dropped near the Mites, as the pages say.
+inline std::vector<LessonStep> SquadsSteps(PlayerHarness& player, SquadsBattles& battles) {
     const auto readOn = [] {};
     return {{"A squad is a group of Vorns", readOn},
             {"Drag the Scouts squad",
@@ -88,9 +174,11 @@ inline std::vector<LessonStep> SquadsSteps(PlayerHarness& player) {
                  player.WaitFor("SquadNameEditBox");
                  player.Type("Vanguard");
                  player.TapKey(win::kKeyReturn);
+                 player.Frames(10);
+                 EXPECT_FALSE(player.IsOpen("ConfirmOverwriteSquadMenu")) << "the lesson asks about its own squad";
              }},
             {"Your squad is in the squad tray",
-             [&player] {
+             [&player, &battles] {
                  // The lesson outlines the tray's row of recent squads; the one just saved
                  // is in it.
                  auto& tray = dynamic_cast<Tray&>(player.OpenWindow("SquadTray"));
@@ -99,15 +187,38 @@ inline std::vector<LessonStep> SquadsSteps(PlayerHarness& player) {
                  ASSERT_LT(saved, tray.recentRects.Count());
                  const Point from = tray.recentRects[saved].GetCenter();
                  EXPECT_NEAR(from.y, CampaignPlayer::Pointed().y, tray.cellSize.y) << "the lesson points at the row";
-                 player.Drag(from, player.WindowPoint("ArenaWindow"));
+                 if (!battles.lostOnPurpose) {
+                     DropNearTheMites(player, from);
+                     battles.lostOnPurpose = true;
+                     player.Frames(120);
+                     TheViewMovesInTheBattle(player);
+                     LoseTheBattle(player);
+                     return;
+                 }
+                 sys::SRand(kCampaignSeed + unsigned(battles.fought++));
+                 DropNearTheMites(player, from);
              }},
-            {"The squad won together", readOn}};
+            {"Your squad has fallen", readOn, true},
+            {"The squad won together", [&battles] { ++battles.won; }}};
 }
 
-inline void PlayTheSquadsLesson(PlayerHarness& player, CampaignPlayer& campaign) {
+inline void PlayTheSquadsLesson(PlayerHarness& player, CampaignPlayer& campaign, SquadsBattles& battles) {
     campaign.StartTheLesson("squads");
-    campaign.FollowLesson("squads", SquadsSteps(player), 20000);
+    campaign.FollowLesson("squads", SquadsSteps(player, battles), 20000);
     campaign.WaitForTheMap("the map after the lesson on squads");
+}
+
+// The lesson again from its planet, once it has been followed.
+inline void PlayTheSquadsLessonAgain(PlayerHarness& player, CampaignPlayer& campaign, SquadsBattles& battles) {
+    const int entry = GetGameModes()->mission.campaign.entryNames.Find("SquadsTutorial");
+    ASSERT_GE(entry, 0);
+    campaign.ClickPlanet(entry);
+    player.FramesUntil([&] { return player.IsOpen("MissionBriefingWindow"); }, 300, "the lesson's briefing");
+    campaign.ClickRowButton("MissionBriefingWindow", "PlayButton");
+    player.FramesUntil([&] { return player.Mode() == "TutorialGame" && !CampaignPlayer::Said().empty(); }, 300,
+                       "the lesson on squads again");
+    campaign.FollowLesson("squads", SquadsSteps(player, battles), 20000);
+    campaign.WaitForTheMap("the map after the lesson on squads again");
 }
 
 }  // namespace play_test
