@@ -131,6 +131,24 @@ TEST(DataSet, TheSquadDiscIsAGreyWithoutAHue) {
     EXPECT_EQ(middle.Green(), middle.Blue());
 }
 
+// The mini-map marks a beacon with its pattern button and a unit with the ball of the
+// pattern icon; the beacon's pictures, before and after they take the owner's colours,
+// must not have the ball's outline.
+TEST(DataSet, TheBeaconIsNoBallOnTheMiniMap) {
+    Image ball;
+    ASSERT_EQ(ReadTgaFile(GamePath("Textures/FriendPatternIcon.tga"), ball), TgaReadResult::kOk);
+    for (const char* name : {"Textures/BeaconPatternButton.tga", "Textures/PatternBeaconOverlay.tga"}) {
+        Image beacon;
+        ASSERT_EQ(ReadTgaFile(GamePath(name), beacon), TgaReadResult::kOk) << name;
+        ASSERT_EQ(beacon.Width(), ball.Width()) << name;
+        int outlineDiffers = 0;
+        for (int y = 0; y < ball.Height(); ++y)
+            for (int x = 0; x < ball.Width(); ++x)
+                outlineDiffers += (beacon.At(x, y).Alpha() > 127) != (ball.At(x, y).Alpha() > 127);
+        EXPECT_GT(outlineDiffers, ball.Width() * ball.Height() / 5) << name;
+    }
+}
+
 TEST(DataSet, EveryTextureLoadsAndKeepsItsPromises) {
     const std::vector<ManifestRow> rows = RowsOf("texture");
     ASSERT_GT(rows.size(), 400u);

@@ -338,12 +338,15 @@ public:
     void WinWith(const std::vector<std::string>& units, const std::string& picture,
                  const std::string& briefingWords) {
         LaunchASquadOf(units, picture);
-        for (int tries = 1; !WaitForTheBattlesEnd(); ++tries) {
+        triesTaken = 1;
+        for (int& tries = triesTaken; !WaitForTheBattlesEnd(); ++tries) {
             ASSERT_LT(tries, 4) << picture << " was never won; the text box says: " << Said();
             TryAgain(briefingWords, picture + "_" + std::to_string(tries));
             LaunchASquadOf(units, picture + "_" + std::to_string(tries));
         }
     }
+    // How many launches the last WinWith took.
+    int triesTaken = 0;
     void WinWithScouts(int count, const std::string& picture, const std::string& briefingWords) {
         WinWith(std::vector<std::string>(size_t(count), "Scout"), picture, briefingWords);
     }

@@ -15,6 +15,7 @@
 #include "engine/WindowCamera.h"
 #include "game/Squad.h"
 #include "modes/SquadWindow.h"
+#include "platform/sys/Random.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "ui/Tray.h"
@@ -47,9 +48,43 @@ inline void WinTheEscort(CampaignPlayer& campaign) {
                                  "The envoy has arrived safely"});
 }
 
-// Small units run quicker than large ones: four Scouts, lasers only, race for the beacon.
-inline void WinTheRace(CampaignPlayer& campaign) {
-    WinTheNextMission(campaign, {"race", "A race!", std::vector<std::string>(4, "Scout"), "First at the beacon!"});
+// Small units run quicker than large ones: four of the Sprinters the briefing gives, which
+// turn to a beacon however they land, race for it.
+inline const MissionWin kTheRace{"race", "A race!", std::vector<std::string>(4, "Sprinter"),
+                                 "First at the beacon!"};
+
+inline void WinTheRace(CampaignPlayer& campaign) { WinTheNextMission(campaign, kTheRace); }
+
+// How many landings the race is measured over: VORNS_RACE_SEEDS, or 1.
+inline int RaceSeeds() {
+    const char* seeds = std::getenv("VORNS_RACE_SEEDS");
+    return seeds != nullptr && std::atoi(seeds) > 1 ? std::atoi(seeds) : 1;
+}
+
+// The won race run again from its planet on the map, with the same squad, once from each
+// of `count` seeds from `firstSeed` on; how many of those runs were won. Each ends on the
+// map again.
+inline int RaceAgain(CampaignPlayer& campaign, PlayerHarness& player, unsigned firstSeed, int count) {
+    const auto& names = GetGameModes()->mission.campaign.entryNames;
+    int race = 0;
+    while (race < names.Count() && std::string(names[race].CStr()) != "Race") ++race;
+    int won = 0;
+    for (int k = 0; k < count; ++k) {
+        const std::string picture = "race_seed_" + std::to_string(k + 1);
+        campaign.ClickPlanet(race);
+        player.FramesUntil([&] { return player.IsOpen("MissionBriefingWindow"); }, 300, "the race's briefing");
+        sys::SRand(firstSeed + unsigned(k));
+        campaign.LaunchASquadOf(kTheRace.squad, picture);
+        if (campaign.WaitForTheBattlesEnd()) {
+            ++won;
+            campaign.BackToTheMapAfterTheWin(picture);
+            continue;
+        }
+        campaign.TryAgain(kTheRace.briefingWords, picture);
+        campaign.ClickRowButton("MissionBriefingWindow", "ExitButton");
+        campaign.WaitForTheMap("the map after " + picture);
+    }
+    return won;
 }
 
 // Meets the enemy on the bridge with the gift's Burner and Scouts.

@@ -484,7 +484,19 @@ Image RingIcon(const std::string& name, const TextureNeeds& needs) {
 }
 
 // Pure red body and pure green trim, for the owner's colours; grey details stay.
+// A beacon is a four-pointed light, never a ball, so that on the mini-map it stands apart
+// from the units' balls.
+Image BeaconStar(const TextureNeeds& needs, Rgba rim, Rgba light) {
+    Canvas canvas(needs.width, needs.height);
+    const float c = float(needs.width) / 2;
+    canvas.Fill(Star(c, c, c - 1, c * 0.32f, 4), rim);
+    canvas.Fill(Star(c, c, c * 0.72f, c * 0.2f, 4), light);
+    canvas.Fill(Circle(c, c, c * 0.16f), kWhite);
+    return canvas.ToImage();
+}
+
 Image KeyedIcon(const std::string& name, const TextureNeeds& needs) {
+    if (Contains(name, "Beacon") && !needs.clearBorder) return BeaconStar(needs, kKeyGreen, kKeyRed);
     Canvas canvas(needs.width, needs.height);
     const float w = float(needs.width), c = w / 2;
     if (Contains(name, "Wedge")) {
@@ -629,6 +641,8 @@ Image Special(const std::string& name, const TextureNeeds& needs, bool& handled)
         return Symbol(w, h, [](Canvas& c, float, float) { c.Paint([](float, float) { return kBlack; }); });
     if (name == "Cursor")
         return Symbol(w, h, [](Canvas& c, float, float) { c.Paint([](float, float) { return kWhite; }); });
+    // Until an editor paints it in its owner's colours, the beacon shines in its own light.
+    if (name == "BeaconPatternButton") return BeaconStar(needs, RgbaFrom(40, 150, 180), RgbaFrom(120, 240, 255));
     if (name == "X") return Cross(needs, RgbaFrom(230, 30, 30), false);
     if (name == "WhiteCross") return Cross(needs, kWhite, false);
     if (name == "WhiteO")
