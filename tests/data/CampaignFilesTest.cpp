@@ -3,6 +3,8 @@
 // before, names only what exists, and is played on a field that holds what its goal
 // is decided by.
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -220,20 +222,36 @@ TEST(DataCampaign, EveryMissionSetsItsOwnRulesAndNamesWhatExists) {
     }
 }
 
-// What a scenario holds, as far as mission goals care.
+// A ground point of the field.
+struct Spot {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+// The point of a "Position < x, y, z >" or fly-by "< x, y, z >" line.
+Spot SpotIn(const std::string& line) {
+    Spot spot;
+    std::sscanf(line.c_str() + line.find('<'), "< %f , %f", &spot.x, &spot.y);
+    return spot;
+}
+
+// What a scenario holds, as far as mission goals and their briefings care.
 struct ScenarioContents {
     struct Unit {
         std::string name;
         bool enemy = false;
         bool vip = false;
+        Spot at;
     };
     std::vector<Unit> units;
-    int trees = 0;
+    std::vector<Spot> trees;
     int balls = 0;
     std::set<int> goalSides;
-    int flyByPoints = 0;
+    std::vector<Spot> goals;
+    std::vector<Spot> flyBy;
     float worldWidth = 0.0f;
     float highest = -100.0f;
+    Spot apex;  // the highest cell's corner
 
     int Count(bool enemy, bool vip) const {
         int n = 0;
@@ -261,13 +279,17 @@ ScenarioContents ReadScenarioContents(const std::string& name) {
     const auto size = Words(lines.at(3));
     contents.worldWidth = std::stof(size.at(2)) * 10.0f;
     for (size_t row = 4; row < lines.size() && lines[row] != "]"; ++row) {
-        for (const std::string& cell : Words(lines[row])) {
-            contents.highest = std::max(contents.highest, CellHeight(cell));
+        const auto cells = Words(lines[row]);
+        for (size_t column = 0; column < cells.size(); ++column) {
+            if (CellHeight(cells[column]) <= contents.highest) continue;
+            contents.highest = CellHeight(cells[column]);
+            contents.apex = {float(column) * 10.0f, float(row - 4) * 10.0f};
         }
     }
     std::string kind;
     ScenarioContents::Unit unit;
     int side = 0;
+    bool flyBy = false;
     for (const std::string& line : lines) {
         const auto words = Words(line);
         if (words.empty()) {
@@ -282,13 +304,20 @@ ScenarioContents ReadScenarioContents(const std::string& name) {
         } else if (words[0] == "Player" && words.size() == 2) {
             unit.enemy = words[1] == "#AI";
             side = words[1] == "1" ? 1 : 0;
+        } else if (words[0] == "Position") {
+            unit.at = SpotIn(line);
         } else if (words[0] == "FlyByPoints") {
-            contents.flyByPoints = std::stoi(words.at(1));
+            flyBy = true;
+        } else if (flyBy && words[0] == "<") {
+            contents.flyBy.push_back(SpotIn(line));
         } else if (words[0] == "End") {
-            contents.trees += kind == "Tree" ? 1 : 0;
+            if (kind == "Tree") {
+                contents.trees.push_back(unit.at);
+            }
             contents.balls += kind == "SoccerBall" ? 1 : 0;
             if (kind == "Goal") {
                 contents.goalSides.insert(side);
+                contents.goals.push_back(unit.at);
             }
             if (kind == "Vorn") {
                 contents.units.push_back(unit);
@@ -300,18 +329,21 @@ ScenarioContents ReadScenarioContents(const std::string& name) {
     return contents;
 }
 
+// The word after word on a "Goal" line, or nothing.
+std::string GoalWordAfter(const std::vector<std::string>& goal, const char* word) {
+    for (size_t i = 1; i + 1 < goal.size(); ++i) {
+        if (goal[i] == word) {
+            return goal[i + 1];
+        }
+    }
+    return std::string();
+}
+
 // Each goal is decided by things on the field: a mission whose scenario lacks them can
 // never be won (or is won before it starts).
 void ExpectScenarioServesGoal(const std::vector<std::string>& goal, const ScenarioContents& field) {
     const std::string& kind = goal.at(0);
-    const auto after = [&goal](const char* word) {
-        for (size_t i = 1; i + 1 < goal.size(); ++i) {
-            if (goal[i] == word) {
-                return goal[i + 1];
-            }
-        }
-        return std::string();
-    };
+    const auto after = [&goal](const char* word) { return GoalWordAfter(goal, word); };
     if (kind != "NoGoal" && kind != "ReachBeacon" && kind != "VIPReachBeacon" && kind != "ReachApex" &&
         kind != "Soccer") {
         EXPECT_GT(field.Count(true, false), 0) << "no enemy";
@@ -323,7 +355,7 @@ void ExpectScenarioServesGoal(const std::vector<std::string>& goal, const Scenar
         EXPECT_TRUE(field.Has(after("DestroyVorn"), true)) << "no enemy " << after("DestroyVorn");
     }
     if (std::find(goal.begin(), goal.end(), "SaveTrees") != goal.end()) {
-        EXPECT_GT(field.trees, 0);
+        EXPECT_FALSE(field.trees.empty());
     }
     if (!after("Position").empty()) {
         const float x = std::stof(after("Position"));
@@ -347,14 +379,61 @@ void ExpectScenarioServesGoal(const std::vector<std::string>& goal, const Scenar
     }
 }
 
+// Where a goal is decided, as groups of spots: the beacon, the unit to keep or destroy,
+// each VIP of the side the goal names, the trees to save, the enemies to destroy, each
+// soccer goal, the summit. Seeing one spot of a group shows the player that part.
+std::vector<std::vector<Spot>> GoalPlaces(const std::vector<std::string>& goal, const ScenarioContents& field) {
+    const std::string& kind = goal.at(0);
+    std::vector<std::vector<Spot>> places;
+    const auto position = std::find(goal.begin(), goal.end(), "Position");
+    if (goal.end() - position > 2) places.push_back({{std::stof(position[1]), std::stof(position[2])}});
+    const auto unitsWhere = [&field](auto chosen) {
+        std::vector<Spot> spots;
+        for (const ScenarioContents::Unit& unit : field.units) {
+            if (chosen(unit)) spots.push_back(unit.at);
+        }
+        return spots;
+    };
+    for (const char* key : {"SaveVorn", "DestroyVorn"}) {
+        const std::string name = GoalWordAfter(goal, key);
+        if (!name.empty()) places.push_back(unitsWhere([&](const auto& unit) { return unit.name == name; }));
+    }
+    if (std::find(goal.begin(), goal.end(), "SaveTrees") != goal.end()) places.push_back(field.trees);
+    if (kind == "DestroyAllEnemies") places.push_back(unitsWhere([](const auto& unit) { return unit.enemy; }));
+    const bool enemyVips = kind == "SaveVIPEnemy" || kind == "DestroyAllVIPEnemies";
+    if (enemyVips || kind == "SaveVIP" || kind == "VIPReachBeacon") {
+        for (const Spot& vip : unitsWhere([&](const auto& unit) { return unit.vip && unit.enemy == enemyVips; })) {
+            places.push_back({vip});
+        }
+    }
+    for (const Spot& soccerGoal : field.goals) places.push_back({soccerGoal});
+    if (kind == "ReachApex") places.push_back({field.apex});
+    return places;
+}
+
 TEST(DataCampaign, EveryMissionScenarioHoldsWhatItsGoalNeeds) {
     for (const std::string& name : GoalMissions()) {
         SCOPED_TRACE(name);
         MissionText mission = ReadMission(name);
         const ScenarioContents field = ReadScenarioContents(mission.settings["Scenario"].at(0));
         ExpectScenarioServesGoal(mission.settings["Goal"], field);
-        if (mission.settings.count("DrawFlyBy") != 0) {
-            EXPECT_GE(field.flyByPoints, 2) << "the briefing flies along these";
+
+        // The briefing shows the battlefield along the fly-by, which passes within 10 units
+        // (well inside the picture) of each place the goal is decided at.
+        EXPECT_EQ(mission.settings.count("DrawFlyBy"), 1u) << "the briefing shows the battlefield";
+        EXPECT_GE(field.flyBy.size(), 2u) << "the briefing flies along these";
+        for (const Spot& point : field.flyBy) {
+            EXPECT_TRUE(point.x >= 0.0f && point.x < field.worldWidth && point.y >= 0.0f && point.y < field.worldWidth)
+                << "fly-by point off the field at " << point.x << ", " << point.y;
+        }
+        for (const std::vector<Spot>& place : GoalPlaces(mission.settings["Goal"], field)) {
+            ASSERT_FALSE(place.empty());
+            const bool passed = std::any_of(place.begin(), place.end(), [&field](const Spot& spot) {
+                return std::any_of(field.flyBy.begin(), field.flyBy.end(), [&spot](const Spot& point) {
+                    return std::hypot(point.x - spot.x, point.y - spot.y) < 10.0f;
+                });
+            });
+            EXPECT_TRUE(passed) << "the fly-by misses the goal's place at " << place[0].x << ", " << place[0].y;
         }
     }
 }
