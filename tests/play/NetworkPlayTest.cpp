@@ -226,6 +226,9 @@ void FiguresWearTheirPlayersColours(const Image& picture) {
         const Color colour = NetworkPlayerNamed(name)->primaryColor;
         const int own = PixelsPainted(picture, GetPlayerFigure(*NetworkPlayerNamed(name)).rect, colour);
         for (const std::string& other : names) {
+            // A winner stands in a ring of stars, whose yellows no other player's colour
+            // has to be told from.
+            if (NetworkPlayerNamed(other)->won != 0) continue;
             const int shown = PixelsPainted(picture, GetPlayerFigure(*NetworkPlayerNamed(other)).rect, colour);
             if (other != name && (own < 20 || own < 3 * shown))
                 throw PlayerStepFailed("the figures do not wear their players' colours: " + name + "'s colour on " +
