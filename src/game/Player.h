@@ -143,6 +143,10 @@ public:
     uint8_t signal1 = 0;  // copied into each unit's Signal1 every tick
     uint8_t signal2 = 0;
     uint8_t won = 0;
+    // The name the server of a network game gave this player when another already went by
+    // its own; empty outside one. The profile keeps its name: its file and folders go by it.
+    String networkName;
+    const String& ShownName() const { return networkName.IsEmpty() ? name : networkName; }
     int32_t goalCount = 0;
     int32_t vipCount = 0;
     int32_t kills = 0;

@@ -274,7 +274,7 @@ void ChatWindow::DrawContents() {
     renderer.SetAlphaBlend();
     const float lineHeight = LineHeight();
     const float maxWidth = static_cast<float>(Width() - kTextMargin);
-    String typed = Separated(GetLocalPlayer().name, entry_);
+    String typed = Separated(GetLocalPlayer().ShownName(), entry_);
     while (!typed.IsEmpty() && measure_(typed) > maxWidth) typed = typed.Right(typed.CharCount() - 1);
     const Game* game = CurrentGame();
     cursorPhase_ += game != nullptr ? game->frameTime : 0.0f;

@@ -43,8 +43,10 @@ IntRect FigureRows::FigureBox(int32_t index, int32_t count, int32_t firstRowY) {
     const int32_t side = FigurePixels(count, firstRowY);
     const int32_t row = index / kPerRow;
     const int32_t inRow = std::min(kPerRow, count - row * kPerRow);
-    const int32_t rowLeft = (screen.left + screen.right) / 2 - inRow * kColumnPixels / 2;
-    const int32_t left = rowLeft + (index % kPerRow) * kColumnPixels + (kColumnPixels - side) / 2;
+    const int32_t column =
+        std::clamp((screen.right - screen.left + 1 - 2 * kSideMarginPixels) / kPerRow, side, kColumnPixels);
+    const int32_t rowLeft = (screen.left + screen.right) / 2 - inRow * column / 2;
+    const int32_t left = rowLeft + (index % kPerRow) * column + (column - side) / 2;
     const int32_t top = firstRowY + row * (side + TextPixels());
     return IntRect(left, top, left + side - 1, top + side - 1);
 }

@@ -24,6 +24,10 @@ class FigureRows {
 public:
     static constexpr int32_t kPerRow = 4;
     static constexpr int32_t kColumnPixels = 240;
+    // The server's waiting screen has a column of buttons 96 pixels in from its left side,
+    // 64 pixels wide and half as wide again under the pointer: the rows stand clear of it
+    // (and as far in from the right), their columns closer together on a narrow screen.
+    static constexpr int32_t kSideMarginPixels = 96 + 48 + 8;
     // The side of a figure's box; less when three rows must fit.
     static constexpr int32_t kFigurePixels = 128;
     static constexpr int32_t kStarCount = 15;

@@ -138,8 +138,14 @@ void NetworkGame::End() {
     if (networker_.IsServerRunning()) networker_.StopServer();
     networker_.DiscardPending();
     SetAllWeaponsAllowed(true);
-    GetLocalPlayer().Load();
-    GetLocalPlayer().ApplyColors();
+    // The server may have dressed the player in other colours for the game: the profile's
+    // come back, on the units and on the interface's pictures alike.
+    Player& local = GetLocalPlayer();
+    local.networkName = String();
+    local.Load();
+    local.ApplyColors();
+    local.BuildColoredTextures();
+    local.BuildWeaponButtonTextures();
     if (gArena != nullptr) {
         gArena->ClearBattlefield(false);
         // Peers that meet again count their ids from the same start.

@@ -27,7 +27,7 @@ void NetworkResults::DrawPlayers(const StringArray& lines) {
     for (int32_t i = 0; i < players.Count(); ++i) {
         FigureRowEntry entry;
         entry.player = players[i];
-        entry.name = players[i]->name;
+        entry.name = players[i]->ShownName();
         if (i < lines.Count()) entry.lines.push_back(lines[i]);
         entry.winner = players[i]->won != 0;
         entries.push_back(std::move(entry));

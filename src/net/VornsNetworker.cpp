@@ -1,7 +1,9 @@
 #include "net/VornsNetworker.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <iterator>
 
 #include "core/Debugger.h"
 #include "modes/PlayerFigure.h"
@@ -127,6 +129,28 @@ SquadPayload ReadSquadPayload(MessageReader& in) {
     return payload;
 }
 
+// A joiner whose colour another player already wears is given the first of these that
+// nobody wears: far apart from one another and from a new profile's purple, and enough
+// for every player a server takes.
+constexpr uint32_t kSessionColours[] = {0xFFF08C14, 0xFF1EA0F0, 0xFFF0DC28, 0xFF28C850, 0xFFE63232,
+                                        0xFF32DCDC, 0xFFF06EB4, 0xFF966432, 0xFFB4B4B4};
+static_assert(std::size(kSessionColours) >= sock::kMaxNetworkPlayers);
+
+// Alpha aside: a colour drawn opaque looks the same whatever its alpha says.
+bool SameColour(uint32_t a, uint32_t b) { return (a & 0x00FFFFFF) == (b & 0x00FFFFFF); }
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
 void PutTexts(MessageWriter& out, const std::vector<std::string>& texts) {
     out.PutU32(static_cast<uint32_t>(texts.size()));
     for (const std::string& text : texts) out.PutText(text);
@@ -173,6 +197,7 @@ void VornsNetworker::ResetSession() {
     local->colour1 = localColour1_;
     local->colour2 = localColour2_;
     local->record = localRecord_;
+    if (localRecord_ != nullptr) localRecord_->networkName = String();
     players_.push_back(std::move(local));
     out_.Clear();
     unicast_.Clear();
@@ -361,6 +386,40 @@ void VornsNetworker::RemovePlayerAt(size_t index) {
 void VornsNetworker::ForgetPlayers() {
     for (const auto& player : players_) RetireRecord(std::move(player->owned));
     players_.clear();
+}
+
+std::string VornsNetworker::NameForJoiner(const std::string& wanted) const {
+    const auto taken = [this](const std::string& name) {
+        return std::any_of(players_.begin(), players_.end(),
+                           [&name](const auto& player) { return SameName(player->name, name); });
+    };
+    std::string base = Trimmed(wanted);
+    // A blank name is numbered by the joiner's place in the list.
+    size_t number = players_.size() + 1;
+    if (base.empty()) {
+        base = kBlankNameStem;
+    } else if (!taken(base)) {
+        return base;
+    } else {
+        number = 2;
+    }
+    for (;; ++number) {
+        const std::string suffix = " " + std::to_string(number);
+        const std::string name = base.substr(0, sock::kMaxPeerNameBytes - suffix.size()) + suffix;
+        if (!taken(name)) return name;
+    }
+}
+
+uint32_t VornsNetworker::ColourForJoiner(uint32_t wanted) const {
+    const auto worn = [this](uint32_t colour) {
+        return std::any_of(players_.begin(), players_.end(),
+                           [colour](const auto& player) { return SameColour(player->colour1, colour); });
+    };
+    if (!worn(wanted)) return wanted;
+    for (const uint32_t colour : kSessionColours) {
+        if (!worn(colour)) return colour;
+    }
+    return wanted;
 }
 
 void VornsNetworker::PoseFigure(SessionPlayer& player, int32_t pose) {
@@ -807,12 +866,16 @@ bool VornsNetworker::HandleClientInfo(MessageReader& in, Sender& sender) {
     }
     RemoveDisconnected(true);
     ForgetStranger(sender.address);
+    // The chat, the results and the battle's units tell players apart by name and colour
+    // alone: a joiner who looks like someone present goes by others for this game.
+    const std::string shownName = NameForJoiner(name);
+    const uint32_t shownColour = ColourForJoiner(colour1);
     SessionPlayer& player = AddPlayer(sender.address);
-    player.name = name;
-    player.colour1 = colour1;
+    player.name = shownName;
+    player.colour1 = shownColour;
     player.colour2 = colour2;
-    player.record->name = String(name.c_str());
-    player.record->primaryColor = Color(colour1);
+    player.record->name = String(shownName.c_str());
+    player.record->primaryColor = Color(shownColour);
     player.record->trimColor = Color(colour2);
     sender.player = &player;
     host_.UpdateLobby();
@@ -821,7 +884,7 @@ bool VornsNetworker::HandleClientInfo(MessageReader& in, Sender& sender) {
     SendYourAddress(sender.connection, sender.address);
     host_.PlayersChanged();
     SendPlayerList();
-    SendStatusLine(name + " entered the game.");
+    SendStatusLine(shownName + " entered the game.");
     return true;
 }
 
@@ -939,7 +1002,9 @@ bool VornsNetworker::HandlePlayerList(MessageReader& in) {
         player->name = entry.name;
         player->colour1 = entry.colour1;
         player->colour2 = entry.colour2;
-        if (!player->local && player->record != nullptr) {
+        if (player->local) {
+            TakeServerIdentity(*player);
+        } else if (player->record != nullptr) {
             player->record->name = String(entry.name.c_str());
             player->record->primaryColor = Color(entry.colour1);
             player->record->trimColor = Color(entry.colour2);
@@ -954,6 +1019,20 @@ bool VornsNetworker::HandlePlayerList(MessageReader& in) {
     if (changed) host_.PlayersChanged();
     if (state_ == SessionState::ClientJoined) SetState(SessionState::ClientWaiting);
     return true;
+}
+
+// The server may have given the local player another name or colour for this game: every
+// screen here shows them, while the profile keeps its own (its name names its folders, and
+// leaving the game loads its colours back).
+void VornsNetworker::TakeServerIdentity(const SessionPlayer& local) {
+    if (local.record == nullptr) return;
+    Player& record = *local.record;
+    record.networkName = String(local.name.c_str());
+    if (record.primaryColor.argb == local.colour1 && record.trimColor.argb == local.colour2) return;
+    record.primaryColor = Color(local.colour1);
+    record.trimColor = Color(local.colour2);
+    record.BuildColoredTextures();
+    record.BuildWeaponButtonTextures();
 }
 
 bool VornsNetworker::HandlePlayerFlags(MessageReader& in) {

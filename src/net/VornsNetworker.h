@@ -34,6 +34,7 @@ public:
     static constexpr float kClientLagSeconds = 1.0f;
     static constexpr float kLeadToCorrect = 0.25f;
     static constexpr uint32_t kMaxSquadMembers = 1000;
+    static constexpr const char* kBlankNameStem = "Player";
 
     explicit VornsNetworker(NetworkSessionHost& host);
     ~VornsNetworker() override;
@@ -141,6 +142,11 @@ private:
     // Every player goes, each peer's record taking its figure along.
     void ForgetPlayers();
     void PoseFigure(SessionPlayer& player, int32_t pose);
+    // What a joiner goes by in this game: his own name and colour unless blank or already
+    // taken by a player present, then "Player <place>", "<name> 2", or a colour nobody wears.
+    std::string NameForJoiner(const std::string& wanted) const;
+    uint32_t ColourForJoiner(uint32_t wanted) const;
+    void TakeServerIdentity(const SessionPlayer& local);
     void AfterListChanged();
 
     // One message: false ends the frame (an error, or a refused client).

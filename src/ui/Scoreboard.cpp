@@ -72,7 +72,7 @@ void Scoreboard::ResetStatistics() {
 
 String Scoreboard::ColumnValue(const Player& player, int32_t column) {
     switch (column) {
-        case 0: return player.name;
+        case 0: return player.ShownName();
         case 1: return String::FromInt(player.vornsAlive);
         case 2: return String::FromInt(player.kills);
         case 3: return String::FromInt(player.losses);
@@ -86,7 +86,7 @@ String Scoreboard::ColumnValue(const Player& player, int32_t column) {
 void Scoreboard::Refresh() {
     ++refreshCount;
     float nameWidth = TextWidth(GetLanguageText(kHeaders[0])) + float(kColumnGap);
-    for (const Player* player : Players()) nameWidth = std::max(nameWidth, TextWidth(player->name));
+    for (const Player* player : Players()) nameWidth = std::max(nameWidth, TextWidth(player->ShownName()));
     int32_t x = 0;
     for (int32_t column = 0; column < kColumnCount; ++column) {
         if (!columnShown[column]) continue;

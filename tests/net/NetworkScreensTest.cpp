@@ -492,6 +492,17 @@ TEST_F(NetworkScreensTest, SetUpScreensPlayTheirScenesAndWaitingScreensShowTheFi
     const gfx::RecordingDevice& waiting = DrawOneFrame();
     EXPECT_FALSE(SceneDrawn(waiting));
     EXPECT_TRUE(FigureDrawnIn(waiting, FigureRows::FigureBox(0, 1, 128)));
+    // A full server's first column, with the names and addresses under it, stands clear of
+    // the left-hand buttons, even of one grown under the pointer.
+    const int32_t pitch = FigureRows::FigureBox(1, 9, 128).left - FigureRows::FigureBox(0, 9, 128).left;
+    for (const int32_t button : {ServerWaitWindow::kRegister, ServerWaitWindow::kServerName}) {
+        const IntRect rect = GetServerWaitWindow().controls->sprites[button]->GetScreenRect();
+        const int32_t grownRight = rect.right + (rect.right - rect.left + 1) / 4;
+        for (const int32_t first : {0, 4, 8}) {
+            const IntRect box = FigureRows::FigureBox(first, 9, 128);
+            EXPECT_GT((box.left + box.right) / 2 - pitch / 2, grownRight) << "figure " << first;
+        }
+    }
     Command(GetServerWaitWindow(), kEventExit);
     ASSERT_TRUE(IsOpen(GetNetworkGameSetupWindow()));
     EXPECT_EQ(GetPlayerFigure(GetLocalPlayer()).pose, PlayerFigure::kIdle);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <set>
 
 #include "SessionPeers.h"
 #include "game/Player.h"
@@ -144,6 +145,36 @@ TEST_F(SessionTest, AWholeSessionFromJoiningToTheResults) {
     ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == 2; }));
     server.networker.SendReplayRequest();
     ASSERT_TRUE(RunUntil([&] { return alice.networker.State() == SessionState::ClientSetup; }));
+}
+
+// Every program here introduces itself in the same colours; two also by a name taken or
+// blank. Each joiner goes by a name and colour of his own, and every program agrees.
+TEST_F(SessionTest, JoinersWhoLookLikeAPlayerPresentGoByTheirOwnNameAndColour) {
+    Program twin{" Host "};
+    Program blank{"   "};
+    clients = {&alice, &twin, &blank};
+    for (Program* client : clients) Join(*client);
+    ASSERT_TRUE(RunUntil([&] {
+        return std::all_of(clients.begin(), clients.end(),
+                           [](Program* client) { return client->networker.Players().size() == 4; });
+    }));
+    std::vector<std::string> names;
+    std::set<uint32_t> colours;
+    for (const auto& player : server.networker.Players()) {
+        names.push_back(player->name);
+        colours.insert(player->colour1 & 0xFFFFFF);
+        for (Program* client : clients) {
+            const SessionPlayer* seen = client->networker.FindPlayer(player->address);
+            ASSERT_NE(seen, nullptr);
+            EXPECT_EQ(seen->name, player->name);
+            EXPECT_EQ(seen->colour1, player->colour1);
+            EXPECT_EQ(seen->colour2, 0xFF445566u);  // the trim is each player's own
+        }
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"host", "alice", "Host 2", "Player 4"}));
+    EXPECT_EQ(colours.size(), 4u);
+    EXPECT_EQ(server.networker.LocalPlayer()->colour1, 0xFF112233u);  // the first keeps his
+    EXPECT_EQ(blank.host.status.back(), "Player 4 entered the game.");
 }
 
 TEST_F(SessionTest, LateJoinersAreRefusedAndTheServerKeepsServing) {

@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -188,33 +189,59 @@ Player* NetworkPlayerNamed(const std::string& name) {
     throw PlayerStepFailed("no player " + name + " in the session");
 }
 
-// Pixels of the figure's box painted in one bright primary (0 red, 1 green, 2 blue): the
-// grass and earth of the scene behind are never that pure.
-int PixelsPainted(const Image& picture, const IntRect& box, int channel) {
+// The hue of a colour in degrees; -1 for a grey, which has none.
+float Hue(Color c) {
+    const int r = c.Red(), g = c.Green(), b = c.Blue();
+    const int high = std::max({r, g, b}), low = std::min({r, g, b});
+    if (high == 0 || high - low < 0.4f * static_cast<float>(high) || high < 80) return -1.0f;
+    const float span = static_cast<float>(high - low);
+    float hue = high == r ? 60.0f * static_cast<float>(g - b) / span
+                : high == g ? 120.0f + 60.0f * static_cast<float>(b - r) / span
+                            : 240.0f + 60.0f * static_cast<float>(r - g) / span;
+    return hue < 0.0f ? hue + 360.0f : hue;
+}
+
+// Pixels of the box painted in the colour, however lit: strong pixels of its hue. The
+// grass and earth of the scene behind are never that strong.
+int PixelsPainted(const Image& picture, const IntRect& box, Color colour) {
+    const float wanted = Hue(colour);
     int count = 0;
     for (int y = std::max(box.top, 0); y <= box.bottom && y < picture.Height(); ++y) {
         for (int x = std::max(box.left, 0); x <= box.right && x < picture.Width(); ++x) {
-            const Color c = picture.At(x, y);
-            const int rgb[3] = {c.Red(), c.Green(), c.Blue()};
-            const int others = std::max(rgb[(channel + 1) % 3], rgb[(channel + 2) % 3]);
-            count += rgb[channel] > 120 && rgb[channel] > 2 * others ? 1 : 0;
+            const float hue = Hue(picture.At(x, y));
+            const float apart = std::abs(hue - wanted);
+            count += hue >= 0.0f && std::min(apart, 360.0f - apart) < 20.0f ? 1 : 0;
         }
     }
     return count;
 }
 
-// Ann painted herself green and Bob red: each figure shows its own player's paint.
+// Bob painted himself red; the host and Ann kept a new player's colours, and the server
+// gave Ann others: each figure shows its own player's colour and no other figure does.
 void FiguresWearTheirPlayersColours(const Image& picture) {
     // A guest that has read its results may have left already: its figure is gone.
     if (picture.IsEmpty() || NetworkPlayerOrNull("Ann") == nullptr || NetworkPlayerOrNull("Bob") == nullptr) return;
-    const IntRect ann = GetPlayerFigure(*NetworkPlayerNamed("Ann")).rect;
-    const IntRect bob = GetPlayerFigure(*NetworkPlayerNamed("Bob")).rect;
-    const int annGreen = PixelsPainted(picture, ann, 1), bobGreen = PixelsPainted(picture, bob, 1);
-    const int annRed = PixelsPainted(picture, ann, 0), bobRed = PixelsPainted(picture, bob, 0);
-    if (annGreen < 20 || annGreen < 3 * bobGreen || bobRed < 20 || bobRed < 3 * annRed)
-        throw PlayerStepFailed("the figures do not wear their players' colours: Ann green " + std::to_string(annGreen) +
-                               " red " + std::to_string(annRed) + ", Bob green " + std::to_string(bobGreen) + " red " +
-                               std::to_string(bobRed));
+    const std::vector<std::string> names{"Host", "Ann", "Bob"};
+    for (const std::string& name : names) {
+        const Color colour = NetworkPlayerNamed(name)->primaryColor;
+        const int own = PixelsPainted(picture, GetPlayerFigure(*NetworkPlayerNamed(name)).rect, colour);
+        for (const std::string& other : names) {
+            // A winner stands in a ring of stars, whose yellows no other player's colour
+            // has to be told from.
+            if (NetworkPlayerNamed(other)->won != 0) continue;
+            const int shown = PixelsPainted(picture, GetPlayerFigure(*NetworkPlayerNamed(other)).rect, colour);
+            if (other != name && (own < 20 || own < 3 * shown))
+                throw PlayerStepFailed("the figures do not wear their players' colours: " + name + "'s colour on " +
+                                       std::to_string(own) + " pixels of " + name + ", " + std::to_string(shown) +
+                                       " of " + other);
+        }
+    }
+}
+
+std::string Hex(Color colour) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08X", colour.argb);
+    return text;
 }
 
 // Each name stands under its figure, readable through the winners' ring of stars.
@@ -376,11 +403,20 @@ void PlayToTheResults(PlayerHarness& player, const std::string& who, int report)
     Report(report, "battle");
     player.Frames(30);
     Picture(player, who, "battle");
+    // Every unit on the field wears its owner's colours, here as on the others' screens.
+    for (WorldObject* object : gArena->Objects()) {
+        const Player* owner = object->kind == kKindVorn ? static_cast<Vorn*>(object)->owner : nullptr;
+        if (owner != nullptr && !object->removed)
+            Report(report, "wears " + std::to_string(object->id) + " " + owner->ShownName().CStr() + " " +
+                               Hex(owner->primaryColor));
+    }
     player.FramesUntil([&] { return player.IsOpen("ResultsWindow"); }, kBattleFrames, "the results");
     player.Frames(30);
     const Image results = Picture(player, who, "results", {Text("ResultsWindow"), Text("ResultsAlive")});
     FiguresWearTheirPlayersColours(results);
     NamesAreReadUnderTheFigures(player, results);
+    for (const Player* shown : GetPlayerRoster().networkPlayers)
+        Report(report, "colour " + std::string(shown->ShownName().CStr()) + " " + Hex(shown->primaryColor));
     FiguresAreAnimated(player, "ResultsWindow");
     for (WorldObject* object : gArena->Objects()) {
         if (object->kind != kKindVorn || object->removed) continue;
@@ -476,7 +512,7 @@ int RunHost(int report, bool pictures, bool leaving = false) {
     GiveSavedSquad(player, "Host");
     Host(player, report);
     player.FramesUntil([] { return SessionPlayers() == 3; }, kSessionFrames, "both players joined");
-    Picture(player, "host", "waiting", {"Ann", "Bob"});
+    FiguresWearTheirPlayersColours(Picture(player, "host", "waiting", {"Ann", "Bob"}));
     player.Type("hello from the host");
     player.TapKey(win::kKeyReturn);
     player.FramesUntil([] { return ChatShows("hi from Ann") && ChatShows("hi from Bob"); }, kSessionFrames,
@@ -549,8 +585,8 @@ void JoinASilentServer(PlayerHarness& player, uint16_t realPort) {
     setenv("VORNS_GAME_PORT", std::to_string(realPort).c_str(), 1);
 }
 
-// Ann has played before and brings her saved scouts; Bob's profile is new: he has no
-// squad, and the countdown sends what he has.
+// Ann has played before and brings her saved scouts, in a new player's colours as the
+// host's; Bob's profile is new: he has no squad, and the countdown sends what he has.
 int RunGuest(int report, uint16_t port, const std::string& name, bool pictures, bool leaving = false) {
     setenv("VORNS_GAME_PORT", std::to_string(port).c_str(), 1);
     PlayerHarness player(Settings(pictures, name));
@@ -565,13 +601,13 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures, 
         VisitTheTrainingGrounds(player);
         GiveSavedSquad(player, name);
     }
-    Customise(player, veteran ? Paint{0.02f, 0.98f, 0.02f} : Paint{0.98f, 0.02f, 0.02f});
+    if (!veteran) Customise(player, Paint{0.98f, 0.02f, 0.02f});
     if (!veteran) JoinASilentServer(player, port);
     JoinByAddress(player);
     Report(report, "joined");
     player.FramesUntil([] { return SessionPlayers() == 3 && ChatShows("hello from the host"); }, kSessionFrames,
                        "the host's line");
-    Picture(player, name, "waiting", {"Host", veteran ? "Bob" : "Ann"});
+    FiguresWearTheirPlayersColours(Picture(player, name, "waiting", {"Host", veteran ? "Bob" : "Ann"}));
     player.Type("hi from " + name);
     player.TapKey(win::kKeyReturn);
     player.FramesUntil([&] { return player.IsOpen("NetworkGameSetupWindow"); }, kSessionFrames, "the set-up screen");
@@ -664,6 +700,16 @@ std::string LineStarting(const std::vector<std::string>& lines, const std::strin
     return "";
 }
 
+// Every line that starts so, without the start, sorted.
+std::vector<std::string> LinesStarting(const std::vector<std::string>& lines, const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const std::string& line : lines) {
+        if (line.rfind(prefix, 0) == 0) found.push_back(line.substr(prefix.size()));
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 struct UnitPlace {
     float x = 0.0f, y = 0.0f;
 };
@@ -727,6 +773,29 @@ TEST(NetworkPlayTest, AHostAndTwoJoinedPlayersPlayABattleFromTheGameMenuToTheRes
     const std::map<int, UnitPlace> world = UnitsReported(hostLines);
     ExpectTheSameWorld(world, UnitsReported(annLines), "Ann");
     ExpectTheSameWorld(world, UnitsReported(bobLines), "Bob");
+    // The host and Ann both kept a new player's colours: the server gave Ann others, and
+    // every screen, her own too, shows each player and each unit in the same colour.
+    const std::vector<std::string> colours = LinesStarting(hostLines, "colour ");
+    ASSERT_EQ(colours.size(), 3u);
+    EXPECT_EQ(LinesStarting(annLines, "colour "), colours);
+    EXPECT_EQ(LinesStarting(bobLines, "colour "), colours);
+    std::set<std::string> distinct;
+    for (const std::string& line : colours) distinct.insert(line.substr(line.rfind(' ')));
+    EXPECT_EQ(distinct.size(), 3u) << colours[0] << ", " << colours[1] << ", " << colours[2];
+    // Each program looked at its field at its own moment: a unit may have fallen meanwhile.
+    std::map<std::string, std::string> wornBy;  // unit id: owner and colour, as the host shows it
+    std::map<std::string, std::set<std::string>> coloursOf;
+    for (const auto* lines : {&hostLines, &annLines, &bobLines}) {
+        for (const std::string& line : LinesStarting(*lines, "wears ")) {
+            const std::string id = line.substr(0, line.find(' ')), owner = line.substr(line.find(' ') + 1);
+            EXPECT_EQ(wornBy.emplace(id, owner).first->second, owner) << "unit " << id;
+            coloursOf[owner.substr(0, owner.find(' '))].insert(owner);
+        }
+    }
+    ASSERT_EQ(coloursOf["Host"].size(), 1u);
+    ASSERT_EQ(coloursOf["Ann"].size(), 1u);
+    const std::string hosts = *coloursOf["Host"].begin(), anns = *coloursOf["Ann"].begin();
+    EXPECT_NE(hosts.substr(hosts.find(' ')), anns.substr(anns.find(' ')));
 }
 
 // The results lines each program reported, sorted.
