@@ -1,9 +1,6 @@
 // Adds an action to a path point of the edited pattern.
 #include "battlefield/ActionMenu.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "battlefield/PatternWindow.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
@@ -21,21 +18,13 @@
 #include "units/WeaponTable.h"
 
 namespace {
-constexpr float kTitleMargin = 2.0f;
-
 bool HasReleaseAction(int32_t weaponKind) {
     return weaponKind == kWeaponMissileLauncher || weaponKind == kWeaponVornLauncher;
 }
 }  // namespace
 
-// With every action offered the ring of small items is nearly closed, and an item whose
-// corner points at the centre comes closest: the title keeps inside that circle, for a
-// block of up to two lines about the centre.
-float ActionMenu::TitleWidth() const {
-    const float clear = ringRadius - float(itemSize) * std::sqrt(0.5f) - kTitleMargin;
-    const float halfBlock = FontLineHeight() * kTitleScale;
-    return 2.0f * std::sqrt(std::max(clear * clear - halfBlock * halfBlock, 0.0f));
-}
+// With every action offered the ring of small items is nearly closed.
+float ActionMenu::TitleWidth() const { return ClosedRingTitleWidth(); }
 
 ActionMenu::ActionMenu() : PopUpMenu("ActionMenu", 32, 80.0f) {
     title = GetLanguageText("AddAction");

@@ -164,8 +164,10 @@ void ControlTray::HandleCommand(Event& event) {
             PauseGame();
             return;
         case kEventSaveScenario:
+            // The box takes the keys and clicks until it is closed, wherever the pointer is.
             GetScenarioNameEditBox().MoveTo(event.point);
             OpenInFront(GetScenarioNameEditBox());
+            GetWindowManager().BringToFront(&GetScenarioNameEditBox());
             return;
         case kEventGrabTrayEntry:
         case kEventEditTrayEntry:

@@ -264,12 +264,17 @@ void Game::HandleInputEvents(const Array<InputEvent>& inputs) {
     for (int32_t i = 0; i < count; ++i) {
         const InputEvent& input = inputs[i];
         if (queued) mouse.HandlingEvent(i);
+        // The keys typed into an open name box, its closing Escape and Return among them,
+        // are the box's alone: the game's own keys hear none of them.
+        const bool key = input.kind == kInputCharacter ||
+                         ((input.kind == kInputDown || input.kind == kInputUp) && input.code > kInputButtonMiddle);
+        const bool typed = key && gGameWindows != nullptr && gGameWindows->TakesCharacters();
         if (input.kind == kInputCharacter) TakeCharacter(input);
         RouteInput(input);
         ReleaseDueEvents();
         DispatchEvents();
         if (input.kind == kInputFrameTick && gGameWindows != nullptr) gGameWindows->HoverAt(input);
-        current->PostviewInputEvent(input);
+        if (!typed) current->PostviewInputEvent(input);
         DispatchEvents();
     }
     if (queued) mouse.DoneHandlingEvents();

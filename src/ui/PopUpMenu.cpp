@@ -1,6 +1,9 @@
 // A ring of image buttons around a centre point.
 #include "ui/PopUpMenu.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/TextTable.h"
 #include "engine/Font.h"
 #include "engine/Renderer.h"
@@ -16,6 +19,22 @@
 namespace {
 constexpr float kOutlinePulse = 1.6f;
 constexpr Color kTitleShadow = Color(0xFF0000FF);
+constexpr float kTitleMargin = 2.0f;
+constexpr float kHoverScale = 1.5f;
+
+bool Overlap(const IntRect& a, const IntRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The hovered item's centre is moved by this much on each axis along which it lies away
+// from the menu's centre: the grown picture keeps its inner edges where they were.
+Point HoverShift(const Point& place, const Point& centre, int32_t width, int32_t height) {
+    const int32_t quarterX = int32_t(float(width) * (kHoverScale - 1.0f) * 0.5f);
+    const int32_t quarterY = int32_t(float(height) * (kHoverScale - 1.0f) * 0.5f);
+    const int32_t dx = place.x - centre.x, dy = place.y - centre.y;
+    return Point(dx >= quarterX ? quarterX : dx <= -quarterX ? -quarterX : 0,
+                 dy >= quarterY ? quarterY : dy <= -quarterY ? -quarterY : 0);
+}
 }  // namespace
 
 PopUpMenu::PopUpMenu(const String& windowName, int32_t itemPixels, float ringPixels)
@@ -78,10 +97,38 @@ void PopUpMenu::DrawBackground() {
     SetDepthAlways(false);
 }
 
+IntRect PopUpMenu::DrawnItemRect(int32_t index) const {
+    if (items == nullptr || !items->IsValidIndex(index) || items->sprites[index] == nullptr) return IntRect();
+    const Sprite& sprite = *items->sprites[index];
+    const IntRect rest = sprite.GetScreenRect();
+    if (index != items->hovered) return rest;
+    const Point place = rest.GetCenter();
+    const int32_t halfWidth = int32_t(float(sprite.width) * kHoverScale) / 2;
+    const int32_t halfHeight = int32_t(float(sprite.height) * kHoverScale) / 2;
+    IntRect grown(place.x - halfWidth, place.y - halfHeight, place.x + halfWidth, place.y + halfHeight);
+    if (!Overlap(grown, ToolTipKeepClear())) return grown;
+    const Point shift = HoverShift(place, centre, sprite.width, sprite.height);
+    return IntRect(grown.left + shift.x, grown.top + shift.y, grown.right + shift.x, grown.bottom + shift.y);
+}
+
 void PopUpMenu::DrawItems() {
     Renderer& renderer = GetRenderer();
     renderer.SetAlphaBlend();
+    // The grid draws its hovered item last and grown about the sprite's place: that place
+    // moves for the one frame when growing there would cover the title.
+    const int32_t hovered = items->hovered;
+    Sprite* grown = items->IsValidIndex(hovered) && items->IsShown(hovered) ? items->sprites[hovered] : nullptr;
+    Point shift;
+    if (grown != nullptr) {
+        shift = DrawnItemRect(hovered).GetCenter() - grown->GetScreenRect().GetCenter();
+        grown->x += shift.x;
+        grown->y += shift.y;
+    }
     renderer.DrawSpriteGrid(*items, true);
+    if (grown != nullptr) {
+        grown->x -= shift.x;
+        grown->y -= shift.y;
+    }
     renderer.SetBlendOff();
 }
 
@@ -93,6 +140,12 @@ void PopUpMenu::DrawItem(int32_t index) {
 // Lines reach at most to the middle of the items on either side, so a block of several
 // of them stays within the disc, whose rim lies half an item further out.
 float PopUpMenu::TitleWidth() const { return 2.0f * ringRadius + float(itemSize); }
+
+float PopUpMenu::ClosedRingTitleWidth() const {
+    const float clear = ringRadius - float(itemSize) * std::sqrt(0.5f) - kTitleMargin;
+    const float halfBlock = FontLineHeight() * kTitleScale;
+    return 2.0f * std::sqrt(std::max(clear * clear - halfBlock * halfBlock, 0.0f));
+}
 
 String PopUpMenu::ShownTitle() const {
     const float width = TitleWidth();

@@ -37,6 +37,14 @@ public:
     String ShownTitle() const;
     // The width the title's lines are broken to.
     virtual float TitleWidth() const;
+    // For a ring nearly closed by its items, where an item whose corner points at the
+    // centre comes closest: the width that keeps a block of up to two lines about the
+    // centre inside that item's reach.
+    float ClosedRingTitleWidth() const;
+    // The item's picture as drawn: grown by half under the pointer, and then, when grown
+    // about its place it would cover the title, grown away from the centre instead, so
+    // that it covers no more of the title than at rest.
+    IntRect DrawnItemRect(int32_t index) const;
     // The title's lines about the centre: an item's tip goes below the item rather than over them.
     IntRect ToolTipKeepClear() const override;
     // The chosen item, or -1 for Escape.

@@ -36,6 +36,8 @@ void WeaponMenu::OnOpen() {
     items->Layout(centre);
 }
 
+float WeaponMenu::TitleWidth() const { return ClosedRingTitleWidth(); }
+
 void WeaponMenu::OnChoice(int32_t index) {
     CountMenuHost* host = GetCountMenuHost();
     Vorn* edited = opener != nullptr ? opener->EditedVorn() : host != nullptr ? host->EditedVorn() : nullptr;

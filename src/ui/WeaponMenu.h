@@ -24,6 +24,8 @@ public:
     void OnOpen() override;
     void OnChoice(int32_t index) override;
     void GetToolTip() override;
+    // With every weapon offered the ring is nearly closed.
+    float TitleWidth() const override;
 
     Vorn* unit = nullptr;  // not owned
     int32_t weaponPlace = -1;

@@ -2,11 +2,14 @@
 // through their menus, and a chassis change that asks before it takes anything.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "EditorFixture.h"
 #include "battlefield/AmmoTray.h"
 #include "battlefield/ChassisMenu.h"
 #include "engine/Font.h"
 #include "engine/Mouse.h"
+#include "engine/SpriteGrid.h"
 #include "support/TempFolder.h"
 #include "ui/ConfirmChangeVornChassisMenu.h"
 #include "ui/Highlighter.h"
@@ -219,6 +222,53 @@ TEST_F(VornWindowTest, TheCostLineStaysAboveThePatternSlotsWithATallFont) {
     font.lineHeight = shipped;
     ASSERT_EQ(marks.marks.Count(), 1);
     EXPECT_LE(marks.marks[0].bottom, float(window().SlotRect(0).top));
+}
+
+// In letters as wide and lines as high as the shipped font's, with the shipped titles: no
+// weapon of a full weapon menu covers "Pick a weapon", and a chassis button grown under the
+// pointer covers no more of "Pick a chassis" than it does at rest.
+TEST_F(VornWindowTest, TheWeaponAndChassisMenusKeepTheirButtonsOffTheirTitles) {
+    Font& font = GetFont();
+    std::fill(std::begin(font.widths), std::end(font.widths), int8_t{17});
+    font.spacing = 1;
+    font.lineHeight = 32.0f;
+    const auto covered = [](const IntRect& a, const IntRect& b) {
+        const int32_t across = std::min(a.right, b.right) - std::max(a.left, b.left);
+        const int32_t down = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+        return across > 0 && down > 0 ? across * down : 0;
+    };
+    window().HandleCommand(Scripted("SelectWeapon"));
+    WeaponMenu& weapons = GetWeaponMenu();
+    ASSERT_TRUE(weapons.open);
+    ASSERT_EQ(weapons.items->CountVisible(), kWeaponKindCount);
+    const String weaponsTitle = weapons.title;
+    weapons.title = "Pick a weapon";
+    const IntRect weaponsNamed = weapons.ToolTipKeepClear();
+    for (int i = 0; i < weapons.items->Count(); ++i) {
+        EXPECT_EQ(covered(weapons.DrawnItemRect(i), weaponsNamed), 0)
+            << weapons.items->names[i].CStr() << " covers the title";
+    }
+    weapons.title = weaponsTitle;
+    weapons.HandleCommand(Choice(-1));
+
+    window().HandleCommand(Scripted("SelectChassis"));
+    ChassisMenu& chassis = GetChassisMenu();
+    ASSERT_TRUE(chassis.open);
+    ASSERT_EQ(chassis.items->CountVisible(), 3);
+    const String chassisTitle = chassis.title;
+    chassis.title = "Pick a chassis";
+    const IntRect chassisNamed = chassis.ToolTipKeepClear();
+    for (int i = 0; i < chassis.items->Count(); ++i) {
+        if (!chassis.items->IsShown(i)) continue;
+        chassis.items->hovered = SpriteGrid::kNoItem;
+        const int32_t atRest = covered(chassis.DrawnItemRect(i), chassisNamed);
+        chassis.items->hovered = i;
+        EXPECT_LE(covered(chassis.DrawnItemRect(i), chassisNamed), atRest)
+            << chassis.items->names[i].CStr() << " grows over the title";
+    }
+    chassis.title = chassisTitle;
+    chassis.HandleCommand(Choice(-1));
+    ui_test::UseMeasuringFont();
 }
 
 TEST_F(VornWindowSlotTest, ASmallUnitsLauncherHasNoAmmunitionToList) {

@@ -150,7 +150,7 @@ bool ShowsTextStarting(const PlayerHarness& player, const String& start) {
 
 // A name typed into the editor's name box reaches the box alone: its "t" does not switch
 // the team units are placed for, which T over the field does. Ctrl+F, as the key help
-// says, shows the frame rate.
+// says, shows the frame rate. The scenario's name box, too, takes every key while open.
 TEST(ScreensFaultsTest, KeysReachTheNameBoxAloneAndCtrlFShowsTheFrameRate) {
     PlayerHarness player;
     player.EnterTheTrainingGrounds();
@@ -179,6 +179,26 @@ TEST(ScreensFaultsTest, KeysReachTheNameBoxAloneAndCtrlFShowsTheFrameRate) {
     player.TapKey('F');
     player.ReleaseKey(win::kKeyControl);
     player.FramesUntil([&] { return ShowsTextStarting(player, rate); }, 60, "the frame rate shows");
+
+    // The scenario's name box takes the keys with the pointer left on the control tray, and
+    // Escape closes the box alone. The cheat word typed over the field offers the tray's
+    // scenario entries.
+    player.TapKey(win::kKeyReturn);
+    player.Type("quab");
+    player.TapKey(win::kKeyReturn);
+    const Point save = player.EntryPoint("ControlTray", "SaveScenario");
+    player.Click(save);
+    player.WaitFor("ScenarioNameEditBox");
+    player.Type("Field");
+    player.TapKey(win::kKeyReturn);
+    player.WaitUntilClosed("ScenarioNameEditBox");
+    EXPECT_TRUE(std::filesystem::exists(player.Folder() / "Players/Tester/Scenarios/Field.SCN"));
+    player.Click(save);
+    player.WaitFor("ScenarioNameEditBox");
+    player.TapKey(win::kKeyEscape);
+    player.WaitUntilClosed("ScenarioNameEditBox");
+    player.Frames(10);
+    EXPECT_FALSE(player.IsOpen("ConfirmEscapeMenu")) << "Escape in the name box asked to leave the grounds";
 }
 
 }  // namespace
