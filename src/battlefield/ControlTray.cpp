@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "battlefield/ArenaWindow.h"
+#include "battlefield/UserError.h"
 #include "core/TextTable.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
@@ -244,6 +245,10 @@ void ControlTray::ChangeSignal(int32_t type) {
 
 void ControlTray::RestoreLastPlayPoint() {
     if (gArena == nullptr) return;
+    if (!gArena->HasLastPlayPoint()) {
+        ShowUserError("NoLastPlayPoint");
+        return;
+    }
     if (!IsTutorialGame() && gArena->HasEditedVorn()) {
         OpenInFront(GetConfirmRestoreLastPlayPointMenu());
         PauseGame();

@@ -21,6 +21,7 @@
 #include "ui/WindowManager.h"
 #include "units/Pattern.h"
 #include "units/Vorn.h"
+#include "world/Arena.h"
 
 namespace {
 constexpr Color kCurrentRingColour = Color(0xFFFF0000);
@@ -37,6 +38,14 @@ void DrawRing(Sprite* ring, const IntRect& r) {
     ring->width = r.right - r.left;
     ring->height = r.bottom - r.top;
     GetRenderer().DrawSprite(*ring);
+}
+
+// Step and play start the world from the editor just as the control tray's play does, so
+// the field as it stands becomes the play point to go back to. A step from a world the
+// debugger alone holds keeps the play point where the run began.
+void RunWorld(Game& game) {
+    if (game.playerPaused != 0 && gArena != nullptr) gArena->SaveScenario("__Temp");
+    game.SetPaused(false);
 }
 }  // namespace
 
@@ -222,11 +231,11 @@ void DebugWindow::HandleCommand(Event& event) {
             // The hold goes first: unpausing tells the trays what the world now does.
             if (game != nullptr) {
                 game->debugPaused = 0;
-                game->SetPaused(false);
+                RunWorld(*game);
             }
             return;
         case kEventUnpauseNoDebug:
-            if (game != nullptr) game->SetPaused(false);
+            if (game != nullptr) RunWorld(*game);
             GetWindowManager().CloseWindow(this);
             return;
         default: Window::HandleCommand(event);

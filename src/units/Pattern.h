@@ -8,6 +8,7 @@
 
 #include "core/Array.h"
 #include "core/Vector2.h"
+#include "core/Vector3.h"
 #include "units/MatchLine.h"
 #include "units/PatternLimits.h"
 
@@ -154,13 +155,14 @@ public:
     void LinkObjectsToWorld();
 
     void Draw(float zoom, const PatternDrawParts& parts) const;
-    // The unit's pattern in the arena; walkThrough animates the path with the pulse.
-    void DrawInArena(Vorn& unit, bool walkThrough) const;
+    // The unit's pattern in the arena round the unit's wrapped image at image (the one
+    // being drawn); walkThrough animates the path with the pulse.
+    void DrawInArena(Vorn& unit, const Vector3& image, bool walkThrough) const;
     // The walk-through spends the time along the pattern: each action (distance from its
     // path point) / 10 seconds, each segment (length) / 8 seconds. False once the time
     // passes the end.
     bool FindWalkStep(float time, PatternWalkStep& step) const;
-    void DrawPathStepInArena(Vorn& unit, const PatternWalkStep& step) const;
+    void DrawPathStepInArena(Vorn& unit, const Vector3& image, const PatternWalkStep& step) const;
 
     int32_t score = kNoScore;
     uint8_t valid = 0;                   // set by the matcher on each run

@@ -173,9 +173,17 @@ Vector3 ToWorld(const Matrix4& frame, const Vector3& unitPosition, const Vector2
     return gArena->GroundPoint(image.x, image.y);
 }
 
+// The unit's frame moved to one of its wrapped images: the view may show the unit on a
+// copy of the map that is not where the unit's own position lies.
+Matrix4 ImageFrame(Vorn& unit, const Vector3& image) {
+    Matrix4 frame = unit.BuildWorldMatrix();
+    frame.SetTranslation(image);
+    return frame;
+}
+
 }  // namespace
 
-void Pattern::DrawInArena(Vorn& unit, bool walkThrough) const {
+void Pattern::DrawInArena(Vorn& unit, const Vector3& image, bool walkThrough) const {
     if (!gArena) {
         return;
     }
@@ -183,8 +191,8 @@ void Pattern::DrawInArena(Vorn& unit, bool walkThrough) const {
         SetPatternPulseUnit(&unit);
         ResetPatternPulse();
     }
-    const Matrix4 frame = unit.BuildWorldMatrix();
-    const Vector3 at = unit.position;
+    const Matrix4 frame = ImageFrame(unit, image);
+    const Vector3& at = image;
     auto world = [&](const Vector2& q) { return ToWorld(frame, at, q); };
     for (const PatternObject* object : objects) {
         if (PatternKindInfo(object->kind).facing && object->HasFacing()) {
@@ -241,15 +249,15 @@ void Pattern::DrawInArena(Vorn& unit, bool walkThrough) const {
         SetPatternPulseTime(0.0f);
         return;
     }
-    DrawPathStepInArena(unit, step);
+    DrawPathStepInArena(unit, image, step);
 }
 
-void Pattern::DrawPathStepInArena(Vorn& unit, const PatternWalkStep& step) const {
+void Pattern::DrawPathStepInArena(Vorn& unit, const Vector3& image, const PatternWalkStep& step) const {
     if (!gArena || step.pathPoint < 0 || step.pathPoint >= pathPoints.Count()) {
         return;
     }
-    const Matrix4 frame = unit.BuildWorldMatrix();
-    const Vector3 at = unit.position;
+    const Matrix4 frame = ImageFrame(unit, image);
+    const Vector3& at = image;
     const PathPoint& point = *pathPoints[step.pathPoint];
     const bool isAction = step.action >= 0 && step.action < point.actions.Count();
     if (!isAction && step.pathPoint + 1 >= pathPoints.Count()) {

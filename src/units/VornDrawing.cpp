@@ -317,7 +317,7 @@ void Vorn::DrawDebuggedPattern(const Vector3& point) {
         DrawGroundDecal(point, Vector2(position.x, position.y), kPatternBackgroundHalf, background, Color(0xFFFFFFFFu),
                         false, heading);
     }
-    shown->DrawInArena(*this, true);
+    shown->DrawInArena(*this, point, true);
 }
 
 void Vorn::DrawOverlays(const Vector3& point) {

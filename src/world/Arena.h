@@ -288,7 +288,11 @@ public:
     bool SaveScenario(const String& name);
     // False when the file could not be opened (the battlefield is left cleared).
     bool LoadScenario(const String& name);
-    void RestoreLastPlayPoint(bool keepEdited);
+    // Whether the world was ever started from the editor, leaving a play point to go
+    // back to.
+    bool HasLastPlayPoint() const;
+    // With no play point kept the battlefield stays as it is and false is returned.
+    bool RestoreLastPlayPoint(bool keepEdited);
     bool SaveSquadFile(const String& name, const Vector3& origin, std::span<Vorn* const> units);
     // The number of units placed.
     int LoadSquadFile(const String& name, const Vector3& point, Player* player);

@@ -9,6 +9,7 @@
 
 #include "core/ConsoleStream.h"
 #include "core/Debugger.h"
+#include "core/FileHelpers.h"
 #include "core/FileStream.h"
 #include "core/MathUtil.h"
 #include "core/Point.h"
@@ -369,12 +370,19 @@ bool Arena::LoadScenario(const String& name) {
     return whole;
 }
 
-void Arena::RestoreLastPlayPoint(bool keepEdited) {
+bool Arena::HasLastPlayPoint() const { return FileExists(ScenarioFilePath(kTempScenario)); }
+
+bool Arena::RestoreLastPlayPoint(bool keepEdited) {
+    // Clearing first would lose the field for nothing.
+    if (!HasLastPlayPoint()) {
+        return false;
+    }
     ClearBattlefield(keepEdited);
     LoadScenario(kTempScenario);
     if (Game* game = CurrentGame()) {
         game->SetPaused(true);
     }
+    return true;
 }
 
 // Squads.

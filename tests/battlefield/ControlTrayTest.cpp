@@ -5,11 +5,14 @@
 #include "battlefield/ControlTray.h"
 #include "game/Event.h"
 #include "game/Player.h"
+#include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "ui/ConfirmRestoreLastPlayPointMenu.h"
+#include "ui/ErrorBox.h"
 #include "ui/UiTestSupport.h"
 #include "ui/WindowManager.h"
 #include "units/Vorn.h"
+#include "world/SaveFilePaths.h"
 
 namespace {
 
@@ -76,17 +79,32 @@ TEST_F(ControlTrayTest, SignalsAndRefusalsAfterTheBattle) {
     ASSERT_FALSE(TakeSounds().empty());
 }
 
-TEST_F(ControlTrayTest, RestoringAsksOnlyWhenAUnitWasEdited) {
+TEST_F(ControlTrayTest, RestoringAsksOnlyWhenAUnitWasEditedAndNeedsAPlayPoint) {
+    platform_test::TempFolder folder;
+    const String base((folder.Path() + "/").c_str());
+    SetDataFolders(base, base, base);
     Vorn* vorn = arena_->PlaceChassisAt(0, Vector3(40.0f, 40.0f, 0.0f), &player_);
     ASSERT_NE(vorn, nullptr);
     vorn->edited = 1;
+    // The world never ran: nothing to go back to, so the field stays and the player is told.
+    Pick("RestoreToLastPlayPoint");
+    EXPECT_FALSE(GetConfirmRestoreLastPlayPointMenu().open);
+    EXPECT_TRUE(GetErrorBox().open);
+    EXPECT_EQ(arena_->CountObjectsOfKind(kKindVorn), 1);
+    GetWindowManager().CloseWindow(&GetErrorBox());
+    GetWindowManager().OpenWindow(&GetArenaWindow());
+    Pick("Play");
     Pick("RestoreToLastPlayPoint");
     EXPECT_TRUE(GetConfirmRestoreLastPlayPointMenu().open);
     GetWindowManager().CloseWindow(&GetConfirmRestoreLastPlayPointMenu());
     vorn->edited = 0;
+    ASSERT_TRUE(arena_->PlaceObjectAt(kKindRock, 0, Vector3(90.0f, 90.0f, 0.0f)));
     Pick("RestoreToLastPlayPoint");
     EXPECT_FALSE(GetConfirmRestoreLastPlayPointMenu().open);
-    EXPECT_EQ(arena_->CountObjectsOfKind(kKindVorn), 0);  // no snapshot: an empty field
+    // The field as play found it: the unit, and not the rock placed after.
+    EXPECT_EQ(arena_->CountObjectsOfKind(kKindVorn), 1);
+    EXPECT_EQ(arena_->CountObjectsOfKind(kKindRock), 0);
+    SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
 }
 
 }  // namespace

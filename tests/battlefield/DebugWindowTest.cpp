@@ -5,7 +5,9 @@
 #include "EditorFixture.h"
 #include "battlefield/ControlTray.h"
 #include "battlefield/DebugWindow.h"
+#include "support/TempFolder.h"
 #include "ui/ToolTip.h"
+#include "world/SaveFilePaths.h"
 
 namespace editor_test {
 namespace {
@@ -67,8 +69,17 @@ TEST_F(DebugWindowTest, AClickPicksAPatternOnlyWhenPressAndReleaseMeet) {
 }
 
 TEST_F(DebugWindowTest, StepRunsOnWithTheDebuggerAndPlayClosesIt) {
+    platform_test::TempFolder folder;
+    const String base((folder.Path() + "/").c_str());
+    SetDataFolders(base, base, base);
+    // A step from a world the player stopped keeps the field to go back to, as play does.
+    game.playerPaused = 1;
+    debugger().HandleCommand(Scripted("UnpauseDebug"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "__Temp.SCN"));
+    std::filesystem::remove(folder / "__Temp.SCN");
     // The control tray offers play while the debugger holds the world, and pause once a
-    // step lets it run.
+    // step lets it run. A step from a running world leaves the play point where it began.
+    game.debugPaused = 1;
     game.playerPaused = 0;
     const ControlTray& tray = GetControlTray();
     ASSERT_EQ(std::string(tray.EntryName(0).CStr()), "Play");
@@ -86,6 +97,8 @@ TEST_F(DebugWindowTest, StepRunsOnWithTheDebuggerAndPlayClosesIt) {
     EXPECT_FALSE(debugger().open);
     EXPECT_EQ(game.DebuggedVorn(), nullptr);  // closing clears the selection
     EXPECT_EQ(game.debugPaused, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "__Temp.SCN"));
+    SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
 }
 
 }  // namespace

@@ -184,6 +184,14 @@ TEST_F(BattlefieldScreenshotTest, DebuggedUnitsPathMarchesOnTheGroundWithTheTurn
                                   Vector3(80.0f + r, 70.0f - r, 0.0f)}) {
         EXPECT_FALSE(LitNear(frame, view, behind, grass)) << behind.x << "," << behind.y;
     }
+    // The view on the map's copy above, where it stands once it has wrapped: the pattern
+    // lies round the unit shown there, not round the unit's own position off the screen.
+    const float up = arena_->WorldHeight();
+    SetPatternPulseTime(3.5f);
+    TiltedDrawView above(Vector3(75.0f, 78.0f + up, 0.0f), 45.0f, kWidth, kHeight, 1000.0f, 400.0f);
+    const Image wrapped = Frame(above, "battlefield_debugged_path_wrapped");
+    EXPECT_GT(LitAlong(wrapped, above, Vector3(64.0f, 70.0f + up, 0.0f), Vector3(78.0f, 70.0f + up, 0.0f), grass), 5);
+    EXPECT_GT(LitAlong(wrapped, above, Vector3(80.0f, 73.0f + up, 0.0f), Vector3(80.0f, 83.0f + up, 0.0f), grass), 3);
 }
 
 TEST_F(BattlefieldScreenshotTest, ThrownGeneratorShowsItsCanisterInFlight) {

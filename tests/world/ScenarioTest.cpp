@@ -249,6 +249,9 @@ TEST_F(ScenarioTest, UnsafeNamesAndFailedSavesReportFalse) {
 TEST_F(ScenarioTest, LastPlayPointRestoresAndPauses) {
     arena->SetScenarioName("Named");
     ASSERT_TRUE(arena->PlaceObjectAt(kKindRock, 0, Vector3(70, 70, 0)));
+    // None kept yet: the field is not cleared for nothing.
+    arena->RestoreLastPlayPoint(false);
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindRock), 1);
     arena->ToggleLaunchPoint(Vector2(30, 30), false);
     ASSERT_TRUE(arena->SaveScenario("__Temp"));
     EXPECT_EQ(arena->scenarioName, "Named");
