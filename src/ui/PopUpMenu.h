@@ -37,6 +37,9 @@ public:
     String ShownTitle() const;
     // The width the title's lines are broken to.
     virtual float TitleWidth() const;
+    // Where the title's block is drawn: about the centre, or, when items of a full ring
+    // would cover it there, just below the lowest item, still on the disc.
+    IntRect TitleRect() const;
     // The title's lines about the centre: an item's tip goes below the item rather than over them.
     IntRect ToolTipKeepClear() const override;
     // The chosen item, or -1 for Escape.
