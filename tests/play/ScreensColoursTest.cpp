@@ -216,6 +216,14 @@ TEST(ScreensColoursTest, FriendAndEnemyUnitsWearTheirOwnSidesColours) {
     EXPECT_EQ(ShadesIn(frame, around(friendly), theirs), 0);
     EXPECT_GT(ShadesIn(frame, around(enemy), theirs), 40);
     EXPECT_EQ(ShadesIn(frame, around(enemy), ours), 0);
+
+    // The player's own saved units wear our colour in their tray too.
+    const std::vector<std::string> units = player.EntryNames("VornTray");
+    ASSERT_FALSE(units.empty()) << "a new profile has no units in its tray";
+    const Point unit = player.EntryPoint("VornTray", units.front());
+    const IntRect cell(unit.x - 10, unit.y - 10, unit.x + 10, unit.y + 10);
+    EXPECT_GT(ShadesIn(frame, cell, ours), 10) << units.front() << "'s tray button is not in our colour";
+    EXPECT_EQ(ShadesIn(frame, cell, theirs), 0) << units.front() << "'s tray button is in the enemy's colour";
 }
 
 }  // namespace
