@@ -74,6 +74,8 @@ void LosingWindow::PlayLosingScene() { GetBackgroundScene().Start(ChooseLosingSc
 
 void LosingWindow::OnOpen() {
     buttons.EnsureSprites();
+    // A mission with one losing text has no other to offer: the button would repeat it.
+    buttons.SetVisible(kNextHint, host != nullptr && host->LosingTextCount() >= 2);
     LayOutButtonRow(buttons.Grid(), UiScreenRect(), false);
     PlayLosingScene();
 }

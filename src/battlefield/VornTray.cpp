@@ -263,11 +263,23 @@ void VornTray::DrawEntry(int32_t entry, const IntRect& rect, bool) {
     UseScreenCamera();
     GetRenderer().SetAlphaBlend();
     if (ChassisTable::IsValid(chassis)) DrawSpriteOver(chassisButtons_[chassis], rect);
+    DrawInitial(summaries[entry].fileName, rect);
     if (!IsWithinBudget(entry)) {
         DrawSpriteOver(dollarSprite_, rect);
         DrawSpriteOver(crossSprite_, rect);
     }
     GetRenderer().SetBlendOff();
+}
+
+// Units of one size share their chassis' picture: the initial of the name tells them apart
+// before the pointer asks for the label.
+void VornTray::DrawInitial(const String& name, const IntRect& rect) {
+    if (name.IsEmpty()) return;
+    const String initial = name.Left(1);
+    const float scale = 0.45f * float(rect.bottom - rect.top) / FontLineHeight();
+    const float x = float(rect.left) + 1.0f, y = float(rect.top);
+    DrawUiText(initial, x + 1.0f, y + 1.0f, Color(0xFF000000), scale);
+    DrawUiText(initial, x, y, Color(0xFFFFFFFF), scale);
 }
 
 String VornTray::EntryName(int32_t entry) const {

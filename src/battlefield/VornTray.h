@@ -24,6 +24,7 @@ public:
     void OnOpen() override;
     void Refresh() override;
     void DrawEntry(int32_t entry, const IntRect& rect, bool hovered) override;
+    void DrawInitial(const String& name, const IntRect& rect);
     String EntryName(int32_t entry) const override;
     String EntryToolTip(int32_t entry, const IntRect& rect) const override;
     int32_t EntryCount() const override { return summaries.Count(); }

@@ -176,6 +176,16 @@ void KeepBaseOutline(Image& picture, const Image* base) {
     }
 }
 
+// The picture stretched to width x height, each pixel the source pixel it falls on.
+Image Stretched(const Image& source, int width, int height) {
+    if (source.IsEmpty() || (source.Width() == width && source.Height() == height)) return source;
+    Image result(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) result.At(x, y) = source.At(x * source.Width() / width, y * source.Height() / height);
+    }
+    return result;
+}
+
 // The picture shrunk to size x size, each pixel the mean of the source pixels it covers,
 // their colours weighted by their alpha.
 Image ShrunkSquare(const Image& source, int size) {
@@ -383,7 +393,9 @@ void Player::BuildChassisButtonTextures() {
         const ChassisDefinition* row = ChassisTable::Row(GetChassisChoice(sizeClass));
         const Image* icon = ChassisIcon(*this, icons[sizeClass]);
         if (row == nullptr || icon == nullptr) continue;
-        Image picture(*objectButton);
+        // Made at the portrait's size, the size of the data set's chassis buttons: the whole
+        // face shows, and the texture, which takes only a picture of its own size, takes it.
+        Image picture = Stretched(*objectButton, icon->Width(), icon->Height());
         picture.BlendBlit(*icon, 0, 0, primaryColor, trimColor);
         ReplaceTexture(row->buttonImage, picture);
     }

@@ -42,6 +42,10 @@ constexpr int32_t kSliderHeight = 16;
 constexpr int32_t kSliderStep = 24;
 constexpr int32_t kTextsMargin = 16;
 constexpr float kBadgeTurnRate = 4.0f;
+// The circling badge leaves out the arc this far to each side of the level badge's corner
+// and hops across it: nearer, the two badges cover each other, hovered or not.
+constexpr float kBadgeClearArc = 5.0f * kPi / 12.0f;
+constexpr float kLevelCornerAngle = -kPi / 4.0f;  // the top-right corner, the screen's y down
 constexpr Color kBackdropColour = Color::FromRGBA(30, 30, 30, 200);
 constexpr float kMoodSeconds = 3.0f;
 
@@ -326,6 +330,8 @@ void UpgradeWindow::DrawContents() {
     // After the drawing: a refusal is seen for at least the frame that heard it.
     refusalTimeLeft = std::max(refusalTimeLeft - frameSeconds, 0.0f);
     if (upgrades != nullptr) {
+        // Drawing the grid's hover forgets it; the badges still grow under the pointer.
+        badgeHovered = upgrades->hovered;
         renderer.DrawSpriteGrid(*bottomButtons, true);
         renderer.DrawSpriteGrid(*upgrades, true);
         renderer.DrawSpriteGrid(*placeholders, false);
@@ -380,29 +386,39 @@ void UpgradeWindow::DrawChassisIcons() {
     }
 }
 
+UpgradeWindow::BadgeSquares UpgradeWindow::BadgesOf(int32_t button) const {
+    const Sprite& sprite = *upgrades->sprites[button];
+    const float f = badgeHovered == button ? 0.75f : 0.5f;
+    const float side = f * float(kButtonPixels);
+    const auto square = [side](float x, float y) {
+        const int32_t left = int32_t(std::lround(x - side * 0.5f)), top = int32_t(std::lround(y - side * 0.5f));
+        return IntRect(left, top, left + int32_t(side), top + int32_t(side));
+    };
+    const float angle = kLevelCornerAngle + kBadgeClearArc + badgePhase * (kTwoPi - 2.0f * kBadgeClearArc) / kTwoPi;
+    return {square(float(sprite.x + kButtonPixels / 2), float(sprite.y - kButtonPixels / 2)),
+            square(float(sprite.x) + std::cos(angle) * f * float(sprite.width),
+                   float(sprite.y) + std::sin(angle) * f * float(sprite.width))};
+}
+
 void UpgradeWindow::DrawBadges(float frameSeconds) {
     Renderer& renderer = GetRenderer();
     const Player& player = LocalPlayer();
     badgePhase = std::fmod(badgePhase + kBadgeTurnRate * frameSeconds, kTwoPi);
     if (!(badgePhase >= 0.0f)) badgePhase = 0.0f;
     const auto badge = [this](int32_t level) { return level >= 0 && level <= 9 ? digits[level] : optionsBadge; };
+    const auto draw = [&renderer](Sprite* digit, const IntRect& square) {
+        if (digit == nullptr) return;
+        const float scale = float(square.right - square.left) / float(kBadgePixels);
+        const Vector2 centre(float(square.left + square.right) * 0.5f, float(square.top + square.bottom) * 0.5f);
+        renderer.DrawSpriteRotated(*digit, centre, Vector2(scale, scale), 0.0f, Vector2(), Matrix4());
+    };
     for (int32_t button = 0; button < kUpgradeButtonCount; ++button) {
         const int32_t row = ButtonRow(button);
         const int32_t level = player.GetUpgradeLevel(row);
         if (level < 0) continue;
-        const Sprite& sprite = *upgrades->sprites[button];
-        const bool hovered = upgrades->hovered == button;
-        const float f = hovered ? 0.75f : 0.5f;
-        const float scale = f * float(kButtonPixels) / float(kBadgePixels);
-        const Vector2 corner(float(sprite.x + kButtonPixels / 2), float(sprite.y - kButtonPixels / 2));
-        if (Sprite* digit = badge(level))
-            renderer.DrawSpriteRotated(*digit, corner, Vector2(scale, scale), 0.0f, Vector2(), Matrix4());
-        if (!player.CanBuyUpgrade(row, level + 1)) continue;
-        const Vector2 circling(float(sprite.x) + std::cos(badgePhase) * f * float(sprite.width),
-                               float(sprite.y) + std::sin(badgePhase) * f * float(sprite.width));
-        if (Sprite* next = badge(level + 1)) {
-            renderer.DrawSpriteRotated(*next, circling, Vector2(scale, scale), 0.0f, Vector2(), Matrix4());
-        }
+        const BadgeSquares squares = BadgesOf(button);
+        draw(badge(level), squares.level);
+        if (player.CanBuyUpgrade(row, level + 1)) draw(badge(level + 1), squares.next);
     }
 }
 

@@ -58,6 +58,13 @@ public:
     Color SliderColour(int32_t first) const;
     // A frame of colour tracking: the figure follows at once, the pictures after the delay.
     void TrackColours(float frameSeconds);
+    // Where an upgrade button's badges stand now, as squares: its level at the button's
+    // corner, and the next level circling the button.
+    struct BadgeSquares {
+        IntRect level;
+        IntRect next;
+    };
+    BadgeSquares BadgesOf(int32_t button) const;
 
     bool openedFromMenus = false;
     Slider* sliders[kSliderCount] = {};
@@ -77,6 +84,7 @@ public:
     Color rebuiltTrim;
     float rebuildDelay = 0.0f;
     float badgePhase = 0.0f;
+    int32_t badgeHovered = -1;  // the upgrade button under the pointer when the badges were drawn
     float refusalTimeLeft = 0.0f;  // the boosts line is drawn in the refusal colour meanwhile
 
 private:

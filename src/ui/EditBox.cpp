@@ -25,6 +25,8 @@ constexpr int32_t kButtonSize = 32;
 constexpr int32_t kButtonInset = 16;
 constexpr int32_t kCaretTop = 4;
 constexpr Color kPromptColour = Color(0xFF7BBDFE);
+constexpr Color kComplaintColour = Color(0xFFFF6060);
+constexpr Color kSelectionColour = Color(0xFF2E5A96);
 constexpr int32_t kCodeBackspace = 8;
 constexpr int32_t kCodeEnter = 13;
 constexpr int32_t kCodeEscape = 27;
@@ -106,6 +108,8 @@ void EditBox::OnOpen() {
     pressedInText = false;
     CentreOnScreen();
     caret = Count();
+    textSelected = selectOnOpen && Count() > 0;
+    complaint_.Clear();
 }
 
 void EditBox::Refresh() {
@@ -147,9 +151,16 @@ void EditBox::DrawContents() {
     }
     UseScreenCamera();
     renderer.SetAlphaBlend();
-    const Vector2 promptSize = MeasureText(prompt, kTextScale);
-    DrawUiText(prompt, float((left + right + 1) / 2) - promptSize.x * 0.5f,
-               float(acceptCentre_.y) - promptSize.y * 0.5f, kPromptColour, kTextScale);
+    const String& line = complaint_.IsEmpty() ? prompt : complaint_;
+    const Vector2 promptSize = MeasureText(line, kTextScale);
+    DrawUiText(line, float((left + right + 1) / 2) - promptSize.x * 0.5f, float(acceptCentre_.y) - promptSize.y * 0.5f,
+               complaint_.IsEmpty() ? kPromptColour : kComplaintColour, kTextScale);
+    if (textSelected && caretSprite != nullptr) {
+        caretSprite->SetRect(IntRect(left, top + kCaretTop, left + int32_t(TextWidth(text)), top + kCaretTop + LineHeight()));
+        TintSprite(caretSprite, kSelectionColour);
+        renderer.DrawSprite(*caretSprite);
+        TintSprite(caretSprite, Color(0xFFFFFFFF));
+    }
     DrawUiText(text, float(left), float(top - 2), Color(0xFFFFFFFF), kTextScale);
     if (caretVisible && caretSprite != nullptr) {
         const float before = TextWidth(text.Left(caret));
@@ -195,8 +206,8 @@ bool EditBox::HandleMouse(const InputEvent& input) {
             const int32_t pressed = pressedButton_;
             pressedButton_ = -1;
             if (ButtonRect(Button(pressed)).Contains(p)) {
-                if (pressed == kAccept && Count() >= 1) {
-                    PostEventString(kEventEnterString, text);
+                if (pressed == kAccept) {
+                    Submit();
                 } else {
                     PostEvent(kEventAbortString);
                 }
@@ -206,6 +217,7 @@ bool EditBox::HandleMouse(const InputEvent& input) {
         }
         if (pressedInText && TextLineRect().Contains(p)) {
             pressedInText = false;
+            textSelected = false;
             caret = CaretAt(p.x);
             PlaySound("MouseUp.ogg");
             return true;
@@ -220,6 +232,11 @@ void EditBox::HandleCommand(Event& event) {
     switch (event.type) {
         case kEventAddChar: EditStep(event.value); break;
         case kEventEnterString:
+            // A script or peer may send a text the keys would not have let through.
+            if (Rejection(text) != nullptr) {
+                Refuse();
+                break;
+            }
             Accept();
             manager.RemoveFromFocusOrder(this);
             manager.CloseWindow(this);
@@ -229,8 +246,14 @@ void EditBox::HandleCommand(Event& event) {
             manager.RemoveFromFocusOrder(this);
             manager.CloseWindow(this);
             break;
-        case kEventCursorHome: caret = 0; break;
-        case kEventCursorEnd: caret = Count(); break;
+        case kEventCursorHome:
+            caret = 0;
+            textSelected = false;
+            break;
+        case kEventCursorEnd:
+            caret = Count();
+            textSelected = false;
+            break;
         default: Window::HandleCommand(event);
     }
 }
@@ -238,6 +261,14 @@ void EditBox::HandleCommand(Event& event) {
 void EditBox::EditStep(int32_t code) {
     caretVisible = true;
     blinkTimer = kBlinkSeconds;
+    complaint_.Clear();
+    if (textSelected && (code == Mouse::kCodeDelete || code == kCodeBackspace)) {
+        text.Clear();
+        caret = 0;
+        textSelected = false;
+        return;
+    }
+    if (code == Mouse::kCodeLeft || code == Mouse::kCodeRight) textSelected = false;
     const int32_t count = Count();
     switch (code) {
         case Mouse::kCodeDelete:
@@ -251,13 +282,7 @@ void EditBox::EditStep(int32_t code) {
                 --caret;
             }
             break;
-        case kCodeEnter:
-            if (count >= 1) {
-                PostEventString(kEventEnterString, text);
-            } else {
-                PostEvent(kEventAbortString);
-            }
-            break;
+        case kCodeEnter: Submit(); break;
         case kCodeEscape: PostEvent(kEventAbortString); break;
         default:
             // An event from a script or a peer may carry any number.
@@ -275,8 +300,9 @@ void EditBox::Insert(char character) {
         Refuse();
         return;
     }
-    const int32_t count = Count();
-    const String proposed = text.Left(caret) + String::FromChar(character) + text.Right(count - caret);
+    const String kept = textSelected ? String() : text;
+    const int32_t at = textSelected ? 0 : caret;
+    const String proposed = kept.Left(at) + String::FromChar(character) + kept.Right(kept.CharCount() - at);
     const float room = float(right - left + 1);
     const float oneMore = kTextScale * float(GetFont().widths[static_cast<unsigned char>('a')]);
     if (TextWidth(proposed) + oneMore > room || !IsValidText(proposed)) {
@@ -284,8 +310,24 @@ void EditBox::Insert(char character) {
         return;
     }
     text = proposed;
-    ++caret;
+    caret = at + 1;
+    textSelected = false;
 }
+
+void EditBox::Submit() {
+    if (Count() < 1) {
+        PostEvent(kEventAbortString);
+        return;
+    }
+    if (const char* reason = Rejection(text)) {
+        complaint_ = GetLanguageText(reason);
+        Refuse();
+        return;
+    }
+    PostEventString(kEventEnterString, text);
+}
+
+const char* EditBox::Rejection(const String&) const { return nullptr; }
 
 void EditBox::Refuse() { PlayUiSound("Illegal.ogg"); }
 

@@ -44,6 +44,9 @@ public:
     virtual void Accept() = 0;
     virtual void Cancel();
     virtual bool IsValidText(const String& proposed) const;
+    // The language key of what is wrong with the whole text, or none when it may be
+    // accepted; the base takes any text.
+    virtual const char* Rejection(const String& whole) const;
 
     // Only the listed characters may be typed from now on.
     void AllowOnly(const char* characters);
@@ -58,6 +61,8 @@ public:
     String text;
     String prompt;
     int32_t caret = 0;
+    // The whole starting text is selected: the first typed character replaces it.
+    bool textSelected = false;
     float blinkTimer = kBlinkSeconds;
     bool caretVisible = false;
     uint8_t allowed[kTableSize] = {};
@@ -71,6 +76,8 @@ public:
     static int32_t ReadNumber(const String& digits);
 
 protected:
+    // Boxes whose starting text is rarely kept select it on opening.
+    bool selectOnOpen = false;
     // Refuses with the illegal sound.
     static void Refuse();
     // A save that failed: the illegal sound and "SaveFailed" in the error box.
@@ -81,9 +88,13 @@ protected:
 
 private:
     void EditStep(int32_t code);
+    // Enter and Accept: an empty text cancels, a rejected one stays with its reason shown.
+    void Submit();
     void Insert(char character);
     float TextWidth(const String& part) const;
     int32_t pressedButton_ = -1;
+    // Shown in the prompt's place until the next key.
+    String complaint_;
     Point acceptCentre_;
     Point cancelCentre_;
 };

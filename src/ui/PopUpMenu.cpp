@@ -168,30 +168,51 @@ String PopUpMenu::ShownTitle() const {
     return shown;
 }
 
+IntRect PopUpMenu::TitleRect() const {
+    const Vector2 size = MeasureText(ShownTitle(), kTitleScale);
+    const int32_t halfWidth = int32_t(size.x * 0.5f) + 1;
+    const int32_t height = int32_t(size.y) + 2;
+    IntRect rect(centre.x - halfWidth, centre.y - height / 2, centre.x + halfWidth + 1, centre.y - height / 2 + height);
+    if (items == nullptr) return rect;
+    // The buttons are round: a title may reach into the empty corners of their squares.
+    const auto covers = [&rect](const IntRect& item) {
+        const Point middle = item.GetCenter();
+        const float radius = float(item.right - item.left) * 0.5f;
+        const float dx = float(std::clamp(middle.x, rect.left, rect.right) - middle.x);
+        const float dy = float(std::clamp(middle.y, rect.top, rect.bottom) - middle.y);
+        return dx * dx + dy * dy < radius * radius;
+    };
+    bool covered = false;
+    int32_t lowest = centre.y;
+    for (int i = 0; i < items->Count(); ++i) {
+        if (!items->IsShown(i)) continue;
+        const IntRect item = items->sprites[i]->GetScreenRect();
+        covered = covered || covers(item);
+        lowest = std::max(lowest, item.bottom);
+    }
+    if (!covered) return rect;
+    constexpr int32_t kGap = 4;
+    return IntRect(rect.left, lowest + kGap, rect.right, lowest + kGap + height);
+}
+
 void PopUpMenu::DrawTitle() {
     Renderer& renderer = GetRenderer();
     UseScreenCamera();
     renderer.SetAlphaBlend();
-    const String shown = ShownTitle();
-    const float height = MeasureText(shown, kTitleScale).y;
     StringArray lines;
-    shown.Split(lines, '\n');
+    ShownTitle().Split(lines, '\n');
     const float lineHeight = FontLineHeight() * kTitleScale;
+    const float top = float(TitleRect().top + 1);
     for (int k = 0; k < lines.Count(); ++k) {
         const float x = float(centre.x) - MeasureText(lines[k], kTitleScale).x * 0.5f;
-        const float y = float(centre.y) + float(k) * lineHeight - height * 0.5f;
+        const float y = top + float(k) * lineHeight;
         DrawUiText(lines[k], x, y, kTitleShadow, kTitleScale);
         DrawUiText(lines[k], x + 1.0f, y + 1.0f, Color(0xFFFFFFFF), kTitleScale);
     }
     renderer.SetBlendOff();
 }
 
-IntRect PopUpMenu::ToolTipKeepClear() const {
-    const Vector2 size = MeasureText(ShownTitle(), kTitleScale);
-    const int32_t halfWidth = int32_t(size.x * 0.5f) + 1;
-    const int32_t halfHeight = int32_t(size.y * 0.5f) + 1;
-    return IntRect(centre.x - halfWidth, centre.y - halfHeight, centre.x + halfWidth + 1, centre.y + halfHeight + 1);
-}
+IntRect PopUpMenu::ToolTipKeepClear() const { return TitleRect(); }
 
 bool PopUpMenu::HandleMouse(const InputEvent& input) {
     const Point p(input.x, input.y);

@@ -45,6 +45,9 @@ public:
     // about its place it would cover the title, grown away from the centre instead, so
     // that it covers no more of the title than at rest.
     IntRect DrawnItemRect(int32_t index) const;
+    // Where the title's block is drawn: about the centre, or, when items of a full ring
+    // would cover it there, just below the lowest item, still on the disc.
+    IntRect TitleRect() const;
     // The title's lines about the centre: an item's tip goes below the item rather than over them.
     IntRect ToolTipKeepClear() const override;
     // The chosen item, or -1 for Escape.

@@ -263,18 +263,25 @@ TEST_F(BattleWindowsTest, LosingWindowPicksScenesByUpgradeAndStepsHints) {
     EXPECT_EQ(window.currentHint, 1);  // all shown: it stays
 
     struct NoTexts : LosingWindowHost {
-        int32_t LosingTextCount() const override { return 0; }
+        int32_t LosingTextCount() const override { return texts; }
         bool CountsReplayTries() const override { return false; }
         void ShowLosingText() override { ++shown; }
         void RetryMission() override {}
         void OpenTraining() override {}
         int shown = 0;
+        int32_t texts = 0;
     } host;
     window.host = &host;
     GetLocalPlayer().lastMissionTries = 3;
     Send(window, kEventWindowPrivate);
     EXPECT_EQ(GetLocalPlayer().lastMissionTries, 3);  // no texts: nothing to step to
     EXPECT_EQ(host.shown, 0);
+    // "Another hint" is offered only when there is another text to show.
+    for (int32_t texts : {0, 1, 2}) {
+        host.texts = texts;
+        window.OnOpen();
+        EXPECT_EQ(window.buttons.IsVisible(LosingWindow::kNextHint), texts >= 2) << texts << " texts";
+    }
     window.host = nullptr;
     StringArray words;
     words.Append("go");

@@ -212,4 +212,28 @@ TEST(DataScenes, StepsEndByTimeAndNameOnlyActorsSoundsClipsAndPoses) {
     }
 }
 
+// The player's units are robots and the computer's are stalks: the winning window's
+// scenes cheer with the player's robots, and a stalk there only hangs its head.
+TEST(DataScenes, WinningScenesCheerWithThePlayersRobots) {
+    for (const char* name :
+         {"SmallWin", "SmallEnemyLose", "MediumWin", "MediumEnemyLose", "LargeWin", "LargeEnemyLose", "Celebrate"}) {
+        SCOPED_TRACE(name);
+        std::map<std::string, std::string> kindOf;
+        std::string actor;
+        bool robot = false;
+        for (const std::string& line : SceneLines(name)) {
+            const auto words = Words(line);
+            if (words.size() == 3 && words[0] == "Actor") {
+                kindOf[words[2]] = words[1];
+                robot = robot || words[1].rfind("Robot", 0) == 0;
+            } else if (words.size() == 1 && kindOf.count(words[0]) != 0) {
+                actor = words[0];
+            } else if (words.size() == 3 && words[0] == "Animation" && kindOf[actor].rfind("Stalk", 0) == 0) {
+                EXPECT_EQ(words[2], "Defeat") << actor << " plays " << words[1];
+            }
+        }
+        EXPECT_TRUE(robot) << "no robot of the player's";
+    }
+}
+
 }  // namespace

@@ -56,9 +56,15 @@ inline std::vector<LessonStep> NetworkSteps(PlayerHarness& player) {
              [&player] {
                  player.Click(CampaignPlayer::Pointed());
                  player.WaitFor("ServerIPEditBox");
-                 // The box starts from the last address: cleared first, as a player does.
-                 for (int i = 0; i < 40; ++i) player.TapKey(win::kKeyBackspace);
-                 player.Type("192.168.1.20");
+                 // The last address is selected: typing replaces it, and an address cut
+                 // short is refused with its reason while the box stays.
+                 player.Type("192.168.1");
+                 player.TapKey(win::kKeyReturn);
+                 player.Frames(2);
+                 EXPECT_TRUE(player.IsOpen("ServerIPEditBox")) << "a short address is not taken";
+                 EXPECT_TRUE(player.ShowsText("Not an address", "ServerIPEditBox"));
+                 EXPECT_TRUE(player.ShowsText("192.168.1", "ServerIPEditBox"));
+                 player.Type(".20");
                  player.TapKey(win::kKeyReturn);
                  player.WaitUntilClosed("ServerIPEditBox");
                  player.Frames(2);

@@ -4,13 +4,17 @@
 // Each stage starts and ends on the campaign map.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "CampaignPlayer.h"
 #include "battlefield/PatternWindow.h"
+#include "core/MathUtil.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/UpgradeWindow.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "units/Pattern.h"
@@ -29,11 +33,28 @@ inline std::vector<LessonStep> UpgradesSteps(PlayerHarness& player) {
         player.Frames(10);
     };
     const auto readOn = [] {};
+    // Over a whole turn of the circling badge, the level it explains stays uncovered.
+    const auto readTheLevel = [&player] {
+        const auto& screen = dynamic_cast<const UpgradeWindow&>(player.OpenWindow("UpgradeWindow"));
+        float turned = 0.0f, phase = screen.badgePhase;
+        for (int frame = 0; frame < 2000 && turned < kTwoPi; ++frame) {
+            player.Frame();
+            turned += screen.badgePhase >= phase ? screen.badgePhase - phase : screen.badgePhase - phase + kTwoPi;
+            phase = screen.badgePhase;
+            const UpgradeWindow::BadgeSquares squares = screen.BadgesOf(0);
+            const bool apart = squares.next.right <= squares.level.left || squares.level.right <= squares.next.left ||
+                               squares.next.bottom <= squares.level.top || squares.level.bottom <= squares.next.top;
+            ASSERT_TRUE(apart) << "the next level's badge covers the level at phase " << phase;
+        }
+        EXPECT_GE(turned, kTwoPi) << "the badge never went round";
+        const IntRect level = screen.BadgesOf(0).level;
+        EXPECT_EQ(level.right - level.left, 36) << "the badges of the button under the pointer are not enlarged";
+    };
     return {{"Every mission you win earns boosts", readOn},
             {"Each column is one chassis size", readOn},
             {"These buttons improve the weapons", readOn},
             {"click the speed button", clickTheMark},
-            {"The number shows the level", readOn},
+            {"The number shows the level", readTheLevel},
             {"The sliders paint your Vorns", readOn},
             {"Press Accept.", clickTheMark}};
 }
@@ -62,6 +83,14 @@ inline void TeachAScoutToSpareVips(PlayerHarness& player, CampaignPlayer& campai
     player.FramesUntil([&] { return player.Mode() == "TrainingGame" && player.IsOpen("VornTray"); }, 600,
                        "the training grounds");
     player.Frames(30);
+    // Units of one size share their chassis' picture: the tray marks each with its initial.
+    const Point scout = player.EntryPoint("VornTray", "Scout");
+    const auto onTheScout = [&scout](const play_test::ShownText& run) {
+        const Point middle = run.rect.GetCenter();
+        return run.text == "S" && std::abs(middle.x - scout.x) < 12 && std::abs(middle.y - scout.y) < 12;
+    };
+    const std::vector<play_test::ShownText> texts = player.TextsShown();
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), onTheScout)) << "the Scout's tray button has no initial";
     player.RightClick(player.EntryPoint("VornTray", "Scout"));
     player.WaitFor("VornWindow");
     player.RightClick(player.ItemPoint("VornWindow", "Pattern", 0));

@@ -17,6 +17,8 @@
 #include "CampaignProfiles.h"
 #include "CampaignSecondStar.h"
 #include "CampaignThirdStar.h"
+#include "core/Image.h"
+#include "core/IntRect.h"
 #include "modes/GameModes.h"
 #include "support/PlayerHarness.h"
 
@@ -102,6 +104,29 @@ TEST_F(CampaignWholeTest, TheNetworkLessonFollowedTheKickOffWonAndTheFreePlayBri
     play_test::FollowTheNetworkLesson(player_, campaign_);
     play_test::BriefTheFinalEntries(player_, campaign_);
     play_test::WinTheKickOffAndBriefTheFreePlay(campaign_);
+
+    // The won campaign's game menu offers the victory scene too: with all its buttons on
+    // the ring, its label is still read whole, clear of every button.
+    campaign_.ClickRowButton("MissionMapWindow", "ExitButton");
+    player_.WaitFor("GameMenu");
+    player_.Frames(5);
+    const std::vector<std::string> buttons = player_.ItemNames("GameMenu");
+    ASSERT_EQ(buttons.size(), 7u);
+    const Image picture = player_.Picture();
+    player_.KeepPicture("campaign_won_game_menu");
+    EXPECT_TRUE(player_.ShowsText(picture, "Game menu", "GameMenu"));
+    int labels = 0;
+    for (const play_test::ShownText& run : player_.TextsShown()) {
+        if (run.text != "Game menu") continue;
+        ++labels;
+        for (const std::string& button : buttons) {
+            const IntRect item = player_.ItemRect("GameMenu", button);
+            const bool apart = item.right <= run.rect.left || run.rect.right <= item.left ||
+                               item.bottom <= run.rect.top || run.rect.bottom <= item.top;
+            EXPECT_TRUE(apart) << "the button " << button << " covers the label";
+        }
+    }
+    EXPECT_GE(labels, 1) << "no label drawn";
 }
 
 }  // namespace

@@ -198,6 +198,13 @@ TEST(ScreensColoursTest, FriendAndEnemyUnitsWearTheirOwnSidesColours) {
     player.EnterTheTrainingGrounds();
     const Point friendly(400, 380), enemy(640, 380);
     player.Drag(player.EntryPoint("ObjectTray", "SmallFriendVorn"), friendly);
+    const Color ours = GetLocalPlayer().primaryColor, theirs = GetOpponentPlayer().primaryColor;
+    // The button it came from wears our colour too, the picture the trays of saved units show.
+    const Point button = player.EntryPoint("ObjectTray", "SmallFriendVorn");
+    const IntRect cell(button.x - 10, button.y - 10, button.x + 10, button.y + 10);
+    const Image tray = player.Picture();
+    EXPECT_GT(ShadesIn(tray, cell, ours), 10) << "our units' button is not in our colour";
+    EXPECT_EQ(ShadesIn(tray, cell, theirs), 0) << "our units' button is in the enemy's colour";
     player.MoveTo(enemy);
     player.TapKey('T');
     player.Drag(player.EntryPoint("ObjectTray", player.EntryNames("ObjectTray").front()), enemy);
@@ -205,7 +212,6 @@ TEST(ScreensColoursTest, FriendAndEnemyUnitsWearTheirOwnSidesColours) {
     player.Frames(3);
     const Image frame = player.Picture();
     player.KeepPicture("screens_friend_and_enemy");
-    const Color ours = GetLocalPlayer().primaryColor, theirs = GetOpponentPlayer().primaryColor;
     ASSERT_TRUE(FarFrom(ours, theirs)) << "the two sides start in alike colours: " << std::hex << ours.argb << " and "
                                        << theirs.argb;
     constexpr int kAround = 30;

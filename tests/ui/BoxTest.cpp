@@ -12,6 +12,7 @@
 #include "ui/ErrorBox.h"
 #include "ui/Highlighter.h"
 #include "ui/ScreenTextQueue.h"
+#include "ui/ServerIPEditBox.h"
 #include "ui/Slider.h"
 #include "ui/TextBox.h"
 #include "ui/ToolTip.h"
@@ -155,6 +156,49 @@ TEST_F(BoxTest, TheBoxIsFullWhenOneMoreLetterWouldNotFitAndEmptyEnterCancels) {
     // 385 pixels of room; 6 pixels a letter: 63 letters fill 378, one more "a" needs 384.
     for (int i = 0; i < 70; ++i) Type("a");
     EXPECT_EQ(box.Count(), 63);
+}
+
+// A box that selects its starting text and takes only texts that start with "ok".
+class PickyBox : public NameBox {
+public:
+    PickyBox() { selectOnOpen = true; }
+    void OnOpen() override {
+        text = "Start";
+        EditBox::OnOpen();
+    }
+    const char* Rejection(const String& whole) const override { return whole.Left(2) == "ok" ? nullptr : "Name?"; }
+};
+
+TEST_F(BoxTest, ASelectedStartIsReplacedByTypingAndARejectedTextKeepsTheBoxOpen) {
+    PickyBox box;
+    GetWindowManager().OpenWindow(&box);
+    MovePointer(box.left + 10, box.top + 5);
+    Type("no");
+    EXPECT_EQ(box.text, "no");
+    TapKey(win::kKeyReturn);
+    EXPECT_TRUE(box.open);
+    EXPECT_EQ(box.accepted, "");
+    TapKey(win::kKeyHome);
+    TapKey(win::kKeyDelete);
+    TapKey(win::kKeyDelete);
+    Type("ok");
+    TapKey(win::kKeyReturn);
+    EXPECT_EQ(box.accepted, "ok");
+    // Backspace on the selected start empties it; an arrow keeps it and ends the selection.
+    GetWindowManager().OpenWindow(&box);
+    TapKey(win::kKeyBackspace);
+    EXPECT_EQ(box.text, "");
+    GetWindowManager().OpenWindow(&box);
+    TapKey(win::kKeyLeft);
+    Type("x");
+    EXPECT_EQ(box.text, "Starxt");
+    for (const char* good : {"10.0.0.5", "255.255.255.255", "localhost", "game-host.example.org", "a1.b2"}) {
+        EXPECT_TRUE(ServerIPEditBox::IsWellFormed(good)) << good;
+    }
+    for (const char* bad : {"127.0.0.110.0.0.5", "10.0.0", "10.0.0.256", "1.2.3.0004", "host..name", "-host", "host-",
+                            ".", "name.5"}) {
+        EXPECT_FALSE(ServerIPEditBox::IsWellFormed(bad)) << bad;
+    }
 }
 
 TEST_F(BoxTest, TheToolTipShowsAfterTheDelayAndRestartsForNewText) {

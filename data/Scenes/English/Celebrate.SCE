@@ -1,10 +1,11 @@
-// A big celebration for a big reward.
+// A big celebration for a big reward. The bunny hops behind the robots, clear of
+// the boost count the window writes at their feet.
 // The camera looks high: the figures, jumps included, stand below the text box
 // that covers the top of the winning window.
 Background Stage
 Actor Professor Prof
 Actor RobotSmallVorn One
-Actor StalkMediumVorn Two
+Actor RobotMediumVorn Two
 Actor RobotLargeVorn Three
 Actor Bunny Hop
 Stage
@@ -23,15 +24,15 @@ Animation JumpDance Victory
 End
 Two
 From 0 2 0
-Animation RahRah Victory
+Animation VictoryWave Victory
 End
 Three
 From 5 0 0
 Animation VictoryWhirly Victory
 End
 Hop
-From -8 -2 0
-To 8 -2 0
+From -8 6 0
+To 8 6 0
 End
 End
 Stage
@@ -43,7 +44,7 @@ One
 Animation TwirlAndBow SimpleVictory
 End
 Two
-Animation Jump Victory
+Animation VictoryJump Victory
 End
 Three
 Animation VictoryPointing Victory

@@ -1,9 +1,10 @@
-// The enemy stalk goes splat.
+// The enemy stalk goes splat while your robot cheers beside it.
 // The camera looks high: the figures, jumps included, stand below the text box
 // that covers the top of the winning window.
 Background Stage
 Actor Professor Prof
 Actor StalkLargeVorn Star
+Actor RobotLargeVorn Winner
 Stage
 Time 2
 Camera
@@ -11,9 +12,14 @@ Position 0 -20 4.5
 LookAt 0 0 6
 End
 Star
-From 0 0 0
+From 5 0 0
 AnimationLoop Idle Idle
 Mood Sad
+End
+Winner
+From -5 0 0
+AnimationLoop Idle Idle
+Mood Happy
 End
 End
 Stage
@@ -23,5 +29,8 @@ Text
 End
 Star
 Animation Splat Defeat
+End
+Winner
+Animation VictoryPointing Victory
 End
 End

@@ -1,9 +1,10 @@
-// The enemy stalk hangs its head.
+// The enemy stalk hangs its head while your robot cheers beside it.
 // The camera looks high: the figures, jumps included, stand below the text box
 // that covers the top of the winning window.
 Background Stage
 Actor Professor Prof
 Actor StalkSmallVorn Star
+Actor RobotSmallVorn Winner
 Stage
 Time 2
 Camera
@@ -11,9 +12,14 @@ Position 0 -9 3
 LookAt 0 0 2.6
 End
 Star
-From 0 0 0
+From 2.2 0 0
 AnimationLoop Idle Idle
 Mood Sad
+End
+Winner
+From -2.2 0 0
+AnimationLoop Idle Idle
+Mood Happy
 End
 End
 Stage
@@ -23,5 +29,8 @@ Text
 End
 Star
 Animation Embarrassed Defeat
+End
+Winner
+Animation VictoryJump Victory
 End
 End
