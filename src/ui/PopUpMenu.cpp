@@ -27,11 +27,11 @@ bool Overlap(const IntRect& a, const IntRect& b) {
 }
 
 // The hovered item's centre is moved by this much on each axis along which it lies away
-// from the menu's centre: the grown picture keeps its inner edges where they were.
-Point HoverShift(const Point& place, const Point& centre, int32_t width, int32_t height) {
+// from the title's middle: the grown picture keeps its edges towards the title where they were.
+Point HoverShift(const Point& place, const Point& from, int32_t width, int32_t height) {
     const int32_t quarterX = int32_t(float(width) * (kHoverScale - 1.0f) * 0.5f);
     const int32_t quarterY = int32_t(float(height) * (kHoverScale - 1.0f) * 0.5f);
-    const int32_t dx = place.x - centre.x, dy = place.y - centre.y;
+    const int32_t dx = place.x - from.x, dy = place.y - from.y;
     return Point(dx >= quarterX ? quarterX : dx <= -quarterX ? -quarterX : 0,
                  dy >= quarterY ? quarterY : dy <= -quarterY ? -quarterY : 0);
 }
@@ -106,8 +106,10 @@ IntRect PopUpMenu::DrawnItemRect(int32_t index) const {
     const int32_t halfWidth = int32_t(float(sprite.width) * kHoverScale) / 2;
     const int32_t halfHeight = int32_t(float(sprite.height) * kHoverScale) / 2;
     IntRect grown(place.x - halfWidth, place.y - halfHeight, place.x + halfWidth, place.y + halfHeight);
-    if (!Overlap(grown, ToolTipKeepClear())) return grown;
-    const Point shift = HoverShift(place, centre, sprite.width, sprite.height);
+    // The title may stand about the centre or below the ring: the item grows away from it.
+    const IntRect title = TitleRect();
+    if (!Overlap(grown, title)) return grown;
+    const Point shift = HoverShift(place, title.GetCenter(), sprite.width, sprite.height);
     return IntRect(grown.left + shift.x, grown.top + shift.y, grown.right + shift.x, grown.bottom + shift.y);
 }
 

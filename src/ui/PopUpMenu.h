@@ -42,8 +42,8 @@ public:
     // centre inside that item's reach.
     float ClosedRingTitleWidth() const;
     // The item's picture as drawn: grown by half under the pointer, and then, when grown
-    // about its place it would cover the title, grown away from the centre instead, so
-    // that it covers no more of the title than at rest.
+    // about its place it would cover the title, grown away from the title instead, so
+    // that it covers no more of it than at rest.
     IntRect DrawnItemRect(int32_t index) const;
     // Where the title's block is drawn: about the centre, or, when items of a full ring
     // would cover it there, just below the lowest item, still on the disc.
