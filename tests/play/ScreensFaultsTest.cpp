@@ -179,6 +179,10 @@ TEST(ScreensFaultsTest, KeysReachTheNameBoxAloneAndCtrlFShowsTheFrameRate) {
     player.TapKey('F');
     player.ReleaseKey(win::kKeyControl);
     player.FramesUntil([&] { return ShowsTextStarting(player, rate); }, 60, "the frame rate shows");
+    player.PressKey(win::kKeyControl);
+    player.TapKey('F');
+    player.ReleaseKey(win::kKeyControl);
+    player.FramesUntil([&] { return !ShowsTextStarting(player, rate); }, 60, "the frame rate hides again");
 
     // The scenario's name box takes the keys with the pointer left on the control tray, and
     // Escape closes the box alone. The cheat word typed over the field offers the tray's
