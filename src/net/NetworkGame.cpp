@@ -180,7 +180,11 @@ bool NetworkGame::PostviewInputEvent(const InputEvent& input) {
         escapeAnswersMenu_ = false;
         return true;
     }
-    if (networker_.State() == SessionState::ClientEntering) return true;
+    if (networker_.State() == SessionState::ClientEntering) {
+        // A connection still being made is given up; the join screen stays.
+        if (networker_.Joining()) networker_.StopClient();
+        return true;
+    }
     Event* event = NewEvent();
     event->type = kEventOpenDisconnectMenu;
     PostEvent(event);
@@ -661,6 +665,10 @@ bool NetworkGame::RegisterOnLobby() {
 
 void NetworkGame::JoinGivenUp(const char* messageKey) {
     if (screens_ != nullptr) screens_->ShowJoinError(messageKey);
+}
+
+void NetworkGame::ConnectFailed(const std::string& host, int32_t port) {
+    if (screens_ != nullptr) screens_->ShowConnectError(host, port);
 }
 
 void NetworkGame::SessionLost(const char* messageKey) {

@@ -120,6 +120,7 @@ public:
     void PlaySound(const char* name) override;
     void SessionLost(const char* messageKey) override;
     void JoinGivenUp(const char* messageKey) override;
+    void ConnectFailed(const std::string& host, int32_t port) override;
     // Serving with the lobby listing on: the entry shows the player count (none once
     // the server stopped).
     void UpdateLobby() override;
