@@ -279,6 +279,7 @@ void NetworkGame::Update() {
         }
     }
     if (IsPlaying()) StepRules();
+    if (!battleOver && IsPlaying()) TellWhenOut();
     if (battleOver && IsPlaying()) IdleUnits();
     if (networker_.State() == SessionState::ServerPlaying) ReportAirborneChanges();
     Game::Update();
@@ -316,6 +317,15 @@ void NetworkGame::StepRules() {
             return;
         default: return;
     }
+}
+
+void NetworkGame::TellWhenOut() {
+    if (toldOut_ || gArena == nullptr) return;
+    const SessionPlayer* local = networker_.LocalPlayer();
+    if (local == nullptr || local->record == nullptr || gArena->CountPlayerVorns(local->record, nullptr, false) > 0)
+        return;
+    toldOut_ = true;
+    ShowStatus(GetLanguageText("NoVornsLeft").CStr());
 }
 
 void NetworkGame::StepEndDelay() {
@@ -800,6 +810,7 @@ void NetworkGame::BuildWorld(const std::string& text) {
 
 void NetworkGame::StartBattle() {
     battleOver = 0;
+    toldOut_ = false;
     airStates_.clear();
     endDelay_ = 0.0f;
     timeLeft_ = static_cast<float>(settings_.gameTimer);

@@ -161,6 +161,8 @@ private:
     void SettingsChanged();
     void StepRules();
     void StepEndDelay();
+    // A player whose units are all gone is told once that he is out.
+    void TellWhenOut();
     void SpawnMissingBalls();
     bool FewerThanTwoScoring(bool vipsOnly) const;
     float ScoreOf(const SessionPlayer& player) const;
@@ -192,6 +194,7 @@ private:
     int32_t totalBudget_ = kDefaultTotalBudget;
     float clockCorrection_ = 0.0f;
     float endDelay_ = 0.0f;
+    bool toldOut_ = false;
     float timeLeft_ = 0.0f;
     float nextHillUpdate_ = 0.0f;
     // Server: each unit's flight as the last frame left it, by id.

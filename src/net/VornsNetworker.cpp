@@ -659,6 +659,9 @@ void VornsNetworker::ServerStep(float frameTime) {
             out_.PutU32(static_cast<uint32_t>(settings.budget));
             out_.PutU32(settings.squadCount);
             Flush();
+            // The waiting screen after the squads shows what happens from here on, not
+            // who joined long ago.
+            statusText_.clear();
             host_.OpenSquadSelection(settings.budget, settings.squadCount);
             SetState(SessionState::ServerSquadSelection);
             return;
@@ -924,6 +927,7 @@ bool VornsNetworker::HandleClientMessage(uint8_t code, MessageReader& in) {
             const uint32_t squads = in.ReadU32();
             if (in.Failed()) return true;
             state_ = SessionState::ClientSquadSelection;
+            statusText_.clear();
             host_.OpenSquadSelection(budget, squads);
             host_.EnterState(state_);
             return true;

@@ -108,6 +108,9 @@ TEST_F(SessionTest, AWholeSessionFromJoiningToTheResults) {
     EXPECT_EQ(server.host.ownSquadsUsed, 1);
     EXPECT_EQ(bob.host.world, "the world");
     EXPECT_EQ(server.networker.State(), SessionState::ServerPlaying);
+    // The joins are long past: the waiting screens no longer name them.
+    EXPECT_EQ(alice.networker.StatusText(), "");
+    EXPECT_EQ(server.networker.StatusText(), "");
 
     // Timed events arrive in order and wait for the client's late clock.
     for (int i = 0; i < 200; ++i) {
