@@ -322,8 +322,11 @@ void NetworkGame::StepRules() {
 void NetworkGame::TellWhenOut() {
     if (toldOut_ || gArena == nullptr) return;
     const SessionPlayer* local = networker_.LocalPlayer();
-    if (local == nullptr || local->record == nullptr || gArena->CountPlayerVorns(local->record, nullptr, false) > 0)
-        return;
+    if (local == nullptr || local->record == nullptr) return;
+    // Every unit on the field counts: a client's copies of the units are not squad members.
+    bool unitsLeft = false;
+    ForEachUnit([&](Vorn& unit) { unitsLeft = unitsLeft || unit.owner == local->record; });
+    if (unitsLeft) return;
     toldOut_ = true;
     ShowStatus(GetLanguageText("NoVornsLeft").CStr());
 }

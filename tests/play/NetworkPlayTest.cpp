@@ -394,6 +394,12 @@ void PlayToTheResults(PlayerHarness& player, const std::string& who, int report)
     Report(report, "battle");
     player.Frames(30);
     ChatHasItsDarkPanel(Picture(player, who, "battle"), who + " battle");
+    // Only a player with no units on the field is told he is out.
+    const Player* own = Session().LocalPlayer()->record;
+    const bool fighting = std::any_of(gArena->Objects().begin(), gArena->Objects().end(), [own](WorldObject* object) {
+        return object->kind == kKindVorn && !object->removed && static_cast<Vorn*>(object)->owner == own;
+    });
+    if (fighting && ChatShows("You are out")) throw PlayerStepFailed(who + ": told of being out with units fighting");
     player.FramesUntil([&] { return player.IsOpen("ResultsWindow"); }, kBattleFrames, "the results");
     player.Frames(30);
     const Image results = Picture(player, who, "results", {Text("ResultsWindow"), Text("ResultsAlive")});
