@@ -53,7 +53,14 @@ ChatWindow::ChatWindow() : Window("ChatWindow") {
     measure_ = [](const String& text) { return MeasureText(text, kTextScale).x; };
     const int32_t height = static_cast<int32_t>(6.0f * kTextScale * FontLineHeight());
     SetRectValues(534, 264, 534 + kWidth, 264 + std::max(height, 1));
+    backgroundShown = true;
     Initialize();
+}
+
+void ChatWindow::CreateBackground() {
+    if (background != nullptr) return;
+    background = GetRenderer().CreateColoredQuad(QuadRect{0, 0, 1, 1}, kBackingColour, 0.0f, 0, 0);
+    GetRenderer().CreateModelMeshes(background);
 }
 
 void ChatWindow::CreateResources() {

@@ -28,6 +28,9 @@ public:
     static constexpr int32_t kArrowSize = 16;
     static constexpr int32_t kArrowInset = 8;
     static constexpr float kRepeatSeconds = 0.1f;
+    // The panel behind the lines: near-black, so that colours made readable on black stay
+    // readable over a bright scene or the battlefield, which show faintly through it.
+    static constexpr Color kBackingColour = Color(0xE0000000);
 
     struct Entry {
         String text;
@@ -42,6 +45,7 @@ public:
     void SetMeasure(Measure measure) { measure_ = std::move(measure); }
 
     void CreateResources() override;
+    void CreateBackground() override;
     void ReleaseResources() override;
     void HandleCommand(Event& event) override;
     bool HandleMouse(const InputEvent& input) override;

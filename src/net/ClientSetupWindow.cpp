@@ -51,7 +51,7 @@ bool ClientSetupWindow::Join() {
     NetworkGame* game = Game();
     if (game == nullptr) return false;
     VornsNetworker& session = game->Session();
-    if (session.State() == SessionState::ClientJoined) return false;
+    if (session.Joining()) return false;
     Player& player = GetLocalPlayer();
     player.Load();
     player.serverClientServerIp = address;
@@ -62,9 +62,13 @@ bool ClientSetupWindow::Join() {
     session.SetPort(GamePort());
     if (!host.IsEmpty() && session.Connect()) return true;
     session.StopClient();
-    ShowJoinFailure(GetLanguageText("UnableToConnect") + host + GetLanguageText("EitherTheServer") +
-                    String::FromInt(GamePort()) + GetLanguageText("Period"));
+    ShowJoinFailure(ConnectFailureText(host, GamePort()));
     return false;
+}
+
+String ClientSetupWindow::ConnectFailureText(const String& host, int32_t port) {
+    return GetLanguageText("UnableToConnect") + host + GetLanguageText("EitherTheServer") + String::FromInt(port) +
+           GetLanguageText("Period");
 }
 
 void ClientSetupWindow::ShowJoinFailure(const String& text) {

@@ -186,7 +186,11 @@ bool NetworkGame::PostviewInputEvent(const InputEvent& input) {
         escapeAnswersMenu_ = false;
         return true;
     }
-    if (networker_.State() == SessionState::ClientEntering) return true;
+    if (networker_.State() == SessionState::ClientEntering) {
+        // A connection still being made is given up; the join screen stays.
+        if (networker_.Joining()) networker_.StopClient();
+        return true;
+    }
     Event* event = NewEvent();
     event->type = kEventOpenDisconnectMenu;
     PostEvent(event);
@@ -281,6 +285,7 @@ void NetworkGame::Update() {
         }
     }
     if (IsPlaying()) StepRules();
+    if (!battleOver && IsPlaying()) TellWhenOut();
     if (battleOver && IsPlaying()) IdleUnits();
     if (networker_.State() == SessionState::ServerPlaying) ReportAirborneChanges();
     Game::Update();
@@ -318,6 +323,18 @@ void NetworkGame::StepRules() {
             return;
         default: return;
     }
+}
+
+void NetworkGame::TellWhenOut() {
+    if (toldOut_ || gArena == nullptr) return;
+    const SessionPlayer* local = networker_.LocalPlayer();
+    if (local == nullptr || local->record == nullptr) return;
+    // Every unit on the field counts: a client's copies of the units are not squad members.
+    bool unitsLeft = false;
+    ForEachUnit([&](Vorn& unit) { unitsLeft = unitsLeft || unit.owner == local->record; });
+    if (unitsLeft) return;
+    toldOut_ = true;
+    ShowStatus(GetLanguageText("NoVornsLeft").CStr());
 }
 
 void NetworkGame::StepEndDelay() {
@@ -669,6 +686,10 @@ void NetworkGame::JoinGivenUp(const char* messageKey) {
     if (screens_ != nullptr) screens_->ShowJoinError(messageKey);
 }
 
+void NetworkGame::ConnectFailed(const std::string& host, int32_t port) {
+    if (screens_ != nullptr) screens_->ShowConnectError(host, port);
+}
+
 void NetworkGame::SessionLost(const char* messageKey) {
     RestoreNetworkFolders();
     if (screens_ != nullptr) screens_->ShowError(messageKey);
@@ -798,6 +819,7 @@ void NetworkGame::BuildWorld(const std::string& text) {
 
 void NetworkGame::StartBattle() {
     battleOver = 0;
+    toldOut_ = false;
     airStates_.clear();
     endDelay_ = 0.0f;
     timeLeft_ = static_cast<float>(settings_.gameTimer);

@@ -120,6 +120,7 @@ public:
     void PlaySound(const char* name) override;
     void SessionLost(const char* messageKey) override;
     void JoinGivenUp(const char* messageKey) override;
+    void ConnectFailed(const std::string& host, int32_t port) override;
     // Serving with the lobby listing on: the entry shows the player count (none once
     // the server stopped).
     void UpdateLobby() override;
@@ -160,6 +161,8 @@ private:
     void SettingsChanged();
     void StepRules();
     void StepEndDelay();
+    // A player whose units are all gone is told once that he is out.
+    void TellWhenOut();
     void SpawnMissingBalls();
     bool FewerThanTwoScoring(bool vipsOnly) const;
     float ScoreOf(const SessionPlayer& player) const;
@@ -191,6 +194,7 @@ private:
     int32_t totalBudget_ = kDefaultTotalBudget;
     float clockCorrection_ = 0.0f;
     float endDelay_ = 0.0f;
+    bool toldOut_ = false;
     float timeLeft_ = 0.0f;
     float nextHillUpdate_ = 0.0f;
     // Server: each unit's flight as the last frame left it, by id.

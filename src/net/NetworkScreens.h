@@ -20,6 +20,8 @@ public:
     virtual void ShowError(const char* messageKey) = 0;
     // A join failed: the box stands over the join screen, which stays for another try.
     virtual void ShowJoinError(const char* messageKey) = 0;
+    // No connection to `host` on `port` could be made; the join screen stays.
+    virtual void ShowConnectError(const std::string& host, int32_t port) = 0;
     // Serving on `port` could not start, for the system's reason `error` (an errno, 0 when
     // unknown): dismissing the box goes back to the menu the player came from.
     virtual void ShowServeError(const char* messageKey, int error, int32_t port) = 0;

@@ -31,6 +31,9 @@ public:
     // A join the server never answered was given up; the client is stopped and back at
     // the join screen: show the text of the key there.
     virtual void JoinGivenUp(const char* messageKey) { SessionLost(messageKey); }
+    // A connection to the server could not be made (refused, unreachable, or not taken in
+    // time); the client is stopped and back at the join screen.
+    virtual void ConnectFailed(const std::string& /*host*/, int32_t /*port*/) { JoinGivenUp("UnableToConnect"); }
     // The lobby entry should show the new player count.
     virtual void UpdateLobby() {}
 

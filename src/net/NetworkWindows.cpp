@@ -138,6 +138,10 @@ void NetworkWindows::ShowJoinError(const char* messageKey) {
     GetClientSetupWindow().ShowJoinFailure(GetLanguageText(messageKey));
 }
 
+void NetworkWindows::ShowConnectError(const std::string& host, int32_t port) {
+    GetClientSetupWindow().ShowJoinFailure(ClientSetupWindow::ConnectFailureText(String(host.c_str()), port));
+}
+
 namespace {
 
 // Why serving failed, in the player's words: a port in use is the usual case (another

@@ -17,6 +17,7 @@ public:
     void AddStatusLine(const std::string& line) override;
     void ShowError(const char* messageKey) override;
     void ShowJoinError(const char* messageKey) override;
+    void ShowConnectError(const std::string& host, int32_t port) override;
     void ShowServeError(const char* messageKey, int error, int32_t port) override;
     void PlayersChanged() override {}
 

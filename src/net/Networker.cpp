@@ -105,14 +105,16 @@ bool Networker::MayYield(int connection) const {
            record.successor == nullptr && record.receiveQueue.empty();
 }
 
-bool Networker::Connect() {
+bool Networker::BeginConnect() {
     if (!clientRunning_ || port_ < 0 || port_ > 65535) return false;
     const auto ip = sock::ResolveIpv4(host_);
-    if (!ip) return false;
+    if (!ip) {
+        Log("Networker: " + host_ + " is not an address that can be joined");
+        return false;
+    }
     const auto free = std::find_if(table_.begin(), table_.end(),
                                    [](const Connection& c) { return c.state == ConnectionState::Free; });
     if (free == table_.end()) return false;
-    const int index = static_cast<int>(free - table_.begin());
     Connection& connection = *free;
     connection.address = {*ip, static_cast<uint16_t>(port_)};
     connection.socket = std::make_unique<sock::TCPSocketClient>();
@@ -120,6 +122,8 @@ bool Networker::Connect() {
     connection.state = ConnectionState::Connecting;
     const sock::ConnectStatus status = connection.socket->Connect(connection.address);
     if (status == sock::ConnectStatus::Failed) {
+        Log("Networker: could not connect to " + FormatAddress(connection.address.ip, connection.address.port, '.') +
+            ": " + std::strerror(errno));
         connection = Connection{};
         return false;
     }
@@ -128,6 +132,20 @@ bool Networker::Connect() {
         connection.connectPending = true;
         connection.lastHeardMs = Now();
     }
+    return true;
+}
+
+bool Networker::ConnectInProgress() const {
+    return clientRunning_ && std::any_of(table_.begin(), table_.end(), [](const Connection& c) {
+               return c.state == ConnectionState::Connecting || (c.state == ConnectionState::Connected && c.connectPending);
+           });
+}
+
+bool Networker::Connect() {
+    const auto free = std::find_if(table_.begin(), table_.end(),
+                                   [](const Connection& c) { return c.state == ConnectionState::Free; });
+    if (free == table_.end() || !BeginConnect()) return false;
+    const int index = static_cast<int>(free - table_.begin());
     const uint64_t deadline = SteadyMs() + sock::kConnectBudgetMs;
     for (uint64_t now = SteadyMs(); now < deadline && table_[index].state != ConnectionState::Free; now = SteadyMs()) {
         Event event;
@@ -193,6 +211,7 @@ bool Networker::TakeReadyEvent(Event& event) {
         if (connection.gone) {
             event.kind = EventKind::Disconnect;
             event.payload.clear();
+            lastDisconnect_ = {connection.cause, connection.framesReceived};
             std::unique_ptr<sock::Socket> successor = std::move(connection.successor);
             const sock::Ipv4Address successorAddress = connection.successorAddress;
             connection = Connection{};
@@ -239,7 +258,7 @@ void Networker::ServeSockets(int waitMs) {
         if (now - connection.lastHeardMs > sock::kPeerSilenceLimitMs) {
             Log("Networker: peer " + FormatAddress(connection.address.ip, connection.address.port, '.') +
                 " silent too long, dropped");
-            MarkGone(connection);
+            MarkGone(connection, CloseCause::Failed);
             continue;
         }
         CheckClosing(connection);
@@ -254,12 +273,14 @@ void Networker::ServeConnection(int index, short revents) {
     }
     if (revents & (POLLIN | POLLHUP | POLLERR)) ReadFrames(connection);
     if (connection.gone || !(revents & POLLOUT)) return;
-    if (connection.socket->FlushOutput() == sock::IoStatus::Failed) MarkGone(connection);
+    if (connection.socket->FlushOutput() == sock::IoStatus::Failed) MarkGone(connection, CloseCause::Failed);
 }
 
 void Networker::ServeConnecting(Connection& connection, short revents) {
     if (!(revents & (POLLOUT | POLLERR | POLLHUP))) return;
-    if (connection.socket->ConnectError() != 0) {
+    if (const int error = connection.socket->ConnectError(); error != 0) {
+        Log("Networker: could not connect to " + FormatAddress(connection.address.ip, connection.address.port, '.') +
+            ": " + std::strerror(error));
         connection = Connection{};
         return;
     }
@@ -279,12 +300,16 @@ void Networker::ReadFrames(Connection& connection) {
         if (frame == sock::FrameStatus::TooLarge) {
             Log("Networker: frame over the size limit from " +
                 FormatAddress(connection.address.ip, connection.address.port, '.'));
-            MarkGone(connection);
+            MarkGone(connection, CloseCause::NotOurProtocol);
             return;
         }
         connection.receiveQueue.push_back(std::move(payload));
+        ++connection.framesReceived;
     }
-    if (status == sock::IoStatus::Closed || status == sock::IoStatus::Failed) MarkGone(connection);
+    if (status == sock::IoStatus::Failed) MarkGone(connection, CloseCause::Failed);
+    // A frame cut off by an orderly close was never a frame of ours.
+    if (status == sock::IoStatus::Closed)
+        MarkGone(connection, connection.socket->HeldInput() > 0 ? CloseCause::NotOurProtocol : CloseCause::PeerClosed);
 }
 
 // A refused or draining connection first sends what it holds, then its sending side is
@@ -295,7 +320,7 @@ void Networker::CheckClosing(Connection& connection) {
         connection.socket->ShutdownSend();
         connection.sendShut = true;
     }
-    if (Now() - connection.closingSinceMs >= sock::kClosingLimitMs) MarkGone(connection);
+    if (Now() - connection.closingSinceMs >= sock::kClosingLimitMs) MarkGone(connection, CloseCause::ClosedHere);
 }
 
 void Networker::AcceptPending() {
@@ -313,7 +338,7 @@ void Networker::AcceptPending() {
         if (MayYield(yielding)) {
             Connection& record = table_[static_cast<size_t>(yielding)];
             record.receiveQueue.clear();
-            MarkGone(record);
+            MarkGone(record, CloseCause::ClosedHere);
             record.successor = std::move(socket);
             record.successorAddress = peer;
             continue;
@@ -332,7 +357,10 @@ void Networker::TakeSlot(Connection& record, const sock::Ipv4Address& peer, std:
     record.lastHeardMs = Now();
 }
 
-void Networker::MarkGone(Connection& connection) {
+void Networker::MarkGone(Connection& connection, CloseCause cause) {
+    // What was found in the stream tells more than how it then closed.
+    if (!connection.gone || cause == CloseCause::NotOurProtocol || cause == CloseCause::ClosedHere)
+        connection.cause = cause;
     connection.gone = true;
     if (!connection.socket) return;
     largeBufferFreed_ |= connection.socket->BufferCapacity() > sock::kKeptBufferBytes;
@@ -342,10 +370,12 @@ void Networker::MarkGone(Connection& connection) {
 void Networker::BeginClosing(Connection& connection) {
     connection.state = ConnectionState::Closing;
     connection.closingSinceMs = Now();
-    if (connection.socket->FlushOutput() == sock::IoStatus::Failed) MarkGone(connection);
+    if (connection.socket->FlushOutput() == sock::IoStatus::Failed) MarkGone(connection, CloseCause::Failed);
 }
 
-void Networker::CloseConnection(int connection) {
+void Networker::CloseConnection(int connection) { CloseConnection(connection, CloseCause::ClosedHere); }
+
+void Networker::CloseConnection(int connection, CloseCause cause) {
     if (connection < 0 || connection >= ConnectionCount()) return;
     Connection& record = table_[static_cast<size_t>(connection)];
     if (record.state == ConnectionState::Free) return;
@@ -354,7 +384,7 @@ void Networker::CloseConnection(int connection) {
         record = Connection{};
         return;
     }
-    MarkGone(record);
+    MarkGone(record, cause);
 }
 
 void Networker::Update() {
@@ -415,12 +445,12 @@ void Networker::Dispatch(Event& event) {
                 Log("Networker: frames from " + FormatAddress(ip, port, '.') + " unpack to more than " +
                     std::to_string(sock::kMaxInflatedBytesPerWindow) + " bytes in " +
                     std::to_string(sock::kInflateWindowMs / 1000) + " s; dropped");
-                CloseConnection(event.connection);
+                CloseConnection(event.connection, CloseCause::NotOurProtocol);
                 return;
             }
             if (!UncompressPayload(event.payload.data(), event.payload.size(), packBuffer_)) {
                 Log("Networker: bad compressed frame from " + FormatAddress(ip, port, '.'));
-                CloseConnection(event.connection);
+                CloseConnection(event.connection, CloseCause::NotOurProtocol);
                 return;
             }
             bytesReceivedRaw_ += packBuffer_.size();
@@ -456,12 +486,12 @@ bool Networker::QueueOn(Connection& connection, const std::vector<uint8_t>& pack
     if (connection.socket->PendingOutput() > sock::kMaxPendingOutputBytes) {
         Log("Networker: peer " + FormatAddress(connection.address.ip, connection.address.port, '.') +
             " is not reading, dropped");
-        MarkGone(connection);
+        MarkGone(connection, CloseCause::Failed);
         return false;
     }
     if (!connection.socket->QueueFrame(packed.data(), packed.size())) return false;
     if (connection.socket->FlushOutput() == sock::IoStatus::Failed) {
-        MarkGone(connection);
+        MarkGone(connection, CloseCause::Failed);
         return false;
     }
     return true;
@@ -500,7 +530,7 @@ void Networker::FlushSends() {
     for (Connection& record : table_) {
         if (record.gone || !record.socket || record.state == ConnectionState::Connecting) continue;
         if (record.socket->PendingOutput() == 0) continue;
-        if (record.socket->FlushOutput() == sock::IoStatus::Failed) MarkGone(record);
+        if (record.socket->FlushOutput() == sock::IoStatus::Failed) MarkGone(record, CloseCause::Failed);
     }
 }
 

@@ -60,6 +60,29 @@ public:
     virtual int ConnectionToYield();
     // Client only: resolves the host and joins, waiting at most kConnectBudgetMs.
     virtual bool Connect();
+    // Client only: resolves the host and starts joining without waiting. False when the
+    // host does not resolve or the connect failed at once. Otherwise the connection comes
+    // up later through OnConnect, or fails and its record is freed (ConnectInProgress
+    // turns false without an OnConnect).
+    bool BeginConnect();
+    // A connect was begun and its outcome is not reported yet.
+    bool ConnectInProgress() const;
+
+    // Why a connection ended, as far as this end can tell.
+    enum class CloseCause {
+        PeerClosed,      // an orderly close by the peer
+        Failed,          // reset, a failed read or send, or silent too long
+        NotOurProtocol,  // bytes that are no frames of ours (a length over the limit, a
+                         // frame cut off by the close, a payload that does not unpack)
+        ClosedHere,      // CloseConnection, e.g. for a message that cannot be read
+    };
+    struct DisconnectInfo {
+        CloseCause cause = CloseCause::PeerClosed;
+        uint64_t framesReceived = 0;
+    };
+    // The connection whose OnDisconnect is running: how it ended and how many frames it
+    // brought.
+    const DisconnectInfo& LastDisconnect() const { return lastDisconnect_; }
 
     void SetPort(int32_t port) { port_ = port; }
     int32_t Port() const { return port_; }
@@ -127,6 +150,8 @@ private:
         sock::Ipv4Address successorAddress;
         uint64_t lastHeardMs = 0;
         uint64_t closingSinceMs = 0;
+        uint64_t framesReceived = 0;
+        CloseCause cause = CloseCause::PeerClosed;
         // What its compressed frames unpacked to since the window began.
         uint64_t inflateWindowStartMs = 0;
         size_t inflatedInWindow = 0;
@@ -143,7 +168,8 @@ private:
     void AcceptPending();
     void TakeSlot(Connection& record, const sock::Ipv4Address& peer, std::unique_ptr<sock::Socket> socket);
     bool QueueOn(Connection& connection, const std::vector<uint8_t>& packed);
-    void MarkGone(Connection& connection);
+    void MarkGone(Connection& connection, CloseCause cause);
+    void CloseConnection(int connection, CloseCause cause);
     void BeginClosing(Connection& connection);
     void Dispatch(Event& event);
     // Whether the connection may unpack another `length` bytes now; counts them if so.
@@ -161,6 +187,7 @@ private:
     uint32_t drainBudgetMs_;
     std::vector<Connection> table_;
     std::unique_ptr<sock::Socket> listener_;
+    DisconnectInfo lastDisconnect_;
     std::vector<uint8_t> packBuffer_;
     // A large buffer was let go: the heap's free memory goes back to the system after the
     // update.

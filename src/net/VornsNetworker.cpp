@@ -217,6 +217,7 @@ bool VornsNetworker::StartClient() {
 }
 
 void VornsNetworker::StopClient() {
+    connecting_ = false;
     Networker::StopClient();
     schedule_.DiscardPending();
 }
@@ -236,25 +237,36 @@ void VornsNetworker::StopServer() {
 }
 
 bool VornsNetworker::Connect() {
-    if (!Networker::Connect()) return false;
-    out_.PutU8(CodeByte(MessageCode::ClientInfo));
-    out_.PutText(localName_);
-    out_.PutU32(localColour1_);
-    out_.PutU32(localColour2_);
-    Flush();
+    if (connecting_ || !BeginConnect()) return false;
+    connecting_ = true;
     joinedAtMs_ = Now();
-    SetState(SessionState::ClientJoined);
     return true;
 }
 
+bool VornsNetworker::Joining() const {
+    return IsClientRunning() && (connecting_ || state_ == SessionState::ClientJoined);
+}
+
 uint64_t VornsNetworker::JoinAnswerLeftMs() const {
-    if (!IsClientRunning() || state_ != SessionState::ClientJoined) return 0;
+    if (!Joining()) return 0;
+    const uint64_t limit = connecting_ ? sock::kConnectBudgetMs : sock::kJoinAnswerLimitMs;
     const uint64_t waited = Now() - joinedAtMs_;
-    return waited >= sock::kJoinAnswerLimitMs ? 0 : sock::kJoinAnswerLimitMs - waited;
+    return waited >= limit ? 0 : limit - waited;
 }
 
 bool VornsNetworker::OnConnect(uint32_t ip, uint16_t port) {
-    if (!IsServer()) return true;
+    if (!IsServer()) {
+        if (!connecting_) return true;
+        connecting_ = false;
+        out_.PutU8(CodeByte(MessageCode::ClientInfo));
+        out_.PutText(localName_);
+        out_.PutU32(localColour1_);
+        out_.PutU32(localColour2_);
+        Flush();
+        joinedAtMs_ = Now();
+        SetState(SessionState::ClientJoined);
+        return true;
+    }
     if (state_ != SessionState::ServerWaiting) return false;
     strangers_.emplace_back(sock::Ipv4Address{ip, port}, Now());
     return true;
@@ -292,8 +304,8 @@ void VornsNetworker::OnDisconnect(uint32_t ip, uint16_t port) {
     ForgetStranger({ip, port});
     if (!IsServer()) {
         if (!IsClientRunning()) return;
-        const bool joining = state_ == SessionState::ClientJoined;
-        host_.SessionLost(joining ? "ServerNotAllowingNewClients" : "ServerDisconnected");
+        if (state_ == SessionState::ClientJoined && JoinEnded()) return;
+        host_.SessionLost("ServerDisconnected");
         StopClient();
         SetState(SessionState::ClientDisconnected);
         return;
@@ -312,6 +324,28 @@ void VornsNetworker::OnDisconnect(uint32_t ip, uint16_t port) {
         PoseFigure(*player, PlayerFigure::kWalkOut);
     }
     host_.PlayersChanged();
+}
+
+// The connection closed before the server answered the introduction. A game server that
+// does not take the player closes without a word; bytes that are no frames of the game's
+// mean the address is some other service, and the player is back at the join screen to
+// correct it. False when the server had answered, and the connection was then lost.
+bool VornsNetworker::JoinEnded() {
+    const DisconnectInfo& ended = LastDisconnect();
+    const bool foreign = ended.cause == CloseCause::NotOurProtocol || ended.cause == CloseCause::ClosedHere;
+    if (!foreign && ended.framesReceived > 0) return false;
+    if (!foreign) {
+        Log("Network: " + Host() + " closed the connection without answering; it is not taking new players");
+        host_.SessionLost("ServerNotAllowingNewClients");
+        StopClient();
+        SetState(SessionState::ClientDisconnected);
+        return true;
+    }
+    Log("Network: " + Host() + " answered in a way no game server does; joining given up");
+    StopClient();
+    SetState(SessionState::ClientEntering);
+    host_.JoinGivenUp("NotAGameServer");
+    return true;
 }
 
 void VornsNetworker::SetState(SessionState state) {
@@ -684,6 +718,9 @@ void VornsNetworker::ServerStep(float frameTime) {
             out_.PutU32(static_cast<uint32_t>(settings.budget));
             out_.PutU32(settings.squadCount);
             Flush();
+            // The waiting screen after the squads shows what happens from here on, not
+            // who joined long ago.
+            statusText_.clear();
             host_.OpenSquadSelection(settings.budget, settings.squadCount);
             SetState(SessionState::ServerSquadSelection);
             return;
@@ -743,6 +780,17 @@ void VornsNetworker::StepCountdown(float frameTime) {
 }
 
 void VornsNetworker::ClientStep(float frameTime) {
+    if (connecting_) {
+        if (ConnectInProgress() && JoinAnswerLeftMs() > 0) return;
+        connecting_ = false;
+        if (ConnectInProgress())
+            Log("Network: " + Host() + " did not take the connection within " +
+                std::to_string(sock::kConnectBudgetMs / 1000) + " s; joining given up");
+        StopClient();
+        SetState(SessionState::ClientEntering);
+        host_.ConnectFailed(Host(), Port());
+        return;
+    }
     if (state_ == SessionState::ClientJoined && JoinAnswerLeftMs() == 0) {
         Log("Network: " + Host() + " did not answer within " + std::to_string(sock::kJoinAnswerLimitMs / 1000) +
             " s; joining given up");
@@ -786,6 +834,9 @@ void VornsNetworker::ProtocolError(const Sender& sender, const char* what, uint8
     Log(std::string("Network: ") + what + " (code " + std::to_string(code) + ") from " +
         FormatAddress(sender.address.ip, sender.address.port, '.') + "; the rest of the frame is dropped");
     if (IsServer() && sender.connection >= 0) CloseConnection(sender.connection);
+    // A joining client's first answer that cannot be read is no game server's answer.
+    if (!IsServer() && state_ == SessionState::ClientJoined)
+        for (int connection = 0; connection < ConnectionCount(); ++connection) CloseConnection(connection);
 }
 
 bool VornsNetworker::HandleMessage(uint8_t code, MessageReader& in, Sender& sender) {
@@ -939,6 +990,7 @@ bool VornsNetworker::HandleClientMessage(uint8_t code, MessageReader& in) {
             const uint32_t squads = in.ReadU32();
             if (in.Failed()) return true;
             state_ = SessionState::ClientSquadSelection;
+            statusText_.clear();
             host_.OpenSquadSelection(budget, squads);
             host_.EnterState(state_);
             return true;

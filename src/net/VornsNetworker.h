@@ -54,12 +54,17 @@ public:
     // is makes room for a newcomer.
     int ConnectionToYield() override;
     void Receive(const uint8_t* data, size_t length, uint32_t ip, uint16_t port) override;
-    // Joins and, once joined, introduces the local player. A server that does not answer
-    // the introduction within kJoinAnswerLimitMs is given up: the client stops, is back at
-    // the join screen and shows "ServerDidNotAnswer".
+    // Starts joining without waiting; false when the connect could not even begin. Once
+    // the connection is up the local player is introduced. A connection not taken within
+    // kConnectBudgetMs, or refused, is given up through the host's ConnectFailed; a server
+    // that does not answer the introduction within kJoinAnswerLimitMs through
+    // JoinGivenUp("ServerDidNotAnswer"). Either way the client stops and is back at the
+    // join screen.
     bool Connect() override;
-    // Milliseconds until a join still waiting for the server's answer is given up (0 when
-    // not waiting).
+    // Connecting, or connected and waiting for the server's answer.
+    bool Joining() const;
+    // Milliseconds until the current step of a join (the connection, then the answer) is
+    // given up; 0 when not joining.
     uint64_t JoinAnswerLeftMs() const;
     // Once per frame: the transport, the keep-alive and the session's state step.
     void Update();
@@ -170,6 +175,7 @@ private:
     void SendKeepAliveWhenDue(float frameTime);
     void ServerStep(float frameTime);
     void ForgetStranger(const sock::Ipv4Address& address);
+    bool JoinEnded();
     void CloseSilentStrangers();
     void ClientStep(float frameTime);
     void StepCountdown(float frameTime);
@@ -199,7 +205,8 @@ private:
     float syncTimer_ = 0.0f;
     float keepAliveTimer_ = 0.0f;
     uint64_t keepAliveSentMs_ = 0;
-    uint64_t joinedAtMs_ = 0;
+    uint64_t joinedAtMs_ = 0;  // when the current step of a join began
+    bool connecting_ = false;  // a connect begun, not yet up
     float countdown_ = 0.0f;
     bool countdownRunning_ = false;
     int32_t lastCountdownSent_ = -1;

@@ -201,7 +201,7 @@ void Vorn::RunActions() {
     while (timeBudget > 0.0f && currentAction != nullptr && doneThisTick == 0) {
         if (++actionsThisTick > kMaxActionsPerTick) {
             Debugger::Instance() << "Vorn " << name << ": " << kMaxActionsPerTick
-                                 << " actions in one tick; the rest of its budget is dropped";
+                                 << " actions in one tick; the rest of its budget is dropped\n";
             Debugger::Instance().Flush();
             SpendAllTime();
             doneThisTick = 1;

@@ -87,6 +87,9 @@ TEST(DataLanguage, EveryKeyTheCodeLooksUpHasAText) {
             EXPECT_FALSE(found->second.empty()) << key;
         }
     }
+    // The host's question before ending the battle for everyone: the session goes on to
+    // the results, so it names the battle, not the network game.
+    EXPECT_NE(table.at("AbortGame?").find("battle"), std::string::npos) << table.at("AbortGame?");
 }
 
 // These texts become file names or are compared with them.

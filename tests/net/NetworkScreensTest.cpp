@@ -289,10 +289,12 @@ TEST_F(NetworkScreensTest, JoiningWithoutAHostFailsIntoTheErrorBoxAndStopsTheCli
     EXPECT_TRUE(GetWindowManager().IsOpen(&GetErrorBox()));
 }
 
-TEST_F(NetworkScreensTest, JoiningAServerThatNeverAnswersShowsItIsConnectingThenGivesUp) {
-    sock::Socket silent;  // connections wait in its backlog: nothing is ever read or answered
-    ASSERT_TRUE(silent.Listen(0, 4));
-    platform_test::ScopedEnv port{"VORNS_GAME_PORT", std::to_string(silent.LocalPort())};
+TEST_F(NetworkScreensTest, AJoinShowsItIsConnectingWhileFramesGoOnAndGivesUpWhatIsNeverAnswered) {
+    // A full accept queue: the next connection request is dropped, never answered.
+    sock::Socket dropping;
+    ASSERT_TRUE(dropping.Listen(0, 0));
+    std::unique_ptr<sock::Socket> filler = net_test::RawConnect(dropping.LocalPort());
+    ASSERT_NE(filler, nullptr);
     static uint64_t now;  // read by the game, which outlives this body
     now = 1000;
     game->Session().SetClock([] { return now; });
@@ -300,13 +302,49 @@ TEST_F(NetworkScreensTest, JoiningAServerThatNeverAnswersShowsItIsConnectingThen
     ClientSetupWindow& setup = GetClientSetupWindow();
     ASSERT_TRUE(IsOpen(setup));
     EXPECT_TRUE(setup.ConnectingText().IsEmpty());
-    setup.address = "127.0.0.1";
-    ASSERT_TRUE(setup.Join());
     auto shows = [&](const char* part) {
         return std::string(setup.ConnectingText().CStr()).find(part) != std::string::npos;
     };
+    setup.address = "127.0.0.1";
+    {
+        platform_test::ScopedEnv port{"VORNS_GAME_PORT", std::to_string(dropping.LocalPort())};
+        // The connection is still being made when the button's command returns, and the
+        // frames go on meanwhile.
+        ASSERT_TRUE(setup.Join());
+        EXPECT_TRUE(shows("127.0.0.1") && shows("5 ")) << setup.ConnectingText().CStr();
+        game->HandleInputEvents(Array<InputEvent>());
+        EXPECT_TRUE(game->IsNetworkClient());
+        EXPECT_FALSE(setup.Join()) << "a second press while connecting";
+        Array<InputEvent> escape;
+        escape.Append(InputEvent{0, 0, kInputDown, 27});
+        game->HandleInputEvents(escape);
+        EXPECT_FALSE(game->IsNetworkClient()) << "Escape gives the connection up";
+        EXPECT_TRUE(setup.ConnectingText().IsEmpty());
+        EXPECT_FALSE(IsOpen(GetErrorBox()));
+
+        ASSERT_TRUE(setup.Join());
+        now += sock::kConnectBudgetMs - 1;
+        game->HandleInputEvents(Array<InputEvent>());
+        EXPECT_TRUE(shows("1 ")) << setup.ConnectingText().CStr();
+        now += 1;
+        game->HandleInputEvents(Array<InputEvent>());
+        EXPECT_FALSE(game->IsNetworkClient());
+        ASSERT_TRUE(IsOpen(GetErrorBox()));
+        const std::string message = GetErrorBox().message[0].CStr();
+        EXPECT_EQ(message.find(std::string(GetLanguageText("UnableToConnect").CStr()) + "127.0.0.1"), 0u) << message;
+        EXPECT_NE(message.find(std::to_string(dropping.LocalPort())), std::string::npos) << message;
+        EXPECT_EQ(game->Session().State(), SessionState::ClientEntering);
+        GetWindowManager().CloseWindow(&GetErrorBox());
+    }
+
+    sock::Socket silent;  // connections wait in its backlog: nothing is ever read or answered
+    ASSERT_TRUE(silent.Listen(0, 4));
+    platform_test::ScopedEnv port{"VORNS_GAME_PORT", std::to_string(silent.LocalPort())};
+    ASSERT_TRUE(setup.Join());
+    ASSERT_TRUE(net_test::PumpUntil([&] { return shows("15 "); },
+                                    [&] { game->HandleInputEvents(Array<InputEvent>()); }))
+        << setup.ConnectingText().CStr();
     EXPECT_TRUE(shows("127.0.0.1")) << setup.ConnectingText().CStr();
-    EXPECT_TRUE(shows("15 ")) << setup.ConnectingText().CStr();
     now += sock::kJoinAnswerLimitMs - 1;
     game->HandleInputEvents(Array<InputEvent>());
     EXPECT_TRUE(game->IsNetworkClient());

@@ -109,6 +109,9 @@ TEST_F(SessionTest, AWholeSessionFromJoiningToTheResults) {
     EXPECT_EQ(server.host.ownSquadsUsed, 1);
     EXPECT_EQ(bob.host.world, "the world");
     EXPECT_EQ(server.networker.State(), SessionState::ServerPlaying);
+    // The joins are long past: the waiting screens no longer name them.
+    EXPECT_EQ(alice.networker.StatusText(), "");
+    EXPECT_EQ(server.networker.StatusText(), "");
 
     // Timed events arrive in order and wait for the client's late clock.
     for (int i = 0; i < 200; ++i) {
@@ -189,6 +192,48 @@ TEST_F(SessionTest, LateJoinersAreRefusedAndTheServerKeepsServing) {
     clients.pop_back();
     alice.networker.SendChatToServer("still here");
     ASSERT_TRUE(RunUntil([&] { return !bob.host.chat.empty(); }));
+}
+
+// Whatever listens at the address, a join that ends before the server's answer says why.
+TEST(JoinEndTest, AJoinThatEndsBeforeTheAnswerSaysWhetherItWasRefusedLostOrNoGameServer) {
+    MessageWriter address;
+    address.PutU8(CodeByte(MessageCode::YourAddress));
+    address.PutAddress({sock::LoopbackIp(), 1234});
+    const struct {
+        const char* what;
+        std::vector<uint8_t> answer;  // sent, then the connection is closed
+        const char* shown;
+        SessionState after;
+    } cases[] = {
+        {"closed without a word", {}, "ServerNotAllowingNewClients", SessionState::ClientDisconnected},
+        {"a web server", Bytes("HTTP/1.1 400 Bad Request\r\n\r\n"), "NotAGameServer", SessionState::ClientEntering},
+        {"a frame cut off", {12, 0, 0, 0, 1, 2}, "NotAGameServer", SessionState::ClientEntering},
+        {"a frame of no message", Frame({200, 1, 2}), "NotAGameServer", SessionState::ClientEntering},
+        {"lost after the first answer", Frame(address.Bytes()), "ServerDisconnected", SessionState::ClientDisconnected},
+    };
+    for (const auto& c : cases) {
+        sock::Socket listener;
+        ASSERT_TRUE(listener.Listen(0, 4));
+        Program client{"alice"};
+        client.networker.SetCompression(false);
+        client.networker.SetPort(listener.LocalPort());
+        client.networker.SetHost("127.0.0.1");
+        ASSERT_TRUE(client.networker.StartClient());
+        client.networker.SetState(SessionState::ClientEntering);
+        ASSERT_TRUE(client.networker.Connect());
+        std::unique_ptr<sock::Socket> peer;
+        sock::Ipv4Address from;
+        ASSERT_TRUE(PumpUntil([&] { return (peer = listener.Accept(from)) != nullptr; }, [&] { client.Step(); }));
+        ASSERT_TRUE(PumpUntil([&] { return client.networker.State() == SessionState::ClientJoined; },
+                              [&] { client.Step(); }));
+        peer->SetNonBlocking(false);
+        RawSend(*peer, c.answer);
+        peer->ShutdownSend();
+        ASSERT_TRUE(PumpUntil([&] { return !client.host.lost.empty(); }, [&] { client.Step(); })) << c.what;
+        EXPECT_EQ(client.host.lost, c.shown) << c.what;
+        EXPECT_EQ(client.networker.State(), c.after) << c.what;
+        EXPECT_FALSE(client.networker.IsClientRunning()) << c.what;
+    }
 }
 
 TEST_F(SessionTest, FiguresWalkInOnJoiningOutOnLeavingAndStandIdleForTheSetUp) {

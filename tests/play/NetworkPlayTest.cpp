@@ -216,6 +216,24 @@ int PixelsPainted(const Image& picture, const IntRect& box, Color colour) {
     return count;
 }
 
+// The chat stands on a near-black panel, so that its lines read over a bright scene or
+// the battlefield: most of its box is dark whatever lies behind.
+void ChatHasItsDarkPanel(const Image& picture, const std::string& screen) {
+    if (picture.IsEmpty()) return;
+    const IntRect box = Find("ChatWindow").Rect();
+    int dark = 0, all = 0;
+    for (int y = std::max(box.top, 0); y <= box.bottom && y < picture.Height(); ++y) {
+        for (int x = std::max(box.left, 0); x <= box.right && x < picture.Width(); ++x) {
+            const Color c = picture.At(x, y);
+            dark += std::max({c.Red(), c.Green(), c.Blue()}) < 48 ? 1 : 0;
+            ++all;
+        }
+    }
+    if (dark * 4 < all * 3)
+        throw PlayerStepFailed(screen + ": the chat has no dark panel (" + std::to_string(dark) + " of " +
+                               std::to_string(all) + " pixels dark)");
+}
+
 // Bob painted himself red; the host and Ann kept a new player's colours, and the server
 // gave Ann others: each figure shows its own player's colour and no other figure does.
 void FiguresWearTheirPlayersColours(const Image& picture) {
@@ -402,7 +420,7 @@ void PlayToTheResults(PlayerHarness& player, const std::string& who, int report)
     player.FramesUntil([&] { return player.IsOpen("ArenaWindow"); }, kBattleFrames, "the battle");
     Report(report, "battle");
     player.Frames(30);
-    Picture(player, who, "battle");
+    ChatHasItsDarkPanel(Picture(player, who, "battle"), who + " battle");
     // Every unit on the field wears its owner's colours, here as on the others' screens.
     for (WorldObject* object : gArena->Objects()) {
         const Player* owner = object->kind == kKindVorn ? static_cast<Vorn*>(object)->owner : nullptr;
@@ -410,6 +428,12 @@ void PlayToTheResults(PlayerHarness& player, const std::string& who, int report)
             Report(report, "wears " + std::to_string(object->id) + " " + owner->ShownName().CStr() + " " +
                                Hex(owner->primaryColor));
     }
+    // Only a player with no units on the field is told he is out.
+    const Player* own = Session().LocalPlayer()->record;
+    const bool fighting = std::any_of(gArena->Objects().begin(), gArena->Objects().end(), [own](WorldObject* object) {
+        return object->kind == kKindVorn && !object->removed && static_cast<Vorn*>(object)->owner == own;
+    });
+    if (fighting && ChatShows("You are out")) throw PlayerStepFailed(who + ": told of being out with units fighting");
     player.FramesUntil([&] { return player.IsOpen("ResultsWindow"); }, kBattleFrames, "the results");
     player.Frames(30);
     const Image results = Picture(player, who, "results", {Text("ResultsWindow"), Text("ResultsAlive")});
@@ -564,24 +588,67 @@ uint64_t SkippingClock() {
            gSkippedMs;
 }
 
-// An address that takes the connection and never answers: the join screen says it is
-// connecting; once the wait is over it gives up and says so, and the player is back on
-// the join screen.
-void JoinASilentServer(PlayerHarness& player, uint16_t realPort) {
-    sock::Socket silent;
-    if (!silent.Listen(0, 4)) throw PlayerStepFailed("no silent server");
-    setenv("VORNS_GAME_PORT", std::to_string(silent.LocalPort()).c_str(), 1);
+// Addresses where no game is served; each time the player is told why and is back on the
+// join screen. One never answers the connection request: the screen says it is connecting
+// from the first frame on while the frames go on, and gives up once the wait is over. One
+// answers as a web server does: it is no game server. One takes the connection and never
+// answers the introduction.
+void JoinAddressesWithNoGame(PlayerHarness& player, uint16_t realPort) {
+    auto toldAndBack = [&](const std::string& screen, const std::string& shown) {
+        player.FramesUntil([&] { return player.IsOpen("ErrorBox"); }, 60, screen);
+        std::string message;
+        for (const String& line : GetErrorBox().message) message += std::string(line.CStr()) + " ";
+        if (message.find(shown) == std::string::npos) throw PlayerStepFailed(screen + ": the box says " + message);
+        Picture(player, "Bob", screen, {shown});
+        player.TapKey(win::kKeySpace);
+        player.FramesUntil([&] { return !player.IsOpen("ErrorBox"); }, 60, "the box closed");
+        if (!player.IsOpen("ClientSetupWindow")) throw PlayerStepFailed("not back on the join screen: " + screen);
+    };
+    auto serve = [](sock::Socket& listener, int backlog) {
+        if (!listener.Listen(0, backlog)) throw PlayerStepFailed("no listener");
+        setenv("VORNS_GAME_PORT", std::to_string(listener.LocalPort()).c_str(), 1);
+    };
     player.ClickItem("GameMenu", "JoinNetworkGame");
     player.FramesUntil([&] { return player.IsOpen("ClientSetupWindow"); }, 60, "the join screen");
     Session().SetClock(SkippingClock);
+
+    sock::Socket dropping;  // its accept queue is full: the next request is dropped
+    serve(dropping, 0);
+    sock::Socket filler;
+    if (!filler.Create() || filler.Connect({sock::LoopbackIp(), dropping.LocalPort()}) != sock::ConnectStatus::Connected)
+        throw PlayerStepFailed("the accept queue could not be filled");
+    Connect(player);
+    if (!Session().Joining()) throw PlayerStepFailed("the join did not wait for the connection");
+    Picture(player, "Bob", "connecting_unanswered", {Text("ConnectingTo") + "127.0.0.1"});
+    gSkippedMs += sock::kConnectBudgetMs;
+    toldAndBack("could_not_connect", "Could not connect to 127.0.0.1");
+
+    sock::Socket web;
+    serve(web, 4);
+    Connect(player);
+    std::unique_ptr<sock::Socket> visitor;
+    player.FramesUntil(
+        [&] {
+            sock::Ipv4Address from;
+            if (visitor == nullptr && (visitor = web.Accept(from)) != nullptr) {
+                const std::string reply = "HTTP/1.1 400 Bad Request\r\n\r\n";
+                size_t sent = 0;
+                visitor->SetNonBlocking(false);
+                visitor->SendSome(reply.data(), reply.size(), sent);
+                visitor->ShutdownSend();
+            }
+            return player.IsOpen("ErrorBox");
+        },
+        60, "the web server's answer");
+    toldAndBack("not_a_game_server", "Something answered");
+
+    sock::Socket silent;
+    serve(silent, 4);
     Connect(player);
     Picture(player, "Bob", "connecting", {Text("ConnectingTo") + "127.0.0.1"});
-    gSkippedMs = sock::kJoinAnswerLimitMs;
-    player.FramesUntil([&] { return player.IsOpen("ErrorBox"); }, 60, "giving up");
-    Picture(player, "Bob", "no_answer", {"The server did not answer."});
-    player.TapKey(win::kKeySpace);
-    player.FramesUntil([&] { return !player.IsOpen("ErrorBox"); }, 60, "the box closed");
-    if (!player.IsOpen("ClientSetupWindow")) throw PlayerStepFailed("not back on the join screen");
+    player.FramesUntil([] { return Session().State() == SessionState::ClientJoined; }, 60, "connected");
+    gSkippedMs += sock::kJoinAnswerLimitMs;
+    toldAndBack("no_answer", "The server did not answer.");
     setenv("VORNS_GAME_PORT", std::to_string(realPort).c_str(), 1);
 }
 
@@ -602,7 +669,7 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures, 
         GiveSavedSquad(player, name);
     }
     if (!veteran) Customise(player, Paint{0.98f, 0.02f, 0.02f});
-    if (!veteran) JoinASilentServer(player, port);
+    if (!veteran) JoinAddressesWithNoGame(player, port);
     JoinByAddress(player);
     Report(report, "joined");
     player.FramesUntil([] { return SessionPlayers() == 3 && ChatShows("hello from the host"); }, kSessionFrames,
@@ -614,6 +681,7 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures, 
     player.Frames(2);
     const Image setup = Picture(player, name, "setup", {Text("WaitingForServerSetup")});
     FiguresWearTheirPlayersColours(setup);
+    ChatHasItsDarkPanel(setup, name + " setup");
     FiguresAreAnimated(player, "NetworkGameSetupWindow");
     for (const std::string& missing : player.MissingFiles()) Report(report, "missing " + missing);
     ReachSquadSelection(player, name);
@@ -636,6 +704,8 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures, 
         CountdownStandsClear(player);
     }
     PlayToTheResults(player, leaving ? name + "_after_bob_left" : name, report);
+    // Bob brought no units: once the battle is on he is told he is out.
+    if (!veteran && !ChatShows("You are out")) throw PlayerStepFailed(name + " was not told he is out");
     if (leaving) {
         ReportResultsShown(player, report);
         player.MoveTo(player.WindowPoint("ChatWindow"));

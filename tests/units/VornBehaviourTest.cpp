@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "support/LogLines.h"
 #include "support/VornTestWorld.h"
 #include "units/Action.h"
 #include "units/PathPoint.h"
@@ -91,7 +92,10 @@ TEST_F(VornBehaviourTest, ActionsThatNeverSpendAreCutOffAfterAThousand) {
         Queue(unit, 99);
     }
     unit->SetTimeBudget(0.1f);
+    platform_test::LogLines log;
     unit->RunActions();
+    EXPECT_TRUE(log.HasLineWith({"1000 actions in one tick"})) << log.Text();
+    EXPECT_EQ(log.Text().back(), '\n') << "the next line of the log starts on a line of its own";
     EXPECT_EQ(unit->actionQueue.Count(), 500);
     EXPECT_EQ(unit->timeBudget, 0.0f);
     EXPECT_EQ(unit->doneThisTick, 1);

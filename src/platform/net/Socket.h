@@ -81,6 +81,8 @@ public:
     // available).
     IoStatus ReceiveAvailable(size_t maxBytes, size_t& received);
     FrameStatus NextFrame(std::vector<uint8_t>& payload) { return input_.Next(payload); }
+    // Received bytes not yet taken as a frame.
+    size_t HeldInput() const { return input_.Held(); }
 
 private:
     int handle_ = -1;
