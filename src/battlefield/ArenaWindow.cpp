@@ -75,6 +75,8 @@ void ArenaWindow::OnOpen() {
         gArena->SetScenarioName("");
         gArena->SetSquadName("");
         gArena->mouseHighlight = nullptr;
+        // A snapshot left by an earlier visit or session is no place to go back to.
+        gArena->ForgetLastPlayPoint();
     }
     ResetCameras();
     if (Game* game = CurrentGame()) game->SetPaused(true);
@@ -85,6 +87,8 @@ void ArenaWindow::OnOpen() {
 void ArenaWindow::OnClose() {
     if (gArena == nullptr) return;
     gArena->ClearBattlefield(false);
+    // The field is gone, and its snapshot need not stay in the player's folder.
+    gArena->ForgetLastPlayPoint();
     if (const Game* game = CurrentGame()) gArena->SetPlacingPlayer(game->firstPlayer);
 }
 

@@ -33,6 +33,13 @@ void OpenInFront(Window& window) {
     windows.OpenWindow(&window);
     windows.RaiseWindow(&window);
 }
+
+// The timer's box takes the keys and clicks until it is closed, wherever the pointer is.
+void OpenTimerBox(TimerEditBox& box) {
+    OpenInFront(box);
+    GetWindowManager().BringToFront(&box);
+    GetMouse().ShowCursor();
+}
 }  // namespace
 
 PathPoint* PatternWindow::PathPointAt(int32_t index) const {
@@ -465,8 +472,7 @@ bool PatternWindow::RunActionCommand(Event& event) {
             box.action = action;
             box.listener = this;
             box.MoveTo(event.point);
-            OpenInFront(box);
-            GetMouse().ShowCursor();
+            OpenTimerBox(box);
             return true;
         }
         case kEventDeleteAction: {
@@ -590,8 +596,7 @@ void PatternWindow::AddAction(PathPoint* point, int32_t kind, const Vector2& cli
         box.action = action;
         box.listener = this;
         box.MoveTo(screen);
-        OpenInFront(box);
-        GetMouse().ShowCursor();
+        OpenTimerBox(box);
     }
     ApplyChanges();
 }

@@ -288,9 +288,12 @@ public:
     bool SaveScenario(const String& name);
     // False when the file could not be opened (the battlefield is left cleared).
     bool LoadScenario(const String& name);
-    // Whether the world was ever started from the editor, leaving a play point to go
-    // back to.
+    // Whether the world was started from the editor since the field began, leaving a
+    // play point to go back to. A snapshot file left from an earlier field does not count.
     bool HasLastPlayPoint() const;
+    // A new field begins, or the one in hand ends: the play point is dropped and its
+    // snapshot file deleted.
+    void ForgetLastPlayPoint();
     // With no play point kept the battlefield stays as it is and false is returned.
     bool RestoreLastPlayPoint(bool keepEdited);
     bool SaveSquadFile(const String& name, const Vector3& origin, std::span<Vorn* const> units);
@@ -450,6 +453,8 @@ public:
     int32_t sideNumber = 0;
 
 private:
+    // Set when the snapshot was written for this field.
+    bool playPointKept_ = false;
     struct Pools;
     // One victim of a damage walk, applied after the walk ends.
     struct DamageHit {

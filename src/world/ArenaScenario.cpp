@@ -16,6 +16,7 @@
 #include "core/Stream.h"
 #include "game/Game.h"
 #include "game/Squad.h"
+#include "platform/sys/FileSystem.h"
 #include "platform/sys/Paths.h"
 #include "platform/sys/Random.h"
 #include "units/Vorn.h"
@@ -337,7 +338,11 @@ bool Arena::SaveScenario(const String& name) {
         return false;
     }
     WriteScenario(file);
-    return file.Commit();
+    const bool written = file.Commit();
+    if (name == kTempScenario) {
+        playPointKept_ = written;
+    }
+    return written;
 }
 
 bool Arena::LoadScenario(const String& name) {
@@ -370,7 +375,12 @@ bool Arena::LoadScenario(const String& name) {
     return whole;
 }
 
-bool Arena::HasLastPlayPoint() const { return FileExists(ScenarioFilePath(kTempScenario)); }
+bool Arena::HasLastPlayPoint() const { return playPointKept_ && FileExists(ScenarioFilePath(kTempScenario)); }
+
+void Arena::ForgetLastPlayPoint() {
+    playPointKept_ = false;
+    sys::DeleteFile(ScenarioFilePath(kTempScenario).CStr());
+}
 
 bool Arena::RestoreLastPlayPoint(bool keepEdited) {
     // Clearing first would lose the field for nothing.

@@ -3,6 +3,7 @@
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/ControlTray.h"
+#include "core/FileHelpers.h"
 #include "game/Event.h"
 #include "game/Player.h"
 #include "support/TempFolder.h"
@@ -83,6 +84,12 @@ TEST_F(ControlTrayTest, RestoringAsksOnlyWhenAUnitWasEditedAndNeedsAPlayPoint) {
     platform_test::TempFolder folder;
     const String base((folder.Path() + "/").c_str());
     SetDataFolders(base, base, base);
+    // A snapshot an earlier field left behind is no play point for the field a new
+    // visit opens.
+    arena_->SaveScenario("__Temp");
+    GetWindowManager().CloseWindow(&GetArenaWindow());
+    arena_->SaveScenario("__Temp");
+    GetWindowManager().OpenWindow(&GetArenaWindow());
     Vorn* vorn = arena_->PlaceChassisAt(0, Vector3(40.0f, 40.0f, 0.0f), &player_);
     ASSERT_NE(vorn, nullptr);
     vorn->edited = 1;
@@ -104,6 +111,10 @@ TEST_F(ControlTrayTest, RestoringAsksOnlyWhenAUnitWasEditedAndNeedsAPlayPoint) {
     // The field as play found it: the unit, and not the rock placed after.
     EXPECT_EQ(arena_->CountObjectsOfKind(kKindVorn), 1);
     EXPECT_EQ(arena_->CountObjectsOfKind(kKindRock), 0);
+    // Leaving the field takes its snapshot out of the player's folder.
+    EXPECT_TRUE(FileExists(ScenarioFilePath("__Temp")));
+    GetWindowManager().CloseWindow(&GetArenaWindow());
+    EXPECT_FALSE(FileExists(ScenarioFilePath("__Temp")));
     SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
 }
 

@@ -360,6 +360,11 @@ TEST_F(PatternWindowScriptTest, ATimerActionAsksForItsSecondsAndTheBoxClosesWith
     ASSERT_EQ(point->actions.Count(), 1);
     EXPECT_EQ(box.action, point->actions[0]);
     EXPECT_EQ(GetMouse().mode, Mouse::kModeNothing);  // an instant action is not dragged
+    // The box takes what is typed with the pointer resting on the editor beside it.
+    const String before = box.text;
+    MovePointer(box.left - 20, box.top + 5);
+    Type("5");
+    EXPECT_EQ(box.text, before + "5");
     GetWindowManager().CloseWindow(&editor());
     EXPECT_FALSE(box.open);
 }
