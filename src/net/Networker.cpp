@@ -105,16 +105,18 @@ bool Networker::MayYield(int connection) const {
            record.successor == nullptr && record.receiveQueue.empty();
 }
 
-bool Networker::BeginConnect() {
-    if (!clientRunning_ || port_ < 0 || port_ > 65535) return false;
+bool Networker::BeginConnect() { return StartConnect() >= 0; }
+
+int Networker::StartConnect() {
+    if (!clientRunning_ || port_ < 0 || port_ > 65535) return -1;
     const auto ip = sock::ResolveIpv4(host_);
     if (!ip) {
         Log("Networker: " + host_ + " is not an address that can be joined");
-        return false;
+        return -1;
     }
     const auto free = std::find_if(table_.begin(), table_.end(),
                                    [](const Connection& c) { return c.state == ConnectionState::Free; });
-    if (free == table_.end()) return false;
+    if (free == table_.end()) return -1;
     Connection& connection = *free;
     connection.address = {*ip, static_cast<uint16_t>(port_)};
     connection.socket = std::make_unique<sock::TCPSocketClient>();
@@ -122,17 +124,23 @@ bool Networker::BeginConnect() {
     connection.state = ConnectionState::Connecting;
     const sock::ConnectStatus status = connection.socket->Connect(connection.address);
     if (status == sock::ConnectStatus::Failed) {
-        Log("Networker: could not connect to " + FormatAddress(connection.address.ip, connection.address.port, '.') +
-            ": " + std::strerror(errno));
-        connection = Connection{};
-        return false;
+        GiveUpConnect(connection, errno);
+        return -1;
     }
-    if (status == sock::ConnectStatus::Connected) {
-        connection.state = ConnectionState::Connected;
-        connection.connectPending = true;
-        connection.lastHeardMs = Now();
-    }
-    return true;
+    if (status == sock::ConnectStatus::Connected) MarkConnected(connection);
+    return static_cast<int>(free - table_.begin());
+}
+
+void Networker::GiveUpConnect(Connection& connection, int error) {
+    Log("Networker: could not connect to " + FormatAddress(connection.address.ip, connection.address.port, '.') +
+        ": " + std::strerror(error));
+    connection = Connection{};
+}
+
+void Networker::MarkConnected(Connection& connection) {
+    connection.state = ConnectionState::Connected;
+    connection.connectPending = true;
+    connection.lastHeardMs = Now();
 }
 
 bool Networker::ConnectInProgress() const {
@@ -142,10 +150,8 @@ bool Networker::ConnectInProgress() const {
 }
 
 bool Networker::Connect() {
-    const auto free = std::find_if(table_.begin(), table_.end(),
-                                   [](const Connection& c) { return c.state == ConnectionState::Free; });
-    if (free == table_.end() || !BeginConnect()) return false;
-    const int index = static_cast<int>(free - table_.begin());
+    const int index = StartConnect();
+    if (index < 0) return false;
     const uint64_t deadline = SteadyMs() + sock::kConnectBudgetMs;
     for (uint64_t now = SteadyMs(); now < deadline && table_[index].state != ConnectionState::Free; now = SteadyMs()) {
         Event event;
@@ -279,14 +285,10 @@ void Networker::ServeConnection(int index, short revents) {
 void Networker::ServeConnecting(Connection& connection, short revents) {
     if (!(revents & (POLLOUT | POLLERR | POLLHUP))) return;
     if (const int error = connection.socket->ConnectError(); error != 0) {
-        Log("Networker: could not connect to " + FormatAddress(connection.address.ip, connection.address.port, '.') +
-            ": " + std::strerror(error));
-        connection = Connection{};
+        GiveUpConnect(connection, error);
         return;
     }
-    connection.state = ConnectionState::Connected;
-    connection.connectPending = true;
-    connection.lastHeardMs = Now();
+    MarkConnected(connection);
 }
 
 void Networker::ReadFrames(Connection& connection) {

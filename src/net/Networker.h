@@ -162,6 +162,10 @@ private:
     bool TakeReadyEvent(Event& event);
     void ServeSockets(int waitMs);
     void ServeConnection(int index, short revents);
+    // The slot of the connection begun, or -1 when none could be.
+    int StartConnect();
+    void GiveUpConnect(Connection& connection, int error);
+    void MarkConnected(Connection& connection);
     void ServeConnecting(Connection& connection, short revents);
     void ReadFrames(Connection& connection);
     void CheckClosing(Connection& connection);
