@@ -95,7 +95,9 @@ TEST_F(VornBehaviourTest, ActionsThatNeverSpendAreCutOffAfterAThousand) {
     platform_test::LogLines log;
     unit->RunActions();
     EXPECT_TRUE(log.HasLineWith({"1000 actions in one tick"})) << log.Text();
-    EXPECT_EQ(log.Text().back(), '\n') << "the next line of the log starts on a line of its own";
+    const std::string text = log.Text();
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.back(), '\n') << "the next line of the log starts on a line of its own";
     EXPECT_EQ(unit->actionQueue.Count(), 500);
     EXPECT_EQ(unit->timeBudget, 0.0f);
     EXPECT_EQ(unit->doneThisTick, 1);
