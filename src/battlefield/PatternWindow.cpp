@@ -218,7 +218,10 @@ void PatternWindow::OnClose() {
     windows.CloseWindow(&GetActionMenu());
     windows.CloseWindow(&GetPatternObjectPropertyMenu());
     windows.CloseWindow(&GetPriorityMenu());
-    windows.CloseWindow(&GetTimerEditBox());
+    // A new timer action whose box closes with the editor was never given its timer.
+    TimerEditBox& timerBox = GetTimerEditBox();
+    if (timerBox.open) timerBox.Cancel();
+    windows.CloseWindow(&timerBox);
 }
 
 void PatternWindow::SetEditMode(bool ownUnit) {

@@ -77,6 +77,8 @@ public:
     void SetEditMode(bool ownUnit);
     // After every change: layout, pulse, the unit marked edited and its choice reset.
     void ApplyChanges() override;
+    // The timer box's new action, never given its timer, leaves the pattern.
+    void DropAction(Action* action) override;
 
     // The screen rectangle of the diagram and the conversions between its pixels and
     // pattern coordinates (+x up, +y left on the screen).
@@ -181,6 +183,8 @@ private:
     Action* ActionAt(const Point& indices, PathPoint** point) const;
     void ForgetElement(const void* element);
     void SetCursorMark(bool refused);
+    // The timer box for the action, in front at the screen point; added: the action is new.
+    void OpenTimerBox(Action* action, bool added, const Point& screen);
     // Drawing and palettes (PatternWindow.cpp).
     void LayoutPalettes();
     void UpdateSwitchImages();

@@ -34,13 +34,30 @@ void OpenInFront(Window& window) {
     windows.RaiseWindow(&window);
 }
 
+}  // namespace
+
 // The timer's box takes the keys and clicks until it is closed, wherever the pointer is.
-void OpenTimerBox(TimerEditBox& box) {
+void PatternWindow::OpenTimerBox(Action* action, bool added, const Point& screen) {
+    TimerEditBox& box = GetTimerEditBox();
+    box.action = action;
+    box.listener = this;
+    box.newAction = added;
+    box.MoveTo(screen);
     OpenInFront(box);
     GetWindowManager().BringToFront(&box);
     GetMouse().ShowCursor();
 }
-}  // namespace
+
+void PatternWindow::DropAction(Action* action) {
+    if (pattern == nullptr) return;
+    for (PathPoint* point : pattern->pathPoints) {
+        if (point->actions.Find(action) < 0) continue;
+        ForgetElement(action);
+        point->RemoveAction(action);
+        ApplyChanges();
+        return;
+    }
+}
 
 PathPoint* PatternWindow::PathPointAt(int32_t index) const {
     if (pattern == nullptr || index < 0 || index >= pattern->pathPoints.Count()) return nullptr;
@@ -468,11 +485,7 @@ bool PatternWindow::RunActionCommand(Event& event) {
             Action* action =
                 pressedAction != nullptr ? pressedAction : (currentAction != nullptr ? currentAction : ringAction);
             if (action == nullptr || action->kind != kActionSetTimer) return true;
-            TimerEditBox& box = GetTimerEditBox();
-            box.action = action;
-            box.listener = this;
-            box.MoveTo(event.point);
-            OpenTimerBox(box);
+            OpenTimerBox(action, false, event.point);
             return true;
         }
         case kEventDeleteAction: {
@@ -592,11 +605,7 @@ void PatternWindow::AddAction(PathPoint* point, int32_t kind, const Vector2& cli
         dragOffset = Vector2();
         StartDrag(kDragNewActionTarget, 1.4f, nullptr);
     } else if (kind == kActionSetTimer) {
-        TimerEditBox& box = GetTimerEditBox();
-        box.action = action;
-        box.listener = this;
-        box.MoveTo(screen);
-        OpenTimerBox(box);
+        OpenTimerBox(action, true, screen);
     }
     ApplyChanges();
 }

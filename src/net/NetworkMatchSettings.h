@@ -6,13 +6,15 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/MatchLimits.h"
+
 struct NetworkMatchSettings {
     static constexpr uint32_t kRuleSetCount = 4;
     static constexpr uint32_t kMaxSquads = 4;
     static constexpr uint32_t kMaxBoosts = 5;
     static constexpr uint32_t kMaxRuleCount = 9;  // goals, balls, nets and VIPs
-    static constexpr int32_t kSmallestBudget = 25;
-    static constexpr uint32_t kMaxSeconds = 86400;
+    static constexpr int32_t kSmallestBudget = match_limits::kSmallestBudget;
+    static constexpr uint32_t kMaxSeconds = match_limits::kMaxSeconds;
     static constexpr size_t kMaxScenarioBytes = 255;
 
     // Brings every value into its range; the budget's top is the total shared among the

@@ -10,11 +10,20 @@
 #include "ui/ErrorBox.h"
 #include "ui/WindowManager.h"
 
-PlayerNameEditBox::PlayerNameEditBox() : EditBox("PlayerNameEditBox", "NewPlayerName?") { Initialize(); }
+PlayerNameEditBox::PlayerNameEditBox() : EditBox("PlayerNameEditBox", "NewPlayerName?") {
+    refusedCharacterKey = "NameCharacters";
+    Initialize();
+}
 
 void PlayerNameEditBox::OnOpen() {
     text.Clear();
     EditBox::OnOpen();
+}
+
+// A new player needs a name: Return on an empty box says so, and only Escape or Cancel
+// goes back.
+String PlayerNameEditBox::Rejection(const String& whole) const {
+    return whole.IsEmpty() ? GetLanguageText("PlayerNameEmpty") : String();
 }
 
 void PlayerNameEditBox::DrawContents() {

@@ -10,6 +10,7 @@ public:
     void DrawContents() override;
     void Accept() override;
     void Cancel() override;
+    String Rejection(const String& whole) const override;
 };
 
 PlayerNameEditBox& GetPlayerNameEditBox();

@@ -11,6 +11,7 @@
 #include "engine/ScreenLayout.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
+#include "engine/TextFitting.h"
 #include "game/Event.h"
 #include "game/Game.h"
 #include "ui/ConfirmationMenu.h"
@@ -24,6 +25,7 @@ namespace {
 constexpr int32_t kButtonSize = 32;
 constexpr int32_t kButtonInset = 16;
 constexpr int32_t kCaretTop = 4;
+constexpr int32_t kComplaintMargin = 8;
 constexpr Color kPromptColour = Color(0xFF7BBDFE);
 constexpr Color kComplaintColour = Color(0xFFFF6060);
 constexpr Color kSelectionColour = Color(0xFF2E5A96);
@@ -104,12 +106,25 @@ void EditBox::Allow(const char* characters) {
 }
 
 void EditBox::OnOpen() {
+    complaint_.Clear();
     SetRect(IntRect(left, top, left + kWidth, top + LineHeight() + 36));
     pressedInText = false;
     CentreOnScreen();
     caret = Count();
-    textSelected = selectOnOpen && Count() > 0;
+    textSelected = Count() > 0;
+}
+
+void EditBox::ShowComplaint(const String& reason) {
+    if (reason.IsEmpty() && complaint_.Count() == 0) return;
     complaint_.Clear();
+    if (!reason.IsEmpty()) {
+        StringArray paragraphs;
+        paragraphs.Append(reason);
+        SplitWords(paragraphs, complaint_, GetFont(), kTextScale, kWidth - 2 * kComplaintMargin, 0);
+    }
+    // The box grows downwards by the reason's lines, between the text and the buttons.
+    SetRect(IntRect(left, top, right, top + LineHeight() + 36 + complaint_.Count() * LineHeight()));
+    Refresh();
 }
 
 void EditBox::Refresh() {
@@ -151,12 +166,17 @@ void EditBox::DrawContents() {
     }
     UseScreenCamera();
     renderer.SetAlphaBlend();
-    const String& line = complaint_.IsEmpty() ? prompt : complaint_;
-    const Vector2 promptSize = MeasureText(line, kTextScale);
-    DrawUiText(line, float((left + right + 1) / 2) - promptSize.x * 0.5f, float(acceptCentre_.y) - promptSize.y * 0.5f,
-               complaint_.IsEmpty() ? kPromptColour : kComplaintColour, kTextScale);
+    const float middle = float((left + right + 1) / 2);
+    const Vector2 promptSize = MeasureText(prompt, kTextScale);
+    DrawUiText(prompt, middle - promptSize.x * 0.5f, float(acceptCentre_.y) - promptSize.y * 0.5f, kPromptColour,
+               kTextScale);
+    for (int i = 0; i < complaint_.Count(); ++i) {
+        DrawUiText(complaint_[i], middle - MeasureText(complaint_[i], kTextScale).x * 0.5f,
+                   float(top + (i + 1) * LineHeight() + kCaretTop), kComplaintColour, kTextScale);
+    }
     if (textSelected && caretSprite != nullptr) {
-        caretSprite->SetRect(IntRect(left, top + kCaretTop, left + int32_t(TextWidth(text)), top + kCaretTop + LineHeight()));
+        caretSprite->SetRect(
+            IntRect(left, top + kCaretTop, left + int32_t(TextWidth(text)), top + kCaretTop + LineHeight()));
         TintSprite(caretSprite, kSelectionColour);
         renderer.DrawSprite(*caretSprite);
         TintSprite(caretSprite, Color(0xFFFFFFFF));
@@ -233,8 +253,8 @@ void EditBox::HandleCommand(Event& event) {
         case kEventAddChar: EditStep(event.value); break;
         case kEventEnterString:
             // A script or peer may send a text the keys would not have let through.
-            if (Rejection(text) != nullptr) {
-                Refuse();
+            if (const String reason = Rejection(text); !reason.IsEmpty()) {
+                Complain(reason);
                 break;
             }
             Accept();
@@ -261,7 +281,7 @@ void EditBox::HandleCommand(Event& event) {
 void EditBox::EditStep(int32_t code) {
     caretVisible = true;
     blinkTimer = kBlinkSeconds;
-    complaint_.Clear();
+    ShowComplaint(String());
     if (textSelected && (code == Mouse::kCodeDelete || code == kCodeBackspace)) {
         text.Clear();
         caret = 0;
@@ -297,7 +317,11 @@ void EditBox::EditStep(int32_t code) {
 
 void EditBox::Insert(char character) {
     if (allowed[static_cast<unsigned char>(character)] == 0) {
-        Refuse();
+        if (refusedCharacterKey != nullptr) {
+            Complain(GetLanguageText(refusedCharacterKey));
+        } else {
+            Refuse();
+        }
         return;
     }
     const String kept = textSelected ? String() : text;
@@ -315,19 +339,21 @@ void EditBox::Insert(char character) {
 }
 
 void EditBox::Submit() {
-    if (Count() < 1) {
+    if (const String reason = Rejection(text); !reason.IsEmpty()) {
+        Complain(reason);
+    } else if (Count() < 1) {
         PostEvent(kEventAbortString);
-        return;
+    } else {
+        PostEventString(kEventEnterString, text);
     }
-    if (const char* reason = Rejection(text)) {
-        complaint_ = GetLanguageText(reason);
-        Refuse();
-        return;
-    }
-    PostEventString(kEventEnterString, text);
 }
 
-const char* EditBox::Rejection(const String&) const { return nullptr; }
+String EditBox::Rejection(const String&) const { return String(); }
+
+void EditBox::Complain(const String& reason) {
+    ShowComplaint(reason);
+    Refuse();
+}
 
 void EditBox::Refuse() { PlayUiSound("Illegal.ogg"); }
 

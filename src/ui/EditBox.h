@@ -6,6 +6,7 @@
 // characters allowed and what accepting does.
 #include <cstdint>
 
+#include "core/Array.h"
 #include "core/String.h"
 #include "ui/Window.h"
 
@@ -44,9 +45,9 @@ public:
     virtual void Accept() = 0;
     virtual void Cancel();
     virtual bool IsValidText(const String& proposed) const;
-    // The language key of what is wrong with the whole text, or none when it may be
-    // accepted; the base takes any text.
-    virtual const char* Rejection(const String& whole) const;
+    // What is wrong with the whole text, shown in the box, or empty when it may be
+    // accepted; the base takes any text. An empty text that is not rejected cancels.
+    virtual String Rejection(const String& whole) const;
 
     // Only the listed characters may be typed from now on.
     void AllowOnly(const char* characters);
@@ -55,13 +56,15 @@ public:
     int32_t CaretAt(int32_t pointerX) const;
     int32_t Count() const { return text.CharCount(); }
     IntRect TextLineRect() const;
+    // Why the last Enter or character was refused, in the lines shown; empty when none.
+    const StringArray& Complaint() const { return complaint_; }
     IntRect ButtonRect(Button button) const;
 
     bool pressedInText = false;
     String text;
     String prompt;
     int32_t caret = 0;
-    // The whole starting text is selected: the first typed character replaces it.
+    // The whole starting text is selected on opening: the first typed character replaces it.
     bool textSelected = false;
     float blinkTimer = kBlinkSeconds;
     bool caretVisible = false;
@@ -76,8 +79,8 @@ public:
     static int32_t ReadNumber(const String& digits);
 
 protected:
-    // Boxes whose starting text is rarely kept select it on opening.
-    bool selectOnOpen = false;
+    // The language key of what a refused character is told with; none: the sound alone.
+    const char* refusedCharacterKey = nullptr;
     // Refuses with the illegal sound.
     static void Refuse();
     // A save that failed: the illegal sound and "SaveFailed" in the error box.
@@ -91,10 +94,14 @@ private:
     // Enter and Accept: an empty text cancels, a rejected one stays with its reason shown.
     void Submit();
     void Insert(char character);
+    // The illegal sound, and the reason shown in the box until the next key.
+    void Complain(const String& reason);
+    // The reason's lines under the text, the box grown to hold them; empty: none.
+    void ShowComplaint(const String& reason);
     float TextWidth(const String& part) const;
     int32_t pressedButton_ = -1;
-    // Shown in the prompt's place until the next key.
-    String complaint_;
+    // Why the last Enter or character was refused, in lines that fit the box.
+    StringArray complaint_;
     Point acceptCentre_;
     Point cancelCentre_;
 };

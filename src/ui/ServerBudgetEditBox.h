@@ -1,17 +1,19 @@
 #pragma once
 // The server sets each player's launch budget: at least 25, at most the total budget
-// shared among the players. A value outside says so in the error box and is brought in.
-#include "ui/EditBox.h"
+// shared among the players now in the game.
+#include "ui/NumberEditBox.h"
 
-class ServerBudgetEditBox : public EditBox {
+class ServerBudgetEditBox : public NumberEditBox {
 public:
-    static constexpr int32_t kSmallestBudget = 25;
+    static constexpr int32_t kSmallestBudget = match_limits::kSmallestBudget;
 
     ServerBudgetEditBox();
-    void OnOpen() override;
-    void Accept() override;
-    // The largest budget a player may get; never divides by fewer than one player.
-    static int32_t LargestBudget(int32_t totalBudget, int32_t players);
+
+protected:
+    int32_t Value(const NetworkSettings& settings) const override;
+    void SetValue(NetworkSettings& settings, int32_t value) const override;
+    int32_t Smallest(const NetworkSettings&) const override { return kSmallestBudget; }
+    int32_t Largest(const NetworkSettings& settings) const override;
 };
 
 ServerBudgetEditBox& GetServerBudgetEditBox();

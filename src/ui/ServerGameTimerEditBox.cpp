@@ -3,19 +3,13 @@
 
 #include "ui/NetworkSettings.h"
 
-ServerGameTimerEditBox::ServerGameTimerEditBox() : EditBox("ServerGameTimerEditBox", "GameTimer?") { Initialize(); }
-
-void ServerGameTimerEditBox::OnOpen() {
-    AllowOnly("0123456789");
-    const NetworkSettings* settings = GetNetworkSettings();
-    text = settings != nullptr ? String::FromInt(settings->GameTimer()) : String();
-    EditBox::OnOpen();
+ServerGameTimerEditBox::ServerGameTimerEditBox() : NumberEditBox("ServerGameTimerEditBox", "GameTimer?") {
+    Initialize();
 }
 
-void ServerGameTimerEditBox::Accept() {
-    NetworkSettings* settings = GetNetworkSettings();
-    if (!text.IsEmpty() && settings != nullptr) settings->SetGameTimer(ReadNumber(text));
-}
+int32_t ServerGameTimerEditBox::Value(const NetworkSettings& settings) const { return settings.GameTimer(); }
+
+void ServerGameTimerEditBox::SetValue(NetworkSettings& settings, int32_t value) const { settings.SetGameTimer(value); }
 
 ServerGameTimerEditBox& GetServerGameTimerEditBox() {
     static ServerGameTimerEditBox box;

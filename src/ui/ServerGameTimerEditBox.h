@@ -1,12 +1,14 @@
 #pragma once
 // The server sets the game's time limit in seconds.
-#include "ui/EditBox.h"
+#include "ui/NumberEditBox.h"
 
-class ServerGameTimerEditBox : public EditBox {
+class ServerGameTimerEditBox : public NumberEditBox {
 public:
     ServerGameTimerEditBox();
-    void OnOpen() override;
-    void Accept() override;
+
+protected:
+    int32_t Value(const NetworkSettings& settings) const override;
+    void SetValue(NetworkSettings& settings, int32_t value) const override;
 };
 
 ServerGameTimerEditBox& GetServerGameTimerEditBox();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/TextTable.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 
@@ -20,11 +21,7 @@ bool IsLabelChar(char c) { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 
 
 }  // namespace
 
-ServerIPEditBox::ServerIPEditBox() : EditBox("ServerIPEditBox", "ServerIP?") {
-    // The box is opened to type another address far more often than to keep the last.
-    selectOnOpen = true;
-    Initialize();
-}
+ServerIPEditBox::ServerIPEditBox() : EditBox("ServerIPEditBox", "ServerIP?") { Initialize(); }
 
 bool ServerIPEditBox::IsWellFormed(const String& host) {
     const std::string text = host.CStr();
@@ -47,12 +44,13 @@ bool ServerIPEditBox::IsWellFormed(const String& host) {
     const auto numeric = [](const std::string& label) { return std::all_of(label.begin(), label.end(), IsDigit); };
     if (!numeric(labels.back())) return true;
     if (labels.size() != 4) return false;
-    return std::all_of(labels.begin(), labels.end(),
-                       [&](const std::string& label) { return numeric(label) && label.size() <= 3 && std::stoi(label) <= 255; });
+    return std::all_of(labels.begin(), labels.end(), [&](const std::string& label) {
+        return numeric(label) && label.size() <= 3 && std::stoi(label) <= 255;
+    });
 }
 
-const char* ServerIPEditBox::Rejection(const String& whole) const {
-    return IsWellFormed(whole) ? nullptr : "BadServerIP";
+String ServerIPEditBox::Rejection(const String& whole) const {
+    return whole.IsEmpty() || IsWellFormed(whole) ? String() : GetLanguageText("BadServerIP");
 }
 
 String ServerIPEditBox::HostPart(const String& address) {

@@ -8,7 +8,7 @@ public:
     ServerIPEditBox();
     void OnOpen() override;
     void Accept() override;
-    const char* Rejection(const String& whole) const override;
+    String Rejection(const String& whole) const override;
     // The set-up screen's address text, which the box starts from and sets; none: the
     // profile's.
     void SetAddress(String* address) { address_ = address; }

@@ -3,20 +3,15 @@
 
 #include "ui/NetworkSettings.h"
 
-ServerLaunchDelayEditBox::ServerLaunchDelayEditBox() : EditBox("ServerLaunchDelayEditBox", "SquadSelectionDelayTime?") {
+ServerLaunchDelayEditBox::ServerLaunchDelayEditBox()
+    : NumberEditBox("ServerLaunchDelayEditBox", "SquadSelectionDelayTime?") {
     Initialize();
 }
 
-void ServerLaunchDelayEditBox::OnOpen() {
-    AllowOnly("0123456789");
-    const NetworkSettings* settings = GetNetworkSettings();
-    text = settings != nullptr ? String::FromInt(settings->LaunchDelay()) : String();
-    EditBox::OnOpen();
-}
+int32_t ServerLaunchDelayEditBox::Value(const NetworkSettings& settings) const { return settings.LaunchDelay(); }
 
-void ServerLaunchDelayEditBox::Accept() {
-    NetworkSettings* settings = GetNetworkSettings();
-    if (!text.IsEmpty() && settings != nullptr) settings->SetLaunchDelay(ReadNumber(text));
+void ServerLaunchDelayEditBox::SetValue(NetworkSettings& settings, int32_t value) const {
+    settings.SetLaunchDelay(value);
 }
 
 ServerLaunchDelayEditBox& GetServerLaunchDelayEditBox() {

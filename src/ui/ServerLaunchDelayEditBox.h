@@ -1,12 +1,14 @@
 #pragma once
 // The server sets how long the players choose their squads.
-#include "ui/EditBox.h"
+#include "ui/NumberEditBox.h"
 
-class ServerLaunchDelayEditBox : public EditBox {
+class ServerLaunchDelayEditBox : public NumberEditBox {
 public:
     ServerLaunchDelayEditBox();
-    void OnOpen() override;
-    void Accept() override;
+
+protected:
+    int32_t Value(const NetworkSettings& settings) const override;
+    void SetValue(NetworkSettings& settings, int32_t value) const override;
 };
 
 ServerLaunchDelayEditBox& GetServerLaunchDelayEditBox();

@@ -1,22 +1,16 @@
-// The server sets the seconds between meteors.
+// The server sets the seconds between meteors (0: none).
 #include "ui/ServerMeteorDelayEditBox.h"
 
 #include "ui/NetworkSettings.h"
 
-ServerMeteorDelayEditBox::ServerMeteorDelayEditBox() : EditBox("ServerMeteorDelayEditBox", "MeteorDelay?") {
+ServerMeteorDelayEditBox::ServerMeteorDelayEditBox() : NumberEditBox("ServerMeteorDelayEditBox", "MeteorDelay?") {
     Initialize();
 }
 
-void ServerMeteorDelayEditBox::OnOpen() {
-    AllowOnly("0123456789");
-    const NetworkSettings* settings = GetNetworkSettings();
-    text = settings != nullptr ? String::FromInt(settings->MeteorDelay()) : String();
-    EditBox::OnOpen();
-}
+int32_t ServerMeteorDelayEditBox::Value(const NetworkSettings& settings) const { return settings.MeteorDelay(); }
 
-void ServerMeteorDelayEditBox::Accept() {
-    NetworkSettings* settings = GetNetworkSettings();
-    if (!text.IsEmpty() && settings != nullptr) settings->SetMeteorDelay(ReadNumber(text));
+void ServerMeteorDelayEditBox::SetValue(NetworkSettings& settings, int32_t value) const {
+    settings.SetMeteorDelay(value);
 }
 
 ServerMeteorDelayEditBox& GetServerMeteorDelayEditBox() {

@@ -24,6 +24,14 @@ void TimerEditBox::Accept() {
     if (listener != nullptr) listener->ApplyChanges();
 }
 
+void TimerEditBox::Cancel() {
+    if (!newAction || action == nullptr || listener == nullptr) return;
+    Action* dropped = action;
+    action = nullptr;
+    newAction = false;
+    listener->DropAction(dropped);
+}
+
 TimerEditBox& GetTimerEditBox() {
     static TimerEditBox box;
     return box;

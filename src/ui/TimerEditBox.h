@@ -8,6 +8,8 @@ class Action;
 class PatternChangeListener {
 public:
     virtual void ApplyChanges() = 0;
+    // Takes the action out of its pattern.
+    virtual void DropAction(Action* action) = 0;
 
 protected:
     ~PatternChangeListener() = default;
@@ -19,10 +21,13 @@ public:
 
     void OnOpen() override;
     void Accept() override;
+    // A new action's timer never given goes with its action; an old one keeps its timer.
+    void Cancel() override;
     bool IsValidText(const String& proposed) const override;
 
     Action* action = nullptr;                   // not owned
     PatternChangeListener* listener = nullptr;  // the opener
+    bool newAction = false;                     // the action was added for this box
 };
 
 TimerEditBox& GetTimerEditBox();

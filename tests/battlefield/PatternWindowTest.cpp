@@ -351,7 +351,7 @@ TEST_F(PatternWindowScriptTest, EventsNamingNothingInThePatternAreRefused) {
     EXPECT_EQ(GetMouse().mode, Mouse::kModeNothing);
 }
 
-TEST_F(PatternWindowScriptTest, ATimerActionAsksForItsSecondsAndTheBoxClosesWithTheEditor) {
+TEST_F(PatternWindowScriptTest, ATimerActionAsksForItsSecondsAndANewOneGivenUpGoes) {
     DoubleClickAt(ScreenAt(10.0f, 0.0f));
     PathPoint* point = pattern().pathPoints[1];
     editor().AddAction(point, kActionSetTimer, Vector2(), Point(300, 300));
@@ -360,13 +360,33 @@ TEST_F(PatternWindowScriptTest, ATimerActionAsksForItsSecondsAndTheBoxClosesWith
     ASSERT_EQ(point->actions.Count(), 1);
     EXPECT_EQ(box.action, point->actions[0]);
     EXPECT_EQ(GetMouse().mode, Mouse::kModeNothing);  // an instant action is not dragged
-    // The box takes what is typed with the pointer resting on the editor beside it.
-    const String before = box.text;
+    // The box takes what is typed with the pointer resting on the editor beside it, and
+    // the first digit replaces the "0.0" it starts with.
+    EXPECT_EQ(box.text, "0.0");
     MovePointer(box.left - 20, box.top + 5);
-    Type("5");
-    EXPECT_EQ(box.text, before + "5");
+    Type("3");
+    EXPECT_EQ(box.text, "3");
+    TapKey(win::kKeyReturn);
+    EXPECT_FLOAT_EQ(point->actions[0]->seconds, 3.0f);
+    // Escape on a second new timer takes it away again; on the first, opened again from
+    // the action, it keeps the 3 seconds.
+    editor().AddAction(point, kActionSetTimer, Vector2(), Point(300, 300));
+    ASSERT_EQ(point->actions.Count(), 2);
+    TapKey(win::kKeyEscape);
+    EXPECT_FALSE(box.open);
+    ASSERT_EQ(point->actions.Count(), 1);
+    editor().currentAction = point->actions[0];
+    editor().HandleCommand(Scripted("EditAction"));
+    ASSERT_TRUE(box.open);
+    Type("7");
+    TapKey(win::kKeyEscape);
+    ASSERT_EQ(point->actions.Count(), 1);
+    EXPECT_FLOAT_EQ(point->actions[0]->seconds, 3.0f);
+    // A new timer's box closed with the editor goes with its action too.
+    editor().AddAction(point, kActionSetTimer, Vector2(), Point(300, 300));
     GetWindowManager().CloseWindow(&editor());
     EXPECT_FALSE(box.open);
+    EXPECT_EQ(point->actions.Count(), 1);
 }
 
 TEST_F(PatternWindowScriptTest, ThePriorityButtonShowsTheClampedDigit) {

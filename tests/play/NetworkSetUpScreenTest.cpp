@@ -1,9 +1,13 @@
-// The host's screens before the squad choice, as a player reaches them hosting alone: the
-// round buttons along the bottom stand clear of the chat box's frame and on the screen.
+// The host's screens before the squad choice, as a new player reaches them hosting alone:
+// the name box says why it takes no empty name and no signs, the round buttons along the
+// bottom stand clear of the chat box's frame and on the screen, and the budget typed is
+// the budget set, or refused with the real limit named.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "core/TextTable.h"
+#include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "support/ScopedEnv.h"
 #include "ui/Window.h"
@@ -11,6 +15,14 @@
 namespace {
 
 using play_test::PlayerHarness;
+
+// The words are drawn in the next frame, maybe broken over lines.
+bool Shows(PlayerHarness& player, const std::string& words) {
+    player.Frame();
+    std::string shown;
+    for (const play_test::ShownText& run : player.TextsShown()) shown += run.text + " ";
+    return shown.find(words) != std::string::npos;
+}
 
 // Every button of the screen level with the chat box lies right of its frame.
 void ExpectClearOfTheChat(PlayerHarness& player, const std::string& screen) {
@@ -24,9 +36,19 @@ void ExpectClearOfTheChat(PlayerHarness& player, const std::string& screen) {
     }
 }
 
-TEST(NetworkSetUpScreenTest, TheBottomButtonsStandRightOfTheChatBox) {
+TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsTheBudgetTyped) {
     platform_test::ScopedEnv anyPort("VORNS_GAME_PORT", "0");
-    PlayerHarness player;
+    PlayerHarness player(play_test::OnTheTitleMenu());
+    player.Open("MainMenu", "SelectPlayer", "PlayerMenu");
+    player.Open("PlayerMenu", "CreateNewPlayer", "PlayerNameEditBox");
+    player.TapKey(win::kKeyReturn);
+    EXPECT_TRUE(player.IsOpen("PlayerNameEditBox"));
+    EXPECT_TRUE(Shows(player, GetLanguageText("PlayerNameEmpty").CStr()));
+    player.Type("...");
+    EXPECT_TRUE(Shows(player, GetLanguageText("NameCharacters").CStr()));
+    player.Type("Host");
+    player.TapKey(win::kKeyReturn);
+    player.WaitFor("GameMenu");
     player.TakeTheCampaignMapTour();
     player.ClickItem("GameMenu", "StartNetworkGame");
     player.WaitFor("ServerWaitWindow");
@@ -34,6 +56,25 @@ TEST(NetworkSetUpScreenTest, TheBottomButtonsStandRightOfTheChatBox) {
     player.ClickItem("ServerWaitWindow", "SetupGame");
     player.WaitFor("NetworkGameSetupWindow");
     ExpectClearOfTheChat(player, "NetworkGameSetupWindow");
+
+    // The budget box opens on 1000, selected: 1500 typed is 1500 set. Alone, the whole
+    // network budget of 5000 is the player's; more is refused with that limit in the box.
+    player.ClickItem("NetworkGameSetupWindow", "Budget");
+    player.WaitFor("ServerBudgetEditBox");
+    player.Type("1500");
+    player.TapKey(win::kKeyReturn);
+    player.WaitUntilClosed("ServerBudgetEditBox");
+    EXPECT_TRUE(Shows(player, "1500 Credits"));
+    player.ClickItem("NetworkGameSetupWindow", "Budget");
+    player.WaitFor("ServerBudgetEditBox");
+    player.Type("6000");
+    player.TapKey(win::kKeyReturn);
+    player.Frames(2);
+    EXPECT_TRUE(player.IsOpen("ServerBudgetEditBox"));
+    EXPECT_TRUE(Shows(player, "25 and 5000 credits."));
+    player.TapKey(win::kKeyEscape);
+    player.WaitUntilClosed("ServerBudgetEditBox");
+    EXPECT_TRUE(Shows(player, "1500 Credits"));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The player list: what it lists, picking a profile, deleting one (and only that one),
-// and the new-player name box.
+// and the new-player name box, which says why it refuses a name.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +9,7 @@
 #include "core/FileHelpers.h"
 #include "core/TextTable.h"
 #include "game/Event.h"
+#include "platform/window/Keys.h"
 #include "screens/ConfirmDeletePlayerMenu.h"
 #include "screens/GameMenu.h"
 #include "screens/PlayerListBox.h"
@@ -112,8 +113,23 @@ TEST_F(PlayersTest, ADeletionThatFailsOrNamesNoListedPlayerChangesNothing) {
 
 TEST_F(PlayersTest, ANewNameMakesThePlayerAndARefusedOneAsksAgain) {
     GetTextTable().Set("PlayerAlreadyExists", "Taken");
+    GetTextTable().Set("PlayerNameEmpty", "Nameless");
+    GetTextTable().Set("NameCharacters", "Letters");
     PlayerNameEditBox& box = GetPlayerNameEditBox();
     GetWindowManager().OpenWindow(&box);
+    GetWindowManager().BringToFront(&box);
+    // Return on no name, and a blank or a sign typed, keep the box and say why.
+    const auto said = [&] { return box.Complaint().IsEmpty() ? std::string() : box.Complaint()[0].CStr(); };
+    MovePointer(box.left + 10, box.top + 5);
+    TapKey(win::kKeyReturn);
+    EXPECT_TRUE(IsOpen(box));
+    EXPECT_EQ(said(), "Nameless");
+    for (const char* sign : {" ", ".", "_", "-", "\xc3\xa9"}) {
+        Type(sign);
+        EXPECT_EQ(said(), "Letters") << sign;
+    }
+    EXPECT_EQ(box.text, "");
+    EXPECT_TRUE(shell.created.empty());
     shell.failure = "PlayerAlreadyExists";
     box.text = "bob";
     Post(box, kEventEnterString, 0, "bob");

@@ -158,28 +158,38 @@ TEST_F(BoxTest, TheBoxIsFullWhenOneMoreLetterWouldNotFitAndEmptyEnterCancels) {
     EXPECT_EQ(box.Count(), 63);
 }
 
-// A box that selects its starting text and takes only texts that start with "ok".
+// A box that starts with a text and takes only texts that start with "ok".
 class PickyBox : public NameBox {
 public:
-    PickyBox() { selectOnOpen = true; }
     void OnOpen() override {
         text = "Start";
         EditBox::OnOpen();
     }
-    const char* Rejection(const String& whole) const override { return whole.Left(2) == "ok" ? nullptr : "Name?"; }
+    String Rejection(const String& whole) const override {
+        return whole.Left(2) == "ok"
+                   ? String()
+                   : String("Only a text that starts with the two letters o and k will do in this box");
+    }
 };
 
 TEST_F(BoxTest, ASelectedStartIsReplacedByTypingAndARejectedTextKeepsTheBoxOpen) {
     PickyBox box;
     GetWindowManager().OpenWindow(&box);
+    const int32_t height = box.bottom - box.top;
     MovePointer(box.left + 10, box.top + 5);
     Type("no");
     EXPECT_EQ(box.text, "no");
     TapKey(win::kKeyReturn);
     EXPECT_TRUE(box.open);
     EXPECT_EQ(box.accepted, "");
+    // The reason stands in the box, grown by its lines (6-pixel glyphs, 368 pixels a
+    // line), until the next key.
+    EXPECT_EQ(box.Complaint().Count(), 2);
+    EXPECT_EQ(box.bottom - box.top, height + 2 * 12);
     TapKey(win::kKeyHome);
     TapKey(win::kKeyDelete);
+    EXPECT_EQ(box.Complaint().Count(), 0);
+    EXPECT_EQ(box.bottom - box.top, height);
     TapKey(win::kKeyDelete);
     Type("ok");
     TapKey(win::kKeyReturn);
@@ -195,8 +205,8 @@ TEST_F(BoxTest, ASelectedStartIsReplacedByTypingAndARejectedTextKeepsTheBoxOpen)
     for (const char* good : {"10.0.0.5", "255.255.255.255", "localhost", "game-host.example.org", "a1.b2"}) {
         EXPECT_TRUE(ServerIPEditBox::IsWellFormed(good)) << good;
     }
-    for (const char* bad : {"127.0.0.110.0.0.5", "10.0.0", "10.0.0.256", "1.2.3.0004", "host..name", "-host", "host-",
-                            ".", "name.5"}) {
+    for (const char* bad :
+         {"127.0.0.110.0.0.5", "10.0.0", "10.0.0.256", "1.2.3.0004", "host..name", "-host", "host-", ".", "name.5"}) {
         EXPECT_FALSE(ServerIPEditBox::IsWellFormed(bad)) << bad;
     }
 }

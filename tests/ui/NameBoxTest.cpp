@@ -1,13 +1,15 @@
 // The boxes that name saved files and set the server's numbers: names usable as file
-// names, a taken name asks first, a failed save says so, numbers saturate and the budget
-// is kept within its limits.
+// names, a taken name asks first, a failed save says so, numbers saturate and a number
+// outside its range is refused with the range named.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "UiTestSupport.h"
+#include "core/TextTable.h"
 #include "engine/Font.h"
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
@@ -23,6 +25,7 @@
 #include "ui/SavedFileTrays.h"
 #include "ui/ScenarioNameEditBox.h"
 #include "ui/ServerBudgetEditBox.h"
+#include "ui/ServerGameTimerEditBox.h"
 #include "ui/TimerEditBox.h"
 #include "ui/VornNameEditBox.h"
 #include "ui/WindowManager.h"
@@ -46,59 +49,106 @@ TEST_F(NameBoxTest, TypedNumbersSaturateAndStopAtTheFirstOtherCharacter) {
 class RecordingSettings : public NetworkSettings {
 public:
     int32_t TotalBudget() const override { return 1000; }
-    int32_t PlayerCount() const override { return players; }
+    int32_t PlayerCount() const override { return 2; }
     int32_t BudgetPerPlayer() const override { return 500; }
     int32_t Budget() const override { return budget; }
-    int32_t GameTimer() const override { return 0; }
+    int32_t GameTimer() const override { return timer; }
     int32_t LaunchDelay() const override { return 0; }
     int32_t MeteorDelay() const override { return 0; }
     void SetBudget(int32_t value) override { budget = value; }
-    void SetGameTimer(int32_t) override {}
+    void SetGameTimer(int32_t value) override { timer = value; }
     void SetLaunchDelay(int32_t) override {}
     void SetMeteorDelay(int32_t) override {}
-    int32_t players = 2;
     int32_t budget = -1;
+    int32_t timer = 60;
 };
 
-TEST_F(NameBoxTest, TheBudgetBoxStartsFromTheBudgetSetAndBringsAValueOutsideItsLimitsIn) {
+std::string Said(const EditBox& box) {
+    std::string said;
+    for (const String& line : box.Complaint()) said += std::string(said.empty() ? "" : " ") + line.CStr();
+    return said;
+}
+
+// Each number box opens on the value now set, selected, so the first digit typed starts
+// a new number; a number outside the range keeps the box open, says the range, and
+// sets nothing.
+TEST_F(NameBoxTest, NumberBoxesReplaceTheirValueAndRefuseOneOutsideTheirRangeByName) {
+    GetTextTable().Set("BudgetLimits", "Between ");
+    GetTextTable().Set("SecondsLimits", "Between ");
+    GetTextTable().Set("LimitsAnd", " and ");
+    GetTextTable().Set("BudgetLimits2", " credits");
+    GetTextTable().Set("SecondsLimits2", " seconds");
     RecordingSettings settings;
     settings.budget = 300;
     SetNetworkSettings(&settings);
     ServerBudgetEditBox& box = GetServerBudgetEditBox();
     GetWindowManager().OpenWindow(&box);
+    GetWindowManager().BringToFront(&box);
     EXPECT_EQ(box.text, "300") << "the box starts from the budget now set, not the largest";
-    box.text = "10";
-    box.Accept();
-    EXPECT_EQ(settings.budget, ServerBudgetEditBox::kSmallestBudget);
-    EXPECT_TRUE(GetErrorBox().open);
-    box.text = "99999999999";  // saturates, then comes down to the total over 2 players
-    box.Accept();
-    EXPECT_EQ(settings.budget, 500);
-    EXPECT_EQ(ServerBudgetEditBox::LargestBudget(1000, 0), 1000);  // no players: not divided by 0
+    MovePointer(box.left + 10, box.top + 5);
+    Type("450");
+    TapKey(win::kKeyReturn);
+    EXPECT_EQ(settings.budget, 450);
+    EXPECT_FALSE(box.open);
+    for (const char* refused : {"501", "10", "99999999999"}) {
+        GetWindowManager().OpenWindow(&box);
+        Type(refused);
+        TapKey(win::kKeyReturn);
+        EXPECT_TRUE(box.open) << refused;
+        EXPECT_EQ(Said(box), "Between 25 and 500 credits") << refused;  // the total over 2 players
+        EXPECT_EQ(settings.budget, 450) << refused;
+        TapKey(win::kKeyEscape);
+    }
+    EXPECT_FALSE(GetErrorBox().open);
+
+    ServerGameTimerEditBox& timer = GetServerGameTimerEditBox();
+    GetWindowManager().OpenWindow(&timer);
+    GetWindowManager().BringToFront(&timer);
+    Type("86401");
+    TapKey(win::kKeyReturn);
+    EXPECT_EQ(Said(timer), "Between 0 and 86400 seconds");
+    TapKey(win::kKeyBackspace);
+    TapKey(win::kKeyReturn);
+    EXPECT_EQ(settings.timer, 8640);
     SetNetworkSettings(nullptr);
 }
 
-TEST_F(NameBoxTest, ATimerTakesOnePointAndTellsTheEditorOfAChange) {
+TEST_F(NameBoxTest, ATimerTakesOnePointAndTellsTheEditorOfAChangeOrOfANewTimerGivenUp) {
     struct Listener : PatternChangeListener {
         void ApplyChanges() override { ++changes; }
+        void DropAction(Action* action) override { dropped = action; }
         int changes = 0;
+        Action* dropped = nullptr;
     } listener;
     Action action;
     action.seconds = 2.0f;
     TimerEditBox& box = GetTimerEditBox();
     box.action = &action;
     box.listener = &listener;
+    box.newAction = true;
     GetWindowManager().OpenWindow(&box);
     GetWindowManager().BringToFront(&box);
     EXPECT_EQ(box.text, "2.0");
     MovePointer(box.left + 10, box.top + 5);
     TakeSounds();
-    Type("5.");  // the second point is refused
-    EXPECT_EQ(box.text, "2.05");
+    Type("5..5");  // the second point is refused
+    EXPECT_EQ(box.text, "5.5");
     EXPECT_EQ(TakeSounds().size(), 1u);
     TapKey(win::kKeyReturn);
-    EXPECT_FLOAT_EQ(action.seconds, 2.05f);
+    EXPECT_FLOAT_EQ(action.seconds, 5.5f);
     EXPECT_EQ(listener.changes, 1);
+    EXPECT_EQ(listener.dropped, nullptr);
+    // Escape on a new action's box gives the action up; on an old one's it keeps the timer.
+    GetWindowManager().OpenWindow(&box);
+    TapKey(win::kKeyEscape);
+    EXPECT_EQ(listener.dropped, &action);
+    listener.dropped = nullptr;
+    box.action = &action;
+    box.newAction = false;
+    GetWindowManager().OpenWindow(&box);
+    TapKey(win::kKeyEscape);
+    EXPECT_EQ(listener.dropped, nullptr);
+    EXPECT_FLOAT_EQ(action.seconds, 5.5f);
     box.action = nullptr;
     box.listener = nullptr;
 }
