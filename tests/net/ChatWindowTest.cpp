@@ -1,8 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
+#include "SessionPeers.h"
 #include "core/TextTable.h"
+#include "engine/Renderer.h"
+#include "engine/TextObserver.h"
 #include "game/Event.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "net/ChatWindow.h"
+#include "ui/Scoreboard.h"
 #include "ui/ServerIPEditBox.h"
 
 namespace {
@@ -33,6 +42,7 @@ TEST(ChatWindowTest, ADarkPlayersColourIsLightenedForReadingAndKeepsItsHue) {
     EXPECT_LE(blue.Red(), 140) << "no paler than it needs to be";
     const Color green = Color::FromRGBA(0, 255, 0, 255);
     EXPECT_EQ(ChatWindow::ReadableOnBlack(green), green);
+    EXPECT_EQ(ChatWindow::ReadableOnBlack(Color::FromRGBA(0, 255, 0, 0)), green) << "see-through is drawn opaque";
 }
 
 class ChatHistoryTest : public ::testing::Test {
@@ -78,6 +88,65 @@ TEST_F(ChatHistoryTest, TheEntryLineTakesPrintableCharactersUpToItsLimit) {
     EXPECT_TRUE(window.EntryText().IsEmpty());
     Command(kEventAddChar, 13);  // return on an empty line sends nothing
     EXPECT_TRUE(window.EntryText().IsEmpty());
+}
+
+// Every text run a window draws, with its colour.
+struct RunColours : TextObserver {
+    void TextDrawn(const DrawnText& run) override { colours[run.text.CStr()] = run.colour; }
+    std::map<std::string, Color> colours;
+};
+
+// A see-through colour, black and a very dark grey: in the chat and on the scoreboard each
+// is written opaque and light enough to read.
+TEST_F(ChatHistoryTest, LinesAndScoreboardRowsReadInAnyColour) {
+    const Color ghost = Color::FromRGBA(0, 255, 0, 0), black = Color::FromRGBA(0, 0, 0, 255),
+                dusk = Color::FromRGBA(32, 32, 32, 255);
+    window.AddLine("ghost line", ghost);
+    window.AddLine("black line", black);
+    window.AddLine("dusk line", dusk);
+    Player players[3];
+    const char* names[3] = {"Ghost", "Shadow", "Dusk"};
+    for (int i = 0; i < 3; ++i) {
+        players[i].name = names[i];
+        players[i].primaryColor = i == 0 ? ghost : i == 1 ? black : dusk;
+        GetPlayerRoster().networkPlayers.Append(&players[i]);
+    }
+    Scoreboard& board = GetScoreboard();
+    board.Refresh();
+    RunColours drawn;
+    TextObserver* kept = SetTextObserver(&drawn);
+    ASSERT_TRUE(GetRenderer().GetReady());
+    window.DrawContents();
+    board.DrawContents();
+    GetRenderer().EndFrame();
+    SetTextObserver(kept);
+    GetPlayerRoster().networkPlayers.Clear();
+    for (const char* text : {"ghost line", "black line", "dusk line", "Ghost", "Shadow", "Dusk"}) {
+        ASSERT_EQ(drawn.colours.count(text), 1u) << text;
+        const Color colour = drawn.colours[text];
+        EXPECT_EQ(colour.Alpha(), 255) << text;
+        EXPECT_GE(std::max({colour.Red(), colour.Green(), colour.Blue()}), 110) << text;
+    }
+}
+
+// "You are out" is about the battle it came in: it stays for the battle and its results
+// and is gone when the next set-up opens the chat; the rest of the history stays.
+TEST_F(ChatHistoryTest, TheOutLineIsGoneOnceItsBattleIsOver) {
+    net_test::Program program("alice");
+    window.SetSession(&program.networker);
+    GetTextTable().Set("NoVornsLeft", "You are out.");
+    window.AddChatLine("bob", "good luck", Color(0xFF00FF00));
+    program.networker.SetState(SessionState::ClientPlaying);
+    window.AddLine("** You are out.", Color(0xFFFFFFFF));
+    for (const SessionState state : {SessionState::ClientPlaying, SessionState::ClientResults}) {
+        program.networker.SetState(state);
+        window.OnOpen();
+        ASSERT_EQ(window.History().size(), 2u);
+    }
+    program.networker.SetState(SessionState::ClientSetup);
+    window.OnOpen();
+    ASSERT_EQ(window.History().size(), 1u);
+    EXPECT_NE(std::string(window.History()[0].text.CStr()).find("good luck"), std::string::npos);
 }
 
 TEST(ServerIPEditBoxTest, TheHostIsTheTextAfterTheLastColon) {
