@@ -300,8 +300,7 @@ void ChatWindow::DrawContents() {
         const size_t index = static_cast<size_t>(scroll_ + row);
         if (index >= history_.size()) break;
         const float y = entryY - static_cast<float>(row + 1) * lineHeight;
-        DrawUiText(history_[index].text, x, y, ReadableTextColour(history_[index].colour, kBackingColour),
-                   kTextScale);
+        DrawUiText(history_[index].text, x, y, ReadableTextColour(history_[index].colour, kBackingColour), kTextScale);
     }
     const bool older = scroll_ + kVisibleLines < static_cast<int32_t>(history_.size());
     if (older && upArrow_ != nullptr) {

@@ -42,7 +42,6 @@ TEST(ChatWindowTest, ADarkPlayersColourIsLightenedForReadingAndKeepsItsHue) {
     EXPECT_LE(blue.Red(), 140) << "no paler than it needs to be";
     const Color green = Color::FromRGBA(0, 255, 0, 255);
     EXPECT_EQ(ChatWindow::ReadableOnBlack(green), green);
-    EXPECT_EQ(ChatWindow::ReadableOnBlack(Color::FromRGBA(0, 255, 0, 0)), green) << "see-through is drawn opaque";
 }
 
 class ChatHistoryTest : public ::testing::Test {
@@ -90,42 +89,36 @@ TEST_F(ChatHistoryTest, TheEntryLineTakesPrintableCharactersUpToItsLimit) {
     EXPECT_TRUE(window.EntryText().IsEmpty());
 }
 
-// Every text run a window draws, with its colour.
-struct RunColours : TextObserver {
-    void TextDrawn(const DrawnText& run) override { colours[run.text.CStr()] = run.colour; }
-    std::map<std::string, Color> colours;
-};
-
-// A see-through colour, black and a very dark grey: in the chat and on the scoreboard each
-// is written opaque and light enough to read.
+// A see-through colour, black and a very dark grey: each player's chat line and
+// scoreboard row is written opaque and light enough to read.
 TEST_F(ChatHistoryTest, LinesAndScoreboardRowsReadInAnyColour) {
-    const Color ghost = Color::FromRGBA(0, 255, 0, 0), black = Color::FromRGBA(0, 0, 0, 255),
-                dusk = Color::FromRGBA(32, 32, 32, 255);
-    window.AddLine("ghost line", ghost);
-    window.AddLine("black line", black);
-    window.AddLine("dusk line", dusk);
+    struct : TextObserver {
+        void TextDrawn(const DrawnText& run) override { colours[run.text.CStr()] = run.colour; }
+        std::map<std::string, Color> colours;
+    } drawn;
     Player players[3];
-    const char* names[3] = {"Ghost", "Shadow", "Dusk"};
+    const std::pair<const char*, uint32_t> looks[3] = {
+        {"Ghost", 0x0000FF00}, {"Shadow", 0xFF000000}, {"Dusk", 0xFF202020}};
     for (int i = 0; i < 3; ++i) {
-        players[i].name = names[i];
-        players[i].primaryColor = i == 0 ? ghost : i == 1 ? black : dusk;
+        players[i].name = looks[i].first;
+        players[i].primaryColor = Color(looks[i].second);
         GetPlayerRoster().networkPlayers.Append(&players[i]);
+        window.AddLine(String(looks[i].first) + " line", Color(looks[i].second));
     }
-    Scoreboard& board = GetScoreboard();
-    board.Refresh();
-    RunColours drawn;
+    GetScoreboard().Refresh();
     TextObserver* kept = SetTextObserver(&drawn);
     ASSERT_TRUE(GetRenderer().GetReady());
     window.DrawContents();
-    board.DrawContents();
+    GetScoreboard().DrawContents();
     GetRenderer().EndFrame();
     SetTextObserver(kept);
     GetPlayerRoster().networkPlayers.Clear();
-    for (const char* text : {"ghost line", "black line", "dusk line", "Ghost", "Shadow", "Dusk"}) {
-        ASSERT_EQ(drawn.colours.count(text), 1u) << text;
-        const Color colour = drawn.colours[text];
-        EXPECT_EQ(colour.Alpha(), 255) << text;
-        EXPECT_GE(std::max({colour.Red(), colour.Green(), colour.Blue()}), 110) << text;
+    for (const auto& [name, colour] : looks) {
+        for (const std::string& text : {std::string(name), std::string(name) + " line"}) {
+            const Color shown = drawn.colours[text];
+            EXPECT_EQ(shown.Alpha(), 255) << text;
+            EXPECT_GE(std::max({shown.Red(), shown.Green(), shown.Blue()}), 110) << text;
+        }
     }
 }
 
