@@ -12,6 +12,7 @@
 #include "game/PlayerRoster.h"
 #include "net/VornsNetworker.h"
 #include "platform/sys/Random.h"
+#include "ui/Scoreboard.h"
 #include "ui/UiServices.h"
 
 namespace {
@@ -29,25 +30,16 @@ String Separated(const String& speaker, const String& text) {
 
 bool IsPrintable(int32_t code) { return code >= 32 && code < 256 && code != 127; }
 
-// Relative luminance of a colour, 0 for black to 1 for white.
-float Luminance(float r, float g, float b) {
-    auto linear = [](float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); };
-    return 0.2126f * linear(r) + 0.7152f * linear(g) + 0.0722f * linear(b);
+// The status line that tells the local player he is out is about the battle it came in.
+bool AboutTheBattle(const String& line) {
+    bool found = false;
+    const String out = GetLanguageTextFound("NoVornsLeft", found);
+    return found && !out.IsEmpty() && line == String("** ") + out;
 }
 
 }  // namespace
 
-// Mixed with white, in small steps, until the text stands out from black at 4.5 : 1.
-Color ChatWindow::ReadableOnBlack(Color colour) {
-    constexpr float kLeastLuminance = 4.5f * 0.05f - 0.05f;
-    const float r = colour.Red() / 255.0f, g = colour.Green() / 255.0f, b = colour.Blue() / 255.0f;
-    float mix = 0.0f;
-    auto toward = [&mix](float c) { return c + (1.0f - c) * mix; };
-    while (mix < 1.0f && Luminance(toward(r), toward(g), toward(b)) < kLeastLuminance) mix += 0.02f;
-    mix = std::min(mix, 1.0f);
-    auto byte = [](float c) { return static_cast<uint8_t>(std::lround(c * 255.0f)); };
-    return Color::FromRGBA(byte(toward(r)), byte(toward(g)), byte(toward(b)), colour.Alpha());
-}
+Color ChatWindow::ReadableOnBlack(Color colour) { return ReadableTextColour(colour, Color(0xFF000000)); }
 
 ChatWindow::ChatWindow() : Window("ChatWindow") {
     measure_ = [](const String& text) { return MeasureText(text, kTextScale).x; };
@@ -152,7 +144,21 @@ void ChatWindow::AddLine(const String& line, Color colour) {
     const String message = at < 0 ? line : line.Right(line.CharCount() - at - separator.CharCount());
     if (message.Find("LOL") >= 0) PlayLaugh();
     const float width = static_cast<float>(Width() - kTextMargin);
-    for (const String& piece : WrapLine(line, width, measure_)) AddHistoryEntry(piece, colour);
+    const bool battle = AboutTheBattle(line);
+    for (const String& piece : WrapLine(line, width, measure_)) AddHistoryEntry(piece, colour, battle);
+    SetScroll(scroll_);
+}
+
+// The screens of every state open the chat afresh: past the battle and its results, the
+// lines about that battle go.
+void ChatWindow::OnOpen() {
+    Window::OnOpen();
+    if (session_ == nullptr) return;
+    const SessionState state = session_->State();
+    if (state == SessionState::ServerPlaying || state == SessionState::ClientPlaying ||
+        state == SessionState::ServerResults || state == SessionState::ClientResults)
+        return;
+    std::erase_if(history_, [](const Entry& entry) { return entry.battle; });
     SetScroll(scroll_);
 }
 
@@ -178,9 +184,9 @@ std::vector<String> ChatWindow::WrapLine(const String& line, float maxWidth, con
     return pieces;
 }
 
-void ChatWindow::AddHistoryEntry(const String& text, Color colour) {
+void ChatWindow::AddHistoryEntry(const String& text, Color colour, bool battle) {
     if (static_cast<int32_t>(history_.size()) >= kMaxHistory) history_.pop_back();
-    history_.insert(history_.begin(), Entry{text, colour});
+    history_.insert(history_.begin(), Entry{text, colour, battle});
 }
 
 void ChatWindow::PlayLaugh() {
@@ -294,7 +300,7 @@ void ChatWindow::DrawContents() {
         const size_t index = static_cast<size_t>(scroll_ + row);
         if (index >= history_.size()) break;
         const float y = entryY - static_cast<float>(row + 1) * lineHeight;
-        DrawUiText(history_[index].text, x, y, ReadableOnBlack(history_[index].colour), kTextScale);
+        DrawUiText(history_[index].text, x, y, ReadableTextColour(history_[index].colour, kBackingColour), kTextScale);
     }
     const bool older = scroll_ + kVisibleLines < static_cast<int32_t>(history_.size());
     if (older && upArrow_ != nullptr) {

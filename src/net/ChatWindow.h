@@ -16,8 +16,8 @@ class ChatWindow : public Window {
 public:
     static constexpr int32_t kMaxEntryChars = 255;
 
-    // A player's colour lightened as far as text in it needs to be read on black; its hue
-    // stays.
+    // A player's colour, opaque, lightened as far as text in it needs to be read on black;
+    // its hue stays.
     static Color ReadableOnBlack(Color colour);
     static constexpr int32_t kMaxHistory = 50;
     static constexpr int32_t kVisibleLines = 5;
@@ -35,6 +35,7 @@ public:
     struct Entry {
         String text;
         Color colour;
+        bool battle = false;  // about the battle being fought: gone once it is over
     };
     // The width of a text as drawn in the history.
     using Measure = std::function<float(const String&)>;
@@ -44,6 +45,7 @@ public:
     void SetSession(VornsNetworker* session) { session_ = session; }
     void SetMeasure(Measure measure) { measure_ = std::move(measure); }
 
+    void OnOpen() override;
     void CreateResources() override;
     void CreateBackground() override;
     void ReleaseResources() override;
@@ -71,7 +73,7 @@ private:
     void ScrollBy(int32_t lines);
     void SetScroll(int32_t position);
     int32_t MaxScroll() const;
-    void AddHistoryEntry(const String& text, Color colour);
+    void AddHistoryEntry(const String& text, Color colour, bool battle);
     void PlayLaugh();
     void DragHandle(int32_t pointerY);
     float LineHeight() const;

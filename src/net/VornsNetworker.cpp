@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <initializer_list>
 #include <iterator>
 
 #include "core/Debugger.h"
+#include "engine/Font.h"
 #include "modes/PlayerFigure.h"
 #include "net/MessageCode.h"
 #include "net/NetworkEventCodec.h"
 #include "platform/net/NetLimits.h"
+#include "ui/Scoreboard.h"
 #include "world/Arena.h"
 
 namespace {
@@ -17,6 +20,7 @@ namespace {
 constexpr size_t kPlayerEntryBytes = 6 + 4 + 4 + 4;
 constexpr size_t kFlagEntryBytes = 6 + 1;
 constexpr size_t kTextBytes = 4;
+constexpr uint32_t kOpaque = 0xFF000000;
 const sock::Ipv4Address kServerAddress{0, sock::kGamePort};
 
 void Log(const std::string& text) { Debugger::Instance().Line(text); }
@@ -46,6 +50,37 @@ bool HasNoFields(uint8_t code) {
     }
 }
 
+// Whether a message of the server's can come while the client is in the state, as the
+// session goes from joining through the set-up, the squads and the battle to the results.
+// The player list, chat and status lines come at any time; timed battle events are left
+// to their own test.
+bool FitsClientState(uint8_t code, SessionState state) {
+    using S = SessionState;
+    const auto in = [state](std::initializer_list<S> states) {
+        return std::find(states.begin(), states.end(), state) != states.end();
+    };
+    switch (static_cast<MessageCode>(code)) {
+        // The list of an earlier joiner can come before this client's own answer.
+        case MessageCode::YourAddress: return in({S::ClientJoined, S::ClientWaiting});
+        // A replay set up on the server's results screen can overtake this client's own
+        // end of the battle.
+        case MessageCode::ReplayGame: return in({S::ClientPlaying, S::ClientResults});
+        case MessageCode::OpenSetup:
+        case MessageCode::GameSetup:
+            return in({S::ClientWaiting, S::ClientSetup, S::ClientScenarioLoaded, S::ClientSquadSelection,
+                       S::ClientSquadsSent});
+        case MessageCode::BackToWaiting:
+        case MessageCode::Scenario: return state == S::ClientSetup;
+        case MessageCode::SquadSelection: return state == S::ClientScenarioLoaded;
+        case MessageCode::PlayerFlags:
+        case MessageCode::Countdown: return in({S::ClientSquadSelection, S::ClientSquadsSent});
+        case MessageCode::World:
+        case MessageCode::StartGame: return state == S::ClientSquadsSent;
+        case MessageCode::TimeSync: return state == S::ClientPlaying;
+        default: return true;
+    }
+}
+
 struct PlayerEntry {
     sock::Ipv4Address address;
     std::string name;
@@ -64,8 +99,9 @@ std::vector<PlayerEntry> ReadPlayerList(MessageReader& in) {
     for (PlayerEntry& entry : entries) {
         entry.address = in.ReadAddress();
         entry.name = CleanPeerText(in.ReadText(sock::kMaxPeerNameBytes), sock::kMaxPeerNameBytes);
-        entry.colour1 = in.ReadU32();
-        entry.colour2 = in.ReadU32();
+        // Every colour is drawn opaque, whatever a server's list says.
+        entry.colour1 = in.ReadU32() | kOpaque;
+        entry.colour2 = in.ReadU32() | kOpaque;
     }
     return entries;
 }
@@ -129,15 +165,56 @@ SquadPayload ReadSquadPayload(MessageReader& in) {
     return payload;
 }
 
-// A joiner whose colour another player already wears is given the first of these that
-// nobody wears: far apart from one another and from a new profile's purple, and enough
-// for every player a server takes.
+// How far apart two colours look: the distance of their red, green and blue weighted by
+// the mean red ("redmean"), squared and times 256 to stay in integers. Alpha aside.
+constexpr int64_t SeenDistanceSquared(uint32_t a, uint32_t b) {
+    const int64_t r1 = (a >> 16) & 0xFF, g1 = (a >> 8) & 0xFF, b1 = a & 0xFF;
+    const int64_t r2 = (b >> 16) & 0xFF, g2 = (b >> 8) & 0xFF, b2 = b & 0xFF;
+    const int64_t meanRed = (r1 + r2) / 2;
+    return (512 + meanRed) * (r1 - r2) * (r1 - r2) + 1024 * (g1 - g2) * (g1 - g2) +
+           (767 - meanRed) * (b1 - b2) * (b1 - b2);
+}
+
+// Colours nearer than this pass for one another: a step or two on the sliders, or two
+// purples a player tells apart only side by side (on a scale where black to white is 765).
+constexpr int64_t kLookAlikeDistance = 100;
+constexpr int64_t kLookAlikeSquared = kLookAlikeDistance * kLookAlikeDistance * 256;
+
+// A joiner whose colour looks like one another player already wears is given the first
+// of these that looks like nobody's: far apart from one another and from a new
+// profile's purple, and enough for every player a server takes.
+constexpr uint32_t kNewProfilePurple = 0xFFA064C8;
 constexpr uint32_t kSessionColours[] = {0xFFF08C14, 0xFF1EA0F0, 0xFFF0DC28, 0xFF28C850, 0xFFE63232,
                                         0xFF32DCDC, 0xFFF06EB4, 0xFF966432, 0xFFB4B4B4};
 static_assert(std::size(kSessionColours) >= sock::kMaxNetworkPlayers);
 
-// Alpha aside: a colour drawn opaque looks the same whatever its alpha says.
-bool SameColour(uint32_t a, uint32_t b) { return (a & 0x00FFFFFF) == (b & 0x00FFFFFF); }
+constexpr bool SessionColoursStandApart() {
+    for (size_t i = 0; i < std::size(kSessionColours); ++i) {
+        if (SeenDistanceSquared(kSessionColours[i], kNewProfilePurple) < kLookAlikeSquared) return false;
+        for (size_t j = i + 1; j < std::size(kSessionColours); ++j) {
+            if (SeenDistanceSquared(kSessionColours[i], kSessionColours[j]) < kLookAlikeSquared) return false;
+        }
+    }
+    return true;
+}
+static_assert(SessionColoursStandApart());
+
+// Names and chat lines are written in a colour lifted from a dark one: two dark colours
+// far enough apart may still be written in the same grey.
+int64_t ShownDistanceSquared(uint32_t a, uint32_t b) {
+    const Color black(kOpaque);
+    return std::min(SeenDistanceSquared(a, b), SeenDistanceSquared(ReadableTextColour(Color(a), black).argb,
+                                                                   ReadableTextColour(Color(b), black).argb));
+}
+
+// Only what the font draws: a name of letters it has no glyph for would show as nothing.
+std::string Drawable(const std::string& text) {
+    std::string drawable;
+    for (const char c : text) {
+        if (Font::IsPrintable(static_cast<unsigned char>(c))) drawable += c;
+    }
+    return drawable;
+}
 
 std::string Trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(' ');
@@ -157,6 +234,8 @@ void PutTexts(MessageWriter& out, const std::vector<std::string>& texts) {
 }
 
 }  // namespace
+
+bool ColoursLookAlike(uint32_t a, uint32_t b) { return ShownDistanceSquared(a, b) < kLookAlikeSquared; }
 
 std::string CleanPeerText(const std::string& text, size_t maxBytes) {
     std::string clean = text.substr(0, maxBytes);
@@ -178,13 +257,13 @@ VornsNetworker::~VornsNetworker() {
 void VornsNetworker::SetLocalPlayer(Player* record, const std::string& name, uint32_t colour1, uint32_t colour2) {
     localRecord_ = record;
     localName_ = CleanPeerText(name, sock::kMaxPeerNameBytes);
-    localColour1_ = colour1;
-    localColour2_ = colour2;
+    localColour1_ = colour1 | kOpaque;
+    localColour2_ = colour2 | kOpaque;
     if (SessionPlayer* local = LocalPlayer()) {
         local->record = record;
         local->name = localName_;
-        local->colour1 = colour1;
-        local->colour2 = colour2;
+        local->colour1 = localColour1_;
+        local->colour2 = localColour2_;
     }
 }
 
@@ -427,7 +506,7 @@ std::string VornsNetworker::NameForJoiner(const std::string& wanted) const {
         return std::any_of(players_.begin(), players_.end(),
                            [&name](const auto& player) { return SameName(player->name, name); });
     };
-    std::string base = Trimmed(wanted);
+    std::string base = Trimmed(Drawable(wanted));
     // A blank name is numbered by the joiner's place in the list.
     size_t number = players_.size() + 1;
     if (base.empty()) {
@@ -445,15 +524,21 @@ std::string VornsNetworker::NameForJoiner(const std::string& wanted) const {
 }
 
 uint32_t VornsNetworker::ColourForJoiner(uint32_t wanted) const {
-    const auto worn = [this](uint32_t colour) {
-        return std::any_of(players_.begin(), players_.end(),
-                           [colour](const auto& player) { return SameColour(player->colour1, colour); });
+    // How near the colour comes to the nearest player's.
+    const auto nearest = [this](uint32_t colour) {
+        int64_t least = INT64_MAX;
+        for (const auto& player : players_) least = std::min(least, ShownDistanceSquared(player->colour1, colour));
+        return least;
     };
-    if (!worn(wanted)) return wanted;
+    const uint32_t opaque = wanted | kOpaque;
+    if (nearest(opaque) >= kLookAlikeSquared) return opaque;
+    uint32_t farthest = kSessionColours[0];
     for (const uint32_t colour : kSessionColours) {
-        if (!worn(colour)) return colour;
+        if (nearest(colour) >= kLookAlikeSquared) return colour;
+        if (nearest(colour) > nearest(farthest)) farthest = colour;
     }
-    return wanted;
+    // Present players' own colours lie near every spare one: the least like any of them.
+    return farthest;
 }
 
 void VornsNetworker::PoseFigure(SessionPlayer& player, int32_t pose) {
@@ -821,12 +906,17 @@ void VornsNetworker::Receive(const uint8_t* data, size_t length, uint32_t ip, ui
     MessageReader in(data, length);
     while (!in.AtEnd()) {
         const uint8_t code = in.ReadU8();
-        if (!HandleMessage(code, in, sender)) return;
+        if (!HandleMessage(code, in, sender)) break;
         if (in.Failed()) {
             ProtocolError(sender, "a message that cannot be read", code);
-            return;
+            break;
         }
     }
+    if (sender.outOfStep == 0) return;
+    Log("Network: " + std::to_string(sender.outOfStep) + " message(s) from " +
+        FormatAddress(sender.address.ip, sender.address.port, '.') + " that do not fit state " +
+        std::to_string(static_cast<uint32_t>(state_)) + " (first code " + std::to_string(sender.firstOutOfStep) +
+        ") dropped");
 }
 
 void VornsNetworker::ProtocolError(const Sender& sender, const char* what, uint8_t code) {
@@ -846,7 +936,14 @@ bool VornsNetworker::HandleMessage(uint8_t code, MessageReader& in, Sender& send
     }
     if (code == CodeByte(MessageCode::KeepAlive)) return true;
     if (IsServer() != IsServerCode(code)) return SkipMessage(code, in, sender);
-    return IsServer() ? HandleServerMessage(code, in, sender) : HandleClientMessage(code, in);
+    if (IsServer()) return HandleServerMessage(code, in, sender);
+    if (NetworkEventCodec::IsTimedCode(code)) return HandleTimedEvent(code, in);
+    const bool again = code == CodeByte(MessageCode::YourAddress) && localAddress_ != sock::Ipv4Address{};
+    if (again || !FitsClientState(code, state_)) {
+        if (sender.outOfStep++ == 0) sender.firstOutOfStep = code;
+        return SkipMessage(code, in, sender);
+    }
+    return HandleClientMessage(code, in);
 }
 
 bool VornsNetworker::SkipMessage(uint8_t code, MessageReader& in, Sender&) {
@@ -924,10 +1021,10 @@ bool VornsNetworker::HandleClientInfo(MessageReader& in, Sender& sender) {
     SessionPlayer& player = AddPlayer(sender.address);
     player.name = shownName;
     player.colour1 = shownColour;
-    player.colour2 = colour2;
+    player.colour2 = colour2 | kOpaque;
     player.record->name = String(shownName.c_str());
     player.record->primaryColor = Color(shownColour);
-    player.record->trimColor = Color(colour2);
+    player.record->trimColor = Color(player.colour2);
     sender.player = &player;
     host_.UpdateLobby();
     PoseFigure(player, PlayerFigure::kWalkIn);
@@ -976,7 +1073,6 @@ bool VornsNetworker::HandleSignalRequest(MessageReader& in, const Sender& sender
 }
 
 bool VornsNetworker::HandleClientMessage(uint8_t code, MessageReader& in) {
-    if (NetworkEventCodec::IsTimedCode(code)) return HandleTimedEvent(code, in);
     switch (static_cast<MessageCode>(code)) {
         case MessageCode::YourAddress: {
             const sock::Ipv4Address address = in.ReadAddress();

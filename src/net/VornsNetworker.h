@@ -135,6 +135,9 @@ private:
         int connection = -1;
         sock::Ipv4Address address;
         SessionPlayer* player = nullptr;
+        // Client: messages of the frame dropped for not fitting the session's state.
+        uint32_t outOfStep = 0;
+        uint8_t firstOutOfStep = 0;
     };
 
     bool IsServer() const { return IsServerRunning(); }
@@ -147,8 +150,9 @@ private:
     // Every player goes, each peer's record taking its figure along.
     void ForgetPlayers();
     void PoseFigure(SessionPlayer& player, int32_t pose);
-    // What a joiner goes by in this game: his own name and colour unless blank or already
-    // taken by a player present, then "Player <place>", "<name> 2", or a colour nobody wears.
+    // What a joiner goes by in this game: his own name and colour unless blank (nothing the
+    // font draws) or already taken by a player present, then "Player <place>", "<name> 2",
+    // or a colour like nobody's. Colours are made opaque.
     std::string NameForJoiner(const std::string& wanted) const;
     uint32_t ColourForJoiner(uint32_t wanted) const;
     void TakeServerIdentity(const SessionPlayer& local);
@@ -215,5 +219,8 @@ private:
     uint32_t protocolErrors_ = 0;
 };
 
+// Two players' colours look alike: near one another as colours, or as the lifted shades
+// their names are written in. Alpha does not count: every colour is drawn opaque.
+bool ColoursLookAlike(uint32_t a, uint32_t b);
 // Names and lines from peers: at most maxBytes, control bytes shown as '?'.
 std::string CleanPeerText(const std::string& text, size_t maxBytes);

@@ -1,8 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
+#include "SessionPeers.h"
 #include "core/TextTable.h"
+#include "engine/Renderer.h"
+#include "engine/TextObserver.h"
 #include "game/Event.h"
+#include "game/Player.h"
+#include "game/PlayerRoster.h"
 #include "net/ChatWindow.h"
+#include "ui/Scoreboard.h"
 #include "ui/ServerIPEditBox.h"
 
 namespace {
@@ -78,6 +87,59 @@ TEST_F(ChatHistoryTest, TheEntryLineTakesPrintableCharactersUpToItsLimit) {
     EXPECT_TRUE(window.EntryText().IsEmpty());
     Command(kEventAddChar, 13);  // return on an empty line sends nothing
     EXPECT_TRUE(window.EntryText().IsEmpty());
+}
+
+// A see-through colour, black and a very dark grey: each player's chat line and
+// scoreboard row is written opaque and light enough to read.
+TEST_F(ChatHistoryTest, LinesAndScoreboardRowsReadInAnyColour) {
+    struct : TextObserver {
+        void TextDrawn(const DrawnText& run) override { colours[run.text.CStr()] = run.colour; }
+        std::map<std::string, Color> colours;
+    } drawn;
+    Player players[3];
+    const std::pair<const char*, uint32_t> looks[3] = {
+        {"Ghost", 0x0000FF00}, {"Shadow", 0xFF000000}, {"Dusk", 0xFF202020}};
+    for (int i = 0; i < 3; ++i) {
+        players[i].name = looks[i].first;
+        players[i].primaryColor = Color(looks[i].second);
+        GetPlayerRoster().networkPlayers.Append(&players[i]);
+        window.AddLine(String(looks[i].first) + " line", Color(looks[i].second));
+    }
+    GetScoreboard().Refresh();
+    TextObserver* kept = SetTextObserver(&drawn);
+    ASSERT_TRUE(GetRenderer().GetReady());
+    window.DrawContents();
+    GetScoreboard().DrawContents();
+    GetRenderer().EndFrame();
+    SetTextObserver(kept);
+    GetPlayerRoster().networkPlayers.Clear();
+    for (const auto& [name, colour] : looks) {
+        for (const std::string& text : {std::string(name), std::string(name) + " line"}) {
+            const Color shown = drawn.colours[text];
+            EXPECT_EQ(shown.Alpha(), 255) << text;
+            EXPECT_GE(std::max({shown.Red(), shown.Green(), shown.Blue()}), 110) << text;
+        }
+    }
+}
+
+// "You are out" is about the battle it came in: it stays for the battle and its results
+// and is gone when the next set-up opens the chat; the rest of the history stays.
+TEST_F(ChatHistoryTest, TheOutLineIsGoneOnceItsBattleIsOver) {
+    net_test::Program program("alice");
+    window.SetSession(&program.networker);
+    GetTextTable().Set("NoVornsLeft", "You are out.");
+    window.AddChatLine("bob", "good luck", Color(0xFF00FF00));
+    program.networker.SetState(SessionState::ClientPlaying);
+    window.AddLine("** You are out.", Color(0xFFFFFFFF));
+    for (const SessionState state : {SessionState::ClientPlaying, SessionState::ClientResults}) {
+        program.networker.SetState(state);
+        window.OnOpen();
+        ASSERT_EQ(window.History().size(), 2u);
+    }
+    program.networker.SetState(SessionState::ClientSetup);
+    window.OnOpen();
+    ASSERT_EQ(window.History().size(), 1u);
+    EXPECT_NE(std::string(window.History()[0].text.CStr()).find("good luck"), std::string::npos);
 }
 
 TEST(ServerIPEditBoxTest, TheHostIsTheTextAfterTheLastColon) {

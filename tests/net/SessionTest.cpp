@@ -71,9 +71,9 @@ protected:
     // From here on every program reads the milliseconds the test moves on by hand,
     // starting where the steady clock stands.
     void UseTestClock() {
-        clockMs = static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                            std::chrono::steady_clock::now().time_since_epoch())
-                                            .count());
+        clockMs = static_cast<uint64_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+                .count());
         for (Program* program : {&server, &alice, &bob}) program->networker.SetClock([this] { return clockMs; });
     }
 
@@ -224,8 +224,8 @@ TEST(JoinEndTest, AJoinThatEndsBeforeTheAnswerSaysWhetherItWasRefusedLostOrNoGam
         std::unique_ptr<sock::Socket> peer;
         sock::Ipv4Address from;
         ASSERT_TRUE(PumpUntil([&] { return (peer = listener.Accept(from)) != nullptr; }, [&] { client.Step(); }));
-        ASSERT_TRUE(PumpUntil([&] { return client.networker.State() == SessionState::ClientJoined; },
-                              [&] { client.Step(); }));
+        ASSERT_TRUE(
+            PumpUntil([&] { return client.networker.State() == SessionState::ClientJoined; }, [&] { client.Step(); }));
         peer->SetNonBlocking(false);
         RawSend(*peer, c.answer);
         peer->ShutdownSend();
@@ -277,7 +277,8 @@ TEST_F(SessionTest, PlayersOnABusyMachineAreNotTakenForGone) {
         ASSERT_TRUE(RunUntil([&] {
             return server.networker.BytesReceivedRaw() >= heardByServer + 2 &&
                    alice.networker.BytesReceivedRaw() > heardByAlice && bob.networker.BytesReceivedRaw() > heardByBob;
-        })) << "round " << round;
+        })) << "round "
+            << round;
     }
     EXPECT_EQ(server.networker.Players().size(), 3u);
     for (const auto& player : server.networker.Players()) EXPECT_FALSE(player->disconnected) << player->name;
@@ -311,11 +312,11 @@ protected:
     }
 };
 
-std::vector<uint8_t> ClientInfo(const std::string& name) {
+std::vector<uint8_t> ClientInfo(const std::string& name, uint32_t colour1 = 1) {
     MessageWriter out;
     out.PutU8(CodeByte(MessageCode::ClientInfo));
     out.PutText(name);
-    out.PutU32(1);
+    out.PutU32(colour1);
     out.PutU32(2);
     return out.Bytes();
 }
@@ -378,6 +379,34 @@ TEST_F(HostilePeerTest, MisroutedAndEarlyMessagesAreReadAndIgnored) {
     EXPECT_EQ(server.networker.ProtocolErrors(), 0u);
 }
 
+// Peers a program can send what the customise sliders cannot: a colour one step from the
+// host's, one see-through, a name of letters the font has no glyph for, in black beside
+// the host's dark blue. Each goes by a colour like nobody's, opaque, and a name that shows.
+TEST_F(HostilePeerTest, LookAlikeSeeThroughAndUndrawableJoinersGetAColourAndNameOfTheirOwn) {
+    const struct {
+        std::string name;
+        uint32_t colour;
+    } joiners[] = {{"Near", 0xFF122233}, {"Ghost", 0x0000FF00}, {"\xE9\xE8", 0xFF000000}};
+    std::vector<std::unique_ptr<sock::Socket>> peers;
+    for (const auto& joiner : joiners) {
+        peers.push_back(Raw());
+        RawSend(*peers.back(), Frame(ClientInfo(joiner.name, joiner.colour)));
+        ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == peers.size() + 1; }));
+    }
+    const auto& players = server.networker.Players();
+    EXPECT_EQ(players[1]->name, "Near");
+    EXPECT_EQ(players[2]->colour1, 0xFF00FF00u) << "a colour nobody wears stays the joiner's own";
+    EXPECT_EQ(players[3]->name, "Player 4");
+    EXPECT_EQ(server.host.status.back(), "Player 4 entered the game.");
+    for (size_t i = 0; i < players.size(); ++i) {
+        EXPECT_EQ(players[i]->colour1 >> 24, 0xFFu) << players[i]->name;
+        EXPECT_EQ(players[i]->colour2 >> 24, 0xFFu) << players[i]->name;
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(ColoursLookAlike(players[i]->colour1, players[j]->colour1))
+                << players[i]->name << " and " << players[j]->name;
+    }
+}
+
 TEST_F(HostilePeerTest, ConnectionsThatNeverIntroduceThemselvesCannotKeepPlayersOut) {
     // The fixture's clock: the server reads it until it is destroyed, after this body.
     clockMs = 1000;
@@ -415,7 +444,7 @@ TEST_F(HostilePeerTest, ASignalRequestSetsOnlyTheSendersOwnSignal) {
     EXPECT_EQ(server.host.signals[0], "alice 2 on");
 }
 
-TEST_F(HostilePeerTest, AHostileServerCannotFloodOrCrashAClient) {
+TEST_F(HostilePeerTest, AHostileServerCannotFloodCrashOrSteerAClient) {
     Join(alice);
     clients = {&alice};
     ASSERT_TRUE(RunUntil([&] { return alice.networker.State() == SessionState::ClientWaiting; }));
@@ -433,6 +462,37 @@ TEST_F(HostilePeerTest, AHostileServerCannotFloodOrCrashAClient) {
     ASSERT_TRUE(RunUntil([&] { return alice.networker.ProtocolErrors() == 2; }));
     EXPECT_EQ(alice.networker.Players().size(), 2u);
     EXPECT_EQ(alice.host.status.size(), 1u);  // only "alice entered the game."
+
+    // Messages of later steps of the session, to a client waiting in the lobby: each is
+    // read and dropped, and what comes after them is still heard.
+    platform_test::LogLines log;
+    const size_t statesBefore = alice.host.states.size();
+    const sock::Ipv4Address address = alice.networker.LocalAddress();
+    MessageWriter noise;
+    noise.PutU8(CodeByte(MessageCode::YourAddress));
+    noise.PutAddress({0x0E07A58A, 42092});
+    for (const MessageCode code : {MessageCode::ReplayGame, MessageCode::StartGame, MessageCode::BackToWaiting})
+        noise.PutU8(CodeByte(code));
+    noise.PutU8(CodeByte(MessageCode::SquadSelection));
+    noise.PutU32(2500);
+    noise.PutU32(4);
+    noise.PutU8(CodeByte(MessageCode::Countdown));
+    noise.PutU32(0);
+    noise.PutU8(CodeByte(MessageCode::TimeSync));
+    noise.PutF32(5.0f);
+    noise.PutU8(CodeByte(MessageCode::Scenario));  // it takes the rest of the frame
+    noise.PutText("a terrain");
+    server.networker.Broadcast(noise.Bytes().data(), noise.Size());
+    server.networker.SendStatusLine("still waiting");
+    ASSERT_TRUE(RunUntil([&] { return alice.host.status.back() == "still waiting"; }));
+    EXPECT_EQ(alice.networker.State(), SessionState::ClientWaiting);
+    EXPECT_EQ(alice.host.states.size(), statesBefore);
+    EXPECT_EQ(alice.networker.LocalAddress(), address);
+    EXPECT_EQ(alice.host.battlesStarted + alice.host.squadBudget, 0);
+    EXPECT_EQ(alice.host.correction, -1.0f);
+    EXPECT_EQ(alice.host.scenario, "");
+    EXPECT_EQ(alice.networker.ProtocolErrors(), 2u);
+    EXPECT_TRUE(log.HasLineWith({"message(s) from", "that do not fit state 11", "dropped"})) << log.Text();
 }
 
 }  // namespace
