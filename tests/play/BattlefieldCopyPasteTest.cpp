@@ -1,6 +1,6 @@
 // Copy and paste of a unit on the training ground, by the keys a player uses: a unit
 // designed in the editor is copied with Ctrl+C under the pointer and pasted elsewhere
-// with Ctrl+V; then it is opened again from the unit tray. Kept as
+// with Ctrl+V, by its source's name; then it is opened again from the unit tray. Kept as
 // tests/screenshots/battlefield_pasted_unit.tga.
 #include <gtest/gtest.h>
 
@@ -84,8 +84,7 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
 
     player.MoveTo(designed);
     TapWithCtrl(player, win::kKeyC);
-    player.FramesUntil([&] { return fs::exists(player.Folder() / "Players/Tester/Vorns/CopyBuffer.VRN"); }, 60,
-                       "the copy is written");
+    player.Frames(5);
     const Point pasted(620, 380);
     player.MoveTo(pasted);
     TapWithCtrl(player, win::kKeyV);
@@ -94,11 +93,16 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
     const std::vector<const Vorn*> after = OwnUnits();
     const Vorn* copy = after[0] == before[0] ? after[1] : after[0];
     ExpectSameUnit(*copy, *before[0]);
+    EXPECT_EQ(std::string(copy->name.CStr()), "Bulwark") << "the paste goes by its source's name";
     // It stands where the pointer was, right of the original as seen on screen.
     const Vector3 toCopy = gArena->NearestImage(before[0]->position, copy->position) - before[0]->position;
     EXPECT_GT(toCopy.Length(), 5.0f);
-    // The copy's file is the program's own: the unit tray lists only the saved unit.
+    // Nothing the player did not save is left among his units, in the tray or the folder.
     EXPECT_EQ(player.EntryNames("VornTray"), std::vector<std::string>{"Bulwark"});
+    std::vector<std::string> files;
+    for (const auto& file : fs::directory_iterator(player.Folder() / "Players/Tester/Vorns"))
+        files.push_back(file.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"Bulwark.VRN"});
     const Image frame = player.Picture();
     EXPECT_TRUE(player.ShowsAScreen(frame, "the training ground with the pasted unit"));
     player.KeepPicture("battlefield_pasted_unit");
