@@ -1,13 +1,16 @@
 // Copy and paste of a unit on the training ground, by the keys a player uses: a unit
 // designed in the editor is copied with Ctrl+C under the pointer and pasted elsewhere
-// with Ctrl+V, by its source's name; then it is opened again from the unit tray. Kept as
-// tests/screenshots/battlefield_pasted_unit.tga.
+// with Ctrl+V, by its source's name; then it is opened again from the unit tray and saved
+// under a second name, which its tray entry carries. Kept as
+// tests/screenshots/battlefield_pasted_unit.tga and battlefield_unit_tray_names.tga.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "battlefield/VornTray.h"
 #include "battlefield/VornWindow.h"
 #include "engine/ModelNode.h"
 #include "game/Game.h"
@@ -118,6 +121,31 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
     const IntRect from = CurrentGame()->zoomFrom;
     EXPECT_TRUE(from.Contains(entry));
     EXPECT_LT(from.right - from.left, 100);
+
+    // Saved again under another name of the same initial, the two units of one chassis
+    // are told apart in the tray by the names their entries carry.
+    player.Click(Point(editor.right - 16, editor.top + 16));
+    player.WaitFor("VornNameEditBox");
+    player.ClickWindow("VornNameEditBox");
+    for (size_t i = 0; i < std::string("Bulwark").size(); ++i) player.TapKey(win::kKeyBackspace);
+    player.Type("Bastion");
+    player.TapKey(win::kKeyReturn);
+    player.WaitUntilClosed("VornNameEditBox");
+    player.ClickItem("VornWindow", "CloseButton.tga");
+    player.WaitUntilClosed("VornWindow");
+    player.MoveTo(pasted);
+    const Image tray = player.Picture();
+    player.KeepPicture("battlefield_unit_tray_names");
+    EXPECT_EQ(player.EntryNames("VornTray"), (std::vector<std::string>{"Bastion", "Bulwark"}));
+    for (const std::string name : {"Bastion", "Bulwark"}) {
+        const IntRect cell = GetVornTray().EntryCell(String(name.c_str()));
+        const auto& runs = player.TextsShown();
+        const auto run = std::find_if(runs.begin(), runs.end(), [&](const play_test::ShownText& shown) {
+            return shown.text == name && cell.Contains(Point(shown.rect.left, shown.rect.top));
+        });
+        ASSERT_NE(run, runs.end()) << name << " is not written on its entry";
+        EXPECT_TRUE(player.ShowsText(tray, *run));
+    }
 }
 
 }  // namespace
