@@ -181,9 +181,9 @@ void SquadTray::ResaveAllSquads() {
             if (squad.totalCost != summary.TotalCost()) squad.Save(summary.fileName);
         } else if (ListsStaleCosts(summary, squad)) {
             // Written back, the squad would lose the members that did not read.
-            Debugger::Instance().Line((String("Start-up: squad ") + summary.fileName + " keeps its old costs: " +
-                                       String::FromInt(squad.Count()) + " of its " + String::FromInt(listed) +
-                                       " members read back")
+            Debugger::Instance().Line((String("Start-up: squad ") + summary.fileName +
+                                       " keeps its old costs: " + String::FromInt(squad.Count()) + " of its " +
+                                       String::FromInt(listed) + " members read back")
                                           .CStr());
         }
         squad.DestroyMembers();

@@ -70,7 +70,6 @@ String CostLabel(const String& name, int32_t cost) {
 
 VornTray::VornTray() : Tray("VornTray", kColumns, 3, Point(kCellWidth, kCell), 2.0f, false, true) { Initialize(); }
 
-
 void VornTray::CreateResources() {
     Tray::CreateResources();
     for (int32_t chassis = 0; chassis < 6; ++chassis) {
