@@ -166,6 +166,7 @@ private:
     void BeginTranslate(Event& event);
     void RotateCarried(const Vector3& point);
     void EditVorn(Vorn* vorn);
+    void CopyVorn(Vorn& vorn);
     void PasteVorn();
     void ToggleVornDebug(Vorn* vorn);
     void RestoreKillTrayVorn(Event& event);
@@ -189,6 +190,8 @@ private:
     ModelNode* ballMarker_ = nullptr;
     ModelNode* brushMarker_ = nullptr;
     ModelNode* arrowMarker_ = nullptr;
+    // The unit copied last, in its file's whole text form; empty before the first copy.
+    String copiedVorn_;
 };
 
 ArenaWindow& GetArenaWindow();

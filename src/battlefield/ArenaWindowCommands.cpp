@@ -13,10 +13,13 @@
 #include "battlefield/VornTray.h"
 #include "battlefield/VornWindow.h"
 #include "core/Angles.h"
+#include "core/MathUtil.h"
+#include "core/StringStream.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
 #include "game/Event.h"
 #include "game/Game.h"
+#include "platform/sys/Random.h"
 #include "ui/KillTray.h"
 #include "ui/UiServices.h"
 #include "ui/VornCountMenu.h"
@@ -24,7 +27,6 @@
 #include "units/ChassisTable.h"
 #include "units/PatternIcons.h"
 #include "units/Vorn.h"
-#include "units/VornSummary.h"
 #include "world/Arena.h"
 #include "world/FlyByPoint.h"
 #include "world/ObjectKind.h"
@@ -290,10 +292,7 @@ void ArenaWindow::RunPlacingCommand(Event& event) {
             if (Vorn* vorn = AsVorn(ListedObject(event.object))) EditVorn(vorn);
             return;
         case kEventCopyVorn:
-            if (Vorn* vorn = AsVorn(ListedObject(event.object))) {
-                // The copy is a unit file of its own, under a bare name like any other.
-                if (!vorn->SaveFile(GetLanguageText("CopyName"))) ShowUserError("SaveFailed");
-            }
+            if (Vorn* vorn = AsVorn(ListedObject(event.object))) CopyVorn(*vorn);
             return;
         case kEventPasteVorn: PasteVorn(); return;
         case kEventPlaceNewChassis:
@@ -442,25 +441,41 @@ void ArenaWindow::EditVorn(Vorn* vorn) {
     if (Game* game = CurrentGame()) game->StartBackgroundFade(from, editor.Rect());
 }
 
+// The copy is kept in memory, whole, so that nothing the player did not save appears
+// among his unit files, and a paste still works after the source's file has gone.
+void ArenaWindow::CopyVorn(Vorn& vorn) {
+    StringStream text;
+    Vorn::writingOwnFile = true;
+    vorn.Save(text);
+    Vorn::writingOwnFile = false;
+    copiedVorn_ = text.Text();
+}
+
 void ArenaWindow::PasteVorn() {
-    VornSummary summary;
-    // Without a copy there is no chassis to test the spot with.
-    if (!summary.Load(GetLanguageText("CopyName")) || !ChassisTable::IsValid(summary.chassis)) {
+    if (copiedVorn_.IsEmpty() || gArena == nullptr) {
         Refuse();
         return;
     }
-    const float radius = kChassisRadiusBySize[ChassisTable::SizeClass(summary.chassis)];
+    Vorn* vorn = gArena->NewVorn(0);
+    StringStream text(copiedVorn_.CStr());
     const Vector2 at(pointerGroundPoint.x, pointerGroundPoint.y);
-    if (!gArena->IsPlaceFree(gArena->ShapeOnGround(kKindVorn, at, radius), nullptr)) {
+    const auto fits = [&] {
+        const float radius = kChassisRadiusBySize[ChassisTable::SizeClass(vorn->chassisType)];
+        return gArena->IsPlaceFree(gArena->ShapeOnGround(kKindVorn, at, radius), nullptr);
+    };
+    if (!vorn->Load(text) || !vorn->HasValidChassis() || !fits()) {
+        gArena->FreeObject(vorn);
         Refuse();
         return;
     }
-    Vorn* vorn = gArena->PlaceVornAt(GetLanguageText("CopyName"), pointerGroundPoint, PlacingPlayer());
-    if (vorn == nullptr) return;
+    // The paste goes by its source's name, as a unit placed from that file would; an edited
+    // source's copy stays edited, so that it is saved whole.
+    vorn->SetPlayer(PlacingPlayer());
+    vorn->PrepareForBattle();
+    vorn->SetAngle(float(sys::Rand()) / float(sys::kRandMax) * 2.0f * kPi);
+    vorn->PlaceAt(gArena->GroundPoint(at.x, at.y));
+    gArena->AddObject(vorn);
     PlayUiSound("Thud.ogg");
-    // The copy is a new unit, not the saved one: it goes by a fresh unit's name, and is
-    // written whole wherever it is saved.
-    vorn->name = GetLanguageText("NoName");
     ResetVornActionQueues();
 }
 

@@ -21,6 +21,7 @@
 #include "ui/ConfirmDeleteSquadMenu.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
+#include "units/Vorn.h"
 #include "world/SaveFilePaths.h"
 
 namespace {
@@ -31,6 +32,15 @@ constexpr const char* kSnapshotName = "__Temp";
 bool HasMember(const SquadSummary& summary, const String& unitName, bool ignoreCase) {
     return std::any_of(summary.entries.begin(), summary.entries.end(), [&](const SquadEntry& entry) {
         return ignoreCase ? entry.name.EqualsNoCase(unitName.CStr()) : entry.name == unitName;
+    });
+}
+
+// Whether a member that read back costs other than the squad file lists for it.
+bool ListsStaleCosts(const SquadSummary& summary, const Squad& squad) {
+    return std::any_of(squad.members.begin(), squad.members.end(), [&](const Vorn* member) {
+        return std::none_of(summary.entries.begin(), summary.entries.end(), [&](const SquadEntry& entry) {
+            return entry.name == member->name && entry.cost == member->cost;
+        });
     });
 }
 
@@ -164,11 +174,17 @@ void SquadTray::ResaveAllSquads() {
         ReloadSummary(i);
         const SquadSummary& summary = summaries[i];
         const bool read = squad.Load(summary.fileName, -1);
-        const bool kept = read && squad.Count() == summary.entries.Count();
-        if (!kept) {
-            Debugger::Instance().Line((String("Start-up: left squad as it is: ") + summary.fileName).CStr());
-        } else if (squad.totalCost != summary.TotalCost()) {
-            squad.Save(summary.fileName);
+        const int32_t listed = summary.entries.Count();
+        if (!read) {
+            Debugger::Instance().Line((String("Start-up: could not read squad ") + summary.fileName).CStr());
+        } else if (squad.Count() == listed) {
+            if (squad.totalCost != summary.TotalCost()) squad.Save(summary.fileName);
+        } else if (ListsStaleCosts(summary, squad)) {
+            // Written back, the squad would lose the members that did not read.
+            Debugger::Instance().Line((String("Start-up: squad ") + summary.fileName +
+                                       " keeps its old costs: " + String::FromInt(squad.Count()) + " of its " +
+                                       String::FromInt(listed) + " members read back")
+                                          .CStr());
         }
         squad.DestroyMembers();
     }

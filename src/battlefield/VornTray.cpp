@@ -2,6 +2,7 @@
 #include "battlefield/VornTray.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/DebugWindow.h"
@@ -30,6 +31,12 @@
 namespace {
 
 constexpr int32_t kCell = 24;
+// An entry is wide enough for its name under the chassis picture.
+constexpr int32_t kCellWidth = 52;
+constexpr int32_t kColumns = 8;
+// The font's glyphs are drawn three texels to a pixel: a third is its smallest sharp size.
+constexpr float kNameScale = 1.0f / 3.0f;
+const Color kNameBacking(0xC0000000);
 constexpr int32_t kMediumClass = 1;
 constexpr int32_t kLargeClass = 2;
 
@@ -61,8 +68,7 @@ String CostLabel(const String& name, int32_t cost) {
            GetLanguageText("RightParen");
 }
 
-VornTray::VornTray() : Tray("VornTray", 16, 3, Point(kCell, kCell), 2.0f, false, true) { Initialize(); }
-
+VornTray::VornTray() : Tray("VornTray", kColumns, 3, Point(kCellWidth, kCell), 2.0f, false, true) { Initialize(); }
 
 void VornTray::CreateResources() {
     Tray::CreateResources();
@@ -74,12 +80,15 @@ void VornTray::CreateResources() {
     }
     crossSprite_ = CreateUiSprite(kCell, kCell, "X.tga", Sprite::kAnchorTopLeft);
     dollarSprite_ = CreateUiSprite(kCell, kCell, "DollarSign.tga", Sprite::kAnchorTopLeft);
+    backingSprite_ = CreateUiSprite(1, 1, "Cursor.tga", Sprite::kAnchorTopLeft);
+    TintSprite(backingSprite_, kNameBacking);
 }
 
 void VornTray::ReleaseResources() {
     std::fill(std::begin(chassisButtons_), std::end(chassisButtons_), nullptr);
     crossSprite_ = nullptr;
     dollarSprite_ = nullptr;
+    backingSprite_ = nullptr;
     Tray::ReleaseResources();
 }
 
@@ -260,26 +269,43 @@ bool VornTray::IsWithinBudget(int32_t entry) const {
 void VornTray::DrawEntry(int32_t entry, const IntRect& rect, bool) {
     if (entry < 0 || entry >= summaries.Count()) return;
     const int32_t chassis = summaries[entry].chassis;
+    // The chassis picture stands square in the middle of the entry.
+    const int32_t side = rect.bottom - rect.top;
+    const int32_t pictureLeft = (rect.left + rect.right - side) / 2;
+    const IntRect picture(pictureLeft, rect.top, pictureLeft + side, rect.bottom);
     UseScreenCamera();
     GetRenderer().SetAlphaBlend();
-    if (ChassisTable::IsValid(chassis)) DrawSpriteOver(chassisButtons_[chassis], rect);
-    DrawInitial(summaries[entry].fileName, rect);
+    if (ChassisTable::IsValid(chassis)) DrawSpriteOver(chassisButtons_[chassis], picture);
     if (!IsWithinBudget(entry)) {
-        DrawSpriteOver(dollarSprite_, rect);
-        DrawSpriteOver(crossSprite_, rect);
+        DrawSpriteOver(dollarSprite_, picture);
+        DrawSpriteOver(crossSprite_, picture);
     }
+    DrawName(summaries[entry].fileName, rect);
     GetRenderer().SetBlendOff();
 }
 
-// Units of one size share their chassis' picture: the initial of the name tells them apart
-// before the pointer asks for the label.
-void VornTray::DrawInitial(const String& name, const IntRect& rect) {
+// Units of one size share their chassis' picture: each entry carries its name along its
+// foot, on a dark band so that it reads over any picture, cut short when it is too long.
+void VornTray::DrawName(const String& name, const IntRect& rect) {
     if (name.IsEmpty()) return;
-    const String initial = name.Left(1);
-    const float scale = 0.45f * float(rect.bottom - rect.top) / FontLineHeight();
-    const float x = float(rect.left) + 1.0f, y = float(rect.top);
-    DrawUiText(initial, x + 1.0f, y + 1.0f, Color(0xFF000000), scale);
-    DrawUiText(initial, x, y, Color(0xFFFFFFFF), scale);
+    const float scale = kNameScale * float(rect.bottom - rect.top) / float(kCell);
+    const String shown = FitText(name, scale, float(rect.right - rect.left));
+    const Vector2 size = MeasureText(shown, scale);
+    // Whole pixels keep the glyphs sharp.
+    const int32_t x = rect.left + int32_t((float(rect.right - rect.left) - size.x) * 0.5f);
+    const int32_t y = rect.bottom - int32_t(std::ceil(size.y));
+    DrawSpriteOver(backingSprite_, IntRect(x - 1, y, x + int32_t(std::ceil(size.x)) + 1, rect.bottom));
+    DrawUiText(shown, float(x), float(y), Color(0xFFFFFFFF), scale);
+}
+
+String FitText(const String& text, float scale, float width) {
+    if (MeasureText(text, scale).x <= width) return text;
+    // A shortened name ends in a full stop, so that it is not taken for another unit's.
+    for (int32_t kept = text.CharCount() - 1; kept > 1; --kept) {
+        const String shortened = text.Left(kept) + ".";
+        if (MeasureText(shortened, scale).x <= width) return shortened;
+    }
+    return text.Left(1);
 }
 
 String VornTray::EntryName(int32_t entry) const {

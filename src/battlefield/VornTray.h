@@ -24,7 +24,7 @@ public:
     void OnOpen() override;
     void Refresh() override;
     void DrawEntry(int32_t entry, const IntRect& rect, bool hovered) override;
-    void DrawInitial(const String& name, const IntRect& rect);
+    void DrawName(const String& name, const IntRect& rect);
     String EntryName(int32_t entry) const override;
     String EntryToolTip(int32_t entry, const IntRect& rect) const override;
     int32_t EntryCount() const override { return summaries.Count(); }
@@ -73,6 +73,7 @@ private:
     Sprite* chassisButtons_[6] = {};
     Sprite* crossSprite_ = nullptr;
     Sprite* dollarSprite_ = nullptr;
+    Sprite* backingSprite_ = nullptr;
 };
 
 VornTray& GetVornTray();
@@ -80,3 +81,5 @@ VornTray& GetVornTray();
 constexpr const char* kHideAllEntries = "#None";
 // The tray's entry label: name, cost in brackets.
 String CostLabel(const String& name, int32_t cost);
+// The text, or as much of it as fits the width at the scale with a full stop after it.
+String FitText(const String& text, float scale, float width);

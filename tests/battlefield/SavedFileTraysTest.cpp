@@ -3,6 +3,7 @@
 // a damaged file back, and the launch budget that crosses entries out.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "game/Squad.h"
+#include "support/LogLines.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/TestAssets.h"
@@ -205,6 +207,16 @@ TEST_F(SavedFileTraysTest, StartUpResaveLeavesDamagedFilesAndShortenedSquadsAlon
     Vorn* ant = SaveUnit("Ant", 0);
     SaveSquad("Pair", {bug, ant});
     SaveSquad("Solo", {bug});
+    // A squad formed on the battlefield stands on the rim of the squad's disc, where a
+    // member may read back a hair outside; its costs are current, so nothing is wrong.
+    Squad rim;
+    for (float angle : {0.3f, 1.9f, 4.0f}) {
+        Vorn* member = SaveUnit("Rim", 0);
+        member->position = Vector3(Squad::kAreaRadius * std::cos(angle), Squad::kAreaRadius * std::sin(angle), 0.0f);
+        rim.Add(member);
+    }
+    EXPECT_TRUE(rim.Save("Rim"));
+    rim.Clear();
     // Both squads list a stale member cost, which the pass would put right.
     for (const char* squad : {"/Squads/Pair.SQD", "/Squads/Solo.SQD"}) {
         std::string text = ReadAll(folder_.Path() + squad);
@@ -218,8 +230,13 @@ TEST_F(SavedFileTraysTest, StartUpResaveLeavesDamagedFilesAndShortenedSquadsAlon
     fs::rename(folder_.Path() + "/Vorns/Ant.VRN", folder_.Path() + "/Vorns/Ant.bak");
     const std::string squadBefore = ReadAll(folder_.Path() + "/Squads/Pair.SQD");
 
+    platform_test::LogLines log;
     ResaveSavedFiles();
 
+    // Only the squad whose stale costs could not be put right is named in the log.
+    EXPECT_NE(log.Text().find("squad Pair keeps its old costs: 1 of its 2 members"), std::string::npos) << log.Text();
+    EXPECT_EQ(log.Text().find("Solo"), std::string::npos) << log.Text();
+    EXPECT_EQ(log.Text().find("Rim"), std::string::npos) << log.Text();
     EXPECT_EQ(ReadAll(folder_.Path() + "/Vorns/Broken.VRN"), damaged);
     EXPECT_EQ(ReadAll(folder_.Path() + "/Squads/Pair.SQD"), squadBefore);
     SquadSummary solo;

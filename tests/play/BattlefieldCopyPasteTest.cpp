@@ -1,13 +1,16 @@
 // Copy and paste of a unit on the training ground, by the keys a player uses: a unit
 // designed in the editor is copied with Ctrl+C under the pointer and pasted elsewhere
-// with Ctrl+V; then it is opened again from the unit tray. Kept as
-// tests/screenshots/battlefield_pasted_unit.tga.
+// with Ctrl+V, by its source's name; then it is opened again from the unit tray and saved
+// under a second name, which its tray entry carries. Kept as
+// tests/screenshots/battlefield_pasted_unit.tga and battlefield_unit_tray_names.tga.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "battlefield/VornTray.h"
 #include "battlefield/VornWindow.h"
 #include "engine/ModelNode.h"
 #include "game/Game.h"
@@ -84,8 +87,7 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
 
     player.MoveTo(designed);
     TapWithCtrl(player, win::kKeyC);
-    player.FramesUntil([&] { return fs::exists(player.Folder() / "Players/Tester/Vorns/CopyBuffer.VRN"); }, 60,
-                       "the copy is written");
+    player.Frames(5);
     const Point pasted(620, 380);
     player.MoveTo(pasted);
     TapWithCtrl(player, win::kKeyV);
@@ -94,11 +96,16 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
     const std::vector<const Vorn*> after = OwnUnits();
     const Vorn* copy = after[0] == before[0] ? after[1] : after[0];
     ExpectSameUnit(*copy, *before[0]);
+    EXPECT_EQ(std::string(copy->name.CStr()), "Bulwark") << "the paste goes by its source's name";
     // It stands where the pointer was, right of the original as seen on screen.
     const Vector3 toCopy = gArena->NearestImage(before[0]->position, copy->position) - before[0]->position;
     EXPECT_GT(toCopy.Length(), 5.0f);
-    // The copy's file is the program's own: the unit tray lists only the saved unit.
+    // Nothing the player did not save is left among his units, in the tray or the folder.
     EXPECT_EQ(player.EntryNames("VornTray"), std::vector<std::string>{"Bulwark"});
+    std::vector<std::string> files;
+    for (const auto& file : fs::directory_iterator(player.Folder() / "Players/Tester/Vorns"))
+        files.push_back(file.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"Bulwark.VRN"});
     const Image frame = player.Picture();
     EXPECT_TRUE(player.ShowsAScreen(frame, "the training ground with the pasted unit"));
     player.KeepPicture("battlefield_pasted_unit");
@@ -114,6 +121,31 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
     const IntRect from = CurrentGame()->zoomFrom;
     EXPECT_TRUE(from.Contains(entry));
     EXPECT_LT(from.right - from.left, 100);
+
+    // Saved again under another name of the same initial, the two units of one chassis
+    // are told apart in the tray by the names their entries carry.
+    player.Click(Point(editor.right - 16, editor.top + 16));
+    player.WaitFor("VornNameEditBox");
+    player.ClickWindow("VornNameEditBox");
+    for (size_t i = 0; i < std::string("Bulwark").size(); ++i) player.TapKey(win::kKeyBackspace);
+    player.Type("Bastion");
+    player.TapKey(win::kKeyReturn);
+    player.WaitUntilClosed("VornNameEditBox");
+    player.ClickItem("VornWindow", "CloseButton.tga");
+    player.WaitUntilClosed("VornWindow");
+    player.MoveTo(pasted);
+    const Image tray = player.Picture();
+    player.KeepPicture("battlefield_unit_tray_names");
+    EXPECT_EQ(player.EntryNames("VornTray"), (std::vector<std::string>{"Bastion", "Bulwark"}));
+    for (const std::string name : {"Bastion", "Bulwark"}) {
+        const IntRect cell = GetVornTray().EntryCell(String(name.c_str()));
+        const auto& runs = player.TextsShown();
+        const auto run = std::find_if(runs.begin(), runs.end(), [&](const play_test::ShownText& shown) {
+            return shown.text == name && cell.Contains(Point(shown.rect.left, shown.rect.top));
+        });
+        ASSERT_NE(run, runs.end()) << name << " is not written on its entry";
+        EXPECT_TRUE(player.ShowsText(tray, *run));
+    }
 }
 
 }  // namespace
