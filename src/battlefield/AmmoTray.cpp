@@ -49,10 +49,14 @@ void AmmoTray::RebuildSource() {
     summaries.Clear();
     if (vorn == nullptr) return;
     const int32_t carrierSize = vorn->SizeClass();
+    // Neither an unnamed unit nor a copy left by an older version is one the player saved.
+    const String noName = GetLanguageText("NoName");
+    const String copyName = GetLanguageText("CopyName");
     for (const String& file : ListFiles(VornFilePath("*"))) {
         String name = file;
         const int dot = name.FindLast(".");
         if (dot > 0) name = name.Left(dot);
+        if (name == noName || name == copyName) continue;
         VornSummary summary;
         if (!summary.Load(name) || ChassisTable::SizeClass(summary.chassis) >= carrierSize) continue;
         summary.fileName = name;

@@ -300,8 +300,8 @@ TEST_F(ArenaWindowTest, TypingANameReachesOnlyTheNameBox) {
     editor.vorn = nullptr;
 }
 
-// Ctrl+C over a unit keeps a copy as a unit file; Ctrl+V puts it down under the pointer
-// as a new, unnamed unit of the placing team.
+// Ctrl+C over a unit keeps a copy; Ctrl+V puts it down under the pointer as a new unit of
+// the placing team, and no copy file is left among the player's units.
 TEST_F(ArenaWindowTest, CtrlCCopiesTheUnitUnderThePointerAndCtrlVPastesIt) {
     platform_test::TempFolder folder;
     std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "Vorns");
@@ -316,7 +316,7 @@ TEST_F(ArenaWindowTest, CtrlCCopiesTheUnitUnderThePointerAndCtrlVPastesIt) {
     MovePointer(at.x, at.y);
     scripted->PressKey(win::kKeyControl);
     TapKey(win::kKeyC);
-    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.Path()) / "Vorns/CopyBuffer.VRN"));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(folder.Path()) / "Vorns/CopyBuffer.VRN"));
     EXPECT_FALSE(GetErrorBox().open);
     const Vector3 free = window().CurrentCamera().Project(Vector3(40.0f, 40.0f, 0.0f));
     MovePointer(int(free.x), int(free.y));

@@ -242,6 +242,10 @@ TEST_F(SavedFileTraysTest, StartUpResaveLeavesDamagedFilesAndShortenedSquadsAlon
     SquadSummary solo;
     ASSERT_TRUE(solo.Load("Solo"));
     EXPECT_EQ(solo.TotalCost(), bug->cost);
+    // Read back for placing, the squad formed onto the disc's edge keeps every member.
+    ASSERT_TRUE(rim.Load("Rim", -1));
+    EXPECT_EQ(rim.members.Count(), 3);
+    rim.Clear();
 }
 
 TEST_F(SavedFileTraysTest, TheLaunchBudgetCrossesOutWhatNoLongerFits) {
