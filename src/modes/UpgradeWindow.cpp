@@ -283,7 +283,8 @@ void UpgradeWindow::Layout() {
             PlaceCentred(upgrades->sprites[button], place);
             PlaceCentred(placeholders->sprites[button], place);
             upgrades->SetItemVisible(button, available);
-            placeholders->SetItemVisible(button, !available);
+            // A weapon still locked leaves its place empty: a blank disc would read as a button.
+            placeholders->SetItemVisible(button, false);
         }
     }
 }
@@ -400,17 +401,36 @@ UpgradeWindow::BadgeSquares UpgradeWindow::BadgesOf(int32_t button) const {
                    float(sprite.y) + std::sin(angle) * f * float(sprite.width))};
 }
 
+bool UpgradeWindow::CirclingBadgeClear(int32_t button) const {
+    const Player& player = LocalPlayer();
+    const IntRect next = BadgesOf(button).next;
+    const auto apart = [](const IntRect& a, const IntRect& b) {
+        return a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+    };
+    for (int32_t other = 0; other < kUpgradeButtonCount; ++other) {
+        const int32_t row = ButtonRow(other);
+        const int32_t level = player.GetUpgradeLevel(row);
+        if (other == button || level < 0) continue;
+        // The circling badges all keep one phase, so two of them never meet; the level
+        // badges stand still in their round's way.
+        if (!apart(next, BadgesOf(other).level)) return false;
+    }
+    return true;
+}
+
 void UpgradeWindow::DrawBadges(float frameSeconds) {
     Renderer& renderer = GetRenderer();
     const Player& player = LocalPlayer();
     badgePhase = std::fmod(badgePhase + kBadgeTurnRate * frameSeconds, kTwoPi);
     if (!(badgePhase >= 0.0f)) badgePhase = 0.0f;
+    drawnBadges.Clear();
     const auto badge = [this](int32_t level) { return level >= 0 && level <= 9 ? digits[level] : optionsBadge; };
-    const auto draw = [&renderer](Sprite* digit, const IntRect& square) {
+    const auto draw = [this, &renderer](Sprite* digit, const IntRect& square) {
         if (digit == nullptr) return;
         const float scale = float(square.right - square.left) / float(kBadgePixels);
         const Vector2 centre(float(square.left + square.right) * 0.5f, float(square.top + square.bottom) * 0.5f);
         renderer.DrawSpriteRotated(*digit, centre, Vector2(scale, scale), 0.0f, Vector2(), Matrix4());
+        drawnBadges.Append(square);
     };
     for (int32_t button = 0; button < kUpgradeButtonCount; ++button) {
         const int32_t row = ButtonRow(button);
@@ -418,7 +438,9 @@ void UpgradeWindow::DrawBadges(float frameSeconds) {
         if (level < 0) continue;
         const BadgeSquares squares = BadgesOf(button);
         draw(badge(level), squares.level);
-        if (player.CanBuyUpgrade(row, level + 1)) draw(badge(level + 1), squares.next);
+        // Passing another button's level badge, the circling one is not drawn: it hops
+        // across as it does across its own.
+        if (player.CanBuyUpgrade(row, level + 1) && CirclingBadgeClear(button)) draw(badge(level + 1), squares.next);
     }
 }
 

@@ -5,6 +5,7 @@
 // Cancel and Reset read the profile back.
 #include <cstdint>
 
+#include "core/Array.h"
 #include "core/Color.h"
 #include "core/IntRect.h"
 #include "core/Vector2.h"
@@ -65,6 +66,8 @@ public:
         IntRect next;
     };
     BadgeSquares BadgesOf(int32_t button) const;
+    // Whether the button's circling badge stands clear of every other button's level badge now.
+    bool CirclingBadgeClear(int32_t button) const;
 
     bool openedFromMenus = false;
     Slider* sliders[kSliderCount] = {};
@@ -85,6 +88,7 @@ public:
     float rebuildDelay = 0.0f;
     float badgePhase = 0.0f;
     int32_t badgeHovered = -1;  // the upgrade button under the pointer when the badges were drawn
+    Array<IntRect> drawnBadges;  // the squares of the badges the last frame drew
     float refusalTimeLeft = 0.0f;  // the boosts line is drawn in the refusal colour meanwhile
 
 private:

@@ -19,8 +19,6 @@ namespace {
 
 constexpr int32_t kMediumVornItem = 115;
 constexpr int32_t kLargeVornItem = 119;
-constexpr const char* kWinScenes[] = {"SmallWin",        "SmallEnemyLose", "MediumWin",
-                                      "MediumEnemyLose", "LargeWin",       "LargeEnemyLose"};
 
 }  // namespace
 
@@ -64,7 +62,7 @@ void WinningWindow::OnOpen() {
 
 void WinningWindow::StartCelebration() {
     if (rewardBoosts > 1) {
-        GetBackgroundScene().Start("Celebrate");
+        GetBackgroundScene().Start(kBigCelebration);
         return;
     }
     int32_t count = 2;
@@ -74,7 +72,7 @@ void WinningWindow::StartCelebration() {
         count = 4;
     }
     const int64_t pick = (int64_t(sys::Rand()) * (count - 1) + 16383) / 32767;
-    GetBackgroundScene().Start(kWinScenes[pick]);
+    GetBackgroundScene().Start(kCelebrations[pick]);
 }
 
 void WinningWindow::ClearPages() {

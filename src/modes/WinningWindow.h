@@ -15,6 +15,11 @@ class WinningWindow : public ButtonRowWindow {
 public:
     enum Button : int32_t { kContinue, kCustomize };
     static constexpr float kCountScale = 0.75f;
+    // The celebrations: the first two for a player with the small chassis only, four with
+    // the medium, all six with the large; the big one for a reward above one boost.
+    static constexpr const char* kCelebrations[] = {"SmallWin",        "SmallEnemyLose", "MediumWin",
+                                                    "MediumEnemyLose", "LargeWin",       "LargeEnemyLose"};
+    static constexpr const char* kBigCelebration = "Celebrate";
 
     WinningWindow(MissionGame& mission, Player& local);
 

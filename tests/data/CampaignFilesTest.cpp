@@ -3,9 +3,11 @@
 // before, names only what exists, and is played on a field that holds what its goal
 // is decided by.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -95,6 +97,7 @@ struct MissionText {
     std::vector<std::string> losingClips;
     std::vector<std::string> legalWeapons;
     std::vector<std::string> giftUnits;
+    std::vector<std::string> pages;  // the words of each page of every text block
     int blocks = 0;
     bool closed = true;
 };
@@ -114,6 +117,10 @@ MissionText ReadMission(const std::string& name) {
             if (words[0] == "<S>" && words.size() >= 2) {
                 mission.clips.push_back(words[1]);
                 if (losing) mission.losingClips.push_back(words[1]);
+                mission.pages.emplace_back();
+            } else if (!end && words[0] != "<P>" && words[0] != "<BR>") {
+                if (mission.pages.empty()) mission.pages.emplace_back();
+                mission.pages.back() += " " + line;
             }
             state = end ? State::Top : state;
         } else if (state == State::Weapons || state == State::Upgrades) {
@@ -218,6 +225,28 @@ TEST(DataCampaign, EveryMissionSetsItsOwnRulesAndNamesWhatExists) {
         }
         for (const std::string& unit : mission.giftUnits) {
             EXPECT_TRUE(Exists("Vorns/" + unit + ".VRN")) << unit;
+        }
+    }
+}
+
+// A mission lands each squad at a launch point of its field, turned at random: no text
+// may ask the player to drop, put or send a squad somewhere, nor to move the Vorns there.
+TEST(DataCampaign, MissionTextsAskNoPlaceForTheSquadsTheMissionLands) {
+    const std::regex placing(R"(\b(drop|put|place|send|launch|position|move|walk|stand|meet)\b)");
+    const std::regex somewhere(
+        R"(\b(near|close to|next to|beside|behind|between|ahead of|in front of|both sides|different part|along|on the bridge)\b)");
+    const std::regex clauseEnd("[.:;]");
+    for (const std::string& name : GoalMissions()) {
+        for (const std::string& page : ReadMission(name).pages) {
+            std::string lower(page.size(), ' ');
+            std::transform(page.begin(), page.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+            // Clause by clause: "your squad lands beside the keeper: launch both" tells, then asks.
+            const std::sregex_token_iterator clauses(lower.begin(), lower.end(), clauseEnd, -1);
+            for (auto clause = clauses; clause != std::sregex_token_iterator(); ++clause) {
+                const std::string text = *clause;
+                EXPECT_FALSE(std::regex_search(text, placing) && std::regex_search(text, somewhere))
+                    << name << ": \"" << text << "\"";
+            }
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/Image.h"
+#include "core/MathUtil.h"
 #include "engine/Camera.h"
 #include "engine/Font.h"
 #include "engine/GlTestWindow.h"
@@ -93,6 +94,41 @@ TEST(UpgradeScreenshotTest, SwatchesInThePlayersColoursAndTheButtonRows) {
         const int32_t row = kHeight - 1 - 71;
         EXPECT_TRUE(Near(frame.At(kWidth / 2, row), Color(0xFF00FF00)));
         EXPECT_TRUE(Near(frame.At(3 * kWidth / 4, row), Color(0xFFFF00FF)));
+
+        // The upgrade lesson's player: the small chassis and four weapons, boosts for more.
+        // All round the circling badges' way, under the pointer or not, no badge drawn
+        // covers another, and a weapon still locked leaves its place empty.
+        player.SetAllUpgradeLevels(-1);
+        for (const int32_t item : {99, 100, 101, 102, 111, 112, 113, 114}) player.SetUpgradeLevel(item, 0);
+        player.boosts = 9;
+        upgrades.Refresh();
+        for (int32_t i = 0; i < UpgradeWindow::kUpgradeButtonCount; ++i) {
+            EXPECT_FALSE(upgrades.placeholders->IsShown(i)) << "a blank disc in the place of button " << i;
+        }
+        const auto apart = [](const IntRect& a, const IntRect& b) {
+            return a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+        };
+        constexpr int kSteps = 72;
+        for (int32_t hovered = -1; hovered < UpgradeWindow::kUpgradeButtonCount; ++hovered) {
+            if (hovered >= 0 && !upgrades.upgrades->IsShown(hovered)) continue;
+            for (int step = 0; step < kSteps; ++step) {
+                upgrades.badgePhase = kTwoPi * float(step) / float(kSteps);
+                upgrades.upgrades->hovered = hovered;
+                ASSERT_TRUE(renderer.GetReady());
+                renderer.Clear(Color(0xFF000000), 1.0f, 3);
+                GetWindowManager().RenderAll();
+                renderer.EndFrame();
+                const Array<IntRect>& drawn = upgrades.drawnBadges;
+                EXPECT_GE(drawn.Count(), 8) << "a level badge for each button shown";
+                for (int32_t i = 0; i < drawn.Count(); ++i) {
+                    for (int32_t j = i + 1; j < drawn.Count(); ++j) {
+                        ASSERT_TRUE(apart(drawn[i], drawn[j]))
+                            << "badges " << i << " and " << j << " cross with button " << hovered
+                            << " under the pointer at step " << step;
+                    }
+                }
+            }
+        }
         GetWindowManager().DestroyAllWindows();
     }
     player = saved;
