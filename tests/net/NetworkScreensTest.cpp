@@ -359,6 +359,24 @@ TEST_F(NetworkScreensTest, AJoinShowsItIsConnectingWhileFramesGoOnAndGivesUpWhat
     EXPECT_TRUE(IsOpen(setup));
     EXPECT_EQ(game->Session().State(), SessionState::ClientEntering);
     EXPECT_EQ(left, 0);
+    GetWindowManager().CloseWindow(&GetErrorBox());
+
+    // A server that takes the connection and closes it without a word is not taking new
+    // players: the box says so over the join screen, which stays drawn.
+    sock::Socket refusing;
+    ASSERT_TRUE(refusing.Listen(0, 4) && refusing.SetNonBlocking(true));
+    platform_test::ScopedEnv refusingPort{"VORNS_GAME_PORT", std::to_string(refusing.LocalPort())};
+    ASSERT_TRUE(setup.Join());
+    sock::Ipv4Address peer;
+    std::unique_ptr<sock::Socket> taken;
+    ASSERT_TRUE(net_test::PumpUntil([&] { return (taken = refusing.Accept(peer)) != nullptr; },
+                                    [&] { game->HandleInputEvents(Array<InputEvent>()); }));
+    taken.reset();
+    ASSERT_TRUE(net_test::PumpUntil([&] { return IsOpen(GetErrorBox()); },
+                                    [&] { game->HandleInputEvents(Array<InputEvent>()); }));
+    EXPECT_STREQ(GetErrorBox().message[0].CStr(), GetLanguageText("ServerNotAllowingNewClients").CStr());
+    EXPECT_TRUE(IsOpen(setup));
+    EXPECT_TRUE(GetErrorBox().popGame);
 }
 
 TEST_F(NetworkScreensTest, TheServersLaunchWindowKeepsItsSquadsOnceOrGoesBackToTheSetUp) {
