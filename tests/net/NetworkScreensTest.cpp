@@ -357,10 +357,7 @@ TEST_F(NetworkScreensTest, AJoinShowsItIsConnectingWhileFramesGoOnAndGivesUpWhat
         now += sock::kConnectBudgetMs;
         game->HandleInputEvents(Array<InputEvent>());
         EXPECT_FALSE(game->IsNetworkClient());
-        ASSERT_TRUE(IsOpen(GetErrorBox()));
-        EXPECT_EQ(std::string(GetErrorBox().message[0].CStr()).find(GetLanguageText("UnableToConnect").CStr() +
-                                                                     std::string("game.server")),
-                  0u);
+        EXPECT_TRUE(IsOpen(GetErrorBox()));
         release->set_value();
         GetWindowManager().CloseWindow(&GetErrorBox());
         setup.address = "127.0.0.1";
