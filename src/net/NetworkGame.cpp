@@ -143,9 +143,7 @@ void NetworkGame::End() {
     Player& local = GetLocalPlayer();
     local.networkName = String();
     local.Load();
-    local.ApplyColors();
-    local.BuildColoredTextures();
-    local.BuildWeaponButtonTextures();
+    PaintLocalPlayer();
     if (gArena != nullptr) {
         gArena->ClearBattlefield(false);
         // Peers that meet again count their ids from the same start.
@@ -155,6 +153,13 @@ void NetworkGame::End() {
     StartMeteorShower(false);
     GetPlayerRoster().networkPlayers.Clear();
     Game::End();
+}
+
+void NetworkGame::PaintLocalPlayer() {
+    Player& local = GetLocalPlayer();
+    local.ApplyColors();
+    local.BuildColoredTextures();
+    local.BuildWeaponButtonTextures();
 }
 
 void NetworkGame::DrawFrame() {
@@ -642,6 +647,10 @@ void NetworkGame::EnterState(SessionState state) {
                 player->record->SetAllUpgradeLevels(static_cast<int32_t>(settings_.boostCount));
         }
     }
+    // A join starts in the profile's colours (the join reloads it), whatever colours an
+    // earlier server of this visit gave the player: the pictures show them again, and a
+    // server that gives other colours paints those when its list arrives.
+    if (state == SessionState::ClientJoined) PaintLocalPlayer();
     if (state == SessionState::ServerWaitWorldAck) OpenBattleScreens();
     if (screens_ != nullptr) screens_->Open(state);
 }

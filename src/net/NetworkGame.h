@@ -155,6 +155,9 @@ public:
 
 private:
     bool IsPlaying() const;
+    // The local player's units and interface pictures (chassis buttons in the trays,
+    // weapon buttons) in the colours the record holds now.
+    static void PaintLocalPlayer();
     void ForEachUnit(const std::function<void(Vorn&)>& visit) const;
     void IdleUnits();
     void OpenBattleScreens();

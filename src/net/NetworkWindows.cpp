@@ -118,9 +118,10 @@ void NetworkWindows::AddStatusLine(const std::string& line) {
 
 namespace {
 
-ErrorBox& OpenErrorBox(const char* messageKey) {
+// Over the screens that are open when keepScreens, else alone.
+ErrorBox& OpenErrorBox(const char* messageKey, bool keepScreens = false) {
     WindowManager& manager = GetWindowManager();
-    manager.CloseAllWindows();
+    if (!keepScreens) manager.CloseAllWindows();
     ErrorBox& box = GetErrorBox();
     box.message.Clear();
     box.AddLine(GetLanguageText(messageKey));
@@ -132,7 +133,11 @@ ErrorBox& OpenErrorBox(const char* messageKey) {
 
 }  // namespace
 
-void NetworkWindows::ShowError(const char* messageKey) { OpenErrorBox(messageKey).popGame = true; }
+// A join refused before the server's first answer leaves the join screen drawn behind the
+// box, as a join's other endings do.
+void NetworkWindows::ShowError(const char* messageKey) {
+    OpenErrorBox(messageKey, GetWindowManager().IsOpen(&GetClientSetupWindow())).popGame = true;
+}
 
 void NetworkWindows::ShowJoinError(const char* messageKey) {
     GetClientSetupWindow().ShowJoinFailure(GetLanguageText(messageKey));

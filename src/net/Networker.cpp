@@ -109,26 +109,36 @@ bool Networker::BeginConnect() { return StartConnect() >= 0; }
 
 int Networker::StartConnect() {
     if (!clientRunning_ || port_ < 0 || port_ > 65535) return -1;
-    const auto ip = sock::ResolveIpv4(host_);
-    if (!ip) {
-        Log("Networker: " + host_ + " is not an address that can be joined");
-        return -1;
-    }
     const auto free = std::find_if(table_.begin(), table_.end(),
                                    [](const Connection& c) { return c.state == ConnectionState::Free; });
     if (free == table_.end()) return -1;
     Connection& connection = *free;
-    connection.address = {*ip, static_cast<uint16_t>(port_)};
+    connection.address = {0, static_cast<uint16_t>(port_)};
+    connection.state = ConnectionState::Connecting;
+    connection.lookup = std::make_unique<sock::Ipv4Lookup>(host_, resolver_);
+    if (!ConnectWhenLookedUp(connection)) return -1;
+    return static_cast<int>(free - table_.begin());
+}
+
+bool Networker::ConnectWhenLookedUp(Connection& connection) {
+    if (!connection.lookup->Done()) return true;
+    const auto ip = connection.lookup->Result();
+    connection.lookup.reset();
+    if (!ip) {
+        Log("Networker: " + host_ + " is not an address that can be joined");
+        connection = Connection{};
+        return false;
+    }
+    connection.address.ip = *ip;
     connection.socket = std::make_unique<sock::TCPSocketClient>();
     connection.socket->SetNonBlocking(true);
-    connection.state = ConnectionState::Connecting;
     const sock::ConnectStatus status = connection.socket->Connect(connection.address);
     if (status == sock::ConnectStatus::Failed) {
         GiveUpConnect(connection, errno);
-        return -1;
+        return false;
     }
     if (status == sock::ConnectStatus::Connected) MarkConnected(connection);
-    return static_cast<int>(free - table_.begin());
+    return true;
 }
 
 void Networker::GiveUpConnect(Connection& connection, int error) {
@@ -229,6 +239,9 @@ bool Networker::TakeReadyEvent(Event& event) {
 }
 
 void Networker::ServeSockets(int waitMs) {
+    for (Connection& connection : table_) {
+        if (connection.state == ConnectionState::Connecting && connection.lookup) ConnectWhenLookedUp(connection);
+    }
     std::vector<pollfd> entries;
     std::vector<int> owners;  // -1 for the listening socket
     if (listener_ && listener_->IsOpen()) {

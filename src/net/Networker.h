@@ -60,10 +60,11 @@ public:
     virtual int ConnectionToYield();
     // Client only: resolves the host and joins, waiting at most kConnectBudgetMs.
     virtual bool Connect();
-    // Client only: resolves the host and starts joining without waiting. False when the
-    // host does not resolve or the connect failed at once. Otherwise the connection comes
-    // up later through OnConnect, or fails and its record is freed (ConnectInProgress
-    // turns false without an OnConnect).
+    // Client only: starts joining without waiting. A host name is looked up on a worker
+    // thread meanwhile (a dotted address at once). False when a dotted address cannot be
+    // connected to at once. Otherwise the connection comes up later through OnConnect, or
+    // fails (the name has no address, the connect is refused) and its record is freed
+    // (ConnectInProgress turns false without an OnConnect).
     bool BeginConnect();
     // A connect was begun and its outcome is not reported yet.
     bool ConnectInProgress() const;
@@ -90,6 +91,9 @@ public:
     // chose for port 0).
     uint16_t ListeningPort() const;
     void SetHost(const std::string& host) { host_ = host; }
+    // How host names are looked up (the system's lookup unless set); it runs on a worker
+    // thread and may outlive this networker.
+    void SetResolver(sock::Ipv4Lookup::Resolver resolver) { resolver_ = std::move(resolver); }
     const std::string& Host() const { return host_; }
     void SetCompression(bool on) { compress_ = on; }
     bool Compression() const { return compress_; }
@@ -139,6 +143,8 @@ private:
     struct Connection {
         sock::Ipv4Address address;
         ConnectionState state = ConnectionState::Free;
+        // Connecting: the host's address, while it is still being looked up.
+        std::unique_ptr<sock::Ipv4Lookup> lookup;
         std::unique_ptr<sock::Socket> socket;
         std::deque<std::vector<uint8_t>> receiveQueue;
         bool connectPending = false;  // the connect event is still to be reported
@@ -164,6 +170,9 @@ private:
     void ServeConnection(int index, short revents);
     // The slot of the connection begun, or -1 when none could be.
     int StartConnect();
+    // Starts the socket's connect once the lookup of the host is done; false when the
+    // connection was given up (the name has no address, the connect failed at once).
+    bool ConnectWhenLookedUp(Connection& connection);
     void GiveUpConnect(Connection& connection, int error);
     void MarkConnected(Connection& connection);
     void ServeConnecting(Connection& connection, short revents);
@@ -186,6 +195,7 @@ private:
     int32_t port_ = -1;
     int serveError_ = 0;
     std::string host_;
+    sock::Ipv4Lookup::Resolver resolver_ = sock::ResolveIpv4;
     bool compress_ = true;
     Clock clock_;
     uint32_t drainBudgetMs_;

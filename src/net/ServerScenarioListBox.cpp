@@ -27,6 +27,11 @@ bool ServerScenarioListBox::IsListed(const String& title) const {
     return false;
 }
 
+String ServerScenarioListBox::CurrentScenario() const {
+    const NetworkGame* game = GetNetworkGame();
+    return game != nullptr ? String(game->MatchSettings().scenario.c_str()) : String();
+}
+
 void ServerScenarioListBox::PickEntry(int32_t entry, const String&) {
     if (entry >= 0 && entry < EntryCount() && GetNetworkGame() != nullptr) {
         GetNetworkGame()->SetScenario(items[entry].CStr());

@@ -12,6 +12,10 @@ public:
     void Fill() override;
     void PickEntry(int32_t entry, const String& text) override;
 
+protected:
+    // The one the set-up screen shows.
+    String CurrentScenario() const override;
+
 private:
     bool IsListed(const String& title) const;
 };

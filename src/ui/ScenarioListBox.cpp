@@ -20,8 +20,17 @@ ScenarioListBox::ScenarioListBox() : ListBox("ScenarioListBox", 8, 160, true) {
 
 void ScenarioListBox::OnOpen() {
     ListBox::OnOpen();
+    MarkMostRecentlyUsed(CurrentScenario());
     CentreOnScreen();
-    if (gArena != nullptr) MarkMostRecentlyUsed(gArena->scenarioName);
+}
+
+String ScenarioListBox::CurrentScenario() const { return gArena != nullptr ? gArena->scenarioName : String(); }
+
+void ScenarioListBox::Refresh() {
+    ListBox::Refresh();
+    if (recentRow == !recent.IsEmpty()) return;
+    recentRow = !recent.IsEmpty();
+    ListBox::Refresh();
 }
 
 void ScenarioListBox::Fill() {

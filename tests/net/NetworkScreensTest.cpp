@@ -4,6 +4,8 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <optional>
 
 #include "LoopbackPeers.h"
 #include "StandInServer.h"
@@ -335,6 +337,30 @@ TEST_F(NetworkScreensTest, AJoinShowsItIsConnectingWhileFramesGoOnAndGivesUpWhat
         EXPECT_NE(message.find(std::to_string(dropping.LocalPort())), std::string::npos) << message;
         EXPECT_EQ(game->Session().State(), SessionState::ClientEntering);
         GetWindowManager().CloseWindow(&GetErrorBox());
+
+        // A host name is looked up while the frames go on: the countdown covers the lookup
+        // and Escape gives it up. This lookup answers only when let go (on the frame's own
+        // thread it would hold the frame until then).
+        auto release = std::make_shared<std::promise<void>>();
+        game->Session().SetResolver([released = release->get_future().share()](const std::string&) {
+            return released.wait_for(std::chrono::seconds(10)) == std::future_status::ready
+                       ? std::optional<uint32_t>(sock::LoopbackIp())
+                       : std::nullopt;
+        });
+        setup.address = "game.server";
+        ASSERT_TRUE(setup.Join());
+        game->HandleInputEvents(Array<InputEvent>());
+        EXPECT_TRUE(shows("game.server") && shows("5 ")) << setup.ConnectingText().CStr();
+        game->HandleInputEvents(escape);
+        EXPECT_FALSE(game->IsNetworkClient());
+        ASSERT_TRUE(setup.Join());
+        now += sock::kConnectBudgetMs;
+        game->HandleInputEvents(Array<InputEvent>());
+        EXPECT_FALSE(game->IsNetworkClient());
+        EXPECT_TRUE(IsOpen(GetErrorBox()));
+        release->set_value();
+        GetWindowManager().CloseWindow(&GetErrorBox());
+        setup.address = "127.0.0.1";
     }
 
     sock::Socket silent;  // connections wait in its backlog: nothing is ever read or answered
@@ -359,6 +385,24 @@ TEST_F(NetworkScreensTest, AJoinShowsItIsConnectingWhileFramesGoOnAndGivesUpWhat
     EXPECT_TRUE(IsOpen(setup));
     EXPECT_EQ(game->Session().State(), SessionState::ClientEntering);
     EXPECT_EQ(left, 0);
+    GetWindowManager().CloseWindow(&GetErrorBox());
+
+    // A server that takes the connection and closes it without a word is not taking new
+    // players: the box says so over the join screen, which stays drawn.
+    sock::Socket refusing;
+    ASSERT_TRUE(refusing.Listen(0, 4) && refusing.SetNonBlocking(true));
+    platform_test::ScopedEnv refusingPort{"VORNS_GAME_PORT", std::to_string(refusing.LocalPort())};
+    ASSERT_TRUE(setup.Join());
+    sock::Ipv4Address peer;
+    std::unique_ptr<sock::Socket> taken;
+    ASSERT_TRUE(net_test::PumpUntil([&] { return (taken = refusing.Accept(peer)) != nullptr; },
+                                    [&] { game->HandleInputEvents(Array<InputEvent>()); }));
+    taken.reset();
+    ASSERT_TRUE(net_test::PumpUntil([&] { return IsOpen(GetErrorBox()); },
+                                    [&] { game->HandleInputEvents(Array<InputEvent>()); }));
+    EXPECT_STREQ(GetErrorBox().message[0].CStr(), GetLanguageText("ServerNotAllowingNewClients").CStr());
+    EXPECT_TRUE(IsOpen(setup));
+    EXPECT_TRUE(GetErrorBox().popGame);
 }
 
 TEST_F(NetworkScreensTest, TheServersLaunchWindowKeepsItsSquadsOnceOrGoesBackToTheSetUp) {

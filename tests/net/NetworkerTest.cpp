@@ -278,4 +278,9 @@ TEST_F(NetworkerTest, StartAndConnectFailuresAreReported) {
     EXPECT_EQ(client.StateOf(0), Networker::ConnectionState::Free);
     client.SetPort(port);
     EXPECT_TRUE(client.Connect()) << "the record was freed for another try";
+    RecordingNetworker named;
+    ASSERT_TRUE(named.StartClient());
+    named.SetHost("localhost");
+    named.SetPort(port);
+    EXPECT_TRUE(named.Connect()) << "a host name is looked up too";
 }

@@ -1,15 +1,17 @@
 // The host's screens before the squad choice, as a new player reaches them hosting alone:
 // the name box says why it takes no empty name and no signs, the round buttons along the
-// bottom stand clear of the chat box's frame and on the screen, and the budget typed is
-// the budget set, or refused with the real limit named.
+// bottom stand clear of the chat box's frame and on the screen, the budget typed is the
+// budget set, or refused with the real limit named, and the scenario list has no empty row.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/TextTable.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "support/ScopedEnv.h"
+#include "ui/Tray.h"
 #include "ui/Window.h"
 
 namespace {
@@ -75,6 +77,29 @@ TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsT
     player.TapKey(win::kKeyEscape);
     player.WaitUntilClosed("ServerBudgetEditBox");
     EXPECT_TRUE(Shows(player, "1500 Credits"));
+
+    // The list's first row shows a name: the first of the list while none is chosen, then
+    // the one chosen.
+    const auto firstRow = [&player] {
+        player.ClickItem("NetworkGameSetupWindow", "ScenarioName");
+        player.WaitFor("ServerScenarioListBox");
+        player.MoveTo(Point(1000, 20));
+        player.Frames(2);
+        const auto& list = dynamic_cast<const Tray&>(player.OpenWindow("ServerScenarioListBox"));
+        for (const play_test::ShownText& run : player.TextsShown()) {
+            if (run.rect.left >= list.left && run.rect.right <= list.right && run.rect.top >= list.top &&
+                run.rect.top < list.top + list.cellSize.y)
+                return run.text;
+        }
+        return std::string();
+    };
+    const std::string first = firstRow();
+    const std::vector<std::string> names = player.EntryNames("ServerScenarioListBox");
+    ASSERT_GE(names.size(), 2u);
+    EXPECT_EQ(first, names[0]);
+    player.ClickEntry("ServerScenarioListBox", names[1]);
+    player.WaitUntilClosed("ServerScenarioListBox");
+    EXPECT_EQ(firstRow(), names[1]);
 }
 
 }  // namespace

@@ -10,11 +10,16 @@
 
 #include "core/Image.h"
 #include "core/Tga.h"
+#include "engine/AssetPaths.h"
+#include "engine/Renderer.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "modes/UpgradeWindow.h"
+#include "net/SessionPeers.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
+#include "support/ScopedEnv.h"
+#include "units/ChassisTable.h"
 
 namespace {
 
@@ -189,6 +194,53 @@ TEST(ScreensColoursTest, TheCustomiseSlidersAndRandomColoursDressTheFigureOverAD
     const Image training = player.Picture();
     player.KeepPicture("screens_customise_tray");
     EXPECT_GT(ShadesIn(training, area, mixed), 10) << "the Vorns button keeps the old colours";
+}
+
+// Pixels of the colour's shades in the picture a texture of the data set's shows now.
+int ShadesInTexture(const String& name, Color colour) {
+    Image picture;
+    GetRenderer().LoadImageFile(picture, TexturePath(name));
+    return ShadesIn(picture, IntRect(0, 0, picture.Width() - 1, picture.Height() - 1), colour);
+}
+
+// A server whose host wears the joiner's colours gives him others; once he has gone back to
+// the join screen and joined a server where his own are free, the pictures of his units in
+// the trays and of his weapon buttons wear his own colours again.
+TEST(ScreensColoursTest, AJoinerRecolouredByOneServerWearsHisOwnColoursAtTheNext) {
+    PlayerHarness player;
+    player.TakeTheCampaignMapTour();
+    const Color own = GetLocalPlayer().primaryColor;
+    net_test::Program wearer("Wearer"), other("Other");
+    wearer.networker.SetLocalPlayer(nullptr, "Wearer", own.argb, GetLocalPlayer().trimColor.argb);
+    for (net_test::Program* server : {&wearer, &other}) {
+        server->networker.SetPort(0);
+        ASSERT_TRUE(server->networker.StartServer());
+        server->networker.SetState(SessionState::ServerWaiting);
+    }
+    const String pictures[] = {"VornLauncherButton.tga",
+                               ChassisTable::Row(GetLocalPlayer().GetChassisChoice(0))->buttonImage};
+    const auto joinAt = [&player](net_test::Program& server) {
+        platform_test::ScopedEnv port("VORNS_GAME_PORT", std::to_string(server.networker.ListeningPort()));
+        player.ClickItem("ClientSetupWindow", "Connect");
+        const auto joined = [&] {
+            server.Step();
+            return player.IsOpen("ClientWaitAfterJoiningWindow");
+        };
+        player.FramesUntil(joined, PlayerHarness::kDefaultFrameLimit, "joined");
+    };
+    player.ClickItem("GameMenu", "JoinNetworkGame");  // a new player's address is this machine's
+    player.WaitFor("ClientSetupWindow");
+    joinAt(wearer);
+    const Color given = GetLocalPlayer().primaryColor;
+    ASSERT_TRUE(FarFrom(given, own));
+    for (const String& name : pictures) EXPECT_GT(ShadesInTexture(name, given), 100) << name.CStr();
+
+    player.ClickItem("ClientWaitAfterJoiningWindow", "Cancel");
+    player.WaitFor("ClientSetupWindow");
+    joinAt(other);
+    EXPECT_EQ(GetLocalPlayer().primaryColor.argb, own.argb);
+    for (const String& name : pictures)
+        EXPECT_LT(20 * ShadesInTexture(name, given), ShadesInTexture(name, own)) << name.CStr();
 }
 
 // A unit placed for each side on the training ground wears its own side's main colour.

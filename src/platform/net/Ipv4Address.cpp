@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 namespace sock {
 
@@ -50,6 +52,28 @@ std::optional<uint32_t> ResolveIpv4(const std::string& host) {
     }
     freeaddrinfo(answer);
     return ip;
+}
+
+Ipv4Lookup::Ipv4Lookup(const std::string& host, Resolver resolver) : shared_(std::make_shared<Shared>()) {
+    if (auto dotted = ParseDottedIpv4(host)) {
+        shared_->ip = dotted;
+        shared_->done.store(true, std::memory_order_release);
+        return;
+    }
+    auto work = [shared = shared_, host, resolver = std::move(resolver)] {
+        shared->ip = resolver(host);
+        shared->done.store(true, std::memory_order_release);
+    };
+    try {
+        std::thread(work).detach();
+    } catch (const std::system_error&) {
+        work();  // no thread to be had: the lookup waits here instead
+    }
+}
+
+std::optional<uint32_t> Ipv4Lookup::Result() const {
+    if (!Done()) return std::nullopt;
+    return shared_->ip;
 }
 
 std::string FormatDotted(uint32_t ip) {
