@@ -164,8 +164,10 @@ void TutorialGame::SetUpTheField() {
 
 // Set up again, the lesson starts from the files it came with, as when it was started
 // anew: what the player saved in the lost try is gone, so the pages can ask for the same
-// save again without a question about replacing it.
+// save again without a question about replacing it, and the squad editor's circle is
+// empty again.
 void TutorialGame::StartFromTheLessonsOwnFiles() {
+    for (Squad& squad : local_.squads) squad.DestroyMembers();
     DeleteTutorialCopies();
     script.CopyFiles();
     GetVornTray().ClearRecentList();
@@ -230,6 +232,7 @@ void TutorialGame::AdvanceStep() {
 void TutorialGame::EnterStep() {
     TutorialStep& step = *step_;
     noteShown_ = nullptr;
+    noteOpenedTheBox_ = false;
     switch (step.kind) {
         case TutorialStepKind::kStage:
             SetRequirementsInForce(step.expected);
@@ -595,7 +598,9 @@ void TutorialGame::ExplainRefusal(const Event& event) {
             for (const String& line : page.lines) shown.Append(line);
         }
         WindowManager& manager = GetWindowManager();
+        noteCountdown_ = kContinuePromptDelay;
         if (!box->open) {
+            noteOpenedTheBox_ = true;
             box->waitForContinue = false;
             manager.OpenWindow(box);
         }
@@ -633,6 +638,15 @@ void TutorialGame::Update() {
                 box->Say(SpeechPath("PressTheSpaceBar"), GetLanguageText("ContinueText"));
                 if (gArena != nullptr) gArena->effectVolume = kSpeakingVolume;
                 promptShown = true;
+            }
+        }
+        if (noteOpenedTheBox_ && !speaking && box != nullptr) {
+            noteCountdown_ -= frameTime;
+            if (noteCountdown_ <= 0.0f) {
+                noteOpenedTheBox_ = false;
+                noteShown_ = nullptr;
+                GetWindowManager().CloseWindow(box);
+                GetToolkitWindows().LayOutWindows();
             }
         }
         elapsed_ += frameTime;

@@ -102,8 +102,11 @@ private:
     // Seconds of the goal's battle since a unit was last hurt, and the health then seen.
     float quietTime_ = 0.0f;
     float healthSeen_ = 0.0f;
-    // The refusal note the text box shows beside the step's words.
+    // The refusal note the text box shows beside the step's words; a note that opened
+    // the box closes it again a while after it was said.
     const TutorialStep* noteShown_ = nullptr;
+    bool noteOpenedTheBox_ = false;
+    float noteCountdown_ = 0.0f;
     float dragTime_ = 0.0f;
     int32_t miniMapMovesOwed_ = 0;
     bool stepping_ = false;
