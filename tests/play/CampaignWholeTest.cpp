@@ -129,7 +129,7 @@ TEST_F(CampaignWholeTest, TheLessonOnSquadsFollowed) {
     campaign_.StartTheLesson("squads");
     campaign_.FollowLesson("squads", SquadsStepsLandingFarFirst(player_, battles, timedOut), 20000);
     campaign_.WaitForTheMap("the map after the lesson on squads");
-    std::printf("The lesson on squads: the far drop %s\n", timedOut ? "timed out" : "met the Mites");
+    EXPECT_TRUE(timedOut) << "the squad dropped far from the Mites met them: it lands too near";
     play_test::ReachesTheSavedProfile(player_, "second_star_squads");
     // The squad the pages build, dropped where they say, wins from most seeds.
     while (battles.fought < battles.seeds) play_test::PlayTheSquadsLessonAgain(player_, campaign_, battles);
