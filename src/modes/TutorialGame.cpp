@@ -102,6 +102,8 @@ void TutorialGame::ClearScript() {
     ClearRequirementsInForce();
     script.Clear();
     step_ = highlightStep_ = lastStage_ = nullptr;
+    noteShown_ = nullptr;
+    noteOpenedTheBox_ = false;
     stepIndex_ = -1;
     meteorsEnabled = 0;
     DeleteTutorialCopies();

@@ -147,7 +147,12 @@ void TutorialScript::ReadTopLevel(const StringArray& words) {
     } else if (key.EqualsNoCase("TimeUp")) {
         StartBlock(timeUpStage);
     } else if (key.EqualsNoCase("Refused")) {
-        refusalNotes.emplace_back();
+        // As many as steps at most: beyond, each block takes the place of the last.
+        if (static_cast<int32_t>(refusalNotes.size()) < kMaxSteps) {
+            refusalNotes.emplace_back();
+        } else {
+            Log("refusal notes beyond " + String::FromInt(kMaxSteps) + " dropped");
+        }
         StartBlock(refusalNotes.back());
     } else if (key.EqualsNoCase("Meteors")) {
         if (!HasWords(words, 2)) return;
