@@ -42,7 +42,8 @@ TEST_F(TutorialScriptTest, HandWrittenLessonLoadsItsSteps) {
         "Stage\nTextBox NoBreak\nQuiet\nEnd\nEnd WaitWithHighlight 1\n"
         "Pause\nUnpause\nGoal KillAll 30\nGoal\nSetCameraLookAt 10 20\nResetCamera 1 2\nResetCameraAngle\n"
         "SetAmmoCount 5\nSetBudget 50\nCloseWindow TextBox\nShowKillTray\n"
-        "TimeUp\nTextBox\nToo quiet\nEnd\nEnd Wait 3\nRefused\nEvents\nArenaWindow Pause\nEnd\nTextBox\nNot now\nEnd\nEnd\n");
+        "TimeUp\nTextBox\nToo quiet\nEnd\nEnd Wait 3\n"
+        "Refused\nEvents\nArenaWindow Pause\nEnd\nTextBox\nNot now\nEnd\nEnd\n");
     EXPECT_EQ(script.windows.Count(), 2);
     EXPECT_TRUE(script.useBasicUpgrades);
     EXPECT_EQ(script.maxSquadCount, 2);

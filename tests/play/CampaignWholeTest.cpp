@@ -20,13 +20,13 @@
 #include "CampaignThirdStar.h"
 #include "core/Image.h"
 #include "core/IntRect.h"
+#include "modes/GameModes.h"
+#include "modes/SquadWindow.h"
 #include "platform/window/Keys.h"
+#include "support/PlayerHarness.h"
 #include "ui/Tray.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
-#include "modes/GameModes.h"
-#include "modes/SquadWindow.h"
-#include "support/PlayerHarness.h"
 
 namespace {
 
@@ -67,11 +67,11 @@ TEST_F(CampaignWholeTest, TheRaceWonBySmallUnits) {
 // The squad's first drop lands far from the Mites, where the mini-map takes the view, as
 // a player who follows the pages loosely drops it: Ctrl+F shows the frame rate, a second
 // squad dragged in meanwhile is refused with the lesson's words, and the battle still
-// ends. Vorns see only what is near them, so it ends with the lesson's words on the quiet
-// battle and is set up again from the lesson's own files, unless the squad happens on the
-// Mites. Every later drop lands near them.
-std::vector<play_test::LessonStep> SquadsStepsLandingFarFirst(PlayerHarness& player,
-                                                              play_test::SquadsBattles& battles, bool& timedOut) {
+// ends: Vorns see only what is near them, so it ends with the lesson's words on the quiet
+// battle, and the lesson is set up again from its own files. Every later drop lands near
+// the Mites.
+std::vector<play_test::LessonStep> SquadsStepsLandingFarFirst(PlayerHarness& player, play_test::SquadsBattles& battles,
+                                                              bool& timedOut) {
     std::vector<play_test::LessonStep> steps = play_test::SquadsSteps(player, battles);
     for (play_test::LessonStep& step : steps) {
         if (step.words == "A squad is a group of Vorns") {
