@@ -102,6 +102,8 @@ void TutorialGame::ClearScript() {
     ClearRequirementsInForce();
     script.Clear();
     step_ = highlightStep_ = lastStage_ = nullptr;
+    noteShown_ = nullptr;
+    noteOpenedTheBox_ = false;
     stepIndex_ = -1;
     meteorsEnabled = 0;
     DeleteTutorialCopies();
@@ -164,8 +166,10 @@ void TutorialGame::SetUpTheField() {
 
 // Set up again, the lesson starts from the files it came with, as when it was started
 // anew: what the player saved in the lost try is gone, so the pages can ask for the same
-// save again without a question about replacing it.
+// save again without a question about replacing it, and the squad editor's circle is
+// empty again.
 void TutorialGame::StartFromTheLessonsOwnFiles() {
+    for (Squad& squad : local_.squads) squad.DestroyMembers();
     DeleteTutorialCopies();
     script.CopyFiles();
     GetVornTray().ClearRecentList();
@@ -229,6 +233,8 @@ void TutorialGame::AdvanceStep() {
 
 void TutorialGame::EnterStep() {
     TutorialStep& step = *step_;
+    noteShown_ = nullptr;
+    noteOpenedTheBox_ = false;
     switch (step.kind) {
         case TutorialStepKind::kStage:
             SetRequirementsInForce(step.expected);
@@ -241,6 +247,8 @@ void TutorialGame::EnterStep() {
         case TutorialStepKind::kGoal:
             enemiesAtGoal_ = CountEnemies();
             friendsAtGoal_ = CountUnits(false);
+            quietTime_ = 0.0f;
+            healthSeen_ = HealthOnTheField();
             break;
         case TutorialStepKind::kPause:
         case TutorialStepKind::kUnpause: SetRequirementsInForce(step.expected); break;
@@ -312,7 +320,9 @@ bool TutorialGame::RunStep(TutorialStep& step) {
             if (met) {
                 AdvanceStep();
             } else if (step.goalMode != TutorialGoalMode::kNone && friendsAtGoal_ > 0 && CountUnits(false) == 0) {
-                StartTheBattleAgain();
+                StartTheBattleAgain(script.lostStage.get());
+            } else if (step.seconds > 0.0f && quietTime_ > step.seconds) {
+                StartTheBattleAgain(script.timeUpStage.get());
             } else {
                 return false;
             }
@@ -408,23 +418,46 @@ int32_t TutorialGame::CountUnits(bool enemies) const {
     return count;
 }
 
-// Once the player's last unit has fallen, no goal can be met any more. The lesson says so
-// (its lost text, read on with the space bar) and the battle is set up again from the
-// scenario it was fought on, so the player tries once more instead of waiting for ever.
-void TutorialGame::StartTheBattleAgain() {
+float TutorialGame::HealthOnTheField() const {
+    float health = 0.0f;
+    if (gArena == nullptr) return health;
+    for (const WorldObject* object : gArena->Objects()) {
+        if (object->kind != kKindVorn) continue;
+        const auto* unit = static_cast<const Vorn*>(object);
+        if (!unit->removed && unit->health > 0.0f) health += unit->health;
+    }
+    return health;
+}
+
+// A goal with a time counts the running battle's seconds since a unit was last hurt:
+// units that never meet (Vorns see only what is near) would otherwise keep the lesson
+// waiting for ever, while a fight, however long, goes on to its end.
+void TutorialGame::TimeTheQuietBattle() {
+    if (step_ == nullptr || step_->kind != TutorialStepKind::kGoal || step_->seconds <= 0.0f) return;
+    if (IsSimulationPaused()) return;
+    const float health = HealthOnTheField();
+    quietTime_ = health < healthSeen_ ? 0.0f : quietTime_ + frameTime;
+    healthSeen_ = health;
+}
+
+// Once the player's last unit has fallen, or the goal's time has run out, the goal will
+// not be met. The lesson says why (its lost or time-up text, read on with the space bar)
+// and the battle is set up again from the scenario it was fought on, so the player tries
+// once more instead of waiting for ever.
+void TutorialGame::StartTheBattleAgain(TutorialStep* said) {
     SetPaused(true);
     int32_t scenario = stepIndex_;
     while (scenario > 0 && script.steps[scenario]->kind != TutorialStepKind::kScenario) --scenario;
     stepIndex_ = scenario - 1;
     retrying_ = true;
-    if (script.lostStage == nullptr) {
+    if (said == nullptr) {
         AdvanceStep();
         return;
     }
     highlightStep_ = nullptr;
     highlighter.Clear();
     elapsed_ = 0.0f;
-    step_ = script.lostStage.get();
+    step_ = said;
     EnterStep();
 }
 
@@ -526,8 +559,12 @@ bool TutorialGame::Allows(Event& event) {
         case kEventToggleVornConditionals:
         case kEventToggleVornPatterns:
         case kEventToggleVornHealthGauge:
-        case kEventToggleHelp: return true;
-        default: RefuseEvent(event); return false;
+        case kEventToggleHelp:
+        case kEventToggleFrameMeter: return true;
+        default:
+            RefuseEvent(event);
+            ExplainRefusal(event);
+            return false;
     }
 }
 
@@ -543,6 +580,39 @@ void TutorialGame::RefuseEvent(const Event& event) {
     if (dragTime_ <= kDragSoundInterval) return;
     dragTime_ = 0.0f;
     PlayRefusal();
+}
+
+// A refused command the script explains: the professor says why, and the words join
+// what the text box shows (once in a step, however often the command is tried).
+void TutorialGame::ExplainRefusal(const Event& event) {
+    TextBox* box = TextBox::Instance();
+    if (box == nullptr) return;
+    for (const std::unique_ptr<TutorialStep>& note : script.refusalNotes) {
+        if (note->pages.IsEmpty() || !Event::Matches(note->expected, event)) continue;
+        if (noteShown_ == note.get()) return;
+        noteShown_ = note.get();
+        StringArray shown;
+        if (box->open && !box->paragraphs.IsEmpty()) {
+            shown = box->paragraphs;
+            shown.Append(String());
+        }
+        for (const TextPage& page : note->pages) {
+            for (const String& line : page.lines) shown.Append(line);
+        }
+        WindowManager& manager = GetWindowManager();
+        noteCountdown_ = kContinuePromptDelay;
+        if (!box->open) {
+            noteOpenedTheBox_ = true;
+            box->waitForContinue = false;
+            manager.OpenWindow(box);
+        }
+        manager.BringToFront(box);
+        if (SayPage(note->pages[0]) && gArena != nullptr) gArena->effectVolume = kSpeakingVolume;
+        box->paragraphs = shown;
+        box->WrapText();
+        GetToolkitWindows().LayOutWindows();
+        return;
+    }
 }
 
 // --- speech, highlights and drawing
@@ -572,7 +642,17 @@ void TutorialGame::Update() {
                 promptShown = true;
             }
         }
+        if (noteOpenedTheBox_ && !speaking && box != nullptr) {
+            noteCountdown_ -= frameTime;
+            if (noteCountdown_ <= 0.0f) {
+                noteOpenedTheBox_ = false;
+                noteShown_ = nullptr;
+                GetWindowManager().CloseWindow(box);
+                GetToolkitWindows().LayOutWindows();
+            }
+        }
         elapsed_ += frameTime;
+        TimeTheQuietBattle();
     }
     Game::Update();
 }

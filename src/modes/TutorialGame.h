@@ -68,13 +68,17 @@ private:
     bool Allows(Event& event);
     bool ContinuesAllowedMiniMapDrag(const Event& event) const;
     void RefuseEvent(const Event& event);
+    void ExplainRefusal(const Event& event);
     void OpenLeaveQuestion();
     void SpeakNextPage();
     void UpdateHighlights();
     String ReplaceLastNames(const String& word) const;
     int32_t CountEnemies() const { return CountUnits(true); }
     int32_t CountUnits(bool enemies) const;
-    void StartTheBattleAgain();
+    float HealthOnTheField() const;
+    void TimeTheQuietBattle();
+    // Says the lost battle's text (none: nothing) and sets the battle up again.
+    void StartTheBattleAgain(TutorialStep* said);
     void SetUpTheField();
     void StartFromTheLessonsOwnFiles();
     void OpenTheLessonsWindows();
@@ -95,6 +99,14 @@ private:
     int32_t pageIndex_ = 0;
     int32_t enemiesAtGoal_ = 0;
     int32_t friendsAtGoal_ = 0;
+    // Seconds of the goal's battle since a unit was last hurt, and the health then seen.
+    float quietTime_ = 0.0f;
+    float healthSeen_ = 0.0f;
+    // The refusal note the text box shows beside the step's words; a note that opened
+    // the box closes it again a while after it was said.
+    const TutorialStep* noteShown_ = nullptr;
+    bool noteOpenedTheBox_ = false;
+    float noteCountdown_ = 0.0f;
     float dragTime_ = 0.0f;
     int32_t miniMapMovesOwed_ = 0;
     bool stepping_ = false;

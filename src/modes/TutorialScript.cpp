@@ -47,6 +47,8 @@ void TutorialScript::Clear() {
     unitCopies.Clear();
     squadCopies.Clear();
     lostStage.reset();
+    timeUpStage.reset();
+    refusalNotes.clear();
     maxSquadCount = 1;
     useBasicUpgrades = true;
     stage_ = nullptr;
@@ -138,11 +140,20 @@ void TutorialScript::ReadTopLevel(const StringArray& words) {
         if (step) step->number = std::max(ToInt(words[1]), 0);
     } else if (key.EqualsNoCase("Stage")) {
         stage_ = AddStep(TutorialStepKind::kStage);
+        stageIsStep_ = true;
         if (stage_) state_ = State::kStage;
     } else if (key.EqualsNoCase("Lost")) {
-        lostStage = std::make_unique<TutorialStep>();
-        stage_ = lostStage.get();
-        state_ = State::kStage;
+        StartBlock(lostStage);
+    } else if (key.EqualsNoCase("TimeUp")) {
+        StartBlock(timeUpStage);
+    } else if (key.EqualsNoCase("Refused")) {
+        // As many as steps at most: beyond, each block takes the place of the last.
+        if (static_cast<int32_t>(refusalNotes.size()) < kMaxSteps) {
+            refusalNotes.emplace_back();
+        } else {
+            Log("refusal notes beyond " + String::FromInt(kMaxSteps) + " dropped");
+        }
+        StartBlock(refusalNotes.back());
     } else if (key.EqualsNoCase("Meteors")) {
         if (!HasWords(words, 2)) return;
         game_.meteorsEnabled = 1;
@@ -156,6 +167,7 @@ void TutorialScript::ReadTopLevel(const StringArray& words) {
         step = AddStep(TutorialStepKind::kGoal);
         if (step && words.Count() > 1 && words[1].EqualsNoCase("KillOne")) step->goalMode = TutorialGoalMode::kKillOne;
         if (step && words.Count() > 1 && words[1].EqualsNoCase("KillAll")) step->goalMode = TutorialGoalMode::kKillAll;
+        if (step && words.Count() > 2) step->seconds = std::max(words[2].ToFloat(), 0.0f);
     } else if (key.EqualsNoCase("SetCameraLookAt") || key.EqualsNoCase("ResetCamera")) {
         if (!HasWords(words, 3)) return;
         step = AddStep(key.EqualsNoCase("ResetCamera") ? TutorialStepKind::kResetCamera
@@ -184,8 +196,8 @@ void TutorialScript::ReadStage(const StringArray& words) {
     if (key.EqualsNoCase("End")) {
         state_ = State::kTop;
         if (words.Count() < 3) return;
-        if (stage_ == lostStage.get()) {
-            Log("a wait after the lost text ignored");
+        if (!stageIsStep_) {
+            Log("a wait after a block that is no step ignored");
             return;
         }
         const bool highlight = words[1].EqualsNoCase("WaitWithHighlight");
@@ -266,6 +278,13 @@ void TutorialScript::AddRequirement(TutorialStep& step, Window* window, int32_t 
     requirement->Set(window, type, requirementState);
     for (int i = firstWord; i < words.Count(); ++i) requirement->words.Append(words[i]);
     step.expected.Append(requirement);
+}
+
+void TutorialScript::StartBlock(std::unique_ptr<TutorialStep>& block) {
+    block = std::make_unique<TutorialStep>();
+    stage_ = block.get();
+    stageIsStep_ = false;
+    state_ = State::kStage;
 }
 
 Window* TutorialScript::FindWindow(const String& name) const {

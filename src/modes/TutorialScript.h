@@ -45,6 +45,11 @@ public:
     // is written like a stage ("Lost" ... "End") and is no step of its own. None when the
     // script has no such block.
     std::unique_ptr<TutorialStep> lostStage;
+    // The same when the goal's time ran out with no unit hurt ("TimeUp" ... "End").
+    std::unique_ptr<TutorialStep> timeUpStage;
+    // Why a command is refused ("Refused" ... "End"): written like a stage, whose events
+    // name the commands it explains and whose text the lesson shows when one is refused.
+    std::vector<std::unique_ptr<TutorialStep>> refusalNotes;
 
 private:
     enum class State { kTop, kWindows, kUnits, kSquads, kStage, kText, kEvents };
@@ -57,6 +62,8 @@ private:
     void AddRequirement(TutorialStep& step, Window* window, int32_t type, int32_t requirementState,
                         const StringArray& words, int firstWord) const;
     TutorialStep* AddStep(TutorialStepKind kind);
+    // Starts a block written like a stage that is no step of its own.
+    void StartBlock(std::unique_ptr<TutorialStep>& block);
     Window* FindWindow(const String& name) const;
     bool HasWords(const StringArray& words, int count) const;
     void Log(const String& text) const;
@@ -67,4 +74,5 @@ private:
     State state_ = State::kTop;
     bool inComment_ = false;
     TutorialStep* stage_ = nullptr;
+    bool stageIsStep_ = true;
 };

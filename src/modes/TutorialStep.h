@@ -46,6 +46,8 @@ struct TutorialStep {
     TutorialGoalMode goalMode = TutorialGoalMode::kNone;
     Vector3 point;
     Window* window = nullptr;  // highlighted by a stage, closed by a close step
+    // A wait's length; for a goal, how long the battle may go on with no unit hurt before
+    // it counts as lost (0: as long as it takes).
     float seconds = 0.0f;
     int32_t number = 0;
     Array<TextPage> pages;

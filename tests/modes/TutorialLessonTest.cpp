@@ -2,14 +2,15 @@
 // with its highlights, the text box's continue key advancing the stages, a refused
 // command, and the record the lesson leaves; leaving a campaign lesson with Escape
 // records nothing but leaves the saved-file trays showing everything (and no recent
-// scenario of the lesson's or the player's), and a lesson that
-// cannot be read never starts.
+// scenario of the lesson's or the player's), Ctrl+F in the first lesson, and a lesson
+// that cannot be read never starts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "ModesTestSupport.h"
+#include "battlefield/ArenaWindow.h"
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
 #include "game/Player.h"
@@ -122,6 +123,27 @@ TEST_F(TutorialLessonTest, EscapeLeavesACampaignLessonUnrecordedButTheTourRecord
     Step();
     tutorial.End();
     EXPECT_TRUE(ann.missionMapTutorial);
+}
+
+// Ctrl+F shows and hides the frame rate in the first lesson as everywhere on the
+// battlefield: the lesson lets it through whatever it waits for.
+TEST_F(TutorialLessonTest, CtrlFShowsTheFrameRateInTheFirstLesson) {
+    const ArenaWindow& field = GetArenaWindow();
+    CopyData("Tutorials/English/Basics.TUT");
+    ASSERT_TRUE(modes->tutorial.LoadScript("English", "Basics"));
+    Enter(modes->tutorial);
+    ASSERT_TRUE(IsOpen(field));
+    const int32_t firstPage = modes->tutorial.StepIndex();
+    for (const bool shown : {true, false}) {
+        TakeSounds();
+        scripted->PressKey(win::kKeyControl);
+        Tap(win::kKeyF);
+        scripted->ReleaseKey(win::kKeyControl);
+        Step();
+        EXPECT_EQ(field.frameMeterShown, shown);
+        EXPECT_TRUE(TakeSounds().empty()) << "Ctrl+F refused";
+    }
+    EXPECT_EQ(modes->tutorial.StepIndex(), firstPage) << "the first page still waits for the space bar";
 }
 
 TEST_F(TutorialLessonTest, ALessonThatCannotBeReadStaysOnTheMapAndRecordsNothing) {

@@ -40,8 +40,10 @@ TEST_F(TutorialScriptTest, HandWrittenLessonLoadsItsSteps) {
         "Stage\nHighlight ArenaWindow Button 3\nTextBox\nWelcome <BR>\n<S> Hello1\nLook here\nEnd\n"
         "Events\nRequire ArenaWindow Pause\nOrRequire MoveCameraNoFollow\nTextBox ContinueTextBox\nEnd\nEnd Wait 2.5\n"
         "Stage\nTextBox NoBreak\nQuiet\nEnd\nEnd WaitWithHighlight 1\n"
-        "Pause\nUnpause\nGoal KillAll\nGoal\nSetCameraLookAt 10 20\nResetCamera 1 2\nResetCameraAngle\n"
-        "SetAmmoCount 5\nSetBudget 50\nCloseWindow TextBox\nShowKillTray\n");
+        "Pause\nUnpause\nGoal KillAll 30\nGoal\nSetCameraLookAt 10 20\nResetCamera 1 2\nResetCameraAngle\n"
+        "SetAmmoCount 5\nSetBudget 50\nCloseWindow TextBox\nShowKillTray\n"
+        "TimeUp\nTextBox\nToo quiet\nEnd\nEnd Wait 3\n"
+        "Refused\nEvents\nArenaWindow Pause\nEnd\nTextBox\nNot now\nEnd\nEnd\n");
     EXPECT_EQ(script.windows.Count(), 2);
     EXPECT_TRUE(script.useBasicUpgrades);
     EXPECT_EQ(script.maxSquadCount, 2);
@@ -71,10 +73,19 @@ TEST_F(TutorialScriptTest, HandWrittenLessonLoadsItsSteps) {
     EXPECT_EQ(script.steps[5]->kind, TutorialStepKind::kWaitWithHighlight);
     EXPECT_EQ(script.steps[6]->expected[0]->type, kEventPause);
     EXPECT_EQ(script.steps[8]->goalMode, TutorialGoalMode::kKillAll);
+    EXPECT_FLOAT_EQ(script.steps[8]->seconds, 30.0f);
     EXPECT_EQ(script.steps[9]->goalMode, TutorialGoalMode::kNone);
     EXPECT_EQ(script.steps[10]->point, Vector3(10, 20, 0));
     EXPECT_EQ(script.steps[15]->kind, TutorialStepKind::kCloseWindow);
     EXPECT_EQ(script.steps[15]->window, &textBox);
+    // The time-up text and the refusal note are said when they apply, no steps of their
+    // own: the wait after one is no step either.
+    ASSERT_NE(script.timeUpStage, nullptr);
+    EXPECT_EQ(script.timeUpStage->pages.Count(), 1);
+    ASSERT_EQ(script.refusalNotes.size(), 1u);
+    ASSERT_EQ(script.refusalNotes[0]->expected.Count(), 1);
+    EXPECT_EQ(script.refusalNotes[0]->expected[0]->type, kEventPause);
+    EXPECT_EQ(script.refusalNotes[0]->pages.Count(), 1);
 }
 
 TEST_F(TutorialScriptTest, UnknownWindowsAndShortLinesAreDropped) {

@@ -1,6 +1,7 @@
 // The tutorial's step machine on a script written for the test: alternatives satisfied
 // by one match, a goal met at once on an empty field, a pause step that waits for its
-// own event, refused commands, and a camera drag refused with a sound at most every 4 s.
+// own event, refused commands (one explained by the script), and a camera drag refused
+// with a sound at most every 4 s.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "game/Event.h"
 #include "ui/ConfirmEscapeMenu.h"
 #include "ui/SpeechVoice.h"
+#include "ui/TextBox.h"
 
 namespace {
 
@@ -23,7 +25,8 @@ protected:
         GetArenaWindow();
         WriteText("Tutorials/English/Steps.TUT",
                   "Stage\nEvents\nOrRequire ArenaWindow ZoomCamera\nOrRequire ArenaWindow SetCameraView\n"
-                  "ArenaWindow SetCameraTargetPosition\nEnd\nEnd\nGoal KillOne\nPause\nStage\nEnd\n");
+                  "ArenaWindow SetCameraTargetPosition\nEnd\nEnd\nGoal KillOne\nPause\nStage\nEnd\n"
+                  "Refused\nEvents\nArenaWindow DeleteObject\nEnd\nTextBox NoBreak\nNot in this lesson\nEnd\nEnd\n");
         modes = &CreateGameModes(shell);
         ASSERT_TRUE(modes->tutorial.LoadScript("English", "Steps"));
         Enter(modes->tutorial);
@@ -57,15 +60,26 @@ TEST_F(TutorialStepsTest, OneAlternativeMeetsTheStageAndThePauseStepWaitsForItsE
     EXPECT_EQ(shell.pops, 1);
 }
 
+// A refused command the script explains has its words shown, once however often it is
+// tried, until they have stood a while; others are only refused.
 TEST_F(TutorialStepsTest, RefusedCommandsSoundButADragOnlyEveryFourSeconds) {
+    const TextBox& box = *TextBox::Instance();
+    ASSERT_FALSE(box.open);
     Post(kEventDeleteObject);
     EXPECT_EQ(Refusals(), 1);
+    EXPECT_TRUE(box.open);
+    ASSERT_EQ(box.paragraphs.Count(), 1);
+    EXPECT_EQ(box.paragraphs[0], "Not in this lesson");
+    Post(kEventDeleteObject);
+    EXPECT_EQ(box.paragraphs.Count(), 1);
+    for (int frame = 0; frame < 9; ++frame) Step();
+    EXPECT_FALSE(box.open);
     Post(kEventSetCameraTargetPositionDirect, 1);  // a jump: silent
-    EXPECT_EQ(Refusals(), 1);
-    for (int frame = 0; frame < 8; ++frame) Post(kEventSetCameraTargetPositionDirect, 2);  // 4 s of drag
-    EXPECT_EQ(Refusals(), 1);
-    Post(kEventSetCameraTargetPositionDirect, 2);
     EXPECT_EQ(Refusals(), 2);
+    for (int frame = 0; frame < 8; ++frame) Post(kEventSetCameraTargetPositionDirect, 2);  // 4 s of drag
+    EXPECT_EQ(Refusals(), 2);
+    Post(kEventSetCameraTargetPositionDirect, 2);
+    EXPECT_EQ(Refusals(), 3);
     EXPECT_EQ(modes->tutorial.StepIndex(), 0);
 }
 

@@ -6,6 +6,7 @@
 // starts from the profile the part before it ends on and checks (CampaignProfiles.h).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -20,7 +21,12 @@
 #include "core/Image.h"
 #include "core/IntRect.h"
 #include "modes/GameModes.h"
+#include "modes/SquadWindow.h"
+#include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
+#include "ui/Tray.h"
+#include "units/Vorn.h"
+#include "world/Arena.h"
 
 namespace {
 
@@ -58,10 +64,72 @@ TEST_F(CampaignWholeTest, TheRaceWonBySmallUnits) {
     EXPECT_GE(won * 10, seeds * 8) << "won from " << won << " of " << seeds << " seeds";
 }
 
+// The squad's first drop lands far from the Mites, where the mini-map takes the view, as
+// a player who follows the pages loosely drops it: Ctrl+F shows the frame rate, a second
+// squad dragged in meanwhile is refused with the lesson's words, and the battle still
+// ends: Vorns see only what is near them, so it ends with the lesson's words on the quiet
+// battle, and the lesson is set up again from its own files. Every later drop lands near
+// the Mites.
+std::vector<play_test::LessonStep> SquadsStepsLandingFarFirst(PlayerHarness& player, play_test::SquadsBattles& battles,
+                                                              bool& timedOut) {
+    std::vector<play_test::LessonStep> steps = play_test::SquadsSteps(player, battles);
+    for (play_test::LessonStep& step : steps) {
+        if (step.words == "A squad is a group of Vorns") {
+            step.act = [&timedOut] {
+                if (timedOut) EXPECT_EQ(GetSquadWindow().squad->Count(), 0) << "the lost try's squad is in the circle";
+            };
+        }
+        if (step.words != "Your squad is in the squad tray") continue;
+        step.act = [&player, &battles, nearTheMites = step.act] {
+            if (battles.lostOnPurpose) return nearTheMites();
+            battles.lostOnPurpose = true;
+            auto& tray = dynamic_cast<Tray&>(player.OpenWindow("SquadTray"));
+            const int32_t saved = tray.FindRecentEntry("Vanguard");
+            ASSERT_TRUE(saved >= 0 && saved < tray.recentRects.Count()) << "the saved squad is not in the tray";
+            player.Click(player.WindowPoint("MiniMap", 0.2f, 0.2f));
+            player.Frames(10);
+            player.Drag(tray.recentRects[saved].GetCenter(), player.WindowPoint("ArenaWindow", 0.15f, 0.5f));
+            player.Frames(120);
+            const size_t landed = play_test::UnitsOnTheField(true).size();
+            for (const Vorn* unit : play_test::UnitsOnTheField(true)) {
+                for (const Vorn* mite : play_test::UnitsOnTheField(false)) {
+                    const Vector3 apart = gArena->NearestImage(unit->position, mite->position) - unit->position;
+                    EXPECT_GT(apart.Length(), 40.0f) << "the squad landed by the Mites";
+                }
+            }
+            // The meter's green is not told from the grass by the glyph check: its run is read.
+            for (const bool shown : {true, false}) {
+                player.Chord({win::kKeyControl, win::kKeyF});
+                player.Frames(20);
+                if (shown) player.KeepPicture("campaign_squads_frame_rate");
+                const std::vector<play_test::ShownText>& runs = player.TextsShown();
+                EXPECT_EQ(std::ranges::any_of(runs, [](const auto& run) { return run.text.starts_with("FPS"); }), shown)
+                    << "Ctrl+F";
+            }
+            CampaignPlayer campaign(player);
+            player.Drag(campaign.TrayEntryPoint("SquadTray", "Scouts"), player.WindowPoint("ArenaWindow", 0.3f, 0.5f));
+            player.Frames(10);
+            EXPECT_EQ(play_test::UnitsOnTheField(true).size(), landed) << "a second squad landed";
+            const Image refused = player.Picture();
+            player.KeepPicture("campaign_squads_second_squad_refused");
+            EXPECT_TRUE(player.ShowsTextRun(refused, "Only one squad fights in this lesson"));
+            // Said, the words leave the battlefield to the player again.
+            player.FramesUntil([&player] { return !player.IsOpen("TextBox"); }, 1000, "the refusal's words going");
+            play_test::TheViewMovesInTheBattle(player);
+        };
+    }
+    steps.push_back({"Your squad and the Mites never met", [&timedOut] { timedOut = true; }, true});
+    return steps;
+}
+
 TEST_F(CampaignWholeTest, TheLessonOnSquadsFollowed) {
     StartFrom("second_star_race");
     play_test::SquadsBattles battles{play_test::LessonSeeds()};
-    play_test::PlayTheSquadsLesson(player_, campaign_, battles);
+    bool timedOut = false;
+    campaign_.StartTheLesson("squads");
+    campaign_.FollowLesson("squads", SquadsStepsLandingFarFirst(player_, battles, timedOut), 20000);
+    campaign_.WaitForTheMap("the map after the lesson on squads");
+    EXPECT_TRUE(timedOut) << "the squad dropped far from the Mites met them: it lands too near";
     play_test::ReachesTheSavedProfile(player_, "second_star_squads");
     // The squad the pages build, dropped where they say, wins from most seeds.
     while (battles.fought < battles.seeds) play_test::PlayTheSquadsLessonAgain(player_, campaign_, battles);
