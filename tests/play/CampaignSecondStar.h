@@ -104,13 +104,14 @@ inline void WinTheRefuge(CampaignPlayer& campaign) {
 }
 
 // The lesson's battles as the player fights them: each drop after the first is fought
-// from a seed of its own; the first is lost on purpose, so that the lesson is met set up
-// again. VORNS_LESSON_SEEDS asks for more seeded battles than the one the lesson needs.
+// from a seed of its own; the first lands far from the Mites, so that the lesson is met
+// set up again. VORNS_LESSON_SEEDS asks for more seeded battles than the one the lesson
+// needs.
 struct SquadsBattles {
     int seeds = 1;
     int fought = 0;
     int won = 0;
-    bool lostOnPurpose = false;
+    bool droppedFar = false;
 };
 
 inline int LessonSeeds() {
@@ -171,19 +172,6 @@ inline void TheViewMovesInTheBattle(PlayerHarness& player) {
     EXPECT_NE(camera.target.x, before.x) << "the mini-map left the view where it was";
 }
 
-// The landed squad struck down where it stands.
-inline void LoseTheBattle(PlayerHarness& player) {
-    player.FramesUntil(
-        [] {
-            const std::vector<Vorn*> squad = UnitsOnTheField(true);
-            return !squad.empty() && std::all_of(squad.begin(), squad.end(), [](const Vorn* unit) {
-                return unit->onGround && unit->delayTimer <= 0.0f;
-            });
-        },
-        600, "the squad landed");
-    for (Vorn* unit : UnitsOnTheField(true)) unit->TakeDamage(nullptr, unit->position, unit->health + 1.0f, 0);
-}
-
 // The lesson on squads: a stock squad opened in the squad editor, a Brawler added, the
 // squad saved under a name of the player's (the same each time the lesson is set up
 // again) and dropped near the Mites, as the pages say.
@@ -222,25 +210,11 @@ inline std::vector<LessonStep> SquadsSteps(PlayerHarness& player, SquadsBattles&
                  ASSERT_LT(saved, tray.recentRects.Count());
                  const Point from = tray.recentRects[saved].GetCenter();
                  EXPECT_NEAR(from.y, CampaignPlayer::Pointed().y, tray.cellSize.y) << "the lesson points at the row";
-                 if (!battles.lostOnPurpose) {
-                     DropNearTheMites(player, from);
-                     battles.lostOnPurpose = true;
-                     player.Frames(120);
-                     TheViewMovesInTheBattle(player);
-                     LoseTheBattle(player);
-                     return;
-                 }
                  sys::SRand(kCampaignSeed + unsigned(battles.fought++));
                  DropNearTheMites(player, from);
              }},
             {"Your squad has fallen", readOn, true},
             {"The squad won together", [&battles] { ++battles.won; }}};
-}
-
-inline void PlayTheSquadsLesson(PlayerHarness& player, CampaignPlayer& campaign, SquadsBattles& battles) {
-    campaign.StartTheLesson("squads");
-    campaign.FollowLesson("squads", SquadsSteps(player, battles), 20000);
-    campaign.WaitForTheMap("the map after the lesson on squads");
 }
 
 // The lesson again from its planet, once it has been followed.

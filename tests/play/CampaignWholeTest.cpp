@@ -81,8 +81,8 @@ std::vector<play_test::LessonStep> SquadsStepsLandingFarFirst(PlayerHarness& pla
         }
         if (step.words != "Your squad is in the squad tray") continue;
         step.act = [&player, &battles, nearTheMites = step.act] {
-            if (battles.lostOnPurpose) return nearTheMites();
-            battles.lostOnPurpose = true;
+            if (battles.droppedFar) return nearTheMites();
+            battles.droppedFar = true;
             auto& tray = dynamic_cast<Tray&>(player.OpenWindow("SquadTray"));
             const int32_t saved = tray.FindRecentEntry("Vanguard");
             ASSERT_TRUE(saved >= 0 && saved < tray.recentRects.Count()) << "the saved squad is not in the tray";
