@@ -146,6 +146,15 @@ protected:
         }
         return false;
     }
+    // A figure too dark for the black screen stands on a pool of light inside its box.
+    static bool LightPoolIn(const gfx::RecordingDevice& device, const IntRect& box) {
+        for (const gfx::ClearRecord& clear : device.Clears()) {
+            if (clear.flags == gfx::kClearTarget && clear.rect.left >= box.left && clear.rect.top >= box.top &&
+                clear.rect.right <= box.right + 1 && clear.rect.bottom <= box.bottom + 1)
+                return true;
+        }
+        return false;
+    }
     // Star quads whose centres lie on an ellipse round the box, none reaching below it
     // onto the name; -1 when one does.
     static int StarsAround(const gfx::RecordingDevice& device, const IntRect& box) {
@@ -522,6 +531,7 @@ TEST_F(NetworkScreensTest, TheResultsScreenShowsEveryFigureCheeringOrSulkingAndS
     GetLocalPlayer().won = 1;
     rival.won = 0;
     rival.goalCount = 1;
+    rival.primaryColor = Color::FromRGBA(0, 0, 0, 255);
     game->SetGameRules(NetworkGame::kSoccer);
     game->Session().SetState(SessionState::ServerResults);
     // The serving player, listed first, is one of the players too.
@@ -540,6 +550,8 @@ TEST_F(NetworkScreensTest, TheResultsScreenShowsEveryFigureCheeringOrSulkingAndS
     EXPECT_TRUE(FigureDrawnIn(device, loser));
     EXPECT_EQ(StarsAround(device, winner), 2 * FigureRows::kStarCount);  // a sprite is drawn twice over itself
     EXPECT_EQ(StarsAround(device, loser), 0);
+    EXPECT_TRUE(LightPoolIn(device, loser));
+    EXPECT_FALSE(LightPoolIn(device, winner));
 
     GetWindowManager().CloseAllWindows();
     EXPECT_EQ(GetPlayerFigure(rival).pose, PlayerFigure::kIdle);
