@@ -95,24 +95,32 @@ std::vector<FigurePlace> FigureRows::Layout(const std::vector<FigureRowEntry>& e
     std::vector<FigurePlace> places(entries.size());
     if (count == 0) return places;
     const IntRect screen = UiScreenRect();
-    const int32_t rows = (count + kPerRow - 1) / kPerRow;
+    const int32_t reserved =
+        static_cast<int32_t>(std::ceil((kNameScale + kLinesUnderName * kLineScale) * FontLineHeight()));
+    // Rows that start too low for rows of four to stay clear of the band at the bottom,
+    // even with the smallest figures, take more figures each. They stand below the side
+    // buttons of every screen, and have the width to themselves.
+    const int32_t room = screen.bottom - kBottomBand - firstRowY;
+    int32_t perRow = kPerRow;
+    while (perRow < count && (count + perRow - 1) / perRow * (kSmallestFigurePixels + reserved + kRowGap) > room)
+        ++perRow;
+    const int32_t margin = perRow > kPerRow ? kTextGapPixels : kSideMarginPixels;
+    const int32_t rows = (count + perRow - 1) / perRow;
     // Fewer figures to a row stand further apart, up to the widest column.
-    const int32_t widestRow = std::min(count, kPerRow);
-    const int32_t column = std::clamp((screen.right - screen.left + 1 - 2 * kSideMarginPixels) / widestRow,
+    const int32_t widestRow = std::min(count, perRow);
+    const int32_t column = std::clamp((screen.right - screen.left + 1 - 2 * margin) / widestRow,
                                       kSmallestFigurePixels, kColumnPixels);
-    const float room = static_cast<float>(column - kTextGapPixels);
+    const float textRoom = static_cast<float>(column - kTextGapPixels);
     for (int32_t i = 0; i < count; ++i) {
         const FigureRowEntry& entry = entries[static_cast<size_t>(i)];
         std::vector<FigureText>& texts = places[static_cast<size_t>(i)].texts;
-        Fit(entry.name, kNameScale, room, texts);
-        for (const String& line : entry.lines) Fit(line, kLineScale, room, texts);
+        Fit(entry.name, kNameScale, textRoom, texts);
+        for (const String& line : entry.lines) Fit(line, kLineScale, textRoom, texts);
     }
     // Each row keeps room for its tallest stack of texts.
-    const int32_t reserved =
-        static_cast<int32_t>(std::ceil((kNameScale + kLinesUnderName * kLineScale) * FontLineHeight()));
     std::vector<int32_t> textPixels(static_cast<size_t>(rows), reserved);
     for (int32_t i = 0; i < count; ++i) {
-        int32_t& tallest = textPixels[static_cast<size_t>(i / kPerRow)];
+        int32_t& tallest = textPixels[static_cast<size_t>(i / perRow)];
         tallest = std::max(tallest, StackHeight(places[static_cast<size_t>(i)].texts));
     }
     int32_t allText = 0;
@@ -122,15 +130,14 @@ std::vector<FigurePlace> FigureRows::Layout(const std::vector<FigureRowEntry>& e
     }
     // Nine players make three rows: the figures shrink so that every row stays clear of
     // the chat window along the bottom of the screen.
-    const int32_t side = std::min(
-        std::clamp((screen.bottom - kBottomBand - firstRowY - allText) / rows, kSmallestFigurePixels, kFigurePixels),
-        column);
+    const int32_t side =
+        std::min(std::clamp((room - allText) / rows, kSmallestFigurePixels, kFigurePixels), column);
     int32_t top = firstRowY;
     for (int32_t row = 0; row < rows; ++row) {
-        const int32_t inRow = std::min(kPerRow, count - row * kPerRow);
+        const int32_t inRow = std::min(perRow, count - row * perRow);
         const int32_t rowLeft = (screen.left + screen.right) / 2 - inRow * column / 2;
         for (int32_t k = 0; k < inRow; ++k) {
-            FigurePlace& place = places[static_cast<size_t>(row * kPerRow + k)];
+            FigurePlace& place = places[static_cast<size_t>(row * perRow + k)];
             const int32_t left = rowLeft + k * column + (column - side) / 2;
             place.figure = IntRect(left, top, left + side - 1, top + side - 1);
             const float centre = 0.5f * static_cast<float>(left + left + side - 1);

@@ -1,5 +1,6 @@
 #pragma once
-// The session's players standing in rows of four, each row centred across the screen:
+// The session's players standing in rows of four (more where the rows start low on the
+// screen), each row centred across the screen:
 // every player's figure in a box of its own with the name and any lines under it, and
 // a turning ring of stars around each winner.
 #include <cstdint>

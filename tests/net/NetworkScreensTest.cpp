@@ -562,11 +562,13 @@ TEST_F(NetworkScreensTest, TheResultsScreenShowsEveryFigureCheeringOrSulkingAndS
 }
 
 // Under the figures of every screen with rows of players, measured with the game's font,
-// no name or line runs into another, into a figure, or under the waiting screen's
-// left-hand buttons (even one grown under the pointer).
+// no name or line runs into another, into a figure, under the waiting screen's left-hand
+// buttons (even one grown under the pointer) or under the chat window.
 TEST_F(NetworkScreensTest, EveryNameAndLineUnderTheFiguresStandsClearForTwoToNinePlayers) {
     if (!UseTheGamesTextsAndFont()) GTEST_SKIP() << "no data set beside the tests";
     ASSERT_TRUE(game->Serve(0));
+    const String localName = GetLocalPlayer().name;
+    GetLocalPlayer().name = "Host";
     DrawOneFrame();
     std::vector<IntRect> buttons;
     for (const int32_t button : {ServerWaitWindow::kRegister, ServerWaitWindow::kServerName}) {
@@ -582,6 +584,8 @@ TEST_F(NetworkScreensTest, EveryNameAndLineUnderTheFiguresStandsClearForTwoToNin
         others.back()->kills = 10;
         others.back()->losses = 10;
     }
+    // The chat window along the bottom of every network screen.
+    const int32_t chatTop = UiScreenRect().bottom - 152;
     const auto expectClear = [&](const TextRuns& texts, size_t players, const std::string& screen) {
         std::vector<IntRect> figures{GetPlayerFigure(GetLocalPlayer()).rect};
         for (size_t i = 0; i + 1 < players; ++i) figures.push_back(GetPlayerFigure(*others[i]).rect);
@@ -599,19 +603,31 @@ TEST_F(NetworkScreensTest, EveryNameAndLineUnderTheFiguresStandsClearForTwoToNin
                 EXPECT_FALSE(Overlap(under[i].second, figure)) << what << under[i].first << "\" over a figure";
             for (const IntRect& button : buttons)
                 EXPECT_FALSE(Overlap(under[i].second, button)) << what << under[i].first << "\" under a button";
+            EXPECT_LT(under[i].second.bottom, chatTop) << what << under[i].first << "\" under the chat";
         }
     };
-    // A full waiting screen: names, addresses and what each has sent.
-    for (const size_t players : {size_t(2), size_t(3), size_t(9)}) {
-        std::vector<FigureRowEntry> entries(players);
-        for (size_t i = 0; i < players; ++i) {
-            entries[i].player = i == 0 ? &GetLocalPlayer() : others[i - 1].get();
-            entries[i].name = entries[i].player->name;
-            entries[i].lines = {"(127.0.0.1:44942)", GetLanguageText("WaitingForSquads")};
+    // The waiting screens' rows (names and addresses, and what each has sent while the
+    // squads come in) and the set-up screen's, which start under its items.
+    const String address = "(127.0.0.1:44942)";
+    const struct {
+        int32_t firstRowY;
+        std::vector<String> lines;
+        const char* screen;
+    } screens[] = {{128, {address}, "the joining screen"},
+                   {192, {address, GetLanguageText("WaitingForSquads")}, "the squads' waiting screen"},
+                   {504, {address}, "the set-up screen"}};
+    for (const auto& [firstRowY, lines, screen] : screens) {
+        for (const size_t players : {size_t(2), size_t(3), size_t(9)}) {
+            std::vector<FigureRowEntry> entries(players);
+            for (size_t i = 0; i < players; ++i) {
+                entries[i].player = i == 0 ? &GetLocalPlayer() : others[i - 1].get();
+                entries[i].name = entries[i].player->name;
+                entries[i].lines = lines;
+            }
+            TextRuns texts;
+            GetFigureRows().Draw(entries, firstRowY, 0.0f);
+            expectClear(texts, players, screen);
         }
-        TextRuns texts;
-        GetFigureRows().Draw(entries, 128, 0.0f);
-        expectClear(texts, players, "a waiting screen");
     }
     game->SetGameRules(NetworkGame::kLastVornStanding);
     game->Session().SetState(SessionState::ServerResults);
@@ -619,6 +635,7 @@ TEST_F(NetworkScreensTest, EveryNameAndLineUnderTheFiguresStandsClearForTwoToNin
         GetPlayerRoster().networkPlayers.Clear();
         GetPlayerRoster().networkPlayers.Append(&GetLocalPlayer());
         for (size_t i = 0; i + 1 < players; ++i) GetPlayerRoster().networkPlayers.Append(others[i].get());
+        GetWindowManager().CloseWindow(&GetChatWindow());  // its own lines stand low
         TextRuns texts;
         DrawOneFrame();
         expectClear(texts, players, "the results");
@@ -628,6 +645,7 @@ TEST_F(NetworkScreensTest, EveryNameAndLineUnderTheFiguresStandsClearForTwoToNin
     ReleasePlayerFigures();
     GetFont() = Font();
     GetTextTable().Clear();
+    GetLocalPlayer().name = localName;
 }
 
 TEST_F(NetworkScreensTest, AReplayWithNoScenarioNamedClearsTheBattlefield) {
