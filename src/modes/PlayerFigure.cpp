@@ -27,13 +27,14 @@ namespace {
 constexpr float kMoodForever = 10000.0f;
 constexpr float kShadowSizePerRadius = 2.4f;
 // Bodies whose colour stands out from black by less than 3 : 1 stand on a pool of light:
-// a dim ring round a lighter disc, in strips a pixel or more high.
+// a dim ring round a lighter disc, each a stack of strips about four pixels high.
 constexpr float kLeastContrastOnBlack = 3.0f;
 const Color kPoolRim = Color::FromRGBA(88, 88, 96, 255);
 const Color kPoolMiddle = Color::FromRGBA(150, 150, 160, 255);
 constexpr float kPoolRadiusShare = 0.48f;
 constexpr float kPoolMiddleShare = 0.82f;
-constexpr int32_t kPoolStrips = 24;
+constexpr float kPoolStripPixels = 4.0f;
+constexpr int32_t kLeastPoolStrips = 8;
 
 float Linear(int32_t byte) {
     const float c = static_cast<float>(byte) / 255.0f;
@@ -236,8 +237,9 @@ void PlayerFigure::DrawLightPool() {
     gfx::Device& device = GetRenderer().GetDevice();
     for (const auto& [radius, colour] : {std::pair{outer, kPoolRim}, std::pair{outer * kPoolMiddleShare, kPoolMiddle}}) {
         std::vector<gfx::ClearRect> strips;
-        const float height = 2.0f * radius / kPoolStrips;
-        for (int32_t k = 0; k < kPoolStrips; ++k) {
+        const int32_t count = std::max(kLeastPoolStrips, static_cast<int32_t>(2.0f * radius / kPoolStripPixels));
+        const float height = 2.0f * radius / static_cast<float>(count);
+        for (int32_t k = 0; k < count; ++k) {
             const float top = cy - radius + height * static_cast<float>(k);
             const float dy = top + 0.5f * height - cy;
             const float half = std::sqrt(std::max(radius * radius - dy * dy, 0.0f));
