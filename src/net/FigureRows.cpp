@@ -32,36 +32,55 @@ constexpr int32_t kShrinkSteps = 32;
 
 float TextWidth(const String& text, float scale) { return MeasureText(text, scale).x; }
 
-std::vector<String> Words(const String& text) {
-    std::vector<String> words;
+// The text's words; with byComma, its phrases instead, each ending at a comma, so that a
+// count stays with the word it counts.
+std::vector<String> Parts(const String& text, bool byComma) {
+    std::vector<String> parts;
+    bool open = false;
     int32_t start = -1;
     for (int32_t i = 0; i <= text.CharCount(); ++i) {
         const bool space = i == text.CharCount() || text[i] == ' ';
         if (!space && start < 0) start = i;
-        if (space && start >= 0) {
-            words.push_back(text.Substring(start, i - start));
-            start = -1;
+        if (!space || start < 0) continue;
+        const String word = text.Substring(start, i - start);
+        if (open) {
+            parts.back() = parts.back() + " " + word;
+        } else {
+            parts.push_back(word);
+        }
+        open = byComma && text[i - 1] != ',';
+        start = -1;
+    }
+    return parts;
+}
+
+// The parts joined into as few pieces as fit within `room`, each part whole.
+std::vector<String> Pack(const std::vector<String>& parts, float scale, float room) {
+    std::vector<String> pieces;
+    for (const String& part : parts) {
+        const String joined = pieces.empty() ? String() : pieces.back() + " " + part;
+        if (!pieces.empty() && TextWidth(joined, scale) <= room) {
+            pieces.back() = joined;
+        } else {
+            pieces.push_back(part);
         }
     }
-    return words;
+    return pieces;
 }
 
 // The pieces a text is drawn in to stay within `room` pixels: the whole text when it
-// fits, else as many words to a piece as fit; a piece of one word that is still too wide
-// is drawn smaller until it fits.
+// fits, else as many phrases to a piece as fit, a phrase too wide broken between its
+// words; a piece of one word that is still too wide is drawn smaller until it fits.
 void Fit(const String& text, float scale, float room, std::vector<FigureText>& texts) {
     if (text.IsEmpty()) return;
     std::vector<String> pieces;
     if (TextWidth(text, scale) <= room) {
         pieces.push_back(text);
     } else {
-        for (const String& word : Words(text)) {
-            const String joined = pieces.empty() ? String() : pieces.back() + " " + word;
-            if (!pieces.empty() && TextWidth(joined, scale) <= room) {
-                pieces.back() = joined;
-            } else {
-                pieces.push_back(word);
-            }
+        for (const String& phrase : Pack(Parts(text, true), scale, room)) {
+            const std::vector<String> words =
+                TextWidth(phrase, scale) <= room ? std::vector<String>{phrase} : Pack(Parts(phrase, false), scale, room);
+            pieces.insert(pieces.end(), words.begin(), words.end());
         }
     }
     for (const String& piece : pieces) {
