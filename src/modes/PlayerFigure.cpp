@@ -15,8 +15,8 @@
 #include "engine/Mesh.h"
 #include "engine/ModelNode.h"
 #include "engine/SharedMeshes.h"
-#include "platform/gfx/Device.h"
 #include "game/Player.h"
+#include "platform/gfx/Device.h"
 #include "units/ChassisTable.h"
 #include "units/OwnerColours.h"
 #include "units/Vorn.h"
@@ -233,9 +233,11 @@ bool PlayerFigure::StandsOnLight(Color body) {
 void PlayerFigure::DrawLightPool() {
     const float cx = 0.5f * static_cast<float>(rect.left + rect.right + 1);
     const float cy = 0.5f * static_cast<float>(rect.top + rect.bottom + 1);
-    const float outer = kPoolRadiusShare * static_cast<float>(std::min(rect.right - rect.left, rect.bottom - rect.top) + 1);
+    const float outer =
+        kPoolRadiusShare * static_cast<float>(std::min(rect.right - rect.left, rect.bottom - rect.top) + 1);
     gfx::Device& device = GetRenderer().GetDevice();
-    for (const auto& [radius, colour] : {std::pair{outer, kPoolRim}, std::pair{outer * kPoolMiddleShare, kPoolMiddle}}) {
+    for (const auto& [radius, colour] :
+         {std::pair{outer, kPoolRim}, std::pair{outer * kPoolMiddleShare, kPoolMiddle}}) {
         std::vector<gfx::ClearRect> strips;
         const int32_t count = std::max(kLeastPoolStrips, static_cast<int32_t>(2.0f * radius / kPoolStripPixels));
         const float height = 2.0f * radius / static_cast<float>(count);
@@ -243,10 +245,9 @@ void PlayerFigure::DrawLightPool() {
             const float top = cy - radius + height * static_cast<float>(k);
             const float dy = top + 0.5f * height - cy;
             const float half = std::sqrt(std::max(radius * radius - dy * dy, 0.0f));
-            strips.push_back(gfx::ClearRect{static_cast<int32_t>(std::lround(cx - half)),
-                                            static_cast<int32_t>(std::lround(top)),
-                                            static_cast<int32_t>(std::lround(cx + half)),
-                                            static_cast<int32_t>(std::lround(top + height))});
+            strips.push_back(gfx::ClearRect{
+                static_cast<int32_t>(std::lround(cx - half)), static_cast<int32_t>(std::lround(top)),
+                static_cast<int32_t>(std::lround(cx + half)), static_cast<int32_t>(std::lround(top + height))});
         }
         (void)device.Clear(strips, gfx::kClearTarget, colour, 1.0f);
     }

@@ -78,8 +78,9 @@ void Fit(const String& text, float scale, float room, std::vector<FigureText>& t
         pieces.push_back(text);
     } else {
         for (const String& phrase : Pack(Parts(text, true), scale, room)) {
-            const std::vector<String> words =
-                TextWidth(phrase, scale) <= room ? std::vector<String>{phrase} : Pack(Parts(phrase, false), scale, room);
+            const std::vector<String> words = TextWidth(phrase, scale) <= room
+                                                  ? std::vector<String>{phrase}
+                                                  : Pack(Parts(phrase, false), scale, room);
             pieces.insert(pieces.end(), words.begin(), words.end());
         }
     }
@@ -97,9 +98,7 @@ void Fit(const String& text, float scale, float room, std::vector<FigureText>& t
 }
 
 // A text's height in whole pixels, so that the next one starts below its last pixel row.
-int32_t TextHeight(const FigureText& text) {
-    return static_cast<int32_t>(std::ceil(text.scale * FontLineHeight()));
-}
+int32_t TextHeight(const FigureText& text) { return static_cast<int32_t>(std::ceil(text.scale * FontLineHeight())); }
 
 int32_t StackHeight(const std::vector<FigureText>& texts) {
     int32_t height = 0;
@@ -127,8 +126,8 @@ std::vector<FigurePlace> FigureRows::Layout(const std::vector<FigureRowEntry>& e
     const int32_t rows = (count + perRow - 1) / perRow;
     // Fewer figures to a row stand further apart, up to the widest column.
     const int32_t widestRow = std::min(count, perRow);
-    const int32_t column = std::clamp((screen.right - screen.left + 1 - 2 * margin) / widestRow,
-                                      kSmallestFigurePixels, kColumnPixels);
+    const int32_t column =
+        std::clamp((screen.right - screen.left + 1 - 2 * margin) / widestRow, kSmallestFigurePixels, kColumnPixels);
     const float textRoom = static_cast<float>(column - kTextGapPixels);
     for (int32_t i = 0; i < count; ++i) {
         const FigureRowEntry& entry = entries[static_cast<size_t>(i)];
@@ -149,8 +148,7 @@ std::vector<FigurePlace> FigureRows::Layout(const std::vector<FigureRowEntry>& e
     }
     // Nine players make three rows: the figures shrink so that every row stays clear of
     // the chat window along the bottom of the screen.
-    const int32_t side =
-        std::min(std::clamp((room - allText) / rows, kSmallestFigurePixels, kFigurePixels), column);
+    const int32_t side = std::min(std::clamp((room - allText) / rows, kSmallestFigurePixels, kFigurePixels), column);
     int32_t top = firstRowY;
     for (int32_t row = 0; row < rows; ++row) {
         const int32_t inRow = std::min(perRow, count - row * perRow);

@@ -301,7 +301,8 @@ void LinesUnderTheFiguresStandClear(PlayerHarness& player, const Image& picture,
         for (const IntRect& figure : figures) {
             if (overlap(run.rect, figure)) throw PlayerStepFailed(screen + ": \"" + run.text + "\" over a figure");
         }
-        if (const auto read = player.ShowsText(picture, run); !read) throw PlayerStepFailed(screen + ": " + read.message());
+        if (const auto read = player.ShowsText(picture, run); !read)
+            throw PlayerStepFailed(screen + ": " + read.message());
     }
 }
 
