@@ -163,8 +163,6 @@ std::vector<FigurePlace> FigureRows::Layout(const std::vector<FigureRowEntry>& e
                 const float width = TextWidth(text.text, text.scale);
                 text.x = centre - 0.5f * width;
                 text.y = static_cast<float>(y);
-                text.box = IntRect(static_cast<int32_t>(std::floor(text.x)), y,
-                                   static_cast<int32_t>(std::ceil(text.x + width)) - 1, y + TextHeight(text) - 1);
                 y += TextHeight(text);
             }
         }

@@ -21,14 +21,12 @@ struct FigureRowEntry {
     bool winner = false;
 };
 
-// A text under a figure as it is drawn: its top-left corner, its scale, and the screen
-// pixels it covers as the font measures it.
+// A text under a figure as it is drawn: its top-left corner and its scale.
 struct FigureText {
     String text;
     float x = 0.0f;
     float y = 0.0f;
     float scale = 1.0f;
-    IntRect box;
 };
 
 // Where an entry stands: its figure's box and the texts under it, the name first.
