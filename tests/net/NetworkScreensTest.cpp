@@ -647,6 +647,7 @@ TEST_F(NetworkScreensTest, EveryNameAndLineUnderTheFiguresStandsClearForTwoToNin
     }
     GetPlayerRoster().networkPlayers.Clear();
     GetWindowManager().CloseAllWindows();
+    GetResultsWindow().lines.Clear();
     ReleasePlayerFigures();
     GetFont() = Font();
     GetTextTable().Clear();
