@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/Angles.h"
@@ -15,6 +16,7 @@
 #include "engine/ModelNode.h"
 #include "engine/SharedMeshes.h"
 #include "game/Player.h"
+#include "platform/gfx/Device.h"
 #include "units/ChassisTable.h"
 #include "units/OwnerColours.h"
 #include "units/Vorn.h"
@@ -24,6 +26,20 @@ namespace {
 
 constexpr float kMoodForever = 10000.0f;
 constexpr float kShadowSizePerRadius = 2.4f;
+// Bodies whose colour stands out from black by less than 3 : 1 stand on a pool of light:
+// a dim ring round a lighter disc, each a stack of strips about four pixels high.
+constexpr float kLeastContrastOnBlack = 3.0f;
+const Color kPoolRim = Color::FromRGBA(88, 88, 96, 255);
+const Color kPoolMiddle = Color::FromRGBA(150, 150, 160, 255);
+constexpr float kPoolRadiusShare = 0.48f;
+constexpr float kPoolMiddleShare = 0.82f;
+constexpr float kPoolStripPixels = 4.0f;
+constexpr int32_t kLeastPoolStrips = 8;
+
+float Linear(int32_t byte) {
+    const float c = static_cast<float>(byte) / 255.0f;
+    return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
+}
 
 gfx::ColorValue Grey(float level) { return gfx::ColorValue{level, level, level, 1.0f}; }
 
@@ -208,6 +224,35 @@ float PlayerFigure::AspectOf(const IntRect& area) {
     return float(width) / float(height);
 }
 
+bool PlayerFigure::StandsOnLight(Color body) {
+    const float luminance =
+        0.2126f * Linear(body.Red()) + 0.7152f * Linear(body.Green()) + 0.0722f * Linear(body.Blue());
+    return (luminance + 0.05f) / 0.05f < kLeastContrastOnBlack;
+}
+
+void PlayerFigure::DrawLightPool() {
+    const float cx = 0.5f * static_cast<float>(rect.left + rect.right + 1);
+    const float cy = 0.5f * static_cast<float>(rect.top + rect.bottom + 1);
+    const float outer =
+        kPoolRadiusShare * static_cast<float>(std::min(rect.right - rect.left, rect.bottom - rect.top) + 1);
+    gfx::Device& device = GetRenderer().GetDevice();
+    for (const auto& [radius, colour] :
+         {std::pair{outer, kPoolRim}, std::pair{outer * kPoolMiddleShare, kPoolMiddle}}) {
+        std::vector<gfx::ClearRect> strips;
+        const int32_t count = std::max(kLeastPoolStrips, static_cast<int32_t>(2.0f * radius / kPoolStripPixels));
+        const float height = 2.0f * radius / static_cast<float>(count);
+        for (int32_t k = 0; k < count; ++k) {
+            const float top = cy - radius + height * static_cast<float>(k);
+            const float dy = top + 0.5f * height - cy;
+            const float half = std::sqrt(std::max(radius * radius - dy * dy, 0.0f));
+            strips.push_back(gfx::ClearRect{
+                static_cast<int32_t>(std::lround(cx - half)), static_cast<int32_t>(std::lround(top)),
+                static_cast<int32_t>(std::lround(cx + half)), static_cast<int32_t>(std::lround(top + height))});
+        }
+        (void)device.Clear(strips, gfx::kClearTarget, colour, 1.0f);
+    }
+}
+
 void PlayerFigure::Draw(float frameTime) {
     Update(frameTime);
     Vorn* vorn = GetVorn();
@@ -231,6 +276,7 @@ void PlayerFigure::Draw(float frameTime) {
     camera_.viewChanged = true;
     renderer.SetCamera(camera_);
     renderer.ClearViewport(Color(0u), 1.0f, 2);
+    if (StandsOnLight(owner_.primaryColor)) DrawLightPool();
     renderer.EnableLighting();
     renderer.SetLight(keyLight_, true, 0);
     renderer.SetLight(spotLight_, true, 1);

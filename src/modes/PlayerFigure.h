@@ -4,6 +4,7 @@
 // standing poses, and the viewer can spin it.
 #include <cstdint>
 
+#include "core/Color.h"
 #include "core/IntRect.h"
 #include "core/Vector3.h"
 #include "engine/Camera.h"
@@ -51,6 +52,9 @@ public:
 
     // Width over height of a rectangle whose edges are both inside it.
     static float AspectOf(const IntRect& rect);
+    // A body this dark would be lost on the black screens behind the figures: it stands
+    // on a pool of light, drawn before it.
+    static bool StandsOnLight(Color body);
 
     IntRect rect{0, 0, 255, 255};
     int32_t pose = kIdle;
@@ -61,6 +65,7 @@ public:
 
 private:
     float Radius() const;
+    void DrawLightPool();
     void DrawShadow();
 
     Player& owner_;

@@ -1,5 +1,6 @@
 #pragma once
-// The session's players standing in rows of four, each row centred across the screen:
+// The session's players standing in rows of four (more where the rows start low on the
+// screen), each row centred across the screen:
 // every player's figure in a box of its own with the name and any lines under it, and
 // a turning ring of stars around each winner.
 #include <cstdint>
@@ -20,6 +21,20 @@ struct FigureRowEntry {
     bool winner = false;
 };
 
+// A text under a figure as it is drawn: its top-left corner and its scale.
+struct FigureText {
+    String text;
+    float x = 0.0f;
+    float y = 0.0f;
+    float scale = 1.0f;
+};
+
+// Where an entry stands: its figure's box and the texts under it, the name first.
+struct FigurePlace {
+    IntRect figure;
+    std::vector<FigureText> texts;
+};
+
 class FigureRows {
 public:
     static constexpr int32_t kPerRow = 4;
@@ -30,11 +45,15 @@ public:
     static constexpr int32_t kSideMarginPixels = 96 + 48 + 8;
     // The side of a figure's box; less when three rows must fit.
     static constexpr int32_t kFigurePixels = 128;
+    // The least room between the texts of neighbouring columns.
+    static constexpr int32_t kTextGapPixels = 16;
     static constexpr int32_t kStarCount = 15;
     static constexpr int32_t kStarPixels = 32;
 
-    // The figure box of entry `index` of `count`, the first row's boxes from firstRowY.
-    static IntRect FigureBox(int32_t index, int32_t count, int32_t firstRowY);
+    // Every entry's figure box and texts, the first row's boxes from firstRowY. A text
+    // wider than its column is broken between words, and a word that is still too wide
+    // is drawn smaller, so that no text reaches into a neighbour's column.
+    static std::vector<FigurePlace> Layout(const std::vector<FigureRowEntry>& entries, int32_t firstRowY);
     // Where star `star` of a winner's ring around `box` stands when the ring has turned by phase.
     static Point StarCentre(const IntRect& box, int32_t star, float phase);
     // The figures, then their names and lines at the screen camera.
@@ -43,8 +62,6 @@ public:
     void DrawStars(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime);
 
 private:
-    static int32_t TextPixels();
-    static int32_t FigurePixels(int32_t count, int32_t firstRowY);
     Sprite* Star();
 
     RendererRef<Sprite> star_;  // owned by the renderer

@@ -5,10 +5,15 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <memory>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "LoopbackPeers.h"
 #include "StandInServer.h"
+#include "app/LanguageFile.h"
 #include "audio/EffectSounds.h"
 #include "battlefield/LaunchSquadTray.h"
 #include "battlefield/ResultsWindow.h"
@@ -18,6 +23,8 @@
 #include "engine/Sprite.h"
 #include "engine/SpriteGrid.h"
 #include "engine/Renderer.h"
+#include "engine/Font.h"
+#include "engine/TextObserver.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "modes/ModeShell.h"
@@ -38,6 +45,7 @@
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/net/NetLimits.h"
 #include "scenes/Scene.h"
+#include "support/RuntimeCopy.h"
 #include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
@@ -54,6 +62,44 @@
 #include "world/SaveFilePaths.h"
 
 namespace {
+
+// The texts drawn while it lives, each with the screen pixels the font measures it to cover.
+class TextRuns : public TextObserver {
+public:
+    TextRuns() : previous_(SetTextObserver(this)) {}
+    ~TextRuns() override { SetTextObserver(previous_); }
+    TextRuns(const TextRuns&) = delete;
+    TextRuns& operator=(const TextRuns&) = delete;
+
+    void TextDrawn(const DrawnText& run) override {
+        const IntRect box(int32_t(std::floor(run.position.x)), int32_t(std::floor(run.position.y)),
+                          int32_t(std::ceil(run.position.x + run.size.x)) - 1,
+                          int32_t(std::ceil(run.position.y + run.size.y)) - 1);
+        runs.emplace_back(run.text.CStr(), box);
+    }
+
+    std::vector<std::pair<std::string, IntRect>> runs;
+
+private:
+    TextObserver* previous_;
+};
+
+bool Overlap(const IntRect& a, const IntRect& b) {
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+// The game's own texts, font widths and line height, as the data set makes them; false
+// without it.
+bool UseTheGamesTextsAndFont() {
+    const std::filesystem::path game = runtime_test::BuiltRuntimeFolder();
+    std::ifstream picture(game / "Textures" / "VornsFontEnglish.tga", std::ios::binary);
+    unsigned char header[18] = {};
+    if (!picture.read(reinterpret_cast<char*>(header), sizeof header)) return false;
+    Font& font = GetFont();
+    font.lineHeight = float(header[14] | header[15] << 8) / Font::kCellsPerSide;
+    return font.ReadWidths(String((game / "Textures" / "VornsFontEnglish.dat").c_str())) &&
+           LoadLanguageTexts(String((game / "English.txt").c_str()), GetTextTable());
+}
 
 class NetworkScreensTest : public ::testing::Test {
 protected:
@@ -98,6 +144,15 @@ protected:
         for (const gfx::ClearRecord& clear : device.Clears()) {
             if (clear.flags == gfx::kClearDepth && clear.rect.left == box.left && clear.rect.top == box.top &&
                 clear.rect.right == box.right + 1 && clear.rect.bottom == box.bottom + 1)
+                return true;
+        }
+        return false;
+    }
+    // A figure too dark for the black screen stands on a pool of light inside its box.
+    static bool LightPoolIn(const gfx::RecordingDevice& device, const IntRect& box) {
+        for (const gfx::ClearRecord& clear : device.Clears()) {
+            if (clear.flags == gfx::kClearTarget && clear.rect.left >= box.left && clear.rect.top >= box.top &&
+                clear.rect.right <= box.right + 1 && clear.rect.bottom <= box.bottom + 1)
                 return true;
         }
         return false;
@@ -520,6 +575,7 @@ TEST_F(NetworkScreensTest, TheResultsScreenShowsEveryFigureCheeringOrSulkingAndS
     GetLocalPlayer().won = 1;
     rival.won = 0;
     rival.goalCount = 1;
+    rival.primaryColor = Color::FromRGBA(0, 0, 0, 255);
     game->SetGameRules(NetworkGame::kSoccer);
     game->Session().SetState(SessionState::ServerResults);
     // The serving player, listed first, is one of the players too.
@@ -532,12 +588,14 @@ TEST_F(NetworkScreensTest, TheResultsScreenShowsEveryFigureCheeringOrSulkingAndS
     GetPlayerRoster().networkPlayers.RemoveAt(1);
     const gfx::RecordingDevice& device = DrawOneFrame();
     EXPECT_STREQ(GetResultsWindow().lines[1].CStr(), (std::string("1 ") + GetLanguageText("ResultsGoal").CStr()).c_str());
-    const IntRect winner = FigureRows::FigureBox(0, 2, NetworkResults::kFirstRowY);
-    const IntRect loser = FigureRows::FigureBox(1, 2, NetworkResults::kFirstRowY);
+    const IntRect winner = GetPlayerFigure(GetLocalPlayer()).rect;
+    const IntRect loser = GetPlayerFigure(rival).rect;
     EXPECT_TRUE(FigureDrawnIn(device, winner));
     EXPECT_TRUE(FigureDrawnIn(device, loser));
     EXPECT_EQ(StarsAround(device, winner), 2 * FigureRows::kStarCount);  // a sprite is drawn twice over itself
     EXPECT_EQ(StarsAround(device, loser), 0);
+    EXPECT_TRUE(LightPoolIn(device, loser));
+    EXPECT_FALSE(LightPoolIn(device, winner));
 
     GetWindowManager().CloseAllWindows();
     EXPECT_EQ(GetPlayerFigure(rival).pose, PlayerFigure::kIdle);
@@ -545,6 +603,99 @@ TEST_F(NetworkScreensTest, TheResultsScreenShowsEveryFigureCheeringOrSulkingAndS
     GetLocalPlayer().won = 0;
     ReleasePlayerFigures();
     world_test::CloseArena(*arena);
+}
+
+// Under the figures of every screen with rows of players, measured with the game's font,
+// no name or line runs into another, into a figure, under the waiting screen's left-hand
+// buttons (even one grown under the pointer) or under the chat window.
+TEST_F(NetworkScreensTest, EveryNameAndLineUnderTheFiguresStandsClearForTwoToNinePlayers) {
+    if (!UseTheGamesTextsAndFont()) GTEST_SKIP() << "no data set beside the tests";
+    ASSERT_TRUE(game->Serve(0));
+    const String localName = GetLocalPlayer().name;
+    GetLocalPlayer().name = "Host";
+    DrawOneFrame();
+    std::vector<IntRect> buttons;
+    for (const int32_t button : {ServerWaitWindow::kRegister, ServerWaitWindow::kServerName}) {
+        IntRect rect = GetServerWaitWindow().controls->sprites[button]->GetScreenRect();
+        rect.right += (rect.right - rect.left + 1) / 4;
+        buttons.push_back(rect);
+    }
+    std::vector<std::unique_ptr<Player>> others;
+    for (int32_t i = 2; i <= sock::kMaxNetworkPlayers; ++i) {
+        others.push_back(std::make_unique<Player>());
+        others.back()->name = i == 9 ? "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW" : ("Player " + std::to_string(i)).c_str();
+        others.back()->vornsAlive = 12;
+        others.back()->kills = 10;
+        others.back()->losses = 10;
+    }
+    // The chat window along the bottom of every network screen.
+    const int32_t chatTop = UiScreenRect().bottom - 152;
+    const auto expectClear = [&](const TextRuns& texts, size_t players, const std::string& screen) {
+        std::vector<IntRect> figures{GetPlayerFigure(GetLocalPlayer()).rect};
+        for (size_t i = 0; i + 1 < players; ++i) figures.push_back(GetPlayerFigure(*others[i]).rect);
+        std::vector<std::pair<std::string, IntRect>> under;
+        for (const auto& run : texts.runs) {
+            if (run.second.top > figures[0].top) under.push_back(run);
+        }
+        EXPECT_GE(under.size(), 2 * players) << screen;
+        const std::string what = screen + " with " + std::to_string(players) + " players: \"";
+        for (size_t i = 0; i < under.size(); ++i) {
+            for (size_t k = i + 1; k < under.size(); ++k)
+                EXPECT_FALSE(Overlap(under[i].second, under[k].second))
+                    << what << under[i].first << "\" runs into \"" << under[k].first << "\"";
+            for (const IntRect& figure : figures)
+                EXPECT_FALSE(Overlap(under[i].second, figure)) << what << under[i].first << "\" over a figure";
+            for (const IntRect& button : buttons)
+                EXPECT_FALSE(Overlap(under[i].second, button)) << what << under[i].first << "\" under a button";
+            EXPECT_LT(under[i].second.bottom, chatTop) << what << under[i].first << "\" under the chat";
+        }
+    };
+    // The waiting screens' rows (names and addresses, and what each has sent while the
+    // squads come in) and the set-up screen's, which start under its items.
+    const String address = "(127.0.0.1:44942)";
+    const struct {
+        int32_t firstRowY;
+        std::vector<String> lines;
+        const char* screen;
+    } screens[] = {{128, {address}, "the joining screen"},
+                   {192, {address, GetLanguageText("WaitingForSquads")}, "the squads' waiting screen"},
+                   {504, {address}, "the set-up screen"}};
+    for (const auto& [firstRowY, lines, screen] : screens) {
+        for (const size_t players : {size_t(2), size_t(3), size_t(9)}) {
+            std::vector<FigureRowEntry> entries(players);
+            for (size_t i = 0; i < players; ++i) {
+                entries[i].player = i == 0 ? &GetLocalPlayer() : others[i - 1].get();
+                entries[i].name = entries[i].player->name;
+                entries[i].lines = lines;
+            }
+            TextRuns texts;
+            GetFigureRows().Draw(entries, firstRowY, 0.0f);
+            expectClear(texts, players, screen);
+        }
+    }
+    game->SetGameRules(NetworkGame::kLastVornStanding);
+    game->Session().SetState(SessionState::ServerResults);
+    for (const size_t players : {size_t(2), size_t(3), size_t(9)}) {
+        GetPlayerRoster().networkPlayers.Clear();
+        GetPlayerRoster().networkPlayers.Append(&GetLocalPlayer());
+        for (size_t i = 0; i + 1 < players; ++i) GetPlayerRoster().networkPlayers.Append(others[i].get());
+        GetWindowManager().CloseWindow(&GetChatWindow());  // its own lines stand low
+        TextRuns texts;
+        DrawOneFrame();
+        expectClear(texts, players, "the results");
+        // Four to a row, a line too wide breaks after a comma: each count stays with its word.
+        const std::string lost = std::string("10 ") + GetLanguageText("ResultsDeaths").CStr();
+        const bool lostShown =
+            std::any_of(texts.runs.begin(), texts.runs.end(), [&](const auto& run) { return run.first == lost; });
+        EXPECT_TRUE(players <= 4 || lostShown) << players << " players";
+    }
+    GetPlayerRoster().networkPlayers.Clear();
+    GetWindowManager().CloseAllWindows();
+    GetResultsWindow().lines.Clear();
+    ReleasePlayerFigures();
+    GetFont() = Font();
+    GetTextTable().Clear();
+    GetLocalPlayer().name = localName;
 }
 
 TEST_F(NetworkScreensTest, AReplayWithNoScenarioNamedClearsTheBattlefield) {
@@ -573,18 +724,7 @@ TEST_F(NetworkScreensTest, SetUpScreensPlayTheirScenesAndWaitingScreensShowTheFi
     EXPECT_EQ(GetPlayerFigure(GetLocalPlayer()).pose, PlayerFigure::kWalkIn);
     const gfx::RecordingDevice& waiting = DrawOneFrame();
     EXPECT_FALSE(SceneDrawn(waiting));
-    EXPECT_TRUE(FigureDrawnIn(waiting, FigureRows::FigureBox(0, 1, 128)));
-    // A full server's first column, with the names and addresses under it, stands clear of
-    // the left-hand buttons, even of one grown under the pointer.
-    const int32_t pitch = FigureRows::FigureBox(1, 9, 128).left - FigureRows::FigureBox(0, 9, 128).left;
-    for (const int32_t button : {ServerWaitWindow::kRegister, ServerWaitWindow::kServerName}) {
-        const IntRect rect = GetServerWaitWindow().controls->sprites[button]->GetScreenRect();
-        const int32_t grownRight = rect.right + (rect.right - rect.left + 1) / 4;
-        for (const int32_t first : {0, 4, 8}) {
-            const IntRect box = FigureRows::FigureBox(first, 9, 128);
-            EXPECT_GT((box.left + box.right) / 2 - pitch / 2, grownRight) << "figure " << first;
-        }
-    }
+    EXPECT_TRUE(FigureDrawnIn(waiting, GetPlayerFigure(GetLocalPlayer()).rect));
     Command(GetServerWaitWindow(), kEventExit);
     ASSERT_TRUE(IsOpen(GetNetworkGameSetupWindow()));
     EXPECT_EQ(GetPlayerFigure(GetLocalPlayer()).pose, PlayerFigure::kIdle);

@@ -274,6 +274,38 @@ void NamesAreReadUnderTheFigures(PlayerHarness& player, const Image& picture) {
     }
 }
 
+// Every name and line under the figures, as the last frame drew it, stands clear of the
+// others and of every figure, and is read in the picture where it was drawn.
+void LinesUnderTheFiguresStandClear(PlayerHarness& player, const Image& picture, const std::string& screen) {
+    std::vector<IntRect> figures;
+    for (Player* shown : GetPlayerRoster().networkPlayers) figures.push_back(GetPlayerFigure(*shown).rect);
+    if (figures.empty()) return;
+    const int top = std::min_element(figures.begin(), figures.end(), [](const IntRect& a, const IntRect& b) {
+                        return a.top < b.top;
+                    })->top;
+    const int chatTop = Find("ChatWindow").top;
+    std::vector<play_test::ShownText> under;
+    for (const play_test::ShownText& run : player.TextsShown()) {
+        if (run.rect.top > top && run.rect.bottom < chatTop) under.push_back(run);
+    }
+    const auto overlap = [](const IntRect& a, const IntRect& b) {
+        return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+    };
+    for (size_t i = 0; i < under.size(); ++i) {
+        for (size_t k = i + 1; k < under.size(); ++k) {
+            if (overlap(under[i].rect, under[k].rect))
+                throw PlayerStepFailed(screen + ": \"" + under[i].text + "\" runs into \"" + under[k].text + "\"");
+        }
+    }
+    for (const play_test::ShownText& run : under) {
+        for (const IntRect& figure : figures) {
+            if (overlap(run.rect, figure)) throw PlayerStepFailed(screen + ": \"" + run.text + "\" over a figure");
+        }
+        if (const auto read = player.ShowsText(picture, run); !read)
+            throw PlayerStepFailed(screen + ": " + read.message());
+    }
+}
+
 // The figure of a player still in the session; none once the player has left.
 const PlayerFigure* FigureOf(const std::string& name) {
     for (Player* player : GetPlayerRoster().networkPlayers) {
@@ -439,6 +471,7 @@ void PlayToTheResults(PlayerHarness& player, const std::string& who, int report)
     const Image results = Picture(player, who, "results", {Text("ResultsWindow"), Text("ResultsAlive")});
     FiguresWearTheirPlayersColours(results);
     NamesAreReadUnderTheFigures(player, results);
+    LinesUnderTheFiguresStandClear(player, results, who + " results");
     for (const Player* shown : GetPlayerRoster().networkPlayers)
         Report(report, "colour " + std::string(shown->ShownName().CStr()) + " " + Hex(shown->primaryColor));
     FiguresAreAnimated(player, "ResultsWindow");
