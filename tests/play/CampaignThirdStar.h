@@ -83,14 +83,14 @@ inline void TeachAScoutToSpareVips(PlayerHarness& player, CampaignPlayer& campai
     player.FramesUntil([&] { return player.Mode() == "TrainingGame" && player.IsOpen("VornTray"); }, 600,
                        "the training grounds");
     player.Frames(30);
-    // Units of one size share their chassis' picture: the tray marks each with its initial.
+    // Units of one size share their chassis' picture: the tray writes each one's name on it.
     const Point scout = player.EntryPoint("VornTray", "Scout");
     const auto onTheScout = [&scout](const play_test::ShownText& run) {
         const Point middle = run.rect.GetCenter();
-        return run.text == "S" && std::abs(middle.x - scout.x) < 12 && std::abs(middle.y - scout.y) < 12;
+        return run.text == "Scout" && std::abs(middle.x - scout.x) < 26 && std::abs(middle.y - scout.y) < 14;
     };
     const std::vector<play_test::ShownText> texts = player.TextsShown();
-    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), onTheScout)) << "the Scout's tray button has no initial";
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), onTheScout)) << "the Scout's tray button has no name";
     player.RightClick(player.EntryPoint("VornTray", "Scout"));
     player.WaitFor("VornWindow");
     player.RightClick(player.ItemPoint("VornWindow", "Pattern", 0));
