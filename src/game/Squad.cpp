@@ -83,9 +83,10 @@ Vorn* Squad::NearestMember(const Vector3& point, const char* memberName) const {
 }
 
 bool Squad::CanPlace(const Vector3& position, float radius, const Vorn* ignored) const {
-    // A member formed onto the disc's edge reads back from its file a hair outside it.
-    constexpr float kWrittenPlaces = 0.01f;
-    if (GroundDistance(position, Vector3(0.0f, 0.0f, 0.0f)) > kAreaRadius + kWrittenPlaces) return false;
+    // A member formed onto the disc's edge reads back from its file (six digits) a hair
+    // outside it.
+    constexpr float kWrittenDigits = 0.0005f;
+    if (GroundDistance(position, Vector3(0.0f, 0.0f, 0.0f)) > kAreaRadius + kWrittenDigits) return false;
     for (const Vorn* unit : members) {
         if (unit == ignored) continue;
         if (GroundDistance(position, unit->position) < unit->GetRadius() + radius + kSpacing) return false;
