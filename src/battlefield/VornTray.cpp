@@ -13,9 +13,11 @@
 #include "core/Debugger.h"
 #include "core/FileHelpers.h"
 #include "core/TextTable.h"
+#include "engine/Font.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
+#include "engine/TextFitting.h"
 #include "game/Event.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
@@ -289,23 +291,14 @@ void VornTray::DrawEntry(int32_t entry, const IntRect& rect, bool) {
 void VornTray::DrawName(const String& name, const IntRect& rect) {
     if (name.IsEmpty()) return;
     const float scale = kNameScale * float(rect.bottom - rect.top) / float(kCell);
-    const String shown = FitText(name, scale, float(rect.right - rect.left));
+    // A shortened name ends in a full stop, so that it is not taken for another unit's.
+    const String shown = WrapText(name, GetFont(), scale, float(rect.right - rect.left), ".");
     const Vector2 size = MeasureText(shown, scale);
     // Whole pixels keep the glyphs sharp.
     const int32_t x = rect.left + int32_t((float(rect.right - rect.left) - size.x) * 0.5f);
     const int32_t y = rect.bottom - int32_t(std::ceil(size.y));
     DrawSpriteOver(backingSprite_, IntRect(x - 1, y, x + int32_t(std::ceil(size.x)) + 1, rect.bottom));
     DrawUiText(shown, float(x), float(y), Color(0xFFFFFFFF), scale);
-}
-
-String FitText(const String& text, float scale, float width) {
-    if (MeasureText(text, scale).x <= width) return text;
-    // A shortened name ends in a full stop, so that it is not taken for another unit's.
-    for (int32_t kept = text.CharCount() - 1; kept > 1; --kept) {
-        const String shortened = text.Left(kept) + ".";
-        if (MeasureText(shortened, scale).x <= width) return shortened;
-    }
-    return text.Left(1);
 }
 
 String VornTray::EntryName(int32_t entry) const {

@@ -81,5 +81,3 @@ VornTray& GetVornTray();
 constexpr const char* kHideAllEntries = "#None";
 // The tray's entry label: name, cost in brackets.
 String CostLabel(const String& name, int32_t cost);
-// The text, or as much of it as fits the width at the scale with a full stop after it.
-String FitText(const String& text, float scale, float width);

@@ -1,5 +1,8 @@
 #include "core/Color.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/MathStreamIO.h"
 #include "core/Stream.h"
 
@@ -34,4 +37,31 @@ void Color::ReadBinary(Stream& stream) {
         }
         SetByte(shifts[i], byte);
     }
+}
+
+namespace {
+
+float Linear(float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); }
+
+float Luminance(float r, float g, float b) { return 0.2126f * Linear(r) + 0.7152f * Linear(g) + 0.0722f * Linear(b); }
+
+}  // namespace
+
+float RelativeLuminance(Color colour) {
+    return Luminance(colour.Red() / 255.0f, colour.Green() / 255.0f, colour.Blue() / 255.0f);
+}
+
+float ContrastRatio(float lighter, float darker) { return (lighter + 0.05f) / (darker + 0.05f); }
+
+// Mixed with white in small steps until the contrast with the background is reached.
+Color ReadableTextColour(Color colour, Color background) {
+    constexpr float kContrast = 4.5f;
+    const float least = kContrast * (RelativeLuminance(background) + 0.05f) - 0.05f;
+    const float r = colour.Red() / 255.0f, g = colour.Green() / 255.0f, b = colour.Blue() / 255.0f;
+    float mix = 0.0f;
+    auto toward = [&mix](float c) { return c + (1.0f - c) * mix; };
+    while (mix < 1.0f && Luminance(toward(r), toward(g), toward(b)) < least) mix += 0.02f;
+    mix = std::min(mix, 1.0f);
+    auto byte = [](float c) { return static_cast<uint8_t>(std::lround(c * 255.0f)); };
+    return Color::FromRGBA(byte(toward(r)), byte(toward(g)), byte(toward(b)), 255);
 }

@@ -39,3 +39,15 @@ struct Color {
 private:
     void SetByte(int shift, uint8_t v) { argb = (argb & ~(0xFFu << shift)) | (uint32_t(v) << shift); }
 };
+
+// Relative luminance of a colour's red, green and blue, 0 for black to 1 for white.
+float RelativeLuminance(Color colour);
+// How far one luminance stands out from another, 1 : 1 for equal to 21 : 1 for white on
+// black.
+float ContrastRatio(float lighter, float darker);
+
+// The colour a player's name or line is written in over a dark background: the colour made
+// opaque and mixed with white only as far as the text needs to stand out from the
+// background at 4.5 : 1, so that its hue stays and black or see-through colours still
+// read. Every screen that writes in a player's colour draws with it.
+Color ReadableTextColour(Color colour, Color background);

@@ -16,13 +16,16 @@ float WidthOf(const String& text, const Font& font, float scale) {
 }  // namespace
 
 String WrapText(const String& text, const Font& font, float scale, float maxWidth) {
+    return WrapText(text, font, scale, maxWidth, GetLanguageText("Ellipsis"));
+}
+
+String WrapText(const String& text, const Font& font, float scale, float maxWidth, const String& ending) {
     if (WidthOf(text, font, scale) <= maxWidth) return text;
-    const String ellipsis = GetLanguageText("Ellipsis");
     int fitting = 0;
-    while (fitting < text.CharCount() && WidthOf(text.Left(fitting + 1) + ellipsis, font, scale) <= maxWidth) {
+    while (fitting < text.CharCount() && WidthOf(text.Left(fitting + 1) + ending, font, scale) <= maxWidth) {
         ++fitting;
     }
-    return text.Left(fitting) + ellipsis;
+    return text.Left(fitting) + ending;
 }
 
 void SplitWords(const StringArray& paragraphs, StringArray& lines, const Font& font, float scale, int32_t maxWidth,

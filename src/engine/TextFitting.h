@@ -13,6 +13,8 @@ class Font;
 // (the language text "Ellipsis"), followed by the ellipsis. Only the ellipsis when not
 // even one character fits beside it.
 String WrapText(const String& text, const Font& font, float scale, float maxWidth);
+// The same with another ending in the ellipsis' place.
+String WrapText(const String& text, const Font& font, float scale, float maxWidth, const String& ending);
 
 // Each paragraph starts a new line and is broken at blanks so that every line's width
 // (truncated) plus the margin stays below maxWidth. A word too wide for any line stands

@@ -36,11 +36,6 @@ constexpr float kPoolMiddleShare = 0.82f;
 constexpr float kPoolStripPixels = 4.0f;
 constexpr int32_t kLeastPoolStrips = 8;
 
-float Linear(int32_t byte) {
-    const float c = static_cast<float>(byte) / 255.0f;
-    return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
-}
-
 gfx::ColorValue Grey(float level) { return gfx::ColorValue{level, level, level, 1.0f}; }
 
 struct FigureEntry {
@@ -225,9 +220,7 @@ float PlayerFigure::AspectOf(const IntRect& area) {
 }
 
 bool PlayerFigure::StandsOnLight(Color body) {
-    const float luminance =
-        0.2126f * Linear(body.Red()) + 0.7152f * Linear(body.Green()) + 0.0722f * Linear(body.Blue());
-    return (luminance + 0.05f) / 0.05f < kLeastContrastOnBlack;
+    return ContrastRatio(RelativeLuminance(body), 0.0f) < kLeastContrastOnBlack;
 }
 
 void PlayerFigure::DrawLightPool() {

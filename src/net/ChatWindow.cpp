@@ -12,7 +12,6 @@
 #include "game/PlayerRoster.h"
 #include "net/VornsNetworker.h"
 #include "platform/sys/Random.h"
-#include "ui/Scoreboard.h"
 #include "ui/UiServices.h"
 
 namespace {

@@ -171,8 +171,9 @@ std::vector<FigurePlace> FigureRows::Layout(const std::vector<FigureRowEntry>& e
     return places;
 }
 
-void FigureRows::Draw(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime) {
-    const std::vector<FigurePlace> places = Layout(entries, firstRowY);
+std::vector<FigurePlace> FigureRows::Draw(const std::vector<FigureRowEntry>& entries, int32_t firstRowY,
+                                          float frameTime) {
+    std::vector<FigurePlace> places = Layout(entries, firstRowY);
     for (size_t i = 0; i < entries.size(); ++i) {
         Player* player = entries[i].player;
         if (player == nullptr) continue;
@@ -193,6 +194,7 @@ void FigureRows::Draw(const std::vector<FigureRowEntry>& entries, int32_t firstR
         for (const FigureText& text : place.texts) DrawUiText(text.text, text.x, text.y, Color(0xFFFFFFFF), text.scale);
     }
     renderer.SetBlendOff();
+    return places;
 }
 
 Sprite* FigureRows::Star() {
@@ -212,7 +214,8 @@ Point FigureRows::StarCentre(const IntRect& box, int32_t star, float phase) {
                  static_cast<int32_t>(std::lround(cy + ry * std::sin(angle))));
 }
 
-void FigureRows::DrawStars(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime) {
+void FigureRows::DrawStars(const std::vector<FigureRowEntry>& entries, const std::vector<FigurePlace>& places,
+                           float frameTime) {
     if (std::isfinite(frameTime)) starPhase_ = std::fmod(starPhase_ + frameTime, kTwoPi);
     const bool anyWinner =
         std::any_of(entries.begin(), entries.end(), [](const FigureRowEntry& entry) { return entry.winner; });
@@ -222,8 +225,7 @@ void FigureRows::DrawStars(const std::vector<FigureRowEntry>& entries, int32_t f
     UseScreenCamera();
     renderer.DisableLighting();
     renderer.SetAlphaBlend();
-    const std::vector<FigurePlace> places = Layout(entries, firstRowY);
-    for (size_t i = 0; i < entries.size(); ++i) {
+    for (size_t i = 0; i < entries.size() && i < places.size(); ++i) {
         if (!entries[i].winner) continue;
         for (int32_t k = 0; k < kStarCount; ++k) {
             const Point centre = StarCentre(places[i].figure, k, starPhase_);

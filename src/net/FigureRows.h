@@ -56,10 +56,12 @@ public:
     static std::vector<FigurePlace> Layout(const std::vector<FigureRowEntry>& entries, int32_t firstRowY);
     // Where star `star` of a winner's ring around `box` stands when the ring has turned by phase.
     static Point StarCentre(const IntRect& box, int32_t star, float phase);
-    // The figures, then their names and lines at the screen camera.
-    void Draw(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime);
-    // The winners' rings: the ring turns by the frame time, in radians, on every call.
-    void DrawStars(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime);
+    // The figures, then their names and lines at the screen camera; where they stood.
+    std::vector<FigurePlace> Draw(const std::vector<FigureRowEntry>& entries, int32_t firstRowY, float frameTime);
+    // The winners' rings round the figures where Draw placed them: the ring turns by the
+    // frame time, in radians, on every call.
+    void DrawStars(const std::vector<FigureRowEntry>& entries, const std::vector<FigurePlace>& places,
+                   float frameTime);
 
 private:
     Sprite* Star();

@@ -34,8 +34,8 @@ void NetworkResults::DrawPlayers(const StringArray& lines) {
     }
     FigureRows& rows = GetFigureRows();
     const float frameTime = ScreenFrameTime();
-    rows.Draw(entries, kFirstRowY, frameTime);
-    rows.DrawStars(entries, kFirstRowY, frameTime);
+    const std::vector<FigurePlace> places = rows.Draw(entries, kFirstRowY, frameTime);
+    rows.DrawStars(entries, places, frameTime);
 }
 
 void NetworkResults::ShowPose(Player& player, bool winner) {

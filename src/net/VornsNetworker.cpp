@@ -6,13 +6,13 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "core/Color.h"
 #include "core/Debugger.h"
 #include "engine/Font.h"
 #include "modes/PlayerFigure.h"
 #include "net/MessageCode.h"
 #include "net/NetworkEventCodec.h"
 #include "platform/net/NetLimits.h"
-#include "ui/Scoreboard.h"
 #include "world/Arena.h"
 
 namespace {
@@ -533,9 +533,14 @@ uint32_t VornsNetworker::ColourForJoiner(uint32_t wanted) const {
     const uint32_t opaque = wanted | kOpaque;
     if (nearest(opaque) >= kLookAlikeSquared) return opaque;
     uint32_t farthest = kSessionColours[0];
+    int64_t farthestDistance = -1;
     for (const uint32_t colour : kSessionColours) {
-        if (nearest(colour) >= kLookAlikeSquared) return colour;
-        if (nearest(colour) > nearest(farthest)) farthest = colour;
+        const int64_t distance = nearest(colour);
+        if (distance >= kLookAlikeSquared) return colour;
+        if (distance > farthestDistance) {
+            farthest = colour;
+            farthestDistance = distance;
+        }
     }
     // Present players' own colours lie near every spare one: the least like any of them.
     return farthest;

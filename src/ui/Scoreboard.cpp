@@ -2,7 +2,6 @@
 #include "ui/Scoreboard.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
@@ -31,27 +30,7 @@ float TextWidth(const String& text) { return MeasureText(text, Scoreboard::kText
 
 int32_t RowHeight() { return int32_t(FontLineHeight() * Scoreboard::kTextScale); }
 
-// Relative luminance, 0 for black to 1 for white.
-float Luminance(float r, float g, float b) {
-    auto linear = [](float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); };
-    return 0.2126f * linear(r) + 0.7152f * linear(g) + 0.0722f * linear(b);
-}
-
 }  // namespace
-
-// Mixed with white in small steps until the contrast with the background is reached.
-Color ReadableTextColour(Color colour, Color background) {
-    constexpr float kContrast = 4.5f;
-    const float backing = Luminance(background.Red() / 255.0f, background.Green() / 255.0f, background.Blue() / 255.0f);
-    const float least = kContrast * (backing + 0.05f) - 0.05f;
-    const float r = colour.Red() / 255.0f, g = colour.Green() / 255.0f, b = colour.Blue() / 255.0f;
-    float mix = 0.0f;
-    auto toward = [&mix](float c) { return c + (1.0f - c) * mix; };
-    while (mix < 1.0f && Luminance(toward(r), toward(g), toward(b)) < least) mix += 0.02f;
-    mix = std::min(mix, 1.0f);
-    auto byte = [](float c) { return static_cast<uint8_t>(std::lround(c * 255.0f)); };
-    return Color::FromRGBA(byte(toward(r)), byte(toward(g)), byte(toward(b)), 255);
-}
 
 Scoreboard::Scoreboard() : Window("Scoreboard") {
     movable = true;

@@ -37,8 +37,3 @@ private:
 
 Scoreboard& GetScoreboard();
 
-// The colour a player's name or line is written in over a dark background: the player's
-// colour made opaque and mixed with white only as far as the text needs to stand out
-// from the background at 4.5 : 1, so that its hue stays and black or see-through
-// colours still read. Every screen that writes in a player's colour draws with it.
-Color ReadableTextColour(Color colour, Color background);
