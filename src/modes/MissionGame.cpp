@@ -159,6 +159,7 @@ int32_t MissionGame::LaunchSquadCount() const {
 
 void MissionGame::Launch() {
     won = false;
+    leftMission = false;
     battleRunning = true;
     resultShown = false;
     SetScoringSuspended(false);
@@ -458,6 +459,7 @@ void MissionGame::HandleEvent(Event& event) {
     if (IsEditingCommand(event.type)) return;
     switch (event.type) {
         case kEventEscape:
+            leftMission = battleRunning;
             EndBattle(false, true);
             SetPaused(false);
             return;

@@ -101,6 +101,8 @@ public:
     float apexHeight = 0.0f;
     bool battleRunning = false;
     bool won = false;
+    // The player left the launched battle before it was decided: no cause of losing applies.
+    bool leftMission = false;
     bool alreadyWon = false;
     float resultDelay = kLoseDelay;
     bool resultShown = false;

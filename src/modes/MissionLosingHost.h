@@ -19,10 +19,11 @@ public:
     MissionLosingHost(const MissionLosingHost&) = delete;
     MissionLosingHost& operator=(const MissionLosingHost&) = delete;
 
+    // None when the player left the battle: the mission's texts tell why it was lost.
     int32_t LosingTextCount() const override;
     bool CountsReplayTries() const override;
     // The alternative the try counter chooses becomes the window's hints and the text box's
-    // pages; the text box opens in front.
+    // pages; the text box opens in front. A player who left is told so, and nothing is spoken.
     void ShowLosingText() override;
     void RetryMission() override;
     void OpenTraining() override;

@@ -2,8 +2,8 @@
 // its own text asks where it points, the first mission won with the units its briefing gave
 // in a battle that is fought, the next lost for want of a squad, briefed again from the
 // losing window and won with a full one, the crossing won, the next star's lessons up to
-// the one where a pattern is written by hand; and a mission given up. Both losses end in
-// the losing window with its hint and a way to try again. Every step is a click, drag or
+// the one where a pattern is written by hand; and a mission given up. Both end in the
+// losing window with a way to try again: the loss with its hint, the mission left saying so. Every step is a click, drag or
 // key; pictures are checked. The flow runs in parts side by side, each later one from the
 // profile the one before it ends on and checks (CampaignProfiles.h).
 #include <gtest/gtest.h>
@@ -17,6 +17,7 @@
 #include "CampaignPlayer.h"
 #include "CampaignProfiles.h"
 #include "battlefield/ArenaWindow.h"
+#include "battlefield/LosingWindow.h"
 #include "battlefield/PatternWindow.h"
 #include "platform/sys/Random.h"
 #include "platform/window/Keys.h"
@@ -220,7 +221,13 @@ TEST(CampaignFlowTest, AMissionGivenUpEndsInTheLosingWindowWhoseRetryBriefsItAga
     player.TapKey(win::kKeyEscape);
     player.WaitFor("ConfirmEscapeMenu");
     player.ClickItem("ConfirmEscapeMenu", player.ItemNames("ConfirmEscapeMenu").front());
-    campaign.WaitForTheResult("LosingWindow", "Your squad was beaten", "lost");
+    // Left with time to spare, it was not lost to the enemy: the window says so, speaks
+    // none of the mission's hints, and offers none.
+    campaign.WaitForTheResult("LosingWindow", "You left the mission before it was over.", "lost");
+    EXPECT_FALSE(CampaignPlayer::Says("beaten")) << CampaignPlayer::Said();
+    EXPECT_TRUE(GetLosingWindow().hints.IsEmpty());
+    EXPECT_FALSE(TextBox::Instance()->IsSpeaking());
+    EXPECT_FALSE(GetLosingWindow().buttons.IsVisible(LosingWindow::kNextHint));
     campaign.TryAgain("Three little Mites", "lost");
 }
 
