@@ -3,9 +3,12 @@
 
 #include "engine/SpriteGrid.h"
 #include "game/Event.h"
+#include "game/PlayerRoster.h"
 #include "screens/BackgroundScene.h"
 #include "screens/FrontEndShell.h"
 #include "ui/WindowManager.h"
+#include "units/ChassisTable.h"
+#include "units/OwnerColours.h"
 
 namespace {
 
@@ -35,6 +38,12 @@ void GameMenu::SetButtonVisibility() {
     // The way back stays at the bottom of the ring, where a new player learnt it, as
     // the menu grows.
     if (items != nullptr) items->ringBottomItem = kBack;
+}
+
+void GameMenu::DrawContents() {
+    const Player& local = GetLocalPlayer();
+    for (int32_t chassis = 0; chassis < ChassisTable::kRowCount; ++chassis) ApplyOwnerColours(chassis, local);
+    FrontEndMenu::DrawContents();
 }
 
 void GameMenu::StartScene() { GetBackgroundScene().Start(PickSceneName(kScenes, int32_t(std::size(kScenes)))); }

@@ -20,6 +20,9 @@ public:
     GameMenu();
 
     void HandleCommand(Event& event) override;
+    // The scene's units are the player's: they wear his colours, whoever's figure was
+    // drawn last on another screen, a network game's or another profile's.
+    void DrawContents() override;
 
 protected:
     void SetButtonVisibility() override;

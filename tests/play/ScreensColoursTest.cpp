@@ -16,9 +16,11 @@
 #include "game/PlayerRoster.h"
 #include "modes/UpgradeWindow.h"
 #include "net/SessionPeers.h"
+#include "platform/sys/Random.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "support/ScopedEnv.h"
+#include "ui/Window.h"
 #include "units/ChassisTable.h"
 
 namespace {
@@ -122,6 +124,27 @@ int ShadesIn(const Image& frame, const IntRect& rect, Color colour) {
     return count;
 }
 
+// Seeds the scene the game menu picks next: the lab, where the player's unit stands still in
+// view.
+constexpr uint32_t kSceneSeed = 6887;
+
+// The most shades of the colour the game menu's scene shows in a second of frames, below
+// its sky and round its ring of buttons; the last frame kept under the name.
+int SceneShades(PlayerHarness& player, Color colour, const std::string& picture) {
+    const Window& menu = player.OpenWindow("GameMenu");
+    int most = 0;
+    for (int frame = 0; frame < 6; ++frame) {
+        player.Frames(10);
+        const Image shown = player.Picture();
+        constexpr int kHorizon = 240;
+        int count = ShadesIn(shown, IntRect(0, kHorizon, shown.Width() - 1, shown.Height() - 1), colour);
+        count -= ShadesIn(shown, IntRect(menu.left, std::max(menu.top, kHorizon), menu.right, menu.bottom), colour);
+        most = std::max(most, count);
+    }
+    player.KeepPicture(picture);
+    return most;
+}
+
 // A colour no shade of which the other is, and strong enough to tell from greys.
 bool FarFrom(Color colour, Color other) {
     const int strength = std::max({colour.Red(), colour.Green(), colour.Blue()}) -
@@ -168,8 +191,10 @@ TEST(ScreensColoursTest, TheCustomiseSlidersAndRandomColoursDressTheFigureOverAD
     // Random colours, asked again until both the main colour and the trim are far from
     // blue: a blue trim alone would dress the figure in as much blue as before.
     Color mixed = screen.SliderColour(UpgradeWindow::kPrimaryRed);
+    const Color newPlayers = Color::FromRGBA(160, 100, 200, 255);
     const auto leftBlue = [&] {
-        return FarFrom(mixed, blue) && FarFrom(screen.SliderColour(UpgradeWindow::kTrimRed), blue);
+        return FarFrom(mixed, blue) && FarFrom(screen.SliderColour(UpgradeWindow::kTrimRed), blue) &&
+               FarFrom(mixed, newPlayers);
     };
     for (int tries = 0; tries < 24 && !leftBlue(); ++tries) {
         player.ClickItem("UpgradeWindow", "OptionsButton.tga");
@@ -194,6 +219,23 @@ TEST(ScreensColoursTest, TheCustomiseSlidersAndRandomColoursDressTheFigureOverAD
     const Image training = player.Picture();
     player.KeepPicture("screens_customise_tray");
     EXPECT_GT(ShadesIn(training, area, mixed), 10) << "the Vorns button keeps the old colours";
+
+    // The game menu's scene shows the player's units in his colours; a new player's in the
+    // new player's own, not in the last player's.
+    player.TapKey(win::kKeyEscape);
+    player.WaitFor("ConfirmEscapeMenu");
+    sys::SRand(kSceneSeed);
+    player.ClickItem("ConfirmEscapeMenu", player.ItemNames("ConfirmEscapeMenu").front());
+    player.WaitFor("GameMenu");
+    EXPECT_GT(SceneShades(player, mixed, "screens_game_menu_customised"), 200);
+    player.Open("GameMenu", "ReturnMainMenu", "MainMenu");
+    player.Open("MainMenu", "SelectPlayer", "PlayerMenu");
+    player.Open("PlayerMenu", "CreateNewPlayer", "PlayerNameEditBox");
+    player.Type("Second");
+    sys::SRand(kSceneSeed);
+    player.TapKey(win::kKeyReturn);
+    player.WaitFor("GameMenu");
+    EXPECT_LT(SceneShades(player, mixed, "screens_game_menu_new_player"), 20) << "the last player's colours";
 }
 
 // Pixels of the colour's shades in the picture a texture of the data set's shows now.
@@ -204,10 +246,12 @@ int ShadesInTexture(const String& name, Color colour) {
 }
 
 // A server whose host wears the joiner's colours gives him others; once he has gone back to
-// the join screen and joined a server where his own are free, the pictures of his units in
-// the trays and of his weapon buttons wear his own colours again.
+// the game menu, whose scene shows his units in his own colours, and joined a server where
+// his own are free, the pictures of his units in the trays and of his weapon buttons wear
+// his own colours again.
 TEST(ScreensColoursTest, AJoinerRecolouredByOneServerWearsHisOwnColoursAtTheNext) {
-    PlayerHarness player;
+    PlayerHarness player(play_test::WithPictures());
+    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     player.TakeTheCampaignMapTour();
     const Color own = GetLocalPlayer().primaryColor;
     net_test::Program wearer("Wearer"), other("Other");
@@ -235,7 +279,18 @@ TEST(ScreensColoursTest, AJoinerRecolouredByOneServerWearsHisOwnColoursAtTheNext
     ASSERT_TRUE(FarFrom(given, own));
     for (const String& name : pictures) EXPECT_GT(ShadesInTexture(name, given), 100) << name.CStr();
 
+    player.Frames(10);  // his figure shown in them
+
+    // Gone back to the game menu, his units there wear his own colours again.
     player.ClickItem("ClientWaitAfterJoiningWindow", "Cancel");
+    player.WaitFor("ClientSetupWindow");
+    sys::SRand(kSceneSeed);
+    player.ClickItem("ClientSetupWindow", "Back");
+    player.WaitFor("GameMenu");
+    EXPECT_EQ(GetLocalPlayer().primaryColor.argb, own.argb);
+    EXPECT_LT(SceneShades(player, given, "screens_game_menu_after_joining"), 20) << "the server's colours";
+    EXPECT_GT(SceneShades(player, own, "screens_game_menu_after_joining"), 200);
+    player.ClickItem("GameMenu", "JoinNetworkGame");
     player.WaitFor("ClientSetupWindow");
     joinAt(other);
     EXPECT_EQ(GetLocalPlayer().primaryColor.argb, own.argb);
