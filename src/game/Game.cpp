@@ -265,10 +265,12 @@ void Game::HandleInputEvents(const Array<InputEvent>& inputs) {
         const InputEvent& input = inputs[i];
         if (queued) mouse.HandlingEvent(i);
         // The keys typed into an open name box, its closing Escape and Return among them,
-        // are the box's alone: the game's own keys hear none of them.
+        // are the box's alone: the game's own keys hear none of them. So is the Escape that
+        // closes an open list or menu.
         const bool key = input.kind == kInputCharacter ||
                          ((input.kind == kInputDown || input.kind == kInputUp) && input.code > kInputButtonMiddle);
-        const bool typed = key && gGameWindows != nullptr && gGameWindows->TakesCharacters();
+        const bool typed =
+            key && gGameWindows != nullptr && (gGameWindows->TakesCharacters() || gGameWindows->ClaimsEscape(input));
         if (input.kind == kInputCharacter) TakeCharacter(input);
         RouteInput(input);
         ReleaseDueEvents();

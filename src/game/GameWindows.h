@@ -23,6 +23,9 @@ public:
     // Whether an open edit box or the chat window takes typed characters; those then do
     // not feed the game's chat line.
     virtual bool TakesCharacters() const = 0;
+    // Whether the input is an Escape (its key or its character) that closes the list or
+    // menu open in front: the game's own Escape then does not hear it.
+    virtual bool ClaimsEscape(const InputEvent&) { return false; }
     // Every open window, back to front.
     virtual void RenderWindows() = 0;
     // The window frame that zooms between two rectangles, at this frame's rectangle.

@@ -13,6 +13,8 @@ public:
     ListBox(const String& windowName, int32_t visibleRows, int32_t minimumWidth, bool withRecentRow);
 
     void HandleCommand(Event& event) override;
+    // Escape picks no entry, which closes the list.
+    bool TakesEscape() const override { return true; }
     void RebuildSource() override { Fill(); }
     // The name is drawn with the list itself, so that a window opened above the list
     // covers it.

@@ -22,6 +22,7 @@ public:
     void DrawBackground() override;
     // Every input is taken while the menu is open.
     bool HandleMouse(const InputEvent& input) override;
+    bool TakesEscape() const override { return true; }
     void HandleCommand(Event& event) override;
     void HitTestControls(const Point& point) override;
     void GetHighlightShape(const HighlightRequest& request, Highlighter& highlighter) override;

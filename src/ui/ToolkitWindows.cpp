@@ -45,6 +45,8 @@ void ToolkitWindows::HoverAt(const InputEvent& input) {
 
 bool ToolkitWindows::TakesCharacters() const { return EditBox::IsAnyOpen(); }
 
+bool ToolkitWindows::ClaimsEscape(const InputEvent& input) { return GetWindowManager().ClaimsEscape(input); }
+
 void ToolkitWindows::RenderWindows() {
     GetWindowManager().RenderAll();
     GetToolTip().Draw();

@@ -43,6 +43,7 @@ public:
     // Also moves the focus and times the tool tip: a frame tick ends each frame's input.
     void HoverAt(const InputEvent& input) override;
     bool TakesCharacters() const override;
+    bool ClaimsEscape(const InputEvent& input) override;
     void RenderWindows() override;
     void DrawZoomFrame(const IntRect& rect) override;
     bool IsBattlefieldOpen() const override;

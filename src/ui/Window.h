@@ -66,6 +66,9 @@ public:
     virtual void DrawBackground();
     // True when the input was consumed.
     virtual bool HandleMouse(const InputEvent& input);
+    // Whether Escape that reaches the window closes it: the key is then its own, and the
+    // game's Escape (the question whether to leave) hears nothing of it.
+    virtual bool TakesEscape() const { return false; }
     void HandleCommand(Event& event) override;
     virtual void HitTestControls(const Point& point);
     virtual void SetHighlightColour();

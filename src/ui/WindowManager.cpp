@@ -143,6 +143,18 @@ bool WindowManager::IsOpen(const Window* window) const {
     return window != nullptr && open_.Find(const_cast<Window*>(window)) >= 0;
 }
 
+bool WindowManager::ClaimsEscape(const InputEvent& input) {
+    constexpr int32_t kEscape = 27;
+    if (input.code != kEscape) return false;
+    const Window* reached = WindowAt(Point(input.x, input.y));
+    const bool taken = reached != nullptr && reached->open && reached->TakesEscape();
+    if (input.kind == kInputDown) escapeClaimed_ = taken;
+    if (input.kind != kInputCharacter) return taken;
+    const bool claimed = taken || escapeClaimed_;
+    escapeClaimed_ = false;
+    return claimed;
+}
+
 bool WindowManager::OfferInput(const InputEvent& input) {
     // A handler may close windows or open others, so each walk works on a copy.
     const Array<Window*> capturing = capture_;

@@ -53,6 +53,10 @@ public:
     // happens with an empty stack.
     void ReturnToPreviousWindow();
     bool IsOpen(const Window* window) const;
+    // Whether the input is an Escape that the window it reaches (the capturing one, else the
+    // one under the pointer) takes to close itself: its key, or the character that follows
+    // the key it took, when the window has already closed.
+    bool ClaimsEscape(const InputEvent& input);
     // Shutdown, before the renderer goes: every window closes and lets go of its renderer
     // resources, and the return stack and focus are emptied. The windows themselves live
     // as long as the program and stay registered, so a later start-up finds them again
@@ -87,6 +91,7 @@ private:
     Array<Window*> open_;
     Array<Window*> capture_;
     Window* focus_ = nullptr;
+    bool escapeClaimed_ = false;
     Array<Window*> returnStack_;
 };
 

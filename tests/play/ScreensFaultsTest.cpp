@@ -1,9 +1,11 @@
 // What a new player sees of the screens' text and tips, in GL pictures: titles drawn as
-// glyphs, tool tips over everything on their backdrop, names kept inside their box.
+// glyphs, tool tips over everything on their backdrop, names kept inside their box; and
+// the keys a name box, a list or a menu takes for itself.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "engine/Font.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
+#include "support/ScopedEnv.h"
 #include "ui/ToolTip.h"
 #include "ui/Window.h"
 
@@ -79,6 +82,21 @@ IntRect TextRect(const String& text, float x, float y, float scale) {
 void Choose(PlayerHarness& player, const char* menu, const char* item, const char* opens) {
     player.ClickItem(menu, item);
     player.FramesUntil([&] { return player.IsOpen(opens); }, 300, std::string(opens) + " opens");
+}
+
+// Escape on the list or menu `open` opens closes it and does not ask `question`.
+void ExpectEscapeClosesOnly(PlayerHarness& player, const char* question, const std::function<void()>& open,
+                            const char* list) {
+    open();
+    player.WaitFor(list);
+    player.TapKey(win::kKeyEscape);
+    player.WaitUntilClosed(list);
+    player.Frames(10);
+    EXPECT_FALSE(player.IsOpen(question)) << "Escape on " << list << " asked " << question;
+    if (player.IsOpen(question)) {
+        player.TapKey(win::kKeyEscape);
+        player.WaitUntilClosed(question);
+    }
 }
 
 // The frame as the player sees it once the screen has settled, kept under the name.
@@ -203,6 +221,34 @@ TEST(ScreensFaultsTest, KeysReachTheNameBoxAloneAndCtrlFShowsTheFrameRate) {
     player.WaitUntilClosed("ScenarioNameEditBox");
     player.Frames(10);
     EXPECT_FALSE(player.IsOpen("ConfirmEscapeMenu")) << "Escape in the name box asked to leave the grounds";
+    // So does the scenario list, with the pointer on it.
+    const auto openTheList = [&] {
+        player.Click(player.EntryPoint("ControlTray", "LoadScenario"));
+        player.WaitFor("ScenarioListBox");
+        player.MoveTo(player.WindowPoint("ScenarioListBox"));
+    };
+    ExpectEscapeClosesOnly(player, "ConfirmEscapeMenu", openTheList, "ScenarioListBox");
+}
+
+// On the host's set-up, Escape on each list or menu the player opens closes only that: the
+// game goes on without asking whether to leave it.
+TEST(ScreensFaultsTest, EscapeOnTheHostsListsAndMenusClosesOnlyThem) {
+    platform_test::ScopedEnv anyPort("VORNS_GAME_PORT", "0");
+    PlayerHarness player;
+    player.TakeTheCampaignMapTour();
+    player.ClickItem("GameMenu", "StartNetworkGame");
+    player.WaitFor("ServerWaitWindow");
+    player.ClickItem("ServerWaitWindow", "SetupGame");
+    player.WaitFor("NetworkGameSetupWindow");
+    const std::pair<const char*, const char*> opened[] = {{"ScenarioName", "ServerScenarioListBox"},
+                                                          {"GameRules", "ServerGameRulesMenu"},
+                                                          {"SquadCount", "ServerSquadCountMenu"},
+                                                          {"BoostCount", "ServerBoostCountMenu"}};
+    for (const auto& [item, list] : opened) {
+        ExpectEscapeClosesOnly(player, "ConfirmDisconnectMenu", [&] { player.ClickItem("NetworkGameSetupWindow", item); },
+                               list);
+    }
+    EXPECT_TRUE(player.IsOpen("NetworkGameSetupWindow"));
 }
 
 }  // namespace
