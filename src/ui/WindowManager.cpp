@@ -2,6 +2,7 @@
 #include "ui/WindowManager.h"
 
 #include "game/Game.h"
+#include "platform/window/Keys.h"
 #include "ui/UiServices.h"
 #include "ui/Window.h"
 
@@ -144,8 +145,7 @@ bool WindowManager::IsOpen(const Window* window) const {
 }
 
 bool WindowManager::ClaimsEscape(const InputEvent& input) {
-    constexpr int32_t kEscape = 27;
-    if (input.code != kEscape) return false;
+    if (input.code != win::kKeyEscape) return false;
     const Window* reached = WindowAt(Point(input.x, input.y));
     const bool taken = reached != nullptr && reached->open && reached->TakesEscape();
     if (input.kind == kInputDown) escapeClaimed_ = taken;
