@@ -15,6 +15,13 @@ class Font;
 String WrapText(const String& text, const Font& font, float scale, float maxWidth);
 // The same with another ending in the ellipsis' place.
 String WrapText(const String& text, const Font& font, float scale, float maxWidth, const String& ending);
+// Each text as the one above shortens it, except that a shortened text which would read
+// like another one's keeps its end after the ending as well ("Defend.1", "Defend.2"),
+// as much of it as tells the two apart, its start as long as still fits. Texts that fit
+// stay whole. Only texts alike to their end, or whose ends differ too far back to fit,
+// may still read the same.
+StringArray WrapTextsApart(const StringArray& texts, const Font& font, float scale, float maxWidth,
+                           const String& ending);
 
 // Each paragraph starts a new line and is broken at blanks so that every line's width
 // (truncated) plus the margin stays below maxWidth. A word too wide for any line stands

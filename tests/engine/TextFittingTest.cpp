@@ -33,6 +33,21 @@ TEST_F(TextFittingTest, WrappedTextFitsWithTheSpacingCounted) {
     EXPECT_EQ(WrapText("abcdefgh", font, 1.0f, 20.0f), "...");
 }
 
+// Width 60 holds five characters: names cut alike keep as much of their ends as differs.
+TEST_F(TextFittingTest, TextsCutAlikeKeepTheirEndsApart) {
+    StringArray texts;
+    for (const char* text :
+         {"Defender1", "Defender2", "Defe.", "Scout-10", "Scout-20", "Alpha", "Ranger", "Tank1Heavy", "Tank2Heavy"}) {
+        texts.Append(text);
+    }
+    const StringArray shown = WrapTextsApart(texts, font, 1.0f, 60.0f, ".");
+    ASSERT_EQ(shown.Count(), texts.Count());
+    const char* expected[] = {"Def.1", "Def.2", "Defe.", "Sc.10", "Sc.20", "Alpha", "Rang.",
+                              // Alike in their last five: no end that fits tells them apart.
+                              "Tank.", "Tank."};
+    for (int i = 0; i < texts.Count(); ++i) EXPECT_STREQ(shown[i].CStr(), expected[i]);
+}
+
 TEST_F(TextFittingTest, ParagraphsBreakAtBlanksAndLongWordsStandAlone) {
     StringArray lines = Split("aa bb cc", 60);  // "aa bb" 55, "aa bb cc" 88
     ASSERT_EQ(lines.Count(), 2);
