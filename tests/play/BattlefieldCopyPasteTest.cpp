@@ -72,6 +72,16 @@ void SaveUnder(play_test::PlayerHarness& player, const Window& editor, const std
     player.WaitUntilClosed("VornNameEditBox");
 }
 
+// The editor closed, the screen as the player sees it with the pointer away from the trays.
+Image CloseEditorAndLook(play_test::PlayerHarness& player, const Point& away, const std::string& pictureName) {
+    player.ClickItem("VornWindow", "CloseButton.tga");
+    player.WaitUntilClosed("VornWindow");
+    player.MoveTo(away);
+    const Image picture = player.Picture();
+    player.KeepPicture(pictureName);
+    return picture;
+}
+
 // What the unit tray's entry of that name reads, found as glyphs in the picture.
 std::string ShownOnEntry(play_test::PlayerHarness& player, const Image& picture, const std::string& name) {
     const IntRect cell = GetVornTray().EntryCell(String(name.c_str()));
@@ -145,11 +155,7 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
     // Saved again under another name of the same initial, the two units of one chassis
     // are told apart in the tray by the names their entries carry.
     SaveUnder(player, editor, "Bulwark", "Bastion");
-    player.ClickItem("VornWindow", "CloseButton.tga");
-    player.WaitUntilClosed("VornWindow");
-    player.MoveTo(pasted);
-    const Image tray = player.Picture();
-    player.KeepPicture("battlefield_unit_tray_names");
+    const Image tray = CloseEditorAndLook(player, pasted, "battlefield_unit_tray_names");
     EXPECT_EQ(player.EntryNames("VornTray"), (std::vector<std::string>{"Bastion", "Bulwark"}));
     for (const std::string name : {"Bastion", "Bulwark"}) EXPECT_EQ(ShownOnEntry(player, tray, name), name);
 
@@ -158,11 +164,7 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
     player.WaitFor("VornWindow");
     SaveUnder(player, editor, "Bastion", "Defender1");
     SaveUnder(player, editor, "Defender1", "Defender2");
-    player.ClickItem("VornWindow", "CloseButton.tga");
-    player.WaitUntilClosed("VornWindow");
-    player.MoveTo(pasted);
-    const Image longNames = player.Picture();
-    player.KeepPicture("battlefield_unit_tray_long_names");
+    const Image longNames = CloseEditorAndLook(player, pasted, "battlefield_unit_tray_long_names");
     const std::string first = ShownOnEntry(player, longNames, "Defender1");
     const std::string second = ShownOnEntry(player, longNames, "Defender2");
     EXPECT_NE(first, second);
