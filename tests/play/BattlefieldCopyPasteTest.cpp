@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -164,11 +165,15 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
     player.WaitFor("VornWindow");
     SaveUnder(player, editor, "Bastion", "Defender1");
     SaveUnder(player, editor, "Defender1", "Defender2");
+    // So do names alike at both ends, by where they differ.
+    SaveUnder(player, editor, "Defender2", "Defender1Heavyweight");
+    SaveUnder(player, editor, "Defender1Heavyweight", "Defender2Heavyweight");
     const Image longNames = CloseEditorAndLook(player, pasted, "battlefield_unit_tray_long_names");
-    const std::string first = ShownOnEntry(player, longNames, "Defender1");
-    const std::string second = ShownOnEntry(player, longNames, "Defender2");
-    EXPECT_NE(first, second);
-    EXPECT_EQ(first.substr(0, 3), "Def");
+    std::set<std::string> shown;
+    for (const std::string name : {"Defender1", "Defender2", "Defender1Heavyweight", "Defender2Heavyweight"})
+        shown.insert(ShownOnEntry(player, longNames, name));
+    EXPECT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown.begin()->substr(0, 2), "De");
     EXPECT_EQ(ShownOnEntry(player, longNames, "Bastion"), "Bastion");
 
     // The copy was this player's: one made next in the same run has nothing to paste.
