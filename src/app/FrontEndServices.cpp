@@ -3,6 +3,7 @@
 
 #include "app/Application.h"
 #include "app/PlayerFolders.h"
+#include "battlefield/ArenaWindow.h"
 #include "battlefield/BattleServices.h"
 #include "core/Debugger.h"
 #include "engine/Renderer.h"
@@ -70,7 +71,7 @@ Point FrontEndServices::ScreenSize(int32_t index) const { return ScreenSizeOf(in
 
 bool FrontEndServices::CreatePlayer(const String& name, String& failureKey) {
     if (!::CreatePlayer(name, failureKey)) return false;
-    RefreshFileTrays();
+    TakeUpLocalPlayer();
     return true;
 }
 
@@ -83,7 +84,13 @@ void FrontEndServices::LoadProfile(const String& name) {
     SetPlayerFolders(name);
     // Only now: before the player's folders are current, a re-save would rewrite the shipped units.
     ResaveSavedFiles();
+    TakeUpLocalPlayer();
+}
+
+// Nothing shown or kept for the player before stays for the one just made or loaded.
+void FrontEndServices::TakeUpLocalPlayer() {
     RefreshFileTrays();
+    GetArenaWindow().ForgetCopiedVorn();
 }
 
 ProfileFlags FrontEndServices::GetProfileFlags() const {

@@ -28,5 +28,6 @@ public:
 
 private:
     int32_t* Field(OptionKey key) const;
+    void TakeUpLocalPlayer();
     Application& application_;
 };

@@ -96,6 +96,8 @@ public:
 
     // Drops every reference the window keeps to an object leaving the arena.
     void ForgetObject(const WorldObject* object);
+    // Another player takes the seat: the unit copied for the one before is not his to paste.
+    void ForgetCopiedVorn() { copiedVorn_.Clear(); }
 
     // The game's first player (the local player without a game) and its opponent.
     static Player* FriendlyPlayer();

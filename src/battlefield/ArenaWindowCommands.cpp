@@ -464,6 +464,9 @@ void ArenaWindow::PasteVorn() {
         return gArena->IsPlaceFree(gArena->ShapeOnGround(kKindVorn, at, radius), nullptr);
     };
     if (!vorn->Load(text) || !vorn->HasValidChassis() || !fits()) {
+        // What the reading took from the pools for the patterns (points, actions, pattern
+        // objects, map conditions) goes back with the unit.
+        vorn->Reset();
         gArena->FreeObject(vorn);
         Refuse();
         return;

@@ -268,13 +268,45 @@ bool VornTray::IsWithinBudget(int32_t entry) const {
     return summaries[entry].cost <= RemainingLaunchBudget(false);
 }
 
+void VornTray::DrawContents() {
+    UpdateShownNames();
+    Tray::DrawContents();
+}
+
+// A name too long for its entry is cut, with a full stop for its ending so that it is
+// not taken for another unit's; names that would read alike keep their ends as well.
+void VornTray::UpdateShownNames() {
+    bool same = shortenedNames_.Count() == summaries.Count();
+    for (int32_t i = 0; same && i < summaries.Count(); ++i) same = shortenedNames_[i] == summaries[i].fileName;
+    if (same) return;
+    shortenedNames_.Clear();
+    for (const VornSummary& summary : summaries) shortenedNames_.Append(summary.fileName);
+    // A hovered entry grows in width and lettering alike: one shortening serves both.
+    const float scale = kNameScale * float(cellSize.y) / float(kCell);
+    shownNames_ = WrapTextsApart(shortenedNames_, GetFont(), scale, float(cellSize.x), ".");
+}
+
+String VornTray::ShownName(int32_t entry) const {
+    if (entry < 0 || entry >= summaries.Count()) return String();
+    const bool current = entry < shownNames_.Count() && entry < shortenedNames_.Count() &&
+                         shortenedNames_[entry] == summaries[entry].fileName;
+    return current ? shownNames_[entry] : summaries[entry].fileName;
+}
+
+int32_t VornTray::NameBandHeight(int32_t cellHeight) const {
+    const float scale = kNameScale * float(cellHeight) / float(kCell);
+    return int32_t(std::ceil(MeasureText("A", scale).y));
+}
+
 void VornTray::DrawEntry(int32_t entry, const IntRect& rect, bool) {
     if (entry < 0 || entry >= summaries.Count()) return;
     const int32_t chassis = summaries[entry].chassis;
-    // The chassis picture stands square in the middle of the entry.
-    const int32_t side = rect.bottom - rect.top;
+    const String shown = ShownName(entry);
+    // The chassis picture stands square and whole above the name band, in the middle.
+    const int32_t bottom = rect.bottom - (shown.IsEmpty() ? 0 : NameBandHeight(rect.bottom - rect.top));
+    const int32_t side = bottom - rect.top;
     const int32_t pictureLeft = (rect.left + rect.right - side) / 2;
-    const IntRect picture(pictureLeft, rect.top, pictureLeft + side, rect.bottom);
+    const IntRect picture(pictureLeft, rect.top, pictureLeft + side, bottom);
     UseScreenCamera();
     GetRenderer().SetAlphaBlend();
     if (ChassisTable::IsValid(chassis)) DrawSpriteOver(chassisButtons_[chassis], picture);
@@ -282,17 +314,15 @@ void VornTray::DrawEntry(int32_t entry, const IntRect& rect, bool) {
         DrawSpriteOver(dollarSprite_, picture);
         DrawSpriteOver(crossSprite_, picture);
     }
-    DrawName(summaries[entry].fileName, rect);
+    DrawName(shown, rect);
     GetRenderer().SetBlendOff();
 }
 
 // Units of one size share their chassis' picture: each entry carries its name along its
-// foot, on a dark band so that it reads over any picture, cut short when it is too long.
-void VornTray::DrawName(const String& name, const IntRect& rect) {
-    if (name.IsEmpty()) return;
+// foot, on a dark band so that it reads over any picture.
+void VornTray::DrawName(const String& shown, const IntRect& rect) {
+    if (shown.IsEmpty()) return;
     const float scale = kNameScale * float(rect.bottom - rect.top) / float(kCell);
-    // A shortened name ends in a full stop, so that it is not taken for another unit's.
-    const String shown = WrapText(name, GetFont(), scale, float(rect.right - rect.left), ".");
     const Vector2 size = MeasureText(shown, scale);
     // Whole pixels keep the glyphs sharp.
     const int32_t x = rect.left + int32_t((float(rect.right - rect.left) - size.x) * 0.5f);

@@ -23,8 +23,10 @@ public:
     void ReleaseResources() override;
     void OnOpen() override;
     void Refresh() override;
+    void DrawContents() override;
     void DrawEntry(int32_t entry, const IntRect& rect, bool hovered) override;
-    void DrawName(const String& name, const IntRect& rect);
+    // The name shortened as the entry shows it, told apart from every other entry's.
+    String ShownName(int32_t entry) const;
     String EntryName(int32_t entry) const override;
     String EntryToolTip(int32_t entry, const IntRect& rect) const override;
     int32_t EntryCount() const override { return summaries.Count(); }
@@ -66,6 +68,11 @@ private:
     // Saves the unit's launchers again; a failed write shows the error box.
     void ResaveLaunchers(const String& fileName);
     void ReloadSummary(int32_t index);
+    // Shortens the names again when they changed since the last time.
+    void UpdateShownNames();
+    // The name band's height for a cell of that height.
+    int32_t NameBandHeight(int32_t cellHeight) const;
+    void DrawName(const String& shown, const IntRect& rect);
     // The unit the editor gets, from the arena's pool.
     Vorn* TakeEditedUnit();
     Vorn* editedUnit_ = nullptr;
@@ -74,6 +81,9 @@ private:
     Sprite* crossSprite_ = nullptr;
     Sprite* dollarSprite_ = nullptr;
     Sprite* backingSprite_ = nullptr;
+    // The names shortened last, and how each reads on its entry.
+    StringArray shortenedNames_;
+    StringArray shownNames_;
 };
 
 VornTray& GetVornTray();

@@ -15,6 +15,15 @@ class Font;
 String WrapText(const String& text, const Font& font, float scale, float maxWidth);
 // The same with another ending in the ellipsis' place.
 String WrapText(const String& text, const Font& font, float scale, float maxWidth, const String& ending);
+// Each text as the one above shortens it, except that a shortened text which would read
+// like another one's keeps its end after the ending as well ("Defend.1", "Defend.2"),
+// as much of it as tells the two apart, its start as long as still fits. Where no end that
+// fits tells them apart, a short start, the ending and the text from where it first differs
+// from the other stand in the width, with the ending again when more follows ("Ta.1Hea.",
+// "Ta.2Hea."). Texts that fit stay whole. Distinct texts read apart whenever the width
+// holds enough shortened forms for them all.
+StringArray WrapTextsApart(const StringArray& texts, const Font& font, float scale, float maxWidth,
+                           const String& ending);
 
 // Each paragraph starts a new line and is broken at blanks so that every line's width
 // (truncated) plus the margin stays below maxWidth. A word too wide for any line stands

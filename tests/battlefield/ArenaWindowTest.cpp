@@ -15,6 +15,7 @@
 #include "battlefield/SelectionTray.h"
 #include "battlefield/VornWindow.h"
 #include "core/MathUtil.h"
+#include "core/MemoryBlock.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
@@ -22,17 +23,21 @@
 #include "game/Event.h"
 #include "game/Player.h"
 #include "platform/window/Keys.h"
+#include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/WorkingFolder.h"
-#include "support/TempFolder.h"
 #include "ui/ErrorBox.h"
 #include "ui/Highlighter.h"
 #include "ui/KillTray.h"
 #include "ui/ToolkitWindows.h"
-#include "ui/VornNameEditBox.h"
 #include "ui/UiTestSupport.h"
+#include "ui/VornNameEditBox.h"
 #include "ui/WindowManager.h"
+#include "units/Action.h"
+#include "units/PathPoint.h"
+#include "units/Pattern.h"
 #include "units/Vorn.h"
+#include "world/Arena.h"
 #include "world/FirePuff.h"
 #include "world/ObjectKind.h"
 #include "world/SaveFilePaths.h"
@@ -312,6 +317,23 @@ TEST_F(ArenaWindowTest, CtrlCCopiesTheUnitUnderThePointerAndCtrlVPastesIt) {
     GetTextTable().Set("NoName", "Nameless");
     Vorn* unit = AddUnit(80.0f, 80.0f, &friend_);
     unit->name = "Original";
+    unit->patternCount = 1;
+    PathPoint* point = unit->PatternAt(0).AddPathPoint();
+    point->position = Vector2(5.0f, 0.0f);
+    point->AddAction()->kind = kActionFire1;
+    // Path points beyond the start point held by unit records that stand nowhere in the arena.
+    const auto strayPoints = [&] {
+        int count = 0;
+        const MemoryBlock& pool = *arena_->PoolOfKind(kKindVorn);
+        for (int i = 0; i < pool.BlockCount() * pool.PerBlock(); ++i) {
+            const auto* record = static_cast<const Vorn*>(pool.ElementAt(i));
+            const Array<WorldObject*>& listed = arena_->Objects();
+            if (std::find(listed.begin(), listed.end(), record) != listed.end()) continue;
+            for (int p = 0; p < Vorn::kMaxPatterns; ++p)
+                count += std::max(record->PatternAt(p).pathPoints.Count() - 1, 0);
+        }
+        return count;
+    };
     const Point at = ScreenOf(unit);
     MovePointer(at.x, at.y);
     scripted->PressKey(win::kKeyControl);
@@ -325,7 +347,8 @@ TEST_F(ArenaWindowTest, CtrlCCopiesTheUnitUnderThePointerAndCtrlVPastesIt) {
     Frame();
     ASSERT_EQ(arena_->CountObjectsOfKind(kKindVorn), 2);
     EXPECT_TRUE(Heard("THUD"));
-    // Pasting onto the copied unit itself is refused.
+    // Pasting onto the copied unit itself is refused, and the refused copy's pattern goes
+    // back to the pools with it.
     MovePointer(at.x, at.y);
     scripted->PressKey(win::kKeyControl);
     TapKey(win::kKeyV);
@@ -333,6 +356,7 @@ TEST_F(ArenaWindowTest, CtrlCCopiesTheUnitUnderThePointerAndCtrlVPastesIt) {
     Frame();
     EXPECT_EQ(arena_->CountObjectsOfKind(kKindVorn), 2);
     EXPECT_TRUE(Heard("ILLEGAL"));
+    EXPECT_EQ(strayPoints(), 0);
 }
 
 // Carrying a unit onto another shows the blocked mark before the release puts it back.

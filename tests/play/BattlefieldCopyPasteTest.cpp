@@ -1,12 +1,14 @@
 // Copy and paste of a unit on the training ground, by the keys a player uses: a unit
 // designed in the editor is copied with Ctrl+C under the pointer and pasted elsewhere
 // with Ctrl+V, by its source's name; then it is opened again from the unit tray and saved
-// under a second name, which its tray entry carries. Kept as
-// tests/screenshots/battlefield_pasted_unit.tga and battlefield_unit_tray_names.tga.
+// under other names, which its tray entries carry told apart; a player made next in the
+// same run finds nothing to paste. Kept as tests/screenshots/battlefield_pasted_unit.tga,
+// battlefield_unit_tray_names.tga and battlefield_unit_tray_long_names.tga.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,40 @@ void TapWithCtrl(play_test::PlayerHarness& player, int key) {
     player.ReleaseKey(win::kKeyControl);
 }
 
+// The open editor's unit saved under the name, typed over the one the box offers.
+void SaveUnder(play_test::PlayerHarness& player, const Window& editor, const std::string& offered,
+               const std::string& name) {
+    player.Click(Point(editor.right - 16, editor.top + 16));  // the save button
+    player.WaitFor("VornNameEditBox");
+    player.ClickWindow("VornNameEditBox");
+    for (size_t i = 0; i < offered.size(); ++i) player.TapKey(win::kKeyBackspace);
+    player.Type(name);
+    player.TapKey(win::kKeyReturn);
+    player.WaitUntilClosed("VornNameEditBox");
+}
+
+// The editor closed, the screen as the player sees it with the pointer away from the trays.
+Image CloseEditorAndLook(play_test::PlayerHarness& player, const Point& away, const std::string& pictureName) {
+    player.ClickItem("VornWindow", "CloseButton.tga");
+    player.WaitUntilClosed("VornWindow");
+    player.MoveTo(away);
+    const Image picture = player.Picture();
+    player.KeepPicture(pictureName);
+    return picture;
+}
+
+// What the unit tray's entry of that name reads, found as glyphs in the picture.
+std::string ShownOnEntry(play_test::PlayerHarness& player, const Image& picture, const std::string& name) {
+    const IntRect cell = GetVornTray().EntryCell(String(name.c_str()));
+    for (const play_test::ShownText& run : player.TextsShown()) {
+        if (!cell.Contains(Point(run.rect.left, run.rect.top))) continue;
+        EXPECT_TRUE(player.ShowsText(picture, run)) << name;
+        return run.text;
+    }
+    ADD_FAILURE() << name << " carries no name on its entry";
+    return std::string();
+}
+
 TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnderThePointer) {
     play_test::PlayerHarness player(play_test::WithPictures());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
@@ -74,12 +110,7 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
     player.WaitFor("WeaponMenu");
     player.ClickItem("WeaponMenu", "ShrapnelGun");
     player.WaitUntilClosed("WeaponMenu");
-    player.Click(Point(editor.right - 16, editor.top + 16));  // the save button
-    player.WaitFor("VornNameEditBox");
-    player.ClickWindow("VornNameEditBox");
-    player.Type("Bulwark");
-    player.TapKey(win::kKeyReturn);
-    player.WaitUntilClosed("VornNameEditBox");
+    SaveUnder(player, editor, "", "Bulwark");
     player.ClickItem("VornWindow", "CloseButton.tga");
     player.WaitUntilClosed("VornWindow");
     const std::vector<const Vorn*> before = OwnUnits();
@@ -124,28 +155,45 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
 
     // Saved again under another name of the same initial, the two units of one chassis
     // are told apart in the tray by the names their entries carry.
-    player.Click(Point(editor.right - 16, editor.top + 16));
-    player.WaitFor("VornNameEditBox");
-    player.ClickWindow("VornNameEditBox");
-    for (size_t i = 0; i < std::string("Bulwark").size(); ++i) player.TapKey(win::kKeyBackspace);
-    player.Type("Bastion");
-    player.TapKey(win::kKeyReturn);
-    player.WaitUntilClosed("VornNameEditBox");
-    player.ClickItem("VornWindow", "CloseButton.tga");
-    player.WaitUntilClosed("VornWindow");
-    player.MoveTo(pasted);
-    const Image tray = player.Picture();
-    player.KeepPicture("battlefield_unit_tray_names");
+    SaveUnder(player, editor, "Bulwark", "Bastion");
+    const Image tray = CloseEditorAndLook(player, pasted, "battlefield_unit_tray_names");
     EXPECT_EQ(player.EntryNames("VornTray"), (std::vector<std::string>{"Bastion", "Bulwark"}));
-    for (const std::string name : {"Bastion", "Bulwark"}) {
-        const IntRect cell = GetVornTray().EntryCell(String(name.c_str()));
-        const auto& runs = player.TextsShown();
-        const auto run = std::find_if(runs.begin(), runs.end(), [&](const play_test::ShownText& shown) {
-            return shown.text == name && cell.Contains(Point(shown.rect.left, shown.rect.top));
-        });
-        ASSERT_NE(run, runs.end()) << name << " is not written on its entry";
-        EXPECT_TRUE(player.ShowsText(tray, *run));
-    }
+    for (const std::string name : {"Bastion", "Bulwark"}) EXPECT_EQ(ShownOnEntry(player, tray, name), name);
+
+    // Names too long for an entry that start alike still read apart, not only when hovered.
+    player.RightClick(player.EntryPoint("VornTray", "Bastion"));
+    player.WaitFor("VornWindow");
+    SaveUnder(player, editor, "Bastion", "Defender1");
+    SaveUnder(player, editor, "Defender1", "Defender2");
+    // So do names alike at both ends, by where they differ.
+    SaveUnder(player, editor, "Defender2", "Defender1Heavyweight");
+    SaveUnder(player, editor, "Defender1Heavyweight", "Defender2Heavyweight");
+    const Image longNames = CloseEditorAndLook(player, pasted, "battlefield_unit_tray_long_names");
+    std::set<std::string> shown;
+    for (const std::string name : {"Defender1", "Defender2", "Defender1Heavyweight", "Defender2Heavyweight"})
+        shown.insert(ShownOnEntry(player, longNames, name));
+    EXPECT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown.begin()->substr(0, 2), "De");
+    EXPECT_EQ(ShownOnEntry(player, longNames, "Bastion"), "Bastion");
+
+    // The copy was this player's: one made next in the same run has nothing to paste.
+    player.TapKey(win::kKeyEscape);
+    player.WaitFor("ConfirmEscapeMenu");
+    player.ClickItem("ConfirmEscapeMenu", player.ItemNames("ConfirmEscapeMenu").front());
+    player.WaitFor("MissionMapWindow");
+    player.ClickItem("MissionMapWindow", "ExitButton.tga");
+    player.WaitFor("GameMenu");
+    player.Open("GameMenu", "ReturnMainMenu", "MainMenu");
+    player.Open("MainMenu", "SelectPlayer", "PlayerMenu");
+    player.Open("PlayerMenu", "CreateNewPlayer", "PlayerNameEditBox");
+    player.Type("Second");
+    player.TapKey(win::kKeyReturn);
+    player.WaitFor("GameMenu");
+    player.EnterTheTrainingGrounds();
+    player.MoveTo(pasted);
+    TapWithCtrl(player, win::kKeyV);
+    player.Frames(5);
+    EXPECT_TRUE(OwnUnits().empty()) << "the first player's unit was pasted for the second";
 }
 
 }  // namespace
