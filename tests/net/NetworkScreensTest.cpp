@@ -429,6 +429,7 @@ TEST_F(NetworkScreensTest, AJoinShowsItIsConnectingWhileFramesGoOnAndGivesUpWhat
                                         [&] { game->HandleInputEvents(Array<InputEvent>()); }));
         const std::string named = GetErrorBox().message[0].CStr();
         EXPECT_EQ(named.find(std::string(GetLanguageText("NoSuchComputer").CStr()) + "no.such.computer"), 0u) << named;
+        EXPECT_EQ(named.find(std::to_string(dropping.LocalPort())), std::string::npos) << named;
         GetWindowManager().CloseWindow(&GetErrorBox());
         setup.address = "127.0.0.1";
     }
