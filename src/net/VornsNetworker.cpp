@@ -546,29 +546,32 @@ uint32_t VornsNetworker::ColourForJoiner(uint32_t wanted) const {
             farthestDistance = distance;
         }
     }
-    // Present players' own colours lie near every spare one: of finer shades, the nearest
-    // the joiner's own that looks like nobody's, else the spare least like any.
+    // Present players' own colours lie near every spare one: of finer shades, the one least
+    // like any of them.
     std::vector<std::pair<uint32_t, uint32_t>> worn;  // each player's colour and text shade
     for (const auto& player : players_) worn.emplace_back(player->colour1, TextShade(player->colour1));
-    const auto apart = [&worn](uint32_t colour, bool shade) {
-        return std::all_of(worn.begin(), worn.end(), [colour, shade](const auto& own) {
-            return SeenDistanceSquared(colour, shade ? own.second : own.first) >= kLookAlikeSquared;
-        });
+    const auto least = [&worn](uint32_t colour, bool shade) {
+        int64_t distance = INT64_MAX;
+        for (const auto& [own, ownShade] : worn)
+            distance = std::min(distance, SeenDistanceSquared(colour, shade ? ownShade : own));
+        return distance;
     };
-    uint32_t best = farthest;
-    int64_t bestToWanted = INT64_MAX;
     for (uint32_t red = 0; red <= 255; red += kShadeStep) {
         for (uint32_t green = 0; green <= 255; green += kShadeStep) {
             for (uint32_t blue = 0; blue <= 255; blue += kShadeStep) {
                 const uint32_t colour = kOpaque | red << 16 | green << 8 | blue;
-                const int64_t toWanted = SeenDistanceSquared(colour, opaque);
-                if (toWanted >= bestToWanted || !apart(colour, false) || !apart(TextShade(colour), true)) continue;
-                best = colour;
-                bestToWanted = toWanted;
+                // The shown distance is at most the colours' own: the text shades are
+                // compared only when the colour may still win.
+                const int64_t own = least(colour, false);
+                if (own <= farthestDistance) continue;
+                const int64_t distance = std::min(own, least(TextShade(colour), true));
+                if (distance <= farthestDistance) continue;
+                farthest = colour;
+                farthestDistance = distance;
             }
         }
     }
-    return best;
+    return farthest;
 }
 
 void VornsNetworker::PoseFigure(SessionPlayer& player, int32_t pose) {
