@@ -613,8 +613,10 @@ void VornsNetworker::RemoveDisconnected(bool force) {
 }
 
 void VornsNetworker::AfterListChanged() {
-    host_.PlayersChanged();
+    // The list goes first: what the game sends on the change (a budget the count of
+    // players bounds) is read by clients that know who is left.
     SendPlayerList();
+    host_.PlayersChanged();
     host_.UpdateLobby();
 }
 

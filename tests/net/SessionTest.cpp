@@ -194,6 +194,22 @@ TEST_F(SessionTest, LateJoinersAreRefusedAndTheServerKeepsServing) {
     ASSERT_TRUE(RunUntil([&] { return !bob.host.chat.empty(); }));
 }
 
+// A player leaving the set-up: the others know who is left before they read what the
+// server's game sends on the change, such as a budget the count of players bounds.
+TEST_F(SessionTest, ClientsHaveTheNewListBeforeWhatTheServerSendsOnTheChange) {
+    JoinBoth();
+    server.networker.ProceedToSetup();
+    server.host.onPlayersChanged = [&] {
+        if (server.networker.Players().size() == 2) server.networker.SendGameSetup(server.host.settings);
+    };
+    size_t listed = 0;
+    alice.host.onSettings = [&] { listed = alice.networker.Players().size(); };
+    bob.networker.StopClient();
+    clients = {&alice};
+    ASSERT_TRUE(RunUntil([&] { return listed != 0; }));
+    EXPECT_EQ(listed, 2u);
+}
+
 // Whatever listens at the address, a join that ends before the server's answer says why.
 TEST(JoinEndTest, AJoinThatEndsBeforeTheAnswerSaysWhetherItWasRefusedLostOrNoGameServer) {
     MessageWriter address;
