@@ -67,6 +67,10 @@ bool ClientSetupWindow::Join() {
 }
 
 String ClientSetupWindow::ConnectFailureText(const String& host, int32_t port) {
+    // A name nobody knows is a typing slip more likely than a server down.
+    const NetworkGame* game = Game();
+    if (game != nullptr && game->Session().HostNotFound())
+        return GetLanguageText("NoSuchComputer") + host + GetLanguageText("CheckTheName");
     return GetLanguageText("UnableToConnect") + host + GetLanguageText("EitherTheServer") + String::FromInt(port) +
            GetLanguageText("Period");
 }

@@ -16,7 +16,8 @@ public:
     String ConnectingText() const;
     // The error box over this screen, with the error sound; the screen stays for another try.
     void ShowJoinFailure(const String& text);
-    // Why no connection to the host could be made.
+    // Why no connection to the host could be made: no computer of that name, else the
+    // server down or the port blocked.
     static String ConnectFailureText(const String& host, int32_t port);
 
     String address;

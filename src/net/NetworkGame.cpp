@@ -115,6 +115,8 @@ bool NetworkGame::Serve(int32_t port) {
         if (screens_ != nullptr) screens_->ShowServeError("UnableToStartServer", networker_.ServeError(), port);
         return false;
     }
+    chosenBudget_ = GetLocalPlayer().serverBudget;
+    FitBudget(false);
     PlayersChanged();
     networker_.SetState(SessionState::ServerWaiting);
     return true;
@@ -473,8 +475,25 @@ int32_t NetworkGame::BudgetPerPlayer() const {
 }
 
 void NetworkGame::SettingsChanged() {
-    settings_.Clamp(totalBudget_, PlayerCount());
+    FitBudget(false);
     SendGameSetup();
+}
+
+void NetworkGame::FitBudget(bool tell) {
+    const int32_t smallest = NetworkMatchSettings::kSmallestBudget;
+    chosenBudget_ = std::clamp(chosenBudget_, smallest, std::max(smallest, totalBudget_));
+    const int32_t before = settings_.budget;
+    settings_.budget = chosenBudget_;
+    settings_.Clamp(totalBudget_, PlayerCount());
+    const int32_t now = settings_.budget;
+    if (!tell || now == before || !IsNetworkServer()) return;
+    const String credits = String::FromInt(now) + GetLanguageText("BudgetLimits2");
+    if (now >= chosenBudget_)
+        ShowStatus((GetLanguageText("BudgetBack") + credits).CStr());
+    else
+        ShowStatus((GetLanguageText("BudgetCameDown") + String::FromInt(PlayerCount()) +
+                    GetLanguageText("BudgetCameDown2") + credits)
+                       .CStr());
 }
 
 void NetworkGame::SendGameSetup() {
@@ -523,7 +542,7 @@ void NetworkGame::SetScenario(const std::string& name) {
 }
 
 void NetworkGame::SetBudget(int32_t budget) {
-    settings_.budget = budget;
+    chosenBudget_ = budget;
     SettingsChanged();
 }
 
@@ -564,7 +583,7 @@ void NetworkGame::SetSoccerNetCount(uint32_t count) {
 
 void NetworkGame::SetGameTimer(int32_t seconds) {
     settings_.gameTimer = static_cast<uint32_t>(std::max(seconds, 0));
-    settings_.Clamp(totalBudget_, PlayerCount());
+    FitBudget(false);
     timeLeft_ = static_cast<float>(settings_.gameTimer);
     nextHillUpdate_ = timeLeft_ + 1.0f;
     SendGameSetup();
@@ -608,13 +627,17 @@ void NetworkGame::LoadServerSettings(const Player& player) {
     settings.vipCount = static_cast<uint32_t>(std::max(player.serverVipCount, 0));
     settings.weaponsAllowed = player.serverWeaponsAllowed ? 1 : 0;
     settings.boostCount = static_cast<uint32_t>(std::max(player.serverBoostCount, 0));
+    const int32_t inForce = settings_.budget;
     settings_ = settings;
+    settings_.budget = inForce;
+    chosenBudget_ = player.serverBudget;
+    FitBudget(true);
     SetGameTimer(static_cast<int32_t>(settings.gameTimer));
 }
 
 void NetworkGame::SaveServerSettings(Player& player) const {
     player.serverScenarioName = settings_.scenario.c_str();
-    player.serverBudget = settings_.budget;
+    player.serverBudget = chosenBudget_;
     player.serverMaxSquadCount = static_cast<int32_t>(settings_.squadCount);
     player.serverLaunchDelay = static_cast<int32_t>(settings_.launchDelay);
     player.serverMeteorDelay = static_cast<int32_t>(settings_.meteorDelay);
@@ -666,6 +689,14 @@ void NetworkGame::PlayersChanged() {
         player->record->RebuildVornIcon(false);
     }
     GetLocalPlayer().ApplyColors();
+    // Once squads are being chosen the budget has been handed out: it stays for that battle.
+    const SessionState state = networker_.State();
+    if (state == SessionState::ServerWaiting || state == SessionState::ServerSetup ||
+        state == SessionState::ServerResults) {
+        const int32_t before = settings_.budget;
+        FitBudget(true);
+        if (state == SessionState::ServerSetup && settings_.budget != before) SendGameSetup();
+    }
     if (screens_ != nullptr) screens_->PlayersChanged();
 }
 

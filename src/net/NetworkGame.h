@@ -28,6 +28,7 @@ public:
     ~NetworkGame() override;
 
     VornsNetworker& Session() { return networker_; }
+    const VornsNetworker& Session() const { return networker_; }
     void SetScreens(NetworkScreens* screens) { screens_ = screens; }
     void SetLobbySettings(const LobbySettings& settings) { lobby_ = settings; }
     const LobbySettings& Lobby() const { return lobby_; }
@@ -162,6 +163,9 @@ private:
     void IdleUnits();
     void OpenBattleScreens();
     void SettingsChanged();
+    // The budget in force: the host's choice, down to the total shared among the players.
+    // Server: when the players' count moved it and `tell`, the host reads why in the chat.
+    void FitBudget(bool tell);
     void StepRules();
     void StepEndDelay();
     // A player whose units are all gone is told once that he is out.
@@ -193,6 +197,8 @@ private:
     bool lobbyListing_ = false;
     std::function<void()> leaveMode_;
     NetworkMatchSettings settings_;
+    // The budget the host chose; settings_.budget is the one in force, what clients get.
+    int32_t chosenBudget_ = NetworkMatchSettings{}.budget;
     NetworkEvent outgoing_;
     int32_t totalBudget_ = kDefaultTotalBudget;
     float clockCorrection_ = 0.0f;

@@ -108,6 +108,7 @@ bool Networker::MayYield(int connection) const {
 bool Networker::BeginConnect() { return StartConnect() >= 0; }
 
 int Networker::StartConnect() {
+    hostNotFound_ = false;
     if (!clientRunning_ || port_ < 0 || port_ > 65535) return -1;
     const auto free = std::find_if(table_.begin(), table_.end(),
                                    [](const Connection& c) { return c.state == ConnectionState::Free; });
@@ -126,6 +127,7 @@ bool Networker::ConnectWhenLookedUp(Connection& connection) {
     connection.lookup.reset();
     if (!ip) {
         Log("Networker: " + host_ + " is not an address that can be joined");
+        hostNotFound_ = true;
         connection = Connection{};
         return false;
     }
@@ -156,6 +158,12 @@ void Networker::MarkConnected(Connection& connection) {
 bool Networker::ConnectInProgress() const {
     return clientRunning_ && std::any_of(table_.begin(), table_.end(), [](const Connection& c) {
                return c.state == ConnectionState::Connecting || (c.state == ConnectionState::Connected && c.connectPending);
+           });
+}
+
+bool Networker::LookingUp() const {
+    return clientRunning_ && std::any_of(table_.begin(), table_.end(), [](const Connection& c) {
+               return c.state == ConnectionState::Connecting && c.lookup != nullptr;
            });
 }
 

@@ -68,6 +68,10 @@ public:
     bool BeginConnect();
     // A connect was begun and its outcome is not reported yet.
     bool ConnectInProgress() const;
+    // A connection whose host name is still being looked up.
+    bool LookingUp() const;
+    // The last connect was given up because its host name is known to no name service.
+    bool HostNotFound() const { return hostNotFound_; }
 
     // Why a connection ended, as far as this end can tell.
     enum class CloseCause {
@@ -195,6 +199,7 @@ private:
     int32_t port_ = -1;
     int serveError_ = 0;
     std::string host_;
+    bool hostNotFound_ = false;
     sock::Ipv4Lookup::Resolver resolver_ = sock::ResolveIpv4;
     bool compress_ = true;
     Clock clock_;

@@ -199,13 +199,17 @@ constexpr bool SessionColoursStandApart() {
 }
 static_assert(SessionColoursStandApart());
 
-// Names and chat lines are written in a colour lifted from a dark one: two dark colours
-// far enough apart may still be written in the same grey.
+// What a player's name and chat lines are written in: the colour, lifted when dark.
+uint32_t TextShade(uint32_t colour) { return ReadableTextColour(Color(colour), Color(kOpaque)).argb; }
+
+// Two dark colours far enough apart may still be written in the same grey.
 int64_t ShownDistanceSquared(uint32_t a, uint32_t b) {
-    const Color black(kOpaque);
-    return std::min(SeenDistanceSquared(a, b), SeenDistanceSquared(ReadableTextColour(Color(a), black).argb,
-                                                                   ReadableTextColour(Color(b), black).argb));
+    return std::min(SeenDistanceSquared(a, b), SeenDistanceSquared(TextShade(a), TextShade(b)));
 }
+
+// Steps of red, green and blue for the shades a joiner is given when every spare colour
+// looks like a player's: fine enough that nine players always leave one free.
+constexpr uint32_t kShadeStep = 17;
 
 // Only what the font draws: a name of letters it has no glyph for would show as nothing.
 std::string Drawable(const std::string& text) {
@@ -542,7 +546,31 @@ uint32_t VornsNetworker::ColourForJoiner(uint32_t wanted) const {
             farthestDistance = distance;
         }
     }
-    // Present players' own colours lie near every spare one: the least like any of them.
+    // Present players' own colours lie near every spare one: of finer shades, the one least
+    // like any of them.
+    std::vector<std::pair<uint32_t, uint32_t>> worn;  // each player's colour and text shade
+    for (const auto& player : players_) worn.emplace_back(player->colour1, TextShade(player->colour1));
+    const auto least = [&worn](uint32_t colour, bool shade) {
+        int64_t distance = INT64_MAX;
+        for (const auto& [own, ownShade] : worn)
+            distance = std::min(distance, SeenDistanceSquared(colour, shade ? ownShade : own));
+        return distance;
+    };
+    for (uint32_t red = 0; red <= 255; red += kShadeStep) {
+        for (uint32_t green = 0; green <= 255; green += kShadeStep) {
+            for (uint32_t blue = 0; blue <= 255; blue += kShadeStep) {
+                const uint32_t colour = kOpaque | red << 16 | green << 8 | blue;
+                // The shown distance is at most the colours' own: the text shades are
+                // compared only when the colour may still win.
+                const int64_t own = least(colour, false);
+                if (own <= farthestDistance) continue;
+                const int64_t distance = std::min(own, least(TextShade(colour), true));
+                if (distance <= farthestDistance) continue;
+                farthest = colour;
+                farthestDistance = distance;
+            }
+        }
+    }
     return farthest;
 }
 
@@ -585,8 +613,10 @@ void VornsNetworker::RemoveDisconnected(bool force) {
 }
 
 void VornsNetworker::AfterListChanged() {
-    host_.PlayersChanged();
+    // The list goes first: what the game sends on the change (a budget the count of
+    // players bounds) is read by clients that know who is left.
     SendPlayerList();
+    host_.PlayersChanged();
     host_.UpdateLobby();
 }
 
@@ -873,9 +903,11 @@ void VornsNetworker::ClientStep(float frameTime) {
     if (connecting_) {
         if (ConnectInProgress() && JoinAnswerLeftMs() > 0) return;
         connecting_ = false;
-        if (ConnectInProgress())
-            Log("Network: " + Host() + " did not take the connection within " +
-                std::to_string(sock::kConnectBudgetMs / 1000) + " s; joining given up");
+        const std::string limit = std::to_string(sock::kConnectBudgetMs / 1000) + " s; joining given up";
+        if (LookingUp())
+            Log("Network: the name " + Host() + " was not looked up within " + limit);
+        else if (ConnectInProgress())
+            Log("Network: " + Host() + " did not take the connection within " + limit);
         StopClient();
         SetState(SessionState::ClientEntering);
         host_.ConnectFailed(Host(), Port());

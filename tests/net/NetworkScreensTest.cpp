@@ -45,6 +45,7 @@
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/net/NetLimits.h"
 #include "scenes/Scene.h"
+#include "support/LogLines.h"
 #include "support/RuntimeCopy.h"
 #include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
@@ -410,10 +411,25 @@ TEST_F(NetworkScreensTest, AJoinShowsItIsConnectingWhileFramesGoOnAndGivesUpWhat
         EXPECT_FALSE(game->IsNetworkClient());
         ASSERT_TRUE(setup.Join());
         now += sock::kConnectBudgetMs;
-        game->HandleInputEvents(Array<InputEvent>());
+        {
+            const platform_test::LogLines log;
+            game->HandleInputEvents(Array<InputEvent>());
+            EXPECT_TRUE(log.HasLineWith({"game.server was not looked up within 5 s"})) << log.Text();
+        }
         EXPECT_FALSE(game->IsNetworkClient());
         EXPECT_TRUE(IsOpen(GetErrorBox()));
         release->set_value();
+        GetWindowManager().CloseWindow(&GetErrorBox());
+
+        // A name no computer goes by: the player is sent to check his typing, not his ports.
+        game->Session().SetResolver([](const std::string&) { return std::optional<uint32_t>(); });
+        setup.address = "no.such.computer";
+        ASSERT_TRUE(setup.Join());
+        ASSERT_TRUE(net_test::PumpUntil([&] { return IsOpen(GetErrorBox()); },
+                                        [&] { game->HandleInputEvents(Array<InputEvent>()); }));
+        const std::string named = GetErrorBox().message[0].CStr();
+        EXPECT_EQ(named.find(std::string(GetLanguageText("NoSuchComputer").CStr()) + "no.such.computer"), 0u) << named;
+        EXPECT_EQ(named.find(std::to_string(dropping.LocalPort())), std::string::npos) << named;
         GetWindowManager().CloseWindow(&GetErrorBox());
         setup.address = "127.0.0.1";
     }

@@ -267,6 +267,7 @@ TEST_F(NetworkerTest, StartAndConnectFailuresAreReported) {
     client.SetHost("name.that.does.not.resolve.invalid");
     client.SetPort(port);
     EXPECT_FALSE(client.Connect());
+    EXPECT_TRUE(client.HostNotFound());
     // A port nobody listens on: the refusal comes back at once, not after the budget.
     sock::Socket probe;
     ASSERT_TRUE(probe.Listen(0, 1));
@@ -275,6 +276,7 @@ TEST_F(NetworkerTest, StartAndConnectFailuresAreReported) {
     client.SetHost("127.0.0.1");
     client.SetPort(deadPort);
     EXPECT_FALSE(client.Connect());
+    EXPECT_FALSE(client.HostNotFound()) << "found, but nobody answered";
     EXPECT_EQ(client.StateOf(0), Networker::ConnectionState::Free);
     client.SetPort(port);
     EXPECT_TRUE(client.Connect()) << "the record was freed for another try";

@@ -2,6 +2,7 @@
 // A whole session in one process: a serving program and joining programs, each a
 // networker with a host that records what the protocol asked of the game, all pumped
 // together over loopback.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,15 @@ public:
         chat.push_back((speaker.empty() ? std::string("?") : speaker) + ": " + line);
     }
     void ShowStatus(const std::string& line) override { status.push_back(line); }
+    void PlayersChanged() override {
+        if (onPlayersChanged) onPlayersChanged();
+    }
     void SessionLost(const char* key) override { lost = key; }
     void ApplySettings(const NetworkMatchSettings& received) override {
         settings = received;
         settings.Clamp(5000, 2);
         ++settingsApplied;
+        if (onSettings) onSettings();
     }
     bool LoadScenarioText(const std::string& text) override {
         scenario = text;
@@ -57,6 +62,8 @@ public:
     float frameTime = 0.02f;
     bool started = false;  // the server's clock is set by the test
     NetworkMatchSettings settings;
+    std::function<void()> onPlayersChanged;
+    std::function<void()> onSettings;
     std::vector<SessionState> states;
     std::vector<std::string> chat;
     std::vector<std::string> status;

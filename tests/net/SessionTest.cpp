@@ -194,6 +194,22 @@ TEST_F(SessionTest, LateJoinersAreRefusedAndTheServerKeepsServing) {
     ASSERT_TRUE(RunUntil([&] { return !bob.host.chat.empty(); }));
 }
 
+// A player leaving the set-up: the others know who is left before they read what the
+// server's game sends on the change, such as a budget the count of players bounds.
+TEST_F(SessionTest, ClientsHaveTheNewListBeforeWhatTheServerSendsOnTheChange) {
+    JoinBoth();
+    server.networker.ProceedToSetup();
+    server.host.onPlayersChanged = [&] {
+        if (server.networker.Players().size() == 2) server.networker.SendGameSetup(server.host.settings);
+    };
+    size_t listed = 0;
+    alice.host.onSettings = [&] { listed = alice.networker.Players().size(); };
+    bob.networker.StopClient();
+    clients = {&alice};
+    ASSERT_TRUE(RunUntil([&] { return listed != 0; }));
+    EXPECT_EQ(listed, 2u);
+}
+
 // Whatever listens at the address, a join that ends before the server's answer says why.
 TEST(JoinEndTest, AJoinThatEndsBeforeTheAnswerSaysWhetherItWasRefusedLostOrNoGameServer) {
     MessageWriter address;
@@ -312,6 +328,16 @@ protected:
     }
 };
 
+void ExpectOpaqueAndNoneAlike(const std::vector<std::unique_ptr<SessionPlayer>>& players) {
+    for (size_t i = 0; i < players.size(); ++i) {
+        EXPECT_EQ(players[i]->colour1 >> 24, 0xFFu) << players[i]->name;
+        EXPECT_EQ(players[i]->colour2 >> 24, 0xFFu) << players[i]->name;
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(ColoursLookAlike(players[i]->colour1, players[j]->colour1))
+                << players[i]->name << " and " << players[j]->name;
+    }
+}
+
 std::vector<uint8_t> ClientInfo(const std::string& name, uint32_t colour1 = 1) {
     MessageWriter out;
     out.PutU8(CodeByte(MessageCode::ClientInfo));
@@ -398,13 +424,23 @@ TEST_F(HostilePeerTest, LookAlikeSeeThroughAndUndrawableJoinersGetAColourAndName
     EXPECT_EQ(players[2]->colour1, 0xFF00FF00u) << "a colour nobody wears stays the joiner's own";
     EXPECT_EQ(players[3]->name, "Player 4");
     EXPECT_EQ(server.host.status.back(), "Player 4 entered the game.");
-    for (size_t i = 0; i < players.size(); ++i) {
-        EXPECT_EQ(players[i]->colour1 >> 24, 0xFFu) << players[i]->name;
-        EXPECT_EQ(players[i]->colour2 >> 24, 0xFFu) << players[i]->name;
-        for (size_t j = 0; j < i; ++j)
-            EXPECT_FALSE(ColoursLookAlike(players[i]->colour1, players[j]->colour1))
-                << players[i]->name << " and " << players[j]->name;
+    ExpectOpaqueAndNoneAlike(players);
+}
+
+// The host in a new profile's purple and five joiners keeping colours of their own cover
+// every spare colour: a sixth in the fifth's green still gets a colour like nobody's.
+TEST_F(HostilePeerTest, AJoinerGetsAColourLikeNobodysWhenThePlayersCoverEverySpareOne) {
+    server.networker.SetLocalPlayer(nullptr, "host", 0xFFA064C8, 0xFF445566);
+    const uint32_t colours[] = {0xFF28BEE6, 0xFFF0B41E, 0xFFBE4B32, 0xFFD291B4, 0xFF28C850, 0xFF28C850};
+    std::vector<std::unique_ptr<sock::Socket>> peers;
+    for (const uint32_t colour : colours) {
+        peers.push_back(Raw());
+        RawSend(*peers.back(), Frame(ClientInfo("P" + std::to_string(peers.size()), colour)));
+        ASSERT_TRUE(RunUntil([&] { return server.networker.Players().size() == peers.size() + 1; }));
     }
+    const auto& players = server.networker.Players();
+    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(players[i + 1]->colour1, colours[i]) << players[i + 1]->name;
+    ExpectOpaqueAndNoneAlike(players);
 }
 
 TEST_F(HostilePeerTest, ConnectionsThatNeverIntroduceThemselvesCannotKeepPlayersOut) {

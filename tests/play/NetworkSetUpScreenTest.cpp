@@ -1,13 +1,21 @@
 // The host's screens before the squad choice, as a new player reaches them hosting alone:
 // the name box says why it takes no empty name and no signs, the round buttons along the
-// bottom stand clear of the chat box's frame and on the screen, the budget typed is the
-// budget set, or refused with the real limit named, and the scenario list has no empty row.
+// bottom stand clear of the chat box's frame and on the screen, the budget comes down
+// with a word while more players share the total and goes back when they leave, the
+// budget typed is the budget set, or refused with the real limit named, and the scenario
+// list has no empty row.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/TextTable.h"
+#include "net/NetworkGame.h"
+#include "net/NetworkStartup.h"
+#include "net/SessionPeers.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "support/ScopedEnv.h"
@@ -18,11 +26,18 @@ namespace {
 
 using play_test::PlayerHarness;
 
-// The words are drawn in the next frame, maybe broken over lines.
+// The words are drawn in the next frame, maybe broken over lines, read as a player reads
+// them: line by line down the screen.
 bool Shows(PlayerHarness& player, const std::string& words) {
     player.Frame();
+    std::vector<play_test::ShownText> runs = player.TextsShown();
+    std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) { return a.rect.top < b.rect.top; });
     std::string shown;
-    for (const play_test::ShownText& run : player.TextsShown()) shown += run.text + " ";
+    for (const play_test::ShownText& run : runs) {
+        for (const char c : run.text + " ") {
+            if (c != ' ' || shown.empty() || shown.back() != ' ') shown += c;
+        }
+    }
     return shown.find(words) != std::string::npos;
 }
 
@@ -55,8 +70,39 @@ TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsT
     player.ClickItem("GameMenu", "StartNetworkGame");
     player.WaitFor("ServerWaitWindow");
     ExpectClearOfTheChat(player, "ServerWaitWindow");
+
+    // Five join: the 5000 shared by six is less than the 1000 the host chose, and he is
+    // told; the joiners are sent the budget in force. Once they have gone his is back.
+    VornsNetworker& session = GetNetworkGame()->Session();
+    std::vector<std::unique_ptr<net_test::Program>> peers;
+    const auto peersAnd = [&peers](const std::function<bool()>& done) {
+        return [&peers, done] {
+            for (const auto& peer : peers) peer->Step();
+            return done();
+        };
+    };
+    for (int i = 0; i < 5; ++i) {
+        peers.push_back(std::make_unique<net_test::Program>("Peer" + std::to_string(i)));
+        VornsNetworker& peer = peers.back()->networker;
+        peer.SetPort(session.ListeningPort());
+        peer.SetHost("127.0.0.1");
+        ASSERT_TRUE(peer.StartClient());
+        peer.SetState(SessionState::ClientEntering);
+        ASSERT_TRUE(peer.Connect());
+    }
+    player.FramesUntil(peersAnd([&] { return session.Players().size() == 6; }), PlayerHarness::kDefaultFrameLimit,
+                       "five joined");
+    EXPECT_TRUE(Shows(player, "With 6 players the budget came down to 833 credits."));
     player.ClickItem("ServerWaitWindow", "SetupGame");
     player.WaitFor("NetworkGameSetupWindow");
+    EXPECT_TRUE(Shows(player, "833 Credits"));
+    player.FramesUntil(peersAnd([&] { return peers[4]->host.settingsApplied > 0; }), PlayerHarness::kDefaultFrameLimit,
+                       "the set-up sent");
+    EXPECT_EQ(peers[4]->host.settings.budget, 833);
+    for (const auto& peer : peers) peer->networker.StopClient();
+    player.FramesUntil([&] { return session.Players().size() == 1; }, PlayerHarness::kDefaultFrameLimit, "all gone");
+    EXPECT_TRUE(Shows(player, "The budget you chose is back: 1000 credits."));
+    EXPECT_TRUE(Shows(player, "1000 Credits"));
     ExpectClearOfTheChat(player, "NetworkGameSetupWindow");
 
     // The budget box opens on 1000, selected: 1500 typed is 1500 set. Alone, the whole
