@@ -488,12 +488,14 @@ void NetworkGame::FitBudget(bool tell) {
     const int32_t now = settings_.budget;
     if (!tell || now == before || !IsNetworkServer()) return;
     const String credits = String::FromInt(now) + GetLanguageText("BudgetLimits2");
-    if (now >= chosenBudget_)
+    if (now >= chosenBudget_) {
         ShowStatus((GetLanguageText("BudgetBack") + credits).CStr());
-    else
-        ShowStatus((GetLanguageText("BudgetCameDown") + String::FromInt(PlayerCount()) +
-                    GetLanguageText("BudgetCameDown2") + credits)
-                       .CStr());
+        return;
+    }
+    // Below the host's choice still: down as players join, up as they leave.
+    const char* const moved = now < before ? "BudgetCameDown2" : "BudgetWentUp";
+    ShowStatus((GetLanguageText("BudgetCameDown") + String::FromInt(PlayerCount()) + GetLanguageText(moved) + credits)
+                   .CStr());
 }
 
 void NetworkGame::SendGameSetup() {
