@@ -1,6 +1,8 @@
 // The screen after a network battle.
 #include "battlefield/ResultsWindow.h"
 
+#include <algorithm>
+
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
@@ -56,14 +58,20 @@ String ResultsWindow::ResultLine(const Player& player, int32_t rules) {
     }
 }
 
-// Line i belongs to the roster's player i. A player who left during the battle leaves the
-// roster while the results show, so the lines are made again from the roster each frame.
 void ResultsWindow::FillLines() {
     const Array<Player*>& players = GetPlayerRoster().networkPlayers;
     const int32_t rules = host != nullptr ? host->GameRules() : -1;
     for (int32_t i = 0; i < players.Count(); ++i) {
+        const String& name = players[i]->ShownName();
+        auto standing = std::find_if(standings.begin(), standings.end(),
+                                     [&name](const Standing& shown) { return shown.name == name; });
+        if (standing == standings.end()) {
+            Standing added{name, String(), players[i]->won != 0};
+            if (rules >= 0 && rules < kRulesCount) added.line = ResultLine(*players[i], rules);
+            standing = standings.insert(standings.end(), added);
+        }
         while (lines.Count() <= i) lines.Append(String());
-        if (rules >= 0 && rules < kRulesCount) lines[i] = ResultLine(*players[i], rules);
+        if (rules >= 0 && rules < kRulesCount) lines[i] = standing->line;
     }
 }
 
@@ -73,6 +81,7 @@ void ResultsWindow::OnOpen() {
     for (int32_t i = 0; i < players.Count(); ++i) {
         if (host != nullptr) host->ShowPose(*players[i], players[i]->won != 0);
     }
+    standings.clear();
     FillLines();
     const Game* game = CurrentGame();
     buttons.SetVisible(kSetUpGame, game != nullptr && game->IsNetworkServer());

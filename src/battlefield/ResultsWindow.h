@@ -3,6 +3,7 @@
 // player's figure with a line of results chosen by the rule set, and two buttons: set up
 // the next game (the serving player only) and disconnect.
 #include <cstdint>
+#include <vector>
 
 #include "battlefield/WindowButtons.h"
 #include "core/Array.h"
@@ -41,12 +42,25 @@ public:
     void GetHighlightShape(const HighlightRequest& request, Highlighter& highlighter) override;
     void GetToolTip() override;
 
+    // A player's place in the results: his name as the session showed it, his line and
+    // whether he won.
+    struct Standing {
+        String name;
+        String line;
+        bool winner = false;
+    };
+
     // The line of a player's results under the rule set; empty for an unknown set.
     static String ResultLine(const Player& player, int32_t rules);
     static const char* RulesKey(int32_t rules);
-    // Each player's line under the rule set, in the roster's order.
+    // A listed player who has no standing yet is given one from his record as it is now;
+    // then each listed player's line, in the roster's order.
     void FillLines();
 
+    // The battle's results as they stood when the window opened, in the roster's order then:
+    // a player who leaves afterwards keeps his place, his line and his stars.
+    std::vector<Standing> standings;
+    // Line i belongs to the roster's player i.
     StringArray lines;
     ResultsHost* host = nullptr;
     WindowButtons buttons;

@@ -131,9 +131,12 @@ std::vector<FigurePlace> FigureRows::Layout(const std::vector<FigureRowEntry>& e
     const float textRoom = static_cast<float>(column - kTextGapPixels);
     for (int32_t i = 0; i < count; ++i) {
         const FigureRowEntry& entry = entries[static_cast<size_t>(i)];
-        std::vector<FigureText>& texts = places[static_cast<size_t>(i)].texts;
-        Fit(entry.name, kNameScale, textRoom, texts);
-        for (const String& line : entry.lines) Fit(line, kLineScale, textRoom, texts);
+        FigurePlace& place = places[static_cast<size_t>(i)];
+        Fit(entry.name, kNameScale, textRoom, place.texts);
+        for (const String& line : entry.lines) Fit(line, kLineScale, textRoom, place.texts);
+        const size_t unmarked = place.texts.size();
+        Fit(entry.mark, kLineScale, textRoom, place.texts);
+        place.markTexts = place.texts.size() - unmarked;
     }
     // Each row keeps room for its tallest stack of texts.
     std::vector<int32_t> textPixels(static_cast<size_t>(rows), reserved);
@@ -190,8 +193,11 @@ std::vector<FigurePlace> FigureRows::Draw(const std::vector<FigureRowEntry>& ent
     UseScreenCamera();
     renderer.DisableLighting();
     renderer.SetAlphaBlend();
-    for (const FigurePlace& place : places) {
-        for (const FigureText& text : place.texts) DrawUiText(text.text, text.x, text.y, Color(0xFFFFFFFF), text.scale);
+    for (size_t i = 0; i < places.size(); ++i) {
+        const std::vector<FigureText>& texts = places[i].texts;
+        const size_t shown = entries[i].markShown ? texts.size() : texts.size() - places[i].markTexts;
+        for (size_t k = 0; k < shown; ++k)
+            DrawUiText(texts[k].text, texts[k].x, texts[k].y, Color(0xFFFFFFFF), texts[k].scale);
     }
     renderer.SetBlendOff();
     return places;

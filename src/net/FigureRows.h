@@ -19,6 +19,10 @@ struct FigureRowEntry {
     String name;
     std::vector<String> lines;
     bool winner = false;
+    // A last line shown only with markShown; its room under the figure is kept either way,
+    // so that nothing moves when it shows.
+    String mark;
+    bool markShown = false;
 };
 
 // A text under a figure as it is drawn: its top-left corner and its scale.
@@ -29,10 +33,12 @@ struct FigureText {
     float scale = 1.0f;
 };
 
-// Where an entry stands: its figure's box and the texts under it, the name first.
+// Where an entry stands: its figure's box and the texts under it, the name first and the
+// mark's pieces last.
 struct FigurePlace {
     IntRect figure;
     std::vector<FigureText> texts;
+    size_t markTexts = 0;
 };
 
 class FigureRows {

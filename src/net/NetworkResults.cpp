@@ -1,7 +1,9 @@
 #include "net/NetworkResults.h"
 
+#include <utility>
 #include <vector>
 
+#include "core/TextTable.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "modes/ModeFolders.h"
@@ -16,20 +18,37 @@ int32_t NetworkResults::GameRules() const {
     return game != nullptr ? static_cast<int32_t>(game->MatchSettings().rules) : -1;
 }
 
-// Only once the battle is over: the end delay has run out into the results state.
-void NetworkResults::DrawPlayers(const StringArray& lines) {
+namespace {
+
+// The listed player shown by that name (names are unique within a session); none once he
+// has left.
+Player* ListedPlayer(const String& name) {
+    for (Player* player : GetPlayerRoster().networkPlayers) {
+        if (player->ShownName() == name) return player;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+// Only once the battle is over: the end delay has run out into the results state. The
+// results as they stood when they opened: a player who has left keeps his place, his line
+// and his stars, marked as gone, with no figure (it walked off the stage with him).
+void NetworkResults::DrawPlayers(const StringArray& /*lines*/) {
     NetworkGame* game = GetNetworkGame();
     if (game == nullptr) return;
     const SessionState state = game->Session().State();
     if (state != SessionState::ServerResults && state != SessionState::ClientResults) return;
-    const Array<Player*>& players = GetPlayerRoster().networkPlayers;
+    const String gone = GetLanguageText("PlayerLeftResults");
     std::vector<FigureRowEntry> entries;
-    for (int32_t i = 0; i < players.Count(); ++i) {
+    for (const ResultsWindow::Standing& standing : GetResultsWindow().standings) {
         FigureRowEntry entry;
-        entry.player = players[i];
-        entry.name = players[i]->ShownName();
-        if (i < lines.Count()) entry.lines.push_back(lines[i]);
-        entry.winner = players[i]->won != 0;
+        entry.player = ListedPlayer(standing.name);
+        entry.name = standing.name;
+        entry.lines.push_back(standing.line);
+        entry.winner = standing.winner;
+        entry.mark = gone;
+        entry.markShown = entry.player == nullptr;
         entries.push_back(std::move(entry));
     }
     FigureRows& rows = GetFigureRows();

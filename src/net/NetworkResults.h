@@ -1,7 +1,7 @@
 #pragma once
 // The results screen's view of the network game: its rule set, every player's figure
-// cheering or sulking with its result line, the winners' stars, and the serving
-// player's next game.
+// cheering or sulking with its result line, the winners' stars (a player who has left
+// keeps his place, marked so), and the serving player's next game.
 #include "battlefield/ResultsWindow.h"
 
 class NetworkResults : public ResultsHost {

@@ -19,6 +19,7 @@
 #include "modes/ButtonRowWindow.h"
 #include "modes/GameModes.h"
 #include "modes/MissionMapWindow.h"
+#include "platform/sys/Random.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "ui/TextBox.h"
@@ -29,6 +30,9 @@
 #include "world/ObjectKind.h"
 
 namespace play_test {
+
+// Every part's battles are fought from this seed.
+constexpr unsigned kCampaignSeed = 20261208;
 
 // What a lesson asks and what the player does about it: the action runs once, when the
 // text box first shows the words.
@@ -334,14 +338,18 @@ public:
 
     // Launches the briefed mission with the units named until it is won. How each one
     // lands and faces is the landing's luck, so a battle that still goes wrong is tried
-    // again from the losing window, three tries at most.
+    // again from the losing window, three tries at most. Each try is fought from the
+    // campaign's seed and its number: how long the words before it took to be spoken on
+    // a busy machine does not choose the battle.
     void WinWith(const std::vector<std::string>& units, const std::string& picture,
                  const std::string& briefingWords) {
+        sys::SRand(kCampaignSeed);
         LaunchASquadOf(units, picture);
         triesTaken = 1;
         for (int& tries = triesTaken; !WaitForTheBattlesEnd(); ++tries) {
             ASSERT_LT(tries, 4) << picture << " was never won; the text box says: " << Said();
             TryAgain(briefingWords, picture + "_" + std::to_string(tries));
+            sys::SRand(kCampaignSeed + unsigned(tries));
             LaunchASquadOf(units, picture + "_" + std::to_string(tries));
         }
     }

@@ -26,8 +26,6 @@
 
 namespace play_test {
 
-// Every part's battles are fought from this seed.
-constexpr unsigned kCampaignSeed = 20261208;
 // The profile every part plays as.
 inline const std::string kCampaignPlayer = "Tester";
 

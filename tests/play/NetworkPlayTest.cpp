@@ -2,8 +2,9 @@
 // menu, others join by typing its address, they chat, the host sets the game up on a
 // scenario that comes with the game, squads are dragged into the launch, the countdown
 // runs, the battle is fought to its end and everyone reads the results; the worlds of the
-// three programs end alike. A player killed mid-battle leaves the others to finish; a
-// host that leaves sends the joined players back to the game menu.
+// three programs end alike, and the host's results stay as they were once the others have
+// left. A player killed mid-battle leaves the others to finish; a host that leaves sends
+// the joined players back to the game menu.
 //
 // Each program is a forked child with its own harness and its own copy of the runtime
 // folder; the parent only starts them and reads what they report through pipes. The host
@@ -27,6 +28,7 @@
 
 #include "FigurePictures.h"
 #include "battlefield/LaunchWindow.h"
+#include "battlefield/ResultsWindow.h"
 #include "core/Image.h"
 #include "core/TextTable.h"
 #include "engine/Sprite.h"
@@ -171,23 +173,11 @@ Image Picture(PlayerHarness& player, const std::string& who, const std::string& 
         if (const auto read = player.ShowsTextRun(picture, text); !read)
             throw PlayerStepFailed(name + ": " + read.message());
     }
-    player.KeepPicture(name);
+    player.KeepPicture(picture, name);
     return picture;
 }
 
 std::string Text(const char* key) { return GetLanguageText(key).CStr(); }
-
-Player* NetworkPlayerOrNull(const std::string& name) {
-    for (Player* player : GetPlayerRoster().networkPlayers) {
-        if (name == player->name.CStr()) return player;
-    }
-    return nullptr;
-}
-
-Player* NetworkPlayerNamed(const std::string& name) {
-    if (Player* player = NetworkPlayerOrNull(name)) return player;
-    throw PlayerStepFailed("no player " + name + " in the session");
-}
 
 // The hue of a colour in degrees; -1 for a grey, which has none.
 float Hue(Color c) {
@@ -235,23 +225,23 @@ void ChatHasItsDarkPanel(const Image& picture, const std::string& screen) {
 }
 
 // Bob painted himself red; the host and Ann kept a new player's colours, and the server
-// gave Ann others: each figure shows its own player's colour and no other figure does.
+// gave Ann others: each figure shows its own player's colour and no other figure does. A
+// player who has left has no figure.
 void FiguresWearTheirPlayersColours(const Image& picture) {
-    // A guest that has read its results may have left already: its figure is gone.
-    if (picture.IsEmpty() || NetworkPlayerOrNull("Ann") == nullptr || NetworkPlayerOrNull("Bob") == nullptr) return;
-    const std::vector<std::string> names{"Host", "Ann", "Bob"};
-    for (const std::string& name : names) {
-        const Color colour = NetworkPlayerNamed(name)->primaryColor;
-        const int own = PixelsPainted(picture, GetPlayerFigure(*NetworkPlayerNamed(name)).rect, colour);
-        for (const std::string& other : names) {
+    if (picture.IsEmpty()) return;
+    const Array<Player*>& players = GetPlayerRoster().networkPlayers;
+    for (Player* player : players) {
+        const std::string name = player->name.CStr();
+        const int own = PixelsPainted(picture, GetPlayerFigure(*player).rect, player->primaryColor);
+        for (Player* other : players) {
             // A winner stands in a ring of stars, whose yellows no other player's colour
             // has to be told from.
-            if (NetworkPlayerNamed(other)->won != 0) continue;
-            const int shown = PixelsPainted(picture, GetPlayerFigure(*NetworkPlayerNamed(other)).rect, colour);
-            if (other != name && (own < 20 || own < 3 * shown))
+            if (other == player || other->won != 0) continue;
+            const int shown = PixelsPainted(picture, GetPlayerFigure(*other).rect, player->primaryColor);
+            if (own < 20 || own < 3 * shown)
                 throw PlayerStepFailed("the figures do not wear their players' colours: " + name + "'s colour on " +
                                        std::to_string(own) + " pixels of " + name + ", " + std::to_string(shown) +
-                                       " of " + other);
+                                       " of " + other->name.CStr());
         }
     }
 }
@@ -262,24 +252,50 @@ std::string Hex(Color colour) {
     return text;
 }
 
-// Each name stands under its figure, readable through the winners' ring of stars.
+// The figure of a player still in the session; none once the player has left.
+const PlayerFigure* FigureOf(const std::string& name) {
+    for (Player* player : GetPlayerRoster().networkPlayers) {
+        if (name == player->ShownName().CStr()) return &GetPlayerFigure(*player);
+    }
+    return nullptr;
+}
+
+// A run of the picture's frame with the text, centred within `apart` pixels of x at or
+// below y, read where it was drawn.
+play_test::ShownText ReadRun(PlayerHarness& player, const Image& picture, const std::string& text, int x, int y,
+                             int apart) {
+    for (const play_test::ShownText& run : player.TextsShown()) {
+        if (run.text != text || run.rect.top < y || std::abs(run.rect.GetCenter().x - x) > apart) continue;
+        if (const auto read = player.ShowsText(picture, run); !read) throw PlayerStepFailed(read.message());
+        return run;
+    }
+    throw PlayerStepFailed("\"" + text + "\" is not drawn");
+}
+
+// Each name of the results stands under its figure, readable through the winners' ring of
+// stars; a player who has left keeps his name in his place, with the word that he left.
 void NamesAreReadUnderTheFigures(PlayerHarness& player, const Image& picture) {
-    // Once a guest has left, the figures stand in new places that the picture does not show.
-    if (picture.IsEmpty() || NetworkPlayerOrNull("Ann") == nullptr || NetworkPlayerOrNull("Bob") == nullptr) return;
-    for (const char* name : {"Host", "Ann", "Bob"}) {
-        const IntRect box = GetPlayerFigure(*NetworkPlayerNamed(name)).rect;
-        const IntRect under(box.left - 40, box.bottom, box.right + 40, box.bottom + 40);
-        if (const auto read = player.ShowsText(picture, name, under); !read)
-            throw PlayerStepFailed(std::string(name) + " under the figure: " + read.message());
+    for (const ResultsWindow::Standing& standing : GetResultsWindow().standings) {
+        const std::string name = standing.name.CStr();
+        if (const PlayerFigure* figure = FigureOf(name)) {
+            const IntRect box = figure->rect;
+            const IntRect under(box.left - 40, box.bottom, box.right + 40, box.bottom + 40);
+            if (const auto read = player.ShowsText(picture, name, under); !read)
+                throw PlayerStepFailed(name + " under the figure: " + read.message());
+            continue;
+        }
+        const IntRect shown = ReadRun(player, picture, name, 0, 0, 1 << 20).rect;
+        ReadRun(player, picture, Text("PlayerLeftResults"), shown.GetCenter().x, shown.bottom, 8);
     }
 }
 
-// Every name and line under the figures, as the last frame drew it, stands clear of the
-// others and of every figure, and is read in the picture where it was drawn.
-void LinesUnderTheFiguresStandClear(PlayerHarness& player, const Image& picture, const std::string& screen) {
+// Every name and line under the figures, as the picture's frame drew it, stands clear of
+// the others and of every figure, and is read in the picture where it was drawn; the runs.
+std::vector<play_test::ShownText> LinesUnderTheFiguresStandClear(PlayerHarness& player, const Image& picture,
+                                                                 const std::string& screen) {
     std::vector<IntRect> figures;
     for (Player* shown : GetPlayerRoster().networkPlayers) figures.push_back(GetPlayerFigure(*shown).rect);
-    if (figures.empty()) return;
+    if (figures.empty()) throw PlayerStepFailed(screen + ": no figure, not even the player's own");
     const int top = std::min_element(figures.begin(), figures.end(), [](const IntRect& a, const IntRect& b) {
                         return a.top < b.top;
                     })->top;
@@ -304,14 +320,7 @@ void LinesUnderTheFiguresStandClear(PlayerHarness& player, const Image& picture,
         if (const auto read = player.ShowsText(picture, run); !read)
             throw PlayerStepFailed(screen + ": " + read.message());
     }
-}
-
-// The figure of a player still in the session; none once the player has left.
-const PlayerFigure* FigureOf(const std::string& name) {
-    for (Player* player : GetPlayerRoster().networkPlayers) {
-        if (name == player->name.CStr()) return &GetPlayerFigure(*player);
-    }
-    return nullptr;
+    return under;
 }
 
 bool Walking(const PlayerFigure* figure) {
@@ -447,8 +456,8 @@ void LaunchSavedSquad(PlayerHarness& player, const std::string& who) {
 constexpr int kBattleFrames = 60000;
 
 // The battle to its end and the results; each living unit goes to the parent as
-// "unit <id> <x> <y>".
-void PlayToTheResults(PlayerHarness& player, const std::string& who, int report) {
+// "unit <id> <x> <y>". The names and lines under the figures as the results first showed.
+std::vector<play_test::ShownText> PlayToTheResults(PlayerHarness& player, const std::string& who, int report) {
     player.FramesUntil([&] { return player.IsOpen("ArenaWindow"); }, kBattleFrames, "the battle");
     Report(report, "battle");
     player.Frames(30);
@@ -471,7 +480,7 @@ void PlayToTheResults(PlayerHarness& player, const std::string& who, int report)
     const Image results = Picture(player, who, "results", {Text("ResultsWindow"), Text("ResultsAlive")});
     FiguresWearTheirPlayersColours(results);
     NamesAreReadUnderTheFigures(player, results);
-    LinesUnderTheFiguresStandClear(player, results, who + " results");
+    const std::vector<play_test::ShownText> lines = LinesUnderTheFiguresStandClear(player, results, who + " results");
     for (const Player* shown : GetPlayerRoster().networkPlayers)
         Report(report, "colour " + std::string(shown->ShownName().CStr()) + " " + Hex(shown->primaryColor));
     FiguresAreAnimated(player, "ResultsWindow");
@@ -480,6 +489,27 @@ void PlayToTheResults(PlayerHarness& player, const std::string& who, int report)
         Report(report, "unit " + std::to_string(object->id) + " " + std::to_string(object->position.x) + " " +
                            std::to_string(object->position.y));
     }
+    return lines;
+}
+
+// Once the others have left, the results of the battle they fought stay as they were:
+// every name and line in its place, each player who left marked so under his own.
+void ResultsStayAsTheBattleEnded(PlayerHarness& player, const std::vector<play_test::ShownText>& atTheEnd) {
+    player.FramesUntil([] { return GetPlayerRoster().networkPlayers.Count() == 1; }, kSessionFrames,
+                       "the others gone from the list");
+    const std::string left = Text("PlayerLeftResults");
+    const Image picture = Picture(player, "host", "results_after_all_left", {left});
+    const std::vector<play_test::ShownText> now = LinesUnderTheFiguresStandClear(player, picture, "the results");
+    for (const play_test::ShownText& run : atTheEnd) {
+        const auto same = [&run](const play_test::ShownText& shown) {
+            return shown.text == run.text && shown.rect.left == run.rect.left && shown.rect.top == run.rect.top;
+        };
+        if (std::none_of(now.begin(), now.end(), same))
+            throw PlayerStepFailed("\"" + run.text + "\" of the results moved or went once the others left");
+    }
+    if (std::count_if(now.begin(), now.end(), [&left](const auto& run) { return run.text == left; }) != 2)
+        throw PlayerStepFailed("the two players who left are not both marked so");
+    NamesAreReadUnderTheFigures(player, picture);
 }
 
 // Once the player who left is gone from the results, what the screen shows under each
@@ -498,6 +528,13 @@ void ReportResultsShown(PlayerHarness& player, int report) {
                 Report(report, "shows " + name + ": " + run.text);
         }
     }
+}
+
+// A line typed into the chat with the pointer over it, and sent.
+void SayInTheChat(PlayerHarness& player, const std::string& line) {
+    player.MoveTo(player.WindowPoint("ChatWindow"));
+    player.Type(line);
+    player.TapKey(win::kKeyReturn);
 }
 
 // From the game menu to the waiting screen; the port goes to the parent.
@@ -577,15 +614,21 @@ int RunHost(int report, bool pictures, bool leaving = false) {
     SetUpOnFreePlay(player);
     ReachSquadSelection(player, "host");
     LaunchSavedSquad(player, "host");
-    PlayToTheResults(player, leaving ? "host_after_bob_left" : "host", report);
+    const std::vector<play_test::ShownText> results =
+        PlayToTheResults(player, leaving ? "host_after_bob_left" : "host", report);
     if (leaving) {
         ReportResultsShown(player, report);
         player.FramesUntil([] { return ChatShows("Ann read the results"); }, kSessionFrames, "Ann's results read");
         return 0;
     }
-    // The host stays until the others have read their own results and left: serving no
-    // more would send them the word that the server has gone instead.
+    if (GetResultsWindow().standings.size() != 3) throw PlayerStepFailed("the results do not show all three players");
+    // Nobody leaves until everyone has read his results. The host stays until the others
+    // have left: serving no more would send them the word that the server has gone instead.
+    player.FramesUntil([] { return ChatShows("Ann read the results") && ChatShows("Bob read the results"); },
+                       kSessionFrames, "the others' results read");
+    SayInTheChat(player, "All have read the results");
     player.FramesUntil([] { return SessionPlayers() == 1; }, kSessionFrames, "the players left");
+    ResultsStayAsTheBattleEnded(player, results);
     return 0;
 }
 
@@ -739,12 +782,13 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures, 
     PlayToTheResults(player, leaving ? name + "_after_bob_left" : name, report);
     // Bob brought no units: once the battle is on he is told he is out.
     if (!veteran && !ChatShows("You are out")) throw PlayerStepFailed(name + " was not told he is out");
+    if (leaving) ReportResultsShown(player, report);
+    SayInTheChat(player, name + " read the results");
     if (leaving) {
-        ReportResultsShown(player, report);
-        player.MoveTo(player.WindowPoint("ChatWindow"));
-        player.Type("Ann read the results");
-        player.TapKey(win::kKeyReturn);
         player.FramesUntil([&] { return player.IsOpen("ErrorBox"); }, kLeavingFrames, "the host gone");
+    } else {
+        player.FramesUntil([] { return ChatShows("All have read the results"); }, kSessionFrames,
+                           "everyone's results read");
     }
     return 0;
 }

@@ -547,8 +547,9 @@ Image PlayerHarness::Picture() {
     return kept != nullptr ? *kept : Image();
 }
 
-std::string PlayerHarness::KeepPicture(const std::string& name) {
-    const Image picture = Picture();
+std::string PlayerHarness::KeepPicture(const std::string& name) { return KeepPicture(Picture(), name); }
+
+std::string PlayerHarness::KeepPicture(const Image& picture, const std::string& name) {
     const fs::path folder = buildTests_ / "screenshots";
     fs::create_directories(folder);
     const std::string path = (folder / (name + ".tga")).string();

@@ -228,6 +228,9 @@ public:
     Image Picture();
     // Picture() saved as build/tests/screenshots/<name>.tga; the full path.
     std::string KeepPicture(const std::string& name);
+    // A picture already taken saved so, without drawing another frame: what was checked in
+    // it is what is kept, and TextsShown() stays that frame's.
+    std::string KeepPicture(const Image& picture, const std::string& name);
 
     // --- picture checks; without pictures they pass (there is nothing to look at), so
     // that one flow runs on both devices. The forms without a picture draw a frame.
