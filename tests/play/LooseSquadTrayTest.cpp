@@ -1,26 +1,17 @@
 // The squad tray as a player meets it after saving a squad in the squad choice: the saved
 // squad shows as its button, in the tray's grid and in its row of recent squads alike.
-// A squad lassoed on the training ground wider than the squad's circle is saved and
-// dropped again from the tray: every member comes back, apart and on the ground.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "CampaignLessons.h"
 #include "CampaignPlayer.h"
 #include "core/Color.h"
 #include "core/Image.h"
-#include "game/PlayerRoster.h"
-#include "game/Squad.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "ui/Tray.h"
-#include "units/Vorn.h"
-#include "world/Arena.h"
-#include "world/ObjectKind.h"
 
 namespace {
 
@@ -81,74 +72,6 @@ TEST(LooseSquadTrayTest, ASavedSquadShowsAsItsButtonInTheGridAndAmongTheRecentSq
         EXPECT_GT(CoveredShare(frame, rect, background), 0.5)
             << "the squad's button fills its cell at " << rect.left << "," << rect.top;
     }
-}
-
-std::vector<const Vorn*> OwnUnits() {
-    std::vector<const Vorn*> units;
-    for (const WorldObject* object : gArena->Objects()) {
-        if (object->kind == kKindVorn && !object->removed && static_cast<const Vorn*>(object)->owner == &GetLocalPlayer())
-            units.push_back(static_cast<const Vorn*>(object));
-    }
-    return units;
-}
-
-// Every two units stand apart by their radii at least.
-::testing::AssertionResult StandApart(const std::vector<const Vorn*>& units) {
-    for (size_t i = 0; i < units.size(); ++i) {
-        for (size_t j = i + 1; j < units.size(); ++j) {
-            const Vector3 between = gArena->NearestImage(units[i]->position, units[j]->position) - units[i]->position;
-            if (std::hypot(between.x, between.y) < units[i]->GetRadius() + units[j]->GetRadius())
-                return ::testing::AssertionFailure() << "units " << i << " and " << j << " overlap";
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
-TEST(LooseSquadTrayTest, EighteenUnitsLassoedWiderThanTheSquadsCircleComeBackWholeFromTheTray) {
-    PlayerHarness player(OnAScriptedClock());
-    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
-    player.EnterTheTrainingGrounds();
-    // Two groups of nine, far apart: the lasso takes more than the squad's circle holds,
-    // and forming the squad presses them together.
-    for (const float across : {0.25f, 0.75f}) {
-        player.Drag(player.EntryPoint("ObjectTray", "SmallFriendVorn"), player.WindowPoint("ArenaWindow", across, 0.5f),
-                    win::MouseButton::Left, play_test::kCtrl);
-        player.WaitFor("VornCountMenu");
-        player.ClickItem("VornCountMenu", "9");
-        player.WaitUntilClosed("VornCountMenu");
-    }
-    player.FramesUntil([] { return OwnUnits().size() == 18; }, 60, "18 units on the field");
-    const Vector3 spread = gArena->NearestImage(OwnUnits().front()->position, OwnUnits().back()->position);
-    ASSERT_GT((spread - OwnUnits().front()->position).Length(), 40.0f) << "the groups fit the squad's circle";
-    player.Drag(player.WindowPoint("ArenaWindow", 0.05f, 0.2f), player.WindowPoint("ArenaWindow", 0.95f, 0.8f),
-                win::MouseButton::Left, play_test::kShift);
-    player.WaitFor("SelectionTray");
-    player.ClickItem("SelectionTray", "SaveSquad");
-    player.WaitFor("SquadNameEditBox");
-    player.Type("Edge");
-    player.TapKey(win::kKeyReturn);
-    player.WaitUntilClosed("SquadNameEditBox");
-    EXPECT_FALSE(player.IsOpen("ErrorBox")) << "a member was left out";
-    Squad saved;
-    ASSERT_TRUE(saved.Load("Edge", -1));
-    EXPECT_EQ(saved.Count(), 18);
-    saved.DestroyMembers();
-
-    // The lassoed units deleted, the squad dropped from the tray: all of it stands on the
-    // field, none on another.
-    player.ClickItem("SelectionTray", "DeleteSelection");
-    player.FramesUntil([] { return OwnUnits().empty(); }, 60, "the lassoed units deleted");
-    CampaignPlayer campaign(player);
-    player.Drag(campaign.TrayEntryPoint("SquadTray", "Edge"), player.WindowPoint("ArenaWindow", 0.5f, 0.5f));
-    player.FramesUntil([] { return OwnUnits().size() == 18; }, 60, "the squad's 18 members on the field");
-    player.Frames(10);
-    EXPECT_TRUE(StandApart(OwnUnits()));
-    for (const Vorn* unit : OwnUnits()) {
-        EXPECT_NEAR(unit->position.z, gArena->GetGroundHeight(unit->position.x, unit->position.y) + unit->GetRadius(),
-                    0.05f)
-            << "a member stands above the ground";
-    }
-    player.KeepPicture("loose_squad_tray_edge_dropped");
 }
 
 }  // namespace
