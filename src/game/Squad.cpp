@@ -172,8 +172,23 @@ bool Squad::Fit(Vorn& unit) const {
 
 String Squad::LeftOutText(const StringArray& names) {
     if (names.IsEmpty()) return String();
+    // Each name once, with its count when several members bear it, so that a crowd left
+    // out still fits the box that shows it.
     String text = GetLanguageText("SquadMembersLeftOut");
-    for (int32_t i = 0; i < names.Count(); ++i) text += (i > 0 ? String(", ") : String()) + names[i];
+    bool first = true;
+    for (int32_t i = 0; i < names.Count(); ++i) {
+        int32_t same = 0;
+        bool earlier = false;
+        for (int32_t j = 0; j < names.Count(); ++j) {
+            if (!(names[j] == names[i])) continue;
+            earlier = earlier || j < i;
+            ++same;
+        }
+        if (earlier) continue;
+        text += (first ? String() : String(", ")) + names[i];
+        if (same > 1) text += " (" + String::FromInt(same) + ")";
+        first = false;
+    }
     return text + ".";
 }
 

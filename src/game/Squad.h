@@ -43,7 +43,8 @@ public:
     // a member: a member is kept clear of the others only.
     bool Fit(Vorn& unit) const;
     // "No place was found in the squad's circle for " and the names, comma-separated,
-    // with a full stop; empty for no names.
+    // each once with its count when repeated ("Brawler (2)"), and a full stop; empty for
+    // no names.
     static String LeftOutText(const StringArray& names);
 
     // The squad file body: the member list for the trays, then each unit's own text.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/StringStream.h"
+#include "core/TextTable.h"
 #include "game/Squad.h"
 #include "game/SquadSummary.h"
 #include "support/LogLines.h"
@@ -99,6 +100,9 @@ TEST_F(SquadFileTest, PressedMembersMoveToTheNearestFreePlaceAndThoseWithoutOneA
     EXPECT_NEAR(squad.members[4]->position.y, -20.0f + 3.0f * radius + 0.01f, 0.002f);  // pushed straight out
     EXPECT_NEAR(squad.members[4]->position.x, 0.0f, 0.002f);
     EXPECT_TRUE(squad.leftOut.IsEmpty());
+    StringArray twice;
+    for (const char* name : {"Brawler", "Scout", "Brawler"}) twice.Append(name);
+    EXPECT_EQ(Squad::LeftOutText(twice), GetLanguageText("SquadMembersLeftOut") + "Brawler (2), Scout.");
 
     // Forty large units on one spot: those that find no place are named in the log.
     for (int i = 0; i < 40; ++i) {
