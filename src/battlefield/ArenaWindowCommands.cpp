@@ -21,6 +21,7 @@
 #include "game/Game.h"
 #include "platform/sys/Random.h"
 #include "ui/KillTray.h"
+#include "ui/SquadNameEditBox.h"
 #include "ui/UiServices.h"
 #include "ui/VornCountMenu.h"
 #include "ui/WindowManager.h"
@@ -304,13 +305,16 @@ void ArenaWindow::RunPlacingCommand(Event& event) {
             PlayUiSound("Thud.ogg");
             ResetVornActionQueues();
             return;
-        case kEventPlaceNewSquad:
-            gArena->LoadSquadFile(event.text, event.position3, PlacingPlayer());
+        case kEventPlaceNewSquad: {
+            StringArray leftOut;
+            gArena->LoadSquadFile(event.text, event.position3, PlacingPlayer(), &leftOut);
             gArena->SetSquadName(event.text);
             PlayUiSound("Thud.ogg");
             GetSquadTray().MarkMostRecentlyUsed(event.text);
             ResetVornActionQueues();
+            ShowSquadMembersLeftOut(leftOut);
             return;
+        }
         case kEventBeginSelectGroup:
             selection_.Clear();
             bandStart = event.position3;

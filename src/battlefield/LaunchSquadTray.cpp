@@ -17,6 +17,7 @@
 #include "game/PlayerRoster.h"
 #include "game/Squad.h"
 #include "modes/SquadWindow.h"
+#include "ui/SquadNameEditBox.h"
 #include "ui/UiServices.h"
 #include "units/ChassisTable.h"
 #include "units/Vorn.h"
@@ -227,6 +228,7 @@ void LaunchSquadTray::HandleCommand(Event& event) {
             squad.DestroyMembers();
             squad.Load(event.text, limit);
             ShowInSquadWindow(target);
+            ShowSquadMembersLeftOut(squad.leftOut);
             PlayUiSound("Thud.ogg");
             if (gArena != nullptr) {
                 const bool hidden = target != 1 && event.text.CharCount() > 0 && event.text.CStr()[0] == '_';

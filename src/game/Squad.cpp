@@ -1,12 +1,17 @@
 #include "game/Squad.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <string_view>
+#include <vector>
 
+#include "core/Debugger.h"
 #include "core/FileStream.h"
 #include "core/Stream.h"
 #include "core/String.h"
+#include "core/TextTable.h"
+#include "core/Vector2.h"
 #include "game/SquadSummary.h"
 #include "platform/sys/Paths.h"
 #include "units/Vorn.h"
@@ -16,6 +21,14 @@
 namespace {
 
 constexpr float kSpacing = 0.01f;
+// Room kept beyond the spacing rule and inside the edge when a unit is moved to a free
+// place, so that the six digits its file keeps of the place do not press it again.
+constexpr float kFitRoom = 0.001f;
+
+struct Circle {
+    Vector2 centre;
+    float radius;
+};
 
 std::string_view View(const String& s) { return {s.CStr(), static_cast<size_t>(s.CharCount())}; }
 
@@ -23,6 +36,30 @@ float GroundDistance(const Vector3& a, const Vector3& b) {
     const float dx = a.x - b.x;
     const float dy = a.y - b.y;
     return std::sqrt(dx * dx + dy * dy);
+}
+
+Vector2 Ground(const Vector3& point) { return {point.x, point.y}; }
+
+// The point of the circle nearest to p (any, for p at its centre).
+Vector2 NearestOn(const Circle& circle, const Vector2& p) {
+    const Vector2 away = p - circle.centre;
+    const float length = away.Length();
+    if (length < 1e-6f) return circle.centre + Vector2(circle.radius, 0.0f);
+    return circle.centre + away * (circle.radius / length);
+}
+
+// The points where the two circles cross, appended.
+void AddCrossings(const Circle& a, const Circle& b, std::vector<Vector2>& points) {
+    const Vector2 between = b.centre - a.centre;
+    const float d = between.Length();
+    if (d < 1e-6f || d > a.radius + b.radius || d < std::fabs(a.radius - b.radius)) return;
+    const float along = (a.radius * a.radius - b.radius * b.radius + d * d) / (2.0f * d);
+    const float across = std::sqrt(std::max(a.radius * a.radius - along * along, 0.0f));
+    const Vector2 u = between * (1.0f / d);
+    const Vector2 foot = a.centre + u * along;
+    const Vector2 side(-u.y, u.x);
+    points.push_back(foot + side * across);
+    points.push_back(foot - side * across);
 }
 
 void ReturnToPool(Vorn* unit) {
@@ -85,13 +122,74 @@ Vorn* Squad::NearestMember(const Vector3& point, const char* memberName) const {
 bool Squad::CanPlace(const Vector3& position, float radius, const Vorn* ignored) const {
     // A member formed onto the disc's edge reads back from its file (six digits) a hair
     // outside it.
-    constexpr float kWrittenDigits = 0.0005f;
-    if (GroundDistance(position, Vector3(0.0f, 0.0f, 0.0f)) > kAreaRadius + kWrittenDigits) return false;
+    constexpr float kEdgeTolerance = 0.0005f;
+    if (GroundDistance(position, Vector3(0.0f, 0.0f, 0.0f)) > kAreaRadius + kEdgeTolerance) return false;
     for (const Vorn* unit : members) {
         if (unit == ignored) continue;
         if (GroundDistance(position, unit->position) < unit->GetRadius() + radius + kSpacing) return false;
     }
     return true;
+}
+
+bool Squad::FindFreePlace(const Vector3& wanted, float radius, const Vorn* ignored, Vector3& place) const {
+    if (CanPlace(wanted, radius, ignored)) {
+        place = wanted;
+        return true;
+    }
+    // The free ground is the area less a disc around each member. Its point nearest to
+    // the wanted one lies on the edge of the area or of such a disc: at the foot of the
+    // wanted point there, or where two of the circles cross.
+    std::vector<Circle> circles;
+    circles.push_back({Vector2(0.0f, 0.0f), kAreaRadius - kFitRoom});
+    for (const Vorn* unit : members) {
+        if (unit != ignored) circles.push_back({Ground(unit->position), unit->GetRadius() + radius + kSpacing + kFitRoom});
+    }
+    const Vector2 from = Ground(wanted);
+    std::vector<Vector2> spots;
+    for (size_t i = 0; i < circles.size(); ++i) {
+        spots.push_back(NearestOn(circles[i], from));
+        for (size_t j = i + 1; j < circles.size(); ++j) AddCrossings(circles[i], circles[j], spots);
+    }
+    std::sort(spots.begin(), spots.end(), [&from](const Vector2& a, const Vector2& b) {
+        return a.DistanceSquared(from) < b.DistanceSquared(from);
+    });
+    for (const Vector2& spot : spots) {
+        const Vector3 at(spot.x, spot.y, wanted.z);
+        if (CanPlace(at, radius, ignored)) {
+            place = at;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Squad::Fit(Vorn& unit) const {
+    Vector3 place;
+    if (!FindFreePlace(unit.position, unit.GetRadius(), &unit, place)) return false;
+    if (!(place == unit.position)) unit.SetPosition(place);
+    return true;
+}
+
+String Squad::LeftOutText(const StringArray& names) {
+    if (names.IsEmpty()) return String();
+    // Each name once, with its count when several members bear it, so that a crowd left
+    // out still fits the box that shows it.
+    String text = GetLanguageText("SquadMembersLeftOut");
+    bool first = true;
+    for (int32_t i = 0; i < names.Count(); ++i) {
+        int32_t same = 0;
+        bool earlier = false;
+        for (int32_t j = 0; j < names.Count(); ++j) {
+            if (!(names[j] == names[i])) continue;
+            earlier = earlier || j < i;
+            ++same;
+        }
+        if (earlier) continue;
+        text += (first ? String() : String(", ")) + names[i];
+        if (same > 1) text += " (" + String::FromInt(same) + ")";
+        first = false;
+    }
+    return text + ".";
 }
 
 Stream& Squad::Write(Stream& stream) const {
@@ -113,17 +211,20 @@ Stream& Squad::Write(Stream& stream) const {
     return stream;
 }
 
-bool Squad::Accepts(const Vorn& unit) {
+bool Squad::Accepts(Vorn& unit) {
     if (unit.chassisType == -1) return false;
-    if (!CanPlace(unit.position, unit.GetRadius(), nullptr)) return false;
-    if (loadBudget < 0) return true;
-    if (loadBudget < unit.cost) return false;
-    loadBudget -= unit.cost;
+    if (loadBudget >= 0 && loadBudget < unit.cost) return false;
+    if (!Fit(unit)) {
+        leftOut.Append(unit.name);
+        return false;
+    }
+    if (loadBudget >= 0) loadBudget -= unit.cost;
     return true;
 }
 
 Stream& Squad::Read(Stream& stream) {
     DestroyMembers();
+    leftOut.Clear();
     if (gArena == nullptr) return stream;
     SquadSummary header;
     const int32_t count = header.Read(stream);
@@ -157,6 +258,7 @@ bool Squad::Save(const String& name) const {
 }
 
 bool Squad::Load(const String& name, int32_t budget) {
+    leftOut.Clear();
     if (!sys::IsSafeName(View(name))) {
         DestroyMembers();
         return false;
@@ -170,5 +272,8 @@ bool Squad::Load(const String& name, int32_t budget) {
     loadBudget = budget;
     Read(file);
     loadBudget = -1;
+    if (!leftOut.IsEmpty()) {
+        Debugger::Instance().Line(View("Squad file \"" + path + "\": " + LeftOutText(leftOut)));
+    }
     return true;
 }

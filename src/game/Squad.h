@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "core/Array.h"
+#include "core/String.h"
 
 class Stream;
-class String;
 struct Vector3;
 class Vorn;
 
@@ -35,24 +35,39 @@ public:
     // Whether a unit of that radius fits at the position: inside the squad area and
     // clear of every member but the ignored one.
     bool CanPlace(const Vector3& position, float radius, const Vorn* ignored) const;
+    // The place nearest the wanted one where a unit of that radius fits (CanPlace, with a
+    // little room to spare); false when none is left in the area.
+    bool FindFreePlace(const Vector3& wanted, float radius, const Vorn* ignored, Vector3& place) const;
+    // A unit pressed against a member or past the area's edge moves to the nearest free
+    // place; false, the unit left where it was, when there is none. The unit need not be
+    // a member: a member is kept clear of the others only.
+    bool Fit(Vorn& unit) const;
+    // "No place was found in the squad's circle for " and the names, comma-separated,
+    // each once with its count when repeated ("Brawler (2)"), and a full stop; empty for
+    // no names.
+    static String LeftOutText(const StringArray& names);
 
     // The squad file body: the member list for the trays, then each unit's own text.
     Stream& Write(Stream& stream) const;
-    // Replaces the members by those of a squad file body. Units without a chassis,
-    // whose unit file is gone, outside the area, overlapping, over the budget or read
-    // from a damaged body are left out.
+    // Replaces the members by those of a squad file body. A member pressed against an
+    // earlier one or past the area's edge moves to the nearest free place; one for which
+    // no place is left is named in `leftOut`. Units without a chassis, whose unit file is
+    // gone, over the budget or read from a damaged body are left out.
     Stream& Read(Stream& stream);
     // A safe save of the squad file of that name; false for an unsafe name or a write
     // that did not reach the disk.
     bool Save(const String& name) const;
     // Reads the squad file of that name keeping within the budget (-1: none); false for
     // an unsafe name or a file that cannot be opened (the squad is then left empty).
+    // Members left out for want of a place are logged with the file.
     bool Load(const String& name, int32_t budget);
 
     int32_t totalCost = 0;
     Array<Vorn*> members;
     int32_t loadBudget = -1;
+    // The members the last read found no place for.
+    StringArray leftOut;
 
 private:
-    bool Accepts(const Vorn& unit);
+    bool Accepts(Vorn& unit);
 };

@@ -358,6 +358,7 @@ void SquadWindow::LoadSquad(const String& squadName) {
     if (squad == nullptr) return;
     PlaySound("Thud.ogg");
     squad->Load(squadName, SquadBudget());
+    ShowSquadMembersLeftOut(squad->leftOut);
     GetSquadTray().MarkMostRecentlyUsed(squadName);
     if (gArena != nullptr) gArena->SetSquadName(squadName.CStr()[0] == '_' ? String() : squadName);
 }
@@ -369,6 +370,8 @@ void SquadWindow::PickEntry(const String& entry) {
         SquadNameEditBox& box = GetSquadNameEditBox();
         box.members.Clear();
         if (squad != nullptr) box.members = squad->members;
+        // Members stand around the squad's own centre: none of a battlefield selection's.
+        box.referencePoint = Vector2(0.0f, 0.0f);
         GetWindowManager().OpenWindow(&box);
         GetWindowManager().BringToFront(&box);
     } else if (entry == "Clear") {

@@ -178,6 +178,13 @@ bool SquadExchange::Store(SessionPlayer& sender, const SquadPayload& payload) {
             if (owner.squads[s].Count() >= Squad::kMaxMembers) break;
             Vorn* unit = ReadUnitText(text, 1);
             if (unit == nullptr) continue;
+            // Kept clear of the members before it, as a squad file's reader keeps them.
+            if (!owner.squads[s].Fit(*unit)) {
+                Log("squad " + std::to_string(s + 1) + " of a peer: no place in its circle for " + UnitName(*unit) +
+                    "; left out");
+                gArena->FreeObject(unit);
+                continue;
+            }
             unit->SetPlayer(&owner);
             owner.squads[s].Add(unit);
         }

@@ -4,9 +4,12 @@
 #include <span>
 
 #include "core/FileHelpers.h"
+#include "game/Squad.h"
 #include "platform/sys/Paths.h"
 #include "ui/ConfirmOverwriteSquadMenu.h"
+#include "ui/ErrorBox.h"
 #include "ui/UiServices.h"
+#include "ui/WindowManager.h"
 #include "world/Arena.h"
 #include "world/SaveFilePaths.h"
 
@@ -32,10 +35,27 @@ void SquadNameEditBox::Accept() {
 void SquadNameEditBox::Save() {
     const Vector3 origin(referencePoint.x, referencePoint.y, 0.0f);
     const std::span<Vorn* const> units(members.Data(), size_t(members.Count()));
-    if (gArena == nullptr || !gArena->SaveSquadFile(text, origin, units)) ReportSaveFailed();
+    StringArray leftOut;
+    if (gArena == nullptr || !gArena->SaveSquadFile(text, origin, units, &leftOut)) {
+        ReportSaveFailed();
+        return;
+    }
+    ShowSquadMembersLeftOut(leftOut);
 }
 
 SquadNameEditBox& GetSquadNameEditBox() {
     static SquadNameEditBox box;
     return box;
+}
+
+void ShowSquadMembersLeftOut(const StringArray& names) {
+    if (names.IsEmpty()) return;
+    ErrorBox& box = GetErrorBox();
+    box.message.Clear();
+    box.AddLine(Squad::LeftOutText(names));
+    box.WrapText();
+    WindowManager& manager = GetWindowManager();
+    manager.OpenWindow(&box);
+    manager.BringToFront(&box);
+    PlayUiSound("Illegal.ogg");
 }

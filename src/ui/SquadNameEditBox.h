@@ -5,6 +5,7 @@
 #include "core/Vector2.h"
 #include "ui/EditBox.h"
 
+class StringArray;
 class Vorn;
 
 class SquadNameEditBox : public EditBox {
@@ -21,3 +22,7 @@ public:
 };
 
 SquadNameEditBox& GetSquadNameEditBox();
+
+// Names in the error box the squad members for which no place was found, with
+// "Illegal.ogg"; nothing for no names.
+void ShowSquadMembersLeftOut(const StringArray& names);

@@ -296,9 +296,13 @@ public:
     void ForgetLastPlayPoint();
     // With no play point kept the battlefield stays as it is and false is returned.
     bool RestoreLastPlayPoint(bool keepEdited);
-    bool SaveSquadFile(const String& name, const Vector3& origin, std::span<Vorn* const> units);
-    // The number of units placed.
-    int LoadSquadFile(const String& name, const Vector3& point, Player* player);
+    // Members that find no free place in the squad's circle are left out of the file,
+    // logged and, when asked, named in `leftOut`; the others keep clear of one another.
+    bool SaveSquadFile(const String& name, const Vector3& origin, std::span<Vorn* const> units,
+                       StringArray* leftOut = nullptr);
+    // The number of units placed. Members stand apart as in the squad's circle, each on
+    // the ground; those that find no place there are logged and named in `leftOut`.
+    int LoadSquadFile(const String& name, const Vector3& point, Player* player, StringArray* leftOut = nullptr);
     int PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed);
 
     // Terrain commands: objects keep their height above the ground across each change.

@@ -397,7 +397,8 @@ bool Arena::RestoreLastPlayPoint(bool keepEdited) {
 
 // Squads.
 
-bool Arena::SaveSquadFile(const String& name, const Vector3& origin, std::span<Vorn* const> units) {
+bool Arena::SaveSquadFile(const String& name, const Vector3& origin, std::span<Vorn* const> units,
+                          StringArray* leftOut) {
     if (!IsAcceptedName("Squad", name)) {
         return false;
     }
@@ -405,10 +406,18 @@ bool Arena::SaveSquadFile(const String& name, const Vector3& origin, std::span<V
     std::vector<Vector3> kept;
     kept.reserve(units.size());
     Squad squad;
+    StringArray unplaced;
     for (Vorn* unit : units) {
         kept.push_back(unit->position);
-        unit->SetPosition(unit->position - Vector3(origin.x, origin.y, 0.0f));
-        squad.Add(unit);
+        // Stored standing on the squad's flat ground around the origin; a unit pressed
+        // against another by the forming, or past the edge, takes the nearest free place.
+        const Vector3 offset = NearestImage(origin, unit->position) - origin;
+        unit->SetPosition(Vector3(offset.x, offset.y, unit->GetRadius()));
+        if (squad.Fit(*unit)) {
+            squad.Add(unit);
+        } else {
+            unplaced.Append(unit->name);
+        }
     }
     const bool saved = squad.Save(name);
     // The units live on the battlefield: the scratch squad only forgets them.
@@ -416,11 +425,17 @@ bool Arena::SaveSquadFile(const String& name, const Vector3& origin, std::span<V
     for (size_t i = 0; i < units.size(); ++i) {
         units[i]->SetPosition(kept[i]);
     }
+    if (!unplaced.IsEmpty()) {
+        LogFile("Squad", SquadFilePath(name), Squad::LeftOutText(unplaced));
+    }
+    if (leftOut != nullptr) {
+        *leftOut = unplaced;
+    }
     TellViews([&name](ArenaViewListener& view) { view.OnSquadSaved(name); });
     return saved;
 }
 
-int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* player) {
+int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* player, StringArray* leftOut) {
     if (!IsAcceptedName("Squad", name)) {
         return 0;
     }
@@ -440,7 +455,10 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
         return 0;
     }
     const int32_t wanted = std::min(n, Squad::kMaxMembers);
-    Array<Vorn*> placed;
+    // Every member first takes a place in the squad's own layout clear of those before
+    // it, so that none lands on another and is stacked on it.
+    Squad layout;
+    StringArray unplaced;
     int32_t read = 0;
     bool damaged = false;
     for (; read < wanted && !damaged && TextFollows(file); ++read) {
@@ -459,27 +477,44 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
             FreeObject(unit);
             continue;
         }
-        unit->SetPlayer(player);
-        unit->fromSquad = 1;
-        // Rearmed and healed like every unit that enters a battle: the file holds no
-        // health or ammunition.
-        unit->SetDefaults();
-        const Vector3 spot = WrapPosition(point + RotatedOnGround(unit->position, angle));
-        unit->PlaceAt(GroundPoint(spot.x, spot.y));
-        unit->SavePreviousState();
-        ReportPlaced(*unit);
-        AddObject(unit);
-        placed.Append(unit);
+        if (!layout.Fit(*unit)) {
+            unplaced.Append(unit->name);
+            FreeObject(unit);
+            continue;
+        }
+        layout.Add(unit);
     }
     if (!damaged && (read < n || (!file.HasError() && TextFollows(file)))) {
         LogFile("Squad", path,
                 "its count says " + String::FromInt(n) + " members, " + String::FromInt(read) + " were read (at most " +
                     String::FromInt(Squad::kMaxMembers) + ")");
     }
-    for (Vorn* unit : placed) {
+    if (!unplaced.IsEmpty()) {
+        LogFile("Squad", path, Squad::LeftOutText(unplaced));
+    }
+    if (leftOut != nullptr) {
+        *leftOut = unplaced;
+    }
+    for (Vorn* unit : layout.members) {
+        unit->SetPlayer(player);
+        unit->fromSquad = 1;
+        // Rearmed and healed like every unit that enters a battle: the file holds no
+        // health or ammunition.
+        unit->SetDefaults();
+        // On the ground where it lands, whatever height it was saved at.
+        const Vector3 spot = WrapPosition(point + RotatedOnGround(unit->position, angle));
+        unit->PlaceAt(GroundPoint(spot.x, spot.y));
+        unit->SavePreviousState();
+        ReportPlaced(*unit);
+        AddObject(unit);
+    }
+    for (Vorn* unit : layout.members) {
         ResolvePlacementOverlap(unit, kSettleStep);
     }
-    return placed.Count();
+    const int placed = layout.Count();
+    // The units live on the battlefield now: the layout only forgets them.
+    layout.Clear();
+    return placed;
 }
 
 int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed) {

@@ -2,11 +2,14 @@
 // and damaged bodies; finding and placing members.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "core/StringStream.h"
+#include "core/TextTable.h"
 #include "game/Squad.h"
 #include "game/SquadSummary.h"
+#include "support/LogLines.h"
 #include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
 #include "world/SaveFilePaths.h"
@@ -70,28 +73,58 @@ TEST_F(SquadFileTest, SavedSquadLoadsWithinABudgetInFileOrder) {
     written.DestroyMembers();
 }
 
-TEST_F(SquadFileTest, MembersOutsideOverlappingWithoutChassisOrFileAreDropped) {
+// A member pressed against an earlier one or past the edge moves to the nearest free
+// place; one with no place left is named; one without a chassis or unit file is dropped.
+TEST_F(SquadFileTest, PressedMembersMoveToTheNearestFreePlaceAndThoseWithoutOneAreNamed) {
     Squad written;
     const float radius = Unit("probe", 0, 0, 0)->GetRadius();
     written.Add(Unit("Edge", 20.0f, 0.0f, 1));
-    written.Add(Unit("Out", 0.0f, 20.001f, 1));
+    written.Add(Unit("Out", 0.0f, 20.5f, 1));
     written.Add(Unit("Touch", 20.0f - 2.0f * radius - 0.02f, 0.0f, 1));  // clear by 0.01 more
     written.Add(Unit("Close", 0.0f, -20.0f + radius, 1));
-    written.Add(Unit("Near", 0.0f, -20.0f + 2.0f * radius, 1));  // overlaps Close
+    written.Add(Unit("Near", 0.0f, -20.0f + 2.0f * radius, 1));  // pressed against Close
     Vorn* bare = Unit("Bare", -5.0f, -5.0f, 1);
     bare->chassisType = -1;
     written.Add(bare);
     Vorn* linked = Unit("Gone", 5.0f, 5.0f, 1);
     linked->edited = 0;  // written as a reference to a unit file that does not exist
     written.Add(linked);
-    StringStream stream;
-    written.Write(stream);
-    StringStream in(stream.Text());
+    StringStream in(Text(written).c_str());
+    written.DestroyMembers();
     squad.Read(in);
     std::vector<std::string> names;
     for (Vorn* unit : squad.members) names.emplace_back(unit->name.CStr());
-    EXPECT_EQ(names, (std::vector<std::string>{"Edge", "Touch", "Close"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Edge", "Out", "Touch", "Close", "Near"}));
+    EXPECT_EQ(squad.members[0]->position, Vector3(20.0f, 0.0f, 0.0f));
+    EXPECT_NEAR(squad.members[1]->position.y, 20.0f, 0.002f);
+    EXPECT_NEAR(squad.members[4]->position.y, -20.0f + 3.0f * radius + 0.01f, 0.002f);  // pushed straight out
+    EXPECT_NEAR(squad.members[4]->position.x, 0.0f, 0.002f);
+    EXPECT_TRUE(squad.leftOut.IsEmpty());
+    StringArray twice;
+    for (const char* name : {"Brawler", "Scout", "Brawler"}) twice.Append(name);
+    EXPECT_EQ(Squad::LeftOutText(twice), GetLanguageText("SquadMembersLeftOut") + "Brawler (2), Scout.");
+
+    // Forty large units on one spot: those that find no place are named in the log.
+    for (int i = 0; i < 40; ++i) {
+        Vorn* unit = Unit(("L" + std::to_string(i)).c_str(), 1.0f, 1.0f, 1);
+        unit->BuildBody(kRobotLarge);
+        written.Add(unit);
+    }
+    ASSERT_TRUE(written.Save("Crowd"));
     written.DestroyMembers();
+    platform_test::LogLines log;
+    ASSERT_TRUE(squad.Load("Crowd", -1));
+    EXPECT_GT(squad.Count(), 20);
+    ASSERT_FALSE(squad.leftOut.IsEmpty());
+    EXPECT_EQ(squad.Count() + squad.leftOut.Count(), 40);
+    for (Vorn* member : squad.members) {
+        EXPECT_LE(std::hypot(member->position.x, member->position.y), 20.0f);
+        EXPECT_TRUE(squad.CanPlace(member->position, member->GetRadius(), member)) << member->name.CStr();
+    }
+    const std::string text = Squad::LeftOutText(squad.leftOut).CStr();
+    EXPECT_TRUE(log.HasLineWith({"Crowd.SQD", text})) << log.Text();
+    EXPECT_NE(text.find(std::string(squad.leftOut[0].CStr()) + ", "), std::string::npos) << text;
+    EXPECT_EQ(text.back(), '.');
 }
 
 TEST_F(SquadFileTest, DamagedAndHostileBodiesStopSafely) {

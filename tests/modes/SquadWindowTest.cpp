@@ -16,6 +16,8 @@
 #include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
 #include "support/WorkingFolder.h"
+#include "ui/SquadNameEditBox.h"
+#include "ui/WindowManager.h"
 #include "world/SaveFilePaths.h"
 
 namespace {
@@ -121,10 +123,22 @@ TEST_F(SquadWindowTest, ASingleDropUsesItsOwnUnitsRadiusAfterACircle) {
     drop.value = int32_t(kChassisRadiusBySize[2] * 100.0f);
     window.HandleCommand(drop);
     EXPECT_EQ(squad().Count(), 3);
-    ASSERT_TRUE(squad().Save("Kept"));
+    // Saved through the editor's button after a battlefield selection was saved: the
+    // members keep their places around the squad's own centre, not the selection's.
+    SquadNameEditBox& box = GetSquadNameEditBox();
+    box.referencePoint = Vector2(90.0f, 40.0f);
+    Event save;
+    save.type = kEventPickEntry;
+    save.text = "Save";
+    window.HandleCommand(save);
+    box.text = "Kept";
+    box.Save();
+    GetWindowManager().CloseWindow(&box);
     Squad reloaded;
     ASSERT_TRUE(reloaded.Load("Kept", 1000));
-    EXPECT_EQ(reloaded.Count(), squad().Count());
+    ASSERT_EQ(reloaded.Count(), squad().Count());
+    EXPECT_NEAR(reloaded.members[0]->position.x, small.x, 0.001f);
+    EXPECT_NEAR(reloaded.members[0]->position.y, small.y, 0.001f);
     reloaded.DestroyMembers();
 }
 

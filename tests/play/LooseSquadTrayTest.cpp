@@ -1,17 +1,28 @@
 // The squad tray as a player meets it after saving a squad in the squad choice: the saved
 // squad shows as its button, in the tray's grid and in its row of recent squads alike.
+// Eighteen units lassoed on the training ground, wider than the squad's circle, are saved
+// as a squad that reads back whole, every member apart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "CampaignLessons.h"
 #include "CampaignPlayer.h"
+#include "battlefield/ArenaWindow.h"
 #include "core/Color.h"
 #include "core/Image.h"
+#include "game/PlayerRoster.h"
+#include "game/Squad.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 #include "ui/Tray.h"
+#include "units/Vorn.h"
+#include "world/Arena.h"
+#include "world/ObjectKind.h"
 
 namespace {
 
@@ -72,6 +83,80 @@ TEST(LooseSquadTrayTest, ASavedSquadShowsAsItsButtonInTheGridAndAmongTheRecentSq
         EXPECT_GT(CoveredShare(frame, rect, background), 0.5)
             << "the squad's button fills its cell at " << rect.left << "," << rect.top;
     }
+}
+
+std::vector<const Vorn*> OwnUnits() {
+    std::vector<const Vorn*> units;
+    for (const WorldObject* object : gArena->Objects()) {
+        if (object->kind == kKindVorn && !object->removed && static_cast<const Vorn*>(object)->owner == &GetLocalPlayer())
+            units.push_back(static_cast<const Vorn*>(object));
+    }
+    return units;
+}
+
+// Every two units stand apart by their radii at least.
+::testing::AssertionResult StandApart(const std::vector<const Vorn*>& units) {
+    for (size_t i = 0; i < units.size(); ++i) {
+        for (size_t j = i + 1; j < units.size(); ++j) {
+            const Vector3 between = gArena->NearestImage(units[i]->position, units[j]->position) - units[i]->position;
+            if (std::hypot(between.x, between.y) < units[i]->GetRadius() + units[j]->GetRadius())
+                return ::testing::AssertionFailure() << "units " << i << " and " << j << " overlap";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(LooseSquadTrayTest, EighteenUnitsLassoedWiderThanTheSquadsCircleAreSavedWhole) {
+    PlayerHarness player(OnAScriptedClock());
+    if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
+    player.EnterTheTrainingGrounds();
+    // Two groups of nine, far apart: the lasso takes more than the squad's circle holds,
+    // and forming the squad presses them together.
+    for (const float across : {0.4f, 0.6f}) {
+        player.Drag(player.EntryPoint("ObjectTray", "SmallFriendVorn"), player.WindowPoint("ArenaWindow", across, 0.45f),
+                    win::MouseButton::Left, play_test::kCtrl);
+        player.WaitFor("ChassisCountMenu");
+        player.ClickItem("ChassisCountMenu", "9");
+        player.WaitUntilClosed("ChassisCountMenu");
+    }
+    player.FramesUntil([] { return OwnUnits().size() == 18; }, 60, "18 units on the field");
+    float widest = 0.0f;
+    for (const Vorn* a : OwnUnits()) {
+        for (const Vorn* b : OwnUnits())
+            widest = std::max(widest, (gArena->NearestImage(a->position, b->position) - a->position).Length());
+    }
+    ASSERT_GT(widest, 2.0f * Squad::kAreaRadius) << "the groups fit the squad's circle";
+    // The lasso is the circle on the ground whose diameter the drag draws: drawn past the
+    // units seen furthest left and right.
+    Point left(10000, 0), right(-10000, 0);
+    for (const Vorn* unit : OwnUnits()) {
+        IntRect rect;
+        ASSERT_TRUE(GetArenaWindow().UnitScreenRect(*unit, rect));
+        const Point at = rect.GetCenter();
+        if (at.x < left.x) left = at;
+        if (at.x > right.x) right = at;
+    }
+    const Point past((right.x - left.x) / 5, (right.y - left.y) / 5);
+    const Point lassoFrom(left.x - past.x, left.y - past.y);
+    player.MoveTo(lassoFrom);
+    player.Drag(lassoFrom, Point(right.x + past.x, right.y + past.y), win::MouseButton::Left, play_test::kShift);
+    player.WaitFor("SelectionTray");
+    player.Frames(5);
+    ASSERT_EQ(GetArenaWindow().Selection().Count(), 18);
+    player.ClickEntry("SelectionTray", "SaveSquad");
+    player.WaitFor("SquadNameEditBox");
+    player.Type("Edge");
+    player.TapKey(win::kKeyReturn);
+    player.WaitUntilClosed("SquadNameEditBox");
+    EXPECT_FALSE(player.IsOpen("ErrorBox")) << "a member was left out";
+    player.KeepPicture("loose_squad_tray_edge_saved");
+    // Read back as the squad editors and launch screens read it: every member, apart.
+    Squad saved;
+    ASSERT_TRUE(saved.Load("Edge", -1));
+    EXPECT_EQ(saved.Count(), 18);
+    EXPECT_TRUE(saved.leftOut.IsEmpty());
+    EXPECT_TRUE(StandApart(std::vector<const Vorn*>(saved.members.begin(), saved.members.end())));
+    saved.DestroyMembers();
 }
 
 }  // namespace

@@ -149,8 +149,8 @@ TEST(SquadEditorTest, ARingOfSmallUnitsAndALargeOneNextToItAreSavedAndReadBackWi
     player.Type("Ring");
     player.TapKey(win::kKeyReturn);
     player.WaitUntilClosed("SquadNameEditBox");
-    // The saved file read back as dragging it from the squad tray reads it, which leaves
-    // out any member that overlaps another.
+    // The saved file read back as dragging it from the squad tray reads it, which moves
+    // any member pressed against another.
     Squad saved;
     ASSERT_TRUE(saved.Load("Ring", -1));
     EXPECT_EQ(saved.Count(), 4);

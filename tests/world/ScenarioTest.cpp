@@ -13,6 +13,7 @@
 #include "core/StringStream.h"
 #include "game/PlayerRoster.h"
 #include "game/Squad.h"
+#include "game/SquadSummary.h"
 #include "support/LogLines.h"
 #include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
@@ -57,6 +58,20 @@ std::string UnitEntry(const char* name, const char* chassis, float x, float y) {
         text += std::string("ChassisType ") + chassis + "\n";
     }
     return text + "Edited 1\nEnd\n";
+}
+
+// Every two of the units stand apart by more than their radii and the squad's spacing.
+template <typename Units>
+::testing::AssertionResult StandApart(const Units& units) {
+    for (auto a = units.begin(); a != units.end(); ++a) {
+        for (auto b = a + 1; b != units.end(); ++b) {
+            const float apart = std::hypot((*a)->position.x - (*b)->position.x, (*a)->position.y - (*b)->position.y);
+            if (apart < (*a)->GetRadius() + (*b)->GetRadius() + 0.01f)
+                return ::testing::AssertionFailure() << (*a)->name.CStr() << " and " << (*b)->name.CStr() << " are "
+                                                     << apart << " apart";
+        }
+    }
+    return ::testing::AssertionSuccess();
 }
 
 class ScenarioTest : public VornTestWorld {
@@ -295,6 +310,65 @@ TEST_F(ScenarioTest, SquadKeepsItsLayoutTurnedAsAWhole) {
     EXPECT_NEAR(db, 10.0f, 0.05f);
     EXPECT_NEAR(std::hypot(first->position.x - second->position.x, first->position.y - second->position.y),
                 std::sqrt(200.0f), 0.05f);
+}
+
+// Lassoed over a hill and pulled into the squad's circle: two medium units 3.76 apart
+// where 4.51 is needed, small ones 2.72 and 3.001 apart where 3.01 is, two stacked on one
+// spot, one on the circle's edge, the rest on a ring. Saved now, or as an older save
+// wrote them (pressed, with the hill's heights), each file comes back with all 18 members
+// apart, inside the circle and, dropped on flat ground, standing on it.
+TEST_F(ScenarioTest, PressedMembersOfASelectionComeBackWholeApartAndOnTheGround) {
+    arena->GetTerrain().RaiseCircle({60, 60, 30}, 7.0f, false);
+    std::vector<std::pair<int, Vector2>> places = {
+        {kRobotMedium, {0.0f, 0.0f}},  {kRobotMedium, {3.76f, 0.0f}}, {kRobotSmall, {-6.0f, 5.0f}},
+        {kRobotSmall, {-3.28f, 5.0f}}, {kRobotSmall, {8.0f, -8.0f}},  {kRobotSmall, {8.0f, -4.999f}},
+        {kRobotSmall, {5.0f, 5.0f}},   {kRobotSmall, {5.0f, 5.0f}},   {kRobotMedium, {20.00004f, 0.0f}}};
+    for (int i = 0; i < 9; ++i) places.push_back({kRobotSmall, {14.0f * std::cos(i * 0.7f), 14.0f * std::sin(i * 0.7f)}});
+    std::vector<Vorn*> units;
+    for (const auto& [chassis, at] : places) {
+        units.push_back(AddUnit(&red, chassis, 60.0f + at.x, 60.0f + at.y, 0.0f));
+        units.back()->name = ("M" + std::to_string(units.size())).c_str();
+        units.back()->edited = 1;
+    }
+    ASSERT_TRUE(arena->SaveSquadFile("Edge", Vector3(60, 60, 0), units));
+    Squad old;
+    for (Vorn* unit : units) {
+        unit->SetPosition(unit->position - Vector3(60, 60, 0));
+        old.Add(unit);
+    }
+    ASSERT_TRUE(old.Save("Old"));
+    old.Clear();
+    arena->ClearBattlefield(true);
+
+    for (const char* name : {"Edge", "Old"}) {
+        SCOPED_TRACE(name);
+        Squad read;
+        ASSERT_TRUE(read.Load(name, -1));
+        EXPECT_EQ(read.Count(), 18);
+        EXPECT_TRUE(read.leftOut.IsEmpty());
+        EXPECT_TRUE(StandApart(read.members));
+        for (const Vorn* member : read.members) EXPECT_LE(Vector2(member->position.x, member->position.y).Length(), 20.0f);
+        if (name == std::string("Edge")) {
+            // Saved sound: read as it stands, no member moved.
+            SquadSummary listed;
+            ASSERT_TRUE(listed.Load(name));
+            for (int i = 0; i < read.Count(); ++i)
+                EXPECT_NEAR(listed.entries[i].position.Distance({read.members[i]->position.x, read.members[i]->position.y}),
+                            0.0f, 0.001f);
+        }
+        read.DestroyMembers();
+
+        arena->ClearBattlefield(true);
+        ASSERT_EQ(arena->LoadSquadFile(name, Vector3(130, 130, 0), &blue), 18);
+        std::vector<const Vorn*> dropped;
+        for (const WorldObject* object : arena->Objects()) dropped.push_back(static_cast<const Vorn*>(object));
+        EXPECT_TRUE(StandApart(dropped));
+        for (const Vorn* unit : dropped) {
+            EXPECT_NEAR(unit->position.z, arena->GetGroundHeight(unit->position.x, unit->position.y) + unit->GetRadius(),
+                        0.01f)
+                << unit->name.CStr() << " is not on the ground";
+        }
+    }
 }
 
 TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {
