@@ -459,7 +459,8 @@ void MissionGame::HandleEvent(Event& event) {
     if (IsEditingCommand(event.type)) return;
     switch (event.type) {
         case kEventEscape:
-            leftMission = battleRunning;
+            // A field with no goal is only ever left: its own closing text says so.
+            leftMission = battleRunning && settings.goal != MissionGoal::kNoGoal;
             EndBattle(false, true);
             SetPaused(false);
             return;

@@ -3,8 +3,8 @@
 // in a battle that is fought, the next lost for want of a squad, briefed again from the
 // losing window and won with a full one, the crossing won, the next star's lessons up to
 // the one where a pattern is written by hand; and a mission given up. Both end in the
-// losing window with a way to try again: the loss with its hint, the mission left saying so. Every step is a click, drag or
-// key; pictures are checked. The flow runs in parts side by side, each later one from the
+// losing window with a way to try again: the loss with its hint, the mission left saying
+// so. Every step is a click, drag or key; pictures are checked. The flow runs in parts side by side, each later one from the
 // profile the one before it ends on and checks (CampaignProfiles.h).
 #include <gtest/gtest.h>
 
