@@ -127,6 +127,8 @@ int ShadesIn(const Image& frame, const IntRect& rect, Color colour) {
 // Seeds the scene the game menu picks next: the lab, where the player's unit stands still in
 // view.
 constexpr uint32_t kSceneSeed = 6887;
+// Seeds the customise screen's random colours.
+constexpr uint32_t kColourSeed = 5113;
 
 // The most shades of the colour the game menu's scene shows in a second of frames, below
 // its sky and round its ring of buttons; the last frame kept under the name.
@@ -189,12 +191,15 @@ TEST(ScreensColoursTest, TheCustomiseSlidersAndRandomColoursDressTheFigureOverAD
     EXPECT_GT(blueAfter, 4 * blueBefore + 100);
 
     // Random colours, asked again until both the main colour and the trim are far from
-    // blue: a blue trim alone would dress the figure in as much blue as before.
+    // blue: a blue trim alone would dress the figure in as much blue as before. The main
+    // colour is told from a new player's, and is not warm: the game menu's lab shows warm
+    // shades of its own whoever plays (the professor's face, the wood), all red foremost.
+    sys::SRand(kColourSeed);
     Color mixed = screen.SliderColour(UpgradeWindow::kPrimaryRed);
     const Color newPlayers = Color::FromRGBA(160, 100, 200, 255);
     const auto leftBlue = [&] {
         return FarFrom(mixed, blue) && FarFrom(screen.SliderColour(UpgradeWindow::kTrimRed), blue) &&
-               FarFrom(mixed, newPlayers);
+               FarFrom(mixed, newPlayers) && mixed.Red() < std::max(mixed.Green(), mixed.Blue());
     };
     for (int tries = 0; tries < 24 && !leftBlue(); ++tries) {
         player.ClickItem("UpgradeWindow", "OptionsButton.tga");
