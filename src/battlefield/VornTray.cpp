@@ -276,20 +276,20 @@ void VornTray::DrawContents() {
 // A name too long for its entry is cut, with a full stop for its ending so that it is
 // not taken for another unit's; names that would read alike keep their ends as well.
 void VornTray::UpdateShownNames() {
-    bool same = shortenedNames_.Count() == summaries.Count();
-    for (int32_t i = 0; same && i < summaries.Count(); ++i) same = shortenedNames_[i] == summaries[i].fileName;
+    bool same = labelledNames_.Count() == summaries.Count();
+    for (int32_t i = 0; same && i < summaries.Count(); ++i) same = labelledNames_[i] == summaries[i].fileName;
     if (same) return;
-    shortenedNames_.Clear();
-    for (const VornSummary& summary : summaries) shortenedNames_.Append(summary.fileName);
+    labelledNames_.Clear();
+    for (const VornSummary& summary : summaries) labelledNames_.Append(summary.fileName);
     // A hovered entry grows in width and lettering alike: one shortening serves both.
     const float scale = kNameScale * float(cellSize.y) / float(kCell);
-    shownNames_ = WrapTextsApart(shortenedNames_, GetFont(), scale, float(cellSize.x), ".");
+    shownNames_ = WrapTextsApart(labelledNames_, GetFont(), scale, float(cellSize.x), ".");
 }
 
 String VornTray::ShownName(int32_t entry) const {
     if (entry < 0 || entry >= summaries.Count()) return String();
-    const bool current = entry < shownNames_.Count() && entry < shortenedNames_.Count() &&
-                         shortenedNames_[entry] == summaries[entry].fileName;
+    const bool current = entry < shownNames_.Count() && entry < labelledNames_.Count() &&
+                         labelledNames_[entry] == summaries[entry].fileName;
     return current ? shownNames_[entry] : summaries[entry].fileName;
 }
 

@@ -81,8 +81,8 @@ private:
     Sprite* crossSprite_ = nullptr;
     Sprite* dollarSprite_ = nullptr;
     Sprite* backingSprite_ = nullptr;
-    // The names shortened last, and how each reads on its entry.
-    StringArray shortenedNames_;
+    // The names labelled last, and the label each reads on its entry.
+    StringArray labelledNames_;
     StringArray shownNames_;
 };
 

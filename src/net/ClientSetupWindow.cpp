@@ -75,16 +75,7 @@ String ClientSetupWindow::ConnectFailureText(const String& host, int32_t port) {
            GetLanguageText("Period");
 }
 
-void ClientSetupWindow::ShowJoinFailure(const String& text) {
-    ErrorBox& box = GetErrorBox();
-    box.message.Clear();
-    box.AddLine(text);
-    box.WrapText();
-    WindowManager& manager = GetWindowManager();
-    manager.OpenWindow(&box);
-    manager.BringToFront(&box);
-    PlayUiSound("Illegal.ogg");
-}
+void ClientSetupWindow::ShowJoinFailure(const String& text) { ShowRefusal(text); }
 
 void ClientSetupWindow::HandleCommand(Event& event) {
     WindowManager& manager = GetWindowManager();

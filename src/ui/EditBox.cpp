@@ -374,16 +374,7 @@ void EditBox::AskToOverwrite(ConfirmationMenu& menu) {
     manager.BringToFront(&menu);
 }
 
-void EditBox::ReportSaveFailed() {
-    PlayUiSound("Illegal.ogg");
-    ErrorBox& box = GetErrorBox();
-    box.message.Clear();
-    box.AddLine(GetLanguageText("SaveFailed"));
-    box.WrapText();
-    WindowManager& manager = GetWindowManager();
-    manager.OpenWindow(&box);
-    manager.BringToFront(&box);
-}
+void EditBox::ReportSaveFailed() { ShowRefusal(GetLanguageText("SaveFailed")); }
 
 void EditBox::HitTestControls(const Point& point) {
     if (buttons != nullptr) buttons->UpdateHover(point);

@@ -104,3 +104,14 @@ ErrorBox& GetErrorBox() {
     static ErrorBox box;
     return box;
 }
+
+void ShowRefusal(const String& text) {
+    ErrorBox& box = GetErrorBox();
+    box.message.Clear();
+    box.AddLine(text);
+    box.WrapText();
+    WindowManager& manager = GetWindowManager();
+    manager.OpenWindow(&box);
+    manager.BringToFront(&box);
+    PlayUiSound("Illegal.ogg");
+}

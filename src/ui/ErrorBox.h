@@ -50,3 +50,6 @@ private:
 };
 
 ErrorBox& GetErrorBox();
+// A refused action as the player sees it: the error box shows the text alone, emptied of
+// what it said before, in front of everything, and "Illegal.ogg" plays.
+void ShowRefusal(const String& text);

@@ -9,7 +9,6 @@
 #include "ui/ConfirmOverwriteSquadMenu.h"
 #include "ui/ErrorBox.h"
 #include "ui/UiServices.h"
-#include "ui/WindowManager.h"
 #include "world/Arena.h"
 #include "world/SaveFilePaths.h"
 
@@ -49,13 +48,5 @@ SquadNameEditBox& GetSquadNameEditBox() {
 }
 
 void ShowSquadMembersLeftOut(const StringArray& names) {
-    if (names.IsEmpty()) return;
-    ErrorBox& box = GetErrorBox();
-    box.message.Clear();
-    box.AddLine(Squad::LeftOutText(names));
-    box.WrapText();
-    WindowManager& manager = GetWindowManager();
-    manager.OpenWindow(&box);
-    manager.BringToFront(&box);
-    PlayUiSound("Illegal.ogg");
+    if (!names.IsEmpty()) ShowRefusal(Squad::LeftOutText(names));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Steps the input and editor flows share: reaching the training ground as a new player
-// does, and comparing two pictures of the screen.
+// does, Escape on an open list, and comparing two pictures of the screen.
 #include <cstdlib>
+#include <functional>
 
 #include "core/Image.h"
 #include "modes/ButtonRowWindow.h"
@@ -10,6 +11,21 @@
 #include "support/PlayerHarness.h"
 
 namespace input_play {
+
+// Escape on the list or menu `open` opens closes it and does not ask `question`.
+inline void ExpectEscapeClosesOnly(play_test::PlayerHarness& player, const char* question,
+                                   const std::function<void()>& open, const char* list) {
+    open();
+    player.WaitFor(list);
+    player.TapKey(win::kKeyEscape);
+    player.WaitUntilClosed(list);
+    player.Frames(10);
+    EXPECT_FALSE(player.IsOpen(question)) << "Escape on " << list << " asked " << question;
+    if (player.IsOpen(question)) {
+        player.TapKey(win::kKeyEscape);
+        player.WaitUntilClosed(question);
+    }
+}
 
 // A new player's game menu offers only the campaign; its map's tour, paged with Space,
 // ends with the map's buttons, whose training button opens the training ground.

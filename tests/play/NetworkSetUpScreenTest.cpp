@@ -2,16 +2,18 @@
 // the name box says why it takes no empty name and no signs, the round buttons along the
 // bottom stand clear of the chat box's frame and on the screen, the budget comes down
 // with a word while more players share the total and goes back when they leave, the
-// budget typed is the budget set, or refused with the real limit named, and the scenario
-// list has no empty row.
+// budget typed is the budget set, or refused with the real limit named, the scenario
+// list has no empty row, and Escape on a list or menu closes only that.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "InputPlaySteps.h"
 #include "core/TextTable.h"
 #include "net/NetworkGame.h"
 #include "net/NetworkStartup.h"
@@ -146,6 +148,17 @@ TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsT
     player.ClickEntry("ServerScenarioListBox", names[1]);
     player.WaitUntilClosed("ServerScenarioListBox");
     EXPECT_EQ(firstRow(), names[1]);
+
+    // Escape on each list or menu the host opens closes only that: the game goes on
+    // without asking whether to leave it.
+    input_play::ExpectEscapeClosesOnly(player, "ConfirmDisconnectMenu", [] {}, "ServerScenarioListBox");
+    const std::pair<const char*, const char*> opened[] = {
+        {"GameRules", "ServerGameRulesMenu"}, {"SquadCount", "ServerSquadCountMenu"}, {"BoostCount", "ServerBoostCountMenu"}};
+    for (const auto& [item, list] : opened) {
+        input_play::ExpectEscapeClosesOnly(
+            player, "ConfirmDisconnectMenu", [&] { player.ClickItem("NetworkGameSetupWindow", item); }, list);
+    }
+    EXPECT_TRUE(player.IsOpen("NetworkGameSetupWindow"));
 }
 
 }  // namespace

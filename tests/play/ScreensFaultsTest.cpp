@@ -5,17 +5,16 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "InputPlaySteps.h"
 #include "core/Image.h"
 #include "core/TextTable.h"
 #include "core/Tga.h"
 #include "engine/Font.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
-#include "support/ScopedEnv.h"
 #include "ui/ToolTip.h"
 #include "ui/Window.h"
 
@@ -82,21 +81,6 @@ IntRect TextRect(const String& text, float x, float y, float scale) {
 void Choose(PlayerHarness& player, const char* menu, const char* item, const char* opens) {
     player.ClickItem(menu, item);
     player.FramesUntil([&] { return player.IsOpen(opens); }, 300, std::string(opens) + " opens");
-}
-
-// Escape on the list or menu `open` opens closes it and does not ask `question`.
-void ExpectEscapeClosesOnly(PlayerHarness& player, const char* question, const std::function<void()>& open,
-                            const char* list) {
-    open();
-    player.WaitFor(list);
-    player.TapKey(win::kKeyEscape);
-    player.WaitUntilClosed(list);
-    player.Frames(10);
-    EXPECT_FALSE(player.IsOpen(question)) << "Escape on " << list << " asked " << question;
-    if (player.IsOpen(question)) {
-        player.TapKey(win::kKeyEscape);
-        player.WaitUntilClosed(question);
-    }
 }
 
 // The frame as the player sees it once the screen has settled, kept under the name.
@@ -227,28 +211,7 @@ TEST(ScreensFaultsTest, KeysReachTheNameBoxAloneAndCtrlFShowsTheFrameRate) {
         player.WaitFor("ScenarioListBox");
         player.MoveTo(player.WindowPoint("ScenarioListBox"));
     };
-    ExpectEscapeClosesOnly(player, "ConfirmEscapeMenu", openTheList, "ScenarioListBox");
-}
-
-// On the host's set-up, Escape on each list or menu the player opens closes only that: the
-// game goes on without asking whether to leave it.
-TEST(ScreensFaultsTest, EscapeOnTheHostsListsAndMenusClosesOnlyThem) {
-    platform_test::ScopedEnv anyPort("VORNS_GAME_PORT", "0");
-    PlayerHarness player;
-    player.TakeTheCampaignMapTour();
-    player.ClickItem("GameMenu", "StartNetworkGame");
-    player.WaitFor("ServerWaitWindow");
-    player.ClickItem("ServerWaitWindow", "SetupGame");
-    player.WaitFor("NetworkGameSetupWindow");
-    const std::pair<const char*, const char*> opened[] = {{"ScenarioName", "ServerScenarioListBox"},
-                                                          {"GameRules", "ServerGameRulesMenu"},
-                                                          {"SquadCount", "ServerSquadCountMenu"},
-                                                          {"BoostCount", "ServerBoostCountMenu"}};
-    for (const auto& [item, list] : opened) {
-        ExpectEscapeClosesOnly(player, "ConfirmDisconnectMenu", [&] { player.ClickItem("NetworkGameSetupWindow", item); },
-                               list);
-    }
-    EXPECT_TRUE(player.IsOpen("NetworkGameSetupWindow"));
+    input_play::ExpectEscapeClosesOnly(player, "ConfirmEscapeMenu", openTheList, "ScenarioListBox");
 }
 
 }  // namespace
