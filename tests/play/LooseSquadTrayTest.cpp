@@ -111,15 +111,18 @@ TEST(LooseSquadTrayTest, EighteenUnitsLassoedWiderThanTheSquadsCircleAreSavedWho
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     player.EnterTheTrainingGrounds();
     // Two groups of nine, far apart: the lasso takes more than the squad's circle holds,
-    // and forming the squad presses them together.
-    for (const float across : {0.4f, 0.6f}) {
-        player.Drag(player.EntryPoint("ObjectTray", "SmallFriendVorn"), player.WindowPoint("ArenaWindow", across, 0.45f),
-                    win::MouseButton::Left, play_test::kCtrl);
-        player.WaitFor("ChassisCountMenu");
-        player.ClickItem("ChassisCountMenu", "9");
-        player.WaitUntilClosed("ChassisCountMenu");
+    // and forming the squad presses them together. Each unit is dropped where the test
+    // decides, so the layout is the same on every run.
+    for (const float across : {0.3f, 0.7f}) {
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 3; ++column) {
+                const size_t before = OwnUnits().size();
+                player.Drag(player.EntryPoint("ObjectTray", "SmallFriendVorn"),
+                            player.WindowPoint("ArenaWindow", across + 0.04f * float(column - 1), 0.35f + 0.1f * float(row)));
+                player.FramesUntil([&] { return OwnUnits().size() == before + 1; }, 60, "the unit on the field");
+            }
+        }
     }
-    player.FramesUntil([] { return OwnUnits().size() == 18; }, 60, "18 units on the field");
     float widest = 0.0f;
     for (const Vorn* a : OwnUnits()) {
         for (const Vorn* b : OwnUnits())
