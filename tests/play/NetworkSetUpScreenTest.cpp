@@ -93,20 +93,26 @@ TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsT
         peer.SetState(SessionState::ClientEntering);
         ASSERT_TRUE(peer.Connect());
     };
-    for (int i = 0; i < 5; ++i) join("Peer" + std::to_string(i));
-    player.FramesUntil(peersAnd([&] { return session.Players().size() == 6; }), PlayerHarness::kDefaultFrameLimit,
-                       "five joined");
-    EXPECT_TRUE(Shows(player, "With 6 players the budget came down to 833 credits."));
-    player.ClickItem("ServerWaitWindow", "SetupGame");
-    player.WaitFor("NetworkGameSetupWindow");
-    EXPECT_TRUE(Shows(player, "833 Credits"));
-    player.FramesUntil(peersAnd([&] { return peers[4]->host.settingsApplied > 0; }), PlayerHarness::kDefaultFrameLimit,
-                       "the set-up sent");
-    EXPECT_EQ(peers[4]->host.settings.budget, 833);
-    for (const auto& peer : peers) peer->networker.StopClient();
-    player.FramesUntil([&] { return session.Players().size() == 1; }, PlayerHarness::kDefaultFrameLimit, "all gone");
-    peers.clear();
-    EXPECT_TRUE(Shows(player, "The budget you chose is back: 1000 credits."));
+    const auto crowdIn = [&] {
+        for (int i = 0; i < 5; ++i) join("Peer" + std::to_string(i));
+        player.FramesUntil(peersAnd([&] { return session.Players().size() == 6; }), PlayerHarness::kDefaultFrameLimit,
+                           "five joined");
+        EXPECT_TRUE(Shows(player, "With 6 players the budget came down to 833 credits."));
+        player.ClickItem("ServerWaitWindow", "SetupGame");
+        player.WaitFor("NetworkGameSetupWindow");
+        EXPECT_TRUE(Shows(player, "833 Credits"));
+        player.FramesUntil(peersAnd([&] { return peers[4]->host.settingsApplied > 0; }),
+                           PlayerHarness::kDefaultFrameLimit, "the set-up sent");
+        EXPECT_EQ(peers[4]->host.settings.budget, 833);
+    };
+    const auto crowdOut = [&](const std::string& chosen) {
+        for (const auto& peer : peers) peer->networker.StopClient();
+        player.FramesUntil([&] { return session.Players().size() == 1; }, PlayerHarness::kDefaultFrameLimit, "all gone");
+        peers.clear();
+        EXPECT_TRUE(Shows(player, "The budget you chose is back: " + chosen + " credits."));
+    };
+    crowdIn();
+    crowdOut("1000");
     EXPECT_TRUE(Shows(player, "1000 Credits"));
     ExpectClearOfTheChat(player, "NetworkGameSetupWindow");
 
@@ -163,21 +169,20 @@ TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsT
     }
     EXPECT_TRUE(player.IsOpen("NetworkGameSetupWindow"));
 
-    // Players join only while the host waits: going Back for one more keeps what he set,
-    // on his screen and in the set-up the newcomer is sent.
+    // Players join only while the host waits. Going Back for more keeps what he set, and
+    // the budget he chose rather than the one in force while more share the total.
     player.ClickItem("NetworkGameSetupWindow", "Back");
     player.WaitFor("ServerWaitWindow");
-    join("Late");
-    player.FramesUntil(peersAnd([&] { return session.Players().size() == 2; }), PlayerHarness::kDefaultFrameLimit,
-                       "one more joined");
+    crowdIn();
+    EXPECT_TRUE(Shows(player, names[1]));
+    EXPECT_EQ(peers[4]->host.settings.scenario, names[1]);
+    player.ClickItem("NetworkGameSetupWindow", "Back");
+    player.WaitFor("ServerWaitWindow");
+    crowdOut("1500");
     player.ClickItem("ServerWaitWindow", "SetupGame");
     player.WaitFor("NetworkGameSetupWindow");
     EXPECT_TRUE(Shows(player, "1500 Credits"));
     EXPECT_TRUE(Shows(player, names[1]));
-    player.FramesUntil(peersAnd([&] { return peers[0]->host.settingsApplied > 0; }), PlayerHarness::kDefaultFrameLimit,
-                       "the set-up sent again");
-    EXPECT_EQ(peers[0]->host.settings.budget, 1500);
-    EXPECT_EQ(peers[0]->host.settings.scenario, names[1]);
 }
 
 }  // namespace
