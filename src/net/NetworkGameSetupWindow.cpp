@@ -166,9 +166,11 @@ void NetworkGameSetupWindow::HandleCommand(Event& event) {
     };
     switch (event.type) {
         case kEventExit: StartSquadPhase(); return;
-        case kEventBack: game->Session().SendBackToWaiting(); return;
+        case kEventBack:
+            StoreSettings();
+            game->Session().SendBackToWaiting();
+            return;
         case kEventToggleWeaponsAllowed: game->SetWeaponsAllowed(game->MatchSettings().weaponsAllowed == 0); break;
-        // At the rules picture, so that the ring of choices stands on the screen.
         // At the rules picture, so that the ring of choices stands on the screen.
         case kEventSetServerGameRules: OpenAtPointer(GetServerGameRulesMenu()); return;
         case kEventSetServerScenario: OpenAtPointer(GetServerScenarioListBox()); return;
@@ -187,14 +189,20 @@ void NetworkGameSetupWindow::HandleCommand(Event& event) {
     PlaceItems();
 }
 
-void NetworkGameSetupWindow::StartSquadPhase() {
-    NetworkGame* game = Game();
+// Opening the set-up reads every setting from the host's profile, so they are stored
+// whenever he leaves it for the squads or for the waiting screen, where players join. The
+// profile is read first: only the settings go in, not what the session changed meanwhile.
+void NetworkGameSetupWindow::StoreSettings() {
     Player& player = GetLocalPlayer();
     player.Load();
-    game->SaveServerSettings(player);
+    Game()->SaveServerSettings(player);
     player.Save();
+}
+
+void NetworkGameSetupWindow::StartSquadPhase() {
+    StoreSettings();
     // Sending moves the session on, which opens the map-acknowledgement screen and chat.
-    game->SendScenario();
+    Game()->SendScenario();
 }
 
 void NetworkGameSetupWindow::DrawScreen() {

@@ -47,6 +47,7 @@ protected:
     const char* HighlightName(int32_t index) const override;
 
 private:
+    void StoreSettings();
     void StartSquadPhase();
     void OpenAtPointer(Window& window);
 };

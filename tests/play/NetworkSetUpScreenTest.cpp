@@ -3,7 +3,8 @@
 // bottom stand clear of the chat box's frame and on the screen, the budget comes down
 // with a word while more players share the total and goes back when they leave, the
 // budget typed is the budget set, or refused with the real limit named, the scenario
-// list has no empty row, and Escape on a list or menu closes only that.
+// list has no empty row, Escape on a list or menu closes only that, and what the host set
+// outlasts his going Back to let more players in.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -83,27 +84,35 @@ TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsT
             return done();
         };
     };
-    for (int i = 0; i < 5; ++i) {
-        peers.push_back(std::make_unique<net_test::Program>("Peer" + std::to_string(i)));
+    const auto join = [&peers, &session](const std::string& name) {
+        peers.push_back(std::make_unique<net_test::Program>(name));
         VornsNetworker& peer = peers.back()->networker;
         peer.SetPort(session.ListeningPort());
         peer.SetHost("127.0.0.1");
         ASSERT_TRUE(peer.StartClient());
         peer.SetState(SessionState::ClientEntering);
         ASSERT_TRUE(peer.Connect());
-    }
-    player.FramesUntil(peersAnd([&] { return session.Players().size() == 6; }), PlayerHarness::kDefaultFrameLimit,
-                       "five joined");
-    EXPECT_TRUE(Shows(player, "With 6 players the budget came down to 833 credits."));
-    player.ClickItem("ServerWaitWindow", "SetupGame");
-    player.WaitFor("NetworkGameSetupWindow");
-    EXPECT_TRUE(Shows(player, "833 Credits"));
-    player.FramesUntil(peersAnd([&] { return peers[4]->host.settingsApplied > 0; }), PlayerHarness::kDefaultFrameLimit,
-                       "the set-up sent");
-    EXPECT_EQ(peers[4]->host.settings.budget, 833);
-    for (const auto& peer : peers) peer->networker.StopClient();
-    player.FramesUntil([&] { return session.Players().size() == 1; }, PlayerHarness::kDefaultFrameLimit, "all gone");
-    EXPECT_TRUE(Shows(player, "The budget you chose is back: 1000 credits."));
+    };
+    const auto crowdIn = [&] {
+        for (int i = 0; i < 5; ++i) join("Peer" + std::to_string(i));
+        player.FramesUntil(peersAnd([&] { return session.Players().size() == 6; }), PlayerHarness::kDefaultFrameLimit,
+                           "five joined");
+        EXPECT_TRUE(Shows(player, "With 6 players the budget came down to 833 credits."));
+        player.ClickItem("ServerWaitWindow", "SetupGame");
+        player.WaitFor("NetworkGameSetupWindow");
+        EXPECT_TRUE(Shows(player, "833 Credits"));
+        player.FramesUntil(peersAnd([&] { return peers[4]->host.settingsApplied > 0; }),
+                           PlayerHarness::kDefaultFrameLimit, "the set-up sent");
+        EXPECT_EQ(peers[4]->host.settings.budget, 833);
+    };
+    const auto crowdOut = [&](const std::string& chosen) {
+        for (const auto& peer : peers) peer->networker.StopClient();
+        player.FramesUntil([&] { return session.Players().size() == 1; }, PlayerHarness::kDefaultFrameLimit, "all gone");
+        peers.clear();
+        EXPECT_TRUE(Shows(player, "The budget you chose is back: " + chosen + " credits."));
+    };
+    crowdIn();
+    crowdOut("1000");
     EXPECT_TRUE(Shows(player, "1000 Credits"));
     ExpectClearOfTheChat(player, "NetworkGameSetupWindow");
 
@@ -159,6 +168,21 @@ TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsT
             player, "ConfirmDisconnectMenu", [&] { player.ClickItem("NetworkGameSetupWindow", item); }, list);
     }
     EXPECT_TRUE(player.IsOpen("NetworkGameSetupWindow"));
+
+    // Players join only while the host waits. Going Back for more keeps what he set, and
+    // the budget he chose rather than the one in force while more share the total.
+    player.ClickItem("NetworkGameSetupWindow", "Back");
+    player.WaitFor("ServerWaitWindow");
+    crowdIn();
+    EXPECT_TRUE(Shows(player, names[1]));
+    EXPECT_EQ(peers[4]->host.settings.scenario, names[1]);
+    player.ClickItem("NetworkGameSetupWindow", "Back");
+    player.WaitFor("ServerWaitWindow");
+    crowdOut("1500");
+    player.ClickItem("ServerWaitWindow", "SetupGame");
+    player.WaitFor("NetworkGameSetupWindow");
+    EXPECT_TRUE(Shows(player, "1500 Credits"));
+    EXPECT_TRUE(Shows(player, names[1]));
 }
 
 }  // namespace
