@@ -28,6 +28,7 @@
 
 #include "FigurePictures.h"
 #include "battlefield/LaunchWindow.h"
+#include "battlefield/MiniMap.h"
 #include "battlefield/ResultsWindow.h"
 #include "core/Image.h"
 #include "core/TextTable.h"
@@ -53,6 +54,8 @@
 #include "units/Vorn.h"
 #include "world/Arena.h"
 #include "world/ObjectKind.h"
+#include "world/Terrain.h"
+#include "world/TerrainType.h"
 
 namespace {
 
@@ -451,6 +454,28 @@ void LaunchSavedSquad(PlayerHarness& player, const std::string& who) {
     WaitingForSquadsStandsClear(player, who);
 }
 
+// The mini-map shows the battle's own ground, whatever the player did before: where the
+// field is water, the map is blue (through the view outline too), not the grass around it.
+void TheMiniMapShowsTheBattlesGround(PlayerHarness& player, const Image& picture, const std::string& who) {
+    if (picture.Width() == 0) return;
+    const auto& map = dynamic_cast<const MiniMap&>(player.OpenWindow("MiniMap"));
+    const Terrain& ground = gArena->GetTerrain();
+    int water = 0, blue = 0;
+    for (int32_t j = 0; j < ground.Height(); ++j) {
+        for (int32_t i = 0; i < ground.Width(); ++i) {
+            if (ground.CellAt(i, j).type != kTerrainWater) continue;
+            ++water;
+            const Point at = map.MapPixelOf(Vector3(float(i) * Terrain::kCellSize, float(j) * Terrain::kCellSize, 0));
+            const Color shown = picture.At(at.x, at.y);
+            if (shown.Blue() > shown.Green() + 30) ++blue;
+        }
+    }
+    // Icons may stand over a little of the water.
+    if (water == 0 || blue * 4 < water * 3)
+        throw PlayerStepFailed(who + "'s mini-map shows " + std::to_string(blue) + " of the battle's " +
+                               std::to_string(water) + " water cells as water");
+}
+
 // Frames a whole battle may take; the clock runs at least a hundredth of a second a
 // frame, so the countdown and a battle of minutes fit many times over.
 constexpr int kBattleFrames = 60000;
@@ -461,7 +486,9 @@ std::vector<play_test::ShownText> PlayToTheResults(PlayerHarness& player, const 
     player.FramesUntil([&] { return player.IsOpen("ArenaWindow"); }, kBattleFrames, "the battle");
     Report(report, "battle");
     player.Frames(30);
-    ChatHasItsDarkPanel(Picture(player, who, "battle"), who + " battle");
+    const Image battle = Picture(player, who, "battle");
+    ChatHasItsDarkPanel(battle, who + " battle");
+    TheMiniMapShowsTheBattlesGround(player, battle, who);
     // Every unit on the field wears its owner's colours, here as on the others' screens.
     for (WorldObject* object : gArena->Objects()) {
         const Player* owner = object->kind == kKindVorn ? static_cast<Vorn*>(object)->owner : nullptr;
