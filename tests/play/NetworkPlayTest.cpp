@@ -1,10 +1,11 @@
 // Programs on one machine, each played as a player plays it: one hosts from the game
 // menu, others join by typing its address, they chat, the host sets the game up on a
 // scenario that comes with the game, squads are dragged into the launch, the countdown
-// runs, the battle is fought to its end and everyone reads the results; the worlds of the
-// three programs end alike, and the host's results stay as they were once the others have
-// left. A player killed mid-battle leaves the others to finish; a host that leaves sends
-// the joined players back to the game menu.
+// runs, the battle is fought to its end (each mini-map showing the scenario's ground, also
+// for the player who visited the training grounds first) and everyone reads the results;
+// the worlds of the three programs end alike, and the host's results stay as they were
+// once the others have left. A player killed mid-battle leaves the others to finish; a
+// host that leaves sends the joined players back to the game menu.
 //
 // Each program is a forked child with its own harness and its own copy of the runtime
 // folder; the parent only starts them and reads what they report through pipes. The host
