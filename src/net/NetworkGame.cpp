@@ -744,6 +744,7 @@ bool NetworkGame::LoadScenarioText(const std::string& text) {
     Point size;
     const bool loaded = gArena->GetTerrain().Load(stream, size) == Terrain::LoadResult::kLoaded;
     gArena->GetTerrain().UpdateShading();
+    if (screens_ != nullptr) screens_->GroundReplaced();
     return loaded;
 }
 

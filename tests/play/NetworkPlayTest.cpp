@@ -1,10 +1,11 @@
 // Programs on one machine, each played as a player plays it: one hosts from the game
 // menu, others join by typing its address, they chat, the host sets the game up on a
 // scenario that comes with the game, squads are dragged into the launch, the countdown
-// runs, the battle is fought to its end and everyone reads the results; the worlds of the
-// three programs end alike, and the host's results stay as they were once the others have
-// left. A player killed mid-battle leaves the others to finish; a host that leaves sends
-// the joined players back to the game menu.
+// runs, the battle is fought to its end (each mini-map showing the scenario's ground, also
+// for the player who visited the training grounds first) and everyone reads the results;
+// the worlds of the three programs end alike, and the host's results stay as they were
+// once the others have left. A player killed mid-battle leaves the others to finish; a
+// host that leaves sends the joined players back to the game menu.
 //
 // Each program is a forked child with its own harness and its own copy of the runtime
 // folder; the parent only starts them and reads what they report through pipes. The host
@@ -28,6 +29,7 @@
 
 #include "FigurePictures.h"
 #include "battlefield/LaunchWindow.h"
+#include "battlefield/MiniMap.h"
 #include "battlefield/ResultsWindow.h"
 #include "core/Image.h"
 #include "core/TextTable.h"
@@ -53,6 +55,8 @@
 #include "units/Vorn.h"
 #include "world/Arena.h"
 #include "world/ObjectKind.h"
+#include "world/Terrain.h"
+#include "world/TerrainType.h"
 
 namespace {
 
@@ -451,6 +455,28 @@ void LaunchSavedSquad(PlayerHarness& player, const std::string& who) {
     WaitingForSquadsStandsClear(player, who);
 }
 
+// The mini-map shows the battle's own ground, whatever the player did before: where the
+// field is water, the map is blue (through the view outline too), not the grass around it.
+void TheMiniMapShowsTheBattlesGround(PlayerHarness& player, const Image& picture, const std::string& who) {
+    if (picture.Width() == 0) return;
+    const auto& map = dynamic_cast<const MiniMap&>(player.OpenWindow("MiniMap"));
+    const Terrain& ground = gArena->GetTerrain();
+    int water = 0, blue = 0;
+    for (int32_t j = 0; j < ground.Height(); ++j) {
+        for (int32_t i = 0; i < ground.Width(); ++i) {
+            if (ground.CellAt(i, j).type != kTerrainWater) continue;
+            ++water;
+            const Point at = map.MapPixelOf(Vector3(float(i) * Terrain::kCellSize, float(j) * Terrain::kCellSize, 0));
+            const Color shown = picture.At(at.x, at.y);
+            if (shown.Blue() > shown.Green() + 30) ++blue;
+        }
+    }
+    // Icons may stand over a little of the water.
+    if (water == 0 || blue * 4 < water * 3)
+        throw PlayerStepFailed(who + "'s mini-map shows " + std::to_string(blue) + " of the battle's " +
+                               std::to_string(water) + " water cells as water");
+}
+
 // Frames a whole battle may take; the clock runs at least a hundredth of a second a
 // frame, so the countdown and a battle of minutes fit many times over.
 constexpr int kBattleFrames = 60000;
@@ -461,7 +487,9 @@ std::vector<play_test::ShownText> PlayToTheResults(PlayerHarness& player, const 
     player.FramesUntil([&] { return player.IsOpen("ArenaWindow"); }, kBattleFrames, "the battle");
     Report(report, "battle");
     player.Frames(30);
-    ChatHasItsDarkPanel(Picture(player, who, "battle"), who + " battle");
+    const Image battle = Picture(player, who, "battle");
+    ChatHasItsDarkPanel(battle, who + " battle");
+    TheMiniMapShowsTheBattlesGround(player, battle, who);
     // Every unit on the field wears its owner's colours, here as on the others' screens.
     for (WorldObject* object : gArena->Objects()) {
         const Player* owner = object->kind == kKindVorn ? static_cast<Vorn*>(object)->owner : nullptr;
