@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
+#include <vector>
 
 #include "battlefield/SelectionTray.h"
 #include "battlefield/SquadTray.h"
@@ -173,7 +175,11 @@ Vector3 ArenaWindow::FormSquadSelection() {
     if (units.Count() == 0) return Vector3();
     const Vector3 circle = BoundingCircle(std::span<const Vector2>(points.begin(), points.end()));
     const Vector2 centre(circle.x, circle.y);
+    const Vector3 area(centre.x, centre.y, kSquadFormRadius);
+    // The units still to form are about to move: they are no obstacle to the others.
+    std::vector<const WorldObject*> forming(units.begin(), units.end());
     for (int i = 0; i < units.Count(); ++i) {
+        Vorn& unit = *units[i];
         Vector2 point = points[i];
         const Vector2 offset = point - centre;
         const bool atCentre = std::fabs(offset.x) < 0.00001f && std::fabs(offset.y) < 0.00001f;
@@ -181,8 +187,15 @@ Vector3 ArenaWindow::FormSquadSelection() {
             const float distance = offset.Length();
             point = centre + offset * (1.0f / distance) * (distance * kSquadFormRadius / circle.z);
         }
-        units[i]->SetPosition(gArena->GroundPoint(point.x, point.y));
-        gArena->SettleObject(units[i]);
+        // Each unit stands at the free ground nearest its place in the formation, inside
+        // the squad's circle and clear of everything standing; one that finds none there
+        // stays where it was, or, that place taken meanwhile, at the free ground nearest it.
+        const std::span<const WorldObject* const> moving(forming.data() + i, forming.size() - size_t(i));
+        Vector3 place;
+        if (gArena->FindFreeGround(Vector3(point.x, point.y, 0.0f), unit.GetRadius(), moving, &area, place) ||
+            gArena->FindFreeGround(unit.position, unit.GetRadius(), moving, nullptr, place)) {
+            unit.PlaceAt(place);
+        }
     }
     return Vector3(centre.x, centre.y, 0.0f);
 }

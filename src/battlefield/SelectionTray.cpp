@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "battlefield/ArenaWindow.h"
+#include "battlefield/UserError.h"
 #include "core/TextTable.h"
 #include "engine/Renderer.h"
 #include "engine/Sprite.h"
@@ -96,6 +97,11 @@ bool SelectionTray::IsEntryShown(int32_t entry) const {
 
 void SelectionTray::SaveSquad() {
     ArenaWindow& arena = GetArenaWindow();
+    // A lasso that caught nothing leaves the tray open: there is nothing to save.
+    if (!SelectionHoldsUnit()) {
+        ShowUserError("NothingSelectedToSave");
+        return;
+    }
     SquadNameEditBox& box = GetSquadNameEditBox();
     box.members.Clear();
     const Vector3 centre = arena.FormSquadSelection();

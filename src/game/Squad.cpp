@@ -1,6 +1,5 @@
 #include "game/Squad.h"
 
-#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <string_view>
@@ -16,6 +15,7 @@
 #include "platform/sys/Paths.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
+#include "world/FreeGround.h"
 #include "world/SaveFilePaths.h"
 
 namespace {
@@ -24,11 +24,6 @@ constexpr float kSpacing = 0.01f;
 // Room kept beyond the spacing rule and inside the edge when a unit is moved to a free
 // place, so that the six digits its file keeps of the place do not press it again.
 constexpr float kFitRoom = 0.001f;
-
-struct Circle {
-    Vector2 centre;
-    float radius;
-};
 
 std::string_view View(const String& s) { return {s.CStr(), static_cast<size_t>(s.CharCount())}; }
 
@@ -39,28 +34,6 @@ float GroundDistance(const Vector3& a, const Vector3& b) {
 }
 
 Vector2 Ground(const Vector3& point) { return {point.x, point.y}; }
-
-// The point of the circle nearest to p (any, for p at its centre).
-Vector2 NearestOn(const Circle& circle, const Vector2& p) {
-    const Vector2 away = p - circle.centre;
-    const float length = away.Length();
-    if (length < 1e-6f) return circle.centre + Vector2(circle.radius, 0.0f);
-    return circle.centre + away * (circle.radius / length);
-}
-
-// The points where the two circles cross, appended.
-void AddCrossings(const Circle& a, const Circle& b, std::vector<Vector2>& points) {
-    const Vector2 between = b.centre - a.centre;
-    const float d = between.Length();
-    if (d < 1e-6f || d > a.radius + b.radius || d < std::fabs(a.radius - b.radius)) return;
-    const float along = (a.radius * a.radius - b.radius * b.radius + d * d) / (2.0f * d);
-    const float across = std::sqrt(std::max(a.radius * a.radius - along * along, 0.0f));
-    const Vector2 u = between * (1.0f / d);
-    const Vector2 foot = a.centre + u * along;
-    const Vector2 side(-u.y, u.x);
-    points.push_back(foot + side * across);
-    points.push_back(foot - side * across);
-}
 
 void ReturnToPool(Vorn* unit) {
     if (gArena == nullptr) return;
@@ -136,31 +109,15 @@ bool Squad::FindFreePlace(const Vector3& wanted, float radius, const Vorn* ignor
         place = wanted;
         return true;
     }
-    // The free ground is the area less a disc around each member. Its point nearest to
-    // the wanted one lies on the edge of the area or of such a disc: at the foot of the
-    // wanted point there, or where two of the circles cross.
-    std::vector<Circle> circles;
-    circles.push_back({Vector2(0.0f, 0.0f), kAreaRadius - kFitRoom});
+    std::vector<GroundDisc> taken;
     for (const Vorn* unit : members) {
-        if (unit != ignored) circles.push_back({Ground(unit->position), unit->GetRadius() + radius + kSpacing + kFitRoom});
+        if (unit != ignored) taken.push_back({Ground(unit->position), unit->GetRadius() + radius + kSpacing});
     }
-    const Vector2 from = Ground(wanted);
-    std::vector<Vector2> spots;
-    for (size_t i = 0; i < circles.size(); ++i) {
-        spots.push_back(NearestOn(circles[i], from));
-        for (size_t j = i + 1; j < circles.size(); ++j) AddCrossings(circles[i], circles[j], spots);
-    }
-    std::sort(spots.begin(), spots.end(), [&from](const Vector2& a, const Vector2& b) {
-        return a.DistanceSquared(from) < b.DistanceSquared(from);
-    });
-    for (const Vector2& spot : spots) {
-        const Vector3 at(spot.x, spot.y, wanted.z);
-        if (CanPlace(at, radius, ignored)) {
-            place = at;
-            return true;
-        }
-    }
-    return false;
+    const GroundDisc area{Vector2(0.0f, 0.0f), kAreaRadius};
+    Vector2 spot;
+    if (!NearestFreePoint(Ground(wanted), taken, &area, kFitRoom, spot)) return false;
+    place = Vector3(spot.x, spot.y, wanted.z);
+    return true;
 }
 
 bool Squad::Fit(Vorn& unit) const {
@@ -170,11 +127,11 @@ bool Squad::Fit(Vorn& unit) const {
     return true;
 }
 
-String Squad::LeftOutText(const StringArray& names) {
+String Squad::LeftOutText(const StringArray& names, const char* textKey) {
     if (names.IsEmpty()) return String();
     // Each name once, with its count when several members bear it, so that a crowd left
     // out still fits the box that shows it.
-    String text = GetLanguageText("SquadMembersLeftOut");
+    String text = GetLanguageText(textKey);
     bool first = true;
     for (int32_t i = 0; i < names.Count(); ++i) {
         int32_t same = 0;

@@ -42,10 +42,10 @@ public:
     // place; false, the unit left where it was, when there is none. The unit need not be
     // a member: a member is kept clear of the others only.
     bool Fit(Vorn& unit) const;
-    // "No place was found in the squad's circle for " and the names, comma-separated,
-    // each once with its count when repeated ("Brawler (2)"), and a full stop; empty for
-    // no names.
-    static String LeftOutText(const StringArray& names);
+    // "No place was found in the squad's circle for " (or the text of another key) and
+    // the names, comma-separated, each once with its count when repeated ("Brawler (2)"),
+    // and a full stop; empty for no names.
+    static String LeftOutText(const StringArray& names, const char* textKey = "SquadMembersLeftOut");
 
     // The squad file body: the member list for the trays, then each unit's own text.
     Stream& Write(Stream& stream) const;

@@ -301,8 +301,13 @@ public:
     bool SaveSquadFile(const String& name, const Vector3& origin, std::span<Vorn* const> units,
                        StringArray* leftOut = nullptr);
     // The number of units placed. Members stand apart as in the squad's circle, each on
-    // the ground; those that find no place there are logged and named in `leftOut`.
-    int LoadSquadFile(const String& name, const Vector3& point, Player* player, StringArray* leftOut = nullptr);
+    // the ground; those that find no place there are logged and named in `leftOut`. A
+    // member whose place is taken on the field stands at the free ground nearest it; one
+    // for which there is none near is left out and named in `noRoom`.
+    int LoadSquadFile(const String& name, const Vector3& point, Player* player, StringArray* leftOut = nullptr,
+                      StringArray* noRoom = nullptr);
+    // Members whose place is taken stand at the free ground nearest it; with none near,
+    // a member is stacked on what stands there rather than lost.
     int PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed);
 
     // Terrain commands: objects keep their height above the ground across each change.
@@ -396,6 +401,12 @@ public:
 
     // List walks.
     bool IsPlaceFree(const CollisionShape& shape, const WorldObject* ignored) const;
+    // The ground point nearest `wanted` (its z the ground's height there) where a body of
+    // that radius stands clear of every solid object but the ignored ones, each at its
+    // image nearest the point, and inside `within` (a circle (x, y, r)) when one is
+    // given. False when there is none within reach.
+    bool FindFreeGround(const Vector3& wanted, float radius, std::span<const WorldObject* const> ignored,
+                        const Vector3* within, Vector3& place) const;
     WorldObject* NearestObject(const Vector3& point, Vector3* image) const;
     WorldObject* NearestObjectOfKind(const Vector3& point, Vector3* image, int kind) const;
     Vorn* NearestVornNamed(const Vector3& point, Vector3* image, const Player* player, const char* name) const;

@@ -2,6 +2,7 @@
 // and placement of new objects and units.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/ConsoleStream.h"
 #include "core/Geometry.h"
@@ -14,6 +15,7 @@
 #include "units/Vorn.h"
 #include "units/VornSummary.h"
 #include "world/Arena.h"
+#include "world/FreeGround.h"
 #include "world/Goal.h"
 #include "world/ObjectShape.h"
 #include "world/ObjectSpacing.h"
@@ -28,6 +30,10 @@ constexpr int kPlacementTries = 3;
 constexpr float kPlacementScatter = 20.0f;
 // Free-place tests keep new objects this far from the others.
 constexpr float kPlacementMargin = 0.01f;
+// How far a body may be moved to find free ground, and the room it then keeps beyond
+// the margin, so that rounding its place does not press it again.
+constexpr float kFreeGroundReach = 40.0f;
+constexpr float kFreeGroundRoom = 0.001f;
 // A terrain pick that misses nudges the ray this far and tries again, so many times.
 constexpr float kPickNudge = 0.1f;
 constexpr int kPickTries = 10;
@@ -445,6 +451,36 @@ bool Arena::IsPlaceFree(const CollisionShape& shape, const WorldObject* ignored)
             return false;
         }
     }
+    return true;
+}
+
+bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const WorldObject* const> ignored,
+                           const Vector3* within, Vector3& place) const {
+    // Worked out around the wanted point, so that every body is taken at its image
+    // nearest it and the numbers stay small.
+    const Vector2 from(wanted.x, wanted.y);
+    std::vector<GroundDisc> taken;
+    for (const WorldObject* object : objects_) {
+        if (object->removed || !IsSolidKind(object->kind) ||
+            std::find(ignored.begin(), ignored.end(), object) != ignored.end()) {
+            continue;
+        }
+        const Vector3 image = NearestImage(wanted, object->position);
+        const GroundDisc disc{Vector2(image.x, image.y) - from, object->shape.Radius() + radius + kPlacementMargin};
+        if (disc.centre.Length() < kFreeGroundReach + disc.radius) taken.push_back(disc);
+    }
+    GroundDisc bound;
+    if (within != nullptr) {
+        const Vector3 centre = NearestImage(wanted, Vector3(within->x, within->y, 0.0f));
+        bound = {Vector2(centre.x, centre.y) - from, within->z};
+    }
+    Vector2 spot;
+    if (!NearestFreePoint(Vector2(0.0f, 0.0f), taken, within != nullptr ? &bound : nullptr, kFreeGroundRoom, spot) ||
+        spot.Length() > kFreeGroundReach) {
+        return false;
+    }
+    const Vector3 ground = WrapPosition(Vector3(from.x + spot.x, from.y + spot.y, 0.0f));
+    place = GroundPoint(ground.x, ground.y);
     return true;
 }
 

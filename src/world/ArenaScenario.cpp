@@ -137,6 +137,18 @@ Vector3 RotatedOnGround(const Vector3& offset, float angle) {
     return {offset.x * c - offset.y * s, offset.x * s + offset.y * c, 0.0f};
 }
 
+// Stands the unit at the free ground nearest the spot, clear of everything on the field;
+// false, the unit left where it was, when there is none near.
+bool StandOnFreeGround(Arena& arena, Vorn& unit, const Vector3& spot) {
+    Vector3 place;
+    const WorldObject* const self[] = {&unit};
+    if (!arena.FindFreeGround(spot, unit.GetRadius(), self, nullptr, place)) {
+        return false;
+    }
+    unit.PlaceAt(place);
+    return true;
+}
+
 }  // namespace
 
 // Scenario text.
@@ -435,7 +447,8 @@ bool Arena::SaveSquadFile(const String& name, const Vector3& origin, std::span<V
     return saved;
 }
 
-int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* player, StringArray* leftOut) {
+int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* player, StringArray* leftOut,
+                         StringArray* noRoom) {
     if (!IsAcceptedName("Squad", name)) {
         return 0;
     }
@@ -495,24 +508,34 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
     if (leftOut != nullptr) {
         *leftOut = unplaced;
     }
+    // On the ground where it lands, whatever height it was saved at, and clear of what
+    // stands there: never stacked on it.
+    StringArray crowded;
+    int placed = 0;
     for (Vorn* unit : layout.members) {
         unit->SetPlayer(player);
         unit->fromSquad = 1;
         // Rearmed and healed like every unit that enters a battle: the file holds no
         // health or ammunition.
         unit->SetDefaults();
-        // On the ground where it lands, whatever height it was saved at.
-        const Vector3 spot = WrapPosition(point + RotatedOnGround(unit->position, angle));
-        unit->PlaceAt(GroundPoint(spot.x, spot.y));
+        if (!StandOnFreeGround(*this, *unit, WrapPosition(point + RotatedOnGround(unit->position, angle)))) {
+            crowded.Append(unit->name);
+            FreeObject(unit);
+            continue;
+        }
         unit->SavePreviousState();
         ReportPlaced(*unit);
         AddObject(unit);
+        ++placed;
     }
-    for (Vorn* unit : layout.members) {
-        ResolvePlacementOverlap(unit, kSettleStep);
+    if (!crowded.IsEmpty()) {
+        LogFile("Squad", path, "no room on the field for " + String::FromInt(crowded.Count()) + " members");
     }
-    const int placed = layout.Count();
-    // The units live on the battlefield now: the layout only forgets them.
+    if (noRoom != nullptr) {
+        *noRoom = crowded;
+    }
+    // The units live on the battlefield now, or went back to the pool: the layout only
+    // forgets them.
     layout.Clear();
     return placed;
 }
@@ -533,15 +556,19 @@ int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, b
         unit->SetDefaults();
         const Vector3 spot = WrapPosition(point + RotatedOnGround(unit->position, angle));
         unit->SetAngle(unit->heading + angle);
-        unit->PlaceAt(GroundPoint(spot.x, spot.y));
+        const bool apart = StandOnFreeGround(*this, *unit, spot);
+        if (!apart) {
+            unit->PlaceAt(GroundPoint(spot.x, spot.y));
+        }
         unit->SavePreviousState();
         unit->delayTimer = delayed ? kDelayedStart : 0.0f;
         ReportPlaced(*unit);
         AddObject(unit);
         placed.Append(unit);
-    }
-    for (Vorn* unit : placed) {
-        ResolvePlacementOverlap(unit, kSettleStep);
+        if (!apart) {
+            // A launched unit is not lost for want of room: it lands on what stands there.
+            ResolvePlacementOverlap(unit, kSettleStep);
+        }
     }
     return placed.Count();
 }

@@ -38,6 +38,7 @@
 #include "units/Pattern.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
+#include "world/FieldStanding.h"
 #include "world/FirePuff.h"
 #include "world/ObjectKind.h"
 #include "world/SaveFilePaths.h"
@@ -469,6 +470,21 @@ TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
     const Vector3 centre = window().FormSquadSelection();
     EXPECT_NEAR(centre.x, 80.0f, 0.01f);
     EXPECT_NEAR(east->position.x - west->position.x, 40.0f, 0.5f);
+
+    // A crowd of 34 large robots lassoed over most of the field, with a unit left standing
+    // in the middle: pulled in, they stand apart on the ground, as saved, or where they were.
+    window().ClearSelection();
+    arena_->ClearBattlefield(true);
+    const auto addLarge = [&](float x, float y) {
+        Vorn* vorn = AddUnit(x, y, &friend_);
+        vorn->shape.SetRadius(3.25f);
+        vorn->PlaceAt(vorn->position);
+        return vorn;
+    };
+    addLarge(80.0f, 80.0f);
+    for (int i = 0; i < 34; ++i) window().Select(addLarge(20.0f + float(i % 6) * 22.0f, 30.0f + float(i / 6) * 20.0f));
+    window().FormSquadSelection();
+    EXPECT_TRUE(FieldStandsApartOnTheGround(*arena_));
 }
 
 TEST_F(ArenaWindowTest, DropsPlaceWhatFitsAndCtrlOpensTheCountMenu) {

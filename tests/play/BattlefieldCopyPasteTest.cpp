@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "battlefield/ArenaWindow.h"
 #include "battlefield/VornTray.h"
 #include "battlefield/VornWindow.h"
 #include "engine/ModelNode.h"
@@ -140,6 +141,28 @@ TEST(BattlefieldCopyPasteTest, ADesignedUnitCopiedWithCtrlCIsPastedWithCtrlVUnde
     const Image frame = player.Picture();
     EXPECT_TRUE(player.ShowsAScreen(frame, "the training ground with the pasted unit"));
     player.KeepPicture("battlefield_pasted_unit");
+
+    // Both lassoed, then a lasso on bare ground: it catches nothing, and "Save squad" on
+    // the tray still open saves nothing and says why.
+    player.Drag(Point(380, 300), Point(690, 460), win::MouseButton::Left, play_test::kShift);
+    player.WaitFor("SelectionTray");
+    ASSERT_EQ(GetArenaWindow().Selection().Count(), 2);
+    player.Drag(Point(120, 560), Point(220, 640), win::MouseButton::Left, play_test::kShift);
+    player.Frames(5);
+    ASSERT_EQ(GetArenaWindow().Selection().Count(), 0);
+    player.ClickEntry("SelectionTray", "SaveSquad");
+    player.WaitFor("ErrorBox");
+    EXPECT_FALSE(player.IsOpen("SquadNameEditBox"));
+    const Image refused = player.Picture();
+    player.KeepPicture("battlefield_nothing_selected_to_save");
+    bool told = false;
+    for (const play_test::ShownText& run : player.TextsShown())
+        told = told || (run.text.find("No Vorns are selected") != std::string::npos && player.ShowsText(refused, run));
+    EXPECT_TRUE(told) << "the box does not say that nothing is selected";
+    player.TapKey(win::kKeySpace);
+    player.WaitUntilClosed("ErrorBox");
+    EXPECT_FALSE(fs::exists(player.Folder() / "Players/Tester/Squads") &&
+                 !fs::is_empty(player.Folder() / "Players/Tester/Squads"));
 
     // Opened again from the unit tray, the saved unit is the one designed, and the editor
     // grows out of its entry, not out of the whole tray.

@@ -14,9 +14,11 @@
 #include "game/PlayerRoster.h"
 #include "game/Squad.h"
 #include "game/SquadSummary.h"
+#include "platform/sys/Random.h"
 #include "support/LogLines.h"
 #include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
+#include "world/FieldStanding.h"
 #include "world/FlyByPoint.h"
 #include "world/LaunchPoint.h"
 #include "world/SaveFilePaths.h"
@@ -369,6 +371,50 @@ TEST_F(ScenarioTest, PressedMembersOfASelectionComeBackWholeApartAndOnTheGround)
                 << unit->name.CStr() << " is not on the ground";
         }
     }
+}
+
+// A crowd of large robots pulled into the squad's circle as a wide lasso forms it, saved
+// and dropped at many turns: on empty ground, across the field's edges, and over units
+// standing there, dropped from the tray or launched, every member stands on the ground
+// apart from every unit, none on top of another.
+TEST_F(ScenarioTest, ACrowdOfLargeRobotsDroppedAnywhereStandsApartOnTheGround) {
+    std::vector<Vorn*> crowd;
+    for (int i = 0; i < 36; ++i) {
+        const float x = 80.0f + float(i % 6 - 2.5f) * 6.4f;
+        const float y = 80.0f + float(i / 6 - 2.5f) * 6.4f;
+        crowd.push_back(AddUnit(&red, kRobotLarge, x, y, 0.0f));
+        crowd.back()->name = ("L" + std::to_string(i)).c_str();
+        crowd.back()->edited = 1;
+    }
+    ASSERT_TRUE(arena->SaveSquadFile("Crowd", Vector3(80, 80, 0), crowd));
+    Squad saved;
+    ASSERT_TRUE(saved.Load("Crowd", -1));
+    const int members = saved.Count();
+    EXPECT_EQ(members, 33);
+    saved.DestroyMembers();
+
+    const Vector3 points[] = {{80, 80, 0}, {3, 4, 0}, {158, 79, 0}, {40, 157, 0}};
+    for (const uint32_t seed : {1u, 2u, 3u, 5u, 8u, 13u, 21u}) {
+        for (const Vector3& point : points) {
+            SCOPED_TRACE("seed " + std::to_string(seed) + " at " + std::to_string(point.x) + ", " +
+                         std::to_string(point.y));
+            arena->ClearBattlefield(true);
+            sys::SRand(seed);
+            StringArray leftOut;
+            EXPECT_EQ(arena->LoadSquadFile("Crowd", point, &blue, &leftOut), members);
+            EXPECT_TRUE(leftOut.IsEmpty());
+            EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
+            // Dropped again a little aside, over the members standing there: laid out
+            // around them, none lost.
+            EXPECT_EQ(arena->LoadSquadFile("Crowd", point + Vector3(9, -6, 0), &blue), members);
+            EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
+        }
+    }
+    // Launched over them: the same.
+    ASSERT_TRUE(saved.Load("Crowd", -1));
+    EXPECT_EQ(arena->PlaceSquadUnits(saved, Vector3(30, 150, 0), &red, true), members);
+    saved.Clear();
+    EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
 }
 
 TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {
