@@ -472,6 +472,12 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
     // it, so that none lands on another and is stacked on it.
     Squad layout;
     StringArray unplaced;
+    // A member read and then left out gives back what its reading took from the pools
+    // (its patterns' points and actions) with its record.
+    const auto giveBack = [this](Vorn* unit) {
+        unit->Reset();
+        FreeObject(unit);
+    };
     int32_t read = 0;
     bool damaged = false;
     for (; read < wanted && !damaged && TextFollows(file); ++read) {
@@ -482,17 +488,17 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
                     "member " + String::FromInt(read + 1) +
                         (damaged ? " is damaged or cut short; it and the rest are left out"
                                  : " names a unit file that did not load; left out"));
-            FreeObject(unit);
+            giveBack(unit);
             continue;
         }
         if (!unit->HasValidChassis()) {
             Report("Squad " + name + ": unit \"" + unit->name + "\" has no chassis and is left out");
-            FreeObject(unit);
+            giveBack(unit);
             continue;
         }
         if (!layout.Fit(*unit)) {
             unplaced.Append(unit->name);
-            FreeObject(unit);
+            giveBack(unit);
             continue;
         }
         layout.Add(unit);
@@ -520,7 +526,7 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
         unit->SetDefaults();
         if (!StandOnFreeGround(*this, *unit, WrapPosition(point + RotatedOnGround(unit->position, angle)))) {
             crowded.Append(unit->name);
-            FreeObject(unit);
+            giveBack(unit);
             continue;
         }
         unit->SavePreviousState();

@@ -322,19 +322,6 @@ TEST_F(ArenaWindowTest, CtrlCCopiesTheUnitUnderThePointerAndCtrlVPastesIt) {
     PathPoint* point = unit->PatternAt(0).AddPathPoint();
     point->position = Vector2(5.0f, 0.0f);
     point->AddAction()->kind = kActionFire1;
-    // Path points beyond the start point held by unit records that stand nowhere in the arena.
-    const auto strayPoints = [&] {
-        int count = 0;
-        const MemoryBlock& pool = *arena_->PoolOfKind(kKindVorn);
-        for (int i = 0; i < pool.BlockCount() * pool.PerBlock(); ++i) {
-            const auto* record = static_cast<const Vorn*>(pool.ElementAt(i));
-            const Array<WorldObject*>& listed = arena_->Objects();
-            if (std::find(listed.begin(), listed.end(), record) != listed.end()) continue;
-            for (int p = 0; p < Vorn::kMaxPatterns; ++p)
-                count += std::max(record->PatternAt(p).pathPoints.Count() - 1, 0);
-        }
-        return count;
-    };
     const Point at = ScreenOf(unit);
     MovePointer(at.x, at.y);
     scripted->PressKey(win::kKeyControl);
@@ -357,7 +344,7 @@ TEST_F(ArenaWindowTest, CtrlCCopiesTheUnitUnderThePointerAndCtrlVPastesIt) {
     Frame();
     EXPECT_EQ(arena_->CountObjectsOfKind(kKindVorn), 2);
     EXPECT_TRUE(Heard("ILLEGAL"));
-    EXPECT_EQ(strayPoints(), 0);
+    EXPECT_EQ(StrayPathPoints(*arena_), 0);
 }
 
 // Carrying a unit onto another shows the blocked mark before the release puts it back.

@@ -385,6 +385,8 @@ TEST_F(ScenarioTest, ACrowdOfLargeRobotsDroppedAnywhereStandsApartOnTheGround) {
         crowd.push_back(AddUnit(&red, kRobotLarge, x, y, 0.0f));
         crowd.back()->name = ("L" + std::to_string(i)).c_str();
         crowd.back()->edited = 1;
+        crowd.back()->patternCount = 1;
+        crowd.back()->PatternAt(0).AddPathPoint()->position = Vector2(5.0f, 0.0f);
     }
     ASSERT_TRUE(arena->SaveSquadFile("Crowd", Vector3(80, 80, 0), crowd));
     Squad saved;
@@ -398,7 +400,7 @@ TEST_F(ScenarioTest, ACrowdOfLargeRobotsDroppedAnywhereStandsApartOnTheGround) {
         for (const Vector3& point : points) {
             SCOPED_TRACE("seed " + std::to_string(seed) + " at " + std::to_string(point.x) + ", " +
                          std::to_string(point.y));
-            arena->ClearBattlefield(true);
+            arena->ClearBattlefield(false);
             sys::SRand(seed);
             StringArray leftOut;
             EXPECT_EQ(arena->LoadSquadFile("Crowd", point, &blue, &leftOut), members);
@@ -415,6 +417,18 @@ TEST_F(ScenarioTest, ACrowdOfLargeRobotsDroppedAnywhereStandsApartOnTheGround) {
     EXPECT_EQ(arena->PlaceSquadUnits(saved, Vector3(30, 150, 0), &red, true), members);
     saved.Clear();
     EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
+    // Dropped at one spot until the ground near it is full: those without room are named,
+    // none is stacked, and their records give their patterns back to the pools.
+    int named = 0;
+    for (int drop = 0; drop < 8; ++drop) {
+        StringArray noRoom;
+        const int placed = arena->LoadSquadFile("Crowd", Vector3(80, 80, 0), &blue, nullptr, &noRoom);
+        EXPECT_EQ(placed + noRoom.Count(), members);
+        named += noRoom.Count();
+    }
+    EXPECT_GT(named, 0);
+    EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
+    EXPECT_EQ(StrayPathPoints(*arena), 0);
 }
 
 TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {
