@@ -12,6 +12,7 @@ void NumberEditBox::OnOpen() {
     AllowOnly("0123456789");
     const NetworkSettings* settings = GetNetworkSettings();
     text = settings != nullptr ? String::FromInt(Value(*settings)) : String();
+    opened_ = text;
     EditBox::OnOpen();
 }
 
@@ -29,5 +30,8 @@ String NumberEditBox::Rejection(const String& whole) const {
 void NumberEditBox::Accept() {
     NetworkSettings* settings = GetNetworkSettings();
     if (text.IsEmpty() || settings == nullptr || !Rejection(text).IsEmpty()) return;
+    // The box opens on the value in force, which may stand below what was chosen (the
+    // budget while more players share the total): taken unchanged, it chooses nothing.
+    if (text == opened_) return;
     SetValue(*settings, ReadNumber(text));
 }

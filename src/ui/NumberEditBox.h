@@ -27,4 +27,5 @@ protected:
 private:
     const char* limitsKey_;
     const char* unitsKey_;
+    String opened_;  // the text the box opened with
 };

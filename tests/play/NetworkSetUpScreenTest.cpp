@@ -176,6 +176,12 @@ TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsT
     crowdIn();
     EXPECT_TRUE(Shows(player, names[1]));
     EXPECT_EQ(peers[4]->host.settings.scenario, names[1]);
+    // The budget box opens on the budget in force; Return on it unchanged chooses nothing.
+    player.ClickItem("NetworkGameSetupWindow", "Budget");
+    player.WaitFor("ServerBudgetEditBox");
+    player.TapKey(win::kKeyReturn);
+    player.WaitUntilClosed("ServerBudgetEditBox");
+    EXPECT_TRUE(Shows(player, "833 Credits"));
     player.ClickItem("NetworkGameSetupWindow", "Back");
     player.WaitFor("ServerWaitWindow");
     crowdOut("1500");
