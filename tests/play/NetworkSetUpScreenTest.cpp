@@ -118,12 +118,15 @@ TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsT
 
     // The budget box opens on 1000, selected: 1500 typed is 1500 set. Alone, the whole
     // network budget of 5000 is the player's; more is refused with that limit in the box.
-    player.ClickItem("NetworkGameSetupWindow", "Budget");
-    player.WaitFor("ServerBudgetEditBox");
-    player.Type("1500");
-    player.TapKey(win::kKeyReturn);
-    player.WaitUntilClosed("ServerBudgetEditBox");
-    EXPECT_TRUE(Shows(player, "1500 Credits"));
+    const auto enterBudget = [&player](const std::string& typed, const std::string& shown) {
+        player.ClickItem("NetworkGameSetupWindow", "Budget");
+        player.WaitFor("ServerBudgetEditBox");
+        if (!typed.empty()) player.Type(typed);
+        player.TapKey(win::kKeyReturn);
+        player.WaitUntilClosed("ServerBudgetEditBox");
+        EXPECT_TRUE(Shows(player, shown));
+    };
+    enterBudget("1500", "1500 Credits");
     player.ClickItem("NetworkGameSetupWindow", "Budget");
     player.WaitFor("ServerBudgetEditBox");
     player.Type("6000");
@@ -177,11 +180,7 @@ TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsT
     EXPECT_TRUE(Shows(player, names[1]));
     EXPECT_EQ(peers[4]->host.settings.scenario, names[1]);
     // The budget box opens on the budget in force; Return on it unchanged chooses nothing.
-    player.ClickItem("NetworkGameSetupWindow", "Budget");
-    player.WaitFor("ServerBudgetEditBox");
-    player.TapKey(win::kKeyReturn);
-    player.WaitUntilClosed("ServerBudgetEditBox");
-    EXPECT_TRUE(Shows(player, "833 Credits"));
+    enterBudget("", "833 Credits");
     player.ClickItem("NetworkGameSetupWindow", "Back");
     player.WaitFor("ServerWaitWindow");
     crowdOut("1500");
