@@ -19,9 +19,7 @@
 #include "engine/Mouse.h"
 #include "game/Event.h"
 #include "game/Game.h"
-#include "game/Squad.h"
 #include "platform/sys/Random.h"
-#include "ui/ErrorBox.h"
 #include "ui/KillTray.h"
 #include "ui/SquadNameEditBox.h"
 #include "ui/UiServices.h"
@@ -81,15 +79,6 @@ WorldObject* ListedObject(WorldObject* object) {
 }
 
 bool DebuggerOpen() { return GetDebugWindow().open; }
-
-// One box for the members of a dropped squad that found no place in its circle and for
-// those that found no room on the field.
-void ShowLeftOutOfDrop(const StringArray& leftOut, const StringArray& noRoom) {
-    String text = Squad::LeftOutText(leftOut);
-    const String crowded = Squad::LeftOutText(noRoom, "SquadMembersNoRoom");
-    if (!crowded.IsEmpty()) text += (text.IsEmpty() ? String() : String(" ")) + crowded;
-    if (!text.IsEmpty()) ShowRefusal(text);
-}
 
 bool KillTrayHolds(const KillTray& tray, const WorldObject* object) {
     for (int32_t i = 0; i < tray.VornCount(); ++i) {
@@ -324,7 +313,7 @@ void ArenaWindow::RunPlacingCommand(Event& event) {
             PlayUiSound("Thud.ogg");
             GetSquadTray().MarkMostRecentlyUsed(event.text);
             ResetVornActionQueues();
-            ShowLeftOutOfDrop(leftOut, noRoom);
+            ShowSquadMembersLeftOut(leftOut, noRoom);
             return;
         }
         case kEventBeginSelectGroup:

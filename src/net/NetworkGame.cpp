@@ -743,8 +743,7 @@ bool NetworkGame::LoadScenarioText(const std::string& text) {
     StringStream stream(text.c_str());
     Point size;
     const bool loaded = gArena->GetTerrain().Load(stream, size) == Terrain::LoadResult::kLoaded;
-    gArena->GetTerrain().UpdateShading();
-    if (screens_ != nullptr) screens_->GroundReplaced();
+    gArena->TerrainReplaced();
     return loaded;
 }
 

@@ -13,8 +13,6 @@ public:
     virtual void Open(SessionState state) = 0;
     virtual void OpenSquadSelection(int32_t budget, uint32_t squadCount) = 0;
     virtual void OpenBattleScreens() = 0;
-    // The arena's ground was replaced by the host's: the windows that picture it draw it again.
-    virtual void GroundReplaced() = 0;
     // An empty speaker is a player the list does not know.
     virtual void AddChatLine(const std::string& speaker, uint32_t colour, const std::string& line) = 0;
     virtual void AddStatusLine(const std::string& line) = 0;

@@ -108,10 +108,6 @@ void NetworkWindows::OpenBattleScreens() {
     PlayBattleSound("TransportBackwards.ogg");
 }
 
-// The mini-map keeps its picture of the ground from the last field it showed (the training
-// grounds, an earlier battle) until it is told to draw it again.
-void NetworkWindows::GroundReplaced() { GetMiniMap().UpdateTerrainImage(); }
-
 void NetworkWindows::AddChatLine(const std::string& speaker, uint32_t colour, const std::string& line) {
     GetChatWindow().AddChatLine(String(speaker.c_str()), String(line.c_str()), Color(colour));
 }

@@ -13,7 +13,6 @@ public:
     void Open(SessionState state) override;
     void OpenSquadSelection(int32_t budget, uint32_t squadCount) override;
     void OpenBattleScreens() override;
-    void GroundReplaced() override;
     void AddChatLine(const std::string& speaker, uint32_t colour, const std::string& line) override;
     void AddStatusLine(const std::string& line) override;
     void ShowError(const char* messageKey) override;

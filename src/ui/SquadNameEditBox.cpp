@@ -47,6 +47,9 @@ SquadNameEditBox& GetSquadNameEditBox() {
     return box;
 }
 
-void ShowSquadMembersLeftOut(const StringArray& names) {
-    if (!names.IsEmpty()) ShowRefusal(Squad::LeftOutText(names));
+void ShowSquadMembersLeftOut(const StringArray& names, const StringArray& noRoom) {
+    String text = Squad::LeftOutText(names);
+    const String crowded = Squad::LeftOutText(noRoom, "SquadMembersNoRoom");
+    if (!crowded.IsEmpty()) text += (text.IsEmpty() ? String() : String(" ")) + crowded;
+    if (!text.IsEmpty()) ShowRefusal(text);
 }

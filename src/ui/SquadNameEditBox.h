@@ -23,6 +23,7 @@ public:
 
 SquadNameEditBox& GetSquadNameEditBox();
 
-// Names in the error box the squad members for which no place was found, with
-// "Illegal.ogg"; nothing for no names.
-void ShowSquadMembersLeftOut(const StringArray& names);
+// Names in the error box the squad members for which no place was found in the squad's
+// circle, and those of a drop that found no room on the field, with "Illegal.ogg";
+// nothing for no names.
+void ShowSquadMembersLeftOut(const StringArray& names, const StringArray& noRoom = StringArray());

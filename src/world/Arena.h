@@ -314,6 +314,9 @@ public:
     void ApplyTerrainBrush(const Vector3& point, const TerrainBrush& brush);
     void FillTerrain(int type);
     void RandomizeTerrain();
+    // The terrain changed under the arena's hands (a host's map read by a joined player):
+    // shaded anew, and the views that picture the ground draw it again.
+    void TerrainReplaced();
     void ScrollArena(int dx, int dy);
     void GrowOrShrinkTerrain(int delta);
     void ReseatObjects();

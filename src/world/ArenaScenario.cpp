@@ -548,7 +548,7 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
 
 int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed) {
     const float angle = float(sys::Rand()) / float(sys::kRandMax) * 2.0f * kPi;
-    Array<Vorn*> placed;
+    int placed = 0;
     for (Vorn* unit : squad.members) {
         unit->SetPlayer(player);
         unit->squadMember = 1;
@@ -570,11 +570,11 @@ int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, b
         unit->delayTimer = delayed ? kDelayedStart : 0.0f;
         ReportPlaced(*unit);
         AddObject(unit);
-        placed.Append(unit);
+        ++placed;
         if (!apart) {
             // A launched unit is not lost for want of room: it lands on what stands there.
             ResolvePlacementOverlap(unit, kSettleStep);
         }
     }
-    return placed.Count();
+    return placed;
 }

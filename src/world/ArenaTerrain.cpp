@@ -83,17 +83,20 @@ void Arena::FillTerrain(int type) {
     }
     UpdateHeightsAboveGround();
     terrain_->Fill(TerrainType(type));
-    terrain_->UpdateShading();
-    TellViews([](ArenaViewListener& view) { view.OnTerrainChanged(); });
+    TerrainReplaced();
     ReseatObjects();
 }
 
 void Arena::RandomizeTerrain() {
     UpdateHeightsAboveGround();
     terrain_->Randomize();
+    TerrainReplaced();
+    ReseatObjects();
+}
+
+void Arena::TerrainReplaced() {
     terrain_->UpdateShading();
     TellViews([](ArenaViewListener& view) { view.OnTerrainChanged(); });
-    ReseatObjects();
 }
 
 void Arena::ScrollArena(int dx, int dy) {
