@@ -457,6 +457,12 @@ TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
     const Vector3 centre = window().FormSquadSelection();
     EXPECT_NEAR(centre.x, 80.0f, 0.01f);
     EXPECT_NEAR(east->position.x - west->position.x, 40.0f, 0.5f);
+    // A place taken by a unit standing just inside the circle's edge: the formed unit goes
+    // to the free ground nearest its place inside the circle, not the nearer ground outside.
+    AddUnit(99.0f, 50.0f, &friend_)->PlaceAt(Vector3(99.0f, 80.0f, 0.0f));
+    const Vector3 again = window().FormSquadSelection();
+    EXPECT_LE(Vector2(east->position.x - again.x, east->position.y - again.y).Length(), 20.0f);
+    EXPECT_GT(east->position.Distance(Vector3(99.0f, 80.0f, east->position.z)), 3.0f);
 
     // A crowd of 34 large robots lassoed over most of the field, with a unit left standing
     // in the middle: pulled in, they stand apart on the ground, as saved, or where they were.
