@@ -112,6 +112,7 @@ void EditBox::OnOpen() {
     CentreOnScreen();
     caret = Count();
     textSelected = Count() > 0;
+    textEdited = false;
 }
 
 void EditBox::ShowComplaint(const String& reason) {
@@ -254,7 +255,7 @@ void EditBox::HandleCommand(Event& event) {
         case kEventEnterString:
             // A script or peer may send a text the keys would not have let through.
             if (const String reason = Rejection(text); !reason.IsEmpty()) {
-                Complain(reason);
+                RefuseText(reason);
                 break;
             }
             Accept();
@@ -286,13 +287,17 @@ void EditBox::EditStep(int32_t code) {
         text.Clear();
         caret = 0;
         textSelected = false;
+        textEdited = true;
         return;
     }
     if (code == Mouse::kCodeLeft || code == Mouse::kCodeRight) textSelected = false;
     const int32_t count = Count();
     switch (code) {
         case Mouse::kCodeDelete:
-            if (caret < count) text = text.Left(caret) + text.Right(count - caret - 1);
+            if (caret < count) {
+                text = text.Left(caret) + text.Right(count - caret - 1);
+                textEdited = true;
+            }
             break;
         case Mouse::kCodeLeft: caret = std::max(caret - 1, 0); break;
         case Mouse::kCodeRight: caret = std::min(caret + 1, count); break;
@@ -300,6 +305,7 @@ void EditBox::EditStep(int32_t code) {
             if (count >= 1 && caret >= 1) {
                 text = text.Left(caret - 1) + text.Right(count - caret);
                 --caret;
+                textEdited = true;
             }
             break;
         case kCodeEnter: Submit(); break;
@@ -336,11 +342,12 @@ void EditBox::Insert(char character) {
     text = proposed;
     caret = at + 1;
     textSelected = false;
+    textEdited = true;
 }
 
 void EditBox::Submit() {
     if (const String reason = Rejection(text); !reason.IsEmpty()) {
-        Complain(reason);
+        RefuseText(reason);
     } else if (Count() < 1) {
         PostEvent(kEventAbortString);
     } else {
@@ -353,6 +360,14 @@ String EditBox::Rejection(const String&) const { return String(); }
 void EditBox::Complain(const String& reason) {
     ShowComplaint(reason);
     Refuse();
+}
+
+void EditBox::RefuseText(const String& reason) {
+    Complain(reason);
+    if (selectsRefusedText) {
+        caret = Count();
+        textSelected = Count() > 0;
+    }
 }
 
 void EditBox::Refuse() { PlayUiSound("Illegal.ogg"); }

@@ -66,6 +66,8 @@ public:
     int32_t caret = 0;
     // The whole starting text is selected on opening: the first typed character replaces it.
     bool textSelected = false;
+    // Whether the text was changed since the box opened, even back to what it opened with.
+    bool textEdited = false;
     float blinkTimer = kBlinkSeconds;
     bool caretVisible = false;
     uint8_t allowed[kTableSize] = {};
@@ -81,6 +83,8 @@ public:
 protected:
     // The language key of what a refused character is told with; none: the sound alone.
     const char* refusedCharacterKey = nullptr;
+    // A refused text is selected, so that what is typed next replaces it.
+    bool selectsRefusedText = false;
     // Refuses with the illegal sound.
     static void Refuse();
     // A save that failed: the illegal sound and "SaveFailed" in the error box.
@@ -96,6 +100,8 @@ private:
     void Insert(char character);
     // The illegal sound, and the reason shown in the box until the next key.
     void Complain(const String& reason);
+    // The whole text refused with its reason shown.
+    void RefuseText(const String& reason);
     // The reason's lines under the text, the box grown to hold them; empty: none.
     void ShowComplaint(const String& reason);
     float TextWidth(const String& part) const;

@@ -6,13 +6,14 @@
 
 NumberEditBox::NumberEditBox(const String& windowName, const String& promptKey, const char* limitsKey,
                              const char* unitsKey)
-    : EditBox(windowName, promptKey), limitsKey_(limitsKey), unitsKey_(unitsKey) {}
+    : EditBox(windowName, promptKey), limitsKey_(limitsKey), unitsKey_(unitsKey) {
+    selectsRefusedText = true;
+}
 
 void NumberEditBox::OnOpen() {
     AllowOnly("0123456789");
     const NetworkSettings* settings = GetNetworkSettings();
     text = settings != nullptr ? String::FromInt(Value(*settings)) : String();
-    opened_ = text;
     EditBox::OnOpen();
 }
 
@@ -31,7 +32,8 @@ void NumberEditBox::Accept() {
     NetworkSettings* settings = GetNetworkSettings();
     if (text.IsEmpty() || settings == nullptr || !Rejection(text).IsEmpty()) return;
     // The box opens on the value in force, which may stand below what was chosen (the
-    // budget while more players share the total): taken unchanged, it chooses nothing.
-    if (text == opened_) return;
+    // budget while more players share the total): left as it opened, it chooses nothing;
+    // a figure typed is chosen, even the one shown.
+    if (!textEdited) return;
     SetValue(*settings, ReadNumber(text));
 }

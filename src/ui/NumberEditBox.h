@@ -27,5 +27,4 @@ protected:
 private:
     const char* limitsKey_;
     const char* unitsKey_;
-    String opened_;  // the text the box opened with
 };

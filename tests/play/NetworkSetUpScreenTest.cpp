@@ -117,7 +117,8 @@ TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsT
     ExpectClearOfTheChat(player, "NetworkGameSetupWindow");
 
     // The budget box opens on 1000, selected: 1500 typed is 1500 set. Alone, the whole
-    // network budget of 5000 is the player's; more is refused with that limit in the box.
+    // network budget of 5000 is the player's; more is refused with that limit in the box,
+    // and selected, so that the next figure typed replaces it.
     const auto enterBudget = [&player](const std::string& typed, const std::string& shown) {
         player.ClickItem("NetworkGameSetupWindow", "Budget");
         player.WaitFor("ServerBudgetEditBox");
@@ -134,7 +135,8 @@ TEST(NetworkSetUpScreenTest, ANewPlayerHostsWithTheButtonsClearOfTheChatAndSetsT
     player.Frames(2);
     EXPECT_TRUE(player.IsOpen("ServerBudgetEditBox"));
     EXPECT_TRUE(Shows(player, "25 and 5000 credits."));
-    player.TapKey(win::kKeyEscape);
+    player.Type("1500");
+    player.TapKey(win::kKeyReturn);
     player.WaitUntilClosed("ServerBudgetEditBox");
     EXPECT_TRUE(Shows(player, "1500 Credits"));
 

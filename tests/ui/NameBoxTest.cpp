@@ -55,11 +55,15 @@ public:
     int32_t GameTimer() const override { return timer; }
     int32_t LaunchDelay() const override { return 0; }
     int32_t MeteorDelay() const override { return 0; }
-    void SetBudget(int32_t value) override { budget = value; }
+    void SetBudget(int32_t value) override {
+        budget = value;
+        ++budgetsSet;
+    }
     void SetGameTimer(int32_t value) override { timer = value; }
     void SetLaunchDelay(int32_t) override {}
     void SetMeteorDelay(int32_t) override {}
     int32_t budget = -1;
+    int32_t budgetsSet = 0;
     int32_t timer = 60;
 };
 
@@ -70,8 +74,9 @@ std::string Said(const EditBox& box) {
 }
 
 // Each number box opens on the value now set, selected, so the first digit typed starts
-// a new number; a number outside the range keeps the box open, says the range, and
-// sets nothing.
+// a new number; a number outside the range keeps the box open, says the range, sets
+// nothing and is selected in turn. A figure typed is taken even when it is the one shown;
+// only a box left as it opened sets nothing.
 TEST_F(NameBoxTest, NumberBoxesReplaceTheirValueAndRefuseOneOutsideTheirRangeByName) {
     GetTextTable().Set("BudgetLimits", "Between ");
     GetTextTable().Set("SecondsLimits", "Between ");
@@ -97,8 +102,18 @@ TEST_F(NameBoxTest, NumberBoxesReplaceTheirValueAndRefuseOneOutsideTheirRangeByN
         EXPECT_TRUE(box.open) << refused;
         EXPECT_EQ(Said(box), "Between 25 and 500 credits") << refused;  // the total over 2 players
         EXPECT_EQ(settings.budget, 450) << refused;
+        Type("42");
+        EXPECT_STREQ(box.text.CStr(), "42") << "typed after " << refused;
         TapKey(win::kKeyEscape);
     }
+    const int32_t setBefore = settings.budgetsSet;
+    GetWindowManager().OpenWindow(&box);
+    TapKey(win::kKeyReturn);
+    EXPECT_EQ(settings.budgetsSet, setBefore) << "a box left as it opened sets nothing";
+    GetWindowManager().OpenWindow(&box);
+    Type("450");
+    TapKey(win::kKeyReturn);
+    EXPECT_EQ(settings.budgetsSet, setBefore + 1) << "the figure shown, typed, is taken";
     EXPECT_FALSE(GetErrorBox().open);
 
     ServerGameTimerEditBox& timer = GetServerGameTimerEditBox();
@@ -107,6 +122,7 @@ TEST_F(NameBoxTest, NumberBoxesReplaceTheirValueAndRefuseOneOutsideTheirRangeByN
     Type("86401");
     TapKey(win::kKeyReturn);
     EXPECT_EQ(Said(timer), "Between 0 and 86400 seconds");
+    TapKey(win::kKeyEnd);
     TapKey(win::kKeyBackspace);
     TapKey(win::kKeyReturn);
     EXPECT_EQ(settings.timer, 8640);
