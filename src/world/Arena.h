@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "core/Array.h"
 #include "core/IntRect.h"
@@ -404,12 +405,34 @@ public:
 
     // List walks.
     bool IsPlaceFree(const CollisionShape& shape, const WorldObject* ignored) const;
+    // What the searches of one placing share, a placing that only adds to the field
+    // between them: the solid bodies of the list as far as read, and the ground (x, y,
+    // r) where a search found no free place for a body of at least `radius`.
+    struct GroundSearch {
+        struct Body {
+            const WorldObject* object;
+            Vector3 position;
+            float radius;
+            bool wall;
+        };
+        struct Full {
+            Vector3 area;
+            float radius;
+        };
+        std::vector<Body> bodies;
+        int read = 0;
+        std::vector<Full> full;
+    };
     // The ground point nearest `wanted` (its z the ground's height there) where a body of
     // that radius stands clear of every solid object but the ignored ones, each at its
     // image nearest the point, and inside `within` (a circle (x, y, r)) when one is
-    // given. False when there is none within reach.
+    // given; on ground no worse than the wanted point's (no lava or water under the body
+    // where there is none at the wanted point) and reached from it in a straight line
+    // that passes no tree, rock or charger. False when there is none within reach.
+    // Searches for bodies not yet on the field, in turn, may share `search`: each reads
+    // only the objects added since, and leaves aside the ground found full before.
     bool FindFreeGround(const Vector3& wanted, float radius, std::span<const WorldObject* const> ignored,
-                        const Vector3* within, Vector3& place) const;
+                        const Vector3* within, Vector3& place, GroundSearch* search = nullptr) const;
     WorldObject* NearestObject(const Vector3& point, Vector3* image) const;
     WorldObject* NearestObjectOfKind(const Vector3& point, Vector3* image, int kind) const;
     Vorn* NearestVornNamed(const Vector3& point, Vector3* image, const Player* player, const char* name) const;
@@ -522,6 +545,9 @@ private:
     Array<DamageHit>& BeginDamageWalk();
     void ApplyDamageHits();
     bool SampleHasGround(const Vector3& circle, int flagMask) const;
+    // The lava and water flags of the ground under a body there: at its centre and the
+    // corners of its square.
+    int HazardsUnder(float x, float y, float radius) const;
     // Tells every view listener; one may unregister itself while it is told.
     template <typename F>
     void TellViews(F&& tell);

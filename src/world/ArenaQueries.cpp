@@ -34,6 +34,9 @@ constexpr float kPlacementMargin = 0.01f;
 // the margin, so that rounding its place does not press it again.
 constexpr float kFreeGroundReach = 40.0f;
 constexpr float kFreeGroundRoom = 0.001f;
+// With the nearest free ground refused, the search also tries the points of a grid this
+// fine (or as fine as the body's radius, when that is wider).
+constexpr float kFreeGroundStep = 0.5f;
 // A terrain pick that misses nudges the ray this far and tries again, so many times.
 constexpr float kPickNudge = 0.1f;
 constexpr int kPickTries = 10;
@@ -454,29 +457,103 @@ bool Arena::IsPlaceFree(const CollisionShape& shape, const WorldObject* ignored)
     return true;
 }
 
+namespace {
+
+// Trees, rocks and chargers stand where they are: a body is never moved past one.
+// Units, balls and debris are loose bodies, and no wall.
+bool IsWallKind(int kind) { return IsSolidKind(kind) && IsGroundBoundKind(kind); }
+
+// Whether the segment from the origin to `to` passes through the disc; one that starts
+// inside it only leaves it.
+bool CrossesDisc(const Vector2& to, const GroundDisc& disc) {
+    if (disc.centre.LengthSquared() < disc.radius * disc.radius) return false;
+    const float length = to.LengthSquared();
+    const float along = length > 0.0f ? std::clamp(disc.centre.Dot(to) / length, 0.0f, 1.0f) : 0.0f;
+    return disc.centre.DistanceSquared(to * along) < disc.radius * disc.radius;
+}
+
+}  // namespace
+
+int Arena::HazardsUnder(float x, float y, float radius) const {
+    constexpr int kHazards = kLavaFlag | kWaterFlag;
+    int flags = GroundFlags(GetTerrainType(x, y)) & kHazards;
+    const Vector2 corners[4] = {{x - radius, y - radius}, {x - radius, y + radius}, {x + radius, y - radius},
+                                {x + radius, y + radius}};
+    for (const Vector2& corner : corners) flags |= GroundFlags(GetTerrainType(corner.x, corner.y)) & kHazards;
+    return flags;
+}
+
 bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const WorldObject* const> ignored,
-                           const Vector3* within, Vector3& place) const {
+                           const Vector3* within, Vector3& place, GroundSearch* search) const {
+    GroundSearch alone;
+    GroundSearch& shared = search != nullptr ? *search : alone;
+    for (; shared.read < objects_.Count(); ++shared.read) {
+        const WorldObject* object = objects_[shared.read];
+        if (object->removed || !IsSolidKind(object->kind)) continue;
+        shared.bodies.push_back({object, object->position, object->shape.Radius(), IsWallKind(object->kind)});
+    }
     // Worked out around the wanted point, so that every body is taken at its image
     // nearest it and the numbers stay small.
     const Vector2 from(wanted.x, wanted.y);
     std::vector<GroundDisc> taken;
-    for (const WorldObject* object : objects_) {
-        if (object->removed || !IsSolidKind(object->kind) ||
-            std::find(ignored.begin(), ignored.end(), object) != ignored.end()) {
+    std::vector<GroundDisc> walls;
+    const float width = WorldWidth();
+    const float height = WorldHeight();
+    // Along each axis, the wrapped distance of a body that may count is within this and
+    // its radius.
+    const float nearAlong = kFreeGroundReach + radius + kPlacementMargin + 1.0f;
+    const auto far = [nearAlong](float d, float size, float extra) {
+        float folded = std::fabs(d);
+        if (folded >= size) folded = std::fmod(folded, size);
+        return std::min(folded, size - folded) > nearAlong + extra;
+    };
+    for (const GroundSearch::Body& body : shared.bodies) {
+        if (far(body.position.x - wanted.x, width, body.radius) || far(body.position.y - wanted.y, height, body.radius) ||
+            std::find(ignored.begin(), ignored.end(), body.object) != ignored.end()) {
             continue;
         }
-        const Vector3 image = NearestImage(wanted, object->position);
-        const GroundDisc disc{Vector2(image.x, image.y) - from, object->shape.Radius() + radius + kPlacementMargin};
-        if (disc.centre.Length() < kFreeGroundReach + disc.radius) taken.push_back(disc);
+        const Vector3 image = NearestImageIn(wanted, body.position, width, height);
+        const Vector2 centre = Vector2(image.x, image.y) - from;
+        const GroundDisc disc{centre, body.radius + radius + kPlacementMargin};
+        if (centre.Length() < kFreeGroundReach + disc.radius) {
+            taken.push_back(disc);
+            if (body.wall) walls.push_back({centre, body.radius});
+        }
     }
     GroundDisc bound;
     if (within != nullptr) {
         const Vector3 centre = NearestImage(wanted, Vector3(within->x, within->y, 0.0f));
         bound = {Vector2(centre.x, centre.y) - from, within->z};
     }
+    std::vector<GroundDisc> fullNear;
+    for (const GroundSearch::Full& ground : shared.full) {
+        if (ground.radius > radius) continue;
+        const Vector3 centre = NearestImage(wanted, Vector3(ground.area.x, ground.area.y, 0.0f));
+        fullNear.push_back({Vector2(centre.x, centre.y) - from, ground.area.z});
+    }
+    // Ground no worse than the wanted point's, at the body's centre (what it stands in)
+    // and all under it.
+    constexpr int kHazards = kLavaFlag | kWaterFlag;
+    const int centreHere = GroundFlags(GetTerrainType(wanted.x, wanted.y)) & kHazards;
+    const int underHere = HazardsUnder(wanted.x, wanted.y, radius);
+    FreePointRule rule;
+    rule.reach = kFreeGroundReach;
+    rule.step = std::max(radius, kFreeGroundStep);
+    rule.full = fullNear;
+    bool metFree = false;
+    rule.metFree = &metFree;
+    rule.accept = [&](const Vector2& spot) {
+        const Vector2 at = from + spot;
+        if ((GroundFlags(GetTerrainType(at.x, at.y)) & kHazards & ~centreHere) != 0 ||
+            (HazardsUnder(at.x, at.y, radius) & ~underHere) != 0) {
+            return false;
+        }
+        return std::none_of(walls.begin(), walls.end(), [&spot](const GroundDisc& wall) { return CrossesDisc(spot, wall); });
+    };
     Vector2 spot;
-    if (!NearestFreePoint(Vector2(0.0f, 0.0f), taken, within != nullptr ? &bound : nullptr, kFreeGroundRoom, spot) ||
-        spot.Length() > kFreeGroundReach) {
+    if (!NearestFreePoint(Vector2(0.0f, 0.0f), taken, within != nullptr ? &bound : nullptr, kFreeGroundRoom, spot,
+                          &rule)) {
+        if (!metFree && within == nullptr) shared.full.push_back({Vector3(from.x, from.y, kFreeGroundReach), radius});
         return false;
     }
     const Vector3 ground = WrapPosition(Vector3(from.x + spot.x, from.y + spot.y, 0.0f));

@@ -4,6 +4,7 @@
 // before they become paths.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -137,12 +138,13 @@ Vector3 RotatedOnGround(const Vector3& offset, float angle) {
     return {offset.x * c - offset.y * s, offset.x * s + offset.y * c, 0.0f};
 }
 
-// Stands the unit at the free ground nearest the spot, clear of everything on the field;
-// false, the unit left where it was, when there is none near.
-bool StandOnFreeGround(Arena& arena, Vorn& unit, const Vector3& spot) {
+// Stands the unit at the free ground nearest the spot, clear of everything on the field,
+// on ground no worse than the spot's and not past a wall from it; false, the unit left
+// where it was, when there is none near. The units of one placing share `search`.
+bool StandOnFreeGround(Arena& arena, Vorn& unit, const Vector3& spot, Arena::GroundSearch& search) {
     Vector3 place;
     const WorldObject* const self[] = {&unit};
-    if (!arena.FindFreeGround(spot, unit.GetRadius(), self, nullptr, place)) {
+    if (!arena.FindFreeGround(spot, unit.GetRadius(), self, nullptr, place, &search)) {
         return false;
     }
     unit.PlaceAt(place);
@@ -471,6 +473,8 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
     // Every member first takes a place in the squad's own layout clear of those before
     // it, so that none lands on another and is stacked on it.
     Squad layout;
+    // The circle has no free place left for a member at least this wide: one found none.
+    float layoutFullFor = std::numeric_limits<float>::infinity();
     StringArray unplaced;
     // A member read and then left out gives back what its reading took from the pools
     // (its patterns' points and actions) with its record.
@@ -496,7 +500,10 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
             giveBack(unit);
             continue;
         }
-        if (!layout.Fit(*unit)) {
+        const float radius = unit->GetRadius();
+        const bool fits = radius < layoutFullFor ? layout.Fit(*unit) : layout.CanPlace(unit->position, radius, unit);
+        if (!fits) {
+            layoutFullFor = std::min(layoutFullFor, radius);
             unplaced.Append(unit->name);
             giveBack(unit);
             continue;
@@ -517,6 +524,7 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
     // On the ground where it lands, whatever height it was saved at, and clear of what
     // stands there: never stacked on it.
     StringArray crowded;
+    GroundSearch search;
     int placed = 0;
     for (Vorn* unit : layout.members) {
         unit->SetPlayer(player);
@@ -524,7 +532,7 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
         // Rearmed and healed like every unit that enters a battle: the file holds no
         // health or ammunition.
         unit->SetDefaults();
-        if (!StandOnFreeGround(*this, *unit, WrapPosition(point + RotatedOnGround(unit->position, angle)))) {
+        if (!StandOnFreeGround(*this, *unit, WrapPosition(point + RotatedOnGround(unit->position, angle)), search)) {
             crowded.Append(unit->name);
             giveBack(unit);
             continue;
@@ -548,6 +556,7 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
 
 int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed) {
     const float angle = float(sys::Rand()) / float(sys::kRandMax) * 2.0f * kPi;
+    GroundSearch search;
     int placed = 0;
     for (Vorn* unit : squad.members) {
         unit->SetPlayer(player);
@@ -562,7 +571,7 @@ int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, b
         unit->SetDefaults();
         const Vector3 spot = WrapPosition(point + RotatedOnGround(unit->position, angle));
         unit->SetAngle(unit->heading + angle);
-        const bool apart = StandOnFreeGround(*this, *unit, spot);
+        const bool apart = StandOnFreeGround(*this, *unit, spot, search);
         if (!apart) {
             unit->PlaceAt(GroundPoint(spot.x, spot.y));
         }

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <numeric>
+#include <queue>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -14,8 +18,9 @@ Vector2 NearestOn(const GroundDisc& circle, const Vector2& p) {
     return circle.centre + away * (circle.radius / length);
 }
 
-// The points where the two circles cross, appended.
-void AddCrossings(const GroundDisc& a, const GroundDisc& b, std::vector<Vector2>& points) {
+// The points where the two circles cross, handed to `add`.
+template <typename Add>
+void AddCrossings(const GroundDisc& a, const GroundDisc& b, Add add) {
     const Vector2 between = b.centre - a.centre;
     const float d = between.Length();
     if (d < 1e-6f || d > a.radius + b.radius || d < std::fabs(a.radius - b.radius)) return;
@@ -24,44 +29,261 @@ void AddCrossings(const GroundDisc& a, const GroundDisc& b, std::vector<Vector2>
     const Vector2 u = between * (1.0f / d);
     const Vector2 foot = a.centre + u * along;
     const Vector2 side(-u.y, u.x);
-    points.push_back(foot + side * across);
-    points.push_back(foot - side * across);
+    add(foot + side * across);
+    add(foot - side * across);
 }
 
-bool IsFree(const Vector2& p, std::span<const GroundDisc> taken, const GroundDisc* bound) {
-    if (bound != nullptr && p.Distance(bound->centre) > bound->radius) return false;
-    return std::none_of(taken.begin(), taken.end(),
-                        [&p](const GroundDisc& disc) { return p.Distance(disc.centre) < disc.radius; });
+// Discs bucketed by centre on a square grid, so that a walk near a point meets only the
+// discs of the cells around it. Each cell lists its discs in their order.
+class DiscGrid {
+public:
+    DiscGrid(std::span<const GroundDisc> discs, float cell) : cell_(std::max(cell, 1e-3f)) {
+        if (discs.empty()) return;
+        low_ = high_ = discs[0].centre;
+        for (const GroundDisc& disc : discs) {
+            low_ = Vector2(std::min(low_.x, disc.centre.x), std::min(low_.y, disc.centre.y));
+            high_ = Vector2(std::max(high_.x, disc.centre.x), std::max(high_.y, disc.centre.y));
+        }
+        // Never many more cells than discs: sparse discs share wider cells.
+        const double most = 4.0 * double(discs.size()) + 16.0;
+        while (double(Cells(high_.x - low_.x)) * double(Cells(high_.y - low_.y)) > most) cell_ *= 2.0f;
+        columns_ = Cells(high_.x - low_.x);
+        rows_ = Cells(high_.y - low_.y);
+        first_.assign(size_t(columns_) * size_t(rows_) + 1, 0);
+        for (const GroundDisc& disc : discs) ++first_[CellOf(disc.centre) + 1];
+        std::partial_sum(first_.begin(), first_.end(), first_.begin());
+        members_.resize(discs.size());
+        std::vector<int> filled(first_.begin(), first_.end() - 1);
+        for (size_t i = 0; i < discs.size(); ++i) members_[size_t(filled[CellOf(discs[i].centre)]++)] = int(i);
+    }
+
+    // Calls visit(index) for the discs whose centres may lie within `range` of p, until
+    // it answers true; whether one did.
+    template <typename Visit>
+    bool AnyNear(const Vector2& p, float range, Visit visit) const {
+        if (members_.empty()) return false;
+        const int x0 = Clamped((p.x - range - low_.x) / cell_, columns_);
+        const int x1 = Clamped((p.x + range - low_.x) / cell_, columns_);
+        const int y0 = Clamped((p.y - range - low_.y) / cell_, rows_);
+        const int y1 = Clamped((p.y + range - low_.y) / cell_, rows_);
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = x0; x <= x1; ++x) {
+                const size_t cell = size_t(y) * size_t(columns_) + size_t(x);
+                for (int k = first_[cell]; k < first_[cell + 1]; ++k) {
+                    if (visit(members_[size_t(k)])) return true;
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    int Cells(float span) const { return int(span / cell_) + 1; }
+    static int Clamped(float cell, int count) { return int(std::clamp(std::floor(cell), 0.0f, float(count - 1))); }
+    size_t CellOf(const Vector2& p) const {
+        return size_t(Clamped((p.y - low_.y) / cell_, rows_)) * size_t(columns_) +
+               size_t(Clamped((p.x - low_.x) / cell_, columns_));
+    }
+
+    float cell_;
+    Vector2 low_;
+    Vector2 high_;
+    int columns_ = 0;
+    int rows_ = 0;
+    std::vector<int> first_;
+    std::vector<int> members_;
+};
+
+// Whether the circle lies inside one of the areas, by a margin.
+// The last areas first: those of the searches just before, most often the nearest.
+bool InsideAny(const GroundDisc& circle, std::span<const GroundDisc> areas) {
+    return std::any_of(areas.rbegin(), areas.rend(), [&circle](const GroundDisc& area) {
+        return circle.centre.Distance(area.centre) + circle.radius < area.radius - 1e-3f;
+    });
+}
+bool InsideAny(const Vector2& p, std::span<const GroundDisc> areas) { return InsideAny(GroundDisc{p, 0.0f}, areas); }
+
+struct Candidate {
+    float distanceSquared;
+    Vector2 point;
+};
+
+// Nearest first; of equally near points, the least x, then y.
+struct Farther {
+    bool operator()(const Candidate& a, const Candidate& b) const {
+        if (a.distanceSquared != b.distanceSquared) return a.distanceSquared > b.distanceSquared;
+        if (a.point.x != b.point.x) return a.point.x > b.point.x;
+        return a.point.y > b.point.y;
+    }
+};
+
+// The taken discs ordered by centre, a disc with the centre and radius of one before it
+// (a pile on one spot), lying inside a larger one on its centre, or inside a full area
+// dropped: the free ground and the edge points that may be free stay the same, once the
+// points inside the full areas are taken as not free.
+std::vector<GroundDisc> DistinctDiscs(std::span<const GroundDisc> taken, float room, std::span<const GroundDisc> full) {
+    std::vector<GroundDisc> discs;
+    discs.reserve(taken.size());
+    for (const GroundDisc& disc : taken) {
+        if (!InsideAny(GroundDisc{disc.centre, disc.radius + room}, full)) discs.push_back(disc);
+    }
+    std::sort(discs.begin(), discs.end(), [](const GroundDisc& a, const GroundDisc& b) {
+        if (a.centre.x != b.centre.x) return a.centre.x < b.centre.x;
+        if (a.centre.y != b.centre.y) return a.centre.y < b.centre.y;
+        return a.radius > b.radius;
+    });
+    std::vector<GroundDisc> distinct;
+    distinct.reserve(discs.size());
+    size_t largest = 0;
+    for (const GroundDisc& disc : discs) {
+        if (!distinct.empty() && disc.centre == distinct[largest].centre) {
+            const float outer = distinct[largest].radius;
+            if (disc.radius == outer || disc.radius + room < outer) continue;
+        } else {
+            largest = distinct.size();
+        }
+        distinct.push_back(disc);
+    }
+    return distinct;
 }
 
 }  // namespace
 
 bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, const GroundDisc* bound, float room,
-                      Vector2& place) {
-    if (IsFree(wanted, taken, bound)) {
+                      Vector2& place, const FreePointRule* rule) {
+    const FreePointRule anyFree;
+    const FreePointRule& asked = rule != nullptr ? *rule : anyFree;
+    const std::vector<GroundDisc> discs = DistinctDiscs(taken, room, asked.full);
+    float largest = 0.0f;
+    for (const GroundDisc& disc : discs) largest = std::max(largest, disc.radius);
+    const DiscGrid grid(discs, largest + room);
+    // Free with `margin` to spare from every disc and the bound.
+    const auto isFree = [&](const Vector2& p, float margin) {
+        if (bound != nullptr && p.Distance(bound->centre) > bound->radius - margin) return false;
+        return !grid.AnyNear(p, largest + margin,
+                             [&](int i) {
+                                 return p.Distance(discs[size_t(i)].centre) < discs[size_t(i)].radius + margin;
+                             }) &&
+               !InsideAny(p, asked.full);
+    };
+    const auto accepted = [&asked](const Vector2& p) { return !asked.accept || asked.accept(p); };
+    if (isFree(wanted, 0.0f) && accepted(wanted)) {
         place = wanted;
         return true;
     }
+
     // The free ground is the bound less the taken discs. Its point nearest to the wanted
     // one lies on the edge of the bound or of a disc: at the foot of the wanted point
-    // there, or where two of the circles cross.
-    std::vector<GroundDisc> circles;
-    circles.reserve(taken.size() + 1);
-    if (bound != nullptr) circles.push_back({bound->centre, bound->radius - room});
-    for (const GroundDisc& disc : taken) circles.push_back({disc.centre, disc.radius + room});
-    std::vector<Vector2> spots;
-    for (size_t i = 0; i < circles.size(); ++i) {
-        spots.push_back(NearestOn(circles[i], wanted));
-        for (size_t j = i + 1; j < circles.size(); ++j) AddCrossings(circles[i], circles[j], spots);
+    // there, or where two of the circles cross. A point on a circle is no nearer than
+    // that circle's edge, so the circles are taken in the order of their edges' distance,
+    // and the points found so far nearer than the next edge are tried, nearest first,
+    // before it is: the first free one is the nearest. Crossings are made only between
+    // circles near enough to cross.
+    const size_t count = discs.size();
+    std::vector<GroundDisc> circles(count);
+    std::vector<float> edge(count + 1, std::numeric_limits<float>::infinity());
+    for (size_t i = 0; i < count; ++i) {
+        circles[i] = {discs[i].centre, discs[i].radius + room};
+        edge[i] = std::fabs(wanted.Distance(circles[i].centre) - circles[i].radius);
     }
-    std::sort(spots.begin(), spots.end(), [&wanted](const Vector2& a, const Vector2& b) {
-        return a.DistanceSquared(wanted) < b.DistanceSquared(wanted);
-    });
-    for (const Vector2& spot : spots) {
-        if (IsFree(spot, taken, bound)) {
-            place = spot;
-            return true;
+    GroundDisc boundCircle{};
+    if (bound != nullptr) {
+        boundCircle = {bound->centre, bound->radius - room};
+        edge[count] = std::fabs(wanted.Distance(boundCircle.centre) - boundCircle.radius);
+    }
+    std::vector<size_t> order(bound != nullptr ? count + 1 : count);
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&edge](size_t a, size_t b) { return edge[a] < edge[b]; });
+
+    // Whether a free point is free never changes, so each is tested as it is made and
+    // only the free ones wait their turn. A point on a disc's circle is tested against
+    // that disc's neighbours alone: no other disc reaches it.
+    const float reachSquared = asked.reach * asked.reach;
+    std::priority_queue<Candidate, std::vector<Candidate>, Farther> spots;
+    std::vector<std::pair<float, int>> neighbours;
+    const auto freeAmongNeighbours = [&](const Vector2& p) {
+        if (bound != nullptr && p.Distance(bound->centre) > bound->radius) return false;
+        for (const auto& [apart, k] : neighbours) {
+            if (p.Distance(discs[size_t(k)].centre) < discs[size_t(k)].radius) return false;
         }
+        return !InsideAny(p, asked.full);
+    };
+    const auto addOnCircle = [&](const Vector2& p) {
+        const float d = p.DistanceSquared(wanted);
+        if (d <= reachSquared && freeAmongNeighbours(p)) spots.push({d, p});
+    };
+    const auto addAnywhere = [&](const Vector2& p, float margin) {
+        const float d = p.DistanceSquared(wanted);
+        if (d <= reachSquared && isFree(p, margin)) spots.push({d, p});
+    };
+    const auto addOnBound = [&](const Vector2& p) { addAnywhere(p, 0.0f); };
+    std::vector<char> active(count, 0);
+    bool boundActive = false;
+    // Rings of points on a grid around the wanted one, begun once a free point is
+    // refused.
+    bool sampling = false;
+    int ring = 1;
+    size_t next = 0;
+    constexpr float kNone = std::numeric_limits<float>::infinity();
+    for (;;) {
+        const float nextEdge = next < order.size() && edge[order[next]] <= asked.reach ? edge[order[next]] : kNone;
+        const float nextRing = sampling && asked.step * float(ring) <= asked.reach ? asked.step * float(ring) : kNone;
+        const float frontier = std::min(nextEdge, nextRing);
+        bool refused = false;
+        while (!spots.empty() && (frontier == kNone || spots.top().distanceSquared < frontier * frontier)) {
+            const Candidate spot = spots.top();
+            spots.pop();
+            if (asked.metFree != nullptr) *asked.metFree = true;
+            if (accepted(spot.point)) {
+                place = spot.point;
+                return true;
+            }
+            if (!sampling && asked.step > 0.0f) {
+                sampling = refused = true;
+                break;
+            }
+        }
+        if (refused) continue;
+        if (frontier == kNone) return false;
+        if (nextRing <= nextEdge) {
+            // The square ring of grid points `ring` steps out each way: none nearer than
+            // a step times that. Only sums and products, the same on every machine.
+            for (int k = -ring; k <= ring; ++k) {
+                const float across = asked.step * float(k);
+                addAnywhere(wanted + Vector2(across, -nextRing), room);
+                addAnywhere(wanted + Vector2(across, nextRing), room);
+                if (k != -ring && k != ring) {
+                    addAnywhere(wanted + Vector2(-nextRing, across), room);
+                    addAnywhere(wanted + Vector2(nextRing, across), room);
+                }
+            }
+            ++ring;
+            continue;
+        }
+        const size_t i = order[next++];
+        if (i == count) {
+            boundActive = true;
+            addOnBound(NearestOn(boundCircle, wanted));
+            for (size_t j = 0; j < count; ++j) {
+                if (active[j] != 0) AddCrossings(boundCircle, circles[j], addOnBound);
+            }
+            continue;
+        }
+        active[i] = 1;
+        // Nearest first: a point on the circle is most often inside one of those.
+        const float around = circles[i].radius + largest + room;
+        neighbours.clear();
+        grid.AnyNear(circles[i].centre, around, [&](int near) {
+            const float apart = circles[size_t(near)].centre.DistanceSquared(circles[i].centre);
+            if (apart <= around * around) neighbours.push_back({apart, near});
+            return false;
+        });
+        std::sort(neighbours.begin(), neighbours.end());
+        addOnCircle(NearestOn(circles[i], wanted));
+        for (const auto& [apart, near] : neighbours) {
+            const size_t j = size_t(near);
+            if (j != i && active[j] != 0) AddCrossings(circles[std::min(i, j)], circles[std::max(i, j)], addOnCircle);
+        }
+        if (boundActive) AddCrossings(boundCircle, circles[i], addOnCircle);
     }
-    return false;
 }

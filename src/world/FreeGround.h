@@ -1,6 +1,8 @@
 #pragma once
 // The free point of the ground nearest a wanted one for a body that must keep clear of
 // the bodies standing there and, when asked, inside a circle.
+#include <functional>
+#include <limits>
 #include <span>
 
 #include "core/Vector2.h"
@@ -10,9 +12,25 @@ struct GroundDisc {
     float radius;
 };
 
+// What a search may ask of the point beyond being free.
+struct FreePointRule {
+    // Points farther than this from the wanted one are not taken.
+    float reach = std::numeric_limits<float>::infinity();
+    // A free point must pass this too, when set.
+    std::function<bool(const Vector2&)> accept;
+    // Above 0: the points of a grid this fine around the wanted one are tried as well,
+    // for the free ground that `accept` refuses at the discs' edges.
+    float step = 0.0f;
+    // Circles known to hold no free point: their inside is left aside.
+    std::span<const GroundDisc> full;
+    // Set when given: whether any free point within reach was met, accepted or not.
+    bool* metFree = nullptr;
+};
+
 // The point nearest `wanted` whose distance from each taken disc's centre is at least
-// that disc's radius and which lies inside `bound` when one is given; false when there
-// is none. A point moved to keeps `room` more than needed from each disc and inside the
-// bound, so that rounding it later does not press it again.
+// that disc's radius and which lies inside `bound` when one is given (and, with a rule,
+// within its reach and accepted by it); false when there is none. A point moved to keeps
+// `room` more than needed from each disc and inside the bound, so that rounding it later
+// does not press it again. Of points equally near, the one with the least x, then y.
 bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, const GroundDisc* bound, float room,
-                      Vector2& place);
+                      Vector2& place, const FreePointRule* rule = nullptr);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/MathUtil.h"
 #include "core/MemoryBlock.h"
 #include "core/StringStream.h"
 #include "game/PlayerRoster.h"
@@ -17,12 +18,14 @@
 #include "platform/sys/Random.h"
 #include "support/LogLines.h"
 #include "support/TempFolder.h"
+#include "support/TestArena.h"
 #include "support/VornTestWorld.h"
 #include "world/FieldStanding.h"
 #include "world/FlyByPoint.h"
 #include "world/LaunchPoint.h"
 #include "world/SaveFilePaths.h"
 #include "world/Terrain.h"
+#include "world/TerrainType.h"
 
 namespace {
 
@@ -429,6 +432,55 @@ TEST_F(ScenarioTest, ACrowdOfLargeRobotsDroppedAnywhereStandsApartOnTheGround) {
     EXPECT_GT(named, 0);
     EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
     EXPECT_EQ(StrayPathPoints(*arena), 0);
+}
+
+// A squad dropped where its places are taken, beside lava and water and inside a ring
+// of rocks: each member moves only onto dry ground, never past the rocks; one with no
+// such ground near is left out and named.
+TEST_F(ScenarioTest, ADropOnTakenGroundKeepsOffLavaAndWaterAndInsideWalls) {
+    std::vector<Vorn*> squad;
+    for (int i = 0; i < 4; ++i) {
+        squad.push_back(AddUnit(&red, kRobotSmall, 80.0f + float(i % 2) * 4.0f, 80.0f + float(i / 2) * 4.0f, 0.0f));
+        squad.back()->name = ("S" + std::to_string(i)).c_str();
+        squad.back()->edited = 1;
+    }
+    ASSERT_TRUE(arena->SaveSquadFile("Four", Vector3(82, 82, 0), squad));
+    arena->ClearBattlefield(false);
+    // Lava east of x = 105, water south of y = 55; the dry corner between them full.
+    Terrain& terrain = arena->GetTerrain();
+    for (int i = 0; i < 16; ++i) {
+        for (int j = 0; j < 16; ++j) {
+            if (i >= 11) terrain.CellAt(i, j).type = kTerrainLava;
+            else if (j <= 5) terrain.CellAt(i, j).type = kTerrainWater;
+        }
+    }
+    const float r = squad[0]->GetRadius();
+    const auto fill = [&](const Vector2& low, const Vector2& high, const Vector2& centre, float within) {
+        for (float y = low.y; y <= high.y; y += 2.0f * r + 0.05f) {
+            for (float x = low.x; x <= high.x; x += 2.0f * r + 0.05f) {
+                if (Vector2(x, y).Distance(centre) <= within) AddUnit(&blue, kRobotSmall, x, y, 0.0f);
+            }
+        }
+    };
+    fill({75, 57}, {103, 85}, {0, 0}, 1e9f);
+    StringArray noRoom;
+    EXPECT_EQ(arena->LoadSquadFile("Four", Vector3(97, 63, 0), &red, nullptr, &noRoom), 4);
+    EXPECT_TRUE(noRoom.IsEmpty());
+    for (const WorldObject* object : arena->Objects()) {
+        const int ground = arena->GetTerrainType(object->position.x, object->position.y);
+        EXPECT_FALSE(IsLavaTerrain(ground) || IsWaterTerrain(ground))
+            << object->position.x << ", " << object->position.y;
+    }
+    // A ring of rocks, 8 from (40, 120), full inside: no member leaves it.
+    for (int k = 0; k < 40; ++k) {
+        const float angle = float(k) * 2.0f * kPi / 40.0f;
+        world_test::AddObjectOfKind(*arena, kKindRock, 40.0f + 8.0f * std::cos(angle), 120.0f + 8.0f * std::sin(angle));
+    }
+    fill({33, 113}, {47, 127}, {40, 120}, 6.5f);
+    const int before = arena->CountObjectsOfKind(kKindVorn);
+    EXPECT_EQ(arena->LoadSquadFile("Four", Vector3(40, 120, 0), &red, nullptr, &noRoom), 0);
+    EXPECT_EQ(noRoom.Count(), 4);
+    EXPECT_EQ(arena->CountObjectsOfKind(kKindVorn), before);
 }
 
 TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {

@@ -1,0 +1,119 @@
+// A squad file of 256 small robots dropped on crowded ground: over a field whose ground
+// is full within reach of every member (all are left out), and over 1,000 bodies piled on
+// the drop point (those over the pile stand around it). One drop per iteration; the
+// members placed are taken off again.
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "game/Game.h"
+#include "game/Player.h"
+#include "game/Squad.h"
+#include "units/Vorn.h"
+#include "units/WeaponTable.h"
+#include "world/Arena.h"
+#include "world/SaveFilePaths.h"
+
+#include "support/TempFolder.h"
+#include "support/TestArena.h"
+#include "support/TestAssets.h"
+
+namespace {
+
+class BenchGame : public Game {
+public:
+    BenchGame() { playerPaused = 0; }
+};
+
+constexpr int kSmallRobot = 0;
+const Vector3 kDropPoint(80.0f, 80.0f, 0.0f);
+
+// The point of a triangular lattice, `spacing` apart, at row and column.
+Vector2 LatticePoint(int row, int column, float spacing) {
+    return {(float(column) + 0.5f * float(row & 1)) * spacing, float(row) * spacing * 0.8660254f};
+}
+
+// The arena, the chassis tables and a squad file "Crowd" of 256 small robots side by
+// side, more than the squad's circle holds; the field is left empty.
+class DropField {
+public:
+    DropField() {
+        units_test::LoadChassisTableWithTextures();
+        LoadWeaponDefinitions();
+        const String base((folder_.Path() + "/").c_str());
+        SetDataFolders(base, base, base);
+        arena_ = world_test::OpenArena(game_);
+        red_.name = "Red";
+        radius_ = Add("Probe", 0.0f, 0.0f)->GetRadius();
+        arena_->RemoveVornsNamed("Probe");
+        std::string icons;
+        std::string units;
+        for (int i = 0; i < Squad::kMaxMembers; ++i) {
+            const Vector2 at = LatticePoint(i / 16 - 8, i % 16 - 8, 2.0f * radius_ + 0.05f);
+            const std::string position = "Position < " + std::to_string(at.x) + ", " + std::to_string(at.y) + ", 0 >\n";
+            icons += "Name Drop\n" + position + "Type 0\nCost 0\n";
+            units += "Type Vorn\nName Drop\n" + position + "ChassisType RobotSmall\nEdited 1\nEnd\n";
+        }
+        std::ofstream(folder_ / "Crowd.SQD") << "Count " << Squad::kMaxMembers << "\nIconData\n"
+                                             << icons << "VornData\n"
+                                             << units;
+    }
+    ~DropField() {
+        world_test::CloseArena(*arena_);
+        SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+        FreeChassisDefinitions();
+    }
+    float Radius() const { return radius_; }
+    // A small robot standing at (x, y) under the name.
+    Vorn* Add(const char* name, float x, float y) {
+        Vorn* unit = arena_->NewVorn(0);
+        unit->SetPlayer(&red_);
+        unit->BuildBody(kSmallRobot);
+        unit->name = name;
+        unit->edited = 1;
+        unit->PlaceAt(Vector3(x, y, 0.0f));
+        arena_->AddObject(unit);
+        return unit;
+    }
+    int Drop() {
+        const int placed = arena_->LoadSquadFile("Crowd", kDropPoint, &red_);
+        arena_->RemoveVornsNamed("Drop");
+        return placed;
+    }
+
+private:
+    platform_test::TempFolder folder_;
+    BenchGame game_;
+    std::unique_ptr<Arena> arena_;
+    Player red_;
+    float radius_ = 0.0f;
+};
+
+// Argument 0: the ground within reach of every member is full, bodies side by side as an
+// earlier drop leaves them; 1: 1,000 bodies piled on the drop point.
+void BM_CrowdedDrop(benchmark::State& state) {
+    DropField field;
+    if (state.range(0) == 0) {
+        const float spacing = 2.0f * field.Radius() + 0.05f;
+        const float reach = Squad::kAreaRadius + 40.0f + 2.0f * spacing;
+        const int rows = int(reach / (spacing * 0.8660254f)) + 1;
+        const int columns = int(reach / spacing) + 1;
+        for (int row = -rows; row <= rows; ++row) {
+            for (int column = -columns; column <= columns; ++column) {
+                const Vector2 at = LatticePoint(row, column, spacing);
+                if (at.Length() < reach) field.Add("Field", kDropPoint.x + at.x, kDropPoint.y + at.y);
+            }
+        }
+    } else {
+        for (int i = 0; i < 1000; ++i) field.Add("Field", kDropPoint.x, kDropPoint.y);
+    }
+    int placed = 0;
+    for (auto _ : state) placed = field.Drop();
+    state.counters["placed"] = placed;
+}
+
+}  // namespace
+
+BENCHMARK(BM_CrowdedDrop)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
