@@ -45,6 +45,12 @@ void AmmoTray::OnOpen() {
     Refresh();
 }
 
+void AmmoTray::OnClose() {
+    vorn = nullptr;
+    summaries.Clear();
+    Tray::OnClose();
+}
+
 void AmmoTray::RebuildSource() {
     summaries.Clear();
     if (vorn == nullptr) return;

@@ -17,6 +17,9 @@ public:
     void CreateResources() override;
     void ReleaseResources() override;
     void OnOpen() override;
+    // Lets go of the unit: it may be freed while the tray is shut, and a shut tray is
+    // still refreshed.
+    void OnClose() override;
     void RebuildSource() override;
     int32_t EntryCount() const override { return summaries.Count(); }
     String EntryName(int32_t entry) const override;

@@ -22,7 +22,10 @@ Vector3 TurnNormal(const Matrix4& m, const Vector3& n) {
 
 bool MeshBatch::Part::operator==(const Part& other) const { return mesh == other.mesh && transform == other.transform; }
 
-MeshBatch::~MeshBatch() { Release(); }
+MeshBatch::~MeshBatch() {
+    Release();
+    --live_;
+}
 
 void MeshBatch::Release() {
     if (made_.IsSet()) {

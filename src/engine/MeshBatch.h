@@ -17,10 +17,13 @@ class Mesh;
 
 class MeshBatch {
 public:
-    MeshBatch() = default;
+    MeshBatch() { ++live_; }
     MeshBatch(const MeshBatch&) = delete;
     MeshBatch& operator=(const MeshBatch&) = delete;
     ~MeshBatch();
+
+    // Batches made and not yet freed, on the main thread where all of them live.
+    static int LiveCount() { return live_; }
 
     // The parts of this draw, in order: the batch is gathered again only when they
     // differ from the last ones gathered.
@@ -64,4 +67,5 @@ private:
     std::vector<std::vector<Span>> spans_;  // of each gathered part
     std::vector<Group> groups_;
     RendererMark made_;  // cleared when the renderer frees the groups' meshes
+    static inline int live_ = 0;
 };

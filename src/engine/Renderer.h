@@ -226,6 +226,8 @@ public:
     void DestroyDynamicMesh(DynamicMesh* mesh);
     void DestroyParticleMesh(ParticleSystem& system);
     void RenderDynamicMesh(DynamicMesh* mesh);
+    // Dynamic meshes alive now, those of particles and batches alike.
+    int DynamicMeshCount() const { return int(dynamicMeshes_.size()); }
 
     // --- sprites: a unit quad with the file's texture, clamped at its edges
     Sprite* CreateSprite(int x, int y, int width, int height, const String& file, int anchor = 0, float depth = 0.0f,
@@ -304,6 +306,8 @@ public:
     ModelNode* CloneModel(const ModelNode* source, bool reuse);
     // Gives an instance tree back for reuse.
     void RegisterModel(ModelNode* root);
+    // Nodes the registry holds, in use and released alike.
+    int ModelNodeCount() const { return int(nodes_.size()); }
     // Takes a tree built elsewhere (made with new, linked with LinkChild) into the
     // registry, depth first.
     void RegisterModelNodes(ModelNode* root);

@@ -23,6 +23,13 @@ namespace {
 
 void Log(const std::string& text) { Debugger::Instance().Line("Network exchange: " + text); }
 
+// A record read and let go gives back what its reading took (a unit's patterns' points
+// and actions, its body) with it, as a removal does.
+void GiveBack(WorldObject* object) {
+    object->Reset();
+    gArena->FreeObject(object);
+}
+
 // A unit read from a peer's text (its own "Type" line first); none when the text is
 // not a whole unit entry.
 Vorn* ReadUnit(Stream& stream, uint8_t squadMember) {
@@ -33,7 +40,7 @@ Vorn* ReadUnit(Stream& stream, uint8_t squadMember) {
     if (stream.HasError() || !word.EqualsNoCase("Type") || WorldObject::KindFromName(kind) != kKindVorn) return nullptr;
     Vorn* unit = gArena->NewVorn(squadMember);
     if (!unit->Load(stream) || stream.HasError() || !unit->HasValidChassis()) {
-        gArena->FreeObject(unit);
+        GiveBack(unit);
         return nullptr;
     }
     return unit;
@@ -114,7 +121,7 @@ void SquadExchange::CollectUnit(const String& name, std::set<std::string>& visit
                 CollectUnit(weapon.ammoName, visited, names);
         }
     }
-    gArena->FreeObject(unit);
+    GiveBack(unit);
     names.push_back(key);
 }
 
@@ -138,7 +145,7 @@ void SquadExchange::BuildPayload(const Player& player, int32_t squadLimit, Squad
     for (const std::string& name : CollectFileNames(player, squadLimit)) {
         Vorn* unit = gArena->NewVorn(0);
         if (unit->LoadFile(String(name.c_str()))) payload.unitFiles.push_back(WholeText(*unit));
-        gArena->FreeObject(unit);
+        GiveBack(unit);
     }
     const int32_t squads = std::clamp(squadLimit, 0, Player::kSquadCount);
     for (int32_t s = 0; s < squads; ++s) {
@@ -159,7 +166,7 @@ bool SquadExchange::Store(SessionPlayer& sender, const SquadPayload& payload) {
         if (unit == nullptr) continue;
         const std::string name = UnitName(*unit);
         if (unit->name == GetLanguageText("NoName")) {
-            gArena->FreeObject(unit);
+            GiveBack(unit);
             continue;
         }
         if (sys::IsSafeName(name) && unit->SaveFile(unit->name) &&
@@ -168,7 +175,7 @@ bool SquadExchange::Store(SessionPlayer& sender, const SquadPayload& payload) {
         } else if (!sys::IsSafeName(name)) {
             Log("a unit named \"" + name + "\" is not a safe file name and is skipped");
         }
-        gArena->FreeObject(unit);
+        GiveBack(unit);
     }
     Player& owner = *sender.record;
     const size_t squads = std::min<size_t>(payload.squads.size(), Player::kSquadCount);
@@ -182,7 +189,7 @@ bool SquadExchange::Store(SessionPlayer& sender, const SquadPayload& payload) {
             if (!owner.squads[s].Fit(*unit)) {
                 Log("squad " + std::to_string(s + 1) + " of a peer: no place in its circle for " + UnitName(*unit) +
                     "; left out");
-                gArena->FreeObject(unit);
+                GiveBack(unit);
                 continue;
             }
             unit->SetPlayer(&owner);
@@ -205,7 +212,7 @@ void SquadExchange::UseOwnSquads(SessionPlayer& local, int32_t squadLimit) {
             if (unit->SaveFile(unit->name)) local.unitFiles.push_back(name);
             RestoreNetworkFolders();
         }
-        gArena->FreeObject(unit);
+        GiveBack(unit);
     }
 }
 
@@ -248,7 +255,7 @@ void SquadExchange::WritePlayers(VornsNetworker& session, Stream& stream) {
         for (const std::string& name : player->unitFiles) {
             Vorn* unit = gArena->NewVorn(0);
             if (unit->LoadFile(String(name.c_str()))) texts.push_back(WholeText(*unit));
-            gArena->FreeObject(unit);
+            GiveBack(unit);
         }
         RestoreNetworkFolders();
         stream << static_cast<int>(texts.size()) << Endl;
@@ -318,7 +325,7 @@ bool SquadExchange::ReadPlayerBlock(Stream& stream, VornsNetworker& session) {
         if (unit == nullptr) break;
         const std::string name = UnitName(*unit);
         if (player != nullptr && sys::IsSafeName(name) && unit->SaveFile(unit->name)) player->unitFiles.push_back(name);
-        gArena->FreeObject(unit);
+        GiveBack(unit);
     }
     RestoreNetworkFolders();
     return !stream.HasError();
@@ -366,7 +373,7 @@ bool SquadExchange::ReadObject(Stream& stream, VornsNetworker& session) {
     if (!IsWorldKind(kind)) return false;
     WorldObject* object = gArena->NewObjectOfKind(kind);
     if (!object->Load(stream) || stream.HasError()) {
-        gArena->FreeObject(object);
+        GiveBack(object);
         return false;
     }
     object->SetDefaults();

@@ -8,6 +8,7 @@
 #include "audio/EffectSounds.h"
 #include "core/MathUtil.h"
 #include "core/TextTable.h"
+#include "engine/MeshBatch.h"
 #include "game/Game.h"
 #include "game/GameListener.h"
 #include "game/Player.h"
@@ -86,7 +87,8 @@ Vorn::Vorn() : patterns(new Pattern[kMaxPatterns]) {
 // Pool records are destroyed and made again when they are handed out; the patterns give
 // their pooled parts back through their own destructors. While the arena tears its pools
 // down the parts' pools may already be gone, and there is nothing left to give back to.
-Vorn::~Vorn() = default;
+// A unit made outside the pools (a scratch copy) gives its body back here.
+Vorn::~Vorn() { ReleaseBody(); }
 
 Pattern& Vorn::PatternAt(int i) { return patterns[i]; }
 const Pattern& Vorn::PatternAt(int i) const { return patterns[i]; }
@@ -140,6 +142,8 @@ void Vorn::Reset() {
         weapon.SetAmmo(Weapon::NoAmmoText());
     }
     ResetConditionals();
+    // A removed unit's record waits in its pool: its body and batch go now.
+    ReleaseBody();
     chassisType = -1;
     weaponPlaceCount = kWeaponPlaces;
     bodySway.Reset();

@@ -24,6 +24,7 @@
 
 class Beacon;
 class ChassisDefinition;
+class MeshBatch;
 class ModelNode;
 class Pattern;
 class PathPoint;
@@ -237,6 +238,9 @@ public:
     // Looks. The body is the unit's own copy of its chassis model, posed by its
     // animation controller.
     void BuildBody(int32_t chassis);
+    // Hands the body copy back to the renderer for the next body of its chassis and frees
+    // the draw batch made of it: the unit goes, or its body is built anew.
+    void ReleaseBody();
     void SetMood(int32_t newMood, float seconds);
     void SetWeaponModel(int32_t place, int32_t weaponKind);
     void SetAnimationState(int32_t state);
@@ -322,7 +326,10 @@ public:
     Vector3 swayVector;
     Vector2 bodyLean;                   // where the body sway leans to; zero at rest
     RendererRef<ModelNode> bodyModel;     // not owned
-    RendererRef<ModelNode> bodyInstance;  // the copy BuildBody made; handed back on rebuild
+    RendererRef<ModelNode> bodyInstance;  // the copy BuildBody made; handed back by ReleaseBody
+    // The body's parts drawn from atlases, gathered into a draw per atlas; made on the
+    // body's first draw in view.
+    std::unique_ptr<MeshBatch> bodyBatch;
     AnimationController bodyAnimation;
     // The arm of the last shot keeps aiming for a moment over the body's animation.
     int32_t aimPlace = -1;

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
-#include <unordered_map>
 
 #include "core/Matrix4.h"
 #include "core/Quaternion.h"
@@ -148,15 +147,6 @@ Matrix4 SwayTilt(const Vector3& sway) {
     return RotationOf(Quaternion::FromTwoVectors(Vector3(0.0f, 0.0f, 1.0f), lean));
 }
 
-// Each body's parts drawn from its family's atlas or the shared one, gathered into a draw per atlas; by body
-// instance, which a unit keeps while it lives and which bodies of one chassis reuse.
-MeshBatch& BatchOf(const ModelNode* body) {
-    static std::unordered_map<const ModelNode*, std::unique_ptr<MeshBatch>> batches;
-    std::unique_ptr<MeshBatch>& batch = batches[body];
-    if (batch == nullptr) batch = std::make_unique<MeshBatch>();
-    return *batch;
-}
-
 bool IsAtlasMesh(const ChassisDefinition& row, const Mesh* mesh) {
     for (const RendererRef<Mesh>& atlasMesh : row.atlasMeshes) {
         if (atlasMesh.Get() == mesh) return true;
@@ -186,7 +176,10 @@ void DrawBodyNode(ModelNode* node, const Matrix4& parentToBody, const Matrix4& b
     }
 }
 
-void DrawBodyTree(ModelNode* root, const Matrix4& body, const ChassisDefinition* row) {
+// The parts drawn from its family's atlas or the shared one go through the unit's batch,
+// made on the first draw in view.
+void DrawBodyTree(ModelNode* root, const Matrix4& body, const ChassisDefinition* row,
+                  std::unique_ptr<MeshBatch>& batchOfBody) {
     Renderer& renderer = GetRenderer();
     if (row == nullptr) {
         renderer.SetWorldMatrix(body);
@@ -194,7 +187,8 @@ void DrawBodyTree(ModelNode* root, const Matrix4& body, const ChassisDefinition*
         return;
     }
     if (renderer.IsOutOfView(Sphere::Transform(body, root->bounds))) return;
-    MeshBatch& batch = BatchOf(root);
+    if (batchOfBody == nullptr) batchOfBody = std::make_unique<MeshBatch>();
+    MeshBatch& batch = *batchOfBody;
     batch.Begin();
     DrawBodyNode(root, Matrix4(), body, *row, batch);
     renderer.SetWorldMatrix(body);
@@ -280,13 +274,13 @@ void Vorn::DrawBody(const Vector3& point) {
     renderer.smallestMeshPixels = kSmallestPartPixels;
     const ChassisDefinition* row = ChassisTable::Row(chassisType);
     if (teleportFadeLevel <= 0.0f) {
-        DrawBodyTree(bodyModel, worldMatrix, row);
+        DrawBodyTree(bodyModel, worldMatrix, row, bodyBatch);
     } else {
         FadedMaterials faded(bodyModel, 1.0f - teleportFadeLevel);
         const bool zWrite = renderer.IsZWriteOn();
         renderer.SetAlphaBlend();
         renderer.SetZWrite(false);
-        DrawBodyTree(bodyModel, worldMatrix, row);
+        DrawBodyTree(bodyModel, worldMatrix, row, bodyBatch);
         renderer.SetZWrite(zWrite);
         renderer.SetBlendOff();
     }

@@ -8,6 +8,7 @@
 #include "core/Gravity.h"
 #include "core/MathUtil.h"
 #include "engine/AssetPaths.h"
+#include "engine/MeshBatch.h"
 #include "engine/ModelNode.h"
 #include "engine/Renderer.h"
 #include "engine/RendererRef.h"
@@ -131,11 +132,7 @@ void Vorn::BuildBody(int32_t chassis) {
     }
     chassisType = chassis;
     weaponPlaceCount = std::clamp(row->weaponPlaces, 1, kWeaponPlaces);
-    bodyAnimation.Stop();
-    if (bodyInstance != nullptr) {
-        GetRenderer().RegisterModel(bodyInstance);
-        bodyInstance = nullptr;
-    }
+    ReleaseBody();
     if (row->bodyModel != nullptr) bodyInstance = GetRenderer().CloneModel(row->bodyModel, true);
     UseAtlasMeshes(bodyInstance, *row);
     bodyModel = bodyInstance;
@@ -154,6 +151,17 @@ void Vorn::BuildBody(int32_t chassis) {
     const int walk = RandomPick(row->walkAnimations.Count());
     animationName = walk >= 0 ? String(row->walkAnimations[walk]) : String("Walk");
     SetAnimationState(kAnimIdle);
+}
+
+void Vorn::ReleaseBody() {
+    bodyAnimation.Stop();
+    bodyBatch.reset();
+    if (bodyInstance != nullptr) GetRenderer().RegisterModel(bodyInstance);
+    bodyInstance = nullptr;
+    bodyModel = nullptr;
+    ballNode = nullptr;
+    torsoNode = nullptr;
+    for (RendererRef<ModelNode>& node : weaponPlaceNodes) node = nullptr;
 }
 
 void Vorn::SetFaceMood(ModelNode* body, const ChassisDefinition& chassis, int32_t newMood, int32_t mouth, int32_t eye) {

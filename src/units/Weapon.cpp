@@ -269,8 +269,10 @@ bool Weapon::LoadUnit(Vorn* carrier) {
     return true;
 }
 
+// The unit's reset releases what its own launchers carry, and gives back its patterns'
+// points and actions and its body with it.
 void Weapon::ReleaseUnit(Vorn* unit) {
-    for (Weapon& weapon : unit->weapons) weapon.ReleaseLoadedUnits();
+    unit->Reset();
     if (gArena != nullptr) gArena->FreeObject(unit);
 }
 

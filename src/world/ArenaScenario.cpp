@@ -280,11 +280,15 @@ bool Arena::ReadScenarioObject(Stream& stream, bool keep) {
     if (!object->Load(stream) && stream.AtEnd()) {
         stream.SetError();
     }
+    // An entry let go gives back what its reading took (a unit's patterns' points and
+    // actions, its body) with its record, as a removal does.
     if (stream.HasError()) {
+        object->Reset();
         FreeObject(object);
         return false;
     }
     if (!keep) {
+        object->Reset();
         FreeObject(object);
         return !stream.HasError();
     }
@@ -297,6 +301,7 @@ bool Arena::ReadScenarioObject(Stream& stream, bool keep) {
     auto* unit = static_cast<Vorn*>(object);
     if (!unit->HasValidChassis()) {
         Report("Scenario: unit \"" + unit->name + "\" has no chassis and is left out");
+        unit->Reset();
         FreeObject(unit);
         return true;
     }

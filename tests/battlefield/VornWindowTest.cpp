@@ -147,6 +147,7 @@ TEST_F(VornWindowTest, TheAmmoTrayListsOnlySmallerSavedUnits) {
     pick.text = "SCOUT";
     tray.HandleCommand(pick);
     EXPECT_FALSE(tray.open);
+    EXPECT_EQ(tray.vorn, nullptr);  // the shut tray holds no unit that may be freed
     EXPECT_EQ(unit->weapons[0].ammoName, String("Scout"));
     window().HandleCommand(Scripted("DeleteAmmo"));
     EXPECT_EQ(unit->weapons[0].ammoName, Weapon::NoAmmoText());
@@ -280,6 +281,7 @@ TEST_F(VornWindowSlotTest, ASmallUnitsLauncherHasNoAmmunitionToList) {
     tray.vorn = small;
     tray.RebuildSource();
     EXPECT_EQ(tray.summaries.Count(), 0);
+    tray.vorn = nullptr;  // the unit goes with the test's arena
     SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
 }
 

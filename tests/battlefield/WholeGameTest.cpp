@@ -29,6 +29,7 @@
 #include "engine/Camera.h"
 #include "engine/Font.h"
 #include "engine/GlTestWindow.h"
+#include "engine/MeshBatch.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
 #include "game/Event.h"
@@ -277,6 +278,7 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     ASSERT_EQ(GetVornTray().EntryCount(), 0);  // a fresh profile has no saved unit
     const Image ground = Picture("whole_game_1_training_ground");
     EXPECT_TRUE(Differs(ground, IntRect(200, 200, 800, 600)));  // the terrain is drawn
+    const int batchesOfTheEmptyField = MeshBatch::LiveCount();
 
     // A unit designed on a medium chassis and saved under its name.
     Vorn* design = arena_->PlaceChassisAt(1, Vector3(80.0f, 80.0f, 0.0f), &local);
@@ -403,6 +405,11 @@ TEST_F(WholeGameTest, DesignLaunchFightAndSeeTheResults) {
     const Image shown = Picture("whole_game_6_results");
     EXPECT_TRUE(Differs(shown, GetScoreboard().Rect()));
     results.host = nullptr;
+
+    // The draw batches of the units went with them.
+    EXPECT_GT(MeshBatch::LiveCount(), batchesOfTheEmptyField);
+    arena_->ClearBattlefield(false);
+    EXPECT_EQ(MeshBatch::LiveCount(), batchesOfTheEmptyField);
 }
 
 // A whole game in the training grounds as a new player plays it, drawn with GL, from a

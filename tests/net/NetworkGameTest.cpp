@@ -14,6 +14,7 @@
 #include "modes/PlayerFigure.h"
 #include "net/NetworkGame.h"
 #include "net/SquadExchange.h"
+#include "support/SpeedBattleFiles.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/TestAssets.h"
@@ -22,6 +23,7 @@
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
+#include "world/FieldStanding.h"
 #include "world/Goal.h"
 #include "world/LaunchPoint.h"
 #include "world/ObjectKind.h"
@@ -179,11 +181,14 @@ TEST_F(NetworkGameTest, ASessionPlayersSquadsTravelAndTheWorldRebuildsTheSame) {
     peer.record = &peerRecord;
 
     SquadPayload payload;
+    // A unit without a chassis is read, patterns and all, and let go.
     payload.unitFiles = {UnitText("Scout", true), UnitText("../../Escape", true),
-                         UnitText(GetLanguageText("NoName").CStr(), true)};
+                         UnitText(GetLanguageText("NoName").CStr(), true),
+                         battle_files::UnitFile("Ghost", nullptr, "Laser", "Laser", battle_files::BattlePatterns())};
     payload.squads = {{UnitText("Scout", false), UnitText("Scout", false)}};
     ASSERT_TRUE(SquadExchange::Store(peer, payload));
     EXPECT_EQ(peer.unitFiles, std::vector<std::string>{"Scout"});
+    EXPECT_EQ(StrayPathPoints(*arena), 0);
     EXPECT_EQ(peerRecord.squads[0].Count(), 2);
     EXPECT_EQ(peerRecord.squads[0].members[0]->owner, &peerRecord);
     // Only the safe name reached the disk, and only inside the network folder.

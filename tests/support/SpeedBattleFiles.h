@@ -25,9 +25,10 @@ inline std::string FiringPatterns() {
     return "Patterns 1\n" + Pattern("", 0, "\t\t< 0.5, 0 > < 0.5, 0 > Actions 1\n\t\t\tFire1 < 12, 0 >\n", 2, 1);
 }
 
+// Without a chassis (null) the unit names none.
 inline std::string UnitFile(const char* name, const char* chassis, const char* weapon1, const char* weapon2,
                             const std::string& patterns) {
-    return std::string("Type Vorn\nName ") + name + "\nChassisType " + chassis +
+    return std::string("Type Vorn\nName ") + name + (chassis != nullptr ? std::string("\nChassisType ") + chassis : "") +
            "\nCost 50\nEdited 0\nCostEdited 0\nWeapons 2\n\tType " + weapon1 + "\n\t\tLocation 0\n\tEnd\n\tType " +
            weapon2 + "\n\t\tLocation 1\n\tEnd\n" + patterns + "End\n";
 }

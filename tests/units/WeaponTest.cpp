@@ -31,7 +31,9 @@
 #include "world/Shrapnel.h"
 #include "world/SoccerBall.h"
 
+#include "support/SpeedBattleFiles.h"
 #include "support/TestAssets.h"
+#include "world/FieldStanding.h"
 
 namespace {
 
@@ -502,6 +504,13 @@ TEST_F(WeaponTest, NestedLaunchersReleaseEveryCarriedUnit) {
     carrier->weapons[0].ReleaseLoadedUnits();
     arena->FlushObjectPools();
     EXPECT_EQ(InUse(arena->PoolOfKind(kKindVorn)), before + 1);
+    // Carried units give back their patterns' points with them.
+    WriteUnit("Pilot", battle_files::UnitFile("Pilot", "RobotSmall", "Laser", "Laser", battle_files::BattlePatterns()));
+    carrier->weapons[0].SetAmmo("Pilot");
+    carrier->weapons[0].Rearm(carrier);
+    ASSERT_GT(StrayPathPoints(*arena), 0);  // carried, off the field
+    carrier->weapons[0].ReleaseLoadedUnits();
+    EXPECT_EQ(StrayPathPoints(*arena), 0);
 }
 
 TEST_F(WeaponTest, ClientRepliesUseReceivedPointsOnlyWhenTheCountFits) {

@@ -17,6 +17,7 @@
 #include "game/SquadSummary.h"
 #include "platform/sys/Random.h"
 #include "support/LogLines.h"
+#include "support/SpeedBattleFiles.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/VornTestWorld.h"
@@ -218,13 +219,23 @@ TEST_F(ScenarioTest, UnsavedKindEndsTheObjectListButPointsStillLoad) {
 
 TEST_F(ScenarioTest, UnitWithoutChassisGoesBackToItsPool) {
     const int freeBefore = arena->PoolOfKind(kKindVorn)->FreeCount();
-    const std::string text = "Scenario\nVersion 1\nObjects 2\n" + UnitEntry("Ghost", nullptr, 40, 40) +
-                             UnitEntry("Real", "RobotSmall", 90, 40) + "EndScenario\n";
+    // The ghost carries patterns: their points go back to the pools with it.
+    const std::string ghost =
+        battle_files::UnitFile("Ghost", nullptr, "Laser", "Laser", battle_files::BattlePatterns());
+    const std::string text = "Scenario\nVersion 1\nObjects 2\n" + ghost + UnitEntry("Real", "RobotSmall", 90, 40) +
+                             "EndScenario\n";
     ReadText(text);
     ASSERT_EQ(arena->CountObjectsOfKind(kKindVorn), 1);
     EXPECT_EQ(static_cast<Vorn*>(arena->ObjectAt(0))->name, "Real");
+    EXPECT_EQ(StrayPathPoints(*arena), 0);
     arena->FlushObjectPools();
     EXPECT_EQ(arena->PoolOfKind(kKindVorn)->FreeCount(), freeBefore - 1);
+    // A unit file damaged after its patterns is not placed; its points go back the same.
+    std::string broken = battle_files::UnitFile("Broken", "RobotSmall", "Laser", "Laser", battle_files::BattlePatterns());
+    broken.insert(broken.rfind("End"), "ID none\n");
+    std::ofstream(folder / "Broken.VRN") << broken;
+    EXPECT_EQ(arena->PlaceVornAt("Broken", Vector3(40, 90, 0), &red), nullptr);
+    EXPECT_EQ(StrayPathPoints(*arena), 0);
 }
 
 TEST_F(ScenarioTest, HostileCountsAndNumbersAreRefused) {

@@ -1,6 +1,6 @@
 // The parts every owner's units show alike (faces, plain arms, weapons) draw from one
 // shared picture: a unit of the data set in view costs a few draws, and its face still
-// changes with its mood.
+// changes with its mood. What a unit's drawing makes goes with the unit.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -102,6 +102,26 @@ TEST_F(UnitPartAtlasTest, TheBatchedFaceFollowsTheMood) {
     EXPECT_GT(Drawn(*unit).primitives, grim);
     unit->SetMood(0, 1.0f);
     EXPECT_EQ(Drawn(*unit).primitives, grim);
+}
+
+// Units of every chassis drawn and cleared, twice: the clear gives back every batch their
+// drawing made, and the second round's bodies are the first round's, handed out again.
+TEST_F(UnitPartAtlasTest, ClearedUnitsGiveBackTheirBatchesAndBodies) {
+    Renderer& renderer = GetRenderer();
+    const int meshesBefore = renderer.DynamicMeshCount();
+    int nodesAfterFirst = 0;
+    for (int round = 0; round < 2; ++round) {
+        for (int32_t chassis = 0; chassis < kChassisCount; ++chassis) {
+            Vorn* unit = Unit(chassis);
+            arena_->AddObject(unit);
+            Drawn(*unit);
+        }
+        EXPECT_GT(renderer.DynamicMeshCount(), meshesBefore);
+        arena_->ClearBattlefield(false);
+        EXPECT_EQ(renderer.DynamicMeshCount(), meshesBefore) << "round " << round;
+        if (round == 0) nodesAfterFirst = renderer.ModelNodeCount();
+    }
+    EXPECT_EQ(renderer.ModelNodeCount(), nodesAfterFirst);
 }
 
 }  // namespace
