@@ -10,6 +10,7 @@
 #include "IdleSessionHost.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
+#include "modes/PlayerFigure.h"
 #include "net/NetworkGame.h"
 #include "platform/sys/Random.h"
 #include "units/ChassisTable.h"
@@ -116,6 +117,8 @@ void BM_NetworkBytesPerClient(benchmark::State& state) {
         server.End();
         gPatternMatcher = nullptr;
         SetCurrentGame(nullptr);
+        // The players' figures hold units of this arena: they go back before it does.
+        ReleasePlayerFigures();
         arena->Shutdown();
         gArena = nullptr;
     }
