@@ -797,8 +797,7 @@ void NetworkGame::PlaceVIPs() {
         for (uint32_t i = 0; i < settings_.vipCount; ++i) {
             Vorn* unit = gArena->NewVorn(0);
             if (!unit->LoadFile("Wanderer")) {
-                unit->Reset();  // the stand-in body the failed reading built goes back too
-                gArena->FreeObject(unit);
+                gArena->GiveBack(unit);  // with the stand-in body the failed reading built
                 return;
             }
             unit->SetPlayer(player->record);

@@ -23,13 +23,6 @@ namespace {
 
 void Log(const std::string& text) { Debugger::Instance().Line("Network exchange: " + text); }
 
-// A record read and let go gives back what its reading took (a unit's patterns' points
-// and actions, its body) with it, as a removal does.
-void GiveBack(WorldObject* object) {
-    object->Reset();
-    gArena->FreeObject(object);
-}
-
 // A unit read from a peer's text (its own "Type" line first); none when the text is
 // not a whole unit entry.
 Vorn* ReadUnit(Stream& stream, uint8_t squadMember) {
@@ -40,7 +33,7 @@ Vorn* ReadUnit(Stream& stream, uint8_t squadMember) {
     if (stream.HasError() || !word.EqualsNoCase("Type") || WorldObject::KindFromName(kind) != kKindVorn) return nullptr;
     Vorn* unit = gArena->NewVorn(squadMember);
     if (!unit->Load(stream) || stream.HasError() || !unit->HasValidChassis()) {
-        GiveBack(unit);
+        gArena->GiveBack(unit);
         return nullptr;
     }
     return unit;
@@ -121,7 +114,7 @@ void SquadExchange::CollectUnit(const String& name, std::set<std::string>& visit
                 CollectUnit(weapon.ammoName, visited, names);
         }
     }
-    GiveBack(unit);
+    gArena->GiveBack(unit);
     names.push_back(key);
 }
 
@@ -145,7 +138,7 @@ void SquadExchange::BuildPayload(const Player& player, int32_t squadLimit, Squad
     for (const std::string& name : CollectFileNames(player, squadLimit)) {
         Vorn* unit = gArena->NewVorn(0);
         if (unit->LoadFile(String(name.c_str()))) payload.unitFiles.push_back(WholeText(*unit));
-        GiveBack(unit);
+        gArena->GiveBack(unit);
     }
     const int32_t squads = std::clamp(squadLimit, 0, Player::kSquadCount);
     for (int32_t s = 0; s < squads; ++s) {
@@ -166,7 +159,7 @@ bool SquadExchange::Store(SessionPlayer& sender, const SquadPayload& payload) {
         if (unit == nullptr) continue;
         const std::string name = UnitName(*unit);
         if (unit->name == GetLanguageText("NoName")) {
-            GiveBack(unit);
+            gArena->GiveBack(unit);
             continue;
         }
         if (sys::IsSafeName(name) && unit->SaveFile(unit->name) &&
@@ -175,7 +168,7 @@ bool SquadExchange::Store(SessionPlayer& sender, const SquadPayload& payload) {
         } else if (!sys::IsSafeName(name)) {
             Log("a unit named \"" + name + "\" is not a safe file name and is skipped");
         }
-        GiveBack(unit);
+        gArena->GiveBack(unit);
     }
     Player& owner = *sender.record;
     const size_t squads = std::min<size_t>(payload.squads.size(), Player::kSquadCount);
@@ -189,7 +182,7 @@ bool SquadExchange::Store(SessionPlayer& sender, const SquadPayload& payload) {
             if (!owner.squads[s].Fit(*unit)) {
                 Log("squad " + std::to_string(s + 1) + " of a peer: no place in its circle for " + UnitName(*unit) +
                     "; left out");
-                GiveBack(unit);
+                gArena->GiveBack(unit);
                 continue;
             }
             unit->SetPlayer(&owner);
@@ -212,7 +205,7 @@ void SquadExchange::UseOwnSquads(SessionPlayer& local, int32_t squadLimit) {
             if (unit->SaveFile(unit->name)) local.unitFiles.push_back(name);
             RestoreNetworkFolders();
         }
-        GiveBack(unit);
+        gArena->GiveBack(unit);
     }
 }
 
@@ -255,7 +248,7 @@ void SquadExchange::WritePlayers(VornsNetworker& session, Stream& stream) {
         for (const std::string& name : player->unitFiles) {
             Vorn* unit = gArena->NewVorn(0);
             if (unit->LoadFile(String(name.c_str()))) texts.push_back(WholeText(*unit));
-            GiveBack(unit);
+            gArena->GiveBack(unit);
         }
         RestoreNetworkFolders();
         stream << static_cast<int>(texts.size()) << Endl;
@@ -325,7 +318,7 @@ bool SquadExchange::ReadPlayerBlock(Stream& stream, VornsNetworker& session) {
         if (unit == nullptr) break;
         const std::string name = UnitName(*unit);
         if (player != nullptr && sys::IsSafeName(name) && unit->SaveFile(unit->name)) player->unitFiles.push_back(name);
-        GiveBack(unit);
+        gArena->GiveBack(unit);
     }
     RestoreNetworkFolders();
     return !stream.HasError();
@@ -373,7 +366,7 @@ bool SquadExchange::ReadObject(Stream& stream, VornsNetworker& session) {
     if (!IsWorldKind(kind)) return false;
     WorldObject* object = gArena->NewObjectOfKind(kind);
     if (!object->Load(stream) || stream.HasError()) {
-        GiveBack(object);
+        gArena->GiveBack(object);
         return false;
     }
     object->SetDefaults();

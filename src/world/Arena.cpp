@@ -178,6 +178,10 @@ void Arena::DestroyObject(WorldObject* object, bool notify) {
     }
     NotifyRemoved(object);
     DetachObject(object);
+    GiveBack(object);
+}
+
+void Arena::GiveBack(WorldObject* object) {
     object->Reset();
     FreeObject(object);
 }

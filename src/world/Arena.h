@@ -118,6 +118,10 @@ public:
     WorldObject* NewObjectOfKind(int kind);
     // Back to the pool of the object's kind; an unknown kind is ignored.
     void FreeObject(WorldObject* object);
+    // A record read or made but never on the field goes back to its pool with what it
+    // took from the others (a unit's patterns' points and actions, its body): reset first,
+    // as a removal does.
+    void GiveBack(WorldObject* object);
     void FreeVornAction(VornAction* action);
     void FreeAction(Action* action);
     void FreePathPoint(PathPoint* point);

@@ -705,9 +705,7 @@ Vorn* Arena::PlaceVornAt(const String& fileName, const Vector3& point, Player* p
     }
     Vorn* unit = NewVorn(0);
     if (!unit->LoadFile(fileName)) {
-        // What the reading took from the pools goes back with the record.
-        unit->Reset();
-        FreeObject(unit);
+        GiveBack(unit);
         return nullptr;
     }
     unit->SetPlayer(player);

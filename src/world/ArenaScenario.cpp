@@ -280,16 +280,12 @@ bool Arena::ReadScenarioObject(Stream& stream, bool keep) {
     if (!object->Load(stream) && stream.AtEnd()) {
         stream.SetError();
     }
-    // An entry let go gives back what its reading took (a unit's patterns' points and
-    // actions, its body) with its record, as a removal does.
     if (stream.HasError()) {
-        object->Reset();
-        FreeObject(object);
+        GiveBack(object);
         return false;
     }
     if (!keep) {
-        object->Reset();
-        FreeObject(object);
+        GiveBack(object);
         return !stream.HasError();
     }
     if (kind != kKindVorn) {
@@ -301,8 +297,7 @@ bool Arena::ReadScenarioObject(Stream& stream, bool keep) {
     auto* unit = static_cast<Vorn*>(object);
     if (!unit->HasValidChassis()) {
         Report("Scenario: unit \"" + unit->name + "\" has no chassis and is left out");
-        unit->Reset();
-        FreeObject(unit);
+        GiveBack(unit);
         return true;
     }
     unit->SetDefaults();
@@ -481,12 +476,6 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
     // The circle has no free place left for a member at least this wide: one found none.
     float layoutFullFor = std::numeric_limits<float>::infinity();
     StringArray unplaced;
-    // A member read and then left out gives back what its reading took from the pools
-    // (its patterns' points and actions) with its record.
-    const auto giveBack = [this](Vorn* unit) {
-        unit->Reset();
-        FreeObject(unit);
-    };
     int32_t read = 0;
     bool damaged = false;
     for (; read < wanted && !damaged && TextFollows(file); ++read) {
@@ -497,12 +486,12 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
                     "member " + String::FromInt(read + 1) +
                         (damaged ? " is damaged or cut short; it and the rest are left out"
                                  : " names a unit file that did not load; left out"));
-            giveBack(unit);
+            GiveBack(unit);
             continue;
         }
         if (!unit->HasValidChassis()) {
             Report("Squad " + name + ": unit \"" + unit->name + "\" has no chassis and is left out");
-            giveBack(unit);
+            GiveBack(unit);
             continue;
         }
         const float radius = unit->GetRadius();
@@ -510,7 +499,7 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
         if (!fits) {
             layoutFullFor = std::min(layoutFullFor, radius);
             unplaced.Append(unit->name);
-            giveBack(unit);
+            GiveBack(unit);
             continue;
         }
         layout.Add(unit);
@@ -539,7 +528,7 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
         unit->SetDefaults();
         if (!StandOnFreeGround(*this, *unit, WrapPosition(point + RotatedOnGround(unit->position, angle)), search)) {
             crowded.Append(unit->name);
-            giveBack(unit);
+            GiveBack(unit);
             continue;
         }
         unit->SavePreviousState();
