@@ -43,7 +43,8 @@ public:
     // Set the signal flag; the local player's control tray shows it at once.
     void SetSignal1(bool on);
     void SetSignal2(bool on);
-    // Empties the four squads without returning their units (a launch refills them).
+    // Every member still in a squad back to the arena's pool. A launch has taken the placed
+    // members out of their squads already: they are the battlefield's.
     void ClearSquads();
     // A won mission opens the next one; -1 is the mission-map tutorial. Saves.
     void RecordMissionWin(int32_t mission);

@@ -99,7 +99,7 @@ bool Player::HasName() const { return name != GetLanguageText("NoPlayerName"); }
 String Player::GetFilePath() const { return "Players\\" + name + "\\" + name + ".DATA"; }
 
 void Player::ClearSquads() {
-    for (Squad& squad : squads) squad.Clear();
+    for (Squad& squad : squads) squad.DestroyMembers();
 }
 
 void Player::RecordMissionWin(int32_t mission) {

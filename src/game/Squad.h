@@ -21,7 +21,8 @@ public:
     // Takes a member out and returns it to the arena's pool; a unit that is not a
     // member is left alone.
     void Remove(Vorn* unit);
-    // Forgets the members without returning them to the pool (they live elsewhere).
+    // Forgets the members without returning them to the pool: for a squad that never
+    // owned them, or whose members have gone to the battlefield.
     void Clear();
     // Every member back to the arena's pool.
     void DestroyMembers();

@@ -117,6 +117,9 @@ int32_t SquadWindow::SquadBudget() const { return BudgetLeft() + (squad != nullp
 void SquadWindow::OnOpen() {
     if (gArena != nullptr) gArena->SetSquadName("");
     squad = &local_.squads[0];
+    // Members shown before may have gone back to the pool since (a squad sent or launched).
+    hoveredMember = nullptr;
+    carriedMember = nullptr;
 }
 
 void SquadWindow::ShowSquad(Squad* shown) {

@@ -220,7 +220,6 @@ void SquadExchange::PlaceSquads(SessionPlayer& player) {
             gArena->FreeLaunchPointAt(launch);
         else
             player.launchPoint = launch;
-        squad.Clear();
     }
     RestoreNetworkFolders();
 }

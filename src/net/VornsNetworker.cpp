@@ -478,6 +478,8 @@ std::unique_ptr<Player> VornsNetworker::FreshRecord() {
 void VornsNetworker::RetireRecord(std::unique_ptr<Player> record) {
     if (record == nullptr) return;
     ReleasePlayerFigure(*record);
+    // Squads a peer sent for a battle that never began.
+    record->ClearSquads();
     // The figure's unit goes back to the arena's pool; outside a battle nothing else
     // flushes the pool, and every visitor would take a new unit.
     if (gArena != nullptr) gArena->FlushObjectPools();

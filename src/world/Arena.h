@@ -312,7 +312,8 @@ public:
     int LoadSquadFile(const String& name, const Vector3& point, Player* player, StringArray* leftOut = nullptr,
                       StringArray* noRoom = nullptr);
     // Members whose place is taken stand at the free ground nearest it; with none near,
-    // a member is stacked on what stands there rather than lost.
+    // a member is stacked on what stands there rather than lost. The squad is left empty:
+    // its members are the battlefield's.
     int PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed);
 
     // Terrain commands: objects keep their height above the ground across each change.

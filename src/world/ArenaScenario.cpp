@@ -558,8 +558,8 @@ int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, b
         // A launched squad comes from the player's squad file: its units may be inspected.
         unit->fromSquad = 1;
         if (!unit->HasValidChassis()) {
-            // Only flagged: a unit that never entered the battle counts no loss.
-            unit->WorldObject::Remove(0);
+            // Never enters the battle, and counts no loss.
+            GiveBack(unit);
             continue;
         }
         unit->SetDefaults();
@@ -579,5 +579,7 @@ int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, b
             ResolvePlacementOverlap(unit, kSettleStep);
         }
     }
+    // The members are the battlefield's now, or went back to the pool.
+    squad.Clear();
     return placed;
 }

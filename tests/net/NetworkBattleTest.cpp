@@ -1,7 +1,8 @@
-// A whole network game between separate programs: this test's process serves and two
-// forked processes join, each with its own world. The server drives the session from the
-// waiting screen to the results through a battle of three minutes of game time; the
-// clients check that their worlds ended as the server's did.
+// A whole network game between separate programs: this test's process serves and forked
+// processes join, each with its own world. The server drives the session from the waiting
+// screen to the results through a battle of three minutes of game time; the clients check
+// that their worlds ended as the server's did. A joined program that launches a squad in
+// battle after battle holds no more after the third than after the first.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -10,6 +11,9 @@
 #include <chrono>
 #include <filesystem>
 
+#include "core/MemoryBlock.h"
+#include "engine/MeshBatch.h"
+#include "engine/Renderer.h"
 #include "game/Player.h"
 #include "game/PlayerRoster.h"
 #include "modes/PlayerFigure.h"
@@ -88,6 +92,85 @@ int RunClient(uint16_t port, const char* name, bool leaveMidBattle) {
     return 0;
 }
 
+// What a joined program holds between battles: unit records standing nowhere on the field,
+// the renderer's model nodes and the live draw batches.
+struct Held {
+    int offField = 0;
+    int nodes = 0;
+    int batches = 0;
+};
+
+Held HeldNow(Arena& arena) {
+    const MemoryBlock& pool = *arena.PoolOfKind(kKindVorn);
+    const int inUse = pool.BlockCount() * pool.PerBlock() - pool.FreeCount() - pool.PendingCount();
+    return {inUse - arena.CountObjectsOfKind(kKindVorn), GetRenderer().ModelNodeCount(), MeshBatch::LiveCount()};
+}
+
+// A joining program that launches a squad of six in each of `battles` battles; 0 when it
+// held the same after the last battle as after the first. The renderer keeps the bodies
+// it is given back for reuse, so its nodes reach their number in the second battle, the
+// first whose squad is made while a battle's field still stands.
+int RunLaunchingClient(uint16_t port, int battles) {
+    NetworkGame game;
+    auto arena = world_test::OpenArena(game);
+    struct ArenaCloser {
+        Arena& arena;
+        ~ArenaCloser() {
+            if (gArena == &arena) world_test::CloseArena(arena);
+        }
+    } closer{*arena};
+    GetLocalPlayer().name = "carl";
+    game.Join();
+    VornsNetworker& session = game.Session();
+    session.SetHost("127.0.0.1");
+    session.SetPort(port);
+    if (!session.Connect()) return 10;
+    // The unit file the squad's members come from, sent along with the squad.
+    std::filesystem::create_directories("Vorns");
+    Vorn* model = arena->NewVorn(0);
+    model->BuildBody(2);
+    model->name = "Member";
+    if (!model->SaveFile(model->name)) return 12;
+    arena->GiveBack(model);
+    std::vector<Held> after;
+    bool launched = false;
+    bool wasPlaying = false;
+    const auto start = std::chrono::steady_clock::now();
+    while (static_cast<int>(after.size()) < battles) {
+        if (TimedOut(start, 120) || session.State() == SessionState::ClientDisconnected) return 11;
+        const bool playing = session.State() == SessionState::ClientPlaying;
+        if (wasPlaying && !playing) after.push_back(HeldNow(*arena));
+        wasPlaying = playing;
+        if (!playing && !launched && static_cast<int>(after.size()) < battles) {
+            // The next squad as the squad screen shows it: read into the player's first squad
+            // and drawn; the countdown's end sends it, however soon it comes.
+            for (int i = 0; i < 6; ++i) {
+                Vorn* unit = arena->NewVorn(0);
+                if (!unit->LoadFile("Member")) return 12;
+                unit->SetPosition(Vector3(-10.0f + 4.0f * static_cast<float>(i), 0.0f, 0.0f));
+                if (GetRenderer().GetReady()) {
+                    unit->DrawBody(Vector3());
+                    GetRenderer().EndFrame();
+                }
+                GetLocalPlayer().squads[0].Add(unit);
+            }
+            launched = true;
+        }
+        if (playing) launched = false;
+        Frame(game);
+        usleep(200);
+    }
+    for (const Held& held : after)
+        std::fprintf(stderr, "carl holds %d unit records off the field, %d model nodes, %d batches\n", held.offField,
+                     held.nodes, held.batches);
+    ReleasePlayerFigures();
+    world_test::CloseArena(*arena);
+    const Held& first = after.front();
+    const Held& last = after.back();
+    if (last.offField != first.offField || last.batches != first.batches) return 30;
+    return last.nodes == after[1].nodes ? 0 : 31;
+}
+
 class NetworkBattleTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -103,6 +186,15 @@ protected:
         std::filesystem::current_path(std::filesystem::path(folder.Path()) / name);
         units_test::WritePaintedPartStandIns(std::filesystem::current_path());
         _exit(RunClient(port, name, leave));
+    }
+
+    pid_t SpawnLauncher(int battles) {
+        const pid_t child = fork();
+        if (child != 0) return child;
+        std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "carl");
+        std::filesystem::current_path(std::filesystem::path(folder.Path()) / "carl");
+        units_test::WritePaintedPartStandIns(std::filesystem::current_path());
+        _exit(RunLaunchingClient(port, battles));
     }
 
     platform_test::TempFolder folder;
@@ -185,6 +277,54 @@ TEST_F(NetworkBattleTest, AServerAndTwoClientProgramsPlayFromJoiningToTheResults
     EXPECT_EQ(session.State(), SessionState::ServerResults);
     EXPECT_GE(game.clock, kBattleSeconds);
     EXPECT_EQ(GetLocalPlayer().won, 1);
+    ReleasePlayerFigures();
+    world_test::CloseArena(*arena);
+    std::filesystem::current_path(previous);
+}
+
+TEST_F(NetworkBattleTest, AJoinedProgramGivesBackTheSquadsItLaunchesAfterEveryBattle) {
+    constexpr int kBattles = 3;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    units_test::WritePaintedPartStandIns(folder.Path());
+    NetworkGame game;
+    auto arena = world_test::OpenArena(game);
+    GetLocalPlayer().name = "host";
+    ASSERT_TRUE(game.Serve(0));
+    port = game.Session().ListeningPort();
+    const pid_t carl = SpawnLauncher(kBattles);
+    VornsNetworker& session = game.Session();
+    game.SetLaunchDelay(1);
+    game.SetGameRules(NetworkGame::kKingOfTheHill);
+    game.SetGameTimer(2);
+    int battles = 0;
+    bool fighting = false;
+    int carlStatus = -1;
+    const auto start = std::chrono::steady_clock::now();
+    while (carlStatus < 0 && !TimedOut(start, 150)) {
+        Frame(game);
+        usleep(200);
+        int status = 0;
+        if (waitpid(carl, &status, WNOHANG) == carl) carlStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+        const SessionState state = session.State();
+        if (state == SessionState::ServerWaiting && session.Players().size() == 2) {
+            session.ProceedToSetup();
+        } else if (state == SessionState::ServerSetup) {
+            game.SendScenario();
+        } else if (state == SessionState::ServerSquadSelection && !session.LocalPlayer()->ready) {
+            session.SendSquads();
+        } else if (state == SessionState::ServerPlaying && !fighting) {
+            // Each battle places carl's whole squad on the server's field.
+            EXPECT_EQ(arena->CountObjectsOfKind(kKindVorn), 6);
+            fighting = true;
+            ++battles;
+        } else if (state == SessionState::ServerResults && fighting) {
+            fighting = false;
+            if (battles < kBattles) session.SendReplayRequest();
+        }
+    }
+    EXPECT_EQ(carlStatus, 0);
+    EXPECT_EQ(battles, kBattles);
     ReleasePlayerFigures();
     world_test::CloseArena(*arena);
     std::filesystem::current_path(previous);

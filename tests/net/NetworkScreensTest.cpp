@@ -422,9 +422,16 @@ TEST_F(NetworkScreensTest, AJoinShowsItIsConnectingWhileFramesGoOnAndGivesUpWhat
         GetWindowManager().CloseWindow(&GetErrorBox());
 
         // A name no computer goes by: the player is sent to check his typing, not his ports.
-        game->Session().SetResolver([](const std::string&) { return std::optional<uint32_t>(); });
+        // The answer comes once the button's command has returned, as one from the network
+        // does; on the lookup's thread at once it could come before the command looks.
+        auto answer = std::make_shared<std::promise<void>>();
+        game->Session().SetResolver([answered = answer->get_future().share()](const std::string&) {
+            answered.wait_for(std::chrono::seconds(10));
+            return std::optional<uint32_t>();
+        });
         setup.address = "no.such.computer";
         ASSERT_TRUE(setup.Join());
+        answer->set_value();
         ASSERT_TRUE(net_test::PumpUntil([&] { return IsOpen(GetErrorBox()); },
                                         [&] { game->HandleInputEvents(Array<InputEvent>()); }));
         const std::string named = GetErrorBox().message[0].CStr();

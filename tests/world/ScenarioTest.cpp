@@ -519,15 +519,18 @@ TEST_F(ScenarioTest, SquadInMemoryIsPlacedWithDelay) {
     squad.Add(a);
     squad.Add(none);
     squad.Add(b);
+    const MemoryBlock& pool = *arena->PoolOfKind(kKindVorn);
+    const int spare = pool.FreeCount() + pool.PendingCount();
     EXPECT_EQ(arena->PlaceSquadUnits(squad, Vector3(80, 80, 0), &red, true), 2);
     EXPECT_EQ(arena->ObjectCount(), 2);
-    EXPECT_TRUE(none->removed);
+    // The placed members are the field's, the other went back to the pool.
+    EXPECT_EQ(squad.Count(), 0);
+    EXPECT_EQ(pool.FreeCount() + pool.PendingCount(), spare + 1);
     EXPECT_EQ(a->squadMember, 1);
     EXPECT_EQ(a->fromSquad, 1);  // the mission rules let the player inspect launched units
     EXPECT_FLOAT_EQ(a->delayTimer, 2.0f);
     EXPECT_EQ(b->owner, &red);
     EXPECT_NEAR(std::hypot(a->position.x - b->position.x, a->position.y - b->position.y), 10.0f, 0.05f);
-    arena->FreeObject(none);
 }
 
 TEST_F(ScenarioTest, PointListsCutShortStopAtTheEndOfTheText) {
