@@ -25,6 +25,8 @@ namespace {
 
 constexpr float kPi = 3.14159265358979f;
 constexpr float kSquadFormRadius = 20.0f;
+// The room the free-ground search leaves between two bodies.
+constexpr float kFormGap = 0.01f;
 
 void SetUpCamera(WindowCamera& camera, float maximum, float farPlane, float fieldOfView) {
     camera.maximumHeight = maximum;
@@ -164,6 +166,7 @@ void ArenaWindow::ToggleVIPStatusSelection() {
 Vector3 ArenaWindow::FormSquadSelection() {
     Array<Vorn*> units;
     Array<Vector2> points;
+    std::vector<Vector3> stood;
     for (WorldObject* object : selection_) {
         if (object->kind != kKindVorn || gArena == nullptr) continue;
         Vorn* vorn = static_cast<Vorn*>(object);
@@ -171,32 +174,64 @@ Vector3 ArenaWindow::FormSquadSelection() {
         const Vector3 image = gArena->NearestImage(reference, vorn->position);
         units.Add(vorn);
         points.Add(Vector2(image.x, image.y));
+        stood.push_back(vorn->position);
     }
     if (units.Count() == 0) return Vector3();
     const Vector3 circle = BoundingCircle(std::span<const Vector2>(points.begin(), points.end()));
     const Vector2 centre(circle.x, circle.y);
     const Vector3 area(centre.x, centre.y, kSquadFormRadius);
-    // The units still to form are about to move: they are no obstacle to the others.
-    std::vector<const WorldObject*> forming(units.begin(), units.end());
-    for (int i = 0; i < units.Count(); ++i) {
-        Vorn& unit = *units[i];
-        Vector2 point = points[i];
+    for (Vector2& point : points) {
         const Vector2 offset = point - centre;
         const bool atCentre = std::fabs(offset.x) < 0.00001f && std::fabs(offset.y) < 0.00001f;
         if (circle.z > kSquadFormRadius && !atCentre) {
             const float distance = offset.Length();
             point = centre + offset * (1.0f / distance) * (distance * kSquadFormRadius / circle.z);
         }
-        // Each unit stands at the free ground nearest its place in the formation, inside
-        // the squad's circle and clear of everything standing; one that finds none there
-        // stays where it was, or, that place taken meanwhile, at the free ground nearest it.
-        const std::span<const WorldObject* const> moving(forming.data() + i, forming.size() - size_t(i));
-        Vector3 place;
-        if (gArena->FindFreeGround(Vector3(point.x, point.y, 0.0f), unit.GetRadius(), moving, &area, place) ||
-            gArena->FindFreeGround(unit.position, unit.GetRadius(), moving, nullptr, place)) {
-            unit.PlaceAt(place);
-        }
     }
+    // Each unit stands at the free ground nearest its place in the formation, inside the
+    // squad's circle and clear of everything standing but the ignored units, else at the
+    // free ground nearest where it stood.
+    const auto form = [&](int i, std::span<const WorldObject* const> ignored) {
+        Vorn& unit = *units[i];
+        Vector3 place;
+        if (!gArena->FindFreeGround(Vector3(points[i].x, points[i].y, 0.0f), unit.GetRadius(), ignored, &area, place) &&
+            !gArena->FindFreeGround(stood[i], unit.GetRadius(), ignored, nullptr, place)) {
+            return false;
+        }
+        unit.PlaceAt(place);
+        return true;
+    };
+    // The units still to form are about to move: they are no obstacle to the others. One
+    // that finds no ground stays where it stood, on the ground, in the way of those after it.
+    std::vector<const WorldObject*> forming(units.begin(), units.end());
+    std::vector<int> stayed;
+    for (int i = 0; i < units.Count(); ++i) {
+        if (form(i, std::span<const WorldObject* const>(forming.data() + i, forming.size() - size_t(i)))) continue;
+        units[i]->PlaceAt(gArena->GroundPoint(stood[i].x, stood[i].y));
+        stayed.push_back(i);
+    }
+    // Those formed before it took it for a mover and may stand on it: they form again, clear
+    // of everything. One that finds no ground then goes back where it stood, as one that
+    // stayed, lifted onto whatever took that place.
+    const auto onStayed = [&](int j) {
+        return std::any_of(stayed.begin(), stayed.end(), [&](int k) {
+            if (k <= j) return false;
+            const Vector3 here = units[j]->position;
+            const Vector3 there = gArena->NearestImage(here, units[k]->position);
+            const float apart = units[j]->GetRadius() + units[k]->GetRadius() + kFormGap;
+            return Vector2(there.x - here.x, there.y - here.y).LengthSquared() < apart * apart;
+        });
+    };
+    for (int j = 0; !stayed.empty() && j < stayed.back(); ++j) {
+        if (std::find(stayed.begin(), stayed.end(), j) != stayed.end() || !onStayed(j)) continue;
+        const WorldObject* const self[] = {units[j]};
+        if (form(j, self)) continue;
+        units[j]->PlaceAt(gArena->GroundPoint(stood[j].x, stood[j].y));
+        gArena->SettleObject(units[j]);
+    }
+    // One that stayed inside another since before the forming is lifted onto it, as a unit
+    // placed there would be.
+    for (int k : stayed) gArena->SettleObject(units[k]);
     return Vector3(centre.x, centre.y, 0.0f);
 }
 

@@ -58,8 +58,9 @@ public:
     const Array<WorldObject*>& Selection() const { return selection_; }
     void DeleteSelection();
     void ToggleVIPStatusSelection();
-    // Pulls the selected units into a circle of radius 20 when they spread wider; the
-    // answer is the centre of their bounding circle.
+    // Pulls the selected units into a circle of radius 20 when they spread wider, each onto
+    // free ground; one that finds none stays where it stood, and no other forms onto it.
+    // The answer is the centre of their bounding circle.
     Vector3 FormSquadSelection();
 
     // What the camera follows; every change lets both cameras' springs come to rest.

@@ -468,16 +468,35 @@ TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
     // in the middle: pulled in, they stand apart on the ground, as saved, or where they were.
     window().ClearSelection();
     arena_->ClearBattlefield(true);
-    const auto addLarge = [&](float x, float y) {
+    const auto addStanding = [&](float x, float y, float radius) {
         Vorn* vorn = AddUnit(x, y, &friend_);
-        vorn->shape.SetRadius(3.25f);
+        vorn->shape.SetRadius(radius);
         vorn->PlaceAt(vorn->position);
         return vorn;
     };
-    addLarge(80.0f, 80.0f);
-    for (int i = 0; i < 34; ++i) window().Select(addLarge(20.0f + float(i % 6) * 22.0f, 30.0f + float(i / 6) * 20.0f));
+    addStanding(80.0f, 80.0f, 3.25f);
+    for (int i = 0; i < 34; ++i)
+        window().Select(addStanding(20.0f + float(i % 6) * 22.0f, 30.0f + float(i / 6) * 20.0f, 3.25f));
     window().FormSquadSelection();
     EXPECT_TRUE(FieldStandsApartOnTheGround(*arena_));
+
+    // Two units shut in a ring of rocks with room for just the two: the first, formed near
+    // the middle, leaves the second no ground. That one stays where it stood, on the
+    // ground, and the first forms again beside it.
+    window().ClearSelection();
+    arena_->ClearBattlefield(true);
+    for (int k = 0; k < 16; ++k) {
+        const float angle = float(k) * 2.0f * kPi / 16.0f;
+        world_test::AddObjectOfKind(*arena_, kKindRock, 80.0f + 5.2f * std::cos(angle), 80.0f + 5.2f * std::sin(angle));
+    }
+    Vorn* shut = addStanding(78.4f, 80.0f, 1.5f);
+    for (Vorn* each : {addStanding(81.6f, 80.0f, 1.5f), shut, addStanding(20.0f, 80.0f, 1.5f),
+                       addStanding(140.0f, 80.0f, 1.5f)})
+        window().Select(each);
+    window().FormSquadSelection();
+    EXPECT_TRUE(FieldStandsApartOnTheGround(*arena_));
+    EXPECT_FLOAT_EQ(shut->position.x, 78.4f);
+    EXPECT_FLOAT_EQ(shut->position.y, 80.0f);
 }
 
 TEST_F(ArenaWindowTest, DropsPlaceWhatFitsAndCtrlOpensTheCountMenu) {
