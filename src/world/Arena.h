@@ -433,7 +433,8 @@ public:
     // image nearest the point, and inside `within` (a circle (x, y, r)) when one is
     // given; on ground no worse than the wanted point's (no lava or water under the body
     // where there is none at the wanted point) and reached from it in a straight line
-    // that passes no tree, rock or charger. False when there is none within reach.
+    // along which the body, its whole width, meets no tree, rock or charger. False when
+    // there is none within reach.
     // Searches for bodies not yet on the field, in turn, may share `search`: each reads
     // only the objects added since, and leaves aside the ground found full before.
     bool FindFreeGround(const Vector3& wanted, float radius, std::span<const WorldObject* const> ignored,

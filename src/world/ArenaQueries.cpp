@@ -517,7 +517,9 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
         const GroundDisc disc{centre, body.radius + radius + kPlacementMargin};
         if (centre.Length() < kFreeGroundReach + disc.radius) {
             taken.push_back(disc);
-            if (body.wall) walls.push_back({centre, body.radius});
+            // The moved body sweeps its own disc along the line: a wall widened by its
+            // radius, so that it slips between two walls only where it fits.
+            if (body.wall) walls.push_back({centre, body.radius + radius});
         }
     }
     GroundDisc bound;

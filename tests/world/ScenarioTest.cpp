@@ -24,6 +24,7 @@
 #include "world/FieldStanding.h"
 #include "world/FlyByPoint.h"
 #include "world/LaunchPoint.h"
+#include "world/Rock.h"
 #include "world/SaveFilePaths.h"
 #include "world/Terrain.h"
 #include "world/TerrainType.h"
@@ -482,16 +483,25 @@ TEST_F(ScenarioTest, ADropOnTakenGroundKeepsOffLavaAndWaterAndInsideWalls) {
         EXPECT_FALSE(IsLavaTerrain(ground) || IsWaterTerrain(ground))
             << object->position.x << ", " << object->position.y;
     }
-    // A ring of rocks, 8 from (40, 120), full inside: no member leaves it.
-    for (int k = 0; k < 40; ++k) {
-        const float angle = float(k) * 2.0f * kPi / 40.0f;
-        world_test::AddObjectOfKind(*arena, kKindRock, 40.0f + 8.0f * std::cos(angle), 120.0f + 8.0f * std::sin(angle));
-    }
-    fill({33, 113}, {47, 127}, {40, 120}, 6.5f);
-    const int before = arena->CountObjectsOfKind(kKindVorn);
-    EXPECT_EQ(arena->LoadSquadFile("Four", Vector3(40, 120, 0), &red, nullptr, &noRoom), 0);
-    EXPECT_EQ(noRoom.Count(), 4);
-    EXPECT_EQ(arena->CountObjectsOfKind(kKindVorn), before);
+    // A ring of rocks full inside up to `within` from its centre: no member leaves it,
+    // every one is named instead.
+    const auto ringHolds = [&](const Vector2& centre, int rocks, float radius, float within) {
+        for (int k = 0; k < rocks; ++k) {
+            const float angle = float(k) * 2.0f * kPi / float(rocks);
+            world_test::AddObjectOfKind(*arena, kKindRock, centre.x + radius * std::cos(angle),
+                                        centre.y + radius * std::sin(angle));
+        }
+        const Vector2 corner(within + 0.5f, within + 0.5f);
+        fill(centre - corner, centre + corner, centre, within);
+        const int before = arena->CountObjectsOfKind(kKindVorn);
+        EXPECT_EQ(arena->LoadSquadFile("Four", Vector3(centre.x, centre.y, 0), &red, nullptr, &noRoom), 0);
+        EXPECT_EQ(noRoom.Count(), 4);
+        EXPECT_EQ(arena->CountObjectsOfKind(kKindVorn), before);
+    };
+    ringHolds({40, 120}, 40, 8.0f, 6.5f);
+    // Twelve rocks whose gaps are narrower than a member: it does not slip out between two.
+    const float ring = (2.0f * Rock::kCylinderRadius + 1.6f * r) / (2.0f * std::sin(kPi / 12.0f));
+    ringHolds({40, 80}, 12, ring, ring - Rock::kCylinderRadius - r - 0.05f);
 }
 
 TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {
