@@ -32,5 +32,11 @@ struct FreePointRule {
 // within its reach and accepted by it); false when there is none. A point moved to keeps
 // `room` more than needed from each disc and inside the bound, so that rounding it later
 // does not press it again. Of points equally near, the one with the least x, then y.
+// Odd numbers find nothing rather than a wrong point: false for a wanted point, room or
+// bound that is not finite, or for a disc, bound or room too large to measure (beyond
+// about 1e18) that reaches near the wanted point. A disc that is not finite, or lies
+// beyond any point the search takes, is left out, as is such a full area. No point
+// farther than 4e18 from the wanted one is taken, nor more than 1,024 rings of the
+// rule's grid tried.
 bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, const GroundDisc* bound, float room,
                       Vector2& place, const FreePointRule* rule = nullptr);
