@@ -132,10 +132,13 @@ TEST(FreeGroundTest, GoesOnPastRefusedGround) {
 TEST(FreeGroundTest, OddNumbersFindTheSoundAnswer) {
     constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
     constexpr float kInf = std::numeric_limits<float>::infinity();
+    const Vector2 wanted(0.5f, 0.0f);
     const std::vector<GroundDisc> ground = {{Vector2(0.0f, 0.0f), 2.0f}, {Vector2(3.0f, 0.0f), 2.0f}};
     const GroundDisc area{Vector2(0.0f, 0.0f), 10.0f};
-    Vector2 expected;
-    ASSERT_TRUE(NearestFreePoint(Vector2(0.5f, 0.0f), ground, &area, 0.001f, expected));
+    Vector2 unbounded;
+    Vector2 bounded;
+    ASSERT_TRUE(NearestFreePoint(wanted, ground, nullptr, 0.001f, unbounded));
+    ASSERT_TRUE(NearestFreePoint(wanted, ground, &area, 0.001f, bounded));
     Vector2 place;
     EXPECT_FALSE(NearestFreePoint(Vector2(kNaN, 0.0f), ground, &area, 0.001f, place));
     EXPECT_FALSE(NearestFreePoint(Vector2(0.0f, kInf), ground, nullptr, 0.001f, place));
@@ -148,32 +151,29 @@ TEST(FreeGroundTest, OddNumbersFindTheSoundAnswer) {
         SCOPED_TRACE(testing::Message() << "disc " << disc.centre.x << ", " << disc.centre.y << " r " << disc.radius);
         std::vector<GroundDisc> taken = ground;
         taken.insert(taken.begin() + 1, disc);
-        place = Vector2();
-        ASSERT_TRUE(NearestFreePoint(Vector2(0.5f, 0.0f), taken, nullptr, 0.001f, place));
-        Vector2 alone;
-        ASSERT_TRUE(NearestFreePoint(Vector2(0.5f, 0.0f), ground, nullptr, 0.001f, alone));
-        EXPECT_EQ(place, alone);
-        ASSERT_TRUE(NearestFreePoint(Vector2(0.5f, 0.0f), taken, &area, 0.001f, place));
-        EXPECT_EQ(place, expected);
+        ASSERT_TRUE(NearestFreePoint(wanted, taken, nullptr, 0.001f, place));
+        EXPECT_EQ(place, unbounded);
+        ASSERT_TRUE(NearestFreePoint(wanted, taken, &area, 0.001f, place));
+        EXPECT_EQ(place, bounded);
         // The same as a full area: left out.
         FreePointRule rule;
         rule.full = std::span<const GroundDisc>(&disc, 1);
-        ASSERT_TRUE(NearestFreePoint(Vector2(0.5f, 0.0f), ground, &area, 0.001f, place, &rule));
-        EXPECT_EQ(place, expected);
+        ASSERT_TRUE(NearestFreePoint(wanted, ground, &area, 0.001f, place, &rule));
+        EXPECT_EQ(place, bounded);
         // As the bound: no point when it is not finite or cannot be measured; the ground
         // of the one at 6e9 is found.
-        EXPECT_EQ(NearestFreePoint(Vector2(0.5f, 0.0f), ground, &disc, 0.001f, place), disc.centre.x == 6e9f);
+        EXPECT_EQ(NearestFreePoint(wanted, ground, &disc, 0.001f, place), disc.centre.x == 6e9f);
     }
     // A disc beyond measure whose inside holds the wanted point: no point rather than one
     // inside it.
     std::vector<GroundDisc> covered = ground;
     covered.push_back({Vector2(2e30f, 0.0f), 3e30f});
-    EXPECT_FALSE(NearestFreePoint(Vector2(0.5f, 0.0f), covered, nullptr, 0.001f, place));
+    EXPECT_FALSE(NearestFreePoint(wanted, covered, nullptr, 0.001f, place));
     // A grid far finer than its reach, every point refused: the search ends.
     FreePointRule refuseAll;
     refuseAll.step = 1e-3f;
     refuseAll.accept = [](const Vector2&) { return false; };
-    EXPECT_FALSE(NearestFreePoint(Vector2(0.5f, 0.0f), ground, nullptr, 0.001f, place, &refuseAll));
+    EXPECT_FALSE(NearestFreePoint(wanted, ground, nullptr, 0.001f, place, &refuseAll));
 }
 
 }  // namespace
