@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <numeric>
 #include <queue>
@@ -9,6 +10,35 @@
 #include <vector>
 
 namespace {
+
+// Beyond this from the wanted point along either axis a centre or radius is not measured:
+// the squares of the distances the search works with stay well within a float.
+constexpr double kMeasured = 1e18;
+// No point farther than this from the wanted one is taken.
+constexpr float kFarthest = 4e18f;
+// A circle whose edge lies farther than this outside the wanted point touches no point
+// within kFarthest of it, even widened by the room.
+constexpr double kOutOfReach = double(kFarthest) + kMeasured;
+// At most this many rings of grid points are tried around the wanted one.
+constexpr int kMostRings = 1024;
+
+bool Finite(const GroundDisc& disc) {
+    return std::isfinite(disc.centre.x) && std::isfinite(disc.centre.y) && std::isfinite(disc.radius);
+}
+
+// Whether the circle is finite and lies within measure of p.
+bool Measured(const GroundDisc& circle, const Vector2& p) {
+    return std::fabs(double(circle.centre.x) - double(p.x)) <= kMeasured &&
+           std::fabs(double(circle.centre.y) - double(p.y)) <= kMeasured && std::fabs(double(circle.radius)) <= kMeasured;
+}
+
+// How far the finite circle's edge lies outside p (below 0: p is inside), in doubles,
+// which hold any float's square; only sums, products and a root, the same on every machine.
+double Outside(const GroundDisc& circle, const Vector2& p) {
+    const double x = double(circle.centre.x) - double(p.x);
+    const double y = double(circle.centre.y) - double(p.y);
+    return std::sqrt(x * x + y * y) - double(circle.radius);
+}
 
 // The point of the circle nearest to p (any, for p at its centre).
 Vector2 NearestOn(const GroundDisc& circle, const Vector2& p) {
@@ -44,11 +74,12 @@ public:
             low_ = Vector2(std::min(low_.x, disc.centre.x), std::min(low_.y, disc.centre.y));
             high_ = Vector2(std::max(high_.x, disc.centre.x), std::max(high_.y, disc.centre.y));
         }
-        // Never many more cells than discs: sparse discs share wider cells.
+        // Never many more cells than discs: sparse discs share wider cells. The counts
+        // are reckoned in doubles, which discs however far apart do not overflow.
         const double most = 4.0 * double(discs.size()) + 16.0;
-        while (double(Cells(high_.x - low_.x)) * double(Cells(high_.y - low_.y)) > most) cell_ *= 2.0f;
-        columns_ = Cells(high_.x - low_.x);
-        rows_ = Cells(high_.y - low_.y);
+        while (Cells(high_.x - low_.x) * Cells(high_.y - low_.y) > most) cell_ *= 2.0f;
+        columns_ = int(Cells(high_.x - low_.x));
+        rows_ = int(Cells(high_.y - low_.y));
         first_.assign(size_t(columns_) * size_t(rows_) + 1, 0);
         for (const GroundDisc& disc : discs) ++first_[CellOf(disc.centre) + 1];
         std::partial_sum(first_.begin(), first_.end(), first_.begin());
@@ -78,7 +109,7 @@ public:
     }
 
 private:
-    int Cells(float span) const { return int(span / cell_) + 1; }
+    double Cells(float span) const { return double(std::floor(span / cell_)) + 1.0; }
     static int Clamped(float cell, int count) { return int(std::clamp(std::floor(cell), 0.0f, float(count - 1))); }
     size_t CellOf(const Vector2& p) const {
         return size_t(Clamped((p.y - low_.y) / cell_, rows_)) * size_t(columns_) +
@@ -121,10 +152,17 @@ struct Farther {
 // (a pile on one spot), lying inside a larger one on its centre, or inside a full area
 // dropped: the free ground and the edge points that may be free stay the same, once the
 // points inside the full areas are taken as not free.
-std::vector<GroundDisc> DistinctDiscs(std::span<const GroundDisc> taken, float room, std::span<const GroundDisc> full) {
+// A disc that is not finite is left out, having no sound place, and so is one lying beyond
+// reach of the wanted point; false when one beyond measure reaches near it.
+bool DistinctDiscs(const Vector2& wanted, std::span<const GroundDisc> taken, float room,
+                   std::span<const GroundDisc> full, std::vector<GroundDisc>& distinct) {
     std::vector<GroundDisc> discs;
     discs.reserve(taken.size());
     for (const GroundDisc& disc : taken) {
+        if (!Measured(disc, wanted)) {
+            if (!Finite(disc) || Outside(disc, wanted) > kOutOfReach) continue;
+            return false;
+        }
         if (!InsideAny(GroundDisc{disc.centre, disc.radius + room}, full)) discs.push_back(disc);
     }
     std::sort(discs.begin(), discs.end(), [](const GroundDisc& a, const GroundDisc& b) {
@@ -132,7 +170,6 @@ std::vector<GroundDisc> DistinctDiscs(std::span<const GroundDisc> taken, float r
         if (a.centre.y != b.centre.y) return a.centre.y < b.centre.y;
         return a.radius > b.radius;
     });
-    std::vector<GroundDisc> distinct;
     distinct.reserve(discs.size());
     size_t largest = 0;
     for (const GroundDisc& disc : discs) {
@@ -144,16 +181,34 @@ std::vector<GroundDisc> DistinctDiscs(std::span<const GroundDisc> taken, float r
         }
         distinct.push_back(disc);
     }
-    return distinct;
+    return true;
 }
 
 }  // namespace
 
-bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, const GroundDisc* bound, float room,
+bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, const GroundDisc* within, float room,
                       Vector2& place, const FreePointRule* rule) {
+    if (!std::isfinite(wanted.x) || !std::isfinite(wanted.y) || !(std::fabs(room) <= kMeasured)) return false;
+    // A bound that is not finite, or beyond measure, holds no point that can be told
+    // free; one holding all ground within reach bounds nothing.
+    const GroundDisc* bound = within;
+    if (bound != nullptr && !Measured(*bound, wanted)) {
+        if (!Finite(*bound) || -Outside(*bound, wanted) <= kOutOfReach) return false;
+        bound = nullptr;
+    }
     const FreePointRule anyFree;
     const FreePointRule& asked = rule != nullptr ? *rule : anyFree;
-    const std::vector<GroundDisc> discs = DistinctDiscs(taken, room, asked.full);
+    // Full areas only spare work, the ground inside them being taken already: one that
+    // cannot be measured is left out.
+    std::span<const GroundDisc> full = asked.full;
+    std::vector<GroundDisc> measuredFull;
+    const auto measured = [&wanted](const GroundDisc& area) { return Measured(area, wanted); };
+    if (!std::all_of(full.begin(), full.end(), measured)) {
+        std::copy_if(full.begin(), full.end(), std::back_inserter(measuredFull), measured);
+        full = measuredFull;
+    }
+    std::vector<GroundDisc> discs;
+    if (!DistinctDiscs(wanted, taken, room, full, discs)) return false;
     float largest = 0.0f;
     for (const GroundDisc& disc : discs) largest = std::max(largest, disc.radius);
     const DiscGrid grid(discs, largest + room);
@@ -164,7 +219,7 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
                              [&](int i) {
                                  return p.Distance(discs[size_t(i)].centre) < discs[size_t(i)].radius + margin;
                              }) &&
-               !InsideAny(p, asked.full);
+               !InsideAny(p, full);
     };
     const auto accepted = [&asked](const Vector2& p) { return !asked.accept || asked.accept(p); };
     if (isFree(wanted, 0.0f) && accepted(wanted)) {
@@ -198,7 +253,8 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
     // Whether a free point is free never changes, so each is tested as it is made and
     // only the free ones wait their turn. A point on a disc's circle is tested against
     // that disc's neighbours alone: no other disc reaches it.
-    const float reachSquared = asked.reach * asked.reach;
+    const float reach = std::min(asked.reach, kFarthest);
+    const float reachSquared = reach * reach;
     std::priority_queue<Candidate, std::vector<Candidate>, Farther> spots;
     std::vector<std::pair<float, int>> neighbours;
     const auto freeAmongNeighbours = [&](const Vector2& p) {
@@ -206,7 +262,7 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
         for (const auto& [apart, k] : neighbours) {
             if (p.Distance(discs[size_t(k)].centre) < discs[size_t(k)].radius) return false;
         }
-        return !InsideAny(p, asked.full);
+        return !InsideAny(p, full);
     };
     const auto addOnCircle = [&](const Vector2& p) {
         const float d = p.DistanceSquared(wanted);
@@ -226,8 +282,9 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
     size_t next = 0;
     constexpr float kNone = std::numeric_limits<float>::infinity();
     for (;;) {
-        const float nextEdge = next < order.size() && edge[order[next]] <= asked.reach ? edge[order[next]] : kNone;
-        const float nextRing = sampling && asked.step * float(ring) <= asked.reach ? asked.step * float(ring) : kNone;
+        const float nextEdge = next < order.size() && edge[order[next]] <= reach ? edge[order[next]] : kNone;
+        const float nextRing =
+            sampling && ring <= kMostRings && asked.step * float(ring) <= reach ? asked.step * float(ring) : kNone;
         const float frontier = std::min(nextEdge, nextRing);
         bool refused = false;
         while (!spots.empty() && (frontier == kNone || spots.top().distanceSquared < frontier * frontier)) {

@@ -32,5 +32,11 @@ struct FreePointRule {
 // within its reach and accepted by it); false when there is none. A point moved to keeps
 // `room` more than needed from each disc and inside the bound, so that rounding it later
 // does not press it again. Of points equally near, the one with the least x, then y.
+// Odd numbers find nothing rather than a wrong point: false for a wanted point, room or
+// bound that is not finite, and for a room, or a disc or bound reaching near the wanted
+// point, too large to measure (beyond about 1e18 from it). A disc that is not finite or
+// lies beyond every point the search takes is left out, as are a bound holding all those
+// points and a full area not finite or too large. No point farther than 4e18 from the
+// wanted one is taken, nor more than 1,024 rings of the rule's grid tried.
 bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, const GroundDisc* bound, float room,
                       Vector2& place, const FreePointRule* rule = nullptr);

@@ -2,6 +2,7 @@
 // every two circles and every foot, sorted, each tested against every disc.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -122,6 +123,57 @@ TEST(FreeGroundTest, GoesOnPastRefusedGround) {
     rule.metFree = &metFree;
     EXPECT_FALSE(NearestFreePoint(Vector2(0.5f, 0.0f), taken, nullptr, 0.001f, place, &rule));
     EXPECT_TRUE(metFree);
+}
+
+// Numbers no caller sends today: a wanted point that is not a number finds nothing, a
+// disc that is not finite or lies far beyond reach is left out, a bound that is not
+// finite finds nothing, and a disc too large to measure that reaches the wanted point
+// finds nothing rather than a point inside it.
+TEST(FreeGroundTest, OddNumbersFindTheSoundAnswer) {
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    const Vector2 wanted(0.5f, 0.0f);
+    const std::vector<GroundDisc> ground = {{Vector2(0.0f, 0.0f), 2.0f}, {Vector2(3.0f, 0.0f), 2.0f}};
+    const GroundDisc area{Vector2(0.0f, 0.0f), 10.0f};
+    Vector2 unbounded;
+    Vector2 bounded;
+    ASSERT_TRUE(NearestFreePoint(wanted, ground, nullptr, 0.001f, unbounded));
+    ASSERT_TRUE(NearestFreePoint(wanted, ground, &area, 0.001f, bounded));
+    Vector2 place;
+    EXPECT_FALSE(NearestFreePoint(Vector2(kNaN, 0.0f), ground, &area, 0.001f, place));
+    EXPECT_FALSE(NearestFreePoint(Vector2(0.0f, kInf), ground, nullptr, 0.001f, place));
+
+    const std::vector<GroundDisc> odd = {{Vector2(kNaN, 1.0f), 1.0f},   {Vector2(1.0f, 1.0f), kNaN},
+                                         {Vector2(-kInf, 0.0f), 1.0f},  {Vector2(0.0f, 0.0f), kInf},
+                                         {Vector2(6e9f, 0.0f), 1.0f},   {Vector2(3e38f, 3e38f), 1e38f},
+                                         {Vector2(-3e38f, 0.0f), 1e38f}, {Vector2(0.5f, 0.0f), -1e30f}};
+    for (const GroundDisc& disc : odd) {
+        SCOPED_TRACE(testing::Message() << "disc " << disc.centre.x << ", " << disc.centre.y << " r " << disc.radius);
+        std::vector<GroundDisc> taken = ground;
+        taken.insert(taken.begin() + 1, disc);
+        ASSERT_TRUE(NearestFreePoint(wanted, taken, nullptr, 0.001f, place));
+        EXPECT_EQ(place, unbounded);
+        ASSERT_TRUE(NearestFreePoint(wanted, taken, &area, 0.001f, place));
+        EXPECT_EQ(place, bounded);
+        // The same as a full area: left out.
+        FreePointRule rule;
+        rule.full = std::span<const GroundDisc>(&disc, 1);
+        ASSERT_TRUE(NearestFreePoint(wanted, ground, &area, 0.001f, place, &rule));
+        EXPECT_EQ(place, bounded);
+        // As the bound: no point when it is not finite or cannot be measured; the ground
+        // of the one at 6e9 is found.
+        EXPECT_EQ(NearestFreePoint(wanted, ground, &disc, 0.001f, place), disc.centre.x == 6e9f);
+    }
+    // A disc beyond measure whose inside holds the wanted point: no point rather than one
+    // inside it.
+    std::vector<GroundDisc> covered = ground;
+    covered.push_back({Vector2(2e30f, 0.0f), 3e30f});
+    EXPECT_FALSE(NearestFreePoint(wanted, covered, nullptr, 0.001f, place));
+    // A grid far finer than its reach, every point refused: the search ends.
+    FreePointRule refuseAll;
+    refuseAll.step = 1e-3f;
+    refuseAll.accept = [](const Vector2&) { return false; };
+    EXPECT_FALSE(NearestFreePoint(wanted, ground, nullptr, 0.001f, place, &refuseAll));
 }
 
 }  // namespace
