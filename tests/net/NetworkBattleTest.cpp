@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 
 #include "core/MemoryBlock.h"
 #include "engine/MeshBatch.h"
@@ -51,23 +52,30 @@ int CountLive(Arena& arena, int kind) {
     return count;
 }
 
+// A joining program's own world. Every way out closes the arena before the game goes, as
+// the program's shutdown does.
+struct JoiningProgram {
+    NetworkGame game;
+    std::unique_ptr<Arena> arena = world_test::OpenArena(game);
+    ~JoiningProgram() {
+        if (gArena == arena.get()) world_test::CloseArena(*arena);
+    }
+    bool Join(uint16_t port, const char* name) {
+        GetLocalPlayer().name = name;
+        game.Join();
+        game.Session().SetHost("127.0.0.1");
+        game.Session().SetPort(port);
+        return game.Session().Connect();
+    }
+};
+
 // A joining program; 0 when its world ended as the server's, else the failed check.
 int RunClient(uint16_t port, const char* name, bool leaveMidBattle) {
-    NetworkGame game;
-    auto arena = world_test::OpenArena(game);
-    // Every way out closes the arena before the game goes, as the program's shutdown does.
-    struct ArenaCloser {
-        Arena& arena;
-        ~ArenaCloser() {
-            if (gArena == &arena) world_test::CloseArena(arena);
-        }
-    } closer{*arena};
-    GetLocalPlayer().name = name;
-    game.Join();
+    JoiningProgram program;
+    NetworkGame& game = program.game;
+    Arena* arena = program.arena.get();
     VornsNetworker& session = game.Session();
-    session.SetHost("127.0.0.1");
-    session.SetPort(port);
-    if (!session.Connect()) return 10;
+    if (!program.Join(port, name)) return 10;
     const auto start = std::chrono::steady_clock::now();
     while (session.State() != SessionState::ClientResults) {
         if (TimedOut(start, 60) || session.State() == SessionState::ClientDisconnected) return 11;
@@ -111,20 +119,11 @@ Held HeldNow(Arena& arena) {
 // it is given back for reuse, so its nodes reach their number in the second battle, the
 // first whose squad is made while a battle's field still stands.
 int RunLaunchingClient(uint16_t port, int battles) {
-    NetworkGame game;
-    auto arena = world_test::OpenArena(game);
-    struct ArenaCloser {
-        Arena& arena;
-        ~ArenaCloser() {
-            if (gArena == &arena) world_test::CloseArena(arena);
-        }
-    } closer{*arena};
-    GetLocalPlayer().name = "carl";
-    game.Join();
+    JoiningProgram program;
+    NetworkGame& game = program.game;
+    Arena* arena = program.arena.get();
     VornsNetworker& session = game.Session();
-    session.SetHost("127.0.0.1");
-    session.SetPort(port);
-    if (!session.Connect()) return 10;
+    if (!program.Join(port, "carl")) return 10;
     // The unit file the squad's members come from, sent along with the squad.
     std::filesystem::create_directories("Vorns");
     Vorn* model = arena->NewVorn(0);
@@ -179,39 +178,42 @@ protected:
     }
     static void TearDownTestSuite() { FreeChassisDefinitions(); }
 
-    pid_t Spawn(const char* name, bool leave) {
+    // The serving program, in this process.
+    void SetUp() override {
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(folder.Path());
+        units_test::WritePaintedPartStandIns(folder.Path());
+        arena = world_test::OpenArena(game);
+        GetLocalPlayer().name = "host";
+        ASSERT_TRUE(game.Serve(0));
+        port = game.Session().ListeningPort();
+    }
+    void TearDown() override {
+        ReleasePlayerFigures();
+        world_test::CloseArena(*arena);
+        std::filesystem::current_path(previous);
+    }
+
+    // A joining program in a process of its own, in a folder of its own.
+    pid_t Spawn(const char* name, const std::function<int()>& run) {
         const pid_t child = fork();
         if (child != 0) return child;
         std::filesystem::create_directories(std::filesystem::path(folder.Path()) / name);
         std::filesystem::current_path(std::filesystem::path(folder.Path()) / name);
         units_test::WritePaintedPartStandIns(std::filesystem::current_path());
-        _exit(RunClient(port, name, leave));
-    }
-
-    pid_t SpawnLauncher(int battles) {
-        const pid_t child = fork();
-        if (child != 0) return child;
-        std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "carl");
-        std::filesystem::current_path(std::filesystem::path(folder.Path()) / "carl");
-        units_test::WritePaintedPartStandIns(std::filesystem::current_path());
-        _exit(RunLaunchingClient(port, battles));
+        _exit(run());
     }
 
     platform_test::TempFolder folder;
+    std::filesystem::path previous;
+    NetworkGame game;
+    std::unique_ptr<Arena> arena;
     uint16_t port = 0;
 };
 
 TEST_F(NetworkBattleTest, AServerAndTwoClientProgramsPlayFromJoiningToTheResults) {
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder.Path());
-    units_test::WritePaintedPartStandIns(folder.Path());
-    NetworkGame game;
-    auto arena = world_test::OpenArena(game);
-    GetLocalPlayer().name = "host";
-    ASSERT_TRUE(game.Serve(0));
-    port = game.Session().ListeningPort();
-    const pid_t alice = Spawn("alice", false);
-    const pid_t bob = Spawn("bob", true);
+    const pid_t alice = Spawn("alice", [this] { return RunClient(port, "alice", false); });
+    const pid_t bob = Spawn("bob", [this] { return RunClient(port, "bob", true); });
     VornsNetworker& session = game.Session();
     game.SetLaunchDelay(1);
     // King of the hill: the battle lasts until its timer runs out.
@@ -277,22 +279,11 @@ TEST_F(NetworkBattleTest, AServerAndTwoClientProgramsPlayFromJoiningToTheResults
     EXPECT_EQ(session.State(), SessionState::ServerResults);
     EXPECT_GE(game.clock, kBattleSeconds);
     EXPECT_EQ(GetLocalPlayer().won, 1);
-    ReleasePlayerFigures();
-    world_test::CloseArena(*arena);
-    std::filesystem::current_path(previous);
 }
 
 TEST_F(NetworkBattleTest, AJoinedProgramGivesBackTheSquadsItLaunchesAfterEveryBattle) {
     constexpr int kBattles = 3;
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder.Path());
-    units_test::WritePaintedPartStandIns(folder.Path());
-    NetworkGame game;
-    auto arena = world_test::OpenArena(game);
-    GetLocalPlayer().name = "host";
-    ASSERT_TRUE(game.Serve(0));
-    port = game.Session().ListeningPort();
-    const pid_t carl = SpawnLauncher(kBattles);
+    const pid_t carl = Spawn("carl", [this] { return RunLaunchingClient(port, kBattles); });
     VornsNetworker& session = game.Session();
     game.SetLaunchDelay(1);
     game.SetGameRules(NetworkGame::kKingOfTheHill);
@@ -325,9 +316,6 @@ TEST_F(NetworkBattleTest, AJoinedProgramGivesBackTheSquadsItLaunchesAfterEveryBa
     }
     EXPECT_EQ(carlStatus, 0);
     EXPECT_EQ(battles, kBattles);
-    ReleasePlayerFigures();
-    world_test::CloseArena(*arena);
-    std::filesystem::current_path(previous);
 }
 
 }  // namespace
