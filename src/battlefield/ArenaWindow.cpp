@@ -25,8 +25,6 @@ namespace {
 
 constexpr float kPi = 3.14159265358979f;
 constexpr float kSquadFormRadius = 20.0f;
-// The room the free-ground search leaves between two bodies.
-constexpr float kFormGap = 0.01f;
 
 void SetUpCamera(WindowCamera& camera, float maximum, float farPlane, float fieldOfView) {
     camera.maximumHeight = maximum;
@@ -218,7 +216,7 @@ Vector3 ArenaWindow::FormSquadSelection() {
             if (k <= j) return false;
             const Vector3 here = units[j]->position;
             const Vector3 there = gArena->NearestImage(here, units[k]->position);
-            const float apart = units[j]->GetRadius() + units[k]->GetRadius() + kFormGap;
+            const float apart = units[j]->GetRadius() + units[k]->GetRadius() + Arena::kPlacementMargin;
             return Vector2(there.x - here.x, there.y - here.y).LengthSquared() < apart * apart;
         });
     };

@@ -81,6 +81,9 @@ constexpr int kArenaPoolCount = 29;
 
 class Arena {
 public:
+    // Free-place tests and the free-ground search keep new objects this far from the others.
+    static constexpr float kPlacementMargin = 0.01f;
+
     // Makes the pools (none preallocated), an empty list and grid, and the terrain.
     Arena();
     ~Arena();

@@ -28,8 +28,6 @@ namespace {
 constexpr int kPlacementTries = 3;
 // Count menus around a spot scatter within this radius of it.
 constexpr float kPlacementScatter = 20.0f;
-// Free-place tests keep new objects this far from the others.
-constexpr float kPlacementMargin = 0.01f;
 // How far a body may be moved to find free ground, and the room it then keeps beyond
 // the margin, so that rounding its place does not press it again.
 constexpr float kFreeGroundReach = 40.0f;

@@ -4,9 +4,11 @@
 // (160 x 160 world units).
 #include <memory>
 
+#include "core/MemoryBlock.h"
 #include "game/Game.h"
 #include "platform/sys/Random.h"
 #include "world/Arena.h"
+#include "world/ObjectKind.h"
 #include "world/WorldObject.h"
 
 namespace world_test {
@@ -34,6 +36,12 @@ inline WorldObject* AddObjectOfKind(Arena& arena, int kind, float x, float y) {
     arena.AddObject(object);
     object->PlaceAt(Vector3(x, y, 0.0f));
     return object;
+}
+
+// Unit records taken from the arena's pool and not given back, on the field or off it.
+inline int UnitRecordsInUse(const Arena& arena) {
+    const MemoryBlock& pool = *arena.PoolOfKind(kKindVorn);
+    return pool.BlockCount() * pool.PerBlock() - pool.FreeCount() - pool.PendingCount();
 }
 
 }  // namespace world_test

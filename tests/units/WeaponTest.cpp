@@ -10,11 +10,11 @@
 #include "audio/EffectSounds.h"
 #include "audio/Sound.h"
 #include "core/Image.h"
-#include "core/MemoryBlock.h"
 #include "core/StringStream.h"
 #include "game/Player.h"
 #include "support/ArenaFixture.h"
 #include "support/TempFolder.h"
+#include "support/TestArena.h"
 #include "support/WorkingFolder.h"
 #include "units/ChassisTable.h"
 #include "units/Vorn.h"
@@ -50,10 +50,6 @@ std::string Record(const char* kind, int location, const char* ammo = nullptr) {
     std::string text = std::string("\tType ") + kind + "\n\t\tLocation " + std::to_string(location) + "\n";
     if (ammo != nullptr) text += std::string("\t\tAmmoName ") + ammo + "\n\t\tAmmoSize 0\n";
     return text + "\tEnd\n";
-}
-
-int InUse(const MemoryBlock* pool) {
-    return pool->BlockCount() * pool->PerBlock() - pool->FreeCount() - pool->PendingCount();
 }
 
 class NetworkGame : public RecordingGame {
@@ -480,30 +476,30 @@ TEST_F(WeaponTest, LauncherRefusesItsOwnKindSameSizeAndUnsafeNames) {
     }
     // A unit file that loads itself: refused while reading, so it carries nothing.
     WriteUnit("Self", UnitFile("RobotLarge", Record("VornLauncher", 0, "Self"), Record("Laser", 1)));
-    const int before = InUse(arena->PoolOfKind(kKindVorn));
+    const int before = world_test::UnitRecordsInUse(*arena);
     Vorn* self = arena->NewVorn(0);
     ASSERT_TRUE(self->LoadFile("Self"));
     EXPECT_EQ(self->weapons[0].ammoName, Weapon::NoAmmoText());
     self->SetDefaults();
     EXPECT_EQ(self->weapons[0].AmmoLeft(), 0);
-    EXPECT_EQ(InUse(arena->PoolOfKind(kKindVorn)), before + 1);
+    EXPECT_EQ(world_test::UnitRecordsInUse(*arena), before + 1);
 }
 
 TEST_F(WeaponTest, NestedLaunchersReleaseEveryCarriedUnit) {
-    const int before = InUse(arena->PoolOfKind(kKindVorn));
+    const int before = world_test::UnitRecordsInUse(*arena);
     Vorn* carrier = MakeUnit(kRobotLarge, 50, 50, kWeaponVornLauncher);
     carrier->weapons[0].SetAmmo("Mid");
     carrier->weapons[0].Rearm(carrier);
     ASSERT_EQ(carrier->weapons[0].AmmoLeft(), 5);
     EXPECT_EQ(carrier->weapons[0].loadedUnits[0]->weapons[0].AmmoLeft(), 5);
-    EXPECT_EQ(InUse(arena->PoolOfKind(kKindVorn)), before + 1 + 5 + 25);
+    EXPECT_EQ(world_test::UnitRecordsInUse(*arena), before + 1 + 5 + 25);
     // Rearming releases what the launcher carried before loading again.
     carrier->weapons[0].Rearm(carrier);
     arena->FlushObjectPools();
-    EXPECT_EQ(InUse(arena->PoolOfKind(kKindVorn)), before + 1 + 5 + 25);
+    EXPECT_EQ(world_test::UnitRecordsInUse(*arena), before + 1 + 5 + 25);
     carrier->weapons[0].ReleaseLoadedUnits();
     arena->FlushObjectPools();
-    EXPECT_EQ(InUse(arena->PoolOfKind(kKindVorn)), before + 1);
+    EXPECT_EQ(world_test::UnitRecordsInUse(*arena), before + 1);
     // Carried units give back their patterns' points with them.
     WriteUnit("Pilot", battle_files::UnitFile("Pilot", "RobotSmall", "Laser", "Laser", battle_files::BattlePatterns()));
     carrier->weapons[0].SetAmmo("Pilot");

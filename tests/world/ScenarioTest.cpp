@@ -529,13 +529,12 @@ TEST_F(ScenarioTest, SquadInMemoryIsPlacedWithDelay) {
     squad.Add(a);
     squad.Add(none);
     squad.Add(b);
-    const MemoryBlock& pool = *arena->PoolOfKind(kKindVorn);
-    const int spare = pool.FreeCount() + pool.PendingCount();
+    const int inUse = world_test::UnitRecordsInUse(*arena);
     EXPECT_EQ(arena->PlaceSquadUnits(squad, Vector3(80, 80, 0), &red, true), 2);
     EXPECT_EQ(arena->ObjectCount(), 2);
     // The placed members are the field's, the other went back to the pool.
     EXPECT_EQ(squad.Count(), 0);
-    EXPECT_EQ(pool.FreeCount() + pool.PendingCount(), spare + 1);
+    EXPECT_EQ(world_test::UnitRecordsInUse(*arena), inUse - 1);
     EXPECT_EQ(a->squadMember, 1);
     EXPECT_EQ(a->fromSquad, 1);  // the mission rules let the player inspect launched units
     EXPECT_FLOAT_EQ(a->delayTimer, 2.0f);
