@@ -26,8 +26,10 @@ AtlasSet gAtlases;
 
 const Color kOpaqueBlack = Color::FromRGBA(0, 0, 0, 255);
 
-const char* const kMaskDigits[kCornerMaskCount] = {"0",  "1",  "2",  "3",   "01",  "02",  "03",
-                                                   "12", "13", "23", "012", "013", "023", "123"};
+// The mask of each corner tile, named by the corners of the tile's type: three corners for
+// tiles 0 to 3, two for 4 to 9, one for 10 to 13.
+const char* const kMaskDigits[kCornerMaskCount] = {"012", "013", "023", "123", "01", "02", "03",
+                                                   "12",  "13",  "23",  "0",   "1",  "2",  "3"};
 
 int32_t CornerSlot(TerrainType type, int32_t frame) { return type * kLiquidFrameCount + frame; }
 

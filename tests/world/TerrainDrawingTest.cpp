@@ -2,7 +2,9 @@
 // and the mini-map picture, on the recording device.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "core/Image.h"
 #include "core/Tga.h"
@@ -66,11 +68,12 @@ TEST_F(TerrainAtlasTest, ComposedOnceThenLoadedFromTheCacheUntilASourceChanges) 
     EXPECT_EQ(base.At(64 * 3 + 5, 64 * 4 + 5).argb, kWaterColour.argb);
     EXPECT_EQ(base.At(64 + 5, 5).argb, 0xFF000000u);
 
-    // Corner tile 1 sits in column 1 of row 0, opaque where its mask is white.
+    // The mask of corner 1 alone makes corner tile 11, in column 3 of row 2, opaque where
+    // the mask is white.
     const Image corners = Read("Textures/GrassCornerTiles0.tga");
     ASSERT_EQ(corners.Width(), 256);
-    EXPECT_EQ(corners.At(64 + 10, 10).argb, kGrassColour.argb);
-    EXPECT_EQ(corners.At(64 + 50, 10).Alpha(), 0);
+    EXPECT_EQ(corners.At(64 * 3 + 10, 64 * 2 + 10).argb, kGrassColour.argb);
+    EXPECT_EQ(corners.At(64 * 3 + 50, 64 * 2 + 10).Alpha(), 0);
     EXPECT_TRUE(std::filesystem::exists("Textures/WaterCornerTiles7.tga"));
     EXPECT_FALSE(std::filesystem::exists("Textures/GrassCornerTiles1.tga"));
 
@@ -144,6 +147,50 @@ TEST_F(TerrainMeshTest, EveryVisibleCellGetsABaseQuadAndCornerQuadsOnlyWhereType
     // A rectangle reaching toward the horizon is cut to three copies of the map.
     terrain.Draw(Rect{0.0f, 0.0f, 1e9f, 10.0f});
     EXPECT_EQ(terrain.BaseMesh()->faces.Count(), 49 * 2 * 2);
+}
+
+// The texel a texture coordinate falls in: the picture's first row is the texture's first.
+Color TexelAt(const Image& atlas, const Vector2& uv) {
+    return atlas.At(std::clamp(int(uv.x * float(atlas.Width())), 0, atlas.Width() - 1),
+                    std::clamp(int(uv.y * float(atlas.Height())), 0, atlas.Height() - 1));
+}
+
+// The data set's own corner masks, composed over a lava tile as the game composes them.
+TEST_F(TerrainMeshTest, EachCornerTileCoversExactlyTheCellsPointsOfItsType) {
+    const std::filesystem::path data = std::filesystem::path(VORNS_GAME_DIR) / "Textures";
+    if (!std::filesystem::exists(data / CornerMaskName(0).CStr())) GTEST_SKIP() << "no data set at " << data;
+    platform_test::TempFolder folder;
+    const std::filesystem::path textures = std::filesystem::path(folder.Path()) / "Textures";
+    std::filesystem::create_directories(textures);
+    for (int32_t n = 0; n < kCornerMaskCount; ++n) {
+        const std::string name = CornerMaskName(n).CStr();
+        std::filesystem::copy_file(data / name, textures / name);
+    }
+    app_test::WorkingFolder inside(folder.Path());
+    SaveSolid("Textures/LavaTile0.tga", Color::FromRGBA(255, 0, 0, 255));
+    Image base;
+    std::vector<Image> corners(kTerrainTypeCount * kLiquidFrameCount);
+    ComposeTerrainAtlases(base, corners.data());
+    const Image& lava = corners[size_t(kTerrainLava * kLiquidFrameCount)];
+
+    // Every mix of lava and grass over the points of cell (5, 5) but the two whole ones.
+    const int32_t points[4][2] = {{5, 5}, {6, 5}, {6, 6}, {5, 6}};
+    for (int lavaPoints = 1; lavaPoints < 15; ++lavaPoints) {
+        for (int k = 0; k < 4; ++k) {
+            terrain.CellAt(points[k][0], points[k][1]).type = (lavaPoints >> k) & 1 ? kTerrainLava : kTerrainGrass;
+        }
+        terrain.UpdateAllTileIndices();
+        terrain.Draw(Rect{50.0f, 50.0f, 50.0f, 50.0f});
+        const DynamicMesh& mesh = *terrain.TypeMesh(kTerrainLava);
+        ASSERT_EQ(mesh.vertices.Count(), 4) << lavaPoints;
+        for (int v = 0; v < 4; ++v) {
+            const Vector3 point = *mesh.vertices[v].position;
+            const bool isLava = terrain.GetTypeAt(point.x, point.y) == kTerrainLava;
+            const uint8_t alpha = TexelAt(lava, mesh.vertices[v].texCoords[0]).Alpha();
+            EXPECT_EQ(alpha > 128, isLava) << "lava points " << lavaPoints << ", point (" << point.x << ", "
+                                           << point.y << ") alpha " << int(alpha);
+        }
+    }
 }
 
 TEST_F(TerrainMeshTest, LiquidCellsShowTheFrameOfTheClock) {

@@ -215,7 +215,9 @@ Image TerrainTile(const std::string& ground, int index, int width, int height) {
     return canvas.ToImage();
 }
 
-// Corner digits: 0 bottom-left, 1 bottom-right, 2 top-right, 3 top-left of the tile. The
+// Corner digits: 0 top-left, 1 top-right, 2 bottom-right, 3 bottom-left of the picture,
+// whose rows run top down. The ground lays a tile's top row along the cell's far side in y,
+// so these are the cell's points (i, j + 1), (i + 1, j + 1), (i + 1, j) and (i, j). The
 // covered corners are blended bilinearly across the tile and the result sharpened, so two
 // neighbouring corners make a straight edge and one corner a rounded patch.
 Image CornerMask(const std::string& digits, int width, int height) {
@@ -225,7 +227,7 @@ Image CornerMask(const std::string& digits, int width, int height) {
     canvas.Paint([&](float x, float y) {
         const float u = x / width, v = y / height;
         const float blend =
-            covered[3] * (1 - u) * (1 - v) + covered[2] * u * (1 - v) + covered[1] * u * v + covered[0] * (1 - u) * v;
+            covered[0] * (1 - u) * (1 - v) + covered[1] * u * (1 - v) + covered[2] * u * v + covered[3] * (1 - u) * v;
         const float t = std::clamp((blend - 0.3f) / 0.4f, 0.0f, 1.0f);
         const float value = t * t * (3 - 2 * t);
         return Rgba{value, value, value, value};
