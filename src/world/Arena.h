@@ -435,13 +435,18 @@ public:
     // that radius stands clear of every solid object but the ignored ones, each at its
     // image nearest the point, and inside `within` (a circle (x, y, r)) when one is
     // given; on ground no worse than the wanted point's (no lava or water under the body
-    // where there is none at the wanted point) and reached from it in a straight line
-    // along which the body, its whole width, meets no tree, rock or charger. False when
+    // where there is none at the wanted point), and none at all when `reference` is given
+    // and has none at its centre (a squad's point: members whose places reach into lava
+    // still stand on dry ground). Reached from the wanted point in a straight line along
+    // which the centre crosses no lava or water but what it stands in there, and the
+    // body, its whole width, meets no tree, rock or charger: one that overlaps a wall
+    // only moves away from it, and never through a gap narrower than itself. False when
     // there is none within reach.
     // Searches for bodies not yet on the field, in turn, may share `search`: each reads
     // only the objects added since, and leaves aside the ground found full before.
     bool FindFreeGround(const Vector3& wanted, float radius, std::span<const WorldObject* const> ignored,
-                        const Vector3* within, Vector3& place, GroundSearch* search = nullptr) const;
+                        const Vector3* within, Vector3& place, GroundSearch* search = nullptr,
+                        const Vector3* reference = nullptr) const;
     WorldObject* NearestObject(const Vector3& point, Vector3* image) const;
     WorldObject* NearestObjectOfKind(const Vector3& point, Vector3* image, int kind) const;
     Vorn* NearestVornNamed(const Vector3& point, Vector3* image, const Player* player, const char* name) const;
@@ -557,6 +562,9 @@ private:
     // The lava and water flags of the ground under a body there: at its centre and the
     // corners of its square.
     int HazardsUnder(float x, float y, float radius) const;
+    // The lava and water flags of every square of the ground the segment passes through
+    // or touches.
+    int HazardsAlong(const Vector2& from, const Vector2& to) const;
     // Tells every view listener; one may unregister itself while it is told.
     template <typename F>
     void TellViews(F&& tell);

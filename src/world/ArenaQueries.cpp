@@ -2,6 +2,8 @@
 // and placement of new objects and units.
 #include <algorithm>
 #include <cmath>
+#include <span>
+#include <utility>
 #include <vector>
 
 #include "core/ConsoleStream.h"
@@ -461,16 +463,89 @@ namespace {
 // Units, balls and debris are loose bodies, and no wall.
 bool IsWallKind(int kind) { return IsSolidKind(kind) && IsGroundBoundKind(kind); }
 
-// Whether the segment from the origin to `to` passes through the disc; one that starts
-// inside it only leaves it.
+bool StartsInside(const GroundDisc& disc) { return disc.centre.LengthSquared() < disc.radius * disc.radius; }
+
+// Whether the segment from the origin to `to` passes through the disc. One that starts
+// inside it may only leave it: the segment must not come nearer its centre anywhere, and
+// the distance along a line shrinks, if at all, from its start.
 bool CrossesDisc(const Vector2& to, const GroundDisc& disc) {
-    if (disc.centre.LengthSquared() < disc.radius * disc.radius) return false;
+    if (StartsInside(disc)) return disc.centre.Dot(to) > 0.0f;
     const float length = to.LengthSquared();
     const float along = length > 0.0f ? std::clamp(disc.centre.Dot(to) / length, 0.0f, 1.0f) : 0.0f;
     return disc.centre.DistanceSquared(to * along) < disc.radius * disc.radius;
 }
 
+// Twice the signed area of the triangle a, b, c: its sign tells the side of ab c lies on.
+float Turn(const Vector2& a, const Vector2& b, const Vector2& c) {
+    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+}
+
+// Whether the segment from the origin to `to` passes strictly from one side of the
+// segment ab to the other.
+bool CrossesSegment(const Vector2& to, const Vector2& a, const Vector2& b) {
+    const Vector2 origin(0.0f, 0.0f);
+    const float fromA = Turn(origin, to, a);
+    const float fromB = Turn(origin, to, b);
+    const float atOrigin = Turn(a, b, origin);
+    const float atTo = Turn(a, b, to);
+    return ((fromA > 0.0f && fromB < 0.0f) || (fromA < 0.0f && fromB > 0.0f)) &&
+           ((atOrigin > 0.0f && atTo < 0.0f) || (atOrigin < 0.0f && atTo > 0.0f));
+}
+
+// Two walls, widened by the body's radius, that overlap leave a gap narrower than the
+// body; together they cover the line between their centres. A body starting clear of
+// both meets one of them before it reaches that line, but one overlapping a wall could
+// slide along it through the gap while still moving away from it: the line bars it.
+std::vector<std::pair<Vector2, Vector2>> NarrowGaps(std::span<const GroundDisc> walls) {
+    std::vector<std::pair<Vector2, Vector2>> gaps;
+    if (std::none_of(walls.begin(), walls.end(), StartsInside)) return gaps;
+    for (size_t i = 0; i < walls.size(); ++i) {
+        for (size_t j = i + 1; j < walls.size(); ++j) {
+            const float apart = walls[i].radius + walls[j].radius;
+            if (walls[i].centre.DistanceSquared(walls[j].centre) < apart * apart) {
+                gaps.push_back({walls[i].centre, walls[j].centre});
+            }
+        }
+    }
+    return gaps;
+}
+
+// Whether the segment from the origin to `to` holds a point of the closed square from
+// `low` to `high`.
+bool MeetsSquare(const Vector2& to, const Vector2& low, const Vector2& high) {
+    float first = 0.0f;
+    float last = 1.0f;
+    const auto clip = [&first, &last](float along, float lowEdge, float highEdge) {
+        if (along == 0.0f) return lowEdge <= 0.0f && 0.0f <= highEdge;
+        const float a = lowEdge / along;
+        const float b = highEdge / along;
+        first = std::max(first, std::min(a, b));
+        last = std::min(last, std::max(a, b));
+        return first <= last;
+    };
+    return clip(to.x, low.x, high.x) && clip(to.y, low.y, high.y);
+}
+
 }  // namespace
+
+int Arena::HazardsAlong(const Vector2& from, const Vector2& to) const {
+    constexpr int kHazards = kLavaFlag | kWaterFlag;
+    // Each grid point owns the square of the ground within half a cell of it.
+    constexpr float kCell = Terrain::kCellSize;
+    const auto owner = [](float v) { return int(std::floor(v / kCell + 0.5f)); };
+    const Vector2 path = to - from;
+    int flags = 0;
+    for (int i = owner(std::min(from.x, to.x)); i <= owner(std::max(from.x, to.x)); ++i) {
+        for (int j = owner(std::min(from.y, to.y)); j <= owner(std::max(from.y, to.y)); ++j) {
+            const Vector2 point(float(i) * kCell, float(j) * kCell);
+            const Vector2 half(0.5f * kCell, 0.5f * kCell);
+            if (MeetsSquare(path, point - half - from, point + half - from)) {
+                flags |= GroundFlags(GetTerrainType(point.x, point.y)) & kHazards;
+            }
+        }
+    }
+    return flags;
+}
 
 int Arena::HazardsUnder(float x, float y, float radius) const {
     constexpr int kHazards = kLavaFlag | kWaterFlag;
@@ -482,7 +557,7 @@ int Arena::HazardsUnder(float x, float y, float radius) const {
 }
 
 bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const WorldObject* const> ignored,
-                           const Vector3* within, Vector3& place, GroundSearch* search) const {
+                           const Vector3* within, Vector3& place, GroundSearch* search, const Vector3* reference) const {
     GroundSearch alone;
     GroundSearch& shared = search != nullptr ? *search : alone;
     for (; shared.read < objects_.Count(); ++shared.read) {
@@ -532,10 +607,15 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
         fullNear.push_back({Vector2(centre.x, centre.y) - from, ground.area.z});
     }
     // Ground no worse than the wanted point's, at the body's centre (what it stands in)
-    // and all under it.
+    // and all under it; wholly dry where the ground asked for is. On the way there, the
+    // centre crosses only what it stands in at the wanted point.
     constexpr int kHazards = kLavaFlag | kWaterFlag;
     const int centreHere = GroundFlags(GetTerrainType(wanted.x, wanted.y)) & kHazards;
-    const int underHere = HazardsUnder(wanted.x, wanted.y, radius);
+    const bool dryAsked =
+        reference != nullptr && (GroundFlags(GetTerrainType(reference->x, reference->y)) & kHazards) == 0;
+    const int centreAllowed = dryAsked ? 0 : centreHere;
+    const int underAllowed = dryAsked ? 0 : HazardsUnder(wanted.x, wanted.y, radius);
+    const std::vector<std::pair<Vector2, Vector2>> gaps = NarrowGaps(walls);
     FreePointRule rule;
     rule.reach = kFreeGroundReach;
     rule.step = std::max(radius, kFreeGroundStep);
@@ -544,11 +624,14 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
     rule.metFree = &metFree;
     rule.accept = [&](const Vector2& spot) {
         const Vector2 at = from + spot;
-        if ((GroundFlags(GetTerrainType(at.x, at.y)) & kHazards & ~centreHere) != 0 ||
-            (HazardsUnder(at.x, at.y, radius) & ~underHere) != 0) {
+        if ((GroundFlags(GetTerrainType(at.x, at.y)) & kHazards & ~centreAllowed) != 0 ||
+            (HazardsUnder(at.x, at.y, radius) & ~underAllowed) != 0 || (HazardsAlong(from, at) & ~centreHere) != 0) {
             return false;
         }
-        return std::none_of(walls.begin(), walls.end(), [&spot](const GroundDisc& wall) { return CrossesDisc(spot, wall); });
+        return std::none_of(walls.begin(), walls.end(),
+                            [&spot](const GroundDisc& wall) { return CrossesDisc(spot, wall); }) &&
+               std::none_of(gaps.begin(), gaps.end(),
+                            [&spot](const auto& gap) { return CrossesSegment(spot, gap.first, gap.second); });
     };
     Vector2 spot;
     if (!NearestFreePoint(Vector2(0.0f, 0.0f), taken, within != nullptr ? &bound : nullptr, kFreeGroundRoom, spot,

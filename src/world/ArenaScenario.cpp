@@ -139,12 +139,14 @@ Vector3 RotatedOnGround(const Vector3& offset, float angle) {
 }
 
 // Stands the unit at the free ground nearest the spot, clear of everything on the field,
-// on ground no worse than the spot's and not past a wall from it; false, the unit left
-// where it was, when there is none near. The units of one placing share `search`.
-bool StandOnFreeGround(Arena& arena, Vorn& unit, const Vector3& spot, Arena::GroundSearch& search) {
+// on ground no worse than the spot's, dry where the squad's point is, and not past a wall
+// or across lava or water from it; false, the unit left where it was, when there is none
+// near. The units of one placing share `search`.
+bool StandOnFreeGround(Arena& arena, Vorn& unit, const Vector3& spot, const Vector3& point,
+                       Arena::GroundSearch& search) {
     Vector3 place;
     const WorldObject* const self[] = {&unit};
-    if (!arena.FindFreeGround(spot, unit.GetRadius(), self, nullptr, place, &search)) {
+    if (!arena.FindFreeGround(spot, unit.GetRadius(), self, nullptr, place, &search, &point)) {
         return false;
     }
     unit.PlaceAt(place);
@@ -526,7 +528,8 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
         // Rearmed and healed like every unit that enters a battle: the file holds no
         // health or ammunition.
         unit->SetDefaults();
-        if (!StandOnFreeGround(*this, *unit, WrapPosition(point + RotatedOnGround(unit->position, angle)), search)) {
+        if (!StandOnFreeGround(*this, *unit, WrapPosition(point + RotatedOnGround(unit->position, angle)), point,
+                               search)) {
             crowded.Append(unit->name);
             GiveBack(unit);
             continue;
@@ -565,9 +568,14 @@ int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, b
         unit->SetDefaults();
         const Vector3 spot = WrapPosition(point + RotatedOnGround(unit->position, angle));
         unit->SetAngle(unit->heading + angle);
-        const bool apart = StandOnFreeGround(*this, *unit, spot, search);
+        const bool apart = StandOnFreeGround(*this, *unit, spot, point, search);
         if (!apart) {
-            unit->PlaceAt(GroundPoint(spot.x, spot.y));
+            // Never onto lava or water the squad's point is clear of.
+            const Vector3 fallback = HazardsUnder(spot.x, spot.y, unit->GetRadius()) &
+                                             ~HazardsUnder(point.x, point.y, unit->GetRadius())
+                                         ? WrapPosition(point)
+                                         : spot;
+            unit->PlaceAt(GroundPoint(fallback.x, fallback.y));
         }
         unit->SavePreviousState();
         unit->delayTimer = delayed ? kDelayedStart : 0.0f;

@@ -107,6 +107,49 @@ protected:
         return stream.Text();
     }
     bool Exists(const std::string& name) { return std::filesystem::exists(folder / name); }
+    // The squad file "Crowd": 33 large robots side by side, out to the edge of the squad's
+    // circle; answers the number of members.
+    int SaveCrowd() {
+        std::vector<Vorn*> crowd;
+        for (int i = 0; i < 36; ++i) {
+            const float x = 80.0f + float(i % 6 - 2.5f) * 6.4f;
+            const float y = 80.0f + float(i / 6 - 2.5f) * 6.4f;
+            crowd.push_back(AddUnit(&red, kRobotLarge, x, y, 0.0f));
+            crowd.back()->name = ("L" + std::to_string(i)).c_str();
+            crowd.back()->edited = 1;
+            crowd.back()->patternCount = 1;
+            crowd.back()->PatternAt(0).AddPathPoint()->position = Vector2(5.0f, 0.0f);
+        }
+        EXPECT_TRUE(arena->SaveSquadFile("Crowd", Vector3(80, 80, 0), crowd));
+        arena->ClearBattlefield(false);
+        Squad saved;
+        EXPECT_TRUE(saved.Load("Crowd", -1));
+        const int members = saved.Count();
+        saved.DestroyMembers();
+        return members;
+    }
+    void AddRing(const Vector2& centre, int rocks, float radius) {
+        for (int k = 0; k < rocks; ++k) {
+            const float angle = float(k) * 2.0f * kPi / float(rocks);
+            world_test::AddObjectOfKind(*arena, kKindRock, centre.x + radius * std::cos(angle),
+                                        centre.y + radius * std::sin(angle));
+        }
+    }
+    // Every unit with neither lava nor water under its centre or the corners of its square.
+    ::testing::AssertionResult UnitsStandDry() {
+        for (const WorldObject* object : arena->Objects()) {
+            if (object->kind != kKindVorn) continue;
+            const float r = object->shape.Radius();
+            for (const Vector2 d : {Vector2(0, 0), Vector2(-r, -r), Vector2(-r, r), Vector2(r, -r), Vector2(r, r)}) {
+                const int ground = arena->GetTerrainType(object->position.x + d.x, object->position.y + d.y);
+                if (IsLavaTerrain(ground) || IsWaterTerrain(ground)) {
+                    return ::testing::AssertionFailure() << "a unit at " << object->position.x << ", "
+                                                         << object->position.y << " stands in lava or water";
+                }
+            }
+        }
+        return ::testing::AssertionSuccess();
+    }
 
     platform_test::TempFolder folder;
 };
@@ -393,22 +436,9 @@ TEST_F(ScenarioTest, PressedMembersOfASelectionComeBackWholeApartAndOnTheGround)
 // standing there, dropped from the tray or launched, every member stands on the ground
 // apart from every unit, none on top of another.
 TEST_F(ScenarioTest, ACrowdOfLargeRobotsDroppedAnywhereStandsApartOnTheGround) {
-    std::vector<Vorn*> crowd;
-    for (int i = 0; i < 36; ++i) {
-        const float x = 80.0f + float(i % 6 - 2.5f) * 6.4f;
-        const float y = 80.0f + float(i / 6 - 2.5f) * 6.4f;
-        crowd.push_back(AddUnit(&red, kRobotLarge, x, y, 0.0f));
-        crowd.back()->name = ("L" + std::to_string(i)).c_str();
-        crowd.back()->edited = 1;
-        crowd.back()->patternCount = 1;
-        crowd.back()->PatternAt(0).AddPathPoint()->position = Vector2(5.0f, 0.0f);
-    }
-    ASSERT_TRUE(arena->SaveSquadFile("Crowd", Vector3(80, 80, 0), crowd));
-    Squad saved;
-    ASSERT_TRUE(saved.Load("Crowd", -1));
-    const int members = saved.Count();
+    const int members = SaveCrowd();
     EXPECT_EQ(members, 33);
-    saved.DestroyMembers();
+    Squad saved;
 
     const Vector3 points[] = {{80, 80, 0}, {3, 4, 0}, {158, 79, 0}, {40, 157, 0}};
     for (const uint32_t seed : {1u, 2u, 3u, 5u, 8u, 13u, 21u}) {
@@ -478,19 +508,11 @@ TEST_F(ScenarioTest, ADropOnTakenGroundKeepsOffLavaAndWaterAndInsideWalls) {
     StringArray noRoom;
     EXPECT_EQ(arena->LoadSquadFile("Four", Vector3(97, 63, 0), &red, nullptr, &noRoom), 4);
     EXPECT_TRUE(noRoom.IsEmpty());
-    for (const WorldObject* object : arena->Objects()) {
-        const int ground = arena->GetTerrainType(object->position.x, object->position.y);
-        EXPECT_FALSE(IsLavaTerrain(ground) || IsWaterTerrain(ground))
-            << object->position.x << ", " << object->position.y;
-    }
+    EXPECT_TRUE(UnitsStandDry());
     // A ring of rocks full inside up to `within` from its centre: no member leaves it,
     // every one is named instead.
     const auto ringHolds = [&](const Vector2& centre, int rocks, float radius, float within) {
-        for (int k = 0; k < rocks; ++k) {
-            const float angle = float(k) * 2.0f * kPi / float(rocks);
-            world_test::AddObjectOfKind(*arena, kKindRock, centre.x + radius * std::cos(angle),
-                                        centre.y + radius * std::sin(angle));
-        }
+        AddRing(centre, rocks, radius);
         const Vector2 corner(within + 0.5f, within + 0.5f);
         fill(centre - corner, centre + corner, centre, within);
         const int before = arena->CountObjectsOfKind(kKindVorn);
@@ -502,6 +524,67 @@ TEST_F(ScenarioTest, ADropOnTakenGroundKeepsOffLavaAndWaterAndInsideWalls) {
     // Twelve rocks whose gaps are narrower than a member: it does not slip out between two.
     const float ring = (2.0f * Rock::kCylinderRadius + 1.6f * r) / (2.0f * std::sin(kPi / 12.0f));
     ringHolds({40, 80}, 12, ring, ring - Rock::kCylinderRadius - r - 0.05f);
+}
+
+// Rocks 25 from the centre of a crowd dropped there, 4.7 apart, narrower than a member:
+// those whose places touch a rock are moved inward or left out, never out between two.
+TEST_F(ScenarioTest, ACrowdDroppedInARingItsPlacesTouchStaysInside) {
+    const int members = SaveCrowd();
+    const Vector2 centre(80, 80);
+    AddRing(centre, 18, 25.0f);
+    for (int drop = 0; drop < 5; ++drop) {
+        StringArray noRoom;
+        EXPECT_EQ(arena->LoadSquadFile("Crowd", Vector3(centre.x, centre.y, 0), &blue, nullptr, &noRoom) +
+                      noRoom.Count(),
+                  members);
+    }
+    for (const WorldObject* object : arena->Objects()) {
+        if (object->kind != kKindVorn) continue;
+        EXPECT_LT(Vector2(object->position.x, object->position.y).Distance(centre), 25.0f)
+            << object->position.x << ", " << object->position.y;
+    }
+    EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
+}
+
+// A lava band across the field, its ground from y = 105 to 125, and crowds beside it:
+// those whose places reach into it are put on dry ground, and none is carried across.
+TEST_F(ScenarioTest, ACrowdBesideLavaStandsDryOnItsOwnSide) {
+    const int members = SaveCrowd();
+    Terrain& terrain = arena->GetTerrain();
+    for (int i = 0; i < 16; ++i) {
+        terrain.CellAt(i, 11).type = kTerrainLava;
+        terrain.CellAt(i, 12).type = kTerrainLava;
+    }
+    // Two crowds launched at one point 22 below the band among rocks, a tree and a
+    // charger, battle after battle.
+    for (int battle = 0; battle < 5; ++battle) {
+        for (const Vector2& rock : {Vector2(100, 86), Vector2(140, 86), Vector2(120, 72)}) {
+            world_test::AddObjectOfKind(*arena, kKindRock, rock.x, rock.y);
+        }
+        world_test::AddObjectOfKind(*arena, kKindTree, 110, 100);
+        world_test::AddObjectOfKind(*arena, kKindSolarCharger, 130, 100);
+        for (Player* player : {&red, &blue}) {
+            Squad crowd;
+            ASSERT_TRUE(crowd.Load("Crowd", -1));
+            EXPECT_EQ(arena->PlaceSquadUnits(crowd, Vector3(120, 88, 0), player, true), members);
+        }
+        EXPECT_TRUE(UnitsStandDry()) << "battle " << battle;
+        arena->ClearBattlefield(false);
+    }
+    // Dropped on dry ground whose squad places reach 13 into the band.
+    StringArray noRoom;
+    EXPECT_EQ(arena->LoadSquadFile("Crowd", Vector3(40, 98, 0), &red, nullptr, &noRoom) + noRoom.Count(), members);
+    EXPECT_TRUE(UnitsStandDry());
+    arena->ClearBattlefield(false);
+    // Dropped again and again on the stone just north of it.
+    for (int drop = 0; drop < 4; ++drop) {
+        EXPECT_EQ(arena->LoadSquadFile("Crowd", Vector3(80, 148.5f, 0), &red, nullptr, &noRoom) + noRoom.Count(),
+                  members);
+    }
+    for (const WorldObject* object : arena->Objects()) {
+        EXPECT_FALSE(object->position.y > 60.0f && object->position.y < 125.0f)
+            << object->position.x << ", " << object->position.y;
+    }
 }
 
 TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {
