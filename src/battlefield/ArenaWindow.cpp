@@ -55,6 +55,77 @@ bool IsBandSelectable(int kind) {
     return kind == kKindTree || kind == kKindRock || kind == kKindSolarCharger || kind == kKindVorn;
 }
 
+// A selected unit on its way into the squad's formation.
+struct FormingUnit {
+    Vorn* unit;
+    Vector2 place;  // in the formation, at the image nearest the first unit
+    Vector3 stood;  // where it stood before
+    bool stays = false;
+};
+
+std::vector<FormingUnit> GatherFormingUnits(const Array<WorldObject*>& selection) {
+    std::vector<FormingUnit> squad;
+    for (WorldObject* object : selection) {
+        if (object->kind != kKindVorn) continue;
+        Vorn* vorn = static_cast<Vorn*>(object);
+        const Vector3 reference = squad.empty() ? vorn->position : squad.front().unit->position;
+        const Vector3 image = gArena->NearestImage(reference, vorn->position);
+        squad.push_back({vorn, Vector2(image.x, image.y), vorn->position});
+    }
+    return squad;
+}
+
+// Pulls the places of a squad spread wider than the formation's radius towards the centre
+// of their bounding circle, and answers that centre.
+Vector2 PullIntoFormation(std::vector<FormingUnit>& squad) {
+    std::vector<Vector2> places;
+    for (const FormingUnit& each : squad) places.push_back(each.place);
+    const Vector3 circle = BoundingCircle(std::span<const Vector2>(places));
+    const Vector2 centre(circle.x, circle.y);
+    if (circle.z <= kSquadFormRadius) return centre;
+    for (FormingUnit& each : squad) {
+        const Vector2 offset = each.place - centre;
+        if (std::fabs(offset.x) < 0.00001f && std::fabs(offset.y) < 0.00001f) continue;
+        const float distance = offset.Length();
+        each.place = centre + offset * (1.0f / distance) * (distance * kSquadFormRadius / circle.z);
+    }
+    return centre;
+}
+
+// The free ground nearest the unit's place inside the squad's circle, clear of everything
+// standing but the ignored units, else the free ground nearest where it stood.
+bool FormUnit(const FormingUnit& each, const Vector3& area, std::span<const WorldObject* const> ignored) {
+    const float radius = each.unit->GetRadius();
+    Vector3 ground;
+    if (!gArena->FindFreeGround(Vector3(each.place.x, each.place.y, 0.0f), radius, ignored, &area, ground) &&
+        !gArena->FindFreeGround(each.stood, radius, ignored, nullptr, ground)) {
+        return false;
+    }
+    each.unit->PlaceAt(ground);
+    return true;
+}
+
+// The units that stay stand where they stood, on the ground; the others form in turn, and
+// those still to form are about to move: no obstacle to the others. Answers the index of
+// the first unit that finds no ground, -1 when every one formed.
+int FormEachUnit(const std::vector<FormingUnit>& squad, const Vector3& area) {
+    std::vector<const WorldObject*> movers;
+    for (const FormingUnit& each : squad) {
+        if (!each.stays) {
+            movers.push_back(each.unit);
+            continue;
+        }
+        each.unit->PlaceAt(gArena->GroundPoint(each.stood.x, each.stood.y));
+    }
+    size_t formed = 0;
+    for (size_t i = 0; i < squad.size(); ++i) {
+        if (squad[i].stays) continue;
+        if (!FormUnit(squad[i], area, std::span<const WorldObject* const>(movers).subspan(formed))) return int(i);
+        ++formed;
+    }
+    return -1;
+}
+
 }  // namespace
 
 ArenaWindow::ArenaWindow() : Window("ArenaWindow") {
@@ -162,74 +233,21 @@ void ArenaWindow::ToggleVIPStatusSelection() {
 }
 
 Vector3 ArenaWindow::FormSquadSelection() {
-    Array<Vorn*> units;
-    Array<Vector2> points;
-    std::vector<Vector3> stood;
-    for (WorldObject* object : selection_) {
-        if (object->kind != kKindVorn || gArena == nullptr) continue;
-        Vorn* vorn = static_cast<Vorn*>(object);
-        const Vector3 reference = units.Count() > 0 ? units[0]->position : vorn->position;
-        const Vector3 image = gArena->NearestImage(reference, vorn->position);
-        units.Add(vorn);
-        points.Add(Vector2(image.x, image.y));
-        stood.push_back(vorn->position);
-    }
-    if (units.Count() == 0) return Vector3();
-    const Vector3 circle = BoundingCircle(std::span<const Vector2>(points.begin(), points.end()));
-    const Vector2 centre(circle.x, circle.y);
+    if (gArena == nullptr) return Vector3();
+    std::vector<FormingUnit> squad = GatherFormingUnits(selection_);
+    if (squad.empty()) return Vector3();
+    const Vector2 centre = PullIntoFormation(squad);
     const Vector3 area(centre.x, centre.y, kSquadFormRadius);
-    for (Vector2& point : points) {
-        const Vector2 offset = point - centre;
-        const bool atCentre = std::fabs(offset.x) < 0.00001f && std::fabs(offset.y) < 0.00001f;
-        if (circle.z > kSquadFormRadius && !atCentre) {
-            const float distance = offset.Length();
-            point = centre + offset * (1.0f / distance) * (distance * kSquadFormRadius / circle.z);
-        }
-    }
-    // Each unit stands at the free ground nearest its place in the formation, inside the
-    // squad's circle and clear of everything standing but the ignored units, else at the
-    // free ground nearest where it stood.
-    const auto form = [&](int i, std::span<const WorldObject* const> ignored) {
-        Vorn& unit = *units[i];
-        Vector3 place;
-        if (!gArena->FindFreeGround(Vector3(points[i].x, points[i].y, 0.0f), unit.GetRadius(), ignored, &area, place) &&
-            !gArena->FindFreeGround(stood[i], unit.GetRadius(), ignored, nullptr, place)) {
-            return false;
-        }
-        unit.PlaceAt(place);
-        return true;
-    };
-    // The units still to form are about to move: they are no obstacle to the others. One
-    // that finds no ground stays where it stood, on the ground, in the way of those after it.
-    std::vector<const WorldObject*> forming(units.begin(), units.end());
-    std::vector<int> stayed;
-    for (int i = 0; i < units.Count(); ++i) {
-        if (form(i, std::span<const WorldObject* const>(forming.data() + i, forming.size() - size_t(i)))) continue;
-        units[i]->PlaceAt(gArena->GroundPoint(stood[i].x, stood[i].y));
-        stayed.push_back(i);
-    }
-    // Those formed before it took it for a mover and may stand on it: they form again, clear
-    // of everything. One that finds no ground then goes back where it stood, as one that
-    // stayed, lifted onto whatever took that place.
-    const auto onStayed = [&](int j) {
-        return std::any_of(stayed.begin(), stayed.end(), [&](int k) {
-            if (k <= j) return false;
-            const Vector3 here = units[j]->position;
-            const Vector3 there = gArena->NearestImage(here, units[k]->position);
-            const float apart = units[j]->GetRadius() + units[k]->GetRadius() + Arena::kPlacementMargin;
-            return Vector2(there.x - here.x, there.y - here.y).LengthSquared() < apart * apart;
-        });
-    };
-    for (int j = 0; !stayed.empty() && j < stayed.back(); ++j) {
-        if (std::find(stayed.begin(), stayed.end(), j) != stayed.end() || !onStayed(j)) continue;
-        const WorldObject* const self[] = {units[j]};
-        if (form(j, self)) continue;
-        units[j]->PlaceAt(gArena->GroundPoint(stood[j].x, stood[j].y));
-        gArena->SettleObject(units[j]);
-    }
+    // Those formed before a unit that finds no ground took it for a mover and may stand
+    // where it stays: the forming starts over with it in everyone's way. Each start keeps
+    // one more unit back, so it ends.
+    for (int stuck = FormEachUnit(squad, area); stuck >= 0; stuck = FormEachUnit(squad, area))
+        squad[size_t(stuck)].stays = true;
     // One that stayed inside another since before the forming is lifted onto it, as a unit
     // placed there would be.
-    for (int k : stayed) gArena->SettleObject(units[k]);
+    for (const FormingUnit& each : squad) {
+        if (each.stays) gArena->SettleObject(each.unit);
+    }
     return Vector3(centre.x, centre.y, 0.0f);
 }
 

@@ -474,6 +474,15 @@ TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
         vorn->PlaceAt(vorn->position);
         return vorn;
     };
+    // Points evenly round the field's middle, the first turned from the x axis.
+    const auto onCircle = [](int count, float radius, float turn) {
+        std::vector<Vector2> points;
+        for (int k = 0; k < count; ++k) {
+            const float angle = float(k) * 2.0f * kPi / float(count) + turn;
+            points.push_back(Vector2(80.0f + radius * std::cos(angle), 80.0f + radius * std::sin(angle)));
+        }
+        return points;
+    };
     addStanding(80.0f, 80.0f, 3.25f);
     for (int i = 0; i < 34; ++i)
         window().Select(addStanding(20.0f + float(i % 6) * 22.0f, 30.0f + float(i / 6) * 20.0f, 3.25f));
@@ -485,10 +494,7 @@ TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
     // ground, and the first forms again beside it.
     window().ClearSelection();
     arena_->ClearBattlefield(true);
-    for (int k = 0; k < 16; ++k) {
-        const float angle = float(k) * 2.0f * kPi / 16.0f;
-        world_test::AddObjectOfKind(*arena_, kKindRock, 80.0f + 5.2f * std::cos(angle), 80.0f + 5.2f * std::sin(angle));
-    }
+    for (const Vector2& at : onCircle(16, 5.2f, 0.0f)) world_test::AddObjectOfKind(*arena_, kKindRock, at.x, at.y);
     Vorn* shut = addStanding(78.4f, 80.0f, 1.5f);
     for (Vorn* each : {addStanding(81.6f, 80.0f, 1.5f), shut, addStanding(20.0f, 80.0f, 1.5f),
                        addStanding(140.0f, 80.0f, 1.5f)})
@@ -497,6 +503,40 @@ TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
     EXPECT_TRUE(FieldStandsApartOnTheGround(*arena_));
     EXPECT_FLOAT_EQ(shut->position.x, 78.4f);
     EXPECT_FLOAT_EQ(shut->position.y, 80.0f);
+
+    // A crowd of large robots round a ring of rocks with gaps narrower than one, 10 of them
+    // inside, lassoed from two different first units: pulled in, those from outside take
+    // the ring's inside, and the ones left without room stay where they stood. Formed
+    // twice, as saving a squad forms it again, none stands on or in another or a rock.
+    const auto clearOfRocks = [&]() -> ::testing::AssertionResult {
+        for (const WorldObject* unit : arena_->Objects()) {
+            for (const WorldObject* rock : arena_->Objects()) {
+                if (unit->kind != kKindVorn || rock->kind != kKindRock) continue;
+                const float apart = std::hypot(rock->position.x - unit->position.x, rock->position.y - unit->position.y);
+                if (apart < rock->shape.Radius() + unit->shape.Radius())
+                    return ::testing::AssertionFailure() << "a unit is " << apart << " from a rock";
+            }
+        }
+        return ::testing::AssertionSuccess();
+    };
+    const float crowdRings[][3] = {{9.0f, 9.6f, 0.3f}, {12.0f, 21.5f, 0.2f}, {11.0f, 28.0f, 0.1f}};
+    for (const int first : {0, 21}) {
+        window().ClearSelection();
+        arena_->ClearBattlefield(true);
+        for (const Vector2& at : onCircle(12, 15.0f, 0.0f)) world_test::AddObjectOfKind(*arena_, kKindRock, at.x, at.y);
+        std::vector<Vorn*> crowd{addStanding(80.0f, 80.0f, 3.25f)};
+        for (const auto& ring : crowdRings) {
+            for (const Vector2& at : onCircle(int(ring[0]), ring[1], ring[2])) crowd.push_back(addStanding(at.x, at.y, 3.25f));
+        }
+        std::rotate(crowd.begin(), crowd.begin() + first, crowd.end());
+        for (Vorn* each : crowd) window().Select(each);
+        for (int again = 0; again < 2; ++again) {
+            SCOPED_TRACE(again);
+            window().FormSquadSelection();
+            EXPECT_TRUE(FieldStandsApartOnTheGround(*arena_)) << "first unit " << first;
+            EXPECT_TRUE(clearOfRocks());
+        }
+    }
 }
 
 TEST_F(ArenaWindowTest, DropsPlaceWhatFitsAndCtrlOpensTheCountMenu) {
