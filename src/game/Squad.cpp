@@ -1,7 +1,9 @@
 #include "game/Squad.h"
 
 #include <cfloat>
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "core/FileStream.h"
 #include "core/Stream.h"
 #include "core/String.h"
+#include "core/StringStream.h"
 #include "core/TextTable.h"
 #include "core/Vector2.h"
 #include "game/SquadSummary.h"
@@ -38,6 +41,40 @@ Vector2 Ground(const Vector3& point) { return {point.x, point.y}; }
 void ReturnToPool(Vorn* unit) {
     if (gArena == nullptr) return;
     gArena->DestroyObject(unit, false);
+}
+
+// The lines of a unit's text, up to its owner, that a drop or a battle changes: a unit
+// read back from a squad file is the same member wherever it was put and for whom.
+bool IsPlacingLine(std::string_view line) {
+    static constexpr std::string_view kKeys[] = {"ID ", "Position ", "Velocity ", "Angle ", "Player "};
+    return std::ranges::any_of(kKeys, [line](std::string_view key) { return line.starts_with(key); });
+}
+
+std::string MemberText(Vorn& unit) {
+    StringStream stream;
+    unit.Save(stream);
+    const std::string_view whole(stream.Text(), size_t(stream.TextLength()));
+    std::string kept;
+    bool placing = true;
+    size_t start = 0;
+    while (start < whole.size()) {
+        const size_t end = std::min(whole.find('\n', start), whole.size());
+        const std::string_view line = whole.substr(start, end + 1 - start);
+        const bool placed = placing && IsPlacingLine(line);
+        if (!placed) kept += line;
+        // The unit's body below may hold positions of its own, which do count.
+        placing = placing && !line.starts_with("Player ");
+        start = end + 1;
+    }
+    return kept;
+}
+
+std::vector<std::string> MemberTexts(std::span<Vorn* const> units) {
+    std::vector<std::string> texts;
+    texts.reserve(units.size());
+    for (Vorn* unit : units) texts.push_back(MemberText(*unit));
+    std::ranges::sort(texts);
+    return texts;
 }
 
 }  // namespace
@@ -212,6 +249,17 @@ bool Squad::Save(const String& name) const {
     }
     Write(file);
     return file.Commit();
+}
+
+bool Squad::FileHolds(const String& name, std::span<Vorn* const> units) {
+    SquadSummary listed;
+    if (!listed.Load(name) || listed.entries.Count() != int32_t(units.size())) return false;
+    Squad held;
+    // A member the reading drops or leaves out is one the file holds and the units lack.
+    const bool whole = held.Load(name, -1) && held.leftOut.IsEmpty() && held.Count() == listed.entries.Count();
+    const bool same = whole && MemberTexts({held.members.Data(), size_t(held.Count())}) == MemberTexts(units);
+    held.DestroyMembers();
+    return same;
 }
 
 bool Squad::Load(const String& name, int32_t budget) {

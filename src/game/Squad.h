@@ -2,6 +2,7 @@
 // A squad: units that enter a battle together, with their positions relative to the
 // squad's centre. The squad does not own its units: they come from the arena's unit pool.
 #include <cstdint>
+#include <span>
 
 #include "core/Array.h"
 #include "core/String.h"
@@ -62,6 +63,10 @@ public:
     // an unsafe name or a file that cannot be opened (the squad is then left empty).
     // Members left out for want of a place are logged with the file.
     bool Load(const String& name, int32_t budget);
+    // Whether the squad file of that name holds just these units, each as its own text
+    // has it, wherever it stands, whatever its id and whoever it was placed for; false
+    // for a file that cannot be read whole.
+    static bool FileHolds(const String& name, std::span<Vorn* const> units);
 
     int32_t totalCost = 0;
     Array<Vorn*> members;

@@ -23,19 +23,21 @@ bool SquadNameEditBox::IsValidText(const String& proposed) const { return sys::I
 
 void SquadNameEditBox::Accept() {
     if (text.IsEmpty() || !sys::IsSafeName(text.CStr())) return;
-    const bool otherName = gArena == nullptr || !text.EqualsNoCase(gArena->squadName.CStr());
-    if (otherName && FileExists(SquadFilePath(text))) {
+    // The name offered is the squad dropped or saved last, which need not be the group
+    // being saved: only the very members it holds are written over without asking.
+    if (FileExists(SquadFilePath(text)) && !Squad::FileHolds(text, Units())) {
         AskToOverwrite(GetConfirmOverwriteSquadMenu());
         return;
     }
     Save();
 }
 
+std::span<Vorn* const> SquadNameEditBox::Units() const { return {members.Data(), size_t(members.Count())}; }
+
 void SquadNameEditBox::Save() {
     const Vector3 origin(referencePoint.x, referencePoint.y, 0.0f);
-    const std::span<Vorn* const> units(members.Data(), size_t(members.Count()));
     StringArray leftOut;
-    if (gArena == nullptr || !gArena->SaveSquadFile(text, origin, units, &leftOut)) {
+    if (gArena == nullptr || !gArena->SaveSquadFile(text, origin, Units(), &leftOut)) {
         ReportSaveFailed();
         return;
     }

@@ -1,6 +1,8 @@
 #pragma once
-// Asks for the name to save a squad of battlefield units under; a name that is already
-// taken asks before overwriting.
+// Asks for the name to save a squad of battlefield units under; a name whose file holds
+// other members asks before overwriting.
+#include <span>
+
 #include "core/Array.h"
 #include "core/Vector2.h"
 #include "ui/EditBox.h"
@@ -19,6 +21,9 @@ public:
 
     Vector2 referencePoint;
     Array<Vorn*> members;  // not owned
+
+private:
+    std::span<Vorn* const> Units() const;
 };
 
 SquadNameEditBox& GetSquadNameEditBox();

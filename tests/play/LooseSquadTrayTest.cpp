@@ -1,7 +1,8 @@
 // The squad tray as a player meets it after saving a squad in the squad choice: the saved
 // squad shows as its button, in the tray's grid and in its row of recent squads alike.
 // Eighteen units lassoed on the training ground, wider than the squad's circle, are saved
-// as a squad that reads back whole, every member apart.
+// as a squad that reads back whole, every member apart; saved again they are not asked
+// about, but a few of them saved under the name offered ask first.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "game/Squad.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
+#include "ui/EditBox.h"
 #include "ui/Tray.h"
 #include "units/Vorn.h"
 #include "world/Arena.h"
@@ -106,6 +108,24 @@ std::vector<const Vorn*> OwnUnits() {
     return ::testing::AssertionSuccess();
 }
 
+// "Save squad" on the selection, accepting the name the box offers.
+void SaveTheSelectionAsOffered(PlayerHarness& player, const char* offered) {
+    player.ClickEntry("SelectionTray", "SaveSquad");
+    player.WaitFor("SquadNameEditBox");
+    EXPECT_STREQ(dynamic_cast<EditBox&>(player.OpenWindow("SquadNameEditBox")).text.CStr(), offered);
+    player.TapKey(win::kKeyReturn);
+    player.WaitUntilClosed("SquadNameEditBox");
+    player.Frames(5);
+}
+
+int32_t MembersIn(const char* squadName) {
+    Squad saved;
+    saved.Load(squadName, -1);
+    const int32_t count = saved.Count();
+    saved.DestroyMembers();
+    return count;
+}
+
 TEST(LooseSquadTrayTest, EighteenUnitsLassoedWiderThanTheSquadsCircleAreSavedWhole) {
     PlayerHarness player(OnAScriptedClock());
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
@@ -160,6 +180,29 @@ TEST(LooseSquadTrayTest, EighteenUnitsLassoedWiderThanTheSquadsCircleAreSavedWho
     EXPECT_TRUE(saved.leftOut.IsEmpty());
     EXPECT_TRUE(StandApart(std::vector<const Vorn*>(saved.members.begin(), saved.members.end())));
     saved.DestroyMembers();
+
+    SaveTheSelectionAsOffered(player, "Edge");
+    EXPECT_FALSE(player.IsOpen("ConfirmOverwriteSquadMenu")) << "asked before saving the same members again";
+    EXPECT_EQ(MembersIn("Edge"), 18);
+
+    // Three of them saved under the name offered, the squad's own: the file holds others.
+    ArenaWindow& field = GetArenaWindow();
+    for (int tries = 0; tries < 40 && field.Selection().Count() > 3; ++tries) {
+        IntRect rect;
+        ASSERT_TRUE(field.UnitScreenRect(*static_cast<const Vorn*>(field.Selection()[0]), rect));
+        player.PressKey(win::kKeyShift);
+        player.Click(rect.GetCenter());
+        player.ReleaseKey(win::kKeyShift);
+        player.Frames(2);
+    }
+    ASSERT_EQ(field.Selection().Count(), 3);
+    SaveTheSelectionAsOffered(player, "Edge");
+    ASSERT_TRUE(player.IsOpen("ConfirmOverwriteSquadMenu")) << "three saved over the eighteen without a question";
+    player.KeepPicture("loose_squad_tray_edge_overwrite_asked");
+    EXPECT_EQ(MembersIn("Edge"), 18) << "written before the answer";
+    player.ClickItem("ConfirmOverwriteSquadMenu", "Yes");
+    player.WaitUntilClosed("ConfirmOverwriteSquadMenu");
+    EXPECT_EQ(MembersIn("Edge"), 3);
 }
 
 }  // namespace
