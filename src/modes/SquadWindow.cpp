@@ -117,9 +117,20 @@ int32_t SquadWindow::SquadBudget() const { return BudgetLeft() + (squad != nullp
 void SquadWindow::OnOpen() {
     if (gArena != nullptr) gArena->SetSquadName("");
     squad = &local_.squads[0];
-    // Members shown before may have gone back to the pool since (a squad sent or launched).
+    ForgetMembersShown();
+}
+
+void SquadWindow::OnClose() { ForgetMembersShown(); }
+
+// The members shown may go back to the pool while the editor is shut (a squad sent or
+// launched when a countdown ends mid-drag): nothing may turn or move them afterwards.
+void SquadWindow::ForgetMembersShown() {
     hoveredMember = nullptr;
     carriedMember = nullptr;
+    batch.Clear();
+    lineDrag = false;
+    circleDrag = false;
+    lookAtDrag = false;
 }
 
 void SquadWindow::ShowSquad(Squad* shown) {

@@ -36,6 +36,7 @@ public:
     explicit SquadWindow(Player& local);
 
     void OnOpen() override;
+    void OnClose() override;
     void Refresh() override;
     void CreateResources() override;
     void ReleaseResources() override;
@@ -112,6 +113,7 @@ public:
 private:
     // The pointer shows the refusal marks over a drop that the squad or the budget refuses.
     void MarkRefusedDrop(Mouse& mouse);
+    void ForgetMembersShown();
     Vector3 GroundPointAt(int32_t x, int32_t y);
     void TrackPointer(const InputEvent& input);
     bool HandleDragRelease(const InputEvent& input);

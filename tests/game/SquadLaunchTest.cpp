@@ -41,11 +41,14 @@ TEST_F(SquadLaunchTest, EachSquadTakesItsOwnLaunchPointAndKeepsItsOwner) {
         arena->launchPoints.Append(point);
     }
     Squad first, second;
+    Vorn* launched[2] = {};
+    int index = 0;
     for (auto [squad, owner] : {std::pair{&first, &red}, std::pair{&second, &blue}}) {
         Vorn* unit = arena->NewVorn(0);
         unit->SetPlayer(owner);
         unit->BuildBody(kRobotSmall);
         squad->Add(unit);
+        launched[index++] = unit;
     }
     CameraWindows windows;
     SetGameWindows(&windows);
@@ -55,14 +58,17 @@ TEST_F(SquadLaunchTest, EachSquadTakesItsOwnLaunchPointAndKeepsItsOwner) {
     game.PlaceSquadsAtLaunchPoints(squads);
     SetGameWindows(nullptr);
 
-    EXPECT_EQ(first.members[0]->owner, &red);
-    EXPECT_EQ(second.members[0]->owner, &blue);
+    // The members now stand on the field, no longer in their squads.
+    EXPECT_EQ(first.Count(), 0);
+    EXPECT_EQ(second.Count(), 0);
+    EXPECT_EQ(launched[0]->owner, &red);
+    EXPECT_EQ(launched[1]->owner, &blue);
     std::set<int> corners;
-    for (Squad* squad : {&first, &second}) {
-        const Vector3& at = squad->members[0]->position;
+    for (Vorn* unit : launched) {
+        const Vector3& at = unit->position;
         corners.insert(at.x < 80.0f ? 0 : 1);
         EXPECT_NEAR(at.x, at.y, 1.0f);
-        EXPECT_GT(squad->members[0]->delayTimer, 0.0f);  // they start after the launch delay
+        EXPECT_GT(unit->delayTimer, 0.0f);  // they start after the launch delay
     }
     EXPECT_EQ(corners.size(), 2u);  // one squad at each point
     EXPECT_EQ(windows.aims, 2);

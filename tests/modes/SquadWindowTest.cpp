@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "audio/EffectSounds.h"
 #include "core/Image.h"
@@ -52,6 +53,21 @@ protected:
         return requests.empty() ? std::string() : std::string(requests.back().name.CStr());
     }
     Squad& squad() { return red.squads[0]; }
+    // The editor's pictures and models in the working folder, plain stand-ins.
+    static void WritePicturesAndModels() {
+        std::filesystem::create_directories("Textures");
+        std::filesystem::create_directories("Actors");
+        Image picture(16, 16);
+        picture.Fill(Color(0xFF808080));
+        for (const char* name : {"SaveSquadButton", "NoButton64", "LayoutCircleButton", "LayoutLineButton",
+                                 "LayoutRandomButton", "SquadCircle", "FriendPatternWedge", "Highlight"}) {
+            ASSERT_TRUE(picture.SaveTGA(std::string("Textures/") + name + ".tga"));
+        }
+        for (const char* name : {"Arrowhead", "GreenBall"}) {
+            std::ofstream(std::string("Actors/") + name + "_c_painted.obj") << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+            ASSERT_TRUE(picture.SaveTGA(std::string("Actors/") + name + "_c_painted.tga"));
+        }
+    }
 
     platform_test::TempFolder folder;
     SquadWindow window{red};
@@ -161,6 +177,46 @@ TEST_F(SquadWindowTest, DeleteAndClearCommandsEmptyTheSquad) {
     EXPECT_EQ(LastSound(), "SOUNDS\\DELETE.OGG");
 }
 
+// A countdown that ends while a line is being faced and a circle drawn sends the squad:
+// its members go back to the pool and the screens close. The next squad screen turns
+// none of those records and places no circle nobody drew there.
+TEST_F(SquadWindowTest, ASquadSentMidDragLeavesNothingForTheNextScreen) {
+    app_test::WorkingFolder inside(folder.Path());
+    WritePicturesAndModels();
+    WindowManager& manager = GetWindowManager();
+    manager.OpenWindow(&window);
+    window.budget = 1000;
+    window.layout = SquadWindow::kLine;
+    window.PlaceUnits("Cheap", 3, 1.5f);
+    Event line;
+    line.type = kEventPlaceSquadLineOfVorns;
+    line.position3 = Vector3(12.0f, 0.0f, 0.0f);
+    window.HandleCommand(line);
+    ASSERT_TRUE(window.lookAtDrag);
+    window.layout = SquadWindow::kCircle;
+    window.PlaceUnits("Cheap", 3, 1.5f);
+    const Array<Vorn*> givenBack = window.batch;
+    ASSERT_EQ(givenBack.Count(), 3);
+
+    red.ClearSquads();
+    manager.CloseAllWindows();
+    std::vector<float> headings;
+    for (Vorn* record : givenBack) headings.push_back(record->heading);
+    manager.OpenWindow(&window);
+    const int32_t pending = game.pendingEvents.Count();
+    InputEvent input;
+    input.kind = kInputPointerMove;
+    input.x = window.left + 10;
+    input.y = window.top + 10;
+    window.HandleMouse(input);
+    input.kind = kInputUp;
+    input.code = kInputButtonLeft;
+    window.HandleMouse(input);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(givenBack[i]->heading, headings[i]) << "record " << i;
+    EXPECT_EQ(game.pendingEvents.Count(), pending);
+    manager.CloseAllWindows();
+}
+
 TEST_F(SquadWindowTest, DragPreviewsShowWherePlacementsGo) {
     // The green balls of a line and a circle stand where the units would be tried,
     // pulled into the area as the placement pulls them.
@@ -198,18 +254,7 @@ TEST_F(SquadWindowTest, DragPreviewsShowWherePlacementsGo) {
 
 TEST_F(SquadWindowTest, AFrameDrawsEveryPreviewAtOnce) {
     app_test::WorkingFolder inside(folder.Path());
-    std::filesystem::create_directories("Textures");
-    std::filesystem::create_directories("Actors");
-    Image picture(16, 16);
-    picture.Fill(Color(0xFF808080));
-    for (const char* name : {"SaveSquadButton", "NoButton64", "LayoutCircleButton", "LayoutLineButton",
-                             "LayoutRandomButton", "SquadCircle", "FriendPatternWedge", "Highlight"}) {
-        ASSERT_TRUE(picture.SaveTGA(std::string("Textures/") + name + ".tga"));
-    }
-    for (const char* name : {"Arrowhead", "GreenBall"}) {
-        std::ofstream(std::string("Actors/") + name + "_c_painted.obj") << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
-        ASSERT_TRUE(picture.SaveTGA(std::string("Actors/") + name + "_c_painted.tga"));
-    }
+    WritePicturesAndModels();
     window.CreateResources();
     window.hoveredMember = window.PlaceNear("Cheap", Vector3(), 1.5f);
     window.lineDrag = window.circleDrag = window.lookAtDrag = true;

@@ -5,12 +5,16 @@
 // battle after battle holds no more after the third than after the first.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "engine/MeshBatch.h"
 #include "engine/Renderer.h"
@@ -144,10 +148,11 @@ int RunLaunchingClient(uint16_t port, int battles) {
                 Vorn* unit = arena->NewVorn(0);
                 if (!unit->LoadFile("Member")) return 12;
                 unit->SetPosition(Vector3(-10.0f + 4.0f * static_cast<float>(i), 0.0f, 0.0f));
-                if (GetRenderer().GetReady()) {
-                    unit->DrawBody(Vector3());
-                    GetRenderer().EndFrame();
-                }
+                // A renderer that is not ready draws nothing, and the counts of its nodes and
+                // batches would prove nothing. GetReady begins a frame: one call per EndFrame.
+                if (!GetRenderer().GetReady()) return 13;
+                unit->DrawBody(Vector3());
+                GetRenderer().EndFrame();
                 GetLocalPlayer().squads[0].Add(unit);
             }
             launched = true;
@@ -164,6 +169,10 @@ int RunLaunchingClient(uint16_t port, int battles) {
                      held.nodes, held.batches);
     return 30;
 }
+
+constexpr int kThrew = 40;
+constexpr int kFailedACheck = 41;
+constexpr int kEndedBySignal = 100;
 
 class NetworkBattleTest : public ::testing::Test {
 protected:
@@ -184,22 +193,54 @@ protected:
         port = game.Session().ListeningPort();
     }
     void TearDown() override {
+        // A joining program still running when its test gave up must not outlive it.
+        for (pid_t child : running) {
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+        }
         ReleasePlayerFigures();
         world_test::CloseArena(*arena);
         std::filesystem::current_path(previous);
     }
 
-    // A joining program in a process of its own, in a folder of its own.
+    // A joining program in a process of its own, in a folder of its own. It ends here
+    // whatever happens: were a throw to leave this frame, the copy of the test program
+    // would run the rest of the tests beside this one.
     pid_t Spawn(const char* name, const std::function<int()>& run) {
+        std::fflush(nullptr);  // what this program wrote so far is written once, not by both
         const pid_t child = fork();
-        if (child != 0) return child;
-        std::filesystem::create_directories(std::filesystem::path(folder.Path()) / name);
-        std::filesystem::current_path(std::filesystem::path(folder.Path()) / name);
-        units_test::WritePaintedPartStandIns(std::filesystem::current_path());
-        _exit(run());
+        if (child != 0) {
+            running.push_back(child);
+            return child;
+        }
+        const int code = RunJoining(name, run);
+        std::fflush(nullptr);
+        _exit(code);
+    }
+    // A joining program's exit code once it has ended, else -1.
+    int Ended(pid_t child) {
+        int status = 0;
+        if (waitpid(child, &status, WNOHANG) != child) return -1;
+        running.erase(std::find(running.begin(), running.end(), child));
+        return WIFEXITED(status) ? WEXITSTATUS(status) : kEndedBySignal;
+    }
+    int RunJoining(const char* name, const std::function<int()>& run) {
+        try {
+            std::filesystem::create_directories(std::filesystem::path(folder.Path()) / name);
+            std::filesystem::current_path(std::filesystem::path(folder.Path()) / name);
+            units_test::WritePaintedPartStandIns(std::filesystem::current_path());
+            const int code = run();
+            return code == 0 && HasFailure() ? kFailedACheck : code;
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "%s: %s\n", name, error.what());
+        } catch (...) {
+            std::fprintf(stderr, "%s: an unknown exception\n", name);
+        }
+        return kThrew;
     }
 
     platform_test::TempFolder folder;
+    std::vector<pid_t> running;
     std::filesystem::path previous;
     NetworkGame game;
     std::unique_ptr<Arena> arena;
@@ -224,9 +265,8 @@ TEST_F(NetworkBattleTest, AServerAndTwoClientProgramsPlayFromJoiningToTheResults
     while ((aliceStatus < 0 || bobStatus < 0) && !TimedOut(start, 90)) {
         Frame(game);
         usleep(200);
-        int status = 0;
-        if (aliceStatus < 0 && waitpid(alice, &status, WNOHANG) == alice) aliceStatus = WEXITSTATUS(status);
-        if (bobStatus < 0 && waitpid(bob, &status, WNOHANG) == bob) bobStatus = WEXITSTATUS(status);
+        if (aliceStatus < 0) aliceStatus = Ended(alice);
+        if (bobStatus < 0) bobStatus = Ended(bob);
         const SessionState state = session.State();
         if (state == SessionState::ServerWaiting && session.Players().size() == 3) {
             session.ProceedToSetup();
@@ -290,8 +330,7 @@ TEST_F(NetworkBattleTest, AJoinedProgramGivesBackTheSquadsItLaunchesAfterEveryBa
     while (carlStatus < 0 && !TimedOut(start, 150)) {
         Frame(game);
         usleep(200);
-        int status = 0;
-        if (waitpid(carl, &status, WNOHANG) == carl) carlStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+        carlStatus = Ended(carl);
         const SessionState state = session.State();
         if (state == SessionState::ServerWaiting && session.Players().size() == 2) {
             session.ProceedToSetup();
