@@ -581,6 +581,7 @@ TEST_F(ScenarioTest, ACrowdBesideLavaStandsDryOnItsOwnSide) {
     };
     StringArray noRoom;
     EXPECT_EQ(arena->LoadSquadFile("Crowd", Vector3(40, 98, 0), &red, nullptr, &noRoom) + noRoom.Count(), members);
+    EXPECT_GE(arena->CountObjectsOfKind(kKindVorn), members / 2);
     EXPECT_TRUE(UnitsStandDry());
     noneBetween(105.0f, 160.0f);
     arena->ClearBattlefield(false);
