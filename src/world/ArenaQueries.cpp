@@ -607,14 +607,17 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
         fullNear.push_back({Vector2(centre.x, centre.y) - from, ground.area.z});
     }
     // Ground no worse than the wanted point's, at the body's centre (what it stands in)
-    // and all under it; wholly dry where the ground asked for is. On the way there, the
-    // centre crosses only what it stands in at the wanted point.
+    // and all under it; wholly dry where the reference point is. On the way there, the
+    // centre crosses only what it stands in at the wanted point; one wanted in lava or
+    // water leaves it on the reference point's side, in dry line from that point.
     constexpr int kHazards = kLavaFlag | kWaterFlag;
     const int centreHere = GroundFlags(GetTerrainType(wanted.x, wanted.y)) & kHazards;
     const bool dryAsked =
         reference != nullptr && (GroundFlags(GetTerrainType(reference->x, reference->y)) & kHazards) == 0;
     const int centreAllowed = dryAsked ? 0 : centreHere;
     const int underAllowed = dryAsked ? 0 : HazardsUnder(wanted.x, wanted.y, radius);
+    const bool fromReference = dryAsked && centreHere != 0;
+    const Vector3 referenceImage = fromReference ? NearestImage(wanted, *reference) : wanted;
     const std::vector<std::pair<Vector2, Vector2>> gaps = NarrowGaps(walls);
     FreePointRule rule;
     rule.reach = kFreeGroundReach;
@@ -625,7 +628,8 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
     rule.accept = [&](const Vector2& spot) {
         const Vector2 at = from + spot;
         if ((GroundFlags(GetTerrainType(at.x, at.y)) & kHazards & ~centreAllowed) != 0 ||
-            (HazardsUnder(at.x, at.y, radius) & ~underAllowed) != 0 || (HazardsAlong(from, at) & ~centreHere) != 0) {
+            (HazardsUnder(at.x, at.y, radius) & ~underAllowed) != 0 || (HazardsAlong(from, at) & ~centreHere) != 0 ||
+            (fromReference && HazardsAlong(Vector2(referenceImage.x, referenceImage.y), at) != 0)) {
             return false;
         }
         return std::none_of(walls.begin(), walls.end(),
