@@ -1,5 +1,6 @@
 // The boxes that name saved files and set the server's numbers: names usable as file
-// names, a taken name asks first, a failed save says so, numbers saturate and a number
+// names, a taken name asks first (a squad's whenever its file may hold other members), a
+// failed save says so, numbers saturate and a number
 // outside its range is refused with the range named.
 #include <gtest/gtest.h>
 
@@ -19,6 +20,7 @@
 #include "support/TestArena.h"
 #include "support/WorkingFolder.h"
 #include "ui/ConfirmOverwriteScenarioMenu.h"
+#include "ui/ConfirmOverwriteSquadMenu.h"
 #include "ui/ConfirmOverwriteVornMenu.h"
 #include "ui/ErrorBox.h"
 #include "ui/NetworkSettings.h"
@@ -26,6 +28,7 @@
 #include "ui/ScenarioNameEditBox.h"
 #include "ui/ServerBudgetEditBox.h"
 #include "ui/ServerGameTimerEditBox.h"
+#include "ui/SquadNameEditBox.h"
 #include "ui/TimerEditBox.h"
 #include "ui/VornNameEditBox.h"
 #include "ui/WindowManager.h"
@@ -251,6 +254,23 @@ TEST_F(ScenarioNameTest, ANameAnotherUnitHasAsksFirstButTheUnitsOwnNameDoesNot) 
     EXPECT_TRUE(std::filesystem::exists(folder_ / "Vorns/mine.VRN"));
     box.unit = nullptr;
     SetSavedFileTrays(nullptr);
+    world_test::CloseArena(*arena);
+    SetCurrentGame(&game);
+}
+
+TEST_F(ScenarioNameTest, ASquadFileThatCannotBeReadAsksFirstUnderTheSquadsOwnName) {
+    std::unique_ptr<Arena> arena = world_test::OpenArena(game);
+    std::filesystem::create_directories(folder_ / "Squads");
+    std::ofstream(folder_ / "Squads/Crowd.SQD") << "x";
+    arena->SetSquadName("Crowd");
+    SquadNameEditBox& box = GetSquadNameEditBox();
+    box.members.Append(arena->NewVorn(0));
+    box.text = "Crowd";
+    box.Accept();
+    EXPECT_TRUE(GetConfirmOverwriteSquadMenu().open);
+    EXPECT_EQ(std::filesystem::file_size(folder_ / "Squads/Crowd.SQD"), 1u);
+    GetWindowManager().CloseAllWindows();
+    box.members.Clear();
     world_test::CloseArena(*arena);
     SetCurrentGame(&game);
 }
