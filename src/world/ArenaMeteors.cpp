@@ -28,6 +28,9 @@ constexpr int kFlyByLengthSteps = 50;
 constexpr float kMinFlyBySegment = 0.01f;
 // Freeing a launch point matches its position to this tolerance.
 constexpr float kLaunchPointMatch = 0.00001f;
+// Random spots drawn for a squad with no launch point left before one off lava and water
+// is given up on: a field may be all lava.
+constexpr int kDrySpotTries = 64;
 
 float RandomUnit() { return float(sys::Rand()) / float(sys::kRandMax); }
 
@@ -153,7 +156,11 @@ Vector2 Arena::TakeRandomLaunchPoint() {
         unused += point->used ? 0 : 1;
     }
     if (unused == 0) {
-        const Vector3 spot = RandomPoint();
+        // A squad launched there would stand in it: the spot is drawn again.
+        Vector3 spot = RandomPoint();
+        for (int tries = 1; tries < kDrySpotTries && HazardsUnder(spot.x, spot.y, 0.0f) != 0; ++tries) {
+            spot = RandomPoint();
+        }
         return {spot.x, spot.y};
     }
     int index = int((int64_t(sys::Rand()) * (unused - 1) + 16383) / sys::kRandMax);

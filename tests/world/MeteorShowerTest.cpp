@@ -119,10 +119,20 @@ TEST_F(MeteorShowerTest, LaunchPointsAreHandedOutOnce) {
         }
     }
     EXPECT_TRUE(seen[0] && seen[1] && seen[2]);
-    // Every point used: a random spot, nothing marked.
-    const Vector2 random = arena->TakeRandomLaunchPoint();
-    EXPECT_GE(random.x, 0.0f);
-    EXPECT_LT(random.x, kW);
+    // Every point used: a random spot, nothing marked, and never one a squad would stand
+    // in lava or water at, on a field mostly of them.
+    Terrain& ground = arena->GetTerrain();
+    for (int32_t j = 0; j < 16; ++j) {
+        for (int32_t i = 0; i < 16; ++i) {
+            ground.CellAt(i, j).type = i < 4 ? kTerrainGrass : j < 8 ? kTerrainLava : kTerrainWater;
+        }
+    }
+    for (int k = 0; k < 50; ++k) {
+        const Vector2 random = arena->TakeRandomLaunchPoint();
+        EXPECT_GE(random.x, 0.0f);
+        EXPECT_LT(random.x, kW);
+        EXPECT_EQ(arena->GetTerrainType(random.x, random.y), kTerrainGrass) << random.x << ", " << random.y;
+    }
 
     arena->FreeLaunchPointAt(Vector2(80, 80));
     const Vector2 again = arena->TakeRandomLaunchPoint();
