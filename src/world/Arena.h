@@ -270,8 +270,8 @@ public:
     // the given one (ground plane, unwrapped) or else adds one there.
     void ToggleLaunchPoint(const Vector2& point, bool withSound);
     void ToggleFlyByPoint(const Vector3& point, bool withSound);
-    // A random unused launch point, marked used; a random spot off lava and water when
-    // none is left (any spot on a field that has none).
+    // A random unused launch point, marked used; a random spot with no lava or water within
+    // a squad's reach when none is left (any spot on a field that has no such spot).
     Vector2 TakeRandomLaunchPoint();
     void FreeLaunchPointAt(const Vector2& point);
     void ClearLaunchPoints();

@@ -28,11 +28,30 @@ constexpr int kFlyByLengthSteps = 50;
 constexpr float kMinFlyBySegment = 0.01f;
 // Freeing a launch point matches its position to this tolerance.
 constexpr float kLaunchPointMatch = 0.00001f;
-// Random spots drawn for a squad with no launch point left before one off lava and water
-// is given up on: a field may be all lava.
+// Random spots drawn for a squad with no launch point left before one clear of lava and
+// water is given up on: a field may be all lava.
 constexpr int kDrySpotTries = 64;
+// A squad spreads this far from its launch point, with room for its largest members.
+constexpr float kLaunchClearance = 25.0f;
 
 float RandomUnit() { return float(sys::Rand()) / float(sys::kRandMax); }
+
+// Whether no ground within `reach` of the point is lava or water; each grid point owns the
+// square of ground within half a cell of it.
+bool DryAround(const Arena& arena, float x, float y, float reach) {
+    constexpr float kCell = Terrain::kCellSize;
+    const float near = reach + kCell * 0.7072f;  // out to the far corner of a square met
+    for (int i = int(std::floor((x - near) / kCell)); i <= int(std::ceil((x + near) / kCell)); ++i) {
+        for (int j = int(std::floor((y - near) / kCell)); j <= int(std::ceil((y + near) / kCell)); ++j) {
+            const float gx = float(i) * kCell;
+            const float gy = float(j) * kCell;
+            if (std::hypot(gx - x, gy - y) > near) continue;
+            const TerrainType type = arena.GetTerrainType(gx, gy);
+            if (IsLavaTerrain(type) || IsWaterTerrain(type)) return false;
+        }
+    }
+    return true;
+}
 
 int WrapIndex(int i, int n) {
     const int m = i % n;
@@ -156,9 +175,10 @@ Vector2 Arena::TakeRandomLaunchPoint() {
         unused += point->used ? 0 : 1;
     }
     if (unused == 0) {
-        // A squad launched there would stand in it: the spot is drawn again.
+        // A squad launched in or beside lava or water would stand in it: the spot is drawn
+        // again.
         Vector3 spot = RandomPoint();
-        for (int tries = 1; tries < kDrySpotTries && HazardsUnder(spot.x, spot.y, 0.0f) != 0; ++tries) {
+        for (int tries = 1; tries < kDrySpotTries && !DryAround(*this, spot.x, spot.y, kLaunchClearance); ++tries) {
             spot = RandomPoint();
         }
         return {spot.x, spot.y};

@@ -570,11 +570,12 @@ int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, b
         unit->SetAngle(unit->heading + angle);
         const bool apart = StandOnFreeGround(*this, *unit, spot, point, search);
         if (!apart) {
-            // Never onto lava or water the squad's point is clear of.
-            const Vector3 fallback = HazardsUnder(spot.x, spot.y, unit->GetRadius()) &
-                                             ~HazardsUnder(point.x, point.y, unit->GetRadius())
-                                         ? WrapPosition(point)
-                                         : spot;
+            // Never onto lava or water the squad's point itself is clear of, even where it
+            // lies beside them.
+            const Vector3 fallback =
+                HazardsUnder(spot.x, spot.y, unit->GetRadius()) & ~HazardsUnder(point.x, point.y, 0.0f)
+                    ? WrapPosition(point)
+                    : spot;
             unit->PlaceAt(GroundPoint(fallback.x, fallback.y));
         }
         unit->SavePreviousState();

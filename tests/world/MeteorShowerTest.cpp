@@ -119,19 +119,19 @@ TEST_F(MeteorShowerTest, LaunchPointsAreHandedOutOnce) {
         }
     }
     EXPECT_TRUE(seen[0] && seen[1] && seen[2]);
-    // Every point used: a random spot, nothing marked, and never one a squad would stand
-    // in lava or water at, on a field mostly of them.
+    // Every point used: a random spot, nothing marked, and never one whose squad would
+    // reach lava or water, on a field mostly of them.
     Terrain& ground = arena->GetTerrain();
     for (int32_t j = 0; j < 16; ++j) {
         for (int32_t i = 0; i < 16; ++i) {
-            ground.CellAt(i, j).type = i < 4 ? kTerrainGrass : j < 8 ? kTerrainLava : kTerrainWater;
+            ground.CellAt(i, j).type = i < 10 ? kTerrainGrass : j < 8 ? kTerrainLava : kTerrainWater;
         }
     }
     for (int k = 0; k < 50; ++k) {
         const Vector2 random = arena->TakeRandomLaunchPoint();
-        EXPECT_GE(random.x, 0.0f);
-        EXPECT_LT(random.x, kW);
-        EXPECT_EQ(arena->GetTerrainType(random.x, random.y), kTerrainGrass) << random.x << ", " << random.y;
+        for (const float reach : {-25.0f, 0.0f, 25.0f}) {
+            EXPECT_EQ(arena->GetTerrainType(random.x + reach, random.y), kTerrainGrass) << random.x;
+        }
     }
 
     arena->FreeLaunchPointAt(Vector2(80, 80));

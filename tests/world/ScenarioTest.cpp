@@ -591,6 +591,27 @@ TEST_F(ScenarioTest, ACrowdBesideLavaStandsDryOnItsOwnSide) {
                   members);
     }
     noneBetween(60.0f, 125.0f);
+    arena->ClearBattlefield(false);
+    // Launched, three times, at a point of a crossing three points wide with lava on either
+    // side, and at one half a unit short of the band: those with no room left stand on the
+    // point, not on lava beside it.
+    for (int i = 0; i < 16; ++i) {
+        terrain.CellAt(i, 11).type = i >= 6 && i <= 8 ? kTerrainStone : kTerrainLava;
+        terrain.CellAt(i, 12).type = i >= 6 && i <= 8 ? kTerrainStone : kTerrainLava;
+    }
+    for (const Vector3& point : {Vector3(70, 115, 0), Vector3(58, 110, 0), Vector3(120, 104.5f, 0)}) {
+        for (Player* player : {&red, &blue, &red}) {
+            Squad crowd;
+            ASSERT_TRUE(crowd.Load("Crowd", -1));
+            EXPECT_EQ(arena->PlaceSquadUnits(crowd, point, player, true), members);
+        }
+        for (const WorldObject* object : arena->Objects()) {
+            EXPECT_FALSE(IsLavaTerrain(arena->GetTerrainType(object->position.x, object->position.y)))
+                << "launched at " << point.x << ", " << point.y << ": a unit at " << object->position.x << ", "
+                << object->position.y;
+        }
+        arena->ClearBattlefield(false);
+    }
 }
 
 TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {
