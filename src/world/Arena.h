@@ -83,6 +83,8 @@ class Arena {
 public:
     // Free-place tests and the free-ground search keep new objects this far from the others.
     static constexpr float kPlacementMargin = 0.01f;
+    // How far a body is moved, at most, to find free ground, unless a search asks for more.
+    static constexpr float kFreeGroundReach = 40.0f;
 
     // Makes the pools (none preallocated), an empty list and grid, and the terrain.
     Arena();
@@ -315,10 +317,12 @@ public:
     // for which there is none near is left out and named in `noRoom`.
     int LoadSquadFile(const String& name, const Vector3& point, Player* player, StringArray* leftOut = nullptr,
                       StringArray* noRoom = nullptr);
-    // Members whose place is taken stand at the free ground nearest it; with none near,
-    // a member is stacked on what stands there rather than lost. The squad is left empty:
-    // its members are the battlefield's.
-    int PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed);
+    // Members whose place is taken stand at the free ground nearest it, looking as far as
+    // the field allows; one with none is left out, given back and named in `noRoom`, never
+    // stacked on another. The squad is left empty: its members are the battlefield's, or
+    // went back to the pool.
+    int PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed,
+                        StringArray* noRoom = nullptr);
 
     // Terrain commands: objects keep their height above the ground across each change.
     void ApplyTerrainBrush(const Vector3& point, const TerrainBrush& brush);
@@ -431,18 +435,25 @@ public:
         std::vector<Body> bodies;
         int read = 0;
         std::vector<Full> full;
+        // How far from the wanted point a place may lie; at most as far as the field
+        // allows, nearly half its narrower side.
+        float reach = kFreeGroundReach;
     };
     // The ground point nearest `wanted` (its z the ground's height there) where a body of
-    // that radius stands clear of every solid object but the ignored ones, each at its
-    // image nearest the point, and inside `within` (a circle (x, y, r)) when one is
-    // given; on ground no worse than the wanted point's (no lava or water under the body
-    // where there is none at the wanted point), and none at all when `reference` is given
-    // and has none at its centre (a squad's point: members whose places reach into lava
-    // still stand on dry ground). Reached from the wanted point in a straight line along
-    // which the centre crosses no lava or water but what it stands in there, and the
-    // body, its whole width, meets no tree, rock or charger: one that overlaps a wall
-    // only moves away from it, and never through a gap narrower than itself. False when
-    // there is none within reach.
+    // that radius stands
+    // - clear of every solid object but the ignored ones, each at its image nearest the
+    //   point, and inside `within` (a circle (x, y, r)) when one is given;
+    // - on ground no worse than the wanted point's: no lava or water at its centre or the
+    //   corners of its square where the wanted point has none; and none at all when
+    //   `reference` (a squad's point) is given and dry at its centre, so that members
+    //   whose places reach into lava still stand on dry ground;
+    // - reached from the wanted point in a straight line along which the centre crosses
+    //   no lava or water but what it stands in there (and, when it stands in some beside
+    //   a dry reference, in a dry straight line from the reference: on the squad's side);
+    // - reached without the body, its whole width, meeting a tree, rock or charger: one
+    //   that overlaps a wall only moves away from it, and never through a gap narrower
+    //   than itself.
+    // False when there is none within the search's reach.
     // Searches for bodies not yet on the field, in turn, may share `search`: each reads
     // only the objects added since, and leaves aside the ground found full before.
     bool FindFreeGround(const Vector3& wanted, float radius, std::span<const WorldObject* const> ignored,
@@ -566,6 +577,8 @@ private:
     // The lava and water flags of every square of the ground the segment passes through
     // or touches.
     int HazardsAlong(const Vector2& from, const Vector2& to) const;
+    // The lava and water flags of every square of the ground within `reach` of the point.
+    int HazardsWithin(float x, float y, float reach) const;
     // Tells every view listener; one may unregister itself while it is told.
     template <typename F>
     void TellViews(F&& tell);

@@ -2,12 +2,15 @@
 // points where squads enter, and the camera's fly-by loop.
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "audio/EffectSounds.h"
 #include "core/MathUtil.h"
 #include "core/Spline.h"
 #include "game/Game.h"
+#include "game/Squad.h"
 #include "platform/sys/Random.h"
+#include "units/ChassisTable.h"
 #include "world/Arena.h"
 #include "world/FlyByPoint.h"
 #include "world/LaunchPoint.h"
@@ -31,27 +34,11 @@ constexpr float kLaunchPointMatch = 0.00001f;
 // Random spots drawn for a squad with no launch point left before one clear of lava and
 // water is given up on: a field may be all lava.
 constexpr int kDrySpotTries = 64;
-// A squad spreads this far from its launch point, with room for its largest members.
-constexpr float kLaunchClearance = 25.0f;
+// A squad's members stand with their centres inside its circle; the corners of the
+// largest one's square reach this far from its launch point.
+constexpr float kLaunchClearance = Squad::kAreaRadius + kChassisRadiusBySize[2] * std::numbers::sqrt2_v<float>;
 
 float RandomUnit() { return float(sys::Rand()) / float(sys::kRandMax); }
-
-// Whether no ground within `reach` of the point is lava or water; each grid point owns the
-// square of ground within half a cell of it.
-bool DryAround(const Arena& arena, float x, float y, float reach) {
-    constexpr float kCell = Terrain::kCellSize;
-    const float near = reach + kCell * 0.7072f;  // out to the far corner of a square met
-    for (int i = int(std::floor((x - near) / kCell)); i <= int(std::ceil((x + near) / kCell)); ++i) {
-        for (int j = int(std::floor((y - near) / kCell)); j <= int(std::ceil((y + near) / kCell)); ++j) {
-            const float gx = float(i) * kCell;
-            const float gy = float(j) * kCell;
-            if (std::hypot(gx - x, gy - y) > near) continue;
-            const TerrainType type = arena.GetTerrainType(gx, gy);
-            if (IsLavaTerrain(type) || IsWaterTerrain(type)) return false;
-        }
-    }
-    return true;
-}
 
 int WrapIndex(int i, int n) {
     const int m = i % n;
@@ -178,7 +165,7 @@ Vector2 Arena::TakeRandomLaunchPoint() {
         // A squad launched in or beside lava or water would stand in it: the spot is drawn
         // again.
         Vector3 spot = RandomPoint();
-        for (int tries = 1; tries < kDrySpotTries && !DryAround(*this, spot.x, spot.y, kLaunchClearance); ++tries) {
+        for (int tries = 1; tries < kDrySpotTries && HazardsWithin(spot.x, spot.y, kLaunchClearance) != 0; ++tries) {
             spot = RandomPoint();
         }
         return {spot.x, spot.y};

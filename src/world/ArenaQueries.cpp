@@ -2,6 +2,7 @@
 // and placement of new objects and units.
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <span>
 #include <utility>
 #include <vector>
@@ -30,10 +31,12 @@ namespace {
 constexpr int kPlacementTries = 3;
 // Count menus around a spot scatter within this radius of it.
 constexpr float kPlacementScatter = 20.0f;
-// How far a body may be moved to find free ground, and the room it then keeps beyond
-// the margin, so that rounding its place does not press it again.
-constexpr float kFreeGroundReach = 40.0f;
+// The room a body moved to free ground keeps beyond the margin, so that rounding its place
+// does not press it again.
 constexpr float kFreeGroundRoom = 0.001f;
+// No solid body is wider than the largest robot: a search reaching less than half the
+// field's side, less this and the body's own, meets each body at one image only.
+constexpr float kWidestBody = kChassisRadiusBySize[2];
 // With the nearest free ground refused, the search also tries the points of a grid this
 // fine (or as fine as the body's radius, when that is wider).
 constexpr float kFreeGroundStep = 0.5f;
@@ -48,6 +51,9 @@ constexpr int kSlowFlag = 1;
 constexpr int kLavaFlag = 2;
 constexpr int kWaterFlag = 4;
 constexpr int kPlainFlag = 8;
+constexpr int kHazards = kLavaFlag | kWaterFlag;
+// Each grid point owns the square of ground within half a cell of it.
+constexpr float kCell = Terrain::kCellSize;
 
 // A walk over more than 32 columns or rows meets the same cells again; cut it there.
 int LastCovered(int first, int last) { return last - first >= kGridSize ? first + kGridSize - 1 : last; }
@@ -529,9 +535,6 @@ bool MeetsSquare(const Vector2& to, const Vector2& low, const Vector2& high) {
 }  // namespace
 
 int Arena::HazardsAlong(const Vector2& from, const Vector2& to) const {
-    constexpr int kHazards = kLavaFlag | kWaterFlag;
-    // Each grid point owns the square of the ground within half a cell of it.
-    constexpr float kCell = Terrain::kCellSize;
     const auto owner = [](float v) { return int(std::floor(v / kCell + 0.5f)); };
     const Vector2 path = to - from;
     int flags = 0;
@@ -548,11 +551,21 @@ int Arena::HazardsAlong(const Vector2& from, const Vector2& to) const {
 }
 
 int Arena::HazardsUnder(float x, float y, float radius) const {
-    constexpr int kHazards = kLavaFlag | kWaterFlag;
     int flags = GroundFlags(GetTerrainType(x, y)) & kHazards;
     const Vector2 corners[4] = {{x - radius, y - radius}, {x - radius, y + radius}, {x + radius, y - radius},
                                 {x + radius, y + radius}};
     for (const Vector2& corner : corners) flags |= GroundFlags(GetTerrainType(corner.x, corner.y)) & kHazards;
+    return flags;
+}
+
+int Arena::HazardsWithin(float x, float y, float reach) const {
+    // A square meets the circle only where its point lies within the reach and half the
+    // square's diagonal.
+    constexpr float kHalfDiagonal = kCell * std::numbers::sqrt2_v<float> / 2.0f;
+    Array<TerrainPoint> points;
+    terrain_->CellsUnderCircle(Vector3(x, y, reach + kHalfDiagonal), points);
+    int flags = 0;
+    for (const TerrainPoint& point : points) flags |= GroundFlags(terrain_->CellAt(point).type) & kHazards;
     return flags;
 }
 
@@ -565,16 +578,17 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
         if (object->removed || !IsSolidKind(object->kind)) continue;
         shared.bodies.push_back({object, object->position, object->shape.Radius(), IsWallKind(object->kind)});
     }
+    const float width = WorldWidth();
+    const float height = WorldHeight();
+    const float reach = std::min(shared.reach, 0.5f * std::min(width, height) - radius - kWidestBody - 1.0f);
     // Worked out around the wanted point, so that every body is taken at its image
     // nearest it and the numbers stay small.
     const Vector2 from(wanted.x, wanted.y);
     std::vector<GroundDisc> taken;
     std::vector<GroundDisc> walls;
-    const float width = WorldWidth();
-    const float height = WorldHeight();
     // Along each axis, the wrapped distance of a body that may count is within this and
     // its radius.
-    const float nearAlong = kFreeGroundReach + radius + kPlacementMargin + 1.0f;
+    const float nearAlong = reach + radius + kPlacementMargin + 1.0f;
     const auto far = [nearAlong](float d, float size, float extra) {
         float folded = std::fabs(d);
         if (folded >= size) folded = std::fmod(folded, size);
@@ -588,7 +602,7 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
         const Vector3 image = NearestImageIn(wanted, body.position, width, height);
         const Vector2 centre = Vector2(image.x, image.y) - from;
         const GroundDisc disc{centre, body.radius + radius + kPlacementMargin};
-        if (centre.Length() < kFreeGroundReach + disc.radius) {
+        if (centre.Length() < reach + disc.radius) {
             taken.push_back(disc);
             // The moved body sweeps its own disc along the line: a wall widened by its
             // radius, so that it slips between two walls only where it fits.
@@ -606,41 +620,45 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
         const Vector3 centre = NearestImage(wanted, Vector3(ground.area.x, ground.area.y, 0.0f));
         fullNear.push_back({Vector2(centre.x, centre.y) - from, ground.area.z});
     }
-    // Ground no worse than the wanted point's, at the body's centre (what it stands in)
-    // and all under it; wholly dry where the reference point is. On the way there, the
-    // centre crosses only what it stands in at the wanted point; one wanted in lava or
-    // water leaves it on the reference point's side, in dry line from that point.
-    constexpr int kHazards = kLavaFlag | kWaterFlag;
+    // What the ground allows: where the squad's point is dry, none under the body at all;
+    // else no worse than at the wanted point.
     const int centreHere = GroundFlags(GetTerrainType(wanted.x, wanted.y)) & kHazards;
     const bool dryAsked =
         reference != nullptr && (GroundFlags(GetTerrainType(reference->x, reference->y)) & kHazards) == 0;
     const int centreAllowed = dryAsked ? 0 : centreHere;
     const int underAllowed = dryAsked ? 0 : HazardsUnder(wanted.x, wanted.y, radius);
+    // One wanted in lava or water beside a dry squad point leaves it on the point's side.
     const bool fromReference = dryAsked && centreHere != 0;
     const Vector3 referenceImage = fromReference ? NearestImage(wanted, *reference) : wanted;
+    const Vector2 referenceAt(referenceImage.x, referenceImage.y);
     const std::vector<std::pair<Vector2, Vector2>> gaps = NarrowGaps(walls);
     FreePointRule rule;
-    rule.reach = kFreeGroundReach;
+    rule.reach = reach;
     rule.step = std::max(radius, kFreeGroundStep);
     rule.full = fullNear;
     bool metFree = false;
     rule.metFree = &metFree;
     rule.accept = [&](const Vector2& spot) {
         const Vector2 at = from + spot;
-        if ((GroundFlags(GetTerrainType(at.x, at.y)) & kHazards & ~centreAllowed) != 0 ||
-            (HazardsUnder(at.x, at.y, radius) & ~underAllowed) != 0 || (HazardsAlong(from, at) & ~centreHere) != 0 ||
-            (fromReference && HazardsAlong(Vector2(referenceImage.x, referenceImage.y), at) != 0)) {
-            return false;
-        }
-        return std::none_of(walls.begin(), walls.end(),
-                            [&spot](const GroundDisc& wall) { return CrossesDisc(spot, wall); }) &&
-               std::none_of(gaps.begin(), gaps.end(),
-                            [&spot](const auto& gap) { return CrossesSegment(spot, gap.first, gap.second); });
+        const bool wetCentre = (GroundFlags(GetTerrainType(at.x, at.y)) & kHazards & ~centreAllowed) != 0;
+        if (wetCentre) return false;
+        const bool wetUnder = (HazardsUnder(at.x, at.y, radius) & ~underAllowed) != 0;
+        if (wetUnder) return false;
+        const bool crossesWet = (HazardsAlong(from, at) & ~centreHere) != 0;
+        if (crossesWet) return false;
+        const bool outOfDryLine = fromReference && HazardsAlong(referenceAt, at) != 0;
+        if (outOfDryLine) return false;
+        const bool throughWall = std::any_of(walls.begin(), walls.end(),
+                                             [&spot](const GroundDisc& wall) { return CrossesDisc(spot, wall); });
+        const bool throughGap = std::any_of(gaps.begin(), gaps.end(), [&spot](const auto& gap) {
+            return CrossesSegment(spot, gap.first, gap.second);
+        });
+        return !throughWall && !throughGap;
     };
     Vector2 spot;
     if (!NearestFreePoint(Vector2(0.0f, 0.0f), taken, within != nullptr ? &bound : nullptr, kFreeGroundRoom, spot,
                           &rule)) {
-        if (!metFree && within == nullptr) shared.full.push_back({Vector3(from.x, from.y, kFreeGroundReach), radius});
+        if (!metFree && within == nullptr) shared.full.push_back({Vector3(from.x, from.y, reach), radius});
         return false;
     }
     const Vector3 ground = WrapPosition(Vector3(from.x + spot.x, from.y + spot.y, 0.0f));

@@ -140,13 +140,16 @@ Vector3 RotatedOnGround(const Vector3& offset, float angle) {
 
 // Stands the unit at the free ground nearest the spot, clear of everything on the field,
 // on ground no worse than the spot's, dry where the squad's point is, and not past a wall
-// or across lava or water from it; false, the unit left where it was, when there is none
-// near. The units of one placing share `search`.
+// or across lava or water from it. A member hemmed in there (behind a tree at the lava's
+// edge, say) comes in from the squad's point instead, to the free ground nearest that.
+// False, the unit left where it was, when neither has any within the search's reach. The
+// units of one placing share `search`.
 bool StandOnFreeGround(Arena& arena, Vorn& unit, const Vector3& spot, const Vector3& point,
                        Arena::GroundSearch& search) {
     Vector3 place;
     const WorldObject* const self[] = {&unit};
-    if (!arena.FindFreeGround(spot, unit.GetRadius(), self, nullptr, place, &search, &point)) {
+    if (!arena.FindFreeGround(spot, unit.GetRadius(), self, nullptr, place, &search, &point) &&
+        !arena.FindFreeGround(arena.WrapPosition(point), unit.GetRadius(), self, nullptr, place, &search, &point)) {
         return false;
     }
     unit.PlaceAt(place);
@@ -551,9 +554,12 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
     return placed;
 }
 
-int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed) {
+int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed, StringArray* noRoom) {
     const float angle = float(sys::Rand()) / float(sys::kRandMax) * 2.0f * kPi;
+    // A launched member is not left out while the field has free ground it can reach.
     GroundSearch search;
+    search.reach = kFloatMax;
+    StringArray crowded;
     int placed = 0;
     for (Vorn* unit : squad.members) {
         unit->SetPlayer(player);
@@ -566,27 +572,29 @@ int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, b
             continue;
         }
         unit->SetDefaults();
-        const Vector3 spot = WrapPosition(point + RotatedOnGround(unit->position, angle));
         unit->SetAngle(unit->heading + angle);
-        const bool apart = StandOnFreeGround(*this, *unit, spot, point, search);
-        if (!apart) {
-            // Never onto lava or water the squad's point itself is clear of, even where it
-            // lies beside them.
-            const Vector3 fallback =
-                HazardsUnder(spot.x, spot.y, unit->GetRadius()) & ~HazardsUnder(point.x, point.y, 0.0f)
-                    ? WrapPosition(point)
-                    : spot;
-            unit->PlaceAt(GroundPoint(fallback.x, fallback.y));
+        if (!StandOnFreeGround(*this, *unit, WrapPosition(point + RotatedOnGround(unit->position, angle)), point,
+                               search)) {
+            // Never stacked on what stands there: like a unit with no chassis, it never
+            // enters the battle.
+            crowded.Append(unit->name);
+            GiveBack(unit);
+            continue;
         }
         unit->SavePreviousState();
         unit->delayTimer = delayed ? kDelayedStart : 0.0f;
         ReportPlaced(*unit);
         AddObject(unit);
         ++placed;
-        if (!apart) {
-            // A launched unit is not lost for want of room: it lands on what stands there.
-            ResolvePlacementOverlap(unit, kSettleStep);
-        }
+    }
+    if (!crowded.IsEmpty()) {
+        Report(Squad::LeftOutText(crowded, "SquadMembersNoRoom"));
+        Debugger::Instance().Line(View("Squad launched at " + String::FromFloat(point.x, 1) + ", " +
+                                       String::FromFloat(point.y, 1) + ": no room on the field for " +
+                                       String::FromInt(crowded.Count()) + " members"));
+    }
+    if (noRoom != nullptr) {
+        *noRoom = crowded;
     }
     // The members are the battlefield's now, or went back to the pool.
     squad.Clear();

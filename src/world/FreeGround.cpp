@@ -222,9 +222,16 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
                !InsideAny(p, full);
     };
     const auto accepted = [&asked](const Vector2& p) { return !asked.accept || asked.accept(p); };
-    if (isFree(wanted, 0.0f) && accepted(wanted)) {
-        place = wanted;
-        return true;
+    // Rings of points on a grid around the wanted one, begun once a free point is
+    // refused: the wanted point itself may be the first, with no disc near it.
+    bool sampling = false;
+    if (isFree(wanted, 0.0f)) {
+        if (asked.metFree != nullptr) *asked.metFree = true;
+        if (accepted(wanted)) {
+            place = wanted;
+            return true;
+        }
+        sampling = asked.step > 0.0f;
     }
 
     // The free ground is the bound less the taken discs. Its point nearest to the wanted
@@ -275,9 +282,6 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
     const auto addOnBound = [&](const Vector2& p) { addAnywhere(p, 0.0f); };
     std::vector<char> active(count, 0);
     bool boundActive = false;
-    // Rings of points on a grid around the wanted one, begun once a free point is
-    // refused.
-    bool sampling = false;
     int ring = 1;
     size_t next = 0;
     constexpr float kNone = std::numeric_limits<float>::infinity();

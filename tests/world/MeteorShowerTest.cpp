@@ -127,9 +127,14 @@ TEST_F(MeteorShowerTest, LaunchPointsAreHandedOutOnce) {
             ground.CellAt(i, j).type = i < 10 ? kTerrainGrass : j < 8 ? kTerrainLava : kTerrainWater;
         }
     }
+    sys::SRand(11);
     for (int k = 0; k < 50; ++k) {
         const Vector2 random = arena->TakeRandomLaunchPoint();
-        for (const float reach : {-25.0f, 0.0f, 25.0f}) {
+        EXPECT_TRUE(random.x >= 0.0f && random.x < arena->WorldWidth() && random.y >= 0.0f &&
+                    random.y < arena->WorldHeight())
+            << random.x << ", " << random.y;
+        // A squad's circle and the corner of its largest robot.
+        for (const float reach : {-24.0f, 0.0f, 24.0f}) {
             EXPECT_EQ(arena->GetTerrainType(random.x + reach, random.y), kTerrainGrass) << random.x;
         }
     }

@@ -593,8 +593,7 @@ TEST_F(ScenarioTest, ACrowdBesideLavaStandsDryOnItsOwnSide) {
     noneBetween(60.0f, 125.0f);
     arena->ClearBattlefield(false);
     // Launched, three times, at a point of a crossing three points wide with lava on either
-    // side, and at one half a unit short of the band: those with no room left stand on the
-    // point, not on lava beside it.
+    // side, and at one half a unit short of the band: every member placed, dry and apart.
     for (int i = 0; i < 16; ++i) {
         terrain.CellAt(i, 11).type = i >= 6 && i <= 8 ? kTerrainStone : kTerrainLava;
         terrain.CellAt(i, 12).type = i >= 6 && i <= 8 ? kTerrainStone : kTerrainLava;
@@ -605,13 +604,83 @@ TEST_F(ScenarioTest, ACrowdBesideLavaStandsDryOnItsOwnSide) {
             ASSERT_TRUE(crowd.Load("Crowd", -1));
             EXPECT_EQ(arena->PlaceSquadUnits(crowd, point, player, true), members);
         }
-        for (const WorldObject* object : arena->Objects()) {
-            EXPECT_FALSE(IsLavaTerrain(arena->GetTerrainType(object->position.x, object->position.y)))
-                << "launched at " << point.x << ", " << point.y << ": a unit at " << object->position.x << ", "
-                << object->position.y;
-        }
+        EXPECT_TRUE(UnitsStandDry()) << "launched at " << point.x << ", " << point.y;
+        EXPECT_TRUE(FieldStandsApartOnTheGround(*arena)) << "launched at " << point.x << ", " << point.y;
         arena->ClearBattlefield(false);
     }
+}
+
+// On open ground beside a band of lava or water two points wide (and one across the
+// field's edge), crowds dropped a few units from it, and one, two and three launched at a
+// point short of it or past it, are placed whole: dry, on the ground, apart, and none on
+// the band's far side.
+TEST_F(ScenarioTest, CrowdsBesideABandOnOpenGroundArePlacedWhole) {
+    const int members = SaveCrowd();
+    Terrain& terrain = arena->GetTerrain();
+    const float height = arena->WorldHeight();
+    for (const auto& [row, type] : {std::pair{11, kTerrainLava}, {11, kTerrainWater}, {15, kTerrainLava}}) {
+        for (int i = 0; i < 16; ++i) {
+            for (int j = 0; j < 16; ++j) {
+                terrain.CellAt(i, j).type = j == row || j == (row + 1) % 16 ? type : kTerrainGrass;
+            }
+        }
+        // The band's ground runs from `low` for 20 units; its near side lies below it.
+        const float low = float(row) * 10.0f - 5.0f;
+        const auto onSide = [&](float y, bool below) {
+            const float past = std::fmod(y - low + 2.0f * height, height);
+            return below ? past > height - 70.0f : past > 20.0f && past < 90.0f;
+        };
+        const auto fieldHolds = [&](int expected, bool below, const std::string& what) {
+            SCOPED_TRACE(what + " by the band at row " + std::to_string(row) + " of type " + std::to_string(type));
+            EXPECT_EQ(arena->CountObjectsOfKind(kKindVorn), expected);
+            EXPECT_TRUE(UnitsStandDry());
+            EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
+            for (const WorldObject* object : arena->Objects()) {
+                EXPECT_TRUE(onSide(object->position.y, below)) << object->position.x << ", " << object->position.y;
+            }
+        };
+        for (const float from : {3.0f, 9.0f, 15.0f}) {
+            for (const bool below : {true, false}) {
+                for (const uint32_t seed : {1u, 2u, 3u}) {
+                    sys::SRand(seed);
+                    const float y = below ? low - from : low + 20.0f + from;
+                    StringArray noRoom;
+                    arena->LoadSquadFile("Crowd", arena->WrapPosition(Vector3(40.0f + 30.0f * float(seed), y, 0)),
+                                         &red, nullptr, &noRoom);
+                    EXPECT_TRUE(noRoom.IsEmpty()) << noRoom.Count() << " named";
+                    fieldHolds(members, below, "dropped " + std::to_string(from) + " from it");
+                    arena->ClearBattlefield(false);
+                }
+            }
+        }
+        for (const float y : {low - 4.0f, low - 0.5f, low + 26.0f}) {
+            for (const uint32_t seed : {1u, 2u}) {
+                sys::SRand(seed);
+                for (int crowds = 1; crowds <= 3; ++crowds) {
+                    Squad crowd;
+                    ASSERT_TRUE(crowd.Load("Crowd", -1));
+                    arena->PlaceSquadUnits(crowd, arena->WrapPosition(Vector3(120, y, 0)), crowds == 2 ? &blue : &red,
+                                           true);
+                    fieldHolds(crowds * members, y < low, "launched at " + std::to_string(y));
+                }
+                arena->ClearBattlefield(false);
+            }
+        }
+    }
+    // On an island of three by three points in a lava field, a launch places those the dry
+    // ground holds and names the rest, none stacked, their records given back whole.
+    for (int i = 0; i < 16; ++i) {
+        for (int j = 0; j < 16; ++j) terrain.CellAt(i, j).type = i >= 7 && i <= 9 && j >= 7 && j <= 9 ? kTerrainGrass : kTerrainLava;
+    }
+    Squad crowd;
+    ASSERT_TRUE(crowd.Load("Crowd", -1));
+    StringArray noRoom;
+    const int placed = arena->PlaceSquadUnits(crowd, Vector3(80, 80, 0), &red, true, &noRoom);
+    EXPECT_GT(placed, 0);
+    EXPECT_EQ(placed + noRoom.Count(), members);
+    EXPECT_TRUE(UnitsStandDry());
+    EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
+    EXPECT_EQ(StrayPathPoints(*arena), 0);
 }
 
 TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {
