@@ -187,6 +187,11 @@ TEST_F(NetworkGameTest, TheServerReportsEachTakeOffBounceAndLandingAndAClientSta
     EXPECT_EQ(unit->stuckCount, 0);
     EXPECT_EQ(unit->animationState, Vorn::kAnimIdle);
     EXPECT_FLOAT_EQ(unit->position.x, 50.0f);
+
+    // One still and high in the air (lifted onto another at its launch) waits there.
+    landed.vectorA = Vector3(50, 50, 30);
+    game.Apply(landed);
+    EXPECT_FALSE(unit->onGround);
 }
 
 TEST_F(NetworkGameTest, ASessionPlayersSquadsTravelAndTheWorldRebuildsTheSame) {
@@ -336,6 +341,52 @@ TEST_F(NetworkGameTest, ServerAndClientOpenTheBattleOnTheirOwnLaunchPoint) {
     SetGameWindows(nullptr);
     EXPECT_NEAR(windows.aimedAt.x, 30.0f, 0.01f);
     EXPECT_NEAR(windows.aimedAt.y, 110.0f, 0.01f);
+}
+
+// A client reads the launched squad as the server holds it: standing, waiting out the
+// start, and lit by the ground, also the member lifted onto another for want of room.
+TEST_F(NetworkGameTest, AClientHoldsTheLaunchedUnitsAsTheServerDoes) {
+    ASSERT_TRUE(game.Serve(0));
+    LaunchPoint* point = arena->NewLaunchPoint();
+    point->SetPoint(Vector2(60.0f, 60.0f));
+    arena->launchPoints.Append(point);
+    for (float x : {0.0f, 5.0f}) {
+        Vorn* unit = arena->NewVorn(0);
+        unit->BuildBody(0);
+        unit->SetPosition(Vector3(x, 0.0f, 0.0f));
+        GetLocalPlayer().squads[0].Add(unit);
+    }
+    game.BuildWorldText();
+    std::vector<Vorn*> units;
+    for (WorldObject* object : arena->Objects())
+        if (object->kind == kKindVorn) units.push_back(static_cast<Vorn*>(object));
+    ASSERT_EQ(units.size(), 2u);
+    units[1]->PlaceAt(arena->GroundPoint(units[0]->position.x, units[0]->position.y));
+    arena->SettleObject(units[1]);
+    ASSERT_FALSE(units[1]->onGround);
+    const std::string world = SquadExchange::BuildWorld(game.Session());
+
+    struct Held {
+        int id;
+        Vector3 position;
+        bool onGround;
+        float light;
+        float delay;
+    };
+    std::vector<Held> server;
+    for (Vorn* unit : units) {
+        server.push_back({unit->id, unit->position, unit->onGround, unit->litColour[1][0], unit->delayTimer});
+        EXPECT_GT(unit->litColour[1][0], 0.0f);
+    }
+    game.BuildWorld(world);
+    for (const Held& held : server) {
+        auto* unit = static_cast<Vorn*>(arena->FindObjectByKindAndId(kKindVorn, held.id));
+        ASSERT_NE(unit, nullptr);
+        EXPECT_NEAR(unit->position.z, held.position.z, 1e-3f) << held.id;
+        EXPECT_EQ(unit->onGround, held.onGround) << held.id;
+        EXPECT_FLOAT_EQ(unit->litColour[1][0], held.light) << held.id;
+        EXPECT_FLOAT_EQ(unit->delayTimer, held.delay) << held.id;
+    }
 }
 
 // The server heals the units by a charger and tells the client of each change: the
