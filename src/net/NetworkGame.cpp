@@ -856,7 +856,25 @@ void NetworkGame::BuildWorld(const std::string& text) {
         if (player->record != nullptr) player->record->SetAllUpgradeLevels(static_cast<int32_t>(settings_.boostCount));
     }
     SquadExchange::ReadWorld(text, networker_);
+    StandUnitsAsSent();
     LookAtOwnLaunchPoint();
+}
+
+// The text gives each unit only where it is. The server put it there as the launch does:
+// on the ground, where it took the ground's light, then lifted onto whatever stood there.
+// Seated the same way here, each unit stands or waits in the air as the server's does,
+// lit by the ground under it rather than drawn black until it first lands. A launched
+// squad waits out its start on the server, taking no hit and showing no bar or shadow;
+// its units wait as long here (the clock counts from the battle's start on both). VIPs,
+// set down by the rules, start at once there and here.
+void NetworkGame::StandUnitsAsSent() {
+    for (WorldObject* object : gArena->Objects()) {
+        if (object->kind != kKindVorn) continue;
+        auto* unit = static_cast<Vorn*>(object);
+        unit->PlaceAt(unit->position);
+        unit->TakeTerrainLight();
+        unit->delayTimer = unit->vip != 0 ? 0.0f : SquadExchange::kClientStartDelay;
+    }
 }
 
 void NetworkGame::StartBattle() {

@@ -181,6 +181,8 @@ private:
     void DealSoccerNets();
     // The battle opens on the local player's own squads.
     void LookAtOwnLaunchPoint();
+    // A world read from the server: each unit seated and lit as the server's stands.
+    void StandUnitsAsSent();
     // The wire address of a player record; {} for none or a player not in the session.
     sock::Ipv4Address AddressOf(const Player* player) const;
     Player* PlayerAt(const sock::Ipv4Address& address) const;

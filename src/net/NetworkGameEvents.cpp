@@ -317,8 +317,10 @@ void NetworkGame::Apply(const NetworkEvent& event) {
                 unit->AirborneStep();
                 return;
             }
+            // Still in the air (held there at its launch, say): it waits there, as the
+            // server's does, until the server sends it moving.
+            if (!unit->onGround) return;
             // The server's unit came down here: it stands, as a landing leaves it.
-            unit->onGround = true;
             unit->stuckCount = 0;
             if (unit->animationState != Vorn::kAnimIdle) unit->SetAnimationState(Vorn::kAnimIdle);
             return;

@@ -409,6 +409,11 @@ void Vorn::SetHealth(float value) {
     }
 }
 
+// A charger heals a whole unit standing by it every tick. Were the sum set first and
+// cut back after, the passing value above the maximum would start the bar each tick on
+// the serving peer, which tells the others only of changes: they would draw none.
+void Vorn::Heal(float amount) { WorldObject::Heal(std::min(amount, maxHealth - health)); }
+
 void Vorn::TakeDamage(Player* attacker, const Vector3& hitPoint, float amount, int flag) {
     if (delayTimer > 0.0f || !onGround || health <= 0.0f) {
         return;

@@ -110,6 +110,9 @@ public:
     void OnAdded() override {}
     void PlaceAt(const Vector3& point) override;
     void SetHealth(float value) override;
+    // Held to the maximum before the health is set, so that healing a whole unit changes
+    // nothing, not even its bar.
+    void Heal(float amount) override;
     // flag: the sound kind, 1 sizzle, 2 short sizzle, 3 meteor (no shower restart).
     void TakeDamage(Player* attacker, const Vector3& hitPoint, float amount, int flag) override;
     // flag non-zero: with effects (explosion, scorch mark, sounds). See Destroy.

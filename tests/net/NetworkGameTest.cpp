@@ -28,6 +28,7 @@
 #include "world/LaunchPoint.h"
 #include "world/ObjectKind.h"
 #include "world/SaveFilePaths.h"
+#include "world/SolarCharger.h"
 
 namespace {
 
@@ -53,6 +54,22 @@ TEST(NetworkMatchSettingsTest, EveryValueFromAPeerOrAProfileIsBroughtIntoRange) 
     settings.Clamp(40, 9);  // a total too small to share still allows the smallest budget
     EXPECT_EQ(settings.budget, 25);
 }
+
+// A serving game that keeps each health change it tells its peers of, as they receive it.
+class ReportingGame : public NetworkGame {
+public:
+    void OnHealthChanged(WorldObject* object, Player* attacker, const Vector3& point, float amount,
+                         int32_t code) override {
+        NetworkGame::OnHealthChanged(object, attacker, point, amount, code);
+        NetworkEvent event;
+        event.kind = static_cast<NetworkEventKind>(static_cast<uint32_t>(NetworkEventKind::DamageHeal) + code);
+        event.value = static_cast<uint32_t>(object->id);
+        event.vectorA = point;
+        event.float2 = amount;
+        reports.push_back(event);
+    }
+    std::vector<NetworkEvent> reports;
+};
 
 class NetworkGameTest : public ::testing::Test {
 protected:
@@ -101,7 +118,7 @@ protected:
 
     platform_test::TempFolder folder;
     std::filesystem::path previous;
-    NetworkGame game;
+    ReportingGame game;
     std::unique_ptr<Arena> arena;
 };
 
@@ -170,6 +187,11 @@ TEST_F(NetworkGameTest, TheServerReportsEachTakeOffBounceAndLandingAndAClientSta
     EXPECT_EQ(unit->stuckCount, 0);
     EXPECT_EQ(unit->animationState, Vorn::kAnimIdle);
     EXPECT_FLOAT_EQ(unit->position.x, 50.0f);
+
+    // One still and high in the air (lifted onto another at its launch) waits there.
+    landed.vectorA = Vector3(50, 50, 30);
+    game.Apply(landed);
+    EXPECT_FALSE(unit->onGround);
 }
 
 TEST_F(NetworkGameTest, ASessionPlayersSquadsTravelAndTheWorldRebuildsTheSame) {
@@ -319,6 +341,85 @@ TEST_F(NetworkGameTest, ServerAndClientOpenTheBattleOnTheirOwnLaunchPoint) {
     SetGameWindows(nullptr);
     EXPECT_NEAR(windows.aimedAt.x, 30.0f, 0.01f);
     EXPECT_NEAR(windows.aimedAt.y, 110.0f, 0.01f);
+}
+
+// A client reads the launched squad as the server holds it: standing, waiting out the
+// start, and lit by the ground, also the member lifted onto another for want of room.
+TEST_F(NetworkGameTest, AClientHoldsTheLaunchedUnitsAsTheServerDoes) {
+    ASSERT_TRUE(game.Serve(0));
+    LaunchPoint* point = arena->NewLaunchPoint();
+    point->SetPoint(Vector2(60.0f, 60.0f));
+    arena->launchPoints.Append(point);
+    for (float x : {0.0f, 5.0f}) {
+        Vorn* unit = arena->NewVorn(0);
+        unit->BuildBody(0);
+        unit->SetPosition(Vector3(x, 0.0f, 0.0f));
+        GetLocalPlayer().squads[0].Add(unit);
+    }
+    game.BuildWorldText();
+    std::vector<Vorn*> units;
+    for (WorldObject* object : arena->Objects())
+        if (object->kind == kKindVorn) units.push_back(static_cast<Vorn*>(object));
+    ASSERT_EQ(units.size(), 2u);
+    units[1]->PlaceAt(arena->GroundPoint(units[0]->position.x, units[0]->position.y));
+    arena->SettleObject(units[1]);
+    ASSERT_FALSE(units[1]->onGround);
+    const std::string world = SquadExchange::BuildWorld(game.Session());
+
+    struct Held {
+        int id;
+        Vector3 position;
+        bool onGround;
+        float light;
+        float delay;
+    };
+    std::vector<Held> server;
+    for (Vorn* unit : units) {
+        server.push_back({unit->id, unit->position, unit->onGround, unit->litColour[1][0], unit->delayTimer});
+        EXPECT_GT(unit->litColour[1][0], 0.0f);
+    }
+    game.BuildWorld(world);
+    for (const Held& held : server) {
+        auto* unit = static_cast<Vorn*>(arena->FindObjectByKindAndId(kKindVorn, held.id));
+        ASSERT_NE(unit, nullptr);
+        EXPECT_NEAR(unit->position.z, held.position.z, 1e-3f) << held.id;
+        EXPECT_EQ(unit->onGround, held.onGround) << held.id;
+        EXPECT_FLOAT_EQ(unit->litColour[1][0], held.light) << held.id;
+        EXPECT_FLOAT_EQ(unit->delayTimer, held.delay) << held.id;
+    }
+}
+
+// The server heals the units by a charger and tells the client of each change: the
+// client's copies (out of its reach) show the same health and the same bar, and a
+// whole unit standing by it shows none on either.
+TEST_F(NetworkGameTest, UnitsByAChargerShowTheSameHealthAndBarOnEveryPeer) {
+    ASSERT_TRUE(game.Serve(0));
+    Vorn* whole = AddUnit(&GetLocalPlayer(), 45, 40);
+    Vorn* hurt = AddUnit(&GetLocalPlayer(), 35, 40);
+    Vorn* wholeCopy = AddUnit(&GetLocalPlayer(), 120, 120);
+    Vorn* hurtCopy = AddUnit(&GetLocalPlayer(), 120, 80);
+    for (Vorn* unit : {whole, hurt, wholeCopy, hurtCopy}) unit->AssignId(*arena);
+    hurt->SetHealth(hurt->maxHealth * 0.5f);
+    hurtCopy->SetHealth(hurt->health);
+    // After the units, so that a tick's heal and the report of it land after their timers ran.
+    world_test::AddObjectOfKind(*arena, kKindSolarCharger, 40, 40);
+    game.frameTime = 0.1f;
+    for (int tick = 0; tick < 60; ++tick) {
+        game.reports.clear();
+        arena->AdvanceObjectClocks();
+        arena->Update();
+        for (NetworkEvent& event : game.reports) {
+            event.value = static_cast<uint32_t>(static_cast<int>(event.value) == hurt->id ? hurtCopy->id : wholeCopy->id);
+            game.Apply(event);
+        }
+        for (auto [unit, copy] : {std::pair{whole, wholeCopy}, std::pair{hurt, hurtCopy}}) {
+            EXPECT_EQ(copy->health, unit->health) << tick;
+            // Told after its own timers ran, a copy's bar may run a frame behind, no more.
+            EXPECT_NEAR(std::max(copy->healthBarTimer, 0.0f), std::max(unit->healthBarTimer, 0.0f), 0.101f) << tick;
+        }
+    }
+    EXPECT_EQ(hurt->health, hurt->maxHealth);
+    EXPECT_LE(whole->healthBarTimer, 0.0f);
 }
 
 TEST_F(NetworkGameTest, SoccerDealsEachPlayerItsNetsAndDropsTheSurplus) {
