@@ -2,6 +2,7 @@
 #include "ui/SquadNameEditBox.h"
 
 #include <span>
+#include <vector>
 
 #include "core/FileHelpers.h"
 #include "game/Squad.h"
@@ -23,21 +24,31 @@ bool SquadNameEditBox::IsValidText(const String& proposed) const { return sys::I
 
 void SquadNameEditBox::Accept() {
     if (text.IsEmpty() || !sys::IsSafeName(text.CStr())) return;
-    // The name offered is the squad dropped or saved last, which need not be the group
-    // being saved: only the very members it holds are written over without asking.
-    if (FileExists(SquadFilePath(text)) && !Squad::FileHolds(text, Units())) {
+    if (FileExists(SquadFilePath(text)) && !RewritesOwnSquad()) {
         AskToOverwrite(GetConfirmOverwriteSquadMenu());
         return;
     }
     Save();
 }
 
+bool SquadNameEditBox::RewritesOwnSquad() const {
+    // Another squad's file is never written over unasked, even with the same members.
+    if (gArena == nullptr || !text.EqualsNoCase(gArena->squadName.CStr())) return false;
+    // The name offered is the squad dropped or saved last, which need not be the group
+    // being saved. Only the very members the file holds, as the save would write them,
+    // are written over unasked: a member the squad's circle has no room for would be lost.
+    // Where they stand and face may differ: that is the squad formed again.
+    const std::vector<Vorn*> written = gArena->SquadSaveMembers(Origin(), Units());
+    return Squad::FileHolds(text, written);
+}
+
+Vector3 SquadNameEditBox::Origin() const { return Vector3(referencePoint.x, referencePoint.y, 0.0f); }
+
 std::span<Vorn* const> SquadNameEditBox::Units() const { return {members.Data(), size_t(members.Count())}; }
 
 void SquadNameEditBox::Save() {
-    const Vector3 origin(referencePoint.x, referencePoint.y, 0.0f);
     StringArray leftOut;
-    if (gArena == nullptr || !gArena->SaveSquadFile(text, origin, Units(), &leftOut)) {
+    if (gArena == nullptr || !gArena->SaveSquadFile(text, Origin(), Units(), &leftOut)) {
         ReportSaveFailed();
         return;
     }

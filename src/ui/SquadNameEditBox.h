@@ -1,10 +1,12 @@
 #pragma once
-// Asks for the name to save a squad of battlefield units under; a name whose file holds
-// other members asks before overwriting.
+// Asks for the name to save a squad of battlefield units under. An existing file is
+// written over unasked only under the squad's own name, and only when the save keeps just
+// the members the file holds.
 #include <span>
 
 #include "core/Array.h"
 #include "core/Vector2.h"
+#include "core/Vector3.h"
 #include "ui/EditBox.h"
 
 class StringArray;
@@ -24,6 +26,10 @@ public:
 
 private:
     std::span<Vorn* const> Units() const;
+    Vector3 Origin() const;
+    // Whether the save under the name typed writes the squad's own file with just the
+    // members it holds.
+    bool RewritesOwnSquad() const;
 };
 
 SquadNameEditBox& GetSquadNameEditBox();

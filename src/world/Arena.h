@@ -311,6 +311,9 @@ public:
     // logged and, when asked, named in `leftOut`; the others keep clear of one another.
     bool SaveSquadFile(const String& name, const Vector3& origin, std::span<Vorn* const> units,
                        StringArray* leftOut = nullptr);
+    // The units such a save writes, in its order: those the squad's circle has room for.
+    // The units stay where they are.
+    std::vector<Vorn*> SquadSaveMembers(const Vector3& origin, std::span<Vorn* const> units);
     // The number of units placed. Members stand apart as in the squad's circle, each on
     // the ground; those that find no place there are logged and named in `leftOut`. A
     // member whose place is taken on the field stands at the free ground nearest it; one

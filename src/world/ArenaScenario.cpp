@@ -416,21 +416,21 @@ bool Arena::RestoreLastPlayPoint(bool keepEdited) {
 
 // Squads.
 
-bool Arena::SaveSquadFile(const String& name, const Vector3& origin, std::span<Vorn* const> units,
-                          StringArray* leftOut) {
-    if (!IsAcceptedName("Squad", name)) {
-        return false;
-    }
-    SetSquadName(name);
+namespace {
+
+// The squad a save at the origin writes, handed to `use` while it stands formed: each unit
+// stands on the squad's flat ground at its offset from the origin, and one pressed against
+// another by the forming, or past the edge, takes the nearest free place; one with none
+// is named in `unplaced`. The units then go back where they stood.
+template <typename Use>
+void FormSavedSquad(const Arena& arena, const Vector3& origin, std::span<Vorn* const> units, StringArray& unplaced,
+                    Use use) {
     std::vector<Vector3> kept;
     kept.reserve(units.size());
     Squad squad;
-    StringArray unplaced;
     for (Vorn* unit : units) {
         kept.push_back(unit->position);
-        // Stored standing on the squad's flat ground around the origin; a unit pressed
-        // against another by the forming, or past the edge, takes the nearest free place.
-        const Vector3 offset = NearestImage(origin, unit->position) - origin;
+        const Vector3 offset = arena.NearestImage(origin, unit->position) - origin;
         unit->SetPosition(Vector3(offset.x, offset.y, unit->GetRadius()));
         if (squad.Fit(*unit)) {
             squad.Add(unit);
@@ -438,12 +438,25 @@ bool Arena::SaveSquadFile(const String& name, const Vector3& origin, std::span<V
             unplaced.Append(unit->name);
         }
     }
-    const bool saved = squad.Save(name);
+    use(squad);
     // The units live on the battlefield: the scratch squad only forgets them.
     squad.Clear();
     for (size_t i = 0; i < units.size(); ++i) {
         units[i]->SetPosition(kept[i]);
     }
+}
+
+}  // namespace
+
+bool Arena::SaveSquadFile(const String& name, const Vector3& origin, std::span<Vorn* const> units,
+                          StringArray* leftOut) {
+    if (!IsAcceptedName("Squad", name)) {
+        return false;
+    }
+    SetSquadName(name);
+    StringArray unplaced;
+    bool saved = false;
+    FormSavedSquad(*this, origin, units, unplaced, [&](const Squad& squad) { saved = squad.Save(name); });
     if (!unplaced.IsEmpty()) {
         LogFile("Squad", SquadFilePath(name), Squad::LeftOutText(unplaced));
     }
@@ -452,6 +465,14 @@ bool Arena::SaveSquadFile(const String& name, const Vector3& origin, std::span<V
     }
     TellViews([&name](ArenaViewListener& view) { view.OnSquadSaved(name); });
     return saved;
+}
+
+std::vector<Vorn*> Arena::SquadSaveMembers(const Vector3& origin, std::span<Vorn* const> units) {
+    std::vector<Vorn*> members;
+    StringArray unplaced;
+    FormSavedSquad(*this, origin, units, unplaced,
+                   [&](const Squad& squad) { members.assign(squad.members.begin(), squad.members.end()); });
+    return members;
 }
 
 int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* player, StringArray* leftOut,

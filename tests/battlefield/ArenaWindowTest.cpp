@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "battlefield/ArenaWindow.h"
 #include "battlefield/BattlefieldViews.h"
@@ -22,13 +25,16 @@
 #include "engine/Sprite.h"
 #include "game/Event.h"
 #include "game/Player.h"
+#include "game/Squad.h"
 #include "platform/window/Keys.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/WorkingFolder.h"
+#include "ui/ConfirmOverwriteSquadMenu.h"
 #include "ui/ErrorBox.h"
 #include "ui/Highlighter.h"
 #include "ui/KillTray.h"
+#include "ui/SquadNameEditBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiTestSupport.h"
 #include "ui/VornNameEditBox.h"
@@ -88,6 +94,33 @@ protected:
         // Without the chassis art a unit has no body; give it one to click on.
         vorn->shape.SetRadius(1.5f);
         return vorn;
+    }
+    Vorn* AddStanding(float x, float y, float radius) {
+        Vorn* vorn = AddUnit(x, y, &friend_);
+        vorn->shape.SetRadius(radius);
+        vorn->PlaceAt(vorn->position);
+        return vorn;
+    }
+    // Points evenly round the field's middle, the first turned from the x axis.
+    static std::vector<Vector2> OnCircle(int count, float radius, float turn) {
+        std::vector<Vector2> points;
+        for (int k = 0; k < count; ++k) {
+            const float angle = float(k) * 2.0f * kPi / float(count) + turn;
+            points.push_back(Vector2(80.0f + radius * std::cos(angle), 80.0f + radius * std::sin(angle)));
+        }
+        return points;
+    }
+    // A crowd of 33 large robots round a ring of 12 rocks with gaps narrower than one, 10 of
+    // them inside, on a field cleared first.
+    std::vector<Vorn*> AddCrowdRoundARingOfRocks() {
+        arena_->ClearBattlefield(true);
+        for (const Vector2& at : OnCircle(12, 15.0f, 0.0f)) world_test::AddObjectOfKind(*arena_, kKindRock, at.x, at.y);
+        std::vector<Vorn*> crowd{AddStanding(80.0f, 80.0f, 3.25f)};
+        const float rings[][3] = {{9.0f, 9.6f, 0.3f}, {12.0f, 21.5f, 0.2f}, {11.0f, 28.0f, 0.1f}};
+        for (const auto& ring : rings) {
+            for (const Vector2& at : OnCircle(int(ring[0]), ring[1], ring[2])) crowd.push_back(AddStanding(at.x, at.y, 3.25f));
+        }
+        return crowd;
     }
     Point ScreenOf(const WorldObject* object) {
         const Vector3 screen = window().CurrentCamera().Project(object->position);
@@ -468,24 +501,9 @@ TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
     // in the middle: pulled in, they stand apart on the ground, as saved, or where they were.
     window().ClearSelection();
     arena_->ClearBattlefield(true);
-    const auto addStanding = [&](float x, float y, float radius) {
-        Vorn* vorn = AddUnit(x, y, &friend_);
-        vorn->shape.SetRadius(radius);
-        vorn->PlaceAt(vorn->position);
-        return vorn;
-    };
-    // Points evenly round the field's middle, the first turned from the x axis.
-    const auto onCircle = [](int count, float radius, float turn) {
-        std::vector<Vector2> points;
-        for (int k = 0; k < count; ++k) {
-            const float angle = float(k) * 2.0f * kPi / float(count) + turn;
-            points.push_back(Vector2(80.0f + radius * std::cos(angle), 80.0f + radius * std::sin(angle)));
-        }
-        return points;
-    };
-    addStanding(80.0f, 80.0f, 3.25f);
+    AddStanding(80.0f, 80.0f, 3.25f);
     for (int i = 0; i < 34; ++i)
-        window().Select(addStanding(20.0f + float(i % 6) * 22.0f, 30.0f + float(i / 6) * 20.0f, 3.25f));
+        window().Select(AddStanding(20.0f + float(i % 6) * 22.0f, 30.0f + float(i / 6) * 20.0f, 3.25f));
     window().FormSquadSelection();
     EXPECT_TRUE(FieldStandsApartOnTheGround(*arena_));
 
@@ -494,10 +512,10 @@ TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
     // ground, and the first forms again beside it.
     window().ClearSelection();
     arena_->ClearBattlefield(true);
-    for (const Vector2& at : onCircle(16, 5.2f, 0.0f)) world_test::AddObjectOfKind(*arena_, kKindRock, at.x, at.y);
-    Vorn* shut = addStanding(78.4f, 80.0f, 1.5f);
-    for (Vorn* each : {addStanding(81.6f, 80.0f, 1.5f), shut, addStanding(20.0f, 80.0f, 1.5f),
-                       addStanding(140.0f, 80.0f, 1.5f)})
+    for (const Vector2& at : OnCircle(16, 5.2f, 0.0f)) world_test::AddObjectOfKind(*arena_, kKindRock, at.x, at.y);
+    Vorn* shut = AddStanding(78.4f, 80.0f, 1.5f);
+    for (Vorn* each : {AddStanding(81.6f, 80.0f, 1.5f), shut, AddStanding(20.0f, 80.0f, 1.5f),
+                       AddStanding(140.0f, 80.0f, 1.5f)})
         window().Select(each);
     window().FormSquadSelection();
     EXPECT_TRUE(FieldStandsApartOnTheGround(*arena_));
@@ -519,15 +537,9 @@ TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
         }
         return ::testing::AssertionSuccess();
     };
-    const float crowdRings[][3] = {{9.0f, 9.6f, 0.3f}, {12.0f, 21.5f, 0.2f}, {11.0f, 28.0f, 0.1f}};
     for (const int first : {0, 21}) {
         window().ClearSelection();
-        arena_->ClearBattlefield(true);
-        for (const Vector2& at : onCircle(12, 15.0f, 0.0f)) world_test::AddObjectOfKind(*arena_, kKindRock, at.x, at.y);
-        std::vector<Vorn*> crowd{addStanding(80.0f, 80.0f, 3.25f)};
-        for (const auto& ring : crowdRings) {
-            for (const Vector2& at : onCircle(int(ring[0]), ring[1], ring[2])) crowd.push_back(addStanding(at.x, at.y, 3.25f));
-        }
+        std::vector<Vorn*> crowd = AddCrowdRoundARingOfRocks();
         std::rotate(crowd.begin(), crowd.begin() + first, crowd.end());
         for (Vorn* each : crowd) window().Select(each);
         for (int again = 0; again < 2; ++again) {
@@ -537,6 +549,74 @@ TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
             EXPECT_TRUE(clearOfRocks());
         }
     }
+}
+
+// "Save squad" writes over a squad file unasked only when the file keeps its members: the
+// squad's own members formed round a ring of rocks, where the squad's circle leaves some
+// out, ask first under the squad's own name, and another squad's name always asks.
+TEST_F(ArenaWindowTest, SavingASquadAsksBeforeItsFileLosesMembersOrAnotherSquadsIsReplaced) {
+    platform_test::TempFolder folder;
+    const std::filesystem::path squads = std::filesystem::path(folder.Path()) / "Squads";
+    std::filesystem::create_directories(squads);
+    app_test::WorkingFolder working(folder.Path());
+    SetDataFolders("Vorns\\", "Squads\\", "Scenarios\\");
+    SetFilePrefixes("", "");
+    const auto bytes = [&](const char* file) {
+        std::ifstream in(squads / file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const auto members = [](const char* name) {
+        Squad saved;
+        saved.Load(name, -1);
+        const int32_t count = saved.Count();
+        saved.DestroyMembers();
+        return count;
+    };
+    ConfirmOverwriteSquadMenu& question = GetConfirmOverwriteSquadMenu();
+    // "Save squad" on the selection; Return on the name typed, or on the one offered.
+    const auto saveSelection = [&](const char* typed) {
+        Event event;
+        event.type = kEventSaveSquadSelection;
+        GetSelectionTray().HandleCommand(event);
+        SquadNameEditBox& box = GetSquadNameEditBox();
+        ASSERT_TRUE(box.open);
+        if (typed != nullptr) box.text = typed;
+        TapKey(win::kKeyReturn);
+        EXPECT_FALSE(box.open);
+    };
+
+    std::vector<Vorn*> crowd = AddCrowdRoundARingOfRocks();
+    std::vector<Vector3> roundTheRing;
+    // First saved where the circle holds them all: 33 places of a tight hexagon, away
+    // from the rocks. Saved again as they are, the file keeps its members: no question.
+    for (int q = -3, i = 0; q <= 3; ++q) {
+        for (int r = -3; r <= 3; ++r) {
+            if (std::abs(q + r) > 3 || i == 33) continue;
+            roundTheRing.push_back(crowd[i]->position);
+            crowd[i++]->PlaceAt(Vector3(40.0f + 6.6f * (float(q) + 0.5f * float(r)), 120.0f + 5.72f * float(r), 0.0f));
+        }
+    }
+    for (Vorn* each : crowd) window().Select(each);
+    saveSelection("Ringed");
+    ASSERT_EQ(members("Ringed"), 33);
+    saveSelection(nullptr);
+    EXPECT_FALSE(question.open) << "asked though the file keeps its members";
+    // The same members under another squad's name ask first.
+    std::filesystem::copy_file(squads / "Ringed.SQD", squads / "Twin.SQD");
+    saveSelection("twin");
+    EXPECT_TRUE(question.open) << "another squad replaced unasked";
+    GetWindowManager().CloseWindow(&question);
+
+    // Round the ring the circle keeps fewer: the squad's own name asks, and No keeps the file.
+    for (size_t i = 0; i < crowd.size(); ++i) crowd[i]->PlaceAt(roundTheRing[i]);
+    const std::string whole = bytes("Ringed.SQD");
+    saveSelection(nullptr);
+    ASSERT_TRUE(question.open) << "the squad written with " << members("Ringed") << " members unasked";
+    GetWindowManager().CloseWindow(&question);
+    EXPECT_EQ(bytes("Ringed.SQD"), whole);
+    question.OnYes();
+    EXPECT_LT(members("Ringed"), 33);
+    GetWindowManager().CloseAllWindows();
 }
 
 TEST_F(ArenaWindowTest, DropsPlaceWhatFitsAndCtrlOpensTheCountMenu) {
