@@ -21,6 +21,7 @@
 #include "ui/WindowManager.h"
 #include "ui/WindowTray.h"
 #include "world/Arena.h"
+#include "world/TerrainType.h"
 
 namespace {
 
@@ -222,11 +223,28 @@ void PaintTray::HandleCommand(Event& event) {
             return;
         case kEventConfirmRandomizeMap: OpenInFront(GetConfirmRandomizeTerrainMenu()); return;
         case kEventClearMap:
-            if (gArena != nullptr) gArena->FillTerrain(brush.tool < kFirstHeightMode ? brush.tool : 0);
+            if (gArena != nullptr) gArena->FillTerrain(ClearGround());
             return;
-        case kEventConfirmClearMap: OpenInFront(GetConfirmClearTerrainMenu()); return;
+        case kEventConfirmClearMap: {
+            ConfirmClearTerrainMenu& menu = GetConfirmClearTerrainMenu();
+            menu.title = ClearQuestion(ClearGround());
+            OpenInFront(menu);
+            return;
+        }
         default: Tray::HandleCommand(event);
     }
+}
+
+int32_t PaintTray::ClearGround() const { return brush.tool < kFirstHeightMode ? brush.tool : kTerrainGrass; }
+
+String PaintTray::ClearQuestion(int32_t ground) {
+    // One question a ground, so that each reads as it should.
+    static const char* const kQuestions[kTerrainTypeCount] = {
+        "ClearToGrass?", "ClearToDirt?", "ClearToStone?", "ClearToSwamp?",
+        "ClearToWater?", "ClearToSand?", "ClearToSnow?",  "ClearToLava?",
+    };
+    const bool known = ground >= 0 && ground < kTerrainTypeCount;
+    return GetLanguageText(known ? kQuestions[ground] : "ClearTerrain?");
 }
 
 PaintTray& GetPaintTray() {

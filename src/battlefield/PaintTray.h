@@ -36,6 +36,10 @@ public:
     bool PickTool(const String& toolName);
     // The brush a new player starts with, which every lesson starts from too.
     void ResetToDefaults();
+    // The ground "Clear" lays: the chosen ground, or grass while a height tool is chosen.
+    int32_t ClearGround() const;
+    // The question before clearing, naming the ground it lays.
+    static String ClearQuestion(int32_t ground);
 
     // Tool, shape, radius and edge as the arena applies them.
     TerrainBrush brush;

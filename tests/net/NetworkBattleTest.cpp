@@ -10,10 +10,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "engine/MeshBatch.h"
@@ -39,8 +40,50 @@ constexpr float kStep = 0.1f;
 constexpr float kBattleSeconds = 180.0f;
 constexpr float kHealedTreeHealth = 4.0f;
 
-bool TimedOut(std::chrono::steady_clock::time_point start, int seconds) {
-    return std::chrono::steady_clock::now() - start > std::chrono::seconds(seconds);
+// The server's frames a run may stand still before it is taken as stuck. The run stands
+// still while nothing it waits for changes: the session's state, the players in it, the
+// scripted events, the programs still running. The longest wait, the battle, takes 1800
+// frames of the server's own; a wait for a joined program takes that program a few of its
+// frames, and the server sleeps between its frames, leaving the machine to the others. So
+// a slow machine only makes the run slower, and this catches a program that stopped.
+constexpr int kStuckFrames = 100000;
+
+// Where a run stands and for how many frames it has stood there.
+class Progress {
+public:
+    // False once the run stood at `where` for more than kStuckFrames frames.
+    bool Moving(const std::string& where) {
+        if (where != where_) {
+            where_ = where;
+            frames_ = 0;
+        }
+        return ++frames_ <= kStuckFrames;
+    }
+    bool Stuck() const { return frames_ > kStuckFrames; }
+    const std::string& Where() const { return where_; }
+
+private:
+    std::string where_;
+    int frames_ = 0;
+};
+
+const char* StateName(SessionState state) {
+    static const char* const kNames[] = {
+        "ServerWaiting",   "ServerSetup",          "ServerWaitSetupAck",   "ServerSquadSelection",
+        "ServerCountdown", "ServerWaitSquads",     "ServerWaitWorldAck",   "ServerPlaying",
+        "ServerResults",   "ClientEntering",       "ClientJoined",         "ClientWaiting",
+        "ClientSetup",     "ClientScenarioLoaded", "ClientSquadSelection", "ClientSquadsSent",
+        "ClientPlaying",   "ClientDisconnected",   "ClientResults",        "Idle"};
+    const auto index = static_cast<size_t>(state);
+    return index < std::size(kNames) ? kNames[index] : "unknown";
+}
+
+// A joined program goes on while the server is there: once its connection or the serving
+// program is gone, nothing it waits for can come. The server ends a run that stands still.
+bool ServerGone(VornsNetworker& session, pid_t server, const char* name, const char* waitingFor) {
+    if (session.State() != SessionState::ClientDisconnected && getppid() == server) return false;
+    std::fprintf(stderr, "%s: the server went away while waiting for %s\n", name, waitingFor);
+    return true;
 }
 
 void Frame(NetworkGame& game) {
@@ -75,14 +118,14 @@ struct JoiningProgram {
 
 // A joining program; 0 when its world ended as the server's, else the failed check.
 int RunClient(uint16_t port, const char* name, bool leaveMidBattle) {
+    const pid_t server = getppid();
     JoiningProgram program;
     NetworkGame& game = program.game;
     Arena* arena = program.arena.get();
     VornsNetworker& session = game.Session();
     if (!program.Join(port, name)) return 10;
-    const auto start = std::chrono::steady_clock::now();
     while (session.State() != SessionState::ClientResults) {
-        if (TimedOut(start, 60) || session.State() == SessionState::ClientDisconnected) return 11;
+        if (ServerGone(session, server, name, "the results")) return 11;
         if (leaveMidBattle && session.State() == SessionState::ClientPlaying && game.clock > 4.0f) {
             session.StopClient();
             return 0;
@@ -120,6 +163,7 @@ Held HeldNow(Arena& arena) {
 // it is given back for reuse, so its nodes reach their number in the second battle, the
 // first whose squad is made while a battle's field still stands.
 int RunLaunchingClient(uint16_t port, int battles) {
+    const pid_t server = getppid();
     JoiningProgram program;
     NetworkGame& game = program.game;
     Arena* arena = program.arena.get();
@@ -135,9 +179,8 @@ int RunLaunchingClient(uint16_t port, int battles) {
     std::vector<Held> after;
     bool launched = false;
     bool wasPlaying = false;
-    const auto start = std::chrono::steady_clock::now();
     while (static_cast<int>(after.size()) < battles) {
-        if (TimedOut(start, 120) || session.State() == SessionState::ClientDisconnected) return 11;
+        if (ServerGone(session, server, "carl", "the end of a battle")) return 11;
         const bool playing = session.State() == SessionState::ClientPlaying;
         if (wasPlaying && !playing) after.push_back(HeldNow(*arena));
         wasPlaying = playing;
@@ -261,8 +304,13 @@ TEST_F(NetworkBattleTest, AServerAndTwoClientProgramsPlayFromJoiningToTheResults
     int script = 0;
     int aliceStatus = -1;
     int bobStatus = -1;
-    const auto start = std::chrono::steady_clock::now();
-    while ((aliceStatus < 0 || bobStatus < 0) && !TimedOut(start, 90)) {
+    Progress progress;
+    const auto where = [&] {
+        return std::string(StateName(session.State())) + " with " + std::to_string(session.Players().size()) +
+               " players, scripted event " + std::to_string(script) + ", alice " +
+               (aliceStatus < 0 ? "running" : "ended") + ", bob " + (bobStatus < 0 ? "running" : "ended");
+    };
+    while ((aliceStatus < 0 || bobStatus < 0) && progress.Moving(where())) {
         Frame(game);
         usleep(200);
         if (aliceStatus < 0) aliceStatus = Ended(alice);
@@ -304,10 +352,11 @@ TEST_F(NetworkBattleTest, AServerAndTwoClientProgramsPlayFromJoiningToTheResults
     }
     // The joined programs may leave as soon as they see the battle's end, a few of the
     // server's frames before it shows its own results.
-    while (session.State() == SessionState::ServerPlaying && !TimedOut(start, 90)) {
+    while (session.State() == SessionState::ServerPlaying && progress.Moving(where())) {
         Frame(game);
         usleep(200);
     }
+    EXPECT_FALSE(progress.Stuck()) << "stuck for " << kStuckFrames << " frames at: " << progress.Where();
     EXPECT_EQ(aliceStatus, 0);
     EXPECT_EQ(bobStatus, 0);
     EXPECT_EQ(script, 3);
@@ -326,8 +375,10 @@ TEST_F(NetworkBattleTest, AJoinedProgramGivesBackTheSquadsItLaunchesAfterEveryBa
     int battles = 0;
     bool fighting = false;
     int carlStatus = -1;
-    const auto start = std::chrono::steady_clock::now();
-    while (carlStatus < 0 && !TimedOut(start, 150)) {
+    Progress progress;
+    while (carlStatus < 0 && progress.Moving(std::string(StateName(session.State())) + " in battle " +
+                                             std::to_string(battles) + " with " +
+                                             std::to_string(session.Players().size()) + " players")) {
         Frame(game);
         usleep(200);
         carlStatus = Ended(carl);
@@ -348,6 +399,7 @@ TEST_F(NetworkBattleTest, AJoinedProgramGivesBackTheSquadsItLaunchesAfterEveryBa
             if (battles < kBattles) session.SendReplayRequest();
         }
     }
+    EXPECT_FALSE(progress.Stuck()) << "stuck for " << kStuckFrames << " frames at: " << progress.Where();
     EXPECT_EQ(carlStatus, 0);
     EXPECT_EQ(battles, kBattles);
 }

@@ -1,5 +1,6 @@
 // The mini-map in the training grounds: resting the pointer on a camera button tells what
-// it does, and the tilted camera is outlined on the map as the ground it really sees.
+// it does, and the tilted camera is outlined on the map as the ground it really sees. The
+// map stays beside the paint tray, whose "Clear" asks before laying one ground everywhere.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 
 #include "battlefield/MiniMap.h"
 #include "core/Image.h"
+#include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
 
 namespace {
@@ -48,6 +50,25 @@ TEST(MiniMapTrainingTest, TheCameraButtonsTellWhatTheyDoAndTheTiltedViewIsOutlin
     Vector2 corners[4];
     map.ViewOutline(corners);
     EXPECT_GT(corners[1].x - corners[0].x, corners[2].x - corners[3].x);
+
+    // The paint tray, offered by the cheat word, keeps the map beside it; clearing the field
+    // asks first, naming the ground it will lay.
+    player.TapKey(win::kKeyReturn);
+    player.Type("quab");
+    player.TapKey(win::kKeyReturn);
+    player.ClickEntry("WindowTray", "PaintTray");
+    player.WaitFor("PaintTray");
+    EXPECT_TRUE(player.IsOpen("MiniMap"));
+    player.ClickEntry("PaintTray", "Lava");
+    player.ClickEntry("PaintTray", "Clear");
+    player.WaitFor("ConfirmClearTerrainMenu");
+    player.Frames(10);
+    const Image question = player.Picture();
+    player.KeepPicture("paint_tray_clear_to_lava_question");
+    EXPECT_TRUE(player.ShowsTextRun(question, "lava"));
+    player.ClickItem("ConfirmClearTerrainMenu", "No");
+    player.Frames(10);
+    EXPECT_FALSE(player.IsOpen("ConfirmClearTerrainMenu"));
 }
 
 }  // namespace
