@@ -1,7 +1,8 @@
 // A squad file of 256 small robots dropped on crowded ground: over a field whose ground
 // is full within reach of every member (all are left out), and over 1,000 bodies piled on
 // the drop point (those over the pile stand around it). One drop per iteration; the
-// members placed are taken off again.
+// members placed are taken off again. And three squads of that file launched at one point,
+// on an empty field and beside a band of lava.
 #include <fstream>
 #include <memory>
 #include <string>
@@ -15,6 +16,8 @@
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
 #include "world/SaveFilePaths.h"
+#include "world/Terrain.h"
+#include "world/TerrainType.h"
 
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
@@ -77,6 +80,25 @@ public:
         arena_->AddObject(unit);
         return unit;
     }
+    // Lava on the two rows of grid points from `row`.
+    void LavaBand(int row) {
+        Terrain& terrain = arena_->GetTerrain();
+        for (int i = 0; i < terrain.Width(); ++i) {
+            terrain.CellAt(i, row).type = kTerrainLava;
+            terrain.CellAt(i, row + 1).type = kTerrainLava;
+        }
+    }
+    // Three squads read from the file launched one after another at the point.
+    int LaunchThree(const Vector3& point) {
+        int placed = 0;
+        for (int k = 0; k < 3; ++k) {
+            Squad squad;
+            squad.Load("Crowd", -1);
+            placed += arena_->PlaceSquadUnits(squad, point, &red_, true);
+        }
+        arena_->RemoveVornsNamed("Drop");
+        return placed;
+    }
     int Drop() {
         const int placed = arena_->LoadSquadFile("Crowd", kDropPoint, &red_);
         arena_->RemoveVornsNamed("Drop");
@@ -117,3 +139,15 @@ void BM_CrowdedDrop(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_CrowdedDrop)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Argument 0: an empty field; 1: the launch point 4 units short of a band of lava two
+// grid points wide across the field.
+void BM_LaunchThreeCrowds(benchmark::State& state) {
+    DropField field;
+    if (state.range(0) == 1) field.LavaBand(9);
+    int placed = 0;
+    for (auto _ : state) placed = field.LaunchThree(Vector3(80.0f, 81.0f, 0.0f));
+    state.counters["placed"] = placed;
+}
+
+BENCHMARK(BM_LaunchThreeCrowds)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
