@@ -1,8 +1,8 @@
 // A squad file of 256 small robots dropped on crowded ground: over a field whose ground
 // is full within reach of every member (all are left out), and over 1,000 bodies piled on
 // the drop point (those over the pile stand around it). One drop per iteration; the
-// members placed are taken off again. And three squads of that file launched at one point,
-// on an empty field and beside a band of lava.
+// members placed are taken off again. And three squads of 33 large robots launched at one
+// point, on an empty field and beside a band of lava.
 #include <fstream>
 #include <memory>
 #include <string>
@@ -62,6 +62,16 @@ public:
         std::ofstream(folder_ / "Crowd.SQD") << "Count " << Squad::kMaxMembers << "\nIconData\n"
                                              << icons << "VornData\n"
                                              << units;
+        // "Large": 36 large robots 6.4 apart, of which the squad's circle holds 33.
+        icons.clear();
+        units.clear();
+        for (int i = 0; i < 36; ++i) {
+            const Vector2 at(float(i % 6) * 6.4f - 16.0f, float(i / 6) * 6.4f - 16.0f);
+            const std::string position = "Position < " + std::to_string(at.x) + ", " + std::to_string(at.y) + ", 0 >\n";
+            icons += "Name Large\n" + position + "Type 2\nCost 0\n";
+            units += "Type Vorn\nName Drop\n" + position + "ChassisType RobotLarge\nEdited 1\nEnd\n";
+        }
+        std::ofstream(folder_ / "Large.SQD") << "Count 36\nIconData\n" << icons << "VornData\n" << units;
     }
     ~DropField() {
         world_test::CloseArena(*arena_);
@@ -88,12 +98,12 @@ public:
             terrain.CellAt(i, row + 1).type = kTerrainLava;
         }
     }
-    // Three squads read from the file launched one after another at the point.
+    // Three squads of large robots launched one after another at the point.
     int LaunchThree(const Vector3& point) {
         int placed = 0;
         for (int k = 0; k < 3; ++k) {
             Squad squad;
-            squad.Load("Crowd", -1);
+            squad.Load("Large", -1);
             placed += arena_->PlaceSquadUnits(squad, point, &red_, true);
         }
         arena_->RemoveVornsNamed("Drop");
