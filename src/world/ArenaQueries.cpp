@@ -482,7 +482,7 @@ bool CrossesDisc(const Vector2& to, const GroundDisc& disc) {
 }
 
 // Twice the signed area of the triangle a, b, c: its sign tells the side of ab c lies on.
-float Turn(const Vector2& a, const Vector2& b, const Vector2& c) {
+float Orientation(const Vector2& a, const Vector2& b, const Vector2& c) {
     return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
 }
 
@@ -490,10 +490,10 @@ float Turn(const Vector2& a, const Vector2& b, const Vector2& c) {
 // segment ab to the other.
 bool CrossesSegment(const Vector2& to, const Vector2& a, const Vector2& b) {
     const Vector2 origin(0.0f, 0.0f);
-    const float fromA = Turn(origin, to, a);
-    const float fromB = Turn(origin, to, b);
-    const float atOrigin = Turn(a, b, origin);
-    const float atTo = Turn(a, b, to);
+    const float fromA = Orientation(origin, to, a);
+    const float fromB = Orientation(origin, to, b);
+    const float atOrigin = Orientation(a, b, origin);
+    const float atTo = Orientation(a, b, to);
     return ((fromA > 0.0f && fromB < 0.0f) || (fromA < 0.0f && fromB > 0.0f)) &&
            ((atOrigin > 0.0f && atTo < 0.0f) || (atOrigin < 0.0f && atTo > 0.0f));
 }

@@ -555,7 +555,7 @@ TEST_F(ScenarioTest, ACrowdBesideLavaStandsDryOnItsOwnSide) {
         terrain.CellAt(i, 11).type = kTerrainLava;
         terrain.CellAt(i, 12).type = kTerrainLava;
     }
-    // Two crowds launched at one point 22 below the band among rocks, a tree and a
+    // Two crowds launched at one point 17 below the band among rocks, a tree and a
     // charger, battle after battle.
     for (int battle = 0; battle < 5; ++battle) {
         for (const Vector2& rock : {Vector2(100, 86), Vector2(140, 86), Vector2(120, 72)}) {
