@@ -14,6 +14,7 @@
 #include "core/StringStream.h"
 #include "core/TextTable.h"
 #include "core/Vector2.h"
+#include "core/Vector3.h"
 #include "game/SquadSummary.h"
 #include "platform/sys/Paths.h"
 #include "units/Vorn.h"
@@ -37,6 +38,16 @@ float GroundDistance(const Vector3& a, const Vector3& b) {
 }
 
 Vector2 Ground(const Vector3& point) { return {point.x, point.y}; }
+
+// The point as a squad file holds it: the digits its text keeps.
+Vector3 AsWritten(const Vector3& point) {
+    StringStream text;
+    point.WriteText(text);
+    StringStream back(text.Text());
+    Vector3 read = point;
+    read.ReadText(back);
+    return back.HasError() ? point : read;
+}
 
 void ReturnToPool(Vorn* unit) {
     if (gArena == nullptr) return;
@@ -130,13 +141,15 @@ Vorn* Squad::NearestMember(const Vector3& point, const char* memberName) const {
 }
 
 bool Squad::CanPlace(const Vector3& position, float radius, const Vorn* ignored) const {
-    // A member formed onto the disc's edge reads back from its file (six digits) a hair
-    // outside it.
-    constexpr float kEdgeTolerance = 0.0005f;
-    if (GroundDistance(position, Vector3(0.0f, 0.0f, 0.0f)) > kAreaRadius + kEdgeTolerance) return false;
+    // A member formed onto the disc's edge, or against another at just the spacing, reads
+    // back from its file (six digits) a hair outside the disc or nearer the other.
+    constexpr float kTextTolerance = 0.0005f;
+    if (GroundDistance(position, Vector3(0.0f, 0.0f, 0.0f)) > kAreaRadius + kTextTolerance) return false;
     for (const Vorn* unit : members) {
         if (unit == ignored) continue;
-        if (GroundDistance(position, unit->position) < unit->GetRadius() + radius + kSpacing) return false;
+        if (GroundDistance(position, unit->position) < unit->GetRadius() + radius + kSpacing - kTextTolerance) {
+            return false;
+        }
     }
     return true;
 }
@@ -158,8 +171,13 @@ bool Squad::FindFreePlace(const Vector3& wanted, float radius, const Vorn* ignor
 }
 
 bool Squad::Fit(Vorn& unit) const {
+    // Judged where its file will have it, so that the reader finds the place the writer
+    // found: a unit read from a file is there already.
+    const Vector3 wanted = AsWritten(unit.position);
     Vector3 place;
-    if (!FindFreePlace(unit.position, unit.GetRadius(), &unit, place)) return false;
+    if (!FindFreePlace(wanted, unit.GetRadius(), &unit, place)) return false;
+    // A place found anew has room to spare for the digits.
+    if (!(place == wanted)) place = AsWritten(place);
     if (!(place == unit.position)) unit.SetPosition(place);
     return true;
 }

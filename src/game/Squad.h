@@ -35,14 +35,16 @@ public:
     // name is not empty; the earlier of two as near.
     Vorn* NearestMember(const Vector3& point, const char* memberName) const;
     // Whether a unit of that radius fits at the position: inside the squad area and
-    // clear of every member but the ignored one.
+    // clear of every member but the ignored one, allowing the hair a squad file's digits
+    // take off either.
     bool CanPlace(const Vector3& position, float radius, const Vorn* ignored) const;
     // The place nearest the wanted one where a unit of that radius fits (CanPlace, with a
     // little room to spare); false when none is left in the area.
     bool FindFreePlace(const Vector3& wanted, float radius, const Vorn* ignored, Vector3& place) const;
     // A unit pressed against a member or past the area's edge moves to the nearest free
     // place; false, the unit left where it was, when there is none. The unit need not be
-    // a member: a member is kept clear of the others only.
+    // a member: a member is kept clear of the others only. The place is judged, and
+    // taken, as a squad file's digits hold it, so that a file reads back as it was formed.
     bool Fit(Vorn& unit) const;
     // "No place was found in the squad's circle for " (or the text of another key) and
     // the names, comma-separated, each once with its count when repeated ("Brawler (2)"),

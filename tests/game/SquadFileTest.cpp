@@ -2,7 +2,9 @@
 // and damaged bodies; finding and placing members.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "core/StringStream.h"
@@ -125,6 +127,74 @@ TEST_F(SquadFileTest, PressedMembersMoveToTheNearestFreePlaceAndThoseWithoutOneA
     EXPECT_TRUE(log.HasLineWith({"Crowd.SQD", text})) << log.Text();
     EXPECT_NE(text.find(std::string(squad.leftOut[0].CStr()) + ", "), std::string::npos) << text;
     EXPECT_EQ(text.back(), '.');
+}
+
+// A lassoed crowd of large units filling the squad's circle, pressed together at the
+// spacing and the outer ring on the edge, the middle ones taken last. Saved as "Save
+// squad" forms it, or as it formed them before, every member reads back where the file
+// has it, by either reader, a save of what was read lists the same, and the file holds
+// the crowd. What the save keeps of a crowd a hair nearer, as one dropped and saved again
+// may stand, reads back whole too.
+TEST_F(SquadFileTest, APackedCrowdSavedFromTheFieldReadsBackWhole) {
+    Vorn* probe = Unit("probe", 0.0f, 0.0f, 0);
+    probe->BuildBody(kRobotLarge);
+    const float pressed = 2.0f * probe->GetRadius() + 0.01f;
+    arena->DestroyObject(probe, false);
+    const Vector3 origin(80, 80, 0);
+    const auto listing = [](const char* name) {
+        const std::string text = platform_test::ReadRaw(SquadFilePath(name).CStr());
+        return text.substr(0, text.find("VornData"));
+    };
+    for (const auto& [spacing, formed] : {std::pair{pressed + 3e-5f, true}, {pressed + 3e-5f, false}, {pressed - 4.9e-4f, true}}) {
+        SCOPED_TRACE(testing::Message() << spacing << (formed ? " saved" : " saved before"));
+        std::vector<Vorn*> crowd;
+        const Vector2 across = Vector2(std::cos(0.3f), std::sin(0.3f)) * spacing;
+        const Vector2 up = Vector2(std::cos(1.3472f), std::sin(1.3472f)) * spacing;  // 60 degrees on
+        for (int i = -3; i <= 3; ++i) {
+            for (int j = -3; j <= 3; ++j) {
+                Vector2 at = across * float(i) + up * float(j);
+                if (at.Length() > 20.0f) continue;
+                if (at.Length() > 19.0f) at = at * (20.0f / at.Length());
+                crowd.push_back(Unit(("L" + std::to_string(crowd.size())).c_str(), origin.x + at.x, origin.y + at.y, 1));
+                crowd.back()->BuildBody(kRobotLarge);
+                crowd.back()->ApplyPatternSlots();  // as a unit made in the game has them
+            }
+        }
+        ASSERT_EQ(crowd.size(), 37u);
+        std::ranges::stable_sort(crowd, std::greater<>(), [&](Vorn* unit) { return (unit->position - origin).Length(); });
+        StringArray unplaced;
+        if (formed) {
+            ASSERT_TRUE(arena->SaveSquadFile("Big", origin, crowd, &unplaced));
+        } else {
+            Squad before;
+            for (Vorn* unit : crowd) {
+                unit->SetPosition(Vector3(unit->position.x - origin.x, unit->position.y - origin.y, unit->GetRadius()));
+                before.Add(unit);
+            }
+            ASSERT_TRUE(before.Save("Big"));
+            before.Clear();
+        }
+        if (spacing > pressed) {
+            EXPECT_TRUE(unplaced.IsEmpty());
+            EXPECT_TRUE(!formed || Squad::FileHolds("Big", arena->SquadSaveMembers(origin, crowd)));
+        }
+        const int32_t kept = int32_t(crowd.size()) - unplaced.Count();
+        EXPECT_GT(kept, 30);
+        for (Vorn* unit : crowd) arena->DestroyObject(unit, false);
+
+        platform_test::LogLines log;
+        ASSERT_TRUE(squad.Load("Big", -1));
+        EXPECT_EQ(squad.Count(), kept);
+        EXPECT_TRUE(squad.leftOut.IsEmpty()) << Squad::LeftOutText(squad.leftOut).CStr();
+        ASSERT_TRUE(squad.Save("Again"));
+        EXPECT_EQ(listing("Again"), listing("Big"));
+        squad.DestroyMembers();
+        StringArray leftOut;
+        EXPECT_EQ(arena->LoadSquadFile("Big", Vector3(80, 80, 0), &red, &leftOut), kept);
+        EXPECT_TRUE(leftOut.IsEmpty());
+        EXPECT_FALSE(log.HasLineWith({"Big.SQD", GetLanguageText("SquadMembersLeftOut").CStr()})) << log.Text();
+        arena->ClearBattlefield(true);
+    }
 }
 
 TEST_F(SquadFileTest, DamagedAndHostileBodiesStopSafely) {
