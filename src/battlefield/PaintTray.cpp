@@ -237,14 +237,33 @@ void PaintTray::HandleCommand(Event& event) {
 
 int32_t PaintTray::ClearGround() const { return brush.tool < kFirstHeightMode ? brush.tool : kTerrainGrass; }
 
+namespace {
+
+// One question a ground, so that each reads as it should; indexed by the ground's type.
+struct ClearQuestionKey {
+    TerrainType ground;
+    const char* key;
+};
+constexpr ClearQuestionKey kClearQuestions[] = {
+    {kTerrainGrass, "ClearToGrass?"}, {kTerrainDirt, "ClearToDirt?"}, {kTerrainStone, "ClearToStone?"},
+    {kTerrainSwamp, "ClearToSwamp?"}, {kTerrainWater, "ClearToWater?"}, {kTerrainSand, "ClearToSand?"},
+    {kTerrainSnow, "ClearToSnow?"},   {kTerrainLava, "ClearToLava?"},
+};
+
+constexpr bool OneQuestionPerGroundInTypeOrder() {
+    if (std::size(kClearQuestions) != size_t(kTerrainTypeCount)) return false;
+    for (size_t i = 0; i < std::size(kClearQuestions); ++i) {
+        if (kClearQuestions[i].ground != TerrainType(i)) return false;
+    }
+    return true;
+}
+static_assert(OneQuestionPerGroundInTypeOrder(), "a clear question for each ground type, in the types' order");
+
+}  // namespace
+
 String PaintTray::ClearQuestion(int32_t ground) {
-    // One question a ground, so that each reads as it should.
-    static const char* const kQuestions[kTerrainTypeCount] = {
-        "ClearToGrass?", "ClearToDirt?", "ClearToStone?", "ClearToSwamp?",
-        "ClearToWater?", "ClearToSand?", "ClearToSnow?",  "ClearToLava?",
-    };
     const bool known = ground >= 0 && ground < kTerrainTypeCount;
-    return GetLanguageText(known ? kQuestions[ground] : "ClearTerrain?");
+    return GetLanguageText(known ? kClearQuestions[ground].key : "ClearTerrain?");
 }
 
 PaintTray& GetPaintTray() {
