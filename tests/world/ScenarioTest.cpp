@@ -668,19 +668,30 @@ TEST_F(ScenarioTest, CrowdsBesideABandOnOpenGroundArePlacedWhole) {
         }
     }
     // On an island of three by three points in a lava field, a launch places those the dry
-    // ground holds and names the rest, none stacked, their records given back whole.
-    for (int i = 0; i < 16; ++i) {
-        for (int j = 0; j < 16; ++j) terrain.CellAt(i, j).type = i >= 7 && i <= 9 && j >= 7 && j <= 9 ? kTerrainGrass : kTerrainLava;
+    // ground holds and names the rest, none stacked, their records given back whole; and
+    // beside a shore past one point of lava, those whose places fall on the shore stand
+    // there.
+    for (const int shore : {16, 11}) {
+        for (int i = 0; i < 16; ++i) {
+            for (int j = 0; j < 16; ++j) {
+                const bool island = i >= 7 && i <= 9 && j >= 7 && j <= 9;
+                terrain.CellAt(i, j).type = island || i >= shore ? kTerrainGrass : kTerrainLava;
+            }
+        }
+        Squad crowd;
+        ASSERT_TRUE(crowd.Load("Crowd", -1));
+        StringArray noRoom;
+        const int placed = arena->PlaceSquadUnits(crowd, Vector3(92, 80, 0), &red, true, &noRoom);
+        EXPECT_GT(placed, 0);
+        EXPECT_EQ(placed + noRoom.Count(), members);
+        EXPECT_TRUE(UnitsStandDry());
+        EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
+        EXPECT_EQ(StrayPathPoints(*arena), 0);
+        int onShore = 0;
+        for (const WorldObject* object : arena->Objects()) onShore += object->position.x > 100.0f ? 1 : 0;
+        EXPECT_EQ(onShore > 0, shore < 16) << onShore << " on the shore";
+        arena->ClearBattlefield(false);
     }
-    Squad crowd;
-    ASSERT_TRUE(crowd.Load("Crowd", -1));
-    StringArray noRoom;
-    const int placed = arena->PlaceSquadUnits(crowd, Vector3(80, 80, 0), &red, true, &noRoom);
-    EXPECT_GT(placed, 0);
-    EXPECT_EQ(placed + noRoom.Count(), members);
-    EXPECT_TRUE(UnitsStandDry());
-    EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
-    EXPECT_EQ(StrayPathPoints(*arena), 0);
 }
 
 TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {
