@@ -43,6 +43,8 @@ constexpr float kImageSpare = 1.0f;
 // The ground a search keeps to reaches this far past the squares it is worked out from,
 // against rounding.
 constexpr float kRegionSpare = 1.0f;
+// Only points within this of the field's origin are worked out on its grid.
+constexpr float kOnGrid = 1e6f;
 // With the nearest free ground refused, the search also tries the points of a grid this
 // fine (or as fine as the body's radius, when that is wider).
 constexpr float kFreeGroundStep = 0.5f;
@@ -680,21 +682,27 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
     // a dry squad point, over dry ground): it lies on the ground joined to the wanted
     // point's (and the squad point's) within reach. Only that ground is searched, however
     // large the field, so that a search on a small island in a lake stays small.
+    // (Points that are not finite or lie far off the field, which no caller gives, are
+    // searched as before.)
     GroundBox region{from - Vector2(reach, reach), from + Vector2(reach, reach)};
-    const GridSpan span{std::min(Owner(region.low.x), Owner(referenceAt.x)) - 1,
-                        std::max(Owner(region.high.x), Owner(referenceAt.x)) + 1,
-                        std::min(Owner(region.low.y), Owner(referenceAt.y)) - 1,
-                        std::max(Owner(region.high.y), Owner(referenceAt.y)) + 1};
-    const auto narrow = [&region](const GroundBox& joined) {
-        region = {
-            {std::max(region.low.x, joined.low.x - kRegionSpare), std::max(region.low.y, joined.low.y - kRegionSpare)},
-            {std::min(region.high.x, joined.high.x + kRegionSpare),
-             std::min(region.high.y, joined.high.y + kRegionSpare)}};
-    };
-    GroundBox joined;
-    if (JoinedGround(*terrain_, from, centreHere, span, joined)) narrow(joined);
-    if (fromReference && JoinedGround(*terrain_, referenceAt, 0, span, joined)) narrow(joined);
-    if (region.low.x > region.high.x || region.low.y > region.high.y) return false;
+    const auto onGrid = [](const Vector2& p) { return std::fabs(p.x) < kOnGrid && std::fabs(p.y) < kOnGrid; };
+    const bool gridded = onGrid(from) && onGrid(referenceAt);
+    if (gridded) {
+        const GridSpan span{std::min(Owner(region.low.x), Owner(referenceAt.x)) - 1,
+                            std::max(Owner(region.high.x), Owner(referenceAt.x)) + 1,
+                            std::min(Owner(region.low.y), Owner(referenceAt.y)) - 1,
+                            std::max(Owner(region.high.y), Owner(referenceAt.y)) + 1};
+        const auto narrow = [&region](const GroundBox& joined) {
+            region = {{std::max(region.low.x, joined.low.x - kRegionSpare),
+                       std::max(region.low.y, joined.low.y - kRegionSpare)},
+                      {std::min(region.high.x, joined.high.x + kRegionSpare),
+                       std::min(region.high.y, joined.high.y + kRegionSpare)}};
+        };
+        GroundBox joined;
+        if (JoinedGround(*terrain_, from, centreHere, span, joined)) narrow(joined);
+        if (fromReference && JoinedGround(*terrain_, referenceAt, 0, span, joined)) narrow(joined);
+        if (region.low.x > region.high.x || region.low.y > region.high.y) return false;
+    }
     const Vector2 farthest(std::max(from.x - region.low.x, region.high.x - from.x),
                            std::max(from.y - region.low.y, region.high.y - from.y));
     reach = std::min(reach, farthest.Length());
@@ -741,7 +749,7 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
     rule.full = fullNear;
     // The grid around the wanted point, at (0, 0).
     const GroundBox around{region.low - from, region.high - from};
-    rule.box = &around;
+    rule.box = gridded ? &around : nullptr;
     bool metFree = false;
     rule.metFree = &metFree;
     rule.accept = [&](const Vector2& spot) {
