@@ -2,7 +2,9 @@
 // is full within reach of every member (all are left out), and over 1,000 bodies piled on
 // the drop point (those over the pile stand around it). One drop per iteration; the
 // members placed are taken off again. And three squads of 33 large robots launched at one
-// point, on an empty field and beside a band of lava.
+// point, on an empty field and beside a band of lava; and one squad launched onto a dry
+// island in a lake on the largest field.
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -98,6 +100,24 @@ public:
             terrain.CellAt(i, row + 1).type = kTerrainLava;
         }
     }
+    // The largest field, water but for an island of three by three points around (320, 320).
+    void Island() {
+        arena_->GrowOrShrinkTerrain(Terrain::kMaxSide - arena_->GetTerrain().Width());
+        Terrain& terrain = arena_->GetTerrain();
+        for (int i = 0; i < terrain.Width(); ++i) {
+            for (int j = 0; j < terrain.Height(); ++j) {
+                const bool island = std::abs(i - 32) <= 1 && std::abs(j - 32) <= 1;
+                terrain.CellAt(i, j).type = island ? kTerrainGrass : kTerrainWater;
+            }
+        }
+    }
+    // The squad launched at the point: how many were placed (into `placed`) and named.
+    int Launch(Squad& squad, const Vector3& point, int& placed) {
+        StringArray noRoom;
+        placed = arena_->PlaceSquadUnits(squad, point, &red_, true, &noRoom);
+        return noRoom.Count();
+    }
+    void TakeOff() { arena_->RemoveVornsNamed("Drop"); }
     // Three squads of large robots launched one after another at the point.
     int LaunchThree(const Vector3& point) {
         int placed = 0;
@@ -161,3 +181,28 @@ void BM_LaunchThreeCrowds(benchmark::State& state) {
 }
 
 BENCHMARK(BM_LaunchThreeCrowds)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One squad launched at the middle of a dry island of three by three points in a lake on
+// a field of 64 x 64 points: argument 0, 33 large robots; 1, the 158 small ones its circle
+// holds. The island holds some; the rest are named. Only the placing is timed, not the
+// reading of the squad's file nor taking its members off again.
+void BM_LaunchOnAnIsland(benchmark::State& state) {
+    DropField field;
+    field.Island();
+    int placed = 0;
+    int named = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Squad squad;
+        squad.Load(state.range(0) == 0 ? "Large" : "Crowd", -1);
+        state.ResumeTiming();
+        named = field.Launch(squad, Vector3(320, 320, 0), placed);
+        state.PauseTiming();
+        field.TakeOff();
+        state.ResumeTiming();
+    }
+    state.counters["placed"] = placed;
+    state.counters["named"] = named;
+}
+
+BENCHMARK(BM_LaunchOnAnIsland)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -37,6 +37,14 @@ constexpr float kFreeGroundRoom = 0.001f;
 // No solid body is wider than the largest robot: a search reaching less than half the
 // field's side, less this and the body's own, meets each body at one image only.
 constexpr float kWidestBody = kChassisRadiusBySize[2];
+// A search's reach stays this far inside the disc of a body's image farther than the
+// nearest: more than the placing margin and room.
+constexpr float kImageSpare = 1.0f;
+// The ground a search keeps to reaches this far past the squares it is worked out from,
+// against rounding.
+constexpr float kRegionSpare = 1.0f;
+// Only points within this of the field's origin are worked out on its grid.
+constexpr float kOnGrid = 1e6f;
 // With the nearest free ground refused, the search also tries the points of a grid this
 // fine (or as fine as the body's radius, when that is wider).
 constexpr float kFreeGroundStep = 0.5f;
@@ -532,14 +540,84 @@ bool MeetsSquare(const Vector2& to, const Vector2& low, const Vector2& high) {
     return clip(to.x, low.x, high.x) && clip(to.y, low.y, high.y);
 }
 
+// The grid point whose square of ground holds the coordinate (unwrapped).
+int Owner(float v) { return int(std::floor(v / kCell + 0.5f)); }
+
+// Grid columns and rows, unwrapped, from `low` to `high` of each.
+struct GridSpan {
+    int lowI;
+    int highI;
+    int lowJ;
+    int highJ;
+};
+
+// The rectangle of the squares of ground joined to the square of `seed`'s grid point
+// through squares, each sharing an edge or a corner with one before, whose ground has no
+// hazard outside `allowed`, among the grid points of `span`. A straight line from the seed
+// that meets only such squares ends in one of them. False, `box` untouched, when the
+// seed's square is refused (or lies outside the span). Only sums and comparisons of
+// whole numbers: the same on every machine.
+bool JoinedGround(const Terrain& terrain, const Vector2& seed, int allowed, const GridSpan& span, GroundBox& box) {
+    const int seedI = Owner(seed.x);
+    const int seedJ = Owner(seed.y);
+    const auto refused = [&](int i, int j) {
+        return (GroundFlags(terrain.CellAt(i, j).type) & kHazards & ~allowed) != 0;
+    };
+    if (seedI < span.lowI || seedI > span.highI || seedJ < span.lowJ || seedJ > span.highJ || refused(seedI, seedJ)) {
+        return false;
+    }
+    box = {{(float(span.lowI) - 0.5f) * kCell, (float(span.lowJ) - 0.5f) * kCell},
+           {(float(span.highI) + 0.5f) * kCell, (float(span.highJ) + 0.5f) * kCell}};
+    // Open ground most often: the seed's row and column joined to the span's four sides.
+    const auto joinedTo = [&](int di, int dj, int last) {
+        for (int k = 1; k <= last; ++k) {
+            if (refused(seedI + di * k, seedJ + dj * k)) return false;
+        }
+        return true;
+    };
+    if (joinedTo(1, 0, span.highI - seedI) && joinedTo(-1, 0, seedI - span.lowI) &&
+        joinedTo(0, 1, span.highJ - seedJ) && joinedTo(0, -1, seedJ - span.lowJ)) {
+        return true;
+    }
+    const int columns = span.highI - span.lowI + 1;
+    std::vector<char> seen(size_t(columns) * size_t(span.highJ - span.lowJ + 1), 0);
+    const auto mark = [&](int i, int j) {
+        char& cell = seen[size_t(j - span.lowJ) * size_t(columns) + size_t(i - span.lowI)];
+        const bool first = cell == 0;
+        cell = 1;
+        return first;
+    };
+    mark(seedI, seedJ);
+    std::vector<std::pair<int, int>> open{{seedI, seedJ}};
+    GridSpan joined{seedI, seedI, seedJ, seedJ};
+    while (!open.empty()) {
+        const auto [i, j] = open.back();
+        open.pop_back();
+        joined = {std::min(joined.lowI, i), std::max(joined.highI, i), std::min(joined.lowJ, j),
+                  std::max(joined.highJ, j)};
+        // Joined across the whole span: it can grow no wider.
+        if (joined.lowI == span.lowI && joined.highI == span.highI && joined.lowJ == span.lowJ &&
+            joined.highJ == span.highJ) {
+            return true;
+        }
+        for (int nj = std::max(j - 1, span.lowJ); nj <= std::min(j + 1, span.highJ); ++nj) {
+            for (int ni = std::max(i - 1, span.lowI); ni <= std::min(i + 1, span.highI); ++ni) {
+                if (!refused(ni, nj) && mark(ni, nj)) open.push_back({ni, nj});
+            }
+        }
+    }
+    box = {{(float(joined.lowI) - 0.5f) * kCell, (float(joined.lowJ) - 0.5f) * kCell},
+           {(float(joined.highI) + 0.5f) * kCell, (float(joined.highJ) + 0.5f) * kCell}};
+    return true;
+}
+
 }  // namespace
 
 int Arena::HazardsAlong(const Vector2& from, const Vector2& to) const {
-    const auto owner = [](float v) { return int(std::floor(v / kCell + 0.5f)); };
     const Vector2 path = to - from;
     int flags = 0;
-    for (int i = owner(std::min(from.x, to.x)); i <= owner(std::max(from.x, to.x)); ++i) {
-        for (int j = owner(std::min(from.y, to.y)); j <= owner(std::max(from.y, to.y)); ++j) {
+    for (int i = Owner(std::min(from.x, to.x)); i <= Owner(std::max(from.x, to.x)); ++i) {
+        for (int j = Owner(std::min(from.y, to.y)); j <= Owner(std::max(from.y, to.y)); ++j) {
             const Vector2 point(float(i) * kCell, float(j) * kCell);
             const Vector2 half(0.5f * kCell, 0.5f * kCell);
             if (MeetsSquare(path, point - half - from, point + half - from)) {
@@ -580,10 +658,54 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
     }
     const float width = WorldWidth();
     const float height = WorldHeight();
-    const float reach = std::min(shared.reach, 0.5f * std::min(width, height) - radius - kWidestBody - 1.0f);
+    // Every body is taken at its image nearest the wanted point, and its other images lie
+    // at least half the narrower side from that point. Reaching no farther than half that
+    // side, less the body's radius, the widest body's and a spare, the search meets each
+    // body at one image only: another image's disc keeps the spare clear of every point
+    // it takes.
+    float reach = std::min(shared.reach, 0.5f * std::min(width, height) - radius - kWidestBody - kImageSpare);
     // Worked out around the wanted point, so that every body is taken at its image
     // nearest it and the numbers stay small.
     const Vector2 from(wanted.x, wanted.y);
+    // What the ground allows: where the squad's point is dry, none under the body at all;
+    // else no worse than at the wanted point.
+    const int centreHere = GroundFlags(GetTerrainType(wanted.x, wanted.y)) & kHazards;
+    const bool dryAsked =
+        reference != nullptr && (GroundFlags(GetTerrainType(reference->x, reference->y)) & kHazards) == 0;
+    const int centreAllowed = dryAsked ? 0 : centreHere;
+    const int underAllowed = dryAsked ? 0 : HazardsUnder(wanted.x, wanted.y, radius);
+    // One wanted in lava or water beside a dry squad point leaves it on the point's side.
+    const bool fromReference = dryAsked && centreHere != 0;
+    const Vector3 referenceImage = fromReference ? NearestImage(wanted, *reference) : wanted;
+    const Vector2 referenceAt(referenceImage.x, referenceImage.y);
+    // A place is reached in a straight line over ground the wanted point allows (and, from
+    // a dry squad point, over dry ground): it lies on the ground joined to the wanted
+    // point's (and the squad point's) within reach. Only that ground is searched, however
+    // large the field, so that a search on a small island in a lake stays small.
+    // (Points that are not finite or lie far off the field, which no caller gives, are
+    // searched as before.)
+    GroundBox region{from - Vector2(reach, reach), from + Vector2(reach, reach)};
+    const auto onGrid = [](const Vector2& p) { return std::fabs(p.x) < kOnGrid && std::fabs(p.y) < kOnGrid; };
+    const bool gridded = onGrid(from) && onGrid(referenceAt);
+    if (gridded) {
+        const GridSpan span{std::min(Owner(region.low.x), Owner(referenceAt.x)) - 1,
+                            std::max(Owner(region.high.x), Owner(referenceAt.x)) + 1,
+                            std::min(Owner(region.low.y), Owner(referenceAt.y)) - 1,
+                            std::max(Owner(region.high.y), Owner(referenceAt.y)) + 1};
+        const auto narrow = [&region](const GroundBox& joined) {
+            region = {{std::max(region.low.x, joined.low.x - kRegionSpare),
+                       std::max(region.low.y, joined.low.y - kRegionSpare)},
+                      {std::min(region.high.x, joined.high.x + kRegionSpare),
+                       std::min(region.high.y, joined.high.y + kRegionSpare)}};
+        };
+        GroundBox joined;
+        if (JoinedGround(*terrain_, from, centreHere, span, joined)) narrow(joined);
+        if (fromReference && JoinedGround(*terrain_, referenceAt, 0, span, joined)) narrow(joined);
+        if (region.low.x > region.high.x || region.low.y > region.high.y) return false;
+    }
+    const Vector2 farthest(std::max(from.x - region.low.x, region.high.x - from.x),
+                           std::max(from.y - region.low.y, region.high.y - from.y));
+    reach = std::min(reach, farthest.Length());
     std::vector<GroundDisc> taken;
     std::vector<GroundDisc> walls;
     // Along each axis, the wrapped distance of a body that may count is within this and
@@ -620,22 +742,14 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
         const Vector3 centre = NearestImage(wanted, Vector3(ground.area.x, ground.area.y, 0.0f));
         fullNear.push_back({Vector2(centre.x, centre.y) - from, ground.area.z});
     }
-    // What the ground allows: where the squad's point is dry, none under the body at all;
-    // else no worse than at the wanted point.
-    const int centreHere = GroundFlags(GetTerrainType(wanted.x, wanted.y)) & kHazards;
-    const bool dryAsked =
-        reference != nullptr && (GroundFlags(GetTerrainType(reference->x, reference->y)) & kHazards) == 0;
-    const int centreAllowed = dryAsked ? 0 : centreHere;
-    const int underAllowed = dryAsked ? 0 : HazardsUnder(wanted.x, wanted.y, radius);
-    // One wanted in lava or water beside a dry squad point leaves it on the point's side.
-    const bool fromReference = dryAsked && centreHere != 0;
-    const Vector3 referenceImage = fromReference ? NearestImage(wanted, *reference) : wanted;
-    const Vector2 referenceAt(referenceImage.x, referenceImage.y);
     const std::vector<std::pair<Vector2, Vector2>> gaps = NarrowGaps(walls);
     FreePointRule rule;
     rule.reach = reach;
     rule.step = std::max(radius, kFreeGroundStep);
     rule.full = fullNear;
+    // The grid around the wanted point, at (0, 0).
+    const GroundBox around{region.low - from, region.high - from};
+    rule.box = gridded ? &around : nullptr;
     bool metFree = false;
     rule.metFree = &metFree;
     rule.accept = [&](const Vector2& spot) {

@@ -138,19 +138,30 @@ Vector3 RotatedOnGround(const Vector3& offset, float angle) {
     return {offset.x * c - offset.y * s, offset.x * s + offset.y * c, 0.0f};
 }
 
+// The ground searches of one placing, which only adds units between them: its free
+// ground only shrinks.
+struct Placing {
+    Arena::GroundSearch search;
+    // The sizes of unit for which the squad's point had no free ground near: it has none
+    // for a later one of that size either.
+    std::vector<float> noneAtPoint;
+};
+
 // Stands the unit at the free ground nearest the spot, clear of everything on the field,
 // on ground no worse than the spot's, dry where the squad's point is, and not past a wall
 // or across lava or water from it. A member hemmed in there (behind a tree at the lava's
 // edge, say) comes in from the squad's point instead, to the free ground nearest that.
-// False, the unit left where it was, when neither has any within the search's reach. The
-// units of one placing share `search`.
-bool StandOnFreeGround(Arena& arena, Vorn& unit, const Vector3& spot, const Vector3& point,
-                       Arena::GroundSearch& search) {
+// False, the unit left where it was, when neither has any within the search's reach.
+bool StandOnFreeGround(Arena& arena, Vorn& unit, const Vector3& spot, const Vector3& point, Placing& placing) {
     Vector3 place;
     const WorldObject* const self[] = {&unit};
-    if (!arena.FindFreeGround(spot, unit.GetRadius(), self, nullptr, place, &search, &point) &&
-        !arena.FindFreeGround(arena.WrapPosition(point), unit.GetRadius(), self, nullptr, place, &search, &point)) {
-        return false;
+    const float radius = unit.GetRadius();
+    if (!arena.FindFreeGround(spot, radius, self, nullptr, place, &placing.search, &point)) {
+        if (std::ranges::find(placing.noneAtPoint, radius) != placing.noneAtPoint.end()) return false;
+        if (!arena.FindFreeGround(arena.WrapPosition(point), radius, self, nullptr, place, &placing.search, &point)) {
+            placing.noneAtPoint.push_back(radius);
+            return false;
+        }
     }
     unit.PlaceAt(place);
     return true;
@@ -544,7 +555,7 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
     // On the ground where it lands, whatever height it was saved at, and clear of what
     // stands there: never stacked on it.
     StringArray crowded;
-    GroundSearch search;
+    Placing placing;
     int placed = 0;
     for (Vorn* unit : layout.members) {
         unit->SetPlayer(player);
@@ -553,7 +564,7 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
         // health or ammunition.
         unit->SetDefaults();
         if (!StandOnFreeGround(*this, *unit, WrapPosition(point + RotatedOnGround(unit->position, angle)), point,
-                               search)) {
+                               placing)) {
             crowded.Append(unit->name);
             GiveBack(unit);
             continue;
@@ -578,8 +589,8 @@ int Arena::LoadSquadFile(const String& name, const Vector3& point, Player* playe
 int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, bool delayed, StringArray* noRoom) {
     const float angle = float(sys::Rand()) / float(sys::kRandMax) * 2.0f * kPi;
     // A launched member is not left out while the field has free ground it can reach.
-    GroundSearch search;
-    search.reach = kFloatMax;
+    Placing placing;
+    placing.search.reach = kFloatMax;
     StringArray crowded;
     int placed = 0;
     for (Vorn* unit : squad.members) {
@@ -595,7 +606,7 @@ int Arena::PlaceSquadUnits(Squad& squad, const Vector3& point, Player* player, b
         unit->SetDefaults();
         unit->SetAngle(unit->heading + angle);
         if (!StandOnFreeGround(*this, *unit, WrapPosition(point + RotatedOnGround(unit->position, angle)), point,
-                               search)) {
+                               placing)) {
             // Never stacked on what stands there: like a unit with no chassis, it never
             // enters the battle.
             crowded.Append(unit->name);

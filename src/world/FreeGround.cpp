@@ -309,15 +309,31 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
         if (nextRing <= nextEdge) {
             // The square ring of grid points `ring` steps out each way: none nearer than
             // a step times that. Only sums and products, the same on every machine.
-            for (int k = -ring; k <= ring; ++k) {
-                const float across = asked.step * float(k);
-                addAnywhere(wanted + Vector2(across, -nextRing), room);
-                addAnywhere(wanted + Vector2(across, nextRing), room);
-                if (k != -ring && k != ring) {
-                    addAnywhere(wanted + Vector2(-nextRing, across), room);
-                    addAnywhere(wanted + Vector2(nextRing, across), room);
+            // Along each side, the steps from `first` to `last`.
+            const auto side = [&](bool alongX, float at, int first, int last) {
+                const GroundBox* box = asked.box;
+                // A rectangle leaves out the side, or all but the steps that may reach it
+                // (one more each way, against rounding: a point outside is refused anyway).
+                if (box != nullptr) {
+                    const Vector2 low = box->low - wanted;
+                    const Vector2 high = box->high - wanted;
+                    const float fixedLow = alongX ? low.y : low.x;
+                    const float fixedHigh = alongX ? high.y : high.x;
+                    if (at < fixedLow - asked.step || at > fixedHigh + asked.step) return;
+                    const float stepsFrom = std::floor((alongX ? low.x : low.y) / asked.step) - 1.0f;
+                    const float stepsTo = std::ceil((alongX ? high.x : high.y) / asked.step) + 1.0f;
+                    first = std::max(first, int(std::clamp(stepsFrom, float(first), float(last) + 1.0f)));
+                    last = std::min(last, int(std::clamp(stepsTo, float(first) - 1.0f, float(last))));
                 }
-            }
+                for (int k = first; k <= last; ++k) {
+                    const float across = asked.step * float(k);
+                    addAnywhere(wanted + (alongX ? Vector2(across, at) : Vector2(at, across)), room);
+                }
+            };
+            side(true, -nextRing, -ring, ring);
+            side(true, nextRing, -ring, ring);
+            side(false, -nextRing, 1 - ring, ring - 1);
+            side(false, nextRing, 1 - ring, ring - 1);
             ++ring;
             continue;
         }

@@ -12,6 +12,12 @@ struct GroundDisc {
     float radius;
 };
 
+// A rectangle from `low` to `high`.
+struct GroundBox {
+    Vector2 low;
+    Vector2 high;
+};
+
 // What a search may ask of the point beyond being free.
 struct FreePointRule {
     // Points farther than this from the wanted one are not taken.
@@ -21,6 +27,9 @@ struct FreePointRule {
     // Above 0: the points of a grid this fine around the wanted one are tried as well,
     // for the free ground that `accept` refuses at the discs' edges.
     float step = 0.0f;
+    // When given, `accept` refuses every point outside this rectangle: the grid is tried
+    // only inside it.
+    const GroundBox* box = nullptr;
     // Circles known to hold no free point: their inside is left aside.
     std::span<const GroundDisc> full;
     // Set when given: whether any free point within reach was met, accepted or not.

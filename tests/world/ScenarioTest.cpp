@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -668,19 +669,35 @@ TEST_F(ScenarioTest, CrowdsBesideABandOnOpenGroundArePlacedWhole) {
         }
     }
     // On an island of three by three points in a lava field, a launch places those the dry
-    // ground holds and names the rest, none stacked, their records given back whole.
-    for (int i = 0; i < 16; ++i) {
-        for (int j = 0; j < 16; ++j) terrain.CellAt(i, j).type = i >= 7 && i <= 9 && j >= 7 && j <= 9 ? kTerrainGrass : kTerrainLava;
+    // ground holds and names the rest, none stacked, their records given back whole; and
+    // beside a shore past one point of lava, a second launch onto the full island still
+    // places those whose places fall on the shore there.
+    for (const int shore : {16, 11}) {
+        for (int i = 0; i < 16; ++i) {
+            for (int j = 0; j < 16; ++j) {
+                const bool island = i >= 7 && i <= 9 && j >= 7 && j <= 9;
+                terrain.CellAt(i, j).type = island || i >= shore ? kTerrainGrass : kTerrainLava;
+            }
+        }
+        int onShore = 0;
+        for (int launch = 0; launch < 2; ++launch) {
+            Squad crowd;
+            ASSERT_TRUE(crowd.Load("Crowd", -1));
+            StringArray noRoom;
+            const int before = arena->CountObjectsOfKind(kKindVorn);
+            const int placed = arena->PlaceSquadUnits(crowd, Vector3(92, 80, 0), &red, true, &noRoom);
+            EXPECT_EQ(placed > 0, launch == 0 || shore < 16);
+            EXPECT_EQ(placed + noRoom.Count(), members);
+            EXPECT_EQ(arena->CountObjectsOfKind(kKindVorn), before + placed);
+            EXPECT_TRUE(UnitsStandDry());
+            EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
+            EXPECT_EQ(StrayPathPoints(*arena), 0);
+            const int wasOnShore = std::exchange(onShore, 0);
+            for (const WorldObject* object : arena->Objects()) onShore += object->position.x > 100.0f ? 1 : 0;
+            EXPECT_EQ(onShore > wasOnShore, shore < 16) << onShore << " on the shore after launch " << launch;
+        }
+        arena->ClearBattlefield(false);
     }
-    Squad crowd;
-    ASSERT_TRUE(crowd.Load("Crowd", -1));
-    StringArray noRoom;
-    const int placed = arena->PlaceSquadUnits(crowd, Vector3(80, 80, 0), &red, true, &noRoom);
-    EXPECT_GT(placed, 0);
-    EXPECT_EQ(placed + noRoom.Count(), members);
-    EXPECT_TRUE(UnitsStandDry());
-    EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
-    EXPECT_EQ(StrayPathPoints(*arena), 0);
 }
 
 TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {
