@@ -774,6 +774,8 @@ bool NetworkGame::StoreSquads(SessionPlayer& sender, const SquadPayload& payload
 std::string NetworkGame::BuildWorldText() {
     if (gArena != nullptr && settings_.rules == kShootForTheStars) PlaceVIPs();
     if (gArena != nullptr && settings_.rules == kSoccer) DealSoccerNets();
+    // Nothing moves until every peer holds the world: the battle starts for all at once.
+    playerPaused = 1;
     std::string text = SquadExchange::BuildWorld(networker_);
     LookAtOwnLaunchPoint();
     GetWindowManager().NotifyAll();
@@ -856,6 +858,7 @@ void NetworkGame::BuildWorld(const std::string& text) {
         if (player->record != nullptr) player->record->SetAllUpgradeLevels(static_cast<int32_t>(settings_.boostCount));
     }
     SquadExchange::ReadWorld(text, networker_);
+    playerPaused = 1;
     StandUnitsAsSent();
     LookAtOwnLaunchPoint();
 }
@@ -864,17 +867,28 @@ void NetworkGame::BuildWorld(const std::string& text) {
 // on the ground, where it took the ground's light, then lifted onto whatever stood there.
 // Seated the same way here, each unit stands or waits in the air as the server's does,
 // lit by the ground under it rather than drawn black until it first lands. A launched
-// squad waits out its start on the server, taking no hit and showing no bar or shadow;
-// its units wait as long here (the clock counts from the battle's start on both). VIPs,
-// set down by the rules, start at once there and here.
+// squad waits, taking no hit and showing no bar or shadow, until the battle's start and
+// its wait after it (HoldLaunchedUnits).
 void NetworkGame::StandUnitsAsSent() {
     for (WorldObject* object : gArena->Objects()) {
         if (object->kind != kKindVorn) continue;
         auto* unit = static_cast<Vorn*>(object);
         unit->PlaceAt(unit->position);
         unit->TakeTerrainLight();
-        unit->delayTimer = unit->vip != 0 ? 0.0f : SquadExchange::kClientStartDelay;
+        unit->delayTimer = unit->vip != 0 ? 0.0f : kLaunchWaitSeconds;
     }
+}
+
+// The server's world waits for every peer's acknowledgement and a client's for the start
+// message, however long each takes; so the launch wait counts from the battle clock's 0 on
+// every peer (a client's clock starts a lag below it, its events stamped with the
+// server's clock), and each unit starts choosing then. VIPs, set down by the rules, start
+// at once everywhere.
+void NetworkGame::HoldLaunchedUnits() {
+    ForEachUnit([this](Vorn& unit) {
+        unit.ResetPatternState();
+        unit.delayTimer = unit.vip != 0 ? 0.0f : kLaunchWaitSeconds - clock;
+    });
 }
 
 void NetworkGame::StartBattle() {
@@ -889,11 +903,13 @@ void NetworkGame::StartBattle() {
     if (IsNetworkServer()) {
         ApplyBattleRules();
         clock = 0.0f;
+        HoldLaunchedUnits();
         return;
     }
     clock = -VornsNetworker::kClientLagSeconds;
     clockCorrection_ = 0.0f;
     StartMeteorShower(false);
+    HoldLaunchedUnits();
 }
 
 void NetworkGame::SignalRequested(SessionPlayer& player, uint32_t which, bool on) {

@@ -23,6 +23,9 @@ public:
     static constexpr float kEndDelaySeconds = 8.0f;
     static constexpr float kLowestHeight = -25.0f;
     static constexpr int32_t kDefaultTotalBudget = 5000;
+    // Seconds a launched squad's units wait, counted from the battle's start on every
+    // peer, before they act.
+    static constexpr float kLaunchWaitSeconds = 2.0f;
 
     NetworkGame();
     ~NetworkGame() override;
@@ -183,6 +186,8 @@ private:
     void LookAtOwnLaunchPoint();
     // A world read from the server: each unit seated and lit as the server's stands.
     void StandUnitsAsSent();
+    // The battle starts: every launched unit waits from now, as on every other peer.
+    void HoldLaunchedUnits();
     // The wire address of a player record; {} for none or a player not in the session.
     sock::Ipv4Address AddressOf(const Player* player) const;
     Player* PlayerAt(const sock::Ipv4Address& address) const;

@@ -69,7 +69,8 @@ void PatternMatcher::PlaceProvisionally(Vorn& unit, Pattern& pattern) {
     pattern.LinkObjectsToWorld();
     BuildWorldLines(unit);
     pattern.BuildLines();
-    // The teleport fade that marks a new pattern starts with its first queued action.
+    // The teleport fade that marks a new pattern starts when its first action does
+    // (Vorn::ShowPatternStart).
     unit.patternFrame = unit.BuildWorldMatrix();
     LinkLines(pattern);
 }

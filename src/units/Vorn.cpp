@@ -114,6 +114,7 @@ void Vorn::Reset() {
     teleportFadeTimer = 0.0f;
     teleportFadeLevel = 0.0f;
     teleportFadeActive = 0;
+    teleportFadeDue = 0;
     healthBarTimer = 0.0f;
     delayTimer = 0.0f;
     setTimer = 0.0f;

@@ -214,6 +214,9 @@ public:
     // Injured and TimerExpired are one-shot: the matcher clears them after each choice.
     void ClearOneShotConditionals();
     void StartTeleportFade();
+    // A newly chosen pattern shows when its first action starts: once that action has
+    // been reported (and so sent with its flag), the fade starts and the flag is spent.
+    void ShowPatternStart(VornAction* action);
 
     // Movement.
     void StepTurn(VornAction* action);
@@ -322,6 +325,9 @@ public:
     float teleportFadeTimer = 0.0f;
     float teleportFadeLevel = 0.0f;
     uint8_t teleportFadeActive = 0;
+    // Network client: a received pattern start, shown by this frame's update at the point
+    // where the server's unit starts its fade.
+    uint8_t teleportFadeDue = 0;
     Vector3 walkStart;
     Vector3 walkEnd;
     float turnLeft = 0.0f;  // radians still to turn while walking
@@ -406,6 +412,7 @@ private:
     void CountLoss();
     // Behaviour.
     void AdvanceTimers();
+    void CountDownDelay();
     void ClearPerTickFlags();
     void TickLoop();
     bool ChooseWhenIdle();

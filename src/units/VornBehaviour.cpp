@@ -53,6 +53,10 @@ void Vorn::Update(bool paused) {
     const bool client = IsCurrentGameClient();
     if (!client || game->clock >= 0.0f) {
         AdvanceTimers();
+    } else {
+        // A client's clock starts a lag below 0, behind the server's; a launched unit's
+        // delay counts from that start, so that it ends when the server's does.
+        CountDownDelay();
     }
     if (!paused) {
         if (teleportFadeTimer > 0.0f && teleportFadeActive == 0) {
@@ -72,6 +76,10 @@ void Vorn::Update(bool paused) {
             if (actionBegunThisFrame == 0 && currentAction != nullptr) {
                 BeginAction(currentAction);
             }
+        }
+        if (teleportFadeDue != 0) {
+            teleportFadeDue = 0;
+            StartTeleportFade();
         }
         if (carryingBall != 0) {
             if (ballCreditTicks > 0) {
@@ -121,13 +129,7 @@ void Vorn::AdvanceTimers() {
     }
     conditionals[kSignal1] = owner != nullptr ? owner->signal1 : 0;
     conditionals[kSignal2] = owner != nullptr ? owner->signal2 : 0;
-    if (delayTimer <= frame) {
-        // A delay already below zero must not hand the unit extra budget.
-        SpendTime(std::max(delayTimer, 0.0f));
-        delayTimer = 0.0f;
-    } else {
-        delayTimer -= frame;
-    }
+    CountDownDelay();
     for (int place = 0; place < kWeaponPlaces; ++place) {
         Weapon& weapon = weapons[place];
         if (weapon.kind == kWeaponPropeller && weapon.flightTimer > 0.0f) {
@@ -141,6 +143,17 @@ void Vorn::AdvanceTimers() {
     }
     StepBodySway();
     UpdateAnimation();
+}
+
+void Vorn::CountDownDelay() {
+    const float frame = FrameTime();
+    if (delayTimer <= frame) {
+        // A delay already below zero must not hand the unit extra budget.
+        SpendTime(std::max(delayTimer, 0.0f));
+        delayTimer = 0.0f;
+    } else {
+        delayTimer -= frame;
+    }
 }
 
 void Vorn::ClearPerTickFlags() {
@@ -223,10 +236,12 @@ void Vorn::PerformAction(VornAction* action) {
         case VornAction::kWalk:
             // Reported before the step: a finished step returns the record to its pool.
             ReportAction(action, time);
+            ShowPatternStart(action);
             StepWalk(action);
             break;
         case VornAction::kTurnToFace:
             ReportAction(action, time);
+            ShowPatternStart(action);
             StepTurn(action);
             break;
         case VornAction::kFire1:
@@ -245,6 +260,7 @@ void Vorn::PerformAction(VornAction* action) {
         case VornAction::kSetTimer:
             ApplyInstantAction(action, false);
             ReportAction(action, time);
+            ShowPatternStart(action);
             SpendTime(kInstantActionCost);
             NextAction();
             break;
@@ -339,6 +355,8 @@ void Vorn::FireWeaponAction(float time, Weapon& weapon, const Vector3& target, b
         const Game* game = TheGame();
         if (game == nullptr || game->IsWeaponAllowed(weapon.kind)) {
             FireWeapon(time, weapon, AimPointFor(weapon.kind, target), aimHigh, -1, 0, nullptr);
+            // A shot dropped or not allowed is never sent: no peer shows a start for it.
+            ShowPatternStart(currentAction);
         }
         NextAction();
         return;
@@ -509,12 +527,17 @@ void Vorn::BeginAction(VornAction* action) {
     }
     currentAction = action;
     if (action->firstOfPattern != 0) {
-        StartTeleportFade();
+        // Received before the update, shown by it: the server's unit starts its fade
+        // after its timers moved, in the tick it performs the action.
+        teleportFadeDue = 1;
         action->firstOfPattern = 0;
     }
     if (action->sent == 0) {
         PlaceAt(action->startPosition);
         SetAngle(action->startHeading);
+        // Where the server's unit stood: a replayed step that gives up returns here, as
+        // the server's own steps return to where they began.
+        SavePreviousState();
     }
     switch (action->kind) {
         case VornAction::kWalk:
@@ -627,3 +650,11 @@ void Vorn::ClearOneShotConditionals() {
 }
 
 void Vorn::StartTeleportFade() { teleportFadeTimer = kTeleportFadeSeconds; }
+
+void Vorn::ShowPatternStart(VornAction* action) {
+    if (action == nullptr || action->firstOfPattern == 0) {
+        return;
+    }
+    action->firstOfPattern = 0;
+    StartTeleportFade();
+}

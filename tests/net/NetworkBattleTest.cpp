@@ -2,18 +2,24 @@
 // processes join, each with its own world. The server drives the session from the waiting
 // screen to the results through a battle of three minutes of game time; the clients check
 // that their worlds ended as the server's did. A joined program that launches a squad in
-// battle after battle holds no more after the third than after the first.
+// battle after battle holds no more after the third than after the first. A joined
+// program run frame for frame beside the server holds every launched unit as the server
+// does, second by second.
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,10 +30,12 @@
 #include "modes/PlayerFigure.h"
 #include "net/NetworkGame.h"
 #include "platform/net/NetLimits.h"
+#include "support/SpeedBattleFiles.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/TestAssets.h"
 #include "units/ChassisTable.h"
+#include "units/PatternMatcher.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
@@ -211,6 +219,108 @@ int RunLaunchingClient(uint16_t port, int battles) {
         std::fprintf(stderr, "carl holds %d unit records off the field, %d model nodes, %d batches\n", held.offField,
                      held.nodes, held.batches);
     return 30;
+}
+
+// --- side by side
+
+// A sixteenth of a second adds up without rounding, so both clocks pass each whole second
+// exactly, and a unit's wait ends on a frame's edge on both.
+constexpr float kSideStep = 1.0f / 16.0f;
+constexpr int kComparedSeconds = 8;
+// Frames the joined program leaves the world unread after its squads went, as a slow
+// machine does; the server's world waits for its acknowledgement that long.
+constexpr int kSlowWorldFrames = 24;
+
+// One frame as the program runs it: the clock, the objects' budgets, the network, the
+// world, the rules.
+void PlayFrame(NetworkGame& game, Arena& arena) {
+    game.Game::AdvanceClock(kSideStep);
+    arena.AdvanceObjectClocks();
+    game.HandleInputEvents(Array<InputEvent>());
+    arena.Update();
+    game.Update();
+}
+
+// A small robot that shoots an enemy ahead and otherwise walks round in short steps:
+// every choice starts a pattern with an action.
+bool WriteScout() {
+    using battle_files::Pattern;
+    const std::string patterns = "Patterns 2\n" +
+                                 Pattern("\t\tEnemy < 9, 0 > < 7, 0 > End \n", 1,
+                                         "\t\t< 0.5, 0 > < 0.5, 0 > Actions 1\n\t\t\tFire1 < 9, 0 >\n", 2, 2) +
+                                 "\n" + Pattern("", 0, "\t\t< 1, 1 > < 1, 1 > Actions 0\n", 2, 0);
+    std::filesystem::create_directories("Vorns");
+    std::ofstream("Vorns/Scout.VRN") << battle_files::UnitFile("Scout", "RobotSmall", "Laser", "Laser", patterns);
+    Vorn* scout = gArena->NewVorn(0);
+    if (!scout->LoadFile("Scout")) {
+        gArena->GiveBack(scout);
+        return false;
+    }
+    GetLocalPlayer().squads[0].Add(scout);
+    return true;
+}
+
+// What a peer holds of each unit at a whole second of the battle, by second and id.
+struct UnitState {
+    int alive = 0;
+    float x = 0.0f;
+    float y = 0.0f;
+    float health = 0.0f;
+    int fading = 0;
+    float fade = 0.0f;
+};
+using UnitStates = std::map<std::pair<int, int>, UnitState>;
+
+// After a frame that ended on a whole second of the battle, a line for each unit.
+void WriteUnitLines(NetworkGame& game, Arena& arena, std::ostream& out) {
+    const float end = game.clock + game.frameTime;
+    if (end != std::floor(end) || end < 1.0f) return;
+    for (WorldObject* object : arena.Objects()) {
+        if (object->kind != kKindVorn) continue;
+        const auto& unit = *static_cast<const Vorn*>(object);
+        out << static_cast<int>(end) << ' ' << unit.id << ' ' << (unit.removed ? 0 : 1) << ' ' << unit.position.x << ' '
+            << unit.position.y << ' ' << unit.health << ' ' << int(unit.teleportFadeActive) << ' '
+            << unit.teleportFadeLevel << '\n';
+    }
+}
+
+UnitStates ReadUnitLines(std::istream& in) {
+    UnitStates states;
+    int second = 0;
+    int id = 0;
+    UnitState state;
+    while (in >> second >> id >> state.alive >> state.x >> state.y >> state.health >> state.fading >> state.fade)
+        states[{second, id}] = state;
+    return states;
+}
+
+// A joining program that launches a scout and runs one frame for each of the server's:
+// the server sends a byte on `frames` after each of its frames and waits for the byte
+// back, so neither runs ahead of the other whatever the machine's speed. It writes what
+// it holds of every unit each second.
+int RunMirroringClient(uint16_t port, int frames) {
+    JoiningProgram program;
+    NetworkGame& game = program.game;
+    VornsNetworker& session = game.Session();
+    if (!program.Join(port, "ann")) return 10;
+    if (!WriteScout()) return 12;
+    std::ofstream lines("units.txt");
+    int unread = 0;
+    char frame = 0;
+    while (read(frames, &frame, 1) == 1) {
+        if (session.State() == SessionState::ClientSquadsSent && unread < kSlowWorldFrames) {
+            ++unread;
+        } else {
+            PlayFrame(game, *program.arena);
+        }
+        if (session.State() == SessionState::ClientPlaying) {
+            WriteUnitLines(game, *program.arena, lines);
+            if (game.clock + game.frameTime >= kComparedSeconds) return 0;
+        }
+        if (write(frames, &frame, 1) != 1) break;
+    }
+    std::fprintf(stderr, "ann: the server went away before the battle's second %d\n", kComparedSeconds);
+    return 11;
 }
 
 constexpr int kThrew = 40;
@@ -402,6 +512,79 @@ TEST_F(NetworkBattleTest, AJoinedProgramGivesBackTheSquadsItLaunchesAfterEveryBa
     EXPECT_FALSE(progress.Stuck()) << "stuck for " << kStuckFrames << " frames at: " << progress.Where();
     EXPECT_EQ(carlStatus, 0);
     EXPECT_EQ(battles, kBattles);
+}
+
+TEST_F(NetworkBattleTest, AJoinedProgramHoldsEveryLaunchedUnitAsTheServerDoesSecondBySecond) {
+    // The units choose what to do, in both programs.
+    PatternMatcher matcher;
+    gPatternMatcher = &matcher;
+    int frames[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, frames), 0);
+    const pid_t ann = Spawn("ann", [&] {
+        close(frames[0]);
+        return RunMirroringClient(port, frames[1]);
+    });
+    close(frames[1]);
+    VornsNetworker& session = game.Session();
+    game.SetLaunchDelay(1);
+    game.SetGameRules(NetworkGame::kKingOfTheHill);
+    game.SetGameTimer(30);
+    ASSERT_TRUE(WriteScout());
+    std::stringstream lines;
+    int annStatus = -1;
+    Progress progress;
+    while (annStatus < 0 && progress.Moving(StateName(session.State()))) {
+        PlayFrame(game, *arena);
+        char frame = 'f';
+        if (send(frames[0], &frame, 1, MSG_NOSIGNAL) == 1) recv(frames[0], &frame, 1, 0);
+        annStatus = Ended(ann);
+        const SessionState state = session.State();
+        if (state == SessionState::ServerWaiting && session.Players().size() == 2) {
+            session.ProceedToSetup();
+        } else if (state == SessionState::ServerSetup) {
+            game.SendScenario();
+            // Two launch points in sight of each other.
+            for (float x : {40.0f, 49.0f}) arena->ToggleLaunchPoint(Vector2(x, 40.0f), false);
+        } else if (state == SessionState::ServerSquadSelection && !session.LocalPlayer()->ready) {
+            session.SendSquads();
+        } else if (state == SessionState::ServerPlaying && game.clock < kComparedSeconds) {
+            WriteUnitLines(game, *arena, lines);
+        }
+    }
+    close(frames[0]);
+    gPatternMatcher = nullptr;
+    ASSERT_EQ(annStatus, 0) << "stuck at " << progress.Where();
+    const UnitStates server = ReadUnitLines(lines);
+    std::ifstream annLines(std::filesystem::path(folder.Path()) / "ann" / "units.txt");
+    const UnitStates client = ReadUnitLines(annLines);
+    // Both launched units, at every second, on both; a unit gone on one is gone on both.
+    EXPECT_GE(server.size(), static_cast<size_t>(kComparedSeconds));
+    for (const auto& [key, shown] : client)
+        EXPECT_EQ(server.count(key), 1u) << "unit " << key.second << " at " << key.first << " s";
+    int fadesSeen = 0;
+    std::map<int, float> firstHealth;
+    bool hit = false;
+    for (const auto& [key, held] : server) {
+        const std::string where = "unit " + std::to_string(key.second) + " at " + std::to_string(key.first) + " s";
+        const auto mirrored = client.find(key);
+        if (mirrored == client.end()) {
+            ADD_FAILURE() << where << " is on the server only";
+            continue;
+        }
+        const UnitState& shown = mirrored->second;
+        EXPECT_EQ(shown.alive, held.alive) << where;
+        EXPECT_NEAR(shown.x, held.x, 0.05f) << where;
+        EXPECT_NEAR(shown.y, held.y, 0.05f) << where;
+        EXPECT_NEAR(shown.health, held.health, 1e-3f) << where;
+        EXPECT_EQ(shown.fading, held.fading) << where;
+        EXPECT_NEAR(shown.fade, held.fade, 1e-3f) << where;
+        fadesSeen += held.fading;
+        firstHealth.emplace(key.second, held.health);
+        hit = hit || held.health < firstHealth[key.second];
+    }
+    // The battle showed what it is meant to: units starting patterns and taking hits.
+    EXPECT_GT(fadesSeen, 0);
+    EXPECT_TRUE(hit);
 }
 
 }  // namespace

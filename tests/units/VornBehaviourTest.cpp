@@ -311,4 +311,26 @@ TEST_F(VornBehaviourTest, ClientReplayBudgetIsKeptWithinTheFrame) {
     game.client = false;
 }
 
+// The server's unit stands hemmed in and chooses a walk every tick that gives up at once;
+// the client's copy, wherever it stood, stands where the server's does.
+TEST_F(VornBehaviourTest, AClientReplayThatGivesUpStaysWhereTheServersUnitStood) {
+    Vorn* unit = AddUnit(&red, kRobotSmall, 40.0f, 50.0f, 0.0f);
+    unit->SavePreviousState();  // as the arena's update does before each frame
+    for (const Vector2 side : {Vector2(1, 0), Vector2(-1, 0), Vector2(0, 1), Vector2(0, -1)})
+        world_test::AddObjectOfKind(*arena, kKindRock, 60.0f + 1.6f * side.x, 50.0f + 1.6f * side.y);
+    game.client = true;
+    game.frameTime = 0.1f;
+    game.clock = 10.0f;
+    VornAction* walk = NewAction(VornAction::kWalk);
+    walk->startPosition = Vector3(60.0f, 50.0f, 0.0f);
+    walk->pointA = Vector3(70.0f, 50.0f, 0.0f);
+    walk->pointB = Vector3(71.0f, 50.0f, 0.0f);
+    walk->timeStamp = 10.0f;
+    unit->BeginAction(walk);
+    EXPECT_NEAR(unit->position.x, 60.0f, 0.01f);
+    EXPECT_NEAR(unit->position.y, 50.0f, 0.01f);
+    unit->NextAction();
+    game.client = false;
+}
+
 }  // namespace
