@@ -377,18 +377,22 @@ void Game::DrawTimeLeft(float secondsLeft) {
     renderer.SetBlendOff();
 }
 
-void Game::PlaceSquadsAtLaunchPoints(Array<Squad*>& squads) {
-    if (gArena == nullptr) return;
+StringArray Game::PlaceSquadsAtLaunchPoints(Array<Squad*>& squads) {
+    StringArray leftOut;
+    if (gArena == nullptr) return leftOut;
     const Vector2 centre = gArena->PointAtFraction(0.5f, 0.5f);
     for (Squad* squad : squads) {
         const Vector2 launch = gArena->TakeRandomLaunchPoint();
         const Vector3 ground = gArena->GroundPoint(launch.x, launch.y);
         Player* owner = squad->members.IsEmpty() ? nullptr : squad->members[0]->owner;
-        const int placed = gArena->PlaceSquadUnits(*squad, ground, owner, true);
+        StringArray noRoom;
+        const int placed = gArena->PlaceSquadUnits(*squad, ground, owner, true, &noRoom);
+        for (const String& name : noRoom) leftOut.Append(name);
         if (placed > 0 && gGameWindows != nullptr) {
             gGameWindows->AimBattlefieldCamera(ground, gArena->GroundPoint(centre.x, centre.y));
         }
     }
+    return leftOut;
 }
 
 // --- text blocks

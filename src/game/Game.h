@@ -136,7 +136,9 @@ public:
     // Each squad enters at a launch point of its own (a random free one, else a random
     // spot), its units keeping their owners and starting after the launch delay; the
     // battlefield camera then looks from the last launch point to the arena's centre.
-    void PlaceSquadsAtLaunchPoints(Array<Squad*>& squads);
+    // Gives back the names of the members the field had no room for (logged as well), for
+    // the caller to name to the player whose squads they are.
+    StringArray PlaceSquadsAtLaunchPoints(Array<Squad*>& squads);
 
     // --- mission and tutorial text blocks
     // Adds one script line to the text pages; true at the "End" of the block.

@@ -28,6 +28,7 @@
 #include "scenes/Speaker.h"
 #include "ui/ConfirmEscapeMenu.h"
 #include "ui/KillTray.h"
+#include "ui/SquadNameEditBox.h"
 #include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 #include "ui/WindowTray.h"
@@ -175,10 +176,11 @@ void MissionGame::Launch() {
     UsePlayerFolders(local_);
     Array<Squad*> squads;
     for (int32_t i = 0; i < LaunchSquadCount(); ++i) squads.Append(&local_.squads[i]);
-    PlaceSquadsAtLaunchPoints(squads);
+    const StringArray noRoom = PlaceSquadsAtLaunchPoints(squads);
     GetArenaWindow().LookAtUnitsOf(local_);
     local_.ClearSquads();
     GetWindowManager().NotifyAll();
+    ShowSquadMembersLeftOut(StringArray(), noRoom);
     SetPaused(false);
     if (settings.goal == MissionGoal::kReachApex && gArena != nullptr) {
         float lowest = 0.0f;

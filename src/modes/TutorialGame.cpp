@@ -33,6 +33,7 @@
 #include "ui/KillTray.h"
 #include "ui/SavedFileTrays.h"
 #include "ui/ScenarioListBox.h"
+#include "ui/SquadNameEditBox.h"
 #include "ui/TextBox.h"
 #include "ui/ToolkitWindows.h"
 #include "ui/UiServices.h"
@@ -712,10 +713,11 @@ void TutorialGame::Launch() {
     Array<Squad*> squads;
     const int32_t count = std::clamp(GetLaunchSquadTray().launchCount, 1, Player::kSquadCount);
     for (int32_t i = 0; i < count; ++i) squads.Append(&local_.squads[i]);
-    PlaceSquadsAtLaunchPoints(squads);
+    const StringArray noRoom = PlaceSquadsAtLaunchPoints(squads);
     GetArenaWindow().LookAtUnitsOf(local_);
     local_.ClearSquads();
     manager.NotifyAll();
+    ShowSquadMembersLeftOut(StringArray(), noRoom);
     SetPaused(false);
     PlayBattleSound("TransportBackwards.ogg");
 }

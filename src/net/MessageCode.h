@@ -43,7 +43,8 @@ enum class MessageCode : uint8_t {
     KeepAlive = 38,
     FlushObjects = 39,
     AirborneUpdate = 40,
-    Count = 41,  // codes from here on are unknown
+    MembersLeftOut = 41,
+    Count = 42,  // codes from here on are unknown
 };
 
 inline uint8_t CodeByte(MessageCode code) { return static_cast<uint8_t>(code); }

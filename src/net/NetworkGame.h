@@ -139,6 +139,7 @@ public:
     bool StoreSquads(SessionPlayer& sender, const SquadPayload& payload) override;
     std::string BuildWorldText() override;
     void BuildWorld(const std::string& text) override;
+    void ShowMembersLeftOut(const std::vector<std::string>& names) override { SquadExchange::ShowLeftOut(names); }
     void StartBattle() override;
     void SetClockCorrection(float seconds) override { clockCorrection_ = seconds; }
     void SignalRequested(SessionPlayer& player, uint32_t which, bool on) override;

@@ -4,6 +4,7 @@
 // it; the protocol tests implement it with plain records.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "net/NetworkEventApplier.h"
 #include "net/NetworkMatchSettings.h"
@@ -54,6 +55,9 @@ public:
     virtual std::string BuildWorldText() = 0;
     // Client: recreates the server's starting world.
     virtual void BuildWorld(const std::string& text) = 0;
+    // Both roles, once the world is built: the local player's squad members the launch
+    // found no room for, to be named on its screen as a drop names them.
+    virtual void ShowMembersLeftOut(const std::vector<std::string>& /*names*/) {}
     // The battle begins: the server's clock starts at 0, a client's at -1 s.
     virtual void StartBattle() = 0;
     virtual void SetClockCorrection(float seconds) = 0;

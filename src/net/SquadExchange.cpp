@@ -12,6 +12,7 @@
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/Paths.h"
 #include "platform/sys/Random.h"
+#include "ui/SquadNameEditBox.h"
 #include "units/Vorn.h"
 #include "units/WeaponTable.h"
 #include "world/Arena.h"
@@ -209,25 +210,30 @@ void SquadExchange::UseOwnSquads(SessionPlayer& local, int32_t squadLimit) {
     }
 }
 
-void SquadExchange::PlaceSquads(SessionPlayer& player) {
+void SquadExchange::PlaceSquads(VornsNetworker& session, SessionPlayer& player) {
     Player& owner = *player.record;
     UseNetworkFolders(player.address.ip, player.address.port);
+    std::vector<std::string> leftOut;
     for (Squad& squad : owner.squads) {
         if (squad.Count() == 0) continue;
         const Vector2 launch = gArena->TakeRandomLaunchPoint();
-        const int placed = gArena->PlaceSquadUnits(squad, gArena->GroundPoint(launch.x, launch.y), &owner, true);
+        StringArray noRoom;
+        const int placed =
+            gArena->PlaceSquadUnits(squad, gArena->GroundPoint(launch.x, launch.y), &owner, true, &noRoom);
+        for (const String& name : noRoom) leftOut.emplace_back(name.CStr());
         if (placed == 0)
             gArena->FreeLaunchPointAt(launch);
         else
             player.launchPoint = launch;
     }
     RestoreNetworkFolders();
+    session.NoteMembersLeftOut(player, leftOut);
 }
 
 std::string SquadExchange::BuildWorld(VornsNetworker& session) {
     if (gArena == nullptr) return {};
     for (const auto& player : session.Players()) {
-        if (player->record != nullptr && !player->disconnected) PlaceSquads(*player);
+        if (player->record != nullptr && !player->disconnected) PlaceSquads(session, *player);
     }
     StringStream stream;
     WritePlayers(session, stream);
@@ -372,6 +378,12 @@ bool SquadExchange::ReadObject(Stream& stream, VornsNetworker& session) {
     gArena->AddObject(object);
     object->id = id;
     return true;
+}
+
+void SquadExchange::ShowLeftOut(const std::vector<std::string>& names) {
+    StringArray noRoom;
+    for (const std::string& name : names) noRoom.Append(String(name.c_str()));
+    ShowSquadMembersLeftOut(StringArray(), noRoom);
 }
 
 void SquadExchange::DeleteNetworkUnitFiles() {

@@ -38,16 +38,20 @@ public:
     static bool Store(SessionPlayer& sender, const SquadPayload& payload);
     // Server: the serving player's own unit files copied into its network folders.
     static void UseOwnSquads(SessionPlayer& local, int32_t squadLimit);
-    // Server: every player's squads placed at launch points, then the world text.
+    // Server: every player's squads placed at launch points, then the world text. The
+    // members the field had no room for are noted with the session, for their player.
     static std::string BuildWorld(VornsNetworker& session);
     // Client: the starting world rebuilt from the server's text.
     static void ReadWorld(const std::string& text, VornsNetworker& session);
+    // The local player's members a launch left out, named on its screen as a drop
+    // names them.
+    static void ShowLeftOut(const std::vector<std::string>& names);
     // Every exchanged unit file removed from the network folder.
     static void DeleteNetworkUnitFiles();
 
 private:
     static void CollectUnit(const String& name, std::set<std::string>& visited, std::vector<std::string>& names);
-    static void PlaceSquads(SessionPlayer& player);
+    static void PlaceSquads(VornsNetworker& session, SessionPlayer& player);
     static void WritePlayers(VornsNetworker& session, Stream& stream);
     static void WriteObjects(VornsNetworker& session, Stream& stream);
     static bool ReadPlayerBlock(Stream& stream, VornsNetworker& session);

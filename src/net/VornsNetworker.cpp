@@ -75,6 +75,7 @@ bool FitsClientState(uint8_t code, SessionState state) {
         case MessageCode::PlayerFlags:
         case MessageCode::Countdown: return in({S::ClientSquadSelection, S::ClientSquadsSent});
         case MessageCode::World:
+        case MessageCode::MembersLeftOut:
         case MessageCode::StartGame: return state == S::ClientSquadsSent;
         case MessageCode::TimeSync: return state == S::ClientPlaying;
         default: return true;
@@ -148,6 +149,16 @@ bool ReadTexts(MessageReader& in, uint32_t limit, std::vector<std::string>& text
     texts.resize(count);
     for (std::string& text : texts) text = in.ReadText(sock::kMaxFrameBytes);
     return !in.Failed();
+}
+
+// The names of members left out, each cut to a unit file name's length and shown as
+// peer text; none when the count is past the cap or the frame cannot hold it.
+std::vector<std::string> ReadMemberNames(MessageReader& in) {
+    std::vector<std::string> names;
+    if (!ReadTexts(in, VornsNetworker::kMaxMembersLeftOut, names)) return {};
+    for (std::string& name : names)
+        name = CleanPeerText(name.substr(0, VornsNetworker::kMaxUnitNameBytes), VornsNetworker::kMaxUnitNameBytes);
+    return names;
 }
 
 SquadPayload ReadSquadPayload(MessageReader& in) {
@@ -286,6 +297,8 @@ void VornsNetworker::ResetSession() {
     unicast_.Clear();
     schedule_.DiscardPending();
     statusText_.clear();
+    leftOutByPlayer_.clear();
+    membersLeftOut_.clear();
     syncTimer_ = keepAliveTimer_ = countdown_ = 0.0f;
     keepAliveSentMs_ = Now();
     countdownRunning_ = false;
@@ -663,6 +676,50 @@ void VornsNetworker::SendYourAddress(int connection, const sock::Ipv4Address& ad
     unicast_.Clear();
 }
 
+void VornsNetworker::NoteMembersLeftOut(const SessionPlayer& player, const std::vector<std::string>& names) {
+    if (names.empty()) return;
+    for (auto& [address, noted] : leftOutByPlayer_) {
+        if (address != player.address) continue;
+        noted.insert(noted.end(), names.begin(), names.end());
+        return;
+    }
+    leftOutByPlayer_.emplace_back(player.address, names);
+}
+
+// Each in its own frame, after the world's: a program that does not know the message
+// drops only it.
+void VornsNetworker::TellMembersLeftOut() {
+    for (auto& [address, names] : leftOutByPlayer_) {
+        const SessionPlayer* player = FindPlayer(address);
+        if (player == nullptr || player->disconnected) continue;
+        if (names.size() > kMaxMembersLeftOut) names.resize(kMaxMembersLeftOut);
+        if (player->local) {
+            membersLeftOut_ = names;
+            host_.ShowMembersLeftOut(membersLeftOut_);
+            continue;
+        }
+        const int connection = FindConnection(address.ip, address.port);
+        if (connection < 0) continue;
+        unicast_.Clear();
+        unicast_.PutU8(CodeByte(MessageCode::MembersLeftOut));
+        unicast_.PutU32(static_cast<uint32_t>(names.size()));
+        for (const std::string& name : names) unicast_.PutText(name.substr(0, kMaxUnitNameBytes));
+        SendTo(unicast_.Bytes().data(), unicast_.Size(), connection);
+        bytesFlushed_ += unicast_.Size();
+        unicast_.Clear();
+    }
+    FlushSends();
+    leftOutByPlayer_.clear();
+}
+
+bool VornsNetworker::HandleMembersLeftOut(MessageReader& in) {
+    std::vector<std::string> names = ReadMemberNames(in);
+    if (in.Failed()) return true;
+    membersLeftOut_ = std::move(names);
+    if (!membersLeftOut_.empty()) host_.ShowMembersLeftOut(membersLeftOut_);
+    return true;
+}
+
 void VornsNetworker::SendPlayerList() {
     out_.PutU8(CodeByte(MessageCode::PlayerList));
     out_.PutU32(static_cast<uint32_t>(players_.size()));
@@ -860,10 +917,13 @@ void VornsNetworker::ServerStep(float frameTime) {
             countdown_ = 0.0f;
             SetState(SessionState::ServerWaitWorldAck);
             for (const auto& player : players_) player->worldAcknowledged = player->local || player->disconnected;
+            leftOutByPlayer_.clear();
+            membersLeftOut_.clear();
             const std::string world = host_.BuildWorldText();
             out_.PutU8(CodeByte(MessageCode::World));
             out_.PutBytes(world.data(), world.size());
             Flush();
+            TellMembersLeftOut();
             return;
         }
         case SessionState::ServerWaitWorldAck:
@@ -1011,6 +1071,7 @@ bool VornsNetworker::SkipMessage(uint8_t code, MessageReader& in, Sender&) {
         case MessageCode::ClientSquads: ReadSquadPayload(in); break;
         case MessageCode::Scenario:
         case MessageCode::World: in.ReadRest(); break;
+        case MessageCode::MembersLeftOut: ReadMemberNames(in); break;
         case MessageCode::Countdown: in.ReadU32(); break;
         case MessageCode::TimeSync: in.ReadF32(); break;
         case MessageCode::SignalRequest:
@@ -1153,6 +1214,7 @@ bool VornsNetworker::HandleClientMessage(uint8_t code, MessageReader& in) {
         }
         case MessageCode::World: {
             const std::string text = in.ReadRest();
+            membersLeftOut_.clear();
             host_.BuildWorld(text);
             SendCode(CodeByte(MessageCode::WorldAck));
             schedule_.DiscardPending();
@@ -1163,6 +1225,7 @@ bool VornsNetworker::HandleClientMessage(uint8_t code, MessageReader& in) {
             host_.StartBattle();
             return true;
         case MessageCode::Countdown: return HandleCountdown(in);
+        case MessageCode::MembersLeftOut: return HandleMembersLeftOut(in);
         case MessageCode::TimeSync: {
             const float serverTime = in.ReadF32();
             if (in.Failed()) return true;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/MessageReader.h"
@@ -34,6 +35,10 @@ public:
     static constexpr float kClientLagSeconds = 1.0f;
     static constexpr float kLeadToCorrect = 0.25f;
     static constexpr uint32_t kMaxSquadMembers = 1000;
+    // The names of a player's members a launch left out: at most every member of every
+    // squad, each name as long as a unit file's.
+    static constexpr uint32_t kMaxMembersLeftOut = NetworkMatchSettings::kMaxSquads * kMaxSquadMembers;
+    static constexpr size_t kMaxUnitNameBytes = 64;
     static constexpr const char* kBlankNameStem = "Player";
 
     explicit VornsNetworker(NetworkSessionHost& host);
@@ -98,6 +103,13 @@ public:
     void SendSignalRequest(uint32_t which, bool on);
     // Server: a timed battle event for every client; Signal and Results go at once.
     void SendTimedEvent(const NetworkEvent& event);
+    // Server, while the world is built: the members of the player's squads the launch
+    // found no room for. Once the world is out each player is told its own alone: the
+    // serving player here, a client by a message to it (which it shows once its world
+    // is built).
+    void NoteMembersLeftOut(const SessionPlayer& player, const std::vector<std::string>& names);
+    // The local player's members the last launch left out.
+    const std::vector<std::string>& MembersLeftOut() const { return membersLeftOut_; }
 
     // Server: drops the disconnected players whose linger time ran out (all of them when
     // forced), then tells everyone the new list.
@@ -172,6 +184,9 @@ private:
     bool HandleChatLine(MessageReader& in);
     bool HandleCountdown(MessageReader& in);
     bool HandleTimedEvent(uint8_t code, MessageReader& in);
+    bool HandleMembersLeftOut(MessageReader& in);
+    // Server: after the world, every player with members left out is told their names.
+    void TellMembersLeftOut();
     // Reads and discards a known message meant for the other role.
     bool SkipMessage(uint8_t code, MessageReader& in, Sender& sender);
     void ProtocolError(const Sender& sender, const char* what, uint8_t code);
@@ -205,6 +220,9 @@ private:
     NetworkEventSchedule schedule_;
     NetworkEvent scratchEvent_;
     std::string statusText_;
+    // Server: the names noted for each player while the world was built.
+    std::vector<std::pair<sock::Ipv4Address, std::vector<std::string>>> leftOutByPlayer_;
+    std::vector<std::string> membersLeftOut_;
     std::string replayName_;
     float syncTimer_ = 0.0f;
     float keepAliveTimer_ = 0.0f;

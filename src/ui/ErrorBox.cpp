@@ -1,6 +1,9 @@
 // The box that reports an error and waits for the space key.
 #include "ui/ErrorBox.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/TextTable.h"
 #include "engine/Font.h"
 #include "engine/Mouse.h"
@@ -98,6 +101,22 @@ void ErrorBox::SetNormalColour() { SetFrameColour(kUnfocusedColour); }
 void ErrorBox::WrapText() {
     lines.Clear();
     SplitWords(message, lines, GetFont(), kTextScale, right - left + 1, 0);
+    // A long text (a crowd of names) makes the box taller, up to the screen's height, the
+    // prompt keeping a row of its own; what even that cannot hold ends in "...".
+    const float lineHeight = FontLineHeight() * kTextScale;
+    if (!(lineHeight > 0.0f)) return;
+    const IntRect screen = UiScreenRect();
+    const int32_t tallest = std::max(kHeight, screen.bottom - screen.top + 1 - 2 * frame.border);
+    const int32_t rows = std::max(1, int32_t(float(tallest) / lineHeight) - 1);
+    if (lines.Count() > rows) {
+        while (lines.Count() > rows) lines.RemoveAt(lines.Count() - 1);
+        lines[rows - 1] = "...";
+    }
+    const int32_t wanted = int32_t(std::ceil(lineHeight * float(lines.Count() + 1)));
+    const int32_t height = std::clamp(wanted, kHeight, tallest);
+    if (height == bottom - top + 1) return;
+    Resize(Point(kWidth, height));
+    CentreOnScreen();
 }
 
 ErrorBox& GetErrorBox() {

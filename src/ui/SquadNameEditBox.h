@@ -35,6 +35,7 @@ private:
 SquadNameEditBox& GetSquadNameEditBox();
 
 // Names in the error box the squad members for which no place was found in the squad's
-// circle, and those of a drop that found no room on the field, with "Illegal.ogg";
-// nothing for no names.
+// circle, and those a drop or a launch found no room for on the field, with "Illegal.ogg";
+// nothing for no names. Every drop and launch names its members left out with it, on the
+// screen of the player whose squad it is.
 void ShowSquadMembersLeftOut(const StringArray& names, const StringArray& noRoom = StringArray());

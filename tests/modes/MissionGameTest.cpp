@@ -10,14 +10,18 @@
 #include "data/DataFolder.h"
 #include "engine/Mouse.h"
 #include "game/PlayerRoster.h"
+#include "game/Squad.h"
 #include "modes/MissionGame.h"
 #include "modes/MissionScreens.h"
 #include "support/LogLines.h"
 #include "support/TempFolder.h"
 #include "support/VornTestWorld.h"
 #include "support/WorkingFolder.h"
+#include "ui/ErrorBox.h"
 #include "ui/WindowManager.h"
 #include "world/Beacon.h"
+#include "world/LaunchPoint.h"
+#include "world/ObjectKind.h"
 #include "world/SaveFilePaths.h"
 
 namespace {
@@ -159,6 +163,38 @@ TEST_F(MissionGameTest, LostMissionAndItsLosingText) {
     EXPECT_FALSE(screens.lastWon);
     red.lastMissionTries = 4;
     EXPECT_EQ(mission.LosingTextIndex(), 1);
+}
+
+// A launch onto an island of one point in a lava field: the box names to the player the
+// members the island has no room for, as a drop's does.
+TEST_F(MissionGameTest, ALaunchNamesTheMembersTheFieldHasNoRoomFor) {
+    mission.SetMission(0);
+    ASSERT_TRUE(mission.StartBriefing());
+    Terrain& terrain = arena->GetTerrain();
+    for (int i = 0; i < terrain.Width(); ++i) {
+        for (int j = 0; j < terrain.Height(); ++j)
+            terrain.CellAt(i, j).type = i == 8 && j == 8 ? kTerrainGrass : kTerrainLava;
+    }
+    LaunchPoint* point = arena->NewLaunchPoint();
+    point->SetPoint(Vector2(80.0f, 80.0f));
+    arena->launchPoints.Append(point);
+    constexpr int kMembers = 8;
+    for (int i = 0; i < kMembers; ++i) {
+        Vorn* unit = arena->NewVorn(0);
+        unit->BuildBody(kRobotSmall);
+        unit->SetPlayer(&red);
+        unit->name = "Scout";
+        unit->position = Vector3(float(i % 3) * 4.0f, float(i / 3) * 4.0f, 0.0f);
+        red.squads[0].Add(unit);
+    }
+    mission.Launch();
+    const int placed = arena->CountObjectsOfKind(kKindVorn);
+    ASSERT_LT(placed, kMembers);
+    ASSERT_TRUE(GetWindowManager().IsOpen(&GetErrorBox()));
+    ASSERT_EQ(GetErrorBox().message.Count(), 1);
+    StringArray named;
+    for (int i = placed; i < kMembers; ++i) named.Append("Scout");
+    EXPECT_STREQ(GetErrorBox().message[0].CStr(), Squad::LeftOutText(named, "SquadMembersNoRoom").CStr());
 }
 
 TEST_F(MissionGameTest, MissingMissionStaysOnTheMapAndBadIndicesSelectNone) {

@@ -721,6 +721,31 @@ TEST_F(NetworkScreensTest, EveryNameAndLineUnderTheFiguresStandsClearForTwoToNin
     GetLocalPlayer().name = localName;
 }
 
+// The members a launch left out, named on this player's screen as a drop names them: a
+// crowd of different names makes the box taller, still on the screen, and what even the
+// screen cannot hold ends in "...".
+TEST_F(NetworkScreensTest, MembersALaunchLeftOutAreNamedInABoxThatStaysOnTheScreen) {
+    if (!UseTheGamesTextsAndFont()) GTEST_SKIP() << "no data set beside the tests";
+    ErrorBox& box = GetErrorBox();
+    game->ShowMembersLeftOut({"Scout", "Brawler", "Scout"});
+    ASSERT_TRUE(IsOpen(box));
+    ASSERT_EQ(box.message.Count(), 1);
+    EXPECT_STREQ(box.message[0].CStr(), (GetLanguageText("SquadMembersNoRoom") + "Scout (2), Brawler.").CStr());
+    const int32_t height = box.Height();
+    std::vector<std::string> crowd;
+    for (int i = 0; i < 400; ++i) crowd.push_back("Member" + std::to_string(i));
+    game->ShowMembersLeftOut(crowd);
+    const IntRect screen = UiScreenRect();
+    EXPECT_GT(box.Height(), height);
+    EXPECT_GE(box.top, screen.top);
+    EXPECT_LE(box.bottom, screen.bottom);
+    const float rows = float(box.bottom - box.top + 1) / (FontLineHeight() * ErrorBox::kTextScale);
+    EXPECT_LE(float(box.lines.Count() + 1), rows);
+    EXPECT_STREQ(box.lines[box.lines.Count() - 1].CStr(), "...");
+    game->ShowMembersLeftOut({"Scout"});
+    EXPECT_EQ(box.Height(), height);
+}
+
 TEST_F(NetworkScreensTest, AReplayWithNoScenarioNamedClearsTheBattlefield) {
     std::unique_ptr<Arena> arena = world_test::OpenArena(*game);
     arena->AddObject(arena->NewVorn(0));

@@ -7,12 +7,18 @@
 #include <set>
 
 #include "SessionPeers.h"
+#include "core/StringStream.h"
 #include "game/Player.h"
 #include "modes/PlayerFigure.h"
 #include "net/MessageCode.h"
 #include "net/MessageWriter.h"
+#include "net/SquadExchange.h"
 #include "platform/net/NetLimits.h"
 #include "support/LogLines.h"
+#include "support/TempFolder.h"
+#include "support/VornTestWorld.h"
+#include "world/LaunchPoint.h"
+#include "world/ObjectKind.h"
 
 using namespace net_test;
 
@@ -304,6 +310,127 @@ TEST_F(SessionTest, PlayersOnABusyMachineAreNotTakenForGone) {
     ASSERT_TRUE(RunUntil([&] { return !bob.host.chat.empty(); }));
 }
 
+// A serving game that stores the squads sent and places every player's on its field, as
+// the network game does.
+class PlacingHost : public RecordingHost {
+public:
+    bool StoreSquads(SessionPlayer& sender, const SquadPayload& payload) override {
+        return SquadExchange::Store(sender, payload);
+    }
+    std::string BuildWorldText() override { return SquadExchange::BuildWorld(*session); }
+    VornsNetworker* session = nullptr;
+};
+
+class LaunchSessionTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        units_test::LoadChassisTableWithTextures();
+        LoadWeaponDefinitions();
+    }
+    static void TearDownTestSuite() { FreeChassisDefinitions(); }
+    void SetUp() override {
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(folder.Path());
+        arena = world_test::OpenArena(game);
+        host.session = &server;
+        server.SetLocalPlayer(&hostRecord, "host", 0xFF112233, 0xFF445566);
+        server.SetPort(0);
+        ASSERT_TRUE(server.StartServer());
+        server.SetState(SessionState::ServerWaiting);
+    }
+    void TearDown() override {
+        server.StopServer();
+        hostRecord.squads[0].DestroyMembers();
+        world_test::CloseArena(*arena);
+        std::filesystem::current_path(previous);
+    }
+    Vorn* Unit(const char* name) {
+        Vorn* unit = arena->NewVorn(0);
+        unit->BuildBody(0);
+        unit->name = name;
+        return unit;
+    }
+    // A unit's text as a client sends it: its own file, or as a member of a squad.
+    std::string UnitText(const char* name, bool whole) {
+        Vorn* unit = Unit(name);
+        Vorn::writingOwnFile = whole;
+        StringStream stream;
+        unit->Save(stream);
+        Vorn::writingOwnFile = false;
+        arena->FreeObject(unit);
+        return stream.Text();
+    }
+    bool RunUntil(const std::function<bool()>& done) {
+        return PumpUntil(done, [&] {
+            server.Update();
+            server.FlushIfFull(true);
+            for (Program* client : {&alice, &bob}) client->Step();
+        });
+    }
+
+    platform_test::TempFolder folder;
+    std::filesystem::path previous;
+    UnitGame game;
+    std::unique_ptr<Arena> arena;
+    Player hostRecord;
+    PlacingHost host;
+    VornsNetworker server{host};
+    Program alice{"alice"};
+    Program bob{"bob"};
+};
+
+// A field with no dry ground takes no member: each player is told its own members' names,
+// the serving player on its screen and a client by the server, and nobody another's.
+TEST_F(LaunchSessionTest, EachPlayerIsToldTheNamesOfItsOwnMembersTheFieldHadNoRoomFor) {
+    for (Program* client : {&alice, &bob}) {
+        client->networker.SetPort(server.ListeningPort());
+        client->networker.SetHost("127.0.0.1");
+        ASSERT_TRUE(client->networker.StartClient());
+        client->networker.SetState(SessionState::ClientEntering);
+        ASSERT_TRUE(client->networker.Connect());
+    }
+    ASSERT_TRUE(RunUntil([&] { return server.Players().size() == 3 && bob.networker.Players().size() == 3; }));
+    // Lava but for an island of one point at each launch point.
+    Terrain& terrain = arena->GetTerrain();
+    for (int i = 0; i < terrain.Width(); ++i) {
+        for (int j = 0; j < terrain.Height(); ++j)
+            terrain.CellAt(i, j).type = i == j && (i == 4 || i == 12) ? kTerrainGrass : kTerrainLava;
+    }
+    for (const Vector2& spot : {Vector2(40.0f, 40.0f), Vector2(120.0f, 120.0f)}) {
+        LaunchPoint* point = arena->NewLaunchPoint();
+        point->SetPoint(spot);
+        arena->launchPoints.Append(point);
+    }
+    constexpr int kMembers = 8;
+    for (int i = 0; i < kMembers; ++i) {
+        Vorn* unit = Unit("Tank");
+        unit->position = Vector3(float(i % 3) * 4.0f, float(i / 3) * 4.0f, 0.0f);
+        hostRecord.squads[0].Add(unit);
+    }
+    std::vector<std::string> sent;
+    for (int i = 0; i < kMembers; ++i) sent.push_back(UnitText(i % 2 == 0 ? "Scout" : "Brawler", false));
+    host.settings.launchDelay = 1;
+    server.ProceedToSetup();
+    server.SendGameSetup(host.settings);
+    server.SendScenario("terrain text");
+    ASSERT_TRUE(RunUntil([&] { return bob.networker.State() == SessionState::ClientSquadSelection; }));
+    alice.host.squadsToSend = {{UnitText("Scout", true), UnitText("Brawler", true)}, {sent}};
+    alice.networker.SendSquads();
+    server.SendSquads();
+    ASSERT_TRUE(RunUntil([&] { return bob.networker.State() == SessionState::ClientPlaying; }));
+
+    const std::vector<std::string>& own = server.MembersLeftOut();
+    const std::vector<std::string>& alices = alice.networker.MembersLeftOut();
+    EXPECT_FALSE(own.empty());
+    EXPECT_FALSE(alices.empty());
+    EXPECT_EQ(size_t(arena->CountObjectsOfKind(kKindVorn)) + own.size() + alices.size(), size_t(2 * kMembers));
+    for (const std::string& name : own) EXPECT_EQ(name, "Tank");
+    for (const std::string& name : alices) EXPECT_TRUE(name == "Scout" || name == "Brawler") << name;
+    EXPECT_TRUE(bob.networker.MembersLeftOut().empty());
+    EXPECT_EQ(alice.networker.ProtocolErrors(), 0u);
+    SquadExchange::DeleteNetworkUnitFiles();
+}
+
 // A raw peer that speaks the wire format directly.
 class HostilePeerTest : public SessionTest {
 protected:
@@ -495,7 +622,12 @@ TEST_F(HostilePeerTest, AHostileServerCannotFloodCrashOrSteerAClient) {
     action.PutU8(CodeByte(MessageCode::StatusLine));
     action.PutText("never shown");
     server.networker.Broadcast(action.Bytes().data(), action.Size());
-    ASSERT_TRUE(RunUntil([&] { return alice.networker.ProtocolErrors() == 2; }));
+    MessageWriter names;  // more names left out than every squad holds
+    names.PutU8(CodeByte(MessageCode::MembersLeftOut));
+    names.PutU32(VornsNetworker::kMaxMembersLeftOut + 1);
+    for (uint32_t i = 0; i <= VornsNetworker::kMaxMembersLeftOut; ++i) names.PutText("Scout");
+    server.networker.Broadcast(names.Bytes().data(), names.Size());
+    ASSERT_TRUE(RunUntil([&] { return alice.networker.ProtocolErrors() == 3; }));
     EXPECT_EQ(alice.networker.Players().size(), 2u);
     EXPECT_EQ(alice.host.status.size(), 1u);  // only "alice entered the game."
 
@@ -516,6 +648,9 @@ TEST_F(HostilePeerTest, AHostileServerCannotFloodCrashOrSteerAClient) {
     noise.PutU32(0);
     noise.PutU8(CodeByte(MessageCode::TimeSync));
     noise.PutF32(5.0f);
+    noise.PutU8(CodeByte(MessageCode::MembersLeftOut));
+    noise.PutU32(1);
+    noise.PutText("Scout");
     noise.PutU8(CodeByte(MessageCode::Scenario));  // it takes the rest of the frame
     noise.PutText("a terrain");
     server.networker.Broadcast(noise.Bytes().data(), noise.Size());
@@ -527,7 +662,8 @@ TEST_F(HostilePeerTest, AHostileServerCannotFloodCrashOrSteerAClient) {
     EXPECT_EQ(alice.host.battlesStarted + alice.host.squadBudget, 0);
     EXPECT_EQ(alice.host.correction, -1.0f);
     EXPECT_EQ(alice.host.scenario, "");
-    EXPECT_EQ(alice.networker.ProtocolErrors(), 2u);
+    EXPECT_TRUE(alice.networker.MembersLeftOut().empty());
+    EXPECT_EQ(alice.networker.ProtocolErrors(), 3u);
     EXPECT_TRUE(log.HasLineWith({"message(s) from", "that do not fit state 11", "dropped"})) << log.Text();
 }
 
