@@ -34,6 +34,7 @@
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/TestAssets.h"
+#include "support/UnitTablesTest.h"
 #include "units/ChassisTable.h"
 #include "units/PatternMatcher.h"
 #include "units/Vorn.h"
@@ -327,14 +328,8 @@ constexpr int kThrew = 40;
 constexpr int kFailedACheck = 41;
 constexpr int kEndedBySignal = 100;
 
-class NetworkBattleTest : public ::testing::Test {
+class NetworkBattleTest : public units_test::UnitTablesTest {
 protected:
-    static void SetUpTestSuite() {
-        units_test::LoadChassisTableWithTextures();
-        LoadWeaponDefinitions();
-    }
-    static void TearDownTestSuite() { FreeChassisDefinitions(); }
-
     // The serving program, in this process.
     void SetUp() override {
         previous = std::filesystem::current_path();

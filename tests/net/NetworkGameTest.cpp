@@ -18,6 +18,7 @@
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/TestAssets.h"
+#include "support/UnitTablesTest.h"
 #include "ui/Scoreboard.h"
 #include "units/ChassisTable.h"
 #include "units/Vorn.h"
@@ -71,14 +72,8 @@ public:
     std::vector<NetworkEvent> reports;
 };
 
-class NetworkGameTest : public ::testing::Test {
+class NetworkGameTest : public units_test::UnitTablesTest {
 protected:
-    static void SetUpTestSuite() {
-        units_test::LoadChassisTableWithTextures();
-        LoadWeaponDefinitions();
-    }
-    static void TearDownTestSuite() { FreeChassisDefinitions(); }
-
     void SetUp() override {
         previous = std::filesystem::current_path();
         std::filesystem::current_path(folder.Path());
@@ -409,7 +404,8 @@ TEST_F(NetworkGameTest, UnitsByAChargerShowTheSameHealthAndBarOnEveryPeer) {
         arena->AdvanceObjectClocks();
         arena->Update();
         for (NetworkEvent& event : game.reports) {
-            event.value = static_cast<uint32_t>(static_cast<int>(event.value) == hurt->id ? hurtCopy->id : wholeCopy->id);
+            event.value =
+                static_cast<uint32_t>(static_cast<int>(event.value) == hurt->id ? hurtCopy->id : wholeCopy->id);
             game.Apply(event);
         }
         for (auto [unit, copy] : {std::pair{whole, wholeCopy}, std::pair{hurt, hurtCopy}}) {

@@ -16,6 +16,7 @@
 #include "platform/net/NetLimits.h"
 #include "support/LogLines.h"
 #include "support/TempFolder.h"
+#include "support/UnitTablesTest.h"
 #include "support/VornTestWorld.h"
 #include "world/LaunchPoint.h"
 #include "world/ObjectKind.h"
@@ -321,13 +322,8 @@ public:
     VornsNetworker* session = nullptr;
 };
 
-class LaunchSessionTest : public ::testing::Test {
+class LaunchSessionTest : public units_test::UnitTablesTest {
 protected:
-    static void SetUpTestSuite() {
-        units_test::LoadChassisTableWithTextures();
-        LoadWeaponDefinitions();
-    }
-    static void TearDownTestSuite() { FreeChassisDefinitions(); }
     void SetUp() override {
         previous = std::filesystem::current_path();
         std::filesystem::current_path(folder.Path());

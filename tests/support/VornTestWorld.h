@@ -20,6 +20,7 @@
 
 #include "support/TestArena.h"
 #include "support/TestAssets.h"
+#include "support/UnitTablesTest.h"
 
 class UnitGame : public Game {
 public:
@@ -36,18 +37,12 @@ public:
     int blasts = 0;
 };
 
-class VornTestWorld : public ::testing::Test {
+class VornTestWorld : public units_test::UnitTablesTest {
 protected:
     static constexpr float kW = 160.0f;
     static constexpr int kRobotSmall = 0;
     static constexpr int kRobotMedium = 1;
     static constexpr int kRobotLarge = 2;
-
-    static void SetUpTestSuite() {
-        units_test::LoadChassisTableWithTextures();
-        LoadWeaponDefinitions();
-    }
-    static void TearDownTestSuite() { FreeChassisDefinitions(); }
 
     void SetUp() override {
         arena = world_test::OpenArena(game);
