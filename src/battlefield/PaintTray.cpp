@@ -245,7 +245,7 @@ struct ClearQuestionKey {
     const char* key;
 };
 constexpr ClearQuestionKey kClearQuestions[] = {
-    {kTerrainGrass, "ClearToGrass?"}, {kTerrainDirt, "ClearToDirt?"}, {kTerrainStone, "ClearToStone?"},
+    {kTerrainGrass, "ClearToGrass?"}, {kTerrainDirt, "ClearToDirt?"},   {kTerrainStone, "ClearToStone?"},
     {kTerrainSwamp, "ClearToSwamp?"}, {kTerrainWater, "ClearToWater?"}, {kTerrainSand, "ClearToSand?"},
     {kTerrainSnow, "ClearToSnow?"},   {kTerrainLava, "ClearToLava?"},
 };

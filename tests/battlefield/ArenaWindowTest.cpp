@@ -118,7 +118,8 @@ protected:
         std::vector<Vorn*> crowd{AddStanding(80.0f, 80.0f, 3.25f)};
         const float rings[][3] = {{9.0f, 9.6f, 0.3f}, {12.0f, 21.5f, 0.2f}, {11.0f, 28.0f, 0.1f}};
         for (const auto& ring : rings) {
-            for (const Vector2& at : OnCircle(int(ring[0]), ring[1], ring[2])) crowd.push_back(AddStanding(at.x, at.y, 3.25f));
+            for (const Vector2& at : OnCircle(int(ring[0]), ring[1], ring[2]))
+                crowd.push_back(AddStanding(at.x, at.y, 3.25f));
         }
         return crowd;
     }
@@ -530,7 +531,8 @@ TEST_F(ArenaWindowTest, FormingASquadPullsAWideGroupToRadiusTwenty) {
         for (const WorldObject* unit : arena_->Objects()) {
             for (const WorldObject* rock : arena_->Objects()) {
                 if (unit->kind != kKindVorn || rock->kind != kKindRock) continue;
-                const float apart = std::hypot(rock->position.x - unit->position.x, rock->position.y - unit->position.y);
+                const float apart =
+                    std::hypot(rock->position.x - unit->position.x, rock->position.y - unit->position.y);
                 if (apart < rock->shape.Radius() + unit->shape.Radius())
                     return ::testing::AssertionFailure() << "a unit is " << apart << " from a rock";
             }

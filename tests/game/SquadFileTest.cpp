@@ -145,7 +145,8 @@ TEST_F(SquadFileTest, APackedCrowdSavedFromTheFieldReadsBackWhole) {
         const std::string text = platform_test::ReadRaw(SquadFilePath(name).CStr());
         return text.substr(0, text.find("VornData"));
     };
-    for (const auto& [spacing, formed] : {std::pair{pressed + 3e-5f, true}, {pressed + 3e-5f, false}, {pressed - 4.9e-4f, true}}) {
+    for (const auto& [spacing, formed] :
+         {std::pair{pressed + 3e-5f, true}, {pressed + 3e-5f, false}, {pressed - 4.9e-4f, true}}) {
         SCOPED_TRACE(testing::Message() << spacing << (formed ? " saved" : " saved before"));
         std::vector<Vorn*> crowd;
         const Vector2 across = Vector2(std::cos(0.3f), std::sin(0.3f)) * spacing;
@@ -155,13 +156,15 @@ TEST_F(SquadFileTest, APackedCrowdSavedFromTheFieldReadsBackWhole) {
                 Vector2 at = across * float(i) + up * float(j);
                 if (at.Length() > 20.0f) continue;
                 if (at.Length() > 19.0f) at = at * (20.0f / at.Length());
-                crowd.push_back(Unit(("L" + std::to_string(crowd.size())).c_str(), origin.x + at.x, origin.y + at.y, 1));
+                crowd.push_back(
+                    Unit(("L" + std::to_string(crowd.size())).c_str(), origin.x + at.x, origin.y + at.y, 1));
                 crowd.back()->BuildBody(kRobotLarge);
                 crowd.back()->ApplyPatternSlots();  // as a unit made in the game has them
             }
         }
         ASSERT_EQ(crowd.size(), 37u);
-        std::ranges::stable_sort(crowd, std::greater<>(), [&](Vorn* unit) { return (unit->position - origin).Length(); });
+        std::ranges::stable_sort(crowd, std::greater<>(),
+                                 [&](Vorn* unit) { return (unit->position - origin).Length(); });
         StringArray unplaced;
         if (formed) {
             ASSERT_TRUE(arena->SaveSquadFile("Big", origin, crowd, &unplaced));

@@ -276,7 +276,8 @@ TEST_F(ScenarioTest, UnitWithoutChassisGoesBackToItsPool) {
     arena->FlushObjectPools();
     EXPECT_EQ(arena->PoolOfKind(kKindVorn)->FreeCount(), freeBefore - 1);
     // A unit file damaged after its patterns is not placed; its points go back the same.
-    std::string broken = battle_files::UnitFile("Broken", "RobotSmall", "Laser", "Laser", battle_files::BattlePatterns());
+    std::string broken =
+        battle_files::UnitFile("Broken", "RobotSmall", "Laser", "Laser", battle_files::BattlePatterns());
     broken.insert(broken.rfind("End"), "ID none\n");
     std::ofstream(folder / "Broken.VRN") << broken;
     EXPECT_EQ(arena->PlaceVornAt("Broken", Vector3(40, 90, 0), &red), nullptr);
@@ -384,7 +385,8 @@ TEST_F(ScenarioTest, PressedMembersOfASelectionComeBackWholeApartAndOnTheGround)
         {kRobotMedium, {0.0f, 0.0f}},  {kRobotMedium, {3.76f, 0.0f}}, {kRobotSmall, {-6.0f, 5.0f}},
         {kRobotSmall, {-3.28f, 5.0f}}, {kRobotSmall, {8.0f, -8.0f}},  {kRobotSmall, {8.0f, -4.999f}},
         {kRobotSmall, {5.0f, 5.0f}},   {kRobotSmall, {5.0f, 5.0f}},   {kRobotMedium, {20.00004f, 0.0f}}};
-    for (int i = 0; i < 9; ++i) places.push_back({kRobotSmall, {14.0f * std::cos(i * 0.7f), 14.0f * std::sin(i * 0.7f)}});
+    for (int i = 0; i < 9; ++i)
+        places.push_back({kRobotSmall, {14.0f * std::cos(i * 0.7f), 14.0f * std::sin(i * 0.7f)}});
     std::vector<Vorn*> units;
     for (const auto& [chassis, at] : places) {
         units.push_back(AddUnit(&red, chassis, 60.0f + at.x, 60.0f + at.y, 0.0f));
@@ -408,14 +410,16 @@ TEST_F(ScenarioTest, PressedMembersOfASelectionComeBackWholeApartAndOnTheGround)
         EXPECT_EQ(read.Count(), 18);
         EXPECT_TRUE(read.leftOut.IsEmpty());
         EXPECT_TRUE(StandApart(read.members));
-        for (const Vorn* member : read.members) EXPECT_LE(Vector2(member->position.x, member->position.y).Length(), 20.0f);
+        for (const Vorn* member : read.members)
+            EXPECT_LE(Vector2(member->position.x, member->position.y).Length(), 20.0f);
         if (name == std::string("Edge")) {
             // Saved sound: read as it stands, no member moved.
             SquadSummary listed;
             ASSERT_TRUE(listed.Load(name));
             for (int i = 0; i < read.Count(); ++i)
-                EXPECT_NEAR(listed.entries[i].position.Distance({read.members[i]->position.x, read.members[i]->position.y}),
-                            0.0f, 0.001f);
+                EXPECT_NEAR(
+                    listed.entries[i].position.Distance({read.members[i]->position.x, read.members[i]->position.y}),
+                    0.0f, 0.001f);
         }
         read.DestroyMembers();
 
@@ -425,8 +429,8 @@ TEST_F(ScenarioTest, PressedMembersOfASelectionComeBackWholeApartAndOnTheGround)
         for (const WorldObject* object : arena->Objects()) dropped.push_back(static_cast<const Vorn*>(object));
         EXPECT_TRUE(StandApart(dropped));
         for (const Vorn* unit : dropped) {
-            EXPECT_NEAR(unit->position.z, arena->GetGroundHeight(unit->position.x, unit->position.y) + unit->GetRadius(),
-                        0.01f)
+            EXPECT_NEAR(unit->position.z,
+                        arena->GetGroundHeight(unit->position.x, unit->position.y) + unit->GetRadius(), 0.01f)
                 << unit->name.CStr() << " is not on the ground";
         }
     }
