@@ -98,18 +98,7 @@ protected:
         return unit;
     }
 
-    // A unit file in the player's folder, and its text as a client sends it.
-    std::string UnitText(const char* name, bool whole) {
-        Vorn* unit = arena->NewVorn(0);
-        unit->BuildBody(0);
-        unit->name = name;
-        Vorn::writingOwnFile = whole;
-        StringStream stream;
-        unit->Save(stream);
-        Vorn::writingOwnFile = false;
-        arena->FreeObject(unit);
-        return stream.Text();
-    }
+    std::string UnitText(const char* name, bool whole) { return UnitWireText(*arena, name, whole); }
 
     platform_test::TempFolder folder;
     std::filesystem::path previous;

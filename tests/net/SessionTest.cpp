@@ -346,16 +346,7 @@ protected:
         unit->name = name;
         return unit;
     }
-    // A unit's text as a client sends it: its own file, or as a member of a squad.
-    std::string UnitText(const char* name, bool whole) {
-        Vorn* unit = Unit(name);
-        Vorn::writingOwnFile = whole;
-        StringStream stream;
-        unit->Save(stream);
-        Vorn::writingOwnFile = false;
-        arena->FreeObject(unit);
-        return stream.Text();
-    }
+    std::string UnitText(const char* name, bool whole) { return UnitWireText(*arena, name, whole); }
     bool RunUntil(const std::function<bool()>& done) {
         return PumpUntil(done, [&] {
             server.Update();
