@@ -352,7 +352,6 @@ bool SquadExchange::ReadObject(Stream& stream, VornsNetworker& session) {
         gArena->AddObject(unit);
         unit->id = id;
         unit->vip = vip.EqualsNoCase("VIP") ? 1 : 0;
-        unit->startDelay = kClientStartDelay;
         return !stream.HasError();
     }
     if (kind == kKindGoal) {

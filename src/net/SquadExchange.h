@@ -25,8 +25,6 @@ public:
     static constexpr int32_t kMaxWorldPlayers = 9;
     static constexpr int32_t kMaxUnitFiles = 1000;
     static constexpr int32_t kMaxWorldObjects = 10000;
-    // Seconds a client's units wait before they move.
-    static constexpr float kClientStartDelay = 2.0f;
 
     // The unit files the squads need: for each unit its launchers' units first
     // (recursively, each name once), then its own file.

@@ -157,7 +157,7 @@ std::vector<std::string> ReadMemberNames(MessageReader& in) {
     std::vector<std::string> names;
     if (!ReadTexts(in, VornsNetworker::kMaxMembersLeftOut, names)) return {};
     for (std::string& name : names)
-        name = CleanPeerText(name.substr(0, VornsNetworker::kMaxUnitNameBytes), VornsNetworker::kMaxUnitNameBytes);
+        name = CleanPeerText(name, VornsNetworker::kMaxUnitNameBytes);
     return names;
 }
 

@@ -322,8 +322,8 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
                     if (at < fixedLow - asked.step || at > fixedHigh + asked.step) return;
                     const float stepsFrom = std::floor((alongX ? low.x : low.y) / asked.step) - 1.0f;
                     const float stepsTo = std::ceil((alongX ? high.x : high.y) / asked.step) + 1.0f;
-                    first = std::max(first, int(std::clamp(stepsFrom, float(first), float(last) + 1.0f)));
-                    last = std::min(last, int(std::clamp(stepsTo, float(first) - 1.0f, float(last))));
+                    first = int(std::clamp(stepsFrom, float(first), float(last) + 1.0f));
+                    last = int(std::clamp(stepsTo, float(first) - 1.0f, float(last)));
                 }
                 for (int k = first; k <= last; ++k) {
                     const float across = asked.step * float(k);
