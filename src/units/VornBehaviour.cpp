@@ -355,8 +355,9 @@ void Vorn::FireWeaponAction(float time, Weapon& weapon, const Vector3& target, b
         const Game* game = TheGame();
         if (game == nullptr || game->IsWeaponAllowed(weapon.kind)) {
             FireWeapon(time, weapon, AimPointFor(weapon.kind, target), aimHigh, -1, 0, nullptr);
-            // A shot dropped or not allowed is never sent: no peer shows a start for it.
-            ShowPatternStart(currentAction);
+            // Only a shot the peers are sent shows a start: one dropped or not allowed is
+            // never sent, nor is a kick (the ball's own moves tell the peers of it).
+            if (weapon.kind != kWeaponKicker) ShowPatternStart(currentAction);
         }
         NextAction();
         return;

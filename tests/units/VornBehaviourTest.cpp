@@ -137,6 +137,21 @@ TEST_F(VornBehaviourTest, EmptiedWeaponFiresAsALaserAndKeepsItsKind) {
     EXPECT_EQ(arena->CountObjectsOfKind(kKindLaserBeam), lasersBefore + 1);
 }
 
+// Only what the peers are sent starts a pattern's fade: a shot does, a kick never does.
+TEST_F(VornBehaviourTest, AShotStartsItsPatternsFadeAndAKickDoesNot) {
+    for (const int kind : {kWeaponLaser, kWeaponKicker}) {
+        Vorn* unit = AddUnit(&red, kRobotMedium, 50.0f, 50.0f + float(kind), 0.0f);
+        unit->SetWeaponKind(0, kind);
+        unit->PrepareForBattle();
+        VornAction* shot = Queue(unit, VornAction::kFire1);
+        shot->pointA = Vector3(70.0f, 50.0f, 0.0f);
+        shot->firstOfPattern = 1;
+        unit->SetTimeBudget(0.1f);
+        unit->RunActions();
+        EXPECT_EQ(unit->teleportFadeTimer > 0.0f, kind == kWeaponLaser) << "weapon " << kind;
+    }
+}
+
 TEST_F(VornBehaviourTest, SecondWeaponOfAOneWeaponUnitIsDroppedWithoutCost) {
     Vorn* unit = AddUnit(&red, kRobotSmall, 50.0f, 50.0f, 0.0f);
     Queue(unit, VornAction::kFire2)->pointA = Vector3(70.0f, 50.0f, 0.0f);
