@@ -446,6 +446,7 @@ bool VornsNetworker::JoinEnded() {
 
 void VornsNetworker::SetState(SessionState state) {
     state_ = state;
+    worldHeld_ = false;
     if (state == SessionState::ServerResults || state == SessionState::ClientResults) schedule_.DiscardPending();
     host_.EnterState(state);
 }
@@ -714,7 +715,7 @@ void VornsNetworker::TellMembersLeftOut() {
 
 bool VornsNetworker::HandleMembersLeftOut(MessageReader& in) {
     std::vector<std::string> names = ReadMemberNames(in);
-    if (in.Failed()) return true;
+    if (in.Failed() || !worldHeld_) return true;
     membersLeftOut_ = std::move(names);
     if (!membersLeftOut_.empty()) host_.ShowMembersLeftOut(membersLeftOut_);
     return true;
@@ -1216,6 +1217,7 @@ bool VornsNetworker::HandleClientMessage(uint8_t code, MessageReader& in) {
             const std::string text = in.ReadRest();
             membersLeftOut_.clear();
             host_.BuildWorld(text);
+            worldHeld_ = true;
             SendCode(CodeByte(MessageCode::WorldAck));
             schedule_.DiscardPending();
             return true;

@@ -223,6 +223,9 @@ private:
     // Server: the names noted for each player while the world was built.
     std::vector<std::pair<sock::Ipv4Address, std::vector<std::string>>> leftOutByPlayer_;
     std::vector<std::string> membersLeftOut_;
+    // A client's: the world has come and the battle has not started yet, the one time the
+    // names of members left out belong to.
+    bool worldHeld_ = false;
     std::string replayName_;
     float syncTimer_ = 0.0f;
     float keepAliveTimer_ = 0.0f;

@@ -403,6 +403,15 @@ TEST_F(LaunchSessionTest, EachPlayerIsToldTheNamesOfItsOwnMembersTheFieldHadNoRo
     ASSERT_TRUE(RunUntil([&] { return bob.networker.State() == SessionState::ClientSquadSelection; }));
     alice.host.squadsToSend = {{UnitText("Scout", true), UnitText("Brawler", true)}, {sent}};
     alice.networker.SendSquads();
+    // Names that come before the world are out of step: read and dropped.
+    MessageWriter early;
+    early.PutU8(CodeByte(MessageCode::MembersLeftOut));
+    early.PutU32(1);
+    early.PutText("Early");
+    const auto heard = alice.networker.BytesReceivedRaw();
+    server.Broadcast(early.Bytes().data(), early.Size());
+    ASSERT_TRUE(RunUntil([&] { return alice.networker.BytesReceivedRaw() > heard; }));
+    EXPECT_TRUE(alice.networker.MembersLeftOut().empty());
     server.SendSquads();
     ASSERT_TRUE(RunUntil([&] { return bob.networker.State() == SessionState::ClientPlaying; }));
 
