@@ -35,7 +35,22 @@ ErrorBox::ErrorBox() : Window("ErrorBox") {
     Resize(Point(kWidth, kHeight));
 }
 
-void ErrorBox::OnOpen() { CentreOnScreen(); }
+void ErrorBox::OnOpen() { Place(); }
+
+// The next text stands in the middle again unless its caller asks otherwise.
+void ErrorBox::OnClose() {
+    aboveMiddle = false;
+    Window::OnClose();
+}
+
+void ErrorBox::Place() {
+    if (!aboveMiddle) {
+        CentreOnScreen();
+        return;
+    }
+    const IntRect s = UiScreenRect();
+    MoveTo(Point((s.right - s.left - Width()) / 2, s.top + 2 * frame.border));
+}
 
 void ErrorBox::DrawContents() {
     Renderer& renderer = GetRenderer();
@@ -106,7 +121,10 @@ void ErrorBox::WrapText() {
     const float lineHeight = FontLineHeight() * kTextScale;
     if (!(lineHeight > 0.0f)) return;
     const IntRect screen = UiScreenRect();
-    const int32_t tallest = std::max(kHeight, screen.bottom - screen.top + 1 - 2 * frame.border);
+    // Above the middle the box keeps a gap of four borders to it.
+    const int32_t room = aboveMiddle ? (screen.bottom - screen.top + 1) / 2 - 6 * frame.border
+                                     : screen.bottom - screen.top + 1 - 2 * frame.border;
+    const int32_t tallest = std::max(kHeight, room);
     const int32_t rows = std::max(1, int32_t(float(tallest) / lineHeight) - 1);
     if (lines.Count() > rows) {
         while (lines.Count() > rows) lines.RemoveAt(lines.Count() - 1);
@@ -114,9 +132,8 @@ void ErrorBox::WrapText() {
     }
     const int32_t wanted = int32_t(std::ceil(lineHeight * float(lines.Count() + 1)));
     const int32_t height = std::clamp(wanted, kHeight, tallest);
-    if (height == bottom - top + 1) return;
-    Resize(Point(kWidth, height));
-    CentreOnScreen();
+    if (height != bottom - top + 1) Resize(Point(kWidth, height));
+    Place();
 }
 
 ErrorBox& GetErrorBox() {
@@ -124,8 +141,9 @@ ErrorBox& GetErrorBox() {
     return box;
 }
 
-void ShowRefusal(const String& text) {
+void ShowRefusal(const String& text, bool aboveMiddle) {
     ErrorBox& box = GetErrorBox();
+    box.aboveMiddle = aboveMiddle;
     box.message.Clear();
     box.AddLine(text);
     box.WrapText();

@@ -27,6 +27,7 @@ public:
     ErrorBox();
 
     void OnOpen() override;
+    void OnClose() override;
     void DrawContents() override;
     bool HandleMouse(const InputEvent& input) override;
     void HandleCommand(Event& event) override;
@@ -44,12 +45,17 @@ public:
     Window* nextWindow = nullptr;
     bool bringNextToFront = false;
     bool spaceDown = false;
+    // The box stands above the screen's middle instead of on it, clear of what the
+    // battlefield's camera looks at: a launch's members stand there while it names those
+    // the field had no room for.
+    bool aboveMiddle = false;
 
 private:
     void Continue();
+    void Place();
 };
 
 ErrorBox& GetErrorBox();
 // A refused action as the player sees it: the error box shows the text alone, emptied of
 // what it said before, in front of everything, and "Illegal.ogg" plays.
-void ShowRefusal(const String& text);
+void ShowRefusal(const String& text, bool aboveMiddle = false);

@@ -64,5 +64,7 @@ void ShowSquadMembersLeftOut(const StringArray& names, const StringArray& noRoom
     String text = Squad::LeftOutText(names);
     const String crowded = Squad::LeftOutText(noRoom, "SquadMembersNoRoom");
     if (!crowded.IsEmpty()) text += (text.IsEmpty() ? String() : String(" ")) + crowded;
-    if (!text.IsEmpty()) ShowRefusal(text);
+    // Members the field had no room for are named above the middle of the screen, where
+    // the camera shows the ones placed.
+    if (!text.IsEmpty()) ShowRefusal(text, !noRoom.IsEmpty());
 }

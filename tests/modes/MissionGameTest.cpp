@@ -18,6 +18,7 @@
 #include "support/VornTestWorld.h"
 #include "support/WorkingFolder.h"
 #include "ui/ErrorBox.h"
+#include "ui/UiServices.h"
 #include "ui/WindowManager.h"
 #include "world/Beacon.h"
 #include "world/LaunchPoint.h"
@@ -195,6 +196,9 @@ TEST_F(MissionGameTest, ALaunchNamesTheMembersTheFieldHasNoRoomFor) {
     StringArray named;
     for (int i = placed; i < kMembers; ++i) named.Append("Scout");
     EXPECT_STREQ(GetErrorBox().message[0].CStr(), Squad::LeftOutText(named, "SquadMembersNoRoom").CStr());
+    // The camera looks at the members placed, in the screen's middle: the box stands above.
+    const IntRect screen = UiScreenRect();
+    EXPECT_LT(GetErrorBox().bottom, (screen.top + screen.bottom) / 2);
 }
 
 TEST_F(MissionGameTest, MissingMissionStaysOnTheMapAndBadIndicesSelectNone) {

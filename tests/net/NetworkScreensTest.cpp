@@ -721,29 +721,36 @@ TEST_F(NetworkScreensTest, EveryNameAndLineUnderTheFiguresStandsClearForTwoToNin
     GetLocalPlayer().name = localName;
 }
 
-// The members a launch left out, named on this player's screen as a drop names them: a
-// crowd of different names makes the box taller, still on the screen, and what even the
-// screen cannot hold ends in "...".
+// The members a launch left out, named on this player's screen as a drop names them,
+// above the screen's middle, where the camera shows the members placed: a crowd of
+// different names makes the box taller, still clear of the middle, and what it cannot
+// hold ends in "...". Another refusal stands in the middle again.
 TEST_F(NetworkScreensTest, MembersALaunchLeftOutAreNamedInABoxThatStaysOnTheScreen) {
     if (!UseTheGamesTextsAndFont()) GTEST_SKIP() << "no data set beside the tests";
     ErrorBox& box = GetErrorBox();
+    const IntRect screen = UiScreenRect();
+    const int32_t middle = (screen.top + screen.bottom) / 2;
     game->ShowMembersLeftOut({"Scout", "Brawler", "Scout"});
     ASSERT_TRUE(IsOpen(box));
     ASSERT_EQ(box.message.Count(), 1);
     EXPECT_STREQ(box.message[0].CStr(), (GetLanguageText("SquadMembersNoRoom") + "Scout (2), Brawler.").CStr());
+    EXPECT_LT(box.bottom, middle);
     const int32_t height = box.Height();
     std::vector<std::string> crowd;
     for (int i = 0; i < 400; ++i) crowd.push_back("Member" + std::to_string(i));
     game->ShowMembersLeftOut(crowd);
-    const IntRect screen = UiScreenRect();
     EXPECT_GT(box.Height(), height);
     EXPECT_GE(box.top, screen.top);
-    EXPECT_LE(box.bottom, screen.bottom);
+    EXPECT_LT(box.bottom, middle);
     const float rows = float(box.bottom - box.top + 1) / (FontLineHeight() * ErrorBox::kTextScale);
     EXPECT_LE(float(box.lines.Count() + 1), rows);
     EXPECT_STREQ(box.lines[box.lines.Count() - 1].CStr(), "...");
     game->ShowMembersLeftOut({"Scout"});
     EXPECT_EQ(box.Height(), height);
+    GetWindowManager().CloseWindow(&box);
+    ShowRefusal("refused");
+    EXPECT_GT(box.bottom, middle);
+    EXPECT_LT(box.top, middle);
 }
 
 TEST_F(NetworkScreensTest, AReplayWithNoScenarioNamedClearsTheBattlefield) {
