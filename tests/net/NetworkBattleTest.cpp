@@ -31,6 +31,7 @@
 #include "net/NetworkGame.h"
 #include "platform/net/NetLimits.h"
 #include "support/SpeedBattleFiles.h"
+#include "support/StuckPeers.h"
 #include "support/TempFolder.h"
 #include "support/TestArena.h"
 #include "support/TestAssets.h"
@@ -308,7 +309,7 @@ int RunMirroringClient(uint16_t port, int frames) {
     std::ofstream lines("units.txt");
     int unread = 0;
     char frame = 0;
-    while (read(frames, &frame, 1) == 1) {
+    while (test_peers::ReadableWithin(frames) && read(frames, &frame, 1) == 1) {
         if (session.State() == SessionState::ClientSquadsSent && unread < kSlowWorldFrames) {
             ++unread;
         } else {
@@ -531,7 +532,13 @@ TEST_F(NetworkBattleTest, AJoinedProgramHoldsEveryLaunchedUnitAsTheServerDoesSec
     while (annStatus < 0 && progress.Moving(StateName(session.State()))) {
         PlayFrame(game, *arena);
         char frame = 'f';
-        if (send(frames[0], &frame, 1, MSG_NOSIGNAL) == 1) recv(frames[0], &frame, 1, 0);
+        if (send(frames[0], &frame, 1, MSG_NOSIGNAL) == 1) {
+            if (!test_peers::ReadableWithin(frames[0])) {
+                ADD_FAILURE() << "ann answered no frame for " << test_peers::kQuietSeconds << " s";
+                break;
+            }
+            recv(frames[0], &frame, 1, 0);
+        }
         annStatus = Ended(ann);
         const SessionState state = session.State();
         if (state == SessionState::ServerWaiting && session.Players().size() == 2) {

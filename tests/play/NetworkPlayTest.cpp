@@ -49,6 +49,7 @@
 #include "platform/net/Socket.h"
 #include "platform/window/Keys.h"
 #include "support/PlayerHarness.h"
+#include "support/StuckPeers.h"
 #include "ui/ErrorBox.h"
 #include "ui/Tray.h"
 #include "ui/WindowManager.h"
@@ -75,11 +76,16 @@ void Report(int fd, const std::string& line) {
     if (write(fd, text.data(), text.size()) < 0) std::perror("report");
 }
 
+// A program that says nothing for the quiet time is stuck: its line is a failure.
 std::string ReadLine(int fd) {
     std::string line;
     char c = 0;
-    while (read(fd, &c, 1) == 1 && c != '\n') line += c;
-    return line;
+    for (;;) {
+        if (!test_peers::ReadableWithin(fd))
+            return "failed: no word for " + std::to_string(test_peers::kQuietSeconds) + " s";
+        if (read(fd, &c, 1) != 1 || c == '\n') return line;
+        line += c;
+    }
 }
 
 // A player who has played before: a squad of scouts saved in the profile's folders.
@@ -852,13 +858,19 @@ std::vector<std::string> LinesUntilEnd(int fd) {
 // so they are ended too. Exit statuses by program, -1 for one that was ended.
 std::vector<int> WaitForAll(const std::vector<pid_t>& programs) {
     std::vector<int> statuses(programs.size(), -1);
-    size_t left = programs.size();
-    while (left > 0) {
+    std::vector<pid_t> running = programs;
+    while (!running.empty()) {
         int status = 0;
-        const pid_t ended = waitpid(-1, &status, 0);
+        const pid_t ended = test_peers::WaitForOneOf(running, status);
+        if (ended < 0) {  // stuck: every program still running is ended
+            for (const pid_t program : running) {
+                kill(program, SIGKILL);
+                waitpid(program, nullptr, 0);
+            }
+            return statuses;
+        }
+        running.erase(std::find(running.begin(), running.end(), ended));
         const auto at = std::find(programs.begin(), programs.end(), ended);
-        if (at == programs.end()) continue;
-        --left;
         statuses[static_cast<size_t>(at - programs.begin())] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         if (WIFEXITED(status) && WEXITSTATUS(status) == 0) continue;
         for (size_t i = 0; i < programs.size(); ++i) {
