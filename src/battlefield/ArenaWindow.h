@@ -83,7 +83,9 @@ public:
     void LookAtUnitsOf(const Player& owner);
     // The four points where the view meets the plane at that height.
     void ViewCornersAtHeight(float height, Vector3 (&corners)[4]) const override;
-    Vector3 CameraTarget() const override { return camera->target; }
+    // The target's image in the eye's frame: the eye is kept inside the field, the target
+    // may lie in another copy of it (a field shrunk under the camera).
+    Vector3 CameraTarget() const override;
     bool ShowsPointMarkers() const override;
     bool HighlightsUnderMouse() const override;
     void SelectedObjects(Array<WorldObject*>& out) const override { out = selection_; }
