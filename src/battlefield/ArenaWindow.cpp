@@ -152,6 +152,7 @@ void ArenaWindow::OnOpen() {
         // A snapshot left by an earlier visit or session is no place to go back to.
         gArena->ForgetLastPlayPoint();
     }
+    painting = false;
     ResetCameras();
     if (Game* game = CurrentGame()) game->SetPaused(true);
     GetVornTray().closeButton = true;
@@ -159,6 +160,7 @@ void ArenaWindow::OnOpen() {
 }
 
 void ArenaWindow::OnClose() {
+    painting = false;
     if (gArena == nullptr) return;
     gArena->ClearBattlefield(false);
     // The field is gone, and its snapshot need not stay in the player's folder.

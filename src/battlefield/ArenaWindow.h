@@ -99,6 +99,8 @@ public:
 
     // Drops every reference the window keeps to an object leaving the arena.
     void ForgetObject(const WorldObject* object);
+    // The paint stroke is over: the mini-map shows what it painted.
+    void EndPaintStroke();
     // Another player takes the seat: the unit copied for the one before is not his to paste.
     void ForgetCopiedVorn() { copiedVorn_.Clear(); }
 
@@ -122,7 +124,7 @@ public:
     bool helpShown = false;
     bool frameMeterShown = false;
     bool bandActive = false;
-    bool painting = false;
+    bool painting = false;  // a paint stroke begun on the field, until the left button is let go
     bool flyByRunning = false;
     int32_t flyByIndex = 0;
     float flyByTime = 0.0f;
