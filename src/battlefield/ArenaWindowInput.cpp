@@ -96,7 +96,9 @@ bool ArenaWindow::HandleMouse(const InputEvent& input) {
     if (input.kind == kInputFrameTick) {
         TickEdgeScroll();
         TickFollow();
-        if (GetPaintTray().open && painting) PostGroundPoint(kEventPaint, pointerGroundPoint);
+        // A stroke carried over a tray paints nothing under it.
+        const bool overField = GetWindowManager().WindowAt(Point(input.x, input.y)) == this;
+        if (GetPaintTray().open && painting && overField) PostGroundPoint(kEventPaint, pointerGroundPoint);
         if (flyByRunning && gArena != nullptr) {
             const Vector3 point = gArena->GetFlyByPoint(flyByTime, flyByIndex);
             camera->SetTarget(point);

@@ -106,7 +106,15 @@ TEST(MiniMapTrainingTest,
         {"nothing", [] {}},
         {"a click on the mini-map's frame", [&] { player.Click(frame); }},
         {"a stroke let go over the mini-map", [&] { player.Drag(field, player.WindowPoint("MiniMap", 0.5f, 0.5f)); }},
-        {"a stroke let go over the paint tray", [&] { player.Drag(field, player.WindowPoint("PaintTray")); }},
+        {"a stroke let go over the paint tray",
+         [&] {
+             player.Press(field);
+             const std::vector<int> dab = ground();
+             player.MoveTo(player.WindowPoint("PaintTray"));
+             player.Frames(3);
+             EXPECT_EQ(ground(), dab) << "the stroke painted the field under the tray";
+             player.Release(player.WindowPoint("PaintTray"));
+         }},
         {"a stroke held while Ctrl+X closes the tray",
          [&] {
              player.Press(field);
