@@ -10,6 +10,7 @@
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
 #include "core/Geometry.h"
+#include "core/Plane.h"
 #include "core/Ray.h"
 #include "engine/CameraGround.h"
 #include "engine/Mouse.h"
@@ -151,6 +152,7 @@ void ArenaWindow::OnOpen() {
         // A snapshot left by an earlier visit or session is no place to go back to.
         gArena->ForgetLastPlayPoint();
     }
+    painting = false;
     ResetCameras();
     if (Game* game = CurrentGame()) game->SetPaused(true);
     GetVornTray().closeButton = true;
@@ -158,6 +160,7 @@ void ArenaWindow::OnOpen() {
 }
 
 void ArenaWindow::OnClose() {
+    painting = false;
     if (gArena == nullptr) return;
     gArena->ClearBattlefield(false);
     // The field is gone, and its snapshot need not stay in the player's folder.
@@ -286,8 +289,9 @@ void ArenaWindow::SetCameraType(int32_t mode) {
                                     ? Vector3(old.direction.x, old.direction.y, 0.0f)
                                     : Vector3(old.up.x, old.up.y, 0.0f);
         wanted->SetHeading(heading);
-        wanted->SetTarget(old.target);
-        wanted->SetLookAt(old.target);
+        const Vector3 target = WrapPoint(old.target);
+        wanted->SetTarget(target);
+        wanted->SetLookAt(target);
         const float relative = RelativeZoom(old);
         wanted->SetZoom(wanted->minimumHeight + relative * (wanted->maximumHeight - wanted->minimumHeight));
         camera = wanted;
@@ -305,7 +309,7 @@ void ArenaWindow::ResetCamera() {
 void ArenaWindow::ResetCameras() {
     const float width = gArena != nullptr ? gArena->WorldWidth() : 0.0f;
     const float depth = gArena != nullptr ? gArena->WorldHeight() : 0.0f;
-    const Vector3 centre(width * 0.5f, depth * 0.5f, 0.0f);
+    const Vector3 centre = WrapPoint(Vector3(width * 0.5f, depth * 0.5f, 0.0f));
     for (WindowCamera* each : {static_cast<WindowCamera*>(&overhead_), static_cast<WindowCamera*>(&tilted_)}) {
         each->ResetSpring();
         each->SetTarget(centre);
@@ -447,6 +451,19 @@ void ArenaWindow::EndSelectGroup(const Vector3& end) {
         const Vector3 image = gArena->NearestImage(bandStart, object->position);
         if ((Vector2(image.x, image.y) - centre).Length() <= radius) Select(object);
     }
+}
+
+Vector3 ArenaWindow::CameraTarget() const {
+    const Vector3& target = camera->target;
+    if (gArena == nullptr) return target;
+    // Where the middle of the view meets the ground, seen from the eye as it is drawn.
+    const Ray ray = camera->GetPickRay(Vector2(float(left + right) * 0.5f, float(top + bottom) * 0.5f));
+    const Plane ground(Vector3(0.0f, 0.0f, 1.0f), 0.0f);
+    float along = 0.0f;
+    const bool meets = ray.IntersectPlane(ground, along) == 3 && along > 0.0f;
+    const Vector3 middle = meets ? ray.PointAt(along) : camera->eye;
+    if (!std::isfinite(middle.x) || !std::isfinite(middle.y)) return target;
+    return gArena->NearestImage(middle, target);
 }
 
 Vector3 ArenaWindow::WrapPoint(const Vector3& point) const {

@@ -83,7 +83,9 @@ public:
     void LookAtUnitsOf(const Player& owner);
     // The four points where the view meets the plane at that height.
     void ViewCornersAtHeight(float height, Vector3 (&corners)[4]) const override;
-    Vector3 CameraTarget() const override { return camera->target; }
+    // The target's image in the eye's frame: the eye is kept inside the field, the target
+    // may lie in another copy of it (a field shrunk under the camera).
+    Vector3 CameraTarget() const override;
     bool ShowsPointMarkers() const override;
     bool HighlightsUnderMouse() const override;
     void SelectedObjects(Array<WorldObject*>& out) const override { out = selection_; }
@@ -97,6 +99,8 @@ public:
 
     // Drops every reference the window keeps to an object leaving the arena.
     void ForgetObject(const WorldObject* object);
+    // The paint stroke is over: the mini-map shows what it painted.
+    void EndPaintStroke();
     // Another player takes the seat: the unit copied for the one before is not his to paste.
     void ForgetCopiedVorn() { copiedVorn_.Clear(); }
 
@@ -120,7 +124,7 @@ public:
     bool helpShown = false;
     bool frameMeterShown = false;
     bool bandActive = false;
-    bool painting = false;
+    bool painting = false;  // a paint stroke begun on the field, until the left button is let go
     bool flyByRunning = false;
     int32_t flyByIndex = 0;
     float flyByTime = 0.0f;

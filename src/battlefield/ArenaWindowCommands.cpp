@@ -123,6 +123,8 @@ void ArenaWindow::RunCameraCommand(Event& event) {
         case kEventSetCameraView: view.SetDirection(event.position3); break;
         case kEventSetCameraMode:
             if (event.value == 2) {
+                // Back to the field's own copy, whatever frame the target was left in.
+                view.SetTarget(WrapPoint(view.target));
                 view.SetHeading(Vector3(0.0f, 1.0f, 0.0f));
             } else if (event.value == kCameraOverhead || event.value == kCameraTilted) {
                 SetCameraType(event.value);

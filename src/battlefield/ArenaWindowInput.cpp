@@ -96,7 +96,9 @@ bool ArenaWindow::HandleMouse(const InputEvent& input) {
     if (input.kind == kInputFrameTick) {
         TickEdgeScroll();
         TickFollow();
-        if (GetPaintTray().open && painting) PostGroundPoint(kEventPaint, pointerGroundPoint);
+        // A stroke carried over a tray paints nothing under it.
+        const bool overField = GetWindowManager().WindowAt(Point(input.x, input.y)) == this;
+        if (GetPaintTray().open && painting && overField) PostGroundPoint(kEventPaint, pointerGroundPoint);
         if (flyByRunning && gArena != nullptr) {
             const Vector3 point = gArena->GetFlyByPoint(flyByTime, flyByIndex);
             camera->SetTarget(point);
@@ -115,12 +117,12 @@ bool ArenaWindow::HandleMouse(const InputEvent& input) {
         return true;
     }
     if (input.kind == kInputDown && HandleKey(input)) return true;
+    // A stroke ends with any left release, the tray open or not.
+    if (input.IsKeyUp(kInputButtonLeft) && (painting || GetPaintTray().open)) EndPaintStroke();
     if (GetPaintTray().open) {
-        if (input.IsKeyDown(kInputButtonLeft)) painting = true;
-        if (input.IsKeyUp(kInputButtonLeft)) {
-            painting = false;
-            if (GetMiniMap().open) GetMiniMap().UpdateTerrainImage();
-        }
+        // Only a press on the field itself begins a stroke, not one a window over it
+        // passed on.
+        if (input.IsKeyDown(kInputButtonLeft)) painting = GetWindowManager().WindowAt(Point(input.x, input.y)) == this;
         return input.kind != kInputFrameTick && input.kind != kInputPointerMove ? true : Window::HandleMouse(input);
     }
     if (input.kind == kInputPointerMove) {
@@ -510,12 +512,23 @@ bool ArenaWindow::EndsOnBattlefield(int32_t mode) const {
 }
 
 bool ArenaWindow::TakeDragRelease(const InputEvent& input) {
-    if (!input.IsKeyUp(kInputButtonLeft) || !EndsOnBattlefield(GetMouse().mode)) return false;
+    if (!input.IsKeyUp(kInputButtonLeft)) return false;
+    // A stroke begun on the field ends wherever the button is let go, over a tray too.
+    if (painting) {
+        EndPaintStroke();
+        return true;
+    }
+    if (!EndsOnBattlefield(GetMouse().mode)) return false;
     pointerGroundPoint = PointerGroundPoint(input.x, input.y);
     return HandleLeftRelease(input);
 }
 
 void ArenaWindow::ReleaseCameraKeys() { camera->ReleaseHeldKeys(); }
+
+void ArenaWindow::EndPaintStroke() {
+    painting = false;
+    if (GetMiniMap().open) GetMiniMap().UpdateTerrainImage();
+}
 
 bool ArenaWindow::HandleLeftPress(const InputEvent& input) {
     Mouse& mouse = GetMouse();

@@ -134,6 +134,8 @@ void PaintTray::OnOpen() {
     WindowTray& windowTray = GetWindowTray();
     windowTray.allowed.AddUnique(this);
     windowTray.allowed.AddUnique(&GetMiniMap());
+    // No stroke outlives the tray: a button still held from before paints nothing.
+    GetArenaWindow().painting = false;
     Tray::OnOpen();
 }
 
@@ -144,6 +146,7 @@ void PaintTray::OnClose() {
     }
     closedWindows.Clear();
     GetWindowTray().allowed.Clear();
+    GetArenaWindow().painting = false;
     GetMiniMap().UpdateTerrainImage();
     ResetVornActionQueues();
     Tray::OnClose();

@@ -69,14 +69,17 @@ void TrainingGame::Begin() {
     GetToolkitWindows().LayOutWindows();
     WindowManager& manager = GetWindowManager();
     manager.CloseAllWindows();
+    // The grounds' own field is laid before the battlefield opens: opening aims the cameras
+    // at the middle of the field as it is then, not of the last battle's.
+    if (gArena != nullptr) {
+        gArena->ClearBattlefield(false);
+        gArena->ClearLaunchPoints();
+        gArena->ClearFlyByPoints();
+        gArena->GetTerrain().Resize(kArenaCells, kArenaCells);
+        gArena->FillTerrain(0);
+    }
     manager.OpenWindows(
         {&GetArenaWindow(), &GetVornTray(), &GetWindowTray(), &GetControlTray(), &GetObjectTray(), &GetMiniMap()});
-    if (gArena == nullptr) return;
-    gArena->ClearBattlefield(false);
-    gArena->ClearLaunchPoints();
-    gArena->ClearFlyByPoints();
-    gArena->GetTerrain().Resize(kArenaCells, kArenaCells);
-    gArena->FillTerrain(0);
 }
 
 void TrainingGame::End() {

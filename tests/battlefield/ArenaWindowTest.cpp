@@ -19,6 +19,8 @@
 #include "battlefield/VornWindow.h"
 #include "core/MathUtil.h"
 #include "core/MemoryBlock.h"
+#include "core/Plane.h"
+#include "core/Ray.h"
 #include "core/TextTable.h"
 #include "engine/Mouse.h"
 #include "engine/Renderer.h"
@@ -231,6 +233,35 @@ TEST_F(ArenaWindowTest, CameraModeKeepsTargetAndRelativeZoom) {
     Post("SetCameraMode", 7);  // no such mode
     EXPECT_EQ(window().CameraType(), ArenaWindow::kCameraTilted);
     EXPECT_TRUE(Heard("ILLEGAL"));
+}
+
+// A field shrunk under the camera leaves its target in another copy of the field, while
+// the eye is kept inside: the ground is still drawn where the eye looks, and "Reset the
+// camera" and the camera modes bring the target back onto the field.
+TEST_F(ArenaWindowTest, ATargetLeftTwoFieldsAwayIsDrawnWhereTheEyeLooks) {
+    const Vector3 away(320.0f, 330.0f, 0.0f);
+    const auto onField = [](const Vector3& p) { return p.x >= 0.0f && p.x < 160.0f && p.y >= 0.0f && p.y < 160.0f; };
+    for (int32_t mode : {ArenaWindow::kCameraOverhead, ArenaWindow::kCameraTilted}) {
+        window().SetCameraType(mode);
+        WindowCamera& camera = window().CurrentCamera();
+        camera.SetTarget(away);
+        camera.SetLookAt(away);
+        DrawFrame();
+        const Point centre = window().GetCenter();
+        const Ray ray = camera.GetPickRay(Vector2(float(centre.x), float(centre.y)));
+        float along = 0.0f;
+        ASSERT_EQ(ray.IntersectPlane(Plane(Vector3(0.0f, 0.0f, 1.0f), 0.0f), along), 3);
+        const Point middle = arena_->CellOfPoint(ray.PointAt(along));
+        const IntRect& cells = arena_->visibleCells;
+        EXPECT_TRUE(cells.Contains(middle)) << "mode " << mode << ": cell " << middle.x << ", " << middle.y
+                                            << " not in " << cells.left << ".." << cells.right;
+        Post("SetCameraMode", 2);
+        EXPECT_TRUE(onField(camera.target)) << mode;
+        camera.SetTarget(away);
+        Post("SetCameraMode",
+             mode == ArenaWindow::kCameraOverhead ? ArenaWindow::kCameraTilted : ArenaWindow::kCameraOverhead);
+        EXPECT_TRUE(onField(window().CurrentCamera().target)) << mode;
+    }
 }
 
 // The camera keys act once a frame as long as they are held; the wheel brings the eye
