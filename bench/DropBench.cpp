@@ -3,7 +3,8 @@
 // the drop point (those over the pile stand around it). One drop per iteration; the
 // members placed are taken off again. And three squads of 33 large robots launched at one
 // point, on an empty field and beside a band of lava; and one squad launched onto a dry
-// island in a lake on the largest field.
+// island in a lake on the largest field, and onto dry ground there joined only at its
+// corners.
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -111,6 +112,18 @@ public:
             }
         }
     }
+    // The largest field, water but for grass on every other point like a checkerboard
+    // (argument 0) or on the diagonal i = j (1): dry ground joined only at its corners.
+    void CornerJoined(int shape) {
+        arena_->GrowOrShrinkTerrain(Terrain::kMaxSide - arena_->GetTerrain().Width());
+        Terrain& terrain = arena_->GetTerrain();
+        for (int i = 0; i < terrain.Width(); ++i) {
+            for (int j = 0; j < terrain.Height(); ++j) {
+                const bool dry = shape == 0 ? (i + j) % 2 == 0 : i == j;
+                terrain.CellAt(i, j).type = dry ? kTerrainGrass : kTerrainWater;
+            }
+        }
+    }
     // The squad launched at the point: how many were placed (into `placed`) and named.
     int Launch(Squad& squad, const Vector3& point, int& placed) {
         StringArray noRoom;
@@ -215,3 +228,33 @@ void BM_LaunchOnAnIsland(benchmark::State& state) {
 }
 
 BENCHMARK(BM_LaunchOnAnIsland)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// One squad launched at (320, 320), on grass, on a field of 64 x 64 points whose dry
+// ground is joined only corner to corner: argument 0 a checkerboard of grass and water,
+// 1 a diagonal causeway of single grass points across a lake; argument 1 the squad, 0
+// for 33 large robots and 1 for the 158 small ones its circle holds.
+void BM_LaunchOnCornerJoinedGround(benchmark::State& state) {
+    DropField field;
+    field.CornerJoined(int(state.range(0)));
+    int placed = 0;
+    int named = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Squad squad;
+        squad.Load(state.range(1) == 0 ? "Large" : "Crowd", -1);
+        state.ResumeTiming();
+        named = field.Launch(squad, Vector3(320, 320, 0), placed);
+        state.PauseTiming();
+        field.TakeOff();
+        state.ResumeTiming();
+    }
+    state.counters["placed"] = placed;
+    state.counters["named"] = named;
+}
+
+BENCHMARK(BM_LaunchOnCornerJoinedGround)
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond);

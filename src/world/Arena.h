@@ -85,6 +85,10 @@ public:
     static constexpr float kPlacementMargin = 0.01f;
     // How far a body is moved, at most, to find free ground, unless a search asks for more.
     static constexpr float kFreeGroundReach = 40.0f;
+    // The work the free-ground searches of one placing may do together beyond what each
+    // may always do, in about the time of reading a point of ground: some milliseconds,
+    // whatever the ground's shape.
+    static constexpr int64_t kFreeGroundWork = 10'000'000;
 
     // Makes the pools (none preallocated), an empty list and grid, and the terrain.
     Arena();
@@ -441,6 +445,8 @@ public:
         // How far from the wanted point a place may lie; at most as far as the field
         // allows, nearly half its narrower side.
         float reach = kFreeGroundReach;
+        // What is left of the searches' work together.
+        int64_t workLeft = kFreeGroundWork;
     };
     // The ground point nearest `wanted` (its z the ground's height there) where a body of
     // that radius stands
@@ -457,6 +463,8 @@ public:
     //   that overlaps a wall only moves away from it, and never through a gap narrower
     //   than itself.
     // False when there is none within the search's reach.
+    // False too when the search's work is spent first: each search may do what is left
+    // of `search`'s work, or a small allowance when that is less, however the ground lies.
     // Searches for bodies not yet on the field, in turn, may share `search`: each reads
     // only the objects added since, and leaves aside the ground found full before.
     bool FindFreeGround(const Vector3& wanted, float radius, std::span<const WorldObject* const> ignored,

@@ -48,6 +48,12 @@ constexpr float kOnGrid = 1e6f;
 // With the nearest free ground refused, the search also tries the points of a grid this
 // fine (or as fine as the body's radius, when that is wider).
 constexpr float kFreeGroundStep = 0.5f;
+// Work a free-ground search may always do, however much the searches sharing its work
+// did before: enough for about the nearest hundred points of the grid.
+constexpr int64_t kSearchAllowance = 10'000;
+// The work of a square met by a line (clipped against it, then read), where reading a
+// point of ground takes one, as in FreeGround.cpp.
+constexpr int64_t kSquareAlongWork = 16;
 // A terrain pick that misses nudges the ray this far and tries again, so many times.
 constexpr float kPickNudge = 0.1f;
 constexpr int kPickTries = 10;
@@ -556,11 +562,14 @@ struct GridSpan {
 // hazard outside `allowed`, among the grid points of `span`. A straight line from the seed
 // that meets only such squares ends in one of them. False, `box` untouched, when the
 // seed's square is refused (or lies outside the span). Only sums and comparisons of
-// whole numbers: the same on every machine.
-bool JoinedGround(const Terrain& terrain, const Vector2& seed, int allowed, const GridSpan& span, GroundBox& box) {
+// whole numbers: the same on every machine. Each square read takes one of `work`: at
+// most JoinedGroundWork(span).
+bool JoinedGround(const Terrain& terrain, const Vector2& seed, int allowed, const GridSpan& span, GroundBox& box,
+                  int64_t& work) {
     const int seedI = Owner(seed.x);
     const int seedJ = Owner(seed.y);
     const auto refused = [&](int i, int j) {
+        --work;
         return (GroundFlags(terrain.CellAt(i, j).type) & kHazards & ~allowed) != 0;
     };
     if (seedI < span.lowI || seedI > span.highI || seedJ < span.lowJ || seedJ > span.highJ || refused(seedI, seedJ)) {
@@ -611,6 +620,21 @@ bool JoinedGround(const Terrain& terrain, const Vector2& seed, int allowed, cons
     return true;
 }
 
+// The most squares JoinedGround reads: each square of the span and its eight
+// neighbours, and the seed's row and column.
+int64_t JoinedGroundWork(const GridSpan& span) {
+    const int64_t columns = int64_t(span.highI) - span.lowI + 1;
+    const int64_t rows = int64_t(span.highJ) - span.lowJ + 1;
+    return 9 * columns * rows + columns + rows + 1;
+}
+
+// How many squares HazardsAlong reads between the two points.
+int64_t SquaresAlong(const Vector2& from, const Vector2& to) {
+    const int64_t columns = int64_t(Owner(std::max(from.x, to.x))) - Owner(std::min(from.x, to.x)) + 1;
+    const int64_t rows = int64_t(Owner(std::max(from.y, to.y))) - Owner(std::min(from.y, to.y)) + 1;
+    return columns * rows;
+}
+
 }  // namespace
 
 int Arena::HazardsAlong(const Vector2& from, const Vector2& to) const {
@@ -651,6 +675,14 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
                            const Vector3* within, Vector3& place, GroundSearch* search, const Vector3* reference) const {
     GroundSearch alone;
     GroundSearch& shared = search != nullptr ? *search : alone;
+    // The work this search may do: what the shared searches have left, or its allowance.
+    // A search on ground whose dry squares join only at their corners, say, may try many
+    // points and read many squares for each, and finds nothing after all.
+    int64_t work = std::max(shared.workLeft, kSearchAllowance);
+    const int64_t given = work;
+    const auto spend = [&shared, &work, given] {
+        shared.workLeft = std::max(int64_t(0), shared.workLeft - (given - work));
+    };
     for (; shared.read < objects_.Count(); ++shared.read) {
         const WorldObject* object = objects_[shared.read];
         if (object->removed || !IsSolidKind(object->kind)) continue;
@@ -687,6 +719,8 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
     GroundBox region{from - Vector2(reach, reach), from + Vector2(reach, reach)};
     const auto onGrid = [](const Vector2& p) { return std::fabs(p.x) < kOnGrid && std::fabs(p.y) < kOnGrid; };
     const bool gridded = onGrid(from) && onGrid(referenceAt);
+    // The ground is worked out only when the search can afford it in full; else the
+    // whole reach is searched for as long as the work lasts.
     if (gridded) {
         const GridSpan span{std::min(Owner(region.low.x), Owner(referenceAt.x)) - 1,
                             std::max(Owner(region.high.x), Owner(referenceAt.x)) + 1,
@@ -699,9 +733,14 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
                        std::min(region.high.y, joined.high.y + kRegionSpare)}};
         };
         GroundBox joined;
-        if (JoinedGround(*terrain_, from, centreHere, span, joined)) narrow(joined);
-        if (fromReference && JoinedGround(*terrain_, referenceAt, 0, span, joined)) narrow(joined);
-        if (region.low.x > region.high.x || region.low.y > region.high.y) return false;
+        if (work > 2 * JoinedGroundWork(span)) {
+            if (JoinedGround(*terrain_, from, centreHere, span, joined, work)) narrow(joined);
+            if (fromReference && JoinedGround(*terrain_, referenceAt, 0, span, joined, work)) narrow(joined);
+        }
+        if (region.low.x > region.high.x || region.low.y > region.high.y) {
+            spend();
+            return false;
+        }
     }
     const Vector2 farthest(std::max(from.x - region.low.x, region.high.x - from.x),
                            std::max(from.y - region.low.y, region.high.y - from.y));
@@ -752,16 +791,28 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
     rule.box = gridded ? &around : nullptr;
     bool metFree = false;
     rule.metFree = &metFree;
+    rule.workLeft = &work;
+    // Each point of ground read takes one of the work, and each wall and gap passed.
     rule.accept = [&](const Vector2& spot) {
         const Vector2 at = from + spot;
+        work -= 6;
         const bool wetCentre = (GroundFlags(GetTerrainType(at.x, at.y)) & kHazards & ~centreAllowed) != 0;
         if (wetCentre) return false;
         const bool wetUnder = (HazardsUnder(at.x, at.y, radius) & ~underAllowed) != 0;
         if (wetUnder) return false;
+        // A line the work left does not cover is not read: the search ends there.
+        const auto afford = [&work](const Vector2& a, const Vector2& b) {
+            const int64_t along = kSquareAlongWork * SquaresAlong(a, b);
+            work = along <= work ? work - along : 0;
+            return work > 0;
+        };
+        if (!afford(from, at)) return false;
         const bool crossesWet = (HazardsAlong(from, at) & ~centreHere) != 0;
         if (crossesWet) return false;
+        if (fromReference && !afford(referenceAt, at)) return false;
         const bool outOfDryLine = fromReference && HazardsAlong(referenceAt, at) != 0;
         if (outOfDryLine) return false;
+        work -= int64_t(walls.size() + gaps.size());
         const bool throughWall = std::any_of(walls.begin(), walls.end(),
                                              [&spot](const GroundDisc& wall) { return CrossesDisc(spot, wall); });
         const bool throughGap = std::any_of(gaps.begin(), gaps.end(), [&spot](const auto& gap) {
@@ -772,9 +823,12 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
     Vector2 spot;
     if (!NearestFreePoint(Vector2(0.0f, 0.0f), taken, within != nullptr ? &bound : nullptr, kFreeGroundRoom, spot,
                           &rule)) {
-        if (!metFree && within == nullptr) shared.full.push_back({Vector3(from.x, from.y, reach), radius});
+        // Ground is known full only when the search went through it all.
+        if (!metFree && within == nullptr && work > 0) shared.full.push_back({Vector3(from.x, from.y, reach), radius});
+        spend();
         return false;
     }
+    spend();
     const Vector3 ground = WrapPosition(Vector3(from.x + spot.x, from.y + spot.y, 0.0f));
     place = GroundPoint(ground.x, ground.y);
     return true;

@@ -139,11 +139,13 @@ Vector3 RotatedOnGround(const Vector3& offset, float angle) {
 }
 
 // The ground searches of one placing, which only adds units between them: its free
-// ground only shrinks.
+// ground only shrinks. They share one store of work, so that the placing ends soon
+// however the ground lies: once it is spent, each search still tries the ground nearest
+// its point, and a member with none there is left out and named.
 struct Placing {
     Arena::GroundSearch search;
-    // The sizes of unit for which the squad's point had no free ground near: it has none
-    // for a later one of that size either.
+    // The sizes of unit for which the squad's point had no free ground near (or none was
+    // found with the work left): it has none for a later one of that size either.
     std::vector<float> noneAtPoint;
 };
 

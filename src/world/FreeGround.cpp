@@ -21,6 +21,11 @@ constexpr float kFarthest = 4e18f;
 constexpr double kOutOfReach = double(kFarthest) + kMeasured;
 // At most this many rings of grid points are tried around the wanted one.
 constexpr int kMostRings = 1024;
+// The work of making a point and testing whether it is free, and of queueing and
+// trying a free one, in about the time of reading a point of ground. A point on a
+// circle is mostly inside a neighbour and costs little; a free one is queued and tried.
+constexpr int64_t kMadeWork = 4;
+constexpr int64_t kTriedWork = 64;
 
 bool Finite(const GroundDisc& disc) {
     return std::isfinite(disc.centre.x) && std::isfinite(disc.centre.y) && std::isfinite(disc.radius);
@@ -221,7 +226,15 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
                              }) &&
                !InsideAny(p, full);
     };
-    const auto accepted = [&asked](const Vector2& p) { return !asked.accept || asked.accept(p); };
+    // Once the work allowed is spent, nothing more is tried.
+    const auto charge = [&asked](int64_t work) {
+        if (asked.workLeft != nullptr) *asked.workLeft -= work;
+    };
+    const auto spent = [&asked] { return asked.workLeft != nullptr && *asked.workLeft <= 0; };
+    const auto accepted = [&asked, &charge](const Vector2& p) {
+        charge(kTriedWork);
+        return !asked.accept || asked.accept(p);
+    };
     // Rings of points on a grid around the wanted one, begun once a free point is
     // refused: the wanted point itself may be the first, with no disc near it.
     bool sampling = false;
@@ -272,10 +285,12 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
         return !InsideAny(p, full);
     };
     const auto addOnCircle = [&](const Vector2& p) {
+        charge(kMadeWork);
         const float d = p.DistanceSquared(wanted);
         if (d <= reachSquared && freeAmongNeighbours(p)) spots.push({d, p});
     };
     const auto addAnywhere = [&](const Vector2& p, float margin) {
+        charge(kMadeWork);
         const float d = p.DistanceSquared(wanted);
         if (d <= reachSquared && isFree(p, margin)) spots.push({d, p});
     };
@@ -286,12 +301,14 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
     size_t next = 0;
     constexpr float kNone = std::numeric_limits<float>::infinity();
     for (;;) {
+        if (spent()) return false;
         const float nextEdge = next < order.size() && edge[order[next]] <= reach ? edge[order[next]] : kNone;
         const float nextRing =
             sampling && ring <= kMostRings && asked.step * float(ring) <= reach ? asked.step * float(ring) : kNone;
         const float frontier = std::min(nextEdge, nextRing);
         bool refused = false;
         while (!spots.empty() && (frontier == kNone || spots.top().distanceSquared < frontier * frontier)) {
+            if (spent()) return false;
             const Candidate spot = spots.top();
             spots.pop();
             if (asked.metFree != nullptr) *asked.metFree = true;
@@ -325,7 +342,7 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
                     first = int(std::clamp(stepsFrom, float(first), float(last) + 1.0f));
                     last = int(std::clamp(stepsTo, float(first) - 1.0f, float(last)));
                 }
-                for (int k = first; k <= last; ++k) {
+                for (int k = first; k <= last && !spent(); ++k) {
                     const float across = asked.step * float(k);
                     addAnywhere(wanted + (alongX ? Vector2(across, at) : Vector2(at, across)), room);
                 }
@@ -359,6 +376,7 @@ bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, 
         addOnCircle(NearestOn(circles[i], wanted));
         for (const auto& [apart, near] : neighbours) {
             const size_t j = size_t(near);
+            if (spent()) return false;
             if (j != i && active[j] != 0) AddCrossings(circles[std::min(i, j)], circles[std::max(i, j)], addOnCircle);
         }
         if (boundActive) AddCrossings(boundCircle, circles[i], addOnCircle);

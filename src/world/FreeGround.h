@@ -1,6 +1,7 @@
 #pragma once
 // The free point of the ground nearest a wanted one for a body that must keep clear of
 // the bodies standing there and, when asked, inside a circle.
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <span>
@@ -34,6 +35,11 @@ struct FreePointRule {
     std::span<const GroundDisc> full;
     // Set when given: whether any free point within reach was met, accepted or not.
     bool* metFree = nullptr;
+    // When given, the work the search may still do, in about the time of reading a
+    // point of ground: each point it makes or tries takes some, and `accept` may take
+    // more for what it reads. Once it is spent the search gives
+    // up and finds nothing, having done at most one point's or one `accept`'s work more.
+    int64_t* workLeft = nullptr;
 };
 
 // The point nearest `wanted` whose distance from each taken disc's centre is at least
@@ -46,6 +52,7 @@ struct FreePointRule {
 // point, too large to measure (beyond about 1e18 from it). A disc that is not finite or
 // lies beyond every point the search takes is left out, as are a bound holding all those
 // points and a full area not finite or too large. No point farther than 4e18 from the
-// wanted one is taken, nor more than 1,024 rings of the rule's grid tried.
+// wanted one is taken, nor more than 1,024 rings of the rule's grid tried, nor more work
+// done than the rule allows.
 bool NearestFreePoint(const Vector2& wanted, std::span<const GroundDisc> taken, const GroundDisc* bound, float room,
                       Vector2& place, const FreePointRule* rule = nullptr);

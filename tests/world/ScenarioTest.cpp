@@ -702,6 +702,37 @@ TEST_F(ScenarioTest, CrowdsBesideABandOnOpenGroundArePlacedWhole) {
         }
         arena->ClearBattlefield(false);
     }
+    // On the largest field, where dry points join only at their corners (a checkerboard,
+    // a causeway across a lake) and the searches' work runs out, a launch still places
+    // some members, dry and apart, names the rest, and places them alike every time.
+    arena->GrowOrShrinkTerrain(Terrain::kMaxSide - terrain.Width());
+    Terrain& large = arena->GetTerrain();
+    for (const bool checkerboard : {true, false}) {
+        for (int i = 0; i < large.Width(); ++i) {
+            for (int j = 0; j < large.Height(); ++j) {
+                const bool dry = checkerboard ? (i + j) % 2 == 0 : i == j;
+                large.CellAt(i, j).type = dry ? kTerrainGrass : kTerrainWater;
+            }
+        }
+        std::vector<Vector3> first;
+        for (int launch = 0; launch < 2; ++launch) {
+            SCOPED_TRACE(checkerboard ? "checkerboard" : "causeway");
+            sys::SRand(5);
+            Squad crowd;
+            ASSERT_TRUE(crowd.Load("Crowd", -1));
+            StringArray noRoom;
+            const int placed = arena->PlaceSquadUnits(crowd, Vector3(320, 320, 0), &red, true, &noRoom);
+            EXPECT_GT(placed, 0);
+            EXPECT_EQ(placed + noRoom.Count(), members);
+            EXPECT_TRUE(UnitsStandDry());
+            EXPECT_TRUE(FieldStandsApartOnTheGround(*arena));
+            std::vector<Vector3> places;
+            for (const WorldObject* object : arena->Objects()) places.push_back(object->position);
+            if (launch == 0) first = places;
+            EXPECT_EQ(places, first);
+            arena->ClearBattlefield(false);
+        }
+    }
 }
 
 TEST_F(ScenarioTest, SquadFileUnitsWithoutChassisAreNotPlaced) {
