@@ -203,20 +203,18 @@ void BM_LaunchThreeCrowds(benchmark::State& state) {
 
 BENCHMARK(BM_LaunchThreeCrowds)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// One squad launched at the middle of a dry island of three by three points in a lake on
-// a field of 64 x 64 points: argument 0, 33 large robots; 1, 139 small ones; 2, the 158
-// small ones its circle holds. The island holds some; the rest are named. Only the placing is timed, not the
-// reading of the squad's file nor taking its members off again.
-void BM_LaunchOnAnIsland(benchmark::State& state) {
-    DropField field;
-    field.Island();
+// Times one squad's launch at (320, 320), again and again: 33 large robots, or the 158
+// small ones the squad's circle holds (the first `keep` of them when that is more than 0).
+// Only the placing is timed, not the reading of the squad's file nor taking its members
+// off again.
+static void TimeLaunches(benchmark::State& state, DropField& field, bool large, int keep = 0) {
     int placed = 0;
     int named = 0;
     for (auto _ : state) {
         state.PauseTiming();
         Squad squad;
-        squad.Load(state.range(0) == 0 ? "Large" : "Crowd", -1);
-        if (state.range(0) == 1) field.KeepFirst(squad, 139);
+        squad.Load(large ? "Large" : "Crowd", -1);
+        if (keep > 0) field.KeepFirst(squad, keep);
         state.ResumeTiming();
         named = field.Launch(squad, Vector3(320, 320, 0), placed);
         state.PauseTiming();
@@ -225,6 +223,15 @@ void BM_LaunchOnAnIsland(benchmark::State& state) {
     }
     state.counters["placed"] = placed;
     state.counters["named"] = named;
+}
+
+// One squad launched at the middle of a dry island of three by three points in a lake on
+// a field of 64 x 64 points: argument 0, 33 large robots; 1, 139 small ones; 2, the 158
+// small ones its circle holds. The island holds some; the rest are named.
+void BM_LaunchOnAnIsland(benchmark::State& state) {
+    DropField field;
+    field.Island();
+    TimeLaunches(state, field, state.range(0) == 0, state.range(0) == 1 ? 139 : 0);
 }
 
 BENCHMARK(BM_LaunchOnAnIsland)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
@@ -236,20 +243,7 @@ BENCHMARK(BM_LaunchOnAnIsland)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillise
 void BM_LaunchOnCornerJoinedGround(benchmark::State& state) {
     DropField field;
     field.CornerJoined(int(state.range(0)));
-    int placed = 0;
-    int named = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        Squad squad;
-        squad.Load(state.range(1) == 0 ? "Large" : "Crowd", -1);
-        state.ResumeTiming();
-        named = field.Launch(squad, Vector3(320, 320, 0), placed);
-        state.PauseTiming();
-        field.TakeOff();
-        state.ResumeTiming();
-    }
-    state.counters["placed"] = placed;
-    state.counters["named"] = named;
+    TimeLaunches(state, field, state.range(1) == 0);
 }
 
 BENCHMARK(BM_LaunchOnCornerJoinedGround)
