@@ -10,7 +10,6 @@
 #include "battlefield/SquadTray.h"
 #include "battlefield/VornTray.h"
 #include "core/Geometry.h"
-#include "core/Plane.h"
 #include "core/Ray.h"
 #include "engine/CameraGround.h"
 #include "engine/Mouse.h"
@@ -451,19 +450,6 @@ void ArenaWindow::EndSelectGroup(const Vector3& end) {
         const Vector3 image = gArena->NearestImage(bandStart, object->position);
         if ((Vector2(image.x, image.y) - centre).Length() <= radius) Select(object);
     }
-}
-
-Vector3 ArenaWindow::CameraTarget() const {
-    const Vector3& target = camera->target;
-    if (gArena == nullptr) return target;
-    // Where the middle of the view meets the ground, seen from the eye as it is drawn.
-    const Ray ray = camera->GetPickRay(Vector2(float(left + right) * 0.5f, float(top + bottom) * 0.5f));
-    const Plane ground(Vector3(0.0f, 0.0f, 1.0f), 0.0f);
-    float along = 0.0f;
-    const bool meets = ray.IntersectPlane(ground, along) == 3 && along > 0.0f;
-    const Vector3 middle = meets ? ray.PointAt(along) : camera->eye;
-    if (!std::isfinite(middle.x) || !std::isfinite(middle.y)) return target;
-    return gArena->NearestImage(middle, target);
 }
 
 Vector3 ArenaWindow::WrapPoint(const Vector3& point) const {

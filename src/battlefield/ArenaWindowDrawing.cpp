@@ -63,6 +63,16 @@ void ArenaWindow::ViewCornersAtHeight(float height, Vector3 (&corners)[4]) const
     }
 }
 
+Vector3 ArenaWindow::CameraTarget() const {
+    const Vector3& target = camera->target;
+    if (gArena == nullptr) return target;
+    // Where the middle of the view meets the ground, seen from the eye as it is drawn.
+    const Ray ray = camera->GetPickRay(Vector2(float(left + right) * 0.5f, float(top + bottom) * 0.5f));
+    const Vector3 middle = RayAtHeight(ray, 0.0f, camera->farPlane);
+    if (!std::isfinite(middle.x) || !std::isfinite(middle.y)) return target;
+    return gArena->NearestImage(middle, target);
+}
+
 bool ArenaWindow::ShowsPointMarkers() const {
     const Game* game = CurrentGame();
     return game != nullptr && game->modeName.EqualsNoCase("TrainingGame");

@@ -97,7 +97,7 @@ bool ArenaWindow::HandleMouse(const InputEvent& input) {
         TickEdgeScroll();
         TickFollow();
         // A stroke carried over a tray paints nothing under it.
-        const bool overField = GetWindowManager().WindowAt(Point(input.x, input.y)) == this;
+        const bool overField = IsUnderPoint(Point(input.x, input.y));
         if (GetPaintTray().open && painting && overField) PostGroundPoint(kEventPaint, pointerGroundPoint);
         if (flyByRunning && gArena != nullptr) {
             const Vector3 point = gArena->GetFlyByPoint(flyByTime, flyByIndex);
@@ -122,7 +122,7 @@ bool ArenaWindow::HandleMouse(const InputEvent& input) {
     if (GetPaintTray().open) {
         // Only a press on the field itself begins a stroke, not one a window over it
         // passed on.
-        if (input.IsKeyDown(kInputButtonLeft)) painting = GetWindowManager().WindowAt(Point(input.x, input.y)) == this;
+        if (input.IsKeyDown(kInputButtonLeft)) painting = IsUnderPoint(Point(input.x, input.y));
         return input.kind != kInputFrameTick && input.kind != kInputPointerMove ? true : Window::HandleMouse(input);
     }
     if (input.kind == kInputPointerMove) {

@@ -54,6 +54,9 @@ constexpr int64_t kSearchAllowance = 10'000;
 // The work of a square met by a line (clipped against it, then read), where reading a
 // point of ground takes one, as in FreeGround.cpp.
 constexpr int64_t kSquareAlongWork = 16;
+// The work of the ground a place stands on: its centre's point and the five HazardsUnder
+// reads.
+constexpr int64_t kPlaceGroundWork = 6;
 // A terrain pick that misses nudges the ray this far and tries again, so many times.
 constexpr float kPickNudge = 0.1f;
 constexpr int kPickTries = 10;
@@ -795,7 +798,7 @@ bool Arena::FindFreeGround(const Vector3& wanted, float radius, std::span<const 
     // Each point of ground read takes one of the work, and each wall and gap passed.
     rule.accept = [&](const Vector2& spot) {
         const Vector2 at = from + spot;
-        work -= 6;
+        work -= kPlaceGroundWork;
         const bool wetCentre = (GroundFlags(GetTerrainType(at.x, at.y)) & kHazards & ~centreAllowed) != 0;
         if (wetCentre) return false;
         const bool wetUnder = (HazardsUnder(at.x, at.y, radius) & ~underAllowed) != 0;
