@@ -19,7 +19,11 @@ struct CameraKey {
 };
 
 TEST(InputCameraTest, EveryCameraKeyTheWheelAndAMiddleDragMoveTheView) {
-    PlayerHarness player(play_test::WithPictures());
+    // Every frame lasts 0.02 s whatever the machine's load: a key held for a long frame
+    // turns the view by a right angle, and a wheel notch zooms by the frame's length.
+    play_test::HarnessSettings settings = play_test::WithPictures();
+    settings.frameSeconds = 0.02f;
+    PlayerHarness player(settings);
     if (!player.Unavailable().empty()) GTEST_SKIP() << player.Unavailable();
     input_play::EnterTrainingGround(player);
     // The middle of the field, away from the trays and the screen edges.
