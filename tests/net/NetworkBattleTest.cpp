@@ -357,7 +357,7 @@ protected:
     // would run the rest of the tests beside this one.
     pid_t Spawn(const char* name, const std::function<int()>& run) {
         std::fflush(nullptr);  // what this program wrote so far is written once, not by both
-        const pid_t child = fork();
+        const pid_t child = test_peers::ForkEndingWithTest();
         if (child != 0) {
             running.push_back(child);
             return child;

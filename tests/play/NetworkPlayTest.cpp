@@ -64,6 +64,10 @@ namespace {
 using play_test::PixelsChanged;
 using play_test::PlayerHarness;
 using play_test::PlayerStepFailed;
+using test_peers::IsFailure;
+using test_peers::kFailed;
+using test_peers::ReadLine;
+using test_peers::WaitForAll;
 
 // Frames a step across programs may take: the others run at their own pace meanwhile.
 constexpr int kSessionFrames = 20000;
@@ -74,18 +78,6 @@ constexpr int kLeavingFrames = 150000;
 void Report(int fd, const std::string& line) {
     const std::string text = line + "\n";
     if (write(fd, text.data(), text.size()) < 0) std::perror("report");
-}
-
-// A program that says nothing for the quiet time is stuck: its line is a failure.
-std::string ReadLine(int fd) {
-    std::string line;
-    char c = 0;
-    for (;;) {
-        if (!test_peers::ReadableWithin(fd))
-            return "failed: no word for " + std::to_string(test_peers::kQuietSeconds) + " s";
-        if (read(fd, &c, 1) != 1 || c == '\n') return line;
-        line += c;
-    }
 }
 
 // A player who has played before: a squad of scouts saved in the profile's folders.
@@ -768,7 +760,7 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures, 
     setenv("VORNS_GAME_PORT", std::to_string(port).c_str(), 1);
     PlayerHarness player(Settings(pictures, name));
     if (!player.Unavailable().empty()) {
-        Report(report, "failed no pictures: " + player.Unavailable());
+        Report(report, kFailed + "no pictures: " + player.Unavailable());
         return 2;
     }
     const bool veteran = name == "Ann";
@@ -831,14 +823,14 @@ int RunGuest(int report, uint16_t port, const std::string& name, bool pictures, 
 pid_t Spawn(int& readEnd, const std::function<int(int)>& program) {
     int fds[2];
     if (pipe(fds) != 0) return -1;
-    const pid_t child = fork();
+    const pid_t child = test_peers::ForkEndingWithTest();
     if (child == 0) {
         close(fds[0]);
         int status = 1;
         try {
             status = program(fds[1]);
         } catch (const std::exception& failure) {
-            Report(fds[1], std::string("failed ") + failure.what());
+            Report(fds[1], kFailed + failure.what());
         }
         _exit(status);
     }
@@ -847,37 +839,25 @@ pid_t Spawn(int& readEnd, const std::function<int(int)>& program) {
     return child;
 }
 
-std::vector<std::string> LinesUntilEnd(int fd) {
-    std::vector<std::string> lines;
-    for (std::string line = ReadLine(fd); !line.empty(); line = ReadLine(fd)) lines.push_back(line);
-    close(fd);
-    return lines;
+// The port a host serves on, from its first line. A host that gives none, or says
+// nothing for the quiet time, is ended: 0, with `first` saying why.
+uint16_t HostsPort(pid_t host, int hostPipe, std::string& first) {
+    first = ReadLine(hostPipe, "the host");
+    if (first.rfind("port ", 0) == 0 && std::stoi(first.substr(5)) > 0) return uint16_t(std::stoi(first.substr(5)));
+    test_peers::End(host);
+    close(hostPipe);
+    return 0;
 }
 
-// Waits for the programs to end; once one fails the others cannot finish the session,
-// so they are ended too. Exit statuses by program, -1 for one that was ended.
-std::vector<int> WaitForAll(const std::vector<pid_t>& programs) {
-    std::vector<int> statuses(programs.size(), -1);
-    std::vector<pid_t> running = programs;
-    while (!running.empty()) {
-        int status = 0;
-        const pid_t ended = test_peers::WaitForOneOf(running, status);
-        if (ended < 0) {  // stuck: every program still running is ended
-            for (const pid_t program : running) {
-                kill(program, SIGKILL);
-                waitpid(program, nullptr, 0);
-            }
-            return statuses;
-        }
-        running.erase(std::find(running.begin(), running.end(), ended));
-        const auto at = std::find(programs.begin(), programs.end(), ended);
-        statuses[static_cast<size_t>(at - programs.begin())] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        if (WIFEXITED(status) && WEXITSTATUS(status) == 0) continue;
-        for (size_t i = 0; i < programs.size(); ++i) {
-            if (programs[i] != ended) kill(programs[i], SIGKILL);
-        }
+// A program's lines until its pipe closes or it fails, its silence too.
+std::vector<std::string> LinesUntilEnd(int fd, const std::string& who) {
+    std::vector<std::string> lines;
+    for (std::string line = ReadLine(fd, who); !line.empty(); line = ReadLine(fd, who)) {
+        lines.push_back(line);
+        if (IsFailure(line)) break;
     }
-    return statuses;
+    close(fd);
+    return lines;
 }
 
 std::string LineStarting(const std::vector<std::string>& lines, const std::string& prefix) {
@@ -885,6 +865,13 @@ std::string LineStarting(const std::vector<std::string>& lines, const std::strin
         if (line.rfind(prefix, 0) == 0) return line.substr(prefix.size());
     }
     return "";
+}
+
+// Why a program that WaitForAll saw end did not end well.
+std::string Failure(const std::string& who, int status, const std::vector<std::string>& lines) {
+    if (status == test_peers::kStuck)
+        return who + " was ended, stuck: no program ended for " + std::to_string(test_peers::kQuietSeconds) + " s";
+    return who + ": " + LineStarting(lines, kFailed);
 }
 
 // Every line that starts so, without the start, sorted.
@@ -935,25 +922,21 @@ TEST(NetworkPlayTest, AHostAndTwoJoinedPlayersPlayABattleFromTheGameMenuToTheRes
     int hostPipe = -1;
     const pid_t host = Spawn(hostPipe, [](int report) { return RunHost(report, true); });
     ASSERT_GT(host, 0);
-    const std::string first = ReadLine(hostPipe);
-    if (first.rfind("skip ", 0) == 0 || first.rfind("port ", 0) != 0) {
-        WaitForAll({host});
-        if (first.rfind("skip ", 0) == 0) GTEST_SKIP() << first.substr(5);
-        FAIL() << first;
-    }
-    const auto port = static_cast<uint16_t>(std::stoi(first.substr(5)));
-    ASSERT_NE(port, 0);
+    std::string first;
+    const uint16_t port = HostsPort(host, hostPipe, first);
+    if (first.rfind("skip ", 0) == 0) GTEST_SKIP() << first.substr(5);
+    ASSERT_NE(port, 0) << first;
 
     int annPipe = -1, bobPipe = -1;
     const pid_t ann = Spawn(annPipe, [port](int report) { return RunGuest(report, port, "Ann", true); });
     const pid_t bob = Spawn(bobPipe, [port](int report) { return RunGuest(report, port, "Bob", true); });
     const std::vector<int> statuses = WaitForAll({host, ann, bob});
-    const std::vector<std::string> hostLines = LinesUntilEnd(hostPipe);
-    const std::vector<std::string> annLines = LinesUntilEnd(annPipe);
-    const std::vector<std::string> bobLines = LinesUntilEnd(bobPipe);
-    EXPECT_EQ(statuses[0], 0) << "host: " << LineStarting(hostLines, "failed ");
-    EXPECT_EQ(statuses[1], 0) << "Ann: " << LineStarting(annLines, "failed ");
-    EXPECT_EQ(statuses[2], 0) << "Bob: " << LineStarting(bobLines, "failed ");
+    const std::vector<std::string> hostLines = LinesUntilEnd(hostPipe, "the host");
+    const std::vector<std::string> annLines = LinesUntilEnd(annPipe, "Ann");
+    const std::vector<std::string> bobLines = LinesUntilEnd(bobPipe, "Bob");
+    EXPECT_EQ(statuses[0], 0) << Failure("the host", statuses[0], hostLines);
+    EXPECT_EQ(statuses[1], 0) << Failure("Ann", statuses[1], annLines);
+    EXPECT_EQ(statuses[2], 0) << Failure("Bob", statuses[2], bobLines);
     if (HasFailure()) return;
     // The set-up's sounds are in the data set.
     for (const std::string& line : annLines) EXPECT_EQ(line.find("MENUSELECT"), std::string::npos) << line;
@@ -1002,29 +985,34 @@ TEST(NetworkPlayTest, APlayerKilledMidBattleLeavesTheOthersToFinishWithTheSameRe
     int hostPipe = -1;
     const pid_t host = Spawn(hostPipe, [](int report) { return RunHost(report, true, true); });
     ASSERT_GT(host, 0);
-    const std::string first = ReadLine(hostPipe);
-    if (first.rfind("port ", 0) != 0) {
-        WaitForAll({host});
-        if (first.rfind("skip ", 0) == 0) GTEST_SKIP() << first.substr(5);
-        FAIL() << first;
-    }
-    const auto port = static_cast<uint16_t>(std::stoi(first.substr(5)));
+    std::string first;
+    const uint16_t port = HostsPort(host, hostPipe, first);
+    if (first.rfind("skip ", 0) == 0) GTEST_SKIP() << first.substr(5);
+    ASSERT_NE(port, 0) << first;
     int annPipe = -1, bobPipe = -1;
+    pid_t ann = -1;
     const pid_t bob = Spawn(bobPipe, [port](int report) { return RunGuest(report, port, "Bob", false); });
-    std::string line = ReadLine(bobPipe);
-    while (!line.empty() && line != "joined" && line.rfind("failed ", 0) != 0) line = ReadLine(bobPipe);
-    const pid_t ann = Spawn(annPipe, [port](int report) { return RunGuest(report, port, "Ann", true, true); });
-    while (!line.empty() && line != "battle" && line.rfind("failed ", 0) != 0) line = ReadLine(bobPipe);
-    ASSERT_EQ(line, "battle") << "Bob: " << line;
-    kill(bob, SIGKILL);
-    int status = 0;
-    waitpid(bob, &status, 0);
+    std::string line = test_peers::WaitForLine(bob, bobPipe, "Bob", "joined");
+    if (line == "joined") {
+        ann = Spawn(annPipe, [port](int report) { return RunGuest(report, port, "Ann", true, true); });
+        line = test_peers::WaitForLine(bob, bobPipe, "Bob", "battle");
+    }
     close(bobPipe);
+    if (line != "battle") {  // Bob has been ended; the others cannot play on without him
+        test_peers::End(host);
+        close(hostPipe);
+        if (ann > 0) {
+            test_peers::End(ann);
+            close(annPipe);
+        }
+        FAIL() << line;
+    }
+    test_peers::End(bob);
     const std::vector<int> statuses = WaitForAll({host, ann});
-    const std::vector<std::string> hostLines = LinesUntilEnd(hostPipe);
-    const std::vector<std::string> annLines = LinesUntilEnd(annPipe);
-    EXPECT_EQ(statuses[0], 0) << "host: " << LineStarting(hostLines, "failed ");
-    EXPECT_EQ(statuses[1], 0) << "Ann: " << LineStarting(annLines, "failed ");
+    const std::vector<std::string> hostLines = LinesUntilEnd(hostPipe, "the host");
+    const std::vector<std::string> annLines = LinesUntilEnd(annPipe, "Ann");
+    EXPECT_EQ(statuses[0], 0) << Failure("the host", statuses[0], hostLines);
+    EXPECT_EQ(statuses[1], 0) << Failure("Ann", statuses[1], annLines);
     if (HasFailure()) return;
     const std::vector<std::string> shown = ResultsShown(hostLines);
     ASSERT_EQ(shown.size(), 2u);
@@ -1048,12 +1036,9 @@ TEST(NetworkPlayTest, WhenTheHostLeavesTheJoinedPlayerIsToldAndBackOnTheGameMenu
         return 0;
     });
     ASSERT_GT(host, 0);
-    const std::string first = ReadLine(hostPipe);
-    if (first.rfind("port ", 0) != 0) {
-        WaitForAll({host});
-        FAIL() << first;
-    }
-    const auto port = static_cast<uint16_t>(std::stoi(first.substr(5)));
+    std::string first;
+    const uint16_t port = HostsPort(host, hostPipe, first);
+    ASSERT_NE(port, 0) << first;
     int guestPipe = -1;
     const pid_t guest = Spawn(guestPipe, [port](int) {
         setenv("VORNS_GAME_PORT", std::to_string(port).c_str(), 1);
@@ -1077,8 +1062,8 @@ TEST(NetworkPlayTest, WhenTheHostLeavesTheJoinedPlayerIsToldAndBackOnTheGameMenu
         return 0;
     });
     const std::vector<int> statuses = WaitForAll({host, guest});
-    EXPECT_EQ(statuses[0], 0) << LineStarting(LinesUntilEnd(hostPipe), "failed ");
-    EXPECT_EQ(statuses[1], 0) << LineStarting(LinesUntilEnd(guestPipe), "failed ");
+    EXPECT_EQ(statuses[0], 0) << Failure("the host", statuses[0], LinesUntilEnd(hostPipe, "the host"));
+    EXPECT_EQ(statuses[1], 0) << Failure("the guest", statuses[1], LinesUntilEnd(guestPipe, "the guest"));
 }
 
 }  // namespace
