@@ -843,7 +843,8 @@ pid_t Spawn(int& readEnd, const std::function<int(int)>& program) {
 // nothing for the quiet time, is ended: 0, with `first` saying why.
 uint16_t HostsPort(pid_t host, int hostPipe, std::string& first) {
     first = ReadLine(hostPipe, "the host");
-    if (first.rfind("port ", 0) == 0 && std::stoi(first.substr(5)) > 0) return uint16_t(std::stoi(first.substr(5)));
+    const int port = first.rfind("port ", 0) == 0 ? std::stoi(first.substr(5)) : 0;
+    if (port > 0) return uint16_t(port);
     test_peers::End(host);
     close(hostPipe);
     return 0;

@@ -74,12 +74,13 @@ inline void End(pid_t program) {
 // gives back a failure line that names it.
 inline std::string WaitForLine(pid_t program, int fd, const std::string& who, const std::string& wanted,
                                int seconds = kQuietSeconds) {
-    std::string line = ReadLine(fd, who, seconds);
-    for (; line != wanted && !line.empty() && !IsFailure(line); line = ReadLine(fd, who, seconds)) {
-    }
+    std::string line;
+    do line = ReadLine(fd, who, seconds);
+    while (line != wanted && !line.empty() && !IsFailure(line));
     if (line == wanted) return line;
     End(program);
     if (line.empty()) return kFailed + who + " ended before \"" + wanted + "\"";
+    // The reader's line of a quiet program names it already; the program's own does not.
     if (line.rfind(kFailed + who + " ", 0) == 0) return line;
     return kFailed + who + ": " + line.substr(kFailed.size());
 }
@@ -105,6 +106,9 @@ constexpr int kStuck = -2;
 // kStuck for every one still running when none had ended for `seconds`.
 inline std::vector<int> WaitForAll(const std::vector<pid_t>& programs, int seconds = kQuietSeconds) {
     std::vector<int> statuses(programs.size(), -1);
+    const auto statusOf = [&](pid_t program) -> int& {
+        return statuses[size_t(std::find(programs.begin(), programs.end(), program) - programs.begin())];
+    };
     std::vector<pid_t> running = programs;
     while (!running.empty()) {
         int status = 0;
@@ -112,13 +116,12 @@ inline std::vector<int> WaitForAll(const std::vector<pid_t>& programs, int secon
         if (ended < 0) {
             for (const pid_t program : running) {
                 End(program);
-                statuses[size_t(std::find(programs.begin(), programs.end(), program) - programs.begin())] = kStuck;
+                statusOf(program) = kStuck;
             }
             return statuses;
         }
         running.erase(std::find(running.begin(), running.end(), ended));
-        const auto at = std::find(programs.begin(), programs.end(), ended);
-        statuses[size_t(at - programs.begin())] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        statusOf(ended) = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         if (WIFEXITED(status) && WEXITSTATUS(status) == 0) continue;
         for (const pid_t program : running) kill(program, SIGKILL);
     }
